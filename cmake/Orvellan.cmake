@@ -1,0 +1,88 @@
+# Shared build helpers of the Orvellan tree.
+
+add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+
+if(ORV_FUZZ)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=address,undefined)
+    set(ORV_TESTS OFF)
+    set(ORV_WITH_QT OFF)
+else()
+    find_package(Qt6 6.2 REQUIRED COMPONENTS Core Gui Widgets PrintSupport Network OpenGL OpenGLWidgets)
+    set(ORV_WITH_QT ON)
+    set(CMAKE_AUTOMOC OFF)
+endif()
+
+if(ORV_TESTS)
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+    enable_testing()
+endif()
+
+# orv_core_library(NAME SOURCES... [DEPS libs...])
+# A core library: standard C++ and platform/ only. It never sees a Qt include
+# directory, so a Qt Widgets header in core code fails to build.
+function(orv_core_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+    if(ARG_DEPS)
+        target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    endif()
+endfunction()
+
+# orv_ui_library(NAME SOURCES... [DEPS libs...]): widgets and forms, with moc.
+function(orv_ui_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC Qt6::Widgets Qt6::Gui Qt6::Core ${ARG_DEPS})
+endfunction()
+
+# orv_test(NAME SOURCES... [DEPS libs...] [QT] [GL])
+# A GoogleTest binary. QT: widget tests, run on the offscreen platform with a
+# QApplication made by the shared test main (not while listing tests).
+# GL: needs an OpenGL context; run through scripts/with-xvfb.sh on xcb.
+function(orv_test name)
+    if(NOT ORV_TESTS)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "QT;GL" "" "SOURCES;DEPS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gmock)
+    target_compile_definitions(${name} PRIVATE ORV_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                               ORV_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
+    if(ARG_QT OR ARG_GL)
+        set_target_properties(${name} PROPERTIES AUTOMOC ON)
+        target_link_libraries(${name} PRIVATE orv_qt_test_main Qt6::Widgets)
+    else()
+        target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
+    if(ARG_GL)
+        set(env "QT_QPA_PLATFORM=xcb")
+        set(wrapper ${CMAKE_SOURCE_DIR}/scripts/with-xvfb.sh)
+        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+                             PROPERTIES ENVIRONMENT "${env}" LABELS gl
+                             TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60)
+        set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${wrapper})
+    else()
+        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+                             PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                             TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60)
+    endif()
+endfunction()
+
+# orv_fuzz(NAME SOURCES... [DEPS libs...]): a libFuzzer target, built only in
+# the fuzz build (ORV_FUZZ=ON, clang). Its seed corpus lives in the folder
+# fuzz/corpus_<NAME without "fuzz_"> beside the target's sources.
+function(orv_fuzz name)
+    if(NOT ORV_FUZZ)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+endfunction()

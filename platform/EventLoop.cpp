@@ -1,0 +1,173 @@
+#include "platform/EventLoop.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace orv {
+
+namespace {
+
+TPlainEventLoop gPlain;
+TEventLoop *gLoop = &gPlain;
+
+} // namespace
+
+TEventLoop &EventLoop() { return *gLoop; }
+
+void SetEventLoop(TEventLoop *Loop) { gLoop = Loop ? Loop : &gPlain; }
+
+void DelayMs(int Ms)
+{
+    int64_t end = EventLoop().NowMs() + Ms;
+    while (EventLoop().NowMs() < end)
+        EventLoop().ProcessMessages();
+}
+
+bool EscapePressed()
+{
+    EventLoop().ProcessMessages();
+    return EventLoop().KeyDown(VK_ESCAPE);
+}
+
+TTimer::~TTimer()
+{
+    if (FId)
+        EventLoop().StopTimer(FId);
+}
+
+void TTimer::SetInterval(int Ms)
+{
+    if (Ms == FInterval)
+        return;
+    FInterval = Ms;
+    Restart();
+}
+
+void TTimer::SetEnabled(bool Value)
+{
+    if (Value == FEnabled)
+        return;
+    FEnabled = Value;
+    Restart();
+}
+
+void TTimer::Restart()
+{
+    if (FId) {
+        EventLoop().StopTimer(FId);
+        FId = 0;
+    }
+    if (FEnabled && FInterval > 0)
+        FId = EventLoop().StartTimer(FInterval, [this] {
+            if (OnTimer)
+                OnTimer();
+        });
+}
+
+int64_t TPlainEventLoop::NowMs() const
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void TPlainEventLoop::ProcessMessages()
+{
+    size_t served = ServePosted();
+    FireDueTimers(NowMs());
+    if (served == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+size_t TPlainEventLoop::ServePosted()
+{
+    std::vector<std::function<void()>> posted;
+    {
+        std::lock_guard<std::mutex> lock(FMutex);
+        posted.swap(FPosted);
+    }
+    for (auto &m : posted)
+        m();
+    return posted.size();
+}
+
+void TPlainEventLoop::Post(std::function<void()> Message)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    FPosted.push_back(std::move(Message));
+}
+
+int TPlainEventLoop::StartTimer(int IntervalMs, std::function<void()> OnTimer)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    int id = FNextId++;
+    FTimers[id] = {std::max(1, IntervalMs), NowMs() + std::max(1, IntervalMs),
+                   std::make_shared<std::function<void()>>(std::move(OnTimer))};
+    return id;
+}
+
+void TPlainEventLoop::StopTimer(int Id)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    FTimers.erase(Id);
+}
+
+void TPlainEventLoop::FireDueTimers(int64_t Now)
+{
+    // Fire in order of due time; a handler may start or stop timers.
+    for (;;) {
+        int id = 0;
+        std::shared_ptr<std::function<void()>> handler;
+        {
+            std::lock_guard<std::mutex> lock(FMutex);
+            int64_t best = Now + 1;
+            for (auto &[tid, t] : FTimers)
+                if (t.Due <= Now && t.Due < best) {
+                    best = t.Due;
+                    id = tid;
+                }
+            if (!id)
+                return;
+            auto &t = FTimers[id];
+            t.Due += t.IntervalMs;
+            if (t.Due <= Now)
+                t.Due = Now + t.IntervalMs; // never fire a backlog in a burst
+            handler = t.Handler;
+        }
+        (*handler)();
+    }
+}
+
+void TTestEventLoop::ProcessMessages()
+{
+    Advance(StepMs);
+}
+
+void TTestEventLoop::Advance(int64_t Ms)
+{
+    ServePosted();
+    int64_t target = FNow + Ms;
+    FireDueTimers(FNow);
+    while (FNow < target) {
+        ++FNow;
+        FireDueTimers(FNow);
+    }
+}
+
+bool TTestEventLoop::KeyDown(int VirtualKey) const
+{
+    return std::find(FKeys.begin(), FKeys.end(), VirtualKey) != FKeys.end();
+}
+
+void TTestEventLoop::SetKeyDown(int VirtualKey, bool Down)
+{
+    FKeys.erase(std::remove(FKeys.begin(), FKeys.end(), VirtualKey), FKeys.end());
+    if (Down)
+        FKeys.push_back(VirtualKey);
+}
+
+TEventLoopScope::TEventLoopScope(TEventLoop &Loop) : FPrevious(&EventLoop()) { SetEventLoop(&Loop); }
+
+TEventLoopScope::~TEventLoopScope() { SetEventLoop(FPrevious); }
+
+} // namespace orv

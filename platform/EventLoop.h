@@ -1,0 +1,125 @@
+#pragma once
+// The user-interface thread's message loop as the core code sees it: a
+// clock in milliseconds, "serve messages once" for long waits, messages
+// posted from worker threads, timers and the state of a few keys. The
+// program installs a Qt loop; tests install TTestEventLoop, whose clock
+// only moves when the test (or a wait) advances it.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace orv {
+
+// Virtual key codes the core code asks about.
+constexpr int VK_ESCAPE = 27;
+constexpr int VK_SHIFT = 16;
+constexpr int VK_CONTROL = 17;
+
+class TEventLoop {
+public:
+    virtual ~TEventLoop() = default;
+    // Milliseconds on a monotonic clock.
+    virtual int64_t NowMs() const = 0;
+    // Serves the pending messages once (posted messages, due timers, input).
+    virtual void ProcessMessages() = 0;
+    // Runs Message in the user-interface thread; callable from any thread.
+    virtual void Post(std::function<void()> Message) = 0;
+    // Starts a repeating timer; returns its id (> 0).
+    virtual int StartTimer(int IntervalMs, std::function<void()> OnTimer) = 0;
+    virtual void StopTimer(int Id) = 0;
+    // True while the key is held down.
+    virtual bool KeyDown(int VirtualKey) const { return false; }
+};
+
+TEventLoop &EventLoop();
+void SetEventLoop(TEventLoop *Loop);
+
+// Serves messages until Ms milliseconds have passed.
+void DelayMs(int Ms);
+// Serves messages once, then tells whether Escape is down.
+bool EscapePressed();
+
+// A timer in the user-interface thread (Interval in ms, Enabled, OnTimer).
+class TTimer {
+public:
+    TTimer() = default;
+    ~TTimer();
+    TTimer(const TTimer &) = delete;
+    TTimer &operator=(const TTimer &) = delete;
+
+    int Interval() const { return FInterval; }
+    void SetInterval(int Ms);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value);
+
+    std::function<void()> OnTimer;
+
+private:
+    void Restart();
+    int FInterval = 1000;
+    bool FEnabled = false;
+    int FId = 0;
+};
+
+// A loop on the steady clock with no window system: posted messages and
+// timers are served by ProcessMessages. Used by headless tools.
+class TPlainEventLoop : public TEventLoop {
+public:
+    int64_t NowMs() const override;
+    void ProcessMessages() override;
+    void Post(std::function<void()> Message) override;
+    int StartTimer(int IntervalMs, std::function<void()> OnTimer) override;
+    void StopTimer(int Id) override;
+
+protected:
+    void FireDueTimers(int64_t Now);
+    // Runs the messages posted so far; returns how many ran.
+    size_t ServePosted();
+
+private:
+    struct TTimerEntry {
+        int IntervalMs;
+        int64_t Due;
+        std::shared_ptr<std::function<void()>> Handler;
+    };
+    std::mutex FMutex;
+    std::vector<std::function<void()>> FPosted;
+    std::map<int, TTimerEntry> FTimers;
+    int FNextId = 1;
+};
+
+// Deterministic loop for tests: the clock starts at 0 and moves only by
+// Advance, or by StepMs on each ProcessMessages (so waits end).
+class TTestEventLoop : public TPlainEventLoop {
+public:
+    int64_t NowMs() const override { return FNow; }
+    void ProcessMessages() override;
+    // Moves the clock forward, firing each timer as it falls due.
+    void Advance(int64_t Ms);
+    bool KeyDown(int VirtualKey) const override;
+    void SetKeyDown(int VirtualKey, bool Down);
+
+    int64_t StepMs = 10;
+
+private:
+    int64_t FNow = 0;
+    std::vector<int> FKeys;
+};
+
+// Installs a loop for a scope, then puts the previous one back.
+class TEventLoopScope {
+public:
+    explicit TEventLoopScope(TEventLoop &Loop);
+    ~TEventLoopScope();
+    TEventLoopScope(const TEventLoopScope &) = delete;
+    TEventLoopScope &operator=(const TEventLoopScope &) = delete;
+
+private:
+    TEventLoop *FPrevious;
+};
+
+} // namespace orv
