@@ -1,0 +1,17 @@
+# Block-processing chain: vector geometry, the metric and absolute stages,
+# the move calculator, the program sources and the output-sink contract.
+
+set(ORV_CHAIN_DEPS orv_platform)
+if(TARGET orv_engine_core)
+    list(APPEND ORV_CHAIN_DEPS orv_engine_core)
+endif()
+
+orv_core_library(orv_engine_chain
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/Vectors.cpp
+    DEPS ${ORV_CHAIN_DEPS})
+
+orv_test(engine_chain_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/tests/GeometryVectorsTest.cpp
+    DEPS orv_engine_chain)
