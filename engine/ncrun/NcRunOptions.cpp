@@ -1,0 +1,85 @@
+#include "engine/ncrun/NcRunOptions.h"
+
+#include "platform/Delphi.h"
+
+#include <cstdint>
+
+namespace orv {
+
+namespace {
+
+bool TakeValue(int Argc, const char *const *Argv, int &Index, std::string &Value,
+               std::string &Error)
+{
+    if (Index + 1 >= Argc) {
+        Error = std::string("missing value after ") + Argv[Index];
+        return false;
+    }
+    Value = Argv[++Index];
+    return true;
+}
+
+bool TakeSearchLine(const std::string &Text, TNcRunOptions &Options, std::string &Error)
+{
+    int32_t line = 0;
+    if (!TryStrToInt(Text, line) || line < 0) {
+        Error = "--search needs a line number of 0 or more, not \"" + Text + "\"";
+        return false;
+    }
+    Options.Search = true;
+    Options.SearchLine = line;
+    return true;
+}
+
+bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Options,
+                std::string &Error)
+{
+    const std::string arg = Argv[Index];
+    std::string value;
+    if (arg == "--compiled")
+        return Options.Compiled = true;
+    if (arg == "--single-step")
+        return Options.SingleStep = true;
+    if (arg == "--block-skip")
+        return Options.BlockSkip = true;
+    if (arg == "--settings")
+        return TakeValue(Argc, Argv, Index, Options.SettingsDir, Error);
+    if (arg == "--xnc")
+        return TakeValue(Argc, Argv, Index, Options.XncFile, Error);
+    if (arg == "--gnc")
+        return TakeValue(Argc, Argv, Index, Options.GncFile, Error);
+    if (arg == "--answers")
+        return TakeValue(Argc, Argv, Index, Options.AnswersFile, Error);
+    if (arg == "--search")
+        return TakeValue(Argc, Argv, Index, value, Error) && TakeSearchLine(value, Options, Error);
+    Error = "unknown option " + arg;
+    return false;
+}
+
+} // namespace
+
+bool ParseNcRunOptions(int Argc, const char *const *Argv, TNcRunOptions &Options,
+                       std::string &Error)
+{
+    for (int i = 1; i < Argc; ++i) {
+        std::string arg = Argv[i];
+        bool isOption = arg.size() > 1 && arg[0] == '-';
+        if (isOption) {
+            if (!TakeOption(Argc, Argv, i, Options, Error))
+                return false;
+            continue;
+        }
+        if (!Options.Program.empty()) {
+            Error = "more than one program named: " + Options.Program + ", " + arg;
+            return false;
+        }
+        Options.Program = arg;
+    }
+    if (Options.Program.empty()) {
+        Error = "no program named";
+        return false;
+    }
+    return true;
+}
+
+} // namespace orv

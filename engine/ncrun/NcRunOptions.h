@@ -1,0 +1,28 @@
+#pragma once
+// Command line of ncrun, the headless test driver that runs one program
+// through the engine form with no window:
+//   ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE]
+//         [--search LINE] [--answers FILE] [--single-step] [--block-skip] PROGRAM
+
+#include <string>
+
+namespace orv {
+
+struct TNcRunOptions {
+    std::string Program;
+    std::string SettingsDir; // empty: a fresh temporary copy of the default data
+    bool Compiled = false;   // PROGRAM is an ".XNC" to replay
+    std::string XncFile;     // compiled output into this file
+    std::string GncFile;     // post output into this file
+    bool Search = false;
+    int SearchLine = 0;
+    std::string AnswersFile;
+    bool SingleStep = false;
+    bool BlockSkip = false;
+};
+
+// Parses argv[1..]; false with Error set on a bad or missing argument.
+bool ParseNcRunOptions(int Argc, const char *const *Argv, TNcRunOptions &Options,
+                       std::string &Error);
+
+} // namespace orv

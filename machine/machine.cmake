@@ -1,0 +1,19 @@
+# Machine model: parameter files, move validation, conversion to motor
+# steps, the operator panel model, the machine contract and the simulated
+# machine; the machine problem dialog and the dwell countdown window.
+
+orv_core_library(orv_machine SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/Read_Machinedata_file.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MoveValidator.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/convert.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/StopWatch.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/BasicControlPanel.cpp
+    DEPS orv_engine_core orv_engine_chain)
+
+orv_test(machine_tests SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/tests/MachineDataFileTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/MachineMoveValidatorTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/MachineConvertTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/MachinePanelTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/MachineStopWatchTest.cpp
+    DEPS orv_machine)
