@@ -19,28 +19,30 @@ constexpr const char *GlobalSection = "Global";
 constexpr const char *CurrentToolKey = "Current Tool";
 constexpr const char *ToolNameKey = "Tool Name";
 
-bool IsPathName(const std::string &Name) {
+bool IsPathName(const std::string &Name)
+{
     return Name.find_first_of("\\/:") != std::string::npos;
 }
 
-bool IsChangerPosition(int Position) {
+bool IsChangerPosition(int Position)
+{
     return Position >= 1 && Position <= TMachine_Tooling::MaxPositions;
 }
 
 } // namespace
 
-std::string ToolSection(int Position) {
-    return "Tool" + IntToStr(Position);
-}
+std::string ToolSection(int Position) { return "Tool" + IntToStr(Position); }
 
 TMachine_Tooling::TMachine_Tooling(TComponent *Owner) : TComponent(Owner) {}
 
-TMachine_Tooling::~TMachine_Tooling() {
+TMachine_Tooling::~TMachine_Tooling()
+{
     WriteCurrentToolToFile();
     FLibrary.reset();
 }
 
-void TMachine_Tooling::SetToolCapacity(int Value) {
+void TMachine_Tooling::SetToolCapacity(int Value)
+{
     FToolCapacity = std::clamp(Value, 1, MaxPositions);
     if (FMachineToolCount > FToolCapacity)
         FMachineToolCount = FToolCapacity;
@@ -48,32 +50,35 @@ void TMachine_Tooling::SetToolCapacity(int Value) {
         FCurrentTool = FMachineToolCount;
 }
 
-void TMachine_Tooling::SetMachineToolCount(int Value) {
+void TMachine_Tooling::SetMachineToolCount(int Value)
+{
     FMachineToolCount = std::clamp(Value, 1, FToolCapacity);
 }
 
-void TMachine_Tooling::SetCurrentTool(int Value) {
+void TMachine_Tooling::SetCurrentTool(int Value)
+{
     // Below 1 first, then the count, so the position stays 0 while no count is set.
     int position = std::max(Value, 1);
     FCurrentTool = std::min(position, FMachineToolCount);
 }
 
-void TMachine_Tooling::SetDataFile(const std::string &Name) {
+void TMachine_Tooling::SetDataFile(const std::string &Name)
+{
     FDataFile = IsPathName(Name) ? NormalisePath(Name) : ExeFolder() + Name;
     SetCurrentTool(TIniFile(FDataFile).ReadInteger(GlobalSection, CurrentToolKey, 1));
 }
 
-std::string TMachine_Tooling::PositionName(int Position) const {
+std::string TMachine_Tooling::PositionName(int Position) const
+{
     if (!IsChangerPosition(Position) || FDataFile.empty())
         return "";
     return TIniFile(FDataFile).ReadString(ToolSection(Position), ToolNameKey, "");
 }
 
-bool TMachine_Tooling::HasTool(int Position) const {
-    return !PositionName(Position).empty();
-}
+bool TMachine_Tooling::HasTool(int Position) const { return !PositionName(Position).empty(); }
 
-bool TMachine_Tooling::GetToolName(int Position, std::string &Name, bool ShowError) const {
+bool TMachine_Tooling::GetToolName(int Position, std::string &Name, bool ShowError) const
+{
     Name = PositionName(Position);
     if (!Name.empty())
         return true;
@@ -84,12 +89,14 @@ bool TMachine_Tooling::GetToolName(int Position, std::string &Name, bool ShowErr
 
 // Reads the tool at Position into the library's held values; false when the
 // position is empty, no library is bound or the library does not hold it.
-bool TMachine_Tooling::ReadUsableTool(int Position, std::string &Name) {
+bool TMachine_Tooling::ReadUsableTool(int Position, std::string &Name)
+{
     Name = PositionName(Position);
     return !Name.empty() && FLibrary && FLibrary->ReadTool(Name);
 }
 
-void TMachine_Tooling::GetToolData(int Position, TTool_data &Data) {
+void TMachine_Tooling::GetToolData(int Position, TTool_data &Data)
+{
     std::string name;
     bool usable = ReadUsableTool(Position, name);
     if (!name.empty() && FLibrary) {
@@ -112,7 +119,8 @@ void TMachine_Tooling::GetToolData(int Position, TTool_data &Data) {
     CurrentDiameter = usable ? Data.Diameter : 0;
 }
 
-double TMachine_Tooling::ToolLengthOffset(int Position) {
+double TMachine_Tooling::ToolLengthOffset(int Position)
+{
     std::string name = PositionName(Position);
     if (name.empty() || !FLibrary || !FLibrary->SetCurrentTool(name)) {
         ClearCachedTool();
@@ -123,12 +131,14 @@ double TMachine_Tooling::ToolLengthOffset(int Position) {
     return CurrentLengthOffset;
 }
 
-void TMachine_Tooling::ClearCachedTool() {
+void TMachine_Tooling::ClearCachedTool()
+{
     CurrentLengthOffset = 0;
     CurrentDiameter = 0;
 }
 
-bool TMachine_Tooling::RequestToolChange(int Position, bool Notify) {
+bool TMachine_Tooling::RequestToolChange(int Position, bool Notify)
+{
     if (WarnBeforeToolChange && Mess().ShowMessageByIndex(9, mtWarning, mbYesNo) != mrYes)
         return false;
     FPendingTool = Position;
@@ -139,7 +149,8 @@ bool TMachine_Tooling::RequestToolChange(int Position, bool Notify) {
     return true;
 }
 
-void TMachine_Tooling::CommitToolChange() {
+void TMachine_Tooling::CommitToolChange()
+{
     if (FPendingTool == 0)
         return;
     const int position = FPendingTool;
@@ -160,7 +171,8 @@ void TMachine_Tooling::CommitToolChange() {
         ShowToolingMessage(NumberedText(40) + IntToStr(position), mtWarning, mbOK);
 }
 
-void TMachine_Tooling::EditZOffset(int Position, double Value) {
+void TMachine_Tooling::EditZOffset(int Position, double Value)
+{
     std::string name;
     if (!GetToolName(Position, name, true))
         return;
@@ -187,7 +199,8 @@ void TMachine_Tooling::EditZOffset(int Position, double Value) {
     FireToolZOffsetChanged();
 }
 
-void TMachine_Tooling::SetToolLibrary(std::unique_ptr<TTooling_Library> Library) {
+void TMachine_Tooling::SetToolLibrary(std::unique_ptr<TTooling_Library> Library)
+{
     FLibrary = std::move(Library);
     if (!FLibrary)
         return;
@@ -198,7 +211,8 @@ void TMachine_Tooling::SetToolLibrary(std::unique_ptr<TTooling_Library> Library)
 }
 
 void TMachine_Tooling::LibraryToolDataChanged(const std::string &OldName,
-                                              const std::string &NewName) {
+                                              const std::string &NewName)
+{
     // A renamed tool stays in the positions that hold it.
     if (!OldName.empty() && !NewName.empty() && OldName != NewName && !FDataFile.empty()) {
         TIniFile ini(FDataFile);
@@ -213,12 +227,14 @@ void TMachine_Tooling::LibraryToolDataChanged(const std::string &OldName,
     FireToolZOffsetChanged();
 }
 
-void TMachine_Tooling::SetToolName(int Position, const std::string &Name) {
+void TMachine_Tooling::SetToolName(int Position, const std::string &Name)
+{
     if (FLibrary && IsChangerPosition(Position) && !FDataFile.empty())
         TIniFile(FDataFile).WriteString(ToolSection(Position), ToolNameKey, Name);
 }
 
-bool TMachine_Tooling::ToolNameUsed(const std::string &Name, int N) const {
+bool TMachine_Tooling::ToolNameUsed(const std::string &Name, int N) const
+{
     if (Name.empty() || FDataFile.empty())
         return false;
     TIniFile ini(FDataFile);
@@ -229,14 +245,16 @@ bool TMachine_Tooling::ToolNameUsed(const std::string &Name, int N) const {
     return found >= N;
 }
 
-void TMachine_Tooling::ClearPosition(int Position) {
+void TMachine_Tooling::ClearPosition(int Position)
+{
     if (!IsChangerPosition(Position) || FDataFile.empty())
         return;
     TIniFile(FDataFile).EraseSection(ToolSection(Position));
     FireDataChanged(Position);
 }
 
-void TMachine_Tooling::OpenToolingFile() {
+void TMachine_Tooling::OpenToolingFile()
+{
     TIniFile main(MainIniPath());
     TFileRequest request;
     request.Kind = TFileDialogKind::Open;
@@ -256,18 +274,21 @@ void TMachine_Tooling::OpenToolingFile() {
     FireDataChanged(-1);
 }
 
-void TMachine_Tooling::WriteCurrentToolToFile() {
+void TMachine_Tooling::WriteCurrentToolToFile()
+{
     // Only into an existing changer file: a missing one is never made here.
     if (!FDataFile.empty() && FileExists(FDataFile))
         TIniFile(FDataFile).WriteInteger(GlobalSection, CurrentToolKey, FCurrentTool);
 }
 
-void TMachine_Tooling::FireToolZOffsetChanged() {
+void TMachine_Tooling::FireToolZOffsetChanged()
+{
     if (Tool_Z_offsetChanged)
         Tool_Z_offsetChanged(this);
 }
 
-void TMachine_Tooling::FireDataChanged(int Position) {
+void TMachine_Tooling::FireDataChanged(int Position)
+{
     if (OnDataChanged)
         OnDataChanged(this, Position);
 }

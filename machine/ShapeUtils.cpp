@@ -16,7 +16,8 @@ constexpr double CollinearTolerance = 1e-12;
 } // namespace
 
 bool CircleFrom3Points(const TPoint3D &P1, const TPoint3D &P2, const TPoint3D &P3,
-                       TPoint3D &Centre) {
+                       TPoint3D &Centre)
+{
     // Work relative to P1 so that large machine coordinates keep their precision.
     const double bx = P2.X - P1.X, by = P2.Y - P1.Y;
     const double cx = P3.X - P1.X, cy = P3.Y - P1.Y;

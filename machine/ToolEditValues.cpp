@@ -17,9 +17,7 @@ const char *const EditKeys[TToolEditValues::EditCount] = {
     TTooling_Library::KeyCurrentLife};
 const char *const EditDefaults[TToolEditValues::EditCount] = {"-1", "1", "1", "", "2", "50", "0"};
 
-bool IsLengthEdit(int Number) {
-    return Number >= 1 && Number <= 4;
-}
+bool IsLengthEdit(int Number) { return Number >= 1 && Number <= 4; }
 
 } // namespace
 
@@ -27,7 +25,8 @@ const char *const TToolEditValues::Captions[EditCount] = {
     "Tool Diameter", "Tool Length",       "Tool Length Offset", "Flute Length",
     "Flute Count",   "Maximum Tool Life", "Current Tool Life"};
 
-void TToolEditValues::Load(const std::string &FileName, const std::string &ToolName, TUnits Units) {
+void TToolEditValues::Load(const std::string &FileName, const std::string &ToolName, TUnits Units)
+{
     TIniFile ini(FileName);
     const std::string length = ini.ReadString(ToolName, EditKeys[1], EditDefaults[1]);
     for (int i = 0; i < EditCount; ++i) {
@@ -45,7 +44,8 @@ void TToolEditValues::Load(const std::string &FileName, const std::string &ToolN
     }
 }
 
-bool TToolEditValues::IsAcceptable(int Number, const std::string &Text) {
+bool TToolEditValues::IsAcceptable(int Number, const std::string &Text)
+{
     if (IsLengthEdit(Number)) {
         double value = 0;
         return TryStrToFloat(Text, value);
@@ -55,14 +55,15 @@ bool TToolEditValues::IsAcceptable(int Number, const std::string &Text) {
 }
 
 bool TToolEditValues::Store(const std::string &FileName, const std::string &ToolName,
-                            TUnits Units) const {
+                            TUnits Units) const
+{
     for (int i = 0; i < EditCount; ++i)
         if (!IsAcceptable(i + 1, Texts[i]))
             return false;
     TIniFile ini(FileName);
     for (int i = 0; i < EditCount; ++i) {
-        std::string value =
-            IsLengthEdit(i + 1) ? FloatToStr(UnitsTextToMM(Texts[i], Units)) : Trim(Texts[i]);
+        std::string value = IsLengthEdit(i + 1) ? FloatToStr(UnitsTextToMM(Texts[i], Units))
+                                                : Trim(Texts[i]);
         ini.WriteString(ToolName, EditKeys[i], value);
     }
     return ini.LastWriteOk();

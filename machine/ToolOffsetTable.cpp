@@ -14,14 +14,16 @@ constexpr int RowPitch = 20;
 
 } // namespace
 
-void TToolOffsetTable::Load(const std::string &FileName) {
+void TToolOffsetTable::Load(const std::string &FileName)
+{
     TIniFile ini(FileName);
     Texts.assign(std::max(OffsetCount, 0), std::string());
     for (int i = 0; i < static_cast<int>(Texts.size()); ++i)
         Texts[i] = ini.ReadString(Section, IntToStr(i + 1), "");
 }
 
-bool TToolOffsetTable::Save(const std::string &FileName) const {
+bool TToolOffsetTable::Save(const std::string &FileName) const
+{
     TIniFile ini(FileName);
     for (int i = 0; i < static_cast<int>(Texts.size()); ++i) {
         ini.WriteString(Section, IntToStr(i + 1), Texts[i]);
@@ -31,11 +33,10 @@ bool TToolOffsetTable::Save(const std::string &FileName) const {
     return true;
 }
 
-void TToolOffsetTable::Clear() {
-    Texts.assign(std::max(OffsetCount, 0), std::string());
-}
+void TToolOffsetTable::Clear() { Texts.assign(std::max(OffsetCount, 0), std::string()); }
 
-TOffsetEntryPlace TToolOffsetTable::Place(int Number) const {
+TOffsetEntryPlace TToolOffsetTable::Place(int Number) const
+{
     const int perTab = std::max(OffsetCount / 4, 1);
     const int index = Number - 1;
     TOffsetEntryPlace place;
@@ -50,7 +51,8 @@ TOffsetEntryPlace TToolOffsetTable::Place(int Number) const {
     return place;
 }
 
-int TToolOffsetTable::PanelHeight() const {
+int TToolOffsetTable::PanelHeight() const
+{
     return Round(static_cast<long double>(OffsetCount) / RowsPerColumn * RowPitch) + 20;
 }
 

@@ -7,7 +7,8 @@ namespace orv {
 
 namespace {
 
-const char *CaptionOfType(int Type) {
+const char *CaptionOfType(int Type)
+{
     switch (Type) {
     case mtWarning:
         return "Warning";
@@ -24,16 +25,13 @@ const char *CaptionOfType(int Type) {
 
 } // namespace
 
-int ShowToolingMessage(const std::string &Text, int Type, unsigned Buttons) {
+int ShowToolingMessage(const std::string &Text, int Type, unsigned Buttons)
+{
     return MessageDlg(Tr(CaptionOfType(Type)), Text, Type, Buttons);
 }
 
-std::string NumberedText(int Index) {
-    return Mess().MessageText(Index);
-}
+std::string NumberedText(int Index) { return Mess().MessageText(Index); }
 
-std::string Tr(const std::string &Text) {
-    return Mess().Translate(Text);
-}
+std::string Tr(const std::string &Text) { return Mess().Translate(Text); }
 
 } // namespace orv

@@ -28,22 +28,23 @@ constexpr int32_t DefaultCurrentLife = 0;
 enum class TReadResult { Ok, NegativeDiameter, NotConverted };
 
 // A section named exactly "tool" (the placeholder of old files) never reads.
-bool IsReadableName(const std::string &Name) {
-    return !Name.empty() && Name != "tool";
-}
+bool IsReadableName(const std::string &Name) { return !Name.empty() && Name != "tool"; }
 
-bool IsPathName(const std::string &Name) {
+bool IsPathName(const std::string &Name)
+{
     return Name.find_first_of("\\/:") != std::string::npos;
 }
 
-TCutter_types CutterTypeOf(int32_t Ordinal) {
+TCutter_types CutterTypeOf(int32_t Ordinal)
+{
     if (Ordinal < SlotMill || Ordinal > Unknown)
         return Unknown;
     return static_cast<TCutter_types>(Ordinal);
 }
 
 // Splits an ini "Key=Value" line.
-void SplitLine(const std::string &Line, std::string &Key, std::string &Value) {
+void SplitLine(const std::string &Line, std::string &Key, std::string &Value)
+{
     auto eq = Line.find('=');
     Key = Line.substr(0, eq);
     Value = eq == std::string::npos ? std::string() : Line.substr(eq + 1);
@@ -54,18 +55,18 @@ void SplitLine(const std::string &Line, std::string &Key, std::string &Value) {
 std::function<std::unique_ptr<TToolingLibraryView>(TTooling_Library &)>
     TTooling_Library::WindowFactory;
 
-std::string CutterTypeName(TCutter_types Type) {
-    return CutterTypeNames[CutterTypeOf(Type)];
-}
+std::string CutterTypeName(TCutter_types Type) { return CutterTypeNames[CutterTypeOf(Type)]; }
 
 TTooling_Library::TTooling_Library(TComponent *Owner) : TComponent(Owner) {}
 
-TTooling_Library::~TTooling_Library() {
+TTooling_Library::~TTooling_Library()
+{
     FWindow.reset();
     RememberLibraryFile();
 }
 
-void TTooling_Library::ResetToDefaults() {
+void TTooling_Library::ResetToDefaults()
+{
     Diameter = -1;
     Length = 1;
     FOffSet = 1;
@@ -82,8 +83,9 @@ void TTooling_Library::ResetToDefaults() {
 // Reads the section into the held values, starting from the read defaults so
 // that a failed read never leaves another tool's values mixed in.
 static TReadResult ReadSectionInto(TTooling_Library &Lib, const TIniFile &Ini,
-                                   const std::string &Name, double &OffSet, TCutter_types &Type,
-                                   bool &OffsetSet, bool &InUse) {
+                                   const std::string &Name, double &OffSet,
+                                   TCutter_types &Type, bool &OffsetSet, bool &InUse)
+{
     const std::string length = Ini.ReadString(Name, TTooling_Library::KeyLength, DefaultLength);
     const std::string texts[4] = {
         Ini.ReadString(Name, TTooling_Library::KeyDiameter, DefaultDiameter), length,
@@ -98,15 +100,15 @@ static TReadResult ReadSectionInto(TTooling_Library &Lib, const TIniFile &Ini,
         Ini.ReadInteger(Name, TTooling_Library::KeyMaximumLife, DefaultMaximumLife);
     Lib.CurrentToolLife =
         Ini.ReadInteger(Name, TTooling_Library::KeyCurrentLife, DefaultCurrentLife);
-    Lib.Colour =
-        Ini.ReadInteger(Name, TTooling_Library::KeyColour, TTooling_Library::DefaultColour);
+    Lib.Colour = Ini.ReadInteger(Name, TTooling_Library::KeyColour, TTooling_Library::DefaultColour);
     Type = CutterTypeOf(Ini.ReadInteger(Name, TTooling_Library::KeyType, 0));
     OffsetSet = Ini.ReadBool(Name, TTooling_Library::KeyOffsetSet, false);
     InUse = Ini.ReadBool(Name, TTooling_Library::KeyInUse, false);
     return Lib.Diameter < 0 ? TReadResult::NegativeDiameter : TReadResult::Ok;
 }
 
-bool TTooling_Library::ReadValues(const std::string &Name) {
+bool TTooling_Library::ReadValues(const std::string &Name)
+{
     ResetToDefaults();
     FHeldTool.clear();
     TIniFile ini(FDataFile);
@@ -116,7 +118,8 @@ bool TTooling_Library::ReadValues(const std::string &Name) {
     return r == TReadResult::Ok;
 }
 
-bool TTooling_Library::ReadTool(const std::string &Name, bool WithPicture) {
+bool TTooling_Library::ReadTool(const std::string &Name, bool WithPicture)
+{
     if (!IsReadableName(Name))
         return false;
     bool ok = ReadValues(Name);
@@ -125,8 +128,8 @@ bool TTooling_Library::ReadTool(const std::string &Name, bool WithPicture) {
     return ok;
 }
 
-bool TTooling_Library::WriteTool(const std::string &Name, const std::string &FileName,
-                                 bool Reread) {
+bool TTooling_Library::WriteTool(const std::string &Name, const std::string &FileName, bool Reread)
+{
     if (Name.empty())
         return false;
     bool holdsThisTool = !FHeldTool.empty() && SameText(FHeldTool, Name);
@@ -148,7 +151,8 @@ bool TTooling_Library::WriteTool(const std::string &Name, const std::string &Fil
     return ini.LastWriteOk();
 }
 
-bool TTooling_Library::HoldCurrentTool() {
+bool TTooling_Library::HoldCurrentTool()
+{
     if (FCurrentTool.empty())
         return false;
     if (FHeldTool == FCurrentTool)
@@ -157,11 +161,13 @@ bool TTooling_Library::HoldCurrentTool() {
     return FHeldTool == FCurrentTool;
 }
 
-bool TTooling_Library::WriteCurrentTool() {
+bool TTooling_Library::WriteCurrentTool()
+{
     return WriteTool(FCurrentTool, FDataFile, false);
 }
 
-bool TTooling_Library::SetCurrentTool(const std::string &Name) {
+bool TTooling_Library::SetCurrentTool(const std::string &Name)
+{
     if (Name == FCurrentTool && FHeldTool == Name)
         return true;
     if (!ReadTool(Name))
@@ -170,7 +176,8 @@ bool TTooling_Library::SetCurrentTool(const std::string &Name) {
     return true;
 }
 
-bool TTooling_Library::SetOffSet(double Value) {
+bool TTooling_Library::SetOffSet(double Value)
+{
     if (!HoldCurrentTool())
         return false;
     if (Value == FOffSet)
@@ -179,27 +186,31 @@ bool TTooling_Library::SetOffSet(double Value) {
     return SetOffsetSet(true);
 }
 
-bool TTooling_Library::SetToolInUse(bool Value) {
+bool TTooling_Library::SetToolInUse(bool Value)
+{
     if (!HoldCurrentTool())
         return false;
     FToolInUse = Value;
     return WriteCurrentTool();
 }
 
-bool TTooling_Library::SetOffsetSet(bool Value) {
+bool TTooling_Library::SetOffsetSet(bool Value)
+{
     if (!HoldCurrentTool())
         return false;
     FOffsetSet = Value;
     return WriteCurrentTool();
 }
 
-void TTooling_Library::SetCutterType(TCutter_types Value) {
+void TTooling_Library::SetCutterType(TCutter_types Value)
+{
     FCutterType = CutterTypeOf(Value);
     if (FWindow)
         FWindow->ShowCutterType(FCutterType);
 }
 
-void TTooling_Library::SetDataFile(const std::string &Name) {
+void TTooling_Library::SetDataFile(const std::string &Name)
+{
     std::string path = IsPathName(Name) ? NormalisePath(Name) : ExeFolder() + Name;
     if (path == FDataFile)
         return;
@@ -210,31 +221,34 @@ void TTooling_Library::SetDataFile(const std::string &Name) {
     SectionNames();
 }
 
-std::vector<std::string> TTooling_Library::SectionNames() {
+std::vector<std::string> TTooling_Library::SectionNames()
+{
     FSections = TIniFile(FDataFile).ReadSections();
     return FSections;
 }
 
-bool TTooling_Library::ToolExists(const std::string &Name) {
+bool TTooling_Library::ToolExists(const std::string &Name)
+{
     return !Name.empty() && TIniFile(FDataFile).SectionExists(Name);
 }
 
-void TTooling_Library::ShowWindow() {
+void TTooling_Library::ShowWindow()
+{
     if (!FWindow && WindowFactory)
         FWindow = WindowFactory(*this);
     RefreshWindow();
 }
 
-void TTooling_Library::CloseWindow() {
-    FWindow.reset();
-}
+void TTooling_Library::CloseWindow() { FWindow.reset(); }
 
-void TTooling_Library::RefreshWindow() {
+void TTooling_Library::RefreshWindow()
+{
     if (FWindow)
         FWindow->FillTree();
 }
 
-std::vector<TToolListEntry> TTooling_Library::ListTools() {
+std::vector<TToolListEntry> TTooling_Library::ListTools()
+{
     std::vector<TToolListEntry> tools;
     for (const auto &name : SectionNames())
         if (ReadTool(name) && Diameter > 0)
@@ -244,14 +258,18 @@ std::vector<TToolListEntry> TTooling_Library::ListTools() {
     return tools;
 }
 
-std::vector<std::string> TTooling_Library::DetailTexts(const std::string &Name) {
+std::vector<std::string> TTooling_Library::DetailTexts(const std::string &Name)
+{
     ReadTool(Name, true);
     TIniFile ini(FDataFile);
     const bool inch = Units == Inch;
     const std::string values[7] = {
-        FloatToUnitsText(inch, Diameter),          FloatToUnitsText(inch, Length),
-        FloatToUnitsText(inch, FOffSet),           FloatToUnitsText(inch, FluteLength),
-        ini.ReadString(Name, KeyFluteCount, "-1"), ini.ReadString(Name, KeyMaximumLife, "-1"),
+        FloatToUnitsText(inch, Diameter),
+        FloatToUnitsText(inch, Length),
+        FloatToUnitsText(inch, FOffSet),
+        FloatToUnitsText(inch, FluteLength),
+        ini.ReadString(Name, KeyFluteCount, "-1"),
+        ini.ReadString(Name, KeyMaximumLife, "-1"),
         ini.ReadString(Name, KeyCurrentLife, "-1")};
     std::vector<std::string> rows;
     for (int i = 0; i < 7; ++i)
@@ -259,15 +277,15 @@ std::vector<std::string> TTooling_Library::DetailTexts(const std::string &Name) 
     return rows;
 }
 
-std::string TTooling_Library::NewToolName() const {
-    return Tr("New Tool");
-}
+std::string TTooling_Library::NewToolName() const { return Tr("New Tool"); }
 
-void TTooling_Library::NameExistsError(const std::string &Name) const {
+void TTooling_Library::NameExistsError(const std::string &Name) const
+{
     ShowToolingMessage(NumberedText(13) + Name + NumberedText(14), mtError, mbOK);
 }
 
-bool TTooling_Library::AddTool() {
+bool TTooling_Library::AddTool()
+{
     const std::string name = NewToolName();
     if (ToolExists(name)) {
         NameExistsError(name);
@@ -280,7 +298,8 @@ bool TTooling_Library::AddTool() {
     return true;
 }
 
-bool TTooling_Library::DeleteTool(const std::string &Name) {
+bool TTooling_Library::DeleteTool(const std::string &Name)
+{
     TIniFile ini(FDataFile);
     if (ini.ReadBool(Name, KeyInUse, false)) {
         Mess().ShowMessageByIndex(15, mtWarning, mbOK);
@@ -295,7 +314,8 @@ bool TTooling_Library::DeleteTool(const std::string &Name) {
     return true;
 }
 
-bool TTooling_Library::RenameTool(const std::string &OldName, const std::string &NewName) {
+bool TTooling_Library::RenameTool(const std::string &OldName, const std::string &NewName)
+{
     if (Trim(NewName).empty() || !ToolExists(OldName))
         return false;
     if (ToolExists(NewName)) {
@@ -319,7 +339,8 @@ bool TTooling_Library::RenameTool(const std::string &OldName, const std::string 
     return true;
 }
 
-void TTooling_Library::SetToolColour(const std::string &Name, TColor Value, bool Changed) {
+void TTooling_Library::SetToolColour(const std::string &Name, TColor Value, bool Changed)
+{
     if (Changed && ToolExists(Name)) {
         TIniFile(FDataFile).WriteInteger(Name, KeyColour, Value);
         if (SameText(Name, FHeldTool))
@@ -329,20 +350,23 @@ void TTooling_Library::SetToolColour(const std::string &Name, TColor Value, bool
         ToolDataChanged(this, Name, "");
 }
 
-bool TTooling_Library::SetToolType(const std::string &Name, TCutter_types Value) {
+bool TTooling_Library::SetToolType(const std::string &Name, TCutter_types Value)
+{
     if (!SetCurrentTool(Name))
         return false;
     SetCutterType(Value);
     return WriteCurrentTool();
 }
 
-bool TTooling_Library::ClearToolInUse(const std::string &Name) {
+bool TTooling_Library::ClearToolInUse(const std::string &Name)
+{
     return SetCurrentTool(Name) && SetToolInUse(false);
 }
 
 // Copies every key of a tool's section from another library file, replacing
 // the tool of that name; the copy is not in any changer yet.
-void TTooling_Library::CopySection(const std::string &FromFile, const std::string &Name) {
+void TTooling_Library::CopySection(const std::string &FromFile, const std::string &Name)
+{
     std::vector<std::string> lines = TIniFile(FromFile).ReadSectionValues(Name);
     TIniFile ini(FDataFile);
     ini.EraseSection(Name);
@@ -357,7 +381,8 @@ void TTooling_Library::CopySection(const std::string &FromFile, const std::strin
     SetCurrentTool(Name);
 }
 
-void TTooling_Library::ImportFile(const std::string &FileName) {
+void TTooling_Library::ImportFile(const std::string &FileName)
+{
     bool all = false;
     for (const auto &name : TIniFile(FileName).ReadSections()) {
         if (ToolExists(name) && !all) {
@@ -376,7 +401,8 @@ void TTooling_Library::ImportFile(const std::string &FileName) {
     RememberLibraryFile();
 }
 
-void TTooling_Library::ExportFile(const std::string &FileName) {
+void TTooling_Library::ExportFile(const std::string &FileName)
+{
     for (const auto &tool : ListTools())
         WriteTool(tool.Name, FileName, true);
     if (FileExists(FileName))
@@ -384,7 +410,8 @@ void TTooling_Library::ExportFile(const std::string &FileName) {
     RefreshWindow();
 }
 
-void TTooling_Library::NewDataFile() {
+void TTooling_Library::NewDataFile()
+{
     if (Mess().ShowMessageByIndex(12, mtWarning, mbYesNo) != mrYes)
         return;
     TIniFile ini(FDataFile);
@@ -407,7 +434,8 @@ void TTooling_Library::NewDataFile() {
         ToolDataChanged(this, "", "");
 }
 
-void TTooling_Library::RememberLibraryFile() const {
+void TTooling_Library::RememberLibraryFile() const
+{
     if (!FDataFile.empty() && FileExists(FDataFile))
         TIniFile(MainIniPath()).WriteString(ToolingSection, LibraryKey, FDataFile);
 }

@@ -19,17 +19,13 @@ constexpr const char *AxisKeys[3] = {"X", "Y", "Z"};
 constexpr int AllFields = 4;
 constexpr unsigned AllFieldBits = 7;
 
-bool IsWorkOffsetCode(int N) {
-    return N > 53 && N < 60;
-}
+bool IsWorkOffsetCode(int N) { return N > 53 && N < 60; }
 
-bool IsOffsetField(int Field) {
-    return Field >= 1 && Field <= 3;
-}
+bool IsOffsetField(int Field) { return Field >= 1 && Field <= 3; }
 
 // Flags of the settings file beside the program read "TRUE"/"1" and "FALSE"/"0".
-bool ReadFlag(const TIniFile &Ini, const std::string &Section, const std::string &Key,
-              bool Default) {
+bool ReadFlag(const TIniFile &Ini, const std::string &Section, const std::string &Key, bool Default)
+{
     std::string text = Trim(Ini.ReadString(Section, Key, ""));
     if (SameText(text, "TRUE") || text == "1")
         return true;
@@ -39,7 +35,8 @@ bool ReadFlag(const TIniFile &Ini, const std::string &Section, const std::string
 }
 
 // Side factor of the reference picture: on the edge (1), beside it (2), the other side (3).
-double SideFactor(int Picture) {
+double SideFactor(int Picture)
+{
     switch (Picture) {
     case 2:
         return 1;
@@ -56,27 +53,32 @@ std::function<std::unique_ptr<TWorkOffsetView>(TWork_piece_offset &)>
     TWork_piece_offset::WindowFactory;
 
 TWork_piece_offset::TWork_piece_offset(TComponent *Owner)
-    : TComponent(Owner), NewOffsetName(Tr("New Offset")), FFilename(ExeFileWithExt("MOL")) {
+    : TComponent(Owner), NewOffsetName(Tr("New Offset")), FFilename(ExeFileWithExt("MOL"))
+{
     Names = ReadNames();
     FEditTime.SetInterval(EditDelayMs);
     FEditTime.OnTimer = [this] { FlushEdits(); };
 }
 
-TWork_piece_offset::~TWork_piece_offset() {
+TWork_piece_offset::~TWork_piece_offset()
+{
     FlushEdits();
     FView.reset();
 }
 
-bool TWork_piece_offset::SimUseWorkOffset() {
+bool TWork_piece_offset::SimUseWorkOffset()
+{
     return ReadFlag(TIniFile(ExeFileWithExt("ini")), "Default Settings", "SimUseWorkOffset", true);
 }
 
-void TWork_piece_offset::SetCycleState(TCycleState Value) {
+void TWork_piece_offset::SetCycleState(TCycleState Value)
+{
     FCycleState = Value;
     RefreshView();
 }
 
-void TWork_piece_offset::SetUnits(TUnits Value) {
+void TWork_piece_offset::SetUnits(TUnits Value)
+{
     FlushEdits();
     FUnits = Value;
     if (FWindowOpen && !FSelected.empty())
@@ -84,19 +86,17 @@ void TWork_piece_offset::SetUnits(TUnits Value) {
     RefreshView();
 }
 
-double TWork_piece_offset::ToDisplay(double Mm) const {
-    return RoundToUnits(FUnits, Mm);
-}
+double TWork_piece_offset::ToDisplay(double Mm) const { return RoundToUnits(FUnits, Mm); }
 
-double TWork_piece_offset::ToMm(double Display) const {
-    return UnitsToMM(FUnits, Display);
-}
+double TWork_piece_offset::ToMm(double Display) const { return UnitsToMM(FUnits, Display); }
 
-std::vector<std::string> TWork_piece_offset::ReadNames() const {
+std::vector<std::string> TWork_piece_offset::ReadNames() const
+{
     return TIniFile(FFilename).ReadSections();
 }
 
-void TWork_piece_offset::SelectOffset(const std::string &Name, bool Simulation) {
+void TWork_piece_offset::SelectOffset(const std::string &Name, bool Simulation)
+{
     if (Simulation) {
         FCurrentS = Name;
     } else {
@@ -110,7 +110,8 @@ void TWork_piece_offset::SelectOffset(const std::string &Name, bool Simulation) 
         WorkDataChanged(this, Name, Name);
 }
 
-void TWork_piece_offset::LoadOffset(const std::string &Name) {
+void TWork_piece_offset::LoadOffset(const std::string &Name)
+{
     if (Name.empty())
         return;
     TIniFile ini(FFilename);
@@ -132,7 +133,8 @@ void TWork_piece_offset::LoadOffset(const std::string &Name) {
     }
 }
 
-bool TWork_piece_offset::SelectByCode(int N) {
+bool TWork_piece_offset::SelectByCode(int N)
+{
     if (!IsWorkOffsetCode(N))
         return false;
     const std::string code = "G" + IntToStr(N);
@@ -150,14 +152,16 @@ bool TWork_piece_offset::SelectByCode(int N) {
     return false;
 }
 
-void TWork_piece_offset::ShowWindow(bool SelectCurrent) {
+void TWork_piece_offset::ShowWindow(bool SelectCurrent)
+{
     if (!FView && WindowFactory)
         FView = WindowFactory(*this);
     FWindowOpen = true;
     FillTree(SelectCurrent);
 }
 
-void TWork_piece_offset::CloseWindow() {
+void TWork_piece_offset::CloseWindow()
+{
     FlushEdits();
     FWindowOpen = false;
     FSelected.clear();
@@ -165,7 +169,8 @@ void TWork_piece_offset::CloseWindow() {
     FView.reset();
 }
 
-void TWork_piece_offset::FillTree(bool SelectCurrent) {
+void TWork_piece_offset::FillTree(bool SelectCurrent)
+{
     Names = ReadNames();
     if (SimUseWorkOffset())
         FCurrentS = FCurrentM;
@@ -180,12 +185,15 @@ void TWork_piece_offset::FillTree(bool SelectCurrent) {
     RefreshView();
 }
 
-bool TWork_piece_offset::NameExists(const std::string &Name) const {
-    return !Name.empty() && std::any_of(Names.begin(), Names.end(),
-                                        [&](const std::string &N) { return SameText(N, Name); });
+bool TWork_piece_offset::NameExists(const std::string &Name) const
+{
+    return !Name.empty() && std::any_of(Names.begin(), Names.end(), [&](const std::string &N) {
+        return SameText(N, Name);
+    });
 }
 
-void TWork_piece_offset::WriteOffset(const std::string &Name, int Field) {
+void TWork_piece_offset::WriteOffset(const std::string &Name, int Field)
+{
     if (!FWindowOpen || FSelected.empty())
         return;
     std::string section = Name;
@@ -204,7 +212,8 @@ void TWork_piece_offset::WriteOffset(const std::string &Name, int Field) {
         ini.WriteString(section, TypeKey, MachineType);
 }
 
-void TWork_piece_offset::SelectNode(const std::string &Name) {
+void TWork_piece_offset::SelectNode(const std::string &Name)
+{
     FlushEdits();
     FSelected = NameExists(Name) ? Name : std::string();
     if (!FSelected.empty())
@@ -212,7 +221,8 @@ void TWork_piece_offset::SelectNode(const std::string &Name) {
     RefreshView();
 }
 
-void TWork_piece_offset::ChangeEdit(int Field, double DisplayValue) {
+void TWork_piece_offset::ChangeEdit(int Field, double DisplayValue)
+{
     if (!IsOffsetField(Field) || !EditingEnabled())
         return;
     FEdit[Field - 1] = DisplayValue;
@@ -221,7 +231,8 @@ void TWork_piece_offset::ChangeEdit(int Field, double DisplayValue) {
     FEditTime.SetEnabled(true);
 }
 
-void TWork_piece_offset::FlushEdits() {
+void TWork_piece_offset::FlushEdits()
+{
     FEditTime.SetEnabled(false);
     const unsigned pending = FPendingFields;
     FPendingFields = 0;
@@ -238,7 +249,8 @@ void TWork_piece_offset::FlushEdits() {
     CommitCurrentValues();
 }
 
-void TWork_piece_offset::CommitCurrentValues() {
+void TWork_piece_offset::CommitCurrentValues()
+{
     const TPoint3D values{ToMm(FEdit[0]), ToMm(FEdit[1]), ToMm(FEdit[2])};
     if (SameText(FSelected, FCurrentS))
         FS = values;
@@ -249,11 +261,13 @@ void TWork_piece_offset::CommitCurrentValues() {
         WorkDataChanged(this, FSelected, FSelected);
 }
 
-void TWork_piece_offset::NameExistsMessage(const std::string &Name) const {
+void TWork_piece_offset::NameExistsMessage(const std::string &Name) const
+{
     ShowToolingMessage(Tr("The name ") + "\"" + Name + "\"" + Tr(" already exists"), mtError, mbOK);
 }
 
-bool TWork_piece_offset::AddOffset() {
+bool TWork_piece_offset::AddOffset()
+{
     FlushEdits();
     if (NameExists(NewOffsetName)) {
         NameExistsMessage(NewOffsetName);
@@ -266,7 +280,8 @@ bool TWork_piece_offset::AddOffset() {
     return true;
 }
 
-void TWork_piece_offset::DeleteOffset() {
+void TWork_piece_offset::DeleteOffset()
+{
     FlushEdits();
     if (FSelected.empty())
         return;
@@ -279,7 +294,8 @@ void TWork_piece_offset::DeleteOffset() {
     SelectNode(before);
 }
 
-bool TWork_piece_offset::RenameOffset(const std::string &OldName, const std::string &NewName) {
+bool TWork_piece_offset::RenameOffset(const std::string &OldName, const std::string &NewName)
+{
     FlushEdits();
     if (OldName.empty() || Trim(NewName).empty() || !NameExists(OldName))
         return false;
@@ -305,14 +321,16 @@ bool TWork_piece_offset::RenameOffset(const std::string &OldName, const std::str
     return true;
 }
 
-void TWork_piece_offset::CopyOffset() {
+void TWork_piece_offset::CopyOffset()
+{
     for (int i = 0; i < 3; ++i)
         FClipboard[i] = ToMm(FEdit[i]);
     FClipboardFilled = true;
     RefreshView();
 }
 
-void TWork_piece_offset::PasteOffset() {
+void TWork_piece_offset::PasteOffset()
+{
     if (!FClipboardFilled || FSelected.empty())
         return;
     for (int f = 1; f <= 3; ++f)
@@ -320,7 +338,8 @@ void TWork_piece_offset::PasteOffset() {
     RefreshView();
 }
 
-void TWork_piece_offset::MakeCurrent() {
+void TWork_piece_offset::MakeCurrent()
+{
     FlushEdits();
     if (!FSelected.empty())
         SelectOffset(FSelected, false);
@@ -328,7 +347,8 @@ void TWork_piece_offset::MakeCurrent() {
 
 // Radius and length offset (mm) of the tool at the changer's current
 // position; both 0 when the changer holds no usable tool there.
-static void CurrentToolSize(TMachine_Tooling *Tooling, double &Radius, double &LengthOffset) {
+static void CurrentToolSize(TMachine_Tooling *Tooling, double &Radius, double &LengthOffset)
+{
     Radius = LengthOffset = 0;
     if (!Tooling || !Tooling->HasTool(Tooling->CurrentTool()))
         return;
@@ -341,7 +361,8 @@ static void CurrentToolSize(TMachine_Tooling *Tooling, double &Radius, double &L
 }
 
 bool TWork_piece_offset::ZeroAxis(int Axis, int Picture, bool UseCutterRadius,
-                                  const std::string &OtherValue) {
+                                  const std::string &OtherValue)
+{
     TPoint3D position;
     if (!IsOffsetField(Axis) || !CanZero() || !EditingEnabled() || !MachinePosition(position))
         return false;
@@ -352,8 +373,8 @@ bool TWork_piece_offset::ZeroAxis(int Axis, int Picture, bool UseCutterRadius,
     if (!UseCutterRadius) {
         double typed = 0;
         if (!TryStrToFloat(OtherValue, typed)) {
-            ShowToolingMessage("'" + OtherValue + "' is not a valid floating point value", mtError,
-                               mbOK);
+            ShowToolingMessage("'" + OtherValue + "' is not a valid floating point value",
+                               mtError, mbOK);
             return false;
         }
         value = ToMm(typed);
@@ -369,13 +390,15 @@ bool TWork_piece_offset::ZeroAxis(int Axis, int Picture, bool UseCutterRadius,
     return true;
 }
 
-void TWork_piece_offset::ShowCentreFinder() {
+void TWork_piece_offset::ShowCentreFinder()
+{
     FCentre = TCentreFinder();
     FCentre.Visible = true;
     RefreshView();
 }
 
-void TWork_piece_offset::TakeCentrePoint(int Index) {
+void TWork_piece_offset::TakeCentrePoint(int Index)
+{
     TPoint3D position;
     if (Index < 0 || Index > 2 || !HasMachine() || !MachinePosition(position))
         return;
@@ -385,7 +408,8 @@ void TWork_piece_offset::TakeCentrePoint(int Index) {
     RefreshView();
 }
 
-void TWork_piece_offset::UpdateCentre() {
+void TWork_piece_offset::UpdateCentre()
+{
     FCentre.HasCentre = false;
     FCentre.Lamp = 0;
     if (!(FCentre.PointSet[0] && FCentre.PointSet[1] && FCentre.PointSet[2]))
@@ -398,10 +422,11 @@ void TWork_piece_offset::UpdateCentre() {
     FCentre.HasCentre = true;
     FCentre.Diameter = 2 * std::hypot(FCentre.Centre.X - p[0].X, FCentre.Centre.Y - p[0].Y);
     FCentre.Lamp = FCentre.Diameter < TCentreFinder::MaximumDiameter ? TCentreFinder::LampGreen
-                                                                     : TCentreFinder::LampRed;
+                                                                      : TCentreFinder::LampRed;
 }
 
-void TWork_piece_offset::AcceptCentre() {
+void TWork_piece_offset::AcceptCentre()
+{
     if (FCentre.Lamp == TCentreFinder::LampGreen && !FSelected.empty() && EditingEnabled()) {
         FEdit[0] = ToDisplay(FCentre.Centre.X);
         FEdit[1] = ToDisplay(FCentre.Centre.Y);
@@ -411,12 +436,14 @@ void TWork_piece_offset::AcceptCentre() {
     CancelCentre();
 }
 
-void TWork_piece_offset::CancelCentre() {
+void TWork_piece_offset::CancelCentre()
+{
     FCentre.Visible = false;
     RefreshView();
 }
 
-void TWork_piece_offset::RefreshView() {
+void TWork_piece_offset::RefreshView()
+{
     if (FView)
         FView->Refresh();
 }

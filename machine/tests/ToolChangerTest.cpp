@@ -26,7 +26,8 @@ const char *const Changer = "[Global]\r\nCurrent Tool=2\r\n"
 
 class ToolChanger : public TToolingFixture {
 protected:
-    ToolChanger() {
+    ToolChanger()
+    {
         auto lib = std::make_unique<TTooling_Library>();
         lib->SetDataFile(Dir.Write("lib.MTD", Library));
         Tooling.SetToolLibrary(std::move(lib));
@@ -36,16 +37,15 @@ protected:
         Tooling.Tool_Z_offsetChanged = [this](TObject *) {
             Events.push_back("Z " + FloatToStr(Tooling.CurrentLengthOffset));
         };
-        Tooling.OnDataChanged = [this](TObject *, int P) {
-            Events.push_back("data " + IntToStr(P));
-        };
+        Tooling.OnDataChanged = [this](TObject *, int P) { Events.push_back("data " + IntToStr(P)); };
     }
 
     TMachine_Tooling Tooling;
     std::vector<std::string> Events;
 };
 
-TEST_F(ToolChanger, CurrentToolIsKeptWithinTheCount) {
+TEST_F(ToolChanger, CurrentToolIsKeptWithinTheCount)
+{
     TMachine_Tooling t;
     t.SetCurrentTool(0);
     EXPECT_EQ(t.CurrentTool(), 0); // no count yet
@@ -54,11 +54,8 @@ TEST_F(ToolChanger, CurrentToolIsKeptWithinTheCount) {
     struct Row {
         const char *Name;
         int Value, Expected;
-    } rows[] = {{"above the count", 12, 8},
-                {"negative", -3, 1},
-                {"zero", 0, 1},
-                {"the count itself", 8, 8},
-                {"inside", 5, 5}};
+    } rows[] = {{"above the count", 12, 8}, {"negative", -3, 1}, {"zero", 0, 1},
+                {"the count itself", 8, 8}, {"inside", 5, 5}};
     for (const auto &row : rows) {
         SCOPED_TRACE(row.Name);
         t.SetCurrentTool(row.Value);
@@ -66,11 +63,12 @@ TEST_F(ToolChanger, CurrentToolIsKeptWithinTheCount) {
     }
 }
 
-TEST_F(ToolChanger, CapacityStaysWithinOneToThirtyTwo) {
+TEST_F(ToolChanger, CapacityStaysWithinOneToThirtyTwo)
+{
     struct Row {
         const char *Name;
         int Capacity, Expected;
-    } rows[] = {{"zero", 0, 1},         {"negative", -4, 1},      {"one", 1, 1},
+    } rows[] = {{"zero", 0, 1},     {"negative", -4, 1}, {"one", 1, 1},
                 {"thirty-two", 32, 32}, {"thirty-three", 33, 32}, {"huge", 1000000, 32}};
     for (const auto &row : rows) {
         SCOPED_TRACE(row.Name);
@@ -87,14 +85,15 @@ TEST_F(ToolChanger, CapacityStaysWithinOneToThirtyTwo) {
     EXPECT_EQ(Tooling.CurrentTool(), 4);
 }
 
-TEST_F(ToolChanger, ChangerFileGivesTheCurrentToolAndTheNames) {
+TEST_F(ToolChanger, ChangerFileGivesTheCurrentToolAndTheNames)
+{
     EXPECT_EQ(Tooling.CurrentTool(), 2);
     struct Row {
         const char *Name;
         int Position;
         bool Has;
         const char *Tool;
-    } rows[] = {{"tool 1", 1, true, "End 6"},      {"tool 2", 2, true, "Drill 3"},
+    } rows[] = {{"tool 1", 1, true, "End 6"},     {"tool 2", 2, true, "Drill 3"},
                 {"missing section", 3, false, ""}, {"tool not in library", 4, true, "Gone"},
                 {"empty name", 5, false, ""},      {"position 0", 0, false, ""},
                 {"past the file", 33, false, ""}};
@@ -111,7 +110,8 @@ TEST_F(ToolChanger, ChangerFileGivesTheCurrentToolAndTheNames) {
     EXPECT_THAT(Shown(), ElementsAre(TMess::TableText(2)));
 }
 
-TEST_F(ToolChanger, ToolDataByPosition) {
+TEST_F(ToolChanger, ToolDataByPosition)
+{
     Tooling.CurrentLengthOffset = 99;
     TTool_data data;
     Tooling.GetToolData(1, data); // not the current position
@@ -139,7 +139,8 @@ TEST_F(ToolChanger, ToolDataByPosition) {
     EXPECT_EQ(Tooling.CurrentDiameter, 0);
 }
 
-TEST_F(ToolChanger, RequestAndCommitInTwoSteps) {
+TEST_F(ToolChanger, RequestAndCommitInTwoSteps)
+{
     Tooling.ConfirmationToolChange = true;
     EXPECT_TRUE(Tooling.RequestToolChange(1, false));
     EXPECT_EQ(Tooling.CurrentTool(), 2);
@@ -155,7 +156,8 @@ TEST_F(ToolChanger, RequestAndCommitInTwoSteps) {
     EXPECT_EQ(Events.size(), 1u);
 }
 
-TEST_F(ToolChanger, EngineCommitsInsideTheNotification) {
+TEST_F(ToolChanger, EngineCommitsInsideTheNotification)
+{
     std::vector<int> requested;
     Tooling.ToolChangeRequiredNotify = [&](TObject *, int Tool) {
         requested.push_back(Tool);
@@ -167,7 +169,8 @@ TEST_F(ToolChanger, EngineCommitsInsideTheNotification) {
     EXPECT_THAT(Events, ElementsAre("Z 42.5")); // committed once
 }
 
-TEST_F(ToolChanger, WarningAnsweredNoChangesNothing) {
+TEST_F(ToolChanger, WarningAnsweredNoChangesNothing)
+{
     Tooling.WarnBeforeToolChange = true;
     Msgs.Answer("No");
     EXPECT_FALSE(Tooling.RequestToolChange(1, true));
@@ -179,7 +182,8 @@ TEST_F(ToolChanger, WarningAnsweredNoChangesNothing) {
     EXPECT_EQ(Tooling.CurrentTool(), 1);
 }
 
-TEST_F(ToolChanger, ChangeToAPositionWithoutAUsableToolClearsTheToolData) {
+TEST_F(ToolChanger, ChangeToAPositionWithoutAUsableToolClearsTheToolData)
+{
     struct Row {
         const char *Name;
         int Position;
@@ -200,7 +204,8 @@ TEST_F(ToolChanger, ChangeToAPositionWithoutAUsableToolClearsTheToolData) {
     }
 }
 
-TEST_F(ToolChanger, ToolLengthOffsetMakesTheToolCurrentInTheLibrary) {
+TEST_F(ToolChanger, ToolLengthOffsetMakesTheToolCurrentInTheLibrary)
+{
     EXPECT_EQ(Tooling.ToolLengthOffset(1), 42.5);
     EXPECT_EQ(Tooling.ToolLibrary()->CurrentTool(), "End 6");
     EXPECT_EQ(Tooling.CurrentDiameter, 6);
@@ -209,7 +214,8 @@ TEST_F(ToolChanger, ToolLengthOffsetMakesTheToolCurrentInTheLibrary) {
     EXPECT_EQ(Tooling.CurrentDiameter, 0);
 }
 
-TEST_F(ToolChanger, SetZOffsetPrompt) {
+TEST_F(ToolChanger, SetZOffsetPrompt)
+{
     std::string prompt;
     std::string answer;
     Tooling.ZOffsetPrompt = [&](const std::string &Prompt, std::string &Value) {
@@ -229,12 +235,14 @@ TEST_F(ToolChanger, SetZOffsetPrompt) {
     // Not the current tool: the library takes it, the cached offset stays.
     answer = "2";
     Tooling.EditZOffset(1, 0);
-    EXPECT_EQ(TIniFile(Dir.File("lib.MTD")).ReadString("End 6", "Tool Length offset", ""), "50.8");
+    EXPECT_EQ(TIniFile(Dir.File("lib.MTD")).ReadString("End 6", "Tool Length offset", ""),
+              "50.8");
     EXPECT_EQ(Tooling.CurrentLengthOffset, 25.4);
     EXPECT_TRUE(Shown().empty());
 }
 
-TEST_F(ToolChanger, SetZOffsetRefusals) {
+TEST_F(ToolChanger, SetZOffsetRefusals)
+{
     const std::string before = Dir.Read("lib.MTD");
     struct Row {
         const char *Name;
@@ -262,7 +270,8 @@ TEST_F(ToolChanger, SetZOffsetRefusals) {
     EXPECT_EQ(Dir.Read("lib.MTD"), before);
 }
 
-TEST_F(ToolChanger, LibraryChangesReachTheChanger) {
+TEST_F(ToolChanger, LibraryChangesReachTheChanger)
+{
     TTooling_Library &lib = *Tooling.ToolLibrary();
     TTool_data data;
     Tooling.GetToolData(2, data);
@@ -278,7 +287,8 @@ TEST_F(ToolChanger, LibraryChangesReachTheChanger) {
     EXPECT_EQ(Tooling.CurrentLengthOffset, 31);
 }
 
-TEST_F(ToolChanger, PositionsAndTheirNames) {
+TEST_F(ToolChanger, PositionsAndTheirNames)
+{
     EXPECT_TRUE(Tooling.ToolNameUsed("End 6", 1));
     EXPECT_FALSE(Tooling.ToolNameUsed("End 6", 2));
     EXPECT_FALSE(Tooling.ToolNameUsed("end 6", 1)); // names compare exactly
@@ -290,7 +300,8 @@ TEST_F(ToolChanger, PositionsAndTheirNames) {
     EXPECT_THAT(Events, ElementsAre("data 1"));
 }
 
-TEST_F(ToolChanger, ChangerFileRoundTripKeepsEveryKey) {
+TEST_F(ToolChanger, ChangerFileRoundTripKeepsEveryKey)
+{
     {
         TMachine_Tooling t;
         t.SetToolCapacity(8);
@@ -308,7 +319,8 @@ TEST_F(ToolChanger, ChangerFileRoundTripKeepsEveryKey) {
     EXPECT_FALSE(FileExists(Dir.File("none.MTF")));
 }
 
-TEST_F(ToolChanger, ImportDialogSwitchesTheChangerFile) {
+TEST_F(ToolChanger, ImportDialogSwitchesTheChangerFile)
+{
     const std::string other = Dir.Write("other.MTF", "[Global]\r\nCurrent Tool=1\r\n"
                                                      "[Tool2]\r\nTool Name=End 6\r\n");
     Msgs.Answer(other);
@@ -328,7 +340,8 @@ TEST_F(ToolChanger, ImportDialogSwitchesTheChangerFile) {
     EXPECT_EQ(Tooling.DataFile(), other);
 }
 
-TEST_F(ToolChanger, BrokenChangerFilesLoadWithoutCrashing) {
+TEST_F(ToolChanger, BrokenChangerFilesLoadWithoutCrashing)
+{
     struct Row {
         const char *Name;
         std::string Content;

@@ -18,7 +18,8 @@ using test::TToolingFixture;
 
 class ToolDataFiles : public TToolingFixture {
 protected:
-    ToolDataFiles() {
+    ToolDataFiles()
+    {
         for (const char *name : {"Tarnwick.MTD", "Tarnwick.MTF", "Tarnwick.TOF", "Tarnwick.MOL"})
             std::filesystem::copy_file(std::string(ORV_DATA_DIR) + "/" + name, Dir.File(name));
         auto lib = std::make_unique<TTooling_Library>();
@@ -31,7 +32,8 @@ protected:
     TMachine_Tooling Tooling;
 };
 
-TEST_F(ToolDataFiles, EveryChangerPositionHoldsALibraryTool) {
+TEST_F(ToolDataFiles, EveryChangerPositionHoldsALibraryTool)
+{
     EXPECT_EQ(Tooling.ToolLibrary()->ListTools().size(), 8u);
     EXPECT_EQ(Tooling.CurrentTool(), 1);
     for (int p = 1; p <= 6; ++p) {
@@ -52,14 +54,16 @@ TEST_F(ToolDataFiles, EveryChangerPositionHoldsALibraryTool) {
     EXPECT_TRUE(Shown().empty());
 }
 
-TEST_F(ToolDataFiles, LibraryWrittenAgainIsByteForByteTheSame) {
+TEST_F(ToolDataFiles, LibraryWrittenAgainIsByteForByteTheSame)
+{
     TTooling_Library &lib = *Tooling.ToolLibrary();
     for (const auto &name : lib.SectionNames())
         ASSERT_TRUE(lib.WriteTool(name, Dir.File("copy.MTD"), true));
     EXPECT_EQ(Dir.Read("copy.MTD"), Dir.Read("Tarnwick.MTD"));
 }
 
-TEST_F(ToolDataFiles, ChangerOffsetsAndWorkOffsetsComeBackUnchanged) {
+TEST_F(ToolDataFiles, ChangerOffsetsAndWorkOffsetsComeBackUnchanged)
+{
     const std::string changer = Dir.Read("Tarnwick.MTF");
     {
         TMachine_Tooling again;

@@ -17,7 +17,8 @@ protected:
                                             "Flute Count=x\r\nOffSET Set=1\r\n");
 };
 
-TEST_F(ToolEditValues, LoadsWithUnitsAndDefaults) {
+TEST_F(ToolEditValues, LoadsWithUnitsAndDefaults)
+{
     TToolEditValues v;
     v.Load(File, "End 6", Metric);
     // Flute length takes the length; a count that is no number shows its default.
@@ -26,7 +27,8 @@ TEST_F(ToolEditValues, LoadsWithUnitsAndDefaults) {
     EXPECT_EQ(v.Texts[1], "2.0000");
 }
 
-TEST_F(ToolEditValues, AcceptsRealsForLengthsAndWholeNumbersForCounts) {
+TEST_F(ToolEditValues, AcceptsRealsForLengthsAndWholeNumbersForCounts)
+{
     struct Row {
         const char *Name;
         int Number;
@@ -48,7 +50,8 @@ TEST_F(ToolEditValues, AcceptsRealsForLengthsAndWholeNumbersForCounts) {
     }
 }
 
-TEST_F(ToolEditValues, StoresMillimetresAndLeavesTheOffsetMark) {
+TEST_F(ToolEditValues, StoresMillimetresAndLeavesTheOffsetMark)
+{
     TToolEditValues v;
     v.Load(File, "End 6", Inch);
     v.Texts[0] = "0.25";

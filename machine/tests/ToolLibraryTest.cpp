@@ -45,13 +45,15 @@ const char *const LibraryText = "[End 6]\r\n"
 
 class ToolLibrary : public TToolingFixture {
 protected:
-    ToolLibrary() {
+    ToolLibrary()
+    {
         Lib.SetDataFile(Dir.Write("lib.MTD", LibraryText));
         Lib.ToolDataChanged = [this](TObject *, const std::string &Old, const std::string &New) {
             Changes.push_back(Old + ">" + New);
         };
     }
-    std::string Key(const std::string &Tool, const std::string &Key) const {
+    std::string Key(const std::string &Tool, const std::string &Key) const
+    {
         return TIniFile(Lib.DataFile()).ReadString(Tool, Key, "<missing>");
     }
 
@@ -59,7 +61,8 @@ protected:
     std::vector<std::string> Changes;
 };
 
-TEST_F(ToolLibrary, ReadsToolsByExactName) {
+TEST_F(ToolLibrary, ReadsToolsByExactName)
+{
     struct Row {
         const char *Name;
         const char *Tool;
@@ -83,7 +86,8 @@ TEST_F(ToolLibrary, ReadsToolsByExactName) {
     EXPECT_EQ(Lib.CurrentTool(), "");
 }
 
-TEST_F(ToolLibrary, MissingKeysTakeTheirDefaults) {
+TEST_F(ToolLibrary, MissingKeysTakeTheirDefaults)
+{
     ASSERT_TRUE(Lib.ReadTool("Drill 3"));
     EXPECT_EQ(Lib.Diameter, 3);
     EXPECT_EQ(Lib.Length, 40);
@@ -104,14 +108,16 @@ TEST_F(ToolLibrary, MissingKeysTakeTheirDefaults) {
     EXPECT_EQ(Lib.FluteLength, 1);
 }
 
-TEST_F(ToolLibrary, FailedReadNeverKeepsAnotherToolsValues) {
+TEST_F(ToolLibrary, FailedReadNeverKeepsAnotherToolsValues)
+{
     ASSERT_TRUE(Lib.ReadTool("End 6"));
     EXPECT_FALSE(Lib.ReadTool("Broken")); // length does not convert
     EXPECT_EQ(Lib.FluteCount, 2);         // the default, not End 6's 3
     EXPECT_EQ(Lib.Colour, 12632256);
 }
 
-TEST_F(ToolLibrary, WritesElevenKeysInShortestText) {
+TEST_F(ToolLibrary, WritesElevenKeysInShortestText)
+{
     ASSERT_TRUE(Lib.ReadTool("End 6"));
     const std::string target = Dir.File("out.MTD");
     ASSERT_TRUE(Lib.WriteTool("End 6", target, false));
@@ -129,7 +135,8 @@ TEST_F(ToolLibrary, WritesElevenKeysInShortestText) {
                                    "Tool In Use=0\r\n");
 }
 
-TEST_F(ToolLibrary, UnknownTypeIsWrittenAsTen) {
+TEST_F(ToolLibrary, UnknownTypeIsWrittenAsTen)
+{
     ASSERT_TRUE(Lib.SetToolType("Drill 3", Unknown));
     EXPECT_EQ(Key("Drill 3", "Type"), "10");
     TIniFile(Lib.DataFile()).WriteString("Drill 3", "Type", "42");
@@ -138,7 +145,8 @@ TEST_F(ToolLibrary, UnknownTypeIsWrittenAsTen) {
     EXPECT_EQ(CutterTypeName(Unknown), "UnDefined");
 }
 
-TEST_F(ToolLibrary, HeldValuesAreNeverWrittenIntoAnotherToolsSection) {
+TEST_F(ToolLibrary, HeldValuesAreNeverWrittenIntoAnotherToolsSection)
+{
     const std::string drillBefore = TIniFile(Lib.DataFile()).ReadSectionValues("Drill 3")[0];
     ASSERT_TRUE(Lib.SetCurrentTool("End 6"));
     ASSERT_TRUE(Lib.ReadTool("Drill 3")); // the tool changer reads another tool
@@ -162,7 +170,8 @@ TEST_F(ToolLibrary, HeldValuesAreNeverWrittenIntoAnotherToolsSection) {
     EXPECT_EQ(TIniFile(Lib.DataFile()).ReadSectionValues("Drill 3")[0], drillBefore);
 }
 
-TEST_F(ToolLibrary, ToolThatCannotBeMadeCurrentReceivesNothing) {
+TEST_F(ToolLibrary, ToolThatCannotBeMadeCurrentReceivesNothing)
+{
     ASSERT_TRUE(Lib.SetCurrentTool("End 6"));
     EXPECT_FALSE(Lib.SetCurrentTool("Nowhere"));
     EXPECT_EQ(Lib.CurrentTool(), "End 6");
@@ -177,7 +186,8 @@ TEST_F(ToolLibrary, ToolThatCannotBeMadeCurrentReceivesNothing) {
     EXPECT_FALSE(TIniFile(Lib.DataFile()).SectionExists("Nowhere"));
 }
 
-TEST_F(ToolLibrary, SetOffSetMarksTheOffsetOnlyOnAChange) {
+TEST_F(ToolLibrary, SetOffSetMarksTheOffsetOnlyOnAChange)
+{
     ASSERT_TRUE(Lib.SetCurrentTool("Drill 3"));
     ASSERT_TRUE(Lib.SetOffSet(30));
     EXPECT_EQ(Key("Drill 3", "OffSET Set"), "<missing>");
@@ -186,7 +196,8 @@ TEST_F(ToolLibrary, SetOffSetMarksTheOffsetOnlyOnAChange) {
     EXPECT_EQ(Key("Drill 3", "Tool Length offset"), "31.25");
 }
 
-TEST_F(ToolLibrary, RenameKeepsEveryValue) {
+TEST_F(ToolLibrary, RenameKeepsEveryValue)
+{
     TIniFile(Lib.DataFile()).WriteString("End 6", "Note", "kept");
     ASSERT_TRUE(Lib.RenameTool("End 6", "Finisher"));
     EXPECT_FALSE(Lib.ToolExists("End 6"));
@@ -199,7 +210,8 @@ TEST_F(ToolLibrary, RenameKeepsEveryValue) {
     EXPECT_THAT(Changes, ElementsAre("End 6>Finisher"));
 }
 
-TEST_F(ToolLibrary, NameClashOnRenameOrAddChangesNothing) {
+TEST_F(ToolLibrary, NameClashOnRenameOrAddChangesNothing)
+{
     const std::string before = Dir.Read("lib.MTD");
     EXPECT_FALSE(Lib.RenameTool("End 6", "drill 3"));
     EXPECT_THAT(Shown(), ElementsAre("The name \"drill 3\" already exists"));
@@ -213,7 +225,8 @@ TEST_F(ToolLibrary, NameClashOnRenameOrAddChangesNothing) {
     EXPECT_TRUE(Changes.empty());
 }
 
-TEST_F(ToolLibrary, DeletingAToolInUseGivesMessage15) {
+TEST_F(ToolLibrary, DeletingAToolInUseGivesMessage15)
+{
     ASSERT_TRUE(Lib.SetCurrentTool("End 6"));
     ASSERT_TRUE(Lib.SetToolInUse(true));
     EXPECT_FALSE(Lib.DeleteTool("End 6"));
@@ -224,7 +237,8 @@ TEST_F(ToolLibrary, DeletingAToolInUseGivesMessage15) {
     EXPECT_FALSE(Lib.ToolExists("Drill 3"));
 }
 
-TEST_F(ToolLibrary, TreeListsToolsWithADiameterAndCopiesTheFile) {
+TEST_F(ToolLibrary, TreeListsToolsWithADiameterAndCopiesTheFile)
+{
     std::vector<std::string> names;
     for (const auto &tool : Lib.ListTools())
         names.push_back(tool.Name);
@@ -232,15 +246,17 @@ TEST_F(ToolLibrary, TreeListsToolsWithADiameterAndCopiesTheFile) {
     EXPECT_EQ(Dir.Read("data.tmp"), LibraryText);
 }
 
-TEST_F(ToolLibrary, DetailRowsShowUnitsAndStoredIntegers) {
+TEST_F(ToolLibrary, DetailRowsShowUnitsAndStoredIntegers)
+{
     Lib.Units = Inch;
     EXPECT_THAT(Lib.DetailTexts("Drill 3"),
                 ElementsAre("Diameter = 0.1181", "length = 1.5748", "Tool Length offset = 1.1811",
-                            "Flute length = 1.5748", "Flute Count = -1", "Maximum tool Life = -1",
-                            "Current tool Life = -1"));
+                            "Flute length = 1.5748", "Flute Count = -1",
+                            "Maximum tool Life = -1", "Current tool Life = -1"));
 }
 
-TEST_F(ToolLibrary, ColourAndTypeCommands) {
+TEST_F(ToolLibrary, ColourAndTypeCommands)
+{
     Lib.SetToolColour("Drill 3", 0x00FF00, true);
     EXPECT_EQ(Key("Drill 3", "colour"), "65280");
     Lib.SetToolColour("Drill 3", 0x0000FF, false); // dialog cancelled
@@ -255,7 +271,7 @@ TEST_F(ToolLibrary, ColourAndTypeCommands) {
 struct TImportRow {
     const char *Name;
     std::vector<std::string> Answers;
-    const char *End6Diameter; // after the merge
+    const char *End6Diameter;  // after the merge
     const char *Drill3Diameter;
     bool NewToolCopied;
     int Questions;
@@ -263,7 +279,8 @@ struct TImportRow {
 
 class ToolLibraryImport : public ToolLibrary {};
 
-TEST_F(ToolLibraryImport, MergesIntoTheLibraryFileAndStaysOnIt) {
+TEST_F(ToolLibraryImport, MergesIntoTheLibraryFileAndStaysOnIt)
+{
     // Import order: "End 6" (exists), "Slot 10" (new), "Drill 3" (exists).
     const std::string imported = Dir.Write("other.MTD", "[End 6]\r\nDiameter=8\r\nTool In Use=1\r\n"
                                                         "[Slot 10]\r\nDiameter=10\r\n"
@@ -295,7 +312,8 @@ TEST_F(ToolLibraryImport, MergesIntoTheLibraryFileAndStaysOnIt) {
     }
 }
 
-TEST_F(ToolLibraryImport, CopiedToolsLeaveTheChangerFree) {
+TEST_F(ToolLibraryImport, CopiedToolsLeaveTheChangerFree)
+{
     const std::string imported = Dir.Write("other.MTD", "[Slot 10]\r\nDiameter=10\r\n"
                                                         "Tool In Use=1\r\nExtra=x\r\n");
     Lib.ImportFile(imported);
@@ -308,7 +326,8 @@ TEST_F(ToolLibraryImport, CopiedToolsLeaveTheChangerFree) {
     EXPECT_THAT(names, ElementsAre("End 6", "Drill 3", "Tool", "Slot 10"));
 }
 
-TEST_F(ToolLibrary, ExportCopiesListedToolsAndSwitchesToTheCopy) {
+TEST_F(ToolLibrary, ExportCopiesListedToolsAndSwitchesToTheCopy)
+{
     const std::string target = Dir.File("export.MTD");
     Lib.ExportFile(target);
     EXPECT_EQ(Lib.DataFile(), target);
@@ -316,7 +335,8 @@ TEST_F(ToolLibrary, ExportCopiesListedToolsAndSwitchesToTheCopy) {
     EXPECT_EQ(TIniFile(target).ReadString("Drill 3", "Flute Count", ""), "2");
 }
 
-TEST_F(ToolLibrary, NewDataFileDoesWhatItsQuestionAsks) {
+TEST_F(ToolLibrary, NewDataFileDoesWhatItsQuestionAsks)
+{
     ASSERT_TRUE(Lib.SetCurrentTool("End 6"));
     ASSERT_TRUE(Lib.SetToolInUse(true));
     const std::string before = Dir.Read("lib.MTD");
@@ -334,7 +354,8 @@ TEST_F(ToolLibrary, NewDataFileDoesWhatItsQuestionAsks) {
     EXPECT_THAT(Changes, ElementsAre(">"));
 }
 
-TEST_F(ToolLibrary, DataFileWithoutFolderLivesBesideTheProgram) {
+TEST_F(ToolLibrary, DataFileWithoutFolderLivesBesideTheProgram)
+{
     TTooling_Library lib;
     lib.SetDataFile("shop.MTD");
     EXPECT_EQ(lib.DataFile(), Dir.Path() + "shop.MTD");
@@ -342,7 +363,8 @@ TEST_F(ToolLibrary, DataFileWithoutFolderLivesBesideTheProgram) {
     EXPECT_EQ(lib.DataFile(), "C:/NC/shop.MTD");
 }
 
-TEST_F(ToolLibrary, BrokenLibraryFilesLoadWithoutCrashing) {
+TEST_F(ToolLibrary, BrokenLibraryFilesLoadWithoutCrashing)
+{
     struct Row {
         const char *Name;
         std::string Content;

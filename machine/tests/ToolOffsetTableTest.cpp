@@ -11,7 +11,8 @@ using test::TToolingFixture;
 
 class ToolOffsetTable : public TToolingFixture {};
 
-TEST_F(ToolOffsetTable, EntriesFillFourTabsInTwoColumnsOfEight) {
+TEST_F(ToolOffsetTable, EntriesFillFourTabsInTwoColumnsOfEight)
+{
     TToolOffsetTable table;
     struct Row {
         const char *Name;
@@ -40,7 +41,8 @@ TEST_F(ToolOffsetTable, EntriesFillFourTabsInTwoColumnsOfEight) {
     EXPECT_EQ(table.PanelHeight(), 180);
 }
 
-TEST_F(ToolOffsetTable, TextsAreKeptExactlyAsTyped) {
+TEST_F(ToolOffsetTable, TextsAreKeptExactlyAsTyped)
+{
     TToolOffsetTable table;
     table.Load(MainIniPath());
     ASSERT_EQ(table.Texts.size(), 64u);
@@ -57,7 +59,8 @@ TEST_F(ToolOffsetTable, TextsAreKeptExactlyAsTyped) {
     EXPECT_EQ(again.Texts[2], "");
 }
 
-TEST_F(ToolOffsetTable, ImportWithoutTheSectionEmptiesAndSavesNothing) {
+TEST_F(ToolOffsetTable, ImportWithoutTheSectionEmptiesAndSavesNothing)
+{
     TIniFile(MainIniPath()).WriteString("Tool Offset Table", "5", "3.2");
     const std::string before = Dir.Read("Tarnwick.ini");
     TToolOffsetTable table;
@@ -69,7 +72,8 @@ TEST_F(ToolOffsetTable, ImportWithoutTheSectionEmptiesAndSavesNothing) {
     EXPECT_EQ(Dir.Read("Tarnwick.ini"), before);
 }
 
-TEST_F(ToolOffsetTable, ExportWritesTheTofFileByteForByte) {
+TEST_F(ToolOffsetTable, ExportWritesTheTofFileByteForByte)
+{
     TToolOffsetTable table;
     table.OffsetCount = 4;
     table.Clear();

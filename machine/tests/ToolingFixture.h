@@ -16,21 +16,24 @@ namespace orv::test {
 
 class TToolingFixture : public ::testing::Test {
 protected:
-    TToolingFixture() : FMessageScope(Msgs), FLoopScope(Loop) {
+    TToolingFixture() : FMessageScope(Msgs), FLoopScope(Loop)
+    {
         SetProgramPathOverride(Dir.Path(), "Tarnwick");
         FSavedFolder = NetUtil().WorkingFolder;
         FSavedName = NetUtil().ExeName;
         NetUtil().WorkingFolder = Dir.Path();
         NetUtil().ExeName = "Tarnwick";
     }
-    ~TToolingFixture() override {
+    ~TToolingFixture() override
+    {
         NetUtil().WorkingFolder = FSavedFolder;
         NetUtil().ExeName = FSavedName;
         SetProgramPathOverride("", "");
     }
 
     // Texts of the message boxes shown so far.
-    std::vector<std::string> Shown() const {
+    std::vector<std::string> Shown() const
+    {
         std::vector<std::string> texts;
         for (const auto &m : Msgs.Log())
             texts.push_back(m.Text);

@@ -17,16 +17,14 @@ struct TCircleRow {
     double X, Y;
 };
 
-TEST(WorkOffsetCircle, CentreForEveryOrderOfThePoints) {
+TEST(WorkOffsetCircle, CentreForEveryOrderOfThePoints)
+{
     const TCircleRow rows[] = {
         {"round part about the origin", {{{10, 0, 0}, {0, 10, 0}, {-10, 0, 0}}}, true, 0, 0},
         {"two points share X and two share Y", {{{0, 0, 0}, {10, 0, 0}, {0, 10, 0}}}, true, 5, 5},
         {"chord through the centre", {{{-3, 4, 0}, {3, -4, 0}, {5, 0, 0}}}, true, 0, 0},
-        {"far from the machine zero",
-         {{{1010, 500, 0}, {1000, 510, 0}, {990, 500, 0}}},
-         true,
-         1000,
-         500},
+        {"far from the machine zero", {{{1010, 500, 0}, {1000, 510, 0}, {990, 500, 0}}}, true,
+         1000, 500},
         {"small circle", {{{0.01, 0, 0}, {0, 0.01, 0}, {-0.01, 0, 0}}}, true, 0, 0},
         {"three points on a line", {{{0, 0, 0}, {1, 1, 0}, {2, 2, 0}}}, false, 0, 0},
         {"three points on a vertical line", {{{5, 0, 0}, {5, 1, 0}, {5, 9, 0}}}, false, 0, 0},

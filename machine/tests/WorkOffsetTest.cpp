@@ -21,21 +21,25 @@ const char *const Offsets = "[G54]\r\nX=100\r\nY=50\r\nZ=-20\r\nType=Machine\r\n
 
 class WorkOffset : public TToolingFixture {
 protected:
-    WorkOffset() {
+    WorkOffset()
+    {
         Work.SetFilename(Dir.Write("Tarnwick.MOL", Offsets));
         Work.WorkDataChanged = [this](TObject *, const std::string &Old, const std::string &New) {
             EXPECT_EQ(Old, New);
             Changes.push_back(New);
         };
     }
-    void SimUse(bool On) {
-        TIniFile(ExeFileWithExt("ini"))
-            .WriteString("Default Settings", "SimUseWorkOffset", On ? "TRUE" : "FALSE");
+    void SimUse(bool On)
+    {
+        TIniFile(ExeFileWithExt("ini")).WriteString("Default Settings", "SimUseWorkOffset",
+                                                    On ? "TRUE" : "FALSE");
     }
-    std::string Key(const std::string &Section, const std::string &Key) const {
+    std::string Key(const std::string &Section, const std::string &Key) const
+    {
         return TIniFile(Work.Filename()).ReadString(Section, Key, "<missing>");
     }
-    void Type(int Field, const std::string &Text, int64_t GapMs) {
+    void Type(int Field, const std::string &Text, int64_t GapMs)
+    {
         double v = 0;
         ASSERT_TRUE(TryStrToFloat(Text, v));
         Work.ChangeEdit(Field, v);
@@ -46,13 +50,15 @@ protected:
     std::vector<std::string> Changes;
 };
 
-TEST_F(WorkOffset, DefaultFileLivesBesideTheProgram) {
+TEST_F(WorkOffset, DefaultFileLivesBesideTheProgram)
+{
     TWork_piece_offset w;
     EXPECT_EQ(w.Filename(), Dir.Path() + "Tarnwick.MOL");
     EXPECT_EQ(w.NewOffsetName, "New Offset");
 }
 
-TEST_F(WorkOffset, GCodesPickOffsetsByNameInAnyLetterCase) {
+TEST_F(WorkOffset, GCodesPickOffsetsByNameInAnyLetterCase)
+{
     struct Row {
         const char *Name;
         int Code;
@@ -75,7 +81,8 @@ TEST_F(WorkOffset, GCodesPickOffsetsByNameInAnyLetterCase) {
     }
 }
 
-TEST_F(WorkOffset, G55LoadsItsOffsetAndAnnouncesIt) {
+TEST_F(WorkOffset, G55LoadsItsOffsetAndAnnouncesIt)
+{
     ASSERT_TRUE(Work.SelectByCode(55));
     EXPECT_EQ(Work.CurrentMOffset(), "g55");
     EXPECT_EQ(Work.MX(), 200);
@@ -84,7 +91,8 @@ TEST_F(WorkOffset, G55LoadsItsOffsetAndAnnouncesIt) {
     EXPECT_THAT(Changes, ElementsAre("g55"));
 }
 
-TEST_F(WorkOffset, SelectByCodeWithTheWindowOpenSelectsTheNode) {
+TEST_F(WorkOffset, SelectByCodeWithTheWindowOpenSelectsTheNode)
+{
     Work.ShowWindow(false);
     ASSERT_TRUE(Work.SelectByCode(54));
     EXPECT_EQ(Work.SelectedName(), "G54");
@@ -92,7 +100,8 @@ TEST_F(WorkOffset, SelectByCodeWithTheWindowOpenSelectsTheNode) {
     EXPECT_EQ(Work.EditValue(1), 100);
 }
 
-TEST_F(WorkOffset, TypesDecideWhichSetsAreLoaded) {
+TEST_F(WorkOffset, TypesDecideWhichSetsAreLoaded)
+{
     SimUse(false);
     Work.SelectOffset("G56", false); // a simulation offset
     EXPECT_EQ(Work.MX(), 0);
@@ -109,7 +118,8 @@ TEST_F(WorkOffset, TypesDecideWhichSetsAreLoaded) {
     EXPECT_EQ(Work.MZ(), 0);
 }
 
-TEST_F(WorkOffset, SimulationFollowsTheMachineOffsetWhenSet) {
+TEST_F(WorkOffset, SimulationFollowsTheMachineOffsetWhenSet)
+{
     SimUse(true);
     Work.SelectOffset("G54", false);
     EXPECT_EQ(Work.CurrentSOffset(), "G54");
@@ -120,7 +130,8 @@ TEST_F(WorkOffset, SimulationFollowsTheMachineOffsetWhenSet) {
     EXPECT_EQ(Work.SX(), 100);
 }
 
-TEST_F(WorkOffset, QuickTypingWritesOnceAfterTheLastKey) {
+TEST_F(WorkOffset, QuickTypingWritesOnceAfterTheLastKey)
+{
     Work.SelectOffset("G54", false);
     Work.ShowWindow(true);
     Changes.clear();
@@ -138,7 +149,8 @@ TEST_F(WorkOffset, QuickTypingWritesOnceAfterTheLastKey) {
     EXPECT_EQ(Changes.size(), 1u);
 }
 
-TEST_F(WorkOffset, EditsOfSeveralAxesAreAllWritten) {
+TEST_F(WorkOffset, EditsOfSeveralAxesAreAllWritten)
+{
     Work.ShowWindow(false);
     Work.SelectNode("Vice");
     Work.CopyOffset();
@@ -156,7 +168,8 @@ TEST_F(WorkOffset, EditsOfSeveralAxesAreAllWritten) {
     EXPECT_EQ(Key("g55", "Y"), "60");
 }
 
-TEST_F(WorkOffset, InchEditsAreStoredInMillimetres) {
+TEST_F(WorkOffset, InchEditsAreStoredInMillimetres)
+{
     Work.SetUnits(Inch);
     Work.ShowWindow(false);
     Work.SelectNode("g55");
@@ -165,7 +178,8 @@ TEST_F(WorkOffset, InchEditsAreStoredInMillimetres) {
     EXPECT_EQ(Key("g55", "Z"), "-25.4");
 }
 
-TEST_F(WorkOffset, NoEditingWhileACycleRuns) {
+TEST_F(WorkOffset, NoEditingWhileACycleRuns)
+{
     Work.ShowWindow(false);
     Work.SelectNode("G54");
     Work.SetCycleState(csRunning);
@@ -174,7 +188,8 @@ TEST_F(WorkOffset, NoEditingWhileACycleRuns) {
     EXPECT_EQ(Key("G54", "X"), "100");
 }
 
-TEST_F(WorkOffset, AddRenameAndDelete) {
+TEST_F(WorkOffset, AddRenameAndDelete)
+{
     Work.ShowWindow(false);
     Work.SelectNode("Vice");
     ASSERT_TRUE(Work.AddOffset());
@@ -201,7 +216,8 @@ TEST_F(WorkOffset, AddRenameAndDelete) {
     EXPECT_EQ(Key("New Offset", "X"), "<missing>");
 }
 
-TEST_F(WorkOffset, RenamingTheCurrentOffsetKeepsItCurrent) {
+TEST_F(WorkOffset, RenamingTheCurrentOffsetKeepsItCurrent)
+{
     Work.SelectOffset("G54", false);
     Work.ShowWindow(true);
     ASSERT_TRUE(Work.RenameOffset("G54", "Plate"));
@@ -210,7 +226,8 @@ TEST_F(WorkOffset, RenamingTheCurrentOffsetKeepsItCurrent) {
     EXPECT_EQ(Work.SelectedName(), "Plate");
 }
 
-TEST_F(WorkOffset, WorkOffsetFileRoundTripIsByteExact) {
+TEST_F(WorkOffset, WorkOffsetFileRoundTripIsByteExact)
+{
     Dir.Write("Tarnwick.MOL", "");
     Work.ShowWindow(false);
     ASSERT_TRUE(Work.AddOffset());
@@ -228,7 +245,8 @@ TEST_F(WorkOffset, WorkOffsetFileRoundTripIsByteExact) {
 
 class WorkOffsetOnMachine : public WorkOffset {
 protected:
-    WorkOffsetOnMachine() {
+    WorkOffsetOnMachine()
+    {
         auto lib = std::make_unique<TTooling_Library>();
         lib->SetDataFile(Dir.Write("lib.MTD", "[Slot 10]\r\nDiameter=10\r\n"
                                               "Tool Length offset=40\r\n"));
@@ -248,7 +266,8 @@ protected:
     TPoint3D Position{100, 50, 60};
 };
 
-TEST_F(WorkOffsetOnMachine, ZeroingAnAxisAtTheMachinePosition) {
+TEST_F(WorkOffsetOnMachine, ZeroingAnAxisAtTheMachinePosition)
+{
     struct Row {
         const char *Name;
         int Axis, Picture;
@@ -273,7 +292,8 @@ TEST_F(WorkOffsetOnMachine, ZeroingAnAxisAtTheMachinePosition) {
     EXPECT_EQ(Key("G54", "Z"), "17");
 }
 
-TEST_F(WorkOffsetOnMachine, ZeroingRefusesAValueThatIsNoNumber) {
+TEST_F(WorkOffsetOnMachine, ZeroingRefusesAValueThatIsNoNumber)
+{
     EXPECT_FALSE(Work.ZeroAxis(1, 2, false, "ten"));
     EXPECT_THAT(Shown(), ElementsAre("'ten' is not a valid floating point value"));
     EXPECT_EQ(Work.EditValue(1), 100);
@@ -282,7 +302,8 @@ TEST_F(WorkOffsetOnMachine, ZeroingRefusesAValueThatIsNoNumber) {
     EXPECT_FALSE(Work.ZeroAxis(1, 2, true, ""));
 }
 
-TEST_F(WorkOffsetOnMachine, ZeroingWithAnEmptySpindleUsesNoTool) {
+TEST_F(WorkOffsetOnMachine, ZeroingWithAnEmptySpindleUsesNoTool)
+{
     Tooling.SetCurrentTool(2);
     ASSERT_TRUE(Work.ZeroAxis(1, 2, true, ""));
     EXPECT_EQ(Work.EditValue(1), 100);
@@ -290,7 +311,8 @@ TEST_F(WorkOffsetOnMachine, ZeroingWithAnEmptySpindleUsesNoTool) {
     EXPECT_EQ(Work.EditValue(3), 60);
 }
 
-TEST_F(WorkOffsetOnMachine, CircleCentreFromThreeTouchedPoints) {
+TEST_F(WorkOffsetOnMachine, CircleCentreFromThreeTouchedPoints)
+{
     Work.SelectOffset("G54", false);
     Changes.clear();
     Work.ShowCentreFinder();
@@ -314,7 +336,8 @@ TEST_F(WorkOffsetOnMachine, CircleCentreFromThreeTouchedPoints) {
     EXPECT_THAT(Changes, ElementsAre("G54"));
 }
 
-TEST_F(WorkOffsetOnMachine, PointsOnALineTurnTheLampRed) {
+TEST_F(WorkOffsetOnMachine, PointsOnALineTurnTheLampRed)
+{
     Work.ShowCentreFinder();
     for (int i = 0; i < 3; ++i) {
         Position = TPoint3D{double(i), double(i), 0};
@@ -326,7 +349,8 @@ TEST_F(WorkOffsetOnMachine, PointsOnALineTurnTheLampRed) {
     EXPECT_EQ(Dir.Read("Tarnwick.MOL"), before);
 }
 
-TEST_F(WorkOffset, BrokenWorkOffsetFilesLoadWithoutCrashing) {
+TEST_F(WorkOffset, BrokenWorkOffsetFilesLoadWithoutCrashing)
+{
     struct Row {
         const char *Name;
         std::string Content;
