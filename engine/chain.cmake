@@ -12,6 +12,9 @@ orv_core_library(orv_engine_chain
         ${CMAKE_CURRENT_LIST_DIR}/CNC_Metric.cpp
         ${CMAKE_CURRENT_LIST_DIR}/CNC_ABS.cpp
         ${CMAKE_CURRENT_LIST_DIR}/Calc_CNC.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/BasicOutput.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/BasicInput.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/FileInput.cpp
     DEPS ${ORV_CHAIN_DEPS})
 
 orv_test(engine_chain_tests
