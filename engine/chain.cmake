@@ -23,4 +23,6 @@ orv_test(engine_chain_tests
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainMetricTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainAbsTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainCalcTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/ChainSinkTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/ChainSourceTest.cpp
     DEPS orv_engine_chain)
