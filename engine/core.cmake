@@ -21,3 +21,14 @@ orv_test(engine_core_tests SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/tests/MacroVarsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/CNCLineParserTest.cpp
     DEPS orv_engine_core)
+
+orv_fuzz(fuzz_parser SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz/fuzz_parser.cpp DEPS orv_engine_core)
+
+if(ORV_WITH_QT)
+    orv_ui_library(orv_engine_core_ui SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/ui/MacroVarsForm.cpp
+        DEPS orv_engine_core)
+    orv_test(engine_core_ui_tests QT SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/tests/MacroVarsFormTest.cpp
+        DEPS orv_engine_core_ui)
+endif()
