@@ -9,9 +9,15 @@ endif()
 orv_core_library(orv_engine_chain
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/Vectors.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/CNC_Metric.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/CNC_ABS.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/Calc_CNC.cpp
     DEPS ${ORV_CHAIN_DEPS})
 
 orv_test(engine_chain_tests
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/tests/GeometryVectorsTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/ChainMetricTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/ChainAbsTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/ChainCalcTest.cpp
     DEPS orv_engine_chain)

@@ -9,6 +9,13 @@ orv_core_library(orv_engine_form
         ${ORV_FORM_DIR}/CompiledRecord.cpp
     DEPS orv_engine_core)
 
+if(ORV_WITH_QT)
+    orv_ui_library(orv_engine_form_ui
+        SOURCES
+            ${ORV_FORM_DIR}/ui/EngineWindows.cpp
+        DEPS orv_engine_form)
+endif()
+
 if(ORV_TESTS)
     add_library(orv_ncrun_lib STATIC
         ${ORV_FORM_DIR}/ncrun/NcRunOptions.cpp
@@ -21,3 +28,11 @@ orv_test(engine_form_tests
         ${ORV_FORM_DIR}/tests/CompiledRecordTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunOptionsTest.cpp
     DEPS orv_engine_form orv_ncrun_lib)
+
+if(ORV_WITH_QT)
+    orv_test(engine_form_ui_tests
+        SOURCES
+            ${ORV_FORM_DIR}/tests/FormWindowsTest.cpp
+        DEPS orv_engine_form_ui
+        QT)
+endif()

@@ -1,0 +1,16 @@
+# Expansion stages of the block chain: cutter compensation, arc expansion,
+# the optimiser and canned-cycle expansion ("cycles.ini" in data/).
+
+set(ORV_EXPAND_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+orv_core_library(orv_engine_expand
+    SOURCES
+        ${ORV_EXPAND_DIR}/Optimise.cpp
+        ${ORV_EXPAND_DIR}/CircularExpand.cpp
+    DEPS orv_engine_chain orv_engine_core)
+
+orv_test(engine_expand_tests
+    SOURCES
+        ${ORV_EXPAND_DIR}/tests/OptimiseTest.cpp
+        ${ORV_EXPAND_DIR}/tests/ArcExpandTest.cpp
+    DEPS orv_engine_expand)

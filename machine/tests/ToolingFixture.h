@@ -1,0 +1,53 @@
+#pragma once
+// Shared set-up of the tooling tests: a temporary folder that stands in for
+// the program folder and the working folder (so the main settings file and
+// the files beside the program live there), scripted message boxes and a
+// test event loop.
+
+#include "engine/NetUtil.h"
+#include "platform/EventLoop.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+#include "platform/tests/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace orv::test {
+
+class TToolingFixture : public ::testing::Test {
+protected:
+    TToolingFixture() : FMessageScope(Msgs), FLoopScope(Loop)
+    {
+        SetProgramPathOverride(Dir.Path(), "Tarnwick");
+        FSavedFolder = NetUtil().WorkingFolder;
+        FSavedName = NetUtil().ExeName;
+        NetUtil().WorkingFolder = Dir.Path();
+        NetUtil().ExeName = "Tarnwick";
+    }
+    ~TToolingFixture() override
+    {
+        NetUtil().WorkingFolder = FSavedFolder;
+        NetUtil().ExeName = FSavedName;
+        SetProgramPathOverride("", "");
+    }
+
+    // Texts of the message boxes shown so far.
+    std::vector<std::string> Shown() const
+    {
+        std::vector<std::string> texts;
+        for (const auto &m : Msgs.Log())
+            texts.push_back(m.Text);
+        return texts;
+    }
+
+    TTempDir Dir;
+    TScriptedMessages Msgs;
+    TTestEventLoop Loop;
+
+private:
+    TMessageServiceScope FMessageScope;
+    TEventLoopScope FLoopScope;
+    std::string FSavedFolder, FSavedName;
+};
+
+} // namespace orv::test

@@ -1,0 +1,128 @@
+#include "platform/RealText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace orv {
+
+namespace {
+
+constexpr int Significant = 15;
+
+bool IsDigit(char C) { return C >= '0' && C <= '9'; }
+
+// Digits "d1d2...d15" and decimal exponent of Value rounded to 15 digits.
+bool DecimalDigits(long double Value, std::string &Digits, int &Exponent)
+{
+    char buffer[64];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, Value,
+                                   std::chars_format::scientific, Significant - 1);
+    if (ec != std::errc())
+        return false;
+    std::string text(buffer, end); // "-1.23456789012345e+02"
+    auto e = text.find('e');
+    Exponent = std::atoi(text.c_str() + e + 1);
+    for (size_t i = 0; i < e; ++i)
+        if (IsDigit(text[i]))
+            Digits += text[i];
+    while (Digits.size() > 1 && Digits.back() == '0')
+        Digits.pop_back();
+    return true;
+}
+
+std::string FixedText(const std::string &Digits, int Exponent)
+{
+    if (Exponent < 0)
+        return "0." + std::string(-Exponent - 1, '0') + Digits;
+    size_t integerDigits = static_cast<size_t>(Exponent) + 1;
+    if (Digits.size() <= integerDigits)
+        return Digits + std::string(integerDigits - Digits.size(), '0');
+    return Digits.substr(0, integerDigits) + "." + Digits.substr(integerDigits);
+}
+
+std::string ScientificText(const std::string &Digits, int Exponent)
+{
+    std::string mantissa = Digits.substr(0, 1);
+    if (Digits.size() > 1)
+        mantissa += "." + Digits.substr(1);
+    return mantissa + "E" + std::to_string(Exponent);
+}
+
+// Sign, digits with at most one ".", at least one digit, optional exponent.
+bool IsRealSyntax(std::string_view Text)
+{
+    size_t i = 0;
+    if (i < Text.size() && (Text[i] == '+' || Text[i] == '-'))
+        ++i;
+    int digits = 0;
+    bool point = false;
+    for (; i < Text.size() && (IsDigit(Text[i]) || (Text[i] == '.' && !point)); ++i) {
+        point = point || Text[i] == '.';
+        digits += IsDigit(Text[i]) ? 1 : 0;
+    }
+    if (digits == 0)
+        return false;
+    if (i == Text.size())
+        return true;
+    if (Text[i] != 'E' && Text[i] != 'e')
+        return false;
+    ++i;
+    if (i < Text.size() && (Text[i] == '+' || Text[i] == '-'))
+        ++i;
+    size_t exponentStart = i;
+    while (i < Text.size() && IsDigit(Text[i]))
+        ++i;
+    return i > exponentStart && i == Text.size();
+}
+
+std::string_view Stripped(std::string_view Text)
+{
+    while (!Text.empty() && Text.front() == ' ')
+        Text.remove_prefix(1);
+    while (!Text.empty() && Text.back() == ' ')
+        Text.remove_suffix(1);
+    return Text;
+}
+
+} // namespace
+
+std::string RealToText(long double Value)
+{
+    if (std::isnan(Value))
+        return "NAN";
+    if (std::isinf(Value))
+        return Value > 0 ? "INF" : "-INF";
+    if (Value == 0)
+        return "0";
+    std::string digits;
+    int exponent = 0;
+    if (!DecimalDigits(std::fabs(Value), digits, exponent))
+        return "NAN";
+    bool fixed = exponent >= -5 && exponent < Significant;
+    std::string text = fixed ? FixedText(digits, exponent) : ScientificText(digits, exponent);
+    return Value < 0 ? "-" + text : text;
+}
+
+bool TextToReal(std::string_view Text, long double &Value)
+{
+    std::string_view text = Stripped(Text);
+    if (!IsRealSyntax(text))
+        return false;
+    if (text.front() == '+')
+        text.remove_prefix(1);
+    long double v = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))
+        return false;
+    Value = v;
+    return true;
+}
+
+long double TextToRealDef(std::string_view Text, long double Default)
+{
+    long double v = Default;
+    return TextToReal(Text, v) ? v : Default;
+}
+
+} // namespace orv
