@@ -127,12 +127,13 @@ TEST(LxHooks, StringsLoadedDuringATranslationStayUntranslated)
 
 TEST_F(LxHooksTest, TranslationEnabledAgainAfterAFailure)
 {
+    RegisterResourceString(1000, "Hello");
     RegisterResourceString(1003, "Missing");
     OpenGerman(KeyNames);
     Dictionary.SetMissingTranslation(lxmtRaiseException);
     EXPECT_THROW(LoadStr(1003), ELxError);
     Dictionary.SetMissingTranslation(lxmtUseNative);
-    EXPECT_EQ(LoadStr(1000 + 0), "Hallo");
+    EXPECT_EQ(LoadStr(1000), "Hallo");
 }
 
 TEST_F(LxHooksTest, ShortCutTexts)
