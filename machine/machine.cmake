@@ -8,7 +8,9 @@ orv_core_library(orv_machine SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/convert.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StopWatch.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BasicControlPanel.cpp
-    DEPS orv_engine_core orv_engine_chain)
+    ${CMAKE_CURRENT_LIST_DIR}/BasicMachine.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DummyLinkMill.cpp
+    DEPS orv_engine_core orv_engine_chain orv_tooling)
 
 orv_test(machine_tests SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineDataFileTest.cpp
@@ -16,4 +18,6 @@ orv_test(machine_tests SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineConvertTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachinePanelTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineStopWatchTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/MachineContractTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/MachineSimulatedTest.cpp
     DEPS orv_machine)
