@@ -8,6 +8,7 @@ orv_core_library(orv_engine_expand
         ${ORV_EXPAND_DIR}/Optimise.cpp
         ${ORV_EXPAND_DIR}/CircularExpand.cpp
         ${ORV_EXPAND_DIR}/Cutter_comp.cpp
+        ${ORV_EXPAND_DIR}/CycleExpand.cpp
     DEPS orv_engine_chain orv_engine_core orv_tooling)
 
 orv_test(engine_expand_tests
@@ -16,4 +17,5 @@ orv_test(engine_expand_tests
         ${ORV_EXPAND_DIR}/tests/ArcExpandTest.cpp
         ${ORV_EXPAND_DIR}/tests/CutterCompTest.cpp
         ${ORV_EXPAND_DIR}/tests/CutterCompLookAheadTest.cpp
+        ${ORV_EXPAND_DIR}/tests/CycleExpandTest.cpp
     DEPS orv_engine_expand)

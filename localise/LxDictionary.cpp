@@ -74,6 +74,8 @@ TLxDictionary::TLxDictionary()
 
 TLxDictionary::~TLxDictionary()
 {
+    if (FActive && TranslationHooksInstalled())
+        RemoveTranslationHooks();
     CloseTranslators();
     TLxDictionaries::Remove(this);
 }

@@ -2,11 +2,11 @@
 #include "localise/LxParsers.h"
 #include "localise/LxReaders.h"
 #include "localise/LxResources.h"
+#include "localise/tests/LxTestSupport.h"
 #include "platform/tests/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 
 using namespace orv;
 
@@ -41,27 +41,6 @@ std::string Utf16(const std::u16string &Text, bool BigEndian)
     }
     return bytes;
 }
-
-// Serves "LINGVARD" resources from memory for the life of a test.
-class TMemoryResources {
-public:
-    TMemoryResources()
-    {
-        FPrevious = SetLxResourceLoader([this](const std::string &Type, const std::string &Name, std::string &Data) {
-            auto found = FData.find(Type + "/" + Name);
-            if (found == FData.end())
-                return false;
-            Data = found->second;
-            return true;
-        });
-    }
-    ~TMemoryResources() { SetLxResourceLoader(FPrevious); }
-    void Add(const std::string &Name, const std::string &Data) { FData["LINGVARD/" + Name] = Data; }
-
-private:
-    std::map<std::string, std::string> FData;
-    TLxResourceLoader FPrevious;
-};
 
 } // namespace
 
@@ -185,10 +164,10 @@ TEST(LxUTF16Reader, OddLastByteIsDropped)
 
 TEST(LxResourceReaders, ReadWholeResources)
 {
-    TMemoryResources resources;
-    resources.Add("MlAnsi", "one\r\n\r\ntwo");
-    resources.Add("MlUtf8", "caf\xC3\xA9\ntwo\n");
-    resources.Add("MlUtf16", "\xFF\xFE" + Utf16(u"one\r\n\r\nthree\nlast", false));
+    test::TMemoryResources resources;
+    resources.Add("LINGVARD", "MlAnsi", "one\r\n\r\ntwo");
+    resources.Add("LINGVARD", "MlUtf8", "caf\xC3\xA9\ntwo\n");
+    resources.Add("LINGVARD", "MlUtf16", "\xFF\xFE" + Utf16(u"one\r\n\r\nthree\nlast", false));
     TLxResourceAnsiReader ansi("MlAnsi");
     EXPECT_EQ(AnsiLines(ansi), (std::vector<std::string>{"one", "two"}));
     TLxResourceUTF8Reader utf8("MlUtf8");
@@ -200,7 +179,7 @@ TEST(LxResourceReaders, ReadWholeResources)
 
 TEST(LxResourceReaders, MissingResourceIsReportedByName)
 {
-    TMemoryResources resources;
+    test::TMemoryResources resources;
     TLxResourceAnsiReader ansi("MlLanguage");
     try {
         ansi.Open();

@@ -115,9 +115,12 @@ TDock::TDock(QWidget *Parent, TDockPosition Position)
         throw EInvalidOperation("A TDock control cannot be placed inside a tool window or another TDock");
     setParent(Parent);
     setProperty("DockPosition", int(Position));
-    if (Parent)
+    if (Parent) {
         Parent->installEventFilter(this);
+        show(); // a control is visible unless hidden
+    }
     SetThickness(EmptyDockThickness);
+    AlignDocks(Parent);
 }
 
 TDock::~TDock()

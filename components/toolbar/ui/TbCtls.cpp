@@ -126,6 +126,8 @@ TToolbarButton::TToolbarButton(QWidget *Parent) : QWidget(Parent), FColor(SysCol
     FGlyph->OnChange = [this] { Redraw(true); };
     UpdateOpaqueStyle();
     ++GButtonCount;
+    if (Parent)
+        show(); // a control is visible unless hidden
 }
 
 TToolbarButton::~TToolbarButton()
@@ -763,6 +765,8 @@ TFlatEdit::TFlatEdit(QWidget *Parent) : QLineEdit(Parent)
     resize(width(), 19);
     UpdateColours();
     FitHeight();
+    if (Parent)
+        show();
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (OnChange)
             OnChange(this);

@@ -190,6 +190,8 @@ void TToolbarSep::SetParent(QWidget *Parent)
     if (Parent && !qobject_cast<TCustomToolbar *>(Parent))
         throw EInvalidOperation(SepParentError);
     setParent(Parent);
+    if (Parent)
+        show(); // a control is visible unless hidden
     if (auto *bar = qobject_cast<TCustomToolbar *>(Parent))
         bar->Arrange();
 }
