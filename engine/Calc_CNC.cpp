@@ -1,9 +1,11 @@
 #include "engine/Calc_CNC.h"
 
 #include "engine/CNC_ABS.h"
+#include "engine/Mess.h"
 #include "platform/EventLoop.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -12,6 +14,7 @@ namespace orv {
 namespace {
 
 constexpr double MmPerInch = 25.4;
+constexpr int MsgValueNotAcceptable = 2;
 
 // Motion codes of the records this stage makes.
 constexpr int MotionDwell = 4;
@@ -51,6 +54,14 @@ bool ProgramsAnyAxis(const TCNC_Groups &G)
 double WordOrNone(const TCNC_Groups &G, int Word)
 {
     return G.WordSet[Word] ? static_cast<double>(G.Words[Word]) : NoValue;
+}
+
+// Scaling settings are kept in single precision; a value beyond its range
+// would turn every scaled coordinate into infinity.
+float ToSingle(Extended Value, float Fallback)
+{
+    const bool Fits = std::fabs(Value) <= std::numeric_limits<float>::max();
+    return Fits ? static_cast<float>(Value) : Fallback;
 }
 
 int RoundCode(Extended Value)
@@ -152,8 +163,10 @@ bool TCalc_CNC::Calculate(TCNC_Groups &Groups)
     ApplyScaling(Rec, Groups);
     Remember(Groups);
 
-    // An arc that failed its checks has no valid centre: nothing may draw or run it.
-    if (Groups.WordSet[wArcUnresolved]) {
+    // An arc that failed its checks has no valid centre, and a value beyond
+    // the range of a coordinate is no place to go: nothing may draw or run it.
+    const bool ValuesUsable = CheckValues(Rec);
+    if (Groups.WordSet[wArcUnresolved] || !ValuesUsable) {
         Rec.Motion = NoMoveCode;
         Push(Rec);
         return true;
@@ -351,9 +364,9 @@ void TCalc_CNC::ApplyRotation(TCNC_data &Rec, TCNC_Groups &G)
 void TCalc_CNC::ApplyScaling(TCNC_data &Rec, TCNC_Groups &G)
 {
     if (ProgramsGroup(G, gScaling, 51)) {
-        auto Centre = [&](int W) { return G.Words[W] != NoValue ? float(G.Words[W]) : 0.0f; };
+        auto Centre = [&](int W) { return G.Words[W] != NoValue ? ToSingle(G.Words[W], 0) : 0.0f; };
         auto Factor = [&](int W) {
-            return G.WordSet[W] && G.Words[W] != NoValue ? float(G.Words[W]) : 1.0f;
+            return G.WordSet[W] && G.Words[W] != NoValue ? ToSingle(G.Words[W], 1) : 1.0f;
         };
         FScaleCentreX = Centre(wX);
         FScaleCentreY = Centre(wY);
@@ -396,6 +409,34 @@ void TCalc_CNC::ApplyScaling(TCNC_data &Rec, TCNC_Groups &G)
     Rec.J = G.Words[wJ];
     Rec.K = G.Words[wK];
     Rec.R = G.Words[wR];
+}
+
+bool TCalc_CNC::CheckValues(TCNC_data &Rec)
+{
+    const struct {
+        const char *Name;
+        double TCNC_data::*Field;
+    } Fields[] = {{"F", &TCNC_data::Feed}, {"X", &TCNC_data::X},  {"Y", &TCNC_data::Y},
+                  {"Z", &TCNC_data::Z},    {"A", &TCNC_data::FourthAxis}, {"I", &TCNC_data::I},
+                  {"J", &TCNC_data::J},    {"K", &TCNC_data::K},  {"R", &TCNC_data::R},
+                  {"P", &TCNC_data::P}};
+    std::string Bad;
+    for (const auto &F : Fields) {
+        if (std::isfinite(Rec.*F.Field))
+            continue;
+        Bad += Bad.empty() ? F.Name : std::string(" ") + F.Name;
+        Rec.*F.Field = NoValue;
+    }
+    for (Extended *Arc : {&Rec.Sweep, &Rec.Radius}) {
+        if (std::fabs(*Arc) <= std::numeric_limits<double>::max())
+            continue;
+        Bad += Bad.empty() ? "R" : " R";
+        *Arc = 0;
+    }
+    if (Bad.empty())
+        return true;
+    ReportError(Rec.LineNumber, Bad, Mess().MessageText(MsgValueNotAcceptable));
+    return false;
 }
 
 void TCalc_CNC::Remember(const TCNC_Groups &G)

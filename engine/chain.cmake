@@ -25,4 +25,9 @@ orv_test(engine_chain_tests
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainCalcTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainSinkTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainSourceTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/ChainGoldenTest.cpp
+    DEPS orv_engine_chain orv_ncrun_lib)
+
+orv_fuzz(fuzz_chain
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz/fuzz_chain.cpp
     DEPS orv_engine_chain)

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace orv {
@@ -368,6 +369,30 @@ TEST_F(ChainCalc, AnUnresolvedArcIsNeitherDrawnNorRun)
     });
     ASSERT_EQ(Out.size(), 1u);
     EXPECT_EQ(Out[0].Motion, NoMoveCode);
+}
+
+TEST_F(ChainCalc, ValuesBeyondTheRangeOfARealAreNotRun)
+{
+    std::vector<std::string> Reports;
+    Calc.OnErrorEvent = [&](TObject *, int Line, const std::string &Detail, const std::string &Message) {
+        Reports.push_back(std::to_string(Line) + " " + Detail + " : " + Message);
+    };
+    Record([](TCNC_Groups &G) { SetG(G, gScaling, 51), SetWords(G, {{wX, 0}, {wY, 0}, {wI, 3}, {wJ, 3}}); });
+    EXPECT_TRUE(Reports.empty());
+    TCNC_data R = Record([](TCNC_Groups &G) { SetG(G, gMotion, 1), SetWords(G, {{wX, 1e308L}, {wY, 1}}); });
+    EXPECT_EQ(R.Motion, NoMoveCode);
+    EXPECT_EQ(R.X, NoValue);
+    EXPECT_EQ(R.Y, 3);
+    ASSERT_EQ(Reports.size(), 1u);
+    EXPECT_EQ(Reports[0], std::to_string(LineNumber) + " X : Value was not acceptable");
+
+    // A scale factor beyond single precision leaves that axis unscaled.
+    G = StartBlock();
+    Record([](TCNC_Groups &G) { SetG(G, gScaling, 51), SetWords(G, {{wX, 0}, {wY, 0}, {wI, 1e39L}, {wJ, 2}}); });
+    TCNC_data Scaled = Record(Move(1, 4, 4));
+    EXPECT_EQ(Scaled.Motion, 1);
+    EXPECT_FLOAT_EQ(Scaled.X, 4);
+    EXPECT_FLOAT_EQ(Scaled.Y, 8);
 }
 
 TEST_F(ChainCalc, GetNextDataPullsThroughItsEvent)
