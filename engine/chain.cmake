@@ -31,3 +31,14 @@ orv_test(engine_chain_tests
 orv_fuzz(fuzz_chain
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz/fuzz_chain.cpp
     DEPS orv_engine_chain)
+
+if(ORV_WITH_QT)
+    orv_ui_library(orv_engine_chain_ui
+        SOURCES
+            ${CMAKE_CURRENT_LIST_DIR}/ui/Expanded.cpp
+        DEPS orv_engine_chain)
+    orv_test(engine_chain_ui_tests
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/ChainExpandedTest.cpp
+        DEPS orv_engine_chain_ui
+        QT)
+endif()
