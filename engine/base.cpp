@@ -18,6 +18,7 @@
 #include "engine/DIniFile.h"
 #include "engine/DUtils.h"
 #include "engine/FanucScreen.h"
+#include "engine/FileInput.h"
 #include "engine/MacroVars.h"
 #include "engine/Mess.h"
 #include "platform/Delphi.h"
@@ -250,7 +251,8 @@ void TBaseForm::CreateSource(uint8_t Kind)
 {
     switch (Kind) {
     case skFile:
-        // TODO(stages): the file source TFileInput when the sources land.
+        FOwnedSource =
+            std::make_unique<TFileInput>(this, [this] { return FHost.CreateProgressView(); });
         if (UpperCase(ExtractFileExt(FProgramFile)) != ".FNC")
             FHost.OpenCommand();
         break;

@@ -7,6 +7,7 @@
 
 #include "engine/CompiledRecord.h"
 #include "engine/EngineHost.h"
+#include "engine/FanucScreen.h"
 #include "engine/data_types.h"
 
 #include <array>

@@ -42,6 +42,8 @@ orv_test(engine_form_tests
         ${ORV_FORM_DIR}/tests/CompiledFilesTest.cpp
         ${ORV_FORM_DIR}/tests/PostOutputTest.cpp
         ${ORV_FORM_DIR}/tests/SearchBlockTest.cpp
+        ${ORV_FORM_DIR}/tests/FormRunTest.cpp
+        ${ORV_FORM_DIR}/tests/FormSubprogramTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunOptionsTest.cpp
     DEPS orv_engine_form orv_ncrun_lib)
 if(TARGET engine_form_tests)

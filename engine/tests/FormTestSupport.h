@@ -12,6 +12,8 @@
 #include "platform/tests/TempDir.h"
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -65,7 +67,18 @@ public:
     }
     std::string Read(const std::string &Name) const { return FDir.Read(Name); }
 
-    TTestEventLoop Loop;
+    // The test loop; Hook runs after every turn (a test's operator).
+    class THookLoop : public TTestEventLoop {
+    public:
+        std::function<void()> Hook;
+        void ProcessMessages() override
+        {
+            TTestEventLoop::ProcessMessages();
+            if (Hook)
+                Hook();
+        }
+    };
+    THookLoop Loop;
     TScriptedMessages Messages;
 
 private:
