@@ -45,6 +45,7 @@ orv_test(engine_form_tests
         ${ORV_FORM_DIR}/tests/FormRunTest.cpp
         ${ORV_FORM_DIR}/tests/FormSubprogramTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunOptionsTest.cpp
+        ${ORV_FORM_DIR}/tests/NcrunTest.cpp
     DEPS orv_engine_form orv_ncrun_lib)
 if(TARGET engine_form_tests)
     add_dependencies(engine_form_tests ncrun)

@@ -39,14 +39,16 @@ const char *Usage =
     "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
     "             [--answers FILE] [--single-step] [--block-skip] PROGRAM\n";
 
-// The event loop of the run: a paused run (single block) is started again
+// The event loop of the run: serves what is posted and due without waiting
+// for input (there is none), and starts a paused run (single block) again
 // at once, as an operator pressing cycle start after each block.
 class TNcRunLoop : public TPlainEventLoop {
 public:
     TBaseForm *Engine = nullptr;
     void ProcessMessages() override
     {
-        TPlainEventLoop::ProcessMessages();
+        ServePosted();
+        FireDueTimers(NowMs());
         if (Engine && Engine->RunState() == csPaused)
             Engine->CycleStart();
     }
@@ -62,7 +64,10 @@ public:
 
     int Show(const TMessageRequest &Request) override
     {
-        std::fprintf(stderr, "%s: %s\n", Request.Caption.c_str(), Request.Text.c_str());
+        if (Request.Caption.empty())
+            std::fprintf(stderr, "%s\n", Request.Text.c_str());
+        else
+            std::fprintf(stderr, "%s: %s\n", Request.Caption.c_str(), Request.Text.c_str());
         if (Answers.empty())
             return DefaultAnswer(Request);
         TScriptedMessages scripted;
