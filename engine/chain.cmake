@@ -12,6 +12,9 @@ orv_core_library(orv_engine_chain
         ${CMAKE_CURRENT_LIST_DIR}/CNC_Metric.cpp
         ${CMAKE_CURRENT_LIST_DIR}/CNC_ABS.cpp
         ${CMAKE_CURRENT_LIST_DIR}/Calc_CNC.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/BasicOutput.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/BasicInput.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/FileInput.cpp
     DEPS ${ORV_CHAIN_DEPS})
 
 orv_test(engine_chain_tests
@@ -20,4 +23,6 @@ orv_test(engine_chain_tests
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainMetricTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainAbsTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainCalcTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/ChainSinkTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/ChainSourceTest.cpp
     DEPS orv_engine_chain)

@@ -7,10 +7,15 @@ orv_core_library(orv_engine_expand
     SOURCES
         ${ORV_EXPAND_DIR}/Optimise.cpp
         ${ORV_EXPAND_DIR}/CircularExpand.cpp
-    DEPS orv_engine_chain orv_engine_core)
+        ${ORV_EXPAND_DIR}/Cutter_comp.cpp
+        ${ORV_EXPAND_DIR}/CycleExpand.cpp
+    DEPS orv_engine_chain orv_engine_core orv_tooling)
 
 orv_test(engine_expand_tests
     SOURCES
         ${ORV_EXPAND_DIR}/tests/OptimiseTest.cpp
         ${ORV_EXPAND_DIR}/tests/ArcExpandTest.cpp
+        ${ORV_EXPAND_DIR}/tests/CutterCompTest.cpp
+        ${ORV_EXPAND_DIR}/tests/CutterCompLookAheadTest.cpp
+        ${ORV_EXPAND_DIR}/tests/CycleExpandTest.cpp
     DEPS orv_engine_expand)

@@ -434,6 +434,14 @@ void TTooling_Library::NewDataFile()
         ToolDataChanged(this, "", "");
 }
 
+void TTooling_Library::ToolEdited(const std::string &Name)
+{
+    FHeldTool.clear();
+    ReadTool(Name, true);
+    if (ToolDataChanged)
+        ToolDataChanged(this, Name, "");
+}
+
 void TTooling_Library::RememberLibraryFile() const
 {
     if (!FDataFile.empty() && FileExists(FDataFile))

@@ -129,6 +129,9 @@ public:
     void ExportFile(const std::string &FileName);
     // Asks message 12; Yes deletes every tool that is not in use.
     void NewDataFile();
+    // The "Tool Data" dialog wrote Name's section: the held values are read
+    // again (so no stale value is written back later) and ToolDataChanged fires.
+    void ToolEdited(const std::string &Name);
 
 private:
     void ResetToDefaults();

@@ -114,6 +114,7 @@ public:
     void ShowWindow(bool SelectCurrent);
     void CloseWindow();
     bool WindowOpen() const { return FWindowOpen; }
+    TWorkOffsetView *Window() const { return FView.get(); }
     // Selected tree node: an offset name, or empty for the root.
     const std::string &SelectedName() const { return FSelected; }
     // Values of the edits Xo, Yo, Zo in display units (Field 1, 2, 3).

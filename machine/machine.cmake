@@ -8,7 +8,10 @@ orv_core_library(orv_machine SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/convert.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StopWatch.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BasicControlPanel.cpp
-    DEPS orv_engine_core orv_engine_chain)
+    ${CMAKE_CURRENT_LIST_DIR}/BasicMachine.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DummyLinkMill.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MachineProblem.cpp
+    DEPS orv_engine_core orv_engine_chain orv_tooling)
 
 orv_test(machine_tests SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineDataFileTest.cpp
@@ -16,4 +19,18 @@ orv_test(machine_tests SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineConvertTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachinePanelTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineStopWatchTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/MachineContractTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/MachineSimulatedTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/MachineProblemTest.cpp
     DEPS orv_machine)
+
+if(ORV_WITH_QT)
+    orv_ui_library(orv_machine_ui SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/ui/MachProbDialog.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/DownCounterWindow.cpp
+        DEPS orv_machine)
+
+    orv_test(machine_ui_tests SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/tests/MachineWindowsTest.cpp
+        DEPS orv_machine_ui QT)
+endif()

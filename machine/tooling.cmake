@@ -19,3 +19,20 @@ orv_test(tooling_tests SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/tests/WorkOffsetCircleTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/ToolDataFilesTest.cpp
     DEPS orv_tooling)
+
+if(ORV_WITH_QT)
+    orv_ui_library(orv_tooling_ui SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/ui/CutterPicture.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/ToolEdit.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/tooling_form.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/Tool_offsets_form.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/zoffset_.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/offset_type_form.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/Work_piece_offsets_form2.cpp
+        DEPS orv_tooling)
+
+    orv_test(tooling_ui_tests QT SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/tests/ToolWindowsTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/WorkOffsetWindowTest.cpp
+        DEPS orv_tooling_ui)
+endif()

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <map>
 #include <vector>
 
@@ -591,6 +593,33 @@ TEST_F(ParserTest, ParserWithoutAStoreReadsZeroAndDropsAssignments)
     EXPECT_TRUE(editorParser.ParseLine("#1=5", block));
     EXPECT_TRUE(editorParser.ParseLine("IF [#1 EQ 0] THEN X7", block));
     EXPECT_EQ(block.Words[wX], 7);
+}
+
+} // namespace
+} // namespace orv
+
+namespace orv {
+namespace {
+
+// Every line of the demo program parses; its set-up line holds six G codes,
+// so the fifth and the sixth are reported as too many for one block.
+TEST_F(ParserTest, TheDemoProgramParses)
+{
+    std::ifstream file(std::string(ORV_DATA_DIR) + "/programs/demo.fnc");
+    ASSERT_TRUE(file.good());
+    std::string line;
+    int lines = 0;
+    while (std::getline(file, line)) {
+        SCOPED_TRACE(line);
+        FBlock.LineNumber = ++lines;
+        EXPECT_TRUE(Parse(line));
+        int gCodes = 0;
+        for (const auto &token : CNCLineParser::SplitLine(line))
+            gCodes += token == "G" ? 1 : 0;
+        EXPECT_EQ(Reported(), std::vector<int>(std::max(0, gCodes - 4), 29));
+    }
+    EXPECT_GT(lines, 5);
+    EXPECT_EQ(FBlock.Groups[gMCode], 30); // the program ends with M30
 }
 
 } // namespace

@@ -26,6 +26,8 @@ TEST(Mess, TableTextsAtTheEdgesAndThoseWithQuotesAndBlanks)
                 {13, "The name \""},
                 {14, "\" already exists"},
                 {29, "Error too many G codes on one line"},
+                {30, "Error in code, Tool Number Not Valid"},
+                {31, "Error in code, Value is invalid"},
                 {32, "Error in code, Token not recognised"},
                 {52, "Macro programming structure is invalid"}};
     TMess mess;

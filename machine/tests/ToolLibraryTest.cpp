@@ -2,6 +2,7 @@
 
 #include "engine/DUtils.h"
 #include "engine/Mess.h"
+#include "machine/ToolEditValues.h"
 #include "machine/tests/ToolingFixture.h"
 #include "platform/IniFile.h"
 
@@ -168,6 +169,20 @@ TEST_F(ToolLibrary, HeldValuesAreNeverWrittenIntoAnotherToolsSection)
     EXPECT_EQ(Key("Drill 3", "Diameter"), "3");
     EXPECT_EQ(Key("Drill 3", "Tool Length offset"), "30");
     EXPECT_EQ(TIniFile(Lib.DataFile()).ReadSectionValues("Drill 3")[0], drillBefore);
+}
+
+TEST_F(ToolLibrary, ValuesEditedInTheDialogAreNotOverwrittenLater)
+{
+    ASSERT_TRUE(Lib.SetCurrentTool("End 6"));
+    TToolEditValues dialog;
+    dialog.Load(Lib.DataFile(), "End 6", Metric);
+    dialog.Texts[2] = "44";
+    ASSERT_TRUE(dialog.Store(Lib.DataFile(), "End 6", Metric));
+    Lib.ToolEdited("End 6");
+    EXPECT_THAT(Changes, ElementsAre("End 6>"));
+    ASSERT_TRUE(Lib.SetToolInUse(true));
+    EXPECT_EQ(Key("End 6", "Tool Length offset"), "44");
+    EXPECT_EQ(Lib.OffSet(), 44);
 }
 
 TEST_F(ToolLibrary, ToolThatCannotBeMadeCurrentReceivesNothing)

@@ -1,0 +1,44 @@
+#pragma once
+// Cutter compensation driven alone: a hand-made previous stage, an error log,
+// and a machine tooling whose current tool has the diameter asked for.
+
+#include "engine/Cutter_comp.h"
+#include "engine/StageBlocks.h"
+#include "engine/tests/ExpandTestFeed.h"
+#include "machine/Machine_Tooling.h"
+
+#include <vector>
+
+namespace orv::test {
+
+struct TCompRig {
+    TFeed Feed;
+    TErrorLog Errors;
+    TMachine_Tooling Tooling;
+    TCutter_comp Comp;
+
+    explicit TCompRig(double Diameter = 10, int LookAhead = 30)
+    {
+        Tooling.CurrentDiameter = Diameter;
+        Comp.Tooling = &Tooling;
+        Comp.SetLookAhead(LookAhead);
+        Comp.OnNextCompNotify = Feed.Handler();
+        Comp.OnErrorEvent = Errors.Handler();
+    }
+
+    // Every block handed on up to the end record (left out).
+    std::vector<TCNC_Groups> Run()
+    {
+        std::vector<TCNC_Groups> Out;
+        for (int Guard = 0; Guard < 100000; ++Guard) {
+            TCNC_Groups Block;
+            Comp.GetNext(Block);
+            if (IsEndOfProgram(Block))
+                break;
+            Out.push_back(Block);
+        }
+        return Out;
+    }
+};
+
+} // namespace orv::test

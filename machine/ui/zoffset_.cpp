@@ -1,0 +1,49 @@
+#include "machine/ui/zoffset_.h"
+
+#include "machine/ToolingMessages.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orv {
+
+namespace {
+
+constexpr int HelpContext = 3140;
+
+QString Q(const std::string &Text) { return QString::fromStdString(Text); }
+
+} // namespace
+
+TZoffset_form::TZoffset_form(QWidget *Parent) : QDialog(Parent)
+{
+    setWindowTitle(Q(Tr("Set Offset")));
+    setProperty("HelpContext", HelpContext);
+    TextBox = new QLabel(this);
+    TextBox->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    ZOffSet = new QLineEdit("0", this);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(TextBox);
+    layout->addWidget(new QLabel(Q(Tr("Z Offset")), this));
+    layout->addWidget(ZOffSet);
+    layout->addWidget(buttons);
+}
+
+bool ZOffsetPrompt(const std::string &Prompt, std::string &Value)
+{
+    TZoffset_form form;
+    form.TextBox->setText(Q(Prompt));
+    form.ZOffSet->setText(Q(Value));
+    if (form.exec() != QDialog::Accepted)
+        return false;
+    Value = form.ZOffSet->text().toStdString();
+    return true;
+}
+
+} // namespace orv
