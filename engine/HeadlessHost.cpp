@@ -123,6 +123,10 @@ bool THeadlessHost::ChooseOutputs(std::vector<TMainButton> &Chosen)
     return !Chosen.empty();
 }
 
+std::unique_ptr<TBasicOutput> THeadlessHost::CreateOutput(int) { return nullptr; }
+
+std::unique_ptr<TFanucScreen> THeadlessHost::CreateFanucScreen(TBaseForm &, int) { return nullptr; }
+
 std::unique_ptr<TBasicInput> THeadlessHost::CreateEditorInput(TBaseForm &)
 {
     return std::make_unique<TTextInput>();

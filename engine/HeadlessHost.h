@@ -62,12 +62,9 @@ public:
     std::unique_ptr<TSplashView> CreateSplash() override { return nullptr; }
     std::unique_ptr<TProgressView> CreateProgressView() override { return nullptr; }
     std::unique_ptr<TBlockSearchView> CreateBlockSearchView() override { return nullptr; }
-    std::unique_ptr<TBasicOutput> CreateOutput(int Slot) override { return nullptr; }
+    std::unique_ptr<TBasicOutput> CreateOutput(int Slot) override;
     std::unique_ptr<TBasicInput> CreateEditorInput(TBaseForm &Engine) override;
-    std::unique_ptr<TFanucScreen> CreateFanucScreen(TBaseForm &Engine, int Kind) override
-    {
-        return nullptr;
-    }
+    std::unique_ptr<TFanucScreen> CreateFanucScreen(TBaseForm &Engine, int Kind) override;
 
 private:
     struct TStatus {
