@@ -23,7 +23,10 @@ public:
     // -101 or a negative LineNumber; Data then holds that record).
     bool GetNextData(TCNC_data &Data);
 
-    // Turns one block into its records and queues them; always true. A block
+    // Turns one block into its records and queues them; always true. A
+    // record whose values fall outside the range of a real (an overflowing
+    // macro value, scaled) reports message 2 "Value was not acceptable" with
+    // the words concerned and is queued as "nothing to do". A block
     // that combines a move with G94/G95, G54-G59, "!" or "?" gives two (or
     // more) records: the event records first, then the move, so that no move
     // is dropped. Groups is a scratch copy: mirror, rotation and scaling
@@ -56,6 +59,7 @@ private:
     void ApplyMirror(TCNC_data &Rec, TCNC_Groups &G) const;
     void ApplyRotation(TCNC_data &Rec, TCNC_Groups &G);
     void ApplyScaling(TCNC_data &Rec, TCNC_Groups &G);
+    bool CheckValues(TCNC_data &Rec);
     void Remember(const TCNC_Groups &G);
     void Push(const TCNC_data &Rec);
 

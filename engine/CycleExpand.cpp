@@ -44,6 +44,8 @@ double RetractDistance(const std::string &Value)
 
 TCycleExpand::TCycleExpand(TComponent *Owner) : TBase_cnc(Owner) {}
 
+TCycleExpand::~TCycleExpand() = default;
+
 std::string TCycleExpand::CyclesFileName()
 {
     return FindFileNoCase(ExeFolder() + "cycles.ini");
@@ -171,7 +173,9 @@ bool TCycleExpand::ReadSteps(const TCNC_Groups &Block, std::vector<TStep> &Steps
         return false;
     }
     const std::string Section = IntToStr(Block.Groups[gCannedCycle]);
-    const TIniFile Ini(FileName);
+    if (!FCycles || FCycles->FileName() != FileName)
+        FCycles = std::make_unique<TIniFile>(FileName);
+    const TIniFile &Ini = *FCycles;
     if (!Ini.SectionExists(Section)) {
         ReportOnce(Block, Section, "cycles.ini [" + Section + "]", "Canned cycle not defined");
         return false;

@@ -11,11 +11,14 @@
 #include "engine/data_types.h"
 
 #include <deque>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace orv {
+
+class TIniFile;
 
 class TCycleExpand : public TBase_cnc {
 public:
@@ -23,6 +26,7 @@ public:
     static constexpr int MaximumBlocks = 299;
 
     explicit TCycleExpand(TComponent *Owner = nullptr);
+    ~TCycleExpand() override;
 
     // The next block into Data; pulls through OnNextCycleNotify while nothing
     // waits (Data unchanged when nothing comes). Reports, each with the line
@@ -81,6 +85,9 @@ private:
     bool FullRetractPecks(const TCNC_Groups &Hole, double Retract);
     bool Emit(TCNC_Groups &Block);
 
+    // "cycles.ini", kept open: every read checks the file again and reloads
+    // it when it changed, so each cycle block sees the file as it is now.
+    std::unique_ptr<TIniFile> FCycles;
     std::deque<TCNC_Groups> FBuffer;
     std::set<std::string> FReported; // missing file or sections already reported
     bool FOverflow = false;          // this cycle block filled the buffer

@@ -25,4 +25,20 @@ orv_test(engine_chain_tests
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainCalcTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainSinkTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainSourceTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/ChainGoldenTest.cpp
+    DEPS orv_engine_chain orv_ncrun_lib)
+
+orv_fuzz(fuzz_chain
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz/fuzz_chain.cpp
     DEPS orv_engine_chain)
+
+if(ORV_WITH_QT)
+    orv_ui_library(orv_engine_chain_ui
+        SOURCES
+            ${CMAKE_CURRENT_LIST_DIR}/ui/Expanded.cpp
+        DEPS orv_engine_chain)
+    orv_test(engine_chain_ui_tests
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/ChainExpandedTest.cpp
+        DEPS orv_engine_chain_ui
+        QT)
+endif()

@@ -18,4 +18,5 @@ orv_test(engine_expand_tests
         ${ORV_EXPAND_DIR}/tests/CutterCompTest.cpp
         ${ORV_EXPAND_DIR}/tests/CutterCompLookAheadTest.cpp
         ${ORV_EXPAND_DIR}/tests/CycleExpandTest.cpp
+        ${ORV_EXPAND_DIR}/tests/CutterCompChainTest.cpp
     DEPS orv_engine_expand)

@@ -98,7 +98,7 @@ void TDummyLinkMill::SetCycleState(TCycleState State) {
     if (State != csRunning || !FDonePending)
         return;
     FDonePending = false;
-    BlockDone();
+    TBasicMachine::BlockDone();
 }
 
 void TDummyLinkMill::GetPosition(TMachinePosition &P) {
@@ -180,13 +180,18 @@ void TDummyLinkMill::JogIncrement(int A, int Feed, double Distance) {
 }
 
 void TDummyLinkMill::InPositionChanged(TObject *Sender, bool InPosition) {
-    if (!InPosition)
-        return;
+    if (InPosition)
+        BlockDone();
+}
+
+// While paused the engine gets no block done; the one that came in is
+// handed on when the run goes on, so a pause never loses it.
+void TDummyLinkMill::BlockDone() {
     if (CycleState == csPaused) {
         FDonePending = true;
         return;
     }
-    BlockDone();
+    TBasicMachine::BlockDone();
 }
 
 void TDummyLinkMill::MoveTo(double X, double Y, double Z) {

@@ -45,6 +45,8 @@ public:
     bool IsIdle() override { return Idle; }
     void ToolDataChanged(int Tool) override {}
     void InPositionChanged(TObject *Sender, bool InPosition) override;
+    // Held while paused and handed on at the resume.
+    void BlockDone() override;
     void ShowVersion() override {}
     void GetMachinePosition(TXYZ &P) override { P = Current; }
 

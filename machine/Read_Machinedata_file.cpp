@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 
 #include <cmath>
+#include <set>
 #include <typeinfo>
 
 namespace orv {
@@ -75,6 +76,14 @@ public:
     }
 
     int Integer(const char *Section, const char *Key) const { return IniInteger(Section, Key, 0); }
+
+    // Section names of the file in upper case.
+    std::set<std::string> Sections() const {
+        std::set<std::string> names;
+        for (const std::string &name : FIni.ReadSections())
+            names.insert(UpperCase(name));
+        return names;
+    }
 
     int IniInteger(const char *Section, const char *Key, int Default) const {
         std::string text = FIni.ReadString(Section, Key, "");
@@ -257,10 +266,15 @@ void TRead_Machinedata_file::ReadDevices(const TReader &Ini) {
 }
 
 void TRead_Machinedata_file::ReadMCodes(const TReader &Ini) {
+    // Most of the 174 sections are absent; they take the defaults unread.
+    std::set<std::string> present = Ini.Sections();
     for (int n = 0; n < MCodeCount; ++n) {
         std::string section = "M" + IntToStr(n);
         TMCodeData &m = MCodes[n];
+        m = TMCodeData();
         m.Name = section;
+        if (!present.count(section))
+            continue;
         m.Description = Ini.Text(section.c_str(), "Description");
         m.Timeout = Ini.IniInteger(section.c_str(), "Timeout", 0);
         m.Enabled = Ini.Flag(section.c_str(), "Enabled");

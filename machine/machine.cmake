@@ -34,3 +34,6 @@ if(ORV_WITH_QT)
         ${CMAKE_CURRENT_LIST_DIR}/tests/MachineWindowsTest.cpp
         DEPS orv_machine_ui QT)
 endif()
+
+orv_fuzz(fuzz_machinedata SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz/fuzz_machinedata.cpp
+    DEPS orv_machine)

@@ -36,3 +36,6 @@ if(ORV_WITH_QT)
         ${CMAKE_CURRENT_LIST_DIR}/tests/WorkOffsetWindowTest.cpp
         DEPS orv_tooling_ui)
 endif()
+
+orv_fuzz(fuzz_tooling_files SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz/fuzz_tooling_files.cpp
+         DEPS orv_tooling)

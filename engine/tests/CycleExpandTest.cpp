@@ -340,3 +340,27 @@ TEST(CycleExpand, InchProgramsShowGeneratedMovesInInches)
 
 } // namespace
 } // namespace orv
+
+namespace orv {
+namespace {
+
+// "cycles.ini" is read afresh for every cycle block: an edit between two
+// holes changes the second one.
+TEST(CycleExpandFiles, EditsOfTheFileApplyFromTheNextCycleBlock)
+{
+    test::TTempDir Folder;
+    Folder.Write("cycles.ini", "[81]\r\nCUT Z=\r\n");
+    test::TCycleRig Rig(Folder.Path());
+    Rig.StartAbove();
+    Rig.Feed.Block().G(gReturnLevel, 99).G(gCannedCycle, 81).X(1).Y(1).Z(-2).W(wR, 2);
+    Rig.Feed.Block().X(2);
+    TCNC_Groups Block;
+    Rig.Cycles.GetNext(Block); // the start
+    Rig.Cycles.GetNext(Block); // the first hole: one step
+    EXPECT_EQ(test::Describe(Block), "G1 X1 Y1 Z-2");
+    Folder.Write("cycles.ini", "[81]\r\nRAPID XYZ=\r\nCUT Z=\r\nRAPID R=\r\n");
+    EXPECT_EQ(test::DescribeAll(Rig.Run()), "G0 X2 Y1 Z2; G1 X2 Y1 Z-2; G0 X2 Y1 Z2");
+}
+
+} // namespace
+} // namespace orv

@@ -140,6 +140,16 @@ TEST_F(MachineSimulatedTest, MoveEndingWhilePausedReportsAfterResume) {
     EXPECT_EQ(Done, 1) << "reported once";
 }
 
+TEST_F(MachineSimulatedTest, DwellEndingWhilePausedReportsAfterResume) {
+    StartRun();
+    Mill.ProcessCNCData(Move(4, 500, NoValue, NoValue));
+    Mill.SetCycleState(csPaused);
+    Loop.Advance(2000);
+    EXPECT_EQ(Done, 0);
+    Mill.SetCycleState(csRunning);
+    EXPECT_EQ(Done, 1);
+}
+
 TEST_F(MachineSimulatedTest, JogMovesGoOnWhilePaused) {
     Mill.MarkAllHomed();
     Mill.SetMachineMode(modeIncJog);

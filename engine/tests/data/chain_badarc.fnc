@@ -1,0 +1,5 @@
+(Bad ARC End Point)
+G90 G00 X0 Y0
+G02 X10 Y10 R5
+G01 X1
+M30
