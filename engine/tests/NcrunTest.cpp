@@ -39,13 +39,19 @@ struct TNcrunResult {
 
 class NcrunTest : public ::testing::Test {
 protected:
-    // Runs ncrun with Args (a shell word list) in the fixture folder.
+    // Runs ncrun with Args (a shell word list) in the fixture folder, over a
+    // fresh copy of the fixtures' own settings (no machine: no feed limits),
+    // so the expected files do not follow the default data.
     TNcrunResult Run(const std::string &Args)
     {
         std::string out = Temp.File("out.txt");
         std::string err = Temp.File("err.txt");
+        std::string settings = Temp.File("settings");
+        std::filesystem::remove_all(settings);
+        std::filesystem::copy(Fixtures + "settings", settings);
         std::string command = "cd '" + Fixtures + "' && SOURCE_DATE_EPOCH=1700000000 '" +
-                              ORV_NCRUN + "' " + Args + " >'" + out + "' 2>'" + err + "'";
+                              ORV_NCRUN + "' --settings '" + settings + "' " + Args + " >'" +
+                              out + "' 2>'" + err + "'";
         int raw = std::system(command.c_str());
         TNcrunResult r;
         r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -187,8 +193,8 @@ TEST_F(NcrunTest, UnreadableProgramsAreReported)
 
 TEST_F(NcrunTest, BadArgumentsExitWithTwo)
 {
-    for (const char *args : {"", "--search x contour.fnc", "--bogus contour.fnc",
-                             "a.fnc b.fnc", "--settings /no/such/folder contour.fnc",
+    for (const char *args : {"--search x contour.fnc", "--bogus contour.fnc", "a.fnc b.fnc",
+                             "--settings /no/such/folder contour.fnc",
                              "--answers /no/such/file contour.fnc"}) {
         SCOPED_TRACE(args);
         TNcrunResult r = Run(args);
@@ -237,7 +243,8 @@ TEST_F(NcrunTest, MillionMovesRunInConstantMemory)
     ASSERT_EQ(first.Status, 0) << first.Err;
     long smallPeak = PeakChildMemoryKb();
     std::string large = generate("large.fnc", 1000000);
-    std::string command = std::string("'") + ORV_NCRUN + "' --xnc '" + Temp.File("large.xnc") +
+    std::string command = std::string("'") + ORV_NCRUN + "' --settings '" + Temp.File("settings") +
+                          "' --xnc '" + Temp.File("large.xnc") +
                           "' '" + large + "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
     long largePeak = PeakChildMemoryKb();
