@@ -246,8 +246,7 @@ void TDock::MoveInDockList(bool Insert, TCustomToolWindow *Bar, bool IsVisible)
         return;
     LayOutRows();
     Bar->Arrange();
-    if (OnInsertRemoveBar)
-        OnInsertRemoveBar(this, Insert, Bar);
+    Fire(OnInsertRemoveBar, this, Insert, Bar);
 }
 
 void TDock::LayOutRows()
@@ -395,8 +394,7 @@ void TDock::resizeEvent(QResizeEvent *Event)
     const int newLength = horizontal ? width() : height();
     if (oldLength != newLength && FDisableArrange == 0)
         LayOutRows();
-    if (OnResize)
-        OnResize(this);
+    Fire(OnResize, this);
 }
 
 void TDock::moveEvent(QMoveEvent *Event)
@@ -595,8 +593,7 @@ void TCustomToolWindow::SetVisible(bool Value)
     if (FDockedTo)
         FDockedTo->MoveInDockList(Value, this, Value);
     UpdateVisibility();
-    if (OnVisibleChanged)
-        OnVisibleChanged(this);
+    Fire(OnVisibleChanged, this);
 }
 
 // ---- visibility
@@ -758,57 +755,59 @@ void TCustomToolWindow::SetParent(QWidget *Parent)
     QWidget *newForm = (Parent && !newDock) ? Parent : nullptr;
     if (newDock == FDockedTo && newForm == FFloatForm)
         return;
-    if (!FDestroying && Parent && OnDockChanging)
-        OnDockChanging(this);
-    if ((FDockedTo || FFloatForm) && OnRecreating)
-        OnRecreating(this);
-
-    ++FHiding;
-    ++FInternalVisible;
+    if (!FDestroying && Parent)
+        Fire(OnDockChanging, this);
+    if (FDockedTo || FFloatForm)
+        Fire(OnRecreating, this);
     if (newDock)
         newDock->HoldLayout();
-    TDock *oldDock = FDockedTo;
-    if (oldDock) {
-        Remove(oldDock->FDockList, this);
-        oldDock->LayOutRows();
-    }
-    FDockedTo = newDock;
-    FFloatForm = newForm;
-    if (newDock) {
-        QWidget::setParent(newDock, Qt::Widget);
-    } else if (newForm) {
-        QWidget::setParent(newForm, Qt::Tool | Qt::FramelessWindowHint);
-        move(FFloatingTopLeft);
-    } else {
-        QWidget::setParent(nullptr, Qt::Widget);
-    }
-    Remove(GFloating, this);
-    if (newForm)
-        GFloating.push_back(this);
-    --FInternalVisible;
-    --FHiding;
-    if (newDock) {
-        if (FVisible)
-            newDock->FDockList.push_back(this);
-        newDock->FArrangeNeeded = true;
-    }
+    MoveToParent(newDock, newForm);
     FLastAxis = CurrentAxis();
     FLastAxisValid = true;
     Arrange();
     if (newDock) {
         newDock->ReleaseLayout();
-        if (FVisible && newDock->OnInsertRemoveBar)
-            newDock->OnInsertRemoveBar(newDock, true, this);
+        if (FVisible)
+            Fire(newDock->OnInsertRemoveBar, newDock, true, this);
     }
     UpdateVisibility();
     if (!Parent || FDestroying)
         return;
-    if (OnMove)
-        OnMove(this);
-    if (OnRecreated)
-        OnRecreated(this);
-    if (OnDockChanged)
-        OnDockChanged(this);
+    Fire(OnMove, this);
+    Fire(OnRecreated, this);
+    Fire(OnDockChanged, this);
+}
+
+// Leaves the old dock (or the floating list) and takes the new parent, with
+// the window kept hidden meanwhile; a new dock lists it while it is visible.
+void TCustomToolWindow::MoveToParent(TDock *NewDock, QWidget *NewForm)
+{
+    ++FHiding;
+    ++FInternalVisible;
+    if (TDock *oldDock = FDockedTo) {
+        Remove(oldDock->FDockList, this);
+        oldDock->LayOutRows();
+    }
+    FDockedTo = NewDock;
+    FFloatForm = NewForm;
+    if (NewDock) {
+        QWidget::setParent(NewDock, Qt::Widget);
+    } else if (NewForm) {
+        QWidget::setParent(NewForm, Qt::Tool | Qt::FramelessWindowHint);
+        move(FFloatingTopLeft);
+    } else {
+        QWidget::setParent(nullptr, Qt::Widget);
+    }
+    Remove(GFloating, this);
+    if (NewForm)
+        GFloating.push_back(this);
+    --FInternalVisible;
+    --FHiding;
+    if (!NewDock)
+        return;
+    if (FVisible)
+        NewDock->FDockList.push_back(this);
+    NewDock->FArrangeNeeded = true;
 }
 
 void TCustomToolWindow::KeepOnScreen(bool OnlyWhenOffScreen)
@@ -834,8 +833,7 @@ void TCustomToolWindow::resizeEvent(QResizeEvent *Event)
     // A dock may have given the row another thickness: centre the contents again.
     if (FDockedTo && FUpdateCount == 0)
         LayOutItems(true, FLastAxis, FDockedTo);
-    if (OnResize)
-        OnResize(this);
+    Fire(OnResize, this);
 }
 
 void TCustomToolWindow::moveEvent(QMoveEvent *Event)
@@ -969,8 +967,7 @@ std::vector<TDragCandidate> TCustomToolWindow::CollectCandidates(QWidget *Contai
             cand.Empty = dock->DockList().empty();
             cand.DockedSize = OuterSizeFor(dock);
             cand.RequestDock = [this, dock](bool &Accept) {
-                if (dock->OnRequestDock)
-                    dock->OnRequestDock(dock, this, Accept);
+                Fire(dock->OnRequestDock, dock, this, Accept);
             };
             list.push_back(cand);
         }
@@ -1151,8 +1148,7 @@ void TCustomToolWindow::FinishClose()
     if (loop->State() != lsAccepted)
         return;
     SetVisible(false);
-    if (OnClose)
-        OnClose(this);
+    Fire(OnClose, this);
 }
 
 // ---- painting

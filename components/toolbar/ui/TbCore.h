@@ -289,6 +289,7 @@ private:
     friend class TDock;
     bool ShouldBeVisible() const;
     void ShowOrHide(bool Show);
+    void MoveToParent(TDock *NewDock, QWidget *NewForm);
     void FinishDrag();
     void FinishSize();
     void FinishClose();
