@@ -448,8 +448,10 @@ TCustomToolWindow::TCustomToolWindow(QWidget *Form)
 TCustomToolWindow::~TCustomToolWindow()
 {
     FDestroying = true;
-    if (FDockedTo)
+    if (FDockedTo && Contains(FDockedTo->FDockList, this)) {
         Remove(FDockedTo->FDockList, this);
+        FDockedTo->LayOutRows();
+    }
     Remove(GFloating, this);
     Remove(GToolWindows, this);
     RemoveHookClient(HookProc);
@@ -674,7 +676,9 @@ void TCustomToolWindow::Arrange()
         return;
     }
     FArrangeNeeded = false;
+    ++FLayingOut;
     QSize need = LayOutItems(true, FLastAxis, FDockedTo);
+    --FLayingOut;
     if (FDockedTo) {
         const bool horizontal = FDockedTo->Axis() == daHorizontal;
         const int row = DockRowSize();
@@ -831,8 +835,11 @@ void TCustomToolWindow::resizeEvent(QResizeEvent *Event)
         SizeChanged(c.width(), c.height());
     }
     // A dock may have given the row another thickness: centre the contents again.
-    if (FDockedTo && FUpdateCount == 0)
+    if (FDockedTo && FUpdateCount == 0) {
+        ++FLayingOut;
         LayOutItems(true, FLastAxis, FDockedTo);
+        --FLayingOut;
+    }
     Fire(OnResize, this);
 }
 
@@ -841,6 +848,24 @@ void TCustomToolWindow::moveEvent(QMoveEvent *Event)
     QWidget::moveEvent(Event);
     if (Floating() && FArranging == 0)
         FFloatingTopLeft = pos();
+}
+
+void TCustomToolWindow::childEvent(QChildEvent *Event)
+{
+    QWidget::childEvent(Event);
+    if (Event->added() && Event->child()->isWidgetType())
+        Event->child()->installEventFilter(this);
+    else if (Event->removed() && !FDestroying)
+        Arrange();
+}
+
+bool TCustomToolWindow::eventFilter(QObject *Watched, QEvent *Event)
+{
+    const QEvent::Type t = Event->type();
+    const bool changes = t == QEvent::Show || t == QEvent::Hide || t == QEvent::Resize;
+    if (changes && Watched->parent() == this && FLayingOut == 0 && FArranging == 0 && !FDestroying)
+        Arrange();
+    return false;
 }
 
 void TCustomToolWindow::closeEvent(QCloseEvent *Event)
