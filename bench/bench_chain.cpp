@@ -28,8 +28,7 @@ namespace {
 std::atomic<long long> LiveBytes{0};
 std::atomic<long long> PeakBytes{0};
 
-void Count(long long Bytes)
-{
+void Count(long long Bytes) {
     const long long Now = LiveBytes.fetch_add(Bytes) + Bytes;
     long long Peak = PeakBytes.load();
     while (Now > Peak && !PeakBytes.compare_exchange_weak(Peak, Now)) {
@@ -39,8 +38,7 @@ void Count(long long Bytes)
 } // namespace
 
 // Each block carries its size in front so that delete can count it.
-void *operator new(std::size_t Size)
-{
+void *operator new(std::size_t Size) {
     void *Block = std::malloc(Size + 16);
     if (!Block)
         throw std::bad_alloc();
@@ -49,8 +47,7 @@ void *operator new(std::size_t Size)
     return static_cast<char *>(Block) + 16;
 }
 
-void operator delete(void *Pointer) noexcept
-{
+void operator delete(void *Pointer) noexcept {
     if (!Pointer)
         return;
     void *Block = static_cast<char *>(Pointer) - 16;
@@ -58,12 +55,13 @@ void operator delete(void *Pointer) noexcept
     std::free(Block);
 }
 
-void operator delete(void *Pointer, std::size_t) noexcept { operator delete(Pointer); }
+void operator delete(void *Pointer, std::size_t) noexcept {
+    operator delete(Pointer);
+}
 
 namespace {
 
-std::string Fixed(double Value)
-{
+std::string Fixed(double Value) {
     char Text[32];
     std::snprintf(Text, sizeof Text, "%.3f", Value);
     return Text;
@@ -72,34 +70,48 @@ std::string Fixed(double Value)
 // Line I of a pocketing program: a closed contour of lines and arcs (R and
 // I/J, both directions), repeated at shifting origins, with feeds, spindle
 // words, comments and short incremental stretches.
-std::string ProgramLine(int I)
-{
+std::string ProgramLine(int I) {
     const std::string N = "N" + std::to_string(10 * (I + 1)) + " ";
     const double Ox = ((I / 16) % 50) * 40.0;
     const double Oy = ((I / 800) % 20) * 40.0;
     auto At = [&](double X, double Y) { return "X" + Fixed(Ox + X) + " Y" + Fixed(Oy + Y); };
     switch (I % 16) {
-    case 0: return N + "G00 " + At(0, 0) + " Z5.000";
-    case 1: return N + "G01 Z-1.000 F120 S" + std::to_string(1000 + I % 3000) + " M03";
-    case 2: return N + "G01 " + At(10, 0) + " F300";
-    case 3: return N + "G02 " + At(20, 0) + " I5.000 J0";
-    case 4: return N + "G03 " + At(30, 0) + " R5.000";
-    case 5: return N + "G01 " + At(30, 10);
-    case 6: return N + "G02 " + At(30, 30) + " R10.000";
-    case 7: return N + "(CONTOUR " + std::to_string(I / 16) + ")";
-    case 8: return N + "G01 " + At(0, 30);
-    case 9: return N + "G91 G01 X0.500 Y-0.500";
-    case 10: return N + "X-0.500 Y0.500";
-    case 11: return N + "G90 G03 " + At(0, 0) + " R15.000";
-    case 12: return N + "G01 " + At(5, 5) + " F250";
-    case 13: return N + "G02 " + At(5, 5) + " I2.000 J0";
-    case 14: return N + "G01 " + At(0, 0);
-    default: return N + "G00 Z5.000";
+    case 0:
+        return N + "G00 " + At(0, 0) + " Z5.000";
+    case 1:
+        return N + "G01 Z-1.000 F120 S" + std::to_string(1000 + I % 3000) + " M03";
+    case 2:
+        return N + "G01 " + At(10, 0) + " F300";
+    case 3:
+        return N + "G02 " + At(20, 0) + " I5.000 J0";
+    case 4:
+        return N + "G03 " + At(30, 0) + " R5.000";
+    case 5:
+        return N + "G01 " + At(30, 10);
+    case 6:
+        return N + "G02 " + At(30, 30) + " R10.000";
+    case 7:
+        return N + "(CONTOUR " + std::to_string(I / 16) + ")";
+    case 8:
+        return N + "G01 " + At(0, 30);
+    case 9:
+        return N + "G91 G01 X0.500 Y-0.500";
+    case 10:
+        return N + "X-0.500 Y0.500";
+    case 11:
+        return N + "G90 G03 " + At(0, 0) + " R15.000";
+    case 12:
+        return N + "G01 " + At(5, 5) + " F250";
+    case 13:
+        return N + "G02 " + At(5, 5) + " I2.000 J0";
+    case 14:
+        return N + "G01 " + At(0, 0);
+    default:
+        return N + "G00 Z5.000";
     }
 }
 
-std::string WriteProgram(int Lines)
-{
+std::string WriteProgram(int Lines) {
     const std::string Path = (std::filesystem::temp_directory_path() /
                               ("orv_bench_chain_" + std::to_string(Lines) + ".fnc"))
                                  .string();
@@ -113,8 +125,7 @@ std::string WriteProgram(int Lines)
 // The stages wired as the engine wires them; Run pulls every record.
 class TChain {
 public:
-    explicit TChain(const std::string &Program) : FProgram(Program)
-    {
+    explicit TChain(const std::string &Program) : FProgram(Program) {
         auto Fail = [this](orv::TObject *, int, const std::string &, const std::string &) {
             ++Errors;
         };
@@ -123,8 +134,7 @@ public:
         Calc.OnNextNotify = [this](orv::TObject *) { NextBlock(); };
     }
 
-    long Run()
-    {
+    long Run() {
         std::string Name = FProgram;
         Input.Rewind();
         if (!Input.LoadFile(Name))
@@ -144,8 +154,7 @@ public:
     long Errors = 0;
 
 private:
-    void NextBlock()
-    {
+    void NextBlock() {
         std::string Line;
         int LineNumber = 0, Level = 0;
         const int Position = Input.ReadLine(Line, LineNumber, Level);
@@ -175,8 +184,7 @@ private:
     bool FDone = false;
 };
 
-void BM_SourceToRecords(benchmark::State &State)
-{
+void BM_SourceToRecords(benchmark::State &State) {
     const int Lines = static_cast<int>(State.range(0));
     const std::string Program = WriteProgram(Lines);
     orv::TScriptedMessages Boxes;

@@ -20,20 +20,17 @@ struct TNotifyPump {
     std::deque<TPendingNotify> Pending;
 };
 
-TNotifyPump &Pump()
-{
+TNotifyPump &Pump() {
     static thread_local TNotifyPump Instance;
     return Instance;
 }
 
 // Serves queued notifications until none is left; the flag is cleared and
 // the queue emptied also when a handler throws.
-void ServePending(TNotifyPump &P)
-{
+void ServePending(TNotifyPump &P) {
     struct TGuard {
         TNotifyPump &P;
-        ~TGuard()
-        {
+        ~TGuard() {
             P.Serving = false;
             P.Pending.clear();
         }
@@ -46,14 +43,12 @@ void ServePending(TNotifyPump &P)
             // A copy: the handler may free the sink and with it the event.
             const TOutputNotifyEvent Handler = Next.Sink->OnNextNotify;
             Handler(Next.Sink);
-        }
-        else if (Next.Call)
+        } else if (Next.Call)
             Next.Call();
     }
 }
 
-void Enqueue(TPendingNotify Entry)
-{
+void Enqueue(TPendingNotify Entry) {
     TNotifyPump &P = Pump();
     P.Pending.push_back(std::move(Entry));
     if (!P.Serving)
@@ -62,30 +57,26 @@ void Enqueue(TPendingNotify Entry)
 
 } // namespace
 
-void RunNextNotify(std::function<void()> Notify)
-{
+void RunNextNotify(std::function<void()> Notify) {
     if (Notify)
         Enqueue({nullptr, std::move(Notify)});
 }
 
 TBasicOutput::TBasicOutput() = default;
 
-TBasicOutput::~TBasicOutput()
-{
+TBasicOutput::~TBasicOutput() {
     for (TPendingNotify &Entry : Pump().Pending) {
         if (Entry.Sink == this)
             Entry.Sink = nullptr;
     }
 }
 
-void TBasicOutput::SetUnits(TUnits NewUnits)
-{
+void TBasicOutput::SetUnits(TUnits NewUnits) {
     Units = NewUnits;
     Decimals = NewUnits == Inch ? 4 : 3;
 }
 
-void TBasicOutput::Dwell(double Milliseconds)
-{
+void TBasicOutput::Dwell(double Milliseconds) {
     const int Ms = Round(Milliseconds, 0);
     if (Ms <= 0 || Dwelling())
         return;
@@ -103,21 +94,30 @@ void TBasicOutput::Dwell(double Milliseconds)
     DwellTimer.reset();
 }
 
-void TBasicOutput::DoMove(TCNC_data &Data)
-{
+void TBasicOutput::DoMove(TCNC_data &Data) {
     switch (Data.Motion) {
-    case 0: RapidMove(Data.X, Data.Y, Data.Z); break;
-    case 1: LinearMove(Data.X, Data.Y, Data.Z); break;
+    case 0:
+        RapidMove(Data.X, Data.Y, Data.Z);
+        break;
+    case 1:
+        LinearMove(Data.X, Data.Y, Data.Z);
+        break;
     case 2:
-    case 3: ArcMove(Data.X, Data.Y, Data.Z, Data.I, Data.J, Data.K, Data.Sweep, Data.Radius); break;
-    case 4: Dwell(Data.X); break; // the dwell time in ms travels in X
-    case 28: HomeMove(Data.X, Data.Y, Data.Z); break;
-    default: break;
+    case 3:
+        ArcMove(Data.X, Data.Y, Data.Z, Data.I, Data.J, Data.K, Data.Sweep, Data.Radius);
+        break;
+    case 4:
+        Dwell(Data.X);
+        break; // the dwell time in ms travels in X
+    case 28:
+        HomeMove(Data.X, Data.Y, Data.Z);
+        break;
+    default:
+        break;
     }
 }
 
-bool TBasicOutput::ProcessData(TCNC_data &Data)
-{
+bool TBasicOutput::ProcessData(TCNC_data &Data) {
     ToolChange(Data);
     MCodeHook(Data.MCode);
     SpindleChange(Data);
@@ -127,8 +127,7 @@ bool TBasicOutput::ProcessData(TCNC_data &Data)
     return Data.Motion != EndOfProgramCode;
 }
 
-void TBasicOutput::Execute(TCNC_data &Data)
-{
+void TBasicOutput::Execute(TCNC_data &Data) {
     const bool Ok = ProcessData(Data);
     if (Ok)
         NotifyNext();
@@ -137,13 +136,11 @@ void TBasicOutput::Execute(TCNC_data &Data)
         Data.Motion = NoMoveCode;
 }
 
-void TBasicOutput::Start()
-{
+void TBasicOutput::Start() {
     NotifyNext();
 }
 
-void TBasicOutput::SetBillet(double XPos, double YPos, double XSize, double YSize, double ZSize)
-{
+void TBasicOutput::SetBillet(double XPos, double YPos, double XSize, double YSize, double ZSize) {
     BilletXPos = XPos;
     BilletYPos = YPos;
     BilletXSize = XSize;
@@ -151,8 +148,7 @@ void TBasicOutput::SetBillet(double XPos, double YPos, double XSize, double YSiz
     BilletZSize = ZSize;
 }
 
-void TBasicOutput::ClampToLimits(double &X, double &Y, double &Z) const
-{
+void TBasicOutput::ClampToLimits(double &X, double &Y, double &Z) const {
     if (X > MaterialMaximum.X)
         X = MaterialMaximum.X;
     if (Y > MaterialMaximum.Y)
@@ -161,8 +157,7 @@ void TBasicOutput::ClampToLimits(double &X, double &Y, double &Z) const
         Z = MaterialMaximum.Z;
 }
 
-void TBasicOutput::NotifyNext()
-{
+void TBasicOutput::NotifyNext() {
     if (OnNextNotify)
         Enqueue({this, {}});
 }

@@ -16,12 +16,12 @@ constexpr int MsgBadArcEndPoint = 34;
 constexpr int MsgRadius = 35;
 
 constexpr long double MinimumRadiusR = 0.05L;    // mm, arcs given by R
-constexpr long double MaximumRadiusR = 30000.0L;  // mm
-constexpr long double MinimumRadiusIJK = 0.01L;   // mm, arcs given by I, J, K
-constexpr long double EndPointTolerance = 0.01L;  // mm, end point off the circle
-constexpr long double ChordSlack = 0.0001L;       // mm an R may fall short of half the chord
-constexpr long double SamePointLimit = 0.001L;    // mm: start and end coincide
-constexpr long double FullCircleAngle = 0.0001L;  // degrees
+constexpr long double MaximumRadiusR = 30000.0L; // mm
+constexpr long double MinimumRadiusIJK = 0.01L;  // mm, arcs given by I, J, K
+constexpr long double EndPointTolerance = 0.01L; // mm, end point off the circle
+constexpr long double ChordSlack = 0.0001L;      // mm an R may fall short of half the chord
+constexpr long double SamePointLimit = 0.001L;   // mm: start and end coincide
+constexpr long double FullCircleAngle = 0.0001L; // degrees
 
 // Axes of an arc in its plane: word indexes of the end point and offsets.
 struct TPlaneAxes {
@@ -29,8 +29,7 @@ struct TPlaneAxes {
     int OffFirst, OffSecond; // I/J, I/K or J/K
 };
 
-TPlaneAxes AxesOf(int Plane)
-{
+TPlaneAxes AxesOf(int Plane) {
     if (Plane == 18)
         return {wX, wZ, wI, wK};
     if (Plane == 19)
@@ -38,39 +37,49 @@ TPlaneAxes AxesOf(int Plane)
     return {wX, wY, wI, wJ};
 }
 
-double RememberedOf(const TAxisPosition &P, int Word)
-{
+double RememberedOf(const TAxisPosition &P, int Word) {
     switch (Word) {
-    case wX: return P.X;
-    case wY: return P.Y;
-    case wZ: return P.Z;
-    case wA: return P.A;
-    case wB: return P.B;
-    default: return P.C;
+    case wX:
+        return P.X;
+    case wY:
+        return P.Y;
+    case wZ:
+        return P.Z;
+    case wA:
+        return P.A;
+    case wB:
+        return P.B;
+    default:
+        return P.C;
     }
 }
 
-bool IsSkippedBlock(const TCNC_Groups &G, bool BlockSkip)
-{
+bool IsSkippedBlock(const TCNC_Groups &G, bool BlockSkip) {
     return BlockSkip && G.Groups[gBlockDelete] == 1;
 }
 
-bool IsIncremental(const TCNC_Groups &G) { return G.Groups[gAbsInc] == 91; }
-bool IsPolar(const TCNC_Groups &G) { return G.Groups[gPolar] == 16; }
-bool InCannedCycle(const TCNC_Groups &G) { return G.Groups[gCannedCycle] != 80; }
-bool IsArcMotion(int Motion) { return Motion == 2 || Motion == 3; }
+bool IsIncremental(const TCNC_Groups &G) {
+    return G.Groups[gAbsInc] == 91;
+}
+bool IsPolar(const TCNC_Groups &G) {
+    return G.Groups[gPolar] == 16;
+}
+bool InCannedCycle(const TCNC_Groups &G) {
+    return G.Groups[gCannedCycle] != 80;
+}
+bool IsArcMotion(int Motion) {
+    return Motion == 2 || Motion == 3;
+}
 
 // G4, G28 and G92 carry no end point to remember and no arc.
-bool ProgramsNonModalCode(const TCNC_Groups &G)
-{
+bool ProgramsNonModalCode(const TCNC_Groups &G) {
     if (!G.GroupSet[gNonModal])
         return false;
     const int Code = G.Groups[gNonModal];
     return Code == 4 || Code == 28 || Code == 92;
 }
 
-bool ProgramsArcWord(const TCNC_Groups &G)
-{
+bool ProgramsArcWord(const TCNC_Groups &G) {
     const int Words[] = {wX, wY, wZ, wA, wB, wC, wI, wJ, wK, wR};
     for (int W : Words) {
         if (G.WordSet[W])
@@ -79,27 +88,23 @@ bool ProgramsArcWord(const TCNC_Groups &G)
     return false;
 }
 
-bool ProgramsOffsets(const TCNC_Groups &G)
-{
+bool ProgramsOffsets(const TCNC_Groups &G) {
     return G.WordSet[wI] || G.WordSet[wJ] || G.WordSet[wK];
 }
 
-int NormalPlane(int Plane)
-{
+int NormalPlane(int Plane) {
     return Plane == 18 || Plane == 19 ? Plane : 17;
 }
 
 // Degrees between two directions, the short way round.
-long double CircularGap(long double A, long double B)
-{
+long double CircularGap(long double A, long double B) {
     long double Gap = std::fabs(A - B);
     return Gap > 180 ? 360 - Gap : Gap;
 }
 
 } // namespace
 
-bool TCNC_ABS::MakeAbsolute(TCNC_Groups &Groups)
-{
+bool TCNC_ABS::MakeAbsolute(TCNC_Groups &Groups) {
     if (Groups.GroupSet[gKeyword])
         return false;
     RestoreUnexchangedMotion(Groups);
@@ -128,18 +133,26 @@ bool TCNC_ABS::MakeAbsolute(TCNC_Groups &Groups)
     }
     if (Groups.WordSet[wM]) {
         switch (Round(Groups.Words[wM], -1)) {
-        case 70: Groups.Groups[gMirror] |= 1; break;
-        case 71: Groups.Groups[gMirror] |= 2; break;
-        case 80: Groups.Groups[gMirror] &= ~1; break;
-        case 81: Groups.Groups[gMirror] &= ~2; break;
-        default: break;
+        case 70:
+            Groups.Groups[gMirror] |= 1;
+            break;
+        case 71:
+            Groups.Groups[gMirror] |= 2;
+            break;
+        case 80:
+            Groups.Groups[gMirror] &= ~1;
+            break;
+        case 81:
+            Groups.Groups[gMirror] &= ~2;
+            break;
+        default:
+            break;
         }
     }
     return true;
 }
 
-void TCNC_ABS::Rewind()
-{
+void TCNC_ABS::Rewind() {
     FPosition = {};
     FPolarRadius = 0;
     FPolarAngle = 0;
@@ -149,15 +162,13 @@ void TCNC_ABS::Rewind()
 
 // In G18 the arc direction is exchanged in the block passed on; a later
 // block that programs no motion code inherits the code as programmed.
-void TCNC_ABS::RestoreUnexchangedMotion(TCNC_Groups &G)
-{
+void TCNC_ABS::RestoreUnexchangedMotion(TCNC_Groups &G) {
     if (FExchangedFrom != 0 && !G.GroupSet[gMotion])
         G.Groups[gMotion] = FExchangedFrom;
     FExchangedFrom = 0;
 }
 
-void TCNC_ABS::MakeIncrementalAbsolute(TCNC_Groups &G) const
-{
+void TCNC_ABS::MakeIncrementalAbsolute(TCNC_Groups &G) const {
     G.Words[wIncX] = 0;
     G.Words[wIncY] = 0;
     if (!IsIncremental(G))
@@ -185,8 +196,7 @@ void TCNC_ABS::MakeIncrementalAbsolute(TCNC_Groups &G) const
 // G16: X is the radius and Y the angle in degrees, about the program zero
 // (G90) or about the position reached (G91). A polar block that gives only
 // one of them keeps the other from the last polar block.
-void TCNC_ABS::ApplyPolar(TCNC_Groups &G)
-{
+void TCNC_ABS::ApplyPolar(TCNC_Groups &G) {
     if (G.WordSet[wX])
         FPolarRadius = G.Words[wX];
     const int Motion = G.Groups[gMotion];
@@ -206,8 +216,7 @@ void TCNC_ABS::ApplyPolar(TCNC_Groups &G)
 }
 
 // U, V, W are incremental forms of X, Y, Z.
-void TCNC_ABS::ApplyUVW(TCNC_Groups &G) const
-{
+void TCNC_ABS::ApplyUVW(TCNC_Groups &G) const {
     if (G.WordSet[wU])
         G.Words[wU] += FPosition.X;
     if (G.WordSet[wV])
@@ -216,16 +225,14 @@ void TCNC_ABS::ApplyUVW(TCNC_Groups &G) const
         G.Words[wW] += FPosition.Z;
 }
 
-void TCNC_ABS::RestorePosition(TCNC_Groups &G) const
-{
+void TCNC_ABS::RestorePosition(TCNC_Groups &G) const {
     const int Axes[] = {wX, wY, wZ, wA, wB, wC};
     for (int W : Axes)
         G.Words[W] = RememberedOf(FPosition, W);
 }
 
 // Axes the block does not program keep their modal values.
-void TCNC_ABS::Remember(const TCNC_Groups &G)
-{
+void TCNC_ABS::Remember(const TCNC_Groups &G) {
     FPosition.X = G.Words[wX];
     FPosition.Y = G.Words[wY];
     FPosition.Z = G.Words[wZ];
@@ -234,8 +241,7 @@ void TCNC_ABS::Remember(const TCNC_Groups &G)
     FPosition.C = G.Words[wC];
 }
 
-void TCNC_ABS::ResolveArc(TCNC_Groups &G)
-{
+void TCNC_ABS::ResolveArc(TCNC_Groups &G) {
     if (!IsArcMotion(G.Groups[gMotion]) || !ProgramsArcWord(G))
         return;
     if (FPlane == 18) {
@@ -273,8 +279,7 @@ void TCNC_ABS::ResolveArc(TCNC_Groups &G)
 //   start o----+----o end        chord, half length c
 //              +
 //          centre (G02, R > 0)
-bool TCNC_ABS::CentreFromRadius(TCNC_Groups &G, int Motion)
-{
+bool TCNC_ABS::CentreFromRadius(TCNC_Groups &G, int Motion) {
     const long double R = G.Words[wR];
     const long double AbsR = std::fabs(R);
     if (!(AbsR >= MinimumRadiusR && AbsR <= MaximumRadiusR)) {
@@ -304,8 +309,7 @@ bool TCNC_ABS::CentreFromRadius(TCNC_Groups &G, int Motion)
     return true;
 }
 
-bool TCNC_ABS::CentreFromOffsets(TCNC_Groups &G)
-{
+bool TCNC_ABS::CentreFromOffsets(TCNC_Groups &G) {
     const TPlaneAxes Axes = AxesOf(FPlane);
     const long double OffFirst = G.WordSet[Axes.OffFirst] ? G.Words[Axes.OffFirst] : 0;
     const long double OffSecond = G.WordSet[Axes.OffSecond] ? G.Words[Axes.OffSecond] : 0;
@@ -327,8 +331,7 @@ bool TCNC_ABS::CentreFromOffsets(TCNC_Groups &G)
     return true;
 }
 
-void TCNC_ABS::WriteArc(TCNC_Groups &G, int Motion)
-{
+void TCNC_ABS::WriteArc(TCNC_Groups &G, int Motion) {
     long double StartAngle = AngleDegrees(static_cast<double>(FStartFirst - FCentreFirst),
                                           static_cast<double>(FStartSecond - FCentreSecond));
     long double EndAngle = AngleDegrees(static_cast<double>(FEndFirst - FCentreFirst),
@@ -364,8 +367,7 @@ void TCNC_ABS::WriteArc(TCNC_Groups &G, int Motion)
     G.Words[wSweep] = Sweep;
 }
 
-void TCNC_ABS::ReportArcError(TCNC_Groups &G, int Message)
-{
+void TCNC_ABS::ReportArcError(TCNC_Groups &G, int Message) {
     G.WordSet[wArcUnresolved] = true;
     ReportError(G.LineNumber, Mess().MessageText(MsgRadius), Mess().MessageText(Message));
 }

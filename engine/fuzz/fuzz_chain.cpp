@@ -22,8 +22,7 @@ namespace {
 class TMemoryFile : public orv::TInputFile {
 public:
     TMemoryFile(const uint8_t *Data, size_t Size) : FData(Data), FSize(Size) {}
-    TRead ReadByte(uint8_t &Byte) override
-    {
+    TRead ReadByte(uint8_t &Byte) override {
         if (FPosition >= FSize)
             return TRead::End;
         Byte = FData[FPosition++];
@@ -31,8 +30,7 @@ public:
     }
     int64_t Position() const override { return static_cast<int64_t>(FPosition); }
     int64_t Size() const override { return static_cast<int64_t>(FSize); }
-    bool SeekStart() override
-    {
+    bool SeekStart() override {
         FPosition = 0;
         return true;
     }
@@ -48,8 +46,7 @@ public:
     TMemoryInput(const uint8_t *Data, size_t Size) : FData(Data), FSize(Size) {}
 
 protected:
-    std::unique_ptr<orv::TInputFile> OpenFile(const std::string &) override
-    {
+    std::unique_ptr<orv::TInputFile> OpenFile(const std::string &) override {
         return std::make_unique<TMemoryFile>(FData, FSize);
     }
 
@@ -59,8 +56,7 @@ private:
 };
 
 struct TFuzzWorld {
-    TFuzzWorld() : Vars("/dev/null/fuzz.ini"), Scope(Boxes)
-    {
+    TFuzzWorld() : Vars("/dev/null/fuzz.ini"), Scope(Boxes) {
         Parser.SetMacrovars(&Vars);
         auto Ignore = [](orv::TObject *, int, const std::string &, const std::string &) {};
         Parser.OnErrorEvent = Ignore;
@@ -83,22 +79,29 @@ struct TFuzzWorld {
     orv::TCNC_Groups Block;
 };
 
-bool IsNumberOrUnset(double Value)
-{
+bool IsNumberOrUnset(double Value) {
     return std::isfinite(Value);
 }
 
-void CheckRecord(const orv::TCNC_data &R)
-{
-    const double Reals[] = {R.Feed, R.X, R.Y, R.Z, R.FourthAxis, R.I, R.J, R.K, R.R, R.P,
-                            static_cast<double>(R.Sweep), static_cast<double>(R.Radius)};
+void CheckRecord(const orv::TCNC_data &R) {
+    const double Reals[] = {R.Feed,
+                            R.X,
+                            R.Y,
+                            R.Z,
+                            R.FourthAxis,
+                            R.I,
+                            R.J,
+                            R.K,
+                            R.R,
+                            R.P,
+                            static_cast<double>(R.Sweep),
+                            static_cast<double>(R.Radius)};
     for (double Value : Reals)
         if (!IsNumberOrUnset(Value))
             std::abort();
 }
 
-void RunBlock(TFuzzWorld &W, const std::string &Line, int Position, int LineNumber)
-{
+void RunBlock(TFuzzWorld &W, const std::string &Line, int Position, int LineNumber) {
     W.Block.InputPosition = Position;
     W.Block.LineNumber = LineNumber;
     if (!W.Parser.ParseLine(Line.empty() ? "(Blank" : Line, W.Block))
@@ -116,8 +119,7 @@ void RunBlock(TFuzzWorld &W, const std::string &Line, int Position, int LineNumb
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size) {
     static TFuzzWorld World;
     World.Abs.BlockSkip = Size % 3 == 0;
     World.Abs.ShowErrorDialogueBox = Size % 2 == 0;

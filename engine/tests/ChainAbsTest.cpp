@@ -27,8 +27,7 @@ struct TReport {
 
 class ChainAbs : public ::testing::Test {
 protected:
-    ChainAbs()
-    {
+    ChainAbs() {
         Abs.OnErrorEvent = [this](TObject *Sender, int Pos, const std::string &Detail,
                                   const std::string &Message) {
             EXPECT_EQ(Sender, &Abs);
@@ -37,15 +36,13 @@ protected:
     }
 
     // One line through the stage; returns MakeAbsolute's result.
-    bool Run(const TLine &Line)
-    {
+    bool Run(const TLine &Line) {
         NewLine(G, ++LineNumber);
         Line(G);
         return Abs.MakeAbsolute(G);
     }
 
-    void RunAll(const std::vector<TLine> &Lines)
-    {
+    void RunAll(const std::vector<TLine> &Lines) {
         for (const TLine &Line : Lines)
             Run(Line);
     }
@@ -58,21 +55,18 @@ protected:
     std::vector<TReport> Reports;
 };
 
-TLine Rapid(double X, double Y)
-{
+TLine Rapid(double X, double Y) {
     return [=](TCNC_Groups &G) { SetG(G, gMotion, 0), SetWords(G, {{wX, X}, {wY, Y}}); };
 }
 
 using TWords = std::vector<std::pair<int, Extended>>;
 
-void SetAll(TCNC_Groups &G, const TWords &Words)
-{
+void SetAll(TCNC_Groups &G, const TWords &Words) {
     for (auto [Word, Value] : Words)
         SetWord(G, Word, Value);
 }
 
-TEST_F(ChainAbs, IncrementalMovesAddToThePositionReached)
-{
+TEST_F(ChainAbs, IncrementalMovesAddToThePositionReached) {
     RunAll({Rapid(5, 0), [](TCNC_Groups &G) { SetG(G, gAbsInc, 91), SetWord(G, wX, 10); }});
     EXPECT_EQ(Word(wX), 15);
     EXPECT_EQ(Word(wIncX), 10);
@@ -95,9 +89,10 @@ TEST_F(ChainAbs, IncrementalMovesAddToThePositionReached)
     EXPECT_EQ(Word(wIncX), 0);
 }
 
-TEST_F(ChainAbs, InsideACannedCycleZStaysAsProgrammed)
-{
-    RunAll({[](TCNC_Groups &G) { SetWords(G, {{wX, 1}, {wY, 2}, {wZ, 5}}); },
+TEST_F(ChainAbs, InsideACannedCycleZStaysAsProgrammed) {
+    RunAll({[](TCNC_Groups &G) {
+                SetWords(G, {{wX, 1}, {wY, 2}, {wZ, 5}});
+            },
             [](TCNC_Groups &G) {
                 SetG(G, gAbsInc, 91), SetG(G, gCannedCycle, 81);
                 SetWords(G, {{wX, 10}, {wY, 10}, {wZ, -3}, {wK, 0}});
@@ -108,10 +103,10 @@ TEST_F(ChainAbs, InsideACannedCycleZStaysAsProgrammed)
     EXPECT_EQ(Word(wK), 1); // repeat count 0 means once
 }
 
-TEST_F(ChainAbs, PolarCoordinates)
-{
+TEST_F(ChainAbs, PolarCoordinates) {
     auto Polar = [](TWords Words) {
-        return TLine([=](TCNC_Groups &G) { G.Groups[gPolar] = 16, SetG(G, gMotion, 1), SetAll(G, Words); });
+        return TLine(
+            [=](TCNC_Groups &G) { G.Groups[gPolar] = 16, SetG(G, gMotion, 1), SetAll(G, Words); });
     };
     Run(Polar({{wX, 10}, {wY, 90}}));
     EXPECT_NEAR(Word(wX), 0, 1e-9);
@@ -133,17 +128,19 @@ TEST_F(ChainAbs, PolarCoordinates)
     EXPECT_NEAR(Word(wZ), -1, 1e-9);
 }
 
-TEST_F(ChainAbs, UVWAreIncrementalFormsOfXYZ)
-{
-    RunAll({[](TCNC_Groups &G) { SetWords(G, {{wX, 10}, {wY, 20}, {wZ, 30}}); },
-            [](TCNC_Groups &G) { SetWords(G, {{wU, 5}, {wV, -5}, {wW, 1}}); }});
+TEST_F(ChainAbs, UVWAreIncrementalFormsOfXYZ) {
+    RunAll({[](TCNC_Groups &G) {
+                SetWords(G, {{wX, 10}, {wY, 20}, {wZ, 30}});
+            },
+            [](TCNC_Groups &G) {
+                SetWords(G, {{wU, 5}, {wV, -5}, {wW, 1}});
+            }});
     EXPECT_EQ(Word(wU), 15);
     EXPECT_EQ(Word(wV), 15);
     EXPECT_EQ(Word(wW), 31);
 }
 
-TEST_F(ChainAbs, KeywordBlocksAndNonModalCodes)
-{
+TEST_F(ChainAbs, KeywordBlocksAndNonModalCodes) {
     Run(Rapid(5, 5));
     NewLine(G);
     SetG(G, gAbsInc, 91);
@@ -163,13 +160,14 @@ TEST_F(ChainAbs, KeywordBlocksAndNonModalCodes)
     } Cases[] = {{"dwell", 4}, {"reference return", 28}, {"set position", 92}};
     for (const TCase &C : Cases) {
         SCOPED_TRACE(C.Name);
-        EXPECT_TRUE(Run([&](TCNC_Groups &G) { SetG(G, gNonModal, C.Code), SetWords(G, {{wX, 50}}); }));
+        EXPECT_TRUE(Run([&](TCNC_Groups &G) {
+            SetG(G, gNonModal, C.Code), SetWords(G, {{wX, 50}});
+        }));
         EXPECT_EQ(Abs.Position().X, 5);
     }
 }
 
-TEST_F(ChainAbs, MirrorBits)
-{
+TEST_F(ChainAbs, MirrorBits) {
     auto M = [](int Code) { return TLine([=](TCNC_Groups &G) { SetM(G, Code); }); };
     struct TCase {
         const char *Name;
@@ -199,32 +197,95 @@ struct TArcCase {
     int Motion;
 };
 
-TLine Arc(int Motion, TWords Words, int Plane = 17)
-{
-    return [=](TCNC_Groups &G) { SetG(G, gPlane, Plane), SetG(G, gMotion, Motion), SetAll(G, Words); };
+TLine Arc(int Motion, TWords Words, int Plane = 17) {
+    return
+        [=](TCNC_Groups &G) { SetG(G, gPlane, Plane), SetG(G, gMotion, Motion), SetAll(G, Words); };
 }
 
-TEST_F(ChainAbs, EveryWayOfGivingAnArc)
-{
+TEST_F(ChainAbs, EveryWayOfGivingAnArc) {
     const double Quarter = std::sqrt(50.0);
     const TArcCase Cases[] = {
-        {"R half circle clockwise", {Arc(2, {{wX, 10}, {wY, 0}, {wR, 5}})}, 5, -0.001, 0, 180, 5, 2},
-        {"negative R half circle", {Arc(2, {{wX, 10}, {wY, 0}, {wR, -5}})}, 5, 0.001, 0, 180, -5, 2},
-        {"R quarter to the right", {Arc(2, {{wX, 10}, {wY, 0}, {wR, Quarter}})}, 5, -5, 0, 90, Quarter, 2},
-        {"negative R takes the long way", {Arc(2, {{wX, 10}, {wY, 0}, {wR, -Quarter}})}, 5, 5, 0, 270, -Quarter, 2},
-        {"R counter-clockwise", {Arc(3, {{wX, 10}, {wY, 0}, {wR, Quarter}})}, 5, 5, 0, -90, Quarter, 3},
+        {"R half circle clockwise",
+         {Arc(2, {{wX, 10}, {wY, 0}, {wR, 5}})},
+         5,
+         -0.001,
+         0,
+         180,
+         5,
+         2},
+        {"negative R half circle",
+         {Arc(2, {{wX, 10}, {wY, 0}, {wR, -5}})},
+         5,
+         0.001,
+         0,
+         180,
+         -5,
+         2},
+        {"R quarter to the right",
+         {Arc(2, {{wX, 10}, {wY, 0}, {wR, Quarter}})},
+         5,
+         -5,
+         0,
+         90,
+         Quarter,
+         2},
+        {"negative R takes the long way",
+         {Arc(2, {{wX, 10}, {wY, 0}, {wR, -Quarter}})},
+         5,
+         5,
+         0,
+         270,
+         -Quarter,
+         2},
+        {"R counter-clockwise",
+         {Arc(3, {{wX, 10}, {wY, 0}, {wR, Quarter}})},
+         5,
+         5,
+         0,
+         -90,
+         Quarter,
+         3},
         {"R start equals end", {Arc(2, {{wX, 0}, {wY, 0}, {wR, 4}})}, 4, 0, 0, 0, 4, 2},
         {"R kept from an earlier block",
-         {Arc(2, {{wX, 10}, {wY, 0}, {wR, 5}}), Arc(2, {{wX, 20}, {wY, 0}})}, 15, -0.001, 0, 180, 5, 2},
-        {"IJK full circle counter-clockwise", {Arc(3, {{wX, 0}, {wY, 0}, {wI, 5}, {wJ, 0}})}, 5, 0, 0, -360, 5, 3},
+         {Arc(2, {{wX, 10}, {wY, 0}, {wR, 5}}), Arc(2, {{wX, 20}, {wY, 0}})},
+         15,
+         -0.001,
+         0,
+         180,
+         5,
+         2},
+        {"IJK full circle counter-clockwise",
+         {Arc(3, {{wX, 0}, {wY, 0}, {wI, 5}, {wJ, 0}})},
+         5,
+         0,
+         0,
+         -360,
+         5,
+         3},
         {"IJK full circle clockwise", {Arc(2, {{wI, -5}})}, -5, 0, 0, 360, 5, 2},
         {"IJK quarter", {Arc(3, {{wX, 5}, {wY, 5}, {wJ, 5}})}, 0, 5, 0, -90, 5, 3},
         {"G18 exchanges the direction",
-         {[](TCNC_Groups &G) { SetWords(G, {{wY, 7}}); }, Arc(2, {{wX, 10}, {wZ, 0}, {wI, 5}}, 18)},
-         5, 7, 0, -180, 5, 3},
+         {[](TCNC_Groups &G) {
+              SetWords(G, {{wY, 7}});
+          },
+          Arc(2, {{wX, 10}, {wZ, 0}, {wI, 5}}, 18)},
+         5,
+         7,
+         0,
+         -180,
+         5,
+         3},
         {"G19 centre in J and K",
-         {[](TCNC_Groups &G) { SetWords(G, {{wX, 3}}); }, Arc(3, {{wY, 0}, {wZ, 10}, {wK, 5}}, 19)},
-         3, 0, 5, -180, 5, 3},
+         {[](TCNC_Groups &G) {
+              SetWords(G, {{wX, 3}});
+          },
+          Arc(3, {{wY, 0}, {wZ, 10}, {wK, 5}}, 19)},
+         3,
+         0,
+         5,
+         -180,
+         5,
+         3},
     };
     for (const TArcCase &C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -244,8 +305,7 @@ TEST_F(ChainAbs, EveryWayOfGivingAnArc)
     }
 }
 
-TEST_F(ChainAbs, TwoG18ArcsTurnTheSameWay)
-{
+TEST_F(ChainAbs, TwoG18ArcsTurnTheSameWay) {
     RunAll({Arc(2, {{wX, 10}, {wZ, 0}, {wR, 5}}, 18)});
     const double FirstSweep = Word(wSweep);
     EXPECT_EQ(G.Groups[gMotion], 3);
@@ -262,8 +322,7 @@ struct TArcErrorCase {
     int Message; // 0: the arc resolves
 };
 
-TEST_F(ChainAbs, ArcChecksAtTheirLimits)
-{
+TEST_F(ChainAbs, ArcChecksAtTheirLimits) {
     const TArcErrorCase Cases[] = {
         {"R below 0.05", Arc(2, {{wX, 0.02}, {wR, 0.0499}}), 33},
         {"R of exactly 0.05", Arc(2, {{wX, 0.02}, {wR, 0.05}}), 0},
@@ -297,8 +356,7 @@ TEST_F(ChainAbs, ArcChecksAtTheirLimits)
     }
 }
 
-TEST_F(ChainAbs, AFailedArcKeepsTheLastResolvedValues)
-{
+TEST_F(ChainAbs, AFailedArcKeepsTheLastResolvedValues) {
     Run(Arc(2, {{wX, 10}, {wY, 0}, {wR, 5}}));
     const double Sweep = Word(wSweep);
     Run(Arc(2, {{wX, 30}, {wY, 10}, {wR, 5}}));
@@ -311,8 +369,7 @@ TEST_F(ChainAbs, AFailedArcKeepsTheLastResolvedValues)
     EXPECT_FALSE(G.WordSet[wArcUnresolved]);
 }
 
-TEST_F(ChainAbs, ArcErrorsShowABoxOnlyWhenAsked)
-{
+TEST_F(ChainAbs, ArcErrorsShowABoxOnlyWhenAsked) {
     TScriptedMessages Script;
     TMessageServiceScope Scope(Script);
     Run(Arc(2, {{wX, 10}, {wY, 10}, {wR, 5}}));
@@ -323,8 +380,7 @@ TEST_F(ChainAbs, ArcErrorsShowABoxOnlyWhenAsked)
     EXPECT_NE(Script.Log()[0].Text.find("Bad ARC End Point"), std::string::npos);
 }
 
-TEST_F(ChainAbs, ArcsOutsideG17CannotBeRotated)
-{
+TEST_F(ChainAbs, ArcsOutsideG17CannotBeRotated) {
     TScriptedMessages Script;
     TMessageServiceScope Scope(Script);
     Abs.ShowErrorDialogueBox = true;
@@ -339,11 +395,12 @@ TEST_F(ChainAbs, ArcsOutsideG17CannotBeRotated)
     EXPECT_EQ(Reports.size(), 1u);
 }
 
-TEST_F(ChainAbs, RewindForgetsThePositionReached)
-{
+TEST_F(ChainAbs, RewindForgetsThePositionReached) {
     const std::vector<TLine> Program = {
         [](TCNC_Groups &G) { SetG(G, gAbsInc, 91), SetWord(G, wX, 10); },
-        [](TCNC_Groups &G) { SetWords(G, {{wX, 10}, {wY, 5}}); },
+        [](TCNC_Groups &G) {
+            SetWords(G, {{wX, 10}, {wY, 5}});
+        },
     };
     RunAll(Program);
     EXPECT_EQ(Word(wX), 20);
@@ -356,10 +413,11 @@ TEST_F(ChainAbs, RewindForgetsThePositionReached)
     EXPECT_EQ(Abs.Position().X, 20);
 }
 
-TEST_F(ChainAbs, RewindRestartsPolarPrograms)
-{
+TEST_F(ChainAbs, RewindRestartsPolarPrograms) {
     const std::vector<TLine> Program = {
-        [](TCNC_Groups &G) { G.Groups[gPolar] = 16, SetG(G, gMotion, 1), SetWords(G, {{wX, 10}, {wY, 0}}); },
+        [](TCNC_Groups &G) {
+            G.Groups[gPolar] = 16, SetG(G, gMotion, 1), SetWords(G, {{wX, 10}, {wY, 0}});
+        },
         [](TCNC_Groups &G) { G.Groups[gPolar] = 16, SetG(G, gAbsInc, 91), SetWord(G, wY, 90); },
     };
     RunAll(Program);
@@ -371,8 +429,7 @@ TEST_F(ChainAbs, RewindRestartsPolarPrograms)
     EXPECT_NEAR(Word(wY), Y, 1e-9);
 }
 
-TEST_F(ChainAbs, BlockSkipLeavesThePositionAlone)
-{
+TEST_F(ChainAbs, BlockSkipLeavesThePositionAlone) {
     struct TCase {
         const char *Name;
         bool Switch;

@@ -12,16 +12,14 @@ namespace orv::test {
 
 // The engine's modal state at the start of a run (metric, G17, G90, G94,
 // G40, G49, G80, G50, G54, G69, G15, no mirror).
-inline TCNC_Groups StartBlock()
-{
+inline TCNC_Groups StartBlock() {
     TCNC_Groups G;
     for (int &Group : G.Groups)
         Group = -1;
-    const std::pair<int, int> Modal[] = {{0, -1000}, {1, 0},  {2, 17},  {3, 90},  {4, 22},
-                                         {5, 94},    {6, 21}, {7, 40},  {8, 49},  {9, 80},
-                                         {10, 98},   {11, 50}, {12, 67}, {13, 97}, {14, 54},
-                                         {15, 64},   {16, 69}, {17, 15}, {19, 150}, {20, 67},
-                                         {22, 0},    {23, 0},  {24, 0}};
+    const std::pair<int, int> Modal[] = {
+        {0, -1000}, {1, 0},   {2, 17},   {3, 90},  {4, 22},  {5, 94},  {6, 21},  {7, 40},
+        {8, 49},    {9, 80},  {10, 98},  {11, 50}, {12, 67}, {13, 97}, {14, 54}, {15, 64},
+        {16, 69},   {17, 15}, {19, 150}, {20, 67}, {22, 0},  {23, 0},  {24, 0}};
     for (auto [Group, Value] : Modal)
         G.Groups[Group] = Value;
     G.Groups[gBlockDelete] = 0;
@@ -31,8 +29,7 @@ inline TCNC_Groups StartBlock()
 }
 
 // A new line: present flags cleared, non-modal group and block delete 0.
-inline void NewLine(TCNC_Groups &G, int LineNumber = 0)
-{
+inline void NewLine(TCNC_Groups &G, int LineNumber = 0) {
     for (bool &Set : G.GroupSet)
         Set = false;
     for (bool &Set : G.WordSet)
@@ -45,35 +42,30 @@ inline void NewLine(TCNC_Groups &G, int LineNumber = 0)
 }
 
 // A G code into its modal group, as the parser files it.
-inline void SetG(TCNC_Groups &G, int Group, int Code)
-{
+inline void SetG(TCNC_Groups &G, int Group, int Code) {
     G.Groups[Group] = Code;
     G.GroupSet[Group] = true;
     G.Words[wG] = Code;
     G.WordSet[wG] = true;
 }
 
-inline void SetWord(TCNC_Groups &G, int Word, Extended Value)
-{
+inline void SetWord(TCNC_Groups &G, int Word, Extended Value) {
     G.Words[Word] = Value;
     G.WordSet[Word] = true;
 }
 
-inline void SetWords(TCNC_Groups &G, std::initializer_list<std::pair<int, Extended>> Words)
-{
+inline void SetWords(TCNC_Groups &G, std::initializer_list<std::pair<int, Extended>> Words) {
     for (auto [Word, Value] : Words)
         SetWord(G, Word, Value);
 }
 
-inline void SetM(TCNC_Groups &G, int Code)
-{
+inline void SetM(TCNC_Groups &G, int Code) {
     G.Groups[gMCode] = Code;
     G.GroupSet[gMCode] = true;
     SetWord(G, wM, Code);
 }
 
-inline void SetKeyword(TCNC_Groups &G, int Index)
-{
+inline void SetKeyword(TCNC_Groups &G, int Index) {
     G.Groups[gKeyword] = Index;
     G.GroupSet[gKeyword] = true;
 }

@@ -22,8 +22,7 @@ using TLine = std::function<void(TCNC_Groups &)>;
 class ChainCalc : public ::testing::Test {
 protected:
     // One block through Calculate; every record it queued, in order.
-    std::vector<TCNC_data> Records(const TLine &Line)
-    {
+    std::vector<TCNC_data> Records(const TLine &Line) {
         NewLine(G, ++LineNumber);
         Line(G);
         Scratch = G;
@@ -37,8 +36,7 @@ protected:
         return Out;
     }
 
-    TCNC_data Record(const TLine &Line)
-    {
+    TCNC_data Record(const TLine &Line) {
         std::vector<TCNC_data> Out = Records(Line);
         EXPECT_EQ(Out.size(), 1u);
         return Out.empty() ? TCNC_data() : Out.back();
@@ -50,14 +48,12 @@ protected:
     int LineNumber = 0;
 };
 
-TLine Move(int Motion, double X, double Y)
-{
+TLine Move(int Motion, double X, double Y) {
     return [=](TCNC_Groups &G) { SetG(G, gMotion, Motion), SetWords(G, {{wX, X}, {wY, Y}}); };
 }
 
 // A resolved arc as the absolute stage leaves it.
-TLine ArcTo(int Motion, double X, double Y, double I, double J, double Sweep, double Radius)
-{
+TLine ArcTo(int Motion, double X, double Y, double I, double J, double Sweep, double Radius) {
     return [=](TCNC_Groups &G) {
         SetG(G, gMotion, Motion);
         SetWords(G, {{wX, X}, {wY, Y}, {wRadius, Radius}});
@@ -65,8 +61,7 @@ TLine ArcTo(int Motion, double X, double Y, double I, double J, double Sweep, do
     };
 }
 
-TEST_F(ChainCalc, MovesCarryTheirEndPointAndHeader)
-{
+TEST_F(ChainCalc, MovesCarryTheirEndPointAndHeader) {
     G.RestOfLine = "";
     TCNC_data R = Record([](TCNC_Groups &G) {
         SetG(G, gMotion, 1), SetWords(G, {{wX, 10}, {wZ, -1}, {wF, 200}, {wS, 1000}, {wH, 2}});
@@ -99,8 +94,7 @@ TEST_F(ChainCalc, MovesCarryTheirEndPointAndHeader)
     EXPECT_EQ(Arc.Radius, 5);
 }
 
-TEST_F(ChainCalc, SettingsOnlyBlocksMoveNothing)
-{
+TEST_F(ChainCalc, SettingsOnlyBlocksMoveNothing) {
     TCNC_data R = Record([](TCNC_Groups &G) { SetM(G, 3), SetWord(G, wS, 1200); });
     EXPECT_EQ(R.Motion, NoMoveCode);
     EXPECT_EQ(R.MCode, 3);
@@ -110,23 +104,31 @@ TEST_F(ChainCalc, SettingsOnlyBlocksMoveNothing)
     EXPECT_EQ(R.Z, NoValue);
 }
 
-TEST_F(ChainCalc, DwellTimesInMilliseconds)
-{
+TEST_F(ChainCalc, DwellTimesInMilliseconds) {
     struct TCase {
         const char *Name;
         TLine Line;
         double Ms;
     } Cases[] = {
         {"X in seconds", [](TCNC_Groups &G) { SetG(G, gNonModal, 4), SetWord(G, wX, 1.5); }, 1500},
-        {"P in milliseconds", [](TCNC_Groups &G) { SetG(G, gNonModal, 4), SetWord(G, wP, 500); }, 500},
+        {"P in milliseconds", [](TCNC_Groups &G) { SetG(G, gNonModal, 4), SetWord(G, wP, 500); },
+         500},
         {"inch X is undone first",
-         [](TCNC_Groups &G) { G.Groups[gUnits] = 20, SetG(G, gNonModal, 4), SetWord(G, wX, 2 * 25.4); }, 2000},
+         [](TCNC_Groups &G) {
+             G.Groups[gUnits] = 20, SetG(G, gNonModal, 4), SetWord(G, wX, 2 * 25.4);
+         },
+         2000},
         {"P wins over X",
-         [](TCNC_Groups &G) { SetG(G, gNonModal, 4), SetWords(G, {{wX, 3}, {wP, 250}}); }, 250},
+         [](TCNC_Groups &G) {
+             SetG(G, gNonModal, 4), SetWords(G, {{wX, 3}, {wP, 250}});
+         },
+         250},
         {"dwell under mirror stays positive",
-         [](TCNC_Groups &G) { G.Groups[gMirror] = 3, SetG(G, gNonModal, 4), SetWord(G, wX, 1); }, 1000},
+         [](TCNC_Groups &G) { G.Groups[gMirror] = 3, SetG(G, gNonModal, 4), SetWord(G, wX, 1); },
+         1000},
         {"dwell under scaling is no length",
-         [](TCNC_Groups &G) { G.Groups[gScaling] = 51, SetG(G, gNonModal, 4), SetWord(G, wX, 1); }, 1000},
+         [](TCNC_Groups &G) { G.Groups[gScaling] = 51, SetG(G, gNonModal, 4), SetWord(G, wX, 1); },
+         1000},
     };
     for (const TCase &C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -137,15 +139,18 @@ TEST_F(ChainCalc, DwellTimesInMilliseconds)
     }
 }
 
-TEST_F(ChainCalc, NonModalCodesAndKeywords)
-{
+TEST_F(ChainCalc, NonModalCodesAndKeywords) {
     struct TCase {
         const char *Name;
         TLine Line;
         int Motion;
     } Cases[] = {
         {"reference return", [](TCNC_Groups &G) { SetG(G, gNonModal, 28), SetWord(G, wZ, 0); }, 28},
-        {"set position", [](TCNC_Groups &G) { SetG(G, gNonModal, 92), SetWords(G, {{wX, 0}, {wY, 0}}); }, 92},
+        {"set position",
+         [](TCNC_Groups &G) {
+             SetG(G, gNonModal, 92), SetWords(G, {{wX, 0}, {wY, 0}});
+         },
+         92},
         {"CLEAR", [](TCNC_Groups &G) { SetKeyword(G, 3); }, -13},
         {"STEP", [](TCNC_Groups &G) { SetKeyword(G, 4); }, -4},
         {"NOSTEP", [](TCNC_Groups &G) { SetKeyword(G, 5); }, -5},
@@ -163,8 +168,7 @@ TEST_F(ChainCalc, NonModalCodesAndKeywords)
     }
 }
 
-TEST_F(ChainCalc, BilletEdgeMoveAndToolDefinition)
-{
+TEST_F(ChainCalc, BilletEdgeMoveAndToolDefinition) {
     TCNC_data Billet = Record([](TCNC_Groups &G) {
         SetKeyword(G, 0), SetWords(G, {{wX, 100}, {wY, 80}, {wZ, 20}});
     });
@@ -191,16 +195,13 @@ TEST_F(ChainCalc, BilletEdgeMoveAndToolDefinition)
     EXPECT_FALSE(Scratch.GroupSet[gTool]);
 }
 
-TEST_F(ChainCalc, OperatorMessages)
-{
-    TCNC_data Message = Record([](TCNC_Groups &G) {
-        SetWord(G, wMessage, 0), G.RestOfLine = "CHECK TOOL";
-    });
+TEST_F(ChainCalc, OperatorMessages) {
+    TCNC_data Message =
+        Record([](TCNC_Groups &G) { SetWord(G, wMessage, 0), G.RestOfLine = "CHECK TOOL"; });
     EXPECT_EQ(Message.Motion, -12);
     EXPECT_EQ(Message.Text, "CHECK TOOL");
-    TCNC_data Question = Record([](TCNC_Groups &G) {
-        SetWord(G, wQuestion, 0), G.RestOfLine = "READY?";
-    });
+    TCNC_data Question =
+        Record([](TCNC_Groups &G) { SetWord(G, wQuestion, 0), G.RestOfLine = "READY?"; });
     EXPECT_EQ(Question.Motion, -11);
     EXPECT_EQ(Question.Text, "READY?");
 }
@@ -211,22 +212,36 @@ struct TSplitCase {
     std::vector<int> Motions;
 };
 
-TEST_F(ChainCalc, ABlockWithAMoveAndAnEventGivesBoth)
-{
+TEST_F(ChainCalc, ABlockWithAMoveAndAnEventGivesBoth) {
     const TSplitCase Cases[] = {
         {"G95 with a feed move",
-         [](TCNC_Groups &G) { SetG(G, gFeedMode, 95), SetG(G, gMotion, 1), SetWords(G, {{wX, 10}, {wF, 0.1}}); },
+         [](TCNC_Groups &G) {
+             SetG(G, gFeedMode, 95), SetG(G, gMotion, 1), SetWords(G, {{wX, 10}, {wF, 0.1}});
+         },
          {95, 1}},
-        {"G94 with a rapid", [](TCNC_Groups &G) { SetG(G, gFeedMode, 94), SetWord(G, wX, 1); }, {94, 0}},
-        {"G55 with a move", [](TCNC_Groups &G) { SetG(G, gWorkOffset, 55), SetWord(G, wX, 1); }, {55, 0}},
+        {"G94 with a rapid",
+         [](TCNC_Groups &G) { SetG(G, gFeedMode, 94), SetWord(G, wX, 1); },
+         {94, 0}},
+        {"G55 with a move",
+         [](TCNC_Groups &G) { SetG(G, gWorkOffset, 55), SetWord(G, wX, 1); },
+         {55, 0}},
         {"message with a move",
-         [](TCNC_Groups &G) { SetWords(G, {{wX, 1}, {wMessage, 0}}), G.RestOfLine = "HI"; }, {-12, 0}},
+         [](TCNC_Groups &G) {
+             SetWords(G, {{wX, 1}, {wMessage, 0}}), G.RestOfLine = "HI";
+         },
+         {-12, 0}},
         {"question with a dwell",
-         [](TCNC_Groups &G) { SetG(G, gNonModal, 4), SetWords(G, {{wP, 9}, {wQuestion, 0}}); }, {-11, 4}},
-        {"feed mode and work offset alone", [](TCNC_Groups &G) { SetG(G, gFeedMode, 95), SetG(G, gWorkOffset, 56); }, {95, 56}},
+         [](TCNC_Groups &G) {
+             SetG(G, gNonModal, 4), SetWords(G, {{wP, 9}, {wQuestion, 0}});
+         },
+         {-11, 4}},
+        {"feed mode and work offset alone",
+         [](TCNC_Groups &G) { SetG(G, gFeedMode, 95), SetG(G, gWorkOffset, 56); },
+         {95, 56}},
         {"all three with a move",
          [](TCNC_Groups &G) {
-             SetG(G, gFeedMode, 94), SetG(G, gWorkOffset, 59), SetWords(G, {{wX, 1}, {wMessage, 0}});
+             SetG(G, gFeedMode, 94), SetG(G, gWorkOffset, 59),
+                 SetWords(G, {{wX, 1}, {wMessage, 0}});
          },
          {94, -12, 59, 0}},
     };
@@ -242,10 +257,10 @@ TEST_F(ChainCalc, ABlockWithAMoveAndAnEventGivesBoth)
     }
 }
 
-TEST_F(ChainCalc, TheEventAheadOfAMoveCarriesNoMoveOrMCode)
-{
+TEST_F(ChainCalc, TheEventAheadOfAMoveCarriesNoMoveOrMCode) {
     std::vector<TCNC_data> Out = Records([](TCNC_Groups &G) {
-        SetG(G, gWorkOffset, 55), SetG(G, gMotion, 1), SetM(G, 3), SetWords(G, {{wX, 10}, {wY, 5}, {wT, 2}});
+        SetG(G, gWorkOffset, 55), SetG(G, gMotion, 1), SetM(G, 3),
+            SetWords(G, {{wX, 10}, {wY, 5}, {wT, 2}});
     });
     ASSERT_EQ(Out.size(), 2u);
     EXPECT_EQ(Out[0].Motion, 55);
@@ -261,8 +276,7 @@ TEST_F(ChainCalc, TheEventAheadOfAMoveCarriesNoMoveOrMCode)
     EXPECT_EQ(Out[1].WorkOffset, 55);
 }
 
-TEST_F(ChainCalc, MirrorImaging)
-{
+TEST_F(ChainCalc, MirrorImaging) {
     struct TCase {
         const char *Name;
         int Bits;
@@ -293,9 +307,10 @@ TEST_F(ChainCalc, MirrorImaging)
     }
 }
 
-TEST_F(ChainCalc, RotationTurnsLaterMovesAboutItsCentre)
-{
-    TCNC_data On = Record([](TCNC_Groups &G) { SetG(G, gRotation, 68), SetWords(G, {{wX, 0}, {wY, 0}, {wR, 90}}); });
+TEST_F(ChainCalc, RotationTurnsLaterMovesAboutItsCentre) {
+    TCNC_data On = Record([](TCNC_Groups &G) {
+        SetG(G, gRotation, 68), SetWords(G, {{wX, 0}, {wY, 0}, {wR, 90}});
+    });
     EXPECT_EQ(On.Motion, 68);
     EXPECT_EQ(On.R, 90);
     TCNC_data Line = Record(Move(1, 10, 0));
@@ -319,8 +334,7 @@ TEST_F(ChainCalc, RotationTurnsLaterMovesAboutItsCentre)
     EXPECT_NEAR(Turned.Y, 5, 1e-9);
 }
 
-TEST_F(ChainCalc, ScalingAboutItsCentre)
-{
+TEST_F(ChainCalc, ScalingAboutItsCentre) {
     TCNC_data On = Record([](TCNC_Groups &G) {
         SetG(G, gScaling, 51), SetWords(G, {{wX, 0}, {wY, 0}, {wI, 2}, {wJ, 2}, {wK, 1}});
     });
@@ -337,30 +351,36 @@ TEST_F(ChainCalc, ScalingAboutItsCentre)
     // Factors not given are 1, whatever the I, J, K words held before.
     G = StartBlock();
     G.Words[wI] = 7;
-    Record([](TCNC_Groups &G) { SetG(G, gScaling, 51), SetWords(G, {{wX, 10}, {wY, 0}, {wJ, 3}}); });
+    Record([](TCNC_Groups &G) {
+        SetG(G, gScaling, 51), SetWords(G, {{wX, 10}, {wY, 0}, {wJ, 3}});
+    });
     TCNC_data Scaled = Record(Move(1, 12, 1));
     EXPECT_FLOAT_EQ(Scaled.X, 12);
     EXPECT_FLOAT_EQ(Scaled.Y, 3);
     EXPECT_EQ(Record([](TCNC_Groups &G) { SetG(G, gScaling, 50); }).Motion, 50);
 }
 
-TEST_F(ChainCalc, FourthAxisFollowsTheMachineData)
-{
+TEST_F(ChainCalc, FourthAxisFollowsTheMachineData) {
     struct TCase {
         const char *Name;
         int Axis;
         double Expected;
-    } Cases[] = {{"none", 0, NoValue}, {"A", 1, 10}, {"B", 2, 20}, {"C", 3, 30}, {"out of range", 4, NoValue}};
+    } Cases[] = {{"none", 0, NoValue},
+                 {"A", 1, 10},
+                 {"B", 2, 20},
+                 {"C", 3, 30},
+                 {"out of range", 4, NoValue}};
     for (const TCase &C : Cases) {
         SCOPED_TRACE(C.Name);
         Calc.FourthAxis = C.Axis;
-        TCNC_data R = Record([](TCNC_Groups &G) { SetG(G, gMotion, 1), SetWords(G, {{wA, 10}, {wB, 20}, {wC, 30}}); });
+        TCNC_data R = Record([](TCNC_Groups &G) {
+            SetG(G, gMotion, 1), SetWords(G, {{wA, 10}, {wB, 20}, {wC, 30}});
+        });
         EXPECT_EQ(R.FourthAxis, C.Expected);
     }
 }
 
-TEST_F(ChainCalc, AnUnresolvedArcIsNeitherDrawnNorRun)
-{
+TEST_F(ChainCalc, AnUnresolvedArcIsNeitherDrawnNorRun) {
     std::vector<TCNC_data> Out = Records([](TCNC_Groups &G) {
         ArcTo(2, 10, 10, 3, 0, 90, 5)(G);
         SetG(G, gWorkOffset, 55);
@@ -371,15 +391,19 @@ TEST_F(ChainCalc, AnUnresolvedArcIsNeitherDrawnNorRun)
     EXPECT_EQ(Out[0].Motion, NoMoveCode);
 }
 
-TEST_F(ChainCalc, ValuesBeyondTheRangeOfARealAreNotRun)
-{
+TEST_F(ChainCalc, ValuesBeyondTheRangeOfARealAreNotRun) {
     std::vector<std::string> Reports;
-    Calc.OnErrorEvent = [&](TObject *, int Line, const std::string &Detail, const std::string &Message) {
+    Calc.OnErrorEvent = [&](TObject *, int Line, const std::string &Detail,
+                            const std::string &Message) {
         Reports.push_back(std::to_string(Line) + " " + Detail + " : " + Message);
     };
-    Record([](TCNC_Groups &G) { SetG(G, gScaling, 51), SetWords(G, {{wX, 0}, {wY, 0}, {wI, 3}, {wJ, 3}}); });
+    Record([](TCNC_Groups &G) {
+        SetG(G, gScaling, 51), SetWords(G, {{wX, 0}, {wY, 0}, {wI, 3}, {wJ, 3}});
+    });
     EXPECT_TRUE(Reports.empty());
-    TCNC_data R = Record([](TCNC_Groups &G) { SetG(G, gMotion, 1), SetWords(G, {{wX, 1e308L}, {wY, 1}}); });
+    TCNC_data R = Record([](TCNC_Groups &G) {
+        SetG(G, gMotion, 1), SetWords(G, {{wX, 1e308L}, {wY, 1}});
+    });
     EXPECT_EQ(R.Motion, NoMoveCode);
     EXPECT_EQ(R.X, NoValue);
     EXPECT_EQ(R.Y, 3);
@@ -388,15 +412,16 @@ TEST_F(ChainCalc, ValuesBeyondTheRangeOfARealAreNotRun)
 
     // A scale factor beyond single precision leaves that axis unscaled.
     G = StartBlock();
-    Record([](TCNC_Groups &G) { SetG(G, gScaling, 51), SetWords(G, {{wX, 0}, {wY, 0}, {wI, 1e39L}, {wJ, 2}}); });
+    Record([](TCNC_Groups &G) {
+        SetG(G, gScaling, 51), SetWords(G, {{wX, 0}, {wY, 0}, {wI, 1e39L}, {wJ, 2}});
+    });
     TCNC_data Scaled = Record(Move(1, 4, 4));
     EXPECT_EQ(Scaled.Motion, 1);
     EXPECT_FLOAT_EQ(Scaled.X, 4);
     EXPECT_FLOAT_EQ(Scaled.Y, 8);
 }
 
-TEST_F(ChainCalc, GetNextDataPullsThroughItsEvent)
-{
+TEST_F(ChainCalc, GetNextDataPullsThroughItsEvent) {
     int Asked = 0;
     Calc.OnNextNotify = [&](TObject *Sender) {
         EXPECT_EQ(Sender, &Calc);
@@ -421,8 +446,7 @@ TEST_F(ChainCalc, GetNextDataPullsThroughItsEvent)
     EXPECT_EQ(Asked, 3);
 }
 
-TEST_F(ChainCalc, GetNextDataReportsTheEnd)
-{
+TEST_F(ChainCalc, GetNextDataReportsTheEnd) {
     TCNC_data Data;
     // Nobody fills the queue: nothing delivered.
     EXPECT_FALSE(Calc.GetNextData(Data));
@@ -439,8 +463,7 @@ TEST_F(ChainCalc, GetNextDataReportsTheEnd)
     EXPECT_EQ(Data.LineNumber, -1);
 }
 
-TEST_F(ChainCalc, RewindForgetsThePositionReached)
-{
+TEST_F(ChainCalc, RewindForgetsThePositionReached) {
     Record(Move(0, 8, 6));
     Calc.Rewind();
     G.Words[wX] = NoValue, G.Words[wY] = NoValue;

@@ -26,8 +26,7 @@ const std::string DataDir = std::string(ORV_SOURCE_DIR) + "/engine/tests/data/";
 // The chain as the engine form wires it, without the stages in between.
 class TChainRun {
 public:
-    explicit TChainRun(const std::string &Program)
-    {
+    explicit TChainRun(const std::string &Program) {
         std::string Name = Program;
         Loaded = Input.LoadFile(Name);
         auto Report = [this](TObject *, int Line, const std::string &Detail,
@@ -40,8 +39,7 @@ public:
         Shared = test::StartBlock();
     }
 
-    std::vector<std::string> Run()
-    {
+    std::vector<std::string> Run() {
         for (int Guard = 0; Guard < 10000; ++Guard) {
             TCNC_data Data;
             if (!Calc.GetNextData(Data)) {
@@ -57,8 +55,7 @@ public:
 
 private:
     // Read, parse, convert and calculate one block, as the engine's pull does.
-    void NextBlock()
-    {
+    void NextBlock() {
         std::string Line;
         int LineNumber = 0, Level = 0;
         const int Position = Input.ReadLine(Line, LineNumber, Level);
@@ -93,8 +90,7 @@ private:
     std::vector<std::string> Lines;
 };
 
-std::vector<std::string> ReadLines(const std::string &Path)
-{
+std::vector<std::string> ReadLines(const std::string &Path) {
     std::vector<std::string> Lines;
     std::ifstream In(Path);
     for (std::string Line; std::getline(In, Line);)
@@ -102,8 +98,7 @@ std::vector<std::string> ReadLines(const std::string &Path)
     return Lines;
 }
 
-std::vector<std::string> Fixtures()
-{
+std::vector<std::string> Fixtures() {
     std::vector<std::string> Names;
     for (const auto &Entry : std::filesystem::directory_iterator(DataDir)) {
         const std::string Name = Entry.path().filename().string();
@@ -114,8 +109,7 @@ std::vector<std::string> Fixtures()
     return Names;
 }
 
-TEST(ChainGolden, FixtureProgramsGiveTheirRecords)
-{
+TEST(ChainGolden, FixtureProgramsGiveTheirRecords) {
     const std::vector<std::string> Names = Fixtures();
     ASSERT_FALSE(Names.empty());
     for (const std::string &Name : Names) {

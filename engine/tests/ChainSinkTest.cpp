@@ -26,8 +26,7 @@ public:
     void RapidMove(double X, double Y, double Z) override { Add("rapid", X); }
     void LinearMove(double X, double Y, double Z) override { Add("linear", X); }
     void ArcMove(double X, double Y, double Z, double CX, double CY, double CZ, Extended Sweep,
-                 Extended Radius) override
-    {
+                 Extended Radius) override {
         Add("arc", X, static_cast<double>(Sweep));
     }
     void HomeMove(double X, double Y, double Z) override { Add("home", X); }
@@ -38,8 +37,7 @@ public:
     void FeedChange(TCNC_data &Data) override { Add("feed", Data.Feed); }
 
 private:
-    void Add(const char *What, double A, double B = 0)
-    {
+    void Add(const char *What, double A, double B = 0) {
         std::string Text = std::string(What) + " " + std::to_string(static_cast<long long>(A));
         if (B != 0)
             Text += " " + std::to_string(static_cast<long long>(B));
@@ -47,8 +45,7 @@ private:
     }
 };
 
-TCNC_data MoveRecord(int Motion, double X)
-{
+TCNC_data MoveRecord(int Motion, double X) {
     TCNC_data Data;
     Data.Motion = Motion;
     Data.X = X;
@@ -56,17 +53,17 @@ TCNC_data MoveRecord(int Motion, double X)
     return Data;
 }
 
-TEST(ChainSink, DoMoveDispatchesByMotionCode)
-{
+TEST(ChainSink, DoMoveDispatchesByMotionCode) {
     struct TCase {
         const char *Name;
         int Motion;
         std::string Expected; // "" : nothing called
     } Cases[] = {
-        {"rapid", 0, "rapid 7"},     {"linear", 1, "linear 7"}, {"clockwise arc", 2, "arc 7 90"},
-        {"counter-clockwise", 3, "arc 7 90"}, {"dwell time in X", 4, "dwell 7"},
-        {"reference return", 28, "home 7"}, {"code 5 does nothing", 5, ""},
-        {"work offset does nothing", 54, ""}, {"nothing to do", NoMoveCode, ""},
+        {"rapid", 0, "rapid 7"},           {"linear", 1, "linear 7"},
+        {"clockwise arc", 2, "arc 7 90"},  {"counter-clockwise", 3, "arc 7 90"},
+        {"dwell time in X", 4, "dwell 7"}, {"reference return", 28, "home 7"},
+        {"code 5 does nothing", 5, ""},    {"work offset does nothing", 54, ""},
+        {"nothing to do", NoMoveCode, ""},
     };
     for (const TCase &C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -81,8 +78,7 @@ TEST(ChainSink, DoMoveDispatchesByMotionCode)
     }
 }
 
-TEST(ChainSink, ProcessDataCallsInItsOrder)
-{
+TEST(ChainSink, ProcessDataCallsInItsOrder) {
     TLoggingSink Sink;
     TCNC_data Data = MoveRecord(1, 3);
     Data.Tool = 2, Data.MCode = 8, Data.Spindle = 900, Data.Feed = 150;
@@ -92,8 +88,7 @@ TEST(ChainSink, ProcessDataCallsInItsOrder)
     EXPECT_EQ(Sink.Log, Expected);
 }
 
-TEST(ChainSink, ABaseSinkPassesEveryRecordAndAsksForTheNext)
-{
+TEST(ChainSink, ABaseSinkPassesEveryRecordAndAsksForTheNext) {
     TBasicOutput Sink;
     int Asked = 0;
     Sink.OnNextNotify = [&](TObject *Sender) {
@@ -110,8 +105,7 @@ TEST(ChainSink, ABaseSinkPassesEveryRecordAndAsksForTheNext)
     EXPECT_EQ(Asked, 2); // no request after the end record
 }
 
-TEST(ChainSink, AStoppedRunHidesTheEndFromLaterSinks)
-{
+TEST(ChainSink, AStoppedRunHidesTheEndFromLaterSinks) {
     struct TCase {
         const char *Name;
         TCycleState State;
@@ -131,8 +125,7 @@ TEST(ChainSink, AStoppedRunHidesTheEndFromLaterSinks)
     }
 }
 
-TEST(ChainSink, ClampToLimitsCutsOnlyAboveTheMaximum)
-{
+TEST(ChainSink, ClampToLimitsCutsOnlyAboveTheMaximum) {
     TBasicOutput Sink;
     Sink.MaterialMaximum = {250, 200, 50};
     struct TCase {
@@ -154,8 +147,7 @@ TEST(ChainSink, ClampToLimitsCutsOnlyAboveTheMaximum)
     }
 }
 
-TEST(ChainSink, UnitsBilletAndRunFlags)
-{
+TEST(ChainSink, UnitsBilletAndRunFlags) {
     TBasicOutput Sink;
     Sink.SetUnits(Inch);
     EXPECT_EQ(Sink.Units, Inch);
@@ -175,8 +167,7 @@ TEST(ChainSink, UnitsBilletAndRunFlags)
     EXPECT_TRUE(Sink.Initialise());
 }
 
-TEST(ChainSink, DwellWaitsServingMessages)
-{
+TEST(ChainSink, DwellWaitsServingMessages) {
     TTestEventLoop Loop;
     TEventLoopScope Scope(Loop);
     TBasicOutput Sink;
@@ -190,8 +181,7 @@ TEST(ChainSink, DwellWaitsServingMessages)
     EXPECT_FALSE(Sink.Dwelling());
 }
 
-TEST(ChainSink, ADwellEndsWhenTheRunStops)
-{
+TEST(ChainSink, ADwellEndsWhenTheRunStops) {
     TTestEventLoop Loop;
     TEventLoopScope Scope(Loop);
     TBasicOutput Sink;
@@ -213,28 +203,41 @@ class TFakeEngine {
 public:
     explicit TFakeEngine(long Moves) : FMoves(Moves) {}
 
-    void Add(TBasicOutput &Sink)
-    {
+    // A machine that answers each record at once, through the same loop.
+    void AddMachine() {
+        HasMachine = true;
+        Consumers++;
+    }
+
+    void Add(TBasicOutput &Sink) {
+        Consumers++;
         Sinks.push_back(&Sink);
         Sink.SetCycleState(csRunning);
         Sink.OnNextNotify = [this](TObject *Sender) { NextNotify(Sender); };
     }
 
-    void NextNotify(TObject *Sender)
-    {
+    void NextNotify(TObject *Sender) {
         ++Depth;
         MaxDepth = std::max(MaxDepth, Depth);
         Waiting.insert(Sender);
-        if (Waiting.size() == Sinks.size()) {
+        if (Waiting.size() == Consumers) {
             Waiting.clear();
             Record = ++Handed <= FMoves ? MoveRecord(1, Handed) : MoveRecord(EndOfProgramCode, 0);
             for (TBasicOutput *Sink : Sinks)
                 Sink->Execute(Record);
+            if (HasMachine && Record.Motion != EndOfProgramCode) {
+                ++MachineBlocks;
+                RunNextNotify([this] { NextNotify(&Machine); });
+            }
         }
         --Depth;
     }
 
     std::vector<TBasicOutput *> Sinks;
+    size_t Consumers = 0;
+    bool HasMachine = false;
+    TObject Machine;
+    long MachineBlocks = 0;
     std::set<TObject *> Waiting;
     TCNC_data Record;
     long Handed = 0;
@@ -249,8 +252,7 @@ private:
 class TCountingSink : public TBasicOutput {
 public:
     TCountingSink(int Slot, std::vector<std::string> &Order) : FSlot(Slot), FOrder(Order) {}
-    void LinearMove(double X, double Y, double Z) override
-    {
+    void LinearMove(double X, double Y, double Z) override {
         ++Moves;
         if (FOrder.size() < 6)
             FOrder.push_back(std::to_string(FSlot) + ":" + std::to_string(long(X)));
@@ -262,8 +264,7 @@ private:
     std::vector<std::string> &FOrder;
 };
 
-TEST(ChainSink, AMillionMovesRunInConstantStackDepth)
-{
+TEST(ChainSink, AMillionMovesRunInConstantStackDepth) {
     const long Moves = 1000000;
     std::vector<std::string> Order;
     TCountingSink Slot0(0, Order), Slot1(1, Order);
@@ -280,8 +281,21 @@ TEST(ChainSink, AMillionMovesRunInConstantStackDepth)
     EXPECT_EQ(Order, Expected); // every record to every sink in slot order
 }
 
-TEST(ChainSink, ASinkFreedWhileItsRequestWaitsIsSkipped)
-{
+TEST(ChainSink, TheMachineAnswersThroughTheSameLoop) {
+    const long Moves = 200000;
+    std::vector<std::string> Order;
+    TCountingSink Slot0(0, Order);
+    TFakeEngine Engine(Moves);
+    Engine.Add(Slot0);
+    Engine.AddMachine();
+    RunNextNotify([&] { Engine.NextNotify(&Engine.Machine); }); // the machine's cycle start
+    Slot0.Start();
+    EXPECT_EQ(Slot0.Moves, Moves);
+    EXPECT_EQ(Engine.MachineBlocks, Moves);
+    EXPECT_EQ(Engine.MaxDepth, 1);
+}
+
+TEST(ChainSink, ASinkFreedWhileItsRequestWaitsIsSkipped) {
     TBasicOutput First;
     auto Second = std::make_unique<TBasicOutput>();
     std::vector<std::string> Calls;
@@ -296,10 +310,11 @@ TEST(ChainSink, ASinkFreedWhileItsRequestWaitsIsSkipped)
     EXPECT_EQ(Calls, std::vector<std::string>{"first"});
 }
 
-TEST(ChainSink, AHandlerThatThrowsLeavesTheLoopUsable)
-{
+TEST(ChainSink, AHandlerThatThrowsLeavesTheLoopUsable) {
     TBasicOutput Sink;
-    Sink.OnNextNotify = [](TObject *) { throw std::runtime_error("NextNotify Input Type not supported"); };
+    Sink.OnNextNotify = [](TObject *) {
+        throw std::runtime_error("NextNotify Input Type not supported");
+    };
     EXPECT_THROW(Sink.Start(), std::runtime_error);
     int Asked = 0;
     Sink.OnNextNotify = [&](TObject *) { ++Asked; };

@@ -24,8 +24,7 @@ struct TRead {
 };
 
 // Every ReadLine up to and including the first negative result.
-std::vector<TRead> ReadAll(TBasicInput &Input)
-{
+std::vector<TRead> ReadAll(TBasicInput &Input) {
     std::vector<TRead> Out;
     for (int Guard = 0; Guard < 100; ++Guard) {
         TRead R{"", 0, 0};
@@ -49,8 +48,7 @@ private:
     std::vector<std::string> &FLog;
 };
 
-TEST(ChainSource, ASourceThatImplementsNothingIsAnEmptyProgram)
-{
+TEST(ChainSource, ASourceThatImplementsNothingIsAnEmptyProgram) {
     TBasicInput Input;
     std::string Line = "old";
     int Number = 5, Level = 5;
@@ -73,8 +71,7 @@ TEST(ChainSource, ASourceThatImplementsNothingIsAnEmptyProgram)
     EXPECT_EQ(Input.CycleState(), csRunning);
 }
 
-TEST(ChainSource, TheExpandedCodeStrip)
-{
+TEST(ChainSource, TheExpandedCodeStrip) {
     std::vector<std::string> Log;
     TBasicInput Input;
     Input.Expanded = std::make_unique<TFakeExpanded>(Log);
@@ -85,8 +82,7 @@ TEST(ChainSource, TheExpandedCodeStrip)
     EXPECT_EQ(Log, Expected);
 }
 
-TEST(ChainSource, StoredEvents)
-{
+TEST(ChainSource, StoredEvents) {
     TBasicInput Input;
     int Selected = -1, Shown = -1;
     Input.SetLineSelectChanged([&](TObject *, int Line) { Selected = Line; });
@@ -103,16 +99,18 @@ struct TFileCase {
     std::vector<TRead> Expected;
 };
 
-TEST(ChainFileSource, LinesAndTheEnd)
-{
+TEST(ChainFileSource, LinesAndTheEnd) {
     const TFileCase Cases[] = {
-        {"three lines with LF", "G0 X1\nG1 X2\nM30\n",
+        {"three lines with LF",
+         "G0 X1\nG1 X2\nM30\n",
          {{"G0 X1", 1, 6}, {"G1 X2", 2, 12}, {"M30", 3, 16}, {"", 3, EndOfMainProgram}}},
         {"CR LF loses the CR", "N1\r\nN2\r\n", {{"N1", 1, 4}, {"N2", 2, 8}, {"", 2, -1}}},
         {"no final line break", "N1\nM30", {{"N1", 1, 3}, {"M30", 2, 6}, {"", 2, -1}}},
         {"empty file", "", {{"", 0, -1}}},
         {"tab and control characters dropped", "G1\tX1\x07;\n", {{"G1X1;", 1, 8}, {"", 1, -1}}},
-        {"a zero byte ends a line", std::string("A\0B\n", 4), {{"A", 1, 2}, {"B", 2, 4}, {"", 2, -1}}},
+        {"a zero byte ends a line",
+         std::string("A\0B\n", 4),
+         {{"A", 1, 2}, {"B", 2, 4}, {"", 2, -1}}},
         {"empty lines are lines", "\n\nX\n", {{"", 1, 1}, {"", 2, 2}, {"X", 3, 4}, {"", 3, -1}}},
     };
     for (const TFileCase &C : Cases) {
@@ -132,8 +130,7 @@ TEST(ChainFileSource, LinesAndTheEnd)
     }
 }
 
-TEST(ChainFileSource, StatusPanelsStateAndRewind)
-{
+TEST(ChainFileSource, StatusPanelsStateAndRewind) {
     TTempDir Dir;
     TFileInput Input;
     std::string Name = Dir.Write("part.fnc", "N1\nN2\nN3\n");
@@ -165,8 +162,7 @@ TEST(ChainFileSource, StatusPanelsStateAndRewind)
     EXPECT_EQ(ReadAll(Input).size(), 4u); // the same three lines and the end
 }
 
-TEST(ChainFileSource, FilesThatCannotBeRun)
-{
+TEST(ChainFileSource, FilesThatCannotBeRun) {
     TTempDir Dir;
     TFileInput Input;
     struct TCase {
@@ -189,8 +185,7 @@ TEST(ChainFileSource, FilesThatCannotBeRun)
     }
 }
 
-TEST(ChainFileSource, TheOpenDialog)
-{
+TEST(ChainFileSource, TheOpenDialog) {
     TTempDir Dir;
     const std::string Program = Dir.Write("a.fnc", "G0 X0\n");
     const std::string Compiled = Dir.Write("a.xnc", "x");
@@ -223,8 +218,7 @@ TEST(ChainFileSource, TheOpenDialog)
 class TFailingFile : public TInputFile {
 public:
     explicit TFailingFile(int GoodBytes) : FGood(GoodBytes) {}
-    TRead ReadByte(uint8_t &Byte) override
-    {
+    TRead ReadByte(uint8_t &Byte) override {
         if (FPosition >= FGood)
             return TRead::Failed;
         Byte = "G1 X1\nG1 X2\n"[FPosition++];
@@ -232,8 +226,7 @@ public:
     }
     int64_t Position() const override { return FPosition; }
     int64_t Size() const override { return 12; }
-    bool SeekStart() override
-    {
+    bool SeekStart() override {
         FPosition = 0;
         return true;
     }
@@ -245,14 +238,12 @@ private:
 
 class TFailingInput : public TFileInput {
 protected:
-    std::unique_ptr<TInputFile> OpenFile(const std::string &) override
-    {
+    std::unique_ptr<TInputFile> OpenFile(const std::string &) override {
         return std::make_unique<TFailingFile>(8);
     }
 };
 
-TEST(ChainFileSource, AReadErrorIsAnErrorNotTheEnd)
-{
+TEST(ChainFileSource, AReadErrorIsAnErrorNotTheEnd) {
     TFailingInput Input;
     std::string Name = "/disk/part.fnc";
     ASSERT_TRUE(Input.LoadFile(Name));
@@ -268,8 +259,7 @@ TEST(ChainFileSource, AReadErrorIsAnErrorNotTheEnd)
     EXPECT_EQ(Input.ReadLine(Line, Number, Level), EndOfMainProgram);
 }
 
-TEST(ChainFileSource, NestedLevels)
-{
+TEST(ChainFileSource, NestedLevels) {
     TTempDir Dir;
     TFileInput Input;
     std::string Main = Dir.Write("main.fnc", "M98 P1000\nM30\n");
@@ -319,8 +309,7 @@ public:
     void SetCaption(const std::string &Text) override { FLog.push_back("caption " + Text); }
     void SetMaximum(long long Value) override { FLog.push_back("max " + std::to_string(Value)); }
     void SetPosition(long long Value) override { FLog.push_back("pos " + std::to_string(Value)); }
-    void SetPanel(int Index, const std::string &Text) override
-    {
+    void SetPanel(int Index, const std::string &Text) override {
         FLog.push_back("panel" + std::to_string(Index) + " " + Text);
     }
     void Show() override { FLog.push_back("show"); }
@@ -329,8 +318,7 @@ private:
     std::vector<std::string> &FLog;
 };
 
-TEST(ChainFileSource, TheProgressWindowShowsWhatTheSourceDoes)
-{
+TEST(ChainFileSource, TheProgressWindowShowsWhatTheSourceDoes) {
     TTempDir Dir;
     std::vector<std::string> Log;
     int Made = 0;
@@ -342,10 +330,15 @@ TEST(ChainFileSource, TheProgressWindowShowsWhatTheSourceDoes)
     std::string Name = Dir.Write("p.fnc", "X1\n");
     ASSERT_TRUE(Input.LoadFile(Name));
     ReadAll(Input);
-    const std::vector<std::string> Expected = {
-        "caption File Input", "caption File Input - " + Name, "max 3", "pos 0",
-        "panel0 Line Number = 1", "panel1 Current Line = X1", "pos 3",
-        "panel1 Total Lines = 1", "panel0 Done"};
+    const std::vector<std::string> Expected = {"caption File Input",
+                                               "caption File Input - " + Name,
+                                               "max 3",
+                                               "pos 0",
+                                               "panel0 Line Number = 1",
+                                               "panel1 Current Line = X1",
+                                               "pos 3",
+                                               "panel1 Total Lines = 1",
+                                               "panel0 Done"};
     EXPECT_EQ(Log, Expected);
     Input.PushLevel(0);
     EXPECT_EQ(Made, 2);

@@ -9,15 +9,13 @@ namespace orv {
 
 namespace {
 
-QString Q(const std::string &Text)
-{
+QString Q(const std::string &Text) {
     return QString::fromStdString(Text);
 }
 
 } // namespace
 
-TExpanded::TExpanded(QWidget *Parent) : QWidget(Parent)
-{
+TExpanded::TExpanded(QWidget *Parent) : QWidget(Parent) {
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setAutoFillBackground(true);
     setStyleSheet("TExpanded { background: blue; }");
@@ -41,8 +39,7 @@ TExpanded::TExpanded(QWidget *Parent) : QWidget(Parent)
     setFixedSize(390, 27);
 }
 
-void TExpanded::SetCode(const std::string &Text)
-{
+void TExpanded::SetCode(const std::string &Text) {
     FCode->setText(Q(Text));
 }
 

@@ -3,7 +3,10 @@
 // reports, the poll, homing waits and their time-out, the block pipeline.
 
 #include "machine/BasicMachine.h"
+#include "machine/Machine_Tooling.h"
+#include "machine/Tooling_lib.h"
 #include "machine/tests/MachineTestRig.h"
+#include "platform/tests/TempDir.h"
 
 namespace orv {
 namespace {
@@ -244,6 +247,45 @@ TEST_F(MachineContractTest, RealMachineRefusesToRunOnIncompleteMachineData) {
     M.IsRealMachine = false;
     M.CycleStart();
     EXPECT_EQ(Done, 1) << "a simulated machine still runs";
+}
+
+TEST_F(MachineContractTest, SelectedToolsLengthGoesIntoTheConverter) {
+    test::TTempDir dir;
+    auto library = std::make_unique<TTooling_Library>();
+    library->SetDataFile(dir.Write("lib.MTD", "[End 6]\r\nDiameter=6\r\nlength=50\r\n"
+                                              "Tool Length offset=42.5\r\n[Drill 3]\r\n"
+                                              "Diameter=3\r\nTool Length offset=30\r\n"));
+    TMachine_Tooling tooling;
+    tooling.SetToolLibrary(std::move(library));
+    tooling.SetToolCapacity(8);
+    tooling.SetMachineToolCount(8);
+    tooling.SetDataFile(dir.Write("mill.MTF",
+                                  "[Global]\r\nCurrent Tool=2\r\n[Tool1]\r\n"
+                                  "Tool Name=End 6\r\n[Tool2]\r\nTool Name=Drill 3\r\n"));
+    M.Tooling = &tooling;
+
+    M.SelectTool(1);
+    EXPECT_EQ(tooling.CurrentTool(), 1);
+    EXPECT_DOUBLE_EQ(Convert.ToolLength, 42.5);
+    EXPECT_EQ(LastEvent(evToolNumber)->IntValue, 1);
+
+    Convert.ToolLength = 0;
+    M.ToolDataChanged(2);
+    EXPECT_DOUBLE_EQ(Convert.ToolLength, 0) << "another tool's data changed";
+    M.ToolDataChanged(1);
+    EXPECT_DOUBLE_EQ(Convert.ToolLength, 42.5);
+
+    // The spindle at Z -25 mm (2500 steps on the reversed motor), work
+    // offset Z 5: the tool's offset is offered as -30.
+    std::string offered;
+    tooling.ZOffsetPrompt = [&](const std::string &, std::string &Value) {
+        offered = Value;
+        return false;
+    };
+    M.Steps = {0, 0, 2500};
+    Convert.OffsetZ = 5;
+    M.SetToolZOffset();
+    EXPECT_EQ(offered, "-30.000");
 }
 
 class MachinePipelineTest : public MachineContractTest {
