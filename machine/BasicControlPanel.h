@@ -1,9 +1,8 @@
 #pragma once
-// The model of an operator control panel: it shows the machine's state as
-// the engine form passes it in through the setters, and turns the
-// operator's actions into machine requests (OnMachineRequest). It never
-// talks to a machine itself. Feed and spindle sliders are debounced: one
-// request 60 ms after the last change.
+// The model of an operator control panel: shows the machine's state that the
+// engine form passes in through the setters and turns the operator's actions
+// into machine requests (OnMachineRequest); never talks to a machine itself.
+// Feed and spindle sliders are debounced: one request 60 ms after the last.
 
 #include "engine/data_types.h"
 #include "machine/MachineCommands.h"

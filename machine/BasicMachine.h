@@ -1,11 +1,8 @@
 #pragma once
-// The contract between the engine form and a machine (the simulated machine
-// and the real-machine and VR links derive from it). The base class carries
-// the per-block pipeline from a move record to motor steps (offsets, missing
-// coordinates, travel limits, spindle clamp, feed, conversion), the operator
-// state (mode, homed axes, overrides, jog feed, tool, cycle state), homing,
-// jogging, manual tool change, dwell, and a poll that reports every change
-// of in-position, e-stop, guard and position to the owner through events.
+// The contract between the engine form and a machine (simulated, real link,
+// VR link): the block pipeline from move record to motor steps, the operator
+// state, homing, jogging, tool change and dwell, and a poll that reports
+// every change of in-position, e-stop, guard and position through events.
 
 #include "engine/data_types.h"
 #include "machine/MachineCommands.h"

@@ -150,7 +150,7 @@ double TDummyLinkMill::TravelLimit(int A, bool Positive) const {
 }
 
 bool TDummyLinkMill::JogContinuous(int A, int Feed, bool Positive) {
-    if (Mode != modeJog || !MachineData || !Convertor)
+    if (Mode != modeJog || !MachineData || !Convertor || A < 0 || A > 2)
         return false;
     SetFeedrate(Feed);
     double target[3] = {NoSteps, NoSteps, NoSteps};

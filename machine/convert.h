@@ -1,9 +1,8 @@
 #pragma once
 // Where program coordinates meet machine coordinates: adds and removes the
-// active work offset and the current tool's length (mm), and converts
-// between millimetres and integer motor steps with the steps per mm and
-// motor directions of the machine data. Feeds: mm/min on the program side,
-// steps per second on the machine side.
+// work offset and the tool length (mm), and converts millimetres to integer
+// motor steps and back with the machine data's steps per mm and motor
+// directions. Feeds: mm/min in programs, steps per second on the machine.
 
 #include "machine/MachineCommands.h"
 #include "platform/Classes.h"

@@ -2,6 +2,7 @@
 // motion the test sets: the homed rule, override and spindle clamps, feed
 // reports, the poll, homing waits and their time-out, the block pipeline.
 
+#include "engine/NetUtil.h"
 #include "machine/BasicMachine.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
@@ -251,6 +252,14 @@ TEST_F(MachineContractTest, RealMachineRefusesToRunOnIncompleteMachineData) {
 
 TEST_F(MachineContractTest, SelectedToolsLengthGoesIntoTheConverter) {
     test::TTempDir dir;
+    // The library notes its file in the main settings file: keep that in the temp folder.
+    struct TWorkingFolderScope {
+        std::string Saved = NetUtil().WorkingFolder;
+        explicit TWorkingFolderScope(const std::string &Folder) {
+            NetUtil().WorkingFolder = Folder;
+        }
+        ~TWorkingFolderScope() { NetUtil().WorkingFolder = Saved; }
+    } folderScope(dir.Path());
     auto library = std::make_unique<TTooling_Library>();
     library->SetDataFile(dir.Write("lib.MTD", "[End 6]\r\nDiameter=6\r\nlength=50\r\n"
                                               "Tool Length offset=42.5\r\n[Drill 3]\r\n"

@@ -240,6 +240,7 @@ TEST_F(MachineSimulatedTest, ContinuousJogRunsToTheLimitUntilStopped) {
     Loop.Advance(60000);
     EXPECT_DOUBLE_EQ(double(Position().X), 300);
 
+    EXPECT_FALSE(Mill.JogContinuous(3, 100, true)) << "no such axis";
     Mill.SetMachineMode(modeIncJog);
     EXPECT_FALSE(Mill.JogContinuous(0, 100, true)) << "only in continuous jog mode";
 }
