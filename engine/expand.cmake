@@ -20,3 +20,10 @@ orv_test(engine_expand_tests
         ${ORV_EXPAND_DIR}/tests/CycleExpandTest.cpp
         ${ORV_EXPAND_DIR}/tests/CutterCompChainTest.cpp
     DEPS orv_engine_expand)
+
+orv_fuzz(fuzz_expand
+    SOURCES ${ORV_EXPAND_DIR}/fuzz/fuzz_expand.cpp
+    DEPS orv_engine_expand)
+if(ORV_FUZZ)
+    target_compile_definitions(fuzz_expand PRIVATE ORV_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
+endif()
