@@ -868,12 +868,12 @@ THitCode TCustomToolWindow::HitTest(QPoint InWindow) const
 
 void TCustomToolWindow::mousePressEvent(QMouseEvent *Event)
 {
+    if (Event->button() != Qt::LeftButton)
+        return; // other buttons never start or end a loop
     if (FDrag || FSize || FCloseLoop) {
-        LoopCancel(); // a second press ends the loop
+        LoopCancel(); // a second left press ends the loop
         return;
     }
-    if (Event->button() != Qt::LeftButton)
-        return;
     const QPoint p = Event->position().toPoint();
     QWidget *child = childAt(p);
     if (child && child->isVisible() && !PassesClicksThrough(child))
@@ -902,12 +902,12 @@ void TCustomToolWindow::mouseReleaseEvent(QMouseEvent *Event)
 
 void TCustomToolWindow::mouseDoubleClickEvent(QMouseEvent *Event)
 {
+    if (Event->button() != Qt::LeftButton)
+        return;
     if (FDrag || FSize || FCloseLoop) {
         LoopCancel();
         return;
     }
-    if (Event->button() != Qt::LeftButton)
-        return;
     QWidget *child = childAt(Event->position().toPoint());
     if (child && child->isVisible() && !PassesClicksThrough(child))
         return;

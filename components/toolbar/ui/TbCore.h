@@ -267,8 +267,10 @@ public:
     // Row size of this window's row in its dock (0 when not docked).
     int DockRowSize() const;
 
-protected:
+    // Qt's show and hide go through SetVisible.
     void setVisible(bool Visible) override;
+
+protected:
     void paintEvent(QPaintEvent *Event) override;
     virtual void PaintContents(QPainter &P) {}
     void mousePressEvent(QMouseEvent *Event) override;
