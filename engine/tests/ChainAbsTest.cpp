@@ -119,13 +119,14 @@ TEST_F(ChainAbs, PolarCoordinates) {
     Run(Polar({{wX, 20}}));
     EXPECT_NEAR(Word(wX), -20, 1e-9);
     EXPECT_NEAR(Word(wY), 0, 1e-9);
-    // Under G91 the pole is the position reached.
+    // Under G91 the pole is the position reached; Z stays incremental.
+    Run([](TCNC_Groups &G) { SetWord(G, wZ, 4); });
     Run([](TCNC_Groups &G) {
         G.Groups[gPolar] = 16, SetG(G, gAbsInc, 91), SetWords(G, {{wX, 5}, {wY, 90}, {wZ, -1}});
     });
     EXPECT_NEAR(Word(wX), -20, 1e-9);
     EXPECT_NEAR(Word(wY), 5, 1e-9);
-    EXPECT_NEAR(Word(wZ), -1, 1e-9);
+    EXPECT_NEAR(Word(wZ), 3, 1e-9);
 }
 
 TEST_F(ChainAbs, UVWAreIncrementalFormsOfXYZ) {
