@@ -75,6 +75,7 @@ TForm2D::TForm2D(std::unique_ptr<TForm2DView> View)
     FTimer->SetInterval(TimerInterval);
     FTimer->OnTimer = [this] { TickCount = TickCount >= 32000 ? 0 : TickCount + 1; };
     ShowZ(Decimals, 1000);
+    FView->Attach(*this);
 }
 
 TForm2D::~TForm2D()

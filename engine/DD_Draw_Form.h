@@ -21,6 +21,8 @@ struct TWindowBounds {
     int Left = 0, Top = 0, Width = 0, Height = 0;
 };
 
+class TForm2D;
+
 // The element dialog's answer.
 enum class TElementInfoResult { Ok, EditSource };
 
@@ -30,6 +32,8 @@ enum class TElementInfoResult { Ok, EditSource };
 class TForm2DView {
 public:
     virtual ~TForm2DView() = default;
+    // The form the view belongs to, once it is made.
+    virtual void Attach(TForm2D &Form) {}
 
     virtual void ResizePictures(int Width, int Height) = 0;
     virtual int PictureWidth() const = 0;

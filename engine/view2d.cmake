@@ -20,3 +20,21 @@ orv_test(engine_view2d_tests
         ${ORV_VIEW2D_DIR}/tests/View2dSinkTest.cpp
         ${ORV_VIEW2D_DIR}/tests/View2dElementInfoTest.cpp
     DEPS orv_engine_view2d)
+
+if(ORV_WITH_QT)
+    orv_ui_library(orv_engine_view2d_ui
+        SOURCES
+            ${ORV_VIEW2D_DIR}/ui/View2dQtCanvas.cpp
+            ${ORV_VIEW2D_DIR}/ui/View2dImageView.cpp
+            ${ORV_VIEW2D_DIR}/ui/graphic_setup.cpp
+            ${ORV_VIEW2D_DIR}/ui/element_info_form.cpp
+            ${ORV_VIEW2D_DIR}/ui/Form2DWindow.cpp
+        DEPS orv_engine_view2d)
+
+    orv_test(engine_view2d_ui_tests
+        SOURCES
+            ${ORV_VIEW2D_DIR}/tests/View2dWindowTest.cpp
+            ${ORV_VIEW2D_DIR}/tests/View2dDialogsTest.cpp
+        DEPS orv_engine_view2d_ui
+        QT)
+endif()
