@@ -19,7 +19,8 @@ orv_test(engine_expand_tests
         ${ORV_EXPAND_DIR}/tests/CutterCompLookAheadTest.cpp
         ${ORV_EXPAND_DIR}/tests/CycleExpandTest.cpp
         ${ORV_EXPAND_DIR}/tests/CutterCompChainTest.cpp
-    DEPS orv_engine_expand)
+        ${ORV_EXPAND_DIR}/tests/CutterCompGoldenTest.cpp
+    DEPS orv_engine_expand orv_ncrun_lib)
 
 orv_fuzz(fuzz_expand
     SOURCES ${ORV_EXPAND_DIR}/fuzz/fuzz_expand.cpp
