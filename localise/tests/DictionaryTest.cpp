@@ -620,3 +620,63 @@ TEST_F(LxDictionaryTest, TheProcessWideListOfDictionaries)
     EXPECT_EQ(languages, (std::vector<std::pair<std::string, int>>{
                              {"Native", 0}, {"Deutsch", 7}, {"Русский", 25}}));
 }
+
+TEST_F(LxDictionaryTest, ReadingDirectionAndMDIChildFollowTheLanguage)
+{
+    const std::string languages =
+        Write("l.txt", NativeRow + "\nHebrew\tHebrew\t13\t\t1\nGerman\tDeutsch\t7\t\t1\n");
+    Dictionary.SetLanguageFileName(languages);
+    Dictionary.SetFileName(Write("t.txt", "Open\tFtach\tOeffnen\n"));
+    Dictionary.SetCheckLevel(lxclNone);
+    std::vector<bool> directions;
+    int recreated = 0;
+    LxApplication().OnReadingDirection = [&](bool RightToLeft) {
+        directions.push_back(RightToLeft);
+    };
+    LxApplication().OnRecreateMDIChild = [&] { ++recreated; };
+    Dictionary.SetLanguage(1);
+    Dictionary.Open();
+    EXPECT_TRUE(ProcessLocale().RightToLeft);
+    Dictionary.SetLanguage(2);
+    EXPECT_FALSE(ProcessLocale().RightToLeft);
+    Dictionary.SetOptions(lxdoAll & ~lxdoRecreateMDIChild);
+    Dictionary.SetLanguage(1);
+    EXPECT_EQ(directions, (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(recreated, 2);
+    LxApplication() = TLxApplicationHooks();
+}
+
+TEST_F(LxDictionaryTest, LanguageFollowsTheLocaleWhenBoundSo)
+{
+    UseFixture("lang_ansi.txt", "trans_ansi.txt");
+    Dictionary.SetBinding(lxbiLanguageToLocale);
+    Dictionary.SetPrimaryLanguage(25); // closed: only stored
+    Dictionary.Open();
+    EXPECT_EQ(Dictionary.CurrentLanguageIndex(), 3);
+    EXPECT_EQ(TranslateText(&Dictionary, "File"), "Файл");
+    Dictionary.SetLocaleId(MakeLangId(7, 2));
+    EXPECT_EQ(Dictionary.CurrentLanguageIndex(), 2);
+    EXPECT_EQ(Dictionary.CurrentLocaleId(), MakeLCID(7, 2));
+    Dictionary.SetSubLanguage(3); // Austria: the German row without sublanguages
+    EXPECT_EQ(Dictionary.CurrentLanguageIndex(), 1);
+    Dictionary.SetLocaleId(MakeLangId(12, 1)); // French: no row, the first supported one
+    EXPECT_EQ(Dictionary.CurrentLanguageIndex(), 1);
+    EXPECT_EQ(Dictionary.CurrentLocaleId(), MakeLCID(12, 1));
+}
+
+TEST_F(LxDictionaryTest, SynchronisingLocaleAndLanguage)
+{
+    UseFixture("lang_ansi.txt", "trans_ansi.txt");
+    Dictionary.SetBinding(lxbiNone);
+    Dictionary.SetLanguage(1);
+    Dictionary.SetLocaleId(MakeLangId(12, 1));
+    Dictionary.Open();
+    EXPECT_EQ(Dictionary.CurrentLocaleId(), MakeLCID(12, 1));
+    Dictionary.SyncLocaleToLanguage();
+    EXPECT_EQ(Dictionary.CurrentLocaleId(), MakeLCID(7, 1));
+    Dictionary.SetLocaleId(MakeLangId(25, 1));
+    EXPECT_EQ(Dictionary.CurrentLanguageIndex(), 1); // not bound: the language stays
+    Dictionary.SyncLanguageToLocale();
+    EXPECT_EQ(Dictionary.CurrentLanguageIndex(), 3);
+    EXPECT_EQ(TranslateText(&Dictionary, "Open"), "Открыть");
+}
