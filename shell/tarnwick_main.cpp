@@ -6,6 +6,8 @@
 #include "engine/Mess.h"
 #include "engine/NetUtil.h"
 #include "engine/ui/MacroVarsForm.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "platform/ui/QtEventLoop.h"
 #include "platform/ui/QtMessageService.h"
 
@@ -13,6 +15,7 @@
 #include <QEvent>
 
 #include <clocale>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -41,6 +44,20 @@ std::vector<std::string> CommandLineArguments(const QApplication &App)
     return args;
 }
 
+// Points the message dictionary at the language and translation files the
+// main settings name and picks the operator's language; without them the
+// program speaks the language its texts are written in.
+void OpenMessageDictionary(orv::TMess &Mess, const std::string &MainIni)
+{
+    orv::TIniFile ini(MainIni);
+    const std::string folder = orv::ProgramFolder();
+    std::string error;
+    if (!Mess.OpenDictionary(ini.ReadString("directories", "Language File", folder + "language.txt"),
+                             ini.ReadString("directories", "Translate File", folder + "translat.txt"),
+                             ini.ReadInteger("Default Settings", "PrimaryLanguage", -1), error))
+        std::fprintf(stderr, "%s\n", error.c_str());
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -57,6 +74,7 @@ int main(int argc, char **argv)
 
     orv::TMess mess;
     orv::TNetUtil netUtil(CommandLineArguments(app));
+    OpenMessageDictionary(mess, netUtil.MainIniFileName());
 
     orv::TMacroVars macroVars(netUtil.MainIniFileName());
     orv::TMacroVarsForm window(macroVars);
