@@ -9,7 +9,7 @@
 namespace orv {
 namespace {
 
-struct TBarSpec {
+struct TBarSetup {
     int Row, Pos, Length, Thickness;
     bool FullSize = false;
 };
@@ -19,9 +19,9 @@ struct TDockFixture {
     std::vector<TDockBarPlace *> List;
     TDockLayout Layout;
 
-    explicit TDockFixture(std::initializer_list<TBarSpec> Specs)
+    explicit TDockFixture(std::initializer_list<TBarSetup> Setups)
     {
-        for (const TBarSpec &s : Specs) {
+        for (const TBarSetup &s : Setups) {
             TDockBarPlace p;
             p.DockRow = s.Row;
             p.DockPos = s.Pos;
@@ -43,7 +43,7 @@ TEST(DockLayout, ArrangesRowsAndPositions)
     };
     struct TCase {
         const char *Name;
-        std::vector<TBarSpec> Bars;
+        std::vector<TBarSetup> Bars;
         int ClientLength;
         bool OneRow;
         int WantAcross;
@@ -51,35 +51,59 @@ TEST(DockLayout, ArrangesRowsAndPositions)
     };
     const TCase cases[] = {
         {"rows 0 and 3 come up as 0 and 1",
-         {{0, 0, 100, 22}, {3, 0, 100, 22}}, 500, false, 52,
+         {{0, 0, 100, 22}, {3, 0, 100, 22}},
+         500,
+         false,
+         52,
          {{0, 0, 0, 26, 100}, {1, 0, 26, 26, 100}}},
         {"overlapping positions are pushed apart",
-         {{0, 0, 100, 22}, {0, 50, 80, 22}}, 500, false, 26,
+         {{0, 0, 100, 22}, {0, 50, 80, 22}},
+         500,
+         false,
+         26,
          {{0, 0, 0, 26, 100}, {0, 100, 0, 26, 80}}},
         {"negative position becomes 0", {{0, -8, 100, 22}}, 500, false, 26, {{0, 0, 0, 26, 100}}},
         {"overflowing row slides back without overlap",
-         {{0, 0, 50, 22}, {0, 100, 50, 22}}, 120, false, 26,
+         {{0, 0, 50, 22}, {0, 100, 50, 22}},
+         120,
+         false,
+         26,
          {{0, 0, 0, 26, 50}, {0, 70, 0, 26, 50}}},
         {"last window may still stick out",
-         {{0, 0, 80, 22}, {0, 80, 80, 22}}, 120, false, 26,
+         {{0, 0, 80, 22}, {0, 80, 80, 22}},
+         120,
+         false,
+         26,
          {{0, 0, 0, 26, 80}, {0, 80, 0, 26, 80}}},
         {"a row exactly as long as the dock stays",
-         {{0, 0, 60, 22}, {0, 60, 60, 22}}, 120, false, 26,
+         {{0, 0, 60, 22}, {0, 60, 60, 22}},
+         120,
+         false,
+         26,
          {{0, 0, 0, 26, 60}, {0, 60, 0, 26, 60}}},
         {"row size is the thickest window, at least 8",
-         {{0, 0, 40, 5}, {1, 0, 40, 30}, {1, 50, 40, 10}}, 500, false, 12 + 34,
+         {{0, 0, 40, 5}, {1, 0, 40, 30}, {1, 50, 40, 10}},
+         500,
+         false,
+         12 + 34,
          {{0, 0, 0, 12, 40}, {1, 0, 12, 34, 40}, {1, 50, 12, 34, 40}}},
         {"FullSize sharing a row keeps it alone",
-         {{0, 0, 100, 22}, {0, 200, 100, 22, true}, {1, 0, 100, 22}}, 500, false, 78,
+         {{0, 0, 100, 22}, {0, 200, 100, 22, true}, {1, 0, 100, 22}},
+         500,
+         false,
+         78,
          {{1, 0, 26, 26, 100}, {0, 0, 0, 26, 500}, {2, 0, 52, 26, 100}}},
         {"LimitToOneRow forces row 0",
-         {{0, 0, 100, 22}, {2, 0, 100, 22}}, 500, true, 26,
+         {{0, 0, 100, 22}, {2, 0, 100, 22}},
+         500,
+         true,
+         26,
          {{0, 0, 0, 26, 100}, {0, 100, 0, 26, 100}}},
     };
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Name);
         std::deque<TDockBarPlace> places;
-        for (const TBarSpec &s : c.Bars) {
+        for (const TBarSetup &s : c.Bars) {
             TDockBarPlace p;
             p.DockRow = s.Row;
             p.DockPos = s.Pos;
@@ -132,8 +156,8 @@ TEST(DockLayout, RowAtPointAroundRowEdges)
         bool Before;
     };
     const TCase cases[] = {
-        {-10, 0, true}, {0, 0, true},   {5, 0, true},   {6, 0, false},  {20, 0, false},
-        {21, 1, true},  {31, 1, true},  {32, 1, false}, {46, 1, false}, {47, 2, true},
+        {-10, 0, true}, {0, 0, true},   {5, 0, true},    {6, 0, false},  {20, 0, false},
+        {21, 1, true},  {31, 1, true},  {32, 1, false},  {46, 1, false}, {47, 2, true},
         {57, 2, true},  {58, 2, false}, {500, 2, false},
     };
     for (const TCase &c : cases) {
