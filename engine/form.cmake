@@ -59,3 +59,7 @@ if(ORV_WITH_QT)
         DEPS orv_engine_form_ui
         QT)
 endif()
+
+orv_fuzz(fuzz_compiled
+    SOURCES ${ORV_FORM_DIR}/fuzz/fuzz_compiled.cpp
+    DEPS orv_engine_form)
