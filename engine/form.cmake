@@ -36,3 +36,13 @@ if(ORV_WITH_QT)
         DEPS orv_engine_form_ui
         QT)
 endif()
+
+# The engine form's machine, control panel and outside requests (DDE command
+# state, CIM serial lines).
+target_sources(orv_engine_form PRIVATE
+    ${ORV_FORM_DIR}/EngineRequests.cpp)
+
+orv_test(engine_relay_tests
+    SOURCES
+        ${ORV_FORM_DIR}/tests/FormMachineRequestsTest.cpp
+    DEPS orv_engine_form)
