@@ -28,7 +28,8 @@ namespace {
 std::atomic<long long> LiveBytes{0};
 std::atomic<long long> PeakBytes{0};
 
-void Count(long long Bytes) {
+void Count(long long Bytes)
+{
     const long long Now = LiveBytes.fetch_add(Bytes) + Bytes;
     long long Peak = PeakBytes.load();
     while (Now > Peak && !PeakBytes.compare_exchange_weak(Peak, Now)) {
@@ -38,7 +39,8 @@ void Count(long long Bytes) {
 } // namespace
 
 // Each block carries its size in front so that delete can count it.
-void *operator new(std::size_t Size) {
+void *operator new(std::size_t Size)
+{
     void *Block = std::malloc(Size + 16);
     if (!Block)
         throw std::bad_alloc();
@@ -47,7 +49,8 @@ void *operator new(std::size_t Size) {
     return static_cast<char *>(Block) + 16;
 }
 
-void operator delete(void *Pointer) noexcept {
+void operator delete(void *Pointer) noexcept
+{
     if (!Pointer)
         return;
     void *Block = static_cast<char *>(Pointer) - 16;
@@ -55,13 +58,15 @@ void operator delete(void *Pointer) noexcept {
     std::free(Block);
 }
 
-void operator delete(void *Pointer, std::size_t) noexcept {
+void operator delete(void *Pointer, std::size_t) noexcept
+{
     operator delete(Pointer);
 }
 
 namespace {
 
-std::string Fixed(double Value) {
+std::string Fixed(double Value)
+{
     char Text[32];
     std::snprintf(Text, sizeof Text, "%.3f", Value);
     return Text;
@@ -70,7 +75,8 @@ std::string Fixed(double Value) {
 // Line I of a pocketing program: a closed contour of lines and arcs (R and
 // I/J, both directions), repeated at shifting origins, with feeds, spindle
 // words, comments and short incremental stretches.
-std::string ProgramLine(int I) {
+std::string ProgramLine(int I)
+{
     const std::string N = "N" + std::to_string(10 * (I + 1)) + " ";
     const double Ox = ((I / 16) % 50) * 40.0;
     const double Oy = ((I / 800) % 20) * 40.0;
@@ -111,7 +117,8 @@ std::string ProgramLine(int I) {
     }
 }
 
-std::string WriteProgram(int Lines) {
+std::string WriteProgram(int Lines)
+{
     const std::string Path = (std::filesystem::temp_directory_path() /
                               ("orv_bench_chain_" + std::to_string(Lines) + ".fnc"))
                                  .string();
@@ -125,7 +132,8 @@ std::string WriteProgram(int Lines) {
 // The stages wired as the engine wires them; Run pulls every record.
 class TChain {
 public:
-    explicit TChain(const std::string &Program) : FProgram(Program) {
+    explicit TChain(const std::string &Program) : FProgram(Program)
+    {
         auto Fail = [this](orv::TObject *, int, const std::string &, const std::string &) {
             ++Errors;
         };
@@ -134,7 +142,8 @@ public:
         Calc.OnNextNotify = [this](orv::TObject *) { NextBlock(); };
     }
 
-    long Run() {
+    long Run()
+    {
         std::string Name = FProgram;
         Input.Rewind();
         if (!Input.LoadFile(Name))
@@ -154,7 +163,8 @@ public:
     long Errors = 0;
 
 private:
-    void NextBlock() {
+    void NextBlock()
+    {
         std::string Line;
         int LineNumber = 0, Level = 0;
         const int Position = Input.ReadLine(Line, LineNumber, Level);
@@ -184,7 +194,8 @@ private:
     bool FDone = false;
 };
 
-void BM_SourceToRecords(benchmark::State &State) {
+void BM_SourceToRecords(benchmark::State &State)
+{
     const int Lines = static_cast<int>(State.range(0));
     const std::string Program = WriteProgram(Lines);
     orv::TScriptedMessages Boxes;

@@ -7,33 +7,39 @@ namespace orv {
 
 TBasicInput::~TBasicInput() = default;
 
-void TBasicInput::SetLineSelectChanged(TLineChangeNotifyEvent Event) {
+void TBasicInput::SetLineSelectChanged(TLineChangeNotifyEvent Event)
+{
     OnLineSelectChanged = std::move(Event);
 }
 
-int TBasicInput::ReadLine(std::string &Line, int &LineNumber, int &Level) {
+int TBasicInput::ReadLine(std::string &Line, int &LineNumber, int &Level)
+{
     Line.clear();
     return EndOfMainProgram;
 }
 
-void TBasicInput::ShowExpanded(bool Show) {
+void TBasicInput::ShowExpanded(bool Show)
+{
     if (!Show)
         HideExpanded();
 }
 
-void TBasicInput::ShowExpandedText(const std::string &Text) {
+void TBasicInput::ShowExpandedText(const std::string &Text)
+{
     if (!Expanded)
         return;
     Expanded->SetCode(Text);
     Expanded->Show();
 }
 
-void TBasicInput::HideExpanded() {
+void TBasicInput::HideExpanded()
+{
     if (Expanded)
         Expanded->Hide();
 }
 
-bool TBasicInput::ExecuteOpenDialog(std::string &FileName) const {
+bool TBasicInput::ExecuteOpenDialog(std::string &FileName) const
+{
     TFileRequest Request;
     Request.Kind = TFileDialogKind::Open;
     Request.Title = Mess().Translate(OpenDialog.Title);

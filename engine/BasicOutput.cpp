@@ -20,17 +20,20 @@ struct TNotifyPump {
     std::deque<TPendingNotify> Pending;
 };
 
-TNotifyPump &Pump() {
+TNotifyPump &Pump()
+{
     static thread_local TNotifyPump Instance;
     return Instance;
 }
 
 // Serves queued notifications until none is left; the flag is cleared and
 // the queue emptied also when a handler throws.
-void ServePending(TNotifyPump &P) {
+void ServePending(TNotifyPump &P)
+{
     struct TGuard {
         TNotifyPump &P;
-        ~TGuard() {
+        ~TGuard()
+        {
             P.Serving = false;
             P.Pending.clear();
         }
@@ -48,7 +51,8 @@ void ServePending(TNotifyPump &P) {
     }
 }
 
-void Enqueue(TPendingNotify Entry) {
+void Enqueue(TPendingNotify Entry)
+{
     TNotifyPump &P = Pump();
     P.Pending.push_back(std::move(Entry));
     if (!P.Serving)
@@ -57,26 +61,30 @@ void Enqueue(TPendingNotify Entry) {
 
 } // namespace
 
-void RunNextNotify(std::function<void()> Notify) {
+void RunNextNotify(std::function<void()> Notify)
+{
     if (Notify)
         Enqueue({nullptr, std::move(Notify)});
 }
 
 TBasicOutput::TBasicOutput() = default;
 
-TBasicOutput::~TBasicOutput() {
+TBasicOutput::~TBasicOutput()
+{
     for (TPendingNotify &Entry : Pump().Pending) {
         if (Entry.Sink == this)
             Entry.Sink = nullptr;
     }
 }
 
-void TBasicOutput::SetUnits(TUnits NewUnits) {
+void TBasicOutput::SetUnits(TUnits NewUnits)
+{
     Units = NewUnits;
     Decimals = NewUnits == Inch ? 4 : 3;
 }
 
-void TBasicOutput::Dwell(double Milliseconds) {
+void TBasicOutput::Dwell(double Milliseconds)
+{
     const int Ms = Round(Milliseconds, 0);
     if (Ms <= 0 || Dwelling())
         return;
@@ -94,7 +102,8 @@ void TBasicOutput::Dwell(double Milliseconds) {
     DwellTimer.reset();
 }
 
-void TBasicOutput::DoMove(TCNC_data &Data) {
+void TBasicOutput::DoMove(TCNC_data &Data)
+{
     switch (Data.Motion) {
     case 0:
         RapidMove(Data.X, Data.Y, Data.Z);
@@ -117,7 +126,8 @@ void TBasicOutput::DoMove(TCNC_data &Data) {
     }
 }
 
-bool TBasicOutput::ProcessData(TCNC_data &Data) {
+bool TBasicOutput::ProcessData(TCNC_data &Data)
+{
     ToolChange(Data);
     MCodeHook(Data.MCode);
     SpindleChange(Data);
@@ -127,7 +137,8 @@ bool TBasicOutput::ProcessData(TCNC_data &Data) {
     return Data.Motion != EndOfProgramCode;
 }
 
-void TBasicOutput::Execute(TCNC_data &Data) {
+void TBasicOutput::Execute(TCNC_data &Data)
+{
     const bool Ok = ProcessData(Data);
     if (Ok)
         NotifyNext();
@@ -136,11 +147,13 @@ void TBasicOutput::Execute(TCNC_data &Data) {
         Data.Motion = NoMoveCode;
 }
 
-void TBasicOutput::Start() {
+void TBasicOutput::Start()
+{
     NotifyNext();
 }
 
-void TBasicOutput::SetBillet(double XPos, double YPos, double XSize, double YSize, double ZSize) {
+void TBasicOutput::SetBillet(double XPos, double YPos, double XSize, double YSize, double ZSize)
+{
     BilletXPos = XPos;
     BilletYPos = YPos;
     BilletXSize = XSize;
@@ -148,7 +161,8 @@ void TBasicOutput::SetBillet(double XPos, double YPos, double XSize, double YSiz
     BilletZSize = ZSize;
 }
 
-void TBasicOutput::ClampToLimits(double &X, double &Y, double &Z) const {
+void TBasicOutput::ClampToLimits(double &X, double &Y, double &Z) const
+{
     if (X > MaterialMaximum.X)
         X = MaterialMaximum.X;
     if (Y > MaterialMaximum.Y)
@@ -157,7 +171,8 @@ void TBasicOutput::ClampToLimits(double &X, double &Y, double &Z) const {
         Z = MaterialMaximum.Z;
 }
 
-void TBasicOutput::NotifyNext() {
+void TBasicOutput::NotifyNext()
+{
     if (OnNextNotify)
         Enqueue({this, {}});
 }

@@ -42,7 +42,9 @@ public:
     virtual void RapidMove(double X, double Y, double Z) {}
     virtual void LinearMove(double X, double Y, double Z) {}
     virtual void ArcMove(double X, double Y, double Z, double CentreX, double CentreY,
-                         double CentreZ, Extended Sweep, Extended Radius) {}
+                         double CentreZ, Extended Sweep, Extended Radius)
+    {
+    }
     // Reference return (motion 28).
     virtual void HomeMove(double X, double Y, double Z) {}
     // Waits Milliseconds (rounded), serving messages; a stop ends the wait.

@@ -29,7 +29,8 @@ struct TPlaneAxes {
     int OffFirst, OffSecond; // I/J, I/K or J/K
 };
 
-TPlaneAxes AxesOf(int Plane) {
+TPlaneAxes AxesOf(int Plane)
+{
     if (Plane == 18)
         return {wX, wZ, wI, wK};
     if (Plane == 19)
@@ -37,7 +38,8 @@ TPlaneAxes AxesOf(int Plane) {
     return {wX, wY, wI, wJ};
 }
 
-double RememberedOf(const TAxisPosition &P, int Word) {
+double RememberedOf(const TAxisPosition &P, int Word)
+{
     switch (Word) {
     case wX:
         return P.X;
@@ -54,32 +56,39 @@ double RememberedOf(const TAxisPosition &P, int Word) {
     }
 }
 
-bool IsSkippedBlock(const TCNC_Groups &G, bool BlockSkip) {
+bool IsSkippedBlock(const TCNC_Groups &G, bool BlockSkip)
+{
     return BlockSkip && G.Groups[gBlockDelete] == 1;
 }
 
-bool IsIncremental(const TCNC_Groups &G) {
+bool IsIncremental(const TCNC_Groups &G)
+{
     return G.Groups[gAbsInc] == 91;
 }
-bool IsPolar(const TCNC_Groups &G) {
+bool IsPolar(const TCNC_Groups &G)
+{
     return G.Groups[gPolar] == 16;
 }
-bool InCannedCycle(const TCNC_Groups &G) {
+bool InCannedCycle(const TCNC_Groups &G)
+{
     return G.Groups[gCannedCycle] != 80;
 }
-bool IsArcMotion(int Motion) {
+bool IsArcMotion(int Motion)
+{
     return Motion == 2 || Motion == 3;
 }
 
 // G4, G28 and G92 carry no end point to remember and no arc.
-bool ProgramsNonModalCode(const TCNC_Groups &G) {
+bool ProgramsNonModalCode(const TCNC_Groups &G)
+{
     if (!G.GroupSet[gNonModal])
         return false;
     const int Code = G.Groups[gNonModal];
     return Code == 4 || Code == 28 || Code == 92;
 }
 
-bool ProgramsArcWord(const TCNC_Groups &G) {
+bool ProgramsArcWord(const TCNC_Groups &G)
+{
     const int Words[] = {wX, wY, wZ, wA, wB, wC, wI, wJ, wK, wR};
     for (int W : Words) {
         if (G.WordSet[W])
@@ -88,23 +97,27 @@ bool ProgramsArcWord(const TCNC_Groups &G) {
     return false;
 }
 
-bool ProgramsOffsets(const TCNC_Groups &G) {
+bool ProgramsOffsets(const TCNC_Groups &G)
+{
     return G.WordSet[wI] || G.WordSet[wJ] || G.WordSet[wK];
 }
 
-int NormalPlane(int Plane) {
+int NormalPlane(int Plane)
+{
     return Plane == 18 || Plane == 19 ? Plane : 17;
 }
 
 // Degrees between two directions, the short way round.
-long double CircularGap(long double A, long double B) {
+long double CircularGap(long double A, long double B)
+{
     long double Gap = std::fabs(A - B);
     return Gap > 180 ? 360 - Gap : Gap;
 }
 
 } // namespace
 
-bool TCNC_ABS::MakeAbsolute(TCNC_Groups &Groups) {
+bool TCNC_ABS::MakeAbsolute(TCNC_Groups &Groups)
+{
     if (Groups.GroupSet[gKeyword])
         return false;
     RestoreUnexchangedMotion(Groups);
@@ -152,7 +165,8 @@ bool TCNC_ABS::MakeAbsolute(TCNC_Groups &Groups) {
     return true;
 }
 
-void TCNC_ABS::Rewind() {
+void TCNC_ABS::Rewind()
+{
     FPosition = {};
     FPolarRadius = 0;
     FPolarAngle = 0;
@@ -162,13 +176,15 @@ void TCNC_ABS::Rewind() {
 
 // In G18 the arc direction is exchanged in the block passed on; a later
 // block that programs no motion code inherits the code as programmed.
-void TCNC_ABS::RestoreUnexchangedMotion(TCNC_Groups &G) {
+void TCNC_ABS::RestoreUnexchangedMotion(TCNC_Groups &G)
+{
     if (FExchangedFrom != 0 && !G.GroupSet[gMotion])
         G.Groups[gMotion] = FExchangedFrom;
     FExchangedFrom = 0;
 }
 
-void TCNC_ABS::MakeIncrementalAbsolute(TCNC_Groups &G) const {
+void TCNC_ABS::MakeIncrementalAbsolute(TCNC_Groups &G) const
+{
     G.Words[wIncX] = 0;
     G.Words[wIncY] = 0;
     if (!IsIncremental(G))
@@ -196,7 +212,8 @@ void TCNC_ABS::MakeIncrementalAbsolute(TCNC_Groups &G) const {
 // G16: X is the radius and Y the angle in degrees, about the program zero
 // (G90) or about the position reached (G91). A polar block that gives only
 // one of them keeps the other from the last polar block.
-void TCNC_ABS::ApplyPolar(TCNC_Groups &G) {
+void TCNC_ABS::ApplyPolar(TCNC_Groups &G)
+{
     if (G.WordSet[wX])
         FPolarRadius = G.Words[wX];
     const int Motion = G.Groups[gMotion];
@@ -216,7 +233,8 @@ void TCNC_ABS::ApplyPolar(TCNC_Groups &G) {
 }
 
 // U, V, W are incremental forms of X, Y, Z.
-void TCNC_ABS::ApplyUVW(TCNC_Groups &G) const {
+void TCNC_ABS::ApplyUVW(TCNC_Groups &G) const
+{
     if (G.WordSet[wU])
         G.Words[wU] += FPosition.X;
     if (G.WordSet[wV])
@@ -225,14 +243,16 @@ void TCNC_ABS::ApplyUVW(TCNC_Groups &G) const {
         G.Words[wW] += FPosition.Z;
 }
 
-void TCNC_ABS::RestorePosition(TCNC_Groups &G) const {
+void TCNC_ABS::RestorePosition(TCNC_Groups &G) const
+{
     const int Axes[] = {wX, wY, wZ, wA, wB, wC};
     for (int W : Axes)
         G.Words[W] = RememberedOf(FPosition, W);
 }
 
 // Axes the block does not program keep their modal values.
-void TCNC_ABS::Remember(const TCNC_Groups &G) {
+void TCNC_ABS::Remember(const TCNC_Groups &G)
+{
     FPosition.X = G.Words[wX];
     FPosition.Y = G.Words[wY];
     FPosition.Z = G.Words[wZ];
@@ -241,7 +261,8 @@ void TCNC_ABS::Remember(const TCNC_Groups &G) {
     FPosition.C = G.Words[wC];
 }
 
-void TCNC_ABS::ResolveArc(TCNC_Groups &G) {
+void TCNC_ABS::ResolveArc(TCNC_Groups &G)
+{
     if (!IsArcMotion(G.Groups[gMotion]) || !ProgramsArcWord(G))
         return;
     if (FPlane == 18) {
@@ -279,7 +300,8 @@ void TCNC_ABS::ResolveArc(TCNC_Groups &G) {
 //   start o----+----o end        chord, half length c
 //              +
 //          centre (G02, R > 0)
-bool TCNC_ABS::CentreFromRadius(TCNC_Groups &G, int Motion) {
+bool TCNC_ABS::CentreFromRadius(TCNC_Groups &G, int Motion)
+{
     const long double R = G.Words[wR];
     const long double AbsR = std::fabs(R);
     if (!(AbsR >= MinimumRadiusR && AbsR <= MaximumRadiusR)) {
@@ -309,7 +331,8 @@ bool TCNC_ABS::CentreFromRadius(TCNC_Groups &G, int Motion) {
     return true;
 }
 
-bool TCNC_ABS::CentreFromOffsets(TCNC_Groups &G) {
+bool TCNC_ABS::CentreFromOffsets(TCNC_Groups &G)
+{
     const TPlaneAxes Axes = AxesOf(FPlane);
     const long double OffFirst = G.WordSet[Axes.OffFirst] ? G.Words[Axes.OffFirst] : 0;
     const long double OffSecond = G.WordSet[Axes.OffSecond] ? G.Words[Axes.OffSecond] : 0;
@@ -331,7 +354,8 @@ bool TCNC_ABS::CentreFromOffsets(TCNC_Groups &G) {
     return true;
 }
 
-void TCNC_ABS::WriteArc(TCNC_Groups &G, int Motion) {
+void TCNC_ABS::WriteArc(TCNC_Groups &G, int Motion)
+{
     long double StartAngle = AngleDegrees(static_cast<double>(FStartFirst - FCentreFirst),
                                           static_cast<double>(FStartSecond - FCentreSecond));
     long double EndAngle = AngleDegrees(static_cast<double>(FEndFirst - FCentreFirst),
@@ -367,7 +391,8 @@ void TCNC_ABS::WriteArc(TCNC_Groups &G, int Motion) {
     G.Words[wSweep] = Sweep;
 }
 
-void TCNC_ABS::ReportArcError(TCNC_Groups &G, int Message) {
+void TCNC_ABS::ReportArcError(TCNC_Groups &G, int Message)
+{
     G.WordSet[wArcUnresolved] = true;
     ReportError(G.LineNumber, Mess().MessageText(MsgRadius), Mess().MessageText(Message));
 }

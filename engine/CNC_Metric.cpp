@@ -8,16 +8,19 @@ namespace {
 
 constexpr double MmPerInch = 25.4;
 
-bool IsInchBlock(const TCNC_Groups &G) {
+bool IsInchBlock(const TCNC_Groups &G)
+{
     return G.Groups[gUnits] == 20;
 }
 
-bool ProgramsGroupValue(const TCNC_Groups &G, int Group, int Value) {
+bool ProgramsGroupValue(const TCNC_Groups &G, int Group, int Value)
+{
     return G.GroupSet[Group] && G.Groups[Group] == Value;
 }
 
 // Words that carry something other than a length in this block.
-bool KeepsWord(const TCNC_Groups &G, int Word) {
+bool KeepsWord(const TCNC_Groups &G, int Word)
+{
     if (Word == wP)
         return true;
     if (ProgramsGroupValue(G, gScaling, 51))
@@ -31,7 +34,8 @@ bool KeepsWord(const TCNC_Groups &G, int Word) {
 
 } // namespace
 
-bool TCNC_Metric::ConvertToMetric(TCNC_Groups &Groups) {
+bool TCNC_Metric::ConvertToMetric(TCNC_Groups &Groups)
+{
     if (IsInchBlock(Groups)) {
         for (int Word = wX; Word <= wC; ++Word) {
             if (Groups.WordSet[Word] && !KeepsWord(Groups, Word))

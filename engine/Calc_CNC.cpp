@@ -33,18 +33,22 @@ constexpr int MotionClear = -13;
 constexpr int KeyBillet = 0, KeyEdgeMove = 1, KeyToolDef = 2, KeyClear = 3, KeyStep = 4,
               KeyNoStep = 5;
 
-bool IsMove(int Motion) {
+bool IsMove(int Motion)
+{
     return Motion >= 0 && Motion <= 3;
 }
-bool IsArc(int Motion) {
+bool IsArc(int Motion)
+{
     return Motion == 2 || Motion == 3;
 }
 
-bool ProgramsGroup(const TCNC_Groups &G, int Group, int Value) {
+bool ProgramsGroup(const TCNC_Groups &G, int Group, int Value)
+{
     return G.GroupSet[Group] && G.Groups[Group] == Value;
 }
 
-bool ProgramsAnyAxis(const TCNC_Groups &G) {
+bool ProgramsAnyAxis(const TCNC_Groups &G)
+{
     const int Axes[] = {wX, wY, wZ, wA, wB, wC};
     for (int W : Axes) {
         if (G.WordSet[W])
@@ -53,28 +57,33 @@ bool ProgramsAnyAxis(const TCNC_Groups &G) {
     return false;
 }
 
-double WordOrNone(const TCNC_Groups &G, int Word) {
+double WordOrNone(const TCNC_Groups &G, int Word)
+{
     return G.WordSet[Word] ? static_cast<double>(G.Words[Word]) : NoValue;
 }
 
 // Scaling settings are kept in single precision; a value beyond its range
 // would turn every scaled coordinate into infinity.
-float ToSingle(Extended Value, float Fallback) {
+float ToSingle(Extended Value, float Fallback)
+{
     const bool Fits = std::fabs(Value) <= std::numeric_limits<float>::max();
     return Fits ? static_cast<float>(Value) : Fallback;
 }
 
-int RoundCode(Extended Value) {
+int RoundCode(Extended Value)
+{
     return Round(Value, NoMoveCode);
 }
 
 // Mirror, rotation and scaling act on finished moves only: a dwell time or
 // an event's values are no coordinates.
-bool IsTransformable(const TCNC_data &Rec, const TCNC_Groups &G) {
+bool IsTransformable(const TCNC_data &Rec, const TCNC_Groups &G)
+{
     return IsMove(Rec.Motion) && IsMove(G.Groups[gMotion]);
 }
 
-void ReverseArc(TCNC_data &Rec, TCNC_Groups &G) {
+void ReverseArc(TCNC_data &Rec, TCNC_Groups &G)
+{
     if (!IsArc(Rec.Motion))
         return;
     Rec.Motion = 5 - Rec.Motion;
@@ -84,7 +93,8 @@ void ReverseArc(TCNC_data &Rec, TCNC_Groups &G) {
 
 // Event codes a block carries besides its move, in the order they are
 // handed out: feed mode, operator message, work offset.
-std::vector<int> EventCodesOf(const TCNC_Groups &G) {
+std::vector<int> EventCodesOf(const TCNC_Groups &G)
+{
     std::vector<int> Codes;
     if (ProgramsGroup(G, gFeedMode, 94) || ProgramsGroup(G, gFeedMode, 95))
         Codes.push_back(G.Groups[gFeedMode]);
@@ -99,7 +109,8 @@ std::vector<int> EventCodesOf(const TCNC_Groups &G) {
 
 // An event handed out ahead of the move carries no end point, M code or
 // tool, so that nothing reads it as a move or runs the M code twice.
-TCNC_data EventRecord(const TCNC_data &Move, int Code) {
+TCNC_data EventRecord(const TCNC_data &Move, int Code)
+{
     TCNC_data Event = Move;
     Event.Motion = Code;
     Event.X = Event.Y = Event.Z = Event.FourthAxis = NoValue;
@@ -113,7 +124,8 @@ TCNC_data EventRecord(const TCNC_data &Move, int Code) {
 
 } // namespace
 
-bool TCalc_CNC::GetNextData(TCNC_data &Data) {
+bool TCalc_CNC::GetNextData(TCNC_data &Data)
+{
     if (Stopped) {
         FResult = false;
         return true;
@@ -138,7 +150,8 @@ bool TCalc_CNC::GetNextData(TCNC_data &Data) {
     return FResult;
 }
 
-bool TCalc_CNC::Calculate(TCNC_Groups &Groups) {
+bool TCalc_CNC::Calculate(TCNC_Groups &Groups)
+{
     while (FCount > 0 && !Stopped)
         EventLoop().ProcessMessages();
     if (FCount != 0)
@@ -175,17 +188,20 @@ bool TCalc_CNC::Calculate(TCNC_Groups &Groups) {
     return true;
 }
 
-void TCalc_CNC::ClearQueue() {
+void TCalc_CNC::ClearQueue()
+{
     FSlots.fill(TCNC_data());
     FCount = 0;
 }
 
-void TCalc_CNC::Rewind() {
+void TCalc_CNC::Rewind()
+{
     FLastX = FLastY = FLastZ = 0;
     FLastA = FLastB = FLastC = 0;
 }
 
-void TCalc_CNC::FillHeader(TCNC_data &Rec, const TCNC_Groups &G) const {
+void TCalc_CNC::FillHeader(TCNC_data &Rec, const TCNC_Groups &G) const
+{
     Rec.Motion = NoMoveCode;
     Rec.LineNumber = G.LineNumber;
     Rec.InputPosition = G.InputPosition;
@@ -196,7 +212,8 @@ void TCalc_CNC::FillHeader(TCNC_data &Rec, const TCNC_Groups &G) const {
 }
 
 // End point, arc data, dwell, reference return and set position.
-bool TCalc_CNC::FillMove(TCNC_data &Rec, const TCNC_Groups &G) const {
+bool TCalc_CNC::FillMove(TCNC_data &Rec, const TCNC_Groups &G) const
+{
     if (!ProgramsAnyAxis(G) && !G.WordSet[wRadius] && !G.WordSet[wP])
         return false;
     const int Motion = G.Groups[gMotion];
@@ -242,7 +259,8 @@ bool TCalc_CNC::FillMove(TCNC_data &Rec, const TCNC_Groups &G) const {
 
 // Keyword records: X, Y, Z of BILLET and EDGEMOVE are sizes, not a
 // position, so the scratch block forgets them.
-void TCalc_CNC::FillKeyword(TCNC_data &Rec, TCNC_Groups &G) const {
+void TCalc_CNC::FillKeyword(TCNC_data &Rec, TCNC_Groups &G) const
+{
     switch (G.Groups[gKeyword]) {
     case KeyBillet:
     case KeyEdgeMove:
@@ -275,7 +293,8 @@ void TCalc_CNC::FillKeyword(TCNC_data &Rec, TCNC_Groups &G) const {
 }
 
 // Tool, M code, spindle, feed and the other modal values of the record.
-void TCalc_CNC::FillModal(TCNC_data &Rec, TCNC_Groups &G) const {
+void TCalc_CNC::FillModal(TCNC_data &Rec, TCNC_Groups &G) const
+{
     if (G.WordSet[wT] || G.GroupSet[gTool])
         Rec.Tool = RoundCode(G.Words[wT]);
     Rec.LookAhead = G.LookAheadMark;
@@ -293,7 +312,8 @@ void TCalc_CNC::FillModal(TCNC_data &Rec, TCNC_Groups &G) const {
 
 // M70 mirrors X, M71 mirrors Y, about the program zero; a mirrored arc
 // turns the other way.
-void TCalc_CNC::ApplyMirror(TCNC_data &Rec, TCNC_Groups &G) const {
+void TCalc_CNC::ApplyMirror(TCNC_data &Rec, TCNC_Groups &G) const
+{
     if (!IsTransformable(Rec, G))
         return;
     const int Bits = G.Groups[gMirror];
@@ -322,7 +342,8 @@ void TCalc_CNC::ApplyMirror(TCNC_data &Rec, TCNC_Groups &G) const {
 // G68 turns later moves counter-clockwise by R degrees about its centre
 // (X, Y of the G68 block, or the position reached when it gives none).
 // The angle is measured from +Y towards +X, hence atan2(dx, dy).
-void TCalc_CNC::ApplyRotation(TCNC_data &Rec, TCNC_Groups &G) {
+void TCalc_CNC::ApplyRotation(TCNC_data &Rec, TCNC_Groups &G)
+{
     if (ProgramsGroup(G, gRotation, 68)) {
         FRotationX = G.Words[wX] != NoValue ? static_cast<double>(G.Words[wX]) : FLastX;
         FRotationY = G.Words[wY] != NoValue ? static_cast<double>(G.Words[wY]) : FLastY;
@@ -354,7 +375,8 @@ void TCalc_CNC::ApplyRotation(TCNC_data &Rec, TCNC_Groups &G) {
 
 // G51 scales later moves about its centre (X, Y, Z of the G51 block, 0 when
 // not given) by the factors I, J, K (1 when not given).
-void TCalc_CNC::ApplyScaling(TCNC_data &Rec, TCNC_Groups &G) {
+void TCalc_CNC::ApplyScaling(TCNC_data &Rec, TCNC_Groups &G)
+{
     if (ProgramsGroup(G, gScaling, 51)) {
         auto Centre = [&](int W) { return G.Words[W] != NoValue ? ToSingle(G.Words[W], 0) : 0.0f; };
         auto Factor = [&](int W) {
@@ -403,7 +425,8 @@ void TCalc_CNC::ApplyScaling(TCNC_data &Rec, TCNC_Groups &G) {
     Rec.R = G.Words[wR];
 }
 
-bool TCalc_CNC::CheckValues(TCNC_data &Rec) {
+bool TCalc_CNC::CheckValues(TCNC_data &Rec)
+{
     const struct {
         const char *Name;
         double TCNC_data::*Field;
@@ -430,7 +453,8 @@ bool TCalc_CNC::CheckValues(TCNC_data &Rec) {
     return false;
 }
 
-void TCalc_CNC::Remember(const TCNC_Groups &G) {
+void TCalc_CNC::Remember(const TCNC_Groups &G)
+{
     FLastX = G.Words[wX];
     FLastY = G.Words[wY];
     FLastZ = G.Words[wZ];
@@ -439,7 +463,8 @@ void TCalc_CNC::Remember(const TCNC_Groups &G) {
     FLastC = G.Words[wC];
 }
 
-void TCalc_CNC::Push(const TCNC_data &Rec) {
+void TCalc_CNC::Push(const TCNC_data &Rec)
+{
     if (FCount >= QueueSize)
         return; // cannot happen: a block gives at most four records
     FSlots[FCount++] = Rec;

@@ -348,7 +348,7 @@ void TCutter_comp::CompensateMove(TCNC_Groups &Block, int Side, bool Arc)
 {
     FSide = Side;
     FRadius = ToolRadius(Block);
-    if (FState == 0 && Arc) {
+    if (FState == 0 && Arc && !Block.GroupSet[gCutterComp]) {
         ReportComp(Block, msgNoMovement);
         FState = 1;
     }

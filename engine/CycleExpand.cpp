@@ -92,8 +92,14 @@ void TCycleExpand::Expand(const TCNC_Groups &Block)
         ReferenceReturn(Working);
         return;
     }
-    FInitialLevel = WordValue(Working, wZ);
-    FToolZ = FInitialLevel;
+    // The initial level is where the tool stands: after a cycle the block's
+    // Z word still holds the cycle's depth, so a block without Z keeps the
+    // height the cycle left the tool at.
+    if (Working.WordSet[wZ] || !FCycleRan)
+        FToolZ = WordValue(Working, wZ);
+    if (Working.WordSet[wZ])
+        FCycleRan = false;
+    FInitialLevel = FToolZ;
     PassOn(Working);
 }
 
@@ -139,6 +145,7 @@ void TCycleExpand::ExpandCycle(const TCNC_Groups &Block)
     FReturnLevel = !ToRLevel ? FInitialLevel : (Incremental ? R + FInitialLevel : R);
     const int Repeats = Block.WordSet[wK] ? Round(Block.Words[wK]) : 1;
     FOverflow = false;
+    FCycleRan = true;
     for (int Repeat = 1; Repeat <= Repeats; ++Repeat) {
         // G91 repeats step on by the programmed increment; in G90 the same
         // hole is drilled again.

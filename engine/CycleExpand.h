@@ -95,6 +95,7 @@ private:
     double FHoleBottom = 0;          // kept until a cycle block programs Z again
     double FReturnLevel = 0;         // of the cycle block being expanded
     double FToolZ = 0;               // Z the tool stands at after the last block
+    bool FCycleRan = false;          // a cycle moved the tool since the last Z word
 };
 
 } // namespace orv

@@ -21,7 +21,8 @@ public:
     TDiskFile(std::FILE *F, int64_t Size) : FFile(F), FSize(Size) {}
     ~TDiskFile() override { std::fclose(FFile); }
 
-    TRead ReadByte(uint8_t &Byte) override {
+    TRead ReadByte(uint8_t &Byte) override
+    {
         const int C = std::getc(FFile);
         if (C == EOF)
             return std::ferror(FFile) ? TRead::Failed : TRead::End;
@@ -31,7 +32,8 @@ public:
     }
     int64_t Position() const override { return FPosition; }
     int64_t Size() const override { return FSize; }
-    bool SeekStart() override {
+    bool SeekStart() override
+    {
         std::clearerr(FFile);
         FPosition = 0;
         return std::fseek(FFile, 0, SEEK_SET) == 0;
@@ -43,11 +45,13 @@ private:
     int64_t FPosition = 0;
 };
 
-std::string Tr(const char *Text) {
+std::string Tr(const char *Text)
+{
     return Mess().Translate(Text);
 }
 
-int PositionResult(int64_t Position) {
+int PositionResult(int64_t Position)
+{
     return Position > INT_MAX ? INT_MAX : static_cast<int>(Position);
 }
 
@@ -57,32 +61,37 @@ TFileInputForm::TFileInputForm(std::unique_ptr<TProgressView> View) : FView(std:
 
 TFileInputForm::~TFileInputForm() = default;
 
-void TFileInputForm::SetCaption(const std::string &Text) {
+void TFileInputForm::SetCaption(const std::string &Text)
+{
     FCaption = Text;
     if (FView)
         FView->SetCaption(Text);
 }
 
-void TFileInputForm::SetMaximum(int64_t Value) {
+void TFileInputForm::SetMaximum(int64_t Value)
+{
     FMaximum = Value;
     if (FView)
         FView->SetMaximum(Value);
 }
 
-void TFileInputForm::SetPosition(int64_t Value) {
+void TFileInputForm::SetPosition(int64_t Value)
+{
     FPosition = Value;
     if (FView)
         FView->SetPosition(Value);
 }
 
-void TFileInputForm::SetPanel(int Index, const std::string &Text) {
+void TFileInputForm::SetPanel(int Index, const std::string &Text)
+{
     FPanels[Index == 0 ? 0 : 1] = Text;
     if (FView)
         FView->SetPanel(Index == 0 ? 0 : 1, Text);
 }
 
 TFileInput::TFileInput(TComponent *Owner, TProgressViewFactory ViewFactory)
-    : TBasicInput(Owner), FViewFactory(std::move(ViewFactory)) {
+    : TBasicInput(Owner), FViewFactory(std::move(ViewFactory))
+{
     OpenDialog.Filter = "Fanuc Miller File (*.fnc)|*.FNC|All Files (*.*)|*.*";
     OpenDialog.DefaultExt = "FNC";
     OpenDialog.Title = "Open CNC File";
@@ -91,13 +100,15 @@ TFileInput::TFileInput(TComponent *Owner, TProgressViewFactory ViewFactory)
 
 TFileInput::~TFileInput() = default;
 
-std::unique_ptr<TFileInputForm> TFileInput::MakeWindow() {
+std::unique_ptr<TFileInputForm> TFileInput::MakeWindow()
+{
     auto W = std::make_unique<TFileInputForm>(FViewFactory ? FViewFactory() : nullptr);
     W->SetCaption(Tr("File Input"));
     return W;
 }
 
-bool TFileInput::LoadFile(std::string &FileName) {
+bool TFileInput::LoadFile(std::string &FileName)
+{
     if (ExtractFileName(NormalisePath(FileName)).empty()) {
         OpenDialog.InitialDir = ExtractFilePath(NormalisePath(FileName));
         if (!ExecuteOpenDialog(FileName))
@@ -109,7 +120,8 @@ bool TFileInput::LoadFile(std::string &FileName) {
     return OpenInCurrentLevel(FileName);
 }
 
-bool TFileInput::OpenInCurrentLevel(const std::string &FileName) {
+bool TFileInput::OpenInCurrentLevel(const std::string &FileName)
+{
     TFileInputForm &W = *Windows[FLevelIndex];
     W.File.reset();
     W.FileName.clear();
@@ -125,7 +137,8 @@ bool TFileInput::OpenInCurrentLevel(const std::string &FileName) {
     return true;
 }
 
-std::unique_ptr<TInputFile> TFileInput::OpenFile(const std::string &Path) {
+std::unique_ptr<TInputFile> TFileInput::OpenFile(const std::string &Path)
+{
     const std::string Found = FindFileNoCase(NormalisePath(Path));
     struct stat Info {};
     if (::stat(Found.c_str(), &Info) != 0 || !S_ISREG(Info.st_mode))
@@ -136,7 +149,8 @@ std::unique_ptr<TInputFile> TFileInput::OpenFile(const std::string &Path) {
     return std::make_unique<TDiskFile>(F, static_cast<int64_t>(Info.st_size));
 }
 
-int TFileInput::ReadLine(std::string &Line, int &LineNumber, int &Level) {
+int TFileInput::ReadLine(std::string &Line, int &LineNumber, int &Level)
+{
     Line.clear();
     Level = FLevelIndex;
     TFileInputForm &W = *Windows[FLevelIndex];
@@ -174,16 +188,19 @@ int TFileInput::ReadLine(std::string &Line, int &LineNumber, int &Level) {
     return PositionResult(W.File->Position());
 }
 
-int TFileInput::EndResult() const {
+int TFileInput::EndResult() const
+{
     return FLevelIndex > 0 ? EndOfLevel : EndOfMainProgram;
 }
 
-void TFileInput::ShowDone(TFileInputForm &W) {
+void TFileInput::ShowDone(TFileInputForm &W)
+{
     W.SetPanel(1, Tr("Total Lines = ") + IntToStr(W.LineCount));
     W.SetPanel(0, Tr("Done"));
 }
 
-uint8_t TFileInput::GetState() {
+uint8_t TFileInput::GetState()
+{
     const TFileInputForm &W = *Windows[FLevelIndex];
     if (!W.File)
         return 0;
@@ -192,14 +209,16 @@ uint8_t TFileInput::GetState() {
     return W.LineCount >= 1 ? 1 : 0;
 }
 
-void TFileInput::ResetToStart(TFileInputForm &W) {
+void TFileInput::ResetToStart(TFileInputForm &W)
+{
     if (W.File)
         W.File->SeekStart();
     W.LineCount = 0;
     W.AtEnd = false;
 }
 
-void TFileInput::Rewind() {
+void TFileInput::Rewind()
+{
     Windows.resize(1);
     FLevelIndex = 0;
     TFileInputForm &W = *Windows[0];
@@ -209,7 +228,8 @@ void TFileInput::Rewind() {
     W.SetPanel(1, "");
 }
 
-bool TFileInput::PushLevel(int Level) {
+bool TFileInput::PushLevel(int Level)
+{
     // Levels open one above the other; a level further up has no holder.
     if (Level < 0 || Level + 1 > WindowCount())
         return false;
@@ -222,7 +242,8 @@ bool TFileInput::PushLevel(int Level) {
     return Made;
 }
 
-void TFileInput::PopLevel() {
+void TFileInput::PopLevel()
+{
     Windows[FLevelIndex]->File.reset();
     if (FLevelIndex == 0)
         return;
@@ -230,12 +251,14 @@ void TFileInput::PopLevel() {
     --FLevelIndex;
 }
 
-void TFileInput::DecLevel() {
+void TFileInput::DecLevel()
+{
     if (FLevelIndex > 0)
         --FLevelIndex;
 }
 
-void TFileInput::RewindLevel(int Level) {
+void TFileInput::RewindLevel(int Level)
+{
     if (Level >= 0 && Level < WindowCount())
         ResetToStart(*Windows[Level]);
 }

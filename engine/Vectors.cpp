@@ -13,15 +13,18 @@ constexpr double ShortestDirection = 0.0001; // mm: shorter vectors have no dire
 constexpr double ParallelLimit = 0.0001;
 
 // A length that a vector can be divided by without producing NaN.
-bool IsDivisibleLength(double Len) {
+bool IsDivisibleLength(double Len)
+{
     return Len > 0 && std::isfinite(Len);
 }
 
-double Length3D(const TPoint3D &P) {
+double Length3D(const TPoint3D &P)
+{
     return std::sqrt(P.X * P.X + P.Y * P.Y + P.Z * P.Z);
 }
 
-TPoint3D Unit3D(const TPoint3D &P) {
+TPoint3D Unit3D(const TPoint3D &P)
+{
     const double Len = Length3D(P);
     if (!IsDivisibleLength(Len))
         return {};
@@ -30,12 +33,14 @@ TPoint3D Unit3D(const TPoint3D &P) {
 
 } // namespace
 
-double Distance2D(double X1, double Y1, double X2, double Y2) {
+double Distance2D(double X1, double Y1, double X2, double Y2)
+{
     return std::sqrt((X1 - X2) * (X1 - X2) + (Y1 - Y2) * (Y1 - Y2));
 }
 
 void ArcCentreFromChord(double &Xc, double &Yc, double &R, double X1, double Y1, double X2,
-                        double Y2, double Angle) {
+                        double Y2, double Angle)
+{
     const double MidX = (X1 + X2) / 2;
     const double MidY = (Y1 + Y2) / 2;
     const double H = std::fabs(Angle) * Pi / 180 / 2;
@@ -53,7 +58,8 @@ void ArcCentreFromChord(double &Xc, double &Yc, double &R, double X1, double Y1,
     R = Distance2D(X1, Y1, Xc, Yc);
 }
 
-double DirectionAngle(double X, double Y) {
+double DirectionAngle(double X, double Y)
+{
     if (X == 0)
         return Y >= 0 ? Pi / 2 : 3 * Pi / 2;
     double A = std::atan(Y / X);
@@ -62,15 +68,18 @@ double DirectionAngle(double X, double Y) {
     return NormalizeAngle(A);
 }
 
-double AngleDegrees(double X, double Y) {
+double AngleDegrees(double X, double Y)
+{
     return RadToDeg(DirectionAngle(X, Y));
 }
 
-double RadToDeg(double A) {
+double RadToDeg(double A)
+{
     return A * 180 / Pi;
 }
 
-double NormalizeAngle(double A) {
+double NormalizeAngle(double A)
+{
     if (!std::isfinite(A))
         return 0;
     // Far-off values are first cut down by fmod so the loop stays short.
@@ -83,11 +92,13 @@ double NormalizeAngle(double A) {
     return A;
 }
 
-double RightAngleTurn(bool Minus, double A) {
+double RightAngleTurn(bool Minus, double A)
+{
     return Minus ? NormalizeAngle(A - Pi / 2) : NormalizeAngle(A + Pi / 2);
 }
 
-double CornerTurnAngle(double X1, double Y1, double X2, double Y2, double X3, double Y3) {
+double CornerTurnAngle(double X1, double Y1, double X2, double Y2, double X3, double Y3)
+{
     double D = AngleDegrees(X2 - X1, Y2 - Y1) - AngleDegrees(X3 - X2, Y3 - Y2);
     if (D > 360)
         D -= 360;
@@ -96,13 +107,15 @@ double CornerTurnAngle(double X1, double Y1, double X2, double Y2, double X3, do
     return 180 - D;
 }
 
-double AngleBetween3D(const TPoint3D &A, const TPoint3D &B) {
+double AngleBetween3D(const TPoint3D &A, const TPoint3D &B)
+{
     const TPoint3D UA = Unit3D(A);
     const TPoint3D UB = Unit3D(B);
     return SafeArcCos(UA.X * UB.X + UA.Y * UB.Y + UA.Z * UB.Z);
 }
 
-double SafeArcCos(double V) {
+double SafeArcCos(double V)
+{
     if (std::isnan(V))
         return Pi / 2;
     if (std::fabs(V) < 0.0001)
@@ -115,31 +128,38 @@ double SafeArcCos(double V) {
     return V < 0 ? Pi - A : A;
 }
 
-void Set2D(TPoint2D &P, double X, double Y) {
+void Set2D(TPoint2D &P, double X, double Y)
+{
     P.X = X;
     P.Y = Y;
 }
 
-void Set3D(TPoint3D &P, double X, double Y, double Z) {
+void Set3D(TPoint3D &P, double X, double Y, double Z)
+{
     P.X = X;
     P.Y = Y;
     P.Z = Z;
 }
 
-double GetX2D(const TPoint2D &P) {
+double GetX2D(const TPoint2D &P)
+{
     return P.X;
 }
-double GetY2D(const TPoint2D &P) {
+double GetY2D(const TPoint2D &P)
+{
     return P.Y;
 }
-double GetX3D(const TPoint3D &P) {
+double GetX3D(const TPoint3D &P)
+{
     return P.X;
 }
-double GetY3D(const TPoint3D &P) {
+double GetY3D(const TPoint3D &P)
+{
     return P.Y;
 }
 
-void Normalize2D(TPoint2D &P) {
+void Normalize2D(TPoint2D &P)
+{
     const double Len = std::sqrt(P.X * P.X + P.Y * P.Y);
     if (!IsDivisibleLength(Len)) {
         P = {};
@@ -149,7 +169,8 @@ void Normalize2D(TPoint2D &P) {
     P.Y /= Len;
 }
 
-void Direction2D(TPoint2D &D, const TPoint2D &A, const TPoint2D &B, double &Len) {
+void Direction2D(TPoint2D &D, const TPoint2D &A, const TPoint2D &B, double &Len)
+{
     D = {A.X - B.X, A.Y - B.Y};
     Len = std::sqrt(D.X * D.X + D.Y * D.Y);
     if (!(Len >= ShortestDirection) || !std::isfinite(Len)) {
@@ -161,7 +182,8 @@ void Direction2D(TPoint2D &D, const TPoint2D &A, const TPoint2D &B, double &Len)
     D.Y /= Len;
 }
 
-void Direction3D(TPoint3D &D, const TPoint3D &A, const TPoint3D &B, double &Len) {
+void Direction3D(TPoint3D &D, const TPoint3D &A, const TPoint3D &B, double &Len)
+{
     D = {A.X - B.X, A.Y - B.Y, A.Z - B.Z};
     Len = Length3D(D);
     if (!(Len >= ShortestDirection) || !std::isfinite(Len)) {
@@ -174,39 +196,46 @@ void Direction3D(TPoint3D &D, const TPoint3D &A, const TPoint3D &B, double &Len)
     D.Z /= Len;
 }
 
-void Perpendicular2D(TPoint2D &D, const TPoint2D &V, bool Clockwise) {
+void Perpendicular2D(TPoint2D &D, const TPoint2D &V, bool Clockwise)
+{
     if (Clockwise)
         D = {V.Y, -V.X};
     else
         D = {-V.Y, V.X};
 }
 
-void AddScaled2D(TPoint2D &P, const TPoint2D &V, double S) {
+void AddScaled2D(TPoint2D &P, const TPoint2D &V, double S)
+{
     P.X += V.X * S;
     P.Y += V.Y * S;
 }
 
-void Rotate2D(TPoint2D &P, double SinA, double CosA) {
+void Rotate2D(TPoint2D &P, double SinA, double CosA)
+{
     const double X = P.X * CosA - P.Y * SinA;
     const double Y = P.X * SinA + P.Y * CosA;
     P = {X, Y};
 }
 
-bool SamePoint2D(const TPoint2D &A, const TPoint2D &B) {
+bool SamePoint2D(const TPoint2D &A, const TPoint2D &B)
+{
     return std::fabs(A.X - B.X) < 0.001 && std::fabs(A.Y - B.Y) < 0.001;
 }
 
-bool InBox2D(const TPoint2D &P, const TPoint2D &Min, const TPoint2D &Max) {
+bool InBox2D(const TPoint2D &P, const TPoint2D &Min, const TPoint2D &Max)
+{
     return Min.X <= P.X && P.X <= Max.X && Min.Y <= P.Y && P.Y <= Max.Y;
 }
 
-bool InBox3D(const TPoint3D &P, const TPoint3D &Min, const TPoint3D &Max) {
+bool InBox3D(const TPoint3D &P, const TPoint3D &Min, const TPoint3D &Max)
+{
     return Min.X <= P.X && P.X <= Max.X && Min.Y <= P.Y && P.Y <= Max.Y && Min.Z <= P.Z &&
            P.Z <= Max.Z;
 }
 
 void IntersectLines2D(TPoint2D &P, const TPoint2D &P1, const TPoint2D &D1, const TPoint2D &P2,
-                      const TPoint2D &D2) {
+                      const TPoint2D &D2)
+{
     const double Den = D1.X * D2.Y - D1.Y * D2.X;
     if (!(std::fabs(Den) >= ParallelLimit)) {
         P = {};

@@ -19,4 +19,12 @@ orv_test(engine_expand_tests
         ${ORV_EXPAND_DIR}/tests/CutterCompLookAheadTest.cpp
         ${ORV_EXPAND_DIR}/tests/CycleExpandTest.cpp
         ${ORV_EXPAND_DIR}/tests/CutterCompChainTest.cpp
+        ${ORV_EXPAND_DIR}/tests/CutterCompGoldenTest.cpp
+    DEPS orv_engine_expand orv_ncrun_lib)
+
+orv_fuzz(fuzz_expand
+    SOURCES ${ORV_EXPAND_DIR}/fuzz/fuzz_expand.cpp
     DEPS orv_engine_expand)
+if(ORV_FUZZ)
+    target_compile_definitions(fuzz_expand PRIVATE ORV_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
+endif()

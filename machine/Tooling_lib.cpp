@@ -8,7 +8,9 @@
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace orv {
 
@@ -24,8 +26,6 @@ constexpr const char *DefaultOffset = "1";
 constexpr int32_t DefaultFluteCount = 2;
 constexpr int32_t DefaultMaximumLife = 50;
 constexpr int32_t DefaultCurrentLife = 0;
-
-enum class TReadResult { Ok, NegativeDiameter, NotConverted };
 
 // A section named exactly "tool" (the placeholder of old files) never reads.
 bool IsReadableName(const std::string &Name) { return !Name.empty() && Name != "tool"; }
@@ -80,42 +80,43 @@ void TTooling_Library::ResetToDefaults()
     FToolInUse = false;
 }
 
-// Reads the section into the held values, starting from the read defaults so
-// that a failed read never leaves another tool's values mixed in.
-static TReadResult ReadSectionInto(TTooling_Library &Lib, const TIniFile &Ini,
-                                   const std::string &Name, double &OffSet,
-                                   TCutter_types &Type, bool &OffsetSet, bool &InUse)
+bool TTooling_Library::ReadLengths(const TIniFile &Ini, const std::string &Name)
 {
-    const std::string length = Ini.ReadString(Name, TTooling_Library::KeyLength, DefaultLength);
-    const std::string texts[4] = {
-        Ini.ReadString(Name, TTooling_Library::KeyDiameter, DefaultDiameter), length,
-        Ini.ReadString(Name, TTooling_Library::KeyOffset, DefaultOffset),
-        Ini.ReadString(Name, TTooling_Library::KeyFluteLength, length)};
-    double *targets[4] = {&Lib.Diameter, &Lib.Length, &OffSet, &Lib.FluteLength};
+    const std::string length = Ini.ReadString(Name, KeyLength, DefaultLength);
+    const std::string texts[4] = {Ini.ReadString(Name, KeyDiameter, DefaultDiameter), length,
+                                  Ini.ReadString(Name, KeyOffset, DefaultOffset),
+                                  Ini.ReadString(Name, KeyFluteLength, length)};
+    double *targets[4] = {&Diameter, &Length, &FOffSet, &FluteLength};
     for (int i = 0; i < 4; ++i)
         if (!TryStrToFloat(texts[i], *targets[i]) || !std::isfinite(*targets[i]))
-            return TReadResult::NotConverted;
-    Lib.FluteCount = Ini.ReadInteger(Name, TTooling_Library::KeyFluteCount, DefaultFluteCount);
-    Lib.MaximumToolLife =
-        Ini.ReadInteger(Name, TTooling_Library::KeyMaximumLife, DefaultMaximumLife);
-    Lib.CurrentToolLife =
-        Ini.ReadInteger(Name, TTooling_Library::KeyCurrentLife, DefaultCurrentLife);
-    Lib.Colour = Ini.ReadInteger(Name, TTooling_Library::KeyColour, TTooling_Library::DefaultColour);
-    Type = CutterTypeOf(Ini.ReadInteger(Name, TTooling_Library::KeyType, 0));
-    OffsetSet = Ini.ReadBool(Name, TTooling_Library::KeyOffsetSet, false);
-    InUse = Ini.ReadBool(Name, TTooling_Library::KeyInUse, false);
-    return Lib.Diameter < 0 ? TReadResult::NegativeDiameter : TReadResult::Ok;
+            return false;
+    return true;
 }
 
+void TTooling_Library::ReadWholeNumbers(const TIniFile &Ini, const std::string &Name)
+{
+    FluteCount = Ini.ReadInteger(Name, KeyFluteCount, DefaultFluteCount);
+    MaximumToolLife = Ini.ReadInteger(Name, KeyMaximumLife, DefaultMaximumLife);
+    CurrentToolLife = Ini.ReadInteger(Name, KeyCurrentLife, DefaultCurrentLife);
+    Colour = Ini.ReadInteger(Name, KeyColour, DefaultColour);
+    FCutterType = CutterTypeOf(Ini.ReadInteger(Name, KeyType, 0));
+    FOffsetSet = Ini.ReadBool(Name, KeyOffsetSet, false);
+    FToolInUse = Ini.ReadBool(Name, KeyInUse, false);
+}
+
+// Reads the section into the held values, starting from the read defaults so
+// that a failed read never leaves another tool's values mixed in. True when
+// every value converted and the diameter is not below 0.
 bool TTooling_Library::ReadValues(const std::string &Name)
 {
     ResetToDefaults();
     FHeldTool.clear();
     TIniFile ini(FDataFile);
-    TReadResult r = ReadSectionInto(*this, ini, Name, FOffSet, FCutterType, FOffsetSet, FToolInUse);
-    if (r != TReadResult::NotConverted)
-        FHeldTool = Name;
-    return r == TReadResult::Ok;
+    if (!ReadLengths(ini, Name))
+        return false;
+    ReadWholeNumbers(ini, Name);
+    FHeldTool = Name; // held exactly as stored, also with a negative diameter
+    return Diameter >= 0;
 }
 
 bool TTooling_Library::ReadTool(const std::string &Name, bool WithPicture)
@@ -367,15 +368,25 @@ bool TTooling_Library::ClearToolInUse(const std::string &Name)
 // the tool of that name; the copy is not in any changer yet.
 void TTooling_Library::CopySection(const std::string &FromFile, const std::string &Name)
 {
-    std::vector<std::string> lines = TIniFile(FromFile).ReadSectionValues(Name);
-    TIniFile ini(FDataFile);
-    ini.EraseSection(Name);
-    for (const auto &line : lines) {
+    std::vector<std::pair<std::string, std::string>> values;
+    for (const auto &line : TIniFile(FromFile).ReadSectionValues(Name)) {
         std::string key, value;
         SplitLine(line, key, value);
-        ini.WriteString(Name, key, value);
+        values.emplace_back(key, value);
     }
-    ini.WriteBool(Name, KeyInUse, false);
+    TIniFile ini(FDataFile);
+    // The flag tells whether this library's changer holds the tool; the
+    // other file's flag says nothing about that.
+    const bool inUse = ini.ReadBool(Name, KeyInUse, false);
+    // The tool keeps its place in the file; keys the copy lacks are dropped.
+    for (const auto &key : ini.ReadSection(Name)) {
+        auto same = [&](const auto &V) { return SameText(V.first, key); };
+        if (std::none_of(values.begin(), values.end(), same))
+            ini.DeleteKey(Name, key);
+    }
+    for (const auto &[key, value] : values)
+        ini.WriteString(Name, key, value);
+    ini.WriteBool(Name, KeyInUse, inUse);
     if (SameText(Name, FHeldTool))
         FHeldTool.clear();
     SetCurrentTool(Name);
@@ -384,6 +395,7 @@ void TTooling_Library::CopySection(const std::string &FromFile, const std::strin
 void TTooling_Library::ImportFile(const std::string &FileName)
 {
     bool all = false;
+    bool copied = false;
     for (const auto &name : TIniFile(FileName).ReadSections()) {
         if (ToolExists(name) && !all) {
             int answer = ShowToolingMessage(NumberedText(10) + name + NumberedText(11), mtWarning,
@@ -395,10 +407,14 @@ void TTooling_Library::ImportFile(const std::string &FileName)
             all = answer == mrAll;
         }
         CopySection(FileName, name);
+        copied = true;
     }
     SectionNames();
     RefreshWindow();
     RememberLibraryFile();
+    // A tool in the changer may have new values: the changer takes them again.
+    if (copied && ToolDataChanged)
+        ToolDataChanged(this, "", "");
 }
 
 void TTooling_Library::ExportFile(const std::string &FileName)

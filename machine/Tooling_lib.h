@@ -16,6 +16,7 @@ namespace orv {
 
 using TColor = int32_t;
 
+class TIniFile;
 class TTooling_Library;
 
 // Display name of a cutter type ("Slot Mill" ... "UnDefined"), untranslated.
@@ -136,6 +137,8 @@ public:
 private:
     void ResetToDefaults();
     bool ReadValues(const std::string &Name);
+    bool ReadLengths(const TIniFile &Ini, const std::string &Name);
+    void ReadWholeNumbers(const TIniFile &Ini, const std::string &Name);
     bool HoldCurrentTool();
     bool WriteCurrentTool();
     void CopySection(const std::string &FromFile, const std::string &Name);

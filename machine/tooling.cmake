@@ -20,6 +20,13 @@ orv_test(tooling_tests SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/tests/ToolDataFilesTest.cpp
     DEPS orv_tooling)
 
+# The tooling on the machine model (the machine library builds on the tooling).
+if(TARGET orv_machine)
+    orv_test(tooling_machine_tests SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/tests/ToolChangeOnMachineTest.cpp
+        DEPS orv_machine)
+endif()
+
 if(ORV_WITH_QT)
     orv_ui_library(orv_tooling_ui SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/ui/CutterPicture.cpp

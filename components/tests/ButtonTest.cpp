@@ -332,3 +332,48 @@ TEST_F(Button, EnterClicksADefaultButtonAndEscapeACancelButton)
 
 } // namespace
 } // namespace orv
+
+namespace orv {
+namespace {
+
+TEST_F(Button, FlatButtonShowsItsBorderOnlyWhileHot)
+{
+    const uint32_t face = SysColors().BtnFace;
+    EXPECT_EQ(B->grab().toImage().pixel(0, 0) & 0xFFFFFFu, face);
+    Move(B, {5, 5});
+    EXPECT_EQ(B->grab().toImage().pixel(0, 0) & 0xFFFFFFu, SysColors().BtnHighlight);
+    EXPECT_EQ(B->grab().toImage().pixel(22, 21) & 0xFFFFFFu, SysColors().BtnShadow);
+    PointerTo(Away());
+    Loop.Advance(125);
+    EXPECT_EQ(B->grab().toImage().pixel(0, 0) & 0xFFFFFFu, face);
+    B->SetFlat(false);
+    EXPECT_NE(B->grab().toImage().pixel(22, 21) & 0xFFFFFFu, face) << "a raised button always has its border";
+}
+
+TEST_F(Button, DoubleClickFiresOnlyForADownButton)
+{
+    int doubles = 0;
+    B->OnDblClick = [&](TToolbarButton *) { ++doubles; };
+    Move(B, {5, 5});
+    Mouse(B, QEvent::MouseButtonDblClick, {5, 5});
+    Release(B);
+    EXPECT_EQ(doubles, 0);
+    B->SetGroupIndex(1);
+    B->SetAllowAllUp(true);
+    B->SetDown(true);
+    Mouse(B, QEvent::MouseButtonDblClick, {5, 5});
+    EXPECT_EQ(doubles, 1);
+}
+
+TEST_F(Button, DestroyingTheLastButtonFreesTheSharedTimer)
+{
+    EXPECT_EQ(TToolbarButton::ButtonCount(), 1);
+    Move(B, {5, 5});
+    delete B;
+    EXPECT_EQ(TToolbarButton::ButtonCount(), 0);
+    EXPECT_EQ(TToolbarButton::TrackedButton(), nullptr);
+    Loop.Advance(500); // no timer fires into a destroyed button
+}
+
+} // namespace
+} // namespace orv

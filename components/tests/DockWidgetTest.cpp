@@ -7,6 +7,7 @@
 #include "components/toolbar/ui/TbTlwn.h"
 
 #include <QKeyEvent>
+#include <QMenu>
 
 namespace orv {
 namespace {
@@ -361,6 +362,121 @@ TEST_F(Drags, CloseButtonHidesOnlyWhenReleasedOverIt)
     EXPECT_FALSE(bar->Visible());
     EXPECT_FALSE(bar->isVisible());
     EXPECT_EQ(closed, 1);
+}
+
+} // namespace
+} // namespace orv
+
+namespace orv {
+namespace {
+
+TEST_F(Docks, ReparentingFiresItsEventsInOrder)
+{
+    TToolbar *bar = Bar("Bar1", 2, nullptr);
+    std::string log;
+    bar->OnDockChanging = [&](TCustomToolWindow *) { log += "changing "; };
+    bar->OnRecreating = [&](TCustomToolWindow *) { log += "recreating "; };
+    bar->OnMove = [&](TCustomToolWindow *) { log += "move "; };
+    bar->OnRecreated = [&](TCustomToolWindow *) { log += "recreated "; };
+    bar->OnDockChanged = [&](TCustomToolWindow *) { log += "changed "; };
+    bar->SetDockedTo(Top);
+    EXPECT_EQ(log, "changing move recreated changed ");
+    log.clear();
+    bar->SetDockedTo(Left);
+    EXPECT_EQ(log, "changing recreating move recreated changed ");
+    log.clear();
+    bar->SetDockedTo(Left);
+    EXPECT_EQ(log, "") << "the same parent changes nothing";
+}
+
+TEST_F(Docks, FormClientRectIsWhatTheDocksLeave)
+{
+    Bar("A", 2, Top);
+    Bar("B", 2, Left);
+    EXPECT_EQ(TDock::FormClientRect(Form.get()), QRect(27, 26, 600 - 27, 400 - 26));
+    Form->resize(500, 300);
+    EXPECT_EQ(Top->width(), 500);
+    EXPECT_EQ(Left->height(), 300 - 26);
+}
+
+TEST_F(Docks, DockedToolWindowTakesItsClientSize)
+{
+    auto *tw = new TToolWindow(Form.get());
+    tw->setObjectName("Coords");
+    tw->SetClientAreaWidth(100);
+    tw->SetClientAreaHeight(40);
+    tw->SetDockedTo(Top);
+    EXPECT_EQ(Top->height(), 44);
+    EXPECT_EQ(tw->ClientAreaWidth(), 100);
+    EXPECT_EQ(tw->ClientAreaHeight(), 40);
+    EXPECT_EQ(tw->size(), QSize(2 + 9 + 100 + 2, 44));
+}
+
+TEST_F(Docks, MenuOfAButtonInALeftDockOpensBesideIt)
+{
+    TToolbar *bar = Bar("Bar1", 1, Left);
+    auto *button = bar->findChild<TToolbarButton *>();
+    QMenu menu;
+    menu.addAction("One");
+    button->SetDropdownMenu(&menu);
+    QPoint at;
+    bool right = true;
+    SetToolbarMenuPopup([&](QMenu *, QPoint At, bool Right) {
+        at = At;
+        right = Right;
+    });
+    button->Click();
+    EXPECT_EQ(at, button->mapToGlobal(QPoint(button->width(), 0)));
+    EXPECT_FALSE(right);
+}
+
+class SizeWindows : public Docks {};
+
+TEST_F(SizeWindows, ToolWindowCornerSizingKeepsTheMinimum)
+{
+    auto *tw = new TToolWindow(Form.get());
+    tw->setObjectName("Coords");
+    tw->SetFloatingTopLeft(Form->mapToGlobal(QPoint(100, 100)));
+    tw->SetDockedTo(nullptr);
+    tw->SetClientAreaWidth(100);
+    tw->SetClientAreaHeight(60);
+    EXPECT_EQ(tw->HitTest(QPoint(1, 1)), htTopLeft);
+    EXPECT_EQ(tw->HitTest(QPoint(tw->width() - 1, tw->height() - 1)), htBottomRight);
+    const QPoint corner = tw->mapToGlobal(QPoint(tw->width() - 1, tw->height() - 1));
+    tw->RunSizeLoop(htBottomRight, corner);
+    tw->LoopMouseMove(corner + QPoint(20, 10));
+    tw->LoopRelease(corner + QPoint(20, 10));
+    EXPECT_EQ(tw->ClientAreaWidth(), 120);
+    EXPECT_EQ(tw->ClientAreaHeight(), 70);
+    const QPoint corner2 = tw->mapToGlobal(QPoint(tw->width() - 1, tw->height() - 1));
+    tw->RunSizeLoop(htBottomRight, corner2);
+    tw->LoopMouseMove(corner2 - QPoint(500, 500));
+    tw->LoopRelease(corner2 - QPoint(500, 500));
+    EXPECT_EQ(tw->ClientAreaWidth(), 32) << "MinClientWidth";
+    EXPECT_EQ(tw->ClientAreaHeight(), 32);
+}
+
+TEST_F(Drags, EscapeKeyEventCancelsTheDrag)
+{
+    TToolbar *bar = Bar("Bar1", 2, Top);
+    Press(bar, {5, 10});
+    ASSERT_TRUE(bar->DragLoop());
+    bar->LoopMouseMove(Form->mapToGlobal(QPoint(300, 300)));
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(bar, &escape);
+    EXPECT_FALSE(bar->DragLoop());
+    Release(bar, {5, 10});
+    EXPECT_EQ(bar->DockedTo(), Top);
+}
+
+TEST_F(Drags, RightPressDuringADragIsIgnored)
+{
+    TToolbar *bar = Bar("Bar1", 2, Top);
+    bar->RunDragLoop({5, 10});
+    Mouse(bar, QEvent::MouseButtonPress, {5, 10}, Qt::RightButton);
+    EXPECT_TRUE(bar->DragLoop());
+    Mouse(bar, QEvent::MouseButtonPress, {5, 10}, Qt::LeftButton);
+    EXPECT_FALSE(bar->DragLoop()) << "a second left press cancels";
 }
 
 } // namespace

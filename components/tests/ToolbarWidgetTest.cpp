@@ -157,3 +157,48 @@ TEST_F(Toolbars, FlatEditLooksFlatUntilFocusedOrHovered)
 
 } // namespace
 } // namespace orv
+
+namespace orv {
+namespace {
+
+TEST_F(Toolbars, ControlsAddedHiddenOrRemovedAtRunTimeRearrange)
+{
+    Bar->SetDockedTo(Top);
+    EXPECT_EQ(Bar->width(), 2 + 9 + 75 + 2);
+    auto *added = new TToolbarButton(Bar);
+    EXPECT_EQ(Bar->width(), 2 + 9 + 98 + 2);
+    EXPECT_EQ(added->pos(), QPoint(11 + 75, 2));
+    Buttons[0]->hide();
+    EXPECT_EQ(Bar->width(), 2 + 9 + 75 + 2);
+    EXPECT_EQ(Buttons[1]->pos(), QPoint(11, 2));
+    delete added;
+    EXPECT_EQ(Bar->width(), 2 + 9 + 52 + 2);
+}
+
+TEST_F(Toolbars, HeldUpdatesArrangeOnceAtTheEnd)
+{
+    Bar->SetDockedTo(Top);
+    const int before = Top->LayoutCount();
+    Bar->BeginUpdate();
+    new TToolbarButton(Bar);
+    new TToolbarButton(Bar);
+    Buttons[0]->hide();
+    EXPECT_EQ(Bar->width(), 2 + 9 + 75 + 2) << "held";
+    EXPECT_EQ(Top->LayoutCount(), before);
+    Bar->EndUpdate();
+    EXPECT_EQ(Bar->width(), 2 + 9 + 98 + 2);
+    EXPECT_EQ(Top->LayoutCount(), before + 1);
+}
+
+TEST_F(Toolbars, DestroyingADockedToolbarRearrangesItsDock)
+{
+    Bar->SetDockedTo(Top);
+    EXPECT_EQ(Top->height(), 26);
+    delete Bar;
+    Bar = nullptr;
+    EXPECT_EQ(Top->height(), 0);
+    EXPECT_TRUE(Top->DockList().empty());
+}
+
+} // namespace
+} // namespace orv

@@ -116,8 +116,7 @@ void TDragLoop::Track(TPoint P)
         if (!DockAccepts(c, P))
             continue;
         bool accept = true;
-        if (c.RequestDock)
-            c.RequestDock(accept);
+        Fire(c.RequestDock, accept);
         if (accept) {
             target = int(i);
             break;
@@ -133,8 +132,8 @@ void TDragLoop::Track(TPoint P)
     const bool changed = target != FTarget || !(outline == FOutline);
     FTarget = target;
     FOutline = outline;
-    if (changed && OnOutlineChanged)
-        OnOutlineChanged();
+    if (changed)
+        Fire(OnOutlineChanged);
 }
 
 void TDragLoop::MouseMove(TPoint Screen)
@@ -239,8 +238,7 @@ void TSizeLoop::MouseMove(TPoint Screen)
         r.Top = std::min(r.Top + dy, r.Bottom - FMin.Height);
     if (movesBottom)
         r.Bottom = std::max(r.Bottom + dy, r.Top + FMin.Height);
-    if (OnTrack)
-        OnTrack(r, FStart);
+    Fire(OnTrack, r, FStart);
     FRect = r;
 }
 

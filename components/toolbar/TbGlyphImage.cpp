@@ -167,8 +167,7 @@ TImageList::~TImageList()
 {
     auto links = FLinks;
     for (auto &[id, link] : links)
-        if (link.OnFree)
-            link.OnFree();
+        Fire(link.OnFree);
 }
 
 int TImageList::AddMasked(const TBitmap32 &Image)
@@ -199,8 +198,7 @@ void TImageList::Changed()
 {
     auto links = FLinks;
     for (auto &[id, link] : links)
-        if (link.OnChange)
-            link.OnChange();
+        Fire(link.OnChange);
 }
 
 // -------------------------------------------------------------- TButtonGlyph
@@ -247,8 +245,7 @@ void TButtonGlyph::SetGlyph(const TBitmap32 &Strip)
     FGlyph = Strip;
     FTransparent = Strip.Empty() ? 0 : Strip.Rgb(0, Strip.Height - 1);
     FNumGlyphs = DeriveNumGlyphs(Strip.Width, Strip.Height, UsesImageList());
-    if (OnChange)
-        OnChange();
+    Fire(OnChange);
 }
 
 void TButtonGlyph::SetGlyphMask(const TBitmap32 &Mask)
@@ -285,8 +282,7 @@ void TButtonGlyph::SetImages(TImageList *List)
 void TButtonGlyph::ImagesChanged()
 {
     Invalidate();
-    if (OnChange)
-        OnChange();
+    Fire(OnChange);
 }
 
 void TButtonGlyph::SetImageIndex(int Index)

@@ -48,71 +48,93 @@ void Distribute(int ClientLen, int GlyphLen, int TextLen, int ArrowLen, int &Mar
 
 } // namespace
 
+namespace {
+
+// Positions (relative to the content rectangle) of glyph, caption and arrow.
+struct TParts {
+    TSize Glyph;
+    TSize Text;
+    int ArrowW = 0;
+    int ArrowH = 0;
+    TPoint G, T, A;
+};
+
+// Everything is centred across the layout axis.
+void CentreAcross(TParts &P, TButtonLayout Layout, int W, int H)
+{
+    if (IsHorizontal(Layout)) {
+        P.G.Y = (H - P.Glyph.Height + 1) / 2;
+        P.T.Y = (H - P.Text.Height + 1) / 2;
+    } else {
+        P.G.X = (W - P.Glyph.Width - P.ArrowW + 1) / 2;
+        P.T.X = (W - P.Text.Width + 1) / 2;
+    }
+}
+
+void PlaceAlong(TParts &P, TButtonLayout Layout, int W, int H, int Margin, int Spacing)
+{
+    switch (Layout) {
+    case blGlyphLeft:
+        P.G.X = Margin;
+        P.T.X = P.G.X + P.Glyph.Width + Spacing;
+        P.A.X = P.T.X + P.Text.Width;
+        break;
+    case blGlyphRight:
+        P.A.X = W - Margin - P.ArrowW;
+        P.G.X = P.A.X - P.Glyph.Width;
+        P.T.X = P.G.X - Spacing - P.Text.Width;
+        break;
+    case blGlyphTop:
+        P.G.Y = Margin;
+        P.T.Y = P.G.Y + P.Glyph.Height + Spacing;
+        P.A.X = P.G.X + P.Glyph.Width;
+        break;
+    case blGlyphBottom:
+        P.G.Y = H - Margin - P.Glyph.Height;
+        P.T.Y = P.G.Y - Spacing - P.Text.Height;
+        P.A.X = P.G.X + P.Glyph.Width;
+        break;
+    }
+    // The arrow's three rows centre on the glyph, else on the caption.
+    if (P.Glyph.Width > 0)
+        P.A.Y = P.G.Y + (P.Glyph.Height - P.ArrowH) / 2;
+    else
+        P.A.Y = P.T.Y + (P.Text.Height - P.ArrowH) / 2;
+}
+
+} // namespace
+
 TGlyphLayoutResult CalcButtonLayout(const TGlyphLayoutInput &In, const TMeasureText &Measure)
 {
     const int w = In.Client.Width();
     const int h = In.Client.Height();
-    TSize glyph = In.ShowGlyph ? In.GlyphSize : TSize{};
-    if (glyph.Width <= 0 || glyph.Height <= 0)
-        glyph = {};
-    const int arrowW = In.ShowArrow ? DropdownArrowWidth : 0;
-    const int arrowH = In.ShowArrow ? DropdownArrowHeight : 0;
+    TParts p;
+    p.Glyph = In.ShowGlyph ? In.GlyphSize : TSize{};
+    if (p.Glyph.Width <= 0 || p.Glyph.Height <= 0)
+        p.Glyph = {};
+    p.ArrowW = In.ShowArrow ? DropdownArrowWidth : 0;
+    p.ArrowH = In.ShowArrow ? DropdownArrowHeight : 0;
     TButtonLayout layout = In.Layout;
-    if (!IsHorizontal(layout) && glyph.Width == 0)
+    if (!IsHorizontal(layout) && p.Glyph.Width == 0)
         layout = blGlyphLeft;
+    p.Text = MeasureCaption(In, p.Glyph, p.ArrowW, layout, Measure);
 
-    const TSize text = MeasureCaption(In, glyph, arrowW, layout, Measure);
-    TPoint g, t, a;
-    if (IsHorizontal(layout)) {
-        g.Y = (h - glyph.Height + 1) / 2;
-        t.Y = (h - text.Height + 1) / 2;
-    } else {
-        g.X = (w - glyph.Width - arrowW + 1) / 2;
-        t.X = (w - text.Width + 1) / 2;
-    }
-
+    CentreAcross(p, layout, w, h);
     int margin = In.Margin;
     int spacing = In.Spacing;
     if (IsHorizontal(layout))
-        Distribute(w, glyph.Width, text.Width, arrowW, margin, spacing);
+        Distribute(w, p.Glyph.Width, p.Text.Width, p.ArrowW, margin, spacing);
     else
-        Distribute(h, glyph.Height, text.Height, 0, margin, spacing);
-
-    switch (layout) {
-    case blGlyphLeft:
-        g.X = margin;
-        t.X = g.X + glyph.Width + spacing;
-        a.X = t.X + text.Width;
-        break;
-    case blGlyphRight:
-        a.X = w - margin - arrowW;
-        g.X = a.X - glyph.Width;
-        t.X = g.X - spacing - text.Width;
-        break;
-    case blGlyphTop:
-        g.Y = margin;
-        t.Y = g.Y + glyph.Height + spacing;
-        a.X = g.X + glyph.Width;
-        break;
-    case blGlyphBottom:
-        g.Y = h - margin - glyph.Height;
-        t.Y = g.Y - spacing - text.Height;
-        a.X = g.X + glyph.Width;
-        break;
-    }
-    // The arrow's three rows centre on the glyph, else on the caption.
-    if (glyph.Width > 0)
-        a.Y = g.Y + (glyph.Height - arrowH) / 2;
-    else
-        a.Y = t.Y + (text.Height - arrowH) / 2;
+        Distribute(h, p.Glyph.Height, p.Text.Height, 0, margin, spacing);
+    PlaceAlong(p, layout, w, h, margin, spacing);
 
     const int dx = In.Client.Left + In.Offset.X;
     const int dy = In.Client.Top + In.Offset.Y;
     TGlyphLayoutResult r;
-    r.GlyphSize = glyph;
-    r.GlyphPos = {g.X + dx, g.Y + dy};
-    r.TextRect = TRect::FromSize(t.X + dx, t.Y + dy, text.Width, text.Height);
-    r.ArrowPos = {a.X + dx, a.Y + dy};
+    r.GlyphSize = p.Glyph;
+    r.GlyphPos = {p.G.X + dx, p.G.Y + dy};
+    r.TextRect = TRect::FromSize(p.T.X + dx, p.T.Y + dy, p.Text.Width, p.Text.Height);
+    r.ArrowPos = {p.A.X + dx, p.A.Y + dy};
     return r;
 }
 

@@ -86,63 +86,91 @@ int ToolbarBarThickness(const std::vector<TToolbarItem> &Items, TDockAxis Axis)
     return std::max(size, 8);
 }
 
+namespace {
+
+// The running state of one layout pass (along/across in the toolbar's axis).
+struct TPlacer {
+    int F;            // 0 docked, 1 floating
+    bool Vertical;
+    int Limit;        // wrap limit along
+    int RowThickness;
+    int Centre;       // thickness the controls are centred in
+    TToolbarLayoutResult &Result;
+    int Pos = 0;
+    int Across = 0;
+    int Widest = 0;
+    int WidestBeforeSep = 0;
+    bool PreviousWrapped = false;
+    TToolbarItem *PreviousSep = nullptr;
+
+    bool AtLineStart() const { return Pos == LineStart[F]; }
+
+    // A floating group that would pass the limit, or follows a group that
+    // wrapped, starts a new line; after a separator the lines are 6 pixels
+    // further apart and the separator collapses.
+    void StartGroup(const TGroup &G)
+    {
+        const bool wraps = PreviousWrapped || PassesLimit(Pos, G.Length, EndMarginAlong[F], Limit);
+        PreviousWrapped = false;
+        if (!F || AtLineStart() || !wraps)
+            return;
+        Pos = LineStart[F];
+        ++Result.Lines;
+        if (!PreviousSep) {
+            Across += RowThickness;
+            return;
+        }
+        Across += RowThickness + SeparatorLineGap;
+        Widest = WidestBeforeSep;
+        PreviousSep->Bounds.Right = PreviousSep->Bounds.Left;
+        Result.LineSeparators.push_back({Across, PreviousSep->Blank});
+    }
+
+    void Place(TToolbarItem &It)
+    {
+        const int len = LengthAlong(It, Vertical);
+        if (!It.IsSeparator && !AtLineStart() && PassesLimit(Pos, len, EndMarginAlong[F], Limit)) {
+            Pos = LineStart[F];
+            Across += RowThickness;
+            PreviousWrapped = true;
+            ++Result.Lines;
+        }
+        if (It.IsSeparator) {
+            WidestBeforeSep = Widest;
+            It.Bounds = MakeBounds(Pos, Across, len, Centre, Vertical);
+        } else {
+            const int size = Vertical ? It.Width : It.Height;
+            It.Bounds = MakeBounds(Pos, Across + (Centre - size) / 2, len, size, Vertical);
+        }
+        Pos += len;
+        Widest = std::max(Widest, Pos);
+    }
+};
+
+} // namespace
+
 TToolbarLayoutResult LayOutToolbarItems(std::vector<TToolbarItem> &Items, TDockAxis Axis,
                                         int FloatRightX, int CentreThickness)
 {
+    TToolbarLayoutResult r;
     const int f = Axis == daFloating ? 1 : 0;
     const bool vertical = Axis == daVertical;
-    const int limit = WrapLimit(Items, Axis, FloatRightX);
     const int rowThickness = ToolbarBarThickness(Items, Axis);
-    const int centre = CentreThickness > 0 ? CentreThickness : rowThickness;
-
-    TToolbarLayoutResult r;
-    int pos = LineStart[f];
-    int across = FirstLineOffset[f];
-    int widest = 0;
-    int widestBeforeSep = 0;
-    bool previousWrapped = false;
-    TToolbarItem *previousSep = nullptr;
+    TPlacer p{f, vertical, WrapLimit(Items, Axis, FloatRightX), rowThickness,
+              CentreThickness > 0 ? CentreThickness : rowThickness, r};
+    p.Pos = LineStart[f];
+    p.Across = FirstLineOffset[f];
     for (const TGroup &g : CutIntoGroups(Items, vertical)) {
-        const bool startsLine = pos == LineStart[f];
-        if (f && !startsLine && (previousWrapped || PassesLimit(pos, g.Length, EndMarginAlong[f], limit))) {
-            pos = LineStart[f];
-            ++r.Lines;
-            if (previousSep) {
-                across += rowThickness + SeparatorLineGap;
-                widest = widestBeforeSep;
-                previousSep->Bounds.Right = previousSep->Bounds.Left;
-                r.LineSeparators.push_back({across, previousSep->Blank});
-            } else {
-                across += rowThickness;
-            }
-        }
-        previousWrapped = false;
-        for (size_t i = g.First; i <= g.Last; ++i) {
-            TToolbarItem &it = Items[i];
-            const int len = LengthAlong(it, vertical);
-            if (!it.IsSeparator && pos != LineStart[f] && PassesLimit(pos, len, EndMarginAlong[f], limit)) {
-                pos = LineStart[f];
-                across += rowThickness;
-                previousWrapped = true;
-                ++r.Lines;
-            }
-            if (it.IsSeparator) {
-                widestBeforeSep = widest;
-                it.Bounds = MakeBounds(pos, across, len, centre, vertical);
-            } else {
-                const int size = vertical ? it.Width : it.Height;
-                it.Bounds = MakeBounds(pos, across + (centre - size) / 2, len, size, vertical);
-            }
-            pos += len;
-            widest = std::max(widest, pos);
-        }
-        previousSep = Items[g.Last].IsSeparator ? &Items[g.Last] : nullptr;
+        p.StartGroup(g);
+        for (size_t i = g.First; i <= g.Last; ++i)
+            p.Place(Items[i]);
+        p.PreviousSep = Items[g.Last].IsSeparator ? &Items[g.Last] : nullptr;
     }
     if (Items.empty())
-        widest = LineStart[f] + 8;
-    const int along = widest + EndMarginAlong[f];
-    const int acrossSize = across + rowThickness + EndMarginAcross[f];
-    r.ClientSize = vertical ? TSize{acrossSize, along} : TSize{along, acrossSize};
+        p.Widest = LineStart[f] + 8;
+    const int along = p.Widest + EndMarginAlong[f];
+    const int across = p.Across + rowThickness + EndMarginAcross[f];
+    r.ClientSize = vertical ? TSize{across, along} : TSize{along, across};
     return r;
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace orv {
 
@@ -42,6 +43,13 @@ struct TRect {
     TRect Offset(int DX, int DY) const { return {Left + DX, Top + DY, Right + DX, Bottom + DY}; }
     bool operator==(const TRect &) const = default;
 };
+
+// Fires an event handler (a std::function member) unless it is empty.
+template <class THandler, class... TArgs> void Fire(const THandler &Handler, TArgs &&...Args)
+{
+    if (Handler)
+        Handler(std::forward<TArgs>(Args)...);
+}
 
 // (A * B) / C rounded to the nearest integer, halves away from zero, as the
 // platform's multiply-divide; -1 when C is 0.

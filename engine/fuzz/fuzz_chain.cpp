@@ -22,7 +22,8 @@ namespace {
 class TMemoryFile : public orv::TInputFile {
 public:
     TMemoryFile(const uint8_t *Data, size_t Size) : FData(Data), FSize(Size) {}
-    TRead ReadByte(uint8_t &Byte) override {
+    TRead ReadByte(uint8_t &Byte) override
+    {
         if (FPosition >= FSize)
             return TRead::End;
         Byte = FData[FPosition++];
@@ -30,7 +31,8 @@ public:
     }
     int64_t Position() const override { return static_cast<int64_t>(FPosition); }
     int64_t Size() const override { return static_cast<int64_t>(FSize); }
-    bool SeekStart() override {
+    bool SeekStart() override
+    {
         FPosition = 0;
         return true;
     }
@@ -46,7 +48,8 @@ public:
     TMemoryInput(const uint8_t *Data, size_t Size) : FData(Data), FSize(Size) {}
 
 protected:
-    std::unique_ptr<orv::TInputFile> OpenFile(const std::string &) override {
+    std::unique_ptr<orv::TInputFile> OpenFile(const std::string &) override
+    {
         return std::make_unique<TMemoryFile>(FData, FSize);
     }
 
@@ -56,7 +59,8 @@ private:
 };
 
 struct TFuzzWorld {
-    TFuzzWorld() : Vars("/dev/null/fuzz.ini"), Scope(Boxes) {
+    TFuzzWorld() : Vars("/dev/null/fuzz.ini"), Scope(Boxes)
+    {
         Parser.SetMacrovars(&Vars);
         auto Ignore = [](orv::TObject *, int, const std::string &, const std::string &) {};
         Parser.OnErrorEvent = Ignore;
@@ -79,11 +83,13 @@ struct TFuzzWorld {
     orv::TCNC_Groups Block;
 };
 
-bool IsNumberOrUnset(double Value) {
+bool IsNumberOrUnset(double Value)
+{
     return std::isfinite(Value);
 }
 
-void CheckRecord(const orv::TCNC_data &R) {
+void CheckRecord(const orv::TCNC_data &R)
+{
     const double Reals[] = {R.Feed,
                             R.X,
                             R.Y,
@@ -101,7 +107,8 @@ void CheckRecord(const orv::TCNC_data &R) {
             std::abort();
 }
 
-void RunBlock(TFuzzWorld &W, const std::string &Line, int Position, int LineNumber) {
+void RunBlock(TFuzzWorld &W, const std::string &Line, int Position, int LineNumber)
+{
     W.Block.InputPosition = Position;
     W.Block.LineNumber = LineNumber;
     if (!W.Parser.ParseLine(Line.empty() ? "(Blank" : Line, W.Block))
@@ -119,7 +126,8 @@ void RunBlock(TFuzzWorld &W, const std::string &Line, int Position, int LineNumb
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
+{
     static TFuzzWorld World;
     World.Abs.BlockSkip = Size % 3 == 0;
     World.Abs.ShowErrorDialogueBox = Size % 2 == 0;

@@ -27,7 +27,8 @@ struct TReport {
 
 class ChainAbs : public ::testing::Test {
 protected:
-    ChainAbs() {
+    ChainAbs()
+    {
         Abs.OnErrorEvent = [this](TObject *Sender, int Pos, const std::string &Detail,
                                   const std::string &Message) {
             EXPECT_EQ(Sender, &Abs);
@@ -36,13 +37,15 @@ protected:
     }
 
     // One line through the stage; returns MakeAbsolute's result.
-    bool Run(const TLine &Line) {
+    bool Run(const TLine &Line)
+    {
         NewLine(G, ++LineNumber);
         Line(G);
         return Abs.MakeAbsolute(G);
     }
 
-    void RunAll(const std::vector<TLine> &Lines) {
+    void RunAll(const std::vector<TLine> &Lines)
+    {
         for (const TLine &Line : Lines)
             Run(Line);
     }
@@ -55,18 +58,21 @@ protected:
     std::vector<TReport> Reports;
 };
 
-TLine Rapid(double X, double Y) {
+TLine Rapid(double X, double Y)
+{
     return [=](TCNC_Groups &G) { SetG(G, gMotion, 0), SetWords(G, {{wX, X}, {wY, Y}}); };
 }
 
 using TWords = std::vector<std::pair<int, Extended>>;
 
-void SetAll(TCNC_Groups &G, const TWords &Words) {
+void SetAll(TCNC_Groups &G, const TWords &Words)
+{
     for (auto [Word, Value] : Words)
         SetWord(G, Word, Value);
 }
 
-TEST_F(ChainAbs, IncrementalMovesAddToThePositionReached) {
+TEST_F(ChainAbs, IncrementalMovesAddToThePositionReached)
+{
     RunAll({Rapid(5, 0), [](TCNC_Groups &G) { SetG(G, gAbsInc, 91), SetWord(G, wX, 10); }});
     EXPECT_EQ(Word(wX), 15);
     EXPECT_EQ(Word(wIncX), 10);
@@ -89,7 +95,8 @@ TEST_F(ChainAbs, IncrementalMovesAddToThePositionReached) {
     EXPECT_EQ(Word(wIncX), 0);
 }
 
-TEST_F(ChainAbs, InsideACannedCycleZStaysAsProgrammed) {
+TEST_F(ChainAbs, InsideACannedCycleZStaysAsProgrammed)
+{
     RunAll({[](TCNC_Groups &G) {
                 SetWords(G, {{wX, 1}, {wY, 2}, {wZ, 5}});
             },
@@ -103,7 +110,8 @@ TEST_F(ChainAbs, InsideACannedCycleZStaysAsProgrammed) {
     EXPECT_EQ(Word(wK), 1); // repeat count 0 means once
 }
 
-TEST_F(ChainAbs, PolarCoordinates) {
+TEST_F(ChainAbs, PolarCoordinates)
+{
     auto Polar = [](TWords Words) {
         return TLine(
             [=](TCNC_Groups &G) { G.Groups[gPolar] = 16, SetG(G, gMotion, 1), SetAll(G, Words); });
@@ -119,16 +127,18 @@ TEST_F(ChainAbs, PolarCoordinates) {
     Run(Polar({{wX, 20}}));
     EXPECT_NEAR(Word(wX), -20, 1e-9);
     EXPECT_NEAR(Word(wY), 0, 1e-9);
-    // Under G91 the pole is the position reached.
+    // Under G91 the pole is the position reached; Z stays incremental.
+    Run([](TCNC_Groups &G) { SetWord(G, wZ, 4); });
     Run([](TCNC_Groups &G) {
         G.Groups[gPolar] = 16, SetG(G, gAbsInc, 91), SetWords(G, {{wX, 5}, {wY, 90}, {wZ, -1}});
     });
     EXPECT_NEAR(Word(wX), -20, 1e-9);
     EXPECT_NEAR(Word(wY), 5, 1e-9);
-    EXPECT_NEAR(Word(wZ), -1, 1e-9);
+    EXPECT_NEAR(Word(wZ), 3, 1e-9);
 }
 
-TEST_F(ChainAbs, UVWAreIncrementalFormsOfXYZ) {
+TEST_F(ChainAbs, UVWAreIncrementalFormsOfXYZ)
+{
     RunAll({[](TCNC_Groups &G) {
                 SetWords(G, {{wX, 10}, {wY, 20}, {wZ, 30}});
             },
@@ -140,7 +150,8 @@ TEST_F(ChainAbs, UVWAreIncrementalFormsOfXYZ) {
     EXPECT_EQ(Word(wW), 31);
 }
 
-TEST_F(ChainAbs, KeywordBlocksAndNonModalCodes) {
+TEST_F(ChainAbs, KeywordBlocksAndNonModalCodes)
+{
     Run(Rapid(5, 5));
     NewLine(G);
     SetG(G, gAbsInc, 91);
@@ -167,7 +178,8 @@ TEST_F(ChainAbs, KeywordBlocksAndNonModalCodes) {
     }
 }
 
-TEST_F(ChainAbs, MirrorBits) {
+TEST_F(ChainAbs, MirrorBits)
+{
     auto M = [](int Code) { return TLine([=](TCNC_Groups &G) { SetM(G, Code); }); };
     struct TCase {
         const char *Name;
@@ -197,12 +209,14 @@ struct TArcCase {
     int Motion;
 };
 
-TLine Arc(int Motion, TWords Words, int Plane = 17) {
+TLine Arc(int Motion, TWords Words, int Plane = 17)
+{
     return
         [=](TCNC_Groups &G) { SetG(G, gPlane, Plane), SetG(G, gMotion, Motion), SetAll(G, Words); };
 }
 
-TEST_F(ChainAbs, EveryWayOfGivingAnArc) {
+TEST_F(ChainAbs, EveryWayOfGivingAnArc)
+{
     const double Quarter = std::sqrt(50.0);
     const TArcCase Cases[] = {
         {"R half circle clockwise",
@@ -305,7 +319,8 @@ TEST_F(ChainAbs, EveryWayOfGivingAnArc) {
     }
 }
 
-TEST_F(ChainAbs, TwoG18ArcsTurnTheSameWay) {
+TEST_F(ChainAbs, TwoG18ArcsTurnTheSameWay)
+{
     RunAll({Arc(2, {{wX, 10}, {wZ, 0}, {wR, 5}}, 18)});
     const double FirstSweep = Word(wSweep);
     EXPECT_EQ(G.Groups[gMotion], 3);
@@ -322,7 +337,8 @@ struct TArcErrorCase {
     int Message; // 0: the arc resolves
 };
 
-TEST_F(ChainAbs, ArcChecksAtTheirLimits) {
+TEST_F(ChainAbs, ArcChecksAtTheirLimits)
+{
     const TArcErrorCase Cases[] = {
         {"R below 0.05", Arc(2, {{wX, 0.02}, {wR, 0.0499}}), 33},
         {"R of exactly 0.05", Arc(2, {{wX, 0.02}, {wR, 0.05}}), 0},
@@ -356,7 +372,8 @@ TEST_F(ChainAbs, ArcChecksAtTheirLimits) {
     }
 }
 
-TEST_F(ChainAbs, AFailedArcKeepsTheLastResolvedValues) {
+TEST_F(ChainAbs, AFailedArcKeepsTheLastResolvedValues)
+{
     Run(Arc(2, {{wX, 10}, {wY, 0}, {wR, 5}}));
     const double Sweep = Word(wSweep);
     Run(Arc(2, {{wX, 30}, {wY, 10}, {wR, 5}}));
@@ -369,7 +386,8 @@ TEST_F(ChainAbs, AFailedArcKeepsTheLastResolvedValues) {
     EXPECT_FALSE(G.WordSet[wArcUnresolved]);
 }
 
-TEST_F(ChainAbs, ArcErrorsShowABoxOnlyWhenAsked) {
+TEST_F(ChainAbs, ArcErrorsShowABoxOnlyWhenAsked)
+{
     TScriptedMessages Script;
     TMessageServiceScope Scope(Script);
     Run(Arc(2, {{wX, 10}, {wY, 10}, {wR, 5}}));
@@ -380,7 +398,8 @@ TEST_F(ChainAbs, ArcErrorsShowABoxOnlyWhenAsked) {
     EXPECT_NE(Script.Log()[0].Text.find("Bad ARC End Point"), std::string::npos);
 }
 
-TEST_F(ChainAbs, ArcsOutsideG17CannotBeRotated) {
+TEST_F(ChainAbs, ArcsOutsideG17CannotBeRotated)
+{
     TScriptedMessages Script;
     TMessageServiceScope Scope(Script);
     Abs.ShowErrorDialogueBox = true;
@@ -395,7 +414,8 @@ TEST_F(ChainAbs, ArcsOutsideG17CannotBeRotated) {
     EXPECT_EQ(Reports.size(), 1u);
 }
 
-TEST_F(ChainAbs, RewindForgetsThePositionReached) {
+TEST_F(ChainAbs, RewindForgetsThePositionReached)
+{
     const std::vector<TLine> Program = {
         [](TCNC_Groups &G) { SetG(G, gAbsInc, 91), SetWord(G, wX, 10); },
         [](TCNC_Groups &G) {
@@ -413,7 +433,8 @@ TEST_F(ChainAbs, RewindForgetsThePositionReached) {
     EXPECT_EQ(Abs.Position().X, 20);
 }
 
-TEST_F(ChainAbs, RewindRestartsPolarPrograms) {
+TEST_F(ChainAbs, RewindRestartsPolarPrograms)
+{
     const std::vector<TLine> Program = {
         [](TCNC_Groups &G) {
             G.Groups[gPolar] = 16, SetG(G, gMotion, 1), SetWords(G, {{wX, 10}, {wY, 0}});
@@ -429,7 +450,8 @@ TEST_F(ChainAbs, RewindRestartsPolarPrograms) {
     EXPECT_NEAR(Word(wY), Y, 1e-9);
 }
 
-TEST_F(ChainAbs, BlockSkipLeavesThePositionAlone) {
+TEST_F(ChainAbs, BlockSkipLeavesThePositionAlone)
+{
     struct TCase {
         const char *Name;
         bool Switch;

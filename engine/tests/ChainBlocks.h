@@ -12,7 +12,8 @@ namespace orv::test {
 
 // The engine's modal state at the start of a run (metric, G17, G90, G94,
 // G40, G49, G80, G50, G54, G69, G15, no mirror).
-inline TCNC_Groups StartBlock() {
+inline TCNC_Groups StartBlock()
+{
     TCNC_Groups G;
     for (int &Group : G.Groups)
         Group = -1;
@@ -29,7 +30,8 @@ inline TCNC_Groups StartBlock() {
 }
 
 // A new line: present flags cleared, non-modal group and block delete 0.
-inline void NewLine(TCNC_Groups &G, int LineNumber = 0) {
+inline void NewLine(TCNC_Groups &G, int LineNumber = 0)
+{
     for (bool &Set : G.GroupSet)
         Set = false;
     for (bool &Set : G.WordSet)
@@ -42,30 +44,35 @@ inline void NewLine(TCNC_Groups &G, int LineNumber = 0) {
 }
 
 // A G code into its modal group, as the parser files it.
-inline void SetG(TCNC_Groups &G, int Group, int Code) {
+inline void SetG(TCNC_Groups &G, int Group, int Code)
+{
     G.Groups[Group] = Code;
     G.GroupSet[Group] = true;
     G.Words[wG] = Code;
     G.WordSet[wG] = true;
 }
 
-inline void SetWord(TCNC_Groups &G, int Word, Extended Value) {
+inline void SetWord(TCNC_Groups &G, int Word, Extended Value)
+{
     G.Words[Word] = Value;
     G.WordSet[Word] = true;
 }
 
-inline void SetWords(TCNC_Groups &G, std::initializer_list<std::pair<int, Extended>> Words) {
+inline void SetWords(TCNC_Groups &G, std::initializer_list<std::pair<int, Extended>> Words)
+{
     for (auto [Word, Value] : Words)
         SetWord(G, Word, Value);
 }
 
-inline void SetM(TCNC_Groups &G, int Code) {
+inline void SetM(TCNC_Groups &G, int Code)
+{
     G.Groups[gMCode] = Code;
     G.GroupSet[gMCode] = true;
     SetWord(G, wM, Code);
 }
 
-inline void SetKeyword(TCNC_Groups &G, int Index) {
+inline void SetKeyword(TCNC_Groups &G, int Index)
+{
     G.Groups[gKeyword] = Index;
     G.GroupSet[gKeyword] = true;
 }

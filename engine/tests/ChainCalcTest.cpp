@@ -22,7 +22,8 @@ using TLine = std::function<void(TCNC_Groups &)>;
 class ChainCalc : public ::testing::Test {
 protected:
     // One block through Calculate; every record it queued, in order.
-    std::vector<TCNC_data> Records(const TLine &Line) {
+    std::vector<TCNC_data> Records(const TLine &Line)
+    {
         NewLine(G, ++LineNumber);
         Line(G);
         Scratch = G;
@@ -36,7 +37,8 @@ protected:
         return Out;
     }
 
-    TCNC_data Record(const TLine &Line) {
+    TCNC_data Record(const TLine &Line)
+    {
         std::vector<TCNC_data> Out = Records(Line);
         EXPECT_EQ(Out.size(), 1u);
         return Out.empty() ? TCNC_data() : Out.back();
@@ -48,12 +50,14 @@ protected:
     int LineNumber = 0;
 };
 
-TLine Move(int Motion, double X, double Y) {
+TLine Move(int Motion, double X, double Y)
+{
     return [=](TCNC_Groups &G) { SetG(G, gMotion, Motion), SetWords(G, {{wX, X}, {wY, Y}}); };
 }
 
 // A resolved arc as the absolute stage leaves it.
-TLine ArcTo(int Motion, double X, double Y, double I, double J, double Sweep, double Radius) {
+TLine ArcTo(int Motion, double X, double Y, double I, double J, double Sweep, double Radius)
+{
     return [=](TCNC_Groups &G) {
         SetG(G, gMotion, Motion);
         SetWords(G, {{wX, X}, {wY, Y}, {wRadius, Radius}});
@@ -61,7 +65,8 @@ TLine ArcTo(int Motion, double X, double Y, double I, double J, double Sweep, do
     };
 }
 
-TEST_F(ChainCalc, MovesCarryTheirEndPointAndHeader) {
+TEST_F(ChainCalc, MovesCarryTheirEndPointAndHeader)
+{
     G.RestOfLine = "";
     TCNC_data R = Record([](TCNC_Groups &G) {
         SetG(G, gMotion, 1), SetWords(G, {{wX, 10}, {wZ, -1}, {wF, 200}, {wS, 1000}, {wH, 2}});
@@ -94,7 +99,8 @@ TEST_F(ChainCalc, MovesCarryTheirEndPointAndHeader) {
     EXPECT_EQ(Arc.Radius, 5);
 }
 
-TEST_F(ChainCalc, SettingsOnlyBlocksMoveNothing) {
+TEST_F(ChainCalc, SettingsOnlyBlocksMoveNothing)
+{
     TCNC_data R = Record([](TCNC_Groups &G) { SetM(G, 3), SetWord(G, wS, 1200); });
     EXPECT_EQ(R.Motion, NoMoveCode);
     EXPECT_EQ(R.MCode, 3);
@@ -104,7 +110,8 @@ TEST_F(ChainCalc, SettingsOnlyBlocksMoveNothing) {
     EXPECT_EQ(R.Z, NoValue);
 }
 
-TEST_F(ChainCalc, DwellTimesInMilliseconds) {
+TEST_F(ChainCalc, DwellTimesInMilliseconds)
+{
     struct TCase {
         const char *Name;
         TLine Line;
@@ -139,7 +146,8 @@ TEST_F(ChainCalc, DwellTimesInMilliseconds) {
     }
 }
 
-TEST_F(ChainCalc, NonModalCodesAndKeywords) {
+TEST_F(ChainCalc, NonModalCodesAndKeywords)
+{
     struct TCase {
         const char *Name;
         TLine Line;
@@ -168,7 +176,8 @@ TEST_F(ChainCalc, NonModalCodesAndKeywords) {
     }
 }
 
-TEST_F(ChainCalc, BilletEdgeMoveAndToolDefinition) {
+TEST_F(ChainCalc, BilletEdgeMoveAndToolDefinition)
+{
     TCNC_data Billet = Record([](TCNC_Groups &G) {
         SetKeyword(G, 0), SetWords(G, {{wX, 100}, {wY, 80}, {wZ, 20}});
     });
@@ -195,7 +204,8 @@ TEST_F(ChainCalc, BilletEdgeMoveAndToolDefinition) {
     EXPECT_FALSE(Scratch.GroupSet[gTool]);
 }
 
-TEST_F(ChainCalc, OperatorMessages) {
+TEST_F(ChainCalc, OperatorMessages)
+{
     TCNC_data Message =
         Record([](TCNC_Groups &G) { SetWord(G, wMessage, 0), G.RestOfLine = "CHECK TOOL"; });
     EXPECT_EQ(Message.Motion, -12);
@@ -212,7 +222,8 @@ struct TSplitCase {
     std::vector<int> Motions;
 };
 
-TEST_F(ChainCalc, ABlockWithAMoveAndAnEventGivesBoth) {
+TEST_F(ChainCalc, ABlockWithAMoveAndAnEventGivesBoth)
+{
     const TSplitCase Cases[] = {
         {"G95 with a feed move",
          [](TCNC_Groups &G) {
@@ -257,7 +268,8 @@ TEST_F(ChainCalc, ABlockWithAMoveAndAnEventGivesBoth) {
     }
 }
 
-TEST_F(ChainCalc, TheEventAheadOfAMoveCarriesNoMoveOrMCode) {
+TEST_F(ChainCalc, TheEventAheadOfAMoveCarriesNoMoveOrMCode)
+{
     std::vector<TCNC_data> Out = Records([](TCNC_Groups &G) {
         SetG(G, gWorkOffset, 55), SetG(G, gMotion, 1), SetM(G, 3),
             SetWords(G, {{wX, 10}, {wY, 5}, {wT, 2}});
@@ -276,7 +288,8 @@ TEST_F(ChainCalc, TheEventAheadOfAMoveCarriesNoMoveOrMCode) {
     EXPECT_EQ(Out[1].WorkOffset, 55);
 }
 
-TEST_F(ChainCalc, MirrorImaging) {
+TEST_F(ChainCalc, MirrorImaging)
+{
     struct TCase {
         const char *Name;
         int Bits;
@@ -307,7 +320,8 @@ TEST_F(ChainCalc, MirrorImaging) {
     }
 }
 
-TEST_F(ChainCalc, RotationTurnsLaterMovesAboutItsCentre) {
+TEST_F(ChainCalc, RotationTurnsLaterMovesAboutItsCentre)
+{
     TCNC_data On = Record([](TCNC_Groups &G) {
         SetG(G, gRotation, 68), SetWords(G, {{wX, 0}, {wY, 0}, {wR, 90}});
     });
@@ -334,7 +348,8 @@ TEST_F(ChainCalc, RotationTurnsLaterMovesAboutItsCentre) {
     EXPECT_NEAR(Turned.Y, 5, 1e-9);
 }
 
-TEST_F(ChainCalc, ScalingAboutItsCentre) {
+TEST_F(ChainCalc, ScalingAboutItsCentre)
+{
     TCNC_data On = Record([](TCNC_Groups &G) {
         SetG(G, gScaling, 51), SetWords(G, {{wX, 0}, {wY, 0}, {wI, 2}, {wJ, 2}, {wK, 1}});
     });
@@ -360,7 +375,8 @@ TEST_F(ChainCalc, ScalingAboutItsCentre) {
     EXPECT_EQ(Record([](TCNC_Groups &G) { SetG(G, gScaling, 50); }).Motion, 50);
 }
 
-TEST_F(ChainCalc, FourthAxisFollowsTheMachineData) {
+TEST_F(ChainCalc, FourthAxisFollowsTheMachineData)
+{
     struct TCase {
         const char *Name;
         int Axis;
@@ -380,7 +396,8 @@ TEST_F(ChainCalc, FourthAxisFollowsTheMachineData) {
     }
 }
 
-TEST_F(ChainCalc, AnUnresolvedArcIsNeitherDrawnNorRun) {
+TEST_F(ChainCalc, AnUnresolvedArcIsNeitherDrawnNorRun)
+{
     std::vector<TCNC_data> Out = Records([](TCNC_Groups &G) {
         ArcTo(2, 10, 10, 3, 0, 90, 5)(G);
         SetG(G, gWorkOffset, 55);
@@ -391,7 +408,8 @@ TEST_F(ChainCalc, AnUnresolvedArcIsNeitherDrawnNorRun) {
     EXPECT_EQ(Out[0].Motion, NoMoveCode);
 }
 
-TEST_F(ChainCalc, ValuesBeyondTheRangeOfARealAreNotRun) {
+TEST_F(ChainCalc, ValuesBeyondTheRangeOfARealAreNotRun)
+{
     std::vector<std::string> Reports;
     Calc.OnErrorEvent = [&](TObject *, int Line, const std::string &Detail,
                             const std::string &Message) {
@@ -421,7 +439,8 @@ TEST_F(ChainCalc, ValuesBeyondTheRangeOfARealAreNotRun) {
     EXPECT_FLOAT_EQ(Scaled.Y, 8);
 }
 
-TEST_F(ChainCalc, GetNextDataPullsThroughItsEvent) {
+TEST_F(ChainCalc, GetNextDataPullsThroughItsEvent)
+{
     int Asked = 0;
     Calc.OnNextNotify = [&](TObject *Sender) {
         EXPECT_EQ(Sender, &Calc);
@@ -446,7 +465,8 @@ TEST_F(ChainCalc, GetNextDataPullsThroughItsEvent) {
     EXPECT_EQ(Asked, 3);
 }
 
-TEST_F(ChainCalc, GetNextDataReportsTheEnd) {
+TEST_F(ChainCalc, GetNextDataReportsTheEnd)
+{
     TCNC_data Data;
     // Nobody fills the queue: nothing delivered.
     EXPECT_FALSE(Calc.GetNextData(Data));
@@ -463,7 +483,8 @@ TEST_F(ChainCalc, GetNextDataReportsTheEnd) {
     EXPECT_EQ(Data.LineNumber, -1);
 }
 
-TEST_F(ChainCalc, RewindForgetsThePositionReached) {
+TEST_F(ChainCalc, RewindForgetsThePositionReached)
+{
     Record(Move(0, 8, 6));
     Calc.Rewind();
     G.Words[wX] = NoValue, G.Words[wY] = NoValue;

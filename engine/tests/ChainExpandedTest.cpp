@@ -9,7 +9,8 @@
 namespace orv {
 namespace {
 
-TEST(ChainExpanded, ASourceShowsAndHidesGeneratedCode) {
+TEST(ChainExpanded, ASourceShowsAndHidesGeneratedCode)
+{
     TBasicInput Input;
     Input.Expanded = std::make_unique<TExpanded>();
     auto *Strip = static_cast<TExpanded *>(Input.Expanded.get());

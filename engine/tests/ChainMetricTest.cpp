@@ -19,7 +19,8 @@ struct TMetricCase {
     Extended Expected;
 };
 
-TEST(ChainMetric, InchWordsAndTheirExceptions) {
+TEST(ChainMetric, InchWordsAndTheirExceptions)
+{
     const TMetricCase Cases[] = {
         {"X of a feed move",
          [](TCNC_Groups &G) {
@@ -105,7 +106,8 @@ TEST(ChainMetric, InchWordsAndTheirExceptions) {
     }
 }
 
-TEST(ChainMetric, MetricBlocksStayAndTheStageAsksForMore) {
+TEST(ChainMetric, MetricBlocksStayAndTheStageAsksForMore)
+{
     TCNC_Groups G = StartBlock();
     NewLine(G);
     SetWords(G, {{wX, 1}, {wF, 10}});

@@ -26,7 +26,8 @@ public:
     void RapidMove(double X, double Y, double Z) override { Add("rapid", X); }
     void LinearMove(double X, double Y, double Z) override { Add("linear", X); }
     void ArcMove(double X, double Y, double Z, double CX, double CY, double CZ, Extended Sweep,
-                 Extended Radius) override {
+                 Extended Radius) override
+    {
         Add("arc", X, static_cast<double>(Sweep));
     }
     void HomeMove(double X, double Y, double Z) override { Add("home", X); }
@@ -37,7 +38,8 @@ public:
     void FeedChange(TCNC_data &Data) override { Add("feed", Data.Feed); }
 
 private:
-    void Add(const char *What, double A, double B = 0) {
+    void Add(const char *What, double A, double B = 0)
+    {
         std::string Text = std::string(What) + " " + std::to_string(static_cast<long long>(A));
         if (B != 0)
             Text += " " + std::to_string(static_cast<long long>(B));
@@ -45,7 +47,8 @@ private:
     }
 };
 
-TCNC_data MoveRecord(int Motion, double X) {
+TCNC_data MoveRecord(int Motion, double X)
+{
     TCNC_data Data;
     Data.Motion = Motion;
     Data.X = X;
@@ -53,7 +56,8 @@ TCNC_data MoveRecord(int Motion, double X) {
     return Data;
 }
 
-TEST(ChainSink, DoMoveDispatchesByMotionCode) {
+TEST(ChainSink, DoMoveDispatchesByMotionCode)
+{
     struct TCase {
         const char *Name;
         int Motion;
@@ -78,7 +82,8 @@ TEST(ChainSink, DoMoveDispatchesByMotionCode) {
     }
 }
 
-TEST(ChainSink, ProcessDataCallsInItsOrder) {
+TEST(ChainSink, ProcessDataCallsInItsOrder)
+{
     TLoggingSink Sink;
     TCNC_data Data = MoveRecord(1, 3);
     Data.Tool = 2, Data.MCode = 8, Data.Spindle = 900, Data.Feed = 150;
@@ -88,7 +93,8 @@ TEST(ChainSink, ProcessDataCallsInItsOrder) {
     EXPECT_EQ(Sink.Log, Expected);
 }
 
-TEST(ChainSink, ABaseSinkPassesEveryRecordAndAsksForTheNext) {
+TEST(ChainSink, ABaseSinkPassesEveryRecordAndAsksForTheNext)
+{
     TBasicOutput Sink;
     int Asked = 0;
     Sink.OnNextNotify = [&](TObject *Sender) {
@@ -105,7 +111,8 @@ TEST(ChainSink, ABaseSinkPassesEveryRecordAndAsksForTheNext) {
     EXPECT_EQ(Asked, 2); // no request after the end record
 }
 
-TEST(ChainSink, AStoppedRunHidesTheEndFromLaterSinks) {
+TEST(ChainSink, AStoppedRunHidesTheEndFromLaterSinks)
+{
     struct TCase {
         const char *Name;
         TCycleState State;
@@ -125,7 +132,8 @@ TEST(ChainSink, AStoppedRunHidesTheEndFromLaterSinks) {
     }
 }
 
-TEST(ChainSink, ClampToLimitsCutsOnlyAboveTheMaximum) {
+TEST(ChainSink, ClampToLimitsCutsOnlyAboveTheMaximum)
+{
     TBasicOutput Sink;
     Sink.MaterialMaximum = {250, 200, 50};
     struct TCase {
@@ -147,7 +155,8 @@ TEST(ChainSink, ClampToLimitsCutsOnlyAboveTheMaximum) {
     }
 }
 
-TEST(ChainSink, UnitsBilletAndRunFlags) {
+TEST(ChainSink, UnitsBilletAndRunFlags)
+{
     TBasicOutput Sink;
     Sink.SetUnits(Inch);
     EXPECT_EQ(Sink.Units, Inch);
@@ -167,7 +176,8 @@ TEST(ChainSink, UnitsBilletAndRunFlags) {
     EXPECT_TRUE(Sink.Initialise());
 }
 
-TEST(ChainSink, DwellWaitsServingMessages) {
+TEST(ChainSink, DwellWaitsServingMessages)
+{
     TTestEventLoop Loop;
     TEventLoopScope Scope(Loop);
     TBasicOutput Sink;
@@ -181,7 +191,8 @@ TEST(ChainSink, DwellWaitsServingMessages) {
     EXPECT_FALSE(Sink.Dwelling());
 }
 
-TEST(ChainSink, ADwellEndsWhenTheRunStops) {
+TEST(ChainSink, ADwellEndsWhenTheRunStops)
+{
     TTestEventLoop Loop;
     TEventLoopScope Scope(Loop);
     TBasicOutput Sink;
@@ -204,19 +215,22 @@ public:
     explicit TFakeEngine(long Moves) : FMoves(Moves) {}
 
     // A machine that answers each record at once, through the same loop.
-    void AddMachine() {
+    void AddMachine()
+    {
         HasMachine = true;
         Consumers++;
     }
 
-    void Add(TBasicOutput &Sink) {
+    void Add(TBasicOutput &Sink)
+    {
         Consumers++;
         Sinks.push_back(&Sink);
         Sink.SetCycleState(csRunning);
         Sink.OnNextNotify = [this](TObject *Sender) { NextNotify(Sender); };
     }
 
-    void NextNotify(TObject *Sender) {
+    void NextNotify(TObject *Sender)
+    {
         ++Depth;
         MaxDepth = std::max(MaxDepth, Depth);
         Waiting.insert(Sender);
@@ -252,7 +266,8 @@ private:
 class TCountingSink : public TBasicOutput {
 public:
     TCountingSink(int Slot, std::vector<std::string> &Order) : FSlot(Slot), FOrder(Order) {}
-    void LinearMove(double X, double Y, double Z) override {
+    void LinearMove(double X, double Y, double Z) override
+    {
         ++Moves;
         if (FOrder.size() < 6)
             FOrder.push_back(std::to_string(FSlot) + ":" + std::to_string(long(X)));
@@ -264,7 +279,8 @@ private:
     std::vector<std::string> &FOrder;
 };
 
-TEST(ChainSink, AMillionMovesRunInConstantStackDepth) {
+TEST(ChainSink, AMillionMovesRunInConstantStackDepth)
+{
     const long Moves = 1000000;
     std::vector<std::string> Order;
     TCountingSink Slot0(0, Order), Slot1(1, Order);
@@ -281,7 +297,8 @@ TEST(ChainSink, AMillionMovesRunInConstantStackDepth) {
     EXPECT_EQ(Order, Expected); // every record to every sink in slot order
 }
 
-TEST(ChainSink, TheMachineAnswersThroughTheSameLoop) {
+TEST(ChainSink, TheMachineAnswersThroughTheSameLoop)
+{
     const long Moves = 200000;
     std::vector<std::string> Order;
     TCountingSink Slot0(0, Order);
@@ -295,7 +312,8 @@ TEST(ChainSink, TheMachineAnswersThroughTheSameLoop) {
     EXPECT_EQ(Engine.MaxDepth, 1);
 }
 
-TEST(ChainSink, ASinkFreedWhileItsRequestWaitsIsSkipped) {
+TEST(ChainSink, ASinkFreedWhileItsRequestWaitsIsSkipped)
+{
     TBasicOutput First;
     auto Second = std::make_unique<TBasicOutput>();
     std::vector<std::string> Calls;
@@ -310,7 +328,8 @@ TEST(ChainSink, ASinkFreedWhileItsRequestWaitsIsSkipped) {
     EXPECT_EQ(Calls, std::vector<std::string>{"first"});
 }
 
-TEST(ChainSink, AHandlerThatThrowsLeavesTheLoopUsable) {
+TEST(ChainSink, AHandlerThatThrowsLeavesTheLoopUsable)
+{
     TBasicOutput Sink;
     Sink.OnNextNotify = [](TObject *) {
         throw std::runtime_error("NextNotify Input Type not supported");

@@ -24,7 +24,8 @@ struct TRead {
 };
 
 // Every ReadLine up to and including the first negative result.
-std::vector<TRead> ReadAll(TBasicInput &Input) {
+std::vector<TRead> ReadAll(TBasicInput &Input)
+{
     std::vector<TRead> Out;
     for (int Guard = 0; Guard < 100; ++Guard) {
         TRead R{"", 0, 0};
@@ -48,7 +49,8 @@ private:
     std::vector<std::string> &FLog;
 };
 
-TEST(ChainSource, ASourceThatImplementsNothingIsAnEmptyProgram) {
+TEST(ChainSource, ASourceThatImplementsNothingIsAnEmptyProgram)
+{
     TBasicInput Input;
     std::string Line = "old";
     int Number = 5, Level = 5;
@@ -71,7 +73,8 @@ TEST(ChainSource, ASourceThatImplementsNothingIsAnEmptyProgram) {
     EXPECT_EQ(Input.CycleState(), csRunning);
 }
 
-TEST(ChainSource, TheExpandedCodeStrip) {
+TEST(ChainSource, TheExpandedCodeStrip)
+{
     std::vector<std::string> Log;
     TBasicInput Input;
     Input.Expanded = std::make_unique<TFakeExpanded>(Log);
@@ -82,7 +85,8 @@ TEST(ChainSource, TheExpandedCodeStrip) {
     EXPECT_EQ(Log, Expected);
 }
 
-TEST(ChainSource, StoredEvents) {
+TEST(ChainSource, StoredEvents)
+{
     TBasicInput Input;
     int Selected = -1, Shown = -1;
     Input.SetLineSelectChanged([&](TObject *, int Line) { Selected = Line; });
@@ -99,7 +103,8 @@ struct TFileCase {
     std::vector<TRead> Expected;
 };
 
-TEST(ChainFileSource, LinesAndTheEnd) {
+TEST(ChainFileSource, LinesAndTheEnd)
+{
     const TFileCase Cases[] = {
         {"three lines with LF",
          "G0 X1\nG1 X2\nM30\n",
@@ -130,7 +135,8 @@ TEST(ChainFileSource, LinesAndTheEnd) {
     }
 }
 
-TEST(ChainFileSource, StatusPanelsStateAndRewind) {
+TEST(ChainFileSource, StatusPanelsStateAndRewind)
+{
     TTempDir Dir;
     TFileInput Input;
     std::string Name = Dir.Write("part.fnc", "N1\nN2\nN3\n");
@@ -162,7 +168,8 @@ TEST(ChainFileSource, StatusPanelsStateAndRewind) {
     EXPECT_EQ(ReadAll(Input).size(), 4u); // the same three lines and the end
 }
 
-TEST(ChainFileSource, FilesThatCannotBeRun) {
+TEST(ChainFileSource, FilesThatCannotBeRun)
+{
     TTempDir Dir;
     TFileInput Input;
     struct TCase {
@@ -185,7 +192,8 @@ TEST(ChainFileSource, FilesThatCannotBeRun) {
     }
 }
 
-TEST(ChainFileSource, TheOpenDialog) {
+TEST(ChainFileSource, TheOpenDialog)
+{
     TTempDir Dir;
     const std::string Program = Dir.Write("a.fnc", "G0 X0\n");
     const std::string Compiled = Dir.Write("a.xnc", "x");
@@ -218,7 +226,8 @@ TEST(ChainFileSource, TheOpenDialog) {
 class TFailingFile : public TInputFile {
 public:
     explicit TFailingFile(int GoodBytes) : FGood(GoodBytes) {}
-    TRead ReadByte(uint8_t &Byte) override {
+    TRead ReadByte(uint8_t &Byte) override
+    {
         if (FPosition >= FGood)
             return TRead::Failed;
         Byte = "G1 X1\nG1 X2\n"[FPosition++];
@@ -226,7 +235,8 @@ public:
     }
     int64_t Position() const override { return FPosition; }
     int64_t Size() const override { return 12; }
-    bool SeekStart() override {
+    bool SeekStart() override
+    {
         FPosition = 0;
         return true;
     }
@@ -238,12 +248,14 @@ private:
 
 class TFailingInput : public TFileInput {
 protected:
-    std::unique_ptr<TInputFile> OpenFile(const std::string &) override {
+    std::unique_ptr<TInputFile> OpenFile(const std::string &) override
+    {
         return std::make_unique<TFailingFile>(8);
     }
 };
 
-TEST(ChainFileSource, AReadErrorIsAnErrorNotTheEnd) {
+TEST(ChainFileSource, AReadErrorIsAnErrorNotTheEnd)
+{
     TFailingInput Input;
     std::string Name = "/disk/part.fnc";
     ASSERT_TRUE(Input.LoadFile(Name));
@@ -259,7 +271,8 @@ TEST(ChainFileSource, AReadErrorIsAnErrorNotTheEnd) {
     EXPECT_EQ(Input.ReadLine(Line, Number, Level), EndOfMainProgram);
 }
 
-TEST(ChainFileSource, NestedLevels) {
+TEST(ChainFileSource, NestedLevels)
+{
     TTempDir Dir;
     TFileInput Input;
     std::string Main = Dir.Write("main.fnc", "M98 P1000\nM30\n");
@@ -309,7 +322,8 @@ public:
     void SetCaption(const std::string &Text) override { FLog.push_back("caption " + Text); }
     void SetMaximum(long long Value) override { FLog.push_back("max " + std::to_string(Value)); }
     void SetPosition(long long Value) override { FLog.push_back("pos " + std::to_string(Value)); }
-    void SetPanel(int Index, const std::string &Text) override {
+    void SetPanel(int Index, const std::string &Text) override
+    {
         FLog.push_back("panel" + std::to_string(Index) + " " + Text);
     }
     void Show() override { FLog.push_back("show"); }
@@ -318,7 +332,8 @@ private:
     std::vector<std::string> &FLog;
 };
 
-TEST(ChainFileSource, TheProgressWindowShowsWhatTheSourceDoes) {
+TEST(ChainFileSource, TheProgressWindowShowsWhatTheSourceDoes)
+{
     TTempDir Dir;
     std::vector<std::string> Log;
     int Made = 0;

@@ -364,3 +364,26 @@ TEST(CycleExpandFiles, EditsOfTheFileApplyFromTheNextCycleBlock)
 
 } // namespace
 } // namespace orv
+
+namespace orv {
+namespace {
+
+// After a cycle the block record's Z still holds the cycle's depth; a block
+// that programs no Z leaves the tool where the cycle left it, and that is
+// the initial level the next G98 cycle returns to.
+TEST(CycleExpand, InitialLevelAfterACycleIsWhereTheToolStands)
+{
+    test::TCycleRig Rig;
+    Rig.StartAbove();
+    Rig.Feed.Block().G(gReturnLevel, 99).G(gCannedCycle, 81).X(10).Y(10).Z(-5).W(wR, 2);
+    Rig.Feed.Block().G(gCannedCycle, 80).G(gMotion, 0).X(0).Y(0); // record Z is still -5
+    Rig.Feed.Block().G(gReturnLevel, 98).G(gCannedCycle, 81).X(20).Y(10).Z(-5).W(wR, 2);
+    Rig.Feed.Block().G(gCannedCycle, 80).G(gMotion, 0).Z(30);
+    Rig.Feed.Block().G(gCannedCycle, 81).X(30).Y(10).Z(-5).W(wR, 2);
+    EXPECT_EQ(test::DescribeAll(Rig.Run(), 5),
+              "G0 X20 Y10 Z2; G1 X20 Y10 Z-5; G0 X20 Y10 Z2; G0 X20 Y10 Z30; "
+              "G0 X30 Y10 Z30; G1 X30 Y10 Z-5; G0 X30 Y10 Z30");
+}
+
+} // namespace
+} // namespace orv

@@ -16,7 +16,8 @@ namespace {
 constexpr double Pi = std::numbers::pi;
 constexpr double Tol = 1e-9;
 
-TEST(GeometryVectors, DirectionAngleCoversEveryQuadrant) {
+TEST(GeometryVectors, DirectionAngleCoversEveryQuadrant)
+{
     struct TCase {
         const char *Name;
         double X, Y, Expected;
@@ -37,7 +38,8 @@ TEST(GeometryVectors, DirectionAngleCoversEveryQuadrant) {
     }
 }
 
-TEST(GeometryVectors, NormalizeAngleBringsIntoOneTurn) {
+TEST(GeometryVectors, NormalizeAngleBringsIntoOneTurn)
+{
     struct TCase {
         const char *Name;
         double A, Expected;
@@ -61,13 +63,15 @@ TEST(GeometryVectors, NormalizeAngleBringsIntoOneTurn) {
     EXPECT_LT(Huge, 2 * Pi);
 }
 
-TEST(GeometryVectors, RightAngleTurnBothWays) {
+TEST(GeometryVectors, RightAngleTurnBothWays)
+{
     EXPECT_NEAR(RightAngleTurn(true, 0), 3 * Pi / 2, Tol);
     EXPECT_NEAR(RightAngleTurn(false, 0), Pi / 2, Tol);
     EXPECT_NEAR(RightAngleTurn(false, 3 * Pi / 2), 0, Tol);
 }
 
-TEST(GeometryVectors, CornerTurnAngle) {
+TEST(GeometryVectors, CornerTurnAngle)
+{
     struct TCase {
         const char *Name;
         double X1, Y1, X2, Y2, X3, Y3, Expected;
@@ -82,7 +86,8 @@ TEST(GeometryVectors, CornerTurnAngle) {
     }
 }
 
-TEST(GeometryVectors, ArcCentreFromChord) {
+TEST(GeometryVectors, ArcCentreFromChord)
+{
     struct TCase {
         const char *Name;
         double X1, Y1, X2, Y2, Angle, Xc, Yc, R;
@@ -105,7 +110,8 @@ TEST(GeometryVectors, ArcCentreFromChord) {
     }
 }
 
-TEST(GeometryVectors, SafeArcCosGuards) {
+TEST(GeometryVectors, SafeArcCosGuards)
+{
     struct TCase {
         const char *Name;
         double V, Expected;
@@ -127,7 +133,8 @@ TEST(GeometryVectors, SafeArcCosGuards) {
     EXPECT_EQ(SafeArcCos(std::nan("")), Pi / 2);
 }
 
-TEST(GeometryVectors, AngleBetween3D) {
+TEST(GeometryVectors, AngleBetween3D)
+{
     struct TCase {
         const char *Name;
         TPoint3D A, B;
@@ -149,7 +156,8 @@ TEST(GeometryVectors, AngleBetween3D) {
     }
 }
 
-TEST(GeometryVectors, Normalize2DKeepsZeroVectorZero) {
+TEST(GeometryVectors, Normalize2DKeepsZeroVectorZero)
+{
     TPoint2D P{3, 4};
     Normalize2D(P);
     EXPECT_NEAR(P.X, 0.6, Tol);
@@ -166,7 +174,8 @@ TEST(GeometryVectors, Normalize2DKeepsZeroVectorZero) {
     EXPECT_FALSE(std::isnan(Inf.Y));
 }
 
-TEST(GeometryVectors, DirectionsBelowTheShortestLengthAreZero) {
+TEST(GeometryVectors, DirectionsBelowTheShortestLengthAreZero)
+{
     struct TCase {
         const char *Name;
         double Gap;
@@ -199,7 +208,8 @@ TEST(GeometryVectors, DirectionsBelowTheShortestLengthAreZero) {
     }
 }
 
-TEST(GeometryVectors, SmallVectorOperations) {
+TEST(GeometryVectors, SmallVectorOperations)
+{
     TPoint2D D;
     Perpendicular2D(D, {1, 2}, true);
     EXPECT_EQ(D.X, 2);
@@ -230,7 +240,8 @@ TEST(GeometryVectors, SmallVectorOperations) {
     EXPECT_NEAR(RadToDeg(Pi), 180, Tol);
 }
 
-TEST(GeometryVectors, SamePointAndBoxesAtTheirEdges) {
+TEST(GeometryVectors, SamePointAndBoxesAtTheirEdges)
+{
     EXPECT_TRUE(SamePoint2D({1, 1}, {1.0009, 0.9991}));
     EXPECT_FALSE(SamePoint2D({1, 1}, {1.0011, 1}));
     EXPECT_TRUE(InBox2D({0, 10}, {0, 0}, {10, 10}));
@@ -239,7 +250,8 @@ TEST(GeometryVectors, SamePointAndBoxesAtTheirEdges) {
     EXPECT_FALSE(InBox3D({5, 5, 10.001}, {0, 0, 0}, {10, 10, 10}));
 }
 
-TEST(GeometryVectors, IntersectLines2D) {
+TEST(GeometryVectors, IntersectLines2D)
+{
     TPoint2D P;
     IntersectLines2D(P, {0, 0}, {1, 0}, {5, -3}, {0, 1});
     EXPECT_NEAR(P.X, 5, Tol);

@@ -9,13 +9,15 @@ namespace orv {
 
 namespace {
 
-QString Q(const std::string &Text) {
+QString Q(const std::string &Text)
+{
     return QString::fromStdString(Text);
 }
 
 } // namespace
 
-TExpanded::TExpanded(QWidget *Parent) : QWidget(Parent) {
+TExpanded::TExpanded(QWidget *Parent) : QWidget(Parent)
+{
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setAutoFillBackground(true);
     setStyleSheet("TExpanded { background: blue; }");
@@ -39,7 +41,8 @@ TExpanded::TExpanded(QWidget *Parent) : QWidget(Parent) {
     setFixedSize(390, 27);
 }
 
-void TExpanded::SetCode(const std::string &Text) {
+void TExpanded::SetCode(const std::string &Text)
+{
     FCode->setText(Q(Text));
 }
 

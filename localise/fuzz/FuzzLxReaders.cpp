@@ -10,17 +10,25 @@
 #include "localise/LxTextDictionary.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
+#include <sys/mman.h>
 #include <unistd.h>
 
 using namespace orv;
 
 namespace {
 
+// An in-memory file, so that the file readers see each input without disk
+// traffic.
+int FuzzFd()
+{
+    static const int fd = ::memfd_create("fuzz_lxreaders", 0);
+    return fd;
+}
+
 const std::string &FuzzFile()
 {
-    static const std::string name = "/tmp/fuzz_lxreaders_" + std::to_string(::getpid()) + ".txt";
+    static const std::string name = "/proc/self/fd/" + std::to_string(FuzzFd());
     return name;
 }
 
@@ -59,10 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
 {
     static TLxTextDictionary dictionary;
     const std::string bytes(reinterpret_cast<const char *>(Data), Size);
-    if (std::FILE *file = std::fopen(FuzzFile().c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    }
+    if (::ftruncate(FuzzFd(), 0) != 0 || ::pwrite(FuzzFd(), bytes.data(), bytes.size(), 0) < 0)
+        return 0;
     SetLxResourceLoader([&bytes](const std::string &, const std::string &, std::string &Out) {
         Out = bytes;
         return true;

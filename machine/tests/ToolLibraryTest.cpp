@@ -327,14 +327,22 @@ TEST_F(ToolLibraryImport, MergesIntoTheLibraryFileAndStaysOnIt)
     }
 }
 
-TEST_F(ToolLibraryImport, CopiedToolsLeaveTheChangerFree)
+TEST_F(ToolLibraryImport, InUseFlagsFollowThisLibrarysChanger)
 {
+    ASSERT_TRUE(Lib.SetCurrentTool("End 6"));
+    ASSERT_TRUE(Lib.SetToolInUse(true)); // the machine holds End 6
     const std::string imported = Dir.Write("other.MTD", "[Slot 10]\r\nDiameter=10\r\n"
-                                                        "Tool In Use=1\r\nExtra=x\r\n");
+                                                        "Tool In Use=1\r\nExtra=x\r\n"
+                                                        "[End 6]\r\nDiameter=6.2\r\n"
+                                                        "Tool In Use=0\r\n");
+    Msgs.Answer("Yes");
     Lib.ImportFile(imported);
     EXPECT_EQ(Key("Slot 10", "Tool In Use"), "0");
     EXPECT_EQ(Key("Slot 10", "Extra"), "x");
-    EXPECT_EQ(Lib.CurrentTool(), "Slot 10");
+    EXPECT_EQ(Key("End 6", "Diameter"), "6.2");
+    EXPECT_EQ(Key("End 6", "Tool In Use"), "1");
+    EXPECT_EQ(Lib.CurrentTool(), "End 6");
+    EXPECT_THAT(Changes, ElementsAre(">")); // the changer takes the new values
     std::vector<std::string> names;
     for (const auto &tool : Lib.ListTools())
         names.push_back(tool.Name);

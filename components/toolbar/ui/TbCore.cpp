@@ -246,8 +246,7 @@ void TDock::MoveInDockList(bool Insert, TCustomToolWindow *Bar, bool IsVisible)
         return;
     LayOutRows();
     Bar->Arrange();
-    if (OnInsertRemoveBar)
-        OnInsertRemoveBar(this, Insert, Bar);
+    Fire(OnInsertRemoveBar, this, Insert, Bar);
 }
 
 void TDock::LayOutRows()
@@ -395,8 +394,7 @@ void TDock::resizeEvent(QResizeEvent *Event)
     const int newLength = horizontal ? width() : height();
     if (oldLength != newLength && FDisableArrange == 0)
         LayOutRows();
-    if (OnResize)
-        OnResize(this);
+    Fire(OnResize, this);
 }
 
 void TDock::moveEvent(QMoveEvent *Event)
@@ -450,8 +448,10 @@ TCustomToolWindow::TCustomToolWindow(QWidget *Form)
 TCustomToolWindow::~TCustomToolWindow()
 {
     FDestroying = true;
-    if (FDockedTo)
+    if (FDockedTo && Contains(FDockedTo->FDockList, this)) {
         Remove(FDockedTo->FDockList, this);
+        FDockedTo->LayOutRows();
+    }
     Remove(GFloating, this);
     Remove(GToolWindows, this);
     RemoveHookClient(HookProc);
@@ -595,8 +595,7 @@ void TCustomToolWindow::SetVisible(bool Value)
     if (FDockedTo)
         FDockedTo->MoveInDockList(Value, this, Value);
     UpdateVisibility();
-    if (OnVisibleChanged)
-        OnVisibleChanged(this);
+    Fire(OnVisibleChanged, this);
 }
 
 // ---- visibility
@@ -677,7 +676,9 @@ void TCustomToolWindow::Arrange()
         return;
     }
     FArrangeNeeded = false;
+    ++FLayingOut;
     QSize need = LayOutItems(true, FLastAxis, FDockedTo);
+    --FLayingOut;
     if (FDockedTo) {
         const bool horizontal = FDockedTo->Axis() == daHorizontal;
         const int row = DockRowSize();
@@ -758,57 +759,59 @@ void TCustomToolWindow::SetParent(QWidget *Parent)
     QWidget *newForm = (Parent && !newDock) ? Parent : nullptr;
     if (newDock == FDockedTo && newForm == FFloatForm)
         return;
-    if (!FDestroying && Parent && OnDockChanging)
-        OnDockChanging(this);
-    if ((FDockedTo || FFloatForm) && OnRecreating)
-        OnRecreating(this);
-
-    ++FHiding;
-    ++FInternalVisible;
+    if (!FDestroying && Parent)
+        Fire(OnDockChanging, this);
+    if (FDockedTo || FFloatForm)
+        Fire(OnRecreating, this);
     if (newDock)
         newDock->HoldLayout();
-    TDock *oldDock = FDockedTo;
-    if (oldDock) {
-        Remove(oldDock->FDockList, this);
-        oldDock->LayOutRows();
-    }
-    FDockedTo = newDock;
-    FFloatForm = newForm;
-    if (newDock) {
-        QWidget::setParent(newDock, Qt::Widget);
-    } else if (newForm) {
-        QWidget::setParent(newForm, Qt::Tool | Qt::FramelessWindowHint);
-        move(FFloatingTopLeft);
-    } else {
-        QWidget::setParent(nullptr, Qt::Widget);
-    }
-    Remove(GFloating, this);
-    if (newForm)
-        GFloating.push_back(this);
-    --FInternalVisible;
-    --FHiding;
-    if (newDock) {
-        if (FVisible)
-            newDock->FDockList.push_back(this);
-        newDock->FArrangeNeeded = true;
-    }
+    MoveToParent(newDock, newForm);
     FLastAxis = CurrentAxis();
     FLastAxisValid = true;
     Arrange();
     if (newDock) {
         newDock->ReleaseLayout();
-        if (FVisible && newDock->OnInsertRemoveBar)
-            newDock->OnInsertRemoveBar(newDock, true, this);
+        if (FVisible)
+            Fire(newDock->OnInsertRemoveBar, newDock, true, this);
     }
     UpdateVisibility();
     if (!Parent || FDestroying)
         return;
-    if (OnMove)
-        OnMove(this);
-    if (OnRecreated)
-        OnRecreated(this);
-    if (OnDockChanged)
-        OnDockChanged(this);
+    Fire(OnMove, this);
+    Fire(OnRecreated, this);
+    Fire(OnDockChanged, this);
+}
+
+// Leaves the old dock (or the floating list) and takes the new parent, with
+// the window kept hidden meanwhile; a new dock lists it while it is visible.
+void TCustomToolWindow::MoveToParent(TDock *NewDock, QWidget *NewForm)
+{
+    ++FHiding;
+    ++FInternalVisible;
+    if (TDock *oldDock = FDockedTo) {
+        Remove(oldDock->FDockList, this);
+        oldDock->LayOutRows();
+    }
+    FDockedTo = NewDock;
+    FFloatForm = NewForm;
+    if (NewDock) {
+        QWidget::setParent(NewDock, Qt::Widget);
+    } else if (NewForm) {
+        QWidget::setParent(NewForm, Qt::Tool | Qt::FramelessWindowHint);
+        move(FFloatingTopLeft);
+    } else {
+        QWidget::setParent(nullptr, Qt::Widget);
+    }
+    Remove(GFloating, this);
+    if (NewForm)
+        GFloating.push_back(this);
+    --FInternalVisible;
+    --FHiding;
+    if (!NewDock)
+        return;
+    if (FVisible)
+        NewDock->FDockList.push_back(this);
+    NewDock->FArrangeNeeded = true;
 }
 
 void TCustomToolWindow::KeepOnScreen(bool OnlyWhenOffScreen)
@@ -832,10 +835,12 @@ void TCustomToolWindow::resizeEvent(QResizeEvent *Event)
         SizeChanged(c.width(), c.height());
     }
     // A dock may have given the row another thickness: centre the contents again.
-    if (FDockedTo && FUpdateCount == 0)
+    if (FDockedTo && FUpdateCount == 0) {
+        ++FLayingOut;
         LayOutItems(true, FLastAxis, FDockedTo);
-    if (OnResize)
-        OnResize(this);
+        --FLayingOut;
+    }
+    Fire(OnResize, this);
 }
 
 void TCustomToolWindow::moveEvent(QMoveEvent *Event)
@@ -843,6 +848,24 @@ void TCustomToolWindow::moveEvent(QMoveEvent *Event)
     QWidget::moveEvent(Event);
     if (Floating() && FArranging == 0)
         FFloatingTopLeft = pos();
+}
+
+void TCustomToolWindow::childEvent(QChildEvent *Event)
+{
+    QWidget::childEvent(Event);
+    if (Event->added() && Event->child()->isWidgetType())
+        Event->child()->installEventFilter(this);
+    else if (Event->removed() && !FDestroying)
+        Arrange();
+}
+
+bool TCustomToolWindow::eventFilter(QObject *Watched, QEvent *Event)
+{
+    const QEvent::Type t = Event->type();
+    const bool changes = t == QEvent::Show || t == QEvent::Hide || t == QEvent::Resize;
+    if (changes && Watched->parent() == this && FLayingOut == 0 && FArranging == 0 && !FDestroying)
+        Arrange();
+    return false;
 }
 
 void TCustomToolWindow::closeEvent(QCloseEvent *Event)
@@ -868,12 +891,12 @@ THitCode TCustomToolWindow::HitTest(QPoint InWindow) const
 
 void TCustomToolWindow::mousePressEvent(QMouseEvent *Event)
 {
+    if (Event->button() != Qt::LeftButton)
+        return; // other buttons never start or end a loop
     if (FDrag || FSize || FCloseLoop) {
-        LoopCancel(); // a second press ends the loop
+        LoopCancel(); // a second left press ends the loop
         return;
     }
-    if (Event->button() != Qt::LeftButton)
-        return;
     const QPoint p = Event->position().toPoint();
     QWidget *child = childAt(p);
     if (child && child->isVisible() && !PassesClicksThrough(child))
@@ -902,12 +925,12 @@ void TCustomToolWindow::mouseReleaseEvent(QMouseEvent *Event)
 
 void TCustomToolWindow::mouseDoubleClickEvent(QMouseEvent *Event)
 {
+    if (Event->button() != Qt::LeftButton)
+        return;
     if (FDrag || FSize || FCloseLoop) {
         LoopCancel();
         return;
     }
-    if (Event->button() != Qt::LeftButton)
-        return;
     QWidget *child = childAt(Event->position().toPoint());
     if (child && child->isVisible() && !PassesClicksThrough(child))
         return;
@@ -969,8 +992,7 @@ std::vector<TDragCandidate> TCustomToolWindow::CollectCandidates(QWidget *Contai
             cand.Empty = dock->DockList().empty();
             cand.DockedSize = OuterSizeFor(dock);
             cand.RequestDock = [this, dock](bool &Accept) {
-                if (dock->OnRequestDock)
-                    dock->OnRequestDock(dock, this, Accept);
+                Fire(dock->OnRequestDock, dock, this, Accept);
             };
             list.push_back(cand);
         }
@@ -1151,8 +1173,7 @@ void TCustomToolWindow::FinishClose()
     if (loop->State() != lsAccepted)
         return;
     SetVisible(false);
-    if (OnClose)
-        OnClose(this);
+    Fire(OnClose, this);
 }
 
 // ---- painting

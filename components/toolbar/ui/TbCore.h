@@ -267,8 +267,10 @@ public:
     // Row size of this window's row in its dock (0 when not docked).
     int DockRowSize() const;
 
-protected:
+    // Qt's show and hide go through SetVisible.
     void setVisible(bool Visible) override;
+
+protected:
     void paintEvent(QPaintEvent *Event) override;
     virtual void PaintContents(QPainter &P) {}
     void mousePressEvent(QMouseEvent *Event) override;
@@ -280,6 +282,10 @@ protected:
     void resizeEvent(QResizeEvent *Event) override;
     void moveEvent(QMoveEvent *Event) override;
     void closeEvent(QCloseEvent *Event) override;
+    // A child control shown, hidden, resized, added or removed re-arranges
+    // the window (or flags it while updates are held).
+    void childEvent(QChildEvent *Event) override;
+    bool eventFilter(QObject *Watched, QEvent *Event) override;
     bool EightWaySizing();
     int ArrangingCount() const { return FArranging; }
 
@@ -287,6 +293,7 @@ private:
     friend class TDock;
     bool ShouldBeVisible() const;
     void ShowOrHide(bool Show);
+    void MoveToParent(TDock *NewDock, QWidget *NewForm);
     void FinishDrag();
     void FinishSize();
     void FinishClose();
@@ -320,6 +327,7 @@ private:
     int FBehaviour = -1; // bit 0 inherits alignment, 1 eight-way sizing, 2 clips cursor
     int FUpdateCount = 0;
     int FArranging = 0;
+    int FLayingOut = 0;
     int FHiding = 0;
     int FInternalVisible = 0;
     bool FArrangeNeeded = false;

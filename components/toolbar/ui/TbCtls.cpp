@@ -373,8 +373,7 @@ void TToolbarButton::PointerEntered()
         FState = bsHot;
     if (FFlat || NumGlyphs() == 5)
         Redraw(FDown || NumGlyphs() == 5);
-    if (OnMouseEnter)
-        OnMouseEnter(this);
+    Fire(OnMouseEnter, this);
 }
 
 void TToolbarButton::PointerLeft()
@@ -389,8 +388,7 @@ void TToolbarButton::PointerLeft()
         FState = UpState();
     if (FFlat || NumGlyphs() == 5 || (FState != old && old != bsHot))
         Redraw(true);
-    if (OnMouseExit)
-        OnMouseExit(this);
+    Fire(OnMouseExit, this);
 }
 
 void TToolbarButton::RefreshHotState()
@@ -452,8 +450,8 @@ void TToolbarButton::mouseReleaseEvent(QMouseEvent *Event)
 void TToolbarButton::mouseDoubleClickEvent(QMouseEvent *Event)
 {
     mousePressEvent(Event);
-    if (FDown && OnDblClick)
-        OnDblClick(this);
+    if (FDown)
+        Fire(OnDblClick, this);
 }
 
 void TToolbarButton::MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)
@@ -473,8 +471,7 @@ void TToolbarButton::MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shi
         if (!FShowsDropdown)
             FMousePressed = true;
     }
-    if (OnMouseDown)
-        OnMouseDown(this, Button, Shift, X, Y);
+    Fire(OnMouseDown, this, Button, Shift, X, Y);
     if (!left)
         return;
     struct TClearDropdown {
@@ -506,8 +503,7 @@ void TToolbarButton::MouseMove(Qt::KeyboardModifiers Shift, int X, int Y)
             Redraw(true);
         }
     }
-    if (OnMouseMove)
-        OnMouseMove(this, Shift, X, Y);
+    Fire(OnMouseMove, this, Shift, X, Y);
     if (GTracked == this || !PointerIsOver())
         return;
     if (GTracked)
@@ -527,8 +523,7 @@ void TToolbarButton::MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift
         FMousePressed = false;
         PointerLeft();
     }
-    if (OnMouseUp)
-        OnMouseUp(this, Button, Shift, X, Y);
+    Fire(OnMouseUp, this, Button, Shift, X, Y);
     if (Button != Qt::LeftButton || !FMousePressed)
         return;
     FMousePressed = false;
@@ -564,8 +559,7 @@ void TToolbarButton::CancelMode()
 void TToolbarButton::Click()
 {
     if (FRepeating && !FShowsDropdown) {
-        if (OnClick)
-            OnClick(this);
+        Fire(OnClick, this);
         return;
     }
     FClicking = true;
@@ -593,12 +587,11 @@ void TToolbarButton::Click()
         auto *dialog = qobject_cast<QDialog *>(window());
         if (dialog && FModalResult != 0)
             dialog->done(FModalResult);
-        if (OnClick)
-            OnClick(this);
+        Fire(OnClick, this);
         return;
     }
-    if (!FDropdownCombo && OnClick)
-        OnClick(this);
+    if (!FDropdownCombo)
+        Fire(OnClick, this);
     OpenDropdown();
 }
 
@@ -768,8 +761,7 @@ TFlatEdit::TFlatEdit(QWidget *Parent) : QLineEdit(Parent)
     if (Parent)
         show();
     connect(this, &QLineEdit::textChanged, this, [this] {
-        if (OnChange)
-            OnChange(this);
+        Fire(OnChange, this);
     });
 }
 

@@ -49,14 +49,14 @@ const std::vector<TLineSeparator> &TCustomToolbar::LineSeparators() const { retu
 
 void TCustomToolbar::childEvent(QChildEvent *Event)
 {
-    TCustomToolWindow::childEvent(Event);
     QObject *child = Event->child();
+    if (Event->removed())
+        FOrderList.erase(std::remove(FOrderList.begin(), FOrderList.end(), child), FOrderList.end());
+    TCustomToolWindow::childEvent(Event);
     if (Event->added() && child->isWidgetType()) {
         auto *w = static_cast<QWidget *>(child);
         if (std::find(FOrderList.begin(), FOrderList.end(), w) == FOrderList.end())
             FOrderList.push_back(w);
-    } else if (Event->removed()) {
-        FOrderList.erase(std::remove(FOrderList.begin(), FOrderList.end(), child), FOrderList.end());
     }
 }
 

@@ -1,0 +1,7 @@
+(Cannot Start or End with an Arc)
+G21 G90 G17
+G00 X-10 Y0 Z0
+G01 X0 Y0 F100
+G41 G02 X20 Y0 R10
+G40 G01 X30 Y0
+M30
