@@ -112,6 +112,22 @@ TPoint2D LineCircleMeeting(const TPoint2D &OnLine, const TPoint2D &Direction,
     return Foot + Direction * (TowardsStart ? -Along : Along);
 }
 
+// A crossing point of two circles: from the first centre towards the second
+// by G, then across by sqrt|R1^2 - G^2|, turned clockwise or not. Circles
+// that do not reach each other (or share their centre) leave P unchanged.
+void CircleCrossing(TPoint2D &P, const TPoint2D &C1, double R1, const TPoint2D &C2, double R2,
+                    bool Clockwise)
+{
+    double Apart = 0;
+    const TPoint2D D = UnitFrom(C1, C2, Apart);
+    if (Apart == 0 || R1 + R2 < Apart)
+        return;
+    const double G = (Apart * Apart + R1 * R1 - R2 * R2) / (2 * Apart);
+    TPoint2D Across;
+    Perpendicular2D(Across, D, Clockwise);
+    P = C1 + D * G + Across * std::sqrt(std::fabs(R1 * R1 - G * G));
+}
+
 double IntoTurn(double Angle)
 {
     return Angle < 0 ? Angle + 360 : Angle;
@@ -510,19 +526,11 @@ void TCutter_comp::JoinArcArc(const TCNC_Groups &Block, const TJoin &Join)
     switch (ArcArcKind(FSide, H, This.Clockwise)) {
     case 1: {
         // Crossing of the two offset circles on the side the path runs.
-        double Apart = 0;
-        const TPoint2D D = UnitFrom(This.Centre, Next.Centre, Apart);
-        const double R1 = This.OffsetRadius, R2 = Next.OffsetRadius;
-        if (Apart == 0 || R1 + R2 < Apart) {
-            EmitArc(Block, E, This);
-            break;
-        }
-        const double G = (Apart * Apart + R1 * R1 - R2 * R2) / (2 * Apart);
-        const bool SameTurn = This.Clockwise == Next.Clockwise;
-        TPoint2D Across;
-        Perpendicular2D(Across, D, (FSide == 1) != SameTurn);
-        EmitArc(Block, This.Centre + D * G + Across * std::sqrt(std::fabs(R1 * R1 - G * G)),
-                This);
+        const bool Clockwise = (FSide == 1) != (This.Clockwise == Next.Clockwise);
+        TPoint2D Crossing = E;
+        CircleCrossing(Crossing, This.Centre, This.OffsetRadius, Next.Centre, Next.OffsetRadius,
+                       Clockwise);
+        EmitArc(Block, Crossing, This);
         break;
     }
     case 2:

@@ -106,6 +106,8 @@ public:
     virtual void ClickButton(TMainButton Button) = 0;
     virtual bool Choice3DChecked(int Item) const = 0;
     virtual void SetMenuItemVisible(TMainMenuItem Item, bool Visible) = 0;
+    // The main window's open command (asks for a program for the new source).
+    virtual void OpenCommand() = 0;
 
     // Status bars: Bar 1 or 2, Panel from 0; OwnerDrawn marks the red
     // message style of panel 4 of bar 2.

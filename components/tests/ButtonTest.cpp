@@ -347,7 +347,8 @@ TEST_F(Button, FlatButtonShowsItsBorderOnlyWhileHot)
     Loop.Advance(125);
     EXPECT_EQ(B->grab().toImage().pixel(0, 0) & 0xFFFFFFu, face);
     B->SetFlat(false);
-    EXPECT_NE(B->grab().toImage().pixel(22, 21) & 0xFFFFFFu, face) << "a raised button always has its border";
+    EXPECT_NE(B->grab().toImage().pixel(22, 21) & 0xFFFFFFu, face)
+        << "a raised button always has its border";
 }
 
 TEST_F(Button, DoubleClickFiresOnlyForADownButton)

@@ -100,7 +100,9 @@ TEST_F(Docks, FullSizeToolbarSpansTheDockAlone)
 TEST_F(Docks, HidingADockedToolbarTakesItOutOfTheLayout)
 {
     std::string log;
-    Top->OnInsertRemoveBar = [&](TDock *, bool Inserting, TCustomToolWindow *) { log += Inserting ? "+" : "-"; };
+    Top->OnInsertRemoveBar = [&](TDock *, bool Inserting, TCustomToolWindow *) {
+        log += Inserting ? "+" : "-";
+    };
     TToolbar *bar = Bar("Bar1", 2, Top);
     bar->SetVisible(false);
     EXPECT_EQ(Top->height(), 0);
@@ -179,8 +181,10 @@ TEST_F(Docks, ErrorTexts)
             EXPECT_EQ(e.what(), Text);
         }
     };
-    expectError([&] { new TDock(bar); }, "A TDock control cannot be placed inside a tool window or another TDock");
-    expectError([&] { new TDock(Top); }, "A TDock control cannot be placed inside a tool window or another TDock");
+    expectError([&] { new TDock(bar); },
+                "A TDock control cannot be placed inside a tool window or another TDock");
+    expectError([&] { new TDock(Top); },
+                "A TDock control cannot be placed inside a tool window or another TDock");
     expectError([&] { Top->SetPosition(dpBottom); },
                 "Cannot change Position of a TDock if it already contains controls");
     auto *panel = new QWidget(Form.get());

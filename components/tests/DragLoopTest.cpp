@@ -50,14 +50,28 @@ TEST_F(DragLoop, DocksFloatsAndFollowsThePointer)
     };
     const TCase cases[] = {
         {"over the top dock", {300, 10}, &TopDock, TRect::FromSize(260, 6, 88, 26), 1},
-        {"top reach ends 4 below the dock", {300, 33}, &TopDock, TRect::FromSize(260, 29, 88, 26), 1},
+        {"top reach ends 4 below the dock",
+         {300, 33},
+         &TopDock,
+         TRect::FromSize(260, 29, 88, 26),
+         1},
         {"one past the reach floats", {300, 34}, nullptr, TRect::FromSize(260, 26, 89, 46), 3},
         {"far away floats", {300, 200}, nullptr, TRect::FromSize(260, 192, 89, 46), 3},
-        {"empty left dock counts one pixel thick", {5, 300}, &LeftDock,
-         TRect::FromSize(-6, 285, 26, 88), 1},
-        {"docked outline must still touch the left dock", {11, 300}, &LeftDock,
-         TRect::FromSize(0, 285, 26, 88), 1},
-        {"one past the left reach floats", {12, 300}, nullptr, TRect::FromSize(-28, 292, 89, 46), 3},
+        {"empty left dock counts one pixel thick",
+         {5, 300},
+         &LeftDock,
+         TRect::FromSize(-6, 285, 26, 88),
+         1},
+        {"docked outline must still touch the left dock",
+         {11, 300},
+         &LeftDock,
+         TRect::FromSize(0, 285, 26, 88),
+         1},
+        {"one past the left reach floats",
+         {12, 300},
+         nullptr,
+         TRect::FromSize(-28, 292, 89, 46),
+         3},
     };
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Name);
@@ -214,13 +228,16 @@ TEST(KeepOnScreen, ShiftsOnlyWindowsThatLeftTheWorkArea)
     };
     const TCase cases[] = {
         {"inside stays", TRect::FromSize(10, 10, 100, 50), true, TRect::FromSize(10, 10, 100, 50)},
-        {"touching stays", TRect::FromSize(999, 10, 100, 50), true, TRect::FromSize(999, 10, 100, 50)},
-        {"just off moves in", TRect::FromSize(1000, 10, 100, 50), true, TRect::FromSize(900, 10, 100, 50)},
-        {"above moves down", TRect::FromSize(10, -60, 100, 50), true, TRect::FromSize(10, 0, 100, 50)},
+        {"touching stays", TRect::FromSize(999, 10, 100, 50), true,
+         TRect::FromSize(999, 10, 100, 50)},
+        {"just off moves in", TRect::FromSize(1000, 10, 100, 50), true,
+         TRect::FromSize(900, 10, 100, 50)},
+        {"above moves down", TRect::FromSize(10, -60, 100, 50), true,
+         TRect::FromSize(10, 0, 100, 50)},
         {"without the flag any overhang moves", TRect::FromSize(-5, 10, 100, 50), false,
          TRect::FromSize(0, 10, 100, 50)},
-        {"larger than the work area keeps its top-left inside",
-         TRect::FromSize(50, 50, 1200, 900), false, TRect::FromSize(0, 0, 1200, 900)},
+        {"larger than the work area keeps its top-left inside", TRect::FromSize(50, 50, 1200, 900),
+         false, TRect::FromSize(0, 0, 1200, 900)},
     };
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Name);

@@ -21,7 +21,10 @@ struct TCall {
 };
 std::vector<TCall> GCalls;
 
-void Record(THookEvent Kind, void *Wnd, intptr_t WParam, intptr_t) { GCalls.push_back({Kind, Wnd, WParam}); }
+void Record(THookEvent Kind, void *Wnd, intptr_t WParam, intptr_t)
+{
+    GCalls.push_back({Kind, Wnd, WParam});
+}
 
 class QtHooks : public ::testing::Test {
 protected:
@@ -83,8 +86,8 @@ TEST_F(QtHooks, MouseMovesAnywhereAreReported)
 {
     AddHookClient(Record, {hkMouseMove}, false);
     QWidget window;
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(105, 105), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(105, 105), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &move);
     EXPECT_TRUE(Saw(hkMouseMove, &window));
     EXPECT_FALSE(Saw(hkActivateApp));

@@ -13,7 +13,10 @@ namespace {
 
 std::string GCalls;
 
-void ProcA(THookEvent Kind, void *, intptr_t WParam, intptr_t) { GCalls += "A" + std::to_string(Kind); }
+void ProcA(THookEvent Kind, void *, intptr_t WParam, intptr_t)
+{
+    GCalls += "A" + std::to_string(Kind);
+}
 void ProcB(THookEvent Kind, void *, intptr_t, intptr_t) { GCalls += "B" + std::to_string(Kind); }
 void ProcFails(THookEvent, void *, intptr_t, intptr_t) { throw std::runtime_error("boom"); }
 

@@ -90,7 +90,10 @@ struct TLayoutForm {
 
 class LayoutFile : public test::ToolbarWidgetTest {
 protected:
-    std::string Expected() const { return ReadFile(ORV_SOURCE_DIR "/components/tests/data/toolbar_layout.ini"); }
+    std::string Expected() const
+    {
+        return ReadFile(ORV_SOURCE_DIR "/components/tests/data/toolbar_layout.ini");
+    }
     orv::test::TTempDir Dir;
 };
 
@@ -106,7 +109,8 @@ TEST_F(LayoutFile, SavedTextIsExact)
 void ExpectSamePlacement(TCustomToolWindow *A, TCustomToolWindow *B)
 {
     SCOPED_TRACE(A->objectName().toStdString());
-    EXPECT_EQ(A->DockedTo() ? A->DockedTo()->objectName() : "", B->DockedTo() ? B->DockedTo()->objectName() : "");
+    EXPECT_EQ(A->DockedTo() ? A->DockedTo()->objectName() : "",
+              B->DockedTo() ? B->DockedTo()->objectName() : "");
     EXPECT_EQ(A->Floating(), B->Floating());
     EXPECT_EQ(A->Visible(), B->Visible());
     EXPECT_EQ(A->DockRow(), B->DockRow());
@@ -152,7 +156,8 @@ TEST_F(LayoutFile, OtherRevisionsAndMissingSectionsLeaveTheDesign)
 {
     TLayoutForm f;
     f.FileBar->SetDockedTo(f.Top);
-    const std::string file = Dir.Write("old.ini", "[FileBar]\r\nRev=1\r\nVisible=0\r\nDockedTo=+\r\n");
+    const std::string file =
+        Dir.Write("old.ini", "[FileBar]\r\nRev=1\r\nVisible=0\r\nDockedTo=+\r\n");
     LoadToolWindowPositions(f.Form.get(), file);
     EXPECT_EQ(f.FileBar->DockedTo(), f.Top);
     EXPECT_TRUE(f.FileBar->Visible());
@@ -165,10 +170,10 @@ TEST_F(LayoutFile, UnknownOrFixedDockRestoresOnlyVisible)
     TLayoutForm f;
     f.FileBar->SetDockedTo(f.Top);
     f.EditBar->SetDockedTo(f.Top);
-    const std::string file = Dir.Write("gone.ini",
-                                       "[FileBar]\r\nRev=2\r\nVisible=0\r\nDockedTo=OldDock\r\nDockRow=5\r\n"
-                                       "[EditBar]\r\nRev=2\r\nVisible=1\r\nDockedTo=FixedDock\r\nIconSize=0\r\n"
-                                       "[ViewBar]\r\nRev=2\r\nVisible=1\r\nDockedTo=topdock\r\n");
+    const std::string file = Dir.Write(
+        "gone.ini", "[FileBar]\r\nRev=2\r\nVisible=0\r\nDockedTo=OldDock\r\nDockRow=5\r\n"
+                    "[EditBar]\r\nRev=2\r\nVisible=1\r\nDockedTo=FixedDock\r\nIconSize=0\r\n"
+                    "[ViewBar]\r\nRev=2\r\nVisible=1\r\nDockedTo=topdock\r\n");
     LoadToolWindowPositions(f.Form.get(), file);
     EXPECT_FALSE(f.FileBar->Visible());
     EXPECT_EQ(f.FileBar->DockRow(), 0);
@@ -195,11 +200,12 @@ TEST_F(LayoutFile, MissingKeysTakeTheirDefaults)
 TEST_F(LayoutFile, FloatingWindowOffTheScreenComesBack)
 {
     TLayoutForm f;
-    const std::string file =
-        Dir.Write("far.ini", "[RunBar]\r\nRev=2\r\nDockedTo=+\r\nFloatLeft=5000\r\nFloatTop=4000\r\n");
+    const std::string file = Dir.Write(
+        "far.ini", "[RunBar]\r\nRev=2\r\nDockedTo=+\r\nFloatLeft=5000\r\nFloatTop=4000\r\n");
     LoadToolWindowPositions(f.Form.get(), file);
     const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_TRUE(work.contains(f.RunBar->geometry())) << "at " << f.RunBar->x() << "," << f.RunBar->y();
+    EXPECT_TRUE(work.contains(f.RunBar->geometry()))
+        << "at " << f.RunBar->x() << "," << f.RunBar->y();
 }
 
 TEST_F(LayoutFile, UnnamedWindowOrDockIsAnError)
@@ -211,7 +217,8 @@ TEST_F(LayoutFile, UnnamedWindowOrDockIsAnError)
         SaveToolWindowPositions(f.Form.get(), Dir.File("x.ini"));
         FAIL();
     } catch (const EInvalidOperation &e) {
-        EXPECT_STREQ(e.what(), "Cannot save tool window's position because DockedTo's Name property not set");
+        EXPECT_STREQ(e.what(),
+                     "Cannot save tool window's position because DockedTo's Name property not set");
     }
     f.Top->setObjectName("TopDock");
     f.ViewBar->setObjectName("");
@@ -219,14 +226,17 @@ TEST_F(LayoutFile, UnnamedWindowOrDockIsAnError)
         SaveToolWindowPositions(f.Form.get(), Dir.File("x.ini"));
         FAIL();
     } catch (const EInvalidOperation &e) {
-        EXPECT_STREQ(e.what(), "Cannot save tool window's position because Name property is not set");
+        EXPECT_STREQ(e.what(),
+                     "Cannot save tool window's position because Name property is not set");
     }
-    const std::string file = Dir.Write("in.ini", "[FileBar]\r\nRev=2\r\nDockedTo=TopDock\r\nDockRow=1\r\n");
+    const std::string file =
+        Dir.Write("in.ini", "[FileBar]\r\nRev=2\r\nDockedTo=TopDock\r\nDockRow=1\r\n");
     try {
         LoadToolWindowPositions(f.Form.get(), file);
         FAIL();
     } catch (const EInvalidOperation &e) {
-        EXPECT_STREQ(e.what(), "Cannot save tool window's position because Name property is not set");
+        EXPECT_STREQ(e.what(),
+                     "Cannot save tool window's position because Name property is not set");
     }
     // Windows before the failing one were restored, and the docks are not left held.
     EXPECT_EQ(f.FileBar->DockRow(), 1);

@@ -23,7 +23,8 @@ TBitmap32 SquareGlyph(uint32_t Rgb)
     TBitmap32 b(16, 16, 0xFFFF00FFu);
     for (int y = 3; y < 13; ++y)
         for (int x = 3; x < 13; ++x)
-            b.SetPixel(x, y, (x == 3 || y == 3 || x == 12 || y == 12) ? 0xFF000000u : 0xFF000000u | Rgb);
+            b.SetPixel(x, y,
+                       (x == 3 || y == 3 || x == 12 || y == 12) ? 0xFF000000u : 0xFF000000u | Rgb);
     return b;
 }
 

@@ -55,8 +55,8 @@ protected:
                                     : Qt::MouseButtons(Button);
         if (Type == QEvent::MouseMove)
             held = Pressed;
-        QMouseEvent e(Type, QPointF(P), QPointF(Cursor), Type == QEvent::MouseMove ? Qt::NoButton : Button,
-                      held, Mods);
+        QMouseEvent e(Type, QPointF(P), QPointF(Cursor),
+                      Type == QEvent::MouseMove ? Qt::NoButton : Button, held, Mods);
         if (Type == QEvent::MouseButtonPress)
             Pressed = Button;
         if (Type == QEvent::MouseButtonRelease)

@@ -27,7 +27,10 @@ protected:
         Bar->SetFloatingTopLeft(Form->mapToGlobal(QPoint(100, 100)));
         Bar->SetDockedTo(nullptr);
     }
-    QPoint RightEdge() const { return Bar->mapToGlobal(QPoint(Bar->width() - 1, Bar->height() / 2)); }
+    QPoint RightEdge() const
+    {
+        return Bar->mapToGlobal(QPoint(Bar->width() - 1, Bar->height() / 2));
+    }
 
     TDock *Top = nullptr;
     TToolbar *Bar = nullptr;

@@ -12,7 +12,12 @@
 
 namespace orv {
 
-enum THookEvent : uint8_t { hkActivateApp = 0, hkWindowPosChanged = 1, hkDestroyWindow = 2, hkMouseMove = 3 };
+enum THookEvent : uint8_t {
+    hkActivateApp = 0,
+    hkWindowPosChanged = 1,
+    hkDestroyWindow = 2,
+    hkMouseMove = 3
+};
 
 // A set of THookEvent values.
 class THookEvents {

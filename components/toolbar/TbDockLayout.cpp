@@ -83,8 +83,9 @@ void IsolateFullSizeBars(std::vector<TDockBarPlace *> &Bars)
     }
     // Keep the order within rows; only the moved rows change places.
     if (moved)
-        std::stable_sort(Bars.begin(), Bars.end(),
-                         [](const TDockBarPlace *a, const TDockBarPlace *b) { return a->DockRow < b->DockRow; });
+        std::stable_sort(
+            Bars.begin(), Bars.end(),
+            [](const TDockBarPlace *a, const TDockBarPlace *b) { return a->DockRow < b->DockRow; });
 }
 
 void RemoveOverlaps(const std::vector<TDockBarPlace *> &Row)

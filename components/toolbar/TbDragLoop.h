@@ -14,11 +14,11 @@ namespace orv {
 
 // A dock that may receive the dragged window.
 struct TDragCandidate {
-    void *Dock = nullptr;       // the caller's dock, handed back as the target
+    void *Dock = nullptr; // the caller's dock, handed back as the target
     TDockPosition Position = dpTop;
-    TRect DockRect;             // screen rectangle of the dock
-    bool Empty = false;         // an empty dock counts as 1 pixel thicker across
-    TSize DockedSize;           // outer size of the window docked there
+    TRect DockRect;     // screen rectangle of the dock
+    bool Empty = false; // an empty dock counts as 1 pixel thicker across
+    TSize DockedSize;   // outer size of the window docked there
     // OnRequestDock: clearing Accept refuses (the next candidate is tried).
     std::function<void(bool &Accept)> RequestDock;
 };
@@ -26,14 +26,14 @@ struct TDragCandidate {
 enum TLoopState : uint8_t { lsRunning, lsAccepted, lsCancelled };
 
 struct TDragLoopSetup {
-    TPoint Grab;                  // press point relative to the outer rectangle
-    TSize OuterSize;              // current outer size of the window
-    TSize FloatingSize;           // outer size when floating
+    TPoint Grab;                            // press point relative to the outer rectangle
+    TSize OuterSize;                        // current outer size of the window
+    TSize FloatingSize;                     // outer size when floating
     std::vector<TDragCandidate> Candidates; // in search order
-    int FrameThickness = 3;       // floating frame
+    int FrameThickness = 3;                 // floating frame
     int CaptionHeight = 15;
-    bool CtrlDown = false;        // Ctrl held at the start: no docking
-    TPoint Start;                 // press point on the screen
+    bool CtrlDown = false; // Ctrl held at the start: no docking
+    TPoint Start;          // press point on the screen
     // Work area of the monitor that holds a point.
     std::function<TRect(TPoint)> WorkAreaAt;
 };
@@ -87,7 +87,11 @@ public:
     void MouseMove(TPoint P) { FPushed = FButton.Contains(P); }
     // Left release: accepted (the window hides) only over the button.
     void Release(TPoint P);
-    void Cancel() { FState = lsCancelled; FPushed = false; }
+    void Cancel()
+    {
+        FState = lsCancelled;
+        FPushed = false;
+    }
     bool Pushed() const { return FPushed; }
     TLoopState State() const { return FState; }
 
@@ -99,8 +103,18 @@ private:
 
 // Hit-test codes of a floating window's frame.
 enum THitCode : uint8_t {
-    htNowhere, htClient, htCaption, htClose,
-    htLeft, htRight, htTop, htTopLeft, htTopRight, htBottom, htBottomLeft, htBottomRight
+    htNowhere,
+    htClient,
+    htCaption,
+    htClose,
+    htLeft,
+    htRight,
+    htTop,
+    htTopLeft,
+    htTopRight,
+    htBottom,
+    htBottomLeft,
+    htBottomRight
 };
 
 bool IsSizingCode(THitCode Code);

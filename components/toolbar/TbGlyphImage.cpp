@@ -273,8 +273,8 @@ void TButtonGlyph::SetImages(TImageList *List)
     FImages = List;
     FImageLink = 0;
     if (FImages)
-        FImageLink = FImages->RegisterChanges([this] { ImagesChanged(); },
-                                              [this] { SetImages(nullptr); });
+        FImageLink =
+            FImages->RegisterChanges([this] { ImagesChanged(); }, [this] { SetImages(nullptr); });
     FNumGlyphs = UsesImageList() ? 1 : DeriveNumGlyphs(FGlyph.Width, FGlyph.Height, false);
     ImagesChanged();
 }
@@ -321,8 +321,9 @@ TBitmap32 TButtonGlyph::BuildImage(int Index, bool &Disabled) const
     } else {
         cell = CutCell(FGlyph, generateDisabled ? 0 : Index, size.Width);
         explicitMask = !FMask.Empty();
-        cell = explicitMask ? WithMask(cell, CutCell(FMask, generateDisabled ? 0 : Index, size.Width))
-                            : WithMaskColour(cell, FTransparent);
+        cell = explicitMask
+                   ? WithMask(cell, CutCell(FMask, generateDisabled ? 0 : Index, size.Width))
+                   : WithMaskColour(cell, FTransparent);
     }
     Disabled = generateDisabled;
     if (generateDisabled)

@@ -14,17 +14,17 @@ namespace orv {
 using TMeasureText = std::function<TSize(int MaxWidth, bool WordBreak)>;
 
 struct TGlyphLayoutInput {
-    TRect Client;           // content rectangle
-    TSize GlyphSize;        // one image of the strip (or of the image list)
-    bool ShowGlyph = true;  // DisplayMode shows the glyph
-    bool ShowText = true;   // DisplayMode shows the caption
+    TRect Client;          // content rectangle
+    TSize GlyphSize;       // one image of the strip (or of the image list)
+    bool ShowGlyph = true; // DisplayMode shows the glyph
+    bool ShowText = true;  // DisplayMode shows the caption
     bool HasCaption = false;
     bool ShowArrow = false; // drop-down arrow drawn beside the content
     TButtonLayout Layout = blGlyphLeft;
-    int Margin = -1;        // -1 centres the content
-    int Spacing = 4;        // -1 spreads the free space evenly
+    int Margin = -1; // -1 centres the content
+    int Spacing = 4; // -1 spreads the free space evenly
     bool WordWrap = false;
-    TPoint Offset;          // pushed offset, (1, 1) while pushed
+    TPoint Offset; // pushed offset, (1, 1) while pushed
 };
 
 struct TGlyphLayoutResult {

@@ -90,11 +90,11 @@ namespace {
 
 // The running state of one layout pass (along/across in the toolbar's axis).
 struct TPlacer {
-    int F;            // 0 docked, 1 floating
+    int F; // 0 docked, 1 floating
     bool Vertical;
-    int Limit;        // wrap limit along
+    int Limit; // wrap limit along
     int RowThickness;
-    int Centre;       // thickness the controls are centred in
+    int Centre; // thickness the controls are centred in
     TToolbarLayoutResult &Result;
     int Pos = 0;
     int Across = 0;
@@ -156,8 +156,12 @@ TToolbarLayoutResult LayOutToolbarItems(std::vector<TToolbarItem> &Items, TDockA
     const int f = Axis == daFloating ? 1 : 0;
     const bool vertical = Axis == daVertical;
     const int rowThickness = ToolbarBarThickness(Items, Axis);
-    TPlacer p{f, vertical, WrapLimit(Items, Axis, FloatRightX), rowThickness,
-              CentreThickness > 0 ? CentreThickness : rowThickness, r};
+    TPlacer p{f,
+              vertical,
+              WrapLimit(Items, Axis, FloatRightX),
+              rowThickness,
+              CentreThickness > 0 ? CentreThickness : rowThickness,
+              r};
     p.Pos = LineStart[f];
     p.Across = FirstLineOffset[f];
     for (const TGroup &g : CutIntoGroups(Items, vertical)) {

@@ -12,10 +12,10 @@ namespace orv {
 
 struct TToolbarItem {
     bool IsSeparator = false;
-    bool Blank = false;   // separator that draws nothing
-    int SizeHorz = 6;     // separator length along a horizontal toolbar
-    int SizeVert = 6;     // ... along a vertical one
-    int Width = 0;        // control size (separators: ignored)
+    bool Blank = false; // separator that draws nothing
+    int SizeHorz = 6;   // separator length along a horizontal toolbar
+    int SizeVert = 6;   // ... along a vertical one
+    int Width = 0;      // control size (separators: ignored)
     int Height = 0;
     // Result: client-area rectangle the control gets.
     TRect Bounds;

@@ -34,7 +34,10 @@ struct TRect {
     int Width() const { return Right - Left; }
     int Height() const { return Bottom - Top; }
     bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
-    bool Contains(TPoint P) const { return P.X >= Left && P.X < Right && P.Y >= Top && P.Y < Bottom; }
+    bool Contains(TPoint P) const
+    {
+        return P.X >= Left && P.X < Right && P.Y >= Top && P.Y < Bottom;
+    }
     bool Intersects(const TRect &R) const
     {
         return std::max(Left, R.Left) < std::min(Right, R.Right) &&
@@ -67,7 +70,13 @@ inline TDockAxis DockAxisOf(TDockPosition Position)
 
 // Draw state of a toolbar button; the numbers double as glyph-strip indices
 // and are read by the panel LED buttons.
-enum TButtonDrawState : uint8_t { bsUp = 0, bsDisabled = 1, bsPressed = 2, bsHeldDown = 3, bsHot = 4 };
+enum TButtonDrawState : uint8_t {
+    bsUp = 0,
+    bsDisabled = 1,
+    bsPressed = 2,
+    bsHeldDown = 3,
+    bsHot = 4
+};
 
 enum TButtonLayout : uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 

@@ -390,5 +390,27 @@ TEST(CutterCompJoin, TangentArcsMeetOnTheirOffsetCircles)
     EXPECT_TRUE(Rig.Errors.Reports.empty());
 }
 
+// Two clockwise arcs meeting at a right-angle outside corner: the offset
+// tangents at the arcs' offset end and start cross, and one corner move
+// (template: the next arc's block) goes there.
+TEST(CutterCompJoin, ArcsMeetingAtAnOutsideCornerJoinThroughTheTangentCrossing)
+{
+    TCompRig Rig;
+    Rig.Feed.Block().Move(0, -10, -20);
+    Rig.Feed.Block().G(gCutterComp, 41).Move(1, -10, -10).F(100);
+    Rig.Feed.Block().Arc(2, 0, 0, 0, -10, 90, 10);
+    Rig.Feed.Block().Arc(2, -10, -10, -10, 0, 90, 10);
+    Rig.Feed.Block().G(gCutterComp, 40).Move(1, -30, -10);
+    const auto Out = Rig.Run();
+    ExpectMoves(Out, {{1, -10, -20}, {2, -15, -10}, {3, 0, 5}, {4, 5, 5}, {4, -10, -15},
+                      {5, -30, -10}});
+    EXPECT_DOUBLE_EQ(WordValue(Out[2], wRadius), 15);
+    EXPECT_EQ(Out[3].Groups[gMotion], 1);
+    EXPECT_TRUE(Out[3].GeneratedMark);
+    EXPECT_EQ(Out[3].GeneratedText, "G1 X5.000 Y5.000 ");
+    EXPECT_DOUBLE_EQ(WordValue(Out[4], wRadius), 15);
+    EXPECT_EQ(Out[4].Groups[gMotion], 2);
+}
+
 } // namespace
 } // namespace orv

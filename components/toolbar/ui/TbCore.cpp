@@ -29,7 +29,8 @@ public:
     {
         setGeometry(ToQRect(R));
         const QRect all(0, 0, R.Width(), R.Height());
-        setMask(QRegion(all).subtracted(QRegion(all.adjusted(Thickness, Thickness, -Thickness, -Thickness))));
+        setMask(QRegion(all).subtracted(
+            QRegion(all.adjusted(Thickness, Thickness, -Thickness, -Thickness))));
         if (!isVisible())
             show();
         update();
@@ -112,7 +113,8 @@ TDock::TDock(QWidget *Parent, TDockPosition Position)
     : QWidget(nullptr), FColor(SysColors().BtnFace), FPosition(Position)
 {
     if (IsToolWindowOrDock(Parent))
-        throw EInvalidOperation("A TDock control cannot be placed inside a tool window or another TDock");
+        throw EInvalidOperation(
+            "A TDock control cannot be placed inside a tool window or another TDock");
     setParent(Parent);
     setProperty("DockPosition", int(Position));
     if (Parent) {
@@ -193,7 +195,8 @@ void TDock::SetPosition(TDockPosition Value)
     if (Value == FPosition)
         return;
     if (!findChildren<QWidget *>(Qt::FindDirectChildrenOnly).isEmpty())
-        throw EInvalidOperation("Cannot change Position of a TDock if it already contains controls");
+        throw EInvalidOperation(
+            "Cannot change Position of a TDock if it already contains controls");
     FPosition = Value;
     setProperty("DockPosition", int(Value));
     LayOutRows();
@@ -755,7 +758,8 @@ void TCustomToolWindow::SetParent(QWidget *Parent)
 {
     TDock *newDock = qobject_cast<TDock *>(Parent);
     if (Parent && !newDock && !Parent->isWindow())
-        throw EInvalidOperation("A tool window can only be placed on a TDock or directly on the form");
+        throw EInvalidOperation(
+            "A tool window can only be placed on a TDock or directly on the form");
     QWidget *newForm = (Parent && !newDock) ? Parent : nullptr;
     if (newDock == FDockedTo && newForm == FFloatForm)
         return;
@@ -884,8 +888,8 @@ THitCode TCustomToolWindow::HitTest(QPoint InWindow) const
         return htClient;
     const int f = FResizable ? SizingFrame : DialogFrame;
     auto *self = const_cast<TCustomToolWindow *>(this);
-    return FloatingHitTest(TRect::FromSize(0, 0, width(), height()), {InWindow.x(), InWindow.y()}, f,
-                           SmallCaptionHeight, FResizable, self->EightWaySizing(),
+    return FloatingHitTest(TRect::FromSize(0, 0, width(), height()), {InWindow.x(), InWindow.y()},
+                           f, SmallCaptionHeight, FResizable, self->EightWaySizing(),
                            FromQRect(CloseButtonRect()));
 }
 
@@ -953,15 +957,9 @@ void TCustomToolWindow::DoubleClick()
     }
 }
 
-void TCustomToolWindow::keyPressEvent(QKeyEvent *Event)
-{
-    LoopKey(Event->key(), true);
-}
+void TCustomToolWindow::keyPressEvent(QKeyEvent *Event) { LoopKey(Event->key(), true); }
 
-void TCustomToolWindow::keyReleaseEvent(QKeyEvent *Event)
-{
-    LoopKey(Event->key(), false);
-}
+void TCustomToolWindow::keyReleaseEvent(QKeyEvent *Event) { LoopKey(Event->key(), false); }
 
 // ---- drag loop
 
@@ -977,7 +975,8 @@ TSize TCustomToolWindow::OuterSizeFor(TDock *Dock)
 std::vector<TDragCandidate> TCustomToolWindow::CollectCandidates(QWidget *Container)
 {
     std::vector<TDragCandidate> list;
-    const QList<QWidget *> children = Container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    const QList<QWidget *> children =
+        Container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     for (TDockPosition side : {dpTop, dpBottom, dpLeft, dpRight})
         for (QWidget *c : children) {
             auto *dock = qobject_cast<TDock *>(c);
@@ -1036,7 +1035,9 @@ void TCustomToolWindow::RunDragLoop(QPoint PressInWindow)
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     FDrag = std::make_unique<TDragLoop>(std::move(s));
     StartLoopInput();
-    FDrag->OnOutlineChanged = [this] { FOutline->Place(FDrag->Outline(), FDrag->OutlineThickness()); };
+    FDrag->OnOutlineChanged = [this] {
+        FOutline->Place(FDrag->Outline(), FDrag->OutlineThickness());
+    };
     FDrag->OnOutlineChanged();
 }
 
@@ -1105,9 +1106,11 @@ void TCustomToolWindow::FinishDrag()
         return;
     const TRect outline = drag->Outline();
     if (TDock *dock = DockOfCandidate(drag->TargetDock())) {
-        const QPoint tl = dock->mapFromGlobal(QPoint(outline.Left, outline.Top)) - dock->ClientRect().topLeft();
+        const QPoint tl =
+            dock->mapFromGlobal(QPoint(outline.Left, outline.Top)) - dock->ClientRect().topLeft();
         const bool horizontal = dock->Axis() == daHorizontal;
-        const int centre = horizontal ? tl.y() + outline.Height() / 2 : tl.x() + outline.Width() / 2;
+        const int centre =
+            horizontal ? tl.y() + outline.Height() / 2 : tl.x() + outline.Width() / 2;
         dock->PlaceDropped(this, centre, horizontal ? tl.x() : tl.y());
         if (dock == FDockedTo)
             dock->LayOutRows();
@@ -1129,7 +1132,8 @@ void TCustomToolWindow::RunSizeLoop(THitCode Code, QPoint PressScreen)
 {
     const QSize min = MinimumClientSize().grownBy(NonClientMargins());
     SizingStarted(Code);
-    FSize = std::make_unique<TSizeLoop>(Code, FromQRect(geometry()), TPoint{PressScreen.x(), PressScreen.y()},
+    FSize = std::make_unique<TSizeLoop>(Code, FromQRect(geometry()),
+                                        TPoint{PressScreen.x(), PressScreen.y()},
                                         TSize{min.width(), min.height()});
     FSize->OnTrack = [this](TRect &NewRect, const TRect &OrigRect) {
         QRect r = ToQRect(NewRect);
@@ -1209,7 +1213,8 @@ void TCustomToolWindow::PaintDocked(QPainter &P)
     const int grips = FDragHandleStyle == dhDouble ? 2 : 1;
     for (int i = 0; i < grips; ++i) {
         const int at = 4 + 3 * i;
-        const QRect g = horizontal ? QRect(at, 2, 3, client.height()) : QRect(2, at, client.width(), 3);
+        const QRect g =
+            horizontal ? QRect(at, 2, 3, client.height()) : QRect(2, at, client.width(), 3);
         P.fillRect(g, SysColor(SysColors().BtnFace));
         DrawEdge(P, g, ekRaisedInner);
         P.setPen(SysColor(SysColors().BtnHighlight));
@@ -1235,7 +1240,8 @@ void TCustomToolWindow::PaintFloating(QPainter &P)
     // Shortened one character at a time, never below four characters.
     QString shown = FCaption;
     const QFontMetrics fm(font);
-    for (int n = int(FCaption.size()) - 1; fm.horizontalAdvance(shown) > text.width() && n >= 4; --n)
+    for (int n = int(FCaption.size()) - 1; fm.horizontalAdvance(shown) > text.width() && n >= 4;
+         --n)
         shown = FCaption.left(n - 3) + "...";
     P.drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, shown);
     if (!closeRect.isNull()) {
@@ -1257,7 +1263,8 @@ void TCustomToolWindow::PaintFloating(QPainter &P)
 
 namespace {
 
-const char *const NoNameError = "Cannot save tool window's position because Name property is not set";
+const char *const NoNameError =
+    "Cannot save tool window's position because Name property is not set";
 const char *const NoDockNameError =
     "Cannot save tool window's position because DockedTo's Name property not set";
 constexpr int LayoutRevision = 2;
@@ -1265,8 +1272,8 @@ const char *const FloatingMark = "+";
 
 std::string NameOf(const QWidget *W) { return W->objectName().toStdString(); }
 
-void PlaceFromLayout(TCustomToolWindow *W, const TLayoutReader &R, const std::string &Name, TDock *Dock,
-                     QWidget *Form)
+void PlaceFromLayout(TCustomToolWindow *W, const TLayoutReader &R, const std::string &Name,
+                     TDock *Dock, QWidget *Form)
 {
     W->SetDockRow(R.ReadInt(Name, "DockRow", W->DockRow(), R.Extra));
     W->SetDockPos(R.ReadInt(Name, "DockPos", W->DockPos(), R.Extra));

@@ -130,7 +130,8 @@ private:
 // The routines through which a layout is read and written, with their extra
 // data (the ini file object for the ini-file forms).
 struct TLayoutReader {
-    std::function<int(const std::string &Section, const std::string &Key, int Default, void *Extra)> ReadInt;
+    std::function<int(const std::string &Section, const std::string &Key, int Default, void *Extra)>
+        ReadInt;
     std::function<std::string(const std::string &Section, const std::string &Key,
                               const std::string &Default, void *Extra)>
         ReadString;
@@ -138,7 +139,8 @@ struct TLayoutReader {
 };
 
 struct TLayoutWriter {
-    std::function<void(const std::string &Section, const std::string &Key, int Value, void *Extra)> WriteInt;
+    std::function<void(const std::string &Section, const std::string &Key, int Value, void *Extra)>
+        WriteInt;
     std::function<void(const std::string &Section, const std::string &Key, const std::string &Value,
                        void *Extra)>
         WriteString;
@@ -251,7 +253,8 @@ public:
     virtual QSize LayOutItems(bool CanMove, TDockAxis PreviousAxis, TDock *TargetDock) = 0;
     virtual void SizeChanged(int Width, int Height) {}
     virtual bool PassesClicksThrough(QWidget *Control) { return false; }
-    virtual void QueryBehaviour(bool &InheritsAlignment, bool &EightWaySizing, bool &ClipsSizingCursor)
+    virtual void QueryBehaviour(bool &InheritsAlignment, bool &EightWaySizing,
+                                bool &ClipsSizingCursor)
     {
         InheritsAlignment = EightWaySizing = ClipsSizingCursor = true;
     }

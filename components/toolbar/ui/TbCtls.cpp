@@ -460,8 +460,7 @@ void TToolbarButton::MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shi
     if (isEnabled())
         PointerEntered();
     if (left) {
-        FShowsDropdown =
-            HasDropdownMenu() && (!FDropdownCombo || X >= width() - ComboArrowWidth);
+        FShowsDropdown = HasDropdownMenu() && (!FDropdownCombo || X >= width() - ComboArrowWidth);
         if (!FDown) {
             FState = bsPressed;
             Redraw(true);
@@ -617,8 +616,10 @@ bool TToolbarButton::DialogKey(int Key, Qt::KeyboardModifiers Shift)
 {
     const bool enter = (Key == Qt::Key_Return || Key == Qt::Key_Enter) && FDefault;
     const bool escape = Key == Qt::Key_Escape && FCancel;
-    const bool parentCanFocus = parentWidget() && parentWidget()->isEnabled() && parentWidget()->isVisible();
-    if (Shift != Qt::NoModifier || !(enter || escape) || !parentCanFocus || !isEnabled() || !isVisible())
+    const bool parentCanFocus =
+        parentWidget() && parentWidget()->isEnabled() && parentWidget()->isVisible();
+    if (Shift != Qt::NoModifier || !(enter || escape) || !parentCanFocus || !isEnabled() ||
+        !isVisible())
         return false;
     Click();
     return true;
@@ -627,9 +628,10 @@ bool TToolbarButton::DialogKey(int Key, Qt::KeyboardModifiers Shift)
 bool TToolbarButton::DialogChar(QChar Char)
 {
     const int amp = FCaption.indexOf('&');
-    const bool isAccel = amp >= 0 && amp + 1 < FCaption.size() &&
-                         FCaption.at(amp + 1).toUpper() == Char.toUpper();
-    const bool parentCanFocus = parentWidget() && parentWidget()->isEnabled() && parentWidget()->isVisible();
+    const bool isAccel =
+        amp >= 0 && amp + 1 < FCaption.size() && FCaption.at(amp + 1).toUpper() == Char.toUpper();
+    const bool parentCanFocus =
+        parentWidget() && parentWidget()->isEnabled() && parentWidget()->isVisible();
     if (!isAccel || !parentCanFocus || !isEnabled() || !isVisible() || FDisplayMode == dmGlyphOnly)
         return false;
     Click();
@@ -724,7 +726,8 @@ void TToolbarButton::DrawContent(QPainter &P, const QRect &Content, QPoint Offse
     in.Spacing = FSpacing;
     in.WordWrap = FWordWrap;
     in.Offset = {Offset.x(), Offset.y()};
-    const int textFlags = Qt::TextShowMnemonic | (FWordWrap ? Qt::TextWordWrap : Qt::TextSingleLine);
+    const int textFlags =
+        Qt::TextShowMnemonic | (FWordWrap ? Qt::TextWordWrap : Qt::TextSingleLine);
     const QFontMetrics fm(font());
     const TGlyphLayoutResult r = CalcButtonLayout(in, [&](int W, bool) {
         const QRect b = fm.boundingRect(QRect(0, 0, std::max(W, 1), 10000), textFlags, FCaption);
@@ -746,7 +749,8 @@ void TToolbarButton::DrawContent(QPainter &P, const QRect &Content, QPoint Offse
         P.drawText(tr, flags, FCaption);
     }
     if (arrow)
-        DrawDropdownArrow(P, r.ArrowPos.X, r.ArrowPos.Y, isEnabled(), palette().color(QPalette::ButtonText));
+        DrawDropdownArrow(P, r.ArrowPos.X, r.ArrowPos.Y, isEnabled(),
+                          palette().color(QPalette::ButtonText));
 }
 
 // ----------------------------------------------------------------- TFlatEdit
@@ -760,9 +764,7 @@ TFlatEdit::TFlatEdit(QWidget *Parent) : QLineEdit(Parent)
     FitHeight();
     if (Parent)
         show();
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        Fire(OnChange, this);
-    });
+    connect(this, &QLineEdit::textChanged, this, [this] { Fire(OnChange, this); });
 }
 
 void TFlatEdit::FitHeight() { resize(width(), QFontMetrics(font()).height() + 6); }

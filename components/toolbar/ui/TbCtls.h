@@ -133,8 +133,10 @@ public:
     std::function<void(TToolbarButton *)> OnDblClick;
     std::function<void(TToolbarButton *)> OnMouseEnter;
     std::function<void(TToolbarButton *)> OnMouseExit;
-    std::function<void(TToolbarButton *, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)> OnMouseDown;
-    std::function<void(TToolbarButton *, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)> OnMouseUp;
+    std::function<void(TToolbarButton *, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)>
+        OnMouseDown;
+    std::function<void(TToolbarButton *, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)>
+        OnMouseUp;
     std::function<void(TToolbarButton *, Qt::KeyboardModifiers, int X, int Y)> OnMouseMove;
 
     // Pushed offset, arrow part and content rectangle of the current look

@@ -63,8 +63,9 @@ const QBrush &DitherBrush()
         QImage img(8, 8, QImage::Format_RGB32);
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x)
-                img.setPixel(x, y, ((x + y) % 2 == 0) ? SysColor(SysColors().BtnHighlight).rgb()
-                                                      : SysColor(SysColors().BtnFace).rgb());
+                img.setPixel(x, y,
+                             ((x + y) % 2 == 0) ? SysColor(SysColors().BtnHighlight).rgb()
+                                                : SysColor(SysColors().BtnFace).rgb());
         GDither = std::make_unique<QBrush>(QPixmap::fromImage(img));
         GDitherColours = SysColors();
     }

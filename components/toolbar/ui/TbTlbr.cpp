@@ -51,7 +51,8 @@ void TCustomToolbar::childEvent(QChildEvent *Event)
 {
     QObject *child = Event->child();
     if (Event->removed())
-        FOrderList.erase(std::remove(FOrderList.begin(), FOrderList.end(), child), FOrderList.end());
+        FOrderList.erase(std::remove(FOrderList.begin(), FOrderList.end(), child),
+                         FOrderList.end());
     TCustomToolWindow::childEvent(Event);
     if (Event->added() && child->isWidgetType()) {
         auto *w = static_cast<QWidget *>(child);
@@ -105,9 +106,13 @@ QSize TCustomToolbar::LayOutItems(bool CanMove, TDockAxis, TDock *TargetDock)
     return QSize(r.ClientSize.Width, r.ClientSize.Height);
 }
 
-bool TCustomToolbar::PassesClicksThrough(QWidget *Control) { return qobject_cast<TToolbarSep *>(Control); }
+bool TCustomToolbar::PassesClicksThrough(QWidget *Control)
+{
+    return qobject_cast<TToolbarSep *>(Control);
+}
 
-void TCustomToolbar::QueryBehaviour(bool &InheritsAlignment, bool &EightWaySizing, bool &ClipsSizingCursor)
+void TCustomToolbar::QueryBehaviour(bool &InheritsAlignment, bool &EightWaySizing,
+                                    bool &ClipsSizingCursor)
 {
     InheritsAlignment = EightWaySizing = ClipsSizingCursor = false;
 }
@@ -228,7 +233,8 @@ void TToolbarSep::paintEvent(QPaintEvent *)
     QPainter p(this);
     auto *bar = qobject_cast<TCustomToolbar *>(parentWidget());
     const bool vertical = bar && bar->CurrentAxis() == daVertical;
-    const QColor shadow = SysColor(SysColors().BtnShadow), light = SysColor(SysColors().BtnHighlight);
+    const QColor shadow = SysColor(SysColors().BtnShadow),
+                 light = SysColor(SysColors().BtnHighlight);
     if (vertical) {
         const int y = height() / 2 - 1;
         p.setPen(shadow);

@@ -34,7 +34,8 @@ public:
     QSize MinimumClientSize() override { return QSize(0, 0); }
     QSize LayOutItems(bool CanMove, TDockAxis PreviousAxis, TDock *TargetDock) override;
     bool PassesClicksThrough(QWidget *Control) override;
-    void QueryBehaviour(bool &InheritsAlignment, bool &EightWaySizing, bool &ClipsSizingCursor) override;
+    void QueryBehaviour(bool &InheritsAlignment, bool &EightWaySizing,
+                        bool &ClipsSizingCursor) override;
     void PrepareItemOrder() override;
     void SizingStarted(THitCode Code) override;
     void SizingEnded(bool Accepted) override;

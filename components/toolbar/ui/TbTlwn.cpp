@@ -27,11 +27,17 @@ void TToolWindow::SetClientAreaWidth(int Value) { SetClientArea(Value, ClientAre
 
 void TToolWindow::SetClientAreaHeight(int Value) { SetClientArea(ClientAreaWidth(), Value); }
 
-int TToolWindow::BarThickness(TDockAxis Axis) { return Axis == daVertical ? FClientWidth : FClientHeight; }
+int TToolWindow::BarThickness(TDockAxis Axis)
+{
+    return Axis == daVertical ? FClientWidth : FClientHeight;
+}
 
 QSize TToolWindow::MinimumClientSize() { return QSize(FMinClientWidth, FMinClientHeight); }
 
-QSize TToolWindow::LayOutItems(bool, TDockAxis, TDock *) { return QSize(FClientWidth, FClientHeight); }
+QSize TToolWindow::LayOutItems(bool, TDockAxis, TDock *)
+{
+    return QSize(FClientWidth, FClientHeight);
+}
 
 void TToolWindow::SizeChanged(int Width, int Height)
 {

@@ -1,0 +1,83 @@
+#include "engine/CompilerOutput.h"
+
+#include "engine/DIniFile.h"
+#include "engine/DUtils.h"
+#include "engine/Mess.h"
+#include "engine/data_types.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace orv {
+
+TCompilerOutput::~TCompilerOutput() { CloseFile(); }
+
+bool TCompilerOutput::Initialise() { return true; }
+
+void TCompilerOutput::ReportFileError(const std::string &What)
+{
+    FWriteFailed = true;
+    if (OnFileError)
+        OnFileError(this, What + " " + FileName + ": " + std::strerror(errno));
+}
+
+bool TCompilerOutput::OpenFile(const std::string &Name)
+{
+    CloseFile();
+    FileName = Name;
+    FWriteFailed = false;
+    FFile = std::fopen(Name.c_str(), "wb");
+    if (!FFile)
+        ReportFileError("Cannot create");
+    return FFile != nullptr;
+}
+
+void TCompilerOutput::CloseFile()
+{
+    if (!FFile)
+        return;
+    bool closed = std::fclose(FFile) == 0;
+    FFile = nullptr;
+    if (!closed && !FWriteFailed)
+        ReportFileError("Cannot write");
+}
+
+void TCompilerOutput::Start()
+{
+    TDIniFile settings(MainIniPath());
+    TFileRequest request;
+    request.Kind = TFileDialogKind::Save;
+    request.InitialDir = settings.ReadString("directories", "XNC Folder", ExeFolder());
+    request.DefaultExt = "XNC";
+    request.Filter =
+        Mess().Translate("Corvane Compiled File (*.XNC)|*.XNC|All Files (*.*)|*.*");
+    std::optional<std::string> chosen = Messages().ChooseFile(request);
+    if (!chosen || chosen->empty()) {
+        if (OnSaveCancelled)
+            OnSaveCancelled(this);
+        return;
+    }
+    settings.WriteString("directories", "XNC Folder", ExtractFilePath(*chosen));
+    Stopped = false;
+    if (!OpenFile(*chosen))
+        return;
+    TBasicOutput::Start();
+}
+
+void TCompilerOutput::Execute(TCNC_data &Data)
+{
+    if (FFile && !FWriteFailed) {
+        PackCompiledRecord(Data, FRecord);
+        if (std::fwrite(FRecord.data(), 1, FRecord.size(), FFile) != FRecord.size())
+            ReportFileError("Cannot write");
+    }
+    bool isEnd = Data.Motion == EndOfProgramCode;
+    if (!isEnd && !Stopped)
+        NotifyNext();
+    if (isEnd && Stopped)
+        Data.Motion = NoMoveCode;
+}
+
+} // namespace orv

@@ -1,0 +1,299 @@
+#pragma once
+// The engine form TBaseForm: owns the parser, the processing stages, the
+// shared block and move records, one program source, six output slots, and
+// runs the pull loop that moves one record at a time from the source through
+// the chain to every active output. It has no window: what it needs of the
+// main window goes through TEngineHost.
+
+#include "engine/CompiledRecord.h"
+#include "engine/EngineHost.h"
+#include "engine/FanucScreen.h"
+#include "engine/data_types.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orv {
+
+class TEngineHost;
+class TBasicInput;
+class TBasicOutput;
+class TCompilerOutput;
+class TCNC_to_Generic;
+class TBlockSearchOutput;
+class TSplashView;
+class TDIniFile;
+class CNCLineParser;
+class TMacroVars;
+class TCNC_ABS;
+class TCNC_Metric;
+class TCalc_CNC;
+class TOptimise;
+class TCircularExpand;
+class TRead_Machinedata_file;
+class TConvert;
+
+// Source kinds.
+enum : uint8_t {
+    skNone = 0,
+    skFile = 1,
+    skEditor = 2,
+    skCompiled = 3,
+    skFanuc21 = 4,
+    skMDI = 8,
+    skFanuc0M = 9,
+};
+
+// Output slots, in the order every record is handed out.
+enum : int {
+    slot2D = 0,
+    slotSimulation = 1,
+    slotCompiled = 2,
+    slotPost = 3,
+    slotOpenGL = 4,
+    slotBlockSearch = 5,
+    SlotCount = 6,
+};
+
+// Raised for a state the engine cannot go on from
+// ("NextNotify Input Type not supported").
+class EBaseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TBaseForm : public TComponent {
+public:
+    static constexpr int SubIdentityCapacity = 11;
+
+    explicit TBaseForm(TEngineHost &Host);
+    ~TBaseForm() override;
+    TBaseForm(const TBaseForm &) = delete;
+    TBaseForm &operator=(const TBaseForm &) = delete;
+
+    // --- Construction and wiring ---
+    // Creates and wires every owned object and reads the main settings file.
+    void FormCreate();
+    // Writes the settings back and frees everything (also run by the destructor).
+    void FormDestroy();
+
+    // Makes the source of a kind (1 file, 2 editor, 3 compiled, 4 Fanuc 21,
+    // 9 Fanuc 0M; any other kind leaves no source).
+    void SelectSource(uint8_t Kind);
+    // Output switches, one per slot: On creates and wires the output, off
+    // frees it.
+    void Set2DOutput(bool On);
+    void Set3DSimOutput(bool On);
+    void SetCompiledOutput(bool On);
+    void SetPostOutput(bool On);
+    void SetOpenGLOutput(bool On);
+    void SetBlockSearchOutput(bool On);
+    // Units of the program display and every output: true inch, false metric.
+    void SetUnits(bool Inch);
+    // Takes the main window's default billet and gives it to every output.
+    void UpdateBillet();
+
+    // --- Run control ---
+    void CycleStart();
+    void CyclePause(); // toggles between paused and running
+    void CycleStop();
+    void CycleRewind();
+    void SetCycleState(TCycleState State);
+    void StopAll();
+    void SetSingleStep(bool On);
+    void SetBlockSkip(bool On);
+    // A consumer (an output, or the machine in automatic or MDI mode) is
+    // ready for the next move.
+    void NextNotify(TObject *Sender);
+    // The main window reports a loaded program.
+    void ProgramLoaded(const std::string &FileName, bool IsMainProgram, int Level);
+    void CompiledProgramLoaded(const std::string &FileName);
+    void NewFile();
+    void EditorChanged();
+
+    // Pipeline handlers: each stage's request for its next block.
+    void Calc_CNCNextNotify(TObject *Sender);
+    void Cutter_compNextCompNotify(TObject *Sender, TCNC_Groups &Data);
+    void CycleExpandNextCycleNotify(TObject *Sender, TCNC_Groups &Data);
+    void CircularExpandNextCycleNotify(TObject *Sender, TCNC_Groups &Data);
+    void OptimiseNextNotify(TObject *Sender, TCNC_Groups &Data);
+    void CNC_ABSNextNotify(TObject *Sender);
+    // Stage failures: "Line #" + line + " : " + detail + " : " + message in
+    // status bar 2 panel 4, stop, flash the line.
+    void FM_ParserErrorEvent(TObject *Sender, int Error_pos, const std::string &error_string,
+                             const std::string &error_message);
+    void Calc_CNCErrorEvent(TObject *Sender, int Error_pos, const std::string &error_string,
+                            const std::string &error_message);
+
+    void ShowModalData(const TCNC_Groups &Groups);
+    void ResetModalGroups();
+    void ShowBlockEvents(TCNC_data &Data);
+    bool CheckOutputs();
+    void ShowPausedText(bool Paused);
+
+    // Block search: the source's line selection sets the target line; the
+    // output reports the target reached.
+    void BlockSearchLineSelected(TObject *Sender, int SelectedLine);
+    void BlockSearchReached(TObject *Sender);
+    // A machine exists and is in automatic or MDI mode.
+    bool MachineInRunMode() const;
+
+    // --- State ---
+    TCycleState RunState() const { return FRunState; }
+    TBasicInput *Source() const { return FSource; }
+    uint8_t SourceKind() const { return FSourceKind; }
+    TBasicOutput *Output(int Slot) const;
+    TCNC_Groups &Groups() { return FGroups; }
+    TCNC_data &Data() { return FData; }
+    bool Inch() const { return FInch; }
+    int Decimals() const { return FDecimals; }
+    bool SingleStep() const { return FSingleStep; }
+    bool BlockSkip() const { return FBlockSkip; }
+    int CurrentLine() const { return FCurrentLine; }
+    const std::string &ProgramFile() const { return FProgramFile; }
+    void SetProgramFile(const std::string &FileName) { FProgramFile = FileName; }
+    const std::vector<TSubProgram> &SubPrograms() const { return FSubPrograms; }
+    int SubIdentityCount() const { return FSubIdentityCount; }
+    const TSubIdentity &SubIdentity(int Index) const { return FSubIdentities.at(Index); }
+    bool ResetOnRewind() const { return FResetOnRewind; }
+    TEngineHost &Host() const { return FHost; }
+    CNCLineParser *Parser() const { return FParser.get(); }
+    TRead_Machinedata_file *MachineData() const { return FMachineData.get(); }
+
+    // Show generated blocks in the source's expanded-code strip.
+    bool ShowExpanded = false;
+
+    // Events to the main window.
+    std::function<void(TObject *Sender)> OnProgramEnded;
+    std::function<void(TObject *Sender)> OnInputStateChanged;
+    std::function<void(TObject *Sender)> OnCycleStateChanged;
+    // A record is about to be handed to the outputs (before the first one
+    // sees it); for traces and the headless driver.
+    std::function<void(const TCNC_data &Data)> OnHandOut;
+
+private:
+    // Consumers that take part in the rendezvous, by kind.
+    enum TConsumer : int {
+        cnMachineLink,
+        cnSimulation,
+        cn2D,
+        cnPost,
+        cnCompiled,
+        cnVR,
+        cnOpenGL,
+        cnBlockSearch,
+        ConsumerCount
+    };
+
+    // Construction helpers.
+    void Splash(const std::string &Text);
+    void CreateStages();
+    void CreateExpansions();
+    void LoadMachineData();
+    void ApplyMachineData();
+    void ReadSettings(TDIniFile &Settings);
+    void WireSink(int Slot);
+    void SwitchOutput(int Slot, bool On, std::unique_ptr<TBasicOutput> (TBaseForm::*Make)());
+    std::unique_ptr<TBasicOutput> MakeCompiledOutput();
+    std::unique_ptr<TBasicOutput> MakePostOutput();
+    std::unique_ptr<TBasicOutput> MakeBlockSearchOutput();
+    std::unique_ptr<TBasicOutput> Make2DOutput();
+    std::unique_ptr<TBasicOutput> MakeSimOutput();
+    std::unique_ptr<TBasicOutput> MakeOpenGLOutput();
+    void ReleaseOutput(int Slot);
+    void OutputGone();
+    void ReleaseThroughHost(int Slot);
+    void OutputSaveCancelled(int Slot);
+    void OutputFileError(const std::string &Text);
+    void BuryOutput(std::unique_ptr<TBasicOutput> Output);
+    void FreeBuriedOutputs();
+    void CreateSource(uint8_t Kind);
+    void WireSource();
+
+    // Pull loop.
+    int ConsumerOf(TObject *Sender) const;
+    bool ConsumerExpected(int Consumer) const;
+    bool RendezvousComplete() const;
+    bool HasConsumer() const;
+    void ClearWaiting();
+    void PullLoop();
+    void HandOut();
+    bool TakeNextMove();
+    bool TakeCompiledMove();
+    void ReplayArcShape();
+    void WaitWhilePaused();
+    void HandToOutputs();
+    void AfterHandOut(int EndMark);
+    void CloseCompiledOutput();
+    void StartOutputs();
+
+    // Block reading and sub-programs.
+    bool JumpInMainProgram();
+    void CallSubprogram();
+    std::string ResolveSubprogramFile(TSubProgram &Entry);
+    void ReturnFromSubprogram(bool LevelEnded);
+    void RegisterSubprogram(const std::string &Text);
+    void SubprogramMessage(const std::string &Text);
+
+    // Screen saver, saved once when a run leaves the stopped state.
+    void SaveScreenSaver();
+    void RestoreScreenSaver();
+    void ShowTransform();
+
+    TEngineHost &FHost;
+    bool FCreated = false;
+    bool FDestroyed = false;
+    std::unique_ptr<TSplashView> FSplash;
+
+    std::unique_ptr<TMacroVars> FMacroVars;
+    std::unique_ptr<CNCLineParser> FParser;
+    std::unique_ptr<TCNC_ABS> FABS;
+    std::unique_ptr<TCNC_Metric> FMetric;
+    std::unique_ptr<TCalc_CNC> FCalc;
+    std::unique_ptr<TCircularExpand> FCircular;
+    std::unique_ptr<TOptimise> FOptimise;
+    std::unique_ptr<TRead_Machinedata_file> FMachineData;
+    std::unique_ptr<TConvert> FConvertor;
+
+    TCNC_Groups FGroups;
+    TCNC_data FData;
+    TCompiledRecord FCompiledRecord{};
+    double FReplayPosition[3] = {0, 0, 0};
+
+    TBasicInput *FSource = nullptr;
+    std::unique_ptr<TBasicInput> FOwnedSource;
+    std::unique_ptr<TFanucScreen> FFanucScreen;
+    uint8_t FSourceKind = skNone;
+    std::array<std::unique_ptr<TBasicOutput>, SlotCount> FOutputs;
+    std::vector<std::unique_ptr<TBasicOutput>> FBuried;
+    bool FBuryPosted = false;
+
+    bool FInch = false;
+    int FDecimals = 3;
+    TBilletBox FBillet;
+
+    TCycleState FRunState = csStopped;
+    std::array<bool, ConsumerCount> FWaiting{};
+    bool FPulling = false;
+    bool FCallPending = false;
+    int FEndMark = 0;
+    bool FSingleStep = false;
+    bool FBlockSkip = false;
+    bool FResetOnRewind = true;
+    int FCurrentLine = -1;
+    std::string FProgramFile;
+    std::vector<TSubProgram> FSubPrograms;
+    std::array<TSubIdentity, SubIdentityCapacity> FSubIdentities;
+    int FSubIdentityCount = 0;
+    bool FPausedShown = false;
+    std::string FSavedDecimalSeparator;
+    bool FScreenSaverSaved = false;
+    bool FSavedScreenSaver = true;
+    int FLookAhead = 30;
+    TTransformPanels FTransform;
+};
+
+} // namespace orv

@@ -1,0 +1,702 @@
+// The engine form's run control and pull loop. A run is driven from the
+// consumer side: every active output (and the machine in automatic or MDI
+// mode) asks for the next move through NextNotify; when all have asked, one
+// move is pulled through the chain and handed to each output in slot order.
+//
+// The loop is iterative: an output that asks again from inside its Execute
+// only marks itself as waiting, and the outermost NextNotify hands out the
+// next move after the current one has reached every output. So a program of
+// any length runs in constant stack depth with the same order of calls.
+
+#include "engine/base.h"
+
+#include "engine/BasicInput.h"
+#include "engine/BasicOutput.h"
+#include "engine/BlockSearchOutput.h"
+#include "engine/FanucScreen.h"
+#include "engine/CNCLineParser.h"
+#include "engine/CNC_ABS.h"
+#include "engine/CNC_Metric.h"
+#include "engine/Calc_CNC.h"
+#include "engine/CircularExpand.h"
+#include "engine/Optimise.h"
+#include "engine/DUtils.h"
+#include "engine/Mess.h"
+#include "platform/Delphi.h"
+#include "platform/EventLoop.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+
+namespace orv {
+
+namespace {
+
+std::string Translate(const std::string &Text) { return Mess().Translate(Text); }
+
+bool IsWordSet(const TCNC_Groups &G, int Word, long double Value)
+{
+    return G.WordSet[Word] && G.Words[Word] == Value;
+}
+
+std::string PlainNumber(double Value) { return FormatFixed(Value, 3); }
+
+} // namespace
+
+// --- Run state ---
+
+void TBaseForm::SetCycleState(TCycleState State)
+{
+    FRunState = State;
+    for (auto &output : FOutputs) {
+        if (!output)
+            continue;
+        output->SetCycleState(State);
+        output->SingleStep = FSingleStep;
+    }
+    if (FSource)
+        FSource->SetCycleState(State);
+    // TODO(machine): the machine, the work offsets and the panel's
+    // evCycleState event take the state when they land.
+    if (OnCycleStateChanged)
+        OnCycleStateChanged(this);
+}
+
+void TBaseForm::SaveScreenSaver()
+{
+    if (FScreenSaverSaved)
+        return;
+    FSavedScreenSaver = FHost.ScreenSaverActive();
+    FScreenSaverSaved = true;
+    FHost.SetScreenSaverActive(false);
+}
+
+void TBaseForm::RestoreScreenSaver()
+{
+    if (!FScreenSaverSaved)
+        return;
+    FScreenSaverSaved = false;
+    FHost.SetScreenSaverActive(FSavedScreenSaver);
+}
+
+void TBaseForm::CycleStart()
+{
+    ShowPausedText(false);
+    // TODO(shell): DDE "BUSY " when the DDE server lands.
+    if (FRunState == csPaused) {
+        SetCycleState(csRunning);
+        // TODO(machine): the machine's feed rate := Round(SavedFeed).
+        return;
+    }
+    if (FRunState != csStopped || !CheckOutputs())
+        return;
+    // The screen saver is saved once, as the run leaves the stopped state,
+    // so a pause and resume cannot save the switched-off state over it.
+    SaveScreenSaver();
+    FreeBuriedOutputs();
+    FCalc->Stopped = false;
+    FOptimise->Stopped = false;
+    FCalc->ClearQueue();
+    FOptimise->ResetCount();
+    // TODO(expand): clear the cutter compensation's two stop flags.
+    ClearWaiting();
+    SetCycleState(csRunning);
+    FEndMark = 0;
+    // TODO(machine): in run mode the machine's OnBlockDone := NextNotify and
+    // its CycleStart.
+    StartOutputs();
+}
+
+// Starts the outputs in slot order; their first requests only mark them as
+// waiting, and the loop runs once every output has started.
+void TBaseForm::StartOutputs()
+{
+    FPulling = true;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        TBasicOutput *output = FOutputs[slot].get();
+        if (!output)
+            continue;
+        output->FileName = FProgramFile;
+        output->Start();
+    }
+    FPulling = false;
+    PullLoop();
+}
+
+bool TBaseForm::CheckOutputs()
+{
+    static const TMainButton outputs[] = {TMainButton::PostOutput, TMainButton::Compiled,
+                                          TMainButton::Output2D, TMainButton::Output3D,
+                                          TMainButton::BlockSearch};
+    for (TMainButton b : outputs)
+        if (FHost.ButtonDown(b))
+            return true;
+    if (MachineInRunMode())
+        return true;
+    // TODO(machine): the machine warning of a real machine, and message 25
+    // when a machine is not in run mode.
+    std::vector<TMainButton> chosen;
+    if (!FHost.ChooseOutputs(chosen) || chosen.empty())
+        return false;
+    for (TMainButton b : chosen)
+        FHost.ClickButton(b);
+    return true;
+}
+
+void TBaseForm::ShowPausedText(bool Paused)
+{
+    if (Paused) {
+        FHost.SetStatusText(2, 4, Translate("Program Paused"), true);
+        FPausedShown = true;
+        return;
+    }
+    if (FPausedShown)
+        FHost.SetStatusText(2, 4, " ", false);
+    FPausedShown = false;
+}
+
+void TBaseForm::CyclePause()
+{
+    ShowPausedText(true);
+    if (FRunState == csPaused) {
+        SetCycleState(csRunning);
+        return;
+    }
+    if (FRunState == csRunning)
+        SetCycleState(csPaused);
+    // TODO(machine): the machine's feed rate saved and set to 0 on pause,
+    // restored on resume.
+}
+
+void TBaseForm::StopAll()
+{
+    SetCycleState(csStopped);
+    // TODO(machine): the machine's OnBlockDone cleared and its Stop.
+    // TODO(expand): the cutter compensation's stop flag.
+    if (FOptimise)
+        FOptimise->Stopped = true;
+    if (FCalc)
+        FCalc->Stopped = true;
+    for (auto &output : FOutputs)
+        if (output)
+            output->Stop();
+}
+
+void TBaseForm::CycleStop()
+{
+    RestoreScreenSaver();
+    StopAll();
+    SetCycleState(csStopped);
+    if (FCalc)
+        FCalc->Stopped = true;
+    for (auto &output : FOutputs)
+        if (output)
+            output->Stopped = true;
+    if (FSource)
+        FSource->HideExpanded();
+}
+
+void TBaseForm::CycleRewind()
+{
+    FCurrentLine = -1;
+    CycleStop();
+    if (FSource)
+        FSource->Rewind();
+    for (int slot = SlotCount - 1; slot >= 0; --slot)
+        if (FOutputs[slot])
+            FOutputs[slot]->Rewind();
+    FSubPrograms.clear();
+    FSubIdentityCount = 0;
+    // TODO(tooling): the work offsets' shift values are reset.
+    if (FResetOnRewind) {
+        static const int32_t reset[12] = {-1000, 0, 17, 90, 22, 94, 0, 40, 49, 80, 98, 50};
+        for (int g = 0; g < 12; ++g)
+            FGroups.Groups[g] = reset[g];
+        FGroups.Groups[gUnits] = FInch ? 20 : 21;
+        FGroups.Groups[gMirror] = 0;
+        FGroups.Groups[gRotation] = 69;
+        FGroups.Groups[gPolar] = 15;
+        FTransform = TTransformPanels();
+        FHost.ShowTransformPanels(FTransform);
+    }
+    FHost.ResetCycleTime();
+    for (double &axis : FReplayPosition)
+        axis = 0;
+    // The stages forget their remembered positions, so a second run of an
+    // incremental program starts where the first one did.
+    FABS->Rewind();
+    FCalc->Rewind();
+    FCalc->ClearQueue();
+    FOptimise->ResetCount();
+    FCircular->ClearPending();
+    // TODO(expand): the canned-cycle expansion's ClearPending.
+}
+
+void TBaseForm::SetSingleStep(bool On)
+{
+    FSingleStep = On;
+    // TODO(machine): the panel's SetSingleStep.
+}
+
+void TBaseForm::SetBlockSkip(bool On)
+{
+    FBlockSkip = On;
+    for (auto &output : FOutputs)
+        if (output)
+            output->BlockSkip = On;
+    if (FABS)
+        FABS->BlockSkip = On;
+    // TODO(machine): the machine's and the panel's block skip.
+}
+
+bool TBaseForm::MachineInRunMode() const
+{
+    // TODO(machine): a machine exists and is in modeAuto or modeMDI.
+    return false;
+}
+
+// --- The rendezvous ---
+
+int TBaseForm::ConsumerOf(TObject *Sender) const
+{
+    static const int bySlot[SlotCount] = {cn2D, cnSimulation, cnCompiled,
+                                          cnPost, cnOpenGL,     cnBlockSearch};
+    for (int slot = 0; slot < SlotCount; ++slot)
+        if (Sender && FOutputs[slot].get() == Sender)
+            return bySlot[slot];
+    // TODO(links): the machine link and the VR link.
+    return -1;
+}
+
+// A consumer takes part when its button is down (and, for an output, the
+// output exists: an empty slot can never ask, so it must not hold the run).
+bool TBaseForm::ConsumerExpected(int Consumer) const
+{
+    auto down = [this](TMainButton b) { return FHost.ButtonDown(b); };
+    switch (Consumer) {
+    case cnSimulation:
+        return down(TMainButton::Output3D) && FHost.Choice3DChecked(Choice3DSimulationControl) &&
+               FOutputs[slotSimulation];
+    case cnOpenGL:
+        return down(TMainButton::Output3D) && FHost.Choice3DChecked(Choice3DOpenGL) &&
+               FOutputs[slotOpenGL];
+    case cn2D:
+        return down(TMainButton::Output2D) && FOutputs[slot2D];
+    case cnPost:
+        return down(TMainButton::PostOutput) && FOutputs[slotPost];
+    case cnCompiled:
+        return down(TMainButton::Compiled) && FOutputs[slotCompiled];
+    case cnBlockSearch:
+        return down(TMainButton::BlockSearch) && FOutputs[slotBlockSearch];
+    default:
+        return false; // TODO(links): machine link and VR link in run mode
+    }
+}
+
+bool TBaseForm::RendezvousComplete() const
+{
+    for (int c = 0; c < ConsumerCount; ++c)
+        if (FWaiting[c] != ConsumerExpected(c))
+            return false;
+    return true;
+}
+
+bool TBaseForm::HasConsumer() const
+{
+    for (int c = 0; c < ConsumerCount; ++c)
+        if (ConsumerExpected(c))
+            return true;
+    return MachineInRunMode();
+}
+
+void TBaseForm::ClearWaiting() { FWaiting.fill(false); }
+
+void TBaseForm::WaitWhilePaused()
+{
+    while (FRunState == csPaused)
+        EventLoop().ProcessMessages();
+}
+
+void TBaseForm::NextNotify(TObject *Sender)
+{
+    if (FRunState == csStopped) {
+        CycleStop();
+        return;
+    }
+    if (FRunState == csPaused && !FPulling) {
+        SetCycleState(csPaused);
+        WaitWhilePaused();
+    }
+    int consumer = ConsumerOf(Sender);
+    if (consumer >= 0)
+        FWaiting[consumer] = true;
+    PullLoop();
+}
+
+// One move per completed rendezvous; a request that arrives while a move is
+// being handed out is served by the next turn of this loop.
+void TBaseForm::PullLoop()
+{
+    if (FPulling) {
+        FCallPending = true;
+        return;
+    }
+    FPulling = true;
+    do {
+        FCallPending = false;
+        if (FRunState == csStopped)
+            break;
+        if (!HasConsumer()) {
+            CycleStop();
+            break;
+        }
+        if (!RendezvousComplete())
+            break;
+        ClearWaiting();
+        HandOut();
+    } while (FCallPending);
+    FPulling = false;
+}
+
+void TBaseForm::HandOut()
+{
+    if (!TakeNextMove())
+        return;
+    if (FData.Motion == -4 || FData.Motion == -5) {
+        SetSingleStep(FData.Motion == -4);
+        FHost.ShowExecuteMode(FSingleStep);
+    }
+    // Single block: the move waits in the paused state for the next start.
+    // The end record does not wait: the run is already stopped.
+    bool hold = FSingleStep || FRunState == csPaused;
+    if (hold && FRunState != csStopped) {
+        SetCycleState(csPaused);
+        WaitWhilePaused();
+    }
+    bool compiledM30 = FSourceKind == skCompiled && RecordInt(FCompiledRecord, xnc::MCode) == 30;
+    if (FData.MCode == 30 || compiledM30 || FData.Motion == EndOfProgramCode)
+        FEndMark = 30;
+    ShowBlockEvents(FData);
+    EventLoop().ProcessMessages();
+    HandToOutputs();
+    // TODO(machine): in run mode the machine's ProcessCNCData(record).
+    AfterHandOut(FEndMark);
+}
+
+bool TBaseForm::TakeNextMove()
+{
+    switch (FSourceKind) {
+    case skCompiled:
+        return TakeCompiledMove();
+    case skFile:
+    case skEditor:
+    case skFanuc21:
+    case 5:
+    case 6:
+    case skMDI:
+    case skFanuc0M:
+        break;
+    default:
+        throw EBaseError(Translate("NextNotify Input Type not supported"));
+    }
+    bool delivered = FCalc->GetNextData(FData);
+    if (delivered || FRunState == csStopped) {
+        bool searching = FHost.ButtonDown(TMainButton::BlockSearch);
+        if (!searching && FSource)
+            FSource->HiliteLine(FData.InputPosition, FData.Level);
+        FCurrentLine = FData.LineNumber;
+    }
+    if (!delivered && FRunState != csStopped) {
+        FData.Motion = EndOfProgramCode;
+        SetCycleState(csStopped);
+    }
+    return true;
+}
+
+bool TBaseForm::TakeCompiledMove()
+{
+    if (!FSource || !FSource->ReadRecord(FCompiledRecord)) {
+        if (!FSource)
+            SetRecordInt(FCompiledRecord, xnc::Motion, EndOfProgramCode);
+    }
+    EventLoop().ProcessMessages();
+    CopyCompiledRecord(FCompiledRecord, FData);
+    ReplayArcShape();
+    if (FData.Motion == EndOfProgramCode)
+        SetCycleState(csStopped);
+    return true;
+}
+
+// The compiled file carries no sweep, radius or plane: a replayed arc gets
+// its own from its start (the end of the move before), end and centre.
+void TBaseForm::ReplayArcShape()
+{
+    int32_t motion = FData.Motion;
+    bool isArc = motion == 2 || motion == 3;
+    if (!isArc) {
+        // As the move calculator gives them: no arc data on other records.
+        FData.Sweep = 0;
+        FData.Radius = 0;
+    }
+    bool moves = (motion >= 0 && motion <= 3) || motion == 92;
+    if (!moves)
+        return;
+    double end[3] = {FData.X, FData.Y, FData.Z};
+    for (int axis = 0; axis < 3; ++axis)
+        if (end[axis] == NoValue)
+            end[axis] = FReplayPosition[axis];
+    if (isArc) {
+        double centre[3] = {FData.I, FData.J, FData.K};
+        TArcShape shape = ArcShapeFromPoints(motion, FReplayPosition, end, centre);
+        FData.Plane = shape.Plane;
+        FData.Sweep = shape.Sweep;
+        FData.Radius = shape.Radius;
+    }
+    for (int axis = 0; axis < 3; ++axis)
+        FReplayPosition[axis] = end[axis];
+}
+
+void TBaseForm::HandToOutputs()
+{
+    bool announced = false;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        TBasicOutput *output = FOutputs[slot].get();
+        if (!output)
+            continue;
+        bool isEnd = FData.Motion == EndOfProgramCode;
+        bool stopped = FRunState == csStopped;
+        if (isEnd != stopped)
+            continue;
+        if (!announced && OnHandOut)
+            OnHandOut(FData);
+        announced = true;
+        output->Execute(FData);
+    }
+}
+
+void TBaseForm::CloseCompiledOutput()
+{
+    if (FOutputs[slotCompiled])
+        ReleaseThroughHost(slotCompiled);
+}
+
+void TBaseForm::AfterHandOut(int EndMark)
+{
+    if (EndMark == 30 && FRunState == csStopped) {
+        if (OnProgramEnded)
+            OnProgramEnded(this);
+        CycleRewind();
+        CloseCompiledOutput();
+        if (OnInputStateChanged)
+            OnInputStateChanged(this);
+        FEndMark = 0;
+    }
+    if (FData.Motion == EndOfProgramCode) {
+        if (OnProgramEnded)
+            OnProgramEnded(this);
+        CloseCompiledOutput();
+        if (OnInputStateChanged)
+            OnInputStateChanged(this);
+        // TODO(shell): DDE "IDLE " + command + argument.
+    }
+}
+
+// --- Block events for the main window ---
+
+void TBaseForm::ShowTransform()
+{
+    FHost.ShowTransformPanels(FTransform);
+}
+
+void TBaseForm::ShowBlockEvents(TCNC_data &Data)
+{
+    bool inch = FInch;
+    switch (Data.Motion) {
+    case -11:
+        MessageDlg(Translate("CNC Message"), Data.Text, mtInformation, mbOK);
+        break;
+    case -12:
+        FHost.SetStatusText(2, 4, Data.Text, true);
+        break;
+    case -13:
+        FHost.SetStatusText(2, 4, " ", false);
+        break;
+    default:
+        break;
+    }
+    // TODO(tooling): G54 to G59 select the work offset named by the record.
+    bool changed = false;
+    if (!Data.BlockDelete) {
+        switch (Data.MCode) {
+        case 70: FTransform.MirrorX = changed = true; break;
+        case 71: FTransform.MirrorY = changed = true; break;
+        case 80: FTransform.MirrorX = false; changed = true; break;
+        case 81: FTransform.MirrorY = false; changed = true; break;
+        default: break;
+        }
+    }
+    if (Data.Motion == 51) {
+        FTransform.ScalingVisible = true;
+        FTransform.ScalingText = "X " + FloatToUnitsText(inch, Data.X) + " Y " +
+                                 FloatToUnitsText(inch, Data.Y) + " Z " +
+                                 FloatToUnitsText(inch, Data.Z) + " I " + PlainNumber(Data.I) +
+                                 " J " + PlainNumber(Data.J) + " K " + PlainNumber(Data.K);
+        changed = true;
+    } else if (Data.Motion == 50) {
+        FTransform.ScalingVisible = false;
+        changed = true;
+    }
+    if (Data.Motion == 68) {
+        std::string z = Data.Z == NoValue ? "???" : FloatToUnitsText(inch, Data.Z);
+        FTransform.RotationVisible = true;
+        FTransform.RotationText = "X " + FloatToUnitsText(inch, Data.X) + " Y " +
+                                  FloatToUnitsText(inch, Data.Y) + " Z " + z + " R " +
+                                  PlainNumber(Data.R);
+        changed = true;
+    } else if (Data.Motion == 69) {
+        FTransform.RotationVisible = false;
+        changed = true;
+    }
+    if (changed)
+        ShowTransform();
+    // TODO(machine): M00 with a machine while running clicks the pause button.
+}
+
+void TBaseForm::ShowModalData(const TCNC_Groups &Groups)
+{
+    if (!FHost.ModalDataVisible())
+        return;
+    for (int g = 1; g <= 22; ++g) {
+        int32_t v = Groups.Groups[g];
+        std::string text = v < 0 ? " G--" : (v > 9 ? " G" + IntToStr(v) : " G0" + IntToStr(v));
+        FHost.SetModalLabel(g, text);
+    }
+    FHost.SetModalLabel(23, "M" + IntToStr(Groups.Groups[gMCode]));
+    FHost.SetModalLabel(24, "S" + IntToStr(Groups.Groups[gSpindle]));
+    FHost.SetModalLabel(25, "T" + IntToStr(Groups.Groups[gTool]));
+}
+
+void TBaseForm::ResetModalGroups()
+{
+    static const int32_t values[23] = {-1000, 0,  17, 90, 22, 94, 21, 40, 49, 80, 98, 50,
+                                       67,    97, 54, 64, 69, 15, -1, 150, 67, -1, 0};
+    for (int g = 0; g < GroupCount; ++g)
+        FGroups.Groups[g] = -1;
+    for (int g = 0; g < 23; ++g)
+        FGroups.Groups[g] = values[g];
+    FGroups.Groups[gUnits] = FInch ? 20 : 21;
+    FGroups.Groups[gMCode] = 0;
+    FGroups.Words[wM] = 0;
+    // TODO(tooling): group 25 := the machine tooling's current tool.
+    FGroups.Groups[gTool] = 0;
+    FGroups.Groups[gSpindle] = 0;
+}
+
+// --- Pipeline handlers ---
+
+void TBaseForm::Calc_CNCNextNotify(TObject *)
+{
+    if (FRunState != csRunning)
+        return;
+    TCNC_Groups block;
+    // TODO(expand): the block comes from the cutter compensation's GetNext
+    // once it lands; until then straight from the stage below it.
+    Cutter_compNextCompNotify(this, block);
+    FCalc->Calculate(block);
+    if (FSource) {
+        if (!block.GeneratedText.empty() && ShowExpanded)
+            FSource->ShowExpandedText(block.GeneratedText);
+        else
+            FSource->HideExpanded();
+    }
+    ShowModalData(block);
+}
+
+void TBaseForm::Cutter_compNextCompNotify(TObject *Sender, TCNC_Groups &Data)
+{
+    if (FRunState != csRunning)
+        return;
+    // TODO(expand): the canned-cycle expansion's GetNext once it lands.
+    CycleExpandNextCycleNotify(Sender, Data);
+}
+
+void TBaseForm::CycleExpandNextCycleNotify(TObject *, TCNC_Groups &Data)
+{
+    if (FRunState != csRunning)
+        return;
+    FCircular->GetNext(Data);
+}
+
+void TBaseForm::CircularExpandNextCycleNotify(TObject *, TCNC_Groups &Data)
+{
+    if (FRunState != csRunning)
+        return;
+    FOptimise->GetNext(Data);
+}
+
+void TBaseForm::OptimiseNextNotify(TObject *, TCNC_Groups &Data)
+{
+    if (FRunState != csRunning)
+        return;
+    CNC_ABSNextNotify(this);
+    Data.Assign(FGroups);
+}
+
+void TBaseForm::CNC_ABSNextNotify(TObject *)
+{
+    if (FRunState != csRunning)
+        return;
+    std::string line;
+    int lineNumber = 0;
+    int level = 0;
+    int position = FSource ? FSource->ReadLine(line, lineNumber, level) : -1;
+    if (line.empty())
+        line = "(Blank";
+    if (position == -1) {
+        FGroups.Words[wG] = EndOfProgramCode;
+        FGroups.WordSet[wG] = true;
+        lineNumber = -1;
+    }
+    FGroups.InputPosition = position;
+    FGroups.LineNumber = lineNumber;
+    FGroups.Level = level;
+    if (!FParser->ParseLine(line, FGroups))
+        return;
+    if (!JumpInMainProgram())
+        return;
+    if (FMetric->ConvertToMetric(FGroups))
+        FABS->MakeAbsolute(FGroups);
+    CallSubprogram();
+    // A nested level that ends without M99 returns to its caller.
+    ReturnFromSubprogram(position == -2);
+    if (FGroups.GroupSet[gKeyword] && FGroups.Groups[gKeyword] == 8)
+        RegisterSubprogram(FGroups.RestOfLine);
+}
+
+// M99 in the main program of the editor and Fanuc sources: back to the
+// start, or to the block "N" + P. False when the run stopped.
+bool TBaseForm::JumpInMainProgram()
+{
+    bool jumpSource =
+        FSourceKind == skEditor || FSourceKind == skFanuc21 || FSourceKind == skFanuc0M;
+    if (!IsWordSet(FGroups, wM, 99) || FGroups.Level != 0 || !jumpSource || !FSource)
+        return true;
+    bool hasP = FGroups.WordSet[wP] && FGroups.Words[wP] > 0;
+    if (!hasP) {
+        FSource->Rewind();
+        return true;
+    }
+    int32_t n = Round(FGroups.Words[wP]);
+    int index = FSource->FindLabel("N" + IntToStr(n));
+    if (index == -1) {
+        CycleStop();
+        ShowMessage(Translate("Block N") + IntToStr(n) + Translate(" Not found"));
+        return false;
+    }
+    if (index == 0)
+        FSource->Rewind();
+    else
+        FSource->GotoLine(index);
+    return true;
+}
+
+} // namespace orv

@@ -1,0 +1,298 @@
+// ncrun: runs one NC program through the engine form with no window.
+// Standard output: every record that reaches the outputs, one line each.
+// Standard error: errors as the status bar shows them and every dialog.
+// Exit status: 0 the run reached the end of the program (or the block
+// search target), 1 it stopped on an error, 2 bad arguments.
+
+#include "engine/BasicInput.h"
+#include "engine/BlockSearchOutput.h"
+#include "engine/FanucScreen.h"
+#include "engine/CNC_to_Generic.h"
+#include "engine/HeadlessHost.h"
+#include "engine/Mess.h"
+#include "engine/NetUtil.h"
+#include "engine/base.h"
+#include "engine/ncrun/NcRunOptions.h"
+#include "engine/ncrun/RecordLine.h"
+#include "platform/Delphi.h"
+#include "platform/EventLoop.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#ifndef ORV_DATA_DIR
+#define ORV_DATA_DIR "data"
+#endif
+
+namespace orv {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char *Usage =
+    "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
+    "             [--answers FILE] [--single-step] [--block-skip] PROGRAM\n";
+
+// The event loop of the run: serves what is posted and due without waiting
+// for input (there is none), and starts a paused run (single block) again
+// at once, as an operator pressing cycle start after each block.
+class TNcRunLoop : public TPlainEventLoop {
+public:
+    TBaseForm *Engine = nullptr;
+    void ProcessMessages() override
+    {
+        ServePosted();
+        FireDueTimers(NowMs());
+        if (Engine && Engine->RunState() == csPaused)
+            Engine->CycleStart();
+    }
+};
+
+// Dialogs: printed to standard error and answered from the answers file;
+// the save dialogs of the compiled and post outputs get their files.
+class TNcRunMessages : public TMessageService {
+public:
+    std::deque<std::string> Answers;
+    std::string XncFile;
+    std::string GncFile;
+
+    int Show(const TMessageRequest &Request) override
+    {
+        if (Request.Caption.empty())
+            std::fprintf(stderr, "%s\n", Request.Text.c_str());
+        else
+            std::fprintf(stderr, "%s: %s\n", Request.Caption.c_str(), Request.Text.c_str());
+        if (Answers.empty())
+            return DefaultAnswer(Request);
+        TScriptedMessages scripted;
+        scripted.Answer(Next());
+        return scripted.Show(Request);
+    }
+    bool InputQuery(const std::string &Caption, const std::string &Prompt,
+                    std::string &Value) override
+    {
+        std::fprintf(stderr, "%s: %s\n", Caption.c_str(), Prompt.c_str());
+        if (Answers.empty())
+            return false;
+        Value = Next();
+        return true;
+    }
+    std::optional<std::string> ChooseFile(const TFileRequest &Request) override
+    {
+        bool save = Request.Kind == TFileDialogKind::Save;
+        if (save && SameText(Request.DefaultExt, "XNC") && !XncFile.empty())
+            return XncFile;
+        if (save && SameText(Request.DefaultExt, "GNC") && !GncFile.empty())
+            return GncFile;
+        std::fprintf(stderr, "%s: %s\n", Request.Title.c_str(), Request.Filter.c_str());
+        if (Answers.empty())
+            return std::nullopt;
+        return Next();
+    }
+
+private:
+    std::string Next()
+    {
+        std::string a = Answers.front();
+        Answers.pop_front();
+        return a;
+    }
+};
+
+std::string MakeTempFolder()
+{
+    std::string pattern = (fs::temp_directory_path() / "ncrunXXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        return {};
+    return pattern;
+}
+
+bool ReadAnswers(const std::string &FileName, std::deque<std::string> &Answers)
+{
+    std::ifstream in(FileName);
+    if (!in)
+        return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        Answers.push_back(line);
+    }
+    return true;
+}
+
+// Runs the program; the exit status.
+class TNcRun {
+public:
+    explicit TNcRun(const TNcRunOptions &Options) : FOptions(Options) {}
+    int Run();
+
+private:
+    bool LoadProgram();
+    void SwitchOutputs();
+    void FinishSearch();
+    int ExitStatus() const;
+
+    const TNcRunOptions &FOptions;
+    THeadlessHost FHost;
+    std::unique_ptr<TBaseForm> FEngine;
+    bool FEnded = false;
+    bool FFailed = false;
+    std::string FProgram;
+};
+
+bool TNcRun::LoadProgram()
+{
+    FProgram = fs::absolute(FOptions.Program).string();
+    FEngine->SetProgramFile(FProgram);
+    FEngine->SelectSource(FOptions.Compiled ? skCompiled : skEditor);
+    std::string name = FProgram;
+    if (!FEngine->Source() || !FEngine->Source()->LoadFile(name)) {
+        std::fprintf(stderr, "%s: %s\n", Mess().MessageText(37).c_str(), FProgram.c_str());
+        return false;
+    }
+    if (FOptions.Compiled)
+        FEngine->CompiledProgramLoaded(FProgram);
+    else
+        FEngine->ProgramLoaded(FProgram, true, 0);
+    return true;
+}
+
+void TNcRun::SwitchOutputs()
+{
+    if (!FOptions.XncFile.empty())
+        FHost.ClickButton(TMainButton::Compiled);
+    if (!FOptions.GncFile.empty()) {
+        FHost.ClickButton(TMainButton::PostOutput);
+        auto *post = dynamic_cast<TCNC_to_Generic *>(FEngine->Output(slotPost));
+        const char *epoch = std::getenv("SOURCE_DATE_EPOCH");
+        if (post && epoch) {
+            std::time_t fixed = (std::time_t)std::atoll(epoch);
+            post->Clock = [fixed] { return fixed; };
+        }
+    }
+    if (FOptions.Search) {
+        FHost.ClickButton(TMainButton::BlockSearch);
+        FEngine->BlockSearchLineSelected(nullptr, FOptions.SearchLine);
+    }
+    bool anyOutput = !FOptions.XncFile.empty() || !FOptions.GncFile.empty() || FOptions.Search;
+    if (!anyOutput)
+        FHost.ClickButton(TMainButton::Compiled);
+    if (FOptions.SingleStep)
+        FHost.ClickButton(TMainButton::SingleBlock);
+    if (FOptions.BlockSkip)
+        FHost.ClickButton(TMainButton::BlockSkip);
+}
+
+// The search stops at its target: the operator then switches block search
+// off and the run goes on with the other outputs.
+void TNcRun::FinishSearch()
+{
+    auto *search = dynamic_cast<TBlockSearchOutput *>(FEngine->Output(slotBlockSearch));
+    if (!search || !search->Reached())
+        return;
+    FEnded = true;
+    FHost.ClickButton(TMainButton::BlockSearch);
+}
+
+int TNcRun::Run()
+{
+    TNcRunLoop loop;
+    TEventLoopScope loopScope(loop);
+    FHost.OnStatusText = [this](int Bar, int Panel, const std::string &Text) {
+        if (Bar != 2 || Panel != 4 || Trim(Text).empty())
+            return;
+        std::fprintf(stderr, "%s\n", Text.c_str());
+        if (Text.rfind("Line #", 0) == 0)
+            FFailed = true;
+    };
+    FEngine = std::make_unique<TBaseForm>(FHost);
+    FHost.SetEngine(FEngine.get());
+    loop.Engine = FEngine.get();
+    FEngine->FormCreate();
+    FEngine->OnProgramEnded = [this](TObject *) { FEnded = true; };
+    FEngine->OnHandOut = [](const TCNC_data &Data) {
+        std::fputs((RecordLine(Data) + "\n").c_str(), stdout);
+    };
+    if (!LoadProgram())
+        return 1;
+    SwitchOutputs();
+    FHost.ClickButton(TMainButton::Start);
+    if (FEngine->RunState() != csStopped)
+        FinishSearch();
+    if (FEngine->RunState() != csStopped)
+        FEngine->CycleStop();
+    loop.ProcessMessages();
+    int status = ExitStatus();
+    FEngine.reset();
+    return status;
+}
+
+int TNcRun::ExitStatus() const { return FEnded && !FFailed ? 0 : 1; }
+
+int Main(int Argc, char **Argv)
+{
+    TNcRunOptions options;
+    std::string error;
+    if (!ParseNcRunOptions(Argc, Argv, options, error)) {
+        std::fprintf(stderr, "ncrun: %s\n%s", error.c_str(), Usage);
+        return 2;
+    }
+    TNcRunMessages messages;
+    if (!options.AnswersFile.empty() && !ReadAnswers(options.AnswersFile, messages.Answers)) {
+        std::fprintf(stderr, "ncrun: cannot read the answers file %s\n", options.AnswersFile.c_str());
+        return 2;
+    }
+    std::string program = fs::absolute(options.Program).string();
+    options.Program = program;
+    std::string xncTemp;
+    messages.XncFile = options.XncFile.empty() ? std::string() : fs::absolute(options.XncFile).string();
+    messages.GncFile = options.GncFile.empty() ? std::string() : fs::absolute(options.GncFile).string();
+
+    std::string settings = options.SettingsDir;
+    std::string tempSettings;
+    if (settings.empty()) {
+        tempSettings = MakeTempFolder();
+        std::error_code ec;
+        fs::copy(ORV_DATA_DIR, tempSettings, fs::copy_options::recursive, ec);
+        settings = tempSettings;
+    }
+    if (!DirectoryExists(settings)) {
+        std::fprintf(stderr, "ncrun: no settings folder %s\n", settings.c_str());
+        return 2;
+    }
+    settings = fs::absolute(settings).string();
+    bool anyOutput = !options.XncFile.empty() || !options.GncFile.empty() || options.Search;
+    if (!anyOutput) {
+        xncTemp = IncludeTrailingDelimiter(settings) + "ncrun-output.xnc";
+        messages.XncFile = xncTemp;
+    }
+    if (::chdir(settings.c_str()) != 0) {
+        std::fprintf(stderr, "ncrun: cannot use the settings folder %s\n", settings.c_str());
+        return 2;
+    }
+    SetProgramPathOverride(settings, "Tarnwick");
+    TMessageServiceScope messageScope(messages);
+    TMess mess;
+    TNetUtil netUtil;
+    int status = TNcRun(options).Run();
+    std::fflush(stdout);
+    if (!xncTemp.empty())
+        DeleteFile(xncTemp);
+    if (!tempSettings.empty()) {
+        std::error_code ec;
+        fs::remove_all(tempSettings, ec);
+    }
+    return status;
+}
+
+} // namespace
+} // namespace orv
+
+int main(int Argc, char **Argv) { return orv::Main(Argc, Argv); }

@@ -1,0 +1,92 @@
+#pragma once
+// Helpers of the engine form tests: move records made in one line, a
+// settings folder in a temporary folder (the main settings file and the
+// program folder point into it), and a scripted message service.
+
+#include "engine/Mess.h"
+#include "engine/NetUtil.h"
+#include "engine/data_types.h"
+#include "platform/EventLoop.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+#include "platform/tests/TempDir.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace orv::test {
+
+inline TCNC_data Move(int Motion, double X = NoValue, double Y = NoValue, double Z = NoValue)
+{
+    TCNC_data d;
+    d.Motion = Motion;
+    d.X = X;
+    d.Y = Y;
+    d.Z = Z;
+    return d;
+}
+
+inline TCNC_data EndRecord()
+{
+    TCNC_data d;
+    d.Motion = EndOfProgramCode;
+    d.LineNumber = -1;
+    return d;
+}
+
+// A working folder of its own: the current folder and the program folder
+// are the temporary folder, so the main settings file "Tarnwick.ini" and
+// "cycles.ini" live there.
+class TFormFolder {
+public:
+    TFormFolder()
+    {
+        FPrevious = std::filesystem::current_path();
+        std::filesystem::current_path(FDir.Path());
+        SetProgramPathOverride(FDir.Path(), "Tarnwick");
+        FNet = std::make_unique<TNetUtil>();
+        FLoopScope = std::make_unique<TEventLoopScope>(Loop);
+        FMessageScope = std::make_unique<TMessageServiceScope>(Messages);
+    }
+    ~TFormFolder()
+    {
+        FMessageScope.reset();
+        FLoopScope.reset();
+        FNet.reset();
+        SetProgramPathOverride("", "");
+        std::filesystem::current_path(FPrevious);
+    }
+    const TTempDir &Dir() const { return FDir; }
+    std::string File(const std::string &Name) const { return FDir.File(Name); }
+    std::string Write(const std::string &Name, const std::string &Text) const
+    {
+        return FDir.Write(Name, Text);
+    }
+    std::string Read(const std::string &Name) const { return FDir.Read(Name); }
+
+    // The test loop; Hook runs after every turn (a test's operator).
+    class THookLoop : public TTestEventLoop {
+    public:
+        std::function<void()> Hook;
+        void ProcessMessages() override
+        {
+            TTestEventLoop::ProcessMessages();
+            if (Hook)
+                Hook();
+        }
+    };
+    THookLoop Loop;
+    TScriptedMessages Messages;
+
+private:
+    TTempDir FDir;
+    std::filesystem::path FPrevious;
+    std::unique_ptr<TNetUtil> FNet;
+    std::unique_ptr<TEventLoopScope> FLoopScope;
+    std::unique_ptr<TMessageServiceScope> FMessageScope;
+};
+
+} // namespace orv::test

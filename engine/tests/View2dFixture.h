@@ -1,0 +1,105 @@
+#pragma once
+// Test helpers of the 2D view: a canvas that writes down every shape, a
+// view over it that records what the window was asked to show, and a
+// fixture with a temporary settings folder, scripted message boxes and a
+// test event loop.
+
+#include "engine/DD_Draw_Form.h"
+#include "machine/tests/ToolingFixture.h"
+#include "platform/Delphi.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace orv::test {
+
+class TRecordingCanvas : public TCanvas2D {
+public:
+    std::vector<std::string> Shapes;
+    TColor PenColour = clBlack;
+    int PenWidth = 1;
+    TPenMode Mode = TPenMode::Copy;
+
+    void SetPen(TColor Colour, int Width, TPenStyle, TPenMode NewMode) override
+    {
+        PenColour = Colour;
+        PenWidth = Width;
+        Mode = NewMode;
+    }
+    void SetBrush(TColor, TBrushStyle) override {}
+    void Line(TPixel A, TPixel B) override
+    {
+        Shapes.push_back("line " + Pt(A) + " " + Pt(B) + " c" + IntToStr(PenColour));
+    }
+    void Arc(const TPixelRect &R, TPixel A, TPixel B) override
+    {
+        Shapes.push_back("arc " + Box(R) + " " + Pt(A) + " " + Pt(B) + " c" + IntToStr(PenColour));
+    }
+    void Ellipse(const TPixelRect &R) override
+    {
+        Shapes.push_back("ellipse " + Box(R) + " c" + IntToStr(PenColour));
+    }
+    void FillRect(const TPixelRect &R, TColor Colour) override
+    {
+        Shapes.push_back("fill " + Box(R) + " c" + IntToStr(Colour));
+    }
+
+    static std::string Pt(TPixel P) { return IntToStr(P.X) + "," + IntToStr(P.Y); }
+    static std::string Box(const TPixelRect &R)
+    {
+        return IntToStr(R.Left) + "," + IntToStr(R.Top) + "-" + IntToStr(R.Right) + "," +
+               IntToStr(R.Bottom);
+    }
+};
+
+// What the window was asked to show; owned by the form, so tests keep a
+// pointer to the shared record.
+struct TViewRecord {
+    TRecordingCanvas Background, Drawing;
+    int Width = 0, Height = 0;
+    int Presents = 0;
+    std::map<int, std::string> Status;
+    std::vector<std::string> Saved;
+    int ClientWidth = 400, ClientHeight = 300;
+    int GaugeHeight = 210;
+    TElementInfoResult InfoAnswer = TElementInfoResult::Ok;
+    int InfoShown = 0;
+};
+
+class TRecordingView : public TForm2DView {
+public:
+    explicit TRecordingView(TViewRecord &Record) : R(Record) {}
+    void ResizePictures(int Width, int Height) override
+    {
+        R.Width = Width;
+        R.Height = Height;
+    }
+    int PictureWidth() const override { return R.Width; }
+    int PictureHeight() const override { return R.Height; }
+    TCanvas2D &Background() override { return R.Background; }
+    TCanvas2D &Drawing() override { return R.Drawing; }
+    void ClearDrawing() override { R.Drawing.Shapes.clear(); }
+    void Present(bool, TPixel) override { ++R.Presents; }
+    bool SavePicture(const std::string &FileName) override
+    {
+        R.Saved.push_back(FileName);
+        return true;
+    }
+    int ScrollClientWidth() const override { return R.ClientWidth; }
+    int ScrollClientHeight() const override { return R.ClientHeight; }
+    void SetStatusText(int Panel, const std::string &Text) override { R.Status[Panel] = Text; }
+    int GaugeHeight() const override { return R.GaugeHeight; }
+    TElementInfoResult ShowElementInfo(const TDD_Type &, int, double, const std::string &) override
+    {
+        ++R.InfoShown;
+        return R.InfoAnswer;
+    }
+
+private:
+    TViewRecord &R;
+};
+
+using TView2dFixture = TToolingFixture;
+
+} // namespace orv::test

@@ -1,0 +1,170 @@
+// The 2D window's pictures: known programs drawn through the 2D output are
+// compared pixel for pixel with reviewed pictures in tests/data/view2d
+// (a missing one is written there for review and the test fails); the
+// cutter symbol leaves no trace; saved pictures are bitmaps.
+
+#include "engine/Draw_2D.h"
+
+#include "engine/DD_Draw_Form.h"
+#include "engine/tests/View2dFixture.h"
+#include "engine/ui/Form2DWindow.h"
+
+#include <QImage>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+const std::string ExpectedFolder = std::string(ORV_SOURCE_DIR) + "/engine/tests/data/view2d/";
+
+TCNC_data Move(int Motion, double X, double Y, double Z, int Line)
+{
+    TCNC_data Data;
+    Data.Motion = Motion;
+    Data.X = X;
+    Data.Y = Y;
+    Data.Z = Z;
+    Data.LineNumber = Line;
+    return Data;
+}
+
+TCNC_data ArcTo(double X, double Y, double I, double J, double Sweep, double R, int Line)
+{
+    TCNC_data Data = Move(Sweep > 0 ? 2 : 3, X, Y, NoValue, Line);
+    Data.I = I;
+    Data.J = J;
+    Data.Sweep = Sweep;
+    Data.Radius = R;
+    return Data;
+}
+
+// The demo pocket: rapid over, plunge, three sides, a G02 corner, back home.
+std::vector<TCNC_data> DemoPocket()
+{
+    return {Move(0, 0, 0, 5, 5),         Move(1, NoValue, NoValue, -1, 6),
+            Move(1, 40, 0, NoValue, 7),  Move(1, 40, 30, NoValue, 8),
+            ArcTo(30, 40, 40, 40, 90, 10, 9), Move(1, 0, 40, NoValue, 10),
+            Move(1, 0, 0, NoValue, 11),  Move(0, NoValue, NoValue, 5, 12),
+            Move(0, 60, 10, 5, 13),      ArcTo(70, 20, 60, 20, -90, 10, 14),
+            Move(1, 80, 45, -2, 15)};
+}
+
+class View2dWindow : public test::TView2dFixture {
+protected:
+    void Draw(const std::vector<TCNC_data> &Records, double XSize = 100, double YSize = 50)
+    {
+        Sink.ViewFactory = [] { return std::make_unique<TForm2DWindow>(); };
+        Sink.Initialise();
+        Sink.SetBillet(0, 0, XSize, YSize, 20);
+        Sink.Start();
+        for (TCNC_data Data : Records)
+            Sink.Execute(Data);
+    }
+    TForm2DWindow &Window() { return *static_cast<TForm2DWindow *>(Sink.Window()->View()); }
+
+    // The composite against the reviewed picture Name.png.
+    void ExpectPicture(const std::string &Name)
+    {
+        const QImage Actual = Window().Composite().convertToFormat(QImage::Format_RGB32);
+        const QString Path = QString::fromStdString(ExpectedFolder + Name + ".png");
+        QImage Expected;
+        if (!Expected.load(Path)) {
+            Actual.save(Path, "PNG");
+            FAIL() << "no reviewed picture: written " << Path.toStdString() << " for review";
+        }
+        Expected = Expected.convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(Actual.size(), Expected.size());
+        int Different = 0;
+        for (int Y = 0; Y < Actual.height(); ++Y) {
+            for (int X = 0; X < Actual.width(); ++X)
+                Different += Actual.pixel(X, Y) != Expected.pixel(X, Y) ? 1 : 0;
+        }
+        if (Different > 0)
+            Actual.save(QString::fromStdString(Dir.File(Name + ".actual.png")), "PNG");
+        EXPECT_EQ(Different, 0) << "pixels differ; the picture drawn is in " << Dir.Path();
+    }
+
+    void WriteSettings(const std::string &Lines)
+    {
+        Dir.Write("Tarnwick.ini", "[Graphics]\n" + Lines);
+    }
+
+    TDraw_2D Sink;
+};
+
+TEST_F(View2dWindow, DemoPocketOutlineAndCentreLines)
+{
+    Draw(DemoPocket());
+    EXPECT_EQ(Window().PictureWidth(), 600);
+    EXPECT_EQ(Window().PictureHeight(), 300);
+    ExpectPicture("demo_outline");
+}
+
+TEST_F(View2dWindow, DemoPocketSolid)
+{
+    WriteSettings("use outline=0\nuse solid=1\nuse centre=0\n");
+    Draw(DemoPocket());
+    ExpectPicture("demo_solid");
+}
+
+TEST_F(View2dWindow, RedrawAfterZoomGivesTheLiveDrawing)
+{
+    Draw(DemoPocket());
+    const QImage Live = Window().Composite().copy();
+    Sink.Window()->ZoomIn();
+    Sink.Window()->ShowAll();
+    EXPECT_TRUE(Window().Composite() == Live);
+}
+
+TEST_F(View2dWindow, HighlightedElement)
+{
+    Draw(DemoPocket());
+    Sink.Window()->LeftPress({40 * 6 + 3, 50 * 6 - 2});
+    ASSERT_EQ(Sink.Window()->Selected(), 3) << "the side from (40, 0) up";
+    ExpectPicture("demo_highlight");
+}
+
+TEST_F(View2dWindow, CutterSymbolLeavesNoTrace)
+{
+    WriteSettings("show cutter=1\ncutter speed=8\n");
+    Draw({});
+    const QImage Billet = Window().Composite().copy();
+    TCNC_data Line = Move(1, 30, 20, -1, 2);
+    Sink.Execute(Line);
+    EXPECT_FALSE(Window().Composite() == Billet) << "the element is drawn";
+    // The cutter went over the background with NotXor: without the drawing
+    // the background is the billet again.
+    Window().ClearDrawing();
+    Window().Present(false, {});
+    EXPECT_TRUE(Window().Composite() == Billet);
+}
+
+TEST_F(View2dWindow, SavedPictureIsABitmap)
+{
+    Draw(DemoPocket());
+    const std::string File = Dir.File("demo.bm2");
+    ASSERT_TRUE(Sink.Window()->SavePicture(File));
+    QImage Saved;
+    ASSERT_TRUE(Saved.load(QString::fromStdString(File), "BMP"));
+    EXPECT_TRUE(Saved.convertToFormat(QImage::Format_RGB32) ==
+                Window().Composite().convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(View2dWindow, StatusBarAndPopup)
+{
+    Draw(DemoPocket());
+    EXPECT_EQ(Window().StatusText(0).toStdString(), "X= 80.000");
+    EXPECT_EQ(Window().StatusText(2).toStdString(), "Z= -2.000");
+    Window().UpdatePopup();
+    const QList<QAction *> Items = Window().PopupMenu()->actions();
+    ASSERT_GE(Items.size(), 5);
+    EXPECT_EQ(Items[0]->text().toStdString(), "Zoom In");
+    EXPECT_TRUE(Items[0]->isEnabled());
+    EXPECT_FALSE(Items[1]->isEnabled()) << "Zoom Out at the fit scale";
+    EXPECT_FALSE(Items[4]->isEnabled()) << "Object Data... with nothing highlighted";
+}
+
+} // namespace
+} // namespace orv

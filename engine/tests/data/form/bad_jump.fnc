@@ -1,0 +1,4 @@
+(NOTE: Block N120 Not found)
+G00 X1
+M99 P120
+G00 X2
