@@ -103,7 +103,8 @@ bool TLxCustomDictionary::Lookup(const std::string &Source, std::string &Transla
 }
 
 bool TLxCustomDictionary::LookupInContext(const std::string &Source, const std::string &Context1,
-                                          std::string &Translation, const std::string &Context2) const
+                                          std::string &Translation,
+                                          const std::string &Context2) const
 {
     const int index = IndexOfContext(Source, Context1, Context2);
     if (index < 0)
@@ -147,10 +148,14 @@ std::string ApplyMissingTranslation(const TLxDictionary &Dictionary, const std::
     if (Found && !Translation.empty())
         return Translation;
     switch (Dictionary.MissingTranslation()) {
-    case lxmtUseNative: return Source;
-    case lxmtUseNull: return std::string();
-    case lxmtTagNative: return "@" + Source + "@";
-    case lxmtRaiseException: break;
+    case lxmtUseNative:
+        return Source;
+    case lxmtUseNull:
+        return std::string();
+    case lxmtTagNative:
+        return "@" + Source + "@";
+    case lxmtRaiseException:
+        break;
     }
     if (Found)
         throw ELxError("Translation for the word \"" + Source + "\" is missing");

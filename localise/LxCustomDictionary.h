@@ -23,8 +23,8 @@ class TLxCustomDictionary : public TLxDictionary {
 public:
     int GetTranslationCount() const override { return static_cast<int>(FTranslations.size()); }
     void ApplyLanguageAndLocale(bool LanguageChanged, bool LocaleChanged) override;
-    bool LookupInContext(const std::string &Source, const std::string &Context1, std::string &Translation,
-                         const std::string &Context2) const override;
+    bool LookupInContext(const std::string &Source, const std::string &Context1,
+                         std::string &Translation, const std::string &Context2) const override;
     bool Lookup(const std::string &Source, std::string &Translation) const override;
     // Empties the table and fills it for the current language.
     virtual void LoadTranslations() = 0;

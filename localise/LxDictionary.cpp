@@ -30,7 +30,8 @@ int ResolveLocaleMarker(int LocaleId)
 bool IsFarEastSystem()
 {
     const int codePage = LxSystem().AnsiCodePage;
-    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 || codePage == 1361;
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 ||
+           codePage == 1361;
 }
 
 // First row in order that Matches; -1 when none.
@@ -58,7 +59,8 @@ TLxApplicationHooks &LxApplication()
 }
 
 TLxDictionary::TLxDictionary()
-    : FCurrentLanguage(std::make_unique<TLxLanguage>()), FCurrentLocale(std::make_unique<TLxLocale>())
+    : FCurrentLanguage(std::make_unique<TLxLanguage>()),
+      FCurrentLocale(std::make_unique<TLxLocale>())
 {
     TLxDictionaries::Add(this);
     for (int n = TLxDictionaries::Count();; ++n) {
@@ -138,7 +140,9 @@ int TLxDictionary::FindLanguage(int LocaleId)
         return l.PrimaryId == primary && (l.DefaultSubLanguage == sub || ListsSubLanguage(l, sub));
     });
     if (index < 0)
-        index = FirstRow(rows, [&](const TLxLanguage &l) { return l.PrimaryId == primary && l.SubLanguages.empty(); });
+        index = FirstRow(rows, [&](const TLxLanguage &l) {
+            return l.PrimaryId == primary && l.SubLanguages.empty();
+        });
     if (index < 0)
         index = FirstRow(rows, [&](const TLxLanguage &l) { return l.PrimaryId == primary; });
     return index;
@@ -193,7 +197,8 @@ void TLxDictionary::SetCurrentLanguage(int Value)
     LoadLanguage(index, *FCurrentLanguage);
     TLxLanguage &language = *FCurrentLanguage;
     if (FBinding == lxbiLocaleToLanguage) {
-        const int user = FOpenLanguage == -2 ? LxSystem().SystemDefaultLocale : LxSystem().UserDefaultLocale;
+        const int user =
+            FOpenLanguage == -2 ? LxSystem().SystemDefaultLocale : LxSystem().UserDefaultLocale;
         const bool samePrimary = PrimaryLangId(user) == language.PrimaryId;
         language.OfferSubLanguage(samePrimary ? SubLangId(user) : language.DefaultSubLanguage);
     }
@@ -222,8 +227,8 @@ void TLxDictionary::SetCurrentLocale(int LocaleId)
 
 void TLxDictionary::CheckLocaleSupported(int RequestedId) const
 {
-    const std::string ids =
-        "(" + std::to_string(PrimaryLangId(RequestedId)) + ", " + std::to_string(SubLangId(RequestedId)) + ")";
+    const std::string ids = "(" + std::to_string(PrimaryLangId(RequestedId)) + ", " +
+                            std::to_string(SubLangId(RequestedId)) + ")";
     if (FCheckLevel == lxclSystem && !LocaleSupportedBySystem(*FCurrentLocale))
         throw ELxError("The locale " + ids + " is not supported by the system");
     if (FCheckLevel == lxclCodePage && !LocaleSupportedByCodePage(*FCurrentLocale))
@@ -316,8 +321,14 @@ void TLxDictionary::SetLocaleId(int LangId)
     ApplyLanguageAndLocale(FCurrentIndex != oldIndex, true);
 }
 
-void TLxDictionary::SetPrimaryLanguage(int Value) { SetLocaleId(MakeLangId(Value, SubLanguage())); }
-void TLxDictionary::SetSubLanguage(int Value) { SetLocaleId(MakeLangId(PrimaryLanguage(), Value)); }
+void TLxDictionary::SetPrimaryLanguage(int Value)
+{
+    SetLocaleId(MakeLangId(Value, SubLanguage()));
+}
+void TLxDictionary::SetSubLanguage(int Value)
+{
+    SetLocaleId(MakeLangId(PrimaryLanguage(), Value));
+}
 
 void TLxDictionary::SetEuro(TLxEuro Value)
 {
@@ -348,7 +359,8 @@ void TLxDictionary::SyncLanguageToLocale()
     ApplyLanguageAndLocale(true, false);
 }
 
-void TLxDictionary::EnumLanguages(const std::function<void(const std::string &, int)> &Add, bool NativeNames)
+void TLxDictionary::EnumLanguages(const std::function<void(const std::string &, int)> &Add,
+                                  bool NativeNames)
 {
     std::vector<std::unique_ptr<TLxLanguage>> rows;
     LoadLanguages(rows);
@@ -414,8 +426,10 @@ void TLxDictionary::ApplyFormatSettings() const
     format.DecimalSeparator = locale.DecimalSeparator;
     format.DateSeparator = locale.DateSeparator;
     const bool year2000 = (FOptions & lxdoYear2000) != 0;
-    format.ShortDateFormat = year2000 ? Year2000Format(locale.ShortDateFormat) : locale.ShortDateFormat;
-    format.LongDateFormat = year2000 ? Year2000Format(locale.LongDateFormat) : locale.LongDateFormat;
+    format.ShortDateFormat =
+        year2000 ? Year2000Format(locale.ShortDateFormat) : locale.ShortDateFormat;
+    format.LongDateFormat =
+        year2000 ? Year2000Format(locale.LongDateFormat) : locale.LongDateFormat;
     format.TimeSeparator = locale.TimeSeparator;
     format.TimeAMString = locale.AMText;
     format.TimePMString = locale.PMText;
@@ -439,10 +453,14 @@ void TLxDictionary::RegisterTranslator(TLxTranslatorLink *Translator)
 
 void TLxDictionary::UnregisterTranslator(TLxTranslatorLink *Translator)
 {
-    FTranslators.erase(std::remove(FTranslators.begin(), FTranslators.end(), Translator), FTranslators.end());
+    FTranslators.erase(std::remove(FTranslators.begin(), FTranslators.end(), Translator),
+                       FTranslators.end());
 }
 
-int TLxDictionaries::Count() { return static_cast<int>(DictionaryList().size()); }
+int TLxDictionaries::Count()
+{
+    return static_cast<int>(DictionaryList().size());
+}
 
 TLxDictionary *TLxDictionaries::Item(int Index)
 {
@@ -459,7 +477,10 @@ TLxDictionary *TLxDictionaries::Find(const std::string &Name)
     return nullptr;
 }
 
-void TLxDictionaries::Add(TLxDictionary *Dictionary) { DictionaryList().push_back(Dictionary); }
+void TLxDictionaries::Add(TLxDictionary *Dictionary)
+{
+    DictionaryList().push_back(Dictionary);
+}
 
 void TLxDictionaries::Remove(TLxDictionary *Dictionary)
 {
@@ -467,7 +488,10 @@ void TLxDictionaries::Remove(TLxDictionary *Dictionary)
     list.erase(std::remove(list.begin(), list.end(), Dictionary), list.end());
 }
 
-TLxDictionary *DefaultDictionary() { return TLxDictionaries::Item(0); }
+TLxDictionary *DefaultDictionary()
+{
+    return TLxDictionaries::Item(0);
+}
 
 bool IsDefaultDictionaryOpen()
 {
@@ -475,7 +499,10 @@ bool IsDefaultDictionaryOpen()
     return dictionary != nullptr && dictionary->Active();
 }
 
-std::string TranslateDefault(const std::string &Text) { return TranslateText(DefaultDictionary(), Text); }
+std::string TranslateDefault(const std::string &Text)
+{
+    return TranslateText(DefaultDictionary(), Text);
+}
 
 std::string LocaleTimeFormat(const TLxLocale &Locale, bool Long)
 {

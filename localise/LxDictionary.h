@@ -76,7 +76,8 @@ public:
     virtual void SyncLocaleToLanguage();
     virtual void SyncLanguageToLocale();
     // Calls Add(name or native name, primary id) once per primary id.
-    virtual void EnumLanguages(const std::function<void(const std::string &, int)> &Add, bool NativeNames);
+    virtual void EnumLanguages(const std::function<void(const std::string &, int)> &Add,
+                               bool NativeNames);
     virtual bool IsKnownLocale(int LocaleId);
 
     const std::string &DictionaryName() const { return FDictionaryName; }

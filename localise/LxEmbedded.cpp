@@ -25,7 +25,10 @@ constexpr char TagTrue = 'T';
 constexpr char TagFalse = 'F';
 constexpr const char *FormSignature = "LXF2";
 
-[[noreturn]] void Damaged() { throw lx::Exception("Stored data is damaged"); }
+[[noreturn]] void Damaged()
+{
+    throw lx::Exception("Stored data is damaged");
+}
 
 void AppendUInt32(std::string &Data, uint32_t Value)
 {
@@ -58,12 +61,14 @@ std::vector<int> SplitInts(const std::string &Text)
 bool UsableFile(const std::string &Name)
 {
     if (!FileExists(Name)) {
-        Messages().Show({"File not found", "Can not find the file name " + Name + ". No table data was stored!",
+        Messages().Show({"File not found",
+                         "Can not find the file name " + Name + ". No table data was stored!",
                          mtError, mbOK});
         return false;
     }
     if (TLxTextDictionary::DetectFileFormat(Name)) {
-        Messages().Show({"UTF-16 not supported", "Can not use a UTF-16 file " + Name + ". No table data was stored!",
+        Messages().Show({"UTF-16 not supported",
+                         "Can not use a UTF-16 file " + Name + ". No table data was stored!",
                          mtError, mbOK});
         return false;
     }
@@ -111,8 +116,14 @@ std::string WriteTranslationsTable(const std::string &FileName, int LanguageCoun
 
 } // namespace
 
-void TLxStoredWriter::ListBegin() { FData += TagListBegin; }
-void TLxStoredWriter::ListEnd() { FData += TagListEnd; }
+void TLxStoredWriter::ListBegin()
+{
+    FData += TagListBegin;
+}
+void TLxStoredWriter::ListEnd()
+{
+    FData += TagListEnd;
+}
 
 void TLxStoredWriter::Integer(int32_t Value)
 {
@@ -127,7 +138,10 @@ void TLxStoredWriter::String(const std::string &Value)
     FData += Value;
 }
 
-void TLxStoredWriter::Boolean(bool Value) { FData += Value ? TagTrue : TagFalse; }
+void TLxStoredWriter::Boolean(bool Value)
+{
+    FData += Value ? TagTrue : TagFalse;
+}
 
 char TLxStoredReader::NextTag()
 {
@@ -142,7 +156,10 @@ void TLxStoredReader::ListBegin()
         Damaged();
 }
 
-bool TLxStoredReader::EndOfList() const { return FPos >= FData.size() || FData[FPos] == TagListEnd; }
+bool TLxStoredReader::EndOfList() const
+{
+    return FPos >= FData.size() || FData[FPos] == TagListEnd;
+}
 
 void TLxStoredReader::ListEnd()
 {
@@ -189,16 +206,24 @@ void TLxStoredReader::SkipValue()
     if (FPos >= FData.size())
         Damaged();
     switch (FData[FPos]) {
-    case TagInteger: Integer(); return;
-    case TagString: String(); return;
-    case TagTrue: case TagFalse: Boolean(); return;
+    case TagInteger:
+        Integer();
+        return;
+    case TagString:
+        String();
+        return;
+    case TagTrue:
+    case TagFalse:
+        Boolean();
+        return;
     case TagListBegin:
         ListBegin();
         while (!EndOfList())
             SkipValue();
         ListEnd();
         return;
-    default: Damaged();
+    default:
+        Damaged();
     }
 }
 
@@ -224,7 +249,8 @@ std::string ReadStoredProperty(const std::string &OwnerClass, const std::string 
 {
     std::string data;
     const size_t signatureLength = std::strlen(FormSignature);
-    if (!LoadLxResource("FORMDATA", OwnerClass, data) || data.compare(0, signatureLength, FormSignature) != 0)
+    if (!LoadLxResource("FORMDATA", OwnerClass, data) ||
+        data.compare(0, signatureLength, FormSignature) != 0)
         throw lx::EResNotFound("Could not find the property");
     TLxStoredReader reader(data.substr(signatureLength));
     reader.String();
@@ -235,7 +261,8 @@ std::string ReadStoredProperty(const std::string &OwnerClass, const std::string 
         const std::string componentName = reader.String();
         const std::string property = reader.String();
         std::string value = reader.String();
-        if (componentClass == ComponentClass && componentName == ComponentName && property == Property)
+        if (componentClass == ComponentClass && componentName == ComponentName &&
+            property == Property)
             return value;
     }
     throw lx::EResNotFound("Could not find the property");
@@ -293,21 +320,22 @@ void WriteStoredLocale(TLxStoredWriter &Writer, const TLxLocale &Locale)
     for (int value : {Locale.PrimaryId, Locale.SubLanguageId, Locale.CharSet, Locale.CodePage})
         Writer.Integer(value);
     Writer.Boolean(Locale.Kept);
-    for (const std::string *text : {&Locale.EnglishLanguageName, &Locale.EnglishCountryName,
-                                    &Locale.NativeLanguageName, &Locale.NativeCountryName,
-                                    &Locale.AbbrevLanguageName, &Locale.LocalisedCountryName})
+    for (const std::string *text :
+         {&Locale.EnglishLanguageName, &Locale.EnglishCountryName, &Locale.NativeLanguageName,
+          &Locale.NativeCountryName, &Locale.AbbrevLanguageName, &Locale.LocalisedCountryName})
         Writer.String(*text);
     Writer.Integer(Locale.Measure);
     Writer.String(Locale.CurrencySymbol);
     for (int value : {Locale.CurrencyFormat, Locale.NegCurrencyFormat, Locale.CurrencyDigits})
         Writer.Integer(value);
-    for (const std::string *text : {&Locale.ThousandSeparator, &Locale.DecimalSeparator, &Locale.DateSeparator,
-                                    &Locale.ShortDateFormat, &Locale.LongDateFormat, &Locale.TimeSeparator,
-                                    &Locale.AMText, &Locale.PMText})
+    for (const std::string *text :
+         {&Locale.ThousandSeparator, &Locale.DecimalSeparator, &Locale.DateSeparator,
+          &Locale.ShortDateFormat, &Locale.LongDateFormat, &Locale.TimeSeparator, &Locale.AMText,
+          &Locale.PMText})
         Writer.String(*text);
     Writer.Boolean(Locale.LeadingZero);
-    for (int value : {Locale.Clock, Locale.AMPMPosition, Locale.CalendarType, Locale.OptionalCalendar,
-                      Locale.FirstDayOfWeek, Locale.FirstWeekOfYear})
+    for (int value : {Locale.Clock, Locale.AMPMPosition, Locale.CalendarType,
+                      Locale.OptionalCalendar, Locale.FirstDayOfWeek, Locale.FirstWeekOfYear})
         Writer.Integer(value);
     for (const auto *names : {&Locale.ShortMonthNames, &Locale.LongMonthNames})
         for (const std::string &name : *names)
@@ -328,20 +356,22 @@ void ReadStoredLocale(TLxStoredReader &Reader, int Version, TLxLocale &Locale)
         Locale.CharSet = Reader.Integer();
     Locale.CodePage = Reader.Integer();
     Locale.Kept = Reader.Boolean();
-    for (std::string *text : {&Locale.EnglishLanguageName, &Locale.EnglishCountryName, &Locale.NativeLanguageName,
-                              &Locale.NativeCountryName, &Locale.AbbrevLanguageName, &Locale.LocalisedCountryName})
+    for (std::string *text :
+         {&Locale.EnglishLanguageName, &Locale.EnglishCountryName, &Locale.NativeLanguageName,
+          &Locale.NativeCountryName, &Locale.AbbrevLanguageName, &Locale.LocalisedCountryName})
         *text = Reader.String();
     Locale.Measure = Reader.Integer();
     Locale.CurrencySymbol = Reader.String();
     for (int *value : {&Locale.CurrencyFormat, &Locale.NegCurrencyFormat, &Locale.CurrencyDigits})
         *value = Reader.Integer();
-    for (std::string *text : {&Locale.ThousandSeparator, &Locale.DecimalSeparator, &Locale.DateSeparator,
-                              &Locale.ShortDateFormat, &Locale.LongDateFormat, &Locale.TimeSeparator,
-                              &Locale.AMText, &Locale.PMText})
+    for (std::string *text :
+         {&Locale.ThousandSeparator, &Locale.DecimalSeparator, &Locale.DateSeparator,
+          &Locale.ShortDateFormat, &Locale.LongDateFormat, &Locale.TimeSeparator, &Locale.AMText,
+          &Locale.PMText})
         *text = Reader.String();
     Locale.LeadingZero = Reader.Boolean();
-    for (int *value : {&Locale.Clock, &Locale.AMPMPosition, &Locale.CalendarType, &Locale.OptionalCalendar,
-                       &Locale.FirstDayOfWeek, &Locale.FirstWeekOfYear})
+    for (int *value : {&Locale.Clock, &Locale.AMPMPosition, &Locale.CalendarType,
+                       &Locale.OptionalCalendar, &Locale.FirstDayOfWeek, &Locale.FirstWeekOfYear})
         *value = Reader.Integer();
     for (auto *names : {&Locale.ShortMonthNames, &Locale.LongMonthNames})
         for (std::string &name : *names)
@@ -353,11 +383,62 @@ void ReadStoredLocale(TLxStoredReader &Reader, int Version, TLxLocale &Locale)
     Locale.Complete();
 }
 
+namespace {
+
+// Reads the dictionary's tables from its files for the time of a save, and
+// closes it and puts its storage back afterwards, also on a failure.
+class TFileStorageScope {
+public:
+    explicit TFileStorageScope(TLxTextDictionary &Dictionary)
+        : FDictionary(Dictionary), FStorage(Dictionary.Storage())
+    {
+        Dictionary.SetStorage(lxsFile);
+    }
+    ~TFileStorageScope()
+    {
+        FDictionary.Close();
+        FDictionary.SetStorage(FStorage);
+    }
+    TFileStorageScope(const TFileStorageScope &) = delete;
+    TFileStorageScope &operator=(const TFileStorageScope &) = delete;
+
+private:
+    TLxTextDictionary &FDictionary;
+    TLxStorage FStorage;
+};
+
+std::string WriteLanguagesTable(TLxTextDictionary &Dictionary)
+{
+    TLxStoredWriter writer;
+    writer.ListBegin();
+    writer.Integer(2);
+    const int count = Dictionary.GetLanguageCount();
+    writer.Integer(count);
+    for (int i = 0; i < count; ++i)
+        WriteStoredLanguage(writer, Dictionary.LanguageInfo(i));
+    writer.ListEnd();
+    return writer.Data();
+}
+
+std::string WriteLocalesTable(TLxTextDictionary &Dictionary)
+{
+    TLxStoredWriter writer;
+    writer.ListBegin();
+    writer.Integer(2);
+    const int count = Dictionary.GetLocaleCount();
+    writer.Integer(count);
+    for (int i = 0; i < count; ++i)
+        WriteStoredLocale(writer, Dictionary.LocaleInfo(i));
+    writer.ListEnd();
+    return writer.Data();
+}
+
+} // namespace
+
 TLxEmbeddedTables SaveEmbeddedTables(TLxTextDictionary &Dictionary)
 {
+    TFileStorageScope scope(Dictionary);
     const std::string languageFile = Dictionary.LanguageFileName();
-    const TLxStorage storage = Dictionary.Storage();
-    Dictionary.SetStorage(lxsFile);
     const std::string translationFile = Dictionary.FileName();
     if (!translationFile.empty() && languageFile.empty())
         throw lx::Exception("No language file assigned");
@@ -368,44 +449,18 @@ TLxEmbeddedTables SaveEmbeddedTables(TLxTextDictionary &Dictionary)
     const bool localesUsable = !localeFile.empty() && UsableFile(localeFile);
     const bool languagesUsable = !languageFile.empty() && UsableFile(languageFile);
     const bool translationsUsable = !translationFile.empty() && UsableFile(translationFile);
-    if (!languagesUsable || !translationsUsable) {
-        Dictionary.SetStorage(storage);
+    if (!languagesUsable || !translationsUsable)
         return tables;
+    Dictionary.Open();
+    tables.Languages = WriteLanguagesTable(Dictionary);
+    tables.HasLanguages = true;
+    if (localesUsable) {
+        tables.Locales = WriteLocalesTable(Dictionary);
+        tables.HasLocales = true;
     }
-    try {
-        Dictionary.Open();
-        TLxStoredWriter languages;
-        languages.ListBegin();
-        languages.Integer(2);
-        const int languageCount = Dictionary.GetLanguageCount();
-        languages.Integer(languageCount);
-        for (int i = 0; i < languageCount; ++i)
-            WriteStoredLanguage(languages, Dictionary.LanguageInfo(i));
-        languages.ListEnd();
-        tables.Languages = languages.Data();
-        tables.HasLanguages = true;
-        if (localesUsable) {
-            TLxStoredWriter locales;
-            locales.ListBegin();
-            locales.Integer(2);
-            const int localeCount = Dictionary.GetLocaleCount();
-            locales.Integer(localeCount);
-            for (int i = 0; i < localeCount; ++i)
-                WriteStoredLocale(locales, Dictionary.LocaleInfo(i));
-            locales.ListEnd();
-            tables.Locales = locales.Data();
-            tables.HasLocales = true;
-        }
-        tables.Translations =
-            WriteTranslationsTable(translationFile, languageCount, Dictionary.Format() == lxtfUTF8);
-        tables.HasTranslations = true;
-    } catch (...) {
-        Dictionary.Close();
-        Dictionary.SetStorage(storage);
-        throw;
-    }
-    Dictionary.Close();
-    Dictionary.SetStorage(storage);
+    tables.Translations = WriteTranslationsTable(translationFile, Dictionary.GetLanguageCount(),
+                                                 Dictionary.Format() == lxtfUTF8);
+    tables.HasTranslations = true;
     return tables;
 }
 

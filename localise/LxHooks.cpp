@@ -14,11 +14,11 @@ struct THookState {
     bool Installed = false;
     bool TranslationEnabled = true;
     std::map<int, std::string> Strings{
-        {SmkcBkSp, "BkSp"}, {SmkcTab, "Tab"},     {SmkcEsc, "Esc"},       {SmkcEnter, "Enter"},
-        {SmkcSpace, "Space"}, {SmkcPgUp, "PgUp"}, {SmkcPgDn, "PgDn"},     {SmkcEnd, "End"},
-        {SmkcHome, "Home"},  {SmkcLeft, "Left"},  {SmkcUp, "Up"},         {SmkcRight, "Right"},
-        {SmkcDown, "Down"},  {SmkcIns, "Ins"},    {SmkcDel, "Del"},       {SmkcShift, "Shift+"},
-        {SmkcCtrl, "Ctrl+"}, {SmkcAlt, "Alt+"},
+        {SmkcBkSp, "BkSp"},   {SmkcTab, "Tab"},   {SmkcEsc, "Esc"},   {SmkcEnter, "Enter"},
+        {SmkcSpace, "Space"}, {SmkcPgUp, "PgUp"}, {SmkcPgDn, "PgDn"}, {SmkcEnd, "End"},
+        {SmkcHome, "Home"},   {SmkcLeft, "Left"}, {SmkcUp, "Up"},     {SmkcRight, "Right"},
+        {SmkcDown, "Down"},   {SmkcIns, "Ins"},   {SmkcDel, "Del"},   {SmkcShift, "Shift+"},
+        {SmkcCtrl, "Ctrl+"},  {SmkcAlt, "Alt+"},
     };
 };
 
@@ -63,27 +63,39 @@ std::string KeyName(int Identifier, bool Translate)
 char PunctuationKey(int Code)
 {
     switch (Code) {
-    case 186: return ';';
-    case 187: return '=';
-    case 188: return ',';
-    case 189: return '-';
-    case 190: return '.';
-    case 191: return '/';
-    case 192: return '`';
-    case 219: return '[';
-    case 220: return '\\';
-    case 221: return ']';
-    case 222: return '\'';
-    default: return '\0';
+    case 186:
+        return ';';
+    case 187:
+        return '=';
+    case 188:
+        return ',';
+    case 189:
+        return '-';
+    case 190:
+        return '.';
+    case 191:
+        return '/';
+    case 192:
+        return '`';
+    case 219:
+        return '[';
+    case 220:
+        return '\\';
+    case 221:
+        return ']';
+    case 222:
+        return '\'';
+    default:
+        return '\0';
     }
 }
 
 std::string ShortCutKeyName(int Code, bool Translate)
 {
     static const std::map<int, int> named{
-        {8, SmkcBkSp},   {9, SmkcTab},   {13, SmkcEnter}, {27, SmkcEsc},   {32, SmkcSpace},
-        {33, SmkcPgUp},  {34, SmkcPgDn}, {35, SmkcEnd},   {36, SmkcHome},  {37, SmkcLeft},
-        {38, SmkcUp},    {39, SmkcRight}, {40, SmkcDown}, {45, SmkcIns},   {46, SmkcDel},
+        {8, SmkcBkSp},  {9, SmkcTab},    {13, SmkcEnter}, {27, SmkcEsc},  {32, SmkcSpace},
+        {33, SmkcPgUp}, {34, SmkcPgDn},  {35, SmkcEnd},   {36, SmkcHome}, {37, SmkcLeft},
+        {38, SmkcUp},   {39, SmkcRight}, {40, SmkcDown},  {45, SmkcIns},  {46, SmkcDel},
     };
     if (auto found = named.find(Code); found != named.end())
         return KeyName(found->second, Translate);
@@ -127,7 +139,10 @@ bool NeedsPeriod(const std::string &Text)
 
 } // namespace
 
-void RegisterResourceString(int Identifier, const std::string &Text) { Hooks().Strings[Identifier] = Text; }
+void RegisterResourceString(int Identifier, const std::string &Text)
+{
+    Hooks().Strings[Identifier] = Text;
+}
 
 std::string ResourceStringText(int Identifier)
 {
@@ -138,8 +153,9 @@ std::string ResourceStringText(int Identifier)
 
 std::string LoadResString(const TResStringRec *Rec)
 {
-    return Hooks().Installed ? TranslateResourceString(Rec) : Rec == nullptr ? std::string()
-                                                                             : ResourceStringText(Rec->Identifier);
+    return Hooks().Installed ? TranslateResourceString(Rec)
+           : Rec == nullptr  ? std::string()
+                             : ResourceStringText(Rec->Identifier);
 }
 
 std::string LoadStr(int Identifier)
@@ -152,9 +168,18 @@ std::string ShortCutToText(uint16_t ShortCut)
     return ShortCutText(ShortCut, Hooks().Installed);
 }
 
-bool TranslationHooksInstalled() { return Hooks().Installed; }
-void InstallTranslationHooks() { Hooks().Installed = true; }
-void RemoveTranslationHooks() { Hooks().Installed = false; }
+bool TranslationHooksInstalled()
+{
+    return Hooks().Installed;
+}
+void InstallTranslationHooks()
+{
+    Hooks().Installed = true;
+}
+void RemoveTranslationHooks()
+{
+    Hooks().Installed = false;
+}
 
 std::string TranslateResourceString(const TResStringRec *Rec)
 {
@@ -168,7 +193,10 @@ std::string TranslatedLoadStr(int Identifier)
     return TranslateLoaded(ResourceStringText(Identifier), Identifier);
 }
 
-std::string TranslatedShortCutToText(uint16_t ShortCut) { return ShortCutText(ShortCut, true); }
+std::string TranslatedShortCutToText(uint16_t ShortCut)
+{
+    return ShortCutText(ShortCut, true);
+}
 
 TExceptionEvent &ApplicationOnException()
 {
@@ -200,8 +228,8 @@ void ShowTranslatedException(void *Sender, const std::exception &E)
     Messages().Show({"", TranslatedExceptionText(E), mtError, mbOK});
 }
 
-void TranslateWindowText(const TLxDictionary *Dictionary, TLxWindowText &Window, const std::string &Text,
-                         bool Widen)
+void TranslateWindowText(const TLxDictionary *Dictionary, TLxWindowText &Window,
+                         const std::string &Text, bool Widen)
 {
     const std::string source = Text.empty() ? Window.Text() : Text;
     const std::string translated = TranslateText(Dictionary, source);

@@ -17,10 +17,24 @@ class TLxDictionary;
 
 // Identifiers of the shortcut key names among the resource strings.
 enum TLxKeyNameId : int {
-    SmkcBkSp = 65337, SmkcTab = 65338, SmkcEsc = 65339, SmkcEnter = 65340, SmkcSpace = 65341,
-    SmkcPgUp = 65342, SmkcPgDn = 65343, SmkcEnd = 65312, SmkcHome = 65313, SmkcLeft = 65314,
-    SmkcUp = 65315, SmkcRight = 65316, SmkcDown = 65317, SmkcIns = 65318, SmkcDel = 65319,
-    SmkcShift = 65320, SmkcCtrl = 65321, SmkcAlt = 65322,
+    SmkcBkSp = 65337,
+    SmkcTab = 65338,
+    SmkcEsc = 65339,
+    SmkcEnter = 65340,
+    SmkcSpace = 65341,
+    SmkcPgUp = 65342,
+    SmkcPgDn = 65343,
+    SmkcEnd = 65312,
+    SmkcHome = 65313,
+    SmkcLeft = 65314,
+    SmkcUp = 65315,
+    SmkcRight = 65316,
+    SmkcDown = 65317,
+    SmkcIns = 65318,
+    SmkcDel = 65319,
+    SmkcShift = 65320,
+    SmkcCtrl = 65321,
+    SmkcAlt = 65322,
 };
 
 // A resource string: its identifier and, for the registry, its text.
@@ -77,7 +91,7 @@ public:
 
 // The window's text := TranslateText(Dictionary, Text or its own text);
 // with Widen a window too narrow for the new text is widened to it.
-void TranslateWindowText(const TLxDictionary *Dictionary, TLxWindowText &Window, const std::string &Text,
-                         bool Widen);
+void TranslateWindowText(const TLxDictionary *Dictionary, TLxWindowText &Window,
+                         const std::string &Text, bool Widen);
 
 } // namespace orv

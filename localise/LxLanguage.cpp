@@ -42,7 +42,10 @@ int TLxLanguage::QueryLocaleId() const
     return MakeLCID(PrimaryId, SubLanguages.empty() ? DefaultSubLanguage : SubLanguages.front());
 }
 
-int TLxLanguage::TextClass() const { return orv::TextClass(PrimaryId); }
+int TLxLanguage::TextClass() const
+{
+    return orv::TextClass(PrimaryId);
+}
 
 void TLxLanguage::Complete()
 {
@@ -62,7 +65,8 @@ void TLxLanguage::Complete()
             SetIfEmpty(Iso639Name, row->Iso639);
             SetIfEmpty(Iso3166Name, row->Iso3166);
             if (Name.empty())
-                Name = LanguageDisplayName(row->EnglishLanguage, PrimaryId, nullptr, false, CodePage);
+                Name =
+                    LanguageDisplayName(row->EnglishLanguage, PrimaryId, nullptr, false, CodePage);
             SetIfEmpty(NativeName, row->NativeLanguage);
         }
         if (CodePage == 0)
@@ -92,8 +96,8 @@ void TLxLanguage::SetSubLanguage(int Value)
 
 void TLxLanguage::OfferSubLanguage(int Offered)
 {
-    const bool listed =
-        SubLanguages.empty() || std::find(SubLanguages.begin(), SubLanguages.end(), Offered) != SubLanguages.end();
+    const bool listed = SubLanguages.empty() || std::find(SubLanguages.begin(), SubLanguages.end(),
+                                                          Offered) != SubLanguages.end();
     CurrentSubLanguage = listed && Offered >= 0 ? Offered : DefaultSubLanguage;
 }
 
@@ -132,10 +136,10 @@ void TLxLocale::Complete()
 std::string TLxLocale::DisplayName(int Kind, const TLxDictionary *Dictionary) const
 {
     if (Kind == 1)
-        return LocaleDisplayName(NativeLanguageName, NativeCountryName, nullptr, false, CodePage, SubLanguageId,
-                                 PrimaryId);
-    return LocaleDisplayName(EnglishLanguageName, EnglishCountryName, Dictionary, Kind == 2, CodePage,
-                             SubLanguageId, PrimaryId);
+        return LocaleDisplayName(NativeLanguageName, NativeCountryName, nullptr, false, CodePage,
+                                 SubLanguageId, PrimaryId);
+    return LocaleDisplayName(EnglishLanguageName, EnglishCountryName, Dictionary, Kind == 2,
+                             CodePage, SubLanguageId, PrimaryId);
 }
 
 } // namespace orv

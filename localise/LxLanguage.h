@@ -12,10 +12,22 @@ namespace orv {
 
 class TLxDictionary;
 
-constexpr int MakeLangId(int Primary, int Sub) { return (Sub << 10) | Primary; }
-constexpr int MakeLCID(int Primary, int Sub) { return MakeLangId(Primary, Sub); }
-constexpr int PrimaryLangId(int Id) { return Id & 0x3FF; }
-constexpr int SubLangId(int Id) { return (Id >> 10) & 0x3F; }
+constexpr int MakeLangId(int Primary, int Sub)
+{
+    return (Sub << 10) | Primary;
+}
+constexpr int MakeLCID(int Primary, int Sub)
+{
+    return MakeLangId(Primary, Sub);
+}
+constexpr int PrimaryLangId(int Id)
+{
+    return Id & 0x3FF;
+}
+constexpr int SubLangId(int Id)
+{
+    return (Id >> 10) & 0x3F;
+}
 
 // Markers of a requested locale: primary 0 with sublanguage 1 or 2.
 constexpr int UserDefaultLocaleMarker = MakeLCID(0, 1);
@@ -89,7 +101,7 @@ public:
     std::string AMText;
     std::string PMText;
     bool LeadingZero = true;
-    int Clock = 0; // 0 = 12-hour clock
+    int Clock = 0;        // 0 = 12-hour clock
     int AMPMPosition = 0; // 0 after, 1 before the time
     int CalendarType = 0;
     int OptionalCalendar = 0;

@@ -49,7 +49,10 @@ struct TLxLocaleData {
     const TLxLocaleNames *Names;
 };
 
-inline int MakeLocaleIdOf(const TLxLocaleData &Row) { return (Row.Sub << 10) | Row.Primary; }
+inline int MakeLocaleIdOf(const TLxLocaleData &Row)
+{
+    return (Row.Sub << 10) | Row.Primary;
+}
 
 // All rows, in table order.
 const TLxLocaleData *LocaleTable(size_t &Count);

@@ -20,8 +20,9 @@ struct TCharSetRow {
 };
 
 constexpr TCharSetRow CharSets[] = {
-    {1252, 0},   {1250, 238}, {1251, 204}, {1253, 161}, {1254, 162}, {1255, 177}, {1256, 178}, {1257, 186},
-    {1258, 163}, {874, 222},  {932, 128},  {936, 134},  {949, 129},  {950, 136},  {1361, 130},
+    {1252, 0},   {1250, 238}, {1251, 204}, {1253, 161}, {1254, 162},
+    {1255, 177}, {1256, 178}, {1257, 186}, {1258, 163}, {874, 222},
+    {932, 128},  {936, 134},  {949, 129},  {950, 136},  {1361, 130},
 };
 
 struct TEuroRow {
@@ -29,12 +30,16 @@ struct TEuroRow {
     std::initializer_list<int> Subs;
 };
 
-const TEuroRow EuroCountries[] = {{7, {1, 3, 4}}, {9, {6}},     {10, {1}}, {11, {1}}, {12, {1, 2, 5}},
-                                  {16, {1}},       {19, {1, 2}}, {22, {2}}, {29, {2}}};
+const TEuroRow EuroCountries[] = {{7, {1, 3, 4}}, {9, {6}},        {10, {1}},
+                                  {11, {1}},      {12, {1, 2, 5}}, {16, {1}},
+                                  {19, {1, 2}},   {22, {2}},       {29, {2}}};
 
 TLxEuro gEuroRule = lxeNormal;
 
-bool IsAlwaysShown(int Primary) { return Primary == 0 || Primary == 9 || Primary == 33; }
+bool IsAlwaysShown(int Primary)
+{
+    return Primary == 0 || Primary == 9 || Primary == 33;
+}
 
 bool DateBefore(TLxDate Date, int Year, int Month, int Day)
 {
@@ -49,20 +54,47 @@ bool DateBefore(TLxDate Date, int Year, int Month, int Day)
 int FallbackCodePage(int Primary, int Sub)
 {
     switch (Primary) {
-    case 1: case 41: return 1256;
-    case 5: case 14: case 21: case 24: case 27: case 28: case 36: return 1250;
-    case 8: return 1253;
-    case 13: return 1255;
-    case 17: return 932;
-    case 18: return 949;
-    case 26: return Sub == 1 || Sub == 2 ? 1250 : 1251;
-    case 2: case 25: case 34: case 35: return 1251;
-    case 30: return 874;
-    case 37: case 38: case 39: return 1257;
-    case 42: return 1258;
-    case 44: case 67: return Sub == 2 ? 1251 : 1254;
-    case 31: return 1254;
-    default: return 1252;
+    case 1:
+    case 41:
+        return 1256;
+    case 5:
+    case 14:
+    case 21:
+    case 24:
+    case 27:
+    case 28:
+    case 36:
+        return 1250;
+    case 8:
+        return 1253;
+    case 13:
+        return 1255;
+    case 17:
+        return 932;
+    case 18:
+        return 949;
+    case 26:
+        return Sub == 1 || Sub == 2 ? 1250 : 1251;
+    case 2:
+    case 25:
+    case 34:
+    case 35:
+        return 1251;
+    case 30:
+        return 874;
+    case 37:
+    case 38:
+    case 39:
+        return 1257;
+    case 42:
+        return 1258;
+    case 44:
+    case 67:
+        return Sub == 2 ? 1251 : 1254;
+    case 31:
+        return 1254;
+    default:
+        return 1252;
     }
 }
 
@@ -83,14 +115,22 @@ std::string Before(const std::string &Text, char Mark)
 std::string LanguageNamePart(const std::string &Name, int Primary)
 {
     switch (Primary) {
-    case 4: case 18: return Before(Name, '(');
-    case 10: case 20: case 26: case 44: case 67: return Before(Name, ' ');
-    default: return Name;
+    case 4:
+    case 18:
+        return Before(Name, '(');
+    case 10:
+    case 20:
+    case 26:
+    case 44:
+    case 67:
+        return Before(Name, ' ');
+    default:
+        return Name;
     }
 }
 
-std::string Joined(const std::string &Name, const std::string &Qualifier, const TLxDictionary *Dictionary,
-                   bool Translate)
+std::string Joined(const std::string &Name, const std::string &Qualifier,
+                   const TLxDictionary *Dictionary, bool Translate)
 {
     const std::string name = Translated(Name, Dictionary, Translate);
     if (Qualifier.empty())
@@ -156,7 +196,10 @@ int LocaleAnsiCodePage(int LocaleId)
     return FallbackCodePage(primary, sub);
 }
 
-bool IsCodePageSupported(int CodePage) { return CodePage == 0 || CodePageAvailable(CodePage); }
+bool IsCodePageSupported(int CodePage)
+{
+    return CodePage == 0 || CodePageAvailable(CodePage);
+}
 
 int CharSetOfCodePage(int CodePage)
 {
@@ -182,9 +225,16 @@ int CharSetOfLocale(int LocaleId)
 int TextClass(int Id)
 {
     switch (PrimaryLangId(Id)) {
-    case 1: case 13: case 41: return 2;
-    case 4: case 17: case 18: return 1;
-    default: return 0;
+    case 1:
+    case 13:
+    case 41:
+        return 2;
+    case 4:
+    case 17:
+    case 18:
+        return 1;
+    default:
+        return 0;
     }
 }
 
@@ -202,23 +252,34 @@ bool LanguageSupportedByCodePage(const TLxLanguage &Language)
     return Language.CodePage == LxSystem().AnsiCodePage;
 }
 
-bool LocaleSupportedBySystem(const TLxLocale &Locale) { return IsCodePageSupported(Locale.CodePage); }
+bool LocaleSupportedBySystem(const TLxLocale &Locale)
+{
+    return IsCodePageSupported(Locale.CodePage);
+}
 
 bool LocaleSupportedByCodePage(const TLxLocale &Locale)
 {
     return IsAlwaysShown(Locale.PrimaryId) || Locale.CodePage == LxSystem().AnsiCodePage;
 }
 
-TLxEuro EuroRule() { return gEuroRule; }
-void SetEuroRule(TLxEuro Rule) { gEuroRule = Rule; }
+TLxEuro EuroRule()
+{
+    return gEuroRule;
+}
+void SetEuroRule(TLxEuro Rule)
+{
+    gEuroRule = Rule;
+}
 
 int EuroPhase(int LocaleId, TLxDate Today)
 {
     const int primary = PrimaryLangId(LocaleId);
     const int sub = SubLangId(LocaleId);
-    const bool euro = std::any_of(std::begin(EuroCountries), std::end(EuroCountries), [&](const TEuroRow &row) {
-        return row.Primary == primary && std::find(row.Subs.begin(), row.Subs.end(), sub) != row.Subs.end();
-    });
+    const bool euro =
+        std::any_of(std::begin(EuroCountries), std::end(EuroCountries), [&](const TEuroRow &row) {
+            return row.Primary == primary &&
+                   std::find(row.Subs.begin(), row.Subs.end(), sub) != row.Subs.end();
+        });
     if (!euro)
         return 0;
     if (DateBefore(Today, 1999, 1, 1))
@@ -292,8 +353,9 @@ std::vector<TLxLocale> MergedLocales(TLxDictionary *Dictionary)
     std::vector<std::unique_ptr<TLxLocale>> own;
     Dictionary->LoadLocales(own);
     for (const auto &row : own) {
-        auto same = std::find_if(list.begin(), list.end(),
-                                 [&](const TLxLocale &l) { return l.LocaleId() == row->LocaleId(); });
+        auto same = std::find_if(list.begin(), list.end(), [&](const TLxLocale &l) {
+            return l.LocaleId() == row->LocaleId();
+        });
         if (same != list.end())
             *same = *row;
         else
@@ -310,14 +372,15 @@ std::vector<int> MergedLocaleIds(TLxDictionary *Dictionary)
     return ids;
 }
 
-std::vector<std::pair<std::string, int>> LocalesOfLanguage(TLxDictionary *Dictionary, const TLxLanguage &Language,
-                                                           bool Native)
+std::vector<std::pair<std::string, int>> LocalesOfLanguage(TLxDictionary *Dictionary,
+                                                           const TLxLanguage &Language, bool Native)
 {
     const std::vector<TLxLocale> merged = MergedLocales(Dictionary);
     std::vector<std::pair<std::string, int>> items;
     const auto add = [&](const TLxLocale &locale) {
         const int id = locale.LocaleId();
-        if (std::any_of(items.begin(), items.end(), [&](const auto &item) { return item.second == id; }))
+        if (std::any_of(items.begin(), items.end(),
+                        [&](const auto &item) { return item.second == id; }))
             return;
         items.emplace_back(Native ? locale.NativeCountryName : locale.EnglishCountryName, id);
     };
@@ -331,8 +394,8 @@ std::vector<std::pair<std::string, int>> LocalesOfLanguage(TLxDictionary *Dictio
     return items;
 }
 
-std::string LanguageDisplayName(const std::string &Name, int Primary, const TLxDictionary *Dictionary,
-                                bool Translate, int CodePage)
+std::string LanguageDisplayName(const std::string &Name, int Primary,
+                                const TLxDictionary *Dictionary, bool Translate, int CodePage)
 {
     std::string qualifier;
     if (Primary == 4)
@@ -347,7 +410,8 @@ std::string LanguageDisplayName(const std::string &Name, int Primary, const TLxD
 }
 
 std::string LocaleDisplayName(const std::string &LanguageName, const std::string &CountryName,
-                              const TLxDictionary *Dictionary, bool Translate, int CodePage, int Sub, int Primary)
+                              const TLxDictionary *Dictionary, bool Translate, int CodePage,
+                              int Sub, int Primary)
 {
     std::string qualifier;
     std::string country = CountryName;
@@ -363,14 +427,15 @@ std::string LocaleDisplayName(const std::string &LanguageName, const std::string
         qualifier = CodePage == 1251 ? "Cyrillic" : "Latin";
     if ((Primary == 44 || Primary == 67) && CodePage != 0)
         qualifier = CodePage == 1251 ? "Cyrillic" : "Latin";
-    std::string result = Joined(LanguageNamePart(LanguageName, Primary), qualifier, Dictionary, Translate);
+    std::string result =
+        Joined(LanguageNamePart(LanguageName, Primary), qualifier, Dictionary, Translate);
     if (Sub != 0)
         result += " (" + Translated(country, Dictionary, Translate) + ")";
     return result;
 }
 
-std::string LocaleShortName(const std::string &CountryName, int Primary, const TLxDictionary *Dictionary,
-                            bool Translate, int CodePage, int Sub)
+std::string LocaleShortName(const std::string &CountryName, int Primary,
+                            const TLxDictionary *Dictionary, bool Translate, int CodePage, int Sub)
 {
     std::string qualifier;
     if (Primary == 18)

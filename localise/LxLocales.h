@@ -57,15 +57,15 @@ std::vector<TLxLocale> MergedLocales(TLxDictionary *Dictionary);
 std::vector<int> MergedLocaleIds(TLxDictionary *Dictionary);
 // Country names (native ones with Native) and locale ids of a language, for
 // the language choice.
-std::vector<std::pair<std::string, int>> LocalesOfLanguage(TLxDictionary *Dictionary,
-                                                           const TLxLanguage &Language, bool Native);
+std::vector<std::pair<std::string, int>>
+LocalesOfLanguage(TLxDictionary *Dictionary, const TLxLanguage &Language, bool Native);
 
-std::string LanguageDisplayName(const std::string &Name, int Primary, const TLxDictionary *Dictionary,
-                                bool Translate, int CodePage);
+std::string LanguageDisplayName(const std::string &Name, int Primary,
+                                const TLxDictionary *Dictionary, bool Translate, int CodePage);
 std::string LocaleDisplayName(const std::string &LanguageName, const std::string &CountryName,
-                              const TLxDictionary *Dictionary, bool Translate, int CodePage, int Sub,
-                              int Primary);
-std::string LocaleShortName(const std::string &CountryName, int Primary, const TLxDictionary *Dictionary,
-                            bool Translate, int CodePage, int Sub);
+                              const TLxDictionary *Dictionary, bool Translate, int CodePage,
+                              int Sub, int Primary);
+std::string LocaleShortName(const std::string &CountryName, int Primary,
+                            const TLxDictionary *Dictionary, bool Translate, int CodePage, int Sub);
 
 } // namespace orv

@@ -11,7 +11,10 @@ namespace {
 
 constexpr int CpUtf8 = 65001;
 
-int ResolveCodePage(int CodePage) { return CodePage == 0 ? LxSystem().AnsiCodePage : CodePage; }
+int ResolveCodePage(int CodePage)
+{
+    return CodePage == 0 ? LxSystem().AnsiCodePage : CodePage;
+}
 
 int ParseInteger(const std::string &Field)
 {
@@ -79,7 +82,10 @@ TString DecodeEscapesOf(std::basic_string_view<TChar> Text)
     return result;
 }
 
-bool IsContinuation(unsigned char Byte) { return Byte >= 0x80 && Byte <= 0xBF; }
+bool IsContinuation(unsigned char Byte)
+{
+    return Byte >= 0x80 && Byte <= 0xBF;
+}
 
 bool IsValidUtf8(std::string_view Bytes)
 {
@@ -94,7 +100,10 @@ bool IsValidUtf8(std::string_view Bytes)
 
 } // namespace
 
-TLxStringParser::TLxStringParser(char Separator, bool Convert) : FSeparator(Separator), FConvert(Convert) {}
+TLxStringParser::TLxStringParser(char Separator, bool Convert)
+    : FSeparator(Separator), FConvert(Convert)
+{
+}
 
 void TLxStringParser::SetText(std::string Text)
 {
@@ -117,9 +126,18 @@ char TLxStringParser::NextChar(char Default)
     return field.empty() ? Default : field[0];
 }
 
-int TLxStringParser::NextInteger() { return ParseInteger(NextField()); }
-int TLxStringParser::NextIntegerDef(int Default) { return ParseIntegerDef(NextField(), Default); }
-bool TLxStringParser::NextBoolean() { return ParseBoolean(NextField()); }
+int TLxStringParser::NextInteger()
+{
+    return ParseInteger(NextField());
+}
+int TLxStringParser::NextIntegerDef(int Default)
+{
+    return ParseIntegerDef(NextField(), Default);
+}
+bool TLxStringParser::NextBoolean()
+{
+    return ParseBoolean(NextField());
+}
 
 TLxWideParser::TLxWideParser(char16_t Separator, bool Convert, int CodePage)
     : FSeparator(Separator), FConvert(Convert), FCodePage(CodePage)
@@ -141,8 +159,14 @@ std::u16string TLxWideParser::NextWideField()
     return field;
 }
 
-std::string TLxWideParser::NextField() { return WideToAnsi(NextWideField(), FCodePage); }
-std::string TLxWideParser::NextTextField() { return WideToText(NextWideField()); }
+std::string TLxWideParser::NextField()
+{
+    return WideToAnsi(NextWideField(), FCodePage);
+}
+std::string TLxWideParser::NextTextField()
+{
+    return WideToText(NextWideField());
+}
 
 char TLxWideParser::NextChar(char Default)
 {
@@ -150,11 +174,23 @@ char TLxWideParser::NextChar(char Default)
     return field.empty() ? Default : field[0];
 }
 
-int TLxWideParser::NextInteger() { return ParseInteger(NextTextField()); }
-int TLxWideParser::NextIntegerDef(int Default) { return ParseIntegerDef(NextTextField(), Default); }
-bool TLxWideParser::NextBoolean() { return ParseBoolean(NextTextField()); }
+int TLxWideParser::NextInteger()
+{
+    return ParseInteger(NextTextField());
+}
+int TLxWideParser::NextIntegerDef(int Default)
+{
+    return ParseIntegerDef(NextTextField(), Default);
+}
+bool TLxWideParser::NextBoolean()
+{
+    return ParseBoolean(NextTextField());
+}
 
-std::string DecodeEscapes(std::string_view Text) { return DecodeEscapesOf<std::string, char>(Text); }
+std::string DecodeEscapes(std::string_view Text)
+{
+    return DecodeEscapesOf<std::string, char>(Text);
+}
 
 std::u16string DecodeEscapes(std::u16string_view Text)
 {
@@ -165,7 +201,9 @@ std::u16string UTF8ToWide(std::string_view Bytes)
 {
     std::u16string result;
     result.reserve(Bytes.size());
-    const auto fail = [&]() -> std::u16string { throw ELxUTF8("Invalid UTF-8 string", std::string(Bytes)); };
+    const auto fail = [&]() -> std::u16string {
+        throw ELxUTF8("Invalid UTF-8 string", std::string(Bytes));
+    };
     for (size_t i = 0; i < Bytes.size(); ++i) {
         const auto lead = static_cast<unsigned char>(Bytes[i]);
         if (lead < 0x80) {
@@ -176,7 +214,8 @@ std::u16string UTF8ToWide(std::string_view Bytes)
             const auto second = static_cast<unsigned char>(Bytes[++i]);
             result += static_cast<char16_t>(((lead * 64) & 0x7FF) | (second & 0x3F));
         } else if (lead >= 0xE0 && lead <= 0xEF) {
-            if (i + 2 >= Bytes.size() || !IsContinuation(static_cast<unsigned char>(Bytes[i + 1])) ||
+            if (i + 2 >= Bytes.size() ||
+                !IsContinuation(static_cast<unsigned char>(Bytes[i + 1])) ||
                 !IsContinuation(static_cast<unsigned char>(Bytes[i + 2])))
                 return fail();
             const auto second = static_cast<unsigned char>(Bytes[i + 1]);

@@ -50,7 +50,8 @@ public:
         unsigned char first = 0, second = 0;
         if (!Next(first) || !Next(second))
             return false;
-        C = BigEndian ? static_cast<char16_t>(first << 8 | second) : static_cast<char16_t>(second << 8 | first);
+        C = BigEndian ? static_cast<char16_t>(first << 8 | second)
+                      : static_cast<char16_t>(second << 8 | first);
         return true;
     }
     bool Peek16(bool BigEndian, char16_t &C)
@@ -101,7 +102,10 @@ public:
     explicit TLxMemoryStream(std::string Data) { FData = std::move(Data); }
 };
 
-bool IsLineEnd(unsigned Char) { return Char == 13 || Char == 10; }
+bool IsLineEnd(unsigned Char)
+{
+    return Char == 13 || Char == 10;
+}
 
 std::unique_ptr<TLxByteStream> OpenFile(const std::string &Name, size_t BufferSize)
 {
@@ -152,10 +156,19 @@ TLxBaseReader::TLxBaseReader(std::string Name) : FName(std::move(Name)) {}
 TLxBaseReader::~TLxBaseReader() = default;
 
 TLxBaseAnsiReader::~TLxBaseAnsiReader() = default;
-void TLxBaseAnsiReader::Close() { FStream.reset(); }
-bool TLxBaseAnsiReader::AtEnd() { return !FStream || FStream->AtEnd(); }
+void TLxBaseAnsiReader::Close()
+{
+    FStream.reset();
+}
+bool TLxBaseAnsiReader::AtEnd()
+{
+    return !FStream || FStream->AtEnd();
+}
 
-std::string TLxBaseAnsiReader::ReadLine() { return FStream ? ReadByteLine(*FStream) : std::string(); }
+std::string TLxBaseAnsiReader::ReadLine()
+{
+    return FStream ? ReadByteLine(*FStream) : std::string();
+}
 
 void TLxAnsiReader::Open()
 {
@@ -170,9 +183,18 @@ void TLxResourceAnsiReader::Open()
 }
 
 TLxBaseWideReader::~TLxBaseWideReader() = default;
-void TLxBaseWideReader::Close() { FStream.reset(); }
-bool TLxBaseWideReader::AtEnd() { return !FStream || FStream->AtEnd(); }
-bool TLxBaseWideReader::FillBuffer() { return FStream && FStream->Refill(); }
+void TLxBaseWideReader::Close()
+{
+    FStream.reset();
+}
+bool TLxBaseWideReader::AtEnd()
+{
+    return !FStream || FStream->AtEnd();
+}
+bool TLxBaseWideReader::FillBuffer()
+{
+    return FStream && FStream->Refill();
+}
 
 void TLxWideReader::Open()
 {
@@ -180,7 +202,10 @@ void TLxWideReader::Open()
     FStream = OpenFile(Name(), BufferSize());
 }
 
-std::u16string TLxUTF8Reader::ReadLine() { return FStream ? UTF8ToWide(ReadByteLine(*FStream)) : std::u16string(); }
+std::u16string TLxUTF8Reader::ReadLine()
+{
+    return FStream ? UTF8ToWide(ReadByteLine(*FStream)) : std::u16string();
+}
 
 TLxUTF16Reader::TLxUTF16Reader(std::string Name, TLxByteOrder ByteOrder, bool ByteOrderMark)
     : TLxWideReader(std::move(Name)), FByteOrder(ByteOrder), FByteOrderMark(ByteOrderMark)

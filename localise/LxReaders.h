@@ -95,7 +95,8 @@ protected:
 // (big endian); without it ByteOrder decides and nothing is skipped.
 class TLxUTF16Reader : public TLxWideReader {
 public:
-    TLxUTF16Reader(std::string Name, TLxByteOrder ByteOrder = lxboLittleEndian, bool ByteOrderMark = true);
+    TLxUTF16Reader(std::string Name, TLxByteOrder ByteOrder = lxboLittleEndian,
+                   bool ByteOrderMark = true);
     void Open() override;
     std::u16string ReadLine() override;
     TLxByteOrder ByteOrder() const { return FByteOrder; }

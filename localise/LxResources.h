@@ -10,7 +10,8 @@
 namespace orv {
 
 // True and Data filled when the resource exists.
-using TLxResourceLoader = std::function<bool(const std::string &Type, const std::string &Name, std::string &Data)>;
+using TLxResourceLoader =
+    std::function<bool(const std::string &Type, const std::string &Name, std::string &Data)>;
 
 // Installs the loader; an empty one means the program has no resources.
 // Returns the previous loader so that a scope can put it back.

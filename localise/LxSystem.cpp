@@ -49,7 +49,8 @@ int LocaleIdFromPosixName(const char *Name)
     const std::string tag = name.substr(0, end);
     const size_t underscore = tag.find('_');
     const std::string language = tag.substr(0, underscore);
-    const std::string country = underscore == std::string::npos ? std::string() : tag.substr(underscore + 1);
+    const std::string country =
+        underscore == std::string::npos ? std::string() : tag.substr(underscore + 1);
     size_t count = 0;
     const TLxLocaleData *table = LocaleTable(count);
     const TLxLocaleData *sameLanguage = nullptr;

@@ -9,9 +9,9 @@
 namespace orv {
 
 struct TLxSystem {
-    int UserDefaultLocale = 0x0409;   // English (United States)
+    int UserDefaultLocale = 0x0409; // English (United States)
     int SystemDefaultLocale = 0x0409;
-    int AnsiCodePage = 1252;          // code page of texts taken as "ANSI"
+    int AnsiCodePage = 1252; // code page of texts taken as "ANSI"
 };
 
 // The process-wide values; filled from the environment at first use.

@@ -37,27 +37,40 @@ void TLxRow::SetWide(std::u16string Line, bool Convert)
 int TLxRow::TabCount() const
 {
     if (FWide)
-        return static_cast<int>(std::count(FWideParser.Text().begin(), FWideParser.Text().end(), u'\t'));
+        return static_cast<int>(
+            std::count(FWideParser.Text().begin(), FWideParser.Text().end(), u'\t'));
     return static_cast<int>(std::count(FAnsi.Text().begin(), FAnsi.Text().end(), '\t'));
 }
 
-std::string TLxRow::NextRaw() { return FWide ? FWideParser.NextTextField() : FAnsi.NextField(); }
+std::string TLxRow::NextRaw()
+{
+    return FWide ? FWideParser.NextTextField() : FAnsi.NextField();
+}
 
 std::string TLxRow::NextText(int CodePage)
 {
     return FWide ? FWideParser.NextTextField() : AnsiToText(FAnsi.NextField(), CodePage);
 }
 
-std::string TLxRow::NextCharText(int CodePage) { return FirstCharacter(NextText(CodePage)); }
+std::string TLxRow::NextCharText(int CodePage)
+{
+    return FirstCharacter(NextText(CodePage));
+}
 
-int TLxRow::NextInteger() { return FWide ? FWideParser.NextInteger() : FAnsi.NextInteger(); }
+int TLxRow::NextInteger()
+{
+    return FWide ? FWideParser.NextInteger() : FAnsi.NextInteger();
+}
 
 int TLxRow::NextIntegerDef(int Default)
 {
     return FWide ? FWideParser.NextIntegerDef(Default) : FAnsi.NextIntegerDef(Default);
 }
 
-bool TLxRow::NextBoolean() { return FWide ? FWideParser.NextBoolean() : FAnsi.NextBoolean(); }
+bool TLxRow::NextBoolean()
+{
+    return FWide ? FWideParser.NextBoolean() : FAnsi.NextBoolean();
+}
 
 TLxTableReader::TLxTableReader(std::unique_ptr<TLxBaseAnsiReader> Reader) : FAnsi(std::move(Reader))
 {
@@ -71,7 +84,10 @@ TLxTableReader::TLxTableReader(std::unique_ptr<TLxBaseWideReader> Reader) : FWid
 
 TLxTableReader::~TLxTableReader() = default;
 
-bool TLxTableReader::AtEnd() { return FWide ? FWide->AtEnd() : FAnsi->AtEnd(); }
+bool TLxTableReader::AtEnd()
+{
+    return FWide ? FWide->AtEnd() : FAnsi->AtEnd();
+}
 
 void TLxTableReader::ReadRow(TLxRow &Row, bool Convert)
 {

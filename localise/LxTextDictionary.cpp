@@ -25,7 +25,10 @@ bool StartsWithByteOrderMark(const std::string &Bytes)
     return (first == 0xFF && second == 0xFE) || (first == 0xFE && second == 0xFF);
 }
 
-std::string Quoted(const std::string &Name) { return "\"" + Name + "\""; }
+std::string Quoted(const std::string &Name)
+{
+    return "\"" + Name + "\"";
+}
 
 std::vector<std::string> SplitTexts(const std::string &Text)
 {
@@ -106,7 +109,9 @@ bool TLxTextDictionary::DetectResourceFormat(const std::string &ResourceName)
 std::string TLxTextDictionary::TableName(TTable Table)
 {
     if (Storage() == lxsResource)
-        return Table == TTable::Language ? "MlLanguage" : Table == TTable::Locale ? "MlLocale" : "MlTranslation";
+        return Table == TTable::Language ? "MlLanguage"
+               : Table == TTable::Locale ? "MlLocale"
+                                         : "MlTranslation";
     if (Table == TTable::Language)
         return ResolveFileName(FLanguageFileName);
     if (Table == TTable::Locale)
@@ -135,7 +140,8 @@ std::unique_ptr<TLxTableReader> TLxTextDictionary::OpenTable(TTable Table)
         return std::make_unique<TLxTableReader>(std::make_unique<TLxResourceAnsiReader>(name));
     }
     if (format == lxtfUTF16)
-        return std::make_unique<TLxTableReader>(std::make_unique<TLxUTF16Reader>(name, FByteOrder, FByteOrderMark));
+        return std::make_unique<TLxTableReader>(
+            std::make_unique<TLxUTF16Reader>(name, FByteOrder, FByteOrderMark));
     if (format == lxtfUTF8)
         return std::make_unique<TLxTableReader>(std::make_unique<TLxUTF8Reader>(name));
     return std::make_unique<TLxTableReader>(std::make_unique<TLxAnsiReader>(name));
@@ -197,7 +203,8 @@ bool TLxTextDictionary::IsAvailable()
 int TLxTextDictionary::GetLanguageCount()
 {
     if (Storage() == lxsEmbedded) {
-        TLxStoredReader reader(ReadStoredProperty(FOwnerClassName, ComponentClass, DictionaryName(), "Languages"));
+        TLxStoredReader reader(
+            ReadStoredProperty(FOwnerClassName, ComponentClass, DictionaryName(), "Languages"));
         ReadStoredHeader(reader, "language");
         return reader.Integer();
     }
@@ -225,7 +232,8 @@ void TLxTextDictionary::LoadLanguage(int Index, TLxLanguage &Language)
 void TLxTextDictionary::LoadLanguages(std::vector<std::unique_ptr<TLxLanguage>> &List)
 {
     if (Storage() == lxsEmbedded) {
-        TLxStoredReader reader(ReadStoredProperty(FOwnerClassName, ComponentClass, DictionaryName(), "Languages"));
+        TLxStoredReader reader(
+            ReadStoredProperty(FOwnerClassName, ComponentClass, DictionaryName(), "Languages"));
         const int version = ReadStoredHeader(reader, "language");
         const int count = reader.Integer();
         for (int i = 0; i < count; ++i) {
@@ -267,9 +275,10 @@ bool TLxTextDictionary::ParseLanguageRow(TLxRow &Row, TLxLanguage &Language) con
     if (Row.IsWide()) {
         Language.NativeName = nativeName;
     } else if (!nativeName.empty()) {
-        const int codePage = Language.CodePage != 0 ? Language.CodePage
-                                                    : LocaleAnsiCodePage(MakeLCID(Language.PrimaryId,
-                                                                                  Language.DefaultSubLanguage));
+        const int codePage =
+            Language.CodePage != 0
+                ? Language.CodePage
+                : LocaleAnsiCodePage(MakeLCID(Language.PrimaryId, Language.DefaultSubLanguage));
         Language.NativeName = AnsiToText(nativeName, codePage);
     }
     Language.Complete();
@@ -308,7 +317,8 @@ void TLxTextDictionary::LoadLocales(std::vector<std::unique_ptr<TLxLocale>> &Lis
     if (Storage() == lxsEmbedded) {
         if (GetLocaleCount() == 0)
             return;
-        TLxStoredReader reader(ReadStoredProperty(FOwnerClassName, ComponentClass, DictionaryName(), "Locales"));
+        TLxStoredReader reader(
+            ReadStoredProperty(FOwnerClassName, ComponentClass, DictionaryName(), "Locales"));
         const int version = ReadStoredHeader(reader, "locale");
         const int count = reader.Integer();
         for (int i = 0; i < count; ++i) {
@@ -330,23 +340,13 @@ void TLxTextDictionary::LoadLocales(std::vector<std::unique_ptr<TLxLocale>> &Lis
     }
 }
 
-bool TLxTextDictionary::ParseLocaleRow(TLxRow &Row, TLxLocale &Locale) const
+namespace {
+
+// Fields 9 to 27 of a locale row: measure, currency, separators, date and
+// time formats, clock and calendar; texts in the row's code page.
+void ParseLocaleFormats(TLxRow &Row, TLxLocale &Locale)
 {
-    Locale = TLxLocale();
-    Locale.PrimaryId = Row.NextInteger();
-    Locale.SubLanguageId = Row.NextInteger();
-    Row.NextInteger();
-    const std::string englishLanguage = Row.NextText();
-    const std::string nativeLanguage = Row.NextRaw();
-    const std::string englishCountry = Row.NextText();
-    const std::string nativeCountry = Row.NextRaw();
-    Locale.CodePage = Row.NextInteger();
     const int cp = Locale.CodePage;
-    const auto native = [&](const std::string &Raw) { return Row.IsWide() ? Raw : AnsiToText(Raw, cp); };
-    Locale.EnglishLanguageName = englishLanguage;
-    Locale.NativeLanguageName = native(nativeLanguage);
-    Locale.EnglishCountryName = englishCountry;
-    Locale.NativeCountryName = native(nativeCountry);
     Locale.Measure = Row.NextInteger();
     Locale.CurrencySymbol = Row.NextText(cp);
     Locale.CurrencyFormat = Row.NextInteger();
@@ -361,16 +361,26 @@ bool TLxTextDictionary::ParseLocaleRow(TLxRow &Row, TLxLocale &Locale) const
     Locale.AMText = Row.NextText(cp);
     Locale.PMText = Row.NextText(cp);
     Locale.LeadingZero = Row.NextBoolean();
-    for (int *value : {&Locale.Clock, &Locale.CalendarType, &Locale.OptionalCalendar, &Locale.FirstDayOfWeek,
-                       &Locale.FirstWeekOfYear})
+    for (int *value : {&Locale.Clock, &Locale.CalendarType, &Locale.OptionalCalendar,
+                       &Locale.FirstDayOfWeek, &Locale.FirstWeekOfYear})
         *value = Row.NextInteger();
+}
+
+// Fields 28 to 65: month names, then day names from Monday.
+void ParseLocaleNames(TLxRow &Row, TLxLocale &Locale)
+{
     for (auto *names : {&Locale.ShortMonthNames, &Locale.LongMonthNames})
         for (std::string &name : *names)
-            name = Row.NextText(cp);
+            name = Row.NextText(Locale.CodePage);
     for (auto *names : {&Locale.ShortDayNames, &Locale.LongDayNames})
         for (std::string &name : *names)
-            name = Row.NextText(cp);
-    const bool missing = Row.AtEnd();
+            name = Row.NextText(Locale.CodePage);
+}
+
+// Fields 66 to 72, each optional.
+void ParseLocaleOptional(TLxRow &Row, TLxLocale &Locale)
+{
+    const int cp = Locale.CodePage;
     Locale.AbbrevLanguageName = Row.NextText(cp);
     Locale.LocalisedCountryName = Row.NextText(cp);
     Locale.AMPMPosition = Row.NextIntegerDef(0);
@@ -381,6 +391,30 @@ bool TLxTextDictionary::ParseLocaleRow(TLxRow &Row, TLxLocale &Locale) const
     keptParser.SetText(kept);
     Locale.Kept = !kept.empty() && keptParser.NextBoolean();
     Locale.CharSet = Row.NextIntegerDef(0);
+}
+
+} // namespace
+
+bool TLxTextDictionary::ParseLocaleRow(TLxRow &Row, TLxLocale &Locale) const
+{
+    Locale = TLxLocale();
+    Locale.PrimaryId = Row.NextInteger();
+    Locale.SubLanguageId = Row.NextInteger();
+    Row.NextInteger();
+    Locale.EnglishLanguageName = Row.NextText();
+    const std::string nativeLanguage = Row.NextRaw();
+    Locale.EnglishCountryName = Row.NextText();
+    const std::string nativeCountry = Row.NextRaw();
+    Locale.CodePage = Row.NextInteger();
+    // Native names are written in the row's own code page.
+    Locale.NativeLanguageName =
+        Row.IsWide() ? nativeLanguage : AnsiToText(nativeLanguage, Locale.CodePage);
+    Locale.NativeCountryName =
+        Row.IsWide() ? nativeCountry : AnsiToText(nativeCountry, Locale.CodePage);
+    ParseLocaleFormats(Row, Locale);
+    ParseLocaleNames(Row, Locale);
+    const bool missing = Row.AtEnd();
+    ParseLocaleOptional(Row, Locale);
     Locale.Complete();
     return missing;
 }
@@ -442,7 +476,8 @@ void TLxTextDictionary::LoadTranslationRows(TLxTableReader &Reader)
 
 void TLxTextDictionary::LoadEmbeddedTranslations()
 {
-    TLxStoredReader reader(ReadStoredProperty(FOwnerClassName, ComponentClass, DictionaryName(), "Translations"));
+    TLxStoredReader reader(
+        ReadStoredProperty(FOwnerClassName, ComponentClass, DictionaryName(), "Translations"));
     const int version = ReadStoredHeader(reader, "translation");
     const int kind = version >= 2 ? reader.Integer() : 0;
     SetContextFlags(ContextFlagsOfKind(kind));

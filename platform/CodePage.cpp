@@ -18,11 +18,16 @@ namespace {
 std::vector<std::string> CandidateNames(int CodePage)
 {
     switch (CodePage) {
-    case 65001: return {"UTF-8"};
-    case 1200: return {"UTF-16LE"};
-    case 1201: return {"UTF-16BE"};
-    case 20127: return {"US-ASCII"};
-    default: break;
+    case 65001:
+        return {"UTF-8"};
+    case 1200:
+        return {"UTF-16LE"};
+    case 1201:
+        return {"UTF-16BE"};
+    case 20127:
+        return {"US-ASCII"};
+    default:
+        break;
     }
     if (CodePage >= 28591 && CodePage <= 28605)
         return {"ISO-8859-" + std::to_string(CodePage - 28590)};
@@ -40,7 +45,8 @@ std::optional<std::string> ConverterName(int CodePage)
     std::optional<std::string> name;
     if (CodePage > 0) {
         for (const std::string &candidate : CandidateNames(CodePage)) {
-            if (QStringDecoder(candidate.c_str()).isValid() && QStringEncoder(candidate.c_str()).isValid()) {
+            if (QStringDecoder(candidate.c_str()).isValid() &&
+                QStringEncoder(candidate.c_str()).isValid()) {
                 name = candidate;
                 break;
             }
@@ -53,14 +59,17 @@ std::optional<std::string> ConverterName(int CodePage)
 std::string EncodeWith(const std::string &Name, std::u16string_view Text)
 {
     QStringEncoder encoder(Name.c_str(), QStringConverter::Flag::Stateless);
-    const QByteArray bytes =
-        encoder(QStringView(reinterpret_cast<const QChar *>(Text.data()), static_cast<qsizetype>(Text.size())));
+    const QByteArray bytes = encoder(QStringView(reinterpret_cast<const QChar *>(Text.data()),
+                                                 static_cast<qsizetype>(Text.size())));
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 } // namespace
 
-bool CodePageAvailable(int CodePage) { return ConverterName(CodePage).has_value(); }
+bool CodePageAvailable(int CodePage)
+{
+    return ConverterName(CodePage).has_value();
+}
 
 bool DecodeCodePage(int CodePage, std::string_view Bytes, std::u16string &Text)
 {
@@ -69,7 +78,8 @@ bool DecodeCodePage(int CodePage, std::string_view Bytes, std::u16string &Text)
     if (!name)
         return false;
     QStringDecoder decoder(name->c_str(), QStringConverter::Flag::Stateless);
-    const QString wide = decoder(QByteArrayView(Bytes.data(), static_cast<qsizetype>(Bytes.size())));
+    const QString wide =
+        decoder(QByteArrayView(Bytes.data(), static_cast<qsizetype>(Bytes.size())));
     Text.assign(reinterpret_cast<const char16_t *>(wide.utf16()), static_cast<size_t>(wide.size()));
     return true;
 }

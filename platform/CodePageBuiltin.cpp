@@ -15,7 +15,10 @@ constexpr std::array<char16_t, 32> Cp1252High = {
     0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
-bool IsSingleByte(int CodePage) { return CodePage == 1252 || CodePage == 28591; }
+bool IsSingleByte(int CodePage)
+{
+    return CodePage == 1252 || CodePage == 28591;
+}
 
 void AppendUtf8(std::string &Out, char32_t C)
 {
@@ -40,7 +43,11 @@ void AppendUtf8(std::string &Out, char32_t C)
 size_t Utf8SequenceLength(std::string_view Bytes, size_t Pos, char32_t &C)
 {
     const auto lead = static_cast<unsigned char>(Bytes[Pos]);
-    size_t length = lead < 0x80 ? 1 : lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    size_t length = lead < 0x80                   ? 1
+                    : lead >= 0xF0 && lead < 0xF5 ? 4
+                    : lead >= 0xE0                ? 3
+                    : lead >= 0xC2                ? 2
+                                                  : 0;
     if (length == 0 || Pos + length > Bytes.size())
         return 0;
     C = length == 1 ? lead : lead & (0x7F >> length);
@@ -77,8 +84,8 @@ void EncodeUtf8(std::u16string_view Text, std::string &Bytes)
 {
     for (size_t i = 0; i < Text.size(); ++i) {
         char32_t c = Text[i];
-        const bool pair = c >= 0xD800 && c < 0xDC00 && i + 1 < Text.size() && Text[i + 1] >= 0xDC00 &&
-                          Text[i + 1] < 0xE000;
+        const bool pair = c >= 0xD800 && c < 0xDC00 && i + 1 < Text.size() &&
+                          Text[i + 1] >= 0xDC00 && Text[i + 1] < 0xE000;
         if (pair) {
             c = 0x10000 + ((c - 0xD800) << 10) + (Text[++i] - 0xDC00);
         } else if (c >= 0xD800 && c < 0xE000) {
@@ -101,7 +108,10 @@ char EncodeSingleByte(int CodePage, char16_t C)
 
 } // namespace
 
-bool CodePageAvailable(int CodePage) { return IsSingleByte(CodePage) || CodePage == 65001; }
+bool CodePageAvailable(int CodePage)
+{
+    return IsSingleByte(CodePage) || CodePage == 65001;
+}
 
 bool DecodeCodePage(int CodePage, std::string_view Bytes, std::u16string &Text)
 {

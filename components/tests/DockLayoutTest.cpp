@@ -9,7 +9,7 @@
 namespace orv {
 namespace {
 
-struct TBarSpec {
+struct TBarSetup {
     int Row, Pos, Length, Thickness;
     bool FullSize = false;
 };
@@ -19,9 +19,9 @@ struct TDockFixture {
     std::vector<TDockBarPlace *> List;
     TDockLayout Layout;
 
-    explicit TDockFixture(std::initializer_list<TBarSpec> Specs)
+    explicit TDockFixture(std::initializer_list<TBarSetup> Setups)
     {
-        for (const TBarSpec &s : Specs) {
+        for (const TBarSetup &s : Setups) {
             TDockBarPlace p;
             p.DockRow = s.Row;
             p.DockPos = s.Pos;
@@ -43,7 +43,7 @@ TEST(DockLayout, ArrangesRowsAndPositions)
     };
     struct TCase {
         const char *Name;
-        std::vector<TBarSpec> Bars;
+        std::vector<TBarSetup> Bars;
         int ClientLength;
         bool OneRow;
         int WantAcross;
@@ -103,7 +103,7 @@ TEST(DockLayout, ArrangesRowsAndPositions)
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Name);
         std::deque<TDockBarPlace> places;
-        for (const TBarSpec &s : c.Bars) {
+        for (const TBarSetup &s : c.Bars) {
             TDockBarPlace p;
             p.DockRow = s.Row;
             p.DockPos = s.Pos;

@@ -485,3 +485,49 @@ TEST_F(Drags, RightPressDuringADragIsIgnored)
 
 } // namespace
 } // namespace orv
+
+namespace orv {
+namespace {
+
+TEST_F(Docks, MinimizingTheFormHidesItsFloatingWindows)
+{
+    TToolbar *bar = Bar("Bar1", 2, nullptr);
+    bar->SetDockedTo(nullptr);
+    ASSERT_TRUE(bar->isVisible());
+    Form->showMinimized();
+    CallHookClients(hkWindowPosChanged, Form.get(), 0, 0);
+    EXPECT_FALSE(bar->isVisible());
+    Form->showNormal();
+    CallHookClients(hkWindowPosChanged, Form.get(), 0, 0);
+    EXPECT_TRUE(bar->isVisible());
+}
+
+TEST_F(Docks, BoundLinesTakeAPixelOnlyWhileTheDockHoldsAWindow)
+{
+    Top->SetBoundLines(blTop | blBottom);
+    EXPECT_EQ(Top->height(), 0);
+    TToolbar *bar = Bar("Bar1", 2, Top);
+    EXPECT_EQ(Top->height(), 26 + 2);
+    EXPECT_EQ(bar->pos(), QPoint(0, 1));
+    const QImage shot = Top->grab().toImage();
+    EXPECT_EQ(shot.pixel(300, 0) & 0xFFFFFFu, SysColors().BtnShadow);
+    EXPECT_EQ(shot.pixel(300, 27) & 0xFFFFFFu, SysColors().BtnHighlight);
+}
+
+TEST_F(Docks, BackgroundIsTiledWithItsKeyColourReplaced)
+{
+    QImage tile(2, 2, QImage::Format_RGB32);
+    tile.fill(qRgb(0, 0, 255));
+    tile.setPixel(0, 1, qRgb(255, 0, 0)); // bottom-left: the key colour
+    Top->SetBackground(tile);
+    Bar("Bar1", 1, Top);
+    QImage shot = Top->grab().toImage();
+    EXPECT_EQ(shot.pixel(100, 1) & 0xFFFFFFu, 0xFF0000u) << "key colour shows as is";
+    Top->SetBackgroundTransparent(true);
+    shot = Top->grab().toImage();
+    EXPECT_EQ(shot.pixel(100, 1) & 0xFFFFFFu, SysColors().BtnFace) << "key colour is the dock's";
+    EXPECT_EQ(shot.pixel(101, 1) & 0xFFFFFFu, 0x0000FFu);
+}
+
+} // namespace
+} // namespace orv

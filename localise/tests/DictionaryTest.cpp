@@ -16,14 +16,18 @@ class LxDictionaryTest : public test::TLxEnvironmentTest {
 protected:
     // A dictionary on the fixture tables, with no check level so that every
     // language of them can be chosen.
-    void UseFixture(const std::string &Languages, const std::string &Translations, TLxTextFormat Format = lxtfDetect)
+    void UseFixture(const std::string &Languages, const std::string &Translations,
+                    TLxTextFormat Format = lxtfDetect)
     {
         Dictionary.SetLanguageFileName(LxFixture(Languages));
         Dictionary.SetFileName(LxFixture(Translations));
         Dictionary.SetFormat(Format);
         Dictionary.SetCheckLevel(lxclNone);
     }
-    std::string Write(const std::string &Name, const std::string &Content) { return Dir.Write(Name, Content); }
+    std::string Write(const std::string &Name, const std::string &Content)
+    {
+        return Dir.Write(Name, Content);
+    }
     int StateOf(const std::string &Source)
     {
         const int index = Dictionary.IndexOfText(Source);
@@ -34,8 +38,7 @@ protected:
     TLxTextDictionary Dictionary;
 };
 
-template <typename TException, typename TCall>
-std::string ErrorOf(TCall Call)
+template <typename TException, typename TCall> std::string ErrorOf(TCall Call)
 {
     try {
         Call();
@@ -49,9 +52,11 @@ std::string ErrorOf(TCall Call)
 // replaced; Count fields in all.
 std::string LocaleRow(std::map<int, std::string> Fields, int Count = 72)
 {
-    const char *base[] = {"7", "1", "0", "German", "Deutsch", "Germany", "Deutschland", "1252", "0", "EUR",
-                          "3", "8", ".", ",", "2", ".", "dd.MM.yyyy", "dddd, d. MMMM yyyy", ":", "", "",
-                          "1", "1", "1", "0", "0", "0"};
+    const char *base[] = {"7",           "1",    "0", "German", "Deutsch",    "Germany",
+                          "Deutschland", "1252", "0", "EUR",    "3",          "8",
+                          ".",           ",",    "2", ".",      "dd.MM.yyyy", "dddd, d. MMMM yyyy",
+                          ":",           "",     "",  "1",      "1",          "1",
+                          "0",           "0",    "0"};
     std::string row;
     for (int i = 1; i <= Count; ++i) {
         std::string field = i <= 27 ? base[i - 1] : i >= 68 ? "0" : "N" + std::to_string(i);
@@ -78,12 +83,15 @@ TEST_F(LxDictionaryTest, ReadsEveryEncoding)
         bool KeepsEmptyRows;
     };
     const Case cases[] = {
-        {"ANSI, code pages 1252 and 1251", "lang_ansi.txt", "trans_ansi.txt", lxtfDetect, lxboLittleEndian, true, true},
+        {"ANSI, code pages 1252 and 1251", "lang_ansi.txt", "trans_ansi.txt", lxtfDetect,
+         lxboLittleEndian, true, true},
         {"UTF-8", "lang_utf8.txt", "trans_utf8.txt", lxtfUTF8, lxboLittleEndian, true, false},
-        {"UTF-16 with FF FE", "lang_utf16le.txt", "trans_utf16le.txt", lxtfDetect, lxboLittleEndian, true, false},
-        {"UTF-16 with FE FF", "lang_utf16be.txt", "trans_utf16be.txt", lxtfDetect, lxboLittleEndian, true, false},
-        {"UTF-16 big endian without mark", "lang_utf16be_nomark.txt", "trans_utf16be_nomark.txt", lxtfUTF16,
-         lxboBigEndian, false, false},
+        {"UTF-16 with FF FE", "lang_utf16le.txt", "trans_utf16le.txt", lxtfDetect, lxboLittleEndian,
+         true, false},
+        {"UTF-16 with FE FF", "lang_utf16be.txt", "trans_utf16be.txt", lxtfDetect, lxboLittleEndian,
+         true, false},
+        {"UTF-16 big endian without mark", "lang_utf16be_nomark.txt", "trans_utf16be_nomark.txt",
+         lxtfUTF16, lxboBigEndian, false, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Name);
@@ -120,7 +128,8 @@ TEST_F(LxDictionaryTest, ReadsEveryEncoding)
 TEST_F(LxDictionaryTest, MissingPoliciesTellEmptyRowsFromAbsentRows)
 {
     for (const auto &[languages, translations, error] :
-         {std::tuple{"lang_ansi.txt", "trans_ansi.txt", "Translation for the word \"Exit\" is missing"},
+         {std::tuple{"lang_ansi.txt", "trans_ansi.txt",
+                     "Translation for the word \"Exit\" is missing"},
           std::tuple{"lang_utf16le.txt", "trans_utf16le.txt",
                      "Dictionary does not contain a translation for the word \"Exit\""}}) {
         SCOPED_TRACE(languages);
@@ -158,10 +167,12 @@ TEST_F(LxDictionaryTest, ChoosesTheLanguageOfTheUsersOrSystemsLocale)
     };
     const Case cases[] = {
         {"user German", MakeLCID(7, 1), MakeLCID(9, 1), -1, 1, MakeLCID(7, 1)},
-        {"user Swiss German: default sublanguage of row 2", MakeLCID(7, 2), MakeLCID(9, 1), -1, 2, MakeLCID(7, 2)},
-        {"user Austrian German: row without sublanguages", MakeLCID(7, 3), MakeLCID(9, 1), -1, 1, MakeLCID(7, 3)},
-        {"user French: first supported row after the source", MakeLCID(12, 1), MakeLCID(9, 1), -1, 1,
-         MakeLCID(7, 1)},
+        {"user Swiss German: default sublanguage of row 2", MakeLCID(7, 2), MakeLCID(9, 1), -1, 2,
+         MakeLCID(7, 2)},
+        {"user Austrian German: row without sublanguages", MakeLCID(7, 3), MakeLCID(9, 1), -1, 1,
+         MakeLCID(7, 3)},
+        {"user French: first supported row after the source", MakeLCID(12, 1), MakeLCID(9, 1), -1,
+         1, MakeLCID(7, 1)},
         {"system Russian", MakeLCID(7, 1), MakeLCID(25, 1), -2, 3, MakeLCID(25, 1)},
         {"an index", MakeLCID(25, 1), MakeLCID(25, 1), 2, 2, MakeLCID(7, 2)},
     };
@@ -182,7 +193,8 @@ TEST_F(LxDictionaryTest, ChoosesTheLanguageOfTheUsersOrSystemsLocale)
 
 TEST_F(LxDictionaryTest, SublanguageListsDecideBetweenRowsOfOneLanguage)
 {
-    const std::string languages = Write("l.txt", NativeRow + "\nEnglish UK\tEnglish\t9\t1,2\t1\nEnglish\tEnglish\t9\t\t1\n");
+    const std::string languages =
+        Write("l.txt", NativeRow + "\nEnglish UK\tEnglish\t9\t1,2\t1\nEnglish\tEnglish\t9\t\t1\n");
     const std::string translations = Write("t.txt", "File\tFile UK\tFile\n");
     for (const auto &[sub, index] : {std::pair{2, 1}, std::pair{9, 2}, std::pair{1, 1}}) {
         SCOPED_TRACE(sub);
@@ -201,13 +213,15 @@ TEST_F(LxDictionaryTest, LanguageIndexOutOfRangeIsRefused)
     UseFixture("lang_ansi.txt", "trans_ansi.txt");
     for (int index : {-1, -2, 4, 100}) {
         SCOPED_TRACE(index);
-        EXPECT_EQ(ErrorOf<lx::ERangeError>([&] { Dictionary.LanguageInfo(index); }), "Out of language range");
+        EXPECT_EQ(ErrorOf<lx::ERangeError>([&] { Dictionary.LanguageInfo(index); }),
+                  "Out of language range");
     }
     EXPECT_EQ(Dictionary.LanguageInfo(3).Name, "Russian"); // the last row passes
     EXPECT_EQ(ErrorOf<lx::ERangeError>([&] { Dictionary.LocaleInfo(0); }), "Out of locale range");
     Dictionary.SetLanguage(1);
     Dictionary.Open();
-    EXPECT_EQ(ErrorOf<lx::ERangeError>([&] { Dictionary.LanguageInfo(-1); }), "Out of language range");
+    EXPECT_EQ(ErrorOf<lx::ERangeError>([&] { Dictionary.LanguageInfo(-1); }),
+              "Out of language range");
     for (int value : {4, -3}) {
         SCOPED_TRACE(value);
         EXPECT_EQ(ErrorOf<lx::ERangeError>([&] { Dictionary.SetLanguage(value); }),
@@ -224,7 +238,8 @@ TEST_F(LxDictionaryTest, StoredIndexTooLargeFailsTheOpen)
 {
     UseFixture("lang_ansi.txt", "trans_ansi.txt");
     Dictionary.SetLanguage(9); // closed: only stored
-    EXPECT_EQ(ErrorOf<lx::ERangeError>([&] { Dictionary.Open(); }), "Language index 9 is out of range");
+    EXPECT_EQ(ErrorOf<lx::ERangeError>([&] { Dictionary.Open(); }),
+              "Language index 9 is out of range");
     EXPECT_FALSE(Dictionary.Active());
 }
 
@@ -251,8 +266,14 @@ namespace {
 
 class TFakeTranslator : public TLxTranslatorLink {
 public:
-    explicit TFakeTranslator(TLxDictionary &Dictionary) : FDictionary(Dictionary) { Dictionary.RegisterTranslator(this); }
-    void DictionaryChanged(bool Language, bool Locale) override { Changes.push_back({Language, Locale}); }
+    explicit TFakeTranslator(TLxDictionary &Dictionary) : FDictionary(Dictionary)
+    {
+        Dictionary.RegisterTranslator(this);
+    }
+    void DictionaryChanged(bool Language, bool Locale) override
+    {
+        Changes.push_back({Language, Locale});
+    }
     void CloseTranslator() override
     {
         ++Closed;
@@ -319,10 +340,11 @@ TEST_F(LxDictionaryTest, WithoutLocaleVariablesTheFormatSettingsStay)
 TEST_F(LxDictionaryTest, LocaleTableRowsOverrideTheSystemsLocales)
 {
     const std::string locales = Write(
-        "locale.txt", LocaleRow({{17, "d/M/yy"}, {18, "MMMM d"}, {20, "vorm."}, {21, "nachm."}, {23, "0"},
-                                 {68, "1"}}) +
-                          "\n" + LocaleRow({{2, "9"}, {6, "Liechtenstein"}, {17, "dd/MM/yyyy"}, {23, "0"}}, 65) +
-                          "\n");
+        "locale.txt",
+        LocaleRow(
+            {{17, "d/M/yy"}, {18, "MMMM d"}, {20, "vorm."}, {21, "nachm."}, {23, "0"}, {68, "1"}}) +
+            "\n" + LocaleRow({{2, "9"}, {6, "Liechtenstein"}, {17, "dd/MM/yyyy"}, {23, "0"}}, 65) +
+            "\n");
     UseFixture("lang_ansi.txt", "trans_ansi.txt");
     Dictionary.SetLocaleFileName(locales);
     Dictionary.SetLanguage(1);
@@ -336,8 +358,8 @@ TEST_F(LxDictionaryTest, LocaleTableRowsOverrideTheSystemsLocales)
     EXPECT_EQ(FormatSettings().ShortMonthNames[0], "N28");
     const TLxLocale &second = Dictionary.LocaleInfo(1);
     EXPECT_EQ(second.EnglishCountryName, "Liechtenstein");
-    EXPECT_EQ(second.AMPMPosition, 0);   // absent: after the time
-    EXPECT_EQ(second.CharSet, 0);        // absent: derived
+    EXPECT_EQ(second.AMPMPosition, 0); // absent: after the time
+    EXPECT_EQ(second.CharSet, 0);      // absent: derived
     EXPECT_EQ(LocaleTimeFormat(second, false), "hh:mm AMPM");
     EXPECT_TRUE(Dictionary.IsKnownLocale(MakeLCID(7, 9)));
     EXPECT_FALSE(Dictionary.IsKnownLocale(MakeLCID(7, 10)));
@@ -371,7 +393,8 @@ TEST_F(LxDictionaryTest, ErrorMessagesOfTheTables)
 {
     const std::string missing = Dir.File("none.txt");
     const std::string badLocale = Write("badlocale.txt", LocaleRow({{22, "maybe"}}) + "\n");
-    const std::string badLanguage = Write("badlang.txt", NativeRow + "\nGerman\tDeutsch\tseven\t\t1\n");
+    const std::string badLanguage =
+        Write("badlang.txt", NativeRow + "\nGerman\tDeutsch\tseven\t\t1\n");
     const auto withFiles = [&](const std::string &Languages, const std::string &Translations,
                                const std::string &Locales = "") {
         Dictionary.Close();
@@ -393,11 +416,14 @@ TEST_F(LxDictionaryTest, ErrorMessagesOfTheTables)
     EXPECT_EQ(ErrorOf<ELxError>([&] { Dictionary.LoadTranslations(); }),
               "Translation file \"" + missing + "\" not found");
     withFiles(LxFixture("lang_ansi.txt"), LxFixture("trans_ansi.txt"), missing);
-    EXPECT_EQ(ErrorOf<ELxError>([&] { Dictionary.Open(); }), "Locale file \"" + missing + "\" not found");
+    EXPECT_EQ(ErrorOf<ELxError>([&] { Dictionary.Open(); }),
+              "Locale file \"" + missing + "\" not found");
     withFiles(LxFixture("lang_ansi.txt"), LxFixture("trans_ansi.txt"), badLocale);
-    EXPECT_EQ(ErrorOf<lx::Exception>([&] { Dictionary.LocaleInfo(0); }), "maybe is not a boolean value");
+    EXPECT_EQ(ErrorOf<lx::Exception>([&] { Dictionary.LocaleInfo(0); }),
+              "maybe is not a boolean value");
     withFiles(badLanguage, LxFixture("trans_ansi.txt"));
-    EXPECT_EQ(ErrorOf<lx::EConvertError>([&] { Dictionary.Open(); }), "'seven' is not a valid integer value");
+    EXPECT_EQ(ErrorOf<lx::EConvertError>([&] { Dictionary.Open(); }),
+              "'seven' is not a valid integer value");
     EXPECT_FALSE(Dictionary.Active());
 }
 
@@ -415,7 +441,8 @@ TEST_F(LxDictionaryTest, MissingLanguageFileLeavesTheDictionaryClosedQuietly)
 TEST_F(LxDictionaryTest, CheckLevels)
 {
     const std::string onlySource = Write("only.txt", NativeRow + "\n");
-    const std::string korean = Write("ko.txt", NativeRow + "\nKorean\tKorean\t18\t\t1\t\t0\t0\t0\t1361\n");
+    const std::string korean =
+        Write("ko.txt", NativeRow + "\nKorean\tKorean\t18\t\t1\t\t0\t0\t0\t1361\n");
     const std::string koreanLocale = Write("kol.txt", LocaleRow({{1, "18"}, {8, "1361"}}) + "\n");
     const std::string translations = LxFixture("trans_ansi.txt");
     struct Case {
@@ -430,20 +457,20 @@ TEST_F(LxDictionaryTest, CheckLevels)
         std::string Error;
     };
     const Case cases[] = {
-        {"no language the system supports", onlySource, "", lxclNone, lxbiLocaleToLanguage, -1, 0, 1252,
-         "System does not support any language of the dicitonary!"},
-        {"German under a Cyrillic code page", LxFixture("lang_ansi.txt"), "", lxclCodePage, lxbiLocaleToLanguage, 1, 0,
-         1251, "German is not supported by the code page"},
-        {"German under its own code page", LxFixture("lang_ansi.txt"), "", lxclCodePage, lxbiLocaleToLanguage, 1, 0,
-         1252, ""},
-        {"Russian under the system check", LxFixture("lang_ansi.txt"), "", lxclSystem, lxbiLocaleToLanguage, 3, 0,
-         1252, ""},
-        {"Korean Johab under the system check", korean, "", lxclSystem, lxbiNone, 1, MakeLCID(9, 1), 1252,
-         "Korean is not supported by the system"},
-        {"a locale outside the code page", LxFixture("lang_ansi.txt"), "", lxclCodePage, lxbiNone, 0, MakeLCID(7, 1),
-         1251, "The locale (7, 1) is not supported by the current code page"},
-        {"a locale the system lacks", LxFixture("lang_ansi.txt"), koreanLocale, lxclSystem, lxbiNone, 0,
-         MakeLCID(18, 1), 1252, "The locale (18, 1) is not supported by the system"},
+        {"no language the system supports", onlySource, "", lxclNone, lxbiLocaleToLanguage, -1, 0,
+         1252, "System does not support any language of the dicitonary!"},
+        {"German under a Cyrillic code page", LxFixture("lang_ansi.txt"), "", lxclCodePage,
+         lxbiLocaleToLanguage, 1, 0, 1251, "German is not supported by the code page"},
+        {"German under its own code page", LxFixture("lang_ansi.txt"), "", lxclCodePage,
+         lxbiLocaleToLanguage, 1, 0, 1252, ""},
+        {"Russian under the system check", LxFixture("lang_ansi.txt"), "", lxclSystem,
+         lxbiLocaleToLanguage, 3, 0, 1252, ""},
+        {"Korean Johab under the system check", korean, "", lxclSystem, lxbiNone, 1, MakeLCID(9, 1),
+         1252, "Korean is not supported by the system"},
+        {"a locale outside the code page", LxFixture("lang_ansi.txt"), "", lxclCodePage, lxbiNone,
+         0, MakeLCID(7, 1), 1251, "The locale (7, 1) is not supported by the current code page"},
+        {"a locale the system lacks", LxFixture("lang_ansi.txt"), koreanLocale, lxclSystem,
+         lxbiNone, 0, MakeLCID(18, 1), 1252, "The locale (18, 1) is not supported by the system"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Name);
@@ -458,7 +485,8 @@ TEST_F(LxDictionaryTest, CheckLevels)
         dictionary.SetLanguage(c.Language);
         if (c.Locale != 0)
             dictionary.SetLocaleId(c.Locale);
-        EXPECT_EQ(ErrorOf<ELxError>([&] { dictionary.Open(); }), c.Error.empty() ? "(no error)" : c.Error);
+        EXPECT_EQ(ErrorOf<ELxError>([&] { dictionary.Open(); }),
+                  c.Error.empty() ? "(no error)" : c.Error);
         EXPECT_EQ(dictionary.Active(), c.Error.empty());
     }
 }
@@ -486,11 +514,12 @@ TEST_F(LxDictionaryTest, ContextColumnsFromTheFirstRow)
     };
     const Case cases[] = {
         // Two rows of one source without contexts: the sort puts the second first.
-        {"one TAB per language: no context", "Open\tOeffnen\nOpen\tAufmachen\tignored\n", 0, "", "Aufmachen"},
+        {"one TAB per language: no context", "Open\tOeffnen\nOpen\tAufmachen\tignored\n", 0, "",
+         "Aufmachen"},
         {"TABs equal to the language count: context 2",
          "Open\t65500\tAufmachen\nOpen\tMenu\tOeffnen\nSave\t\tSpeichern\n", 2, "Menu", "Oeffnen"},
-        {"more TABs: both contexts", "Open\tTForm1\tMenu\tOeffnen\nOpen\t\t65500\tAufmachen\n", 3, "65500",
-         "Aufmachen"},
+        {"more TABs: both contexts", "Open\tTForm1\tMenu\tOeffnen\nOpen\t\t65500\tAufmachen\n", 3,
+         "65500", "Aufmachen"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Name);
@@ -513,8 +542,9 @@ TEST_F(LxDictionaryTest, TheShippedTablesSwitchBetweenEnglishAndGerman)
     Dictionary.SetLanguage(-1);
     Dictionary.Open();
     ASSERT_TRUE(Dictionary.Active());
-    EXPECT_NE(UpperCase(Dictionary.LanguageInfo(Dictionary.CurrentLanguageIndex()).Name).find("ENGLISH"),
-              std::string::npos);
+    EXPECT_NE(
+        UpperCase(Dictionary.LanguageInfo(Dictionary.CurrentLanguageIndex()).Name).find("ENGLISH"),
+        std::string::npos);
     EXPECT_EQ(TranslateText(&Dictionary, "File not found."), "File not found.");
     Dictionary.SetLanguage(1);
     EXPECT_EQ(Dictionary.LanguageInfo(1).Name, "German");
@@ -529,9 +559,12 @@ TEST_F(LxDictionaryTest, TablesFromProgramResources)
     test::TMemoryResources resources;
     resources.Add("LINGVARD", "MlLanguage", NativeRow + "\r\nGerman\tDeutsch\t7\t\t1\r\n");
     std::string wide = "\xFF\xFE";
-    for (char c : std::string("Open\t\xC3\x96" "ffnen\r\n"))
+    for (char c : std::string("Open\t\xC3\x96"
+                              "ffnen\r\n"))
         wide += std::string(1, c) + '\0';
-    resources.Add("LINGVARD", "MlTranslation", "Open\t\xD6" "ffnen\r\n");
+    resources.Add("LINGVARD", "MlTranslation",
+                  "Open\t\xD6"
+                  "ffnen\r\n");
     Dictionary.SetStorage(lxsResource);
     Dictionary.SetFileName("ignored");
     Dictionary.SetLanguage(1);
@@ -542,7 +575,10 @@ TEST_F(LxDictionaryTest, TablesFromProgramResources)
     EXPECT_EQ(ErrorOf<lx::EInOutError>([&] { Dictionary.GetLocaleCount(); }),
               "Could not open the resource MlLocale");
     EXPECT_FALSE(TLxTextDictionary::DetectResourceFormat("MlTranslation"));
-    resources.Add("LINGVARD", "MlTranslation", "\xFF\xFE" "O\0p\0" + std::string(1, '\0'));
+    resources.Add("LINGVARD", "MlTranslation",
+                  "\xFF\xFE"
+                  "O\0p\0" +
+                      std::string(1, '\0'));
     EXPECT_TRUE(TLxTextDictionary::DetectResourceFormat("MlTranslation"));
 }
 
@@ -579,6 +615,68 @@ TEST_F(LxDictionaryTest, TheProcessWideListOfDictionaries)
         EXPECT_EQ(TranslateDefault("Open"), "Öffnen");
     }
     std::vector<std::pair<std::string, int>> languages;
-    Dictionary.EnumLanguages([&](const std::string &Name, int Id) { languages.emplace_back(Name, Id); }, true);
-    EXPECT_EQ(languages, (std::vector<std::pair<std::string, int>>{{"Native", 0}, {"Deutsch", 7}, {"Русский", 25}}));
+    Dictionary.EnumLanguages(
+        [&](const std::string &Name, int Id) { languages.emplace_back(Name, Id); }, true);
+    EXPECT_EQ(languages, (std::vector<std::pair<std::string, int>>{
+                             {"Native", 0}, {"Deutsch", 7}, {"Русский", 25}}));
+}
+
+TEST_F(LxDictionaryTest, ReadingDirectionAndMDIChildFollowTheLanguage)
+{
+    const std::string languages =
+        Write("l.txt", NativeRow + "\nHebrew\tHebrew\t13\t\t1\nGerman\tDeutsch\t7\t\t1\n");
+    Dictionary.SetLanguageFileName(languages);
+    Dictionary.SetFileName(Write("t.txt", "Open\tFtach\tOeffnen\n"));
+    Dictionary.SetCheckLevel(lxclNone);
+    std::vector<bool> directions;
+    int recreated = 0;
+    LxApplication().OnReadingDirection = [&](bool RightToLeft) {
+        directions.push_back(RightToLeft);
+    };
+    LxApplication().OnRecreateMDIChild = [&] { ++recreated; };
+    Dictionary.SetLanguage(1);
+    Dictionary.Open();
+    EXPECT_TRUE(ProcessLocale().RightToLeft);
+    Dictionary.SetLanguage(2);
+    EXPECT_FALSE(ProcessLocale().RightToLeft);
+    Dictionary.SetOptions(lxdoAll & ~lxdoRecreateMDIChild);
+    Dictionary.SetLanguage(1);
+    EXPECT_EQ(directions, (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(recreated, 2);
+    LxApplication() = TLxApplicationHooks();
+}
+
+TEST_F(LxDictionaryTest, LanguageFollowsTheLocaleWhenBoundSo)
+{
+    UseFixture("lang_ansi.txt", "trans_ansi.txt");
+    Dictionary.SetBinding(lxbiLanguageToLocale);
+    Dictionary.SetPrimaryLanguage(25); // closed: only stored
+    Dictionary.Open();
+    EXPECT_EQ(Dictionary.CurrentLanguageIndex(), 3);
+    EXPECT_EQ(TranslateText(&Dictionary, "File"), "Файл");
+    Dictionary.SetLocaleId(MakeLangId(7, 2));
+    EXPECT_EQ(Dictionary.CurrentLanguageIndex(), 2);
+    EXPECT_EQ(Dictionary.CurrentLocaleId(), MakeLCID(7, 2));
+    Dictionary.SetSubLanguage(3); // Austria: the German row without sublanguages
+    EXPECT_EQ(Dictionary.CurrentLanguageIndex(), 1);
+    Dictionary.SetLocaleId(MakeLangId(12, 1)); // French: no row, the first supported one
+    EXPECT_EQ(Dictionary.CurrentLanguageIndex(), 1);
+    EXPECT_EQ(Dictionary.CurrentLocaleId(), MakeLCID(12, 1));
+}
+
+TEST_F(LxDictionaryTest, SynchronisingLocaleAndLanguage)
+{
+    UseFixture("lang_ansi.txt", "trans_ansi.txt");
+    Dictionary.SetBinding(lxbiNone);
+    Dictionary.SetLanguage(1);
+    Dictionary.SetLocaleId(MakeLangId(12, 1));
+    Dictionary.Open();
+    EXPECT_EQ(Dictionary.CurrentLocaleId(), MakeLCID(12, 1));
+    Dictionary.SyncLocaleToLanguage();
+    EXPECT_EQ(Dictionary.CurrentLocaleId(), MakeLCID(7, 1));
+    Dictionary.SetLocaleId(MakeLangId(25, 1));
+    EXPECT_EQ(Dictionary.CurrentLanguageIndex(), 1); // not bound: the language stays
+    Dictionary.SyncLanguageToLocale();
+    EXPECT_EQ(Dictionary.CurrentLanguageIndex(), 3);
+    EXPECT_EQ(TranslateText(&Dictionary, "Open"), "Открыть");
 }

@@ -72,9 +72,10 @@ TEST_F(LxEmbeddedTest, LocalesAreStoredToo)
 {
     test::TTempDir dir;
     const std::string locales = dir.Write(
-        "locale.txt", "7\t9\t0\tGerman\tDeutsch\tLiechtenstein\tLiechtenstein\t1252\t0\tCHF\t2\t2\t'\t.\t2\t.\t"
-                      "dd.MM.yyyy\tdddd, d. MMMM yyyy\t:\t\t\t1\t1\t1\t0\t0\t0" +
-                          std::string(38, '\t') + "\n");
+        "locale.txt",
+        "7\t9\t0\tGerman\tDeutsch\tLiechtenstein\tLiechtenstein\t1252\t0\tCHF\t2\t2\t'\t.\t2\t.\t"
+        "dd.MM.yyyy\tdddd, d. MMMM yyyy\t:\t\t\t1\t1\t1\t0\t0\t0" +
+            std::string(38, '\t') + "\n");
     StoreFixtureTables(locales);
     ASSERT_TRUE(Tables.HasLocales);
     TLxTextDictionary dictionary;
@@ -129,7 +130,8 @@ TEST_F(LxEmbeddedTest, UnknownVersionsAndDamagedData)
     };
     const Case cases[] = {
         {"languages", &TLxTextDictionary::ReadLanguagesData, "Unknown language data version: 3"},
-        {"translations", &TLxTextDictionary::ReadTranslationsData, "Unknown translation data version: 3"},
+        {"translations", &TLxTextDictionary::ReadTranslationsData,
+         "Unknown translation data version: 3"},
         {"locales", &TLxTextDictionary::ReadLocalesData, "Unknown locale data version: 3"},
     };
     for (const Case &c : cases) {
@@ -171,11 +173,11 @@ TEST_F(LxEmbeddedTest, SavingRefusesHalfNamedAndUnusableFiles)
     EXPECT_FALSE(tables.HasLanguages || tables.HasTranslations || tables.HasLocales);
     ASSERT_EQ(messages.Log().size(), 2u);
     EXPECT_EQ(messages.Log()[0].Caption, "UTF-16 not supported");
-    EXPECT_EQ(messages.Log()[0].Text,
-              "Can not use a UTF-16 file " + LxFixture("lang_utf16le.txt") + ". No table data was stored!");
+    EXPECT_EQ(messages.Log()[0].Text, "Can not use a UTF-16 file " + LxFixture("lang_utf16le.txt") +
+                                          ". No table data was stored!");
     EXPECT_EQ(messages.Log()[1].Caption, "File not found");
-    EXPECT_EQ(messages.Log()[1].Text,
-              "Can not find the file name " + LxFixture("none.txt") + ". No table data was stored!");
+    EXPECT_EQ(messages.Log()[1].Text, "Can not find the file name " + LxFixture("none.txt") +
+                                          ". No table data was stored!");
 }
 
 TEST(LxStoredValues, RoundTrip)

@@ -19,7 +19,8 @@ protected:
     // as its one context column.
     void OpenGerman(const std::string &Translations)
     {
-        Dictionary.SetLanguageFileName(Dir.Write("l.txt", "English\tEnglish\t0\t\t0\nGerman\tDeutsch\t7\t\t1\n"));
+        Dictionary.SetLanguageFileName(
+            Dir.Write("l.txt", "English\tEnglish\t0\t\t0\nGerman\tDeutsch\t7\t\t1\n"));
         Dictionary.SetFileName(Dir.Write("t.txt", Translations));
         Dictionary.SetLanguage(1);
         Dictionary.Open();
@@ -145,7 +146,8 @@ TEST_F(LxHooksTest, ShortCutTexts)
         std::string Translated;
     };
     const Case cases[] = {
-        {"Ctrl+Shift+F5 in the order Shift, Ctrl", Ctrl | Shift | 116, "Shift+Ctrl+F5", "Umschalt+Strg+F5"},
+        {"Ctrl+Shift+F5 in the order Shift, Ctrl", Ctrl | Shift | 116, "Shift+Ctrl+F5",
+         "Umschalt+Strg+F5"},
         {"Alt+A", Alt | 'A', "Alt+A", "Alt+A"},
         {"digit", '7', "7", "7"},
         {"numeric keypad 0", 96, "0", "0"},
@@ -218,7 +220,10 @@ public:
     bool Mark = false;
     std::string Text() const override { return Caption; }
     void SetText(const std::string &Text) override { Caption = Text; }
-    int TextWidth(const std::string &Text) const override { return 7 * static_cast<int>(Text.size()); }
+    int TextWidth(const std::string &Text) const override
+    {
+        return 7 * static_cast<int>(Text.size());
+    }
     int Width() const override { return WindowWidth; }
     void SetWidth(int Width) override { WindowWidth = Width; }
     bool HasMark() const override { return Mark; }
@@ -240,7 +245,8 @@ TEST_F(LxHooksTest, WindowTexts)
     };
     const Case cases[] = {
         {"own text, widened", "Open", "", false, true, "Oeffnen und lesen", 119},
-        {"given text, check box widened by its mark", "x", "Open", true, true, "Oeffnen und lesen", 139},
+        {"given text, check box widened by its mark", "x", "Open", true, true, "Oeffnen und lesen",
+         139},
         {"no widening asked", "Open", "", true, false, "Oeffnen und lesen", 50},
         {"narrower text keeps the width", "Save", "", true, true, "Sp", 50},
         {"no translation", "Cancel", "", false, true, "Cancel", 50},

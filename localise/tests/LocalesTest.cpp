@@ -80,8 +80,8 @@ TEST_F(LxLocalesTest, CharacterSetsAndTextClasses)
         int Primary;
         int Class;
     };
-    for (const Case &c : {Case{1, 2}, Case{13, 2}, Case{41, 2}, Case{4, 1}, Case{17, 1}, Case{18, 1},
-                          Case{7, 0}, Case{0, 0}}) {
+    for (const Case &c : {Case{1, 2}, Case{13, 2}, Case{41, 2}, Case{4, 1}, Case{17, 1},
+                          Case{18, 1}, Case{7, 0}, Case{0, 0}}) {
         SCOPED_TRACE(c.Primary);
         EXPECT_EQ(TextClass(MakeLCID(c.Primary, 1)), c.Class);
     }
@@ -229,12 +229,17 @@ TEST_F(LxLocalesTest, LanguageDisplayNames)
 
 TEST_F(LxLocalesTest, LocaleDisplayAndShortNames)
 {
-    EXPECT_EQ(LocaleDisplayName("Chinese", "Taiwan", nullptr, false, 950, 1, 4), "Chinese, Traditional (Taiwan)");
-    EXPECT_EQ(LocaleDisplayName("Chinese", "Singapore", nullptr, false, 0, 4, 4), "Chinese (Singapore)");
+    EXPECT_EQ(LocaleDisplayName("Chinese", "Taiwan", nullptr, false, 950, 1, 4),
+              "Chinese, Traditional (Taiwan)");
+    EXPECT_EQ(LocaleDisplayName("Chinese", "Singapore", nullptr, false, 0, 4, 4),
+              "Chinese (Singapore)");
     EXPECT_EQ(LocaleDisplayName("Korean", "Korea", nullptr, false, 949, 2, 18), "Korean (Johab)");
-    EXPECT_EQ(LocaleDisplayName("Norwegian", "Norway", nullptr, false, 1252, 2, 20), "Norwegian (Nynorsk)");
-    EXPECT_EQ(LocaleDisplayName("Serbian", "Serbia", nullptr, false, 1251, 3, 26), "Serbian, Cyrillic (Serbia)");
-    EXPECT_EQ(LocaleDisplayName("Croatian", "Croatia", nullptr, false, 1250, 1, 26), "Croatian (Croatia)");
+    EXPECT_EQ(LocaleDisplayName("Norwegian", "Norway", nullptr, false, 1252, 2, 20),
+              "Norwegian (Nynorsk)");
+    EXPECT_EQ(LocaleDisplayName("Serbian", "Serbia", nullptr, false, 1251, 3, 26),
+              "Serbian, Cyrillic (Serbia)");
+    EXPECT_EQ(LocaleDisplayName("Croatian", "Croatia", nullptr, false, 1250, 1, 26),
+              "Croatian (Croatia)");
     EXPECT_EQ(LocaleDisplayName("German", "Germany", nullptr, false, 1252, 0, 7), "German");
     EXPECT_EQ(LocaleShortName("Korea", 18, nullptr, false, 949, 1), "Korea, Wansung");
     EXPECT_EQ(LocaleShortName("Norway", 20, nullptr, false, 1252, 1), "Norway, Bokmal");

@@ -53,13 +53,14 @@ class TMemoryResources {
 public:
     TMemoryResources()
     {
-        FPrevious = SetLxResourceLoader([this](const std::string &Type, const std::string &Name, std::string &Data) {
-            auto found = FData.find(Type + "/" + Name);
-            if (found == FData.end())
-                return false;
-            Data = found->second;
-            return true;
-        });
+        FPrevious = SetLxResourceLoader(
+            [this](const std::string &Type, const std::string &Name, std::string &Data) {
+                auto found = FData.find(Type + "/" + Name);
+                if (found == FData.end())
+                    return false;
+                Data = found->second;
+                return true;
+            });
     }
     ~TMemoryResources() { SetLxResourceLoader(FPrevious); }
     TMemoryResources(const TMemoryResources &) = delete;

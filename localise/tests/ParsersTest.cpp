@@ -133,7 +133,8 @@ TEST(LxUTF8ToWide, RejectsBrokenSequences)
     };
     const Case cases[] = {
         {"lone lead byte at the end", "ab\xC3"},
-        {"lead byte followed by ASCII", "\xC3" "A"},
+        {"lead byte followed by ASCII", "\xC3"
+                                        "A"},
         {"continuation byte first", "\x80"},
         {"three-byte sequence cut short", "\xE2\x82"},
         {"four-byte sequence", "\xF0\x9F\x98\x80"},
@@ -161,7 +162,10 @@ TEST(LxCodePages, ConvertBothWays)
     };
     const Case cases[] = {
         {"Western euro sign", 1252, "\x80", u"\u20AC"},
-        {"Western umlaut", 1252, "\xD6" "ffnen", u"\u00D6ffnen"},
+        {"Western umlaut", 1252,
+         "\xD6"
+         "ffnen",
+         u"\u00D6ffnen"},
         {"Cyrillic", 1251, "\xD4\xE0\xE9\xEB", u"\u0424\u0430\u0439\u043B"},
         {"Central European", 1250, "\xB9", u"\u0105"},
         {"UTF-8", 65001, "\xC3\xA9", u"\u00E9"},

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace orv;
 
 namespace {
@@ -59,9 +58,12 @@ TEST(LxAnsiReader, LineEnds)
         {"empty file", "", {}},
         {"only line ends", "\r\n\n\r", {""}},
         {"bytes above 127 pass untouched", "\xD6\xE4\tx", {"\xD6\xE4\tx"}},
-        {"line longer than the 256-byte buffer", std::string(700, 'x') + "\nend",
+        {"line longer than the 256-byte buffer",
+         std::string(700, 'x') + "\nend",
          {std::string(700, 'x'), "end"}},
-        {"line end on the buffer border", std::string(255, 'y') + "\r\nz", {std::string(255, 'y'), "z"}},
+        {"line end on the buffer border",
+         std::string(255, 'y') + "\r\nz",
+         {std::string(255, 'y'), "z"}},
     };
     test::TTempDir dir;
     for (const Case &c : cases) {
@@ -115,16 +117,20 @@ TEST(LxUTF16Reader, ByteOrderMarks)
         TLxByteOrder Read;
     };
     const Case cases[] = {
-        {"FF FE is little endian", "\xFF\xFE" + Utf16(text, false), lxboBigEndian, true, lxboLittleEndian},
-        {"FE FF is big endian", "\xFE\xFF" + Utf16(text, true), lxboLittleEndian, true, lxboBigEndian},
+        {"FF FE is little endian", "\xFF\xFE" + Utf16(text, false), lxboBigEndian, true,
+         lxboLittleEndian},
+        {"FE FF is big endian", "\xFE\xFF" + Utf16(text, true), lxboLittleEndian, true,
+         lxboBigEndian},
         {"no mark, big endian configured", Utf16(text, true), lxboBigEndian, false, lxboBigEndian},
-        {"no mark, little endian configured", Utf16(text, false), lxboLittleEndian, false, lxboLittleEndian},
+        {"no mark, little endian configured", Utf16(text, false), lxboLittleEndian, false,
+         lxboLittleEndian},
     };
     test::TTempDir dir;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Name);
         TLxUTF16Reader reader(dir.Write("t.txt", c.Content), c.Configured, c.Mark);
-        EXPECT_EQ(WideLines(reader), (std::vector<std::string>{"Datei\t\u0424\u0430\u0439\u043B", "Zweite"}));
+        EXPECT_EQ(WideLines(reader),
+                  (std::vector<std::string>{"Datei\t\u0424\u0430\u0439\u043B", "Zweite"}));
         EXPECT_EQ(reader.ByteOrder(), c.Read);
     }
 }

@@ -26,8 +26,8 @@ public:
     }
 };
 
-TLxTranslation Row(const std::string &Source, const std::string &Translation, const std::string &Context1 = "",
-                   const std::string &Context2 = "")
+TLxTranslation Row(const std::string &Source, const std::string &Translation,
+                   const std::string &Context1 = "", const std::string &Context2 = "")
 {
     TLxTranslation row;
     row.Source = Source;
@@ -43,8 +43,9 @@ TLxTranslation Row(const std::string &Source, const std::string &Translation, co
 TEST(LxTranslationTable, PlainLookups)
 {
     TTableDictionary dictionary;
-    dictionary.Fill(0, {Row("Open", "Öffnen"), Row("Close", "Schließen"), Row("Exit", ""), Row("Zoom", "Zoom"),
-                        Row("\xC3\x84nderung", "Change"), Row("About", "Über")});
+    dictionary.Fill(0,
+                    {Row("Open", "Öffnen"), Row("Close", "Schließen"), Row("Exit", ""),
+                     Row("Zoom", "Zoom"), Row("\xC3\x84nderung", "Change"), Row("About", "Über")});
     struct Case {
         const char *Name;
         std::string Source;
@@ -126,7 +127,8 @@ TEST(LxTranslationTable, ContextsAreSimplyJoined)
     // A row with context 1 "Form1" and an empty context 2 is met by a search
     // with an empty context 1 and "Form1" as context 2.
     TTableDictionary dictionary;
-    dictionary.Fill(3, {Row("Caption", "Titel", "Form1", ""), Row("Caption", "Kopf", "TForm2", "Label1")});
+    dictionary.Fill(
+        3, {Row("Caption", "Titel", "Form1", ""), Row("Caption", "Kopf", "TForm2", "Label1")});
     std::string translation;
     EXPECT_TRUE(dictionary.LookupInContext("Caption", "", translation, "Form1"));
     EXPECT_EQ(translation, "Titel");
@@ -155,7 +157,8 @@ TEST(LxTranslationTable, MissingTranslationPolicies)
         {"tag, empty", lxmtTagNative, "Exit", "@Exit@", ""},
         {"raise, absent", lxmtRaiseException, "Save", "",
          "Dictionary does not contain a translation for the word \"Save\""},
-        {"raise, empty", lxmtRaiseException, "Exit", "", "Translation for the word \"Exit\" is missing"},
+        {"raise, empty", lxmtRaiseException, "Exit", "",
+         "Translation for the word \"Exit\" is missing"},
         {"raise, found", lxmtRaiseException, "Open", "Öffnen", ""},
     };
     for (const Case &c : cases) {

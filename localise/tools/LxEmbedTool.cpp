@@ -1,7 +1,8 @@
 // Build step: stores a dictionary's language, locale and translation tables
 // as the data of their owner (the resource "FORMDATA" named after the
 // owner's class), for dictionaries that keep their tables embedded.
-// Usage: lxembed OUTPUT OWNERCLASS OWNERNAME DICTIONARYNAME LANGUAGEFILE TRANSLATIONFILE [LOCALEFILE]
+// Usage: lxembed OUTPUT OWNERCLASS OWNERNAME DICTIONARYNAME LANGUAGEFILE TRANSLATIONFILE
+// [LOCALEFILE]
 #include "localise/LxEmbedded.h"
 #include "localise/LxErrors.h"
 #include "localise/LxTextDictionary.h"
@@ -15,7 +16,8 @@ using namespace orv;
 int main(int argc, char **argv)
 {
     if (argc < 7) {
-        std::cerr << "usage: lxembed OUTPUT OWNERCLASS OWNERNAME DICTIONARYNAME LANGUAGEFILE TRANSLATIONFILE "
+        std::cerr << "usage: lxembed OUTPUT OWNERCLASS OWNERNAME DICTIONARYNAME LANGUAGEFILE "
+                     "TRANSLATIONFILE "
                      "[LOCALEFILE]\n";
         return 2;
     }
@@ -27,12 +29,14 @@ int main(int argc, char **argv)
         if (argc > 7)
             dictionary.SetLocaleFileName(argv[7]);
         dictionary.SetCheckLevel(lxclNone);
-        dictionary.SetOptions(lxdoAll & ~(lxdoTranslateResourceStrings | lxdoUpdateLocaleVariables));
+        dictionary.SetOptions(lxdoAll &
+                              ~(lxdoTranslateResourceStrings | lxdoUpdateLocaleVariables));
         const TLxEmbeddedTables tables = SaveEmbeddedTables(dictionary);
         if (!tables.HasLanguages || !tables.HasTranslations)
             return 1;
-        std::vector<TLxStoredProperty> properties{{"TLxTextDictionary", argv[4], "Languages", tables.Languages},
-                                                  {"TLxTextDictionary", argv[4], "Translations", tables.Translations}};
+        std::vector<TLxStoredProperty> properties{
+            {"TLxTextDictionary", argv[4], "Languages", tables.Languages},
+            {"TLxTextDictionary", argv[4], "Translations", tables.Translations}};
         if (tables.HasLocales)
             properties.push_back({"TLxTextDictionary", argv[4], "Locales", tables.Locales});
         std::ofstream(argv[1], std::ios::binary) << BuildFormData(argv[2], argv[3], properties);

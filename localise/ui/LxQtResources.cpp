@@ -11,7 +11,8 @@ namespace {
 
 bool LoadQtResource(const std::string &Type, const std::string &Name, std::string &Data)
 {
-    const QString folder = Type == "LINGVARD" ? QStringLiteral(":/lingvard/") : QStringLiteral(":/formdata/");
+    const QString folder =
+        Type == "LINGVARD" ? QStringLiteral(":/lingvard/") : QStringLiteral(":/formdata/");
     QFile file(folder + QString::fromStdString(Name));
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -24,6 +25,9 @@ bool LoadQtResource(const std::string &Type, const std::string &Name, std::strin
 
 // The resources are linked into every program that links this library, and
 // register themselves as it starts.
-void InstallLxQtResources() { SetLxResourceLoader(LoadQtResource); }
+void InstallLxQtResources()
+{
+    SetLxResourceLoader(LoadQtResource);
+}
 
 } // namespace orv

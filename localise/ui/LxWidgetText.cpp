@@ -39,14 +39,21 @@ int TLxWidgetText::TextWidth(const std::string &Text) const
     return QFontMetrics(QApplication::font()).horizontalAdvance(QString::fromStdString(Text));
 }
 
-int TLxWidgetText::Width() const { return FWidget->width(); }
+int TLxWidgetText::Width() const
+{
+    return FWidget->width();
+}
 
 // Widened in place: the height, position and stacking order stay.
-void TLxWidgetText::SetWidth(int Width) { FWidget->resize(Width, FWidget->height()); }
+void TLxWidgetText::SetWidth(int Width)
+{
+    FWidget->resize(Width, FWidget->height());
+}
 
 bool TLxWidgetText::HasMark() const
 {
-    return qobject_cast<QCheckBox *>(FWidget) != nullptr || qobject_cast<QRadioButton *>(FWidget) != nullptr ||
+    return qobject_cast<QCheckBox *>(FWidget) != nullptr ||
+           qobject_cast<QRadioButton *>(FWidget) != nullptr ||
            qobject_cast<QGroupBox *>(FWidget) != nullptr;
 }
 

@@ -13,9 +13,14 @@ TEST(CodePage, KnownAndUnknownCodePages)
         bool Available;
     };
     const Case cases[] = {
-        {"Western", 1252, true},     {"Cyrillic", 1251, true}, {"UTF-8", 65001, true},
-        {"Japanese", 932, true},     {"Johab", 1361, false},   {"no such code page", 12345, false},
-        {"zero is no code page", 0, false}, {"negative", -5, false},
+        {"Western", 1252, true},
+        {"Cyrillic", 1251, true},
+        {"UTF-8", 65001, true},
+        {"Japanese", 932, true},
+        {"Johab", 1361, false},
+        {"no such code page", 12345, false},
+        {"zero is no code page", 0, false},
+        {"negative", -5, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Name);
@@ -35,7 +40,8 @@ TEST(CodePage, UnmappableCharactersBecomeQuestionMarks)
 {
     std::string bytes;
     ASSERT_TRUE(EncodeCodePage(1252, u"\u20AC\u0424\U0001F600!", bytes));
-    EXPECT_EQ(bytes, "\x80?" "?!");
+    EXPECT_EQ(bytes, "\x80?"
+                     "?!");
     std::u16string text;
     ASSERT_TRUE(DecodeCodePage(1251, "\xC0\xFF", text));
     EXPECT_EQ(text, u"\u0410\u044F");

@@ -907,6 +907,12 @@ void TCustomToolWindow::mousePressEvent(QMouseEvent *Event)
         return;
     if (FDockedTo && !FDockedTo->AllowDrag())
         return;
+    if (Floating()) {
+        // A press brings a floating window up, but the form keeps the focus.
+        raise();
+        if (FActivateParent)
+            ParentForm()->activateWindow();
+    }
     const THitCode code = HitTest(p);
     if (code == htClose)
         TrackCloseButton();
