@@ -12,6 +12,8 @@
 #include "engine/CNC_to_Generic.h"
 #include "engine/Calc_CNC.h"
 #include "engine/CircularExpand.h"
+#include "engine/Cutter_comp.h"
+#include "engine/CycleExpand.h"
 #include "engine/Optimise.h"
 #include "engine/CompiledInput.h"
 #include "engine/CompilerOutput.h"
@@ -80,8 +82,7 @@ void TBaseForm::FormCreate()
     FGroups = TCNC_Groups();
     Splash("Initialising Ops");
     FLookAhead = settings.ReadInteger("Default Settings", "Look Ahead", 30);
-    // TODO(expand): the cutter compensation's LookAhead := FLookAhead when
-    // the expansion stages land.
+    FCutter->SetLookAhead(FLookAhead);
     Splash("Reseting Ops");
     ResetModalGroups();
     Splash("Initialising Modal Data");
@@ -108,7 +109,7 @@ void TBaseForm::FormCreate()
 // block through the engine form, never through another stage.
 void TBaseForm::CreateStages()
 {
-    // TODO(shell): the jog-key form; TODO(machine): the machine-data reader.
+    // TODO(shell): the jog-key form, when the shell lands.
     FMacroVars = std::make_unique<TMacroVars>(MainIniPath());
     auto onError = [this](TObject *Sender, int Pos, const std::string &Detail,
                           const std::string &Message) {
@@ -145,9 +146,22 @@ void TBaseForm::CreateExpansions()
                           const std::string &Message) {
         FM_ParserErrorEvent(Sender, Pos, Detail, Message);
     };
-    // TODO(expand): the cutter compensation (OnNextCompNotify ->
-    // Cutter_compNextCompNotify) and the canned-cycle expansion
-    // (OnNextCycleNotify -> CycleExpandNextCycleNotify) when they land.
+    FCutter = std::make_unique<TCutter_comp>(this);
+    FCutter->CompensationAmount = 0;
+    FCutter->ContourAngle = 0;
+    FCutter->ContourFeed = 0;
+    FCutter->CurrentComp = compOff;
+    FCutter->LookAheadOn = false;
+    FCutter->OnErrorEvent = onError;
+    FCutter->OnNextCompNotify = [this](TObject *Sender, TCNC_Groups &Data) {
+        Cutter_compNextCompNotify(Sender, Data);
+    };
+    FCycle = std::make_unique<TCycleExpand>(this);
+    FCycle->ShowErrorDialogueBox = false;
+    FCycle->OnErrorEvent = onError;
+    FCycle->OnNextCycleNotify = [this](TObject *Sender, TCNC_Groups &Data) {
+        CycleExpandNextCycleNotify(Sender, Data);
+    };
     FCircular = std::make_unique<TCircularExpand>(this);
     FCircular->ShowErrorDialogueBox = false;
     FCircular->OnErrorEvent = onError;
@@ -176,8 +190,14 @@ void TBaseForm::ApplyMachineData()
     const TRead_Machinedata_file &m = *FMachineData;
     FOptimise->SetLimits(m.Feed.MinimumRate, m.Feed.MaximumRateZ, m.Feed.MaximumRateY,
                          m.Feed.MaximumRateX, m.Feed.MaxContourAngle, m.Feed.ShortestContour);
-    // TODO(expand): the cutter compensation's contour feed, angle, shortest
-    // contour and time and control type; the cycle expansion's travel limits.
+    FCutter->ContourFeed = m.Feed.MaxContourFeed;
+    FCutter->ContourAngle = m.Feed.MaxContourAngle;
+    FCutter->ShortestContour = m.Feed.ShortestContour;
+    FCutter->ShortestTime = m.Feed.ShortestTime;
+    FCutter->ControlType = m.Communications.ControlType;
+    FCycle->TravelX = m.MachineCapability.TravelXMinus;
+    FCycle->TravelY = m.MachineCapability.TravelYMinus;
+    FCycle->TravelZ = m.MachineCapability.TravelZMinus;
     if (m.MachineCapability.MinChordLength > 0) {
         FCircular->MinimumChordLength = m.MachineCapability.MinChordLength;
         FCircular->ExpandArcs = m.MachineCapability.ExpandArcs;
@@ -220,6 +240,8 @@ void TBaseForm::FormDestroy()
     FSubPrograms.clear();
     FOptimise.reset();
     FCircular.reset();
+    FCycle.reset();
+    FCutter.reset();
     FCalc.reset();
     FConvertor.reset();
     FMachineData.reset();
@@ -389,7 +411,11 @@ void TBaseForm::SwitchOutput(int Slot, bool On, std::unique_ptr<TBasicOutput> (T
 void TBaseForm::WireSink(int Slot)
 {
     TBasicOutput &sink = *FOutputs[Slot];
-    // TODO(machine): MachineData and Tooling when the machine model lands.
+    // TODO(tooling): Tooling, when the engine form owns the machine tooling.
+    sink.MachineData = FMachineData.get();
+    const TMaterialData &material = FMachineData->Material;
+    if (material.MaximumX > 0 && material.MaximumY > 0 && material.MaximumZ > 0)
+        sink.MaterialMaximum = {material.MaximumX, material.MaximumY, material.MaximumZ};
     sink.BlockSkip = FBlockSkip;
     sink.OnNeedEditor = [this](TObject *, int Line) {
         if (FSource)

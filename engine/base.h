@@ -33,6 +33,8 @@ class TCNC_Metric;
 class TCalc_CNC;
 class TOptimise;
 class TCircularExpand;
+class TCutter_comp;
+class TCycleExpand;
 class TRead_Machinedata_file;
 class TConvert;
 
@@ -253,6 +255,8 @@ private:
     std::unique_ptr<TCNC_ABS> FABS;
     std::unique_ptr<TCNC_Metric> FMetric;
     std::unique_ptr<TCalc_CNC> FCalc;
+    std::unique_ptr<TCutter_comp> FCutter;
+    std::unique_ptr<TCycleExpand> FCycle;
     std::unique_ptr<TCircularExpand> FCircular;
     std::unique_ptr<TOptimise> FOptimise;
     std::unique_ptr<TRead_Machinedata_file> FMachineData;

@@ -19,6 +19,8 @@
 #include "engine/CNC_Metric.h"
 #include "engine/Calc_CNC.h"
 #include "engine/CircularExpand.h"
+#include "engine/Cutter_comp.h"
+#include "engine/CycleExpand.h"
 #include "engine/Optimise.h"
 #include "engine/DUtils.h"
 #include "engine/Mess.h"
@@ -97,7 +99,8 @@ void TBaseForm::CycleStart()
     FOptimise->Stopped = false;
     FCalc->ClearQueue();
     FOptimise->ResetCount();
-    // TODO(expand): clear the cutter compensation's two stop flags.
+    FCutter->Stopped = false;
+    FCutter->Primed = false;
     ClearWaiting();
     SetCycleState(csRunning);
     FEndMark = 0;
@@ -171,7 +174,8 @@ void TBaseForm::StopAll()
 {
     SetCycleState(csStopped);
     // TODO(machine): the machine's OnBlockDone cleared and its Stop.
-    // TODO(expand): the cutter compensation's stop flag.
+    if (FCutter)
+        FCutter->Stopped = true;
     if (FOptimise)
         FOptimise->Stopped = true;
     if (FCalc)
@@ -228,7 +232,7 @@ void TBaseForm::CycleRewind()
     FCalc->ClearQueue();
     FOptimise->ResetCount();
     FCircular->ClearPending();
-    // TODO(expand): the canned-cycle expansion's ClearPending.
+    FCycle->ClearPending();
 }
 
 void TBaseForm::SetSingleStep(bool On)
@@ -598,9 +602,7 @@ void TBaseForm::Calc_CNCNextNotify(TObject *)
     if (FRunState != csRunning)
         return;
     TCNC_Groups block;
-    // TODO(expand): the block comes from the cutter compensation's GetNext
-    // once it lands; until then straight from the stage below it.
-    Cutter_compNextCompNotify(this, block);
+    FCutter->GetNext(block);
     FCalc->Calculate(block);
     if (FSource) {
         if (!block.GeneratedText.empty() && ShowExpanded)
@@ -611,12 +613,11 @@ void TBaseForm::Calc_CNCNextNotify(TObject *)
     ShowModalData(block);
 }
 
-void TBaseForm::Cutter_compNextCompNotify(TObject *Sender, TCNC_Groups &Data)
+void TBaseForm::Cutter_compNextCompNotify(TObject *, TCNC_Groups &Data)
 {
     if (FRunState != csRunning)
         return;
-    // TODO(expand): the canned-cycle expansion's GetNext once it lands.
-    CycleExpandNextCycleNotify(Sender, Data);
+    FCycle->GetNext(Data);
 }
 
 void TBaseForm::CycleExpandNextCycleNotify(TObject *, TCNC_Groups &Data)

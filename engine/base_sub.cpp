@@ -6,6 +6,7 @@
 #include "engine/BasicInput.h"
 #include "engine/BlockSearchOutput.h"
 #include "engine/Calc_CNC.h"
+#include "engine/Optimise.h"
 #include "engine/CompiledInput.h"
 #include "engine/FanucScreen.h"
 #include "engine/Mess.h"
@@ -176,7 +177,7 @@ void TBaseForm::CompiledProgramLoaded(const std::string &FileName)
     FSource->Rewind();
     FSubIdentityCount = 0;
     FCalc->ClearQueue();
-    // TODO(expand): the optimiser's counter := 0.
+    FOptimise->ResetCount();
     for (double &axis : FReplayPosition)
         axis = 0;
     SetCycleState(csStopped);

@@ -155,7 +155,7 @@ TEST_F(NcrunTest, BrokenCompiledFilesStopCleanly)
         const char *Message;
     } cases[] = {
         {"truncated", contour.substr(0, contour.size() - 50),
-         "Line #19 : Record 19 is short: 70 of 120 bytes : Sorry File not recognised"},
+         "Line #20 : Record 20 is short: 70 of 120 bytes : Sorry File not recognised"},
         {"random bytes", junk, "Line #1 : Record 1: "},
     };
     for (const auto &c : cases) {
