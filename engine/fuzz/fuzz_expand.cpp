@@ -43,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     Chain.Circular.ExpandArcs = true;
     Chain.Circular.MinimumChordLength = 2;
     Chain.Optimise.SetLimits(1, 2000, 5000, 5000, 5, 0.2);
+    Chain.Comp.SetLookAhead(6);
     orv::TCNC_data Record;
     for (int Count = 0; Count < 20000 && Chain.Next(Record); ++Count)
         if (IsMove(Record) && HasNaN(Record))
