@@ -304,7 +304,9 @@ std::string CurrencyText(const TLxLocale &Locale, TLxDate Today)
 
 bool FillLocaleFromWindows(int LocaleId, TLxLocale &Locale)
 {
-    const TLxLocaleData *row = FindLocaleData(LocaleId);
+    // A neutral id (primary language 0) stands for the user's default locale.
+    const int id = PrimaryLangId(LocaleId) == 0 ? LxSystem().UserDefaultLocale : LocaleId;
+    const TLxLocaleData *row = FindLocaleData(id);
     if (row == nullptr || row->CodePage == 0)
         return false;
     Locale = TLxLocale();

@@ -323,8 +323,11 @@ TEST_F(LxDictionaryTest, ALanguageBringsItsFormatSettings)
     Dictionary.SetLanguage(3);
     EXPECT_EQ(format.LongMonthNames[0], "январь");
     EXPECT_EQ(format.ThousandSeparator, "\u00A0");
-    Dictionary.SetLanguage(0); // the source language has no locale of its own
+    Dictionary.SetLanguage(0); // the source language: the user's locale's conventions
     EXPECT_EQ(ProcessLocale().ThreadLocale, 0);
+    EXPECT_EQ(format.DecimalSeparator, ".");
+    EXPECT_EQ(format.ShortDateFormat, "M/d/yyyy");
+    EXPECT_EQ(format.LongDayNames[0], "Sunday");
 }
 
 TEST_F(LxDictionaryTest, WithoutLocaleVariablesTheFormatSettingsStay)

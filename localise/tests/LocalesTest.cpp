@@ -168,6 +168,8 @@ TEST_F(LxLocalesTest, FillsALocaleFromTheTable)
     EXPECT_EQ(locale.LongMonthNames[2], "März");
     EXPECT_EQ(locale.LongDayNames[0], "Montag");
     EXPECT_EQ(locale.Clock, 1);
+    ASSERT_TRUE(FillLocaleFromWindows(MakeLCID(0, 0), locale)); // neutral: the user's locale
+    EXPECT_EQ(locale.EnglishCountryName, "United States");
     EXPECT_FALSE(FillLocaleFromWindows(MakeLCID(7, 9), locale));
     EXPECT_FALSE(FillLocaleFromWindows(MakeLCID(26, 3), locale));
 }
