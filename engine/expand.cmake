@@ -28,3 +28,15 @@ orv_fuzz(fuzz_expand
 if(ORV_FUZZ)
     target_compile_definitions(fuzz_expand PRIVATE ORV_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
 endif()
+
+# The fixtures through ncrun, the engine form with no window (defined by
+# form.cmake, which comes later: wired once the folder is read).
+function(orv_expand_ncrun_tests)
+    if(TARGET engine_expand_tests AND TARGET ncrun)
+        target_sources(engine_expand_tests PRIVATE
+            ${CMAKE_CURRENT_SOURCE_DIR}/tests/CutterCompNcrunTest.cpp)
+        add_dependencies(engine_expand_tests ncrun)
+        target_compile_definitions(engine_expand_tests PRIVATE ORV_NCRUN="$<TARGET_FILE:ncrun>")
+    endif()
+endfunction()
+cmake_language(DEFER CALL orv_expand_ncrun_tests)

@@ -1,0 +1,97 @@
+// Expansion fixtures through ncrun, the engine form with no window, over
+// a fresh copy of the default data (machine, tooling, "cycles.ini"): the
+// printed records, the ".XNC" bytes and the ".GNC" text must equal the
+// expected files beside each program (<name>.ncrun, .xnc, .gnc), and a bad
+// program stops with the message its first comment names.
+// ORV_UPDATE_GOLDEN=1 rewrites the expected files.
+
+#include "platform/tests/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#ifndef ORV_NCRUN
+#error "ORV_NCRUN names the ncrun executable"
+#endif
+
+namespace orv {
+namespace {
+
+const std::string Fixtures = std::string(ORV_SOURCE_DIR) + "/engine/tests/data/expand/";
+
+std::string ReadFile(const std::string &Path)
+{
+    std::ifstream In(Path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(In), {});
+}
+
+struct TNcrunResult {
+    int Status = -1;
+    std::string Out, Err, Xnc, Gnc;
+};
+
+TNcrunResult RunNcrun(const test::TTempDir &Temp, const std::string &Program)
+{
+    const std::string Settings = Temp.File("settings");
+    std::filesystem::remove_all(Settings);
+    std::filesystem::copy(ORV_DATA_DIR, Settings, std::filesystem::copy_options::recursive);
+    const std::string Command = "cd '" + Fixtures + "' && SOURCE_DATE_EPOCH=1700000000 '" +
+                                ORV_NCRUN + "' --settings '" + Settings + "' --xnc '" +
+                                Temp.File("out.xnc") + "' --gnc '" + Temp.File("out.gnc") +
+                                "' " + Program + " >'" + Temp.File("out.txt") + "' 2>'" +
+                                Temp.File("err.txt") + "'";
+    const int Raw = std::system(Command.c_str());
+    TNcrunResult Result;
+    Result.Status = WIFEXITED(Raw) ? WEXITSTATUS(Raw) : -1;
+    Result.Out = ReadFile(Temp.File("out.txt"));
+    Result.Err = ReadFile(Temp.File("err.txt"));
+    Result.Xnc = ReadFile(Temp.File("out.xnc"));
+    Result.Gnc = ReadFile(Temp.File("out.gnc"));
+    return Result;
+}
+
+void ExpectGolden(const std::string &Actual, const std::string &File, bool Update)
+{
+    if (Update)
+        std::ofstream(File, std::ios::binary) << Actual;
+    EXPECT_EQ(Actual, ReadFile(File)) << File;
+}
+
+TEST(CutterCompNcrun, CyclesAndArcsGiveTheirRecordsXncAndGnc)
+{
+    const bool Update = std::getenv("ORV_UPDATE_GOLDEN") != nullptr;
+    // (Compensated contours wait for the engine form to give compensation its
+    // machine tooling; until then they stop with message 46.)
+    for (const char *Name : {"drilling", "helix_arcs"}) {
+        SCOPED_TRACE(Name);
+        test::TTempDir Temp;
+        const auto Result = RunNcrun(Temp, std::string(Name) + ".fnc");
+        EXPECT_EQ(Result.Status, 0) << Result.Err;
+        EXPECT_EQ(Result.Err, "");
+        ExpectGolden(Result.Out, Fixtures + Name + ".ncrun", Update);
+        ExpectGolden(Result.Xnc, Fixtures + Name + ".xnc", Update);
+        ExpectGolden(Result.Gnc, Fixtures + Name + ".gnc", Update);
+    }
+}
+
+TEST(CutterCompNcrun, BadProgramsStopWithTheMessageTheyName)
+{
+    for (const char *Name : {"bad_comp_on_arc", "bad_cycle_limits"}) {
+        SCOPED_TRACE(Name);
+        test::TTempDir Temp;
+        const auto Result = RunNcrun(Temp, std::string(Name) + ".fnc");
+        std::string First = ReadFile(Fixtures + Name + ".fnc");
+        First = First.substr(1, First.find(')') - 1);
+        EXPECT_EQ(Result.Status, 1);
+        EXPECT_NE(Result.Err.find(First), std::string::npos) << Result.Err;
+        EXPECT_NE(Result.Err.find("Line #"), std::string::npos) << Result.Err;
+    }
+}
+
+} // namespace
+} // namespace orv
