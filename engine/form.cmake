@@ -60,6 +60,10 @@ if(ORV_WITH_QT)
         QT)
 endif()
 
+orv_fuzz(fuzz_compiled
+    SOURCES ${ORV_FORM_DIR}/fuzz/fuzz_compiled.cpp
+    DEPS orv_engine_form)
+
 # The engine form's machine, control panel and outside requests (DDE command
 # state, CIM serial lines).
 target_sources(orv_engine_form PRIVATE
