@@ -1,5 +1,7 @@
 // Expansion fixtures through ncrun, the engine form with no window, over
-// a fresh copy of the default data (machine, tooling, "cycles.ini"): the
+// a fresh copy of the fixtures' own settings (no machine, so no feed limits
+// and chords of 0.2 mm; the default "cycles.ini"), so that the expected files
+// do not follow the default data: the
 // printed records, the ".XNC" bytes and the ".GNC" text must equal the
 // expected files beside each program (<name>.ncrun, .xnc, .gnc), and a bad
 // program stops with the message its first comment names.
@@ -39,7 +41,7 @@ TNcrunResult RunNcrun(const test::TTempDir &Temp, const std::string &Program)
 {
     const std::string Settings = Temp.File("settings");
     std::filesystem::remove_all(Settings);
-    std::filesystem::copy(ORV_DATA_DIR, Settings, std::filesystem::copy_options::recursive);
+    std::filesystem::copy(Fixtures + "settings", Settings);
     const std::string Command = "cd '" + Fixtures + "' && SOURCE_DATE_EPOCH=1700000000 '" +
                                 ORV_NCRUN + "' --settings '" + Settings + "' --xnc '" +
                                 Temp.File("out.xnc") + "' --gnc '" + Temp.File("out.gnc") +
