@@ -162,7 +162,15 @@ TDD_Type MakeArcElement(const TViewMapping &Map, const TMovePoint &From, const T
 
 int ToPixel(double Mm, double Scale)
 {
-    return Round(static_cast<long double>(Mm) * Scale);
+    // Halves go to the even neighbour (the default rounding mode); a value
+    // beyond any picture is held far outside it.
+    constexpr double Far = 1e9;
+    const double V = Mm * Scale;
+    if (std::isnan(V))
+        return 0;
+    if (std::fabs(V) >= Far)
+        return V > 0 ? static_cast<int>(Far) : -static_cast<int>(Far);
+    return static_cast<int>(std::nearbyint(V));
 }
 
 TPixel ToPixel(double X, double Y, double Scale)
@@ -350,6 +358,17 @@ void DrawCutterSymbol(TCanvas2D &Canvas, TPixel At, double CutterRadius, double 
     }
     Canvas.Arc({A - H, B - R, A + H, B}, {A, B - R}, {A, B});
     Canvas.Arc({A - H, B, A + H, B + R}, {A, B + R}, {A, B});
+}
+
+std::string DrawingListLine(const TDD_Type &E)
+{
+    const double Reals[] = {E.StartX,  E.StartY,  E.StartZ,  E.EndX,    E.EndY,
+                            E.EndZ,    E.BoxRight, E.BoxTop, E.BoxLeft, E.BoxBottom,
+                            E.CentreX, E.CentreY, E.Sweep,   E.CutterRadius, E.Radius};
+    std::string Line = IntToStr(E.Kind) + " " + IntToStr(E.LineNumber) + " " + IntToStr(E.Colour);
+    for (double Value : Reals)
+        Line += " " + FormatFixed(Value, 4);
+    return Line;
 }
 
 std::string PictureNameFor(const std::string &SourceFile)

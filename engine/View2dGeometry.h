@@ -143,6 +143,12 @@ TPoint2D CutterStart(const TDD_Type &Element);
 void DrawCutterSymbol(TCanvas2D &Canvas, TPixel At, double CutterRadius, double Scale,
                       int Orientation, TColor MaterialColour);
 
+// One element as a line of text: kind, line, colour, then the fifteen
+// reals in the constructor's order (start X, Y, Z, end X, Y, Z, box right,
+// top, left, bottom, centre X, Y, sweep, cutter radius, radius) with four
+// decimals, separated by one blank.
+std::string DrawingListLine(const TDD_Type &Element);
+
 // The saved picture's name: the source file name with its extension,
 // whatever its length, replaced by "bm2"; empty for an empty name.
 std::string PictureNameFor(const std::string &SourceFile);

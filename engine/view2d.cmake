@@ -11,6 +11,7 @@ orv_core_library(orv_engine_view2d
         ${ORV_VIEW2D_DIR}/DD_Draw_Form.cpp
         ${ORV_VIEW2D_DIR}/Draw_2D.cpp
         ${ORV_VIEW2D_DIR}/ElementInfo.cpp
+        ${ORV_VIEW2D_DIR}/PicturePreview.cpp
     DEPS orv_engine_core orv_engine_chain orv_machine orv_tooling)
 
 orv_test(engine_view2d_tests
@@ -19,6 +20,7 @@ orv_test(engine_view2d_tests
         ${ORV_VIEW2D_DIR}/tests/View2dFormTest.cpp
         ${ORV_VIEW2D_DIR}/tests/View2dSinkTest.cpp
         ${ORV_VIEW2D_DIR}/tests/View2dElementInfoTest.cpp
+        ${ORV_VIEW2D_DIR}/tests/View2dPicturePreviewTest.cpp
     DEPS orv_engine_view2d)
 
 if(ORV_WITH_QT)
@@ -29,12 +31,26 @@ if(ORV_WITH_QT)
             ${ORV_VIEW2D_DIR}/ui/graphic_setup.cpp
             ${ORV_VIEW2D_DIR}/ui/element_info_form.cpp
             ${ORV_VIEW2D_DIR}/ui/Form2DWindow.cpp
+            ${ORV_VIEW2D_DIR}/ui/DOpenPicDlg.cpp
         DEPS orv_engine_view2d)
 
     orv_test(engine_view2d_ui_tests
         SOURCES
             ${ORV_VIEW2D_DIR}/tests/View2dWindowTest.cpp
             ${ORV_VIEW2D_DIR}/tests/View2dDialogsTest.cpp
+            ${ORV_VIEW2D_DIR}/tests/View2dPictureDialogTest.cpp
         DEPS orv_engine_view2d_ui
         QT)
+
+    # ncrun draws with the 2D output when asked (--2d, --bm2, --2d-list).
+    if(TARGET ncrun)
+        target_link_libraries(ncrun PRIVATE orv_engine_view2d_ui)
+        target_compile_definitions(ncrun PRIVATE ORV_NCRUN_2D=1)
+        orv_test(engine_view2d_ncrun_tests
+            SOURCES ${ORV_VIEW2D_DIR}/tests/View2dNcrunTest.cpp
+            DEPS orv_ncrun_lib Qt6::Gui
+            QT)
+        add_dependencies(engine_view2d_ncrun_tests ncrun)
+        target_compile_definitions(engine_view2d_ncrun_tests PRIVATE ORV_NCRUN="$<TARGET_FILE:ncrun>")
+    endif()
 endif()

@@ -50,6 +50,12 @@ bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Op
         return TakeValue(Argc, Argv, Index, Options.GncFile, Error);
     if (arg == "--answers")
         return TakeValue(Argc, Argv, Index, Options.AnswersFile, Error);
+    if (arg == "--2d")
+        return Options.Draw2D = true;
+    if (arg == "--bm2")
+        return (Options.Draw2D = true) && TakeValue(Argc, Argv, Index, Options.Bm2File, Error);
+    if (arg == "--2d-list")
+        return (Options.Draw2D = true) && TakeValue(Argc, Argv, Index, Options.Draw2DList, Error);
     if (arg == "--search")
         return TakeValue(Argc, Argv, Index, value, Error) && TakeSearchLine(value, Options, Error);
     Error = "unknown option " + arg;

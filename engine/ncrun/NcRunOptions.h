@@ -2,7 +2,8 @@
 // Command line of ncrun, the headless test driver that runs one program
 // through the engine form with no window:
 //   ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE]
-//         [--search LINE] [--answers FILE] [--single-step] [--block-skip] PROGRAM
+//         [--search LINE] [--answers FILE] [--single-step] [--block-skip]
+//         [--2d] [--bm2 FILE] [--2d-list FILE] PROGRAM
 
 #include <string>
 
@@ -19,6 +20,9 @@ struct TNcRunOptions {
     std::string AnswersFile;
     bool SingleStep = false;
     bool BlockSkip = false;
+    bool Draw2D = false;      // the 2D output on (also with --bm2 or --2d-list)
+    std::string Bm2File;      // the 2D picture saved here at the end of the run
+    std::string Draw2DList;   // the 2D drawing list written here, one element a line
 };
 
 // Parses argv[1..]; false with Error set on a bad or missing argument.

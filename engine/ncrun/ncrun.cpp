@@ -19,6 +19,12 @@
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 
+#ifdef ORV_NCRUN_2D
+#include "engine/DD_Draw_Form.h"
+#include "engine/Draw_2D.h"
+#include "engine/ui/View2dImageView.h"
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -37,7 +43,8 @@ namespace fs = std::filesystem;
 
 const char *Usage =
     "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
-    "             [--answers FILE] [--single-step] [--block-skip] PROGRAM\n";
+    "             [--answers FILE] [--single-step] [--block-skip] [--2d] [--bm2 FILE]\n"
+    "             [--2d-list FILE] PROGRAM\n";
 
 // The event loop of the run: serves what is posted and due without waiting
 // for input (there is none), and starts a paused run (single block) again
@@ -127,6 +134,23 @@ bool ReadAnswers(const std::string &FileName, std::deque<std::string> &Answers)
     return true;
 }
 
+// The main window of the run: the 2D output, when asked for, draws into
+// pictures without a screen.
+class TNcRunHost : public THeadlessHost {
+public:
+    std::unique_ptr<TBasicOutput> CreateOutput(int Slot) override
+    {
+#ifdef ORV_NCRUN_2D
+        if (Slot == slot2D) {
+            auto Output = std::make_unique<TDraw_2D>();
+            Output->ViewFactory = [] { return std::make_unique<TImageView2D>(1024, 768); };
+            return Output;
+        }
+#endif
+        return THeadlessHost::CreateOutput(Slot);
+    }
+};
+
 // Runs the program; the exit status.
 class TNcRun {
 public:
@@ -140,7 +164,9 @@ private:
     int ExitStatus() const;
 
     const TNcRunOptions &FOptions;
-    THeadlessHost FHost;
+    void Finish2D();
+
+    TNcRunHost FHost;
     std::unique_ptr<TBaseForm> FEngine;
     bool FEnded = false;
     bool FFailed = false;
@@ -184,6 +210,8 @@ void TNcRun::SwitchOutputs()
     bool anyOutput = !FOptions.XncFile.empty() || !FOptions.GncFile.empty() || FOptions.Search;
     if (!anyOutput)
         FHost.ClickButton(TMainButton::Compiled);
+    if (FOptions.Draw2D)
+        FHost.ClickButton(TMainButton::Output2D);
     if (FOptions.SingleStep)
         FHost.ClickButton(TMainButton::SingleBlock);
     if (FOptions.BlockSkip)
@@ -229,9 +257,33 @@ int TNcRun::Run()
     if (FEngine->RunState() != csStopped)
         FEngine->CycleStop();
     loop.ProcessMessages();
+    Finish2D();
     int status = ExitStatus();
     FEngine.reset();
     return status;
+}
+
+// The 2D output's picture and drawing list, as asked for.
+void TNcRun::Finish2D()
+{
+#ifdef ORV_NCRUN_2D
+    auto *draw = dynamic_cast<TDraw_2D *>(FEngine->Output(slot2D));
+    if (!draw || !draw->Window())
+        return;
+    if (!FOptions.Bm2File.empty() && !draw->Window()->SavePicture(FOptions.Bm2File)) {
+        std::fprintf(stderr, "ncrun: cannot save the 2D picture %s\n", FOptions.Bm2File.c_str());
+        FFailed = true;
+    }
+    if (FOptions.Draw2DList.empty())
+        return;
+    std::ofstream list(FOptions.Draw2DList, std::ios::binary);
+    for (const TDD_Type &element : draw->Window()->Elements())
+        list << DrawingListLine(element) << "\n";
+    if (!list) {
+        std::fprintf(stderr, "ncrun: cannot write the 2D list %s\n", FOptions.Draw2DList.c_str());
+        FFailed = true;
+    }
+#endif
 }
 
 int TNcRun::ExitStatus() const { return FEnded && !FFailed ? 0 : 1; }
@@ -249,6 +301,10 @@ int Main(int Argc, char **Argv)
         std::fprintf(stderr, "ncrun: cannot read the answers file %s\n", options.AnswersFile.c_str());
         return 2;
     }
+    if (!options.Bm2File.empty())
+        options.Bm2File = fs::absolute(options.Bm2File).string();
+    if (!options.Draw2DList.empty())
+        options.Draw2DList = fs::absolute(options.Draw2DList).string();
     std::string program = fs::absolute(options.Program).string();
     options.Program = program;
     std::string xncTemp;

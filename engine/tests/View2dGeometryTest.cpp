@@ -325,6 +325,13 @@ TEST(View2dGeometry, PictureNameReplacesTheWholeExtension)
     }
 }
 
+TEST(View2dGeometry, DrawingListLineInConstructorOrder)
+{
+    const TDD_Type E(2, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, -90, 1.5, 10.25, 42, 255);
+    EXPECT_EQ(DrawingListLine(E), "2 42 255 1.0000 2.0000 3.0000 4.0000 5.0000 6.0000 7.0000 "
+                                  "8.0000 9.0000 10.0000 11.0000 12.0000 -90.0000 1.5000 10.2500");
+}
+
 TEST(View2dGeometry, MissingGraphicsSectionGivesTheDefaults)
 {
     test::TTempDir Dir;

@@ -60,8 +60,8 @@ void TImageView2D::ResizePictures(int Width, int Height)
     FBackground.fill(Qt::white);
     FDrawing = QImage(Width, Height, QImage::Format_RGB32);
     FDrawing.fill(Qt::white);
-    FBackgroundCanvas.SetDevice(&FBackground);
-    FDrawingCanvas.SetDevice(&FDrawing);
+    FBackgroundCanvas.SetImage(&FBackground);
+    FDrawingCanvas.SetImage(&FDrawing);
     FDirty = true;
 }
 

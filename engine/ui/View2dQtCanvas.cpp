@@ -3,7 +3,9 @@
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace orv {
 
@@ -34,6 +36,8 @@ QColor ToQColor(TColor Colour)
 
 TQtCanvas2D::TQtCanvas2D(QPaintDevice *Device) : FDevice(Device) {}
 
+TQtCanvas2D::TQtCanvas2D(QImage *Image) : FDevice(Image), FImage(Image) {}
+
 TQtCanvas2D::~TQtCanvas2D()
 {
     Flush();
@@ -43,6 +47,12 @@ void TQtCanvas2D::SetDevice(QPaintDevice *Device)
 {
     Flush();
     FDevice = Device;
+}
+
+void TQtCanvas2D::SetImage(QImage *Image)
+{
+    SetDevice(Image);
+    FImage = Image;
 }
 
 void TQtCanvas2D::Flush()
@@ -85,6 +95,8 @@ void TQtCanvas2D::ApplyPen()
 
 void TQtCanvas2D::SetPen(TColor Colour, int Width, TPenStyle Style, TPenMode Mode)
 {
+    if (Colour == FPenColour && Width == FPenWidth && Style == FPenStyle && Mode == FPenMode)
+        return;
     FPenColour = Colour;
     FPenWidth = Width;
     FPenStyle = Style;
@@ -94,6 +106,8 @@ void TQtCanvas2D::SetPen(TColor Colour, int Width, TPenStyle Style, TPenMode Mod
 
 void TQtCanvas2D::SetBrush(TColor Colour, TBrushStyle Style)
 {
+    if (Colour == FBrushColour && Style == FBrushStyle)
+        return;
     FBrushColour = Colour;
     FBrushStyle = Style;
     FPenDirty = true;
@@ -101,8 +115,59 @@ void TQtCanvas2D::SetBrush(TColor Colour, TBrushStyle Style)
 
 void TQtCanvas2D::Line(TPixel From, TPixel To)
 {
+    if (CanPlotEllipse()) {
+        PlotLine(From, To);
+        return;
+    }
     if (QPainter *P = Painter())
         P->drawLine(From.X, From.Y, To.X, To.Y);
+}
+
+void TQtCanvas2D::BeginPlot()
+{
+    if (FPainter)
+        Flush(); // the image is written directly
+    FBits = FImage->bits();
+    FStride = FImage->bytesPerLine();
+    FWidth = FImage->width();
+    FHeight = FImage->height();
+}
+
+void TQtCanvas2D::PlotPixel(int X, int Y, QRgb Colour, bool NotXor)
+{
+    if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight)
+        return;
+    QRgb *Pixel = reinterpret_cast<QRgb *>(FBits + static_cast<ptrdiff_t>(Y) * FStride) + X;
+    *Pixel = NotXor ? (~(Colour ^ *Pixel) & 0xFFFFFF) | 0xFF000000 : Colour;
+}
+
+// A thin line, both ends included, one pixel a step along its longer axis.
+void TQtCanvas2D::PlotLine(TPixel From, TPixel To)
+{
+    BeginPlot();
+    const QRgb Colour = ToQColor(FPenColour).rgb();
+    const bool NotXor = FPenMode == TPenMode::NotXor;
+    const int Dx = std::abs(To.X - From.X), Sx = From.X < To.X ? 1 : -1;
+    const int Dy = -std::abs(To.Y - From.Y), Sy = From.Y < To.Y ? 1 : -1;
+    int Error = Dx + Dy;
+    int X = From.X, Y = From.Y;
+    const long long Longest = std::max(Dx, -Dy);
+    if (Longest > 100000)
+        return; // far outside any picture
+    for (;;) {
+        PlotPixel(X, Y, Colour, NotXor);
+        if (X == To.X && Y == To.Y)
+            return;
+        const int E2 = 2 * Error;
+        if (E2 >= Dy) {
+            Error += Dy;
+            X += Sx;
+        }
+        if (E2 <= Dx) {
+            Error += Dx;
+            Y += Sy;
+        }
+    }
 }
 
 void TQtCanvas2D::Arc(const TPixelRect &Box, TPixel From, TPixel To)
@@ -120,8 +185,68 @@ void TQtCanvas2D::Arc(const TPixelRect &Box, TPixel From, TPixel To)
 
 void TQtCanvas2D::Ellipse(const TPixelRect &Box)
 {
+    if (CanPlotEllipse()) {
+        PlotEllipse(Box);
+        return;
+    }
     if (QPainter *P = Painter())
         P->drawEllipse(OutlineRect(Box));
+}
+
+bool TQtCanvas2D::CanPlotEllipse() const
+{
+    return FImage && FImage->format() == QImage::Format_RGB32 && FPenWidth <= 1 &&
+           FPenStyle == TPenStyle::Solid && FPenColour != clNone;
+}
+
+// The pixels QPainter gives an ellipse of that box size, found once by
+// drawing it on a scratch picture: outline in black, inside in red.
+const TQtCanvas2D::TEllipsePixels &TQtCanvas2D::EllipsePixels(int Width, int Height)
+{
+    const auto Key = std::make_pair(Width, Height);
+    const auto Found = FEllipses.find(Key);
+    if (Found != FEllipses.end())
+        return Found->second;
+    TEllipsePixels &Pixels = FEllipses[Key];
+    const int Margin = 2;
+    QImage Scratch(Width + 2 * Margin, Height + 2 * Margin, QImage::Format_RGB32);
+    Scratch.fill(Qt::white);
+    {
+        QPainter P(&Scratch);
+        P.setRenderHint(QPainter::Antialiasing, false);
+        P.setPen(QPen(Qt::black, 1));
+        P.setBrush(QBrush(Qt::red));
+        P.drawEllipse(OutlineRect({Margin, Margin, Margin + Width, Margin + Height}));
+    }
+    for (int Y = 0; Y < Scratch.height(); ++Y) {
+        for (int X = 0; X < Scratch.width(); ++X) {
+            const QRgb C = Scratch.pixel(X, Y) & 0xFFFFFF;
+            if (C == 0)
+                Pixels.Outline.emplace_back(X - Margin, Y - Margin);
+            else if (C == 0xFF0000)
+                Pixels.Inside.emplace_back(X - Margin, Y - Margin);
+        }
+    }
+    return Pixels;
+}
+
+void TQtCanvas2D::PlotEllipse(const TPixelRect &Box)
+{
+    BeginPlot();
+    const int W = Box.Right - Box.Left;
+    const int H = Box.Bottom - Box.Top;
+    if (W <= 0 || H <= 0)
+        return;
+    const TEllipsePixels &Pixels = EllipsePixels(W, H);
+    const bool NotXor = FPenMode == TPenMode::NotXor;
+    auto Plot = [&](const std::vector<std::pair<int, int>> &List, QRgb Colour) {
+        for (const auto &[Dx, Dy] : List)
+            PlotPixel(Box.Left + Dx, Box.Top + Dy, Colour, NotXor);
+    };
+    const bool Filled = FBrushStyle == TBrushStyle::Solid && FBrushColour != clNone;
+    if (Filled)
+        Plot(Pixels.Inside, ToQColor(FBrushColour).rgb());
+    Plot(Pixels.Outline, ToQColor(FPenColour).rgb());
 }
 
 void TQtCanvas2D::FillRect(const TPixelRect &Box, TColor Colour)

@@ -5,8 +5,12 @@
 
 #include "engine/View2dCanvas.h"
 
+#include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
+class QImage;
 class QPaintDevice;
 class QPainter;
 class QColor;
@@ -18,11 +22,16 @@ QColor ToQColor(TColor Colour);
 class TQtCanvas2D : public TCanvas2D {
 public:
     explicit TQtCanvas2D(QPaintDevice *Device = nullptr);
+    // A canvas on an image draws its thin ellipses from a cache of their
+    // pixels (the same pixels QPainter gives them), which keeps a redraw of
+    // a long list fast.
+    explicit TQtCanvas2D(QImage *Image);
     ~TQtCanvas2D() override;
 
     // Ends painting on the present device and paints on another from the
     // next shape on (null: none).
     void SetDevice(QPaintDevice *Device);
+    void SetImage(QImage *Image);
     // Ends painting, so that the device can be read, resized or saved.
     void Flush();
 
@@ -34,9 +43,24 @@ public:
     void FillRect(const TPixelRect &Box, TColor Colour) override;
 
 private:
+    // Pixels of an ellipse outline and of its inside, relative to its box.
+    struct TEllipsePixels {
+        std::vector<std::pair<int, int>> Outline, Inside;
+    };
     QPainter *Painter();
     void ApplyPen();
+    bool CanPlotEllipse() const;
+    const TEllipsePixels &EllipsePixels(int Width, int Height);
+    void PlotEllipse(const TPixelRect &Box);
+    void PlotLine(TPixel From, TPixel To);
+    void PlotPixel(int X, int Y, unsigned int Colour, bool NotXor);
+    void BeginPlot();
 
+    QImage *FImage = nullptr;
+    unsigned char *FBits = nullptr; // the image's pixels while plotting
+    long long FStride = 0;
+    int FWidth = 0, FHeight = 0;
+    std::map<std::pair<int, int>, TEllipsePixels> FEllipses;
     QPaintDevice *FDevice = nullptr;
     std::unique_ptr<QPainter> FPainter;
     TColor FPenColour = clBlack;

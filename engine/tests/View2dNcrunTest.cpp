@@ -1,0 +1,82 @@
+// ncrun with the 2D output: its options, and a run of the demo program
+// that writes the drawing list and the picture.
+
+#include "engine/ncrun/NcRunOptions.h"
+
+#include "platform/tests/TempDir.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace orv {
+namespace {
+
+bool Parse(std::vector<const char *> Args, TNcRunOptions &Options, std::string &Error)
+{
+    Args.insert(Args.begin(), "ncrun");
+    return ParseNcRunOptions(static_cast<int>(Args.size()), Args.data(), Options, Error);
+}
+
+TEST(View2dNcrun, TwoDOptions)
+{
+    struct TCase {
+        const char *Name;
+        std::vector<const char *> Args;
+        bool Ok, Draw2D;
+        const char *Bm2, *List;
+    } Cases[] = {
+        {"none", {"p.fnc"}, true, false, "", ""},
+        {"--2d", {"--2d", "p.fnc"}, true, true, "", ""},
+        {"--bm2 switches it on", {"--bm2", "p.bm2", "p.fnc"}, true, true, "p.bm2", ""},
+        {"--2d-list switches it on", {"p.fnc", "--2d-list", "l.txt"}, true, true, "", "l.txt"},
+        {"--bm2 without a file", {"p.fnc", "--bm2"}, false, true, "", ""},
+    };
+    for (const TCase &C : Cases) {
+        SCOPED_TRACE(C.Name);
+        TNcRunOptions Options;
+        std::string Error;
+        EXPECT_EQ(Parse(C.Args, Options, Error), C.Ok) << Error;
+        if (!C.Ok)
+            continue;
+        EXPECT_EQ(Options.Draw2D, C.Draw2D);
+        EXPECT_EQ(Options.Bm2File, C.Bm2);
+        EXPECT_EQ(Options.Draw2DList, C.List);
+    }
+}
+
+std::vector<std::string> Lines(const std::string &File)
+{
+    std::ifstream In(File);
+    std::vector<std::string> Result;
+    for (std::string Line; std::getline(In, Line);)
+        Result.push_back(Line);
+    return Result;
+}
+
+TEST(View2dNcrun, DemoProgramDrawsItsToolpath)
+{
+    test::TTempDir Dir;
+    const std::string Command = std::string(ORV_NCRUN) + " --2d-list " + Dir.File("list.txt") +
+                                " --bm2 " + Dir.File("demo.bm2") + " " + ORV_DATA_DIR +
+                                "/programs/demo.fnc > " + Dir.File("out.txt") + " 2>&1";
+    ASSERT_EQ(std::system(Command.c_str()), 0) << Dir.Read("out.txt");
+    const std::vector<std::string> List = Lines(Dir.File("list.txt"));
+    // G00 X0 Y0 Z5, G01 Z-1, two sides, the G02 corner, two sides, G00 Z5.
+    ASSERT_EQ(List.size(), 8u) << Dir.Read("list.txt");
+    EXPECT_EQ(List[0], "0 5 0 0.0000 100.0000 1000.0000 0.0000 100.0000 5.0000 0.0000 0.0000 "
+                       "0.0000 0.0000 0.0000 0.0000 0.0000 2.0000 0.0000")
+        << "from (0, 0, 1000) on the default 100 x 100 billet";
+    EXPECT_EQ(List[4].substr(0, 5), "2 9 0") << "the G02 corner is an arc, line 9";
+    QImage Picture;
+    ASSERT_TRUE(Picture.load(QString::fromStdString(Dir.File("demo.bm2")), "BMP"));
+    EXPECT_GT(Picture.width(), 0);
+}
+
+} // namespace
+} // namespace orv
