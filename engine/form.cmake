@@ -44,6 +44,7 @@ orv_test(engine_form_tests
         ${ORV_FORM_DIR}/tests/SearchBlockTest.cpp
         ${ORV_FORM_DIR}/tests/FormRunTest.cpp
         ${ORV_FORM_DIR}/tests/FormSubprogramTest.cpp
+        ${ORV_FORM_DIR}/tests/FormTextInputTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunOptionsTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunTest.cpp
     DEPS orv_engine_form orv_ncrun_lib)
