@@ -126,10 +126,15 @@ void TTextInput::GetLine(int Index, std::string &Text)
 {
     std::ifstream scan(Current().FileName, std::ios::binary);
     Text.clear();
-    for (int i = 0; i <= Index && std::getline(scan, Text); ++i) {
+    std::string line;
+    for (int i = 0; std::getline(scan, line); ++i) {
+        if (i < Index)
+            continue;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        Text = line;
+        return;
     }
-    if (!Text.empty() && Text.back() == '\r')
-        Text.pop_back();
 }
 
 uint8_t TTextInput::GetState()

@@ -650,6 +650,10 @@ void TBaseForm::CNC_ABSNextNotify(TObject *)
     int lineNumber = 0;
     int level = 0;
     int position = FSource ? FSource->ReadLine(line, lineNumber, level) : -1;
+    if (position == ReadLineFailed) {
+        FM_ParserErrorEvent(this, lineNumber, FSource->LastError(), Mess().MessageText(37));
+        return;
+    }
     if (line.empty())
         line = "(Blank";
     if (position == -1) {

@@ -44,6 +44,7 @@ orv_test(engine_form_tests
         ${ORV_FORM_DIR}/tests/SearchBlockTest.cpp
         ${ORV_FORM_DIR}/tests/FormRunTest.cpp
         ${ORV_FORM_DIR}/tests/FormSubprogramTest.cpp
+        ${ORV_FORM_DIR}/tests/FormTextInputTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunOptionsTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunTest.cpp
     DEPS orv_engine_form orv_ncrun_lib)
@@ -62,4 +63,14 @@ endif()
 
 orv_fuzz(fuzz_compiled
     SOURCES ${ORV_FORM_DIR}/fuzz/fuzz_compiled.cpp
+    DEPS orv_engine_form)
+
+# The engine form's machine, control panel and outside requests (DDE command
+# state, CIM serial lines).
+target_sources(orv_engine_form PRIVATE
+    ${ORV_FORM_DIR}/EngineRequests.cpp)
+
+orv_test(engine_relay_tests
+    SOURCES
+        ${ORV_FORM_DIR}/tests/FormMachineRequestsTest.cpp
     DEPS orv_engine_form)

@@ -1,11 +1,17 @@
 // Tarnwick: the main program. Starts the user-interface thread's services,
 // creates the message module and then the path module, as every later part
-// expects them, and shows the first window the program has: the macro
-// variables over the main settings file of the working folder.
-#include "engine/MacroVars.h"
+// expects them, then the engine form with the file source and the 2D
+// output, runs the program named on the command line (the demo program
+// when none is named) and shows the "2D Simulation" window; the program
+// ends when that window is closed.
+#include "engine/DD_Draw_Form.h"
+#include "engine/Draw_2D.h"
+#include "engine/HeadlessHost.h"
 #include "engine/Mess.h"
 #include "engine/NetUtil.h"
-#include "engine/ui/MacroVarsForm.h"
+#include "engine/BasicInput.h"
+#include "engine/base.h"
+#include "engine/ui/Form2DWindow.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ui/QtEventLoop.h"
@@ -13,15 +19,17 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QTimer>
 
 #include <clocale>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Ends the program when its only window is hidden ("OK") or closed.
+// Ends the program when the watched window is hidden or closed.
 class TQuitOnHide : public QObject {
 public:
     using QObject::QObject;
@@ -35,6 +43,20 @@ protected:
     }
 };
 
+// The main window as the engine sees it until the real one exists: its
+// 2D output draws in the "2D Simulation" window.
+class TTarnwickHost : public orv::THeadlessHost {
+public:
+    std::unique_ptr<orv::TBasicOutput> CreateOutput(int Slot) override
+    {
+        if (Slot != orv::slot2D)
+            return THeadlessHost::CreateOutput(Slot);
+        auto Output = std::make_unique<orv::TDraw_2D>();
+        Output->ViewFactory = [] { return std::make_unique<orv::TForm2DWindow>(); };
+        return Output;
+    }
+};
+
 std::vector<std::string> CommandLineArguments(const QApplication &App)
 {
     std::vector<std::string> args;
@@ -42,6 +64,20 @@ std::vector<std::string> CommandLineArguments(const QApplication &App)
     for (qsizetype i = 1; i < all.size(); ++i)
         args.push_back(all[i].toStdString());
     return args;
+}
+
+// Loads the program into the file source; false when it cannot be read.
+bool LoadProgram(orv::TBaseForm &Engine, const std::string &FileName)
+{
+    std::string name = std::filesystem::absolute(FileName).string();
+    Engine.SetProgramFile(name);
+    Engine.SelectSource(orv::skFile);
+    if (!Engine.Source() || !Engine.Source()->LoadFile(name)) {
+        orv::MessageDlg("", orv::Mess().MessageText(37) + " " + name, orv::mtError, orv::mbOK);
+        return false;
+    }
+    Engine.ProgramLoaded(name, true, 0);
+    return true;
 }
 
 // Points the message dictionary at the language and translation files the
@@ -76,10 +112,25 @@ int main(int argc, char **argv)
     orv::TNetUtil netUtil(CommandLineArguments(app));
     OpenMessageDictionary(mess, netUtil.MainIniFileName());
 
-    orv::TMacroVars macroVars(netUtil.MainIniFileName());
-    orv::TMacroVarsForm window(macroVars);
+    TTarnwickHost host;
+    orv::TBaseForm engine(host);
+    host.SetEngine(&engine);
+    engine.FormCreate();
+    const std::string program = netUtil.Param1.empty() ? "programs/demo.fnc" : netUtil.Param1;
+    const bool loaded = LoadProgram(engine, program);
+    host.ClickButton(orv::TMainButton::Output2D);
+    auto *output = dynamic_cast<orv::TDraw_2D *>(engine.Output(orv::slot2D));
+    if (!output || !output->Window())
+        return 1;
+    auto *window = dynamic_cast<orv::TForm2DWindow *>(output->Window()->View());
+    if (!window)
+        return 1;
     TQuitOnHide quitOnHide;
-    window.installEventFilter(&quitOnHide);
-    window.show();
-    return app.exec();
+    window->installEventFilter(&quitOnHide);
+    window->show();
+    if (loaded)
+        QTimer::singleShot(0, [&host] { host.ClickButton(orv::TMainButton::Start); });
+    const int status = app.exec();
+    window->removeEventFilter(&quitOnHide);
+    return status;
 }
