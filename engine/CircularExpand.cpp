@@ -66,6 +66,8 @@ void TCircularExpand::ClearPending()
 {
     FList.clear();
     FRun.Active = false;
+    // A new run starts from the origin, not where the last one ended.
+    FX = FY = FZ = 0;
 }
 
 void TCircularExpand::Expand(const TCNC_Groups &Block)

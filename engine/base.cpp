@@ -28,6 +28,8 @@
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 #include "machine/Read_Machinedata_file.h"
+#include "machine/Machine_Tooling.h"
+#include "machine/Work_piece_offset.h"
 #include "machine/convert.h"
 
 namespace orv {
@@ -93,11 +95,10 @@ void TBaseForm::FormCreate()
     Splash("Loading Machine Data");
     LoadMachineData();
     FConvertor = std::make_unique<TConvert>(this, FMachineData.get());
-    // TODO(tooling): the work offsets' Convertor, the tool files and the
-    // tooling wiring join here.
     Splash("Initialize main screen");
     Splash("Keplin Initialising");
     Splash("Tool library Initialising");
+    LoadToolFiles(settings);
     Splash("Keplin Data Setup");
     ApplyMachineData();
     Splash("Continuing to setup please wait...");
@@ -135,7 +136,7 @@ void TBaseForm::CreateStages()
     };
     FCalc->OnNextNotify = [this](TObject *Sender) { Calc_CNCNextNotify(Sender); };
     CreateExpansions();
-    // TODO(tooling): tool library, machine tooling and work offsets.
+    CreateTooling();
 }
 
 // The chain above the parsed block: move calculator <- cutter compensation
@@ -204,8 +205,9 @@ void TBaseForm::ApplyMachineData()
     } else {
         FCircular->ExpandArcs = false;
     }
-    // TODO(links): the Keplin console; TODO(tooling): the tool count and
-    // the current tool; TODO(shell): the CIM and DDE menu items and ports.
+    // TODO(links): the Keplin console; TODO(shell): the CIM and DDE menu
+    // items and ports.
+    ApplyToolCount();
     ResetModalGroups();
     ShowModalData(FGroups);
     FCalc->FourthAxis = m.MachineCapability.FourthAxisLetter;
@@ -411,7 +413,7 @@ void TBaseForm::SwitchOutput(int Slot, bool On, std::unique_ptr<TBasicOutput> (T
 void TBaseForm::WireSink(int Slot)
 {
     TBasicOutput &sink = *FOutputs[Slot];
-    // TODO(tooling): Tooling, when the engine form owns the machine tooling.
+    sink.Tooling = FTooling.get();
     sink.MachineData = FMachineData.get();
     const TMaterialData &material = FMachineData->Material;
     if (material.MaximumX > 0 && material.MaximumY > 0 && material.MaximumZ > 0)

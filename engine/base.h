@@ -35,6 +35,9 @@ class TOptimise;
 class TCircularExpand;
 class TCutter_comp;
 class TCycleExpand;
+class TMachine_Tooling;
+class TTooling_Library;
+class TWork_piece_offset;
 class TRead_Machinedata_file;
 class TConvert;
 
@@ -164,6 +167,8 @@ public:
     TEngineHost &Host() const { return FHost; }
     CNCLineParser *Parser() const { return FParser.get(); }
     TRead_Machinedata_file *MachineData() const { return FMachineData.get(); }
+    TMachine_Tooling *Tooling() const { return FTooling.get(); }
+    TWork_piece_offset *WorkOffsets() const { return FWorkOffsets.get(); }
 
     // Show generated blocks in the source's expanded-code strip.
     bool ShowExpanded = false;
@@ -196,6 +201,9 @@ private:
     void CreateExpansions();
     void LoadMachineData();
     void ApplyMachineData();
+    void CreateTooling();
+    void LoadToolFiles(TDIniFile &Settings);
+    void ApplyToolCount();
     void ReadSettings(TDIniFile &Settings);
     void WireSink(int Slot);
     void SwitchOutput(int Slot, bool On, std::unique_ptr<TBasicOutput> (TBaseForm::*Make)());
@@ -261,6 +269,9 @@ private:
     std::unique_ptr<TOptimise> FOptimise;
     std::unique_ptr<TRead_Machinedata_file> FMachineData;
     std::unique_ptr<TConvert> FConvertor;
+    // The changer owns the tool library; the work offsets read the changer.
+    std::unique_ptr<TMachine_Tooling> FTooling;
+    std::unique_ptr<TWork_piece_offset> FWorkOffsets;
 
     TCNC_Groups FGroups;
     TCNC_data FData;

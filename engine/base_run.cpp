@@ -28,6 +28,7 @@
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
+#include "machine/Machine_Tooling.h"
 
 namespace orv {
 
@@ -210,7 +211,6 @@ void TBaseForm::CycleRewind()
             FOutputs[slot]->Rewind();
     FSubPrograms.clear();
     FSubIdentityCount = 0;
-    // TODO(tooling): the work offsets' shift values are reset.
     if (FResetOnRewind) {
         static const int32_t reset[12] = {-1000, 0, 17, 90, 22, 94, 0, 40, 49, 80, 98, 50};
         for (int g = 0; g < 12; ++g)
@@ -219,6 +219,7 @@ void TBaseForm::CycleRewind()
         FGroups.Groups[gMirror] = 0;
         FGroups.Groups[gRotation] = 69;
         FGroups.Groups[gPolar] = 15;
+        FGroups.Words[wF] = 0;
         FTransform = TTransformPanels();
         FHost.ShowTransformPanels(FTransform);
     }
@@ -226,7 +227,11 @@ void TBaseForm::CycleRewind()
     for (double &axis : FReplayPosition)
         axis = 0;
     // The stages forget their remembered positions, so a second run of an
-    // incremental program starts where the first one did.
+    // incremental program starts where the first one did. The shared block
+    // keeps the last axis words too: the first block of the new run would
+    // hand them back to the absolute stage.
+    for (int axis : {wX, wY, wZ, wA, wB, wC})
+        FGroups.Words[axis] = 0;
     FABS->Rewind();
     FCalc->Rewind();
     FCalc->ClearQueue();
@@ -590,8 +595,7 @@ void TBaseForm::ResetModalGroups()
     FGroups.Groups[gUnits] = FInch ? 20 : 21;
     FGroups.Groups[gMCode] = 0;
     FGroups.Words[wM] = 0;
-    // TODO(tooling): group 25 := the machine tooling's current tool.
-    FGroups.Groups[gTool] = 0;
+    FGroups.Groups[gTool] = FTooling ? FTooling->CurrentTool() : 0;
     FGroups.Groups[gSpindle] = 0;
 }
 

@@ -16,6 +16,7 @@ orv_core_library(orv_engine_form
         ${ORV_FORM_DIR}/base.cpp
         ${ORV_FORM_DIR}/base_run.cpp
         ${ORV_FORM_DIR}/base_sub.cpp
+        ${ORV_FORM_DIR}/base_tooling.cpp
     DEPS orv_engine_core orv_engine_chain orv_engine_expand orv_machine)
 
 if(ORV_WITH_QT)
@@ -47,8 +48,11 @@ orv_test(engine_form_tests
         ${ORV_FORM_DIR}/tests/FormTextInputTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunOptionsTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunTest.cpp
+        ${ORV_FORM_DIR}/tests/FormToolingTest.cpp
     DEPS orv_engine_form orv_ncrun_lib)
 if(TARGET engine_form_tests)
+    # The tooling tests run the real 2D output.
+    target_link_libraries(engine_form_tests PRIVATE orv_engine_view2d)
     add_dependencies(engine_form_tests ncrun)
     target_compile_definitions(engine_form_tests PRIVATE ORV_NCRUN="$<TARGET_FILE:ncrun>")
 endif()

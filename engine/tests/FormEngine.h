@@ -50,6 +50,7 @@ class TEngineRun {
 public:
     TEngineRun()
     {
+        WriteToolFiles(Folder);
         Engine = std::make_unique<TBaseForm>(Host);
         Host.SetEngine(Engine.get());
         Engine->FormCreate();

@@ -89,4 +89,17 @@ private:
     std::unique_ptr<TMessageServiceScope> FMessageScope;
 };
 
+// The settings' tool files in a form folder, so the engine starts without
+// asking for a changer file: position 1 a 10 mm slot drill, 2 a 6 mm end mill.
+inline void WriteToolFiles(const TFormFolder &Folder)
+{
+    Folder.Write("Tarnwick.ini", "[Default Settings]\nMetric=1\nReset On Rewind=TRUE\n"
+                                 "[Tooling]\nTool Library=Tools.MTD\nTool File Name=Tools.MTF\n");
+    Folder.Write("Tools.MTF", "[Global]\nCurrent Tool=1\n"
+                              "[Tool1]\nTool Name=Slot Drill 10\nFile Location=Tools.MTD\n"
+                              "[Tool2]\nTool Name=End Mill 6\nFile Location=Tools.MTD\n");
+    Folder.Write("Tools.MTD", "[Slot Drill 10]\nDiameter=10\nlength=38\nType=0\nTool In Use=1\n"
+                              "[End Mill 6]\nDiameter=6\nlength=50\nType=1\nTool In Use=1\n");
+}
+
 } // namespace orv::test
