@@ -10,4 +10,7 @@ if [ ! -d "$WORK" ]; then
     cp -r data "$WORK"
 fi
 cd "$WORK"
+# The program's own files (translations, cycle definitions, the settings
+# beside the program) live in the working folder too.
+export ORVELLAN_PROGRAM_DIR="$PWD"
 exec ../build/shell/Tarnwick "${@:-programs/demo.fnc}"

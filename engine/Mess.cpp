@@ -1,6 +1,11 @@
 #include "engine/Mess.h"
 
+#include "localise/LxErrors.h"
+#include "localise/LxTextDictionary.h"
+#include "platform/FormatSettings.h"
 #include "platform/MessageService.h"
+
+#include <stdexcept>
 
 namespace orv {
 
@@ -88,11 +93,21 @@ std::string OutsideTableText(int Index)
 
 } // namespace
 
-TMess::TMess()
+std::unique_ptr<TLxTextDictionary> MakeDictionary()
+{
+    auto dictionary = std::make_unique<TLxTextDictionary>();
+    dictionary->SetDictionaryName("Dictionary1");
+    dictionary->SetBinding(lxbiLanguageToLocale);
+    return dictionary;
+}
+
+TMess::TMess() : FDictionary(MakeDictionary())
 {
     if (!gMess)
         gMess = this;
 }
+
+TMess::TMess(TUnregistered) : FDictionary(MakeDictionary()) {}
 
 TMess::~TMess()
 {
@@ -100,9 +115,39 @@ TMess::~TMess()
         gMess = nullptr;
 }
 
+bool TMess::OpenDictionary(const std::string &LanguageFile, const std::string &TranslationFile,
+                           int Language, std::string &ErrorText)
+{
+    ErrorText.clear();
+    try {
+        FDictionary->Close();
+        FDictionary->SetLanguageFileName(LanguageFile);
+        FDictionary->SetFileName(TranslationFile);
+        FDictionary->Open();
+        // A dictionary whose files are not there stays closed without a word.
+        if (!FDictionary->Active())
+            throw std::runtime_error("The dictionary files \"" + LanguageFile + "\" and \"" +
+                                     TranslationFile + "\" were not found");
+        FDictionary->SetLanguage(Language);
+    } catch (const std::exception &Error) {
+        ErrorText = Error.what();
+        try {
+            FDictionary->Close();
+        } catch (const std::exception &) {
+        }
+    }
+    // The program reads and writes numbers with "." in every language.
+    FormatSettings().DecimalSeparator = ".";
+    return ErrorText.empty();
+}
+
 std::string TMess::Translate(const std::string &Text) const
 {
-    return FTranslator ? FTranslator->TranslateText(Text) : Text;
+    if (FTranslator)
+        return FTranslator->TranslateText(Text);
+    if (!FDictionary->Active())
+        return Text;
+    return TranslateText(FDictionary.get(), Text);
 }
 
 std::string TMess::TableText(int Index)

@@ -4,9 +4,12 @@
 // through Mess(); texts pass through a translator that the localisation
 // dictionary provides (none installed: texts stay as they are).
 
+#include <memory>
 #include <string>
 
 namespace orv {
+
+class TLxTextDictionary;
 
 // What TMess needs of the translation dictionary.
 class TTextTranslator {
@@ -26,7 +29,19 @@ public:
     TMess(const TMess &) = delete;
     TMess &operator=(const TMess &) = delete;
 
-    // The dictionary to translate through; null passes texts unchanged.
+    // The translation dictionary ("Dictionary1", language bound to the
+    // locale). Texts go through it once it is open.
+    TLxTextDictionary &Dictionary() { return *FDictionary; }
+
+    // Points the dictionary at its language and translation files, opens it
+    // and applies Language (-1: the language of the user's locale). "." stays
+    // the decimal separator whatever the language brings. False, with the
+    // dictionary's own message in ErrorText, when a file is missing or
+    // broken or the language does not exist; texts then stay as they are.
+    bool OpenDictionary(const std::string &LanguageFile, const std::string &TranslationFile,
+                        int Language, std::string &ErrorText);
+
+    // A translator used instead of the dictionary (tests); null: the dictionary.
     void SetTranslator(const TTextTranslator *Translator) { FTranslator = Translator; }
     const TTextTranslator *Translator() const { return FTranslator; }
 
@@ -54,8 +69,9 @@ public:
 private:
     friend TMess &Mess();
     struct TUnregistered {};
-    explicit TMess(TUnregistered) {}
+    explicit TMess(TUnregistered);
     const TTextTranslator *FTranslator = nullptr;
+    std::unique_ptr<TLxTextDictionary> FDictionary;
 };
 
 // The program's message module; a pass-through one when none was created.

@@ -9,7 +9,7 @@ orv_core_library(orv_engine_core SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/Base_cnc.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MacroVars.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CNCLineParser.cpp
-    DEPS orv_platform)
+    DEPS orv_platform orv_localise)
 target_link_libraries(orv_engine_core PUBLIC ${CMAKE_DL_LIBS})
 
 orv_test(engine_core_tests SOURCES

@@ -2,6 +2,7 @@
 
 #include "platform/Delphi.h"
 
+#include <cstdlib>
 #include <dirent.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -37,6 +38,10 @@ std::string ProgramFolder()
 {
     if (!gOverrideFolder.empty())
         return IncludeTrailingDelimiter(gOverrideFolder);
+    // An installation keeps the program's own files (translations, cycle
+    // definitions, the settings beside the program) apart from the binary.
+    if (const char *installed = std::getenv("ORVELLAN_PROGRAM_DIR"); installed && *installed)
+        return IncludeTrailingDelimiter(installed);
     return ExtractFilePath(ExePath());
 }
 

@@ -10,7 +10,9 @@ namespace orv {
 
 // Folder that was current when the program started, with a trailing "/".
 std::string CurrentFolder();
-// Folder of the running program file, with a trailing "/".
+// Folder of the program's own files, with a trailing "/": the folder named
+// by the environment variable ORVELLAN_PROGRAM_DIR when it is set (run.sh
+// points it at the working folder), else the folder of the program file.
 std::string ProgramFolder();
 // File name of the running program without its folder ("Tarnwick").
 std::string ProgramFileName();

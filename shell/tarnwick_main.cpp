@@ -12,6 +12,7 @@
 #include "engine/BasicInput.h"
 #include "engine/base.h"
 #include "engine/ui/Form2DWindow.h"
+#include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ui/QtEventLoop.h"
 #include "platform/ui/QtMessageService.h"
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 #include <clocale>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -78,6 +80,20 @@ bool LoadProgram(orv::TBaseForm &Engine, const std::string &FileName)
     return true;
 }
 
+// Points the message dictionary at the language and translation files the
+// main settings name and picks the operator's language; without them the
+// program speaks the language its texts are written in.
+void OpenMessageDictionary(orv::TMess &Mess, const std::string &MainIni)
+{
+    orv::TIniFile ini(MainIni);
+    const std::string folder = orv::ProgramFolder();
+    std::string error;
+    if (!Mess.OpenDictionary(ini.ReadString("directories", "Language File", folder + "language.txt"),
+                             ini.ReadString("directories", "Translate File", folder + "translat.txt"),
+                             ini.ReadInteger("Default Settings", "PrimaryLanguage", -1), error))
+        std::fprintf(stderr, "%s\n", error.c_str());
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -94,6 +110,7 @@ int main(int argc, char **argv)
 
     orv::TMess mess;
     orv::TNetUtil netUtil(CommandLineArguments(app));
+    OpenMessageDictionary(mess, netUtil.MainIniFileName());
 
     TTarnwickHost host;
     orv::TBaseForm engine(host);

@@ -92,5 +92,41 @@ TEST(Mess, TheFirstModuleMadeIsTheGlobalOne)
     EXPECT_EQ(&Mess(), &fallback);
 }
 
+TEST(Mess, TheDictionaryTranslatesOnceOpenAndSwitchesLanguage)
+{
+    TMess mess;
+    const std::string data = ORV_DATA_DIR;
+    std::string error;
+    EXPECT_EQ(mess.MessageText(33), "Invalid Radius"); // closed: texts stay as they are
+    ASSERT_TRUE(mess.OpenDictionary(data + "/language.txt", data + "/translat.txt", 1, error))
+        << error;
+    EXPECT_EQ(mess.MessageText(33), "Ung\xc3\xbcltiger Radius");
+    EXPECT_EQ(mess.Translate("A text nobody translated"), "A text nobody translated");
+    ASSERT_TRUE(mess.OpenDictionary(data + "/language.txt", data + "/translat.txt", 0, error));
+    EXPECT_EQ(mess.MessageText(34), "Bad ARC End Point");
+}
+
+TEST(Mess, ADictionaryThatCannotOpenLeavesTextsAlone)
+{
+    struct {
+        const char *Name;
+        std::string LanguageFile;
+        int Language;
+    } rows[] = {
+        {"missing language file", "/nonexistent/language.txt", -1},
+        {"language past the table", std::string(ORV_DATA_DIR) + "/language.txt", 2},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.Name);
+        TMess mess;
+        std::string error;
+        EXPECT_FALSE(mess.OpenDictionary(row.LanguageFile,
+                                         std::string(ORV_DATA_DIR) + "/translat.txt",
+                                         row.Language, error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(mess.MessageText(33), "Invalid Radius");
+    }
+}
+
 } // namespace
 } // namespace orv

@@ -2,6 +2,7 @@
 
 #include "TempDir.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -32,4 +33,14 @@ TEST(Paths, PartsAndExtensions)
     EXPECT_EQ(ExtractFilePath("/a/b/x.fnc"), "/a/b/");
     EXPECT_EQ(ExtractFileExt("/a.b/x"), "");
     EXPECT_EQ(IncludeTrailingDelimiter("/a"), "/a/");
+}
+
+TEST(Paths, TheProgramFolderCanBeTheInstallationsFolder)
+{
+    std::string exeFolder = ProgramFolder();
+    ::setenv("ORVELLAN_PROGRAM_DIR", "/opt/orvellan", 1);
+    EXPECT_EQ(ProgramFolder(), "/opt/orvellan/");
+    ::unsetenv("ORVELLAN_PROGRAM_DIR");
+    EXPECT_EQ(ProgramFolder(), exeFolder);
+    EXPECT_NE(exeFolder.find("platform"), std::string::npos); // the test binary's folder
 }
