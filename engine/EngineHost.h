@@ -5,6 +5,7 @@
 // and outputs that live outside the engine. The main window implements it;
 // THeadlessHost (HeadlessHost.h) stands in for it in tests and in ncrun.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ class TBasicInput;
 class TBasicOutput;
 class TBaseForm;
 class TFanucScreen;
+class TBasicControlPanel;
 
 // Buttons of the main window that the engine reads or clicks.
 enum class TMainButton {
@@ -33,6 +35,10 @@ enum class TMainButton {
     VROutput,
     File,
     SaveAs,
+    Units,
+    Offsets,
+    Tooling,
+    ToolLibrary,
 };
 
 // Items of the 3D simulation button's choice menu.
@@ -41,6 +47,8 @@ constexpr int Choice3DOpenGL = 1;
 
 // Menu items whose visibility follows the machine data.
 enum class TMainMenuItem { CimSettings, DdeConnection };
+// Menus of the main window that the machine mode enables.
+enum class TMainMenu { File, Setup };
 
 // Billet of the main window's default billet, millimetres.
 struct TBilletBox {
@@ -146,6 +154,14 @@ public:
     // The Fanuc 21 (kind 4) or Fanuc 0M (kind 9) screen; null while those
     // screens are not available.
     virtual std::unique_ptr<TFanucScreen> CreateFanucScreen(TBaseForm &Engine, int Kind) = 0;
+
+    // The machine side. Buttons and menus the machine mode enables or
+    // disables; the engine's key handler (Escape stops a run); the standard
+    // control panel (null while there is none).
+    virtual void SetButtonEnabled(TMainButton Button, bool Enabled) {}
+    virtual void SetMenuEnabled(TMainMenu Menu, bool Enabled) {}
+    virtual void SetKeyHandler(std::function<void(int Key)> Handler) {}
+    virtual std::unique_ptr<TBasicControlPanel> CreateStandardPanel(TBaseForm &Engine);
 };
 
 } // namespace orv

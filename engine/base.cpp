@@ -27,6 +27,9 @@
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
+#include "machine/BasicControlPanel.h"
+#include "machine/BasicMachine.h"
+#include "machine/MachineCommands.h"
 #include "machine/Read_Machinedata_file.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Work_piece_offset.h"
@@ -236,7 +239,10 @@ void TBaseForm::FormDestroy()
     for (auto &output : FOutputs)
         output.reset();
     FBuried.clear();
+    FreeMachine();
+    FPanel = nullptr;
     FFanucScreen.reset();
+    FStandardPanel.reset();
     FSource = nullptr;
     FOwnedSource.reset();
     FSubPrograms.clear();
@@ -259,10 +265,15 @@ void TBaseForm::FormDestroy()
 
 void TBaseForm::SelectSource(uint8_t Kind)
 {
-    // TODO(machine): free the simulated machine a Fanuc source made.
+    if (HasSimulatedMachine())
+        FreeMachine();
     if (FFanucScreen) {
+        if (FPanel == FFanucScreen->ControlPanel())
+            FPanel = nullptr;
         FFanucScreen.reset();
         FSource = nullptr;
+        if (FMachine)
+            MakeStandardPanel();
     }
     FSource = nullptr;
     FOwnedSource.reset();
@@ -298,9 +309,10 @@ void TBaseForm::CreateSource(uint8_t Kind)
     }
     case skFanuc21:
     case skFanuc0M:
-        // TODO(machine): the simulated machine and the screen's control panel.
+        MakeSimulatedMachine();
         FFanucScreen = FHost.CreateFanucScreen(*this, Kind);
         if (FFanucScreen) {
+            TakeOverPanel(FFanucScreen->ControlPanel());
             FFanucScreen->Initialise();
             FFanucScreen->SetUnits(FInch ? TUnits::Inch : TUnits::Metric);
             FSource = FFanucScreen->Input();
@@ -513,8 +525,14 @@ void TBaseForm::SetUnits(bool Inch)
     for (auto &output : FOutputs)
         if (output)
             output->SetUnits(Inch ? TUnits::Inch : TUnits::Metric);
-    // TODO(machine): machine, panel, tooling, tool library, work offsets and
-    // the editor source take the units when they land.
+    if (FMachine) {
+        FMachine->SetUnits(Inch ? TUnits::Inch : TUnits::Metric);
+        FMachine->ForcePositionReport = true;
+    }
+    if (FPanel)
+        FPanel->SetUnits(Inch ? TUnits::Inch : TUnits::Metric);
+    // TODO(tooling): tooling, tool library, work offsets and the editor
+    // source take the units when they land.
 }
 
 void TBaseForm::UpdateBillet()
@@ -524,7 +542,9 @@ void TBaseForm::UpdateBillet()
     for (auto &output : FOutputs)
         if (output)
             output->SetBillet(b.XPos, b.YPos, b.XSize, b.YSize, b.ZSize);
-    // TODO(machine): the machine's SetBillet; the editor source's billet.
+    if (FMachine)
+        FMachine->SetBillet(b.XPos, b.YPos, b.XSize, b.YSize, b.ZSize);
+    // TODO(shell): the editor source's billet.
 }
 
 } // namespace orv

@@ -40,6 +40,10 @@ class TTooling_Library;
 class TWork_piece_offset;
 class TRead_Machinedata_file;
 class TConvert;
+class TBasicMachine;
+class TBasicControlPanel;
+struct TChangeData;
+struct TMachineReadout;
 
 // Source kinds.
 enum : uint8_t {
@@ -145,6 +149,41 @@ public:
     void BlockSearchReached(TObject *Sender);
     // A machine exists and is in automatic or MDI mode.
     bool MachineInRunMode() const;
+
+    // --- Machine and control panel (base_machine.cpp) ---
+    TBasicMachine *Machine() const { return FMachine.get(); }
+    TBasicControlPanel *Panel() const { return FPanel; }
+    // Puts a machine into the machine slot (freeing the one there), wires
+    // it and initialises it.
+    void InsertMachine(std::unique_ptr<TBasicMachine> Machine);
+    void FreeMachine();
+    // The simulated machine, only when the slot is empty.
+    void MakeSimulatedMachine();
+    bool HasSimulatedMachine() const;
+    // The host's standard control panel becomes the panel.
+    void MakeStandardPanel();
+    // The panel's requests to the machine; ignored without a machine.
+    void MachineRequest(TObject *Sender, TChangeData &Data);
+    // The machine's (and the engine's) events to the panel and the buttons.
+    void PanelRequest(TObject *Sender, TChangeData &Data);
+    void ShowPosition(TObject *Sender, TMachineReadout &Position);
+    void TurboChanged(TObject *Sender, bool On);
+    // Stops the run and shows the "Machine Error" dialog; Line counts from 1.
+    void MachineError(TObject *Sender, int Line, const std::string &Caption,
+                      const std::string &Msg, const std::string &Details);
+    // The machine joins the run and asks for its first record.
+    void MachineClick();
+    // Panel command codes of the Fanuc screens and the hidden buttons.
+    void PanelCommand(int Code);
+    void StopJog();
+    void EngineKeyDown(int Key);
+    // Jog increment of the panel commands, mm.
+    long double JogIncrement() const { return FJogIncrement; }
+    // Messages of the controller threads (WM_USER to WM_USER + 3): post
+    // from any thread; handled in the user-interface thread.
+    static constexpr int WM_USER = 0x0400;
+    void PostControllerMessage(int Message);
+    void ControllerMessage(int Message);
 
     // --- State ---
     TCycleState RunState() const { return FRunState; }
@@ -253,6 +292,24 @@ private:
     void RestoreScreenSaver();
     void ShowTransform();
 
+    // Machine and panel helpers (base_machine.cpp).
+    void WireMachine();
+    void TakeOverPanel(TBasicControlPanel *Panel);
+    void FreeStandardPanel();
+    void OtherMachineRequest(TChangeData &Data);
+    void ShowEventOnPanel(TBasicControlPanel &P, TChangeData &Data);
+    void SendPanelEvent(uint8_t Kind, int32_t IntValue, bool Flag);
+    void ButtonsByMode(TMachineMode Mode);
+    bool RunCommand(int Code);
+    bool ModeCommand(int Code);
+    bool MachineCommand(int Code);
+    void Request(uint8_t Kind, int32_t IntValue, long double Value = 0);
+    void RequestMode(TMachineMode Mode);
+    void JogCommand(int Axis, bool Positive);
+    void FeedOverrideCommand(int Step);
+    void SpeedOverrideCommand(int Step);
+    void ManualMCodeCommand();
+
     TEngineHost &FHost;
     bool FCreated = false;
     bool FDestroyed = false;
@@ -309,6 +366,16 @@ private:
     bool FSavedScreenSaver = true;
     int FLookAhead = 30;
     TTransformPanels FTransform;
+
+    std::unique_ptr<TBasicMachine> FMachine;
+    bool FMachineInRun = false; // the machine joined the current run
+    TBasicControlPanel *FPanel = nullptr;
+    std::unique_ptr<TBasicControlPanel> FStandardPanel;
+    std::unique_ptr<TChangeData> FRequestBuffer;
+    std::unique_ptr<TChangeData> FEventBuffer;
+    long double FJogIncrement = 0.001;
+    double FSavedFeed = 0;
+    std::shared_ptr<int> FAlive = std::make_shared<int>(0);
 };
 
 } // namespace orv

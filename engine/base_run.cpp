@@ -24,6 +24,8 @@
 #include "engine/Optimise.h"
 #include "engine/DUtils.h"
 #include "engine/Mess.h"
+#include "machine/BasicControlPanel.h"
+#include "machine/BasicMachine.h"
 #include "platform/Delphi.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
@@ -58,10 +60,15 @@ void TBaseForm::SetCycleState(TCycleState State)
     }
     if (FSource)
         FSource->SetCycleState(State);
-    // TODO(machine): the machine, the work offsets and the panel's
-    // evCycleState event take the state when they land.
+    // TODO(tooling): the work offsets take the state.
+    SendPanelEvent(evCycleState, State, false);
     if (OnCycleStateChanged)
         OnCycleStateChanged(this);
+    // The machine last: a simulated machine hands on a block done held over
+    // a pause as it resumes, and the run that follows must find every other
+    // party already told.
+    if (FMachine)
+        FMachine->SetCycleState(State);
 }
 
 void TBaseForm::SaveScreenSaver()
@@ -86,8 +93,11 @@ void TBaseForm::CycleStart()
     ShowPausedText(false);
     // TODO(shell): DDE "BUSY " when the DDE server lands.
     if (FRunState == csPaused) {
+        // The feed goes back before the run goes on, so the next block's
+        // own feed is not overwritten by the one saved at the pause.
+        if (FMachine)
+            FMachine->SetFeedrate(Round(FSavedFeed));
         SetCycleState(csRunning);
-        // TODO(machine): the machine's feed rate := Round(SavedFeed).
         return;
     }
     if (FRunState != csStopped || !CheckOutputs())
@@ -105,8 +115,8 @@ void TBaseForm::CycleStart()
     ClearWaiting();
     SetCycleState(csRunning);
     FEndMark = 0;
-    // TODO(machine): in run mode the machine's OnBlockDone := NextNotify and
-    // its CycleStart.
+    if (MachineInRunMode())
+        MachineClick();
     StartOutputs();
 }
 
@@ -136,8 +146,11 @@ bool TBaseForm::CheckOutputs()
             return true;
     if (MachineInRunMode())
         return true;
-    // TODO(machine): the machine warning of a real machine, and message 25
-    // when a machine is not in run mode.
+    // TODO(links): the warning of Part 1.114 for the machine link.
+    if (FMachine) {
+        Mess().ShowMessageByIndex(25, mtWarning, mbOK);
+        return false;
+    }
     std::vector<TMainButton> chosen;
     if (!FHost.ChooseOutputs(chosen) || chosen.empty())
         return false;
@@ -162,19 +175,28 @@ void TBaseForm::CyclePause()
 {
     ShowPausedText(true);
     if (FRunState == csPaused) {
+        if (FMachine)
+            FMachine->SetFeedrate(Round(FSavedFeed));
         SetCycleState(csRunning);
         return;
     }
-    if (FRunState == csRunning)
-        SetCycleState(csPaused);
-    // TODO(machine): the machine's feed rate saved and set to 0 on pause,
-    // restored on resume.
+    if (FRunState != csRunning)
+        return;
+    SetCycleState(csPaused);
+    if (FMachine) {
+        FSavedFeed = FMachine->GetFeedrate();
+        FMachine->SetFeedrate(0);
+    }
 }
 
 void TBaseForm::StopAll()
 {
     SetCycleState(csStopped);
-    // TODO(machine): the machine's OnBlockDone cleared and its Stop.
+    FMachineInRun = false;
+    if (FMachine) {
+        FMachine->OnBlockDone = nullptr;
+        FMachine->Stop();
+    }
     if (FCutter)
         FCutter->Stopped = true;
     if (FOptimise)
@@ -243,7 +265,8 @@ void TBaseForm::CycleRewind()
 void TBaseForm::SetSingleStep(bool On)
 {
     FSingleStep = On;
-    // TODO(machine): the panel's SetSingleStep.
+    if (FPanel)
+        FPanel->SetSingleStep(On);
 }
 
 void TBaseForm::SetBlockSkip(bool On)
@@ -254,13 +277,10 @@ void TBaseForm::SetBlockSkip(bool On)
             output->BlockSkip = On;
     if (FABS)
         FABS->BlockSkip = On;
-    // TODO(machine): the machine's and the panel's block skip.
-}
-
-bool TBaseForm::MachineInRunMode() const
-{
-    // TODO(machine): a machine exists and is in modeAuto or modeMDI.
-    return false;
+    if (FMachine)
+        FMachine->BlockSkip = On;
+    if (FPanel)
+        FPanel->SetBlockSkip(On);
 }
 
 // --- The rendezvous ---
@@ -272,7 +292,11 @@ int TBaseForm::ConsumerOf(TObject *Sender) const
     for (int slot = 0; slot < SlotCount; ++slot)
         if (Sender && FOutputs[slot].get() == Sender)
             return bySlot[slot];
-    // TODO(links): the machine link and the VR link.
+    // The machine in the slot takes part as the machine link does, the
+    // simulated one too, so it is never handed a move while it moves.
+    // TODO(links): the VR link counts as cnVR.
+    if (Sender && Sender == FMachine.get())
+        return cnMachineLink;
     return -1;
 }
 
@@ -296,8 +320,10 @@ bool TBaseForm::ConsumerExpected(int Consumer) const
         return down(TMainButton::Compiled) && FOutputs[slotCompiled];
     case cnBlockSearch:
         return down(TMainButton::BlockSearch) && FOutputs[slotBlockSearch];
+    case cnMachineLink:
+        return FMachineInRun && MachineInRunMode();
     default:
-        return false; // TODO(links): machine link and VR link in run mode
+        return false; // TODO(links): the VR link in run mode
     }
 }
 
@@ -387,7 +413,8 @@ void TBaseForm::HandOut()
     ShowBlockEvents(FData);
     EventLoop().ProcessMessages();
     HandToOutputs();
-    // TODO(machine): in run mode the machine's ProcessCNCData(record).
+    if (FMachineInRun && MachineInRunMode() && FData.Motion != EndOfProgramCode)
+        FMachine->ProcessCNCData(FData);
     AfterHandOut(FEndMark);
 }
 
@@ -567,7 +594,8 @@ void TBaseForm::ShowBlockEvents(TCNC_data &Data)
     }
     if (changed)
         ShowTransform();
-    // TODO(machine): M00 with a machine while running clicks the pause button.
+    if (Data.MCode == 0 && FMachine && FRunState == csRunning)
+        FHost.ClickButton(TMainButton::Pause); // program stop
 }
 
 void TBaseForm::ShowModalData(const TCNC_Groups &Groups)

@@ -72,9 +72,11 @@ orv_fuzz(fuzz_compiled
 # The engine form's machine, control panel and outside requests (DDE command
 # state, CIM serial lines).
 target_sources(orv_engine_form PRIVATE
-    ${ORV_FORM_DIR}/EngineRequests.cpp)
+    ${ORV_FORM_DIR}/EngineRequests.cpp
+    ${ORV_FORM_DIR}/base_machine.cpp)
 
 orv_test(engine_relay_tests
     SOURCES
         ${ORV_FORM_DIR}/tests/FormMachineRequestsTest.cpp
-    DEPS orv_engine_form)
+        ${ORV_FORM_DIR}/tests/FormMachineRunTest.cpp
+    DEPS orv_engine_form orv_ncrun_lib)
