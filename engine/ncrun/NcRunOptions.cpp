@@ -40,6 +40,8 @@ bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Op
         return Options.Compiled = true;
     if (arg == "--single-step")
         return Options.SingleStep = true;
+    if (arg == "--machine")
+        return Options.Machine = true;
     if (arg == "--block-skip")
         return Options.BlockSkip = true;
     if (arg == "--settings")

@@ -3,7 +3,7 @@
 // through the engine form with no window:
 //   ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE]
 //         [--search LINE] [--answers FILE] [--single-step] [--block-skip]
-//         [--2d] [--bm2 FILE] [--2d-list FILE] PROGRAM
+//         [--2d] [--bm2 FILE] [--2d-list FILE] [--machine] PROGRAM
 
 #include <string>
 
@@ -23,6 +23,7 @@ struct TNcRunOptions {
     bool Draw2D = false;      // the 2D output on (also with --bm2 or --2d-list)
     std::string Bm2File;      // the 2D picture saved here at the end of the run
     std::string Draw2DList;   // the 2D drawing list written here, one element a line
+    bool Machine = false;     // run on the simulated machine with a test clock
 };
 
 // Parses argv[1..]; false with Error set on a bad or missing argument.

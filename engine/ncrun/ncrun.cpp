@@ -3,17 +3,23 @@
 // Standard error: errors as the status bar shows them and every dialog.
 // Exit status: 0 the run reached the end of the program (or the block
 // search target), 1 it stopped on an error, 2 bad arguments.
+// --machine: the run goes to the simulated machine on a test clock; every
+// block the machine gets is printed ("M ...", steps) and the final position
+// at the end ("POS ...", steps then mm).
 
 #include "engine/BasicInput.h"
 #include "engine/BlockSearchOutput.h"
 #include "engine/FanucScreen.h"
 #include "engine/CNC_to_Generic.h"
 #include "engine/HeadlessHost.h"
+#include "engine/HeadlessPanel.h"
 #include "engine/Mess.h"
 #include "engine/NetUtil.h"
 #include "engine/base.h"
 #include "engine/ncrun/NcRunOptions.h"
 #include "engine/ncrun/RecordLine.h"
+#include "machine/DummyLinkMill.h"
+#include "machine/convert.h"
 #include "platform/Delphi.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
@@ -44,7 +50,7 @@ namespace fs = std::filesystem;
 const char *Usage =
     "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
     "             [--answers FILE] [--single-step] [--block-skip] [--2d] [--bm2 FILE]\n"
-    "             [--2d-list FILE] PROGRAM\n";
+    "             [--2d-list FILE] [--machine] PROGRAM\n";
 
 // The event loop of the run: serves what is posted and due without waiting
 // for input (there is none), and starts a paused run (single block) again
@@ -149,6 +155,38 @@ public:
 #endif
         return THeadlessHost::CreateOutput(Slot);
     }
+    std::unique_ptr<TBasicControlPanel> CreateStandardPanel(TBaseForm &) override
+    {
+        return std::make_unique<THeadlessPanel>();
+    }
+};
+
+// The simulated mill, printing every block it is given (steps; fields the
+// block leaves unset are left out).
+class TNcRunMill : public TDummyLinkMill {
+public:
+    using TDummyLinkMill::TDummyLinkMill;
+    bool ProcessBlock(const TMachineBlock &Block) override
+    {
+        std::string line = "M";
+        auto add = [&line](const char *Name, int32_t Value) {
+            if (Value != NoSteps)
+                line += std::string(" ") + Name + std::to_string(Value);
+        };
+        add("B", Block.BlockType);
+        add("X", Block.X);
+        add("Y", Block.Y);
+        add("Z", Block.Z);
+        add("I", Block.I);
+        add("J", Block.J);
+        add("K", Block.K);
+        add("F", Block.Feed);
+        add("S", Block.S);
+        add("M", Block.M);
+        add("T", Block.T);
+        std::fputs((line + "\n").c_str(), stdout);
+        return TDummyLinkMill::ProcessBlock(Block);
+    }
 };
 
 // Runs the program; the exit status.
@@ -162,6 +200,8 @@ private:
     void SwitchOutputs();
     void FinishSearch();
     int ExitStatus() const;
+    void RunOnMachine(TTestEventLoop &Loop);
+    void PrintPosition();
 
     const TNcRunOptions &FOptions;
     void Finish2D();
@@ -232,7 +272,9 @@ void TNcRun::FinishSearch()
 int TNcRun::Run()
 {
     TNcRunLoop loop;
-    TEventLoopScope loopScope(loop);
+    TTestEventLoop testLoop;
+    TEventLoop &used = FOptions.Machine ? static_cast<TEventLoop &>(testLoop) : loop;
+    TEventLoopScope loopScope(used);
     FHost.OnStatusText = [this](int Bar, int Panel, const std::string &Text) {
         if (Bar != 2 || Panel != 4 || Trim(Text).empty())
             return;
@@ -242,7 +284,8 @@ int TNcRun::Run()
     };
     FEngine = std::make_unique<TBaseForm>(FHost);
     FHost.SetEngine(FEngine.get());
-    loop.Engine = FEngine.get();
+    if (!FOptions.Machine)
+        loop.Engine = FEngine.get();
     FEngine->FormCreate();
     FEngine->OnProgramEnded = [this](TObject *) { FEnded = true; };
     FEngine->OnHandOut = [](const TCNC_data &Data) {
@@ -251,16 +294,51 @@ int TNcRun::Run()
     if (!LoadProgram())
         return 1;
     SwitchOutputs();
-    FHost.ClickButton(TMainButton::Start);
+    if (FOptions.Machine)
+        RunOnMachine(testLoop);
+    else
+        FHost.ClickButton(TMainButton::Start);
     if (FEngine->RunState() != csStopped)
         FinishSearch();
     if (FEngine->RunState() != csStopped)
         FEngine->CycleStop();
-    loop.ProcessMessages();
+    used.ProcessMessages();
+    if (FOptions.Machine)
+        PrintPosition();
     Finish2D();
     int status = ExitStatus();
     FEngine.reset();
     return status;
+}
+
+// Homes all axes, switches to automatic and starts the cycle from the panel,
+// as the operator would; then lets the clock run until the run stops (at
+// most ten minutes of machine time).
+void TNcRun::RunOnMachine(TTestEventLoop &Loop)
+{
+    FEngine->InsertMachine(std::make_unique<TNcRunMill>(FEngine.get()));
+    FEngine->MakeStandardPanel();
+    Loop.Advance(400); // the first poll reports the e-stop state
+    FEngine->PanelCommand(19);
+    FEngine->PanelCommand(3);
+    FEngine->PanelCommand(21);
+    for (int i = 0; i < 6000 && FEngine->RunState() != csStopped; ++i)
+        Loop.Advance(100);
+}
+
+void TNcRun::PrintPosition()
+{
+    auto *mill = dynamic_cast<TDummyLinkMill *>(FEngine->Machine());
+    if (!mill)
+        return;
+    TXYZ steps = mill->Current;
+    TXYZ mm = steps;
+    if (mill->Convertor)
+        mill->Convertor->PositionFromSteps(mm);
+    std::printf("POS X%s Y%s Z%s X%s Y%s Z%s\n", FormatFixed(steps.X, 0).c_str(),
+                FormatFixed(steps.Y, 0).c_str(), FormatFixed(steps.Z, 0).c_str(),
+                FormatFixed(mm.X, 3).c_str(), FormatFixed(mm.Y, 3).c_str(),
+                FormatFixed(mm.Z, 3).c_str());
 }
 
 // The 2D output's picture and drawing list, as asked for.
