@@ -235,6 +235,7 @@ void TBaseForm::FormDestroy()
     if (FCreated) {
         TDIniFile settings(MainIniPath());
         settings.WriteInteger("Default Settings", "Metric", FInch ? 0 : 1);
+        SaveToolSettings(settings);
     }
     for (auto &output : FOutputs)
         output.reset();

@@ -243,6 +243,7 @@ private:
     void CreateTooling();
     void LoadToolFiles(TDIniFile &Settings);
     void ApplyToolCount();
+    void SaveToolSettings(TDIniFile &Settings);
     void ReadSettings(TDIniFile &Settings);
     void WireSink(int Slot);
     void SwitchOutput(int Slot, bool On, std::unique_ptr<TBasicOutput> (TBaseForm::*Make)());

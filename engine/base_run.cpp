@@ -31,6 +31,7 @@
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 #include "machine/Machine_Tooling.h"
+#include "machine/Work_piece_offset.h"
 
 namespace orv {
 
@@ -60,7 +61,8 @@ void TBaseForm::SetCycleState(TCycleState State)
     }
     if (FSource)
         FSource->SetCycleState(State);
-    // TODO(tooling): the work offsets take the state.
+    if (FWorkOffsets)
+        FWorkOffsets->SetCycleState(State);
     SendPanelEvent(evCycleState, State, false);
     if (OnCycleStateChanged)
         OnCycleStateChanged(this);

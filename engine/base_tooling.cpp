@@ -84,4 +84,14 @@ void TBaseForm::ApplyToolCount()
     FCutter->Tooling = FTooling.get();
 }
 
+// At exit: the tool in the spindle, and the changer file while it exists.
+void TBaseForm::SaveToolSettings(TDIniFile &Settings)
+{
+    if (!FTooling)
+        return;
+    Settings.WriteInteger("Tooling", "last tool", FTooling->CurrentTool());
+    if (FileExists(FTooling->DataFile()))
+        Settings.WriteString("Tooling", "Tool File name", FTooling->DataFile());
+}
+
 } // namespace orv

@@ -3,6 +3,8 @@
 // diameter, and a rewound incremental program with arcs that runs the same
 // twice.
 
+#include "engine/DIniFile.h"
+#include "engine/DUtils.h"
 #include "engine/Draw_2D.h"
 #include "engine/tests/FormEngine.h"
 #include "engine/tests/View2dFixture.h"
@@ -108,6 +110,11 @@ TEST_F(FormTooling, ToolChangeReachesTheOutputWithThatToolsDiameter)
     EXPECT_EQ(Engine->Tooling()->CurrentTool(), 2);
     EXPECT_DOUBLE_EQ(Engine->Tooling()->CurrentDiameter, 6.0);
     EXPECT_DOUBLE_EQ(draw->ToolDiameter, 6.0);
+    // At exit the settings keep the tool in the spindle and the changer file.
+    Engine->FormDestroy();
+    TDIniFile settings(MainIniPath());
+    EXPECT_EQ(settings.ReadInteger("Tooling", "Last Tool", 0), 2);
+    EXPECT_EQ(settings.ReadString("Tooling", "Tool File Name", ""), Folder.File("Tools.MTF"));
 }
 
 TEST_F(FormTooling, RewoundIncrementalArcsRunTheSameTwice)
