@@ -69,23 +69,6 @@ const char *const MessageTable[TMess::MessageCount] = {
 
 TMess *gMess = nullptr;
 
-// Title of the standard message dialog for each dialog type.
-std::string DialogCaption(int DlgType)
-{
-    switch (DlgType) {
-    case mtWarning:
-        return "Warning";
-    case mtError:
-        return "Error";
-    case mtInformation:
-        return "Information";
-    case mtConfirmation:
-        return "Confirm";
-    default:
-        return "Orvellan";
-    }
-}
-
 std::string OutsideTableText(int Index)
 {
     return "Message number " + std::to_string(Index) + " is not in the message table";
@@ -99,6 +82,22 @@ std::unique_ptr<TLxTextDictionary> MakeDictionary()
     dictionary->SetDictionaryName("Dictionary1");
     dictionary->SetBinding(lxbiLanguageToLocale);
     return dictionary;
+}
+
+std::string TMess::DialogCaption(int DlgType)
+{
+    switch (DlgType) {
+    case mtWarning:
+        return "Warning";
+    case mtError:
+        return "Error";
+    case mtInformation:
+        return "Information";
+    case mtConfirmation:
+        return "Confirm";
+    default:
+        return "Orvellan";
+    }
 }
 
 TMess::TMess() : FDictionary(MakeDictionary())

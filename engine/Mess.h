@@ -48,6 +48,9 @@ public:
     // Any text through the dictionary.
     std::string Translate(const std::string &Text) const;
 
+    // Untranslated title of the standard message dialog of a dialog type.
+    static std::string DialogCaption(int DlgType);
+
     // True when Index names a message of the table (0 to 52).
     static bool IsMessageIndex(int Index) { return Index >= 0 && Index < MessageCount; }
     // The untranslated table text; empty for a number outside the table.
