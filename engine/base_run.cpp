@@ -148,7 +148,7 @@ bool TBaseForm::CheckOutputs()
             return true;
     if (MachineInRunMode())
         return true;
-    // TODO(links): the warning of Part 1.114 for the machine link.
+    // TODO(links): the warning before running the real machine comes with the machine link.
     if (FMachine) {
         Mess().ShowMessageByIndex(25, mtWarning, mbOK);
         return false;
