@@ -49,26 +49,9 @@ void TBasicControlPanel::SendRequest(uint8_t Kind) {
     DoMachineRequest();
 }
 
-void TBasicControlPanel::SetHasHomed(int Code) {
-    switch (Code) {
-    case HomeX:
-        HomedX = true;
-        break;
-    case HomeY:
-        HomedY = true;
-        break;
-    case HomeZ:
-        HomedZ = true;
-        break;
-    case HomeXY:
-        HomedXY = true;
-        break;
-    case HomeAll:
-        AllHomed = true;
-        break;
-    default:
-        break;
-    }
+void TBasicControlPanel::SetHasHomed(int Code)
+{
+    MarkHomed(Code, HomedX, HomedY, HomedZ, HomedXY, AllHomed);
 }
 
 void TBasicControlPanel::ClearHomed() {

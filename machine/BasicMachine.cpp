@@ -503,26 +503,9 @@ void TBasicMachine::Home(int Code) {
                      "Close the Guard !");
 }
 
-void TBasicMachine::SetHomedMark(int Code) {
-    switch (Code) {
-    case HomeX:
-        HomedX = true;
-        break;
-    case HomeY:
-        HomedY = true;
-        break;
-    case HomeZ:
-        HomedZ = true;
-        break;
-    case HomeXY:
-        HomedXY = true;
-        break;
-    case HomeAll:
-        AllHomed = true;
-        break;
-    default:
-        break;
-    }
+void TBasicMachine::SetHomedMark(int Code)
+{
+    MarkHomed(Code, HomedX, HomedY, HomedZ, HomedXY, AllHomed);
 }
 
 int TBasicMachine::HomingTimeOutMs() const {

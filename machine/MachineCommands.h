@@ -120,4 +120,18 @@ struct TMachineReadout {
     TXYZ Reported;   // Machine as last reported (change detection)
 };
 
+// Marks the axes a homing code (HomeX ... HomeAll) reports as homed; other
+// codes mark nothing. Panels and machines keep the same five flags.
+inline void MarkHomed(int Code, bool &X, bool &Y, bool &Z, bool &XY, bool &All)
+{
+    bool *flag = Code == HomeX    ? &X
+                 : Code == HomeY  ? &Y
+                 : Code == HomeZ  ? &Z
+                 : Code == HomeXY ? &XY
+                 : Code == HomeAll ? &All
+                                   : nullptr;
+    if (flag)
+        *flag = true;
+}
+
 } // namespace orv
