@@ -119,6 +119,14 @@ void TBaseForm::FreeMachine()
     machine->OnPositionChanged = nullptr;
     machine->OnTurboChanged = nullptr;
     machine->Stop();
+    if (FMachineCalls > 0)
+        FRetiredMachines.push_back(std::move(machine));
+}
+
+void TBaseForm::LeaveMachineCall()
+{
+    if (--FMachineCalls == 0)
+        FRetiredMachines.clear();
 }
 
 void TBaseForm::MakeStandardPanel()
@@ -161,6 +169,7 @@ void TBaseForm::MachineClick()
         return;
     FMachine->OnBlockDone = [this](TObject *Sender) { NextNotify(Sender); };
     FMachineInRun = true;
+    TMachineCall call(*this);
     FMachine->CycleStart();
 }
 
@@ -170,6 +179,7 @@ void TBaseForm::MachineRequest(TObject *Sender, TChangeData &Data)
 {
     if (!FMachine)
         return; // every request waits for a machine
+    TMachineCall call(*this);
     TBasicMachine &m = *FMachine;
     if (IsJogRequest(Data.Kind)) {
         int axis = (Data.Kind - rqJogXPlus) / 2;
