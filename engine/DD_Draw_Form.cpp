@@ -162,8 +162,7 @@ void TForm2D::PaintBackground()
 void TForm2D::Redraw()
 {
     Layout(Scale);
-    for (const TDD_Type &Element : FElements)
-        DrawElement(FView->Drawing(), Element, FSettings, Scale);
+    DrawElements(FView->Drawing(), FElements, FSettings, Scale);
     FGauge.SetBillet(FGauge.MaterialColour, FGauge.ZSize);
     FView->GaugeChanged();
     DrawHighlight();
@@ -302,8 +301,7 @@ void TForm2D::ZoomOut()
 void TForm2D::ShowAll()
 {
     Layout(FitScale);
-    for (const TDD_Type &Element : FElements)
-        DrawElement(FView->Drawing(), Element, FSettings, Scale);
+    DrawElements(FView->Drawing(), FElements, FSettings, Scale);
     Present();
 }
 

@@ -117,6 +117,17 @@ std::vector<TPoint2D> ArcPath(const TDD_Type &E, double Step)
     return Path;
 }
 
+void DrawWithStyles(TCanvas2D &Canvas, const TDD_Type &E, const TDrawStyles &Styles,
+                    const TGraphicSettings &Settings, double Scale)
+{
+    if (Settings.UseOutline)
+        DrawOutline(Canvas, E, Styles[dsOutline], Settings, Scale);
+    if (Settings.UseSolid)
+        DrawSolid(Canvas, E, Styles[dsSolid], Settings, Scale);
+    if (Settings.UseCentre)
+        DrawCentre(Canvas, E, Styles[dsCentre], Settings, Scale);
+}
+
 } // namespace
 
 double TViewMapping::ViewX(double X) const
@@ -162,15 +173,16 @@ TDD_Type MakeArcElement(const TViewMapping &Map, const TMovePoint &From, const T
 
 int ToPixel(double Mm, double Scale)
 {
-    // Halves go to the even neighbour (the default rounding mode); a value
-    // beyond any picture is held far outside it.
+    // Halves go to the even neighbour, as the default rounding mode takes
+    // them: adding and taking away 1.5 * 2^52 leaves the nearest integer
+    // (exact for anything below 2^51). A value beyond any picture is held
+    // far outside it.
     constexpr double Far = 1e9;
+    constexpr double Snap = 6755399441055744.0;
     const double V = Mm * Scale;
-    if (std::isnan(V))
-        return 0;
-    if (std::fabs(V) >= Far)
-        return V > 0 ? static_cast<int>(Far) : -static_cast<int>(Far);
-    return static_cast<int>(std::nearbyint(V));
+    if (!(std::fabs(V) < Far))
+        return std::isnan(V) ? 0 : (V > 0 ? static_cast<int>(Far) : -static_cast<int>(Far));
+    return static_cast<int>((V + Snap) - Snap);
 }
 
 TPixel ToPixel(double X, double Y, double Scale)
@@ -245,13 +257,21 @@ void DrawSolid(TCanvas2D &Canvas, const TDD_Type &E, const TDrawStyle &Style,
 void DrawElement(TCanvas2D &Canvas, const TDD_Type &E, const TGraphicSettings &Settings,
                  double Scale)
 {
-    const TDrawStyles Styles = BuildDrawStyles(Settings, E.Colour);
-    if (Settings.UseOutline)
-        DrawOutline(Canvas, E, Styles[dsOutline], Settings, Scale);
-    if (Settings.UseSolid)
-        DrawSolid(Canvas, E, Styles[dsSolid], Settings, Scale);
-    if (Settings.UseCentre)
-        DrawCentre(Canvas, E, Styles[dsCentre], Settings, Scale);
+    DrawWithStyles(Canvas, E, BuildDrawStyles(Settings, E.Colour), Settings, Scale);
+}
+
+void DrawElements(TCanvas2D &Canvas, const std::vector<TDD_Type> &Elements,
+                  const TGraphicSettings &Settings, double Scale)
+{
+    TColor StyleColour = Elements.empty() ? clBlack : Elements.front().Colour;
+    TDrawStyles Styles = BuildDrawStyles(Settings, StyleColour);
+    for (const TDD_Type &E : Elements) {
+        if (E.Colour != StyleColour) {
+            StyleColour = E.Colour;
+            Styles = BuildDrawStyles(Settings, StyleColour);
+        }
+        DrawWithStyles(Canvas, E, Styles, Settings, Scale);
+    }
 }
 
 TPoint2D PickPoint(const TDD_Type &E)

@@ -86,6 +86,10 @@ void DrawSolid(TCanvas2D &Canvas, const TDD_Type &Element, const TDrawStyle &Sty
 // with the element's own colour for "Use Tool Colours".
 void DrawElement(TCanvas2D &Canvas, const TDD_Type &Element, const TGraphicSettings &Settings,
                  double Scale);
+// Every element of the list as DrawElement draws it, in order (the styles
+// built once for each run of elements of one colour).
+void DrawElements(TCanvas2D &Canvas, const std::vector<TDD_Type> &Elements,
+                  const TGraphicSettings &Settings, double Scale);
 
 // --- Picking ---
 constexpr int PickDistancePixels = 10;

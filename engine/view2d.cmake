@@ -38,6 +38,7 @@ if(ORV_WITH_QT)
     orv_test(engine_view2d_ui_tests
         SOURCES
             ${ORV_VIEW2D_DIR}/tests/View2dWindowTest.cpp
+            ${ORV_VIEW2D_DIR}/tests/View2dCanvasTest.cpp
             ${ORV_VIEW2D_DIR}/tests/View2dDialogsTest.cpp
             ${ORV_VIEW2D_DIR}/tests/View2dPictureDialogTest.cpp
         DEPS orv_engine_view2d_ui

@@ -5,6 +5,7 @@
 
 #include "engine/View2dCanvas.h"
 
+#include <array>
 #include <map>
 #include <memory>
 #include <utility>
@@ -47,20 +48,45 @@ private:
     struct TEllipsePixels {
         std::vector<std::pair<int, int>> Outline, Inside;
     };
+    // Pixels of an arc, relative to its box; Reach is their extent, both
+    // ends included.
+    struct TArcPixels {
+        int Seen = 0;
+        bool Usable = false;
+        std::vector<std::pair<int, int>> Pixels;
+        TPixelRect Reach;
+    };
     QPainter *Painter();
+    bool CanPlotArc() const;
+    bool PlotCachedArc(const TPixelRect &Box, int Start16, int Span16);
+    const TArcPixels *ArcPixels(int Width, int Height, int Start16, int Span16);
+    static void CaptureArc(TArcPixels &Arc, int Width, int Height, int Start16, int Span16);
     void ApplyPen();
     bool CanPlotEllipse() const;
     const TEllipsePixels &EllipsePixels(int Width, int Height);
     void PlotEllipse(const TPixelRect &Box);
     void PlotLine(TPixel From, TPixel To);
     void PlotPixel(int X, int Y, unsigned int Colour, bool NotXor);
+    bool InsideImage(const TPixelRect &Box, int Margin) const;
+    void PlotInside(const std::vector<std::pair<int, int>> &List, TPixel At, unsigned int Colour,
+                    bool NotXor);
     void BeginPlot();
+
+    // An ellipse's pixels reach this far outside its box at most.
+    static constexpr int EllipseMargin = 2;
+    // Arcs kept as pixels: boxes up to this size, this many at most.
+    static constexpr int ArcMargin = 4;
+    static constexpr int MaxCachedArc = 256;
+    static constexpr size_t MaxCachedArcCount = 8192;
 
     QImage *FImage = nullptr;
     unsigned char *FBits = nullptr; // the image's pixels while plotting
     long long FStride = 0;
     int FWidth = 0, FHeight = 0;
     std::map<std::pair<int, int>, TEllipsePixels> FEllipses;
+    std::map<std::array<int, 4>, TArcPixels> FArcs;
+    std::pair<int, int> FLastEllipseKey{-1, -1};
+    const TEllipsePixels *FLastEllipse = nullptr;
     QPaintDevice *FDevice = nullptr;
     std::unique_ptr<QPainter> FPainter;
     TColor FPenColour = clBlack;
