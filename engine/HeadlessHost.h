@@ -65,6 +65,8 @@ public:
     std::unique_ptr<TBasicOutput> CreateOutput(int Slot) override;
     std::unique_ptr<TBasicInput> CreateEditorInput(TBaseForm &Engine) override;
     std::unique_ptr<TFanucScreen> CreateFanucScreen(TBaseForm &Engine, int Kind) override;
+    void ShowMachineTooling() override { ++MachineToolingShown; }
+    int MachineToolingShown = 0; // how often the engine asked for the window
 
 private:
     struct TStatus {

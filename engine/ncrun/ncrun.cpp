@@ -159,6 +159,16 @@ public:
     {
         return std::make_unique<THeadlessPanel>();
     }
+    // There is no "Machine Tooling" window to put the missing tool into the
+    // changer, so nothing could end the output's wait for it: the run stops.
+    void ShowMachineTooling() override
+    {
+        THeadlessHost::ShowMachineTooling();
+        std::fprintf(stderr, "ncrun: no Machine Tooling window here; the run stops\n");
+        if (Engine)
+            Engine->CycleStop();
+    }
+    TBaseForm *Engine = nullptr;
 };
 
 // The simulated mill, printing every block it is given (steps; fields the
@@ -284,6 +294,7 @@ int TNcRun::Run()
     };
     FEngine = std::make_unique<TBaseForm>(FHost);
     FHost.SetEngine(FEngine.get());
+    FHost.Engine = FEngine.get();
     if (!FOptions.Machine)
         loop.Engine = FEngine.get();
     FEngine->FormCreate();
