@@ -19,6 +19,8 @@ constexpr TColor BandColour = 8421504;
 constexpr double BandMillimetres = 10;
 constexpr int MessageNoElementsInRange = 47;
 constexpr int MessageNoElementsForLine = 48;
+constexpr int DatumGripPixels = 8;     // a press this near the symbol's centre grabs it
+constexpr int DatumEditDelayMs = 300; // typing settles before the datum moves
 
 const char *const PictureFilter =
     "All (*.bmp,*.bm2,*.bm3;*.ico;*.emf;*.wmf]|*.bmp;*.bm2;*.bm3;*.ico;*.emf;*.wmf;|"
@@ -62,7 +64,8 @@ bool WithinPixels(int A, int B, int Limit) { return std::abs(A - B) <= Limit; }
 
 TForm2D::TForm2D(std::unique_ptr<TForm2DView> View)
     : FView(View ? std::move(View) : std::make_unique<TNoView>()),
-      FTimer(std::make_unique<TTimer>()), FAlive(std::make_shared<bool>(true))
+      FTimer(std::make_unique<TTimer>()), FDatumTimer(std::make_unique<TTimer>()),
+      FAlive(std::make_shared<bool>(true))
 {
     LoadGraphicsSettings(MainIniPath());
     const TIniFile Ini(MainIniPath());
@@ -74,6 +77,8 @@ TForm2D::TForm2D(std::unique_ptr<TForm2DView> View)
     FGauge.Width = ZWidth;
     FTimer->SetInterval(TimerInterval);
     FTimer->OnTimer = [this] { TickCount = TickCount >= 32000 ? 0 : TickCount + 1; };
+    FDatumTimer->SetInterval(DatumEditDelayMs);
+    FDatumTimer->OnTimer = [this] { ApplyDatumEdits(); };
     ShowZ(Decimals, 1000);
     FView->Attach(*this);
 }
@@ -167,7 +172,7 @@ void TForm2D::Redraw()
 
 void TForm2D::Present()
 {
-    FView->Present(UseOffsets, DatumPixel());
+    FView->Present(UseOffsets && !FDraggingDatum, DatumPixel());
 }
 
 TPixel TForm2D::DatumPixel() const
@@ -228,6 +233,14 @@ void TForm2D::HighlightLine(int Line)
 
 void TForm2D::LeftPress(TPixel At)
 {
+    if (FDraggingDatum) {
+        EndDatumDrag(At);
+        return;
+    }
+    if (UseOffsets && !Running && NearDatumSymbol(At)) {
+        StartDatumDrag();
+        return;
+    }
     FLastPress = At;
     if (FSelected >= 0 && FSelected < static_cast<int>(FElements.size()))
         DrawElement(FView->Drawing(), FElements[FSelected], FSettings, Scale);
@@ -310,7 +323,7 @@ void TForm2D::SetUnits(TUnits Units)
     Decimals = Units == Inch ? 4 : 3;
     if (DatumNeverSet())
         return;
-    const uint8_t U = Units == Inch ? 1 : 0;
+    const uint8_t U = DisplayUnits();
     FView->ShowDatumEdits(RoundToUnits(U, DatumShownX), RoundToUnits(U, DatumShownY));
 }
 
@@ -361,15 +374,94 @@ void TForm2D::AutoSavePicture()
         SavePicture(PictureName);
 }
 
-void TForm2D::SetDatumFromMachine(double X, double Y, double TravelXMinus, double TravelYMinus)
+void TForm2D::SetDatumFromMachine(double X, double Y)
 {
     DatumShownX = X;
     DatumShownY = Y;
     DatumX = X - TravelXMinus;
     DatumY = Y - TravelYMinus;
-    const uint8_t U = Decimals == 4 ? 1 : 0;
+    const uint8_t U = DisplayUnits();
     FView->ShowDatumEdits(RoundToUnits(U, X), RoundToUnits(U, Y));
     Present();
+}
+
+bool TForm2D::NearDatumSymbol(TPixel At) const
+{
+    const TPixel Centre = DatumPixel();
+    const long long Dx = At.X - Centre.X;
+    const long long Dy = At.Y - Centre.Y;
+    return Dx * Dx + Dy * Dy <= DatumGripPixels * DatumGripPixels;
+}
+
+// The symbol leaves the picture and rides on the pointer.
+void TForm2D::StartDatumDrag()
+{
+    FDraggingDatum = true;
+    FView->ShowDatumPointer(true);
+    Present();
+}
+
+// The datum lands on the whole millimetre under the pointer.
+void TForm2D::EndDatumDrag(TPixel At)
+{
+    FDraggingDatum = false;
+    if (Scale > 0) {
+        DatumX = Round(At.X / Scale);
+        DatumY = Round(AreaHeight - At.Y / Scale);
+    }
+    FView->ShowDatumPointer(false);
+    Present();
+}
+
+void TForm2D::PointerMove(TPixel At)
+{
+    if (!FDraggingDatum || Scale <= 0)
+        return;
+    const uint8_t U = DisplayUnits();
+    const double X = RoundToUnits(U, At.X / Scale + TravelXMinus);
+    const double Y = RoundToUnits(U, (FView->PictureHeight() - At.Y) / Scale + TravelYMinus);
+    FView->ShowDatumEdits(X, Y);
+    DatumShownX = UnitsToMM(U, X);
+    DatumShownY = UnitsToMM(U, Y);
+}
+
+void TForm2D::DatumEdited(double X, double Y)
+{
+    if (FDraggingDatum)
+        return;
+    FEditX = X;
+    FEditY = Y;
+    FDatumTimer->SetEnabled(false); // each change starts the wait again
+    FDatumTimer->SetEnabled(true);
+}
+
+bool TForm2D::DatumEditPending() const
+{
+    return FDatumTimer->Enabled();
+}
+
+void TForm2D::ApplyDatumEdits()
+{
+    FDatumTimer->SetEnabled(false);
+    const uint8_t U = DisplayUnits();
+    DatumShownX = UnitsToMM(U, FEditX);
+    DatumShownY = UnitsToMM(U, FEditY);
+    DatumX = DatumShownX - TravelXMinus;
+    DatumY = DatumShownY - TravelYMinus;
+    Present();
+}
+
+void TForm2D::SetRunning(bool Value)
+{
+    Running = Value;
+    if (Value && DatumEditPending())
+        ApplyDatumEdits(); // the run draws on the datum the operator typed
+    if (Value && FDraggingDatum) {
+        FDraggingDatum = false; // the datum stays where it was
+        FView->ShowDatumPointer(false);
+        Present();
+    }
+    FView->SetDatumEditsEnabled(!Value);
 }
 
 // --- Cutter animation -------------------------------------------------------

@@ -58,6 +58,9 @@ public:
     virtual void SetDatumEditsEnabled(bool Enabled) {}
     virtual void ShowDatumPanel(bool Visible) {}
     virtual bool DatumLocked() const { return true; }
+    // The pointer over the paint box: the datum symbol while it is dragged,
+    // else the ordinary one.
+    virtual void ShowDatumPointer(bool Dragging) {}
     // Window bounds follow the picture: its width and height in pixels.
     virtual void FitToPicture(bool WithDatumPanel) {}
     // The window's place on the screen, pixels.
@@ -114,7 +117,9 @@ public:
     void HighlightLine(int Line);
     int Selected() const { return FSelected; }
     void DropHighlight() { FSelected = -1; }
-    // A left press at a pixel of the paint box: picks when allowed.
+    // A left press at a pixel of the paint box: ends a datum drag, starts
+    // one near the datum symbol, else remembers the zoom point and picks
+    // when allowed.
     void LeftPress(TPixel At);
     // "Object Data...": message 47 with nothing highlighted, else the
     // element dialog; "Edit Source" fires OnEditSource with line - 1.
@@ -149,11 +154,22 @@ public:
     // End of program: saves to PictureName when "Auto Save Bitmap?".
     void AutoSavePicture();
 
-    // --- Datum ---
+    // --- Datum (with X,Y offsets) ---
     bool DatumNeverSet() const { return DatumShownX == NoValue; }
-    // Datum from machine millimetres (edit values in mm).
-    void SetDatumFromMachine(double X, double Y, double TravelXMinus, double TravelYMinus);
+    // Datum from machine millimetres; the edits show it in display units.
+    void SetDatumFromMachine(double X, double Y);
     TPixel DatumPixel() const;
+    bool DraggingDatum() const { return FDraggingDatum; }
+    // The pointer moved over the paint box: while the datum is dragged the
+    // edits and DatumShown follow it.
+    void PointerMove(TPixel At);
+    // The operator changed a datum edit (values in display units): the
+    // datum follows once no change came for 300 ms. Ignored while dragging.
+    void DatumEdited(double X, double Y);
+    bool DatumEditPending() const;
+    // Set by the output between start and stop: no datum dragging, no
+    // datum edits; a change typed just before the start is applied first.
+    void SetRunning(bool Value);
 
     // --- Cutter animation ---
     // Animates the cutter symbol at a view point until Done returns true
@@ -168,7 +184,10 @@ public:
     int AreaWidth = 0; // drawn area, whole mm
     int AreaHeight = 0;
     TPixelRect BilletRect; // whole mm
-    Extended DatumX = 0, DatumY = 0;
+    Extended DatumX = 0, DatumY = 0; // mm from the bottom-left of the drawn area
+    // Lower ends of the machine travel, mm (the output sets them): the datum
+    // edits show machine positions, the datum is kept from the area's corner.
+    double TravelXMinus = 0, TravelYMinus = 0;
     double DatumShownX = NoValue, DatumShownY = NoValue;
     TColor ElementColour = clBlack;
     int Decimals = 3;
@@ -197,6 +216,11 @@ private:
     bool AnimateStep(TPixel At, double CutterRadius);
     bool WaitTick();
     void FireEditSource(int Line);
+    bool NearDatumSymbol(TPixel At) const;
+    void StartDatumDrag();
+    void EndDatumDrag(TPixel At);
+    void ApplyDatumEdits();
+    uint8_t DisplayUnits() const { return Decimals == 4 ? 1 : 0; }
 
     std::unique_ptr<TForm2DView> FView;
     std::vector<TDD_Type> FElements;
@@ -213,6 +237,9 @@ private:
     bool FAnimating = false;
     bool FStopAnimation = false;
     std::unique_ptr<TTimer> FTimer;
+    bool FDraggingDatum = false;
+    std::unique_ptr<TTimer> FDatumTimer; // single shot, 300 ms after a datum edit
+    double FEditX = 0, FEditY = 0;       // the edits' values, display units
     std::shared_ptr<bool> FAlive;
 };
 

@@ -72,6 +72,10 @@ bool TDraw_2D::Initialise()
     }
     if (!FWindow)
         CreateWindow();
+    if (MachineData) {
+        FWindow->TravelXMinus = MachineData->MachineCapability.TravelXMinus;
+        FWindow->TravelYMinus = MachineData->MachineCapability.TravelYMinus;
+    }
     RestoreWindowBounds();
     FWindow->Scale = 1;
     ToolDiameter = 4.0;
@@ -130,8 +134,7 @@ void TDraw_2D::Start()
             FWindow->ClearElements();
             FWindow->Redraw();
             ClearOnStart = false;
-            FWindow->Running = true;
-            FWindow->View()->SetDatumEditsEnabled(false);
+            FWindow->SetRunning(true);
         }
     }
     TBasicOutput::Start();
@@ -143,8 +146,7 @@ void TDraw_2D::Stop()
     if (!FWindow)
         return;
     FWindow->StopAnimation();
-    FWindow->Running = false;
-    FWindow->View()->SetDatumEditsEnabled(true);
+    FWindow->SetRunning(false);
 }
 
 void TDraw_2D::Rewind()
@@ -430,12 +432,12 @@ void TDraw_2D::SetBillet(double XPos, double YPos, double XSize, double YSize, d
             NewScale = W.AreaWidth < W.AreaHeight ? ClientH / W.AreaHeight : ClientW / W.AreaWidth;
         const int Left = Round(XPos), Bottom = Round(YPos);
         W.BilletRect = {Left, Bottom, Left + Round(XSize), Bottom + Round(YSize)};
-        const double XMinus = MachineData ? MachineData->MachineCapability.TravelXMinus : 0;
-        const double YMinus = MachineData ? MachineData->MachineCapability.TravelYMinus : 0;
+        W.TravelXMinus = MachineData ? MachineData->MachineCapability.TravelXMinus : 0;
+        W.TravelYMinus = MachineData ? MachineData->MachineCapability.TravelYMinus : 0;
         if (W.DatumNeverSet())
-            W.SetDatumFromMachine(XPos + XMinus, YPos + YMinus, XMinus, YMinus);
+            W.SetDatumFromMachine(XPos + W.TravelXMinus, YPos + W.TravelYMinus);
         else if (!View.DatumLocked() && Convertor)
-            W.SetDatumFromMachine(Convertor->OffsetX, Convertor->OffsetY, XMinus, YMinus);
+            W.SetDatumFromMachine(Convertor->OffsetX, Convertor->OffsetY);
     }
     else {
         W.AreaWidth = Round(XSize);

@@ -243,6 +243,19 @@ public:
     std::function<void(const TCNC_data &Data)> OnHandOut;
 
 private:
+    // Brackets a call into the machine that may serve messages.
+    class TMachineCall {
+    public:
+        explicit TMachineCall(TBaseForm &Form) : FForm(Form) { ++FForm.FMachineCalls; }
+        ~TMachineCall() { FForm.LeaveMachineCall(); }
+        TMachineCall(const TMachineCall &) = delete;
+        TMachineCall &operator=(const TMachineCall &) = delete;
+
+    private:
+        TBaseForm &FForm;
+    };
+    void LeaveMachineCall();
+
     // Consumers that take part in the rendezvous, by kind.
     enum TConsumer : int {
         cnMachineLink,
@@ -397,6 +410,11 @@ private:
 
     std::unique_ptr<TBasicMachine> FMachine;
     bool FMachineInRun = false; // the machine joined the current run
+    // Calls into the machine that may serve messages (homing waits, a block
+    // in progress). A machine freed meanwhile is parked here and destroyed
+    // when the outermost call has returned, never under its own feet.
+    int FMachineCalls = 0;
+    std::vector<std::unique_ptr<TBasicMachine>> FRetiredMachines;
     TBasicControlPanel *FPanel = nullptr;
     std::unique_ptr<TBasicControlPanel> FStandardPanel;
     std::unique_ptr<TChangeData> FRequestBuffer;

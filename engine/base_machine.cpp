@@ -128,6 +128,14 @@ void TBaseForm::FreeMachine()
     machine->OnPositionChanged = nullptr;
     machine->OnTurboChanged = nullptr;
     machine->Stop();
+    if (FMachineCalls > 0)
+        FRetiredMachines.push_back(std::move(machine));
+}
+
+void TBaseForm::LeaveMachineCall()
+{
+    if (--FMachineCalls == 0)
+        FRetiredMachines.clear();
 }
 
 void TBaseForm::MakeStandardPanel()
@@ -171,6 +179,7 @@ void TBaseForm::MachineClick()
         return;
     FMachine->OnBlockDone = [this](TObject *Sender) { NextNotify(Sender); };
     FMachineInRun = true;
+    TMachineCall call(*this);
     FMachine->CycleStart();
 }
 
@@ -180,6 +189,7 @@ void TBaseForm::MachineRequest(TObject *Sender, TChangeData &Data)
 {
     if (!FMachine)
         return; // every request waits for a machine
+    TMachineCall call(*this);
     TBasicMachine &m = *FMachine;
     if (IsJogRequest(Data.Kind)) {
         int axis = (Data.Kind - rqJogXPlus) / 2;

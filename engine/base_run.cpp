@@ -416,8 +416,10 @@ void TBaseForm::HandOut()
     ShowBlockEvents(FData);
     EventLoop().ProcessMessages();
     HandToOutputs();
-    if (FMachineInRun && MachineInRunMode() && FData.Motion != EndOfProgramCode)
+    if (FMachineInRun && MachineInRunMode() && FData.Motion != EndOfProgramCode) {
+        TMachineCall call(*this);
         FMachine->ProcessCNCData(FData);
+    }
     AfterHandOut(FEndMark);
 }
 

@@ -18,6 +18,7 @@ orv_test(engine_view2d_tests
     SOURCES
         ${ORV_VIEW2D_DIR}/tests/View2dGeometryTest.cpp
         ${ORV_VIEW2D_DIR}/tests/View2dFormTest.cpp
+        ${ORV_VIEW2D_DIR}/tests/View2dDatumTest.cpp
         ${ORV_VIEW2D_DIR}/tests/View2dSinkTest.cpp
         ${ORV_VIEW2D_DIR}/tests/View2dElementInfoTest.cpp
         ${ORV_VIEW2D_DIR}/tests/View2dPicturePreviewTest.cpp

@@ -4,6 +4,7 @@
 
 #include "engine/EngineHost.h"
 #include "engine/FileInput.h"
+#include "engine/tests/FailingFile.h"
 #include "platform/MessageService.h"
 #include "platform/tests/TempDir.h"
 
@@ -222,37 +223,7 @@ TEST(ChainFileSource, TheOpenDialog)
     }
 }
 
-// A file whose bytes run out with a read error after the first few.
-class TFailingFile : public TInputFile {
-public:
-    explicit TFailingFile(int GoodBytes) : FGood(GoodBytes) {}
-    TRead ReadByte(uint8_t &Byte) override
-    {
-        if (FPosition >= FGood)
-            return TRead::Failed;
-        Byte = "G1 X1\nG1 X2\n"[FPosition++];
-        return TRead::Byte;
-    }
-    int64_t Position() const override { return FPosition; }
-    int64_t Size() const override { return 12; }
-    bool SeekStart() override
-    {
-        FPosition = 0;
-        return true;
-    }
-
-private:
-    int FGood;
-    int FPosition = 0;
-};
-
-class TFailingInput : public TFileInput {
-protected:
-    std::unique_ptr<TInputFile> OpenFile(const std::string &) override
-    {
-        return std::make_unique<TFailingFile>(8);
-    }
-};
+using test::TFailingInput;
 
 TEST(ChainFileSource, AReadErrorIsAnErrorNotTheEnd)
 {

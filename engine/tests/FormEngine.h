@@ -10,6 +10,8 @@
 #include "engine/ncrun/RecordLine.h"
 #include "engine/tests/FormTestSupport.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,8 +44,14 @@ public:
         Made[Slot] = out.get();
         return out;
     }
+    // The editor source; a test may put another source in its place.
+    std::unique_ptr<TBasicInput> CreateEditorInput(TBaseForm &Engine) override
+    {
+        return EditorInput ? EditorInput() : THeadlessHost::CreateEditorInput(Engine);
+    }
     std::vector<std::string> Log;
     TLogOutput *Made[6] = {};
+    std::function<std::unique_ptr<TBasicInput>()> EditorInput;
 };
 
 class TEngineRun {

@@ -250,5 +250,39 @@ TEST_F(FormMachineRun, EscapeStopsTheRun)
     EXPECT_EQ(Mill().Current.X, at.X) << "the machine stops with the run";
 }
 
+// A simulated mill that says when it is gone.
+class TWatchedMill : public TDummyLinkMill {
+public:
+    TWatchedMill(TBaseForm *Owner, bool &Destroyed) : TDummyLinkMill(Owner), FDestroyed(Destroyed) {}
+    ~TWatchedMill() override { FDestroyed = true; }
+
+private:
+    bool &FDestroyed;
+};
+
+// Choosing another source frees the simulated machine. When the operator
+// does it while the machine homes, the homing call is still running on that
+// machine: it must live until the call has returned.
+TEST_F(FormMachineRun, NewSourceWhileHomingFreesTheMachineAfterTheWait)
+{
+    Load(Program);
+    bool destroyed = false;
+    Engine->InsertMachine(std::make_unique<TWatchedMill>(Engine.get(), destroyed));
+    Folder.Loop.Advance(400);
+    bool chosen = false;
+    bool destroyedInsideTheWait = true;
+    Folder.Loop.Post([&] {
+        Engine->SelectSource(skFile);
+        chosen = true;
+        destroyedInsideTheWait = destroyed;
+    });
+    Engine->PanelCommand(19);
+    ASSERT_TRUE(chosen) << "the homing wait serves messages";
+    EXPECT_FALSE(destroyedInsideTheWait);
+    EXPECT_TRUE(destroyed) << "freed once the request has returned";
+    EXPECT_EQ(Engine->Machine(), nullptr);
+    Engine->PanelCommand(19); // no machine: nothing happens
+}
+
 } // namespace
 } // namespace orv

@@ -7,6 +7,7 @@
 #include "engine/CNCLineParser.h"
 #include "engine/DIniFile.h"
 #include "engine/DUtils.h"
+#include "engine/tests/FailingFile.h"
 #include "engine/tests/FormEngine.h"
 
 #include <gtest/gtest.h>
@@ -299,6 +300,23 @@ TEST(FormRun, StartWithNoOutputAsksForOne)
     run.Folder.Messages.Answer(run.Folder.File("chosen.xnc"));
     run.Start();
     EXPECT_GE(run.Ended, 1);
+}
+
+TEST(FormRun, ReadErrorOfTheSourceStopsTheRun)
+{
+    // The program file reads "G1 X1", then fails: the run stops with the
+    // file's error and never claims a program end or a move past the error.
+    TEngineRun run;
+    run.Host.EditorInput = [] { return std::make_unique<test::TFailingInput>(); };
+    run.Load("part.fnc", "G1 X1\nG1 X2\n");
+    run.CompiledInto("part.xnc");
+    run.Start();
+    EXPECT_EQ(run.Engine->RunState(), csStopped);
+    EXPECT_EQ(run.Ended, 0);
+    const std::string status = run.Host.StatusText(2, 4);
+    EXPECT_NE(status.find("Error reading file "), std::string::npos) << status;
+    for (const TCNC_data &r : run.Records)
+        EXPECT_NE(double(r.X), 2) << "nothing after the failed line";
 }
 
 TEST(FormRun, UnknownSourceKindIsRefused)

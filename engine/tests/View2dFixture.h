@@ -65,6 +65,10 @@ struct TViewRecord {
     int GaugeHeight = 210;
     TElementInfoResult InfoAnswer = TElementInfoResult::Ok;
     int InfoShown = 0;
+    bool DatumShown = false; // the last Present drew the datum symbol
+    double DatumEditX = 0, DatumEditY = 0;
+    bool DatumEditsEnabled = true;
+    bool DatumPointer = false;
 };
 
 class TRecordingView : public TForm2DView {
@@ -80,7 +84,11 @@ public:
     TCanvas2D &Background() override { return R.Background; }
     TCanvas2D &Drawing() override { return R.Drawing; }
     void ClearDrawing() override { R.Drawing.Shapes.clear(); }
-    void Present(bool, TPixel) override { ++R.Presents; }
+    void Present(bool ShowDatum, TPixel) override
+    {
+        ++R.Presents;
+        R.DatumShown = ShowDatum;
+    }
     bool SavePicture(const std::string &FileName) override
     {
         R.Saved.push_back(FileName);
@@ -90,6 +98,13 @@ public:
     int ScrollClientHeight() const override { return R.ClientHeight; }
     void SetStatusText(int Panel, const std::string &Text) override { R.Status[Panel] = Text; }
     int GaugeHeight() const override { return R.GaugeHeight; }
+    void ShowDatumEdits(double X, double Y) override
+    {
+        R.DatumEditX = X;
+        R.DatumEditY = Y;
+    }
+    void SetDatumEditsEnabled(bool Enabled) override { R.DatumEditsEnabled = Enabled; }
+    void ShowDatumPointer(bool Dragging) override { R.DatumPointer = Dragging; }
     TElementInfoResult ShowElementInfo(const TDD_Type &, int, double, const std::string &) override
     {
         ++R.InfoShown;

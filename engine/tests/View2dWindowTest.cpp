@@ -9,8 +9,11 @@
 #include "engine/tests/View2dFixture.h"
 #include "engine/ui/Form2DWindow.h"
 
+#include <QApplication>
+#include <QDoubleSpinBox>
 #include <QImage>
 #include <QMenu>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -164,6 +167,50 @@ TEST_F(View2dWindow, StatusBarAndPopup)
     EXPECT_TRUE(Items[0]->isEnabled());
     EXPECT_FALSE(Items[1]->isEnabled()) << "Zoom Out at the fit scale";
     EXPECT_FALSE(Items[4]->isEnabled()) << "Object Data... with nothing highlighted";
+}
+
+// The window hands the paint box's mouse and the datum edits' typing to
+// the form: grab the datum symbol, drag it, drop it; type a datum.
+TEST_F(View2dWindow, DatumFollowsTheMouseAndTheEdits)
+{
+    TForm2D Form(std::make_unique<TForm2DWindow>());
+    auto &W = *static_cast<TForm2DWindow *>(Form.View());
+    Form.UseOffsets = true;
+    Form.AreaWidth = 100;
+    Form.AreaHeight = 50;
+    Form.TravelXMinus = -100;
+    Form.TravelYMinus = -50;
+    Form.Layout(2);
+    Form.SetDatumFromMachine(-80, -40); // pixel (40, 80)
+    auto *Box = W.findChild<QWidget *>("PaintBox");
+    auto *EditX = W.findChild<QDoubleSpinBox *>("DatumX");
+    auto *EditY = W.findChild<QDoubleSpinBox *>("DatumY");
+    ASSERT_TRUE(Box && EditX && EditY);
+    EXPECT_DOUBLE_EQ(EditX->value(), -80);
+    EXPECT_FALSE(Form.DatumEditPending()) << "values the program puts in are no typing";
+
+    auto Mouse = [&](QEvent::Type Type, QPoint At) {
+        const Qt::MouseButton Button = Type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent Event(Type, QPointF(At), QPointF(Box->mapToGlobal(At)), Button, Button,
+                          Qt::NoModifier);
+        QApplication::sendEvent(Box, &Event);
+    };
+    Mouse(QEvent::MouseButtonPress, {42, 78});
+    ASSERT_TRUE(Form.DraggingDatum());
+    EXPECT_EQ(Box->cursor().shape(), Qt::BitmapCursor) << "the datum rides on the pointer";
+    Mouse(QEvent::MouseMove, {70, 30});
+    EXPECT_DOUBLE_EQ(EditX->value(), -65);
+    EXPECT_DOUBLE_EQ(EditY->value(), -15);
+    Mouse(QEvent::MouseButtonPress, {70, 30});
+    EXPECT_FALSE(Form.DraggingDatum());
+    EXPECT_NE(Box->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(Form.DatumPixel(), (TPixel{70, 30}));
+
+    EditX->setValue(-60);
+    EditY->setValue(-20);
+    EXPECT_TRUE(Form.DatumEditPending());
+    Loop.Advance(300);
+    EXPECT_EQ(Form.DatumPixel(), (TPixel{80, 40}));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,8 +14,10 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
@@ -33,6 +36,16 @@ QString Tr(const char *Text)
 TPixel PixelOf(const QPoint &P)
 {
     return {P.x(), P.y()};
+}
+
+// The pointer while the datum is dragged: the datum symbol, its centre
+// the hot spot.
+QCursor DatumCursor()
+{
+    QImage Symbol(32, 32, QImage::Format_ARGB32);
+    Symbol.fill(Qt::transparent);
+    PaintDatumSymbol(Symbol, {16, 16});
+    return QCursor(QPixmap::fromImage(Symbol), 16, 16);
 }
 
 } // namespace
@@ -75,13 +88,19 @@ protected:
     }
     void mouseMoveEvent(QMouseEvent *Event) override
     {
-        const bool Hint = W.FForm && (Event->modifiers() & Qt::ControlModifier) && W.isActiveWindow();
+        if (!W.FForm)
+            return;
+        W.FForm->PointerMove(PixelOf(Event->pos()));
+        const bool Dragging = W.FForm->DraggingDatum();
+        const bool Hint = (Event->modifiers() & Qt::ControlModifier) && W.isActiveWindow();
         if (!Hint) {
             QToolTip::hideText();
-            unsetCursor();
+            if (!Dragging)
+                unsetCursor();
             return;
         }
-        setCursor(Qt::CrossCursor);
+        if (!Dragging)
+            setCursor(Qt::CrossCursor);
         QToolTip::showText(Event->globalPosition().toPoint() + QPoint(10, 10),
                            QString::fromStdString(W.FForm->PointerHint(PixelOf(Event->pos()))),
                            this);
@@ -138,6 +157,7 @@ TForm2DWindow::TForm2DWindow() : TImageView2D(600, 400)
     setObjectName("Form2D");
     FScroll = new QScrollArea;
     FPaintBox = new TPaintBox(*this);
+    FPaintBox->setObjectName("PaintBox");
     FScroll->setWidget(FPaintBox);
     FScroll->setWidgetResizable(false);
     FGauge = new TGaugeBox(*this);
@@ -170,10 +190,16 @@ void TForm2DWindow::BuildDatumPanel()
     auto *Row = new QHBoxLayout(FDatumPanel);
     FDatumX = new QDoubleSpinBox;
     FDatumY = new QDoubleSpinBox;
+    FDatumX->setObjectName("DatumX");
+    FDatumY->setObjectName("DatumY");
     for (QDoubleSpinBox *Edit : {FDatumX, FDatumY}) {
         Edit->setRange(-1e6, 1e6);
         Edit->setDecimals(4);
         Edit->setSingleStep(1);
+        connect(Edit, &QDoubleSpinBox::valueChanged, this, [this] {
+            if (FForm)
+                FForm->DatumEdited(FDatumX->value(), FDatumY->value());
+        });
     }
     FLock = new QToolButton;
     FLock->setCheckable(true);
@@ -297,10 +323,21 @@ void TForm2DWindow::GaugeChanged()
     FGauge->update();
 }
 
+// Values put in by the program are not the operator's typing.
 void TForm2DWindow::ShowDatumEdits(double X, double Y)
 {
+    const QSignalBlocker BlockX(FDatumX);
+    const QSignalBlocker BlockY(FDatumY);
     FDatumX->setValue(X);
     FDatumY->setValue(Y);
+}
+
+void TForm2DWindow::ShowDatumPointer(bool Dragging)
+{
+    if (Dragging)
+        FPaintBox->setCursor(DatumCursor());
+    else
+        FPaintBox->unsetCursor();
 }
 
 void TForm2DWindow::SetDatumEditsEnabled(bool Enabled)

@@ -37,6 +37,7 @@ public:
     void SetDatumEditsEnabled(bool Enabled) override;
     void ShowDatumPanel(bool Visible) override;
     bool DatumLocked() const override;
+    void ShowDatumPointer(bool Dragging) override;
     void FitToPicture(bool WithDatumPanel) override;
     TWindowBounds Bounds() const override;
     void SetBounds(const TWindowBounds &Bounds) override;
@@ -45,6 +46,7 @@ public:
     bool ShowSetupDialog(const std::string &FileName, TGraphicSettings &Settings) override;
 
     QString StatusText(int Panel) const;
+
     QMenu *PopupMenu() const { return FPopup; }
     // Enables the popup's items as the form allows (done on opening).
     void UpdatePopup();
