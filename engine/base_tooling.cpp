@@ -130,10 +130,19 @@ bool TBaseForm::FanucScreenIsSource() const
     return FFanucScreen && FSource && FSource == FFanucScreen->Input();
 }
 
+// A tool change the machine did not make (the operator cancelled the manual
+// change, the guard was open) is not committed: the changer would otherwise
+// give the converter the length offset of a tool that is not in the spindle.
 void TBaseForm::Machine_tooling1ToolChangeRequiredNotify(TObject *Sender, int Tool)
 {
-    if (FMachine)
+    if (FMachine) {
         FMachine->ToolChange(Tool);
+        bool changed = FMachine && FMachine->GetCurrentTool() == Tool;
+        if (!changed) {
+            FTooling->CancelToolChange();
+            return;
+        }
+    }
     FTooling->CommitToolChange();
     FHost.SetModalLabel(25, "T" + IntToStr(Tool));
 }

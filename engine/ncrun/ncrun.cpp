@@ -6,6 +6,8 @@
 // --machine: the run goes to the simulated machine on a test clock; every
 // block the machine gets is printed ("M ...", steps) and the final position
 // at the end ("POS ...", steps then mm).
+// There is no machine-tooling window: an answer that asks for it (a missing
+// tool, "Edit Tooling Now") stops the run.
 
 #include "engine/BasicInput.h"
 #include "engine/BlockSearchOutput.h"

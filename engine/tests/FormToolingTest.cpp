@@ -10,6 +10,7 @@
 #include "engine/Draw_2D.h"
 #include "engine/tests/FormEngine.h"
 #include "engine/tests/View2dFixture.h"
+#include "machine/BasicMachine.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
 #include "machine/Work_piece_offset.h"
@@ -170,6 +171,29 @@ TEST_F(FormTooling, RewoundIncrementalArcsRunTheSameTwice)
     Engine->CycleRewind();
     Host.ClickButton(TMainButton::Start);
     EXPECT_EQ(Lines, first);
+}
+
+// The standard panel's tool change on the simulated machine with a manual
+// changer: the operator's Cancel keeps tool 1 and its length offset in use
+// (the machine still holds it); OK puts tool 2 in.
+TEST_F(FormTooling, CancelledManualToolChangeKeepsTheToolInTheSpindle)
+{
+    Engine->MakeSimulatedMachine(); // asks for tool 1: the default answer OK
+    ASSERT_EQ(Engine->Machine()->GetCurrentTool(), 1);
+    Folder.Messages.Answer("Cancel");
+    Engine->Tooling()->RequestToolChange(2, true);
+    EXPECT_EQ(Engine->Machine()->GetCurrentTool(), 1);
+    EXPECT_EQ(Engine->Tooling()->CurrentTool(), 1);
+    EXPECT_EQ(Engine->Tooling()->PendingTool(), 0);
+    EXPECT_DOUBLE_EQ(Engine->Convertor()->ToolLength, 25.5);
+    EXPECT_EQ(Host.ModalLabel(25), "T1");
+
+    Folder.Messages.Answer("OK");
+    Engine->Tooling()->RequestToolChange(2, true);
+    EXPECT_EQ(Engine->Machine()->GetCurrentTool(), 2);
+    EXPECT_EQ(Engine->Tooling()->CurrentTool(), 2);
+    EXPECT_DOUBLE_EQ(Engine->Convertor()->ToolLength, 31.25);
+    EXPECT_EQ(Host.ModalLabel(25), "T2");
 }
 
 // A work offset file beside the settings: [G54], [g55] written in lower
