@@ -160,7 +160,8 @@ TEST_F(FormMachineRun, MoveBeyondTheTravelStopsTheRunWithTheLimitError)
     for (const auto &m : Folder.Messages.Log())
         shown = shown || (m.Text.find("Move Exceeds Limits") != std::string::npos);
     EXPECT_TRUE(shown);
-    EXPECT_DOUBLE_EQ(double(PositionMm().Y), 10) << "the rejected move never started";
+    // Machine Y: 10 of the program plus G54's Y100, the default data's offset.
+    EXPECT_DOUBLE_EQ(double(PositionMm().Y), 110) << "the rejected move never started";
 }
 
 TEST_F(FormMachineRun, StartWithTheMachineOutOfAutomaticModeIsRefused)

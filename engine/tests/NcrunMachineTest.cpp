@@ -66,7 +66,8 @@ protected:
 
 // The bench mill of the default data: 400 steps per mm, travel X 0..310,
 // Y 0..160, Z -130..0; Z steps count down into the work. Tool 1 (length
-// offset 41.2 mm) is in the spindle; G54 shifts by X150 Y100 Z-80.
+// offset 41.2 mm) is in the spindle; G54, the offset in use at start,
+// shifts by X150 Y100 Z-80.
 TEST_F(NcrunMachineTest, ProgramRunsToItsEndWithTheFinalPosition)
 {
     TMachineRun r = Run("G21 G17 G90\nG54\nG00 X10 Y10 Z-1\nG01 X40 F300\nG01 Y30\nM30\n");
@@ -85,7 +86,7 @@ TEST_F(NcrunMachineTest, MoveBeyondTheTravelStopsTheRunWithTheLimitError)
     EXPECT_EQ(r.Status, 1);
     EXPECT_NE(r.Err.find("M/C Limit Error"), std::string::npos) << r.Err;
     EXPECT_NE(r.Err.find("Move Exceeds Limits"), std::string::npos) << r.Err;
-    EXPECT_NE(r.Out.find("POS X4000 Y4000 "), std::string::npos)
+    EXPECT_NE(r.Out.find("POS X64000 Y44000 "), std::string::npos)
         << "the rejected move never started";
 }
 
@@ -144,9 +145,10 @@ TEST_F(NcrunMachineTest, G55LoadsItsOffsetFromTheFileAndShiftsTheBlocks)
     for (const std::string &b : MachineBlocks(r.Out))
         if (b.rfind("M B0 ", 0) == 0)
             rapids.push_back(b);
-    // No offset: Z -50 + 41.2 = -8.8 mm; [g55]: X 30, Y 40, Z -1 - 100 + 41.2 = -59.8.
+    // G54 from the start: X 160, Y 110, Z -50 - 80 + 41.2 = -88.8 mm;
+    // [g55]: X 30, Y 40, Z -1 - 100 + 41.2 = -59.8.
     ASSERT_EQ(rapids.size(), 2u) << r.Out;
-    EXPECT_EQ(rapids[0].rfind("M B0 X4000 Y4000 Z3520 ", 0), 0u) << rapids[0];
+    EXPECT_EQ(rapids[0].rfind("M B0 X64000 Y44000 Z35520 ", 0), 0u) << rapids[0];
     EXPECT_EQ(rapids[1].rfind("M B0 X12000 Y16000 Z23920 ", 0), 0u) << rapids[1];
 }
 
