@@ -19,6 +19,7 @@ public:
 
     // The engine whose output switches the output buttons call.
     void SetEngine(TBaseForm *Engine) { FEngine = Engine; }
+    TBaseForm *EngineForm() const { return FEngine; }
 
     // Sets a button without clicking it (no output is switched).
     void SetButtonDown(TMainButton Button, bool Down);

@@ -167,10 +167,9 @@ public:
     {
         THeadlessHost::ShowMachineTooling();
         std::fprintf(stderr, "ncrun: no Machine Tooling window here; the run stops\n");
-        if (Engine)
-            Engine->CycleStop();
+        if (EngineForm())
+            EngineForm()->CycleStop();
     }
-    TBaseForm *Engine = nullptr;
 };
 
 // The simulated mill, printing every block it is given (steps; fields the
@@ -296,7 +295,6 @@ int TNcRun::Run()
     };
     FEngine = std::make_unique<TBaseForm>(FHost);
     FHost.SetEngine(FEngine.get());
-    FHost.Engine = FEngine.get();
     if (!FOptions.Machine)
         loop.Engine = FEngine.get();
     FEngine->FormCreate();
