@@ -162,6 +162,10 @@ public:
     virtual void SetMenuEnabled(TMainMenu Menu, bool Enabled) {}
     virtual void SetKeyHandler(std::function<void(int Key)> Handler) {}
     virtual std::unique_ptr<TBasicControlPanel> CreateStandardPanel(TBaseForm &Engine);
+
+    // Tooling: shows the "Machine Tooling" window (the main window's Tooling
+    // button goes down), for an output that needs a tool the changer lacks.
+    virtual void ShowMachineTooling() {}
 };
 
 } // namespace orv

@@ -78,6 +78,8 @@ void THeadlessHost::ClickButton(TMainButton Button)
         FEngine->SetSingleStep(down);
     else if (Button == TMainButton::BlockSkip && FEngine)
         FEngine->SetBlockSkip(down);
+    else if (Button == TMainButton::Offsets && FEngine)
+        FEngine->WorkPieceOffsetClick();
     else
         SwitchOutput(Button, down);
 }

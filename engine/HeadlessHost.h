@@ -19,6 +19,7 @@ public:
 
     // The engine whose output switches the output buttons call.
     void SetEngine(TBaseForm *Engine) { FEngine = Engine; }
+    TBaseForm *EngineForm() const { return FEngine; }
 
     // Sets a button without clicking it (no output is switched).
     void SetButtonDown(TMainButton Button, bool Down);
@@ -65,6 +66,8 @@ public:
     std::unique_ptr<TBasicOutput> CreateOutput(int Slot) override;
     std::unique_ptr<TBasicInput> CreateEditorInput(TBaseForm &Engine) override;
     std::unique_ptr<TFanucScreen> CreateFanucScreen(TBaseForm &Engine, int Kind) override;
+    void ShowMachineTooling() override { ++MachineToolingShown; }
+    int MachineToolingShown = 0; // how often the engine asked for the window
 
 private:
     struct TStatus {

@@ -32,6 +32,7 @@
 #include "machine/MachineCommands.h"
 #include "machine/Read_Machinedata_file.h"
 #include "machine/Machine_Tooling.h"
+#include "machine/Tooling_lib.h"
 #include "machine/Work_piece_offset.h"
 #include "machine/convert.h"
 
@@ -314,8 +315,11 @@ void TBaseForm::CreateSource(uint8_t Kind)
         FFanucScreen = FHost.CreateFanucScreen(*this, Kind);
         if (FFanucScreen) {
             TakeOverPanel(FFanucScreen->ControlPanel());
+            FFanucScreen->SetConvertor(FConvertor.get());
             FFanucScreen->Initialise();
             FFanucScreen->SetUnits(FInch ? TUnits::Inch : TUnits::Metric);
+            FFanucScreen->SetMachineTooling(FTooling.get());
+            FFanucScreen->SetWorkOffset(FWorkOffsets.get());
             FSource = FFanucScreen->Input();
         }
         break;
@@ -436,7 +440,7 @@ void TBaseForm::WireSink(int Slot)
         if (FSource)
             FSource->FlashLine(Line);
     };
-    // TODO(tooling): OnNeedsToolPage shows the machine-tooling window.
+    sink.OnNeedsToolPage = [this](TObject *Sender) { OutputNeedsToolPage(Sender); };
     sink.OnNextNotify = [this](TObject *Sender) { NextNotify(Sender); };
     sink.Initialise();
     sink.SetUnits(FInch ? TUnits::Inch : TUnits::Metric);
@@ -532,8 +536,14 @@ void TBaseForm::SetUnits(bool Inch)
     }
     if (FPanel)
         FPanel->SetUnits(Inch ? TUnits::Inch : TUnits::Metric);
-    // TODO(tooling): tooling, tool library, work offsets and the editor
-    // source take the units when they land.
+    if (FTooling) {
+        FTooling->SetUnits(Inch ? TUnits::Inch : TUnits::Metric);
+        if (FTooling->ToolLibrary())
+            FTooling->ToolLibrary()->Units = Inch ? TUnits::Inch : TUnits::Metric;
+    }
+    if (FWorkOffsets)
+        FWorkOffsets->SetUnits(Inch ? TUnits::Inch : TUnits::Metric);
+    // TODO(shell): the editor source takes the units when it lands.
 }
 
 void TBaseForm::UpdateBillet()

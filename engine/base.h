@@ -208,6 +208,28 @@ public:
     TRead_Machinedata_file *MachineData() const { return FMachineData.get(); }
     TMachine_Tooling *Tooling() const { return FTooling.get(); }
     TWork_piece_offset *WorkOffsets() const { return FWorkOffsets.get(); }
+    TConvert *Convertor() const { return FConvertor.get(); }
+
+    // --- Tooling and work offsets (base_tooling.cpp) ---
+    // The changer asks for a tool change: the machine changes the tool, the
+    // changer commits it, the modal-data label shows the tool.
+    void Machine_tooling1ToolChangeRequiredNotify(TObject *Sender, int Tool);
+    // The tool at a changer position changed (-1: every position).
+    void Machine_tooling1DataChanged(TObject *Sender, int Position);
+    // The current tool's length offset or diameter may have changed: the
+    // converter, the panel's H and D and the machine's readout follow.
+    void Machine_tooling1Tool_Z_offsetChanged(TObject *Sender);
+    // The current machine offset changed (also after a G54 to G59 block):
+    // the converter takes MX, MY, MZ, the billet goes out again, status bar
+    // 2 panel 1 shows the offset's name.
+    void Work_piece_offset1WorkDataChanged(TObject *Sender, const std::string &OldWorkName,
+                                           const std::string &NewWorkName);
+    // An output needs a tool that the changer does not hold: the main
+    // window shows the machine-tooling window.
+    void OutputNeedsToolPage(TObject *Sender);
+    // The main window's Offsets button: down opens the "Work Piece Offsets"
+    // window with the machine attached, up closes it.
+    void WorkPieceOffsetClick();
 
     // Show generated blocks in the source's expanded-code strip.
     bool ShowExpanded = false;
@@ -257,6 +279,11 @@ private:
     void LoadToolFiles(TDIniFile &Settings);
     void ApplyToolCount();
     void SaveToolSettings(TDIniFile &Settings);
+    void WireTooling();
+    void ResetWorkShift();
+    void AttachMachineToOffsets();
+    void SelectWorkOffsetByCode(const TCNC_data &Data);
+    bool FanucScreenIsSource() const;
     void ReadSettings(TDIniFile &Settings);
     void WireSink(int Slot);
     void SwitchOutput(int Slot, bool On, std::unique_ptr<TBasicOutput> (TBaseForm::*Make)());

@@ -7,12 +7,15 @@
 #include "engine/base.h"
 
 #include "engine/BasicInput.h"
+#include "engine/Cutter_comp.h"
 #include "engine/Mess.h"
 #include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
 #include "machine/DummyLinkMill.h"
 #include "machine/MachineProblem.h"
+#include "machine/Machine_Tooling.h"
 #include "machine/Read_Machinedata_file.h"
+#include "machine/Work_piece_offset.h"
 #include "platform/Delphi.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
@@ -65,7 +68,7 @@ void TBaseForm::WireMachine()
     TBasicMachine &m = *FMachine;
     m.Convertor = FConvertor.get();
     m.MachineData = FMachineData.get();
-    // TODO(tooling): the machine tooling once the engine owns it.
+    m.Tooling = FTooling.get();
     m.OnTurboChanged = [this](TObject *Sender, bool On) { TurboChanged(Sender, On); };
     FHost.SetKeyHandler([this](int Key) { EngineKeyDown(Key); });
     m.OnMachineEvent = [this](TObject *Sender, TChangeData &Data) { PanelRequest(Sender, Data); };
@@ -80,6 +83,7 @@ void TBaseForm::WireMachine()
     m.BlockSkip = FBlockSkip;
     if (FPanel)
         FPanel->SetMachineIsReal(m.IsRealMachine);
+    Machine_tooling1Tool_Z_offsetChanged(this);
 }
 
 void TBaseForm::InsertMachine(std::unique_ptr<TBasicMachine> Machine)
@@ -90,7 +94,11 @@ void TBaseForm::InsertMachine(std::unique_ptr<TBasicMachine> Machine)
         return;
     WireMachine();
     FMachine->Initialise();
-    // TODO(tooling): ToolChange(the machine tooling's current tool).
+    if (FWorkOffsets && FWorkOffsets->WindowOpen())
+        AttachMachineToOffsets();
+    // The machine starts with the tool the changer has in the spindle.
+    if (FMachine && FTooling && FTooling->CurrentTool() > 0)
+        FMachine->ToolChange(FTooling->CurrentTool());
 }
 
 void TBaseForm::MakeSimulatedMachine()
@@ -113,6 +121,7 @@ void TBaseForm::FreeMachine()
     FMachineInRun = false;
     if (!machine)
         return;
+    AttachMachineToOffsets();
     machine->OnBlockDone = nullptr;
     machine->OnMachineEvent = nullptr;
     machine->OnMachineError = nullptr;
@@ -151,7 +160,8 @@ void TBaseForm::TakeOverPanel(TBasicControlPanel *Panel)
     FPanel = Panel;
     if (!FPanel)
         return;
-    // TODO(shell): the jog-key form's table; TODO(tooling): the machine tooling.
+    // TODO(shell): the jog-key form's table.
+    FPanel->MachineTooling = FTooling.get();
     FPanel->MachData = FMachineData.get();
     FPanel->OnMachineRequest = [this](TObject *Sender, TRequestData &Data) {
         MachineRequest(Sender, Data);
@@ -291,7 +301,7 @@ void TBaseForm::ShowEventOnPanel(TBasicControlPanel &P, TChangeData &Data)
     case evHomingReset: P.ClearHomed(); break;
     case evToolNumber:
         P.SetToolNumber(Data.IntValue);
-        // TODO(tooling): the tool-offset notification.
+        Machine_tooling1Tool_Z_offsetChanged(this);
         break;
     case evToolOffsetNumber: P.SetToolOffsetNumber(Data.IntValue); break;
     case evWorkOffsetName: P.SetWorkOffsetName(Data.Text); break;
@@ -347,7 +357,7 @@ void TBaseForm::ShowPosition(TObject *Sender, TMachineReadout &Position)
 
 void TBaseForm::TurboChanged(TObject *Sender, bool On)
 {
-    // TODO(expand): the cutter compensation's TurboMode := On.
+    FCutter->SetTurboMode(On);
 }
 
 // --- Machine errors ---

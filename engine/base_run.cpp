@@ -235,6 +235,7 @@ void TBaseForm::CycleRewind()
             FOutputs[slot]->Rewind();
     FSubPrograms.clear();
     FSubIdentityCount = 0;
+    ResetWorkShift();
     if (FResetOnRewind) {
         static const int32_t reset[12] = {-1000, 0, 17, 90, 22, 94, 0, 40, 49, 80, 98, 50};
         for (int g = 0; g < 12; ++g)
@@ -563,7 +564,7 @@ void TBaseForm::ShowBlockEvents(TCNC_data &Data)
     default:
         break;
     }
-    // TODO(tooling): G54 to G59 select the work offset named by the record.
+    SelectWorkOffsetByCode(Data);
     bool changed = false;
     if (!Data.BlockDelete) {
         switch (Data.MCode) {

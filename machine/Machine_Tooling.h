@@ -97,6 +97,9 @@ public:
     // A position without a usable tool clears the cached data and warns
     // (message 40 with the position).
     void CommitToolChange();
+    // Drops a request that was not committed: the machine did not take the
+    // tool, so the tool in the spindle and its data stay current.
+    void CancelToolChange() { FPendingTool = 0; }
     int PendingTool() const { return FPendingTool; }
 
     // "Set Offset" prompt for the tool at Position, starting at Value (mm).

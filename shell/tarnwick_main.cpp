@@ -55,6 +55,17 @@ public:
         Output->ViewFactory = [] { return std::make_unique<orv::TForm2DWindow>(); };
         return Output;
     }
+    // A missing tool can only be put into the changer from the "Machine
+    // Tooling" window, which this program does not have yet: rather than
+    // wait for a tool that cannot come, the run stops and says why.
+    void ShowMachineTooling() override
+    {
+        THeadlessHost::ShowMachineTooling();
+        orv::MessageDlg("", "The Machine Tooling window is not available; the run stops.",
+                        orv::mtWarning, orv::mbOK);
+        if (EngineForm())
+            EngineForm()->CycleStop();
+    }
 };
 
 std::vector<std::string> CommandLineArguments(const QApplication &App)

@@ -6,6 +6,8 @@
 // --machine: the run goes to the simulated machine on a test clock; every
 // block the machine gets is printed ("M ...", steps) and the final position
 // at the end ("POS ...", steps then mm).
+// There is no machine-tooling window: an answer that asks for it (a missing
+// tool, "Edit Tooling Now") stops the run.
 
 #include "engine/BasicInput.h"
 #include "engine/BlockSearchOutput.h"
@@ -158,6 +160,15 @@ public:
     std::unique_ptr<TBasicControlPanel> CreateStandardPanel(TBaseForm &) override
     {
         return std::make_unique<THeadlessPanel>();
+    }
+    // There is no "Machine Tooling" window to put the missing tool into the
+    // changer, so nothing could end the output's wait for it: the run stops.
+    void ShowMachineTooling() override
+    {
+        THeadlessHost::ShowMachineTooling();
+        std::fprintf(stderr, "ncrun: no Machine Tooling window here; the run stops\n");
+        if (EngineForm())
+            EngineForm()->CycleStop();
     }
 };
 

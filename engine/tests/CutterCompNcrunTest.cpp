@@ -67,8 +67,9 @@ void ExpectGolden(const std::string &Actual, const std::string &File, bool Updat
 TEST(CutterCompNcrun, CyclesAndArcsGiveTheirRecordsXncAndGnc)
 {
     const bool Update = std::getenv("ORV_UPDATE_GOLDEN") != nullptr;
-    // (Compensated contours wait for the engine form to give compensation its
-    // machine tooling; until then they stop with message 46.)
+    // (Compensated contours run with the diameter of the tool in the spindle:
+    // the G41 contour's fixture is run by the engine form's tooling tests.
+    // Message 46 stops them only when that tool has no diameter.)
     for (const char *Name : {"drilling", "helix_arcs"}) {
         SCOPED_TRACE(Name);
         test::TTempDir Temp;

@@ -16,8 +16,10 @@ namespace orv {
 namespace {
 
 // The bench mill of the default data: 400 steps per mm, travel X 0..310,
-// Y 0..160, Z -130..0.
+// Y 0..160, Z -130..0. Tool 1 (length offset 41.2 mm) is in the spindle;
+// G54 shifts by X150 Y100 Z-80, so the work's Z-1 is the machine's -39.8.
 const char *Program = "G21 G17 G90\n"
+                      "G54\n"
                       "G00 X10 Y10 Z-1\n"
                       "G01 X40 F300\n"
                       "G01 Y30\n"
@@ -55,6 +57,11 @@ protected:
         Engine->ProgramLoaded(path, true, 0);
         Engine->MakeSimulatedMachine();
         Engine->MakeStandardPanel();
+        // The manual changer asks for the tool in the spindle; the default
+        // answer is OK.
+        ASSERT_EQ(MessageTexts(),
+                  std::vector<std::string>{"|Change the tool in the machine to Tool Number 1"});
+        Folder.Messages.ClearLog();
     }
 
     // Homes all axes and switches to automatic mode as the operator would.
@@ -108,11 +115,11 @@ TEST_F(FormMachineRun, HomesRunsTheProgramToItsEndAndStops)
     RunOut();
     EXPECT_EQ(Engine->RunState(), csStopped);
     EXPECT_GE(Ended, 1);
-    TXYZ p = PositionMm();
-    EXPECT_DOUBLE_EQ(double(p.X), 40);
-    EXPECT_DOUBLE_EQ(double(p.Y), 30);
-    EXPECT_DOUBLE_EQ(double(p.Z), -1);
-    EXPECT_EQ(Mill().Current.X, 16000) << "400 steps per mm";
+    TXYZ p = PositionMm(); // machine coordinates
+    EXPECT_DOUBLE_EQ(double(p.X), 190);
+    EXPECT_DOUBLE_EQ(double(p.Y), 130);
+    EXPECT_DOUBLE_EQ(double(p.Z), -39.8);
+    EXPECT_EQ(Mill().Current.X, 76000) << "400 steps per mm";
     EXPECT_TRUE(MessageTexts().empty());
 }
 
@@ -124,9 +131,9 @@ TEST_F(FormMachineRun, PauseInTheMiddleOfAMoveAndResume)
     HomeAndAuto();
     Engine->PanelCommand(21);
     // Into the G01 along X (the simulated feed moves 5 mm a tick at F300).
-    for (int i = 0; i < 100 && Mill().Current.X <= 4000 + 400; ++i)
+    for (int i = 0; i < 100 && Mill().Current.X <= 64000 + 400; ++i)
         Folder.Loop.Advance(10);
-    ASSERT_LT(Mill().Current.X, 16000);
+    ASSERT_LT(Mill().Current.X, 76000);
     Engine->PanelCommand(23);
     ASSERT_EQ(Engine->RunState(), csPaused);
     EXPECT_EQ(Panel().CycleState(), csPaused);
@@ -138,7 +145,7 @@ TEST_F(FormMachineRun, PauseInTheMiddleOfAMoveAndResume)
     EXPECT_EQ(Engine->RunState(), csRunning);
     RunOut();
     EXPECT_GE(Ended, 1);
-    EXPECT_DOUBLE_EQ(double(PositionMm().Y), 30);
+    EXPECT_DOUBLE_EQ(double(PositionMm().Y), 130);
 }
 
 TEST_F(FormMachineRun, MoveBeyondTheTravelStopsTheRunWithTheLimitError)
@@ -153,7 +160,8 @@ TEST_F(FormMachineRun, MoveBeyondTheTravelStopsTheRunWithTheLimitError)
     for (const auto &m : Folder.Messages.Log())
         shown = shown || (m.Text.find("Move Exceeds Limits") != std::string::npos);
     EXPECT_TRUE(shown);
-    EXPECT_DOUBLE_EQ(double(PositionMm().Y), 10) << "the rejected move never started";
+    // Machine Y: 10 of the program plus G54's Y100, the default data's offset.
+    EXPECT_DOUBLE_EQ(double(PositionMm().Y), 110) << "the rejected move never started";
 }
 
 TEST_F(FormMachineRun, StartWithTheMachineOutOfAutomaticModeIsRefused)

@@ -90,7 +90,9 @@ private:
 };
 
 // The settings' tool files in a form folder, so the engine starts without
-// asking for a changer file: position 1 a 10 mm slot drill, 2 a 6 mm end mill.
+// asking for a changer file: position 1 a 10 mm slot drill (length offset
+// 25.5 mm), 2 a 6 mm end mill (31.25 mm); the library also holds a 4 mm
+// ball nose (40.75 mm) that no position holds.
 inline void WriteToolFiles(const TFormFolder &Folder)
 {
     Folder.Write("Tarnwick.ini", "[Default Settings]\nMetric=1\nReset On Rewind=TRUE\n"
@@ -98,8 +100,12 @@ inline void WriteToolFiles(const TFormFolder &Folder)
     Folder.Write("Tools.MTF", "[Global]\nCurrent Tool=1\n"
                               "[Tool1]\nTool Name=Slot Drill 10\nFile Location=Tools.MTD\n"
                               "[Tool2]\nTool Name=End Mill 6\nFile Location=Tools.MTD\n");
-    Folder.Write("Tools.MTD", "[Slot Drill 10]\nDiameter=10\nlength=38\nType=0\nTool In Use=1\n"
-                              "[End Mill 6]\nDiameter=6\nlength=50\nType=1\nTool In Use=1\n");
+    Folder.Write("Tools.MTD", "[Slot Drill 10]\nDiameter=10\nlength=38\nTool Length offset=25.5\n"
+                              "Type=0\nTool In Use=1\n"
+                              "[End Mill 6]\nDiameter=6\nlength=50\nTool Length offset=31.25\n"
+                              "Type=1\nTool In Use=1\n"
+                              "[Ball Nose 4]\nDiameter=4\nlength=50\nTool Length offset=40.75\n"
+                              "Type=2\nTool In Use=0\n");
 }
 
 } // namespace orv::test

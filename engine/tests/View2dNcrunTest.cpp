@@ -67,12 +67,14 @@ TEST(View2dNcrun, DemoProgramDrawsItsToolpath)
                                 "/programs/demo.fnc > " + Dir.File("out.txt") + " 2>&1";
     ASSERT_EQ(std::system(Command.c_str()), 0) << Dir.Read("out.txt");
     const std::vector<std::string> List = Lines(Dir.File("list.txt"));
-    // G00 X0 Y0 Z5, G01 Z-1, two sides, the G02 corner, two sides, G00 Z5.
-    ASSERT_EQ(List.size(), 8u) << Dir.Read("list.txt");
-    EXPECT_EQ(List[0], "0 5 0 0.0000 100.0000 1000.0000 0.0000 100.0000 5.0000 0.0000 0.0000 "
-                       "0.0000 0.0000 0.0000 0.0000 0.0000 2.0000 0.0000")
-        << "from (0, 0, 1000) on the default 100 x 100 billet";
-    EXPECT_EQ(List[4].substr(0, 5), "2 9 0") << "the G02 corner is an arc, line 9";
+    // Tool 1: G00 to X20 Y20 Z5, G01 Z-1, two sides, the G02 corner, two
+    // sides, G00 Z5. Tool 4: two G81 holes of three moves each, G00 Z5.
+    ASSERT_EQ(List.size(), 15u) << Dir.Read("list.txt");
+    EXPECT_EQ(List[0], "0 7 255 0.0000 100.0000 1000.0000 20.0000 80.0000 5.0000 0.0000 0.0000 "
+                       "0.0000 0.0000 0.0000 0.0000 0.0000 1.5000 0.0000")
+        << "from (0, 0, 1000) on the default 100 x 100 billet, in tool 1's colour and radius";
+    EXPECT_EQ(List[4].substr(0, 8), "2 11 255") << "the G02 corner is an arc, line 11";
+    EXPECT_EQ(List[9].substr(0, 10), "1 16 65535") << "the first hole, drilled with tool 4";
     QImage Picture;
     ASSERT_TRUE(Picture.load(QString::fromStdString(Dir.File("demo.bm2")), "BMP"));
     EXPECT_GT(Picture.width(), 0);
