@@ -98,13 +98,16 @@ void BM_FullRedraw1024x768(benchmark::State &State)
 }
 BENCHMARK(BM_FullRedraw1024x768)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// "Zoom In" from the fitted view: the list redrawn at 1.5 times the scale.
+// "Zoom In" from the fitted view, once or more times (the last step
+// timed): the list redrawn at 1.5, 2.25, ... times the scale.
 void BM_ZoomIn(benchmark::State &State)
 {
     orv::TForm2D &Window = *DrawnOutput().Window();
     for (auto _ : State) {
         State.PauseTiming();
         Window.ShowAll();
+        for (int Step = 1; Step < State.range(0); ++Step)
+            Window.ZoomIn();
         State.ResumeTiming();
         Window.ZoomIn();
         auto &View = static_cast<orv::TImageView2D &>(*Window.View());
@@ -112,6 +115,6 @@ void BM_ZoomIn(benchmark::State &State)
     }
     State.counters["picture_width"] = Window.View()->PictureWidth();
 }
-BENCHMARK(BM_ZoomIn)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ZoomIn)->Unit(benchmark::kMillisecond)->Iterations(3)->Arg(1)->Arg(2)->Arg(4)->Arg(6);
 
 } // namespace

@@ -278,10 +278,17 @@ void TForm2D::ZoomIn()
     FAnchorY = static_cast<double>(FLastPress.Y) / H;
     FAnchorPending = true;
     const double Next = ZoomInScale(Scale, FitScale);
-    if (Next == Scale)
-        return;
+    if (Next == Scale || !PicturesFitAt(Next))
+        return; // at the deepest step, or pictures too big to keep
     Scale = Next;
     Redraw();
+}
+
+bool TForm2D::PicturesFitAt(double NewScale) const
+{
+    const long long W = ToPixel(AreaWidth, NewScale);
+    const long long H = ToPixel(AreaHeight, NewScale);
+    return FView->CanHoldPictures(W, H);
 }
 
 void TForm2D::ZoomOut()

@@ -46,6 +46,8 @@ public:
     virtual void Present(bool ShowDatum, TPixel Datum) = 0;
     // Writes the composite as a bitmap file; false when it could not.
     virtual bool SavePicture(const std::string &FileName) = 0;
+    // Whether pictures of that size can be kept (the view's memory budget).
+    virtual bool CanHoldPictures(long long Width, long long Height) const { return true; }
 
     // The screen; a view without one keeps the defaults.
     virtual int ScrollClientWidth() const { return 0; }
@@ -129,7 +131,7 @@ public:
     void ZoomIn();
     void ZoomOut();
     void ShowAll();
-    bool CanZoomIn() const { return Scale < ZoomMenuLimit; }
+    bool CanZoomIn() const { return Scale < ZoomMenuLimit && PicturesFitAt(Scale * ZoomFactor); }
     bool CanZoomOut() const { return Scale > FitScale; }
     bool CanSavePicture() const { return !PictureName.empty(); }
     bool CanShowObjectData() const { return FSelected >= 0; }
@@ -208,6 +210,8 @@ public:
     std::function<void()> OnToggleOffsets;
 
 private:
+    // The pictures at that scale stay within the view's budget.
+    bool PicturesFitAt(double NewScale) const;
     void DrawLive(const TDD_Type &Element);
     void DrawHighlight();
     void PaintBackground();

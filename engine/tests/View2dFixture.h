@@ -69,6 +69,7 @@ struct TViewRecord {
     double DatumEditX = 0, DatumEditY = 0;
     bool DatumEditsEnabled = true;
     bool DatumPointer = false;
+    long long MaxPicturePixels = 1LL << 40;
 };
 
 class TRecordingView : public TForm2DView {
@@ -93,6 +94,10 @@ public:
     {
         R.Saved.push_back(FileName);
         return true;
+    }
+    bool CanHoldPictures(long long Width, long long Height) const override
+    {
+        return Width * Height <= R.MaxPicturePixels;
     }
     int ScrollClientWidth() const override { return R.ClientWidth; }
     int ScrollClientHeight() const override { return R.ClientHeight; }

@@ -68,6 +68,20 @@ TEST_F(View2dForm, ZoomMenuFollowsTheScale)
     EXPECT_DOUBLE_EQ(Form.Scale, 1);
 }
 
+TEST_F(View2dForm, NoZoomStepToPicturesTooBigToKeep)
+{
+    // 100 x 50 mm: at scale 3 the pictures are 300 x 150 pixels.
+    Record.MaxPicturePixels = 300 * 150;
+    Form.Scale = 2;
+    EXPECT_TRUE(Form.CanZoomIn());
+    Form.ZoomIn();
+    EXPECT_DOUBLE_EQ(Form.Scale, 3) << "exactly the budget";
+    EXPECT_FALSE(Form.CanZoomIn()) << "\"Zoom In\" disabled";
+    Form.ZoomIn();
+    EXPECT_DOUBLE_EQ(Form.Scale, 3) << "one step more would pass it";
+    EXPECT_EQ(Record.Width, 300);
+}
+
 TEST_F(View2dForm, PressPicksAndObjectDataOpensTheDialog)
 {
     Form.AddElement(Line(10, 40, 20, 40, 3));

@@ -54,6 +54,14 @@ void TImageView2D::ResizePictures(int Width, int Height)
 {
     Width = std::max(0, Width);
     Height = std::max(0, Height);
+    if (FBackground.size() == QSize(Width, Height) && FDrawing.size() == FBackground.size()) {
+        FBackgroundCanvas.Flush(); // the same size again: the pictures are kept
+        FDrawingCanvas.Flush();
+        FBackground.fill(Qt::white);
+        FDrawing.fill(Qt::white);
+        FDirty = true;
+        return;
+    }
     FBackgroundCanvas.SetDevice(nullptr);
     FDrawingCanvas.SetDevice(nullptr);
     FBackground = QImage(Width, Height, QImage::Format_RGB32);
@@ -96,6 +104,11 @@ void TImageView2D::Compose()
     if (FShowDatum && !FComposite.isNull())
         PaintDatumSymbol(FComposite, FDatum);
     FDirty = false;
+}
+
+bool TImageView2D::CanHoldPictures(long long Width, long long Height) const
+{
+    return Width >= 0 && Height >= 0 && Width * Height <= MaxPicturePixels;
 }
 
 bool TImageView2D::SavePicture(const std::string &FileName)

@@ -25,6 +25,10 @@ public:
     void ClearDrawing() override;
     void Present(bool ShowDatum, TPixel Datum) override;
     bool SavePicture(const std::string &FileName) override;
+    // Pictures of up to MaxPicturePixels pixels each (four of that size
+    // are about a gigabyte).
+    bool CanHoldPictures(long long Width, long long Height) const override;
+    static constexpr long long MaxPicturePixels = 1LL << 26;
     int ScrollClientWidth() const override { return FClientWidth; }
     int ScrollClientHeight() const override { return FClientHeight; }
 
