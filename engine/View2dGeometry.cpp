@@ -179,7 +179,7 @@ int ToPixel(double Mm, double Scale)
     // far outside it.
     constexpr double Far = 1e9;
     constexpr double Snap = 6755399441055744.0;
-    const double V = Mm * Scale;
+    const double V = Mm * Scale; // rounded on its own, never fused with the snap
     if (!(std::fabs(V) < Far))
         return std::isnan(V) ? 0 : (V > 0 ? static_cast<int>(Far) : -static_cast<int>(Far));
     return static_cast<int>((V + Snap) - Snap);

@@ -384,5 +384,31 @@ TEST(View2dGeometry, CentreLineOfChordArcIsStraight)
     EXPECT_EQ(Canvas.Shapes[0], "arc -10,40-10,60 10,50 0,40 c4227072");
 }
 
+TEST(View2dGeometry, PixelsAreTheNearestWithHalvesToEven)
+{
+    struct TCase {
+        const char *Name;
+        double Mm, Scale;
+        int Pixel;
+    } Cases[] = {
+        {"half down to even", 0.5, 1, 0},   {"half up to even", 1.5, 1, 2},
+        {"2.5 to 2", 2.5, 1, 2},            {"negative half", -0.5, 1, 0},
+        {"-1.5 to -2", -1.5, 1, -2},        {"-2.5 to -2", -2.5, 1, -2},
+        {"just below a half", 0.4999999999999999, 1, 0},
+        {"scaled", 0.3, 3.41, 1},           {"far right held", 1e12, 1, 1000000000},
+        {"far left held", -1e12, 1, -1000000000},
+        {"not a number", std::nan(""), 1, 0},
+    };
+    for (const TCase &C : Cases) {
+        SCOPED_TRACE(C.Name);
+        EXPECT_EQ(ToPixel(C.Mm, C.Scale), C.Pixel);
+    }
+    // The same as the rounding mode's nearest over a sweep of positions.
+    for (int I = -20000; I <= 20000; ++I) {
+        const double Mm = I * 0.0137;
+        ASSERT_EQ(ToPixel(Mm, 7.3), static_cast<int>(std::nearbyint(Mm * 7.3))) << Mm;
+    }
+}
+
 } // namespace
 } // namespace orv

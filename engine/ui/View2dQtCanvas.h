@@ -76,8 +76,8 @@ private:
     static constexpr int EllipseMargin = 2;
     // Arcs kept as pixels: boxes up to this size, this many at most.
     static constexpr int ArcMargin = 4;
-    static constexpr int MaxCachedArc = 256;
-    static constexpr size_t MaxCachedArcCount = 8192;
+    static constexpr int MaxCachedArc = 128;
+    static constexpr size_t MaxCachedArcCount = 4096;
 
     QImage *FImage = nullptr;
     unsigned char *FBits = nullptr; // the image's pixels while plotting
