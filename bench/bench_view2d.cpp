@@ -99,7 +99,8 @@ void BM_FullRedraw1024x768(benchmark::State &State)
 BENCHMARK(BM_FullRedraw1024x768)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // "Zoom In" from the fitted view, once or more times (the last step
-// timed): the list redrawn at 1.5, 2.25, ... times the scale.
+// timed): the list redrawn at 1.5, 2.25, ... times the scale. Five steps
+// give the largest pictures the window keeps (7776 x 5832).
 void BM_ZoomIn(benchmark::State &State)
 {
     orv::TForm2D &Window = *DrawnOutput().Window();
@@ -115,6 +116,6 @@ void BM_ZoomIn(benchmark::State &State)
     }
     State.counters["picture_width"] = Window.View()->PictureWidth();
 }
-BENCHMARK(BM_ZoomIn)->Unit(benchmark::kMillisecond)->Iterations(3)->Arg(1)->Arg(2)->Arg(4)->Arg(6);
+BENCHMARK(BM_ZoomIn)->Unit(benchmark::kMillisecond)->Iterations(3)->Arg(1)->Arg(2)->Arg(3)->Arg(5);
 
 } // namespace

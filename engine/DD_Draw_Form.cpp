@@ -325,6 +325,8 @@ std::string TForm2D::PointerHint(TPixel At) const
 
 void TForm2D::SetUnits(TUnits Units)
 {
+    if (DatumEditPending())
+        ApplyDatumEdits(); // typed in the units they were shown in
     Decimals = Units == Inch ? 4 : 3;
     if (DatumNeverSet())
         return;

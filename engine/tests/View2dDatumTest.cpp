@@ -158,6 +158,12 @@ TEST_F(View2dDatum, TypedInchesAreMillimetresInside)
     EXPECT_DOUBLE_EQ(Form.DatumShownX, 25.4);
     EXPECT_DOUBLE_EQ(Form.DatumShownY, -50.8);
     ExpectDatum(125.4, -0.8);
+
+    Form.DatumEdited(2, -2);
+    Form.SetUnits(Metric);
+    EXPECT_DOUBLE_EQ(Form.DatumShownX, 50.8) << "typed in inches, applied before the change";
+    EXPECT_DOUBLE_EQ(Record.DatumEditX, 50.8);
+    EXPECT_FALSE(Form.DatumEditPending());
 }
 
 TEST_F(View2dDatum, TypingIsIgnoredWhileDragging)

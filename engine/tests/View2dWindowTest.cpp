@@ -121,6 +121,17 @@ TEST_F(View2dWindow, RedrawAfterZoomGivesTheLiveDrawing)
     EXPECT_TRUE(Window().Composite() == Live);
 }
 
+TEST_F(View2dWindow, PictureHeldElsewhereKeepsItsPixels)
+{
+    Draw(DemoPocket());
+    const QImage Held = Window().Composite(); // shares the pixels until either changes
+    const QImage Before = Held.copy();
+    TCNC_data Line = Move(1, 90, 10, -1, 20);
+    Sink.Execute(Line);
+    EXPECT_FALSE(Window().Composite() == Before) << "the new element is shown";
+    EXPECT_TRUE(Held == Before);
+}
+
 TEST_F(View2dWindow, HighlightedElement)
 {
     Draw(DemoPocket());

@@ -11,15 +11,23 @@ namespace {
 
 constexpr QRgb White = 0xFFFFFFFF;
 
-// Every pixel of the drawing that is not white, over the composite.
-void OverlayNonWhite(QImage &Composite, const QImage &Drawing)
+// Composite := the background with every pixel of the drawing that is not
+// white over it (the composite's buffer is kept when its size is the same).
+void ComposeInto(QImage &Composite, const QImage &Background, const QImage &Drawing)
 {
-    const int W = std::min(Composite.width(), Drawing.width());
-    const int H = std::min(Composite.height(), Drawing.height());
-    for (int Y = 0; Y < H; ++Y) {
-        const QRgb *From = reinterpret_cast<const QRgb *>(Drawing.constScanLine(Y));
+    if (Composite.size() != Background.size() || Composite.format() != Background.format())
+        Composite = QImage(Background.size(), Background.format());
+    const int W = Background.width();
+    const int OverW = std::min(W, Drawing.width());
+    const int OverH = std::min(Background.height(), Drawing.height());
+    for (int Y = 0; Y < Background.height(); ++Y) {
+        const QRgb *Back = reinterpret_cast<const QRgb *>(Background.constScanLine(Y));
         QRgb *To = reinterpret_cast<QRgb *>(Composite.scanLine(Y));
-        for (int X = 0; X < W; ++X) {
+        std::memcpy(To, Back, static_cast<size_t>(W) * sizeof(QRgb));
+        if (Y >= OverH)
+            continue;
+        const QRgb *From = reinterpret_cast<const QRgb *>(Drawing.constScanLine(Y));
+        for (int X = 0; X < OverW; ++X) {
             if (From[X] != White)
                 To[X] = From[X];
         }
@@ -99,8 +107,7 @@ void TImageView2D::Compose()
 {
     FBackgroundCanvas.Flush();
     FDrawingCanvas.Flush();
-    FComposite = FBackground.copy();
-    OverlayNonWhite(FComposite, FDrawing);
+    ComposeInto(FComposite, FBackground, FDrawing);
     if (FShowDatum && !FComposite.isNull())
         PaintDatumSymbol(FComposite, FDatum);
     FDirty = false;
