@@ -144,7 +144,7 @@ void TQtCanvas2D::BeginPlot()
     FHeight = FImage->height();
 }
 
-void TQtCanvas2D::PlotPixel(int X, int Y, QRgb Colour, bool NotXor)
+inline void TQtCanvas2D::PlotPixel(int X, int Y, QRgb Colour, bool NotXor)
 {
     if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight)
         return;
