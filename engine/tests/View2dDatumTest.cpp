@@ -16,17 +16,9 @@ namespace {
 // from the table's bottom-left corner: pixel (40, 80).
 class View2dDatum : public test::TView2dFixture {
 protected:
-    View2dDatum() : Form(std::make_unique<test::TRecordingView>(Record)) { SetUp2D(Form); }
-
-    static void SetUp2D(TForm2D &F)
+    View2dDatum() : Form(std::make_unique<test::TRecordingView>(Record))
     {
-        F.UseOffsets = true;
-        F.AreaWidth = 100;
-        F.AreaHeight = 50;
-        F.TravelXMinus = -100;
-        F.TravelYMinus = -50;
-        F.Layout(2);
-        F.SetDatumFromMachine(-80, -40);
+        test::UseDatumTable(Form);
     }
 
     void ExpectDatum(double X, double Y)
@@ -64,7 +56,7 @@ TEST_F(View2dDatum, PressNearTheSymbolGrabsIt)
         SCOPED_TRACE(C.Name);
         test::TViewRecord R;
         TForm2D F(std::make_unique<test::TRecordingView>(R));
-        SetUp2D(F);
+        test::UseDatumTable(F);
         ASSERT_EQ(F.DatumPixel(), (TPixel{40, 80}));
         F.LeftPress({40 + C.Dx, 80 + C.Dy});
         EXPECT_EQ(F.DraggingDatum(), C.Grabs);

@@ -122,4 +122,17 @@ private:
 
 using TView2dFixture = TToolingFixture;
 
+// A 100 x 50 mm table with X,Y offsets at scale 2; the travel starts at
+// X -100, Y -50 and the datum is at machine (-80, -40): pixel (40, 80).
+inline void UseDatumTable(TForm2D &Form)
+{
+    Form.UseOffsets = true;
+    Form.AreaWidth = 100;
+    Form.AreaHeight = 50;
+    Form.TravelXMinus = -100;
+    Form.TravelYMinus = -50;
+    Form.Layout(2);
+    Form.SetDatumFromMachine(-80, -40);
+}
+
 } // namespace orv::test

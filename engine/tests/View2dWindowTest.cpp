@@ -186,13 +186,7 @@ TEST_F(View2dWindow, DatumFollowsTheMouseAndTheEdits)
 {
     TForm2D Form(std::make_unique<TForm2DWindow>());
     auto &W = *static_cast<TForm2DWindow *>(Form.View());
-    Form.UseOffsets = true;
-    Form.AreaWidth = 100;
-    Form.AreaHeight = 50;
-    Form.TravelXMinus = -100;
-    Form.TravelYMinus = -50;
-    Form.Layout(2);
-    Form.SetDatumFromMachine(-80, -40); // pixel (40, 80)
+    test::UseDatumTable(Form); // datum at pixel (40, 80)
     auto *Box = W.findChild<QWidget *>("PaintBox");
     auto *EditX = W.findChild<QDoubleSpinBox *>("DatumX");
     auto *EditY = W.findChild<QDoubleSpinBox *>("DatumY");
