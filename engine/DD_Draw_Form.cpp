@@ -270,13 +270,20 @@ void TForm2D::FireEditSource(int Line)
         OnEditSource(Line);
 }
 
-void TForm2D::ZoomIn()
+// The next layout scrolls the last pressed point's place in the picture
+// into view.
+void TForm2D::AnchorAtLastPress()
 {
     const int W = std::max(1, FView->PictureWidth());
     const int H = std::max(1, FView->PictureHeight());
     FAnchorX = static_cast<double>(FLastPress.X) / W;
     FAnchorY = static_cast<double>(FLastPress.Y) / H;
     FAnchorPending = true;
+}
+
+void TForm2D::ZoomIn()
+{
+    AnchorAtLastPress();
     const double Next = ZoomInScale(Scale, FitScale);
     if (Next == Scale || !PicturesFitAt(Next))
         return; // at the deepest step, or pictures too big to keep
@@ -293,11 +300,7 @@ bool TForm2D::PicturesFitAt(double NewScale) const
 
 void TForm2D::ZoomOut()
 {
-    const int W = std::max(1, FView->PictureWidth());
-    const int H = std::max(1, FView->PictureHeight());
-    FAnchorX = static_cast<double>(FLastPress.X) / W;
-    FAnchorY = static_cast<double>(FLastPress.Y) / H;
-    FAnchorPending = true;
+    AnchorAtLastPress();
     const double Next = ZoomOutScale(Scale, FitScale);
     if (Next == Scale)
         return;

@@ -212,6 +212,7 @@ public:
 private:
     // The pictures at that scale stay within the view's budget.
     bool PicturesFitAt(double NewScale) const;
+    void AnchorAtLastPress();
     void DrawLive(const TDD_Type &Element);
     void DrawHighlight();
     void PaintBackground();
