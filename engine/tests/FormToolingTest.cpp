@@ -67,12 +67,7 @@ protected:
     ~FormTooling() override { Engine.reset(); }
     void Load(const std::string &Name, const std::string &Text)
     {
-        std::string path = Folder.Write(Name, Text);
-        Engine->SetProgramFile(path);
-        Engine->SelectSource(skEditor);
-        std::string name = path;
-        ASSERT_TRUE(Engine->Source() && Engine->Source()->LoadFile(name));
-        Engine->ProgramLoaded(path, true, 0);
+        ASSERT_TRUE(test::LoadProgram(*Engine, Folder.Write(Name, Text)));
     }
     test::TFormFolder Folder;
     THost Host;
