@@ -455,10 +455,12 @@ bool TBaseForm::TakeNextMove()
 
 bool TBaseForm::TakeCompiledMove()
 {
-    if (!FSource || !FSource->ReadRecord(FCompiledRecord)) {
-        if (!FSource)
-            SetRecordInt(FCompiledRecord, xnc::Motion, EndOfProgramCode);
-    }
+    // Without a source the run ends here; the compiled source gives the end
+    // record itself when it has no more (or a bad one, which it reports).
+    if (FSource)
+        FSource->ReadRecord(FCompiledRecord);
+    else
+        SetRecordInt(FCompiledRecord, xnc::Motion, EndOfProgramCode);
     EventLoop().ProcessMessages();
     CopyCompiledRecord(FCompiledRecord, FData);
     ReplayArcShape();
@@ -693,7 +695,7 @@ void TBaseForm::CNC_ABSNextNotify(TObject *)
     }
     if (line.empty())
         line = "(Blank";
-    if (position == -1) {
+    if (position == EndOfMainProgram) {
         FGroups.Words[wG] = EndOfProgramCode;
         FGroups.WordSet[wG] = true;
         lineNumber = -1;
@@ -709,7 +711,7 @@ void TBaseForm::CNC_ABSNextNotify(TObject *)
         FABS->MakeAbsolute(FGroups);
     CallSubprogram();
     // A nested level that ends without M99 returns to its caller.
-    ReturnFromSubprogram(position == -2);
+    ReturnFromSubprogram(position == EndOfLevel);
     if (FGroups.GroupSet[gKeyword] && FGroups.Groups[gKeyword] == 8)
         RegisterSubprogram(FGroups.RestOfLine);
 }
