@@ -27,11 +27,6 @@ bool DrillsAHole(const TCNC_Groups &Block)
     return ProgramsXYZ(Block) || Block.WordSet[wR];
 }
 
-bool IsIncremental(const TCNC_Groups &Block)
-{
-    return Block.Groups[gAbsInc] == 91;
-}
-
 double RetractDistance(const std::string &Value)
 {
     double Retract = 1;
