@@ -30,11 +30,6 @@ constexpr int32_t DefaultCurrentLife = 0;
 // A section named exactly "tool" (the placeholder of old files) never reads.
 bool IsReadableName(const std::string &Name) { return !Name.empty() && Name != "tool"; }
 
-bool IsPathName(const std::string &Name)
-{
-    return Name.find_first_of("\\/:") != std::string::npos;
-}
-
 TCutter_types CutterTypeOf(int32_t Ordinal)
 {
     if (Ordinal < SlotMill || Ordinal > Unknown)
@@ -56,6 +51,12 @@ std::function<std::unique_ptr<TToolingLibraryView>(TTooling_Library &)>
     TTooling_Library::WindowFactory;
 
 std::string CutterTypeName(TCutter_types Type) { return CutterTypeNames[CutterTypeOf(Type)]; }
+
+std::string ToolingFilePath(const std::string &Name)
+{
+    const bool isPath = Name.find_first_of("\\/:") != std::string::npos;
+    return isPath ? NormalisePath(Name) : ExeFolder() + Name;
+}
 
 TTooling_Library::TTooling_Library(TComponent *Owner) : TComponent(Owner) {}
 
@@ -212,7 +213,7 @@ void TTooling_Library::SetCutterType(TCutter_types Value)
 
 void TTooling_Library::SetDataFile(const std::string &Name)
 {
-    std::string path = IsPathName(Name) ? NormalisePath(Name) : ExeFolder() + Name;
+    std::string path = ToolingFilePath(Name);
     if (path == FDataFile)
         return;
     FDataFile = path;
