@@ -3,6 +3,7 @@
 #include "engine/DUtils.h"
 #include "machine/ToolingMessages.h"
 #include "machine/ui/CutterPicture.h"
+#include "machine/ui/QtText.h"
 #include "machine/ui/ToolEdit.h"
 #include "platform/MessageService.h"
 
@@ -27,8 +28,6 @@ namespace {
 constexpr int HelpContext = 3040;
 constexpr int DetailRole = Qt::UserRole + 1; // detail row number 1 to 7 (0 for other nodes)
 constexpr const char *LibraryFilter = "Miller Tooling DataBase File|*.MTD";
-
-QString Q(const std::string &Text) { return QString::fromStdString(Text); }
 
 TFileRequest LibraryFileRequest(TFileDialogKind Kind)
 {
