@@ -2,6 +2,7 @@
 
 #include "engine/DUtils.h"
 #include "engine/Mess.h"
+#include "machine/IniSections.h"
 #include "machine/ToolingMessages.h"
 #include "platform/Delphi.h"
 #include "platform/IniFile.h"
@@ -35,14 +36,6 @@ TCutter_types CutterTypeOf(int32_t Ordinal)
     if (Ordinal < SlotMill || Ordinal > Unknown)
         return Unknown;
     return static_cast<TCutter_types>(Ordinal);
-}
-
-// Splits an ini "Key=Value" line.
-void SplitLine(const std::string &Line, std::string &Key, std::string &Value)
-{
-    auto eq = Line.find('=');
-    Key = Line.substr(0, eq);
-    Value = eq == std::string::npos ? std::string() : Line.substr(eq + 1);
 }
 
 } // namespace
@@ -325,12 +318,7 @@ bool TTooling_Library::RenameTool(const std::string &OldName, const std::string 
         return false;
     }
     TIniFile ini(FDataFile);
-    for (const auto &line : ini.ReadSectionValues(OldName)) {
-        std::string key, value;
-        SplitLine(line, key, value);
-        ini.WriteString(NewName, key, value);
-    }
-    ini.EraseSection(OldName);
+    RenameSection(ini, OldName, NewName);
     if (SameText(OldName, FCurrentTool))
         FCurrentTool = NewName;
     if (SameText(OldName, FHeldTool))
@@ -369,12 +357,7 @@ bool TTooling_Library::ClearToolInUse(const std::string &Name)
 // the tool of that name; the copy is not in any changer yet.
 void TTooling_Library::CopySection(const std::string &FromFile, const std::string &Name)
 {
-    std::vector<std::pair<std::string, std::string>> values;
-    for (const auto &line : TIniFile(FromFile).ReadSectionValues(Name)) {
-        std::string key, value;
-        SplitLine(line, key, value);
-        values.emplace_back(key, value);
-    }
+    const auto values = SectionPairs(TIniFile(FromFile), Name);
     TIniFile ini(FDataFile);
     // The flag tells whether this library's changer holds the tool; the
     // other file's flag says nothing about that.
