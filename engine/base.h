@@ -269,6 +269,9 @@ private:
         ConsumerCount
     };
 
+    // The units every part is told.
+    TUnits Units() const { return FInch ? TUnits::Inch : TUnits::Metric; }
+
     // Construction helpers.
     void Splash(const std::string &Text);
     void CreateStages();
