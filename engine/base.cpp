@@ -340,10 +340,18 @@ void TBaseForm::WireSource()
         FSource->ShowExpanded(false);
         UpdateBillet();
     }
-    if (auto *view2D = FOutputs[slot2D].get())
-        FSource->SetOnHiliteOutput(
-            [view2D](TObject *Sender, int Line) { view2D->ShowLine(Sender, Line); });
+    WireHiliteTo2D();
     FSource->SetCycleState(FRunState);
+}
+
+// The source shows the line it runs in the 2D output too, when there is one.
+void TBaseForm::WireHiliteTo2D()
+{
+    TBasicOutput *view2D = FOutputs[slot2D].get();
+    if (!FSource || !view2D)
+        return;
+    FSource->SetOnHiliteOutput(
+        [view2D](TObject *Sender, int Line) { view2D->ShowLine(Sender, Line); });
 }
 
 // --- Output slots ---
@@ -420,11 +428,8 @@ void TBaseForm::SwitchOutput(int Slot, bool On, std::unique_ptr<TBasicOutput> (T
     if (!FOutputs[Slot])
         return;
     WireSink(Slot);
-    if (Slot == slot2D && FSource) {
-        TBasicOutput *view2D = FOutputs[slot2D].get();
-        FSource->SetOnHiliteOutput(
-            [view2D](TObject *Sender, int Line) { view2D->ShowLine(Sender, Line); });
-    }
+    if (Slot == slot2D)
+        WireHiliteTo2D();
 }
 
 void TBaseForm::WireSink(int Slot)

@@ -289,6 +289,7 @@ private:
     bool FanucScreenIsSource() const;
     void ReadSettings(TDIniFile &Settings);
     void WireSink(int Slot);
+    void WireHiliteTo2D();
     void SwitchOutput(int Slot, bool On, std::unique_ptr<TBasicOutput> (TBaseForm::*Make)());
     std::unique_ptr<TBasicOutput> MakeCompiledOutput();
     std::unique_ptr<TBasicOutput> MakePostOutput();
