@@ -1,6 +1,11 @@
 #include "engine/BasicOutput.h"
 
+#include "engine/DIniFile.h"
+#include "engine/DUtils.h"
+#include "engine/Mess.h"
 #include "platform/EventLoop.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
 
 #include <deque>
 
@@ -175,6 +180,23 @@ void TBasicOutput::NotifyNext()
 {
     if (OnNextNotify)
         Enqueue({this, {}});
+}
+
+bool TBasicOutput::ExecuteSaveDialog(const std::string &FolderKey, const std::string &DefaultExt,
+                                     const std::string &Filter, std::string &FileName) const
+{
+    TDIniFile settings(MainIniPath());
+    TFileRequest request;
+    request.Kind = TFileDialogKind::Save;
+    request.InitialDir = settings.ReadString("directories", FolderKey, ExeFolder());
+    request.DefaultExt = DefaultExt;
+    request.Filter = Mess().Translate(Filter);
+    const std::optional<std::string> chosen = Messages().ChooseFile(request);
+    if (!chosen || chosen->empty())
+        return false;
+    settings.WriteString("directories", FolderKey, ExtractFilePath(*chosen));
+    FileName = *chosen;
+    return true;
 }
 
 } // namespace orv

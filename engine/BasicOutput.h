@@ -106,6 +106,12 @@ public:
 protected:
     // Fires OnNextNotify through RunNextNotify.
     void NotifyNext();
+    // The save dialog of a file output (through the message service): it
+    // starts in the folder kept under FolderKey in [directories] of the main
+    // settings, and the chosen file's folder is kept there. Filter is
+    // translated. True with the chosen file in FileName; false when cancelled.
+    bool ExecuteSaveDialog(const std::string &FolderKey, const std::string &DefaultExt,
+                           const std::string &Filter, std::string &FileName) const;
 };
 
 // Runs Notify at once, unless a notification is already being served

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 namespace orv {
 
@@ -72,7 +73,7 @@ std::string WithPlainZeros(const std::string &Line)
 // is not there or names no address ("~" and the runs of the tail).
 int LetterIndex(const std::string &Token)
 {
-    auto at = std::string(CNCLetters).find(Token);
+    auto at = std::string_view(CNCLetters).find(Token);
     if (Token.empty() || at == std::string::npos || at == 0 || at > wCloseBracket)
         return -1;
     return static_cast<int>(at);
@@ -499,7 +500,6 @@ bool CNCLineParser::ParseWords(const std::string &Line, const std::vector<std::s
     FGCount = 0;
     bool status = true;
     for (size_t at = 0; at < Tokens.size();) {
-        FLastError = Mess().MessageText(MsgBadValue);
         const std::string &token = Tokens[at++];
         int index = LetterIndex(token);
         if (index < 0) {
@@ -540,6 +540,8 @@ bool CNCLineParser::ParseWord(const std::string &Line, const std::vector<std::st
     default: {
         std::string value = At < Tokens.size() ? Tokens[At++] : std::string();
         if (!ParseValueWord(Line, Index, value, Groups, EndOfLine)) {
+            // A T word fails only on its tool number; every other word on its value.
+            FLastError = Mess().MessageText(Index == wT ? MsgToolNumber : MsgBadValue);
             std::string detail = std::string(1, CNCLetters[Index]) + value;
             ReportWordError(Groups.LineNumber, FLastError, detail, MsgBadValue);
             return false;
@@ -602,19 +604,19 @@ bool CNCLineParser::ParseTool(const std::string &Value, TCNC_Groups &Groups)
         tool.resize(1);
     else if (tool.size() == 4)
         tool.resize(2);
-    if (ParseGroupInteger(tool, MaxTool, gTool, wT, Groups))
-        return true;
-    FLastError = Mess().MessageText(MsgToolNumber);
-    return false;
+    return ParseGroupInteger(tool, MaxTool, gTool, wT, Groups);
 }
 
 bool CNCLineParser::ParseGCode(const std::string &Value, TCNC_Groups &Groups)
 {
     int g = 0;
-    if (!ReadInteger(Value, 99, g) || GCodeGroup(g) < 0)
+    if (!ReadInteger(Value, 99, g))
         return false;
-    Groups.Groups[GCodeGroup(g)] = g;
-    Groups.GroupSet[GCodeGroup(g)] = true;
+    const int group = GCodeGroup(g);
+    if (group < 0)
+        return false;
+    Groups.Groups[group] = g;
+    Groups.GroupSet[group] = true;
     Groups.Words[wG] = g;
     if (++FGCount > MaxGCodesPerBlock)
         ReportWordError(Groups.LineNumber, Mess().MessageText(MsgTooManyGCodes), "",

@@ -1,6 +1,7 @@
 #include "engine/CNC_ABS.h"
 
 #include "engine/Mess.h"
+#include "engine/StageBlocks.h"
 #include "engine/Vectors.h"
 #include "engine/data_types.h"
 
@@ -22,21 +23,6 @@ constexpr long double EndPointTolerance = 0.01L; // mm, end point off the circle
 constexpr long double ChordSlack = 0.0001L;      // mm an R may fall short of half the chord
 constexpr long double SamePointLimit = 0.001L;   // mm: start and end coincide
 constexpr long double FullCircleAngle = 0.0001L; // degrees
-
-// Axes of an arc in its plane: word indexes of the end point and offsets.
-struct TPlaneAxes {
-    int First, Second;       // X/Y, X/Z or Y/Z
-    int OffFirst, OffSecond; // I/J, I/K or J/K
-};
-
-TPlaneAxes AxesOf(int Plane)
-{
-    if (Plane == 18)
-        return {wX, wZ, wI, wK};
-    if (Plane == 19)
-        return {wY, wZ, wJ, wK};
-    return {wX, wY, wI, wJ};
-}
 
 double RememberedOf(const TAxisPosition &P, int Word)
 {
@@ -61,10 +47,6 @@ bool IsSkippedBlock(const TCNC_Groups &G, bool BlockSkip)
     return BlockSkip && G.Groups[gBlockDelete] == 1;
 }
 
-bool IsIncremental(const TCNC_Groups &G)
-{
-    return G.Groups[gAbsInc] == 91;
-}
 bool IsPolar(const TCNC_Groups &G)
 {
     return G.Groups[gPolar] == 16;
@@ -72,10 +54,6 @@ bool IsPolar(const TCNC_Groups &G)
 bool InCannedCycle(const TCNC_Groups &G)
 {
     return G.Groups[gCannedCycle] != 80;
-}
-bool IsArcMotion(int Motion)
-{
-    return Motion == 2 || Motion == 3;
 }
 
 // G4, G28 and G92 carry no end point to remember and no arc.
@@ -102,11 +80,6 @@ bool ProgramsOffsets(const TCNC_Groups &G)
     return G.WordSet[wI] || G.WordSet[wJ] || G.WordSet[wK];
 }
 
-int NormalPlane(int Plane)
-{
-    return Plane == 18 || Plane == 19 ? Plane : 17;
-}
-
 // Degrees between two directions, the short way round.
 long double CircularGap(long double A, long double B)
 {
@@ -121,7 +94,7 @@ bool TCNC_ABS::MakeAbsolute(TCNC_Groups &Groups)
     if (Groups.GroupSet[gKeyword])
         return false;
     RestoreUnexchangedMotion(Groups);
-    FPlane = NormalPlane(Groups.Groups[gPlane]);
+    FPlane = PlaneOf(Groups);
 
     const bool Skipped = IsSkippedBlock(Groups, BlockSkip);
     const double PolarRadius = FPolarRadius;
@@ -263,14 +236,14 @@ void TCNC_ABS::Remember(const TCNC_Groups &G)
 
 void TCNC_ABS::ResolveArc(TCNC_Groups &G)
 {
-    if (!IsArcMotion(G.Groups[gMotion]) || !ProgramsArcWord(G))
+    if (!IsArcMotion(G) || !ProgramsArcWord(G))
         return;
     if (FPlane == 18) {
         FExchangedFrom = G.Groups[gMotion];
         G.Groups[gMotion] = 5 - G.Groups[gMotion];
     }
     const int Motion = G.Groups[gMotion];
-    const TPlaneAxes Axes = AxesOf(FPlane);
+    const TPlaneWords Axes = PlaneWordsOf(FPlane);
     FStartFirst = RememberedOf(FPosition, Axes.First);
     FStartSecond = RememberedOf(FPosition, Axes.Second);
     FEndFirst = G.Words[Axes.First];
@@ -333,9 +306,9 @@ bool TCNC_ABS::CentreFromRadius(TCNC_Groups &G, int Motion)
 
 bool TCNC_ABS::CentreFromOffsets(TCNC_Groups &G)
 {
-    const TPlaneAxes Axes = AxesOf(FPlane);
-    const long double OffFirst = G.WordSet[Axes.OffFirst] ? G.Words[Axes.OffFirst] : 0;
-    const long double OffSecond = G.WordSet[Axes.OffSecond] ? G.Words[Axes.OffSecond] : 0;
+    const TPlaneWords Axes = PlaneWordsOf(FPlane);
+    const long double OffFirst = G.WordSet[Axes.CentreFirst] ? G.Words[Axes.CentreFirst] : 0;
+    const long double OffSecond = G.WordSet[Axes.CentreSecond] ? G.Words[Axes.CentreSecond] : 0;
     const long double Radius = std::sqrt(OffFirst * OffFirst + OffSecond * OffSecond);
     if (!(Radius >= MinimumRadiusIJK)) {
         ReportArcError(G, MsgInvalidRadius);

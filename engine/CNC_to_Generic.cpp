@@ -1,12 +1,7 @@
 #include "engine/CNC_to_Generic.h"
 
-#include "engine/DIniFile.h"
-#include "engine/DUtils.h"
-#include "engine/Mess.h"
 #include "engine/data_types.h"
 #include "platform/Delphi.h"
-#include "platform/MessageService.h"
-#include "platform/Paths.h"
 
 #include <cerrno>
 #include <cstring>
@@ -201,21 +196,15 @@ bool TCNC_to_Generic::Initialise() { return true; }
 
 void TCNC_to_Generic::Start()
 {
-    TDIniFile settings(MainIniPath());
-    TFileRequest request;
-    request.Kind = TFileDialogKind::Save;
-    request.InitialDir = settings.ReadString("directories", "GNC Folder", ExeFolder());
-    request.DefaultExt = "GNC";
-    request.Filter = Mess().Translate(
-        "Corvane Post Processor File (*.GNC)|*.GNC|All Files (*.*)|*.*");
-    std::optional<std::string> chosen = Messages().ChooseFile(request);
-    if (!chosen || chosen->empty()) {
+    std::string chosen;
+    if (!ExecuteSaveDialog("GNC Folder", "GNC",
+                           "Corvane Post Processor File (*.GNC)|*.GNC|All Files (*.*)|*.*",
+                           chosen)) {
         if (OnSaveCancelled)
             OnSaveCancelled(this);
         return;
     }
-    settings.WriteString("directories", "GNC Folder", ExtractFilePath(*chosen));
-    if (!OpenFile(*chosen))
+    if (!OpenFile(chosen))
         return;
     FLastSpindle = 0;
     FLastTool = 0;

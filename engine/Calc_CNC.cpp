@@ -2,6 +2,7 @@
 
 #include "engine/CNC_ABS.h"
 #include "engine/Mess.h"
+#include "engine/StageBlocks.h"
 #include "platform/EventLoop.h"
 
 #include <cmath>
@@ -40,11 +41,6 @@ bool IsMove(int Motion)
 bool IsArc(int Motion)
 {
     return Motion == 2 || Motion == 3;
-}
-
-bool ProgramsGroup(const TCNC_Groups &G, int Group, int Value)
-{
-    return G.GroupSet[Group] && G.Groups[Group] == Value;
 }
 
 bool ProgramsAnyAxis(const TCNC_Groups &G)

@@ -20,15 +20,10 @@ bool IsPlaneArc(const TCNC_Groups &Block, bool ExpandArcs)
     return ExpandArcs && HasEnd && IsArcMotion(Block);
 }
 
-int PerpendicularAxis(int Plane)
-{
-    return Plane == 18 ? wY : Plane == 19 ? wX : wZ;
-}
-
 // An arc whose perpendicular axis moves cannot be run as an arc downstream.
 bool IsHelicalArc(const TCNC_Groups &Block)
 {
-    return IsArcMotion(Block) && Block.WordSet[PerpendicularAxis(PlaneOf(Block))];
+    return IsArcMotion(Block) && Block.WordSet[PlaneWordsOf(PlaneOf(Block)).Perpendicular];
 }
 
 // Bring an angle in degrees into 0 to 360 by one turn at most.
@@ -101,12 +96,8 @@ void TCircularExpand::Remember(const TCNC_Groups &Block)
 //     S           E       end follows as one more straight move.
 void TCircularExpand::StartChords(const TCNC_Groups &Block, bool Helical)
 {
-    static const TPlaneAxes Axes17{wX, wY, wZ, wI, wJ};
-    static const TPlaneAxes Axes18{wX, wZ, wY, wI, wK};
-    static const TPlaneAxes Axes19{wY, wZ, wX, wJ, wK};
-    const int Plane = PlaneOf(Block);
     FRun = TChordRun{};
-    FRun.Axes = Plane == 18 ? Axes18 : Plane == 19 ? Axes19 : Axes17;
+    FRun.Axes = PlaneWordsOf(PlaneOf(Block));
     const double Start[4] = {0, FX, FY, FZ}; // by word index wX..wZ
     const double First = Start[FRun.Axes.First], Second = Start[FRun.Axes.Second];
     const double CentreFirst = WordValue(Block, FRun.Axes.CentreFirst);

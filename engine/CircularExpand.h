@@ -7,6 +7,7 @@
 // millimetres, with arcs resolved (I, J, K the centre, word 36 the sweep).
 
 #include "engine/Base_cnc.h"
+#include "engine/StageBlocks.h"
 #include "engine/data_types.h"
 
 #include <deque>
@@ -40,16 +41,12 @@ public:
     double MinimumChordLength = 0.2;
 
 private:
-    // Axes of the working plane as word indexes.
-    struct TPlaneAxes {
-        int First, Second, Perpendicular, CentreFirst, CentreSecond;
-    };
     // The arc being turned into chords, one point per request.
     struct TChordRun {
         bool Active = false;
         TCNC_Groups Working;
         TCNC_Groups Arc;
-        TPlaneAxes Axes{};
+        TPlaneWords Axes{};
         float CentreFirst = 0, CentreSecond = 0;
         double Radius = 0, Angle = 0, Step = 0;
         bool Clockwise = true;

@@ -1,11 +1,6 @@
 #include "engine/CompilerOutput.h"
 
-#include "engine/DIniFile.h"
-#include "engine/DUtils.h"
-#include "engine/Mess.h"
 #include "engine/data_types.h"
-#include "platform/MessageService.h"
-#include "platform/Paths.h"
 
 #include <cerrno>
 #include <cstring>
@@ -46,22 +41,15 @@ void TCompilerOutput::CloseFile()
 
 void TCompilerOutput::Start()
 {
-    TDIniFile settings(MainIniPath());
-    TFileRequest request;
-    request.Kind = TFileDialogKind::Save;
-    request.InitialDir = settings.ReadString("directories", "XNC Folder", ExeFolder());
-    request.DefaultExt = "XNC";
-    request.Filter =
-        Mess().Translate("Corvane Compiled File (*.XNC)|*.XNC|All Files (*.*)|*.*");
-    std::optional<std::string> chosen = Messages().ChooseFile(request);
-    if (!chosen || chosen->empty()) {
+    std::string chosen;
+    if (!ExecuteSaveDialog("XNC Folder", "XNC",
+                           "Corvane Compiled File (*.XNC)|*.XNC|All Files (*.*)|*.*", chosen)) {
         if (OnSaveCancelled)
             OnSaveCancelled(this);
         return;
     }
-    settings.WriteString("directories", "XNC Folder", ExtractFilePath(*chosen));
     Stopped = false;
-    if (!OpenFile(*chosen))
+    if (!OpenFile(chosen))
         return;
     TBasicOutput::Start();
 }

@@ -27,11 +27,6 @@ bool DrillsAHole(const TCNC_Groups &Block)
     return ProgramsXYZ(Block) || Block.WordSet[wR];
 }
 
-bool IsIncremental(const TCNC_Groups &Block)
-{
-    return Block.Groups[gAbsInc] == 91;
-}
-
 double RetractDistance(const std::string &Value)
 {
     double Retract = 1;
@@ -222,8 +217,8 @@ bool TCycleExpand::ApplyStep(const TStep &Step, const TCNC_Groups &Hole)
     case TStepKind::RapidR: return Move(Hole, 0, FReturnLevel);
     case TStepKind::CutZ: return Move(Hole, 1, FHoleBottom);
     case TStepKind::CutR: return Move(Hole, 1, FReturnLevel);
-    case TStepKind::RapidPeckZ: return RapidPecks(Hole, RetractDistance(Step.Value));
-    case TStepKind::PeckZ: return FullRetractPecks(Hole, RetractDistance(Step.Value));
+    case TStepKind::RapidPeckZ:
+    case TStepKind::PeckZ: return Pecks(Step, Hole);
     case TStepKind::Dwell: return Dwell(Hole, Step.Value);
     case TStepKind::SpindleCCW: return Spindle(Hole, 4);
     case TStepKind::SpindleCW: return Spindle(Hole, 3);
@@ -288,10 +283,10 @@ bool TCycleExpand::Dwell(const TCNC_Groups &Hole, const std::string &Value)
 }
 
 // Peck depths count from Z 0 downwards in steps of Q; a peck never goes
-// below the hole bottom, and a hole whose bottom is at or above Z 0 is fed
-// straight to the bottom (pecks from Z 0 down would cut below it).
-//   RAPID PECK Z: feed to -q*i, rapid back up by d (chips break), ...
-bool TCycleExpand::RapidPecks(const TCNC_Groups &Hole, double Retract)
+// below the hole bottom. Both peck steps start alike: without Q there is no
+// pecking, and a hole whose bottom is at or above Z 0 is fed straight to the
+// bottom (pecks from Z 0 down would cut below it).
+bool TCycleExpand::Pecks(const TStep &Step, const TCNC_Groups &Hole)
 {
     const double Q = WordValue(Hole, wQ);
     if (Q == 0)
@@ -300,6 +295,15 @@ bool TCycleExpand::RapidPecks(const TCNC_Groups &Hole, double Retract)
         return Move(Hole, 1, FHoleBottom);
     const int Count = Trunc(static_cast<float>(std::fabs(FHoleBottom)) / static_cast<float>(Q),
                             INT_MAX);
+    const double Retract = RetractDistance(Step.Value);
+    if (Step.Kind == TStepKind::RapidPeckZ)
+        return RapidPecks(Hole, Q, Count, Retract);
+    return FullRetractPecks(Hole, Q, Count, Retract);
+}
+
+//   RAPID PECK Z: feed to -q*i, rapid back up by d (chips break), ...
+bool TCycleExpand::RapidPecks(const TCNC_Groups &Hole, double Q, int Count, double Retract)
+{
     for (int Peck = 1; Peck <= Count; ++Peck) {
         const double Depth = std::max(-Q * Peck, FHoleBottom);
         if (!Move(Hole, 1, Depth) || !Move(Hole, 0, Depth + Retract))
@@ -310,15 +314,9 @@ bool TCycleExpand::RapidPecks(const TCNC_Groups &Hole, double Retract)
 
 //   PECK Z: feed to -q*i, rapid out to the return level (chips clear), rapid
 //   back down to d above the last depth before the next peck.
-bool TCycleExpand::FullRetractPecks(const TCNC_Groups &Hole, double Retract)
+bool TCycleExpand::FullRetractPecks(const TCNC_Groups &Hole, double Q, int Count,
+                                    double Retract)
 {
-    const double Q = WordValue(Hole, wQ);
-    if (Q == 0)
-        return true;
-    if (FHoleBottom >= 0)
-        return Move(Hole, 1, FHoleBottom);
-    const int Count = Trunc(static_cast<float>(std::fabs(FHoleBottom)) / static_cast<float>(Q),
-                            INT_MAX);
     for (int Peck = 1; Peck <= Count; ++Peck) {
         if (Peck >= 2 && !Move(Hole, 0, std::max(-Q * (Peck - 1), FHoleBottom) + Retract))
             return false;

@@ -81,8 +81,9 @@ private:
     bool MoveX(const TCNC_Groups &Hole, double X);
     bool Spindle(const TCNC_Groups &Hole, int MCode);
     bool Dwell(const TCNC_Groups &Hole, const std::string &Value);
-    bool RapidPecks(const TCNC_Groups &Hole, double Retract);
-    bool FullRetractPecks(const TCNC_Groups &Hole, double Retract);
+    bool Pecks(const TStep &Step, const TCNC_Groups &Hole);
+    bool RapidPecks(const TCNC_Groups &Hole, double Q, int Count, double Retract);
+    bool FullRetractPecks(const TCNC_Groups &Hole, double Q, int Count, double Retract);
     bool Emit(TCNC_Groups &Block);
 
     // "cycles.ini", kept open: every read checks the file again and reloads

@@ -1,7 +1,8 @@
 #pragma once
-// Questions that the expansion stages (optimiser, arc and cycle expansion,
-// cutter compensation) ask of a block record, so that each machining rule
-// reads the same way in every stage. Blocks arrive absolute, in millimetres.
+// Questions that the block stages (the absolute stage, the move calculator,
+// optimiser, arc and cycle expansion, cutter compensation) ask of a block
+// record, so that each machining rule reads the same way in every stage.
+// Past the absolute stage blocks are absolute, in millimetres.
 
 #include "engine/data_types.h"
 
@@ -52,6 +53,29 @@ inline int PlaneOf(const TCNC_Groups &Block)
 {
     const int Plane = Block.Groups[gPlane];
     return (Plane == 18 || Plane == 19) ? Plane : 17;
+}
+
+// Word indexes of a plane: the two axes in it, the axis square to it and
+// the centre words of the two in it.
+//   G17: X Y, Z, I J      G18: X Z, Y, I K      G19: Y Z, X, J K
+struct TPlaneWords {
+    int First, Second, Perpendicular, CentreFirst, CentreSecond;
+};
+
+// Anything but G18 and G19 counts as G17.
+inline TPlaneWords PlaneWordsOf(int Plane)
+{
+    if (Plane == 18)
+        return {wX, wZ, wY, wI, wK};
+    if (Plane == 19)
+        return {wY, wZ, wX, wJ, wK};
+    return {wX, wY, wZ, wI, wJ};
+}
+
+// G91: the block's axis words are distances from where the tool stands.
+inline bool IsIncremental(const TCNC_Groups &Block)
+{
+    return Block.Groups[gAbsInc] == 91;
 }
 
 inline bool IsMetricBlock(const TCNC_Groups &Block)

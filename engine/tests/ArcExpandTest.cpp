@@ -12,21 +12,9 @@
 namespace orv {
 namespace {
 
+using test::Drain;
 using test::TErrorLog;
 using test::TFeed;
-
-std::vector<TCNC_Groups> Drain(TCircularExpand &Stage, int Limit = 200000)
-{
-    std::vector<TCNC_Groups> Out;
-    for (int Guard = 0; Guard < Limit; ++Guard) {
-        TCNC_Groups Block;
-        Stage.GetNext(Block);
-        if (IsEndOfProgram(Block))
-            break;
-        Out.push_back(Block);
-    }
-    return Out;
-}
 
 double DistanceFrom(const TCNC_Groups &Block, int First, int Second, double C1, double C2)
 {

@@ -27,18 +27,7 @@ struct TCompRig {
     }
 
     // Every block handed on up to the end record (left out).
-    std::vector<TCNC_Groups> Run()
-    {
-        std::vector<TCNC_Groups> Out;
-        for (int Guard = 0; Guard < 100000; ++Guard) {
-            TCNC_Groups Block;
-            Comp.GetNext(Block);
-            if (IsEndOfProgram(Block))
-                break;
-            Out.push_back(Block);
-        }
-        return Out;
-    }
+    std::vector<TCNC_Groups> Run() { return Drain(Comp); }
 };
 
 } // namespace orv::test

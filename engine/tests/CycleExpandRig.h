@@ -43,18 +43,7 @@ struct TCycleRig {
         Feed.Block().G(gMotion, 0).X(0).Y(0).Z(20);
     }
 
-    std::vector<TCNC_Groups> Run()
-    {
-        std::vector<TCNC_Groups> Out;
-        for (int Guard = 0; Guard < 100000; ++Guard) {
-            TCNC_Groups Block;
-            Cycles.GetNext(Block);
-            if (IsEndOfProgram(Block))
-                break;
-            Out.push_back(Block);
-        }
-        return Out;
-    }
+    std::vector<TCNC_Groups> Run() { return Drain(Cycles); }
 };
 
 // One emitted block as a short text: "G0 X10 Y10 Z2" for a move, "G4 P250

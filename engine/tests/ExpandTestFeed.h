@@ -2,9 +2,11 @@
 // A hand-made previous stage for the expansion stages' tests: a program of
 // blocks written the way the engine form hands them on (absolute millimetres,
 // modal values carried from block to block, set flags only for what a block
-// programs), then the end record for every further request.
+// programs), then the end record for every further request; and the drain
+// that pulls a stage's output.
 
 #include "engine/Base_cnc.h"
+#include "engine/StageBlocks.h"
 #include "engine/data_types.h"
 
 #include <vector>
@@ -128,6 +130,22 @@ private:
     size_t FNext = 0;
     int FPulls = 0;
 };
+
+// Every block a stage hands on up to the end record (left out); the guard
+// stops a stage that never ends its output.
+template <class TStage>
+std::vector<TCNC_Groups> Drain(TStage &Stage, int Limit = 200000)
+{
+    std::vector<TCNC_Groups> Out;
+    for (int Guard = 0; Guard < Limit; ++Guard) {
+        TCNC_Groups Block;
+        Stage.GetNext(Block);
+        if (IsEndOfProgram(Block))
+            break;
+        Out.push_back(Block);
+    }
+    return Out;
+}
 
 // Every report of a stage's OnErrorEvent.
 struct TErrorReport {

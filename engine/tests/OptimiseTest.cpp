@@ -10,21 +10,8 @@
 namespace orv {
 namespace {
 
+using test::Drain;
 using test::TFeed;
-
-// Every block the optimiser hands on until the end record (which is left out).
-std::vector<TCNC_Groups> Drain(TOptimise &Stage)
-{
-    std::vector<TCNC_Groups> Out;
-    for (int Guard = 0; Guard < 1000; ++Guard) {
-        TCNC_Groups Block;
-        Stage.GetNext(Block);
-        if (IsEndOfProgram(Block))
-            break;
-        Out.push_back(Block);
-    }
-    return Out;
-}
 
 std::vector<int> LinesOf(const std::vector<TCNC_Groups> &Blocks)
 {
