@@ -50,10 +50,10 @@ TNcrunResult RunNcrun(const test::TTempDir &Temp, const std::string &Program)
     const int Raw = std::system(Command.c_str());
     TNcrunResult Result;
     Result.Status = WIFEXITED(Raw) ? WEXITSTATUS(Raw) : -1;
-    Result.Out = ReadFile(Temp.File("out.txt"));
-    Result.Err = ReadFile(Temp.File("err.txt"));
-    Result.Xnc = ReadFile(Temp.File("out.xnc"));
-    Result.Gnc = ReadFile(Temp.File("out.gnc"));
+    Result.Out = Temp.Read("out.txt");
+    Result.Err = Temp.Read("err.txt");
+    Result.Xnc = Temp.Read("out.xnc");
+    Result.Gnc = Temp.Read("out.gnc");
     return Result;
 }
 
