@@ -19,11 +19,6 @@ constexpr const char *GlobalSection = "Global";
 constexpr const char *CurrentToolKey = "Current Tool";
 constexpr const char *ToolNameKey = "Tool Name";
 
-bool IsPathName(const std::string &Name)
-{
-    return Name.find_first_of("\\/:") != std::string::npos;
-}
-
 bool IsChangerPosition(int Position)
 {
     return Position >= 1 && Position <= TMachine_Tooling::MaxPositions;
@@ -64,7 +59,7 @@ void TMachine_Tooling::SetCurrentTool(int Value)
 
 void TMachine_Tooling::SetDataFile(const std::string &Name)
 {
-    FDataFile = IsPathName(Name) ? NormalisePath(Name) : ExeFolder() + Name;
+    FDataFile = ToolingFilePath(Name);
     SetCurrentTool(TIniFile(FDataFile).ReadInteger(GlobalSection, CurrentToolKey, 1));
 }
 

@@ -21,12 +21,12 @@ bool CircleFrom3Points(const TPoint3D &P1, const TPoint3D &P2, const TPoint3D &P
     // Work relative to P1 so that large machine coordinates keep their precision.
     const double bx = P2.X - P1.X, by = P2.Y - P1.Y;
     const double cx = P3.X - P1.X, cy = P3.Y - P1.Y;
-    const double d = 2 * (bx * cy - by * cx);
-    const double scale = std::max({bx * bx + by * by, cx * cx + cy * cy, 1e-300});
-    if (!std::isfinite(d) || std::fabs(d) <= CollinearTolerance * scale)
-        return false;
     const double b2 = bx * bx + by * by;
     const double c2 = cx * cx + cy * cy;
+    const double d = 2 * (bx * cy - by * cx);
+    const double scale = std::max({b2, c2, 1e-300});
+    if (!std::isfinite(d) || std::fabs(d) <= CollinearTolerance * scale)
+        return false;
     Centre.X = P1.X + (cy * b2 - by * c2) / d;
     Centre.Y = P1.Y + (bx * c2 - cx * b2) / d;
     Centre.Z = 0;

@@ -2,6 +2,7 @@
 
 #include "engine/DUtils.h"
 #include "engine/Mess.h"
+#include "machine/IniSections.h"
 #include "machine/ToolingMessages.h"
 #include "platform/Delphi.h"
 #include "platform/IniFile.h"
@@ -30,24 +31,11 @@ constexpr int32_t DefaultCurrentLife = 0;
 // A section named exactly "tool" (the placeholder of old files) never reads.
 bool IsReadableName(const std::string &Name) { return !Name.empty() && Name != "tool"; }
 
-bool IsPathName(const std::string &Name)
-{
-    return Name.find_first_of("\\/:") != std::string::npos;
-}
-
 TCutter_types CutterTypeOf(int32_t Ordinal)
 {
     if (Ordinal < SlotMill || Ordinal > Unknown)
         return Unknown;
     return static_cast<TCutter_types>(Ordinal);
-}
-
-// Splits an ini "Key=Value" line.
-void SplitLine(const std::string &Line, std::string &Key, std::string &Value)
-{
-    auto eq = Line.find('=');
-    Key = Line.substr(0, eq);
-    Value = eq == std::string::npos ? std::string() : Line.substr(eq + 1);
 }
 
 } // namespace
@@ -56,6 +44,12 @@ std::function<std::unique_ptr<TToolingLibraryView>(TTooling_Library &)>
     TTooling_Library::WindowFactory;
 
 std::string CutterTypeName(TCutter_types Type) { return CutterTypeNames[CutterTypeOf(Type)]; }
+
+std::string ToolingFilePath(const std::string &Name)
+{
+    const bool isPath = Name.find_first_of("\\/:") != std::string::npos;
+    return isPath ? NormalisePath(Name) : ExeFolder() + Name;
+}
 
 TTooling_Library::TTooling_Library(TComponent *Owner) : TComponent(Owner) {}
 
@@ -212,7 +206,7 @@ void TTooling_Library::SetCutterType(TCutter_types Value)
 
 void TTooling_Library::SetDataFile(const std::string &Name)
 {
-    std::string path = IsPathName(Name) ? NormalisePath(Name) : ExeFolder() + Name;
+    std::string path = ToolingFilePath(Name);
     if (path == FDataFile)
         return;
     FDataFile = path;
@@ -324,12 +318,7 @@ bool TTooling_Library::RenameTool(const std::string &OldName, const std::string 
         return false;
     }
     TIniFile ini(FDataFile);
-    for (const auto &line : ini.ReadSectionValues(OldName)) {
-        std::string key, value;
-        SplitLine(line, key, value);
-        ini.WriteString(NewName, key, value);
-    }
-    ini.EraseSection(OldName);
+    RenameSection(ini, OldName, NewName);
     if (SameText(OldName, FCurrentTool))
         FCurrentTool = NewName;
     if (SameText(OldName, FHeldTool))
@@ -368,12 +357,7 @@ bool TTooling_Library::ClearToolInUse(const std::string &Name)
 // the tool of that name; the copy is not in any changer yet.
 void TTooling_Library::CopySection(const std::string &FromFile, const std::string &Name)
 {
-    std::vector<std::pair<std::string, std::string>> values;
-    for (const auto &line : TIniFile(FromFile).ReadSectionValues(Name)) {
-        std::string key, value;
-        SplitLine(line, key, value);
-        values.emplace_back(key, value);
-    }
+    const auto values = SectionPairs(TIniFile(FromFile), Name);
     TIniFile ini(FDataFile);
     // The flag tells whether this library's changer holds the tool; the
     // other file's flag says nothing about that.

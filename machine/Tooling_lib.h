@@ -22,6 +22,10 @@ class TTooling_Library;
 // Display name of a cutter type ("Slot Mill" ... "UnDefined"), untranslated.
 std::string CutterTypeName(TCutter_types Type);
 
+// Full path of a tooling file: a name with "\", "/" or ":" is a path (its
+// "\" made "/"); any other lives in the program folder.
+std::string ToolingFilePath(const std::string &Name);
+
 // The "Tooling Library" window as the library drives it; the ui part makes it.
 class TToolingLibraryView {
 public:

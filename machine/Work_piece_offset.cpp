@@ -1,6 +1,7 @@
 #include "machine/Work_piece_offset.h"
 
 #include "engine/DUtils.h"
+#include "machine/IniSections.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/ShapeUtils.h"
 #include "machine/ToolingMessages.h"
@@ -304,12 +305,7 @@ bool TWork_piece_offset::RenameOffset(const std::string &OldName, const std::str
         return false;
     }
     TIniFile ini(FFilename);
-    for (const auto &line : ini.ReadSectionValues(OldName)) {
-        auto eq = line.find('=');
-        if (eq != std::string::npos)
-            ini.WriteString(NewName, line.substr(0, eq), line.substr(eq + 1));
-    }
-    ini.EraseSection(OldName);
+    RenameSection(ini, OldName, NewName);
     if (SameText(FSelected, OldName))
         FSelected = NewName;
     Names = ReadNames();

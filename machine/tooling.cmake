@@ -2,6 +2,7 @@
 # changer and the work offsets (core), with their windows (ui).
 orv_core_library(orv_tooling SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/ToolingMessages.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/IniSections.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Tooling_lib.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ToolEditValues.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ToolOffsetTable.cpp

@@ -9,29 +9,20 @@
 #include "machine/Tooling_lib.h"
 #include "machine/Work_piece_offset.h"
 #include "machine/convert.h"
-#include "machine/tests/ToolingFixture.h"
+#include "machine/tests/BenchMillTooling.h"
 
-#include <filesystem>
 #include <gmock/gmock.h>
 
 namespace orv {
 namespace {
 
-using test::TToolingFixture;
+using test::TBenchMillTooling;
 using ::testing::ElementsAre;
 
-class ToolChangeOnMachine : public TToolingFixture {
+class ToolChangeOnMachine : public TBenchMillTooling {
 protected:
     ToolChangeOnMachine()
     {
-        for (const char *name : {"Tarnwick.MTD", "Tarnwick.MTF", "Tarnwick.MOL"})
-            std::filesystem::copy_file(std::string(ORV_DATA_DIR) + "/" + name, Dir.File(name));
-        auto lib = std::make_unique<TTooling_Library>();
-        lib->SetDataFile("Tarnwick.MTD");
-        Tooling.SetToolLibrary(std::move(lib));
-        Tooling.SetToolCapacity(8);
-        Tooling.SetMachineToolCount(8);
-        Tooling.SetDataFile("Tarnwick.MTF");
         Machine.Tooling = &Tooling;
         Machine.Convertor = &Convert;
         // The engine form's handlers.
@@ -58,7 +49,6 @@ protected:
         return sent;
     }
 
-    TMachine_Tooling Tooling;
     TConvert Convert{nullptr, nullptr};
     TBasicMachine Machine{nullptr};
     TWork_piece_offset Work;

@@ -6,31 +6,16 @@
 #include "machine/ToolOffsetTable.h"
 #include "machine/Tooling_lib.h"
 #include "machine/Work_piece_offset.h"
-#include "machine/tests/ToolingFixture.h"
+#include "machine/tests/BenchMillTooling.h"
 
-#include <filesystem>
 #include <gmock/gmock.h>
 
 namespace orv {
 namespace {
 
-using test::TToolingFixture;
+using test::TBenchMillTooling;
 
-class ToolDataFiles : public TToolingFixture {
-protected:
-    ToolDataFiles()
-    {
-        for (const char *name : {"Tarnwick.MTD", "Tarnwick.MTF", "Tarnwick.TOF", "Tarnwick.MOL"})
-            std::filesystem::copy_file(std::string(ORV_DATA_DIR) + "/" + name, Dir.File(name));
-        auto lib = std::make_unique<TTooling_Library>();
-        lib->SetDataFile("Tarnwick.MTD");
-        Tooling.SetToolLibrary(std::move(lib));
-        Tooling.SetToolCapacity(8);
-        Tooling.SetMachineToolCount(8);
-        Tooling.SetDataFile("Tarnwick.MTF");
-    }
-    TMachine_Tooling Tooling;
-};
+class ToolDataFiles : public TBenchMillTooling {};
 
 TEST_F(ToolDataFiles, EveryChangerPositionHoldsALibraryTool)
 {

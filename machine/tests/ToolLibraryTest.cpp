@@ -8,24 +8,30 @@
 
 #include <gmock/gmock.h>
 
+#include <string>
+
 namespace orv {
 namespace {
 
 using test::TToolingFixture;
 using ::testing::ElementsAre;
 
-const char *const LibraryText = "[End 6]\r\n"
-                                "Diameter=6\r\n"
-                                "length=50\r\n"
-                                "Tool Length offset=42.5\r\n"
-                                "Flute length=20\r\n"
-                                "Flute Count=3\r\n"
-                                "Maximum tool Life=100\r\n"
-                                "Current tool Life=7\r\n"
-                                "colour=255\r\n"
-                                "Type=1\r\n"
-                                "OffSET Set=1\r\n"
-                                "Tool In Use=0\r\n"
+// The first tool with all eleven keys, in the order and the shortest text a
+// tool is written in.
+const std::string EndSixSection = "[End 6]\r\n"
+                                  "Diameter=6\r\n"
+                                  "length=50\r\n"
+                                  "Tool Length offset=42.5\r\n"
+                                  "Flute length=20\r\n"
+                                  "Flute Count=3\r\n"
+                                  "Maximum tool Life=100\r\n"
+                                  "Current tool Life=7\r\n"
+                                  "colour=255\r\n"
+                                  "Type=1\r\n"
+                                  "OffSET Set=1\r\n"
+                                  "Tool In Use=0\r\n";
+
+const std::string LibraryText = EndSixSection +
                                 "[Drill 3]\r\n"
                                 "Diameter=3\r\n"
                                 "length=40\r\n"
@@ -122,18 +128,7 @@ TEST_F(ToolLibrary, WritesElevenKeysInShortestText)
     ASSERT_TRUE(Lib.ReadTool("End 6"));
     const std::string target = Dir.File("out.MTD");
     ASSERT_TRUE(Lib.WriteTool("End 6", target, false));
-    EXPECT_EQ(Dir.Read("out.MTD"), "[End 6]\r\n"
-                                   "Diameter=6\r\n"
-                                   "length=50\r\n"
-                                   "Tool Length offset=42.5\r\n"
-                                   "Flute length=20\r\n"
-                                   "Flute Count=3\r\n"
-                                   "Maximum tool Life=100\r\n"
-                                   "Current tool Life=7\r\n"
-                                   "colour=255\r\n"
-                                   "Type=1\r\n"
-                                   "OffSET Set=1\r\n"
-                                   "Tool In Use=0\r\n");
+    EXPECT_EQ(Dir.Read("out.MTD"), EndSixSection);
 }
 
 TEST_F(ToolLibrary, UnknownTypeIsWrittenAsTen)

@@ -1,6 +1,7 @@
 #include "machine/ui/ToolEdit.h"
 
 #include "machine/ToolingMessages.h"
+#include "machine/ui/QtText.h"
 
 #include <QEvent>
 #include <QFormLayout>
@@ -15,8 +16,6 @@ namespace {
 
 constexpr int HelpContext = 3130;
 constexpr int KeyF24 = Qt::Key_F24; // virtual key 135 also confirms the dialog
-
-QString Q(const std::string &Text) { return QString::fromStdString(Text); }
 
 } // namespace
 

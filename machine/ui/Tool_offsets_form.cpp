@@ -2,6 +2,7 @@
 
 #include "engine/DUtils.h"
 #include "machine/ToolingMessages.h"
+#include "machine/ui/QtText.h"
 #include "platform/MessageService.h"
 
 #include <QLabel>
@@ -17,8 +18,6 @@ namespace {
 constexpr const char *TabCaptions[4] = {"1-16", "17-32", "33-48", "49-64"};
 constexpr int PanelWidth = 220;
 constexpr int TopOfTabs = 24; // below the menu bar
-
-QString Q(const std::string &Text) { return QString::fromStdString(Text); }
 
 TFileRequest OffsetFileRequest(TFileDialogKind Kind)
 {

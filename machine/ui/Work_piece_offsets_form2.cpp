@@ -1,6 +1,7 @@
 #include "machine/ui/Work_piece_offsets_form2.h"
 
 #include "machine/ToolingMessages.h"
+#include "machine/ui/QtText.h"
 #include "machine/ui/offset_type_form.h"
 #include "platform/Delphi.h"
 
@@ -23,8 +24,6 @@ constexpr int HelpContext = 3080;
 constexpr const char *AxisHints[3] = {"Zero X axis at current position",
                                       "Zero Y axis at current position",
                                       "Zero Z axis at current position"};
-
-QString Q(const std::string &Text) { return QString::fromStdString(Text); }
 
 } // namespace
 

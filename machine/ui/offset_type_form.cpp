@@ -1,6 +1,7 @@
 #include "machine/ui/offset_type_form.h"
 
 #include "machine/ToolingMessages.h"
+#include "machine/ui/QtText.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -16,8 +17,6 @@ namespace orv {
 namespace {
 
 constexpr int HelpContexts[3] = {3100, 3110, 3120}; // X, Y, Z
-
-QString Q(const std::string &Text) { return QString::fromStdString(Text); }
 
 // Reference picture Tag (1 on the edge, 2 beside it, 3 the other side): the
 // part as a block and the cutter as a disc where it touches.

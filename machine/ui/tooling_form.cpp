@@ -3,6 +3,7 @@
 #include "engine/DUtils.h"
 #include "machine/ToolingMessages.h"
 #include "machine/ui/CutterPicture.h"
+#include "machine/ui/QtText.h"
 #include "machine/ui/ToolEdit.h"
 #include "platform/MessageService.h"
 
@@ -28,7 +29,14 @@ constexpr int HelpContext = 3040;
 constexpr int DetailRole = Qt::UserRole + 1; // detail row number 1 to 7 (0 for other nodes)
 constexpr const char *LibraryFilter = "Miller Tooling DataBase File|*.MTD";
 
-QString Q(const std::string &Text) { return QString::fromStdString(Text); }
+TFileRequest LibraryFileRequest(TFileDialogKind Kind)
+{
+    TFileRequest request;
+    request.Kind = Kind;
+    request.Filter = LibraryFilter;
+    request.DefaultExt = "MTD";
+    return request;
+}
 
 // A TColor holds blue, green and red from the high byte down.
 QColor FromTColor(TColor C) { return QColor(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF); }
@@ -273,21 +281,15 @@ void TTooling_setup_form::SetColourClick(const std::string &Name)
 
 void TTooling_setup_form::ImportClick()
 {
-    TFileRequest request;
-    request.Kind = TFileDialogKind::Open;
-    request.Filter = LibraryFilter;
-    request.DefaultExt = "MTD";
-    if (auto file = Messages().ChooseFile(request); file && !file->empty())
+    const auto file = Messages().ChooseFile(LibraryFileRequest(TFileDialogKind::Open));
+    if (file && !file->empty())
         FLibrary.ImportFile(*file);
 }
 
 void TTooling_setup_form::ExportClick()
 {
-    TFileRequest request;
-    request.Kind = TFileDialogKind::Save;
-    request.Filter = LibraryFilter;
-    request.DefaultExt = "MTD";
-    if (auto file = Messages().ChooseFile(request); file && !file->empty())
+    const auto file = Messages().ChooseFile(LibraryFileRequest(TFileDialogKind::Save));
+    if (file && !file->empty())
         FLibrary.ExportFile(*file);
 }
 

@@ -1,6 +1,7 @@
 #include "machine/ui/zoffset_.h"
 
 #include "machine/ToolingMessages.h"
+#include "machine/ui/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -13,8 +14,6 @@ namespace orv {
 namespace {
 
 constexpr int HelpContext = 3140;
-
-QString Q(const std::string &Text) { return QString::fromStdString(Text); }
 
 } // namespace
 
