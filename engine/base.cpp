@@ -53,6 +53,15 @@ TMainButton ButtonOfSlot(int Slot)
 
 bool TextIsTrue(const std::string &Text) { return SameText(Trim(Text), "TRUE"); }
 
+// A stage's or source's error goes to the engine form's parser error event.
+EErrorNotify ToParserErrorEvent(TBaseForm &Form)
+{
+    return [&Form](TObject *Sender, int Pos, const std::string &Detail,
+                   const std::string &Message) {
+        Form.FM_ParserErrorEvent(Sender, Pos, Detail, Message);
+    };
+}
+
 } // namespace
 
 TBaseForm::TBaseForm(TEngineHost &Host) : FHost(Host) {}
@@ -116,10 +125,7 @@ void TBaseForm::CreateStages()
 {
     // TODO(shell): the jog-key form, when the shell lands.
     FMacroVars = std::make_unique<TMacroVars>(MainIniPath());
-    auto onError = [this](TObject *Sender, int Pos, const std::string &Detail,
-                          const std::string &Message) {
-        FM_ParserErrorEvent(Sender, Pos, Detail, Message);
-    };
+    EErrorNotify onError = ToParserErrorEvent(*this);
     FParser = std::make_unique<CNCLineParser>(this);
     FParser->ShowErrorDialogueBox = false;
     FParser->OnErrorEvent = onError;
@@ -147,10 +153,7 @@ void TBaseForm::CreateStages()
 // <- canned-cycle expansion <- arc expansion <- optimiser <- engine form.
 void TBaseForm::CreateExpansions()
 {
-    auto onError = [this](TObject *Sender, int Pos, const std::string &Detail,
-                          const std::string &Message) {
-        FM_ParserErrorEvent(Sender, Pos, Detail, Message);
-    };
+    EErrorNotify onError = ToParserErrorEvent(*this);
     FCutter = std::make_unique<TCutter_comp>(this);
     FCutter->CompensationAmount = 0;
     FCutter->ContourAngle = 0;
@@ -300,10 +303,7 @@ void TBaseForm::CreateSource(uint8_t Kind)
         break;
     case skCompiled: {
         auto compiled = std::make_unique<TCompiledInput>(FHost.CreateProgressView());
-        compiled->OnErrorEvent = [this](TObject *Sender, int Pos, const std::string &Detail,
-                                        const std::string &Message) {
-            FM_ParserErrorEvent(Sender, Pos, Detail, Message);
-        };
+        compiled->OnErrorEvent = ToParserErrorEvent(*this);
         FOwnedSource = std::move(compiled);
         if (UpperCase(ExtractFileExt(FProgramFile)) != ".XNC")
             FHost.OpenCommand();

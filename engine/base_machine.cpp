@@ -49,6 +49,19 @@ constexpr int SpeedOverrideMin = 50;
 constexpr int SpeedOverrideMax = 120;
 constexpr int OverrideStep = 5;
 
+// The engine's own request or event record, made once and filled afresh for
+// each use: no allocation per jog or button, and a handler that serves
+// messages while it reads its record never has it freed under it.
+TChangeData &Refill(std::unique_ptr<TChangeData> &Record, uint8_t Kind, int32_t IntValue)
+{
+    if (!Record)
+        Record = std::make_unique<TChangeData>();
+    *Record = TChangeData();
+    Record->Kind = Kind;
+    Record->IntValue = IntValue;
+    return *Record;
+}
+
 } // namespace
 
 // --- Putting a machine and a panel into the engine ---
@@ -312,11 +325,9 @@ void TBaseForm::ShowEventOnPanel(TBasicControlPanel &P, TChangeData &Data)
 
 void TBaseForm::SendPanelEvent(uint8_t Kind, int32_t IntValue, bool Flag)
 {
-    FEventBuffer = std::make_unique<TChangeData>();
-    FEventBuffer->Kind = Kind;
-    FEventBuffer->IntValue = IntValue;
-    FEventBuffer->Flag = Flag;
-    PanelRequest(this, *FEventBuffer);
+    TChangeData &event = Refill(FEventBuffer, Kind, IntValue);
+    event.Flag = Flag;
+    PanelRequest(this, event);
 }
 
 // The main window's buttons that a run in automatic mode must not touch.
@@ -454,11 +465,9 @@ bool TBaseForm::MachineCommand(int Code)
 
 void TBaseForm::Request(uint8_t Kind, int32_t IntValue, Extended Value)
 {
-    FRequestBuffer = std::make_unique<TChangeData>();
-    FRequestBuffer->Kind = Kind;
-    FRequestBuffer->IntValue = IntValue;
-    FRequestBuffer->Value = Value;
-    MachineRequest(this, *FRequestBuffer);
+    TChangeData &request = Refill(FRequestBuffer, Kind, IntValue);
+    request.Value = Value;
+    MachineRequest(this, request);
 }
 
 void TBaseForm::RequestMode(TMachineMode Mode) { Request(rqMachineMode, Mode); }

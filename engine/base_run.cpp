@@ -33,6 +33,8 @@
 #include "machine/Machine_Tooling.h"
 #include "machine/Work_piece_offset.h"
 
+#include <iterator>
+
 namespace orv {
 
 namespace {
@@ -45,6 +47,13 @@ bool IsWordSet(const TCNC_Groups &G, int Word, long double Value)
 }
 
 std::string PlainNumber(double Value) { return FormatFixed(Value, 3); }
+
+// The modal groups 0 to 22 at start-up; group 6, the units, follows the
+// engine's units. A rewind sets groups 0 to 11 and the rotation, polar and
+// mirror groups back to these.
+constexpr int32_t StartModalGroups[23] = {-1000, 0,  17, 90, 22, 94, 21, 40, 49, 80, 98, 50,
+                                          67,    97, 54, 64, 69, 15, -1, 150, 67, -1, 0};
+constexpr int RewoundGroupCount = 12;
 
 } // namespace
 
@@ -237,13 +246,11 @@ void TBaseForm::CycleRewind()
     FSubIdentityCount = 0;
     ResetWorkShift();
     if (FResetOnRewind) {
-        static const int32_t reset[12] = {-1000, 0, 17, 90, 22, 94, 0, 40, 49, 80, 98, 50};
-        for (int g = 0; g < 12; ++g)
-            FGroups.Groups[g] = reset[g];
+        for (int g = 0; g < RewoundGroupCount; ++g)
+            FGroups.Groups[g] = StartModalGroups[g];
+        for (int g : {gMirror, gRotation, gPolar})
+            FGroups.Groups[g] = StartModalGroups[g];
         FGroups.Groups[gUnits] = FInch ? 20 : 21;
-        FGroups.Groups[gMirror] = 0;
-        FGroups.Groups[gRotation] = 69;
-        FGroups.Groups[gPolar] = 15;
         FGroups.Words[wF] = 0;
         FTransform = TTransformPanels();
         FHost.ShowTransformPanels(FTransform);
@@ -455,10 +462,12 @@ bool TBaseForm::TakeNextMove()
 
 bool TBaseForm::TakeCompiledMove()
 {
-    if (!FSource || !FSource->ReadRecord(FCompiledRecord)) {
-        if (!FSource)
-            SetRecordInt(FCompiledRecord, xnc::Motion, EndOfProgramCode);
-    }
+    // Without a source the run ends here; the compiled source gives the end
+    // record itself when it has no more (or a bad one, which it reports).
+    if (FSource)
+        FSource->ReadRecord(FCompiledRecord);
+    else
+        SetRecordInt(FCompiledRecord, xnc::Motion, EndOfProgramCode);
     EventLoop().ProcessMessages();
     CopyCompiledRecord(FCompiledRecord, FData);
     ReplayArcShape();
@@ -619,12 +628,10 @@ void TBaseForm::ShowModalData(const TCNC_Groups &Groups)
 
 void TBaseForm::ResetModalGroups()
 {
-    static const int32_t values[23] = {-1000, 0,  17, 90, 22, 94, 21, 40, 49, 80, 98, 50,
-                                       67,    97, 54, 64, 69, 15, -1, 150, 67, -1, 0};
     for (int g = 0; g < GroupCount; ++g)
         FGroups.Groups[g] = -1;
-    for (int g = 0; g < 23; ++g)
-        FGroups.Groups[g] = values[g];
+    for (int g = 0; g < int(std::size(StartModalGroups)); ++g)
+        FGroups.Groups[g] = StartModalGroups[g];
     FGroups.Groups[gUnits] = FInch ? 20 : 21;
     FGroups.Groups[gMCode] = 0;
     FGroups.Words[wM] = 0;
@@ -693,7 +700,7 @@ void TBaseForm::CNC_ABSNextNotify(TObject *)
     }
     if (line.empty())
         line = "(Blank";
-    if (position == -1) {
+    if (position == EndOfMainProgram) {
         FGroups.Words[wG] = EndOfProgramCode;
         FGroups.WordSet[wG] = true;
         lineNumber = -1;
@@ -709,7 +716,7 @@ void TBaseForm::CNC_ABSNextNotify(TObject *)
         FABS->MakeAbsolute(FGroups);
     CallSubprogram();
     // A nested level that ends without M99 returns to its caller.
-    ReturnFromSubprogram(position == -2);
+    ReturnFromSubprogram(position == EndOfLevel);
     if (FGroups.GroupSet[gKeyword] && FGroups.Groups[gKeyword] == 8)
         RegisterSubprogram(FGroups.RestOfLine);
 }

@@ -128,6 +128,13 @@ std::string MakeTempFolder()
     return pattern;
 }
 
+// A run that names no output writes a compiled file of its own, so the
+// records still pass through an output.
+bool NamesAnOutput(const TNcRunOptions &Options)
+{
+    return !Options.XncFile.empty() || !Options.GncFile.empty() || Options.Search;
+}
+
 bool ReadAnswers(const std::string &FileName, std::deque<std::string> &Answers)
 {
     std::ifstream in(FileName);
@@ -226,7 +233,7 @@ private:
 
 bool TNcRun::LoadProgram()
 {
-    FProgram = fs::absolute(FOptions.Program).string();
+    FProgram = FOptions.Program; // made absolute before the run left its folder
     FEngine->SetProgramFile(FProgram);
     FEngine->SelectSource(FOptions.Compiled ? skCompiled : skEditor);
     std::string name = FProgram;
@@ -258,8 +265,7 @@ void TNcRun::SwitchOutputs()
         FHost.ClickButton(TMainButton::BlockSearch);
         FEngine->BlockSearchLineSelected(nullptr, FOptions.SearchLine);
     }
-    bool anyOutput = !FOptions.XncFile.empty() || !FOptions.GncFile.empty() || FOptions.Search;
-    if (!anyOutput)
+    if (!NamesAnOutput(FOptions))
         FHost.ClickButton(TMainButton::Compiled);
     if (FOptions.Draw2D)
         FHost.ClickButton(TMainButton::Output2D);
@@ -394,8 +400,7 @@ int Main(int Argc, char **Argv)
         options.Bm2File = fs::absolute(options.Bm2File).string();
     if (!options.Draw2DList.empty())
         options.Draw2DList = fs::absolute(options.Draw2DList).string();
-    std::string program = fs::absolute(options.Program).string();
-    options.Program = program;
+    options.Program = fs::absolute(options.Program).string();
     std::string xncTemp;
     messages.XncFile = options.XncFile.empty() ? std::string() : fs::absolute(options.XncFile).string();
     messages.GncFile = options.GncFile.empty() ? std::string() : fs::absolute(options.GncFile).string();
@@ -413,8 +418,7 @@ int Main(int Argc, char **Argv)
         return 2;
     }
     settings = fs::absolute(settings).string();
-    bool anyOutput = !options.XncFile.empty() || !options.GncFile.empty() || options.Search;
-    if (!anyOutput) {
+    if (!NamesAnOutput(options)) {
         xncTemp = IncludeTrailingDelimiter(settings) + "ncrun-output.xnc";
         messages.XncFile = xncTemp;
     }

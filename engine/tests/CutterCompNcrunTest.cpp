@@ -7,54 +7,32 @@
 // program stops with the message its first comment names.
 // ORV_UPDATE_GOLDEN=1 rewrites the expected files.
 
-#include "platform/tests/TempDir.h"
+#include "engine/tests/NcrunProcess.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-
-#ifndef ORV_NCRUN
-#error "ORV_NCRUN names the ncrun executable"
-#endif
 
 namespace orv {
 namespace {
 
+using test::ReadFile;
+
 const std::string Fixtures = std::string(ORV_SOURCE_DIR) + "/engine/tests/data/expand/";
 
-std::string ReadFile(const std::string &Path)
-{
-    std::ifstream In(Path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), {});
-}
-
-struct TNcrunResult {
-    int Status = -1;
-    std::string Out, Err, Xnc, Gnc;
+struct TExpansionRun : test::TNcrunResult {
+    std::string Xnc, Gnc;
 };
 
-TNcrunResult RunNcrun(const test::TTempDir &Temp, const std::string &Program)
+TExpansionRun RunProgram(const test::TTempDir &Temp, const std::string &Program)
 {
-    const std::string Settings = Temp.File("settings");
-    std::filesystem::remove_all(Settings);
-    std::filesystem::copy(Fixtures + "settings", Settings);
-    const std::string Command = "cd '" + Fixtures + "' && SOURCE_DATE_EPOCH=1700000000 '" +
-                                ORV_NCRUN + "' --settings '" + Settings + "' --xnc '" +
-                                Temp.File("out.xnc") + "' --gnc '" + Temp.File("out.gnc") +
-                                "' " + Program + " >'" + Temp.File("out.txt") + "' 2>'" +
-                                Temp.File("err.txt") + "'";
-    const int Raw = std::system(Command.c_str());
-    TNcrunResult Result;
-    Result.Status = WIFEXITED(Raw) ? WEXITSTATUS(Raw) : -1;
-    Result.Out = ReadFile(Temp.File("out.txt"));
-    Result.Err = ReadFile(Temp.File("err.txt"));
-    Result.Xnc = ReadFile(Temp.File("out.xnc"));
-    Result.Gnc = ReadFile(Temp.File("out.gnc"));
-    return Result;
+    const std::string Settings = test::CopyFixtureSettings(Temp, Fixtures);
+    const std::string Args = "--settings '" + Settings + "' --xnc '" + Temp.File("out.xnc") +
+                             "' --gnc '" + Temp.File("out.gnc") + "' " + Program;
+    // Braced members are made in order: the run first, then its files.
+    return TExpansionRun{test::RunNcrun(Temp, Args, Fixtures), ReadFile(Temp.File("out.xnc")),
+                         ReadFile(Temp.File("out.gnc"))};
 }
 
 void ExpectGolden(const std::string &Actual, const std::string &File, bool Update)
@@ -73,7 +51,7 @@ TEST(CutterCompNcrun, CyclesAndArcsGiveTheirRecordsXncAndGnc)
     for (const char *Name : {"drilling", "helix_arcs"}) {
         SCOPED_TRACE(Name);
         test::TTempDir Temp;
-        const auto Result = RunNcrun(Temp, std::string(Name) + ".fnc");
+        const auto Result = RunProgram(Temp, std::string(Name) + ".fnc");
         EXPECT_EQ(Result.Status, 0) << Result.Err;
         EXPECT_EQ(Result.Err, "");
         ExpectGolden(Result.Out, Fixtures + Name + ".ncrun", Update);
@@ -87,7 +65,7 @@ TEST(CutterCompNcrun, BadProgramsStopWithTheMessageTheyName)
     for (const char *Name : {"bad_comp_on_arc", "bad_cycle_limits"}) {
         SCOPED_TRACE(Name);
         test::TTempDir Temp;
-        const auto Result = RunNcrun(Temp, std::string(Name) + ".fnc");
+        const auto Result = RunProgram(Temp, std::string(Name) + ".fnc");
         std::string First = ReadFile(Fixtures + Name + ".fnc");
         First = First.substr(1, First.find(')') - 1);
         EXPECT_EQ(Result.Status, 1);

@@ -54,6 +54,19 @@ public:
     std::function<std::unique_ptr<TBasicInput>()> EditorInput;
 };
 
+// Loads the program file Path into a new source of Kind as the main window
+// does; false when the source cannot read it.
+inline bool LoadProgram(TBaseForm &Engine, const std::string &Path, uint8_t Kind = skEditor)
+{
+    Engine.SetProgramFile(Path);
+    Engine.SelectSource(Kind);
+    std::string name = Path;
+    if (!Engine.Source() || !Engine.Source()->LoadFile(name))
+        return false;
+    Engine.ProgramLoaded(Path, true, 0);
+    return true;
+}
+
 class TEngineRun {
 public:
     TEngineRun()
@@ -73,11 +86,7 @@ public:
     std::string Load(const std::string &Name, const std::string &Text, uint8_t Kind = skEditor)
     {
         std::string path = Folder.Write(Name, Text);
-        Engine->SetProgramFile(path);
-        Engine->SelectSource(Kind);
-        std::string name = path;
-        if (Engine->Source() && Engine->Source()->LoadFile(name))
-            Engine->ProgramLoaded(path, true, 0);
+        LoadProgram(*Engine, path, Kind);
         return path;
     }
     // Switches the compiled output on; its save dialog will get Name.

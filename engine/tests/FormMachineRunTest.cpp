@@ -49,12 +49,7 @@ protected:
 
     void Load(const char *Text)
     {
-        std::string path = Folder.Write("prog.fnc", Text);
-        Engine->SetProgramFile(path);
-        Engine->SelectSource(skEditor);
-        std::string name = path;
-        ASSERT_TRUE(Engine->Source()->LoadFile(name));
-        Engine->ProgramLoaded(path, true, 0);
+        ASSERT_TRUE(test::LoadProgram(*Engine, Folder.Write("prog.fnc", Text)));
         Engine->MakeSimulatedMachine();
         Engine->MakeStandardPanel();
         // The manual changer asks for the tool in the spindle; the default

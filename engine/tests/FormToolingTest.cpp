@@ -9,6 +9,7 @@
 #include "engine/DUtils.h"
 #include "engine/Draw_2D.h"
 #include "engine/tests/FormEngine.h"
+#include "engine/tests/NcrunProcess.h"
 #include "engine/tests/View2dFixture.h"
 #include "machine/BasicMachine.h"
 #include "machine/Machine_Tooling.h"
@@ -18,41 +19,23 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
-#ifndef ORV_NCRUN
-#error "ORV_NCRUN names the ncrun executable"
-#endif
-
 namespace orv {
 namespace {
 
-const std::string Fixtures = std::string(ORV_SOURCE_DIR) + "/engine/tests/data/form/";
+using test::ReadFile;
 
-std::string ReadFile(const std::string &Path)
-{
-    std::ifstream in(Path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+const std::string Fixtures = std::string(ORV_SOURCE_DIR) + "/engine/tests/data/form/";
 
 TEST(FormToolingNcrun, G41ContourRunsWithTheCurrentToolsDiameter)
 {
     test::TTempDir Temp;
-    std::string settings = Temp.File("settings");
-    std::filesystem::copy(Fixtures + "settings", settings);
-    std::string out = Temp.File("out.txt");
-    std::string err = Temp.File("err.txt");
-    std::string command = "cd '" + Fixtures + "' && '" + ORV_NCRUN + "' --settings '" + settings +
-                          "' contour_g41.fnc >'" + out + "' 2>'" + err + "'";
-    int raw = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(raw));
-    EXPECT_EQ(WEXITSTATUS(raw), 0) << ReadFile(err);
-    EXPECT_EQ(ReadFile(err), "");
-    EXPECT_EQ(ReadFile(out), ReadFile(Fixtures + "contour_g41.records"));
+    std::string settings = test::CopyFixtureSettings(Temp, Fixtures);
+    test::TNcrunResult r =
+        test::RunNcrun(Temp, "--settings '" + settings + "' contour_g41.fnc", Fixtures);
+    ASSERT_NE(r.Status, -1) << "ncrun exits";
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Err, "");
+    EXPECT_EQ(r.Out, ReadFile(Fixtures + "contour_g41.records"));
 }
 
 // An engine whose folder holds the tool files before the form is made, with
@@ -84,12 +67,7 @@ protected:
     ~FormTooling() override { Engine.reset(); }
     void Load(const std::string &Name, const std::string &Text)
     {
-        std::string path = Folder.Write(Name, Text);
-        Engine->SetProgramFile(path);
-        Engine->SelectSource(skEditor);
-        std::string name = path;
-        ASSERT_TRUE(Engine->Source() && Engine->Source()->LoadFile(name));
-        Engine->ProgramLoaded(path, true, 0);
+        ASSERT_TRUE(test::LoadProgram(*Engine, Folder.Write(Name, Text)));
     }
     test::TFormFolder Folder;
     THost Host;

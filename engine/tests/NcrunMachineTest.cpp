@@ -4,36 +4,19 @@
 // on the machine: a tool change to tool 3 and a G55 shift in the blocks
 // sent to the machine, and the question for a tool the changer lacks.
 
-#include "platform/tests/TempDir.h"
+#include "engine/tests/NcrunProcess.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
-#ifndef ORV_NCRUN
-#error "ORV_NCRUN names the ncrun executable"
-#endif
-
 namespace orv {
 namespace {
 
-struct TMachineRun {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string ReadAll(const std::string &Path)
-{
-    std::ifstream in(Path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using TMachineRun = test::TNcrunResult;
 
 class NcrunMachineTest : public ::testing::Test {
 protected:
@@ -42,23 +25,11 @@ protected:
     TMachineRun Run(const std::string &Program, const std::string &Options = "",
                     const std::string &Answers = "")
     {
-        std::string prog = Temp.File("prog.fnc");
-        std::ofstream(prog, std::ios::binary) << Program;
-        std::string out = Temp.File("out.txt");
-        std::string err = Temp.File("err.txt");
+        std::string prog = Temp.Write("prog.fnc", Program);
         std::string answers;
-        if (!Answers.empty()) {
-            std::ofstream(Temp.File("answers.txt"), std::ios::binary) << Answers;
-            answers = " --answers '" + Temp.File("answers.txt") + "'";
-        }
-        std::string command = std::string("'") + ORV_NCRUN + "' --machine " + Options + answers +
-                              " '" + prog + "' >'" + out + "' 2>'" + err + "'";
-        int raw = std::system(command.c_str());
-        TMachineRun r;
-        r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.Out = ReadAll(out);
-        r.Err = ReadAll(err);
-        return r;
+        if (!Answers.empty())
+            answers = " --answers '" + Temp.Write("answers.txt", Answers) + "'";
+        return test::RunNcrun(Temp, "--machine " + Options + answers + " '" + prog + "'");
     }
 
     test::TTempDir Temp;

@@ -4,38 +4,24 @@
 // broken compiled files, bad arguments, and a million moves in constant
 // memory.
 
-#include "platform/tests/TempDir.h"
+#include "engine/tests/NcrunProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#ifndef ORV_NCRUN
-#error "ORV_NCRUN names the ncrun executable"
-#endif
-
 namespace orv {
 namespace {
 
+using test::ReadFile;
+using test::TNcrunResult;
+
 const std::string Fixtures = std::string(ORV_SOURCE_DIR) + "/engine/tests/data/form/";
-
-std::string ReadFile(const std::string &Path)
-{
-    std::ifstream in(Path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct TNcrunResult {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
 
 class NcrunTest : public ::testing::Test {
 protected:
@@ -44,20 +30,8 @@ protected:
     // so the expected files do not follow the default data.
     TNcrunResult Run(const std::string &Args)
     {
-        std::string out = Temp.File("out.txt");
-        std::string err = Temp.File("err.txt");
-        std::string settings = Temp.File("settings");
-        std::filesystem::remove_all(settings);
-        std::filesystem::copy(Fixtures + "settings", settings);
-        std::string command = "cd '" + Fixtures + "' && SOURCE_DATE_EPOCH=1700000000 '" +
-                              ORV_NCRUN + "' --settings '" + settings + "' " + Args + " >'" +
-                              out + "' 2>'" + err + "'";
-        int raw = std::system(command.c_str());
-        TNcrunResult r;
-        r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.Out = ReadFile(out);
-        r.Err = ReadFile(err);
-        return r;
+        std::string settings = test::CopyFixtureSettings(Temp, Fixtures);
+        return test::RunNcrun(Temp, "--settings '" + settings + "' " + Args, Fixtures);
     }
     static std::string WithoutLineNumbers(const std::string &Records)
     {
