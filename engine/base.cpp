@@ -317,7 +317,7 @@ void TBaseForm::CreateSource(uint8_t Kind)
             TakeOverPanel(FFanucScreen->ControlPanel());
             FFanucScreen->SetConvertor(FConvertor.get());
             FFanucScreen->Initialise();
-            FFanucScreen->SetUnits(FInch ? TUnits::Inch : TUnits::Metric);
+            FFanucScreen->SetUnits(Units());
             FFanucScreen->SetMachineTooling(FTooling.get());
             FFanucScreen->SetWorkOffset(FWorkOffsets.get());
             FSource = FFanucScreen->Input();
@@ -340,10 +340,18 @@ void TBaseForm::WireSource()
         FSource->ShowExpanded(false);
         UpdateBillet();
     }
-    if (auto *view2D = FOutputs[slot2D].get())
-        FSource->SetOnHiliteOutput(
-            [view2D](TObject *Sender, int Line) { view2D->ShowLine(Sender, Line); });
+    WireHiliteTo2D();
     FSource->SetCycleState(FRunState);
+}
+
+// The source shows the line it runs in the 2D output too, when there is one.
+void TBaseForm::WireHiliteTo2D()
+{
+    TBasicOutput *view2D = FOutputs[slot2D].get();
+    if (!FSource || !view2D)
+        return;
+    FSource->SetOnHiliteOutput(
+        [view2D](TObject *Sender, int Line) { view2D->ShowLine(Sender, Line); });
 }
 
 // --- Output slots ---
@@ -420,11 +428,8 @@ void TBaseForm::SwitchOutput(int Slot, bool On, std::unique_ptr<TBasicOutput> (T
     if (!FOutputs[Slot])
         return;
     WireSink(Slot);
-    if (Slot == slot2D && FSource) {
-        TBasicOutput *view2D = FOutputs[slot2D].get();
-        FSource->SetOnHiliteOutput(
-            [view2D](TObject *Sender, int Line) { view2D->ShowLine(Sender, Line); });
-    }
+    if (Slot == slot2D)
+        WireHiliteTo2D();
 }
 
 void TBaseForm::WireSink(int Slot)
@@ -443,7 +448,7 @@ void TBaseForm::WireSink(int Slot)
     sink.OnNeedsToolPage = [this](TObject *Sender) { OutputNeedsToolPage(Sender); };
     sink.OnNextNotify = [this](TObject *Sender) { NextNotify(Sender); };
     sink.Initialise();
-    sink.SetUnits(FInch ? TUnits::Inch : TUnits::Metric);
+    sink.SetUnits(Units());
     TBilletBox b = FHost.DefaultBillet();
     sink.SetBillet(b.XPos, b.YPos, b.XSize, b.YSize, b.ZSize);
 }
@@ -524,25 +529,26 @@ void TBaseForm::OutputFileError(const std::string &Text)
 void TBaseForm::SetUnits(bool Inch)
 {
     FInch = Inch;
+    const TUnits units = Units();
     FDecimals = Inch ? 4 : 3;
     FGroups.Groups[gUnits] = Inch ? 20 : 21;
     ShowModalData(FGroups);
     for (auto &output : FOutputs)
         if (output)
-            output->SetUnits(Inch ? TUnits::Inch : TUnits::Metric);
+            output->SetUnits(units);
     if (FMachine) {
-        FMachine->SetUnits(Inch ? TUnits::Inch : TUnits::Metric);
+        FMachine->SetUnits(units);
         FMachine->ForcePositionReport = true;
     }
     if (FPanel)
-        FPanel->SetUnits(Inch ? TUnits::Inch : TUnits::Metric);
+        FPanel->SetUnits(units);
     if (FTooling) {
-        FTooling->SetUnits(Inch ? TUnits::Inch : TUnits::Metric);
+        FTooling->SetUnits(units);
         if (FTooling->ToolLibrary())
-            FTooling->ToolLibrary()->Units = Inch ? TUnits::Inch : TUnits::Metric;
+            FTooling->ToolLibrary()->Units = units;
     }
     if (FWorkOffsets)
-        FWorkOffsets->SetUnits(Inch ? TUnits::Inch : TUnits::Metric);
+        FWorkOffsets->SetUnits(units);
     // TODO(shell): the editor source takes the units when it lands.
 }
 

@@ -269,6 +269,9 @@ private:
         ConsumerCount
     };
 
+    // The units every part is told.
+    TUnits Units() const { return FInch ? TUnits::Inch : TUnits::Metric; }
+
     // Construction helpers.
     void Splash(const std::string &Text);
     void CreateStages();
@@ -286,6 +289,7 @@ private:
     bool FanucScreenIsSource() const;
     void ReadSettings(TDIniFile &Settings);
     void WireSink(int Slot);
+    void WireHiliteTo2D();
     void SwitchOutput(int Slot, bool On, std::unique_ptr<TBasicOutput> (TBaseForm::*Make)());
     std::unique_ptr<TBasicOutput> MakeCompiledOutput();
     std::unique_ptr<TBasicOutput> MakePostOutput();

@@ -88,7 +88,7 @@ void TBaseForm::WireMachine()
     m.OnPositionChanged = [this](TObject *Sender, TMachineReadout &Readout) {
         ShowPosition(Sender, Readout);
     };
-    m.SetUnits(FInch ? TUnits::Inch : TUnits::Metric);
+    m.SetUnits(Units());
     m.OnMachineError = [this](TObject *Sender, int Line, const std::string &Caption,
                               const std::string &Msg, const std::string &Details) {
         MachineError(Sender, Line, Caption, Msg, Details);
@@ -180,7 +180,7 @@ void TBaseForm::TakeOverPanel(TBasicControlPanel *Panel)
         MachineRequest(Sender, Data);
     };
     // TODO(shell): the MDI source event once the standard panel brings one.
-    FPanel->SetUnits(FInch ? TUnits::Inch : TUnits::Metric);
+    FPanel->SetUnits(Units());
     FPanel->Initialise();
     if (FMachine)
         FPanel->SetMachineIsReal(FMachine->IsRealMachine);
