@@ -41,11 +41,6 @@ namespace {
 
 std::string Translate(const std::string &Text) { return Mess().Translate(Text); }
 
-bool IsWordSet(const TCNC_Groups &G, int Word, long double Value)
-{
-    return G.WordSet[Word] && G.Words[Word] == Value;
-}
-
 std::string PlainNumber(double Value) { return FormatFixed(Value, 3); }
 
 // The modal groups 0 to 22 at start-up; group 6, the units, follows the
@@ -719,33 +714,6 @@ void TBaseForm::CNC_ABSNextNotify(TObject *)
     ReturnFromSubprogram(position == EndOfLevel);
     if (FGroups.GroupSet[gKeyword] && FGroups.Groups[gKeyword] == 8)
         RegisterSubprogram(FGroups.RestOfLine);
-}
-
-// M99 in the main program of the editor and Fanuc sources: back to the
-// start, or to the block "N" + P. False when the run stopped.
-bool TBaseForm::JumpInMainProgram()
-{
-    bool jumpSource =
-        FSourceKind == skEditor || FSourceKind == skFanuc21 || FSourceKind == skFanuc0M;
-    if (!IsWordSet(FGroups, wM, 99) || FGroups.Level != 0 || !jumpSource || !FSource)
-        return true;
-    bool hasP = FGroups.WordSet[wP] && FGroups.Words[wP] > 0;
-    if (!hasP) {
-        FSource->Rewind();
-        return true;
-    }
-    int32_t n = Round(FGroups.Words[wP]);
-    int index = FSource->FindLabel("N" + IntToStr(n));
-    if (index == -1) {
-        CycleStop();
-        ShowMessage(Translate("Block N") + IntToStr(n) + Translate(" Not found"));
-        return false;
-    }
-    if (index == 0)
-        FSource->Rewind();
-    else
-        FSource->GotoLine(index);
-    return true;
 }
 
 } // namespace orv

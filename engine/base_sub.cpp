@@ -1,5 +1,6 @@
-// The engine form's sub-programs (M98 calls, M99 returns, "SUBPROGRAM"
-// registrations), loaded programs, stage errors and block search.
+// The engine form's sub-programs (M98 calls, M99 returns and jumps,
+// "SUBPROGRAM" registrations), loaded programs, stage errors and block
+// search.
 
 #include "engine/base.h"
 
@@ -110,6 +111,33 @@ std::string TBaseForm::ResolveSubprogramFile(TSubProgram &Entry)
     }
     Entry.ProgramNumber = "O" + number;
     return fileName;
+}
+
+// M99 in the main program of the editor and Fanuc sources: back to the
+// start, or to the block "N" + P. False when the run stopped.
+bool TBaseForm::JumpInMainProgram()
+{
+    bool jumpSource =
+        FSourceKind == skEditor || FSourceKind == skFanuc21 || FSourceKind == skFanuc0M;
+    if (!IsWordSet(FGroups, wM, 99) || FGroups.Level != 0 || !jumpSource || !FSource)
+        return true;
+    bool hasP = FGroups.WordSet[wP] && FGroups.Words[wP] > 0;
+    if (!hasP) {
+        FSource->Rewind();
+        return true;
+    }
+    int32_t n = Round(FGroups.Words[wP]);
+    int index = FSource->FindLabel("N" + IntToStr(n));
+    if (index == -1) {
+        CycleStop();
+        ShowMessage(Translate("Block N") + IntToStr(n) + Translate(" Not found"));
+        return false;
+    }
+    if (index == 0)
+        FSource->Rewind();
+    else
+        FSource->GotoLine(index);
+    return true;
 }
 
 // M99 in a nested level, or the end of a nested level without one: run the

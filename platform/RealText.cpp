@@ -1,5 +1,7 @@
 #include "platform/RealText.h"
 
+#include "platform/Delphi.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -89,12 +91,9 @@ std::string_view Stripped(std::string_view Text)
 
 std::string RealToText(long double Value)
 {
-    if (std::isnan(Value))
-        return "NAN";
-    if (std::isinf(Value))
-        return Value > 0 ? "INF" : "-INF";
-    if (Value == 0)
-        return "0";
+    // "NAN", "INF", "-INF" and "0" read as every other number text shows them.
+    if (!std::isfinite(Value) || Value == 0)
+        return FloatToStr(Value);
     std::string digits;
     int exponent = 0;
     if (!DecimalDigits(std::fabs(Value), digits, exponent))

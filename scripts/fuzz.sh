@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and the address and undefined-
 # behaviour sanitizers into build-fuzz/, then runs each for a fixed number of
-# inputs (FUZZ_RUNS, default 20000) over its seed corpus.
+# inputs (FUZZ_RUNS, default 20000) over its seed corpus. The runs are seeded,
+# so a target that passed is run again only when it, its corpus or the number
+# of runs has changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=build-fuzz
@@ -10,16 +12,34 @@ if [ ! -f "$BUILD/build.ninja" ]; then
 fi
 cmake --build "$BUILD" -j "${BUILD_JOBS:-$(nproc)}"
 runs=${FUZZ_RUNS:-20000}
+
+# True when Passed records a clean run of as many inputs, newer than the
+# target, this script and everything in its corpus folder (an added or
+# removed seed touches the folder itself).
+unchanged_since_pass() {
+    local target=$1 corpus=$2 passed=$3
+    [ -f "$passed" ] && [ "$(cat "$passed")" = "$runs" ] || return 1
+    [ "$passed" -nt "$target" ] && [ "$passed" -nt scripts/fuzz.sh ] || return 1
+    [ -z "$corpus" ] || [ -z "$(find "$corpus" -newer "$passed" -print -quit)" ]
+}
 status=0
 for target in $(find "$BUILD" -maxdepth 3 -type f -name 'fuzz_*' -perm -u+x | sort); do
     name=$(basename "$target")
     corpus=$(find . -path ./build\* -prune -o -type d -path "*/fuzz/corpus_${name#fuzz_}" -print | head -1)
+    passed="$BUILD/$name.passed"
+    if unchanged_since_pass "$target" "$corpus" "$passed"; then
+        echo "fuzz: $name (unchanged since its last clean run)"
+        continue
+    fi
+    rm -f "$passed"
     work=$(mktemp -d)
     [ -n "$corpus" ] && cp -r "$corpus"/. "$work"/
     echo "fuzz: $name ($runs runs)"
     if ! "$target" -runs="$runs" -max_len=512 -seed=1 "$work" >"$BUILD/$name.log" 2>&1; then
         tail -40 "$BUILD/$name.log"
         status=1
+    else
+        echo "$runs" >"$passed"
     fi
     rm -rf "$work"
 done

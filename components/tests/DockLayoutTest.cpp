@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <vector>
 
 namespace orv {
 namespace {
@@ -19,7 +20,7 @@ struct TDockFixture {
     std::vector<TDockBarPlace *> List;
     TDockLayout Layout;
 
-    explicit TDockFixture(std::initializer_list<TBarSetup> Setups)
+    explicit TDockFixture(const std::vector<TBarSetup> &Setups)
     {
         for (const TBarSetup &s : Setups) {
             TDockBarPlace p;
@@ -102,29 +103,17 @@ TEST(DockLayout, ArrangesRowsAndPositions)
     };
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Name);
-        std::deque<TDockBarPlace> places;
-        for (const TBarSetup &s : c.Bars) {
-            TDockBarPlace p;
-            p.DockRow = s.Row;
-            p.DockPos = s.Pos;
-            p.Length = s.Length;
-            p.Thickness = s.Thickness;
-            p.FullSize = s.FullSize;
-            places.push_back(p);
-        }
-        std::vector<TDockBarPlace *> list;
-        for (TDockBarPlace &p : places)
-            list.push_back(&p);
-        TDockLayout layout;
-        EXPECT_EQ(layout.LayOutRows(list, c.ClientLength, c.OneRow, 0), c.WantAcross);
+        TDockFixture f(c.Bars);
+        EXPECT_EQ(f.Layout.LayOutRows(f.List, c.ClientLength, c.OneRow, 0), c.WantAcross);
         for (size_t i = 0; i < c.Want.size(); ++i) {
             SCOPED_TRACE(i);
-            EXPECT_EQ(places[i].DockRow, c.Want[i].Row);
-            EXPECT_EQ(places[i].DockPos, c.Want[i].Pos);
-            EXPECT_EQ(places[i].Along, c.Want[i].Pos);
-            EXPECT_EQ(places[i].Across, c.Want[i].Across);
-            EXPECT_EQ(places[i].AcrossSize, c.Want[i].AcrossSize);
-            EXPECT_EQ(places[i].AlongSize, c.Want[i].AlongSize);
+            const TDockBarPlace &bar = f.Bar(i);
+            EXPECT_EQ(bar.DockRow, c.Want[i].Row);
+            EXPECT_EQ(bar.DockPos, c.Want[i].Pos);
+            EXPECT_EQ(bar.Along, c.Want[i].Pos);
+            EXPECT_EQ(bar.Across, c.Want[i].Across);
+            EXPECT_EQ(bar.AcrossSize, c.Want[i].AcrossSize);
+            EXPECT_EQ(bar.AlongSize, c.Want[i].AlongSize);
         }
     }
 }

@@ -2,6 +2,7 @@
 // window destruction and mouse moves reach the registered callbacks through
 // one application event filter, which goes with the last user.
 #include "components/toolbar/ui/TbHooks.h"
+#include "HookTestSupport.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -28,17 +29,7 @@ void Record(THookEvent Kind, void *Wnd, intptr_t WParam, intptr_t)
 
 class QtHooks : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        RemoveAllHooks();
-        SetHookBackend(&Backend);
-        GCalls.clear();
-    }
-    void TearDown() override
-    {
-        RemoveAllHooks();
-        SetHookBackend(nullptr);
-    }
+    void SetUp() override { GCalls.clear(); }
     bool Saw(THookEvent Kind, void *Wnd = nullptr) const
     {
         for (const TCall &c : GCalls)
@@ -47,6 +38,7 @@ protected:
         return false;
     }
     TQtHookBackend Backend;
+    test::THookBackendScope HookScope{Backend};
 };
 
 TEST_F(QtHooks, ActivationReachesTheCallbackWithItsState)

@@ -1,6 +1,7 @@
 // Hook registry of the toolbar family: counts, installed hook types, call
 // order, failing callbacks, design-time registrations; and the list sort.
 #include "components/toolbar/TbCmn.h"
+#include "HookTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -31,18 +32,9 @@ public:
 
 class HookRegistry : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        RemoveAllHooks();
-        SetHookBackend(&Backend);
-        GCalls.clear();
-    }
-    void TearDown() override
-    {
-        RemoveAllHooks();
-        SetHookBackend(nullptr);
-    }
+    void SetUp() override { GCalls.clear(); }
     TRecordingBackend Backend;
+    test::THookBackendScope HookScope{Backend};
 };
 
 TEST_F(HookRegistry, InstallsOneHookPerTypeAndCountsUsers)

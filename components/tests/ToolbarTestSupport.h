@@ -5,6 +5,7 @@
 
 #include "components/toolbar/TbCmn.h"
 #include "components/toolbar/ui/TbCtls.h"
+#include "HookTestSupport.h"
 #include "platform/EventLoop.h"
 
 #include <QApplication>
@@ -28,8 +29,6 @@ class ToolbarWidgetTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        RemoveAllHooks();
-        SetHookBackend(&Hooks);
         SetToolbarCursorPos([this] { return Cursor; });
         Form = std::make_unique<QWidget>();
         Form->setObjectName("Form1");
@@ -41,8 +40,6 @@ protected:
         Form.reset();
         SetToolbarCursorPos(nullptr);
         SetToolbarMenuPopup(nullptr);
-        RemoveAllHooks();
-        SetHookBackend(nullptr);
     }
 
     // Sends a mouse event to W at P (W's coordinates) and moves the pointer there.
@@ -78,6 +75,7 @@ protected:
     TTestEventLoop Loop;
     TEventLoopScope LoopScope{Loop};
     TTestHookBackend Hooks;
+    THookBackendScope HookScope{Hooks};
     QPoint Cursor{-1000, -1000};
     Qt::MouseButtons Pressed;
     std::unique_ptr<QWidget> Form;

@@ -25,6 +25,14 @@ QLabel *ValueLabel(QWidget *Parent)
     return label;
 }
 
+// The bar counts in int: a file past this size is counted in kilobytes.
+constexpr long long LargestCountInBytes = 1000000000;
+
+int BarCount(long long Value, long long Maximum)
+{
+    return int(Maximum > LargestCountInBytes ? Value / 1024 : Value);
+}
+
 } // namespace
 
 TSplashWindow::TSplashWindow(QWidget *Parent)
@@ -73,16 +81,15 @@ TProgressWindow::TProgressWindow(QWidget *Parent) : QWidget(Parent)
 
 void TProgressWindow::SetCaption(const std::string &Caption) { setWindowTitle(Q(Caption)); }
 
-// The bar works in int; large files are shown in steps of 1 KB.
 void TProgressWindow::SetMaximum(long long Maximum)
 {
     FMaximum = Maximum;
-    FBar->setMaximum(int(Maximum > 1000000000 ? Maximum / 1024 : Maximum));
+    FBar->setMaximum(BarCount(Maximum, Maximum));
 }
 
 void TProgressWindow::SetPosition(long long Position)
 {
-    FBar->setValue(int(FMaximum > 1000000000 ? Position / 1024 : Position));
+    FBar->setValue(BarCount(Position, FMaximum));
 }
 
 void TProgressWindow::SetPanel(int Index, const std::string &Text)

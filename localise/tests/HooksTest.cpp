@@ -87,6 +87,8 @@ TEST_F(LxHooksTest, WithoutTheResourceStringOptionNoHooks)
 
 namespace {
 
+class LxHooks : public test::TLxEnvironmentTest {};
+
 // Loads another resource string while it translates one.
 class TReentrantDictionary : public TLxDictionary {
 public:
@@ -106,11 +108,8 @@ public:
 
 } // namespace
 
-TEST(LxHooks, StringsLoadedDuringATranslationStayUntranslated)
+TEST_F(LxHooks, StringsLoadedDuringATranslationStayUntranslated)
 {
-    const TLxSystem saved = LxSystem();
-    const TFormatSettings savedFormat = FormatSettings();
-    const TProcessLocale savedLocale = ProcessLocale();
     RegisterResourceString(2000, "Outer");
     RegisterResourceString(2001, "Inner");
     TReentrantDictionary dictionary;
@@ -121,9 +120,6 @@ TEST(LxHooks, StringsLoadedDuringATranslationStayUntranslated)
     EXPECT_EQ(dictionary.Inner, "Inner");
     EXPECT_EQ(LoadStr(2001), "T(Inner)"); // translation enabled again afterwards
     dictionary.Close();
-    LxSystem() = saved;
-    FormatSettings() = savedFormat;
-    ProcessLocale() = savedLocale;
 }
 
 TEST_F(LxHooksTest, TranslationEnabledAgainAfterAFailure)

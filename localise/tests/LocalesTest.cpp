@@ -2,6 +2,7 @@
 #include "localise/LxLocaleTable.h"
 #include "localise/LxLocales.h"
 #include "localise/LxSystem.h"
+#include "localise/tests/LxTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -9,23 +10,7 @@ using namespace orv;
 
 namespace {
 
-// Keeps the process-wide system facts and euro rule for the life of a test.
-class LxLocalesTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        FSaved = LxSystem();
-        LxSystem() = TLxSystem();
-    }
-    void TearDown() override
-    {
-        LxSystem() = FSaved;
-        SetEuroRule(lxeNormal);
-    }
-
-private:
-    TLxSystem FSaved;
-};
+class LxLocalesTest : public test::TLxEnvironmentTest {};
 
 TLxLanguage Language(int Primary, int CodePage, int Flags = 0)
 {

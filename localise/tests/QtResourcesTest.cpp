@@ -3,8 +3,8 @@
 #include "localise/LxSystem.h"
 #include "localise/LxTextDictionary.h"
 #include "localise/ui/LxQtResources.h"
+#include "localise/tests/LxTestSupport.h"
 #include "localise/ui/LxWidgetText.h"
-#include "platform/FormatSettings.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -17,26 +17,21 @@ using namespace orv;
 
 namespace {
 
-class LxQtResourcesTest : public ::testing::Test {
+class LxQtResourcesTest : public test::TLxEnvironmentTest {
 protected:
     void SetUp() override
     {
-        FSystem = LxSystem();
-        FFormat = FormatSettings();
-        LxSystem() = TLxSystem();
+        TLxEnvironmentTest::SetUp();
         FPrevious = SetLxResourceLoader(nullptr);
         InstallLxQtResources();
     }
     void TearDown() override
     {
         SetLxResourceLoader(FPrevious);
-        LxSystem() = FSystem;
-        FormatSettings() = FFormat;
+        TLxEnvironmentTest::TearDown();
     }
 
 private:
-    TLxSystem FSystem;
-    TFormatSettings FFormat;
     TLxResourceLoader FPrevious;
 };
 
