@@ -10,37 +10,6 @@ namespace {
 
 constexpr const char *Section = "Graphics";
 
-struct TColourKey {
-    const char *Key;
-    TColor TGraphicSettings::*Field;
-};
-
-constexpr TColourKey ColourKeys[] = {
-    {"rapid colour", &TGraphicSettings::RapidColour},
-    {"linear colour", &TGraphicSettings::LinearColour},
-    {"circular colour", &TGraphicSettings::CircularColour},
-    {"material colour", &TGraphicSettings::MaterialColour},
-    {"centre colour", &TGraphicSettings::CentreColour},
-    {"Not Cut colour", &TGraphicSettings::NotCutColour},
-    {"hi lite colour", &TGraphicSettings::HighlightColour},
-};
-
-struct TSwitchKey {
-    const char *Key;
-    bool TGraphicSettings::*Field;
-};
-
-constexpr TSwitchKey SwitchKeys[] = {
-    {"use outline", &TGraphicSettings::UseOutline},
-    {"use solid", &TGraphicSettings::UseSolid},
-    {"use centre", &TGraphicSettings::UseCentre},
-    {"use tool Colour", &TGraphicSettings::UseToolColour},
-    {"show linears", &TGraphicSettings::ShowLinears},
-    {"show Rapids", &TGraphicSettings::ShowRapids},
-    {"show Arcs", &TGraphicSettings::ShowArcs},
-    {"show cutter", &TGraphicSettings::ShowCutter},
-};
-
 TDrawStyle PlainStyle(TColor Colour, TColor NotCut)
 {
     TDrawStyle Style;
@@ -53,13 +22,34 @@ TDrawStyle PlainStyle(TColor Colour, TColor NotCut)
 
 } // namespace
 
+const TGraphicColourKey GraphicColourKeys[GraphicColourCount] = {
+    {"rapid colour", &TGraphicSettings::RapidColour},
+    {"linear colour", &TGraphicSettings::LinearColour},
+    {"circular colour", &TGraphicSettings::CircularColour},
+    {"material colour", &TGraphicSettings::MaterialColour},
+    {"centre colour", &TGraphicSettings::CentreColour},
+    {"Not Cut colour", &TGraphicSettings::NotCutColour},
+    {"hi lite colour", &TGraphicSettings::HighlightColour},
+};
+
+const TGraphicSwitchKey GraphicSwitchKeys[GraphicSwitchCount] = {
+    {"use outline", &TGraphicSettings::UseOutline},
+    {"use solid", &TGraphicSettings::UseSolid},
+    {"use centre", &TGraphicSettings::UseCentre},
+    {"use tool Colour", &TGraphicSettings::UseToolColour},
+    {"show linears", &TGraphicSettings::ShowLinears},
+    {"show Rapids", &TGraphicSettings::ShowRapids},
+    {"show Arcs", &TGraphicSettings::ShowArcs},
+    {"show cutter", &TGraphicSettings::ShowCutter},
+};
+
 TGraphicSettings LoadGraphicSettings(const std::string &FileName)
 {
     const TIniFile Ini(FileName);
     TGraphicSettings Settings;
-    for (const TColourKey &Key : ColourKeys)
+    for (const TGraphicColourKey &Key : GraphicColourKeys)
         Settings.*Key.Field = Ini.ReadInteger(Section, Key.Key, Settings.*Key.Field);
-    for (const TSwitchKey &Key : SwitchKeys)
+    for (const TGraphicSwitchKey &Key : GraphicSwitchKeys)
         Settings.*Key.Field = Ini.ReadBool(Section, Key.Key, Settings.*Key.Field);
     Settings.CutterSpeed = std::clamp(Ini.ReadInteger(Section, "cutter speed", 4), 1, 8);
     return Settings;
@@ -68,10 +58,10 @@ TGraphicSettings LoadGraphicSettings(const std::string &FileName)
 void SaveGraphicSettings(const std::string &FileName, const TGraphicSettings &Settings)
 {
     TIniFile Ini(FileName);
-    for (const TColourKey &Key : ColourKeys)
+    for (const TGraphicColourKey &Key : GraphicColourKeys)
         Ini.WriteInteger(Section, Key.Key, Settings.*Key.Field);
     Ini.WriteInteger(Section, "cutter speed", Settings.CutterSpeed);
-    for (const TSwitchKey &Key : SwitchKeys)
+    for (const TGraphicSwitchKey &Key : GraphicSwitchKeys)
         Ini.WriteBool(Section, Key.Key, Settings.*Key.Field);
 }
 

@@ -31,6 +31,21 @@ struct TGraphicSettings {
     bool operator==(const TGraphicSettings &) const = default;
 };
 
+// The colours and switches with their keys in the settings file, in the
+// order the setup dialog lists them.
+struct TGraphicColourKey {
+    const char *Key;
+    TColor TGraphicSettings::*Field;
+};
+struct TGraphicSwitchKey {
+    const char *Key;
+    bool TGraphicSettings::*Field;
+};
+constexpr int GraphicColourCount = 7;
+constexpr int GraphicSwitchCount = 8;
+extern const TGraphicColourKey GraphicColourKeys[GraphicColourCount];
+extern const TGraphicSwitchKey GraphicSwitchKeys[GraphicSwitchCount];
+
 // Every key of the table; a missing file, section or key gives the default.
 // A cutter speed outside 1 to 8 is brought into that range.
 TGraphicSettings LoadGraphicSettings(const std::string &FileName);

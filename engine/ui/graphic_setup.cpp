@@ -20,23 +20,13 @@ namespace orv {
 
 namespace {
 
-constexpr const char *ColourCaptions[7] = {
+constexpr const char *ColourCaptions[GraphicColourCount] = {
     "Rapid Movement Colour", "Linear Movement Colour", "Circular Movement Colour",
     "Material Colour",       "Centre line Colour",     "Not Cutting Colour",
     "High light Colour"};
-constexpr const char *CheckCaptions[8] = {
+constexpr const char *CheckCaptions[GraphicSwitchCount] = {
     "Draw Outline Graphics", "Draw Solid Graphics", "Draw Centre Line", "Use Tool Colours",
     "linears",               "rapids",              "arcs",             "Show Cutter"};
-
-TColor TGraphicSettings::*const ColourFields[7] = {
-    &TGraphicSettings::RapidColour,  &TGraphicSettings::LinearColour,
-    &TGraphicSettings::CircularColour, &TGraphicSettings::MaterialColour,
-    &TGraphicSettings::CentreColour, &TGraphicSettings::NotCutColour,
-    &TGraphicSettings::HighlightColour};
-bool TGraphicSettings::*const CheckFields[8] = {
-    &TGraphicSettings::UseOutline, &TGraphicSettings::UseSolid,   &TGraphicSettings::UseCentre,
-    &TGraphicSettings::UseToolColour, &TGraphicSettings::ShowLinears,
-    &TGraphicSettings::ShowRapids, &TGraphicSettings::ShowArcs,  &TGraphicSettings::ShowCutter};
 
 // A colour as the settings keep it (0x00BBGGRR).
 TColor ColourOf(const QColor &C)
@@ -89,12 +79,12 @@ TG_setup::TG_setup(QWidget *Parent) : QDialog(Parent)
 {
     setWindowTitle(QString::fromStdString(Mess().Translate("2D Simulation Setup")));
     auto *Grid = new QGridLayout;
-    for (int I = 0; I < 7; ++I) {
+    for (int I = 0; I < GraphicColourCount; ++I) {
         FSwatches[I] = new QPushButton(QString::fromStdString(Mess().Translate(ColourCaptions[I])));
         connect(FSwatches[I], &QPushButton::clicked, this, [this, I] { ChooseColour(I); });
         Grid->addWidget(FSwatches[I], I, 0);
     }
-    for (int I = 0; I < 8; ++I) {
+    for (int I = 0; I < GraphicSwitchCount; ++I) {
         FChecks[I] = new QCheckBox(QString::fromStdString(Mess().Translate(CheckCaptions[I])));
         if (I < 3)
             connect(FChecks[I], &QCheckBox::toggled, this, [this] { UpdatePreview(); });
@@ -138,22 +128,22 @@ void TG_setup::SaveSettings()
 TGraphicSettings TG_setup::Values() const
 {
     TGraphicSettings S;
-    for (int I = 0; I < 7; ++I)
-        S.*ColourFields[I] = FColours[I];
-    for (int I = 0; I < 8; ++I)
-        S.*CheckFields[I] = FChecks[I]->isChecked();
+    for (int I = 0; I < GraphicColourCount; ++I)
+        S.*GraphicColourKeys[I].Field = FColours[I];
+    for (int I = 0; I < GraphicSwitchCount; ++I)
+        S.*GraphicSwitchKeys[I].Field = FChecks[I]->isChecked();
     S.CutterSpeed = FSpeed->value();
     return S;
 }
 
 void TG_setup::SetValues(const TGraphicSettings &Settings)
 {
-    for (int I = 0; I < 7; ++I) {
-        FColours[I] = Settings.*ColourFields[I];
+    for (int I = 0; I < GraphicColourCount; ++I) {
+        FColours[I] = Settings.*GraphicColourKeys[I].Field;
         ShowSwatch(I);
     }
-    for (int I = 0; I < 8; ++I)
-        FChecks[I]->setChecked(Settings.*CheckFields[I]);
+    for (int I = 0; I < GraphicSwitchCount; ++I)
+        FChecks[I]->setChecked(Settings.*GraphicSwitchKeys[I].Field);
     FSpeed->setValue(Settings.CutterSpeed);
     FSpeedLabel->setText(QString::fromStdString(Mess().Translate("Speed = ")) +
                          QString::number(Settings.CutterSpeed));

@@ -39,9 +39,9 @@ private:
     void UpdatePreview();
 
     std::string FFileName;
-    TColor FColours[7] = {};
-    QPushButton *FSwatches[7] = {};
-    QCheckBox *FChecks[8] = {};
+    TColor FColours[GraphicColourCount] = {};
+    QPushButton *FSwatches[GraphicColourCount] = {};
+    QCheckBox *FChecks[GraphicSwitchCount] = {};
     QScrollBar *FSpeed = nullptr;
     QLabel *FSpeedLabel = nullptr;
     QLabel *FPreview = nullptr;
