@@ -40,12 +40,6 @@ TPoint3D Centre3D(const TCNC_Groups &Block)
     return {WordValue(Block, wI), WordValue(Block, wJ), WordValue(Block, wK)};
 }
 
-double Distance3D(const TPoint3D &A, const TPoint3D &B)
-{
-    return std::sqrt((A.X - B.X) * (A.X - B.X) + (A.Y - B.Y) * (A.Y - B.Y) +
-                     (A.Z - B.Z) * (A.Z - B.Z));
-}
-
 // Unit vector from B to A with its length; zero below 0.0001 mm.
 TPoint2D UnitFrom(const TPoint2D &B, const TPoint2D &A, double &Len)
 {

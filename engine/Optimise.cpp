@@ -14,12 +14,6 @@ TPoint3D EndPoint(const TCNC_Groups &Block)
     return {WordValue(Block, wX), WordValue(Block, wY), WordValue(Block, wZ)};
 }
 
-double Distance3D(const TPoint3D &A, const TPoint3D &B)
-{
-    return std::sqrt((A.X - B.X) * (A.X - B.X) + (A.Y - B.Y) * (A.Y - B.Y) +
-                     (A.Z - B.Z) * (A.Z - B.Z));
-}
-
 TPoint3D Minus(const TPoint3D &A, const TPoint3D &B)
 {
     return {A.X - B.X, A.Y - B.Y, A.Z - B.Z};

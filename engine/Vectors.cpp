@@ -38,6 +38,11 @@ double Distance2D(double X1, double Y1, double X2, double Y2)
     return std::sqrt((X1 - X2) * (X1 - X2) + (Y1 - Y2) * (Y1 - Y2));
 }
 
+double Distance3D(const TPoint3D &A, const TPoint3D &B)
+{
+    return Length3D({A.X - B.X, A.Y - B.Y, A.Z - B.Z});
+}
+
 void ArcCentreFromChord(double &Xc, double &Yc, double &R, double X1, double Y1, double X2,
                         double Y2, double Angle)
 {

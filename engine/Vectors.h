@@ -18,6 +18,8 @@ struct TPoint3D {
 };
 
 double Distance2D(double X1, double Y1, double X2, double Y2);
+// The same between two points in space.
+double Distance3D(const TPoint3D &A, const TPoint3D &B);
 
 // Centre (Xc, Yc) and radius R of the arc from (X1, Y1) to (X2, Y2) whose
 // included angle is Angle degrees (sign ignored). For angles below 180 the

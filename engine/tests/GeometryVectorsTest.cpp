@@ -237,6 +237,7 @@ TEST(GeometryVectors, SmallVectorOperations)
     EXPECT_EQ(GetX2D(S), 4);
     EXPECT_EQ(GetY2D(S), 5);
     EXPECT_NEAR(Distance2D(0, 0, 3, 4), 5, Tol);
+    EXPECT_NEAR(Distance3D({1, 1, 1}, {3, 4, 7}), 7, Tol);
     EXPECT_NEAR(RadToDeg(Pi), 180, Tol);
 }
 
