@@ -6,8 +6,6 @@ namespace orv {
 
 namespace {
 
-constexpr double MmPerInch = 25.4;
-
 bool IsInchBlock(const TCNC_Groups &G)
 {
     return G.Groups[gUnits] == 20;
