@@ -1,5 +1,6 @@
 #include "engine/CNC_Metric.h"
 
+#include "engine/StageBlocks.h"
 #include "engine/data_types.h"
 
 namespace orv {
@@ -11,21 +12,16 @@ bool IsInchBlock(const TCNC_Groups &G)
     return G.Groups[gUnits] == 20;
 }
 
-bool ProgramsGroupValue(const TCNC_Groups &G, int Group, int Value)
-{
-    return G.GroupSet[Group] && G.Groups[Group] == Value;
-}
-
 // Words that carry something other than a length in this block.
 bool KeepsWord(const TCNC_Groups &G, int Word)
 {
     if (Word == wP)
         return true;
-    if (ProgramsGroupValue(G, gScaling, 51))
+    if (ProgramsGroup(G, gScaling, 51))
         return true;
     if (Word == wY && G.Groups[gPolar] == 16)
         return true;
-    if (Word == wR && ProgramsGroupValue(G, gRotation, 68))
+    if (Word == wR && ProgramsGroup(G, gRotation, 68))
         return true;
     return (Word == wQ || Word == wK) && G.Groups[gCannedCycle] == 83;
 }
