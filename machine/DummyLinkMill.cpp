@@ -134,10 +134,8 @@ void TDummyLinkMill::HomeAxis(int Code) {
     }
     // The [Home] position is in millimetres of machine coordinates.
     const THomeData &h = MachineData->Home;
-    double home[3] = {h.X, h.Y, h.Z};
-    double target[3] = {NoSteps, NoSteps, NoSteps};
-    target[Code] = Convertor->AxisToSteps(Code, home[Code]);
-    MoveTo(target[0], target[1], target[2]);
+    const double home[3] = {h.X, h.Y, h.Z};
+    MoveAxisTo(Code, home[Code]);
 }
 
 double TDummyLinkMill::TravelLimit(int A, bool Positive) const {
@@ -153,10 +151,14 @@ bool TDummyLinkMill::JogContinuous(int A, int Feed, bool Positive) {
     if (Mode != modeJog || !MachineData || !Convertor || A < 0 || A > 2)
         return false;
     SetFeedrate(Feed);
-    double target[3] = {NoSteps, NoSteps, NoSteps};
-    target[A] = Convertor->AxisToSteps(A, TravelLimit(A, Positive));
-    MoveTo(target[0], target[1], target[2]);
+    MoveAxisTo(A, TravelLimit(A, Positive));
     return true;
+}
+
+void TDummyLinkMill::MoveAxisTo(int A, double Millimetres) {
+    double target[3] = {NoSteps, NoSteps, NoSteps};
+    target[A] = Convertor->AxisToSteps(A, Millimetres);
+    MoveTo(target[0], target[1], target[2]);
 }
 
 // The jog works in millimetres so the travel holds whichever way the

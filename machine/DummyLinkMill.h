@@ -73,6 +73,8 @@ private:
     int SlowerRapidRate() const;
     void UpdateEffectiveFeed();
     double TravelLimit(int Axis, bool Positive) const;
+    // Moves one axis (0 X, 1 Y, 2 Z) to a position in mm; the others stay.
+    void MoveAxisTo(int Axis, double Millimetres);
 
     std::unique_ptr<TTimer> FMotionTimer;
     bool FDonePending = false; // a move ended while paused

@@ -324,8 +324,7 @@ bool TTooling_Library::RenameTool(const std::string &OldName, const std::string 
     if (SameText(OldName, FHeldTool))
         FHeldTool = NewName;
     SectionNames();
-    if (ToolDataChanged)
-        ToolDataChanged(this, OldName, NewName);
+    FireToolDataChanged(OldName, NewName);
     return true;
 }
 
@@ -336,8 +335,7 @@ void TTooling_Library::SetToolColour(const std::string &Name, TColor Value, bool
         if (SameText(Name, FHeldTool))
             Colour = Value;
     }
-    if (ToolDataChanged)
-        ToolDataChanged(this, Name, "");
+    FireToolDataChanged(Name, "");
 }
 
 bool TTooling_Library::SetToolType(const std::string &Name, TCutter_types Value)
@@ -397,8 +395,8 @@ void TTooling_Library::ImportFile(const std::string &FileName)
     RefreshWindow();
     RememberLibraryFile();
     // A tool in the changer may have new values: the changer takes them again.
-    if (copied && ToolDataChanged)
-        ToolDataChanged(this, "", "");
+    if (copied)
+        FireToolDataChanged("", "");
 }
 
 void TTooling_Library::ExportFile(const std::string &FileName)
@@ -430,16 +428,21 @@ void TTooling_Library::NewDataFile()
     if (keptToolInUse)
         Mess().ShowMessageByIndex(15, mtWarning, mbOK);
     RefreshWindow();
-    if (ToolDataChanged)
-        ToolDataChanged(this, "", "");
+    FireToolDataChanged("", "");
 }
 
 void TTooling_Library::ToolEdited(const std::string &Name)
 {
     FHeldTool.clear();
     ReadTool(Name, true);
+    FireToolDataChanged(Name, "");
+}
+
+void TTooling_Library::FireToolDataChanged(const std::string &OldName,
+                                           const std::string &NewName)
+{
     if (ToolDataChanged)
-        ToolDataChanged(this, Name, "");
+        ToolDataChanged(this, OldName, NewName);
 }
 
 void TTooling_Library::RememberLibraryFile() const

@@ -149,6 +149,7 @@ private:
     void NameExistsError(const std::string &Name) const;
     void RememberLibraryFile() const;
     void RefreshWindow();
+    void FireToolDataChanged(const std::string &OldName, const std::string &NewName);
 
     double FOffSet = 0;
     TCutter_types FCutterType = SlotMill;

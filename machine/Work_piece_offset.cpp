@@ -107,8 +107,7 @@ void TWork_piece_offset::SelectOffset(const std::string &Name, bool Simulation)
     }
     LoadOffset(Name);
     RefreshView();
-    if (WorkDataChanged)
-        WorkDataChanged(this, Name, Name);
+    FireWorkDataChanged(Name);
 }
 
 void TWork_piece_offset::LoadOffset(const std::string &Name)
@@ -258,8 +257,13 @@ void TWork_piece_offset::CommitCurrentValues()
     if (!SameText(FSelected, FCurrentM))
         return;
     FM = values;
+    FireWorkDataChanged(FSelected);
+}
+
+void TWork_piece_offset::FireWorkDataChanged(const std::string &Name)
+{
     if (WorkDataChanged)
-        WorkDataChanged(this, FSelected, FSelected);
+        WorkDataChanged(this, Name, Name);
 }
 
 void TWork_piece_offset::NameExistsMessage(const std::string &Name) const

@@ -160,6 +160,7 @@ private:
     bool NameExists(const std::string &Name) const;
     void UpdateCentre();
     void RefreshView();
+    void FireWorkDataChanged(const std::string &Name); // the same name as old and new
 
     std::string FCurrentM, FCurrentS;
     TPoint3D FM, FS;
