@@ -1,21 +1,15 @@
 #include "engine/CNC_Metric.h"
 
+#include "engine/StageBlocks.h"
 #include "engine/data_types.h"
 
 namespace orv {
 
 namespace {
 
-constexpr double MmPerInch = 25.4;
-
 bool IsInchBlock(const TCNC_Groups &G)
 {
     return G.Groups[gUnits] == 20;
-}
-
-bool ProgramsGroupValue(const TCNC_Groups &G, int Group, int Value)
-{
-    return G.GroupSet[Group] && G.Groups[Group] == Value;
 }
 
 // Words that carry something other than a length in this block.
@@ -23,11 +17,11 @@ bool KeepsWord(const TCNC_Groups &G, int Word)
 {
     if (Word == wP)
         return true;
-    if (ProgramsGroupValue(G, gScaling, 51))
+    if (ProgramsGroup(G, gScaling, 51))
         return true;
     if (Word == wY && G.Groups[gPolar] == 16)
         return true;
-    if (Word == wR && ProgramsGroupValue(G, gRotation, 68))
+    if (Word == wR && ProgramsGroup(G, gRotation, 68))
         return true;
     return (Word == wQ || Word == wK) && G.Groups[gCannedCycle] == 83;
 }

@@ -14,7 +14,6 @@ namespace orv {
 
 namespace {
 
-constexpr double MmPerInch = 25.4;
 constexpr int MsgValueNotAcceptable = 2;
 
 // Motion codes of the records this stage makes.

@@ -182,7 +182,7 @@ TPixel TForm2D::DatumPixel() const
 
 void TForm2D::DrawHighlight()
 {
-    if (FSelected < 0 || FSelected >= static_cast<int>(FElements.size()))
+    if (!SelectionInList())
         return;
     const TDD_Type &Element = FElements[FSelected];
     const TDrawStyles Styles = BuildDrawStyles(FSettings, Element.Colour);
@@ -220,7 +220,7 @@ void TForm2D::SetZBillet(TColor Colour, double ZSize)
 
 void TForm2D::HighlightLine(int Line)
 {
-    if (FSelected >= 0 && FSelected < static_cast<int>(FElements.size()))
+    if (SelectionInList())
         DrawLive(FElements[FSelected]);
     const auto Found = std::find_if(FElements.begin(), FElements.end(),
                                     [Line](const TDD_Type &E) { return E.LineNumber == Line + 1; });
@@ -241,7 +241,7 @@ void TForm2D::LeftPress(TPixel At)
         return;
     }
     FLastPress = At;
-    if (FSelected >= 0 && FSelected < static_cast<int>(FElements.size()))
+    if (SelectionInList())
         DrawElement(FView->Drawing(), FElements[FSelected], FSettings, Scale);
     if (!PickingAllowed)
         return;
@@ -252,7 +252,7 @@ void TForm2D::LeftPress(TPixel At)
 
 void TForm2D::ObjectData()
 {
-    if (FSelected < 0 || FSelected >= static_cast<int>(FElements.size())) {
+    if (!SelectionInList()) {
         Mess().ShowMessageByIndex(MessageNoElementsInRange, mtWarning, mbOK);
         return;
     }
@@ -270,13 +270,20 @@ void TForm2D::FireEditSource(int Line)
         OnEditSource(Line);
 }
 
-void TForm2D::ZoomIn()
+// The next layout scrolls the last pressed point's place in the picture
+// into view.
+void TForm2D::AnchorAtLastPress()
 {
     const int W = std::max(1, FView->PictureWidth());
     const int H = std::max(1, FView->PictureHeight());
     FAnchorX = static_cast<double>(FLastPress.X) / W;
     FAnchorY = static_cast<double>(FLastPress.Y) / H;
     FAnchorPending = true;
+}
+
+void TForm2D::ZoomIn()
+{
+    AnchorAtLastPress();
     const double Next = ZoomInScale(Scale, FitScale);
     if (Next == Scale || !PicturesFitAt(Next))
         return; // at the deepest step, or pictures too big to keep
@@ -293,11 +300,7 @@ bool TForm2D::PicturesFitAt(double NewScale) const
 
 void TForm2D::ZoomOut()
 {
-    const int W = std::max(1, FView->PictureWidth());
-    const int H = std::max(1, FView->PictureHeight());
-    FAnchorX = static_cast<double>(FLastPress.X) / W;
-    FAnchorY = static_cast<double>(FLastPress.Y) / H;
-    FAnchorPending = true;
+    AnchorAtLastPress();
     const double Next = ZoomOutScale(Scale, FitScale);
     if (Next == Scale)
         return;

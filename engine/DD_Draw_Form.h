@@ -212,6 +212,12 @@ public:
 private:
     // The pictures at that scale stay within the view's budget.
     bool PicturesFitAt(double NewScale) const;
+    void AnchorAtLastPress();
+    // A selection that still names an element of the list.
+    bool SelectionInList() const
+    {
+        return FSelected >= 0 && FSelected < static_cast<int>(FElements.size());
+    }
     void DrawLive(const TDD_Type &Element);
     void DrawHighlight();
     void PaintBackground();

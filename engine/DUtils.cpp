@@ -16,8 +16,6 @@ namespace orv {
 
 namespace {
 
-constexpr double MmPerInch = 25.4;
-
 std::string DecimalSeparator = ".";
 
 // Fixed text with Digits decimals of Value rounded first to Precision

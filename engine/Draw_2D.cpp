@@ -352,6 +352,19 @@ void TDraw_2D::ShowPosition(double X, double Y, double Z)
         View->SetStatusText(2, AxisPositionText(2, Decimals, Z));
 }
 
+// The move's end in the status bar, its element in the window (drawn at
+// once) and its Z on the gauge. False when the output went meanwhile.
+bool TDraw_2D::DrawMove(const TMovePoint &To, const TDD_Type &Element)
+{
+    const std::shared_ptr<bool> Alive = FAlive;
+    ShowPosition(To.X, To.Y, To.Z);
+    FWindow->AddElement(Element);
+    if (!*Alive)
+        return false;
+    FWindow->ShowZ(Decimals, FWindow->UseOffsets ? To.Z - OffsetZ() : To.Z);
+    return true;
+}
+
 void TDraw_2D::RapidMove(double X, double Y, double Z)
 {
     AddStraight(ekRapid, X, Y, Z);
@@ -367,15 +380,9 @@ void TDraw_2D::AddStraight(uint8_t Kind, double X, double Y, double Z)
     const TMovePoint To{Given(X, CurrentX), Given(Y, CurrentY), Given(Z, CurrentZ)};
     const TMovePoint From{static_cast<double>(CurrentX), static_cast<double>(CurrentY),
                           static_cast<double>(CurrentZ)};
-    if (FWindow) {
-        const std::shared_ptr<bool> Alive = FAlive;
-        ShowPosition(To.X, To.Y, To.Z);
-        FWindow->AddElement(MakeStraightElement(Kind, Mapping(), From, To, ToolDiameter / 2,
-                                                CurrentLine, FWindow->ElementColour));
-        if (!*Alive)
-            return;
-        FWindow->ShowZ(Decimals, FWindow->UseOffsets ? To.Z - OffsetZ() : To.Z);
-    }
+    if (FWindow && !DrawMove(To, MakeStraightElement(Kind, Mapping(), From, To, ToolDiameter / 2,
+                                                     CurrentLine, FWindow->ElementColour)))
+        return;
     CurrentX = To.X;
     CurrentY = To.Y;
     CurrentZ = To.Z;
@@ -392,15 +399,9 @@ void TDraw_2D::ArcMove(double X, double Y, double Z, double CentreX, double Cent
     Arc.Plane = Plane;
     const TMovePoint From{static_cast<double>(CurrentX), static_cast<double>(CurrentY),
                           static_cast<double>(CurrentZ)};
-    if (FWindow) {
-        const std::shared_ptr<bool> Alive = FAlive;
-        ShowPosition(Arc.End.X, Arc.End.Y, Arc.End.Z);
-        FWindow->AddElement(MakeArcElement(Mapping(), From, Arc, ToolDiameter / 2, CurrentLine,
-                                           FWindow->ElementColour));
-        if (!*Alive)
-            return;
-        FWindow->ShowZ(Decimals, FWindow->UseOffsets ? Arc.End.Z - OffsetZ() : Arc.End.Z);
-    }
+    if (FWindow && !DrawMove(Arc.End, MakeArcElement(Mapping(), From, Arc, ToolDiameter / 2,
+                                                     CurrentLine, FWindow->ElementColour)))
+        return;
     CurrentX = Arc.End.X;
     CurrentY = Arc.End.Y;
     CurrentZ = Arc.End.Z;

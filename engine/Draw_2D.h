@@ -17,6 +17,7 @@ class TForm2D;
 class TForm2DView;
 struct TTool_data;
 struct TViewMapping;
+struct TMovePoint;
 
 class TDraw_2D : public TBasicOutput {
 public:
@@ -74,6 +75,7 @@ private:
     void ShowToolPanel();
     void ShowPosition(double X, double Y, double Z);
     void AddStraight(uint8_t Kind, double X, double Y, double Z);
+    bool DrawMove(const TMovePoint &To, const TDD_Type &Element);
     double OffsetZ() const;
     TViewMapping Mapping() const;
     std::string SettingsFile() const;

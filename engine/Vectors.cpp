@@ -18,6 +18,12 @@ bool IsDivisibleLength(double Len)
     return Len > 0 && std::isfinite(Len);
 }
 
+// A vector at least ShortestDirection long (and finite) points somewhere.
+bool HasDirection(double Len)
+{
+    return Len >= ShortestDirection && std::isfinite(Len);
+}
+
 double Length3D(const TPoint3D &P)
 {
     return std::sqrt(P.X * P.X + P.Y * P.Y + P.Z * P.Z);
@@ -178,7 +184,7 @@ void Direction2D(TPoint2D &D, const TPoint2D &A, const TPoint2D &B, double &Len)
 {
     D = {A.X - B.X, A.Y - B.Y};
     Len = std::sqrt(D.X * D.X + D.Y * D.Y);
-    if (!(Len >= ShortestDirection) || !std::isfinite(Len)) {
+    if (!HasDirection(Len)) {
         D = {};
         Len = 0;
         return;
@@ -191,7 +197,7 @@ void Direction3D(TPoint3D &D, const TPoint3D &A, const TPoint3D &B, double &Len)
 {
     D = {A.X - B.X, A.Y - B.Y, A.Z - B.Z};
     Len = Length3D(D);
-    if (!(Len >= ShortestDirection) || !std::isfinite(Len)) {
+    if (!HasDirection(Len)) {
         D = {};
         Len = 0;
         return;

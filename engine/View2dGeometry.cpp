@@ -117,6 +117,19 @@ std::vector<TPoint2D> ArcPath(const TDD_Type &E, double Step)
     return Path;
 }
 
+// The style's pen in the element's colour and no brush, for its lines;
+// clNone (and nothing set) when the element is not shown.
+inline TColor SetLinePen(TCanvas2D &Canvas, const TDD_Type &E, const TDrawStyle &Style,
+                  const TGraphicSettings &Settings)
+{
+    const TColor Colour = ElementColour(E, Style, Settings);
+    if (Colour == clNone)
+        return clNone;
+    Canvas.SetPen(Colour, Style.PenWidth, Style.PenStyle, Style.PenMode);
+    Canvas.SetBrush(clNone, TBrushStyle::Clear);
+    return Colour;
+}
+
 void DrawWithStyles(TCanvas2D &Canvas, const TDD_Type &E, const TDrawStyles &Styles,
                     const TGraphicSettings &Settings, double Scale)
 {
@@ -215,11 +228,9 @@ TColor ElementColour(const TDD_Type &E, const TDrawStyle &Style, const TGraphicS
 void DrawOutline(TCanvas2D &Canvas, const TDD_Type &E, const TDrawStyle &Style,
                  const TGraphicSettings &Settings, double Scale)
 {
-    const TColor Colour = ElementColour(E, Style, Settings);
+    const TColor Colour = SetLinePen(Canvas, E, Style, Settings);
     if (Colour == clNone)
         return;
-    Canvas.SetPen(Colour, Style.PenWidth, Style.PenStyle, Style.PenMode);
-    Canvas.SetBrush(clNone, TBrushStyle::Clear);
     if (IsStraight(E))
         OutlineStraight(Canvas, E, Scale);
     else if (IsXYArc(E))
@@ -230,12 +241,8 @@ void DrawOutline(TCanvas2D &Canvas, const TDD_Type &E, const TDrawStyle &Style,
 void DrawCentre(TCanvas2D &Canvas, const TDD_Type &E, const TDrawStyle &Style,
                 const TGraphicSettings &Settings, double Scale)
 {
-    const TColor Colour = ElementColour(E, Style, Settings);
-    if (Colour == clNone)
-        return;
-    Canvas.SetPen(Colour, Style.PenWidth, Style.PenStyle, Style.PenMode);
-    Canvas.SetBrush(clNone, TBrushStyle::Clear);
-    CentrePath(Canvas, E, Scale);
+    if (SetLinePen(Canvas, E, Style, Settings) != clNone)
+        CentrePath(Canvas, E, Scale);
 }
 
 void DrawSolid(TCanvas2D &Canvas, const TDD_Type &E, const TDrawStyle &Style,

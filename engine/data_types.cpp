@@ -76,7 +76,7 @@ std::string FormatMoveText(int GNumber, bool Metric, double X, double Y, double 
     for (int i = 0; i < 4; ++i) {
         if (values[i] == NoValue)
             continue;
-        double value = Metric ? values[i] : values[i] / 25.4;
+        double value = Metric ? values[i] : values[i] / MmPerInch;
         text += letters[i];
         text += FormatFixed(value, 3) + " ";
     }

@@ -20,6 +20,8 @@ constexpr int32_t NoMoveCode = -1000;     // integer field of a TCNC_data not se
 constexpr int32_t EndOfProgramCode = -101; // motion code of the end record
 
 enum TUnits : uint8_t { Metric, Inch };
+// Lengths are millimetres inside the program; an inch is this many.
+constexpr double MmPerInch = 25.4;
 enum TCycleState : uint8_t { csStopped, csPaused, csRunning, csRewind };
 enum TMachineMode : uint8_t {
     modeHome,

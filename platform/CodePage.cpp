@@ -7,6 +7,7 @@
 
 #include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -35,8 +36,9 @@ std::vector<std::string> CandidateNames(int CodePage)
     return {"windows-" + number, "cp" + number, "ibm-" + number};
 }
 
-// The converter name of a code page, looked up once per code page.
-std::optional<std::string> ConverterName(int CodePage)
+// The converter name of a code page, looked up once per code page; every
+// conversion asks, so the kept name is handed out, not a copy.
+const std::optional<std::string> &ConverterName(int CodePage)
 {
     static std::map<int, std::optional<std::string>> cache;
     auto found = cache.find(CodePage);
@@ -52,8 +54,7 @@ std::optional<std::string> ConverterName(int CodePage)
             }
         }
     }
-    cache.emplace(CodePage, name);
-    return name;
+    return cache.emplace(CodePage, std::move(name)).first->second;
 }
 
 std::string EncodeWith(const std::string &Name, std::u16string_view Text)
@@ -74,7 +75,7 @@ bool CodePageAvailable(int CodePage)
 bool DecodeCodePage(int CodePage, std::string_view Bytes, std::u16string &Text)
 {
     Text.clear();
-    const auto name = ConverterName(CodePage);
+    const auto &name = ConverterName(CodePage);
     if (!name)
         return false;
     QStringDecoder decoder(name->c_str(), QStringConverter::Flag::Stateless);
@@ -87,7 +88,7 @@ bool DecodeCodePage(int CodePage, std::string_view Bytes, std::u16string &Text)
 bool EncodeCodePage(int CodePage, std::u16string_view Text, std::string &Bytes)
 {
     Bytes.clear();
-    const auto name = ConverterName(CodePage);
+    const auto &name = ConverterName(CodePage);
     if (!name)
         return false;
     Bytes = EncodeWith(*name, Text);

@@ -4,6 +4,7 @@
 #include "engine/ElementInfo.h"
 
 #include "engine/View2dGeometry.h"
+#include "engine/tests/View2dFixture.h"
 #include "platform/tests/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,20 +12,12 @@
 namespace orv {
 namespace {
 
-TViewMapping Billet(double H)
-{
-    TViewMapping Map;
-    Map.AreaHeight = H;
-    return Map;
-}
+using test::Billet;
+using test::XYArc;
 
 TDD_Type Arc(double Sweep)
 {
-    TArcMove A;
-    A.End = {10, 0, -1};
-    A.Centre = {0, 0, 0};
-    A.Sweep = Sweep;
-    A.Radius = 10;
+    const TArcMove A = XYArc({10, 0, -1}, {0, 0, 0}, Sweep, 10);
     return MakeArcElement(Billet(50), {0, 10, -1}, A, 1, 4, 0);
 }
 
@@ -56,11 +49,8 @@ TEST_F(View2dElementInfo, ClockwiseArcShowsItsRealStart)
 
 TEST_F(View2dElementInfo, AnticlockwiseArcCentreIsOnItsLeft)
 {
-    TArcMove A;
-    A.End = {0, 10, -1};
-    A.Centre = {0, 0, 0};
-    A.Sweep = -90; // G03 from (10, 0) to (0, 10)
-    A.Radius = 10;
+    // G03 from (10, 0) to (0, 10)
+    const TArcMove A = XYArc({0, 10, -1}, {0, 0, 0}, -90, 10);
     const TElementInfoTexts T = ElementInfoTexts(MakeArcElement(Billet(50), {10, 0, -1}, A, 1, 1, 0), 1, Program, 3, 50);
     EXPECT_EQ(T.Caption, "Arc G03");
     EXPECT_EQ(T.ArcAngle, "90.000 ACW");

@@ -122,6 +122,36 @@ private:
 
 using TView2dFixture = TToolingFixture;
 
+// Program to view millimetres without offsets, over an area H mm high.
+inline TViewMapping Billet(double H)
+{
+    TViewMapping Map;
+    Map.AreaHeight = H;
+    return Map;
+}
+
+inline TArcMove XYArc(TMovePoint End, TMovePoint Centre, double Sweep, double Radius)
+{
+    TArcMove Arc;
+    Arc.End = End;
+    Arc.Centre = Centre;
+    Arc.Sweep = Sweep;
+    Arc.Radius = Radius;
+    return Arc;
+}
+
+// A move record (motion code, end point) of a source line.
+inline TCNC_data MoveRecord(int Motion, double X, double Y, double Z, int Line = 1)
+{
+    TCNC_data Data;
+    Data.Motion = Motion;
+    Data.X = X;
+    Data.Y = Y;
+    Data.Z = Z;
+    Data.LineNumber = Line;
+    return Data;
+}
+
 // A 100 x 50 mm table with X,Y offsets at scale 2; the travel starts at
 // X -100, Y -50 and the datum is at machine (-80, -40): pixel (40, 80).
 inline void UseDatumTable(TForm2D &Form)

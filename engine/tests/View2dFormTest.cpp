@@ -21,9 +21,8 @@ protected:
 
     TDD_Type Line(double X1, double Y1, double X2, double Y2, int LineNumber, double Z = -1)
     {
-        TViewMapping Map;
-        Map.AreaHeight = 50;
-        return MakeStraightElement(ekLinear, Map, {X1, Y1, Z}, {X2, Y2, Z}, 1, LineNumber, 0);
+        return MakeStraightElement(ekLinear, test::Billet(50), {X1, Y1, Z}, {X2, Y2, Z}, 1,
+                                   LineNumber, 0);
     }
 
     test::TViewRecord Record;

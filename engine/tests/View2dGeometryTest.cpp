@@ -14,22 +14,8 @@
 namespace orv {
 namespace {
 
-TViewMapping Billet(double H)
-{
-    TViewMapping Map;
-    Map.AreaHeight = H;
-    return Map;
-}
-
-TArcMove XYArc(TMovePoint End, TMovePoint Centre, double Sweep, double Radius)
-{
-    TArcMove Arc;
-    Arc.End = End;
-    Arc.Centre = Centre;
-    Arc.Sweep = Sweep;
-    Arc.Radius = Radius;
-    return Arc;
-}
+using test::Billet;
+using test::XYArc;
 
 TEST(View2dGeometry, ViewCoordinatesWithAndWithoutOffsets)
 {

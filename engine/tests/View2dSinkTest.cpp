@@ -16,21 +16,12 @@
 namespace orv {
 namespace {
 
+using test::MoveRecord;
+
 const char *const Library = "[End 6]\r\nDiameter=6\r\nlength=50\r\nType=1\r\ncolour=255\r\n"
                             "[Drill 3]\r\nDiameter=3\r\nlength=40\r\nType=4\r\ncolour=65280\r\n";
 const char *const Changer = "[Global]\r\nCurrent Tool=1\r\n"
                             "[Tool1]\r\nTool Name=End 6\r\n[Tool2]\r\nTool Name=Drill 3\r\n";
-
-TCNC_data Record(int Motion, double X, double Y, double Z, int Line = 1)
-{
-    TCNC_data Data;
-    Data.Motion = Motion;
-    Data.X = X;
-    Data.Y = Y;
-    Data.Z = Z;
-    Data.LineNumber = Line;
-    return Data;
-}
 
 TCNC_data ToolChange(int Tool)
 {
@@ -71,7 +62,7 @@ protected:
 
 TEST_F(View2dSink, FirstMoveStartsAtZ1000WhichIsNotShown)
 {
-    Run(Record(0, 10, 20, NoValue));
+    Run(MoveRecord(0, 10, 20, NoValue));
     ASSERT_EQ(Elements().size(), 1u);
     const TDD_Type &E = Elements()[0];
     EXPECT_EQ(E.Kind, ekRapid);
@@ -87,8 +78,8 @@ TEST_F(View2dSink, FirstMoveStartsAtZ1000WhichIsNotShown)
 
 TEST_F(View2dSink, UnsetCoordinatesKeepTheLastValue)
 {
-    Run(Record(1, 10, 20, -1, 5));
-    Run(Record(1, NoValue, 30, NoValue, 6));
+    Run(MoveRecord(1, 10, 20, -1, 5));
+    Run(MoveRecord(1, NoValue, 30, NoValue, 6));
     ASSERT_EQ(Elements().size(), 2u);
     EXPECT_DOUBLE_EQ(Elements()[1].EndX, 10);
     EXPECT_DOUBLE_EQ(Elements()[1].EndY, 20);
@@ -99,8 +90,8 @@ TEST_F(View2dSink, UnsetCoordinatesKeepTheLastValue)
 
 TEST_F(View2dSink, ArcRecordsBecomeArcElements)
 {
-    Run(Record(0, 0, 10, -1));
-    TCNC_data Arc = Record(2, 10, 0, -1);
+    Run(MoveRecord(0, 0, 10, -1));
+    TCNC_data Arc = MoveRecord(2, 10, 0, -1);
     Arc.I = 0;
     Arc.J = 0;
     Arc.K = NoValue;
@@ -119,8 +110,8 @@ TEST_F(View2dSink, ArcRecordsBecomeArcElements)
 
 TEST_F(View2dSink, BilletRecordSetsTheAreaAndEmptiesTheView)
 {
-    Run(Record(1, 10, 20, -1));
-    Run(Record(-1, 100, 50, 20));
+    Run(MoveRecord(1, 10, 20, -1));
+    Run(MoveRecord(-1, 100, 50, 20));
     EXPECT_TRUE(Elements().empty());
     EXPECT_EQ(Sink->Window()->AreaWidth, 100);
     EXPECT_EQ(Sink->Window()->AreaHeight, 50);
@@ -128,7 +119,7 @@ TEST_F(View2dSink, BilletRecordSetsTheAreaAndEmptiesTheView)
     EXPECT_EQ(View.Width, 400);
     EXPECT_EQ(View.Height, 200);
     EXPECT_TRUE(View.Drawing.Shapes.empty());
-    Run(Record(-1, 50, 100, 20));
+    Run(MoveRecord(-1, 50, 100, 20));
     EXPECT_DOUBLE_EQ(Sink->Window()->FitScale, 3) << "taller than wide: client height 300";
 }
 
@@ -142,17 +133,17 @@ TEST_F(View2dSink, ToolChangesOnceUntilToolDef)
     Sink->Window()->ElementColour = 7;
     Run(ToolChange(2));
     EXPECT_EQ(Sink->Window()->ElementColour, 7) << "the same T changes nothing";
-    Run(Record(-3, NoValue, NoValue, NoValue));
+    Run(MoveRecord(-3, NoValue, NoValue, NoValue));
     Run(ToolChange(2));
     EXPECT_EQ(Sink->Window()->ElementColour, 65280) << "TOOLDEF reads the tool again";
-    Run(Record(1, 5, 5, -1));
+    Run(MoveRecord(1, 5, 5, -1));
     EXPECT_EQ(Elements().back().Colour, 65280);
     EXPECT_DOUBLE_EQ(Elements().back().CutterRadius, 1.5);
 }
 
 TEST_F(View2dSink, EndRecordOfAStoppedOutputIsHiddenFromTheLaterOnes)
 {
-    TCNC_data End = Record(EndOfProgramCode, NoValue, NoValue, NoValue);
+    TCNC_data End = MoveRecord(EndOfProgramCode, NoValue, NoValue, NoValue);
     Sink->Execute(End);
     EXPECT_EQ(End.Motion, EndOfProgramCode);
     EXPECT_EQ(Requests, 0) << "no request after the end";
@@ -168,13 +159,13 @@ TEST_F(View2dSink, EndOfProgramSavesThePictureWhenAsked)
     Sink->Rewind();
     Sink->Start();
     Sink->Window()->AutoSaveBitmap = true;
-    Run(Record(EndOfProgramCode, NoValue, NoValue, NoValue));
+    Run(MoveRecord(EndOfProgramCode, NoValue, NoValue, NoValue));
     EXPECT_EQ(View.Saved, std::vector<std::string>{Dir.File("PART.bm2")});
 }
 
 TEST_F(View2dSink, BlockDeleteLinesAreSkippedWithBlockSkipOn)
 {
-    TCNC_data Data = Record(1, 10, 10, -1);
+    TCNC_data Data = MoveRecord(1, 10, 10, -1);
     Data.BlockDelete = true;
     Sink->BlockSkip = true;
     Run(Data);
@@ -187,7 +178,7 @@ TEST_F(View2dSink, BlockDeleteLinesAreSkippedWithBlockSkipOn)
 
 TEST_F(View2dSink, RewindClearsTheDrawingAtTheNextStart)
 {
-    Run(Record(1, 10, 10, -1));
+    Run(MoveRecord(1, 10, 10, -1));
     Sink->Start();
     EXPECT_EQ(Elements().size(), 1u) << "elements stay until a start after a rewind";
     Sink->Rewind();
@@ -256,8 +247,8 @@ TEST_F(View2dSink, MissingToolAnsweredNoKeepsThePreviousTool)
 
 TEST_F(View2dSink, ShowLineHighlightsTheLinesElement)
 {
-    Run(Record(1, 10, 10, -1, 3));
-    Run(Record(1, 20, 10, -1, 4));
+    Run(MoveRecord(1, 10, 10, -1, 3));
+    Run(MoveRecord(1, 20, 10, -1, 4));
     Sink->ShowLine(nullptr, 3);
     EXPECT_EQ(Sink->Window()->Selected(), 1);
     Sink->SetCycleState(csRunning);

@@ -20,22 +20,13 @@
 namespace orv {
 namespace {
 
-const std::string ExpectedFolder = std::string(ORV_SOURCE_DIR) + "/engine/tests/data/view2d/";
+using test::MoveRecord;
 
-TCNC_data Move(int Motion, double X, double Y, double Z, int Line)
-{
-    TCNC_data Data;
-    Data.Motion = Motion;
-    Data.X = X;
-    Data.Y = Y;
-    Data.Z = Z;
-    Data.LineNumber = Line;
-    return Data;
-}
+const std::string ExpectedFolder = std::string(ORV_SOURCE_DIR) + "/engine/tests/data/view2d/";
 
 TCNC_data ArcTo(double X, double Y, double I, double J, double Sweep, double R, int Line)
 {
-    TCNC_data Data = Move(Sweep > 0 ? 2 : 3, X, Y, NoValue, Line);
+    TCNC_data Data = MoveRecord(Sweep > 0 ? 2 : 3, X, Y, NoValue, Line);
     Data.I = I;
     Data.J = J;
     Data.Sweep = Sweep;
@@ -46,12 +37,12 @@ TCNC_data ArcTo(double X, double Y, double I, double J, double Sweep, double R, 
 // The demo pocket: rapid over, plunge, three sides, a G02 corner, back home.
 std::vector<TCNC_data> DemoPocket()
 {
-    return {Move(0, 0, 0, 5, 5),         Move(1, NoValue, NoValue, -1, 6),
-            Move(1, 40, 0, NoValue, 7),  Move(1, 40, 30, NoValue, 8),
-            ArcTo(30, 40, 40, 40, 90, 10, 9), Move(1, 0, 40, NoValue, 10),
-            Move(1, 0, 0, NoValue, 11),  Move(0, NoValue, NoValue, 5, 12),
-            Move(0, 60, 10, 5, 13),      ArcTo(70, 20, 60, 20, -90, 10, 14),
-            Move(1, 80, 45, -2, 15)};
+    return {MoveRecord(0, 0, 0, 5, 5),         MoveRecord(1, NoValue, NoValue, -1, 6),
+            MoveRecord(1, 40, 0, NoValue, 7),  MoveRecord(1, 40, 30, NoValue, 8),
+            ArcTo(30, 40, 40, 40, 90, 10, 9), MoveRecord(1, 0, 40, NoValue, 10),
+            MoveRecord(1, 0, 0, NoValue, 11),  MoveRecord(0, NoValue, NoValue, 5, 12),
+            MoveRecord(0, 60, 10, 5, 13),      ArcTo(70, 20, 60, 20, -90, 10, 14),
+            MoveRecord(1, 80, 45, -2, 15)};
 }
 
 class View2dWindow : public test::TView2dFixture {
@@ -126,7 +117,7 @@ TEST_F(View2dWindow, PictureHeldElsewhereKeepsItsPixels)
     Draw(DemoPocket());
     const QImage Held = Window().Composite(); // shares the pixels until either changes
     const QImage Before = Held.copy();
-    TCNC_data Line = Move(1, 90, 10, -1, 20);
+    TCNC_data Line = MoveRecord(1, 90, 10, -1, 20);
     Sink.Execute(Line);
     EXPECT_FALSE(Window().Composite() == Before) << "the new element is shown";
     EXPECT_TRUE(Held == Before);
@@ -145,7 +136,7 @@ TEST_F(View2dWindow, CutterSymbolLeavesNoTrace)
     WriteSettings("show cutter=1\ncutter speed=8\n");
     Draw({});
     const QImage Billet = Window().Composite().copy();
-    TCNC_data Line = Move(1, 30, 20, -1, 2);
+    TCNC_data Line = MoveRecord(1, 30, 20, -1, 2);
     Sink.Execute(Line);
     EXPECT_FALSE(Window().Composite() == Billet) << "the element is drawn";
     // The cutter went over the background with NotXor: without the drawing

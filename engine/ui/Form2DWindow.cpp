@@ -282,16 +282,6 @@ void TForm2DWindow::Attach(TForm2D &Form)
     FGauge->SyncMenu(Form.ThinCutter);
 }
 
-int TForm2DWindow::ScrollClientWidth() const
-{
-    return FClientWidth;
-}
-
-int TForm2DWindow::ScrollClientHeight() const
-{
-    return FClientHeight;
-}
-
 void TForm2DWindow::SetScrollPosition(double AnchorX, double AnchorY)
 {
     QScrollBar *H = FScroll->horizontalScrollBar();

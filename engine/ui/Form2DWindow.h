@@ -27,8 +27,6 @@ public:
     void Attach(TForm2D &Form) override;
     TForm2D *Form() const { return FForm; }
 
-    int ScrollClientWidth() const override;
-    int ScrollClientHeight() const override;
     void SetScrollPosition(double AnchorX, double AnchorY) override;
     void SetStatusText(int Panel, const std::string &Text) override;
     int GaugeHeight() const override;

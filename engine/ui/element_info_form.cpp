@@ -47,24 +47,10 @@ TElement_info::TElement_info(QWidget *Parent) : QDialog(Parent)
     auto *Layout = new QVBoxLayout(this);
     FPictureLabel = new QLabel;
     Layout->addWidget(FPictureLabel);
-    auto *Points = new QWidget;
-    auto *PointGrid = new QGridLayout(Points);
-    int Row = 0;
-    for (const char *Caption : PointCaptions)
-        AddRow(Caption, Points, PointGrid, Row++);
-    Layout->addWidget(Points);
-    FArcPanel = new QWidget;
-    auto *ArcGrid = new QGridLayout(FArcPanel);
-    Row = 0;
-    for (const char *Caption : ArcCaptions)
-        AddRow(Caption, FArcPanel, ArcGrid, Row++);
+    Layout->addWidget(AddPanel(PointCaptions));
+    FArcPanel = AddPanel(ArcCaptions);
     Layout->addWidget(FArcPanel);
-    auto *Lines = new QWidget;
-    auto *LineGrid = new QGridLayout(Lines);
-    Row = 0;
-    for (const char *Caption : LineCaptions)
-        AddRow(Caption, Lines, LineGrid, Row++);
-    Layout->addWidget(Lines);
+    Layout->addWidget(AddPanel(LineCaptions));
     auto *Buttons = new QHBoxLayout;
     auto *Ok = new QPushButton(Tr("OK"));
     FEditSource = new QPushButton(Tr("&Edit Source"));
@@ -75,13 +61,20 @@ TElement_info::TElement_info(QWidget *Parent) : QDialog(Parent)
     Layout->addLayout(Buttons);
 }
 
-void TElement_info::AddRow(const std::string &Caption, QWidget *, QGridLayout *Grid, int Row)
+// A panel of caption and value rows; the values are found by caption.
+QWidget *TElement_info::AddPanel(std::span<const char *const> Captions)
 {
-    Grid->addWidget(new QLabel(Tr(Caption.c_str())), Row, 0);
-    auto *Value = new QLabel;
-    Value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Grid->addWidget(Value, Row, 1);
-    FValues[Caption] = Value;
+    auto *Panel = new QWidget;
+    auto *Grid = new QGridLayout(Panel);
+    int Row = 0;
+    for (const char *Caption : Captions) {
+        Grid->addWidget(new QLabel(Tr(Caption)), Row, 0);
+        auto *Value = new QLabel;
+        Value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        Grid->addWidget(Value, Row++, 1);
+        FValues[Caption] = Value;
+    }
+    return Panel;
 }
 
 void TElement_info::ShowElement(const TDD_Type &Element, int Line, const std::string &FileName)

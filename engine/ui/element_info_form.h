@@ -8,9 +8,9 @@
 #include <QDialog>
 
 #include <map>
+#include <span>
 #include <string>
 
-class QGridLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -39,7 +39,7 @@ public:
     TElementPicture Picture() const { return FPicture; }
 
 private:
-    void AddRow(const std::string &Caption, QWidget *Parent, QGridLayout *Grid, int Row);
+    QWidget *AddPanel(std::span<const char *const> Captions);
 
     std::map<std::string, QLabel *> FValues;
     QWidget *FArcPanel = nullptr;

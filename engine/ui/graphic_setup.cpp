@@ -38,14 +38,24 @@ bool TGraphicSettings::*const CheckFields[8] = {
     &TGraphicSettings::UseToolColour, &TGraphicSettings::ShowLinears,
     &TGraphicSettings::ShowRapids, &TGraphicSettings::ShowArcs,  &TGraphicSettings::ShowCutter};
 
+// A colour as the settings keep it (0x00BBGGRR).
+TColor ColourOf(const QColor &C)
+{
+    return C.red() | (C.green() << 8) | (C.blue() << 16);
+}
+
 // The custom colours of the colour dialog, kept beside the program as
 // "ColorA" to "ColorP" lines; errors are ignored.
+std::string CustomColourKey(int Index)
+{
+    return std::string("Color") + static_cast<char>('A' + Index);
+}
+
 void LoadCustomColours()
 {
     TIniFile Ini(ExeFileWithExt("col"));
     for (int I = 0; I < 16 && I < QColorDialog::customCount(); ++I) {
-        const std::string Key = std::string("Color") + static_cast<char>('A' + I);
-        const int Value = Ini.ReadInteger("Custom Colors", Key, -1);
+        const int Value = Ini.ReadInteger("Custom Colors", CustomColourKey(I), -1);
         if (Value >= 0)
             QColorDialog::setCustomColor(I, ToQColor(Value));
     }
@@ -56,16 +66,21 @@ void SaveCustomColours()
     TIniFile Ini(ExeFileWithExt("col"));
     for (int I = 0; I < 16 && I < QColorDialog::customCount(); ++I) {
         const QColor C = QColorDialog::customColor(I);
-        const std::string Key = std::string("Color") + static_cast<char>('A' + I);
-        Ini.WriteInteger("Custom Colors", Key, C.red() | (C.green() << 8) | (C.blue() << 16));
+        Ini.WriteInteger("Custom Colors", CustomColourKey(I), ColourOf(C));
     }
+}
+
+// The preview box: 200 x 200 mm at one pixel per mm.
+TViewMapping PreviewMapping()
+{
+    TViewMapping Map;
+    Map.AreaHeight = 200;
+    return Map;
 }
 
 TDD_Type PreviewLine(uint8_t Kind, double X1, double Y1, double X2, double Y2, TColor Colour)
 {
-    TViewMapping Map;
-    Map.AreaHeight = 200;
-    return MakeStraightElement(Kind, Map, {X1, Y1, -1}, {X2, Y2, -1}, 10, 1, Colour);
+    return MakeStraightElement(Kind, PreviewMapping(), {X1, Y1, -1}, {X2, Y2, -1}, 10, 1, Colour);
 }
 
 } // namespace
@@ -158,7 +173,7 @@ void TG_setup::ChooseColour(int Index)
     const QColor Chosen = QColorDialog::getColor(ToQColor(FColours[Index]), this);
     if (!Chosen.isValid())
         return;
-    FColours[Index] = Chosen.red() | (Chosen.green() << 8) | (Chosen.blue() << 16);
+    FColours[Index] = ColourOf(Chosen);
     SaveCustomColours();
     ShowSwatch(Index);
     UpdatePreview();
@@ -173,14 +188,12 @@ QImage TG_setup::PreviewImage() const
     S.UseToolColour = false;
     DrawElement(Canvas, PreviewLine(ekRapid, 20, 180, 180, 180, 0), S, 1);
     DrawElement(Canvas, PreviewLine(ekLinear, 20, 140, 180, 140, 0), S, 1);
-    TViewMapping Map;
-    Map.AreaHeight = 200;
     TArcMove Arc;
     Arc.End = {150, 60, -1};
     Arc.Centre = {100, 60, 0};
     Arc.Sweep = 180;
     Arc.Radius = 50;
-    DrawElement(Canvas, MakeArcElement(Map, {50, 60, -1}, Arc, 10, 1, 0), S, 1);
+    DrawElement(Canvas, MakeArcElement(PreviewMapping(), {50, 60, -1}, Arc, 10, 1, 0), S, 1);
     const TDD_Type High = PreviewLine(ekLinear, 20, 20, 180, 20, 0);
     DrawOutline(Canvas, High, BuildDrawStyles(S, 0)[dsHighlight], S, 1);
     Canvas.Flush();
