@@ -28,8 +28,6 @@ namespace {
 
 std::string Translate(const std::string &Text) { return Mess().Translate(Text); }
 
-bool IsJogMode(TMachineMode Mode) { return Mode == modeJog || Mode == modeIncJog; }
-
 bool IsJogRequest(uint8_t Kind) { return Kind >= rqJogXPlus && Kind <= rqJogZMinus; }
 
 bool IsMachineMode(int32_t Value) { return Value >= modeHome && Value <= modeIncJog; }

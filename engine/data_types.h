@@ -33,6 +33,8 @@ enum TMachineMode : uint8_t {
     modeCannotJog,
     modeIncJog
 };
+// The two modes in which the axes may be jogged.
+constexpr bool IsJogMode(TMachineMode Mode) { return Mode == modeJog || Mode == modeIncJog; }
 enum TCircularDirection : uint8_t { ClockWise, AntiClockWise };
 enum TCutter_types : uint8_t {
     SlotMill,

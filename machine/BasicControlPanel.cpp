@@ -9,10 +9,6 @@ namespace {
 
 constexpr int DebounceMs = 60;
 
-bool IsJogMode(TMachineMode Mode) {
-    return Mode == modeJog || Mode == modeIncJog;
-}
-
 bool IsAxisJogButton(uint8_t Button) {
     return Button <= 5;
 }

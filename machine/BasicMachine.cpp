@@ -31,9 +31,6 @@ bool IsLineOrRapid(int Motion) {
 bool IsArc(int Motion) {
     return Motion == 2 || Motion == 3;
 }
-bool IsJogMode(TMachineMode Mode) {
-    return Mode == modeJog || Mode == modeIncJog;
-}
 
 // The two coordinates of a point in an arc's plane (17 XY, 18 XZ, 19 YZ).
 void PlaneAxes(int Plane, double X, double Y, double Z, double &U, double &V) {
