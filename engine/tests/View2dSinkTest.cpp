@@ -227,8 +227,9 @@ TEST_F(View2dSink, WaitForAMissingToolEnds)
         ASSERT_FALSE(Msgs.Log().empty());
         EXPECT_EQ(Msgs.Log().back().Text, "Failed to Find a valid Tool-5\nEdit Tooling Now");
         EXPECT_EQ(Sink == nullptr, C.OutputGone);
-        if (Sink)
+        if (Sink) {
             EXPECT_EQ(Sink->Window()->ElementColour, C.Colour);
+        }
     }
 }
 
