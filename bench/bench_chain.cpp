@@ -4,12 +4,12 @@
 // the move calculator, one block at a time as the engine pulls them.
 // "peak heap" is the most memory the run holds beyond what it held before
 // it started; it must not grow with the program (the chain streams).
-#include "engine/CNCLineParser.h"
-#include "engine/CNC_ABS.h"
-#include "engine/CNC_Metric.h"
-#include "engine/Calc_CNC.h"
-#include "engine/FileInput.h"
-#include "engine/data_types.h"
+#include "engine/core/CNCLineParser.h"
+#include "engine/chain/CNC_ABS.h"
+#include "engine/chain/CNC_Metric.h"
+#include "engine/chain/Calc_CNC.h"
+#include "engine/chain/FileInput.h"
+#include "engine/core/data_types.h"
 #include "platform/MessageService.h"
 
 #include <benchmark/benchmark.h>

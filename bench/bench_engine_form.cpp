@@ -1,12 +1,12 @@
 // Moves per second from program text to a compiled ".XNC" file: the whole
 // engine form (source, parser, stages, pull loop, compiled output) over a
 // generated 100,000-move milling program, no window.
-#include "engine/BasicInput.h"
-#include "engine/FanucScreen.h"
-#include "engine/HeadlessHost.h"
-#include "engine/Mess.h"
-#include "engine/NetUtil.h"
-#include "engine/base.h"
+#include "engine/chain/BasicInput.h"
+#include "engine/form/FanucScreen.h"
+#include "engine/form/HeadlessHost.h"
+#include "engine/core/Mess.h"
+#include "engine/core/NetUtil.h"
+#include "engine/form/base.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"

@@ -2,7 +2,7 @@
 // arc and cycle expansion, cutter compensation, move calculator) for two
 // shop programs: a 50,000-block contour under G42 and 10,000 drilled holes.
 // Reports program lines per second.
-#include "engine/tests/ExpandChain.h"
+#include "engine/expand/tests/ExpandChain.h"
 #include "platform/Paths.h"
 
 #include <benchmark/benchmark.h>

@@ -1,9 +1,9 @@
 // Parser throughput over a realistic 100,000-line milling program: pockets
 // of linear and arc moves, drilling cycles, tool changes, comments and a
 // sprinkling of macro statements. Reports lines per second.
-#include "engine/CNCLineParser.h"
-#include "engine/MacroVars.h"
-#include "engine/data_types.h"
+#include "engine/core/CNCLineParser.h"
+#include "engine/core/MacroVars.h"
+#include "engine/core/data_types.h"
 #include "platform/MessageService.h"
 
 #include <benchmark/benchmark.h>

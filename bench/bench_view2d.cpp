@@ -2,9 +2,9 @@
 // through the 2D output into the drawing list (each drawn live), the time
 // of a full redraw of that list at 1024 x 768, and the list's memory per
 // element.
-#include "engine/DD_Draw_Form.h"
-#include "engine/Draw_2D.h"
-#include "engine/ui/View2dImageView.h"
+#include "engine/view2d/DD_Draw_Form.h"
+#include "engine/view2d/Draw_2D.h"
+#include "engine/view2d/ui/View2dImageView.h"
 #include "platform/MessageService.h"
 
 #include <benchmark/benchmark.h>

@@ -7,7 +7,7 @@
 #include "localise/LxResources.h"
 #include "localise/LxTableReader.h"
 #include "localise/LxTextDictionary.h"
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 

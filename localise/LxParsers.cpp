@@ -3,7 +3,7 @@
 #include "localise/LxErrors.h"
 #include "localise/LxSystem.h"
 #include "platform/CodePage.h"
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 
 namespace orv {
 

@@ -4,7 +4,7 @@
 // into machine requests (OnMachineRequest); never talks to a machine itself.
 // Feed and spindle sliders are debounced: one request 60 ms after the last.
 
-#include "engine/data_types.h"
+#include "engine/core/data_types.h"
 #include "machine/MachineCommands.h"
 #include "platform/Classes.h"
 

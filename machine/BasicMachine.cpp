@@ -1,7 +1,7 @@
 #include "machine/BasicMachine.h"
 
-#include "engine/DUtils.h"
-#include "engine/Mess.h"
+#include "engine/core/DUtils.h"
+#include "engine/core/Mess.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/MoveValidator.h"
 #include "machine/Read_Machinedata_file.h"

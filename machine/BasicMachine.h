@@ -4,7 +4,7 @@
 // state, homing, jogging, tool change and dwell, and a poll that reports
 // every change of in-position, e-stop, guard and position through events.
 
-#include "engine/data_types.h"
+#include "engine/core/data_types.h"
 #include "machine/MachineCommands.h"
 #include "platform/Classes.h"
 

@@ -3,7 +3,7 @@
 // request/event record TChangeData with its kind numbers, a block converted
 // to motor steps, a position read from the machine and the readout triples.
 
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 
 #include <cstdint>
 #include <string>

@@ -4,7 +4,7 @@
 // Answers tool data by position, keeps the current tool's length offset and
 // diameter (mm) for the engine, and runs the two-step tool change.
 
-#include "engine/data_types.h"
+#include "engine/core/data_types.h"
 
 #include <cstdint>
 #include <functional>

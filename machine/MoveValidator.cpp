@@ -1,6 +1,6 @@
 #include "machine/MoveValidator.h"
 
-#include "engine/Vectors.h"
+#include "engine/chain/Vectors.h"
 #include "machine/Read_Machinedata_file.h"
 
 #include <algorithm>

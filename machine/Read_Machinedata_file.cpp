@@ -1,6 +1,6 @@
 #include "machine/Read_Machinedata_file.h"
 
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"

@@ -4,7 +4,7 @@
 // machine's own ini file, and Load reads that file into plain records that
 // the machine, panels, converter, links and the engine form read.
 
-#include "engine/Base_cnc.h"
+#include "engine/core/Base_cnc.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "machine/StopWatch.h"
 
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 #include "platform/EventLoop.h"
 
 namespace orv {

@@ -1,8 +1,8 @@
 #include "machine/ToolEditValues.h"
 
-#include "engine/DUtils.h"
+#include "engine/core/DUtils.h"
 #include "machine/Tooling_lib.h"
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 #include "platform/IniFile.h"
 
 namespace orv {

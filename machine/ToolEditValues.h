@@ -3,7 +3,7 @@
 // as texts in the operator's units (lengths) or as whole numbers, which
 // texts are acceptable, and how the accepted texts go back into the file.
 
-#include "engine/data_types.h"
+#include "engine/core/data_types.h"
 
 #include <array>
 #include <string>

@@ -1,6 +1,6 @@
 #include "machine/ToolOffsetTable.h"
 
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 #include "platform/IniFile.h"
 
 #include <algorithm>

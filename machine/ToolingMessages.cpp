@@ -1,6 +1,6 @@
 #include "machine/ToolingMessages.h"
 
-#include "engine/Mess.h"
+#include "engine/core/Mess.h"
 #include "platform/MessageService.h"
 
 namespace orv {

@@ -1,10 +1,10 @@
 #include "machine/Tooling_lib.h"
 
-#include "engine/DUtils.h"
-#include "engine/Mess.h"
+#include "engine/core/DUtils.h"
+#include "engine/core/Mess.h"
 #include "machine/IniSections.h"
 #include "machine/ToolingMessages.h"
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"

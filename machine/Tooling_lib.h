@@ -4,7 +4,7 @@
 // writes tool sections, merges and exports library files, and owns the
 // "Tooling Library" window through TToolingLibraryView. Lengths are mm.
 
-#include "engine/data_types.h"
+#include "engine/core/data_types.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,11 +1,11 @@
 #include "machine/Work_piece_offset.h"
 
-#include "engine/DUtils.h"
+#include "engine/core/DUtils.h"
 #include "machine/IniSections.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/ShapeUtils.h"
 #include "machine/ToolingMessages.h"
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 

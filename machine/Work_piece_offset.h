@@ -5,8 +5,8 @@
 // G59, and keeps the state of the "Work Piece Offsets" window (tree, edits,
 // zeroing an axis at the machine position, the circle-centre finder).
 
-#include "engine/Vectors.h"
-#include "engine/data_types.h"
+#include "engine/chain/Vectors.h"
+#include "engine/core/data_types.h"
 #include "platform/EventLoop.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "machine/convert.h"
 
-#include "engine/data_types.h"
+#include "engine/core/data_types.h"
 #include "machine/Read_Machinedata_file.h"
 
 #include <cmath>

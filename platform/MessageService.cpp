@@ -1,6 +1,6 @@
 #include "platform/MessageService.h"
 
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 
 #include <cstdio>
 

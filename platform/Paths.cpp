@@ -1,6 +1,6 @@
 #include "platform/Paths.h"
 
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 
 #include <cstdlib>
 #include <dirent.h>

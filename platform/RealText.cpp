@@ -1,6 +1,6 @@
 #include "platform/RealText.h"
 
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 
 #include <charconv>
 #include <cmath>

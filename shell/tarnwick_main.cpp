@@ -4,14 +4,14 @@
 // output, runs the program named on the command line (the demo program
 // when none is named) and shows the "2D Simulation" window; the program
 // ends when that window is closed.
-#include "engine/DD_Draw_Form.h"
-#include "engine/Draw_2D.h"
-#include "engine/HeadlessHost.h"
-#include "engine/Mess.h"
-#include "engine/NetUtil.h"
-#include "engine/BasicInput.h"
-#include "engine/base.h"
-#include "engine/ui/Form2DWindow.h"
+#include "engine/view2d/DD_Draw_Form.h"
+#include "engine/view2d/Draw_2D.h"
+#include "engine/form/HeadlessHost.h"
+#include "engine/core/Mess.h"
+#include "engine/core/NetUtil.h"
+#include "engine/chain/BasicInput.h"
+#include "engine/form/base.h"
+#include "engine/view2d/ui/Form2DWindow.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ui/QtEventLoop.h"

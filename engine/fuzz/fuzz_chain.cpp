@@ -2,13 +2,13 @@
 // reader, the parser, the metric and absolute stages and the move
 // calculator: nothing may crash, loop or hand a sink a coordinate that is
 // not a number.
-#include "engine/CNCLineParser.h"
-#include "engine/CNC_ABS.h"
-#include "engine/CNC_Metric.h"
-#include "engine/Calc_CNC.h"
-#include "engine/FileInput.h"
-#include "engine/MacroVars.h"
-#include "engine/data_types.h"
+#include "engine/core/CNCLineParser.h"
+#include "engine/chain/CNC_ABS.h"
+#include "engine/chain/CNC_Metric.h"
+#include "engine/chain/Calc_CNC.h"
+#include "engine/chain/FileInput.h"
+#include "engine/core/MacroVars.h"
+#include "engine/core/data_types.h"
 #include "platform/MessageService.h"
 
 #include <cmath>

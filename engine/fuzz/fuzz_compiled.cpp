@@ -2,10 +2,10 @@
 // does: read each record, check it, copy it into the move record and work
 // out a replayed arc's shape. Nothing may crash, and every record that is
 // taken must carry finite numbers.
-#include "engine/CompiledInput.h"
-#include "engine/CompiledRecord.h"
-#include "engine/EngineHost.h"
-#include "engine/data_types.h"
+#include "engine/form/CompiledInput.h"
+#include "engine/form/CompiledRecord.h"
+#include "engine/chain/EngineHost.h"
+#include "engine/core/data_types.h"
 #include "platform/MessageService.h"
 
 #include <unistd.h>

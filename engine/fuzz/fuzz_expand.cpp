@@ -3,7 +3,7 @@
 // cycles from the default "cycles.ini", cutter compensation with a 10 mm
 // tool. Nothing may crash or loop, and no move may get a coordinate that is
 // not a number.
-#include "engine/tests/ExpandChain.h"
+#include "engine/expand/tests/ExpandChain.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 

@@ -1,8 +1,8 @@
 // Feeds arbitrary lines to the NC line parser: every byte sequence must
 // parse into the block record or be reported, never crash or read past.
-#include "engine/CNCLineParser.h"
-#include "engine/MacroVars.h"
-#include "engine/data_types.h"
+#include "engine/core/CNCLineParser.h"
+#include "engine/core/MacroVars.h"
+#include "engine/core/data_types.h"
 #include "platform/MessageService.h"
 
 #include <cmath>

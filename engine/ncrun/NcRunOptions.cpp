@@ -1,6 +1,6 @@
 #include "engine/ncrun/NcRunOptions.h"
 
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 
 #include <cstdint>
 

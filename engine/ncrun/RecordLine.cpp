@@ -1,7 +1,7 @@
 #include "engine/ncrun/RecordLine.h"
 
-#include "engine/data_types.h"
-#include "platform/Delphi.h"
+#include "engine/core/data_types.h"
+#include "platform/NumberText.h"
 
 namespace orv {
 

@@ -9,28 +9,28 @@
 // There is no machine-tooling window: an answer that asks for it (a missing
 // tool, "Edit Tooling Now") stops the run.
 
-#include "engine/BasicInput.h"
-#include "engine/BlockSearchOutput.h"
-#include "engine/FanucScreen.h"
-#include "engine/CNC_to_Generic.h"
-#include "engine/HeadlessHost.h"
-#include "engine/HeadlessPanel.h"
-#include "engine/Mess.h"
-#include "engine/NetUtil.h"
-#include "engine/base.h"
+#include "engine/chain/BasicInput.h"
+#include "engine/form/BlockSearchOutput.h"
+#include "engine/form/FanucScreen.h"
+#include "engine/form/CNC_to_Generic.h"
+#include "engine/form/HeadlessHost.h"
+#include "engine/form/HeadlessPanel.h"
+#include "engine/core/Mess.h"
+#include "engine/core/NetUtil.h"
+#include "engine/form/base.h"
 #include "engine/ncrun/NcRunOptions.h"
 #include "engine/ncrun/RecordLine.h"
 #include "machine/DummyLinkMill.h"
 #include "machine/convert.h"
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 
 #ifdef ORV_NCRUN_2D
-#include "engine/DD_Draw_Form.h"
-#include "engine/Draw_2D.h"
-#include "engine/ui/View2dImageView.h"
+#include "engine/view2d/DD_Draw_Form.h"
+#include "engine/view2d/Draw_2D.h"
+#include "engine/view2d/ui/View2dImageView.h"
 #endif
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "localise/LxErrors.h"
 #include "localise/LxTextDictionary.h"
 #include "localise/tests/LxTestSupport.h"
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 #include "platform/Paths.h"
 #include "platform/tests/TempDir.h"
 

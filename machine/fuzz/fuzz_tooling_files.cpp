@@ -1,7 +1,7 @@
 // Loads arbitrary bytes as a tool library, a tool changer file and a work
 // offset file: every file must load, answer and be written back without a
 // crash or a read past its end.
-#include "engine/NetUtil.h"
+#include "engine/core/NetUtil.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
 #include "machine/Work_piece_offset.h"

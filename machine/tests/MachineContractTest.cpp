@@ -2,7 +2,7 @@
 // motion the test sets: the homed rule, override and spindle clamps, feed
 // reports, the poll, homing waits and their time-out, the block pipeline.
 
-#include "engine/NetUtil.h"
+#include "engine/core/NetUtil.h"
 #include "machine/BasicMachine.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"

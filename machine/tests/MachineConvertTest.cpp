@@ -1,7 +1,7 @@
 // Conversion between millimetres and motor steps, offsets and the unset
 // markers.
 
-#include "engine/data_types.h"
+#include "engine/core/data_types.h"
 #include "machine/Read_Machinedata_file.h"
 #include "machine/convert.h"
 

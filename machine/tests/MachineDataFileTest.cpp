@@ -3,7 +3,7 @@
 // sections, broken files and the demo bench mill.
 
 #include "machine/Read_Machinedata_file.h"
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 #include "platform/tests/TempDir.h"

@@ -3,7 +3,7 @@
 // converter, a test clock, scripted message boxes and the machine's events
 // recorded.
 
-#include "engine/data_types.h"
+#include "engine/core/data_types.h"
 #include "machine/BasicMachine.h"
 #include "machine/Read_Machinedata_file.h"
 #include "machine/convert.h"

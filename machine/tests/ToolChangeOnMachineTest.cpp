@@ -3,7 +3,7 @@
 // unit converter, so the blocks sent to the machine carry tool 3's length
 // offset and the G55 shift.
 
-#include "engine/data_types.h"
+#include "engine/core/data_types.h"
 #include "machine/BasicMachine.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"

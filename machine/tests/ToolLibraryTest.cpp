@@ -1,7 +1,7 @@
 #include "machine/Tooling_lib.h"
 
-#include "engine/DUtils.h"
-#include "engine/Mess.h"
+#include "engine/core/DUtils.h"
+#include "engine/core/Mess.h"
 #include "machine/ToolEditValues.h"
 #include "machine/tests/ToolingFixture.h"
 #include "platform/IniFile.h"

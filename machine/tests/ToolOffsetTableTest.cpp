@@ -1,6 +1,6 @@
 #include "machine/ToolOffsetTable.h"
 
-#include "engine/DUtils.h"
+#include "engine/core/DUtils.h"
 #include "machine/tests/ToolingFixture.h"
 #include "platform/IniFile.h"
 

@@ -4,7 +4,7 @@
 #include "machine/ui/Tool_offsets_form.h"
 #include "machine/ui/tooling_form.h"
 #include "machine/ui/zoffset_.h"
-#include "engine/DUtils.h"
+#include "engine/core/DUtils.h"
 #include "platform/IniFile.h"
 
 #include <QLabel>

@@ -4,7 +4,7 @@
 // the files beside the program live there), scripted message boxes and a
 // test event loop.
 
-#include "engine/NetUtil.h"
+#include "engine/core/NetUtil.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"

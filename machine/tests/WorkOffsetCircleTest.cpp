@@ -1,6 +1,6 @@
 #include "machine/ShapeUtils.h"
 
-#include "engine/Vectors.h"
+#include "engine/chain/Vectors.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "machine/Work_piece_offset.h"
 
-#include "engine/DUtils.h"
+#include "engine/core/DUtils.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
 #include "machine/tests/ToolingFixture.h"

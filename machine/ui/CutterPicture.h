@@ -2,7 +2,7 @@
 // The picture of a cutter type ("TOOL1" to "TOOL11"): a side view of the
 // shank and the cutting end, drawn for the tool windows.
 
-#include "engine/data_types.h"
+#include "engine/core/data_types.h"
 
 #include <QPixmap>
 

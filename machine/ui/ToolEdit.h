@@ -3,7 +3,7 @@
 // lengths in the operator's units. A text that does not convert is put back
 // to the last good value; OK writes the tool's section.
 
-#include "engine/data_types.h"
+#include "engine/core/data_types.h"
 #include "machine/ToolEditValues.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "machine/ui/Tool_offsets_form.h"
 
-#include "engine/DUtils.h"
+#include "engine/core/DUtils.h"
 #include "machine/ToolingMessages.h"
 #include "machine/ui/QtText.h"
 #include "platform/MessageService.h"

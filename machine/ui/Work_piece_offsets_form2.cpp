@@ -3,7 +3,7 @@
 #include "machine/ToolingMessages.h"
 #include "machine/ui/QtText.h"
 #include "machine/ui/offset_type_form.h"
-#include "platform/Delphi.h"
+#include "platform/NumberText.h"
 
 #include <QDoubleSpinBox>
 #include <QGridLayout>

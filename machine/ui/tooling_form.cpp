@@ -1,6 +1,6 @@
 #include "machine/ui/tooling_form.h"
 
-#include "engine/DUtils.h"
+#include "engine/core/DUtils.h"
 #include "machine/ToolingMessages.h"
 #include "machine/ui/CutterPicture.h"
 #include "machine/ui/QtText.h"

@@ -1,0 +1,721 @@
+#include "engine/core/CNCLineParser.h"
+
+#include "engine/core/MacroVars.h"
+#include "engine/core/Mess.h"
+#include "engine/core/data_types.h"
+#include "platform/NumberText.h"
+#include "platform/MessageService.h"
+#include "platform/RealText.h"
+
+#include <cmath>
+#include <limits>
+#include <string_view>
+
+namespace orv {
+
+namespace {
+
+// Message numbers of the table that the parser reports.
+constexpr int MsgTooManyGCodes = 29;
+constexpr int MsgToolNumber = 30;
+constexpr int MsgBadValue = 31;
+constexpr int MsgUnknownToken = 32;
+constexpr int MsgMacroStructure = 52;
+
+constexpr int MaxLetterRun = 31;
+constexpr int MaxNumberToken = 32;
+constexpr size_t MaxLiteralLength = 9; // sign and point included
+constexpr int MaxGCodesPerBlock = 4;
+constexpr int MaxMCode = 173;
+constexpr int MaxSpindle = 50000;
+constexpr int MaxTool = 100;
+constexpr int MaxInteger = 2147483646; // H, N, O and jump targets
+constexpr double NoGWord = -1000;      // G word value of a block that is no move
+
+bool IsLetter(char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z'); }
+bool IsDigit(char C) { return C >= '0' && C <= '9'; }
+bool IsNumberStart(char C) { return IsDigit(C) || C == '-' || C == '+' || C == '.' || C == '#'; }
+bool IsNumberPart(char C) { return IsDigit(C) || C == '.' || C == '#'; }
+
+// Blanks, ";", "%", NUL and everything outside "!" to "~" stand between tokens.
+bool IsSeparator(char C)
+{
+    auto code = static_cast<unsigned char>(C);
+    return C == ';' || C == '%' || code < '!' || code > '~';
+}
+
+bool StartsWith(const std::string &Text, const char *Prefix)
+{
+    return Text.rfind(Prefix, 0) == 0;
+}
+
+bool ContainsNoCase(const std::string &Text, const char *Word)
+{
+    return UpperCase(Text).find(Word) != std::string::npos;
+}
+
+// A slashed zero (code 216, or its two-byte UTF-8 form) is a zero.
+std::string WithPlainZeros(const std::string &Line)
+{
+    std::string text;
+    text.reserve(Line.size());
+    for (size_t i = 0; i < Line.size(); ++i) {
+        auto code = static_cast<unsigned char>(Line[i]);
+        bool utf8 = code == 0xC3 && i + 1 < Line.size() && static_cast<unsigned char>(Line[i + 1]) == 0x98;
+        if (utf8)
+            ++i;
+        text += (code == 216 || utf8) ? '0' : Line[i];
+    }
+    return text;
+}
+
+// Word index of a token: its position in the letter string, or -1 when it
+// is not there or names no address ("~" and the runs of the tail).
+int LetterIndex(const std::string &Token)
+{
+    auto at = std::string_view(CNCLetters).find(Token);
+    if (Token.empty() || at == std::string::npos || at == 0 || at > wCloseBracket)
+        return -1;
+    return static_cast<int>(at);
+}
+
+// Modal group of a G number, -1 for a number that is no G code.
+int GCodeGroup(int G)
+{
+    switch (G) {
+    case 4: case 28: case 92: return gNonModal;
+    case 0: case 1: case 2: case 3: return gMotion;
+    case 17: case 18: case 19: return gPlane;
+    case 90: case 91: return gAbsInc;
+    case 94: case 95: return gFeedMode;
+    case 20: case 21: return gUnits;
+    case 40: case 41: case 42: return gCutterComp;
+    case 43: case 44: case 49: return gLengthComp;
+    case 73: case 74: case 76: case 89: return gCannedCycle;
+    case 98: case 99: return gReturnLevel;
+    case 50: case 51: return gScaling;
+    case 68: case 69: return gRotation;
+    case 15: case 16: return gPolar;
+    default: break;
+    }
+    if (G >= 80 && G <= 87)
+        return gCannedCycle;
+    if (G >= 54 && G <= 59)
+        return gWorkOffset;
+    return -1;
+}
+
+// Index of a word in a table that ends with "~~~~", matched as the first
+// letters of the token; -1 when none matches.
+int TablePrefixIndex(const char *const *Table, const std::string &Token)
+{
+    for (int i = 0; std::string(Table[i]) != "~~~~"; ++i)
+        if (StartsWith(Token, Table[i]))
+            return i;
+    return -1;
+}
+
+int KeywordIndex(const std::string &Token)
+{
+    for (int i = 0; i < NoBracketKeyword; ++i)
+        if (Token == BracketKeywords[i])
+            return i;
+    return -1;
+}
+
+// Plain decimal integer with an optional sign.
+bool ReadPlainInteger(const std::string &Token, long long &Value)
+{
+    size_t start = (!Token.empty() && (Token[0] == '-' || Token[0] == '+')) ? 1 : 0;
+    if (start >= Token.size() || Token.size() - start > 12)
+        return false;
+    for (size_t i = start; i < Token.size(); ++i)
+        if (!IsDigit(Token[i]))
+            return false;
+    Value = std::stoll(Token.substr(start));
+    if (Token[0] == '-')
+        Value = -Value;
+    return true;
+}
+
+// The text of the line from the second character after the first
+// occurrence of Token on ("! CHECK TOOL" gives "CHECK TOOL").
+std::string RestOfLineAfter(const std::string &Line, const std::string &Token)
+{
+    auto at = UpperCase(Line).find(Token);
+    if (at == std::string::npos)
+        return std::string();
+    size_t start = at + Token.size() + 1;
+    return start < Line.size() ? Line.substr(start) : std::string();
+}
+
+std::string JoinTokens(const std::vector<std::string> &Tokens, const char *Separator)
+{
+    std::string text;
+    for (size_t i = 0; i < Tokens.size(); ++i)
+        text += (i ? Separator : "") + Tokens[i];
+    return text;
+}
+
+enum TMacroKind { mkNone = -1, mkGoto = 0, mkAssign = 1, mkIf = 2 };
+
+// The statement a line starts with: its first token, or its third when the
+// first holds "N" (a block number comes first).
+TMacroKind MacroKind(const std::vector<std::string> &Tokens)
+{
+    size_t at = !Tokens.empty() && Tokens[0].find('N') != std::string::npos ? 2 : 0;
+    if (at >= Tokens.size())
+        return mkNone;
+    for (int i = 0; i < 3; ++i)
+        if (StartsWith(Tokens[at], MacroStatements[i]))
+            return static_cast<TMacroKind>(i);
+    return mkNone;
+}
+
+} // namespace
+
+// One macro statement (GOTO, assignment, IF) over the tokens of its line;
+// tokens are taken from the front as the statement reads them.
+class TMacroStatement {
+public:
+    TMacroStatement(CNCLineParser &Parser, const std::vector<std::string> &Tokens,
+                    TCNC_Groups &Groups)
+        : FParser(Parser), FTokens(Tokens), FGroups(Groups)
+    {
+    }
+
+    void RunGoto();
+    // False when the variable number cannot be read: parse as an ordinary line.
+    bool RunAssignment();
+    void RunIf();
+
+private:
+    enum TFunction { fnSin, fnCos, fnTan, fnAtan, fnSqrt, fnAbs, fnRound };
+    struct TPending {
+        int Function;
+        bool HaveFirst = false;
+        long double First = 0;
+    };
+    struct TExpression {
+        long double Result = 0;
+        bool HaveResult = false;
+        char Operator = 0;
+        std::vector<TPending> Functions;
+        bool OperatorExpected() const { return HaveResult && !Operator && Functions.empty(); }
+    };
+
+    bool TakeUntil(char Mark);
+    bool TakeUntilGoto();
+    bool ReadExpression(TExpression &E);
+    bool Operand(TExpression &E, long double Value);
+    bool ApplyFunction(int Function, long double &Value) const;
+    bool Combine(TExpression &E, long double Value) const;
+    bool Holds(int Comparison, long double Left, long double Right) const;
+    void Fail() { FParser.ReportMacroError(FGroups.LineNumber, FTokens); }
+
+    CNCLineParser &FParser;
+    const std::vector<std::string> &FTokens;
+    TCNC_Groups &FGroups;
+    size_t FAt = 0;
+};
+
+bool TMacroStatement::TakeUntil(char Mark)
+{
+    while (FAt < FTokens.size())
+        if (FTokens[FAt++].find(Mark) != std::string::npos)
+            return true;
+    return false;
+}
+
+bool TMacroStatement::TakeUntilGoto()
+{
+    while (FAt < FTokens.size())
+        if (StartsWith(FTokens[FAt++], "GOTO"))
+            return true;
+    return false;
+}
+
+// GOTO n: the block carries P n and M99 (word flags only); the engine jumps.
+void TMacroStatement::RunGoto()
+{
+    TakeUntilGoto();
+    while (FAt < FTokens.size()) {
+        int target = 0;
+        if (!FParser.ReadInteger(FTokens[FAt++], MaxInteger, target))
+            continue;
+        FGroups.Words[wP] = target;
+        FGroups.WordSet[wP] = true;
+        FGroups.Words[wM] = 99;
+        FGroups.WordSet[wM] = true;
+        return;
+    }
+    Fail();
+}
+
+bool TMacroStatement::RunAssignment()
+{
+    if (!TakeUntil('#'))
+        return false;
+    const std::string &target = FTokens[FAt - 1];
+    int number = 0;
+    if (!FParser.ReadInteger(target.substr(target.find('#') + 1), MaxInteger, number))
+        return false;
+    TExpression expression;
+    if (!ReadExpression(expression))
+        return true;
+    if (!expression.HaveResult) {
+        Fail(); // an assignment with no value stores 0
+        FParser.StoreVariable(number, 0);
+        return true;
+    }
+    if (expression.Operator || !expression.Functions.empty()) {
+        Fail(); // ran out of tokens while looking for an operand
+        return true;
+    }
+    FParser.StoreVariable(number, expression.Result);
+    return true;
+}
+
+// Reads operands, operators and functions strictly from left to right;
+// false (after message 52) when a step gives no finite number.
+bool TMacroStatement::ReadExpression(TExpression &E)
+{
+    for (; FAt < FTokens.size(); ++FAt) {
+        const std::string &token = FTokens[FAt];
+        if (token == "(")
+            break; // a comment ends the statement
+        bool isOperator = token.size() == 1 && std::string("+-*/").find(token[0]) != std::string::npos;
+        if (isOperator && !E.OperatorExpected()) {
+            Fail(); // an operator with no operand before it
+            return false;
+        }
+        if (isOperator) {
+            E.Operator = token[0];
+            continue;
+        }
+        int function = TablePrefixIndex(MacroFunctions, token);
+        if (function >= 0) {
+            E.Functions.push_back({function});
+            continue;
+        }
+        if (!IsNumberStart(token[0]))
+            continue; // "=", brackets and other words are passed over
+        bool signAsOperator = E.OperatorExpected() && (token[0] == '+' || token[0] == '-');
+        long double value = 0;
+        if (!FParser.ReadReal(signAsOperator ? token.substr(1) : token, value)) {
+            Fail(); // a number that reads as no value (bad literal, no such variable)
+            return false;
+        }
+        if (signAsOperator)
+            E.Operator = token[0];
+        if (!Operand(E, value))
+            return false;
+    }
+    return true;
+}
+
+// Applies the pending functions (innermost first) and the pending operator.
+bool TMacroStatement::Operand(TExpression &E, long double Value)
+{
+    while (!E.Functions.empty()) {
+        TPending &pending = E.Functions.back();
+        if (pending.Function == fnAtan && !pending.HaveFirst) {
+            pending.HaveFirst = true;
+            pending.First = Value;
+            return true; // ATAN waits for its second operand
+        }
+        if (pending.Function == fnAtan)
+            Value = std::atan2(pending.First, Value); // radians
+        else if (!ApplyFunction(pending.Function, Value)) {
+            Fail();
+            return false;
+        }
+        E.Functions.pop_back();
+    }
+    if (!Combine(E, Value)) {
+        Fail();
+        return false;
+    }
+    return true;
+}
+
+bool TMacroStatement::ApplyFunction(int Function, long double &Value) const
+{
+    constexpr long double DegreesToRadians = 3.14159265358979323846264338327950288L / 180;
+    switch (Function) {
+    case fnSin: Value = std::sin(Value * DegreesToRadians); break;
+    case fnCos: Value = std::cos(Value * DegreesToRadians); break;
+    case fnTan:
+        if (std::fmod(std::fabs(Value - 90), 180.0L) == 0)
+            return false; // the tangent of 90 degrees is no number
+        Value = std::tan(Value * DegreesToRadians);
+        break;
+    case fnSqrt:
+        if (Value < 0)
+            return false;
+        Value = std::sqrt(Value);
+        break;
+    case fnAbs: Value = std::fabs(Value); break;
+    case fnRound: {
+        float narrowed = static_cast<float>(Value);
+        if (!std::isfinite(narrowed))
+            return false;
+        float down = std::floor(narrowed), diff = narrowed - down;
+        bool up = diff > 0.5f || (diff == 0.5f && std::fmod(down, 2.0f) != 0);
+        Value = up ? down + 1 : down;
+        break;
+    }
+    default: break;
+    }
+    return std::isfinite(Value);
+}
+
+bool TMacroStatement::Combine(TExpression &E, long double Value) const
+{
+    char op = E.Operator;
+    E.Operator = 0;
+    if (!E.HaveResult) {
+        E.Result = Value;
+        E.HaveResult = true;
+        return true;
+    }
+    if (!op)
+        return false; // two values with no operator between them
+    if (op == '/' && Value == 0)
+        return false;
+    switch (op) {
+    case '+': E.Result += Value; break;
+    case '-': E.Result -= Value; break;
+    case '*': E.Result *= Value; break;
+    default: E.Result /= Value; break;
+    }
+    return std::isfinite(E.Result);
+}
+
+bool TMacroStatement::Holds(int Comparison, long double Left, long double Right) const
+{
+    switch (Comparison) {
+    case 0: return Left == Right;
+    case 1: return Left != Right;
+    case 2: return Left > Right;
+    case 3: return Left >= Right;
+    case 4: return Left < Right;
+    default: return Left <= Right;
+    }
+}
+
+// IF [a cmp b] THEN statement: the statement is parsed into the same record.
+void TMacroStatement::RunIf()
+{
+    if (!TakeUntil('[') || FAt + 3 > FTokens.size()) {
+        Fail();
+        return;
+    }
+    long double left = NoValue, right = NoValue;
+    if (!FParser.ReadReal(FTokens[FAt], left))
+        left = NoValue;
+    int comparison = TablePrefixIndex(MacroComparisons, FTokens[FAt + 1]);
+    if (!FParser.ReadReal(FTokens[FAt + 2], right))
+        right = NoValue;
+    FAt += 3;
+    if (comparison < 0) {
+        Fail();
+        return;
+    }
+    if (!Holds(comparison, left, right))
+        return;
+    std::string statement;
+    for (; FAt < FTokens.size(); ++FAt)
+        if (FTokens[FAt] != "]" && FTokens[FAt] != "THEN")
+            statement += FTokens[FAt];
+    FParser.ParseLine(statement, FGroups);
+}
+
+void CNCLineParser::ClearPresence(TCNC_Groups &Groups)
+{
+    for (bool &set : Groups.WordSet)
+        set = false;
+    for (bool &set : Groups.GroupSet)
+        set = false;
+}
+
+std::vector<std::string> CNCLineParser::SplitLine(const std::string &Line)
+{
+    std::string line = WithPlainZeros(Line);
+    std::vector<std::string> tokens;
+    size_t i = 0;
+    while (true) {
+        while (i < line.size() && IsSeparator(line[i]))
+            ++i;
+        if (i >= line.size())
+            break;
+        if (line[i] == ':')
+            line[i] = 'O'; // a program number written with a colon
+        size_t start = i++;
+        if (IsLetter(line[start])) {
+            while (i < line.size() && IsLetter(line[i]) && i - start < MaxLetterRun)
+                ++i;
+        } else if (IsNumberStart(line[start])) {
+            while (i < line.size() && IsNumberPart(line[i]) && i - start < MaxNumberToken)
+                ++i;
+        }
+        tokens.push_back(UpperCase(line.substr(start, i - start)));
+        if (tokens.back() == "(") {
+            tokens.push_back("1"); // a comment: the rest of the line is not split
+            break;
+        }
+    }
+    return tokens;
+}
+
+bool CNCLineParser::ParseLine(const std::string &Line, TCNC_Groups &Groups)
+{
+    ClearPresence(Groups);
+    // A copyright notice is a comment whatever it looks like.
+    std::vector<std::string> tokens =
+        ContainsNoCase(Line, "COPYRIGHT") ? std::vector<std::string>{"(", "1"} : SplitLine(Line);
+    TMacroStatement statement(*this, tokens, Groups);
+    switch (MacroKind(tokens)) {
+    case mkGoto:
+        statement.RunGoto();
+        return true;
+    case mkIf:
+        statement.RunIf();
+        return true;
+    case mkAssign:
+        if (statement.RunAssignment())
+            return true;
+        break;
+    default:
+        break;
+    }
+    return ParseWords(Line, tokens, Groups);
+}
+
+bool CNCLineParser::ParseWords(const std::string &Line, const std::vector<std::string> &Tokens,
+                               TCNC_Groups &Groups)
+{
+    Groups.Groups[gNonModal] = 0;
+    Groups.Groups[gBlockDelete] = 0;
+    FGCount = 0;
+    bool status = true;
+    for (size_t at = 0; at < Tokens.size();) {
+        const std::string &token = Tokens[at++];
+        int index = LetterIndex(token);
+        if (index < 0) {
+            ReportWordError(Groups.LineNumber, Mess().MessageText(MsgUnknownToken),
+                            "\"" + token + "\" in line:" + Line, MsgUnknownToken);
+            return false;
+        }
+        bool endOfLine = false;
+        bool good = ParseWord(Line, Tokens, at, index, Groups, endOfLine);
+        if (index != wSlash)
+            status = good; // block delete keeps the status of the word before
+        if (endOfLine)
+            break;
+    }
+    return status;
+}
+
+bool CNCLineParser::ParseWord(const std::string &Line, const std::vector<std::string> &Tokens,
+                              size_t &At, int Index, TCNC_Groups &Groups, bool &EndOfLine)
+{
+    switch (Index) {
+    case wPercent:
+    case wCloseBracket:
+        EndOfLine = true;
+        break;
+    case wComment:
+        Groups.Words[wG] = NoGWord;
+        EndOfLine = true;
+        break;
+    case wSlash:
+        Groups.Groups[gBlockDelete] = 1;
+        Groups.GroupSet[gBlockDelete] = true;
+        break;
+    case wMessage:
+    case wQuestion:
+        EndOfLine = ParseMessageMark(Line, Tokens[At - 1], Groups);
+        break;
+    default: {
+        std::string value = At < Tokens.size() ? Tokens[At++] : std::string();
+        if (!ParseValueWord(Line, Index, value, Groups, EndOfLine)) {
+            // A T word fails only on its tool number; every other word on its value.
+            FLastError = Mess().MessageText(Index == wT ? MsgToolNumber : MsgBadValue);
+            std::string detail = std::string(1, CNCLetters[Index]) + value;
+            ReportWordError(Groups.LineNumber, FLastError, detail, MsgBadValue);
+            return false;
+        }
+    }
+    }
+    Groups.WordSet[Index] = true;
+    return true;
+}
+
+bool CNCLineParser::ParseValueWord(const std::string &Line, int Index, const std::string &Value,
+                                   TCNC_Groups &Groups, bool &EndOfLine)
+{
+    switch (Index) {
+    case wG:
+        return ParseGCode(Value, Groups);
+    case wM:
+        return ParseGroupInteger(Value, MaxMCode, gMCode, wM, Groups);
+    case wS:
+        return ParseGroupInteger(Value, MaxSpindle, gSpindle, wS, Groups);
+    case wT:
+        return ParseTool(Value, Groups);
+    case wH:
+    case wN:
+    case wO:
+        return ParseGroupInteger(Value, MaxInteger, -1, Index, Groups);
+    case wBracket:
+        return ParseKeyword(Line, Value, Groups, EndOfLine);
+    default:
+        break;
+    }
+    long double value = NoValue;
+    Groups.Words[Index] = NoValue;
+    if (!ReadReal(Value, value))
+        return false;
+    Groups.Words[Index] = value;
+    return true;
+}
+
+bool CNCLineParser::ParseGroupInteger(const std::string &Value, int Maximum, int Group, int Word,
+                                      TCNC_Groups &Groups)
+{
+    int number = 0;
+    if (!ReadInteger(Value, Maximum, number))
+        return false;
+    if (Group >= 0) {
+        Groups.Groups[Group] = number;
+        Groups.GroupSet[Group] = true;
+    }
+    Groups.Words[Word] = number;
+    return true;
+}
+
+// T0101 and T101 select tool 1: the offset digits of a 3- or 4-character
+// value are dropped (variable references as written included).
+bool CNCLineParser::ParseTool(const std::string &Value, TCNC_Groups &Groups)
+{
+    std::string tool = Value;
+    if (tool.size() == 3)
+        tool.resize(1);
+    else if (tool.size() == 4)
+        tool.resize(2);
+    return ParseGroupInteger(tool, MaxTool, gTool, wT, Groups);
+}
+
+bool CNCLineParser::ParseGCode(const std::string &Value, TCNC_Groups &Groups)
+{
+    int g = 0;
+    if (!ReadInteger(Value, 99, g))
+        return false;
+    const int group = GCodeGroup(g);
+    if (group < 0)
+        return false;
+    Groups.Groups[group] = g;
+    Groups.GroupSet[group] = true;
+    Groups.Words[wG] = g;
+    if (++FGCount > MaxGCodesPerBlock)
+        ReportWordError(Groups.LineNumber, Mess().MessageText(MsgTooManyGCodes), "",
+                        MsgTooManyGCodes);
+    return true;
+}
+
+bool CNCLineParser::ParseKeyword(const std::string &Line, const std::string &Value,
+                                 TCNC_Groups &Groups, bool &EndOfLine)
+{
+    int keyword = KeywordIndex(Value);
+    if (keyword < 0) {
+        Groups.Groups[gKeyword] = NoBracketKeyword;
+        return false;
+    }
+    Groups.Groups[gKeyword] = keyword;
+    Groups.GroupSet[gKeyword] = true;
+    if (std::string(BracketKeywords[keyword]) == "SUBPROGRAM") {
+        Groups.RestOfLine = RestOfLineAfter(Line, Value);
+        EndOfLine = !Groups.RestOfLine.empty();
+    }
+    Groups.Words[wG] = NoGWord;
+    return true;
+}
+
+// "!" message and "?" question: the rest of the line is the operator's text.
+bool CNCLineParser::ParseMessageMark(const std::string &Line, const std::string &Mark,
+                                     TCNC_Groups &Groups)
+{
+    Groups.RestOfLine = RestOfLineAfter(Line, Mark);
+    Groups.Words[wG] = NoGWord;
+    return !Groups.RestOfLine.empty();
+}
+
+// #n reads variable n (nearest integer); otherwise a plain decimal integer.
+// The value must lie between 0 and Maximum.
+bool CNCLineParser::ReadInteger(const std::string &Token, int Maximum, int &Value) const
+{
+    long long number = 0;
+    if (!Token.empty() && Token[0] == '#') {
+        long double variable = 0;
+        if (!ReadVariable(Token.substr(1), variable) || !FitsInt32(variable))
+            return false;
+        number = Round(variable);
+    } else if (!ReadPlainInteger(Token, number)) {
+        return false;
+    }
+    if (number < 0 || number > Maximum)
+        return false;
+    Value = static_cast<int>(number);
+    return true;
+}
+
+// #n, -#n and +#n read variable n; a literal has at most 9 characters.
+bool CNCLineParser::ReadReal(const std::string &Token, long double &Value) const
+{
+    bool signedVariable = Token.size() > 1 && (Token[0] == '-' || Token[0] == '+') && Token[1] == '#';
+    if (signedVariable || (!Token.empty() && Token[0] == '#')) {
+        long double variable = 0;
+        if (!ReadVariable(Token.substr(signedVariable ? 2 : 1), variable))
+            return false;
+        Value = Token[0] == '-' ? -variable : variable;
+        return true;
+    }
+    if (Token.size() > MaxLiteralLength || Token.find('#') != std::string::npos)
+        return false;
+    return TextToReal(Token, Value);
+}
+
+// A number that names no variable is no value (never the number itself).
+bool CNCLineParser::ReadVariable(const std::string &NumberText, long double &Value) const
+{
+    int number = -1;
+    if (!TMacroVars::IsValidVar(NumberText, number))
+        return false;
+    Value = FMacrovars ? FMacrovars->GetVarValue(number) : 0;
+    return true;
+}
+
+void CNCLineParser::StoreVariable(int Number, long double Value)
+{
+    if (FMacrovars)
+        FMacrovars->SetVar(Number, Value); // a number that is no variable is ignored
+}
+
+void CNCLineParser::ReportWordError(int Line, const std::string &EventText,
+                                    const std::string &Detail, int BoxMessage)
+{
+    if (OnErrorEvent)
+        OnErrorEvent(this, Line, Detail, EventText);
+    if (ShowErrorDialogueBox)
+        Mess().ShowMessageByIndex(BoxMessage, mtInformation, mbOK);
+}
+
+void CNCLineParser::ReportMacroError(int Line, const std::vector<std::string> &Tokens)
+{
+    if (OnErrorEvent)
+        OnErrorEvent(this, Line, JoinTokens(Tokens, " "), Mess().MessageText(MsgMacroStructure));
+    Mess().ShowMessageByIndex(MsgMacroStructure, mtInformation, mbOK);
+}
+
+} // namespace orv

@@ -1,0 +1,102 @@
+#pragma once
+// TCutter_comp: tool-radius compensation. It offsets the programmed XY path
+// by the tool radius to the left (G41) or right (G42) of the direction of
+// travel, inserting straight moves at outside corners, and rates the corners
+// of a look-ahead window of blocks to mark where the machine may run on
+// without stopping. It pulls from canned-cycle expansion through its owner
+// and hands blocks to the move calculator. Blocks arrive absolute, in
+// millimetres, with arcs resolved (I, J the centre, word 37 the radius).
+
+#include "engine/core/Base_cnc.h"
+#include "engine/core/data_types.h"
+
+#include <deque>
+
+namespace orv {
+
+class TMachine_Tooling;
+struct TPoint2D;
+
+enum TComp_type : uint8_t { compOff, compLeft, compRight };
+
+class TCutter_comp : public TBase_cnc {
+public:
+    // Corner rating looks at three window blocks at a time; a smaller window
+    // is raised to this.
+    static constexpr int MinimumLookAhead = 3;
+
+    explicit TCutter_comp(TComponent *Owner = nullptr);
+    ~TCutter_comp() override;
+
+    // Blocks in the look-ahead window ([Default Settings] "Look Ahead",
+    // default 30); values below MinimumLookAhead are raised to it.
+    int LookAhead() const { return FLookAhead; }
+    void SetLookAhead(int Value);
+    // Feed limiting of contour moves to ContourFeed.
+    bool TurboMode() const { return FTurboMode; }
+    void SetTurboMode(bool Value) { FTurboMode = Value; }
+
+    // The next block into Data; nothing while Stopped. Errors (all with the
+    // line of the block concerned): detail "Compensation Error" with message
+    // 43 "No Movement to start Compensation with" (compensation starts on an
+    // arc), 44 "Cannot Start or End with an Arc" (G40/G41/G42 on an arc),
+    // 46 "Offset value can not be zero" (no usable tool diameter).
+    void GetNext(TCNC_Groups &Data);
+
+    TComp_type CurrentComp = compOff;
+    bool LookAheadOn = false;
+    double CompensationAmount = 0; // tool radius, mm; set at each compensated block
+    double ContourAngle = 0;       // degrees: corners from this angle stop the run-on
+    double ContourFeed = 0;        // mm/min: highest contour feed in turbo mode
+    int ControlType = 0;           // 7 lets every corner run on
+    double ShortestContour = 0;    // mm, "Shortest Contour" of the machine data
+    double ShortestTime = 0;       // braking time in seconds, "Shortest Time"
+    // The machine tooling, for the current tool's diameter.
+    TMachine_Tooling *Tooling = nullptr;
+    // Set when a run stops or rewinds, cleared at its start.
+    bool Stopped = false;
+    // Cleared at a run start: the next request fills the window afresh.
+    bool Primed = false;
+
+    EGetCompNextNotify OnNextCompNotify;
+
+private:
+    struct TArcShape;
+    struct TJoin;
+
+    void Prime(TCNC_Groups &Data);
+    void Advance(TCNC_Groups &Data);
+    void PullIntoWindow();
+    void RateCorner(int Middle);
+    void LimitContourFeed(TCNC_Groups &Block) const;
+    bool RunsOn(const TCNC_Groups &Middle, const TCNC_Groups &Later, double Angle) const;
+    void StopBefore(int Middle);
+
+    void Compensate(TCNC_Groups &Block);
+    void CheckSwitches(const TCNC_Groups &Block, bool Arc);
+    void CompensateMove(TCNC_Groups &Block, int Side, bool Arc);
+    void PassUnchanged(TCNC_Groups &Block, int Side);
+    double ToolRadius(const TCNC_Groups &Block);
+    bool FindNext(TJoin &Join, const TCNC_Groups &Block) const;
+    void JoinStraightStraight(const TCNC_Groups &Block, const TJoin &Join);
+    void JoinStraightArc(const TCNC_Groups &Block, const TJoin &Join);
+    void JoinArcStraight(const TCNC_Groups &Block, const TJoin &Join);
+    void JoinArcArc(const TCNC_Groups &Block, const TJoin &Join);
+    TArcShape ArcShape(const TCNC_Groups &Arc) const;
+
+    void EmitStraight(const TCNC_Groups &Template, const TPoint2D &P, int Mark, bool Inserted);
+    void EmitArc(const TCNC_Groups &Arc, const TPoint2D &P, const TArcShape &Shape);
+    void ReportComp(const TCNC_Groups &Block, int Message);
+
+    int FLookAhead = 30;
+    bool FTurboMode = false;
+    std::deque<TCNC_Groups> FWindow;
+    std::deque<TCNC_Groups> FOutput;
+    int FState = 0;                // 0 just switched on, 1 running, 2 being cancelled
+    int FSide = 0;                 // 1 left, 2 right while a block is compensated
+    double FRadius = 0;            // r of the block being compensated
+    double FX = 0, FY = 0, FZ = 0; // programmed end of the last block
+    double FCompX = 0, FCompY = 0; // end of the last emitted compensated block
+};
+
+} // namespace orv

@@ -1,0 +1,179 @@
+#include "engine/form/TextInput.h"
+
+#include "platform/NumberText.h"
+#include "platform/Paths.h"
+
+#include <cctype>
+
+namespace orv {
+
+namespace {
+
+bool IsNumberChar(char C) { return std::isdigit((unsigned char)C) || C == '+' || C == '-' || C == '.'; }
+
+bool SameNumber(const std::string &A, const std::string &B)
+{
+    long double a = 0, b = 0;
+    return TryStrToFloat(A, a) && TryStrToFloat(B, b) && a == b;
+}
+
+} // namespace
+
+bool LineCarriesLabel(const std::string &Line, const std::string &Label)
+{
+    if (Label.empty())
+        return false;
+    size_t at = Line.find(Label[0]);
+    if (at == std::string::npos)
+        at = Line.find((char)std::tolower((unsigned char)Label[0]));
+    if (at == std::string::npos)
+        return false;
+    size_t end = at + 1;
+    while (end < Line.size() && IsNumberChar(Line[end]))
+        ++end;
+    return SameNumber(Line.substr(at + 1, end - at - 1), Label.substr(1));
+}
+
+TTextInput::TTextInput() { FLevels.push_back(std::make_unique<TLevel>()); }
+
+TTextInput::~TTextInput() = default;
+
+bool TTextInput::LoadFile(std::string &FileName)
+{
+    if (UpperCase(ExtractFileExt(FileName)) == ".XNC")
+        return false;
+    TLevel &level = Current();
+    level.Stream = std::ifstream(FileName, std::ios::binary);
+    level.FileName = FileName;
+    level.Position = 0;
+    level.LineCount = 0;
+    if (!level.Stream)
+        return false;
+    level.Stream.seekg(0, std::ios::end);
+    level.Size = (long long)level.Stream.tellg();
+    level.Stream.seekg(0);
+    return true;
+}
+
+void TTextInput::SeekLevel(TLevel &Level, long long Position, int LineCount)
+{
+    Level.Stream.clear();
+    Level.Stream.seekg(Position);
+    Level.Position = Position;
+    Level.LineCount = LineCount;
+}
+
+void TTextInput::Rewind()
+{
+    FLevels.resize(1);
+    FLevelIndex = 0;
+    SeekLevel(Current(), 0, 0);
+}
+
+bool TTextInput::ReadRawLine(TLevel &Level, std::string &Line)
+{
+    Line.clear();
+    if (!Level.Stream.is_open() || Level.Position >= Level.Size)
+        return false;
+    std::streambuf *buffer = Level.Stream.rdbuf();
+    while (Level.Position < Level.Size) {
+        int c = buffer->sbumpc();
+        if (c == std::char_traits<char>::eof())
+            break;
+        ++Level.Position;
+        if (c == '\n' || c == 0)
+            break;
+        if (c >= 32)
+            Line += (char)c;
+    }
+    return true;
+}
+
+int TTextInput::ReadLine(std::string &Line, int &LineNumber, int &Level)
+{
+    TLevel &level = Current();
+    Level = FLevelIndex;
+    long long start = level.Position;
+    if (!ReadRawLine(level, Line)) {
+        LineNumber = level.LineCount;
+        return FLevelIndex == 0 ? -1 : -2;
+    }
+    LineNumber = ++level.LineCount;
+    return (int)start;
+}
+
+void TTextInput::GotoLine(int &Line)
+{
+    TLevel &level = Current();
+    SeekLevel(level, 0, 0);
+    std::string text;
+    while (level.LineCount < Line && ReadRawLine(level, text))
+        ++level.LineCount;
+}
+
+int TTextInput::FindLabel(const std::string &Text)
+{
+    TLevel &main = *FLevels[0];
+    std::ifstream scan(main.FileName, std::ios::binary);
+    std::string line;
+    for (int index = 0; std::getline(scan, line); ++index)
+        if (LineCarriesLabel(line, Text))
+            return index;
+    return -1;
+}
+
+void TTextInput::GetLine(int Index, std::string &Text)
+{
+    std::ifstream scan(Current().FileName, std::ios::binary);
+    Text.clear();
+    std::string line;
+    for (int i = 0; std::getline(scan, line); ++i) {
+        if (i < Index)
+            continue;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        Text = line;
+        return;
+    }
+}
+
+uint8_t TTextInput::GetState()
+{
+    TLevel &level = Current();
+    if (!level.Stream.is_open())
+        return 0;
+    if (level.Position >= level.Size)
+        return 2;
+    return level.LineCount > 0 ? 1 : 0;
+}
+
+bool TTextInput::PushLevel(int Level)
+{
+    bool made = (int)FLevels.size() == Level + 1;
+    if (made)
+        FLevels.push_back(std::make_unique<TLevel>());
+    FLevelIndex = std::min(Level + 1, (int)FLevels.size() - 1);
+    return made;
+}
+
+void TTextInput::PopLevel()
+{
+    if (FLevels.size() > 1 && FLevelIndex > 0) {
+        FLevels.erase(FLevels.begin() + FLevelIndex);
+        --FLevelIndex;
+    }
+}
+
+void TTextInput::DecLevel()
+{
+    if (FLevelIndex > 0)
+        --FLevelIndex;
+}
+
+void TTextInput::RewindLevel(int Level)
+{
+    if (Level >= 0 && Level < (int)FLevels.size())
+        SeekLevel(*FLevels[Level], 0, 0);
+}
+
+} // namespace orv

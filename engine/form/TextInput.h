@@ -1,0 +1,65 @@
+#pragma once
+// A program source over NC text files with no window: the editor source's
+// reading rules (every line runs, the end is reported on the read after the
+// last line, labels found in the main program, one nested level per
+// sub-program) without keeping the program in memory, so a program of any
+// length streams from disk. The headless host uses it as the editor source.
+
+#include "engine/chain/BasicInput.h"
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orv {
+
+class TTextInput : public TBasicInput {
+public:
+    TTextInput();
+    ~TTextInput() override;
+
+    // Opens FileName in the current level (not an ".XNC" file).
+    bool LoadFile(std::string &FileName) override;
+    void Rewind() override;
+    // The next line of the current level: its byte position, or -1 after the
+    // last line of the main program, -2 after the last line of a nested
+    // level. Control characters are dropped; a line ends at LF.
+    int ReadLine(std::string &Line, int &LineNumber, int &Level) override;
+    // Continues at the line of index Line (from 0) of the current level.
+    void GotoLine(int &Line) override;
+    // Index (from 0) of the first main-program line that carries the label
+    // ("N120"): the letter, then a number equal to the label's; -1 if none.
+    int FindLabel(const std::string &Text) override;
+    void GetLine(int Index, std::string &Text) override;
+    uint8_t GetState() override;
+    bool PushLevel(int Level) override;
+    void PopLevel() override;
+    void DecLevel() override;
+    void RewindLevel(int Level) override;
+
+    int LevelIndex() const { return FLevelIndex; }
+    int LevelCount() const { return (int)FLevels.size(); }
+    const std::string &LevelFile(int Level) const { return FLevels.at(Level)->FileName; }
+
+private:
+    struct TLevel {
+        std::string FileName;
+        std::ifstream Stream;
+        long long Size = 0;
+        long long Position = 0;
+        int LineCount = 0; // lines read
+    };
+    TLevel &Current() { return *FLevels[FLevelIndex]; }
+    bool ReadRawLine(TLevel &Level, std::string &Line);
+    void SeekLevel(TLevel &Level, long long Position, int LineCount);
+
+    std::vector<std::unique_ptr<TLevel>> FLevels;
+    int FLevelIndex = 0;
+};
+
+// True when the line carries the label: its first character, then a
+// number ("+", "-", "." and digits) equal to the label's number.
+bool LineCarriesLabel(const std::string &Line, const std::string &Label);
+
+} // namespace orv

@@ -1,0 +1,719 @@
+// The engine form's run control and pull loop. A run is driven from the
+// consumer side: every active output (and the machine in automatic or MDI
+// mode) asks for the next move through NextNotify; when all have asked, one
+// move is pulled through the chain and handed to each output in slot order.
+//
+// The loop is iterative: an output that asks again from inside its Execute
+// only marks itself as waiting, and the outermost NextNotify hands out the
+// next move after the current one has reached every output. So a program of
+// any length runs in constant stack depth with the same order of calls.
+
+#include "engine/form/base.h"
+
+#include "engine/chain/BasicInput.h"
+#include "engine/chain/BasicOutput.h"
+#include "engine/form/BlockSearchOutput.h"
+#include "engine/form/FanucScreen.h"
+#include "engine/core/CNCLineParser.h"
+#include "engine/chain/CNC_ABS.h"
+#include "engine/chain/CNC_Metric.h"
+#include "engine/chain/Calc_CNC.h"
+#include "engine/expand/CircularExpand.h"
+#include "engine/expand/Cutter_comp.h"
+#include "engine/expand/CycleExpand.h"
+#include "engine/expand/Optimise.h"
+#include "engine/core/DUtils.h"
+#include "engine/core/Mess.h"
+#include "machine/BasicControlPanel.h"
+#include "machine/BasicMachine.h"
+#include "platform/NumberText.h"
+#include "platform/EventLoop.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+#include "machine/Machine_Tooling.h"
+#include "machine/Work_piece_offset.h"
+
+#include <iterator>
+
+namespace orv {
+
+namespace {
+
+std::string Translate(const std::string &Text) { return Mess().Translate(Text); }
+
+std::string PlainNumber(double Value) { return FormatFixed(Value, 3); }
+
+// The modal groups 0 to 22 at start-up; group 6, the units, follows the
+// engine's units. A rewind sets groups 0 to 11 and the rotation, polar and
+// mirror groups back to these.
+constexpr int32_t StartModalGroups[23] = {-1000, 0,  17, 90, 22, 94, 21, 40, 49, 80, 98, 50,
+                                          67,    97, 54, 64, 69, 15, -1, 150, 67, -1, 0};
+constexpr int RewoundGroupCount = 12;
+
+} // namespace
+
+// --- Run state ---
+
+void TBaseForm::SetCycleState(TCycleState State)
+{
+    FRunState = State;
+    for (auto &output : FOutputs) {
+        if (!output)
+            continue;
+        output->SetCycleState(State);
+        output->SingleStep = FSingleStep;
+    }
+    if (FSource)
+        FSource->SetCycleState(State);
+    if (FWorkOffsets)
+        FWorkOffsets->SetCycleState(State);
+    SendPanelEvent(evCycleState, State, false);
+    if (OnCycleStateChanged)
+        OnCycleStateChanged(this);
+    // The machine last: a simulated machine hands on a block done held over
+    // a pause as it resumes, and the run that follows must find every other
+    // party already told.
+    if (FMachine)
+        FMachine->SetCycleState(State);
+}
+
+void TBaseForm::SaveScreenSaver()
+{
+    if (FScreenSaverSaved)
+        return;
+    FSavedScreenSaver = FHost.ScreenSaverActive();
+    FScreenSaverSaved = true;
+    FHost.SetScreenSaverActive(false);
+}
+
+void TBaseForm::RestoreScreenSaver()
+{
+    if (!FScreenSaverSaved)
+        return;
+    FScreenSaverSaved = false;
+    FHost.SetScreenSaverActive(FSavedScreenSaver);
+}
+
+void TBaseForm::CycleStart()
+{
+    ShowPausedText(false);
+    // TODO(shell): DDE "BUSY " when the DDE server lands.
+    if (FRunState == csPaused) {
+        // The feed goes back before the run goes on, so the next block's
+        // own feed is not overwritten by the one saved at the pause.
+        if (FMachine)
+            FMachine->SetFeedrate(Round(FSavedFeed));
+        SetCycleState(csRunning);
+        return;
+    }
+    if (FRunState != csStopped || !CheckOutputs())
+        return;
+    // The screen saver is saved once, as the run leaves the stopped state,
+    // so a pause and resume cannot save the switched-off state over it.
+    SaveScreenSaver();
+    FreeBuriedOutputs();
+    FCalc->Stopped = false;
+    FOptimise->Stopped = false;
+    FCalc->ClearQueue();
+    FOptimise->ResetCount();
+    FCutter->Stopped = false;
+    FCutter->Primed = false;
+    ClearWaiting();
+    SetCycleState(csRunning);
+    FEndMark = 0;
+    if (MachineInRunMode())
+        MachineClick();
+    StartOutputs();
+}
+
+// Starts the outputs in slot order; their first requests only mark them as
+// waiting, and the loop runs once every output has started.
+void TBaseForm::StartOutputs()
+{
+    FPulling = true;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        TBasicOutput *output = FOutputs[slot].get();
+        if (!output)
+            continue;
+        output->FileName = FProgramFile;
+        output->Start();
+    }
+    FPulling = false;
+    PullLoop();
+}
+
+bool TBaseForm::CheckOutputs()
+{
+    static const TMainButton outputs[] = {TMainButton::PostOutput, TMainButton::Compiled,
+                                          TMainButton::Output2D, TMainButton::Output3D,
+                                          TMainButton::BlockSearch};
+    for (TMainButton b : outputs)
+        if (FHost.ButtonDown(b))
+            return true;
+    if (MachineInRunMode())
+        return true;
+    // TODO(links): the warning before running the real machine comes with the machine link.
+    if (FMachine) {
+        Mess().ShowMessageByIndex(25, mtWarning, mbOK);
+        return false;
+    }
+    std::vector<TMainButton> chosen;
+    if (!FHost.ChooseOutputs(chosen) || chosen.empty())
+        return false;
+    for (TMainButton b : chosen)
+        FHost.ClickButton(b);
+    return true;
+}
+
+void TBaseForm::ShowPausedText(bool Paused)
+{
+    if (Paused) {
+        FHost.SetStatusText(2, 4, Translate("Program Paused"), true);
+        FPausedShown = true;
+        return;
+    }
+    if (FPausedShown)
+        FHost.SetStatusText(2, 4, " ", false);
+    FPausedShown = false;
+}
+
+void TBaseForm::CyclePause()
+{
+    ShowPausedText(true);
+    if (FRunState == csPaused) {
+        if (FMachine)
+            FMachine->SetFeedrate(Round(FSavedFeed));
+        SetCycleState(csRunning);
+        return;
+    }
+    if (FRunState != csRunning)
+        return;
+    SetCycleState(csPaused);
+    if (FMachine) {
+        FSavedFeed = FMachine->GetFeedrate();
+        FMachine->SetFeedrate(0);
+    }
+}
+
+void TBaseForm::StopAll()
+{
+    SetCycleState(csStopped);
+    FMachineInRun = false;
+    if (FMachine) {
+        FMachine->OnBlockDone = nullptr;
+        FMachine->Stop();
+    }
+    if (FCutter)
+        FCutter->Stopped = true;
+    if (FOptimise)
+        FOptimise->Stopped = true;
+    if (FCalc)
+        FCalc->Stopped = true;
+    for (auto &output : FOutputs)
+        if (output)
+            output->Stop();
+}
+
+void TBaseForm::CycleStop()
+{
+    RestoreScreenSaver();
+    StopAll();
+    SetCycleState(csStopped);
+    if (FCalc)
+        FCalc->Stopped = true;
+    for (auto &output : FOutputs)
+        if (output)
+            output->Stopped = true;
+    if (FSource)
+        FSource->HideExpanded();
+}
+
+void TBaseForm::CycleRewind()
+{
+    FCurrentLine = -1;
+    CycleStop();
+    if (FSource)
+        FSource->Rewind();
+    for (int slot = SlotCount - 1; slot >= 0; --slot)
+        if (FOutputs[slot])
+            FOutputs[slot]->Rewind();
+    FSubPrograms.clear();
+    FSubIdentityCount = 0;
+    ResetWorkShift();
+    if (FResetOnRewind) {
+        for (int g = 0; g < RewoundGroupCount; ++g)
+            FGroups.Groups[g] = StartModalGroups[g];
+        for (int g : {gMirror, gRotation, gPolar})
+            FGroups.Groups[g] = StartModalGroups[g];
+        FGroups.Groups[gUnits] = FInch ? 20 : 21;
+        FGroups.Words[wF] = 0;
+        FTransform = TTransformPanels();
+        FHost.ShowTransformPanels(FTransform);
+    }
+    FHost.ResetCycleTime();
+    for (double &axis : FReplayPosition)
+        axis = 0;
+    // The stages forget their remembered positions, so a second run of an
+    // incremental program starts where the first one did. The shared block
+    // keeps the last axis words too: the first block of the new run would
+    // hand them back to the absolute stage.
+    for (int axis : {wX, wY, wZ, wA, wB, wC})
+        FGroups.Words[axis] = 0;
+    FABS->Rewind();
+    FCalc->Rewind();
+    FCalc->ClearQueue();
+    FOptimise->ResetCount();
+    FCircular->ClearPending();
+    FCycle->ClearPending();
+}
+
+void TBaseForm::SetSingleStep(bool On)
+{
+    FSingleStep = On;
+    if (FPanel)
+        FPanel->SetSingleStep(On);
+}
+
+void TBaseForm::SetBlockSkip(bool On)
+{
+    FBlockSkip = On;
+    for (auto &output : FOutputs)
+        if (output)
+            output->BlockSkip = On;
+    if (FABS)
+        FABS->BlockSkip = On;
+    if (FMachine)
+        FMachine->BlockSkip = On;
+    if (FPanel)
+        FPanel->SetBlockSkip(On);
+}
+
+// --- The rendezvous ---
+
+int TBaseForm::ConsumerOf(TObject *Sender) const
+{
+    static const int bySlot[SlotCount] = {cn2D, cnSimulation, cnCompiled,
+                                          cnPost, cnOpenGL,     cnBlockSearch};
+    for (int slot = 0; slot < SlotCount; ++slot)
+        if (Sender && FOutputs[slot].get() == Sender)
+            return bySlot[slot];
+    // The machine in the slot takes part as the machine link does, the
+    // simulated one too, so it is never handed a move while it moves.
+    // TODO(links): the VR link counts as cnVR.
+    if (Sender && Sender == FMachine.get())
+        return cnMachineLink;
+    return -1;
+}
+
+// A consumer takes part when its button is down (and, for an output, the
+// output exists: an empty slot can never ask, so it must not hold the run).
+bool TBaseForm::ConsumerExpected(int Consumer) const
+{
+    auto down = [this](TMainButton b) { return FHost.ButtonDown(b); };
+    switch (Consumer) {
+    case cnSimulation:
+        return down(TMainButton::Output3D) && FHost.Choice3DChecked(Choice3DSimulationControl) &&
+               FOutputs[slotSimulation];
+    case cnOpenGL:
+        return down(TMainButton::Output3D) && FHost.Choice3DChecked(Choice3DOpenGL) &&
+               FOutputs[slotOpenGL];
+    case cn2D:
+        return down(TMainButton::Output2D) && FOutputs[slot2D];
+    case cnPost:
+        return down(TMainButton::PostOutput) && FOutputs[slotPost];
+    case cnCompiled:
+        return down(TMainButton::Compiled) && FOutputs[slotCompiled];
+    case cnBlockSearch:
+        return down(TMainButton::BlockSearch) && FOutputs[slotBlockSearch];
+    case cnMachineLink:
+        return FMachineInRun && MachineInRunMode();
+    default:
+        return false; // TODO(links): the VR link in run mode
+    }
+}
+
+bool TBaseForm::RendezvousComplete() const
+{
+    for (int c = 0; c < ConsumerCount; ++c)
+        if (FWaiting[c] != ConsumerExpected(c))
+            return false;
+    return true;
+}
+
+bool TBaseForm::HasConsumer() const
+{
+    for (int c = 0; c < ConsumerCount; ++c)
+        if (ConsumerExpected(c))
+            return true;
+    return MachineInRunMode();
+}
+
+void TBaseForm::ClearWaiting() { FWaiting.fill(false); }
+
+void TBaseForm::WaitWhilePaused()
+{
+    while (FRunState == csPaused)
+        EventLoop().ProcessMessages();
+}
+
+void TBaseForm::NextNotify(TObject *Sender)
+{
+    if (FRunState == csStopped) {
+        CycleStop();
+        return;
+    }
+    if (FRunState == csPaused && !FPulling) {
+        SetCycleState(csPaused);
+        WaitWhilePaused();
+    }
+    int consumer = ConsumerOf(Sender);
+    if (consumer >= 0)
+        FWaiting[consumer] = true;
+    PullLoop();
+}
+
+// One move per completed rendezvous; a request that arrives while a move is
+// being handed out is served by the next turn of this loop.
+void TBaseForm::PullLoop()
+{
+    if (FPulling) {
+        FCallPending = true;
+        return;
+    }
+    FPulling = true;
+    do {
+        FCallPending = false;
+        if (FRunState == csStopped)
+            break;
+        if (!HasConsumer()) {
+            CycleStop();
+            break;
+        }
+        if (!RendezvousComplete())
+            break;
+        ClearWaiting();
+        HandOut();
+    } while (FCallPending);
+    FPulling = false;
+}
+
+void TBaseForm::HandOut()
+{
+    if (!TakeNextMove())
+        return;
+    if (FData.Motion == -4 || FData.Motion == -5) {
+        SetSingleStep(FData.Motion == -4);
+        FHost.ShowExecuteMode(FSingleStep);
+    }
+    // Single block: the move waits in the paused state for the next start.
+    // The end record does not wait: the run is already stopped.
+    bool hold = FSingleStep || FRunState == csPaused;
+    if (hold && FRunState != csStopped) {
+        SetCycleState(csPaused);
+        WaitWhilePaused();
+    }
+    bool compiledM30 = FSourceKind == skCompiled && RecordInt(FCompiledRecord, xnc::MCode) == 30;
+    if (FData.MCode == 30 || compiledM30 || FData.Motion == EndOfProgramCode)
+        FEndMark = 30;
+    ShowBlockEvents(FData);
+    EventLoop().ProcessMessages();
+    HandToOutputs();
+    if (FMachineInRun && MachineInRunMode() && FData.Motion != EndOfProgramCode) {
+        TMachineCall call(*this);
+        FMachine->ProcessCNCData(FData);
+    }
+    AfterHandOut(FEndMark);
+}
+
+bool TBaseForm::TakeNextMove()
+{
+    switch (FSourceKind) {
+    case skCompiled:
+        return TakeCompiledMove();
+    case skFile:
+    case skEditor:
+    case skFanuc21:
+    case 5:
+    case 6:
+    case skMDI:
+    case skFanuc0M:
+        break;
+    default:
+        throw EBaseError(Translate("NextNotify Input Type not supported"));
+    }
+    bool delivered = FCalc->GetNextData(FData);
+    if (delivered || FRunState == csStopped) {
+        bool searching = FHost.ButtonDown(TMainButton::BlockSearch);
+        if (!searching && FSource)
+            FSource->HiliteLine(FData.InputPosition, FData.Level);
+        FCurrentLine = FData.LineNumber;
+    }
+    if (!delivered && FRunState != csStopped) {
+        FData.Motion = EndOfProgramCode;
+        SetCycleState(csStopped);
+    }
+    return true;
+}
+
+bool TBaseForm::TakeCompiledMove()
+{
+    // Without a source the run ends here; the compiled source gives the end
+    // record itself when it has no more (or a bad one, which it reports).
+    if (FSource)
+        FSource->ReadRecord(FCompiledRecord);
+    else
+        SetRecordInt(FCompiledRecord, xnc::Motion, EndOfProgramCode);
+    EventLoop().ProcessMessages();
+    CopyCompiledRecord(FCompiledRecord, FData);
+    ReplayArcShape();
+    if (FData.Motion == EndOfProgramCode)
+        SetCycleState(csStopped);
+    return true;
+}
+
+// The compiled file carries no sweep, radius or plane: a replayed arc gets
+// its own from its start (the end of the move before), end and centre.
+void TBaseForm::ReplayArcShape()
+{
+    int32_t motion = FData.Motion;
+    bool isArc = motion == 2 || motion == 3;
+    if (!isArc) {
+        // As the move calculator gives them: no arc data on other records.
+        FData.Sweep = 0;
+        FData.Radius = 0;
+    }
+    bool moves = (motion >= 0 && motion <= 3) || motion == 92;
+    if (!moves)
+        return;
+    double end[3] = {FData.X, FData.Y, FData.Z};
+    for (int axis = 0; axis < 3; ++axis)
+        if (end[axis] == NoValue)
+            end[axis] = FReplayPosition[axis];
+    if (isArc) {
+        double centre[3] = {FData.I, FData.J, FData.K};
+        TArcShape shape = ArcShapeFromPoints(motion, FReplayPosition, end, centre);
+        FData.Plane = shape.Plane;
+        FData.Sweep = shape.Sweep;
+        FData.Radius = shape.Radius;
+    }
+    for (int axis = 0; axis < 3; ++axis)
+        FReplayPosition[axis] = end[axis];
+}
+
+void TBaseForm::HandToOutputs()
+{
+    bool announced = false;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        TBasicOutput *output = FOutputs[slot].get();
+        if (!output)
+            continue;
+        bool isEnd = FData.Motion == EndOfProgramCode;
+        bool stopped = FRunState == csStopped;
+        if (isEnd != stopped)
+            continue;
+        if (!announced && OnHandOut)
+            OnHandOut(FData);
+        announced = true;
+        output->Execute(FData);
+    }
+}
+
+void TBaseForm::CloseCompiledOutput()
+{
+    if (FOutputs[slotCompiled])
+        ReleaseThroughHost(slotCompiled);
+}
+
+void TBaseForm::AfterHandOut(int EndMark)
+{
+    if (EndMark == 30 && FRunState == csStopped) {
+        if (OnProgramEnded)
+            OnProgramEnded(this);
+        CycleRewind();
+        CloseCompiledOutput();
+        if (OnInputStateChanged)
+            OnInputStateChanged(this);
+        FEndMark = 0;
+    }
+    if (FData.Motion == EndOfProgramCode) {
+        if (OnProgramEnded)
+            OnProgramEnded(this);
+        CloseCompiledOutput();
+        if (OnInputStateChanged)
+            OnInputStateChanged(this);
+        // TODO(shell): DDE "IDLE " + command + argument.
+    }
+}
+
+// --- Block events for the main window ---
+
+void TBaseForm::ShowTransform()
+{
+    FHost.ShowTransformPanels(FTransform);
+}
+
+void TBaseForm::ShowBlockEvents(TCNC_data &Data)
+{
+    bool inch = FInch;
+    switch (Data.Motion) {
+    case -11:
+        MessageDlg(Translate("CNC Message"), Data.Text, mtInformation, mbOK);
+        break;
+    case -12:
+        FHost.SetStatusText(2, 4, Data.Text, true);
+        break;
+    case -13:
+        FHost.SetStatusText(2, 4, " ", false);
+        break;
+    default:
+        break;
+    }
+    SelectWorkOffsetByCode(Data);
+    bool changed = false;
+    if (!Data.BlockDelete) {
+        switch (Data.MCode) {
+        case 70: FTransform.MirrorX = changed = true; break;
+        case 71: FTransform.MirrorY = changed = true; break;
+        case 80: FTransform.MirrorX = false; changed = true; break;
+        case 81: FTransform.MirrorY = false; changed = true; break;
+        default: break;
+        }
+    }
+    if (Data.Motion == 51) {
+        FTransform.ScalingVisible = true;
+        FTransform.ScalingText = "X " + FloatToUnitsText(inch, Data.X) + " Y " +
+                                 FloatToUnitsText(inch, Data.Y) + " Z " +
+                                 FloatToUnitsText(inch, Data.Z) + " I " + PlainNumber(Data.I) +
+                                 " J " + PlainNumber(Data.J) + " K " + PlainNumber(Data.K);
+        changed = true;
+    } else if (Data.Motion == 50) {
+        FTransform.ScalingVisible = false;
+        changed = true;
+    }
+    if (Data.Motion == 68) {
+        std::string z = Data.Z == NoValue ? "???" : FloatToUnitsText(inch, Data.Z);
+        FTransform.RotationVisible = true;
+        FTransform.RotationText = "X " + FloatToUnitsText(inch, Data.X) + " Y " +
+                                  FloatToUnitsText(inch, Data.Y) + " Z " + z + " R " +
+                                  PlainNumber(Data.R);
+        changed = true;
+    } else if (Data.Motion == 69) {
+        FTransform.RotationVisible = false;
+        changed = true;
+    }
+    if (changed)
+        ShowTransform();
+    if (Data.MCode == 0 && FMachine && FRunState == csRunning)
+        FHost.ClickButton(TMainButton::Pause); // program stop
+}
+
+void TBaseForm::ShowModalData(const TCNC_Groups &Groups)
+{
+    if (!FHost.ModalDataVisible())
+        return;
+    for (int g = 1; g <= 22; ++g) {
+        int32_t v = Groups.Groups[g];
+        std::string text = v < 0 ? " G--" : (v > 9 ? " G" + IntToStr(v) : " G0" + IntToStr(v));
+        FHost.SetModalLabel(g, text);
+    }
+    FHost.SetModalLabel(23, "M" + IntToStr(Groups.Groups[gMCode]));
+    FHost.SetModalLabel(24, "S" + IntToStr(Groups.Groups[gSpindle]));
+    FHost.SetModalLabel(25, "T" + IntToStr(Groups.Groups[gTool]));
+}
+
+void TBaseForm::ResetModalGroups()
+{
+    for (int g = 0; g < GroupCount; ++g)
+        FGroups.Groups[g] = -1;
+    for (int g = 0; g < int(std::size(StartModalGroups)); ++g)
+        FGroups.Groups[g] = StartModalGroups[g];
+    FGroups.Groups[gUnits] = FInch ? 20 : 21;
+    FGroups.Groups[gMCode] = 0;
+    FGroups.Words[wM] = 0;
+    FGroups.Groups[gTool] = FTooling ? FTooling->CurrentTool() : 0;
+    FGroups.Groups[gSpindle] = 0;
+}
+
+// --- Pipeline handlers ---
+
+void TBaseForm::Calc_CNCNextNotify(TObject *)
+{
+    if (FRunState != csRunning)
+        return;
+    TCNC_Groups block;
+    FCutter->GetNext(block);
+    FCalc->Calculate(block);
+    if (FSource) {
+        if (!block.GeneratedText.empty() && ShowExpanded)
+            FSource->ShowExpandedText(block.GeneratedText);
+        else
+            FSource->HideExpanded();
+    }
+    ShowModalData(block);
+}
+
+void TBaseForm::Cutter_compNextCompNotify(TObject *, TCNC_Groups &Data)
+{
+    if (FRunState != csRunning)
+        return;
+    FCycle->GetNext(Data);
+}
+
+void TBaseForm::CycleExpandNextCycleNotify(TObject *, TCNC_Groups &Data)
+{
+    if (FRunState != csRunning)
+        return;
+    FCircular->GetNext(Data);
+}
+
+void TBaseForm::CircularExpandNextCycleNotify(TObject *, TCNC_Groups &Data)
+{
+    if (FRunState != csRunning)
+        return;
+    FOptimise->GetNext(Data);
+}
+
+void TBaseForm::OptimiseNextNotify(TObject *, TCNC_Groups &Data)
+{
+    if (FRunState != csRunning)
+        return;
+    CNC_ABSNextNotify(this);
+    Data.Assign(FGroups);
+}
+
+void TBaseForm::CNC_ABSNextNotify(TObject *)
+{
+    if (FRunState != csRunning)
+        return;
+    std::string line;
+    int lineNumber = 0;
+    int level = 0;
+    int position = FSource ? FSource->ReadLine(line, lineNumber, level) : -1;
+    if (position == ReadLineFailed) {
+        FM_ParserErrorEvent(this, lineNumber, FSource->LastError(), Mess().MessageText(37));
+        return;
+    }
+    if (line.empty())
+        line = "(Blank";
+    if (position == EndOfMainProgram) {
+        FGroups.Words[wG] = EndOfProgramCode;
+        FGroups.WordSet[wG] = true;
+        lineNumber = -1;
+    }
+    FGroups.InputPosition = position;
+    FGroups.LineNumber = lineNumber;
+    FGroups.Level = level;
+    if (!FParser->ParseLine(line, FGroups))
+        return;
+    if (!JumpInMainProgram())
+        return;
+    if (FMetric->ConvertToMetric(FGroups))
+        FABS->MakeAbsolute(FGroups);
+    CallSubprogram();
+    // A nested level that ends without M99 returns to its caller.
+    ReturnFromSubprogram(position == EndOfLevel);
+    if (FGroups.GroupSet[gKeyword] && FGroups.Groups[gKeyword] == 8)
+        RegisterSubprogram(FGroups.RestOfLine);
+}
+
+} // namespace orv

@@ -1,0 +1,83 @@
+# The engine form and what it owns directly: the compiled move files, the
+# post-processor output, block search, the run loop; its windows in ui/;
+# and ncrun, the headless test driver.
+
+set(ORV_FORM_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+orv_core_library(orv_engine_form
+    SOURCES
+        ${ORV_FORM_DIR}/CompiledRecord.cpp
+        ${ORV_FORM_DIR}/CompilerOutput.cpp
+        ${ORV_FORM_DIR}/CompiledInput.cpp
+        ${ORV_FORM_DIR}/CNC_to_Generic.cpp
+        ${ORV_FORM_DIR}/BlockSearchOutput.cpp
+        ${ORV_FORM_DIR}/TextInput.cpp
+        ${ORV_FORM_DIR}/HeadlessHost.cpp
+        ${ORV_FORM_DIR}/base.cpp
+        ${ORV_FORM_DIR}/base_run.cpp
+        ${ORV_FORM_DIR}/base_sub.cpp
+        ${ORV_FORM_DIR}/base_tooling.cpp
+    DEPS orv_engine_core orv_engine_chain orv_engine_expand orv_machine)
+
+if(ORV_WITH_QT)
+    orv_ui_library(orv_engine_form_ui
+        SOURCES
+            ${ORV_FORM_DIR}/ui/EngineWindows.cpp
+        DEPS orv_engine_form)
+endif()
+
+if(ORV_TESTS)
+    add_library(orv_ncrun_lib STATIC
+        ${ORV_FORM_DIR}/../ncrun/NcRunOptions.cpp
+        ${ORV_FORM_DIR}/../ncrun/RecordLine.cpp)
+    target_link_libraries(orv_ncrun_lib PUBLIC orv_engine_form)
+    # The headless test driver: one program through the engine form.
+    add_executable(ncrun ${ORV_FORM_DIR}/../ncrun/ncrun.cpp)
+    target_link_libraries(ncrun PRIVATE orv_ncrun_lib)
+    target_compile_definitions(ncrun PRIVATE ORV_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
+endif()
+
+orv_test(engine_form_tests
+    SOURCES
+        ${ORV_FORM_DIR}/tests/CompiledRecordTest.cpp
+        ${ORV_FORM_DIR}/tests/CompiledFilesTest.cpp
+        ${ORV_FORM_DIR}/tests/PostOutputTest.cpp
+        ${ORV_FORM_DIR}/tests/SearchBlockTest.cpp
+        ${ORV_FORM_DIR}/tests/FormRunTest.cpp
+        ${ORV_FORM_DIR}/tests/FormSubprogramTest.cpp
+        ${ORV_FORM_DIR}/tests/FormTextInputTest.cpp
+        ${ORV_FORM_DIR}/tests/NcrunOptionsTest.cpp
+        ${ORV_FORM_DIR}/tests/NcrunTest.cpp
+        ${ORV_FORM_DIR}/tests/NcrunMachineTest.cpp
+        ${ORV_FORM_DIR}/tests/FormToolingTest.cpp
+    DEPS orv_engine_form orv_ncrun_lib)
+if(TARGET engine_form_tests)
+    # The tooling tests run the real 2D output.
+    target_link_libraries(engine_form_tests PRIVATE orv_engine_view2d)
+    add_dependencies(engine_form_tests ncrun)
+    target_compile_definitions(engine_form_tests PRIVATE ORV_NCRUN="$<TARGET_FILE:ncrun>")
+endif()
+
+if(ORV_WITH_QT)
+    orv_test(engine_form_ui_tests
+        SOURCES
+            ${ORV_FORM_DIR}/tests/FormWindowsTest.cpp
+        DEPS orv_engine_form_ui
+        QT)
+endif()
+
+orv_fuzz(fuzz_compiled
+    SOURCES ${ORV_FORM_DIR}/../fuzz/fuzz_compiled.cpp
+    DEPS orv_engine_form)
+
+# The engine form's machine, control panel and outside requests (DDE command
+# state, CIM serial lines).
+target_sources(orv_engine_form PRIVATE
+    ${ORV_FORM_DIR}/EngineRequests.cpp
+    ${ORV_FORM_DIR}/base_machine.cpp)
+
+orv_test(engine_relay_tests
+    SOURCES
+        ${ORV_FORM_DIR}/tests/FormMachineRequestsTest.cpp
+        ${ORV_FORM_DIR}/tests/FormMachineRunTest.cpp
+    DEPS orv_engine_form orv_ncrun_lib)

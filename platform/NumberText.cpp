@@ -1,0 +1,222 @@
+#include "platform/NumberText.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace orv {
+
+namespace {
+
+long double RoundHalfEven(long double Value)
+{
+    long double floorValue = std::floor(Value);
+    long double diff = Value - floorValue;
+    if (diff > 0.5L)
+        return floorValue + 1;
+    if (diff < 0.5L)
+        return floorValue;
+    // Exactly half: go to the even neighbour.
+    return std::fmod(floorValue, 2.0L) == 0 ? floorValue : floorValue + 1;
+}
+
+} // namespace
+
+bool FitsInt32(long double Value)
+{
+    if (!std::isfinite(Value))
+        return false;
+    long double r = RoundHalfEven(Value);
+    return r >= std::numeric_limits<int32_t>::min() && r <= std::numeric_limits<int32_t>::max();
+}
+
+int32_t Round(long double Value, int32_t Fallback)
+{
+    if (!FitsInt32(Value))
+        return Fallback;
+    return static_cast<int32_t>(RoundHalfEven(Value));
+}
+
+int64_t Round64(long double Value, int64_t Fallback)
+{
+    if (!std::isfinite(Value))
+        return Fallback;
+    long double r = RoundHalfEven(Value);
+    if (r < -9.2e18L || r > 9.2e18L)
+        return Fallback;
+    return static_cast<int64_t>(r);
+}
+
+int32_t Trunc(long double Value, int32_t Fallback)
+{
+    if (!std::isfinite(Value))
+        return Fallback;
+    long double t = std::trunc(Value);
+    if (t < std::numeric_limits<int32_t>::min() || t > std::numeric_limits<int32_t>::max())
+        return Fallback;
+    return static_cast<int32_t>(t);
+}
+
+std::string FormatFixed(long double Value, int Decimals, int MinDigits)
+{
+    if (!std::isfinite(Value))
+        return std::isnan(Value) ? "NAN" : (Value > 0 ? "INF" : "-INF");
+    char buffer[128];
+    int width = MinDigits > 0 ? MinDigits + (Decimals > 0 ? 1 : 0) : 0;
+    // Delphi's format counts the "0" placeholders; a sign adds to the width.
+    if (Value < 0 && width > 0)
+        ++width;
+    std::snprintf(buffer, sizeof buffer, "%0*.*Lf", width, Decimals, Value);
+    std::string text = buffer;
+    // "-0.000" reads as "0.000" in the system's displays.
+    bool allZero = text.find_first_not_of("-0.") == std::string::npos;
+    if (allZero && !text.empty() && text[0] == '-')
+        text.erase(0, 1);
+    return text;
+}
+
+std::string FloatToStr(long double Value, int Significant)
+{
+    if (std::isnan(Value))
+        return "NAN";
+    if (std::isinf(Value))
+        return Value > 0 ? "INF" : "-INF";
+    if (Value == 0)
+        return "0";
+    char buffer[128];
+    long double magnitude = std::fabs(Value);
+    if (magnitude >= 1e15L || magnitude < 1e-5L) {
+        std::snprintf(buffer, sizeof buffer, "%.*LE", Significant - 1, Value);
+        // Trim trailing zeros of the mantissa: 1.5000E+020 -> 1.5E+020 style.
+        std::string text = buffer;
+        auto e = text.find('E');
+        std::string mantissa = text.substr(0, e), exponent = text.substr(e);
+        if (mantissa.find('.') != std::string::npos) {
+            while (!mantissa.empty() && mantissa.back() == '0')
+                mantissa.pop_back();
+            if (!mantissa.empty() && mantissa.back() == '.')
+                mantissa.pop_back();
+        }
+        return mantissa + exponent;
+    }
+    std::snprintf(buffer, sizeof buffer, "%.*Lg", Significant, Value);
+    return buffer;
+}
+
+bool TryStrToFloat(std::string_view Text, long double &Value)
+{
+    std::string text = Trim(Text);
+    if (text.empty())
+        return false;
+    for (char c : text)
+        if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+' ||
+              c == 'e' || c == 'E'))
+            return false;
+    errno = 0;
+    char *end = nullptr;
+    // strtold honours LC_NUMERIC; the program never changes it from "C".
+    long double v = std::strtold(text.c_str(), &end);
+    if (end == text.c_str() || *end != '\0' || errno == ERANGE || !std::isfinite(v))
+        return false;
+    Value = v;
+    return true;
+}
+
+bool TryStrToFloat(std::string_view Text, double &Value)
+{
+    long double v;
+    if (!TryStrToFloat(Text, v) || std::fabs(v) > std::numeric_limits<double>::max())
+        return false;
+    Value = static_cast<double>(v);
+    return true;
+}
+
+bool TryStrToInt(std::string_view Text, int32_t &Value)
+{
+    std::string text = Trim(Text);
+    if (text.empty())
+        return false;
+    bool negative = false;
+    size_t pos = 0;
+    if (text[0] == '+' || text[0] == '-') {
+        negative = text[0] == '-';
+        pos = 1;
+    }
+    int base = 10;
+    if (pos < text.size() && text[pos] == '$') {
+        base = 16;
+        ++pos;
+    } else if (pos + 1 < text.size() && text[pos] == '0' && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
+        base = 16;
+        pos += 2;
+    }
+    if (pos >= text.size())
+        return false;
+    long long v = 0;
+    auto [ptr, ec] = std::from_chars(text.data() + pos, text.data() + text.size(), v, base);
+    if (ec != std::errc() || ptr != text.data() + text.size())
+        return false;
+    if (negative)
+        v = -v;
+    if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
+        return false;
+    Value = static_cast<int32_t>(v);
+    return true;
+}
+
+int32_t StrToIntDef(std::string_view Text, int32_t Default)
+{
+    int32_t v;
+    return TryStrToInt(Text, v) ? v : Default;
+}
+
+std::string IntToStr(long long Value) { return std::to_string(Value); }
+
+std::string UpperCase(std::string_view Text)
+{
+    std::string s(Text);
+    for (char &c : s)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+std::string LowerCase(std::string_view Text)
+{
+    std::string s(Text);
+    for (char &c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+bool SameText(std::string_view A, std::string_view B)
+{
+    if (A.size() != B.size())
+        return false;
+    for (size_t i = 0; i < A.size(); ++i) {
+        char a = A[i], b = B[i];
+        if (a >= 'a' && a <= 'z')
+            a = static_cast<char>(a - 'a' + 'A');
+        if (b >= 'a' && b <= 'z')
+            b = static_cast<char>(b - 'a' + 'A');
+        if (a != b)
+            return false;
+    }
+    return true;
+}
+
+std::string Trim(std::string_view Text)
+{
+    size_t b = 0, e = Text.size();
+    while (b < e && static_cast<unsigned char>(Text[b]) <= ' ')
+        ++b;
+    while (e > b && static_cast<unsigned char>(Text[e - 1]) <= ' ')
+        --e;
+    return std::string(Text.substr(b, e - b));
+}
+
+} // namespace orv
