@@ -142,19 +142,21 @@ void TGlyphList::Delete(int Index)
 TGlyphList *TGlyphCache::GetList(int Width, int Height)
 {
     for (auto it = FLists.rbegin(); it != FLists.rend(); ++it)
-        if ((*it)->Width() == Width && (*it)->Height() == Height)
+        if ((*it)->Width() == Width && (*it)->Height() == Height) {
+            ++(*it)->FUsers;
             return it->get();
+        }
     FLists.push_back(std::make_unique<TGlyphList>(Width, Height));
+    FLists.back()->FUsers = 1;
     return FLists.back().get();
 }
 
 void TGlyphCache::ReturnList(TGlyphList *List)
 {
-    if (!List || List->Count() != 0)
-        return;
     for (auto it = FLists.begin(); it != FLists.end(); ++it)
         if (it->get() == List) {
-            FLists.erase(it);
+            if (--List->FUsers == 0)
+                FLists.erase(it);
             return;
         }
 }
@@ -346,9 +348,11 @@ const TBitmap32 *TButtonGlyph::StateImage(TButtonDrawState State)
         return nullptr;
     if (!GCache)
         GCache = std::make_unique<TGlyphCache>();
-    const TSize size = ImageSize();
-    FNormalList = GCache->GetList(size.Width, size.Height);
-    FDisabledList = GCache->GetList(size.Width + 1, size.Height + 1);
+    if (!FNormalList) {
+        const TSize size = ImageSize();
+        FNormalList = GCache->GetList(size.Width, size.Height);
+        FDisabledList = GCache->GetList(size.Width + 1, size.Height + 1);
+    }
     bool disabled = false;
     TBitmap32 image = BuildImage(index, disabled);
     TGlyphList *list = disabled ? FDisabledList : FNormalList;

@@ -53,6 +53,8 @@ public:
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
     int Count() const { return FCount; }
+    // Glyphs that hold this list (taken with GetList, given back with ReturnList).
+    int Users() const { return FUsers; }
     // Adds Image (already transparent) into the first free slot. An image
     // smaller than the list's size raises "Invalid image size".
     int Add(const TBitmap32 &Image);
@@ -66,15 +68,19 @@ private:
     int FWidth;
     int FHeight;
     int FCount = 0;
+    int FUsers = 0;
     std::vector<bool> FUsed;
+    friend class TGlyphCache;
     std::vector<TBitmap32> FImages;
 };
 
 // The process-wide list of glyph lists, one per image size.
 class TGlyphCache {
 public:
+    // The list of that size, taken by one more glyph.
     TGlyphList *GetList(int Width, int Height);
-    // Frees the list when none of its slots is used.
+    // A glyph gives its list back; the list goes with its last glyph, so
+    // it lives as long as any glyph points at it.
     void ReturnList(TGlyphList *List);
     bool Empty() const { return FLists.empty(); }
     int ListCount() const { return int(FLists.size()); }

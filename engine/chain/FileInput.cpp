@@ -14,6 +14,7 @@ namespace orv {
 namespace {
 
 constexpr uint8_t LF = 10;
+constexpr uint8_t CR = 13;
 
 // A disk file read through the C library's buffer.
 class TDiskFile : public TInputFile {
@@ -29,6 +30,17 @@ public:
         Byte = static_cast<uint8_t>(C);
         ++FPosition;
         return TRead::Byte;
+    }
+    bool SkipByte(uint8_t Byte) override
+    {
+        const int C = std::getc(FFile);
+        if (C == Byte) {
+            ++FPosition;
+            return true;
+        }
+        if (C != EOF)
+            std::ungetc(C, FFile);
+        return false;
     }
     int64_t Position() const override { return FPosition; }
     int64_t Size() const override { return FSize; }
@@ -174,7 +186,10 @@ int TFileInput::ReadLine(std::string &Line, int &LineNumber, int &Level)
         LastChar = Byte;
         if (Byte >= 32)
             Line += static_cast<char>(Byte);
-        if (Byte == LF || Byte == 0 || W.AtEnd || W.File->Position() >= W.File->Size())
+        if (Byte == CR && !W.AtEnd)
+            W.File->SkipByte(LF); // CR LF ends one line
+        if (Byte == LF || Byte == CR || Byte == 0 || W.AtEnd ||
+            W.File->Position() >= W.File->Size())
             break;
     }
     ++W.LineCount;

@@ -21,6 +21,9 @@ public:
     enum class TRead { Byte, End, Failed };
     virtual ~TInputFile() = default;
     virtual TRead ReadByte(uint8_t &Byte) = 0;
+    // Takes the next byte when it is Byte; true when it did. A file that
+    // cannot look ahead takes nothing.
+    virtual bool SkipByte(uint8_t Byte) { return false; }
     virtual int64_t Position() const = 0;
     virtual int64_t Size() const = 0;
     // Back to the first byte; false when that fails.
@@ -73,8 +76,9 @@ public:
     // opened give false.
     bool LoadFile(std::string &FileName) override;
     void Rewind() override;
-    // Next line of the current level without CR, TAB or other control
-    // characters; a line ends at LF, a zero byte or the end of the file.
+    // Next line of the current level without TAB or other control
+    // characters; a line ends at LF, CR, CR LF, a zero byte or the end of
+    // the file.
     // Result: the file position after the line. The call after the last
     // line gives EndOfMainProgram (EndOfLevel in a nested level); a read
     // error gives ReadLineFailed with LastError(), then the end.

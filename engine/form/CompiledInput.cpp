@@ -111,6 +111,11 @@ bool TCompiledInput::ReadRecord(TCompiledRecord &Rec)
     }
     size_t got = std::fread(Rec.data(), 1, Rec.size(), FFile);
     FPosition += (long long)got;
+    if (got == 0 && std::ferror(FFile)) {
+        ReportFault(Mess().Translate("Error reading file ") + FFileName);
+        EndRecord(Rec);
+        return false;
+    }
     if (got == 0) {
         // The file ended after a whole record: a run that was stopped wrote
         // no end record, so the end comes here, after its last record ran.

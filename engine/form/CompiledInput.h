@@ -29,7 +29,8 @@ public:
     void Rewind() override;
     // Reads the next record; false at the end of the file (Rec's motion is
     // then -101, so the program ends), after a short or faulty record, and
-    // with no file loaded.
+    // after a read error (each reported through OnErrorEvent) and with no
+    // file loaded.
     bool ReadRecord(TCompiledRecord &Rec) override;
     // 0 no file or nothing read, 1 within the file, 2 at its end.
     uint8_t GetState() override;

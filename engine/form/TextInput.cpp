@@ -1,9 +1,11 @@
 #include "engine/form/TextInput.h"
 
+#include "engine/core/Mess.h"
 #include "platform/NumberText.h"
 #include "platform/Paths.h"
 
 #include <cctype>
+#include <sys/stat.h>
 
 namespace orv {
 
@@ -15,6 +17,62 @@ bool SameNumber(const std::string &A, const std::string &B)
 {
     long double a = 0, b = 0;
     return TryStrToFloat(A, a) && TryStrToFloat(B, b) && a == b;
+}
+
+bool IsRegularFile(const std::string &FileName)
+{
+    struct stat info {};
+    return ::stat(FileName.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The one line model of the text source, for running, jumping and label
+// lookup alike: a line ends at LF, at CR (CR LF counts once) or at a zero
+// byte; other control characters are dropped. Position counts the bytes
+// taken. False when no byte is left; a read error raises
+// std::ios_base::failure, as the stream does.
+bool ReadTextLine(std::streambuf &Buffer, long long &Position, long long Size, std::string &Line)
+{
+    constexpr int Eof = std::char_traits<char>::eof();
+    Line.clear();
+    if (Position >= Size)
+        return false;
+    while (Position < Size) {
+        int c = Buffer.sbumpc();
+        if (c == Eof)
+            break;
+        ++Position;
+        if (c == '\r' && Position < Size && Buffer.sgetc() == '\n') {
+            Buffer.sbumpc();
+            ++Position;
+        }
+        if (c == '\n' || c == '\r' || c == 0)
+            break;
+        if (c >= 32)
+            Line += (char)c;
+    }
+    return true;
+}
+
+// Calls Visit(index, line) for each line of FileName from the first until
+// it returns true; false when the file could not be read to that point.
+template <typename TVisit> bool ScanLines(const std::string &FileName, TVisit Visit)
+{
+    std::ifstream scan(FileName, std::ios::binary);
+    if (!scan || !IsRegularFile(FileName))
+        return false;
+    scan.seekg(0, std::ios::end);
+    long long size = (long long)scan.tellg();
+    scan.seekg(0);
+    long long position = 0;
+    std::string line;
+    try {
+        for (int index = 0; ReadTextLine(*scan.rdbuf(), position, size, line); ++index)
+            if (Visit(index, line))
+                return true;
+    } catch (const std::ios_base::failure &) {
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -47,8 +105,11 @@ bool TTextInput::LoadFile(std::string &FileName)
     level.FileName = FileName;
     level.Position = 0;
     level.LineCount = 0;
-    if (!level.Stream)
+    level.Failed = false;
+    if (!level.Stream || !IsRegularFile(FileName)) {
+        level.Stream.close();
         return false;
+    }
     level.Stream.seekg(0, std::ios::end);
     level.Size = (long long)level.Stream.tellg();
     level.Stream.seekg(0);
@@ -58,6 +119,7 @@ bool TTextInput::LoadFile(std::string &FileName)
 void TTextInput::SeekLevel(TLevel &Level, long long Position, int LineCount)
 {
     Level.Stream.clear();
+    Level.Failed = Level.ReportedFailure = false;
     Level.Stream.seekg(Position);
     Level.Position = Position;
     Level.LineCount = LineCount;
@@ -73,20 +135,14 @@ void TTextInput::Rewind()
 bool TTextInput::ReadRawLine(TLevel &Level, std::string &Line)
 {
     Line.clear();
-    if (!Level.Stream.is_open() || Level.Position >= Level.Size)
+    if (!Level.Stream.is_open() || Level.Failed)
         return false;
-    std::streambuf *buffer = Level.Stream.rdbuf();
-    while (Level.Position < Level.Size) {
-        int c = buffer->sbumpc();
-        if (c == std::char_traits<char>::eof())
-            break;
-        ++Level.Position;
-        if (c == '\n' || c == 0)
-            break;
-        if (c >= 32)
-            Line += (char)c;
+    try {
+        return ReadTextLine(*Level.Stream.rdbuf(), Level.Position, Level.Size, Line);
+    } catch (const std::ios_base::failure &) {
+        Level.Failed = true;
+        return false;
     }
-    return true;
 }
 
 int TTextInput::ReadLine(std::string &Line, int &LineNumber, int &Level)
@@ -94,7 +150,15 @@ int TTextInput::ReadLine(std::string &Line, int &LineNumber, int &Level)
     TLevel &level = Current();
     Level = FLevelIndex;
     long long start = level.Position;
-    if (!ReadRawLine(level, Line)) {
+    bool read = ReadRawLine(level, Line);
+    if (level.Failed && !level.ReportedFailure) {
+        // Reported once; the next read gives the end.
+        level.ReportedFailure = true;
+        FLastError = Mess().Translate("Error reading file ") + level.FileName;
+        LineNumber = level.LineCount;
+        return ReadLineFailed;
+    }
+    if (!read) {
         LineNumber = level.LineCount;
         return FLevelIndex == 0 ? -1 : -2;
     }
@@ -113,28 +177,25 @@ void TTextInput::GotoLine(int &Line)
 
 int TTextInput::FindLabel(const std::string &Text)
 {
-    TLevel &main = *FLevels[0];
-    std::ifstream scan(main.FileName, std::ios::binary);
-    std::string line;
-    for (int index = 0; std::getline(scan, line); ++index)
-        if (LineCarriesLabel(line, Text))
-            return index;
-    return -1;
+    int found = -1;
+    ScanLines(FLevels[0]->FileName, [&](int Index, const std::string &Line) {
+        if (!LineCarriesLabel(Line, Text))
+            return false;
+        found = Index;
+        return true;
+    });
+    return found;
 }
 
 void TTextInput::GetLine(int Index, std::string &Text)
 {
-    std::ifstream scan(Current().FileName, std::ios::binary);
     Text.clear();
-    std::string line;
-    for (int i = 0; std::getline(scan, line); ++i) {
-        if (i < Index)
-            continue;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        Text = line;
-        return;
-    }
+    ScanLines(Current().FileName, [&](int I, const std::string &Line) {
+        if (I < Index)
+            return false;
+        Text = Line;
+        return true;
+    });
 }
 
 uint8_t TTextInput::GetState()

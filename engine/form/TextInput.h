@@ -19,12 +19,14 @@ public:
     TTextInput();
     ~TTextInput() override;
 
-    // Opens FileName in the current level (not an ".XNC" file).
+    // Opens FileName in the current level (a regular file, not an ".XNC" file).
     bool LoadFile(std::string &FileName) override;
     void Rewind() override;
     // The next line of the current level: its byte position, or -1 after the
     // last line of the main program, -2 after the last line of a nested
-    // level. Control characters are dropped; a line ends at LF.
+    // level; ReadLineFailed once when the file cannot be read on (LastError()
+    // names it), then the end. Control characters are dropped; a line ends
+    // at LF, CR, CR LF or a zero byte, here and in label lookup alike.
     int ReadLine(std::string &Line, int &LineNumber, int &Level) override;
     // Continues at the line of index Line (from 0) of the current level.
     void GotoLine(int &Line) override;
@@ -49,6 +51,8 @@ private:
         long long Size = 0;
         long long Position = 0;
         int LineCount = 0; // lines read
+        bool Failed = false;          // the file could not be read on
+        bool ReportedFailure = false;
     };
     TLevel &Current() { return *FLevels[FLevelIndex]; }
     bool ReadRawLine(TLevel &Level, std::string &Line);

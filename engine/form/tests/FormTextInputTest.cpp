@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <vector>
+
 namespace orv {
 namespace {
 
@@ -90,6 +93,56 @@ TEST(FormTextInput, RefusesCompiledAndMissingFiles)
     std::string missing = dir.File("none.fnc");
     EXPECT_FALSE(in.LoadFile(xnc));
     EXPECT_FALSE(in.LoadFile(missing));
+    EXPECT_EQ(Next(in).Position, -1);
+}
+
+// One line model for reading, jumping and label lookup: whatever ends a
+// line when it runs ends it when a label is looked up, so a jump lands on
+// the labelled line.
+TEST(FormTextInput, LineEndsAreTheSameForReadingAndLabels)
+{
+    struct TCase {
+        const char *Name;
+        std::string Content;
+        std::vector<std::string> Lines;
+    } cases[] = {
+        {"LF", "X10\nN20 X20\nY5\nM30\n", {"X10", "N20 X20", "Y5", "M30"}},
+        {"CR alone, as old controllers write", "X10\rN20 X20\rY5\rM30\r",
+         {"X10", "N20 X20", "Y5", "M30"}},
+        {"CR LF once", "X10\r\nN20 X20\r\nY5\r\nM30", {"X10", "N20 X20", "Y5", "M30"}},
+        {"a zero byte", std::string("X10\0N20 X20\nY5\nM30\n", 19), {"X10", "N20 X20", "Y5", "M30"}},
+        {"LF CR is two ends", "X10\n\rN20 X20\nM30", {"X10", "", "N20 X20", "M30"}},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        test::TTempDir dir;
+        TTextInput in;
+        std::string path = dir.Write("p.fnc", c.Content);
+        ASSERT_TRUE(in.LoadFile(path));
+        std::vector<std::string> lines;
+        for (TRead r = Next(in); r.Position >= 0; r = Next(in))
+            lines.push_back(r.Line);
+        EXPECT_EQ(lines, c.Lines);
+        int label = in.FindLabel("N20");
+        ASSERT_NE(label, -1);
+        EXPECT_EQ(lines.at(label), "N20 X20");
+        std::string text;
+        in.GetLine(label, text);
+        EXPECT_EQ(text, "N20 X20");
+        in.GotoLine(label);
+        TRead jumped = Next(in);
+        EXPECT_EQ(jumped.Line, "N20 X20");
+        EXPECT_EQ(jumped.LineNumber, label + 1);
+    }
+}
+
+TEST(FormTextInput, AFolderIsNoProgram)
+{
+    test::TTempDir dir;
+    std::filesystem::create_directory(dir.File("folder.fnc"));
+    std::string folder = dir.File("folder.fnc");
+    TTextInput in;
+    EXPECT_FALSE(in.LoadFile(folder)) << "refused at the start, not thrown at the first read";
     EXPECT_EQ(Next(in).Position, -1);
 }
 
