@@ -1,8 +1,12 @@
 #include "platform/IniFile.h"
 
+#include "platform/CodePage.h"
+#include "platform/MessageService.h"
 #include "platform/NumberText.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -19,6 +23,95 @@ bool FileStamp(const std::string &Name, int64_t &Stamp, int64_t &Size)
     Stamp = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
     Size = static_cast<int64_t>(st.st_size);
     return true;
+}
+
+// The whole file; what cannot be read (a folder) reads as nothing.
+std::string ReadBytes(const std::string &Name)
+{
+    std::string bytes;
+    std::FILE *f = std::fopen(Name.c_str(), "rb");
+    if (!f)
+        return bytes;
+    char buffer[4096];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.append(buffer, got);
+    std::fclose(f);
+    return bytes;
+}
+
+constexpr int Utf8CodePage = 65001;
+const std::string Utf8Mark = "\xEF\xBB\xBF";
+
+bool StartsWith(const std::string &Bytes, const char *Mark)
+{
+    return Bytes.compare(0, std::strlen(Mark), Mark) == 0;
+}
+
+// UTF-16 without a byte-order mark: a settings file starts with ASCII
+// ("[", ";", a key), so one of its first two bytes is zero.
+TIniEncoding DetectEncoding(const std::string &Bytes)
+{
+    if (StartsWith(Bytes, "\xFF\xFE"))
+        return TIniEncoding::Utf16LE;
+    if (StartsWith(Bytes, "\xFE\xFF"))
+        return TIniEncoding::Utf16BE;
+    if (StartsWith(Bytes, Utf8Mark.c_str()))
+        return TIniEncoding::Utf8Mark;
+    if (Bytes.size() >= 2 && Bytes.size() % 2 == 0) {
+        if (Bytes[0] != 0 && Bytes[1] == 0)
+            return TIniEncoding::Utf16LENoMark;
+        if (Bytes[0] == 0 && Bytes[1] != 0)
+            return TIniEncoding::Utf16BENoMark;
+    }
+    return TIniEncoding::Bytes;
+}
+
+bool IsUtf16(TIniEncoding Encoding) { return Encoding >= TIniEncoding::Utf16LE; }
+bool IsBigEndian(TIniEncoding E)
+{
+    return E == TIniEncoding::Utf16BE || E == TIniEncoding::Utf16BENoMark;
+}
+bool HasMark(TIniEncoding E) { return E == TIniEncoding::Utf16LE || E == TIniEncoding::Utf16BE; }
+
+// The file's bytes as the text the sections are read from: UTF-16 becomes
+// UTF-8; other bytes stay as they are, without a UTF-8 mark.
+std::string DecodeFile(const std::string &Bytes, TIniEncoding Encoding)
+{
+    if (Encoding == TIniEncoding::Utf8Mark)
+        return Bytes.substr(Utf8Mark.size());
+    if (!IsUtf16(Encoding))
+        return Bytes;
+    size_t start = HasMark(Encoding) ? 2 : 0;
+    int high = IsBigEndian(Encoding) ? 0 : 1;
+    std::u16string wide;
+    for (size_t i = start; i + 1 < Bytes.size(); i += 2)
+        wide += char16_t((uint8_t)Bytes[i + high] << 8 | (uint8_t)Bytes[i + 1 - high]);
+    std::string text;
+    EncodeCodePage(Utf8CodePage, wide, text);
+    return text;
+}
+
+// The text back in the encoding the file was read in.
+std::string EncodeFile(const std::string &Text, TIniEncoding Encoding)
+{
+    if (Encoding == TIniEncoding::Utf8Mark)
+        return Utf8Mark + Text;
+    if (!IsUtf16(Encoding))
+        return Text;
+    std::u16string wide;
+    DecodeCodePage(Utf8CodePage, Text, wide);
+    if (HasMark(Encoding))
+        wide.insert(wide.begin(), char16_t(0xFEFF));
+    bool big = IsBigEndian(Encoding);
+    std::string bytes;
+    bytes.reserve(wide.size() * 2);
+    for (char16_t c : wide) {
+        char hi = char(c >> 8), lo = char(c & 0xFF);
+        bytes += big ? hi : lo;
+        bytes += big ? lo : hi;
+    }
+    return bytes;
 }
 
 std::string StripLineEnd(std::string Line)
@@ -47,7 +140,9 @@ void TIniFile::Load() const
         return;
     FSections.clear();
     FPreamble.clear();
-    std::ifstream in(FFileName, std::ios::binary);
+    std::string bytes = ReadBytes(FFileName);
+    FEncoding = DetectEncoding(bytes);
+    std::istringstream in(DecodeFile(bytes, FEncoding));
     std::string line;
     TSection *current = nullptr;
     while (std::getline(in, line)) {
@@ -90,26 +185,34 @@ void TIniFile::Save()
         }
     }
     std::string tmp = FFileName + ".tmp";
-    {
-        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-        f << out.str();
-        f.flush();
-        if (!f) {
-            FLastWriteOk = false;
-            FLastError = "Cannot write settings file " + FFileName;
-            std::remove(tmp.c_str());
-            return;
-        }
+    std::string bytes = EncodeFile(out.str(), FEncoding);
+    std::FILE *f = std::fopen(tmp.c_str(), "wb");
+    bool written = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    written = f && std::fclose(f) == 0 && written;
+    if (!written) {
+        WriteFailed("Cannot write settings file " + FFileName + ": " + std::strerror(errno));
+        std::remove(tmp.c_str());
+        return;
     }
     if (std::rename(tmp.c_str(), FFileName.c_str()) != 0) {
-        FLastWriteOk = false;
-        FLastError = "Cannot replace settings file " + FFileName;
+        WriteFailed("Cannot replace settings file " + FFileName + ": " + std::strerror(errno));
         std::remove(tmp.c_str());
         return;
     }
     FLastWriteOk = true;
     FLastError.clear();
     FileStamp(FFileName, FStamp, FSize);
+}
+
+void TIniFile::WriteFailed(const std::string &Text)
+{
+    bool first = FLastWriteOk;
+    FLastWriteOk = false;
+    FLastError = Text;
+    // Every write saves the whole file, so one refusal is reported once per
+    // object; what was written stays in memory and goes with the next save.
+    if (first)
+        MessageDlg("File Error", Text, mtError, mbOK);
 }
 
 TIniFile::TSection *TIniFile::FindSection(const std::string &Section) const

@@ -2,7 +2,9 @@
 // Ini files as every settings file of the suite stores them: "[Section]"
 // headers and "Key=Value" lines. Section and key names compare without case;
 // keys stay in file order; duplicate keys are kept and readable in order;
-// bytes outside ASCII pass through untouched; numbers use "." always.
+// bytes outside ASCII pass through untouched; numbers use "." always. A
+// file in UTF-16 (either byte order) or with a UTF-8 mark is read as UTF-8
+// text and written back in its own encoding.
 // Every write goes to disk at once, and every read sees what another
 // TIniFile on the same file wrote, as the platform's ini access does.
 
@@ -11,6 +13,9 @@
 #include <vector>
 
 namespace orv {
+
+// How a settings file was stored; it is written back the same way.
+enum class TIniEncoding { Bytes, Utf8Mark, Utf16LE, Utf16BE, Utf16LENoMark, Utf16BENoMark };
 
 class TIniFile {
 public:
@@ -54,9 +59,11 @@ public:
     void UpdateFile() {}
 
     // False after a write that could not reach the disk (read-only folder,
-    // full disk); the message names the file and the reason.
+    // full disk); the message names the file and the reason. The first
+    // refused write of an object is shown as a "File Error" message.
     bool LastWriteOk() const { return FLastWriteOk; }
     const std::string &LastError() const { return FLastError; }
+    TIniEncoding Encoding() const { return FEncoding; }
 
 protected:
     struct TEntry {
@@ -75,11 +82,14 @@ protected:
     TEntry *FindEntry(TSection *Section, const std::string &Ident) const;
 
 private:
+    void WriteFailed(const std::string &Text);
+
     std::string FFileName;
     mutable std::vector<TSection> FSections;
     mutable std::vector<std::string> FPreamble; // lines before the first section
     mutable int64_t FStamp = -1;                 // modification stamp of the loaded copy
     mutable int64_t FSize = -1;
+    mutable TIniEncoding FEncoding = TIniEncoding::Bytes;
     bool FLastWriteOk = true;
     std::string FLastError;
 };

@@ -62,6 +62,10 @@ void TCompilerOutput::Execute(TCNC_data &Data)
             ReportFileError("Cannot write");
     }
     bool isEnd = Data.Motion == EndOfProgramCode;
+    // The end record is the file's last: closing it here reports a write
+    // the disk refused while the run can still say so.
+    if (isEnd && !Stopped)
+        CloseFile();
     if (!isEnd && !Stopped)
         NotifyNext();
     if (isEnd && Stopped)

@@ -2,7 +2,9 @@
 // Standard output: every record that reaches the outputs, one line each.
 // Standard error: errors as the status bar shows them and every dialog.
 // Exit status: 0 the run reached the end of the program (or the block
-// search target), 1 it stopped on an error, 2 bad arguments.
+// search target), 1 it stopped on an error or showed an error message, 2
+// bad arguments (an answers file that is no file, an answer no button of
+// its message takes).
 // --machine: the run goes to the simulated machine on a test clock; every
 // block the machine gets is printed ("M ...", steps) and the final position
 // at the end ("POS ...", steps then mm).
@@ -49,6 +51,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Machine time a run on the simulated machine may take.
+constexpr int MachineTimeLimitMs = 10 * 60 * 1000;
+
 const char *Usage =
     "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
     "             [--answers FILE] [--single-step] [--block-skip] [--2d] [--bm2 FILE]\n"
@@ -71,11 +76,36 @@ public:
 
 // Dialogs: printed to standard error and answered from the answers file;
 // the save dialogs of the compiled and post outputs get their files.
+// The result of a button the message has, named ("OK", "cancel") or by
+// number ("6"); mrNone when the answer names none of them.
+int AnswerResult(const std::string &Answer, unsigned Buttons)
+{
+    static const struct {
+        const char *Name;
+        unsigned Button;
+        int Result;
+    } buttons[] = {{"OK", mbOK, mrOk},          {"Cancel", mbCancel, mrCancel},
+                   {"Abort", mbAbort, mrAbort}, {"Retry", mbRetry, mrRetry},
+                   {"Ignore", mbIgnore, mrIgnore}, {"Yes", mbYes, mrYes},
+                   {"No", mbNo, mrNo},          {"All", mbAll, mrAll},
+                   {"NoToAll", mbNoToAll, mrNoToAll}, {"YesToAll", mbYesToAll, mrYesToAll}};
+    std::string text = Trim(Answer);
+    for (const auto &b : buttons)
+        if ((Buttons & b.Button) && (SameText(text, b.Name) || text == std::to_string(b.Result)))
+            return b.Result;
+    return mrNone;
+}
+
+// An error message (a file that could not be written, a machine error, a
+// settings file that could not be saved) means the run failed, whatever
+// happened after it.
 class TNcRunMessages : public TMessageService {
 public:
     std::deque<std::string> Answers;
     std::string XncFile;
     std::string GncFile;
+    int ErrorsShown = 0;
+    std::string BadAnswer; // an answer no button of its message takes
 
     int Show(const TMessageRequest &Request) override
     {
@@ -83,11 +113,19 @@ public:
             std::fprintf(stderr, "%s\n", Request.Text.c_str());
         else
             std::fprintf(stderr, "%s: %s\n", Request.Caption.c_str(), Request.Text.c_str());
+        if (Request.Type == mtError)
+            ++ErrorsShown;
         if (Answers.empty())
             return DefaultAnswer(Request);
-        TScriptedMessages scripted;
-        scripted.Answer(Next());
-        return scripted.Show(Request);
+        std::string answer = Next();
+        int result = AnswerResult(answer, Request.Buttons);
+        if (result != mrNone)
+            return result;
+        std::fprintf(stderr, "ncrun: the answer \"%s\" is no button of this message\n",
+                     answer.c_str());
+        if (BadAnswer.empty())
+            BadAnswer = answer;
+        return Request.Buttons & mbCancel ? (int)mrCancel : DefaultAnswer(Request);
     }
     bool InputQuery(const std::string &Caption, const std::string &Prompt,
                     std::string &Value) override
@@ -138,7 +176,7 @@ bool NamesAnOutput(const TNcRunOptions &Options)
 bool ReadAnswers(const std::string &FileName, std::deque<std::string> &Answers)
 {
     std::ifstream in(FileName);
-    if (!in)
+    if (!in || !fs::is_regular_file(FileName))
         return false;
     std::string line;
     while (std::getline(in, line)) {
@@ -210,7 +248,10 @@ public:
 // Runs the program; the exit status.
 class TNcRun {
 public:
-    explicit TNcRun(const TNcRunOptions &Options) : FOptions(Options) {}
+    TNcRun(const TNcRunOptions &Options, TNcRunMessages &Messages)
+        : FOptions(Options), FMessages(Messages)
+    {
+    }
     int Run();
 
 private:
@@ -222,6 +263,7 @@ private:
     void PrintPosition();
 
     const TNcRunOptions &FOptions;
+    TNcRunMessages &FMessages;
     void Finish2D();
 
     TNcRunHost FHost;
@@ -323,9 +365,10 @@ int TNcRun::Run()
     if (FOptions.Machine)
         PrintPosition();
     Finish2D();
-    int status = ExitStatus();
+    // The engine saves its settings as it goes: a refused save is an error
+    // of the run too.
     FEngine.reset();
-    return status;
+    return ExitStatus();
 }
 
 // Homes all axes, switches to automatic and starts the cycle from the panel,
@@ -336,11 +379,20 @@ void TNcRun::RunOnMachine(TTestEventLoop &Loop)
     FEngine->InsertMachine(std::make_unique<TNcRunMill>(FEngine.get()));
     FEngine->MakeStandardPanel();
     Loop.Advance(400); // the first poll reports the e-stop state
+    // A machine error before the start (the operator cancelled the change
+    // to the tool in the spindle) aborts the program: it is not started.
+    if (FMessages.ErrorsShown > 0)
+        return;
     FEngine->PanelCommand(19);
     FEngine->PanelCommand(3);
     FEngine->PanelCommand(21);
-    for (int i = 0; i < 6000 && FEngine->RunState() != csStopped; ++i)
+    for (int i = 0; i < MachineTimeLimitMs / 100 && FEngine->RunState() != csStopped; ++i)
         Loop.Advance(100);
+    if (FEngine->RunState() == csStopped)
+        return;
+    std::fprintf(stderr, "ncrun: the run had not ended after %d minutes of machine time; stopped\n",
+                 MachineTimeLimitMs / 60000);
+    FFailed = true;
 }
 
 void TNcRun::PrintPosition()
@@ -374,14 +426,20 @@ void TNcRun::Finish2D()
     std::ofstream list(FOptions.Draw2DList, std::ios::binary);
     for (const TDD_Type &element : draw->Window()->Elements())
         list << DrawingListLine(element) << "\n";
-    if (!list) {
+    list.close(); // what the disk refuses shows when the buffer is written
+    if (list.fail()) {
         std::fprintf(stderr, "ncrun: cannot write the 2D list %s\n", FOptions.Draw2DList.c_str());
         FFailed = true;
     }
 #endif
 }
 
-int TNcRun::ExitStatus() const { return FEnded && !FFailed ? 0 : 1; }
+int TNcRun::ExitStatus() const
+{
+    if (!FMessages.BadAnswer.empty())
+        return 2;
+    return FEnded && !FFailed && FMessages.ErrorsShown == 0 ? 0 : 1;
+}
 
 int Main(int Argc, char **Argv)
 {
@@ -430,7 +488,7 @@ int Main(int Argc, char **Argv)
     TMessageServiceScope messageScope(messages);
     TMess mess;
     TNetUtil netUtil;
-    int status = TNcRun(options).Run();
+    int status = TNcRun(options, messages).Run();
     std::fflush(stdout);
     if (!xncTemp.empty())
         DeleteFile(xncTemp);
