@@ -504,7 +504,8 @@ bool CNCLineParser::ParseWords(const std::string &Line, const std::vector<std::s
         int index = LetterIndex(token);
         if (index < 0) {
             ReportWordError(Groups.LineNumber, Mess().MessageText(MsgUnknownToken),
-                            "\"" + token + "\" in line:" + Line, MsgUnknownToken);
+                            "\"" + QuoteForMessage(token) + "\" in line:" + QuoteForMessage(Line),
+                            MsgUnknownToken);
             return false;
         }
         bool endOfLine = false;
@@ -714,7 +715,8 @@ void CNCLineParser::ReportWordError(int Line, const std::string &EventText,
 void CNCLineParser::ReportMacroError(int Line, const std::vector<std::string> &Tokens)
 {
     if (OnErrorEvent)
-        OnErrorEvent(this, Line, JoinTokens(Tokens, " "), Mess().MessageText(MsgMacroStructure));
+        OnErrorEvent(this, Line, QuoteForMessage(JoinTokens(Tokens, " ")),
+                     Mess().MessageText(MsgMacroStructure));
     Mess().ShowMessageByIndex(MsgMacroStructure, mtInformation, mbOK);
 }
 

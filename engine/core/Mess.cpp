@@ -178,4 +178,11 @@ TMess &Mess()
     return passThrough;
 }
 
+std::string QuoteForMessage(const std::string &Text, size_t Max)
+{
+    if (Text.size() <= Max)
+        return Text;
+    return Text.substr(0, Max) + "... (" + std::to_string(Text.size()) + " characters)";
+}
+
 } // namespace orv

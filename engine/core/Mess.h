@@ -80,4 +80,9 @@ private:
 // The program's message module; a pass-through one when none was created.
 TMess &Mess();
 
+// Text of a program quoted in a message: at most Max characters, a longer
+// one cut with "..." and its length, so a runaway line cannot flood the
+// status bar or a log.
+std::string QuoteForMessage(const std::string &Text, size_t Max = 80);
+
 } // namespace orv

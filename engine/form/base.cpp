@@ -185,7 +185,13 @@ void TBaseForm::CreateExpansions()
 void TBaseForm::LoadMachineData()
 {
     FMachineData = std::make_unique<TRead_Machinedata_file>(this);
-    FMachineData->ShowErrorDialogueBox = false;
+    // Settings that name a machine get its data's problems (a missing file,
+    // steps per mm that are zero or no number) shown as it is loaded, before
+    // a move is converted with them; settings without a machine run with
+    // no machine limits and nothing to say.
+    const std::string machine =
+        TDIniFile(MainIniPath()).ReadString("Default Settings", "Active Machine", "");
+    FMachineData->ShowErrorDialogueBox = !Trim(machine).empty();
     FMachineData->Tag = 0;
     FMachineData->MainSettingsFile = MainIniPath();
     FMachineData->Load();

@@ -77,6 +77,10 @@ public:
 class TBaseForm : public TComponent {
 public:
     static constexpr int SubIdentityCapacity = 11;
+    // Sub-programs nested deeper than this stop the run: no real program
+    // comes near it, and a sub-program calling itself would otherwise
+    // nest until the files run out.
+    static constexpr int MaxSubprogramNesting = 64;
 
     explicit TBaseForm(TEngineHost &Host);
     ~TBaseForm() override;

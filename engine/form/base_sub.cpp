@@ -71,6 +71,16 @@ void TBaseForm::CallSubprogram()
         FSubPrograms.push_back(TSubProgram{});
     TSubProgram &entry = FSubPrograms[level];
     std::string fileName = ResolveSubprogramFile(entry);
+    if (level >= MaxSubprogramNesting) {
+        CycleStop();
+        ShowMessage(Translate("Sub Program: ") + "M98 P" + FloatToStr(FGroups.Words[wP]) + " (" +
+                    fileName + Translate(") would nest more than ") +
+                    IntToStr(MaxSubprogramNesting) + Translate(" levels deep") + "\r\n" +
+                    Translate("Check for a sub-program that calls itself"));
+        FSubPrograms.resize(level);
+        ClearCallWords(FGroups);
+        return;
+    }
     FProgramFile = fileName;
     if (FileExists(fileName)) {
         ProgramLoaded(fileName, false, level);
@@ -228,7 +238,7 @@ void TBaseForm::FM_ParserErrorEvent(TObject *, int Error_pos, const std::string 
                                     const std::string &error_message)
 {
     FHost.SetStatusText(2, 4,
-                        "Line #" + IntToStr(Error_pos) + " : " + error_string + " : " +
+                        "Line #" + IntToStr(Error_pos) + " : " + QuoteForMessage(error_string, 400) + " : " +
                             error_message,
                         true);
     CycleStop();
