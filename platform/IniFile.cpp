@@ -191,7 +191,8 @@ void TIniFile::Save()
     written = f && std::fclose(f) == 0 && written;
     if (!written) {
         WriteFailed("Cannot write settings file " + FFileName + ": " + std::strerror(errno));
-        std::remove(tmp.c_str());
+        if (f) // only what this save made; the name may belong to something else
+            std::remove(tmp.c_str());
         return;
     }
     if (std::rename(tmp.c_str(), FFileName.c_str()) != 0) {

@@ -1,8 +1,11 @@
 #include "platform/IniFile.h"
+#include "platform/MessageService.h"
 
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace orv;
 
@@ -80,4 +83,81 @@ TEST(IniFile, AWriteThatCannotReachTheDiskIsReported)
     ini.WriteString("S", "k", "v");
     EXPECT_FALSE(ini.LastWriteOk());
     EXPECT_NE(ini.LastError().find("/nonexistent-folder/x.ini"), std::string::npos);
+}
+
+namespace {
+
+std::string Utf16(const std::u16string &Text, bool BigEndian, bool Mark)
+{
+    std::u16string all = Mark ? u"\uFEFF" + Text : Text;
+    std::string bytes;
+    for (char16_t c : all) {
+        char hi = char(c >> 8), lo = char(c & 0xFF);
+        bytes += BigEndian ? hi : lo;
+        bytes += BigEndian ? lo : hi;
+    }
+    return bytes;
+}
+
+} // namespace
+
+// A file in UTF-16 or with a UTF-8 mark is read as text and written back in
+// the encoding it came in; nothing of it is lost on the way.
+TEST(IniFile, AFileKeepsItsEncoding)
+{
+    const std::u16string before = u"[Tools]\r\nName=Fr\u00e4ser \u00d86\r\n";
+    const std::u16string after = u"[Tools]\r\nName=Fr\u00e4ser \u00d86\r\nDiameter=6\r\n";
+    struct TCase {
+        const char *Name;
+        std::string Before;
+        std::string After;
+    } cases[] = {
+        {"UTF-16 little endian", Utf16(before, false, true), Utf16(after, false, true)},
+        {"UTF-16 big endian", Utf16(before, true, true), Utf16(after, true, true)},
+        {"UTF-16 without a mark", Utf16(before, false, false), Utf16(after, false, false)},
+        {"UTF-8 with a mark", "\xEF\xBB\xBF[Tools]\r\nName=Fr\xC3\xA4ser \xC3\x98" "6\r\n",
+         "\xEF\xBB\xBF[Tools]\r\nName=Fr\xC3\xA4ser \xC3\x98" "6\r\nDiameter=6\r\n"},
+        {"ANSI bytes", "[Tools]\r\nName=Fr\xE4ser \xD8" "6\r\n",
+         "[Tools]\r\nName=Fr\xE4ser \xD8" "6\r\nDiameter=6\r\n"},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        test::TTempDir dir;
+        TIniFile ini(dir.Write("tools.ini", c.Before));
+        EXPECT_EQ(ini.ReadSection("Tools"), std::vector<std::string>{"Name"});
+        ini.WriteInteger("Tools", "Diameter", 6);
+        EXPECT_TRUE(ini.LastWriteOk()) << ini.LastError();
+        EXPECT_EQ(dir.Read("tools.ini"), c.After);
+        EXPECT_EQ(TIniFile(dir.File("tools.ini")).ReadInteger("tools", "diameter", 0), 6);
+    }
+    test::TTempDir dir;
+    TIniFile ini(dir.Write("tools.ini", Utf16(before, false, true)));
+    EXPECT_EQ(ini.ReadString("Tools", "Name", ""), "Fr\xC3\xA4ser \xC3\x98" "6")
+        << "UTF-16 text reads as UTF-8";
+}
+
+// A save the disk refuses (the temporary file's name taken by a folder, which
+// no one, root included, can open for writing) leaves the file as it was,
+// says which file, once, and keeps the value for the next save.
+TEST(IniFile, ARefusedSaveKeepsTheFileAndIsShownOnce)
+{
+    test::TTempDir dir;
+    std::string before = Utf16(u"[S]\r\na=1\r\n", false, true);
+    std::string name = dir.Write("x.ini", before);
+    std::filesystem::create_directory(name + ".tmp");
+    TScriptedMessages messages;
+    TMessageServiceScope scope(messages);
+    TIniFile ini(name);
+    ini.WriteString("S", "b", "2");
+    ini.WriteString("S", "c", "3");
+    EXPECT_FALSE(ini.LastWriteOk());
+    EXPECT_EQ(dir.Read("x.ini"), before);
+    ASSERT_EQ(messages.Log().size(), 1u);
+    EXPECT_EQ(messages.Log()[0].Caption, "File Error");
+    EXPECT_NE(messages.Log()[0].Text.find("Cannot write settings file " + name), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_directory(name + ".tmp")) << "what the save did not make stays";
+    std::filesystem::remove(name + ".tmp");
+    ini.WriteString("S", "d", "4");
+    EXPECT_TRUE(ini.LastWriteOk());
+    EXPECT_EQ(dir.Read("x.ini"), Utf16(u"[S]\r\na=1\r\nb=2\r\nc=3\r\nd=4\r\n", false, true));
 }
