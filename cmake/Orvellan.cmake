@@ -75,9 +75,26 @@ function(orv_test name)
                              TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60)
         set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${wrapper})
     else()
+        # Tests without widgets carry the label "core" and are built by the
+        # target core_tests (the sanitizer pass runs these).
+        if(ARG_QT)
+            set(label ui)
+        else()
+            set(label core)
+            set_property(GLOBAL APPEND PROPERTY ORV_CORE_TESTS ${name})
+        endif()
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-                             PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                             PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS ${label}
                              TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60)
+    endif()
+endfunction()
+
+# core_tests: every test binary without widgets (called once all modules
+# have defined their tests).
+function(orv_core_tests_target)
+    get_property(tests GLOBAL PROPERTY ORV_CORE_TESTS)
+    if(tests)
+        add_custom_target(core_tests DEPENDS ${tests})
     endif()
 endfunction()
 

@@ -48,8 +48,8 @@ bool StartsWith(const std::string &Bytes, const char *Mark)
     return Bytes.compare(0, std::strlen(Mark), Mark) == 0;
 }
 
-// UTF-16 without a byte-order mark: a settings file starts with ASCII
-// ("[", ";", a key), so one of its first two bytes is zero.
+// By the byte-order mark, as the platform's ini access tells UTF-16 files
+// from byte files.
 TIniEncoding DetectEncoding(const std::string &Bytes)
 {
     if (StartsWith(Bytes, "\xFF\xFE"))
@@ -58,21 +58,11 @@ TIniEncoding DetectEncoding(const std::string &Bytes)
         return TIniEncoding::Utf16BE;
     if (StartsWith(Bytes, Utf8Mark.c_str()))
         return TIniEncoding::Utf8Mark;
-    if (Bytes.size() >= 2 && Bytes.size() % 2 == 0) {
-        if (Bytes[0] != 0 && Bytes[1] == 0)
-            return TIniEncoding::Utf16LENoMark;
-        if (Bytes[0] == 0 && Bytes[1] != 0)
-            return TIniEncoding::Utf16BENoMark;
-    }
     return TIniEncoding::Bytes;
 }
 
 bool IsUtf16(TIniEncoding Encoding) { return Encoding >= TIniEncoding::Utf16LE; }
-bool IsBigEndian(TIniEncoding E)
-{
-    return E == TIniEncoding::Utf16BE || E == TIniEncoding::Utf16BENoMark;
-}
-bool HasMark(TIniEncoding E) { return E == TIniEncoding::Utf16LE || E == TIniEncoding::Utf16BE; }
+bool IsBigEndian(TIniEncoding Encoding) { return Encoding == TIniEncoding::Utf16BE; }
 
 // The file's bytes as the text the sections are read from: UTF-16 becomes
 // UTF-8; other bytes stay as they are, without a UTF-8 mark.
@@ -82,7 +72,7 @@ std::string DecodeFile(const std::string &Bytes, TIniEncoding Encoding)
         return Bytes.substr(Utf8Mark.size());
     if (!IsUtf16(Encoding))
         return Bytes;
-    size_t start = HasMark(Encoding) ? 2 : 0;
+    size_t start = 2; // the mark
     int high = IsBigEndian(Encoding) ? 0 : 1;
     std::u16string wide;
     for (size_t i = start; i + 1 < Bytes.size(); i += 2)
@@ -101,8 +91,7 @@ std::string EncodeFile(const std::string &Text, TIniEncoding Encoding)
         return Text;
     std::u16string wide;
     DecodeCodePage(Utf8CodePage, Text, wide);
-    if (HasMark(Encoding))
-        wide.insert(wide.begin(), char16_t(0xFEFF));
+    wide.insert(wide.begin(), char16_t(0xFEFF));
     bool big = IsBigEndian(Encoding);
     std::string bytes;
     bytes.reserve(wide.size() * 2);

@@ -3,8 +3,8 @@
 // headers and "Key=Value" lines. Section and key names compare without case;
 // keys stay in file order; duplicate keys are kept and readable in order;
 // bytes outside ASCII pass through untouched; numbers use "." always. A
-// file in UTF-16 (either byte order) or with a UTF-8 mark is read as UTF-8
-// text and written back in its own encoding.
+// file in UTF-16 (either byte order, with its byte-order mark) or with a
+// UTF-8 mark is read as UTF-8 text and written back in its own encoding.
 // Every write goes to disk at once, and every read sees what another
 // TIniFile on the same file wrote, as the platform's ini access does.
 
@@ -15,7 +15,7 @@
 namespace orv {
 
 // How a settings file was stored; it is written back the same way.
-enum class TIniEncoding { Bytes, Utf8Mark, Utf16LE, Utf16BE, Utf16LENoMark, Utf16BENoMark };
+enum class TIniEncoding { Bytes, Utf8Mark, Utf16LE, Utf16BE };
 
 class TIniFile {
 public:

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and the address and undefined-
-# behaviour sanitizers into build-fuzz/, then runs each for a fixed number of
-# inputs (FUZZ_RUNS, default 20000) over its seed corpus. The runs are seeded,
+# behaviour sanitizers into build-fuzz/ (the libraries under test carry the
+# fuzzer's coverage, so it sees the code it drives), then runs each for a
+# fixed number of inputs (FUZZ_RUNS, default 20000) over its seed corpus,
+# FUZZ_JOBS targets at a time (default: one per processor). The runs are seeded,
 # so a target that passed is run again only when it, its corpus or the number
 # of runs has changed.
 set -euo pipefail
@@ -22,25 +24,43 @@ unchanged_since_pass() {
     [ "$passed" -nt "$target" ] && [ "$passed" -nt scripts/fuzz.sh ] || return 1
     [ -z "$corpus" ] || [ -z "$(find "$corpus" -newer "$passed" -print -quit)" ]
 }
-status=0
-for target in $(find "$BUILD" -maxdepth 3 -type f -name 'fuzz_*' -perm -u+x | sort); do
+# One target's run; its status file says how it went.
+run_target() {
+    local target=$1 name corpus passed work
     name=$(basename "$target")
     corpus=$(find . -path ./build\* -prune -o -type d -path "*/fuzz/corpus_${name#fuzz_}" -print | head -1)
     passed="$BUILD/$name.passed"
     if unchanged_since_pass "$target" "$corpus" "$passed"; then
         echo "fuzz: $name (unchanged since its last clean run)"
-        continue
+        return 0
     fi
     rm -f "$passed"
     work=$(mktemp -d)
     [ -n "$corpus" ] && cp -r "$corpus"/. "$work"/
     echo "fuzz: $name ($runs runs)"
     if ! "$target" -runs="$runs" -max_len=512 -seed=1 "$work" >"$BUILD/$name.log" 2>&1; then
+        rm -rf "$work"
         tail -40 "$BUILD/$name.log"
-        status=1
-    else
-        echo "$runs" >"$passed"
+        return 1
     fi
     rm -rf "$work"
+    echo "$runs" >"$passed"
+}
+
+# The targets run side by side, as many at once as there are processors.
+status=0
+jobs=${FUZZ_JOBS:-$(nproc)}
+running=0
+for target in $(find "$BUILD" -maxdepth 3 -type f -name 'fuzz_*' -perm -u+x | sort); do
+    if [ "$running" -ge "$jobs" ]; then
+        wait -n || status=1
+        running=$((running - 1))
+    fi
+    run_target "$target" &
+    running=$((running + 1))
+done
+while [ "$running" -gt 0 ]; do
+    wait -n || status=1
+    running=$((running - 1))
 done
 exit $status

@@ -114,7 +114,6 @@ TEST(IniFile, AFileKeepsItsEncoding)
     } cases[] = {
         {"UTF-16 little endian", Utf16(before, false, true), Utf16(after, false, true)},
         {"UTF-16 big endian", Utf16(before, true, true), Utf16(after, true, true)},
-        {"UTF-16 without a mark", Utf16(before, false, false), Utf16(after, false, false)},
         {"UTF-8 with a mark", "\xEF\xBB\xBF[Tools]\r\nName=Fr\xC3\xA4ser \xC3\x98" "6\r\n",
          "\xEF\xBB\xBF[Tools]\r\nName=Fr\xC3\xA4ser \xC3\x98" "6\r\nDiameter=6\r\n"},
         {"ANSI bytes", "[Tools]\r\nName=Fr\xE4ser \xD8" "6\r\n",
