@@ -23,7 +23,8 @@ else
     cmake --build "$BUILD" -j "$jobs" --target core_tests
 fi
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1}
+asan=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
+export ASAN_OPTIONS=${ASAN_OPTIONS:-$asan:check_initialization_order=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # The tests that measure the peak memory and the stack depth of a run are
 # left out: the sanitizer's quarantine and its stack frames on the heap are

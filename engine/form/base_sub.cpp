@@ -237,9 +237,10 @@ void TBaseForm::EditorChanged()
 void TBaseForm::FM_ParserErrorEvent(TObject *, int Error_pos, const std::string &error_string,
                                     const std::string &error_message)
 {
+    // The detail quotes program text: capped, so a runaway line stays readable.
     FHost.SetStatusText(2, 4,
-                        "Line #" + IntToStr(Error_pos) + " : " + QuoteForMessage(error_string, 400) + " : " +
-                            error_message,
+                        "Line #" + IntToStr(Error_pos) + " : " +
+                            QuoteForMessage(error_string, 400) + " : " + error_message,
                         true);
     CycleStop();
     if (FSource)

@@ -110,7 +110,8 @@ TEST(FormTextInput, LineEndsAreTheSameForReadingAndLabels)
         {"CR alone, as old controllers write", "X10\rN20 X20\rY5\rM30\r",
          {"X10", "N20 X20", "Y5", "M30"}},
         {"CR LF once", "X10\r\nN20 X20\r\nY5\r\nM30", {"X10", "N20 X20", "Y5", "M30"}},
-        {"a zero byte", std::string("X10\0N20 X20\nY5\nM30\n", 19), {"X10", "N20 X20", "Y5", "M30"}},
+        {"a zero byte", std::string("X10\0N20 X20\nY5\nM30\n", 19),
+         {"X10", "N20 X20", "Y5", "M30"}},
         {"LF CR is two ends", "X10\n\rN20 X20\nM30", {"X10", "", "N20 X20", "M30"}},
     };
     for (const TCase &c : cases) {
