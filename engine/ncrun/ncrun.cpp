@@ -489,7 +489,11 @@ int Main(int Argc, char **Argv)
     TMess mess;
     TNetUtil netUtil;
     int status = TNcRun(options, messages).Run();
-    std::fflush(stdout);
+    // The records are an output too: a refused write fails the run.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "ncrun: cannot write the records to standard output\n");
+        status = status == 2 ? 2 : 1;
+    }
     if (!xncTemp.empty())
         DeleteFile(xncTemp);
     if (!tempSettings.empty()) {

@@ -98,6 +98,16 @@ TEST_F(NcrunBadInputTest, AnOutputTheDiskRefusesFailsTheRun)
     }
 }
 
+TEST_F(NcrunBadInputTest, RecordsThatCannotBeWrittenFailTheRun)
+{
+    Settings = test::CopyFixtureSettings(Temp, Fixtures);
+    std::string command = std::string("'") + ORV_NCRUN + "' --settings '" + Settings + "' '" +
+                          Fixtures + "contour.fnc' >/dev/full 2>'" + Temp.File("err.txt") + "'";
+    int raw = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << raw;
+    EXPECT_NE(Temp.Read("err.txt").find("cannot write the records"), std::string::npos);
+}
+
 // A read-only settings folder; for root, who writes there anyway, the
 // settings file's temporary name is taken by a folder, which no one can
 // open for writing.
