@@ -247,6 +247,8 @@ public:
     std::function<void(const TCNC_data &Data)> OnHandOut;
 
 private:
+    // The source's next line (ReadLine's result); Error says why it failed.
+    int ReadSourceLine(std::string &Line, int &LineNumber, int &Level, std::string &Error);
     // Brackets a call into the machine that may serve messages.
     class TMachineCall {
     public:

@@ -681,6 +681,22 @@ void TBaseForm::OptimiseNextNotify(TObject *, TCNC_Groups &Data)
     Data.Assign(FGroups);
 }
 
+// The source's next line; a source that fails by throwing (a stream that
+// raises on a read error) fails like one that reports it, so nothing it
+// throws reaches the event loop.
+int TBaseForm::ReadSourceLine(std::string &Line, int &LineNumber, int &Level, std::string &Error)
+{
+    try {
+        int position = FSource->ReadLine(Line, LineNumber, Level);
+        if (position == ReadLineFailed)
+            Error = FSource->LastError();
+        return position;
+    } catch (const std::exception &e) {
+        Error = Mess().Translate("Error reading file ") + FProgramFile + ": " + e.what();
+        return ReadLineFailed;
+    }
+}
+
 void TBaseForm::CNC_ABSNextNotify(TObject *)
 {
     if (FRunState != csRunning)
@@ -688,9 +704,10 @@ void TBaseForm::CNC_ABSNextNotify(TObject *)
     std::string line;
     int lineNumber = 0;
     int level = 0;
-    int position = FSource ? FSource->ReadLine(line, lineNumber, level) : -1;
+    std::string readError;
+    int position = FSource ? ReadSourceLine(line, lineNumber, level, readError) : -1;
     if (position == ReadLineFailed) {
-        FM_ParserErrorEvent(this, lineNumber, FSource->LastError(), Mess().MessageText(37));
+        FM_ParserErrorEvent(this, lineNumber, readError, Mess().MessageText(37));
         return;
     }
     if (line.empty())

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ios>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -317,6 +319,40 @@ TEST(FormRun, ReadErrorOfTheSourceStopsTheRun)
     EXPECT_NE(status.find("Error reading file "), std::string::npos) << status;
     for (const TCNC_data &r : run.Records)
         EXPECT_NE(double(r.X), 2) << "nothing after the failed line";
+}
+
+// A source whose stream raises on a read error (as a file stream does):
+// the run stops on the error as with a reported one, and nothing it throws
+// reaches the event loop.
+class TThrowingInput : public TBasicInput {
+public:
+    bool LoadFile(std::string &) override { return true; }
+    int ReadLine(std::string &Line, int &LineNumber, int &Level) override
+    {
+        Level = 0;
+        LineNumber = ++FLines;
+        if (FLines > 1)
+            throw std::ios_base::failure("read error");
+        Line = "G1 X1 F100";
+        return 0;
+    }
+
+private:
+    int FLines = 0;
+};
+
+TEST(FormRun, ASourceThatThrowsStopsTheRunWithAReadError)
+{
+    TEngineRun run;
+    run.Host.EditorInput = [] { return std::make_unique<TThrowingInput>(); };
+    run.Load("part.fnc", "G1 X1\n");
+    run.CompiledInto("part.xnc");
+    EXPECT_NO_THROW(run.Start());
+    EXPECT_EQ(run.Engine->RunState(), csStopped);
+    EXPECT_EQ(run.Ended, 0);
+    const std::string status = run.Host.StatusText(2, 4);
+    EXPECT_NE(status.find("Error reading file "), std::string::npos) << status;
+    EXPECT_NE(status.find("read error"), std::string::npos) << status;
 }
 
 TEST(FormRun, UnknownSourceKindIsRefused)
