@@ -12,12 +12,11 @@
 
 #include <gtest/gtest.h>
 
-#include <ios>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <ios>
 
 namespace orv {
 namespace {
