@@ -183,6 +183,7 @@ TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent)
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
+    disconnect(FMdi, nullptr, this, nullptr);
     SetMdiAdopter(nullptr);
     if (!FClosed)
         FormClose();

@@ -199,6 +199,7 @@ private:
     QImage *FBackground = nullptr;
     std::unique_ptr<TMenu2> FRecent;
     bool FOutputsEnabled = true;
+    int FCycleStateChanges = 0; // tells a refused start from one that ran
     TCycleClock FCycleClock;
     std::unique_ptr<TTimer> FStatUpdate;
     std::string FHelpPath;

@@ -337,11 +337,24 @@ void TMainForm::ToolbarbuttonClick(TToolbarButton *Sender)
     if (!FEngine || !Sender)
         return;
     const int tag = Sender->Tag;
+    const TRunButtons before = RunButtons();
+    const int stateChanges = FCycleStateChanges;
     SetRunButtons(RunButtonsForClick(tag, FEngine->SingleStep()));
     switch (tag) {
     case tagStart:
+        // The cycle time counts from the first Start after a rewind.
+        if (!FCycleClock.Started())
+            FCycleClock.Update(EventLoop().NowMs(), "");
         StartCycleTimer(true);
         FEngine->CycleStart();
+        // A start the engine refused (no output chosen, the machine warning
+        // answered "Stop") leaves the buttons as they were, so the operator
+        // can try again.
+        if (FEngine && FCycleStateChanges == stateChanges) {
+            StartCycleTimer(false);
+            SetRunButtons(before);
+            return;
+        }
         break;
     case tagPause:
         StartCycleTimer(false);
@@ -399,6 +412,7 @@ void TMainForm::CycleStateChanged()
 {
     if (!FEngine)
         return;
+    ++FCycleStateChanges;
     const TCycleState state = FEngine->RunState();
     if (state == csStopped || state == csPaused)
         StartCycleTimer(false);
