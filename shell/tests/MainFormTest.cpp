@@ -8,6 +8,8 @@
 #include "components/toolbar/ui/TbCtls.h"
 #include "engine/chain/BasicInput.h"
 #include "engine/form/base.h"
+#include "engine/view2d/DD_Draw_Form.h"
+#include "engine/view2d/Draw_2D.h"
 #include "machine/JogKeyTable.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
@@ -32,6 +34,7 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -251,6 +254,31 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle)
     EXPECT_EQ(end.State, csStopped);
     EXPECT_EQ(end.Run, "S-T-");
     EXPECT_EQ(Form().Engine()->Source()->GetState(), 0);
+}
+
+// The demo program drawn in the "2D Simulation" MDI child. With
+// ORV_SCREENSHOT naming a file the whole window is saved there (run under
+// Xvfb on xcb to see it as the desktop shows it).
+TEST_F(MainForm, TheDemoProgramIsDrawnInThe2DChild)
+{
+    const std::string demo = Dir.File("programs/demo.fnc");
+    Start({demo});
+    EXPECT_EQ(Form().StatusPanelText(2, 3), demo);
+    B(TMainButton::Output2D)->Click();
+    Form().PressButton(TMainButton::Start);
+    auto *draw = dynamic_cast<TDraw_2D *>(Form().Engine()->Output(slot2D));
+    ASSERT_NE(draw, nullptr);
+    ASSERT_NE(draw->Window(), nullptr);
+    EXPECT_GT(draw->Window()->Elements().size(), 10u);
+    QMdiSubWindow *child = Form().MdiArea()->subWindowList().value(0);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->windowTitle().toStdString(), "2D Simulation");
+    if (const char *shot = std::getenv("ORV_SCREENSHOT")) {
+        Form().resize(1100, 760);
+        child->resize(700, 480);
+        QApplication::processEvents();
+        Form().grab().save(shot);
+    }
 }
 
 TEST_F(MainForm, EscapeStopsOnlyARunningProgram)

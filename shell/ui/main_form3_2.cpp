@@ -15,6 +15,8 @@
 #include "engine/form/FanucScreen.h"
 #include "localise/LxTextDictionary.h"
 #include "machine/Read_Machinedata_file.h"
+#include "machine/Tooling_lib.h"
+#include "machine/ui/Work_piece_offsets_form2.h"
 #include "machine/ui/tooling_form.h"
 #include "machine/Work_piece_offset.h"
 #include "platform/EventLoop.h"
@@ -45,6 +47,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QPlainTextEdit>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -184,6 +187,8 @@ TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
     disconnect(FMdi, nullptr, this, nullptr);
+    TTooling_Library::WindowFactory = nullptr;
+    TWork_piece_offset::WindowFactory = nullptr;
     SetMdiAdopter(nullptr);
     if (!FClosed)
         FormClose();
@@ -192,8 +197,6 @@ TMainForm::~TMainForm()
         FKeyForm->hide();
     // The engine's windows live in the MDI area: the engine goes first.
     FEngine.reset();
-    delete FToolLibraryForm;
-    FToolLibraryForm = nullptr;
     delete FBackground;
     if (gMainForm == this)
         gMainForm = nullptr;
@@ -239,6 +242,7 @@ void TMainForm::FormCreate()
     FRecent->TheMenu = Menu("ReOpen");
     FRecent->OnRecentclick = [this](QAction *, const std::string &File) { RecentClick(File); };
     SetMdiAdopter([this](QWidget *W) { return AdoptChild(W) != nullptr; });
+    InstallChildWindows();
     FPos = new TQtPos_size(this, "TMainForm", TPosBorder::Sizeable);
     LayOutClient();
 }
@@ -256,6 +260,25 @@ void TMainForm::OpenMessageDictionary()
 
 }
 
+// The tool library's and the work offsets' windows open as MDI children.
+void TMainForm::InstallChildWindows()
+{
+    TTooling_Library::WindowFactory = [this](TTooling_Library &Library) {
+        auto form = std::make_unique<TTooling_setup_form>(Library);
+        AdoptChild(form.get());
+        ReleaseOnClose(form.get(), TMainButton::ToolLibrary);
+        ShowWindowOrChild(form.get());
+        return form;
+    };
+    TWork_piece_offset::WindowFactory = [this](TWork_piece_offset &Offsets) {
+        auto form = std::make_unique<TWPiece_form>(Offsets);
+        AdoptChild(form.get());
+        ReleaseOnClose(form.get(), TMainButton::Offsets);
+        ShowWindowOrChild(form.get());
+        return form;
+    };
+}
+
 void TMainForm::ReadBackground()
 {
     TIniFile ini(FMainIni);
@@ -271,11 +294,7 @@ void TMainForm::ReadBackground()
         picture.fill(QColor(0, 96, 128));
     }
     FBackground = new QImage(picture);
-    // Wide pictures are stretched over the area, narrow ones tiled.
-    if (picture.width() > 399)
-        FMdi->setBackground(QBrush(picture.scaled(FMdi->size().expandedTo(QSize(1, 1)))));
-    else
-        FMdi->setBackground(QBrush(picture));
+    PaintBackground();
 }
 
 void TMainForm::AssignCommandTags()
@@ -466,6 +485,19 @@ void TMainForm::LayOutClient()
         return;
     TDock::AlignDocks(FClient);
     FMdi->setGeometry(TDock::FormClientRect(FClient));
+    PaintBackground();
+}
+
+// A picture wider than 399 pixels is stretched over the area; a narrower
+// one is tiled from the top-left corner.
+void TMainForm::PaintBackground()
+{
+    if (!FBackgroundOn || !FBackground || FBackground->isNull())
+        return;
+    if (FBackground->width() > 399)
+        FMdi->setBackground(QBrush(FBackground->scaled(FMdi->size().expandedTo(QSize(1, 1)))));
+    else
+        FMdi->setBackground(QBrush(*FBackground));
 }
 
 void TMainForm::resizeEvent(QResizeEvent *Event)
@@ -691,6 +723,38 @@ void TMainForm::DropFiles(const std::vector<std::string> &Files)
 
 // --- MDI children -----------------------------------------------------------
 
+namespace {
+// Closing the sub-window of an output's or a tool window's button releases
+// that button, which frees the window (after the close has finished).
+class TReleaseOnClose : public QObject {
+public:
+    TReleaseOnClose(QMdiSubWindow *Sub, TToolbarButton *Button)
+        : QObject(Sub), FButton(Button) { Sub->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *Watched, QEvent *Event) override
+    {
+        if (Event->type() == QEvent::Close && FButton && FButton->Down()) {
+            QPointer<TToolbarButton> button = FButton;
+            EventLoop().Post([button] {
+                if (button && button->Down())
+                    button->Click();
+            });
+        }
+        return QObject::eventFilter(Watched, Event);
+    }
+
+private:
+    QPointer<TToolbarButton> FButton;
+};
+} // namespace
+
+void TMainForm::ReleaseOnClose(QWidget *Window, TMainButton Which)
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(Window->parentWidget()))
+        new TReleaseOnClose(sub, Button(Which));
+}
+
 QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window)
 {
     if (!Window)
@@ -699,6 +763,7 @@ QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window)
         return existing;
     const QSize size = Window->size();
     QMdiSubWindow *sub = FMdi->addSubWindow(Window);
+    sub->setWindowTitle(Window->windowTitle());
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
     sub->resize(size.expandedTo(QSize(200, 150)) + QSize(8, 30));
     // The window goes with its owner: the sub-window follows it.

@@ -37,7 +37,6 @@ class TShellStatusBar;
 class TTimer;
 class TToolbar;
 class TToolbarButton;
-class TTooling_setup_form;
 
 class TMainForm : public QMainWindow, public TEngineHost, private TProgramOpenerHost {
     Q_OBJECT
@@ -153,12 +152,16 @@ private:
     TToolbarButton *AddButton(TToolbar *Bar, const char *Name, const char *Caption,
                               const char *Hint, int Tag, int Glyph, bool Toggle);
     void LayOutClient();
+    void PaintBackground();
+    void ListWindows();
     void ReadBackground();
+    void InstallChildWindows();
     void OpenMessageDictionary();
     void BuildSourceMenu();
     void BindHelpItems();
     void ApplySupportResult(bool VRAvailable, bool Sim3DAvailable);
     void MergeChildMenus(QMdiSubWindow *Window);
+    void ReleaseOnClose(QWidget *Window, TMainButton Which);
 
     // Commands (main_form3_2_commands.cpp).
     void SetRunButtons(const TRunButtons &Buttons);
@@ -229,8 +232,8 @@ private:
     QAction *FOpenGL3D = nullptr;
     std::vector<QAction *> FSourceItems;
     std::vector<QAction *> FMergedActions;
+    std::vector<QAction *> FWindowItems;
     TKey_def_form *FKeyForm = nullptr;
-    TTooling_setup_form *FToolLibraryForm = nullptr;
     TQtPos_size *FPos = nullptr;
 };
 

@@ -17,13 +17,14 @@
 #include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
 #include "machine/Machine_Tooling.h"
-#include "machine/ui/tooling_form.h"
+#include "machine/Tooling_lib.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 #include "platform/ui/MdiHost.h"
 #include "platform/ui/ModalRunner.h"
+#include "platform/ui/QtPos_size.h"
 #include "shell/ui/Billet_size.h"
 #include "shell/ui/Choice_From.h"
 #include "shell/ui/Mach_Warn.h"
@@ -118,6 +119,8 @@ void TMainForm::BuildMenus()
     QMenu *windows = menu(nullptr, "Windows", "Windows");
     item(windows, "WindowsCascade", "Cascade", [this] { FMdi->cascadeSubWindows(); });
     item(windows, "WindowsTile", "Tile", [this] { FMdi->tileSubWindows(); });
+    windows->addSeparator();
+    connect(windows, &QMenu::aboutToShow, this, [this] { ListWindows(); });
 
     menu(nullptr, "Utilities", "Utilities");
     QMenu *help = menu(nullptr, "Help", "&Help");
@@ -149,6 +152,25 @@ void TMainForm::BuildMenus()
         TIniFile(FMainIni).WriteBool("Default Settings", "Warn ON Play", true);
     });
     item(machine, "SearchMachine", "Search for machine . . .", [this] { SearchForMachine(); });
+}
+
+// The Windows menu lists the MDI children after its own items.
+void TMainForm::ListWindows()
+{
+    QMenu *windows = Menu("Windows");
+    for (QAction *a : FWindowItems) {
+        windows->removeAction(a);
+        a->deleteLater();
+    }
+    FWindowItems.clear();
+    int n = 0;
+    for (QMdiSubWindow *sub : FMdi->subWindowList()) {
+        QAction *a = windows->addAction(QString("&%1 %2").arg(++n).arg(sub->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(sub == FMdi->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, sub] { FMdi->setActiveSubWindow(sub); });
+        FWindowItems.push_back(a);
+    }
 }
 
 void TMainForm::SetMenuItemVisible(TMainMenuItem Item, bool Visible)
@@ -549,22 +571,24 @@ void TMainForm::OffsetsClick()
 
 void TMainForm::ToolingClick(TToolbarButton *Sender)
 {
-    if (Sender->Down())
-        ShowMachineTooling();
+    // The "Machine Tooling" window has not come yet.
+    if (!Sender->Down())
+        return;
+    MessageDlg("", Mess().Translate("The Machine Tooling window is not available."), mtInformation,
+               mbOK);
+    Sender->SetDown(false);
 }
 
+// The tool library's window follows the button: down shows it, up closes it.
 void TMainForm::ToolLibraryClick(TToolbarButton *Sender)
 {
-    if (!Sender->Down()) {
-        delete FToolLibraryForm;
-        FToolLibraryForm = nullptr;
+    if (!FEngine || !FEngine->Tooling() || !FEngine->Tooling()->ToolLibrary())
         return;
-    }
-    if (!FEngine || !FEngine->Tooling() || !FEngine->Tooling()->ToolLibrary() || FToolLibraryForm)
-        return;
-    FToolLibraryForm = new TTooling_setup_form(*FEngine->Tooling()->ToolLibrary());
-    AdoptChild(FToolLibraryForm);
-    ShowWindowOrChild(FToolLibraryForm);
+    TTooling_Library &library = *FEngine->Tooling()->ToolLibrary();
+    if (Sender->Down())
+        library.ShowWindow();
+    else
+        library.CloseWindow();
 }
 
 void TMainForm::ShowMachineTooling()
@@ -715,7 +739,8 @@ std::unique_ptr<TProgressView> TMainForm::CreateProgressView()
 std::unique_ptr<TBlockSearchView> TMainForm::CreateBlockSearchView()
 {
     auto view = std::make_unique<TBlockSearchForm>();
-    AdoptChild(view.get());
+    if (QMdiSubWindow *sub = AdoptChild(view.get()))
+        new TQtPos_size(sub, "TBlockSearchForm", TPosBorder::Fixed, "BlockSearchForm");
     return view;
 }
 
@@ -728,6 +753,7 @@ std::unique_ptr<TBasicOutput> TMainForm::CreateOutput(int Slot)
         auto window = std::make_unique<TForm2DWindow>();
         window->setObjectName("Form2D");
         AdoptChild(window.get());
+        ReleaseOnClose(window.get(), TMainButton::Output2D);
         ShowWindowOrChild(window.get());
         return window;
     };
