@@ -765,6 +765,7 @@ QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window)
     QMdiSubWindow *sub = FMdi->addSubWindow(Window);
     sub->setWindowTitle(Window->windowTitle());
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub->hide();
     sub->resize(size.expandedTo(QSize(200, 150)) + QSize(8, 30));
     // The window goes with its owner: the sub-window follows it.
     connect(Window, &QObject::destroyed, sub, [sub] { sub->deleteLater(); });

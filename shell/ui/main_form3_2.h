@@ -70,6 +70,7 @@ public:
     void FileOpenClick();
     void BilletSizeClick();
     void OpenGlClick(bool OpenGL);
+    void Show2DWindow();
     void HelpClick(bool Programming);
     // Files dropped on the window (local paths); nothing while a run is on.
     void DropFiles(const std::vector<std::string> &Files);

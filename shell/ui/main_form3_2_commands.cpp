@@ -12,6 +12,7 @@
 #include "engine/form/TextInput.h"
 #include "engine/form/base.h"
 #include "engine/form/ui/EngineWindows.h"
+#include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
 #include "engine/view2d/ui/Form2DWindow.h"
 #include "machine/BasicControlPanel.h"
@@ -482,7 +483,11 @@ void TMainForm::OutputClick(TToolbarButton *Sender)
         return;
     const bool on = Sender->Down();
     switch (Sender->Tag) {
-    case 0: FEngine->Set2DOutput(on); break;
+    case 0:
+        FEngine->Set2DOutput(on);
+        if (on)
+            Show2DWindow();
+        break;
     case 1:
         if (FStandard3D->isChecked())
             FEngine->Set3DSimOutput(on);
@@ -494,6 +499,18 @@ void TMainForm::OutputClick(TToolbarButton *Sender)
     case 5: FEngine->SetBlockSearchOutput(on); break;
     default: break; // the hidden OpenGL button does nothing
     }
+}
+
+// The 2D window is shown once the output has sized it for its picture.
+void TMainForm::Show2DWindow()
+{
+    auto *draw = dynamic_cast<TDraw_2D *>(FEngine->Output(slot2D));
+    auto *window = draw && draw->Window() ? dynamic_cast<QWidget *>(draw->Window()->View()) : nullptr;
+    if (!window)
+        return;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget()))
+        sub->resize(window->size() + (sub->size() - sub->contentsRect().size()) + QSize(0, 24));
+    ShowWindowOrChild(window);
 }
 
 void TMainForm::OpenGlClick(bool OpenGL)
@@ -754,7 +771,6 @@ std::unique_ptr<TBasicOutput> TMainForm::CreateOutput(int Slot)
         window->setObjectName("Form2D");
         AdoptChild(window.get());
         ReleaseOnClose(window.get(), TMainButton::Output2D);
-        ShowWindowOrChild(window.get());
         return window;
     };
     return output;
