@@ -1,6 +1,5 @@
 #include "platform/ui/QtPos_size.h"
 
-#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -17,14 +16,13 @@ TQtPos_size::TQtPos_size(QWidget *Window, const std::string &ClassName, TPosBord
         screen = s->size();
     const TPosBounds b = FPos.Loaded(Owner(), screen.width(), screen.height());
     FWindow->setGeometry(b.Left, b.Top, b.Width, b.Height);
-    FLast = FWindow->geometry();
-    FWindow->installEventFilter(this);
 }
 
+// Destroyed with its window, whose bounds are still there to read.
 TQtPos_size::~TQtPos_size()
 {
-    TPosBounds b{FLast.left(), FLast.top(), FLast.width(), FLast.height()};
-    FPos.SavePosition(Owner(), b);
+    const QRect g = FWindow->geometry();
+    FPos.SavePosition(Owner(), TPosBounds{g.left(), g.top(), g.width(), g.height()});
 }
 
 TPos_sizeOwner TQtPos_size::Owner() const
@@ -37,13 +35,6 @@ TPos_sizeOwner TQtPos_size::Owner() const
     const QRect g = FWindow->geometry();
     o.Designed = TPosBounds{g.left(), g.top(), g.width(), g.height()};
     return o;
-}
-
-bool TQtPos_size::eventFilter(QObject *Watched, QEvent *Event)
-{
-    if (Watched == FWindow && (Event->type() == QEvent::Move || Event->type() == QEvent::Resize))
-        FLast = FWindow->geometry();
-    return QObject::eventFilter(Watched, Event);
 }
 
 } // namespace orv

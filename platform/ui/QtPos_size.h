@@ -5,7 +5,6 @@
 #include "platform/Pos_size.h"
 
 #include <QObject>
-#include <QRect>
 
 class QWidget;
 
@@ -22,16 +21,12 @@ public:
 
     TPos_size &Component() { return FPos; }
 
-protected:
-    bool eventFilter(QObject *Watched, QEvent *Event) override;
-
 private:
     TPos_sizeOwner Owner() const;
     QWidget *FWindow;
     std::string FClassName;
     TPosBorder FBorder;
     TPos_size FPos;
-    QRect FLast;
 };
 
 } // namespace orv
