@@ -434,6 +434,30 @@ TEST_F(MainForm, OpenFailuresLeaveNothingLoaded)
     EXPECT_FALSE(B(TMainButton::Start)->isEnabled());
 }
 
+TEST_F(MainForm, HiddenCommandsAndToolWindowsAsChildren)
+{
+    Start({});
+    Messages.Answer(ProgramFile);
+    EXPECT_TRUE(Form().PressCommand("FileM")) << "does what File > Open does";
+    EXPECT_EQ(Form().Engine()->ProgramFile(), ProgramFile);
+    EXPECT_FALSE(Form().PressCommand("NoSuchButton"));
+
+    auto children = [this] { return Form().MdiArea()->subWindowList().size(); };
+    B(TMainButton::ToolLibrary)->Click();
+    ASSERT_EQ(children(), 1);
+    B(TMainButton::ToolLibrary)->Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(children(), 0) << "released: the window goes";
+
+    B(TMainButton::Offsets)->Click();
+    ASSERT_EQ(children(), 1);
+    Form().MdiArea()->subWindowList()[0]->close();
+    Loop.ProcessMessages();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(B(TMainButton::Offsets)->Down()) << "closing the window releases its button";
+    EXPECT_EQ(children(), 0);
+}
+
 TEST_F(MainForm, MachinePopupTurnsTheWarningBackOn)
 {
     TIniFile(Dir.File("Tarnwick.ini")).WriteBool("Default Settings", "Warn ON Play", false);

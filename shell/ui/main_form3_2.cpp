@@ -49,6 +49,8 @@
 #include <QPainterPath>
 #include <QPointer>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -272,6 +274,7 @@ void TMainForm::InstallChildWindows()
     };
     TWork_piece_offset::WindowFactory = [this](TWork_piece_offset &Offsets) {
         auto form = std::make_unique<TWPiece_form>(Offsets);
+        FOffsetsForm = form.get();
         AdoptChild(form.get());
         ReleaseOnClose(form.get(), TMainButton::Offsets);
         ShowWindowOrChild(form.get());
@@ -297,11 +300,74 @@ void TMainForm::ReadBackground()
     PaintBackground();
 }
 
+// The hidden command buttons that the engine, the Keplin console and the
+// remote inputs press; their tags are the engine's panel command codes.
 void TMainForm::AssignCommandTags()
 {
     FDummyButtons = new QWidget(this);
     FDummyButtons->setObjectName("Dummy_Buttons");
     FDummyButtons->hide();
+    struct TCommand {
+        const char *Name, *Caption;
+        int Tag;
+    };
+    static const TCommand jogs[] = {{"JogXPButt", "JogX+", 4}, {"JogXMButt", "JogX-", 5},
+                                    {"JogZPButt", "JogZ+", 6}, {"JogZMButt", "JogZ-", 7},
+                                    {"JogYPButt", "JogY+", 40}, {"JogYMButt", "JogY-", 41}};
+    static const TCommand commands[] = {
+        {"JogModeButt", "JogMode", 1},     {"HomeModeButt", "Home", 2},
+        {"AutoModeButt", "Auto", 3},       {"FeedPButt", "Feed+", 8},
+        {"FeedMButt", "Feed-", 9},         {"SpeedPButt", "Speed+", 10},
+        {"SpeedMButt", "Speed-", 11},      {"IncModeButt", "IncMode", 12},
+        {"SpindleStopButt", "M05", 13},    {"CoolantOnButt", "M08", 15},
+        {"CoolantOffButt", "M09", 16},     {"HomeXButt", "HomeX", 17},
+        {"HomeZButt", "HomeZ", 18},        {"HomeAllButt", "HomeAll", 19},
+        {"CoordButt", "Coords", 20},       {"SpindleCWButt", "M03", 24},
+        {"SpindleCCWButt", "m04", 25},     {"HomeYButt", "HomeY", 42},
+        {"SetZOffsetButt", "SetZOffset", 43}, {"TurboButt", "Turbo", 44}};
+    auto button = [this](const char *Name, const char *Caption, int Tag) {
+        auto *b = new QPushButton(Caption, FDummyButtons);
+        b->setObjectName(Name);
+        b->setProperty("Tag", Tag);
+        return b;
+    };
+    for (const TCommand &c : jogs) {
+        QPushButton *b = button(c.Name, c.Caption, c.Tag);
+        connect(b, &QPushButton::pressed, this, [this, b] { PanelButton(b, true); });
+        connect(b, &QPushButton::released, this, [this, b] { PanelButton(b, false); });
+    }
+    for (const TCommand &c : commands) {
+        QPushButton *b = button(c.Name, c.Caption, c.Tag);
+        connect(b, &QPushButton::clicked, this, [this, b] { PanelButton(b, true); });
+    }
+    for (const char *name : {"setup", "Key_Setup", "jog_button", "SourceSel"})
+        button(name, name, 0);
+    connect(button("FileM", "FileM", 0), &QPushButton::clicked, this, [this] { FileOpenClick(); });
+    connect(button("ButtonEditor", "ButtonEditor", 0), &QPushButton::clicked, this,
+            [this] { SelectSourceByTag(skEditor); });
+    const char *offsets[] = {"SetXOffset", "SetYOffset", "SetZOffset"};
+    for (int axis = 0; axis < 3; ++axis)
+        connect(button(offsets[axis], offsets[axis], axis), &QPushButton::clicked, this,
+                [this, axis] { SetOffsetClick(axis); });
+}
+
+void TMainForm::PanelButton(QPushButton *Button, bool Down)
+{
+    if (!FEngine)
+        return;
+    if (Down)
+        FEngine->PanelCommand(Button->property("Tag").toInt());
+    else
+        FEngine->StopJog();
+}
+
+bool TMainForm::PressCommand(const QString &Name)
+{
+    auto *b = FDummyButtons->findChild<QPushButton *>(Name);
+    if (!b)
+        return false;
+    b->click();
+    return true;
 }
 
 TToolbarButton *TMainForm::AddButton(TToolbar *Bar, const char *Name, const char *Caption,

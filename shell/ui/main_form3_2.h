@@ -11,6 +11,7 @@
 #include "shell/RunButtons.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <map>
@@ -25,6 +26,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QGroupBox;
+class QPushButton;
 
 namespace orv {
 
@@ -101,6 +103,10 @@ public:
     TShellStatusBar *StatusBar(int Bar) const { return Bar == 1 ? FStatusBar1 : FStatusBar2; }
     // Presses a button as a remote input does: only while it is enabled.
     bool PressButton(TMainButton Which);
+    // Clicks a hidden command button ("HomeAllButt", "FileM", "SetXOffset"
+    // ...) as the Keplin console and the remote inputs do; false when there
+    // is none of that name.
+    bool PressCommand(const QString &Name);
     // Makes Window an MDI child with its menus merged while it is active.
     QMdiSubWindow *AdoptChild(QWidget *Window);
 
@@ -160,6 +166,7 @@ private:
     void OpenMessageDictionary();
     void BuildSourceMenu();
     void BindHelpItems();
+    void PanelButton(QPushButton *Button, bool Down);
     void ApplySupportResult(bool VRAvailable, bool Sim3DAvailable);
     void MergeChildMenus(QMdiSubWindow *Window);
     void ReleaseOnClose(QWidget *Window, TMainButton Which);
@@ -235,6 +242,7 @@ private:
     std::vector<QAction *> FMergedActions;
     std::vector<QAction *> FWindowItems;
     TKey_def_form *FKeyForm = nullptr;
+    QPointer<QWidget> FOffsetsForm; // the work offsets' window while it is open
     TQtPos_size *FPos = nullptr;
 };
 

@@ -19,6 +19,7 @@
 #include "machine/BasicMachine.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
+#include "machine/ui/Work_piece_offsets_form2.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
@@ -42,6 +43,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QToolButton>
 
 namespace orv {
 
@@ -584,6 +586,17 @@ void TMainForm::OffsetsClick()
 {
     if (FEngine)
         FEngine->WorkPieceOffsetClick();
+}
+
+// Zeroes an axis of the current work offset: the offsets' window opens
+// (Offsets goes down) and its set button for the axis is clicked.
+void TMainForm::SetOffsetClick(int Axis)
+{
+    TToolbarButton *offsets = Button(TMainButton::Offsets);
+    if (!offsets->Down())
+        offsets->Click();
+    if (auto *form = qobject_cast<TWPiece_form *>(FOffsetsForm.data()))
+        form->SetAxis[Axis]->click();
 }
 
 void TMainForm::ToolingClick(TToolbarButton *Sender)
