@@ -214,6 +214,7 @@ public:
     TMachine_Tooling *Tooling() const { return FTooling.get(); }
     TWork_piece_offset *WorkOffsets() const { return FWorkOffsets.get(); }
     TConvert *Convertor() const { return FConvertor.get(); }
+    TMacroVars *MacroVars() const { return FMacroVars.get(); }
 
     // --- Tooling and work offsets (base_tooling.cpp) ---
     // The changer asks for a tool change: the machine changes the tool, the

@@ -7,6 +7,7 @@
 
 #include "components/toolbar/ui/TbCtls.h"
 #include "engine/chain/BasicInput.h"
+#include "engine/core/ui/MacroVarsForm.h"
 #include "engine/form/base.h"
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
@@ -449,13 +450,20 @@ TEST_F(MainForm, HiddenCommandsAndToolWindowsAsChildren)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(children(), 0) << "released: the window goes";
 
-    B(TMainButton::Offsets)->Click();
+    Form().MenuItem("MacroVariables")->trigger();
     ASSERT_EQ(children(), 1);
-    Form().MdiArea()->subWindowList()[0]->close();
+    QMdiSubWindow *macros = Form().MdiArea()->subWindowList()[0];
+    EXPECT_TRUE(macros->isVisible());
+    static_cast<TMacroVarsForm *>(macros->widget())->OKButton()->click();
+    EXPECT_FALSE(macros->isVisible()) << "its OK hides the window and the frame";
+
+    B(TMainButton::Offsets)->Click();
+    ASSERT_EQ(children(), 2);
+    Form().MdiArea()->subWindowList()[1]->close();
     Loop.ProcessMessages();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(B(TMainButton::Offsets)->Down()) << "closing the window releases its button";
-    EXPECT_EQ(children(), 0);
+    EXPECT_EQ(children(), 1);
 }
 
 TEST_F(MainForm, MachinePopupTurnsTheWarningBackOn)

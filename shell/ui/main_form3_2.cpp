@@ -197,7 +197,10 @@ TMainForm::~TMainForm()
     FRecent.reset();
     if (FKeyForm)
         FKeyForm->hide();
-    // The engine's windows live in the MDI area: the engine goes first.
+    // The engine's windows live in the MDI area: the engine goes first,
+    // after the windows over its data.
+    delete FMacroForm;
+    FMacroForm = nullptr;
     FEngine.reset();
     delete FBackground;
     if (gMainForm == this)
@@ -815,6 +818,28 @@ private:
 };
 } // namespace
 
+namespace {
+// A window hidden by its own command hides its sub-window too.
+class TFollowChild : public QObject {
+public:
+    TFollowChild(QMdiSubWindow *Sub, QWidget *Child) : QObject(Sub), FSub(Sub)
+    {
+        Child->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *Watched, QEvent *Event) override
+    {
+        if (Event->type() == QEvent::HideToParent && FSub->isVisible())
+            FSub->hide();
+        return QObject::eventFilter(Watched, Event);
+    }
+
+private:
+    QMdiSubWindow *FSub;
+};
+} // namespace
+
 void TMainForm::ReleaseOnClose(QWidget *Window, TMainButton Which)
 {
     if (auto *sub = qobject_cast<QMdiSubWindow *>(Window->parentWidget()))
@@ -833,8 +858,10 @@ QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window)
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
     sub->hide();
     sub->resize(size.expandedTo(QSize(200, 150)) + QSize(8, 30));
-    // The window goes with its owner: the sub-window follows it.
+    // The window goes with its owner, and hides itself (an "OK" that hides
+    // the form): the sub-window follows it.
     connect(Window, &QObject::destroyed, sub, [sub] { sub->deleteLater(); });
+    new TFollowChild(sub, Window);
     return sub;
 }
 

@@ -73,6 +73,7 @@ public:
     void BilletSizeClick();
     void OpenGlClick(bool OpenGL);
     void Show2DWindow();
+    void ShowMacroVariables();
     void HelpClick(bool Programming);
     // Files dropped on the window (local paths); nothing while a run is on.
     void DropFiles(const std::vector<std::string> &Files);
@@ -243,6 +244,7 @@ private:
     std::vector<QAction *> FWindowItems;
     TKey_def_form *FKeyForm = nullptr;
     QPointer<QWidget> FOffsetsForm; // the work offsets' window while it is open
+    QWidget *FMacroForm = nullptr;  // made at first use, goes before the engine
     TQtPos_size *FPos = nullptr;
 };
 

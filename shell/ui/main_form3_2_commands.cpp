@@ -8,6 +8,7 @@
 #include "engine/chain/BasicInput.h"
 #include "engine/chain/BasicOutput.h"
 #include "engine/core/Mess.h"
+#include "engine/core/ui/MacroVarsForm.h"
 #include "engine/form/FanucScreen.h"
 #include "engine/form/TextInput.h"
 #include "engine/form/base.h"
@@ -116,7 +117,7 @@ void TMainForm::BuildMenus()
             FEngine->JogKeySetup();
     });
     item(setup, "CIMSettings", "CIM RS232 Input Settings...", nullptr)->setVisible(false);
-    item(setup, "MacroVariables", "Macro Variables", nullptr)->setEnabled(false);
+    item(setup, "MacroVariables", "Macro Variables", [this] { ShowMacroVariables(); });
     item(setup, "BilletSize", "Default Billet Size...", [this] { BilletSizeClick(); });
 
     QMenu *windows = menu(nullptr, "Windows", "Windows");
@@ -586,6 +587,19 @@ void TMainForm::OffsetsClick()
 {
     if (FEngine)
         FEngine->WorkPieceOffsetClick();
+}
+
+// The macro variables' window: made once, an MDI child; its OK hides it.
+void TMainForm::ShowMacroVariables()
+{
+    if (!FEngine || !FEngine->MacroVars())
+        return;
+    if (!FMacroForm) {
+        FMacroForm = new TMacroVarsForm(*FEngine->MacroVars());
+        FMacroForm->setObjectName("MacroVarsForm");
+        AdoptChild(FMacroForm);
+    }
+    ShowWindowOrChild(FMacroForm);
 }
 
 // Zeroes an axis of the current work offset: the offsets' window opens
