@@ -49,6 +49,7 @@ orv_test(engine_form_tests
         ${ORV_FORM_DIR}/tests/NcrunOptionsTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunMachineTest.cpp
+        ${ORV_FORM_DIR}/tests/NcrunProgramsTest.cpp
         ${ORV_FORM_DIR}/tests/FormToolingTest.cpp
     DEPS orv_engine_form orv_ncrun_lib)
 if(TARGET engine_form_tests)
