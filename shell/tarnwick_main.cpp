@@ -11,6 +11,7 @@
 #include "engine/core/NetUtil.h"
 #include "engine/chain/BasicInput.h"
 #include "engine/form/base.h"
+#include "engine/view2d/ui/DOpenPicDlg.h"
 #include "engine/view2d/ui/Form2DWindow.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
@@ -117,6 +118,7 @@ int main(int argc, char **argv)
     orv::TQtEventLoop loop;
     orv::SetEventLoop(&loop);
     orv::TQtMessageService messages;
+    messages.ProgramDialog = orv::ChooseProgramWithPicture;
     orv::SetMessageService(&messages);
 
     orv::TMess mess;
