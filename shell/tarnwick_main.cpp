@@ -13,6 +13,8 @@
 #include "engine/form/base.h"
 #include "engine/view2d/ui/DOpenPicDlg.h"
 #include "engine/view2d/ui/Form2DWindow.h"
+#include "localise/ui/LxApplication.h"
+#include "machine/ui/MachProbDialog.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ui/QtEventLoop.h"
@@ -110,7 +112,7 @@ void OpenMessageDictionary(orv::TMess &Mess, const std::string &MainIni)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    orv::TLxApplication app(argc, argv);
     app.setApplicationName("Orvellan");
     // Numbers are read and written with "." whatever the user's locale;
     // Qt has taken the user's locale for the whole process, so put it back.
@@ -120,6 +122,7 @@ int main(int argc, char **argv)
     orv::TQtMessageService messages;
     messages.ProgramDialog = orv::ChooseProgramWithPicture;
     orv::SetMessageService(&messages);
+    orv::InstallMachineWindows();
 
     orv::TMess mess;
     orv::TNetUtil netUtil(CommandLineArguments(app));

@@ -63,7 +63,8 @@ if(ORV_WITH_QT)
     orv_test(engine_form_ui_tests
         SOURCES
             ${ORV_FORM_DIR}/tests/FormWindowsTest.cpp
-        DEPS orv_engine_form_ui
+            ${ORV_FORM_DIR}/tests/FormMachineWindowsTest.cpp
+        DEPS orv_engine_form_ui orv_machine_ui
         QT)
 endif()
 
