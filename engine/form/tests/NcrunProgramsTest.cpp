@@ -239,6 +239,25 @@ TEST_F(NcrunProgramsTest, ToolChangeReachesTheMachineWithoutThe2DOutput)
     }
 }
 
+// A position without a tool is asked for by the engine itself: without
+// the 2D output too, and only once with it.
+TEST_F(NcrunProgramsTest, MissingToolIsAskedForWhateverOutputsAreOn)
+{
+    for (const char *options : {"--machine", "--machine --2d"}) {
+        SCOPED_TRACE(options);
+        std::string answers = Temp.Write("answers.txt", "OK\nNo\n");
+        test::TNcrunResult r = Run("G21 G90 G54\nG00 X10 Y10 Z5\nM06 T29\nG00 X20\nM30\n",
+                                   std::string(options) + " --answers '" + answers + "'");
+        EXPECT_EQ(r.Status, 0) << r.Err;
+        const std::string asked = "Failed to Find a valid Tool-29\nEdit Tooling Now\n";
+        const size_t first = r.Err.find(asked);
+        ASSERT_NE(first, std::string::npos) << r.Err;
+        EXPECT_EQ(r.Err.find(asked, first + 1), std::string::npos) << "asked once: " << r.Err;
+        EXPECT_NE(r.Out.find("POS X68000 Y44000 Z13520 "), std::string::npos)
+            << "answered No, tool 1 stays: " << r.Out;
+    }
+}
+
 TEST_F(NcrunProgramsTest, ReferenceReturnOnTheMachine)
 {
     struct TCase {
