@@ -215,10 +215,14 @@ void TBaseForm::OutputNeedsToolPage(TObject *Sender) { FHost.ShowMachineTooling(
 // without a tool is asked for first (messages 40 and 41): on Yes the run
 // waits while the operator puts the tool in through "Machine Tooling"; on
 // No, or when the wait ends without the tool, the tool in the spindle stays.
+// A skipped block-delete line changes nothing.
 void TBaseForm::ChangeToolForRun(const TCNC_data &Data)
 {
     const bool skipped = Data.BlockDelete && FBlockSkip;
     if (Data.MCode != 6 || Data.Tool <= 0 || skipped || !FTooling)
+        return;
+    // A block search only reads the program up to its target: it changes nothing.
+    if (FHost.ButtonDown(TMainButton::BlockSearch))
         return;
     if (Data.Tool == FTooling->CurrentTool() || FRunState == csStopped)
         return;
