@@ -107,8 +107,12 @@ long double CircularGap(long double A, long double B)
 
 bool TCNC_ABS::MakeAbsolute(TCNC_Groups &Groups)
 {
-    if (Groups.GroupSet[gKeyword])
+    // A bracket keyword's X, Y, Z are sizes ("[BILLET X40 Y40 Z10]"): no end
+    // point either.
+    if (Groups.GroupSet[gKeyword]) {
+        FCarriedStale = true;
         return false;
+    }
     RestoreUnexchangedMotion(Groups);
     FPlane = PlaneOf(Groups);
 

@@ -181,6 +181,9 @@ TEST_F(ChainAbs, KeywordBlocksAndNonModalCodes)
     for (int W = 0; W < WordCount; ++W)
         EXPECT_EQ(G.Words[W], Keyword.Words[W]) << "word " << W;
     EXPECT_EQ(Abs.Position().X, 5);
+    Run([](TCNC_Groups &G) { SetWord(G, wY, 8); });
+    EXPECT_EQ(Word(wX), 5) << "the billet's X is a size, not where the tool stands";
+    EXPECT_EQ(Abs.Position().X, 5);
     G.Groups[gAbsInc] = 90;
 
     // The X of these blocks is no end point: the position stays (G28: the
