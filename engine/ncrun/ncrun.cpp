@@ -347,7 +347,7 @@ int TNcRun::Run()
 
 // Homes all axes, switches to automatic and starts the cycle from the panel,
 // as the operator would; then lets the clock run until the run stops (at
-// most ten minutes of machine time).
+// most an hour of machine time: the simulated mill moves at the programmed feed).
 void TNcRun::RunOnMachine(TTestEventLoop &Loop)
 {
     FEngine->InsertMachine(std::make_unique<TNcRunMill>(FEngine.get()));
@@ -356,7 +356,7 @@ void TNcRun::RunOnMachine(TTestEventLoop &Loop)
     FEngine->PanelCommand(19);
     FEngine->PanelCommand(3);
     FEngine->PanelCommand(21);
-    for (int i = 0; i < 6000 && FEngine->RunState() != csStopped; ++i)
+    for (int i = 0; i < 36000 && FEngine->RunState() != csStopped; ++i)
         Loop.Advance(100);
 }
 
