@@ -64,6 +64,27 @@ std::string FormatFixed(long double Value, int Decimals, int MinDigits)
 {
     if (!std::isfinite(Value))
         return std::isnan(Value) ? "NAN" : (Value > 0 ? "INF" : "-INF");
+    // The common case (no padding, a value a double holds exactly) without
+    // the C library's general path; the digits are the same, both round
+    // the exact binary value to the nearest, ties to even.
+    const double Narrow = static_cast<double>(Value);
+    if (MinDigits <= 0 && Decimals >= 0 && Decimals <= 20 && Narrow == Value &&
+        std::fabs(Narrow) < 1e30) {
+        char digits[64];
+        auto [end, error] = std::to_chars(digits, digits + sizeof digits, Narrow,
+                                          std::chars_format::fixed, Decimals);
+        if (error == std::errc()) {
+            const char *start = digits;
+            if (*start == '-') {
+                bool allZero = true;
+                for (const char *c = start + 1; c < end && allZero; ++c)
+                    allZero = *c == '0' || *c == '.';
+                if (allZero)
+                    ++start;
+            }
+            return std::string(start, static_cast<const char *>(end));
+        }
+    }
     char buffer[128];
     int width = MinDigits > 0 ? MinDigits + (Decimals > 0 ? 1 : 0) : 0;
     // Delphi's format counts the "0" placeholders; a sign adds to the width.

@@ -306,7 +306,9 @@ int TNcRun::Run()
     FEngine->FormCreate();
     FEngine->OnProgramEnded = [this](TObject *) { FEnded = true; };
     FEngine->OnHandOut = [](const TCNC_data &Data) {
-        std::fputs((RecordLine(Data) + "\n").c_str(), stdout);
+        std::string line = RecordLine(Data);
+        line += '\n';
+        std::fputs(line.c_str(), stdout);
     };
     if (!LoadProgram())
         return 1;
@@ -385,6 +387,10 @@ int TNcRun::ExitStatus() const { return FEnded && !FFailed ? 0 : 1; }
 
 int Main(int Argc, char **Argv)
 {
+    // Records go out in large writes unless someone watches them come.
+    static char recordBuffer[1 << 16];
+    if (!::isatty(STDOUT_FILENO))
+        std::setvbuf(stdout, recordBuffer, _IOFBF, sizeof recordBuffer);
     TNcRunOptions options;
     std::string error;
     if (!ParseNcRunOptions(Argc, Argv, options, error)) {
