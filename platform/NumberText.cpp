@@ -35,6 +35,18 @@ bool FitsInt32(long double Value)
 
 int32_t Round(long double Value, int32_t Fallback)
 {
+    // Inside the range: the fraction left by cutting toward zero is exact,
+    // and decides the step away from zero (ties to the even neighbour).
+    if (Value > -2147483648.5L && Value < 2147483647.5L) {
+        long long whole = static_cast<long long>(Value);
+        long double fraction = Value - static_cast<long double>(whole);
+        bool odd = (whole & 1) != 0;
+        if (fraction > 0.5L || (fraction == 0.5L && odd))
+            ++whole;
+        else if (fraction < -0.5L || (fraction == -0.5L && odd))
+            --whole;
+        return static_cast<int32_t>(whole);
+    }
     if (!FitsInt32(Value))
         return Fallback;
     return static_cast<int32_t>(RoundHalfEven(Value));

@@ -8,6 +8,7 @@
 #include "platform/NumberText.h"
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -84,6 +85,38 @@ enum TGroupIndex : int {
 class TCNC_Groups : public TPersistent {
 public:
     TCNC_Groups() = default; // every field zero or empty
+    // Records travel from stage to stage by copy: the value arrays go as
+    // blocks of memory, not element by element.
+    TCNC_Groups(const TCNC_Groups &Other)
+        : TPersistent(Other), GeneratedText(Other.GeneratedText), RestOfLine(Other.RestOfLine)
+    {
+        CopyValues(Other);
+    }
+    TCNC_Groups(TCNC_Groups &&Other) noexcept
+        : TPersistent(Other), GeneratedText(std::move(Other.GeneratedText)),
+          RestOfLine(std::move(Other.RestOfLine))
+    {
+        CopyValues(Other);
+    }
+    TCNC_Groups &operator=(const TCNC_Groups &Other)
+    {
+        if (this != &Other) {
+            CopyValues(Other);
+            GeneratedText = Other.GeneratedText;
+            RestOfLine = Other.RestOfLine;
+        }
+        return *this;
+    }
+    TCNC_Groups &operator=(TCNC_Groups &&Other) noexcept
+    {
+        if (this != &Other) {
+            CopyValues(Other);
+            GeneratedText = std::move(Other.GeneratedText);
+            RestOfLine = std::move(Other.RestOfLine);
+        }
+        return *this;
+    }
+    ~TCNC_Groups() override = default;
 
     // Every group Round(Value) (NoGCode when Value is NoValue), every word
     // Value, all flags and marks false, texts empty, LineNumber and
@@ -108,7 +141,28 @@ protected:
     // Only into a TCNC_Groups itself (not a subclass); else EConvertError
     // "Cannot assign a TCNC_Groups to a <class>".
     void AssignTo(TPersistent &Dest) const override;
+
+private:
+    void CopyValues(const TCNC_Groups &Other)
+    {
+        std::memcpy(Groups, Other.Groups, sizeof Groups);
+        std::memcpy(GroupSet, Other.GroupSet, sizeof GroupSet);
+        std::memcpy(static_cast<void *>(Words), Other.Words, sizeof Words);
+        std::memcpy(WordSet, Other.WordSet, sizeof WordSet);
+        LookAheadMark = Other.LookAheadMark;
+        GeneratedMark = Other.GeneratedMark;
+        LineNumber = Other.LineNumber;
+        InputPosition = Other.InputPosition;
+        Level = Other.Level;
+        MoveLength = Other.MoveLength;
+        CornerAngle = Other.CornerAngle;
+    }
 };
+
+// Every field of TCNC_Groups must be copied above: a field added to the
+// record changes its size and stops the build here until it is.
+static_assert(sizeof(void *) != 8 || sizeof(TCNC_Groups) == 928,
+              "TCNC_Groups changed: copy the new field in CopyValues, then update this size");
 
 // One executable move or event for the sinks and the machine.
 class TCNC_data : public TPersistent {

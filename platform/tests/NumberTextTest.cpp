@@ -17,7 +17,9 @@ TEST(NumberText, RoundGoesToEvenOnHalves)
         long double In;
         int32_t Out;
     } rows[] = {{0.5L, 0}, {1.5L, 2}, {2.5L, 2}, {-0.5L, 0}, {-1.5L, -2}, {2.4999L, 2},
-                {2.5001L, 3}, {-2.6L, -3}, {2147483647.0L, 2147483647}};
+                {2.5001L, 3}, {-2.6L, -3}, {2147483647.0L, 2147483647}, {3.5L, 4}, {-3.5L, -4},
+                {-0.4999L, 0}, {1e-30L, 0}, {-2147483648.5L, -2147483647 - 1},
+                {2147483646.5L, 2147483646}, {-2147483647.5L, -2147483647 - 1}};
     for (auto r : rows) {
         SCOPED_TRACE(static_cast<double>(r.In));
         EXPECT_EQ(Round(r.In), r.Out);
