@@ -76,26 +76,42 @@ std::string FormatFixed(long double Value, int Decimals, int MinDigits)
 {
     if (!std::isfinite(Value))
         return std::isnan(Value) ? "NAN" : (Value > 0 ? "INF" : "-INF");
-    // The common case (no padding, a value a double holds exactly) without
-    // the C library's general path; the digits are the same, both round
-    // the exact binary value to the nearest, ties to even.
-    const double Narrow = static_cast<double>(Value);
-    if (MinDigits <= 0 && Decimals >= 0 && Decimals <= 20 && Narrow == Value &&
-        std::fabs(Narrow) < 1e30) {
+    // The common case (no padding, up to nine decimals, below 2^63) without
+    // the C library's general path; the digits are the same: the exact binary
+    // value times 10^Decimals, rounded to the nearest integer, ties to even.
+    if (MinDigits <= 0 && Decimals >= 0 && Decimals <= 9 && std::fabs(Value) < 0x1p63L) {
+        static constexpr uint64_t Tens[] = {1,      10,      100,      1000,      10000,
+                                            100000, 1000000, 10000000, 100000000, 1000000000};
+        int exponent = 0;
+        const long double fraction = std::frexp(std::fabs(Value), &exponent);
+        const auto mantissa = static_cast<uint64_t>(std::ldexp(fraction, 64)); // exact
+        const int shift = 64 - exponent; // |Value| = mantissa / 2^shift, shift >= 1
+        unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * Tens[Decimals];
+        unsigned __int128 whole = 0;
+        if (Value != 0 && shift < 128) {
+            whole = scaled >> shift;
+            const unsigned __int128 rest = scaled - (whole << shift);
+            const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+            if (rest > half || (rest == half && (whole & 1) != 0))
+                ++whole;
+        } // else below 2^-64 and so below half a unit of the last digit
         char digits[64];
-        auto [end, error] = std::to_chars(digits, digits + sizeof digits, Narrow,
-                                          std::chars_format::fixed, Decimals);
-        if (error == std::errc()) {
-            const char *start = digits;
-            if (*start == '-') {
-                bool allZero = true;
-                for (const char *c = start + 1; c < end && allZero; ++c)
-                    allZero = *c == '0' || *c == '.';
-                if (allZero)
-                    ++start;
-            }
-            return std::string(start, static_cast<const char *>(end));
+        char *end = digits + sizeof digits;
+        char *at = end;
+        unsigned __int128 rest = whole;
+        for (int i = 0; i < Decimals; ++i) {
+            *--at = static_cast<char>('0' + static_cast<int>(rest % 10));
+            rest /= 10;
         }
+        if (Decimals > 0)
+            *--at = '.';
+        do {
+            *--at = static_cast<char>('0' + static_cast<int>(rest % 10));
+            rest /= 10;
+        } while (rest != 0);
+        if (whole != 0 && std::signbit(Value))
+            *--at = '-'; // "-0.000" reads as "0.000"
+        return std::string(at, end);
     }
     char buffer[128];
     int width = MinDigits > 0 ? MinDigits + (Decimals > 0 ? 1 : 0) : 0;

@@ -84,7 +84,14 @@ enum TGroupIndex : int {
 // flags say what this block programmed. Copied by assignment or Assign.
 class TCNC_Groups : public TPersistent {
 public:
-    TCNC_Groups() = default; // every field zero or empty
+    // Every field zero or empty.
+    TCNC_Groups()
+    {
+        std::memset(Groups, 0, sizeof Groups);
+        std::memset(GroupSet, 0, sizeof GroupSet);
+        std::memset(static_cast<void *>(Words), 0, sizeof Words); // all bits zero is 0.0
+        std::memset(WordSet, 0, sizeof WordSet);
+    }
     // Records travel from stage to stage by copy: the value arrays go as
     // blocks of memory, not element by element.
     TCNC_Groups(const TCNC_Groups &Other)
@@ -123,10 +130,10 @@ public:
     // InputPosition -1, Level 0, MoveLength and CornerAngle 0.
     void Clear(Extended Value);
 
-    int32_t Groups[GroupCount] = {};
-    bool GroupSet[GroupCount] = {};
-    Extended Words[WordCount] = {};
-    bool WordSet[WordCount] = {};
+    int32_t Groups[GroupCount];
+    bool GroupSet[GroupCount];
+    Extended Words[WordCount];
+    bool WordSet[WordCount];
     bool LookAheadMark = false;
     bool GeneratedMark = false;
     std::string GeneratedText;

@@ -63,7 +63,8 @@ TEST(NumberText, FixedTextMatchesTheCLibrary)
     };
     const long double fixed[] = {0.0L, -0.0L, 0.125L, 0.375L, 2.5L, -2.5L, 1e-5L, -1e-5L,
                                  0.00005L, -0.00005L, 123456789.0005L, 1e22L, -9e9L,
-                                 1.0L / 3, 2.0L / 3 * 1e-3L, 0.1L, 1e29L, 5e-324L};
+                                 1.0L / 3, 2.0L / 3 * 1e-3L, 0.1L, 1e29L, 5e-324L, 0x1p62L,
+                                 -0x1p63L + 1024, 9e18L / 7, 0.5L, 1.5L, -0.5L, 1e-25L};
     std::mt19937_64 random(16);
     std::vector<long double> values(std::begin(fixed), std::end(fixed));
     for (int i = 0; i < 5000; ++i) {
@@ -71,9 +72,12 @@ TEST(NumberText, FixedTextMatchesTheCLibrary)
         double value = (static_cast<double>(random() % 2000001) - 1000000) / 1000000 * magnitude;
         values.push_back(i % 4 == 0 ? value / 1000.0L : value);
         values.push_back(std::round(value * 1000) / 1000 + (i % 2 ? 0.0005 : -0.00005));
+        values.push_back(std::atan2(static_cast<long double>(value), 7.0L) * 180 / 3.14159L);
+        values.push_back(std::ldexp(static_cast<long double>(random() % 100000), -17) *
+                         (i % 2 ? 1 : -1)); // exact ties at several decimals
     }
     for (long double v : values)
-        for (int decimals : {0, 1, 3, 4, 6}) {
+        for (int decimals : {0, 1, 3, 4, 6, 9}) {
             SCOPED_TRACE(reference(v, 25));
             ASSERT_EQ(FormatFixed(v, decimals), reference(v, decimals)) << decimals;
         }
