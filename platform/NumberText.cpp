@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace orv {
@@ -21,6 +22,33 @@ long double RoundHalfEven(long double Value)
         return floorValue;
     // Exactly half: go to the even neighbour.
     return std::fmod(floorValue, 2.0L) == 0 ? floorValue : floorValue + 1;
+}
+
+// |Value| as Mantissa / 2^Shift with the full 64-bit mantissa, for a value
+// below 2^63 (Shift is then at least 1; zero gives 0 and 1).
+void ExactParts(long double Value, uint64_t &Mantissa, int &Shift)
+{
+    if (Value == 0) {
+        Mantissa = 0;
+        Shift = 1;
+        return;
+    }
+    if constexpr (std::numeric_limits<long double>::digits == 64) {
+        // x87 extended: 64-bit mantissa with its leading bit, then the
+        // biased exponent and the sign.
+        unsigned char bytes[sizeof(long double)];
+        std::memcpy(bytes, &Value, sizeof bytes);
+        uint64_t mantissa = 0;
+        std::memcpy(&mantissa, bytes, 8);
+        const int biased = (bytes[8] | (bytes[9] << 8)) & 0x7FFF;
+        Mantissa = mantissa;
+        Shift = 16383 + 63 - (biased == 0 ? 1 : biased);
+    } else {
+        int exponent = 0;
+        const long double fraction = std::frexp(std::fabs(Value), &exponent);
+        Mantissa = static_cast<uint64_t>(std::ldexp(fraction, 64));
+        Shift = 64 - exponent;
+    }
 }
 
 } // namespace
@@ -82,10 +110,9 @@ std::string FormatFixed(long double Value, int Decimals, int MinDigits)
     if (MinDigits <= 0 && Decimals >= 0 && Decimals <= 9 && std::fabs(Value) < 0x1p63L) {
         static constexpr uint64_t Tens[] = {1,      10,      100,      1000,      10000,
                                             100000, 1000000, 10000000, 100000000, 1000000000};
-        int exponent = 0;
-        const long double fraction = std::frexp(std::fabs(Value), &exponent);
-        const auto mantissa = static_cast<uint64_t>(std::ldexp(fraction, 64)); // exact
-        const int shift = 64 - exponent; // |Value| = mantissa / 2^shift, shift >= 1
+        uint64_t mantissa = 0;
+        int shift = 0; // |Value| = mantissa / 2^shift, shift >= 1
+        ExactParts(Value, mantissa, shift);
         unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * Tens[Decimals];
         unsigned __int128 whole = 0;
         if (Value != 0 && shift < 128) {
@@ -98,17 +125,19 @@ std::string FormatFixed(long double Value, int Decimals, int MinDigits)
         char digits[64];
         char *end = digits + sizeof digits;
         char *at = end;
-        unsigned __int128 rest = whole;
+        // Integer part and decimals apart, each within 64 bits.
+        auto integer = static_cast<uint64_t>(whole / Tens[Decimals]);
+        auto decimals = static_cast<uint64_t>(whole % Tens[Decimals]);
         for (int i = 0; i < Decimals; ++i) {
-            *--at = static_cast<char>('0' + static_cast<int>(rest % 10));
-            rest /= 10;
+            *--at = static_cast<char>('0' + decimals % 10);
+            decimals /= 10;
         }
         if (Decimals > 0)
             *--at = '.';
         do {
-            *--at = static_cast<char>('0' + static_cast<int>(rest % 10));
-            rest /= 10;
-        } while (rest != 0);
+            *--at = static_cast<char>('0' + integer % 10);
+            integer /= 10;
+        } while (integer != 0);
         if (whole != 0 && std::signbit(Value))
             *--at = '-'; // "-0.000" reads as "0.000"
         return std::string(at, end);
