@@ -1,7 +1,9 @@
 #!/bin/sh
 # Times ncrun --xnc against LinuxCNC's reference interpreter (rs274) on the
 # three generated programs (raster, arcs, spiral), side by side on this
-# machine, and prints lines per second, their ratio and peak memory.
+# machine, and prints lines per second (program lines over processor time,
+# user plus system, so that other work on the machine counts less), their
+# ratio and peak memory.
 #   bench/compare_rs274.sh [BUILD_DIR] [RUNS]
 # BUILD_DIR defaults to ./build (make_bench_programs and engine/ncrun are
 # taken from it); RUNS (default 3) runs of each, the fastest counts.
@@ -36,18 +38,18 @@ trap 'rm -rf "$work"' EXIT
 printf 'T1 P1 D0.236220 Z0.000 ;6 mm cutter\n' > "$work/bench.tbl"
 : > "$work/bench.var"
 
-# best_run COMMAND...: "seconds peak-KB" of the fastest of $runs runs;
+# best_run COMMAND...: "cpu-seconds peak-KB" of the fastest of $runs runs;
 # fails when a run fails.
 best_run() {
     best=""
     i=0
     while [ $i -lt "$runs" ]; do
-        if ! /usr/bin/time -f '%e %M' -o "$work/time" "$@" > /dev/null 2> "$work/stderr"; then
+        if ! /usr/bin/time -f '%U %S %M' -o "$work/time" "$@" > /dev/null 2> "$work/stderr"; then
             echo "compare_rs274: failed: $*" >&2
             cat "$work/stderr" >&2
             return 1
         fi
-        this=$(tail -n 1 "$work/time")
+        this=$(tail -n 1 "$work/time" | awk '{ printf "%.2f %s", $1 + $2, $3 }')
         if [ -z "$best" ] || awk -v a="${this%% *}" -v b="${best%% *}" 'BEGIN { exit !(a < b) }'; then
             best=$this
         fi
