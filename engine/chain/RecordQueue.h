@@ -19,6 +19,39 @@ public:
     T &front() { return FSlots[FHead]; }
     const T &front() const { return FSlots[FHead]; }
 
+    T &back() { return FSlots[Index(FCount - 1)]; }
+    T &operator[](size_t At) { return FSlots[Index(At)]; }
+    const T &operator[](size_t At) const { return FSlots[Index(At)]; }
+
+    // Front to back, for reading.
+    class const_iterator {
+    public:
+        const_iterator(const TRecordQueue &Queue, size_t At) : FQueue(&Queue), FAt(At) {}
+        const T &operator*() const { return (*FQueue)[FAt]; }
+        const_iterator &operator++()
+        {
+            ++FAt;
+            return *this;
+        }
+        bool operator!=(const const_iterator &Other) const { return FAt != Other.FAt; }
+
+    private:
+        const TRecordQueue *FQueue;
+        size_t FAt;
+    };
+    const_iterator begin() const { return const_iterator(*this, 0); }
+    const_iterator end() const { return const_iterator(*this, FCount); }
+
+    // A fresh record (as T() makes it) at the back.
+    T &emplace_back()
+    {
+        Grow();
+        T &slot = FSlots[Index(FCount)];
+        slot = T();
+        ++FCount;
+        return slot;
+    }
+
     // Item must not be a record of this queue.
     void push_back(const T &Item)
     {

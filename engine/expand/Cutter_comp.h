@@ -91,7 +91,7 @@ private:
 
     int FLookAhead = 30;
     bool FTurboMode = false;
-    std::deque<TCNC_Groups> FWindow;
+    TRecordQueue<TCNC_Groups> FWindow;
     TRecordQueue<TCNC_Groups> FOutput;
     int FState = 0;                // 0 just switched on, 1 running, 2 being cancelled
     int FSide = 0;                 // 1 left, 2 right while a block is compensated

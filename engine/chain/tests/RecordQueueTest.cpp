@@ -36,6 +36,25 @@ TEST(RecordQueue, KeepsOrderThroughWrapsAndGrowth)
         }
     }
     EXPECT_EQ(queue.empty(), expected.empty());
+    // Reading by index and from front to back, wrapped around the ring.
+    for (int i = 0; i < 7; ++i) {
+        queue.push_back("window " + std::to_string(i));
+        expected.push_back("window " + std::to_string(i));
+    }
+    queue.pop_front();
+    expected.pop_front();
+    queue.emplace_back() += "fresh";
+    expected.push_back("fresh");
+    ASSERT_EQ(queue.size(), expected.size());
+    size_t at = 0;
+    for (const std::string &record : queue) {
+        EXPECT_EQ(record, expected[at]);
+        EXPECT_EQ(queue[at], expected[at]);
+        ++at;
+    }
+    EXPECT_EQ(at, expected.size());
+    EXPECT_EQ(queue.back(), "fresh");
+    queue.clear();
     queue.push_back("after");
     queue.clear();
     EXPECT_TRUE(queue.empty());
