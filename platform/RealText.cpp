@@ -102,13 +102,16 @@ bool ShortDecimal(std::string_view Text, long double &Value)
     static constexpr long double Powers[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
                                              1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
                                              1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L};
-    size_t i = Text.front() == '-' ? 1 : 0;
+    if (Text.empty())
+        return false;
+    const bool negative = Text.front() == '-';
+    size_t i = (negative || Text.front() == '+') ? 1 : 0;
     unsigned long long mantissa = 0;
     int digits = 0, decimals = 0;
     bool point = false;
     for (; i < Text.size(); ++i) {
         char c = Text[i];
-        if (c == '.') {
+        if (c == '.' && !point) {
             point = true;
             continue;
         }
@@ -117,8 +120,12 @@ bool ShortDecimal(std::string_view Text, long double &Value)
         mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
         decimals += point ? 1 : 0;
     }
-    long double v = static_cast<long double>(mantissa) / Powers[decimals];
-    Value = Text.front() == '-' ? -v : v;
+    if (digits == 0)
+        return false;
+    long double v = static_cast<long double>(mantissa);
+    if (decimals > 0)
+        v /= Powers[decimals];
+    Value = negative ? -v : v;
     return true;
 }
 
@@ -141,12 +148,12 @@ std::string RealToText(long double Value)
 bool TextToReal(std::string_view Text, long double &Value)
 {
     std::string_view text = Stripped(Text);
+    if (ShortDecimal(text, Value))
+        return true;
     if (!IsRealSyntax(text))
         return false;
     if (text.front() == '+')
         text.remove_prefix(1);
-    if (ShortDecimal(text, Value))
-        return true;
     long double v = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))
