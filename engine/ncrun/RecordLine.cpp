@@ -31,25 +31,30 @@ std::string RecordLine(const TCNC_data &Data)
 {
     std::string line;
     line.reserve(160 + Data.Text.size());
-    line += IntToStr(Data.LineNumber);
-    AddCode(line, Data.Motion);
+    AppendRecordLine(line, Data);
+    return line;
+}
+
+void AppendRecordLine(std::string &Line, const TCNC_data &Data)
+{
+    Line += IntToStr(Data.LineNumber);
+    AddCode(Line, Data.Motion);
     for (long double value : {static_cast<long double>(Data.X), static_cast<long double>(Data.Y),
                               static_cast<long double>(Data.Z), static_cast<long double>(Data.I),
                               static_cast<long double>(Data.J), static_cast<long double>(Data.K),
                               static_cast<long double>(Data.R), Data.Sweep, Data.Radius})
-        AddReal(line, value);
-    line += ' ';
-    line += IntToStr(Data.Plane);
-    AddReal(line, Data.Feed);
-    AddCode(line, Data.Spindle);
-    AddCode(line, Data.MCode);
-    AddCode(line, Data.Tool);
-    line += ' ';
+        AddReal(Line, value);
+    Line += ' ';
+    Line += IntToStr(Data.Plane);
+    AddReal(Line, Data.Feed);
+    AddCode(Line, Data.Spindle);
+    AddCode(Line, Data.MCode);
+    AddCode(Line, Data.Tool);
+    Line += ' ';
     if (Data.Text.empty())
-        line += '-';
+        Line += '-';
     else
-        line += Data.Text;
-    return line;
+        Line += Data.Text;
 }
 
 } // namespace orv

@@ -328,8 +328,9 @@ int TNcRun::Run()
         loop.Engine = FEngine.get();
     FEngine->FormCreate();
     FEngine->OnProgramEnded = [this](TObject *) { FEnded = true; };
-    FEngine->OnHandOut = [](const TCNC_data &Data) {
-        std::string line = RecordLine(Data);
+    FEngine->OnHandOut = [line = std::string()](const TCNC_data &Data) mutable {
+        line.clear();
+        AppendRecordLine(line, Data);
         line += '\n';
         std::fputs(line.c_str(), stdout);
     };
