@@ -15,7 +15,7 @@
 namespace orv {
 
 class TBasicInput;
-class TJogKeyTable;
+struct TJogKeyTable;
 class TMachine_Tooling;
 class TRead_Machinedata_file;
 class TTimer;

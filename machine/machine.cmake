@@ -8,6 +8,8 @@ orv_core_library(orv_machine SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/convert.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StopWatch.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BasicControlPanel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/JogKeyTable.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ControlPanelStd.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BasicMachine.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DummyLinkMill.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MachineProblem.cpp

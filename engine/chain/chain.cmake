@@ -15,6 +15,7 @@ orv_core_library(orv_engine_chain
         ${CMAKE_CURRENT_LIST_DIR}/BasicOutput.cpp
         ${CMAKE_CURRENT_LIST_DIR}/BasicInput.cpp
         ${CMAKE_CURRENT_LIST_DIR}/FileInput.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/MDIInput.cpp
     DEPS ${ORV_CHAIN_DEPS})
 
 orv_test(engine_chain_tests
@@ -25,6 +26,7 @@ orv_test(engine_chain_tests
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainCalcTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainSinkTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainSourceTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/ChainMDITest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainGoldenTest.cpp
     DEPS orv_engine_chain orv_ncrun_lib)
 

@@ -9,6 +9,7 @@
 #include "engine/chain/EngineHost.h"
 #include "engine/form/FanucScreen.h"
 #include "engine/core/data_types.h"
+#include "machine/JogKeyTable.h"
 
 #include <array>
 #include <functional>
@@ -175,8 +176,14 @@ public:
     void MachineClick();
     // Panel command codes of the Fanuc screens and the hidden buttons.
     void PanelCommand(int Code);
+    // The panel's MDI source: Show true makes it the source (kind 8) and
+    // keeps the one it replaces; Show false gives that one back.
+    void MDISourceChanged(TObject *Sender, TBasicInput *&MDIInput, bool Show);
     void StopJog();
     void EngineKeyDown(int Key);
+    // The keys of the jog functions ([Jog Keys]), read at creation; every
+    // panel reads this table live.
+    TJogKeyTable &JogKeys() { return FJogKeys; }
     // Jog increment of the panel commands, mm.
     long double JogIncrement() const { return FJogIncrement; }
     // Messages of the controller threads (WM_USER to WM_USER + 3): post
@@ -420,6 +427,11 @@ private:
     int FMachineCalls = 0;
     std::vector<std::unique_ptr<TBasicMachine>> FRetiredMachines;
     TBasicControlPanel *FPanel = nullptr;
+    TJogKeyTable FJogKeys;
+    // The MDI source while it is current, and the source and kind it replaced.
+    TBasicInput *FMDISource = nullptr;
+    TBasicInput *FKeptSource = nullptr;
+    uint8_t FKeptSourceKind = skNone;
     std::unique_ptr<TBasicControlPanel> FStandardPanel;
     std::unique_ptr<TChangeData> FRequestBuffer;
     std::unique_ptr<TChangeData> FEventBuffer;

@@ -171,17 +171,44 @@ void TBaseForm::TakeOverPanel(TBasicControlPanel *Panel)
     FPanel = Panel;
     if (!FPanel)
         return;
-    // TODO(shell): the jog-key form's table.
+    FPanel->JogKeys = &FJogKeys;
     FPanel->MachineTooling = FTooling.get();
     FPanel->MachData = FMachineData.get();
     FPanel->OnMachineRequest = [this](TObject *Sender, TRequestData &Data) {
         MachineRequest(Sender, Data);
     };
-    // TODO(shell): the MDI source event once the standard panel brings one.
+    FPanel->MDISourceIP = [this](TObject *Sender, TBasicInput *&MDIInput, bool Show) {
+        MDISourceChanged(Sender, MDIInput, Show);
+    };
     FPanel->SetUnits(Units());
     FPanel->Initialise();
     if (FMachine)
         FPanel->SetMachineIsReal(FMachine->IsRealMachine);
+}
+
+void TBaseForm::MDISourceChanged(TObject *Sender, TBasicInput *&MDIInput, bool Show)
+{
+    if (Show) {
+        if (!MDIInput || FMDISource == MDIInput)
+            return;
+        if (!FMDISource) {
+            FKeptSource = FSource;
+            FKeptSourceKind = FSourceKind;
+        }
+        FMDISource = MDIInput;
+        FSource = MDIInput;
+        FSourceKind = skMDI;
+        WireSource();
+        return;
+    }
+    if (!FMDISource || FMDISource != MDIInput)
+        return;
+    FMDISource = nullptr;
+    FSource = FKeptSource;
+    FSourceKind = FKeptSourceKind;
+    FKeptSource = nullptr;
+    FKeptSourceKind = skNone;
+    WireSource();
 }
 
 void TBaseForm::MachineClick()

@@ -50,6 +50,8 @@ bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Op
         return TakeValue(Argc, Argv, Index, Options.XncFile, Error);
     if (arg == "--gnc")
         return TakeValue(Argc, Argv, Index, Options.GncFile, Error);
+    if (arg == "--mdi")
+        return TakeValue(Argc, Argv, Index, Options.MdiFile, Error);
     if (arg == "--answers")
         return TakeValue(Argc, Argv, Index, Options.AnswersFile, Error);
     if (arg == "--2d")
@@ -82,6 +84,17 @@ bool ParseNcRunOptions(int Argc, const char *const *Argv, TNcRunOptions &Options
             return false;
         }
         Options.Program = arg;
+    }
+    if (!Options.MdiFile.empty()) {
+        if (!Options.Machine) {
+            Error = "--mdi runs on the machine: add --machine";
+            return false;
+        }
+        if (!Options.Program.empty()) {
+            Error = "--mdi takes no program: " + Options.Program;
+            return false;
+        }
+        return true;
     }
     if (Options.Program.empty()) {
         Error = "no program named";

@@ -6,6 +6,9 @@
 // --machine: the run goes to the simulated machine on a test clock; every
 // block the machine gets is printed ("M ...", steps) and the final position
 // at the end ("POS ...", steps then mm).
+// --mdi FILE (with --machine): homes, asks for MDI mode, types FILE's lines
+// into the standard panel's MDI page and starts the cycle; the blocks print
+// as for a program.
 // There is no machine-tooling window: an answer that asks for it (a missing
 // tool, "Edit Tooling Now") stops the run.
 
@@ -20,6 +23,7 @@
 #include "engine/form/base.h"
 #include "engine/ncrun/NcRunOptions.h"
 #include "engine/ncrun/RecordLine.h"
+#include "machine/ControlPanelStd.h"
 #include "machine/DummyLinkMill.h"
 #include "machine/convert.h"
 #include "platform/NumberText.h"
@@ -52,7 +56,8 @@ namespace fs = std::filesystem;
 const char *Usage =
     "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
     "             [--answers FILE] [--single-step] [--block-skip] [--2d] [--bm2 FILE]\n"
-    "             [--2d-list FILE] [--machine] PROGRAM\n";
+    "             [--2d-list FILE] [--machine] PROGRAM\n"
+    "       ncrun [--settings DIR] --machine --mdi FILE\n";
 
 // The event loop of the run: serves what is posted and due without waiting
 // for input (there is none), and starts a paused run (single block) again
@@ -166,8 +171,11 @@ public:
     }
     std::unique_ptr<TBasicControlPanel> CreateStandardPanel(TBaseForm &) override
     {
+        if (StandardPanel)
+            return std::make_unique<TControlPanelStd>();
         return std::make_unique<THeadlessPanel>();
     }
+    bool StandardPanel = false; // the standard panel (with its MDI page), no window
     // There is no "Machine Tooling" window to put the missing tool into the
     // changer, so nothing could end the output's wait for it: the run stops.
     void ShowMachineTooling() override
@@ -215,6 +223,7 @@ public:
 
 private:
     bool LoadProgram();
+    bool LoadMDILines();
     void SwitchOutputs();
     void FinishSearch();
     int ExitStatus() const;
@@ -229,6 +238,7 @@ private:
     bool FEnded = false;
     bool FFailed = false;
     std::string FProgram;
+    std::vector<std::string> FMDILines;
 };
 
 bool TNcRun::LoadProgram()
@@ -245,6 +255,24 @@ bool TNcRun::LoadProgram()
         FEngine->CompiledProgramLoaded(FProgram);
     else
         FEngine->ProgramLoaded(FProgram, true, 0);
+    return true;
+}
+
+// The MDI page takes the file's lines when it opens.
+bool TNcRun::LoadMDILines()
+{
+    std::ifstream file(FOptions.MdiFile, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "%s: %s\n", Mess().MessageText(37).c_str(), FOptions.MdiFile.c_str());
+        return false;
+    }
+    FMDILines.clear();
+    std::string line;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        FMDILines.push_back(line);
+    }
     return true;
 }
 
@@ -308,7 +336,8 @@ int TNcRun::Run()
     FEngine->OnHandOut = [](const TCNC_data &Data) {
         std::fputs((RecordLine(Data) + "\n").c_str(), stdout);
     };
-    if (!LoadProgram())
+    FHost.StandardPanel = !FOptions.MdiFile.empty();
+    if (FOptions.MdiFile.empty() ? !LoadProgram() : !LoadMDILines())
         return 1;
     SwitchOutputs();
     if (FOptions.Machine)
@@ -337,7 +366,12 @@ void TNcRun::RunOnMachine(TTestEventLoop &Loop)
     FEngine->MakeStandardPanel();
     Loop.Advance(400); // the first poll reports the e-stop state
     FEngine->PanelCommand(19);
-    FEngine->PanelCommand(3);
+    if (auto *panel = dynamic_cast<TControlPanelStd *>(FEngine->Panel())) {
+        panel->MDILines = FMDILines;
+        FEngine->PanelCommand(0);
+    } else {
+        FEngine->PanelCommand(3);
+    }
     FEngine->PanelCommand(21);
     for (int i = 0; i < 6000 && FEngine->RunState() != csStopped; ++i)
         Loop.Advance(100);
@@ -400,7 +434,10 @@ int Main(int Argc, char **Argv)
         options.Bm2File = fs::absolute(options.Bm2File).string();
     if (!options.Draw2DList.empty())
         options.Draw2DList = fs::absolute(options.Draw2DList).string();
-    options.Program = fs::absolute(options.Program).string();
+    if (!options.Program.empty())
+        options.Program = fs::absolute(options.Program).string();
+    if (!options.MdiFile.empty())
+        options.MdiFile = fs::absolute(options.MdiFile).string();
     std::string xncTemp;
     messages.XncFile = options.XncFile.empty() ? std::string() : fs::absolute(options.XncFile).string();
     messages.GncFile = options.GncFile.empty() ? std::string() : fs::absolute(options.GncFile).string();
