@@ -97,6 +97,17 @@ TColor ContrastColour(TColor Colour)
     return TColor((c * 16u) & 0xFFFFFFu);
 }
 
+int ManualMCode(const std::string &Text)
+{
+    std::string clean = CleanNumberText(Text);
+    int32_t code = -1;
+    if (!TryStrToInt(clean, code)) {
+        ShowMessage("'" + clean + "' " + Translate("is not a valid integer value"));
+        return -1;
+    }
+    return code;
+}
+
 TStatusLine StatusLine(int Index)
 {
     switch (Index) {
@@ -119,12 +130,21 @@ TControlPanelStd::~TControlPanelStd()
         if (MDISourceIP)
             MDISourceIP(this, input, false);
         MDIInput = nullptr;
-        FMDI.reset();
+        FMDI.reset(); // its memo sits in the window: gone first
     }
+    FForm.reset();
+}
+
+void TControlPanelStd::SetForm(std::unique_ptr<TControlPanelStdView> Form)
+{
+    FForm = std::move(Form);
+    Changed();
 }
 
 void TControlPanelStd::Changed()
 {
+    if (FForm)
+        FForm->Refresh();
     if (OnViewChanged)
         OnViewChanged();
 }

@@ -46,6 +46,10 @@ std::string JogStepText(int Position, TUnits Units);
 // its middle byte 255, times 16, within 24 bits.
 TColor ContrastColour(TColor Colour);
 
+// The code typed into "Enter an M code": the text cleaned to a number;
+// -1 (and the conversion error shown) when that is no integer.
+int ManualMCode(const std::string &Text);
+
 // Machine status lines 0 to 3.
 struct TStatusLine {
     std::string Text; // with its leading blank
@@ -56,6 +60,13 @@ TStatusLine StatusLine(int Index);
 
 // Override percent text and its colour (red at 0, dark cyan otherwise).
 constexpr TColor OverrideTextColour = 8421376;
+
+// The panel's window: draws the panel's state after each change.
+class TControlPanelStdView {
+public:
+    virtual ~TControlPanelStdView() = default;
+    virtual void Refresh() = 0;
+};
 
 class TControlPanelStd : public TBasicControlPanel {
 public:
@@ -99,6 +110,9 @@ public:
         std::vector<std::pair<std::string, int>> MCodeItems; // after "Manual M code entry"
     };
     const TShown &Shown() const { return FShown; }
+    // The "Control Panel" window, owned and freed with the panel.
+    void SetForm(std::unique_ptr<TControlPanelStdView> Form);
+    TControlPanelStdView *Form() const { return FForm.get(); }
     std::function<void()> OnViewChanged;
     // Makes the MDI memo inside the MDI page; null: the MDI source has none.
     std::function<std::unique_ptr<TMDIMemoView>()> MemoFactory;
@@ -158,6 +172,10 @@ public:
     // A colour picked on a readout: Background (right button) or digits.
     void ColourPicked(bool Background, TColor Colour, bool Ok);
     void JogTrapFocused();
+    // "Machine Information", the secret homing panel, "Z Offset".
+    void VersionInfoClick() { SendRequest(rqShowVersion); }
+    void SecretHomeDoubleClick() { SendRequest(rqSetHomed); }
+    void ZToolOffsetsClick() { RequestToolZOffset(this); }
     // Keys of the window's key preview (virtual-key codes); true when consumed.
     bool KeyDown(int Key, bool JogTrapHasFocus);
     void KeyUp(int Key);
@@ -184,6 +202,7 @@ private:
 
     TShown FShown;
     std::unique_ptr<TMDIInput> FMDI;
+    std::unique_ptr<TControlPanelStdView> FForm;
     std::string FFeedUnitText = "mm/min";
     bool FHandlingKey = false;
     bool FKeyReleased = false;

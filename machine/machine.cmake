@@ -31,7 +31,9 @@ if(ORV_WITH_QT)
     orv_ui_library(orv_machine_ui SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/ui/MachProbDialog.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/DownCounterWindow.cpp
-        DEPS orv_machine)
+        ${CMAKE_CURRENT_LIST_DIR}/ui/McodeEntry.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/ControlPanelStdForm.cpp
+        DEPS orv_machine orv_engine_chain_ui orv_platform_ui)
 
     orv_test(machine_ui_tests SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/tests/MachineWindowsTest.cpp

@@ -39,8 +39,10 @@ TMDIInput::~TMDIInput() = default;
 void TMDIInput::SetView(std::unique_ptr<TMDIMemoView> View)
 {
     FView = std::move(View);
-    if (FView)
-        FView->SetText(FText);
+    if (!FView)
+        return;
+    FView->Bind(this);
+    FView->SetText(FText);
 }
 
 void TMDIInput::SetupMenus(const std::vector<std::pair<std::string, int>> &MCodes,

@@ -15,9 +15,13 @@
 namespace orv {
 
 // The memo as the source sees it. Offsets are characters of the CR LF text.
+class TMDIInput;
+
 class TMDIMemoView {
 public:
     virtual ~TMDIMemoView() = default;
+    // The source the memo reports its edits and keys to.
+    virtual void Bind(TMDIInput *Input) {}
     // Replaces the shown text (CR LF line ends) without reporting it back.
     virtual void SetText(const std::string &Text) = 0;
     virtual void SetSelection(int Start, int Length) = 0;

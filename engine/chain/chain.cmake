@@ -38,7 +38,8 @@ if(ORV_WITH_QT)
     orv_ui_library(orv_engine_chain_ui
         SOURCES
             ${CMAKE_CURRENT_LIST_DIR}/ui/Expanded.cpp
-        DEPS orv_engine_chain)
+            ${CMAKE_CURRENT_LIST_DIR}/ui/MDIMemo.cpp
+        DEPS orv_engine_chain orv_platform_ui)
     orv_test(engine_chain_ui_tests
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/ChainExpandedTest.cpp
         DEPS orv_engine_chain_ui

@@ -81,3 +81,12 @@ orv_test(engine_relay_tests
         ${ORV_FORM_DIR}/tests/FormMachineRequestsTest.cpp
         ${ORV_FORM_DIR}/tests/FormMachineRunTest.cpp
     DEPS orv_engine_form orv_ncrun_lib)
+
+# The standard control panel's window on the engine form and the simulated
+# machine.
+if(ORV_WITH_QT)
+    orv_test(engine_panel_ui_tests
+        SOURCES ${ORV_FORM_DIR}/tests/FormControlPanelTest.cpp
+        DEPS orv_engine_form orv_ncrun_lib orv_machine_ui
+        QT)
+endif()
