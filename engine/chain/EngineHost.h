@@ -164,7 +164,9 @@ public:
     virtual std::unique_ptr<TBasicControlPanel> CreateStandardPanel(TBaseForm &Engine);
 
     // Tooling: shows the "Machine Tooling" window (the main window's Tooling
-    // button goes down), for an output that needs a tool the changer lacks.
+    // button goes down and calls TBaseForm::ShowMachineTooling(true)), for
+    // an output that needs a tool the changer lacks; the output waits until
+    // the tool is in.
     virtual void ShowMachineTooling() {}
 };
 

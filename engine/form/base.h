@@ -232,8 +232,11 @@ public:
     void Work_piece_offset1WorkDataChanged(TObject *Sender, const std::string &OldWorkName,
                                            const std::string &NewWorkName);
     // An output needs a tool that the changer does not hold: the main
-    // window shows the machine-tooling window.
+    // window shows the machine-tooling window (its Tooling button goes down).
     void OutputNeedsToolPage(TObject *Sender);
+    // The main window's Tooling button: shows (Show) or closes the "Machine
+    // Tooling" window of the changer.
+    void ShowMachineTooling(bool Show);
     // The main window's Offsets button: down opens the "Work Piece Offsets"
     // window with the machine attached, up closes it.
     void WorkPieceOffsetClick();

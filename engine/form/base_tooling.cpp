@@ -206,6 +206,16 @@ void TBaseForm::SelectWorkOffsetByCode(const TCNC_data &Data)
 
 void TBaseForm::OutputNeedsToolPage(TObject *Sender) { FHost.ShowMachineTooling(); }
 
+void TBaseForm::ShowMachineTooling(bool Show)
+{
+    if (!FTooling)
+        return;
+    if (Show)
+        FTooling->ShowDeck();
+    else
+        FTooling->CloseDeck();
+}
+
 // --- The "Work Piece Offsets" window ---
 
 void TBaseForm::WorkPieceOffsetClick()

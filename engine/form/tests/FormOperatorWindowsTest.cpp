@@ -1,18 +1,27 @@
-// The "Control Panel" window on the engine form and the simulated machine,
-// offscreen on the test clock: homing from the Home page, the mode pages,
-// a jog key of [Jog Keys] in the jog field, coolant, the pages locked while
-// a run goes on, and blocks typed on the MDI page run as source kind 8.
+// The operator windows on the engine form, offscreen on the test clock.
+// The "Control Panel" with the simulated machine: homing from the Home page,
+// the mode pages, a jog key of [Jog Keys] in the jog field, coolant, the
+// pages locked while a run goes on, and blocks typed on the MDI page run as
+// source kind 8. The "Machine Tooling" window with the 2D output: a run
+// waiting for a missing tool goes on once the operator inserts it there.
 
 #include "engine/chain/MDIInput.h"
 #include "engine/chain/ui/MDIMemo.h"
+#include "engine/core/DIniFile.h"
 #include "engine/form/tests/FormEngine.h"
+#include "engine/view2d/Draw_2D.h"
+#include "engine/view2d/tests/View2dFixture.h"
 #include "machine/DummyLinkMill.h"
+#include "machine/Machine_Tooling.h"
+#include "machine/Tooling_lib.h"
 #include "machine/ui/ControlPanelStdForm.h"
+#include "machine/ui/Tool_Holder2.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
@@ -181,6 +190,80 @@ TEST_F(FormControlPanel, BlocksTypedOnTheMDIPageRunAndLeavingGivesTheSourceBack)
     EXPECT_EQ(Engine->SourceKind(), skEditor);
     EXPECT_EQ(Engine->Source(), editor);
     EXPECT_EQ(Panel().MDILines, (std::vector<std::string>{"G00 X10", "M03"}));
+}
+
+// The main window's part: the Tooling button goes down and the engine shows
+// the carousel.
+class TToolingHost : public test::TLogHost {
+public:
+    test::TViewRecord View;
+    std::unique_ptr<TBasicOutput> CreateOutput(int Slot) override
+    {
+        if (Slot != slot2D)
+            return test::TLogHost::CreateOutput(Slot);
+        auto draw = std::make_unique<TDraw_2D>();
+        draw->ViewFactory = [this] { return std::make_unique<test::TRecordingView>(View); };
+        return draw;
+    }
+    void ShowMachineTooling() override
+    {
+        test::TLogHost::ShowMachineTooling();
+        SetButtonDown(TMainButton::Tooling, true);
+        EngineForm()->ShowMachineTooling(true);
+    }
+};
+
+QAction *FindAction(QMenu &Menu, const QString &Text)
+{
+    for (QAction *a : Menu.actions())
+        if (a->text() == Text)
+            return a;
+    return nullptr;
+}
+
+TEST(FormMachineTooling, ARunWaitingForAToolGoesOnOnceItIsInsertedInTheCarousel)
+{
+    test::TFormFolder folder;
+    test::WriteToolFiles(folder);
+    InstallMachineToolingWindow();
+    TToolingHost host;
+    auto engine = std::make_unique<TBaseForm>(host);
+    host.SetEngine(engine.get());
+    engine->FormCreate();
+    int ended = 0;
+    engine->OnProgramEnded = [&](TObject *) { ++ended; };
+    ASSERT_TRUE(test::LoadProgram(
+        *engine, folder.Write("p.fnc", "G21 G90 G17\nG00 X0 Y0 Z5\nM06 T5\nG01 X10 F100\nM30\n")));
+    host.ClickButton(TMainButton::Output2D);
+    folder.Messages.Answer("Yes");
+    bool inserted = false;
+    folder.Loop.Hook = [&] {
+        TMachine_Tooling &tooling = *engine->Tooling();
+        auto *deck = dynamic_cast<TTool_Deck *>(tooling.Deck());
+        if (inserted || !deck)
+            return;
+        inserted = true;
+        QMenu *menu = deck->PositionMenu(5);
+        QAction *insert = FindAction(*menu, "Insert Tool");
+        ASSERT_NE(insert, nullptr);
+        QAction *ball = FindAction(*insert->menu(), "Ball Nose 4");
+        ASSERT_NE(ball, nullptr);
+        ball->trigger();
+    };
+    host.ClickButton(TMainButton::Start);
+    folder.Loop.Hook = nullptr;
+    ASSERT_FALSE(folder.Messages.Log().empty());
+    EXPECT_EQ(folder.Messages.Log()[0].Text, "Failed to Find a valid Tool-5\nEdit Tooling Now");
+    EXPECT_TRUE(inserted) << "the carousel showed while the run waited";
+    EXPECT_EQ(host.MachineToolingShown, 1);
+    EXPECT_EQ(engine->Tooling()->CurrentTool(), 5);
+    EXPECT_EQ(TDIniFile(folder.File("Tools.MTF")).ReadString("Tool5", "Tool Name", ""), "Ball Nose 4");
+    EXPECT_EQ(TDIniFile(folder.File("Tools.MTD")).ReadString("Ball Nose 4", "Tool In Use", ""), "1");
+    EXPECT_GE(ended, 1) << "the run reached its end";
+    engine->ShowMachineTooling(false);
+    EXPECT_FALSE(engine->Tooling()->DeckOpen());
+    engine.reset();
+    TMachine_Tooling::DeckFactory = nullptr;
 }
 
 } // namespace
