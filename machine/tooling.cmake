@@ -20,6 +20,7 @@ orv_test(tooling_tests SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/tests/WorkOffsetTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/WorkOffsetCircleTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/ToolDataFilesTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/ToolDeckTest.cpp
     DEPS orv_tooling)
 
 # The tooling on the machine model (the machine library builds on the tooling).
