@@ -12,6 +12,8 @@
 #include "engine/chain/BasicInput.h"
 #include "engine/form/base.h"
 #include "engine/view2d/ui/Form2DWindow.h"
+#include "machine/ui/ControlPanelStdForm.h"
+#include "machine/ui/Tool_Holder2.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ui/QtEventLoop.h"
@@ -55,16 +57,18 @@ public:
         Output->ViewFactory = [] { return std::make_unique<orv::TForm2DWindow>(); };
         return Output;
     }
-    // A missing tool can only be put into the changer from the "Machine
-    // Tooling" window, which this program does not have yet: rather than
-    // wait for a tool that cannot come, the run stops and says why.
+    // A missing tool is put into the changer in the "Machine Tooling"
+    // window; the output waits for it meanwhile.
     void ShowMachineTooling() override
     {
         THeadlessHost::ShowMachineTooling();
-        orv::MessageDlg("", "The Machine Tooling window is not available; the run stops.",
-                        orv::mtWarning, orv::mbOK);
+        SetButtonDown(orv::TMainButton::Tooling, true);
         if (EngineForm())
-            EngineForm()->CycleStop();
+            EngineForm()->ShowMachineTooling(true);
+    }
+    std::unique_ptr<orv::TBasicControlPanel> CreateStandardPanel(orv::TBaseForm &) override
+    {
+        return orv::MakeControlPanelStd();
     }
 };
 
@@ -123,6 +127,7 @@ int main(int argc, char **argv)
     orv::TNetUtil netUtil(CommandLineArguments(app));
     OpenMessageDictionary(mess, netUtil.MainIniFileName());
 
+    orv::InstallMachineToolingWindow();
     TTarnwickHost host;
     orv::TBaseForm engine(host);
     host.SetEngine(&engine);
