@@ -10,6 +10,8 @@ orv_core_library(orv_machine SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/BasicControlPanel.cpp
     ${CMAKE_CURRENT_LIST_DIR}/JogKeyTable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ControlPanelStd.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SettingsPassword.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MachineList.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BasicMachine.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DummyLinkMill.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MachineProblem.cpp

@@ -217,6 +217,15 @@ public:
     TWork_piece_offset *WorkOffsets() const { return FWorkOffsets.get(); }
     TConvert *Convertor() const { return FConvertor.get(); }
 
+    // The main window's settings button: the password check, then the
+    // "Machine Properties Editor" (read-only after a wrong password), then
+    // the machine data read and applied again. Any other answer shows
+    // "Password Incorrect !" / "You may not change any parameters".
+    void SetupClick();
+    // 1 without asking while the machine is "Under Inspection"; else the
+    // password dialog's answer (1 right, 7 wrong, 2 cancelled).
+    int CheckSettingsPassword();
+
     // --- Tooling and work offsets (base_tooling.cpp) ---
     // The changer asks for a tool change: the machine changes the tool, the
     // changer commits it, the modal-data label shows the tool.

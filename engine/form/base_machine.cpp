@@ -15,6 +15,7 @@
 #include "machine/MachineProblem.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Read_Machinedata_file.h"
+#include "machine/SettingsPassword.h"
 #include "machine/Work_piece_offset.h"
 #include "platform/NumberText.h"
 #include "platform/EventLoop.h"
@@ -550,6 +551,29 @@ void TBaseForm::EngineKeyDown(int Key)
 {
     if (Key == VK_ESCAPE)
         CycleStop();
+}
+
+// --- Machine parameters ---
+
+int TBaseForm::CheckSettingsPassword()
+{
+    if (FMachineData->MachineCapability.UnderInspection)
+        return 1;
+    return ExecutePasswordDialog(0);
+}
+
+void TBaseForm::SetupClick()
+{
+    int answer = CheckSettingsPassword();
+    if (answer != 1 && answer != 7) {
+        ShowMessage(Translate("Password Incorrect !") + "\n" +
+                    Translate("You may not change any parameters"));
+        return;
+    }
+    FMachineData->ShowEditor(answer != 1);
+    // Read again in place: the machine and the panel hold this reader.
+    FMachineData->Load();
+    ApplyMachineData();
 }
 
 // --- Messages of the controller threads ---
