@@ -23,6 +23,7 @@ orv_test(machine_tests SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineConvertTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachinePanelTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/ControlPanelStdTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/MachineListTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineStopWatchTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineContractTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineSimulatedTest.cpp
