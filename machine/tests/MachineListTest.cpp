@@ -78,8 +78,8 @@ TEST_F(MachineListTest, MachinesSectionsAndMCodePictures)
     EXPECT_EQ(fs::path(list.ParameterFile("BENCHMILL")).filename(), "BENCHMILL.ini");
     {
         TIniFile ini(Machine);
-        ini.WriteString("m5", "enabled", "true");
-        ini.WriteString("M6", "Enabled", "no");
+        ini.WriteString("m50", "enabled", "true");
+        ini.WriteString("M51", "Enabled", "no");
     }
     std::vector<std::string> sections = list.Sections("BENCHMILL");
     auto picture = [&](const std::string &Section) {
@@ -90,8 +90,8 @@ TEST_F(MachineListTest, MachinesSectionsAndMCodePictures)
     EXPECT_EQ(picture(sections[0]), 1) << "other sections: their place from 1";
     EXPECT_EQ(picture("Communications"),
               int(std::find(sections.begin(), sections.end(), "Communications") - sections.begin()) + 1);
-    EXPECT_EQ(picture("m5"), picMCodeEnabled) << "a lower-case M-code section";
-    EXPECT_EQ(picture("M6"), picMCodeDisabled);
+    EXPECT_EQ(picture("m50"), picMCodeEnabled) << "a lower-case M-code section";
+    EXPECT_EQ(picture("M51"), picMCodeDisabled);
     EXPECT_TRUE(list.Sections("NOSUCH").empty()) << "a missing file shows no sections";
 }
 
