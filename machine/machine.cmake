@@ -36,6 +36,10 @@ if(ORV_WITH_QT)
         ${CMAKE_CURRENT_LIST_DIR}/ui/DownCounterWindow.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/McodeEntry.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/ControlPanelStdForm.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/Progress.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/data_entty_form.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/NewPass.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/property_editor.cpp
         DEPS orv_machine orv_engine_chain_ui orv_platform_ui)
 
     orv_test(machine_ui_tests SOURCES
