@@ -44,6 +44,7 @@ if(ORV_WITH_QT)
 
     orv_test(machine_ui_tests SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/tests/MachineWindowsTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/MachineEditorWindowTest.cpp
         DEPS orv_machine_ui QT)
 endif()
 

@@ -13,6 +13,7 @@
 #include "engine/form/base.h"
 #include "engine/view2d/ui/Form2DWindow.h"
 #include "machine/ui/ControlPanelStdForm.h"
+#include "machine/ui/NewPass.h"
 #include "machine/ui/Tool_Holder2.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
@@ -128,6 +129,7 @@ int main(int argc, char **argv)
     OpenMessageDictionary(mess, netUtil.MainIniFileName());
 
     orv::InstallMachineToolingWindow();
+    orv::InstallMachineEditorWindows();
     TTarnwickHost host;
     orv::TBaseForm engine(host);
     host.SetEngine(&engine);
