@@ -16,8 +16,6 @@ constexpr const char *ComPortKey = "Com Port";
 constexpr const char *LinkSection = "Communications";
 constexpr const char *ConsoleSection = "Input/Output Devices";
 
-bool SameText(const std::string &A, const std::string &B) { return UpperCase(A) == UpperCase(B); }
-
 bool IsMCodeSection(const std::string &Section)
 {
     if (Section.size() < 2 || Section.size() > 3 || (Section[0] != 'M' && Section[0] != 'm'))

@@ -8,9 +8,8 @@
 #include "engine/chain/MDIInput.h"
 #include "engine/chain/ui/MDIMemo.h"
 #include "engine/core/DIniFile.h"
+#include "engine/form/tests/FormDraw2DHost.h"
 #include "engine/form/tests/FormEngine.h"
-#include "engine/view2d/Draw_2D.h"
-#include "engine/view2d/tests/View2dFixture.h"
 #include "machine/DummyLinkMill.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
@@ -44,9 +43,7 @@ class FormControlPanel : public ::testing::Test {
 protected:
     FormControlPanel()
     {
-        std::filesystem::copy(ORV_DATA_DIR, Folder.Dir().Path(),
-                              std::filesystem::copy_options::recursive |
-                                  std::filesystem::copy_options::overwrite_existing);
+        test::CopyDefaultData(Folder);
         Engine = std::make_unique<TBaseForm>(Host);
         Host.SetEngine(Engine.get());
         Engine->FormCreate();
@@ -194,20 +191,11 @@ TEST_F(FormControlPanel, BlocksTypedOnTheMDIPageRunAndLeavingGivesTheSourceBack)
 
 // The main window's part: the Tooling button goes down and the engine shows
 // the carousel.
-class TToolingHost : public test::TLogHost {
+class TToolingHost : public test::TDraw2DHost {
 public:
-    test::TViewRecord View;
-    std::unique_ptr<TBasicOutput> CreateOutput(int Slot) override
-    {
-        if (Slot != slot2D)
-            return test::TLogHost::CreateOutput(Slot);
-        auto draw = std::make_unique<TDraw_2D>();
-        draw->ViewFactory = [this] { return std::make_unique<test::TRecordingView>(View); };
-        return draw;
-    }
     void ShowMachineTooling() override
     {
-        test::TLogHost::ShowMachineTooling();
+        test::TDraw2DHost::ShowMachineTooling();
         SetButtonDown(TMainButton::Tooling, true);
         EngineForm()->ShowMachineTooling(true);
     }
