@@ -15,7 +15,7 @@
 namespace orv {
 
 class TBasicInput;
-struct TJogKeyTable;
+class TJogKeyTable;
 class TMachine_Tooling;
 class TRead_Machinedata_file;
 class TTimer;

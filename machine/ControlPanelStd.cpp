@@ -36,7 +36,7 @@ constexpr int DigitsNear = 10;
 constexpr TColor Red = 255, Green = 0x8000, Blue = 0xFF0000, Black = 0;
 
 // Jog keys in the order they are tested, with the jog button each sends.
-constexpr std::pair<TJogKeyTable::TFunction, uint8_t> JogKeyButtons[] = {
+constexpr std::pair<int, uint8_t> JogKeyButtons[] = {
     {TJogKeyTable::XPlus, 0}, {TJogKeyTable::XMinus, 1}, {TJogKeyTable::YPlus, 2},
     {TJogKeyTable::YMinus, 3}, {TJogKeyTable::ZMinus, 5}, {TJogKeyTable::ZPlus, 4}};
 

@@ -6,21 +6,34 @@ namespace orv {
 
 namespace {
 const char *const Section = "Jog Keys";
+const char *const Names[TJogKeyTable::Count] = {"X+",  "X-",  "Y+",  "Y-",  "Z+",
+                                                "Z-",  "Fup", "Fdn", "Sup", "Sdn"};
+} // namespace
+
+const char *TJogKeyTable::KeyName(int Index) { return Names[Index]; }
+
+int TJogKeyTable::FunctionOf(uint16_t Code) const
+{
+    if (Code == 0)
+        return -1;
+    for (int i = 0; i < Count; ++i)
+        if (FKeys[i] == Code)
+            return i;
+    return -1;
 }
 
-const char *const TJogKeyTable::KeyNames[FunctionCount] = {"X+", "X-", "Y+",  "Y-",  "Z+",
-                                                           "Z-", "Fup", "Fdn", "Sup", "Sdn"};
-
-void TJogKeyTable::Read(const TIniFile &Ini)
+void TJogKeyTable::Load(const std::string &IniFileName)
 {
-    for (int i = 0; i < FunctionCount; ++i)
-        Keys[i] = uint16_t(Ini.ReadInteger(Section, KeyNames[i], 0));
+    TIniFile ini(IniFileName);
+    for (int i = 0; i < Count; ++i)
+        FKeys[i] = static_cast<uint16_t>(ini.ReadInteger(Section, Names[i], 0) & 0xFFFF);
 }
 
-void TJogKeyTable::Write(TIniFile &Ini) const
+void TJogKeyTable::Save(const std::string &IniFileName) const
 {
-    for (int i = 0; i < FunctionCount; ++i)
-        Ini.WriteInteger(Section, KeyNames[i], Keys[i]);
+    TIniFile ini(IniFileName);
+    for (int i = 0; i < Count; ++i)
+        ini.WriteInteger(Section, Names[i], FKeys[i]);
 }
 
 } // namespace orv

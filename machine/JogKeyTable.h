@@ -1,29 +1,33 @@
 #pragma once
-// The keys the operator gave to the ten jog functions: 16-bit virtual-key
-// codes, 0 for none, kept in the main settings file's [Jog Keys]. The
-// engine form owns the table; every control panel reads it live.
-
+// TJogKeyTable: the keys of the ten jog functions of the control panels, as
+// virtual-key codes (0 = no key), in the order X+, X-, Y+, Y-, Z+, Z-, feed
+// up, feed down, speed up, speed down. The key setup dialog owns one; every
+// panel reads it live through a pointer. Kept in [Jog Keys] of the main
+// settings file.
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace orv {
 
-class TIniFile;
+class TJogKeyTable {
+public:
+    static constexpr int Count = 10;
+    enum TJogFunction { XPlus, XMinus, YPlus, YMinus, ZPlus, ZMinus, FeedUp, FeedDown, SpeedUp,
+                        SpeedDown };
+    // "X+", "X-", "Y+", "Y-", "Z+", "Z-", "Fup", "Fdn", "Sup", "Sdn".
+    static const char *KeyName(int Index);
 
-struct TJogKeyTable {
-    enum TFunction : int {
-        XPlus, XMinus, YPlus, YMinus, ZPlus, ZMinus, FeedUp, FeedDown, SpeedUp, SpeedDown,
-        FunctionCount
-    };
-    // Keys "X+", "X-", "Y+", "Y-", "Z+", "Z-", "Fup", "Fdn", "Sup", "Sdn".
-    static const char *const KeyNames[FunctionCount];
+    uint16_t Key(int Index) const { return FKeys.at(Index); }
+    void SetKey(int Index, uint16_t Code) { FKeys.at(Index) = Code; }
+    // The function a key is assigned to first, or -1.
+    int FunctionOf(uint16_t Code) const;
 
-    std::array<uint16_t, FunctionCount> Keys{};
+    void Load(const std::string &IniFileName);
+    void Save(const std::string &IniFileName) const;
 
-    uint16_t Key(TFunction Function) const { return Keys[Function]; }
-    // Reads [Jog Keys] (missing keys 0).
-    void Read(const TIniFile &Ini);
-    void Write(TIniFile &Ini) const;
+private:
+    std::array<uint16_t, Count> FKeys{};
 };
 
 } // namespace orv

@@ -224,7 +224,6 @@ void TBaseForm::ReadSettings(TDIniFile &Settings)
 {
     FInch = Settings.ReadInteger("Default Settings", "Metric", 1) == 0;
     FResetOnRewind = TextIsTrue(Settings.ReadString("Default Settings", "Reset On Rewind", "TRUE"));
-    FJogKeys.Read(Settings);
     SetUnits(FInch);
     FCurrentLine = -1;
     FSavedDecimalSeparator = GetUserDecimalSeparator();

@@ -9,7 +9,6 @@
 #include "engine/chain/EngineHost.h"
 #include "engine/form/FanucScreen.h"
 #include "engine/core/data_types.h"
-#include "machine/JogKeyTable.h"
 
 #include <array>
 #include <functional>
@@ -181,9 +180,6 @@ public:
     void MDISourceChanged(TObject *Sender, TBasicInput *&MDIInput, bool Show);
     void StopJog();
     void EngineKeyDown(int Key);
-    // The keys of the jog functions ([Jog Keys]), read at creation; every
-    // panel reads this table live.
-    TJogKeyTable &JogKeys() { return FJogKeys; }
     // Jog increment of the panel commands, mm.
     long double JogIncrement() const { return FJogIncrement; }
     // Messages of the controller threads (WM_USER to WM_USER + 3): post
@@ -439,7 +435,6 @@ private:
     int FMachineCalls = 0;
     std::vector<std::unique_ptr<TBasicMachine>> FRetiredMachines;
     TBasicControlPanel *FPanel = nullptr;
-    TJogKeyTable FJogKeys;
     // The MDI source while it is current, and the source and kind it replaced.
     TBasicInput *FMDISource = nullptr;
     TBasicInput *FKeptSource = nullptr;

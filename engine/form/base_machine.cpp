@@ -172,7 +172,7 @@ void TBaseForm::TakeOverPanel(TBasicControlPanel *Panel)
     FPanel = Panel;
     if (!FPanel)
         return;
-    FPanel->JogKeys = &FJogKeys;
+    // TODO(shell): the jog-key form's table.
     FPanel->MachineTooling = FTooling.get();
     FPanel->MachData = FMachineData.get();
     FPanel->OnMachineRequest = [this](TObject *Sender, TRequestData &Data) {

@@ -107,9 +107,9 @@ protected:
         Data.Spindle.MaximumSpeed = 5000;
         Data.MCodes[8] = {"M8", "Coolant On", 0, true, 8};
         Data.MCodes[9] = {"M9", "Coolant Off", 0, false, 9};
-        Keys.Keys[TJogKeyTable::XPlus] = 'D';
-        Keys.Keys[TJogKeyTable::XMinus] = 'A';
-        Keys.Keys[TJogKeyTable::FeedUp] = 0x6B;
+        Keys.SetKey(TJogKeyTable::XPlus, 'D');
+        Keys.SetKey(TJogKeyTable::XMinus, 'A');
+        Keys.SetKey(TJogKeyTable::FeedUp, 0x6B);
         Panel.MachData = &Data;
         Panel.JogKeys = &Keys;
         Panel.SettingsFile = Dir.File("Tarnwick.ini");

@@ -11,6 +11,7 @@
 #include "engine/form/tests/FormDraw2DHost.h"
 #include "engine/form/tests/FormEngine.h"
 #include "machine/DummyLinkMill.h"
+#include "machine/JogKeyTable.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
 #include "machine/ui/ControlPanelStdForm.h"
@@ -47,10 +48,12 @@ protected:
         Engine = std::make_unique<TBaseForm>(Host);
         Host.SetEngine(Engine.get());
         Engine->FormCreate();
-        Engine->JogKeys().Keys[TJogKeyTable::XPlus] = 'D';
         EXPECT_TRUE(test::LoadProgram(*Engine, Folder.Write("prog.fnc", "G21 G90\nM30\n")));
         Engine->MakeSimulatedMachine();
         Engine->MakeStandardPanel();
+        // The main window's jog-key table, with X+ on D.
+        JogKeys.SetKey(TJogKeyTable::XPlus, 'D');
+        Panel().JogKeys = &JogKeys;
         // Every request the panel sends, on its way to the engine.
         auto toEngine = Panel().OnMachineRequest;
         Panel().OnMachineRequest = [this, toEngine](TObject *Sender, TRequestData &R) {
@@ -92,6 +95,7 @@ protected:
     }
 
     test::TFormFolder Folder;
+    TJogKeyTable JogKeys;
     TWindowHost Host;
     std::unique_ptr<TBaseForm> Engine;
     std::vector<TRequestData> Requests;
