@@ -209,7 +209,8 @@ void TBaseForm::MDISourceChanged(TObject *Sender, TBasicInput *&MDIInput, bool S
     FSourceKind = FKeptSourceKind;
     FKeptSource = nullptr;
     FKeptSourceKind = skNone;
-    WireSource();
+    if (!FDestroyed) // the panel leaves with the engine: nothing to wire
+        WireSource();
 }
 
 void TBaseForm::MachineClick()

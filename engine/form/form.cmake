@@ -81,6 +81,7 @@ orv_test(engine_relay_tests
         ${ORV_FORM_DIR}/tests/FormMachineRequestsTest.cpp
         ${ORV_FORM_DIR}/tests/FormMachineRunTest.cpp
         ${ORV_FORM_DIR}/tests/FormSetupTest.cpp
+        ${ORV_FORM_DIR}/tests/FormMDISourceTest.cpp
     DEPS orv_engine_form orv_ncrun_lib)
 
 # The operator windows on the engine form: the standard control panel with
