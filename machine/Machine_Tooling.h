@@ -99,7 +99,9 @@ public:
 
     // --- Properties (positions are 1-based) ---
     TUnits Units() const { return FUnits; }
-    void SetUnits(TUnits Value) { FUnits = Value; }
+    // Stores the units; an open "Machine Tooling" window shows its
+    // information panel in them.
+    void SetUnits(TUnits Value);
     // Positions the changer has, kept within 1 to 32 (machine data
     // [Tool Change] "Maximum number"); lowers the count and the current tool.
     int ToolCapacity() const { return FToolCapacity; }

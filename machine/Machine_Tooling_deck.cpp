@@ -154,6 +154,13 @@ void TMachine_Tooling::ShowToolAtPosition(int Position, const std::string &Name)
 
 // --- Information panel ---
 
+void TMachine_Tooling::SetUnits(TUnits Value)
+{
+    FUnits = Value;
+    if (FDeck)
+        ShowToolInfo(FInfoPosition);
+}
+
 void TMachine_Tooling::ShowToolInfo(int Position)
 {
     FInfoPosition = Position;

@@ -111,6 +111,13 @@ TEST_F(ToolDeck, ShowingLaysOutTheCapacityAndShowsTheCurrentTool)
     EXPECT_GT(Refreshes, 0);
 }
 
+TEST_F(ToolDeck, TheInformationFollowsTheUnits)
+{
+    Tooling.SetUnits(Inch);
+    EXPECT_EQ(Tooling.DeckShown().Rows[4], "Tool Diameter : 0.2362");
+    EXPECT_NE(Tooling.DeckShown().Summary.find("\" Dia."), std::string::npos);
+}
+
 TEST_F(ToolDeck, InsertingAToolAlreadyInTheChangerDoesNothing)
 {
     Data.clear();
