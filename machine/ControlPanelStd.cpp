@@ -507,7 +507,9 @@ void TControlPanelStd::TurboReleased(int X, int Y)
 {
     if (X < 0 || X > 71 || Y < 0 || Y > 49)
         return;
-    RequestTurbo(!FShown.TurboDown);
+    FShown.TurboDown = !FShown.TurboDown;
+    Changed();
+    RequestTurbo(FShown.TurboDown);
 }
 
 std::vector<std::pair<std::string, int>> TControlPanelStd::ToolMenuItems() const

@@ -181,8 +181,8 @@ public:
     // --- The "Machine Tooling" window ---
     // Makes the window (installed by the ui library).
     static std::function<std::unique_ptr<TToolDeckView>(TMachine_Tooling &)> DeckFactory;
-    // Creates and shows the window unless it exists; the current position's
-    // information shows. CloseDeck frees it.
+    // Creates and shows the window (shows it again when it exists); the
+    // current position's information shows. CloseDeck frees it.
     void ShowDeck();
     void CloseDeck();
     bool DeckOpen() const { return FDeck != nullptr; }

@@ -52,7 +52,12 @@ std::function<std::unique_ptr<TToolDeckView>(TMachine_Tooling &)> TMachine_Tooli
 
 void TMachine_Tooling::ShowDeck()
 {
-    if (FDeck || !DeckFactory)
+    // A window the operator closed is only hidden: it shows again.
+    if (FDeck) {
+        FDeck->Show();
+        return;
+    }
+    if (!DeckFactory)
         return;
     EmptyHint = Tr("Tool Position Empty");
     for (TDeckButton &b : FShown.Buttons)

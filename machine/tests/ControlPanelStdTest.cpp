@@ -262,6 +262,18 @@ TEST_F(ControlPanelStdTest, CoolantSendsM8ThenM9)
     EXPECT_EQ(Sent[1].IntValue, 9);
 }
 
+TEST_F(ControlPanelStdTest, TurboGoesByTheReleaseInsideTheButton)
+{
+    Panel.TurboReleased(71, 49);
+    Panel.TurboReleased(72, 10);
+    Panel.TurboReleased(0, 0);
+    ASSERT_EQ(Sent.size(), 2u) << "a release outside sends nothing";
+    EXPECT_EQ(Sent[0].Kind, rqTurbo);
+    EXPECT_TRUE(Sent[0].Flag);
+    EXPECT_FALSE(Sent[1].Flag);
+    EXPECT_FALSE(Panel.Shown().TurboDown);
+}
+
 TEST_F(ControlPanelStdTest, ColoursTooCloseGetTheContrastAndAreStored)
 {
     Panel.ColourPicked(false, 0x000005, true);
