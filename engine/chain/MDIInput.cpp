@@ -164,15 +164,18 @@ void TMDIInput::Rewind()
 }
 
 // Every line runs, an empty one too; the end is reported on the read after
-// the last line, once no text is left past the read position.
+// the last line, once no text is left past the read position. Reads after
+// the end keep reporting it until the source is rewound or stopped: the
+// stages read ahead past the end, and must not run the memo's blocks (and
+// their macro assignments) a second time.
 int TMDIInput::ReadLine(std::string &Line, int &LineNumber, int &Level)
 {
     LineNumber = ++FLineCount;
     Level = 0;
+    Line.clear();
     if (FReadPos == -1) {
-        FReadPos = 0;
-        if (FView)
-            FView->ClearSelection();
+        FLineCount = 0;
+        return EndOfMainProgram;
     }
     std::string rest = FReadPos < (int)FText.size() ? FText.substr(FReadPos) : std::string();
     size_t cr = rest.find('\r');

@@ -74,7 +74,8 @@ public:
     bool LoadFile(std::string &FileName) override { return false; }
     void Rewind() override;
     // The next memo line: its character offset, or -1 once no text is left
-    // (a final line without a line end is still run).
+    // (a final line without a line end is still run); -1 again on every read
+    // after that until Rewind, a stop or an edit starts a new pass.
     int ReadLine(std::string &Line, int &LineNumber, int &Level) override;
     // Index (from 0) of the first line carrying the label, -1 when none.
     int FindLabel(const std::string &Text) override;

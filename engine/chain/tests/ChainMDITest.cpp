@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <string>
 #include <vector>
 
@@ -70,15 +72,37 @@ TEST(ChainMDITest, ReadsEveryLineWithItsOffsetAndEndsOnceNoTextIsLeft)
     }
 }
 
-TEST(ChainMDITest, ANewPassStartsAfterTheEndAndAnEditRestartsReading)
+// The stages read ahead past the end: those reads get the end again, never
+// a second pass of the memo (whose macro assignments would run again).
+TEST(ChainMDITest, ReadsAfterTheEndGetTheEndUntilANewPassStarts)
 {
     TMDIInput input;
     input.TextChanged("G00 X10\r\nM03");
     ReadAll(input);
     EXPECT_EQ(input.ReadPos(), -1);
-    std::vector<TRead> again = ReadAll(input);
-    ASSERT_EQ(again.size(), 3u);
-    EXPECT_EQ(again[0].Position, 0);
+    for (int i = 0; i < 3; ++i) {
+        std::string line = "x";
+        int number = 0, level = 0;
+        EXPECT_EQ(input.ReadLine(line, number, level), -1);
+        EXPECT_EQ(line, "");
+    }
+    struct TRestart {
+        const char *Name;
+        std::function<void(TMDIInput &)> Start;
+    };
+    const TRestart restarts[] = {
+        {"rewound", [](TMDIInput &I) { I.Rewind(); }},
+        {"stopped", [](TMDIInput &I) { I.SetCycleState(csStopped); }},
+        {"rewind state", [](TMDIInput &I) { I.SetCycleState(csRewind); }},
+    };
+    for (const TRestart &r : restarts) {
+        SCOPED_TRACE(r.Name);
+        ReadAll(input);
+        r.Start(input);
+        std::vector<TRead> again = ReadAll(input);
+        ASSERT_EQ(again.size(), 3u);
+        EXPECT_EQ(again[0].Position, 0);
+    }
 
     std::string line;
     int number = 0, level = 0;
