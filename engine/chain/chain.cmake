@@ -42,6 +42,7 @@ if(ORV_WITH_QT)
         DEPS orv_engine_chain orv_platform_ui)
     orv_test(engine_chain_ui_tests
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/ChainExpandedTest.cpp
+                ${CMAKE_CURRENT_LIST_DIR}/tests/ChainMDIMemoTest.cpp
         DEPS orv_engine_chain_ui
         QT)
 endif()

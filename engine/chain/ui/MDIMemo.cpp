@@ -80,7 +80,11 @@ void TMDIMemo::TextEdited()
 
 void TMDIMemo::keyPressEvent(QKeyEvent *Event)
 {
-    if (FInput && !Event->text().isEmpty() && FInput->RefuseKey(VirtualKeyOf(*Event)))
+    // Keys that type something (Enter among them) count against the limit;
+    // moving the caret does not.
+    const bool types = !Event->text().isEmpty() || Event->key() == Qt::Key_Return ||
+                       Event->key() == Qt::Key_Enter;
+    if (FInput && types && FInput->RefuseKey(VirtualKeyOf(*Event)))
         return;
     QPlainTextEdit::keyPressEvent(Event);
 }

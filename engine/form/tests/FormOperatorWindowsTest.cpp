@@ -90,7 +90,10 @@ protected:
     }
     void Key(QWidget *Target, QEvent::Type Type, int QtKey)
     {
-        QKeyEvent event(Type, QtKey, Qt::NoModifier, QString(QChar(QtKey)));
+        const QString text = QtKey == Qt::Key_Return ? QString("\r")
+                             : QtKey < 0x10000   ? QString(QChar(QtKey))
+                                                 : QString();
+        QKeyEvent event(Type, QtKey, Qt::NoModifier, text);
         QApplication::sendEvent(Target, &event);
     }
 
