@@ -159,6 +159,31 @@ TEST_F(ToolDeck, DroppingOntoAnOccupiedPositionTakesThatToolOutToo)
     EXPECT_FALSE(Tooling.DeckShown().Buttons[1].Occupied);
 }
 
+TEST_F(ToolDeck, ALibraryToolDroppedOnAPositionGoesInOnlyWhenNotInTheChanger)
+{
+    Tooling.DropLibraryTool(3, "End 6");
+    EXPECT_EQ(NameAt(3), "") << "End 6 sits at position 1 already";
+    Data.clear();
+    Tooling.DropLibraryTool(3, "Ball 4");
+    EXPECT_EQ(NameAt(3), "Ball 4");
+    EXPECT_EQ(InUse("Ball 4"), "1");
+    EXPECT_EQ(Data, std::vector<int>{3});
+    EXPECT_EQ(Tooling.DeckShown().Buttons[2].Hint, "Ball 4");
+}
+
+TEST_F(ToolDeck, RemoveToolEmptiesThePositionAndFreesTheTool)
+{
+    Tooling.MenuPosition = 2;
+    Tooling.RemoveToolFromPosition();
+    EXPECT_EQ(NameAt(2), "");
+    EXPECT_EQ(InUse("Drill 3"), "0");
+    EXPECT_FALSE(Tooling.DeckShown().Buttons[1].Occupied);
+    Tooling.MenuPosition = 2;
+    Tooling.RemoveToolFromPosition();
+    ASSERT_FALSE(Shown().empty());
+    EXPECT_EQ(Shown().back(), "Value was not acceptable") << "message 2 for an empty position";
+}
+
 TEST_F(ToolDeck, SwapExchangesTheTwoTools)
 {
     Tooling.SwapTool(1, 2);
