@@ -4,7 +4,7 @@
 #include "engine/core/Mess.h"
 #include "machine/ui/McodeEntry.h"
 #include "machine/ui/QtText.h"
-#include "platform/ui/QtVirtualKeys.h"
+#include "platform/ui/VirtualKeys.h"
 
 #include <QCloseEvent>
 #include <QColorDialog>

@@ -1,7 +1,7 @@
 #include "engine/chain/ui/MDIMemo.h"
 
 #include "engine/core/Mess.h"
-#include "platform/ui/QtVirtualKeys.h"
+#include "platform/ui/VirtualKeys.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
