@@ -227,7 +227,8 @@ void TVis_form::ShowSection(QTreeWidgetItem *Node)
     for (const TMachineKey &key : FList.Keys(FMachine, FSection)) {
         if (row >= RowCount)
             break;
-        ShowRow(row++, key);
+        if (key.Kind != TRowKind::None)
+            ShowRow(row++, key);
     }
 }
 
