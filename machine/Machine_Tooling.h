@@ -33,7 +33,7 @@ struct TTool_data {
 
 using EToolChangeRequiredNotify = std::function<void(TObject *Sender, int ToolNumber)>;
 using EToolDataChangedNotify = std::function<void(TObject *Sender, int ToolNumber)>;
-using TNotifyEvent = std::function<void(TObject *Sender)>;
+using TToolOffsetNotify = std::function<void(TObject *Sender)>;
 
 // --- The "Machine Tooling" window (the carousel) ---
 
@@ -128,7 +128,7 @@ public:
     double CurrentDiameter = 0;
 
     EToolChangeRequiredNotify ToolChangeRequiredNotify;
-    TNotifyEvent Tool_Z_offsetChanged;
+    TToolOffsetNotify Tool_Z_offsetChanged;
     EToolDataChangedNotify OnDataChanged; // -1: all positions
 
     // --- Tool data ---

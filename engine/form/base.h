@@ -140,6 +140,8 @@ public:
     void ShowModalData(const TCNC_Groups &Groups);
     void ResetModalGroups();
     void ShowBlockEvents(TCNC_data &Data);
+    // True when the run may start: an output is chosen or the machine runs
+    // (a real machine only after its warning is accepted).
     bool CheckOutputs();
     void ShowPausedText(bool Paused);
 
@@ -180,6 +182,9 @@ public:
     void MDISourceChanged(TObject *Sender, TBasicInput *&MDIInput, bool Show);
     void StopJog();
     void EngineKeyDown(int Key);
+    // Set&up > "Jog Keys": the key setup dialog.
+    void JogKeySetup() { FHost.ShowJogKeySetup(); }
+    TJogKeyTable *JogKeys() const { return FJogKeys; }
     // Jog increment of the panel commands, mm.
     long double JogIncrement() const { return FJogIncrement; }
     // Messages of the controller threads (WM_USER to WM_USER + 3): post
@@ -212,6 +217,7 @@ public:
     TMachine_Tooling *Tooling() const { return FTooling.get(); }
     TWork_piece_offset *WorkOffsets() const { return FWorkOffsets.get(); }
     TConvert *Convertor() const { return FConvertor.get(); }
+    TMacroVars *MacroVars() const { return FMacroVars.get(); }
 
     // The main window's settings button: the password check, then the
     // "Machine Properties Editor" (read-only after a wrong password), then
@@ -286,6 +292,8 @@ private:
 
     // The units every part is told.
     TUnits Units() const { return FInch ? TUnits::Inch : TUnits::Metric; }
+
+    bool ConfirmRealMachineRun();
 
     // Construction helpers.
     void Splash(const std::string &Text);
@@ -439,6 +447,7 @@ private:
     TBasicInput *FMDISource = nullptr;
     TBasicInput *FKeptSource = nullptr;
     uint8_t FKeptSourceKind = skNone;
+    TJogKeyTable *FJogKeys = nullptr; // owned by the host's key setup dialog
     std::unique_ptr<TBasicControlPanel> FStandardPanel;
     std::unique_ptr<TChangeData> FRequestBuffer;
     std::unique_ptr<TChangeData> FEventBuffer;
