@@ -66,6 +66,11 @@ public:
     bool SourceSelectClick(QAction *Item);
     void OutputClick(TToolbarButton *Sender);
     void MachineClick(TToolbarButton *Sender);
+    // File > "Save Project..." and "Open Project...": the job's set-up in a
+    // ".PRJ" file; OpenProject reads and applies one.
+    void SaveProjectMnuClick();
+    void OpenProject1Click();
+    void OpenProject(const std::string &FileName);
     void UnitsClick();
     void skipBlockClick();
     void progContClick();

@@ -29,6 +29,7 @@
 #include "platform/ui/MdiHost.h"
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/QtPos_size.h"
+#include "shell/ProjectFile.h"
 #include "shell/ui/Billet_size.h"
 #include "shell/ui/Choice_From.h"
 #include "shell/ui/Mach_Warn.h"
@@ -83,14 +84,14 @@ void TMainForm::BuildMenus()
             FEngine->Source()->NewFile();
     });
     item(file, "FileOpen", "Open...", [this] { FileOpenClick(); });
-    item(file, "FileOpenProject", "Open Project...", nullptr)->setEnabled(false);
+    item(file, "FileOpenProject", "Open Project...", [this] { OpenProject1Click(); });
     menu(file, "ReOpen", "ReOpen");
     item(file, "FileSave", "Save", [this] {
         if (FEngine && FEngine->Source())
             FEngine->Source()->SaveFile();
     });
     item(file, "FileSaveAs", "Save As...", [this] { SaveAsClick(); });
-    item(file, "FileSaveProject", "Save Project...", nullptr)->setEnabled(false);
+    item(file, "FileSaveProject", "Save Project...", [this] { SaveProjectMnuClick(); });
     menu(file, "Source", "Source");
     file->addSeparator();
     item(file, "FileExit", "Exit", [this] { close(); });
@@ -202,6 +203,95 @@ void TMainForm::FileOpenClick()
         return;
     ini.WriteString("directories", "FNC Folder", ExtractFilePath(folder));
     FRecent->AddFile(folder);
+}
+
+// --- Project files -----------------------------------------------------------
+
+namespace {
+
+TFileRequest ProjectRequest(TFileDialogKind Kind, const std::string &Folder)
+{
+    TFileRequest request;
+    request.Kind = Kind;
+    request.Title = Mess().Translate(Kind == TFileDialogKind::Save ? "Save Corvane CNC Project"
+                                                                   : "Open Corvane CNC Project");
+    request.Filter = "Corvane CNC Project File (*.prj)|*.PRJ";
+    request.DefaultExt = "PRJ";
+    request.InitialDir = Folder;
+    return request;
+}
+
+} // namespace
+
+void TMainForm::SaveProjectMnuClick()
+{
+    if (!FEngine)
+        return;
+    TIniFile ini(FMainIni);
+    std::optional<std::string> chosen = Messages().ChooseFile(ProjectRequest(
+        TFileDialogKind::Save, ini.ReadString("directories", "FNC Folder", ProgramFolder())));
+    if (!chosen || chosen->empty())
+        return;
+    ini.WriteString("directories", "FNC Folder", ExtractFilePath(FEngine->ProgramFile()));
+    TProjectData data;
+    data.Filename = FEngine->ProgramFile();
+    if (FEngine->Tooling())
+        data.ToolSetup = FEngine->Tooling()->DataFile();
+    if (FEngine->WorkOffsets()) {
+        data.MachineWorkPiece = FEngine->WorkOffsets()->CurrentMOffset();
+        data.SimulationWorkPiece = FEngine->WorkOffsets()->CurrentSOffset();
+    }
+    data.Metric = !FEngine->Inch();
+    data.ExpandedCycles = MenuItem("CycleExpansion")->isChecked();
+    WriteProjectFile(*chosen, data);
+}
+
+void TMainForm::OpenProject1Click()
+{
+    TIniFile ini(FMainIni);
+    std::optional<std::string> chosen = Messages().ChooseFile(ProjectRequest(
+        TFileDialogKind::Open, ini.ReadString("directories", "FNC Folder", ProgramFolder())));
+    if (chosen && !chosen->empty())
+        OpenProject(*chosen);
+}
+
+void TMainForm::OpenProject(const std::string &FileName)
+{
+    if (!FEngine)
+        return;
+    class TApply : public TProjectTarget {
+    public:
+        explicit TApply(TMainForm &Form) : F(Form) {}
+        void OpenProgram(std::string FileName) override { F.OpenProgramFile(0, FileName); }
+        void SetToolFile(const std::string &FileName) override
+        {
+            if (F.FEngine && F.FEngine->Tooling())
+                F.FEngine->Tooling()->SetDataFile(FileName);
+        }
+        void SetMachineOffset(const std::string &Name) override
+        {
+            if (!F.FEngine || !F.FEngine->WorkOffsets())
+                return;
+            F.FEngine->WorkOffsets()->SetCurrentMOffset(Name);
+            F.SetStatusText(2, 1, F.FEngine->WorkOffsets()->CurrentMOffset(), false);
+        }
+        void SetSimulationOffset(const std::string &Name) override
+        {
+            if (F.FEngine && F.FEngine->WorkOffsets())
+                F.FEngine->WorkOffsets()->SetCurrentSOffset(Name);
+        }
+        void SetInch(bool Inch) override
+        {
+            if (F.FEngine)
+                F.FEngine->SetUnits(Inch);
+            F.ShowUnits();
+        }
+        void SetCycleExpansion(bool On) override { F.MenuItem("CycleExpansion")->setChecked(On); }
+
+    private:
+        TMainForm &F;
+    } apply(*this);
+    ApplyProject(ReadProjectFile(FileName), apply);
 }
 
 void TMainForm::OpenCommand()
