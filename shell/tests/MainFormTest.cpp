@@ -13,6 +13,8 @@
 #include "engine/view2d/Draw_2D.h"
 #include "machine/JogKeyTable.h"
 #include "platform/EventLoop.h"
+#include "machine/Machine_Tooling.h"
+#include "machine/Work_piece_offset.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
@@ -37,6 +39,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -53,6 +56,12 @@ std::string Program()
     for (int i = 0; i < 10; ++i)
         text += "G01 X60\nG01 Y60\nG01 X0\nG01 Y0\n";
     return text + "G00 Z2\n";
+}
+
+std::string ReadAll(const std::string &Path)
+{
+    std::ifstream in(Path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // What the window shows at one moment.
@@ -472,6 +481,54 @@ TEST_F(MainForm, MachinePopupTurnsTheWarningBackOn)
     Start({});
     Form().MenuItem("WarnOnPlay")->trigger();
     EXPECT_EQ(Setting("Default Settings", "Warn ON Play"), "1");
+}
+
+// File > Save Project... keeps the job's set-up; after the settings change,
+// Open Project... brings it all back. A project opened during a run cannot
+// open its program, but its other keys still apply.
+TEST_F(MainForm, AProjectSavedAndOpenedAgainRestoresTheJob)
+{
+    Start({ProgramFile});
+    TBaseForm &engine = *Form().Engine();
+    const std::string tools = engine.Tooling()->DataFile();
+    engine.WorkOffsets()->SetCurrentMOffset("G55");
+    const std::string sim = engine.WorkOffsets()->CurrentSOffset();
+    QAction *expansion = Form().MenuItem("CycleExpansion");
+    expansion->setChecked(false);
+    Messages.Answer(Dir.File("job.prj"));
+    Form().SaveProjectMnuClick();
+    EXPECT_EQ(ReadAll(Dir.File("job.prj")),
+              "[Data]\r\nFilename=" + ProgramFile + "\r\nTool setup=" + tools +
+                  "\r\nMachine Work Piece=G55\r\nSimulation Work Piece=" + sim + "\r\nMetric=1\r\n"
+                  "Expanded Cycles=0\r\n");
+    EXPECT_EQ(Setting("directories", "FNC Folder"), ExtractFilePath(ProgramFile));
+
+    const std::string other = Dir.Write("other.fnc", "G00 X1\n");
+    std::string name = other;
+    Form().OpenProgramFile(0, name);
+    engine.Tooling()->SetDataFile(Dir.Write("other.MTF", "[Global]\r\nCurrent Tool=1\r\n"));
+    engine.WorkOffsets()->SetCurrentMOffset("G54");
+    engine.WorkOffsets()->SetCurrentSOffset("G56");
+    ASSERT_NE(engine.WorkOffsets()->CurrentSOffset(), sim);
+    Form().UnitsClick();
+    expansion->setChecked(true);
+    ASSERT_TRUE(engine.Inch());
+
+    Form().OpenProject(Dir.File("job.prj"));
+    EXPECT_EQ(engine.ProgramFile(), ProgramFile);
+    EXPECT_EQ(engine.Tooling()->DataFile(), tools);
+    EXPECT_EQ(engine.WorkOffsets()->CurrentMOffset(), "G55");
+    EXPECT_EQ(engine.WorkOffsets()->CurrentSOffset(), sim);
+    EXPECT_EQ(Form().StatusPanelText(2, 1), "G55");
+    EXPECT_FALSE(engine.Inch());
+    EXPECT_FALSE(expansion->isChecked());
+
+    // A "Filename" that names a project opens nothing; the rest applies.
+    TIniFile(Dir.File("job.prj")).WriteString("Data", "Filename", Dir.File("job.PRJ"));
+    TIniFile(Dir.File("job.prj")).WriteString("Data", "Metric", "0");
+    Form().OpenProject(Dir.File("job.prj"));
+    EXPECT_EQ(engine.ProgramFile(), ProgramFile);
+    EXPECT_TRUE(engine.Inch());
 }
 
 } // namespace
