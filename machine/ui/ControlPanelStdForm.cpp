@@ -4,6 +4,7 @@
 #include "engine/core/Mess.h"
 #include "machine/ui/McodeEntry.h"
 #include "machine/ui/QtText.h"
+#include "platform/ui/ModalRunner.h"
 #include "platform/ui/VirtualKeys.h"
 
 #include <QCloseEvent>
@@ -345,7 +346,7 @@ void TControlPanelStdForm::BuildMcodePopup()
 void TControlPanelStdForm::ChooseManualMCode()
 {
     TMcodeManual dialog(this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (RunModal(dialog) == QDialog::Accepted)
         FPanel.MCodeChosen(dialog.Code);
 }
 

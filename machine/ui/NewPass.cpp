@@ -4,6 +4,7 @@
 #include "machine/Read_Machinedata_file.h"
 #include "machine/SettingsPassword.h"
 #include "machine/ui/QtText.h"
+#include "platform/ui/ModalRunner.h"
 #include "machine/ui/property_editor.h"
 #include "platform/MessageService.h"
 
@@ -93,7 +94,7 @@ int TNewPassword::OkClick()
 int TNewPassword::Execute(int Mode)
 {
     Prepare(Mode);
-    return exec();
+    return RunModal(*this);
 }
 
 void InstallMachineEditorWindows()
@@ -105,7 +106,7 @@ void InstallMachineEditorWindows()
     TRead_Machinedata_file::EditorWindow = [](TRead_Machinedata_file &Data, bool ReadOnly) {
         TVis_form editor(Data.MainSettingsFile);
         editor.SetReadOnly(ReadOnly);
-        editor.exec();
+        RunModal(editor);
     };
 }
 

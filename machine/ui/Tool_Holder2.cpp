@@ -4,6 +4,7 @@
 #include "machine/ToolingMessages.h"
 #include "machine/Tooling_lib.h"
 #include "machine/ui/QtText.h"
+#include "platform/ui/ModalRunner.h"
 #include "machine/ui/ToolEdit.h"
 #include "machine/ui/Tool_offsets_form.h"
 #include "platform/MessageService.h"
@@ -330,7 +331,7 @@ void TTool_Deck::EditToolData(int Position)
     if (!FTooling.GetToolName(Position, name, true) || !library)
         return;
     TToolEditForm edit(this, FTooling.Units(), 1, name, library->DataFile());
-    edit.exec();
+    RunModal(edit);
     FTooling.PositionPressed(Position);
 }
 
@@ -349,7 +350,7 @@ void TTool_Deck::ExportClick()
 void TTool_Deck::EditToolOffsets()
 {
     TTOffsets offsets(this);
-    offsets.exec();
+    RunModal(offsets);
 }
 
 void InstallMachineToolingWindow()

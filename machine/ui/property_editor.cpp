@@ -4,6 +4,7 @@
 #include "machine/ui/NewPass.h"
 #include "machine/ui/Progress.h"
 #include "machine/ui/QtText.h"
+#include "platform/ui/ModalRunner.h"
 #include "machine/ui/data_entty_form.h"
 #include "platform/NumberText.h"
 
@@ -302,7 +303,7 @@ void TVis_form::CopyClick()
         return;
     TData_entry entry(this);
     entry.FileName->setText(FMenuMachine->text(0));
-    if (entry.exec() != QDialog::Accepted)
+    if (RunModal(entry) != QDialog::Accepted)
         return;
     FList.Copy(Text(FMenuMachine), entry.FileName->text().toStdString());
     BuildTree();

@@ -15,6 +15,8 @@
 #include "platform/EventLoop.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Work_piece_offset.h"
+#include "machine/ui/NewPass.h"
+#include "machine/ui/property_editor.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
@@ -28,6 +30,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -529,6 +532,35 @@ TEST_F(MainForm, AProjectSavedAndOpenedAgainRestoresTheJob)
     Form().OpenProject(Dir.File("job.prj"));
     EXPECT_EQ(engine.ProgramFile(), ProgramFile);
     EXPECT_TRUE(engine.Inch());
+}
+
+// The Tooling button shows the carousel as an MDI child and closes it; Set&up
+// > "Setup Machine Parameters..." asks for the password and opens the editor.
+TEST_F(MainForm, ToolingButtonAndMachineParametersOpenTheirWindows)
+{
+    Start({ProgramFile});
+    TMachine_Tooling &tooling = *Form().Engine()->Tooling();
+    B(TMainButton::Tooling)->Click();
+    ASSERT_TRUE(tooling.DeckOpen());
+    auto *deck = dynamic_cast<QWidget *>(tooling.Deck());
+    ASSERT_NE(deck, nullptr);
+    EXPECT_NE(qobject_cast<QMdiSubWindow *>(deck->parentWidget()), nullptr);
+    B(TMainButton::Tooling)->Click();
+    EXPECT_FALSE(tooling.DeckOpen());
+
+    bool readOnly = true;
+    Answer = [&](QDialog &D) {
+        if (auto *password = dynamic_cast<TNewPassword *>(&D)) {
+            password->OldPassword->setText("orvellan");
+            return password->OkClick();
+        }
+        if (auto *editor = dynamic_cast<TVis_form *>(&D))
+            readOnly = !editor->NewPass->isEnabled();
+        return int(QDialog::Accepted);
+    };
+    Form().MenuItem("SetupMachine")->trigger();
+    EXPECT_EQ(Dialogs, (std::vector<std::string>{"NewPassword", "Vis_form"}));
+    EXPECT_FALSE(readOnly) << "the default password opens the editor for editing";
 }
 
 } // namespace
