@@ -6,6 +6,7 @@
 #include "platform/NumberText.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -29,7 +30,12 @@ int64_t SteadyNowMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+std::atomic<uint64_t> gTotalSent{0}, gTotalReceived{0};
+
 } // namespace
+
+uint64_t TCommPortDriver::TotalBytesSent() { return gTotalSent.load(); }
+uint64_t TCommPortDriver::TotalBytesReceived() { return gTotalReceived.load(); }
 
 int BaudRateValue(TComPortBaudRate Rate) { return RateValues[Rate]; }
 
@@ -125,6 +131,7 @@ int TCommPortDriver::SendData(const uint8_t *Buffer, int Count)
                 written += n;
                 Count -= n;
                 FBytesSent += uint64_t(n);
+                gTotalSent += uint64_t(n);
                 start = SteadyNowMs();
                 continue;
             }
@@ -154,6 +161,7 @@ void TCommPortDriver::Poll()
     if (n <= 0)
         return;
     FBytesReceived += uint64_t(n);
+    gTotalReceived += uint64_t(n);
     if (!OnReceiveData)
         return;
     try {

@@ -95,6 +95,9 @@ public:
     // Bytes written and received since construction (for tests and the bench).
     uint64_t BytesSent() const { return FBytesSent; }
     uint64_t BytesReceived() const { return FBytesReceived; }
+    // The same over every driver of the process.
+    static uint64_t TotalBytesSent();
+    static uint64_t TotalBytesReceived();
 
 private:
     bool ApplySettings();

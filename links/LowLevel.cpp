@@ -393,6 +393,12 @@ void TLowLevel::SetComms(int Index, Extended Value)
     FComms[Index] = Value;
 }
 
+bool TLowLevel::ChangePending() const
+{
+    std::shared_lock lock(FLock);
+    return FChangePending;
+}
+
 bool TLowLevel::IdleLatch() const
 {
     std::shared_lock lock(FLock);
@@ -514,12 +520,18 @@ void TLowLevel::Execute()
 
 // Status poll after PollingDelay idle turns; a comms entry the controller
 // announced as changed is read through entry 99.
+bool TLowLevel::StatusPollDue(int &IdleTurns, int Delay)
+{
+    if (++IdleTurns <= Delay)
+        return false;
+    IdleTurns = 0;
+    return true;
+}
+
 void TLowLevel::IdleWork(int &IdleTurns)
 {
-    if (++IdleTurns > PollingDelay) {
-        IdleTurns = 0;
+    if (StatusPollDue(IdleTurns, PollingDelay))
         Exchange({rkRead, 6, "ZZ", "", 0, false});
-    }
     bool pending;
     {
         std::shared_lock lock(FLock);

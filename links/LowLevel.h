@@ -98,6 +98,11 @@ public:
     void ClearBackReady();
     std::string VersionReply() const;
     bool Running() const { return FRunning.load(); }
+    // A status byte announced a changed comms entry not yet read.
+    bool ChangePending() const;
+    // One idle turn of the worker: true when the status poll is due (after
+    // PollingDelay turns, on the next one), counting IdleTurns.
+    static bool StatusPollDue(int &IdleTurns, int PollingDelay);
 
     // Hands bytes received to the protocol as the driver's receive event
     // does (the worker polls the driver; tests feed bytes here).

@@ -236,7 +236,9 @@ bool TMachLink::Initialise()
         Controller.reset();
         return false;
     }
-    // The start feed in mm/min; SetFeedrate converts it for the controller.
+    // The start feed in mm/min, held at the fastest axis rate; SetFeedrate
+    // converts it for the controller once.
+    MaxFeed = Round(std::max({m.Feed.MaximumRateX, m.Feed.MaximumRateY, m.Feed.MaximumRateZ}), 0);
     SetFeedrate(Round(m.Feed.MaximumRateZ, 0));
     Controller->WriteComms(comms::FeedPot, m.MachineCapability.FeedPot ? 1 : 0);
     Controller->WriteComms(comms::SpeedPot, m.MachineCapability.SpeedPot ? 1 : 0);

@@ -122,6 +122,19 @@ void TControllerSim::SetCommsValue(int Index, double Value)
         FComms[Index] = Value;
 }
 
+void TControllerSim::ChangeEntry(int Index, double Value)
+{
+    std::lock_guard lock(FLock);
+    FChanges.push_back({Index, Value});
+}
+
+bool TControllerSim::Quiet() const
+{
+    pollfd p{FMaster, POLLIN, 0};
+    std::lock_guard lock(FLock);
+    return FChanges.empty() && ::poll(&p, 1, 0) <= 0;
+}
+
 std::vector<TSimLogEntry> TControllerSim::Log() const
 {
     std::lock_guard lock(FLock);
@@ -177,11 +190,11 @@ void TControllerSim::ReadInput()
     if (n <= 0)
         return;
     FTalked = true;
-    FBytesIn += uint64_t(n);
     if (PaceBaud > 0)
         std::this_thread::sleep_for(std::chrono::microseconds(int64_t(n) * 11 * 1000000 / PaceBaud));
     for (ssize_t i = 0; i < n; ++i)
         Byte(buffer[i]);
+    FBytesIn += uint64_t(n); // counted once answered
 }
 
 void TControllerSim::Byte(uint8_t B)
@@ -387,7 +400,8 @@ void TControllerSim::ReadRequest(const std::string &Command, int Channel, const 
         std::string i = idle ? "1" : "0";
         SendReply("zz" + IntToStr(std::llround(x)) + "," + IntToStr(std::llround(y)) + "," +
                   IntToStr(std::llround(z)) + "," + i + "," + i + "," + i +
-                  ",0,0,0,5,0,0,0,0,0,0");
+                  ",0,0,0," + InputField(0) + ",0,0,0," + InputField(1) + "," + InputField(2) +
+                  "," + InputField(3));
     } else if (Command == "MB") {
         int32_t index = -1;
         if (!TryStrToInt(Payload, index) || index < 0 || index > 99) {
@@ -404,12 +418,20 @@ void TControllerSim::ReadRequest(const std::string &Command, int Channel, const 
 
 void TControllerSim::Timers()
 {
+    std::vector<std::pair<int, double>> changes;
+    {
+        std::lock_guard lock(FLock);
+        changes.swap(FChanges);
+    }
+    for (const auto &[index, value] : changes) {
+        SetCommsValue(index, value);
+        SetCommsValue(99, index);
+        Announce();
+    }
     int64_t now = Now();
     if (FClearAt >= 0 && now >= FClearAt) {
         FClearAt = -1;
         SetCommsValue(1, 0);
-        int tool = int(CommsValue(7));
-        (void)tool;
         SetCommsValue(99, 1);
         Announce();
     }
@@ -443,6 +465,11 @@ void TControllerSim::Position(double &X, double &Y, double &Z) const
     X = FAxis[0].From + (FAxis[0].To - FAxis[0].From) * t;
     Y = FAxis[1].From + (FAxis[1].To - FAxis[1].From) * t;
     Z = FAxis[2].From + (FAxis[2].To - FAxis[2].From) * t;
+}
+
+std::string TControllerSim::InputField(int Group) const
+{
+    return IntToStr((FInputs.load() >> (8 * Group)) & 0xFF);
 }
 
 bool TControllerSim::Moving() const { return FMotionMs > 0 && Now() - FMotionStart < FMotionMs; }

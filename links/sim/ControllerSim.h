@@ -85,6 +85,13 @@ public:
     // State the tests look at (under the lock).
     double CommsValue(int Index) const;
     void SetCommsValue(int Index, double Value);
+    // The controller changes an entry itself and announces it (a status
+    // byte with bit 5), as its firmware does when the guard opens.
+    void ChangeEntry(int Index, double Value);
+    // Digital inputs 0 to 31 as the status list reports them.
+    void SetInputs(uint32_t Bits) { FInputs = Bits; }
+    // True while no byte from the PC waits unprocessed.
+    bool Quiet() const;
 
 private:
     struct TAxisMotion {
@@ -102,6 +109,7 @@ private:
     void StartMotion(double X, double Y, double Z, double Feed);
     void Position(double &X, double &Y, double &Z) const;
     bool Moving() const;
+    std::string InputField(int Group) const;
     uint8_t StatusBits() const;
     void SendReply(const std::string &Text);
     void SendAck(bool Nak, int NakValue = 0x81);
@@ -144,6 +152,8 @@ private:
         std::string Kind;
     };
     std::vector<TLater> FLater;
+    std::vector<std::pair<int, double>> FChanges; // under the lock
+    std::atomic<uint32_t> FInputs{5};
     int64_t FLineFreeAt = 0;
 };
 
