@@ -482,6 +482,7 @@ void TLowLevel::Execute()
     int idleTurns = 0;
     bool reported = false;
     while (!FTerminated) {
+        FClockSeen = Clock();
         std::optional<TRequest> request;
         {
             std::unique_lock lock(FLock);
@@ -626,8 +627,10 @@ TLowLevel::TExchangeResult TLowLevel::Exchange(const TRequest &R)
             std::shared_lock lock(FLock);
             deadline = FDeadline;
         }
-        if (Clock() >= deadline)
-            Resend();
+        int64_t now = Clock();
+        FClockSeen = now;
+        if (now >= deadline)
+            Resend(now);
     }
     std::unique_lock lock(FLock);
     TExchangeResult result;
@@ -660,7 +663,7 @@ void TLowLevel::PollDriver(int WaitMs)
 
 // The frame goes again after a short pause, up to 21 sends in all; the
 // version query is never resent.
-void TLowLevel::Resend()
+void TLowLevel::Resend(int64_t Now)
 {
     std::string frame;
     {
@@ -680,8 +683,14 @@ void TLowLevel::Resend()
         }
         frame = FLastFrame;
     }
-    if (FDriver->Connected())
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // The line settles for 10 ms before the frame goes again.
+    if (FDriver->Connected()) {
+        int64_t until = Now + 10;
+        for (int64_t now = Clock(); now < until && !FTerminated; now = Clock()) {
+            FClockSeen = now;
+            PollDriver(1);
+        }
+    }
     SendFrame(frame);
 }
 
@@ -776,7 +785,7 @@ void TLowLevel::NotAcknowledged()
         if (FReplyState == 1)
             return;
     }
-    Resend();
+    Resend(Clock());
 }
 
 void TLowLevel::CheckByte(uint8_t B)
@@ -795,7 +804,7 @@ void TLowLevel::CheckByte(uint8_t B)
         reading = FReplyState == 2;
     }
     if (reading)
-        Resend();
+        Resend(Clock());
 }
 
 void TLowLevel::HandleReply(const std::string &Text)

@@ -122,6 +122,9 @@ public:
     void ExpectReply(TRequestKind Kind, const std::string &Command, const std::string &Frame);
     // 1 done or idle, 0 a write is unanswered, 2 a read is unanswered.
     int ReplyState() const;
+    // The clock's time the worker last looked at (a test loop waits for it
+    // before moving its clock on, so no time-out is skipped).
+    int64_t ClockSeen() const { return FClockSeen.load(); }
 
     int Port = 1;
     int Baud = 9600;
@@ -166,7 +169,8 @@ private:
     void IdleWork(int &IdleTurns);
     void Notifications(bool &Reported);
     void SendFrame(const std::string &Frame);
-    void Resend();
+    // Now: the clock's time that found the frame unanswered.
+    void Resend(int64_t Now);
     void GiveUp();
     void PollDriver(int WaitMs);
     void ApplyStatus(uint8_t B);
@@ -215,6 +219,7 @@ private:
     int FLastIndex = 0;
     std::atomic<bool> FStopped{false};
     std::atomic<int> FMotionState{0};
+    std::atomic<int64_t> FClockSeen{0};
 };
 
 } // namespace orv

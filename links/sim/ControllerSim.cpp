@@ -291,6 +291,8 @@ void TControllerSim::Frame(const std::string &Raw, bool Read)
     std::string command = frame.substr(1, head - 1);
     int channel = frame[head] - '0';
     if (Read) {
+        if (has(TSimFault::NoAck))
+            return; // a read not understood is not answered
         ReadRequest(command, channel, frame.substr(head + 1, frame.size() - head - 2));
         return;
     }
