@@ -12,6 +12,7 @@
 #include "engine/chain/BasicInput.h"
 #include "engine/form/base.h"
 #include "engine/view2d/ui/Form2DWindow.h"
+#include "links/MachLink.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ui/QtEventLoop.h"
@@ -54,6 +55,14 @@ public:
         auto Output = std::make_unique<orv::TDraw_2D>();
         Output->ViewFactory = [] { return std::make_unique<orv::TForm2DWindow>(); };
         return Output;
+    }
+    // The "Machine" button's link: the machine file's "Control Type" picks
+    // its controller; the controller's worker reports to the engine form.
+    std::unique_ptr<orv::TBasicMachine> CreateMachineLink(orv::TBaseForm &Engine) override
+    {
+        auto link = std::make_unique<orv::TMachLink>(&Engine);
+        link->NotifyWindow = [&Engine](int Message) { Engine.PostControllerMessage(Message); };
+        return link;
     }
     // A missing tool can only be put into the changer from the "Machine
     // Tooling" window, which this program does not have yet: rather than
