@@ -102,8 +102,9 @@ TEST_F(SerialPortTest, LineSettings)
     for (int rate : {14400, 56000}) {
         SCOPED_TRACE(rate);
         error.clear();
-        if (!Port.Apply(Line(rate, 8, 'N', 1), error))
+        if (!Port.Apply(Line(rate, 8, 'N', 1), error)) {
             EXPECT_NE(error.find(std::to_string(rate)), std::string::npos);
+        }
     }
 }
 
