@@ -34,26 +34,24 @@ struct TLine {
     orv::TController Controller;
     bool Ok = false;
 
-    explicit TLine(int PollingDelay)
-    {
+    explicit TLine(int PollingDelay) {
         std::string slave, error;
         Sim.PaceBaud = Baud;
         Sim.SpeedUp = 1e6; // motion is instant: the line is what is measured
         if (!Sim.Open(slave, error))
             return;
         Sim.Start();
-        Controller.SettingsFile = Temp.Write("Tarnwick.ini", "[Serial Ports]\nCOM1=" + slave + "\n");
+        Controller.SettingsFile =
+            Temp.Write("Tarnwick.ini", "[Serial Ports]\nCOM1=" + slave + "\n");
         Controller.SetPollingDelay(PollingDelay);
         Ok = Controller.Open(1, Baud, 2, false);
     }
-    uint64_t Bytes() const
-    {
+    uint64_t Bytes() const {
         return orv::TCommPortDriver::TotalBytesSent() + orv::TCommPortDriver::TotalBytesReceived();
     }
 };
 
-void Report(benchmark::State &State, int Blocks, uint64_t Bytes, double Ms)
-{
+void Report(benchmark::State &State, int Blocks, uint64_t Bytes, double Ms) {
     double bytesPerBlock = double(Bytes) / Blocks;
     double msPerBlock = Ms / Blocks;
     State.counters["blocks_per_s"] = 1000.0 / msPerBlock;
@@ -63,8 +61,7 @@ void Report(benchmark::State &State, int Blocks, uint64_t Bytes, double Ms)
     State.counters["goal_ms_per_block"] = bytesPerBlock * ByteMs + PollingIntervalMs;
 }
 
-void BM_StreamedBlocks(benchmark::State &State)
-{
+void BM_StreamedBlocks(benchmark::State &State) {
     const int blocks = int(State.range(0));
     TLine line(70);
     if (!line.Ok) {
@@ -77,14 +74,15 @@ void BM_StreamedBlocks(benchmark::State &State)
         auto start = std::chrono::steady_clock::now();
         for (int i = 0; i < blocks; ++i)
             line.Controller.MoveLinear(1000 + i % 4000, 2000 + i % 3000, -(i % 500), true);
-        double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
         Report(State, blocks, line.Bytes() - before, ms);
     }
 }
 BENCHMARK(BM_StreamedBlocks)->Arg(10000)->Iterations(1)->Unit(benchmark::kSecond);
 
-void BM_WaitedBlocks(benchmark::State &State)
-{
+void BM_WaitedBlocks(benchmark::State &State) {
     const int blocks = int(State.range(0));
     TLine line(1);
     if (!line.Ok) {
@@ -99,7 +97,9 @@ void BM_WaitedBlocks(benchmark::State &State)
             while (!line.Controller.IsIdle())
                 line.Loop.ProcessMessages();
         }
-        double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
         Report(State, blocks, line.Bytes() - before, ms);
     }
 }

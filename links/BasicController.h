@@ -31,7 +31,9 @@ constexpr int WM_USER_MESSAGE = 0x0400;
 // A comms read that got no reply of its own: no value. The link's waits
 // never take it for a finished command.
 constexpr Extended NoCommsValue = 9e9L;
-inline bool HasCommsValue(Extended Value) { return Value != NoCommsValue; }
+inline bool HasCommsValue(Extended Value) {
+    return Value != NoCommsValue;
+}
 
 // Indexes of the comms array that the link and the controllers share.
 namespace comms {
@@ -55,7 +57,9 @@ constexpr int RemoteCycle = 34;
 constexpr int RemoteVice = 38;
 constexpr int LastChanged = 99;
 // The local copies hold entries 1 to 99.
-inline bool InTable(int Index) { return Index >= 1 && Index <= 99; }
+inline bool InTable(int Index) {
+    return Index >= 1 && Index <= 99;
+}
 } // namespace comms
 
 class TBasicController : public TObject {
@@ -91,8 +95,7 @@ public:
     // Axis 0 X, 1 Y, 2 Z; Direction 2 toward the negative end, else 0.
     virtual void Home(int Axis, int Direction) {}
     // True when the three positions (steps) are valid.
-    virtual bool GetPosition(int32_t &X, int32_t &Y, int32_t &Z)
-    {
+    virtual bool GetPosition(int32_t &X, int32_t &Y, int32_t &Z) {
         X = Y = Z = 0;
         return false;
     }
@@ -105,8 +108,7 @@ public:
     // Sweep in degrees, positive clockwise, 360 for a full circle; Plane
     // 17, 18 or 19.
     virtual void MoveArc(int32_t X, int32_t Y, int32_t Z, int32_t CentreX, int32_t CentreY,
-                         int32_t CentreZ, int32_t Radius, double Sweep, bool LookAhead, int Plane)
-    {
+                         int32_t CentreZ, int32_t Radius, double Sweep, bool LookAhead, int Plane) {
     }
     virtual void NotifyDone(TObject *Sender, bool InPosition) {}
     virtual bool IsIdle() { return true; }

@@ -17,15 +17,13 @@ namespace {
 const int RateValues[] = {110,   300,   600,   1200,  2400,  4800,  9600,
                           14400, 19200, 38400, 56000, 57600, 115200};
 
-char ParityLetter(TComPortParity P)
-{
+char ParityLetter(TComPortParity P) {
     static const char letters[] = {'N', 'O', 'E', 'M', 'S'};
     return letters[P];
 }
 
 // A stalled line is a matter of real time, whatever clock the program runs on.
-int64_t SteadyNowMs()
-{
+int64_t SteadyNowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
@@ -34,22 +32,31 @@ std::atomic<uint64_t> gTotalSent{0}, gTotalReceived{0};
 
 } // namespace
 
-uint64_t TCommPortDriver::TotalBytesSent() { return gTotalSent.load(); }
-uint64_t TCommPortDriver::TotalBytesReceived() { return gTotalReceived.load(); }
+uint64_t TCommPortDriver::TotalBytesSent() {
+    return gTotalSent.load();
+}
+uint64_t TCommPortDriver::TotalBytesReceived() {
+    return gTotalReceived.load();
+}
 
-int BaudRateValue(TComPortBaudRate Rate) { return RateValues[Rate]; }
+int BaudRateValue(TComPortBaudRate Rate) {
+    return RateValues[Rate];
+}
 
-TCommPortDriver::TCommPortDriver() : FBuffer(size_t(FInBufSize)), FTimer(std::make_unique<TTimer>())
-{
+TCommPortDriver::TCommPortDriver()
+    : FBuffer(size_t(FInBufSize)), FTimer(std::make_unique<TTimer>()) {
     FTimer->OnTimer = [this] { Poll(); };
 }
 
-TCommPortDriver::~TCommPortDriver() { Disconnect(); }
+TCommPortDriver::~TCommPortDriver() {
+    Disconnect();
+}
 
-std::string TCommPortDriver::PortName() const { return "COM" + IntToStr(int(FComPort) + 1); }
+std::string TCommPortDriver::PortName() const {
+    return "COM" + IntToStr(int(FComPort) + 1);
+}
 
-bool TCommPortDriver::Connect()
-{
+bool TCommPortDriver::Connect() {
     if (Connected())
         return true;
     std::string settings = SettingsFile.empty() ? NetUtil().MainIniFileName() : SettingsFile;
@@ -67,8 +74,7 @@ bool TCommPortDriver::Connect()
     return true;
 }
 
-void TCommPortDriver::Disconnect()
-{
+void TCommPortDriver::Disconnect() {
     if (!Connected())
         return;
     FTimer->SetEnabled(false);
@@ -76,8 +82,7 @@ void TCommPortDriver::Disconnect()
 }
 
 // A pseudo-terminal has no modem lines: DTR is tried and a refusal ignored.
-bool TCommPortDriver::ApplySettings()
-{
+bool TCommPortDriver::ApplySettings() {
     TSerialSettings s;
     s.Baud = BaudRateValue(FSpeed);
     s.DataBits = 5 + int(FDataBits);
@@ -97,8 +102,7 @@ bool TCommPortDriver::ApplySettings()
     return true;
 }
 
-void TCommPortDriver::RestartTimer()
-{
+void TCommPortDriver::RestartTimer() {
     FTimer->SetEnabled(false);
     if (FPollingDelay <= 0 || !Connected())
         return;
@@ -106,17 +110,17 @@ void TCommPortDriver::RestartTimer()
     FTimer->SetEnabled(true);
 }
 
-void TCommPortDriver::FlushBuffers(bool Input, bool Output) { FPort.Flush(Input, Output); }
+void TCommPortDriver::FlushBuffers(bool Input, bool Output) {
+    FPort.Flush(Input, Output);
+}
 
-int TCommPortDriver::OutFreeSpace() const
-{
+int TCommPortDriver::OutFreeSpace() const {
     if (!Connected())
         return -1;
     return std::max(0, FOutBufSize - FPort.OutQueued());
 }
 
-int TCommPortDriver::SendData(const uint8_t *Buffer, int Count)
-{
+int TCommPortDriver::SendData(const uint8_t *Buffer, int Count) {
     if (!Connected())
         return 0;
     int written = 0;
@@ -143,18 +147,20 @@ int TCommPortDriver::SendData(const uint8_t *Buffer, int Count)
     return written;
 }
 
-bool TCommPortDriver::SendString(const std::string &S)
-{
+bool TCommPortDriver::SendString(const std::string &S) {
     if (S.empty())
         return true;
     return SendData(reinterpret_cast<const uint8_t *>(S.data()), int(S.size())) == int(S.size());
 }
 
-void TCommPortDriver::SetDTR(bool On) { FPort.SetDTR(On); }
-void TCommPortDriver::SetRTS(bool On) { FPort.SetRTS(On); }
+void TCommPortDriver::SetDTR(bool On) {
+    FPort.SetDTR(On);
+}
+void TCommPortDriver::SetRTS(bool On) {
+    FPort.SetRTS(On);
+}
 
-void TCommPortDriver::Poll()
-{
+void TCommPortDriver::Poll() {
     if (!Connected())
         return;
     int n = FPort.Read(FBuffer.data(), int(FBuffer.size()));
@@ -171,17 +177,17 @@ void TCommPortDriver::Poll()
     }
 }
 
-bool TCommPortDriver::WaitForData(int Ms) { return FPort.WaitReadable(Ms); }
+bool TCommPortDriver::WaitForData(int Ms) {
+    return FPort.WaitReadable(Ms);
+}
 
-void TCommPortDriver::SetComPort(TComPortNumber Port)
-{
+void TCommPortDriver::SetComPort(TComPortNumber Port) {
     if (!Connected())
         FComPort = Port;
 }
 
-#define ORV_LINE_SETTER(Name, Type, Field)                                                          \
-    void TCommPortDriver::Name(Type Value)                                                         \
-    {                                                                                              \
+#define ORV_LINE_SETTER(Name, Type, Field)                                                         \
+    void TCommPortDriver::Name(Type Value) {                                                       \
         Field = Value;                                                                             \
         if (Connected())                                                                           \
             ApplySettings();                                                                       \
@@ -194,22 +200,19 @@ ORV_LINE_SETTER(SetComPortHwHandshaking, TComPortHwHandshaking, FHw)
 ORV_LINE_SETTER(SetComPortSwHandshaking, TComPortSwHandshaking, FSw)
 #undef ORV_LINE_SETTER
 
-void TCommPortDriver::SetComPortInBufSize(int Size)
-{
+void TCommPortDriver::SetComPortInBufSize(int Size) {
     if (Connected() || Size <= 0)
         return;
     FInBufSize = Size;
     FBuffer.assign(size_t(Size), 0);
 }
 
-void TCommPortDriver::SetComPortOutBufSize(int Size)
-{
+void TCommPortDriver::SetComPortOutBufSize(int Size) {
     if (!Connected() && Size > 0)
         FOutBufSize = Size;
 }
 
-void TCommPortDriver::SetComPortPollingDelay(int Ms)
-{
+void TCommPortDriver::SetComPortPollingDelay(int Ms) {
     if (Ms == FPollingDelay)
         return;
     FPollingDelay = Ms;

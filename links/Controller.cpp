@@ -12,45 +12,48 @@ constexpr int MissingFeed = 9999999;
 constexpr int ChannelGeneral = 6;
 constexpr int ChannelArc = 3;
 
-bool IsCommandEntry(int Index) { return Index == 7 || Index == 17 || Index == 18 || Index == 20; }
+bool IsCommandEntry(int Index) {
+    return Index == 7 || Index == 17 || Index == 18 || Index == 20;
+}
 
-std::string Xyz(int32_t X, int32_t Y, int32_t Z)
-{
+std::string Xyz(int32_t X, int32_t Y, int32_t Z) {
     return IntToStr(X) + "," + IntToStr(Y) + "," + IntToStr(Z);
 }
 
 } // namespace
 
-std::string ArcAngleText(double Degrees) { return FormatFixed(Degrees, 1); }
+std::string ArcAngleText(double Degrees) {
+    return FormatFixed(Degrees, 1);
+}
 
-TController::TController() : FWorker(std::make_unique<TLowLevel>()) { EarlyDone = false; }
+TController::TController() : FWorker(std::make_unique<TLowLevel>()) {
+    EarlyDone = false;
+}
 
 TController::~TController() = default;
 
-bool TController::Write(int Channel, const std::string &Payload, const std::string &Command)
-{
+bool TController::Write(int Channel, const std::string &Payload, const std::string &Command) {
     EventLoop().ProcessMessages();
     FLastOk = FWorker->PostWrite(Channel, Payload, Command);
     return FLastOk;
 }
 
-bool TController::Move(int Channel, const std::string &Payload, const std::string &Command)
-{
+bool TController::Move(int Channel, const std::string &Payload, const std::string &Command) {
     EventLoop().ProcessMessages();
     FLastOk = FWorker->PostMove(Channel, Payload, Command);
     return FLastOk;
 }
 
-void TController::SetErrorHandler(TControllerErrorEvent Handler)
-{
+void TController::SetErrorHandler(TControllerErrorEvent Handler) {
     OnError = Handler;
     FWorker->OnError = Handler;
 }
 
-void TController::SetPollingDelay(int Turns) { FWorker->PollingDelay = Turns; }
+void TController::SetPollingDelay(int Turns) {
+    FWorker->PollingDelay = Turns;
+}
 
-void TController::SetFeedRate(int F)
-{
+void TController::SetFeedRate(int F) {
     if (F != FeedRate && F != MissingFeed) {
         FeedRate = F;
         WriteComms(comms::Feed, F);
@@ -64,36 +67,36 @@ void TController::SetFeedRate(int F)
     FWorker->ClearBackReady();
 }
 
-void TController::SetSpindleSpeed(int S)
-{
+void TController::SetSpindleSpeed(int S) {
     if (S == SpindleSpeed)
         return;
     SpindleSpeed = S;
     WriteComms(comms::Speed, S);
 }
 
-int TController::GetFeedOverride() { return Trunc(FWorker->Comms(comms::FeedOverride), 0); }
+int TController::GetFeedOverride() {
+    return Trunc(FWorker->Comms(comms::FeedOverride), 0);
+}
 
-void TController::SetFeedOverride(int P)
-{
+void TController::SetFeedOverride(int P) {
     if (P == FeedOverride)
         return;
     FeedOverride = P;
     WriteComms(comms::FeedOverride, P);
 }
 
-int TController::GetSpindleOverride() { return Trunc(FWorker->Comms(comms::SpeedOverride), 0); }
+int TController::GetSpindleOverride() {
+    return Trunc(FWorker->Comms(comms::SpeedOverride), 0);
+}
 
-void TController::SetSpindleOverride(int P)
-{
+void TController::SetSpindleOverride(int P) {
     if (P == SpindleOverride)
         return;
     SpindleOverride = P;
     WriteComms(comms::SpeedOverride, P);
 }
 
-bool TController::Open(int Port, int Baud, int StopBits, bool HardwareHandshaking)
-{
+bool TController::Open(int Port, int Baud, int StopBits, bool HardwareHandshaking) {
     TLowLevel &w = *FWorker;
     w.NotifyWindow = NotifyWindow;
     w.Port = Port;
@@ -116,8 +119,7 @@ bool TController::Open(int Port, int Baud, int StopBits, bool HardwareHandshakin
     return FLastOk && Write(ChannelGeneral, "", "CT");
 }
 
-void TController::WriteComms(int Index, Extended Value)
-{
+void TController::WriteComms(int Index, Extended Value) {
     if (Index < 0 || Index > 99)
         return;
     if (!Write(ChannelGeneral, frames::CommsWritePayload(Index, Value), "MB"))
@@ -129,8 +131,7 @@ void TController::WriteComms(int Index, Extended Value)
     FWorker->SetComms(Index, Value);
 }
 
-Extended TController::ReadComms(int Index)
-{
+Extended TController::ReadComms(int Index) {
     if (Index < 0 || Index > 99)
         return NoCommsValue;
     std::optional<std::string> reply = FWorker->Query(ChannelGeneral, "MB", IntToStr(Index));
@@ -140,14 +141,19 @@ Extended TController::ReadComms(int Index)
     return value;
 }
 
-void TController::GetVersion(std::string &Text) { Text = FWorker->VersionReply(); }
+void TController::GetVersion(std::string &Text) {
+    Text = FWorker->VersionReply();
+}
 
-bool TController::IsStopped() { return FWorker->Stopped(); }
+bool TController::IsStopped() {
+    return FWorker->Stopped();
+}
 
-bool TController::IsSafe() { return ToolChanging || FWorker->Comms(comms::ReadySafe) != 0; }
+bool TController::IsSafe() {
+    return ToolChanging || FWorker->Comms(comms::ReadySafe) != 0;
+}
 
-void TController::Home(int Axis, int Direction)
-{
+void TController::Home(int Axis, int Direction) {
     int h = Round(HomeFeed, 0);
     if (!Write(ChannelGeneral, Xyz(h, h, h), "HS"))
         return;
@@ -158,63 +164,61 @@ void TController::Home(int Axis, int Direction)
     FWorker->ClearIdleLatch();
 }
 
-bool TController::GetPosition(int32_t &X, int32_t &Y, int32_t &Z)
-{
+bool TController::GetPosition(int32_t &X, int32_t &Y, int32_t &Z) {
     X = FWorker->StatusInt(0);
     Y = FWorker->StatusInt(1);
     Z = FWorker->StatusInt(2);
     return X != MissingFeed && Y != MissingFeed && Z != MissingFeed;
 }
 
-void TController::MoveLinear(int32_t X, int32_t Y, int32_t Z, bool LookAhead)
-{
+void TController::MoveLinear(int32_t X, int32_t Y, int32_t Z, bool LookAhead) {
     Move(ChannelGeneral, Xyz(X, Y, Z), "VA");
 }
 
-void TController::SetTurboMode(bool On) { FWorker->SetTurbo(On); }
+void TController::SetTurboMode(bool On) {
+    FWorker->SetTurbo(On);
+}
 
-void TController::MoveAxisAbsolute(int Axis, int32_t Position)
-{
+void TController::MoveAxisAbsolute(int Axis, int32_t Position) {
     Write(Axis, IntToStr(Position), "MA");
 }
 
-void TController::MoveAxisRelative(int Axis, int32_t Distance)
-{
+void TController::MoveAxisRelative(int Axis, int32_t Distance) {
     Move(Axis, IntToStr(Distance), "MR");
 }
 
-void TController::Stop() { Write(ChannelGeneral, "", "ST"); }
+void TController::Stop() {
+    Write(ChannelGeneral, "", "ST");
+}
 
-void TController::MoveRapid(int32_t X, int32_t Y, int32_t Z)
-{
+void TController::MoveRapid(int32_t X, int32_t Y, int32_t Z) {
     Move(ChannelGeneral, Xyz(X, Y, Z), "MA");
 }
 
 void TController::MoveArc(int32_t X, int32_t Y, int32_t Z, int32_t CentreX, int32_t CentreY,
-                          int32_t CentreZ, int32_t Radius, double Sweep, bool LookAhead, int Plane)
-{
+                          int32_t CentreZ, int32_t Radius, double Sweep, bool LookAhead,
+                          int Plane) {
     Move(ChannelArc, IntToStr(CentreX) + "," + IntToStr(CentreY) + "," + ArcAngleText(-Sweep),
          "CA");
 }
 
-void TController::NotifyDone(TObject *Sender, bool InPosition)
-{
+void TController::NotifyDone(TObject *Sender, bool InPosition) {
     if (OnDone)
         OnDone(this, InPosition);
 }
 
-bool TController::IsIdle() { return FWorker->IdleLatch(); }
+bool TController::IsIdle() {
+    return FWorker->IdleLatch();
+}
 
-bool TController::ReadInput(int Index)
-{
+bool TController::ReadInput(int Index) {
     static const int fields[] = {9, 13, 14, 15};
     if (Index < 0 || Index > 31)
         return false;
     return (FWorker->StatusByte(fields[Index / 8]) >> (Index % 8)) & 1;
 }
 
-void TController::SetOutput(int Index, const std::string &Value)
-{
+void TController::SetOutput(int Index, const std::string &Value) {
     if (Index > 7)
         Write(0, IntToStr(Index - 8) + Value, "X");
     else

@@ -46,9 +46,8 @@ public:
     void MoveRapid(int32_t X, int32_t Y, int32_t Z) override;
     // XY arcs only: "CA" carries the centre and the angle
     // (counter-clockwise positive, one decimal).
-    void MoveArc(int32_t X, int32_t Y, int32_t Z, int32_t CentreX, int32_t CentreY,
-                 int32_t CentreZ, int32_t Radius, double Sweep, bool LookAhead,
-                 int Plane) override;
+    void MoveArc(int32_t X, int32_t Y, int32_t Z, int32_t CentreX, int32_t CentreY, int32_t CentreZ,
+                 int32_t Radius, double Sweep, bool LookAhead, int Plane) override;
     void NotifyDone(TObject *Sender, bool InPosition) override;
     bool IsIdle() override;
     bool ReadInput(int Index) override;

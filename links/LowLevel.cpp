@@ -22,13 +22,16 @@ constexpr int NotifyMoveDone = WM_USER_MESSAGE + 1;
 constexpr int NotifyNotReady = WM_USER_MESSAGE + 2;
 constexpr int NotifyUnderWay = WM_USER_MESSAGE;
 
-bool IsStatusByte(uint8_t B) { return (B & 0x80) != 0; }
+bool IsStatusByte(uint8_t B) {
+    return (B & 0x80) != 0;
+}
 // 0x80 to 0xBF acknowledge the last write frame by bit 0; 0xC0 and up
 // carry flags only.
-bool IsAcknowledgement(uint8_t B) { return (B & 0xC0) == 0x80; }
+bool IsAcknowledgement(uint8_t B) {
+    return (B & 0xC0) == 0x80;
+}
 
-std::vector<std::string> SplitFields(const std::string &Text)
-{
+std::vector<std::string> SplitFields(const std::string &Text) {
     std::vector<std::string> fields;
     std::string field;
     for (char c : Text) {
@@ -43,12 +46,13 @@ std::vector<std::string> SplitFields(const std::string &Text)
     return fields;
 }
 
-void Beep() { std::fputc('\a', stderr); }
+void Beep() {
+    std::fputc('\a', stderr);
+}
 
 } // namespace
 
-int64_t SteadyClockMs()
-{
+int64_t SteadyClockMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
@@ -57,16 +61,14 @@ int64_t SteadyClockMs()
 
 namespace frames {
 
-uint8_t Check(const std::string &Bytes)
-{
+uint8_t Check(const std::string &Bytes) {
     uint8_t x = 0;
     for (char c : Bytes)
         x ^= uint8_t(c);
     return x;
 }
 
-std::string WriteFrame(const std::string &Command, int Channel, const std::string &Payload)
-{
+std::string WriteFrame(const std::string &Command, int Channel, const std::string &Payload) {
     std::string f;
     f += char(EOT);
     f += Command;
@@ -77,8 +79,7 @@ std::string WriteFrame(const std::string &Command, int Channel, const std::strin
     return f;
 }
 
-std::string ReadFrame(const std::string &Command, int Channel, const std::string &Payload)
-{
+std::string ReadFrame(const std::string &Command, int Channel, const std::string &Payload) {
     std::string f;
     f += char(EOT);
     f += Command;
@@ -88,24 +89,20 @@ std::string ReadFrame(const std::string &Command, int Channel, const std::string
     return f;
 }
 
-std::string Reply(const std::string &Text)
-{
+std::string Reply(const std::string &Text) {
     std::string body = Text + char(ETX);
     return char(STX) + body + char(Check(body));
 }
 
-std::string CommsIndexText(int Index)
-{
+std::string CommsIndexText(int Index) {
     return (Index < 10 ? "0" : "") + IntToStr(Index);
 }
 
-std::string CommsWritePayload(int Index, Extended Value)
-{
+std::string CommsWritePayload(int Index, Extended Value) {
     return CommsIndexText(Index) + "," + FloatToStr(Value);
 }
 
-std::string Printable(const std::string &Bytes)
-{
+std::string Printable(const std::string &Bytes) {
     static const char *names[] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK"};
     std::string s;
     for (char c : Bytes) {
@@ -128,13 +125,11 @@ std::string Printable(const std::string &Bytes)
 
 // ---------------------------------------------------------------- life
 
-TLowLevel::TLowLevel() : FDriver(std::make_unique<TCommPortDriver>())
-{
+TLowLevel::TLowLevel() : FDriver(std::make_unique<TCommPortDriver>()) {
     FComms[comms::ReadySafe] = 1;
 }
 
-TLowLevel::~TLowLevel()
-{
+TLowLevel::~TLowLevel() {
     {
         std::unique_lock lock(FLock);
         FTerminated = true;
@@ -146,8 +141,7 @@ TLowLevel::~TLowLevel()
     FDriver->Disconnect();
 }
 
-void TLowLevel::StartWorker()
-{
+void TLowLevel::StartWorker() {
     if (!FThread.joinable()) {
         {
             std::unique_lock lock(FLock);
@@ -161,8 +155,7 @@ void TLowLevel::StartWorker()
 }
 
 // Parks the worker between two turns; it makes no driver call until resumed.
-void TLowLevel::Suspend()
-{
+void TLowLevel::Suspend() {
     if (!FThread.joinable())
         return;
     std::unique_lock lock(FLock);
@@ -172,8 +165,7 @@ void TLowLevel::Suspend()
     FRunning = false;
 }
 
-void TLowLevel::Resume()
-{
+void TLowLevel::Resume() {
     std::unique_lock lock(FLock);
     FSuspendRequested = false;
     FRunning = true;
@@ -182,8 +174,7 @@ void TLowLevel::Resume()
 
 // ---------------------------------------------------------------- connect
 
-bool TLowLevel::ConfigureDriver()
-{
+bool TLowLevel::ConfigureDriver() {
     TCommPortDriver &d = *FDriver;
     d.SettingsFile = SettingsFile;
     if (Port < 1 || Port > 6) {
@@ -208,8 +199,9 @@ bool TLowLevel::ConfigureDriver()
         Mess().ShowMessageByIndex(50, mtError, mbOK);
         return false;
     }
-    d.SetComPortStopBits(StopBits == 1 ? sb1BITS : StopBits == 0 || StopBits == 3 ? sb1HALFBITS
-                                                                                   : sb2BITS);
+    d.SetComPortStopBits(StopBits == 1                    ? sb1BITS
+                         : StopBits == 0 || StopBits == 3 ? sb1HALFBITS
+                                                          : sb2BITS);
     d.SetComPortInBufSize(2048);
     d.SetComPortOutBufSize(2048);
     d.SetComPortPollingDelay(0);
@@ -217,11 +209,10 @@ bool TLowLevel::ConfigureDriver()
     return true;
 }
 
-bool TLowLevel::Connect(const std::string &ProgramFile, bool UnderInspection)
-{
+bool TLowLevel::Connect(const std::string &ProgramFile, bool UnderInspection) {
     std::string main = SettingsFile.empty() ? NetUtil().MainIniFileName() : SettingsFile;
-    ChecksumBeep = SameText(TIniFile(main).ReadString("Default Settings", "ChecksumBeep", "False"),
-                            "TRUE");
+    ChecksumBeep =
+        SameText(TIniFile(main).ReadString("Default Settings", "ChecksumBeep", "False"), "TRUE");
     Suspend();
     if (!ConfigureDriver() || !FDriver->Connect())
         return false;
@@ -241,8 +232,7 @@ bool TLowLevel::Connect(const std::string &ProgramFile, bool UnderInspection)
 }
 
 // One version frame, not resent; no reply within 1 s: a beep and false.
-bool TLowLevel::VersionQuery()
-{
+bool TLowLevel::VersionQuery() {
     StartWorker();
     TRequest r;
     r.Kind = rkRead;
@@ -257,8 +247,7 @@ bool TLowLevel::VersionQuery()
     return false;
 }
 
-bool TLowLevel::Download(const std::string &ProgramFile)
-{
+bool TLowLevel::Download(const std::string &ProgramFile) {
     Suspend();
     FDriver->Disconnect();
     bool ok;
@@ -276,8 +265,7 @@ bool TLowLevel::Download(const std::string &ProgramFile)
 
 // ---------------------------------------------------------------- requests
 
-bool TLowLevel::WaitPumping(const std::function<bool()> &Done)
-{
+bool TLowLevel::WaitPumping(const std::function<bool()> &Done) {
     for (;;) {
         EventLoop().ProcessMessages();
         std::shared_lock lock(FLock);
@@ -293,8 +281,7 @@ bool TLowLevel::WaitPumping(const std::function<bool()> &Done)
 
 // One request at a time: the slot is taken when the worker has picked up
 // the previous one, and the caller waits for this request's own result.
-std::optional<std::string> TLowLevel::Post(TRequest Request, bool &Done)
-{
+std::optional<std::string> TLowLevel::Post(TRequest Request, bool &Done) {
     Done = false;
     if (!WaitPumping([this] { return !FPending.has_value(); }))
         return std::nullopt;
@@ -313,8 +300,7 @@ std::optional<std::string> TLowLevel::Post(TRequest Request, bool &Done)
 }
 
 std::optional<std::string> TLowLevel::Query(int Channel, const std::string &Command,
-                                            const std::string &Payload)
-{
+                                            const std::string &Payload) {
     TRequest r;
     r.Kind = rkRead;
     r.Channel = Channel;
@@ -324,8 +310,7 @@ std::optional<std::string> TLowLevel::Query(int Channel, const std::string &Comm
     return Post(r, done);
 }
 
-bool TLowLevel::PostWrite(int Channel, const std::string &Payload, const std::string &Command)
-{
+bool TLowLevel::PostWrite(int Channel, const std::string &Payload, const std::string &Command) {
     TRequest r;
     r.Kind = rkWrite;
     r.Channel = Channel;
@@ -336,8 +321,7 @@ bool TLowLevel::PostWrite(int Channel, const std::string &Payload, const std::st
     return done;
 }
 
-bool TLowLevel::PostMove(int Channel, const std::string &Payload, const std::string &Command)
-{
+bool TLowLevel::PostMove(int Channel, const std::string &Payload, const std::string &Command) {
     TRequest r;
     r.Kind = rkMove;
     r.Channel = Channel;
@@ -348,16 +332,14 @@ bool TLowLevel::PostMove(int Channel, const std::string &Payload, const std::str
     return done;
 }
 
-void TLowLevel::SetTurbo(bool On)
-{
+void TLowLevel::SetTurbo(bool On) {
     std::unique_lock lock(FLock);
     FTurbo = On;
 }
 
 // ---------------------------------------------------------------- readers
 
-std::string TLowLevel::StatusField(int N) const
-{
+std::string TLowLevel::StatusField(int N) const {
     std::shared_lock lock(FLock);
     std::vector<std::string> fields = SplitFields(FStatusList);
     if (N < 0 || N >= int(fields.size()) || FStatusList.empty())
@@ -365,102 +347,87 @@ std::string TLowLevel::StatusField(int N) const
     return fields[size_t(N)];
 }
 
-int32_t TLowLevel::StatusInt(int N) const
-{
+int32_t TLowLevel::StatusInt(int N) const {
     int32_t v;
     return TryStrToInt(StatusField(N), v) ? v : 9999999;
 }
 
-uint8_t TLowLevel::StatusByte(int N) const
-{
+uint8_t TLowLevel::StatusByte(int N) const {
     int32_t v;
     return TryStrToInt(StatusField(N), v) ? uint8_t(v) : 0;
 }
 
-Extended TLowLevel::Comms(int Index) const
-{
+Extended TLowLevel::Comms(int Index) const {
     if (!comms::InTable(Index))
         return 0;
     std::shared_lock lock(FLock);
     return FComms[Index];
 }
 
-void TLowLevel::SetComms(int Index, Extended Value)
-{
+void TLowLevel::SetComms(int Index, Extended Value) {
     if (!comms::InTable(Index))
         return;
     std::unique_lock lock(FLock);
     FComms[Index] = Value;
 }
 
-bool TLowLevel::ChangePending() const
-{
+bool TLowLevel::ChangePending() const {
     std::shared_lock lock(FLock);
     return FChangePending;
 }
 
-bool TLowLevel::IdleLatch() const
-{
+bool TLowLevel::IdleLatch() const {
     std::shared_lock lock(FLock);
     return FIdleLatch;
 }
 
-void TLowLevel::ClearIdleLatch()
-{
+void TLowLevel::ClearIdleLatch() {
     std::unique_lock lock(FLock);
     FIdleLatch = false;
 }
 
-bool TLowLevel::Ready() const
-{
+bool TLowLevel::Ready() const {
     std::shared_lock lock(FLock);
     return FReady;
 }
 
-bool TLowLevel::BackReady() const
-{
+bool TLowLevel::BackReady() const {
     std::shared_lock lock(FLock);
     return FBackReady;
 }
 
-void TLowLevel::ClearBackReady()
-{
+void TLowLevel::ClearBackReady() {
     std::unique_lock lock(FLock);
     FBackReady = false;
 }
 
-std::string TLowLevel::VersionReply() const
-{
+std::string TLowLevel::VersionReply() const {
     std::shared_lock lock(FLock);
     return FVersionReply;
 }
 
-std::string TLowLevel::LastFrame() const
-{
+std::string TLowLevel::LastFrame() const {
     std::shared_lock lock(FLock);
     return FLastFrame;
 }
 
-int TLowLevel::ResendCount() const
-{
+int TLowLevel::ResendCount() const {
     std::shared_lock lock(FLock);
     return FResendCount;
 }
 
-std::vector<TLowLevel::TSent> TLowLevel::SendLog() const
-{
+std::vector<TLowLevel::TSent> TLowLevel::SendLog() const {
     std::shared_lock lock(FLock);
     return FSendLog;
 }
 
-int TLowLevel::ReplyState() const
-{
+int TLowLevel::ReplyState() const {
     std::shared_lock lock(FLock);
     return FReplyState;
 }
 
-void TLowLevel::ExpectReply(TRequestKind Kind, const std::string &Command, const std::string &Frame)
-{
+void TLowLevel::ExpectReply(TRequestKind Kind, const std::string &Command,
+                            const std::string &Frame) {
     std::unique_lock lock(FLock);
     FOutstandingKind = Kind;
     FOutstandingCommand = Command;
@@ -477,8 +444,7 @@ void TLowLevel::ExpectReply(TRequestKind Kind, const std::string &Command, const
 
 // ---------------------------------------------------------------- worker
 
-void TLowLevel::Execute()
-{
+void TLowLevel::Execute() {
     int idleTurns = 0;
     bool reported = false;
     while (!FTerminated) {
@@ -521,16 +487,14 @@ void TLowLevel::Execute()
 
 // Status poll after PollingDelay idle turns; a comms entry the controller
 // announced as changed is read through entry 99.
-bool TLowLevel::StatusPollDue(int &IdleTurns, int Delay)
-{
+bool TLowLevel::StatusPollDue(int &IdleTurns, int Delay) {
     if (++IdleTurns <= Delay)
         return false;
     IdleTurns = 0;
     return true;
 }
 
-void TLowLevel::IdleWork(int &IdleTurns)
-{
+void TLowLevel::IdleWork(int &IdleTurns) {
     if (StatusPollDue(IdleTurns, PollingDelay))
         Exchange({rkRead, 6, "ZZ", "", 0, false});
     bool pending;
@@ -549,8 +513,7 @@ void TLowLevel::IdleWork(int &IdleTurns)
     FChangePending = false;
 }
 
-void TLowLevel::Notifications(bool &Reported)
-{
+void TLowLevel::Notifications(bool &Reported) {
     bool changed, ready, turbo;
     {
         std::unique_lock lock(FLock);
@@ -573,14 +536,12 @@ void TLowLevel::Notifications(bool &Reported)
     }
 }
 
-void TLowLevel::Notify(int Message)
-{
+void TLowLevel::Notify(int Message) {
     if (NotifyWindow)
         NotifyWindow(Message);
 }
 
-void TLowLevel::PostToUser(std::function<void()> Message)
-{
+void TLowLevel::PostToUser(std::function<void()> Message) {
     std::weak_ptr<int> alive = FAlive;
     EventLoop().Post([alive, Message = std::move(Message)] {
         if (alive.lock())
@@ -590,8 +551,7 @@ void TLowLevel::PostToUser(std::function<void()> Message)
 
 // Sends the request's frame and polls the driver until it is acknowledged
 // (a write), answered by its own reply (a read) or given up.
-TLowLevel::TExchangeResult TLowLevel::Exchange(const TRequest &R)
-{
+TLowLevel::TExchangeResult TLowLevel::Exchange(const TRequest &R) {
     bool read = R.Kind == rkRead;
     std::string frame = read ? frames::ReadFrame(R.Command, R.Channel, R.Payload)
                              : frames::WriteFrame(R.Command, R.Channel, R.Payload);
@@ -640,8 +600,7 @@ TLowLevel::TExchangeResult TLowLevel::Exchange(const TRequest &R)
     return result;
 }
 
-void TLowLevel::SendFrame(const std::string &Frame)
-{
+void TLowLevel::SendFrame(const std::string &Frame) {
     int64_t now = Clock();
     {
         std::unique_lock lock(FLock);
@@ -653,8 +612,7 @@ void TLowLevel::SendFrame(const std::string &Frame)
         FDriver->SendString(Frame);
 }
 
-void TLowLevel::PollDriver(int WaitMs)
-{
+void TLowLevel::PollDriver(int WaitMs) {
     if (!FDriver->Connected())
         return;
     FDriver->WaitForData(WaitMs);
@@ -663,8 +621,7 @@ void TLowLevel::PollDriver(int WaitMs)
 
 // The frame goes again after a short pause, up to 21 sends in all; the
 // version query is never resent.
-void TLowLevel::Resend(int64_t Now)
-{
+void TLowLevel::Resend(int64_t Now) {
     std::string frame;
     {
         std::unique_lock lock(FLock);
@@ -694,8 +651,7 @@ void TLowLevel::Resend(int64_t Now)
     SendFrame(frame);
 }
 
-void TLowLevel::GiveUp()
-{
+void TLowLevel::GiveUp() {
     std::string frame, command;
     {
         std::unique_lock lock(FLock);
@@ -721,8 +677,7 @@ void TLowLevel::GiveUp()
 // 2, 4 give the stop flag and the motion state; 0x80 to 0xBF acknowledge
 // the last write frame by bit 0; 0xC0 and up announce a changed comms entry
 // by bit 5. Other bytes build replies: STX text ETX check.
-void TLowLevel::ReceiveData(const uint8_t *Data, int Size)
-{
+void TLowLevel::ReceiveData(const uint8_t *Data, int Size) {
     for (int i = 0; i < Size; ++i) {
         uint8_t b = Data[i];
         if (IsStatusByte(b)) {
@@ -746,18 +701,27 @@ void TLowLevel::ReceiveData(const uint8_t *Data, int Size)
             continue;
         }
         switch (b) {
-        case frames::STX: FReceiveBuffer.clear(); break;
-        case frames::ETX: FAwaitCheck = true; break;
-        case frames::ACK: Acknowledge(); break;
-        case frames::NAK: NotAcknowledged(); break;
-        default: FReceiveBuffer += char(b); break;
+        case frames::STX:
+            FReceiveBuffer.clear();
+            break;
+        case frames::ETX:
+            FAwaitCheck = true;
+            break;
+        case frames::ACK:
+            Acknowledge();
+            break;
+        case frames::NAK:
+            NotAcknowledged();
+            break;
+        default:
+            FReceiveBuffer += char(b);
+            break;
         }
     }
     FChanged.notify_all();
 }
 
-void TLowLevel::ApplyStatus(uint8_t B)
-{
+void TLowLevel::ApplyStatus(uint8_t B) {
     FStopped = (B & 0x08) != 0;
     if (B & 0x02)
         FMotionState = 0;
@@ -769,8 +733,7 @@ void TLowLevel::ApplyStatus(uint8_t B)
 
 // An acknowledgement ends only an unanswered write: a late or duplicate
 // one during a read, or with nothing sent, is ignored.
-void TLowLevel::Acknowledge()
-{
+void TLowLevel::Acknowledge() {
     std::unique_lock lock(FLock);
     if (FReplyState == 0)
         FReplyState = 1;
@@ -778,8 +741,7 @@ void TLowLevel::Acknowledge()
 
 // A NAK resends what is unanswered; with nothing unanswered there is
 // nothing to resend (a resend then would run a command twice).
-void TLowLevel::NotAcknowledged()
-{
+void TLowLevel::NotAcknowledged() {
     {
         std::shared_lock lock(FLock);
         if (FReplyState == 1)
@@ -788,8 +750,7 @@ void TLowLevel::NotAcknowledged()
     Resend(Clock());
 }
 
-void TLowLevel::CheckByte(uint8_t B)
-{
+void TLowLevel::CheckByte(uint8_t B) {
     std::string text = FReceiveBuffer;
     FReceiveBuffer.clear();
     if (frames::Check(text + char(frames::ETX)) == B) {
@@ -807,8 +768,7 @@ void TLowLevel::CheckByte(uint8_t B)
         Resend(Clock());
 }
 
-void TLowLevel::HandleReply(const std::string &Text)
-{
+void TLowLevel::HandleReply(const std::string &Text) {
     std::string letters = Text.substr(0, 2);
     std::string body = Text.size() > 2 ? Text.substr(2) : std::string();
     if (letters == "zz") {
@@ -840,8 +800,7 @@ void TLowLevel::HandleReply(const std::string &Text)
     }
 }
 
-void TLowLevel::HandleComms(const std::string &Body)
-{
+void TLowLevel::HandleComms(const std::string &Body) {
     double value;
     if (!TryStrToFloat(Body, value) || !comms::InTable(FLastIndex))
         return;

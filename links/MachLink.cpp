@@ -20,40 +20,43 @@ namespace {
 constexpr int MissingFeed = 9999999;
 constexpr double Pi = 3.14159265358979323846;
 
-bool IsUnset(int32_t Value) { return Value == NoMoveCode || Value == NoSteps; }
+bool IsUnset(int32_t Value) {
+    return Value == NoMoveCode || Value == NoSteps;
+}
 
-const char *PlaneName(int Plane)
-{
+const char *PlaneName(int Plane) {
     switch (Plane) {
-    case 18: return "XZ plane (G18)";
-    case 19: return "YZ plane (G19)";
-    default: return "XY plane (G17)";
+    case 18:
+        return "XZ plane (G18)";
+    case 19:
+        return "YZ plane (G19)";
+    default:
+        return "XY plane (G17)";
     }
 }
 
-std::string Quoted(char Letter, int Value) { return "\"" + std::string(1, Letter) + IntToStr(Value) + "\" "; }
+std::string Quoted(char Letter, int Value) {
+    return "\"" + std::string(1, Letter) + IntToStr(Value) + "\" ";
+}
 
 } // namespace
 
-std::string ControllerClassName(int Type)
-{
-    static const char *names[] = {"TControllerNewComms", "TControllerNextMove",
-                                  "TControllerQuorel",   "TControllerTRIO",
-                                  "TControllerLowLevelNew", "TController",
+std::string ControllerClassName(int Type) {
+    static const char *names[] = {"TControllerNewComms",        "TControllerNextMove",
+                                  "TControllerQuorel",          "TControllerTRIO",
+                                  "TControllerLowLevelNew",     "TController",
                                   "TControllerNewCommsNewChip", "TControllerNextMoveES"};
     return Type >= 0 && Type <= 7 ? names[Type] : "TController";
 }
 
-void SaveComPort(TRead_Machinedata_file &MachineData, int Port)
-{
+void SaveComPort(TRead_Machinedata_file &MachineData, int Port) {
     MachineData.Communications.ComPort = Port;
     if (!MachineData.MachineFile.empty())
         TIniFile(MachineData.MachineFile).WriteInteger("Communications", "Com Port", Port);
 }
 
 TMachLink::TMachLink(TBaseForm *Owner)
-    : TBasicMachine(Owner), TimeoutTimer(std::make_unique<TTimer>())
-{
+    : TBasicMachine(Owner), TimeoutTimer(std::make_unique<TTimer>()) {
     IsRealMachine = true;
     TimeoutTimer->OnTimer = [this] {
         TimeoutTimer->SetEnabled(false);
@@ -61,8 +64,7 @@ TMachLink::TMachLink(TBaseForm *Owner)
     };
 }
 
-TMachLink::~TMachLink()
-{
+TMachLink::~TMachLink() {
     Destroying = true;
     TimeoutTimer->SetEnabled(false);
     if (Controller) {
@@ -75,16 +77,14 @@ TMachLink::~TMachLink()
 
 // ---------------------------------------------------------------- helpers
 
-double TMachLink::StepsPerMm(int Axis) const
-{
+double TMachLink::StepsPerMm(int Axis) const {
     if (!MachineData)
         return 0;
     const TFeedData &f = MachineData->Feed;
     return Axis == 0 ? f.StepsX : Axis == 1 ? f.StepsY : f.StepsZ;
 }
 
-int TMachLink::MotorDirection(int Axis) const
-{
+int TMachLink::MotorDirection(int Axis) const {
     if (!MachineData)
         return 1;
     const TFeedData &f = MachineData->Feed;
@@ -92,8 +92,7 @@ int TMachLink::MotorDirection(int Axis) const
     return d < 0 ? -1 : 1;
 }
 
-double TMachLink::TravelLimit(int Axis, bool Positive) const
-{
+double TMachLink::TravelLimit(int Axis, bool Positive) const {
     if (!MachineData)
         return 0;
     const TMachineCapability &c = MachineData->MachineCapability;
@@ -105,51 +104,53 @@ double TMachLink::TravelLimit(int Axis, bool Positive) const
 }
 
 // mm/min to steps per second with "Steps per mill F".
-int TMachLink::FeedSteps(double MmPerMin) const
-{
+int TMachLink::FeedSteps(double MmPerMin) const {
     double stepsF = MachineData ? MachineData->Feed.StepsF : 0;
     return Round(MmPerMin * stepsF / 60, 0);
 }
 
-int TMachLink::RapidFeedSteps() const
-{
+int TMachLink::RapidFeedSteps() const {
     return FeedSteps(MachineData ? MachineData->Feed.MaximumRateZ : 0);
 }
 
-bool TMachLink::ManualSpindle() const { return MachineData && MachineData->Spindle.Manual; }
+bool TMachLink::ManualSpindle() const {
+    return MachineData && MachineData->Spindle.Manual;
+}
 
 // An OK/Cancel box; Cancel reports the error and answers false.
 bool TMachLink::AskManual(const std::string &Prompt, int Value, const std::string &Caption,
-                          const std::string &Details)
-{
-    int answer = MessageDlg("", Mess().Translate(Prompt) + IntToStr(Value), mtInformation, mbOKCancel);
+                          const std::string &Details) {
+    int answer =
+        MessageDlg("", Mess().Translate(Prompt) + IntToStr(Value), mtInformation, mbOKCancel);
     if (answer != mrCancel)
         return true;
     MachineError(-1, Caption, "Program Aborted", Details);
     return false;
 }
 
-std::string TMachLink::MotionTimeOutText(int TimeOutMs) const
-{
+std::string TMachLink::MotionTimeOutText(int TimeOutMs) const {
     return "The axes did not stop within " + IntToStr(TimeOutMs / 1000) + " s";
 }
 
 // Waits for the axes to stop: false after Escape (the machine stops), an
 // open guard, a stop, or TimeOutMs (a machine error each, a stop quietly).
-bool TMachLink::WaitIdle(const std::string &What, int TimeOutMs)
-{
+bool TMachLink::WaitIdle(const std::string &What, int TimeOutMs) {
     TWaitResult result = WaitFor([this] { return IsIdle(); }, TimeOutMs);
     switch (result) {
-    case TWaitResult::Done: return true;
-    case TWaitResult::Stopped: return false;
+    case TWaitResult::Done:
+        return true;
+    case TWaitResult::Stopped:
+        return false;
     case TWaitResult::Escaped:
         Stop();
-        MachineError(-1, "Machine Error", "\"" + What + "\" " + Mess().Translate("operation aborted"),
+        MachineError(-1, "Machine Error",
+                     "\"" + What + "\" " + Mess().Translate("operation aborted"),
                      "User pressed escape");
         return false;
     case TWaitResult::Unsafe:
         Stop();
-        MachineError(-1, "Machine Error", Mess().Translate("Machine not safe"), "Close the Guard !");
+        MachineError(-1, "Machine Error", Mess().Translate("Machine not safe"),
+                     "Close the Guard !");
         return false;
     default:
         Stop();
@@ -162,8 +163,7 @@ bool TMachLink::WaitIdle(const std::string &What, int TimeOutMs)
 
 // ---------------------------------------------------------------- connect
 
-std::unique_ptr<TBasicController> TMachLink::CreateController(int Type)
-{
+std::unique_ptr<TBasicController> TMachLink::CreateController(int Type) {
     if (Type >= 0 && Type <= 7 && Type != 5)
         return nullptr; // those controllers are not in this program yet
     auto c = std::make_unique<TController>();
@@ -171,8 +171,7 @@ std::unique_ptr<TBasicController> TMachLink::CreateController(int Type)
     return c;
 }
 
-void TMachLink::FillController()
-{
+void TMachLink::FillController() {
     TBasicController &c = *Controller;
     const TRead_Machinedata_file &m = *MachineData;
     c.MachineData = MachineData;
@@ -203,8 +202,7 @@ void TMachLink::FillController()
     c.SetPollingDelay(m.Communications.PollingDelay);
 }
 
-bool TMachLink::Initialise()
-{
+bool TMachLink::Initialise() {
     if (!MachineData) {
         MachineError(-1, "Machine Error", Mess().Translate("Machine data incomplete"),
                      "No machine data");
@@ -218,7 +216,8 @@ bool TMachLink::Initialise()
     std::string main = SettingsFile.empty() ? m.MainSettingsFile : SettingsFile;
     bool debug = false;
     if (!main.empty())
-        debug = SameText(TIniFile(main).ReadString("Default Settings", "MintDebug", "False"), "TRUE");
+        debug =
+            SameText(TIniFile(main).ReadString("Default Settings", "MintDebug", "False"), "TRUE");
     Controller = CreateController(ControlType);
     if (!Controller) {
         MachineError(-1, "Machine Error",
@@ -250,14 +249,12 @@ bool TMachLink::Initialise()
 }
 
 void TMachLink::ControllerError(TObject *Sender, int Line, const std::string &Caption,
-                                const std::string &Message, const std::string &Details)
-{
+                                const std::string &Message, const std::string &Details) {
     if (OnMachineError)
         OnMachineError(Sender, Line, Caption, Message, Details);
 }
 
-void TMachLink::ControllerStopped(TObject *Sender)
-{
+void TMachLink::ControllerStopped(TObject *Sender) {
     Event.Kind = evEstop;
     Event.Flag = true;
     if (OnMachineEvent && !Destroying)
@@ -266,8 +263,7 @@ void TMachLink::ControllerStopped(TObject *Sender)
 
 // ---------------------------------------------------------------- blocks
 
-void TMachLink::ApplyBlockSpeed(const TMachineBlock &Block)
-{
+void TMachLink::ApplyBlockSpeed(const TMachineBlock &Block) {
     int s = Block.S;
     if (EStopped || IsUnset(s) || s == GetSpindleSpeed())
         return;
@@ -277,20 +273,18 @@ void TMachLink::ApplyBlockSpeed(const TMachineBlock &Block)
     SetSpindleSpeed(s);
 }
 
-void TMachLink::ApplyBlockTool(const TMachineBlock &Block)
-{
+void TMachLink::ApplyBlockTool(const TMachineBlock &Block) {
     if (EStopped || IsUnset(Block.T) || Block.BlockType == -3 || Block.T == GetCurrentTool())
         return;
     ToolChange(Block.T);
 }
 
-void TMachLink::ApplyBlockFeed(const TMachineBlock &Block)
-{
+void TMachLink::ApplyBlockFeed(const TMachineBlock &Block) {
     if (EStopped || !Controller || !MachineData)
         return;
     const TFeedData &f = MachineData->Feed;
-    int limit = std::max({FeedSteps(f.MaximumRateX), FeedSteps(f.MaximumRateY),
-                          FeedSteps(f.MaximumRateZ)});
+    int limit =
+        std::max({FeedSteps(f.MaximumRateX), FeedSteps(f.MaximumRateY), FeedSteps(f.MaximumRateZ)});
     int feed = std::min(Block.Feed, limit);
     if (Block.BlockType == 0 || Block.BlockType == 28)
         Controller->SetFeedRate(RapidFeedSteps());
@@ -299,16 +293,14 @@ void TMachLink::ApplyBlockFeed(const TMachineBlock &Block)
     ControllerFeed = Controller->GetFeedRate();
 }
 
-void TMachLink::LinearMove(int32_t X, int32_t Y, int32_t Z)
-{
+void TMachLink::LinearMove(int32_t X, int32_t Y, int32_t Z) {
     if (EStopped || !Controller)
         return;
     MovePending = true;
     Controller->MoveLinear(X, Y, Z, LookAhead);
 }
 
-void TMachLink::RapidMove(int32_t X, int32_t Y, int32_t Z)
-{
+void TMachLink::RapidMove(int32_t X, int32_t Y, int32_t Z) {
     if (EStopped || !Controller)
         return;
     MovePending = true;
@@ -316,8 +308,7 @@ void TMachLink::RapidMove(int32_t X, int32_t Y, int32_t Z)
 }
 
 void TMachLink::ArcMove(int32_t X, int32_t Y, int32_t Z, int32_t I, int32_t J, int32_t K,
-                        int32_t Radius, Extended Sweep, int ArcPlane)
-{
+                        int32_t Radius, Extended Sweep, int ArcPlane) {
     if (EStopped || !Controller)
         return;
     if (ArcPlane == 18 || ArcPlane == 19) {
@@ -342,8 +333,7 @@ void TMachLink::ArcMove(int32_t X, int32_t Y, int32_t Z, int32_t I, int32_t J, i
     BlockDone();
 }
 
-void TMachLink::ReferenceMove(int32_t X, int32_t Y, int32_t Z)
-{
+void TMachLink::ReferenceMove(int32_t X, int32_t Y, int32_t Z) {
     if (EStopped)
         return;
     if (X != NoSteps || Y != NoSteps || Z != NoSteps) {
@@ -351,12 +341,12 @@ void TMachLink::ReferenceMove(int32_t X, int32_t Y, int32_t Z)
         return;
     }
     double sx = StepsPerMm(0), sy = StepsPerMm(1), sz = StepsPerMm(2);
-    LastPosition = {sx ? HomeOffsetX / sx : 0, sy ? HomeOffsetY / sy : 0, sz ? HomeOffsetZ / sz : 0};
+    LastPosition = {sx ? HomeOffsetX / sx : 0, sy ? HomeOffsetY / sy : 0,
+                    sz ? HomeOffsetZ / sz : 0};
     RapidMove(HomeOffsetX, HomeOffsetY, HomeOffsetZ);
 }
 
-void TMachLink::Dwell()
-{
+void TMachLink::Dwell() {
     if (ControlType != 2 && ControlType != 3 && !WaitIdle("G4", HomingTimeOutMs()))
         return;
     TBasicMachine::Dwell();
@@ -364,78 +354,67 @@ void TMachLink::Dwell()
 
 // ---------------------------------------------------------------- state
 
-void TMachLink::SetFeedrate(int Feed)
-{
+void TMachLink::SetFeedrate(int Feed) {
     TBasicMachine::SetFeedrate(Feed);
     if (Controller)
         Controller->SetFeedRate(FeedSteps(Feedrate));
 }
 
-void TMachLink::SetSpindleSpeed(int Speed)
-{
+void TMachLink::SetSpindleSpeed(int Speed) {
     TBasicMachine::SetSpindleSpeed(Speed);
     if (Controller)
         Controller->SetSpindleSpeed(SpindleSpeed);
 }
 
-int TMachLink::GetFeedOverride()
-{
+int TMachLink::GetFeedOverride() {
     if (Controller && MachineData && MachineData->MachineCapability.FeedPot)
         return Controller->GetFeedOverride();
     return TBasicMachine::GetFeedOverride();
 }
 
-void TMachLink::SetFeedOverride(int Percent)
-{
+void TMachLink::SetFeedOverride(int Percent) {
     TBasicMachine::SetFeedOverride(Percent);
     if (Controller)
         Controller->SetFeedOverride(Percent);
 }
 
-int TMachLink::GetSpeedOverride()
-{
+int TMachLink::GetSpeedOverride() {
     if (Controller && MachineData && MachineData->MachineCapability.SpeedPot)
         return Controller->GetSpindleOverride();
     return TBasicMachine::GetSpeedOverride();
 }
 
-void TMachLink::SetSpeedOverride(int Percent)
-{
+void TMachLink::SetSpeedOverride(int Percent) {
     TBasicMachine::SetSpeedOverride(Percent);
     if (Controller)
         Controller->SetSpindleOverride(Percent);
 }
 
-void TMachLink::SetTurboMode(bool On)
-{
+void TMachLink::SetTurboMode(bool On) {
     TBasicMachine::SetTurboMode(On);
     if (Controller)
         Controller->SetTurboMode(On);
 }
 
-void TMachLink::SetMachineMode(TMachineMode NewMode)
-{
+void TMachLink::SetMachineMode(TMachineMode NewMode) {
     TBasicMachine::SetMachineMode(NewMode);
     if (Controller)
         Controller->WriteComms(comms::Mode, int(NewMode));
 }
 
-void TMachLink::SetCycleState(TCycleState State)
-{
+void TMachLink::SetCycleState(TCycleState State) {
     CycleState = State;
     if (Controller)
         Controller->SetCycleState(State);
     TBasicMachine::SetCycleState(State);
 }
 
-bool TMachLink::IsEStopped()
-{
+bool TMachLink::IsEStopped() {
     EStopped = Controller ? Controller->IsStopped() : false;
     return EStopped;
 }
 
-void TMachLink::GetPosition(TMachinePosition &P)
-{
+void TMachLink::GetPosition(TMachinePosition &P) {
     int32_t x = 0, y = 0, z = 0;
     bool valid = Controller && Controller->GetPosition(x, y, z);
     P.X = x;
@@ -449,8 +428,7 @@ void TMachLink::GetPosition(TMachinePosition &P)
 
 // The run starts from where the controller says the axes are; without a
 // valid read the position stays unknown until the first block sets it.
-void TMachLink::CycleStart()
-{
+void TMachLink::CycleStart() {
     if (EStopped)
         return;
     TMachinePosition p;
@@ -466,8 +444,7 @@ void TMachLink::CycleStart()
     TBasicMachine::CycleStart();
 }
 
-void TMachLink::Stop()
-{
+void TMachLink::Stop() {
     if (Controller) {
         Controller->Stop();
         Controller->WriteComms(comms::Handshake, 0);
@@ -477,8 +454,7 @@ void TMachLink::Stop()
 
 // ---------------------------------------------------------------- M, S, T
 
-void TMachLink::ExecuteMCode(int &M)
-{
+void TMachLink::ExecuteMCode(int &M) {
     TBasicMachine::ExecuteMCode(M);
     if (IsUnset(M))
         return;
@@ -516,13 +492,13 @@ void TMachLink::ExecuteMCode(int &M)
             break;
     }
     if (TimedOut && OnMachineError)
-        MachineError(-1, "Mcode error", Quoted('M', M) + Mess().Translate("operation Timed Out"), "");
+        MachineError(-1, "Mcode error", Quoted('M', M) + Mess().Translate("operation Timed Out"),
+                     "");
     TimeoutTimer->SetEnabled(false);
     M = NoMoveCode;
 }
 
-void TMachLink::ToolChange(int Tool)
-{
+void TMachLink::ToolChange(int Tool) {
     if (Tool <= 0 || !Controller)
         return;
     if (!Controller->IsSafe()) {
@@ -572,8 +548,7 @@ void TMachLink::ToolChange(int Tool)
 
 // ---------------------------------------------------------------- home, jog
 
-void TMachLink::HomeAxis(int Code)
-{
+void TMachLink::HomeAxis(int Code) {
     if (!Controller)
         return;
     int dirX = HomeNegativeX ? 2 : 0, dirY = HomeNegativeY ? 2 : 0, dirZ = HomeNegativeZ ? 2 : 0;
@@ -582,26 +557,31 @@ void TMachLink::HomeAxis(int Code)
         Controller->Home(0, dirX);
         DelayMs(100);
         break;
-    case HomeY: Controller->Home(1, dirY); break;
-    case HomeZ: Controller->Home(2, dirZ); break;
+    case HomeY:
+        Controller->Home(1, dirY);
+        break;
+    case HomeZ:
+        Controller->Home(2, dirZ);
+        break;
     case HomeXY:
         Controller->Home(0, dirX);
         DelayMs(100);
         Controller->Home(1, dirY);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
-bool TMachLink::JogContinuous(int Axis, int Feed, bool Positive)
-{
+bool TMachLink::JogContinuous(int Axis, int Feed, bool Positive) {
     Jogging = true;
     if (Axis < 0 || Axis > 2 || !Controller || !MachineData)
         return true;
     const TFeedData &f = MachineData->Feed;
     double maxRate = Axis == 0 ? f.MaximumRateX : Axis == 1 ? f.MaximumRateY : f.MaximumRateZ;
     Feed = std::min(Feed, Round(maxRate, Feed));
-    int32_t target = Round(TravelLimit(Axis, Positive) * StepsPerMm(Axis) * MotorDirection(Axis), 0);
+    int32_t target =
+        Round(TravelLimit(Axis, Positive) * StepsPerMm(Axis) * MotorDirection(Axis), 0);
     Controller->SetFeedRate(FeedSteps(Feed));
     Controller->MoveAxisAbsolute(Axis, target);
     if (!Jogging)
@@ -611,8 +591,7 @@ bool TMachLink::JogContinuous(int Axis, int Feed, bool Positive)
 
 // Distance in mm; the target is held within the travel, and the motor's
 // direction turns millimetres into steps as for every other move.
-void TMachLink::JogIncrement(int Axis, int Feed, double Distance)
-{
+void TMachLink::JogIncrement(int Axis, int Feed, double Distance) {
     if (Axis < 0 || Axis > 2 || !Controller || !MachineData)
         return;
     int timeOut = MachineData->Communications.MCodeTimeOut;
@@ -634,23 +613,24 @@ void TMachLink::JogIncrement(int Axis, int Feed, double Distance)
     if (scale == 0)
         return;
     double current = (Axis == 0 ? p.X : Axis == 1 ? p.Y : p.Z) / scale;
-    double target = std::clamp(current + Distance, TravelLimit(Axis, false), TravelLimit(Axis, true));
+    double target =
+        std::clamp(current + Distance, TravelLimit(Axis, false), TravelLimit(Axis, true));
     Controller->SetFeedRate(FeedSteps(Feed));
     Controller->MoveAxisRelative(Axis, Round((target - current) * scale, 0));
 }
 
 // ---------------------------------------------------------------- polls
 
-bool TMachLink::IsSafe() { return Controller && Controller->IsSafe(); }
+bool TMachLink::IsSafe() {
+    return Controller && Controller->IsSafe();
+}
 
-bool TMachLink::IsIdle()
-{
+bool TMachLink::IsIdle() {
     InPosition = Controller && Controller->IsIdle() && !Controller->IsStopped();
     return InPosition;
 }
 
-void TMachLink::InPositionChanged(TObject *Sender, bool InPos)
-{
+void TMachLink::InPositionChanged(TObject *Sender, bool InPos) {
     InPosition = InPos;
     if (!MovePending)
         return;
@@ -660,18 +640,17 @@ void TMachLink::InPositionChanged(TObject *Sender, bool InPos)
     }
 }
 
-void TMachLink::ShowVersion()
-{
+void TMachLink::ShowVersion() {
     std::string version;
     if (Controller)
         Controller->GetVersion(version);
-    MessageDlg("", Mess().Translate("Corvane Machine Control") + "\r" +
-                       Mess().Translate("MINT Version ") + version.substr(0, 255),
+    MessageDlg("",
+               Mess().Translate("Corvane Machine Control") + "\r" +
+                   Mess().Translate("MINT Version ") + version.substr(0, 255),
                mtInformation, mbOK);
 }
 
-void TMachLink::GetMachinePosition(TXYZ &P)
-{
+void TMachLink::GetMachinePosition(TXYZ &P) {
     int32_t x, y, z;
     if (Controller && Controller->GetPosition(x, y, z)) {
         P = {Extended(x), Extended(y), Extended(z)};

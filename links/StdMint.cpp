@@ -14,8 +14,7 @@ namespace orv {
 
 namespace {
 
-bool ReadLines(const std::string &FileName, std::vector<std::string> &Lines)
-{
+bool ReadLines(const std::string &FileName, std::vector<std::string> &Lines) {
     std::ifstream in(FileName, std::ios::binary);
     if (!in)
         return false;
@@ -30,16 +29,14 @@ bool ReadLines(const std::string &FileName, std::vector<std::string> &Lines)
 
 } // namespace
 
-TStdMint::TStdMint()
-{
+TStdMint::TStdMint() {
     DelayMs(1000);
     FDriver = std::make_unique<TCommPortDriver>();
 }
 
 TStdMint::~TStdMint() = default;
 
-bool TStdMint::Download(int Port, const std::string &FileName)
-{
+bool TStdMint::Download(int Port, const std::string &FileName) {
     TCommPortDriver &d = *FDriver;
     d.Disconnect();
     d.SettingsFile = SettingsFile;
@@ -69,16 +66,14 @@ bool TStdMint::Download(int Port, const std::string &FileName)
     return SendFile(FileName);
 }
 
-void TStdMint::SendLine(const std::string &Text)
-{
+void TStdMint::SendLine(const std::string &Text) {
     while (FDriver->Connected() && FDriver->OutFreeSpace() < FDriver->ComPortOutBufSize())
         EventLoop().ProcessMessages();
     FPromptSeen = false;
     FDriver->SendString(Text + "\n");
 }
 
-bool TStdMint::SendFile(const std::string &FileName)
-{
+bool TStdMint::SendFile(const std::string &FileName) {
     std::vector<std::string> lines;
     if (!ReadLines(FileName, lines)) {
         MessageDlg("", "Cannot read the controller program " + FileName, mtError, mbOK);

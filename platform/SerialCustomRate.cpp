@@ -5,8 +5,7 @@
 
 namespace orv {
 
-bool SetCustomBaud(int Handle, int Baud)
-{
+bool SetCustomBaud(int Handle, int Baud) {
 #if defined(TCGETS2) && defined(BOTHER)
     struct termios2 tio;
     if (::ioctl(Handle, TCGETS2, &tio) != 0)

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -29,8 +29,7 @@ const TRate FixedRates[] = {
     {57600, B57600}, {115200, B115200}, {230400, B230400},
 };
 
-bool FixedRate(int Baud, speed_t &Code)
-{
+bool FixedRate(int Baud, speed_t &Code) {
     for (const TRate &r : FixedRates)
         if (r.Baud == Baud) {
             Code = r.Code;
@@ -39,38 +38,52 @@ bool FixedRate(int Baud, speed_t &Code)
     return false;
 }
 
-std::string SystemText(int Code) { return std::strerror(Code); }
+std::string SystemText(int Code) {
+    return std::strerror(Code);
+}
 
-tcflag_t DataSize(int Bits)
-{
+tcflag_t DataSize(int Bits) {
     switch (Bits) {
-    case 5: return CS5;
-    case 6: return CS6;
-    case 7: return CS7;
-    default: return CS8;
+    case 5:
+        return CS5;
+    case 6:
+        return CS6;
+    case 7:
+        return CS7;
+    default:
+        return CS8;
     }
 }
 
-void SetParity(termios &T, char Parity)
-{
+void SetParity(termios &T, char Parity) {
     T.c_cflag &= ~(PARENB | PARODD | CMSPAR);
     T.c_iflag &= ~(INPCK);
     switch (Parity) {
-    case 'O': T.c_cflag |= PARENB | PARODD; break;
-    case 'E': T.c_cflag |= PARENB; break;
-    case 'M': T.c_cflag |= PARENB | PARODD | CMSPAR; break;
-    case 'S': T.c_cflag |= PARENB | CMSPAR; break;
-    default: return;
+    case 'O':
+        T.c_cflag |= PARENB | PARODD;
+        break;
+    case 'E':
+        T.c_cflag |= PARENB;
+        break;
+    case 'M':
+        T.c_cflag |= PARENB | PARODD | CMSPAR;
+        break;
+    case 'S':
+        T.c_cflag |= PARENB | CMSPAR;
+        break;
+    default:
+        return;
     }
     T.c_iflag |= INPCK;
 }
 
 } // namespace
 
-TSerialPort::~TSerialPort() { Close(); }
+TSerialPort::~TSerialPort() {
+    Close();
+}
 
-bool TSerialPort::Open(const std::string &Device, std::string &Error)
-{
+bool TSerialPort::Open(const std::string &Device, std::string &Error) {
     Close();
     int fd = ::open(Device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -93,8 +106,7 @@ bool TSerialPort::Open(const std::string &Device, std::string &Error)
     return true;
 }
 
-void TSerialPort::Close()
-{
+void TSerialPort::Close() {
     if (FHandle < 0)
         return;
     ::ioctl(FHandle, TIOCNXCL);
@@ -102,8 +114,7 @@ void TSerialPort::Close()
     FHandle = -1;
 }
 
-bool TSerialPort::Apply(const TSerialSettings &S, std::string &Error)
-{
+bool TSerialPort::Apply(const TSerialSettings &S, std::string &Error) {
     if (FHandle < 0) {
         Error = "the port is not open";
         return false;
@@ -156,8 +167,7 @@ bool TSerialPort::Apply(const TSerialSettings &S, std::string &Error)
     return true;
 }
 
-int TSerialPort::Read(uint8_t *Buffer, int Size)
-{
+int TSerialPort::Read(uint8_t *Buffer, int Size) {
     if (FHandle < 0)
         return -1;
     ssize_t n = ::read(FHandle, Buffer, size_t(Size));
@@ -166,8 +176,7 @@ int TSerialPort::Read(uint8_t *Buffer, int Size)
     return errno == EAGAIN || errno == EINTR ? 0 : -1;
 }
 
-int TSerialPort::Write(const uint8_t *Buffer, int Count)
-{
+int TSerialPort::Write(const uint8_t *Buffer, int Count) {
     if (FHandle < 0)
         return -EBADF;
     ssize_t n = ::write(FHandle, Buffer, size_t(Count));
@@ -176,24 +185,21 @@ int TSerialPort::Write(const uint8_t *Buffer, int Count)
     return errno == EAGAIN || errno == EINTR ? 0 : -errno;
 }
 
-bool TSerialPort::WaitReadable(int TimeoutMs)
-{
+bool TSerialPort::WaitReadable(int TimeoutMs) {
     if (FHandle < 0)
         return false;
     pollfd p{FHandle, POLLIN, 0};
     return ::poll(&p, 1, TimeoutMs) > 0 && (p.revents & POLLIN);
 }
 
-int TSerialPort::OutQueued() const
-{
+int TSerialPort::OutQueued() const {
     int queued = 0;
     if (FHandle < 0 || ::ioctl(FHandle, TIOCOUTQ, &queued) != 0)
         return 0;
     return queued;
 }
 
-void TSerialPort::Flush(bool Input, bool Output)
-{
+void TSerialPort::Flush(bool Input, bool Output) {
     if (FHandle < 0)
         return;
     if (Input && Output)
@@ -204,20 +210,17 @@ void TSerialPort::Flush(bool Input, bool Output)
         ::tcflush(FHandle, TCOFLUSH);
 }
 
-bool TSerialPort::SetDTR(bool On)
-{
+bool TSerialPort::SetDTR(bool On) {
     int bit = TIOCM_DTR;
     return FHandle >= 0 && ::ioctl(FHandle, On ? TIOCMBIS : TIOCMBIC, &bit) == 0;
 }
 
-bool TSerialPort::SetRTS(bool On)
-{
+bool TSerialPort::SetRTS(bool On) {
     int bit = TIOCM_RTS;
     return FHandle >= 0 && ::ioctl(FHandle, On ? TIOCMBIS : TIOCMBIC, &bit) == 0;
 }
 
-std::string SerialDevicePath(const std::string &PortName, const std::string &SettingsFile)
-{
+std::string SerialDevicePath(const std::string &PortName, const std::string &SettingsFile) {
     if (!SettingsFile.empty()) {
         std::string mapped = TIniFile(SettingsFile).ReadString("Serial Ports", PortName, "");
         if (!mapped.empty())
@@ -230,8 +233,7 @@ std::string SerialDevicePath(const std::string &PortName, const std::string &Set
     return PortName;
 }
 
-std::vector<std::string> SerialDevices()
-{
+std::vector<std::string> SerialDevices() {
     namespace fs = std::filesystem;
     std::vector<std::string> result;
     std::error_code ec;

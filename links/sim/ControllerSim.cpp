@@ -20,8 +20,7 @@ namespace {
 constexpr double Pi = 3.14159265358979323846;
 constexpr uint8_t IdleBits = 0x02, MovingBits = 0x10;
 
-std::vector<std::string> Split(const std::string &Text)
-{
+std::vector<std::string> Split(const std::string &Text) {
     std::vector<std::string> out;
     std::string f;
     for (char c : Text) {
@@ -35,31 +34,27 @@ std::vector<std::string> Split(const std::string &Text)
     return out;
 }
 
-double Number(const std::string &Text)
-{
+double Number(const std::string &Text) {
     double v = 0;
     return TryStrToFloat(Text, v) ? v : 0;
 }
 
 } // namespace
 
-TControllerSim::TControllerSim() : Clock(SteadyClockMs), FRandom(1)
-{
+TControllerSim::TControllerSim() : Clock(SteadyClockMs), FRandom(1) {
     FComms[5] = FComms[6] = 100;
     FComms[19] = 1;
     FComms[31] = 5;
     FComms[32] = 4;
 }
 
-TControllerSim::~TControllerSim()
-{
+TControllerSim::~TControllerSim() {
     Stop();
     if (FMaster >= 0)
         ::close(FMaster);
 }
 
-bool TControllerSim::Open(std::string &SlavePath, std::string &Error)
-{
+bool TControllerSim::Open(std::string &SlavePath, std::string &Error) {
     FMaster = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (FMaster < 0 || ::grantpt(FMaster) != 0 || ::unlockpt(FMaster) != 0) {
         Error = std::string("no pseudo-terminal: ") + std::strerror(errno);
@@ -80,77 +75,68 @@ bool TControllerSim::Open(std::string &SlavePath, std::string &Error)
     return true;
 }
 
-void TControllerSim::Start()
-{
+void TControllerSim::Start() {
     FStop = false;
     FThread = std::thread([this] { Run(); });
 }
 
-void TControllerSim::Stop()
-{
+void TControllerSim::Stop() {
     FStop = true;
     if (FThread.joinable())
         FThread.join();
 }
 
-int64_t TControllerSim::Now() const { return Clock(); }
+int64_t TControllerSim::Now() const {
+    return Clock();
+}
 
-void TControllerSim::AddFault(const TSimFault &Fault)
-{
+void TControllerSim::AddFault(const TSimFault &Fault) {
     std::lock_guard lock(FLock);
     FFaults.push_back(Fault);
 }
 
-void TControllerSim::SetFaultRate(unsigned Seed, int Percent, std::vector<TSimFault::TKind> Kinds)
-{
+void TControllerSim::SetFaultRate(unsigned Seed, int Percent, std::vector<TSimFault::TKind> Kinds) {
     std::lock_guard lock(FLock);
     FRandom.seed(Seed);
     FRatePercent = Percent;
     FRateKinds = std::move(Kinds);
 }
 
-double TControllerSim::CommsValue(int Index) const
-{
+double TControllerSim::CommsValue(int Index) const {
     std::lock_guard lock(FLock);
     return Index >= 0 && Index < 100 ? FComms[Index] : 0;
 }
 
-void TControllerSim::SetCommsValue(int Index, double Value)
-{
+void TControllerSim::SetCommsValue(int Index, double Value) {
     std::lock_guard lock(FLock);
     if (Index >= 0 && Index < 100)
         FComms[Index] = Value;
 }
 
-void TControllerSim::ChangeEntry(int Index, double Value)
-{
+void TControllerSim::ChangeEntry(int Index, double Value) {
     std::lock_guard lock(FLock);
     FChanges.push_back({Index, Value});
 }
 
-bool TControllerSim::Quiet() const
-{
+bool TControllerSim::Quiet() const {
     pollfd p{FMaster, POLLIN, 0};
     std::lock_guard lock(FLock);
     return FChanges.empty() && ::poll(&p, 1, 0) <= 0;
 }
 
-std::vector<TSimLogEntry> TControllerSim::Log() const
-{
+std::vector<TSimLogEntry> TControllerSim::Log() const {
     std::lock_guard lock(FLock);
     return FLog;
 }
 
-std::string TControllerSim::LogText() const
-{
+std::string TControllerSim::LogText() const {
     std::string text;
     for (const TSimLogEntry &e : Log())
         text += IntToStr(e.Time) + " " + e.Direction + " " + e.Kind + " " + e.Bytes + "\n";
     return text;
 }
 
-void TControllerSim::Record(char Direction, const std::string &Kind, const std::string &Bytes)
-{
+void TControllerSim::Record(char Direction, const std::string &Kind, const std::string &Bytes) {
     std::lock_guard lock(FLock);
     FLog.push_back({Now(), Direction, Kind, frames::Printable(Bytes)});
 }
@@ -159,8 +145,7 @@ void TControllerSim::Record(char Direction, const std::string &Kind, const std::
 
 // The PC side closes its port for a while during a program download; it
 // has gone for good when its end stays closed for 3 s.
-void TControllerSim::Run()
-{
+void TControllerSim::Run() {
     int64_t closedSince = -1;
     while (!FStop) {
         pollfd p{FMaster, POLLIN, 0};
@@ -183,22 +168,21 @@ void TControllerSim::Run()
     }
 }
 
-void TControllerSim::ReadInput()
-{
+void TControllerSim::ReadInput() {
     uint8_t buffer[512];
     ssize_t n = ::read(FMaster, buffer, sizeof buffer);
     if (n <= 0)
         return;
     FTalked = true;
     if (PaceBaud > 0)
-        std::this_thread::sleep_for(std::chrono::microseconds(int64_t(n) * 11 * 1000000 / PaceBaud));
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(int64_t(n) * 11 * 1000000 / PaceBaud));
     for (ssize_t i = 0; i < n; ++i)
         Byte(buffer[i]);
     FBytesIn += uint64_t(n); // counted once answered
 }
 
-void TControllerSim::Byte(uint8_t B)
-{
+void TControllerSim::Byte(uint8_t B) {
     if (!ProgramRunning && FParse == psIdle && B != frames::EOT) {
         if (B == '\n') {
             CommandLine(FLine);
@@ -234,8 +218,8 @@ void TControllerSim::Byte(uint8_t B)
     }
 }
 
-bool TControllerSim::TakeFault(TSimFault::TKind Kind, const std::string &Printable, TSimFault *Found)
-{
+bool TControllerSim::TakeFault(TSimFault::TKind Kind, const std::string &Printable,
+                               TSimFault *Found) {
     std::lock_guard lock(FLock);
     for (TSimFault &f : FFaults) {
         if (f.Kind != Kind || f.Count == 0 || Printable.find(f.Match) == std::string::npos)
@@ -249,25 +233,22 @@ bool TControllerSim::TakeFault(TSimFault::TKind Kind, const std::string &Printab
     return false;
 }
 
-void TControllerSim::Frame(const std::string &Raw, bool Read)
-{
+void TControllerSim::Frame(const std::string &Raw, bool Read) {
     ++FFramesReceived;
     std::string printable = frames::Printable(Raw);
     Record('<', Read ? "read" : "write", Raw);
     std::string frame = Raw;
     FCurrent.clear();
-    for (TSimFault::TKind k :
-         {TSimFault::DropByte, TSimFault::GarbleAnswer, TSimFault::DelayByte, TSimFault::NoAck,
-          TSimFault::Nak, TSimFault::BadCheck, TSimFault::StatusBeforeCheck,
-          TSimFault::LateDuplicateAck}) {
+    for (TSimFault::TKind k : {TSimFault::DropByte, TSimFault::GarbleAnswer, TSimFault::DelayByte,
+                               TSimFault::NoAck, TSimFault::Nak, TSimFault::BadCheck,
+                               TSimFault::StatusBeforeCheck, TSimFault::LateDuplicateAck}) {
         TSimFault f;
         if (TakeFault(k, printable, &f))
             FCurrent.push_back(f);
     }
     {
         std::lock_guard lock(FLock);
-        if (FRatePercent > 0 && !FRateKinds.empty() &&
-            int(FRandom() % 100) < FRatePercent) {
+        if (FRatePercent > 0 && !FRateKinds.empty() && int(FRandom() % 100) < FRatePercent) {
             TSimFault f;
             f.Kind = FRateKinds[FRandom() % FRateKinds.size()];
             FCurrent.push_back(f);
@@ -320,8 +301,7 @@ void TControllerSim::Frame(const std::string &Raw, bool Read)
     SendAck(false);
 }
 
-void TControllerSim::CommandLine(const std::string &Line)
-{
+void TControllerSim::CommandLine(const std::string &Line) {
     Record('<', "line", Line);
     if (SameText(Trim(Line), "RUN")) {
         ProgramRunning = true;
@@ -338,8 +318,7 @@ void TControllerSim::CommandLine(const std::string &Line)
 // ---------------------------------------------------------------- commands
 
 void TControllerSim::WriteFrame(const std::string &Command, int Channel, const std::string &Payload,
-                                const std::string &Raw)
-{
+                                const std::string &Raw) {
     std::vector<std::string> f = Split(Payload);
     double x, y, z;
     Position(x, y, z);
@@ -355,9 +334,8 @@ void TControllerSim::WriteFrame(const std::string &Command, int Channel, const s
         if (index == 1 && value != 0) {
             int code = int(CommsValue(18));
             TSimFault never;
-            bool neverDone = int(value) == 18 &&
-                             TakeFault(TSimFault::MCodeNeverDone,
-                                       "M" + IntToStr(code) + "|", &never);
+            bool neverDone = int(value) == 18 && TakeFault(TSimFault::MCodeNeverDone,
+                                                           "M" + IntToStr(code) + "|", &never);
             if (!neverDone)
                 FClearAt = Now() + ClearDelayMs;
         }
@@ -393,17 +371,17 @@ void TControllerSim::WriteFrame(const std::string &Command, int Channel, const s
     }
 }
 
-void TControllerSim::ReadRequest(const std::string &Command, int Channel, const std::string &Payload)
-{
+void TControllerSim::ReadRequest(const std::string &Command, int Channel,
+                                 const std::string &Payload) {
     if (Command == "ZZ") {
         double x, y, z;
         Position(x, y, z);
         bool idle = !Moving();
         std::string i = idle ? "1" : "0";
         SendReply("zz" + IntToStr(std::llround(x)) + "," + IntToStr(std::llround(y)) + "," +
-                  IntToStr(std::llround(z)) + "," + i + "," + i + "," + i +
-                  ",0,0,0," + InputField(0) + ",0,0,0," + InputField(1) + "," + InputField(2) +
-                  "," + InputField(3));
+                  IntToStr(std::llround(z)) + "," + i + "," + i + "," + i + ",0,0,0," +
+                  InputField(0) + ",0,0,0," + InputField(1) + "," + InputField(2) + "," +
+                  InputField(3));
     } else if (Command == "MB") {
         int32_t index = -1;
         if (!TryStrToInt(Payload, index) || index < 0 || index > 99) {
@@ -418,8 +396,7 @@ void TControllerSim::ReadRequest(const std::string &Command, int Channel, const 
     }
 }
 
-void TControllerSim::Timers()
-{
+void TControllerSim::Timers() {
     std::vector<std::pair<int, double>> changes;
     {
         std::lock_guard lock(FLock);
@@ -449,8 +426,7 @@ void TControllerSim::Timers()
 
 // ---------------------------------------------------------------- motion
 
-void TControllerSim::StartMotion(double X, double Y, double Z, double Feed)
-{
+void TControllerSim::StartMotion(double X, double Y, double Z, double Feed) {
     double x, y, z;
     Position(x, y, z);
     FAxis[0] = {x, X};
@@ -461,27 +437,28 @@ void TControllerSim::StartMotion(double X, double Y, double Z, double Feed)
     FMotionMs = Feed > 0 ? d / Feed * 1000 / SpeedUp : 0;
 }
 
-void TControllerSim::Position(double &X, double &Y, double &Z) const
-{
+void TControllerSim::Position(double &X, double &Y, double &Z) const {
     double t = FMotionMs <= 0 ? 1 : std::min(1.0, double(Now() - FMotionStart) / FMotionMs);
     X = FAxis[0].From + (FAxis[0].To - FAxis[0].From) * t;
     Y = FAxis[1].From + (FAxis[1].To - FAxis[1].From) * t;
     Z = FAxis[2].From + (FAxis[2].To - FAxis[2].From) * t;
 }
 
-std::string TControllerSim::InputField(int Group) const
-{
+std::string TControllerSim::InputField(int Group) const {
     return IntToStr((FInputs.load() >> (8 * Group)) & 0xFF);
 }
 
-bool TControllerSim::Moving() const { return FMotionMs > 0 && Now() - FMotionStart < FMotionMs; }
+bool TControllerSim::Moving() const {
+    return FMotionMs > 0 && Now() - FMotionStart < FMotionMs;
+}
 
-uint8_t TControllerSim::StatusBits() const { return Moving() ? MovingBits : IdleBits; }
+uint8_t TControllerSim::StatusBits() const {
+    return Moving() ? MovingBits : IdleBits;
+}
 
 // ---------------------------------------------------------------- output
 
-void TControllerSim::SendAck(bool Nak, int NakValue)
-{
+void TControllerSim::SendAck(bool Nak, int NakValue) {
     uint8_t b = Nak ? uint8_t(NakValue) : uint8_t(0x80 | StatusBits());
     std::string bytes(1, char(b));
     for (const TSimFault &f : FCurrent) {
@@ -491,8 +468,7 @@ void TControllerSim::SendAck(bool Nak, int NakValue)
     Send(bytes, Nak ? "nak" : "ack");
 }
 
-void TControllerSim::SendReply(const std::string &Text)
-{
+void TControllerSim::SendReply(const std::string &Text) {
     std::string reply = frames::Reply(Text);
     for (const TSimFault &f : FCurrent) {
         if (f.Kind == TSimFault::BadCheck)
@@ -503,10 +479,11 @@ void TControllerSim::SendReply(const std::string &Text)
     Send(reply, "reply");
 }
 
-void TControllerSim::Announce() { Send(std::string(1, char(0xE0 | StatusBits())), "status"); }
+void TControllerSim::Announce() {
+    Send(std::string(1, char(0xE0 | StatusBits())), "status");
+}
 
-void TControllerSim::Send(const std::string &Bytes, const std::string &Kind)
-{
+void TControllerSim::Send(const std::string &Bytes, const std::string &Kind) {
     std::string out = Bytes;
     for (auto it = FCurrent.begin(); it != FCurrent.end();) {
         bool used = true;

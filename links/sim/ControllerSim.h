@@ -75,11 +75,11 @@ public:
     uint64_t BytesOut() const { return FBytesOut.load(); }
 
     // Settings, set before Start.
-    std::function<int64_t()> Clock;  // ms; default the steady clock
-    bool ProgramRunning = true;      // false: the command line answers, frames do not
-    int ClearDelayMs = 20;           // a command entry is carried out after this
-    double SpeedUp = 1;              // motion runs this many times faster
-    int PaceBaud = 0;                // > 0: bytes take their line time (8N2)
+    std::function<int64_t()> Clock; // ms; default the steady clock
+    bool ProgramRunning = true;     // false: the command line answers, frames do not
+    int ClearDelayMs = 20;          // a command entry is carried out after this
+    double SpeedUp = 1;             // motion runs this many times faster
+    int PaceBaud = 0;               // > 0: bytes take their line time (8N2)
     std::string VersionText = "vnCorvane Mint 5.04";
 
     // State the tests look at (under the lock).

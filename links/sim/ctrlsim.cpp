@@ -24,17 +24,23 @@
 namespace {
 
 std::atomic<bool> gStop{false};
-void OnSignal(int) { gStop = true; }
+void OnSignal(int) {
+    gStop = true;
+}
 
-bool FaultKind(const std::string &Name, orv::TSimFault::TKind &Kind)
-{
+bool FaultKind(const std::string &Name, orv::TSimFault::TKind &Kind) {
     using K = orv::TSimFault;
     static const std::map<std::string, K::TKind> kinds = {
-        {"drop", K::DropByte},       {"garble", K::GarbleByte},
-        {"garble-answer", K::GarbleAnswer}, {"delay", K::DelayByte},
-        {"no-ack", K::NoAck},        {"nak", K::Nak},
-        {"bad-check", K::BadCheck},  {"status-before-check", K::StatusBeforeCheck},
-        {"late-ack", K::LateDuplicateAck}, {"never-done", K::MCodeNeverDone},
+        {"drop", K::DropByte},
+        {"garble", K::GarbleByte},
+        {"garble-answer", K::GarbleAnswer},
+        {"delay", K::DelayByte},
+        {"no-ack", K::NoAck},
+        {"nak", K::Nak},
+        {"bad-check", K::BadCheck},
+        {"status-before-check", K::StatusBeforeCheck},
+        {"late-ack", K::LateDuplicateAck},
+        {"never-done", K::MCodeNeverDone},
         {"guard-open", K::GuardOpen}};
     auto it = kinds.find(Name);
     if (it == kinds.end())
@@ -44,8 +50,7 @@ bool FaultKind(const std::string &Name, orv::TSimFault::TKind &Kind)
 }
 
 // KIND:MATCH[:COUNT]
-bool ParseFault(const std::string &Text, orv::TSimFault &Fault)
-{
+bool ParseFault(const std::string &Text, orv::TSimFault &Fault) {
     size_t a = Text.find(':');
     std::string kind = Text.substr(0, a);
     if (!FaultKind(kind, Fault.Kind))
@@ -61,8 +66,7 @@ bool ParseFault(const std::string &Text, orv::TSimFault &Fault)
 
 } // namespace
 
-int main(int Argc, char **Argv)
-{
+int main(int Argc, char **Argv) {
     orv::TControllerSim sim;
     std::string portFile, logFile;
     int ratePercent = 0;

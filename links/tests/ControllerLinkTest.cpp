@@ -18,8 +18,7 @@ struct TErrorReport {
 
 class ControllerLinkTest : public ::testing::Test {
 protected:
-    ControllerLinkTest()
-    {
+    ControllerLinkTest() {
         Controller.SettingsFile = Rig.Settings;
         Controller.Worker().Clock = [this] { return Rig.Now.load(); };
         Controller.Worker().KeepSendLog = true;
@@ -33,25 +32,22 @@ protected:
         Loop.Worker = &Controller.Worker();
     }
 
-    bool Open()
-    {
+    bool Open() {
         Rig.Start();
         bool ok = Controller.Open(1, 19200, 2, false);
         Baseline = Rig.Frames().size();
         return ok;
     }
     // Write frames since Open.
-    std::vector<std::string> Written() const
-    {
+    std::vector<std::string> Written() const {
         std::vector<std::string> all = Rig.Frames();
         return {all.begin() + long(std::min(Baseline, all.size())), all.end()};
     }
-    static std::string W(const std::string &Command, int Channel, const std::string &Payload)
-    {
+    static std::string W(const std::string &Command, int Channel, const std::string &Payload) {
         return frames::Printable(frames::WriteFrame(Command, Channel, Payload));
     }
-    void Fault(TSimFault::TKind Kind, const std::string &Match, int Count = 1, int NakValue = 0x81)
-    {
+    void Fault(TSimFault::TKind Kind, const std::string &Match, int Count = 1,
+               int NakValue = 0x81) {
         TSimFault f;
         f.Kind = Kind;
         f.Match = Match;
@@ -60,8 +56,7 @@ protected:
         Rig.Sim.AddFault(f);
     }
     // Serves messages until Done, for at most 5 s of real time.
-    bool Until(const std::function<bool()> &Done)
-    {
+    bool Until(const std::function<bool()> &Done) {
         auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (std::chrono::steady_clock::now() < end) {
             if (Done())
@@ -82,8 +77,7 @@ protected:
     size_t Baseline = 0;
 };
 
-TEST_F(ControllerLinkTest, OpenAsksVersionAndSendsTheStartSequence)
-{
+TEST_F(ControllerLinkTest, OpenAsksVersionAndSendsTheStartSequence) {
     ASSERT_TRUE(Open());
     std::vector<std::string> reads;
     for (const std::string &r : Rig.Frames("read"))
@@ -102,8 +96,7 @@ TEST_F(ControllerLinkTest, OpenAsksVersionAndSendsTheStartSequence)
     EXPECT_TRUE(Controller.IsSafe());
 }
 
-TEST_F(ControllerLinkTest, CommsWrites)
-{
+TEST_F(ControllerLinkTest, CommsWrites) {
     ASSERT_TRUE(Open());
     struct TCase {
         int Index;
@@ -128,8 +121,7 @@ TEST_F(ControllerLinkTest, CommsWrites)
     EXPECT_FALSE(HasCommsValue(Controller.ReadComms(150)));
 }
 
-TEST_F(ControllerLinkTest, MovesOutputsAndInputs)
-{
+TEST_F(ControllerLinkTest, MovesOutputsAndInputs) {
     ASSERT_TRUE(Open());
     Controller.MoveArc(0, 0, 0, 100, 200, 0, 50, 90, false, 17);
     Controller.MoveArc(0, 0, 0, 100, 200, 0, 50, 360, false, 17);
@@ -150,15 +142,15 @@ TEST_F(ControllerLinkTest, MovesOutputsAndInputs)
     struct TCase {
         int Input;
         bool On;
-    } cases[] = {{0, true}, {1, false}, {9, true}, {8, false}, {24, true}, {31, false}, {40, false}, {-1, false}};
+    } cases[] = {{0, true},  {1, false},  {9, true},   {8, false},
+                 {24, true}, {31, false}, {40, false}, {-1, false}};
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Input);
         EXPECT_EQ(Controller.ReadInput(c.Input), c.On);
     }
 }
 
-TEST_F(ControllerLinkTest, HomingAndIdle)
-{
+TEST_F(ControllerLinkTest, HomingAndIdle) {
     ASSERT_TRUE(Open());
     Controller.HomeFeed = 4000;
     Rig.Sim.SpeedUp = 1000;
@@ -174,8 +166,7 @@ TEST_F(ControllerLinkTest, HomingAndIdle)
     EXPECT_NE(std::find(Notes.begin(), Notes.end(), WM_USER_MESSAGE + 1), Notes.end());
 }
 
-TEST_F(ControllerLinkTest, MissingFeedAndTheFeedAfterBackReady)
-{
+TEST_F(ControllerLinkTest, MissingFeedAndTheFeedAfterBackReady) {
     ASSERT_TRUE(Open());
     Controller.SetFeedRate(500);
     Controller.SetFeedRate(9999999);
@@ -193,21 +184,20 @@ TEST_F(ControllerLinkTest, MissingFeedAndTheFeedAfterBackReady)
 
 // A changed entry is read through entry 99; an index outside the table is
 // not read at all.
-TEST_F(ControllerLinkTest, ChangedEntriesOutsideTheTableAreNotRead)
-{
+TEST_F(ControllerLinkTest, ChangedEntriesOutsideTheTableAreNotRead) {
     ASSERT_TRUE(Open());
     Rig.Sim.ChangeEntry(6, 80);
     ASSERT_TRUE(Until([this] { return Controller.GetSpindleOverride() == 80; }));
     Rig.Sim.SetCommsValue(99, 150);
     Rig.Sim.ChangeEntry(0, 1); // announces entry 0
-    ASSERT_TRUE(Until([this] { return Rig.Count("<EOT>MB60<ENQ>") == 0 && Rig.Count("<EOT>MB699<ENQ>") >= 2; }));
+    ASSERT_TRUE(Until(
+        [this] { return Rig.Count("<EOT>MB60<ENQ>") == 0 && Rig.Count("<EOT>MB699<ENQ>") >= 2; }));
     for (int i = 0; i < 20; ++i)
         Loop.ProcessMessages();
     EXPECT_EQ(Rig.Count("<EOT>MB60<ENQ>"), 0);
 }
 
-TEST_F(ControllerLinkTest, LineFaultsCostAResendEach)
-{
+TEST_F(ControllerLinkTest, LineFaultsCostAResendEach) {
     ASSERT_TRUE(Open());
     struct TCase {
         const char *Name;
@@ -241,8 +231,7 @@ TEST_F(ControllerLinkTest, LineFaultsCostAResendEach)
     EXPECT_TRUE(Errors.empty());
 }
 
-TEST_F(ControllerLinkTest, RepliesWithFaults)
-{
+TEST_F(ControllerLinkTest, RepliesWithFaults) {
     ASSERT_TRUE(Open());
     Rig.Sim.SetCommsValue(5, 90);
     struct TCase {
@@ -266,8 +255,7 @@ TEST_F(ControllerLinkTest, RepliesWithFaults)
 
 // The frame goes 21 times, 1 s apart, then the box and the error report;
 // the command's handshake is never sent.
-TEST_F(ControllerLinkTest, AFrameNeverAcknowledgedIsGivenUp)
-{
+TEST_F(ControllerLinkTest, AFrameNeverAcknowledgedIsGivenUp) {
     ASSERT_TRUE(Open());
     Fault(TSimFault::NoAck, "07,3<ETX>", -1);
     Messages.ClearLog();
@@ -299,8 +287,7 @@ TEST_F(ControllerLinkTest, AFrameNeverAcknowledgedIsGivenUp)
 }
 
 // A read that gets no reply gives no value: never the previous reply.
-TEST_F(ControllerLinkTest, AnUnansweredReadGivesNoValue)
-{
+TEST_F(ControllerLinkTest, AnUnansweredReadGivesNoValue) {
     ASSERT_TRUE(Open());
     EXPECT_EQ(double(Controller.ReadComms(1)), 0.0);
     Fault(TSimFault::NoAck, "MB61<ENQ>", -1);
@@ -309,14 +296,15 @@ TEST_F(ControllerLinkTest, AnUnansweredReadGivesNoValue)
     EXPECT_EQ(Rig.Count("<EOT>MB61<ENQ>") - before, 21);
 }
 
-TEST_F(ControllerLinkTest, UnsupportedPortOrRateFailsTheConnection)
-{
+TEST_F(ControllerLinkTest, UnsupportedPortOrRateFailsTheConnection) {
     Rig.Start();
     struct TCase {
         int Port, Baud;
         const char *Text;
-    } cases[] = {{7, 19200, "COM Port Number unsupported"}, {0, 19200, "COM Port Number unsupported"},
-                 {1, 57600, "Baud Rate Number unsupported"}, {1, 300, "Baud Rate Number unsupported"}};
+    } cases[] = {{7, 19200, "COM Port Number unsupported"},
+                 {0, 19200, "COM Port Number unsupported"},
+                 {1, 57600, "Baud Rate Number unsupported"},
+                 {1, 300, "Baud Rate Number unsupported"}};
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Text);
         Messages.ClearLog();
@@ -329,11 +317,11 @@ TEST_F(ControllerLinkTest, UnsupportedPortOrRateFailsTheConnection)
     EXPECT_TRUE(Rig.Frames("read").empty());
 }
 
-TEST_F(ControllerLinkTest, AMissingDeviceIsNamedByItsPort)
-{
+TEST_F(ControllerLinkTest, AMissingDeviceIsNamedByItsPort) {
     Rig.Start();
     TController other;
-    other.SettingsFile = Rig.Temp.Write("missing.ini", "[Serial Ports]\nCOM2=/dev/orv-no-such-port\n");
+    other.SettingsFile =
+        Rig.Temp.Write("missing.ini", "[Serial Ports]\nCOM2=/dev/orv-no-such-port\n");
     Messages.ClearLog();
     EXPECT_FALSE(other.Open(2, 9600, 1, false));
     ASSERT_EQ(Messages.Log().size(), 1u);

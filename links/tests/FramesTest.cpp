@@ -10,16 +10,14 @@
 namespace orv {
 namespace {
 
-std::string Bytes(std::initializer_list<int> Values)
-{
+std::string Bytes(std::initializer_list<int> Values) {
     std::string s;
     for (int v : Values)
         s += char(v);
     return s;
 }
 
-TEST(FramesTest, WriteAndReadFrames)
-{
+TEST(FramesTest, WriteAndReadFrames) {
     struct TCase {
         const char *Name;
         std::string Frame, Expected;
@@ -27,13 +25,17 @@ TEST(FramesTest, WriteAndReadFrames)
         {"comms 7 := 3", frames::WriteFrame("MB", 6, frames::CommsWritePayload(7, 3)),
          Bytes({0x04, 0x4D, 0x42, 0x36, 0x30, 0x37, 0x2C, 0x33, 0x03, 0x26})},
         {"handshake 7", frames::WriteFrame("MB", 6, "01," + frames::CommsIndexText(7)),
-         Bytes({0x04, 'M', 'B', '6', '0', '1', ',', '0', '7', 0x03, 0x04 ^ 'M' ^ 'B' ^ '6' ^ '0' ^ '1' ^ ',' ^ '0' ^ '7' ^ 0x03})},
-        {"mode frame", frames::WriteFrame("M3", 1, "0"), Bytes({0x04, 'M', '3', '1', '0', 0x03, 'x'})},
-        {"start frame", frames::WriteFrame("M3", 1, "2"), Bytes({0x04, 'M', '3', '1', '2', 0x03, 'z'})},
+         Bytes({0x04, 'M', 'B', '6', '0', '1', ',', '0', '7', 0x03,
+                0x04 ^ 'M' ^ 'B' ^ '6' ^ '0' ^ '1' ^ ',' ^ '0' ^ '7' ^ 0x03})},
+        {"mode frame", frames::WriteFrame("M3", 1, "0"),
+         Bytes({0x04, 'M', '3', '1', '0', 0x03, 'x'})},
+        {"start frame", frames::WriteFrame("M3", 1, "2"),
+         Bytes({0x04, 'M', '3', '1', '2', 0x03, 'z'})},
         {"one-letter output", frames::WriteFrame("O", 0, "31"),
          Bytes({0x04, 'O', '0', '3', '1', 0x03, 0x04 ^ 'O' ^ '0' ^ '3' ^ '1' ^ 0x03})},
         {"status poll", frames::ReadFrame("ZZ", 6, ""), Bytes({0x04, 'Z', 'Z', '6', 0x05})},
-        {"comms read", frames::ReadFrame("MB", 6, "99"), Bytes({0x04, 'M', 'B', '6', '9', '9', 0x05})},
+        {"comms read", frames::ReadFrame("MB", 6, "99"),
+         Bytes({0x04, 'M', 'B', '6', '9', '9', 0x05})},
     };
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Name);
@@ -41,8 +43,7 @@ TEST(FramesTest, WriteAndReadFrames)
     }
 }
 
-TEST(FramesTest, PayloadTexts)
-{
+TEST(FramesTest, PayloadTexts) {
     EXPECT_EQ(frames::CommsWritePayload(5, 100), "05,100");
     EXPECT_EQ(frames::CommsWritePayload(18, 3), "18,3");
     EXPECT_EQ(frames::CommsWritePayload(3, 2.5), "03,2.5");
@@ -54,8 +55,7 @@ TEST(FramesTest, PayloadTexts)
 }
 
 // With PollingDelay 70 the status poll goes after every 71st idle turn.
-TEST(FramesTest, StatusPollEveryDelayPlusOneTurns)
-{
+TEST(FramesTest, StatusPollEveryDelayPlusOneTurns) {
     int turns = 0;
     for (int round = 0; round < 3; ++round) {
         for (int i = 1; i <= 70; ++i)
@@ -66,22 +66,18 @@ TEST(FramesTest, StatusPollEveryDelayPlusOneTurns)
 
 class ReceiverTest : public ::testing::Test {
 protected:
-    ReceiverTest()
-    {
+    ReceiverTest() {
         Worker.KeepSendLog = true;
         Worker.Clock = [] { return int64_t(0); };
     }
-    void Feed(const std::string &Bytes)
-    {
+    void Feed(const std::string &Bytes) {
         Worker.ReceiveData(reinterpret_cast<const uint8_t *>(Bytes.data()), int(Bytes.size()));
     }
     // A write frame the controller has yet to acknowledge.
-    void AwaitWrite()
-    {
+    void AwaitWrite() {
         Worker.ExpectReply(TLowLevel::rkWrite, "MB", frames::WriteFrame("MB", 6, "07,3"));
     }
-    void AwaitRead(const std::string &Command, const std::string &Payload)
-    {
+    void AwaitRead(const std::string &Command, const std::string &Payload) {
         Worker.ExpectReply(TLowLevel::rkRead, Command, frames::ReadFrame(Command, 6, Payload));
     }
 
@@ -92,8 +88,7 @@ protected:
 
 // Every byte from 0x80 to 0xBF acknowledges by bit 0; bit 3 stops; 0xC0 and
 // up only carry flags, bit 5 announcing a changed entry.
-TEST_F(ReceiverTest, StatusBytes)
-{
+TEST_F(ReceiverTest, StatusBytes) {
     struct TCase {
         int Byte;
         bool Acknowledged;
@@ -132,8 +127,7 @@ TEST_F(ReceiverTest, StatusBytes)
     }
 }
 
-TEST_F(ReceiverTest, StatusBytesNeverEnterReplyText)
-{
+TEST_F(ReceiverTest, StatusBytesNeverEnterReplyText) {
     AwaitRead("MB", "5");
     std::string reply = frames::Reply("mb100");
     reply.insert(3, 1, char(0xA0)); // inside the text
@@ -143,8 +137,7 @@ TEST_F(ReceiverTest, StatusBytesNeverEnterReplyText)
     EXPECT_EQ(Worker.ResendCount(), 0);
 }
 
-TEST_F(ReceiverTest, StatusByteBeforeTheCheckByteIsAStatusByte)
-{
+TEST_F(ReceiverTest, StatusByteBeforeTheCheckByteIsAStatusByte) {
     AwaitRead("MB", "6");
     std::string reply = frames::Reply("mb87");
     reply.insert(reply.size() - 1, 1, char(0xE8));
@@ -156,8 +149,7 @@ TEST_F(ReceiverTest, StatusByteBeforeTheCheckByteIsAStatusByte)
     EXPECT_EQ(Worker.ResendCount(), 0);
 }
 
-TEST_F(ReceiverTest, BadCheckByteResendsTheRead)
-{
+TEST_F(ReceiverTest, BadCheckByteResendsTheRead) {
     AwaitRead("MB", "5");
     std::string reply = frames::Reply("mb100");
     reply.back() = char(reply.back() ^ 0x10);
@@ -171,8 +163,7 @@ TEST_F(ReceiverTest, BadCheckByteResendsTheRead)
 
 // A read ends with its own reply only: an acknowledgement or a reply of
 // another kind leaves it waiting.
-TEST_F(ReceiverTest, ReadEndsOnlyWithItsOwnReply)
-{
+TEST_F(ReceiverTest, ReadEndsOnlyWithItsOwnReply) {
     AwaitRead("MB", "1");
     Feed("\x80");
     Feed(frames::Reply("zz1,2,3,1,1,1"));
@@ -182,8 +173,7 @@ TEST_F(ReceiverTest, ReadEndsOnlyWithItsOwnReply)
     EXPECT_EQ(double(Worker.Comms(1)), 0.0);
 }
 
-TEST_F(ReceiverTest, StatusListAndIdleLatch)
-{
+TEST_F(ReceiverTest, StatusListAndIdleLatch) {
     AwaitRead("ZZ", "");
     Feed(frames::Reply("zz10,20,30"));
     EXPECT_EQ(Worker.ReplyState(), 1);
@@ -202,8 +192,7 @@ TEST_F(ReceiverTest, StatusListAndIdleLatch)
 }
 
 // Entries outside 1..99 are not the table's: a reply for them is dropped.
-TEST_F(ReceiverTest, CommsIndexesOutsideTheTableAreIgnored)
-{
+TEST_F(ReceiverTest, CommsIndexesOutsideTheTableAreIgnored) {
     for (const char *index : {"0", "120", "255"}) {
         SCOPED_TRACE(index);
         AwaitRead("MB", index);
@@ -215,8 +204,7 @@ TEST_F(ReceiverTest, CommsIndexesOutsideTheTableAreIgnored)
     EXPECT_EQ(double(Worker.Comms(120)), 0.0);
 }
 
-TEST_F(ReceiverTest, ReadyFallsAndComesBack)
-{
+TEST_F(ReceiverTest, ReadyFallsAndComesBack) {
     EXPECT_TRUE(Worker.Ready());
     AwaitRead("MB", "19");
     Feed(frames::Reply("mb0"));
@@ -228,16 +216,14 @@ TEST_F(ReceiverTest, ReadyFallsAndComesBack)
     EXPECT_TRUE(Worker.BackReady());
 }
 
-TEST_F(ReceiverTest, NothingOutstandingNothingResent)
-{
+TEST_F(ReceiverTest, NothingOutstandingNothingResent) {
     Feed("\x81");
     Feed(frames::Reply("mb1").substr(0, 5) + "\x7f");
     EXPECT_TRUE(Worker.SendLog().empty());
 }
 
 // The 21st time-out or NAK gives the frame up: no further send.
-TEST_F(ReceiverTest, TwentyOneSendsAtMost)
-{
+TEST_F(ReceiverTest, TwentyOneSendsAtMost) {
     AwaitWrite();
     for (int i = 0; i < 25; ++i)
         Feed("\x81");

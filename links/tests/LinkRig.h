@@ -25,8 +25,7 @@ namespace orv::test {
 
 class TSimRig {
 public:
-    explicit TSimRig(bool ProgramRunning = true)
-    {
+    explicit TSimRig(bool ProgramRunning = true) {
         Sim.Clock = [this] { return Now.load(); };
         Sim.ProgramRunning = ProgramRunning;
         std::string error;
@@ -39,8 +38,7 @@ public:
         SentBase = TCommPortDriver::TotalBytesSent();
         ReceivedBase = TCommPortDriver::TotalBytesReceived();
     }
-    ~TSimRig()
-    {
+    ~TSimRig() {
         Sim.Stop();
         if (Probe >= 0)
             ::close(Probe);
@@ -49,8 +47,7 @@ public:
 
     // Waits (at most 2 s of real time) until the simulator has answered
     // everything sent and its answers wait on the PC side or were read.
-    void Sync()
-    {
+    void Sync() {
         auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
         while (std::chrono::steady_clock::now() < end) {
             int waiting = 0;
@@ -65,16 +62,14 @@ public:
     }
 
     // Frames the PC wrote, in order (printable), of one kind.
-    std::vector<std::string> Frames(const std::string &Kind = "write") const
-    {
+    std::vector<std::string> Frames(const std::string &Kind = "write") const {
         std::vector<std::string> out;
         for (const TSimLogEntry &e : Sim.Log())
             if (e.Direction == '<' && e.Kind == Kind)
                 out.push_back(e.Bytes);
         return out;
     }
-    int Count(const std::string &Frame) const
-    {
+    int Count(const std::string &Frame) const {
         int n = 0;
         for (const TSimLogEntry &e : Sim.Log())
             if (e.Direction == '<' && e.Bytes == Frame)
@@ -98,8 +93,7 @@ private:
 class TSimLoop : public TTestEventLoop {
 public:
     explicit TSimLoop(TSimRig &Rig) : FRig(Rig) {}
-    void ProcessMessages() override
-    {
+    void ProcessMessages() override {
         FRig.Sync();
         WaitForWorker();
         TTestEventLoop::ProcessMessages();
@@ -108,8 +102,7 @@ public:
     const TLowLevel *Worker = nullptr;
 
 private:
-    void WaitForWorker()
-    {
+    void WaitForWorker() {
         if (!Worker)
             return;
         auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);

@@ -14,8 +14,8 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <spawn.h>
+#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <vector>
@@ -34,14 +34,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const std::string &Path)
-{
+std::string ReadFile(const std::string &Path) {
     std::ifstream in(Path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::vector<std::string> Lines(const std::string &Text)
-{
+std::vector<std::string> Lines(const std::string &Text) {
     std::vector<std::string> lines;
     std::istringstream in(Text);
     std::string line;
@@ -59,8 +57,7 @@ struct TRun {
 
 class LinkRunTest : public ::testing::Test {
 protected:
-    LinkRunTest()
-    {
+    LinkRunTest() {
         Settings = Temp.File("settings");
         fs::copy(ORV_DATA_DIR, Settings, fs::copy_options::recursive);
         std::string machine = Settings + "/machines/BENCHMILL.ini";
@@ -69,20 +66,18 @@ protected:
         Replace(text, "Baud rate=9600", "Baud rate=19200");
         std::ofstream(machine, std::ios::binary) << text;
     }
-    static void Replace(std::string &Text, const std::string &From, const std::string &To)
-    {
+    static void Replace(std::string &Text, const std::string &From, const std::string &To) {
         size_t at = Text.find(From);
         ASSERT_NE(at, std::string::npos) << From;
         Text.replace(at, From.size(), To);
     }
 
     // Starts the simulator with Args, maps COM1 to it and runs ncrun.
-    TRun Run(const std::vector<std::string> &SimArgs, const std::string &ExtraSettings = "")
-    {
+    TRun Run(const std::vector<std::string> &SimArgs, const std::string &ExtraSettings = "") {
         TRun r;
         std::string portFile = Temp.File("port.txt"), log = Temp.File("sim.log");
-        std::vector<std::string> args = {ORV_CTRLSIM, "--port-file", portFile, "--log", log,
-                                         "--speed", "50"};
+        std::vector<std::string> args = {ORV_CTRLSIM, "--port-file", portFile, "--log",
+                                         log,         "--speed",     "50"};
         args.insert(args.end(), SimArgs.begin(), SimArgs.end());
         std::vector<char *> argv;
         for (std::string &a : args)
@@ -98,7 +93,8 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         std::string slave = Lines(ReadFile(portFile)).at(0);
         std::ofstream(Settings + "/Tarnwick.ini", std::ios::app)
-            << "\n[Serial Ports]\nCOM1=" << slave << "\n" << ExtraSettings;
+            << "\n[Serial Ports]\nCOM1=" << slave << "\n"
+            << ExtraSettings;
         std::string program = std::string(ORV_SOURCE_DIR) + "/links/tests/data/link_run.fnc";
         std::string out = Temp.File("out.txt"), err = Temp.File("err.txt");
         std::string command = std::string("'") + ORV_NCRUN + "' --settings '" + Settings +
@@ -116,8 +112,7 @@ protected:
 
     // The write frames of the log ("time < write bytes"), a frame sent
     // again at once (a resend) counted once.
-    static std::vector<std::string> WriteFrames(const TRun &R, int *Resends = nullptr)
-    {
+    static std::vector<std::string> WriteFrames(const TRun &R, int *Resends = nullptr) {
         std::vector<std::string> frames;
         int resends = 0;
         for (const std::string &line : R.Log) {
@@ -138,16 +133,14 @@ protected:
             *Resends = resends;
         return frames;
     }
-    static int Count(const TRun &R, const std::string &Kind)
-    {
+    static int Count(const TRun &R, const std::string &Kind) {
         int n = 0;
         for (const std::string &line : R.Log)
             if (line.find(" < " + Kind + " ") != std::string::npos)
                 ++n;
         return n;
     }
-    static std::string ExpectedFile()
-    {
+    static std::string ExpectedFile() {
         return std::string(ORV_SOURCE_DIR) + "/links/tests/data/link_run.frames";
     }
     static std::vector<std::string> Expected() { return Lines(ReadFile(ExpectedFile())); }
@@ -156,8 +149,7 @@ protected:
     std::string Settings;
 };
 
-TEST_F(LinkRunTest, RunsTheProgramToItsEnd)
-{
+TEST_F(LinkRunTest, RunsTheProgramToItsEnd) {
     TRun r = Run({});
     EXPECT_EQ(r.Status, 0) << r.Err;
     // ORV_UPDATE_GOLDEN=1 writes the expected frames from this run.
@@ -175,8 +167,7 @@ TEST_F(LinkRunTest, RunsTheProgramToItsEnd)
         << r.Out;
 }
 
-TEST_F(LinkRunTest, ALineWithFaultsLosesAndDoublesNothing)
-{
+TEST_F(LinkRunTest, ALineWithFaultsLosesAndDoublesNothing) {
     TRun r = Run({"--fault", "garble:MA6", "--fault", "garble-answer:MB618,3<ETX>", "--fault",
                   "bad-check:MB61<ENQ>:2", "--fault", "nak:CA3", "--fault",
                   "status-before-check:ZZ6<ENQ>:3", "--fault", "drop:VA668000", "--fault",
@@ -187,15 +178,13 @@ TEST_F(LinkRunTest, ALineWithFaultsLosesAndDoublesNothing)
     EXPECT_GE(resends, 4);
 }
 
-TEST_F(LinkRunTest, SeededRandomFaults)
-{
+TEST_F(LinkRunTest, SeededRandomFaults) {
     TRun r = Run({"--fault-rate", "8", "--seed", "20"});
     EXPECT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(WriteFrames(r), Expected());
 }
 
-TEST_F(LinkRunTest, AnMCodeNeverCompletedStopsTheRun)
-{
+TEST_F(LinkRunTest, AnMCodeNeverCompletedStopsTheRun) {
     TRun r = Run({"--fault", "never-done:M8|"});
     EXPECT_EQ(r.Status, 1);
     EXPECT_NE(r.Err.find("Mcode error"), std::string::npos) << r.Err;
@@ -206,17 +195,14 @@ TEST_F(LinkRunTest, AnMCodeNeverCompletedStopsTheRun)
 
 // The guard opens as M8 is carried out; the poll that would notice it
 // first is far off, so the tool change finds it.
-TEST_F(LinkRunTest, TheGuardOpenAtTheToolChange)
-{
-    TRun r = Run({"--fault", "guard-open:MB601,18"},
-                 "[Default Settings]\nScreenUpdate=60000\n");
+TEST_F(LinkRunTest, TheGuardOpenAtTheToolChange) {
+    TRun r = Run({"--fault", "guard-open:MB601,18"}, "[Default Settings]\nScreenUpdate=60000\n");
     EXPECT_EQ(r.Status, 1);
     EXPECT_NE(r.Err.find("Toolchange Error"), std::string::npos) << r.Err;
     EXPECT_NE(r.Err.find("Machine not safe"), std::string::npos) << r.Err;
 }
 
-TEST_F(LinkRunTest, NoControllerOnThePort)
-{
+TEST_F(LinkRunTest, NoControllerOnThePort) {
     std::ofstream(Settings + "/Tarnwick.ini", std::ios::app)
         << "\n[Serial Ports]\nCOM1=" << Temp.File("no-such-port") << "\n";
     std::string program = std::string(ORV_SOURCE_DIR) + "/links/tests/data/link_run.fnc";

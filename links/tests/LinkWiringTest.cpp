@@ -25,8 +25,7 @@ namespace {
 
 class TLinkHost : public THeadlessHost {
 public:
-    std::unique_ptr<TBasicMachine> CreateMachineLink(TBaseForm &Engine) override
-    {
+    std::unique_ptr<TBasicMachine> CreateMachineLink(TBaseForm &Engine) override {
         auto link = std::make_unique<TMachLink>(&Engine);
         link->SettingsFile = SettingsFile;
         return link;
@@ -34,8 +33,7 @@ public:
     std::string SettingsFile;
 };
 
-TEST(LinkWiringTest, TheMachineButtonMakesTheLink)
-{
+TEST(LinkWiringTest, TheMachineButtonMakesTheLink) {
     test::TTempDir temp;
     std::string settings = temp.File("settings");
     std::filesystem::copy(ORV_DATA_DIR, settings, std::filesystem::copy_options::recursive);
@@ -69,8 +67,7 @@ TEST(LinkWiringTest, TheMachineButtonMakesTheLink)
     ::chdir(here.c_str());
 }
 
-TEST(LinkWiringTest, SaveComPortWritesTheMachineFile)
-{
+TEST(LinkWiringTest, SaveComPortWritesTheMachineFile) {
     test::TTempDir temp;
     TRead_Machinedata_file data;
     data.MachineFile = temp.Write("MILL.ini", "[Communications]\nCom Port=1\nBaud rate=9600\n");

@@ -27,8 +27,7 @@ private:
 
 class LoaderTest : public ::testing::Test {
 protected:
-    LoaderTest()
-    {
+    LoaderTest() {
         Worker.Port = 1;
         Worker.Baud = 19200;
         Worker.SettingsFile = Rig.Settings;
@@ -41,8 +40,7 @@ protected:
         int64_t Time;
         std::string Text;
     };
-    std::vector<TLine> LinesSent() const
-    {
+    std::vector<TLine> LinesSent() const {
         std::vector<TLine> lines;
         for (const TSimLogEntry &e : Rig.Sim.Log())
             if (e.Direction == '<' && e.Kind == "line")
@@ -59,8 +57,7 @@ protected:
     std::vector<std::string> Progress;
 };
 
-TEST_F(LoaderTest, ASilentVersionQueryLeadsToTheDownload)
-{
+TEST_F(LoaderTest, ASilentVersionQueryLeadsToTheDownload) {
     std::string program = Rig.Temp.Write("mill.mnt", "one\ntwo\n\n|\nthree 328\nfour\nfive\n");
     ASSERT_TRUE(Worker.Connect(program, false));
     std::vector<TLine> lines = LinesSent();
@@ -73,14 +70,14 @@ TEST_F(LoaderTest, ASilentVersionQueryLeadsToTheDownload)
     // The version frame went once, unanswered, 1 s before the loader began.
     EXPECT_EQ(Rig.Count("<EOT>VN6<ENQ>"), 1);
     auto gap = [&lines](size_t I) { return lines[I + 1].Time - lines[I].Time; };
-    EXPECT_GE(gap(0), 150);                // "ver", then 150 ms for the prompt
-    EXPECT_GE(gap(1), 50);                 // 50 ms after each line ...
+    EXPECT_GE(gap(0), 150); // "ver", then 150 ms for the prompt
+    EXPECT_GE(gap(1), 50);  // 50 ms after each line ...
     EXPECT_LT(gap(1), 80);
-    EXPECT_GE(gap(2), 50);                 // ... the empty line skipped
-    EXPECT_GE(gap(3), 1500);               // Ctrl-Z, then 1.5 s
+    EXPECT_GE(gap(2), 50);   // ... the empty line skipped
+    EXPECT_GE(gap(3), 1500); // Ctrl-Z, then 1.5 s
     EXPECT_LT(gap(3), 1530);
-    EXPECT_GE(gap(4), 50);                 // the "328" line still has its pause
-    EXPECT_LT(gap(5), 50);                 // after it none
+    EXPECT_GE(gap(4), 50); // the "328" line still has its pause
+    EXPECT_LT(gap(5), 50); // after it none
     EXPECT_LT(gap(6), 50);
     EXPECT_GE(Loop.NowMs() - lines.back().Time, 6500); // "RUN", then 6.5 s
     EXPECT_EQ(Progress.front(), "caption Setting Up Machine [mill.mnt]");
@@ -91,8 +88,7 @@ TEST_F(LoaderTest, ASilentVersionQueryLeadsToTheDownload)
     EXPECT_EQ(Rig.Sim.CommsValue(5), 100);
 }
 
-TEST_F(LoaderTest, AMissingProgramFileFailsTheConnection)
-{
+TEST_F(LoaderTest, AMissingProgramFileFailsTheConnection) {
     EXPECT_FALSE(Worker.Connect(Rig.Temp.File("missing.mnt"), false));
     ASSERT_FALSE(Messages.Log().empty());
     EXPECT_NE(Messages.Log().back().Text.find("missing.mnt"), std::string::npos);

@@ -26,46 +26,40 @@ public:
     int32_t PX = 0, PY = 0, PZ = 0;
     int Knob = 77;
 
-    void SetFeedRate(int F) override
-    {
+    void SetFeedRate(int F) override {
         Calls.push_back("F" + IntToStr(F));
         FeedRate = F;
     }
     void SetSpindleSpeed(int S) override { Calls.push_back("S" + IntToStr(S)); }
     int GetFeedOverride() override { return Knob; }
-    void WriteComms(int I, Extended V) override
-    {
+    void WriteComms(int I, Extended V) override {
         Calls.push_back("W" + IntToStr(I) + "," + FloatToStr(V));
     }
     Extended ReadComms(int I) override { return I == 1 && NeverDone ? 1 : 0; }
     bool IsSafe() override { return ToolChanging ? true : Safe; }
-    void Home(int Axis, int Dir) override { Calls.push_back("H" + IntToStr(Axis) + "," + IntToStr(Dir)); }
-    bool GetPosition(int32_t &X, int32_t &Y, int32_t &Z) override
-    {
+    void Home(int Axis, int Dir) override {
+        Calls.push_back("H" + IntToStr(Axis) + "," + IntToStr(Dir));
+    }
+    bool GetPosition(int32_t &X, int32_t &Y, int32_t &Z) override {
         X = PX;
         Y = PY;
         Z = PZ;
         return PositionValid;
     }
-    void MoveLinear(int32_t X, int32_t Y, int32_t Z, bool) override
-    {
+    void MoveLinear(int32_t X, int32_t Y, int32_t Z, bool) override {
         Calls.push_back("VA" + IntToStr(X) + "," + IntToStr(Y) + "," + IntToStr(Z));
     }
-    void MoveRapid(int32_t X, int32_t Y, int32_t Z) override
-    {
+    void MoveRapid(int32_t X, int32_t Y, int32_t Z) override {
         Calls.push_back("MA" + IntToStr(X) + "," + IntToStr(Y) + "," + IntToStr(Z));
     }
     void MoveArc(int32_t, int32_t, int32_t, int32_t CX, int32_t CY, int32_t, int32_t, double Sweep,
-                 bool, int Plane) override
-    {
+                 bool, int Plane) override {
         Calls.push_back("CA" + IntToStr(CX) + "," + IntToStr(CY) + "," + FloatToStr(Sweep));
     }
-    void MoveAxisAbsolute(int Axis, int32_t P) override
-    {
+    void MoveAxisAbsolute(int Axis, int32_t P) override {
         Calls.push_back("JA" + IntToStr(Axis) + "," + IntToStr(P));
     }
-    void MoveAxisRelative(int Axis, int32_t D) override
-    {
+    void MoveAxisRelative(int Axis, int32_t D) override {
         Calls.push_back("JR" + IntToStr(Axis) + "," + IntToStr(D));
     }
     void Stop() override { Calls.push_back("ST"); }
@@ -83,8 +77,7 @@ public:
 
 class MachLinkTest : public test::TMachineRig {
 protected:
-    MachLinkTest()
-    {
+    MachLinkTest() {
         Data.Communications.ControlType = 5;
         Data.ToolChange = {false, 8, 150, 150, -10};
         Link.Make = [this](int Type) -> std::unique_ptr<TBasicController> {
@@ -97,8 +90,7 @@ protected:
         Wire(Link);
     }
 
-    bool Connect()
-    {
+    bool Connect() {
         bool ok = Link.Initialise();
         Calls.clear();
         Errors.clear();
@@ -106,8 +98,7 @@ protected:
         return ok;
     }
 
-    bool Called(const std::string &Call) const
-    {
+    bool Called(const std::string &Call) const {
         return std::find(Calls.begin(), Calls.end(), Call) != Calls.end();
     }
 
@@ -116,14 +107,14 @@ protected:
     std::vector<std::string> Calls;
 };
 
-TEST_F(MachLinkTest, OtherControlTypesFailWithAnErrorNamingTheType)
-{
+TEST_F(MachLinkTest, OtherControlTypesFailWithAnErrorNamingTheType) {
     struct TCase {
         int Type;
         const char *Class;
-    } cases[] = {{0, "TControllerNewComms"}, {1, "TControllerNextMove"}, {2, "TControllerQuorel"},
-                 {3, "TControllerTRIO"},     {4, "TControllerLowLevelNew"},
-                 {6, "TControllerNewCommsNewChip"}, {7, "TControllerNextMoveES"}};
+    } cases[] = {{0, "TControllerNewComms"},    {1, "TControllerNextMove"},
+                 {2, "TControllerQuorel"},      {3, "TControllerTRIO"},
+                 {4, "TControllerLowLevelNew"}, {6, "TControllerNewCommsNewChip"},
+                 {7, "TControllerNextMoveES"}};
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Type);
         Errors.clear();
@@ -139,8 +130,7 @@ TEST_F(MachLinkTest, OtherControlTypesFailWithAnErrorNamingTheType)
 
 // The start feed is "Maximum Rate Z" in mm/min, converted once:
 // 1200 mm/min * 100 steps/mm / 60 = 2000 steps/s.
-TEST_F(MachLinkTest, InitialiseSendsTheStartFeedConvertedOnce)
-{
+TEST_F(MachLinkTest, InitialiseSendsTheStartFeedConvertedOnce) {
     Data.MachineCapability.FeedPot = true;
     ASSERT_TRUE(Link.Initialise());
     EXPECT_TRUE(Called("F2000"));
@@ -149,8 +139,7 @@ TEST_F(MachLinkTest, InitialiseSendsTheStartFeedConvertedOnce)
     EXPECT_TRUE(Called("S100")); // spindle minimum
 }
 
-TEST_F(MachLinkTest, ArcsBySweepAndPlane)
-{
+TEST_F(MachLinkTest, ArcsBySweepAndPlane) {
     ASSERT_TRUE(Connect());
     Link.ArcMove(100, 0, 0, 50, 0, 0, 50, 0, 17); // sweep 0: a full circle
     EXPECT_EQ(Calls.back(), "CA50,0,360");
@@ -172,8 +161,7 @@ TEST_F(MachLinkTest, ArcsBySweepAndPlane)
     EXPECT_EQ(Done, 1);
 }
 
-TEST_F(MachLinkTest, ReferenceReturnWithoutCoordinatesRapidsHome)
-{
+TEST_F(MachLinkTest, ReferenceReturnWithoutCoordinatesRapidsHome) {
     ASSERT_TRUE(Connect());
     Link.ReferenceMove(NoSteps, NoSteps, NoSteps);
     EXPECT_EQ(Calls, std::vector<std::string>{"MA0,0,0"});
@@ -184,8 +172,7 @@ TEST_F(MachLinkTest, ReferenceReturnWithoutCoordinatesRapidsHome)
     EXPECT_EQ(Done, 1);
 }
 
-TEST_F(MachLinkTest, FeedsOfRapidsAndRepeatedFeeds)
-{
+TEST_F(MachLinkTest, FeedsOfRapidsAndRepeatedFeeds) {
     ASSERT_TRUE(Connect());
     TMachineBlock b;
     b.BlockType = 0;
@@ -204,16 +191,14 @@ TEST_F(MachLinkTest, FeedsOfRapidsAndRepeatedFeeds)
     EXPECT_EQ(Calls, std::vector<std::string>{"F5000"});
 }
 
-TEST_F(MachLinkTest, FeedPotDecidesWhoseOverrideCounts)
-{
+TEST_F(MachLinkTest, FeedPotDecidesWhoseOverrideCounts) {
     ASSERT_TRUE(Connect());
     EXPECT_EQ(Link.GetFeedOverride(), 100);
     Data.MachineCapability.FeedPot = true;
     EXPECT_EQ(Link.GetFeedOverride(), 77);
 }
 
-TEST_F(MachLinkTest, MCodesAbove200AreTheirBaseCode)
-{
+TEST_F(MachLinkTest, MCodesAbove200AreTheirBaseCode) {
     ASSERT_TRUE(Connect());
     int m = 203;
     Link.ExecuteMCode(m);
@@ -222,8 +207,7 @@ TEST_F(MachLinkTest, MCodesAbove200AreTheirBaseCode)
     EXPECT_TRUE(Errors.empty());
 }
 
-TEST_F(MachLinkTest, ManualSpindlePromptsAndCancel)
-{
+TEST_F(MachLinkTest, ManualSpindlePromptsAndCancel) {
     Data.Spindle.Manual = true;
     ASSERT_TRUE(Connect());
     struct TCase {
@@ -268,8 +252,7 @@ TEST_F(MachLinkTest, ManualSpindlePromptsAndCancel)
 
 // [M8] has no time-out of its own (0), and M180 no record: both wait the
 // file's "M Code TimeOut" and then report.
-TEST_F(MachLinkTest, AnMCodeNeverCompletedTimesOut)
-{
+TEST_F(MachLinkTest, AnMCodeNeverCompletedTimesOut) {
     Data.Communications.MCodeTimeOut = 2000;
     Data.MCodes[3].Timeout = 500;
     ASSERT_TRUE(Connect());
@@ -293,8 +276,7 @@ TEST_F(MachLinkTest, AnMCodeNeverCompletedTimesOut)
     }
 }
 
-TEST_F(MachLinkTest, ToolChangeErrors)
-{
+TEST_F(MachLinkTest, ToolChangeErrors) {
     ASSERT_TRUE(Connect());
     Fake->Safe = false;
     Link.ToolChange(2);
@@ -325,8 +307,7 @@ TEST_F(MachLinkTest, ToolChangeErrors)
     EXPECT_EQ(Errors[0].Message, "Machine not safe");
 }
 
-TEST_F(MachLinkTest, GuardOpenAfterManualChange)
-{
+TEST_F(MachLinkTest, GuardOpenAfterManualChange) {
     ASSERT_TRUE(Connect());
     // Safe only while the change is under way.
     Fake->Safe = true;
@@ -344,8 +325,7 @@ TEST_F(MachLinkTest, GuardOpenAfterManualChange)
 
 // Z runs with motor direction -1: the change position Z -10 mm is +1000
 // steps, as every other move would send it.
-TEST_F(MachLinkTest, ToolChangeMoveAppliesTheMotorDirection)
-{
+TEST_F(MachLinkTest, ToolChangeMoveAppliesTheMotorDirection) {
     ASSERT_TRUE(Connect());
     Messages.Answer("OK");
     Link.ToolChange(2);
@@ -357,8 +337,7 @@ TEST_F(MachLinkTest, ToolChangeMoveAppliesTheMotorDirection)
     EXPECT_EQ(Link.GetCurrentTool(), 2);
 }
 
-TEST_F(MachLinkTest, ToolChangeMoveThatNeverEndsTimesOut)
-{
+TEST_F(MachLinkTest, ToolChangeMoveThatNeverEndsTimesOut) {
     ASSERT_TRUE(Connect());
     Fake->Idle = false;
     Link.TCodeTimeout = 1500;
@@ -368,8 +347,7 @@ TEST_F(MachLinkTest, ToolChangeMoveThatNeverEndsTimesOut)
     EXPECT_FALSE(Called("W7,2"));
 }
 
-TEST_F(MachLinkTest, JogIncrementAppliesMotorDirectionAndTravel)
-{
+TEST_F(MachLinkTest, JogIncrementAppliesMotorDirectionAndTravel) {
     ASSERT_TRUE(Connect());
     Fake->PZ = 500; // Z -5 mm
     struct TCase {
@@ -377,11 +355,11 @@ TEST_F(MachLinkTest, JogIncrementAppliesMotorDirectionAndTravel)
         double Distance;
         const char *Call;
     } cases[] = {
-        {2, -3, "JR2,300"},      // to Z -8 mm
-        {2, -200, "JR2,9500"},   // held at Z -100 mm
-        {2, 20, "JR2,-500"},     // held at Z 0
-        {0, 5, "JR0,500"},       // X +5 mm
-        {0, -1, "JR0,0"},        // X already at its minus limit
+        {2, -3, "JR2,300"},    // to Z -8 mm
+        {2, -200, "JR2,9500"}, // held at Z -100 mm
+        {2, 20, "JR2,-500"},   // held at Z 0
+        {0, 5, "JR0,500"},     // X +5 mm
+        {0, -1, "JR0,0"},      // X already at its minus limit
     };
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Call);
@@ -393,8 +371,7 @@ TEST_F(MachLinkTest, JogIncrementAppliesMotorDirectionAndTravel)
     }
 }
 
-TEST_F(MachLinkTest, WaitsWithoutAnswerEndAtTheirDeadline)
-{
+TEST_F(MachLinkTest, WaitsWithoutAnswerEndAtTheirDeadline) {
     ASSERT_TRUE(Connect());
     Fake->PositionValid = false;
     Link.JogIncrement(0, 600, 5);
@@ -410,8 +387,7 @@ TEST_F(MachLinkTest, WaitsWithoutAnswerEndAtTheirDeadline)
     EXPECT_EQ(Done, 0);
 }
 
-TEST_F(MachLinkTest, DwellWaitEndsQuietlyOnStop)
-{
+TEST_F(MachLinkTest, DwellWaitEndsQuietlyOnStop) {
     ASSERT_TRUE(Connect());
     Fake->Idle = false;
     Link.DwellTime = 100;
@@ -421,8 +397,7 @@ TEST_F(MachLinkTest, DwellWaitEndsQuietlyOnStop)
     EXPECT_EQ(Done, 0);
 }
 
-TEST_F(MachLinkTest, CycleStartWithoutAValidPositionLeavesItUnknown)
-{
+TEST_F(MachLinkTest, CycleStartWithoutAValidPositionLeavesItUnknown) {
     ASSERT_TRUE(Connect());
     Fake->PositionValid = false;
     Link.CycleStart();
@@ -433,8 +408,7 @@ TEST_F(MachLinkTest, CycleStartWithoutAValidPositionLeavesItUnknown)
     EXPECT_DOUBLE_EQ(double(Link.LastPosition.X), 10.0);
 }
 
-TEST_F(MachLinkTest, MoveCompletionByNotification)
-{
+TEST_F(MachLinkTest, MoveCompletionByNotification) {
     ASSERT_TRUE(Connect());
     Link.LinearMove(1, 2, 3);
     EXPECT_TRUE(Link.MovePending);
@@ -450,8 +424,7 @@ TEST_F(MachLinkTest, MoveCompletionByNotification)
     EXPECT_EQ(Done, 2);
 }
 
-TEST_F(MachLinkTest, HomingSendsTheDirections)
-{
+TEST_F(MachLinkTest, HomingSendsTheDirections) {
     Data.Home.NegativeX = true;
     ASSERT_TRUE(Connect());
     Link.HomeAxis(HomeXY);

@@ -6,8 +6,7 @@ namespace orv {
 namespace {
 
 // The window its user fills: fixed 148 x 59, a lowered panel at 8, 8.
-TEST(ToolFlasherTest, ShapeOfTheWindow)
-{
+TEST(ToolFlasherTest, ShapeOfTheWindow) {
     TVr_flash form;
     form.setWindowTitle("Tool 3");
     form.Panel1->setText("Setting up");

@@ -7,8 +7,7 @@ namespace orv {
 
 TVr_flash::TVr_flash(QWidget *Parent)
     : QWidget(Parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::MSWindowsFixedSizeDialogHint)
-{
+                          Qt::MSWindowsFixedSizeDialogHint) {
     setFixedSize(148, 59);
     Panel1 = new QLabel(this);
     Panel1->setObjectName("Panel1");

@@ -14,8 +14,7 @@
 namespace orv {
 namespace {
 
-TSerialSettings Line(int Baud, int DataBits, char Parity, int StopBits)
-{
+TSerialSettings Line(int Baud, int DataBits, char Parity, int StopBits) {
     TSerialSettings s;
     s.Baud = Baud;
     s.DataBits = DataBits;
@@ -26,8 +25,7 @@ TSerialSettings Line(int Baud, int DataBits, char Parity, int StopBits)
 
 class SerialPortTest : public ::testing::Test {
 protected:
-    SerialPortTest()
-    {
+    SerialPortTest() {
         Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
         ::grantpt(Master);
         ::unlockpt(Master);
@@ -36,8 +34,7 @@ protected:
         Slave = name;
     }
     ~SerialPortTest() override { ::close(Master); }
-    std::string ReadMaster()
-    {
+    std::string ReadMaster() {
         pollfd p{Master, POLLIN, 0};
         ::poll(&p, 1, 1000);
         char buffer[64];
@@ -50,8 +47,7 @@ protected:
     TSerialPort Port;
 };
 
-TEST_F(SerialPortTest, RawBytesBothWays)
-{
+TEST_F(SerialPortTest, RawBytesBothWays) {
     std::string error;
     ASSERT_TRUE(Port.Open(Slave, error)) << error;
     ASSERT_TRUE(Port.Apply(Line(19200, 8, 'N', 2), error)) << error;
@@ -68,8 +64,7 @@ TEST_F(SerialPortTest, RawBytesBothWays)
     EXPECT_EQ(std::string(reinterpret_cast<char *>(buffer), 7), std::string(answer, 7));
 }
 
-TEST_F(SerialPortTest, OpenIsExclusive)
-{
+TEST_F(SerialPortTest, OpenIsExclusive) {
     std::string error;
     ASSERT_TRUE(Port.Open(Slave, error)) << error;
     TSerialPort second;
@@ -81,16 +76,16 @@ TEST_F(SerialPortTest, OpenIsExclusive)
     EXPECT_TRUE(second.Open(Slave, error)) << error;
 }
 
-TEST_F(SerialPortTest, LineSettings)
-{
+TEST_F(SerialPortTest, LineSettings) {
     std::string error;
     ASSERT_TRUE(Port.Open(Slave, error)) << error;
     struct TCase {
         TSerialSettings Settings;
         bool Accepted;
     } cases[] = {
-        {Line(9600, 8, 'N', 1), true},  {Line(115200, 7, 'E', 2), true}, {Line(4800, 8, 'O', 1), true},
-        {Line(19200, 8, 'M', 2), true}, {Line(19200, 8, 'S', 1), true},  {Line(9600, 9, 'N', 1), false},
+        {Line(9600, 8, 'N', 1), true},  {Line(115200, 7, 'E', 2), true},
+        {Line(4800, 8, 'O', 1), true},  {Line(19200, 8, 'M', 2), true},
+        {Line(19200, 8, 'S', 1), true}, {Line(9600, 9, 'N', 1), false},
         {Line(9600, 4, 'N', 1), false},
     };
     for (const TCase &c : cases) {
@@ -108,8 +103,7 @@ TEST_F(SerialPortTest, LineSettings)
     }
 }
 
-TEST_F(SerialPortTest, ModemLinesAPseudoTerminalLacksAreHarmless)
-{
+TEST_F(SerialPortTest, ModemLinesAPseudoTerminalLacksAreHarmless) {
     std::string error;
     ASSERT_TRUE(Port.Open(Slave, error)) << error;
     Port.SetDTR(true);
@@ -119,8 +113,7 @@ TEST_F(SerialPortTest, ModemLinesAPseudoTerminalLacksAreHarmless)
     EXPECT_TRUE(Port.IsOpen());
 }
 
-TEST_F(SerialPortTest, FailuresNameTheDevice)
-{
+TEST_F(SerialPortTest, FailuresNameTheDevice) {
     std::string error;
     EXPECT_FALSE(Port.Open("/dev/orv-no-such-device", error));
     EXPECT_NE(error.find("/dev/orv-no-such-device"), std::string::npos);
@@ -133,13 +126,13 @@ TEST_F(SerialPortTest, FailuresNameTheDevice)
     EXPECT_LT(Port.Write(&b, 1), 0);
 }
 
-TEST(SerialDevicePathTest, PortMap)
-{
+TEST(SerialDevicePathTest, PortMap) {
     test::TTempDir temp;
-    std::string ini = temp.Write("Tarnwick.ini", "[serial ports]\ncom3=/dev/pts/7\nCOM4=/dev/ttyUSB0\n");
+    std::string ini =
+        temp.Write("Tarnwick.ini", "[serial ports]\ncom3=/dev/pts/7\nCOM4=/dev/ttyUSB0\n");
     struct TCase {
         const char *Name, *Path;
-    } cases[] = {{"COM3", "/dev/pts/7"}, {"COM4", "/dev/ttyUSB0"}, {"COM1", "/dev/ttyS0"},
+    } cases[] = {{"COM3", "/dev/pts/7"}, {"COM4", "/dev/ttyUSB0"},         {"COM1", "/dev/ttyS0"},
                  {"COM8", "/dev/ttyS7"}, {"/dev/ttyACM0", "/dev/ttyACM0"}, {"COM0", "COM0"}};
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Name);
