@@ -177,8 +177,8 @@ void TCommPortDriver::Poll() {
     }
 }
 
-bool TCommPortDriver::WaitForData(int Ms) {
-    return FPort.WaitReadable(Ms);
+bool TCommPortDriver::WaitForData(int Ms, int WakeHandle) {
+    return FPort.WaitReadable(Ms, WakeHandle);
 }
 
 void TCommPortDriver::SetComPort(TComPortNumber Port) {

@@ -71,7 +71,8 @@ public:
     // One read of what is waiting; OnReceiveData with it. Errors are ignored.
     void Poll();
     // Waits at most Ms for input (the owner's poll loop paces itself here).
-    bool WaitForData(int Ms);
+    // A byte written to WakeHandle (a pipe) ends the wait early.
+    bool WaitForData(int Ms, int WakeHandle = -1);
 
     TComPortNumber ComPort() const { return FComPort; }
     void SetComPort(TComPortNumber Port); // only while closed

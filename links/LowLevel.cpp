@@ -11,6 +11,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace orv {
 
@@ -127,6 +129,15 @@ std::string Printable(const std::string &Bytes) {
 
 TLowLevel::TLowLevel() : FDriver(std::make_unique<TCommPortDriver>()) {
     FComms[comms::ReadySafe] = 1;
+    if (::pipe2(FWake, O_NONBLOCK | O_CLOEXEC) != 0)
+        FWake[0] = FWake[1] = -1;
+}
+
+void TLowLevel::Wake() {
+    if (FWake[1] >= 0) {
+        char b = 1;
+        [[maybe_unused]] ssize_t n = ::write(FWake[1], &b, 1);
+    }
 }
 
 TLowLevel::~TLowLevel() {
@@ -139,6 +150,9 @@ TLowLevel::~TLowLevel() {
         FThread.join();
     FAlive.reset();
     FDriver->Disconnect();
+    for (int fd : FWake)
+        if (fd >= 0)
+            ::close(fd);
 }
 
 void TLowLevel::StartWorker() {
@@ -292,6 +306,7 @@ std::optional<std::string> TLowLevel::Post(TRequest Request, bool &Done) {
         FPending = std::move(Request);
     }
     FChanged.notify_all();
+    Wake();
     if (!WaitPumping([this, seq] { return FDoneSeq >= seq; }))
         return std::nullopt;
     std::shared_lock lock(FLock);
@@ -615,7 +630,7 @@ void TLowLevel::SendFrame(const std::string &Frame) {
 void TLowLevel::PollDriver(int WaitMs) {
     if (!FDriver->Connected())
         return;
-    FDriver->WaitForData(WaitMs);
+    FDriver->WaitForData(WaitMs, FWake[0]);
     FDriver->Poll();
 }
 

@@ -220,6 +220,8 @@ private:
     std::atomic<bool> FStopped{false};
     std::atomic<int> FMotionState{0};
     std::atomic<int64_t> FClockSeen{0};
+    int FWake[2] = {-1, -1}; // a posted request wakes the worker's wait on the port
+    void Wake();
 };
 
 } // namespace orv

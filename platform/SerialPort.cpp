@@ -185,11 +185,19 @@ int TSerialPort::Write(const uint8_t *Buffer, int Count) {
     return errno == EAGAIN || errno == EINTR ? 0 : -errno;
 }
 
-bool TSerialPort::WaitReadable(int TimeoutMs) {
+bool TSerialPort::WaitReadable(int TimeoutMs, int WakeHandle) {
     if (FHandle < 0)
         return false;
-    pollfd p{FHandle, POLLIN, 0};
-    return ::poll(&p, 1, TimeoutMs) > 0 && (p.revents & POLLIN);
+    pollfd p[2] = {{FHandle, POLLIN, 0}, {WakeHandle, POLLIN, 0}};
+    int count = WakeHandle >= 0 ? 2 : 1;
+    if (::poll(p, nfds_t(count), TimeoutMs) <= 0)
+        return false;
+    if (count == 2 && (p[1].revents & POLLIN)) {
+        char drain[64];
+        while (::read(WakeHandle, drain, sizeof drain) > 0) {
+        }
+    }
+    return (p[0].revents & POLLIN) != 0;
 }
 
 int TSerialPort::OutQueued() const {

@@ -48,8 +48,9 @@ public:
     // Writes what the device takes now; the count written, or the negated
     // system error code.
     int Write(const uint8_t *Buffer, int Count);
-    // Waits up to TimeoutMs for input; true when some is waiting.
-    bool WaitReadable(int TimeoutMs);
+    // Waits up to TimeoutMs for input; true when some is waiting. A byte
+    // written to WakeHandle (a pipe) ends the wait early and is consumed.
+    bool WaitReadable(int TimeoutMs, int WakeHandle = -1);
     // Bytes written and not yet sent; 0 when the device cannot tell.
     int OutQueued() const;
     void Flush(bool Input, bool Output);
