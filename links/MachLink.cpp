@@ -263,6 +263,26 @@ void TMachLink::ControllerStopped(TObject *Sender) {
 
 // ---------------------------------------------------------------- blocks
 
+bool TMachLink::ProcessBlock(const TMachineBlock &Source) {
+    auto stopped = [this] { return CycleState == csStopped; };
+    TMachineBlock b = Source;
+    ApplyBlockTool(b);
+    if (stopped())
+        return false;
+    ApplyBlockSpeed(b);
+    if (stopped())
+        return false;
+    int m = b.M;
+    ExecuteMCode(m);
+    b.M = m;
+    if (stopped())
+        return false;
+    ApplyBlockFeed(b);
+    if (stopped())
+        return false;
+    return ExecuteMove(b);
+}
+
 void TMachLink::ApplyBlockSpeed(const TMachineBlock &Block) {
     int s = Block.S;
     if (EStopped || IsUnset(s) || s == GetSpindleSpeed())

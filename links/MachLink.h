@@ -29,6 +29,9 @@ public:
     explicit TMachLink(TBaseForm *Owner);
     ~TMachLink() override;
 
+    // Tool, speed, M code, feed and move as the base runs them, except that
+    // a step that stopped the run (its error) ends the block there.
+    bool ProcessBlock(const TMachineBlock &Block) override;
     void ApplyBlockSpeed(const TMachineBlock &Block) override;
     void ApplyBlockTool(const TMachineBlock &Block) override;
     void ApplyBlockFeed(const TMachineBlock &Block) override;
