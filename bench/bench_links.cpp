@@ -34,9 +34,9 @@ struct TLine {
     orv::TController Controller;
     bool Ok = false;
 
-    explicit TLine(int PollingDelay) {
+    explicit TLine(int PollingDelay, bool Paced = true) {
         std::string slave, error;
-        Sim.PaceBaud = Baud;
+        Sim.PaceBaud = Paced ? Baud : 0;
         Sim.SpeedUp = 1e6; // motion is instant: the line is what is measured
         if (!Sim.Open(slave, error))
             return;
@@ -81,6 +81,28 @@ void BM_StreamedBlocks(benchmark::State &State) {
     }
 }
 BENCHMARK(BM_StreamedBlocks)->Arg(10000)->Iterations(1)->Unit(benchmark::kSecond);
+
+// The same without pacing: what a block costs the program itself.
+void BM_StreamedBlocksUnpaced(benchmark::State &State) {
+    const int blocks = int(State.range(0));
+    TLine line(70, false);
+    if (!line.Ok) {
+        State.SkipWithError("no controller on the pseudo-terminal");
+        return;
+    }
+    line.Controller.SetTurboMode(true);
+    for (auto _ : State) {
+        uint64_t before = line.Bytes();
+        auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < blocks; ++i)
+            line.Controller.MoveLinear(1000 + i % 4000, 2000 + i % 3000, -(i % 500), true);
+        double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        Report(State, blocks, line.Bytes() - before, ms);
+    }
+}
+BENCHMARK(BM_StreamedBlocksUnpaced)->Arg(10000)->Iterations(1)->Unit(benchmark::kSecond);
 
 void BM_WaitedBlocks(benchmark::State &State) {
     const int blocks = int(State.range(0));
