@@ -17,7 +17,6 @@ namespace orv {
 
 namespace {
 
-constexpr int MissingFeed = 9999999;
 constexpr double Pi = 3.14159265358979323846;
 
 bool IsUnset(int32_t Value) {
