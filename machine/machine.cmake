@@ -11,6 +11,7 @@ orv_core_library(orv_machine SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/BasicMachine.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DummyLinkMill.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MachineProblem.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/JogKeyTable.cpp
     DEPS orv_engine_core orv_engine_chain orv_tooling)
 
 orv_test(machine_tests SOURCES

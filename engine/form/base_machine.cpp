@@ -186,7 +186,7 @@ void TBaseForm::TakeOverPanel(TBasicControlPanel *Panel)
     FPanel = Panel;
     if (!FPanel)
         return;
-    // TODO(shell): the jog-key form's table.
+    FPanel->JogKeys = FJogKeys;
     FPanel->MachineTooling = FTooling.get();
     FPanel->MachData = FMachineData.get();
     FPanel->OnMachineRequest = [this](TObject *Sender, TRequestData &Data) {

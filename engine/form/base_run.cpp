@@ -22,6 +22,7 @@
 #include "engine/expand/Cutter_comp.h"
 #include "engine/expand/CycleExpand.h"
 #include "engine/expand/Optimise.h"
+#include "engine/core/DIniFile.h"
 #include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
 #include "machine/BasicControlPanel.h"
@@ -147,12 +148,13 @@ bool TBaseForm::CheckOutputs()
     static const TMainButton outputs[] = {TMainButton::PostOutput, TMainButton::Compiled,
                                           TMainButton::Output2D, TMainButton::Output3D,
                                           TMainButton::BlockSearch};
+    if (!ConfirmRealMachineRun())
+        return false;
     for (TMainButton b : outputs)
         if (FHost.ButtonDown(b))
             return true;
     if (MachineInRunMode())
         return true;
-    // TODO(links): the warning before running the real machine comes with the machine link.
     if (FMachine) {
         Mess().ShowMessageByIndex(25, mtWarning, mbOK);
         return false;
@@ -163,6 +165,20 @@ bool TBaseForm::CheckOutputs()
     for (TMainButton b : chosen)
         FHost.ClickButton(b);
     return true;
+}
+
+bool TBaseForm::ConfirmRealMachineRun()
+{
+    if (!FMachine || !FMachine->IsRealMachine || !MachineInRunMode())
+        return true;
+    TDIniFile settings(MainIniPath());
+    if (!settings.ReadBool("Default Settings", "Warn ON Play", true))
+        return true;
+    bool dontShowAgain = false;
+    const bool run = FHost.ConfirmMachineRun(dontShowAgain);
+    if (dontShowAgain)
+        settings.WriteBool("Default Settings", "Warn ON Play", false);
+    return run;
 }
 
 void TBaseForm::ShowPausedText(bool Paused)
