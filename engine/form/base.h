@@ -130,6 +130,7 @@ public:
     void CircularExpandNextCycleNotify(TObject *Sender, TCNC_Groups &Data);
     void OptimiseNextNotify(TObject *Sender, TCNC_Groups &Data);
     void CNC_ABSNextNotify(TObject *Sender);
+    void KeepReferencePoint();
     // Stage failures: "Line #" + line + " : " + detail + " : " + message in
     // status bar 2 panel 4, stop, flash the line.
     void FM_ParserErrorEvent(TObject *Sender, int Error_pos, const std::string &error_string,
@@ -237,6 +238,8 @@ public:
     // An output needs a tool that the changer does not hold: the main
     // window shows the machine-tooling window.
     void OutputNeedsToolPage(TObject *Sender);
+    void ChangeToolForRun(const TCNC_data &Data);
+    bool WaitForToolInChanger(int Tool, TCycleState StateAtAsk);
     // The main window's Offsets button: down opens the "Work Piece Offsets"
     // window with the machine attached, up closes it.
     void WorkPieceOffsetClick();
@@ -388,6 +391,10 @@ private:
     std::unique_ptr<TWork_piece_offset> FWorkOffsets;
 
     TCNC_Groups FGroups;
+    // Group values (1 to 25) the modal labels show, so that only changed
+    // labels are written; not valid after another writer or while hidden.
+    int32_t FModalShown[26] = {};
+    bool FModalShownValid = false;
     TCNC_data FData;
     TCompiledRecord FCompiledRecord{};
     double FReplayPosition[3] = {0, 0, 0};

@@ -33,6 +33,8 @@
 #include "platform/Paths.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Work_piece_offset.h"
+#include "machine/Read_Machinedata_file.h"
+#include "machine/convert.h"
 
 #include <iterator>
 
@@ -432,6 +434,7 @@ void TBaseForm::HandOut()
     if (FData.MCode == 30 || compiledM30 || FData.Motion == EndOfProgramCode)
         FEndMark = 30;
     ShowBlockEvents(FData);
+    ChangeToolForRun(FData);
     EventLoop().ProcessMessages();
     HandToOutputs();
     if (FMachineInRun && MachineInRunMode() && FData.Motion != EndOfProgramCode) {
@@ -625,20 +628,37 @@ void TBaseForm::ShowBlockEvents(TCNC_data &Data)
 
 void TBaseForm::ShowModalData(const TCNC_Groups &Groups)
 {
-    if (!FHost.ModalDataVisible())
+    if (!FHost.ModalDataVisible()) {
+        FModalShownValid = false;
         return;
+    }
+    // A label whose value has not changed since it was written is left alone.
+    auto unchanged = [this, &Groups](int Label) {
+        const int32_t v = Groups.Groups[Label];
+        if (FModalShownValid && FModalShown[Label] == v)
+            return true;
+        FModalShown[Label] = v;
+        return false;
+    };
     for (int g = 1; g <= 22; ++g) {
+        if (unchanged(g))
+            continue;
         int32_t v = Groups.Groups[g];
         std::string text = v < 0 ? " G--" : (v > 9 ? " G" + IntToStr(v) : " G0" + IntToStr(v));
         FHost.SetModalLabel(g, text);
     }
-    FHost.SetModalLabel(23, "M" + IntToStr(Groups.Groups[gMCode]));
-    FHost.SetModalLabel(24, "S" + IntToStr(Groups.Groups[gSpindle]));
-    FHost.SetModalLabel(25, "T" + IntToStr(Groups.Groups[gTool]));
+    if (!unchanged(gMCode))
+        FHost.SetModalLabel(23, "M" + IntToStr(Groups.Groups[gMCode]));
+    if (!unchanged(gSpindle))
+        FHost.SetModalLabel(24, "S" + IntToStr(Groups.Groups[gSpindle]));
+    if (!unchanged(gTool))
+        FHost.SetModalLabel(25, "T" + IntToStr(Groups.Groups[gTool]));
+    FModalShownValid = true;
 }
 
 void TBaseForm::ResetModalGroups()
 {
+    FModalShownValid = false;
     for (int g = 0; g < GroupCount; ++g)
         FGroups.Groups[g] = -1;
     for (int g = 0; g < int(std::size(StartModalGroups)); ++g)
@@ -694,7 +714,19 @@ void TBaseForm::OptimiseNextNotify(TObject *, TCNC_Groups &Data)
     if (FRunState != csRunning)
         return;
     CNC_ABSNextNotify(this);
-    Data.Assign(FGroups);
+    Data = FGroups; // Data is a plain record of the optimiser's window
+}
+
+// The machine's reference point ([Home], machine mm) in program
+// coordinates: where a G28 leaves the tool for the blocks after it.
+void TBaseForm::KeepReferencePoint()
+{
+    if (!FMachineData || !FConvertor)
+        return;
+    const THomeData &home = FMachineData->Home;
+    FABS->ReferencePoint.X = home.X - FConvertor->OffsetX;
+    FABS->ReferencePoint.Y = home.Y - FConvertor->OffsetY;
+    FABS->ReferencePoint.Z = home.Z - FConvertor->OffsetZ - FConvertor->ToolLength;
 }
 
 void TBaseForm::CNC_ABSNextNotify(TObject *)
@@ -723,6 +755,7 @@ void TBaseForm::CNC_ABSNextNotify(TObject *)
         return;
     if (!JumpInMainProgram())
         return;
+    KeepReferencePoint();
     if (FMetric->ConvertToMetric(FGroups))
         FABS->MakeAbsolute(FGroups);
     CallSubprogram();

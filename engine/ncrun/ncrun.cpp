@@ -37,7 +37,8 @@
 #ifdef ORV_NCRUN_2D
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
-#include "engine/view2d/ui/View2dImageView.h"
+#include "engine/view2d/View2dGeometry.h"
+#include <dlfcn.h>
 #endif
 
 #include <cstdio>
@@ -65,6 +66,12 @@ const char *Usage =
 // The event loop of the run: serves what is posted and due without waiting
 // for input (there is none), and starts a paused run (single block) again
 // at once, as an operator pressing cycle start after each block.
+void RestartPausedRun(TBaseForm *Engine)
+{
+    if (Engine && Engine->RunState() == csPaused)
+        Engine->CycleStart();
+}
+
 class TNcRunLoop : public TPlainEventLoop {
 public:
     TBaseForm *Engine = nullptr;
@@ -72,8 +79,19 @@ public:
     {
         ServePosted();
         FireDueTimers(NowMs());
-        if (Engine && Engine->RunState() == csPaused)
-            Engine->CycleStart();
+        RestartPausedRun(Engine);
+    }
+};
+
+// The same on the machine's test clock: each wait moves the clock on a
+// step, so the machine runs while the engine waits.
+class TNcRunMachineLoop : public TTestEventLoop {
+public:
+    TBaseForm *Engine = nullptr;
+    void ProcessMessages() override
+    {
+        TTestEventLoop::ProcessMessages();
+        RestartPausedRun(Engine);
     }
 };
 
@@ -205,6 +223,28 @@ public:
 };
 #endif
 
+#ifdef ORV_NCRUN_2D
+// The pictures of the 2D output, from the module beside ncrun (or where the
+// build put it); without it the 2D output draws into no picture.
+std::unique_ptr<TForm2DView> LoadImageView(int ClientWidth, int ClientHeight)
+{
+    using TMake = TForm2DView *(*)(int, int);
+    std::error_code ec;
+    fs::path beside = fs::read_symlink("/proc/self/exe", ec).parent_path() /
+                      fs::path(ORV_NCRUN_VIEW2D).filename();
+    void *module = ::dlopen(beside.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    if (!module)
+        module = ::dlopen(ORV_NCRUN_VIEW2D, RTLD_NOW | RTLD_GLOBAL);
+    auto make = module ? reinterpret_cast<TMake>(::dlsym(module, "OrvNcrunImageView")) : nullptr;
+    if (!make) {
+        const char *why = ::dlerror();
+        std::fprintf(stderr, "ncrun: cannot load the 2D pictures: %s\n", why ? why : ORV_NCRUN_VIEW2D);
+        return nullptr;
+    }
+    return std::unique_ptr<TForm2DView>(make(ClientWidth, ClientHeight));
+}
+#endif
+
 // The main window of the run: the 2D output, when asked for, draws into
 // pictures without a screen.
 class TNcRunHost : public THeadlessHost {
@@ -214,7 +254,7 @@ public:
 #ifdef ORV_NCRUN_2D
         if (Slot == slot2D) {
             auto Output = std::make_unique<TDraw_2D>();
-            Output->ViewFactory = [] { return std::make_unique<TImageView2D>(1024, 768); };
+            Output->ViewFactory = [] { return LoadImageView(1024, 768); };
             return Output;
         }
 #endif
@@ -327,7 +367,7 @@ void TNcRun::FinishSearch()
 int TNcRun::Run()
 {
     TNcRunLoop loop;
-    TTestEventLoop testLoop;
+    TNcRunMachineLoop testLoop;
     bool testClock = FOptions.Machine && !FOptions.Link;
     TEventLoop &used = testClock ? static_cast<TEventLoop &>(testLoop) : loop;
     TEventLoopScope loopScope(used);
@@ -340,12 +380,15 @@ int TNcRun::Run()
     };
     FEngine = std::make_unique<TBaseForm>(FHost);
     FHost.SetEngine(FEngine.get());
-    if (!FOptions.Machine)
-        loop.Engine = FEngine.get();
+    loop.Engine = FEngine.get();
+    testLoop.Engine = FEngine.get();
     FEngine->FormCreate();
     FEngine->OnProgramEnded = [this](TObject *) { FEnded = true; };
-    FEngine->OnHandOut = [](const TCNC_data &Data) {
-        std::fputs((RecordLine(Data) + "\n").c_str(), stdout);
+    FEngine->OnHandOut = [line = std::string()](const TCNC_data &Data) mutable {
+        line.clear();
+        AppendRecordLine(line, Data);
+        line += '\n';
+        std::fputs(line.c_str(), stdout);
     };
     if (!LoadProgram())
         return 1;
@@ -372,7 +415,7 @@ int TNcRun::Run()
 
 // Homes all axes, switches to automatic and starts the cycle from the panel,
 // as the operator would; then lets the clock run until the run stops (at
-// most ten minutes of machine time).
+// most an hour of machine time: the simulated mill moves at the programmed feed).
 void TNcRun::RunOnMachine(TTestEventLoop &Loop)
 {
     FEngine->InsertMachine(std::make_unique<TNcRunMill>(FEngine.get()));
@@ -381,7 +424,7 @@ void TNcRun::RunOnMachine(TTestEventLoop &Loop)
     FEngine->PanelCommand(19);
     FEngine->PanelCommand(3);
     FEngine->PanelCommand(21);
-    for (int i = 0; i < 6000 && FEngine->RunState() != csStopped; ++i)
+    for (int i = 0; i < 36000 && FEngine->RunState() != csStopped; ++i)
         Loop.Advance(100);
 }
 
@@ -461,6 +504,10 @@ int TNcRun::ExitStatus() const { return FEnded && !FFailed ? 0 : 1; }
 
 int Main(int Argc, char **Argv)
 {
+    // Records go out in large writes unless someone watches them come.
+    static char recordBuffer[1 << 16];
+    if (!::isatty(STDOUT_FILENO))
+        std::setvbuf(stdout, recordBuffer, _IOFBF, sizeof recordBuffer);
     TNcRunOptions options;
     std::string error;
     if (!ParseNcRunOptions(Argc, Argv, options, error)) {
