@@ -157,8 +157,12 @@ public:
     TBasicMachine *Machine() const { return FMachine.get(); }
     TBasicControlPanel *Panel() const { return FPanel; }
     // Puts a machine into the machine slot (freeing the one there), wires
-    // it and initialises it.
-    void InsertMachine(std::unique_ptr<TBasicMachine> Machine);
+    // it and initialises it; false when it did not initialise (a link that
+    // could not connect stays in the slot, not connected).
+    bool InsertMachine(std::unique_ptr<TBasicMachine> Machine);
+    // The host's real-machine link into the machine slot; false when the
+    // host has none or it did not connect.
+    bool MakeMachineLink();
     void FreeMachine();
     // The simulated machine, only when the slot is empty.
     void MakeSimulatedMachine();

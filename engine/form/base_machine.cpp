@@ -99,19 +99,34 @@ void TBaseForm::WireMachine()
     Machine_tooling1Tool_Z_offsetChanged(this);
 }
 
-void TBaseForm::InsertMachine(std::unique_ptr<TBasicMachine> Machine)
+std::unique_ptr<TBasicMachine> TEngineHost::CreateMachineLink(TBaseForm &)
+{
+    return nullptr;
+}
+
+bool TBaseForm::InsertMachine(std::unique_ptr<TBasicMachine> Machine)
 {
     FreeMachine();
     FMachine = std::move(Machine);
     if (!FMachine)
-        return;
+        return false;
     WireMachine();
-    FMachine->Initialise();
+    if (!FMachine->Initialise())
+        return false; // not connected: the machine stays, without a controller
     if (FWorkOffsets && FWorkOffsets->WindowOpen())
         AttachMachineToOffsets();
     // The machine starts with the tool the changer has in the spindle.
     if (FMachine && FTooling && FTooling->CurrentTool() > 0)
         FMachine->ToolChange(FTooling->CurrentTool());
+    return true;
+}
+
+bool TBaseForm::MakeMachineLink()
+{
+    std::unique_ptr<TBasicMachine> link = FHost.CreateMachineLink(*this);
+    if (!link)
+        return false;
+    return InsertMachine(std::move(link));
 }
 
 void TBaseForm::MakeSimulatedMachine()

@@ -42,6 +42,8 @@ bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Op
         return Options.SingleStep = true;
     if (arg == "--machine")
         return Options.Machine = true;
+    if (arg == "--link")
+        return Options.Link = true;
     if (arg == "--block-skip")
         return Options.BlockSkip = true;
     if (arg == "--settings")
@@ -98,6 +100,10 @@ bool ParseNcRunOptions(int Argc, const char *const *Argv, TNcRunOptions &Options
     }
     if (Options.Program.empty()) {
         Error = "no program named";
+        return false;
+    }
+    if (Options.Link && !Options.Machine) {
+        Error = "--link drives the machine: it needs --machine";
         return false;
     }
     return true;

@@ -563,5 +563,24 @@ TEST_F(MainForm, ToolingButtonAndMachineParametersOpenTheirWindows)
     EXPECT_FALSE(readOnly) << "the default password opens the editor for editing";
 }
 
+// The Machine button connects the machine link; a controller that cannot
+// be reached is reported and the button comes up again, with no machine.
+TEST_F(MainForm, MachineButtonWithoutAControllerComesUpAgain)
+{
+    TIniFile machine(Dir.File("machines/BENCHMILL.ini"));
+    machine.WriteString("Machine Capability", "Real Machine Available", "TRUE");
+    machine.WriteInteger("Communications", "Control Type", 5);
+    TIniFile(Dir.File("Tarnwick.ini")).WriteString("Serial Ports", "COM1", Dir.File("no-port"));
+    Start({});
+    ASSERT_TRUE(B(TMainButton::MachineOutput)->isEnabled());
+    B(TMainButton::MachineOutput)->Click();
+    EXPECT_FALSE(B(TMainButton::MachineOutput)->Down());
+    EXPECT_EQ(Form().Engine()->Machine(), nullptr);
+    bool named = false;
+    for (const TRecordedMessage &m : Messages.Log())
+        named = named || m.Text.find("Error Locating COM1") != std::string::npos;
+    EXPECT_TRUE(named);
+}
+
 } // namespace
 } // namespace orv

@@ -144,6 +144,7 @@ public:
     void SetKeyHandler(std::function<void(int Key)> Handler) override;
     void ShowMachineTooling() override;
     std::unique_ptr<TBasicControlPanel> CreateStandardPanel(TBaseForm &Engine) override;
+    std::unique_ptr<TBasicMachine> CreateMachineLink(TBaseForm &Engine) override;
     TJogKeyTable *CreateJogKeyForm() override;
     void ShowJogKeySetup() override;
     bool ConfirmMachineRun(bool &DontShowAgain) override;

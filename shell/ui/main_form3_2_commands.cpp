@@ -16,6 +16,7 @@
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
 #include "engine/view2d/ui/Form2DWindow.h"
+#include "links/MachLink.h"
 #include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
 #include "machine/Machine_Tooling.h"
@@ -616,16 +617,34 @@ void TMainForm::OpenGlClick(bool OpenGL)
     Button(TMainButton::Output3D)->Click();
 }
 
+// The "Machine" button puts the real-machine link into the engine while it
+// is down; a link that cannot connect (its error shown) lets the button up.
+// The VR link comes with its own Part; until then the buttons only keep
+// each other out.
 void TMainForm::MachineClick(TToolbarButton *Sender)
 {
-    // The VR link and the real-machine link come with the machine links;
-    // the buttons only keep each other out until then.
+    TToolbarButton *machine = Button(TMainButton::MachineOutput);
+    if (Sender == machine && FEngine) {
+        if (!machine->Down())
+            FEngine->FreeMachine();
+        else if (!FEngine->MakeMachineLink()) {
+            FEngine->FreeMachine();
+            machine->SetDown(false);
+        }
+    }
     const TMachineButtonsEnabled m = MachineButtonsEnabled(
         Button(TMainButton::VROutput)->Down(), Button(TMainButton::MachineOutput)->Down());
     if (Button(TMainButton::VROutput)->property("available").toBool())
         Button(TMainButton::VROutput)->setEnabled(m.VR);
     Button(TMainButton::MachineOutput)->setEnabled(m.Machine);
     (void)Sender;
+}
+
+std::unique_ptr<TBasicMachine> TMainForm::CreateMachineLink(TBaseForm &Engine)
+{
+    auto link = std::make_unique<TMachLink>(&Engine);
+    link->NotifyWindow = [&Engine](int Message) { Engine.PostControllerMessage(Message); };
+    return link;
 }
 
 void TMainForm::UnitsClick()
