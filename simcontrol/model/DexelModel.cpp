@@ -162,12 +162,17 @@ bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled)
     if (!link)
         return false;
     TouchRow(C, R);
-    while (*link >= 0 && FNodes[*link].z > Z)
-        link = &FNodes[*link].next;
-    if (*link >= 0 && FNodes[*link].z == Z) {
+    // Walk by index: a growing pool moves the nodes.
+    int prev = -1;
+    int at = *link;
+    while (at >= 0 && FNodes[at].z > Z) {
+        prev = at;
+        at = FNodes[at].next;
+    }
+    if (at >= 0 && FNodes[at].z == Z) {
         if (Overwrite) {
-            FNodes[*link].colour = static_cast<uint8_t>(Colour);
-            FNodes[*link].settled = Settled;
+            FNodes[at].colour = static_cast<uint8_t>(Colour);
+            FNodes[at].settled = Settled;
         }
         return true;
     }
@@ -177,8 +182,11 @@ bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled)
     FNodes[n].z = static_cast<int16_t>(Z);
     FNodes[n].colour = static_cast<uint8_t>(Colour);
     FNodes[n].settled = Settled;
-    FNodes[n].next = *link;
-    *link = n;
+    FNodes[n].next = at;
+    if (prev < 0)
+        *link = n;
+    else
+        FNodes[prev].next = n;
     return true;
 }
 
