@@ -27,6 +27,11 @@
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 
+#ifdef ORV_NCRUN_SIM
+#include "engine/core/DUtils.h"
+#include "engine/simlink/SimLink.h"
+#endif
+
 #ifdef ORV_NCRUN_2D
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
@@ -52,7 +57,7 @@ namespace fs = std::filesystem;
 const char *Usage =
     "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
     "             [--answers FILE] [--single-step] [--block-skip] [--2d] [--bm2 FILE]\n"
-    "             [--2d-list FILE] [--machine] PROGRAM\n";
+    "             [--2d-list FILE] [--sim FILE] [--machine] PROGRAM\n";
 
 // The event loop of the run: serves what is posted and due without waiting
 // for input (there is none), and starts a paused run (single block) again
@@ -162,12 +167,36 @@ public:
             return Output;
         }
 #endif
+#ifdef ORV_NCRUN_SIM
+        if (Slot == slotSimulation)
+            return MakeSimulation();
+#endif
         return THeadlessHost::CreateOutput(Slot);
     }
     std::unique_ptr<TBasicControlPanel> CreateStandardPanel(TBaseForm &) override
     {
         return std::make_unique<THeadlessPanel>();
     }
+#ifdef ORV_NCRUN_SIM
+    // The simulation control from the class registry (registered from its
+    // library when it is not), drawn offscreen at 640 x 480.
+    static std::unique_ptr<TBasicOutput> MakeSimulation()
+    {
+        auto Output = std::make_unique<TSimLink>();
+        Output->ControlFactory = [] {
+            const char *ClassId = "{950EDBA7-809F-11D2-BF33-00A0247E54C4}";
+            TComPtr Control;
+            if (CreateInstance(ClassId, Control) != S_OK && RegisterActiveXServer(ORV_NCRUN_SIM))
+                CreateInstance(ClassId, Control);
+            if (!Control)
+                std::fprintf(stderr, "ncrun: the simulation control cannot be created\n");
+            else if (Control->Control())
+                Control->Control()->DrawOffscreen(640, 480);
+            return Control;
+        };
+        return Output;
+    }
+#endif
     // There is no "Machine Tooling" window to put the missing tool into the
     // changer, so nothing could end the output's wait for it: the run stops.
     void ShowMachineTooling() override
@@ -223,6 +252,7 @@ private:
 
     const TNcRunOptions &FOptions;
     void Finish2D();
+    void FinishSimulation();
 
     TNcRunHost FHost;
     std::unique_ptr<TBaseForm> FEngine;
@@ -269,6 +299,11 @@ void TNcRun::SwitchOutputs()
         FHost.ClickButton(TMainButton::Compiled);
     if (FOptions.Draw2D)
         FHost.ClickButton(TMainButton::Output2D);
+    if (!FOptions.SimFile.empty()) {
+        FHost.Set3DChoice(Choice3DSimulationControl, true);
+        FHost.Set3DChoice(Choice3DOpenGL, false);
+        FHost.ClickButton(TMainButton::Output3D);
+    }
     if (FOptions.SingleStep)
         FHost.ClickButton(TMainButton::SingleBlock);
     if (FOptions.BlockSkip)
@@ -323,6 +358,7 @@ int TNcRun::Run()
     if (FOptions.Machine)
         PrintPosition();
     Finish2D();
+    FinishSimulation();
     int status = ExitStatus();
     FEngine.reset();
     return status;
@@ -381,6 +417,22 @@ void TNcRun::Finish2D()
 #endif
 }
 
+// The simulation's picture, saved by the control itself.
+void TNcRun::FinishSimulation()
+{
+    if (FOptions.SimFile.empty())
+        return;
+#ifdef ORV_NCRUN_SIM
+    auto *sim = dynamic_cast<TSimLink *>(FEngine->Output(slotSimulation));
+    TVariant saved;
+    if (sim && sim->Window() &&
+        sim->Window()->Call(12, {TVariant::Str(FOptions.SimFile)}, &saved) == S_OK && saved.AsBool())
+        return;
+#endif
+    std::fprintf(stderr, "ncrun: cannot save the simulation picture %s\n", FOptions.SimFile.c_str());
+    FFailed = true;
+}
+
 int TNcRun::ExitStatus() const { return FEnded && !FFailed ? 0 : 1; }
 
 int Main(int Argc, char **Argv)
@@ -400,6 +452,8 @@ int Main(int Argc, char **Argv)
         options.Bm2File = fs::absolute(options.Bm2File).string();
     if (!options.Draw2DList.empty())
         options.Draw2DList = fs::absolute(options.Draw2DList).string();
+    if (!options.SimFile.empty())
+        options.SimFile = fs::absolute(options.SimFile).string();
     options.Program = fs::absolute(options.Program).string();
     std::string xncTemp;
     messages.XncFile = options.XncFile.empty() ? std::string() : fs::absolute(options.XncFile).string();
