@@ -36,6 +36,8 @@ TThreeD_form::TThreeD_form(std::unique_ptr<TThreeDView> View, TComPtr Control,
         Redraw(4);
         Redraw(9);
     };
+    if (FView)
+        FView->Attach(*this);
     if (FControl && FControl->Control() && FView && FView->ControlParent())
         FView->SetControlWindow(FControl->Control()->CreateControlWindow(FView->ControlParent()));
 }

@@ -17,12 +17,16 @@
 
 namespace orv {
 
+class TThreeD_form;
+
 // Colours of the control that the menu sets.
 enum class TSimColour { Background, Surface, Billet };
 
 class TThreeDView {
 public:
     virtual ~TThreeDView() = default;
+    // The form the view belongs to, once it is made.
+    virtual void Attach(TThreeD_form &Form) {}
     // The panel the control's window goes into (a widget, opaque); null: none.
     virtual void *ControlParent() { return nullptr; }
     // The control's window, once made.

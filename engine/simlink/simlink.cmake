@@ -14,3 +14,11 @@ orv_test(engine_simlink_tests
     SOURCES ${ORV_SIMLINK_DIR}/tests/SimLinkTest.cpp
     DEPS orv_engine_simlink)
 
+
+if(ORV_WITH_QT)
+    orv_ui_library(orv_engine_simlink_ui
+        SOURCES
+            ${ORV_SIMLINK_DIR}/ui/ThreeDWindow.cpp
+            ${ORV_SIMLINK_DIR}/ui/RapidFeed.cpp
+        DEPS orv_engine_simlink)
+endif()
