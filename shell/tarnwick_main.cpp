@@ -11,7 +11,11 @@
 #include "engine/core/NetUtil.h"
 #include "engine/chain/BasicInput.h"
 #include "engine/form/base.h"
+#include "engine/simlink/SimLink.h"
+#include "engine/simlink/ui/ThreeDWindow.h"
 #include "engine/view2d/ui/Form2DWindow.h"
+#include "engine/core/DUtils.h"
+#include "platform/ComServer.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ui/QtEventLoop.h"
@@ -49,6 +53,11 @@ class TTarnwickHost : public orv::THeadlessHost {
 public:
     std::unique_ptr<orv::TBasicOutput> CreateOutput(int Slot) override
     {
+        if (Slot == orv::slotSimulation) {
+            auto Output = std::make_unique<orv::TSimLink>();
+            Output->ViewFactory = [] { return std::make_unique<orv::TThreeDWindow>(); };
+            return Output;
+        }
         if (Slot != orv::slot2D)
             return THeadlessHost::CreateOutput(Slot);
         auto Output = std::make_unique<orv::TDraw_2D>();
@@ -105,6 +114,40 @@ void OpenMessageDictionary(orv::TMess &Mess, const std::string &MainIni)
         std::fprintf(stderr, "%s\n", error.c_str());
 }
 
+// The main window's check of the simulation control: created once by its
+// class id; when that fails it is registered from the program folder (an
+// installation whose program files live elsewhere keeps the library beside
+// the binary). False when it still cannot be had.
+bool CheckSimulationControl()
+{
+    const char *ClassId = "{950EDBA7-809F-11D2-BF33-00A0247E54C4}";
+    orv::TComPtr control;
+    if (orv::CreateInstance(ClassId, control) == orv::S_OK)
+        return true;
+    std::error_code ec;
+    const std::string binaryFolder =
+        std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string() + "/";
+    for (const std::string &folder : {orv::ProgramFolder(), binaryFolder})
+        if (orv::RegisterActiveXServer(folder + "Velmarox.OCX"))
+            return orv::CreateInstance(ClassId, control) == orv::S_OK;
+    std::fprintf(stderr, "The simulation control Velmarox.OCX cannot be registered\n");
+    return false;
+}
+
+// Presses the 3D button with the choice the main window reads from
+// [3DGraphics] "Use OpenGl"; the "3D Simulation" window follows the run.
+void Start3DSimulation(TTarnwickHost &Host, orv::TBaseForm &Engine, const std::string &MainIni)
+{
+    const bool openGl = orv::TIniFile(MainIni).ReadBool("3DGraphics", "Use OpenGl", false);
+    Host.Set3DChoice(orv::Choice3DSimulationControl, !openGl);
+    Host.Set3DChoice(orv::Choice3DOpenGL, openGl);
+    Host.ClickButton(orv::TMainButton::Output3D);
+    auto *sim = dynamic_cast<orv::TSimLink *>(Engine.Output(orv::slotSimulation));
+    if (sim && sim->Window())
+        if (auto *window = dynamic_cast<orv::TThreeDWindow *>(sim->Window()->View()))
+            window->show();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -130,6 +173,8 @@ int main(int argc, char **argv)
     const std::string program = netUtil.Param1.empty() ? "programs/demo.fnc" : netUtil.Param1;
     const bool loaded = LoadProgram(engine, program);
     host.ClickButton(orv::TMainButton::Output2D);
+    if (CheckSimulationControl())
+        Start3DSimulation(host, engine, netUtil.MainIniFileName());
     auto *output = dynamic_cast<orv::TDraw_2D *>(engine.Output(orv::slot2D));
     if (!output || !output->Window())
         return 1;
