@@ -118,7 +118,7 @@ public:
     void CutArc(double CX, double CY, double CZ, double Radius, double SX, double SY, double EX,
                 double EY, bool Clockwise);
     void CutFullCircle(double CX, double CY, double CZ, double Radius);
-    // Stamps the current tool at a grid point (the probe), no wall completion.
+    // Stamps the current tool at a grid point (the probe) and settles the cells.
     void StampGrid(const CGridPoint &P, double RadiusPixels);
     struct CQuadCorner {
         double x, y, z;

@@ -213,7 +213,8 @@ void CDexelModel::StampGrid(const CGridPoint &P, double RadiusPixels)
     Overwrite = false;
     Stamp(P, RadiusPixels);
     Overwrite = true;
-    FlushCellStage();
+    // Settled now, so the hole shows at the next render.
+    FinishColumns();
 }
 
 // --- Line sweeps ------------------------------------------------------------------

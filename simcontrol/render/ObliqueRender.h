@@ -21,7 +21,8 @@ void DrawToolMarker(const CDexelModel &Model, CDibSurface &Image, int Size);
 void RenderQuick(CDexelModel &Model, CDibSurface &Image);
 // The right-button probe at a client pixel (X, Y from the top): a hole of
 // 10 pixels radius down to 10 pixels below the bottom, where the pixel
-// meets the billet's top plane. Nothing at tilt 0 or without a model.
+// meets the billet's top plane; shown at the next render. Nothing at tilt
+// 0 or without a model.
 void Probe(CDexelModel &Model, const CDibSurface &Image, int X, int Y);
 
 } // namespace orv
