@@ -113,32 +113,6 @@ void CDexelModel::FreeNode(int Index)
 
 // --- Cells ------------------------------------------------------------------------
 
-bool CDexelModel::IsCuttable(int C, int R) const
-{
-    return C >= 0 && C < FColumnCount && R > FCols[C].First && R < FCols[C].Last;
-}
-
-int *CDexelModel::CellHead(int C, int R)
-{
-    if (C < 0 || C >= static_cast<int>(FCols.size()))
-        return nullptr;
-    const CColumn &col = FCols[C];
-    if (R < col.First || R > col.Last)
-        return nullptr;
-    return &FTable[col.Offset + R - col.First];
-}
-
-const int *CDexelModel::CellHead(int C, int R) const
-{
-    return const_cast<CDexelModel *>(this)->CellHead(C, R);
-}
-
-int CDexelModel::HeadIndex(int C, int R) const
-{
-    const int *head = CellHead(C, R);
-    return head ? *head : -1;
-}
-
 int CDexelModel::SurfaceZ(int C, int R, int Empty) const
 {
     const int head = HeadIndex(C, R);
@@ -270,23 +244,30 @@ void CDexelModel::ColumnFill(int C)
     int i = std::max(t.First - 1, col.First + 1);
     Settle(C, i);
     const int lastRow = t.Last + 1;
+    // The ranges slide along the column: the front of row i is row i - 1
+    // as it was left, here is what the last step saw behind.
+    CCellRange front = CellRange(C, i - 1);
+    CCellRange here = CellRange(C, i);
     while (i <= lastRow && i < col.Last - 1) {
         Settle(C, i + 1);
-        const CCellRange front = CellRange(C, i - 1);
-        CCellRange here = CellRange(C, i);
         const CCellRange back = CellRange(C, i + 1);
         if (here.HighZ >= front.LowZ && here.HighZ >= back.LowZ) {
             const int level =
                 std::max(here.LowZ, front.LowZ > back.LowZ ? front.LowZ : back.LowZ);
-            CutCell(C, i, level);
-            here = CellRange(C, i);
+            if (here.HighZ > level) {
+                CutCell(C, i, level);
+                here = CellRange(C, i);
+            }
         }
         if (front.HighZ < here.LowZ) {
             const int head = HeadIndex(C, i - 1);
             const int colour = head >= 0 ? FNodes[head].colour : 0;
             for (int z = front.HighZ; z < here.LowZ; ++z)
                 InsertNode(C, i, z, colour, true);
+            here = CellRange(C, i);
         }
+        front = here;
+        here = back;
         ++i;
     }
     t = CTouched{};
@@ -315,6 +296,7 @@ void CDexelModel::WidenTouchedColumns(int From, int To)
 bool CDexelModel::BuildBillet(double LowX, double LowY, double HighX, double HighY,
                               double Height, int ColourBase)
 {
+    FLastStampValid = false;
     FNodes.clear();
     FFree = -1;
     FInUse = 0;

@@ -40,6 +40,10 @@ struct CGridPoint {
 constexpr int RapidColour = 205;
 
 class CDexelModel {
+    struct CColumn {
+        int First = 1000, Last = -1000, Offset = -1;
+    };
+
 public:
     CDexelModel();
 
@@ -81,11 +85,18 @@ public:
     int Top() const { return FTop; }
     int ColumnOffset() const { return FColumnOffset; }
     int RowOffset() const { return FRowOffset; }
-    bool IsCuttable(int C, int R) const;
+    bool IsCuttable(int C, int R) const
+    {
+        return C >= 0 && C < FColumnCount && R > FCols[C].First && R < FCols[C].Last;
+    }
     // Host point (z above the billet bottom) to grid coordinates.
     CGridPoint ToGrid(double X, double Y, double Z) const;
     // The head (highest node) of a cell; -1 when the cell has none.
-    int HeadIndex(int C, int R) const;
+    int HeadIndex(int C, int R) const
+    {
+        const int *head = CellHead(C, R);
+        return head ? *head : -1;
+    }
     const DexelNode &Node(int Index) const { return FNodes[Index]; }
     // Highest z of a cell, or the given default when it is empty.
     int SurfaceZ(int C, int R, int Empty = -32768) const;
@@ -135,16 +146,21 @@ public:
     };
 
 private:
-    struct CColumn {
-        int First = 1000, Last = -1000, Offset = -1;
-    };
     struct CTouched {
         int First = 1000, Last = -1000;
     };
     int AllocNode();
     void FreeNode(int Index);
-    int *CellHead(int C, int R);
-    const int *CellHead(int C, int R) const;
+    int *CellHead(int C, int R)
+    {
+        if (C < 0 || C >= static_cast<int>(FCols.size()))
+            return nullptr;
+        const CColumn &col = FCols[C];
+        if (R < col.First || R > col.Last)
+            return nullptr;
+        return &FTable[col.Offset + R - col.First];
+    }
+    const int *CellHead(int C, int R) const { return const_cast<CDexelModel *>(this)->CellHead(C, R); }
     void TouchRow(int C, int R);
     void ClearExtremes(int From, int To);
     void EnterExtreme(int C, int R, int Z, int Shade);
@@ -157,6 +173,16 @@ private:
     void ArcChord(const CGridPoint &A, const CGridPoint &B, double R, const CGridPoint &Centre);
     bool AboveTop(double Z) const;
     void WidenTouchedColumns(int From, int To);
+
+    // The last stamp of CutPoint while nothing else has cut since: the
+    // next move's start stamp at the same point would change nothing.
+    struct CStampKey {
+        double X, Y, Z, R;
+        bool Ball, Rapid;
+        bool operator==(const CStampKey &) const = default;
+    };
+    bool FLastStampValid = false;
+    CStampKey FLastStamp{};
 
     std::vector<DexelNode> FNodes;
     int FFree = -1;

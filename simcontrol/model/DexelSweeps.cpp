@@ -200,16 +200,22 @@ void CDexelModel::CutPoint(double X, double Y, double Z)
     if (FColumnCount <= 0)
         return;
     const CGridPoint P = ToGrid(X, Y, Z);
+    const CStampKey key{P.x, P.y, P.z, FToolRadius, FBallNosed, Rapid};
+    if (FLastStampValid && key == FLastStamp)
+        return;
     Overwrite = false;
     Stamp(P, FToolRadius);
     Overwrite = true;
     FinishColumns();
+    FLastStamp = key;
+    FLastStampValid = true;
 }
 
 void CDexelModel::StampGrid(const CGridPoint &P, double RadiusPixels)
 {
     if (FColumnCount <= 0)
         return;
+    FLastStampValid = false;
     Overwrite = false;
     Stamp(P, RadiusPixels);
     Overwrite = true;
@@ -313,6 +319,7 @@ void CDexelModel::CutLine(double X1, double Y1, double Z1, double X2, double Y2,
         return;
     if (std::fabs(X2 - X1) < 0.001 && std::fabs(Y2 - Y1) < 0.001)
         return;
+    FLastStampValid = false;
     const CGridPoint P1 = ToGrid(X1, Y1, Z1), P2 = ToGrid(X2, Y2, Z2);
     if (AboveTop(P1.z) && AboveTop(P2.z))
         return;
@@ -340,6 +347,7 @@ void CDexelModel::CutArc(double CX, double CY, double CZ, double Radius, double 
     const double R = Radius * FScale;
     if (!std::isfinite(R) || AboveTop(C.z))
         return;
+    FLastStampValid = false;
     CDir s{SX * FCosR - SY * FSinR, SX * FSinR + SY * FCosR};
     CDir e{EX * FCosR - EY * FSinR, EX * FSinR + EY * FCosR};
     if (Clockwise)
@@ -371,6 +379,7 @@ void CDexelModel::CutFullCircle(double CX, double CY, double CZ, double Radius)
     const double R = Radius * FScale;
     if (!std::isfinite(R))
         return;
+    FLastStampValid = false;
     CGridPoint prev{C.x, C.y + R, C.z};
     for (int k = 1; k <= 28; ++k) {
         const double a = k * ArcStep;

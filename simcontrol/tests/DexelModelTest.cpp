@@ -225,3 +225,54 @@ INSTANTIATE_TEST_SUITE_P(Sweeps, DexelSweepTest, ::testing::ValuesIn(SweepCases)
 
 } // namespace
 } // namespace orv
+
+namespace orv {
+namespace {
+
+TEST_F(DexelModelTest, LevelSlotHasItsFarWall)
+{
+    M.SetToolRadiusPixels(5);
+    M.CutPoint(20, 30, 30);
+    M.CutLine(20, 30, 30, 80, 30, 30);
+    M.CutPoint(80, 30, 30);
+    // The first uncut row behind the slot stands from the floor to the top.
+    for (int x = 30; x <= 70; x += 10) {
+        SCOPED_TRACE(x);
+        const CGridPoint g = M.ToGrid(x, 30, 0);
+        const int c = static_cast<int>(g.x);
+        int r = static_cast<int>(g.y);
+        while (M.SurfaceZ(c, r) < 40)
+            ++r;
+        const CCellRange wall = M.CellRange(c, r);
+        EXPECT_EQ(wall.HighZ, 40);
+        EXPECT_LE(wall.LowZ, 31);
+    }
+}
+
+TEST(DexelModelStorage, GrowsWithTheCutsAndRefusesHugeBillets)
+{
+    CDexelModel m;
+    m.SetScale(1.0);
+    ASSERT_TRUE(m.BuildBillet(0, 0, 400, 300, 100, 192));
+    const size_t before = m.NodeCapacity();
+    m.SetToolRadiusPixels(20);
+    for (int y = 30; y < 280; y += 30) {
+        m.CutPoint(20, y, 50);
+        m.CutLine(20, y, 50, 380, y, 10);
+        m.CutPoint(380, y, 10);
+    }
+    EXPECT_GT(m.NodeCapacity(), before);
+    EXPECT_FALSE(m.Overflowed());
+    EXPECT_EQ(m.SurfaceZ(static_cast<int>(m.ToGrid(380, 270, 0).x),
+                         static_cast<int>(m.ToGrid(380, 270, 0).y)),
+              10);
+    // A grid past the cell table's ceiling is not built; nothing is cut.
+    m.SetScale(100.0);
+    EXPECT_FALSE(m.BuildBillet(0, 0, 250, 250, 10, 192));
+    EXPECT_EQ(m.ColumnCount(), 0);
+    m.CutLine(10, 10, 5, 200, 200, 5);
+    EXPECT_EQ(m.NodesInUse(), 0u);
+}
+
+} // namespace
+} // namespace orv
