@@ -87,6 +87,48 @@ TEST(SimControlDispatch, PropertiesAndMethodsByIdWithTheirTypes)
     EXPECT_EQ(out.AsI4(), 235 | (255 << 8) | (230 << 16));
 }
 
+TEST(SimControlDispatch, EveryMemberTakesItsTypes)
+{
+    test::TTempDir dir;
+    CVelmaroxOCXCtrl ctrl;
+    ctrl.OnDraw(120, 90);
+    const auto R4 = [](float V) { return TVariant::R4(V); };
+    const struct {
+        int32_t Id;
+        TInvokeKind Kind;
+        std::vector<TVariant> Args;
+        TVarType ResultType;
+    } cases[] = {
+        {dispTilt, DISPATCH_PROPERTYPUT, {TVariant::R8(0.3)}, VT_EMPTY},
+        {dispTilt, DISPATCH_PROPERTYGET, {}, VT_R8},
+        {dispRotation, DISPATCH_PROPERTYPUT, {TVariant::R8(0.2)}, VT_EMPTY},
+        {dispRotation, DISPATCH_PROPERTYGET, {}, VT_R8},
+        {dispSetBillet, DISPATCH_METHOD, {R4(0), R4(0), R4(-10), R4(50), R4(40), R4(0)}, VT_EMPTY},
+        {dispTool, DISPATCH_METHOD, {TVariant::I2(2), R4(3), TVariant::Bool(true), TVariant::I4(255)},
+         VT_EMPTY},
+        {dispLinear, DISPATCH_METHOD, {R4(5), R4(5), R4(-2), R4(45), R4(35), R4(-2)}, VT_EMPTY},
+        {dispArc, DISPATCH_METHOD,
+         {R4(25), R4(20), R4(-2), R4(10), R4(0), R4(90), TVariant::Bool(true)}, VT_EMPTY},
+        {dispShowViewer, DISPATCH_METHOD, {TVariant::Bool(true)}, VT_EMPTY},
+        {dispRedraw, DISPATCH_METHOD, {TVariant::I2(13)}, VT_EMPTY},
+        {dispSave, DISPATCH_METHOD, {TVariant::Str(dir.File("a.bmp"))}, VT_BOOL},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Id);
+        TVariant out;
+        EXPECT_EQ(ctrl.Invoke(c.Id, c.Kind, c.Args, &out), S_OK);
+        EXPECT_EQ(out.Type, c.ResultType);
+    }
+    EXPECT_DOUBLE_EQ(ctrl.Tilt(), 0.3);
+    EXPECT_DOUBLE_EQ(ctrl.Rotation(), 0.2);
+    EXPECT_EQ(ctrl.Scene().Moves().LineCount(), 1);
+    EXPECT_EQ(ctrl.Scene().Moves().ArcCount(), 1);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("a.bmp")));
+    // Host z values have the billet top at 0: the record is raised by its height.
+    const auto &line = std::get<LineMoveRecord>(ctrl.Scene().Moves()[1]);
+    EXPECT_DOUBLE_EQ(line.Z1, 8);
+}
+
 TEST(SimControlDispatch, ErrorsForUnknownIdsCountsAndTypes)
 {
     CVelmaroxOCXCtrl ctrl;
