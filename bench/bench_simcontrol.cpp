@@ -63,8 +63,8 @@ void DexelSpiral(benchmark::State &State, double ZEnd)
     }
     State.SetItemsProcessed(State.iterations() * Moves);
     const double cells = static_cast<double>(model.CellCount());
-    State.counters["moves_per_s"] =
-        benchmark::Counter(static_cast<double>(Moves) * State.iterations(), benchmark::Counter::kIsRate);
+    State.counters["moves_per_s"] = benchmark::Counter(
+        static_cast<double>(Moves) * State.iterations(), benchmark::Counter::kIsRate);
     State.counters["bytes_per_cell"] =
         (model.NodesInUse() * sizeof(orv::DexelNode) + cells * sizeof(int)) / cells;
 }
@@ -103,8 +103,8 @@ void HeightMapSpiral(benchmark::State &State, double ZEnd)
         }
         benchmark::DoNotOptimize(map.data());
     }
-    State.counters["moves_per_s"] =
-        benchmark::Counter(static_cast<double>(Moves) * State.iterations(), benchmark::Counter::kIsRate);
+    State.counters["moves_per_s"] = benchmark::Counter(
+        static_cast<double>(Moves) * State.iterations(), benchmark::Counter::kIsRate);
     State.counters["bytes_per_cell"] = sizeof(float);
 }
 
@@ -122,10 +122,11 @@ void Mode2Render(benchmark::State &State)
         ctrl.Mode = 2;
         State.ResumeTiming();
         for (int i = 0; i < Count; ++i)
-            ctrl.Linear(path[i].X, path[i].Y, path[i].Z, path[i + 1].X, path[i + 1].Y, path[i + 1].Z);
+            ctrl.Linear(path[i].X, path[i].Y, path[i].Z, path[i + 1].X, path[i + 1].Y,
+                        path[i + 1].Z);
     }
-    State.counters["moves_per_s"] =
-        benchmark::Counter(static_cast<double>(Count) * State.iterations(), benchmark::Counter::kIsRate);
+    State.counters["moves_per_s"] = benchmark::Counter(
+        static_cast<double>(Count) * State.iterations(), benchmark::Counter::kIsRate);
 }
 
 BENCHMARK_CAPTURE(DexelSpiral, level_z1, -1.0)->Unit(benchmark::kMillisecond)->Iterations(3);

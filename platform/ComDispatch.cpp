@@ -56,7 +56,10 @@ TVariant TVariant::Str(std::string V)
 
 namespace {
 
-bool IsNumber(TVarType T) { return T == VT_I2 || T == VT_I4 || T == VT_R4 || T == VT_R8 || T == VT_BOOL; }
+bool IsNumber(TVarType T)
+{
+    return T == VT_I2 || T == VT_I4 || T == VT_R4 || T == VT_R8 || T == VT_BOOL;
+}
 
 double NumberOf(const TVariant &V)
 {

@@ -44,7 +44,8 @@ void CCubeView::ApplyPoint(int X, int Y, int Width, int Height)
         const double d = std::clamp(static_cast<double>(Y) / Height, 0.0, 1.0);
         v.Light[0] = g * d;
         v.Light[1] = -d * std::sqrt(1 - g * g);
-        v.Light[2] = std::sqrt(std::max(0.0, 1 - v.Light[0] * v.Light[0] - v.Light[1] * v.Light[1]));
+        v.Light[2] =
+            std::sqrt(std::max(0.0, 1 - v.Light[0] * v.Light[0] - v.Light[1] * v.Light[1]));
     }
     DrawBlock(Width, Height);
 }

@@ -111,6 +111,7 @@ public:
 
     // Colours.
     CPaletteTable &Palette() { return FPalette; }
+    const CPaletteTable &Palette() const { return FPalette; }
     void BuildShadeRamp(int R, int G, int B);
     void SetPaletteEntry(int Entry, uint32_t Colour);
 

@@ -202,7 +202,7 @@ void CVelmaroxOCXCtrl::SetRotation(double Value)
 
 uint32_t CVelmaroxOCXCtrl::BackgroundColour() const
 {
-    return const_cast<CSimScene &>(FScene).Palette().Get(EntryBackground);
+    return FScene.Palette().Get(EntryBackground);
 }
 
 void CVelmaroxOCXCtrl::SetBackgroundColour(uint32_t Colour)
@@ -220,7 +220,7 @@ void CVelmaroxOCXCtrl::SetBilletColour(uint32_t Colour)
 
 uint32_t CVelmaroxOCXCtrl::SurfaceColour() const
 {
-    return const_cast<CSimScene &>(FScene).Palette().Get(EntrySurface);
+    return FScene.Palette().Get(EntrySurface);
 }
 
 void CVelmaroxOCXCtrl::SetSurfaceColour(uint32_t Colour)

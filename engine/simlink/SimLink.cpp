@@ -44,7 +44,8 @@ double SimLinkAngle(double X, double Y)
     return a;
 }
 
-TSimLink::TSimLink() : FToolData(std::make_unique<TTool_data>()), FAlive(std::make_shared<bool>(true))
+TSimLink::TSimLink()
+    : FToolData(std::make_unique<TTool_data>()), FAlive(std::make_shared<bool>(true))
 {
     ControlFactory = [] {
         TComPtr control;
@@ -63,7 +64,9 @@ void TSimLink::CreateWindow()
     FWindow = std::make_unique<TThreeD_form>(ViewFactory ? ViewFactory() : nullptr,
                                              ControlFactory ? ControlFactory() : nullptr, settings);
     FWindow->FormCreate();
-    FWindow->OnToggleOffsets = [this] { SetBillet(BilletXPos, BilletYPos, BilletXSize, BilletYSize, BilletZSize); };
+    FWindow->OnToggleOffsets = [this] {
+        SetBillet(BilletXPos, BilletYPos, BilletXSize, BilletYSize, BilletZSize);
+    };
 }
 
 bool TSimLink::Initialise()

@@ -160,7 +160,10 @@ private:
             return nullptr;
         return &FTable[col.Offset + R - col.First];
     }
-    const int *CellHead(int C, int R) const { return const_cast<CDexelModel *>(this)->CellHead(C, R); }
+    const int *CellHead(int C, int R) const
+    {
+        return const_cast<CDexelModel *>(this)->CellHead(C, R);
+    }
     void TouchRow(int C, int R);
     void ClearExtremes(int From, int To);
     void EnterExtreme(int C, int R, int Z, int Shade);

@@ -30,7 +30,9 @@ public:
     public:
         explicit CProgress(CTestWindow &W) : FW(W) {}
         void Step() override { ++FW.Steps; }
-        bool Cancelled() const override { return FW.CancelAfter >= 0 && FW.Steps >= FW.CancelAfter; }
+        bool Cancelled() const override {
+            return FW.CancelAfter >= 0 && FW.Steps >= FW.CancelAfter;
+        }
 
     private:
         CTestWindow &FW;
@@ -104,11 +106,15 @@ TEST(SimControlDispatch, EveryMemberTakesItsTypes)
         {dispRotation, DISPATCH_PROPERTYPUT, {TVariant::R8(0.2)}, VT_EMPTY},
         {dispRotation, DISPATCH_PROPERTYGET, {}, VT_R8},
         {dispSetBillet, DISPATCH_METHOD, {R4(0), R4(0), R4(-10), R4(50), R4(40), R4(0)}, VT_EMPTY},
-        {dispTool, DISPATCH_METHOD, {TVariant::I2(2), R4(3), TVariant::Bool(true), TVariant::I4(255)},
+        {dispTool,
+         DISPATCH_METHOD,
+         {TVariant::I2(2), R4(3), TVariant::Bool(true), TVariant::I4(255)},
          VT_EMPTY},
         {dispLinear, DISPATCH_METHOD, {R4(5), R4(5), R4(-2), R4(45), R4(35), R4(-2)}, VT_EMPTY},
-        {dispArc, DISPATCH_METHOD,
-         {R4(25), R4(20), R4(-2), R4(10), R4(0), R4(90), TVariant::Bool(true)}, VT_EMPTY},
+        {dispArc,
+         DISPATCH_METHOD,
+         {R4(25), R4(20), R4(-2), R4(10), R4(0), R4(90), TVariant::Bool(true)},
+         VT_EMPTY},
         {dispShowViewer, DISPATCH_METHOD, {TVariant::Bool(true)}, VT_EMPTY},
         {dispRedraw, DISPATCH_METHOD, {TVariant::I2(13)}, VT_EMPTY},
         {dispSave, DISPATCH_METHOD, {TVariant::Str(dir.File("a.bmp"))}, VT_BOOL},
@@ -227,7 +233,8 @@ TEST(SimControlScene, TiltStaysWithinZeroToOne)
     } cases[] = {{0.25, 0.25}, {1.5, 1.0}, {-0.5, 0.0}, {NAN, 0.0}, {0.7, 0.7}, {INFINITY, 0.7}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Set);
-        EXPECT_EQ(ctrl.Invoke(dispTilt, DISPATCH_PROPERTYPUT, {TVariant::R8(c.Set)}, nullptr), S_OK);
+        EXPECT_EQ(ctrl.Invoke(dispTilt, DISPATCH_PROPERTYPUT, {TVariant::R8(c.Set)}, nullptr),
+                  S_OK);
         EXPECT_DOUBLE_EQ(ctrl.Tilt(), c.Expected);
     }
 }

@@ -56,9 +56,10 @@ TEST_F(SimPluginTest, RegisterCreateUnregister)
     EXPECT_FALSE(reg.KeyExists(cls + "\\Insertable"));
     // The dispatch table of the type library lists every member.
     std::vector<TDispMember> members;
-    ASSERT_TRUE(ParseMembers(
-        reg.Value(std::string("TypeLib\\") + VelmaroxTypeLibId + "\\1.0\\Dispatch", "_DVelmaroxOCX"),
-        members));
+    ASSERT_TRUE(
+        ParseMembers(reg.Value(std::string("TypeLib\\") + VelmaroxTypeLibId + "\\1.0\\Dispatch",
+                               "_DVelmaroxOCX"),
+                     members));
     EXPECT_EQ(members.size(), 15u);
 
     ASSERT_EQ(CreateInstance(VelmaroxClassId, control), S_OK);
@@ -67,8 +68,9 @@ TEST_F(SimPluginTest, RegisterCreateUnregister)
     EXPECT_EQ(control->Invoke(dispMode, DISPATCH_PROPERTYPUT, {TVariant::I2(2)}, nullptr), S_OK);
     control->Control()->DrawOffscreen(160, 120);
     TVariant saved;
-    EXPECT_EQ(control->Invoke(dispSave, DISPATCH_METHOD, {TVariant::Str(Dir.File("p.bmp"))}, &saved),
-              S_OK);
+    EXPECT_EQ(
+        control->Invoke(dispSave, DISPATCH_METHOD, {TVariant::Str(Dir.File("p.bmp"))}, &saved),
+        S_OK);
     EXPECT_TRUE(saved.AsBool());
     CSavedBitmap bmp;
     std::string error;

@@ -19,8 +19,8 @@ int BarValue(long long Done, long long Count)
 }
 } // namespace
 
-CProgressDlg::CProgressDlg(long long Count) : QDialog(nullptr, Qt::FramelessWindowHint), FCount(Count)
-{
+CProgressDlg::CProgressDlg(long long Count)
+    : QDialog(nullptr, Qt::FramelessWindowHint), FCount(Count) {
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("Working...", this));
     FBar = new QProgressBar(this);

@@ -25,7 +25,10 @@ public:
                       TVariant *Result) override
     {
         std::ostringstream line;
-        line << Id << (Kind == DISPATCH_METHOD ? " call" : Kind == DISPATCH_PROPERTYPUT ? " put" : " get");
+        line << Id
+             << (Kind == DISPATCH_METHOD        ? " call"
+                 : Kind == DISPATCH_PROPERTYPUT ? " put"
+                                                : " get");
         for (const TVariant &a : Args) {
             line << ' ';
             if (a.Type == VT_R4 || a.Type == VT_R8)

@@ -41,7 +41,8 @@ TEST_F(ThreeDWindowTest, ControlFillsThePanelAndCuts)
     window->resize(500, 400);
     window->show();
     ASSERT_TRUE(window->ControlWindow());
-    EXPECT_EQ(window->ControlWindow()->geometry(), window->Container()->rect().adjusted(1, 1, -1, -1));
+    EXPECT_EQ(window->ControlWindow()->geometry(),
+              window->Container()->rect().adjusted(1, 1, -1, -1));
     EXPECT_EQ(window->windowTitle(), "3D Simulation");
     link.SetBillet(0, 0, 100, 60, 20);
     link.Window()->Redraw(9);

@@ -95,7 +95,8 @@ void TThreeDWindow::BuildMenu()
         const bool named = FForm && !FForm->PictureFileName.empty();
         FSaveAsBitmap->setEnabled(named);
         FSaveBitmapAs->setEnabled(named);
-        FSaveAsBitmap->setText(named ? "Save as Bitmap: " + QString::fromStdString(FForm->PictureFileName)
+        FSaveAsBitmap->setText(named ? "Save as Bitmap: " +
+                                           QString::fromStdString(FForm->PictureFileName)
                                      : "Save as Bitmap");
     });
 }
