@@ -73,7 +73,7 @@ const std::vector<TDispMember> &VelmaroxMembers()
 
 CVelmaroxOCXCtrl::CVelmaroxOCXCtrl() : FBilletColour(DefaultRampColour) {}
 
-CVelmaroxOCXCtrl::~CVelmaroxOCXCtrl() = default;
+CVelmaroxOCXCtrl::~CVelmaroxOCXCtrl() { *FAlive = false; }
 
 // --- Dispatch -------------------------------------------------------------------
 
@@ -170,20 +170,25 @@ void CVelmaroxOCXCtrl::Modified()
 
 void CVelmaroxOCXCtrl::OnDraw(int Width, int Height, bool Invalid)
 {
+    const std::shared_ptr<bool> alive = FAlive;
     if (Invalid)
         FScene.DrawScene(Width, Height);
+    if (!*alive)
+        return;
     FBoundsW = Width;
     FBoundsH = Height;
     FScene.SetClientSize(Width, Height);
 }
 
-void CVelmaroxOCXCtrl::Redraw(int DrawMode)
+bool CVelmaroxOCXCtrl::Redraw(int DrawMode)
 {
+    const std::shared_ptr<bool> alive = FAlive;
     FScene.DrawFlags = DrawMode;
     if (FWindow)
         FWindow->RepaintNow();
     else if (FBoundsW > 0 && FBoundsH > 0)
         OnDraw(FBoundsW, FBoundsH);
+    return *alive;
 }
 
 // --- Properties -------------------------------------------------------------------
@@ -285,8 +290,8 @@ void CVelmaroxOCXCtrl::ModeStep()
     else if (Mode == 2) {
         FScene.ApplyLastMove();
         FScene.QuickDraw = false;
-        Redraw(dfClear | dfRender | dfLargeMarker);
-        FScene.QuickDraw = true;
+        if (Redraw(dfClear | dfRender | dfLargeMarker))
+            FScene.QuickDraw = true;
     }
 }
 
@@ -340,7 +345,8 @@ void CVelmaroxOCXCtrl::MouseMove(int X, int Y, int Keys)
         TiltFromRow(Y, h, tilt);
         const double rotation = w > 0 ? (2.0 * X - w) * QuarterTurn / w : FScene.Rotation();
         FScene.SetView(tilt, rotation);
-        Redraw(dfClear | dfQuick);
+        if (!Redraw(dfClear | dfQuick))
+            return;
     }
     else if (FDragMode == 2) {
         FLightX = X;
@@ -351,14 +357,16 @@ void CVelmaroxOCXCtrl::MouseMove(int X, int Y, int Keys)
             const double lx = g * d, ly = -d * std::sqrt(1 - g * g);
             FScene.SetLight(lx, ly, std::sqrt(std::max(0.0, 1 - lx * lx - ly * ly)));
         }
-        Redraw(dfClear | dfQuick);
+        if (!Redraw(dfClear | dfQuick))
+            return;
     }
     else if (FDragMode == 3) {
         double tilt;
         if (TiltFromRow(Y, h, tilt))
             SetTilt(tilt);
         FScene.QuickDraw = false;
-        Redraw(dfClear | dfRender);
+        if (!Redraw(dfClear | dfRender))
+            return;
         FScene.QuickDraw = true;
     }
     if (FWindow)
@@ -369,16 +377,17 @@ void CVelmaroxOCXCtrl::LeftButtonUp(int X, int Y)
 {
     CursorService().ReleaseCapture();
     CursorService().ReleaseConfine();
-    if (FDragMode == 1 || FDragMode == 2) {
-        Redraw(dfReplay);
-        Redraw(dfClear | dfRender);
-    }
-    else if (FDragMode == 3) {
-        FScene.QuickDraw = false;
-        Redraw(dfClear | dfRender);
-        FScene.QuickDraw = true;
-    }
+    const int mode = FDragMode;
     FDragMode = 0;
+    if (mode == 1 || mode == 2) {
+        if (Redraw(dfReplay))
+            Redraw(dfClear | dfRender);
+    }
+    else if (mode == 3) {
+        FScene.QuickDraw = false;
+        if (Redraw(dfClear | dfRender))
+            FScene.QuickDraw = true;
+    }
 }
 
 void CVelmaroxOCXCtrl::RightButtonDown(int X, int Y)

@@ -75,8 +75,8 @@ public:
     // the invalid rectangle is all zeros (nothing is drawn then).
     void OnDraw(int Width, int Height, bool Invalid = true);
     // Repaints: through the window when there is one, else offscreen at
-    // the last bounds.
-    void Redraw(int DrawMode);
+    // the last bounds. False when the control was freed meanwhile.
+    bool Redraw(int DrawMode);
 
     // Properties and methods (what Invoke calls).
     int16_t Mode = 0;
@@ -115,6 +115,9 @@ private:
     void Modified();
     bool Replaying() const { return FScene.Replaying(); }
 
+    // False once the control is freed: a repaint may serve messages that
+    // release it (the replay's progress window).
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
     CSimScene FScene;
     CControlWindow *FWindow = nullptr;
     uint32_t FBilletColour;

@@ -47,9 +47,15 @@ void InstallCursorService()
 class CVelmaroxObject : public TComObject, public TOleControl {
 public:
     CVelmaroxObject() { ++LiveObjects; }
+    // The widget may be in one of its own handlers (the replay's progress
+    // window serves messages): it lets go of the control now and goes later.
     ~CVelmaroxObject() override
     {
-        delete FWidget.data();
+        if (FWidget) {
+            FWidget->Detach();
+            FWidget->hide();
+            FWidget->deleteLater();
+        }
         --LiveObjects;
     }
     TComResult Invoke(int32_t Id, TInvokeKind Kind, const std::vector<TVariant> &Args,

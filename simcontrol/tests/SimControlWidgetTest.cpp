@@ -1,6 +1,10 @@
 #include "simcontrol/ui/VelmaroxWidget.h"
 #include "simcontrol/ui/ViewerWnd.h"
 
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 namespace orv {
@@ -51,6 +55,35 @@ TEST(SimControlWidget, ViewerValuesReachThePictureAtTheNextBillet)
     ctrl.Redraw(dfClear | dfSetBillet | dfRender);
     EXPECT_DOUBLE_EQ(ctrl.Scene().Rotation(), cube.Values().Rotation);
     EXPECT_NE(ctrl.Scene().Image().Bytes(), before);
+}
+
+} // namespace
+} // namespace orv
+
+namespace orv {
+namespace {
+
+// The host frees the control while the replay's progress window serves
+// messages: the replay ends, the widget lets go and goes later.
+TEST(SimControlWidget, ReleasedWhileTheProgressWindowServesMessages)
+{
+    auto ctrl = std::make_unique<CVelmaroxOCXCtrl>();
+    QWidget parent;
+    QPointer<CVelmaroxWidget> widget = new CVelmaroxWidget(*ctrl, &parent);
+    widget->resize(200, 150);
+    ctrl->Redraw(dfClear | dfRender);
+    for (int i = 0; i < 40; ++i)
+        ctrl->Linear(10 + i, 10, -2, 11 + i, 10, -2);
+    QTimer::singleShot(0, [&] {
+        widget->Detach();
+        widget->deleteLater();
+        ctrl.reset();
+    });
+    CVelmaroxOCXCtrl *raw = ctrl.get();
+    EXPECT_FALSE(raw->Redraw(dfReplay));
+    EXPECT_FALSE(ctrl);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(widget.isNull());
 }
 
 } // namespace

@@ -34,49 +34,72 @@ QImage PictureImage(const CDibSurface &Image, const CPaletteTable &Palette)
 }
 
 CVelmaroxWidget::CVelmaroxWidget(CVelmaroxOCXCtrl &Ctrl, QWidget *Parent)
-    : QWidget(Parent), FCtrl(Ctrl)
+    : QWidget(Parent), FCtrl(&Ctrl)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
-    FCtrl.SetWindow(this);
-    FCtrl.SetSceneWindows(this);
+    FCtrl->SetWindow(this);
+    FCtrl->SetSceneWindows(this);
 }
 
 CVelmaroxWidget::~CVelmaroxWidget()
 {
-    FCtrl.SetWindow(nullptr);
-    FCtrl.SetSceneWindows(nullptr);
+    Detach();
     delete FViewer;
+}
+
+void CVelmaroxWidget::Detach()
+{
+    if (!FCtrl)
+        return;
+    FCtrl->SetWindow(nullptr);
+    FCtrl->SetSceneWindows(nullptr);
+    FCtrl = nullptr;
+    if (FViewer) {
+        FViewer->hide();
+        FViewer->deleteLater();
+        FViewer = nullptr;
+    }
 }
 
 QImage CVelmaroxWidget::Picture() const
 {
-    return PictureImage(FCtrl.Scene().Image(), FCtrl.Scene().Palette());
+    return FCtrl ? PictureImage(FCtrl->Scene().Image(), FCtrl->Scene().Palette()) : QImage();
 }
 
 // The draw hook runs now, so the picture is current at once; the screen
-// follows with the next paint, which then only shows it.
+// follows with the next paint, which then only shows it. The control may
+// be freed while the draw hook serves messages.
 void CVelmaroxWidget::RepaintNow()
 {
-    FCtrl.OnDraw(width(), height());
+    if (!FCtrl)
+        return;
+    FCtrl->OnDraw(width(), height());
+    if (!FCtrl)
+        return;
     FFresh = true;
     repaint();
 }
 
 void CVelmaroxWidget::paintEvent(QPaintEvent *Event)
 {
-    if (!FFresh)
-        FCtrl.OnDraw(width(), height(), !Event->rect().isEmpty());
+    if (FCtrl && !FFresh)
+        FCtrl->OnDraw(width(), height(), !Event->rect().isEmpty());
     FFresh = false;
     QPainter painter(this);
-    painter.drawImage(0, 0, Picture());
+    if (FCtrl)
+        painter.drawImage(0, 0, Picture());
+    else
+        painter.fillRect(rect(), Qt::black);
 }
 
 void CVelmaroxWidget::mousePressEvent(QMouseEvent *Event)
 {
     const QPoint p = Event->position().toPoint();
+    if (!FCtrl)
+        return;
     if (Event->button() == Qt::RightButton) {
-        FCtrl.RightButtonDown(p.x(), p.y());
+        FCtrl->RightButtonDown(p.x(), p.y());
         return;
     }
     if (Event->button() != Qt::LeftButton)
@@ -86,11 +109,13 @@ void CVelmaroxWidget::mousePressEvent(QMouseEvent *Event)
         keys |= mkShift;
     if (Event->modifiers() & Qt::ControlModifier)
         keys |= mkControl;
-    FCtrl.LeftButtonDown(p.x(), p.y(), keys);
+    FCtrl->LeftButtonDown(p.x(), p.y(), keys);
 }
 
 void CVelmaroxWidget::mouseMoveEvent(QMouseEvent *Event)
 {
+    if (!FCtrl)
+        return;
     int keys = 0;
     if (Event->buttons() & Qt::LeftButton)
         keys |= mkLeft;
@@ -99,14 +124,14 @@ void CVelmaroxWidget::mouseMoveEvent(QMouseEvent *Event)
     if (Event->modifiers() & Qt::ControlModifier)
         keys |= mkControl;
     const QPoint p = Event->position().toPoint();
-    FCtrl.MouseMove(p.x(), p.y(), keys);
+    FCtrl->MouseMove(p.x(), p.y(), keys);
 }
 
 void CVelmaroxWidget::mouseReleaseEvent(QMouseEvent *Event)
 {
-    if (Event->button() == Qt::LeftButton) {
+    if (FCtrl && Event->button() == Qt::LeftButton) {
         const QPoint p = Event->position().toPoint();
-        FCtrl.LeftButtonUp(p.x(), p.y());
+        FCtrl->LeftButtonUp(p.x(), p.y());
     }
 }
 
@@ -117,9 +142,9 @@ void CVelmaroxWidget::ShowAboutBox()
 
 void CVelmaroxWidget::CreateViewer()
 {
-    if (FViewer)
+    if (FViewer || !FCtrl)
         return;
-    FViewer = new CViewerWnd(FCtrl.Scene().Viewer(), &FCtrl.Scene().Palette(), this);
+    FViewer = new CViewerWnd(FCtrl->Scene().Viewer(), &FCtrl->Scene().Palette(), this);
     FViewer->CubeView()->OnDragEnd = [this] { RepaintNow(); };
     FViewer->hide();
 }

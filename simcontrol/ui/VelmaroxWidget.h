@@ -37,6 +37,9 @@ public:
     void ServeProgressMessage() override;
     void PaletteChanged() override;
 
+    // The control is being freed: the widget lets go of it and goes later.
+    void Detach();
+
     CViewerWnd *Viewer() const { return FViewer; }
     // The picture as last shown.
     QImage Picture() const;
@@ -48,7 +51,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *Event) override;
 
 private:
-    CVelmaroxOCXCtrl &FCtrl;
+    CVelmaroxOCXCtrl *FCtrl;
     CViewerWnd *FViewer = nullptr;
     bool FFresh = false;
 };
