@@ -137,6 +137,8 @@ public:
     };
     void RasterQuad(const CQuadCorner &P1, const CQuadCorner &P2, const CQuadCorner &P3,
                     const CQuadCorner &P4);
+    // A convex polygon of Count corners, scan-converted as RasterQuad does.
+    void RasterPolygon(const CQuadCorner *Corners, int Count);
 
     // --- Edge extremes (RasterQuad and BuildBillet scratch) ---
     static constexpr int NoRowNear = 1000000;

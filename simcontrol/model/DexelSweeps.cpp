@@ -129,22 +129,27 @@ void CDexelModel::StageSegment(int C, const CEdgeExtremes &E)
 void CDexelModel::RasterQuad(const CQuadCorner &P1, const CQuadCorner &P2, const CQuadCorner &P3,
                              const CQuadCorner &P4)
 {
-    const double xs[4] = {P1.x, P2.x, P3.x, P4.x};
-    for (double x : xs)
-        if (!std::isfinite(x))
+    const CQuadCorner corners[4] = {P1, P2, P3, P4};
+    RasterPolygon(corners, 4);
+}
+
+void CDexelModel::RasterPolygon(const CQuadCorner *Corners, int Count)
+{
+    double low = 1e300, high = -1e300;
+    for (int k = 0; k < Count; ++k) {
+        if (!std::isfinite(Corners[k].x))
             return;
-    const int cmin = Trunc(*std::min_element(xs, xs + 4));
-    const int cmax = Trunc(*std::max_element(xs, xs + 4));
-    const int from = std::max(cmin, 0);
-    const int to = std::min(cmax, FColumnCount - 1);
+        low = std::min(low, Corners[k].x);
+        high = std::max(high, Corners[k].x);
+    }
+    const int from = std::max(Trunc(low), 0);
+    const int to = std::min(Trunc(high), FColumnCount - 1);
     if (from > to)
         return;
     WidenTouchedColumns(from, to);
     ClearExtremes(from, to);
-    WalkEdge(P1, P2);
-    WalkEdge(P2, P3);
-    WalkEdge(P3, P4);
-    WalkEdge(P4, P1);
+    for (int k = 0; k < Count; ++k)
+        WalkEdge(Corners[k], Corners[(k + 1) % Count]);
     for (int c = from; c <= to; ++c)
         if (FExtremes[c].NearRow <= FExtremes[c].FarRow)
             StageSegment(c, FExtremes[c]);
@@ -178,11 +183,13 @@ void CDexelModel::Stamp(const CGridPoint &P, double R)
             }
     }
     else {
+        // The sixteen sector triangles about the axis tile the rim
+        // polygon, so the polygon is staged in one pass.
         const int down = Shade(0, 0, -1);
-        const CQuadCorner axis{P.x, P.y, P.z, down};
+        CQuadCorner rim[Sectors];
         for (int k = 0; k < Sectors; ++k)
-            RasterQuad(axis, {P.x + R * cs[k], P.y + R * sn[k], P.z, down},
-                       {P.x + R * cs[k + 1], P.y + R * sn[k + 1], P.z, down}, axis);
+            rim[k] = {P.x + R * cs[k], P.y + R * sn[k], P.z, down};
+        RasterPolygon(rim, Sectors);
     }
     if (rimZ >= FTop)
         return;
