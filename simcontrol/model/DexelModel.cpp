@@ -130,6 +130,7 @@ bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled)
 {
     if (Z > FTop)
         return false;
+    Z = std::max(Z, -30000); // nothing lies further below the bottom
     if (!FInsertAnywhere && !IsCuttable(C, R))
         return false;
     int *link = CellHead(C, R);

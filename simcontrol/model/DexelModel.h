@@ -39,6 +39,19 @@ struct CGridPoint {
 // Image index of surfaces cut by rapid moves (palette entry 195).
 constexpr int RapidColour = 205;
 
+// A grid value truncated towards zero, held within +-1e9 (0 for a
+// non-number), so far-off points never overflow an integer.
+inline int TruncGrid(double V)
+{
+    if (!(V == V))
+        return 0;
+    if (V > 1e9)
+        return 1000000000;
+    if (V < -1e9)
+        return -1000000000;
+    return static_cast<int>(V);
+}
+
 class CDexelModel {
     struct CColumn {
         int First = 1000, Last = -1000, Offset = -1;

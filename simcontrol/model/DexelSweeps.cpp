@@ -46,7 +46,7 @@ bool WithinArc(CDir Start, CDir End, CDir D)
     return d >= s || d <= e;
 }
 
-int Trunc(double V) { return static_cast<int>(std::trunc(V)); }
+int Trunc(double V) { return TruncGrid(V); }
 
 } // namespace
 
@@ -135,13 +135,23 @@ void CDexelModel::RasterQuad(const CQuadCorner &P1, const CQuadCorner &P2, const
 
 void CDexelModel::RasterPolygon(const CQuadCorner *Corners, int Count)
 {
+    // Facets far off the grid (a million pixels) are not cut; heights are
+    // held between just below the deepest node and just above the top.
+    constexpr int MaxCorners = 32;
+    if (Count > MaxCorners)
+        return;
+    CQuadCorner held[MaxCorners];
     double low = 1e300, high = -1e300;
     for (int k = 0; k < Count; ++k) {
-        if (!std::isfinite(Corners[k].x))
+        const CQuadCorner &c = Corners[k];
+        if (!(std::fabs(c.x) < 1e6 && std::fabs(c.y) < 1e6 && std::isfinite(c.z)))
             return;
-        low = std::min(low, Corners[k].x);
-        high = std::max(high, Corners[k].x);
+        held[k] = c;
+        held[k].z = std::clamp(c.z, -30001.0, FTop + 5.0);
+        low = std::min(low, c.x);
+        high = std::max(high, c.x);
     }
+    Corners = held;
     const int from = std::max(Trunc(low), 0);
     const int to = std::min(Trunc(high), FColumnCount - 1);
     if (from > to)

@@ -14,7 +14,7 @@ namespace {
 
 constexpr int HeightTable = 500;
 
-int Trunc(double V) { return static_cast<int>(std::trunc(V)); }
+int Trunc(double V) { return TruncGrid(V); }
 
 } // namespace
 

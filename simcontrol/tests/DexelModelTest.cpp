@@ -276,3 +276,21 @@ TEST(DexelModelStorage, GrowsWithTheCutsAndRefusesHugeBillets)
 
 } // namespace
 } // namespace orv
+
+namespace orv {
+namespace {
+
+TEST_F(DexelModelTest, FarOffAndDeepMovesStayInRange)
+{
+    M.SetToolRadiusPixels(5);
+    M.CutPoint(1e30, -1e30, 10);
+    M.CutLine(-1e30, 50, 10, 1e30, 50, 10);
+    M.CutPoint(50, 40, -1e6);
+    M.CutLine(50, 40, -1e6, 60, 40, -1e6);
+    const CGridPoint g = M.ToGrid(55, 40, 0);
+    EXPECT_EQ(M.SurfaceZ(static_cast<int>(g.x), static_cast<int>(g.y)), -30000);
+    M.CutArc(50, 40, 10, 1e30, 1, 0, 0, 1, false);
+}
+
+} // namespace
+} // namespace orv
