@@ -134,6 +134,9 @@ public:
     TInputDevices InputDevices;
 
     std::string MachineFile;      // path of the machine's parameter file
+    // MachineFile as it was looked for: beside the main settings file or
+    // the machine list.
+    const std::string &MachineFilePath() const { return FMachineFilePath; }
     std::string MainSettingsFile; // set by the owner before Load
     std::string ActiveMachine;    // upper case
     bool Metric = true;

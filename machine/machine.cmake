@@ -11,6 +11,7 @@ orv_core_library(orv_machine SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/BasicMachine.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DummyLinkMill.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MachineProblem.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/JogKeyTable.cpp
     DEPS orv_engine_core orv_engine_chain orv_tooling)
 
 orv_test(machine_tests SOURCES
@@ -28,7 +29,7 @@ if(ORV_WITH_QT)
     orv_ui_library(orv_machine_ui SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/ui/MachProbDialog.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/DownCounterWindow.cpp
-        DEPS orv_machine)
+        DEPS orv_machine orv_tooling_ui)
 
     orv_test(machine_ui_tests SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/tests/MachineWindowsTest.cpp

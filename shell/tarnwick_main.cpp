@@ -1,192 +1,37 @@
 // Tarnwick: the main program. Starts the user-interface thread's services,
-// creates the message module and then the path module, as every later part
-// expects them, then the engine form with the file source and the 2D
-// output, runs the program named on the command line (the demo program
-// when none is named) and shows the "2D Simulation" window; the program
-// ends when that window is closed.
-#include "engine/view2d/DD_Draw_Form.h"
-#include "engine/view2d/Draw_2D.h"
-#include "engine/form/HeadlessHost.h"
-#include "engine/core/Mess.h"
-#include "engine/core/NetUtil.h"
-#include "engine/chain/BasicInput.h"
-#include "engine/form/base.h"
-#include "engine/simlink/SimLink.h"
-#include "engine/simlink/ui/ThreeDWindow.h"
-#include "engine/view2d/ui/Form2DWindow.h"
-#include "engine/core/DUtils.h"
-#include "platform/ComServer.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
+// then the main routine (message module, path module, main window), shows
+// the main window and runs the message loop until it closes.
+#include "engine/view2d/ui/DOpenPicDlg.h"
+#include "localise/ui/LxApplication.h"
+#include "machine/ui/MachProbDialog.h"
 #include "platform/ui/QtEventLoop.h"
 #include "platform/ui/QtMessageService.h"
+#include "shell/ui/TarnwickApp.h"
 
 #include <QApplication>
-#include <QEvent>
-#include <QTimer>
 
 #include <clocale>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-namespace {
-
-// Ends the program when the watched window is hidden or closed.
-class TQuitOnHide : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *Watched, QEvent *Event) override
-    {
-        if (Event->type() == QEvent::Hide)
-            QApplication::quit();
-        return QObject::eventFilter(Watched, Event);
-    }
-};
-
-// The main window as the engine sees it until the real one exists: its
-// 2D output draws in the "2D Simulation" window.
-class TTarnwickHost : public orv::THeadlessHost {
-public:
-    std::unique_ptr<orv::TBasicOutput> CreateOutput(int Slot) override
-    {
-        if (Slot == orv::slotSimulation) {
-            auto Output = std::make_unique<orv::TSimLink>();
-            Output->ViewFactory = [] { return std::make_unique<orv::TThreeDWindow>(); };
-            return Output;
-        }
-        if (Slot != orv::slot2D)
-            return THeadlessHost::CreateOutput(Slot);
-        auto Output = std::make_unique<orv::TDraw_2D>();
-        Output->ViewFactory = [] { return std::make_unique<orv::TForm2DWindow>(); };
-        return Output;
-    }
-    // A missing tool can only be put into the changer from the "Machine
-    // Tooling" window, which this program does not have yet: rather than
-    // wait for a tool that cannot come, the run stops and says why.
-    void ShowMachineTooling() override
-    {
-        THeadlessHost::ShowMachineTooling();
-        orv::MessageDlg("", "The Machine Tooling window is not available; the run stops.",
-                        orv::mtWarning, orv::mbOK);
-        if (EngineForm())
-            EngineForm()->CycleStop();
-    }
-};
-
-std::vector<std::string> CommandLineArguments(const QApplication &App)
-{
-    std::vector<std::string> args;
-    const QStringList all = App.arguments();
-    for (qsizetype i = 1; i < all.size(); ++i)
-        args.push_back(all[i].toStdString());
-    return args;
-}
-
-// Loads the program into the file source; false when it cannot be read.
-bool LoadProgram(orv::TBaseForm &Engine, const std::string &FileName)
-{
-    std::string name = std::filesystem::absolute(FileName).string();
-    Engine.SetProgramFile(name);
-    Engine.SelectSource(orv::skFile);
-    if (!Engine.Source() || !Engine.Source()->LoadFile(name)) {
-        orv::MessageDlg("", orv::Mess().MessageText(37) + " " + name, orv::mtError, orv::mbOK);
-        return false;
-    }
-    Engine.ProgramLoaded(name, true, 0);
-    return true;
-}
-
-// Points the message dictionary at the language and translation files the
-// main settings name and picks the operator's language; without them the
-// program speaks the language its texts are written in.
-void OpenMessageDictionary(orv::TMess &Mess, const std::string &MainIni)
-{
-    orv::TIniFile ini(MainIni);
-    const std::string folder = orv::ProgramFolder();
-    std::string error;
-    if (!Mess.OpenDictionary(ini.ReadString("directories", "Language File", folder + "language.txt"),
-                             ini.ReadString("directories", "Translate File", folder + "translat.txt"),
-                             ini.ReadInteger("Default Settings", "PrimaryLanguage", -1), error))
-        std::fprintf(stderr, "%s\n", error.c_str());
-}
-
-// The main window's check of the simulation control: created once by its
-// class id; when that fails it is registered from the program folder (an
-// installation whose program files live elsewhere keeps the library beside
-// the binary). False when it still cannot be had.
-bool CheckSimulationControl()
-{
-    const char *ClassId = "{950EDBA7-809F-11D2-BF33-00A0247E54C4}";
-    orv::TComPtr control;
-    if (orv::CreateInstance(ClassId, control) == orv::S_OK)
-        return true;
-    std::error_code ec;
-    const std::string binaryFolder =
-        std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string() + "/";
-    for (const std::string &folder : {orv::ProgramFolder(), binaryFolder})
-        if (orv::RegisterActiveXServer(folder + "Velmarox.OCX"))
-            return orv::CreateInstance(ClassId, control) == orv::S_OK;
-    std::fprintf(stderr, "The simulation control Velmarox.OCX cannot be registered\n");
-    return false;
-}
-
-// Presses the 3D button with the choice the main window reads from
-// [3DGraphics] "Use OpenGl"; the "3D Simulation" window follows the run.
-void Start3DSimulation(TTarnwickHost &Host, orv::TBaseForm &Engine, const std::string &MainIni)
-{
-    const bool openGl = orv::TIniFile(MainIni).ReadBool("3DGraphics", "Use OpenGl", false);
-    Host.Set3DChoice(orv::Choice3DSimulationControl, !openGl);
-    Host.Set3DChoice(orv::Choice3DOpenGL, openGl);
-    Host.ClickButton(orv::TMainButton::Output3D);
-    auto *sim = dynamic_cast<orv::TSimLink *>(Engine.Output(orv::slotSimulation));
-    if (sim && sim->Window())
-        if (auto *window = dynamic_cast<orv::TThreeDWindow *>(sim->Window()->View()))
-            window->show();
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    app.setApplicationName("Orvellan");
+    orv::TLxApplication app(argc, argv);
     // Numbers are read and written with "." whatever the user's locale;
     // Qt has taken the user's locale for the whole process, so put it back.
     std::setlocale(LC_NUMERIC, "C");
     orv::TQtEventLoop loop;
     orv::SetEventLoop(&loop);
     orv::TQtMessageService messages;
+    messages.ProgramDialog = orv::ChooseProgramWithPicture;
     orv::SetMessageService(&messages);
+    orv::InstallMachineWindows();
 
-    orv::TMess mess;
-    orv::TNetUtil netUtil(CommandLineArguments(app));
-    OpenMessageDictionary(mess, netUtil.MainIniFileName());
-
-    TTarnwickHost host;
-    orv::TBaseForm engine(host);
-    host.SetEngine(&engine);
-    engine.FormCreate();
-    const std::string program = netUtil.Param1.empty() ? "programs/demo.fnc" : netUtil.Param1;
-    const bool loaded = LoadProgram(engine, program);
-    host.ClickButton(orv::TMainButton::Output2D);
-    if (CheckSimulationControl())
-        Start3DSimulation(host, engine, netUtil.MainIniFileName());
-    auto *output = dynamic_cast<orv::TDraw_2D *>(engine.Output(orv::slot2D));
-    if (!output || !output->Window())
-        return 1;
-    auto *window = dynamic_cast<orv::TForm2DWindow *>(output->Window()->View());
-    if (!window)
-        return 1;
-    TQuitOnHide quitOnHide;
-    window->installEventFilter(&quitOnHide);
-    window->show();
-    if (loaded)
-        QTimer::singleShot(0, [&host] { host.ClickButton(orv::TMainButton::Start); });
-    const int status = app.exec();
-    window->removeEventFilter(&quitOnHide);
-    return status;
+    std::vector<std::string> args;
+    const QStringList all = app.arguments();
+    for (qsizetype i = 1; i < all.size(); ++i)
+        args.push_back(all[i].toStdString());
+    orv::TTarnwickApp tarnwick(args);
+    tarnwick.Show();
+    return app.exec();
 }

@@ -17,6 +17,7 @@ class TBasicOutput;
 class TBaseForm;
 class TFanucScreen;
 class TBasicControlPanel;
+class TJogKeyTable;
 
 // Buttons of the main window that the engine reads or clicks.
 enum class TMainButton {
@@ -166,6 +167,15 @@ public:
     // Tooling: shows the "Machine Tooling" window (the main window's Tooling
     // button goes down), for an output that needs a tool the changer lacks.
     virtual void ShowMachineTooling() {}
+
+    // The jog-key setup dialog, made once when the engine starts: its key
+    // table, which every panel the engine takes over reads live (null
+    // without a dialog); and its modal show.
+    virtual TJogKeyTable *CreateJogKeyForm() { return nullptr; }
+    virtual void ShowJogKeySetup() {}
+    // The warning before a real machine runs: false for "Stop";
+    // DontShowAgain when the operator ticked "Don't Show This Again".
+    virtual bool ConfirmMachineRun(bool &DontShowAgain) { return true; }
 };
 
 } // namespace orv

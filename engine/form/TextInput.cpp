@@ -1,5 +1,6 @@
 #include "engine/form/TextInput.h"
 
+#include "platform/MessageService.h"
 #include "platform/NumberText.h"
 #include "platform/Paths.h"
 
@@ -40,7 +41,9 @@ TTextInput::~TTextInput() = default;
 
 bool TTextInput::LoadFile(std::string &FileName)
 {
-    if (UpperCase(ExtractFileExt(FileName)) == ".XNC")
+    if (DirectoryExists(FileName) && !AskForProgram(FileName))
+        return false;
+    if (UpperCase(ExtractFileExt(FileName)) == ".XNC" || DirectoryExists(FileName))
         return false;
     TLevel &level = Current();
     level.Stream = std::ifstream(FileName, std::ios::binary);
@@ -52,6 +55,19 @@ bool TTextInput::LoadFile(std::string &FileName)
     level.Stream.seekg(0, std::ios::end);
     level.Size = (long long)level.Stream.tellg();
     level.Stream.seekg(0);
+    return true;
+}
+
+bool TTextInput::AskForProgram(std::string &Folder)
+{
+    TFileRequest request;
+    request.Kind = TFileDialogKind::Open;
+    request.InitialDir = Folder;
+    request.Filter = "Fanuc Miller File (*.fnc)|*.FNC|All Files (*.*)|*.*";
+    const std::optional<std::string> chosen = Messages().ChooseFile(request);
+    if (!chosen || chosen->empty())
+        return false;
+    Folder = *chosen;
     return true;
 }
 

@@ -19,7 +19,8 @@ public:
     TTextInput();
     ~TTextInput() override;
 
-    // Opens FileName in the current level (not an ".XNC" file).
+    // Opens FileName in the current level (not an ".XNC" file); a folder
+    // asks for a program there and hands the choice back in FileName.
     bool LoadFile(std::string &FileName) override;
     void Rewind() override;
     // The next line of the current level: its byte position, or -1 after the
@@ -52,6 +53,8 @@ private:
     };
     TLevel &Current() { return *FLevels[FLevelIndex]; }
     bool ReadRawLine(TLevel &Level, std::string &Line);
+    // A folder: asks for a program in it; false when cancelled.
+    bool AskForProgram(std::string &Folder);
     void SeekLevel(TLevel &Level, long long Position, int LineCount);
 
     std::vector<std::unique_ptr<TLevel>> FLevels;

@@ -123,7 +123,7 @@ void TBaseForm::FormCreate()
 // block through the engine form, never through another stage.
 void TBaseForm::CreateStages()
 {
-    // TODO(shell): the jog-key form, when the shell lands.
+    FJogKeys = FHost.CreateJogKeyForm();
     FMacroVars = std::make_unique<TMacroVars>(MainIniPath());
     EErrorNotify onError = ToParserErrorEvent(*this);
     FParser = std::make_unique<CNCLineParser>(this);
@@ -212,8 +212,9 @@ void TBaseForm::ApplyMachineData()
     } else {
         FCircular->ExpandArcs = false;
     }
-    // TODO(links): the Keplin console; TODO(shell): the CIM and DDE menu
-    // items and ports.
+    // TODO(links): the Keplin console and the CIM port wait for the links.
+    FHost.SetMenuItemVisible(TMainMenuItem::CimSettings, m.InputDevices.CIMRS232Input);
+    FHost.SetMenuItemVisible(TMainMenuItem::DdeConnection, m.InputDevices.CIMDDEInput);
     ApplyToolCount();
     ResetModalGroups();
     ShowModalData(FGroups);
@@ -436,6 +437,7 @@ void TBaseForm::WireSink(int Slot)
 {
     TBasicOutput &sink = *FOutputs[Slot];
     sink.Tooling = FTooling.get();
+    sink.OwnerChangesTools = true;
     sink.MachineData = FMachineData.get();
     const TMaterialData &material = FMachineData->Material;
     if (material.MaximumX > 0 && material.MaximumY > 0 && material.MaximumZ > 0)

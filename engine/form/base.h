@@ -130,6 +130,7 @@ public:
     void CircularExpandNextCycleNotify(TObject *Sender, TCNC_Groups &Data);
     void OptimiseNextNotify(TObject *Sender, TCNC_Groups &Data);
     void CNC_ABSNextNotify(TObject *Sender);
+    void KeepReferencePoint();
     // Stage failures: "Line #" + line + " : " + detail + " : " + message in
     // status bar 2 panel 4, stop, flash the line.
     void FM_ParserErrorEvent(TObject *Sender, int Error_pos, const std::string &error_string,
@@ -140,6 +141,8 @@ public:
     void ShowModalData(const TCNC_Groups &Groups);
     void ResetModalGroups();
     void ShowBlockEvents(TCNC_data &Data);
+    // True when the run may start: an output is chosen or the machine runs
+    // (a real machine only after its warning is accepted).
     bool CheckOutputs();
     void ShowPausedText(bool Paused);
 
@@ -177,6 +180,9 @@ public:
     void PanelCommand(int Code);
     void StopJog();
     void EngineKeyDown(int Key);
+    // Set&up > "Jog Keys": the key setup dialog.
+    void JogKeySetup() { FHost.ShowJogKeySetup(); }
+    TJogKeyTable *JogKeys() const { return FJogKeys; }
     // Jog increment of the panel commands, mm.
     long double JogIncrement() const { return FJogIncrement; }
     // Messages of the controller threads (WM_USER to WM_USER + 3): post
@@ -209,6 +215,7 @@ public:
     TMachine_Tooling *Tooling() const { return FTooling.get(); }
     TWork_piece_offset *WorkOffsets() const { return FWorkOffsets.get(); }
     TConvert *Convertor() const { return FConvertor.get(); }
+    TMacroVars *MacroVars() const { return FMacroVars.get(); }
 
     // --- Tooling and work offsets (base_tooling.cpp) ---
     // The changer asks for a tool change: the machine changes the tool, the
@@ -227,6 +234,8 @@ public:
     // An output needs a tool that the changer does not hold: the main
     // window shows the machine-tooling window.
     void OutputNeedsToolPage(TObject *Sender);
+    void ChangeToolForRun(const TCNC_data &Data);
+    bool WaitForToolInChanger(int Tool, TCycleState StateAtAsk);
     // The main window's Offsets button: down opens the "Work Piece Offsets"
     // window with the machine attached, up closes it.
     void WorkPieceOffsetClick();
@@ -271,6 +280,8 @@ private:
 
     // The units every part is told.
     TUnits Units() const { return FInch ? TUnits::Inch : TUnits::Metric; }
+
+    bool ConfirmRealMachineRun();
 
     // Construction helpers.
     void Splash(const std::string &Text);
@@ -420,6 +431,7 @@ private:
     int FMachineCalls = 0;
     std::vector<std::unique_ptr<TBasicMachine>> FRetiredMachines;
     TBasicControlPanel *FPanel = nullptr;
+    TJogKeyTable *FJogKeys = nullptr; // owned by the host's key setup dialog
     std::unique_ptr<TBasicControlPanel> FStandardPanel;
     std::unique_ptr<TChangeData> FRequestBuffer;
     std::unique_ptr<TChangeData> FEventBuffer;

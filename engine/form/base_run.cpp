@@ -22,6 +22,7 @@
 #include "engine/expand/Cutter_comp.h"
 #include "engine/expand/CycleExpand.h"
 #include "engine/expand/Optimise.h"
+#include "engine/core/DIniFile.h"
 #include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
 #include "machine/BasicControlPanel.h"
@@ -32,6 +33,8 @@
 #include "platform/Paths.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Work_piece_offset.h"
+#include "machine/Read_Machinedata_file.h"
+#include "machine/convert.h"
 
 #include <iterator>
 
@@ -147,12 +150,13 @@ bool TBaseForm::CheckOutputs()
     static const TMainButton outputs[] = {TMainButton::PostOutput, TMainButton::Compiled,
                                           TMainButton::Output2D, TMainButton::Output3D,
                                           TMainButton::BlockSearch};
+    if (!ConfirmRealMachineRun())
+        return false;
     for (TMainButton b : outputs)
         if (FHost.ButtonDown(b))
             return true;
     if (MachineInRunMode())
         return true;
-    // TODO(links): the warning before running the real machine comes with the machine link.
     if (FMachine) {
         Mess().ShowMessageByIndex(25, mtWarning, mbOK);
         return false;
@@ -163,6 +167,20 @@ bool TBaseForm::CheckOutputs()
     for (TMainButton b : chosen)
         FHost.ClickButton(b);
     return true;
+}
+
+bool TBaseForm::ConfirmRealMachineRun()
+{
+    if (!FMachine || !FMachine->IsRealMachine || !MachineInRunMode())
+        return true;
+    TDIniFile settings(MainIniPath());
+    if (!settings.ReadBool("Default Settings", "Warn ON Play", true))
+        return true;
+    bool dontShowAgain = false;
+    const bool run = FHost.ConfirmMachineRun(dontShowAgain);
+    if (dontShowAgain)
+        settings.WriteBool("Default Settings", "Warn ON Play", false);
+    return run;
 }
 
 void TBaseForm::ShowPausedText(bool Paused)
@@ -416,6 +434,7 @@ void TBaseForm::HandOut()
     if (FData.MCode == 30 || compiledM30 || FData.Motion == EndOfProgramCode)
         FEndMark = 30;
     ShowBlockEvents(FData);
+    ChangeToolForRun(FData);
     EventLoop().ProcessMessages();
     HandToOutputs();
     if (FMachineInRun && MachineInRunMode() && FData.Motion != EndOfProgramCode) {
@@ -681,6 +700,18 @@ void TBaseForm::OptimiseNextNotify(TObject *, TCNC_Groups &Data)
     Data.Assign(FGroups);
 }
 
+// The machine's reference point ([Home], machine mm) in program
+// coordinates: where a G28 leaves the tool for the blocks after it.
+void TBaseForm::KeepReferencePoint()
+{
+    if (!FMachineData || !FConvertor)
+        return;
+    const THomeData &home = FMachineData->Home;
+    FABS->ReferencePoint.X = home.X - FConvertor->OffsetX;
+    FABS->ReferencePoint.Y = home.Y - FConvertor->OffsetY;
+    FABS->ReferencePoint.Z = home.Z - FConvertor->OffsetZ - FConvertor->ToolLength;
+}
+
 void TBaseForm::CNC_ABSNextNotify(TObject *)
 {
     if (FRunState != csRunning)
@@ -707,6 +738,7 @@ void TBaseForm::CNC_ABSNextNotify(TObject *)
         return;
     if (!JumpInMainProgram())
         return;
+    KeepReferencePoint();
     if (FMetric->ConvertToMetric(FGroups))
         FABS->MakeAbsolute(FGroups);
     CallSubprogram();

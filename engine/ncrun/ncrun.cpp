@@ -62,6 +62,12 @@ const char *Usage =
 // The event loop of the run: serves what is posted and due without waiting
 // for input (there is none), and starts a paused run (single block) again
 // at once, as an operator pressing cycle start after each block.
+void RestartPausedRun(TBaseForm *Engine)
+{
+    if (Engine && Engine->RunState() == csPaused)
+        Engine->CycleStart();
+}
+
 class TNcRunLoop : public TPlainEventLoop {
 public:
     TBaseForm *Engine = nullptr;
@@ -69,8 +75,19 @@ public:
     {
         ServePosted();
         FireDueTimers(NowMs());
-        if (Engine && Engine->RunState() == csPaused)
-            Engine->CycleStart();
+        RestartPausedRun(Engine);
+    }
+};
+
+// The same on the machine's test clock: each wait moves the clock on a
+// step, so the machine runs while the engine waits.
+class TNcRunMachineLoop : public TTestEventLoop {
+public:
+    TBaseForm *Engine = nullptr;
+    void ProcessMessages() override
+    {
+        TTestEventLoop::ProcessMessages();
+        RestartPausedRun(Engine);
     }
 };
 
@@ -184,7 +201,7 @@ public:
     {
         auto Output = std::make_unique<TSimLink>();
         Output->ControlFactory = [] {
-            const char *ClassId = "{950EDBA7-809F-11D2-BF33-00A0247E54C4}";
+            const char *ClassId = VelmaroxControlClassId;
             TComPtr Control;
             if (CreateInstance(ClassId, Control) != S_OK && RegisterActiveXServer(ORV_NCRUN_SIM))
                 CreateInstance(ClassId, Control);
@@ -324,7 +341,7 @@ void TNcRun::FinishSearch()
 int TNcRun::Run()
 {
     TNcRunLoop loop;
-    TTestEventLoop testLoop;
+    TNcRunMachineLoop testLoop;
     TEventLoop &used = FOptions.Machine ? static_cast<TEventLoop &>(testLoop) : loop;
     TEventLoopScope loopScope(used);
     FHost.OnStatusText = [this](int Bar, int Panel, const std::string &Text) {
@@ -336,8 +353,8 @@ int TNcRun::Run()
     };
     FEngine = std::make_unique<TBaseForm>(FHost);
     FHost.SetEngine(FEngine.get());
-    if (!FOptions.Machine)
-        loop.Engine = FEngine.get();
+    loop.Engine = FEngine.get();
+    testLoop.Engine = FEngine.get();
     FEngine->FormCreate();
     FEngine->OnProgramEnded = [this](TObject *) { FEnded = true; };
     FEngine->OnHandOut = [](const TCNC_data &Data) {
@@ -366,7 +383,7 @@ int TNcRun::Run()
 
 // Homes all axes, switches to automatic and starts the cycle from the panel,
 // as the operator would; then lets the clock run until the run stops (at
-// most ten minutes of machine time).
+// most an hour of machine time: the simulated mill moves at the programmed feed).
 void TNcRun::RunOnMachine(TTestEventLoop &Loop)
 {
     FEngine->InsertMachine(std::make_unique<TNcRunMill>(FEngine.get()));
@@ -375,7 +392,7 @@ void TNcRun::RunOnMachine(TTestEventLoop &Loop)
     FEngine->PanelCommand(19);
     FEngine->PanelCommand(3);
     FEngine->PanelCommand(21);
-    for (int i = 0; i < 6000 && FEngine->RunState() != csStopped; ++i)
+    for (int i = 0; i < 36000 && FEngine->RunState() != csStopped; ++i)
         Loop.Advance(100);
 }
 

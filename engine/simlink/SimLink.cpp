@@ -13,7 +13,6 @@ namespace orv {
 
 namespace {
 
-constexpr const char *SimulationClassId = "{950EDBA7-809F-11D2-BF33-00A0247E54C4}";
 // Dispatch ids of the control.
 constexpr int32_t IdMode = 1, IdRapid = 2, IdTilt = 3, IdRotation = 4, IdSetBillet = 8,
                   IdLinear = 9, IdArc = 10, IdTool = 13;
@@ -49,7 +48,7 @@ TSimLink::TSimLink()
 {
     ControlFactory = [] {
         TComPtr control;
-        CreateInstance(SimulationClassId, control);
+        CreateInstance(VelmaroxControlClassId, control);
         return control;
     };
 }

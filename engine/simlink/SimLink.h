@@ -15,6 +15,9 @@ namespace orv {
 
 struct TTool_data;
 
+// Class id of the simulation control (VelmaroxOCX).
+constexpr const char *VelmaroxControlClassId = "{950EDBA7-809F-11D2-BF33-00A0247E54C4}";
+
 class TSimLink : public TBasicOutput {
 public:
     TSimLink();

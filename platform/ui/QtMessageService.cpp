@@ -43,14 +43,29 @@ QMessageBox::Icon IconOf(int Type)
 
 } // namespace
 
+// Each letter of a pattern matches either case: the suite's filters name
+// files as other systems wrote them ("*.FNC" lists "demo.fnc").
+QString AnyCasePattern(const QString &Pattern)
+{
+    QString out;
+    for (QChar c : Pattern) {
+        if (c.isLetter() && c.toLower() != c.toUpper())
+            out += QString("[%1%2]").arg(c.toLower()).arg(c.toUpper());
+        else
+            out += c;
+    }
+    return out;
+}
+
 QString QtFilterFromPipes(const std::string &Filter)
 {
     QStringList parts = QString::fromStdString(Filter).split('|');
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(';', ' ');
-        out << parts[i] + " (" + patterns + ")";
+        QStringList patterns;
+        for (const QString &p : parts[i + 1].split(';', Qt::SkipEmptyParts))
+            patterns << AnyCasePattern(p.trimmed());
+        out << parts[i] + " (" + patterns.join(' ') + ")";
     }
     return out.join(";;");
 }
@@ -89,6 +104,8 @@ bool TQtMessageService::InputQuery(const std::string &Caption, const std::string
 
 std::optional<std::string> TQtMessageService::ChooseFile(const TFileRequest &Request)
 {
+    if (Request.ProgramPreview && Request.Kind == TFileDialogKind::Open && ProgramDialog)
+        return ProgramDialog(FParent, Request);
     QString dir = QString::fromStdString(Request.InitialDir);
     if (!Request.FileName.empty())
         dir = QString::fromStdString(Request.FileName);

@@ -7,6 +7,8 @@
 #include "engine/form/tests/FormEngine.h"
 #include "machine/DummyLinkMill.h"
 #include "machine/convert.h"
+#include "engine/core/DUtils.h"
+#include "platform/IniFile.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +33,16 @@ public:
     {
         return std::make_unique<THeadlessPanel>();
     }
+    // The real-machine warning: how often it was shown and how it is answered.
+    bool ConfirmMachineRun(bool &DontShowAgain) override
+    {
+        ++WarningsShown;
+        DontShowAgain = WarningTicked;
+        return WarningAnswer;
+    }
+    int WarningsShown = 0;
+    bool WarningAnswer = true;
+    bool WarningTicked = false;
 };
 
 class FormMachineRun : public ::testing::Test {
@@ -118,6 +130,37 @@ TEST_F(FormMachineRun, HomesRunsTheProgramToItsEndAndStops)
     EXPECT_TRUE(MessageTexts().empty());
 }
 
+TEST_F(FormMachineRun, ARealMachineWarnsBeforeTheRun)
+{
+    Load(Program);
+    HomeAndAuto();
+    Mill().IsRealMachine = true;
+    auto warnOnPlay = [] {
+        return TIniFile(MainIniPath()).ReadString("Default Settings", "Warn ON Play", "<none>");
+    };
+    Host.WarningAnswer = false; // "Stop"
+    Engine->CycleStart();
+    EXPECT_EQ(Host.WarningsShown, 1);
+    EXPECT_EQ(Engine->RunState(), csStopped);
+    EXPECT_EQ(warnOnPlay(), "<none>");
+
+    Host.WarningTicked = true; // "Don't Show This Again", then "Stop"
+    Engine->CycleStart();
+    EXPECT_EQ(Engine->RunState(), csStopped);
+    EXPECT_EQ(warnOnPlay(), "0");
+
+    Engine->CycleStart();
+    EXPECT_EQ(Host.WarningsShown, 2) << "not shown again";
+    EXPECT_EQ(Engine->RunState(), csRunning);
+    RunOut();
+
+    TIniFile(MainIniPath()).WriteBool("Default Settings", "Warn ON Play", true);
+    Mill().IsRealMachine = false;
+    Engine->CycleStart();
+    EXPECT_EQ(Host.WarningsShown, 2) << "the simulated machine runs without it";
+    RunOut();
+}
+
 // The machine stands still while paused, and the run goes on to its end
 // after the resume: a pause never hangs the run.
 TEST_F(FormMachineRun, PauseInTheMiddleOfAMoveAndResume)
@@ -125,7 +168,7 @@ TEST_F(FormMachineRun, PauseInTheMiddleOfAMoveAndResume)
     Load(Program);
     HomeAndAuto();
     Engine->PanelCommand(21);
-    // Into the G01 along X (the simulated feed moves 5 mm a tick at F300).
+    // Into the G01 along X (the simulated feed moves 0.5 mm a tick at F300).
     for (int i = 0; i < 100 && Mill().Current.X <= 64000 + 400; ++i)
         Folder.Loop.Advance(10);
     ASSERT_LT(Mill().Current.X, 76000);

@@ -1,0 +1,478 @@
+// Tarnwick started as the program starts, through its main routine, in a
+// prepared settings folder on the test clock: start-up, a whole run cycle
+// with its buttons, panels and labels, Escape, dropped files, the output
+// choice, help, and what close keeps for the next start.
+#include "shell/ui/TarnwickApp.h"
+#include "shell/ui/main_form3_2.h"
+
+#include "components/toolbar/ui/TbCtls.h"
+#include "engine/chain/BasicInput.h"
+#include "engine/core/ui/MacroVarsForm.h"
+#include "engine/form/base.h"
+#include "engine/view2d/DD_Draw_Form.h"
+#include "engine/view2d/Draw_2D.h"
+#include "machine/JogKeyTable.h"
+#include "platform/EventLoop.h"
+#include "platform/IniFile.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+#include "platform/tests/TempDir.h"
+#include "platform/ui/MdiHost.h"
+#include "platform/ui/ModalRunner.h"
+#include "shell/ui/Choice_From.h"
+#include "shell/ui/key_setup.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace orv {
+namespace {
+
+// Forty cuts round a square, more than the chain reads ahead, and long
+// enough for the animated cutter to keep a run going for several seconds
+// of the test clock. It ends at the end of the file (no M30, which would
+// rewind it).
+std::string Program()
+{
+    std::string text = "G21 G17 G90\nG00 X0 Y0 Z2\nG01 Z-1 F100\n";
+    for (int i = 0; i < 10; ++i)
+        text += "G01 X60\nG01 Y60\nG01 X0\nG01 Y0\n";
+    return text + "G00 Z2\n";
+}
+
+// What the window shows at one moment.
+struct TShown {
+    std::string Run;     // Start, Pause, sTop, Rewind enabled: "SPTR" / "-"
+    std::string Outputs; // 2D, Compiled, Post Output, Units enabled
+    bool FileMenu = false;
+    std::string Mode, Skip, Cycle;
+    std::string Label3; // modal label 3 (distance mode)
+    TCycleState State = csStopped;
+};
+
+class MainForm : public ::testing::Test {
+protected:
+    MainForm()
+    {
+        std::filesystem::copy(ORV_DATA_DIR, Dir.Path(),
+                              std::filesystem::copy_options::recursive |
+                                  std::filesystem::copy_options::overwrite_existing);
+        TIniFile(Dir.File("Tarnwick.ini")).WriteString("Graphics", "show cutter", "1");
+        ProgramFile = Dir.Write("square.fnc", Program());
+        FPrevious = std::filesystem::current_path();
+        std::filesystem::current_path(Dir.Path());
+        SetProgramPathOverride(Dir.Path(), "Tarnwick");
+        SetModalScript([this](QDialog &D) {
+            Dialogs.push_back(D.objectName().toStdString());
+            return Answer ? Answer(D) : int(QDialog::Rejected);
+        });
+        SetDocumentOpener([this](const std::string &Path) { Opened.push_back(Path); });
+    }
+    ~MainForm() override
+    {
+        App.reset();
+        SetModalScript(nullptr);
+        SetDocumentOpener(nullptr);
+        SetProgramPathOverride("", "");
+        std::filesystem::current_path(FPrevious);
+    }
+
+    void Start(std::vector<std::string> Args)
+    {
+        App = std::make_unique<TTarnwickApp>(Args);
+        App->Show();
+        Messages.ClearLog();
+    }
+    TMainForm &Form() { return App->MainForm(); }
+    TToolbarButton *B(TMainButton Which) { return Form().Button(Which); }
+
+    TShown Shown()
+    {
+        TShown s;
+        for (auto [b, c] : {std::pair{TMainButton::Start, 'S'}, std::pair{TMainButton::Pause, 'P'},
+                            std::pair{TMainButton::Stop, 'T'}, std::pair{TMainButton::Rewind, 'R'}})
+            s.Run += B(b)->isEnabled() ? c : '-';
+        for (auto [b, c] : {std::pair{TMainButton::Output2D, '2'}, std::pair{TMainButton::Compiled, 'C'},
+                            std::pair{TMainButton::PostOutput, 'P'}, std::pair{TMainButton::Units, 'U'}})
+            s.Outputs += B(b)->isEnabled() ? c : '-';
+        s.FileMenu = Form().Menu("File")->isEnabled();
+        s.Mode = Form().StatusPanelText(1, 1);
+        s.Skip = Form().StatusPanelText(1, 2);
+        s.Cycle = Form().StatusPanelText(1, 3);
+        s.Label3 = Form().ModalLabel(3)->text().toStdString();
+        s.State = Form().Engine()->RunState();
+        return s;
+    }
+
+    // Runs Action once the clock has moved on by Ms (while the run serves
+    // messages, or while the test advances the clock).
+    void At(int64_t Ms, std::function<void()> Action)
+    {
+        auto timer = std::make_shared<TTimer>();
+        timer->SetInterval(static_cast<int>(Ms));
+        timer->OnTimer = [timer, Action] {
+            timer->SetEnabled(false);
+            Action();
+        };
+        timer->SetEnabled(true);
+        FTimers.push_back(timer);
+    }
+
+    void Drop(const std::vector<std::string> &Files)
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const std::string &f : Files)
+            urls << QUrl::fromLocalFile(QString::fromStdString(f));
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&Form(), &enter);
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&Form(), &drop);
+    }
+
+    void Key(int QtKey)
+    {
+        QKeyEvent press(QEvent::KeyPress, QtKey, Qt::NoModifier);
+        QApplication::sendEvent(&Form(), &press);
+    }
+
+    std::string Setting(const char *Section, const char *Key)
+    {
+        return TIniFile(Dir.File("Tarnwick.ini")).ReadString(Section, Key, "<none>");
+    }
+
+    test::TTempDir Dir;
+    TTestEventLoop Loop;
+    TEventLoopScope LoopScope{Loop};
+    TScriptedMessages Messages;
+    TMessageServiceScope MessageScope{Messages};
+    std::string ProgramFile;
+    std::unique_ptr<TTarnwickApp> App;
+    std::vector<std::string> Dialogs;
+    std::function<int(QDialog &)> Answer;
+    std::vector<std::string> Opened;
+
+private:
+    std::filesystem::path FPrevious;
+    std::vector<std::shared_ptr<TTimer>> FTimers;
+};
+
+TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle)
+{
+    Start({ProgramFile});
+    EXPECT_EQ(Form().windowTitle().toStdString(), "Orvellan  -  BENCHMILL");
+    EXPECT_TRUE(Dialogs.empty()) << "the support files are all there";
+    QMenu *source = Form().Menu("Source");
+    ASSERT_EQ(source->actions().size(), 3);
+    const char *captions[] = {"File", "Editor", "Compiled Program"};
+    for (int i = 0; i < 3; ++i) {
+        QAction *item = source->actions()[i];
+        EXPECT_EQ(item->objectName().toStdString(), "MenuSource" + std::to_string(i + 1));
+        EXPECT_EQ(item->text().toStdString(), captions[i]);
+        EXPECT_EQ(item->data().toInt(), i + 1);
+        EXPECT_EQ(item->isChecked(), i == 1) << "the editor source is chosen at start";
+    }
+    EXPECT_EQ(Form().Engine()->SourceKind(), skEditor);
+    EXPECT_EQ(Form().StatusPanelText(2, 2), "File:");
+    EXPECT_EQ(Form().StatusPanelText(2, 3), ProgramFile);
+    EXPECT_EQ(Shown().Run, "S-T-");
+    EXPECT_FALSE(B(TMainButton::VROutput)->isEnabled()) << "no VR control on this system";
+    EXPECT_TRUE(B(TMainButton::Output3D)->isHidden()) << "no simulation control either";
+
+    B(TMainButton::Output2D)->Click();
+    ASSERT_NE(Form().Engine()->Output(slot2D), nullptr);
+    ASSERT_EQ(Form().MdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(Form().MdiArea()->subWindowList()[0]->widget()->objectName(), "Form2D");
+
+    std::vector<TShown> steps;
+    At(1000, [&] {
+        steps.push_back(Shown()); // running
+        Form().PressButton(TMainButton::Pause);
+        steps.push_back(Shown());
+    });
+    At(2000, [&] {
+        Form().PressButton(TMainButton::Start);
+        steps.push_back(Shown());
+    });
+    At(3200, [&] {
+        Form().PressButton(TMainButton::Stop);
+        steps.push_back(Shown());
+    });
+    const int64_t started = Loop.NowMs();
+    Form().PressButton(TMainButton::Start);
+    ASSERT_EQ(steps.size(), 4u) << "the run outlasted the script";
+    EXPECT_GE(Loop.NowMs() - started, 3200);
+
+    const struct {
+        const char *Name;
+        const char *Run;
+        const char *Outputs;
+        bool FileMenu;
+        TCycleState State;
+    } expected[] = {
+        {"running", "-PT-", "----", false, csRunning},
+        {"paused", "S-T-", "2CPU", true, csPaused},
+        {"running again", "-PT-", "----", false, csRunning},
+        {"stopped", "S-TR", "2CPU", true, csStopped},
+    };
+    for (size_t i = 0; i < steps.size(); ++i) {
+        SCOPED_TRACE(expected[i].Name);
+        EXPECT_EQ(steps[i].Run, expected[i].Run);
+        EXPECT_EQ(steps[i].Outputs, expected[i].Outputs);
+        EXPECT_EQ(steps[i].FileMenu, expected[i].FileMenu);
+        EXPECT_EQ(steps[i].State, expected[i].State);
+        EXPECT_EQ(steps[i].Mode, "Continuous Mode");
+        EXPECT_EQ(steps[i].Skip, "Skip Block OFF");
+        EXPECT_EQ(steps[i].Label3, " G90");
+    }
+    EXPECT_EQ(steps[3].Cycle, " Cycle time 00:00:03") << "the paused second counts";
+
+    Form().PressButton(TMainButton::Rewind);
+    EXPECT_EQ(Shown().Run, "S-T-");
+    At(700, [&] { steps.push_back(Shown()); });
+    Form().PressButton(TMainButton::Start); // to the end this time
+    ASSERT_EQ(steps.size(), 5u);
+    EXPECT_EQ(steps[4].Cycle, " Cycle time 00:00:00") << "counted from the new start";
+    // The end rewinds the program (the end record counts as M30): it can
+    // be started again at once.
+    const TShown end = Shown();
+    EXPECT_EQ(end.State, csStopped);
+    EXPECT_EQ(end.Run, "S-T-");
+    EXPECT_EQ(Form().Engine()->Source()->GetState(), 0);
+}
+
+// The demo program drawn in the "2D Simulation" MDI child. With
+// ORV_SCREENSHOT naming a file the whole window is saved there (run under
+// Xvfb on xcb to see it as the desktop shows it).
+TEST_F(MainForm, TheDemoProgramIsDrawnInThe2DChild)
+{
+    const std::string demo = Dir.File("programs/demo.fnc");
+    Start({demo});
+    EXPECT_EQ(Form().StatusPanelText(2, 3), demo);
+    B(TMainButton::Output2D)->Click();
+    Form().PressButton(TMainButton::Start);
+    auto *draw = dynamic_cast<TDraw_2D *>(Form().Engine()->Output(slot2D));
+    ASSERT_NE(draw, nullptr);
+    ASSERT_NE(draw->Window(), nullptr);
+    EXPECT_GT(draw->Window()->Elements().size(), 10u);
+    QMdiSubWindow *child = Form().MdiArea()->subWindowList().value(0);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->windowTitle().toStdString(), "2D Simulation");
+    if (const char *shot = std::getenv("ORV_SCREENSHOT")) {
+        Form().resize(1100, 760);
+        child->resize(700, 480);
+        QApplication::processEvents();
+        Form().grab().save(shot);
+    }
+}
+
+TEST_F(MainForm, EscapeStopsOnlyARunningProgram)
+{
+    Start({ProgramFile});
+    B(TMainButton::Output2D)->Click();
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Form().Engine()->RunState(), csStopped);
+    TCycleState during = csStopped;
+    At(800, [&] { Key(Qt::Key_Escape); });
+    At(810, [&] { during = Form().Engine()->RunState(); });
+    Form().PressButton(TMainButton::Start);
+    EXPECT_EQ(during, csStopped);
+    EXPECT_LT(Loop.NowMs(), 3000) << "Escape ended the run";
+    EXPECT_EQ(Shown().Run, "S-TR");
+}
+
+TEST_F(MainForm, DroppedFiles)
+{
+    Start({});
+    const std::string second = Dir.Write("second.fnc", "G00 X1\nM30\n");
+    Drop({ProgramFile, second});
+    EXPECT_EQ(Form().Engine()->ProgramFile(), ProgramFile);
+    ASSERT_EQ(Messages.Log().size(), 1u);
+    EXPECT_EQ(Messages.Log()[0].Text, "Sorry Only Single Files can be Dropped");
+
+    // A long path is opened whole.
+    const std::string folder = Dir.Path() + std::string(200, 'd') + "/" + std::string(100, 'e') + "/";
+    std::filesystem::create_directories(folder);
+    const std::string deep = folder + "deep.fnc";
+    std::filesystem::copy_file(ProgramFile, deep);
+    Drop({deep});
+    EXPECT_EQ(Form().Engine()->ProgramFile(), deep);
+
+    B(TMainButton::Output2D)->Click();
+    At(500, [&] { Drop({second}); });
+    At(600, [&] { Form().PressButton(TMainButton::Stop); });
+    Form().PressButton(TMainButton::Start);
+    EXPECT_EQ(Form().Engine()->ProgramFile(), deep) << "a drop during a run does nothing";
+}
+
+TEST_F(MainForm, StartWithNoOutputAsksForOne)
+{
+    Start({ProgramFile});
+    bool okAtFirst = true, okAfter2D = false, okAfterToggleOff = true;
+    Answer = [&](QDialog &D) {
+        auto &choice = dynamic_cast<TChoice_From &>(D);
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&choice, &escape);
+        return choice.result();
+    };
+    Form().PressButton(TMainButton::Start);
+    EXPECT_EQ(Dialogs, std::vector<std::string>{"Choice_From"});
+    EXPECT_EQ(Form().Engine()->RunState(), csStopped) << "Escape starts nothing";
+    EXPECT_EQ(Shown().Run, "S-T-") << "and Start can be pressed again";
+
+    Messages.Answer(Dir.File("square.xnc")); // the compiled output's file
+    Answer = [&](QDialog &D) {
+        auto &choice = dynamic_cast<TChoice_From &>(D);
+        okAtFirst = choice.Ok->isEnabled();
+        choice.twoD->Click();
+        okAfter2D = choice.Ok->isEnabled();
+        choice.twoD->Click();
+        okAfterToggleOff = choice.Ok->isEnabled();
+        choice.twoD->Click();
+        choice.compiles->Click();
+        return int(QDialog::Accepted);
+    };
+    Form().PressButton(TMainButton::Start);
+    EXPECT_FALSE(okAtFirst);
+    EXPECT_TRUE(okAfter2D);
+    EXPECT_FALSE(okAfterToggleOff);
+    EXPECT_TRUE(B(TMainButton::Output2D)->Down());
+    EXPECT_FALSE(B(TMainButton::Compiled)->Down()) << "the end of the program releases it";
+    EXPECT_TRUE(std::filesystem::exists(Dir.File("square.xnc"))) << "the run went through both";
+}
+
+TEST_F(MainForm, HelpOpensTheHelpFilesInEnglishAndTheWebPageOtherwise)
+{
+    Start({});
+    Form().MenuItem("HelpProduct")->trigger();
+    Form().MenuItem("HelpProgramming")->trigger();
+    EXPECT_EQ(Opened, (std::vector<std::string>{Dir.File("Tarnwick.hlp"), Dir.File("mill.hlp")}));
+    App.reset();
+    Opened.clear();
+    TIniFile(Dir.File("Tarnwick.ini")).WriteInteger("Default Settings", "PrimaryLanguage", 1);
+    Start({});
+    Form().MenuItem("HelpProduct")->trigger();
+    EXPECT_EQ(Opened, std::vector<std::string>{Dir.File("help.htm")});
+}
+
+TEST_F(MainForm, CloseKeepsTheSettingsForTheNextStart)
+{
+    TIniFile(Dir.File("Tarnwick.ini")).WriteString("Default Settings", "NFM", "1");
+    Start({});
+    Form().setGeometry(30, 40, 700, 450);
+    // The billet dialog: X size 0 is not written back.
+    Answer = [](QDialog &D) {
+        auto *x = D.findChild<QLineEdit *>("X");
+        auto *yp = D.findChild<QLineEdit *>("Yp");
+        x->setText("0");
+        yp->setText("12.5");
+        D.findChild<QPushButton *>("OK")->click();
+        return D.result();
+    };
+    Form().MenuItem("BilletSize")->trigger();
+    EXPECT_DOUBLE_EQ(Form().Billet().XSize, 0);
+    std::string name = ProgramFile;
+    Form().MenuItem("FileOpen")->trigger(); // cancelled: no answer
+    Messages.Answer(ProgramFile);
+    Form().MenuItem("FileOpen")->trigger();
+    EXPECT_EQ(Setting("directories", "FNC Folder"), Dir.Path());
+    // A jog key, set in the key dialog.
+    Answer = [](QDialog &D) {
+        auto &keys = dynamic_cast<TKey_def_form &>(D);
+        keys.FunctionButton(1)->click();
+        QKeyEvent f5(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
+        QApplication::sendEvent(keys.KeyEdit(0), &f5);
+        keys.findChild<QPushButton *>("OK")->click();
+        return keys.result();
+    };
+    Form().MenuItem("JogKeys")->trigger();
+    EXPECT_EQ(Form().Engine()->JogKeys()->Key(TJogKeyTable::XPlus), 116);
+    Form().close();
+    App.reset();
+
+    EXPECT_EQ(Setting("Default Settings", "Billet X"), "<none>");
+    EXPECT_EQ(Setting("Default Settings", "Billet Y Pos"), "12.5");
+    EXPECT_EQ(Setting("Default Settings", "Machine Offset"), "G54");
+    EXPECT_EQ(Setting("Data", "Expanded Cycles"), "1");
+    EXPECT_EQ(Setting("Toolbar_File_Control", "DockRow"), "<none>") << "NFM: layout not saved";
+    EXPECT_EQ(Setting("MainForm", "Left"), "30");
+
+    Start({});
+    EXPECT_EQ(Form().geometry().topLeft(), QPoint(30, 40));
+    EXPECT_EQ(Form().Engine()->JogKeys()->Key(TJogKeyTable::XPlus), 116);
+    QMenu *reopen = Form().Menu("ReOpen");
+    ASSERT_FALSE(reopen->actions().isEmpty());
+    EXPECT_EQ(reopen->actions()[0]->text().toStdString(), "&1 " + ProgramFile);
+    EXPECT_DOUBLE_EQ(Form().Billet().YPos, 12.5);
+}
+
+TEST_F(MainForm, OpenFailuresLeaveNothingLoaded)
+{
+    Start({ProgramFile});
+    Form().PressButton(TMainButton::Rewind);
+    const std::string missing = Dir.File("missing.fnc");
+    Messages.Answer(missing);
+    Form().MenuItem("FileOpen")->trigger();
+    EXPECT_EQ(Form().Engine()->ProgramFile(), ProgramFile);
+    EXPECT_EQ(Setting("directories", "FNC Folder"), "<none>");
+    EXPECT_TRUE(Form().Menu("ReOpen")->actions().isEmpty());
+    EXPECT_FALSE(B(TMainButton::Start)->isEnabled());
+}
+
+TEST_F(MainForm, HiddenCommandsAndToolWindowsAsChildren)
+{
+    Start({});
+    Messages.Answer(ProgramFile);
+    EXPECT_TRUE(Form().PressCommand("FileM")) << "does what File > Open does";
+    EXPECT_EQ(Form().Engine()->ProgramFile(), ProgramFile);
+    EXPECT_FALSE(Form().PressCommand("NoSuchButton"));
+
+    auto children = [this] { return Form().MdiArea()->subWindowList().size(); };
+    B(TMainButton::ToolLibrary)->Click();
+    ASSERT_EQ(children(), 1);
+    B(TMainButton::ToolLibrary)->Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(children(), 0) << "released: the window goes";
+
+    Form().MenuItem("MacroVariables")->trigger();
+    ASSERT_EQ(children(), 1);
+    QMdiSubWindow *macros = Form().MdiArea()->subWindowList()[0];
+    EXPECT_TRUE(macros->isVisible());
+    static_cast<TMacroVarsForm *>(macros->widget())->OKButton()->click();
+    EXPECT_FALSE(macros->isVisible()) << "its OK hides the window and the frame";
+
+    B(TMainButton::Offsets)->Click();
+    ASSERT_EQ(children(), 2);
+    Form().MdiArea()->subWindowList()[1]->close();
+    Loop.ProcessMessages();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(B(TMainButton::Offsets)->Down()) << "closing the window releases its button";
+    EXPECT_EQ(children(), 1);
+}
+
+TEST_F(MainForm, MachinePopupTurnsTheWarningBackOn)
+{
+    TIniFile(Dir.File("Tarnwick.ini")).WriteBool("Default Settings", "Warn ON Play", false);
+    Start({});
+    Form().MenuItem("WarnOnPlay")->trigger();
+    EXPECT_EQ(Setting("Default Settings", "Warn ON Play"), "1");
+}
+
+} // namespace
+} // namespace orv

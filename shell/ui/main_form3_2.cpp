@@ -1,0 +1,924 @@
+#include "shell/ui/main_form3_2.h"
+
+#include "components/toolbar/ui/TbCtls.h"
+#include "components/toolbar/ui/TbHooks.h"
+#include "components/toolbar/ui/TbPaint.h"
+#include "components/toolbar/ui/TbTlbr.h"
+#include "components/toolbar/TbGlyphImage.h"
+#include "engine/chain/BasicInput.h"
+#include "engine/chain/BasicOutput.h"
+#include "engine/core/DUtils.h"
+#include "engine/core/Mess.h"
+#include "engine/core/NetUtil.h"
+#include "engine/form/base.h"
+#include "engine/simlink/SimLink.h"
+#include "engine/form/ui/EngineWindows.h"
+#include "engine/form/FanucScreen.h"
+#include "localise/LxTextDictionary.h"
+#include "machine/Read_Machinedata_file.h"
+#include "machine/Tooling_lib.h"
+#include "machine/ui/Work_piece_offsets_form2.h"
+#include "machine/ui/tooling_form.h"
+#include "machine/Work_piece_offset.h"
+#include "platform/ComServer.h"
+#include "platform/EventLoop.h"
+#include "platform/IniFile.h"
+#include "platform/MessageService.h"
+#include "platform/NumberText.h"
+#include "platform/Paths.h"
+#include "platform/ui/MdiHost.h"
+#include "platform/ui/ModalRunner.h"
+#include "platform/ui/QtPos_size.h"
+#include "platform/ui/VirtualKeys.h"
+#include "shell/ShellSettings.h"
+#include "shell/SourceMenu.h"
+#include "shell/SupportCheck.h"
+#include "shell/ui/RecentMenuMW.h"
+#include "shell/ui/ShellStatusBar.h"
+#include "shell/ui/file_warning.h"
+#include "shell/ui/key_setup.h"
+
+#include <QApplication>
+#include <filesystem>
+#include <QCloseEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace orv {
+
+namespace {
+
+TMainForm *gMainForm = nullptr;
+
+QString Tr(const std::string &Text) { return QString::fromStdString(Mess().Translate(Text)); }
+
+// Glyphs of the toolbar buttons, drawn on the transparent colour (magenta).
+enum TGlyph {
+    glStart, glPause, glStop, glRewind, gl3D, gl2D, glVR, glMachine, glCompiled, glPost,
+    glUnits, glOffsets, glTooling, glToolLib, glSkip, glSearch, glOpenGL, glBlank,
+    glContinuous, glSingleStep
+};
+
+TBitmap32 DrawGlyph(int Glyph)
+{
+    QImage image(24, 24, QImage::Format_ARGB32);
+    image.fill(QColor(255, 0, 255));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1));
+    auto letter = [&](const char *Text, QColor Colour) {
+        p.setBrush(Colour);
+        p.drawRoundedRect(QRectF(2.5, 2.5, 19, 19), 3, 3);
+        QFont f = p.font();
+        f.setBold(true);
+        f.setPixelSize(11);
+        p.setFont(f);
+        p.setPen(Qt::white);
+        p.drawText(QRect(2, 2, 20, 20), Qt::AlignCenter, Text);
+    };
+    switch (Glyph) {
+    case glStart: {
+        QPainterPath path;
+        path.moveTo(6, 3);
+        path.lineTo(20, 12);
+        path.lineTo(6, 21);
+        path.closeSubpath();
+        p.fillPath(path, QColor(0, 160, 0));
+        p.drawPath(path);
+        break;
+    }
+    case glPause:
+        p.setBrush(QColor(230, 180, 0));
+        p.drawRect(QRectF(5.5, 4.5, 5, 15));
+        p.drawRect(QRectF(13.5, 4.5, 5, 15));
+        break;
+    case glStop:
+        p.setBrush(QColor(200, 0, 0));
+        p.drawRect(QRectF(4.5, 4.5, 15, 15));
+        break;
+    case glRewind: {
+        QPainterPath path;
+        path.moveTo(12, 4);
+        path.lineTo(2, 12);
+        path.lineTo(12, 20);
+        path.closeSubpath();
+        path.moveTo(22, 4);
+        path.lineTo(12, 12);
+        path.lineTo(22, 20);
+        path.closeSubpath();
+        p.fillPath(path, QColor(0, 90, 200));
+        p.drawPath(path);
+        break;
+    }
+    case gl3D: letter("3D", QColor(120, 60, 160)); break;
+    case gl2D: letter("2D", QColor(0, 120, 160)); break;
+    case glVR: letter("VR", QColor(90, 90, 90)); break;
+    case glMachine: letter("M", QColor(160, 80, 0)); break;
+    case glCompiled: letter("C", QColor(60, 120, 60)); break;
+    case glPost: letter("P", QColor(60, 60, 140)); break;
+    case glUnits: letter("mm", QColor(100, 100, 40)); break;
+    case glOffsets: letter("G54", QColor(40, 100, 100)); break;
+    case glTooling: letter("T", QColor(140, 40, 40)); break;
+    case glToolLib: letter("TL", QColor(140, 80, 80)); break;
+    case glSkip: letter("/", QColor(90, 90, 140)); break;
+    case glSearch: letter("N", QColor(90, 140, 90)); break;
+    case glOpenGL: letter("GL", QColor(70, 70, 70)); break;
+    case glContinuous: letter(">>", QColor(0, 110, 0)); break;
+    case glSingleStep: letter(">|", QColor(150, 110, 0)); break;
+    default: break;
+    }
+    p.end();
+    return FromQImage(image);
+}
+
+// Files of a drop that are on this machine.
+std::vector<std::string> LocalFiles(const QMimeData *Data)
+{
+    std::vector<std::string> files;
+    if (!Data)
+        return files;
+    for (const QUrl &url : Data->urls())
+        if (url.isLocalFile())
+            files.push_back(url.toLocalFile().toStdString());
+    return files;
+}
+
+// Labels 1 to 22 are the modal G groups; 23 to 25 the last M, S and T.
+std::string ModalHint(int Index)
+{
+    switch (Index) {
+    case 23: return Mess().Translate("Last M Code");
+    case 24: return Mess().Translate("Last Speed Value");
+    case 25: return Mess().Translate("Last Tool Value");
+    default: return Mess().Translate("Modal Group ") + std::to_string(Index);
+    }
+}
+
+// A panel's designed width, or wider when its text needs it.
+void FitInitialPanel(TShellStatusBar *Bar, int Index, const QString &Text, int Width)
+{
+    Bar->SetFitted(Index, Text);
+    Bar->Panel(Index).Width = std::max(Bar->Panel(Index).Width, Width);
+}
+
+} // namespace
+
+TMainForm *MainForm() { return gMainForm; }
+
+TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent)
+{
+    gMainForm = this;
+    setObjectName("MainForm");
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    qApp->removeEventFilter(this);
+    disconnect(FMdi, nullptr, this, nullptr);
+    TTooling_Library::WindowFactory = nullptr;
+    TWork_piece_offset::WindowFactory = nullptr;
+    SetMdiAdopter(nullptr);
+    if (!FClosed)
+        FormClose();
+    FRecent.reset();
+    if (FKeyForm)
+        FKeyForm->hide();
+    // The engine's windows live in the MDI area: the engine goes first,
+    // after the windows over its data.
+    delete FMacroForm;
+    FMacroForm = nullptr;
+    FEngine.reset();
+    delete FBackground;
+    if (gMainForm == this)
+        gMainForm = nullptr;
+}
+
+// --- Creation ---------------------------------------------------------------
+
+void TMainForm::FormCreate()
+{
+    EnsureQtHookBackend();
+    FMainIni = FindFileNoCase(NetUtil().MainIniFileName());
+    OpenMessageDictionary();
+    resize(756, 490);
+    AssignCommandTags();
+    BuildMenus();
+    BuildStatusBars();
+    auto *centre = new QWidget(this);
+    auto *column = new QVBoxLayout(centre);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    FClient = new QWidget(centre);
+    FClient->setObjectName("Client");
+    FClient->installEventFilter(this);
+    column->addWidget(FClient, 1);
+    column->addWidget(FStatusBar2);
+    column->addWidget(FStatusBar1);
+    setCentralWidget(centre);
+    FMdi = new QMdiArea(FClient);
+    FMdi->setObjectName("MdiArea");
+    connect(FMdi, &QMdiArea::subWindowActivated, this,
+            [this](QMdiSubWindow *W) { MergeChildMenus(W); });
+    BuildToolbars();
+    BuildModalLabels();
+    BuildTransformations();
+    ReadBackground();
+    qApp->installEventFilter(this);
+    setAcceptDrops(true);
+    FStatUpdate = std::make_unique<TTimer>();
+    FStatUpdate->SetInterval(500);
+    FStatUpdate->OnTimer = [this] { UpdateStatusBar(); };
+    FRecent = std::make_unique<TMenu2>(ChangeFileExt(FMainIni, ".HST"));
+    FRecent->SetMaxItems(10);
+    FRecent->TheMenu = Menu("ReOpen");
+    FRecent->OnRecentclick = [this](QAction *, const std::string &File) { RecentClick(File); };
+    SetMdiAdopter([this](QWidget *W) { return AdoptChild(W) != nullptr; });
+    InstallChildWindows();
+    FPos = new TQtPos_size(this, "TMainForm", TPosBorder::Sizeable);
+    LayOutClient();
+}
+
+void TMainForm::OpenMessageDictionary()
+{
+    TIniFile ini(FMainIni);
+    const std::string folder = ProgramFolder();
+    std::string error;
+    if (!Mess().OpenDictionary(
+            ini.ReadString("directories", "Language File", folder + "language.txt"),
+            ini.ReadString("directories", "Translate File", folder + "translat.txt"),
+            ini.ReadInteger("Default Settings", "PrimaryLanguage", -1), error))
+        std::fprintf(stderr, "%s\n", error.c_str()); // the support check lists missing files
+
+}
+
+// The tool library's and the work offsets' windows open as MDI children.
+void TMainForm::InstallChildWindows()
+{
+    TTooling_Library::WindowFactory = [this](TTooling_Library &Library) {
+        auto form = std::make_unique<TTooling_setup_form>(Library);
+        AdoptChild(form.get());
+        ReleaseOnClose(form.get(), TMainButton::ToolLibrary);
+        ShowWindowOrChild(form.get());
+        return form;
+    };
+    TWork_piece_offset::WindowFactory = [this](TWork_piece_offset &Offsets) {
+        auto form = std::make_unique<TWPiece_form>(Offsets);
+        FOffsetsForm = form.get();
+        AdoptChild(form.get());
+        ReleaseOnClose(form.get(), TMainButton::Offsets);
+        ShowWindowOrChild(form.get());
+        return form;
+    };
+}
+
+void TMainForm::ReadBackground()
+{
+    TIniFile ini(FMainIni);
+    FBackgroundOn = UpperCase(ini.ReadString("Default Settings", "BackGround On", "FALSE")) == "TRUE";
+    FBackgroundPicture = ini.ReadString("Default Settings", "BackGround Picture", "");
+    if (!FBackgroundOn)
+        return;
+    QImage picture;
+    if (!FBackgroundPicture.empty())
+        picture.load(QString::fromStdString(FindFileNoCase(FBackgroundPicture)));
+    if (picture.isNull()) {
+        picture = QImage(64, 64, QImage::Format_RGB32);
+        picture.fill(QColor(0, 96, 128));
+    }
+    FBackground = new QImage(picture);
+    PaintBackground();
+}
+
+// The hidden command buttons that the engine, the Keplin console and the
+// remote inputs press; their tags are the engine's panel command codes.
+void TMainForm::AssignCommandTags()
+{
+    FDummyButtons = new QWidget(this);
+    FDummyButtons->setObjectName("Dummy_Buttons");
+    FDummyButtons->hide();
+    struct TCommand {
+        const char *Name, *Caption;
+        int Tag;
+    };
+    static const TCommand jogs[] = {{"JogXPButt", "JogX+", 4}, {"JogXMButt", "JogX-", 5},
+                                    {"JogZPButt", "JogZ+", 6}, {"JogZMButt", "JogZ-", 7},
+                                    {"JogYPButt", "JogY+", 40}, {"JogYMButt", "JogY-", 41}};
+    static const TCommand commands[] = {
+        {"JogModeButt", "JogMode", 1},     {"HomeModeButt", "Home", 2},
+        {"AutoModeButt", "Auto", 3},       {"FeedPButt", "Feed+", 8},
+        {"FeedMButt", "Feed-", 9},         {"SpeedPButt", "Speed+", 10},
+        {"SpeedMButt", "Speed-", 11},      {"IncModeButt", "IncMode", 12},
+        {"SpindleStopButt", "M05", 13},    {"CoolantOnButt", "M08", 15},
+        {"CoolantOffButt", "M09", 16},     {"HomeXButt", "HomeX", 17},
+        {"HomeZButt", "HomeZ", 18},        {"HomeAllButt", "HomeAll", 19},
+        {"CoordButt", "Coords", 20},       {"SpindleCWButt", "M03", 24},
+        {"SpindleCCWButt", "m04", 25},     {"HomeYButt", "HomeY", 42},
+        {"SetZOffsetButt", "SetZOffset", 43}, {"TurboButt", "Turbo", 44}};
+    auto button = [this](const char *Name, const char *Caption, int Tag) {
+        auto *b = new QPushButton(Caption, FDummyButtons);
+        b->setObjectName(Name);
+        b->setProperty("Tag", Tag);
+        return b;
+    };
+    for (const TCommand &c : jogs) {
+        QPushButton *b = button(c.Name, c.Caption, c.Tag);
+        connect(b, &QPushButton::pressed, this, [this, b] { PanelButton(b, true); });
+        connect(b, &QPushButton::released, this, [this, b] { PanelButton(b, false); });
+    }
+    for (const TCommand &c : commands) {
+        QPushButton *b = button(c.Name, c.Caption, c.Tag);
+        connect(b, &QPushButton::clicked, this, [this, b] { PanelButton(b, true); });
+    }
+    for (const char *name : {"setup", "Key_Setup", "jog_button", "SourceSel"})
+        button(name, name, 0);
+    connect(button("FileM", "FileM", 0), &QPushButton::clicked, this, [this] { FileOpenClick(); });
+    connect(button("ButtonEditor", "ButtonEditor", 0), &QPushButton::clicked, this,
+            [this] { SelectSourceByTag(skEditor); });
+    const char *offsets[] = {"SetXOffset", "SetYOffset", "SetZOffset"};
+    for (int axis = 0; axis < 3; ++axis)
+        connect(button(offsets[axis], offsets[axis], axis), &QPushButton::clicked, this,
+                [this, axis] { SetOffsetClick(axis); });
+}
+
+void TMainForm::PanelButton(QPushButton *Button, bool Down)
+{
+    if (!FEngine)
+        return;
+    if (Down)
+        FEngine->PanelCommand(Button->property("Tag").toInt());
+    else
+        FEngine->StopJog();
+}
+
+bool TMainForm::PressCommand(const QString &Name)
+{
+    auto *b = FDummyButtons->findChild<QPushButton *>(Name);
+    if (!b)
+        return false;
+    b->click();
+    return true;
+}
+
+TToolbarButton *TMainForm::AddButton(TToolbar *Bar, const char *Name, const char *Caption,
+                                     const char *Hint, int Tag, int Glyph, bool Toggle)
+{
+    auto *b = new TToolbarButton(Bar);
+    b->setObjectName(Name);
+    b->SetCaption(Tr(Caption));
+    b->setToolTip(Tr(Hint));
+    b->Tag = Tag;
+    b->SetLayout(blGlyphTop);
+    b->SetGlyph(DrawGlyph(Glyph));
+    const int width = std::max(44, b->fontMetrics().horizontalAdvance(b->Caption()) + 12);
+    b->resize(width, 44);
+    if (Toggle) {
+        static int group = 100;
+        b->SetGroupIndex(++group);
+        b->SetAllowAllUp(true);
+    }
+    return b;
+}
+
+void TMainForm::BuildToolbars()
+{
+    const TDockPosition sides[4] = {dpTop, dpLeft, dpBottom, dpRight};
+    const char *names[4] = {"Dock1", "Dock2", "Dock3", "Dock4"};
+    for (int i = 0; i < 4; ++i) {
+        FDocks[i] = new TDock(FClient, sides[i]);
+        FDocks[i]->setObjectName(names[i]);
+        FDocks[i]->OnResize = [this](TDock *) { LayOutClient(); };
+    }
+    auto bar = [this](const char *Name, const char *Caption, int Row, int Pos) {
+        auto *t = new TToolbar(this);
+        t->setObjectName(Name);
+        t->SetCaption(Tr(Caption));
+        t->SetDockRow(Row);
+        t->SetDockPos(Pos);
+        t->SetDockedTo(FDocks[0]);
+        return t;
+    };
+    FFileControl = bar("Toolbar_File_Control", "File Control", 0, 0);
+    auto run = [this](TToolbarButton *B) { ToolbarbuttonClick(B); };
+    FButtons[TMainButton::Start] = AddButton(FFileControl, "startbutton", "", "Start", 1, glStart, false);
+    FButtons[TMainButton::Start]->SetRepeating(true);
+    FButtons[TMainButton::Pause] = AddButton(FFileControl, "pauseButton", "", "Pause", 2, glPause, false);
+    FButtons[TMainButton::Stop] = AddButton(FFileControl, "stopbutton", "", "Stop", 3, glStop, false);
+    FButtons[TMainButton::Rewind] = AddButton(FFileControl, "rewindbutton", "", "Rewind", 4, glRewind, false);
+    for (TMainButton b : {TMainButton::Start, TMainButton::Pause, TMainButton::Stop, TMainButton::Rewind}) {
+        FButtons[b]->resize(30, 30);
+        FButtons[b]->OnClick = run;
+    }
+
+    FOutputsBar = bar("Toolbar_output", "Outputs", 0, 1);
+    auto out = [this](TToolbarButton *B) { OutputClick(B); };
+    struct TOut {
+        TMainButton Which;
+        const char *Name, *Caption, *Hint;
+        int Tag, Glyph;
+    } outs[] = {
+        {TMainButton::Output3D, "sim3d_output", "3D Simulation", "Show 3D simulation window", 1, gl3D},
+        {TMainButton::Output2D, "sim2d_output", "2D Simulation", "Show 2D simulation window", 0, gl2D},
+        {TMainButton::Compiled, "Comp_output", "Compiled", "Select Compiled Output", 2, glCompiled},
+        {TMainButton::PostOutput, "Post_output", "Post Output", "Select Post Processor output", 3, glPost},
+        {TMainButton::BlockSearch, "BlockSearchButt", "Block Search", "Block Search", 5, glSearch},
+    };
+    for (const TOut &o : outs) {
+        FButtons[o.Which] = AddButton(FOutputsBar, o.Name, o.Caption, o.Hint, o.Tag, o.Glyph, true);
+        FButtons[o.Which]->OnClick = out;
+    }
+    FButtons[TMainButton::BlockSearch]->hide();
+    for (auto [name, tag] : {std::pair{"Pellora_output", 0}, std::pair{"OpenGLoutput", 4}}) {
+        auto *hidden = AddButton(FOutputsBar, name, tag == 4 ? "OpenGL" : "", "", tag, glOpenGL, true);
+        hidden->hide();
+        hidden->setEnabled(tag == 4);
+        hidden->OnClick = out;
+    }
+    FButtons[TMainButton::Output3D]->OnMouseDown = [this](TToolbarButton *B, Qt::MouseButton Button,
+                                                          Qt::KeyboardModifiers, int, int) {
+        if (Button == Qt::RightButton && !B->Down())
+            Menu("Select3Dpopup")->popup(B->mapToGlobal(QPoint(0, B->height())));
+    };
+
+    FMachineBar = bar("Toolbar_machine", "Machine Control", 0, 2);
+    FButtons[TMainButton::VROutput] =
+        AddButton(FMachineBar, "VR_Output", "VR Machine", "Select virtual machine", 0, glVR, true);
+    FButtons[TMainButton::MachineOutput] =
+        AddButton(FMachineBar, "Mach_output", "Machine", "Select real machine", 1, glMachine, true);
+    for (TMainButton b : {TMainButton::VROutput, TMainButton::MachineOutput})
+        FButtons[b]->OnClick = [this](TToolbarButton *B) { MachineClick(B); };
+    FButtons[TMainButton::MachineOutput]->OnMouseDown =
+        [this](TToolbarButton *B, Qt::MouseButton Button, Qt::KeyboardModifiers, int, int) {
+            if (Button == Qt::RightButton)
+                Menu("MachPopup")->popup(B->mapToGlobal(QPoint(0, B->height())));
+        };
+
+    FOptionsBar = bar("toolbar_modal", "Options", 1, 0);
+    FButtons[TMainButton::Units] = AddButton(FOptionsBar, "level2mm", "Units", "Units", 0, glUnits, false);
+    FButtons[TMainButton::Units]->OnClick = [this](TToolbarButton *) { UnitsClick(); };
+    FButtons[TMainButton::Offsets] = AddButton(FOptionsBar, "mat_offset", "Offsets", "Offsets", 0, glOffsets, true);
+    FButtons[TMainButton::Offsets]->OnClick = [this](TToolbarButton *) { OffsetsClick(); };
+    FButtons[TMainButton::Tooling] = AddButton(FOptionsBar, "Tooling_but", "Tooling", "Tooling", 0, glTooling, true);
+    FButtons[TMainButton::Tooling]->OnClick = [this](TToolbarButton *B) { ToolingClick(B); };
+    FButtons[TMainButton::ToolLibrary] =
+        AddButton(FOptionsBar, "ToolLib_but", "Tool Library", "Tool Library", 0, glToolLib, true);
+    FButtons[TMainButton::ToolLibrary]->OnClick = [this](TToolbarButton *B) { ToolLibraryClick(B); };
+    FButtons[TMainButton::BlockSkip] = AddButton(FOptionsBar, "skipBlock", "Block Skip ", "Block Skip", 0, glSkip, false);
+    FButtons[TMainButton::BlockSkip]->OnClick = [this](TToolbarButton *) { skipBlockClick(); };
+    FButtons[TMainButton::SingleBlock] =
+        AddButton(FOptionsBar, "progCont", "Continuous", "Execute Mode", 0, glContinuous, true);
+    FButtons[TMainButton::SingleBlock]->OnClick = [this](TToolbarButton *) { progContClick(); };
+
+    FDataInfo = bar("dataInfo", "Modal Data", 1, 1);
+}
+
+void TMainForm::BuildModalLabels()
+{
+    for (int i = 1; i <= 25; ++i) {
+        auto *label = new QLabel(Tr("Group ") + QString::number(i), FDataInfo);
+        label->setObjectName(QString("ModalLabel%1").arg(i));
+        label->setFixedSize(40, 15);
+        label->setAlignment(Qt::AlignCenter);
+        label->setToolTip(QString::fromStdString(ModalHint(i)));
+        QFont f = label->font();
+        f.setPixelSize(9);
+        label->setFont(f);
+        FModalLabels.push_back(label);
+    }
+}
+
+void TMainForm::BuildTransformations()
+{
+    FTransformations = new QWidget(this, Qt::Tool);
+    FTransformations->setObjectName("Transformations");
+    FTransformations->setWindowTitle(Tr("Coordinate Transformations"));
+    auto *column = new QVBoxLayout(FTransformations);
+    auto group = [&](QGroupBox *&Box, QLabel *&Text, const char *Name, const char *Title) {
+        Box = new QGroupBox(Tr(Title), FTransformations);
+        Box->setObjectName(Name);
+        Text = new QLabel("0", Box);
+        (new QVBoxLayout(Box))->addWidget(Text);
+        Box->hide();
+        column->addWidget(Box);
+    };
+    group(FMirror, FMirrorText, "Mirror", "Mirror");
+    group(FScaling, FScalingText, "Scaling", "Scaling");
+    group(FRotation, FRotationText, "Rotation", "Rotation");
+    FTransformations->resize(199, 211);
+    FTransformations->hide();
+}
+
+void TMainForm::BuildStatusBars()
+{
+    FStatusBar1 = new TShellStatusBar(this);
+    FStatusBar1->setObjectName("StatusBar1");
+    FStatusBar2 = new TShellStatusBar(this);
+    FStatusBar2->setObjectName("StatusBar2");
+    const struct {
+        const char *Text;
+        int Width;
+    } bar1[] = {{"Metric", 50}, {"Continuous Mode", 100}, {"Skip Block OFF", 85},
+                {"Cycle time 00:00:00", 110}, {"", 50}};
+    for (int i = 0; i < 5; ++i)
+        FitInitialPanel(FStatusBar1, i, Tr(bar1[i].Text), bar1[i].Width);
+    FStatusBar1->Panel(2).OwnerDrawn = true;
+    FStatusBar1->Panel(4).Bevel = false;
+    const struct {
+        const char *Text;
+        int Width;
+        bool Bevel;
+    } bar2[] = {{"Offsets:", 40, false}, {"", 50, true}, {"File:", 25, false}, {"", 50, true},
+                {"", 50, false}};
+    for (int i = 0; i < 5; ++i) {
+        FitInitialPanel(FStatusBar2, i, Tr(bar2[i].Text), bar2[i].Width);
+        FStatusBar2->Panel(i).Bevel = bar2[i].Bevel;
+    }
+}
+
+void TMainForm::LayOutClient()
+{
+    if (!FClient || !FMdi)
+        return;
+    TDock::AlignDocks(FClient);
+    FMdi->setGeometry(TDock::FormClientRect(FClient));
+    PaintBackground();
+}
+
+// A picture wider than 399 pixels is stretched over the area; a narrower
+// one is tiled from the top-left corner.
+void TMainForm::PaintBackground()
+{
+    if (!FBackgroundOn || !FBackground || FBackground->isNull())
+        return;
+    if (FBackground->width() > 399)
+        FMdi->setBackground(QBrush(FBackground->scaled(FMdi->size().expandedTo(QSize(1, 1)))));
+    else
+        FMdi->setBackground(QBrush(*FBackground));
+}
+
+void TMainForm::resizeEvent(QResizeEvent *Event)
+{
+    QMainWindow::resizeEvent(Event);
+    LayOutClient();
+}
+
+// --- First show -------------------------------------------------------------
+
+void TMainForm::showEvent(QShowEvent *Event)
+{
+    QMainWindow::showEvent(Event);
+    if (!FShown)
+        FormShow();
+}
+
+void TMainForm::FormShow()
+{
+    if (FShown)
+        return;
+    FShown = true;
+    FEngine = std::make_unique<TBaseForm>(*this);
+    FEngine->FormCreate();
+    FEngine->OnInputStateChanged = [this](TObject *) { InputStateChanged(); };
+    FEngine->OnCycleStateChanged = [this](TObject *) { CycleStateChanged(); };
+    FRecent->LoadHistory();
+    LoadToolWindowPositions(this, FMainIni);
+    TIniFile ini(FMainIni);
+    FDefaultBillet = ReadDefaultBillet(FMainIni);
+    FStatusBar1->hide();
+    FStatusBar1->Panel(2).Text = Tr("Skip Block OFF");
+    FStatusBar1->Panel(1).Text = Tr("Continuous Mode");
+    CheckSupportFiles();
+    FStatusBar1->show();
+    const bool expanded = ini.ReadBool("Data", "Expanded Cycles", true);
+    MenuItem("CycleExpansion")->setChecked(expanded);
+    FEngine->ShowExpanded = expanded;
+    BuildSourceMenu();
+    FHelpPath = ProgramFolder() + ini.ReadString("Default Settings", "Help File", "mill.hlp");
+    UpdateCaption();
+    ShowUnits();
+    const std::string first = NetUtil().Param1;
+    if (!first.empty() && FileExists(first)) {
+        std::string name = std::filesystem::absolute(first).lexically_normal().string();
+        OpenProgramFile(0, name);
+    }
+    SetUserDecimalSeparator(".");
+    BindHelpItems();
+    UpdateCaption();
+    CycleStateChanged();
+    LayOutClient();
+}
+
+void TMainForm::BuildSourceMenu()
+{
+    QMenu *source = Menu("Source");
+    QAction *editor = nullptr;
+    for (const TSourceItem &item : ReadSourceMenu(FMainIni)) {
+        QAction *a = source->addAction(Tr(item.Caption));
+        a->setObjectName(QString::fromStdString(item.Name));
+        a->setData(item.Tag);
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, a] { SourceSelectClick(a); });
+        FSourceItems.push_back(a);
+        if (item.Tag == skEditor && !editor)
+            editor = a;
+    }
+    if (editor)
+        SourceSelectClick(editor);
+}
+
+void TMainForm::UpdateCaption()
+{
+    std::string machine;
+    if (FEngine && FEngine->MachineData())
+        machine = FEngine->MachineData()->ActiveMachine;
+    setWindowTitle(Tr("Orvellan  -  ") + QString::fromStdString(machine));
+}
+
+bool TMainForm::CheckSupportFiles()
+{
+    TSupportProbes probes;
+    // The VR viewer is not on this system. The simulation control is made
+    // by its class id; registration takes "Velmarox.OCX" from the program
+    // folder, or from beside the binary when the program's files live apart.
+    probes.CreateVR = [] { return false; };
+    probes.CreateSimulation = [] {
+        TComPtr control;
+        return CreateInstance(VelmaroxControlClassId, control) == S_OK;
+    };
+    probes.RegisterSimulation = [] {
+        std::error_code ec;
+        const std::string binaryFolder =
+            std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string() + "/";
+        return RegisterActiveXServer(ProgramFolder() + "Velmarox.OCX") ||
+               RegisterActiveXServer(binaryFolder + "Velmarox.OCX");
+    };
+    const TSupportResult result = orv::CheckSupportFiles(
+        ReadSupportPaths(FMainIni, ProgramFolder(), FEngine ? FEngine->MachineData() : nullptr),
+        probes);
+    ApplySupportResult(result.VRAvailable, result.Sim3DAvailable);
+    if (result.Missing.empty())
+        return true;
+    TFile_warn warn(this);
+    QStringList lines;
+    for (const std::string &m : result.Missing)
+        lines << QString::fromStdString(m);
+    warn.List->setPlainText(lines.join("\n"));
+    RunModal(warn);
+    return true;
+}
+
+void TMainForm::ApplySupportResult(bool VRAvailable, bool Sim3DAvailable)
+{
+    Button(TMainButton::VROutput)->setProperty("available", VRAvailable);
+    if (!VRAvailable)
+        Button(TMainButton::VROutput)->setEnabled(false);
+    if (!Sim3DAvailable)
+        Button(TMainButton::Output3D)->hide();
+    FOutputsBar->Arrange();
+}
+
+void TMainForm::BindHelpItems()
+{
+    // Without a chosen language the program speaks the language its texts
+    // are written in, English.
+    TLxTextDictionary &dictionary = Mess().Dictionary();
+    const std::string language =
+        dictionary.Language() < 0 ? "English" : dictionary.CurrentLanguage().Name;
+    const THelpFiles help = HelpFilesFor(language, ProgramFolder(),
+                                         ProgramFileName(), FHelpPath);
+    MenuItem("HelpProduct")->setData(QString::fromStdString(help.ProductHelp));
+    MenuItem("HelpProgramming")->setData(QString::fromStdString(help.ProgrammingHelp));
+}
+
+void TMainForm::HelpClick(bool Programming)
+{
+    const QString file = MenuItem(Programming ? "HelpProgramming" : "HelpProduct")->data().toString();
+    OpenDocument(file.toStdString());
+}
+
+// --- Close ------------------------------------------------------------------
+
+void TMainForm::closeEvent(QCloseEvent *Event)
+{
+    FormClose();
+    Event->accept();
+}
+
+void TMainForm::FormClose()
+{
+    if (FClosed)
+        return;
+    FClosed = true;
+    FMachineBar->SetVisible(true);
+    FOutputsBar->SetVisible(true);
+    TIniFile ini(FMainIni);
+    if (!ini.ReadBool("Default Settings", "NFM", false))
+        SaveToolWindowPositions(this, FMainIni);
+    WriteDefaultBillet(FMainIni, FDefaultBillet);
+    TCloseKeys keys;
+    if (FEngine && FEngine->WorkOffsets()) {
+        keys.MachineOffset = FEngine->WorkOffsets()->CurrentMOffset();
+        keys.SimulationOffset = FEngine->WorkOffsets()->CurrentSOffset();
+    }
+    keys.ExpandedCycles = MenuItem("CycleExpansion")->isChecked();
+    if (FEngine)
+        WriteCloseKeys(FMainIni, keys);
+    if (FEngine)
+        FEngine->StopAll();
+}
+
+// --- Application event filter: dropped files, Escape, the engine's keys -----
+
+bool TMainForm::eventFilter(QObject *Watched, QEvent *Event)
+{
+    if (Watched == FClient && Event->type() == QEvent::Resize) {
+        LayOutClient();
+        return false;
+    }
+    auto *widget = qobject_cast<QWidget *>(Watched);
+    if (!widget || widget->window() != this)
+        return QMainWindow::eventFilter(Watched, Event);
+    switch (Event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDropEvent *>(Event);
+        if (!LocalFiles(drag->mimeData()).empty()) {
+            drag->acceptProposedAction();
+            return true;
+        }
+        break;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(Event);
+        const std::vector<std::string> files = LocalFiles(drop->mimeData());
+        if (files.empty())
+            break;
+        drop->acceptProposedAction();
+        DropFiles(files);
+        return true;
+    }
+    case QEvent::KeyPress: {
+        auto *key = static_cast<QKeyEvent *>(Event);
+        const QWidget *focus = QApplication::focusWidget();
+        if (widget != (focus ? focus : this))
+            break;
+        if (key->key() == Qt::Key_Escape && FEngine && FEngine->RunState() == csRunning) {
+            EscapePressedDuringRun();
+            return true;
+        }
+        if (FKeyHandler)
+            FKeyHandler(VirtualKeyOf(*key));
+        break;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(Watched, Event);
+}
+
+void TMainForm::DropFiles(const std::vector<std::string> &Files)
+{
+    if (Files.empty() || (FEngine && FEngine->RunState() == csRunning))
+        return;
+    std::string name = Files.front();
+    OpenProgramFile(0, name);
+    if (Files.size() > 1)
+        Mess().ShowMessageByIndex(27, mtError, mbOK);
+}
+
+// --- MDI children -----------------------------------------------------------
+
+namespace {
+// Closing the sub-window of an output's or a tool window's button releases
+// that button, which frees the window (after the close has finished).
+class TReleaseOnClose : public QObject {
+public:
+    TReleaseOnClose(QMdiSubWindow *Sub, TToolbarButton *Button)
+        : QObject(Sub), FButton(Button) { Sub->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *Watched, QEvent *Event) override
+    {
+        if (Event->type() == QEvent::Close && FButton && FButton->Down()) {
+            QPointer<TToolbarButton> button = FButton;
+            EventLoop().Post([button] {
+                if (button && button->Down())
+                    button->Click();
+            });
+        }
+        return QObject::eventFilter(Watched, Event);
+    }
+
+private:
+    QPointer<TToolbarButton> FButton;
+};
+} // namespace
+
+namespace {
+// A window hidden by its own command hides its sub-window too.
+class TFollowChild : public QObject {
+public:
+    TFollowChild(QMdiSubWindow *Sub, QWidget *Child) : QObject(Sub), FSub(Sub)
+    {
+        Child->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *Watched, QEvent *Event) override
+    {
+        if (Event->type() == QEvent::HideToParent && FSub->isVisible())
+            FSub->hide();
+        return QObject::eventFilter(Watched, Event);
+    }
+
+private:
+    QMdiSubWindow *FSub;
+};
+} // namespace
+
+void TMainForm::ReleaseOnClose(QWidget *Window, TMainButton Which)
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(Window->parentWidget()))
+        new TReleaseOnClose(sub, Button(Which));
+}
+
+QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window)
+{
+    if (!Window)
+        return nullptr;
+    if (auto *existing = qobject_cast<QMdiSubWindow *>(Window->parentWidget()))
+        return existing;
+    const QSize size = Window->size();
+    QMdiSubWindow *sub = FMdi->addSubWindow(Window);
+    sub->setWindowTitle(Window->windowTitle());
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub->hide();
+    sub->resize(size.expandedTo(QSize(200, 150)) + QSize(8, 30));
+    // The window goes with its owner, and hides itself (an "OK" that hides
+    // the form): the sub-window follows it.
+    connect(Window, &QObject::destroyed, sub, [sub] { sub->deleteLater(); });
+    new TFollowChild(sub, Window);
+    return sub;
+}
+
+void TMainForm::MergeChildMenus(QMdiSubWindow *Window)
+{
+    for (QAction *a : FMergedActions)
+        menuBar()->removeAction(a);
+    FMergedActions.clear();
+    auto *child = Window ? qobject_cast<QMainWindow *>(Window->widget()) : nullptr;
+    if (!child || !child->menuWidget())
+        return;
+    auto *own = qobject_cast<QMenuBar *>(child->menuWidget());
+    if (!own)
+        return;
+    own->hide();
+    QAction *before = Menu("Windows")->menuAction();
+    for (QAction *a : own->actions()) {
+        menuBar()->insertAction(before, a);
+        FMergedActions.push_back(a);
+    }
+}
+
+// --- Menus ------------------------------------------------------------------
+
+QAction *TMainForm::MenuItem(const QString &Name) const
+{
+    auto it = FActions.find(Name);
+    return it == FActions.end() ? nullptr : it->second;
+}
+
+QMenu *TMainForm::Menu(const QString &Name) const
+{
+    auto it = FMenus.find(Name);
+    return it == FMenus.end() ? nullptr : it->second;
+}
+
+TToolbarButton *TMainForm::Button(TMainButton Which) const
+{
+    auto it = FButtons.find(Which);
+    return it == FButtons.end() ? nullptr : it->second;
+}
+
+TToolbarButton *TMainForm::ButtonByName(const QString &Name) const
+{
+    return findChild<TToolbarButton *>(Name);
+}
+
+} // namespace orv

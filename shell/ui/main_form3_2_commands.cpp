@@ -1,0 +1,829 @@
+// The main window's commands: menus, run, output, machine and option
+// buttons, the choice of source, the open routine and the engine's
+// callbacks; and the windows and outputs it makes for the engine.
+#include "shell/ui/main_form3_2.h"
+
+#include "engine/simlink/SimLink.h"
+#include "engine/simlink/ui/ThreeDWindow.h"
+
+#include "components/toolbar/ui/TbCtls.h"
+#include "components/toolbar/ui/TbTlbr.h"
+#include "engine/chain/BasicInput.h"
+#include "engine/chain/BasicOutput.h"
+#include "engine/core/Mess.h"
+#include "engine/core/ui/MacroVarsForm.h"
+#include "engine/form/FanucScreen.h"
+#include "engine/form/TextInput.h"
+#include "engine/form/base.h"
+#include "engine/form/ui/EngineWindows.h"
+#include "engine/view2d/DD_Draw_Form.h"
+#include "engine/view2d/Draw_2D.h"
+#include "engine/view2d/ui/Form2DWindow.h"
+#include "machine/BasicControlPanel.h"
+#include "machine/BasicMachine.h"
+#include "machine/Machine_Tooling.h"
+#include "machine/Tooling_lib.h"
+#include "machine/ui/Work_piece_offsets_form2.h"
+#include "platform/EventLoop.h"
+#include "platform/IniFile.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+#include "platform/ui/MdiHost.h"
+#include "platform/ui/ModalRunner.h"
+#include "platform/ui/QtPos_size.h"
+#include "shell/ui/Billet_size.h"
+#include "shell/ui/Choice_From.h"
+#include "shell/ui/Mach_Warn.h"
+#include "shell/ui/RecentMenuMW.h"
+#include "shell/ui/ShellStatusBar.h"
+#include "shell/ui/key_setup.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPointer>
+#include <QToolButton>
+
+namespace orv {
+
+namespace {
+
+QString Tr(const std::string &Text) { return QString::fromStdString(Mess().Translate(Text)); }
+
+const TMainButton RunButtonsOrder[] = {TMainButton::Start, TMainButton::Pause, TMainButton::Stop,
+                                       TMainButton::Rewind};
+
+} // namespace
+
+// --- Menus ------------------------------------------------------------------
+
+void TMainForm::BuildMenus()
+{
+    auto menu = [this](QMenu *Parent, const char *Name, const char *Caption) {
+        QMenu *m = Parent ? Parent->addMenu(Tr(Caption)) : menuBar()->addMenu(Tr(Caption));
+        m->setObjectName(Name);
+        FMenus[Name] = m;
+        return m;
+    };
+    auto item = [this](QMenu *Parent, const char *Name, const char *Caption,
+                       std::function<void()> Action) {
+        QAction *a = Parent->addAction(Tr(Caption));
+        a->setObjectName(Name);
+        FActions[Name] = a;
+        if (Action)
+            connect(a, &QAction::triggered, this, [Action] { Action(); });
+        return a;
+    };
+    QMenu *file = menu(nullptr, "File", "File");
+    item(file, "FileNew", "New...", [this] {
+        if (FEngine && FEngine->Source())
+            FEngine->Source()->NewFile();
+    });
+    item(file, "FileOpen", "Open...", [this] { FileOpenClick(); });
+    item(file, "FileOpenProject", "Open Project...", nullptr)->setEnabled(false);
+    menu(file, "ReOpen", "ReOpen");
+    item(file, "FileSave", "Save", [this] {
+        if (FEngine && FEngine->Source())
+            FEngine->Source()->SaveFile();
+    });
+    item(file, "FileSaveAs", "Save As...", [this] { SaveAsClick(); });
+    item(file, "FileSaveProject", "Save Project...", nullptr)->setEnabled(false);
+    menu(file, "Source", "Source");
+    file->addSeparator();
+    item(file, "FileExit", "Exit", [this] { close(); });
+
+    QMenu *setup = menu(nullptr, "Setup", "Set&up");
+    QMenu *units = menu(setup, "Units", "Units");
+    item(units, "UnitsMetric", "Metric", [this] { UnitsClick(); })->setCheckable(true);
+    item(units, "UnitsInch", "Inch", [this] { UnitsClick(); })->setCheckable(true);
+    QMenu *view = menu(setup, "View", "View");
+    QAction *expansion = item(view, "CycleExpansion", "Cycle Expansion", nullptr);
+    expansion->setCheckable(true);
+    connect(expansion, &QAction::toggled, this, [this](bool On) {
+        if (FEngine)
+            FEngine->ShowExpanded = On;
+    });
+    item(view, "DDEConnection", "DDE Connection...", nullptr)->setVisible(false);
+    QMenu *mode = menu(setup, "ExecuteMode", "Execute Mode");
+    item(mode, "ModeContinuous", "Continuous", nullptr)->setCheckable(true);
+    item(mode, "ModeStep", "Step", nullptr)->setCheckable(true);
+    // The machine list and parameter editor opens here when it comes.
+    item(setup, "SetupMachine", "Setup Machine Parameters...", [this] { UpdateCaption(); })
+        ->setEnabled(false);
+    item(setup, "JogKeys", "Jog Keys", [this] {
+        if (FEngine)
+            FEngine->JogKeySetup();
+    });
+    item(setup, "CIMSettings", "CIM RS232 Input Settings...", nullptr)->setVisible(false);
+    item(setup, "MacroVariables", "Macro Variables", [this] { ShowMacroVariables(); });
+    item(setup, "BilletSize", "Default Billet Size...", [this] { BilletSizeClick(); });
+
+    QMenu *windows = menu(nullptr, "Windows", "Windows");
+    item(windows, "WindowsCascade", "Cascade", [this] { FMdi->cascadeSubWindows(); });
+    item(windows, "WindowsTile", "Tile", [this] { FMdi->tileSubWindows(); });
+    windows->addSeparator();
+    connect(windows, &QMenu::aboutToShow, this, [this] { ListWindows(); });
+
+    menu(nullptr, "Utilities", "Utilities");
+    QMenu *help = menu(nullptr, "Help", "&Help");
+    item(help, "HelpProduct", "&Orvellan", [this] { HelpClick(false); });
+    item(help, "HelpProgramming", "CNC &Programming", [this] { HelpClick(true); });
+    item(help, "HelpAbout", "&About...", [this] {
+        MessageDlg(Mess().Translate("About"), "Orvellan\nTarnwick", mtInformation, mbOK);
+    });
+
+    QMenu *choose3D = new QMenu(this);
+    choose3D->setObjectName("Select3Dpopup");
+    FMenus["Select3Dpopup"] = choose3D;
+    auto *group = new QActionGroup(choose3D);
+    FStandard3D = choose3D->addAction(Tr("Standard 3D"));
+    FOpenGL3D = choose3D->addAction(Tr("OpenGL enhanced 3D"));
+    for (QAction *a : {FStandard3D, FOpenGL3D}) {
+        a->setCheckable(true);
+        group->addAction(a);
+    }
+    TIniFile ini(FMainIni);
+    (ini.ReadBool("3DGraphics", "Use OpenGl", false) ? FOpenGL3D : FStandard3D)->setChecked(true);
+    connect(FStandard3D, &QAction::triggered, this, [this] { OpenGlClick(false); });
+    connect(FOpenGL3D, &QAction::triggered, this, [this] { OpenGlClick(true); });
+
+    QMenu *machine = new QMenu(this);
+    machine->setObjectName("MachPopup");
+    FMenus["MachPopup"] = machine;
+    item(machine, "WarnOnPlay", "Warn User When Play is Pressed", [this] {
+        TIniFile(FMainIni).WriteBool("Default Settings", "Warn ON Play", true);
+    });
+    item(machine, "SearchMachine", "Search for machine . . .", [this] { SearchForMachine(); });
+}
+
+// The Windows menu lists the MDI children after its own items.
+void TMainForm::ListWindows()
+{
+    QMenu *windows = Menu("Windows");
+    for (QAction *a : FWindowItems) {
+        windows->removeAction(a);
+        a->deleteLater();
+    }
+    FWindowItems.clear();
+    int n = 0;
+    for (QMdiSubWindow *sub : FMdi->subWindowList()) {
+        QAction *a = windows->addAction(QString("&%1 %2").arg(++n).arg(sub->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(sub == FMdi->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, sub] { FMdi->setActiveSubWindow(sub); });
+        FWindowItems.push_back(a);
+    }
+}
+
+void TMainForm::SetMenuItemVisible(TMainMenuItem Item, bool Visible)
+{
+    QAction *a = MenuItem(Item == TMainMenuItem::CimSettings ? "CIMSettings" : "DDEConnection");
+    if (a)
+        a->setVisible(Visible);
+}
+
+void TMainForm::SetMenuEnabled(TMainMenu Which, bool Enabled)
+{
+    Menu(Which == TMainMenu::File ? "File" : "Setup")->setEnabled(Enabled);
+}
+
+void TMainForm::FileOpenClick()
+{
+    TIniFile ini(FMainIni);
+    std::string folder =
+        IncludeTrailingDelimiter(ini.ReadString("directories", "FNC Folder", ProgramFolder()));
+    if (!OpenProgramFile(0, folder))
+        return;
+    ini.WriteString("directories", "FNC Folder", ExtractFilePath(folder));
+    FRecent->AddFile(folder);
+}
+
+void TMainForm::OpenCommand()
+{
+    QPointer<TMainForm> self(this);
+    EventLoop().Post([self] {
+        if (self)
+            self->FileOpenClick();
+    });
+}
+
+void TMainForm::RecentClick(const std::string &FileName)
+{
+    if (FileExists(FileName)) {
+        std::string name = FileName;
+        OpenProgramFile(0, name);
+    } else if (FEngine && FEngine->Source()) {
+        FEngine->Source()->NewFile();
+    }
+}
+
+void TMainForm::SaveAsClick()
+{
+    if (!FEngine || !FEngine->Source())
+        return;
+    std::string name;
+    FEngine->Source()->SaveFileAs(name);
+    FEngine->SetProgramFile(name);
+    if (!name.empty())
+        FRecent->AddFile(name);
+}
+
+void TMainForm::BilletSizeClick()
+{
+    TB_Size dialog(this, FEngine && FEngine->Inch());
+    dialog.Values[0] = FDefaultBillet.XSize;
+    dialog.Values[1] = FDefaultBillet.YSize;
+    dialog.Values[2] = FDefaultBillet.ZSize;
+    dialog.Values[3] = FDefaultBillet.XPos;
+    dialog.Values[4] = FDefaultBillet.YPos;
+    dialog.FormShow();
+    if (RunModal(dialog) != QDialog::Accepted)
+        return;
+    FDefaultBillet.XSize = dialog.Values[0];
+    FDefaultBillet.YSize = dialog.Values[1];
+    FDefaultBillet.ZSize = dialog.Values[2];
+    FDefaultBillet.XPos = dialog.Values[3];
+    FDefaultBillet.YPos = dialog.Values[4];
+    UpdateBillet();
+}
+
+void TMainForm::SearchForMachine()
+{
+    // The machine finder comes with the machine links; until then it finds
+    // no port and nothing is written.
+    FFoundPort = 0;
+}
+
+// --- Open routine -----------------------------------------------------------
+
+bool TMainForm::OpenProgramFile(int Mode, std::string &FileName)
+{
+    return orv::OpenProgramFile(*this, Mode, FileName);
+}
+
+bool TMainForm::EngineStopped() const { return FEngine && FEngine->RunState() == csStopped; }
+
+void TMainForm::DisableRunButtons()
+{
+    for (TMainButton b : RunButtonsOrder)
+        Button(b)->setEnabled(false);
+}
+
+bool TMainForm::LoadInSource(std::string &FileName)
+{
+    return FEngine->Source() && FEngine->Source()->LoadFile(FileName);
+}
+
+void TMainForm::ShowProgramPath(const std::string &FileName) { SetStatusPanel(2, 3, FileName); }
+
+void TMainForm::AfterProgramLoaded(const std::string &FileName)
+{
+    Button(TMainButton::Compiled)->SetDown(false);
+    FEngine->ProgramLoaded(FileName, true, 0);
+    Button(TMainButton::Start)->setEnabled(true);
+    Button(TMainButton::Stop)->setEnabled(true);
+}
+
+void TMainForm::AfterCompiledLoaded(const std::string &FileName)
+{
+    Button(TMainButton::Compiled)->SetDown(false);
+    FEngine->CompiledProgramLoaded(FileName);
+    Button(TMainButton::Start)->setEnabled(true);
+    Button(TMainButton::Stop)->setEnabled(true);
+}
+
+std::string TMainForm::ProgramFile() const { return FEngine->ProgramFile(); }
+void TMainForm::SetProgramFile(const std::string &FileName) { FEngine->SetProgramFile(FileName); }
+void TMainForm::UpdateBillet()
+{
+    if (FEngine)
+        FEngine->UpdateBillet();
+}
+void TMainForm::EnableStop() { Button(TMainButton::Stop)->setEnabled(true); }
+
+bool TMainForm::SelectSourceByTag(int Tag)
+{
+    for (QAction *a : FSourceItems)
+        if (a->data().toInt() == Tag)
+            return SourceSelectClick(a);
+    return false;
+}
+
+bool TMainForm::SourceSelectClick(QAction *Item)
+{
+    for (QAction *a : FSourceItems)
+        a->setChecked(a == Item);
+    FEngine->SelectSource(static_cast<uint8_t>(Item->data().toInt()));
+    FEngine->OnProgramEnded = [this](TObject *) { ProgramEnded(); };
+    if (FEngine->ProgramFile().empty())
+        return false;
+    std::string name = FEngine->ProgramFile();
+    return OpenProgramFile(1, name);
+}
+
+// --- Run buttons ------------------------------------------------------------
+
+TRunButtons TMainForm::RunButtons() const
+{
+    TRunButtons b;
+    b.Start = Button(TMainButton::Start)->isEnabled();
+    b.Pause = Button(TMainButton::Pause)->isEnabled();
+    b.Stop = Button(TMainButton::Stop)->isEnabled();
+    b.Rewind = Button(TMainButton::Rewind)->isEnabled();
+    return b;
+}
+
+void TMainForm::SetRunButtons(const TRunButtons &B)
+{
+    Button(TMainButton::Start)->setEnabled(B.Start);
+    Button(TMainButton::Pause)->setEnabled(B.Pause);
+    Button(TMainButton::Stop)->setEnabled(B.Stop);
+    Button(TMainButton::Rewind)->setEnabled(B.Rewind);
+}
+
+TRunContext TMainForm::RunContext() const
+{
+    TRunContext c;
+    c.SingleStep = FEngine->SingleStep();
+    c.SourceState = FEngine->Source() ? FEngine->Source()->GetState() : 0;
+    c.HasMachine = FEngine->Machine() != nullptr;
+    c.MachineInRunMode = FEngine->MachineInRunMode();
+    for (int slot = slot2D; slot <= slotPost; ++slot)
+        c.AnySinkInSlots0To3 = c.AnySinkInSlots0To3 || FEngine->Output(slot);
+    c.Stopped = FEngine->RunState() == csStopped;
+    return c;
+}
+
+void TMainForm::StartCycleTimer(bool On) { FStatUpdate->SetEnabled(On); }
+
+void TMainForm::ToolbarbuttonClick(TToolbarButton *Sender)
+{
+    if (!FEngine || !Sender)
+        return;
+    const int tag = Sender->Tag;
+    const TRunButtons before = RunButtons();
+    const int stateChanges = FCycleStateChanges;
+    SetRunButtons(RunButtonsForClick(tag, FEngine->SingleStep()));
+    switch (tag) {
+    case tagStart:
+        // The cycle time counts from the first Start after a rewind.
+        if (!FCycleClock.Started())
+            FCycleClock.Update(EventLoop().NowMs(), "");
+        StartCycleTimer(true);
+        FEngine->CycleStart();
+        // A start the engine refused (no output chosen, the machine warning
+        // answered "Stop") leaves the buttons as they were, so the operator
+        // can try again.
+        if (FEngine && FCycleStateChanges == stateChanges) {
+            StartCycleTimer(false);
+            SetRunButtons(before);
+            return;
+        }
+        break;
+    case tagPause:
+        StartCycleTimer(false);
+        FEngine->CyclePause();
+        break;
+    case tagStop:
+        StartCycleTimer(false);
+        FEngine->CycleStop();
+        FStatusBar2->Panel(4).OwnerDrawn = false;
+        SetStatusPanel(2, 4, "");
+        UpdateStatusBar();
+        break;
+    case tagRewind:
+        FCycleClock.Reset();
+        StartCycleTimer(false);
+        FEngine->CycleRewind();
+        break;
+    default:
+        break;
+    }
+    if (!FEngine)
+        return;
+    TRunButtons b = RunButtons();
+    FinishRunButtons(b, RunContext());
+    SetRunButtons(b);
+    const TMachineButtonsEnabled m = MachineButtonsEnabled(
+        Button(TMainButton::VROutput)->Down(), Button(TMainButton::MachineOutput)->Down());
+    if (!m.VR)
+        Button(TMainButton::VROutput)->setEnabled(false);
+    if (!m.Machine)
+        Button(TMainButton::MachineOutput)->setEnabled(false);
+}
+
+bool TMainForm::PressButton(TMainButton Which)
+{
+    TToolbarButton *b = Button(Which);
+    if (!b || !b->isEnabled())
+        return false;
+    b->Click();
+    return true;
+}
+
+void TMainForm::EscapePressedDuringRun() { PressButton(TMainButton::Stop); }
+
+// --- Engine callbacks -------------------------------------------------------
+
+void TMainForm::InputStateChanged()
+{
+    TRunButtons b = RunButtons();
+    InputStateButtons(b, RunContext());
+    SetRunButtons(b);
+}
+
+void TMainForm::CycleStateChanged()
+{
+    if (!FEngine)
+        return;
+    ++FCycleStateChanges;
+    const TCycleState state = FEngine->RunState();
+    if (state == csStopped || state == csPaused)
+        StartCycleTimer(false);
+    if (state == csRunning) {
+        for (TMainButton b : {TMainButton::ToolLibrary, TMainButton::Tooling}) {
+            if (Button(b)->Down()) {
+                Button(b)->SetDown(false);
+                if (b == TMainButton::ToolLibrary)
+                    ToolLibraryClick(Button(b));
+            }
+        }
+        StartCycleTimer(true);
+    }
+    const TOutputEnabling e =
+        CycleStateEnabling(state, FEngine->SingleStep(), FOutputsEnabled,
+                           FEngine->Machine() != nullptr, FEngine->MachineInRunMode());
+    FOutputsEnabled = e.OutputsEnabled;
+    Button(TMainButton::Output3D)->setEnabled(e.OutputsEnabled);
+    Button(TMainButton::Output2D)->setEnabled(e.OutputsEnabled);
+    for (TMainButton b : {TMainButton::Compiled, TMainButton::PostOutput, TMainButton::BlockSearch})
+        Button(b)->setEnabled(e.Others);
+    for (TMainButton b : {TMainButton::Units, TMainButton::Offsets, TMainButton::Tooling,
+                          TMainButton::ToolLibrary})
+        Button(b)->setEnabled(e.Others);
+    for (TMainButton b : {TMainButton::VROutput, TMainButton::MachineOutput})
+        if (b != TMainButton::VROutput || FButtons[b]->property("available").toBool())
+            Button(b)->setEnabled(e.Others);
+    Menu("File")->setEnabled(e.Others);
+    Menu("Setup")->setEnabled(e.Others);
+}
+
+void TMainForm::ProgramEnded()
+{
+    TRunButtons b = RunButtons();
+    ProgramEndedButtons(b);
+    SetRunButtons(b);
+    Button(TMainButton::Compiled)->SetDown(false);
+}
+
+// --- Outputs, machine and options -------------------------------------------
+
+void TMainForm::OutputClick(TToolbarButton *Sender)
+{
+    if (!FEngine)
+        return;
+    const bool on = Sender->Down();
+    switch (Sender->Tag) {
+    case 0:
+        FEngine->Set2DOutput(on);
+        if (on)
+            Show2DWindow();
+        break;
+    case 1:
+        if (FStandard3D->isChecked())
+            FEngine->Set3DSimOutput(on);
+        else
+            FEngine->SetOpenGLOutput(on);
+        break;
+    case 2: FEngine->SetCompiledOutput(on); break;
+    case 3: FEngine->SetPostOutput(on); break;
+    case 5: FEngine->SetBlockSearchOutput(on); break;
+    default: break; // the hidden OpenGL button does nothing
+    }
+}
+
+// The 2D window is shown once the output has sized it for its picture.
+void TMainForm::Show2DWindow()
+{
+    auto *draw = dynamic_cast<TDraw_2D *>(FEngine->Output(slot2D));
+    auto *window = draw && draw->Window() ? dynamic_cast<QWidget *>(draw->Window()->View()) : nullptr;
+    if (!window)
+        return;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget()))
+        sub->resize(window->size() + (sub->size() - sub->contentsRect().size()) + QSize(0, 24));
+    ShowWindowOrChild(window);
+}
+
+void TMainForm::OpenGlClick(bool OpenGL)
+{
+    TIniFile(FMainIni).WriteBool("3DGraphics", "Use OpenGl", OpenGL);
+    Button(TMainButton::Output3D)->Click();
+}
+
+void TMainForm::MachineClick(TToolbarButton *Sender)
+{
+    // The VR link and the real-machine link come with the machine links;
+    // the buttons only keep each other out until then.
+    const TMachineButtonsEnabled m = MachineButtonsEnabled(
+        Button(TMainButton::VROutput)->Down(), Button(TMainButton::MachineOutput)->Down());
+    if (Button(TMainButton::VROutput)->property("available").toBool())
+        Button(TMainButton::VROutput)->setEnabled(m.VR);
+    Button(TMainButton::MachineOutput)->setEnabled(m.Machine);
+    (void)Sender;
+}
+
+void TMainForm::UnitsClick()
+{
+    if (!FEngine)
+        return;
+    FEngine->SetUnits(!FEngine->Inch());
+    ShowUnits();
+}
+
+void TMainForm::ShowUnits()
+{
+    const bool inch = FEngine && FEngine->Inch();
+    FStatusBar1->Panel(0).Text = Tr(inch ? "Inch" : "Metric");
+    FStatusBar1->update();
+    MenuItem("UnitsInch")->setChecked(inch);
+    MenuItem("UnitsMetric")->setChecked(!inch);
+}
+
+void TMainForm::skipBlockClick()
+{
+    TToolbarButton *b = Button(TMainButton::BlockSkip);
+    b->Tag = b->Tag == 0 ? 1 : 0;
+    FStatusBar1->Panel(2).Fill = b->Tag == 1 ? QColor(Qt::red) : QColor();
+    FStatusBar1->SetFitted(2, Tr(b->Tag == 1 ? "Skip Block ON" : "Skip Block OFF"));
+    if (FEngine)
+        FEngine->SetBlockSkip(b->Tag == 1);
+}
+
+void TMainForm::progContClick()
+{
+    if (!FEngine)
+        return;
+    FEngine->SetSingleStep(Button(TMainButton::SingleBlock)->Down());
+    ShowExecuteMode(FEngine->SingleStep());
+    CycleStateChanged();
+}
+
+void TMainForm::ShowExecuteMode(bool SingleStep)
+{
+    TToolbarButton *b = Button(TMainButton::SingleBlock);
+    b->SetDown(SingleStep);
+    b->SetCaption(Tr(SingleStep ? "Single Step" : "Continuous"));
+    FStatusBar1->Panel(1).Text = b->Caption();
+    FStatusBar1->update();
+    MenuItem("ModeStep")->setChecked(SingleStep);
+    MenuItem("ModeContinuous")->setChecked(!SingleStep);
+    if (SingleStep && FEngine && FEngine->RunState() == csRunning)
+        PressButton(TMainButton::Start);
+}
+
+void TMainForm::OffsetsClick()
+{
+    if (FEngine)
+        FEngine->WorkPieceOffsetClick();
+}
+
+// The macro variables' window: made once, an MDI child; its OK hides it.
+void TMainForm::ShowMacroVariables()
+{
+    if (!FEngine || !FEngine->MacroVars())
+        return;
+    if (!FMacroForm) {
+        FMacroForm = new TMacroVarsForm(*FEngine->MacroVars());
+        FMacroForm->setObjectName("MacroVarsForm");
+        AdoptChild(FMacroForm);
+    }
+    ShowWindowOrChild(FMacroForm);
+}
+
+// Zeroes an axis of the current work offset: the offsets' window opens
+// (Offsets goes down) and its set button for the axis is clicked.
+void TMainForm::SetOffsetClick(int Axis)
+{
+    TToolbarButton *offsets = Button(TMainButton::Offsets);
+    if (!offsets->Down())
+        offsets->Click();
+    if (auto *form = qobject_cast<TWPiece_form *>(FOffsetsForm.data()))
+        form->SetAxis[Axis]->click();
+}
+
+void TMainForm::ToolingClick(TToolbarButton *Sender)
+{
+    // The "Machine Tooling" window has not come yet.
+    if (!Sender->Down())
+        return;
+    MessageDlg("", Mess().Translate("The Machine Tooling window is not available."), mtInformation,
+               mbOK);
+    Sender->SetDown(false);
+}
+
+// The tool library's window follows the button: down shows it, up closes it.
+void TMainForm::ToolLibraryClick(TToolbarButton *Sender)
+{
+    if (!FEngine || !FEngine->Tooling() || !FEngine->Tooling()->ToolLibrary())
+        return;
+    TTooling_Library &library = *FEngine->Tooling()->ToolLibrary();
+    if (Sender->Down())
+        library.ShowWindow();
+    else
+        library.CloseWindow();
+}
+
+void TMainForm::ShowMachineTooling()
+{
+    // The "Machine Tooling" window has not come yet: a run that needs a
+    // tool the changer lacks stops and says why.
+    MessageDlg("", Mess().Translate("The Machine Tooling window is not available; the run stops."),
+               mtWarning, mbOK);
+    if (FEngine)
+        FEngine->CycleStop();
+}
+
+// --- Status bars ------------------------------------------------------------
+
+void TMainForm::SetStatusPanel(int Bar, int Index, const std::string &Text)
+{
+    StatusBar(Bar)->SetFitted(Index, QString::fromStdString(Text));
+}
+
+std::string TMainForm::StatusPanelText(int Bar, int Index) const
+{
+    return StatusBar(Bar)->Text(Index).toStdString();
+}
+
+void TMainForm::SetStatusText(int Bar, int Panel, const std::string &Text, bool OwnerDrawn)
+{
+    TShellStatusBar *bar = StatusBar(Bar);
+    bar->Panel(Panel).OwnerDrawn = OwnerDrawn || (Bar == 1 && Panel == 2);
+    if (Bar == 2 && Panel == 4)
+        bar->Panel(Panel).Fill = OwnerDrawn && !Text.empty() ? QColor(Qt::red) : QColor();
+    SetStatusPanel(Bar, Panel, Text);
+}
+
+void TMainForm::UpdateStatusBar()
+{
+    const bool wasOn = FStatUpdate->Enabled();
+    FStatUpdate->SetEnabled(false);
+    SetStatusPanel(1, 3, FCycleClock.Update(EventLoop().NowMs(), Mess().Translate("Cycle time")));
+    FStatUpdate->SetEnabled(wasOn);
+}
+
+void TMainForm::ResetCycleTime()
+{
+    FCycleClock.Reset();
+    StartCycleTimer(false);
+}
+
+bool TMainForm::ModalDataVisible() const { return FDataInfo && FDataInfo->Visible(); }
+
+void TMainForm::SetModalLabel(int Index, const std::string &Text)
+{
+    if (Index >= 1 && Index <= static_cast<int>(FModalLabels.size()))
+        FModalLabels[Index - 1]->setText(QString::fromStdString(Text));
+}
+
+void TMainForm::ShowTransformPanels(const TTransformPanels &Panels)
+{
+    const bool mirror = Panels.MirrorX || Panels.MirrorY;
+    FMirror->setVisible(mirror);
+    FMirrorText->setText(QString("X: %1  Y: %2").arg(Panels.MirrorX).arg(Panels.MirrorY));
+    FScaling->setVisible(Panels.ScalingVisible);
+    FScalingText->setText(QString::fromStdString(Panels.ScalingText));
+    FRotation->setVisible(Panels.RotationVisible);
+    FRotationText->setText(QString::fromStdString(Panels.RotationText));
+    FTransformations->setVisible(mirror || Panels.ScalingVisible || Panels.RotationVisible);
+}
+
+// --- Host services for the engine -------------------------------------------
+
+bool TMainForm::ButtonDown(TMainButton Which) const
+{
+    TToolbarButton *b = Button(Which);
+    return b && b->Down();
+}
+
+void TMainForm::ClickButton(TMainButton Which)
+{
+    if (TToolbarButton *b = Button(Which))
+        b->Click();
+}
+
+bool TMainForm::Choice3DChecked(int Item) const
+{
+    return (Item == Choice3DOpenGL ? FOpenGL3D : FStandard3D)->isChecked();
+}
+
+void TMainForm::SetButtonEnabled(TMainButton Which, bool Enabled)
+{
+    if (TToolbarButton *b = Button(Which))
+        b->setEnabled(Enabled);
+}
+
+void TMainForm::SetKeyHandler(std::function<void(int Key)> Handler)
+{
+    FKeyHandler = std::move(Handler);
+}
+
+bool TMainForm::ChooseOutputs(std::vector<TMainButton> &Chosen)
+{
+    TChoice_From choice(this);
+    if (RunModal(choice) != QDialog::Accepted)
+        return false;
+    const std::pair<TToolbarButton *, TMainButton> toggles[] = {
+        {choice.threeD, TMainButton::Output3D},
+        {choice.twoD, TMainButton::Output2D},
+        {choice.compiles, TMainButton::Compiled},
+        {choice.Post_out, TMainButton::PostOutput}};
+    for (const auto &[toggle, button] : toggles)
+        if (toggle->Down())
+            Chosen.push_back(button);
+    return !Chosen.empty();
+}
+
+bool TMainForm::ConfirmMachineRun(bool &DontShowAgain)
+{
+    TMach_Warn warn(this);
+    const int result = RunModal(warn);
+    DontShowAgain = warn.ShowAGain->isChecked();
+    return result == QDialog::Accepted;
+}
+
+TJogKeyTable *TMainForm::CreateJogKeyForm()
+{
+    if (!FKeyForm)
+        FKeyForm = new TKey_def_form(this, FMainIni);
+    return &FKeyForm->Table();
+}
+
+void TMainForm::ShowJogKeySetup()
+{
+    if (FKeyForm)
+        RunModal(*FKeyForm);
+}
+
+std::unique_ptr<TSplashView> TMainForm::CreateSplash()
+{
+    auto splash = std::make_unique<TSplashWindow>();
+    if (isVisible())
+        splash->show();
+    return splash;
+}
+
+std::unique_ptr<TProgressView> TMainForm::CreateProgressView()
+{
+    return std::make_unique<TProgressWindow>();
+}
+
+std::unique_ptr<TBlockSearchView> TMainForm::CreateBlockSearchView()
+{
+    auto view = std::make_unique<TBlockSearchForm>();
+    if (QMdiSubWindow *sub = AdoptChild(view.get()))
+        new TQtPos_size(sub, "TBlockSearchForm", TPosBorder::Fixed, "BlockSearchForm");
+    return view;
+}
+
+std::unique_ptr<TBasicOutput> TMainForm::CreateOutput(int Slot)
+{
+    if (Slot == slotSimulation) {
+        auto output = std::make_unique<TSimLink>();
+        output->ViewFactory = [this] {
+            auto window = std::make_unique<TThreeDWindow>();
+            window->setObjectName("ThreeD_form");
+            AdoptChild(window.get());
+            ReleaseOnClose(window.get(), TMainButton::Output3D);
+            return window;
+        };
+        return output;
+    }
+    if (Slot != slot2D)
+        return nullptr; // the OpenGL view is not on this system
+    auto output = std::make_unique<TDraw_2D>();
+    output->ViewFactory = [this] {
+        auto window = std::make_unique<TForm2DWindow>();
+        window->setObjectName("Form2D");
+        AdoptChild(window.get());
+        ReleaseOnClose(window.get(), TMainButton::Output2D);
+        return window;
+    };
+    return output;
+}
+
+std::unique_ptr<TBasicInput> TMainForm::CreateEditorInput(TBaseForm &)
+{
+    // The editor windows are still to come: their source reads the
+    // program file as text.
+    return std::make_unique<TTextInput>();
+}
+
+std::unique_ptr<TFanucScreen> TMainForm::CreateFanucScreen(TBaseForm &, int) { return nullptr; }
+
+} // namespace orv
