@@ -148,6 +148,7 @@ void TBaseForm::Machine_tooling1ToolChangeRequiredNotify(TObject *Sender, int To
     }
     FTooling->CommitToolChange();
     FHost.SetModalLabel(25, "T" + IntToStr(Tool));
+    FModalShownValid = false;
 }
 
 void TBaseForm::Machine_tooling1Tool_Z_offsetChanged(TObject *Sender)
@@ -208,6 +209,16 @@ void TBaseForm::SelectWorkOffsetByCode(const TCNC_data &Data)
 }
 
 void TBaseForm::OutputNeedsToolPage(TObject *Sender) { FHost.ShowMachineTooling(); }
+
+void TBaseForm::ShowMachineTooling(bool Show)
+{
+    if (!FTooling)
+        return;
+    if (Show)
+        FTooling->ShowDeck();
+    else
+        FTooling->CloseDeck();
+}
 
 // M06 with a T: every tool change of a run goes through the changer, whatever
 // outputs are on, so the length offset the machine moves with and the

@@ -6,6 +6,13 @@
 // --machine: the run goes to the simulated machine on a test clock; every
 // block the machine gets is printed ("M ...", steps) and the final position
 // at the end ("POS ...", steps then mm).
+// --mdi FILE (with --machine): homes, asks for MDI mode, types FILE's lines
+// into the standard panel's MDI page and starts the cycle; the blocks print
+// as for a program.
+// --machine --link: the run goes to the machine link (the machine file's
+// "Control Type", its "Com Port" mapped by [Serial Ports] of the settings)
+// on the real clock, printing the same lines; a link that cannot connect
+// ends the run with status 1.
 // There is no machine-tooling window: an answer that asks for it (a missing
 // tool, "Edit Tooling Now") stops the run.
 
@@ -20,7 +27,11 @@
 #include "engine/form/base.h"
 #include "engine/ncrun/NcRunOptions.h"
 #include "engine/ncrun/RecordLine.h"
+#include "machine/ControlPanelStd.h"
 #include "machine/DummyLinkMill.h"
+#ifdef ORV_NCRUN_LINK
+#include "links/MachLink.h"
+#endif
 #include "machine/convert.h"
 #include "platform/NumberText.h"
 #include "platform/EventLoop.h"
@@ -35,7 +46,8 @@
 #ifdef ORV_NCRUN_2D
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
-#include "engine/view2d/ui/View2dImageView.h"
+#include "engine/view2d/View2dGeometry.h"
+#include <dlfcn.h>
 #endif
 
 #include <cstdio>
@@ -43,6 +55,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include <unistd.h>
 
 #ifndef ORV_DATA_DIR
@@ -57,7 +70,8 @@ namespace fs = std::filesystem;
 const char *Usage =
     "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
     "             [--answers FILE] [--single-step] [--block-skip] [--2d] [--bm2 FILE]\n"
-    "             [--2d-list FILE] [--sim FILE] [--machine] PROGRAM\n";
+    "             [--2d-list FILE] [--sim FILE] [--machine [--link]] PROGRAM\n"
+    "       ncrun [--settings DIR] --machine --mdi FILE\n";
 
 // The event loop of the run: serves what is posted and due without waiting
 // for input (there is none), and starts a paused run (single block) again
@@ -171,6 +185,76 @@ bool ReadAnswers(const std::string &FileName, std::deque<std::string> &Answers)
     return true;
 }
 
+// One block the machine is given (steps; fields the block leaves unset are
+// left out).
+void PrintMachineBlock(const TMachineBlock &Block)
+{
+    std::string line = "M";
+    auto add = [&line](const char *Name, int32_t Value) {
+        if (Value != NoSteps)
+            line += std::string(" ") + Name + std::to_string(Value);
+    };
+    add("B", Block.BlockType);
+    add("X", Block.X);
+    add("Y", Block.Y);
+    add("Z", Block.Z);
+    add("I", Block.I);
+    add("J", Block.J);
+    add("K", Block.K);
+    add("F", Block.Feed);
+    add("S", Block.S);
+    add("M", Block.M);
+    add("T", Block.T);
+    std::fputs((line + "\n").c_str(), stdout);
+}
+
+// The simulated mill, printing every block it is given.
+class TNcRunMill : public TDummyLinkMill {
+public:
+    using TDummyLinkMill::TDummyLinkMill;
+    bool ProcessBlock(const TMachineBlock &Block) override
+    {
+        PrintMachineBlock(Block);
+        return TDummyLinkMill::ProcessBlock(Block);
+    }
+};
+
+#ifdef ORV_NCRUN_LINK
+// The machine link, printing every block it is given.
+class TNcRunLink : public TMachLink {
+public:
+    using TMachLink::TMachLink;
+    bool ProcessBlock(const TMachineBlock &Block) override
+    {
+        PrintMachineBlock(Block);
+        std::fflush(stdout);
+        return TMachLink::ProcessBlock(Block);
+    }
+};
+#endif
+
+#ifdef ORV_NCRUN_2D
+// The pictures of the 2D output, from the module beside ncrun (or where the
+// build put it); without it the 2D output draws into no picture.
+std::unique_ptr<TForm2DView> LoadImageView(int ClientWidth, int ClientHeight)
+{
+    using TMake = TForm2DView *(*)(int, int);
+    std::error_code ec;
+    fs::path beside = fs::read_symlink("/proc/self/exe", ec).parent_path() /
+                      fs::path(ORV_NCRUN_VIEW2D).filename();
+    void *module = ::dlopen(beside.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    if (!module)
+        module = ::dlopen(ORV_NCRUN_VIEW2D, RTLD_NOW | RTLD_GLOBAL);
+    auto make = module ? reinterpret_cast<TMake>(::dlsym(module, "OrvNcrunImageView")) : nullptr;
+    if (!make) {
+        const char *why = ::dlerror();
+        std::fprintf(stderr, "ncrun: cannot load the 2D pictures: %s\n", why ? why : ORV_NCRUN_VIEW2D);
+        return nullptr;
+    }
+    return std::unique_ptr<TForm2DView>(make(ClientWidth, ClientHeight));
+}
+#endif
+
 // The main window of the run: the 2D output, when asked for, draws into
 // pictures without a screen.
 class TNcRunHost : public THeadlessHost {
@@ -180,7 +264,7 @@ public:
 #ifdef ORV_NCRUN_2D
         if (Slot == slot2D) {
             auto Output = std::make_unique<TDraw_2D>();
-            Output->ViewFactory = [] { return std::make_unique<TImageView2D>(1024, 768); };
+            Output->ViewFactory = [] { return LoadImageView(1024, 768); };
             return Output;
         }
 #endif
@@ -190,8 +274,18 @@ public:
 #endif
         return THeadlessHost::CreateOutput(Slot);
     }
+#ifdef ORV_NCRUN_LINK
+    std::unique_ptr<TBasicMachine> CreateMachineLink(TBaseForm &Engine) override
+    {
+        auto link = std::make_unique<TNcRunLink>(&Engine);
+        link->NotifyWindow = [&Engine](int Message) { Engine.PostControllerMessage(Message); };
+        return link;
+    }
+#endif
     std::unique_ptr<TBasicControlPanel> CreateStandardPanel(TBaseForm &) override
     {
+        if (StandardPanel)
+            return std::make_unique<TControlPanelStd>();
         return std::make_unique<THeadlessPanel>();
     }
 #ifdef ORV_NCRUN_SIM
@@ -214,6 +308,7 @@ public:
         return Output;
     }
 #endif
+    bool StandardPanel = false; // the standard panel (with its MDI page), no window
     // There is no "Machine Tooling" window to put the missing tool into the
     // changer, so nothing could end the output's wait for it: the run stops.
     void ShowMachineTooling() override
@@ -225,33 +320,6 @@ public:
     }
 };
 
-// The simulated mill, printing every block it is given (steps; fields the
-// block leaves unset are left out).
-class TNcRunMill : public TDummyLinkMill {
-public:
-    using TDummyLinkMill::TDummyLinkMill;
-    bool ProcessBlock(const TMachineBlock &Block) override
-    {
-        std::string line = "M";
-        auto add = [&line](const char *Name, int32_t Value) {
-            if (Value != NoSteps)
-                line += std::string(" ") + Name + std::to_string(Value);
-        };
-        add("B", Block.BlockType);
-        add("X", Block.X);
-        add("Y", Block.Y);
-        add("Z", Block.Z);
-        add("I", Block.I);
-        add("J", Block.J);
-        add("K", Block.K);
-        add("F", Block.Feed);
-        add("S", Block.S);
-        add("M", Block.M);
-        add("T", Block.T);
-        std::fputs((line + "\n").c_str(), stdout);
-        return TDummyLinkMill::ProcessBlock(Block);
-    }
-};
 
 // Runs the program; the exit status.
 class TNcRun {
@@ -261,10 +329,12 @@ public:
 
 private:
     bool LoadProgram();
+    bool LoadMDILines();
     void SwitchOutputs();
     void FinishSearch();
     int ExitStatus() const;
     void RunOnMachine(TTestEventLoop &Loop);
+    bool RunOnLink(TEventLoop &Loop);
     void PrintPosition();
 
     const TNcRunOptions &FOptions;
@@ -276,6 +346,7 @@ private:
     bool FEnded = false;
     bool FFailed = false;
     std::string FProgram;
+    std::vector<std::string> FMDILines;
 };
 
 bool TNcRun::LoadProgram()
@@ -292,6 +363,24 @@ bool TNcRun::LoadProgram()
         FEngine->CompiledProgramLoaded(FProgram);
     else
         FEngine->ProgramLoaded(FProgram, true, 0);
+    return true;
+}
+
+// The MDI page takes the file's lines when it opens.
+bool TNcRun::LoadMDILines()
+{
+    std::ifstream file(FOptions.MdiFile, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "%s: %s\n", Mess().MessageText(37).c_str(), FOptions.MdiFile.c_str());
+        return false;
+    }
+    FMDILines.clear();
+    std::string line;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        FMDILines.push_back(line);
+    }
     return true;
 }
 
@@ -342,7 +431,8 @@ int TNcRun::Run()
 {
     TNcRunLoop loop;
     TNcRunMachineLoop testLoop;
-    TEventLoop &used = FOptions.Machine ? static_cast<TEventLoop &>(testLoop) : loop;
+    bool testClock = FOptions.Machine && !FOptions.Link;
+    TEventLoop &used = testClock ? static_cast<TEventLoop &>(testLoop) : loop;
     TEventLoopScope loopScope(used);
     FHost.OnStatusText = [this](int Bar, int Panel, const std::string &Text) {
         if (Bar != 2 || Panel != 4 || Trim(Text).empty())
@@ -357,13 +447,20 @@ int TNcRun::Run()
     testLoop.Engine = FEngine.get();
     FEngine->FormCreate();
     FEngine->OnProgramEnded = [this](TObject *) { FEnded = true; };
-    FEngine->OnHandOut = [](const TCNC_data &Data) {
-        std::fputs((RecordLine(Data) + "\n").c_str(), stdout);
+    FEngine->OnHandOut = [line = std::string()](const TCNC_data &Data) mutable {
+        line.clear();
+        AppendRecordLine(line, Data);
+        line += '\n';
+        std::fputs(line.c_str(), stdout);
     };
-    if (!LoadProgram())
+    FHost.StandardPanel = !FOptions.MdiFile.empty();
+    if (FOptions.MdiFile.empty() ? !LoadProgram() : !LoadMDILines())
         return 1;
     SwitchOutputs();
-    if (FOptions.Machine)
+    if (FOptions.Link) {
+        if (!RunOnLink(loop))
+            return 1;
+    } else if (FOptions.Machine)
         RunOnMachine(testLoop);
     else
         FHost.ClickButton(TMainButton::Start);
@@ -390,21 +487,60 @@ void TNcRun::RunOnMachine(TTestEventLoop &Loop)
     FEngine->MakeStandardPanel();
     Loop.Advance(400); // the first poll reports the e-stop state
     FEngine->PanelCommand(19);
-    FEngine->PanelCommand(3);
+    if (auto *panel = dynamic_cast<TControlPanelStd *>(FEngine->Panel())) {
+        panel->MDILines = FMDILines;
+        FEngine->PanelCommand(0);
+    } else {
+        FEngine->PanelCommand(3);
+    }
     FEngine->PanelCommand(21);
     for (int i = 0; i < 36000 && FEngine->RunState() != csStopped; ++i)
         Loop.Advance(100);
 }
 
+// The same on the machine link, on the real clock: the link connects when
+// the "Machine" button goes down; homing waits for the controller.
+bool TNcRun::RunOnLink(TEventLoop &Loop)
+{
+    FHost.SetButtonDown(TMainButton::MachineOutput, true);
+    if (!FEngine->MakeMachineLink()) {
+        std::fprintf(stderr, "ncrun: the machine link did not connect\n");
+        return false;
+    }
+    FEngine->MakeStandardPanel();
+    auto serveFor = [&Loop](int Ms) {
+        int64_t end = Loop.NowMs() + Ms;
+        while (Loop.NowMs() < end) {
+            Loop.ProcessMessages();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    };
+    serveFor(400); // the first poll reports the e-stop state
+    FEngine->PanelCommand(19);
+    FEngine->PanelCommand(3);
+    FEngine->PanelCommand(21);
+    int64_t end = Loop.NowMs() + 600000;
+    while (FEngine->RunState() != csStopped && Loop.NowMs() < end) {
+        Loop.ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 void TNcRun::PrintPosition()
 {
-    auto *mill = dynamic_cast<TDummyLinkMill *>(FEngine->Machine());
-    if (!mill)
+    TBasicMachine *machine = FEngine->Machine();
+    auto *mill = dynamic_cast<TDummyLinkMill *>(machine);
+    if (!mill && !(machine && machine->IsRealMachine))
         return;
-    TXYZ steps = mill->Current;
+    TXYZ steps;
+    if (mill)
+        steps = mill->Current;
+    else
+        machine->GetMachinePosition(steps);
     TXYZ mm = steps;
-    if (mill->Convertor)
-        mill->Convertor->PositionFromSteps(mm);
+    if (machine->Convertor)
+        machine->Convertor->PositionFromSteps(mm);
     std::printf("POS X%s Y%s Z%s X%s Y%s Z%s\n", FormatFixed(steps.X, 0).c_str(),
                 FormatFixed(steps.Y, 0).c_str(), FormatFixed(steps.Z, 0).c_str(),
                 FormatFixed(mm.X, 3).c_str(), FormatFixed(mm.Y, 3).c_str(),
@@ -454,6 +590,10 @@ int TNcRun::ExitStatus() const { return FEnded && !FFailed ? 0 : 1; }
 
 int Main(int Argc, char **Argv)
 {
+    // Records go out in large writes unless someone watches them come.
+    static char recordBuffer[1 << 16];
+    if (!::isatty(STDOUT_FILENO))
+        std::setvbuf(stdout, recordBuffer, _IOFBF, sizeof recordBuffer);
     TNcRunOptions options;
     std::string error;
     if (!ParseNcRunOptions(Argc, Argv, options, error)) {
@@ -471,7 +611,10 @@ int Main(int Argc, char **Argv)
         options.Draw2DList = fs::absolute(options.Draw2DList).string();
     if (!options.SimFile.empty())
         options.SimFile = fs::absolute(options.SimFile).string();
-    options.Program = fs::absolute(options.Program).string();
+    if (!options.Program.empty())
+        options.Program = fs::absolute(options.Program).string();
+    if (!options.MdiFile.empty())
+        options.MdiFile = fs::absolute(options.MdiFile).string();
     std::string xncTemp;
     messages.XncFile = options.XncFile.empty() ? std::string() : fs::absolute(options.XncFile).string();
     messages.GncFile = options.GncFile.empty() ? std::string() : fs::absolute(options.GncFile).string();
