@@ -112,6 +112,7 @@ void TMachine_Tooling::GetToolData(int Position, TTool_data &Data)
     if (!name.empty() && FLibrary) {
         const TTooling_Library &lib = *FLibrary;
         Data.TypeName = Tr(CutterTypeName(lib.CutterType()));
+        Data.CutterType = lib.CutterType();
         Data.Diameter = usable ? lib.Diameter : -1.0;
         Data.Length = lib.Length;
         Data.LengthOffset = lib.OffSet();

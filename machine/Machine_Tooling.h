@@ -21,6 +21,7 @@ using TColor = int32_t;
 // Tool data of one changer position; lengths in mm.
 struct TTool_data {
     std::string TypeName; // translated display name of the cutter type
+    TCutter_types CutterType = SlotMill;
     double Diameter = 0;  // -1.0: no usable tool at the position
     double Length = 0;
     double LengthOffset = 0; // the library key "Tool Length offset"

@@ -62,6 +62,8 @@ bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Op
         return (Options.Draw2D = true) && TakeValue(Argc, Argv, Index, Options.Bm2File, Error);
     if (arg == "--2d-list")
         return (Options.Draw2D = true) && TakeValue(Argc, Argv, Index, Options.Draw2DList, Error);
+    if (arg == "--sim")
+        return TakeValue(Argc, Argv, Index, Options.SimFile, Error);
     if (arg == "--search")
         return TakeValue(Argc, Argv, Index, value, Error) && TakeSearchLine(value, Options, Error);
     Error = "unknown option " + arg;

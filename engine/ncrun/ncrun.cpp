@@ -40,6 +40,11 @@
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 
+#ifdef ORV_NCRUN_SIM
+#include "engine/core/DUtils.h"
+#include "engine/simlink/SimLink.h"
+#endif
+
 #ifdef ORV_NCRUN_2D
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
@@ -70,7 +75,7 @@ constexpr int MachineTimeLimitMs = 60 * 60 * 1000;
 const char *Usage =
     "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
     "             [--answers FILE] [--single-step] [--block-skip] [--2d] [--bm2 FILE]\n"
-    "             [--2d-list FILE] [--machine [--link]] PROGRAM\n"
+    "             [--2d-list FILE] [--sim FILE] [--machine [--link]] PROGRAM\n"
     "       ncrun [--settings DIR] --machine --mdi FILE\n";
 
 // The event loop of the run: serves what is posted and due without waiting
@@ -301,6 +306,10 @@ public:
             return Output;
         }
 #endif
+#ifdef ORV_NCRUN_SIM
+        if (Slot == slotSimulation)
+            return MakeSimulation();
+#endif
         return THeadlessHost::CreateOutput(Slot);
     }
 #ifdef ORV_NCRUN_LINK
@@ -317,6 +326,26 @@ public:
             return std::make_unique<TControlPanelStd>();
         return std::make_unique<THeadlessPanel>();
     }
+#ifdef ORV_NCRUN_SIM
+    // The simulation control from the class registry (registered from its
+    // library when it is not), drawn offscreen at 640 x 480.
+    static std::unique_ptr<TBasicOutput> MakeSimulation()
+    {
+        auto Output = std::make_unique<TSimLink>();
+        Output->ControlFactory = [] {
+            const char *ClassId = VelmaroxControlClassId;
+            TComPtr Control;
+            if (CreateInstance(ClassId, Control) != S_OK && RegisterActiveXServer(ORV_NCRUN_SIM))
+                CreateInstance(ClassId, Control);
+            if (!Control)
+                std::fprintf(stderr, "ncrun: the simulation control cannot be created\n");
+            else if (Control->Control())
+                Control->Control()->DrawOffscreen(640, 480);
+            return Control;
+        };
+        return Output;
+    }
+#endif
     bool StandardPanel = false; // the standard panel (with its MDI page), no window
     // There is no "Machine Tooling" window to put the missing tool into the
     // changer, so nothing could end the output's wait for it: the run stops.
@@ -352,6 +381,7 @@ private:
     const TNcRunOptions &FOptions;
     TNcRunMessages &FMessages;
     void Finish2D();
+    void FinishSimulation();
 
     TNcRunHost FHost;
     std::unique_ptr<TBaseForm> FEngine;
@@ -417,6 +447,11 @@ void TNcRun::SwitchOutputs()
         FHost.ClickButton(TMainButton::Compiled);
     if (FOptions.Draw2D)
         FHost.ClickButton(TMainButton::Output2D);
+    if (!FOptions.SimFile.empty()) {
+        FHost.Set3DChoice(Choice3DSimulationControl, true);
+        FHost.Set3DChoice(Choice3DOpenGL, false);
+        FHost.ClickButton(TMainButton::Output3D);
+    }
     if (FOptions.SingleStep)
         FHost.ClickButton(TMainButton::SingleBlock);
     if (FOptions.BlockSkip)
@@ -479,6 +514,7 @@ int TNcRun::Run()
     if (FOptions.Machine)
         PrintPosition();
     Finish2D();
+    FinishSimulation();
     // The engine saves its settings as it goes: a refused save is an error
     // of the run too.
     FEngine.reset();
@@ -594,6 +630,22 @@ int TNcRun::ExitStatus() const
     return FEnded && !FFailed && FMessages.ErrorsShown == 0 ? 0 : 1;
 }
 
+// The simulation's picture, saved by the control itself.
+void TNcRun::FinishSimulation()
+{
+    if (FOptions.SimFile.empty())
+        return;
+#ifdef ORV_NCRUN_SIM
+    auto *sim = dynamic_cast<TSimLink *>(FEngine->Output(slotSimulation));
+    TVariant saved;
+    if (sim && sim->Window() &&
+        sim->Window()->Call(12, {TVariant::Str(FOptions.SimFile)}, &saved) == S_OK && saved.AsBool())
+        return;
+#endif
+    std::fprintf(stderr, "ncrun: cannot save the simulation picture %s\n", FOptions.SimFile.c_str());
+    FFailed = true;
+}
+
 int Main(int Argc, char **Argv)
 {
     // Records go out in large writes unless someone watches them come.
@@ -615,6 +667,8 @@ int Main(int Argc, char **Argv)
         options.Bm2File = fs::absolute(options.Bm2File).string();
     if (!options.Draw2DList.empty())
         options.Draw2DList = fs::absolute(options.Draw2DList).string();
+    if (!options.SimFile.empty())
+        options.SimFile = fs::absolute(options.SimFile).string();
     if (!options.Program.empty())
         options.Program = fs::absolute(options.Program).string();
     if (!options.MdiFile.empty())

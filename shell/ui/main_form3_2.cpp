@@ -11,6 +11,7 @@
 #include "engine/core/Mess.h"
 #include "engine/core/NetUtil.h"
 #include "engine/form/base.h"
+#include "engine/simlink/SimLink.h"
 #include "engine/form/ui/EngineWindows.h"
 #include "engine/form/FanucScreen.h"
 #include "localise/LxTextDictionary.h"
@@ -22,6 +23,7 @@
 #include "machine/ui/Work_piece_offsets_form2.h"
 #include "machine/ui/tooling_form.h"
 #include "machine/Work_piece_offset.h"
+#include "platform/ComServer.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
@@ -40,6 +42,7 @@
 #include "shell/ui/key_setup.h"
 
 #include <QApplication>
+#include <filesystem>
 #include <QCloseEvent>
 #include <QDropEvent>
 #include <QGroupBox>
@@ -662,12 +665,21 @@ void TMainForm::UpdateCaption()
 bool TMainForm::CheckSupportFiles()
 {
     TSupportProbes probes;
-    // Neither outside control is on this system: the VR viewer and the
-    // simulation control cannot be made, and registration has nothing to
-    // register.
+    // The VR viewer is not on this system. The simulation control is made
+    // by its class id; registration takes "Velmarox.OCX" from the program
+    // folder, or from beside the binary when the program's files live apart.
     probes.CreateVR = [] { return false; };
-    probes.CreateSimulation = [] { return false; };
-    probes.RegisterSimulation = [] { return false; };
+    probes.CreateSimulation = [] {
+        TComPtr control;
+        return CreateInstance(VelmaroxControlClassId, control) == S_OK;
+    };
+    probes.RegisterSimulation = [] {
+        std::error_code ec;
+        const std::string binaryFolder =
+            std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string() + "/";
+        return RegisterActiveXServer(ProgramFolder() + "Velmarox.OCX") ||
+               RegisterActiveXServer(binaryFolder + "Velmarox.OCX");
+    };
     const TSupportResult result = orv::CheckSupportFiles(
         ReadSupportPaths(FMainIni, ProgramFolder(), FEngine ? FEngine->MachineData() : nullptr),
         probes);

@@ -3,6 +3,9 @@
 // callbacks; and the windows and outputs it makes for the engine.
 #include "shell/ui/main_form3_2.h"
 
+#include "engine/simlink/SimLink.h"
+#include "engine/simlink/ui/ThreeDWindow.h"
+
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/toolbar/ui/TbTlbr.h"
 #include "engine/chain/BasicInput.h"
@@ -904,8 +907,19 @@ std::unique_ptr<TBlockSearchView> TMainForm::CreateBlockSearchView()
 
 std::unique_ptr<TBasicOutput> TMainForm::CreateOutput(int Slot)
 {
+    if (Slot == slotSimulation) {
+        auto output = std::make_unique<TSimLink>();
+        output->ViewFactory = [this] {
+            auto window = std::make_unique<TThreeDWindow>();
+            window->setObjectName("ThreeD_form");
+            AdoptChild(window.get());
+            ReleaseOnClose(window.get(), TMainButton::Output3D);
+            return window;
+        };
+        return output;
+    }
     if (Slot != slot2D)
-        return nullptr; // the simulation control and the OpenGL view are not on this system
+        return nullptr; // the OpenGL view is not on this system
     auto output = std::make_unique<TDraw_2D>();
     output->ViewFactory = [this] {
         auto window = std::make_unique<TForm2DWindow>();

@@ -1,0 +1,235 @@
+#include "engine/simlink/ui/ThreeDWindow.h"
+
+#include "engine/core/DUtils.h"
+#include "engine/simlink/ui/RapidFeed.h"
+#include "platform/MessageService.h"
+
+#include <QActionGroup>
+#include <QColorDialog>
+#include <QEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include <fstream>
+#include <sstream>
+
+namespace orv {
+
+TThreeDWindow::TThreeDWindow()
+{
+    setWindowTitle("3D Simulation");
+    FContainer = new QWidget(this);
+    FContainer->setObjectName("OleContainer1");
+    FContainer->installEventFilter(this);
+    setCentralWidget(FContainer);
+    const char *captions[] = {"X=", "Y=", "Z=", "Tool=", ""};
+    const int widths[] = {70, 70, 70, 75, 50};
+    for (int k = 0; k < 5; ++k) {
+        FPanels[k] = new QLabel(captions[k], this);
+        FPanels[k]->setMinimumWidth(widths[k]);
+        statusBar()->addWidget(FPanels[k]);
+    }
+    BuildMenu();
+    resize(660, 540);
+}
+
+TThreeDWindow::~TThreeDWindow() = default;
+
+void TThreeDWindow::Attach(TThreeD_form &Form) { FForm = &Form; }
+
+void TThreeDWindow::BuildMenu()
+{
+    QMenu *menu = menuBar()->addMenu("3D Viewer");
+    QMenu *modes = menu->addMenu("Draw Mode");
+    auto *group = new QActionGroup(this);
+    const char *modeNames[] = {"No Drawing (Fastest)", "Tool Movement", "Show Cutting (Slowest)"};
+    for (int tag = 0; tag < 3; ++tag) {
+        FDrawModes[tag] = modes->addAction(modeNames[tag]);
+        FDrawModes[tag]->setCheckable(true);
+        group->addAction(FDrawModes[tag]);
+        connect(FDrawModes[tag], &QAction::triggered, this, [this, tag] {
+            if (FForm)
+                FForm->SetDrawMode(tag);
+        });
+    }
+    QMenu *setup = menu->addMenu("Setup");
+    const struct {
+        const char *Caption;
+        TSimColour Which;
+    } colours[] = {{"Background Colour...", TSimColour::Background},
+                   {"Surface Colour...", TSimColour::Surface},
+                   {"Billet Colour...", TSimColour::Billet}};
+    for (const auto &c : colours) {
+        const TSimColour which = c.Which;
+        connect(setup->addAction(c.Caption), &QAction::triggered, this, [this, which] {
+            if (FForm)
+                FForm->ChooseColour(which);
+        });
+    }
+    connect(setup->addAction("Rapid Move Threshold..."), &QAction::triggered, this, [this] {
+        if (FForm)
+            FForm->EditRapidFeed();
+    });
+    FAutoSave = menu->addAction("Auto Save Bitmap?");
+    FAutoSave->setCheckable(true);
+    connect(FAutoSave, &QAction::triggered, this, [this] {
+        if (FForm)
+            FForm->ToggleAutoSave();
+    });
+    FSaveAsBitmap = menu->addAction("Save as Bitmap");
+    connect(FSaveAsBitmap, &QAction::triggered, this, [this] {
+        if (FForm)
+            FForm->SavePicture();
+    });
+    FSaveBitmapAs = menu->addAction("Save Bitmap As...");
+    connect(FSaveBitmapAs, &QAction::triggered, this, [this] {
+        if (FForm)
+            FForm->SavePictureAs();
+    });
+    FOffsets = menu->addAction("Use X,Y Offsets");
+    FOffsets->setCheckable(true);
+    connect(FOffsets, &QAction::triggered, this, [this] {
+        if (FForm)
+            FForm->ToggleOffsets();
+    });
+    // The picture items need a picture name.
+    connect(menu, &QMenu::aboutToShow, this, [this] {
+        const bool named = FForm && !FForm->PictureFileName.empty();
+        FSaveAsBitmap->setEnabled(named);
+        FSaveBitmapAs->setEnabled(named);
+        FSaveAsBitmap->setText(named ? "Save as Bitmap: " +
+                                           QString::fromStdString(FForm->PictureFileName)
+                                     : "Save as Bitmap");
+    });
+}
+
+void *TThreeDWindow::ControlParent() { return FContainer; }
+
+void TThreeDWindow::SetControlWindow(void *Window)
+{
+    FControlWindow = static_cast<QWidget *>(Window);
+    FitControl();
+    if (FControlWindow)
+        FControlWindow->show();
+}
+
+void TThreeDWindow::FitControl()
+{
+    if (FControlWindow)
+        FControlWindow->setGeometry(FContainer->rect().adjusted(1, 1, -1, -1));
+}
+
+bool TThreeDWindow::eventFilter(QObject *Watched, QEvent *Event)
+{
+    if (Watched == FContainer && Event->type() == QEvent::Resize) {
+        FitControl();
+        if (FForm)
+            FForm->ContainerResized();
+    }
+    return QMainWindow::eventFilter(Watched, Event);
+}
+
+void TThreeDWindow::SetStatusText(int Panel, const std::string &Text)
+{
+    if (Panel >= 0 && Panel < 5)
+        FPanels[Panel]->setText(QString::fromStdString(Text));
+}
+
+QString TThreeDWindow::StatusText(int Panel) const
+{
+    return Panel >= 0 && Panel < 5 ? FPanels[Panel]->text() : QString();
+}
+
+void TThreeDWindow::TickDrawMode(int Mode)
+{
+    for (int tag = 0; tag < 3; ++tag)
+        FDrawModes[tag]->setChecked(tag == Mode);
+}
+
+void TThreeDWindow::SetAutoSaveTick(bool Ticked) { FAutoSave->setChecked(Ticked); }
+void TThreeDWindow::SetOffsetsTick(bool Ticked) { FOffsets->setChecked(Ticked); }
+
+namespace {
+
+QColor FromColourValue(uint32_t C) { return QColor(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF); }
+
+uint32_t ToColourValue(const QColor &C)
+{
+    return static_cast<uint32_t>(C.red()) | (static_cast<uint32_t>(C.green()) << 8) |
+           (static_cast<uint32_t>(C.blue()) << 16);
+}
+
+// The colour dialog's sixteen custom colours live in the program's ".col"
+// file as "ColorA" to "ColorP" = six hexadecimal digits; errors are ignored.
+void LoadCustomColours(const std::string &File)
+{
+    std::ifstream in(File);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.size() < 8 || line.compare(0, 5, "Color") != 0 || line[6] != '=')
+            continue;
+        const int index = line[5] - 'A';
+        if (index < 0 || index >= 16)
+            continue;
+        try {
+            const auto value = static_cast<uint32_t>(std::stoul(line.substr(7), nullptr, 16));
+            QColorDialog::setCustomColor(index, FromColourValue(value));
+        }
+        catch (const std::exception &) {
+        }
+    }
+}
+
+void SaveCustomColours(const std::string &File)
+{
+    std::ofstream out(File, std::ios::trunc);
+    for (int k = 0; k < 16; ++k) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%06X", ToColourValue(QColorDialog::customColor(k)));
+        out << "Color" << static_cast<char>('A' + k) << '=' << text << "\r\n";
+    }
+}
+
+} // namespace
+
+bool TThreeDWindow::ChooseColour(uint32_t &Colour)
+{
+    const std::string custom = ExeFileWithExt("col");
+    LoadCustomColours(custom);
+    const QColor chosen = QColorDialog::getColor(FromColourValue(Colour), this);
+    if (!chosen.isValid())
+        return false;
+    SaveCustomColours(custom);
+    Colour = ToColourValue(chosen);
+    return true;
+}
+
+bool TThreeDWindow::EditRapidFeed(double &Threshold)
+{
+    TRapidFeed dialog(Threshold, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    Threshold = dialog.Threshold();
+    return true;
+}
+
+bool TThreeDWindow::SavePicture(const std::string &FileName)
+{
+    return FContainer->grab().toImage().save(QString::fromStdString(FileName), "BMP");
+}
+
+std::string TThreeDWindow::ChoosePictureFile(const std::string &Suggested)
+{
+    TFileRequest request;
+    request.Kind = TFileDialogKind::Save;
+    request.FileName = Suggested;
+    request.DefaultExt = "BMP";
+    request.Title = "Save Bitmap As";
+    request.Filter = "Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*";
+    const auto chosen = Messages().ChooseFile(request);
+    return chosen ? *chosen : std::string();
+}
+
+} // namespace orv

@@ -1,0 +1,54 @@
+#pragma once
+// The "3D Simulation" window on the screen: the control's panel
+// (OleContainer1), the menu "3D Viewer" and the status bar with the
+// position and tool panels.
+
+#include "engine/simlink/ThreeD_form.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+
+namespace orv {
+
+class TThreeDWindow : public QMainWindow, public TThreeDView {
+public:
+    TThreeDWindow();
+    ~TThreeDWindow() override;
+
+    void Attach(TThreeD_form &Form) override;
+    void *ControlParent() override;
+    void SetControlWindow(void *Window) override;
+    void SetStatusText(int Panel, const std::string &Text) override;
+    void TickDrawMode(int Mode) override;
+    void SetAutoSaveTick(bool Ticked) override;
+    void SetOffsetsTick(bool Ticked) override;
+    bool ChooseColour(uint32_t &Colour) override;
+    bool EditRapidFeed(double &Threshold) override;
+    bool SavePicture(const std::string &FileName) override;
+    std::string ChoosePictureFile(const std::string &Suggested) override;
+
+    QWidget *Container() const { return FContainer; }
+    QWidget *ControlWindow() const { return FControlWindow; }
+    QString StatusText(int Panel) const;
+
+protected:
+    bool eventFilter(QObject *Watched, QEvent *Event) override;
+
+private:
+    void BuildMenu();
+    void FitControl();
+
+    TThreeD_form *FForm = nullptr;
+    QWidget *FContainer;
+    QWidget *FControlWindow = nullptr;
+    QLabel *FPanels[5];
+    QAction *FDrawModes[3];
+    QAction *FAutoSave;
+    QAction *FOffsets;
+    QAction *FSaveAsBitmap;
+    QAction *FSaveBitmapAs;
+};
+
+} // namespace orv

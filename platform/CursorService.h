@@ -1,0 +1,45 @@
+#pragma once
+// The mouse cursor as controls drive it during a drag: capture, confining
+// it to a window, moving it to a point of a window's client area and
+// hiding it. The program installs the toolkit's service; tests install a
+// recording one and watch the calls.
+
+#include <string>
+#include <vector>
+
+namespace orv {
+
+class TCursorService {
+public:
+    virtual ~TCursorService() = default;
+    // Window: the toolkit's window, passed opaquely.
+    virtual void Capture(void *Window) {}
+    virtual void ReleaseCapture() {}
+    virtual void Confine(void *Window) {}
+    virtual void ReleaseConfine() {}
+    // X, Y in the window's client coordinates.
+    virtual void MoveTo(void *Window, int X, int Y) {}
+    virtual void Show(bool Visible) {}
+};
+
+// The installed service; a service that does nothing when none is.
+TCursorService &CursorService();
+void SetCursorService(TCursorService *Service);
+
+// Records every call as text: "capture", "release capture", "confine",
+// "release confine", "move X,Y", "show"/"hide".
+class TRecordingCursor : public TCursorService {
+public:
+    void Capture(void *) override { Calls.push_back("capture"); }
+    void ReleaseCapture() override { Calls.push_back("release capture"); }
+    void Confine(void *) override { Calls.push_back("confine"); }
+    void ReleaseConfine() override { Calls.push_back("release confine"); }
+    void MoveTo(void *, int X, int Y) override
+    {
+        Calls.push_back("move " + std::to_string(X) + "," + std::to_string(Y));
+    }
+    void Show(bool Visible) override { Calls.push_back(Visible ? "show" : "hide"); }
+    std::vector<std::string> Calls;
+};
+
+} // namespace orv

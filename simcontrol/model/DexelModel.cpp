@@ -1,0 +1,409 @@
+#include "simcontrol/model/DexelModel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orv {
+
+namespace {
+
+// Ceiling of the node pool (8 bytes a node) and of the cell table; a
+// billet whose grid would pass the table's ceiling is not built.
+constexpr size_t MaxNodes = size_t(1) << 25;
+constexpr size_t MaxCells = size_t(1) << 24;
+constexpr int MaxExtent = 30000; // columns or rows, pixels
+constexpr int NoRow = 1000000;
+
+} // namespace
+
+CDexelModel::CDexelModel()
+{
+    SetLight(0.6, -0.5, 0.4);
+}
+
+void CDexelModel::SetScale(double PixelsPerUnit)
+{
+    if (std::isfinite(PixelsPerUnit) && PixelsPerUnit > 0)
+        FScale = PixelsPerUnit;
+}
+
+void CDexelModel::SetTilt(double T)
+{
+    if (!std::isfinite(T))
+        return;
+    FTilt = std::clamp(T, 0.0, 1.0);
+    FCos = std::sqrt(1 - FTilt * FTilt);
+}
+
+void CDexelModel::SetRotation(double Angle)
+{
+    if (!std::isfinite(Angle))
+        return;
+    FRotation = Angle;
+    FCosR = std::cos(Angle);
+    FSinR = std::sin(Angle);
+}
+
+void CDexelModel::SetLight(double X, double Y, double Z)
+{
+    const double L = std::sqrt(X * X + Y * Y + Z * Z);
+    if (!std::isfinite(L) || L < 1e-12)
+        return;
+    FLight[0] = X / L;
+    FLight[1] = Y / L;
+    FLight[2] = Z / L;
+}
+
+CGridPoint CDexelModel::ToGrid(double X, double Y, double Z) const
+{
+    const double x = X * FScale, y = Y * FScale;
+    return {x * FCosR - y * FSinR + FColumnOffset, x * FSinR + y * FCosR + FRowOffset, Z * FScale};
+}
+
+// --- Shading ------------------------------------------------------------------
+
+int CDexelModel::ShadeUnit(double X, double Y, double Z) const
+{
+    if (Rapid)
+        return RapidColour;
+    const double d = -(FLight[0] * X + FLight[1] * Y + FLight[2] * Z);
+    if (!(d >= 0))
+        return 10;
+    return 10 + static_cast<int>(191 * std::min(d, 1.0));
+}
+
+int CDexelModel::Shade(double X, double Y, double Z) const
+{
+    const double L = std::sqrt(X * X + Y * Y + Z * Z);
+    if (L >= 0.001)
+        return ShadeUnit(X / L, Y / L, Z / L);
+    return ShadeUnit(X, Y, Z);
+}
+
+// --- Node pool ------------------------------------------------------------------
+
+int CDexelModel::AllocNode()
+{
+    if (FFree < 0) {
+        if (FNodes.size() >= MaxNodes) {
+            FOverflowed = true;
+            return -1;
+        }
+        const size_t grown = std::min(MaxNodes, std::max<size_t>(1024, FNodes.size() * 2));
+        const size_t from = FNodes.size();
+        FNodes.resize(grown);
+        for (size_t i = grown; i-- > from;) {
+            FNodes[i].next = FFree;
+            FFree = static_cast<int>(i);
+        }
+    }
+    const int n = FFree;
+    FFree = FNodes[n].next;
+    FNodes[n].next = -1;
+    ++FInUse;
+    return n;
+}
+
+void CDexelModel::FreeNode(int Index)
+{
+    FNodes[Index].next = FFree;
+    FFree = Index;
+    --FInUse;
+}
+
+// --- Cells ------------------------------------------------------------------------
+
+int CDexelModel::SurfaceZ(int C, int R, int Empty) const
+{
+    const int head = HeadIndex(C, R);
+    return head < 0 ? Empty : FNodes[head].z;
+}
+
+void CDexelModel::TouchRow(int C, int R)
+{
+    CTouched &t = FTouched[C];
+    t.First = std::min(t.First, R);
+    t.Last = std::max(t.Last, R);
+}
+
+bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled)
+{
+    if (Z > FTop)
+        return false;
+    Z = std::max(Z, -30000); // nothing lies further below the bottom
+    if (!FInsertAnywhere && !IsCuttable(C, R))
+        return false;
+    int *link = CellHead(C, R);
+    if (!link)
+        return false;
+    TouchRow(C, R);
+    // Walk by index: a growing pool moves the nodes.
+    int prev = -1;
+    int at = *link;
+    while (at >= 0 && FNodes[at].z > Z) {
+        prev = at;
+        at = FNodes[at].next;
+    }
+    if (at >= 0 && FNodes[at].z == Z) {
+        if (Overwrite) {
+            FNodes[at].colour = static_cast<uint8_t>(Colour);
+            FNodes[at].settled = Settled;
+        }
+        return true;
+    }
+    const int n = AllocNode();
+    if (n < 0)
+        return false;
+    FNodes[n].z = static_cast<int16_t>(Z);
+    FNodes[n].colour = static_cast<uint8_t>(Colour);
+    FNodes[n].settled = Settled;
+    FNodes[n].next = at;
+    if (prev < 0)
+        *link = n;
+    else
+        FNodes[prev].next = n;
+    return true;
+}
+
+void CDexelModel::StageCellNode(int C, int R, int Z, int Colour)
+{
+    if (C < 0) {
+        FlushCellStage();
+        return;
+    }
+    if ((!FInsertAnywhere && !IsCuttable(C, R)) || Z > FTop + 1)
+        return;
+    if (!FStage.empty() && (C != FStageC || R != FStageR))
+        FlushCellStage();
+    FStageC = C;
+    FStageR = R;
+    FStage.emplace_back(Colour, Z);
+}
+
+void CDexelModel::FlushCellStage()
+{
+    for (const auto &[colour, z] : FStage)
+        InsertNode(FStageC, FStageR, z, colour, false);
+    FStage.clear();
+}
+
+void CDexelModel::CutCell(int C, int R, int Z)
+{
+    int *head = CellHead(C, R);
+    if (!head)
+        return;
+    while (*head >= 0 && FNodes[*head].z > Z) {
+        const int n = *head;
+        *head = FNodes[n].next;
+        FreeNode(n);
+    }
+}
+
+// New nodes below an older surface, or more than one pixel below the node
+// above them, take away everything above them.
+void CDexelModel::Settle(int C, int R)
+{
+    int *head = CellHead(C, R);
+    if (!head || *head < 0)
+        return;
+    int p = *head;
+    bool pWas = FNodes[p].settled;
+    FNodes[p].settled = 1;
+    for (int n = FNodes[p].next; n >= 0; n = FNodes[n].next) {
+        const bool nWas = FNodes[n].settled;
+        if (FNodes[p].z - FNodes[n].z > 1 || (pWas && !nWas))
+            CutCell(C, R, FNodes[n].z);
+        FNodes[n].settled = 1;
+        p = n;
+        pWas = nWas;
+    }
+}
+
+CCellRange CDexelModel::CellRange(int C, int R) const
+{
+    CCellRange range;
+    const int head = HeadIndex(C, R);
+    if (head < 0)
+        return range;
+    range.HighZ = FNodes[head].z;
+    int n = head;
+    while (FNodes[n].next >= 0)
+        n = FNodes[n].next;
+    range.LowZ = FNodes[n].z;
+    range.LowColour = FNodes[n].colour;
+    return range;
+}
+
+// Levels each touched cell of the column against its neighbours in depth
+// and builds the wall that faces the viewer where a cell stands above the
+// cell in front of it. The row behind the last touched one is visited too:
+// it holds the far wall of a slot.
+void CDexelModel::ColumnFill(int C)
+{
+    const CColumn &col = FCols[C];
+    CTouched &t = FTouched[C];
+    int i = std::max(t.First - 1, col.First + 1);
+    Settle(C, i);
+    const int lastRow = t.Last + 1;
+    // The ranges slide along the column: the front of row i is row i - 1
+    // as it was left, here is what the last step saw behind.
+    CCellRange front = CellRange(C, i - 1);
+    CCellRange here = CellRange(C, i);
+    while (i <= lastRow && i < col.Last - 1) {
+        Settle(C, i + 1);
+        const CCellRange back = CellRange(C, i + 1);
+        if (here.HighZ >= front.LowZ && here.HighZ >= back.LowZ) {
+            const int level =
+                std::max(here.LowZ, front.LowZ > back.LowZ ? front.LowZ : back.LowZ);
+            if (here.HighZ > level) {
+                CutCell(C, i, level);
+                here = CellRange(C, i);
+            }
+        }
+        if (front.HighZ < here.LowZ) {
+            const int head = HeadIndex(C, i - 1);
+            const int colour = head >= 0 ? FNodes[head].colour : 0;
+            for (int z = front.HighZ; z < here.LowZ; ++z)
+                InsertNode(C, i, z, colour, true);
+            here = CellRange(C, i);
+        }
+        front = here;
+        here = back;
+        ++i;
+    }
+    t = CTouched{};
+}
+
+void CDexelModel::FinishColumns()
+{
+    FlushCellStage();
+    const int from = std::max(FTouchedFirst, 0);
+    const int to = std::min(FTouchedLast, static_cast<int>(FCols.size()) - 1);
+    for (int c = from; c <= to; ++c)
+        if (FTouched[c].First <= FTouched[c].Last)
+            ColumnFill(c);
+    FTouchedFirst = 1000000;
+    FTouchedLast = -1000000;
+}
+
+void CDexelModel::WidenTouchedColumns(int From, int To)
+{
+    FTouchedFirst = std::min(FTouchedFirst, From);
+    FTouchedLast = std::max(FTouchedLast, To);
+}
+
+// --- Billet --------------------------------------------------------------------
+
+bool CDexelModel::BuildBillet(double LowX, double LowY, double HighX, double HighY,
+                              double Height, int ColourBase)
+{
+    FLastStampValid = false;
+    FNodes.clear();
+    FFree = -1;
+    FInUse = 0;
+    FOverflowed = false;
+    FTable.clear();
+    FCols.clear();
+    FTouched.clear();
+    FExtremes.clear();
+    FStage.clear();
+    FColumnCount = 0;
+    FTop = 0;
+    Rapid = false;
+    FTouchedFirst = 1000000;
+    FTouchedLast = -1000000;
+    const double values[] = {LowX, LowY, HighX, HighY, Height};
+    for (double v : values)
+        if (!std::isfinite(v * FScale))
+            return false;
+    if (!(HighX > LowX && HighY > LowY && Height > 0))
+        return false;
+    const double top = std::trunc(Height * FScale);
+    if (top < 1 || top > 30000)
+        return false;
+    FTop = static_cast<int>(top);
+
+    // Corners in the order whose edge normals point into the billet.
+    const double cx[4] = {LowX, LowX, HighX, HighX};
+    const double cy[4] = {LowY, HighY, HighY, LowY};
+    double rx[4], ry[4];
+    FColumnOffset = FRowOffset = 0;
+    for (int k = 0; k < 4; ++k) {
+        const CGridPoint g = ToGrid(cx[k], cy[k], 0);
+        rx[k] = g.x;
+        ry[k] = g.y;
+    }
+    const double minX = *std::min_element(rx, rx + 4), maxX = *std::max_element(rx, rx + 4);
+    const double minY = *std::min_element(ry, ry + 4), maxY = *std::max_element(ry, ry + 4);
+    if (maxX - minX > MaxExtent || maxY - minY > MaxExtent) {
+        FTop = 0;
+        return false;
+    }
+    const int minCol = static_cast<int>(std::trunc(minX));
+    const int maxCol = static_cast<int>(std::trunc(maxX));
+    FColumnOffset = -minCol;
+    FRowOffset = 8 - static_cast<int>(std::trunc(minY));
+    const int count = maxCol - minCol;
+    FCols.assign(count + 1, CColumn{});
+    FTouched.assign(count + 1, CTouched{});
+    FExtremes.assign(count + 1, CEdgeExtremes{});
+
+    // Front and back rows of every column, from the outline.
+    std::vector<int> front(count + 1, NoRow), back(count + 1, -NoRow), frontShade(count + 1, 10);
+    int gx[4], gy[4];
+    for (int k = 0; k < 4; ++k) {
+        gx[k] = static_cast<int>(std::trunc(rx[k] + FColumnOffset));
+        gy[k] = static_cast<int>(std::trunc(ry[k] + FRowOffset));
+    }
+    for (int k = 0; k < 4; ++k) {
+        const int a = k, b = (k + 1) % 4;
+        if (gx[a] == gx[b])
+            continue;
+        const double dx = rx[b] - rx[a], dy = ry[b] - ry[a];
+        const int shade = Shade(dy, -dx, 0);
+        StepLine(gx[a], gy[a], gx[b], gy[b], [&](int c, int r) {
+            if (c < 0 || c > count)
+                return;
+            if (r < front[c]) {
+                front[c] = r;
+                frontShade[c] = shade;
+            }
+            back[c] = std::max(back[c], r);
+        });
+    }
+    size_t cells = 0;
+    for (int c = 0; c <= count; ++c) {
+        if (front[c] == NoRow) { // a column the outline missed: its neighbour's rows
+            front[c] = c > 0 ? front[c - 1] : 8;
+            back[c] = c > 0 ? back[c - 1] : 8;
+        }
+        cells += static_cast<size_t>(back[c] - front[c] + 2);
+    }
+    if (cells > MaxCells) {
+        FCols.clear();
+        FTop = 0;
+        return false;
+    }
+    FTable.assign(cells, -1);
+    FNodes.reserve(std::min(MaxNodes, cells * 2 + static_cast<size_t>(FTop) * (count + 1)));
+    FInsertAnywhere = true;
+    size_t fill = 0;
+    for (int c = 0; c <= count; ++c) {
+        CColumn &col = FCols[c];
+        col.First = front[c] - 1;
+        col.Last = back[c];
+        col.Offset = static_cast<int>(fill);
+        fill += static_cast<size_t>(col.Last - col.First + 1);
+        for (int r = col.First; r <= col.Last; ++r)
+            InsertNode(c, r, FTop, ColourBase + 10, true);
+        for (int z = 1; z < FTop; ++z)
+            InsertNode(c, front[c], z, frontShade[c], true);
+        InsertNode(c, front[c] - 1, 1, 0, true);
+        FTouched[c] = CTouched{};
+    }
+    FColumnCount = count;
+    FInsertAnywhere = false;
+    return true;
+}
+
+} // namespace orv

@@ -1,0 +1,263 @@
+#pragma once
+// The simulation's material: the billet as seen from the current view,
+// one cell per pixel column (x across the picture) and row (depth, away
+// from the viewer), each holding a list of surface nodes ordered by height
+// (the top surface and, below it, the stacked nodes of a wall facing the
+// viewer). Tool moves (DexelSweeps.cpp) add the nodes of the tool's lower
+// surface, then each touched cell is settled and the exposed walls are
+// completed. Heights, rows and columns are whole pixels; host lengths are
+// millimetres with z measured from the billet bottom.
+//
+// Storage is sized from the billet at BuildBillet and grows on demand up
+// to a fixed ceiling; a node that would pass it is refused (the cell keeps
+// what it had) and Overflowed() says so.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace orv {
+
+struct DexelNode {
+    int16_t z = 0;       // pixels above the billet bottom
+    uint8_t colour = 0;  // image index (palette entry + 10)
+    uint8_t settled = 0; // 0 while the cut in progress added it
+    int32_t next = -1;   // next node of the cell (lower z), -1 none
+};
+
+struct CCellRange {
+    int LowZ = 0;
+    int LowColour = 0;
+    int HighZ = 0;
+};
+
+// A point in grid coordinates: column, row, height (pixels, not truncated).
+struct CGridPoint {
+    double x = 0, y = 0, z = 0;
+};
+
+// Image index of surfaces cut by rapid moves (palette entry 195).
+constexpr int RapidColour = 205;
+
+// A grid value truncated towards zero, held within +-1e9 (0 for a
+// non-number), so far-off points never overflow an integer.
+inline int TruncGrid(double V)
+{
+    if (!(V == V))
+        return 0;
+    if (V > 1e9)
+        return 1000000000;
+    if (V < -1e9)
+        return -1000000000;
+    return static_cast<int>(V);
+}
+
+class CDexelModel {
+    struct CColumn {
+        int First = 1000, Last = -1000, Offset = -1;
+    };
+
+public:
+    CDexelModel();
+
+    // --- View and tool ---
+    void SetScale(double PixelsPerUnit);
+    double Scale() const { return FScale; }
+    // Tilt t is the sine of the viewing elevation; c = sqrt(1 - t^2).
+    void SetTilt(double T);
+    double Tilt() const { return FTilt; }
+    double CosTilt() const { return FCos; }
+    // Rotation of the billet about the vertical axis, radians.
+    void SetRotation(double Angle);
+    double Rotation() const { return FRotation; }
+    void SetLight(double X, double Y, double Z);
+    const double *Light() const { return FLight; }
+    // Tool radius in host units (kept in pixels).
+    void SetToolSize(double Radius) { FToolRadius = Radius * FScale; }
+    void SetToolRadiusPixels(double Radius) { FToolRadius = Radius; }
+    double ToolRadius() const { return FToolRadius; }
+    // Set: a ball-nosed tool; clear: flat-bottomed.
+    void SetBallNosed(bool Ball) { FBallNosed = Ball; }
+    bool BallNosed() const { return FBallNosed; }
+    bool Rapid = false;   // surfaces of the current move take RapidColour
+    int ToolNumber = 1;   // marker colour
+    int ToolColumn = 0, ToolRow = 0, ToolZ = 0; // grid position of the last stamp
+
+    // --- Billet ---
+    // Rebuilds the uncut billet; host units, height above its bottom. A
+    // billet with a zero, negative or non-finite extent leaves the model
+    // empty (no columns) and returns false.
+    bool BuildBillet(double LowX, double LowY, double HighX, double HighY, double Height,
+                     int ColourBase);
+
+    // --- Grid ---
+    int ColumnCount() const { return FColumnCount; }
+    int Columns() const { return static_cast<int>(FCols.size()); } // slots with rows
+    int FirstRow(int C) const { return FCols[C].First; }
+    int LastRow(int C) const { return FCols[C].Last; }
+    int Top() const { return FTop; }
+    int ColumnOffset() const { return FColumnOffset; }
+    int RowOffset() const { return FRowOffset; }
+    bool IsCuttable(int C, int R) const
+    {
+        return C >= 0 && C < FColumnCount && R > FCols[C].First && R < FCols[C].Last;
+    }
+    // Host point (z above the billet bottom) to grid coordinates.
+    CGridPoint ToGrid(double X, double Y, double Z) const;
+    // The head (highest node) of a cell; -1 when the cell has none.
+    int HeadIndex(int C, int R) const
+    {
+        const int *head = CellHead(C, R);
+        return head ? *head : -1;
+    }
+    const DexelNode &Node(int Index) const { return FNodes[Index]; }
+    // Highest z of a cell, or the given default when it is empty.
+    int SurfaceZ(int C, int R, int Empty = -32768) const;
+    size_t NodesInUse() const { return FInUse; }
+    size_t NodeCapacity() const { return FNodes.size(); }
+    size_t CellCount() const { return FTable.size(); }
+    bool Overflowed() const { return FOverflowed; }
+
+    // --- Nodes ---
+    bool InsertNode(int C, int R, int Z, int Colour, bool Settled);
+    void StageCellNode(int C, int R, int Z, int Colour);
+    void FlushCellStage();
+    void CutCell(int C, int R, int Z);
+    void Settle(int C, int R);
+    void ColumnFill(int C);
+    void FinishColumns();
+    CCellRange CellRange(int C, int R) const;
+    bool Overwrite = true;
+
+    // --- Shading ---
+    // Image index for a normal pointing into the material: 10..201, 205
+    // while Rapid is set.
+    int Shade(double X, double Y, double Z) const;
+    int ShadeUnit(double X, double Y, double Z) const;
+
+    // --- Tool sweeps (DexelSweeps.cpp); host units, z above the bottom ---
+    void CutPoint(double X, double Y, double Z);
+    void CutLine(double X1, double Y1, double Z1, double X2, double Y2, double Z2);
+    // Directions are unit vectors (cos, sin) in the host plan.
+    void CutArc(double CX, double CY, double CZ, double Radius, double SX, double SY, double EX,
+                double EY, bool Clockwise);
+    void CutFullCircle(double CX, double CY, double CZ, double Radius);
+    // Stamps the current tool at a grid point (the probe) and settles the cells.
+    void StampGrid(const CGridPoint &P, double RadiusPixels);
+    struct CQuadCorner {
+        double x, y, z;
+        int shade;
+    };
+    void RasterQuad(const CQuadCorner &P1, const CQuadCorner &P2, const CQuadCorner &P3,
+                    const CQuadCorner &P4);
+    // A convex polygon of Count corners, scan-converted as RasterQuad does.
+    void RasterPolygon(const CQuadCorner *Corners, int Count);
+
+    // --- Edge extremes (RasterQuad and BuildBillet scratch) ---
+    static constexpr int NoRowNear = 1000000;
+    struct CEdgeExtremes {
+        int NearRow, NearZ, NearShade;
+        int FarRow, FarZ, FarShade;
+    };
+
+private:
+    struct CTouched {
+        int First = 1000, Last = -1000;
+    };
+    int AllocNode();
+    void FreeNode(int Index);
+    int *CellHead(int C, int R)
+    {
+        if (C < 0 || C >= static_cast<int>(FCols.size()))
+            return nullptr;
+        const CColumn &col = FCols[C];
+        if (R < col.First || R > col.Last)
+            return nullptr;
+        return &FTable[col.Offset + R - col.First];
+    }
+    const int *CellHead(int C, int R) const
+    {
+        return const_cast<CDexelModel *>(this)->CellHead(C, R);
+    }
+    void TouchRow(int C, int R);
+    void ClearExtremes(int From, int To);
+    void EnterExtreme(int C, int R, int Z, int Shade);
+    void WalkEdge(const CQuadCorner &A, const CQuadCorner &B);
+    void StageSegment(int C, const CEdgeExtremes &E);
+    void Stamp(const CGridPoint &P, double R);
+    void SweepSegment(const CGridPoint &P1, const CGridPoint &P2, double R, bool Radial,
+                      double CentreX, double CentreY);
+    void PlanarSweep(const CGridPoint &P1, const CGridPoint &P2, double R);
+    void ArcChord(const CGridPoint &A, const CGridPoint &B, double R, const CGridPoint &Centre);
+    bool AboveTop(double Z) const;
+    void WidenTouchedColumns(int From, int To);
+
+    // The last stamp of CutPoint while nothing else has cut since: the
+    // next move's start stamp at the same point would change nothing.
+    struct CStampKey {
+        double X, Y, Z, R;
+        bool Ball, Rapid;
+        bool operator==(const CStampKey &) const = default;
+    };
+    bool FLastStampValid = false;
+    CStampKey FLastStamp{};
+
+    std::vector<DexelNode> FNodes;
+    int FFree = -1;
+    size_t FInUse = 0;
+    bool FOverflowed = false;
+    std::vector<int> FTable;
+    std::vector<CColumn> FCols;
+    std::vector<CTouched> FTouched;
+    std::vector<CEdgeExtremes> FExtremes;
+    int FTouchedFirst = 1000, FTouchedLast = -1000;
+    int FColumnCount = 0;
+    int FColumnOffset = 0, FRowOffset = 0;
+    int FTop = 0;
+    double FScale = 1.0;
+    double FTilt = 0.8660254, FCos = 0.5;
+    double FRotation = 0;
+    double FCosR = 1, FSinR = 0;
+    double FLight[3];
+    double FToolRadius = 5.0;
+    bool FBallNosed = false;
+    bool FInsertAnywhere = true;
+    // The cell stage: nodes of one cell collected before insertion.
+    int FStageC = -1, FStageR = 0;
+    std::vector<std::pair<int, int>> FStage; // (colour, z)
+};
+
+// Integer line stepper (Bresenham) from (X0, Y0) to (X1, Y1); Visit(x, y)
+// for every point, both ends included.
+template <typename F> void StepLine(int X0, int Y0, int X1, int Y1, F &&Visit)
+{
+    int dx = X1 > X0 ? X1 - X0 : X0 - X1;
+    int dy = Y1 > Y0 ? Y1 - Y0 : Y0 - Y1;
+    const int sx = X1 >= X0 ? 1 : -1;
+    const int sy = Y1 >= Y0 ? 1 : -1;
+    const bool steep = dy > dx;
+    const int major = steep ? dy : dx;
+    const int minor = steep ? dx : dy;
+    int d = 2 * minor - major;
+    int x = X0, y = Y0;
+    Visit(x, y);
+    for (int i = 0; i < major; ++i) {
+        if (d > 0) {
+            if (steep)
+                x += sx;
+            else
+                y += sy;
+            d += 2 * (minor - major);
+        }
+        else {
+            d += 2 * minor;
+        }
+        if (steep)
+            y += sy;
+        else
+            x += sx;
+        Visit(x, y);
+    }
+}
+
+} // namespace orv

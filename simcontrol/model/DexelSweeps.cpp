@@ -1,0 +1,411 @@
+// Tool sweeps of the dexel model: a recorded move becomes flat facets of
+// the tool's lower boundary (stamps, line sweeps, arc and circle chords),
+// each facet is scan-converted into the cells as staged nodes, and the
+// touched columns are settled and their walls completed.
+//
+//   column (x) ->            facet corners P1..P4 go round the quad; in
+//   row (y) away from you    each column the walker keeps the nearest and
+//   z up                     the farthest row it met, and the column's
+//                            segment between them is staged row by row.
+#include "simcontrol/model/DexelModel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orv {
+
+namespace {
+
+// Pi as the control has always taken it: its arc steps and degree factor
+// follow from it.
+constexpr double Pi = 3.141592654;
+constexpr double ArcStep = 2 * Pi / 28;
+constexpr int Sectors = 16;
+
+struct CDir {
+    double x, y;
+};
+
+// A measure of a unit direction that grows from 0 to 4 once about the circle.
+double PseudoAngle(CDir D)
+{
+    if (D.x >= 0 && D.y >= 0)
+        return D.y;
+    if (D.x >= 0)
+        return D.x + 3;
+    if (D.y >= 0)
+        return 1 - D.x;
+    return 2 - D.y;
+}
+
+bool WithinArc(CDir Start, CDir End, CDir D)
+{
+    const double s = PseudoAngle(Start), e = PseudoAngle(End), d = PseudoAngle(D);
+    if (s <= e)
+        return d >= s && d <= e;
+    return d >= s || d <= e;
+}
+
+int Trunc(double V) { return TruncGrid(V); }
+
+} // namespace
+
+bool CDexelModel::AboveTop(double Z) const
+{
+    return FBallNosed ? Z - FToolRadius > FTop : Z > FTop;
+}
+
+// --- Scan conversion ------------------------------------------------------------
+
+void CDexelModel::ClearExtremes(int From, int To)
+{
+    for (int c = From; c <= To; ++c)
+        FExtremes[c] = {NoRowNear, 0, 0, -NoRowNear, 0, 0};
+}
+
+void CDexelModel::EnterExtreme(int C, int R, int Z, int Shade)
+{
+    if (C < 0 || C >= static_cast<int>(FExtremes.size()))
+        return;
+    CEdgeExtremes &e = FExtremes[C];
+    if (R < e.NearRow || (R == e.NearRow && Z < e.NearZ)) {
+        e.NearRow = R;
+        e.NearZ = Z;
+        e.NearShade = Shade;
+    }
+    if (R > e.FarRow || (R == e.FarRow && Z > e.FarZ)) {
+        e.FarRow = R;
+        e.FarZ = Z;
+        e.FarShade = Shade;
+    }
+}
+
+void CDexelModel::WalkEdge(const CQuadCorner &A, const CQuadCorner &B)
+{
+    const int ca = Trunc(A.x), cb = Trunc(B.x);
+    if (ca == cb) {
+        EnterExtreme(ca, Trunc(A.y), Trunc(A.z), A.shade);
+        EnterExtreme(cb, Trunc(B.y), Trunc(B.z), B.shade);
+        return;
+    }
+    const CQuadCorner &L = ca < cb ? A : B;
+    const CQuadCorner &H = ca < cb ? B : A;
+    const int c0 = std::min(ca, cb), c1 = std::max(ca, cb);
+    const int from = std::max(c0, 0), to = std::min(c1, static_cast<int>(FExtremes.size()) - 1);
+    const double span = c1 - c0;
+    for (int c = from; c <= to; ++c) {
+        const double f = (c - c0) / span;
+        EnterExtreme(c, Trunc(L.y + f * (H.y - L.y)), Trunc(L.z + f * (H.z - L.z)),
+                     Trunc(L.shade + f * (H.shade - L.shade)));
+    }
+}
+
+// The column's segment from its nearest to its farthest row in the (row,
+// z) plane, shade interpolated in 8.8 fixed point. A step to a new row
+// that rises also stages the new row at the old height, so a rising
+// surface has no holes.
+void CDexelModel::StageSegment(int C, const CEdgeExtremes &E)
+{
+    const int steps = std::max(std::abs(E.FarRow - E.NearRow), std::abs(E.FarZ - E.NearZ));
+    if (steps == 0) {
+        StageCellNode(C, E.NearRow, E.NearZ, E.NearShade);
+        return;
+    }
+    int shade = E.NearShade * 256;
+    const int increment = ((E.FarShade - E.NearShade) * 256) / steps;
+    int prevRow = E.NearRow, prevZ = E.NearZ;
+    bool first = true;
+    StepLine(E.NearRow, E.NearZ, E.FarRow, E.FarZ, [&](int r, int z) {
+        if (!first && r != prevRow && prevZ < z)
+            StageCellNode(C, r, prevZ, shade / 256);
+        StageCellNode(C, r, z, shade / 256);
+        first = false;
+        prevRow = r;
+        prevZ = z;
+        shade += increment;
+    });
+}
+
+void CDexelModel::RasterQuad(const CQuadCorner &P1, const CQuadCorner &P2, const CQuadCorner &P3,
+                             const CQuadCorner &P4)
+{
+    const CQuadCorner corners[4] = {P1, P2, P3, P4};
+    RasterPolygon(corners, 4);
+}
+
+void CDexelModel::RasterPolygon(const CQuadCorner *Corners, int Count)
+{
+    // Facets far off the grid (a million pixels) are not cut; heights are
+    // held between just below the deepest node and just above the top.
+    constexpr int MaxCorners = 32;
+    if (Count > MaxCorners)
+        return;
+    CQuadCorner held[MaxCorners];
+    double low = 1e300, high = -1e300;
+    for (int k = 0; k < Count; ++k) {
+        const CQuadCorner &c = Corners[k];
+        if (!(std::fabs(c.x) < 1e6 && std::fabs(c.y) < 1e6 && std::isfinite(c.z)))
+            return;
+        held[k] = c;
+        held[k].z = std::clamp(c.z, -30001.0, FTop + 5.0);
+        low = std::min(low, c.x);
+        high = std::max(high, c.x);
+    }
+    Corners = held;
+    const int from = std::max(Trunc(low), 0);
+    const int to = std::min(Trunc(high), FColumnCount - 1);
+    if (from > to)
+        return;
+    WidenTouchedColumns(from, to);
+    ClearExtremes(from, to);
+    for (int k = 0; k < Count; ++k)
+        WalkEdge(Corners[k], Corners[(k + 1) % Count]);
+    for (int c = from; c <= to; ++c)
+        if (FExtremes[c].NearRow <= FExtremes[c].FarRow)
+            StageSegment(c, FExtremes[c]);
+    FlushCellStage();
+}
+
+// --- Stamps -----------------------------------------------------------------------
+
+void CDexelModel::Stamp(const CGridPoint &P, double R)
+{
+    ToolColumn = Trunc(P.x);
+    ToolRow = Trunc(P.y);
+    ToolZ = Trunc(P.z);
+    double cs[Sectors + 1], sn[Sectors + 1];
+    for (int k = 0; k <= Sectors; ++k) {
+        cs[k] = std::cos(k * Pi / 8);
+        sn[k] = std::sin(k * Pi / 8);
+    }
+    double rimZ = P.z;
+    if (FBallNosed) {
+        const double qz = P.z + R;
+        rimZ = qz;
+        for (int k = 0; k < Sectors; ++k)
+            for (int j = 0; j < 4; ++j) {
+                auto corner = [&](int ring, int sector) {
+                    const double s = std::sin(ring * Pi / 8), c = std::cos(ring * Pi / 8);
+                    const double ox = s * cs[sector], oy = s * sn[sector], oz = -c;
+                    return CQuadCorner{P.x + R * ox, P.y + R * oy, qz + R * oz, Shade(ox, oy, oz)};
+                };
+                RasterQuad(corner(j, k), corner(j, k + 1), corner(j + 1, k + 1), corner(j + 1, k));
+            }
+    }
+    else {
+        // The sixteen sector triangles about the axis tile the rim
+        // polygon, so the polygon is staged in one pass.
+        const int down = Shade(0, 0, -1);
+        CQuadCorner rim[Sectors];
+        for (int k = 0; k < Sectors; ++k)
+            rim[k] = {P.x + R * cs[k], P.y + R * sn[k], P.z, down};
+        RasterPolygon(rim, Sectors);
+    }
+    if (rimZ >= FTop)
+        return;
+    for (int k = 0; k < Sectors; ++k) {
+        const int s0 = Shade(cs[k], sn[k], 0), s1 = Shade(cs[k + 1], sn[k + 1], 0);
+        const double x0 = P.x + R * cs[k], y0 = P.y + R * sn[k];
+        const double x1 = P.x + R * cs[k + 1], y1 = P.y + R * sn[k + 1];
+        RasterQuad({x0, y0, rimZ, s0}, {x1, y1, rimZ, s1}, {x1, y1, double(FTop), s1},
+                   {x0, y0, double(FTop), s0});
+    }
+}
+
+void CDexelModel::CutPoint(double X, double Y, double Z)
+{
+    if (FColumnCount <= 0)
+        return;
+    const CGridPoint P = ToGrid(X, Y, Z);
+    const CStampKey key{P.x, P.y, P.z, FToolRadius, FBallNosed, Rapid};
+    if (FLastStampValid && key == FLastStamp)
+        return;
+    Overwrite = false;
+    Stamp(P, FToolRadius);
+    Overwrite = true;
+    FinishColumns();
+    FLastStamp = key;
+    FLastStampValid = true;
+}
+
+void CDexelModel::StampGrid(const CGridPoint &P, double RadiusPixels)
+{
+    if (FColumnCount <= 0)
+        return;
+    FLastStampValid = false;
+    Overwrite = false;
+    Stamp(P, RadiusPixels);
+    Overwrite = true;
+    // Settled now, so the hole shows at the next render.
+    FinishColumns();
+}
+
+// --- Line sweeps ------------------------------------------------------------------
+
+void CDexelModel::SweepSegment(const CGridPoint &P1, const CGridPoint &P2, double R, bool Radial,
+                               double CentreX, double CentreY)
+{
+    double dx = P2.x - P1.x, dy = P2.y - P1.y;
+    const double plan = std::hypot(dx, dy);
+    if (!(plan > 1e-12))
+        return;
+    dx /= plan;
+    dy /= plan;
+    const double nx = -dy, ny = dx;
+    // The side vector at each end: the move's left normal, or in radial
+    // mode the direction from the arc centre, so that chords of an arc
+    // meet edge to edge.
+    auto sideAt = [&](const CGridPoint &P, double &hx, double &hy) {
+        hx = nx;
+        hy = ny;
+        if (!Radial)
+            return;
+        const double rx = P.x - CentreX, ry = P.y - CentreY;
+        const double l = std::hypot(rx, ry);
+        if (l > 1e-12) {
+            hx = rx / l;
+            hy = ry / l;
+        }
+    };
+    double h1x, h1y, h2x, h2y;
+    sideAt(P1, h1x, h1y);
+    sideAt(P2, h2x, h2y);
+    const double zb1 = FBallNosed ? P1.z + R : P1.z;
+    const double zb2 = FBallNosed ? P2.z + R : P2.z;
+    if (FBallNosed) {
+        double s = 0;
+        if (std::fabs(P2.z - P1.z) > 0.01)
+            s = (P2.z - P1.z) / std::sqrt(plan * plan + (P2.z - P1.z) * (P2.z - P1.z));
+        const double ux = -s * dx, uy = -s * dy, uz = std::sqrt(std::max(0.0, 1 - s * s));
+        auto point = [&](const CGridPoint &P, double zb, double hx, double hy, int k) {
+            const double ck = std::cos(k * Pi / 16), wk = -R * std::sin(k * Pi / 16);
+            const double ox = R * ck * hx + wk * ux, oy = R * ck * hy + wk * uy, oz = wk * uz;
+            return CQuadCorner{P.x + ox, P.y + oy, zb + oz, Shade(ox, oy, oz)};
+        };
+        for (int k = 0; k < 16; ++k)
+            RasterQuad(point(P1, zb1, h1x, h1y, k), point(P2, zb2, h2x, h2y, k),
+                       point(P2, zb2, h2x, h2y, k + 1), point(P1, zb1, h1x, h1y, k + 1));
+    }
+    if (!(P1.z < FTop || P2.z < FTop))
+        return;
+    const int sPlus = Shade(h1x, h1y, 0);
+    RasterQuad({P1.x + R * h1x, P1.y + R * h1y, zb1, sPlus},
+               {P2.x + R * h2x, P2.y + R * h2y, zb2, sPlus},
+               {P2.x + R * h2x, P2.y + R * h2y, double(FTop + 4), sPlus},
+               {P1.x + R * h1x, P1.y + R * h1y, double(FTop + 4), sPlus});
+    if (!FBallNosed) {
+        const int down = Shade(0, 0, -1);
+        RasterQuad({P1.x - R * h1x, P1.y - R * h1y, P1.z, down},
+                   {P2.x - R * h2x, P2.y - R * h2y, P2.z, down},
+                   {P2.x + R * h2x, P2.y + R * h2y, P2.z, down},
+                   {P1.x + R * h1x, P1.y + R * h1y, P1.z, down});
+    }
+    const int sMinus = Shade(-h1x, -h1y, 0);
+    RasterQuad({P1.x - R * h1x, P1.y - R * h1y, zb1, sMinus},
+               {P2.x - R * h2x, P2.y - R * h2y, zb2, sMinus},
+               {P2.x - R * h2x, P2.y - R * h2y, double(FTop + 1), sMinus},
+               {P1.x - R * h1x, P1.y - R * h1y, double(FTop + 1), sMinus});
+}
+
+// A flat-bottomed tool moving level: the floor, and the wall on the side
+// nearer the viewer; ColumnFill builds the far wall.
+void CDexelModel::PlanarSweep(const CGridPoint &P1, const CGridPoint &P2, double R)
+{
+    double dx = P2.x - P1.x, dy = P2.y - P1.y;
+    const double plan = std::hypot(dx, dy);
+    if (!(plan > 1e-12))
+        return;
+    dx /= plan;
+    dy /= plan;
+    const double nx = -dy, ny = dx;
+    const int down = Shade(0, 0, -1);
+    const double z = P1.z;
+    RasterQuad({P1.x - R * nx, P1.y - R * ny, z, down}, {P2.x - R * nx, P2.y - R * ny, z, down},
+               {P2.x + R * nx, P2.y + R * ny, z, down}, {P1.x + R * nx, P1.y + R * ny, z, down});
+    const double sx = dx >= 0 ? -nx : nx, sy = dx >= 0 ? -ny : ny;
+    const int shade = Shade(sx, sy, 0);
+    RasterQuad({P1.x + R * sx, P1.y + R * sy, z + 1, shade},
+               {P2.x + R * sx, P2.y + R * sy, z + 1, shade},
+               {P2.x + R * sx, P2.y + R * sy, double(FTop), shade},
+               {P1.x + R * sx, P1.y + R * sy, double(FTop), shade});
+}
+
+void CDexelModel::CutLine(double X1, double Y1, double Z1, double X2, double Y2, double Z2)
+{
+    if (FColumnCount <= 0)
+        return;
+    if (std::fabs(X2 - X1) < 0.001 && std::fabs(Y2 - Y1) < 0.001)
+        return;
+    FLastStampValid = false;
+    const CGridPoint P1 = ToGrid(X1, Y1, Z1), P2 = ToGrid(X2, Y2, Z2);
+    if (AboveTop(P1.z) && AboveTop(P2.z))
+        return;
+    if (FBallNosed || std::fabs(P2.z - P1.z) >= 0.01)
+        SweepSegment(P1, P2, FToolRadius, false, 0, 0);
+    else
+        PlanarSweep(P1, P2, FToolRadius);
+    FinishColumns();
+}
+
+// --- Arcs -------------------------------------------------------------------------
+
+void CDexelModel::ArcChord(const CGridPoint &A, const CGridPoint &B, double R,
+                           const CGridPoint &Centre)
+{
+    SweepSegment(A, B, R, true, Centre.x, Centre.y);
+}
+
+void CDexelModel::CutArc(double CX, double CY, double CZ, double Radius, double SX, double SY,
+                         double EX, double EY, bool Clockwise)
+{
+    if (FColumnCount <= 0)
+        return;
+    const CGridPoint C = ToGrid(CX, CY, CZ);
+    const double R = Radius * FScale;
+    if (!std::isfinite(R) || AboveTop(C.z))
+        return;
+    FLastStampValid = false;
+    CDir s{SX * FCosR - SY * FSinR, SX * FSinR + SY * FCosR};
+    CDir e{EX * FCosR - EY * FSinR, EX * FSinR + EY * FCosR};
+    if (Clockwise)
+        std::swap(s, e);
+    double a = std::acos(std::clamp(s.x, -1.0, 1.0));
+    if (s.y < 0)
+        a = 2 * Pi - a;
+    const double limit = 4 * Pi;
+    CGridPoint prev{C.x + R * s.x, C.y + R * s.y, C.z};
+    while (true) {
+        a += ArcStep;
+        const CDir d{std::cos(a), std::sin(a)};
+        if (!WithinArc(s, e, d) || a > limit) {
+            ArcChord(prev, {C.x + R * e.x, C.y + R * e.y, C.z}, FToolRadius, C);
+            break;
+        }
+        const CGridPoint next{C.x + R * d.x, C.y + R * d.y, C.z};
+        ArcChord(prev, next, FToolRadius, C);
+        prev = next;
+    }
+    FinishColumns();
+}
+
+void CDexelModel::CutFullCircle(double CX, double CY, double CZ, double Radius)
+{
+    if (FColumnCount <= 0)
+        return;
+    const CGridPoint C = ToGrid(CX, CY, CZ);
+    const double R = Radius * FScale;
+    if (!std::isfinite(R))
+        return;
+    FLastStampValid = false;
+    CGridPoint prev{C.x, C.y + R, C.z};
+    for (int k = 1; k <= 28; ++k) {
+        const double a = k * ArcStep;
+        const CGridPoint next{C.x + R * std::sin(a), C.y + R * std::cos(a), C.z};
+        ArcChord(prev, next, FToolRadius, C);
+        prev = next;
+    }
+    FlushCellStage();
+    FinishColumns();
+}
+
+} // namespace orv

@@ -1,0 +1,296 @@
+#include "simcontrol/model/DexelModel.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace orv {
+namespace {
+
+// A 100 x 75 x 40 billet at 1 pixel per mm, seen at rotation 0.
+class DexelModelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        M.SetScale(1.0);
+        M.SetTilt(0.5);
+        M.SetRotation(0);
+        M.SetLight(1, -2, 2);
+        ASSERT_TRUE(M.BuildBillet(0, 0, 100, 75, 40, 192));
+    }
+    int Surface(double X, double Y) const
+    {
+        const CGridPoint g = M.ToGrid(X, Y, 0);
+        return M.SurfaceZ(static_cast<int>(g.x), static_cast<int>(g.y));
+    }
+    CDexelModel M;
+};
+
+TEST_F(DexelModelTest, NewBilletHasTopWallAndBorder)
+{
+    EXPECT_EQ(M.Top(), 40);
+    EXPECT_EQ(M.ColumnCount(), 100);
+    for (int c = 0; c < M.ColumnCount(); ++c) {
+        SCOPED_TRACE(c);
+        const int first = M.FirstRow(c);
+        EXPECT_EQ(M.SurfaceZ(c, first + 5), 40);
+        const CCellRange front = M.CellRange(c, first + 1);
+        EXPECT_EQ(front.HighZ, 40);
+        EXPECT_EQ(front.LowZ, 1);
+        const CCellRange border = M.CellRange(c, first);
+        EXPECT_EQ(border.LowZ, 1);
+        EXPECT_EQ(border.LowColour, 0);
+    }
+}
+
+TEST_F(DexelModelTest, FlatLevelSlotHasExactFloor)
+{
+    M.SetToolRadiusPixels(5);
+    M.CutPoint(20, 30, 30);
+    M.CutLine(20, 30, 30, 80, 30, 30);
+    M.CutPoint(80, 30, 30);
+    for (int x = 20; x <= 80; ++x)
+        for (int y = 27; y <= 33; ++y) {
+            SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
+            EXPECT_EQ(Surface(x, y), 30);
+        }
+    EXPECT_EQ(Surface(50, 45), 40);
+    EXPECT_EQ(Surface(50, 15), 40);
+}
+
+} // namespace
+} // namespace orv
+
+namespace orv {
+namespace {
+
+// Distance from a plan point to a segment.
+double SegmentDistance(double PX, double PY, double AX, double AY, double BX, double BY)
+{
+    const double dx = BX - AX, dy = BY - AY;
+    const double l2 = dx * dx + dy * dy;
+    double f = l2 > 0 ? ((PX - AX) * dx + (PY - AY) * dy) / l2 : 0;
+    f = std::clamp(f, 0.0, 1.0);
+    return std::hypot(PX - AX - f * dx, PY - AY - f * dy);
+}
+
+struct CSweepCase {
+    const char *Name;
+    bool Ball;
+    // Moves: kind 0 stamp, 1 line (with end stamps), 2 arc, 3 full circle.
+    std::function<void(CDexelModel &)> Cut;
+    // Expected surface at a cell centre, or nullopt where the cell is not
+    // well inside the cut (rims are not checked).
+    std::function<std::optional<double>(double X, double Y)> Expected;
+    double Tolerance;
+};
+
+class DexelSweepTest : public ::testing::TestWithParam<CSweepCase> {};
+
+TEST_P(DexelSweepTest, SurfaceFollowsTheTool)
+{
+    const CSweepCase &c = GetParam();
+    CDexelModel m;
+    m.SetScale(1.0);
+    m.SetTilt(0.5);
+    m.SetLight(1, -2, 2);
+    ASSERT_TRUE(m.BuildBillet(0, 0, 120, 100, 40, 192));
+    m.SetToolRadiusPixels(6);
+    m.SetBallNosed(c.Ball);
+    c.Cut(m);
+    int checked = 0;
+    for (int col = 0; col < m.ColumnCount(); ++col)
+        for (int row = m.FirstRow(col) + 2; row < m.LastRow(col) - 1; ++row) {
+            const double x = col - m.ColumnOffset() + 0.5, y = row - m.RowOffset() + 0.5;
+            const std::optional<double> want = c.Expected(x, y);
+            if (!want)
+                continue;
+            ++checked;
+            const int got = m.SurfaceZ(col, row);
+            if (std::fabs(got - *want) > c.Tolerance)
+                ADD_FAILURE() << c.Name << " at " << x << "," << y << ": surface " << got
+                              << ", expected " << *want;
+        }
+    EXPECT_GT(checked, 20);
+}
+
+std::optional<double> Inside(double Distance, double Limit, double Z)
+{
+    if (Distance < Limit)
+        return Z;
+    if (Distance > Limit + 3)
+        return 40.0;
+    return std::nullopt;
+}
+
+// Ball-nosed tool of radius 6 with its tip at Z: the sphere's lower surface.
+std::optional<double> BallAt(double Distance, double Z)
+{
+    if (Distance < 4.5)
+        return Z + 6 - std::sqrt(36 - Distance * Distance);
+    if (Distance > 9)
+        return 40.0;
+    return std::nullopt;
+}
+
+const CSweepCase SweepCases[] = {
+    {"flat stamp", false, [](CDexelModel &m) { m.CutPoint(50, 50, 25); },
+     [](double x, double y) { return Inside(std::hypot(x - 50, y - 50), 4.5, 25); }, 0},
+    {"ball stamp", true, [](CDexelModel &m) { m.CutPoint(50, 50, 25); },
+     [](double x, double y) { return BallAt(std::hypot(x - 50, y - 50), 25); }, 1.5},
+    {"flat level line", false,
+     [](CDexelModel &m) {
+         m.CutPoint(20, 60, 30);
+         m.CutLine(20, 60, 30, 90, 40, 30);
+         m.CutPoint(90, 40, 30);
+     },
+     [](double x, double y) { return Inside(SegmentDistance(x, y, 20, 60, 90, 40), 4.5, 30); }, 0},
+    {"ball line", true,
+     [](CDexelModel &m) {
+         m.CutPoint(20, 50, 30);
+         m.CutLine(20, 50, 30, 90, 50, 30);
+         m.CutPoint(90, 50, 30);
+     },
+     [](double x, double y) { return BallAt(SegmentDistance(x, y, 20, 50, 90, 50), 30); }, 1.5},
+    // A ramp from Z 35 down to Z 20: within one unit of the plane, never
+    // below its lower end.
+    {"flat ramp", false,
+     [](CDexelModel &m) {
+         m.CutPoint(20, 50, 35);
+         m.CutLine(20, 50, 35, 95, 50, 20);
+         m.CutPoint(95, 50, 20);
+     },
+     [](double x, double y) -> std::optional<double> {
+         if (x < 27 || x > 88)
+             return std::nullopt;
+         const double plane = 35 - 15 * (x - 0.5 - 20) / 75;
+         return Inside(std::fabs(y - 50), 4.5, plane - 0.5);
+     },
+     0.5},
+    {"plunge", false,
+     [](CDexelModel &m) {
+         m.CutPoint(60, 50, 45);
+         m.CutLine(60, 50, 45, 60, 50, 10);
+         m.CutPoint(60, 50, 10);
+     },
+     [](double x, double y) { return Inside(std::hypot(x - 60, y - 50), 4.5, 10); }, 0},
+    {"move above the billet", false,
+     [](CDexelModel &m) {
+         m.CutPoint(20, 50, 45);
+         m.CutLine(20, 50, 45, 90, 50, 45);
+         m.CutPoint(90, 50, 45);
+     },
+     [](double, double) { return std::optional<double>(40.0); }, 0},
+    {"full circle", false, [](CDexelModel &m) { m.CutFullCircle(60, 50, 20, 25); },
+     [](double x, double y) {
+         return Inside(std::fabs(std::hypot(x - 60, y - 50) - 25), 4.5, 20);
+     },
+     0},
+    {"arc upper half", false,
+     [](CDexelModel &m) { m.CutArc(60, 50, 20, 25, 1, 0, -1, 0, false); },
+     [](double x, double y) {
+         const double d = std::fabs(std::hypot(x - 60, y - 50) - 25);
+         if (y > 55 && d < 4.5)
+             return std::optional<double>(20);
+         if (d > 9 || y < 44)
+             return std::optional<double>(40);
+         return std::optional<double>();
+     },
+     0},
+    {"same directions clockwise: the lower half", false,
+     [](CDexelModel &m) { m.CutArc(60, 50, 20, 25, 1, 0, -1, 0, true); },
+     [](double x, double y) {
+         const double d = std::fabs(std::hypot(x - 60, y - 50) - 25);
+         if (y < 45 && d < 4.5)
+             return std::optional<double>(20);
+         if (d > 9 || y > 56)
+             return std::optional<double>(40);
+         return std::optional<double>();
+     },
+     0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Sweeps, DexelSweepTest, ::testing::ValuesIn(SweepCases),
+                         [](const auto &Info) {
+                             std::string n = Info.param.Name;
+                             for (char &ch : n)
+                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
+                                     ch = '_';
+                             return n;
+                         });
+
+} // namespace
+} // namespace orv
+
+namespace orv {
+namespace {
+
+TEST_F(DexelModelTest, LevelSlotHasItsFarWall)
+{
+    M.SetToolRadiusPixels(5);
+    M.CutPoint(20, 30, 30);
+    M.CutLine(20, 30, 30, 80, 30, 30);
+    M.CutPoint(80, 30, 30);
+    // The first uncut row behind the slot stands from the floor to the top.
+    for (int x = 30; x <= 70; x += 10) {
+        SCOPED_TRACE(x);
+        const CGridPoint g = M.ToGrid(x, 30, 0);
+        const int c = static_cast<int>(g.x);
+        int r = static_cast<int>(g.y);
+        while (M.SurfaceZ(c, r) < 40)
+            ++r;
+        const CCellRange wall = M.CellRange(c, r);
+        EXPECT_EQ(wall.HighZ, 40);
+        EXPECT_LE(wall.LowZ, 31);
+    }
+}
+
+TEST(DexelModelStorage, GrowsWithTheCutsAndRefusesHugeBillets)
+{
+    CDexelModel m;
+    m.SetScale(1.0);
+    ASSERT_TRUE(m.BuildBillet(0, 0, 400, 300, 100, 192));
+    const size_t before = m.NodeCapacity();
+    m.SetToolRadiusPixels(20);
+    for (int y = 30; y < 280; y += 30) {
+        m.CutPoint(20, y, 50);
+        m.CutLine(20, y, 50, 380, y, 10);
+        m.CutPoint(380, y, 10);
+    }
+    EXPECT_GT(m.NodeCapacity(), before);
+    EXPECT_FALSE(m.Overflowed());
+    EXPECT_EQ(m.SurfaceZ(static_cast<int>(m.ToGrid(380, 270, 0).x),
+                         static_cast<int>(m.ToGrid(380, 270, 0).y)),
+              10);
+    // A grid past the cell table's ceiling is not built; nothing is cut.
+    m.SetScale(100.0);
+    EXPECT_FALSE(m.BuildBillet(0, 0, 250, 250, 10, 192));
+    EXPECT_EQ(m.ColumnCount(), 0);
+    m.CutLine(10, 10, 5, 200, 200, 5);
+    EXPECT_EQ(m.NodesInUse(), 0u);
+}
+
+} // namespace
+} // namespace orv
+
+namespace orv {
+namespace {
+
+TEST_F(DexelModelTest, FarOffAndDeepMovesStayInRange)
+{
+    M.SetToolRadiusPixels(5);
+    M.CutPoint(1e30, -1e30, 10);
+    M.CutLine(-1e30, 50, 10, 1e30, 50, 10);
+    M.CutPoint(50, 40, -1e6);
+    M.CutLine(50, 40, -1e6, 60, 40, -1e6);
+    const CGridPoint g = M.ToGrid(55, 40, 0);
+    EXPECT_EQ(M.SurfaceZ(static_cast<int>(g.x), static_cast<int>(g.y)), -30000);
+    M.CutArc(50, 40, 10, 1e30, 1, 0, 0, 1, false);
+}
+
+} // namespace
+} // namespace orv
