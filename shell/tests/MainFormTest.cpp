@@ -37,6 +37,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -432,7 +433,6 @@ TEST_F(MainForm, OpenFailuresLeaveNothingLoaded)
     EXPECT_EQ(Form().Engine()->ProgramFile(), ProgramFile);
     EXPECT_EQ(Setting("directories", "FNC Folder"), "<none>");
     EXPECT_TRUE(Form().Menu("ReOpen")->actions().isEmpty());
-    EXPECT_FALSE(B(TMainButton::Start)->isEnabled());
 }
 
 TEST_F(MainForm, HiddenCommandsAndToolWindowsAsChildren)
@@ -464,6 +464,48 @@ TEST_F(MainForm, HiddenCommandsAndToolWindowsAsChildren)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(B(TMainButton::Offsets)->Down()) << "closing the window releases its button";
     EXPECT_EQ(children(), 1);
+}
+
+TEST_F(MainForm, OptionButtonsShowTheirStateInTheStatusBar)
+{
+    Start({ProgramFile});
+    B(TMainButton::BlockSkip)->Click();
+    EXPECT_EQ(Form().StatusPanelText(1, 2), "Skip Block ON");
+    EXPECT_TRUE(Form().Engine()->BlockSkip());
+    B(TMainButton::BlockSkip)->Click();
+    EXPECT_EQ(Form().StatusPanelText(1, 2), "Skip Block OFF");
+
+    B(TMainButton::SingleBlock)->Click();
+    EXPECT_TRUE(Form().Engine()->SingleStep());
+    EXPECT_EQ(Form().StatusPanelText(1, 1), "Single Step");
+    EXPECT_TRUE(Form().MenuItem("ModeStep")->isChecked());
+    B(TMainButton::SingleBlock)->Click();
+    EXPECT_EQ(Form().StatusPanelText(1, 1), "Continuous");
+
+    Form().MenuItem("UnitsMetric")->trigger(); // the checked item switches too
+    EXPECT_TRUE(Form().Engine()->Inch());
+    EXPECT_EQ(Form().StatusPanelText(1, 0), "Inch");
+    EXPECT_TRUE(Form().MenuItem("UnitsInch")->isChecked());
+    B(TMainButton::Units)->Click();
+    EXPECT_FALSE(Form().Engine()->Inch());
+    EXPECT_EQ(Form().StatusPanelText(1, 0), "Metric");
+}
+
+TEST_F(MainForm, ARecentEntryWhoseFileWentEmptiesTheProgram)
+{
+    const std::string gone = Dir.Write("gone.fnc", "G00 X1\n");
+    std::ofstream(Dir.File("Tarnwick.HST")) << gone << "\n" << ProgramFile << "\n";
+    Start({});
+    QMenu *reopen = Form().Menu("ReOpen");
+    ASSERT_GE(reopen->actions().size(), 2);
+    reopen->actions()[1]->trigger();
+    EXPECT_EQ(Form().Engine()->ProgramFile(), ProgramFile);
+    EXPECT_EQ(reopen->actions()[0]->text().toStdString(), "&1 " + ProgramFile);
+    std::filesystem::remove(gone);
+    reopen->actions()[1]->trigger();
+    std::string line;
+    int number = 0, level = 0;
+    EXPECT_LT(Form().Engine()->Source()->ReadLine(line, number, level), 0) << "a new, empty program";
 }
 
 TEST_F(MainForm, MachinePopupTurnsTheWarningBackOn)
