@@ -25,7 +25,7 @@ struct TPos_sizeOwner {
     std::string Caption;   // its caption, may be empty
     std::string ClassName; // "TB_Size"
     TPosBorder Border = TPosBorder::Sizeable;
-    TPosBounds Designed;   // the bounds the window has before the load
+    TPosBounds Designed; // the bounds the window has before the load
 };
 
 class TPos_size {

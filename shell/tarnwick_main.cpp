@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QApplication app(argc, argv);
     // Numbers are read and written with "." whatever the user's locale;
     // Qt has taken the user's locale for the whole process, so put it back.

@@ -24,8 +24,7 @@ class ShellDialogs : public ::testing::Test {
 protected:
     ShellDialogs() { SetProgramPathOverride(Dir.Path(), "Tarnwick"); }
     ~ShellDialogs() override { SetProgramPathOverride("", ""); }
-    void Press(QWidget *W, int Key)
-    {
+    void Press(QWidget *W, int Key) {
         QKeyEvent e(QEvent::KeyPress, Key, Qt::NoModifier);
         QApplication::sendEvent(W, &e);
     }
@@ -33,8 +32,7 @@ protected:
     test::TTempDir Dir;
 };
 
-TEST_F(ShellDialogs, BilletSizeInInch)
-{
+TEST_F(ShellDialogs, BilletSizeInInch) {
     TB_Size dialog(nullptr, true);
     dialog.Values[0] = 100;
     dialog.FormShow();
@@ -49,8 +47,7 @@ TEST_F(ShellDialogs, BilletSizeInInch)
     EXPECT_DOUBLE_EQ(dialog.Values[2], 25.4);
 }
 
-TEST_F(ShellDialogs, MachineWarningAnswers)
-{
+TEST_F(ShellDialogs, MachineWarningAnswers) {
     TMach_Warn stop;
     stop.ShowAGain->setChecked(true);
     stop.Button2->click();
@@ -61,8 +58,7 @@ TEST_F(ShellDialogs, MachineWarningAnswers)
     EXPECT_FALSE(run.ShowAGain->isChecked());
 }
 
-TEST_F(ShellDialogs, KeySetupStoresNamedKeysForTheChosenFunction)
-{
+TEST_F(ShellDialogs, KeySetupStoresNamedKeysForTheChosenFunction) {
     const std::string ini = Dir.Write("Tarnwick.ini", "");
     TKey_def_form form(nullptr, ini);
     Press(form.KeyEdit(0), Qt::Key_A);

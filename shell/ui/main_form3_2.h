@@ -14,6 +14,8 @@
 #include <QPointer>
 
 #include <array>
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -153,12 +155,31 @@ private:
     void FormCreate();
     void AssignCommandTags();
     void BuildMenus();
+    void BuildFileMenu();
+    void BuildSetupMenu();
+    void BuildPopupMenus();
+    QMenu *NewMenu(QMenu *Parent, const char *Name, const char *Caption);
+    QAction *NewItem(QMenu *Parent, const char *Name, const char *Caption,
+                     std::function<void()> Action);
     void BuildToolbars();
     void BuildStatusBars();
     void BuildModalLabels();
     void BuildTransformations();
     TToolbarButton *AddButton(TToolbar *Bar, const char *Name, const char *Caption,
                               const char *Hint, int Tag, int Glyph, bool Toggle);
+    struct TButtonDef {
+        TMainButton Which;
+        const char *Name, *Caption, *Hint;
+        int Tag, Glyph;
+        bool Toggle;
+        std::function<void(TToolbarButton *)> Click;
+    };
+    TToolbar *AddToolbar(const char *Name, const char *Caption, int Row, int Pos);
+    void AddButtons(TToolbar *Bar, std::initializer_list<TButtonDef> Buttons);
+    void BuildRunButtons();
+    void BuildOutputButtons();
+    void BuildMachineButtons();
+    void BuildOptionButtons();
     void LayOutClient();
     void PaintBackground();
     void ListWindows();
