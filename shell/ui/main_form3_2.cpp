@@ -332,6 +332,10 @@ void TMainForm::BuildToolbars() {
     BuildMachineButtons();
     BuildOptionButtons();
     FDataInfo = AddToolbar("dataInfo", "Modal Data", 1, 1);
+    // Each bar of a row starts where the one before it ends.
+    FOutputsBar->SetDockPos(FFileControl->width());
+    FMachineBar->SetDockPos(FOutputsBar->DockPos() + FOutputsBar->width());
+    FDataInfo->SetDockPos(FOptionsBar->width());
 }
 
 TToolbar *TMainForm::AddToolbar(const char *Name, const char *Caption, int Row, int Pos) {
