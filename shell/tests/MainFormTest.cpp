@@ -25,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -490,6 +491,27 @@ TEST_F(MainForm, ARecentEntryWhoseFileWentEmptiesTheProgram) {
     int number = 0, level = 0;
     EXPECT_LT(Form().Engine()->Source()->ReadLine(line, number, level), 0)
         << "a new, empty program";
+}
+
+TEST_F(MainForm, BackgroundPictureStretchedFrom400PixelsWideElseTiled)
+{
+    for (int width : {400, 399}) {
+        SCOPED_TRACE(width);
+        QImage picture(width, 30, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        const std::string file = Dir.File("back" + std::to_string(width) + ".png");
+        ASSERT_TRUE(picture.save(QString::fromStdString(file)));
+        TIniFile ini(Dir.File("Tarnwick.ini"));
+        ini.WriteString("Default Settings", "BackGround On", "true");
+        ini.WriteString("Default Settings", "BackGround Picture", file);
+        Start({});
+        const QImage shown = Form().MdiArea()->background().textureImage();
+        if (width == 400)
+            EXPECT_EQ(shown.size(), Form().MdiArea()->size());
+        else
+            EXPECT_EQ(shown.size(), QSize(399, 30));
+        App.reset();
+    }
 }
 
 TEST_F(MainForm, MachinePopupTurnsTheWarningBackOn) {

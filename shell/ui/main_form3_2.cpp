@@ -127,7 +127,6 @@ TMainForm::~TMainForm() {
     delete FMacroForm;
     FMacroForm = nullptr;
     FEngine.reset();
-    delete FBackground;
     if (gMainForm == this)
         gMainForm = nullptr;
 }
@@ -220,7 +219,7 @@ void TMainForm::ReadBackground() {
         picture = QImage(64, 64, QImage::Format_RGB32);
         picture.fill(QColor(0, 96, 128));
     }
-    FBackground = new QImage(picture);
+    FBackground = picture;
     PaintBackground();
 }
 
@@ -506,12 +505,12 @@ void TMainForm::LayOutClient() {
 // A picture wider than 399 pixels is stretched over the area; a narrower
 // one is tiled from the top-left corner.
 void TMainForm::PaintBackground() {
-    if (!FBackgroundOn || !FBackground || FBackground->isNull())
+    if (!FBackgroundOn || FBackground.isNull())
         return;
-    if (FBackground->width() > 399)
-        FMdi->setBackground(QBrush(FBackground->scaled(FMdi->size().expandedTo(QSize(1, 1)))));
+    if (FBackground.width() > 399)
+        FMdi->setBackground(QBrush(FBackground.scaled(FMdi->size().expandedTo(QSize(1, 1)))));
     else
-        FMdi->setBackground(QBrush(*FBackground));
+        FMdi->setBackground(QBrush(FBackground));
 }
 
 void TMainForm::resizeEvent(QResizeEvent *Event) {

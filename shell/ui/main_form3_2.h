@@ -10,6 +10,7 @@
 #include "shell/ProgramOpener.h"
 #include "shell/RunButtons.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -229,7 +230,7 @@ private:
     TBilletBox FDefaultBillet;
     bool FBackgroundOn = false;
     std::string FBackgroundPicture;
-    QImage *FBackground = nullptr;
+    QImage FBackground; // the picture behind the MDI children
     std::unique_ptr<TMenu2> FRecent;
     bool FOutputsEnabled = true;
     int FCycleStateChanges = 0; // tells a refused start from one that ran
