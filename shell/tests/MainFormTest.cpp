@@ -188,6 +188,8 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle) {
     EXPECT_EQ(Shown().Run, "S-T-");
     EXPECT_FALSE(B(TMainButton::VROutput)->isEnabled()) << "no VR control on this system";
     EXPECT_TRUE(B(TMainButton::Output3D)->isHidden()) << "no simulation control either";
+    EXPECT_FALSE(Form().MenuItem("CIMSettings")->isVisible()) << "the bench mill has no CIM input";
+    EXPECT_FALSE(Form().MenuItem("DDEConnection")->isVisible());
 
     B(TMainButton::Output2D)->Click();
     ASSERT_NE(Form().Engine()->Output(slot2D), nullptr);
