@@ -495,8 +495,7 @@ TEST_F(MainForm, ARecentEntryWhoseFileWentEmptiesTheProgram) {
         << "a new, empty program";
 }
 
-TEST_F(MainForm, BackgroundPictureStretchedFrom400PixelsWideElseTiled)
-{
+TEST_F(MainForm, BackgroundPictureStretchedFrom400PixelsWideElseTiled) {
     for (int width : {400, 399}) {
         SCOPED_TRACE(width);
         QImage picture(width, 30, QImage::Format_RGB32);

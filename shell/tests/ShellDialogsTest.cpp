@@ -3,6 +3,7 @@
 #include "shell/ui/Billet_size.h"
 #include "shell/ui/Mach_Warn.h"
 #include "shell/ui/key_setup.h"
+#include "shell/ui/splash.h"
 
 #include "engine/core/Mess.h"
 #include "platform/IniFile.h"
@@ -45,6 +46,14 @@ TEST_F(ShellDialogs, BilletSizeInInch) {
     EXPECT_DOUBLE_EQ(dialog.Values[0], 101.6);
     EXPECT_DOUBLE_EQ(dialog.Values[1], 100) << "a letter keeps the value";
     EXPECT_DOUBLE_EQ(dialog.Values[2], 25.4);
+}
+
+TEST_F(ShellDialogs, SplashShowsTheEnginesProgress) {
+    TSplash_form splash;
+    EXPECT_EQ(splash.VersionInfo->text(), "Orvellan");
+    splash.ShowProgress("Creating the parser");
+    EXPECT_TRUE(splash.isVisible());
+    EXPECT_EQ(splash.description->text(), "Creating the parser");
 }
 
 TEST_F(ShellDialogs, MachineWarningAnswers) {

@@ -34,6 +34,7 @@
 #include "shell/ui/RecentMenuMW.h"
 #include "shell/ui/ShellStatusBar.h"
 #include "shell/ui/key_setup.h"
+#include "shell/ui/splash.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -749,10 +750,7 @@ void TMainForm::ShowJogKeySetup() {
 }
 
 std::unique_ptr<TSplashView> TMainForm::CreateSplash() {
-    auto splash = std::make_unique<TSplashWindow>();
-    if (isVisible())
-        splash->show();
-    return splash;
+    return std::make_unique<TSplash_form>();
 }
 
 std::unique_ptr<TProgressView> TMainForm::CreateProgressView() {
