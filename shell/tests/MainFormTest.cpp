@@ -20,6 +20,7 @@
 #include "platform/ui/MdiHost.h"
 #include "platform/ui/ModalRunner.h"
 #include "shell/ui/Choice_From.h"
+#include "shell/ui/ShellStatusBar.h"
 #include "shell/ui/key_setup.h"
 
 #include <QAction>
@@ -513,6 +514,22 @@ TEST_F(MainForm, BackgroundPictureStretchedFrom400PixelsWideElseTiled) {
             EXPECT_EQ(shown.size(), QSize(399, 30));
         App.reset();
     }
+}
+
+TEST_F(MainForm, AnErrorShowsRedInTheStatusBarUntilStop)
+{
+    const std::string bad = Dir.Write("bad.fnc", "G21 G90\nG01 X10 F100\nG999 X5\nG01 Y5\n");
+    Start({bad});
+    B(TMainButton::Output2D)->Click();
+    Form().PressButton(TMainButton::Start);
+    EXPECT_EQ(Form().Engine()->RunState(), csStopped);
+    const TShellStatusBar::TPanel &panel = Form().StatusBar(2)->Panel(4);
+    EXPECT_EQ(Form().StatusPanelText(2, 4).rfind("Line #", 0), 0u) << Form().StatusPanelText(2, 4);
+    EXPECT_TRUE(panel.OwnerDrawn);
+    EXPECT_EQ(panel.Fill, QColor(Qt::red));
+    Form().PressButton(TMainButton::Stop);
+    EXPECT_EQ(Form().StatusPanelText(2, 4), "");
+    EXPECT_FALSE(panel.OwnerDrawn);
 }
 
 TEST_F(MainForm, MachinePopupTurnsTheWarningBackOn) {
