@@ -532,6 +532,13 @@ TEST_F(MainForm, AnErrorShowsRedInTheStatusBarUntilStop)
     EXPECT_FALSE(panel.OwnerDrawn);
 }
 
+TEST_F(MainForm, ACancelledSaveAsKeepsTheProgram) {
+    Start({ProgramFile});
+    Form().MenuItem("FileSaveAs")->trigger(); // the source hands back no name
+    EXPECT_EQ(Form().Engine()->ProgramFile(), ProgramFile);
+    EXPECT_TRUE(Form().Menu("ReOpen")->actions().isEmpty());
+}
+
 TEST_F(MainForm, MachinePopupTurnsTheWarningBackOn) {
     TIniFile(Dir.File("Tarnwick.ini")).WriteBool("Default Settings", "Warn ON Play", false);
     Start({});

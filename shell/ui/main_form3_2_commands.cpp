@@ -32,6 +32,7 @@
 #include "shell/ui/Choice_From.h"
 #include "shell/ui/Mach_Warn.h"
 #include "shell/ui/RecentMenuMW.h"
+#include "shell/ui/ShellGlyphs.h"
 #include "shell/ui/ShellStatusBar.h"
 #include "shell/ui/key_setup.h"
 #include "shell/ui/splash.h"
@@ -232,9 +233,11 @@ void TMainForm::SaveAsClick() {
         return;
     std::string name;
     FEngine->Source()->SaveFileAs(name);
+    // A cancelled save leaves the program as it was.
+    if (name.empty())
+        return;
     FEngine->SetProgramFile(name);
-    if (!name.empty())
-        FRecent->AddFile(name);
+    FRecent->AddFile(name);
 }
 
 void TMainForm::BilletSizeClick() {
@@ -577,6 +580,7 @@ void TMainForm::ShowExecuteMode(bool SingleStep) {
     TToolbarButton *b = Button(TMainButton::SingleBlock);
     b->SetDown(SingleStep);
     b->SetCaption(Tr(SingleStep ? "Single Step" : "Continuous"));
+    b->SetGlyph(ShellGlyph(SingleStep ? glSingleStep : glContinuous));
     FStatusBar1->Panel(1).Text = b->Caption();
     FStatusBar1->update();
     MenuItem("ModeStep")->setChecked(SingleStep);
