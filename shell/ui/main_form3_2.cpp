@@ -588,12 +588,14 @@ void TMainForm::UpdateCaption() {
 
 bool TMainForm::CheckSupportFiles() {
     TSupportProbes probes;
-    // Neither outside control is on this system: the VR viewer and the
-    // simulation control cannot be made, and registration has nothing to
-    // register.
+    // Neither outside control can be made here yet: the VR viewer is not on
+    // this system and the simulation control's window is still to come; the
+    // control's library is registered when the program folder has one.
     probes.CreateVR = [] { return false; };
     probes.CreateSimulation = [] { return false; };
-    probes.RegisterSimulation = [] { return false; };
+    probes.RegisterSimulation = [] {
+        return RegisterActiveXServer(ProgramFolder() + "Velmarox.OCX");
+    };
     const TSupportResult result = orv::CheckSupportFiles(
         ReadSupportPaths(FMainIni, ProgramFolder(), FEngine ? FEngine->MachineData() : nullptr),
         probes);
