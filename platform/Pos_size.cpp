@@ -22,10 +22,6 @@ int OnScreen(int Start, int Length, int Extent) {
 
 } // namespace
 
-std::string ProgramSettingsFile() {
-    return FindFileNoCase(ProgramFolder() + ProgramFileName() + ".INI");
-}
-
 std::string TPos_size::SectionName(const TPos_sizeOwner &Owner) {
     if (!ControlName.empty())
         return ControlName;

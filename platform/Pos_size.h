@@ -50,9 +50,4 @@ private:
     std::string FSettingsFile;
 };
 
-// The settings file beside the program: the program file's path with
-// ".INI", found without regard to case (so the main settings file when the
-// program folder is the working folder).
-std::string ProgramSettingsFile();
-
 } // namespace orv
