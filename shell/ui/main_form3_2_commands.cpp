@@ -105,7 +105,7 @@ void TMainForm::BuildFileMenu() {
             FEngine->Source()->NewFile();
     });
     NewItem(file, "FileOpen", "Open...", [this] { FileOpenClick(); });
-    // Project files come with their own issue.
+    // Project files are still to come.
     NewItem(file, "FileOpenProject", "Open Project...", nullptr)->setEnabled(false);
     NewMenu(file, "ReOpen", "ReOpen");
     NewItem(file, "FileSave", "Save", [this] {
