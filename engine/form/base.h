@@ -233,6 +233,9 @@ public:
     // An output needs a tool that the changer does not hold: the main
     // window shows the machine-tooling window.
     void OutputNeedsToolPage(TObject *Sender);
+    // The main window's Tool Library button: shows (down) or closes the
+    // "Tooling Library" window.
+    void ShowToolLibrary(bool Show);
     // The main window's Offsets button: down opens the "Work Piece Offsets"
     // window with the machine attached, up closes it.
     void WorkPieceOffsetClick();

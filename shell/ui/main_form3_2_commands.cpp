@@ -627,13 +627,8 @@ void TMainForm::ToolingClick(TToolbarButton *Sender) {
 
 // The tool library's window follows the button: down shows it, up closes it.
 void TMainForm::ToolLibraryClick(TToolbarButton *Sender) {
-    if (!FEngine || !FEngine->Tooling() || !FEngine->Tooling()->ToolLibrary())
-        return;
-    TTooling_Library &library = *FEngine->Tooling()->ToolLibrary();
-    if (Sender->Down())
-        library.ShowWindow();
-    else
-        library.CloseWindow();
+    if (FEngine)
+        FEngine->ShowToolLibrary(Sender->Down());
 }
 
 void TMainForm::ShowMachineTooling() {
