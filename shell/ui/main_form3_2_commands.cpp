@@ -19,7 +19,6 @@
 #include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
 #include "machine/Machine_Tooling.h"
-#include "machine/Tooling_lib.h"
 #include "machine/ui/Work_piece_offsets_form2.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
