@@ -32,6 +32,17 @@ bool IsArc(int Motion) {
     return Motion == 2 || Motion == 3;
 }
 
+// A G28 reaches the machine as two records of motion 28: a rapid to the
+// intermediate point (the axes the block names) and the return leg itself,
+// which carries no coordinates.
+bool IsReturnLeg(const TCNC_data &Data) {
+    return Data.Motion == 28 && Data.X == NoValue && Data.Y == NoValue && Data.Z == NoValue;
+}
+
+int NamedAxes(const TCNC_data &Data) {
+    return (Data.X != NoValue ? 1 : 0) | (Data.Y != NoValue ? 2 : 0) | (Data.Z != NoValue ? 4 : 0);
+}
+
 // The two coordinates of a point in an arc's plane (17 XY, 18 XZ, 19 YZ).
 void PlaneAxes(int Plane, double X, double Y, double Z, double &U, double &V) {
     U = Plane == 19 ? Y : X;
@@ -343,11 +354,16 @@ void TBasicMachine::ProcessCNCData(const TCNC_data &Data) {
     }
     if (Data.Motion == 4)
         DwellTime = Round(Data.X, 0);
-    if (Data.Motion == 28 || !Convertor)
+    const bool returnLeg = IsReturnLeg(Data);
+    if (Data.Motion == 28 && !returnLeg)
+        ReferenceAxes = NamedAxes(Data);
+    // The intermediate point of a G28 is a rapid in program coordinates like
+    // any other; only the return leg goes to the machine's own reference.
+    if (returnLeg || !Convertor)
         *CurrentBlock = Data;
     else
         Convertor->AddOffsets(Data, *CurrentBlock);
-    if (Data.Motion != 28)
+    if (!returnLeg)
         FillMissingCoordinates();
     if (!CheckTravel(Data))
         return;
@@ -355,7 +371,11 @@ void TBasicMachine::ProcessCNCData(const TCNC_data &Data) {
     // An unset spindle (no S word) keeps the speed the spindle has.
     if (Validator && c.Spindle >= 0 && c.Spindle != NoSteps)
         c.Spindle = Validator->ClampSpindle(c.Spindle);
-    if (c.Motion >= 0 && c.Motion != 28) {
+    if (returnLeg) {
+        // Where the reference point is, only the machine knows: the next
+        // block starts from the position it reports.
+        LastPosition = {NoSteps, NoSteps, NoSteps};
+    } else if (c.Motion >= 0) {
         if (c.Motion != 4)
             LastPosition.X = c.X;
         LastPosition.Y = c.Y;
@@ -393,12 +413,13 @@ void TBasicMachine::FillMissingCoordinates() {
 // neutralised (-1000) and still reported done; the last position stays.
 bool TBasicMachine::CheckTravel(const TCNC_data &Data) {
     TCNC_data &c = *CurrentBlock;
-    if (!Validator || !(IsLineOrRapid(c.Motion) || IsArc(c.Motion)))
+    const bool intermediate = c.Motion == 28 && !IsReturnLeg(c);
+    if (!Validator || !(IsLineOrRapid(c.Motion) || intermediate || IsArc(c.Motion)))
         return true;
     if (!PositionKnown())
         LastPosition = {UnitsPosition.X, UnitsPosition.Y, UnitsPosition.Z};
     double lx = double(LastPosition.X), ly = double(LastPosition.Y), lz = double(LastPosition.Z);
-    if (IsLineOrRapid(c.Motion)) {
+    if (IsLineOrRapid(c.Motion) || intermediate) {
         if (Validator->CheckLine(lx, ly, lz, c.X, c.Y, c.Z))
             return true;
         std::string text = LinePositionText(Data);

@@ -160,6 +160,9 @@ public:
     TCycleState CycleState = csStopped;
     bool ToolChangeActive = false;
     TXYZ LastPosition{NoSteps, NoSteps, NoSteps}; // mm; NoSteps: no position yet
+    // Axes the last G28 named (bits 1 X, 2 Y, 4 Z): the ones its return leg
+    // takes to the reference point.
+    int ReferenceAxes = 0;
     TChangeData Event;
     TMachineEvent OnMachineEvent;
     TPositionChangedEvent OnPositionChanged;

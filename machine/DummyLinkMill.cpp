@@ -72,10 +72,25 @@ void TDummyLinkMill::RapidMove(int32_t X, int32_t Y, int32_t Z) {
     MoveTo(X, Y, Z);
 }
 
+// The intermediate point comes with coordinates; the return leg (none)
+// takes the axes the G28 named to the [Home] position (machine mm).
 void TDummyLinkMill::ReferenceMove(int32_t X, int32_t Y, int32_t Z) {
     SetFeedrate(SlowerRapidRate());
     ReportPending = true;
-    MoveTo(X, Y, Z);
+    const bool returnLeg = X == NoSteps && Y == NoSteps && Z == NoSteps;
+    if (!returnLeg || !MachineData || !Convertor) {
+        MoveTo(X, Y, Z);
+        return;
+    }
+    const THomeData &h = MachineData->Home;
+    const double home[3] = {h.X, h.Y, h.Z};
+    double target[3] = {NoSteps, NoSteps, NoSteps};
+    for (int a = 0; a < 3; ++a) {
+        if (ReferenceAxes & (1 << a))
+            target[a] = Convertor->AxisToSteps(a, home[a]);
+    }
+    ReferenceAxes = 0;
+    MoveTo(target[0], target[1], target[2]);
 }
 
 void TDummyLinkMill::SetFeedrate(int Feed) {
@@ -209,12 +224,12 @@ void TDummyLinkMill::MoveTo(double X, double Y, double Z) {
 }
 
 // The base step of one tick: the effective feed (mm/min) times "Steps per
-// mill F" / 60, the feed's steps per second, taken on every tick. Without a
-// feed scale no rate is known and the move completes in one tick rather
-// than never.
+// mill F" / 60 is the feed's steps per second, of which one tick moves its
+// own TickMs. Without a feed scale no rate is known and the move completes
+// in one tick rather than never.
 double TDummyLinkMill::StepsPerTick() const {
     double stepsF = MachineData ? MachineData->Feed.StepsF : 0;
-    double b = double(EffectiveFeed) * stepsF / 60;
+    double b = double(EffectiveFeed) * stepsF / 60 * TickMs / 1000;
     return b > 0 ? b : HUGE_VAL;
 }
 

@@ -15,6 +15,21 @@ namespace orv {
 
 namespace {
 
+std::function<bool(const std::string &, std::string &)> &DefaultZOffsetPrompt()
+{
+    static std::function<bool(const std::string &, std::string &)> prompt;
+    return prompt;
+}
+
+} // namespace
+
+void SetDefaultZOffsetPrompt(std::function<bool(const std::string &Prompt, std::string &Value)> Prompt)
+{
+    DefaultZOffsetPrompt() = std::move(Prompt);
+}
+
+namespace {
+
 constexpr const char *GlobalSection = "Global";
 constexpr const char *CurrentToolKey = "Current Tool";
 constexpr const char *ToolNameKey = "Tool Name";
@@ -177,8 +192,8 @@ void TMachine_Tooling::EditZOffset(int Position, double Value)
     }
     std::string prompt = Tr("Set Z offset for tool : ") + IntToStr(Position) + " \n" + name;
     std::string text = FloatToUnitsText(FUnits == Inch, Value);
-    bool ok = ZOffsetPrompt ? ZOffsetPrompt(prompt, text)
-                            : Messages().InputQuery(Tr("Set Offset"), prompt, text);
+    const auto &ask = ZOffsetPrompt ? ZOffsetPrompt : DefaultZOffsetPrompt();
+    bool ok = ask ? ask(prompt, text) : Messages().InputQuery(Tr("Set Offset"), prompt, text);
     if (!ok)
         return;
     double typed = 0;

@@ -106,7 +106,8 @@ public:
     // Message 2 (error) when the text does not convert; nothing is written
     // when the tool cannot be made current in the library.
     void EditZOffset(int Position, double Value);
-    // The prompt of EditZOffset; empty: the message service's input prompt.
+    // The prompt of EditZOffset; empty: the program's default prompt (see
+    // SetDefaultZOffsetPrompt), else the message service's input prompt.
     std::function<bool(const std::string &Prompt, std::string &Value)> ZOffsetPrompt;
 
     // --- Library and positions ---
@@ -140,6 +141,11 @@ private:
     std::string FDataFile;
     std::unique_ptr<TTooling_Library> FLibrary;
 };
+
+// The prompt every changer without a ZOffsetPrompt of its own uses: the
+// "Set Offset" dialog once the program has installed its machine windows;
+// empty: the message service's input prompt.
+void SetDefaultZOffsetPrompt(std::function<bool(const std::string &Prompt, std::string &Value)> Prompt);
 
 // Section of a changer position: "Tool" followed by the number.
 std::string ToolSection(int Position);

@@ -1,5 +1,6 @@
 #include "machine/Work_piece_offset.h"
 
+#include "engine/core/ResStrings.h"
 #include "engine/core/DUtils.h"
 #include "machine/IniSections.h"
 #include "machine/Machine_Tooling.h"
@@ -374,8 +375,7 @@ bool TWork_piece_offset::ZeroAxis(int Axis, int Picture, bool UseCutterRadius,
     if (!UseCutterRadius) {
         double typed = 0;
         if (!TryStrToFloat(OtherValue, typed)) {
-            ShowToolingMessage("'" + OtherValue + "' is not a valid floating point value",
-                               mtError, mbOK);
+            ShowToolingMessage(ResString(SInvalidFloat, {OtherValue}), mtError, mbOK);
             return false;
         }
         value = ToMm(typed);

@@ -29,7 +29,7 @@ if(ORV_WITH_QT)
     orv_ui_library(orv_machine_ui SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/ui/MachProbDialog.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/DownCounterWindow.cpp
-        DEPS orv_machine)
+        DEPS orv_machine orv_tooling_ui)
 
     orv_test(machine_ui_tests SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/tests/MachineWindowsTest.cpp

@@ -68,6 +68,9 @@ struct TFileRequest {
     std::string InitialDir;
     std::string FileName;
     std::string DefaultExt;
+    // An NC program is asked for: the dialog previews the picture kept
+    // beside the selected file, where the service has such a dialog.
+    bool ProgramPreview = false;
 };
 
 class TMessageService {

@@ -1,6 +1,9 @@
 // Tarnwick: the main program. Starts the user-interface thread's services,
 // then the main routine (message module, path module, main window), shows
 // the main window and runs the message loop until it closes.
+#include "engine/view2d/ui/DOpenPicDlg.h"
+#include "localise/ui/LxApplication.h"
+#include "machine/ui/MachProbDialog.h"
 #include "platform/ui/QtEventLoop.h"
 #include "platform/ui/QtMessageService.h"
 #include "shell/ui/TarnwickApp.h"
@@ -11,15 +14,18 @@
 #include <string>
 #include <vector>
 
-int main(int argc, char **argv) {
-    QApplication app(argc, argv);
+int main(int argc, char **argv)
+{
+    orv::TLxApplication app(argc, argv);
     // Numbers are read and written with "." whatever the user's locale;
     // Qt has taken the user's locale for the whole process, so put it back.
     std::setlocale(LC_NUMERIC, "C");
     orv::TQtEventLoop loop;
     orv::SetEventLoop(&loop);
     orv::TQtMessageService messages;
+    messages.ProgramDialog = orv::ChooseProgramWithPicture;
     orv::SetMessageService(&messages);
+    orv::InstallMachineWindows();
 
     std::vector<std::string> args;
     const QStringList all = app.arguments();

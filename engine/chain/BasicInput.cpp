@@ -46,6 +46,7 @@ bool TBasicInput::ExecuteOpenDialog(std::string &FileName) const
     Request.Filter = Mess().Translate(OpenDialog.Filter);
     Request.DefaultExt = OpenDialog.DefaultExt;
     Request.InitialDir = OpenDialog.InitialDir;
+    Request.ProgramPreview = true;
     const std::optional<std::string> Chosen = Messages().ChooseFile(Request);
     if (!Chosen || Chosen->empty())
         return false;

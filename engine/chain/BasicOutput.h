@@ -98,6 +98,10 @@ public:
     // Copied by the owner from the machine data when it sets MachineData.
     TMaterialMaximum MaterialMaximum;
     TMachine_Tooling *Tooling = nullptr;
+    // Set by an owner that makes every tool change with the changer itself
+    // (asking for a missing tool) before the record reaches the output: the
+    // output then only takes the new tool's data and never asks again.
+    bool OwnerChangesTools = false;
     bool BlockSkip = false;
     bool Stopped = false;
     bool SingleStep = false;

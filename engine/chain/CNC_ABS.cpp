@@ -65,6 +65,22 @@ bool ProgramsNonModalCode(const TCNC_Groups &G)
     return Code == 4 || Code == 28 || Code == 92;
 }
 
+bool IsDwell(const TCNC_Groups &G)
+{
+    return ProgramsGroup(G, gNonModal, 4);
+}
+
+// The axis words of these blocks name no end point: a dwell's X is its time,
+// G68's X and Y the centre of rotation, G51's X, Y, Z the centre of scaling,
+// G28's the intermediate point (the tool ends at the reference point). The
+// tool does not stay there, so they are neither an arc's end nor the
+// position later blocks start from.
+bool NamesNoEndPoint(const TCNC_Groups &G)
+{
+    return IsDwell(G) || ProgramsGroup(G, gNonModal, 28) || ProgramsGroup(G, gRotation, 68) ||
+           ProgramsGroup(G, gScaling, 51);
+}
+
 bool ProgramsArcWord(const TCNC_Groups &G)
 {
     const int Words[] = {wX, wY, wZ, wA, wB, wC, wI, wJ, wK, wR};
@@ -91,16 +107,24 @@ long double CircularGap(long double A, long double B)
 
 bool TCNC_ABS::MakeAbsolute(TCNC_Groups &Groups)
 {
-    if (Groups.GroupSet[gKeyword])
+    // A bracket keyword's X, Y, Z are sizes ("[BILLET X40 Y40 Z10]"): no end
+    // point either.
+    if (Groups.GroupSet[gKeyword]) {
+        FCarriedStale = true;
         return false;
+    }
     RestoreUnexchangedMotion(Groups);
     FPlane = PlaneOf(Groups);
 
     const bool Skipped = IsSkippedBlock(Groups, BlockSkip);
     const double PolarRadius = FPolarRadius;
     const double PolarAngle = FPolarAngle;
-    MakeIncrementalAbsolute(Groups);
-    ApplyPolar(Groups);
+    RestoreCarriedAxes(Groups);
+    // A dwell's time is never made absolute, nor a polar radius.
+    if (!IsDwell(Groups)) {
+        MakeIncrementalAbsolute(Groups);
+        ApplyPolar(Groups);
+    }
     if (InCannedCycle(Groups) && Groups.Words[wK] == 0)
         Groups.Words[wK] = 1; // K is the repeat count inside a cycle
     ApplyUVW(Groups);
@@ -113,7 +137,11 @@ bool TCNC_ABS::MakeAbsolute(TCNC_Groups &Groups)
         FPolarAngle = PolarAngle;
         return true;
     }
-    if (!ProgramsNonModalCode(Groups)) {
+    if (NamesNoEndPoint(Groups)) {
+        FCarriedStale = true;
+        if (ProgramsGroup(Groups, gNonModal, 28))
+            RememberReferencePoint(Groups);
+    } else if (!ProgramsNonModalCode(Groups)) {
         ResolveArc(Groups);
         Remember(Groups);
     }
@@ -145,6 +173,33 @@ void TCNC_ABS::Rewind()
     FPolarAngle = 0;
     FPlane = 17;
     FExchangedFrom = 0;
+    FCarriedStale = false;
+}
+
+// The record carries the last block's words on: after a block whose axis
+// words named no end point, the axes this block leaves out start from the
+// position the tool really stands at.
+void TCNC_ABS::RestoreCarriedAxes(TCNC_Groups &G)
+{
+    if (!FCarriedStale)
+        return;
+    FCarriedStale = false;
+    const int Axes[] = {wX, wY, wZ, wA, wB, wC};
+    for (int W : Axes) {
+        if (!G.WordSet[W])
+            G.Words[W] = RememberedOf(FPosition, W);
+    }
+}
+
+// G28: the axes it names end at the reference point.
+void TCNC_ABS::RememberReferencePoint(const TCNC_Groups &G)
+{
+    if (G.WordSet[wX])
+        FPosition.X = ReferencePoint.X;
+    if (G.WordSet[wY])
+        FPosition.Y = ReferencePoint.Y;
+    if (G.WordSet[wZ])
+        FPosition.Z = ReferencePoint.Z;
 }
 
 // In G18 the arc direction is exchanged in the block passed on; a later
@@ -205,15 +260,24 @@ void TCNC_ABS::ApplyPolar(TCNC_Groups &G)
     G.WordSet[wY] = true;
 }
 
-// U, V, W are incremental forms of X, Y, Z.
+// U, V, W are incremental forms of X, Y, Z: each moves its axis by its
+// distance from where the block's X, Y, Z leave it (the position reached
+// when the block does not program the axis), in G90 and G91 alike. The
+// U, V, W words keep the absolute end point too.
 void TCNC_ABS::ApplyUVW(TCNC_Groups &G) const
 {
-    if (G.WordSet[wU])
-        G.Words[wU] += FPosition.X;
-    if (G.WordSet[wV])
-        G.Words[wV] += FPosition.Y;
-    if (G.WordSet[wW])
-        G.Words[wW] += FPosition.Z;
+    const struct {
+        int Incremental, Axis;
+        double Reached;
+    } Pairs[] = {{wU, wX, FPosition.X}, {wV, wY, FPosition.Y}, {wW, wZ, FPosition.Z}};
+    for (const auto &P : Pairs) {
+        if (!G.WordSet[P.Incremental])
+            continue;
+        const Extended From = G.WordSet[P.Axis] ? G.Words[P.Axis] : Extended(P.Reached);
+        G.Words[P.Axis] = From + G.Words[P.Incremental];
+        G.WordSet[P.Axis] = true;
+        G.Words[P.Incremental] = G.Words[P.Axis];
+    }
 }
 
 void TCNC_ABS::RestorePosition(TCNC_Groups &G) const

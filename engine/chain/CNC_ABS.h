@@ -47,6 +47,11 @@ public:
     // skipped block neither moves the remembered position nor sets mirrors.
     bool BlockSkip = false;
 
+    // Where a G28 leaves the axes it names, in program millimetres (the
+    // machine's reference point less the work offset and tool length); the
+    // engine keeps it in step with the offsets.
+    TAxisPosition ReferencePoint;
+
     const TAxisPosition &Position() const { return FPosition; }
     int Plane() const { return FPlane; }
 
@@ -56,6 +61,8 @@ private:
     void ApplyPolar(TCNC_Groups &G);
     void ApplyUVW(TCNC_Groups &G) const;
     void RestorePosition(TCNC_Groups &G) const;
+    void RestoreCarriedAxes(TCNC_Groups &G);
+    void RememberReferencePoint(const TCNC_Groups &G);
     void Remember(const TCNC_Groups &G);
     void ResolveArc(TCNC_Groups &G);
     bool CentreFromRadius(TCNC_Groups &G, int Motion);
@@ -68,6 +75,7 @@ private:
     double FPolarRadius = 0;
     double FPolarAngle = 0;
     int FExchangedFrom = 0; // motion code programmed before a G18 exchange, 0 none
+    bool FCarriedStale = false; // the last block's axis words named no end point
 
     // Working values of the arc being resolved, in the plane's two axes.
     Extended FStartFirst = 0, FStartSecond = 0;

@@ -23,7 +23,12 @@ bool KeepsWord(const TCNC_Groups &G, int Word)
         return true;
     if (Word == wR && ProgramsGroup(G, gRotation, 68))
         return true;
-    return (Word == wQ || Word == wK) && G.Groups[gCannedCycle] == 83;
+    // A dwell's X is a time in seconds.
+    if (Word == wX && ProgramsGroup(G, gNonModal, 4))
+        return true;
+    // Inside a canned cycle K is the repeat count; Q (peck depth, shift) is
+    // a length like the others.
+    return Word == wK && G.Groups[gCannedCycle] != 80 && !G.GroupSet[gMotion];
 }
 
 } // namespace

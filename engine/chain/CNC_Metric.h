@@ -18,7 +18,8 @@ public:
     // A B C) and F are multiplied by 25.4. Never converted: P (dwell time,
     // counts); Y in polar mode (G16: an angle); any word of a block that
     // programs G51 (centre and factors); R of a block that programs G68 (an
-    // angle); Q and K while G83 is active (peck depth, repeats). Always true;
+    // angle); X of a dwell (G04, seconds); K while a canned cycle is active
+    // (repeats). Always true;
     // fires OnNextNotify when assigned.
     bool ConvertToMetric(TCNC_Groups &Groups);
 

@@ -229,11 +229,9 @@ bool TCalc_CNC::FillMove(TCNC_data &Rec, const TCNC_Groups &G) const
         Rec.Sweep = G.Words[wSweep];
     }
     if (ProgramsGroup(G, gNonModal, 4)) {
-        // Dwell time in ms: X in seconds (undoing the inch conversion), or P in ms.
-        if (G.WordSet[wX]) {
-            const Extended Seconds = G.Groups[gUnits] == 20 ? G.Words[wX] / MmPerInch : G.Words[wX];
-            Rec.X = static_cast<double>(Seconds * 1000);
-        }
+        // Dwell time in ms: X in seconds (never a length), or P in ms.
+        if (G.WordSet[wX])
+            Rec.X = static_cast<double>(G.Words[wX] * 1000);
         if (G.WordSet[wP])
             Rec.X = G.Words[wP];
         Rec.Motion = MotionDwell;

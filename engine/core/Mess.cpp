@@ -1,5 +1,6 @@
 #include "engine/core/Mess.h"
 
+#include "engine/core/ResStrings.h"
 #include "localise/LxErrors.h"
 #include "localise/LxTextDictionary.h"
 #include "platform/FormatSettings.h"
@@ -104,9 +105,16 @@ TMess::TMess() : FDictionary(MakeDictionary())
 {
     if (!gMess)
         gMess = this;
+    RegisterProgramStrings();
 }
 
-TMess::TMess(TUnregistered) : FDictionary(MakeDictionary()) {}
+// The pass-through module stands in only until the program's own exists:
+// its dictionary, never opened, must not become the default dictionary that
+// the translation hooks use.
+TMess::TMess(TUnregistered) : FDictionary(MakeDictionary())
+{
+    TLxDictionaries::Remove(FDictionary.get());
+}
 
 TMess::~TMess()
 {

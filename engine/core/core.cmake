@@ -3,6 +3,7 @@
 orv_core_library(orv_engine_core SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/data_types.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Mess.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ResStrings.cpp
     ${CMAKE_CURRENT_LIST_DIR}/NetUtil.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DUtils.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DIniFile.cpp

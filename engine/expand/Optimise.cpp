@@ -85,7 +85,21 @@ bool TOptimise::FillSlot(int Slot)
         return false;
     OnNextOptimiseNotify(this, FWindow[Slot]);
     ++FCount;
+    if (Slot == 0)
+        LimitFirstFeed(FWindow[0]);
     return true;
+}
+
+// The first block of a window has no block before it here: every axis it
+// programs counts as moving, so it is held to the limits like any other.
+void TOptimise::LimitFirstFeed(TCNC_Groups &First)
+{
+    TCNC_Groups Before = First;
+    for (int Axis : {wX, wY, wZ}) {
+        if (First.WordSet[Axis])
+            Before.Words[Axis] = First.Words[Axis] == NoValue ? 0 : NoValue;
+    }
+    LimitFeed(Before, First);
 }
 
 void TOptimise::Optimise()

@@ -43,6 +43,7 @@ private:
     bool FillSlot(int Slot);
     void Optimise(); // slots: 0 previous, 1 current, 2 next
     void LimitFeed(const TCNC_Groups &Previous, TCNC_Groups &Current);
+    void LimitFirstFeed(TCNC_Groups &First);
     bool MergesCurrent(const TCNC_Groups &Previous, const TCNC_Groups &Current,
                        const TCNC_Groups &Next);
     bool SameWordsAsRun(const TCNC_Groups &Current);

@@ -37,6 +37,8 @@ public:
     std::vector<TMainButton> Clicks; // every click, in order
     // Every status text as it is set (ncrun prints the errors).
     std::function<void(int Bar, int Panel, const std::string &Text)> OnStatusText;
+    // Every showing of the transform panels, as it happens.
+    std::function<void(const TTransformPanels &Panels)> OnTransformPanels;
     bool ModalVisible = true;
     TBilletBox Billet;
 
@@ -53,7 +55,12 @@ public:
     void SetStatusText(int Bar, int Panel, const std::string &Text, bool OwnerDrawn) override;
     bool ModalDataVisible() const override { return ModalVisible; }
     void SetModalLabel(int Index, const std::string &Text) override;
-    void ShowTransformPanels(const TTransformPanels &Panels) override { FTransform = Panels; }
+    void ShowTransformPanels(const TTransformPanels &Panels) override
+    {
+        FTransform = Panels;
+        if (OnTransformPanels)
+            OnTransformPanels(Panels);
+    }
     void ResetCycleTime() override { ++FCycleTimeResets; }
     void ShowExecuteMode(bool SingleStep) override { FSingleStepShown = SingleStep; }
     TBilletBox DefaultBillet() const override { return Billet; }

@@ -437,6 +437,7 @@ void TBaseForm::WireSink(int Slot)
 {
     TBasicOutput &sink = *FOutputs[Slot];
     sink.Tooling = FTooling.get();
+    sink.OwnerChangesTools = true;
     sink.MachineData = FMachineData.get();
     const TMaterialData &material = FMachineData->Material;
     if (material.MaximumX > 0 && material.MaximumY > 0 && material.MaximumZ > 0)

@@ -130,6 +130,7 @@ public:
     void CircularExpandNextCycleNotify(TObject *Sender, TCNC_Groups &Data);
     void OptimiseNextNotify(TObject *Sender, TCNC_Groups &Data);
     void CNC_ABSNextNotify(TObject *Sender);
+    void KeepReferencePoint();
     // Stage failures: "Line #" + line + " : " + detail + " : " + message in
     // status bar 2 panel 4, stop, flash the line.
     void FM_ParserErrorEvent(TObject *Sender, int Error_pos, const std::string &error_string,
@@ -236,6 +237,8 @@ public:
     // The main window's Tool Library button: shows (down) or closes the
     // "Tooling Library" window.
     void ShowToolLibrary(bool Show);
+    void ChangeToolForRun(const TCNC_data &Data);
+    bool WaitForToolInChanger(int Tool, TCycleState StateAtAsk);
     // The main window's Offsets button: down opens the "Work Piece Offsets"
     // window with the machine attached, up closes it.
     void WorkPieceOffsetClick();

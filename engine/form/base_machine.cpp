@@ -8,6 +8,7 @@
 
 #include "engine/chain/BasicInput.h"
 #include "engine/expand/Cutter_comp.h"
+#include "engine/core/ResStrings.h"
 #include "engine/core/Mess.h"
 #include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
@@ -506,7 +507,7 @@ void TBaseForm::ManualMCodeCommand()
         return;
     int32_t code = -1;
     if (!TryStrToInt(Trim(text), code)) {
-        ShowMessage("'" + text + "' " + Translate("is not a valid integer value"));
+        ShowMessage(ResString(SInvalidInteger, {text}));
         return;
     }
     if (code >= 0)

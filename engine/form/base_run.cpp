@@ -33,6 +33,8 @@
 #include "platform/Paths.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Work_piece_offset.h"
+#include "machine/Read_Machinedata_file.h"
+#include "machine/convert.h"
 
 #include <iterator>
 
@@ -432,6 +434,7 @@ void TBaseForm::HandOut()
     if (FData.MCode == 30 || compiledM30 || FData.Motion == EndOfProgramCode)
         FEndMark = 30;
     ShowBlockEvents(FData);
+    ChangeToolForRun(FData);
     EventLoop().ProcessMessages();
     HandToOutputs();
     if (FMachineInRun && MachineInRunMode() && FData.Motion != EndOfProgramCode) {
@@ -697,6 +700,18 @@ void TBaseForm::OptimiseNextNotify(TObject *, TCNC_Groups &Data)
     Data.Assign(FGroups);
 }
 
+// The machine's reference point ([Home], machine mm) in program
+// coordinates: where a G28 leaves the tool for the blocks after it.
+void TBaseForm::KeepReferencePoint()
+{
+    if (!FMachineData || !FConvertor)
+        return;
+    const THomeData &home = FMachineData->Home;
+    FABS->ReferencePoint.X = home.X - FConvertor->OffsetX;
+    FABS->ReferencePoint.Y = home.Y - FConvertor->OffsetY;
+    FABS->ReferencePoint.Z = home.Z - FConvertor->OffsetZ - FConvertor->ToolLength;
+}
+
 void TBaseForm::CNC_ABSNextNotify(TObject *)
 {
     if (FRunState != csRunning)
@@ -723,6 +738,7 @@ void TBaseForm::CNC_ABSNextNotify(TObject *)
         return;
     if (!JumpInMainProgram())
         return;
+    KeepReferencePoint();
     if (FMetric->ConvertToMetric(FGroups))
         FABS->MakeAbsolute(FGroups);
     CallSubprogram();

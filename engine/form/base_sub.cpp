@@ -33,13 +33,18 @@ bool IsWordSet(const TCNC_Groups &G, int Word, long double Value)
     return G.WordSet[Word] && G.Words[Word] == Value;
 }
 
-// Groups 7 and 20 and the P and M words of a block that called or returned.
+// The P and M words of a block that called or returned, with their present
+// flags: the call is done here, so no stage after this one may read the M98
+// or M99 as an M code (a bare M would reach the machine as M0, a program
+// stop). Cutter compensation and every other modal group run on unchanged
+// into and out of the sub-program.
 void ClearCallWords(TCNC_Groups &G)
 {
-    G.Groups[7] = 0;
-    G.Groups[20] = 0;
     G.Words[wP] = 0;
+    G.WordSet[wP] = false;
     G.Words[wM] = 0;
+    G.WordSet[wM] = false;
+    G.GroupSet[gMCode] = false;
 }
 
 } // namespace

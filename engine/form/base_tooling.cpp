@@ -11,6 +11,7 @@
 #include "engine/expand/Cutter_comp.h"
 #include "engine/core/DIniFile.h"
 #include "engine/core/DUtils.h"
+#include "engine/core/Mess.h"
 #include "engine/form/FanucScreen.h"
 #include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
@@ -29,6 +30,8 @@ namespace orv {
 namespace {
 
 constexpr int MessageNoToolingFile = 20;
+constexpr int MessageNoValidTool = 40;
+constexpr int MessageEditToolingNow = 41;
 
 std::unique_ptr<TTooling_Library> MakeToolLibrary(TComponent *Owner)
 {
@@ -215,6 +218,48 @@ void TBaseForm::ShowToolLibrary(bool Show)
         library->ShowWindow();
     else
         library->CloseWindow();
+}
+
+// M06 with a T: every tool change of a run goes through the changer, whatever
+// outputs are on, so the length offset the machine moves with and the
+// diameter cutter compensation offsets by are the new tool's. A position
+// without a tool is asked for first (messages 40 and 41): on Yes the run
+// waits while the operator puts the tool in through "Machine Tooling"; on
+// No, or when the wait ends without the tool, the tool in the spindle stays.
+// A skipped block-delete line changes nothing.
+void TBaseForm::ChangeToolForRun(const TCNC_data &Data)
+{
+    const bool skipped = Data.BlockDelete && FBlockSkip;
+    if (Data.MCode != 6 || Data.Tool <= 0 || skipped || !FTooling)
+        return;
+    // A block search only reads the program up to its target: it changes nothing.
+    if (FHost.ButtonDown(TMainButton::BlockSearch))
+        return;
+    if (Data.Tool == FTooling->CurrentTool() || FRunState == csStopped)
+        return;
+    if (!FTooling->HasTool(Data.Tool)) {
+        const std::string text = Mess().MessageText(MessageNoValidTool) + IntToStr(Data.Tool) +
+                                 "\n" + Mess().MessageText(MessageEditToolingNow);
+        const TCycleState stateAtAsk = FRunState;
+        if (MessageDlg("", text, mtInformation, mbYesNo) != mrYes)
+            return;
+        OutputNeedsToolPage(this);
+        if (!WaitForToolInChanger(Data.Tool, stateAtAsk))
+            return;
+    }
+    FTooling->RequestToolChange(Data.Tool, true);
+}
+
+// Serves messages until the position holds a tool; a stop or another
+// change of the run state ends the wait. True when the tool is there.
+bool TBaseForm::WaitForToolInChanger(int Tool, TCycleState StateAtAsk)
+{
+    while (!FTooling->HasTool(Tool)) {
+        if (FRunState != StateAtAsk)
+            return false;
+        EventLoop().ProcessMessages();
+    }
+    return true;
 }
 
 // --- The "Work Piece Offsets" window ---

@@ -49,6 +49,7 @@ orv_test(engine_form_tests
         ${ORV_FORM_DIR}/tests/NcrunOptionsTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunMachineTest.cpp
+        ${ORV_FORM_DIR}/tests/NcrunProgramsTest.cpp
         ${ORV_FORM_DIR}/tests/FormToolingTest.cpp
     DEPS orv_engine_form orv_ncrun_lib)
 if(TARGET engine_form_tests)
@@ -62,7 +63,8 @@ if(ORV_WITH_QT)
     orv_test(engine_form_ui_tests
         SOURCES
             ${ORV_FORM_DIR}/tests/FormWindowsTest.cpp
-        DEPS orv_engine_form_ui
+            ${ORV_FORM_DIR}/tests/FormMachineWindowsTest.cpp
+        DEPS orv_engine_form_ui orv_machine_ui
         QT)
 endif()
 

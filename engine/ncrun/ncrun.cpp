@@ -57,6 +57,12 @@ const char *Usage =
 // The event loop of the run: serves what is posted and due without waiting
 // for input (there is none), and starts a paused run (single block) again
 // at once, as an operator pressing cycle start after each block.
+void RestartPausedRun(TBaseForm *Engine)
+{
+    if (Engine && Engine->RunState() == csPaused)
+        Engine->CycleStart();
+}
+
 class TNcRunLoop : public TPlainEventLoop {
 public:
     TBaseForm *Engine = nullptr;
@@ -64,8 +70,19 @@ public:
     {
         ServePosted();
         FireDueTimers(NowMs());
-        if (Engine && Engine->RunState() == csPaused)
-            Engine->CycleStart();
+        RestartPausedRun(Engine);
+    }
+};
+
+// The same on the machine's test clock: each wait moves the clock on a
+// step, so the machine runs while the engine waits.
+class TNcRunMachineLoop : public TTestEventLoop {
+public:
+    TBaseForm *Engine = nullptr;
+    void ProcessMessages() override
+    {
+        TTestEventLoop::ProcessMessages();
+        RestartPausedRun(Engine);
     }
 };
 
@@ -289,7 +306,7 @@ void TNcRun::FinishSearch()
 int TNcRun::Run()
 {
     TNcRunLoop loop;
-    TTestEventLoop testLoop;
+    TNcRunMachineLoop testLoop;
     TEventLoop &used = FOptions.Machine ? static_cast<TEventLoop &>(testLoop) : loop;
     TEventLoopScope loopScope(used);
     FHost.OnStatusText = [this](int Bar, int Panel, const std::string &Text) {
@@ -301,8 +318,8 @@ int TNcRun::Run()
     };
     FEngine = std::make_unique<TBaseForm>(FHost);
     FHost.SetEngine(FEngine.get());
-    if (!FOptions.Machine)
-        loop.Engine = FEngine.get();
+    loop.Engine = FEngine.get();
+    testLoop.Engine = FEngine.get();
     FEngine->FormCreate();
     FEngine->OnProgramEnded = [this](TObject *) { FEnded = true; };
     FEngine->OnHandOut = [](const TCNC_data &Data) {
@@ -330,7 +347,7 @@ int TNcRun::Run()
 
 // Homes all axes, switches to automatic and starts the cycle from the panel,
 // as the operator would; then lets the clock run until the run stops (at
-// most ten minutes of machine time).
+// most an hour of machine time: the simulated mill moves at the programmed feed).
 void TNcRun::RunOnMachine(TTestEventLoop &Loop)
 {
     FEngine->InsertMachine(std::make_unique<TNcRunMill>(FEngine.get()));
@@ -339,7 +356,7 @@ void TNcRun::RunOnMachine(TTestEventLoop &Loop)
     FEngine->PanelCommand(19);
     FEngine->PanelCommand(3);
     FEngine->PanelCommand(21);
-    for (int i = 0; i < 6000 && FEngine->RunState() != csStopped; ++i)
+    for (int i = 0; i < 36000 && FEngine->RunState() != csStopped; ++i)
         Loop.Advance(100);
 }
 

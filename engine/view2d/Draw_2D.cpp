@@ -272,7 +272,7 @@ void TDraw_2D::ChangeTool(int Tool)
     LastToolNumber = Tool;
     if (!Tooling)
         return;
-    if (!Tooling->HasTool(Tool)) {
+    if (!Tooling->HasTool(Tool) && !OwnerChangesTools) {
         const std::string Text = Mess().MessageText(MessageNoValidTool) + IntToStr(Tool) + "\n" +
                                  Mess().MessageText(MessageEditToolingNow);
         if (MessageDlg("", Text, mtInformation, mbYesNo) == mrYes) {
@@ -283,7 +283,8 @@ void TDraw_2D::ChangeTool(int Tool)
         }
     }
     if (Tooling->HasTool(Tool)) {
-        Tooling->RequestToolChange(Tool, false);
+        if (Tooling->CurrentTool() != Tool)
+            Tooling->RequestToolChange(Tool, false);
         Tooling->GetToolData(Tool, *FToolData);
         ToolDiameter = FToolData->Diameter;
         if (FWindow) {

@@ -178,7 +178,8 @@ TDD_Type MakeArcElement(const TViewMapping &Map, const TMovePoint &From, const T
     // The first point is where the arc starts when it runs anticlockwise.
     const TMovePoint &First = Sweep > 0 ? From : Arc.End;
     const TMovePoint &Second = Sweep > 0 ? Arc.End : From;
-    const double R = Arc.Radius;
+    // A negative R only chose the longer arc: the circle's radius is its size.
+    const double R = std::fabs(Arc.Radius);
     return TDD_Type(Kind, Map.ViewX(First.X), Map.ViewY(First.Y), Arc.End.Z,
                     Map.ViewX(Second.X), Map.ViewY(Second.Y), From.Z, Cx + R, Cy - R, Cx - R,
                     Cy + R, Cx, Cy, Sweep, CutterRadius, R, Line, Colour);

@@ -176,12 +176,22 @@ TEST_F(MachinePanelTest, InitialiseStartsAtTheMinimumSpeed) {
     EXPECT_TRUE(Sent.empty()) << "toggling turbo sends nothing from the base panel";
 }
 
-TEST_F(MachinePanelTest, NoHandlerNoFault) {
+// Without a machine to take them, requests are dropped, not kept: a handler
+// attached later gets none of them, only what is asked after it came.
+TEST_F(MachinePanelTest, RequestsWithoutAHandlerAreDropped) {
+    auto handler = Panel.OnMachineRequest;
     Panel.OnMachineRequest = nullptr;
     Panel.RequestValue(rqSpindleSpeed, 500);
     Loop.Advance(100);
     Panel.RequestMachineMode(modeJog);
-    SUCCEED();
+    EXPECT_EQ(Panel.PendingSpeed, 500) << "the slider keeps its value";
+    Panel.OnMachineRequest = handler;
+    Loop.Advance(1000);
+    EXPECT_TRUE(Sent.empty()) << "nothing dropped is sent late";
+    Panel.RequestMachineMode(modeAuto);
+    ASSERT_EQ(Sent.size(), 1u);
+    EXPECT_EQ(Sent[0].Kind, rqMachineMode);
+    EXPECT_EQ(Sent[0].IntValue, modeAuto);
 }
 
 } // namespace

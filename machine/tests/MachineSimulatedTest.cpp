@@ -39,28 +39,57 @@ protected:
 
 TEST_F(MachineSimulatedTest, MotionTickMovesAlongTheLineAtTheFeed) {
     StartRun();
-    // 600 mm/min at 100 steps per mm of feed: 1000 steps a tick.
-    Mill.ProcessCNCData(Move(1, 30, 40, NoValue, 600));
+    // 600 mm/min is 10 mm a second, 1 mm (100 steps) a 100 ms tick along
+    // the line: 60 steps in X and 80 in Y on the way to (2.7, 3.6) mm.
+    Mill.ProcessCNCData(Move(1, 2.7, 3.6, NoValue, 600));
     // The move starts with one tick at once (after one served message).
-    EXPECT_FLOAT_EQ(Mill.AxisStep[0], 600);
-    EXPECT_FLOAT_EQ(Mill.AxisStep[1], 800);
-    EXPECT_EQ(Mill.Current.X, 600);
-    EXPECT_EQ(Mill.Current.Y, 800);
+    EXPECT_FLOAT_EQ(Mill.AxisStep[0], 60);
+    EXPECT_FLOAT_EQ(Mill.AxisStep[1], 80);
+    EXPECT_EQ(Mill.Current.X, 60);
+    EXPECT_EQ(Mill.Current.Y, 80);
     EXPECT_FALSE(Mill.IsInPosition());
     Loop.Advance(90);
-    EXPECT_EQ(Mill.Current.X, 600) << "the next tick is 100 ms after the first";
+    EXPECT_EQ(Mill.Current.X, 60) << "the next tick is 100 ms after the first";
     Loop.Advance(300);
-    EXPECT_EQ(Mill.Current.X, 2400);
-    EXPECT_EQ(Mill.Current.Y, 3200);
+    EXPECT_EQ(Mill.Current.X, 240);
+    EXPECT_EQ(Mill.Current.Y, 320);
     Loop.Advance(100);
-    EXPECT_EQ(Mill.Current.X, 3000) << "the last step is cut to what remains";
-    EXPECT_EQ(Mill.Current.Y, 4000);
+    EXPECT_EQ(Mill.Current.X, 270) << "the last step is cut to what remains";
+    EXPECT_EQ(Mill.Current.Y, 360);
     EXPECT_EQ(Done, 0);
     Loop.Advance(100);
     EXPECT_EQ(Done, 1) << "reported one tick after the axes arrived";
     EXPECT_TRUE(Mill.IsIdle());
     Loop.Advance(1000);
     EXPECT_EQ(Done, 1);
+}
+
+// The cycle time follows the programmed feed: 10 mm at 600 mm/min is one
+// second, and half way the readout shows half the way.
+TEST_F(MachineSimulatedTest, MoveTakesTheTimeOfItsFeed) {
+    struct TCase {
+        const char *Name;
+        double Feed; // mm/min
+        int Ms;      // for 10 mm
+    } cases[] = {{"600 mm/min", 600, 1000}, {"60 mm/min", 60, 10000}, {"1200 mm/min", 1200, 500}};
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Mill.Current = {};
+        Mill.TargetPos = {};
+        StartRun();
+        const int64_t start = Loop.NowMs();
+        Mill.ProcessCNCData(Move(1, 10, 0, 0, c.Feed));
+        const double tickMm = c.Feed / 600; // one 100 ms tick's way
+        Loop.Advance(c.Ms / 2);
+        EXPECT_NEAR(double(Position().X), 5, tickMm) << "half way at half the time";
+        while (Done == 0 && Loop.NowMs() - start < 60000)
+            Loop.Advance(10);
+        EXPECT_DOUBLE_EQ(double(Position().X), 10);
+        // The first step goes at once, so the axes arrive a tick early; the
+        // report comes with the tick that ends the move's time (seen at the
+        // next 10 ms step of the clock).
+        EXPECT_NEAR(double(Loop.NowMs() - start), c.Ms, 10) << "ms until the block is done";
+    }
 }
 
 TEST_F(MachineSimulatedTest, AxesWithinAStepSnapToTheirTargets) {
@@ -114,15 +143,15 @@ TEST_F(MachineSimulatedTest, StopEndsTheMoveWhereItIsWithoutReport) {
 
 TEST_F(MachineSimulatedTest, PauseFreezesTheMoveAndResumeFinishesIt) {
     StartRun();
-    Mill.ProcessCNCData(Move(1, 25, 0, 0, 600));
-    EXPECT_EQ(Mill.Current.X, 1000);
+    Mill.ProcessCNCData(Move(1, 2.5, 0, 0, 600));
+    EXPECT_EQ(Mill.Current.X, 100);
     Mill.SetCycleState(csPaused);
     Loop.Advance(3000);
-    EXPECT_EQ(Mill.Current.X, 1000) << "nothing moves while paused";
+    EXPECT_EQ(Mill.Current.X, 100) << "nothing moves while paused";
     EXPECT_EQ(Done, 0);
     Mill.SetCycleState(csRunning);
     Loop.Advance(100);
-    EXPECT_EQ(Mill.Current.X, 2000);
+    EXPECT_EQ(Mill.Current.X, 200);
     Loop.Advance(200);
     EXPECT_EQ(Done, 1);
 }
@@ -166,7 +195,8 @@ TEST_F(MachineSimulatedTest, OverrideZeroRunsAtOnePercent) {
     EXPECT_FALSE(HasEvent(evFeedOverride));
     Mill.ProcessCNCData(Move(1, 100, 0, 0, 1000));
     EXPECT_DOUBLE_EQ(double(Mill.EffectiveFeed), 10);
-    EXPECT_NEAR(double(Mill.Current.X), 1000.0 / 60 * 100 / 100, 1e-3);
+    // 10 mm/min is 1/6 mm (1000/60 steps) a second, a tenth of it a tick.
+    EXPECT_NEAR(double(Mill.Current.X), 1000.0 / 60 / 10, 1e-3);
 }
 
 TEST_F(MachineSimulatedTest, HomingMovesToTheHomePositionsInSteps) {
@@ -216,7 +246,7 @@ TEST_F(MachineSimulatedTest, IncrementalJogIsHeldWithinTheTravel) {
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Name);
         Mill.Jog(c.Axis, c.Positive, c.Increment);
-        Loop.Advance(60000);
+        Loop.Advance(200000); // 300 mm at the jog feed of 100 mm/min: three minutes
         TXYZ p = Position();
         double at = double(c.Axis == 0 ? p.X : c.Axis == 1 ? p.Y : p.Z);
         EXPECT_DOUBLE_EQ(at, c.Expected);

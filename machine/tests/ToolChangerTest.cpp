@@ -107,7 +107,7 @@ TEST_F(ToolChanger, ChangerFileGivesTheCurrentToolAndTheNames)
     EXPECT_TRUE(Shown().empty());
     std::string name;
     EXPECT_FALSE(Tooling.GetToolName(3, name, true));
-    EXPECT_THAT(Shown(), ElementsAre(TMess::TableText(2)));
+    EXPECT_THAT(Shown(), ElementsAre("Value was not acceptable"));
 }
 
 TEST_F(ToolChanger, ToolDataByPosition)
@@ -176,7 +176,7 @@ TEST_F(ToolChanger, WarningAnsweredNoChangesNothing)
     EXPECT_FALSE(Tooling.RequestToolChange(1, true));
     EXPECT_EQ(Tooling.CurrentTool(), 2);
     EXPECT_EQ(Tooling.PendingTool(), 0);
-    EXPECT_THAT(Shown(), ElementsAre(TMess::TableText(9)));
+    EXPECT_THAT(Shown(), ElementsAre("Do you really want to change to Tool?"));
     Msgs.Answer("Yes");
     EXPECT_TRUE(Tooling.RequestToolChange(1, false));
     EXPECT_EQ(Tooling.CurrentTool(), 1);
@@ -250,8 +250,8 @@ TEST_F(ToolChanger, SetZOffsetRefusals)
         const char *Typed;
         std::string Message;
     } rows[] = {
-        {"text that does not convert", 2, "4,5x", TMess::TableText(2)},
-        {"empty position", 3, "4", TMess::TableText(2)},
+        {"text that does not convert", 2, "4,5x", "Value was not acceptable"},
+        {"empty position", 3, "4", "Value was not acceptable"},
         {"tool gone from the library", 4, "4", "Failed to Find a valid Tool-4"},
     };
     for (const auto &row : rows) {

@@ -240,7 +240,7 @@ TEST_F(ToolLibrary, DeletingAToolInUseGivesMessage15)
     ASSERT_TRUE(Lib.SetCurrentTool("End 6"));
     ASSERT_TRUE(Lib.SetToolInUse(true));
     EXPECT_FALSE(Lib.DeleteTool("End 6"));
-    EXPECT_THAT(Shown(), ElementsAre(TMess::TableText(15)));
+    EXPECT_THAT(Shown(), ElementsAre("This tool can not be delete as it in use by the machine"));
     EXPECT_TRUE(Lib.ToolExists("End 6"));
 
     EXPECT_TRUE(Lib.DeleteTool("Drill 3"));
@@ -362,13 +362,13 @@ TEST_F(ToolLibrary, NewDataFileDoesWhatItsQuestionAsks)
     Msgs.Answer("No");
     Lib.NewDataFile();
     EXPECT_EQ(Dir.Read("lib.MTD"), before);
-    EXPECT_THAT(Shown(), ElementsAre(TMess::TableText(12)));
+    EXPECT_THAT(Shown(), ElementsAre("Do you really want to delete all the tooling data?"));
 
     Msgs.Answer("Yes");
     Lib.NewDataFile();
     // Every tool is gone but the one the machine holds, which message 15 names.
     EXPECT_THAT(Lib.SectionNames(), ElementsAre("End 6"));
-    EXPECT_EQ(Shown().back(), TMess::TableText(15));
+    EXPECT_EQ(Shown().back(), "This tool can not be delete as it in use by the machine");
     EXPECT_THAT(Changes, ElementsAre(">"));
 }
 

@@ -1,6 +1,7 @@
 #include "machine/Work_piece_offset.h"
 
 #include "engine/core/DUtils.h"
+#include "engine/core/Mess.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
 #include "machine/tests/ToolingFixture.h"
@@ -300,6 +301,19 @@ TEST_F(WorkOffsetOnMachine, ZeroingRefusesAValueThatIsNoNumber)
     Work.MachinePosition = nullptr;
     EXPECT_FALSE(Work.CanZero());
     EXPECT_FALSE(Work.ZeroAxis(1, 2, true, ""));
+}
+
+// The program's own conversion error is a resource string: with the
+// message dictionary open in German it comes out in German.
+TEST_F(WorkOffsetOnMachine, ConversionErrorSpeaksTheOperatorsLanguage)
+{
+    TMess German;
+    std::string Error;
+    ASSERT_TRUE(German.OpenDictionary(ORV_DATA_DIR "/language.txt", ORV_DATA_DIR "/translat.txt",
+                                      1, Error))
+        << Error;
+    EXPECT_FALSE(Work.ZeroAxis(1, 2, false, "ten"));
+    EXPECT_THAT(Shown(), ElementsAre("'ten' ist kein gültiger Gleitkommawert"));
 }
 
 TEST_F(WorkOffsetOnMachine, ZeroingWithAnEmptySpindleUsesNoTool)

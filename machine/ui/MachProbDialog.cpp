@@ -1,7 +1,9 @@
 #include "machine/ui/MachProbDialog.h"
 
+#include "machine/Machine_Tooling.h"
 #include "machine/MachineProblem.h"
 #include "machine/ui/DownCounterWindow.h"
+#include "machine/ui/zoffset_.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -70,6 +72,7 @@ void InstallMachineWindows() {
         dialog.exec();
     });
     SetDownCounterViewFactory([] { return std::make_unique<TDownCounterWindow>(); });
+    SetDefaultZOffsetPrompt(ZOffsetPrompt);
 }
 
 } // namespace orv

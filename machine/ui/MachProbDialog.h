@@ -32,8 +32,8 @@ private:
     void DetailsClick(bool Down);
 };
 
-// Shows machine problems in TMachProbDlg and dwell countdowns in their
-// window from now on.
+// Shows machine problems in TMachProbDlg, dwell countdowns in their window
+// and asks every tool's Z offset with the "Set Offset" dialog from now on.
 void InstallMachineWindows();
 
 } // namespace orv

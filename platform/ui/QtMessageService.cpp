@@ -104,6 +104,8 @@ bool TQtMessageService::InputQuery(const std::string &Caption, const std::string
 
 std::optional<std::string> TQtMessageService::ChooseFile(const TFileRequest &Request)
 {
+    if (Request.ProgramPreview && Request.Kind == TFileDialogKind::Open && ProgramDialog)
+        return ProgramDialog(FParent, Request);
     QString dir = QString::fromStdString(Request.InitialDir);
     if (!Request.FileName.empty())
         dir = QString::fromStdString(Request.FileName);

@@ -3,6 +3,8 @@
 
 #include "platform/MessageService.h"
 
+#include <functional>
+
 class QWidget;
 class QString;
 
@@ -16,6 +18,11 @@ public:
     int Show(const TMessageRequest &Request) override;
     bool InputQuery(const std::string &Caption, const std::string &Prompt, std::string &Value) override;
     std::optional<std::string> ChooseFile(const TFileRequest &Request) override;
+
+    // The open dialog for NC programs (requests with ProgramPreview), with
+    // the picture preview; unset: the plain file dialog.
+    std::function<std::optional<std::string>(QWidget *Parent, const TFileRequest &Request)>
+        ProgramDialog;
 
 private:
     QWidget *FParent;

@@ -137,17 +137,35 @@ TEST_F(ChainAbs, PolarCoordinates)
     EXPECT_NEAR(Word(wZ), 3, 1e-9);
 }
 
-TEST_F(ChainAbs, UVWAreIncrementalFormsOfXYZ)
+// From X10 Y20 Z30: the block's end point and the position it leaves.
+TEST_F(ChainAbs, UVWMoveXYZByTheirDistances)
 {
-    RunAll({[](TCNC_Groups &G) {
-                SetWords(G, {{wX, 10}, {wY, 20}, {wZ, 30}});
-            },
-            [](TCNC_Groups &G) {
-                SetWords(G, {{wU, 5}, {wV, -5}, {wW, 1}});
-            }});
-    EXPECT_EQ(Word(wU), 15);
-    EXPECT_EQ(Word(wV), 15);
-    EXPECT_EQ(Word(wW), 31);
+    struct TCase {
+        const char *Name;
+        TLine Line;
+        double X, Y, Z;
+    } Cases[] = {
+        {"U, V, W in G90", [](TCNC_Groups &G) { SetWords(G, {{wU, 5}, {wV, -5}, {wW, 1}}); }, 15,
+         15, 31},
+        {"U and W in G91",
+         [](TCNC_Groups &G) { SetG(G, gAbsInc, 91), SetWords(G, {{wU, 5}, {wW, -1}}); }, 15, 20,
+         29},
+        {"U adds to the X of the same block",
+         [](TCNC_Groups &G) { SetWords(G, {{wX, 40}, {wU, 2}}); }, 42, 20, 30},
+    };
+    for (const TCase &C : Cases) {
+        SCOPED_TRACE(C.Name);
+        G = StartBlock();
+        Abs.Rewind();
+        Run([](TCNC_Groups &G) { SetWords(G, {{wX, 10}, {wY, 20}, {wZ, 30}}); });
+        Run(C.Line);
+        EXPECT_TRUE(G.WordSet[wX]) << "the axis is programmed";
+        EXPECT_NEAR(Word(wX), C.X, 1e-9);
+        EXPECT_NEAR(Word(wY), C.Y, 1e-9);
+        EXPECT_NEAR(Word(wZ), C.Z, 1e-9);
+        EXPECT_NEAR(Abs.Position().X, C.X, 1e-9);
+        EXPECT_NEAR(Abs.Position().Z, C.Z, 1e-9);
+    }
 }
 
 TEST_F(ChainAbs, KeywordBlocksAndNonModalCodes)
@@ -163,19 +181,52 @@ TEST_F(ChainAbs, KeywordBlocksAndNonModalCodes)
     for (int W = 0; W < WordCount; ++W)
         EXPECT_EQ(G.Words[W], Keyword.Words[W]) << "word " << W;
     EXPECT_EQ(Abs.Position().X, 5);
+    Run([](TCNC_Groups &G) { SetWord(G, wY, 8); });
+    EXPECT_EQ(Word(wX), 5) << "the billet's X is a size, not where the tool stands";
+    EXPECT_EQ(Abs.Position().X, 5);
     G.Groups[gAbsInc] = 90;
 
+    // The X of these blocks is no end point: the position stays (G28: the
+    // axis ends at the reference point), and the next block, which leaves
+    // X out, starts from there, not from the X word carried on.
+    Abs.ReferencePoint.X = -40;
     struct TCase {
         const char *Name;
-        int Code;
-    } Cases[] = {{"dwell", 4}, {"reference return", 28}, {"set position", 92}};
+        TLine Line;
+        double After;
+    } Cases[] = {
+        {"dwell", [](TCNC_Groups &G) { SetG(G, gNonModal, 4), SetWord(G, wX, 50); }, 5},
+        {"dwell in G91",
+         [](TCNC_Groups &G) { SetG(G, gAbsInc, 91), SetG(G, gNonModal, 4), SetWord(G, wX, 50); },
+         5},
+        {"rotation centre",
+         [](TCNC_Groups &G) { SetG(G, gRotation, 68), SetWords(G, {{wX, 50}, {wR, 5}}); }, 5},
+        {"scaling centre",
+         [](TCNC_Groups &G) { SetG(G, gScaling, 51), SetWords(G, {{wX, 50}, {wI, 2}}); }, 5},
+        {"set position", [](TCNC_Groups &G) { SetG(G, gNonModal, 92), SetWord(G, wX, 50); }, 5},
+        {"reference return",
+         [](TCNC_Groups &G) { SetG(G, gNonModal, 28), SetWord(G, wX, 50); }, -40},
+    };
     for (const TCase &C : Cases) {
         SCOPED_TRACE(C.Name);
-        EXPECT_TRUE(Run([&](TCNC_Groups &G) {
-            SetG(G, gNonModal, C.Code), SetWords(G, {{wX, 50}});
-        }));
-        EXPECT_EQ(Abs.Position().X, 5);
+        G = StartBlock();
+        Abs.Rewind();
+        Run(Rapid(5, 5));
+        EXPECT_TRUE(Run(C.Line));
+        EXPECT_EQ(Abs.Position().X, C.After);
+        if (std::string(C.Name) == "set position")
+            continue; // the position is now called X50
+        Run([](TCNC_Groups &G) { SetWord(G, wY, 8); });
+        EXPECT_EQ(Word(wX), C.After);
+        EXPECT_EQ(Abs.Position().X, C.After);
     }
+}
+
+TEST_F(ChainAbs, DwellTimeIsNeverMadeAbsolute)
+{
+    Run(Rapid(100, 0));
+    Run([](TCNC_Groups &G) { SetG(G, gAbsInc, 91), SetG(G, gNonModal, 4), SetWord(G, wX, 2); });
+    EXPECT_EQ(Word(wX), 2);
 }
 
 TEST_F(ChainAbs, MirrorBits)

@@ -120,9 +120,9 @@ TEST_F(ChainCalc, DwellTimesInMilliseconds)
         {"X in seconds", [](TCNC_Groups &G) { SetG(G, gNonModal, 4), SetWord(G, wX, 1.5); }, 1500},
         {"P in milliseconds", [](TCNC_Groups &G) { SetG(G, gNonModal, 4), SetWord(G, wP, 500); },
          500},
-        {"inch X is undone first",
+        {"inch X is seconds too",
          [](TCNC_Groups &G) {
-             G.Groups[gUnits] = 20, SetG(G, gNonModal, 4), SetWord(G, wX, 2 * 25.4);
+             G.Groups[gUnits] = 20, SetG(G, gNonModal, 4), SetWord(G, wX, 2);
          },
          2000},
         {"P wins over X",

@@ -74,11 +74,22 @@ TEST(ChainMetric, InchWordsAndTheirExceptions)
          wX, 25.4},
         {"R of an arc converts", [](TCNC_Groups &G) { SetG(G, gMotion, 2), SetWord(G, wR, 1); }, wR,
          25.4},
-        {"G83 keeps Q",
+        {"G83 converts its peck depth Q",
          [](TCNC_Groups &G) {
              G.Groups[gCannedCycle] = 83, SetWords(G, {{wQ, 2}, {wK, 3}, {wZ, -1}});
          },
-         wQ, 2},
+         wQ, 50.8},
+        {"G73 converts its peck depth Q",
+         [](TCNC_Groups &G) { G.Groups[gCannedCycle] = 73, SetWord(G, wQ, 0.1); }, wQ, 2.54},
+        {"G81 keeps its repeat count K",
+         [](TCNC_Groups &G) { G.Groups[gCannedCycle] = 81, SetWord(G, wK, 3); }, wK, 3},
+        {"K of an arc while a cycle is modal converts",
+         [](TCNC_Groups &G) {
+             G.Groups[gCannedCycle] = 81, SetG(G, gMotion, 2), SetWord(G, wK, 1);
+         },
+         wK, 25.4},
+        {"a dwell keeps its seconds X",
+         [](TCNC_Groups &G) { SetG(G, gNonModal, 4), SetWord(G, wX, 2); }, wX, 2},
         {"G83 keeps K",
          [](TCNC_Groups &G) {
              G.Groups[gCannedCycle] = 83, SetWords(G, {{wQ, 2}, {wK, 3}, {wZ, -1}});

@@ -186,7 +186,7 @@ TEST_F(FormMachineRun, PauseInTheMiddleOfAMoveAndResume)
     Load(Program);
     HomeAndAuto();
     Engine->PanelCommand(21);
-    // Into the G01 along X (the simulated feed moves 5 mm a tick at F300).
+    // Into the G01 along X (the simulated feed moves 0.5 mm a tick at F300).
     for (int i = 0; i < 100 && Mill().Current.X <= 64000 + 400; ++i)
         Folder.Loop.Advance(10);
     ASSERT_LT(Mill().Current.X, 76000);

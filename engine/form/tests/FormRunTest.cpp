@@ -347,12 +347,25 @@ TEST(FormRun, OperatorMessagesAndTransformPanels)
     run.CompiledInto("msg.xnc");
     std::vector<std::string> statuses;
     run.Host.OnStatusText = [&](int, int, const std::string &Text) { statuses.push_back(Text); };
+    // The panels as each block shows them (the rewind at the end clears them
+    // anyway, so the end state alone proves nothing).
+    std::vector<std::string> shown;
+    run.Host.OnTransformPanels = [&](const TTransformPanels &P) {
+        shown.push_back(std::string(P.MirrorX ? "mirror X" : "no mirror") +
+                        (P.ScalingVisible ? ", scaling " + P.ScalingText : ", no scaling"));
+    };
     run.Start();
     EXPECT_NE(std::find(statuses.begin(), statuses.end(), "CHECK TOOL"), statuses.end());
     auto texts = run.MessageTexts();
     EXPECT_NE(std::find(texts.begin(), texts.end(), "READY"), texts.end());
-    EXPECT_FALSE(run.Host.Transform().MirrorX);
-    EXPECT_FALSE(run.Host.Transform().ScalingVisible);
+    const std::vector<std::string> expected{
+        "mirror X, no scaling",                                               // M70
+        "mirror X, scaling X 0.000 Y 0.000 Z 0.000 I 2.000 J 2.000 K 1.000", // G51
+        "mirror X, no scaling",                                               // G50
+        "no mirror, no scaling",                                              // M80
+        "no mirror, no scaling", // the rewind at the end of the run
+    };
+    EXPECT_EQ(shown, expected);
 }
 
 TEST(FormRun, CompiledReplayCarriesEachArcsOwnShape)

@@ -291,6 +291,23 @@ TEST(View2dGeometry, CutterFollowsAnArcFromItsStart)
     EXPECT_NEAR(Path[4].X, 10 * std::sin(75 * 3.14159265358979 / 180), 1e-9);
 }
 
+// G02 X10 Y0 R-10 from (0, 10): the 270 degree arc about the origin; the
+// sign only picked the longer arc.
+TEST(View2dGeometry, NegativeRadiusArcIsTheSameCircle)
+{
+    const TDD_Type Positive = MakeArcElement(Billet(0), {0, 10, 0}, XYArc({10, 0, 0}, {0, 0, 0}, 270, 10), 1, 1, 0);
+    const TDD_Type Negative = MakeArcElement(Billet(0), {0, 10, 0}, XYArc({10, 0, 0}, {0, 0, 0}, 270, -10), 1, 1, 0);
+    EXPECT_EQ(DrawingListLine(Negative), DrawingListLine(Positive));
+    const std::vector<TPoint2D> Path = CutterPath(Negative, 3);
+    const std::vector<TPoint2D> Expected = CutterPath(Positive, 3);
+    ASSERT_EQ(Path.size(), Expected.size());
+    for (size_t I = 0; I < Path.size(); ++I) {
+        EXPECT_NEAR(Path[I].X, Expected[I].X, 1e-9) << I;
+        EXPECT_NEAR(Path[I].Y, Expected[I].Y, 1e-9) << I;
+        EXPECT_NEAR(std::hypot(Path[I].X, Path[I].Y), 10, 1e-9) << "on the circle";
+    }
+}
+
 TEST(View2dGeometry, PictureNameReplacesTheWholeExtension)
 {
     struct TCase {

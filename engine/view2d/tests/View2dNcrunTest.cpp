@@ -80,5 +80,32 @@ TEST(View2dNcrun, DemoProgramDrawsItsToolpath)
     EXPECT_GT(Picture.width(), 0);
 }
 
+// The same longer arc given by a negative R and by its centre: the 2D list
+// and every pixel of the picture (cutter outline included) are the same.
+TEST(View2dNcrun, NegativeRadiusArcDrawsLikeItsCentreForm)
+{
+    test::TTempDir Dir;
+    const std::string Head = "[BILLET X40 Y40 Z10]\nG90 G00 X10 Y20 Z1\nG01 Z-1 F100\n";
+    const std::string Tail = "G01 X30 Y5\nM30\n";
+    struct TRun {
+        std::string Name, Arc;
+    } Runs[] = {{"radius", "G02 X20 Y30 R-10\n"}, {"centre", "G02 X20 Y30 I0 J10\n"}};
+    for (const TRun &R : Runs) {
+        const std::string Program = Dir.Write(R.Name + ".fnc", Head + R.Arc + Tail);
+        const std::string Command = std::string(ORV_NCRUN) + " --2d-list " +
+                                    Dir.File(R.Name + ".txt") + " --bm2 " +
+                                    Dir.File(R.Name + ".bm2") + " " + Program + " > " +
+                                    Dir.File("out.txt") + " 2>&1";
+        ASSERT_EQ(std::system(Command.c_str()), 0) << Dir.Read("out.txt");
+    }
+    const std::vector<std::string> ByRadius = Lines(Dir.File("radius.txt"));
+    ASSERT_EQ(ByRadius.size(), 4u) << Dir.Read("radius.txt");
+    EXPECT_EQ(ByRadius, Lines(Dir.File("centre.txt")));
+    QImage ByR, ByCentre;
+    ASSERT_TRUE(ByR.load(QString::fromStdString(Dir.File("radius.bm2")), "BMP"));
+    ASSERT_TRUE(ByCentre.load(QString::fromStdString(Dir.File("centre.bm2")), "BMP"));
+    EXPECT_TRUE(ByR == ByCentre) << "the outline of the negative-R arc is drawn";
+}
+
 } // namespace
 } // namespace orv

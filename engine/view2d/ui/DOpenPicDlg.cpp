@@ -1,6 +1,8 @@
 #include "engine/view2d/ui/DOpenPicDlg.h"
 
 #include "engine/view2d/PicturePreview.h"
+#include "platform/MessageService.h"
+#include "platform/ui/QtMessageService.h"
 
 #include <QDialog>
 #include <QFrame>
@@ -116,6 +118,20 @@ void TDOpenPictureDialog::ShowPreview()
     if (FPicture.isNull())
         return;
     MakePreviewWindow()->exec();
+}
+
+std::optional<std::string> ChooseProgramWithPicture(QWidget *Parent, const TFileRequest &Request)
+{
+    TDOpenPictureDialog Dialog(Parent);
+    Dialog.setWindowTitle(QString::fromStdString(Request.Title));
+    Dialog.setNameFilters(QtFilterFromPipes(Request.Filter).split(";;"));
+    if (!Request.InitialDir.empty())
+        Dialog.setDirectory(QString::fromStdString(Request.InitialDir));
+    if (!Request.FileName.empty())
+        Dialog.selectFile(QString::fromStdString(Request.FileName));
+    if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return Dialog.selectedFiles().first().toStdString();
 }
 
 } // namespace orv

@@ -7,10 +7,15 @@
 #include <QFileDialog>
 #include <QImage>
 
+#include <optional>
+#include <string>
+
 class QLabel;
 class QToolButton;
 
 namespace orv {
+
+struct TFileRequest;
 
 class TDOpenPictureDialog : public QFileDialog {
     Q_OBJECT
@@ -35,5 +40,10 @@ private:
     QToolButton *FPreviewButton = nullptr;
     TPaintBox *FPaintBox = nullptr;
 };
+
+// Asks for an NC program with the dialog above (title, folder or file,
+// filter of the request); empty when cancelled. The message service's
+// program dialog.
+std::optional<std::string> ChooseProgramWithPicture(QWidget *Parent, const TFileRequest &Request);
 
 } // namespace orv
