@@ -1,6 +1,8 @@
 // Moves per second from program text to a compiled ".XNC" file: the whole
 // engine form (source, parser, stages, pull loop, compiled output) over a
-// generated 100,000-move milling program, no window.
+// generated 100,000-move milling program and over the three timing shapes
+// (raster, arcs, spiral under G42), no window.
+#include "bench/BenchPrograms.h"
 #include "engine/chain/BasicInput.h"
 #include "engine/form/FanucScreen.h"
 #include "engine/form/HeadlessHost.h"
@@ -16,6 +18,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 namespace {
@@ -51,14 +54,19 @@ void WriteProgram(const std::string &Path)
     out << "M30\n";
 }
 
-void BM_TextToXnc(benchmark::State &State)
+// One run of Program through the engine form into a compiled file, Moves
+// moves counted per run.
+void RunToXnc(benchmark::State &State, const std::function<void(const std::string &)> &Write,
+              int64_t Moves)
 {
     std::string folder = (fs::temp_directory_path() / "orv-bench-form").string() + "/";
     fs::create_directories(folder);
+    // The shipped settings: machine data and tooling (the spiral's cutter).
+    fs::copy(ORV_DATA_DIR, folder, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     fs::current_path(folder);
     orv::SetProgramPathOverride(folder, "Tarnwick");
     std::string program = folder + "bench.fnc";
-    WriteProgram(program);
+    Write(program);
     TBenchLoop loop;
     orv::TEventLoopScope loopScope(loop);
     orv::TScriptedMessages boxes;
@@ -81,9 +89,30 @@ void BM_TextToXnc(benchmark::State &State)
         if (!host.StatusText(2, 4).empty())
             State.SkipWithError(host.StatusText(2, 4).c_str());
     }
-    State.SetItemsProcessed(State.iterations() * int64_t(ProgramMoves));
+    State.SetItemsProcessed(State.iterations() * Moves);
+    fs::current_path(fs::temp_directory_path());
     fs::remove_all(folder);
 }
+
+void BM_TextToXnc(benchmark::State &State) { RunToXnc(State, WriteProgram, ProgramMoves); }
 BENCHMARK(BM_TextToXnc)->Unit(benchmark::kMillisecond);
+
+// The three shapes the engine is timed on against other interpreters
+// (bench/compare_rs274.sh), at their full sizes.
+void BM_Shape(benchmark::State &State, orv::bench::TBenchShape Shape, long Moves)
+{
+    RunToXnc(
+        State,
+        [Shape, Moves](const std::string &Path) {
+            orv::bench::WriteBenchProgramFile(Path, Shape, Moves, 16);
+        },
+        Moves);
+}
+BENCHMARK_CAPTURE(BM_Shape, raster, orv::bench::TBenchShape::Raster, 200000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Shape, arcs, orv::bench::TBenchShape::Arcs, 100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Shape, spiral, orv::bench::TBenchShape::Spiral, 50000)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -148,6 +148,9 @@ void TIniFile::WriteString(const std::string &Section, const std::string &Ident,
         s = &FSections.back();
     }
     if (TEntry *e = FindEntry(s, Ident)) {
+        // The disk already holds this value: nothing to write.
+        if (e->Value == Value && FLastWriteOk)
+            return;
         e->Value = Value;
     } else {
         // New keys go after the last real key, ahead of trailing blank lines.

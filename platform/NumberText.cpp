@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace orv {
@@ -23,6 +24,33 @@ long double RoundHalfEven(long double Value)
     return std::fmod(floorValue, 2.0L) == 0 ? floorValue : floorValue + 1;
 }
 
+// |Value| as Mantissa / 2^Shift with the full 64-bit mantissa, for a value
+// below 2^63 (Shift is then at least 1; zero gives 0 and 1).
+void ExactParts(long double Value, uint64_t &Mantissa, int &Shift)
+{
+    if (Value == 0) {
+        Mantissa = 0;
+        Shift = 1;
+        return;
+    }
+    if constexpr (std::numeric_limits<long double>::digits == 64) {
+        // x87 extended: 64-bit mantissa with its leading bit, then the
+        // biased exponent and the sign.
+        unsigned char bytes[sizeof(long double)];
+        std::memcpy(bytes, &Value, sizeof bytes);
+        uint64_t mantissa = 0;
+        std::memcpy(&mantissa, bytes, 8);
+        const int biased = (bytes[8] | (bytes[9] << 8)) & 0x7FFF;
+        Mantissa = mantissa;
+        Shift = 16383 + 63 - (biased == 0 ? 1 : biased);
+    } else {
+        int exponent = 0;
+        const long double fraction = std::frexp(std::fabs(Value), &exponent);
+        Mantissa = static_cast<uint64_t>(std::ldexp(fraction, 64));
+        Shift = 64 - exponent;
+    }
+}
+
 } // namespace
 
 bool FitsInt32(long double Value)
@@ -35,6 +63,18 @@ bool FitsInt32(long double Value)
 
 int32_t Round(long double Value, int32_t Fallback)
 {
+    // Inside the range: the fraction left by cutting toward zero is exact,
+    // and decides the step away from zero (ties to the even neighbour).
+    if (Value > -2147483648.5L && Value < 2147483647.5L) {
+        long long whole = static_cast<long long>(Value);
+        long double fraction = Value - static_cast<long double>(whole);
+        bool odd = (whole & 1) != 0;
+        if (fraction > 0.5L || (fraction == 0.5L && odd))
+            ++whole;
+        else if (fraction < -0.5L || (fraction == -0.5L && odd))
+            --whole;
+        return static_cast<int32_t>(whole);
+    }
     if (!FitsInt32(Value))
         return Fallback;
     return static_cast<int32_t>(RoundHalfEven(Value));
@@ -64,6 +104,44 @@ std::string FormatFixed(long double Value, int Decimals, int MinDigits)
 {
     if (!std::isfinite(Value))
         return std::isnan(Value) ? "NAN" : (Value > 0 ? "INF" : "-INF");
+    // The common case (no padding, up to nine decimals, below 2^63) without
+    // the C library's general path; the digits are the same: the exact binary
+    // value times 10^Decimals, rounded to the nearest integer, ties to even.
+    if (MinDigits <= 0 && Decimals >= 0 && Decimals <= 9 && std::fabs(Value) < 0x1p63L) {
+        static constexpr uint64_t Tens[] = {1,      10,      100,      1000,      10000,
+                                            100000, 1000000, 10000000, 100000000, 1000000000};
+        uint64_t mantissa = 0;
+        int shift = 0; // |Value| = mantissa / 2^shift, shift >= 1
+        ExactParts(Value, mantissa, shift);
+        unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * Tens[Decimals];
+        unsigned __int128 whole = 0;
+        if (Value != 0 && shift < 128) {
+            whole = scaled >> shift;
+            const unsigned __int128 rest = scaled - (whole << shift);
+            const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+            if (rest > half || (rest == half && (whole & 1) != 0))
+                ++whole;
+        } // else below 2^-64 and so below half a unit of the last digit
+        char digits[64];
+        char *end = digits + sizeof digits;
+        char *at = end;
+        // Integer part and decimals apart, each within 64 bits.
+        auto integer = static_cast<uint64_t>(whole / Tens[Decimals]);
+        auto decimals = static_cast<uint64_t>(whole % Tens[Decimals]);
+        for (int i = 0; i < Decimals; ++i) {
+            *--at = static_cast<char>('0' + decimals % 10);
+            decimals /= 10;
+        }
+        if (Decimals > 0)
+            *--at = '.';
+        do {
+            *--at = static_cast<char>('0' + integer % 10);
+            integer /= 10;
+        } while (integer != 0);
+        if (whole != 0 && std::signbit(Value))
+            *--at = '-'; // "-0.000" reads as "0.000"
+        return std::string(at, end);
+    }
     char buffer[128];
     int width = MinDigits > 0 ? MinDigits + (Decimals > 0 ? 1 : 0) : 0;
     // Delphi's format counts the "0" placeholders; a sign adds to the width.

@@ -18,8 +18,14 @@ bool IsDigit(char C) { return C >= '0' && C <= '9'; }
 bool DecimalDigits(long double Value, std::string &Digits, int &Exponent)
 {
     char buffer[64];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, Value,
-                                   std::chars_format::scientific, Significant - 1);
+    // A value a double holds exactly has the same digits by the double's
+    // (much faster) conversion.
+    const double Narrow = static_cast<double>(Value);
+    auto [end, ec] = Narrow == Value
+                         ? std::to_chars(buffer, buffer + sizeof buffer, Narrow,
+                                         std::chars_format::scientific, Significant - 1)
+                         : std::to_chars(buffer, buffer + sizeof buffer, Value,
+                                         std::chars_format::scientific, Significant - 1);
     if (ec != std::errc())
         return false;
     std::string text(buffer, end); // "-1.23456789012345e+02"
@@ -87,6 +93,42 @@ std::string_view Stripped(std::string_view Text)
     return Text;
 }
 
+// A plain decimal of at most 19 digits without exponent, the texts NC
+// programs are made of: the digits and the power of ten are exact, so one
+// division rounds the quotient once, to the same value the general reader
+// gives.
+bool ShortDecimal(std::string_view Text, long double &Value)
+{
+    static constexpr long double Powers[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
+                                             1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+                                             1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L};
+    if (Text.empty())
+        return false;
+    const bool negative = Text.front() == '-';
+    size_t i = (negative || Text.front() == '+') ? 1 : 0;
+    unsigned long long mantissa = 0;
+    int digits = 0, decimals = 0;
+    bool point = false;
+    for (; i < Text.size(); ++i) {
+        char c = Text[i];
+        if (c == '.' && !point) {
+            point = true;
+            continue;
+        }
+        if (!IsDigit(c) || ++digits > 19)
+            return false;
+        mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+        decimals += point ? 1 : 0;
+    }
+    if (digits == 0)
+        return false;
+    long double v = static_cast<long double>(mantissa);
+    if (decimals > 0)
+        v /= Powers[decimals];
+    Value = negative ? -v : v;
+    return true;
+}
+
 } // namespace
 
 std::string RealToText(long double Value)
@@ -106,6 +148,8 @@ std::string RealToText(long double Value)
 bool TextToReal(std::string_view Text, long double &Value)
 {
     std::string_view text = Stripped(Text);
+    if (ShortDecimal(text, Value))
+        return true;
     if (!IsRealSyntax(text))
         return false;
     if (text.front() == '+')

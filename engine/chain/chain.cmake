@@ -26,6 +26,7 @@ orv_test(engine_chain_tests
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainSinkTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainSourceTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainGoldenTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/RecordQueueTest.cpp
     DEPS orv_engine_chain orv_ncrun_lib)
 
 orv_fuzz(fuzz_chain

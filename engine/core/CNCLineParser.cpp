@@ -7,7 +7,9 @@
 #include "platform/MessageService.h"
 #include "platform/RealText.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string_view>
 
@@ -44,35 +46,26 @@ bool IsSeparator(char C)
     return C == ';' || C == '%' || code < '!' || code > '~';
 }
 
-bool StartsWith(const std::string &Text, const char *Prefix)
+bool StartsWith(std::string_view Text, std::string_view Prefix)
 {
-    return Text.rfind(Prefix, 0) == 0;
-}
-
-bool ContainsNoCase(const std::string &Text, const char *Word)
-{
-    return UpperCase(Text).find(Word) != std::string::npos;
-}
-
-// A slashed zero (code 216, or its two-byte UTF-8 form) is a zero.
-std::string WithPlainZeros(const std::string &Line)
-{
-    std::string text;
-    text.reserve(Line.size());
-    for (size_t i = 0; i < Line.size(); ++i) {
-        auto code = static_cast<unsigned char>(Line[i]);
-        bool utf8 = code == 0xC3 && i + 1 < Line.size() && static_cast<unsigned char>(Line[i + 1]) == 0x98;
-        if (utf8)
-            ++i;
-        text += (code == 216 || utf8) ? '0' : Line[i];
-    }
-    return text;
+    return Text.substr(0, Prefix.size()) == Prefix;
 }
 
 // Word index of a token: its position in the letter string, or -1 when it
 // is not there or names no address ("~" and the runs of the tail).
-int LetterIndex(const std::string &Token)
+int LetterIndex(std::string_view Token)
 {
+    // Most tokens are one letter: their index by table.
+    static const auto Single = [] {
+        std::array<int8_t, 256> table{};
+        table.fill(-1);
+        for (int i = wCloseBracket; i >= 1; --i)
+            table[static_cast<unsigned char>(CNCLetters[i])] = static_cast<int8_t>(i);
+        table[static_cast<unsigned char>(CNCLetters[0])] = -1;
+        return table;
+    }();
+    if (Token.size() == 1)
+        return Single[static_cast<unsigned char>(Token[0])];
     auto at = std::string_view(CNCLetters).find(Token);
     if (Token.empty() || at == std::string::npos || at == 0 || at > wCloseBracket)
         return -1;
@@ -109,13 +102,13 @@ int GCodeGroup(int G)
 // letters of the token; -1 when none matches.
 int TablePrefixIndex(const char *const *Table, const std::string &Token)
 {
-    for (int i = 0; std::string(Table[i]) != "~~~~"; ++i)
+    for (int i = 0; std::string_view(Table[i]) != "~~~~"; ++i)
         if (StartsWith(Token, Table[i]))
             return i;
     return -1;
 }
 
-int KeywordIndex(const std::string &Token)
+int KeywordIndex(std::string_view Token)
 {
     for (int i = 0; i < NoBracketKeyword; ++i)
         if (Token == BracketKeywords[i])
@@ -124,15 +117,17 @@ int KeywordIndex(const std::string &Token)
 }
 
 // Plain decimal integer with an optional sign.
-bool ReadPlainInteger(const std::string &Token, long long &Value)
+bool ReadPlainInteger(std::string_view Token, long long &Value)
 {
     size_t start = (!Token.empty() && (Token[0] == '-' || Token[0] == '+')) ? 1 : 0;
     if (start >= Token.size() || Token.size() - start > 12)
         return false;
-    for (size_t i = start; i < Token.size(); ++i)
+    Value = 0;
+    for (size_t i = start; i < Token.size(); ++i) {
         if (!IsDigit(Token[i]))
             return false;
-    Value = std::stoll(Token.substr(start));
+        Value = Value * 10 + (Token[i] - '0');
+    }
     if (Token[0] == '-')
         Value = -Value;
     return true;
@@ -140,7 +135,7 @@ bool ReadPlainInteger(const std::string &Token, long long &Value)
 
 // The text of the line from the second character after the first
 // occurrence of Token on ("! CHECK TOOL" gives "CHECK TOOL").
-std::string RestOfLineAfter(const std::string &Line, const std::string &Token)
+std::string RestOfLineAfter(const std::string &Line, std::string_view Token)
 {
     auto at = UpperCase(Line).find(Token);
     if (at == std::string::npos)
@@ -161,9 +156,9 @@ enum TMacroKind { mkNone = -1, mkGoto = 0, mkAssign = 1, mkIf = 2 };
 
 // The statement a line starts with: its first token, or its third when the
 // first holds "N" (a block number comes first).
-TMacroKind MacroKind(const std::vector<std::string> &Tokens)
+TMacroKind MacroKind(const std::vector<std::string_view> &Tokens)
 {
-    size_t at = !Tokens.empty() && Tokens[0].find('N') != std::string::npos ? 2 : 0;
+    size_t at = !Tokens.empty() && Tokens[0].find('N') != std::string_view::npos ? 2 : 0;
     if (at >= Tokens.size())
         return mkNone;
     for (int i = 0; i < 3; ++i)
@@ -439,43 +434,82 @@ void CNCLineParser::ClearPresence(TCNC_Groups &Groups)
         set = false;
 }
 
-std::vector<std::string> CNCLineParser::SplitLine(const std::string &Line)
+// A slashed zero (code 216, or its two-byte UTF-8 form) is a zero.
+void CNCLineParser::UpperPlain(const std::string &Line, std::string &Text)
 {
-    std::string line = WithPlainZeros(Line);
-    std::vector<std::string> tokens;
+    Text.resize(Line.size());
+    char *out = Text.data();
+    const size_t size = Line.size();
+    for (size_t i = 0; i < size; ++i) {
+        char c = Line[i];
+        auto code = static_cast<unsigned char>(c);
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        } else if (code >= 0x80) {
+            bool utf8 = code == 0xC3 && i + 1 < size && static_cast<unsigned char>(Line[i + 1]) == 0x98;
+            if (utf8)
+                ++i;
+            if (code == 216 || utf8)
+                c = '0';
+        }
+        *out++ = c;
+    }
+    Text.resize(static_cast<size_t>(out - Text.data()));
+}
+
+void CNCLineParser::SplitText(std::string &Text, TTokenViews &Tokens)
+{
+    static constexpr std::string_view CommentRest = "1";
+    Tokens.clear();
     size_t i = 0;
     while (true) {
-        while (i < line.size() && IsSeparator(line[i]))
+        while (i < Text.size() && IsSeparator(Text[i]))
             ++i;
-        if (i >= line.size())
+        if (i >= Text.size())
             break;
-        if (line[i] == ':')
-            line[i] = 'O'; // a program number written with a colon
+        if (Text[i] == ':')
+            Text[i] = 'O'; // a program number written with a colon
         size_t start = i++;
-        if (IsLetter(line[start])) {
-            while (i < line.size() && IsLetter(line[i]) && i - start < MaxLetterRun)
+        if (IsLetter(Text[start])) {
+            while (i < Text.size() && IsLetter(Text[i]) && i - start < MaxLetterRun)
                 ++i;
-        } else if (IsNumberStart(line[start])) {
-            while (i < line.size() && IsNumberPart(line[i]) && i - start < MaxNumberToken)
+        } else if (IsNumberStart(Text[start])) {
+            while (i < Text.size() && IsNumberPart(Text[i]) && i - start < MaxNumberToken)
                 ++i;
         }
-        tokens.push_back(UpperCase(line.substr(start, i - start)));
-        if (tokens.back() == "(") {
-            tokens.push_back("1"); // a comment: the rest of the line is not split
+        Tokens.emplace_back(Text.data() + start, i - start);
+        if (Tokens.back() == "(") {
+            Tokens.push_back(CommentRest); // a comment: the rest of the line is not split
             break;
         }
     }
-    return tokens;
+}
+
+std::vector<std::string> CNCLineParser::SplitLine(const std::string &Line)
+{
+    std::string text;
+    TTokenViews views;
+    UpperPlain(Line, text);
+    SplitText(text, views);
+    return std::vector<std::string>(views.begin(), views.end());
 }
 
 bool CNCLineParser::ParseLine(const std::string &Line, TCNC_Groups &Groups)
 {
     ClearPresence(Groups);
+    UpperPlain(Line, FText);
     // A copyright notice is a comment whatever it looks like.
-    std::vector<std::string> tokens =
-        ContainsNoCase(Line, "COPYRIGHT") ? std::vector<std::string>{"(", "1"} : SplitLine(Line);
+    if (FText.find("COPYRIGHT") != std::string::npos)
+        FTokens.assign({"(", "1"});
+    else
+        SplitText(FText, FTokens);
+    const TMacroKind kind = MacroKind(FTokens);
+    if (kind == mkNone)
+        return ParseWords(Line, FTokens, Groups);
+    // Statements run over tokens of their own: IF parses a line again.
+    const std::vector<std::string> tokens(FTokens.begin(), FTokens.end());
     TMacroStatement statement(*this, tokens, Groups);
-    switch (MacroKind(tokens)) {
+    switch (kind) {
     case mkGoto:
         statement.RunGoto();
         return true;
@@ -489,10 +523,10 @@ bool CNCLineParser::ParseLine(const std::string &Line, TCNC_Groups &Groups)
     default:
         break;
     }
-    return ParseWords(Line, tokens, Groups);
+    return ParseWords(Line, FTokens, Groups);
 }
 
-bool CNCLineParser::ParseWords(const std::string &Line, const std::vector<std::string> &Tokens,
+bool CNCLineParser::ParseWords(const std::string &Line, const TTokenViews &Tokens,
                                TCNC_Groups &Groups)
 {
     Groups.Groups[gNonModal] = 0;
@@ -500,11 +534,11 @@ bool CNCLineParser::ParseWords(const std::string &Line, const std::vector<std::s
     FGCount = 0;
     bool status = true;
     for (size_t at = 0; at < Tokens.size();) {
-        const std::string &token = Tokens[at++];
+        const std::string_view token = Tokens[at++];
         int index = LetterIndex(token);
         if (index < 0) {
             ReportWordError(Groups.LineNumber, Mess().MessageText(MsgUnknownToken),
-                            "\"" + token + "\" in line:" + Line, MsgUnknownToken);
+                            "\"" + std::string(token) + "\" in line:" + Line, MsgUnknownToken);
             return false;
         }
         bool endOfLine = false;
@@ -517,8 +551,7 @@ bool CNCLineParser::ParseWords(const std::string &Line, const std::vector<std::s
     return status;
 }
 
-bool CNCLineParser::ParseWord(const std::string &Line, const std::vector<std::string> &Tokens,
-                              size_t &At, int Index, TCNC_Groups &Groups, bool &EndOfLine)
+bool CNCLineParser::ParseWord(const std::string &Line, const TTokenViews &Tokens, size_t &At, int Index, TCNC_Groups &Groups, bool &EndOfLine)
 {
     switch (Index) {
     case wPercent:
@@ -538,11 +571,11 @@ bool CNCLineParser::ParseWord(const std::string &Line, const std::vector<std::st
         EndOfLine = ParseMessageMark(Line, Tokens[At - 1], Groups);
         break;
     default: {
-        std::string value = At < Tokens.size() ? Tokens[At++] : std::string();
+        const std::string_view value = At < Tokens.size() ? Tokens[At++] : std::string_view();
         if (!ParseValueWord(Line, Index, value, Groups, EndOfLine)) {
             // A T word fails only on its tool number; every other word on its value.
             FLastError = Mess().MessageText(Index == wT ? MsgToolNumber : MsgBadValue);
-            std::string detail = std::string(1, CNCLetters[Index]) + value;
+            std::string detail = std::string(1, CNCLetters[Index]) + std::string(value);
             ReportWordError(Groups.LineNumber, FLastError, detail, MsgBadValue);
             return false;
         }
@@ -552,7 +585,7 @@ bool CNCLineParser::ParseWord(const std::string &Line, const std::vector<std::st
     return true;
 }
 
-bool CNCLineParser::ParseValueWord(const std::string &Line, int Index, const std::string &Value,
+bool CNCLineParser::ParseValueWord(const std::string &Line, int Index, std::string_view Value,
                                    TCNC_Groups &Groups, bool &EndOfLine)
 {
     switch (Index) {
@@ -581,7 +614,7 @@ bool CNCLineParser::ParseValueWord(const std::string &Line, int Index, const std
     return true;
 }
 
-bool CNCLineParser::ParseGroupInteger(const std::string &Value, int Maximum, int Group, int Word,
+bool CNCLineParser::ParseGroupInteger(std::string_view Value, int Maximum, int Group, int Word,
                                       TCNC_Groups &Groups)
 {
     int number = 0;
@@ -597,17 +630,17 @@ bool CNCLineParser::ParseGroupInteger(const std::string &Value, int Maximum, int
 
 // T0101 and T101 select tool 1: the offset digits of a 3- or 4-character
 // value are dropped (variable references as written included).
-bool CNCLineParser::ParseTool(const std::string &Value, TCNC_Groups &Groups)
+bool CNCLineParser::ParseTool(std::string_view Value, TCNC_Groups &Groups)
 {
-    std::string tool = Value;
+    std::string_view tool = Value;
     if (tool.size() == 3)
-        tool.resize(1);
+        tool = tool.substr(0, 1);
     else if (tool.size() == 4)
-        tool.resize(2);
+        tool = tool.substr(0, 2);
     return ParseGroupInteger(tool, MaxTool, gTool, wT, Groups);
 }
 
-bool CNCLineParser::ParseGCode(const std::string &Value, TCNC_Groups &Groups)
+bool CNCLineParser::ParseGCode(std::string_view Value, TCNC_Groups &Groups)
 {
     int g = 0;
     if (!ReadInteger(Value, 99, g))
@@ -624,7 +657,7 @@ bool CNCLineParser::ParseGCode(const std::string &Value, TCNC_Groups &Groups)
     return true;
 }
 
-bool CNCLineParser::ParseKeyword(const std::string &Line, const std::string &Value,
+bool CNCLineParser::ParseKeyword(const std::string &Line, std::string_view Value,
                                  TCNC_Groups &Groups, bool &EndOfLine)
 {
     int keyword = KeywordIndex(Value);
@@ -643,7 +676,7 @@ bool CNCLineParser::ParseKeyword(const std::string &Line, const std::string &Val
 }
 
 // "!" message and "?" question: the rest of the line is the operator's text.
-bool CNCLineParser::ParseMessageMark(const std::string &Line, const std::string &Mark,
+bool CNCLineParser::ParseMessageMark(const std::string &Line, std::string_view Mark,
                                      TCNC_Groups &Groups)
 {
     Groups.RestOfLine = RestOfLineAfter(Line, Mark);
@@ -653,7 +686,7 @@ bool CNCLineParser::ParseMessageMark(const std::string &Line, const std::string 
 
 // #n reads variable n (nearest integer); otherwise a plain decimal integer.
 // The value must lie between 0 and Maximum.
-bool CNCLineParser::ReadInteger(const std::string &Token, int Maximum, int &Value) const
+bool CNCLineParser::ReadInteger(std::string_view Token, int Maximum, int &Value) const
 {
     long long number = 0;
     if (!Token.empty() && Token[0] == '#') {
@@ -671,7 +704,7 @@ bool CNCLineParser::ReadInteger(const std::string &Token, int Maximum, int &Valu
 }
 
 // #n, -#n and +#n read variable n; a literal has at most 9 characters.
-bool CNCLineParser::ReadReal(const std::string &Token, long double &Value) const
+bool CNCLineParser::ReadReal(std::string_view Token, long double &Value) const
 {
     bool signedVariable = Token.size() > 1 && (Token[0] == '-' || Token[0] == '+') && Token[1] == '#';
     if (signedVariable || (!Token.empty() && Token[0] == '#')) {
@@ -681,16 +714,16 @@ bool CNCLineParser::ReadReal(const std::string &Token, long double &Value) const
         Value = Token[0] == '-' ? -variable : variable;
         return true;
     }
-    if (Token.size() > MaxLiteralLength || Token.find('#') != std::string::npos)
+    if (Token.size() > MaxLiteralLength || Token.find('#') != std::string_view::npos)
         return false;
     return TextToReal(Token, Value);
 }
 
 // A number that names no variable is no value (never the number itself).
-bool CNCLineParser::ReadVariable(const std::string &NumberText, long double &Value) const
+bool CNCLineParser::ReadVariable(std::string_view NumberText, long double &Value) const
 {
     int number = -1;
-    if (!TMacroVars::IsValidVar(NumberText, number))
+    if (!TMacroVars::IsValidVar(std::string(NumberText), number))
         return false;
     Value = FMacrovars ? FMacrovars->GetVarValue(number) : 0;
     return true;

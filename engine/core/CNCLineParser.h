@@ -8,6 +8,7 @@
 #include "platform/Classes.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orv {
@@ -50,30 +51,39 @@ public:
 
 private:
     friend class TMacroStatement;
+    using TTokenViews = std::vector<std::string_view>;
 
-    bool ParseWords(const std::string &Line, const std::vector<std::string> &Tokens,
-                    TCNC_Groups &Groups);
-    bool ParseWord(const std::string &Line, const std::vector<std::string> &Tokens, size_t &At,
-                   int Index, TCNC_Groups &Groups, bool &EndOfLine);
-    bool ParseValueWord(const std::string &Line, int Index, const std::string &Value,
+    // The line upper-cased once, slashed zeros made plain, into Text; the
+    // tokens as views into Text (comment marks into static text).
+    static void UpperPlain(const std::string &Line, std::string &Text);
+    static void SplitText(std::string &Text, TTokenViews &Tokens);
+
+    bool ParseWords(const std::string &Line, const TTokenViews &Tokens, TCNC_Groups &Groups);
+    bool ParseWord(const std::string &Line, const TTokenViews &Tokens, size_t &At, int Index,
+                   TCNC_Groups &Groups, bool &EndOfLine);
+    bool ParseValueWord(const std::string &Line, int Index, std::string_view Value,
                         TCNC_Groups &Groups, bool &EndOfLine);
-    bool ParseGroupInteger(const std::string &Value, int Maximum, int Group, int Word,
+    bool ParseGroupInteger(std::string_view Value, int Maximum, int Group, int Word,
                            TCNC_Groups &Groups);
-    bool ParseTool(const std::string &Value, TCNC_Groups &Groups);
-    bool ParseGCode(const std::string &Value, TCNC_Groups &Groups);
-    bool ParseKeyword(const std::string &Line, const std::string &Value, TCNC_Groups &Groups,
+    bool ParseTool(std::string_view Value, TCNC_Groups &Groups);
+    bool ParseGCode(std::string_view Value, TCNC_Groups &Groups);
+    bool ParseKeyword(const std::string &Line, std::string_view Value, TCNC_Groups &Groups,
                       bool &EndOfLine);
-    bool ParseMessageMark(const std::string &Line, const std::string &Mark, TCNC_Groups &Groups);
+    bool ParseMessageMark(const std::string &Line, std::string_view Mark, TCNC_Groups &Groups);
 
-    bool ReadInteger(const std::string &Token, int Maximum, int &Value) const;
-    bool ReadReal(const std::string &Token, long double &Value) const;
-    bool ReadVariable(const std::string &NumberText, long double &Value) const;
+    bool ReadInteger(std::string_view Token, int Maximum, int &Value) const;
+    bool ReadReal(std::string_view Token, long double &Value) const;
+    bool ReadVariable(std::string_view NumberText, long double &Value) const;
     void StoreVariable(int Number, long double Value);
 
     void ReportWordError(int Line, const std::string &EventText, const std::string &Detail,
                          int BoxMessage);
     void ReportMacroError(int Line, const std::vector<std::string> &Tokens);
 
+    // The current line's text and tokens, kept to save allocations; a macro
+    // statement copies its tokens before it parses a line of its own.
+    std::string FText;
+    TTokenViews FTokens;
     TMacroVars *FMacrovars = nullptr;
     std::string FLastError;
     int FGCount = 0;

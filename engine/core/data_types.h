@@ -8,6 +8,7 @@
 #include "platform/NumberText.h"
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -83,17 +84,56 @@ enum TGroupIndex : int {
 // flags say what this block programmed. Copied by assignment or Assign.
 class TCNC_Groups : public TPersistent {
 public:
-    TCNC_Groups() = default; // every field zero or empty
+    // Every field zero or empty.
+    TCNC_Groups()
+    {
+        std::memset(Groups, 0, sizeof Groups);
+        std::memset(GroupSet, 0, sizeof GroupSet);
+        std::memset(static_cast<void *>(Words), 0, sizeof Words); // all bits zero is 0.0
+        std::memset(WordSet, 0, sizeof WordSet);
+    }
+    // Records travel from stage to stage by copy: the value arrays go as
+    // blocks of memory, not element by element.
+    TCNC_Groups(const TCNC_Groups &Other)
+        : TPersistent(Other), GeneratedText(Other.GeneratedText), RestOfLine(Other.RestOfLine)
+    {
+        CopyValues(Other);
+    }
+    TCNC_Groups(TCNC_Groups &&Other) noexcept
+        : TPersistent(Other), GeneratedText(std::move(Other.GeneratedText)),
+          RestOfLine(std::move(Other.RestOfLine))
+    {
+        CopyValues(Other);
+    }
+    TCNC_Groups &operator=(const TCNC_Groups &Other)
+    {
+        if (this != &Other) {
+            CopyValues(Other);
+            GeneratedText = Other.GeneratedText;
+            RestOfLine = Other.RestOfLine;
+        }
+        return *this;
+    }
+    TCNC_Groups &operator=(TCNC_Groups &&Other) noexcept
+    {
+        if (this != &Other) {
+            CopyValues(Other);
+            GeneratedText = std::move(Other.GeneratedText);
+            RestOfLine = std::move(Other.RestOfLine);
+        }
+        return *this;
+    }
+    ~TCNC_Groups() override = default;
 
     // Every group Round(Value) (NoGCode when Value is NoValue), every word
     // Value, all flags and marks false, texts empty, LineNumber and
     // InputPosition -1, Level 0, MoveLength and CornerAngle 0.
     void Clear(Extended Value);
 
-    int32_t Groups[GroupCount] = {};
-    bool GroupSet[GroupCount] = {};
-    Extended Words[WordCount] = {};
-    bool WordSet[WordCount] = {};
+    int32_t Groups[GroupCount];
+    bool GroupSet[GroupCount];
+    Extended Words[WordCount];
+    bool WordSet[WordCount];
     bool LookAheadMark = false;
     bool GeneratedMark = false;
     std::string GeneratedText;
@@ -108,7 +148,28 @@ protected:
     // Only into a TCNC_Groups itself (not a subclass); else EConvertError
     // "Cannot assign a TCNC_Groups to a <class>".
     void AssignTo(TPersistent &Dest) const override;
+
+private:
+    void CopyValues(const TCNC_Groups &Other)
+    {
+        std::memcpy(Groups, Other.Groups, sizeof Groups);
+        std::memcpy(GroupSet, Other.GroupSet, sizeof GroupSet);
+        std::memcpy(static_cast<void *>(Words), Other.Words, sizeof Words);
+        std::memcpy(WordSet, Other.WordSet, sizeof WordSet);
+        LookAheadMark = Other.LookAheadMark;
+        GeneratedMark = Other.GeneratedMark;
+        LineNumber = Other.LineNumber;
+        InputPosition = Other.InputPosition;
+        Level = Other.Level;
+        MoveLength = Other.MoveLength;
+        CornerAngle = Other.CornerAngle;
+    }
 };
+
+// Every field of TCNC_Groups must be copied above: a field added to the
+// record changes its size and stops the build here until it is.
+static_assert(sizeof(void *) != 8 || sizeof(TCNC_Groups) == 928,
+              "TCNC_Groups changed: copy the new field in CopyValues, then update this size");
 
 // One executable move or event for the sinks and the machine.
 class TCNC_data : public TPersistent {

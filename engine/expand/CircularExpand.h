@@ -6,6 +6,7 @@
 // and hands them to canned-cycle expansion. Blocks arrive absolute, in
 // millimetres, with arcs resolved (I, J, K the centre, word 36 the sweep).
 
+#include "engine/chain/RecordQueue.h"
 #include "engine/core/Base_cnc.h"
 #include "engine/chain/StageBlocks.h"
 #include "engine/core/data_types.h"
@@ -62,7 +63,7 @@ private:
     void EmitEndPoint();
     void Remember(const TCNC_Groups &Block);
 
-    std::deque<TCNC_Groups> FList;
+    TRecordQueue<TCNC_Groups> FList;
     TChordRun FRun;
     double FX = 0, FY = 0, FZ = 0; // end of the last block handed through
 };

@@ -7,6 +7,7 @@
 // and hands blocks to the move calculator. Blocks arrive absolute, in
 // millimetres, with arcs resolved (I, J the centre, word 37 the radius).
 
+#include "engine/chain/RecordQueue.h"
 #include "engine/core/Base_cnc.h"
 #include "engine/core/data_types.h"
 
@@ -90,8 +91,8 @@ private:
 
     int FLookAhead = 30;
     bool FTurboMode = false;
-    std::deque<TCNC_Groups> FWindow;
-    std::deque<TCNC_Groups> FOutput;
+    TRecordQueue<TCNC_Groups> FWindow;
+    TRecordQueue<TCNC_Groups> FOutput;
     int FState = 0;                // 0 just switched on, 1 running, 2 being cancelled
     int FSide = 0;                 // 1 left, 2 right while a block is compensated
     double FRadius = 0;            // r of the block being compensated

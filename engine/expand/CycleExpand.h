@@ -7,6 +7,7 @@
 // It pulls from arc expansion through its owner and hands blocks to cutter
 // compensation. Blocks arrive absolute and in millimetres.
 
+#include "engine/chain/RecordQueue.h"
 #include "engine/core/Base_cnc.h"
 #include "engine/core/data_types.h"
 
@@ -89,7 +90,7 @@ private:
     // "cycles.ini", kept open: every read checks the file again and reloads
     // it when it changed, so each cycle block sees the file as it is now.
     std::unique_ptr<TIniFile> FCycles;
-    std::deque<TCNC_Groups> FBuffer;
+    TRecordQueue<TCNC_Groups> FBuffer;
     std::set<std::string> FReported; // missing file or sections already reported
     bool FOverflow = false;          // this cycle block filled the buffer
     double FInitialLevel = 0;        // Z of the last block that was no cycle block (G98)

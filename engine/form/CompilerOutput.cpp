@@ -26,6 +26,8 @@ bool TCompilerOutput::OpenFile(const std::string &Name)
     FFile = std::fopen(Name.c_str(), "wb");
     if (!FFile)
         ReportFileError("Cannot create");
+    else
+        std::setvbuf(FFile, nullptr, _IOFBF, 1 << 16); // records go out in large writes
     return FFile != nullptr;
 }
 

@@ -390,6 +390,10 @@ private:
     std::unique_ptr<TWork_piece_offset> FWorkOffsets;
 
     TCNC_Groups FGroups;
+    // Group values (1 to 25) the modal labels show, so that only changed
+    // labels are written; not valid after another writer or while hidden.
+    int32_t FModalShown[26] = {};
+    bool FModalShownValid = false;
     TCNC_data FData;
     TCompiledRecord FCompiledRecord{};
     double FReplayPosition[3] = {0, 0, 0};

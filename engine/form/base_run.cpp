@@ -628,20 +628,37 @@ void TBaseForm::ShowBlockEvents(TCNC_data &Data)
 
 void TBaseForm::ShowModalData(const TCNC_Groups &Groups)
 {
-    if (!FHost.ModalDataVisible())
+    if (!FHost.ModalDataVisible()) {
+        FModalShownValid = false;
         return;
+    }
+    // A label whose value has not changed since it was written is left alone.
+    auto unchanged = [this, &Groups](int Label) {
+        const int32_t v = Groups.Groups[Label];
+        if (FModalShownValid && FModalShown[Label] == v)
+            return true;
+        FModalShown[Label] = v;
+        return false;
+    };
     for (int g = 1; g <= 22; ++g) {
+        if (unchanged(g))
+            continue;
         int32_t v = Groups.Groups[g];
         std::string text = v < 0 ? " G--" : (v > 9 ? " G" + IntToStr(v) : " G0" + IntToStr(v));
         FHost.SetModalLabel(g, text);
     }
-    FHost.SetModalLabel(23, "M" + IntToStr(Groups.Groups[gMCode]));
-    FHost.SetModalLabel(24, "S" + IntToStr(Groups.Groups[gSpindle]));
-    FHost.SetModalLabel(25, "T" + IntToStr(Groups.Groups[gTool]));
+    if (!unchanged(gMCode))
+        FHost.SetModalLabel(23, "M" + IntToStr(Groups.Groups[gMCode]));
+    if (!unchanged(gSpindle))
+        FHost.SetModalLabel(24, "S" + IntToStr(Groups.Groups[gSpindle]));
+    if (!unchanged(gTool))
+        FHost.SetModalLabel(25, "T" + IntToStr(Groups.Groups[gTool]));
+    FModalShownValid = true;
 }
 
 void TBaseForm::ResetModalGroups()
 {
+    FModalShownValid = false;
     for (int g = 0; g < GroupCount; ++g)
         FGroups.Groups[g] = -1;
     for (int g = 0; g < int(std::size(StartModalGroups)); ++g)
@@ -697,7 +714,7 @@ void TBaseForm::OptimiseNextNotify(TObject *, TCNC_Groups &Data)
     if (FRunState != csRunning)
         return;
     CNC_ABSNextNotify(this);
-    Data.Assign(FGroups);
+    Data = FGroups; // Data is a plain record of the optimiser's window
 }
 
 // The machine's reference point ([Home], machine mm) in program

@@ -148,6 +148,7 @@ void TBaseForm::Machine_tooling1ToolChangeRequiredNotify(TObject *Sender, int To
     }
     FTooling->CommitToolChange();
     FHost.SetModalLabel(25, "T" + IntToStr(Tool));
+    FModalShownValid = false;
 }
 
 void TBaseForm::Machine_tooling1Tool_Z_offsetChanged(TObject *Sender)

@@ -11,5 +11,7 @@ namespace orv {
 class TCNC_data;
 
 std::string RecordLine(const TCNC_data &Data);
+// The same record added to the end of Line.
+void AppendRecordLine(std::string &Line, const TCNC_data &Data);
 
 } // namespace orv

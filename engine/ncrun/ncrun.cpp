@@ -30,7 +30,8 @@
 #ifdef ORV_NCRUN_2D
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
-#include "engine/view2d/ui/View2dImageView.h"
+#include "engine/view2d/View2dGeometry.h"
+#include <dlfcn.h>
 #endif
 
 #include <cstdio>
@@ -166,6 +167,28 @@ bool ReadAnswers(const std::string &FileName, std::deque<std::string> &Answers)
     return true;
 }
 
+#ifdef ORV_NCRUN_2D
+// The pictures of the 2D output, from the module beside ncrun (or where the
+// build put it); without it the 2D output draws into no picture.
+std::unique_ptr<TForm2DView> LoadImageView(int ClientWidth, int ClientHeight)
+{
+    using TMake = TForm2DView *(*)(int, int);
+    std::error_code ec;
+    fs::path beside = fs::read_symlink("/proc/self/exe", ec).parent_path() /
+                      fs::path(ORV_NCRUN_VIEW2D).filename();
+    void *module = ::dlopen(beside.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    if (!module)
+        module = ::dlopen(ORV_NCRUN_VIEW2D, RTLD_NOW | RTLD_GLOBAL);
+    auto make = module ? reinterpret_cast<TMake>(::dlsym(module, "OrvNcrunImageView")) : nullptr;
+    if (!make) {
+        const char *why = ::dlerror();
+        std::fprintf(stderr, "ncrun: cannot load the 2D pictures: %s\n", why ? why : ORV_NCRUN_VIEW2D);
+        return nullptr;
+    }
+    return std::unique_ptr<TForm2DView>(make(ClientWidth, ClientHeight));
+}
+#endif
+
 // The main window of the run: the 2D output, when asked for, draws into
 // pictures without a screen.
 class TNcRunHost : public THeadlessHost {
@@ -175,7 +198,7 @@ public:
 #ifdef ORV_NCRUN_2D
         if (Slot == slot2D) {
             auto Output = std::make_unique<TDraw_2D>();
-            Output->ViewFactory = [] { return std::make_unique<TImageView2D>(1024, 768); };
+            Output->ViewFactory = [] { return LoadImageView(1024, 768); };
             return Output;
         }
 #endif
@@ -322,8 +345,11 @@ int TNcRun::Run()
     testLoop.Engine = FEngine.get();
     FEngine->FormCreate();
     FEngine->OnProgramEnded = [this](TObject *) { FEnded = true; };
-    FEngine->OnHandOut = [](const TCNC_data &Data) {
-        std::fputs((RecordLine(Data) + "\n").c_str(), stdout);
+    FEngine->OnHandOut = [line = std::string()](const TCNC_data &Data) mutable {
+        line.clear();
+        AppendRecordLine(line, Data);
+        line += '\n';
+        std::fputs(line.c_str(), stdout);
     };
     if (!LoadProgram())
         return 1;
@@ -402,6 +428,10 @@ int TNcRun::ExitStatus() const { return FEnded && !FFailed ? 0 : 1; }
 
 int Main(int Argc, char **Argv)
 {
+    // Records go out in large writes unless someone watches them come.
+    static char recordBuffer[1 << 16];
+    if (!::isatty(STDOUT_FILENO))
+        std::setvbuf(stdout, recordBuffer, _IOFBF, sizeof recordBuffer);
     TNcRunOptions options;
     std::string error;
     if (!ParseNcRunOptions(Argc, Argv, options, error)) {

@@ -1,6 +1,10 @@
 #include "platform/RealText.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -60,6 +64,29 @@ TEST(RealText, ReadingTexts)
             EXPECT_EQ(value, -99);
     }
     EXPECT_EQ(TextToRealDef("x", 4), 4);
+}
+
+// Short decimals (what NC words hold) read to the very value the C library
+// gives, the sign of a zero included.
+TEST(RealText, ShortDecimalsReadAsTheCLibraryReadsThem)
+{
+    std::vector<std::string> texts = {"0", "-0", "-0.000", "5.", "-.5", "0.1", "123456789",
+                                      "9999999999999999999", "1234567890.123456789",
+                                      "0.0000000000000000001", "-12.345", "+7.25"};
+    std::mt19937 random(16);
+    for (int i = 0; i < 20000; ++i) {
+        std::string digits = std::to_string(random() % 1000000000);
+        digits.insert(random() % (digits.size() + 1), ".");
+        texts.push_back((i % 2 ? "-" : "") + digits);
+    }
+    for (const std::string &text : texts) {
+        SCOPED_TRACE(text);
+        long double value = 0;
+        ASSERT_TRUE(TextToReal(text, value));
+        long double expected = std::strtold(text.c_str(), nullptr);
+        ASSERT_EQ(value, expected);
+        ASSERT_EQ(std::signbit(value), std::signbit(expected));
+    }
 }
 
 TEST(RealText, ShownTextReadsBackAsTheFifteenDigitValue)
