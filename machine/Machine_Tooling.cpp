@@ -177,6 +177,8 @@ void TMachine_Tooling::CommitToolChange()
     }
     FireToolZOffsetChanged();
     WriteCurrentToolToFile();
+    if (FDeck)
+        LayoutCarousel(); // the tool in the spindle comes to the top
     if (!usable)
         ShowToolingMessage(NumberedText(40) + IntToStr(position), mtWarning, mbOK);
 }
@@ -279,6 +281,10 @@ void TMachine_Tooling::OpenToolingFile()
     FDataFile = NormalisePath(*chosen);
     main.WriteString("directories", "Last Tooling", ExtractFilePath(FDataFile));
     main.WriteString("Tooling", "Tool File Name", FDataFile);
+    if (FDeck) {
+        ShowToolInfo(0);
+        RefreshPositions();
+    }
     TTool_data data;
     GetToolData(FCurrentTool, data);
     FireDataChanged(-1);

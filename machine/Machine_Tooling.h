@@ -6,10 +6,12 @@
 
 #include "engine/core/data_types.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace orv {
 
@@ -31,7 +33,59 @@ struct TTool_data {
 
 using EToolChangeRequiredNotify = std::function<void(TObject *Sender, int ToolNumber)>;
 using EToolDataChangedNotify = std::function<void(TObject *Sender, int ToolNumber)>;
-using TNotifyEvent = std::function<void(TObject *Sender)>;
+using TToolOffsetNotify = std::function<void(TObject *Sender)>;
+
+// --- The "Machine Tooling" window (the carousel) ---
+
+// A pixel point of the window.
+struct TDeckPoint {
+    int X = 0, Y = 0;
+    bool operator==(const TDeckPoint &) const = default;
+};
+
+// Centre of changer position Position on the carousel of centre (OX, OY)
+// and radius R, pixels: the current tool at the top, the others Step =
+// 360 / Capacity degrees apart, clockwise on the screen for ClockWise.
+TDeckPoint CarouselPoint(int Position, int Current, int Capacity, TCircularDirection Direction,
+                         double OX, double OY, double R);
+
+// One position button as the window shows it.
+struct TDeckButton {
+    bool Visible = false;
+    int Left = 0, Top = 0;   // 33 x 25 pixels; its colour strip 33 x 6 below
+    bool Occupied = false;   // the strip in the tool's colour, else the button face
+    TColor Strip = 0;
+    std::string Hint;        // the tool's name or "Tool Position Empty"
+};
+
+// What the window shows; the tooling keeps it and the window draws it.
+struct TToolDeckShown {
+    static constexpr int ImageLeft = 8, ImageTop = 8, ImageWidth = 225, ImageHeight = 230;
+    static constexpr int ButtonWidth = 33, ButtonHeight = 25, StripHeight = 6;
+    static constexpr int PointerBase = 40;
+    static constexpr TColor DiscColour = 5263440, PointerColour = 12632256;
+
+    std::array<TDeckButton, 32> Buttons;
+    // The pointer from the hub to the information position: apex, base ends.
+    bool PointerVisible = false;
+    TDeckPoint Apex, BaseA, BaseB;
+    // The information panel.
+    bool DetailsVisible = false;      // a tool's rows are shown
+    std::string Number;               // "T: 3", empty for none
+    std::string Name, LargeName, NameHint;
+    std::vector<std::string> Rows;    // caption + value, eight rows
+    std::string Summary;              // type, diameter, length offset
+    std::string FileName;             // the changer file without folder
+    TCircularDirection Direction = ClockWise;
+};
+
+class TToolDeckView {
+public:
+    virtual ~TToolDeckView() = default;
+    // Draws TMachine_Tooling::DeckShown().
+    virtual void Refresh() = 0;
+    virtual void Show() = 0;
+};
 
 class TMachine_Tooling : public TComponent {
 public:
@@ -45,7 +99,9 @@ public:
 
     // --- Properties (positions are 1-based) ---
     TUnits Units() const { return FUnits; }
-    void SetUnits(TUnits Value) { FUnits = Value; }
+    // Stores the units; an open "Machine Tooling" window shows its
+    // information panel in them.
+    void SetUnits(TUnits Value);
     // Positions the changer has, kept within 1 to 32 (machine data
     // [Tool Change] "Maximum number"); lowers the count and the current tool.
     int ToolCapacity() const { return FToolCapacity; }
@@ -72,7 +128,7 @@ public:
     double CurrentDiameter = 0;
 
     EToolChangeRequiredNotify ToolChangeRequiredNotify;
-    TNotifyEvent Tool_Z_offsetChanged;
+    TToolOffsetNotify Tool_Z_offsetChanged;
     EToolDataChangedNotify OnDataChanged; // -1: all positions
 
     // --- Tool data ---
@@ -123,6 +179,43 @@ public:
     // Import dialog of a changer file ("Open Tooling File").
     void OpenToolingFile();
 
+    // --- The "Machine Tooling" window ---
+    // Makes the window (installed by the ui library).
+    static std::function<std::unique_ptr<TToolDeckView>(TMachine_Tooling &)> DeckFactory;
+    // Creates and shows the window (shows it again when it exists); the
+    // current position's information shows. CloseDeck frees it.
+    void ShowDeck();
+    void CloseDeck();
+    bool DeckOpen() const { return FDeck != nullptr; }
+    TToolDeckView *Deck() const { return FDeck.get(); }
+    const TToolDeckShown &DeckShown() const { return FShown; }
+    int InfoPosition() const { return FInfoPosition; }
+    int MenuPosition = 0; // whose context menu is open
+    std::string EmptyHint = "Tool Position Empty";
+
+    // Positions 1 to ToolCapacity that name a tool, shown in the carousel.
+    void RefreshPositions();
+    // The information panel for Position (0 or less: none).
+    void ShowToolInfo(int Position);
+    // Left button down on a position: OnDataChanged, then its information.
+    void PositionPressed(int Position);
+    // Ctrl + left release: a tool change to Position (not the current one).
+    void PositionCtrlReleased(int Position);
+    // Context menu actions on MenuPosition.
+    void RemoveToolFromPosition();
+    void InsertTool(int Position, const std::string &Name);
+    void MoveTool(int From, int To);
+    void SwapTool(int From, int To);
+    void ChangeToolType(int Position, TCutter_types Type);
+    // Drops: a library tool onto Position, or position From onto To.
+    void DropLibraryTool(int Position, const std::string &Name);
+    void DropPosition(int From, int To);
+    // "File" menu: export to FileName (message 6 and the name on failure),
+    // "New" (the first free "NewData.mtf", "NewData1.mtf", ...).
+    void ExportToolingFile(const std::string &FileName);
+    void NewToolingFile();
+    void SetLayoutDirection(int Tag);
+
 private:
     std::string PositionName(int Position) const;
     bool ReadUsableTool(int Position, std::string &Name);
@@ -131,6 +224,13 @@ private:
     void LibraryToolDataChanged(const std::string &OldName, const std::string &NewName);
     void FireToolZOffsetChanged();
     void FireDataChanged(int Position);
+    void ShowToolAtPosition(int Position, const std::string &Name);
+    void ClearShownPosition(int Position);
+    void EmptyPosition(int Position);
+    void LayoutCarousel();
+    void DrawPointer();
+    void FillToolInfo(int Position, const std::string &Name);
+    void RefreshDeck();
 
     TUnits FUnits = Metric;
     int FToolCapacity = MaxPositions;
@@ -140,6 +240,9 @@ private:
     TCircularDirection FDirection = ClockWise;
     std::string FDataFile;
     std::unique_ptr<TTooling_Library> FLibrary;
+    std::unique_ptr<TToolDeckView> FDeck;
+    TToolDeckShown FShown;
+    int FInfoPosition = 0;
 };
 
 // The prompt every changer without a ZOffsetPrompt of its own uses: the

@@ -50,6 +50,20 @@ const char *const WarningHeadline = "Machine Data Warning";
 
 } // namespace
 
+std::string ResolveMachineDataPath(const std::string &Path, const std::string &WorkFolder,
+                                   const std::string &NamingFolder)
+{
+    return ResolvePath(Path, WorkFolder, NamingFolder);
+}
+
+std::function<void(TRead_Machinedata_file &, bool)> TRead_Machinedata_file::EditorWindow;
+
+void TRead_Machinedata_file::ShowEditor(bool ReadOnly)
+{
+    if (EditorWindow)
+        EditorWindow(*this, ReadOnly);
+}
+
 // The three value readers of a parameter file. Numbers that do not read are
 // 0 and noted as warnings; a missing key is no warning here.
 class TRead_Machinedata_file::TReader {

@@ -6,6 +6,7 @@
 
 #include "engine/core/Base_cnc.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,12 @@ struct TMCodeData {
     int Code = 0;
 };
 
+// A path of the machine data: a relative one is taken from WorkFolder (the
+// main settings file's folder) and failing that from NamingFolder (the
+// folder of the file that names it); found without regard to case.
+std::string ResolveMachineDataPath(const std::string &Path, const std::string &WorkFolder,
+                                   const std::string &NamingFolder);
+
 class TRead_Machinedata_file : public TBase_cnc {
 public:
     static constexpr int MCodeCount = 174; // [M0] to [M173]
@@ -141,6 +148,11 @@ public:
     std::string ActiveMachine;    // upper case
     bool Metric = true;
     TMCodeData MCodes[MCodeCount];
+
+    // Shows the "Machine Properties Editor" modally (read-only when the
+    // settings password was not given); installed by the ui library.
+    static std::function<void(TRead_Machinedata_file &Data, bool ReadOnly)> EditorWindow;
+    void ShowEditor(bool ReadOnly);
 
 private:
     class TReader;

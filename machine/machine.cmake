@@ -8,6 +8,10 @@ orv_core_library(orv_machine SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/convert.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StopWatch.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BasicControlPanel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/JogKeyTable.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ControlPanelStd.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SettingsPassword.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MachineList.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BasicMachine.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DummyLinkMill.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MachineProblem.cpp
@@ -19,6 +23,8 @@ orv_test(machine_tests SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineMoveValidatorTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineConvertTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachinePanelTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/ControlPanelStdTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/MachineListTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineStopWatchTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineContractTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/MachineSimulatedTest.cpp
@@ -29,10 +35,17 @@ if(ORV_WITH_QT)
     orv_ui_library(orv_machine_ui SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/ui/MachProbDialog.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/DownCounterWindow.cpp
-        DEPS orv_machine orv_tooling_ui)
+        ${CMAKE_CURRENT_LIST_DIR}/ui/McodeEntry.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/ControlPanelStdForm.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/Progress.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/data_entty_form.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/NewPass.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/property_editor.cpp
+        DEPS orv_machine orv_tooling_ui orv_engine_chain_ui orv_platform_ui)
 
     orv_test(machine_ui_tests SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/tests/MachineWindowsTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/MachineEditorWindowTest.cpp
         DEPS orv_machine_ui QT)
 endif()
 

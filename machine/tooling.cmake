@@ -7,6 +7,7 @@ orv_core_library(orv_tooling SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/ToolEditValues.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ToolOffsetTable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Machine_Tooling.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Machine_Tooling_deck.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShapeUtils.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Work_piece_offset.cpp
     DEPS orv_engine_core orv_engine_chain)
@@ -19,6 +20,7 @@ orv_test(tooling_tests SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/tests/WorkOffsetTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/WorkOffsetCircleTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/ToolDataFilesTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/ToolDeckTest.cpp
     DEPS orv_tooling)
 
 # The tooling on the machine model (the machine library builds on the tooling).
@@ -33,11 +35,12 @@ if(ORV_WITH_QT)
         ${CMAKE_CURRENT_LIST_DIR}/ui/CutterPicture.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/ToolEdit.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/tooling_form.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ui/Tool_Holder2.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/Tool_offsets_form.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/zoffset_.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/offset_type_form.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/Work_piece_offsets_form2.cpp
-        DEPS orv_tooling)
+        DEPS orv_tooling orv_platform_ui)
 
     orv_test(tooling_ui_tests QT SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/tests/ToolWindowsTest.cpp

@@ -52,6 +52,10 @@ struct TOpenDialogSettings {
     std::string InitialDir;
 };
 
+// True when the line carries the label ("N120"): the label's letter (either
+// case), then a number ("+", "-", "." and digits) equal to the label's.
+bool LineCarriesLabel(const std::string &Line, const std::string &Label);
+
 class TBasicInput : public TObject {
 public:
     explicit TBasicInput(TComponent *Owner = nullptr) : FOwner(Owner) {}

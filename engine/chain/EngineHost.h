@@ -17,6 +17,7 @@ class TBasicOutput;
 class TBaseForm;
 class TFanucScreen;
 class TBasicControlPanel;
+class TBasicMachine;
 class TJogKeyTable;
 
 // Buttons of the main window that the engine reads or clicks.
@@ -163,9 +164,14 @@ public:
     virtual void SetMenuEnabled(TMainMenu Menu, bool Enabled) {}
     virtual void SetKeyHandler(std::function<void(int Key)> Handler) {}
     virtual std::unique_ptr<TBasicControlPanel> CreateStandardPanel(TBaseForm &Engine);
+    // The real-machine link of the "Machine" button, its notifications
+    // going to the engine form; null where the program has none.
+    virtual std::unique_ptr<TBasicMachine> CreateMachineLink(TBaseForm &Engine);
 
     // Tooling: shows the "Machine Tooling" window (the main window's Tooling
-    // button goes down), for an output that needs a tool the changer lacks.
+    // button goes down and calls TBaseForm::ShowMachineTooling(true)), for
+    // an output that needs a tool the changer lacks; the output waits until
+    // the tool is in.
     virtual void ShowMachineTooling() {}
 
     // The jog-key setup dialog, made once when the engine starts: its key

@@ -15,6 +15,7 @@ orv_core_library(orv_engine_chain
         ${CMAKE_CURRENT_LIST_DIR}/BasicOutput.cpp
         ${CMAKE_CURRENT_LIST_DIR}/BasicInput.cpp
         ${CMAKE_CURRENT_LIST_DIR}/FileInput.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/MDIInput.cpp
     DEPS ${ORV_CHAIN_DEPS})
 
 orv_test(engine_chain_tests
@@ -25,6 +26,7 @@ orv_test(engine_chain_tests
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainCalcTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainSinkTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainSourceTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/ChainMDITest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/ChainGoldenTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/RecordQueueTest.cpp
     DEPS orv_engine_chain orv_ncrun_lib)
@@ -37,9 +39,11 @@ if(ORV_WITH_QT)
     orv_ui_library(orv_engine_chain_ui
         SOURCES
             ${CMAKE_CURRENT_LIST_DIR}/ui/Expanded.cpp
-        DEPS orv_engine_chain)
+            ${CMAKE_CURRENT_LIST_DIR}/ui/MDIMemo.cpp
+        DEPS orv_engine_chain orv_platform_ui)
     orv_test(engine_chain_ui_tests
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/ChainExpandedTest.cpp
+                ${CMAKE_CURRENT_LIST_DIR}/tests/ChainMDIMemoTest.cpp
         DEPS orv_engine_chain_ui
         QT)
 endif()

@@ -37,6 +37,12 @@ void THeadlessHost::SwitchOutput(TMainButton Button, bool On)
     case TMainButton::Compiled: FEngine->SetCompiledOutput(On); break;
     case TMainButton::PostOutput: FEngine->SetPostOutput(On); break;
     case TMainButton::BlockSearch: FEngine->SetBlockSearchOutput(On); break;
+    case TMainButton::MachineOutput:
+        if (On)
+            FEngine->MakeMachineLink();
+        else
+            FEngine->FreeMachine();
+        break;
     case TMainButton::Output3D:
         if (Choice3DChecked(Choice3DOpenGL))
             FEngine->SetOpenGLOutput(On);

@@ -8,33 +8,6 @@
 
 namespace orv {
 
-namespace {
-
-bool IsNumberChar(char C) { return std::isdigit((unsigned char)C) || C == '+' || C == '-' || C == '.'; }
-
-bool SameNumber(const std::string &A, const std::string &B)
-{
-    long double a = 0, b = 0;
-    return TryStrToFloat(A, a) && TryStrToFloat(B, b) && a == b;
-}
-
-} // namespace
-
-bool LineCarriesLabel(const std::string &Line, const std::string &Label)
-{
-    if (Label.empty())
-        return false;
-    size_t at = Line.find(Label[0]);
-    if (at == std::string::npos)
-        at = Line.find((char)std::tolower((unsigned char)Label[0]));
-    if (at == std::string::npos)
-        return false;
-    size_t end = at + 1;
-    while (end < Line.size() && IsNumberChar(Line[end]))
-        ++end;
-    return SameNumber(Line.substr(at + 1, end - at - 1), Label.substr(1));
-}
-
 TTextInput::TTextInput() { FLevels.push_back(std::make_unique<TLevel>()); }
 
 TTextInput::~TTextInput() = default;

@@ -63,8 +63,4 @@ private:
     int FLevelIndex = 0;
 };
 
-// True when the line carries the label: its first character, then a
-// number ("+", "-", "." and digits) equal to the label's number.
-bool LineCarriesLabel(const std::string &Line, const std::string &Label);
-
 } // namespace orv

@@ -281,11 +281,19 @@ void TBaseForm::SelectSource(uint8_t Kind)
         if (FMachine)
             MakeStandardPanel();
     }
+    TBasicInput *mdi = FMDISource;
     FSource = nullptr;
     FOwnedSource.reset();
     CreateSource(Kind);
     FSourceKind = Kind;
     WireSource();
+    // While the MDI page is up its source stays current; the new one takes
+    // over when the page is left.
+    if (mdi) {
+        FMDISource = nullptr;
+        TBasicInput *input = mdi;
+        MDISourceChanged(this, input, true);
+    }
 }
 
 void TBaseForm::CreateSource(uint8_t Kind)

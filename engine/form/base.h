@@ -157,8 +157,12 @@ public:
     TBasicMachine *Machine() const { return FMachine.get(); }
     TBasicControlPanel *Panel() const { return FPanel; }
     // Puts a machine into the machine slot (freeing the one there), wires
-    // it and initialises it.
-    void InsertMachine(std::unique_ptr<TBasicMachine> Machine);
+    // it and initialises it; false when it did not initialise (a link that
+    // could not connect stays in the slot, not connected).
+    bool InsertMachine(std::unique_ptr<TBasicMachine> Machine);
+    // The host's real-machine link into the machine slot; false when the
+    // host has none or it did not connect.
+    bool MakeMachineLink();
     void FreeMachine();
     // The simulated machine, only when the slot is empty.
     void MakeSimulatedMachine();
@@ -178,6 +182,9 @@ public:
     void MachineClick();
     // Panel command codes of the Fanuc screens and the hidden buttons.
     void PanelCommand(int Code);
+    // The panel's MDI source: Show true makes it the source (kind 8) and
+    // keeps the one it replaces; Show false gives that one back.
+    void MDISourceChanged(TObject *Sender, TBasicInput *&MDIInput, bool Show);
     void StopJog();
     void EngineKeyDown(int Key);
     // Set&up > "Jog Keys": the key setup dialog.
@@ -217,6 +224,15 @@ public:
     TConvert *Convertor() const { return FConvertor.get(); }
     TMacroVars *MacroVars() const { return FMacroVars.get(); }
 
+    // The main window's settings button: the password check, then the
+    // "Machine Properties Editor" (read-only after a wrong password), then
+    // the machine data read and applied again. Any other answer shows
+    // "Password Incorrect !" / "You may not change any parameters".
+    void SetupClick();
+    // 1 without asking while the machine is "Under Inspection"; else the
+    // password dialog's answer (1 right, 7 wrong, 2 cancelled).
+    int CheckSettingsPassword();
+
     // --- Tooling and work offsets (base_tooling.cpp) ---
     // The changer asks for a tool change: the machine changes the tool, the
     // changer commits it, the modal-data label shows the tool.
@@ -232,11 +248,14 @@ public:
     void Work_piece_offset1WorkDataChanged(TObject *Sender, const std::string &OldWorkName,
                                            const std::string &NewWorkName);
     // An output needs a tool that the changer does not hold: the main
-    // window shows the machine-tooling window.
+    // window shows the machine-tooling window (its Tooling button goes down).
     void OutputNeedsToolPage(TObject *Sender);
     // The main window's Tool Library button: shows (down) or closes the
     // "Tooling Library" window.
     void ShowToolLibrary(bool Show);
+    // The main window's Tooling button: shows (Show) or closes the "Machine
+    // Tooling" window of the changer.
+    void ShowMachineTooling(bool Show);
     void ChangeToolForRun(const TCNC_data &Data);
     bool WaitForToolInChanger(int Tool, TCycleState StateAtAsk);
     // The main window's Offsets button: down opens the "Work Piece Offsets"
@@ -438,6 +457,10 @@ private:
     int FMachineCalls = 0;
     std::vector<std::unique_ptr<TBasicMachine>> FRetiredMachines;
     TBasicControlPanel *FPanel = nullptr;
+    // The MDI source while it is current, and the source and kind it replaced.
+    TBasicInput *FMDISource = nullptr;
+    TBasicInput *FKeptSource = nullptr;
+    uint8_t FKeptSourceKind = skNone;
     TJogKeyTable *FJogKeys = nullptr; // owned by the host's key setup dialog
     std::unique_ptr<TBasicControlPanel> FStandardPanel;
     std::unique_ptr<TChangeData> FRequestBuffer;

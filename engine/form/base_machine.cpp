@@ -16,6 +16,7 @@
 #include "machine/MachineProblem.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Read_Machinedata_file.h"
+#include "machine/SettingsPassword.h"
 #include "machine/Work_piece_offset.h"
 #include "platform/NumberText.h"
 #include "platform/EventLoop.h"
@@ -98,19 +99,34 @@ void TBaseForm::WireMachine()
     Machine_tooling1Tool_Z_offsetChanged(this);
 }
 
-void TBaseForm::InsertMachine(std::unique_ptr<TBasicMachine> Machine)
+std::unique_ptr<TBasicMachine> TEngineHost::CreateMachineLink(TBaseForm &)
+{
+    return nullptr;
+}
+
+bool TBaseForm::InsertMachine(std::unique_ptr<TBasicMachine> Machine)
 {
     FreeMachine();
     FMachine = std::move(Machine);
     if (!FMachine)
-        return;
+        return false;
     WireMachine();
-    FMachine->Initialise();
+    if (!FMachine->Initialise())
+        return false; // not connected: the machine stays, without a controller
     if (FWorkOffsets && FWorkOffsets->WindowOpen())
         AttachMachineToOffsets();
     // The machine starts with the tool the changer has in the spindle.
     if (FMachine && FTooling && FTooling->CurrentTool() > 0)
         FMachine->ToolChange(FTooling->CurrentTool());
+    return true;
+}
+
+bool TBaseForm::MakeMachineLink()
+{
+    std::unique_ptr<TBasicMachine> link = FHost.CreateMachineLink(*this);
+    if (!link)
+        return false;
+    return InsertMachine(std::move(link));
 }
 
 void TBaseForm::MakeSimulatedMachine()
@@ -178,11 +194,39 @@ void TBaseForm::TakeOverPanel(TBasicControlPanel *Panel)
     FPanel->OnMachineRequest = [this](TObject *Sender, TRequestData &Data) {
         MachineRequest(Sender, Data);
     };
-    // TODO(shell): the MDI source event once the standard panel brings one.
+    FPanel->MDISourceIP = [this](TObject *Sender, TBasicInput *&MDIInput, bool Show) {
+        MDISourceChanged(Sender, MDIInput, Show);
+    };
     FPanel->SetUnits(Units());
     FPanel->Initialise();
     if (FMachine)
         FPanel->SetMachineIsReal(FMachine->IsRealMachine);
+}
+
+void TBaseForm::MDISourceChanged(TObject *Sender, TBasicInput *&MDIInput, bool Show)
+{
+    if (Show) {
+        if (!MDIInput || FMDISource == MDIInput)
+            return;
+        if (!FMDISource) {
+            FKeptSource = FSource;
+            FKeptSourceKind = FSourceKind;
+        }
+        FMDISource = MDIInput;
+        FSource = MDIInput;
+        FSourceKind = skMDI;
+        WireSource();
+        return;
+    }
+    if (!FMDISource || FMDISource != MDIInput)
+        return;
+    FMDISource = nullptr;
+    FSource = FKeptSource;
+    FSourceKind = FKeptSourceKind;
+    FKeptSource = nullptr;
+    FKeptSourceKind = skNone;
+    if (!FDestroyed) // the panel leaves with the engine: nothing to wire
+        WireSource();
 }
 
 void TBaseForm::MachineClick()
@@ -524,6 +568,29 @@ void TBaseForm::EngineKeyDown(int Key)
 {
     if (Key == VK_ESCAPE)
         CycleStop();
+}
+
+// --- Machine parameters ---
+
+int TBaseForm::CheckSettingsPassword()
+{
+    if (FMachineData->MachineCapability.UnderInspection)
+        return 1;
+    return ExecutePasswordDialog(0);
+}
+
+void TBaseForm::SetupClick()
+{
+    int answer = CheckSettingsPassword();
+    if (answer != 1 && answer != 7) {
+        ShowMessage(Translate("Password Incorrect !") + "\n" +
+                    Translate("You may not change any parameters"));
+        return;
+    }
+    FMachineData->ShowEditor(answer != 1);
+    // Read again in place: the machine and the panel hold this reader.
+    FMachineData->Load();
+    ApplyMachineData();
 }
 
 // --- Messages of the controller threads ---

@@ -221,6 +221,16 @@ void TBaseForm::ShowToolLibrary(bool Show)
         library->CloseWindow();
 }
 
+void TBaseForm::ShowMachineTooling(bool Show)
+{
+    if (!FTooling)
+        return;
+    if (Show)
+        FTooling->ShowDeck();
+    else
+        FTooling->CloseDeck();
+}
+
 // M06 with a T: every tool change of a run goes through the changer, whatever
 // outputs are on, so the length offset the machine moves with and the
 // diameter cutter compensation offsets by are the new tool's. A position

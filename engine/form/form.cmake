@@ -82,4 +82,15 @@ orv_test(engine_relay_tests
     SOURCES
         ${ORV_FORM_DIR}/tests/FormMachineRequestsTest.cpp
         ${ORV_FORM_DIR}/tests/FormMachineRunTest.cpp
+        ${ORV_FORM_DIR}/tests/FormSetupTest.cpp
+        ${ORV_FORM_DIR}/tests/FormMDISourceTest.cpp
     DEPS orv_engine_form orv_ncrun_lib)
+
+# The operator windows on the engine form: the standard control panel with
+# the simulated machine, the machine-tooling window with the 2D output.
+if(ORV_WITH_QT)
+    orv_test(engine_operator_ui_tests
+        SOURCES ${ORV_FORM_DIR}/tests/FormOperatorWindowsTest.cpp
+        DEPS orv_engine_form orv_ncrun_lib orv_machine_ui orv_tooling_ui orv_engine_view2d
+        QT)
+endif()

@@ -42,6 +42,8 @@ bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Op
         return Options.SingleStep = true;
     if (arg == "--machine")
         return Options.Machine = true;
+    if (arg == "--link")
+        return Options.Link = true;
     if (arg == "--block-skip")
         return Options.BlockSkip = true;
     if (arg == "--settings")
@@ -50,6 +52,8 @@ bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Op
         return TakeValue(Argc, Argv, Index, Options.XncFile, Error);
     if (arg == "--gnc")
         return TakeValue(Argc, Argv, Index, Options.GncFile, Error);
+    if (arg == "--mdi")
+        return TakeValue(Argc, Argv, Index, Options.MdiFile, Error);
     if (arg == "--answers")
         return TakeValue(Argc, Argv, Index, Options.AnswersFile, Error);
     if (arg == "--2d")
@@ -83,8 +87,23 @@ bool ParseNcRunOptions(int Argc, const char *const *Argv, TNcRunOptions &Options
         }
         Options.Program = arg;
     }
+    if (!Options.MdiFile.empty()) {
+        if (!Options.Machine) {
+            Error = "--mdi runs on the machine: add --machine";
+            return false;
+        }
+        if (!Options.Program.empty()) {
+            Error = "--mdi takes no program: " + Options.Program;
+            return false;
+        }
+        return true;
+    }
     if (Options.Program.empty()) {
         Error = "no program named";
+        return false;
+    }
+    if (Options.Link && !Options.Machine) {
+        Error = "--link drives the machine: it needs --machine";
         return false;
     }
     return true;

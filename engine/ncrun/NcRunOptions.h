@@ -3,7 +3,8 @@
 // through the engine form with no window:
 //   ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE]
 //         [--search LINE] [--answers FILE] [--single-step] [--block-skip]
-//         [--2d] [--bm2 FILE] [--2d-list FILE] [--machine] PROGRAM
+//         [--2d] [--bm2 FILE] [--2d-list FILE] [--machine [--link]] PROGRAM
+//   ncrun [--settings DIR] --machine --mdi FILE
 
 #include <string>
 
@@ -24,6 +25,8 @@ struct TNcRunOptions {
     std::string Bm2File;      // the 2D picture saved here at the end of the run
     std::string Draw2DList;   // the 2D drawing list written here, one element a line
     bool Machine = false;     // run on the simulated machine with a test clock
+    std::string MdiFile;      // typed into the panel's MDI page and run in MDI mode
+    bool Link = false;        // with Machine: the machine link over its serial port, real clock
 };
 
 // Parses argv[1..]; false with Error set on a bad or missing argument.

@@ -6,6 +6,13 @@
 // --machine: the run goes to the simulated machine on a test clock; every
 // block the machine gets is printed ("M ...", steps) and the final position
 // at the end ("POS ...", steps then mm).
+// --mdi FILE (with --machine): homes, asks for MDI mode, types FILE's lines
+// into the standard panel's MDI page and starts the cycle; the blocks print
+// as for a program.
+// --machine --link: the run goes to the machine link (the machine file's
+// "Control Type", its "Com Port" mapped by [Serial Ports] of the settings)
+// on the real clock, printing the same lines; a link that cannot connect
+// ends the run with status 1.
 // There is no machine-tooling window: an answer that asks for it (a missing
 // tool, "Edit Tooling Now") stops the run.
 
@@ -20,7 +27,11 @@
 #include "engine/form/base.h"
 #include "engine/ncrun/NcRunOptions.h"
 #include "engine/ncrun/RecordLine.h"
+#include "machine/ControlPanelStd.h"
 #include "machine/DummyLinkMill.h"
+#ifdef ORV_NCRUN_LINK
+#include "links/MachLink.h"
+#endif
 #include "machine/convert.h"
 #include "platform/NumberText.h"
 #include "platform/EventLoop.h"
@@ -39,6 +50,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include <unistd.h>
 
 #ifndef ORV_DATA_DIR
@@ -53,7 +65,8 @@ namespace fs = std::filesystem;
 const char *Usage =
     "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
     "             [--answers FILE] [--single-step] [--block-skip] [--2d] [--bm2 FILE]\n"
-    "             [--2d-list FILE] [--machine] PROGRAM\n";
+    "             [--2d-list FILE] [--machine [--link]] PROGRAM\n"
+    "       ncrun [--settings DIR] --machine --mdi FILE\n";
 
 // The event loop of the run: serves what is posted and due without waiting
 // for input (there is none), and starts a paused run (single block) again
@@ -167,6 +180,54 @@ bool ReadAnswers(const std::string &FileName, std::deque<std::string> &Answers)
     return true;
 }
 
+// One block the machine is given (steps; fields the block leaves unset are
+// left out).
+void PrintMachineBlock(const TMachineBlock &Block)
+{
+    std::string line = "M";
+    auto add = [&line](const char *Name, int32_t Value) {
+        if (Value != NoSteps)
+            line += std::string(" ") + Name + std::to_string(Value);
+    };
+    add("B", Block.BlockType);
+    add("X", Block.X);
+    add("Y", Block.Y);
+    add("Z", Block.Z);
+    add("I", Block.I);
+    add("J", Block.J);
+    add("K", Block.K);
+    add("F", Block.Feed);
+    add("S", Block.S);
+    add("M", Block.M);
+    add("T", Block.T);
+    std::fputs((line + "\n").c_str(), stdout);
+}
+
+// The simulated mill, printing every block it is given.
+class TNcRunMill : public TDummyLinkMill {
+public:
+    using TDummyLinkMill::TDummyLinkMill;
+    bool ProcessBlock(const TMachineBlock &Block) override
+    {
+        PrintMachineBlock(Block);
+        return TDummyLinkMill::ProcessBlock(Block);
+    }
+};
+
+#ifdef ORV_NCRUN_LINK
+// The machine link, printing every block it is given.
+class TNcRunLink : public TMachLink {
+public:
+    using TMachLink::TMachLink;
+    bool ProcessBlock(const TMachineBlock &Block) override
+    {
+        PrintMachineBlock(Block);
+        std::fflush(stdout);
+        return TMachLink::ProcessBlock(Block);
+    }
+};
+#endif
+
 #ifdef ORV_NCRUN_2D
 // The pictures of the 2D output, from the module beside ncrun (or where the
 // build put it); without it the 2D output draws into no picture.
@@ -204,10 +265,21 @@ public:
 #endif
         return THeadlessHost::CreateOutput(Slot);
     }
+#ifdef ORV_NCRUN_LINK
+    std::unique_ptr<TBasicMachine> CreateMachineLink(TBaseForm &Engine) override
+    {
+        auto link = std::make_unique<TNcRunLink>(&Engine);
+        link->NotifyWindow = [&Engine](int Message) { Engine.PostControllerMessage(Message); };
+        return link;
+    }
+#endif
     std::unique_ptr<TBasicControlPanel> CreateStandardPanel(TBaseForm &) override
     {
+        if (StandardPanel)
+            return std::make_unique<TControlPanelStd>();
         return std::make_unique<THeadlessPanel>();
     }
+    bool StandardPanel = false; // the standard panel (with its MDI page), no window
     // There is no "Machine Tooling" window to put the missing tool into the
     // changer, so nothing could end the output's wait for it: the run stops.
     void ShowMachineTooling() override
@@ -219,33 +291,6 @@ public:
     }
 };
 
-// The simulated mill, printing every block it is given (steps; fields the
-// block leaves unset are left out).
-class TNcRunMill : public TDummyLinkMill {
-public:
-    using TDummyLinkMill::TDummyLinkMill;
-    bool ProcessBlock(const TMachineBlock &Block) override
-    {
-        std::string line = "M";
-        auto add = [&line](const char *Name, int32_t Value) {
-            if (Value != NoSteps)
-                line += std::string(" ") + Name + std::to_string(Value);
-        };
-        add("B", Block.BlockType);
-        add("X", Block.X);
-        add("Y", Block.Y);
-        add("Z", Block.Z);
-        add("I", Block.I);
-        add("J", Block.J);
-        add("K", Block.K);
-        add("F", Block.Feed);
-        add("S", Block.S);
-        add("M", Block.M);
-        add("T", Block.T);
-        std::fputs((line + "\n").c_str(), stdout);
-        return TDummyLinkMill::ProcessBlock(Block);
-    }
-};
 
 // Runs the program; the exit status.
 class TNcRun {
@@ -255,10 +300,12 @@ public:
 
 private:
     bool LoadProgram();
+    bool LoadMDILines();
     void SwitchOutputs();
     void FinishSearch();
     int ExitStatus() const;
     void RunOnMachine(TTestEventLoop &Loop);
+    bool RunOnLink(TEventLoop &Loop);
     void PrintPosition();
 
     const TNcRunOptions &FOptions;
@@ -269,6 +316,7 @@ private:
     bool FEnded = false;
     bool FFailed = false;
     std::string FProgram;
+    std::vector<std::string> FMDILines;
 };
 
 bool TNcRun::LoadProgram()
@@ -285,6 +333,24 @@ bool TNcRun::LoadProgram()
         FEngine->CompiledProgramLoaded(FProgram);
     else
         FEngine->ProgramLoaded(FProgram, true, 0);
+    return true;
+}
+
+// The MDI page takes the file's lines when it opens.
+bool TNcRun::LoadMDILines()
+{
+    std::ifstream file(FOptions.MdiFile, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "%s: %s\n", Mess().MessageText(37).c_str(), FOptions.MdiFile.c_str());
+        return false;
+    }
+    FMDILines.clear();
+    std::string line;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        FMDILines.push_back(line);
+    }
     return true;
 }
 
@@ -330,7 +396,8 @@ int TNcRun::Run()
 {
     TNcRunLoop loop;
     TNcRunMachineLoop testLoop;
-    TEventLoop &used = FOptions.Machine ? static_cast<TEventLoop &>(testLoop) : loop;
+    bool testClock = FOptions.Machine && !FOptions.Link;
+    TEventLoop &used = testClock ? static_cast<TEventLoop &>(testLoop) : loop;
     TEventLoopScope loopScope(used);
     FHost.OnStatusText = [this](int Bar, int Panel, const std::string &Text) {
         if (Bar != 2 || Panel != 4 || Trim(Text).empty())
@@ -351,10 +418,14 @@ int TNcRun::Run()
         line += '\n';
         std::fputs(line.c_str(), stdout);
     };
-    if (!LoadProgram())
+    FHost.StandardPanel = !FOptions.MdiFile.empty();
+    if (FOptions.MdiFile.empty() ? !LoadProgram() : !LoadMDILines())
         return 1;
     SwitchOutputs();
-    if (FOptions.Machine)
+    if (FOptions.Link) {
+        if (!RunOnLink(loop))
+            return 1;
+    } else if (FOptions.Machine)
         RunOnMachine(testLoop);
     else
         FHost.ClickButton(TMainButton::Start);
@@ -380,21 +451,60 @@ void TNcRun::RunOnMachine(TTestEventLoop &Loop)
     FEngine->MakeStandardPanel();
     Loop.Advance(400); // the first poll reports the e-stop state
     FEngine->PanelCommand(19);
-    FEngine->PanelCommand(3);
+    if (auto *panel = dynamic_cast<TControlPanelStd *>(FEngine->Panel())) {
+        panel->MDILines = FMDILines;
+        FEngine->PanelCommand(0);
+    } else {
+        FEngine->PanelCommand(3);
+    }
     FEngine->PanelCommand(21);
     for (int i = 0; i < 36000 && FEngine->RunState() != csStopped; ++i)
         Loop.Advance(100);
 }
 
+// The same on the machine link, on the real clock: the link connects when
+// the "Machine" button goes down; homing waits for the controller.
+bool TNcRun::RunOnLink(TEventLoop &Loop)
+{
+    FHost.SetButtonDown(TMainButton::MachineOutput, true);
+    if (!FEngine->MakeMachineLink()) {
+        std::fprintf(stderr, "ncrun: the machine link did not connect\n");
+        return false;
+    }
+    FEngine->MakeStandardPanel();
+    auto serveFor = [&Loop](int Ms) {
+        int64_t end = Loop.NowMs() + Ms;
+        while (Loop.NowMs() < end) {
+            Loop.ProcessMessages();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    };
+    serveFor(400); // the first poll reports the e-stop state
+    FEngine->PanelCommand(19);
+    FEngine->PanelCommand(3);
+    FEngine->PanelCommand(21);
+    int64_t end = Loop.NowMs() + 600000;
+    while (FEngine->RunState() != csStopped && Loop.NowMs() < end) {
+        Loop.ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 void TNcRun::PrintPosition()
 {
-    auto *mill = dynamic_cast<TDummyLinkMill *>(FEngine->Machine());
-    if (!mill)
+    TBasicMachine *machine = FEngine->Machine();
+    auto *mill = dynamic_cast<TDummyLinkMill *>(machine);
+    if (!mill && !(machine && machine->IsRealMachine))
         return;
-    TXYZ steps = mill->Current;
+    TXYZ steps;
+    if (mill)
+        steps = mill->Current;
+    else
+        machine->GetMachinePosition(steps);
     TXYZ mm = steps;
-    if (mill->Convertor)
-        mill->Convertor->PositionFromSteps(mm);
+    if (machine->Convertor)
+        machine->Convertor->PositionFromSteps(mm);
     std::printf("POS X%s Y%s Z%s X%s Y%s Z%s\n", FormatFixed(steps.X, 0).c_str(),
                 FormatFixed(steps.Y, 0).c_str(), FormatFixed(steps.Z, 0).c_str(),
                 FormatFixed(mm.X, 3).c_str(), FormatFixed(mm.Y, 3).c_str(),
@@ -447,7 +557,10 @@ int Main(int Argc, char **Argv)
         options.Bm2File = fs::absolute(options.Bm2File).string();
     if (!options.Draw2DList.empty())
         options.Draw2DList = fs::absolute(options.Draw2DList).string();
-    options.Program = fs::absolute(options.Program).string();
+    if (!options.Program.empty())
+        options.Program = fs::absolute(options.Program).string();
+    if (!options.MdiFile.empty())
+        options.MdiFile = fs::absolute(options.MdiFile).string();
     std::string xncTemp;
     messages.XncFile = options.XncFile.empty() ? std::string() : fs::absolute(options.XncFile).string();
     messages.GncFile = options.GncFile.empty() ? std::string() : fs::absolute(options.GncFile).string();

@@ -91,6 +91,10 @@ void TTooling_setup_form::FormCreate()
     setProperty("HelpContext", HelpContext);
     FTree = new QTreeWidget(this);
     FTree->header()->hide();
+    FTree->setObjectName("ToolTree");
+    // Tools are dragged from here onto the carousel's positions.
+    FTree->setDragEnabled(true);
+    FTree->setDragDropMode(QAbstractItemView::DragOnly);
     FTree->viewport()->installEventFilter(this);
     FPicture = new QLabel(this);
     FPicture->installEventFilter(this);

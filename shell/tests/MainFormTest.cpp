@@ -13,6 +13,10 @@
 #include "engine/view2d/Draw_2D.h"
 #include "machine/JogKeyTable.h"
 #include "platform/EventLoop.h"
+#include "machine/Machine_Tooling.h"
+#include "machine/Work_piece_offset.h"
+#include "machine/ui/NewPass.h"
+#include "machine/ui/property_editor.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
@@ -28,6 +32,7 @@
 #include <QDropEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -55,6 +60,12 @@ std::string Program() {
     for (int i = 0; i < 10; ++i)
         text += "G01 X60\nG01 Y60\nG01 X0\nG01 Y0\n";
     return text + "G00 Z2\n";
+}
+
+std::string ReadAll(const std::string &Path)
+{
+    std::ifstream in(Path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // What the window shows at one moment.
@@ -544,6 +555,102 @@ TEST_F(MainForm, MachinePopupTurnsTheWarningBackOn) {
     Start({});
     Form().MenuItem("WarnOnPlay")->trigger();
     EXPECT_EQ(Setting("Default Settings", "Warn ON Play"), "1");
+}
+
+// File > Save Project... keeps the job's set-up; after the settings change,
+// Open Project... brings it all back. A project opened during a run cannot
+// open its program, but its other keys still apply.
+TEST_F(MainForm, AProjectSavedAndOpenedAgainRestoresTheJob)
+{
+    Start({ProgramFile});
+    TBaseForm &engine = *Form().Engine();
+    const std::string tools = engine.Tooling()->DataFile();
+    engine.WorkOffsets()->SetCurrentMOffset("G55");
+    const std::string sim = engine.WorkOffsets()->CurrentSOffset();
+    QAction *expansion = Form().MenuItem("CycleExpansion");
+    expansion->setChecked(false);
+    Messages.Answer(Dir.File("job.prj"));
+    Form().SaveProjectMnuClick();
+    EXPECT_EQ(ReadAll(Dir.File("job.prj")),
+              "[Data]\r\nFilename=" + ProgramFile + "\r\nTool setup=" + tools +
+                  "\r\nMachine Work Piece=G55\r\nSimulation Work Piece=" + sim + "\r\nMetric=1\r\n"
+                  "Expanded Cycles=0\r\n");
+    EXPECT_EQ(Setting("directories", "FNC Folder"), ExtractFilePath(ProgramFile));
+
+    const std::string other = Dir.Write("other.fnc", "G00 X1\n");
+    std::string name = other;
+    Form().OpenProgramFile(0, name);
+    engine.Tooling()->SetDataFile(Dir.Write("other.MTF", "[Global]\r\nCurrent Tool=1\r\n"));
+    engine.WorkOffsets()->SetCurrentMOffset("G54");
+    engine.WorkOffsets()->SetCurrentSOffset("G56");
+    ASSERT_NE(engine.WorkOffsets()->CurrentSOffset(), sim);
+    Form().UnitsClick();
+    expansion->setChecked(true);
+    ASSERT_TRUE(engine.Inch());
+
+    Form().OpenProject(Dir.File("job.prj"));
+    EXPECT_EQ(engine.ProgramFile(), ProgramFile);
+    EXPECT_EQ(engine.Tooling()->DataFile(), tools);
+    EXPECT_EQ(engine.WorkOffsets()->CurrentMOffset(), "G55");
+    EXPECT_EQ(engine.WorkOffsets()->CurrentSOffset(), sim);
+    EXPECT_EQ(Form().StatusPanelText(2, 1), "G55");
+    EXPECT_FALSE(engine.Inch());
+    EXPECT_FALSE(expansion->isChecked());
+
+    // A "Filename" that names a project opens nothing; the rest applies.
+    TIniFile(Dir.File("job.prj")).WriteString("Data", "Filename", Dir.File("job.PRJ"));
+    TIniFile(Dir.File("job.prj")).WriteString("Data", "Metric", "0");
+    Form().OpenProject(Dir.File("job.prj"));
+    EXPECT_EQ(engine.ProgramFile(), ProgramFile);
+    EXPECT_TRUE(engine.Inch());
+}
+
+// The Tooling button shows the carousel as an MDI child and closes it; Set&up
+// > "Setup Machine Parameters..." asks for the password and opens the editor.
+TEST_F(MainForm, ToolingButtonAndMachineParametersOpenTheirWindows)
+{
+    Start({ProgramFile});
+    TMachine_Tooling &tooling = *Form().Engine()->Tooling();
+    B(TMainButton::Tooling)->Click();
+    ASSERT_TRUE(tooling.DeckOpen());
+    auto *deck = dynamic_cast<QWidget *>(tooling.Deck());
+    ASSERT_NE(deck, nullptr);
+    EXPECT_NE(qobject_cast<QMdiSubWindow *>(deck->parentWidget()), nullptr);
+    B(TMainButton::Tooling)->Click();
+    EXPECT_FALSE(tooling.DeckOpen());
+
+    bool readOnly = true;
+    Answer = [&](QDialog &D) {
+        if (auto *password = dynamic_cast<TNewPassword *>(&D)) {
+            password->OldPassword->setText("orvellan");
+            return password->OkClick();
+        }
+        if (auto *editor = dynamic_cast<TVis_form *>(&D))
+            readOnly = !editor->NewPass->isEnabled();
+        return int(QDialog::Accepted);
+    };
+    Form().MenuItem("SetupMachine")->trigger();
+    EXPECT_EQ(Dialogs, (std::vector<std::string>{"NewPassword", "Vis_form"}));
+    EXPECT_FALSE(readOnly) << "the default password opens the editor for editing";
+}
+
+// The Machine button connects the machine link; a controller that cannot
+// be reached is reported and the button comes up again, with no machine.
+TEST_F(MainForm, MachineButtonWithoutAControllerComesUpAgain)
+{
+    TIniFile machine(Dir.File("machines/BENCHMILL.ini"));
+    machine.WriteString("Machine Capability", "Real Machine Available", "TRUE");
+    machine.WriteInteger("Communications", "Control Type", 5);
+    TIniFile(Dir.File("Tarnwick.ini")).WriteString("Serial Ports", "COM1", Dir.File("no-port"));
+    Start({});
+    ASSERT_TRUE(B(TMainButton::MachineOutput)->isEnabled());
+    B(TMainButton::MachineOutput)->Click();
+    EXPECT_FALSE(B(TMainButton::MachineOutput)->Down());
+    EXPECT_EQ(Form().Engine()->Machine(), nullptr);
+    bool named = false;
+    for (const TRecordedMessage &m : Messages.Log())
+        named = named || m.Text.find("Error Locating COM1") != std::string::npos;
+    EXPECT_TRUE(named);
 }
 
 } // namespace

@@ -15,8 +15,11 @@
 #include "engine/form/ui/EngineWindows.h"
 #include "localise/LxTextDictionary.h"
 #include "machine/Read_Machinedata_file.h"
+#include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
 #include "machine/Work_piece_offset.h"
+#include "machine/ui/NewPass.h"
+#include "machine/ui/Tool_Holder2.h"
 #include "machine/ui/Work_piece_offsets_form2.h"
 #include "machine/ui/tooling_form.h"
 #include "platform/EventLoop.h"
@@ -116,6 +119,7 @@ TMainForm::~TMainForm() {
     disconnect(FMdi, nullptr, this, nullptr);
     TTooling_Library::WindowFactory = nullptr;
     TWork_piece_offset::WindowFactory = nullptr;
+    TMachine_Tooling::DeckFactory = nullptr;
     SetMdiAdopter(nullptr);
     if (!FClosed)
         FormClose();
@@ -203,6 +207,14 @@ void TMainForm::InstallChildWindows() {
         ShowWindowOrChild(form.get());
         return form;
     };
+    TMachine_Tooling::DeckFactory = [this](TMachine_Tooling &Tooling) {
+        auto deck = std::make_unique<TTool_Deck>(Tooling);
+        AdoptChild(deck.get());
+        ReleaseOnClose(deck.get(), TMainButton::Tooling);
+        return deck;
+    };
+    // The machine editor and its password dialog.
+    InstallMachineEditorWindows();
 }
 
 void TMainForm::ReadBackground() {

@@ -69,6 +69,11 @@ public:
     bool SourceSelectClick(QAction *Item);
     void OutputClick(TToolbarButton *Sender);
     void MachineClick(TToolbarButton *Sender);
+    // File > "Save Project..." and "Open Project...": the job's set-up in a
+    // ".PRJ" file; OpenProject reads and applies one.
+    void SaveProjectMnuClick();
+    void OpenProject1Click();
+    void OpenProject(const std::string &FileName);
     void UnitsClick();
     void skipBlockClick();
     void progContClick();
@@ -141,6 +146,8 @@ public:
     void SetMenuEnabled(TMainMenu Which, bool Enabled) override;
     void SetKeyHandler(std::function<void(int Key)> Handler) override;
     void ShowMachineTooling() override;
+    std::unique_ptr<TBasicControlPanel> CreateStandardPanel(TBaseForm &Engine) override;
+    std::unique_ptr<TBasicMachine> CreateMachineLink(TBaseForm &Engine) override;
     TJogKeyTable *CreateJogKeyForm() override;
     void ShowJogKeySetup() override;
     bool ConfirmMachineRun(bool &DontShowAgain) override;

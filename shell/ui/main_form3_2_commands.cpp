@@ -16,9 +16,12 @@
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
 #include "engine/view2d/ui/Form2DWindow.h"
+#include "links/MachLink.h"
 #include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
 #include "machine/Machine_Tooling.h"
+#include "machine/Tooling_lib.h"
+#include "machine/ui/ControlPanelStdForm.h"
 #include "machine/ui/Work_piece_offsets_form2.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
@@ -27,6 +30,7 @@
 #include "platform/ui/MdiHost.h"
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/QtPos_size.h"
+#include "shell/ProjectFile.h"
 #include "shell/ui/Billet_size.h"
 #include "shell/ui/Choice_From.h"
 #include "shell/ui/Mach_Warn.h"
@@ -104,15 +108,14 @@ void TMainForm::BuildFileMenu() {
             FEngine->Source()->NewFile();
     });
     NewItem(file, "FileOpen", "Open...", [this] { FileOpenClick(); });
-    // Project files are still to come.
-    NewItem(file, "FileOpenProject", "Open Project...", nullptr)->setEnabled(false);
+    NewItem(file, "FileOpenProject", "Open Project...", [this] { OpenProject1Click(); });
     NewMenu(file, "ReOpen", "ReOpen");
     NewItem(file, "FileSave", "Save", [this] {
         if (FEngine && FEngine->Source())
             FEngine->Source()->SaveFile();
     });
     NewItem(file, "FileSaveAs", "Save As...", [this] { SaveAsClick(); });
-    NewItem(file, "FileSaveProject", "Save Project...", nullptr)->setEnabled(false);
+    NewItem(file, "FileSaveProject", "Save Project...", [this] { SaveProjectMnuClick(); });
     NewMenu(file, "Source", "Source");
     file->addSeparator();
     NewItem(file, "FileExit", "Exit", [this] { close(); });
@@ -134,10 +137,12 @@ void TMainForm::BuildSetupMenu() {
     QMenu *mode = NewMenu(setup, "ExecuteMode", "Execute Mode");
     NewItem(mode, "ModeContinuous", "Continuous", nullptr)->setCheckable(true);
     NewItem(mode, "ModeStep", "Step", nullptr)->setCheckable(true);
-    // The machine list and parameter editor opens here when it comes.
+    // The machine list and parameter editor, behind the settings password.
     NewItem(setup, "SetupMachine", "Setup Machine Parameters...", [this] {
+        if (FEngine)
+            FEngine->SetupClick();
         UpdateCaption();
-    })->setEnabled(false);
+    });
     NewItem(setup, "JogKeys", "Jog Keys", [this] {
         if (FEngine)
             FEngine->JogKeySetup();
@@ -210,7 +215,97 @@ void TMainForm::FileOpenClick() {
     FRecent->AddFile(folder);
 }
 
-void TMainForm::OpenCommand() {
+// --- Project files -----------------------------------------------------------
+
+namespace {
+
+TFileRequest ProjectRequest(TFileDialogKind Kind, const std::string &Folder)
+{
+    TFileRequest request;
+    request.Kind = Kind;
+    request.Title = Mess().Translate(Kind == TFileDialogKind::Save ? "Save Corvane CNC Project"
+                                                                   : "Open Corvane CNC Project");
+    request.Filter = "Corvane CNC Project File (*.prj)|*.PRJ";
+    request.DefaultExt = "PRJ";
+    request.InitialDir = Folder;
+    return request;
+}
+
+} // namespace
+
+void TMainForm::SaveProjectMnuClick()
+{
+    if (!FEngine)
+        return;
+    TIniFile ini(FMainIni);
+    std::optional<std::string> chosen = Messages().ChooseFile(ProjectRequest(
+        TFileDialogKind::Save, ini.ReadString("directories", "FNC Folder", ProgramFolder())));
+    if (!chosen || chosen->empty())
+        return;
+    ini.WriteString("directories", "FNC Folder", ExtractFilePath(FEngine->ProgramFile()));
+    TProjectData data;
+    data.Filename = FEngine->ProgramFile();
+    if (FEngine->Tooling())
+        data.ToolSetup = FEngine->Tooling()->DataFile();
+    if (FEngine->WorkOffsets()) {
+        data.MachineWorkPiece = FEngine->WorkOffsets()->CurrentMOffset();
+        data.SimulationWorkPiece = FEngine->WorkOffsets()->CurrentSOffset();
+    }
+    data.Metric = !FEngine->Inch();
+    data.ExpandedCycles = MenuItem("CycleExpansion")->isChecked();
+    WriteProjectFile(*chosen, data);
+}
+
+void TMainForm::OpenProject1Click()
+{
+    TIniFile ini(FMainIni);
+    std::optional<std::string> chosen = Messages().ChooseFile(ProjectRequest(
+        TFileDialogKind::Open, ini.ReadString("directories", "FNC Folder", ProgramFolder())));
+    if (chosen && !chosen->empty())
+        OpenProject(*chosen);
+}
+
+void TMainForm::OpenProject(const std::string &FileName)
+{
+    if (!FEngine)
+        return;
+    class TApply : public TProjectTarget {
+    public:
+        explicit TApply(TMainForm &Form) : F(Form) {}
+        void OpenProgram(std::string FileName) override { F.OpenProgramFile(0, FileName); }
+        void SetToolFile(const std::string &FileName) override
+        {
+            if (F.FEngine && F.FEngine->Tooling())
+                F.FEngine->Tooling()->SetDataFile(FileName);
+        }
+        void SetMachineOffset(const std::string &Name) override
+        {
+            if (!F.FEngine || !F.FEngine->WorkOffsets())
+                return;
+            F.FEngine->WorkOffsets()->SetCurrentMOffset(Name);
+            F.SetStatusText(2, 1, F.FEngine->WorkOffsets()->CurrentMOffset(), false);
+        }
+        void SetSimulationOffset(const std::string &Name) override
+        {
+            if (F.FEngine && F.FEngine->WorkOffsets())
+                F.FEngine->WorkOffsets()->SetCurrentSOffset(Name);
+        }
+        void SetInch(bool Inch) override
+        {
+            if (F.FEngine)
+                F.FEngine->SetUnits(Inch);
+            F.ShowUnits();
+        }
+        void SetCycleExpansion(bool On) override { F.MenuItem("CycleExpansion")->setChecked(On); }
+
+    private:
+        TMainForm &F;
+    } apply(*this);
+    ApplyProject(ReadProjectFile(FileName), apply);
+}
+
+void TMainForm::OpenCommand()
+{
     QPointer<TMainForm> self(this);
     EventLoop().Post([self] {
         if (self)
@@ -532,9 +627,21 @@ void TMainForm::OpenGlClick(bool OpenGL) {
     Button(TMainButton::Output3D)->Click();
 }
 
-void TMainForm::MachineClick(TToolbarButton *Sender) {
-    // The VR link and the real-machine link come with the machine links;
-    // the buttons only keep each other out until then.
+// The "Machine" button puts the real-machine link into the engine while it
+// is down; a link that cannot connect (its error shown) lets the button up.
+// The VR link comes with its own Part; until then the buttons only keep
+// each other out.
+void TMainForm::MachineClick(TToolbarButton *Sender)
+{
+    TToolbarButton *machine = Button(TMainButton::MachineOutput);
+    if (Sender == machine && FEngine) {
+        if (!machine->Down())
+            FEngine->FreeMachine();
+        else if (!FEngine->MakeMachineLink()) {
+            FEngine->FreeMachine();
+            machine->SetDown(false);
+        }
+    }
     const TMachineButtonsEnabled m = MachineButtonsEnabled(
         Button(TMainButton::VROutput)->Down(), Button(TMainButton::MachineOutput)->Down());
     if (Button(TMainButton::VROutput)->property("available").toBool())
@@ -543,7 +650,15 @@ void TMainForm::MachineClick(TToolbarButton *Sender) {
     (void)Sender;
 }
 
-void TMainForm::UnitsClick() {
+std::unique_ptr<TBasicMachine> TMainForm::CreateMachineLink(TBaseForm &Engine)
+{
+    auto link = std::make_unique<TMachLink>(&Engine);
+    link->NotifyWindow = [&Engine](int Message) { Engine.PostControllerMessage(Message); };
+    return link;
+}
+
+void TMainForm::UnitsClick()
+{
     if (!FEngine)
         return;
     FEngine->SetUnits(!FEngine->Inch());
@@ -615,13 +730,11 @@ void TMainForm::SetOffsetClick(int Axis) {
         form->SetAxis[Axis]->click();
 }
 
-void TMainForm::ToolingClick(TToolbarButton *Sender) {
-    // The "Machine Tooling" window has not come yet.
-    if (!Sender->Down())
-        return;
-    MessageDlg("", Mess().Translate("The Machine Tooling window is not available."), mtInformation,
-               mbOK);
-    Sender->SetDown(false);
+// The "Machine Tooling" window follows the button: down shows it, up closes it.
+void TMainForm::ToolingClick(TToolbarButton *Sender)
+{
+    if (FEngine)
+        FEngine->ShowMachineTooling(Sender->Down());
 }
 
 // The tool library's window follows the button: down shows it, up closes it.
@@ -630,13 +743,18 @@ void TMainForm::ToolLibraryClick(TToolbarButton *Sender) {
         FEngine->ShowToolLibrary(Sender->Down());
 }
 
-void TMainForm::ShowMachineTooling() {
-    // The "Machine Tooling" window has not come yet: a run that needs a
-    // tool the changer lacks stops and says why.
-    MessageDlg("", Mess().Translate("The Machine Tooling window is not available; the run stops."),
-               mtWarning, mbOK);
+// An output waits for a tool the changer lacks: the Tooling button goes
+// down and the carousel shows, where the operator puts the tool in.
+void TMainForm::ShowMachineTooling()
+{
+    Button(TMainButton::Tooling)->SetDown(true);
     if (FEngine)
-        FEngine->CycleStop();
+        FEngine->ShowMachineTooling(true);
+}
+
+std::unique_ptr<TBasicControlPanel> TMainForm::CreateStandardPanel(TBaseForm &)
+{
+    return MakeControlPanelStd();
 }
 
 // --- Status bars ------------------------------------------------------------

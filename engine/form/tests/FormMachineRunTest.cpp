@@ -58,9 +58,7 @@ class FormMachineRun : public ::testing::Test {
 protected:
     FormMachineRun()
     {
-        std::filesystem::copy(ORV_DATA_DIR, Folder.Dir().Path(),
-                              std::filesystem::copy_options::recursive |
-                                  std::filesystem::copy_options::overwrite_existing);
+        test::CopyDefaultData(Folder);
         Engine = std::make_unique<TBaseForm>(Host);
         Host.SetEngine(Engine.get());
         Engine->FormCreate();

@@ -93,6 +93,15 @@ private:
 // asking for a changer file: position 1 a 10 mm slot drill (length offset
 // 25.5 mm), 2 a 6 mm end mill (31.25 mm); the library also holds a 4 mm
 // ball nose (40.75 mm) that no position holds.
+// The default data of the program (main settings, machine list, the bench
+// mill, tool and offset files) copied into the folder.
+inline void CopyDefaultData(const TFormFolder &Folder)
+{
+    std::filesystem::copy(ORV_DATA_DIR, Folder.Dir().Path(),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+}
+
 inline void WriteToolFiles(const TFormFolder &Folder)
 {
     Folder.Write("Tarnwick.ini", "[Default Settings]\nMetric=1\nReset On Rewind=TRUE\n"

@@ -8,6 +8,7 @@
 #include "engine/core/DIniFile.h"
 #include "engine/core/DUtils.h"
 #include "engine/view2d/Draw_2D.h"
+#include "engine/form/tests/FormDraw2DHost.h"
 #include "engine/form/tests/FormEngine.h"
 #include "engine/form/tests/NcrunProcess.h"
 #include "engine/view2d/tests/View2dFixture.h"
@@ -42,18 +43,7 @@ TEST(FormToolingNcrun, G41ContourRunsWithTheCurrentToolsDiameter)
 // a real 2D output (drawing into a recording view) in slot 0.
 class FormTooling : public ::testing::Test {
 protected:
-    class THost : public test::TLogHost {
-    public:
-        test::TViewRecord View;
-        std::unique_ptr<TBasicOutput> CreateOutput(int Slot) override
-        {
-            if (Slot != slot2D)
-                return test::TLogHost::CreateOutput(Slot);
-            auto draw = std::make_unique<TDraw_2D>();
-            draw->ViewFactory = [this] { return std::make_unique<test::TRecordingView>(View); };
-            return draw;
-        }
-    };
+    using THost = test::TDraw2DHost;
     FormTooling()
     {
         test::WriteToolFiles(Folder);

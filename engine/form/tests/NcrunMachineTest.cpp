@@ -158,5 +158,46 @@ TEST_F(NcrunMachineTest, MissingToolAsksWhetherToEditTheTooling)
     }
 }
 
+// --mdi: homes, asks for MDI mode and runs the typed lines through the
+// panel's MDI source: every line runs (the empty third one too), the last
+// one without a line end as well, and the records and machine blocks match
+// the golden file.
+TEST_F(NcrunMachineTest, MdiLinesRunOnTheMachineAsTheGoldenFileSays)
+{
+    const std::string fixtures = std::string(ORV_SOURCE_DIR) + "/engine/form/tests/data/";
+    TMachineRun r = test::RunNcrun(Temp, "--machine --mdi '" + fixtures + "mdi_blocks.mdi'");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, test::ReadFile(fixtures + "mdi_blocks.records"));
+}
+
+// The stages read ahead past the end of the MDI lines; a macro assignment
+// among them still runs once.
+TEST_F(NcrunMachineTest, MdiLinesRunOnceDespiteTheLookAhead)
+{
+    std::string settings = Temp.File("settings");
+    std::filesystem::copy(ORV_DATA_DIR, settings, std::filesystem::copy_options::recursive);
+    std::string mdi = Temp.Write("count.mdi", "#500=[#500+1]\r\nG00 X#500");
+    TMachineRun r = test::RunNcrun(Temp, "--settings '" + settings + "' --machine --mdi '" + mdi + "'");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    std::ifstream ini(settings + "/Tarnwick.ini");
+    std::string line, value;
+    while (std::getline(ini, line))
+        if (line.rfind("500=", 0) == 0)
+            value = line.substr(4);
+    EXPECT_EQ(value.substr(0, 1), "1") << value;
+    EXPECT_EQ(value.find_first_not_of("1\r"), std::string::npos) << value;
+}
+
+TEST_F(NcrunMachineTest, MdiWithoutTheMachineOrWithAProgramIsRefused)
+{
+    std::string mdi = Temp.Write("lines.mdi", "G00 X1\r\n");
+    std::string prog = Temp.Write("prog.fnc", "M30\n");
+    EXPECT_EQ(test::RunNcrun(Temp, "--mdi '" + mdi + "'").Status, 2);
+    EXPECT_EQ(test::RunNcrun(Temp, "--machine --mdi '" + mdi + "' '" + prog + "'").Status, 2);
+    TMachineRun missing = test::RunNcrun(Temp, "--machine --mdi '" + Temp.File("none.mdi") + "'");
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_NE(missing.Err.find("none.mdi"), std::string::npos) << missing.Err;
+}
+
 } // namespace
 } // namespace orv

@@ -37,6 +37,15 @@ TEST(NcrunOptions, ReadsEveryOption)
     EXPECT_TRUE(o.BlockSkip);
 }
 
+TEST(NcrunOptions, TheMachineLink)
+{
+    TNcRunOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"--link", "--machine", "p.fnc"}, o, error)) << error;
+    EXPECT_TRUE(o.Machine);
+    EXPECT_TRUE(o.Link);
+}
+
 TEST(NcrunOptions, DefaultsWithOnlyAProgram)
 {
     TNcRunOptions o;
@@ -63,6 +72,7 @@ TEST(NcrunOptions, RefusesBadArguments)
          "--search needs a line number of 0 or more, not \"x\""},
         {"search negative", {"--search", "-1", "a"},
          "--search needs a line number of 0 or more, not \"-1\""},
+        {"link without machine", {"--link", "a"}, "--link drives the machine: it needs --machine"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Name);

@@ -1,0 +1,836 @@
+#include "links/LowLevel.h"
+
+#include "engine/core/Mess.h"
+#include "engine/core/NetUtil.h"
+#include "links/ComDrv32.h"
+#include "links/StdMint.h"
+#include "platform/EventLoop.h"
+#include "platform/IniFile.h"
+#include "platform/MessageService.h"
+#include "platform/NumberText.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace orv {
+
+namespace {
+
+constexpr int ResendMs = 1000;
+constexpr int MaxSends = 21;
+constexpr int NotifyMoveDone = WM_USER_MESSAGE + 1;
+constexpr int NotifyNotReady = WM_USER_MESSAGE + 2;
+constexpr int NotifyUnderWay = WM_USER_MESSAGE;
+
+bool IsStatusByte(uint8_t B) {
+    return (B & 0x80) != 0;
+}
+// 0x80 to 0xBF acknowledge the last write frame by bit 0; 0xC0 and up
+// carry flags only.
+bool IsAcknowledgement(uint8_t B) {
+    return (B & 0xC0) == 0x80;
+}
+
+std::vector<std::string> SplitFields(const std::string &Text) {
+    std::vector<std::string> fields;
+    std::string field;
+    for (char c : Text) {
+        if (c == ',') {
+            fields.push_back(field);
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields.push_back(field);
+    return fields;
+}
+
+void Beep() {
+    std::fputc('\a', stderr);
+}
+
+} // namespace
+
+int64_t SteadyClockMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// ---------------------------------------------------------------- frames
+
+namespace frames {
+
+uint8_t Check(const std::string &Bytes) {
+    uint8_t x = 0;
+    for (char c : Bytes)
+        x ^= uint8_t(c);
+    return x;
+}
+
+std::string WriteFrame(const std::string &Command, int Channel, const std::string &Payload) {
+    std::string f;
+    f += char(EOT);
+    f += Command;
+    f += char('0' + Channel);
+    f += Payload;
+    f += char(ETX);
+    f += char(Check(f));
+    return f;
+}
+
+std::string ReadFrame(const std::string &Command, int Channel, const std::string &Payload) {
+    std::string f;
+    f += char(EOT);
+    f += Command;
+    f += char('0' + Channel);
+    f += Payload;
+    f += char(ENQ);
+    return f;
+}
+
+std::string Reply(const std::string &Text) {
+    std::string body = Text + char(ETX);
+    return char(STX) + body + char(Check(body));
+}
+
+std::string CommsIndexText(int Index) {
+    return (Index < 10 ? "0" : "") + IntToStr(Index);
+}
+
+std::string CommsWritePayload(int Index, Extended Value) {
+    return CommsIndexText(Index) + "," + FloatToStr(Value);
+}
+
+std::string Printable(const std::string &Bytes) {
+    static const char *names[] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK"};
+    std::string s;
+    for (char c : Bytes) {
+        uint8_t b = uint8_t(c);
+        if (b <= ACK)
+            s += std::string("<") + names[b] + ">";
+        else if (b == NAK)
+            s += "<NAK>";
+        else if (b < 32 || b > 126) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "<%02X>", b);
+            s += hex;
+        } else
+            s += c;
+    }
+    return s;
+}
+
+} // namespace frames
+
+// ---------------------------------------------------------------- life
+
+TLowLevel::TLowLevel() : FDriver(std::make_unique<TCommPortDriver>()) {
+    FComms[comms::ReadySafe] = 1;
+    if (::pipe2(FWake, O_NONBLOCK | O_CLOEXEC) != 0)
+        FWake[0] = FWake[1] = -1;
+}
+
+void TLowLevel::Wake() {
+    if (FWake[1] >= 0) {
+        char b = 1;
+        [[maybe_unused]] ssize_t n = ::write(FWake[1], &b, 1);
+    }
+}
+
+TLowLevel::~TLowLevel() {
+    {
+        std::unique_lock lock(FLock);
+        FTerminated = true;
+    }
+    FChanged.notify_all();
+    if (FThread.joinable())
+        FThread.join();
+    FAlive.reset();
+    FDriver->Disconnect();
+    for (int fd : FWake)
+        if (fd >= 0)
+            ::close(fd);
+}
+
+void TLowLevel::StartWorker() {
+    if (!FThread.joinable()) {
+        {
+            std::unique_lock lock(FLock);
+            FSuspendRequested = false;
+        }
+        FThread = std::thread([this] { Execute(); });
+        FRunning = true;
+        return;
+    }
+    Resume();
+}
+
+// Parks the worker between two turns; it makes no driver call until resumed.
+void TLowLevel::Suspend() {
+    if (!FThread.joinable())
+        return;
+    std::unique_lock lock(FLock);
+    FSuspendRequested = true;
+    FChanged.notify_all();
+    FChanged.wait(lock, [this] { return FParked || FTerminated.load(); });
+    FRunning = false;
+}
+
+void TLowLevel::Resume() {
+    std::unique_lock lock(FLock);
+    FSuspendRequested = false;
+    FRunning = true;
+    FChanged.notify_all();
+}
+
+// ---------------------------------------------------------------- connect
+
+bool TLowLevel::ConfigureDriver() {
+    TCommPortDriver &d = *FDriver;
+    d.SettingsFile = SettingsFile;
+    if (Port < 1 || Port > 6) {
+        Mess().ShowMessageByIndex(49, mtError, mbOK);
+        return false;
+    }
+    d.SetComPort(TComPortNumber(Port - 1));
+    d.SetComPortHwHandshaking(Handshake ? hhRTSCTS : hhNONE);
+    static const struct {
+        int Baud;
+        TComPortBaudRate Rate;
+    } rates[] = {{1200, br1200},   {2400, br2400},   {4800, br4800},
+                 {9600, br9600},   {14400, br14400}, {19200, br19200},
+                 {38400, br38400}, {56000, br56000}, {115200, br115200}};
+    bool known = false;
+    for (const auto &r : rates)
+        if (r.Baud == Baud) {
+            d.SetComPortSpeed(r.Rate);
+            known = true;
+        }
+    if (!known) {
+        Mess().ShowMessageByIndex(50, mtError, mbOK);
+        return false;
+    }
+    d.SetComPortStopBits(StopBits == 1                    ? sb1BITS
+                         : StopBits == 0 || StopBits == 3 ? sb1HALFBITS
+                                                          : sb2BITS);
+    d.SetComPortInBufSize(2048);
+    d.SetComPortOutBufSize(2048);
+    d.SetComPortPollingDelay(0);
+    d.OnReceiveData = [this](TObject *, const uint8_t *Data, int Size) { ReceiveData(Data, Size); };
+    return true;
+}
+
+bool TLowLevel::Connect(const std::string &ProgramFile, bool UnderInspection) {
+    std::string main = SettingsFile.empty() ? NetUtil().MainIniFileName() : SettingsFile;
+    ChecksumBeep =
+        SameText(TIniFile(main).ReadString("Default Settings", "ChecksumBeep", "False"), "TRUE");
+    Suspend();
+    if (!ConfigureDriver() || !FDriver->Connect())
+        return false;
+    SetTurbo(true);
+    if (UnderInspection) {
+        FDriver->SendString(frames::WriteFrame("M3", 1, "0"));
+        EventLoop().ProcessMessages();
+        FDriver->SendString(std::string(1, char(frames::ENQ)));
+    }
+    bool ok = VersionQuery();
+    if (!ok)
+        ok = Download(ProgramFile);
+    if (ok)
+        StartWorker();
+    SetTurbo(false);
+    return ok;
+}
+
+// One version frame, not resent; no reply within 1 s: a beep and false.
+bool TLowLevel::VersionQuery() {
+    StartWorker();
+    TRequest r;
+    r.Kind = rkRead;
+    r.Command = "VN";
+    r.Channel = 6;
+    r.NoResend = true;
+    bool done = false;
+    std::optional<std::string> reply = Post(r, done);
+    if (reply && reply->rfind("vn", 0) == 0)
+        return true;
+    Beep();
+    return false;
+}
+
+bool TLowLevel::Download(const std::string &ProgramFile) {
+    Suspend();
+    FDriver->Disconnect();
+    bool ok;
+    {
+        TStdMint loader;
+        loader.SettingsFile = SettingsFile;
+        loader.ProgressFactory = ProgressFactory;
+        ok = loader.Download(Port, ProgramFile);
+    }
+    if (!FDriver->Connect())
+        return false;
+    EventLoop().ProcessMessages();
+    return ok;
+}
+
+// ---------------------------------------------------------------- requests
+
+bool TLowLevel::WaitPumping(const std::function<bool()> &Done) {
+    for (;;) {
+        EventLoop().ProcessMessages();
+        std::shared_lock lock(FLock);
+        if (Done())
+            return true;
+        if (FTerminated || !FRunning || EventLoop().KeyDown(VK_ESCAPE))
+            return false;
+        FChanged.wait_for(lock, std::chrono::milliseconds(1));
+        if (Done())
+            return true;
+    }
+}
+
+// One request at a time: the slot is taken when the worker has picked up
+// the previous one, and the caller waits for this request's own result.
+std::optional<std::string> TLowLevel::Post(TRequest Request, bool &Done) {
+    Done = false;
+    if (!WaitPumping([this] { return !FPending.has_value(); }))
+        return std::nullopt;
+    uint64_t seq;
+    {
+        std::unique_lock lock(FLock);
+        seq = Request.Seq = ++FNextSeq;
+        FPending = std::move(Request);
+    }
+    FChanged.notify_all();
+    Wake();
+    if (!WaitPumping([this, seq] { return FDoneSeq >= seq; }))
+        return std::nullopt;
+    std::shared_lock lock(FLock);
+    Done = FDone.Done;
+    return FDone.Reply;
+}
+
+std::optional<std::string> TLowLevel::Query(int Channel, const std::string &Command,
+                                            const std::string &Payload) {
+    TRequest r;
+    r.Kind = rkRead;
+    r.Channel = Channel;
+    r.Command = Command;
+    r.Payload = Payload;
+    bool done;
+    return Post(r, done);
+}
+
+bool TLowLevel::PostWrite(int Channel, const std::string &Payload, const std::string &Command) {
+    TRequest r;
+    r.Kind = rkWrite;
+    r.Channel = Channel;
+    r.Command = Command;
+    r.Payload = Payload;
+    bool done;
+    Post(r, done);
+    return done;
+}
+
+bool TLowLevel::PostMove(int Channel, const std::string &Payload, const std::string &Command) {
+    TRequest r;
+    r.Kind = rkMove;
+    r.Channel = Channel;
+    r.Command = Command;
+    r.Payload = Payload;
+    bool done;
+    Post(r, done);
+    return done;
+}
+
+void TLowLevel::SetTurbo(bool On) {
+    std::unique_lock lock(FLock);
+    FTurbo = On;
+}
+
+// ---------------------------------------------------------------- readers
+
+std::string TLowLevel::StatusField(int N) const {
+    std::shared_lock lock(FLock);
+    std::vector<std::string> fields = SplitFields(FStatusList);
+    if (N < 0 || N >= int(fields.size()) || FStatusList.empty())
+        return {};
+    return fields[size_t(N)];
+}
+
+int32_t TLowLevel::StatusInt(int N) const {
+    int32_t v;
+    return TryStrToInt(StatusField(N), v) ? v : 9999999;
+}
+
+uint8_t TLowLevel::StatusByte(int N) const {
+    int32_t v;
+    return TryStrToInt(StatusField(N), v) ? uint8_t(v) : 0;
+}
+
+Extended TLowLevel::Comms(int Index) const {
+    if (!comms::InTable(Index))
+        return 0;
+    std::shared_lock lock(FLock);
+    return FComms[Index];
+}
+
+void TLowLevel::SetComms(int Index, Extended Value) {
+    if (!comms::InTable(Index))
+        return;
+    std::unique_lock lock(FLock);
+    FComms[Index] = Value;
+}
+
+bool TLowLevel::ChangePending() const {
+    std::shared_lock lock(FLock);
+    return FChangePending;
+}
+
+bool TLowLevel::IdleLatch() const {
+    std::shared_lock lock(FLock);
+    return FIdleLatch;
+}
+
+void TLowLevel::ClearIdleLatch() {
+    std::unique_lock lock(FLock);
+    FIdleLatch = false;
+}
+
+bool TLowLevel::Ready() const {
+    std::shared_lock lock(FLock);
+    return FReady;
+}
+
+bool TLowLevel::BackReady() const {
+    std::shared_lock lock(FLock);
+    return FBackReady;
+}
+
+void TLowLevel::ClearBackReady() {
+    std::unique_lock lock(FLock);
+    FBackReady = false;
+}
+
+std::string TLowLevel::VersionReply() const {
+    std::shared_lock lock(FLock);
+    return FVersionReply;
+}
+
+std::string TLowLevel::LastFrame() const {
+    std::shared_lock lock(FLock);
+    return FLastFrame;
+}
+
+int TLowLevel::ResendCount() const {
+    std::shared_lock lock(FLock);
+    return FResendCount;
+}
+
+std::vector<TLowLevel::TSent> TLowLevel::SendLog() const {
+    std::shared_lock lock(FLock);
+    return FSendLog;
+}
+
+int TLowLevel::ReplyState() const {
+    std::shared_lock lock(FLock);
+    return FReplyState;
+}
+
+void TLowLevel::ExpectReply(TRequestKind Kind, const std::string &Command,
+                            const std::string &Frame) {
+    std::unique_lock lock(FLock);
+    FOutstandingKind = Kind;
+    FOutstandingCommand = Command;
+    FReplyState = Kind == rkRead ? 2 : 0;
+    FAnswered = false;
+    FAnswer.reset();
+    FGivenUp = false;
+    FLastFrame = Frame;
+    FLastCommand = Command;
+    FResendCount = 0;
+    if (Kind == rkRead && Command == "MB")
+        TryStrToInt(Frame.substr(4, Frame.size() - 5), FLastIndex);
+}
+
+// ---------------------------------------------------------------- worker
+
+void TLowLevel::Execute() {
+    int idleTurns = 0;
+    bool reported = false;
+    while (!FTerminated) {
+        FClockSeen = Clock();
+        std::optional<TRequest> request;
+        {
+            std::unique_lock lock(FLock);
+            if (FSuspendRequested) {
+                FParked = true;
+                FChanged.notify_all();
+                FChanged.wait(lock, [this] { return !FSuspendRequested || FTerminated.load(); });
+                FParked = false;
+                continue;
+            }
+            FParked = false;
+            request = FPending;
+        }
+        if (request) {
+            TExchangeResult result = Exchange(*request);
+            {
+                std::unique_lock lock(FLock);
+                FPending.reset();
+                FDone = result;
+                FDoneSeq = request->Seq;
+            }
+            FChanged.notify_all();
+            if (request->Kind == rkMove)
+                reported = false;
+            idleTurns = 0;
+        } else {
+            IdleWork(idleTurns);
+        }
+        Notifications(reported);
+        PollDriver(1);
+    }
+    std::unique_lock lock(FLock);
+    FParked = true;
+    FChanged.notify_all();
+}
+
+// Status poll after PollingDelay idle turns; a comms entry the controller
+// announced as changed is read through entry 99.
+bool TLowLevel::StatusPollDue(int &IdleTurns, int Delay) {
+    if (++IdleTurns <= Delay)
+        return false;
+    IdleTurns = 0;
+    return true;
+}
+
+void TLowLevel::IdleWork(int &IdleTurns) {
+    if (StatusPollDue(IdleTurns, PollingDelay))
+        Exchange({rkRead, 6, "ZZ", "", 0, false});
+    bool pending;
+    {
+        std::shared_lock lock(FLock);
+        pending = FChangePending;
+    }
+    if (!pending)
+        return;
+    Exchange({rkRead, 6, "MB", "99", 0, false});
+    int changed = Trunc(Comms(comms::LastChanged), 0);
+    // An index outside the table is the controller's mistake: not read.
+    if (comms::InTable(changed) && changed != comms::LastChanged)
+        Exchange({rkRead, 6, "MB", IntToStr(changed), 0, false});
+    std::unique_lock lock(FLock);
+    FChangePending = false;
+}
+
+void TLowLevel::Notifications(bool &Reported) {
+    bool changed, ready, turbo;
+    {
+        std::unique_lock lock(FLock);
+        changed = FStatusChanged;
+        FStatusChanged = false;
+        ready = FReady;
+        turbo = FTurbo;
+    }
+    if (changed) {
+        if (!Stopped() && ready) {
+            Reported = true;
+            Notify(NotifyMoveDone);
+        } else if (!ready) {
+            Notify(NotifyNotReady);
+        }
+    }
+    if (MotionState() != 0 && turbo && !Stopped() && !Reported && ready) {
+        Reported = true;
+        Notify(NotifyUnderWay);
+    }
+}
+
+void TLowLevel::Notify(int Message) {
+    if (NotifyWindow)
+        NotifyWindow(Message);
+}
+
+void TLowLevel::PostToUser(std::function<void()> Message) {
+    std::weak_ptr<int> alive = FAlive;
+    EventLoop().Post([alive, Message = std::move(Message)] {
+        if (alive.lock())
+            Message();
+    });
+}
+
+// Sends the request's frame and polls the driver until it is acknowledged
+// (a write), answered by its own reply (a read) or given up.
+TLowLevel::TExchangeResult TLowLevel::Exchange(const TRequest &R) {
+    bool read = R.Kind == rkRead;
+    std::string frame = read ? frames::ReadFrame(R.Command, R.Channel, R.Payload)
+                             : frames::WriteFrame(R.Command, R.Channel, R.Payload);
+    {
+        std::unique_lock lock(FLock);
+        if (R.Kind == rkMove)
+            FIdleLatch = false;
+        FOutstandingKind = R.Kind;
+        FOutstandingCommand = R.Command;
+        FReplyState = read ? 2 : 0;
+        FAnswered = false;
+        FAnswer.reset();
+        FGivenUp = false;
+        FNoResend = R.NoResend;
+        FLastFrame = frame;
+        FLastCommand = R.Command;
+        FResendCount = 0;
+    }
+    if (read && R.Command == "MB") {
+        int32_t index = 0;
+        FLastIndex = TryStrToInt(R.Payload, index) ? index : 0;
+    }
+    SendFrame(frame);
+    for (;;) {
+        {
+            std::shared_lock lock(FLock);
+            if (FReplyState == 1 || FTerminated)
+                break;
+        }
+        PollDriver(1);
+        int64_t deadline;
+        {
+            std::shared_lock lock(FLock);
+            deadline = FDeadline;
+        }
+        int64_t now = Clock();
+        FClockSeen = now;
+        if (now >= deadline)
+            Resend(now);
+    }
+    std::unique_lock lock(FLock);
+    TExchangeResult result;
+    result.Done = !FGivenUp && (!read || FAnswered);
+    result.Reply = read && FAnswered ? FAnswer : std::nullopt;
+    FOutstandingKind = rkNone;
+    return result;
+}
+
+void TLowLevel::SendFrame(const std::string &Frame) {
+    int64_t now = Clock();
+    {
+        std::unique_lock lock(FLock);
+        FDeadline = now + ResendMs;
+        if (KeepSendLog)
+            FSendLog.push_back({now, Frame});
+    }
+    if (FDriver->Connected())
+        FDriver->SendString(Frame);
+}
+
+void TLowLevel::PollDriver(int WaitMs) {
+    if (!FDriver->Connected())
+        return;
+    FDriver->WaitForData(WaitMs, FWake[0]);
+    FDriver->Poll();
+}
+
+// The frame goes again after a short pause, up to 21 sends in all; the
+// version query is never resent.
+void TLowLevel::Resend(int64_t Now) {
+    std::string frame;
+    {
+        std::unique_lock lock(FLock);
+        if (FReplyState == 1)
+            return;
+        if (FNoResend) {
+            FGivenUp = true;
+            FReplyState = 1;
+            return;
+        }
+        ++FResendCount;
+        if (FResendCount >= MaxSends) {
+            lock.unlock();
+            GiveUp();
+            return;
+        }
+        frame = FLastFrame;
+    }
+    // The line settles for 10 ms before the frame goes again.
+    if (FDriver->Connected()) {
+        int64_t until = Now + 10;
+        for (int64_t now = Clock(); now < until && !FTerminated; now = Clock()) {
+            FClockSeen = now;
+            PollDriver(1);
+        }
+    }
+    SendFrame(frame);
+}
+
+void TLowLevel::GiveUp() {
+    std::string frame, command;
+    {
+        std::unique_lock lock(FLock);
+        FGivenUp = true;
+        FReplyState = 1;
+        frame = frames::Printable(FLastFrame);
+        command = FLastCommand;
+    }
+    FChanged.notify_all();
+    std::string box = "Major Timeout Problem sending - " + frame + "(" + command + ")";
+    std::string details = "Major problem sending" + frame + "(" + command + ")";
+    TControllerErrorEvent onError = OnError;
+    PostToUser([this, box, details, onError] {
+        MessageDlg("", box, mtError, mbOK);
+        if (onError)
+            onError(this, -1, "ERROR", "LowLevel Timed Out", details);
+    });
+}
+
+// ---------------------------------------------------------------- receiver
+
+// Every byte with bit 7 set is a status byte, never reply text: bits 3, 1,
+// 2, 4 give the stop flag and the motion state; 0x80 to 0xBF acknowledge
+// the last write frame by bit 0; 0xC0 and up announce a changed comms entry
+// by bit 5. Other bytes build replies: STX text ETX check.
+void TLowLevel::ReceiveData(const uint8_t *Data, int Size) {
+    for (int i = 0; i < Size; ++i) {
+        uint8_t b = Data[i];
+        if (IsStatusByte(b)) {
+            ApplyStatus(b);
+            if (!IsAcknowledgement(b)) {
+                if (b & 0x20) {
+                    std::unique_lock lock(FLock);
+                    FChangePending = true;
+                }
+                continue;
+            }
+            if (b & 1)
+                NotAcknowledged();
+            else
+                Acknowledge();
+            continue;
+        }
+        if (FAwaitCheck) {
+            FAwaitCheck = false;
+            CheckByte(b);
+            continue;
+        }
+        switch (b) {
+        case frames::STX:
+            FReceiveBuffer.clear();
+            break;
+        case frames::ETX:
+            FAwaitCheck = true;
+            break;
+        case frames::ACK:
+            Acknowledge();
+            break;
+        case frames::NAK:
+            NotAcknowledged();
+            break;
+        default:
+            FReceiveBuffer += char(b);
+            break;
+        }
+    }
+    FChanged.notify_all();
+}
+
+void TLowLevel::ApplyStatus(uint8_t B) {
+    FStopped = (B & 0x08) != 0;
+    if (B & 0x02)
+        FMotionState = 0;
+    else if (B & 0x10)
+        FMotionState = 1;
+    else if ((B & 0x16) == 0x04)
+        FMotionState = 2;
+}
+
+// An acknowledgement ends only an unanswered write: a late or duplicate
+// one during a read, or with nothing sent, is ignored.
+void TLowLevel::Acknowledge() {
+    std::unique_lock lock(FLock);
+    if (FReplyState == 0)
+        FReplyState = 1;
+}
+
+// A NAK resends what is unanswered; with nothing unanswered there is
+// nothing to resend (a resend then would run a command twice).
+void TLowLevel::NotAcknowledged() {
+    {
+        std::shared_lock lock(FLock);
+        if (FReplyState == 1)
+            return;
+    }
+    Resend(Clock());
+}
+
+void TLowLevel::CheckByte(uint8_t B) {
+    std::string text = FReceiveBuffer;
+    FReceiveBuffer.clear();
+    if (frames::Check(text + char(frames::ETX)) == B) {
+        HandleReply(text);
+        return;
+    }
+    if (ChecksumBeep)
+        Beep();
+    bool reading;
+    {
+        std::shared_lock lock(FLock);
+        reading = FReplyState == 2;
+    }
+    if (reading)
+        Resend(Clock());
+}
+
+void TLowLevel::HandleReply(const std::string &Text) {
+    std::string letters = Text.substr(0, 2);
+    std::string body = Text.size() > 2 ? Text.substr(2) : std::string();
+    if (letters == "zz") {
+        std::vector<std::string> f = SplitFields(body);
+        bool idle = f.size() > 5 && f[3] == "1" && f[4] == "1" && f[5] == "1";
+        std::unique_lock lock(FLock);
+        FStatusList = body;
+        if (idle && !FIdleLatch)
+            FStatusChanged = FIdleLatch = true;
+    } else if (letters == "mb") {
+        HandleComms(body);
+    } else if (letters == "er") {
+        PostToUser([Text] { MessageDlg("", Text, mtError, mbOK); });
+    } else if (letters == "vn") {
+        std::unique_lock lock(FLock);
+        FVersionReply = Text;
+    }
+    // The outstanding read ends with its own reply; an error reply ends it
+    // without a value.
+    std::unique_lock lock(FLock);
+    if (FReplyState != 2)
+        return;
+    if (letters == LowerCase(FOutstandingCommand)) {
+        FAnswered = true;
+        FAnswer = Text;
+        FReplyState = 1;
+    } else if (letters == "er") {
+        FReplyState = 1;
+    }
+}
+
+void TLowLevel::HandleComms(const std::string &Body) {
+    double value;
+    if (!TryStrToFloat(Body, value) || !comms::InTable(FLastIndex))
+        return;
+    std::unique_lock lock(FLock);
+    FComms[FLastIndex] = value;
+    if (FLastIndex != comms::ReadySafe)
+        return;
+    FReady = value == 1;
+    if (!FReady && !FWentNotReady) {
+        FWentNotReady = true;
+        FBackReady = false;
+    } else if (FWentNotReady && FReady && !FBackReady) {
+        FWentNotReady = false;
+        FBackReady = true;
+    }
+}
+
+} // namespace orv

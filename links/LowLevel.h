@@ -1,0 +1,227 @@
+#pragma once
+// The framed serial protocol of the Control Type 5 controller and its
+// worker thread. The worker makes every driver call: it sends the request
+// the user-interface thread posts (write, move or read frame), resends a
+// frame not acknowledged within 1 s (at most 21 sends in all), polls the
+// status list when idle, follows the comms entries the controller changes
+// and posts the move notifications (WM_USER + n) to the engine form.
+// Boxes and the error report reach the user-interface thread through the
+// event loop.
+
+#include "links/BasicController.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <shared_mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace orv {
+
+class TCommPortDriver;
+class TProgressView;
+
+// Milliseconds on a monotonic clock; the resend deadlines read it.
+using TLinkClock = std::function<int64_t()>;
+int64_t SteadyClockMs();
+
+namespace frames {
+constexpr uint8_t STX = 2, ETX = 3, EOT = 4, ENQ = 5, ACK = 6, NAK = 21, CtrlZ = 26;
+// XOR of every byte of Bytes.
+uint8_t Check(const std::string &Bytes);
+// EOT, command, "0" + channel, payload, ETX and the check byte (XOR of
+// everything before it).
+std::string WriteFrame(const std::string &Command, int Channel, const std::string &Payload);
+// EOT, command, "0" + channel, payload, ENQ; no check byte.
+std::string ReadFrame(const std::string &Command, int Channel, const std::string &Payload);
+// STX, text, ETX and the check byte (XOR of text and ETX).
+std::string Reply(const std::string &Text);
+// Index text of a comms entry: two digits below 10 ("07").
+std::string CommsIndexText(int Index);
+// Payload of a comms write: index text, ",", the value in the general
+// format with "." ("07,3", "05,2.5").
+std::string CommsWritePayload(int Index, Extended Value);
+// A frame for logs and messages: control bytes as <EOT>, <ETX>, ... and
+// other bytes outside printable ASCII as <xx>.
+std::string Printable(const std::string &Bytes);
+} // namespace frames
+
+class TLowLevel : public TObject {
+public:
+    enum TRequestKind { rkNone = 0, rkWrite = 2, rkRead = 3, rkMove = 4 };
+
+    TLowLevel();
+    ~TLowLevel() override;
+
+    // Opens the port (COM1 to COM6, the rates of the table, 1, 1.5 or 2
+    // stop bits) and makes sure the controller program answers its version
+    // query, downloading the program through its command line when it does
+    // not. Message 49 or 50 and false for a port or rate it cannot use.
+    bool Connect(const std::string &ProgramFile, bool UnderInspection);
+
+    // Sends a read frame and waits for its own reply: the reply text,
+    // letters included; no value when the frame was given up, the reply
+    // was an error, Escape was held or the worker is not running.
+    std::optional<std::string> Query(int Channel, const std::string &Command,
+                                     const std::string &Payload);
+    // Sends a write frame and waits for its acknowledgement: false when it
+    // was given up after 21 sends (the error is reported) or the wait ended
+    // without it.
+    bool PostWrite(int Channel, const std::string &Payload, const std::string &Command);
+    // As PostWrite for a frame that starts a motion (clears the idle latch).
+    bool PostMove(int Channel, const std::string &Payload, const std::string &Command);
+    void SetTurbo(bool On);
+
+    // Field N (from 0) of the last status list; empty when it has fewer.
+    std::string StatusField(int N) const;
+    // Integer form: 9999999 for a missing or non-numeric field.
+    int32_t StatusInt(int N) const;
+    // Byte form: 0 for a missing or non-numeric field.
+    uint8_t StatusByte(int N) const;
+    bool StatusFlag(int N) const { return StatusField(N) == "1"; }
+
+    // The local comms copy (entries 1 to 99; others read 0 and are not kept).
+    Extended Comms(int Index) const;
+    void SetComms(int Index, Extended Value);
+    bool IdleLatch() const;
+    void ClearIdleLatch();
+    bool Stopped() const { return FStopped.load(); }
+    int MotionState() const { return FMotionState.load(); }
+    bool Ready() const;
+    bool BackReady() const;
+    void ClearBackReady();
+    std::string VersionReply() const;
+    bool Running() const { return FRunning.load(); }
+    // A status byte announced a changed comms entry not yet read.
+    bool ChangePending() const;
+    // One idle turn of the worker: true when the status poll is due (after
+    // PollingDelay turns, on the next one), counting IdleTurns.
+    static bool StatusPollDue(int &IdleTurns, int PollingDelay);
+
+    // Hands bytes received to the protocol as the driver's receive event
+    // does (the worker polls the driver; tests feed bytes here).
+    void ReceiveData(const uint8_t *Data, int Size);
+    // The last frame sent and how often it has been resent.
+    std::string LastFrame() const;
+    int ResendCount() const;
+    // Every frame sent, with the clock's time, while KeepSendLog is set.
+    struct TSent {
+        int64_t Time;
+        std::string Frame;
+    };
+    std::vector<TSent> SendLog() const;
+    bool KeepSendLog = false;
+    // Sets up an outstanding request as the worker would before the bytes
+    // of its answer arrive (tests of the receiver).
+    void ExpectReply(TRequestKind Kind, const std::string &Command, const std::string &Frame);
+    // 1 done or idle, 0 a write is unanswered, 2 a read is unanswered.
+    int ReplyState() const;
+    // The clock's time the worker last looked at (a test loop waits for it
+    // before moving its clock on, so no time-out is skipped).
+    int64_t ClockSeen() const { return FClockSeen.load(); }
+
+    int Port = 1;
+    int Baud = 9600;
+    int StopBits = 1;
+    bool Handshake = false;
+    std::atomic<int> PollingDelay{70};
+    TNotifyWindow NotifyWindow;
+    TControllerErrorEvent OnError;
+    TLinkClock Clock = SteadyClockMs;
+    bool ChecksumBeep = false;
+    // The settings file of the port map; empty: the main settings file.
+    std::string SettingsFile;
+    // The loader's progress window; none: no window.
+    std::function<std::unique_ptr<TProgressView>()> ProgressFactory;
+    TCommPortDriver &Driver() { return *FDriver; }
+
+private:
+    struct TRequest {
+        TRequestKind Kind = rkNone;
+        int Channel = 6;
+        std::string Command, Payload;
+        uint64_t Seq = 0;
+        bool NoResend = false; // the version query: one send, 1 s
+    };
+    struct TExchangeResult {
+        bool Done = false; // acknowledged, or a read answered
+        std::optional<std::string> Reply;
+    };
+
+    bool ConfigureDriver();
+    bool VersionQuery();
+    bool Download(const std::string &ProgramFile);
+    std::optional<std::string> Post(TRequest Request, bool &Done);
+    bool WaitPumping(const std::function<bool()> &Done);
+    void StartWorker();
+    void Suspend();
+    void Resume();
+
+    // Worker side.
+    void Execute();
+    TExchangeResult Exchange(const TRequest &Request);
+    void IdleWork(int &IdleTurns);
+    void Notifications(bool &Reported);
+    void SendFrame(const std::string &Frame);
+    // Now: the clock's time that found the frame unanswered.
+    void Resend(int64_t Now);
+    void GiveUp();
+    void PollDriver(int WaitMs);
+    void ApplyStatus(uint8_t B);
+    void Acknowledge();
+    void NotAcknowledged();
+    void CheckByte(uint8_t B);
+    void HandleReply(const std::string &Text);
+    void HandleComms(const std::string &Text);
+    void Notify(int Message);
+    void PostToUser(std::function<void()> Message);
+
+    std::unique_ptr<TCommPortDriver> FDriver;
+    std::thread FThread;
+    std::atomic<bool> FTerminated{false};
+    std::atomic<bool> FRunning{false};
+    bool FSuspendRequested = false; // L
+    bool FParked = true;            // L
+    std::shared_ptr<int> FAlive = std::make_shared<int>(0);
+
+    mutable std::shared_mutex FLock;
+    std::condition_variable_any FChanged;
+    // Request slot and results (L).
+    std::optional<TRequest> FPending;
+    uint64_t FNextSeq = 0, FDoneSeq = 0;
+    TExchangeResult FDone;
+    // Exchange state (L).
+    int FReplyState = 1;
+    TRequestKind FOutstandingKind = rkNone;
+    std::string FOutstandingCommand;
+    bool FAnswered = false;
+    std::optional<std::string> FAnswer;
+    bool FGivenUp = false;
+    bool FNoResend = false;
+    bool FIdleLatch = false, FStatusChanged = false, FChangePending = false;
+    bool FReady = true, FWentNotReady = false, FBackReady = false;
+    bool FTurbo = false;
+    std::string FStatusList, FVersionReply;
+    Extended FComms[100] = {};
+    std::string FLastFrame, FLastCommand;
+    int FResendCount = 0;
+    int64_t FDeadline = 0;
+    std::vector<TSent> FSendLog;
+    // Receiver state (worker only).
+    std::string FReceiveBuffer;
+    bool FAwaitCheck = false;
+    int FLastIndex = 0;
+    std::atomic<bool> FStopped{false};
+    std::atomic<int> FMotionState{0};
+    std::atomic<int64_t> FClockSeen{0};
+    int FWake[2] = {-1, -1}; // a posted request wakes the worker's wait on the port
+    void Wake();
+};
+
+} // namespace orv

@@ -1,0 +1,114 @@
+#include "links/StdMint.h"
+
+#include "engine/chain/EngineHost.h"
+#include "links/ComDrv32.h"
+#include "links/LowLevel.h"
+#include "platform/EventLoop.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+
+#include <fstream>
+#include <vector>
+
+namespace orv {
+
+namespace {
+
+bool ReadLines(const std::string &FileName, std::vector<std::string> &Lines) {
+    std::ifstream in(FileName, std::ios::binary);
+    if (!in)
+        return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        Lines.push_back(line);
+    }
+    return !in.bad();
+}
+
+} // namespace
+
+TStdMint::TStdMint() {
+    DelayMs(1000);
+    FDriver = std::make_unique<TCommPortDriver>();
+}
+
+TStdMint::~TStdMint() = default;
+
+bool TStdMint::Download(int Port, const std::string &FileName) {
+    TCommPortDriver &d = *FDriver;
+    d.Disconnect();
+    d.SettingsFile = SettingsFile;
+    d.SetComPortPollingDelay(100);
+    d.SetComPortDataBits(db8BITS);
+    d.SetComPortParity(ptNONE);
+    d.SetComPortHwHandshaking(hhNONE);
+    d.SetComPortSwHandshaking(shNONE);
+    d.SetComPortInBufSize(2048);
+    d.SetComPortOutBufSize(2048);
+    d.OnReceiveData = [this](TObject *, const uint8_t *Data, int Size) {
+        FReceived.append(reinterpret_cast<const char *>(Data), size_t(Size));
+        if (FReceived.find('>') != std::string::npos) {
+            FPromptSeen = true;
+            FReceived.clear();
+        }
+    };
+    if (Port >= 1 && Port <= 8)
+        d.SetComPort(TComPortNumber(Port - 1));
+    d.SetComPortSpeed(br19200);
+    if (!d.Connect())
+        return false;
+    SendLine("ver");
+    DelayMs(150);
+    if (!FPromptSeen)
+        return false;
+    return SendFile(FileName);
+}
+
+void TStdMint::SendLine(const std::string &Text) {
+    while (FDriver->Connected() && FDriver->OutFreeSpace() < FDriver->ComPortOutBufSize())
+        EventLoop().ProcessMessages();
+    FPromptSeen = false;
+    FDriver->SendString(Text + "\n");
+}
+
+bool TStdMint::SendFile(const std::string &FileName) {
+    std::vector<std::string> lines;
+    if (!ReadLines(FileName, lines)) {
+        MessageDlg("", "Cannot read the controller program " + FileName, mtError, mbOK);
+        return false;
+    }
+    std::unique_ptr<TProgressView> progress = ProgressFactory ? ProgressFactory() : nullptr;
+    if (progress) {
+        progress->SetCaption("Setting Up Machine [" + ExtractFileName(FileName) + "]");
+        progress->SetMaximum((long long)lines.size());
+        progress->SetPosition(0);
+        progress->Show();
+    }
+    long long position = 0;
+    for (const std::string &line : lines) {
+        if (!FDriver->Connected())
+            return false;
+        if (progress)
+            progress->SetPosition(++position);
+        if (line.empty())
+            continue;
+        if (line[0] == '|') {
+            SendLine(std::string(1, char(frames::CtrlZ)));
+            DelayMs(1500);
+            continue;
+        }
+        SendLine(line);
+        if (LineDelay > 0)
+            DelayMs(LineDelay);
+        if (line.find("328") != std::string::npos)
+            LineDelay = 0;
+    }
+    SendLine("");
+    SendLine("RUN");
+    DelayMs(6500);
+    return true;
+}
+
+} // namespace orv

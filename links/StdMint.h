@@ -1,0 +1,44 @@
+#pragma once
+// The command-line loader: when the controller program does not answer the
+// framed protocol, its text command line takes the program file line by
+// line (19200 baud, 8N1, no handshaking), then "RUN" starts it. Pauses run
+// on the event loop's clock.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace orv {
+
+class TCommPortDriver;
+class TProgressView;
+
+class TStdMint {
+public:
+    // Pauses 1 s (the controller settles after the framed port closed).
+    TStdMint();
+    ~TStdMint();
+
+    // Sends "ver" and, when the controller's prompt ">" comes within
+    // 150 ms, the program file: empty lines skipped, a "|" line as a lone
+    // Ctrl-Z followed by 1.5 s, other lines followed by LineDelay ms until a
+    // line holding "328" has gone; then an empty line, "RUN" and 6.5 s.
+    // False when the port does not open, the prompt does not come or the
+    // file cannot be read.
+    bool Download(int Port, const std::string &FileName);
+
+    int LineDelay = 50; // ms
+    std::string SettingsFile;
+    std::function<std::unique_ptr<TProgressView>()> ProgressFactory;
+    TCommPortDriver &Driver() { return *FDriver; }
+
+private:
+    bool SendFile(const std::string &FileName);
+    void SendLine(const std::string &Text);
+
+    std::unique_ptr<TCommPortDriver> FDriver;
+    bool FPromptSeen = false;
+    std::string FReceived;
+};
+
+} // namespace orv

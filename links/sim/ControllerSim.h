@@ -1,0 +1,160 @@
+#pragma once
+// A motion controller on the master side of a pseudo-terminal pair, for
+// tests, the bench and ncrun runs: it speaks the framed serial protocol
+// byte for byte (comms array, timed motion with "zz" status lists, "vn",
+// "er", status bytes) or, with no program running, the plain command line
+// the loader uses; it logs every frame with a time and injects faults per
+// frame or at a seeded rate.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace orv {
+
+struct TSimFault {
+    enum TKind {
+        DropByte,          // a byte of the answer is lost
+        GarbleByte,        // a byte of the frame from the PC arrives changed (NAK)
+        GarbleAnswer,      // a byte of the answer arrives changed
+        DelayByte,         // the answer's last byte comes DelayMs late
+        NoAck,             // the frame is carried out but not acknowledged
+        Nak,               // the frame is refused with NakValue
+        BadCheck,          // a reply goes out with a wrong check byte
+        StatusBeforeCheck, // a status byte between a reply's ETX and its check byte
+        LateDuplicateAck,  // the acknowledgement comes again DelayMs later
+        MCodeNeverDone,    // the M code of the frame is never completed
+        GuardOpen,         // the guard opens (entry 19 = 0, announced)
+    };
+    TKind Kind = NoAck;
+    std::string Match; // printable text the frame contains ("" any frame)
+    int Count = 1;     // frames it applies to; -1 every matching frame
+    int NakValue = 0x81;
+    int DelayMs = 5;
+};
+
+struct TSimLogEntry {
+    int64_t Time;      // ms on the simulator's clock
+    char Direction;    // '<' from the PC, '>' to the PC
+    std::string Kind;  // "write", "read", "line", "ack", "nak", "reply", "status"
+    std::string Bytes; // printable
+};
+
+class TControllerSim {
+public:
+    TControllerSim();
+    ~TControllerSim();
+    TControllerSim(const TControllerSim &) = delete;
+    TControllerSim &operator=(const TControllerSim &) = delete;
+
+    // Opens the pseudo-terminal pair; SlavePath is the device the PC side
+    // opens. False with Error set.
+    bool Open(std::string &SlavePath, std::string &Error);
+    // Runs the controller in a thread of its own until Stop.
+    void Start();
+    void Stop();
+    // True once the PC side has talked and closed its end again.
+    bool PeerGone() const { return FPeerGone.load(); }
+
+    void AddFault(const TSimFault &Fault);
+    // Each frame from the PC gets a random fault of Kinds with Percent
+    // chance, from a generator seeded with Seed.
+    void SetFaultRate(unsigned Seed, int Percent, std::vector<TSimFault::TKind> Kinds);
+
+    std::vector<TSimLogEntry> Log() const;
+    // The log as text lines "time dir kind bytes".
+    std::string LogText() const;
+    // Frames received from the PC so far (any kind).
+    int FramesReceived() const { return FFramesReceived.load(); }
+    uint64_t BytesIn() const { return FBytesIn.load(); }
+    uint64_t BytesOut() const { return FBytesOut.load(); }
+
+    // Settings, set before Start.
+    std::function<int64_t()> Clock; // ms; default the steady clock
+    bool ProgramRunning = true;     // false: the command line answers, frames do not
+    int ClearDelayMs = 20;          // a command entry is carried out after this
+    double SpeedUp = 1;             // motion runs this many times faster
+    int PaceBaud = 0;               // > 0: bytes take their line time (8N2)
+    std::string VersionText = "vnCorvane Mint 5.04";
+
+    // State the tests look at (under the lock).
+    double CommsValue(int Index) const;
+    void SetCommsValue(int Index, double Value);
+    // The controller changes an entry itself and announces it (a status
+    // byte with bit 5), as its firmware does when the guard opens.
+    void ChangeEntry(int Index, double Value);
+    // Digital inputs 0 to 31 as the status list reports them.
+    void SetInputs(uint32_t Bits) { FInputs = Bits; }
+    // True while no byte from the PC waits unprocessed.
+    bool Quiet() const;
+
+private:
+    struct TAxisMotion {
+        double From = 0, To = 0;
+    };
+    void Run();
+    void ReadInput();
+    void Byte(uint8_t B);
+    void Frame(const std::string &Frame, bool Read);
+    void CommandLine(const std::string &Line);
+    void WriteFrame(const std::string &Command, int Channel, const std::string &Payload,
+                    const std::string &Raw);
+    void ReadRequest(const std::string &Command, int Channel, const std::string &Payload);
+    void Timers();
+    void StartMotion(double X, double Y, double Z, double Feed);
+    void Position(double &X, double &Y, double &Z) const;
+    bool Moving() const;
+    std::string InputField(int Group) const;
+    uint8_t StatusBits() const;
+    void SendReply(const std::string &Text);
+    void SendAck(bool Nak, int NakValue = 0x81);
+    void Send(const std::string &Bytes, const std::string &Kind);
+    void Announce();
+    void Record(char Direction, const std::string &Kind, const std::string &Bytes);
+    bool TakeFault(TSimFault::TKind Kind, const std::string &Printable, TSimFault *Found = nullptr);
+    int64_t Now() const;
+
+    int FMaster = -1;
+    std::thread FThread;
+    std::atomic<bool> FStop{false};
+    std::atomic<bool> FPeerGone{false};
+    bool FTalked = false;
+    mutable std::mutex FLock;
+    std::vector<TSimLogEntry> FLog;
+    std::vector<TSimFault> FFaults;
+    std::vector<TSimFault> FCurrent; // faults drawn for the frame being answered
+    std::mt19937 FRandom;
+    int FRatePercent = 0;
+    std::vector<TSimFault::TKind> FRateKinds;
+    double FComms[100] = {};
+    std::atomic<int> FFramesReceived{0};
+    std::atomic<uint64_t> FBytesIn{0}, FBytesOut{0};
+    // Parser.
+    enum { psIdle, psFrame, psCheck } FParse = psIdle;
+    std::string FFrame, FLine;
+    std::string FLastWrite;
+    // Motion: start time, duration, per-axis from/to (steps).
+    TAxisMotion FAxis[3];
+    int64_t FMotionStart = 0;
+    double FMotionMs = 0;
+    double FHomeFeed = 1000;
+    // Pending timed events.
+    int64_t FClearAt = -1;
+    int FNeverDoneCode = -1000;
+    struct TLater {
+        int64_t At;
+        std::string Bytes;
+        std::string Kind;
+    };
+    std::vector<TLater> FLater;
+    std::vector<std::pair<int, double>> FChanges; // under the lock
+    std::atomic<uint32_t> FInputs{5};
+    int64_t FLineFreeAt = 0;
+};
+
+} // namespace orv

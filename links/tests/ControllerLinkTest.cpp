@@ -1,0 +1,333 @@
+// The Control Type 5 controller over a pseudo-terminal to the simulator:
+// the connection sequence, comms writes and reads, moves, outputs and
+// inputs, and the line's faults (NAKs, garbled and lost bytes, bad check
+// bytes, late acknowledgements, a frame never acknowledged).
+
+#include "links/Controller.h"
+#include "links/LowLevel.h"
+#include "links/tests/LinkRig.h"
+
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+struct TErrorReport {
+    std::string Caption, Message, Details;
+};
+
+class ControllerLinkTest : public ::testing::Test {
+protected:
+    ControllerLinkTest() {
+        Controller.SettingsFile = Rig.Settings;
+        Controller.Worker().Clock = [this] { return Rig.Now.load(); };
+        Controller.Worker().KeepSendLog = true;
+        Controller.SpindleMaximum = 10000;
+        Controller.SetErrorHandler([this](TObject *, int, const std::string &Caption,
+                                          const std::string &Message, const std::string &Details) {
+            Errors.push_back({Caption, Message, Details});
+        });
+        Controller.NotifyWindow = [this](int Message) { Notes.push_back(Message); };
+        Controller.SetPollingDelay(5);
+        Loop.Worker = &Controller.Worker();
+    }
+
+    bool Open() {
+        Rig.Start();
+        bool ok = Controller.Open(1, 19200, 2, false);
+        Baseline = Rig.Frames().size();
+        return ok;
+    }
+    // Write frames since Open.
+    std::vector<std::string> Written() const {
+        std::vector<std::string> all = Rig.Frames();
+        return {all.begin() + long(std::min(Baseline, all.size())), all.end()};
+    }
+    static std::string W(const std::string &Command, int Channel, const std::string &Payload) {
+        return frames::Printable(frames::WriteFrame(Command, Channel, Payload));
+    }
+    void Fault(TSimFault::TKind Kind, const std::string &Match, int Count = 1,
+               int NakValue = 0x81) {
+        TSimFault f;
+        f.Kind = Kind;
+        f.Match = Match;
+        f.Count = Count;
+        f.NakValue = NakValue;
+        Rig.Sim.AddFault(f);
+    }
+    // Serves messages until Done, for at most 5 s of real time.
+    bool Until(const std::function<bool()> &Done) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (std::chrono::steady_clock::now() < end) {
+            if (Done())
+                return true;
+            Loop.ProcessMessages();
+        }
+        return Done();
+    }
+
+    test::TSimRig Rig;
+    test::TSimLoop Loop{Rig};
+    TEventLoopScope LoopScope{Loop};
+    TScriptedMessages Messages;
+    TMessageServiceScope MessagesScope{Messages};
+    TController Controller;
+    std::vector<TErrorReport> Errors;
+    std::vector<int> Notes;
+    size_t Baseline = 0;
+};
+
+TEST_F(ControllerLinkTest, OpenAsksVersionAndSendsTheStartSequence) {
+    ASSERT_TRUE(Open());
+    std::vector<std::string> reads;
+    for (const std::string &r : Rig.Frames("read"))
+        if (r != "<EOT>ZZ6<ENQ>")
+            reads.push_back(r);
+    ASSERT_GE(reads.size(), 4u);
+    reads.resize(4);
+    EXPECT_EQ(reads, (std::vector<std::string>{"<EOT>VN6<ENQ>", "<EOT>MB619<ENQ>", "<EOT>MB65<ENQ>",
+                                               "<EOT>MB66<ENQ>"}));
+    EXPECT_EQ(Rig.Frames(), (std::vector<std::string>{W("MB", 6, "20,60"), W("MB", 6, "01,20"),
+                                                      W("MB", 6, "15,10000"), W("CT", 6, "")}));
+    std::string version;
+    Controller.GetVersion(version);
+    EXPECT_EQ(version, "vnCorvane Mint 5.04");
+    EXPECT_EQ(Controller.FeedOverride, 100);
+    EXPECT_TRUE(Controller.IsSafe());
+}
+
+TEST_F(ControllerLinkTest, CommsWrites) {
+    ASSERT_TRUE(Open());
+    struct TCase {
+        int Index;
+        Extended Value;
+        std::vector<std::string> Frames;
+    } cases[] = {
+        {18, 3, {W("MB", 6, "18,3"), W("MB", 6, "01,18")}},
+        {7, 3, {W("MB", 6, "07,3"), W("MB", 6, "01,07")}},
+        {5, 100, {W("MB", 6, "05,100")}},
+        {3, 2.5, {W("MB", 6, "03,2.5")}},
+        {120, 1, {}},
+        {255, 1, {}},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Index);
+        Baseline = Rig.Frames().size();
+        Controller.WriteComms(c.Index, c.Value);
+        EXPECT_EQ(Written(), c.Frames);
+    }
+    EXPECT_EQ(double(Controller.Worker().Comms(7)), 3.0);
+    EXPECT_EQ(double(Controller.ReadComms(5)), 100.0);
+    EXPECT_FALSE(HasCommsValue(Controller.ReadComms(150)));
+}
+
+TEST_F(ControllerLinkTest, MovesOutputsAndInputs) {
+    ASSERT_TRUE(Open());
+    Controller.MoveArc(0, 0, 0, 100, 200, 0, 50, 90, false, 17);
+    Controller.MoveArc(0, 0, 0, 100, 200, 0, 50, 360, false, 17);
+    Controller.MoveRapid(1, 2, 3);
+    Controller.MoveLinear(4, 5, 6, true);
+    Controller.MoveAxisAbsolute(2, -40);
+    Controller.MoveAxisRelative(1, 25);
+    Controller.SetOutput(3, "1");
+    Controller.SetOutput(9, "0");
+    Controller.Stop();
+    EXPECT_EQ(Written(), (std::vector<std::string>{
+                             W("CA", 3, "100,200,-90.0"), W("CA", 3, "100,200,-360.0"),
+                             W("MA", 6, "1,2,3"), W("VA", 6, "4,5,6"), W("MA", 2, "-40"),
+                             W("MR", 1, "25"), W("O", 0, "31"), W("X", 0, "10"), W("ST", 6, "")}));
+    // Inputs 0, 9 and 24 on: field 9 bit 0, field 13 bit 1, field 15 bit 0.
+    Rig.Sim.SetInputs(0x01000201);
+    ASSERT_TRUE(Until([this] { return Controller.Worker().StatusField(13) == "2"; }));
+    struct TCase {
+        int Input;
+        bool On;
+    } cases[] = {{0, true},  {1, false},  {9, true},   {8, false},
+                 {24, true}, {31, false}, {40, false}, {-1, false}};
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Input);
+        EXPECT_EQ(Controller.ReadInput(c.Input), c.On);
+    }
+}
+
+TEST_F(ControllerLinkTest, HomingAndIdle) {
+    ASSERT_TRUE(Open());
+    Controller.HomeFeed = 4000;
+    Rig.Sim.SpeedUp = 1000;
+    Controller.Home(2, 0);
+    EXPECT_EQ(Written(), (std::vector<std::string>{W("HS", 6, "4000,4000,4000"), W("HM", 2, "0")}));
+    EXPECT_FALSE(Controller.IsIdle());
+    ASSERT_TRUE(Until([this] { return Controller.IsIdle(); }));
+    int32_t x, y, z;
+    EXPECT_TRUE(Controller.GetPosition(x, y, z));
+    EXPECT_EQ(z, 0);
+    // The worker tells the engine form when the axes became idle.
+    Loop.ProcessMessages();
+    EXPECT_NE(std::find(Notes.begin(), Notes.end(), WM_USER_MESSAGE + 1), Notes.end());
+}
+
+TEST_F(ControllerLinkTest, MissingFeedAndTheFeedAfterBackReady) {
+    ASSERT_TRUE(Open());
+    Controller.SetFeedRate(500);
+    Controller.SetFeedRate(9999999);
+    EXPECT_EQ(Written(), std::vector<std::string>{W("MB", 6, "03,500")});
+    Rig.Sim.ChangeEntry(19, 0);
+    ASSERT_TRUE(Until([this] { return !Controller.Worker().Ready(); }));
+    EXPECT_FALSE(Controller.IsSafe());
+    Rig.Sim.ChangeEntry(19, 1);
+    ASSERT_TRUE(Until([this] { return Controller.Worker().BackReady(); }));
+    Baseline = Rig.Frames().size();
+    Controller.SetFeedRate(9999999);
+    EXPECT_EQ(Written(), std::vector<std::string>{W("MB", 6, "03,500")});
+    EXPECT_FALSE(Controller.Worker().BackReady());
+}
+
+// A changed entry is read through entry 99; an index outside the table is
+// not read at all.
+TEST_F(ControllerLinkTest, ChangedEntriesOutsideTheTableAreNotRead) {
+    ASSERT_TRUE(Open());
+    Rig.Sim.ChangeEntry(6, 80);
+    ASSERT_TRUE(Until([this] { return Controller.GetSpindleOverride() == 80; }));
+    Rig.Sim.SetCommsValue(99, 150);
+    Rig.Sim.ChangeEntry(0, 1); // announces entry 0
+    ASSERT_TRUE(Until(
+        [this] { return Rig.Count("<EOT>MB60<ENQ>") == 0 && Rig.Count("<EOT>MB699<ENQ>") >= 2; }));
+    for (int i = 0; i < 20; ++i)
+        Loop.ProcessMessages();
+    EXPECT_EQ(Rig.Count("<EOT>MB60<ENQ>"), 0);
+}
+
+TEST_F(ControllerLinkTest, LineFaultsCostAResendEach) {
+    ASSERT_TRUE(Open());
+    struct TCase {
+        const char *Name;
+        TSimFault::TKind Kind;
+        int NakValue;
+        int Sends;
+    } cases[] = {
+        {"NAK 0x81", TSimFault::Nak, 0x81, 2},
+        {"NAK 0x83", TSimFault::Nak, 0x83, 2},
+        {"NAK 0xA9", TSimFault::Nak, 0xA9, 2},
+        {"garbled frame", TSimFault::GarbleByte, 0, 2},
+        {"garbled acknowledgement", TSimFault::GarbleAnswer, 0, 2},
+        {"lost acknowledgement", TSimFault::DropByte, 0, 2},
+        {"no acknowledgement", TSimFault::NoAck, 0, 2},
+        {"late duplicate acknowledgement", TSimFault::LateDuplicateAck, 0, 1},
+        {"delayed byte", TSimFault::DelayByte, 0, 1},
+    };
+    int value = 1;
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::string payload = "04," + IntToStr(++value);
+        Fault(c.Kind, payload + "<ETX>", 1, c.NakValue);
+        Controller.WriteComms(4, value);
+        EXPECT_TRUE(Controller.LastSendOk());
+        EXPECT_EQ(Rig.Count(W("MB", 6, payload)), c.Sends);
+        EXPECT_EQ(Rig.Sim.CommsValue(4), value);
+    }
+    // The late acknowledgement took nothing from the next frame.
+    Controller.WriteComms(3, 700);
+    EXPECT_EQ(Rig.Sim.CommsValue(3), 700);
+    EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(ControllerLinkTest, RepliesWithFaults) {
+    ASSERT_TRUE(Open());
+    Rig.Sim.SetCommsValue(5, 90);
+    struct TCase {
+        const char *Name;
+        TSimFault::TKind Kind;
+        int Sends;
+    } cases[] = {
+        {"bad check byte", TSimFault::BadCheck, 2},
+        {"status byte before the check byte", TSimFault::StatusBeforeCheck, 1},
+        {"garbled reply", TSimFault::GarbleAnswer, 2},
+        {"lost reply byte", TSimFault::DropByte, 2},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        int before = Rig.Count("<EOT>MB65<ENQ>");
+        Fault(c.Kind, "MB65<ENQ>");
+        EXPECT_EQ(double(Controller.ReadComms(5)), 90.0);
+        EXPECT_EQ(Rig.Count("<EOT>MB65<ENQ>") - before, c.Sends);
+    }
+}
+
+// The frame goes 21 times, 1 s apart, then the box and the error report;
+// the command's handshake is never sent.
+TEST_F(ControllerLinkTest, AFrameNeverAcknowledgedIsGivenUp) {
+    ASSERT_TRUE(Open());
+    Fault(TSimFault::NoAck, "07,3<ETX>", -1);
+    Messages.ClearLog();
+    int64_t start = Rig.Now.load();
+    Controller.WriteComms(7, 3);
+    EXPECT_FALSE(Controller.LastSendOk());
+    std::string frame = W("MB", 6, "07,3");
+    std::vector<int64_t> times;
+    for (const TLowLevel::TSent &s : Controller.Worker().SendLog())
+        if (frames::Printable(s.Frame) == frame)
+            times.push_back(s.Time);
+    ASSERT_EQ(times.size(), 21u);
+    EXPECT_EQ(Rig.Count(frame), 21);
+    EXPECT_LT(times[0] - start, 100);
+    // 1 s without an answer, then the 10 ms pause before the frame goes again.
+    for (size_t i = 1; i < times.size(); ++i)
+        EXPECT_EQ(times[i] - times[i - 1], 1010) << i;
+    EXPECT_EQ(Rig.Count(W("MB", 6, "01,07")), 0);
+    Loop.ProcessMessages();
+    ASSERT_EQ(Messages.Log().size(), 1u);
+    EXPECT_EQ(Messages.Log()[0].Text, "Major Timeout Problem sending - " + frame + "(MB)");
+    ASSERT_EQ(Errors.size(), 1u);
+    EXPECT_EQ(Errors[0].Caption, "ERROR");
+    EXPECT_EQ(Errors[0].Message, "LowLevel Timed Out");
+    EXPECT_EQ(Errors[0].Details, "Major problem sending" + frame + "(MB)");
+    // The line works again for the next command.
+    Controller.WriteComms(7, 4);
+    EXPECT_TRUE(Controller.LastSendOk());
+}
+
+// A read that gets no reply gives no value: never the previous reply.
+TEST_F(ControllerLinkTest, AnUnansweredReadGivesNoValue) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(double(Controller.ReadComms(1)), 0.0);
+    Fault(TSimFault::NoAck, "MB61<ENQ>", -1);
+    int before = Rig.Count("<EOT>MB61<ENQ>");
+    EXPECT_FALSE(HasCommsValue(Controller.ReadComms(1)));
+    EXPECT_EQ(Rig.Count("<EOT>MB61<ENQ>") - before, 21);
+}
+
+TEST_F(ControllerLinkTest, UnsupportedPortOrRateFailsTheConnection) {
+    Rig.Start();
+    struct TCase {
+        int Port, Baud;
+        const char *Text;
+    } cases[] = {{7, 19200, "COM Port Number unsupported"},
+                 {0, 19200, "COM Port Number unsupported"},
+                 {1, 57600, "Baud Rate Number unsupported"},
+                 {1, 300, "Baud Rate Number unsupported"}};
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Text);
+        Messages.ClearLog();
+        TController other;
+        other.SettingsFile = Rig.Settings;
+        EXPECT_FALSE(other.Open(c.Port, c.Baud, 1, false));
+        ASSERT_EQ(Messages.Log().size(), 1u);
+        EXPECT_NE(Messages.Log()[0].Text.find(c.Text), std::string::npos);
+    }
+    EXPECT_TRUE(Rig.Frames("read").empty());
+}
+
+TEST_F(ControllerLinkTest, AMissingDeviceIsNamedByItsPort) {
+    Rig.Start();
+    TController other;
+    other.SettingsFile =
+        Rig.Temp.Write("missing.ini", "[Serial Ports]\nCOM2=/dev/orv-no-such-port\n");
+    Messages.ClearLog();
+    EXPECT_FALSE(other.Open(2, 9600, 1, false));
+    ASSERT_EQ(Messages.Log().size(), 1u);
+    EXPECT_EQ(Messages.Log()[0].Text.rfind("Error Locating COM2", 0), 0u);
+    EXPECT_NE(Messages.Log()[0].Text.find("/dev/orv-no-such-port"), std::string::npos);
+}
+
+} // namespace
+} // namespace orv

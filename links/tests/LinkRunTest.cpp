@@ -1,0 +1,238 @@
+// ncrun --machine --link against the controller simulator program: a
+// program of G0, G1, G2, M3 S1000, M8, T2 M6 and M30 homes, runs to its
+// end and sends exactly the expected write frames, also through a line
+// that garbles, drops and corrupts bytes (the same frames plus resends);
+// an M code never completed and a guard open at the tool change stop the
+// run with their errors.
+
+#include "platform/IniFile.h"
+#include "platform/tests/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <vector>
+
+#ifndef ORV_NCRUN
+#error "ORV_NCRUN names the ncrun executable"
+#endif
+#ifndef ORV_CTRLSIM
+#error "ORV_CTRLSIM names the simulator program"
+#endif
+
+extern char **environ;
+
+namespace orv {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const std::string &Path) {
+    std::ifstream in(Path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> Lines(const std::string &Text) {
+    std::vector<std::string> lines;
+    std::istringstream in(Text);
+    std::string line;
+    while (std::getline(in, line))
+        if (!line.empty())
+            lines.push_back(line);
+    return lines;
+}
+
+struct TRun {
+    int Status = -1;
+    std::string Out, Err;
+    std::vector<std::string> Log; // the simulator's frame log
+};
+
+class LinkRunTest : public ::testing::Test {
+protected:
+    LinkRunTest() {
+        Settings = Temp.File("settings");
+        fs::copy(ORV_DATA_DIR, Settings, fs::copy_options::recursive);
+        std::string machine = Settings + "/machines/BENCHMILL.ini";
+        std::string text = ReadFile(machine);
+        Replace(text, "Control Type=0", "Control Type=5");
+        Replace(text, "Baud rate=9600", "Baud rate=19200");
+        std::ofstream(machine, std::ios::binary) << text;
+    }
+    static void Replace(std::string &Text, const std::string &From, const std::string &To) {
+        size_t at = Text.find(From);
+        ASSERT_NE(at, std::string::npos) << From;
+        Text.replace(at, From.size(), To);
+    }
+
+    // Starts the simulator with Args, maps COM1 to it and runs ncrun.
+    TRun Run(const std::vector<std::string> &SimArgs, int ScreenUpdateMs = 0) {
+        TRun r;
+        std::string portFile = Temp.File("port.txt"), log = Temp.File("sim.log");
+        std::vector<std::string> args = {ORV_CTRLSIM, "--port-file", portFile, "--log",
+                                         log,         "--speed",     "50"};
+        args.insert(args.end(), SimArgs.begin(), SimArgs.end());
+        std::vector<char *> argv;
+        for (std::string &a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        if (::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+            ADD_FAILURE() << "cannot start " << ORV_CTRLSIM;
+            return r;
+        }
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!fs::exists(portFile) && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::string slave = Lines(ReadFile(portFile)).at(0);
+        TIniFile main(Settings + "/Tarnwick.ini");
+        main.WriteString("Serial Ports", "COM1", slave);
+        if (ScreenUpdateMs > 0)
+            main.WriteInteger("Default Settings", "ScreenUpdate", ScreenUpdateMs);
+        std::string program = std::string(ORV_SOURCE_DIR) + "/links/tests/data/link_run.fnc";
+        std::string out = Temp.File("out.txt"), err = Temp.File("err.txt");
+        std::string command = std::string("'") + ORV_NCRUN + "' --settings '" + Settings +
+                              "' --machine --link '" + program + "' >'" + out + "' 2>'" + err + "'";
+        int raw = std::system(command.c_str());
+        r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.Out = ReadFile(out);
+        r.Err = ReadFile(err);
+        ::kill(pid, SIGTERM);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        r.Log = Lines(ReadFile(log));
+        return r;
+    }
+
+    // The write frames of the log ("time < write bytes"), a frame sent
+    // again at once (a resend) counted once.
+    static std::vector<std::string> WriteFrames(const TRun &R, int *Resends = nullptr) {
+        std::vector<std::string> frames;
+        int resends = 0;
+        for (const std::string &line : R.Log) {
+            std::istringstream in(line);
+            std::string time, dir, kind, bytes;
+            in >> time >> dir >> kind;
+            std::getline(in, bytes);
+            if (dir != "<" || kind != "write")
+                continue;
+            bytes = bytes.substr(1);
+            if (!frames.empty() && frames.back() == bytes) {
+                ++resends;
+                continue;
+            }
+            frames.push_back(bytes);
+        }
+        if (Resends)
+            *Resends = resends;
+        return frames;
+    }
+    static int Count(const TRun &R, const std::string &Kind) {
+        int n = 0;
+        for (const std::string &line : R.Log)
+            if (line.find(" < " + Kind + " ") != std::string::npos)
+                ++n;
+        return n;
+    }
+    // The mode writes ("MB602,n") follow the machine's poll timer, which the
+    // run's waits serve at times of their own: they are compared as a list
+    // of their own, the other frames in their order.
+    static void ExpectFrames(const std::vector<std::string> &Got,
+                             const std::vector<std::string> &Want) {
+        auto split = [](const std::vector<std::string> &All, std::vector<std::string> &Modes) {
+            std::vector<std::string> rest;
+            for (const std::string &f : All)
+                (f.rfind("<EOT>MB602,", 0) == 0 ? Modes : rest).push_back(f);
+            return rest;
+        };
+        std::vector<std::string> gotModes, wantModes;
+        EXPECT_EQ(split(Got, gotModes), split(Want, wantModes));
+        EXPECT_EQ(gotModes, wantModes);
+    }
+    static std::string ExpectedFile() {
+        return std::string(ORV_SOURCE_DIR) + "/links/tests/data/link_run.frames";
+    }
+    static std::vector<std::string> Expected() { return Lines(ReadFile(ExpectedFile())); }
+
+    test::TTempDir Temp;
+    std::string Settings;
+};
+
+TEST_F(LinkRunTest, RunsTheProgramToItsEnd) {
+    TRun r = Run({});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    // ORV_UPDATE_GOLDEN=1 writes the expected frames from this run.
+    if (std::getenv("ORV_UPDATE_GOLDEN")) {
+        std::ofstream out(ExpectedFile(), std::ios::binary);
+        for (const std::string &f : WriteFrames(r))
+            out << f << "\n";
+    }
+    int resends = 0;
+    ExpectFrames(WriteFrames(r, &resends), Expected());
+    EXPECT_EQ(resends, 0);
+    EXPECT_GT(Count(r, "read"), 0);
+    EXPECT_NE(r.Out.find("M B2 "), std::string::npos);
+    EXPECT_NE(r.Out.find("POS X60000 Y60000 Z0 X150.000 Y150.000 Z0.000"), std::string::npos)
+        << r.Out;
+}
+
+TEST_F(LinkRunTest, ALineWithFaultsLosesAndDoublesNothing) {
+    TRun r = Run({"--fault", "garble:MA6", "--fault", "garble-answer:MB618,3<ETX>", "--fault",
+                  "bad-check:MB61<ENQ>:2", "--fault", "nak:CA3", "--fault",
+                  "status-before-check:ZZ6<ENQ>:3", "--fault", "drop:VA668000", "--fault",
+                  "late-ack:MB604,1000"});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    int resends = 0;
+    ExpectFrames(WriteFrames(r, &resends), Expected());
+    EXPECT_GE(resends, 4);
+}
+
+TEST_F(LinkRunTest, SeededRandomFaults) {
+    TRun r = Run({"--fault-rate", "8", "--seed", "20"});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    ExpectFrames(WriteFrames(r), Expected());
+}
+
+TEST_F(LinkRunTest, AnMCodeNeverCompletedStopsTheRun) {
+    TRun r = Run({"--fault", "never-done:M8|"});
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Err.find("Mcode error"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("\"M8\" operation Timed Out"), std::string::npos) << r.Err;
+    std::vector<std::string> frames = WriteFrames(r);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), "<EOT>MB607,2<ETX>'"), 0);
+}
+
+// The guard opens as M8 is carried out; the poll that would notice it
+// first is far off, so the tool change finds it.
+TEST_F(LinkRunTest, TheGuardOpenAtTheToolChange) {
+    TRun r = Run({"--fault", "guard-open:MB618,8"}, 60000);
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Err.find("Toolchange Error"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("Machine not safe"), std::string::npos) << r.Err;
+    // The block ends with its error: no M6 goes after it.
+    std::vector<std::string> frames = WriteFrames(r);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), "<EOT>MB618,6<ETX>-"), 0);
+}
+
+TEST_F(LinkRunTest, NoControllerOnThePort) {
+    std::ofstream(Settings + "/Tarnwick.ini", std::ios::app)
+        << "\n[Serial Ports]\nCOM1=" << Temp.File("no-such-port") << "\n";
+    std::string program = std::string(ORV_SOURCE_DIR) + "/links/tests/data/link_run.fnc";
+    std::string err = Temp.File("err.txt");
+    std::string command = std::string("'") + ORV_NCRUN + "' --settings '" + Settings +
+                          "' --machine --link '" + program + "' >/dev/null 2>'" + err + "'";
+    int raw = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
+    EXPECT_NE(ReadFile(err).find("Error Locating COM1"), std::string::npos) << ReadFile(err);
+}
+
+} // namespace
+} // namespace orv
