@@ -13,8 +13,18 @@ namespace orv {
 class TJogKeyTable {
 public:
     static constexpr int Count = 10;
-    enum TJogFunction { XPlus, XMinus, YPlus, YMinus, ZPlus, ZMinus, FeedUp, FeedDown, SpeedUp,
-                        SpeedDown };
+    enum TJogFunction {
+        XPlus,
+        XMinus,
+        YPlus,
+        YMinus,
+        ZPlus,
+        ZMinus,
+        FeedUp,
+        FeedDown,
+        SpeedUp,
+        SpeedDown
+    };
     // "X+", "X-", "Y+", "Y-", "Z+", "Z-", "Fup", "Fdn", "Sup", "Sdn".
     static const char *KeyName(int Index);
 

@@ -9,6 +9,7 @@
 #include "platform/NumberText.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -70,7 +71,7 @@ TWork_piece_offset::~TWork_piece_offset()
 
 bool TWork_piece_offset::SimUseWorkOffset()
 {
-    return ReadFlag(TIniFile(ExeFileWithExt("ini")), "Default Settings", "SimUseWorkOffset", true);
+    return ReadFlag(TIniFile(ProgramSettingsFile()), "Default Settings", "SimUseWorkOffset", true);
 }
 
 void TWork_piece_offset::SetCycleState(TCycleState Value)

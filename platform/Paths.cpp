@@ -52,6 +52,11 @@ std::string ProgramFileName()
     return ExtractFileName(ExePath());
 }
 
+std::string ProgramSettingsFile()
+{
+    return FindFileNoCase(ProgramFolder() + ProgramFileName() + ".INI");
+}
+
 void SetProgramPathOverride(const std::string &Folder, const std::string &Name)
 {
     gOverrideFolder = Folder;

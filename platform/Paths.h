@@ -16,6 +16,11 @@ std::string CurrentFolder();
 std::string ProgramFolder();
 // File name of the running program without its folder ("Tarnwick").
 std::string ProgramFileName();
+// The settings file beside the program: the program file's path with
+// ".INI", found without regard to case (so the main settings file when the
+// program folder is the working folder). Window positions, the machine
+// editor's password and the simulation's work-offset switch live there.
+std::string ProgramSettingsFile();
 // Lets tests and tools stand in another program folder and name.
 void SetProgramPathOverride(const std::string &Folder, const std::string &Name);
 

@@ -7,16 +7,14 @@ namespace orv {
 
 namespace {
 
-bool KeepsSizeOnLoad(TPosBorder Border)
-{
+bool KeepsSizeOnLoad(TPosBorder Border) {
     return Border == TPosBorder::Sizeable || Border == TPosBorder::SizeableToolWindow;
 }
 
 // A window starting at Start with Length pixels is on a screen of Extent
 // pixels when some of it is: the start is before the far edge and its end
 // after 0.
-int OnScreen(int Start, int Length, int Extent)
-{
+int OnScreen(int Start, int Length, int Extent) {
     if (Start >= Extent || Start + Length <= 0)
         return 0;
     return Start;
@@ -24,13 +22,7 @@ int OnScreen(int Start, int Length, int Extent)
 
 } // namespace
 
-std::string ProgramSettingsFile()
-{
-    return FindFileNoCase(ProgramFolder() + ProgramFileName() + ".INI");
-}
-
-std::string TPos_size::SectionName(const TPos_sizeOwner &Owner)
-{
+std::string TPos_size::SectionName(const TPos_sizeOwner &Owner) {
     if (!ControlName.empty())
         return ControlName;
     if (!Owner.Name.empty())
@@ -45,8 +37,7 @@ std::string TPos_size::SectionName(const TPos_sizeOwner &Owner)
     return ControlName;
 }
 
-TPosBounds TPos_size::Loaded(const TPos_sizeOwner &Owner, int ScreenWidth, int ScreenHeight)
-{
+TPosBounds TPos_size::Loaded(const TPos_sizeOwner &Owner, int ScreenWidth, int ScreenHeight) {
     const std::string own = ProgramSettingsFile();
     TIniFile ownIni(own);
     FSettingsFile = ownIni.ValueExists("Auto Save", "Data Destination")
@@ -70,8 +61,7 @@ TPosBounds TPos_size::Loaded(const TPos_sizeOwner &Owner, int ScreenWidth, int S
     return b;
 }
 
-void TPos_size::SavePosition(const TPos_sizeOwner &Owner, const TPosBounds &Current)
-{
+void TPos_size::SavePosition(const TPos_sizeOwner &Owner, const TPosBounds &Current) {
     if (FSettingsFile.empty())
         return;
     TIniFile ini(FSettingsFile);

@@ -25,7 +25,7 @@ struct TPos_sizeOwner {
     std::string Caption;   // its caption, may be empty
     std::string ClassName; // "TB_Size"
     TPosBorder Border = TPosBorder::Sizeable;
-    TPosBounds Designed;   // the bounds the window has before the load
+    TPosBounds Designed; // the bounds the window has before the load
 };
 
 class TPos_size {
@@ -49,10 +49,5 @@ public:
 private:
     std::string FSettingsFile;
 };
-
-// The settings file beside the program: the program file's path with
-// ".INI", found without regard to case (so the main settings file when the
-// program folder is the working folder).
-std::string ProgramSettingsFile();
 
 } // namespace orv

@@ -5,20 +5,20 @@
 
 namespace orv {
 
-void TJogKeySetup::SelectFunction(int Tag)
-{
+void TJogKeySetup::SelectFunction(int Tag) {
     if (Tag >= 1 && Tag <= TJogKeyTable::Count)
         FSelected = Tag;
 }
 
-bool TJogKeySetup::KeyPressed(uint16_t VirtualKey)
-{
+bool TJogKeySetup::KeyPressed(uint16_t VirtualKey) {
     if (FSelected == 0 || VirtualKeyName(VirtualKey).empty())
         return false;
     FTable.SetKey(FSelected - 1, VirtualKey);
     return true;
 }
 
-std::string TJogKeySetup::ShownKey(int Index) const { return VirtualKeyName(FTable.Key(Index)); }
+std::string TJogKeySetup::ShownKey(int Index) const {
+    return VirtualKeyName(FTable.Key(Index));
+}
 
 } // namespace orv

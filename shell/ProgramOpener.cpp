@@ -10,8 +10,7 @@ namespace {
 constexpr int TagEditorSource = 2;
 constexpr int TagCompiledSource = 3;
 
-void MarkLoaded(TProgramOpenerHost &Host, const std::string &FileName)
-{
+void MarkLoaded(TProgramOpenerHost &Host, const std::string &FileName) {
     if (IsCompiledProgramName(FileName))
         Host.AfterCompiledLoaded(FileName);
     else
@@ -20,13 +19,11 @@ void MarkLoaded(TProgramOpenerHost &Host, const std::string &FileName)
 
 } // namespace
 
-bool IsCompiledProgramName(const std::string &FileName)
-{
+bool IsCompiledProgramName(const std::string &FileName) {
     return UpperCase(ExtractFileExt(FileName)) == ".XNC";
 }
 
-bool OpenProgramFile(TProgramOpenerHost &Host, int Mode, std::string &FileName)
-{
+bool OpenProgramFile(TProgramOpenerHost &Host, int Mode, std::string &FileName) {
     (void)Mode;
     if (!Host.EngineStopped())
         return false;

@@ -7,8 +7,7 @@
 
 namespace orv {
 
-void TRecentFiles::LoadHistory(const std::string &ListFile)
-{
+void TRecentFiles::LoadHistory(const std::string &ListFile) {
     FFiles.clear();
     std::ifstream in(ListFile);
     std::string line;
@@ -21,8 +20,7 @@ void TRecentFiles::LoadHistory(const std::string &ListFile)
     Cut();
 }
 
-bool TRecentFiles::SaveHistory(const std::string &ListFile) const
-{
+bool TRecentFiles::SaveHistory(const std::string &ListFile) const {
     std::ofstream out(ListFile, std::ios::trunc);
     if (!out)
         return false;
@@ -32,8 +30,7 @@ bool TRecentFiles::SaveHistory(const std::string &ListFile) const
     return static_cast<bool>(out);
 }
 
-void TRecentFiles::AddFile(const std::string &FileName)
-{
+void TRecentFiles::AddFile(const std::string &FileName) {
     const std::string key = UpperCase(FileName);
     FFiles.erase(std::remove_if(FFiles.begin(), FFiles.end(),
                                 [&](const std::string &f) { return UpperCase(f) == key; }),
@@ -43,8 +40,7 @@ void TRecentFiles::AddFile(const std::string &FileName)
     FLastFile = FileName;
 }
 
-std::string TRecentFiles::Clicked(int Index)
-{
+std::string TRecentFiles::Clicked(int Index) {
     if (Index < 0 || Index >= static_cast<int>(FFiles.size()))
         return {};
     std::string path = FFiles[Index];
@@ -55,16 +51,14 @@ std::string TRecentFiles::Clicked(int Index)
     return path;
 }
 
-std::vector<std::string> TRecentFiles::Captions() const
-{
+std::vector<std::string> TRecentFiles::Captions() const {
     std::vector<std::string> c;
     for (size_t i = 0; i < FFiles.size(); ++i)
         c.push_back("&" + std::to_string(i + 1) + " " + FFiles[i]);
     return c;
 }
 
-void TRecentFiles::Cut()
-{
+void TRecentFiles::Cut() {
     if (MaxItems >= 0 && FFiles.size() > static_cast<size_t>(MaxItems))
         FFiles.resize(MaxItems);
 }

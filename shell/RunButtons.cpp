@@ -2,8 +2,7 @@
 
 namespace orv {
 
-TRunButtons RunButtonsForClick(int Tag, bool SingleStep)
-{
+TRunButtons RunButtonsForClick(int Tag, bool SingleStep) {
     TRunButtons b;
     switch (Tag) {
     case tagStart:
@@ -29,8 +28,7 @@ TRunButtons RunButtonsForClick(int Tag, bool SingleStep)
     return b;
 }
 
-void FinishRunButtons(TRunButtons &Buttons, const TRunContext &Context)
-{
+void FinishRunButtons(TRunButtons &Buttons, const TRunContext &Context) {
     if (Context.SourceState == 2 && !Context.SingleStep)
         Buttons.Start = false;
     if (Context.SourceState != 1)
@@ -45,8 +43,7 @@ void FinishRunButtons(TRunButtons &Buttons, const TRunContext &Context)
     }
 }
 
-void InputStateButtons(TRunButtons &Buttons, const TRunContext &Context)
-{
+void InputStateButtons(TRunButtons &Buttons, const TRunContext &Context) {
     if (Context.SingleStep)
         return;
     Buttons.Rewind = Context.SourceState != 0;
@@ -54,16 +51,14 @@ void InputStateButtons(TRunButtons &Buttons, const TRunContext &Context)
     Buttons.Stop = true;
 }
 
-void ProgramEndedButtons(TRunButtons &Buttons)
-{
+void ProgramEndedButtons(TRunButtons &Buttons) {
     Buttons.Start = false;
     Buttons.Pause = false;
     Buttons.Rewind = true;
 }
 
 TOutputEnabling CycleStateEnabling(TCycleState State, bool SingleStep, bool FlagBefore,
-                                   bool HasMachine, bool MachineInRunMode)
-{
+                                   bool HasMachine, bool MachineInRunMode) {
     TOutputEnabling e;
     e.OutputsEnabled = FlagBefore;
     if (State == csStopped || State == csPaused) {
@@ -76,8 +71,7 @@ TOutputEnabling CycleStateEnabling(TCycleState State, bool SingleStep, bool Flag
     return e;
 }
 
-TMachineButtonsEnabled MachineButtonsEnabled(bool VRDown, bool MachineDown)
-{
+TMachineButtonsEnabled MachineButtonsEnabled(bool VRDown, bool MachineDown) {
     TMachineButtonsEnabled e;
     e.Machine = !VRDown;
     e.VR = !MachineDown;

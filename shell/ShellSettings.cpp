@@ -10,8 +10,7 @@ namespace {
 
 const char *const Defaults = "Default Settings";
 
-double ReadReal(const TIniFile &Ini, const char *Key, double Default)
-{
+double ReadReal(const TIniFile &Ini, const char *Key, double Default) {
     double v = 0;
     if (TryStrToFloat(Trim(Ini.ReadString(Defaults, Key, "")), v))
         return v;
@@ -20,8 +19,7 @@ double ReadReal(const TIniFile &Ini, const char *Key, double Default)
 
 } // namespace
 
-TBilletBox ReadDefaultBillet(const std::string &MainSettingsFile)
-{
+TBilletBox ReadDefaultBillet(const std::string &MainSettingsFile) {
     TIniFile ini(MainSettingsFile);
     TBilletBox b;
     b.XSize = ReadReal(ini, "Billet X", 100);
@@ -32,8 +30,7 @@ TBilletBox ReadDefaultBillet(const std::string &MainSettingsFile)
     return b;
 }
 
-void WriteDefaultBillet(const std::string &MainSettingsFile, const TBilletBox &Billet)
-{
+void WriteDefaultBillet(const std::string &MainSettingsFile, const TBilletBox &Billet) {
     TIniFile ini(MainSettingsFile);
     if (Billet.XSize != 0)
         ini.WriteFloat(Defaults, "Billet X", Billet.XSize);
@@ -45,8 +42,7 @@ void WriteDefaultBillet(const std::string &MainSettingsFile, const TBilletBox &B
     ini.WriteFloat(Defaults, "Billet Y Pos", Billet.YPos);
 }
 
-void WriteCloseKeys(const std::string &MainSettingsFile, const TCloseKeys &Keys)
-{
+void WriteCloseKeys(const std::string &MainSettingsFile, const TCloseKeys &Keys) {
     TIniFile ini(MainSettingsFile);
     ini.WriteString(Defaults, "Machine Offset", Keys.MachineOffset);
     ini.WriteString(Defaults, "Simulation Offset", Keys.SimulationOffset);
@@ -54,8 +50,7 @@ void WriteCloseKeys(const std::string &MainSettingsFile, const TCloseKeys &Keys)
 }
 
 THelpFiles HelpFilesFor(const std::string &LanguageName, const std::string &ProgramFolder,
-                        const std::string &ProgramName, const std::string &HelpPath)
-{
+                        const std::string &ProgramName, const std::string &HelpPath) {
     THelpFiles h;
     h.WinHelp = UpperCase(LanguageName).find("ENGLISH") != std::string::npos;
     if (h.WinHelp) {
@@ -68,13 +63,11 @@ THelpFiles HelpFilesFor(const std::string &LanguageName, const std::string &Prog
     return h;
 }
 
-std::string BilletValueText(bool Inch, double Millimetres)
-{
+std::string BilletValueText(bool Inch, double Millimetres) {
     return FloatToUnitsText(Inch, Millimetres);
 }
 
-bool BilletTextToMM(const std::string &Text, bool Inch, double &Millimetres)
-{
+bool BilletTextToMM(const std::string &Text, bool Inch, double &Millimetres) {
     double v = 0;
     if (!TryStrToFloat(Trim(Text), v))
         return false;

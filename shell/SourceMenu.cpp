@@ -5,8 +5,7 @@
 
 namespace orv {
 
-std::vector<TSourceItem> ReadSourceMenu(const std::string &MainSettingsFile)
-{
+std::vector<TSourceItem> ReadSourceMenu(const std::string &MainSettingsFile) {
     TIniFile ini(MainSettingsFile);
     std::vector<TSourceItem> items;
     const std::vector<std::string> keys = ini.ReadSection("source");

@@ -14,16 +14,14 @@ const char *const ProgramFiles[] = {"Language.txt", "translat.txt", "Cycles.ini"
                                     "Default2.ini", "Default3.ini", "Help.ini",   "Mill.hlp"};
 
 // A relative setting names a file beside the main settings file.
-std::string BesideSettings(const std::string &Path, const std::string &Folder)
-{
+std::string BesideSettings(const std::string &Path, const std::string &Folder) {
     const std::string p = NormalisePath(Path);
     if (p.empty() || p.front() == '/')
         return p;
     return Folder + p;
 }
 
-void Check(TSupportResult &Result, const std::string &Path, const std::string &Label)
-{
+void Check(TSupportResult &Result, const std::string &Path, const std::string &Label) {
     if (!IsMissingSupportFile(Path))
         return;
     Result.Missing.push_back(Label.empty() ? Path : Mess().Translate(Label));
@@ -31,8 +29,7 @@ void Check(TSupportResult &Result, const std::string &Path, const std::string &L
 
 } // namespace
 
-bool IsMissingSupportFile(const std::string &Path)
-{
+bool IsMissingSupportFile(const std::string &Path) {
     const std::string name = ExtractFileName(NormalisePath(Path));
     if (name.empty())
         return true; // an empty setting, or a folder where a file belongs
@@ -41,15 +38,16 @@ bool IsMissingSupportFile(const std::string &Path)
     return UpperCase(name) != "NONE";
 }
 
-TSupportPaths ReadSupportPaths(const std::string &MainSettingsFile, const std::string &ProgramFolder,
-                               const TRead_Machinedata_file *Machine)
-{
+TSupportPaths ReadSupportPaths(const std::string &MainSettingsFile,
+                               const std::string &ProgramFolder,
+                               const TRead_Machinedata_file *Machine) {
     TSupportPaths p;
     p.MainSettingsFile = MainSettingsFile;
     p.ProgramFolder = ProgramFolder;
     const std::string folder = ExtractFilePath(NormalisePath(MainSettingsFile));
     TIniFile ini(FindFileNoCase(MainSettingsFile));
-    p.MachineListFile = BesideSettings(ini.ReadString("directories", "machine list file", ""), folder);
+    p.MachineListFile =
+        BesideSettings(ini.ReadString("directories", "machine list file", ""), folder);
     p.ToolFile = BesideSettings(ini.ReadString("tooling", "Tool File name", ""), folder);
     if (Machine) {
         p.MachineFile = Machine->MachineFilePath();
@@ -61,8 +59,7 @@ TSupportPaths ReadSupportPaths(const std::string &MainSettingsFile, const std::s
     return p;
 }
 
-TSupportResult CheckSupportFiles(const TSupportPaths &Paths, const TSupportProbes &Probes)
-{
+TSupportResult CheckSupportFiles(const TSupportPaths &Paths, const TSupportProbes &Probes) {
     TSupportResult r;
     Check(r, Paths.MainSettingsFile, "");
     if (Probes.CreateVR && !Probes.CreateVR())

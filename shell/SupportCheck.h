@@ -16,10 +16,10 @@ struct TSupportPaths {
     std::string MainSettingsFile;
     std::string ProgramFolder; // with a trailing "/"
     std::string MachineListFile;
-    std::string MachineFile;   // the active machine's parameter file
-    std::string KeplinFile;    // program folder + the machine data's Keplin file
-    std::string ToolFile;      // [tooling] "Tool File name"
-    std::string MintFile;      // the machine data's controller program file
+    std::string MachineFile; // the active machine's parameter file
+    std::string KeplinFile;  // program folder + the machine data's Keplin file
+    std::string ToolFile;    // [tooling] "Tool File name"
+    std::string MintFile;    // the machine data's controller program file
 };
 
 // The two outside controls, test-created in the check's order.
@@ -40,7 +40,8 @@ struct TSupportResult {
 bool IsMissingSupportFile(const std::string &Path);
 
 // Reads the paths from the main settings file; Machine may be null.
-TSupportPaths ReadSupportPaths(const std::string &MainSettingsFile, const std::string &ProgramFolder,
+TSupportPaths ReadSupportPaths(const std::string &MainSettingsFile,
+                               const std::string &ProgramFolder,
                                const TRead_Machinedata_file *Machine);
 
 // The nine checks in order: main settings file, VR control, simulation

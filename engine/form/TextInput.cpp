@@ -118,6 +118,13 @@ void TTextInput::SeekLevel(TLevel &Level, long long Position, int LineCount)
     Level.LineCount = LineCount;
 }
 
+void TTextInput::NewFile()
+{
+    FLevels.resize(1);
+    FLevelIndex = 0;
+    FLevels[0] = std::make_unique<TLevel>();
+}
+
 void TTextInput::Rewind()
 {
     FLevels.resize(1);

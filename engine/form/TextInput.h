@@ -23,6 +23,8 @@ public:
     // file); a folder asks for a program there and hands the choice back in
     // FileName.
     bool LoadFile(std::string &FileName) override;
+    // An empty program: the file is closed, nothing is left to read.
+    void NewFile() override;
     void Rewind() override;
     // The next line of the current level: its byte position, or -1 after the
     // last line of the main program, -2 after the last line of a nested

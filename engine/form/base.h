@@ -254,6 +254,9 @@ public:
     // An output needs a tool that the changer does not hold: the main
     // window shows the machine-tooling window (its Tooling button goes down).
     void OutputNeedsToolPage(TObject *Sender);
+    // The main window's Tool Library button: shows (down) or closes the
+    // "Tooling Library" window.
+    void ShowToolLibrary(bool Show);
     // The main window's Tooling button: shows (Show) or closes the "Machine
     // Tooling" window of the changer.
     void ShowMachineTooling(bool Show);

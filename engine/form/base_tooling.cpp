@@ -210,6 +210,17 @@ void TBaseForm::SelectWorkOffsetByCode(const TCNC_data &Data)
 
 void TBaseForm::OutputNeedsToolPage(TObject *Sender) { FHost.ShowMachineTooling(); }
 
+void TBaseForm::ShowToolLibrary(bool Show)
+{
+    TTooling_Library *library = FTooling ? FTooling->ToolLibrary() : nullptr;
+    if (!library)
+        return;
+    if (Show)
+        library->ShowWindow();
+    else
+        library->CloseWindow();
+}
+
 void TBaseForm::ShowMachineTooling(bool Show)
 {
     if (!FTooling)

@@ -14,23 +14,22 @@
 namespace orv {
 namespace {
 
-TEST(QtFilter, PatternsMatchEitherLetterCase)
-{
-    EXPECT_EQ(QtFilterFromPipes("Fanuc Miller File (*.fnc)|*.FNC|All Files (*.*)|*.*").toStdString(),
-              "Fanuc Miller File (*.fnc) (*.[fF][nN][cC]);;All Files (*.*) (*.*)");
+TEST(QtFilter, PatternsMatchEitherLetterCase) {
+    EXPECT_EQ(
+        QtFilterFromPipes("Fanuc Miller File (*.fnc)|*.FNC|All Files (*.*)|*.*").toStdString(),
+        "Fanuc Miller File (*.fnc) (*.[fF][nN][cC]);;All Files (*.*) (*.*)");
     EXPECT_EQ(QtFilterFromPipes("Programs|*.fnc;*.XNC").toStdString(),
               "Programs (*.[fF][nN][cC] *.[xX][nN][cC])");
 }
 
-TEST(VirtualKeys, RoundTripAndKeypad)
-{
+TEST(VirtualKeys, RoundTripAndKeypad) {
     const struct {
         int Qt;
         Qt::KeyboardModifiers Modifiers;
         uint16_t Vk;
-    } rows[] = {{Qt::Key_A, Qt::NoModifier, 65},       {Qt::Key_5, Qt::NoModifier, 53},
-                {Qt::Key_5, Qt::KeypadModifier, 101},  {Qt::Key_F5, Qt::NoModifier, 116},
-                {Qt::Key_Left, Qt::NoModifier, 37},    {Qt::Key_Escape, Qt::NoModifier, 27},
+    } rows[] = {{Qt::Key_A, Qt::NoModifier, 65},         {Qt::Key_5, Qt::NoModifier, 53},
+                {Qt::Key_5, Qt::KeypadModifier, 101},    {Qt::Key_F5, Qt::NoModifier, 116},
+                {Qt::Key_Left, Qt::NoModifier, 37},      {Qt::Key_Escape, Qt::NoModifier, 27},
                 {Qt::Key_Plus, Qt::KeypadModifier, 107}, {Qt::Key_Launch0, Qt::NoModifier, 0}};
     for (const auto &row : rows) {
         SCOPED_TRACE(row.Vk);
@@ -43,8 +42,7 @@ TEST(VirtualKeys, RoundTripAndKeypad)
     }
 }
 
-TEST(QtPosSize, PlacesTheWindowAndKeepsItsLastBounds)
-{
+TEST(QtPosSize, PlacesTheWindowAndKeepsItsLastBounds) {
     test::TTempDir dir;
     SetProgramPathOverride(dir.Path(), "Tarnwick");
     dir.Write("Tarnwick.ini", "[Editor]\nTop=40\nLeft=50\nWidth=320\nHeight=210\n");

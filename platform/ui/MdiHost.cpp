@@ -8,27 +8,25 @@
 namespace orv {
 
 namespace {
-TMdiAdopter &Adopter()
-{
+TMdiAdopter &Adopter() {
     static TMdiAdopter adopter;
     return adopter;
 }
-TDocumentOpener &Opener()
-{
+TDocumentOpener &Opener() {
     static TDocumentOpener opener;
     return opener;
 }
 } // namespace
 
-void SetMdiAdopter(TMdiAdopter Adopter_) { Adopter() = std::move(Adopter_); }
+void SetMdiAdopter(TMdiAdopter Adopter_) {
+    Adopter() = std::move(Adopter_);
+}
 
-bool AdoptAsMdiChild(QWidget *Window)
-{
+bool AdoptAsMdiChild(QWidget *Window) {
     return Window && Adopter() && Adopter()(Window);
 }
 
-void ShowWindowOrChild(QWidget *Window)
-{
+void ShowWindowOrChild(QWidget *Window) {
     if (!Window)
         return;
     Window->show();
@@ -38,10 +36,11 @@ void ShowWindowOrChild(QWidget *Window)
     }
 }
 
-void SetDocumentOpener(TDocumentOpener Opener_) { Opener() = std::move(Opener_); }
+void SetDocumentOpener(TDocumentOpener Opener_) {
+    Opener() = std::move(Opener_);
+}
 
-void OpenDocument(const std::string &Path)
-{
+void OpenDocument(const std::string &Path) {
     if (Opener()) {
         Opener()(Path);
         return;

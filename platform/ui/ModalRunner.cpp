@@ -5,17 +5,17 @@
 namespace orv {
 
 namespace {
-TModalScript &Script()
-{
+TModalScript &Script() {
     static TModalScript script;
     return script;
 }
 } // namespace
 
-void SetModalScript(TModalScript Script_) { Script() = std::move(Script_); }
+void SetModalScript(TModalScript Script_) {
+    Script() = std::move(Script_);
+}
 
-int RunModal(QDialog &Dialog)
-{
+int RunModal(QDialog &Dialog) {
     if (Script()) {
         const int result = Script()(Dialog);
         Dialog.setResult(result);

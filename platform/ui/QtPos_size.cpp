@@ -8,8 +8,7 @@ namespace orv {
 
 TQtPos_size::TQtPos_size(QWidget *Window, const std::string &ClassName, TPosBorder Border,
                          const std::string &ControlName)
-    : QObject(Window), FWindow(Window), FClassName(ClassName), FBorder(Border)
-{
+    : QObject(Window), FWindow(Window), FClassName(ClassName), FBorder(Border) {
     FPos.ControlName = ControlName;
     QSize screen(1024, 768);
     if (QScreen *s = QGuiApplication::primaryScreen())
@@ -19,14 +18,12 @@ TQtPos_size::TQtPos_size(QWidget *Window, const std::string &ClassName, TPosBord
 }
 
 // Destroyed with its window, whose bounds are still there to read.
-TQtPos_size::~TQtPos_size()
-{
+TQtPos_size::~TQtPos_size() {
     const QRect g = FWindow->geometry();
     FPos.SavePosition(Owner(), TPosBounds{g.left(), g.top(), g.width(), g.height()});
 }
 
-TPos_sizeOwner TQtPos_size::Owner() const
-{
+TPos_sizeOwner TQtPos_size::Owner() const {
     TPos_sizeOwner o;
     o.Name = FWindow->objectName().toStdString();
     o.Caption = FWindow->windowTitle().toStdString();

@@ -24,11 +24,13 @@
 #include "platform/ui/MdiHost.h"
 #include "platform/ui/ModalRunner.h"
 #include "shell/ui/Choice_From.h"
+#include "shell/ui/ShellStatusBar.h"
 #include "shell/ui/key_setup.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLabel>
@@ -53,8 +55,7 @@ namespace {
 // enough for the animated cutter to keep a run going for several seconds
 // of the test clock. It ends at the end of the file (no M30, which would
 // rewind it).
-std::string Program()
-{
+std::string Program() {
     std::string text = "G21 G17 G90\nG00 X0 Y0 Z2\nG01 Z-1 F100\n";
     for (int i = 0; i < 10; ++i)
         text += "G01 X60\nG01 Y60\nG01 X0\nG01 Y0\n";
@@ -79,8 +80,7 @@ struct TShown {
 
 class MainForm : public ::testing::Test {
 protected:
-    MainForm()
-    {
+    MainForm() {
         std::filesystem::copy(ORV_DATA_DIR, Dir.Path(),
                               std::filesystem::copy_options::recursive |
                                   std::filesystem::copy_options::overwrite_existing);
@@ -95,8 +95,7 @@ protected:
         });
         SetDocumentOpener([this](const std::string &Path) { Opened.push_back(Path); });
     }
-    ~MainForm() override
-    {
+    ~MainForm() override {
         App.reset();
         SetModalScript(nullptr);
         SetDocumentOpener(nullptr);
@@ -104,8 +103,7 @@ protected:
         std::filesystem::current_path(FPrevious);
     }
 
-    void Start(std::vector<std::string> Args)
-    {
+    void Start(std::vector<std::string> Args) {
         App = std::make_unique<TTarnwickApp>(Args);
         App->Show();
         Messages.ClearLog();
@@ -113,14 +111,14 @@ protected:
     TMainForm &Form() { return App->MainForm(); }
     TToolbarButton *B(TMainButton Which) { return Form().Button(Which); }
 
-    TShown Shown()
-    {
+    TShown Shown() {
         TShown s;
         for (auto [b, c] : {std::pair{TMainButton::Start, 'S'}, std::pair{TMainButton::Pause, 'P'},
                             std::pair{TMainButton::Stop, 'T'}, std::pair{TMainButton::Rewind, 'R'}})
             s.Run += B(b)->isEnabled() ? c : '-';
-        for (auto [b, c] : {std::pair{TMainButton::Output2D, '2'}, std::pair{TMainButton::Compiled, 'C'},
-                            std::pair{TMainButton::PostOutput, 'P'}, std::pair{TMainButton::Units, 'U'}})
+        for (auto [b, c] :
+             {std::pair{TMainButton::Output2D, '2'}, std::pair{TMainButton::Compiled, 'C'},
+              std::pair{TMainButton::PostOutput, 'P'}, std::pair{TMainButton::Units, 'U'}})
             s.Outputs += B(b)->isEnabled() ? c : '-';
         s.FileMenu = Form().Menu("File")->isEnabled();
         s.Mode = Form().StatusPanelText(1, 1);
@@ -133,8 +131,7 @@ protected:
 
     // Runs Action once the clock has moved on by Ms (while the run serves
     // messages, or while the test advances the clock).
-    void At(int64_t Ms, std::function<void()> Action)
-    {
+    void At(int64_t Ms, std::function<void()> Action) {
         auto timer = std::make_shared<TTimer>();
         timer->SetInterval(static_cast<int>(Ms));
         timer->OnTimer = [timer, Action] {
@@ -145,27 +142,25 @@ protected:
         FTimers.push_back(timer);
     }
 
-    void Drop(const std::vector<std::string> &Files)
-    {
+    void Drop(const std::vector<std::string> &Files) {
         QMimeData data;
         QList<QUrl> urls;
         for (const std::string &f : Files)
             urls << QUrl::fromLocalFile(QString::fromStdString(f));
         data.setUrls(urls);
-        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
         QApplication::sendEvent(&Form(), &enter);
         QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&Form(), &drop);
     }
 
-    void Key(int QtKey)
-    {
+    void Key(int QtKey) {
         QKeyEvent press(QEvent::KeyPress, QtKey, Qt::NoModifier);
         QApplication::sendEvent(&Form(), &press);
     }
 
-    std::string Setting(const char *Section, const char *Key)
-    {
+    std::string Setting(const char *Section, const char *Key) {
         return TIniFile(Dir.File("Tarnwick.ini")).ReadString(Section, Key, "<none>");
     }
 
@@ -193,8 +188,7 @@ private:
     std::vector<std::shared_ptr<TTimer>> FTimers;
 };
 
-TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle)
-{
+TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle) {
     Start({ProgramFile});
     EXPECT_EQ(Form().windowTitle().toStdString(), "Orvellan  -  BENCHMILL");
     EXPECT_TRUE(Dialogs.empty()) << "the support files are all there";
@@ -215,6 +209,8 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle)
     EXPECT_FALSE(B(TMainButton::VROutput)->isEnabled()) << "no VR control on this system";
     EXPECT_FALSE(B(TMainButton::Output3D)->isHidden())
         << "the simulation control was registered from beside the program";
+    EXPECT_FALSE(Form().MenuItem("CIMSettings")->isVisible()) << "the bench mill has no CIM input";
+    EXPECT_FALSE(Form().MenuItem("DDEConnection")->isVisible());
 
     B(TMainButton::Output2D)->Click();
     ASSERT_NE(Form().Engine()->Output(slot2D), nullptr);
@@ -281,8 +277,7 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle)
 // The demo program drawn in the "2D Simulation" MDI child. With
 // ORV_SCREENSHOT naming a file the whole window is saved there (run under
 // Xvfb on xcb to see it as the desktop shows it).
-TEST_F(MainForm, TheDemoProgramIsDrawnInThe2DChild)
-{
+TEST_F(MainForm, TheDemoProgramIsDrawnInThe2DChild) {
     const std::string demo = Dir.File("programs/demo.fnc");
     Start({demo});
     EXPECT_EQ(Form().StatusPanelText(2, 3), demo);
@@ -303,8 +298,7 @@ TEST_F(MainForm, TheDemoProgramIsDrawnInThe2DChild)
     }
 }
 
-TEST_F(MainForm, EscapeStopsOnlyARunningProgram)
-{
+TEST_F(MainForm, EscapeStopsOnlyARunningProgram) {
     Start({ProgramFile});
     B(TMainButton::Output2D)->Click();
     Key(Qt::Key_Escape);
@@ -318,8 +312,7 @@ TEST_F(MainForm, EscapeStopsOnlyARunningProgram)
     EXPECT_EQ(Shown().Run, "S-TR");
 }
 
-TEST_F(MainForm, DroppedFiles)
-{
+TEST_F(MainForm, DroppedFiles) {
     Start({});
     const std::string second = Dir.Write("second.fnc", "G00 X1\nM30\n");
     Drop({ProgramFile, second});
@@ -328,7 +321,8 @@ TEST_F(MainForm, DroppedFiles)
     EXPECT_EQ(Messages.Log()[0].Text, "Sorry Only Single Files can be Dropped");
 
     // A long path is opened whole.
-    const std::string folder = Dir.Path() + std::string(200, 'd') + "/" + std::string(100, 'e') + "/";
+    const std::string folder =
+        Dir.Path() + std::string(200, 'd') + "/" + std::string(100, 'e') + "/";
     std::filesystem::create_directories(folder);
     const std::string deep = folder + "deep.fnc";
     std::filesystem::copy_file(ProgramFile, deep);
@@ -342,8 +336,7 @@ TEST_F(MainForm, DroppedFiles)
     EXPECT_EQ(Form().Engine()->ProgramFile(), deep) << "a drop during a run does nothing";
 }
 
-TEST_F(MainForm, StartWithNoOutputAsksForOne)
-{
+TEST_F(MainForm, StartWithNoOutputAsksForOne) {
     Start({ProgramFile});
     bool okAtFirst = true, okAfter2D = false, okAfterToggleOff = true;
     Answer = [&](QDialog &D) {
@@ -378,8 +371,7 @@ TEST_F(MainForm, StartWithNoOutputAsksForOne)
     EXPECT_TRUE(std::filesystem::exists(Dir.File("square.xnc"))) << "the run went through both";
 }
 
-TEST_F(MainForm, HelpOpensTheHelpFilesInEnglishAndTheWebPageOtherwise)
-{
+TEST_F(MainForm, HelpOpensTheHelpFilesInEnglishAndTheWebPageOtherwise) {
     Start({});
     Form().MenuItem("HelpProduct")->trigger();
     Form().MenuItem("HelpProgramming")->trigger();
@@ -392,8 +384,7 @@ TEST_F(MainForm, HelpOpensTheHelpFilesInEnglishAndTheWebPageOtherwise)
     EXPECT_EQ(Opened, std::vector<std::string>{Dir.File("help.htm")});
 }
 
-TEST_F(MainForm, CloseKeepsTheSettingsForTheNextStart)
-{
+TEST_F(MainForm, CloseKeepsTheSettingsForTheNextStart) {
     TIniFile(Dir.File("Tarnwick.ini")).WriteString("Default Settings", "NFM", "1");
     Start({});
     Form().setGeometry(30, 40, 700, 450);
@@ -443,8 +434,7 @@ TEST_F(MainForm, CloseKeepsTheSettingsForTheNextStart)
     EXPECT_DOUBLE_EQ(Form().Billet().YPos, 12.5);
 }
 
-TEST_F(MainForm, OpenFailuresLeaveNothingLoaded)
-{
+TEST_F(MainForm, OpenFailuresLeaveNothingLoaded) {
     Start({ProgramFile});
     Form().PressButton(TMainButton::Rewind);
     const std::string missing = Dir.File("missing.fnc");
@@ -453,11 +443,9 @@ TEST_F(MainForm, OpenFailuresLeaveNothingLoaded)
     EXPECT_EQ(Form().Engine()->ProgramFile(), ProgramFile);
     EXPECT_EQ(Setting("directories", "FNC Folder"), "<none>");
     EXPECT_TRUE(Form().Menu("ReOpen")->actions().isEmpty());
-    EXPECT_FALSE(B(TMainButton::Start)->isEnabled());
 }
 
-TEST_F(MainForm, HiddenCommandsAndToolWindowsAsChildren)
-{
+TEST_F(MainForm, HiddenCommandsAndToolWindowsAsChildren) {
     Start({});
     Messages.Answer(ProgramFile);
     EXPECT_TRUE(Form().PressCommand("FileM")) << "does what File > Open does";
@@ -487,8 +475,91 @@ TEST_F(MainForm, HiddenCommandsAndToolWindowsAsChildren)
     EXPECT_EQ(children(), 1);
 }
 
-TEST_F(MainForm, MachinePopupTurnsTheWarningBackOn)
+TEST_F(MainForm, OptionButtonsShowTheirStateInTheStatusBar) {
+    Start({ProgramFile});
+    B(TMainButton::BlockSkip)->Click();
+    EXPECT_EQ(Form().StatusPanelText(1, 2), "Skip Block ON");
+    EXPECT_TRUE(Form().Engine()->BlockSkip());
+    B(TMainButton::BlockSkip)->Click();
+    EXPECT_EQ(Form().StatusPanelText(1, 2), "Skip Block OFF");
+
+    B(TMainButton::SingleBlock)->Click();
+    EXPECT_TRUE(Form().Engine()->SingleStep());
+    EXPECT_EQ(Form().StatusPanelText(1, 1), "Single Step");
+    EXPECT_TRUE(Form().MenuItem("ModeStep")->isChecked());
+    B(TMainButton::SingleBlock)->Click();
+    EXPECT_EQ(Form().StatusPanelText(1, 1), "Continuous");
+
+    Form().MenuItem("UnitsMetric")->trigger(); // the checked item switches too
+    EXPECT_TRUE(Form().Engine()->Inch());
+    EXPECT_EQ(Form().StatusPanelText(1, 0), "Inch");
+    EXPECT_TRUE(Form().MenuItem("UnitsInch")->isChecked());
+    B(TMainButton::Units)->Click();
+    EXPECT_FALSE(Form().Engine()->Inch());
+    EXPECT_EQ(Form().StatusPanelText(1, 0), "Metric");
+}
+
+TEST_F(MainForm, ARecentEntryWhoseFileWentEmptiesTheProgram) {
+    const std::string gone = Dir.Write("gone.fnc", "G00 X1\n");
+    std::ofstream(Dir.File("Tarnwick.HST")) << gone << "\n" << ProgramFile << "\n";
+    Start({});
+    QMenu *reopen = Form().Menu("ReOpen");
+    ASSERT_GE(reopen->actions().size(), 2);
+    reopen->actions()[1]->trigger();
+    EXPECT_EQ(Form().Engine()->ProgramFile(), ProgramFile);
+    EXPECT_EQ(reopen->actions()[0]->text().toStdString(), "&1 " + ProgramFile);
+    std::filesystem::remove(gone);
+    reopen->actions()[1]->trigger();
+    std::string line;
+    int number = 0, level = 0;
+    EXPECT_LT(Form().Engine()->Source()->ReadLine(line, number, level), 0)
+        << "a new, empty program";
+}
+
+TEST_F(MainForm, BackgroundPictureStretchedFrom400PixelsWideElseTiled) {
+    for (int width : {400, 399}) {
+        SCOPED_TRACE(width);
+        QImage picture(width, 30, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        const std::string file = Dir.File("back" + std::to_string(width) + ".png");
+        ASSERT_TRUE(picture.save(QString::fromStdString(file)));
+        TIniFile ini(Dir.File("Tarnwick.ini"));
+        ini.WriteString("Default Settings", "BackGround On", "true");
+        ini.WriteString("Default Settings", "BackGround Picture", file);
+        Start({});
+        const QImage shown = Form().MdiArea()->background().textureImage();
+        if (width == 400)
+            EXPECT_EQ(shown.size(), Form().MdiArea()->size());
+        else
+            EXPECT_EQ(shown.size(), QSize(399, 30));
+        App.reset();
+    }
+}
+
+TEST_F(MainForm, AnErrorShowsRedInTheStatusBarUntilStop)
 {
+    const std::string bad = Dir.Write("bad.fnc", "G21 G90\nG01 X10 F100\nG999 X5\nG01 Y5\n");
+    Start({bad});
+    B(TMainButton::Output2D)->Click();
+    Form().PressButton(TMainButton::Start);
+    EXPECT_EQ(Form().Engine()->RunState(), csStopped);
+    const TShellStatusBar::TPanel &panel = Form().StatusBar(2)->Panel(4);
+    EXPECT_EQ(Form().StatusPanelText(2, 4).rfind("Line #", 0), 0u) << Form().StatusPanelText(2, 4);
+    EXPECT_TRUE(panel.OwnerDrawn);
+    EXPECT_EQ(panel.Fill, QColor(Qt::red));
+    Form().PressButton(TMainButton::Stop);
+    EXPECT_EQ(Form().StatusPanelText(2, 4), "");
+    EXPECT_FALSE(panel.OwnerDrawn);
+}
+
+TEST_F(MainForm, ACancelledSaveAsKeepsTheProgram) {
+    Start({ProgramFile});
+    Form().MenuItem("FileSaveAs")->trigger(); // the source hands back no name
+    EXPECT_EQ(Form().Engine()->ProgramFile(), ProgramFile);
+    EXPECT_TRUE(Form().Menu("ReOpen")->actions().isEmpty());
+}
+
+TEST_F(MainForm, MachinePopupTurnsTheWarningBackOn) {
     TIniFile(Dir.File("Tarnwick.ini")).WriteBool("Default Settings", "Warn ON Play", false);
     Start({});
     Form().MenuItem("WarnOnPlay")->trigger();

@@ -35,8 +35,7 @@ public:
     void SetProgramFile(const std::string &Name) override { File = Name; }
     void UpdateBillet() override { ++Billets; }
     void EnableStop() override { StopEnabled = true; }
-    bool SelectSourceByTag(int Tag) override
-    {
+    bool SelectSourceByTag(int Tag) override {
         if (!SourceItems.count(Tag))
             return false;
         Selected.push_back(Tag);
@@ -46,15 +45,13 @@ public:
     }
 
 private:
-    void Mark(const std::string &What)
-    {
+    void Mark(const std::string &What) {
         Loaded = What;
         StartEnabled = StopEnabled = true;
     }
 };
 
-TEST(OpenProgramFile, LoadsInTheCurrentSource)
-{
+TEST(OpenProgramFile, LoadsInTheCurrentSource) {
     TFakeWindow w;
     w.Kind = 2;
     w.Loads[2] = {"/p/a.fnc"};
@@ -67,8 +64,7 @@ TEST(OpenProgramFile, LoadsInTheCurrentSource)
     EXPECT_TRUE(w.StartEnabled);
 }
 
-TEST(OpenProgramFile, RefusedUnlessStopped)
-{
+TEST(OpenProgramFile, RefusedUnlessStopped) {
     TFakeWindow w;
     w.Stopped = false;
     w.Kind = 2;
@@ -79,8 +75,7 @@ TEST(OpenProgramFile, RefusedUnlessStopped)
     EXPECT_EQ(w.File, "");
 }
 
-TEST(OpenProgramFile, AnNcFileWithTheCompiledSourceGoesToTheEditor)
-{
+TEST(OpenProgramFile, AnNcFileWithTheCompiledSourceGoesToTheEditor) {
     TFakeWindow w;
     w.Kind = 3;
     w.Loads[2] = {"/p/a.FNC"};
@@ -91,8 +86,7 @@ TEST(OpenProgramFile, AnNcFileWithTheCompiledSourceGoesToTheEditor)
     EXPECT_EQ(w.File, "/p/a.FNC");
 }
 
-TEST(OpenProgramFile, ACompiledFileGoesToTheCompiledSource)
-{
+TEST(OpenProgramFile, ACompiledFileGoesToTheCompiledSource) {
     TFakeWindow w;
     w.Kind = 2;
     w.Loads[3] = {"/p/b.xnc"};
@@ -102,8 +96,7 @@ TEST(OpenProgramFile, ACompiledFileGoesToTheCompiledSource)
     EXPECT_EQ(w.Loaded, "compiled:/p/b.xnc");
 }
 
-TEST(OpenProgramFile, AFileNoSourceCanLoadIsNotMarkedLoaded)
-{
+TEST(OpenProgramFile, AFileNoSourceCanLoadIsNotMarkedLoaded) {
     TFakeWindow w;
     w.Kind = 3;
     w.File = "/p/old.fnc";
@@ -115,8 +108,7 @@ TEST(OpenProgramFile, AFileNoSourceCanLoadIsNotMarkedLoaded)
     EXPECT_EQ(w.File, "/p/old.fnc") << "the engine keeps the program it had";
 }
 
-TEST(OpenProgramFile, FailuresWithoutARetry)
-{
+TEST(OpenProgramFile, FailuresWithoutARetry) {
     const struct {
         const char *Name;
         const char *File;

@@ -3,6 +3,7 @@
 #include "shell/ui/Billet_size.h"
 #include "shell/ui/Mach_Warn.h"
 #include "shell/ui/key_setup.h"
+#include "shell/ui/splash.h"
 
 #include "engine/core/Mess.h"
 #include "platform/IniFile.h"
@@ -24,8 +25,7 @@ class ShellDialogs : public ::testing::Test {
 protected:
     ShellDialogs() { SetProgramPathOverride(Dir.Path(), "Tarnwick"); }
     ~ShellDialogs() override { SetProgramPathOverride("", ""); }
-    void Press(QWidget *W, int Key)
-    {
+    void Press(QWidget *W, int Key) {
         QKeyEvent e(QEvent::KeyPress, Key, Qt::NoModifier);
         QApplication::sendEvent(W, &e);
     }
@@ -33,8 +33,7 @@ protected:
     test::TTempDir Dir;
 };
 
-TEST_F(ShellDialogs, BilletSizeInInch)
-{
+TEST_F(ShellDialogs, BilletSizeInInch) {
     TB_Size dialog(nullptr, true);
     dialog.Values[0] = 100;
     dialog.FormShow();
@@ -49,8 +48,15 @@ TEST_F(ShellDialogs, BilletSizeInInch)
     EXPECT_DOUBLE_EQ(dialog.Values[2], 25.4);
 }
 
-TEST_F(ShellDialogs, MachineWarningAnswers)
-{
+TEST_F(ShellDialogs, SplashShowsTheEnginesProgress) {
+    TSplash_form splash;
+    EXPECT_EQ(splash.VersionInfo->text(), "Orvellan");
+    splash.ShowProgress("Creating the parser");
+    EXPECT_TRUE(splash.isVisible());
+    EXPECT_EQ(splash.description->text(), "Creating the parser");
+}
+
+TEST_F(ShellDialogs, MachineWarningAnswers) {
     TMach_Warn stop;
     stop.ShowAGain->setChecked(true);
     stop.Button2->click();
@@ -61,8 +67,7 @@ TEST_F(ShellDialogs, MachineWarningAnswers)
     EXPECT_FALSE(run.ShowAGain->isChecked());
 }
 
-TEST_F(ShellDialogs, KeySetupStoresNamedKeysForTheChosenFunction)
-{
+TEST_F(ShellDialogs, KeySetupStoresNamedKeysForTheChosenFunction) {
     const std::string ini = Dir.Write("Tarnwick.ini", "");
     TKey_def_form form(nullptr, ini);
     Press(form.KeyEdit(0), Qt::Key_A);

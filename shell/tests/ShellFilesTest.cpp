@@ -15,8 +15,7 @@
 namespace orv {
 namespace {
 
-TEST(RecentFiles, LetterCaseEleventhEntryAndCaptions)
-{
+TEST(RecentFiles, LetterCaseEleventhEntryAndCaptions) {
     TRecentFiles list;
     for (int i = 1; i <= 10; ++i)
         list.AddFile("/p/prog" + std::to_string(i) + ".fnc");
@@ -38,8 +37,7 @@ TEST(RecentFiles, LetterCaseEleventhEntryAndCaptions)
     EXPECT_EQ(list.LastFile(), "/p/prog9.fnc");
 }
 
-TEST(RecentFiles, KeptBetweenRuns)
-{
+TEST(RecentFiles, KeptBetweenRuns) {
     test::TTempDir dir;
     TRecentFiles first;
     first.AddFile("/p/a.fnc");
@@ -59,8 +57,7 @@ class PosSize : public ::testing::Test {
 protected:
     void SetUp() override { SetProgramPathOverride(Dir.Path(), "Tarnwick"); }
     void TearDown() override { SetProgramPathOverride("", ""); }
-    TPos_sizeOwner Owner(TPosBorder Border, const std::string &Name = "Form1")
-    {
+    TPos_sizeOwner Owner(TPosBorder Border, const std::string &Name = "Form1") {
         TPos_sizeOwner o;
         o.Name = Name;
         o.ClassName = "TForm1";
@@ -71,20 +68,24 @@ protected:
     test::TTempDir Dir;
 };
 
-TEST_F(PosSize, StoredBoundsAreCheckedAgainstTheScreen)
-{
+TEST_F(PosSize, StoredBoundsAreCheckedAgainstTheScreen) {
     const struct {
         const char *Name;
         const char *Stored;
         TPosBorder Border;
         int Left, Top, Width, Height;
     } rows[] = {
-        {"sizeable", "Top=50\nLeft=60\nWidth=400\nHeight=250\n", TPosBorder::Sizeable, 60, 50, 400, 250},
-        {"top 2000 on a 1024 high screen", "Top=2000\nLeft=60\n", TPosBorder::Sizeable, 60, 0, 300, 200},
+        {"sizeable", "Top=50\nLeft=60\nWidth=400\nHeight=250\n", TPosBorder::Sizeable, 60, 50, 400,
+         250},
+        {"top 2000 on a 1024 high screen", "Top=2000\nLeft=60\n", TPosBorder::Sizeable, 60, 0, 300,
+         200},
         {"wholly left of the screen", "Top=5\nLeft=-500\n", TPosBorder::Sizeable, 0, 5, 300, 200},
-        {"partly off the screen stays", "Top=-50\nLeft=-100\n", TPosBorder::Sizeable, -100, -50, 300, 200},
-        {"fixed border keeps its size", "Top=5\nLeft=6\nWidth=999\nHeight=999\n", TPosBorder::Fixed, 6, 5, 300, 200},
-        {"sizeable tool window", "Width=123\nHeight=45\n", TPosBorder::SizeableToolWindow, 10, 20, 123, 45},
+        {"partly off the screen stays", "Top=-50\nLeft=-100\n", TPosBorder::Sizeable, -100, -50,
+         300, 200},
+        {"fixed border keeps its size", "Top=5\nLeft=6\nWidth=999\nHeight=999\n", TPosBorder::Fixed,
+         6, 5, 300, 200},
+        {"sizeable tool window", "Width=123\nHeight=45\n", TPosBorder::SizeableToolWindow, 10, 20,
+         123, 45},
         {"zero or negative size", "Width=0\nHeight=-4\n", TPosBorder::Sizeable, 10, 20, 300, 200},
     };
     for (const auto &row : rows) {
@@ -99,8 +100,7 @@ TEST_F(PosSize, StoredBoundsAreCheckedAgainstTheScreen)
     }
 }
 
-TEST_F(PosSize, SavesSizeOnlyForASizeableBorder)
-{
+TEST_F(PosSize, SavesSizeOnlyForASizeableBorder) {
     Dir.Write("TARNWICK.INI", "");
     for (TPosBorder border : {TPosBorder::Sizeable, TPosBorder::SizeableToolWindow}) {
         TPos_size pos;
@@ -115,8 +115,7 @@ TEST_F(PosSize, SavesSizeOnlyForASizeableBorder)
     EXPECT_FALSE(ini.ValueExists("B", "Width"));
 }
 
-TEST_F(PosSize, DataDestinationRedirectsAndSectionNames)
-{
+TEST_F(PosSize, DataDestinationRedirectsAndSectionNames) {
     Dir.Write("Tarnwick.ini", "[Auto Save]\nData Destination=" + Dir.File("other.ini") + "\n");
     Dir.Write("other.ini", "[B_Size]\nTop=77\n");
     TPos_size pos;
@@ -132,11 +131,11 @@ TEST_F(PosSize, DataDestinationRedirectsAndSectionNames)
     EXPECT_EQ(captioned.SectionName(o), "Billet Size");
 }
 
-TEST(DefaultBillet, ANonNumberKeepsItsDefaultAndZeroSizesAreNotWritten)
-{
+TEST(DefaultBillet, ANonNumberKeepsItsDefaultAndZeroSizesAreNotWritten) {
     test::TTempDir dir;
-    const std::string ini = dir.Write("Tarnwick.ini", "[Default Settings]\nBillet X=abc\n"
-                                                      "Billet Y=55.5\nBillet Z=7\nBillet X Pos=1,5\n");
+    const std::string ini =
+        dir.Write("Tarnwick.ini", "[Default Settings]\nBillet X=abc\n"
+                                  "Billet Y=55.5\nBillet Z=7\nBillet X Pos=1,5\n");
     TBilletBox b = ReadDefaultBillet(ini);
     EXPECT_DOUBLE_EQ(b.XSize, 100);
     EXPECT_DOUBLE_EQ(b.YSize, 55.5);
@@ -152,8 +151,7 @@ TEST(DefaultBillet, ANonNumberKeepsItsDefaultAndZeroSizesAreNotWritten)
     EXPECT_EQ(file.ReadString("Default Settings", "Billet X Pos", ""), "0");
 }
 
-TEST(BilletDialog, InchTextsAndEntries)
-{
+TEST(BilletDialog, InchTextsAndEntries) {
     EXPECT_EQ(BilletValueText(true, 100), "3.9370");
     EXPECT_EQ(BilletValueText(false, 100), "100.000");
     double v = 1;
@@ -165,8 +163,7 @@ TEST(BilletDialog, InchTextsAndEntries)
     EXPECT_DOUBLE_EQ(v, 25);
 }
 
-TEST(HelpFiles, EnglishOpensTheHelpFilesOtherLanguagesTheWebPage)
-{
+TEST(HelpFiles, EnglishOpensTheHelpFilesOtherLanguagesTheWebPage) {
     const THelpFiles en = HelpFilesFor("English (UK)", "/prog/", "Tarnwick", "/prog/mill.hlp");
     EXPECT_TRUE(en.WinHelp);
     EXPECT_EQ(en.ProductHelp, "/prog/Tarnwick.hlp");
@@ -178,8 +175,7 @@ TEST(HelpFiles, EnglishOpensTheHelpFilesOtherLanguagesTheWebPage)
     EXPECT_EQ(de.ProgrammingHelp, "/prog/help.htm");
 }
 
-TEST(JogKeys, AssignedLiveKeptBetweenRuns)
-{
+TEST(JogKeys, AssignedLiveKeptBetweenRuns) {
     test::TTempDir dir;
     const std::string ini = dir.Write("Tarnwick.ini", "[Jog Keys]\nX+=37\n");
     TJogKeyTable table;

@@ -8,8 +8,7 @@
 namespace orv {
 namespace {
 
-std::string Shown(const TRunButtons &B)
-{
+std::string Shown(const TRunButtons &B) {
     return std::string(B.Start ? "S" : "-") + (B.Pause ? "P" : "-") + (B.Stop ? "T" : "-") +
            (B.Rewind ? "R" : "-");
 }
@@ -21,8 +20,7 @@ struct TClickRow {
     const char *Expected; // Start, Pause, sTop, Rewind enabled
 };
 
-TRunContext Ctx(int SourceState, bool SingleStep = false, bool Stopped = true)
-{
+TRunContext Ctx(int SourceState, bool SingleStep = false, bool Stopped = true) {
     TRunContext c;
     c.SourceState = SourceState;
     c.SingleStep = SingleStep;
@@ -30,8 +28,7 @@ TRunContext Ctx(int SourceState, bool SingleStep = false, bool Stopped = true)
     return c;
 }
 
-TRunContext ManualMachine(int SourceState, bool AnySink)
-{
+TRunContext ManualMachine(int SourceState, bool AnySink) {
     TRunContext c = Ctx(SourceState);
     c.HasMachine = true;
     c.MachineInRunMode = false;
@@ -39,8 +36,7 @@ TRunContext ManualMachine(int SourceState, bool AnySink)
     return c;
 }
 
-TEST(RunButtons, EnablingAfterEachClick)
-{
+TEST(RunButtons, EnablingAfterEachClick) {
     const TClickRow rows[] = {
         {"start, running", tagStart, Ctx(1, false, false), "-PT-"},
         {"start, single step", tagStart, Ctx(1, true, false), "S-TR"},
@@ -63,8 +59,7 @@ TEST(RunButtons, EnablingAfterEachClick)
     }
 }
 
-TEST(RunButtons, MachineInRunModeKeepsTheClickRule)
-{
+TEST(RunButtons, MachineInRunModeKeepsTheClickRule) {
     TRunContext c = Ctx(2);
     c.HasMachine = true;
     c.MachineInRunMode = true;
@@ -73,8 +68,7 @@ TEST(RunButtons, MachineInRunModeKeepsTheClickRule)
     EXPECT_EQ(Shown(b), "--TR");
 }
 
-TEST(RunButtons, InputStateAndProgramEnd)
-{
+TEST(RunButtons, InputStateAndProgramEnd) {
     TRunButtons b{false, false, false, false};
     InputStateButtons(b, Ctx(0));
     EXPECT_EQ(Shown(b), "S-T-");
@@ -88,8 +82,7 @@ TEST(RunButtons, InputStateAndProgramEnd)
     EXPECT_EQ(Shown(end), "--TR");
 }
 
-TEST(OutputEnabling, ByRunStateSingleStepAndMachine)
-{
+TEST(OutputEnabling, ByRunStateSingleStepAndMachine) {
     const struct {
         const char *Name;
         TCycleState State;
@@ -107,15 +100,14 @@ TEST(OutputEnabling, ByRunStateSingleStepAndMachine)
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.Name);
-        const TOutputEnabling e =
-            CycleStateEnabling(row.State, row.SingleStep, row.FlagBefore, row.HasMachine, row.InRunMode);
+        const TOutputEnabling e = CycleStateEnabling(row.State, row.SingleStep, row.FlagBefore,
+                                                     row.HasMachine, row.InRunMode);
         EXPECT_EQ(e.OutputsEnabled, row.Flag);
         EXPECT_EQ(e.Others, row.Others);
     }
 }
 
-TEST(MachineButtons, MachineAndVRMachineExcludeEachOther)
-{
+TEST(MachineButtons, MachineAndVRMachineExcludeEachOther) {
     const struct {
         bool VRDown, MachineDown, VR, Machine;
     } rows[] = {{false, false, true, true}, {true, false, true, false}, {false, true, false, true}};
@@ -127,11 +119,11 @@ TEST(MachineButtons, MachineAndVRMachineExcludeEachOther)
     }
 }
 
-TEST(CycleTime, TextAndAPausedIntervalCounts)
-{
+TEST(CycleTime, TextAndAPausedIntervalCounts) {
     EXPECT_EQ(CycleTimeText(0, "Cycle time"), " Cycle time 00:00:00");
     EXPECT_EQ(CycleTimeText(3999, "Cycle time"), " Cycle time 00:00:03");
-    EXPECT_EQ(CycleTimeText((2 * 3600 + 5 * 60 + 9) * 1000LL, "Cycle time"), " Cycle time 02:05:09");
+    EXPECT_EQ(CycleTimeText((2 * 3600 + 5 * 60 + 9) * 1000LL, "Cycle time"),
+              " Cycle time 02:05:09");
     TCycleClock clock;
     EXPECT_EQ(clock.Update(0, "Cycle time"), " Cycle time 00:00:00"); // the start at clock 0
     EXPECT_EQ(clock.Update(61000, "Cycle time"), " Cycle time 00:01:01");

@@ -14,8 +14,7 @@ namespace {
 class SupportCheck : public ::testing::Test {
 protected:
     // Every file present: the program files, settings, machine files.
-    TSupportPaths AllPresent()
-    {
+    TSupportPaths AllPresent() {
         for (const char *name : {"language.txt", "TRANSLAT.TXT", "cycles.ini", "Default1.ini",
                                  "Default2.ini", "Default3.ini", "help.ini", "mill.hlp"})
             Dir.Write(name, "x");
@@ -33,46 +32,47 @@ protected:
     test::TTempDir Dir;
 };
 
-TEST_F(SupportCheck, NothingMissingGivesAnEmptyListAndBothButtons)
-{
+TEST_F(SupportCheck, NothingMissingGivesAnEmptyListAndBothButtons) {
     const TSupportResult r = CheckSupportFiles(AllPresent(), {});
     EXPECT_TRUE(r.Missing.empty());
     EXPECT_TRUE(r.VRAvailable);
     EXPECT_TRUE(r.Sim3DAvailable);
 }
 
-TEST_F(SupportCheck, MissingFilesAreListedByLabelOrPathInCheckOrder)
-{
+TEST_F(SupportCheck, MissingFilesAreListedByLabelOrPathInCheckOrder) {
     TSupportPaths p = AllPresent();
     p.MainSettingsFile = Dir.File("gone.ini");
     std::filesystem::remove(Dir.File("Default2.ini"));
     p.MachineListFile = Dir.File("nolist.ini");
     p.MachineFile = "";
-    p.KeplinFile = Dir.Path(); // an empty Keplin setting: the program folder alone
+    p.KeplinFile = Dir.Path();     // an empty Keplin setting: the program folder alone
     p.ToolFile = Dir.File("none"); // "NONE" in any case: not used
     p.MintFile = Dir.File("missing.mnt");
     const TSupportResult r = CheckSupportFiles(p, {});
-    const std::vector<std::string> expected = {
-        Dir.File("gone.ini"),        Dir.File("Default2.ini"),    "Machine list file",
-        "Machine specific INI File", "Keplin Data File",          "Mint Program file"};
+    const std::vector<std::string> expected = {Dir.File("gone.ini"), Dir.File("Default2.ini"),
+                                               "Machine list file",  "Machine specific INI File",
+                                               "Keplin Data File",   "Mint Program file"};
     EXPECT_EQ(r.Missing, expected);
 }
 
-TEST(SupportFile, NoneInAnyCaseIsNotMissing)
-{
+TEST(SupportFile, NoneInAnyCaseIsNotMissing) {
     const struct {
         const char *Path;
         bool Missing;
-    } rows[] = {{"NONE", false}, {"none", false}, {"/data/NoNe", false}, {"", true},
-                {"/no/such/file.ini", true}, {"/data/", true}, {"/tmp", true}};
+    } rows[] = {{"NONE", false},
+                {"none", false},
+                {"/data/NoNe", false},
+                {"", true},
+                {"/no/such/file.ini", true},
+                {"/data/", true},
+                {"/tmp", true}};
     for (const auto &row : rows) {
         SCOPED_TRACE(row.Path);
         EXPECT_EQ(IsMissingSupportFile(row.Path), row.Missing);
     }
 }
 
-TEST_F(SupportCheck, OutsideControlsAreProbedInOrderAndTheirFailuresShow)
-{
+TEST_F(SupportCheck, OutsideControlsAreProbedInOrderAndTheirFailuresShow) {
     TSupportPaths p = AllPresent();
     p.MainSettingsFile = Dir.File("gone.ini");
     std::filesystem::remove(Dir.File("cycles.ini"));
@@ -99,8 +99,7 @@ TEST_F(SupportCheck, OutsideControlsAreProbedInOrderAndTheirFailuresShow)
     EXPECT_EQ(r.Missing[1], Dir.File("Cycles.ini")) << "named as the check spells it";
 }
 
-TEST_F(SupportCheck, SimulationThatRegistersKeepsThe3DButton)
-{
+TEST_F(SupportCheck, SimulationThatRegistersKeepsThe3DButton) {
     TSupportProbes probes;
     int registrations = 0;
     probes.CreateSimulation = [] { return false; };
@@ -113,8 +112,7 @@ TEST_F(SupportCheck, SimulationThatRegistersKeepsThe3DButton)
     EXPECT_EQ(registrations, 1);
 }
 
-TEST(SourceMenu, KeysInFileOrderWithTheirValuesOrTheirPosition)
-{
+TEST(SourceMenu, KeysInFileOrderWithTheirValuesOrTheirPosition) {
     test::TTempDir dir;
     const std::string ini =
         dir.Write("Tarnwick.ini", "[source]\nFile=1\nEditor=2\nCompiled Program=3\nFanuc=abc\n");

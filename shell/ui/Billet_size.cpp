@@ -12,13 +12,14 @@
 namespace orv {
 
 namespace {
-QString Tr(const char *Text) { return QString::fromStdString(Mess().Translate(Text)); }
+QString Tr(const char *Text) {
+    return QString::fromStdString(Mess().Translate(Text));
+}
 const char *const Labels[5] = {"X Size", "Y Size", "Z Size", "X Position", "Y Position"};
 const char *const Names[5] = {"X", "Y", "Z", "Xp", "Yp"};
 } // namespace
 
-TB_Size::TB_Size(QWidget *Owner, bool Inch) : QDialog(Owner), FInch(Inch)
-{
+TB_Size::TB_Size(QWidget *Owner, bool Inch) : QDialog(Owner), FInch(Inch) {
     setWindowTitle(Tr("Billet Size"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     auto *form = new QFormLayout(this);
@@ -41,20 +42,17 @@ TB_Size::TB_Size(QWidget *Owner, bool Inch) : QDialog(Owner), FInch(Inch)
 
 TB_Size::~TB_Size() = default;
 
-void TB_Size::FormShow()
-{
+void TB_Size::FormShow() {
     for (int i = 0; i < 5; ++i)
         FEdits[i]->setText(QString::fromStdString(BilletValueText(FInch, Values[i])));
 }
 
-void TB_Size::showEvent(QShowEvent *Event)
-{
+void TB_Size::showEvent(QShowEvent *Event) {
     FormShow();
     QDialog::showEvent(Event);
 }
 
-void TB_Size::OKClick()
-{
+void TB_Size::OKClick() {
     for (int i = 0; i < 5; ++i)
         BilletTextToMM(FEdits[i]->text().toStdString(), FInch, Values[i]);
     accept();

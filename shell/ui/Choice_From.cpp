@@ -13,11 +13,12 @@
 namespace orv {
 
 namespace {
-QString Tr(const char *Text) { return QString::fromStdString(Mess().Translate(Text)); }
+QString Tr(const char *Text) {
+    return QString::fromStdString(Mess().Translate(Text));
+}
 } // namespace
 
-TChoice_From::TChoice_From(QWidget *Owner) : QDialog(Owner)
-{
+TChoice_From::TChoice_From(QWidget *Owner) : QDialog(Owner) {
     setObjectName("Choice_From");
     setWindowTitle(Tr("Please Choose!"));
     auto *layout = new QVBoxLayout(this);
@@ -63,15 +64,15 @@ TChoice_From::TChoice_From(QWidget *Owner) : QDialog(Owner)
     FormCreate();
 }
 
-void TChoice_From::FormCreate() { Ok->setEnabled(false); }
+void TChoice_From::FormCreate() {
+    Ok->setEnabled(false);
+}
 
-void TChoice_From::threeDClick()
-{
+void TChoice_From::threeDClick() {
     Ok->setEnabled(threeD->Down() || twoD->Down() || compiles->Down() || Post_out->Down());
 }
 
-void TChoice_From::keyPressEvent(QKeyEvent *Event)
-{
+void TChoice_From::keyPressEvent(QKeyEvent *Event) {
     if (Event->key() == Qt::Key_Escape) {
         reject();
         return;

@@ -11,11 +11,12 @@
 namespace orv {
 
 namespace {
-QString Tr(const char *Text) { return QString::fromStdString(Mess().Translate(Text)); }
+QString Tr(const char *Text) {
+    return QString::fromStdString(Mess().Translate(Text));
+}
 } // namespace
 
-TMach_Warn::TMach_Warn(QWidget *Owner) : QDialog(Owner)
-{
+TMach_Warn::TMach_Warn(QWidget *Owner) : QDialog(Owner) {
     setObjectName("Mach_Warn");
     setWindowTitle(Tr("Warning"));
     auto *layout = new QVBoxLayout(this);

@@ -8,26 +8,22 @@ namespace orv {
 
 TMenu2::TMenu2(const std::string &ListFile) : FListFile(ListFile) {}
 
-TMenu2::~TMenu2()
-{
+TMenu2::~TMenu2() {
     if (!FList.SaveHistory(FListFile))
         MessageDlg("", "Could not save History List", mtWarning, mbOK);
 }
 
-void TMenu2::LoadHistory()
-{
+void TMenu2::LoadHistory() {
     FList.LoadHistory(FListFile);
     RebuildMenu();
 }
 
-void TMenu2::AddFile(const std::string &FileName)
-{
+void TMenu2::AddFile(const std::string &FileName) {
     FList.AddFile(FileName);
     RebuildMenu();
 }
 
-void TMenu2::RebuildMenu()
-{
+void TMenu2::RebuildMenu() {
     if (!TheMenu)
         return;
     for (QAction *a : FItems) {
@@ -39,7 +35,8 @@ void TMenu2::RebuildMenu()
     for (size_t i = 0; i < captions.size(); ++i) {
         QAction *a = TheMenu->addAction(QString::fromStdString(captions[i]));
         const int index = static_cast<int>(i);
-        QObject::connect(a, &QAction::triggered, a, [this, a, index] { RecentItemClick(a, index); });
+        QObject::connect(a, &QAction::triggered, a,
+                         [this, a, index] { RecentItemClick(a, index); });
         FItems.push_back(a);
     }
     if (!FItems.empty()) {
@@ -49,8 +46,7 @@ void TMenu2::RebuildMenu()
     }
 }
 
-void TMenu2::RecentItemClick(QAction *Item, int Index)
-{
+void TMenu2::RecentItemClick(QAction *Item, int Index) {
     const std::string path = FList.Clicked(Index);
     RebuildMenu();
     if (OnRecentclick)

@@ -5,23 +5,22 @@
 
 namespace orv {
 
-TShellStatusBar::TShellStatusBar(QWidget *Parent) : QWidget(Parent)
-{
+TShellStatusBar::TShellStatusBar(QWidget *Parent) : QWidget(Parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
-void TShellStatusBar::SetFitted(int Index, const QString &Text)
-{
+void TShellStatusBar::SetFitted(int Index, const QString &Text) {
     TPanel &p = FPanels.at(Index);
     p.Text = Text;
     p.Width = fontMetrics().horizontalAdvance(Text) + 15;
     update();
 }
 
-QSize TShellStatusBar::sizeHint() const { return QSize(400, fontMetrics().height() + 6); }
+QSize TShellStatusBar::sizeHint() const {
+    return QSize(400, fontMetrics().height() + 6);
+}
 
-void TShellStatusBar::paintEvent(QPaintEvent *)
-{
+void TShellStatusBar::paintEvent(QPaintEvent *) {
     QPainter p(this);
     const QColor face = palette().color(QPalette::Button);
     p.fillRect(rect(), face);

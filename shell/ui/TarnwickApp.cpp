@@ -8,21 +8,21 @@
 
 namespace orv {
 
-TTarnwickApp::TTarnwickApp(const std::vector<std::string> &Args)
-{
+TTarnwickApp::TTarnwickApp(const std::vector<std::string> &Args) {
     QApplication::setApplicationName("Orvellan");
     FMess = std::make_unique<TMess>();
     FNetUtil = std::make_unique<TNetUtil>(Args);
     FMainForm = std::make_unique<TMainForm>();
 }
 
-TTarnwickApp::~TTarnwickApp()
-{
+TTarnwickApp::~TTarnwickApp() {
     FMainForm.reset();
     FNetUtil.reset();
     FMess.reset();
 }
 
-void TTarnwickApp::Show() { FMainForm->show(); }
+void TTarnwickApp::Show() {
+    FMainForm->show();
+}
 
 } // namespace orv

@@ -9,8 +9,7 @@
 
 namespace orv {
 
-TFile_warn::TFile_warn(QWidget *Owner) : QDialog(Owner)
-{
+TFile_warn::TFile_warn(QWidget *Owner) : QDialog(Owner) {
     setObjectName("File_warn");
     setWindowTitle(QString::fromStdString(Mess().Translate("Warning")));
     auto *layout = new QVBoxLayout(this);

@@ -16,10 +16,11 @@ namespace {
 const char *const ButtonNames[] = {"x1", "x2", "y1", "y2", "z1", "z2", "F1", "F2", "S1", "S2"};
 const char *const Captions[] = {"X+", "X-", "Y+", "Y-", "Z+", "Z-", "F+", "F-", "Sp+", "Sp-"};
 const char *const EditNames[] = {"Xp", "Xm", "Yp", "Ym", "Zp", "Zm", "Fup", "Fdn", "Sup", "Sdn"};
-QString Tr(const char *Text) { return QString::fromStdString(Mess().Translate(Text)); }
+QString Tr(const char *Text) {
+    return QString::fromStdString(Mess().Translate(Text));
+}
 
-void Paint(QLineEdit *Edit, const QColor &Colour)
-{
+void Paint(QLineEdit *Edit, const QColor &Colour) {
     QPalette p = Edit->palette();
     p.setColor(QPalette::Base, Colour);
     Edit->setPalette(p);
@@ -27,8 +28,7 @@ void Paint(QLineEdit *Edit, const QColor &Colour)
 } // namespace
 
 TKey_def_form::TKey_def_form(QWidget *Owner, const std::string &SettingsFile)
-    : QDialog(Owner), FSettingsFile(SettingsFile)
-{
+    : QDialog(Owner), FSettingsFile(SettingsFile) {
     setObjectName("Key_def_form");
     setWindowTitle(Tr("Axis Key Definition"));
     auto *grid = new QGridLayout(this);
@@ -65,8 +65,7 @@ TKey_def_form::TKey_def_form(QWidget *Owner, const std::string &SettingsFile)
 
 TKey_def_form::~TKey_def_form() = default;
 
-void TKey_def_form::ShowTable()
-{
+void TKey_def_form::ShowTable() {
     for (int i = 0; i < TJogKeyTable::Count; ++i) {
         FEdits[i]->setText(QString::fromStdString(FSetup.ShownKey(i)));
         if (FSetup.Selected() != i + 1)
@@ -74,8 +73,7 @@ void TKey_def_form::ShowTable()
     }
 }
 
-void TKey_def_form::FunctionClick(int Tag)
-{
+void TKey_def_form::FunctionClick(int Tag) {
     FSetup.SelectFunction(Tag);
     for (QLineEdit *e : FEdits)
         Paint(e, Qt::white);
@@ -85,21 +83,18 @@ void TKey_def_form::FunctionClick(int Tag)
     FHint->show();
 }
 
-void TKey_def_form::KeyPressed(uint16_t VirtualKey)
-{
+void TKey_def_form::KeyPressed(uint16_t VirtualKey) {
     if (FSetup.KeyPressed(VirtualKey))
         ShowTable();
     FHint->hide();
 }
 
-void TKey_def_form::OKClick()
-{
+void TKey_def_form::OKClick() {
     FTable.Save(FSettingsFile);
     accept();
 }
 
-bool TKey_def_form::eventFilter(QObject *Watched, QEvent *Event)
-{
+bool TKey_def_form::eventFilter(QObject *Watched, QEvent *Event) {
     if (Event->type() == QEvent::KeyPress) {
         KeyPressed(VirtualKeyOf(*static_cast<QKeyEvent *>(Event)));
         return true;
@@ -107,10 +102,11 @@ bool TKey_def_form::eventFilter(QObject *Watched, QEvent *Event)
     return QDialog::eventFilter(Watched, Event);
 }
 
-void TKey_def_form::keyPressEvent(QKeyEvent *Event) { KeyPressed(VirtualKeyOf(*Event)); }
+void TKey_def_form::keyPressEvent(QKeyEvent *Event) {
+    KeyPressed(VirtualKeyOf(*Event));
+}
 
-void TKey_def_form::showEvent(QShowEvent *Event)
-{
+void TKey_def_form::showEvent(QShowEvent *Event) {
     FHint->hide();
     QDialog::showEvent(Event);
 }

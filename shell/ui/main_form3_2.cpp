@@ -1,23 +1,24 @@
 #include "shell/ui/main_form3_2.h"
 
+#include "components/toolbar/TbGlyphImage.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/toolbar/ui/TbHooks.h"
 #include "components/toolbar/ui/TbPaint.h"
 #include "components/toolbar/ui/TbTlbr.h"
-#include "components/toolbar/TbGlyphImage.h"
 #include "engine/chain/BasicInput.h"
 #include "engine/chain/BasicOutput.h"
 #include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
 #include "engine/core/NetUtil.h"
+#include "engine/form/FanucScreen.h"
 #include "engine/form/base.h"
 #include "engine/simlink/SimLink.h"
 #include "engine/form/ui/EngineWindows.h"
-#include "engine/form/FanucScreen.h"
 #include "localise/LxTextDictionary.h"
 #include "machine/Read_Machinedata_file.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
+#include "machine/Work_piece_offset.h"
 #include "machine/ui/NewPass.h"
 #include "machine/ui/Tool_Holder2.h"
 #include "machine/ui/Work_piece_offsets_form2.h"
@@ -37,6 +38,7 @@
 #include "shell/SourceMenu.h"
 #include "shell/SupportCheck.h"
 #include "shell/ui/RecentMenuMW.h"
+#include "shell/ui/ShellGlyphs.h"
 #include "shell/ui/ShellStatusBar.h"
 #include "shell/ui/file_warning.h"
 #include "shell/ui/key_setup.h"
@@ -53,8 +55,8 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
 #include <QUrl>
@@ -69,90 +71,12 @@ namespace {
 
 TMainForm *gMainForm = nullptr;
 
-QString Tr(const std::string &Text) { return QString::fromStdString(Mess().Translate(Text)); }
-
-// Glyphs of the toolbar buttons, drawn on the transparent colour (magenta).
-enum TGlyph {
-    glStart, glPause, glStop, glRewind, gl3D, gl2D, glVR, glMachine, glCompiled, glPost,
-    glUnits, glOffsets, glTooling, glToolLib, glSkip, glSearch, glOpenGL, glBlank,
-    glContinuous, glSingleStep
-};
-
-TBitmap32 DrawGlyph(int Glyph)
-{
-    QImage image(24, 24, QImage::Format_ARGB32);
-    image.fill(QColor(255, 0, 255));
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::black, 1));
-    auto letter = [&](const char *Text, QColor Colour) {
-        p.setBrush(Colour);
-        p.drawRoundedRect(QRectF(2.5, 2.5, 19, 19), 3, 3);
-        QFont f = p.font();
-        f.setBold(true);
-        f.setPixelSize(11);
-        p.setFont(f);
-        p.setPen(Qt::white);
-        p.drawText(QRect(2, 2, 20, 20), Qt::AlignCenter, Text);
-    };
-    switch (Glyph) {
-    case glStart: {
-        QPainterPath path;
-        path.moveTo(6, 3);
-        path.lineTo(20, 12);
-        path.lineTo(6, 21);
-        path.closeSubpath();
-        p.fillPath(path, QColor(0, 160, 0));
-        p.drawPath(path);
-        break;
-    }
-    case glPause:
-        p.setBrush(QColor(230, 180, 0));
-        p.drawRect(QRectF(5.5, 4.5, 5, 15));
-        p.drawRect(QRectF(13.5, 4.5, 5, 15));
-        break;
-    case glStop:
-        p.setBrush(QColor(200, 0, 0));
-        p.drawRect(QRectF(4.5, 4.5, 15, 15));
-        break;
-    case glRewind: {
-        QPainterPath path;
-        path.moveTo(12, 4);
-        path.lineTo(2, 12);
-        path.lineTo(12, 20);
-        path.closeSubpath();
-        path.moveTo(22, 4);
-        path.lineTo(12, 12);
-        path.lineTo(22, 20);
-        path.closeSubpath();
-        p.fillPath(path, QColor(0, 90, 200));
-        p.drawPath(path);
-        break;
-    }
-    case gl3D: letter("3D", QColor(120, 60, 160)); break;
-    case gl2D: letter("2D", QColor(0, 120, 160)); break;
-    case glVR: letter("VR", QColor(90, 90, 90)); break;
-    case glMachine: letter("M", QColor(160, 80, 0)); break;
-    case glCompiled: letter("C", QColor(60, 120, 60)); break;
-    case glPost: letter("P", QColor(60, 60, 140)); break;
-    case glUnits: letter("mm", QColor(100, 100, 40)); break;
-    case glOffsets: letter("G54", QColor(40, 100, 100)); break;
-    case glTooling: letter("T", QColor(140, 40, 40)); break;
-    case glToolLib: letter("TL", QColor(140, 80, 80)); break;
-    case glSkip: letter("/", QColor(90, 90, 140)); break;
-    case glSearch: letter("N", QColor(90, 140, 90)); break;
-    case glOpenGL: letter("GL", QColor(70, 70, 70)); break;
-    case glContinuous: letter(">>", QColor(0, 110, 0)); break;
-    case glSingleStep: letter(">|", QColor(150, 110, 0)); break;
-    default: break;
-    }
-    p.end();
-    return FromQImage(image);
+QString Tr(const std::string &Text) {
+    return QString::fromStdString(Mess().Translate(Text));
 }
 
 // Files of a drop that are on this machine.
-std::vector<std::string> LocalFiles(const QMimeData *Data)
-{
+std::vector<std::string> LocalFiles(const QMimeData *Data) {
     std::vector<std::string> files;
     if (!Data)
         return files;
@@ -163,36 +87,38 @@ std::vector<std::string> LocalFiles(const QMimeData *Data)
 }
 
 // Labels 1 to 22 are the modal G groups; 23 to 25 the last M, S and T.
-std::string ModalHint(int Index)
-{
+std::string ModalHint(int Index) {
     switch (Index) {
-    case 23: return Mess().Translate("Last M Code");
-    case 24: return Mess().Translate("Last Speed Value");
-    case 25: return Mess().Translate("Last Tool Value");
-    default: return Mess().Translate("Modal Group ") + std::to_string(Index);
+    case 23:
+        return Mess().Translate("Last M Code");
+    case 24:
+        return Mess().Translate("Last Speed Value");
+    case 25:
+        return Mess().Translate("Last Tool Value");
+    default:
+        return Mess().Translate("Modal Group ") + std::to_string(Index);
     }
 }
 
 // A panel's designed width, or wider when its text needs it.
-void FitInitialPanel(TShellStatusBar *Bar, int Index, const QString &Text, int Width)
-{
+void FitInitialPanel(TShellStatusBar *Bar, int Index, const QString &Text, int Width) {
     Bar->SetFitted(Index, Text);
     Bar->Panel(Index).Width = std::max(Bar->Panel(Index).Width, Width);
 }
 
 } // namespace
 
-TMainForm *MainForm() { return gMainForm; }
+TMainForm *MainForm() {
+    return gMainForm;
+}
 
-TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent)
-{
+TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent) {
     gMainForm = this;
     setObjectName("MainForm");
     FormCreate();
 }
 
-TMainForm::~TMainForm()
-{
+TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
     disconnect(FMdi, nullptr, this, nullptr);
     TTooling_Library::WindowFactory = nullptr;
@@ -209,15 +135,13 @@ TMainForm::~TMainForm()
     delete FMacroForm;
     FMacroForm = nullptr;
     FEngine.reset();
-    delete FBackground;
     if (gMainForm == this)
         gMainForm = nullptr;
 }
 
 // --- Creation ---------------------------------------------------------------
 
-void TMainForm::FormCreate()
-{
+void TMainForm::FormCreate() {
     EnsureQtHookBackend();
     FMainIni = FindFileNoCase(NetUtil().MainIniFileName());
     OpenMessageDictionary();
@@ -259,8 +183,7 @@ void TMainForm::FormCreate()
     LayOutClient();
 }
 
-void TMainForm::OpenMessageDictionary()
-{
+void TMainForm::OpenMessageDictionary() {
     TIniFile ini(FMainIni);
     const std::string folder = ProgramFolder();
     std::string error;
@@ -269,12 +192,10 @@ void TMainForm::OpenMessageDictionary()
             ini.ReadString("directories", "Translate File", folder + "translat.txt"),
             ini.ReadInteger("Default Settings", "PrimaryLanguage", -1), error))
         std::fprintf(stderr, "%s\n", error.c_str()); // the support check lists missing files
-
 }
 
 // The tool library's and the work offsets' windows open as MDI children.
-void TMainForm::InstallChildWindows()
-{
+void TMainForm::InstallChildWindows() {
     TTooling_Library::WindowFactory = [this](TTooling_Library &Library) {
         auto form = std::make_unique<TTooling_setup_form>(Library);
         AdoptChild(form.get());
@@ -300,10 +221,10 @@ void TMainForm::InstallChildWindows()
     InstallMachineEditorWindows();
 }
 
-void TMainForm::ReadBackground()
-{
+void TMainForm::ReadBackground() {
     TIniFile ini(FMainIni);
-    FBackgroundOn = UpperCase(ini.ReadString("Default Settings", "BackGround On", "FALSE")) == "TRUE";
+    FBackgroundOn =
+        UpperCase(ini.ReadString("Default Settings", "BackGround On", "FALSE")) == "TRUE";
     FBackgroundPicture = ini.ReadString("Default Settings", "BackGround Picture", "");
     if (!FBackgroundOn)
         return;
@@ -314,14 +235,13 @@ void TMainForm::ReadBackground()
         picture = QImage(64, 64, QImage::Format_RGB32);
         picture.fill(QColor(0, 96, 128));
     }
-    FBackground = new QImage(picture);
+    FBackground = picture;
     PaintBackground();
 }
 
 // The hidden command buttons that the engine, the Keplin console and the
 // remote inputs press; their tags are the engine's panel command codes.
-void TMainForm::AssignCommandTags()
-{
+void TMainForm::AssignCommandTags() {
     FDummyButtons = new QWidget(this);
     FDummyButtons->setObjectName("Dummy_Buttons");
     FDummyButtons->hide();
@@ -329,20 +249,29 @@ void TMainForm::AssignCommandTags()
         const char *Name, *Caption;
         int Tag;
     };
-    static const TCommand jogs[] = {{"JogXPButt", "JogX+", 4}, {"JogXMButt", "JogX-", 5},
-                                    {"JogZPButt", "JogZ+", 6}, {"JogZMButt", "JogZ-", 7},
+    static const TCommand jogs[] = {{"JogXPButt", "JogX+", 4},  {"JogXMButt", "JogX-", 5},
+                                    {"JogZPButt", "JogZ+", 6},  {"JogZMButt", "JogZ-", 7},
                                     {"JogYPButt", "JogY+", 40}, {"JogYMButt", "JogY-", 41}};
-    static const TCommand commands[] = {
-        {"JogModeButt", "JogMode", 1},     {"HomeModeButt", "Home", 2},
-        {"AutoModeButt", "Auto", 3},       {"FeedPButt", "Feed+", 8},
-        {"FeedMButt", "Feed-", 9},         {"SpeedPButt", "Speed+", 10},
-        {"SpeedMButt", "Speed-", 11},      {"IncModeButt", "IncMode", 12},
-        {"SpindleStopButt", "M05", 13},    {"CoolantOnButt", "M08", 15},
-        {"CoolantOffButt", "M09", 16},     {"HomeXButt", "HomeX", 17},
-        {"HomeZButt", "HomeZ", 18},        {"HomeAllButt", "HomeAll", 19},
-        {"CoordButt", "Coords", 20},       {"SpindleCWButt", "M03", 24},
-        {"SpindleCCWButt", "m04", 25},     {"HomeYButt", "HomeY", 42},
-        {"SetZOffsetButt", "SetZOffset", 43}, {"TurboButt", "Turbo", 44}};
+    static const TCommand commands[] = {{"JogModeButt", "JogMode", 1},
+                                        {"HomeModeButt", "Home", 2},
+                                        {"AutoModeButt", "Auto", 3},
+                                        {"FeedPButt", "Feed+", 8},
+                                        {"FeedMButt", "Feed-", 9},
+                                        {"SpeedPButt", "Speed+", 10},
+                                        {"SpeedMButt", "Speed-", 11},
+                                        {"IncModeButt", "IncMode", 12},
+                                        {"SpindleStopButt", "M05", 13},
+                                        {"CoolantOnButt", "M08", 15},
+                                        {"CoolantOffButt", "M09", 16},
+                                        {"HomeXButt", "HomeX", 17},
+                                        {"HomeZButt", "HomeZ", 18},
+                                        {"HomeAllButt", "HomeAll", 19},
+                                        {"CoordButt", "Coords", 20},
+                                        {"SpindleCWButt", "M03", 24},
+                                        {"SpindleCCWButt", "m04", 25},
+                                        {"HomeYButt", "HomeY", 42},
+                                        {"SetZOffsetButt", "SetZOffset", 43},
+                                        {"TurboButt", "Turbo", 44}};
     auto button = [this](const char *Name, const char *Caption, int Tag) {
         auto *b = new QPushButton(Caption, FDummyButtons);
         b->setObjectName(Name);
@@ -369,8 +298,7 @@ void TMainForm::AssignCommandTags()
                 [this, axis] { SetOffsetClick(axis); });
 }
 
-void TMainForm::PanelButton(QPushButton *Button, bool Down)
-{
+void TMainForm::PanelButton(QPushButton *Button, bool Down) {
     if (!FEngine)
         return;
     if (Down)
@@ -379,8 +307,7 @@ void TMainForm::PanelButton(QPushButton *Button, bool Down)
         FEngine->StopJog();
 }
 
-bool TMainForm::PressCommand(const QString &Name)
-{
+bool TMainForm::PressCommand(const QString &Name) {
     auto *b = FDummyButtons->findChild<QPushButton *>(Name);
     if (!b)
         return false;
@@ -389,15 +316,14 @@ bool TMainForm::PressCommand(const QString &Name)
 }
 
 TToolbarButton *TMainForm::AddButton(TToolbar *Bar, const char *Name, const char *Caption,
-                                     const char *Hint, int Tag, int Glyph, bool Toggle)
-{
+                                     const char *Hint, int Tag, int Glyph, bool Toggle) {
     auto *b = new TToolbarButton(Bar);
     b->setObjectName(Name);
     b->SetCaption(Tr(Caption));
     b->setToolTip(Tr(Hint));
     b->Tag = Tag;
     b->SetLayout(blGlyphTop);
-    b->SetGlyph(DrawGlyph(Glyph));
+    b->SetGlyph(ShellGlyph(Glyph));
     const int width = std::max(44, b->fontMetrics().horizontalAdvance(b->Caption()) + 12);
     b->resize(width, 44);
     if (Toggle) {
@@ -408,8 +334,7 @@ TToolbarButton *TMainForm::AddButton(TToolbar *Bar, const char *Name, const char
     return b;
 }
 
-void TMainForm::BuildToolbars()
-{
+void TMainForm::BuildToolbars() {
     const TDockPosition sides[4] = {dpTop, dpLeft, dpBottom, dpRight};
     const char *names[4] = {"Dock1", "Dock2", "Dock3", "Dock4"};
     for (int i = 0; i < 4; ++i) {
@@ -417,47 +342,66 @@ void TMainForm::BuildToolbars()
         FDocks[i]->setObjectName(names[i]);
         FDocks[i]->OnResize = [this](TDock *) { LayOutClient(); };
     }
-    auto bar = [this](const char *Name, const char *Caption, int Row, int Pos) {
-        auto *t = new TToolbar(this);
-        t->setObjectName(Name);
-        t->SetCaption(Tr(Caption));
-        t->SetDockRow(Row);
-        t->SetDockPos(Pos);
-        t->SetDockedTo(FDocks[0]);
-        return t;
-    };
-    FFileControl = bar("Toolbar_File_Control", "File Control", 0, 0);
-    auto run = [this](TToolbarButton *B) { ToolbarbuttonClick(B); };
-    FButtons[TMainButton::Start] = AddButton(FFileControl, "startbutton", "", "Start", 1, glStart, false);
-    FButtons[TMainButton::Start]->SetRepeating(true);
-    FButtons[TMainButton::Pause] = AddButton(FFileControl, "pauseButton", "", "Pause", 2, glPause, false);
-    FButtons[TMainButton::Stop] = AddButton(FFileControl, "stopbutton", "", "Stop", 3, glStop, false);
-    FButtons[TMainButton::Rewind] = AddButton(FFileControl, "rewindbutton", "", "Rewind", 4, glRewind, false);
-    for (TMainButton b : {TMainButton::Start, TMainButton::Pause, TMainButton::Stop, TMainButton::Rewind}) {
-        FButtons[b]->resize(30, 30);
-        FButtons[b]->OnClick = run;
-    }
+    BuildRunButtons();
+    BuildOutputButtons();
+    BuildMachineButtons();
+    BuildOptionButtons();
+    FDataInfo = AddToolbar("dataInfo", "Modal Data", 1, 1);
+    // Each bar of a row starts where the one before it ends.
+    FOutputsBar->SetDockPos(FFileControl->width());
+    FMachineBar->SetDockPos(FOutputsBar->DockPos() + FOutputsBar->width());
+    FDataInfo->SetDockPos(FOptionsBar->width());
+}
 
-    FOutputsBar = bar("Toolbar_output", "Outputs", 0, 1);
-    auto out = [this](TToolbarButton *B) { OutputClick(B); };
-    struct TOut {
-        TMainButton Which;
-        const char *Name, *Caption, *Hint;
-        int Tag, Glyph;
-    } outs[] = {
-        {TMainButton::Output3D, "sim3d_output", "3D Simulation", "Show 3D simulation window", 1, gl3D},
-        {TMainButton::Output2D, "sim2d_output", "2D Simulation", "Show 2D simulation window", 0, gl2D},
-        {TMainButton::Compiled, "Comp_output", "Compiled", "Select Compiled Output", 2, glCompiled},
-        {TMainButton::PostOutput, "Post_output", "Post Output", "Select Post Processor output", 3, glPost},
-        {TMainButton::BlockSearch, "BlockSearchButt", "Block Search", "Block Search", 5, glSearch},
-    };
-    for (const TOut &o : outs) {
-        FButtons[o.Which] = AddButton(FOutputsBar, o.Name, o.Caption, o.Hint, o.Tag, o.Glyph, true);
-        FButtons[o.Which]->OnClick = out;
+TToolbar *TMainForm::AddToolbar(const char *Name, const char *Caption, int Row, int Pos) {
+    auto *t = new TToolbar(this);
+    t->setObjectName(Name);
+    t->SetCaption(Tr(Caption));
+    t->SetDockRow(Row);
+    t->SetDockPos(Pos);
+    t->SetDockedTo(FDocks[0]);
+    return t;
+}
+
+void TMainForm::AddButtons(TToolbar *Bar, std::initializer_list<TButtonDef> Buttons) {
+    for (const TButtonDef &d : Buttons) {
+        TToolbarButton *b = AddButton(Bar, d.Name, d.Caption, d.Hint, d.Tag, d.Glyph, d.Toggle);
+        b->OnClick = d.Click;
+        FButtons[d.Which] = b;
     }
+}
+
+void TMainForm::BuildRunButtons() {
+    FFileControl = AddToolbar("Toolbar_File_Control", "File Control", 0, 0);
+    auto run = [this](TToolbarButton *B) { ToolbarbuttonClick(B); };
+    AddButtons(FFileControl,
+               {{TMainButton::Start, "startbutton", "", "Start", 1, glStart, false, run},
+                {TMainButton::Pause, "pauseButton", "", "Pause", 2, glPause, false, run},
+                {TMainButton::Stop, "stopbutton", "", "Stop", 3, glStop, false, run},
+                {TMainButton::Rewind, "rewindbutton", "", "Rewind", 4, glRewind, false, run}});
+    for (TMainButton b :
+         {TMainButton::Start, TMainButton::Pause, TMainButton::Stop, TMainButton::Rewind})
+        FButtons[b]->resize(30, 30);
+    FButtons[TMainButton::Start]->SetRepeating(true);
+}
+
+void TMainForm::BuildOutputButtons() {
+    FOutputsBar = AddToolbar("Toolbar_output", "Outputs", 0, 1);
+    auto out = [this](TToolbarButton *B) { OutputClick(B); };
+    AddButtons(FOutputsBar, {{TMainButton::Output3D, "sim3d_output", "3D Simulation",
+                              "Show 3D simulation window", 1, gl3D, true, out},
+                             {TMainButton::Output2D, "sim2d_output", "2D Simulation",
+                              "Show 2D simulation window", 0, gl2D, true, out},
+                             {TMainButton::Compiled, "Comp_output", "Compiled",
+                              "Select Compiled Output", 2, glCompiled, true, out},
+                             {TMainButton::PostOutput, "Post_output", "Post Output",
+                              "Select Post Processor output", 3, glPost, true, out},
+                             {TMainButton::BlockSearch, "BlockSearchButt", "Block Search",
+                              "Block Search", 5, glSearch, true, out}});
     FButtons[TMainButton::BlockSearch]->hide();
     for (auto [name, tag] : {std::pair{"Pellora_output", 0}, std::pair{"OpenGLoutput", 4}}) {
-        auto *hidden = AddButton(FOutputsBar, name, tag == 4 ? "OpenGL" : "", "", tag, glOpenGL, true);
+        auto *hidden =
+            AddButton(FOutputsBar, name, tag == 4 ? "OpenGL" : "", "", tag, glOpenGL, true);
         hidden->hide();
         hidden->setEnabled(tag == 4);
         hidden->OnClick = out;
@@ -467,41 +411,40 @@ void TMainForm::BuildToolbars()
         if (Button == Qt::RightButton && !B->Down())
             Menu("Select3Dpopup")->popup(B->mapToGlobal(QPoint(0, B->height())));
     };
+}
 
-    FMachineBar = bar("Toolbar_machine", "Machine Control", 0, 2);
-    FButtons[TMainButton::VROutput] =
-        AddButton(FMachineBar, "VR_Output", "VR Machine", "Select virtual machine", 0, glVR, true);
-    FButtons[TMainButton::MachineOutput] =
-        AddButton(FMachineBar, "Mach_output", "Machine", "Select real machine", 1, glMachine, true);
-    for (TMainButton b : {TMainButton::VROutput, TMainButton::MachineOutput})
-        FButtons[b]->OnClick = [this](TToolbarButton *B) { MachineClick(B); };
+void TMainForm::BuildMachineButtons() {
+    FMachineBar = AddToolbar("Toolbar_machine", "Machine Control", 0, 2);
+    auto machine = [this](TToolbarButton *B) { MachineClick(B); };
+    AddButtons(FMachineBar, {{TMainButton::VROutput, "VR_Output", "VR Machine",
+                              "Select virtual machine", 0, glVR, true, machine},
+                             {TMainButton::MachineOutput, "Mach_output", "Machine",
+                              "Select real machine", 1, glMachine, true, machine}});
     FButtons[TMainButton::MachineOutput]->OnMouseDown =
         [this](TToolbarButton *B, Qt::MouseButton Button, Qt::KeyboardModifiers, int, int) {
             if (Button == Qt::RightButton)
                 Menu("MachPopup")->popup(B->mapToGlobal(QPoint(0, B->height())));
         };
-
-    FOptionsBar = bar("toolbar_modal", "Options", 1, 0);
-    FButtons[TMainButton::Units] = AddButton(FOptionsBar, "level2mm", "Units", "Units", 0, glUnits, false);
-    FButtons[TMainButton::Units]->OnClick = [this](TToolbarButton *) { UnitsClick(); };
-    FButtons[TMainButton::Offsets] = AddButton(FOptionsBar, "mat_offset", "Offsets", "Offsets", 0, glOffsets, true);
-    FButtons[TMainButton::Offsets]->OnClick = [this](TToolbarButton *) { OffsetsClick(); };
-    FButtons[TMainButton::Tooling] = AddButton(FOptionsBar, "Tooling_but", "Tooling", "Tooling", 0, glTooling, true);
-    FButtons[TMainButton::Tooling]->OnClick = [this](TToolbarButton *B) { ToolingClick(B); };
-    FButtons[TMainButton::ToolLibrary] =
-        AddButton(FOptionsBar, "ToolLib_but", "Tool Library", "Tool Library", 0, glToolLib, true);
-    FButtons[TMainButton::ToolLibrary]->OnClick = [this](TToolbarButton *B) { ToolLibraryClick(B); };
-    FButtons[TMainButton::BlockSkip] = AddButton(FOptionsBar, "skipBlock", "Block Skip ", "Block Skip", 0, glSkip, false);
-    FButtons[TMainButton::BlockSkip]->OnClick = [this](TToolbarButton *) { skipBlockClick(); };
-    FButtons[TMainButton::SingleBlock] =
-        AddButton(FOptionsBar, "progCont", "Continuous", "Execute Mode", 0, glContinuous, true);
-    FButtons[TMainButton::SingleBlock]->OnClick = [this](TToolbarButton *) { progContClick(); };
-
-    FDataInfo = bar("dataInfo", "Modal Data", 1, 1);
 }
 
-void TMainForm::BuildModalLabels()
-{
+void TMainForm::BuildOptionButtons() {
+    FOptionsBar = AddToolbar("toolbar_modal", "Options", 1, 0);
+    AddButtons(FOptionsBar,
+               {{TMainButton::Units, "level2mm", "Units", "Units", 0, glUnits, false,
+                 [this](TToolbarButton *) { UnitsClick(); }},
+                {TMainButton::Offsets, "mat_offset", "Offsets", "Offsets", 0, glOffsets, true,
+                 [this](TToolbarButton *) { OffsetsClick(); }},
+                {TMainButton::Tooling, "Tooling_but", "Tooling", "Tooling", 0, glTooling, true,
+                 [this](TToolbarButton *B) { ToolingClick(B); }},
+                {TMainButton::ToolLibrary, "ToolLib_but", "Tool Library", "Tool Library", 0,
+                 glToolLib, true, [this](TToolbarButton *B) { ToolLibraryClick(B); }},
+                {TMainButton::BlockSkip, "skipBlock", "Block Skip ", "Block Skip", 0, glSkip, false,
+                 [this](TToolbarButton *) { skipBlockClick(); }},
+                {TMainButton::SingleBlock, "progCont", "Continuous", "Execute Mode", 0,
+                 glContinuous, true, [this](TToolbarButton *) { progContClick(); }}});
+}
+
+void TMainForm::BuildModalLabels() {
     for (int i = 1; i <= 25; ++i) {
         auto *label = new QLabel(Tr("Group ") + QString::number(i), FDataInfo);
         label->setObjectName(QString("ModalLabel%1").arg(i));
@@ -515,8 +458,7 @@ void TMainForm::BuildModalLabels()
     }
 }
 
-void TMainForm::BuildTransformations()
-{
+void TMainForm::BuildTransformations() {
     FTransformations = new QWidget(this, Qt::Tool);
     FTransformations->setObjectName("Transformations");
     FTransformations->setWindowTitle(Tr("Coordinate Transformations"));
@@ -536,8 +478,7 @@ void TMainForm::BuildTransformations()
     FTransformations->hide();
 }
 
-void TMainForm::BuildStatusBars()
-{
+void TMainForm::BuildStatusBars() {
     FStatusBar1 = new TShellStatusBar(this);
     FStatusBar1->setObjectName("StatusBar1");
     FStatusBar2 = new TShellStatusBar(this);
@@ -545,8 +486,11 @@ void TMainForm::BuildStatusBars()
     const struct {
         const char *Text;
         int Width;
-    } bar1[] = {{"Metric", 50}, {"Continuous Mode", 100}, {"Skip Block OFF", 85},
-                {"Cycle time 00:00:00", 110}, {"", 50}};
+    } bar1[] = {{"Metric", 50},
+                {"Continuous Mode", 100},
+                {"Skip Block OFF", 85},
+                {"Cycle time 00:00:00", 110},
+                {"", 50}};
     for (int i = 0; i < 5; ++i)
         FitInitialPanel(FStatusBar1, i, Tr(bar1[i].Text), bar1[i].Width);
     FStatusBar1->Panel(2).OwnerDrawn = true;
@@ -555,7 +499,10 @@ void TMainForm::BuildStatusBars()
         const char *Text;
         int Width;
         bool Bevel;
-    } bar2[] = {{"Offsets:", 40, false}, {"", 50, true}, {"File:", 25, false}, {"", 50, true},
+    } bar2[] = {{"Offsets:", 40, false},
+                {"", 50, true},
+                {"File:", 25, false},
+                {"", 50, true},
                 {"", 50, false}};
     for (int i = 0; i < 5; ++i) {
         FitInitialPanel(FStatusBar2, i, Tr(bar2[i].Text), bar2[i].Width);
@@ -563,8 +510,7 @@ void TMainForm::BuildStatusBars()
     }
 }
 
-void TMainForm::LayOutClient()
-{
+void TMainForm::LayOutClient() {
     if (!FClient || !FMdi)
         return;
     TDock::AlignDocks(FClient);
@@ -574,33 +520,29 @@ void TMainForm::LayOutClient()
 
 // A picture wider than 399 pixels is stretched over the area; a narrower
 // one is tiled from the top-left corner.
-void TMainForm::PaintBackground()
-{
-    if (!FBackgroundOn || !FBackground || FBackground->isNull())
+void TMainForm::PaintBackground() {
+    if (!FBackgroundOn || FBackground.isNull())
         return;
-    if (FBackground->width() > 399)
-        FMdi->setBackground(QBrush(FBackground->scaled(FMdi->size().expandedTo(QSize(1, 1)))));
+    if (FBackground.width() > 399)
+        FMdi->setBackground(QBrush(FBackground.scaled(FMdi->size().expandedTo(QSize(1, 1)))));
     else
-        FMdi->setBackground(QBrush(*FBackground));
+        FMdi->setBackground(QBrush(FBackground));
 }
 
-void TMainForm::resizeEvent(QResizeEvent *Event)
-{
+void TMainForm::resizeEvent(QResizeEvent *Event) {
     QMainWindow::resizeEvent(Event);
     LayOutClient();
 }
 
 // --- First show -------------------------------------------------------------
 
-void TMainForm::showEvent(QShowEvent *Event)
-{
+void TMainForm::showEvent(QShowEvent *Event) {
     QMainWindow::showEvent(Event);
     if (!FShown)
         FormShow();
 }
 
-void TMainForm::FormShow()
-{
+void TMainForm::FormShow() {
     if (FShown)
         return;
     FShown = true;
@@ -636,8 +578,7 @@ void TMainForm::FormShow()
     LayOutClient();
 }
 
-void TMainForm::BuildSourceMenu()
-{
+void TMainForm::BuildSourceMenu() {
     QMenu *source = Menu("Source");
     QAction *editor = nullptr;
     for (const TSourceItem &item : ReadSourceMenu(FMainIni)) {
@@ -654,8 +595,7 @@ void TMainForm::BuildSourceMenu()
         SourceSelectClick(editor);
 }
 
-void TMainForm::UpdateCaption()
-{
+void TMainForm::UpdateCaption() {
     std::string machine;
     if (FEngine && FEngine->MachineData())
         machine = FEngine->MachineData()->ActiveMachine;
@@ -695,8 +635,7 @@ bool TMainForm::CheckSupportFiles()
     return true;
 }
 
-void TMainForm::ApplySupportResult(bool VRAvailable, bool Sim3DAvailable)
-{
+void TMainForm::ApplySupportResult(bool VRAvailable, bool Sim3DAvailable) {
     Button(TMainButton::VROutput)->setProperty("available", VRAvailable);
     if (!VRAvailable)
         Button(TMainButton::VROutput)->setEnabled(false);
@@ -705,35 +644,31 @@ void TMainForm::ApplySupportResult(bool VRAvailable, bool Sim3DAvailable)
     FOutputsBar->Arrange();
 }
 
-void TMainForm::BindHelpItems()
-{
+void TMainForm::BindHelpItems() {
     // Without a chosen language the program speaks the language its texts
     // are written in, English.
     TLxTextDictionary &dictionary = Mess().Dictionary();
     const std::string language =
         dictionary.Language() < 0 ? "English" : dictionary.CurrentLanguage().Name;
-    const THelpFiles help = HelpFilesFor(language, ProgramFolder(),
-                                         ProgramFileName(), FHelpPath);
+    const THelpFiles help = HelpFilesFor(language, ProgramFolder(), ProgramFileName(), FHelpPath);
     MenuItem("HelpProduct")->setData(QString::fromStdString(help.ProductHelp));
     MenuItem("HelpProgramming")->setData(QString::fromStdString(help.ProgrammingHelp));
 }
 
-void TMainForm::HelpClick(bool Programming)
-{
-    const QString file = MenuItem(Programming ? "HelpProgramming" : "HelpProduct")->data().toString();
+void TMainForm::HelpClick(bool Programming) {
+    const QString file =
+        MenuItem(Programming ? "HelpProgramming" : "HelpProduct")->data().toString();
     OpenDocument(file.toStdString());
 }
 
 // --- Close ------------------------------------------------------------------
 
-void TMainForm::closeEvent(QCloseEvent *Event)
-{
+void TMainForm::closeEvent(QCloseEvent *Event) {
     FormClose();
     Event->accept();
 }
 
-void TMainForm::FormClose()
-{
+void TMainForm::FormClose() {
     if (FClosed)
         return;
     FClosed = true;
@@ -757,8 +692,7 @@ void TMainForm::FormClose()
 
 // --- Application event filter: dropped files, Escape, the engine's keys -----
 
-bool TMainForm::eventFilter(QObject *Watched, QEvent *Event)
-{
+bool TMainForm::eventFilter(QObject *Watched, QEvent *Event) {
     if (Watched == FClient && Event->type() == QEvent::Resize) {
         LayOutClient();
         return false;
@@ -804,8 +738,7 @@ bool TMainForm::eventFilter(QObject *Watched, QEvent *Event)
     return QMainWindow::eventFilter(Watched, Event);
 }
 
-void TMainForm::DropFiles(const std::vector<std::string> &Files)
-{
+void TMainForm::DropFiles(const std::vector<std::string> &Files) {
     if (Files.empty() || (FEngine && FEngine->RunState() == csRunning))
         return;
     std::string name = Files.front();
@@ -821,12 +754,12 @@ namespace {
 // that button, which frees the window (after the close has finished).
 class TReleaseOnClose : public QObject {
 public:
-    TReleaseOnClose(QMdiSubWindow *Sub, TToolbarButton *Button)
-        : QObject(Sub), FButton(Button) { Sub->installEventFilter(this); }
+    TReleaseOnClose(QMdiSubWindow *Sub, TToolbarButton *Button) : QObject(Sub), FButton(Button) {
+        Sub->installEventFilter(this);
+    }
 
 protected:
-    bool eventFilter(QObject *Watched, QEvent *Event) override
-    {
+    bool eventFilter(QObject *Watched, QEvent *Event) override {
         if (Event->type() == QEvent::Close && FButton && FButton->Down()) {
             QPointer<TToolbarButton> button = FButton;
             EventLoop().Post([button] {
@@ -846,14 +779,12 @@ namespace {
 // A window hidden by its own command hides its sub-window too.
 class TFollowChild : public QObject {
 public:
-    TFollowChild(QMdiSubWindow *Sub, QWidget *Child) : QObject(Sub), FSub(Sub)
-    {
+    TFollowChild(QMdiSubWindow *Sub, QWidget *Child) : QObject(Sub), FSub(Sub) {
         Child->installEventFilter(this);
     }
 
 protected:
-    bool eventFilter(QObject *Watched, QEvent *Event) override
-    {
+    bool eventFilter(QObject *Watched, QEvent *Event) override {
         if (Event->type() == QEvent::HideToParent && FSub->isVisible())
             FSub->hide();
         return QObject::eventFilter(Watched, Event);
@@ -864,14 +795,12 @@ private:
 };
 } // namespace
 
-void TMainForm::ReleaseOnClose(QWidget *Window, TMainButton Which)
-{
+void TMainForm::ReleaseOnClose(QWidget *Window, TMainButton Which) {
     if (auto *sub = qobject_cast<QMdiSubWindow *>(Window->parentWidget()))
         new TReleaseOnClose(sub, Button(Which));
 }
 
-QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window)
-{
+QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window) {
     if (!Window)
         return nullptr;
     if (auto *existing = qobject_cast<QMdiSubWindow *>(Window->parentWidget()))
@@ -889,8 +818,7 @@ QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window)
     return sub;
 }
 
-void TMainForm::MergeChildMenus(QMdiSubWindow *Window)
-{
+void TMainForm::MergeChildMenus(QMdiSubWindow *Window) {
     for (QAction *a : FMergedActions)
         menuBar()->removeAction(a);
     FMergedActions.clear();
@@ -910,26 +838,22 @@ void TMainForm::MergeChildMenus(QMdiSubWindow *Window)
 
 // --- Menus ------------------------------------------------------------------
 
-QAction *TMainForm::MenuItem(const QString &Name) const
-{
+QAction *TMainForm::MenuItem(const QString &Name) const {
     auto it = FActions.find(Name);
     return it == FActions.end() ? nullptr : it->second;
 }
 
-QMenu *TMainForm::Menu(const QString &Name) const
-{
+QMenu *TMainForm::Menu(const QString &Name) const {
     auto it = FMenus.find(Name);
     return it == FMenus.end() ? nullptr : it->second;
 }
 
-TToolbarButton *TMainForm::Button(TMainButton Which) const
-{
+TToolbarButton *TMainForm::Button(TMainButton Which) const {
     auto it = FButtons.find(Which);
     return it == FButtons.end() ? nullptr : it->second;
 }
 
-TToolbarButton *TMainForm::ButtonByName(const QString &Name) const
-{
+TToolbarButton *TMainForm::ButtonByName(const QString &Name) const {
     return findChild<TToolbarButton *>(Name);
 }
 

@@ -10,10 +10,13 @@
 #include "shell/ProgramOpener.h"
 #include "shell/RunButtons.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -160,12 +163,31 @@ private:
     void FormCreate();
     void AssignCommandTags();
     void BuildMenus();
+    void BuildFileMenu();
+    void BuildSetupMenu();
+    void BuildPopupMenus();
+    QMenu *NewMenu(QMenu *Parent, const char *Name, const char *Caption);
+    QAction *NewItem(QMenu *Parent, const char *Name, const char *Caption,
+                     std::function<void()> Action);
     void BuildToolbars();
     void BuildStatusBars();
     void BuildModalLabels();
     void BuildTransformations();
     TToolbarButton *AddButton(TToolbar *Bar, const char *Name, const char *Caption,
                               const char *Hint, int Tag, int Glyph, bool Toggle);
+    struct TButtonDef {
+        TMainButton Which;
+        const char *Name, *Caption, *Hint;
+        int Tag, Glyph;
+        bool Toggle;
+        std::function<void(TToolbarButton *)> Click;
+    };
+    TToolbar *AddToolbar(const char *Name, const char *Caption, int Row, int Pos);
+    void AddButtons(TToolbar *Bar, std::initializer_list<TButtonDef> Buttons);
+    void BuildRunButtons();
+    void BuildOutputButtons();
+    void BuildMachineButtons();
+    void BuildOptionButtons();
     void LayOutClient();
     void PaintBackground();
     void ListWindows();
@@ -215,7 +237,7 @@ private:
     TBilletBox FDefaultBillet;
     bool FBackgroundOn = false;
     std::string FBackgroundPicture;
-    QImage *FBackground = nullptr;
+    QImage FBackground; // the picture behind the MDI children
     std::unique_ptr<TMenu2> FRecent;
     bool FOutputsEnabled = true;
     int FCycleStateChanges = 0; // tells a refused start from one that ran

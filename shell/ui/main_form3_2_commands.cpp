@@ -38,8 +38,10 @@
 #include "shell/ui/Choice_From.h"
 #include "shell/ui/Mach_Warn.h"
 #include "shell/ui/RecentMenuMW.h"
+#include "shell/ui/ShellGlyphs.h"
 #include "shell/ui/ShellStatusBar.h"
 #include "shell/ui/key_setup.h"
+#include "shell/ui/splash.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -56,7 +58,9 @@ namespace orv {
 
 namespace {
 
-QString Tr(const std::string &Text) { return QString::fromStdString(Mess().Translate(Text)); }
+QString Tr(const std::string &Text) {
+    return QString::fromStdString(Mess().Translate(Text));
+}
 
 const TMainButton RunButtonsOrder[] = {TMainButton::Start, TMainButton::Pause, TMainButton::Stop,
                                        TMainButton::Rewind};
@@ -65,84 +69,94 @@ const TMainButton RunButtonsOrder[] = {TMainButton::Start, TMainButton::Pause, T
 
 // --- Menus ------------------------------------------------------------------
 
-void TMainForm::BuildMenus()
-{
-    auto menu = [this](QMenu *Parent, const char *Name, const char *Caption) {
-        QMenu *m = Parent ? Parent->addMenu(Tr(Caption)) : menuBar()->addMenu(Tr(Caption));
-        m->setObjectName(Name);
-        FMenus[Name] = m;
-        return m;
-    };
-    auto item = [this](QMenu *Parent, const char *Name, const char *Caption,
-                       std::function<void()> Action) {
-        QAction *a = Parent->addAction(Tr(Caption));
-        a->setObjectName(Name);
-        FActions[Name] = a;
-        if (Action)
-            connect(a, &QAction::triggered, this, [Action] { Action(); });
-        return a;
-    };
-    QMenu *file = menu(nullptr, "File", "File");
-    item(file, "FileNew", "New...", [this] {
+QMenu *TMainForm::NewMenu(QMenu *Parent, const char *Name, const char *Caption) {
+    QMenu *m = Parent ? Parent->addMenu(Tr(Caption)) : menuBar()->addMenu(Tr(Caption));
+    m->setObjectName(Name);
+    FMenus[Name] = m;
+    return m;
+}
+
+QAction *TMainForm::NewItem(QMenu *Parent, const char *Name, const char *Caption,
+                            std::function<void()> Action) {
+    QAction *a = Parent->addAction(Tr(Caption));
+    a->setObjectName(Name);
+    FActions[Name] = a;
+    if (Action)
+        connect(a, &QAction::triggered, this, [Action] { Action(); });
+    return a;
+}
+
+void TMainForm::BuildMenus() {
+    BuildFileMenu();
+    BuildSetupMenu();
+    QMenu *windows = NewMenu(nullptr, "Windows", "Windows");
+    NewItem(windows, "WindowsCascade", "Cascade", [this] { FMdi->cascadeSubWindows(); });
+    NewItem(windows, "WindowsTile", "Tile", [this] { FMdi->tileSubWindows(); });
+    windows->addSeparator();
+    connect(windows, &QMenu::aboutToShow, this, [this] { ListWindows(); });
+    NewMenu(nullptr, "Utilities", "Utilities");
+    QMenu *help = NewMenu(nullptr, "Help", "&Help");
+    NewItem(help, "HelpProduct", "&Orvellan", [this] { HelpClick(false); });
+    NewItem(help, "HelpProgramming", "CNC &Programming", [this] { HelpClick(true); });
+    NewItem(help, "HelpAbout", "&About...", [] {
+        MessageDlg(Mess().Translate("About"), "Orvellan\nTarnwick", mtInformation, mbOK);
+    });
+    BuildPopupMenus();
+}
+
+void TMainForm::BuildFileMenu() {
+    QMenu *file = NewMenu(nullptr, "File", "File");
+    NewItem(file, "FileNew", "New...", [this] {
         if (FEngine && FEngine->Source())
             FEngine->Source()->NewFile();
     });
-    item(file, "FileOpen", "Open...", [this] { FileOpenClick(); });
-    item(file, "FileOpenProject", "Open Project...", [this] { OpenProject1Click(); });
-    menu(file, "ReOpen", "ReOpen");
-    item(file, "FileSave", "Save", [this] {
+    NewItem(file, "FileOpen", "Open...", [this] { FileOpenClick(); });
+    NewItem(file, "FileOpenProject", "Open Project...", [this] { OpenProject1Click(); });
+    NewMenu(file, "ReOpen", "ReOpen");
+    NewItem(file, "FileSave", "Save", [this] {
         if (FEngine && FEngine->Source())
             FEngine->Source()->SaveFile();
     });
-    item(file, "FileSaveAs", "Save As...", [this] { SaveAsClick(); });
-    item(file, "FileSaveProject", "Save Project...", [this] { SaveProjectMnuClick(); });
-    menu(file, "Source", "Source");
+    NewItem(file, "FileSaveAs", "Save As...", [this] { SaveAsClick(); });
+    NewItem(file, "FileSaveProject", "Save Project...", [this] { SaveProjectMnuClick(); });
+    NewMenu(file, "Source", "Source");
     file->addSeparator();
-    item(file, "FileExit", "Exit", [this] { close(); });
+    NewItem(file, "FileExit", "Exit", [this] { close(); });
+}
 
-    QMenu *setup = menu(nullptr, "Setup", "Set&up");
-    QMenu *units = menu(setup, "Units", "Units");
-    item(units, "UnitsMetric", "Metric", [this] { UnitsClick(); })->setCheckable(true);
-    item(units, "UnitsInch", "Inch", [this] { UnitsClick(); })->setCheckable(true);
-    QMenu *view = menu(setup, "View", "View");
-    QAction *expansion = item(view, "CycleExpansion", "Cycle Expansion", nullptr);
+void TMainForm::BuildSetupMenu() {
+    QMenu *setup = NewMenu(nullptr, "Setup", "Set&up");
+    QMenu *units = NewMenu(setup, "Units", "Units");
+    NewItem(units, "UnitsMetric", "Metric", [this] { UnitsClick(); })->setCheckable(true);
+    NewItem(units, "UnitsInch", "Inch", [this] { UnitsClick(); })->setCheckable(true);
+    QMenu *view = NewMenu(setup, "View", "View");
+    QAction *expansion = NewItem(view, "CycleExpansion", "Cycle Expansion", nullptr);
     expansion->setCheckable(true);
     connect(expansion, &QAction::toggled, this, [this](bool On) {
         if (FEngine)
             FEngine->ShowExpanded = On;
     });
-    item(view, "DDEConnection", "DDE Connection...", nullptr)->setVisible(false);
-    QMenu *mode = menu(setup, "ExecuteMode", "Execute Mode");
-    item(mode, "ModeContinuous", "Continuous", nullptr)->setCheckable(true);
-    item(mode, "ModeStep", "Step", nullptr)->setCheckable(true);
+    NewItem(view, "DDEConnection", "DDE Connection...", nullptr)->setVisible(false);
+    QMenu *mode = NewMenu(setup, "ExecuteMode", "Execute Mode");
+    NewItem(mode, "ModeContinuous", "Continuous", nullptr)->setCheckable(true);
+    NewItem(mode, "ModeStep", "Step", nullptr)->setCheckable(true);
     // The machine list and parameter editor, behind the settings password.
-    item(setup, "SetupMachine", "Setup Machine Parameters...", [this] {
+    NewItem(setup, "SetupMachine", "Setup Machine Parameters...", [this] {
         if (FEngine)
             FEngine->SetupClick();
         UpdateCaption();
     });
-    item(setup, "JogKeys", "Jog Keys", [this] {
+    NewItem(setup, "JogKeys", "Jog Keys", [this] {
         if (FEngine)
             FEngine->JogKeySetup();
     });
-    item(setup, "CIMSettings", "CIM RS232 Input Settings...", nullptr)->setVisible(false);
-    item(setup, "MacroVariables", "Macro Variables", [this] { ShowMacroVariables(); });
-    item(setup, "BilletSize", "Default Billet Size...", [this] { BilletSizeClick(); });
+    NewItem(setup, "CIMSettings", "CIM RS232 Input Settings...", nullptr)->setVisible(false);
+    NewItem(setup, "MacroVariables", "Macro Variables", [this] { ShowMacroVariables(); });
+    NewItem(setup, "BilletSize", "Default Billet Size...", [this] { BilletSizeClick(); });
+}
 
-    QMenu *windows = menu(nullptr, "Windows", "Windows");
-    item(windows, "WindowsCascade", "Cascade", [this] { FMdi->cascadeSubWindows(); });
-    item(windows, "WindowsTile", "Tile", [this] { FMdi->tileSubWindows(); });
-    windows->addSeparator();
-    connect(windows, &QMenu::aboutToShow, this, [this] { ListWindows(); });
-
-    menu(nullptr, "Utilities", "Utilities");
-    QMenu *help = menu(nullptr, "Help", "&Help");
-    item(help, "HelpProduct", "&Orvellan", [this] { HelpClick(false); });
-    item(help, "HelpProgramming", "CNC &Programming", [this] { HelpClick(true); });
-    item(help, "HelpAbout", "&About...", [this] {
-        MessageDlg(Mess().Translate("About"), "Orvellan\nTarnwick", mtInformation, mbOK);
-    });
-
+// The 3D Simulation button's choice and the Machine button's menu.
+void TMainForm::BuildPopupMenus() {
     QMenu *choose3D = new QMenu(this);
     choose3D->setObjectName("Select3Dpopup");
     FMenus["Select3Dpopup"] = choose3D;
@@ -161,15 +175,13 @@ void TMainForm::BuildMenus()
     QMenu *machine = new QMenu(this);
     machine->setObjectName("MachPopup");
     FMenus["MachPopup"] = machine;
-    item(machine, "WarnOnPlay", "Warn User When Play is Pressed", [this] {
-        TIniFile(FMainIni).WriteBool("Default Settings", "Warn ON Play", true);
-    });
-    item(machine, "SearchMachine", "Search for machine . . .", [this] { SearchForMachine(); });
+    NewItem(machine, "WarnOnPlay", "Warn User When Play is Pressed",
+            [this] { TIniFile(FMainIni).WriteBool("Default Settings", "Warn ON Play", true); });
+    NewItem(machine, "SearchMachine", "Search for machine . . .", [this] { SearchForMachine(); });
 }
 
 // The Windows menu lists the MDI children after its own items.
-void TMainForm::ListWindows()
-{
+void TMainForm::ListWindows() {
     QMenu *windows = Menu("Windows");
     for (QAction *a : FWindowItems) {
         windows->removeAction(a);
@@ -186,20 +198,17 @@ void TMainForm::ListWindows()
     }
 }
 
-void TMainForm::SetMenuItemVisible(TMainMenuItem Item, bool Visible)
-{
+void TMainForm::SetMenuItemVisible(TMainMenuItem Item, bool Visible) {
     QAction *a = MenuItem(Item == TMainMenuItem::CimSettings ? "CIMSettings" : "DDEConnection");
     if (a)
         a->setVisible(Visible);
 }
 
-void TMainForm::SetMenuEnabled(TMainMenu Which, bool Enabled)
-{
+void TMainForm::SetMenuEnabled(TMainMenu Which, bool Enabled) {
     Menu(Which == TMainMenu::File ? "File" : "Setup")->setEnabled(Enabled);
 }
 
-void TMainForm::FileOpenClick()
-{
+void TMainForm::FileOpenClick() {
     TIniFile ini(FMainIni);
     std::string folder =
         IncludeTrailingDelimiter(ini.ReadString("directories", "FNC Folder", ProgramFolder()));
@@ -307,8 +316,7 @@ void TMainForm::OpenCommand()
     });
 }
 
-void TMainForm::RecentClick(const std::string &FileName)
-{
+void TMainForm::RecentClick(const std::string &FileName) {
     if (FileExists(FileName)) {
         std::string name = FileName;
         OpenProgramFile(0, name);
@@ -317,19 +325,19 @@ void TMainForm::RecentClick(const std::string &FileName)
     }
 }
 
-void TMainForm::SaveAsClick()
-{
+void TMainForm::SaveAsClick() {
     if (!FEngine || !FEngine->Source())
         return;
     std::string name;
     FEngine->Source()->SaveFileAs(name);
+    // A cancelled save leaves the program as it was.
+    if (name.empty())
+        return;
     FEngine->SetProgramFile(name);
-    if (!name.empty())
-        FRecent->AddFile(name);
+    FRecent->AddFile(name);
 }
 
-void TMainForm::BilletSizeClick()
-{
+void TMainForm::BilletSizeClick() {
     TB_Size dialog(this, FEngine && FEngine->Inch());
     dialog.Values[0] = FDefaultBillet.XSize;
     dialog.Values[1] = FDefaultBillet.YSize;
@@ -347,8 +355,7 @@ void TMainForm::BilletSizeClick()
     UpdateBillet();
 }
 
-void TMainForm::SearchForMachine()
-{
+void TMainForm::SearchForMachine() {
     // The machine finder comes with the machine links; until then it finds
     // no port and nothing is written.
     FFoundPort = 0;
@@ -356,61 +363,63 @@ void TMainForm::SearchForMachine()
 
 // --- Open routine -----------------------------------------------------------
 
-bool TMainForm::OpenProgramFile(int Mode, std::string &FileName)
-{
+bool TMainForm::OpenProgramFile(int Mode, std::string &FileName) {
     return orv::OpenProgramFile(*this, Mode, FileName);
 }
 
-bool TMainForm::EngineStopped() const { return FEngine && FEngine->RunState() == csStopped; }
+bool TMainForm::EngineStopped() const {
+    return FEngine && FEngine->RunState() == csStopped;
+}
 
-void TMainForm::DisableRunButtons()
-{
+void TMainForm::DisableRunButtons() {
     for (TMainButton b : RunButtonsOrder)
         Button(b)->setEnabled(false);
 }
 
-bool TMainForm::LoadInSource(std::string &FileName)
-{
+bool TMainForm::LoadInSource(std::string &FileName) {
     return FEngine->Source() && FEngine->Source()->LoadFile(FileName);
 }
 
-void TMainForm::ShowProgramPath(const std::string &FileName) { SetStatusPanel(2, 3, FileName); }
+void TMainForm::ShowProgramPath(const std::string &FileName) {
+    SetStatusPanel(2, 3, FileName);
+}
 
-void TMainForm::AfterProgramLoaded(const std::string &FileName)
-{
+void TMainForm::AfterProgramLoaded(const std::string &FileName) {
     Button(TMainButton::Compiled)->SetDown(false);
     FEngine->ProgramLoaded(FileName, true, 0);
     Button(TMainButton::Start)->setEnabled(true);
     Button(TMainButton::Stop)->setEnabled(true);
 }
 
-void TMainForm::AfterCompiledLoaded(const std::string &FileName)
-{
+void TMainForm::AfterCompiledLoaded(const std::string &FileName) {
     Button(TMainButton::Compiled)->SetDown(false);
     FEngine->CompiledProgramLoaded(FileName);
     Button(TMainButton::Start)->setEnabled(true);
     Button(TMainButton::Stop)->setEnabled(true);
 }
 
-std::string TMainForm::ProgramFile() const { return FEngine->ProgramFile(); }
-void TMainForm::SetProgramFile(const std::string &FileName) { FEngine->SetProgramFile(FileName); }
-void TMainForm::UpdateBillet()
-{
+std::string TMainForm::ProgramFile() const {
+    return FEngine->ProgramFile();
+}
+void TMainForm::SetProgramFile(const std::string &FileName) {
+    FEngine->SetProgramFile(FileName);
+}
+void TMainForm::UpdateBillet() {
     if (FEngine)
         FEngine->UpdateBillet();
 }
-void TMainForm::EnableStop() { Button(TMainButton::Stop)->setEnabled(true); }
+void TMainForm::EnableStop() {
+    Button(TMainButton::Stop)->setEnabled(true);
+}
 
-bool TMainForm::SelectSourceByTag(int Tag)
-{
+bool TMainForm::SelectSourceByTag(int Tag) {
     for (QAction *a : FSourceItems)
         if (a->data().toInt() == Tag)
             return SourceSelectClick(a);
     return false;
 }
 
-bool TMainForm::SourceSelectClick(QAction *Item)
-{
+bool TMainForm::SourceSelectClick(QAction *Item) {
     for (QAction *a : FSourceItems)
         a->setChecked(a == Item);
     FEngine->SelectSource(static_cast<uint8_t>(Item->data().toInt()));
@@ -423,8 +432,7 @@ bool TMainForm::SourceSelectClick(QAction *Item)
 
 // --- Run buttons ------------------------------------------------------------
 
-TRunButtons TMainForm::RunButtons() const
-{
+TRunButtons TMainForm::RunButtons() const {
     TRunButtons b;
     b.Start = Button(TMainButton::Start)->isEnabled();
     b.Pause = Button(TMainButton::Pause)->isEnabled();
@@ -433,16 +441,14 @@ TRunButtons TMainForm::RunButtons() const
     return b;
 }
 
-void TMainForm::SetRunButtons(const TRunButtons &B)
-{
+void TMainForm::SetRunButtons(const TRunButtons &B) {
     Button(TMainButton::Start)->setEnabled(B.Start);
     Button(TMainButton::Pause)->setEnabled(B.Pause);
     Button(TMainButton::Stop)->setEnabled(B.Stop);
     Button(TMainButton::Rewind)->setEnabled(B.Rewind);
 }
 
-TRunContext TMainForm::RunContext() const
-{
+TRunContext TMainForm::RunContext() const {
     TRunContext c;
     c.SingleStep = FEngine->SingleStep();
     c.SourceState = FEngine->Source() ? FEngine->Source()->GetState() : 0;
@@ -454,10 +460,11 @@ TRunContext TMainForm::RunContext() const
     return c;
 }
 
-void TMainForm::StartCycleTimer(bool On) { FStatUpdate->SetEnabled(On); }
+void TMainForm::StartCycleTimer(bool On) {
+    FStatUpdate->SetEnabled(On);
+}
 
-void TMainForm::ToolbarbuttonClick(TToolbarButton *Sender)
-{
+void TMainForm::ToolbarbuttonClick(TToolbarButton *Sender) {
     if (!FEngine || !Sender)
         return;
     const int tag = Sender->Tag;
@@ -512,8 +519,7 @@ void TMainForm::ToolbarbuttonClick(TToolbarButton *Sender)
         Button(TMainButton::MachineOutput)->setEnabled(false);
 }
 
-bool TMainForm::PressButton(TMainButton Which)
-{
+bool TMainForm::PressButton(TMainButton Which) {
     TToolbarButton *b = Button(Which);
     if (!b || !b->isEnabled())
         return false;
@@ -521,19 +527,19 @@ bool TMainForm::PressButton(TMainButton Which)
     return true;
 }
 
-void TMainForm::EscapePressedDuringRun() { PressButton(TMainButton::Stop); }
+void TMainForm::EscapePressedDuringRun() {
+    PressButton(TMainButton::Stop);
+}
 
 // --- Engine callbacks -------------------------------------------------------
 
-void TMainForm::InputStateChanged()
-{
+void TMainForm::InputStateChanged() {
     TRunButtons b = RunButtons();
     InputStateButtons(b, RunContext());
     SetRunButtons(b);
 }
 
-void TMainForm::CycleStateChanged()
-{
+void TMainForm::CycleStateChanged() {
     if (!FEngine)
         return;
     ++FCycleStateChanges;
@@ -558,8 +564,8 @@ void TMainForm::CycleStateChanged()
     Button(TMainButton::Output2D)->setEnabled(e.OutputsEnabled);
     for (TMainButton b : {TMainButton::Compiled, TMainButton::PostOutput, TMainButton::BlockSearch})
         Button(b)->setEnabled(e.Others);
-    for (TMainButton b : {TMainButton::Units, TMainButton::Offsets, TMainButton::Tooling,
-                          TMainButton::ToolLibrary})
+    for (TMainButton b :
+         {TMainButton::Units, TMainButton::Offsets, TMainButton::Tooling, TMainButton::ToolLibrary})
         Button(b)->setEnabled(e.Others);
     for (TMainButton b : {TMainButton::VROutput, TMainButton::MachineOutput})
         if (b != TMainButton::VROutput || FButtons[b]->property("available").toBool())
@@ -568,8 +574,7 @@ void TMainForm::CycleStateChanged()
     Menu("Setup")->setEnabled(e.Others);
 }
 
-void TMainForm::ProgramEnded()
-{
+void TMainForm::ProgramEnded() {
     TRunButtons b = RunButtons();
     ProgramEndedButtons(b);
     SetRunButtons(b);
@@ -578,8 +583,7 @@ void TMainForm::ProgramEnded()
 
 // --- Outputs, machine and options -------------------------------------------
 
-void TMainForm::OutputClick(TToolbarButton *Sender)
-{
+void TMainForm::OutputClick(TToolbarButton *Sender) {
     if (!FEngine)
         return;
     const bool on = Sender->Down();
@@ -595,18 +599,25 @@ void TMainForm::OutputClick(TToolbarButton *Sender)
         else
             FEngine->SetOpenGLOutput(on);
         break;
-    case 2: FEngine->SetCompiledOutput(on); break;
-    case 3: FEngine->SetPostOutput(on); break;
-    case 5: FEngine->SetBlockSearchOutput(on); break;
-    default: break; // the hidden OpenGL button does nothing
+    case 2:
+        FEngine->SetCompiledOutput(on);
+        break;
+    case 3:
+        FEngine->SetPostOutput(on);
+        break;
+    case 5:
+        FEngine->SetBlockSearchOutput(on);
+        break;
+    default:
+        break; // the hidden OpenGL button does nothing
     }
 }
 
 // The 2D window is shown once the output has sized it for its picture.
-void TMainForm::Show2DWindow()
-{
+void TMainForm::Show2DWindow() {
     auto *draw = dynamic_cast<TDraw_2D *>(FEngine->Output(slot2D));
-    auto *window = draw && draw->Window() ? dynamic_cast<QWidget *>(draw->Window()->View()) : nullptr;
+    auto *window =
+        draw && draw->Window() ? dynamic_cast<QWidget *>(draw->Window()->View()) : nullptr;
     if (!window)
         return;
     if (auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget()))
@@ -614,8 +625,7 @@ void TMainForm::Show2DWindow()
     ShowWindowOrChild(window);
 }
 
-void TMainForm::OpenGlClick(bool OpenGL)
-{
+void TMainForm::OpenGlClick(bool OpenGL) {
     TIniFile(FMainIni).WriteBool("3DGraphics", "Use OpenGl", OpenGL);
     Button(TMainButton::Output3D)->Click();
 }
@@ -658,8 +668,7 @@ void TMainForm::UnitsClick()
     ShowUnits();
 }
 
-void TMainForm::ShowUnits()
-{
+void TMainForm::ShowUnits() {
     const bool inch = FEngine && FEngine->Inch();
     FStatusBar1->Panel(0).Text = Tr(inch ? "Inch" : "Metric");
     FStatusBar1->update();
@@ -667,8 +676,7 @@ void TMainForm::ShowUnits()
     MenuItem("UnitsMetric")->setChecked(!inch);
 }
 
-void TMainForm::skipBlockClick()
-{
+void TMainForm::skipBlockClick() {
     TToolbarButton *b = Button(TMainButton::BlockSkip);
     b->Tag = b->Tag == 0 ? 1 : 0;
     FStatusBar1->Panel(2).Fill = b->Tag == 1 ? QColor(Qt::red) : QColor();
@@ -677,8 +685,7 @@ void TMainForm::skipBlockClick()
         FEngine->SetBlockSkip(b->Tag == 1);
 }
 
-void TMainForm::progContClick()
-{
+void TMainForm::progContClick() {
     if (!FEngine)
         return;
     FEngine->SetSingleStep(Button(TMainButton::SingleBlock)->Down());
@@ -686,11 +693,11 @@ void TMainForm::progContClick()
     CycleStateChanged();
 }
 
-void TMainForm::ShowExecuteMode(bool SingleStep)
-{
+void TMainForm::ShowExecuteMode(bool SingleStep) {
     TToolbarButton *b = Button(TMainButton::SingleBlock);
     b->SetDown(SingleStep);
     b->SetCaption(Tr(SingleStep ? "Single Step" : "Continuous"));
+    b->SetGlyph(ShellGlyph(SingleStep ? glSingleStep : glContinuous));
     FStatusBar1->Panel(1).Text = b->Caption();
     FStatusBar1->update();
     MenuItem("ModeStep")->setChecked(SingleStep);
@@ -699,15 +706,13 @@ void TMainForm::ShowExecuteMode(bool SingleStep)
         PressButton(TMainButton::Start);
 }
 
-void TMainForm::OffsetsClick()
-{
+void TMainForm::OffsetsClick() {
     if (FEngine)
         FEngine->WorkPieceOffsetClick();
 }
 
 // The macro variables' window: made once, an MDI child; its OK hides it.
-void TMainForm::ShowMacroVariables()
-{
+void TMainForm::ShowMacroVariables() {
     if (!FEngine || !FEngine->MacroVars())
         return;
     if (!FMacroForm) {
@@ -720,8 +725,7 @@ void TMainForm::ShowMacroVariables()
 
 // Zeroes an axis of the current work offset: the offsets' window opens
 // (Offsets goes down) and its set button for the axis is clicked.
-void TMainForm::SetOffsetClick(int Axis)
-{
+void TMainForm::SetOffsetClick(int Axis) {
     TToolbarButton *offsets = Button(TMainButton::Offsets);
     if (!offsets->Down())
         offsets->Click();
@@ -737,15 +741,9 @@ void TMainForm::ToolingClick(TToolbarButton *Sender)
 }
 
 // The tool library's window follows the button: down shows it, up closes it.
-void TMainForm::ToolLibraryClick(TToolbarButton *Sender)
-{
-    if (!FEngine || !FEngine->Tooling() || !FEngine->Tooling()->ToolLibrary())
-        return;
-    TTooling_Library &library = *FEngine->Tooling()->ToolLibrary();
-    if (Sender->Down())
-        library.ShowWindow();
-    else
-        library.CloseWindow();
+void TMainForm::ToolLibraryClick(TToolbarButton *Sender) {
+    if (FEngine)
+        FEngine->ShowToolLibrary(Sender->Down());
 }
 
 // An output waits for a tool the changer lacks: the Tooling button goes
@@ -764,18 +762,15 @@ std::unique_ptr<TBasicControlPanel> TMainForm::CreateStandardPanel(TBaseForm &)
 
 // --- Status bars ------------------------------------------------------------
 
-void TMainForm::SetStatusPanel(int Bar, int Index, const std::string &Text)
-{
+void TMainForm::SetStatusPanel(int Bar, int Index, const std::string &Text) {
     StatusBar(Bar)->SetFitted(Index, QString::fromStdString(Text));
 }
 
-std::string TMainForm::StatusPanelText(int Bar, int Index) const
-{
+std::string TMainForm::StatusPanelText(int Bar, int Index) const {
     return StatusBar(Bar)->Text(Index).toStdString();
 }
 
-void TMainForm::SetStatusText(int Bar, int Panel, const std::string &Text, bool OwnerDrawn)
-{
+void TMainForm::SetStatusText(int Bar, int Panel, const std::string &Text, bool OwnerDrawn) {
     TShellStatusBar *bar = StatusBar(Bar);
     bar->Panel(Panel).OwnerDrawn = OwnerDrawn || (Bar == 1 && Panel == 2);
     if (Bar == 2 && Panel == 4)
@@ -783,30 +778,28 @@ void TMainForm::SetStatusText(int Bar, int Panel, const std::string &Text, bool 
     SetStatusPanel(Bar, Panel, Text);
 }
 
-void TMainForm::UpdateStatusBar()
-{
+void TMainForm::UpdateStatusBar() {
     const bool wasOn = FStatUpdate->Enabled();
     FStatUpdate->SetEnabled(false);
     SetStatusPanel(1, 3, FCycleClock.Update(EventLoop().NowMs(), Mess().Translate("Cycle time")));
     FStatUpdate->SetEnabled(wasOn);
 }
 
-void TMainForm::ResetCycleTime()
-{
+void TMainForm::ResetCycleTime() {
     FCycleClock.Reset();
     StartCycleTimer(false);
 }
 
-bool TMainForm::ModalDataVisible() const { return FDataInfo && FDataInfo->Visible(); }
+bool TMainForm::ModalDataVisible() const {
+    return FDataInfo && FDataInfo->Visible();
+}
 
-void TMainForm::SetModalLabel(int Index, const std::string &Text)
-{
+void TMainForm::SetModalLabel(int Index, const std::string &Text) {
     if (Index >= 1 && Index <= static_cast<int>(FModalLabels.size()))
         FModalLabels[Index - 1]->setText(QString::fromStdString(Text));
 }
 
-void TMainForm::ShowTransformPanels(const TTransformPanels &Panels)
-{
+void TMainForm::ShowTransformPanels(const TTransformPanels &Panels) {
     const bool mirror = Panels.MirrorX || Panels.MirrorY;
     FMirror->setVisible(mirror);
     FMirrorText->setText(QString("X: %1  Y: %2").arg(Panels.MirrorX).arg(Panels.MirrorY));
@@ -819,36 +812,30 @@ void TMainForm::ShowTransformPanels(const TTransformPanels &Panels)
 
 // --- Host services for the engine -------------------------------------------
 
-bool TMainForm::ButtonDown(TMainButton Which) const
-{
+bool TMainForm::ButtonDown(TMainButton Which) const {
     TToolbarButton *b = Button(Which);
     return b && b->Down();
 }
 
-void TMainForm::ClickButton(TMainButton Which)
-{
+void TMainForm::ClickButton(TMainButton Which) {
     if (TToolbarButton *b = Button(Which))
         b->Click();
 }
 
-bool TMainForm::Choice3DChecked(int Item) const
-{
+bool TMainForm::Choice3DChecked(int Item) const {
     return (Item == Choice3DOpenGL ? FOpenGL3D : FStandard3D)->isChecked();
 }
 
-void TMainForm::SetButtonEnabled(TMainButton Which, bool Enabled)
-{
+void TMainForm::SetButtonEnabled(TMainButton Which, bool Enabled) {
     if (TToolbarButton *b = Button(Which))
         b->setEnabled(Enabled);
 }
 
-void TMainForm::SetKeyHandler(std::function<void(int Key)> Handler)
-{
+void TMainForm::SetKeyHandler(std::function<void(int Key)> Handler) {
     FKeyHandler = std::move(Handler);
 }
 
-bool TMainForm::ChooseOutputs(std::vector<TMainButton> &Chosen)
-{
+bool TMainForm::ChooseOutputs(std::vector<TMainButton> &Chosen) {
     TChoice_From choice(this);
     if (RunModal(choice) != QDialog::Accepted)
         return false;
@@ -863,42 +850,33 @@ bool TMainForm::ChooseOutputs(std::vector<TMainButton> &Chosen)
     return !Chosen.empty();
 }
 
-bool TMainForm::ConfirmMachineRun(bool &DontShowAgain)
-{
+bool TMainForm::ConfirmMachineRun(bool &DontShowAgain) {
     TMach_Warn warn(this);
     const int result = RunModal(warn);
     DontShowAgain = warn.ShowAGain->isChecked();
     return result == QDialog::Accepted;
 }
 
-TJogKeyTable *TMainForm::CreateJogKeyForm()
-{
+TJogKeyTable *TMainForm::CreateJogKeyForm() {
     if (!FKeyForm)
         FKeyForm = new TKey_def_form(this, FMainIni);
     return &FKeyForm->Table();
 }
 
-void TMainForm::ShowJogKeySetup()
-{
+void TMainForm::ShowJogKeySetup() {
     if (FKeyForm)
         RunModal(*FKeyForm);
 }
 
-std::unique_ptr<TSplashView> TMainForm::CreateSplash()
-{
-    auto splash = std::make_unique<TSplashWindow>();
-    if (isVisible())
-        splash->show();
-    return splash;
+std::unique_ptr<TSplashView> TMainForm::CreateSplash() {
+    return std::make_unique<TSplash_form>();
 }
 
-std::unique_ptr<TProgressView> TMainForm::CreateProgressView()
-{
+std::unique_ptr<TProgressView> TMainForm::CreateProgressView() {
     return std::make_unique<TProgressWindow>();
 }
 
-std::unique_ptr<TBlockSearchView> TMainForm::CreateBlockSearchView()
-{
+std::unique_ptr<TBlockSearchView> TMainForm::CreateBlockSearchView() {
     auto view = std::make_unique<TBlockSearchForm>();
     if (QMdiSubWindow *sub = AdoptChild(view.get()))
         new TQtPos_size(sub, "TBlockSearchForm", TPosBorder::Fixed, "BlockSearchForm");
@@ -931,13 +909,14 @@ std::unique_ptr<TBasicOutput> TMainForm::CreateOutput(int Slot)
     return output;
 }
 
-std::unique_ptr<TBasicInput> TMainForm::CreateEditorInput(TBaseForm &)
-{
+std::unique_ptr<TBasicInput> TMainForm::CreateEditorInput(TBaseForm &) {
     // The editor windows are still to come: their source reads the
     // program file as text.
     return std::make_unique<TTextInput>();
 }
 
-std::unique_ptr<TFanucScreen> TMainForm::CreateFanucScreen(TBaseForm &, int) { return nullptr; }
+std::unique_ptr<TFanucScreen> TMainForm::CreateFanucScreen(TBaseForm &, int) {
+    return nullptr;
+}
 
 } // namespace orv

@@ -6,6 +6,7 @@
 #include "engine/form/HeadlessPanel.h"
 #include "engine/form/tests/FormEngine.h"
 #include "machine/DummyLinkMill.h"
+#include "machine/JogKeyTable.h"
 #include "machine/convert.h"
 #include "engine/core/DUtils.h"
 #include "platform/IniFile.h"
@@ -43,6 +44,14 @@ public:
     int WarningsShown = 0;
     bool WarningAnswer = true;
     bool WarningTicked = false;
+    // The key setup's table, asked for once when the engine starts.
+    TJogKeyTable *CreateJogKeyForm() override
+    {
+        ++JogFormsMade;
+        return &JogKeys;
+    }
+    TJogKeyTable JogKeys;
+    int JogFormsMade = 0;
 };
 
 class FormMachineRun : public ::testing::Test {
@@ -126,6 +135,15 @@ TEST_F(FormMachineRun, HomesRunsTheProgramToItsEndAndStops)
     EXPECT_DOUBLE_EQ(double(p.Z), -39.8);
     EXPECT_EQ(Mill().Current.X, 76000) << "400 steps per mm";
     EXPECT_TRUE(MessageTexts().empty());
+}
+
+TEST_F(FormMachineRun, EveryPanelReadsTheJogKeyTableMadeAtStart)
+{
+    EXPECT_EQ(Host.JogFormsMade, 1);
+    Load(Program);
+    ASSERT_NE(Engine->Panel(), nullptr);
+    EXPECT_EQ(Engine->Panel()->JogKeys, &Host.JogKeys);
+    EXPECT_EQ(Engine->JogKeys(), &Host.JogKeys);
 }
 
 TEST_F(FormMachineRun, ARealMachineWarnsBeforeTheRun)
