@@ -20,6 +20,7 @@ namespace orv {
 
 class TEngineHost;
 class TBasicInput;
+class TEditorInput;
 class TBasicOutput;
 class TCompilerOutput;
 class TCNC_to_Generic;
@@ -313,6 +314,7 @@ private:
     bool RendezvousComplete() const;
     bool HasConsumer() const;
     void ClearWaiting();
+    void WireEditorInput(TEditorInput &Editor);
     void PullLoop();
     void HandOut();
     bool TakeNextMove();
