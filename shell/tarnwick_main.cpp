@@ -1,11 +1,13 @@
 // Tarnwick: the main program. Starts the user-interface thread's services,
 // creates the message module and then the path module, as every later part
-// expects them, then the engine form with the file source and the 2D
-// output, runs the program named on the command line (the demo program
-// when none is named) and shows the "2D Simulation" window; the program
-// ends when that window is closed.
+// expects them, then the engine form with the editor source and the 2D
+// output, opens the program named on the command line (the demo program
+// when none is named) in an editor window beside the "2D Simulation"
+// window and runs it from the editor; the program ends when the 2D window
+// is closed and the editor windows agree.
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
+#include "engine/form/EditorInput.h"
 #include "engine/form/HeadlessHost.h"
 #include "engine/core/Mess.h"
 #include "engine/core/NetUtil.h"
@@ -15,7 +17,9 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ui/QtEventLoop.h"
+#include "components/richedit/RichEditW.h"
 #include "platform/ui/QtMessageService.h"
+#include "shell/ui/editor.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -29,14 +33,20 @@
 
 namespace {
 
-// Ends the program when the watched window is hidden or closed.
+// Ends the program when the watched window is hidden or closed; a close
+// waits for the editor windows' agreement (an unsaved program may stay).
 class TQuitOnHide : public QObject {
 public:
     using QObject::QObject;
+    std::function<bool()> CanClose;
 
 protected:
     bool eventFilter(QObject *Watched, QEvent *Event) override
     {
+        if (Event->type() == QEvent::Close && CanClose && !CanClose()) {
+            Event->ignore();
+            return true;
+        }
         if (Event->type() == QEvent::Hide)
             QApplication::quit();
         return QObject::eventFilter(Watched, Event);
@@ -54,6 +64,13 @@ public:
         auto Output = std::make_unique<orv::TDraw_2D>();
         Output->ViewFactory = [] { return std::make_unique<orv::TForm2DWindow>(); };
         return Output;
+    }
+    // The editor source, its windows top-level until the main window
+    // takes them in.
+    std::unique_ptr<orv::TBasicInput> CreateEditorInput(orv::TBaseForm &) override
+    {
+        return std::make_unique<orv::TEditorInput>(
+            nullptr, [] { return std::make_unique<orv::TEditorForm>(); });
     }
     // A missing tool can only be put into the changer from the "Machine
     // Tooling" window, which this program does not have yet: rather than
@@ -77,12 +94,12 @@ std::vector<std::string> CommandLineArguments(const QApplication &App)
     return args;
 }
 
-// Loads the program into the file source; false when it cannot be read.
+// Loads the program into the editor source; false when it cannot be read.
 bool LoadProgram(orv::TBaseForm &Engine, const std::string &FileName)
 {
     std::string name = std::filesystem::absolute(FileName).string();
     Engine.SetProgramFile(name);
-    Engine.SelectSource(orv::skFile);
+    Engine.SelectSource(orv::skEditor);
     if (!Engine.Source() || !Engine.Source()->LoadFile(name)) {
         orv::MessageDlg("", orv::Mess().MessageText(37) + " " + name, orv::mtError, orv::mbOK);
         return false;
@@ -137,7 +154,24 @@ int main(int argc, char **argv)
     if (!window)
         return 1;
     TQuitOnHide quitOnHide;
+    auto *editor = dynamic_cast<orv::TEditorInput *>(engine.Source());
+    quitOnHide.CanClose = [editor] {
+        for (int i = 0; editor && i < editor->EditorCount(); ++i)
+            if (auto *form = dynamic_cast<orv::TEditorForm *>(&editor->Editor(i)))
+                if (!form->CloseQuery())
+                    return false;
+        // Answered once: the editors go without asking again.
+        for (int i = 0; editor && i < editor->EditorCount(); ++i)
+            if (auto *form = dynamic_cast<orv::TEditorForm *>(&editor->Editor(i)))
+                form->RichEdit()->SetModified(false);
+        return true;
+    };
     window->installEventFilter(&quitOnHide);
+    if (editor) {
+        // The editor on the left, the 2D window beside it.
+        editor->Editor(0).SetBounds({20, 40, 520, 600});
+        window->move(560, 40);
+    }
     window->show();
     if (loaded)
         QTimer::singleShot(0, [&host] { host.ClickButton(orv::TMainButton::Start); });

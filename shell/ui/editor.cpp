@@ -27,7 +27,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <cstdio>
 
 namespace orv {
 
@@ -63,14 +63,18 @@ private:
 // and one final break dropped; false when it cannot be read.
 bool ReadProgramFile(const std::string &Name, std::string &Text, long long &Size)
 {
-    std::ifstream in(Name, std::ios::binary);
-    if (!in)
+    std::FILE *file = std::fopen(Name.c_str(), "rb");
+    if (!file)
         return false;
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
+    std::string raw;
+    char buffer[65536];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        raw.append(buffer, got);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
         return false;
-    const std::string raw = bytes.str();
     Size = (long long)raw.size();
     Text.clear();
     Text.reserve(raw.size());
@@ -105,7 +109,8 @@ QFont FontOf(const std::string &Name, int Size, int Style, const QFont &Default)
 TEditorForm::TEditorForm(QWidget *Parent) : QMainWindow(Parent)
 {
     setObjectName("EditorForm");
-    setAttribute(Qt::WA_DeleteOnClose, false);
+    // It closes with its source or with the program, not from its frame.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
     FRichEdit = new TRichEditW(this);
     FRichEdit->setObjectName("RichEdit");
     setCentralWidget(FRichEdit);
@@ -379,7 +384,7 @@ void TEditorForm::UpdateWizard() { FWizard.Padding = FCurrentPadding; }
 
 TEditorWindow::TBounds TEditorForm::Bounds() const
 {
-    const QRect r = frameGeometry();
+    const QRect r = geometry();
     return {r.left(), r.top(), r.width(), r.height()};
 }
 
@@ -537,18 +542,20 @@ bool TEditorForm::CheckSaveChanges(bool AllowCancel)
     return true;
 }
 
-void TEditorForm::closeEvent(QCloseEvent *Event)
+bool TEditorForm::CloseQuery()
 {
-    bool mayClose = true;
     if (FRichEdit->Modified() && FFileName.empty()) {
-        // An unnamed program goes only when it was saved.
+        // An unnamed program goes only once it is saved.
         std::string name;
         SaveFileAs(name);
-        mayClose = !name.empty();
-    } else {
-        mayClose = CheckSaveChanges(true);
+        return !name.empty();
     }
-    if (mayClose)
+    return CheckSaveChanges(true);
+}
+
+void TEditorForm::closeEvent(QCloseEvent *Event)
+{
+    if (CloseQuery())
         Event->accept();
     else
         Event->ignore();

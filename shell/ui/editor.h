@@ -127,6 +127,10 @@ public:
     void HiLight(char Letter);
     void ShowNormal();
     void UpdateFormat();
+    // The close query when the program ends: an unnamed modified program
+    // asks for a name (Cancel keeps it open), else "Save alterations?" with
+    // Cancel. True when the window may go.
+    bool CloseQuery();
     // Files dropped on the window.
     void FilesDropped(const QStringList &Files);
     // Opens the block wizard for a menu tag (0: alter the caret's block).
