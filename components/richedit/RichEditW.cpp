@@ -35,15 +35,20 @@ uint32_t TRichEditW::FromQColor(const QColor &Colour)
 
 namespace {
 
+void SetStyleOf(QTextCharFormat &Format, uint8_t Style)
+{
+    Format.setFontWeight(Style & 1 ? QFont::Bold : QFont::Normal);
+    Format.setFontItalic(Style & 2);
+    Format.setFontUnderline(Style & 4);
+    Format.setFontStrikeOut(Style & 8);
+}
+
 QTextCharFormat FormatOf(uint32_t Colour, uint32_t BackColour, uint8_t Style)
 {
     QTextCharFormat format;
     format.setForeground(TRichEditW::ToQColor(Colour));
     format.setBackground(TRichEditW::ToQColor(BackColour));
-    format.setFontWeight(Style & 1 ? QFont::Bold : QFont::Normal);
-    format.setFontItalic(Style & 2);
-    format.setFontUnderline(Style & 4);
-    format.setFontStrikeOut(Style & 8);
+    SetStyleOf(format, Style);
     return format;
 }
 
@@ -66,24 +71,26 @@ uint32_t TTextAttributesW::Color() const
     return TRichEditW::FromQColor(format.foreground().color());
 }
 
+void TTextAttributesW::Merge(const QTextCharFormat &Format)
+{
+    if (FDefault)
+        FOwner.mergeCurrentCharFormat(Format);
+    else
+        FOwner.textCursor().mergeCharFormat(Format);
+}
+
 void TTextAttributesW::SetColor(uint32_t Colour)
 {
     QTextCharFormat format;
     format.setForeground(TRichEditW::ToQColor(Colour));
-    if (FDefault)
-        FOwner.mergeCurrentCharFormat(format);
-    else
-        FOwner.textCursor().mergeCharFormat(format);
+    Merge(format);
 }
 
 void TTextAttributesW::SetBackColor(uint32_t Colour)
 {
     QTextCharFormat format;
     format.setBackground(TRichEditW::ToQColor(Colour));
-    if (FDefault)
-        FOwner.mergeCurrentCharFormat(format);
-    else
-        FOwner.textCursor().mergeCharFormat(format);
+    Merge(format);
 }
 
 uint8_t TTextAttributesW::Style() const
@@ -94,14 +101,8 @@ uint8_t TTextAttributesW::Style() const
 void TTextAttributesW::SetStyle(uint8_t Style)
 {
     QTextCharFormat format;
-    format.setFontWeight(Style & 1 ? QFont::Bold : QFont::Normal);
-    format.setFontItalic(Style & 2);
-    format.setFontUnderline(Style & 4);
-    format.setFontStrikeOut(Style & 8);
-    if (FDefault)
-        FOwner.mergeCurrentCharFormat(format);
-    else
-        FOwner.textCursor().mergeCharFormat(format);
+    SetStyleOf(format, Style);
+    Merge(format);
 }
 
 void TTextAttributesW::Assign(const QFont &Font)

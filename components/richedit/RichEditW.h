@@ -6,6 +6,7 @@
 // 8-bit bytes (each byte one character, so ".FNC" bytes such as 216 keep
 // their value) or as UTF-16.
 
+#include <QTextCharFormat>
 #include <QTextEdit>
 
 #include <functional>
@@ -32,6 +33,7 @@ public:
     void Assign(const QFont &Font);
 
 private:
+    void Merge(const QTextCharFormat &Format);
     TRichEditW &FOwner;
     bool FDefault;
 };

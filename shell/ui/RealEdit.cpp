@@ -29,7 +29,9 @@ bool TRealEdit::Accepts(QChar Character) const
     if (Character == '.')
         return FEditType == etReal && !text().contains('.');
     if (Character == '-')
-        return !FPosOnly && (!text().contains('-') || cursorPosition() == 0);
+        // A sign goes only in front, and only once.
+        return !FPosOnly && (hasSelectedText() ? selectionStart() : cursorPosition()) == 0 &&
+               (!text().contains('-') || selectedText().contains('-'));
     return false;
 }
 

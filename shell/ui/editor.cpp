@@ -784,32 +784,33 @@ void TEditorForm::SaveFormatSettings()
     FColours.Save(ini);
 }
 
-void TEditorForm::LoadFormat()
+// The format file dialog; empty when cancelled.
+std::string TEditorForm::ChooseFormatFile(bool Save) const
 {
     TFileRequest request;
-    request.Kind = TFileDialogKind::Open;
+    request.Kind = Save ? TFileDialogKind::Save : TFileDialogKind::Open;
     request.Filter = Tr("Format file (*.NCF)|*.NCF|Text file (*.txt)|*.txt|Any file (*.*)|*.*");
     request.DefaultExt = "*.NCF";
     request.FileName = FFormatFile;
-    const std::optional<std::string> chosen = Messages().ChooseFile(request);
-    if (!chosen || chosen->empty())
+    return Messages().ChooseFile(request).value_or("");
+}
+
+void TEditorForm::LoadFormat()
+{
+    const std::string chosen = ChooseFormatFile(false);
+    if (chosen.empty())
         return;
-    FFormatFile = *chosen;
+    FFormatFile = chosen;
     FActions["ColourFormatText1"]->setChecked(true);
     LoadFormatSettings();
 }
 
 void TEditorForm::SaveFormat()
 {
-    TFileRequest request;
-    request.Kind = TFileDialogKind::Save;
-    request.Filter = Tr("Format file (*.NCF)|*.NCF|Text file (*.txt)|*.txt|Any file (*.*)|*.*");
-    request.DefaultExt = "*.NCF";
-    request.FileName = FFormatFile;
-    const std::optional<std::string> chosen = Messages().ChooseFile(request);
-    if (!chosen || chosen->empty())
+    const std::string chosen = ChooseFormatFile(true);
+    if (chosen.empty())
         return;
-    FFormatFile = *chosen;
+    FFormatFile = chosen;
     SaveFormatSettings();
 }
 

@@ -165,6 +165,7 @@ private:
     void LoadFormatSettings();
     void SaveFormatSettings();
     void SetupHelp();
+    std::string ChooseFormatFile(bool Save) const;
     bool WriteFile(const std::string &FileName);
 
     // Line range and taken lines of the rewriting commands.
