@@ -5,6 +5,7 @@
 
 #include "engine/form/EditorInput.h"
 #include "engine/form/tests/FormEngine.h"
+#include "machine/Machine_Tooling.h"
 #include "shell/tests/EditorTestSupport.h"
 
 #include <QAction>
@@ -149,6 +150,41 @@ TEST(EditorRun, AFailingLineFlashes)
     run.Folder.Loop.Advance(1000);
     EXPECT_FALSE(run.Input().Flashing());
     EXPECT_FALSE(form.RichEdit()->isReadOnly());
+}
+
+} // namespace
+} // namespace orv
+
+namespace orv {
+namespace {
+
+TEST(EditorRun, TheEngineTellsTheEditorItsUnitsBilletAndTooling)
+{
+    TEditorRun run;
+    run.Host.Billet.XSize = 120;
+    run.Host.Billet.ZSize = 30;
+    run.Load("p.fnc", "G00 X1\n");
+    TEditorForm &form = run.Form(0);
+    EXPECT_EQ(form.Units(), run.Engine->Inch() ? Inch : Metric);
+    EXPECT_EQ(form.Billet().X, 120);
+    EXPECT_EQ(form.Billet().Z, 30);
+    EXPECT_EQ(form.ToolingFile(), run.Engine->Tooling()->DataFile());
+    int changes = 0;
+    run.Engine->OnInputStateChanged = [&changes](TObject *) { ++changes; };
+    form.RichEdit()->InsertLine(1, "M30");
+    EXPECT_GE(changes, 1);
+    run.Engine->SetUnits(true);
+    EXPECT_EQ(form.Units(), Inch);
+}
+
+TEST(EditorRun, ShowDrawElementFollowsThe2DOutput)
+{
+    TEditorRun run;
+    run.Load("p.fnc", "G00 X1\nG00 X2\n");
+    TEditorForm &form = run.Form(0);
+    EXPECT_FALSE(form.OnHiliteOutput) << "no 2D output yet";
+    run.Host.ClickButton(TMainButton::Output2D);
+    EXPECT_TRUE(form.OnHiliteOutput);
 }
 
 } // namespace
