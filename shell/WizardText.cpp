@@ -383,6 +383,86 @@ void TWizardModel::CompleteAlter()
         CentrePage = IsSet(Block, wI) || IsSet(Block, wJ) || !IsSet(Block, wR);
 }
 
+void TWizardModel::ChangeKind(int NewKind, int NewSubKind)
+{
+    const bool wasArc = IsArcKind(Kind);
+    auto taken = [this](int Word) {
+        Block.Words[Word] = IsSet(Old, Word) ? Old.Words[Word] : 0;
+    };
+    auto unset = [this](std::initializer_list<int> Words) {
+        for (int w : Words)
+            Block.Words[w] = NoValue;
+    };
+    auto position = [&taken] {
+        taken(wX);
+        taken(wY);
+        taken(wZ);
+    };
+    auto retract = [&] {
+        if (wasArc)
+            Block.Words[wR] = 0;
+        else
+            unset({wR});
+    };
+    const int k = NewKind;
+    if (k == 1 || k == 2 || k == 3) {
+        taken(wF);
+        unset({wQ, wR, wI, wJ, wK});
+    } else if (IsArcKind(k)) {
+        taken(wF);
+        unset({wQ, wR, wK});
+        if (!wasArc) {
+            taken(wI);
+            taken(wJ);
+        }
+    } else if (IsCannedKind(k)) {
+        position();
+        taken(wF);
+        taken(wK);
+        unset({wI, wJ});
+        retract();
+        // A canned cycle always has its retract point.
+        if (!IsSet(Block, wR))
+            taken(wR);
+        if (k == 6 || k == 9) {
+            taken(wQ);
+            unset({wP});
+        } else if (k == 8 || k >= 12) {
+            taken(wP);
+            unset({wQ});
+        } else {
+            unset({wP, wQ});
+        }
+    } else if (k == 15 || k == WizardMKind) {
+        taken(wF);
+        retract();
+        unset({wI, wJ, wK});
+    } else if (k >= 16 && k <= 18) {
+        position();
+        unset({wF, wP, wQ, wI, wJ, wK});
+        retract();
+    } else if (k == 19 || k == 20) {
+        unset({wX, wY, wZ, wI, wJ, wK});
+        taken(wF);
+        retract();
+    } else if (k == 21 || k == 22) {
+        position();
+        unset({wF, wP, wQ});
+        retract();
+        taken(wI);
+        taken(wJ);
+        taken(wK);
+    } else if (k == 23 || k == 24) {
+        position();
+        unset({wF, wP, wQ, wI, wJ, wK});
+        taken(wR);
+    }
+    Kind = NewKind;
+    SubKind = NewSubKind;
+    if (IsArcKind(Kind))
+        CentrePage = IsSet(Block, wI) || IsSet(Block, wJ) || !IsSet(Block, wR);
+}
+
 bool TWizardModel::FieldShown(int Word) const
 {
     if (Word < wX || Word > wS || !IsSet(Block, Word))

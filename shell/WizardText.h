@@ -79,6 +79,11 @@ public:
     // edits; UnsupportedG or UnsupportedM then tell a known code it cannot.
     bool StartAlter(const TLines &Lines, int CaretLine);
 
+    // Alter mode, the code changed in the dialog: the working block's words
+    // are adapted to the new kind (values of the block being altered, 0
+    // where it has none, or unset).
+    void ChangeKind(int NewKind, int NewSubKind = 0);
+
     // The field of a word is on the page (its value set, for arcs only the
     // words of the shown page).
     bool FieldShown(int Word) const;

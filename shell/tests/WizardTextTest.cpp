@@ -104,6 +104,28 @@ TEST(WizardText, AlterModeFindsTheKindOfTheCaretsBlock)
     EXPECT_EQ(edit->Text, "N30 G98 G83 X1 Y2 Z-7 Q1 R1 F80");
 }
 
+TEST(WizardText, ChangingTheCodeWhileAlteringAdaptsTheWords)
+{
+    TWizardModel model;
+    ASSERT_TRUE(model.StartAlter({"G00 X0 Y0 Z5 F50", "G02 X10 Y0 I5 J0 F80"}, 1));
+    EXPECT_EQ(model.Kind, 4);
+    model.ChangeKind(9);
+    EXPECT_EQ(model.Kind, 9);
+    EXPECT_EQ(model.Block.Words[wR], 0) << "from an arc the retract point starts at 0";
+    EXPECT_EQ(model.Block.Words[wQ], 0) << "none in the old block: 0";
+    EXPECT_EQ(model.Block.Words[wF], 80);
+    EXPECT_EQ(model.Block.Words[wI], NoValue);
+    model.ChangeKind(1);
+    EXPECT_EQ(model.Block.Words[wQ], NoValue);
+    EXPECT_EQ(model.Block.Words[wR], NoValue);
+    EXPECT_EQ(model.Block.Words[wX], 10);
+    model.ChangeKind(5);
+    EXPECT_EQ(model.Block.Words[wI], 5) << "centre taken when coming from no arc";
+    auto edit = model.Build();
+    ASSERT_TRUE(edit.has_value());
+    EXPECT_EQ(edit->Text, "G03 X10 I5 J0 F80") << "Y0 is the modal Y already";
+}
+
 TEST(WizardText, UnsupportedCodes)
 {
     TWizardModel model;

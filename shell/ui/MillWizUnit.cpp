@@ -302,12 +302,13 @@ void TMillWizForm::ShowCentrePage(bool Centre)
 
 void TMillWizForm::KindChosen(int Item)
 {
-    if (Item < 24) {
-        FModel.Kind = Item + 1;
-        FModel.SubKind = 0;
+    const int kind = Item < 24 ? Item + 1 : WizardMKind;
+    const int subKind = Item < 24 ? 0 : Item - 23;
+    if (FModel.Mode == TWizardMode::Alter) {
+        FModel.ChangeKind(kind, subKind);
     } else {
-        FModel.Kind = WizardMKind;
-        FModel.SubKind = Item - 23;
+        FModel.Kind = kind;
+        FModel.SubKind = subKind;
     }
     SetupPage();
 }
