@@ -9,6 +9,8 @@
 #include "platform/HelpService.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -268,6 +270,76 @@ TEST_F(EditorFormTest, CtrlF1AsksForTheHelpOfTheCodeUnderTheCaret)
     EXPECT_EQ(Help().Requests()[before].Context, 200001);
     EXPECT_EQ(Help().Requests()[before + 1].Context, 300003);
     EXPECT_EQ(editor->RichEdit()->CaretColumn(), 1) << "the caret is put back";
+}
+
+TEST_F(EditorFormTest, HiLightMarksEveryWordOfALetterAndShowNormalTakesItAway)
+{
+    Editor->RichEdit()->SetText("g1 z5\nG0 Z-2");
+    Editor->RichEdit()->SetModified(false);
+    Editor->HiLight('Z');
+    uint32_t colour = 0, back = 0;
+    uint8_t style = 0;
+    for (int position : {3, 10}) {
+        SCOPED_TRACE(position);
+        Editor->RichEdit()->CharFormatAt(position, colour, back, style);
+        EXPECT_EQ(colour, ColourRed);
+        EXPECT_EQ(style & 1, 1);
+    }
+    EXPECT_FALSE(Editor->RichEdit()->Modified());
+    EXPECT_TRUE(Editor->MenuAction("ShowNormal1")->isEnabled());
+    Editor->ShowNormal();
+    Editor->RichEdit()->CharFormatAt(10, colour, back, style);
+    EXPECT_EQ(colour, 0u);
+    EXPECT_FALSE(Editor->MenuAction("ShowNormal1")->isEnabled());
+}
+
+TEST_F(EditorFormTest, LineNumberingRenumbersWithTheDialogsValues)
+{
+    Editor->RichEdit()->SetText("G1 X10\n(NOTE\nN7 G1 X20");
+    Dialogs.Numberings.push_back([](TNumbering &N) {
+        N = {"N", 10, 10, 0, false};
+        return true;
+    });
+    Editor->LineNumbering();
+    EXPECT_EQ(Text(), "N10 G1 X10\n(NOTE\nN20 G1 X20");
+    EXPECT_EQ(Editor->Format().Numbering.Start, 10);
+    Dialogs.Numberings.push_back([](TNumbering &N) { return N.Remove = true, true; });
+    Editor->LineNumbering();
+    EXPECT_EQ(Text(), "G1 X10\n(NOTE\nG1 X20");
+}
+
+TEST_F(EditorFormTest, CommandsWorkOnTheSelectedLinesOnly)
+{
+    Editor->RichEdit()->SetText("g1 x1\ng1 x2\ng1 x3");
+    const int start = Editor->RichEdit()->LineStart(1);
+    Editor->RichEdit()->SetSelection(start + 1, Editor->RichEdit()->LineStart(2) - start - 1);
+    Editor->ChangeCase(true);
+    EXPECT_EQ(Text(), "g1 x1\nG1 X2\ng1 x3") << "a selection ending at a line start leaves it";
+}
+
+TEST_F(EditorFormTest, PopupOffersTheWizardsOrTheAlteration)
+{
+    Editor->RichEdit()->SetText("G01 X5");
+    auto rightClick = [this] {
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5),
+                            Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(Editor->RichEdit()->viewport(), &release);
+        Editor->PopupMenu()->close();
+    };
+    struct {
+        const char *Name;
+        int Length;
+        bool Wizards;
+    } cases[] = {{"nothing selected: the Wizards menu", 0, true},
+                 {"a selection: Wizard... alters it", 3, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Editor->RichEdit()->SetSelection(0, c.Length);
+        rightClick();
+        EXPECT_EQ(Editor->MenuAction("Wizards1")->isVisible(), c.Wizards);
+        EXPECT_EQ(Editor->MenuAction("Wizard1")->isVisible(), !c.Wizards);
+        EXPECT_EQ(Editor->MenuAction("Copy1")->isEnabled(), !c.Wizards);
+    }
 }
 
 TEST_F(EditorFormTest, ARunLocksTextAndMenu)

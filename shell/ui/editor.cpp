@@ -148,6 +148,7 @@ void TEditorForm::FormCreate()
     SetupHelp();
     FRichEdit->SetUndoLimit(30);
     FRichEdit->SetModified(false);
+    FHiLightMenu->menuAction()->setEnabled(FRichEdit->LineCount() > 0);
     UpdateCaption();
     UpdateStatus();
 }
