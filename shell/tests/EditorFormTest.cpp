@@ -86,6 +86,31 @@ TEST_F(EditorFormTest, LoadColoursTheWordsAndLeavesTheTextUnmodified)
     }
 }
 
+TEST_F(EditorFormTest, ProgramBytesKeepTheirValues)
+{
+    const std::string program = "G01 X\xD8" "12 Y1\nM30\n";
+    ASSERT_TRUE(Editor->LoadFromFile(Folder.Write("bytes.fnc", program)));
+    EXPECT_EQ(Editor->LineText(0), "G01 X\xD8" "12 Y1");
+    uint32_t colour = 0, back = 0;
+    uint8_t style = 0;
+    Editor->RichEdit()->CharFormatAt(7, colour, back, style);
+    EXPECT_EQ(colour, ColourRed) << "216 belongs to the X word";
+    Editor->RichEdit()->InsertLine(2, "M02");
+    Editor->SaveFile();
+    EXPECT_EQ(Folder.Read("bytes.fnc"), "G01 X\xD8" "12 Y1\nM30\nM02\n");
+    EXPECT_FALSE(Editor->RichEdit()->Modified());
+}
+
+TEST_F(EditorFormTest, MenuGroupsForAMainWindow)
+{
+    EXPECT_EQ(Editor->EditorMenu()->menuAction()->property(MenuGroupProperty).toInt(), 2);
+    EXPECT_EQ(Editor->MenuAction("Print1")->property(MenuGroupProperty).toInt(), 10);
+    int fives = 0;
+    for (QAction *action : Editor->EditorMenu()->actions())
+        fives += action->property(MenuGroupProperty).toInt() == 5;
+    EXPECT_EQ(fives, 4);
+}
+
 TEST_F(EditorFormTest, StatusShowsLineAndColumn)
 {
     Editor->RichEdit()->SetText("G00\nG01 X1\nG01 X2\nG01 X3\nM30");

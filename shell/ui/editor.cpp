@@ -234,6 +234,14 @@ void TEditorForm::BuildMenus()
     FEditorMenu->addSeparator();
     add(FEditorMenu, "PrinterSetup1", "&Printer Setup...", [this] { PrinterSetup(); });
     add(FEditorMenu, "Print1", "Print...", [this] { Print(); });
+
+    // Where a main window merges the menu: the Editor menu in group 2, its
+    // editing menus in group 5, printing in group 10.
+    FEditorMenu->menuAction()->setProperty(MenuGroupProperty, 2);
+    for (QMenu *menu : {edit, search, modify, prefs})
+        menu->menuAction()->setProperty(MenuGroupProperty, 5);
+    for (const char *name : {"PrinterSetup1", "Print1"})
+        FActions[name]->setProperty(MenuGroupProperty, 10);
 }
 
 void TEditorForm::BuildPopup()

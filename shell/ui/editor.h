@@ -26,6 +26,9 @@ namespace orv {
 
 class TRichEditW;
 
+// Property of the menu actions that names their merge group.
+constexpr const char *MenuGroupProperty = "MenuGroup";
+
 class TEditorForm : public QMainWindow, public TEditorWindow {
     Q_OBJECT
 public:
