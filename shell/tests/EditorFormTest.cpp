@@ -101,6 +101,16 @@ TEST_F(EditorFormTest, ProgramBytesKeepTheirValues)
     EXPECT_FALSE(Editor->RichEdit()->Modified());
 }
 
+TEST_F(EditorFormTest, PrintsTheTextAndKeepsTheWindowColour)
+{
+    Editor->RichEdit()->SetText("G00 X1\nM30");
+    Editor->RichEdit()->SetColor(65535);
+    Dialogs.PrintTo = Folder.File("print.pdf");
+    Editor->Print();
+    EXPECT_GT(std::filesystem::file_size(Folder.File("print.pdf")), 0u);
+    EXPECT_EQ(Editor->RichEdit()->Color(), 65535u);
+}
+
 TEST_F(EditorFormTest, MenuGroupsForAMainWindow)
 {
     EXPECT_EQ(Editor->EditorMenu()->menuAction()->property(MenuGroupProperty).toInt(), 2);

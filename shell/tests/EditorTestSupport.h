@@ -7,6 +7,8 @@
 #include "shell/ui/EditorDialogs.h"
 #include "shell/ui/editor.h"
 
+#include <QPrinter>
+
 #include <deque>
 
 namespace orv::test {
@@ -39,7 +41,18 @@ public:
         Finds.pop_front();
         return true;
     }
-    bool Print(QWidget *, QPrinter &, int &) override { return false; }
+    // Printing goes to this PDF file; empty cancels the print dialog.
+    std::string PrintTo;
+    int Copies = 1;
+    bool Print(QWidget *, QPrinter &Printer, int &Copies_) override
+    {
+        if (PrintTo.empty())
+            return false;
+        Printer.setOutputFormat(QPrinter::PdfFormat);
+        Printer.setOutputFileName(QString::fromStdString(PrintTo));
+        Copies_ = Copies;
+        return true;
+    }
     bool NotSupported(QWidget *, char Letter, int Code) override
     {
         ++NotSupportedShown;

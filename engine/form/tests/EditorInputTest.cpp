@@ -184,6 +184,20 @@ TEST_F(EditorInputTest, ValuesReachEveryWindow)
     EXPECT_EQ(changes, 1);
 }
 
+TEST_F(EditorInputTest, StateFollowsTheCaretsLine)
+{
+    Main().Text = "G00 X1\nG01 X2\nM30";
+    struct {
+        int Line;
+        int State;
+    } cases[] = {{0, 0}, {1, 1}, {2, 2}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Line);
+        Main().SetCaretLine(c.Line);
+        EXPECT_EQ(Input.GetState(), c.State);
+    }
+}
+
 TEST_F(EditorInputTest, GotoLineContinuesThere)
 {
     Main().Text = "G00 X1\nG01 X2\nG01 X3";
