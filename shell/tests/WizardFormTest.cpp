@@ -102,6 +102,13 @@ TEST_F(WizardFormTest, CannedCyclePageShowsItsFields)
         EXPECT_NE(form.Field(word), nullptr) << CNCLetters[word];
     EXPECT_EQ(form.Field(wQ), nullptr);
     EXPECT_EQ(form.HelpCode(), (std::pair<std::string, std::string>{"G", "81"}));
+    std::string asked;
+    form.OnHelp = [&asked](const std::string &Letter, const std::string &Code) {
+        asked = Letter + Code;
+    };
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(&form, &f1);
+    EXPECT_EQ(asked, "G81") << "F1 asks for the code's help";
     model.StartInsert({"G00 X0 Y0 Z5", ""}, 1, 15);
     form.SetupPage();
     EXPECT_EQ(form.Field(wX), nullptr) << "G80 shows no fields";

@@ -7,6 +7,7 @@
 #include "shell/ui/MillWizUnit.h"
 #include "shell/ui/WizNoSupportUnit.h"
 #include "shell/ui/ask_for_token_form.h"
+#include "shell/ui/editor.h"
 #include "shell/ui/global_change.h"
 
 #include <QColorDialog>
@@ -111,6 +112,10 @@ bool TEditorDialogs::PrinterSetup(QWidget *Parent, QPrinter &Printer)
 bool TEditorDialogs::Wizard(QWidget *Parent, TWizardModel &Model, const TLines &Text)
 {
     TMillWizForm form(Model, Text, Parent);
+    if (auto *editor = dynamic_cast<TEditorForm *>(Parent))
+        form.OnHelp = [editor](const std::string &Letter, const std::string &Code) {
+            editor->HelpOnCode(Letter, Code);
+        };
     return form.exec() == QDialog::Accepted;
 }
 

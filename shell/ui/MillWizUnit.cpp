@@ -80,18 +80,30 @@ TMillWizForm::TMillWizForm(TWizardModel &Model, const TLines &Text, QWidget *Par
     auto *help = new QPushButton(Tr("Help"), this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] {
-        if (OnHelp) {
-            const auto [letter, code] = HelpCode();
-            OnHelp(letter, code);
-        }
-    });
+    connect(help, &QPushButton::clicked, this, [this] { AskHelp(); });
     bottom->addStretch();
     bottom->addWidget(ok);
     bottom->addWidget(cancel);
     bottom->addWidget(help);
     layout->addLayout(bottom);
     SetupPage();
+}
+
+void TMillWizForm::AskHelp()
+{
+    if (!OnHelp)
+        return;
+    const auto [letter, code] = HelpCode();
+    OnHelp(letter, code);
+}
+
+void TMillWizForm::keyPressEvent(QKeyEvent *Event)
+{
+    if (Event->key() == Qt::Key_F1) {
+        AskHelp();
+        return;
+    }
+    QDialog::keyPressEvent(Event);
 }
 
 std::pair<std::string, std::string> TMillWizForm::HelpCode() const

@@ -47,7 +47,12 @@ public:
     QLabel *Image;
     QTabWidget *PCCenterRadius = nullptr;
 
+protected:
+    // F1 asks for the help of the code, as the "Help" button does.
+    void keyPressEvent(QKeyEvent *Event) override;
+
 private:
+    void AskHelp();
     void AddWordField(QFormLayout *Form, int Word, const QString &Caption);
     void AddOptions(QFormLayout *Form);
     void DrawPicture(int FocusWord);
