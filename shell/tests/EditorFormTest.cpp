@@ -282,6 +282,20 @@ TEST_F(EditorFormTest, WizardInsertsTheFooterAndANumberedBlock)
     EXPECT_EQ(Text(), "N10 G00 X0 Y0 Z0\nN15 G01 X7\nN20 G00 X5\nM05\nG91 G28 X0 Y0 Z0\nM30\nM30");
 }
 
+TEST_F(EditorFormTest, WizardWithNoRoomForANumberOffersToRenumber)
+{
+    Editor->RichEdit()->SetText("N10 G00 X0 Y0 Z0\nN11 G00 X5");
+    Editor->RichEdit()->SetCaretPos(1, 0);
+    Dialogs.Wizards.push_back([](TWizardModel &M) { return M.Enter(wX, 7), true; });
+    Dialogs.Numberings.push_back([](TNumbering &N) { return N = {"N", 10, 10, 0, false}, true; });
+    Folder.Messages.Answer("Yes");
+    Editor->WizardMenuClick(201);
+    ASSERT_FALSE(MessageTexts().empty());
+    EXPECT_NE(MessageTexts().back().find("Do you wish to renumber the whole file?"),
+              std::string::npos);
+    EXPECT_EQ(Text(), "N10 G00 X0 Y0 Z0\nN20 G01 X7\nN30 G00 X5");
+}
+
 TEST_F(EditorFormTest, WizardOnAnUnsupportedCode)
 {
     Editor->RichEdit()->SetText("G76 X1 Z-2");

@@ -189,3 +189,22 @@ TEST(EditorRun, ShowDrawElementFollowsThe2DOutput)
 
 } // namespace
 } // namespace orv
+
+namespace orv {
+namespace {
+
+TEST(EditorRun, AMachineErrorFlashesItsLine)
+{
+    TEditorRun run;
+    run.Load("p.fnc", "G00 X1\nG00 X200\nM30\n");
+    run.Engine->MachineError(nullptr, 2, "Limit Error", "Axis beyond its travel", "");
+    TEditorForm &form = run.Form(0);
+    EXPECT_EQ(form.RichEdit()->SelText(), "G00 X200");
+    run.Folder.Loop.Advance(250);
+    EXPECT_EQ(form.RichEdit()->SelLength(), 0);
+    run.Folder.Loop.Advance(250);
+    EXPECT_EQ(form.RichEdit()->SelText(), "G00 X200");
+}
+
+} // namespace
+} // namespace orv
