@@ -268,7 +268,13 @@ void TEditorForm::BuildPopup()
     });
     FPopupMenu->addSeparator();
 
-    // The wizard's item: the "Wizards" submenu, or "Wizard..." on a selection.
+    BuildWizardMenu();
+}
+
+// The wizard's item of the popup: the "Wizards" submenu (header, footer and
+// the operation groups), or "Wizard..." on a selection.
+void TEditorForm::BuildWizardMenu()
+{
     FWizardMenu = FPopupMenu->addMenu(QString::fromStdString(Tr("Wizards")));
     FWizardMenu->setObjectName("Wizards1");
     auto wizard = [this](QMenu *Menu, const std::string &Caption, int Tag) {

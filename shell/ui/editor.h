@@ -157,6 +157,7 @@ private:
     void FormDestroy();
     void BuildMenus();
     void BuildPopup();
+    void BuildWizardMenu();
     void UpdatePopup();
     void UpdateEditMenu();
     void UpdateCaption();
