@@ -6,6 +6,7 @@
 #include "shell/ui/RealEdit.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QTabWidget>
 
@@ -112,6 +113,22 @@ TEST_F(WizardFormTest, CannedCyclePageShowsItsFields)
     model.StartInsert({"G00 X0 Y0 Z5", ""}, 1, 15);
     form.SetupPage();
     EXPECT_EQ(form.Field(wX), nullptr) << "G80 shows no fields";
+}
+
+TEST_F(WizardFormTest, SpindleChoicesSwitchTheMCode)
+{
+    TWizardModel model;
+    model.StartInsert({"G00 X0", ""}, 1, WizardMKind, 5);
+    TMillWizForm form(model, {});
+    auto *coolant = form.findChild<QCheckBox *>("CheckC");
+    ASSERT_NE(coolant, nullptr);
+    coolant->setChecked(true);
+    EXPECT_EQ(model.SubKind, 8);
+    EXPECT_EQ(form.windowTitle().toStdString(), "Milling Wizard - Spindle Forward Coolant On (M13)");
+    model.Enter(wS, 900);
+    auto edit = model.Build();
+    ASSERT_TRUE(edit.has_value());
+    EXPECT_EQ(edit->Text, "M13 S900");
 }
 
 } // namespace

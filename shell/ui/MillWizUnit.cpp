@@ -67,13 +67,11 @@ TMillWizForm::TMillWizForm(TWizardModel &Model, const TLines &Text, QWidget *Par
     LabelNote = new QLabel(
         Tr("  Note : All values depicted are show as absolute values unless otherwise stated."), this);
     layout->addWidget(LabelNote);
-    auto *middle = new QHBoxLayout;
-    FPage = new QWidget(this);
-    middle->addWidget(FPage, 1);
+    FMiddle = new QHBoxLayout;
     Image = new QLabel(this);
     Image->setFixedSize(180, 160);
-    middle->addWidget(Image);
-    layout->addLayout(middle);
+    FMiddle->addWidget(Image);
+    layout->addLayout(FMiddle);
     auto *bottom = new QHBoxLayout;
     auto *ok = new QPushButton(Tr("OK"), this);
     auto *cancel = new QPushButton(Tr("Cancel"), this);
@@ -144,9 +142,15 @@ void TMillWizForm::AddWordField(QFormLayout *Form, int Word, const QString &Capt
 void TMillWizForm::SetupPage()
 {
     FFields.clear();
-    delete FPage->layout();
-    for (QWidget *child : FPage->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-        delete child;
+    // The old page goes once its handlers have returned (an option group
+    // rebuilds the page from its own click).
+    if (FPage) {
+        FMiddle->removeWidget(FPage);
+        FPage->hide();
+        FPage->deleteLater();
+    }
+    FPage = new QWidget(this);
+    FMiddle->insertWidget(0, FPage, 1);
     PCCenterRadius = nullptr;
     auto *form = new QFormLayout(FPage);
     const int kind = FModel.Kind;
@@ -216,15 +220,59 @@ void TMillWizForm::AddOptions(QFormLayout *Form)
         group("Return to Level", {"Intial Level - G98", "R Point Level - G99"},
               FModel.ReturnToRPoint ? 1 : 0,
               [this](int Item) { FModel.ReturnToRPoint = Item == 1; });
+    // A choice within an operation's family switches the kind.
+    auto switchTo = [this](int Kind, int SubKind) {
+        FModel.Kind = Kind;
+        FModel.SubKind = SubKind;
+        SetupPage();
+    };
     if (kind >= 16 && kind <= 18)
         group("Cutter Compensation", {"Cancel - G40", "Left Hand - G41", "Right Hand - G42"},
-              kind - 16, [this](int Item) {
-                  FModel.Kind = 16 + Item;
-                  SetupPage();
-              });
+              kind - 16, [switchTo](int Item) { switchTo(16 + Item, 0); });
+    if (kind == 19 || kind == 20)
+        group("Feed Type", {"Feed Per Minute", "Feed Per Revolution"}, kind - 19,
+              [switchTo](int Item) { switchTo(19 + Item, 0); });
+    if (kind == 21 || kind == 22)
+        group("Scale", {"Scaling On - G51", "Scaling Off - G50"}, kind - 21,
+              [switchTo](int Item) { switchTo(21 + Item, 0); });
+    if (kind == 23 || kind == 24)
+        group("Rotate", {"Rotation On - G68", "Rotation Off - G69"}, kind - 23,
+              [switchTo](int Item) { switchTo(23 + Item, 0); });
     if (kind != WizardMKind)
         return;
     const int sub = FModel.SubKind;
+    if (sub == 1 || sub == 2)
+        group("Mirror", {"Mirror in X On - M70", "Mirror in X Off - M80"}, sub - 1,
+              [switchTo](int Item) { switchTo(WizardMKind, 1 + Item); });
+    if (sub == 3 || sub == 4)
+        group("Mirror", {"Mirror in Y On - M71", "Mirror in Y Off - M81"}, sub - 3,
+              [switchTo](int Item) { switchTo(WizardMKind, 3 + Item); });
+    if (sub >= 10 && sub <= 13)
+        group("Program Operations",
+              {"Program stop - M00", "Optional stop - M01", "End of program - M02",
+               "Program stop and reset - M30"},
+              sub - 10, [switchTo](int Item) { switchTo(WizardMKind, 10 + Item); });
+    if (sub == 14 || sub == 15)
+        group("Sub Program Operations", {"Sub program call - M98", "Sub program end - M99"},
+              sub - 14, [switchTo](int Item) { switchTo(WizardMKind, 14 + Item); });
+    if (sub >= 5 && sub <= 9) {
+        // M03, M04, M05; with coolant M13, M14.
+        const bool coolant = sub == 8 || sub == 9;
+        const int item = coolant ? sub - 8 : sub - 5;
+        auto *useCoolant = new QCheckBox(Tr("Use Coolant"), page);
+        useCoolant->setObjectName("CheckC");
+        useCoolant->setChecked(coolant);
+        useCoolant->setEnabled(item != 2);
+        group("Spindle Operations", {"Forward", "Reverse", "Stop"}, item,
+              [switchTo, useCoolant](int Item) {
+                  const bool on = useCoolant->isChecked() && Item != 2;
+                  switchTo(WizardMKind, on ? 8 + Item : 5 + Item);
+              });
+        Form->addRow(useCoolant);
+        connect(useCoolant, &QCheckBox::toggled, this, [switchTo, item](bool On) {
+            switchTo(WizardMKind, On ? 8 + item : 5 + item);
+        });
+    }
     if (sub == 16) {
         auto *tool = new TRealEdit(page);
         tool->setObjectName("EditT");

@@ -14,6 +14,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QFormLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -61,6 +62,7 @@ private:
     TWizardModel &FModel;
     TLines FText;
     QWidget *FPage = nullptr;
+    QHBoxLayout *FMiddle = nullptr;
     std::map<int, TRealEdit *> FFields;
 };
 
