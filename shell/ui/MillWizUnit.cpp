@@ -195,6 +195,10 @@ void TMillWizForm::SetupPage()
                 [this](int Index) { ShowCentrePage(Index == 0); });
         form->addRow(PCCenterRadius);
     }
+    // Scaling and rotation off take no values.
+    if (kind == 22 || kind == 24)
+        for (auto &[word, field] : FFields)
+            field->setEnabled(false);
     AddOptions(form);
     DrawPicture(0);
 }
