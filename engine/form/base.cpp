@@ -16,6 +16,7 @@
 #include "engine/expand/CycleExpand.h"
 #include "engine/expand/Optimise.h"
 #include "engine/form/CompiledInput.h"
+#include "engine/form/EditorInput.h"
 #include "engine/form/CompilerOutput.h"
 #include "engine/core/DIniFile.h"
 #include "engine/core/DUtils.h"
@@ -313,8 +314,8 @@ void TBaseForm::CreateSource(uint8_t Kind)
         break;
     case skEditor:
         FOwnedSource = FHost.CreateEditorInput(*this);
-        // TODO(shell): units, machine name, billet, tool count, tooling file
-        // and the change event of the editor source when it lands.
+        if (auto *editor = dynamic_cast<TEditorInput *>(FOwnedSource.get()))
+            WireEditorInput(*editor);
         break;
     case skCompiled: {
         auto compiled = std::make_unique<TCompiledInput>(FHost.CreateProgressView());
@@ -565,7 +566,8 @@ void TBaseForm::SetUnits(bool Inch)
     }
     if (FWorkOffsets)
         FWorkOffsets->SetUnits(units);
-    // TODO(shell): the editor source takes the units when it lands.
+    if (auto *editor = dynamic_cast<TEditorInput *>(FSource))
+        editor->SetUnits(units);
 }
 
 void TBaseForm::UpdateBillet()
@@ -577,7 +579,21 @@ void TBaseForm::UpdateBillet()
             output->SetBillet(b.XPos, b.YPos, b.XSize, b.YSize, b.ZSize);
     if (FMachine)
         FMachine->SetBillet(b.XPos, b.YPos, b.XSize, b.YSize, b.ZSize);
-    // TODO(shell): the editor source's billet.
+    if (auto *editor = dynamic_cast<TEditorInput *>(FSource))
+        editor->SetBillet({b.XSize, b.YSize, b.ZSize, 0});
+}
+
+// The editor window and its wizard learn the units, the machine, the
+// billet and the tooling; its changes reach the main window.
+void TBaseForm::WireEditorInput(TEditorInput &Editor)
+{
+    Editor.SetUnits(Units());
+    Editor.SetMachineName(FMachineData ? FMachineData->ActiveMachine : std::string());
+    Editor.SetBillet({FBillet.XSize, FBillet.YSize, FBillet.ZSize, 0});
+    Editor.OnChange = [this](TObject *) { EditorChanged(); };
+    Editor.SetToolCount(FMachineData ? FMachineData->ToolChange.MaximumNumber : 0);
+    Editor.SetToolingFile(FTooling ? FTooling->DataFile() : std::string());
+    Editor.UpdateEditor();
 }
 
 } // namespace orv

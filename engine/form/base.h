@@ -20,6 +20,7 @@ namespace orv {
 
 class TEngineHost;
 class TBasicInput;
+class TEditorInput;
 class TBasicOutput;
 class TCompilerOutput;
 class TCNC_to_Generic;
@@ -352,6 +353,7 @@ private:
     bool RendezvousComplete() const;
     bool HasConsumer() const;
     void ClearWaiting();
+    void WireEditorInput(TEditorInput &Editor);
     void PullLoop();
     void HandOut();
     bool TakeNextMove();

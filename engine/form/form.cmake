@@ -12,6 +12,7 @@ orv_core_library(orv_engine_form
         ${ORV_FORM_DIR}/CNC_to_Generic.cpp
         ${ORV_FORM_DIR}/BlockSearchOutput.cpp
         ${ORV_FORM_DIR}/TextInput.cpp
+        ${ORV_FORM_DIR}/EditorInput.cpp
         ${ORV_FORM_DIR}/HeadlessHost.cpp
         ${ORV_FORM_DIR}/base.cpp
         ${ORV_FORM_DIR}/base_run.cpp
@@ -46,6 +47,7 @@ orv_test(engine_form_tests
         ${ORV_FORM_DIR}/tests/FormRunTest.cpp
         ${ORV_FORM_DIR}/tests/FormSubprogramTest.cpp
         ${ORV_FORM_DIR}/tests/FormTextInputTest.cpp
+        ${ORV_FORM_DIR}/tests/EditorInputTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunOptionsTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunMachineTest.cpp

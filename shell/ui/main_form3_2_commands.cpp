@@ -13,7 +13,9 @@
 #include "engine/core/Mess.h"
 #include "engine/core/ui/MacroVarsForm.h"
 #include "engine/form/FanucScreen.h"
+#include "engine/form/EditorInput.h"
 #include "engine/form/TextInput.h"
+#include "shell/ui/editor.h"
 #include "engine/form/base.h"
 #include "engine/form/ui/EngineWindows.h"
 #include "engine/view2d/DD_Draw_Form.h"
@@ -909,10 +911,15 @@ std::unique_ptr<TBasicOutput> TMainForm::CreateOutput(int Slot)
     return output;
 }
 
-std::unique_ptr<TBasicInput> TMainForm::CreateEditorInput(TBaseForm &) {
-    // The editor windows are still to come: their source reads the
-    // program file as text.
-    return std::make_unique<TTextInput>();
+std::unique_ptr<TBasicInput> TMainForm::CreateEditorInput(TBaseForm &)
+{
+    // Each editor window opens as an MDI child; its Editor menu joins the
+    // main menu while it is active.
+    return std::make_unique<TEditorInput>(nullptr, [this]() -> std::unique_ptr<TEditorWindow> {
+        auto form = std::make_unique<TEditorForm>();
+        AdoptChild(form.get());
+        return form;
+    });
 }
 
 std::unique_ptr<TFanucScreen> TMainForm::CreateFanucScreen(TBaseForm &, int) {

@@ -1,0 +1,413 @@
+#include "components/richedit/RichEditW.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPrinter>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace orv {
+
+QString FromBytes(const std::string &Bytes)
+{
+    return QString::fromLatin1(Bytes.data(), (qsizetype)Bytes.size());
+}
+
+std::string ToBytes(const QString &Text)
+{
+    const QByteArray bytes = Text.toLatin1();
+    return std::string(bytes.constData(), (size_t)bytes.size());
+}
+
+QColor TRichEditW::ToQColor(uint32_t Colour)
+{
+    return QColor(Colour & 0xFF, (Colour >> 8) & 0xFF, (Colour >> 16) & 0xFF);
+}
+
+uint32_t TRichEditW::FromQColor(const QColor &Colour)
+{
+    return (uint32_t)Colour.red() | ((uint32_t)Colour.green() << 8) |
+           ((uint32_t)Colour.blue() << 16);
+}
+
+namespace {
+
+void SetStyleOf(QTextCharFormat &Format, uint8_t Style)
+{
+    Format.setFontWeight(Style & 1 ? QFont::Bold : QFont::Normal);
+    Format.setFontItalic(Style & 2);
+    Format.setFontUnderline(Style & 4);
+    Format.setFontStrikeOut(Style & 8);
+}
+
+QTextCharFormat FormatOf(uint32_t Colour, uint32_t BackColour, uint8_t Style)
+{
+    QTextCharFormat format;
+    format.setForeground(TRichEditW::ToQColor(Colour));
+    format.setBackground(TRichEditW::ToQColor(BackColour));
+    SetStyleOf(format, Style);
+    return format;
+}
+
+uint8_t StyleOf(const QTextCharFormat &Format)
+{
+    return (Format.fontWeight() >= QFont::Bold ? 1 : 0) | (Format.fontItalic() ? 2 : 0) |
+           (Format.fontUnderline() ? 4 : 0) | (Format.fontStrikeOut() ? 8 : 0);
+}
+
+} // namespace
+
+// --- Attributes ---
+
+uint32_t TTextAttributesW::Color() const
+{
+    const QTextCharFormat format =
+        FDefault ? FOwner.currentCharFormat() : FOwner.textCursor().charFormat();
+    if (!format.hasProperty(QTextFormat::ForegroundBrush))
+        return TRichEditW::FromQColor(FOwner.palette().color(QPalette::Text));
+    return TRichEditW::FromQColor(format.foreground().color());
+}
+
+void TTextAttributesW::Merge(const QTextCharFormat &Format)
+{
+    if (FDefault)
+        FOwner.mergeCurrentCharFormat(Format);
+    else
+        FOwner.textCursor().mergeCharFormat(Format);
+}
+
+void TTextAttributesW::SetColor(uint32_t Colour)
+{
+    QTextCharFormat format;
+    format.setForeground(TRichEditW::ToQColor(Colour));
+    Merge(format);
+}
+
+void TTextAttributesW::SetBackColor(uint32_t Colour)
+{
+    QTextCharFormat format;
+    format.setBackground(TRichEditW::ToQColor(Colour));
+    Merge(format);
+}
+
+uint8_t TTextAttributesW::Style() const
+{
+    return StyleOf(FDefault ? FOwner.currentCharFormat() : FOwner.textCursor().charFormat());
+}
+
+void TTextAttributesW::SetStyle(uint8_t Style)
+{
+    QTextCharFormat format;
+    SetStyleOf(format, Style);
+    Merge(format);
+}
+
+void TTextAttributesW::Assign(const QFont &Font)
+{
+    QTextCharFormat format;
+    format.setFont(Font);
+    if (FDefault) {
+        FOwner.document()->setDefaultFont(Font);
+        FOwner.mergeCurrentCharFormat(format);
+    } else {
+        FOwner.textCursor().mergeCharFormat(format);
+    }
+}
+
+// --- The control ---
+
+TRichEditW::TRichEditW(QWidget *Parent) : QTextEdit(Parent)
+{
+    setAcceptRichText(false);
+    setLineWrapMode(QTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setAcceptDrops(true);
+    document()->setUndoRedoEnabled(true);
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        if (OnChange)
+            OnChange();
+    });
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
+        if (OnSelectionChange)
+            OnSelectionChange();
+    });
+    connect(this, &QTextEdit::selectionChanged, this, [this] {
+        if (OnSelectionChange)
+            OnSelectionChange();
+    });
+}
+
+int TRichEditW::LineCount() const
+{
+    // An empty control has no lines, as the operator sees it.
+    return document()->isEmpty() ? 0 : document()->blockCount();
+}
+
+std::string TRichEditW::Line(int Index) const
+{
+    return ToBytes(document()->findBlockByNumber(Index).text());
+}
+
+void TRichEditW::SetLine(int Index, const std::string &Text)
+{
+    QTextBlock block = document()->findBlockByNumber(Index);
+    if (!block.isValid())
+        return;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(FromBytes(Text));
+}
+
+void TRichEditW::InsertLine(int Index, const std::string &Text)
+{
+    if (Index >= LineCount()) {
+        QTextCursor cursor(document());
+        cursor.movePosition(QTextCursor::End);
+        if (!document()->isEmpty())
+            cursor.insertBlock();
+        cursor.insertText(FromBytes(Text));
+        return;
+    }
+    QTextCursor cursor(document()->findBlockByNumber(std::max(0, Index)));
+    cursor.insertText(FromBytes(Text));
+    cursor.insertBlock();
+}
+
+void TRichEditW::DeleteLine(int Index)
+{
+    QTextBlock block = document()->findBlockByNumber(Index);
+    if (!block.isValid())
+        return;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+    if (cursor.position() == block.position()) { // the last line: take the break before it
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        if (block.position() > 0) {
+            cursor.setPosition(block.position() - 1);
+            cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        }
+    }
+    cursor.removeSelectedText();
+}
+
+void TRichEditW::SetText(const std::string &Text) { setPlainText(FromBytes(Text)); }
+
+std::string TRichEditW::Text() const { return ToBytes(toPlainText()); }
+
+int TRichEditW::LineStart(int Index) const
+{
+    const QTextBlock block = document()->findBlockByNumber(Index);
+    return block.isValid() ? block.position() : TextLength();
+}
+
+int TRichEditW::LineOfChar(int Position) const
+{
+    const QTextBlock block = document()->findBlock(std::clamp(Position, 0, TextLength()));
+    return block.isValid() ? block.blockNumber() : std::max(0, document()->blockCount() - 1);
+}
+
+int TRichEditW::TextLength() const { return document()->characterCount() - 1; }
+
+int TRichEditW::SelStart() const { return textCursor().selectionStart(); }
+
+int TRichEditW::SelLength() const
+{
+    return textCursor().selectionEnd() - textCursor().selectionStart();
+}
+
+QTextCursor TRichEditW::CursorAt(int Start, int Length) const
+{
+    QTextCursor cursor(document());
+    const int length = TextLength();
+    cursor.setPosition(std::clamp(Start, 0, length));
+    cursor.setPosition(std::clamp(Start + std::max(0, Length), 0, length),
+                       QTextCursor::KeepAnchor);
+    return cursor;
+}
+
+void TRichEditW::SetSelection(int Start, int Length) { setTextCursor(CursorAt(Start, Length)); }
+
+std::string TRichEditW::SelText() const
+{
+    return ToBytes(textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n'));
+}
+
+void TRichEditW::ClearSelection()
+{
+    QTextCursor cursor = textCursor();
+    cursor.removeSelectedText();
+    setTextCursor(cursor);
+}
+
+int TRichEditW::CaretLine() const { return textCursor().block().blockNumber(); }
+
+void TRichEditW::SetCaretLine(int Line)
+{
+    SetCaretPos(Line, CaretColumn());
+}
+
+int TRichEditW::CaretColumn() const { return SelStart() - textCursor().block().position(); }
+
+void TRichEditW::SetCaretPos(int Line, int Column)
+{
+    const QTextBlock block = document()->findBlockByNumber(Line);
+    if (!block.isValid())
+        return;
+    SetSelection(block.position() + std::clamp(Column, 0, block.length() - 1), 0);
+}
+
+bool TRichEditW::CanUndo() const { return document()->isUndoAvailable(); }
+
+bool TRichEditW::CanRedo() const { return document()->isRedoAvailable(); }
+
+void TRichEditW::SetUndoLimit(int Limit)
+{
+    FUndoLimit = Limit;
+    // Qt keeps every step; the limit is stored for the forms that read it.
+}
+
+bool TRichEditW::Modified() const { return document()->isModified(); }
+
+void TRichEditW::SetModified(bool Modified) { document()->setModified(Modified); }
+
+std::u16string TRichEditW::GetWideText() const { return toPlainText().toStdU16String(); }
+
+std::u16string TRichEditW::GetWideSelText() const
+{
+    return textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n').toStdU16String();
+}
+
+int TRichEditW::FindText(const std::string &Text, int StartPos, int Length, int Options) const
+{
+    if (Text.empty())
+        return -1;
+    const QString text = toPlainText();
+    const int at = (int)text.indexOf(FromBytes(Text), std::max(0, StartPos), Qt::CaseInsensitive);
+    if (at < 0)
+        return -1;
+    if (Length > 0 && at + (int)Text.size() > StartPos + Length)
+        return -1;
+    return at;
+}
+
+void TRichEditW::FormatRange(int Start, int Length, uint32_t Colour, uint32_t BackColour,
+                             uint8_t Style)
+{
+    const QTextCharFormat format = FormatOf(Colour, BackColour, Style);
+    if (FUpdates > 0) {
+        const int length = TextLength();
+        FUpdateCursor.setPosition(std::clamp(Start, 0, length));
+        FUpdateCursor.setPosition(std::clamp(Start + Length, 0, length), QTextCursor::KeepAnchor);
+        FUpdateCursor.mergeCharFormat(format);
+        return;
+    }
+    QTextCursor cursor = CursorAt(Start, Length);
+    cursor.mergeCharFormat(format);
+}
+
+void TRichEditW::CharFormatAt(int Position, uint32_t &Colour, uint32_t &BackColour,
+                              uint8_t &Style) const
+{
+    // The format of a character is the one the cursor reports just after it.
+    QTextCursor cursor(document());
+    cursor.setPosition(std::clamp(Position + 1, 0, TextLength()));
+    const QTextCharFormat format = cursor.charFormat();
+    Colour = format.hasProperty(QTextFormat::ForegroundBrush)
+                 ? FromQColor(format.foreground().color())
+                 : FromQColor(palette().color(QPalette::Text));
+    BackColour = format.hasProperty(QTextFormat::BackgroundBrush)
+                     ? FromQColor(format.background().color())
+                     : FColour;
+    Style = StyleOf(format);
+}
+
+void TRichEditW::BeginUpdate()
+{
+    if (FUpdates++ == 0) {
+        FUpdateCursor = QTextCursor(document());
+        FUpdateCursor.beginEditBlock();
+    }
+}
+
+void TRichEditW::EndUpdate()
+{
+    if (FUpdates > 0 && --FUpdates == 0)
+        FUpdateCursor.endEditBlock();
+}
+
+void TRichEditW::SetColor(uint32_t Colour)
+{
+    FColour = Colour;
+    QPalette p = palette();
+    p.setColor(QPalette::Base, ToQColor(Colour));
+    setPalette(p);
+}
+
+void TRichEditW::Print(const std::string &Title, QPrinter &Printer) const
+{
+    Printer.setDocName(QString::fromStdString(Title));
+    document()->print(&Printer);
+}
+
+void TRichEditW::keyPressEvent(QKeyEvent *Event)
+{
+    if (OnKeyDown && OnKeyDown(Event->key(), Event->modifiers()))
+        return;
+    QTextEdit::keyPressEvent(Event);
+}
+
+void TRichEditW::mouseReleaseEvent(QMouseEvent *Event)
+{
+    QTextEdit::mouseReleaseEvent(Event);
+    if (OnMouseUp)
+        OnMouseUp(Event->position().toPoint(), Event->button());
+}
+
+// Only files may be dropped; text is never dragged within the control.
+void TRichEditW::dragEnterEvent(QDragEnterEvent *Event)
+{
+    if (Event->mimeData()->hasUrls())
+        Event->acceptProposedAction();
+    else
+        Event->ignore();
+}
+
+void TRichEditW::dragMoveEvent(QDragMoveEvent *Event)
+{
+    if (Event->mimeData()->hasUrls())
+        Event->acceptProposedAction();
+    else
+        Event->ignore();
+}
+
+void TRichEditW::dropEvent(QDropEvent *Event)
+{
+    if (!Event->mimeData()->hasUrls()) {
+        Event->ignore();
+        return;
+    }
+    QStringList files;
+    for (const QUrl &url : Event->mimeData()->urls())
+        files << url.toLocalFile();
+    Event->acceptProposedAction();
+    if (OnFilesDropped)
+        OnFilesDropped(files);
+}
+
+bool TRichEditW::canInsertFromMimeData(const QMimeData *Source) const
+{
+    return Source->hasText();
+}
+
+// Pasted text arrives as plain text in the control's current format.
+void TRichEditW::insertFromMimeData(const QMimeData *Source)
+{
+    if (Source->hasText())
+        textCursor().insertText(Source->text());
+}
+
+} // namespace orv

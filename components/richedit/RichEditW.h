@@ -1,0 +1,144 @@
+#pragma once
+// The rich-edit control of the NC editor and the program-transfer windows:
+// plain text in lines, character formats per run, caret by line and column,
+// undo and redo with a limit, a find, printing with a document title, and
+// the events the forms bind. Built on QTextEdit; texts cross its boundary as
+// 8-bit bytes (each byte one character, so ".FNC" bytes such as 216 keep
+// their value) or as UTF-16.
+
+#include <QTextCharFormat>
+#include <QTextEdit>
+
+#include <functional>
+#include <string>
+
+class QPrinter;
+
+namespace orv {
+
+class TRichEditW;
+
+// Character format of the selection or of the default format. Colours are
+// Windows colour numbers (red 255); Style bits 1 bold, 2 italic,
+// 4 underline, 8 strike-out.
+class TTextAttributesW {
+public:
+    TTextAttributesW(TRichEditW &Owner, bool Default) : FOwner(Owner), FDefault(Default) {}
+    uint32_t Color() const;
+    void SetColor(uint32_t Colour);
+    void SetBackColor(uint32_t Colour);
+    uint8_t Style() const;
+    void SetStyle(uint8_t Style);
+    // Font name, size and style at once.
+    void Assign(const QFont &Font);
+
+private:
+    void Merge(const QTextCharFormat &Format);
+    TRichEditW &FOwner;
+    bool FDefault;
+};
+
+class TRichEditW : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit TRichEditW(QWidget *Parent = nullptr);
+
+    // Lines (from 0), without their breaks, as 8-bit bytes.
+    int LineCount() const;
+    std::string Line(int Index) const;
+    void SetLine(int Index, const std::string &Text);
+    // Inserts Text as line Index (Index = LineCount() appends).
+    void InsertLine(int Index, const std::string &Text);
+    void DeleteLine(int Index);
+    void SetText(const std::string &Text);
+    std::string Text() const;
+    // Character position where a line starts; the line of a position.
+    int LineStart(int Index) const;
+    int LineOfChar(int Position) const;
+    int TextLength() const;
+
+    // Selection, in characters.
+    int SelStart() const;
+    int SelLength() const;
+    void SetSelection(int Start, int Length);
+    std::string SelText() const;
+    void ClearSelection();
+
+    // Caret line and column (from 0). SetCaretLine keeps the column;
+    // SetCaretPos does nothing for a line that does not exist.
+    int CaretLine() const;
+    void SetCaretLine(int Line);
+    int CaretColumn() const;
+    void SetCaretPos(int Line, int Column);
+
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void SetUndoLimit(int Limit);
+    int UndoLimit() const { return FUndoLimit; }
+
+    bool Modified() const;
+    void SetModified(bool Modified);
+
+    std::u16string GetWideText() const;
+    std::u16string GetWideSelText() const;
+
+    // Character position of the first match of Text from StartPos over
+    // Length characters (0 or less: to the end); -1 when none. Options 0:
+    // forward, any case, not whole words.
+    int FindText(const std::string &Text, int StartPos, int Length, int Options = 0) const;
+
+    TTextAttributesW &SelAttributes() { return FSelAttributes; }
+    TTextAttributesW &DefAttributes() { return FDefAttributes; }
+    // Gives the characters Start..Start+Length a format (no undo step of its
+    // own while an update is held).
+    void FormatRange(int Start, int Length, uint32_t Colour, uint32_t BackColour, uint8_t Style);
+    // The format of one character: colour, background, style.
+    void CharFormatAt(int Position, uint32_t &Colour, uint32_t &BackColour, uint8_t &Style) const;
+    // Holds layout and undo grouping while many formats or lines change.
+    void BeginUpdate();
+    void EndUpdate();
+
+    // The window colour.
+    void SetColor(uint32_t Colour);
+    uint32_t Color() const { return FColour; }
+
+    // Prints the text once on Printer with the document title.
+    void Print(const std::string &Title, QPrinter &Printer) const;
+
+    std::function<void()> OnChange;
+    std::function<void()> OnSelectionChange;
+    // Key code and modifiers; true when the key is handled.
+    std::function<bool(int Key, Qt::KeyboardModifiers Modifiers)> OnKeyDown;
+    std::function<void(const QPoint &Position, Qt::MouseButton Button)> OnMouseUp;
+    // Files dropped on the control (full paths).
+    std::function<void(const QStringList &Files)> OnFilesDropped;
+
+    static QColor ToQColor(uint32_t Colour);
+    static uint32_t FromQColor(const QColor &Colour);
+
+protected:
+    void keyPressEvent(QKeyEvent *Event) override;
+    void mouseReleaseEvent(QMouseEvent *Event) override;
+    void dragEnterEvent(QDragEnterEvent *Event) override;
+    void dragMoveEvent(QDragMoveEvent *Event) override;
+    void dropEvent(QDropEvent *Event) override;
+    bool canInsertFromMimeData(const QMimeData *Source) const override;
+    void insertFromMimeData(const QMimeData *Source) override;
+
+private:
+    friend class TTextAttributesW;
+    QTextCursor CursorAt(int Start, int Length) const;
+
+    TTextAttributesW FSelAttributes{*this, false};
+    TTextAttributesW FDefAttributes{*this, true};
+    int FUndoLimit = 30;
+    uint32_t FColour = 16777215;
+    int FUpdates = 0;
+    QTextCursor FUpdateCursor;
+};
+
+// 8-bit bytes to and from the control's characters, one to one.
+QString FromBytes(const std::string &Bytes);
+std::string ToBytes(const QString &Text);
+
+} // namespace orv

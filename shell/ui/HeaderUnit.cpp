@@ -1,0 +1,84 @@
+#include "shell/ui/HeaderUnit.h"
+
+#include "engine/core/DUtils.h"
+#include "engine/core/Mess.h"
+
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace orv {
+
+namespace {
+QString Tr(const char *Text) { return QString::fromStdString(Mess().Translate(Text)); }
+} // namespace
+
+THeaderForm::THeaderForm(const THeaderValues &Values, QWidget *Parent)
+    : QDialog(Parent), FValues(Values)
+{
+    setObjectName("HeaderForm");
+    setWindowTitle(Tr("Header Wizard"));
+    auto *form = new QFormLayout(this);
+    Author = new QLineEdit(QString::fromStdString(Values.Author), this);
+    Description = new QLineEdit(QString::fromStdString(Values.Description), this);
+    DateTime = new QDateEdit(QDate::currentDate(), this);
+    DateTime->setCalendarPopup(true);
+    Metric = new QRadioButton(Tr("Metric"), this);
+    InchUnits = new QRadioButton(Tr("Inch"), this);
+    (Values.Units == Inch ? InchUnits : Metric)->setChecked(true);
+    form->addRow(Tr("Author"), Author);
+    form->addRow(Tr("Description"), Description);
+    form->addRow(Tr("Date"), DateTime);
+    auto *units = new QHBoxLayout;
+    units->addWidget(Metric);
+    units->addWidget(InchUnits);
+    form->addRow(Tr("Units"), units);
+    for (auto [edit, caption] : {std::pair{&XBillet, "X"}, {&YBillet, "Y"}, {&ZBillet, "Z"}}) {
+        *edit = new QLineEdit(this);
+        auto *row = new QHBoxLayout;
+        row->addWidget(*edit);
+        auto *unit = new QLabel(this);
+        FUnitLabels.push_back(unit);
+        row->addWidget(unit);
+        form->addRow(Tr(caption), row);
+    }
+    connect(InchUnits, &QRadioButton::toggled, this, [this] { ShowBillet(); });
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(Tr("&OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(Tr("&Cancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    form->addRow(buttons);
+    ShowBillet();
+}
+
+void THeaderForm::ShowBillet()
+{
+    const bool inch = InchUnits->isChecked();
+    XBillet->setText(QString::fromStdString(FloatToUnitsText(inch, FValues.BilletX)));
+    YBillet->setText(QString::fromStdString(FloatToUnitsText(inch, FValues.BilletY)));
+    ZBillet->setText(QString::fromStdString(FloatToUnitsText(inch, FValues.BilletZ)));
+    for (QLabel *label : FUnitLabels)
+        label->setText(inch ? Tr("inches") : Tr("mm"));
+}
+
+THeaderValues THeaderForm::Values() const
+{
+    THeaderValues values = FValues;
+    values.Author = Author->text().toStdString();
+    values.Description = Description->text().toStdString();
+    values.Date = QLocale::c().toString(DateTime->date(), "dd MMMM yyyy").toStdString();
+    values.Units = InchUnits->isChecked() ? Inch : orv::Metric;
+    const uint8_t units = InchUnits->isChecked() ? 1 : 0;
+    values.BilletX = UnitsTextToMM(XBillet->text().toStdString(), units);
+    values.BilletY = UnitsTextToMM(YBillet->text().toStdString(), units);
+    values.BilletZ = UnitsTextToMM(ZBillet->text().toStdString(), units);
+    return values;
+}
+
+} // namespace orv
