@@ -26,6 +26,7 @@
 #include "shell/ui/Choice_From.h"
 #include "shell/ui/ShellStatusBar.h"
 #include "shell/ui/key_setup.h"
+#include "shell/ui/editor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,6 +51,17 @@
 
 namespace orv {
 namespace {
+
+// The MDI children other than the program's editor windows, which the
+// editor source keeps open beside them.
+QList<QMdiSubWindow *> OtherChildren(TMainForm &Form)
+{
+    QList<QMdiSubWindow *> list;
+    for (QMdiSubWindow *w : Form.MdiArea()->subWindowList())
+        if (!qobject_cast<TEditorForm *>(w->widget()))
+            list.push_back(w);
+    return list;
+}
 
 // Forty cuts round a square, more than the chain reads ahead, and long
 // enough for the animated cutter to keep a run going for several seconds
@@ -214,8 +226,8 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle) {
 
     B(TMainButton::Output2D)->Click();
     ASSERT_NE(Form().Engine()->Output(slot2D), nullptr);
-    ASSERT_EQ(Form().MdiArea()->subWindowList().size(), 1);
-    EXPECT_EQ(Form().MdiArea()->subWindowList()[0]->widget()->objectName(), "Form2D");
+    ASSERT_EQ(OtherChildren(Form()).size(), 1);
+    EXPECT_EQ(OtherChildren(Form())[0]->widget()->objectName(), "Form2D");
 
     std::vector<TShown> steps;
     At(1000, [&] {
@@ -287,7 +299,7 @@ TEST_F(MainForm, TheDemoProgramIsDrawnInThe2DChild) {
     ASSERT_NE(draw, nullptr);
     ASSERT_NE(draw->Window(), nullptr);
     EXPECT_GT(draw->Window()->Elements().size(), 10u);
-    QMdiSubWindow *child = Form().MdiArea()->subWindowList().value(0);
+    QMdiSubWindow *child = OtherChildren(Form()).value(0);
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(child->windowTitle().toStdString(), "2D Simulation");
     if (const char *shot = std::getenv("ORV_SCREENSHOT")) {
@@ -452,7 +464,7 @@ TEST_F(MainForm, HiddenCommandsAndToolWindowsAsChildren) {
     EXPECT_EQ(Form().Engine()->ProgramFile(), ProgramFile);
     EXPECT_FALSE(Form().PressCommand("NoSuchButton"));
 
-    auto children = [this] { return Form().MdiArea()->subWindowList().size(); };
+    auto children = [this] { return OtherChildren(Form()).size(); };
     B(TMainButton::ToolLibrary)->Click();
     ASSERT_EQ(children(), 1);
     B(TMainButton::ToolLibrary)->Click();
@@ -461,14 +473,14 @@ TEST_F(MainForm, HiddenCommandsAndToolWindowsAsChildren) {
 
     Form().MenuItem("MacroVariables")->trigger();
     ASSERT_EQ(children(), 1);
-    QMdiSubWindow *macros = Form().MdiArea()->subWindowList()[0];
+    QMdiSubWindow *macros = OtherChildren(Form())[0];
     EXPECT_TRUE(macros->isVisible());
     static_cast<TMacroVarsForm *>(macros->widget())->OKButton()->click();
     EXPECT_FALSE(macros->isVisible()) << "its OK hides the window and the frame";
 
     B(TMainButton::Offsets)->Click();
     ASSERT_EQ(children(), 2);
-    Form().MdiArea()->subWindowList()[1]->close();
+    OtherChildren(Form())[1]->close();
     Loop.ProcessMessages();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(B(TMainButton::Offsets)->Down()) << "closing the window releases its button";

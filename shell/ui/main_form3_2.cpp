@@ -819,8 +819,9 @@ QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window) {
 }
 
 void TMainForm::MergeChildMenus(QMdiSubWindow *Window) {
-    for (QAction *a : FMergedActions)
-        menuBar()->removeAction(a);
+    for (const QPointer<QAction> &a : FMergedActions)
+        if (a)
+            menuBar()->removeAction(a);
     FMergedActions.clear();
     auto *child = Window ? qobject_cast<QMainWindow *>(Window->widget()) : nullptr;
     if (!child || !child->menuWidget())

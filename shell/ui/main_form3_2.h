@@ -269,7 +269,7 @@ private:
     QAction *FStandard3D = nullptr;
     QAction *FOpenGL3D = nullptr;
     std::vector<QAction *> FSourceItems;
-    std::vector<QAction *> FMergedActions;
+    std::vector<QPointer<QAction>> FMergedActions; // a closed child takes its actions along
     std::vector<QAction *> FWindowItems;
     TKey_def_form *FKeyForm = nullptr;
     QPointer<QWidget> FOffsetsForm; // the work offsets' window while it is open
