@@ -222,12 +222,14 @@ TEST_F(ControllerLinkTest, LineFaultsCostAResendEach) {
         Fault(c.Kind, payload + "<ETX>", 1, c.NakValue);
         Controller.WriteComms(4, value);
         EXPECT_TRUE(Controller.LastSendOk());
+        // The simulator's thread applies the frame after it acknowledges it.
+        EXPECT_TRUE(Until([&] { return Rig.Sim.CommsValue(4) == value; }))
+            << Rig.Sim.CommsValue(4);
         EXPECT_EQ(Rig.Count(W("MB", 6, payload)), c.Sends);
-        EXPECT_EQ(Rig.Sim.CommsValue(4), value);
     }
     // The late acknowledgement took nothing from the next frame.
     Controller.WriteComms(3, 700);
-    EXPECT_EQ(Rig.Sim.CommsValue(3), 700);
+    EXPECT_TRUE(Until([&] { return Rig.Sim.CommsValue(3) == 700; }));
     EXPECT_TRUE(Errors.empty());
 }
 
