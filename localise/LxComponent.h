@@ -13,6 +13,14 @@ namespace orv {
 
 class TLxComponent;
 
+// One item of a window's system menu: its standard command (61536 close...)
+// and its text ("&Close\tAlt+F4").
+struct TLxSystemMenuItem {
+    int Command = 0;
+    std::string Text;
+    bool Separator = false;
+};
+
 enum class TLxPropertyKind { String, Strings, Integer, Collection, Font, Object };
 
 // One published property with both a reader and a writer. Only the accessors
@@ -86,6 +94,10 @@ public:
     virtual void SetFont(const std::string & /*Name*/, int /*Size*/, int /*CharSet*/) {}
     // The window frame is drawn again after the reading direction changed.
     virtual void RedrawFrame() {}
+    // The items of the system menu the program owns for the window; none
+    // when the window manager owns it.
+    virtual std::vector<TLxSystemMenuItem> SystemMenu() const { return {}; }
+    virtual void SetSystemMenu(const std::vector<TLxSystemMenuItem> & /*Items*/) {}
 
     // Menu items take their hot keys from the translator: a value's first
     // "&" is set aside during lookups.

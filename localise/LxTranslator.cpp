@@ -278,6 +278,13 @@ void TLxTranslator::Translate()
     TranslateBranch(root, 0);
     for (TLxComponent *menu : HotKeyMenus())
         menu->SetItemCaptions(AssignHotKeys(menu->ItemCaptions()));
+    if ((FOptions & lxtoTranslateSystemMenu) != 0 && CurrentLanguage()) {
+        std::vector<TLxSystemMenuItem> items = root->SystemMenu();
+        if (!items.empty()) {
+            TranslateSystemMenu(FDictionary, items);
+            root->SetSystemMenu(items);
+        }
+    }
     ScaleForFarEast(root);
     if ((FOptions & lxtoMirrorBiDirectional) != 0) {
         const bool mirrored = FReadingOrder != FNativeLayout;
@@ -472,9 +479,44 @@ std::string TLxTranslator::TranslateValue(TLxObject *Object, const std::string &
         item.CurrentStripped = strip(result);
         return result;
     }
-    const std::string result = LookupInitial(Value, ComponentName, hotKeys);
-    FMemory.push_back({Object, ComponentName, PropertyName, Value, stripped, strip(result)});
+    const std::string initial = SourceOf(Value);
+    const std::string result = LookupInitial(initial, ComponentName, hotKeys);
+    FMemory.push_back(
+        {Object, ComponentName, PropertyName, initial, strip(initial), strip(result)});
     return result;
+}
+
+// Windows that translated a text themselves as they were built hand over
+// the translation: its source in the current language's table is taken as
+// the text first found, so that other languages are reached from it.
+std::string TLxTranslator::SourceOf(const std::string &Value) const
+{
+    const auto *dictionary = dynamic_cast<const TLxCustomDictionary *>(FDictionary);
+    if (!dictionary || !dictionary->Active())
+        return Value;
+    std::string translation;
+    if (dictionary->Lookup(Value, translation))
+        return Value;
+    for (int i = 0; i < dictionary->GetTranslationCount(); ++i) {
+        const TLxTranslation &row = dictionary->Translation(i);
+        if (row.State != 2 && row.Translation == Value)
+            return row.Source;
+    }
+    return Value;
+}
+
+void TLxTranslator::Forget(TLxObject *Object)
+{
+    FMemory.erase(std::remove_if(FMemory.begin(), FMemory.end(),
+                                 [Object](const TMemoryItem &I) { return I.Object == Object; }),
+                  FMemory.end());
+    FStates.erase(std::remove_if(FStates.begin(), FStates.end(),
+                                 [Object](const TBidirectionalState &S) {
+                                     return static_cast<TLxObject *>(S.Control) == Object;
+                                 }),
+                  FStates.end());
+    FTranslated.erase(std::remove(FTranslated.begin(), FTranslated.end(), Object),
+                      FTranslated.end());
 }
 
 std::string TLxTranslator::LookupInitial(const std::string &Value,

@@ -138,6 +138,9 @@ public:
     void RemirrorAll();
     // What the form does once it has been built: open when asked to.
     void Loaded();
+    // An object that no longer exists leaves the memory and the mirroring
+    // states.
+    void Forget(TLxObject *Object);
 
     // The value's translation in the current language, from the text that
     // the memory holds as its first one for this object and property.
@@ -171,6 +174,7 @@ private:
         std::string CurrentStripped;
     };
     bool IsTarget(TLxObject *Object, const std::string &Property) const;
+    std::string SourceOf(const std::string &Value) const;
     std::string LookupInitial(const std::string &Value, const std::string &ComponentName,
                               bool HotKeyMode) const;
     void TranslateProperty(TLxObject *Object, TLxComponent *Component, TLxProperty &Property,
@@ -234,12 +238,6 @@ public:
 // The system-menu captions by standard command (61440 SC_SIZE ...); empty
 // for a command outside the table.
 std::string SystemMenuCaption(int Command);
-// One system-menu item: its command and current text ("&Close\tAlt+F4").
-struct TLxSystemMenuItem {
-    int Command = 0;
-    std::string Text;
-    bool Separator = false;
-};
 // Translates the items whose command the table knows; a shortcut after a TAB
 // is kept. Nothing without a dictionary.
 void TranslateSystemMenu(const TLxDictionary *Dictionary, std::vector<TLxSystemMenuItem> &Items);
