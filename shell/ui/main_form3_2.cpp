@@ -576,6 +576,7 @@ void TMainForm::FormShow() {
     UpdateCaption();
     CycleStateChanged();
     LayOutClient();
+    AttachFormTranslator();
 }
 
 void TMainForm::BuildSourceMenu() {

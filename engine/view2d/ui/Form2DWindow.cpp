@@ -3,6 +3,7 @@
 #include "engine/core/Mess.h"
 #include "engine/view2d/ui/element_info_form.h"
 #include "engine/view2d/ui/graphic_setup.h"
+#include "localise/ui/LxQtTranslator.h"
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
@@ -180,6 +181,7 @@ TForm2DWindow::TForm2DWindow() : TImageView2D(600, 400)
         statusBar()->addWidget(FStatus[I]);
     }
     BuildMenus();
+    AttachTranslator(this, "TForm2D");
 }
 
 TForm2DWindow::~TForm2DWindow() = default;
