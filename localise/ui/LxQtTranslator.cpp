@@ -344,17 +344,32 @@ bool TLxQtComponent::IsHotKeyMenu() const
     return qobject_cast<QMenu *>(FObject) || qobject_cast<QMenuBar *>(FObject);
 }
 
+// Items another window merged into this one's menu bar keep the hot keys
+// their own window gave them, and take none from this one's.
+QList<QAction *> TLxQtComponent::OwnActions() const
+{
+    QList<QAction *> own;
+    for (QAction *action : Widget()->actions()) {
+        QObject *owner = action->parent();
+        while (owner && owner != FRoot && !owner->property("lxTranslated").toBool())
+            owner = owner->parent();
+        if (owner == FRoot)
+            own << action;
+    }
+    return own;
+}
+
 std::vector<std::string> TLxQtComponent::ItemCaptions() const
 {
     std::vector<std::string> captions;
-    for (QAction *action : Widget()->actions())
+    for (QAction *action : OwnActions())
         captions.push_back(action->isSeparator() ? std::string() : S(action->text()));
     return captions;
 }
 
 void TLxQtComponent::SetItemCaptions(const std::vector<std::string> &Captions)
 {
-    const QList<QAction *> actions = Widget()->actions();
+    const QList<QAction *> actions = OwnActions();
     for (int i = 0; i < actions.size() && i < static_cast<int>(Captions.size()); ++i)
         if (!actions[i]->isSeparator() && actions[i]->text() != Q(Captions[i]))
             actions[i]->setText(Q(Captions[i]));

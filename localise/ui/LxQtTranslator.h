@@ -19,7 +19,9 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QWidget;
+template <typename T> class QList;
 
 namespace orv {
 
@@ -46,6 +48,7 @@ public:
 
 protected:
     QWidget *Widget() const;
+    QList<QAction *> OwnActions() const;
     QObject *FObject;
     QWidget *FRoot;
 };

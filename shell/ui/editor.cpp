@@ -5,6 +5,7 @@
 #include "engine/core/DIniFile.h"
 #include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "platform/EventLoop.h"
 #include "platform/HelpService.h"
 #include "platform/MessageService.h"
@@ -125,6 +126,7 @@ TEditorForm::TEditorForm(QWidget *Parent) : QMainWindow(Parent)
     FRichEdit->OnFilesDropped = [this](const QStringList &Files) { FilesDropped(Files); };
     resize(560, 420);
     FormCreate();
+    AttachTranslator(this, "TEditorForm");
 }
 
 TEditorForm::~TEditorForm() { FormDestroy(); }

@@ -63,7 +63,9 @@ void TMainForm::RefreshChangingTexts() {
     FStatusBar1->SetFitted(
         2, QString::fromStdString(Mess().Translate(skip->Tag == 1 ? "Skip Block ON"
                                                                   : "Skip Block OFF")));
-    ShowExecuteMode(Button(TMainButton::SingleBlock)->Down());
+    TToolbarButton *mode = Button(TMainButton::SingleBlock);
+    mode->SetCaption(QString::fromStdString(
+        Mess().Translate(mode->Down() ? "Single Step" : "Continuous")));
     UpdateCaption();
 }
 
