@@ -261,6 +261,7 @@ bool TLxOpenDialog::Execute()
     spec.Dictionary = Dictionary() && Dictionary()->Active() ? Dictionary() : nullptr;
     spec.Centre = Centred();
     spec.Parent = Parent;
+    spec.ModuleTexts = ModuleTexts;
     TLxFileDialogAnswer answer;
     if (OnShow)
         OnShow(this);

@@ -190,6 +190,8 @@ public:
     void *Parent = nullptr;
     TLxNotifyEvent OnClose;
     TLxNotifyEvent OnShow;
+    // Made by the dialog module for a plain platform dialog (TLxFileDialogSpec).
+    bool ModuleTexts = false;
 
     const std::string &DictionaryName() const { return FDictionaryName; }
     // Binds what the process's dictionary list holds under that name (or none).
