@@ -2,6 +2,8 @@
 #include "localise/dialogs/LxMlDlgs.h"
 #include "localise/tests/LxTestSupport.h"
 #include "localise/ui/LxQtDialogs.h"
+#include "localise/ui/LxWidgetText.h"
+#include "platform/ui/FindDialogs.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -135,6 +137,46 @@ TEST_F(LxQtDialogsTest, ColourDialogCaption)
     EXPECT_FALSE(dialog.Execute());
     EXPECT_EQ(title.toStdString(), "Farbe");
     EXPECT_EQ(QColorDialog::customColor(0), QColor(255, 0, 0));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LxQtDialogsTest, FindAndReplaceTexts)
+{
+    struct Case {
+        bool Replace;
+        std::vector<std::pair<const char *, const char *>> Texts; // object, text
+        const char *Caption;
+    };
+    const Case cases[] = {
+        {false,
+         {{"FindLabel", "&Suchen nach:"}, {"FindNextButton", "&Weitersuchen"},
+          {"CancelButton", "Abbrechen"}, {"CaseBox", "&Gro\xC3\x9F-/Kleinschreibung"},
+          {"Direction", "Richtung"}, {"UpButton", "&Aufw\xC3\xA4rts"}},
+         "Suchen"},
+        {true,
+         {{"FindLabel", "&Suchen nach:"}, {"ReplaceLabel", "Ersetzen &durch:"},
+          {"ReplaceButton", "&Ersetzen"}, {"ReplaceAllButton", "&Alle ersetzen"},
+          {"WholeWordBox", "Nur &ganzes Wort"}},
+         "Ersetzen"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Caption);
+        std::unique_ptr<TFindDialog> dialog = MakeFindDialog(nullptr, c.Replace);
+        EXPECT_EQ(dialog->windowTitle().toStdString(), c.Caption);
+        for (const auto &[name, text] : c.Texts) {
+            auto *widget = dialog->findChild<QWidget *>(name);
+            ASSERT_NE(widget, nullptr) << name;
+            TLxWidgetText window(widget);
+            EXPECT_EQ(window.Text(), text) << name;
+        }
+    }
+    Dictionary.Close();
+    std::unique_ptr<TFindDialog> plain = MakeFindDialog(nullptr, true);
+    EXPECT_EQ(plain->windowTitle().toStdString(), "Replace");
+    EXPECT_EQ(plain->findChild<QWidget *>("ReplaceAllButton")->property("lxControlId"), 1025);
 }
 
 } // namespace

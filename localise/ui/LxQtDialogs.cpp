@@ -4,6 +4,7 @@
 #include "localise/LxHooks.h"
 #include "localise/dialogs/LxDlgMod.h"
 #include "localise/ui/LxWidgetText.h"
+#include "platform/ui/FindDialogs.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -250,6 +251,16 @@ void CentreDialog(QWidget *Dialog, QWidget *Parent)
     const QSize size = Dialog->size();
     Dialog->move(area.x() + (area.width() - size.width()) / 2,
                  area.y() + (area.height() - size.height()) / 2);
+}
+
+std::unique_ptr<TFindDialog> MakeFindDialog(QWidget *Parent, bool Replace)
+{
+    std::unique_ptr<TFindDialog> dialog = Replace ? std::make_unique<TReplaceDialog>(Parent)
+                                                  : std::make_unique<TFindDialog>(Parent);
+    const TLxDictionary *dictionary = IsDefaultDictionaryOpen() ? DefaultDictionary() : nullptr;
+    TranslateDialogWidgets(dialog.get(), Replace ? TLxDialogKind::Replace : TLxDialogKind::Find,
+                           dictionary, {}, true);
+    return dialog;
 }
 
 std::optional<std::string> LxChooseFile(QWidget *Parent, const TFileRequest &Request)

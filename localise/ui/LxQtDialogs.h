@@ -10,6 +10,7 @@
 #include "localise/dialogs/LxMlDlgs.h"
 #include "platform/MessageService.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,7 @@ class QWidget;
 
 namespace orv {
 
+class TFindDialog;
 class TLxDictionary;
 
 // Installs the Qt dialog host and the translator of Qt's own texts (once).
@@ -31,6 +33,10 @@ void TranslateDialogWidgets(QWidget *Dialog, TLxDialogKind Kind,
 
 // Centres Dialog over Parent (over the screen without one), size kept.
 void CentreDialog(QWidget *Dialog, QWidget *Parent);
+
+// The find (or replace) dialog as the dialog module makes it: its texts
+// from the dialog tables through the default dictionary.
+std::unique_ptr<TFindDialog> MakeFindDialog(QWidget *Parent, bool Replace = false);
 
 // A file choice of the message service as a localised dialog made by the
 // dialog module: the whole path, or nothing when cancelled.
