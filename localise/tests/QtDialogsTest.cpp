@@ -180,3 +180,40 @@ TEST_F(LxQtDialogsTest, FindAndReplaceTexts)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LxQtDialogsTest, OldStyleSaveDialogsTypeBoxAndDefaultExtension)
+{
+    struct Case {
+        const char *Name;
+        TOpenOptions Options;
+        bool Module;
+        const char *TypeLabel;
+        const char *Suffix;
+    };
+    const Case cases[] = {
+        {"old style as a component", ofOldStyleDialog, false, "Datei speichern als &Typ:", "gnc"},
+        {"old style through the dialog module", ofOldStyleDialog, true, "Dateien vom &Typ:",
+         "gnc"},
+        {"new style", 0, false, "Speichern als &Typ:", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TLxSaveDialog dialog;
+        dialog.Options = c.Options;
+        dialog.ModuleTexts = c.Module;
+        dialog.FileName = "part.gnc";
+        QString type, suffix;
+        WhenModal([&](QDialog &D) {
+            type = static_cast<QFileDialog &>(D).labelText(QFileDialog::FileType);
+            suffix = static_cast<QFileDialog &>(D).defaultSuffix();
+        });
+        EXPECT_FALSE(dialog.Execute());
+        EXPECT_EQ(type.toStdString(), c.TypeLabel);
+        EXPECT_EQ(suffix.toStdString(), c.Suffix);
+        EXPECT_EQ(dialog.FileName, "part.gnc"); // cancelled: unchanged
+    }
+}
+
+} // namespace
