@@ -298,10 +298,15 @@ std::vector<TLxProperty> TLxQtComponent::Properties()
     QWidget *widget = Widget();
     if (!widget)
         return list;
+    // An MDI child's frame shows the child's caption.
     if (widget == FRoot || widget->isWindow())
         list.push_back(TextProperty(
             "Caption", [widget] { return widget->windowTitle(); },
-            [widget](const QString &V) { widget->setWindowTitle(V); }));
+            [widget](const QString &V) {
+                widget->setWindowTitle(V);
+                if (auto *frame = qobject_cast<QMdiSubWindow *>(widget->parentWidget()))
+                    frame->setWindowTitle(V);
+            }));
     else if (auto *button = qobject_cast<QAbstractButton *>(widget))
         list.push_back(TextProperty(
             "Caption", [button] { return button->text(); },

@@ -162,6 +162,7 @@ void ExpectGerman(MainFormLanguage &T)
         {QString::fromStdString(T.Form().StatusPanelText(1, 2)), "Satzausblendung AUS"},
         {QString::fromStdString(T.Form().StatusPanelText(2, 0)), "Verschiebungen:"},
         {T.Form2D->windowTitle(), "2D-Simulation"},
+        {T.Form2D->parentWidget()->windowTitle(), "2D-Simulation"},
     };
     for (const auto &[shown, german] : expected)
         EXPECT_EQ(shown.toStdString(), german);
