@@ -278,12 +278,18 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle) {
     Form().PressButton(TMainButton::Start); // to the end this time
     ASSERT_EQ(steps.size(), 5u);
     EXPECT_EQ(steps[4].Cycle, " Cycle time 00:00:00") << "counted from the new start";
-    // The end rewinds the program (the end record counts as M30): it can
-    // be started again at once.
+    // The end leaves Start and Pause disabled and Rewind enabled: the
+    // operator rewinds before a new start, even though the engine has put
+    // the program back to its start already.
     const TShown end = Shown();
     EXPECT_EQ(end.State, csStopped);
-    EXPECT_EQ(end.Run, "S-T-");
+    EXPECT_EQ(end.Run, "--TR");
     EXPECT_EQ(Form().Engine()->Source()->GetState(), 0);
+    EXPECT_FALSE(Form().PressButton(TMainButton::Start));
+    Form().PressButton(TMainButton::Stop);
+    EXPECT_EQ(Shown().Run, "--TR") << "Stop does not skip the rewind";
+    Form().PressButton(TMainButton::Rewind);
+    EXPECT_EQ(Shown().Run, "S-T-");
 }
 
 // The demo program drawn in the "2D Simulation" MDI child. With

@@ -241,6 +241,7 @@ private:
     std::unique_ptr<TMenu2> FRecent;
     bool FOutputsEnabled = true;
     int FCycleStateChanges = 0; // tells a refused start from one that ran
+    bool FEnded = false;        // ran to its end; Start waits for Rewind
     TCycleClock FCycleClock;
     std::unique_ptr<TTimer> FStatUpdate;
     std::string FHelpPath;

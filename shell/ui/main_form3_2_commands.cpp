@@ -387,6 +387,7 @@ void TMainForm::ShowProgramPath(const std::string &FileName) {
 }
 
 void TMainForm::AfterProgramLoaded(const std::string &FileName) {
+    FEnded = false;
     Button(TMainButton::Compiled)->SetDown(false);
     FEngine->ProgramLoaded(FileName, true, 0);
     Button(TMainButton::Start)->setEnabled(true);
@@ -394,6 +395,7 @@ void TMainForm::AfterProgramLoaded(const std::string &FileName) {
 }
 
 void TMainForm::AfterCompiledLoaded(const std::string &FileName) {
+    FEnded = false;
     Button(TMainButton::Compiled)->SetDown(false);
     FEngine->CompiledProgramLoaded(FileName);
     Button(TMainButton::Start)->setEnabled(true);
@@ -459,6 +461,7 @@ TRunContext TMainForm::RunContext() const {
     for (int slot = slot2D; slot <= slotPost; ++slot)
         c.AnySinkInSlots0To3 = c.AnySinkInSlots0To3 || FEngine->Output(slot);
     c.Stopped = FEngine->RunState() == csStopped;
+    c.Ended = FEnded;
     return c;
 }
 
@@ -501,6 +504,7 @@ void TMainForm::ToolbarbuttonClick(TToolbarButton *Sender) {
         UpdateStatusBar();
         break;
     case tagRewind:
+        FEnded = false;
         FCycleClock.Reset();
         StartCycleTimer(false);
         FEngine->CycleRewind();
@@ -577,6 +581,7 @@ void TMainForm::CycleStateChanged() {
 }
 
 void TMainForm::ProgramEnded() {
+    FEnded = true;
     TRunButtons b = RunButtons();
     ProgramEndedButtons(b);
     SetRunButtons(b);
