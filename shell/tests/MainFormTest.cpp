@@ -27,6 +27,11 @@
 #include "shell/ui/ShellStatusBar.h"
 #include "shell/ui/key_setup.h"
 #include "shell/ui/editor.h"
+#include "shell/ui/Config_Menu_Tools.h"
+#include "shell/ui/MenuToolProp.h"
+#include "shell/ui/toolbar_setup.h"
+#include "components/toolbar/ui/TbTlbr.h"
+#include "components/toolbar/TbGlyphImage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,6 +39,10 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QTreeWidget>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -48,6 +57,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <thread>
 
 namespace orv {
 namespace {
@@ -678,6 +688,189 @@ TEST_F(MainForm, MachineButtonWithoutAControllerComesUpAgain)
     for (const TRecordedMessage &m : Messages.Log())
         named = named || m.Text.find("Error Locating COM1") != std::string::npos;
     EXPECT_TRUE(named);
+}
+
+// The toolbar popup: a right button released on the Outputs toolbar. Its
+// items follow the toolbar's icon size and captions, and each choice sizes
+// the buttons at once; the next start keeps the choice.
+TEST_F(MainForm, TheToolbarPopupSizesTheButtons)
+{
+    Start({});
+    TToolbar *outputs = Form().Toolbars()[1];
+    ASSERT_EQ(outputs->objectName(), "Toolbar_output");
+    auto popup = [&] {
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2),
+                            Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(outputs, &release);
+        QMenu *menu = Form().Menu("PopupMenu2");
+        EXPECT_TRUE(menu->isVisible());
+        std::string state;
+        for (const char *name : {"IconLarge", "IconSmall", "IconNone", "ToolBarCaptions"}) {
+            QAction *a = Form().MenuItem(name);
+            state += std::string(a->isChecked() ? "x" : ".") + (a->isEnabled() ? "" : "-") + " ";
+        }
+        menu->hide();
+        return state;
+    };
+    TToolbarButton *twoD = B(TMainButton::Output2D);
+    auto size = [&] { return twoD->size(); };
+    const struct {
+        const char *Item; // chosen after the popup showed Before
+        const char *Before;
+        QSize After;
+        int GlyphWidth;
+    } steps[] = {
+        {"IconSmall", "x . . x ", QSize(72, 50), 16},
+        {"ToolBarCaptions", ". x . x ", QSize(35, 20), 16},       // captions off
+        {"IconLarge", ". x .- . ", QSize(65, 35), 24},            // "None" disabled
+        {"ToolBarCaptions", "x . .- . ", QSize(72, 50), 24},      // captions on
+        {"IconNone", "x . . x ", QSize(72, 15), 24},
+    };
+    EXPECT_EQ(size(), QSize(72, 50)) << "large glyphs with captions as built";
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.Item);
+        EXPECT_EQ(popup(), step.Before);
+        Form().MenuItem(step.Item)->trigger();
+        EXPECT_EQ(size(), step.After);
+        EXPECT_EQ(twoD->Glyph().Width, step.GlyphWidth);
+    }
+    EXPECT_EQ(popup(), ". . x x- ") << "\"None\" marked: captions cannot go";
+    EXPECT_EQ(twoD->DisplayMode(), dmTextOnly);
+    Form().close();
+    App.reset();
+    Start({});
+    EXPECT_EQ(B(TMainButton::Output2D)->size(), QSize(72, 15)) << "the layout keeps the choice";
+}
+
+// "View..." behind the settings password: without full access no dialog,
+// but the hidden buttons are still saved; with it, "Hidden" hides the
+// selected button at once, also when the dialog is left by its close box.
+TEST_F(MainForm, HiddenButtonsAreSavedAndRestoredWithoutCase)
+{
+    Start({});
+    B(TMainButton::Compiled)->hide();
+    Form().MenuItem("ToolBarsView")->trigger(); // the password is not given
+    EXPECT_EQ(Dialogs, std::vector<std::string>{"NewPassword"});
+    EXPECT_EQ(Setting("Hidden Buttons", "Comp_output"), "0");
+    EXPECT_EQ(Setting("Hidden Buttons", "startbutton"), "<none>");
+
+    std::string before, after;
+    Answer = [&](QDialog &D) {
+        if (auto *password = dynamic_cast<TNewPassword *>(&D)) {
+            password->OldPassword->setText("orvellan");
+            return password->OkClick();
+        }
+        auto &setup = dynamic_cast<TToolbar_SetupForm &>(D);
+        QTreeWidgetItem *post = setup.FindNode("Post_output");
+        QTreeWidgetItem *compiled = setup.FindNode("Comp_output");
+        EXPECT_EQ(post->text(0).toStdString(), "Post Output");
+        EXPECT_TRUE(TToolbar_SetupForm::NodeVisible(post));
+        EXPECT_FALSE(TToolbar_SetupForm::NodeVisible(compiled));
+        EXPECT_EQ(setup.FindNode("startbutton")->text(0).toStdString(), "Start")
+            << "a button without a caption is listed by its hint";
+        EXPECT_NE(setup.FindNode("dataInfo"), nullptr) << "a toolbar of labels has a node";
+        setup.TreeView1->setCurrentItem(compiled);
+        setup.TreeMouseUp();
+        EXPECT_TRUE(setup.Hidden->isChecked());
+        setup.TreeView1->setCurrentItem(post);
+        setup.TreeMouseUp();
+        EXPECT_FALSE(setup.Hidden->isChecked());
+        setup.Hidden->click();
+        EXPECT_TRUE(B(TMainButton::PostOutput)->isHidden()) << "hidden at once";
+        return int(QDialog::Rejected); // the close box
+    };
+    Dialogs.clear();
+    Form().MenuItem("ToolBarsView")->trigger();
+    EXPECT_EQ(Dialogs, (std::vector<std::string>{"NewPassword", "Toolbar_SetupForm"}));
+    EXPECT_TRUE(B(TMainButton::PostOutput)->isHidden());
+    EXPECT_EQ(Setting("Hidden Buttons", "Post_output"), "0");
+    App.reset();
+
+    TIniFile ini(Dir.File("Tarnwick.ini"));
+    ini.EraseSection("Hidden Buttons");
+    ini.WriteString("Hidden Buttons", "POST_OUTPUT", "0");
+    ini.WriteString("Hidden Buttons", "no_such_button", "0");
+    Start({});
+    EXPECT_TRUE(B(TMainButton::PostOutput)->isHidden());
+    EXPECT_FALSE(B(TMainButton::Compiled)->isHidden());
+
+    Answer = [&](QDialog &D) {
+        if (auto *password = dynamic_cast<TNewPassword *>(&D)) {
+            password->OldPassword->setText("orvellan");
+            return password->OkClick();
+        }
+        auto &setup = dynamic_cast<TToolbar_SetupForm &>(D);
+        setup.ShowAllBtn->click();
+        setup.OKBtn->click();
+        return D.result();
+    };
+    Form().MenuItem("ToolBarsView")->trigger();
+    EXPECT_FALSE(B(TMainButton::PostOutput)->isHidden());
+    EXPECT_FALSE(B(TMainButton::BlockSearch)->isHidden()) << "Show All shows every button";
+    EXPECT_FALSE(TIniFile(Dir.File("Tarnwick.ini")).SectionExists("Hidden Buttons"));
+}
+
+// The Utilities menu: two utilities at places 1 and 0 list the second
+// first; "Configure Utilities" refuses a title already taken, adds one and
+// deletes one after asking; the menu follows, and its item runs the
+// utility in its program's folder with its parameters.
+TEST_F(MainForm, UtilitiesAreConfiguredAndRunFromTheMenu)
+{
+    TIniFile ini(Dir.File("Tarnwick.ini"));
+    for (auto [title, place] : {std::pair{"Calc", 1}, std::pair{"Notes", 0}}) {
+        ini.WriteInteger("Menu Tools", std::string(title) + "_Title", place);
+        for (const char *key : {"_Prog", "_Work", "_Param"})
+            ini.WriteString("Menu Tools", std::string(title) + key, "");
+    }
+    std::filesystem::create_directories(Dir.File("tools"));
+    const std::string out = Dir.File("out.txt");
+    const std::string script = Dir.Write(
+        "tools/report.sh", "#!/bin/sh\n{ pwd; echo \"$@\"; } > \"" + out + ".part\" && mv \"" +
+                               out + ".part\" \"" + out + "\"\n");
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    Start({});
+    auto items = [&] {
+        std::vector<std::string> texts;
+        for (QAction *a : Form().Menu("Utilities")->actions())
+            texts.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+        return texts;
+    };
+    EXPECT_EQ(items(), (std::vector<std::string>{"Configure &Utilities...", "-", "Notes", "Calc"}));
+
+    bool okForTakenTitle = true, okAtLast = false;
+    Messages.Answer("Yes"); // "Delete the item entitled Calc?"
+    Answer = [&](QDialog &D) {
+        if (auto *properties = dynamic_cast<TToolPropForm *>(&D)) {
+            properties->ProgramEdit->setText(QString::fromStdString(script));
+            properties->TitleEdit->setText("cALC");
+            okForTakenTitle = properties->OKBtn->isEnabled();
+            properties->TitleEdit->setText("Report");
+            properties->ParamEdit->setText("-v now");
+            okAtLast = properties->OKBtn->isEnabled();
+            return int(QDialog::Accepted);
+        }
+        auto &config = dynamic_cast<TMenuConfigTools &>(D);
+        EXPECT_FALSE(config.EditBtn->isEnabled()) << "nothing selected yet";
+        config.AddBtn->click();
+        config.ToolList->setCurrentRow(1);
+        EXPECT_TRUE(config.DeleteBtn->isEnabled());
+        config.DeleteBtn->click();
+        return int(QDialog::Accepted);
+    };
+    Form().MenuItem("ConfigureTools")->trigger();
+    EXPECT_FALSE(okForTakenTitle) << "a title already taken, in other letters";
+    EXPECT_TRUE(okAtLast);
+    ASSERT_EQ(Messages.Log().size(), 1u);
+    EXPECT_EQ(Messages.Log()[0].Text, "Delete the item entitled Calc?");
+    EXPECT_EQ(Messages.Log()[0].Caption, "Confirm");
+    EXPECT_EQ(items(), (std::vector<std::string>{"Configure &Utilities...", "-", "Notes", "Report"}));
+    EXPECT_EQ(Setting("Menu Tools", "Report_Title"), "1") << "its place rewritten";
+
+    Form().Menu("Utilities")->actions().back()->trigger();
+    for (int i = 0; i < 2000 && !std::filesystem::exists(out); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(ReadAll(out),
+              std::filesystem::canonical(Dir.File("tools")).string() + "\n-v now\n");
 }
 
 } // namespace

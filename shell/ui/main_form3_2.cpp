@@ -37,6 +37,7 @@
 #include "shell/ShellSettings.h"
 #include "shell/SourceMenu.h"
 #include "shell/SupportCheck.h"
+#include "shell/UtilityMenu.h"
 #include "shell/ui/RecentMenuMW.h"
 #include "shell/ui/ShellGlyphs.h"
 #include "shell/ui/ShellStatusBar.h"
@@ -165,6 +166,7 @@ void TMainForm::FormCreate() {
     connect(FMdi, &QMdiArea::subWindowActivated, this,
             [this](QMdiSubWindow *W) { MergeChildMenus(W); });
     BuildToolbars();
+    SetUpToolbarPopups();
     BuildModalLabels();
     BuildTransformations();
     ReadBackground();
@@ -323,7 +325,7 @@ TToolbarButton *TMainForm::AddButton(TToolbar *Bar, const char *Name, const char
     b->setToolTip(Tr(Hint));
     b->Tag = Tag;
     b->SetLayout(blGlyphTop);
-    b->SetGlyph(ShellGlyph(Glyph));
+    SetButtonGlyph(b, Glyph);
     const int width = std::max(44, b->fontMetrics().horizontalAdvance(b->Caption()) + 12);
     b->resize(width, 44);
     if (Toggle) {
@@ -551,7 +553,8 @@ void TMainForm::FormShow() {
     FEngine->OnInputStateChanged = [this](TObject *) { InputStateChanged(); };
     FEngine->OnCycleStateChanged = [this](TObject *) { CycleStateChanged(); };
     FRecent->LoadHistory();
-    LoadToolWindowPositions(this, FMainIni);
+    RestoreToolbarLayout(FMainIni);
+    HideListedButtons(FMainIni);
     TIniFile ini(FMainIni);
     FDefaultBillet = ReadDefaultBillet(FMainIni);
     FStatusBar1->hide();
@@ -564,6 +567,7 @@ void TMainForm::FormShow() {
     FEngine->ShowExpanded = expanded;
     BuildSourceMenu();
     FHelpPath = ProgramFolder() + ini.ReadString("Default Settings", "Help File", "mill.hlp");
+    BuildUtilitiesMenu(ReadUtilityTitles(FMainIni));
     UpdateCaption();
     ShowUnits();
     const std::string first = NetUtil().Param1;

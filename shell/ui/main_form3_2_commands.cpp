@@ -104,6 +104,7 @@ void TMainForm::BuildMenus() {
         MessageDlg(Mess().Translate("About"), "Orvellan\nTarnwick", mtInformation, mbOK);
     });
     BuildPopupMenus();
+    BuildToolbarSetupMenus();
 }
 
 void TMainForm::BuildFileMenu() {
@@ -704,7 +705,7 @@ void TMainForm::ShowExecuteMode(bool SingleStep) {
     TToolbarButton *b = Button(TMainButton::SingleBlock);
     b->SetDown(SingleStep);
     b->SetCaption(Tr(SingleStep ? "Single Step" : "Continuous"));
-    b->SetGlyph(ShellGlyph(SingleStep ? glSingleStep : glContinuous));
+    SetButtonGlyph(b, SingleStep ? glSingleStep : glContinuous);
     FStatusBar1->Panel(1).Text = b->Caption();
     FStatusBar1->update();
     MenuItem("ModeStep")->setChecked(SingleStep);
