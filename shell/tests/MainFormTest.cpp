@@ -27,6 +27,7 @@
 #include "shell/ui/ShellStatusBar.h"
 #include "shell/ui/key_setup.h"
 #include "shell/ui/editor.h"
+#include "shell/ToolbarSetup.h"
 #include "shell/ui/Config_Menu_Tools.h"
 #include "shell/ui/MenuToolProp.h"
 #include "shell/ui/toolbar_setup.h"
@@ -871,6 +872,49 @@ TEST_F(MainForm, UtilitiesAreConfiguredAndRunFromTheMenu)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(ReadAll(out),
               std::filesystem::canonical(Dir.File("tools")).string() + "\n-v now\n");
+}
+
+// A layout saved as "Level 2 Default" from the setup dialog comes back with
+// "Load Level 2 Defaults", behind the settings password; the File Control
+// and Machine Control toolbars keep their visibility.
+TEST_F(MainForm, LevelPresetsAreSavedAndLoadedBehindThePassword)
+{
+    Start({});
+    TToolbar *outputs = Form().Toolbars()[1];
+    TToolbar *machine = Form().Toolbars()[2];
+    bool givePassword = true;
+    std::function<void(TToolbar_SetupForm &)> inSetup;
+    Answer = [&](QDialog &D) {
+        if (auto *password = dynamic_cast<TNewPassword *>(&D)) {
+            if (!givePassword)
+                return int(QDialog::Rejected);
+            password->OldPassword->setText("orvellan");
+            return password->OkClick();
+        }
+        inSetup(dynamic_cast<TToolbar_SetupForm &>(D));
+        return int(QDialog::Accepted);
+    };
+    outputs->IconSize = iconSmall;
+    Form().ApplyToolbarButtonStyle(outputs);
+    inSetup = [](TToolbar_SetupForm &Setup) {
+        ASSERT_EQ(Setup.SaveMenu->actions().size(), 4);
+        Setup.SaveMenu->actions()[2]->trigger();
+    };
+    Form().MenuItem("ToolBarsView")->trigger();
+    EXPECT_EQ(TIniFile(Dir.File("Default2.ini")).ReadString("Toolbar_output", "IconSize", ""),
+              "1") << "the preset found without regard to case";
+
+    outputs->IconSize = iconLarge;
+    Form().ApplyToolbarButtonStyle(outputs);
+    machine->SetVisible(false);
+    givePassword = false;
+    Form().MenuItem("LoadLevel2")->trigger();
+    EXPECT_EQ(B(TMainButton::Output2D)->Glyph().Width, 24) << "no access: nothing loaded";
+    givePassword = true;
+    Form().MenuItem("LoadLevel2")->trigger();
+    EXPECT_EQ(outputs->IconSize, iconSmall);
+    EXPECT_EQ(B(TMainButton::Output2D)->Glyph().Width, 16);
+    EXPECT_FALSE(machine->Visible()) << "kept as it was";
 }
 
 } // namespace
