@@ -16,6 +16,9 @@
 #include "machine/Machine_Tooling.h"
 #include "machine/Work_piece_offset.h"
 #include "machine/ui/NewPass.h"
+#include "machine/ControlPanelStd.h"
+#include "machine/DummyLinkMill.h"
+#include "machine/ui/ControlPanelStdForm.h"
 #include "machine/ui/property_editor.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
@@ -43,6 +46,7 @@
 #include <QCheckBox>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QLabel>
 #include <QMdiArea>
@@ -915,6 +919,50 @@ TEST_F(MainForm, LevelPresetsAreSavedAndLoadedBehindThePassword)
     EXPECT_EQ(outputs->IconSize, iconSmall);
     EXPECT_EQ(B(TMainButton::Output2D)->Glyph().Width, 16);
     EXPECT_FALSE(machine->Visible()) << "kept as it was";
+}
+
+// The bench mill has no real machine: "Machine" drives the simulated
+// machine, and the "Control Panel" opens as an MDI child with the main
+// window's jog keys. The main window's Home All homes it; a change of
+// source keeps it; releasing "Machine" takes machine and panel away.
+TEST_F(MainForm, TheMachineButtonBringsTheControlPanel)
+{
+    Start({ProgramFile});
+    TBaseForm &engine = *Form().Engine();
+    EXPECT_EQ(engine.Panel(), nullptr) << "no panel without a machine";
+    B(TMainButton::MachineOutput)->Click();
+    ASSERT_TRUE(B(TMainButton::MachineOutput)->Down());
+    ASSERT_NE(dynamic_cast<TDummyLinkMill *>(engine.Machine()), nullptr);
+    auto *panel = dynamic_cast<TControlPanelStd *>(engine.Panel());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->JogKeys, engine.JogKeys()) << "the main window's jog-key table";
+    auto *form = dynamic_cast<TControlPanelStdForm *>(panel->Form());
+    ASSERT_NE(form, nullptr);
+    auto *sub = qobject_cast<QMdiSubWindow *>(form->parentWidget());
+    ASSERT_NE(sub, nullptr) << "an MDI child";
+    EXPECT_TRUE(sub->isVisible());
+    EXPECT_EQ(sub->windowTitle().toStdString(), "Control Panel");
+
+    Loop.Advance(400); // the first poll reports the machine's state
+    EXPECT_FALSE(form->PageControl->isTabVisible(pgJog));
+    ASSERT_TRUE(Form().PressCommand("HomeAllButt"));
+    Loop.Advance(200);
+    for (QLabel *lamp : form->Shapes)
+        EXPECT_TRUE(lamp->styleSheet().contains("#008000")) << lamp->styleSheet().toStdString();
+    for (int tab : {pgJog, pgAuto, pgMDI})
+        EXPECT_TRUE(form->PageControl->isTabVisible(tab)) << tab;
+
+    Form().Menu("Source")->actions()[0]->trigger(); // "File"
+    EXPECT_EQ(engine.SourceKind(), skFile);
+    EXPECT_NE(engine.Machine(), nullptr) << "the operator's machine stays";
+    EXPECT_EQ(engine.Panel(), panel);
+
+    B(TMainButton::MachineOutput)->Click();
+    EXPECT_EQ(engine.Machine(), nullptr);
+    EXPECT_EQ(engine.Panel(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QMdiSubWindow *w : OtherChildren(Form()))
+        EXPECT_NE(w->windowTitle().toStdString(), "Control Panel");
 }
 
 } // namespace
