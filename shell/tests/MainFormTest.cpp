@@ -16,6 +16,7 @@
 #include "machine/Machine_Tooling.h"
 #include "machine/Work_piece_offset.h"
 #include "machine/ui/NewPass.h"
+#include "machine/ui/Tool_Holder2.h"
 #include "machine/ControlPanelStd.h"
 #include "machine/DummyLinkMill.h"
 #include "machine/ui/ControlPanelStdForm.h"
@@ -963,6 +964,48 @@ TEST_F(MainForm, TheMachineButtonBringsTheControlPanel)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     for (QMdiSubWindow *w : OtherChildren(Form()))
         EXPECT_NE(w->windowTitle().toStdString(), "Control Panel");
+}
+
+// A run whose "M06 T5" finds position 5 empty, answered Yes to "Edit
+// Tooling Now", shows the carousel with the Tooling button down; a
+// library tool inserted at 5 lets the run reach its end.
+TEST_F(MainForm, ARunWaitingForAToolGoesOnOnceTheCarouselHasIt)
+{
+    TIniFile(Dir.File("Tarnwick.MTF")).EraseSection("Tool5");
+    const std::string program =
+        Dir.Write("t5.fnc", "G21 G90 G17\nG00 X0 Y0 Z5\nM06 T5\nG01 X10 F100\nM30\n");
+    Start({program});
+    B(TMainButton::Output2D)->Click();
+    Messages.Answer("Yes");
+    bool inserted = false, toolingDown = false;
+    auto poll = std::make_shared<TTimer>();
+    poll->SetInterval(50);
+    poll->OnTimer = [&] {
+        auto *deck = dynamic_cast<TTool_Deck *>(Form().Engine()->Tooling()->Deck());
+        if (inserted || !deck)
+            return;
+        inserted = true;
+        toolingDown = B(TMainButton::Tooling)->Down();
+        auto find = [](QMenu *Menu, const char *Text) -> QAction * {
+            for (QAction *a : Menu->actions())
+                if (a->text() == Text)
+                    return a;
+            return nullptr;
+        };
+        QAction *insert = find(deck->PositionMenu(5), "Insert Tool");
+        QAction *tool = insert ? find(insert->menu(), "End Mill 10") : nullptr;
+        ASSERT_NE(tool, nullptr);
+        tool->trigger();
+    };
+    poll->SetEnabled(true);
+    Form().PressButton(TMainButton::Start);
+    poll->SetEnabled(false);
+    ASSERT_FALSE(Messages.Log().empty());
+    EXPECT_EQ(Messages.Log()[0].Text, "Failed to Find a valid Tool-5\nEdit Tooling Now");
+    EXPECT_TRUE(inserted) << "the carousel showed while the run waited";
+    EXPECT_TRUE(toolingDown);
+    EXPECT_EQ(Form().Engine()->Tooling()->CurrentTool(), 5);
+    EXPECT_EQ(Shown().Run, "--TR") << "the run reached its end";
 }
 
 } // namespace
