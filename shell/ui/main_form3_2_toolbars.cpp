@@ -19,6 +19,8 @@
 
 #include <QActionGroup>
 #include <QCursor>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -55,6 +57,18 @@ protected:
 private:
     std::function<void(TToolbar *)> FPopup;
 };
+
+// The buttons' width is fixed by the style; a caption the desktop's font
+// draws wider gets a smaller font (not below 8 pixels).
+void FitCaptionFont(TToolbarButton *Button, const QFont &Base, int Width)
+{
+    QFont font = Base;
+    int pixels = QFontInfo(font).pixelSize();
+    font.setPixelSize(pixels);
+    while (pixels > 8 && QFontMetrics(font).horizontalAdvance(Button->Caption()) > Width - 6)
+        font.setPixelSize(--pixels);
+    Button->setFont(font);
+}
 
 } // namespace
 
@@ -170,6 +184,7 @@ void TMainForm::ApplyToolbarButtonStyle(TToolbar *Bar)
     Bar->BeginUpdate();
     for (TToolbarButton *b : Bar->findChildren<TToolbarButton *>(Qt::FindDirectChildrenOnly)) {
         b->resize(style.Width, style.Height);
+        FitCaptionFont(b, Bar->font(), style.Width);
         b->SetDisplayMode(style.ShowGlyph && style.ShowCaption ? dmBoth
                           : style.ShowGlyph                    ? dmGlyphOnly
                                                                : dmTextOnly);
