@@ -194,8 +194,8 @@ void TMainForm::ApplyToolbarButtonStyle(TToolbar *Bar)
     Bar->Arrange();
 }
 
-// At the first show: the layout, the styles it asks for, the layout again
-// (the sizes changed), then the hidden buttons.
+// At the first show and from a preset: the layout, the styles it asks for,
+// then the layout again (the sizes changed).
 void TMainForm::RestoreToolbarLayout(const std::string &LayoutFile)
 {
     LoadToolWindowPositions(this, LayoutFile);
@@ -245,11 +245,7 @@ void TMainForm::SetDefaultToolBar11Click(int Tag)
         return;
     const bool fileControl = FFileControl->Visible();
     const bool machine = FMachineBar->Visible();
-    const std::string preset = PresetLayoutFile(ProgramFolder(), Tag);
-    LoadToolWindowPositions(this, preset);
-    for (TToolbar *bar : {FMachineBar, FOutputsBar, FOptionsBar})
-        ApplyToolbarButtonStyle(bar);
-    LoadToolWindowPositions(this, preset);
+    RestoreToolbarLayout(PresetLayoutFile(ProgramFolder(), Tag));
     FFileControl->SetVisible(fileControl);
     FMachineBar->SetVisible(machine);
 }
