@@ -321,6 +321,35 @@ TEST_F(EditorFormTest, CtrlF1AsksForTheHelpOfTheCodeUnderTheCaret)
     EXPECT_EQ(editor->RichEdit()->CaretColumn(), 1) << "the caret is put back";
 }
 
+TEST_F(EditorFormTest, CodeHelpOpensTheTopicOfTheCodeInTheHelpPage)
+{
+    // The editor's help file is "mill.hlp" in the program folder; its topics
+    // are the anchors of the page beside it.
+    Folder.Write("Mill.htm", "<html></html>");
+    std::vector<THelpDocument> shown;
+    Help().SetViewer([&shown](const THelpDocument &Document) { shown.push_back(Document); });
+    const struct {
+        const char *Case;
+        std::string Reference;
+        std::vector<THelpDocument> Shown;
+    } rows[] = {
+        {"prefix and code", "[Standard Code]\nG=2000,NUMBER\n", {{Folder.File("Mill.htm"), "200001"}}},
+        {"prefix alone", "[Standard Code]\nG=2000\n", {{Folder.File("Mill.htm"), "2000"}}},
+        {"a context that is no integer shows nothing", "[Standard Code]\nG=20A0,NUMBER\n", {}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.Case);
+        Folder.Write("Help.ini", row.Reference);
+        shown.clear();
+        auto editor = MakeEditor();
+        editor->RichEdit()->SetText("N10 G01 X5");
+        editor->RichEdit()->SetCaretPos(0, 5);
+        EXPECT_NO_THROW(editor->CodeHelp(true));
+        EXPECT_EQ(shown, row.Shown);
+    }
+    Help().SetViewer(nullptr);
+}
+
 TEST_F(EditorFormTest, HiLightMarksEveryWordOfALetterAndShowNormalTakesItAway)
 {
     Editor->RichEdit()->SetText("g1 z5\nG0 Z-2");

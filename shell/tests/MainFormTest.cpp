@@ -17,6 +17,7 @@
 #include "machine/Work_piece_offset.h"
 #include "machine/ui/NewPass.h"
 #include "machine/ui/property_editor.h"
+#include "platform/HelpService.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
@@ -387,7 +388,13 @@ TEST_F(MainForm, HelpOpensTheHelpFilesInEnglishAndTheWebPageOtherwise) {
     Start({});
     Form().MenuItem("HelpProduct")->trigger();
     Form().MenuItem("HelpProgramming")->trigger();
-    EXPECT_EQ(Opened, (std::vector<std::string>{Dir.File("Tarnwick.hlp"), Dir.File("mill.hlp")}));
+    // The programming help's topics are the page beside its help file.
+    EXPECT_EQ(Opened, (std::vector<std::string>{Dir.File("Tarnwick.hlp"), Dir.File("Mill.htm")}));
+    // A context request (the editor's Ctrl+F1) opens the topic's anchor.
+    Opened.clear();
+    Help().ShowContext(Dir.File("mill.hlp"), 200001);
+    EXPECT_EQ(Opened, std::vector<std::string>{Dir.File("Mill.htm") + "#200001"});
+    EXPECT_EQ(Help().HelpFile(), Dir.File("Tarnwick.hlp")) << "the application's help file";
     App.reset();
     Opened.clear();
     TIniFile(Dir.File("Tarnwick.ini")).WriteInteger("Default Settings", "PrimaryLanguage", 1);

@@ -26,6 +26,7 @@
 #include "machine/Work_piece_offset.h"
 #include "platform/ComServer.h"
 #include "platform/EventLoop.h"
+#include "platform/HelpService.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/NumberText.h"
@@ -115,6 +116,10 @@ TMainForm *MainForm() {
 TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent) {
     gMainForm = this;
     setObjectName("MainForm");
+    // Help of every window opens in the desktop's viewer.
+    Help().SetViewer([](const THelpDocument &Document) {
+        OpenDocument(Document.Path, Document.Anchor);
+    });
     FormCreate();
 }
 
@@ -125,6 +130,7 @@ TMainForm::~TMainForm() {
     TWork_piece_offset::WindowFactory = nullptr;
     TMachine_Tooling::DeckFactory = nullptr;
     SetMdiAdopter(nullptr);
+    Help().SetViewer(nullptr);
     if (!FClosed)
         FormClose();
     FRecent.reset();
@@ -651,6 +657,7 @@ void TMainForm::BindHelpItems() {
     const std::string language =
         dictionary.Language() < 0 ? "English" : dictionary.CurrentLanguage().Name;
     const THelpFiles help = HelpFilesFor(language, ProgramFolder(), ProgramFileName(), FHelpPath);
+    Help().SetHelpFile(help.ApplicationHelpFile);
     MenuItem("HelpProduct")->setData(QString::fromStdString(help.ProductHelp));
     MenuItem("HelpProgramming")->setData(QString::fromStdString(help.ProgrammingHelp));
 }
@@ -658,7 +665,7 @@ void TMainForm::BindHelpItems() {
 void TMainForm::HelpClick(bool Programming) {
     const QString file =
         MenuItem(Programming ? "HelpProgramming" : "HelpProduct")->data().toString();
-    OpenDocument(file.toStdString());
+    Help().ShowContents(file.toStdString());
 }
 
 // --- Close ------------------------------------------------------------------
