@@ -5,11 +5,14 @@
 
 #include "shell/tests/EditorTestSupport.h"
 
+#include "engine/chain/ui/Expanded.h"
 #include "engine/core/Mess.h"
 #include "platform/HelpService.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QMenu>
 #include <QTextBlock>
@@ -348,6 +351,35 @@ TEST_F(EditorFormTest, CodeHelpOpensTheTopicOfTheCodeInTheHelpPage)
         EXPECT_EQ(shown, row.Shown);
     }
     Help().SetViewer(nullptr);
+}
+
+TEST_F(EditorFormTest, ExpandedCodeStripIsDockedAlongTheBottomOfTheText)
+{
+    auto editor = MakeEditor();
+    editor->resize(500, 300);
+    auto view = editor->CreateExpandedView();
+    auto *strip = editor->findChild<TExpanded *>();
+    ASSERT_NE(strip, nullptr);
+    EXPECT_FALSE(strip->isWindow()) << "part of the editor window, not a window of its own";
+    editor->show();
+    EXPECT_FALSE(strip->isVisible()) << "hidden until a generated block is shown";
+    view->SetCode("G01 X10 Y0 Z-5");
+    view->Show();
+    editor->centralWidget()->layout()->activate();
+    EXPECT_TRUE(strip->isVisible());
+    EXPECT_EQ(strip->Code()->text().toStdString(), "G01 X10 Y0 Z-5");
+    const QRect text = editor->RichEdit()->geometry();
+    EXPECT_EQ(strip->geometry(), QRect(text.left(), text.bottom() + 1, text.width(), 27));
+    EXPECT_EQ(text.bottom() + 1 + 27, editor->centralWidget()->height());
+    view->Hide();
+    editor->centralWidget()->layout()->activate();
+    EXPECT_EQ(editor->RichEdit()->height(), editor->centralWidget()->height())
+        << "the text takes the room back";
+    // The window may go before the source's handle on the strip.
+    editor.reset();
+    view->SetCode("G00 Z5");
+    view->Show();
+    view.reset();
 }
 
 TEST_F(EditorFormTest, HiLightMarksEveryWordOfALetterAndShowNormalTakesItAway)

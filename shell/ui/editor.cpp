@@ -20,10 +20,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QVBoxLayout>
 
 #include <filesystem>
 #include <fstream>
@@ -111,9 +113,16 @@ TEditorForm::TEditorForm(QWidget *Parent) : QMainWindow(Parent)
     setObjectName("EditorForm");
     // It closes with its source or with the program, not from its frame.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
-    FRichEdit = new TRichEditW(this);
+    // The text fills the window; the expanded-code strip, when the source
+    // makes one, is docked along its bottom.
+    auto *client = new QWidget(this);
+    auto *column = new QVBoxLayout(client);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    FRichEdit = new TRichEditW(client);
     FRichEdit->setObjectName("RichEdit");
-    setCentralWidget(FRichEdit);
+    column->addWidget(FRichEdit, 1);
+    setCentralWidget(client);
     FStatus = new QLabel(this);
     statusBar()->addWidget(FStatus, 1);
     BuildMenus();
@@ -407,9 +416,47 @@ void TEditorForm::SetBounds(const TBounds &B) { setGeometry(B.Left, B.Top, B.Wid
 
 void TEditorForm::ShowWindow() { show(); }
 
+namespace {
+
+// The source's handle on the strip; the strip goes with the view, or with
+// the window when that goes first.
+class TDockedExpanded : public TExpandedView {
+public:
+    explicit TDockedExpanded(TExpanded *Strip) : FStrip(Strip) {}
+    ~TDockedExpanded() override { delete FStrip.data(); }
+    void SetCode(const std::string &Text) override
+    {
+        if (FStrip)
+            FStrip->SetCode(Text);
+    }
+    void Show() override
+    {
+        if (FStrip)
+            FStrip->show();
+    }
+    void Hide() override
+    {
+        if (FStrip)
+            FStrip->hide();
+    }
+
+private:
+    QPointer<TExpanded> FStrip;
+};
+
+} // namespace
+
 std::unique_ptr<TExpandedView> TEditorForm::CreateExpandedView()
 {
-    return std::make_unique<TExpanded>(this);
+    // A strip of this window under the text, as wide as the text.
+    auto *strip = new TExpanded(centralWidget());
+    strip->setWindowFlags(Qt::Widget);
+    strip->setObjectName("Expanded");
+    strip->setMinimumWidth(0);
+    strip->setMaximumWidth(QWIDGETSIZE_MAX);
+    strip->hide();
+    centralWidget()->layout()->addWidget(strip);
+    return std::make_unique<TDockedExpanded>(strip);
 }
 
 // --- Caption and status ---
