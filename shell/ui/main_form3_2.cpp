@@ -35,6 +35,7 @@
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/QtPos_size.h"
 #include "platform/ui/VirtualKeys.h"
+#include "shell/CodeHelp.h"
 #include "shell/ShellSettings.h"
 #include "shell/SourceMenu.h"
 #include "shell/SupportCheck.h"
@@ -651,11 +652,7 @@ void TMainForm::ApplySupportResult(bool VRAvailable, bool Sim3DAvailable) {
 }
 
 void TMainForm::BindHelpItems() {
-    // Without a chosen language the program speaks the language its texts
-    // are written in, English.
-    TLxTextDictionary &dictionary = Mess().Dictionary();
-    const std::string language =
-        dictionary.Language() < 0 ? "English" : dictionary.CurrentLanguage().Name;
+    const std::string language = HelpLanguageName(Mess().Dictionary());
     const THelpFiles help = HelpFilesFor(language, ProgramFolder(), ProgramFileName(), FHelpPath);
     Help().SetHelpFile(help.ApplicationHelpFile);
     MenuItem("HelpProduct")->setData(QString::fromStdString(help.ProductHelp));
