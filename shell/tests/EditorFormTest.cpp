@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QMenu>
 #include <QTextBlock>
@@ -380,6 +382,30 @@ TEST_F(EditorFormTest, ExpandedCodeStripIsDockedAlongTheBottomOfTheText)
     view->SetCode("G00 Z5");
     view->Show();
     view.reset();
+}
+
+TEST_F(EditorFormTest, AnAdoptedWindowIsPlacedAndShownThroughItsMdiFrame)
+{
+    // The source puts a sub-program's window right of the first one by
+    // their bounds; inside a main window those are the MDI frames'.
+    QMdiArea area;
+    area.resize(900, 600);
+    area.show();
+    auto first = MakeEditor();
+    auto second = MakeEditor();
+    QMdiSubWindow *firstFrame = area.addSubWindow(first.get());
+    QMdiSubWindow *secondFrame = area.addSubWindow(second.get());
+    firstFrame->hide();
+    secondFrame->hide();
+    first->ShowWindow();
+    EXPECT_TRUE(firstFrame->isVisible()) << "showing the window shows its frame";
+    first->SetBounds({10, 20, 300, 200});
+    EXPECT_EQ(firstFrame->geometry(), QRect(10, 20, 300, 200));
+    const TEditorWindow::TBounds b = first->Bounds();
+    second->SetBounds({b.Left + b.Width, b.Top, b.Width, b.Height});
+    second->ShowWindow();
+    EXPECT_EQ(secondFrame->geometry(), QRect(310, 20, 300, 200));
+    EXPECT_TRUE(secondFrame->isVisible());
 }
 
 TEST_F(EditorFormTest, HiLightMarksEveryWordOfALetterAndShowNormalTakesItAway)

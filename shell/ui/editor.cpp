@@ -10,6 +10,7 @@
 #include "platform/MessageService.h"
 #include "platform/NumberText.h"
 #include "platform/Paths.h"
+#include "platform/ui/MdiHost.h"
 #include "shell/CodeHelp.h"
 #include "shell/ui/EditorDialogs.h"
 
@@ -19,6 +20,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPrinter>
@@ -406,15 +408,26 @@ void TEditorForm::SetBillet(const TBilletSize &Billet) { FBillet = Billet; }
 void TEditorForm::SetMachineName(const std::string &Name) { FMachineName = Name; }
 void TEditorForm::UpdateWizard() { FWizard.Padding = FCurrentPadding; }
 
+// The window's frame: its MDI sub-window once a main window has adopted it.
+QWidget *TEditorForm::Frame() const
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        return sub;
+    return const_cast<TEditorForm *>(this);
+}
+
 TEditorWindow::TBounds TEditorForm::Bounds() const
 {
-    const QRect r = geometry();
+    const QRect r = Frame()->geometry();
     return {r.left(), r.top(), r.width(), r.height()};
 }
 
-void TEditorForm::SetBounds(const TBounds &B) { setGeometry(B.Left, B.Top, B.Width, B.Height); }
+void TEditorForm::SetBounds(const TBounds &B)
+{
+    Frame()->setGeometry(B.Left, B.Top, B.Width, B.Height);
+}
 
-void TEditorForm::ShowWindow() { show(); }
+void TEditorForm::ShowWindow() { ShowWindowOrChild(this); }
 
 namespace {
 
