@@ -21,6 +21,7 @@
 #include "machine/DummyLinkMill.h"
 #include "machine/ui/ControlPanelStdForm.h"
 #include "machine/ui/property_editor.h"
+#include "platform/HelpService.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
@@ -30,6 +31,7 @@
 #include "shell/ui/Choice_From.h"
 #include "shell/ui/ShellStatusBar.h"
 #include "shell/ui/key_setup.h"
+#include "components/richedit/RichEditW.h"
 #include "shell/ui/editor.h"
 #include "shell/ToolbarSetup.h"
 #include "shell/ui/Config_Menu_Tools.h"
@@ -409,13 +411,33 @@ TEST_F(MainForm, HelpOpensTheHelpFilesInEnglishAndTheWebPageOtherwise) {
     Start({});
     Form().MenuItem("HelpProduct")->trigger();
     Form().MenuItem("HelpProgramming")->trigger();
-    EXPECT_EQ(Opened, (std::vector<std::string>{Dir.File("Tarnwick.hlp"), Dir.File("mill.hlp")}));
+    // The programming help's topics are the page beside its help file.
+    EXPECT_EQ(Opened, (std::vector<std::string>{Dir.File("Tarnwick.hlp"), Dir.File("Mill.htm")}));
+    EXPECT_EQ(Help().HelpFile(), Dir.File("Tarnwick.hlp")) << "the application's help file";
+    // Ctrl+F1 in the editor opens the topic of the caret's code: the anchor
+    // the program's "Help.ini" gives G01 in the page beside "mill.hlp".
+    const auto codeHelp = [this] {
+        TEditorForm *editor = nullptr;
+        for (QMdiSubWindow *w : Form().MdiArea()->subWindowList())
+            if (auto *e = qobject_cast<TEditorForm *>(w->widget()))
+                editor = e;
+        ASSERT_NE(editor, nullptr);
+        editor->RichEdit()->SetText("N10 G01 X5");
+        editor->RichEdit()->SetCaretPos(0, 5);
+        editor->CodeHelp(true);
+    };
+    Opened.clear();
+    codeHelp();
+    EXPECT_EQ(Opened, std::vector<std::string>{Dir.File("Mill.htm") + "#200001"});
     App.reset();
     Opened.clear();
     TIniFile(Dir.File("Tarnwick.ini")).WriteInteger("Default Settings", "PrimaryLanguage", 1);
     Start({});
     Form().MenuItem("HelpProduct")->trigger();
     EXPECT_EQ(Opened, std::vector<std::string>{Dir.File("help.htm")});
+    codeHelp();
+    EXPECT_EQ(Opened, std::vector<std::string>{Dir.File("help.htm")})
+        << "no code help in other languages";
 }
 
 TEST_F(MainForm, CloseKeepsTheSettingsForTheNextStart) {

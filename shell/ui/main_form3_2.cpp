@@ -26,6 +26,7 @@
 #include "machine/Work_piece_offset.h"
 #include "platform/ComServer.h"
 #include "platform/EventLoop.h"
+#include "platform/HelpService.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/NumberText.h"
@@ -34,6 +35,7 @@
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/QtPos_size.h"
 #include "platform/ui/VirtualKeys.h"
+#include "shell/CodeHelp.h"
 #include "shell/ShellSettings.h"
 #include "shell/SourceMenu.h"
 #include "shell/SupportCheck.h"
@@ -116,6 +118,10 @@ TMainForm *MainForm() {
 TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent) {
     gMainForm = this;
     setObjectName("MainForm");
+    // Help of every window opens in the desktop's viewer.
+    Help().SetViewer([](const THelpDocument &Document) {
+        OpenDocument(Document.Path, Document.Anchor);
+    });
     FormCreate();
 }
 
@@ -126,6 +132,7 @@ TMainForm::~TMainForm() {
     TWork_piece_offset::WindowFactory = nullptr;
     TMachine_Tooling::DeckFactory = nullptr;
     SetMdiAdopter(nullptr);
+    Help().SetViewer(nullptr);
     if (!FClosed)
         FormClose();
     FRecent.reset();
@@ -649,12 +656,9 @@ void TMainForm::ApplySupportResult(bool VRAvailable, bool Sim3DAvailable) {
 }
 
 void TMainForm::BindHelpItems() {
-    // Without a chosen language the program speaks the language its texts
-    // are written in, English.
-    TLxTextDictionary &dictionary = Mess().Dictionary();
-    const std::string language =
-        dictionary.Language() < 0 ? "English" : dictionary.CurrentLanguage().Name;
+    const std::string language = HelpLanguageName(Mess().Dictionary());
     const THelpFiles help = HelpFilesFor(language, ProgramFolder(), ProgramFileName(), FHelpPath);
+    Help().SetHelpFile(help.ApplicationHelpFile);
     MenuItem("HelpProduct")->setData(QString::fromStdString(help.ProductHelp));
     MenuItem("HelpProgramming")->setData(QString::fromStdString(help.ProgrammingHelp));
 }
@@ -662,7 +666,7 @@ void TMainForm::BindHelpItems() {
 void TMainForm::HelpClick(bool Programming) {
     const QString file =
         MenuItem(Programming ? "HelpProgramming" : "HelpProduct")->data().toString();
-    OpenDocument(file.toStdString());
+    Help().ShowContents(file.toStdString());
 }
 
 // --- Close ------------------------------------------------------------------
