@@ -866,10 +866,14 @@ TEST_F(MainForm, UtilitiesAreConfiguredAndRunFromTheMenu)
     EXPECT_EQ(items(), (std::vector<std::string>{"Configure &Utilities...", "-", "Notes", "Calc"}));
 
     bool okForTakenTitle = true, okAtLast = false;
-    Messages.Answer("Yes"); // "Delete the item entitled Calc?"
+    Messages.Answer(script); // the program's "..."
+    Messages.Answer("");     // the folder's "...", cancelled
+    Messages.Answer("Yes");  // "Delete the item entitled Calc?"
     Answer = [&](QDialog &D) {
         if (auto *properties = dynamic_cast<TToolPropForm *>(&D)) {
-            properties->ProgramEdit->setText(QString::fromStdString(script));
+            properties->BrowseProgram->click();
+            properties->BrowseFolder->click();
+            EXPECT_EQ(properties->WorkEdit->text(), "");
             properties->TitleEdit->setText("cALC");
             okForTakenTitle = properties->OKBtn->isEnabled();
             properties->TitleEdit->setText("Report");
@@ -888,9 +892,10 @@ TEST_F(MainForm, UtilitiesAreConfiguredAndRunFromTheMenu)
     Form().MenuItem("ConfigureTools")->trigger();
     EXPECT_FALSE(okForTakenTitle) << "a title already taken, in other letters";
     EXPECT_TRUE(okAtLast);
-    ASSERT_EQ(Messages.Log().size(), 1u);
-    EXPECT_EQ(Messages.Log()[0].Text, "Delete the item entitled Calc?");
-    EXPECT_EQ(Messages.Log()[0].Caption, "Confirm");
+    ASSERT_EQ(Messages.Log().size(), 3u);
+    EXPECT_EQ(Messages.Log()[1].Caption, "Select Working Directory");
+    EXPECT_EQ(Messages.Log()[2].Text, "Delete the item entitled Calc?");
+    EXPECT_EQ(Messages.Log()[2].Caption, "Confirm");
     EXPECT_EQ(items(), (std::vector<std::string>{"Configure &Utilities...", "-", "Notes", "Report"}));
     EXPECT_EQ(Setting("Menu Tools", "Report_Title"), "1") << "its place rewritten";
 
