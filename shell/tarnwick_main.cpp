@@ -5,6 +5,7 @@
 #include "localise/ui/LxApplication.h"
 #include "localise/ui/LxQtDialogs.h"
 #include "machine/ui/MachProbDialog.h"
+#include "platform/ui/ColourDialog.h"
 #include "platform/ui/QtEventLoop.h"
 #include "platform/ui/QtMessageService.h"
 #include "shell/ui/TarnwickApp.h"
@@ -28,6 +29,7 @@ int main(int argc, char **argv)
     // Every other file choice is a localised dialog.
     orv::InstallLxDialogs();
     messages.FileDialog = orv::LxChooseFile;
+    orv::SetColourDialog(orv::LxChooseColour);
     orv::SetMessageService(&messages);
     orv::InstallMachineWindows();
 

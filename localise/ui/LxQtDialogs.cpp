@@ -263,6 +263,18 @@ std::unique_ptr<TFindDialog> MakeFindDialog(QWidget *Parent, bool Replace)
     return dialog;
 }
 
+bool LxChooseColour(QWidget *Parent, uint32_t &Colour)
+{
+    TLxColorDialog dialog;
+    dialog.ModuleTexts = TLxDialogModule::Installed(TLxDialogKind::Color);
+    dialog.Parent = Parent;
+    dialog.Color = Colour;
+    if (!dialog.Execute())
+        return false;
+    Colour = dialog.Color;
+    return true;
+}
+
 std::optional<std::string> LxChooseFile(QWidget *Parent, const TFileRequest &Request)
 {
     const bool save = Request.Kind == TFileDialogKind::Save;

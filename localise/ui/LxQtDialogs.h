@@ -38,6 +38,10 @@ void CentreDialog(QWidget *Dialog, QWidget *Parent);
 // from the dialog tables through the default dictionary.
 std::unique_ptr<TFindDialog> MakeFindDialog(QWidget *Parent, bool Replace = false);
 
+// A colour chosen with the localised colour dialog made by the dialog
+// module (the custom colours as the dialog holds them).
+bool LxChooseColour(QWidget *Parent, uint32_t &Colour);
+
 // A file choice of the message service as a localised dialog made by the
 // dialog module: the whole path, or nothing when cancelled.
 std::optional<std::string> LxChooseFile(QWidget *Parent, const TFileRequest &Request);
