@@ -2,23 +2,12 @@
 
 #include "localise/LxEmbedded.h"
 #include "localise/LxErrors.h"
+#include "platform/NumberText.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace orv {
-
-namespace {
-
-bool SameText(const std::string &A, const std::string &B)
-{
-    return A.size() == B.size() &&
-           std::equal(A.begin(), A.end(), B.begin(), [](unsigned char X, unsigned char Y) {
-               return std::tolower(X) == std::tolower(Y);
-           });
-}
-
-} // namespace
 
 bool TLxTargetProperty::Matches(const std::string &Class, const std::string &Property) const
 {

@@ -2,6 +2,7 @@
 
 #include "localise/LxCustomDictionary.h"
 #include "localise/LxErrors.h"
+#include "platform/NumberText.h"
 #include "localise/LxLanguage.h"
 #include "localise/LxLocales.h"
 
@@ -12,14 +13,6 @@
 namespace orv {
 
 namespace {
-
-bool SameText(const std::string &A, const std::string &B)
-{
-    return A.size() == B.size() &&
-           std::equal(A.begin(), A.end(), B.begin(), [](unsigned char X, unsigned char Y) {
-               return std::tolower(X) == std::tolower(Y);
-           });
-}
 
 std::string WithoutFirstAmpersand(const std::string &Value)
 {

@@ -223,6 +223,11 @@ void TLxCommonDialog::SetDictionary(TLxDictionary *Dictionary)
         FDictionaryName = Dictionary->DictionaryName();
 }
 
+bool TLxCommonDialog::DictionaryOpen() const
+{
+    return FDictionary->Active();
+}
+
 void TLxCommonDialog::ChooseDictionary()
 {
     if (TLxDictionary *named = TLxDictionaries::Find(FDictionaryName))
@@ -258,9 +263,7 @@ bool TLxOpenDialog::Execute()
     spec.FileName = FileName;
     spec.DefaultExt = EffectiveDefaultExt(DefaultExt, FileName, spec.OldStyle);
     spec.Options = Options;
-    spec.Dictionary = Dictionary() && Dictionary()->Active() ? Dictionary() : nullptr;
-    spec.Centre = Centred();
-    spec.Parent = Parent;
+    FillCommon(spec);
     spec.ModuleTexts = ModuleTexts;
     TLxFileDialogAnswer answer;
     if (OnShow)
@@ -292,9 +295,7 @@ bool TLxColorDialog::Execute()
     for (int i = 0; i < 16; ++i)
         spec.CustomColors[i] = CustomColorValue(CustomColors, i);
     spec.Options = Options;
-    spec.Dictionary = Dictionary() && Dictionary()->Active() ? Dictionary() : nullptr;
-    spec.Centre = Centred();
-    spec.Parent = Parent;
+    FillCommon(spec);
     if (!host->RunColorDialog(spec))
         return false;
     Color = spec.Color;
@@ -315,31 +316,39 @@ void TLxPrintDialog::SetCopies(int Value)
         FPrinter->SetCopies(Value);
 }
 
-bool TLxPrintDialog::Execute()
+bool TLxPrintDialog::Run(bool Setup, TLxPrintDialogAnswer &Answer)
 {
     ChooseDictionary();
     TLxDialogHost *host = LxDialogHost();
     if (!host)
         return false;
     TLxPrintDialogSpec spec;
+    spec.Setup = Setup;
     spec.Printer = FPrinter;
-    spec.Collate = Collate;
-    spec.Copies = FCopies;
-    spec.FromPage = FromPage;
-    spec.ToPage = ToPage;
-    spec.MinPage = MinPage;
-    spec.MaxPage = MaxPage;
-    spec.Options = Options;
-    spec.PrintRange = PrintRange;
-    spec.PrintToFile = PrintToFile;
-    spec.Dictionary = Dictionary() && Dictionary()->Active() ? Dictionary() : nullptr;
-    spec.Centre = Centred();
-    spec.Parent = Parent;
-    TLxPrintDialogAnswer answer;
-    if (!host->RunPrintDialog(spec, answer))
+    if (!Setup) {
+        spec.Collate = Collate;
+        spec.Copies = FCopies;
+        spec.FromPage = FromPage;
+        spec.ToPage = ToPage;
+        spec.MinPage = MinPage;
+        spec.MaxPage = MaxPage;
+        spec.Options = Options;
+        spec.PrintRange = PrintRange;
+        spec.PrintToFile = PrintToFile;
+    }
+    FillCommon(spec);
+    if (!host->RunPrintDialog(spec, Answer))
         return false;
-    if (FPrinter && !answer.Device.empty())
-        FPrinter->SetDevice(answer.Device);
+    if (FPrinter && !Answer.Device.empty())
+        FPrinter->SetDevice(Answer.Device);
+    return true;
+}
+
+bool TLxPrintDialog::Execute()
+{
+    TLxPrintDialogAnswer answer;
+    if (!Run(false, answer))
+        return false;
     Collate = answer.Collate;
     PrintToFile = answer.PrintToFile;
     PrintRange = answer.PrintRange;
@@ -352,22 +361,8 @@ bool TLxPrintDialog::Execute()
 
 bool TLxPrinterSetupDialog::Execute()
 {
-    ChooseDictionary();
-    TLxDialogHost *host = LxDialogHost();
-    if (!host)
-        return false;
-    TLxPrintDialogSpec spec;
-    spec.Setup = true;
-    spec.Printer = FPrinter;
-    spec.Dictionary = Dictionary() && Dictionary()->Active() ? Dictionary() : nullptr;
-    spec.Centre = Centred();
-    spec.Parent = Parent;
     TLxPrintDialogAnswer answer;
-    if (!host->RunPrintDialog(spec, answer))
-        return false;
-    if (FPrinter && !answer.Device.empty())
-        FPrinter->SetDevice(answer.Device);
-    return true;
+    return Run(true, answer);
 }
 
 } // namespace orv

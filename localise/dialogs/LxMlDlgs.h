@@ -204,9 +204,16 @@ protected:
     // The dictionary of DictionaryName, else the first registered one; a
     // bound one is replaced only when the name finds one.
     void ChooseDictionary();
-    bool Centred() const { return (Positions & lxdpCenter) != 0; }
+    // The bound dictionary while it is open, the centring and the parent.
+    template <typename TSpec> void FillCommon(TSpec &Spec) const
+    {
+        Spec.Dictionary = FDictionary && DictionaryOpen() ? FDictionary : nullptr;
+        Spec.Centre = (Positions & lxdpCenter) != 0;
+        Spec.Parent = Parent;
+    }
 
 private:
+    bool DictionaryOpen() const;
     std::string FDictionaryName;
     TLxDictionary *FDictionary = nullptr;
 };
@@ -268,6 +275,9 @@ public:
     bool Execute() override;
 
 protected:
+    // Runs the print (or printer set-up) dialog; the printer takes the
+    // device chosen.
+    bool Run(bool Setup, TLxPrintDialogAnswer &Answer);
     TLxPrinter *FPrinter;
     int FCopies = 0;
 };

@@ -50,13 +50,7 @@ protected:
     void SetUp() override
     {
         TLxEnvironmentTest::SetUp();
-        Dictionary.SetDictionaryName("Dictionary1");
-        Dictionary.SetLanguageFileName(Dir.Write("language.txt", Languages));
-        Dictionary.SetFileName(Dir.Write("translat.txt", Translations));
-        Dictionary.SetCheckLevel(lxclNone);
-        Dictionary.SetOptions(lxdoAutoTranslate);
-        Dictionary.SetLanguage(0);
-        Dictionary.Open();
+        test::OpenTestDictionary(Dictionary, Dir, Languages, Translations);
         ASSERT_TRUE(Dictionary.Active());
     }
     void TearDown() override

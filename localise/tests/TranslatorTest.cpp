@@ -165,13 +165,7 @@ protected:
     {
         TLxEnvironmentTest::SetUp();
         RegisterControlModule();
-        Dictionary.SetDictionaryName("Dictionary1");
-        Dictionary.SetLanguageFileName(Dir.Write("language.txt", Languages));
-        Dictionary.SetFileName(Dir.Write("translat.txt", Translations));
-        Dictionary.SetCheckLevel(lxclNone);
-        Dictionary.SetOptions(lxdoAutoTranslate);
-        Dictionary.SetLanguage(0);
-        Dictionary.Open();
+        test::OpenTestDictionary(Dictionary, Dir, Languages, Translations);
         ASSERT_TRUE(Dictionary.Active());
         Tran.SetName("Tran");
         Tran.SetDictionaryName("Dictionary1");
