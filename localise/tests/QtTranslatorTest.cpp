@@ -6,6 +6,7 @@
 #include "platform/tests/TempDir.h"
 #include "platform/ui/ModalRunner.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QMainWindow>
@@ -158,9 +159,11 @@ TEST_F(LxQtTranslatorTest, RightToLeftMirrorsLayoutsAndMovesPlacedWidgets)
     const int parentWidth = sample.Free->parentWidget()->contentsRect().width();
     Dictionary.SetLanguage(3);
     EXPECT_EQ(sample.Window.layoutDirection(), Qt::RightToLeft);
+    EXPECT_EQ(QApplication::layoutDirection(), Qt::RightToLeft); // for windows made later
     EXPECT_EQ(sample.Free->x(), parentWidth - 50 - 10);
     Dictionary.SetLanguage(1);
     EXPECT_EQ(sample.Window.layoutDirection(), Qt::LeftToRight);
+    EXPECT_EQ(QApplication::layoutDirection(), Qt::LeftToRight);
     EXPECT_EQ(sample.Free->x(), 10);
 }
 

@@ -3,6 +3,7 @@
 #include "localise/LxControlModule.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -513,10 +514,21 @@ TLxComponent *TLxQtTranslator::AdapterOf(QObject *Object)
     return result;
 }
 
+// The process's reading direction follows the language: windows made later
+// (dialogs among them) start with it.
+void FollowReadingDirection()
+{
+    if (!LxApplication().OnReadingDirection)
+        LxApplication().OnReadingDirection = [](bool RightToLeft) {
+            QApplication::setLayoutDirection(RightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+        };
+}
+
 TLxQtTranslator *AttachTranslator(QWidget *Form, const std::string &ClassName,
                                   std::vector<std::string> Ancestors)
 {
     RegisterControlModule();
+    FollowReadingDirection();
     auto *tran = new TLxQtTranslator(Form, ClassName, std::move(Ancestors));
     TLxTranslator &translator = tran->Translator();
     for (const char *property : {"Caption", "Hint", "Items", "Lines", "Hints", "Tabs", "Text",
