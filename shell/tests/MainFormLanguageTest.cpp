@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -190,6 +191,15 @@ TEST_F(MainFormLanguage, GermanAndBackGiveEveryTextExactly)
     EXPECT_EQ(Differences(Texts(), english), "");
 
     // The stored choice brings the next start up in German.
+    // A tip the window sets as its state changes follows the language too.
+    auto *lock = Form2D->findChild<QToolButton *>("DatumLock");
+    lock->toggle();
+    SelectLanguage(1);
+    EXPECT_EQ(lock->toolTip().toStdString(), "Nullpunkt frei");
+    lock->toggle();
+    SelectLanguage(0);
+    EXPECT_EQ(lock->toolTip().toStdString(), "Datum Locked");
+
     SelectLanguage(1);
     Start();
     ExpectGerman(*this);
