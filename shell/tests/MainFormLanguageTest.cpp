@@ -7,6 +7,7 @@
 #include "components/toolbar/ui/TbCtls.h"
 #include "localise/ui/LxLanguageDialog.h"
 #include "platform/EventLoop.h"
+#include "platform/FormatSettings.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
@@ -100,6 +101,7 @@ public:
     ~MainFormLanguage() override
     {
         App.reset();
+        FormatSettings() = FFormat;
         SetModalScript(nullptr);
         ::unsetenv("ORV_CLASS_REGISTRY");
         SetProgramPathOverride("", "");
@@ -144,6 +146,7 @@ public:
 
 private:
     std::filesystem::path FPrevious;
+    TFormatSettings FFormat = FormatSettings();
 };
 
 void ExpectGerman(MainFormLanguage &T)
@@ -179,9 +182,14 @@ TEST_F(MainFormLanguage, GermanAndBackGiveEveryTextExactly)
     const QStringList english = Texts();
     EXPECT_EQ(MenuTitle("File"), "&File");
 
+    // Whatever separators a language brings, the program keeps "." and ",".
+    FormatSettings().DecimalSeparator = ",";
+    FormatSettings().ThousandSeparator = ".";
     SelectLanguage(1);
     ExpectGerman(*this);
     EXPECT_EQ(Setting(), "1");
+    EXPECT_EQ(FormatSettings().DecimalSeparator, ".");
+    EXPECT_EQ(FormatSettings().ThousandSeparator, ",");
     // A dialog opened now speaks German.
     SelectLanguage(1);
     EXPECT_EQ(DialogTitle.toStdString(), "Sprache w\xC3\xA4hlen");
