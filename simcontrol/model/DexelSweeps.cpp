@@ -107,6 +107,22 @@ void CDexelModel::WalkEdge(const CQuadCorner &A, const CQuadCorner &B)
 void CDexelModel::StageSegment(int C, const CEdgeExtremes &E)
 {
     const int steps = std::max(std::abs(E.FarRow - E.NearRow), std::abs(E.FarZ - E.NearZ));
+    if (FRowFilter && !FStampRows[C].All) {
+        const CStampRows &rows = FStampRows[C];
+        if (rows.Count == 0)
+            return;
+        if (E.NearZ == E.FarZ && steps > 0) {
+            // A level run of rows: only those of the allowed ranges, with
+            // the shade the step-by-step walk gives them.
+            const int increment = ((E.FarShade - E.NearShade) * 256) / steps;
+            for (int k = 0; k < rows.Count; ++k)
+                for (int r = std::max(rows.From[k], E.NearRow);
+                     r <= std::min(rows.To[k], E.FarRow); ++r)
+                    StageCellNode(C, r, E.NearZ,
+                                  (E.NearShade * 256 + (r - E.NearRow) * increment) / 256);
+            return;
+        }
+    }
     if (steps == 0) {
         StageCellNode(C, E.NearRow, E.NearZ, E.NearShade);
         return;
@@ -168,8 +184,146 @@ void CDexelModel::RasterPolygon(const CQuadCorner *Corners, int Count)
 
 // --- Stamps -----------------------------------------------------------------------
 
+bool CDexelModel::RowAllowed(int C, int R) const
+{
+    const CStampRows &rows = FStampRows[C];
+    if (rows.All)
+        return true;
+    for (int k = 0; k < rows.Count; ++k)
+        if (R >= rows.From[k] && R <= rows.To[k])
+            return true;
+    return false;
+}
+
+// A flat-bottomed stamp at height z stages nodes at z and above only, and
+// leaves the stamp's outline as it was. A row that stands at exactly z
+// (one node), between rows that do too, therefore comes out of the settle
+// and wall pass unchanged: its new nodes are settled onto z and levelled
+// back to it, and no wall is due. Only the other rows of each column, in
+// runs, are staged and passed over; the result is the full stamp's.
+bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
+{
+    if (!FastCuts || FBallNosed || !(P.z >= 0 && P.z < FTop) || !(std::fabs(P.x) < 1e5) ||
+        !(std::fabs(P.y) < 1e5) || !(R >= 0 && R < 1e5) || FTouchedFirst <= FTouchedLast)
+        return false;
+    const int z = static_cast<int>(P.z);
+    double cs[Sectors + 1], sn[Sectors + 1];
+    for (int k = 0; k <= Sectors; ++k) {
+        cs[k] = std::cos(k * Pi / 8);
+        sn[k] = std::sin(k * Pi / 8);
+    }
+    const int down = Shade(0, 0, -1);
+    CQuadCorner rim[Sectors];
+    for (int k = 0; k < Sectors; ++k)
+        rim[k] = {P.x + R * cs[k], P.y + R * sn[k], P.z, down};
+    CQuadCorner walls[Sectors][4];
+    for (int k = 0; k < Sectors; ++k) {
+        const int s0 = Shade(cs[k], sn[k], 0), s1 = Shade(cs[k + 1], sn[k + 1], 0);
+        const double x0 = P.x + R * cs[k], y0 = P.y + R * sn[k];
+        const double x1 = P.x + R * cs[k + 1], y1 = P.y + R * sn[k + 1];
+        walls[k][0] = {x0, y0, P.z, s0};
+        walls[k][1] = {x1, y1, P.z, s1};
+        walls[k][2] = {x1, y1, double(FTop), s1};
+        walls[k][3] = {x0, y0, double(FTop), s0};
+    }
+
+    // The rows every facet touches, column by column.
+    int first = 1000000, last = -1000000;
+    auto spans = [&](const CQuadCorner *Corners, int Count) {
+        double low = 1e300, high = -1e300;
+        for (int k = 0; k < Count; ++k) {
+            low = std::min(low, Corners[k].x);
+            high = std::max(high, Corners[k].x);
+        }
+        const int from = std::max(Trunc(low), 0);
+        const int to = std::min(Trunc(high), FColumnCount - 1);
+        if (from > to)
+            return;
+        ClearExtremes(from, to);
+        for (int k = 0; k < Count; ++k)
+            WalkEdge(Corners[k], Corners[(k + 1) % Count]);
+        for (int c = from; c <= to; ++c) {
+            const CEdgeExtremes &e = FExtremes[c];
+            if (e.NearRow > e.FarRow)
+                continue;
+            CStampRows &rows = FStampRows[c];
+            rows.Lo = std::min(rows.Lo, e.NearRow);
+            rows.Hi = std::max(rows.Hi, e.FarRow);
+        }
+        first = std::min(first, from);
+        last = std::max(last, to);
+    };
+    spans(rim, Sectors);
+    for (auto &w : walls)
+        spans(w, 4);
+
+    const uint32_t level = PackSpan(z, z);
+    for (int c = first; c <= last; ++c) {
+        CStampRows &rows = FStampRows[c];
+        const CColumn &col = FCols[c];
+        const int lo = std::max(rows.Lo, col.First + 1), hi = std::min(rows.Hi, col.Last - 1);
+        rows.Lo = 1000000;
+        rows.Hi = -1000000;
+        if (lo > hi)
+            continue;
+        if (hi >= col.Last - 1) {
+            rows.All = true;
+            continue;
+        }
+        const int from = std::max(lo - 1, col.First + 1), to = std::min(hi + 1, col.Last - 2);
+        const uint32_t *span = &FSpans[col.Offset - col.First];
+        for (int i = from; i <= to; ++i) {
+            if (span[i - 1] == level && span[i] == level && span[i + 1] == level)
+                continue;
+            if (rows.Count > 0 && rows.To[rows.Count - 1] == i - 1) {
+                rows.To[rows.Count - 1] = i;
+                continue;
+            }
+            if (rows.Count == 4) {
+                rows.All = true;
+                break;
+            }
+            rows.From[rows.Count] = i;
+            rows.To[rows.Count] = i;
+            ++rows.Count;
+        }
+    }
+
+    ToolColumn = Trunc(P.x);
+    ToolRow = Trunc(P.y);
+    ToolZ = z;
+    FRowFilter = true;
+    RasterPolygon(rim, Sectors);
+    for (auto &w : walls)
+        RasterQuad(w[0], w[1], w[2], w[3]);
+    FlushCellStage();
+    FRowFilter = false;
+    const bool overwrite = Overwrite;
+    Overwrite = true;
+    for (int c = first; c <= last; ++c) {
+        CStampRows &rows = FStampRows[c];
+        if (rows.All) {
+            if (FTouched[c].First <= FTouched[c].Last)
+                ColumnFill(c);
+        }
+        else {
+            for (int k = 0; k < rows.Count; ++k)
+                ColumnFillRows(c, rows.From[k], rows.To[k]);
+        }
+        FTouched[c] = CTouched{};
+        rows.Count = 0;
+        rows.All = false;
+    }
+    Overwrite = overwrite;
+    FTouchedFirst = 1000000;
+    FTouchedLast = -1000000;
+    return true;
+}
+
 void CDexelModel::Stamp(const CGridPoint &P, double R)
 {
+    if (FlatStampFast(P, R))
+        return;
     ToolColumn = Trunc(P.x);
     ToolRow = Trunc(P.y);
     ToolZ = Trunc(P.z);

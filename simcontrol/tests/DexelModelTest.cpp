@@ -294,3 +294,123 @@ TEST_F(DexelModelTest, FarOffAndDeepMovesStayInRange)
 
 } // namespace
 } // namespace orv
+
+namespace orv {
+namespace {
+
+// Every cell's nodes (height, colour, settled) in order, column by column.
+std::vector<int> CellContents(const CDexelModel &M)
+{
+    std::vector<int> out;
+    for (int c = 0; c < M.Columns(); ++c)
+        for (int r = M.FirstRow(c); r <= M.LastRow(c); ++r) {
+            out.push_back(-1000000 - r);
+            for (int n = M.HeadIndex(c, r); n >= 0; n = M.Node(n).next)
+                out.push_back(M.Node(n).z * 1000 + M.Node(n).colour * 2 + M.Node(n).settled);
+        }
+    return out;
+}
+
+struct CMoveScript {
+    const char *Name;
+    double Scale, Radius;
+    bool Ball;
+    std::function<void(CDexelModel &)> Run;
+};
+
+// The spiral of the speed bench, shortened: chords of an Archimedean
+// spiral from the centre out, each cut as the scene applies a line.
+void Spiral(CDexelModel &M, int Count, double Turns, double Pitch, double ZStart, double ZEnd)
+{
+    double px = 70, py = 70, pz = ZStart;
+    for (int i = 1; i <= Count; ++i) {
+        const double a = Turns * 2 * M_PI * i / Count;
+        const double r = Pitch * a / (2 * M_PI);
+        const double x = 70 + r * std::cos(a), y = 70 + r * std::sin(a);
+        const double z = ZStart + (ZEnd - ZStart) * i / Count;
+        M.CutPoint(px, py, pz);
+        M.CutLine(px, py, pz, x, y, z);
+        M.CutPoint(x, y, z);
+        px = x;
+        py = y;
+        pz = z;
+    }
+}
+
+// Lines, plunges, rapids and arcs from a fixed pseudo-random sequence.
+void Scatter(CDexelModel &M, unsigned Seed, int Count)
+{
+    unsigned s = Seed;
+    auto next = [&](double Low, double High) {
+        s = s * 1103515245u + 12345u;
+        return Low + (High - Low) * ((s >> 8) & 0xffff) / 65535.0;
+    };
+    double x = 70, y = 70, z = 15;
+    for (int i = 0; i < Count; ++i) {
+        const double nx = next(5, 135), ny = next(5, 135);
+        const double nz = next(0, 1) < 0.3 ? z : next(8, 21);
+        M.Rapid = next(0, 1) < 0.1;
+        if (next(0, 1) < 0.2) {
+            const double a = next(0, 6.28), b = next(0, 6.28);
+            M.CutArc(x, y, nz, next(2, 20), std::cos(a), std::sin(a), std::cos(b), std::sin(b),
+                     next(0, 1) < 0.5);
+        }
+        else {
+            M.CutPoint(x, y, z);
+            M.CutLine(x, y, z, nx, ny, nz);
+            M.CutPoint(nx, ny, nz);
+        }
+        x = nx;
+        y = ny;
+        z = nz;
+    }
+}
+
+const CMoveScript Scripts[] = {
+    {"spiral_level", 2, 5, false, [](CDexelModel &M) { Spiral(M, 6000, 6, 4, 19, 19); }},
+    {"spiral_ramp", 2, 5, false, [](CDexelModel &M) { Spiral(M, 6000, 6, 4, 19, 15); }},
+    {"spiral_fine", 4, 5, false, [](CDexelModel &M) { Spiral(M, 3000, 3, 4, 19.3, 18.1); }},
+    {"spiral_ball", 2, 4, true, [](CDexelModel &M) { Spiral(M, 2000, 3, 3, 18, 16); }},
+    {"scatter_flat", 1.5, 4, false, [](CDexelModel &M) { Scatter(M, 7, 400); }},
+    {"scatter_rotated", 2.5, 3, false,
+     [](CDexelModel &M) {
+         M.SetRotation(0.7);
+         M.BuildBillet(0, 0, 140, 140, 20, 192);
+         Scatter(M, 11, 300);
+     }},
+};
+
+class DexelFastCutTest : public ::testing::TestWithParam<CMoveScript> {};
+
+// The stamp's shortcut leaves every cell exactly as the full settle and
+// wall pass does.
+TEST_P(DexelFastCutTest, SameCellsAsTheFullPass)
+{
+    const CMoveScript &script = GetParam();
+    std::vector<int> result[2];
+    for (int fast = 0; fast < 2; ++fast) {
+        CDexelModel m;
+        m.FastCuts = fast == 1;
+        m.SetScale(script.Scale);
+        m.SetTilt(0.5);
+        m.SetRotation(0);
+        m.SetLight(0.6, -0.5, 0.4);
+        ASSERT_TRUE(m.BuildBillet(0, 0, 140, 140, 20, 192));
+        m.SetToolSize(script.Radius);
+        m.SetBallNosed(script.Ball);
+        script.Run(m);
+        EXPECT_FALSE(m.Overflowed());
+        result[fast] = CellContents(m);
+    }
+    ASSERT_EQ(result[0].size(), result[1].size());
+    size_t differ = 0;
+    while (differ < result[0].size() && result[0][differ] == result[1][differ])
+        ++differ;
+    EXPECT_EQ(differ, result[0].size()) << "first difference at entry " << differ;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, DexelFastCutTest, ::testing::ValuesIn(Scripts),
+                         [](const auto &Info) { return std::string(Info.param.Name); });
+
+} // namespace
+} // namespace orv
