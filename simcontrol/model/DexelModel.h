@@ -241,8 +241,13 @@ private:
         bool All = false;
         int From[4], To[4];
         int Lo = 1000000, Hi = -1000000; // rows the stamp touches
+        // Rows the shank's walls touch, near and far group (first > last: none).
+        int RimLo[2] = {1000000, 1000000}, RimHi[2] = {-1000000, -1000000};
+        CEdgeExtremes Floor; // the floor's segment in this column
     };
     std::vector<CStampRows> FStampRows;
+    // The shank walls' column segments of a fast stamp, wall after wall.
+    std::vector<CEdgeExtremes> FWallSegments;
     bool FRowFilter = false;
     bool RowAllowed(int C, int R) const;
     std::vector<CColumn> FCols;

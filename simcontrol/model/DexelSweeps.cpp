@@ -227,9 +227,13 @@ bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
         walls[k][3] = {x0, y0, double(FTop), s0};
     }
 
-    // The rows every facet touches, column by column.
+    // The rows every facet touches, column by column: the floor's own
+    // segment is kept for staging; the walls' rows are gathered in a group
+    // in front of the floor's middle and one behind it.
     int first = 1000000, last = -1000000;
-    auto spans = [&](const CQuadCorner *Corners, int Count) {
+    int wallFrom[Sectors], wallTo[Sectors], wall = 0;
+    FWallSegments.clear();
+    auto spans = [&](const CQuadCorner *Corners, int Count, bool Floor) {
         double low = 1e300, high = -1e300;
         for (int k = 0; k < Count; ++k) {
             low = std::min(low, Corners[k].x);
@@ -237,6 +241,11 @@ bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
         }
         const int from = std::max(Trunc(low), 0);
         const int to = std::min(Trunc(high), FColumnCount - 1);
+        if (!Floor) {
+            wallFrom[wall] = from;
+            wallTo[wall] = to;
+            ++wall;
+        }
         if (from > to)
             return;
         ClearExtremes(from, to);
@@ -244,19 +253,38 @@ bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
             WalkEdge(Corners[k], Corners[(k + 1) % Count]);
         for (int c = from; c <= to; ++c) {
             const CEdgeExtremes &e = FExtremes[c];
+            CStampRows &rows = FStampRows[c];
+            if (Floor)
+                rows.Floor = e;
+            else
+                FWallSegments.push_back(e);
             if (e.NearRow > e.FarRow)
                 continue;
-            CStampRows &rows = FStampRows[c];
             rows.Lo = std::min(rows.Lo, e.NearRow);
             rows.Hi = std::max(rows.Hi, e.FarRow);
+            if (!Floor) {
+                const CEdgeExtremes &f = rows.Floor;
+                const int g = f.NearRow <= f.FarRow && e.NearRow + e.FarRow > f.NearRow + f.FarRow;
+                rows.RimLo[g] = std::min(rows.RimLo[g], e.NearRow);
+                rows.RimHi[g] = std::max(rows.RimHi[g], e.FarRow);
+            }
         }
         first = std::min(first, from);
         last = std::max(last, to);
     };
-    spans(rim, Sectors);
+    const int floorFrom = std::max(Trunc(P.x - R) - 1, 0);
+    const int floorTo = std::min(Trunc(P.x + R) + 1, FColumnCount - 1);
+    for (int c = floorFrom; c <= floorTo; ++c)
+        FStampRows[c].Floor = {NoRowNear, 0, 0, -NoRowNear, 0, 0};
+    spans(rim, Sectors, true);
+    const int stageFrom = first, stageTo = last;
     for (auto &w : walls)
-        spans(w, 4);
+        spans(w, 4, false);
 
+    // A row at exactly z (one node) comes out unchanged when it gets only
+    // the floor and the row in front of it lies nowhere below z, or when
+    // it gets walls too, the row in front stands at exactly z and the row
+    // behind reaches down to z: the walls then settle and level back.
     const uint32_t level = PackSpan(z, z);
     for (int c = first; c <= last; ++c) {
         CStampRows &rows = FStampRows[c];
@@ -264,6 +292,10 @@ bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
         const int lo = std::max(rows.Lo, col.First + 1), hi = std::min(rows.Hi, col.Last - 1);
         rows.Lo = 1000000;
         rows.Hi = -1000000;
+        const int rimLo[2] = {rows.RimLo[0], rows.RimLo[1]};
+        const int rimHi[2] = {rows.RimHi[0], rows.RimHi[1]};
+        rows.RimLo[0] = rows.RimLo[1] = 1000000;
+        rows.RimHi[0] = rows.RimHi[1] = -1000000;
         if (lo > hi)
             continue;
         if (hi >= col.Last - 1) {
@@ -273,8 +305,18 @@ bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
         const int from = std::max(lo - 1, col.First + 1), to = std::min(hi + 1, col.Last - 2);
         const uint32_t *span = &FSpans[col.Offset - col.First];
         for (int i = from; i <= to; ++i) {
-            if (span[i - 1] == level && span[i] == level && span[i + 1] == level)
-                continue;
+            if (span[i] == level) {
+                const bool wall =
+                    (i >= rimLo[0] && i <= rimHi[0]) || (i >= rimLo[1] && i <= rimHi[1]);
+                if (wall) {
+                    if (span[i - 1] == level && span[i + 1] != EmptyCell &&
+                        static_cast<int16_t>(span[i + 1] & 0xffff) <= z)
+                        continue;
+                }
+                else if (span[i - 1] != EmptyCell &&
+                         static_cast<int16_t>(span[i - 1] & 0xffff) >= z)
+                    continue;
+            }
             if (rows.Count > 0 && rows.To[rows.Count - 1] == i - 1) {
                 rows.To[rows.Count - 1] = i;
                 continue;
@@ -293,10 +335,27 @@ bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
     ToolRow = Trunc(P.y);
     ToolZ = z;
     FRowFilter = true;
-    RasterPolygon(rim, Sectors);
-    for (auto &w : walls)
-        RasterQuad(w[0], w[1], w[2], w[3]);
+    // The floor from the segments kept above, as RasterPolygon stages them.
+    WidenTouchedColumns(stageFrom, stageTo);
+    for (int c = stageFrom; c <= stageTo; ++c) {
+        const CEdgeExtremes &e = FStampRows[c].Floor;
+        if (e.NearRow <= e.FarRow)
+            StageSegment(c, e);
+    }
     FlushCellStage();
+    // The walls from their kept segments, as RasterQuad stages them.
+    size_t segment = 0;
+    for (int k = 0; k < Sectors; ++k) {
+        if (wallFrom[k] > wallTo[k])
+            continue;
+        WidenTouchedColumns(wallFrom[k], wallTo[k]);
+        for (int c = wallFrom[k]; c <= wallTo[k]; ++c) {
+            const CEdgeExtremes &e = FWallSegments[segment++];
+            if (e.NearRow <= e.FarRow)
+                StageSegment(c, e);
+        }
+        FlushCellStage();
+    }
     FRowFilter = false;
     const bool overwrite = Overwrite;
     Overwrite = true;

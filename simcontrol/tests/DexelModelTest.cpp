@@ -380,6 +380,8 @@ const CMoveScript Scripts[] = {
      }},
 };
 
+void PrintTo(const CMoveScript &Script, std::ostream *Out) { *Out << Script.Name; }
+
 class DexelFastCutTest : public ::testing::TestWithParam<CMoveScript> {};
 
 // The stamp's shortcut leaves every cell exactly as the full settle and
