@@ -192,6 +192,8 @@ private:
     CCellRange Span(int C, int R) const;
     void ColumnFillRows(int C, int From, int To);
     bool FlatStampFast(const CGridPoint &P, double R);
+    bool FastFacets(const CQuadCorner *Floor, int FloorCount, const CQuadCorner (*Walls)[4],
+                    int WallCount, int Z, int FloorColour);
     void StagePolygonRows(int C, const CEdgeExtremes &E);
     const int *CellHead(int C, int R) const
     {

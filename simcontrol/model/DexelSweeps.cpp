@@ -195,18 +195,12 @@ bool CDexelModel::RowAllowed(int C, int R) const
     return false;
 }
 
-// A flat-bottomed stamp at height z stages nodes at z and above only, and
-// leaves the stamp's outline as it was. A row that stands at exactly z
-// (one node), between rows that do too, therefore comes out of the settle
-// and wall pass unchanged: its new nodes are settled onto z and levelled
-// back to it, and no wall is due. Only the other rows of each column, in
-// runs, are staged and passed over; the result is the full stamp's.
+// A flat-bottomed stamp at height z stages nodes at z and above only.
 bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
 {
     if (!FastCuts || FBallNosed || !(P.z >= 0 && P.z < FTop) || !(std::fabs(P.x) < 1e5) ||
         !(std::fabs(P.y) < 1e5) || !(R >= 0 && R < 1e5) || FTouchedFirst <= FTouchedLast)
         return false;
-    const int z = static_cast<int>(P.z);
     double cs[Sectors + 1], sn[Sectors + 1];
     for (int k = 0; k <= Sectors; ++k) {
         cs[k] = std::cos(k * Pi / 8);
@@ -226,12 +220,35 @@ bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
         walls[k][2] = {x1, y1, double(FTop), s1};
         walls[k][3] = {x0, y0, double(FTop), s0};
     }
+    ToolColumn = Trunc(P.x);
+    ToolRow = Trunc(P.y);
+    ToolZ = static_cast<int>(P.z);
+    return FastFacets(rim, Sectors, walls, Sectors, static_cast<int>(P.z), -1);
+}
 
+// The facets of one cut whose nodes all lie at height z or above: a floor
+// polygon level at z, then walls (above z when the floor overwrites).
+// A row that stands at exactly z (one node) comes out of the settle and
+// wall pass unchanged when it gets only the floor and the row in front of
+// it lies nowhere below z; or when it gets walls too, the row in front
+// stands at exactly z and the row behind reaches down to z: the new nodes
+// settle onto z and level back to it, and no wall is due. With FloorColour
+// set (the floor overwrites) its z must already have the floor's colour.
+// Only the other rows of each column, in runs, are staged and passed
+// over; the result is that of the full pass.
+bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
+                             const CQuadCorner (*Walls)[4], int WallCount, int Z, int FloorColour)
+{
+    constexpr int MaxWalls = 16;
+    if (WallCount > MaxWalls || FloorCount > 32)
+        return false;
+    const int z = Z;
+    const CQuadCorner *rim = Floor;
     // The rows every facet touches, column by column: the floor's own
     // segment is kept for staging; the walls' rows are gathered in a group
     // in front of the floor's middle and one behind it.
     int first = 1000000, last = -1000000;
-    int wallFrom[Sectors], wallTo[Sectors], wall = 0;
+    int wallFrom[MaxWalls], wallTo[MaxWalls], wall = 0;
     FWallSegments.clear();
     auto spans = [&](const CQuadCorner *Corners, int Count, bool Floor) {
         double low = 1e300, high = -1e300;
@@ -272,14 +289,24 @@ bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
         first = std::min(first, from);
         last = std::max(last, to);
     };
-    const int floorFrom = std::max(Trunc(P.x - R) - 1, 0);
-    const int floorTo = std::min(Trunc(P.x + R) + 1, FColumnCount - 1);
+    double low = 1e300, high = -1e300;
+    for (int k = 0; k < FloorCount; ++k) {
+        low = std::min(low, Floor[k].x);
+        high = std::max(high, Floor[k].x);
+    }
+    for (int w = 0; w < WallCount; ++w)
+        for (int k = 0; k < 4; ++k) {
+            low = std::min(low, Walls[w][k].x);
+            high = std::max(high, Walls[w][k].x);
+        }
+    const int floorFrom = std::max(Trunc(low), 0);
+    const int floorTo = std::min(Trunc(high), FColumnCount - 1);
     for (int c = floorFrom; c <= floorTo; ++c)
         FStampRows[c].Floor = {NoRowNear, 0, 0, -NoRowNear, 0, 0};
-    spans(rim, Sectors, true);
+    spans(rim, FloorCount, true);
     const int stageFrom = first, stageTo = last;
-    for (auto &w : walls)
-        spans(w, 4, false);
+    for (int w = 0; w < WallCount; ++w)
+        spans(Walls[w], 4, false);
 
     // A row at exactly z (one node) comes out unchanged when it gets only
     // the floor and the row in front of it lies nowhere below z, or when
@@ -304,8 +331,10 @@ bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
         }
         const int from = std::max(lo - 1, col.First + 1), to = std::min(hi + 1, col.Last - 2);
         const uint32_t *span = &FSpans[col.Offset - col.First];
+        const int *heads = &FTable[col.Offset - col.First];
         for (int i = from; i <= to; ++i) {
-            if (span[i] == level) {
+            if (span[i] == level &&
+                (FloorColour < 0 || FNodes[heads[i]].colour == FloorColour)) {
                 const bool wall =
                     (i >= rimLo[0] && i <= rimHi[0]) || (i >= rimLo[1] && i <= rimHi[1]);
                 if (wall) {
@@ -331,9 +360,6 @@ bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
         }
     }
 
-    ToolColumn = Trunc(P.x);
-    ToolRow = Trunc(P.y);
-    ToolZ = z;
     FRowFilter = true;
     // The floor from the segments kept above, as RasterPolygon stages them.
     WidenTouchedColumns(stageFrom, stageTo);
@@ -345,7 +371,7 @@ bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
     FlushCellStage();
     // The walls from their kept segments, as RasterQuad stages them.
     size_t segment = 0;
-    for (int k = 0; k < Sectors; ++k) {
+    for (int k = 0; k < WallCount; ++k) {
         if (wallFrom[k] > wallTo[k])
             continue;
         WidenTouchedColumns(wallFrom[k], wallTo[k]);
@@ -533,14 +559,24 @@ void CDexelModel::PlanarSweep(const CGridPoint &P1, const CGridPoint &P2, double
     const double nx = -dy, ny = dx;
     const int down = Shade(0, 0, -1);
     const double z = P1.z;
-    RasterQuad({P1.x - R * nx, P1.y - R * ny, z, down}, {P2.x - R * nx, P2.y - R * ny, z, down},
-               {P2.x + R * nx, P2.y + R * ny, z, down}, {P1.x + R * nx, P1.y + R * ny, z, down});
+    const CQuadCorner floor[4] = {{P1.x - R * nx, P1.y - R * ny, z, down},
+                                  {P2.x - R * nx, P2.y - R * ny, z, down},
+                                  {P2.x + R * nx, P2.y + R * ny, z, down},
+                                  {P1.x + R * nx, P1.y + R * ny, z, down}};
     const double sx = dx >= 0 ? -nx : nx, sy = dx >= 0 ? -ny : ny;
     const int shade = Shade(sx, sy, 0);
-    RasterQuad({P1.x + R * sx, P1.y + R * sy, z + 1, shade},
-               {P2.x + R * sx, P2.y + R * sy, z + 1, shade},
-               {P2.x + R * sx, P2.y + R * sy, double(FTop), shade},
-               {P1.x + R * sx, P1.y + R * sy, double(FTop), shade});
+    const CQuadCorner wall[1][4] = {{{P1.x + R * sx, P1.y + R * sy, z + 1, shade},
+                                     {P2.x + R * sx, P2.y + R * sy, z + 1, shade},
+                                     {P2.x + R * sx, P2.y + R * sy, double(FTop), shade},
+                                     {P1.x + R * sx, P1.y + R * sy, double(FTop), shade}}};
+    // The floor overwrites; the wall starts above it.
+    if (FastCuts && z >= 0 && z < FTop && std::fabs(P1.x) < 1e5 && std::fabs(P1.y) < 1e5 &&
+        std::fabs(P2.x) < 1e5 && std::fabs(P2.y) < 1e5 && R >= 0 && R < 1e5 &&
+        FTouchedFirst > FTouchedLast && Overwrite &&
+        FastFacets(floor, 4, wall, 1, static_cast<int>(z), down))
+        return;
+    RasterQuad(floor[0], floor[1], floor[2], floor[3]);
+    RasterQuad(wall[0][0], wall[0][1], wall[0][2], wall[0][3]);
 }
 
 void CDexelModel::CutLine(double X1, double Y1, double Z1, double X2, double Y2, double Z2)
