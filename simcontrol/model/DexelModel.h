@@ -43,13 +43,11 @@ constexpr int RapidColour = 205;
 // non-number), so far-off points never overflow an integer.
 inline int TruncGrid(double V)
 {
+    if (V >= -1e9 && V <= 1e9) [[likely]]
+        return static_cast<int>(V);
     if (!(V == V))
         return 0;
-    if (V > 1e9)
-        return 1000000000;
-    if (V < -1e9)
-        return -1000000000;
-    return static_cast<int>(V);
+    return V > 0 ? 1000000000 : -1000000000;
 }
 
 class CDexelModel {
@@ -270,6 +268,7 @@ private:
     // The cell stage: nodes of one cell collected before insertion.
     int FStageC = -1, FStageR = 0;
     std::vector<std::pair<int, int>> FStage; // (colour, z)
+
 };
 
 // Integer line stepper (Bresenham) from (X0, Y0) to (X1, Y1); Visit(x, y)

@@ -109,7 +109,10 @@ void CDexelModel::StageSegment(int C, const CEdgeExtremes &E)
     const int steps = std::max(std::abs(E.FarRow - E.NearRow), std::abs(E.FarZ - E.NearZ));
     if (FRowFilter && !FStampRows[C].All) {
         const CStampRows &rows = FStampRows[C];
-        if (rows.Count == 0)
+        bool meets = false;
+        for (int k = 0; k < rows.Count && !meets; ++k)
+            meets = rows.From[k] <= E.FarRow && rows.To[k] >= E.NearRow;
+        if (!meets)
             return;
         if (E.NearZ == E.FarZ && steps > 0) {
             // A level run of rows: only those of the allowed ranges, with
