@@ -268,7 +268,6 @@ private:
     // The cell stage: nodes of one cell collected before insertion.
     int FStageC = -1, FStageR = 0;
     std::vector<std::pair<int, int>> FStage; // (colour, z)
-
 };
 
 // Integer line stepper (Bresenham) from (X0, Y0) to (X1, Y1); Visit(x, y)

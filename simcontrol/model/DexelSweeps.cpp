@@ -335,20 +335,34 @@ bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
         const int from = std::max(lo - 1, col.First + 1), to = std::min(hi + 1, col.Last - 2);
         const uint32_t *span = &FSpans[col.Offset - col.First];
         const int *heads = &FTable[col.Offset - col.First];
+        auto low = [&](int R) { return static_cast<int>(static_cast<int16_t>(span[R] & 0xffff)); };
+        auto high = [&](int R) { return static_cast<int>(static_cast<int16_t>(span[R] >> 16)); };
+        bool prevQuiet = true; // the row in front of the range is not passed over
         for (int i = from; i <= to; ++i) {
+            const bool wall =
+                (i >= rimLo[0] && i <= rimHi[0]) || (i >= rimLo[1] && i <= rimHi[1]);
+            bool quiet = false;
             if (span[i] == level &&
                 (FloorColour < 0 || FNodes[heads[i]].colour == FloorColour)) {
-                const bool wall =
-                    (i >= rimLo[0] && i <= rimHi[0]) || (i >= rimLo[1] && i <= rimHi[1]);
-                if (wall) {
-                    if (span[i - 1] == level && span[i + 1] != EmptyCell &&
-                        static_cast<int16_t>(span[i + 1] & 0xffff) <= z)
-                        continue;
-                }
-                else if (span[i - 1] != EmptyCell &&
-                         static_cast<int16_t>(span[i - 1] & 0xffff) >= z)
-                    continue;
+                if (wall)
+                    quiet = span[i - 1] == level && span[i + 1] != EmptyCell && low(i + 1) <= z;
+                else
+                    quiet = span[i - 1] != EmptyCell && low(i - 1) >= z;
             }
+            // A stack already holding every height the cut stages there
+            // (z, and up to the top for walls) stays as it is when the row
+            // in front is left alone, stands up to its bottom, and one
+            // neighbour reaches nowhere below its head (no levelling).
+            if (!quiet && FloorColour < 0 && prevQuiet && span[i] != EmptyCell &&
+                span[i - 1] != EmptyCell && span[i + 1] != EmptyCell) {
+                const int h = high(i), l = low(i);
+                const int back = i + 1 >= lo && i + 1 <= hi ? std::min(low(i + 1), z) : low(i + 1);
+                quiet = l <= z && h >= (wall ? FTop : z) && high(i - 1) >= l &&
+                        (low(i - 1) >= h || back >= h);
+            }
+            prevQuiet = quiet;
+            if (quiet)
+                continue;
             if (rows.Count > 0 && rows.To[rows.Count - 1] == i - 1) {
                 rows.To[rows.Count - 1] = i;
                 continue;
