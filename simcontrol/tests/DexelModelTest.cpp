@@ -416,3 +416,38 @@ INSTANTIATE_TEST_SUITE_P(Scripts, DexelFastCutTest, ::testing::ValuesIn(Scripts)
 
 } // namespace
 } // namespace orv
+
+namespace orv {
+namespace {
+
+// A rapid move cuts exactly as a feed move, every surface it leaves red.
+TEST_F(DexelModelTest, RapidsLeaveTheirSurfacesRed)
+{
+    for (bool ball : {false, true}) {
+        SCOPED_TRACE(ball ? "ball" : "flat");
+        SetUp();
+        M.SetToolRadiusPixels(5);
+        M.SetBallNosed(ball);
+        M.Rapid = true;
+        M.CutPoint(20, 30, 30);
+        M.CutLine(20, 30, 30, 80, 30, 30);
+        M.CutPoint(80, 30, 30);
+        M.Rapid = false;
+        int walls = 0;
+        for (int x = 22; x <= 78; ++x) {
+            const CGridPoint g = M.ToGrid(x + 0.5, 30.5, 0);
+            const int c = static_cast<int>(g.x), r = static_cast<int>(g.y);
+            SCOPED_TRACE(x);
+            EXPECT_EQ(M.SurfaceZ(c, r), 30);
+            EXPECT_EQ(M.Node(M.HeadIndex(c, r)).colour, RapidColour);
+            // Up the column to the uncut top: every node the cut made is red.
+            for (int rr = r; M.SurfaceZ(c, rr) < 40; ++rr)
+                for (int n = M.HeadIndex(c, rr); n >= 0; n = M.Node(n).next, ++walls)
+                    EXPECT_EQ(M.Node(n).colour, RapidColour) << "row " << rr;
+        }
+        EXPECT_GT(walls, 100);
+    }
+}
+
+} // namespace
+} // namespace orv
