@@ -190,6 +190,8 @@ private:
     CCellRange Span(int C, int R) const;
     void ColumnFillRows(int C, int From, int To);
     bool FlatStampFast(const CGridPoint &P, double R);
+    void RimPolygon(const CGridPoint &P, double R, CQuadCorner *Rim) const;
+    void ShankWalls(const CGridPoint &P, double R, double RimZ, CQuadCorner (*Walls)[4]) const;
     bool FastFacets(const CQuadCorner *Floor, int FloorCount, const CQuadCorner (*Walls)[4],
                     int WallCount, int Z, int FloorColour);
     void StagePolygonRows(int C, const CEdgeExtremes &E);

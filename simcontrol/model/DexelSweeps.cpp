@@ -48,6 +48,19 @@ bool WithinArc(CDir Start, CDir End, CDir D)
 
 int Trunc(double V) { return TruncGrid(V); }
 
+// The rim's sector directions, k pi / 8 for k = 0..16.
+struct CSectorTable {
+    double cs[Sectors + 1], sn[Sectors + 1];
+    CSectorTable()
+    {
+        for (int k = 0; k <= Sectors; ++k) {
+            cs[k] = std::cos(k * Pi / 8);
+            sn[k] = std::sin(k * Pi / 8);
+        }
+    }
+};
+const CSectorTable Sector;
+
 } // namespace
 
 bool CDexelModel::AboveTop(double Z) const
@@ -204,25 +217,10 @@ bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
     if (!FastCuts || FBallNosed || !(P.z >= 0 && P.z < FTop) || !(std::fabs(P.x) < 1e5) ||
         !(std::fabs(P.y) < 1e5) || !(R >= 0 && R < 1e5) || FTouchedFirst <= FTouchedLast)
         return false;
-    double cs[Sectors + 1], sn[Sectors + 1];
-    for (int k = 0; k <= Sectors; ++k) {
-        cs[k] = std::cos(k * Pi / 8);
-        sn[k] = std::sin(k * Pi / 8);
-    }
-    const int down = Shade(0, 0, -1);
     CQuadCorner rim[Sectors];
-    for (int k = 0; k < Sectors; ++k)
-        rim[k] = {P.x + R * cs[k], P.y + R * sn[k], P.z, down};
+    RimPolygon(P, R, rim);
     CQuadCorner walls[Sectors][4];
-    for (int k = 0; k < Sectors; ++k) {
-        const int s0 = Shade(cs[k], sn[k], 0), s1 = Shade(cs[k + 1], sn[k + 1], 0);
-        const double x0 = P.x + R * cs[k], y0 = P.y + R * sn[k];
-        const double x1 = P.x + R * cs[k + 1], y1 = P.y + R * sn[k + 1];
-        walls[k][0] = {x0, y0, P.z, s0};
-        walls[k][1] = {x1, y1, P.z, s1};
-        walls[k][2] = {x1, y1, double(FTop), s1};
-        walls[k][3] = {x0, y0, double(FTop), s0};
-    }
+    ShankWalls(P, R, P.z, walls);
     ToolColumn = Trunc(P.x);
     ToolRow = Trunc(P.y);
     ToolZ = static_cast<int>(P.z);
@@ -429,11 +427,7 @@ void CDexelModel::Stamp(const CGridPoint &P, double R)
     ToolColumn = Trunc(P.x);
     ToolRow = Trunc(P.y);
     ToolZ = Trunc(P.z);
-    double cs[Sectors + 1], sn[Sectors + 1];
-    for (int k = 0; k <= Sectors; ++k) {
-        cs[k] = std::cos(k * Pi / 8);
-        sn[k] = std::sin(k * Pi / 8);
-    }
+    const double *cs = Sector.cs, *sn = Sector.sn;
     double rimZ = P.z;
     if (FBallNosed) {
         const double qz = P.z + R;
@@ -451,20 +445,40 @@ void CDexelModel::Stamp(const CGridPoint &P, double R)
     else {
         // The sixteen sector triangles about the axis tile the rim
         // polygon, so the polygon is staged in one pass.
-        const int down = Shade(0, 0, -1);
         CQuadCorner rim[Sectors];
-        for (int k = 0; k < Sectors; ++k)
-            rim[k] = {P.x + R * cs[k], P.y + R * sn[k], P.z, down};
+        RimPolygon(P, R, rim);
         RasterPolygon(rim, Sectors);
     }
     if (rimZ >= FTop)
         return;
+    CQuadCorner walls[Sectors][4];
+    ShankWalls(P, R, rimZ, walls);
+    for (const auto &w : walls)
+        RasterQuad(w[0], w[1], w[2], w[3]);
+}
+
+// The flat-bottomed tool's end face at P: the rim polygon, shaded downward.
+void CDexelModel::RimPolygon(const CGridPoint &P, double R, CQuadCorner *Rim) const
+{
+    const int down = Shade(0, 0, -1);
+    for (int k = 0; k < Sectors; ++k)
+        Rim[k] = {P.x + R * Sector.cs[k], P.y + R * Sector.sn[k], P.z, down};
+}
+
+// The shank from the rim height up to the top, one vertical facet a
+// sector, each edge shaded with its horizontal normal.
+void CDexelModel::ShankWalls(const CGridPoint &P, double R, double RimZ,
+                             CQuadCorner (*Walls)[4]) const
+{
+    const double *cs = Sector.cs, *sn = Sector.sn;
     for (int k = 0; k < Sectors; ++k) {
         const int s0 = Shade(cs[k], sn[k], 0), s1 = Shade(cs[k + 1], sn[k + 1], 0);
         const double x0 = P.x + R * cs[k], y0 = P.y + R * sn[k];
         const double x1 = P.x + R * cs[k + 1], y1 = P.y + R * sn[k + 1];
-        RasterQuad({x0, y0, rimZ, s0}, {x1, y1, rimZ, s1}, {x1, y1, double(FTop), s1},
-                   {x0, y0, double(FTop), s0});
+        Walls[k][0] = {x0, y0, RimZ, s0};
+        Walls[k][1] = {x1, y1, RimZ, s1};
+        Walls[k][2] = {x1, y1, double(FTop), s1};
+        Walls[k][3] = {x0, y0, double(FTop), s0};
     }
 }
 

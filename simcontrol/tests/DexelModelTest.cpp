@@ -318,6 +318,14 @@ struct CMoveScript {
     std::function<void(CDexelModel &)> Run;
 };
 
+// A line as the scene applies it: a stamp at each end and the sweep.
+void CutMove(CDexelModel &M, double X1, double Y1, double Z1, double X2, double Y2, double Z2)
+{
+    M.CutPoint(X1, Y1, Z1);
+    M.CutLine(X1, Y1, Z1, X2, Y2, Z2);
+    M.CutPoint(X2, Y2, Z2);
+}
+
 // The spiral of the speed bench, shortened: chords of an Archimedean
 // spiral from the centre out, each cut as the scene applies a line.
 void Spiral(CDexelModel &M, int Count, double Turns, double Pitch, double ZStart, double ZEnd)
@@ -328,9 +336,7 @@ void Spiral(CDexelModel &M, int Count, double Turns, double Pitch, double ZStart
         const double r = Pitch * a / (2 * M_PI);
         const double x = 70 + r * std::cos(a), y = 70 + r * std::sin(a);
         const double z = ZStart + (ZEnd - ZStart) * i / Count;
-        M.CutPoint(px, py, pz);
-        M.CutLine(px, py, pz, x, y, z);
-        M.CutPoint(x, y, z);
+        CutMove(M, px, py, pz, x, y, z);
         px = x;
         py = y;
         pz = z;
@@ -355,11 +361,8 @@ void Scatter(CDexelModel &M, unsigned Seed, int Count)
             M.CutArc(x, y, nz, next(2, 20), std::cos(a), std::sin(a), std::cos(b), std::sin(b),
                      next(0, 1) < 0.5);
         }
-        else {
-            M.CutPoint(x, y, z);
-            M.CutLine(x, y, z, nx, ny, nz);
-            M.CutPoint(nx, ny, nz);
-        }
+        else
+            CutMove(M, x, y, z, nx, ny, nz);
         x = nx;
         y = ny;
         z = nz;

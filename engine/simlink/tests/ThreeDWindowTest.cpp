@@ -27,19 +27,25 @@ protected:
         ::setenv("ORV_CLASS_REGISTRY", Dir.File("classes.reg").c_str(), 1);
     }
     ~ThreeDWindowTest() override { ::unsetenv("ORV_CLASS_REGISTRY"); }
+    // Registers the plug-in and opens the link's window with its control.
+    TThreeDWindow *Open(TSimLink &Link)
+    {
+        EXPECT_EQ(CallRegistrationExport(ORV_VELMAROX_OCX, "DllRegisterServer"), S_OK);
+        TThreeDWindow *window = nullptr;
+        Link.ViewFactory = [&window] {
+            auto w = std::make_unique<TThreeDWindow>();
+            window = w.get();
+            return w;
+        };
+        EXPECT_TRUE(Link.Initialise());
+        return window;
+    }
 };
 
 TEST_F(ThreeDWindowTest, ControlFillsThePanelAndCuts)
 {
-    ASSERT_EQ(CallRegistrationExport(ORV_VELMAROX_OCX, "DllRegisterServer"), S_OK);
     TSimLink link;
-    TThreeDWindow *window = nullptr;
-    link.ViewFactory = [&window] {
-        auto w = std::make_unique<TThreeDWindow>();
-        window = w.get();
-        return w;
-    };
-    ASSERT_TRUE(link.Initialise());
+    TThreeDWindow *window = Open(link);
     ASSERT_TRUE(window);
     ASSERT_TRUE(link.Window()->Control()) << "the control comes from the registry";
     window->resize(500, 400);
@@ -65,15 +71,8 @@ TEST_F(ThreeDWindowTest, ControlFillsThePanelAndCuts)
 // a press on it shows the container again.
 TEST_F(ThreeDWindowTest, PropertyPageAndThePictureBehindTheContainer)
 {
-    ASSERT_EQ(CallRegistrationExport(ORV_VELMAROX_OCX, "DllRegisterServer"), S_OK);
     TSimLink link;
-    TThreeDWindow *window = nullptr;
-    link.ViewFactory = [&window] {
-        auto w = std::make_unique<TThreeDWindow>();
-        window = w.get();
-        return w;
-    };
-    ASSERT_TRUE(link.Initialise());
+    TThreeDWindow *window = Open(link);
     ASSERT_TRUE(window);
     window->resize(400, 300);
     window->show();
