@@ -11,6 +11,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace orv {
 
@@ -47,6 +51,24 @@ bool WithinArc(CDir Start, CDir End, CDir D)
 }
 
 int Trunc(double V) { return TruncGrid(V); }
+
+// Bit k set when Values[k] equals Value (Count at most 64).
+uint64_t LevelMask(const uint32_t *Values, int Count, uint32_t Value)
+{
+    uint64_t mask = 0;
+    int k = 0;
+#ifdef __SSE2__
+    const __m128i want = _mm_set1_epi32(static_cast<int>(Value));
+    for (; k + 4 <= Count; k += 4) {
+        const __m128i got = _mm_loadu_si128(reinterpret_cast<const __m128i *>(Values + k));
+        const int bits = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(got, want)));
+        mask |= static_cast<uint64_t>(bits) << k;
+    }
+#endif
+    for (; k < Count; ++k)
+        mask |= static_cast<uint64_t>(Values[k] == Value) << k;
+    return mask;
+}
 
 // The rim's sector directions, k pi / 8 for k = 0..16.
 struct CSectorTable {
@@ -335,43 +357,60 @@ bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
         const int *heads = &FTable[col.Offset - col.First];
         auto low = [&](int R) { return static_cast<int>(static_cast<int16_t>(span[R] & 0xffff)); };
         auto high = [&](int R) { return static_cast<int>(static_cast<int16_t>(span[R] >> 16)); };
-        bool prevQuiet = true; // the row in front of the range is not passed over
-        for (int i = from; i <= to; ++i) {
-            const bool wall =
-                (i >= rimLo[0] && i <= rimHi[0]) || (i >= rimLo[1] && i <= rimHi[1]);
-            bool quiet = false;
-            if (span[i] == level &&
-                (FloorColour < 0 || FNodes[heads[i]].colour == FloorColour)) {
-                if (wall)
-                    quiet = span[i - 1] == level && span[i + 1] != EmptyCell && low(i + 1) <= z;
-                else
-                    quiet = span[i - 1] != EmptyCell && low(i - 1) >= z;
+        // Rows at z between rows at z are found 62 at a time from a mask;
+        // only the others are looked at one by one, front to back.
+        int lastLooked = from - 1;
+        bool lastQuiet = true; // the row in front of the range is not passed over
+        for (int base = from; base <= to && !rows.All; base += 62) {
+            const int end = std::min(to, base + 61);
+            const uint64_t eq = LevelMask(span + base - 1, end - base + 3, level);
+            const int count = end - base + 1;
+            uint64_t look = count == 64 ? ~0ull : (1ull << count) - 1;
+            if (FloorColour < 0)
+                look &= ~(eq & (eq >> 1) & (eq >> 2));
+            while (look && !rows.All) {
+                const int i = base + __builtin_ctzll(look);
+                look &= look - 1;
+                const bool prevQuiet = lastLooked == i - 1 ? lastQuiet : true;
+                const bool wall =
+                    (i >= rimLo[0] && i <= rimHi[0]) || (i >= rimLo[1] && i <= rimHi[1]);
+                bool quiet = false;
+                if (span[i] == level &&
+                    (FloorColour < 0 || FNodes[heads[i]].colour == FloorColour)) {
+                    if (wall)
+                        quiet =
+                            span[i - 1] == level && span[i + 1] != EmptyCell && low(i + 1) <= z;
+                    else
+                        quiet = span[i - 1] != EmptyCell && low(i - 1) >= z;
+                }
+                // A stack already holding every height the cut stages there
+                // (z, and up to the top for walls) stays as it is when the
+                // row in front is left alone, stands up to its bottom, and
+                // one neighbour reaches nowhere below its head (no levelling).
+                if (!quiet && FloorColour < 0 && prevQuiet && span[i] != EmptyCell &&
+                    span[i - 1] != EmptyCell && span[i + 1] != EmptyCell) {
+                    const int h = high(i), l = low(i);
+                    const int back =
+                        i + 1 >= lo && i + 1 <= hi ? std::min(low(i + 1), z) : low(i + 1);
+                    quiet = l <= z && h >= (wall ? FTop : z) && high(i - 1) >= l &&
+                            (low(i - 1) >= h || back >= h);
+                }
+                lastLooked = i;
+                lastQuiet = quiet;
+                if (quiet)
+                    continue;
+                if (rows.Count > 0 && rows.To[rows.Count - 1] == i - 1) {
+                    rows.To[rows.Count - 1] = i;
+                    continue;
+                }
+                if (rows.Count == 4) {
+                    rows.All = true;
+                    break;
+                }
+                rows.From[rows.Count] = i;
+                rows.To[rows.Count] = i;
+                ++rows.Count;
             }
-            // A stack already holding every height the cut stages there
-            // (z, and up to the top for walls) stays as it is when the row
-            // in front is left alone, stands up to its bottom, and one
-            // neighbour reaches nowhere below its head (no levelling).
-            if (!quiet && FloorColour < 0 && prevQuiet && span[i] != EmptyCell &&
-                span[i - 1] != EmptyCell && span[i + 1] != EmptyCell) {
-                const int h = high(i), l = low(i);
-                const int back = i + 1 >= lo && i + 1 <= hi ? std::min(low(i + 1), z) : low(i + 1);
-                quiet = l <= z && h >= (wall ? FTop : z) && high(i - 1) >= l &&
-                        (low(i - 1) >= h || back >= h);
-            }
-            prevQuiet = quiet;
-            if (quiet)
-                continue;
-            if (rows.Count > 0 && rows.To[rows.Count - 1] == i - 1) {
-                rows.To[rows.Count - 1] = i;
-                continue;
-            }
-            if (rows.Count == 4) {
-                rows.All = true;
-                break;
-            }
-            rows.From[rows.Count] = i;
-            rows.To[rows.Count] = i;
-            ++rows.Count;
         }
     }
 
