@@ -174,3 +174,78 @@ TEST(Geometry, SphereCulling)
 
 } // namespace
 } // namespace orv
+
+namespace orv {
+namespace {
+
+// The edge cases that callers outside the scene graph rely on, bit for bit.
+TEST(Geometry, EdgeCasesOfTheScalarRoutines)
+{
+    EXPECT_EQ(NearestInteger(-0.5f), 0);
+    EXPECT_EQ(TruncateToInteger(-0.7f), 0);
+    EXPECT_EQ(NearestInteger(2147483520.0f), 2147483520); // largest single below 2^31
+    EXPECT_EQ(NearestInteger(2147483648.0f), INT32_MIN);
+    EXPECT_TRUE(std::isnan(ArcSine(1.0000001L)));
+    EXPECT_EQ(std::signbit(ArcTangentYX(-0.0L, 1.0L)), true);
+    EXPECT_EQ(ArcTangentYX(-0.0L, 0.0L), -0.0L);
+
+    const long double pi = 3.14159265358979323846264338327950288L;
+    EXPECT_EQ(DegreesToRadians(180.0L), pi);
+    // Unrounded, then stored as a single.
+    const long double r = DegreesToRadiansSingle(180.0f);
+    EXPECT_EQ(r, 180.0L * (long double)std::bit_cast<float>(0x3C8EFA35u));
+    EXPECT_NEAR(double(r), 3.14159262925386, 1e-14);
+    EXPECT_NE(r, (long double)float(r));
+    EXPECT_EQ(std::bit_cast<uint32_t>(float(r)), 0x40490FDBu);
+    const long double d = RadiansToDegreesSingle(std::bit_cast<float>(0x40490FDBu));
+    EXPECT_EQ(d, (long double)std::bit_cast<float>(0x40490FDBu) *
+                     (long double)std::bit_cast<float>(0x42652EE1u));
+    EXPECT_EQ(float(d), 180.0f);
+}
+
+TEST(Geometry, LengthsOfTheDoneCases)
+{
+    EXPECT_EQ(HomogeneousLength({3, 4, 0, 1}), std::sqrt(26.0L));
+    EXPECT_EQ(AffineLength({3, 4, 0}), 5.0L);
+    TVector4f s = HomogeneousScaled({1, 2, 3, 1}, 2);
+    EXPECT_TRUE(HomogeneousEquals(s, {2, 4, 6, 2}));
+    EXPECT_FALSE(HomogeneousEquals({0, 0, 0, 0}, {0, 0, 0, -0.0f}));
+}
+
+TEST(Geometry, NormalizeDegreesOfThePartsCases)
+{
+    struct Case {
+        float In, Out;
+    } cases[] = {{540, 180}, {-190, 170}, {370, 10}, {-180, -180}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.In);
+        EXPECT_EQ(NormalizeDegreesSingle(c.In), c.Out);
+    }
+}
+
+TEST(Geometry, MatrixWithAZeroRowInvertsToTheIdentity)
+{
+    TMatrix4x4f m = {{{1, 2, 3, 4}, {0, 0, 0, 0}, {5, 6, 7, 8}, {1, 1, 1, 1}}};
+    MatrixInverse(m);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(HomogeneousEquals(m[i], IdentityHmgMatrix[i]));
+    TQuat4f tiny = {1e-31f, 0, 0, 0};
+    QuatNormalize(tiny);
+    EXPECT_EQ(tiny.X, 0.0f);
+    EXPECT_EQ(tiny.W, 1.0f);
+}
+
+TEST(Geometry, RayFromTheCentreLeavesOnTheFarSide)
+{
+    TVector4f i1, i2;
+    const TVector4f dir = {1, 0, 0, 0};
+    EXPECT_EQ(RaySphereIntersect(PointOf(3, 1, 1), dir, PointOf(3, 1, 1), 2, i1, i2), 1);
+    EXPECT_TRUE(HomogeneousEquals(i1, PointOf(5, 1, 1)));
+    EXPECT_EQ(RaySphereIntersect(PointOf(-5, 1, 1), dir, PointOf(3, 1, 1), 2, i1, i2), 2);
+    EXPECT_TRUE(HomogeneousEquals(i1, PointOf(1, 1, 1)));
+    EXPECT_TRUE(HomogeneousEquals(i2, PointOf(5, 1, 1)));
+    EXPECT_EQ(RaySphereIntersect(PointOf(8, 1, 1), dir, PointOf(3, 1, 1), 2, i1, i2), 0);
+}
+
+} // namespace
+} // namespace orv
