@@ -115,7 +115,10 @@ using TGLUCallback = void (*)();
     X(void, gluTessVertex, (GLUtesselator *, GLdouble *, void *))                                  \
     X(void, gluTessEndContour, (GLUtesselator *))                                                  \
     X(void, gluTessEndPolygon, (GLUtesselator *))                                                  \
-    X(void, gluTessNormal, (GLUtesselator *, GLdouble, GLdouble, GLdouble))
+    X(void, gluTessNormal, (GLUtesselator *, GLdouble, GLdouble, GLdouble))                        \
+    X(GLint, gluScaleImage,                                                                        \
+      (GLenum, GLint, GLint, GLenum, const void *, GLint, GLint, GLenum, void *))                  \
+    X(GLint, gluBuild2DMipmaps, (GLenum, GLint, GLint, GLint, GLenum, GLenum, const void *))
 
 struct TGLEntryTable {
 #define ORV_GL_MEMBER(R, N, P) R(*N) P = nullptr;
