@@ -510,7 +510,10 @@ void TGLMaterial::Apply(TRenderContextInfo &Rci)
         GL().glBlendFunc(gl::SRC_ALPHA, FBlendingMode == bmTransparency ? gl::ONE_MINUS_SRC_ALPHA
                                                                         : gl::ONE);
     }
-    if ((FOptions & moIgnoreFog) && InStates(Rci.StateSet, TGLState::Fog)) {
+    // A material inside another that already suspended the fog counts too,
+    // so the fog comes back only when the outermost one is taken back.
+    if ((FOptions & moIgnoreFog) &&
+        (InStates(Rci.StateSet, TGLState::Fog) || Rci.FogSuspendCount > 0)) {
         DisableCapability(Rci.StateSet, TGLState::Fog);
         ++Rci.FogSuspendCount;
     }
