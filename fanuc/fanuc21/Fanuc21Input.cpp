@@ -73,9 +73,9 @@ int TFanuc21Input::ReadLine(std::string &Line, int &LineNumber, int &Level)
     int &index = Index();
     const int i = index < 0 ? 0 : index;
     Line = i < n ? lines[i] : std::string();
-    LineNumber = i;
+    LineNumber = i + 1;
     index = i + 1;
-    return i > n ? EndOfMainProgram : i;
+    return i >= n ? EndOfMainProgram : i;
 }
 
 void TFanuc21Input::GotoLine(int &Line)

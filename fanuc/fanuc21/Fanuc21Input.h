@@ -22,8 +22,9 @@ public:
     // Asks with the save dialog; Cancel changes nothing.
     void SaveFileAs(std::string &FileName) override;
     void Rewind() override;
-    // The current memory's line at the current index (0-based); after the
-    // last line one empty line, then EndOfMainProgram.
+    // The current memory's line at the current index (result: the index
+    // from 0; LineNumber from 1, as the file source counts); after the last
+    // line EndOfMainProgram, as a file that ends there.
     int ReadLine(std::string &Line, int &LineNumber, int &Level) override;
     void GotoLine(int &Line) override;
     // The first line carrying the label ("N10": letter and number), -1 when none.

@@ -247,6 +247,9 @@ void TFanucScreen::ShowStatusItem(int Code)
     case 1:
         set("StatDisp1", "MEM");
         ProgramPane.SetBlockMode(true);
+        // The end marker holds no block of the program: the run starts at the top.
+        if (ProgramPane.GetBlockLine() >= int(Program.Lines.size()))
+            ProgramPane.GotoStart();
         ProgramIndex = FInput->HighlightIndex = std::max(ProgramPane.GetBlockLine(), 0);
         break;
     case 2: set("StatDisp1", "MDI"); MDIIndex = std::max(MDIPane.GetBlockLine(), 0); break;
