@@ -983,7 +983,8 @@ void TFanucScreen::OpButtMouseDown(int Row)
     const int tag = table[Row].Tag;
     if (FunctionPage == fpHelp)
         return HelpPopup(tag + 500);
-    SetLed(Row, true);
+    // A button without a function keeps its LED lit once pressed.
+    SetLed(Row, tag == NoFunction);
     int command = NoFunction;
     const TLedRows &rows = Fanuc21Leds;
     if (DisplayedMode == 0) {
@@ -998,8 +999,6 @@ void TFanucScreen::OpButtMouseDown(int Row)
         SetLed(rows.HomeY, false);
         SetLed(rows.HomeZ, false);
     }
-    if (tag != NoFunction)
-        SetLed(Row, false);
     if (command != NoFunction)
         SendCommand(command);
     else
