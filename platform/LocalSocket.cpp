@@ -215,8 +215,15 @@ bool TLocalServer::ReadConnection(int Id)
 
 void TLocalServer::Poll()
 {
-    if (FHandle < 0)
+    // A handler that serves messages (a run started by a command) must not
+    // read the next message in the middle of the one it handles.
+    if (FHandle < 0 || FPolling)
         return;
+    struct TBusy {
+        bool &Flag;
+        explicit TBusy(bool &F) : Flag(F) { Flag = true; }
+        ~TBusy() { Flag = false; }
+    } busy(FPolling);
     AcceptWaiting();
     std::vector<int> ids;
     for (const auto &entry : FConnections)

@@ -73,6 +73,7 @@ private:
     bool ReadConnection(int Id);
 
     int FHandle = -1;
+    bool FPolling = false;
     std::string FPath;
     int FNextId = 1;
     std::map<int, TConnection> FConnections;

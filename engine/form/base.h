@@ -267,6 +267,16 @@ public:
     // window with the machine attached, up closes it.
     void WorkPieceOffsetClick();
 
+    // --- DDE status (the shell's DDE server binds OnDDESend) ---
+    // The DDE command state: State 0 busy, 1 idle, 2 not connected, 3 error.
+    Tdevice_type DDEDevice;
+    // A status text for the DDE clients.
+    std::function<void(const std::string &Text)> OnDDESend;
+    // "BUSY " when DDE input is on and the state is not busy (run commands).
+    void DDEBusy();
+    // "IDLE " + command + argument when DDE input is on and not idle.
+    void DDEIdle();
+
     // Show generated blocks in the source's expanded-code strip.
     bool ShowExpanded = false;
 
