@@ -302,6 +302,8 @@ void TRemoteInputs::RegisterDDE(bool On)
         DDESend("NOT CONNECTED");
         engine->DDEDevice.State = 2;
         engine->OnDDESend = nullptr;
+        if (FDDEMan && OnDDEServerFreed)
+            OnDDEServerFreed();
         FDDEMan.reset();
         return;
     }

@@ -113,6 +113,8 @@ public:
 
     // The window that shows the server (set by the window layer).
     std::function<void(TDDEServer &Server)> OnShowDDEServer;
+    // The server is about to be freed (its window goes first).
+    std::function<void()> OnDDEServerFreed;
 
 private:
     struct TCopyDataRequest {

@@ -34,6 +34,7 @@
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/QtPos_size.h"
 #include "platform/ui/VirtualKeys.h"
+#include "shell/RemoteInputs.h"
 #include "shell/ShellSettings.h"
 #include "shell/SourceMenu.h"
 #include "shell/SupportCheck.h"
@@ -127,6 +128,7 @@ TMainForm::~TMainForm() {
     SetMdiAdopter(nullptr);
     if (!FClosed)
         FormClose();
+    FreeRemoteInputs();
     FRecent.reset();
     if (FKeyForm)
         FKeyForm->hide();
@@ -148,6 +150,7 @@ void TMainForm::FormCreate() {
     resize(756, 490);
     AssignCommandTags();
     BuildMenus();
+    CreateRemoteInputs();
     BuildStatusBars();
     auto *centre = new QWidget(this);
     auto *column = new QVBoxLayout(centre);
@@ -550,6 +553,7 @@ void TMainForm::FormShow() {
     FEngine->FormCreate();
     FEngine->OnInputStateChanged = [this](TObject *) { InputStateChanged(); };
     FEngine->OnCycleStateChanged = [this](TObject *) { CycleStateChanged(); };
+    StartRemoteInputs();
     FRecent->LoadHistory();
     LoadToolWindowPositions(this, FMainIni);
     TIniFile ini(FMainIni);
