@@ -164,7 +164,9 @@ public:
     // Puts a machine into the machine slot (freeing the one there), wires
     // it and initialises it; false when it did not initialise (a link that
     // could not connect stays in the slot, not connected).
-    bool InsertMachine(std::unique_ptr<TBasicMachine> Machine);
+    // IsVRLink: the machine is the VR link of the "VR Machine" button.
+    bool InsertMachine(std::unique_ptr<TBasicMachine> Machine, bool IsVRLink = false);
+    bool MachineIsVRLink() const { return FMachine && FMachineIsVR; }
     // The host's real-machine link into the machine slot; false when the
     // host has none or it did not connect.
     bool MakeMachineLink();
@@ -469,6 +471,7 @@ private:
 
     std::unique_ptr<TBasicMachine> FMachine;
     bool FMachineInRun = false; // the machine joined the current run
+    bool FMachineIsVR = false;  // the machine is the VR link
     // Calls into the machine that may serve messages (homing waits, a block
     // in progress). A machine freed meanwhile is parked here and destroyed
     // when the outermost call has returned, never under its own feet.

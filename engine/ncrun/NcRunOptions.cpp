@@ -44,6 +44,8 @@ bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Op
         return Options.Machine = true;
     if (arg == "--link")
         return Options.Link = true;
+    if (arg == "--vr")
+        return Options.VR = Options.Machine = true;
     if (arg == "--block-skip")
         return Options.BlockSkip = true;
     if (arg == "--settings")
@@ -102,6 +104,10 @@ bool ParseNcRunOptions(int Argc, const char *const *Argv, TNcRunOptions &Options
     }
     if (Options.Program.empty()) {
         Error = "no program named";
+        return false;
+    }
+    if (Options.VR && (Options.Link || !Options.MdiFile.empty())) {
+        Error = "--vr runs the VR machine alone: no --link or --mdi";
         return false;
     }
     if (Options.Link && !Options.Machine) {

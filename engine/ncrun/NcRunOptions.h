@@ -28,6 +28,7 @@ struct TNcRunOptions {
     std::string SimFile;      // simulation output on; its picture saved here at the end
     std::string MdiFile;      // typed into the panel's MDI page and run in MDI mode
     bool Link = false;        // with Machine: the machine link over its serial port, real clock
+    bool VR = false;          // the VR link over the simulated world, test clock (sets Machine)
 };
 
 // Parses argv[1..]; false with Error set on a bad or missing argument.
