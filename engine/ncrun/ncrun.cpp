@@ -78,7 +78,7 @@ constexpr int MachineTimeLimitMs = 60 * 60 * 1000;
 const char *Usage =
     "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
     "             [--answers FILE] [--single-step] [--block-skip] [--2d] [--bm2 FILE]\n"
-    "             [--2d-list FILE] [--sim FILE] [--machine [--link]] PROGRAM\n"
+    "             [--2d-list FILE] [--sim FILE] [--machine [--link] | --vr] PROGRAM\n"
     "       ncrun [--settings DIR] --machine --mdi FILE\n";
 
 // The event loop of the run: serves what is posted and due without waiting

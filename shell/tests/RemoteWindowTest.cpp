@@ -7,6 +7,7 @@
 
 #include "components/toolbar/ui/TbCtls.h"
 #include "engine/form/base.h"
+#include "machine/Read_Machinedata_file.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
 #include "platform/LocalSocket.h"
@@ -16,12 +17,14 @@
 #include "platform/ui/ModalRunner.h"
 #include "shell/RemoteInputs.h"
 #include "shell/simple_server_one.h"
+#include "links/ui/vrt_form_display.h"
 #include "shell/ui/DDEServerWindow.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -141,6 +144,33 @@ TEST_F(RemoteWindow, AKeplinPressAndReleaseClickTheButton)
     EXPECT_EQ(single->Down(), before); // a toolbar button clicks on its release
     Form().KeplinPress("progCont", false);
     EXPECT_NE(single->Down(), before);
+}
+
+} // namespace
+} // namespace orv
+
+namespace orv {
+namespace {
+
+TEST_F(RemoteWindow, TheVRButtonPutsTheVRLinkIntoTheMachineSlot)
+{
+    TToolbarButton *vr = Form().Button(TMainButton::VROutput);
+    ASSERT_TRUE(vr->isEnabled());
+    vr->Click();
+    ASSERT_TRUE(vr->Down());
+    ASSERT_TRUE(Form().Engine()->MachineIsVRLink());
+    EXPECT_EQ(Form().Engine()->MachineData()->Feed.StepsX, 10);
+    auto *window = Form().findChild<TVRT_form *>("VRT_form");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "Corvane Virtual Reality.  Ver: 1.250");
+    EXPECT_EQ(window->ViewBar->actions().size(), 4); // "Setup" and three views
+    EXPECT_FALSE(Form().Button(TMainButton::MachineOutput)->isEnabled());
+
+    vr->Click();
+    EXPECT_FALSE(Form().Engine()->Machine());
+    EXPECT_EQ(Form().Engine()->MachineData()->Feed.StepsX, 400);
+    EXPECT_EQ(Form().findChild<TVRT_form *>("VRT_form"), nullptr);
+    EXPECT_TRUE(Form().Button(TMainButton::MachineOutput)->isEnabled());
 }
 
 } // namespace

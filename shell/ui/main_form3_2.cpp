@@ -609,10 +609,11 @@ void TMainForm::UpdateCaption() {
 bool TMainForm::CheckSupportFiles()
 {
     TSupportProbes probes;
-    // The VR viewer is not on this system. The simulation control is made
-    // by its class id; registration takes "Velmarox.OCX" from the program
-    // folder, or from beside the binary when the program's files live apart.
-    probes.CreateVR = [] { return false; };
+    // The VR control is the simulated world of the links. The simulation
+    // control is made by its class id; registration takes "Velmarox.OCX"
+    // from the program folder, or from beside the binary when the program's
+    // files live apart.
+    probes.CreateVR = [] { return CanCreateVRControl(); };
     probes.CreateSimulation = [] {
         TComPtr control;
         return CreateInstance(VelmaroxControlClassId, control) == S_OK;

@@ -235,6 +235,7 @@ private:
     void StartRemoteInputs();
     void FreeRemoteInputs();
     void ShowDDEWindow();
+    void VRClick(TToolbarButton *Sender);
 
     // TProgramOpenerHost.
     bool EngineStopped() const override;
@@ -298,6 +299,9 @@ private:
     std::unique_ptr<TRemoteInputs> FRemote;
     QPointer<QWidget> FDDEWindow; // the "CIM DDE Server" window once shown
 };
+
+// True when the VR control (the simulated world) can be made.
+bool CanCreateVRControl();
 
 // The program's main window while it exists (null before and after).
 TMainForm *MainForm();

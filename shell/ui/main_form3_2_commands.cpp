@@ -633,12 +633,13 @@ void TMainForm::OpenGlClick(bool OpenGL) {
 }
 
 // The "Machine" button puts the real-machine link into the engine while it
-// is down; a link that cannot connect (its error shown) lets the button up.
-// The VR link comes with its own Part; until then the buttons only keep
-// each other out.
+// is down, "VR Machine" the VR link; a link that cannot connect (its error
+// shown) lets the button up. The two buttons keep each other out.
 void TMainForm::MachineClick(TToolbarButton *Sender)
 {
     TToolbarButton *machine = Button(TMainButton::MachineOutput);
+    if (Sender == Button(TMainButton::VROutput) && FEngine)
+        VRClick(Sender);
     if (Sender == machine && FEngine) {
         if (!machine->Down())
             FEngine->FreeMachine();

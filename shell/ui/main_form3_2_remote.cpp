@@ -1,13 +1,18 @@
 // The main window's remote inputs: the CIM RS232 port with its settings
 // dialog, copy-data requests, the DDE server and its window, the Keplin
 // console's presses and keys. The rules live in shell/RemoteInputs.h; this
-// binds them to the window's buttons, menus and focus.
+// binds them to the window's buttons, menus and focus. Also the "VR
+// Machine" button with the VR link's window.
 
 #include "shell/ui/main_form3_2.h"
 
+#include "components/toolbar/ui/TbCtls.h"
 #include "engine/form/base.h"
 #include "links/KeplinDriverNew.h"
+#include "links/VRLink.h"
+#include "links/VRWorld.h"
 #include "links/ui/Rs232.h"
+#include "links/ui/vrt_form_display.h"
 #include "platform/ui/VirtualKeys.h"
 #include "shell/RemoteInputs.h"
 #include "shell/simple_server_one.h"
@@ -65,6 +70,29 @@ void TMainForm::CreateRemoteInputs()
             [this] { FRemote->ShowDDEServer(); });
     connect(MenuItem("CIMSettings"), &QAction::triggered, this,
             [this] { FRemote->CIMRS232Settings1Click(); });
+    TVRLink::WindowFactory = [this](TVRLink &Link) -> std::unique_ptr<TVRView> {
+        return std::make_unique<TVRTView>(Link, [this](QWidget *W) { AdoptChild(W); });
+    };
+}
+
+bool CanCreateVRControl()
+{
+    return std::make_unique<TVRWorld>() != nullptr;
+}
+
+// Down: the VR link over the world into the machine slot; a world that does
+// not load (its error shown) lets the button up. Up: the link goes.
+void TMainForm::VRClick(TToolbarButton *Sender)
+{
+    if (!Sender->Down()) {
+        if (FEngine->MachineIsVRLink())
+            FEngine->FreeMachine();
+        return;
+    }
+    if (!FEngine->InsertMachine(std::make_unique<TVRLink>(FEngine.get()), true)) {
+        FEngine->FreeMachine();
+        Sender->SetDown(false);
+    }
 }
 
 // Other programs' copy-data requests are taken once the engine stands. A
@@ -77,6 +105,7 @@ void TMainForm::StartRemoteInputs()
 
 void TMainForm::FreeRemoteInputs()
 {
+    TVRLink::WindowFactory = nullptr;
     delete FDDEWindow.data();
     if (FEngine)
         FEngine->OnDDESend = nullptr;
