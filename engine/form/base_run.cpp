@@ -341,8 +341,8 @@ int TBaseForm::ConsumerOf(TObject *Sender) const
         if (Sender && FOutputs[slot].get() == Sender)
             return bySlot[slot];
     // The machine in the slot takes part as the machine link does, the
-    // simulated one too, so it is never handed a move while it moves.
-    // TODO(links): the VR link counts as cnVR.
+    // simulated one and the VR link too, so it is never handed a move while
+    // it moves.
     if (Sender && Sender == FMachine.get())
         return cnMachineLink;
     return -1;
@@ -371,7 +371,7 @@ bool TBaseForm::ConsumerExpected(int Consumer) const
     case cnMachineLink:
         return FMachineInRun && MachineInRunMode();
     default:
-        return false; // TODO(links): the VR link in run mode
+        return false; // the VR link takes part as the machine (cnMachineLink)
     }
 }
 
