@@ -280,7 +280,7 @@ void TBaseForm::FormDestroy()
 
 void TBaseForm::SelectSource(uint8_t Kind)
 {
-    if (HasSimulatedMachine())
+    if (!FOperatorMachine && HasSimulatedMachine())
         FreeMachine();
     if (FFanucScreen) {
         if (FPanel == FFanucScreen->ControlPanel())

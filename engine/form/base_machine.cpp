@@ -127,7 +127,9 @@ bool TBaseForm::MakeMachineLink()
     std::unique_ptr<TBasicMachine> link = FHost.CreateMachineLink(*this);
     if (!link)
         return false;
-    return InsertMachine(std::move(link));
+    const bool ready = InsertMachine(std::move(link));
+    FOperatorMachine = FMachine != nullptr;
+    return ready;
 }
 
 void TBaseForm::MakeSimulatedMachine()
@@ -149,6 +151,7 @@ void TBaseForm::FreeMachine()
     std::unique_ptr<TBasicMachine> machine = std::move(FMachine);
     FMachineInRun = false;
     FMachineIsVR = false;
+    FOperatorMachine = false;
     if (!machine)
         return;
     AttachMachineToOffsets();

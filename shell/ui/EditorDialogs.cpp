@@ -1,6 +1,8 @@
 #include "shell/ui/EditorDialogs.h"
 
 #include "components/richedit/RichEditW.h"
+#include "engine/core/DUtils.h"
+#include "platform/ui/ColourDialog.h"
 #include "shell/ui/CNC_Editor_pref_form.h"
 #include "shell/ui/HeaderUnit.h"
 #include "shell/ui/Line_numbering_form.h"
@@ -10,7 +12,6 @@
 #include "shell/ui/editor.h"
 #include "shell/ui/global_change.h"
 
-#include <QColorDialog>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QPageSetupDialog>
@@ -77,11 +78,8 @@ bool TEditorDialogs::Font(QWidget *Parent, QFont &Font)
 
 bool TEditorDialogs::Colour(QWidget *Parent, uint32_t &Colour)
 {
-    const QColor chosen = QColorDialog::getColor(TRichEditW::ToQColor(Colour), Parent);
-    if (!chosen.isValid())
-        return false;
-    Colour = TRichEditW::FromQColor(chosen);
-    return true;
+    // The custom colours are the program's, kept in its ".col" file.
+    return ChooseColour(Parent, Colour, ExeFileWithExt("col"));
 }
 
 bool TEditorDialogs::ColourPreferences(QWidget *Parent, TTokenColours &Colours)

@@ -80,19 +80,25 @@ bool CanCreateVRControl()
     return std::make_unique<TVRWorld>() != nullptr;
 }
 
-// Down: the VR link over the world into the machine slot; a world that does
-// not load (its error shown) lets the button up. Up: the link goes.
+// Down: the VR link over the world into the machine slot, with the
+// standard control panel to drive it; a world that does not load (its error
+// shown) lets the button up. Up: the link and the panel go.
 void TMainForm::VRClick(TToolbarButton *Sender)
 {
     if (!Sender->Down()) {
-        if (FEngine->MachineIsVRLink())
+        if (FEngine->MachineIsVRLink()) {
             FEngine->FreeMachine();
+            FEngine->FreeStandardPanel();
+        }
         return;
     }
     if (!FEngine->InsertMachine(std::make_unique<TVRLink>(FEngine.get()), true)) {
         FEngine->FreeMachine();
         Sender->SetDown(false);
+        return;
     }
+    if (FEngine->SourceKind() != skFanuc21 && FEngine->SourceKind() != skFanuc0M)
+        FEngine->MakeStandardPanel();
 }
 
 // Other programs' copy-data requests are taken once the engine stands. A

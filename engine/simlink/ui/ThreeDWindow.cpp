@@ -3,16 +3,15 @@
 #include "engine/core/DUtils.h"
 #include "engine/simlink/ui/RapidFeed.h"
 #include "platform/MessageService.h"
+#include "platform/ui/ColourDialog.h"
 
 #include <QActionGroup>
-#include <QColorDialog>
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 
-#include <fstream>
 #include <sstream>
 
 namespace orv {
@@ -151,59 +150,9 @@ void TThreeDWindow::TickDrawMode(int Mode)
 void TThreeDWindow::SetAutoSaveTick(bool Ticked) { FAutoSave->setChecked(Ticked); }
 void TThreeDWindow::SetOffsetsTick(bool Ticked) { FOffsets->setChecked(Ticked); }
 
-namespace {
-
-QColor FromColourValue(uint32_t C) { return QColor(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF); }
-
-uint32_t ToColourValue(const QColor &C)
-{
-    return static_cast<uint32_t>(C.red()) | (static_cast<uint32_t>(C.green()) << 8) |
-           (static_cast<uint32_t>(C.blue()) << 16);
-}
-
-// The colour dialog's sixteen custom colours live in the program's ".col"
-// file as "ColorA" to "ColorP" = six hexadecimal digits; errors are ignored.
-void LoadCustomColours(const std::string &File)
-{
-    std::ifstream in(File);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.size() < 8 || line.compare(0, 5, "Color") != 0 || line[6] != '=')
-            continue;
-        const int index = line[5] - 'A';
-        if (index < 0 || index >= 16)
-            continue;
-        try {
-            const auto value = static_cast<uint32_t>(std::stoul(line.substr(7), nullptr, 16));
-            QColorDialog::setCustomColor(index, FromColourValue(value));
-        }
-        catch (const std::exception &) {
-        }
-    }
-}
-
-void SaveCustomColours(const std::string &File)
-{
-    std::ofstream out(File, std::ios::trunc);
-    for (int k = 0; k < 16; ++k) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%06X", ToColourValue(QColorDialog::customColor(k)));
-        out << "Color" << static_cast<char>('A' + k) << '=' << text << "\r\n";
-    }
-}
-
-} // namespace
-
 bool TThreeDWindow::ChooseColour(uint32_t &Colour)
 {
-    const std::string custom = ExeFileWithExt("col");
-    LoadCustomColours(custom);
-    const QColor chosen = QColorDialog::getColor(FromColourValue(Colour), this);
-    if (!chosen.isValid())
-        return false;
-    SaveCustomColours(custom);
-    Colour = ToColourValue(chosen);
-    return true;
+    return orv::ChooseColour(this, Colour, ExeFileWithExt("col"));
 }
 
 bool TThreeDWindow::EditRapidFeed(double &Threshold)
