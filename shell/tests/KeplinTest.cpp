@@ -16,22 +16,7 @@ namespace orv {
 namespace {
 
 using test::TRemoteRig;
-
-class TKeyPad {
-public:
-    TKeyPad()
-    {
-        Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ::grantpt(Master);
-        ::unlockpt(Master);
-        char name[128] = {};
-        ::ptsname_r(Master, name, sizeof name);
-        Slave = name;
-    }
-    ~TKeyPad() { ::close(Master); }
-    int Master = -1;
-    std::string Slave;
-};
+using TKeyPad = test::TPty;
 
 const char *const KeplinData = "[buttons]\n"
                                "3=112,2\n"

@@ -14,33 +14,8 @@
 namespace orv {
 namespace {
 
+using test::TPty;
 using test::TRemoteRig;
-
-class TPty {
-public:
-    TPty()
-    {
-        Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ::grantpt(Master);
-        ::unlockpt(Master);
-        char name[128] = {};
-        ::ptsname_r(Master, name, sizeof name);
-        Slave = name;
-    }
-    ~TPty() { ::close(Master); }
-    void Write(const std::string &Bytes) const
-    {
-        ASSERT_EQ(::write(Master, Bytes.data(), Bytes.size()), ssize_t(Bytes.size()));
-    }
-    std::string ReadNow() const
-    {
-        char buffer[256];
-        ssize_t n = ::read(Master, buffer, sizeof buffer);
-        return n > 0 ? std::string(buffer, size_t(n)) : std::string();
-    }
-    int Master = -1;
-    std::string Slave;
-};
 
 class CimLine : public ::testing::Test {
 protected:
@@ -51,7 +26,7 @@ protected:
     // bounded number of turns has passed); returns all that came back.
     std::string Exchange(const std::string &Bytes, const std::string &Expected = "\n")
     {
-        Pty.Write(Bytes);
+        EXPECT_TRUE(Pty.Write(Bytes));
         return Await(Expected);
     }
     std::string Await(const std::string &Expected)
@@ -83,7 +58,7 @@ TEST_F(CimLine, ARequestOpensFromTheFncFolderAnswersExecAndStartsTheRun)
 
 TEST_F(CimLine, ARequestInTwoWritesAndOneEndingInCrLf)
 {
-    Pty.Write("$$MACHINE FR");
+    ASSERT_TRUE(Pty.Write("$$MACHINE FR"));
     Await("never");
     EXPECT_EQ(Exchange("OM prog\r\n"), "EXEC\r\n"); // the LF goes with the rest of the block
     EXPECT_EQ(Exchange("$$MACHINE FROM prog.fnc\r\n"), "EXEC\r\n");
