@@ -255,3 +255,36 @@ TEST_F(CopyData, ARunAnswers0)
 
 } // namespace
 } // namespace orv
+
+namespace orv {
+namespace {
+
+TEST(CimSettings, TheMenuItemSavesThePortThenConnectsOrSaysWhy)
+{
+    test::TRemoteRig rig{{}, {{"COM4", "/nonexistent/tty"}}};
+    struct TCase {
+        int Port;
+        std::string Last; // the last message's caption
+    } cases[] = {
+        {0, "Com Port Configuration Error"}, // COM1: the machine's port
+        {3, "CIM RS232"},                    // COM4: no such device
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Port);
+        rig.Inputs->RS232InputDialog.Dialog = [&](TRs232Groups &G) {
+            G.ComPortRG = c.Port;
+            return int(mrOk);
+        };
+        rig.Folder.Messages.ClearLog();
+        rig.Inputs->CIMRS232Settings1Click();
+        EXPECT_EQ(TIniFile(rig.Folder.File("Tarnwick.ini")).ReadInteger("RS232", "com port", -1),
+                  c.Port);
+        ASSERT_FALSE(rig.Folder.Messages.Log().empty());
+        EXPECT_EQ(rig.Folder.Messages.Log().back().Caption, c.Last);
+        EXPECT_FALSE(rig.Inputs->RS232InputDialog.Connected());
+    }
+    EXPECT_EQ(rig.Folder.Messages.Log().back().Text, "Unable to connect to CIM RS232");
+}
+
+} // namespace
+} // namespace orv

@@ -21,7 +21,9 @@
 #include "shell/ui/DDEServerWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolBar>
@@ -134,6 +136,37 @@ TEST_F(RemoteWindow, ACopyDataRequestOpensTheProgram)
     EXPECT_EQ(reply, std::string(1, '\1'));
     EXPECT_EQ(std::filesystem::path(Form().Engine()->ProgramFile()),
               std::filesystem::canonical(Program));
+}
+
+// Records the keys a widget gets.
+class TKeyLog : public QObject {
+public:
+    std::vector<std::pair<int, int>> Keys; // key, modifiers
+    bool eventFilter(QObject *, QEvent *E) override
+    {
+        if (E->type() == QEvent::KeyPress) {
+            auto *k = static_cast<QKeyEvent *>(E);
+            Keys.push_back({k->key(), int(k->modifiers())});
+        }
+        return false;
+    }
+};
+
+TEST_F(RemoteWindow, AKeplinKeyGoesToTheFocusWithItsModifiers)
+{
+    QLineEdit edit;
+    edit.show();
+    edit.setFocus();
+    QApplication::setActiveWindow(&edit);
+    TKeyLog log;
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : &Form();
+    target->installEventFilter(&log);
+    Form().KeplinKey(112, 4); // F1 with Ctrl
+    Form().KeplinKey(65, 1);  // A with Shift
+    target->removeEventFilter(&log);
+    EXPECT_EQ(log.Keys, (std::vector<std::pair<int, int>>{
+                            {Qt::Key_F1, int(Qt::ControlModifier)},
+                            {Qt::Key_A, int(Qt::ShiftModifier)}}));
 }
 
 TEST_F(RemoteWindow, AKeplinPressAndReleaseClickTheButton)
