@@ -232,26 +232,34 @@ void TLocalServer::Poll()
         ReadConnection(id);
 }
 
+// A peer that takes nothing for SendWaitMs is dropped, so one client that
+// does not read cannot hold the user-interface thread.
 bool TLocalServer::Send(int Connection, const void *Data, size_t Count)
 {
     auto it = FConnections.find(Connection);
     if (it == FConnections.end())
         return false;
+    const int handle = it->second.Handle;
     const auto *p = static_cast<const uint8_t *>(Data);
     while (Count > 0) {
-        ssize_t n = ::send(it->second.Handle, p, Count, MSG_NOSIGNAL);
+        ssize_t n = ::send(handle, p, Count, MSG_NOSIGNAL);
         if (n > 0) {
             p += n;
             Count -= size_t(n);
             continue;
         }
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            pollfd wait{it->second.Handle, POLLOUT, 0};
-            if (::poll(&wait, 1, 1000) > 0)
-                continue;
-        } else if (n < 0 && errno == EINTR) {
+        if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            pollfd wait{handle, POLLOUT, 0};
+            if (::poll(&wait, 1, SendWaitMs) > 0)
+                continue;
         }
+        // Gone before the owner hears of it, so a handler that answers
+        // finds no connection to write to.
+        CloseConnection(Connection);
+        if (OnDisconnect)
+            OnDisconnect(Connection);
         return false;
     }
     return true;

@@ -48,8 +48,11 @@ public:
     // OnDisconnect.
     void Poll();
     // Writes all of Data to a connection (waits for room while the peer
-    // reads); false when the connection is gone.
+    // reads); false when the connection is gone. A peer that takes nothing
+    // for SendWaitMs, or whose side is broken, is dropped: the connection
+    // is closed, then OnDisconnect fires.
     bool Send(int Connection, const void *Data, size_t Count);
+    int SendWaitMs = 200;
     // Ends a connection from this side (no OnDisconnect).
     void CloseConnection(int Connection);
     int ConnectionCount() const { return int(FConnections.size()); }

@@ -204,6 +204,24 @@ TEST_F(LocalSocketTest, ALiveServerKeepsItsNameAndAStaleSocketIsReplaced)
     EXPECT_EQ(third.Path(), path);
 }
 
+TEST_F(LocalSocketTest, APeerThatReadsNothingIsDropped)
+{
+    std::string error;
+    ASSERT_TRUE(Server.Listen("probe", error, 0)) << error;
+    Server.SendWaitMs = 20;
+    TLocalClient client;
+    ASSERT_TRUE(client.Connect("probe", error));
+    ASSERT_TRUE(PollUntil([&] { return !Connections.empty(); }));
+    const std::string block(1 << 20, 'x');
+    bool sent = true;
+    for (int i = 0; i < 64 && sent; ++i)
+        sent = Server.Send(1, block.data(), block.size());
+    EXPECT_FALSE(sent);
+    EXPECT_EQ(Server.ConnectionCount(), 0);
+    EXPECT_EQ(Ended, std::vector<int>{1});
+    EXPECT_FALSE(Server.Send(1, "x", 1));
+}
+
 TEST_F(LocalSocketTest, TheTimerServesTheServer)
 {
     std::string error;
