@@ -98,7 +98,7 @@ void CDexelModel::ClearExtremes(int From, int To)
         FExtremes[c] = {NoRowNear, 0, 0, -NoRowNear, 0, 0};
 }
 
-void CDexelModel::EnterExtreme(int C, int R, int Z, int Shade)
+inline void CDexelModel::EnterExtreme(int C, int R, int Z, int Shade)
 {
     if (C < 0 || C >= static_cast<int>(FExtremes.size()))
         return;
@@ -128,6 +128,16 @@ void CDexelModel::WalkEdge(const CQuadCorner &A, const CQuadCorner &B)
     const int c0 = std::min(ca, cb), c1 = std::max(ca, cb);
     const int from = std::max(c0, 0), to = std::min(c1, static_cast<int>(FExtremes.size()) - 1);
     const double span = c1 - c0;
+    if (L.z == H.z && L.shade == H.shade) {
+        // A level edge of one shade (floors, the rims of walls): height
+        // and shade are the same all along.
+        const int z = Trunc(L.z);
+        for (int c = from; c <= to; ++c) {
+            const double f = (c - c0) / span;
+            EnterExtreme(c, Trunc(L.y + f * (H.y - L.y)), z, L.shade);
+        }
+        return;
+    }
     for (int c = from; c <= to; ++c) {
         const double f = (c - c0) / span;
         EnterExtreme(c, Trunc(L.y + f * (H.y - L.y)), Trunc(L.z + f * (H.z - L.z)),
