@@ -431,17 +431,25 @@ bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
                     else
                         quiet = span[i - 1] != EmptyCell && low(i - 1) >= z;
                 }
-                // A stack already holding every height the cut stages there
-                // (z, and up to the top for walls) stays as it is when the
-                // row in front is left alone, stands up to its bottom, and
-                // one neighbour reaches nowhere below its head (no levelling).
+                // Otherwise, with the row in front left alone and standing
+                // up to this row's bottom: a row the cut does not reach, or
+                // a stack already holding every height the cut stages there
+                // (z, and up to the top for walls), stays as it is when a
+                // neighbour reaches nowhere below its head (no levelling);
+                // walls staged onto a lower stack are levelled back to
+                // exactly its head when the neighbours' lowest come to it.
                 if (!quiet && FloorColour < 0 && prevQuiet && span[i] != EmptyCell &&
-                    span[i - 1] != EmptyCell && span[i + 1] != EmptyCell) {
+                    span[i - 1] != EmptyCell && span[i + 1] != EmptyCell &&
+                    high(i - 1) >= low(i)) {
                     const int h = high(i), l = low(i);
-                    const int back =
-                        i + 1 >= lo && i + 1 <= hi ? std::min(low(i + 1), z) : low(i + 1);
-                    quiet = l <= z && h >= (wall ? FTop : z) && high(i - 1) >= l &&
-                            (low(i - 1) >= h || back >= h);
+                    const bool staged = i >= lo && i <= hi;
+                    const int backHigh = low(i + 1);
+                    const int backLow = i + 1 >= lo && i + 1 <= hi ? std::min(backHigh, z) : backHigh;
+                    const bool holds = !staged || (l <= z && h >= (wall ? FTop : z));
+                    quiet = holds && (low(i - 1) >= h || backLow >= h);
+                    if (!quiet && staged && wall && l <= z && h >= z)
+                        quiet = low(i - 1) <= h && backHigh <= h &&
+                                (l == h || low(i - 1) == h || backLow == h);
                 }
                 lastLooked = i;
                 lastQuiet = quiet;
