@@ -224,7 +224,8 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle) {
     EXPECT_TRUE(Dialogs.empty()) << "the support files are all there";
     QMenu *source = Form().Menu("Source");
     ASSERT_EQ(source->actions().size(), 3);
-    const char *captions[] = {"File", "Editor", "Compiled Program"};
+    // The menus give each item a hot key of its own.
+    const char *captions[] = {"&File", "&Editor", "&Compiled Program"};
     for (int i = 0; i < 3; ++i) {
         QAction *item = source->actions()[i];
         EXPECT_EQ(item->objectName().toStdString(), "MenuSource" + std::to_string(i + 1));
@@ -863,7 +864,9 @@ TEST_F(MainForm, UtilitiesAreConfiguredAndRunFromTheMenu)
             texts.push_back(a->isSeparator() ? "-" : a->text().toStdString());
         return texts;
     };
-    EXPECT_EQ(items(), (std::vector<std::string>{"Configure &Utilities...", "-", "Notes", "Calc"}));
+    // The window's translator gave the items it found hot keys.
+    EXPECT_EQ(items(),
+              (std::vector<std::string>{"Configure &Utilities...", "-", "&Notes", "&Calc"}));
 
     bool okForTakenTitle = true, okAtLast = false;
     Messages.Answer(script); // the program's "..."

@@ -15,6 +15,7 @@
 #include "engine/simlink/SimLink.h"
 #include "engine/form/ui/EngineWindows.h"
 #include "localise/LxTextDictionary.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "machine/Read_Machinedata_file.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
@@ -587,6 +588,7 @@ void TMainForm::FormShow() {
     UpdateCaption();
     CycleStateChanged();
     LayOutClient();
+    AttachFormTranslator();
 }
 
 void TMainForm::BuildSourceMenu() {
@@ -823,6 +825,11 @@ QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window) {
     // the form): the sub-window follows it.
     connect(Window, &QObject::destroyed, sub, [sub] { sub->deleteLater(); });
     new TFollowChild(sub, Window);
+    // A child without a translator of its own gets one with its class name.
+    if (!TranslatorOf(Window)) {
+        const QString name = QString(Window->metaObject()->className()).section("::", -1);
+        AttachTranslator(Window, name.toStdString());
+    }
     return sub;
 }
 

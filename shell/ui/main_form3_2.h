@@ -213,6 +213,11 @@ private:
     void OpenMessageDictionary();
     void BuildSourceMenu();
     void BindHelpItems();
+    // Language: the window's translator, the "Select Language" command and
+    // the texts the window sets while it runs (main_form3_2_language.cpp).
+    void AttachFormTranslator();
+    void SelectLanguageClick();
+    void RefreshChangingTexts();
     void PanelButton(QPushButton *Button, bool Down);
     void ApplySupportResult(bool VRAvailable, bool Sim3DAvailable);
     void MergeChildMenus(QMdiSubWindow *Window);

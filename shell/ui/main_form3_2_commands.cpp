@@ -152,6 +152,7 @@ void TMainForm::BuildSetupMenu() {
             FEngine->SetupClick();
         UpdateCaption();
     });
+    NewItem(setup, "SelectLanguage", "Select Language", [this] { SelectLanguageClick(); });
     NewItem(setup, "JogKeys", "Jog Keys", [this] {
         if (FEngine)
             FEngine->JogKeySetup();
