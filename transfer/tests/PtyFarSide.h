@@ -1,0 +1,139 @@
+#pragma once
+// The far end of a pseudo-terminal, standing in for a machine control: the
+// slave is named in a [Serial Ports] entry, the master is read or written
+// here at the line rate (10 bits a character), from a thread of its own.
+
+#include "platform/tests/TempDir.h"
+
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <mutex>
+#include <poll.h>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace orv::test {
+
+class TPtyFarSide {
+public:
+    TPtyFarSide() {
+        Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ::grantpt(Master);
+        ::unlockpt(Master);
+        char name[128] = {};
+        ::ptsname_r(Master, name, sizeof name);
+        Slave = name;
+    }
+    ~TPtyFarSide() {
+        Stop = true;
+        if (Worker.joinable())
+            Worker.join();
+        CloseMaster();
+    }
+    void CloseMaster() {
+        std::lock_guard<std::mutex> lock(FMutex);
+        if (Master >= 0)
+            ::close(Master);
+        Master = -1;
+    }
+
+    // Reads at Baud until Want bytes came or Stop; each read waits at most
+    // 10 s for input, so a stuck send ends the thread. With HangUpAt, the
+    // master is closed once that many bytes came (a cable pulled mid-send).
+    void StartReading(int Baud, size_t Want, size_t HangUpAt = 0) {
+        Worker = std::thread([this, Baud, Want, HangUpAt] {
+            while (!Stop && Size() < Want) {
+                std::string chunk = ReadSome(10000, 64);
+                if (chunk.empty())
+                    return;
+                Append(chunk);
+                if (HangUpAt && Size() >= HangUpAt) {
+                    CloseMaster();
+                    return;
+                }
+                Pace(Baud, chunk.size());
+            }
+        });
+    }
+    // Writes Data at Baud in pieces of 16 bytes.
+    void StartWriting(int Baud, std::string Data) {
+        Worker = std::thread([this, Baud, Data] {
+            for (size_t i = 0; i < Data.size() && !Stop; i += 16) {
+                std::string piece = Data.substr(i, 16);
+                WriteAll(piece);
+                Pace(Baud, piece.size());
+            }
+            Done = true;
+        });
+    }
+    void WriteAll(const std::string &Data) {
+        size_t at = 0;
+        while (at < Data.size() && !Stop) {
+            ssize_t n;
+            {
+                std::lock_guard<std::mutex> lock(FMutex);
+                n = Master >= 0 ? ::write(Master, Data.data() + at, Data.size() - at) : -1;
+            }
+            if (n > 0)
+                at += size_t(n);
+            else if (Master < 0)
+                return;
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    // One read of at most Max bytes, waiting up to TimeoutMs.
+    std::string ReadSome(int TimeoutMs, size_t Max) {
+        pollfd p{Master, POLLIN, 0};
+        if (::poll(&p, 1, TimeoutMs) <= 0)
+            return {};
+        char buffer[256];
+        ssize_t n = ::read(Master, buffer, std::min(Max, sizeof buffer));
+        return n > 0 ? std::string(buffer, size_t(n)) : std::string();
+    }
+    static void Pace(int Baud, size_t Bytes) {
+        std::this_thread::sleep_for(std::chrono::microseconds(int64_t(Bytes) * 10 * 1000000 / Baud));
+    }
+    std::string Received() {
+        std::lock_guard<std::mutex> lock(FMutex);
+        return FReceived;
+    }
+    size_t Size() {
+        std::lock_guard<std::mutex> lock(FMutex);
+        return FReceived.size();
+    }
+    void Append(const std::string &Chunk) {
+        std::lock_guard<std::mutex> lock(FMutex);
+        FReceived += Chunk;
+    }
+    void Join() {
+        if (Worker.joinable())
+            Worker.join();
+    }
+
+    int Master = -1;
+    std::string Slave;
+    std::atomic<bool> Stop{false};
+    std::atomic<bool> Done{false};
+    std::thread Worker;
+
+private:
+    std::mutex FMutex;
+    std::string FReceived;
+};
+
+// Waits (bounded) until Condition holds, serving Step between checks.
+template <class TCond, class TStep> bool WaitUntil(TCond Condition, TStep Step, int Ms = 20000) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
+    while (!Condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        Step();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+} // namespace orv::test
