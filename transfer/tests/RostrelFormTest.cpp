@@ -1,0 +1,234 @@
+// Rostrel's frame, offscreen: the settings file, File New, the exclusive
+// option boxes, the editor windows' load, save and line hand-out, the About
+// box, and sending, receiving and the robot query over a pseudo-terminal
+// listed as the second of two ports.
+
+#include "components/richedit/RichEditW.h"
+#include "components/toolbar/ui/TbTlwn.h"
+#include "platform/EventLoop.h"
+#include "platform/IniFile.h"
+#include "platform/MessageService.h"
+#include "transfer/tests/PtyFarSide.h"
+#include "transfer/ui/About.h"
+#include "transfer/ui/InputWin.h"
+#include "transfer/ui/Main.h"
+#include "transfer/ui/RadioGroup.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+class RostrelFormTest : public ::testing::Test {
+protected:
+    RostrelFormTest() {
+        Loop.StepMs = 0;
+        FOldDir = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(Dir.Path()));
+    }
+    ~RostrelFormTest() override {
+        Form.reset();
+        QDir::setCurrent(FOldDir);
+    }
+    // [Serial Ports] COM1 (no device) and COM3 (the pty), then the frame.
+    void Start(const std::string &Extra = "") {
+        Dir.Write("Rostrel.ini", "[Serial Ports]\nCOM1=" + Dir.File("none") + "\nCOM3=" + Far.Slave +
+                                     "\n" + Extra);
+        Form = std::make_unique<TMainForm>(Dir.Path());
+    }
+    template <class T> T *Child(const char *Name) { return Form->findChild<T *>(Name); }
+    void Tick(const char *Name) { Child<QCheckBox>(Name)->click(); }
+    std::string Label(const char *Name) { return Child<QLabel>(Name)->text().toStdString(); }
+    std::vector<std::string> Texts() {
+        std::vector<std::string> t;
+        for (const auto &m : Messages.Log())
+            t.push_back(m.Text);
+        return t;
+    }
+    void Poll(std::function<bool()> Until) {
+        ASSERT_TRUE(test::WaitUntil(Until, [&] { Form->PollingTimerTimer(); }));
+    }
+
+    TTestEventLoop Loop;
+    TEventLoopScope Scope{Loop};
+    TScriptedMessages Messages;
+    TMessageServiceScope MessagesScope{Messages};
+    test::TTempDir Dir;
+    test::TPtyFarSide Far;
+    std::unique_ptr<TMainForm> Form;
+    QString FOldDir;
+};
+
+TEST_F(RostrelFormTest, SettingsDefaultsAndRoundTrip) {
+    Form = std::make_unique<TMainForm>(Dir.Path());
+    EXPECT_EQ(Form->IniFile(), Dir.File("Rostrel.ini"));
+    EXPECT_EQ(Form->FontSize(), 8);
+    EXPECT_EQ(Child<TRadioGroup>("DataBits")->ItemIndex(), 3);
+    EXPECT_EQ(Child<TRadioGroup>("hwflow")->ItemIndex(), 0);
+    Form.reset();
+
+    Start("[COMSETTINGS]\nPORT=5\nBAUDRATE=12\n[DEFAULT]\nFONT SIZE=14\nHISTORY SIZE=3\n"
+          "[OPTIONS]\nCOMMENT 1=REM\nUPPERCASE OUTPUT=1\n");
+    EXPECT_EQ(Child<TRadioGroup>("ComPorts")->Item(1), "COM3");
+    EXPECT_EQ(Child<TRadioGroup>("ComPorts")->ItemIndex(), 0); // PORT 5 of two ports
+    EXPECT_EQ(Form->FontSize(), 14);
+    for (QAction *a : Form->menuBar()->findChildren<QAction *>())
+        if (a->isCheckable())
+            EXPECT_FALSE(a->isChecked()) << a->text().toStdString();
+    EXPECT_EQ(Form->History().Size(), 3);
+    EXPECT_TRUE(Child<QCheckBox>("UpperOnly")->isChecked());
+    Form->close();
+    TIniFile ini(Dir.File("Rostrel.ini"));
+    EXPECT_EQ(ini.ReadInteger("COMSETTINGS", "PORT", -1), 0);
+    EXPECT_EQ(ini.ReadInteger("COMSETTINGS", "BAUDRATE", -1), 12);
+    EXPECT_EQ(ini.ReadInteger("DEFAULT", "FONT SIZE", -1), 14);
+    EXPECT_EQ(ini.ReadInteger("DEFAULT", "HISTORY SIZE", -1), 3); // left as the user wrote it
+    EXPECT_EQ(ini.ReadString("OPTIONS", "COMMENT 1", ""), "REM");
+    EXPECT_EQ(ini.ReadString("OPTIONS", "APPEND LF AFTER", ""), "0");
+}
+
+TEST_F(RostrelFormTest, FileNewLoadsAnExistingUnknownFileAndTheBoxesAreExclusive) {
+    Dir.Write("UNKNOWN1", "N1 G0\r\nN2 M30\r\n");
+    Start();
+    Form->FileNew();
+    ASSERT_EQ(Form->Editors().size(), 1u);
+    TInputWin *e = Form->Editors()[0];
+    EXPECT_EQ(e->WinId, 1);
+    EXPECT_EQ(e->Editor()->LineCount(), 2);
+    EXPECT_EQ(e->NumberOfChars(), 11);
+    Form->FileNew();
+    EXPECT_EQ(Form->Editors()[1]->windowTitle(), "UNKNOWN2");
+    EXPECT_EQ(Form->Editors()[1]->NumberOfChars(), 0);
+
+    Tick("UpperOnly");
+    Tick("LowerOnly");
+    EXPECT_FALSE(Child<QCheckBox>("UpperOnly")->isChecked());
+    EXPECT_TRUE(Child<QCheckBox>("LowerOnly")->isChecked());
+    Tick("AppendCR");
+    Tick("AppendLF");
+    EXPECT_TRUE(Child<QCheckBox>("AppendLF")->isChecked());
+    EXPECT_FALSE(Child<QCheckBox>("AppendCR")->isChecked());
+}
+
+TEST_F(RostrelFormTest, EditorWindowLinesLoadAndSave) {
+    TInputWin w;
+    w.Editor()->SetText("N1\nN2");
+    std::string line;
+    w.ResetSendPosition();
+    EXPECT_TRUE(w.GetNextLine(line));
+    EXPECT_EQ(line, "N1");
+    EXPECT_FALSE(w.GetNextLine(line));
+    EXPECT_EQ(line, "N2");
+
+    w.LoadFile(Dir.Path()); // a folder cannot be read as a program
+    w.SaveFile(Dir.File("no/such/folder/x.fnc"));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{
+                           "File open error !", "Cannot save file: " + Dir.File("no/such/folder/x.fnc")}));
+    EXPECT_EQ(w.Editor()->Line(0), "N1"); // the text it had stays
+
+    // A name holding UNKNOWN, also in a folder, asks for a name.
+    Messages.Answer(Dir.File("saved.fnc"));
+    w.SaveFile(Dir.File("UNKNOWN/x.fnc"));
+    EXPECT_EQ(Messages.Log().back().Kind, "file");
+    EXPECT_EQ(w.windowTitle().toStdString(), Dir.File("saved.fnc"));
+    TInputWin back;
+    back.LoadFile(Dir.File("saved.fnc"));
+    EXPECT_EQ(back.Editor()->Text(), "N1\nN2");
+}
+
+TEST_F(RostrelFormTest, VersionText) {
+    EXPECT_EQ(VersionText(2, 3, 0, 7, false, false), "Ver: 2.3.0.7");
+    EXPECT_EQ(VersionText(2, 3, 0, 7, false, true), "Ver: 2.3.0.7 *BETA*");
+    EXPECT_EQ(VersionText(1, 0, 0, 1, true, false), "Ver: 1.0.0.1a ");
+    TAboutBox box;
+    EXPECT_EQ(box.Version(), "Ver: 2.3.0.7");
+    EXPECT_EQ(box.windowTitle(), "About Rostrel");
+}
+
+TEST_F(RostrelFormTest, SendGoesToTheSecondListedPortAndBlocksOtherCommands) {
+    Start("[COMSETTINGS]\nPORT=1\nBAUDRATE=12\n[OPTIONS]\nCOMMENT 1=rem\nSTRIP BLANK=1\n");
+    Form->FileNew();
+    TInputWin *e = Form->Editors()[0];
+    e->Editor()->SetText("G0 X1\nREM tool change\n\nM30");
+    Far.StartReading(115200, 6);
+    bool busy = false;
+    Loop.Post([&] {
+        busy = Form->Sending() && !Child<QWidget>("SendButt")->isEnabled() &&
+               !Child<QWidget>("ReceiveButt")->isEnabled();
+        Form->SendButtClick("SendButt"); // ignored while sending
+        Form->ReceiveButtClick();
+        e->parentWidget()->close(); // stops the send, then closes
+    });
+    Form->SendButtClick("SendButt");
+    Far.Join();
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(Far.Received(), "G0 X1\r");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Data transfer cancelled by user !"}));
+    EXPECT_TRUE(Form->Editors().empty() || Form->Editors()[0] != e);
+    EXPECT_TRUE(Child<QWidget>("SendButt")->isEnabled());
+
+    Messages.ClearLog();
+    Form->SendButtClick("SendButt");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Please open a file to send !"}));
+}
+
+TEST_F(RostrelFormTest, ReceiveIntoEditorsAndTheRobotReply) {
+    Start("[COMSETTINGS]\nPORT=1\nBAUDRATE=12\n");
+    // No editor: a new "RS232 Receive" window without asking.
+    Form->ReceiveButtClick();
+    ASSERT_EQ(Form->Editors().size(), 1u);
+    TInputWin *rx = Form->Editors()[0];
+    EXPECT_EQ(rx->windowTitle(), "RS232 Receive");
+    EXPECT_TRUE(Messages.Log().empty());
+    Far.WriteAll(std::string("N10 G0\r\nN20\0 G1\r\x01N30", 20));
+    Poll([&] { return rx->Editor()->LineCount() == 2 && !rx->Editor()->Line(1).empty(); });
+    EXPECT_EQ(rx->Editor()->Line(0), "N10 G0");
+    EXPECT_EQ(rx->Editor()->Line(1), "N20 G1");
+    EXPECT_EQ(Label("Received"), "12");
+    Loop.Advance(3000);
+    EXPECT_EQ(rx->Editor()->Line(2), "N30");
+    EXPECT_EQ(rx->Status(), "Line 3 received without CR");
+    EXPECT_EQ(Label("Dropped"), "2");
+
+    // Cancel keeps the receive window; No makes a new one; Yes takes the active.
+    Messages.Answer("Cancel");
+    Form->ReceiveButtClick();
+    EXPECT_EQ(Form->Editors().size(), 1u);
+    Messages.Answer("No");
+    Form->ReceiveButtClick();
+    EXPECT_EQ(Form->Editors().size(), 2u);
+    Form->FileNew();
+    TInputWin *active = Form->Editors().back();
+    Messages.Answer("Yes");
+    Form->ReceiveButtClick();
+    EXPECT_EQ(Messages.Log().back().Text, "Receive data into active editor ?");
+    EXPECT_EQ(Form->Editors().size(), 3u);
+
+    // "Where ?" sends WH CR LF; the reply shows on WhereLabel.
+    Form->RobotWin()->SetVisible(true);
+    Form->WhereButtonClick();
+    std::string got;
+    ASSERT_TRUE(test::WaitUntil([&] { return (got += Far.ReadSome(10, 64)).size() >= 4; }, [] {}));
+    EXPECT_EQ(got, "WH\r\n");
+    Far.WriteAll("X 1.0 Y 2.0\r\n");
+    Poll([&] { return Label("WhereLabel") == "X 1.0 Y 2.0\r\n"; });
+    EXPECT_EQ(active->Editor()->Line(0), "X 1.0 Y 2.0");
+
+    // A hang-up ends the receive with the reason; every line stays.
+    Messages.ClearLog();
+    Far.CloseMaster();
+    Poll([&] { return !Messages.Log().empty(); });
+    EXPECT_EQ(Texts()[0].rfind("COM port lost: ", 0), 0u);
+    EXPECT_FALSE(Form->PortOpen());
+    EXPECT_EQ(rx->Editor()->LineCount(), 3);
+}
+
+} // namespace
+} // namespace orv
