@@ -44,6 +44,7 @@ public:
     // master is closed once that many bytes came (a cable pulled mid-send).
     void StartReading(int Baud, size_t Want, size_t HangUpAt = 0) {
         Worker = std::thread([this, Baud, Want, HangUpAt] {
+            const auto start = std::chrono::steady_clock::now();
             while (!Stop && Size() < Want) {
                 std::string chunk = ReadSome(10000, 64);
                 if (chunk.empty())
@@ -53,17 +54,18 @@ public:
                     CloseMaster();
                     return;
                 }
-                Pace(Baud, chunk.size());
+                PaceUntil(start, Baud, Size());
             }
         });
     }
     // Writes Data at Baud in pieces of 16 bytes.
     void StartWriting(int Baud, std::string Data) {
         Worker = std::thread([this, Baud, Data] {
+            const auto start = std::chrono::steady_clock::now();
             for (size_t i = 0; i < Data.size() && !Stop; i += 16) {
                 std::string piece = Data.substr(i, 16);
                 WriteAll(piece);
-                Pace(Baud, piece.size());
+                PaceUntil(start, Baud, i + piece.size());
             }
             Done = true;
         });
@@ -92,6 +94,11 @@ public:
         char buffer[256];
         ssize_t n = ::read(Master, buffer, std::min(Max, sizeof buffer));
         return n > 0 ? std::string(buffer, size_t(n)) : std::string();
+    }
+    // Sleeps until Bytes characters would have passed since Start, so the
+    // pacing does not drift with the sleeps' own overshoot.
+    static void PaceUntil(std::chrono::steady_clock::time_point Start, int Baud, size_t Bytes) {
+        std::this_thread::sleep_until(Start + std::chrono::microseconds(int64_t(Bytes) * 10 * 1000000 / Baud));
     }
     static void Pace(int Baud, size_t Bytes) {
         std::this_thread::sleep_for(std::chrono::microseconds(int64_t(Bytes) * 10 * 1000000 / Baud));
