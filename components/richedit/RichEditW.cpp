@@ -1,5 +1,7 @@
 #include "components/richedit/RichEditW.h"
 
+#include "components/richedit/WideRichEditStrings.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -408,6 +410,17 @@ void TRichEditW::insertFromMimeData(const QMimeData *Source)
 {
     if (Source->hasText())
         textCursor().insertText(Source->text());
+}
+
+} // namespace orv
+
+namespace orv {
+
+TWideStrings &TRichEditW::WideLines()
+{
+    if (!FWideLines)
+        FWideLines = std::make_shared<TWideRichEditStringsW>(*this);
+    return *FWideLines;
 }
 
 } // namespace orv

@@ -10,6 +10,7 @@
 #include <QTextEdit>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class QPrinter;
@@ -17,6 +18,7 @@ class QPrinter;
 namespace orv {
 
 class TRichEditW;
+class TWideStrings;
 
 // Character format of the selection or of the default format. Colours are
 // Windows colour numbers (red 255); Style bits 1 bold, 2 italic,
@@ -80,6 +82,8 @@ public:
     void SetModified(bool Modified);
 
     std::u16string GetWideText() const;
+    // The lines as 16-bit strings, without a length limit.
+    TWideStrings &WideLines();
     std::u16string GetWideSelText() const;
 
     // Character position of the first match of Text from StartPos over
@@ -135,6 +139,7 @@ private:
     uint32_t FColour = 16777215;
     int FUpdates = 0;
     QTextCursor FUpdateCursor;
+    std::shared_ptr<TWideStrings> FWideLines;
 };
 
 // 8-bit bytes to and from the control's characters, one to one.

@@ -1,6 +1,8 @@
 #include "transfer/ui/InputWin.h"
 
 #include "components/richedit/RichEditW.h"
+#include "components/widestrings/Langs.h"
+#include "components/widestrings/WStrList.h"
 #include "platform/MessageService.h"
 #include "transfer/SendCursor.h"
 
@@ -137,11 +139,14 @@ void TInputWin::ResetSendPosition() {
 }
 
 bool TInputWin::GetNextLine(std::string &Line) {
-    // The text is taken once per send: paragraphs joined by a single CR.
+    // The text is taken once per send: paragraphs joined by a single CR,
+    // in the system's 8-bit code page.
     if (FSendPosition == 0) {
-        FSendText.clear();
-        for (int i = 0; i < FEditor->LineCount(); ++i)
-            FSendText += (i ? "\r" : "") + FEditor->Line(i);
+        TWideStrings &lines = FEditor->WideLines();
+        std::u16string wide;
+        for (int i = 0; i < lines.GetCount(); ++i)
+            wide += (i ? u"\r" : u"") + lines.Get(i);
+        FSendText = WideToText(wide, LocaleCodePage(DefaultLanguage()));
     }
     return NextSendLine(FSendText, FSendPosition, Line);
 }
