@@ -1,0 +1,16 @@
+#include "links/LineControllers.h"
+
+#include "links/ControllerTRIO.h"
+
+namespace orv {
+
+std::unique_ptr<TBasicController> CreateLineController(int Type, const std::string &SettingsFile) {
+    if (Type == 3) {
+        auto c = std::make_unique<TControllerTRIO>();
+        c->SettingsFile = SettingsFile;
+        return c;
+    }
+    return nullptr;
+}
+
+} // namespace orv
