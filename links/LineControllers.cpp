@@ -1,12 +1,18 @@
 #include "links/LineControllers.h"
 
 #include "links/ControllerTRIO.h"
+#include "links/LowLevelNew.h"
 
 namespace orv {
 
 std::unique_ptr<TBasicController> CreateLineController(int Type, const std::string &SettingsFile) {
     if (Type == 3) {
         auto c = std::make_unique<TControllerTRIO>();
+        c->SettingsFile = SettingsFile;
+        return c;
+    }
+    if (Type == 4) {
+        auto c = std::make_unique<TControllerLowLevelNew>();
         c->SettingsFile = SettingsFile;
         return c;
     }

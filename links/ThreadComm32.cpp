@@ -5,6 +5,7 @@
 #include "platform/NumberText.h"
 #include "platform/SerialPort.h"
 
+#include <atomic>
 #include <cerrno>
 #include <deque>
 #include <fcntl.h>
@@ -89,16 +90,17 @@ struct TThreadComm32::TShared {
 struct TThreadComm32::TThreads {
     int Port = -1;
     int Stop = -1;      // the stop event: set once by ClosePort
-    int Queued = -1;    // new input for the writer
+    int NewInput = -1;  // new input for the writer
     int LineError = -1; // the test hook of the reader
     TEventLoop *Loop = nullptr;
     std::weak_ptr<TShared> Target;
     std::mutex QueueLock;
     std::deque<std::vector<uint8_t>> Queue;
+    std::atomic<uint64_t> Queued{0}, Written{0};
     std::thread Reader, Writer;
 
     ~TThreads() {
-        for (int h : {Stop, Queued, LineError, Port})
+        for (int h : {Stop, NewInput, LineError, Port})
             if (h >= 0)
                 ::close(h);
     }
@@ -196,6 +198,7 @@ struct TThreadComm32::TThreads {
             ssize_t n = ::write(Port, Block.data() + offset, Block.size() - offset);
             if (n > 0) {
                 offset += size_t(n);
+                Written += uint64_t(n);
                 continue;
             }
             if (n < 0 && errno == EINTR)
@@ -237,7 +240,7 @@ struct TThreadComm32::TThreads {
                     return;
                 continue;
             }
-            pollfd p[2] = {{Stop, POLLIN, 0}, {Queued, POLLIN, 0}};
+            pollfd p[2] = {{Stop, POLLIN, 0}, {NewInput, POLLIN, 0}};
             int n = ::poll(p, 2, -1);
             if (n < 0 && errno == EINTR)
                 continue;
@@ -247,7 +250,7 @@ struct TThreadComm32::TThreads {
             }
             if (p[0].revents & POLLIN)
                 return;
-            Drain(Queued);
+            Drain(NewInput);
         }
     }
 };
@@ -332,9 +335,9 @@ bool TThreadComm32::OpenPort() {
         throw ECommsError("Error opening com port: " + NewComport);
     ApplyLine(threads->Port);
     threads->Stop = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    threads->Queued = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    threads->NewInput = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     threads->LineError = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (threads->Stop < 0 || threads->Queued < 0 || threads->LineError < 0)
+    if (threads->Stop < 0 || threads->NewInput < 0 || threads->LineError < 0)
         return false;
     threads->Loop = &EventLoop();
     threads->Target = FShared;
@@ -373,8 +376,17 @@ bool TThreadComm32::SendData(const uint8_t *Data, uint16_t Count) {
         std::lock_guard<std::mutex> g(FThreads->QueueLock);
         FThreads->Queue.emplace_back(Data, Data + Count);
     }
-    Signal(FThreads->Queued);
+    FThreads->Queued += Count;
+    Signal(FThreads->NewInput);
     return true;
+}
+
+uint64_t TThreadComm32::BytesQueued() const {
+    return FThreads ? FThreads->Queued.load() : 0;
+}
+
+uint64_t TThreadComm32::BytesWritten() const {
+    return FThreads ? FThreads->Written.load() : 0;
 }
 
 void TThreadComm32::InjectLineError() {

@@ -69,6 +69,11 @@ public:
     bool SendData(const uint8_t *Data, uint16_t Count);
     bool IsOpen() const;
 
+    // Bytes handed to SendData and bytes the writer has written, since
+    // OpenPort (tests wait for the line to settle on these).
+    uint64_t BytesQueued() const;
+    uint64_t BytesWritten() const;
+
     // The reader handles a line error as if the device had marked one
     // (a pseudo-terminal cannot); for tests.
     void InjectLineError();

@@ -2,9 +2,11 @@
 // opens a pseudo-terminal pair, writes the device path the PC side opens to
 // --port-file (or standard output), and answers until the PC side has
 // talked and closed its end, or SIGTERM. The log goes to --log at the end.
-//   linesim --protocol trio [--port-file FILE] [--log FILE] [--speed N]
-//           [--silent-at MATCH] [--drop-prompt MATCH]
+//   linesim --protocol trio|queued [--port-file FILE] [--log FILE]
+//           [--speed N] [--silent-at MATCH] [--drop-prompt MATCH]
+//           [--nak MATCH] [--no-answer MATCH] [--bad-check MATCH]
 
+#include "links/sim/QueuedSim.h"
 #include "links/sim/TrioSim.h"
 
 #include "platform/NumberText.h"
@@ -16,6 +18,7 @@
 #include <fstream>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -28,6 +31,7 @@ void OnSignal(int) {
 
 int main(int Argc, char **Argv) {
     std::string protocol, portFile, logFile, silentAt, dropPrompt;
+    std::vector<std::pair<orv::TQueuedSim::TFault, std::string>> faults;
     double speed = 1;
     for (int i = 1; i < Argc; ++i) {
         std::string a = Argv[i];
@@ -44,6 +48,12 @@ int main(int Argc, char **Argv) {
             silentAt = value();
         else if (a == "--drop-prompt")
             dropPrompt = value();
+        else if (a == "--nak")
+            faults.push_back({orv::TQueuedSim::Nak, value()});
+        else if (a == "--no-answer")
+            faults.push_back({orv::TQueuedSim::NoAnswer, value()});
+        else if (a == "--bad-check")
+            faults.push_back({orv::TQueuedSim::BadCheck, value()});
         else {
             std::fprintf(stderr, "linesim: unknown argument %s\n", a.c_str());
             return 2;
@@ -57,8 +67,16 @@ int main(int Argc, char **Argv) {
         if (!dropPrompt.empty())
             trio->DropPrompt(dropPrompt);
         sim = std::move(trio);
+    } else if (protocol == "queued") {
+        auto queued = std::make_unique<orv::TQueuedSim>();
+        if (!silentAt.empty())
+            queued->SilenceAt(silentAt);
+        for (const auto &f : faults)
+            queued->AddFault(f.first, f.second);
+        sim = std::move(queued);
     } else {
-        std::fprintf(stderr, "linesim: unknown protocol \"%s\" (trio)\n", protocol.c_str());
+        std::fprintf(stderr, "linesim: unknown protocol \"%s\" (trio, queued)\n",
+                     protocol.c_str());
         return 2;
     }
     sim->SpeedUp = speed;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -168,6 +169,42 @@ TEST_F(TrioRunTest, ASilentControllerStopsTheRun) {
     std::vector<std::string> lines = Received(r, "line", "TABLEVALUES");
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "MA(68000,44000,17520)");
+}
+
+// The queued controller takes the arc as one frame; its M codes and tools
+// are the operator's as well.
+class QueuedRunTest : public LineRunTest {
+protected:
+    QueuedRunTest() {
+        Machine({{"Control Type=0", "Control Type=4"}, {"Manual=FALSE", "Manual=TRUE"}});
+    }
+};
+
+TEST_F(QueuedRunTest, RunsTheProgramToItsEnd) {
+    TRun r = Run({"--protocol", "queued"});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    ExpectGolden("queued_run.frames", Received(r, "write", ""));
+    EXPECT_FALSE(Received(r, "read", "").empty()); // status polls
+    EXPECT_NE(r.Out.find("POS X60000 Y60000 Z0 X150.000 Y150.000 Z0.000"), std::string::npos)
+        << r.Out;
+}
+
+TEST_F(QueuedRunTest, NaksAndBadChecksCostResendsOnly) {
+    TRun r = Run({"--protocol", "queued", "--nak", "G02", "--bad-check", "zz6", "--no-answer",
+                  "MA664000"});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    std::vector<std::string> frames = Received(r, "write", "");
+    frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
+    ExpectGolden("queued_run.frames", frames);
+}
+
+TEST_F(QueuedRunTest, ASilentControllerStopsTheRun) {
+    TRun r = Run({"--protocol", "queued", "--silent-at", "G02"});
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Err.find("LowLevel Timed Out"), std::string::npos) << r.Err;
+    std::vector<std::string> frames = Received(r, "write", "");
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames.back().rfind("<EOT>G02X72000", 0), 0u) << frames.back();
 }
 
 } // namespace
