@@ -21,23 +21,23 @@ public:
 };
 
 // "Next Step DEBUG": a trace log.
-class TTraceView {
+class TCardTraceView {
 public:
-    virtual ~TTraceView() = default;
+    virtual ~TCardTraceView() = default;
     virtual void Trace(const std::string &Line) = 0;
 };
 
 // The splash of the motion card while it is prepared.
-class TSplashView {
+class TCardSplashView {
 public:
-    virtual ~TSplashView() = default;
+    virtual ~TCardSplashView() = default;
     virtual void SetStatus(const std::string &Text) = 0;
 };
 
 struct TLinkViews {
     std::function<std::unique_ptr<TLineDebugView>(const std::string &Caption)> LineDebug;
-    std::function<std::unique_ptr<TTraceView>()> Trace;
-    std::function<std::unique_ptr<TSplashView>()> Splash;
+    std::function<std::unique_ptr<TCardTraceView>()> Trace;
+    std::function<std::unique_ptr<TCardSplashView>()> Splash;
 };
 
 // The factories of this process (all empty until the program sets them).

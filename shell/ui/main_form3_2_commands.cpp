@@ -22,6 +22,7 @@
 #include "engine/view2d/Draw_2D.h"
 #include "engine/view2d/ui/Form2DWindow.h"
 #include "links/MachLink.h"
+#include "links/ui/LineDebugForm.h"
 #include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
 #include "machine/Machine_Tooling.h"
@@ -657,6 +658,7 @@ void TMainForm::MachineClick(TToolbarButton *Sender)
 
 std::unique_ptr<TBasicMachine> TMainForm::CreateMachineLink(TBaseForm &Engine)
 {
+    InstallLinkViews(); // the controllers' debug windows and splash
     auto link = std::make_unique<TMachLink>(&Engine);
     link->NotifyWindow = [&Engine](int Message) { Engine.PostControllerMessage(Message); };
     return link;
