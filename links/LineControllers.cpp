@@ -1,11 +1,17 @@
 #include "links/LineControllers.h"
 
+#include "links/ControllerQuorel.h"
 #include "links/ControllerTRIO.h"
 #include "links/LowLevelNew.h"
 
 namespace orv {
 
 std::unique_ptr<TBasicController> CreateLineController(int Type, const std::string &SettingsFile) {
+    if (Type == 2) {
+        auto c = std::make_unique<TControllerQuorel>();
+        c->SettingsFile = SettingsFile;
+        return c;
+    }
     if (Type == 3) {
         auto c = std::make_unique<TControllerTRIO>();
         c->SettingsFile = SettingsFile;

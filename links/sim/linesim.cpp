@@ -2,11 +2,13 @@
 // opens a pseudo-terminal pair, writes the device path the PC side opens to
 // --port-file (or standard output), and answers until the PC side has
 // talked and closed its end, or SIGTERM. The log goes to --log at the end.
-//   linesim --protocol trio|queued [--port-file FILE] [--log FILE]
+//   linesim --protocol trio|queued|router [--port-file FILE] [--log FILE]
 //           [--speed N] [--silent-at MATCH] [--drop-prompt MATCH]
 //           [--nak MATCH] [--no-answer MATCH] [--bad-check MATCH]
+//           [--guard-open MATCH] [--estop MATCH] [--drop-echo MATCH]
 
 #include "links/sim/QueuedSim.h"
+#include "links/sim/RouterSim.h"
 #include "links/sim/TrioSim.h"
 
 #include "platform/NumberText.h"
@@ -30,7 +32,7 @@ void OnSignal(int) {
 } // namespace
 
 int main(int Argc, char **Argv) {
-    std::string protocol, portFile, logFile, silentAt, dropPrompt;
+    std::string protocol, portFile, logFile, silentAt, dropPrompt, guardAt, estopAt, dropEcho;
     std::vector<std::pair<orv::TQueuedSim::TFault, std::string>> faults;
     double speed = 1;
     for (int i = 1; i < Argc; ++i) {
@@ -48,6 +50,12 @@ int main(int Argc, char **Argv) {
             silentAt = value();
         else if (a == "--drop-prompt")
             dropPrompt = value();
+        else if (a == "--guard-open")
+            guardAt = value();
+        else if (a == "--estop")
+            estopAt = value();
+        else if (a == "--drop-echo")
+            dropEcho = value();
         else if (a == "--nak")
             faults.push_back({orv::TQueuedSim::Nak, value()});
         else if (a == "--no-answer")
@@ -74,8 +82,19 @@ int main(int Argc, char **Argv) {
         for (const auto &f : faults)
             queued->AddFault(f.first, f.second);
         sim = std::move(queued);
+    } else if (protocol == "router") {
+        auto router = std::make_unique<orv::TRouterSim>();
+        if (!silentAt.empty())
+            router->SilenceAt(silentAt);
+        if (!guardAt.empty())
+            router->GuardOpenAt(guardAt);
+        if (!estopAt.empty())
+            router->EStopAt(estopAt);
+        if (!dropEcho.empty())
+            router->DropEchoAt(dropEcho);
+        sim = std::move(router);
     } else {
-        std::fprintf(stderr, "linesim: unknown protocol \"%s\" (trio, queued)\n",
+        std::fprintf(stderr, "linesim: unknown protocol \"%s\" (trio, queued, router)\n",
                      protocol.c_str());
         return 2;
     }

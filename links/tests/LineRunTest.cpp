@@ -207,5 +207,38 @@ TEST_F(QueuedRunTest, ASilentControllerStopsTheRun) {
     EXPECT_EQ(frames.back().rfind("<EOT>G02X72000", 0), 0u) << frames.back();
 }
 
+// The router box: every character echoed, lines answered, M codes as
+// lines of their own; a guard that opens stops the run at the tool change.
+class RouterRunTest : public LineRunTest {
+protected:
+    RouterRunTest() { Machine({{"Control Type=0", "Control Type=2"}}); }
+};
+
+TEST_F(RouterRunTest, RunsTheProgramToItsEnd) {
+    TRun r = Run({"--protocol", "router"});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    ExpectGolden("router_run.lines", Received(r, "line", "xz?"));
+    EXPECT_NE(r.Out.find("POS X60000 Y60000 Z0 X150.000 Y150.000 Z0.000"), std::string::npos)
+        << r.Out;
+}
+
+TEST_F(RouterRunTest, TheGuardOpenAtTheToolChange) {
+    TRun r = Run({"--protocol", "router", "--guard-open", "M08"});
+    EXPECT_EQ(r.Status, 1);
+    // Found before the move or after the manual change, by the next poll.
+    EXPECT_NE(r.Err.find("Toolchange Error"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("Guard"), std::string::npos) << r.Err;
+    std::vector<std::string> lines = Received(r, "line", "xz?");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "M06"), 0);
+}
+
+TEST_F(RouterRunTest, ASilentBoxStopsTheRunWithOneReport) {
+    TRun r = Run({"--protocol", "router", "--silent-at", "G02"});
+    EXPECT_EQ(r.Status, 1);
+    size_t at = r.Err.find("Router box: no answer for \"G02X72000");
+    EXPECT_NE(at, std::string::npos) << r.Err;
+    EXPECT_EQ(r.Err.find("Router box:", at + 1), std::string::npos) << r.Err;
+}
+
 } // namespace
 } // namespace orv
