@@ -240,5 +240,75 @@ TEST_F(RouterRunTest, ASilentBoxStopsTheRunWithOneReport) {
     EXPECT_EQ(r.Err.find("Router box:", at + 1), std::string::npos) << r.Err;
 }
 
+// The motion cards: ncrun drives recording cards (ORV_RECORDING_CARDS)
+// and the calls other than status reads are checked against a list.
+class CardRunTest : public LineRunTest {
+protected:
+    void Setup(int Type) {
+        std::string mint = Temp.Write("prog.mnt", "");
+        Temp.Write("prog.cfg", "");
+        Temp.Write("prog.MEX", "");
+        std::ofstream(Settings + "/nmpci.chx") << "";
+        Machine({{"Control Type=0", "Control Type=" + std::to_string(Type)},
+                 {"Mint File=NONE", "Mint File=" + mint}});
+    }
+    TRun RunCards() {
+        TRun r;
+        std::string log = Temp.File("cards.log"), out = Temp.File("out.txt"),
+                    err = Temp.File("err.txt");
+        std::string program = std::string(ORV_SOURCE_DIR) + "/links/tests/data/link_run.fnc";
+        std::string command = "ORV_RECORDING_CARDS='" + log + "' '" + std::string(ORV_NCRUN) +
+                              "' --settings '" + Settings + "' --machine --link '" + program +
+                              "' >'" + out + "' 2>'" + err + "'";
+        int raw = std::system(command.c_str());
+        r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.Out = ReadFile(out);
+        r.Err = ReadFile(err);
+        r.Log = Lines(ReadFile(log));
+        return r;
+    }
+    // The calls (the cards leave out their status reads), the run's own
+    // folder shown as "<temp>/".
+    std::vector<std::string> Calls(const TRun &R) const {
+        std::vector<std::string> out;
+        for (std::string c : R.Log) {
+            for (size_t at; (at = c.find(Temp.Path())) != std::string::npos;)
+                c.replace(at, Temp.Path().size(), "<temp>/");
+            out.push_back(c);
+        }
+        return out;
+    }
+};
+
+TEST_F(CardRunTest, FirstCardRunsTheProgramToItsEnd) {
+    Setup(1);
+    TRun r = RunCards();
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    ExpectGolden("card_a_run.calls", Calls(r));
+    EXPECT_NE(r.Out.find("POS X60000 Y60000 Z0 X150.000 Y150.000 Z0.000"), std::string::npos)
+        << r.Out;
+}
+
+TEST_F(CardRunTest, NewerCardRunsTheProgramToItsEnd) {
+    Setup(7);
+    TRun r = RunCards();
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    ExpectGolden("card_b_run.calls", Calls(r));
+    EXPECT_NE(r.Out.find("POS X60000 Y60000 Z0 X150.000 Y150.000 Z0.000"), std::string::npos)
+        << r.Out;
+    // The port found is written back to the machine file.
+    EXPECT_NE(ReadFile(Settings + "/machines/BENCHMILL.ini").find("Com Port=1"),
+              std::string::npos);
+}
+
+TEST_F(CardRunTest, FirstCardWithoutItsFirmwareDoesNotConnect) {
+    Setup(1);
+    fs::remove(Settings + "/nmpci.chx");
+    TRun r = RunCards();
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Err.find("Firmware file:"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("nmpci.chx does not exist !"), std::string::npos) << r.Err;
+}
+
 } // namespace
 } // namespace orv

@@ -1,0 +1,10 @@
+#include "links/MintControl.h"
+
+namespace orv {
+
+TMintFactories &MintFactories() {
+    static TMintFactories factories;
+    return factories;
+}
+
+} // namespace orv
