@@ -3,6 +3,7 @@
 // to the controller, "Capture Receive" copies the received list.
 
 #include "links/LowLevelNew.h"
+#include "links/ui/CardForms.h"
 #include "links/ui/LineDebugForm.h"
 #include "platform/EventLoop.h"
 
@@ -11,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QKeyEvent>
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +65,29 @@ TEST(LineDebugFormTest, QueuedControllerQueuesTheCommandLine) {
     window->CommandLine->setText("vn6");
     window->Button1->click();
     EXPECT_EQ(controller.Queued(), 1u);
+}
+
+TEST(CardFormsTest, TraceClearsPast300LinesAndCaptureCopies) {
+    TNextStepdebug form;
+    EXPECT_EQ(form.windowTitle(), "Next Step DEBUG");
+    for (int i = 1; i <= 300; ++i)
+        form.Trace("Get Pos");
+    EXPECT_EQ(form.Memo->document()->blockCount(), 300);
+    form.Trace("Get Pos");
+    EXPECT_TRUE(form.Memo->toPlainText().isEmpty());
+    form.Trace("MintRun");
+    form.CaptureButton->click();
+    EXPECT_EQ(form.Memo1->toPlainText(), "MintRun");
+    EXPECT_EQ(form.Counters[1]->text(), "0");
+    form.SetEventCount(4);
+    EXPECT_EQ(form.Counters[1]->text(), "4");
+}
+
+TEST(CardFormsTest, SplashShowsTheStep) {
+    TMintSplash splash;
+    EXPECT_TRUE(splash.windowFlags() & Qt::WindowStaysOnTopHint);
+    splash.SetStatus("Downloading Firmware");
+    EXPECT_EQ(splash.DoingWhat->text(), "Downloading Firmware");
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "links/ui/LineDebugForm.h"
 
+#include "links/ui/CardForms.h"
+
 #include "platform/ui/QtPos_size.h"
 
 #include <QGridLayout>
@@ -84,6 +86,16 @@ void InstallLinkViews() {
             form = std::make_unique<TLowLevelNewDebugForm>();
         form->show();
         return form;
+    };
+    LinkViews().Trace = []() -> std::unique_ptr<TCardTraceView> {
+        auto form = std::make_unique<TNextStepdebug>();
+        form->show();
+        return form;
+    };
+    LinkViews().Splash = []() -> std::unique_ptr<TCardSplashView> {
+        auto splash = std::make_unique<TMintSplash>();
+        splash->show();
+        return splash;
     };
 }
 
