@@ -3,22 +3,12 @@
 #include "links/LinkViews.h"
 #include "links/MintControl.h"
 #include "platform/EventLoop.h"
-#include "platform/MessageService.h"
 #include "platform/NumberText.h"
 #include "platform/Paths.h"
 
 #include <cmath>
-#include <filesystem>
 
 namespace orv {
-
-namespace {
-
-int32_t Nearest(float V) {
-    return int32_t(std::lround(V));
-}
-
-} // namespace
 
 // Runs Body against the control; a failure is reported, never thrown on.
 template <typename F> bool TControllerNextMove::Call(const char *What, F &&Body) {
@@ -61,13 +51,6 @@ void TControllerNextMove::Status(const std::string &Text, int PauseMs) {
     DelayMs(PauseMs);
 }
 
-bool TControllerNextMove::FileMissing(const std::string &Label, const std::string &Path) {
-    if (std::filesystem::exists(Path))
-        return false;
-    MessageDlg("", Label + Path + " does not exist !", mtError, mbOK);
-    return true;
-}
-
 void TControllerNextMove::SwitchDrives(bool On) {
     Call("203", [](TMintControl &C) {
         for (int16_t a = 0; a < 3; ++a)
@@ -91,9 +74,9 @@ bool TControllerNextMove::Open(int Port, int Baud, int StopBits, bool HardwareHa
     std::string folder = FirmwareFolder.empty() ? ProgramFolder() : FirmwareFolder;
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
-    if (FileMissing("Firmware file:", folder + "nmpci.chx") ||
-        FileMissing("Config file:", ChangeFileExt(ProgramFile, ".cfg")) ||
-        FileMissing("Mint file:", ProgramFile))
+    if (mint::ReportMissingFile("Firmware file:", folder + "nmpci.chx") ||
+        mint::ReportMissingFile("Config file:", ChangeFileExt(ProgramFile, ".cfg")) ||
+        mint::ReportMissingFile("Mint file:", ProgramFile))
         return false;
     Status("Downloading Firmware", 50);
     Status("Downloading Mint file", 50);
@@ -142,7 +125,7 @@ void TControllerNextMove::SetSpindleSpeed(int Rpm) {
 int TControllerNextMove::GetFeedOverride() {
     float v = 0;
     Call("307", [&v](TMintControl &C) { C.FeedOverride307(0, v); });
-    return Nearest(v);
+    return mint::Nearest(v);
 }
 
 void TControllerNextMove::SetFeedOverride(int Percent) {
@@ -206,9 +189,9 @@ bool TControllerNextMove::GetPosition(int32_t &X, int32_t &Y, int32_t &Z) {
         for (int16_t a = 0; a < 3; ++a)
             C.Position464(a, p[a]);
     });
-    X = Nearest(p[0]);
-    Y = Nearest(p[1]);
-    Z = Nearest(p[2]);
+    X = mint::Nearest(p[0]);
+    Y = mint::Nearest(p[1]);
+    Z = mint::Nearest(p[2]);
     return ok;
 }
 
@@ -290,15 +273,7 @@ void TControllerNextMove::MoveArc(int32_t X, int32_t Y, int32_t Z, int32_t Centr
                                   bool LookAhead, int Plane) {
     int16_t a = 0, b = 1;
     float ca = float(CentreX), cb = float(CentreY);
-    if (Plane == 18) {
-        b = 2;
-        cb = float(CentreZ);
-    } else if (Plane == 19) {
-        a = 1;
-        b = 2;
-        ca = float(CentreY);
-        cb = float(CentreZ);
-    }
+    mint::ArcAxes(Plane, CentreX, CentreY, CentreZ, a, b, ca, cb); // else the XY plane
     Call("218/331", [&](TMintControl &C) {
         C.Circle218(a, b, ca, cb, float(-Sweep));
         C.Go331(3, FAxes);
@@ -324,10 +299,8 @@ bool TControllerNextMove::IsIdle() {
 
 bool TControllerNextMove::ReadInput(int Index) {
     int32_t bits = 0;
-    if (Index < 0 || Index > 31 ||
-        !Call("376", [&bits](TMintControl &C) { C.Inputs376(0, bits); }))
-        return false;
-    return (uint32_t(bits) >> Index) & 1u;
+    return Call("376", [&bits](TMintControl &C) { C.Inputs376(0, bits); }) &&
+           mint::InputBit(bits, Index);
 }
 
 } // namespace orv

@@ -64,7 +64,6 @@ private:
     template <typename F> bool Call(const char *What, F &&Body);
     void SwitchDrives(bool On);
     void Status(const std::string &Text, int PauseMs);
-    bool FileMissing(const std::string &Label, const std::string &Path);
 
     std::unique_ptr<TMintControl> FControl;
     std::unique_ptr<TCardSplashView> FSplash;

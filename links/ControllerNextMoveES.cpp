@@ -6,23 +6,13 @@
 #include "links/MintControl.h"
 #include "machine/Read_Machinedata_file.h"
 #include "platform/EventLoop.h"
-#include "platform/MessageService.h"
 #include "platform/NumberText.h"
 #include "platform/Paths.h"
 
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 
 namespace orv {
-
-namespace {
-
-int32_t Nearest(float V) {
-    return int32_t(std::lround(V));
-}
-
-} // namespace
 
 template <typename F> bool TControllerNextMoveES::Call(const char *What, F &&Body) {
     if (!FControl)
@@ -63,13 +53,6 @@ void TControllerNextMoveES::SetCycleState(TCycleState State) {
     CycleState = State;
     if (State == csStopped)
         WriteComms(98, 1);
-}
-
-bool TControllerNextMoveES::FileMissing(const std::string &Label, const std::string &Path) {
-    if (std::filesystem::exists(Path))
-        return false;
-    MessageDlg("", Label + Path + " does not exist !", mtError, mbOK);
-    return true;
 }
 
 void TControllerNextMoveES::SwitchDrives(bool On) {
@@ -129,12 +112,12 @@ bool TControllerNextMoveES::Open(int Port, int Baud, int StopBits, bool Hardware
         folder += '/';
     std::string firmware = folder + "nStep.chx", mex = ChangeFileExt(ProgramFile, ".MEX");
     if (UnderInspection) {
-        if (FileMissing("Firmware file: ", firmware))
+        if (mint::ReportMissingFile("Firmware file: ", firmware))
             return false;
         if (!Call("87", [&](TMintControl5023 &C) { C.DownloadFirmware87(firmware); }))
             return false;
     }
-    if (FileMissing("Mint file:", mex))
+    if (mint::ReportMissingFile("Mint file:", mex))
         return false;
     DelayMs(50);
     if (!Call("107", [&](TMintControl5023 &C) { C.DownloadProgram107(mex); }))
@@ -223,7 +206,7 @@ void TControllerNextMoveES::SetSpindleSpeed(int Rpm) {
 int TControllerNextMoveES::GetFeedOverride() {
     float v = 0;
     Call("308", [&v](TMintControl5023 &C) { C.FeedOverride308(0, v); });
-    return Nearest(v);
+    return mint::Nearest(v);
 }
 
 void TControllerNextMoveES::SetFeedOverride(int Percent) {
@@ -326,9 +309,9 @@ bool TControllerNextMoveES::GetPosition(int32_t &X, int32_t &Y, int32_t &Z) {
         for (int16_t a = 0; a < 3; ++a)
             C.Position465(a, p[a]);
     });
-    X = Nearest(p[0]);
-    Y = Nearest(p[1]);
-    Z = Nearest(p[2]);
+    X = mint::Nearest(p[0]);
+    Y = mint::Nearest(p[1]);
+    Z = mint::Nearest(p[2]);
     return ok;
 }
 
@@ -425,18 +408,9 @@ void TControllerNextMoveES::MoveArc(int32_t X, int32_t Y, int32_t Z, int32_t Cen
     FLookAheadMove = ahead;
     FMayComplete = !ahead;
     int16_t a = 0, b = 1;
-    float ca = float(CentreX), cb = float(CentreY);
-    if (Plane == 18) {
-        b = 2;
-        cb = float(CentreZ);
-    } else if (Plane == 19) {
-        a = 1;
-        b = 2;
-        ca = float(CentreY);
-        cb = float(CentreZ);
-    } else if (Plane != 17) {
+    float ca = 0, cb = 0;
+    if (!mint::ArcAxes(Plane, CentreX, CentreY, CentreZ, a, b, ca, cb))
         return;
-    }
     FMoving = true;
     Call("219", [&](TMintControl5023 &C) { C.Circle219(a, b, ca, cb, float(-Sweep)); });
     if (ahead)
@@ -467,10 +441,8 @@ bool TControllerNextMoveES::IsIdle() {
 
 bool TControllerNextMoveES::ReadInput(int Index) {
     int32_t bits = 0;
-    if (Index < 0 || Index > 31 ||
-        !Call("377", [&bits](TMintControl5023 &C) { C.Inputs377(0, bits); }))
-        return false;
-    return (uint32_t(bits) >> Index) & 1u;
+    return Call("377", [&bits](TMintControl5023 &C) { C.Inputs377(0, bits); }) &&
+           mint::InputBit(bits, Index);
 }
 
 } // namespace orv

@@ -74,7 +74,6 @@ private:
     void LoadVector(int32_t X, int32_t Y, int32_t Z);
     void DataEvent(int16_t Code);
     void Trace(const std::string &Line);
-    bool FileMissing(const std::string &Label, const std::string &Path);
 
     std::unique_ptr<TMintControl5023> FControl;
     std::unique_ptr<TCardTraceView> FTrace;

@@ -69,7 +69,7 @@ bool ParseStatus(const std::string &Answer, TStatus &Status) {
 } // namespace quorel
 
 TControllerQuorel::TControllerQuorel()
-    : FPort(std::make_unique<TThreadComm32>()), FTimer(std::make_unique<TTimer>()) {
+    : FTimer(std::make_unique<TTimer>()) {
     FTimer->SetInterval(30);
     FTimer->OnTimer = [this] { Tick(); };
     FTimer->SetEnabled(true);
@@ -82,29 +82,6 @@ TControllerQuorel::~TControllerQuorel() {
     FPolling = false;
     FTimer->SetEnabled(false);
     FPort->ClosePort();
-}
-
-void TControllerQuorel::SetFeedRate(int StepsPerSecond) {
-    if (StepsPerSecond != FeedRate && StepsPerSecond != 9999999)
-        FeedRate = StepsPerSecond;
-}
-
-void TControllerQuorel::SetFeedOverride(int Percent) {
-    if (Percent == FeedOverride)
-        return;
-    FeedOverride = Percent;
-    FComms[comms::FeedOverride] = Percent;
-}
-
-int TControllerQuorel::GetSpindleOverride() {
-    return int(std::lround(double(FComms[comms::SpeedOverride])));
-}
-
-void TControllerQuorel::SetSpindleOverride(int Percent) {
-    if (Percent == SpindleOverride)
-        return;
-    SpindleOverride = Percent;
-    FComms[comms::SpeedOverride] = Percent;
 }
 
 void TControllerQuorel::SetDebug(bool On) {
@@ -121,8 +98,6 @@ void TControllerQuorel::SetDebug(bool On) {
 }
 
 bool TControllerQuorel::Open(int Port, int Baud, int StopBits, bool HardwareHandshaking) {
-    for (Extended &v : FComms)
-        v = 0;
     FX = 50000;
     FY = 50000;
     FZ = 15000;
@@ -139,23 +114,9 @@ bool TControllerQuorel::Open(int Port, int Baud, int StopBits, bool HardwareHand
         if (MachineData->Home.Feed > 0)
             ParkTimeOutMs = int(std::min(2 * travel / MachineData->Home.Feed * 60000 + 10000, 1e9));
     }
-    FPort->ClosePort();
-    FPort->NewComport = "COM" + IntToStr(Port);
-    FPort->SettingsFile = SettingsFile;
-    FPort->BaudRate = TBaudRate::___9600;
-    FPort->Parity = TParity::Even;
-    FPort->DataBits = TDataBits::_7;
-    FPort->StopBits = TStopBits::_2;
-    FPort->HandShaking = HardwareHandshaking;
-    try {
-        if (!FPort->OpenPort()) {
-            ReportError("ERROR", "Error opening com port: " + FPort->NewComport, "");
-            return false;
-        }
-    } catch (const ECommsError &e) {
-        ReportError("ERROR", e.what(), "Control Type 2 on " + FPort->NewComport);
+    if (!OpenLine(Port, TBaudRate::___9600, TParity::Even, TDataBits::_7, HardwareHandshaking,
+                  "Control Type 2"))
         return false;
-    }
     FMode = 2;
     for (const char *line : {"xz?", "mode0", "lathe", "o", "S200"})
         QueueLine(line);
@@ -172,7 +133,7 @@ void TControllerQuorel::SetMode(int Mode) {
 void TControllerQuorel::WriteComms(int Index, Extended Value) {
     if (Index < 0 || Index >= 100)
         return;
-    FComms[Index] = Value;
+    TLineController::WriteComms(Index, Value);
     if (Index == comms::Mode)
         SetMode(Value == 2 ? 1 : 0);
     if (Index != comms::MCode)
@@ -186,10 +147,6 @@ void TControllerQuorel::WriteComms(int Index, Extended Value) {
     if (!line.empty())
         QueueLine(line);
     DelayMs(50);
-}
-
-Extended TControllerQuorel::ReadComms(int Index) {
-    return Index >= 0 && Index < 100 ? FComms[Index] : 0;
 }
 
 // ---------------------------------------------------------------- lines
@@ -416,11 +373,6 @@ void TControllerQuorel::MoveArc(int32_t X, int32_t Y, int32_t Z, int32_t CentreX
     SetMode(1);
     QueueLine(quorel::ArcLine(X, Y, CentreX, CentreY, Radius, Sweep, FeedRate));
     FLookAhead.push_back("N");
-}
-
-void TControllerQuorel::NotifyDone(TObject *Sender, bool InPosition) {
-    if (OnDone)
-        OnDone(Sender, InPosition);
 }
 
 } // namespace orv

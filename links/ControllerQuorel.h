@@ -9,7 +9,7 @@
 // position and no jog. Lines wait in a queue that a 30 ms timer works off;
 // nothing waits inside the timer.
 
-#include "links/BasicController.h"
+#include "links/LineController.h"
 
 #include <deque>
 #include <memory>
@@ -17,7 +17,6 @@
 
 namespace orv {
 
-class TThreadComm32;
 class TLineDebugView;
 class TTimer;
 
@@ -40,27 +39,19 @@ struct TStatus {
 bool ParseStatus(const std::string &Answer, TStatus &Status);
 } // namespace quorel
 
-class TControllerQuorel : public TBasicController {
+class TControllerQuorel : public TLineController {
 public:
     static constexpr int EchoTimeOutMs = 1000;
 
     TControllerQuorel();
     ~TControllerQuorel() override;
 
-    void SetErrorHandler(TControllerErrorEvent Handler) override { OnError = std::move(Handler); }
-    void SetFeedRate(int StepsPerSecond) override;
-    void SetSpindleSpeed(int Rpm) override { SpindleSpeed = Rpm; }
-    int GetFeedOverride() override { return 100; }
-    void SetFeedOverride(int Percent) override;
-    int GetSpindleOverride() override;
-    void SetSpindleOverride(int Percent) override;
     void SetDebug(bool On) override;
     // "COM" + Port at 9600 baud, even parity, 7 data bits, 2 stop bits;
     // false (the component's error through OnError) when it cannot open.
     bool Open(int Port, int Baud, int StopBits, bool HardwareHandshaking) override;
     // Index 2 sets the box mode (2 automatic, else manual); 18 sends the M code.
     void WriteComms(int Index, Extended Value) override;
-    Extended ReadComms(int Index) override;
     void GetVersion(std::string &Text) override { Text = "Quorel Router V1.0"; }
     bool IsStopped() override { return FEStop; }
     bool IsSafe() override { return !FGuardOpen; }
@@ -78,7 +69,6 @@ public:
     void MoveRapid(int32_t X, int32_t Y, int32_t Z) override;
     void MoveArc(int32_t X, int32_t Y, int32_t Z, int32_t CentreX, int32_t CentreY, int32_t CentreZ,
                  int32_t Radius, double Sweep, bool LookAhead, int Plane) override;
-    void NotifyDone(TObject *Sender, bool InPosition) override;
     bool IsIdle() override { return FIdle; }
     bool ReadInput(int Index) override { return true; }
 
@@ -86,9 +76,7 @@ public:
     void QueueLine(const std::string &Line);
     size_t Queued() const { return FQueue.size(); }
     const std::deque<std::string> &QueuedLines() const { return FQueue; }
-    TThreadComm32 &Port() { return *FPort; }
 
-    std::string SettingsFile;
     int AnswerTimeOutMs = 10000; // the machine file's "M Code TimeOut"
     int ParkTimeOutMs = 120000;  // the homing time-out
 
@@ -105,8 +93,6 @@ private:
     void Answer(const std::string &Text);
     void Status(const std::string &Answer);
 
-    Extended FComms[100] = {};
-    std::unique_ptr<TThreadComm32> FPort;
     std::unique_ptr<TLineDebugView> FDebug;
     std::unique_ptr<TTimer> FTimer;
     std::deque<std::string> FQueue, FLookAhead;

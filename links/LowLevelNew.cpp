@@ -76,7 +76,7 @@ int32_t StatusInt(const std::string &Reply, int N) {
 } // namespace
 
 TControllerLowLevelNew::TControllerLowLevelNew()
-    : FPort(std::make_unique<TThreadComm32>()), FTimer(std::make_unique<TTimer>()) {
+    : FTimer(std::make_unique<TTimer>()) {
     if (LinkViews().LineDebug) {
         FDebug = LinkViews().LineDebug("LowLevelNewDebugForm");
         if (FDebug)
@@ -101,63 +101,15 @@ TControllerLowLevelNew::~TControllerLowLevelNew() {
     FPort->ClosePort();
 }
 
-void TControllerLowLevelNew::SetFeedRate(int StepsPerSecond) {
-    if (StepsPerSecond != FeedRate && StepsPerSecond != 9999999)
-        FeedRate = StepsPerSecond;
-}
-
-void TControllerLowLevelNew::SetFeedOverride(int Percent) {
-    if (Percent == FeedOverride)
-        return;
-    FeedOverride = Percent;
-    WriteComms(comms::FeedOverride, Percent);
-}
-
-int TControllerLowLevelNew::GetSpindleOverride() {
-    return int(std::lround(double(FComms[comms::SpeedOverride])));
-}
-
-void TControllerLowLevelNew::SetSpindleOverride(int Percent) {
-    if (Percent == SpindleOverride)
-        return;
-    SpindleOverride = Percent;
-    WriteComms(comms::SpeedOverride, Percent);
-}
-
-void TControllerLowLevelNew::WriteComms(int Index, Extended Value) {
-    if (Index >= 0 && Index < 100)
-        FComms[Index] = Value;
-}
-
-Extended TControllerLowLevelNew::ReadComms(int Index) {
-    return Index >= 0 && Index < 100 ? FComms[Index] : 0;
-}
-
 bool TControllerLowLevelNew::Open(int Port, int Baud, int StopBits, bool HardwareHandshaking) {
-    for (Extended &v : FComms)
-        v = 0;
     FX = FY = FZ = 0;
     FWaiting = true;
     FIdle = true;
     FWasBusy = false;
     FBuffer.clear();
-    FPort->ClosePort();
-    FPort->NewComport = "COM" + IntToStr(Port);
-    FPort->SettingsFile = SettingsFile;
-    FPort->BaudRate = TBaudRate::__19200;
-    FPort->Parity = TParity::None;
-    FPort->DataBits = TDataBits::_8;
-    FPort->StopBits = TStopBits::_2;
-    FPort->HandShaking = HardwareHandshaking;
-    try {
-        if (!FPort->OpenPort()) {
-            ReportError("ERROR", "Error opening com port: " + FPort->NewComport, "");
-            return false;
-        }
-    } catch (const ECommsError &e) {
-        ReportError("ERROR", e.what(), "Control Type 4 on " + FPort->NewComport);
+    if (!OpenLine(Port, TBaudRate::__19200, TParity::None, TDataBits::_8, HardwareHandshaking,
+                  "Control Type 4"))
         return false;
-    }
     Queue("zz6", false);
     return true;
 }
@@ -370,11 +322,6 @@ void TControllerLowLevelNew::MoveArc(int32_t X, int32_t Y, int32_t Z, int32_t Ce
                                      int32_t CentreY, int32_t CentreZ, int32_t Radius,
                                      double Sweep, bool LookAhead, int Plane) {
     Queue(queued::ArcText(X, Y, CentreX, CentreY, Radius, Sweep, FeedRate), true);
-}
-
-void TControllerLowLevelNew::NotifyDone(TObject *Sender, bool InPosition) {
-    if (OnDone)
-        OnDone(Sender, InPosition);
 }
 
 } // namespace orv

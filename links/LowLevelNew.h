@@ -10,7 +10,7 @@
 // tools go to this controller. Nothing waits inside the timer: a frame is
 // written on one tick and finished by its answer or a later tick.
 
-#include "links/BasicController.h"
+#include "links/LineController.h"
 
 #include <deque>
 #include <memory>
@@ -18,7 +18,6 @@
 
 namespace orv {
 
-class TThreadComm32;
 class TLineDebugView;
 class TTimer;
 
@@ -34,7 +33,7 @@ std::string ArcText(int32_t X, int32_t Y, int32_t CentreX, int32_t CentreY, int3
                     double Sweep, int Feed);
 } // namespace queued
 
-class TControllerLowLevelNew : public TBasicController {
+class TControllerLowLevelNew : public TLineController {
 public:
     static constexpr int ResendMs = 1000;
     static constexpr int MaxResends = 20;
@@ -43,18 +42,9 @@ public:
     TControllerLowLevelNew();
     ~TControllerLowLevelNew() override;
 
-    void SetErrorHandler(TControllerErrorEvent Handler) override { OnError = std::move(Handler); }
-    void SetFeedRate(int StepsPerSecond) override;
-    void SetSpindleSpeed(int Rpm) override { SpindleSpeed = Rpm; }
-    int GetFeedOverride() override { return 100; }
-    void SetFeedOverride(int Percent) override;
-    int GetSpindleOverride() override;
-    void SetSpindleOverride(int Percent) override;
     // "COM" + Port at 19200 baud, no parity, 8 data bits, 2 stop bits; false
     // (the component's error through OnError) when the port cannot be opened.
     bool Open(int Port, int Baud, int StopBits, bool HardwareHandshaking) override;
-    void WriteComms(int Index, Extended Value) override;
-    Extended ReadComms(int Index) override;
     void GetVersion(std::string &Text) override { Text = "New Lowlevel V1.0"; }
     bool IsStopped() override { return false; }
     bool IsSafe() override { return true; }
@@ -70,7 +60,6 @@ public:
     void MoveRapid(int32_t X, int32_t Y, int32_t Z) override;
     void MoveArc(int32_t X, int32_t Y, int32_t Z, int32_t CentreX, int32_t CentreY, int32_t CentreZ,
                  int32_t Radius, double Sweep, bool LookAhead, int Plane) override;
-    void NotifyDone(TObject *Sender, bool InPosition) override;
     bool IsIdle() override { return FIdle; }
     bool ReadInput(int Index) override { return true; }
 
@@ -79,9 +68,7 @@ public:
     // Queues typed text as a read frame (the debug window's command line).
     void QueueCommandLine(const std::string &Text);
     size_t Queued() const { return FQueue.size(); }
-    TThreadComm32 &Port() { return *FPort; }
 
-    std::string SettingsFile;
     int HomeTimeOutMs = 120000;
 
 private:
@@ -93,8 +80,6 @@ private:
     void StatusReply(const std::string &Reply);
     void GiveUp(const std::string &Frame);
 
-    Extended FComms[100] = {};
-    std::unique_ptr<TThreadComm32> FPort;
     std::unique_ptr<TLineDebugView> FDebug;
     std::unique_ptr<TTimer> FTimer;
     std::deque<std::string> FQueue;

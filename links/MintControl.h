@@ -91,6 +91,19 @@ public:
     std::function<void(int16_t Code)> OnDPREvent;
 };
 
+// Helpers both card controllers use.
+namespace mint {
+// The axes and centres of an arc in Plane: 17 X and Y, 18 X and Z, 19 Y
+// and Z; false for any other plane.
+bool ArcAxes(int Plane, int32_t CentreX, int32_t CentreY, int32_t CentreZ, int16_t &AxisA,
+             int16_t &AxisB, float &CentreA, float &CentreB);
+// Shows Label + Path + " does not exist !" when Path is missing; true then.
+bool ReportMissingFile(const std::string &Label, const std::string &Path);
+// Input Index (0 to 31) of the card's input bits, read unsigned.
+bool InputBit(int32_t Bits, int Index);
+int32_t Nearest(float Value);
+} // namespace mint
+
 struct TMintFactories {
     std::function<std::unique_ptr<TMintControl>()> CardA;
     std::function<std::unique_ptr<TMintControl5023>()> CardB;
