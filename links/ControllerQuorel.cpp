@@ -276,7 +276,17 @@ void TControllerQuorel::Status(const std::string &Answer) {
     FGuardOpen = s.Tail.find("go") != std::string::npos;
     if (FGuardOpen)
         FMode = 0; // the box went to manual itself
-    FEStop = s.Tail.find("es") != std::string::npos;
+    bool stopped = s.Tail.find("es") != std::string::npos;
+    bool newStop = stopped && !FEStop;
+    FEStop = stopped;
+    if (newStop) {
+        // The move did not end where it was sent: no done, the link stops.
+        FMoving = false;
+        EarlyDone = false;
+        if (OnStopped)
+            OnStopped(this);
+        return;
+    }
     if (!FIdle && FMoving && s.Tail.find('G') == std::string::npos)
         FIdle = true;
     if ((FIdle || EarlyDone) && FMoving) {

@@ -232,6 +232,16 @@ TEST_F(RouterRunTest, TheGuardOpenAtTheToolChange) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "M06"), 0);
 }
 
+// An emergency stop during the arc ends the run there; nothing after it
+// is cut.
+TEST_F(RouterRunTest, AnEmergencyStopEndsTheRun) {
+    TRun r = Run({"--protocol", "router", "--estop", "G02"});
+    EXPECT_EQ(r.Status, 1);
+    std::vector<std::string> lines = Received(r, "line", "xz?");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back().rfind("G02X72000", 0), 0u) << lines.back();
+}
+
 TEST_F(RouterRunTest, ASilentBoxStopsTheRunWithOneReport) {
     TRun r = Run({"--protocol", "router", "--silent-at", "G02"});
     EXPECT_EQ(r.Status, 1);

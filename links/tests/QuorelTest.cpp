@@ -143,12 +143,16 @@ TEST_F(QuorelSimTest, EmergencyStopResetsThenRestoresTheBox) {
     Sim.EStopAt("G01", 2);
     Sim.Start();
     ASSERT_TRUE(C.Open(1, 9600, 1, false));
+    int stops = 0;
+    C.OnStopped = [&](TObject *) { ++stops; };
     ASSERT_TRUE(test::ServeUntil([&] { return Poll(); }));
     C.MoveLinear(10, 10, 10, false);
     ASSERT_TRUE(test::ServeUntil([&] {
         Poll();
         return C.IsStopped();
     }));
+    EXPECT_EQ(stops, 1);
+    EXPECT_EQ(Done, 0); // the move never ended: no done
     ASSERT_TRUE(test::ServeUntil([&] {
         Poll();
         std::vector<std::string> lines = Sim.Lines();
