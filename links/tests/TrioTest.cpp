@@ -69,6 +69,20 @@ TEST(TrioLines, TableAnswerGivesPositionIdleAndUnreportedEntries) {
     }
 }
 
+TEST(TrioLines, AnErAnswerIsShownToTheOperator) {
+    TPlainEventLoop loop;
+    TEventLoopScope scope(loop);
+    TScriptedMessages messages;
+    TMessageServiceScope messageScope(messages);
+    TLowLevelTRIO w;
+    Feed(w, "er12: bad axis\r\n>");
+    Feed(w, "TABLEVALUES(0,20,0)\r\n1,2,3,0,0,0\r\n>"); // not an error
+    for (int i = 0; i < 5; ++i)
+        loop.ProcessMessages();
+    ASSERT_EQ(messages.Log().size(), 1u);
+    EXPECT_EQ(messages.Log()[0].Text, "er12: bad axis");
+}
+
 TEST(TrioLines, TablePollOnTheFirstIdleTurnThenEveryThresholdPlusOne) {
     int turns = 0;
     std::vector<int> due;
