@@ -215,6 +215,13 @@ void TGLContext::DestroyContext()
 
 TGLContextHandle::~TGLContextHandle()
 {
+    // A subclass that forgot to release: at least leave no dangling entry.
+    if (FContext)
+        Erase(FContext->FOwnedHandles, this);
+}
+
+void TGLContextHandle::ReleaseQuietly() noexcept
+{
     try {
         ReleaseHandle();
     } catch (...) {

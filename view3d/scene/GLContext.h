@@ -125,7 +125,9 @@ TGLContext *CurrentGLContext();
 class TGLContextHandle : public TObject {
 public:
     TGLContextHandle() = default;
-    ~TGLContextHandle() override; // ReleaseHandle, errors swallowed
+    // Each handle class releases its name in its own destructor (the
+    // deleting call is virtual); this one only checks nothing is left.
+    ~TGLContextHandle() override;
     TGLContextHandle(const TGLContextHandle &) = delete;
     TGLContextHandle &operator=(const TGLContextHandle &) = delete;
 
@@ -139,6 +141,7 @@ public:
 protected:
     virtual GLuint GenerateName() = 0;
     virtual void DeleteName(GLuint Name) = 0;
+    void ReleaseQuietly() noexcept; // for destructors
 
 private:
     friend class TGLContext;
@@ -147,12 +150,18 @@ private:
 };
 
 class TGLListHandle : public TGLContextHandle {
+public:
+    ~TGLListHandle() override { ReleaseQuietly(); }
+
 protected:
     GLuint GenerateName() override;
     void DeleteName(GLuint Name) override;
 };
 
 class TGLTextureHandle : public TGLContextHandle {
+public:
+    ~TGLTextureHandle() override { ReleaseQuietly(); }
+
 protected:
     GLuint GenerateName() override;
     void DeleteName(GLuint Name) override;
@@ -160,6 +169,7 @@ protected:
 
 class TGLVirtualHandle : public TGLContextHandle {
 public:
+    ~TGLVirtualHandle() override { ReleaseQuietly(); }
     std::function<void(TGLVirtualHandle &Sender, GLuint &Handle)> OnAllocate, OnDestroy;
 
 protected:

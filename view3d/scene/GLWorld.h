@@ -387,6 +387,7 @@ public:
     TFogDistance FogDistance() const { return FFogDistance; }
     void SetFogDistance(TFogDistance V) { Store(FFogDistance, V); }
     bool Changed() const { return FChanged; }
+    void MarkChanged() { FChanged = true; } // the settings go again to the next context
     void SignalChange(TObject *Sender) override;
     void AssignFrom(const TGLFogEnvironment &Source);
     // Sends the settings when they changed and the buffer has a context.

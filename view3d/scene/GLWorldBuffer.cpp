@@ -307,6 +307,13 @@ void TGLWorldBuffer::RenderBitmap(TGLBitmapTarget &Target, int Dpi)
     context->CreateContext(Target.DeviceContext());
     const TGLStates savedStates = FStateSet;
     GLContextManager().ReleaseAllHandles();
+    // Fog settings live in each context: the picture's gets them, and the
+    // window's gets them again at its next frame.
+    FFog.MarkChanged();
+    struct TFogAgain {
+        TGLFogEnvironment &F;
+        ~TFogAgain() { F.MarkChanged(); }
+    } fogAgain{FFog};
     int savedViewPort[4];
     std::copy(FViewPort, FViewPort + 4, savedViewPort);
     try {

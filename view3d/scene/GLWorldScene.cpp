@@ -450,9 +450,12 @@ void TGLFogEnvironment::AssignFrom(const TGLFogEnvironment &Source)
 
 void TGLFogEnvironment::Apply()
 {
-    if (!FChanged || !FBuffer->BufferContext())
+    // Sent to the context of the frame being drawn: a picture's context
+    // during RenderBitmap, else the buffer's own.
+    TGLContext *current = CurrentGLContext();
+    if (!FChanged || (!current && !FBuffer->BufferContext()))
         return;
-    TGLContext &context = *FBuffer->BufferContext();
+    TGLContext &context = current ? *current : *FBuffer->BufferContext();
     context.Activate();
     struct TDone {
         TGLContext &C;
