@@ -420,7 +420,10 @@ void TGLWorld::RenderFrame(TGLWorldBuffer &Buffer, int Width, int Height, TDrawS
         TRenderContextInfo &R;
         ~TKeepStates() { B.FStateSet = R.StateSet; }
     } keep{Buffer, rci};
+    Buffer.AfterEffects.clear();
     FObjects->Render(rci);
+    for (TGLObjectAfterEffect *e : Buffer.AfterEffects)
+        e->Render(&Buffer, rci);
     DisableCapability(rci.StateSet, TGLState::Blend);
     DisableCapability(rci.StateSet, TGLState::Texture2D);
 }
