@@ -1,5 +1,6 @@
 // The drawing surface of one viewer: its context and the render pass.
 #include "view3d/geometry/Assertion.h"
+#include "view3d/scene/GLCrossPlatform.h"
 #include "view3d/scene/GLEntries.h"
 #include "view3d/scene/GLWorld.h"
 #include "view3d/scene/GLWorldRegistry.h"
@@ -12,11 +13,18 @@ namespace orv {
 
 namespace {
 
-int64_t SteadyNanoseconds()
+int64_t CounterNow()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    int64_t value;
+    QueryCounter(value);
+    return value;
+}
+
+int64_t CounterHz()
+{
+    int64_t value;
+    QueryCounterFrequency(value);
+    return value;
 }
 
 // Activates a context for a scope; deactivates it on every exit.
@@ -55,7 +63,7 @@ void SetState(TGLStates &Set, TGLState S, bool On)
 } // namespace
 
 TGLWorldBuffer::TGLWorldBuffer(TPersistent *Owner)
-    : TGLUpdateAbleObject(Owner), QueryCounter(SteadyNanoseconds), CounterFrequency(1000000000),
+    : TGLUpdateAbleObject(Owner), QueryCounter(CounterNow), CounterFrequency(CounterHz()),
       FFog(this)
 {
     BufferCreated(this);
@@ -294,7 +302,7 @@ void TGLWorldBuffer::RenderBitmap(TGLBitmapTarget &Target, int Dpi)
         colourBits = Target.BitsPerPixel();
         break;
     case 0:
-        colourBits = 24; // the screen's depth
+        colourBits = CurrentScreenDepth(); // device-dependent: the screen's
         break;
     default:
         colourBits = 24;

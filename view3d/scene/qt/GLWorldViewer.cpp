@@ -2,6 +2,7 @@
 
 #include "platform/MessageService.h"
 #include "view3d/scene/GLEntries.h"
+#include "view3d/scene/qt/GLQtScreen.h"
 
 #include <QOpenGLContext>
 #include <QTimer>
@@ -12,6 +13,7 @@ TGLWorldViewer::TGLWorldViewer(QWidget *Parent)
     : QOpenGLWidget(Parent), FBuffer(std::make_unique<TGLWorldBuffer>(&FOwnerComponent))
 {
     TGLQtContext::Register();
+    InstallQtScreenServices();
     resize(100, 100);
     setAttribute(Qt::WA_OpaquePaintEvent);
     FDevice.Widget = this;

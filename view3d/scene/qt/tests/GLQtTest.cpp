@@ -174,3 +174,38 @@ TEST(GLQt, WithoutACameraTheViewerClearsToTheBackground)
 
 } // namespace
 } // namespace orv
+
+#include "view3d/scene/GLCrossPlatform.h"
+#include "view3d/scene/GLTexture.h"
+#include "view3d/scene/qt/GLQtScreen.h"
+
+#include <QPalette>
+#include <QGuiApplication>
+
+namespace orv {
+namespace {
+
+TEST(GLQtScreen, OnlyTheDesktopMode)
+{
+    TGLQtDisplayModes modes;
+    TGLScreen screen(modes);
+    const TVideoMode desktop = screen.Mode(0);
+    ASSERT_GT(desktop.Width, 0);
+    ASSERT_EQ(screen.ModeCount(), 2);
+    EXPECT_EQ(screen.NearestMode(desktop.Width, desktop.Height, desktop.ColorDepth), 1);
+    EXPECT_EQ(screen.NearestMode(desktop.Width + 1, desktop.Height, 8), 0);
+    EXPECT_TRUE(screen.SwitchDisplayMode(1));
+}
+
+TEST(GLQtScreen, SystemColoursFollowThePalette)
+{
+    InstallQtScreenServices();
+    const QColor button = QGuiApplication::palette().color(QPalette::Button);
+    const TVector4f v = WinColorToVector(clBtnFace, 1);
+    EXPECT_NEAR(v.X, button.redF(), 1e-6);
+    EXPECT_NEAR(v.Z, button.blueF(), 1e-6);
+    EXPECT_GT(ScreenPixelsPerInch(), 0);
+}
+
+} // namespace
+} // namespace orv
