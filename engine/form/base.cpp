@@ -278,7 +278,7 @@ void TBaseForm::FormDestroy()
 
 void TBaseForm::SelectSource(uint8_t Kind)
 {
-    if (HasSimulatedMachine())
+    if (!FOperatorMachine && HasSimulatedMachine())
         FreeMachine();
     if (FFanucScreen) {
         if (FPanel == FFanucScreen->ControlPanel())
@@ -331,6 +331,9 @@ void TBaseForm::CreateSource(uint8_t Kind)
         FFanucScreen = FHost.CreateFanucScreen(*this, Kind);
         if (FFanucScreen) {
             TakeOverPanel(FFanucScreen->ControlPanel());
+            FFanucScreen->OnOpsCommand = [this](int Code) { PanelCommand(Code); };
+            FFanucScreen->OnOpsCommandStop = [this] { StopJog(); };
+            FFanucScreen->OnChange = [this] { EditorChanged(); };
             FFanucScreen->SetConvertor(FConvertor.get());
             FFanucScreen->Initialise();
             FFanucScreen->SetUnits(Units());

@@ -165,8 +165,9 @@ public:
     // it and initialises it; false when it did not initialise (a link that
     // could not connect stays in the slot, not connected).
     bool InsertMachine(std::unique_ptr<TBasicMachine> Machine);
-    // The host's real-machine link into the machine slot; false when the
-    // host has none or it did not connect.
+    // The host's machine for its "Machine" button (the real-machine link)
+    // into the machine slot, where it stays through changes of source; false
+    // when the host has none or it did not connect.
     bool MakeMachineLink();
     void FreeMachine();
     // The simulated machine, only when the slot is empty.
@@ -174,6 +175,9 @@ public:
     bool HasSimulatedMachine() const;
     // The host's standard control panel becomes the panel.
     void MakeStandardPanel();
+    // Frees the standard control panel (and its window); no panel after it
+    // unless another one is in use.
+    void FreeStandardPanel();
     // The panel's requests to the machine; ignored without a machine.
     void MachineRequest(TObject *Sender, TChangeData &Data);
     // The machine's (and the engine's) events to the panel and the buttons.
@@ -381,7 +385,6 @@ private:
     // Machine and panel helpers (base_machine.cpp).
     void WireMachine();
     void TakeOverPanel(TBasicControlPanel *Panel);
-    void FreeStandardPanel();
     void OtherMachineRequest(TChangeData &Data);
     void ShowEventOnPanel(TBasicControlPanel &P, TChangeData &Data);
     void SendPanelEvent(uint8_t Kind, int32_t IntValue, bool Flag);
@@ -459,6 +462,9 @@ private:
 
     std::unique_ptr<TBasicMachine> FMachine;
     bool FMachineInRun = false; // the machine joined the current run
+    // The machine came from the host's machine button (MakeMachineLink): a
+    // change of source keeps it, even when it is a simulated machine.
+    bool FOperatorMachine = false;
     // Calls into the machine that may serve messages (homing waits, a block
     // in progress). A machine freed meanwhile is parked here and destroyed
     // when the outermost call has returned, never under its own feet.

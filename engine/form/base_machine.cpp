@@ -126,7 +126,9 @@ bool TBaseForm::MakeMachineLink()
     std::unique_ptr<TBasicMachine> link = FHost.CreateMachineLink(*this);
     if (!link)
         return false;
-    return InsertMachine(std::move(link));
+    const bool ready = InsertMachine(std::move(link));
+    FOperatorMachine = FMachine != nullptr;
+    return ready;
 }
 
 void TBaseForm::MakeSimulatedMachine()
@@ -147,6 +149,7 @@ void TBaseForm::FreeMachine()
 {
     std::unique_ptr<TBasicMachine> machine = std::move(FMachine);
     FMachineInRun = false;
+    FOperatorMachine = false;
     if (!machine)
         return;
     AttachMachineToOffsets();

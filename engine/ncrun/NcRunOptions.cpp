@@ -62,6 +62,10 @@ bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Op
         return (Options.Draw2D = true) && TakeValue(Argc, Argv, Index, Options.Bm2File, Error);
     if (arg == "--2d-list")
         return (Options.Draw2D = true) && TakeValue(Argc, Argv, Index, Options.Draw2DList, Error);
+    if (arg == "--fanuc21")
+        return (Options.Fanuc21 = true) && TakeValue(Argc, Argv, Index, Options.FanucKeys, Error);
+    if (arg == "--screen")
+        return TakeValue(Argc, Argv, Index, Options.ScreenFile, Error);
     if (arg == "--sim")
         return TakeValue(Argc, Argv, Index, Options.SimFile, Error);
     if (arg == "--search")
@@ -100,7 +104,7 @@ bool ParseNcRunOptions(int Argc, const char *const *Argv, TNcRunOptions &Options
         }
         return true;
     }
-    if (Options.Program.empty()) {
+    if (Options.Program.empty() && !Options.Fanuc21) {
         Error = "no program named";
         return false;
     }
