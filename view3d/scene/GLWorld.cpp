@@ -363,34 +363,26 @@ void TGLBaseSceneObject::OrbitAround(TGLBaseSceneObject *Target, float PitchStep
 
 void TGLBaseSceneObject::SetVisible(bool V)
 {
-    if (V == FVisible)
-        return;
-    FVisible = V;
-    SignalChange(this);
+    if (StoreChanged(FVisible, V))
+        SignalChange(this);
 }
 
 void TGLBaseSceneObject::SetShowAxes(bool V)
 {
-    if (V == FShowAxes)
-        return;
-    FShowAxes = V;
-    SignalChange(this);
+    if (StoreChanged(FShowAxes, V))
+        SignalChange(this);
 }
 
 void TGLBaseSceneObject::SetObjectsSorting(TGLObjectsSorting V)
 {
-    if (V == FObjectsSorting)
-        return;
-    FObjectsSorting = V;
-    SignalChange(this);
+    if (StoreChanged(FObjectsSorting, V))
+        SignalChange(this);
 }
 
 void TGLBaseSceneObject::SetVisibilityCulling(TGLVisibilityCulling V)
 {
-    if (V == FVisibilityCulling)
-        return;
-    FVisibilityCulling = V;
-    SignalChange(this);
+    if (StoreChanged(FVisibilityCulling, V))
+        SignalChange(this);
 }
 
 // ---- geometry queries ----

@@ -382,10 +382,8 @@ private:
     friend class TGLWorld;
     template <class T> void Store(T &Field, T Value)
     {
-        if (Field == Value)
-            return;
-        Field = Value;
-        SignalChange(this);
+        if (StoreChanged(Field, Value))
+            SignalChange(this);
     }
     GLenum FLightSlot = 0;
     TGLCoordinates FSpotDirection;
@@ -470,10 +468,8 @@ public:
 private:
     template <class T> void Store(T &Field, T Value)
     {
-        if (Field == Value)
-            return;
-        Field = Value;
-        SignalChange(this);
+        if (StoreChanged(Field, Value))
+            SignalChange(this);
     }
     TGLWorldBuffer *FBuffer;
     TGLColor FFogColor;
@@ -570,17 +566,12 @@ private:
     friend class TGLWorld;
     template <class T> void Store(T &Field, T Value)
     {
-        if (Field == Value)
-            return;
-        Field = Value;
-        SignalChange(this);
+        if (StoreChanged(Field, Value))
+            SignalChange(this);
     }
     template <class T> void Structural(T &Field, T Value)
     {
-        if (Field == Value)
-            return;
-        Field = Value;
-        if (OnStructuralChange)
+        if (StoreChanged(Field, Value) && OnStructuralChange)
             OnStructuralChange(this);
     }
     void SetContextAttributes(TGLContext &Context);

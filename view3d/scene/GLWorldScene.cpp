@@ -64,36 +64,28 @@ void TGLCamera::SetFocalLength(float Value)
 {
     if (Value <= 0)
         Value = 1;
-    if (Value == FFocalLength)
-        return;
-    FFocalLength = Value;
-    InvalidateLocalMatrix();
+    if (StoreChanged(FFocalLength, Value))
+        InvalidateLocalMatrix();
 }
 
 void TGLCamera::SetDepthOfView(float Value)
 {
-    if (Value == FDepthOfView)
-        return;
-    FDepthOfView = Value;
-    InvalidateLocalMatrix();
+    if (StoreChanged(FDepthOfView, Value))
+        InvalidateLocalMatrix();
 }
 
 void TGLCamera::SetSceneScale(float Value)
 {
     if (Value == 0)
         Value = 1;
-    if (Value == FSceneScale)
-        return;
-    FSceneScale = Value;
-    SignalChange(this);
+    if (StoreChanged(FSceneScale, Value))
+        SignalChange(this);
 }
 
 void TGLCamera::SetCameraStyle(TGLCameraStyle Value)
 {
-    if (Value == FCameraStyle)
-        return;
-    FCameraStyle = Value;
-    SignalChange(this);
+    if (StoreChanged(FCameraStyle, Value))
+        SignalChange(this);
 }
 
 void TGLCamera::SetTargetObject(TGLBaseSceneObject *Target)
