@@ -121,6 +121,19 @@ private:
 // The context last activated in this thread and not yet fully deactivated.
 TGLContext *CurrentGLContext();
 
+// Activates a context for a scope and deactivates it on every exit (an
+// error of the deactivation gives way to one already on its way out).
+class TGLActivation {
+public:
+    explicit TGLActivation(TGLContext &Context) : FContext(Context) { FContext.Activate(); }
+    ~TGLActivation();
+    TGLActivation(const TGLActivation &) = delete;
+    TGLActivation &operator=(const TGLActivation &) = delete;
+
+private:
+    TGLContext &FContext;
+};
+
 // An OpenGL object owned through the context that was current when it was made.
 class TGLContextHandle : public TObject {
 public:

@@ -27,19 +27,6 @@ int64_t CounterHz()
     return value;
 }
 
-// Activates a context for a scope; deactivates it on every exit.
-struct TActive {
-    TGLContext &C;
-    explicit TActive(TGLContext &Context) : C(Context) { C.Activate(); }
-    ~TActive()
-    {
-        try {
-            C.Deactivate();
-        } catch (...) {
-        }
-    }
-};
-
 struct TRenderingFlag {
     bool &Flag;
     explicit TRenderingFlag(bool &F) : Flag(F) { Flag = true; }
@@ -123,7 +110,7 @@ void TGLWorldBuffer::CreateBufferContext(void *DeviceContext, bool Memory)
     else
         context->CreateContext(DeviceContext);
     FContext = std::move(context);
-    TActive active(*FContext);
+    TGLActivation active(*FContext);
     if (!GL().OpenGL11)
         throw EOpenGLError("Need at least OpenGL version 1.1");
     GL().glViewport(0, 0, FViewPort[2], FViewPort[3]);
@@ -146,7 +133,7 @@ void TGLWorldBuffer::Resize(int Width, int Height)
     FViewPort[3] = std::max(Height, 1);
     if (!FContext)
         return;
-    TActive active(*FContext);
+    TGLActivation active(*FContext);
     GL().glViewport(0, 0, FViewPort[2], FViewPort[3]);
 }
 
@@ -265,7 +252,7 @@ void TGLWorldBuffer::Render()
         FCamera->Scene()->RegisterBuffer(this);
     }
     {
-        TActive active(*FContext);
+        TGLActivation active(*FContext);
         TRenderingFlag rendering(FRendering);
         FRenderResolution = 96;
         ClearGLErrors();
@@ -325,7 +312,7 @@ void TGLWorldBuffer::RenderBitmap(TGLBitmapTarget &Target, int Dpi)
     int savedViewPort[4];
     std::copy(FViewPort, FViewPort + 4, savedViewPort);
     try {
-        TActive active(*context);
+        TGLActivation active(*context);
         PrepareFrameState();
         SendClearColor();
         FViewPort[0] = FViewPort[1] = 0;

@@ -451,19 +451,11 @@ void TGLFogEnvironment::Apply()
     if (!FChanged || (!current && !FBuffer->BufferContext()))
         return;
     TGLContext &context = current ? *current : *FBuffer->BufferContext();
-    context.Activate();
+    TGLActivation active(context);
     struct TDone {
-        TGLContext &C;
         bool &Changed;
-        ~TDone()
-        {
-            Changed = false;
-            try {
-                C.Deactivate();
-            } catch (...) {
-            }
-        }
-    } done{context, FChanged};
+        ~TDone() { Changed = false; }
+    } done{FChanged};
     const TGLEntryTable &g = GL();
     static constexpr GLenum modes[] = {gl::LINEAR, gl::EXP, gl::EXP2};
     g.glFogi(gl::FOG_MODE, GLint(modes[FFogMode]));

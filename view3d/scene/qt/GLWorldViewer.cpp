@@ -26,8 +26,11 @@ TGLWorldViewer::TGLWorldViewer(QWidget *Parent)
 
 TGLWorldViewer::~TGLWorldViewer()
 {
-    // The context goes before the window under it.
+    // The context goes before the window under it; the widget's context
+    // must not call back once the buffer is gone.
     FreeContext();
+    if (context())
+        disconnect(context(), nullptr, this, nullptr);
 }
 
 void TGLWorldViewer::SetVSync(TVSyncMode Mode)
