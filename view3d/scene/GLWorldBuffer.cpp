@@ -298,7 +298,6 @@ void TGLWorldBuffer::RenderBitmap(TGLBitmapTarget &Target, int Dpi)
     if (!context)
         throw std::runtime_error("Failed to create RenderingContext.");
     context->SetColorBits(colourBits);
-    context->SetDepthBits(24);
     context->CreateContext(Target.DeviceContext());
     const TGLStates savedStates = FStateSet;
     GLContextManager().ReleaseAllHandles();
