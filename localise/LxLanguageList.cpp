@@ -2,6 +2,7 @@
 
 #include "localise/LxDictionary.h"
 #include "localise/LxErrors.h"
+#include "localise/LxLanguage.h"
 #include "localise/LxLocales.h"
 
 #include <algorithm>
@@ -37,6 +38,102 @@ std::vector<TLxLanguageNode> ListLanguages(TLxDictionary &Dictionary, int Flags)
             {(Flags & lxldNativeNames) != 0 ? language.NativeName : language.Name, i});
     }
     return nodes;
+}
+
+std::vector<TLxLanguageNode> ListSublanguages(TLxDictionary &Dictionary, int Flags)
+{
+    std::vector<TLxLanguageNode> nodes;
+    const bool native = (Flags & lxldNativeNames) != 0;
+    for (const TLxLanguageNode &row : ListLanguages(Dictionary, Flags)) {
+        const TLxLanguage language = Dictionary.LanguageInfo(row.Value);
+        auto top = std::find_if(nodes.begin(), nodes.end(), [&](const TLxLanguageNode &N) {
+            return N.Value == language.PrimaryId;
+        });
+        if (top == nodes.end()) {
+            nodes.push_back({native ? language.NativeName : language.Name, language.PrimaryId, {}});
+            top = nodes.end() - 1;
+        }
+        for (const auto &[country, localeId] : LocalesOfLanguage(&Dictionary, language, native)) {
+            const bool present =
+                std::any_of(top->Children.begin(), top->Children.end(),
+                            [&](const TLxLanguageNode &N) { return N.Value == localeId; });
+            if (!present)
+                top->Children.push_back({country, localeId, {}});
+        }
+    }
+    return nodes;
+}
+
+namespace {
+
+bool LocaleListed(const TLxDictionary &Dictionary, const TLxLocale &Locale, int Flags)
+{
+    if ((Flags & lxldAllLanguages) != 0)
+        return true;
+    return (Dictionary.CheckLevel() != lxclCodePage || LocaleSupportedByCodePage(Locale)) &&
+           (Dictionary.CheckLevel() != lxclSystem || IsCodePageSupported(Locale.CodePage));
+}
+
+std::string LocaleNodeText(const TLxLocale &Locale, bool Native)
+{
+    if (!Native)
+        return LocaleShortName(Locale.EnglishCountryName, Locale.PrimaryId, nullptr, false,
+                               Locale.CodePage, Locale.SubLanguageId);
+    std::string text = Locale.NativeCountryName;
+    if (Locale.PrimaryId == 20 && Locale.SubLanguageId == 1)
+        text += " (bokm\xC3\xA5l)";
+    else if (Locale.PrimaryId == 20 && Locale.SubLanguageId == 2)
+        text += " (nynorsk)";
+    return text;
+}
+
+} // namespace
+
+std::vector<TLxLanguageNode> ListLocales(TLxDictionary &Dictionary, int Flags)
+{
+    std::vector<TLxLanguageNode> nodes;
+    const bool native = (Flags & lxldNativeNames) != 0;
+    for (const TLxLocale &locale : MergedLocales(&Dictionary)) {
+        if (!LocaleListed(Dictionary, locale, Flags))
+            continue;
+        auto top = std::find_if(nodes.begin(), nodes.end(), [&](const TLxLanguageNode &N) {
+            return N.Value == locale.PrimaryId;
+        });
+        if (top == nodes.end()) {
+            const std::string name =
+                native ? locale.NativeLanguageName
+                       : LanguageDisplayName(locale.EnglishLanguageName, locale.PrimaryId,
+                                             nullptr, false, locale.CodePage);
+            nodes.push_back({name, locale.PrimaryId, {}});
+            top = nodes.end() - 1;
+        }
+        top->Children.push_back({LocaleNodeText(locale, native), locale.LocaleId(), {}});
+    }
+    return nodes;
+}
+
+std::vector<TLxLanguageNode> ListOfKind(TLxDictionary &Dictionary, int ListKind, int Flags)
+{
+    switch (ListKind) {
+    case 1:
+        return ListSublanguages(Dictionary, Flags);
+    case 2:
+        return ListLocales(Dictionary, Flags);
+    default:
+        return ListLanguages(Dictionary, Flags);
+    }
+}
+
+int CurrentValueOfKind(TLxDictionary &Dictionary, int ListKind)
+{
+    switch (ListKind) {
+    case 1:
+        return Dictionary.Active() ? Dictionary.CurrentLanguage().LocaleId() : -1;
+    case 2:
+        return Dictionary.CurrentLocaleId();
+    default:
+        return Dictionary.CurrentLanguageIndex();
+    }
 }
 
 std::string LanguageDialogCaption(int ListKind)

@@ -18,15 +18,30 @@ enum TLxLanguageDialogFlag : int {
     lxldNoCentre = 4,     // do not centre the dialog on its owner
 };
 
+// A node of the dialog's tree: a language's index (language list), a
+// primary language id (top nodes of the other lists) or a locale id.
 struct TLxLanguageNode {
     std::string Text;
-    int Value = 0; // the language's index in the table
+    int Value = 0;
+    std::vector<TLxLanguageNode> Children;
 };
 
 // The languages to list, in table order: from row 1 when row 0 is the
 // untranslated source language (primary id 0), filtered by the dictionary's
 // check level (flag 1 lists every row that the system can show).
 std::vector<TLxLanguageNode> ListLanguages(TLxDictionary &Dictionary, int Flags);
+
+// Sublanguages: a top node per primary language of the listed rows (its
+// first row's name), under it the countries of the language's locales.
+std::vector<TLxLanguageNode> ListSublanguages(TLxDictionary &Dictionary, int Flags);
+// Locales: every locale of the system and the dictionary that passes the
+// check level, under a top node per language.
+std::vector<TLxLanguageNode> ListLocales(TLxDictionary &Dictionary, int Flags);
+// The list of a kind: 0 languages, 1 sublanguages, 2 locales.
+std::vector<TLxLanguageNode> ListOfKind(TLxDictionary &Dictionary, int ListKind, int Flags);
+// The value of the node to select at first: the current language's index,
+// or the locale id of the current language or locale.
+int CurrentValueOfKind(TLxDictionary &Dictionary, int ListKind);
 
 // "Select Language", "Select Sublanguage" or "Select Locale" by list kind.
 std::string LanguageDialogCaption(int ListKind);

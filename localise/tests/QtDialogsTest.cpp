@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QToolButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -77,6 +79,15 @@ TEST_F(LxQtDialogsTest, OpenDialogSpeaksTheLanguageAndSitsOverItsParent)
         EXPECT_EQ(files.labelText(QFileDialog::Reject).toStdString(), "Abbrechen");
         EXPECT_EQ(files.directory().absolutePath().toStdString(), ORV_DATA_DIR);
         EXPECT_EQ(files.nameFilters().size(), 2);
+        // Qt's own texts inside: the list's columns and the tool buttons' tips.
+        auto *model = files.findChild<QFileSystemModel *>();
+        ASSERT_NE(model, nullptr);
+        EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString().toStdString(),
+                  "Gr\xC3\xB6\xC3\x9F" "e");
+        QStringList tips;
+        for (QToolButton *b : files.findChildren<QToolButton *>())
+            tips << b->toolTip();
+        EXPECT_TRUE(tips.contains("Eine Ebene h\xC3\xB6her")) << tips.join("|").toStdString();
         EXPECT_LE((Centre(files) - Centre(Parent)).manhattanLength(), 10);
     });
     EXPECT_FALSE(dialog.Execute());

@@ -273,6 +273,21 @@ TEST_F(LxQtTranslatorTest, SelectLanguageAnswers)
     }
 }
 
+TEST_F(LxQtTranslatorTest, SublanguageDialogClosesOnlyOnACountry)
+{
+    Dictionary.SetLanguage(1);
+    TLxLanguageDialog dialog(nullptr, 0, 1, 0, "", &Dictionary);
+    EXPECT_EQ(dialog.windowTitle().toStdString(), "Select Sublanguage");
+    QTreeWidgetItem *german = NodeOf(dialog, 7);
+    ASSERT_NE(german, nullptr);
+    ASSERT_GT(german->childCount(), 0);
+    EXPECT_EQ(dialog.TreeView->currentItem()->parent(), german); // the current locale
+    dialog.TreeViewDblClick(german);
+    EXPECT_EQ(dialog.result(), 0);
+    dialog.TreeViewDblClick(german->child(0));
+    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
+}
+
 TEST_F(LxQtTranslatorTest, CentreOnFormNeverNegative)
 {
     QWidget form;

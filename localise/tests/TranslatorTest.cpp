@@ -1,6 +1,7 @@
 #include "localise/LxControlModule.h"
 #include "localise/LxEmbedded.h"
 #include "localise/LxErrors.h"
+#include "localise/LxLanguage.h"
 #include "localise/LxLanguageList.h"
 #include "localise/LxTextDictionary.h"
 #include "localise/LxTranslator.h"
@@ -563,6 +564,47 @@ TEST_F(LxLanguageListTest, ClosedDictionaryAndPlacement)
         EXPECT_EQ(placed.Width, 256);
     }
     EXPECT_EQ(LanguageDialogCaption(0), "Select Language");
+}
+
+} // namespace
+
+namespace {
+
+const TLxLanguageNode *NodeOf(const std::vector<TLxLanguageNode> &Nodes, int Value)
+{
+    for (const TLxLanguageNode &node : Nodes)
+        if (node.Value == Value)
+            return &node;
+    return nullptr;
+}
+
+TEST_F(LxLanguageListTest, SublanguagesAndLocalesUnderTheirLanguage)
+{
+    test::TTempDir dir;
+    TLxTextDictionary dictionary;
+    dictionary.SetLanguageFileName(dir.Write("l.txt", "English\tEnglish\t0\t\t0\n"
+                                                      "German\tDeutsch\t7\t1,3\t1\n"));
+    dictionary.SetFileName(dir.Write("t.txt", "File\tDatei\n"));
+    dictionary.SetCheckLevel(lxclNone);
+    dictionary.SetLanguage(1);
+    dictionary.Open();
+
+    const std::vector<TLxLanguageNode> sub = ListOfKind(dictionary, 1, 0);
+    ASSERT_EQ(sub.size(), 1u);
+    EXPECT_EQ(sub[0].Text, "German");
+    EXPECT_EQ(sub[0].Value, 7);
+    ASSERT_EQ(sub[0].Children.size(), 2u); // the row's sublanguages 1 and 3
+    EXPECT_EQ(sub[0].Children[0].Value, MakeLCID(7, 1));
+    EXPECT_EQ(sub[0].Children[1].Value, MakeLCID(7, 3));
+    EXPECT_EQ(CurrentValueOfKind(dictionary, 1), MakeLCID(7, 1));
+
+    const std::vector<TLxLanguageNode> locales = ListOfKind(dictionary, 2, 0);
+    const TLxLanguageNode *german = NodeOf(locales, 7);
+    ASSERT_NE(german, nullptr);
+    EXPECT_NE(NodeOf(german->Children, MakeLCID(7, 1)), nullptr);
+    EXPECT_NE(NodeOf(locales, 9), nullptr); // English, from the system's locales
+    const std::vector<TLxLanguageNode> native = ListOfKind(dictionary, 2, lxldNativeNames);
+    EXPECT_EQ(NodeOf(native, 7)->Text, "Deutsch");
 }
 
 } // namespace

@@ -51,9 +51,12 @@ TLxLanguageDialog::TLxLanguageDialog(QWidget *Owner, int HelpContext, int ListKi
             [this](QTreeWidgetItem *Item) { TreeViewDblClick(Item); });
     FormActivate();
 
-    for (const TLxLanguageNode &node : ListLanguages(*Dictionary, Flags)) {
+    for (const TLxLanguageNode &node : ListOfKind(*Dictionary, ListKind, Flags)) {
         auto *item = new QTreeWidgetItem(TreeView, {QString::fromStdString(node.Text)});
         item->setData(0, Qt::UserRole, node.Value);
+        for (const TLxLanguageNode &child : node.Children)
+            (new QTreeWidgetItem(item, {QString::fromStdString(child.Text)}))
+                ->setData(0, Qt::UserRole, child.Value);
     }
     Translator = new TLxQtTranslator(this, "TLxLanguageDialog");
     TLxTranslator &translator = Translator->Translator();
@@ -65,10 +68,11 @@ TLxLanguageDialog::TLxLanguageDialog(QWidget *Owner, int HelpContext, int ListKi
     translator.SetDictionary(Dictionary);
     translator.Open();
     TreeView->sortItems(0, Qt::AscendingOrder);
-    const int current = Dictionary->CurrentLanguageIndex();
-    for (int i = 0; i < TreeView->topLevelItemCount(); ++i)
-        if (TreeView->topLevelItem(i)->data(0, Qt::UserRole).toInt() == current)
-            TreeView->setCurrentItem(TreeView->topLevelItem(i));
+    // The current language (a leaf of the other lists) is selected.
+    const int current = CurrentValueOfKind(*Dictionary, ListKind);
+    for (QTreeWidgetItemIterator it(TreeView); *it; ++it)
+        if ((*it)->childCount() == 0 && (*it)->data(0, Qt::UserRole).toInt() == current)
+            TreeView->setCurrentItem(*it);
 }
 
 bool TLxLanguageDialog::ChosenValue(int &Value) const

@@ -6,7 +6,9 @@
 #include "components/toolbar/ui/TbCore.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "localise/ui/LxLanguageDialog.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "platform/EventLoop.h"
+#include "platform/FormatSettings.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
@@ -86,8 +88,11 @@ public:
         ::setenv("ORV_CLASS_REGISTRY", Dir.File("classes.reg").c_str(), 1);
         SetModalScript([this](QDialog &D) {
             auto *languages = dynamic_cast<TLxLanguageDialog *>(&D);
-            if (!languages)
+            if (!languages) {
+                TLxQtTranslator *tran = TranslatorOf(&D);
+                Others.push_back(tran && tran->Translator().Active());
                 return int(QDialog::Rejected);
+            }
             DialogTitle = D.windowTitle();
             for (int i = 0; i < languages->TreeView->topLevelItemCount(); ++i) {
                 QTreeWidgetItem *node = languages->TreeView->topLevelItem(i);
@@ -100,6 +105,7 @@ public:
     ~MainFormLanguage() override
     {
         App.reset();
+        FormatSettings() = FFormat;
         SetModalScript(nullptr);
         ::unsetenv("ORV_CLASS_REGISTRY");
         SetProgramPathOverride("", "");
@@ -141,9 +147,11 @@ public:
     QWidget *Form2D = nullptr;
     int Choose = 0;
     QString DialogTitle;
+    std::vector<bool> Others; // each other dialog: it ran with its translator open
 
 private:
     std::filesystem::path FPrevious;
+    TFormatSettings FFormat = FormatSettings();
 };
 
 void ExpectGerman(MainFormLanguage &T)
@@ -179,12 +187,19 @@ TEST_F(MainFormLanguage, GermanAndBackGiveEveryTextExactly)
     const QStringList english = Texts();
     EXPECT_EQ(MenuTitle("File"), "&File");
 
+    // Whatever separators a language brings, the program keeps "." and ",".
+    FormatSettings().DecimalSeparator = ",";
+    FormatSettings().ThousandSeparator = ".";
     SelectLanguage(1);
     ExpectGerman(*this);
     EXPECT_EQ(Setting(), "1");
+    EXPECT_EQ(FormatSettings().DecimalSeparator, ".");
+    EXPECT_EQ(FormatSettings().ThousandSeparator, ",");
     // A dialog opened now speaks German.
     SelectLanguage(1);
     EXPECT_EQ(DialogTitle.toStdString(), "Sprache w\xC3\xA4hlen");
+    Form().MenuItem("BilletSize")->trigger();
+    EXPECT_EQ(Others, std::vector<bool>{true});
 
     SelectLanguage(0);
     EXPECT_EQ(Setting(), "0");

@@ -133,6 +133,7 @@ TMainForm::~TMainForm() {
     TWork_piece_offset::WindowFactory = nullptr;
     TMachine_Tooling::DeckFactory = nullptr;
     SetMdiAdopter(nullptr);
+    SetModalPreparer(nullptr);
     Help().SetViewer(nullptr);
     if (!FClosed)
         FormClose();

@@ -11,8 +11,11 @@
 #include "localise/ui/LxQtTranslator.h"
 #include "platform/FormatSettings.h"
 #include "platform/IniFile.h"
+#include "platform/ui/ModalRunner.h"
 #include "shell/ui/ShellLxAdapters.h"
 #include "shell/ui/ShellStatusBar.h"
+
+#include <QDialog>
 
 #include <exception>
 
@@ -30,6 +33,12 @@ void TMainForm::AttachFormTranslator() {
         return windows;
     };
     tran->Translator().OnAfterTranslate = [this](TLxCustomTranslator &) { RefreshChangingTexts(); };
+    // Each dialog the program runs carries a translator of its own too.
+    SetModalPreparer([](QDialog &Dialog) {
+        if (!TranslatorOf(&Dialog))
+            AttachTranslator(&Dialog,
+                             QString(Dialog.metaObject()->className()).section("::", -1).toStdString());
+    });
 }
 
 // The dialog's choice becomes the dictionary's language; numbers keep "."
