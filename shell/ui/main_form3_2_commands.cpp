@@ -644,12 +644,14 @@ void TMainForm::OpenGlClick(bool OpenGL) {
 }
 
 // The "Machine" button puts the machine into the engine while it is down,
-// with the standard control panel ("Control Panel") to drive it; a link
-// that cannot connect (its error shown) lets the button up. The VR link
-// comes with its own Part; until then the buttons only keep each other out.
+// with the standard control panel ("Control Panel") to drive it; "VR
+// Machine" puts the VR link there. A link that cannot connect (its error
+// shown) lets the button up. The two buttons keep each other out.
 void TMainForm::MachineClick(TToolbarButton *Sender)
 {
     TToolbarButton *machine = Button(TMainButton::MachineOutput);
+    if (Sender == Button(TMainButton::VROutput) && FEngine)
+        VRClick(Sender);
     if (Sender == machine && FEngine) {
         if (!machine->Down()) {
             FEngine->FreeMachine();
