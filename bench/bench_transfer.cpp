@@ -32,14 +32,25 @@ double Percent(size_t Bytes, int Baud, Clock::duration Took) {
     return 100.0 * ideal / std::chrono::duration<double>(Took).count();
 }
 
+// A port opened on the far side's pty at Baud.
+struct TRig {
+    explicit TRig(int Baud) {
+        TSerialSettings line;
+        line.Baud = Baud;
+        Open = Link.OpenPort({{"COM1", Far.Slave}}, 0, line);
+    }
+    test::TPtyFarSide Far;
+    TSerialTransferPort Port;
+    TTransferLink Link{Port};
+    bool Open = false;
+};
+
 double Send(int Baud, const std::string &Text) {
-    test::TPtyFarSide far;
-    TSerialTransferPort port;
-    TSerialSettings line;
-    line.Baud = Baud;
-    TTransferLink link(port);
-    if (!link.OpenPort({{"COM1", far.Slave}}, 0, line))
+    TRig rig(Baud);
+    if (!rig.Open)
         return 0;
+    auto &far = rig.Far;
+    auto &port = rig.Port;
     const size_t wire = Text.size() + 1;
     far.StartReading(Baud, wire);
     TLineSender sender(port, {});
@@ -55,13 +66,11 @@ double Send(int Baud, const std::string &Text) {
 }
 
 double Receive(int Baud, const std::string &Text) {
-    test::TPtyFarSide far;
-    TSerialTransferPort port;
-    TSerialSettings line;
-    line.Baud = Baud;
-    TTransferLink link(port);
-    if (!link.OpenPort({{"COM1", far.Slave}}, 0, line))
+    TRig rig(Baud);
+    if (!rig.Open)
         return 0;
+    auto &far = rig.Far;
+    auto &link = rig.Link;
     TReceiveAssembly assembly;
     size_t lines = 0;
     assembly.OnLine = [&](const std::string &, bool) { ++lines; };

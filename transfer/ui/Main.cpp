@@ -68,6 +68,18 @@ private:
     QWidget *FContent;
 };
 
+// Two exclusive boxes: when both end up ticked, the other one is cleared.
+void KeepExclusive(QCheckBox *Clicked, QCheckBox *Other) {
+    if (Clicked->isChecked() && Other->isChecked())
+        Other->setChecked(false);
+}
+
+void SetEditorFont(TInputWin *Editor, int PointSize) {
+    QFont font = Editor->Editor()->font();
+    font.setPointSize(PointSize);
+    Editor->Editor()->setFont(font);
+}
+
 QLabel *PanelLabel(QWidget *Parent, const char *Name, const char *Text) {
     auto *l = new QLabel(Text, Parent);
     l->setObjectName(Name);
@@ -366,9 +378,7 @@ TInputWin *TMainForm::CreateMDIChild(const std::string &Name) {
         }
     };
     e->OnCloseQuery = [this](TInputWin *W) { return EditorCloseQuery(W); };
-    QFont font = e->Editor()->font();
-    font.setPointSize(FFontSize);
-    e->Editor()->setFont(font);
+    SetEditorFont(e, FFontSize);
     QMdiSubWindow *sub = FMdi->addSubWindow(e);
     sub->show();
     FMdi->setActiveSubWindow(sub);
@@ -426,29 +436,14 @@ void TMainForm::FontSize1Click(int Tag) {
         FFontSize = sizes[Tag - 1];
     for (size_t i = 0; i < FSizeItems.size(); ++i)
         FSizeItems[i]->setChecked(sizes[i] == FFontSize);
-    for (TInputWin *e : Editors()) {
-        QFont font = e->Editor()->font();
-        font.setPointSize(FFontSize);
-        e->Editor()->setFont(font);
-    }
+    for (TInputWin *e : Editors())
+        SetEditorFont(e, FFontSize);
 }
 
-void TMainForm::UpperOnlyClick() {
-    if (FUpperOnly->isChecked() && FLowerOnly->isChecked())
-        FLowerOnly->setChecked(false);
-}
-void TMainForm::LowerOnlyClick() {
-    if (FUpperOnly->isChecked() && FLowerOnly->isChecked())
-        FUpperOnly->setChecked(false);
-}
-void TMainForm::AppendLFClick() {
-    if (FAppendLF->isChecked() && FAppendCR->isChecked())
-        FAppendCR->setChecked(false);
-}
-void TMainForm::AppendCRClick() {
-    if (FAppendLF->isChecked() && FAppendCR->isChecked())
-        FAppendLF->setChecked(false);
-}
+void TMainForm::UpperOnlyClick() { KeepExclusive(FUpperOnly, FLowerOnly); }
+void TMainForm::LowerOnlyClick() { KeepExclusive(FLowerOnly, FUpperOnly); }
+void TMainForm::AppendLFClick() { KeepExclusive(FAppendLF, FAppendCR); }
+void TMainForm::AppendCRClick() { KeepExclusive(FAppendCR, FAppendLF); }
 
 void TMainForm::CloseAll1Click() {
     const auto list = FMdi->subWindowList();
