@@ -70,9 +70,14 @@ int TSerialTransferPort::Read(uint8_t *Buffer, int Size, std::string &Reason) {
         return -1;
     }
     // A terminal in raw mode reads 0 both when nothing waits and when the
-    // far side hung up; only the hang-up also reports input ready.
-    if (n == 0 && FPort.WaitReadable(0)) {
-        Reason = std::strerror(EIO);
+    // far side hung up; only the hang-up also reports input ready. Input
+    // that arrived after the read is ready too: read once more, and only a
+    // second empty read is the hang-up.
+    if (n != 0 || !FPort.WaitReadable(0))
+        return n;
+    n = FPort.Read(Buffer, Size);
+    if (n <= 0) {
+        Reason = std::strerror(n < 0 && errno ? errno : EIO);
         return -1;
     }
     return n;

@@ -177,7 +177,8 @@ TEST_P(TransferPtyTest, ReceivingKeepsEveryLineAndReportsAHangUp) {
         program += "N" + std::to_string(i) + " G1 X1\r\n";
     program += std::string("\0\x01garbage\r", 10);
     Far.StartWriting(GetParam(), program);
-    ASSERT_TRUE(test::WaitUntil([&] { return lines.size() == 201; }, [&] { Link.Poll(); }, 60000));
+    ASSERT_TRUE(test::WaitUntil([&] { return lines.size() == 201; }, [&] { Link.Poll(); }, 60000))
+        << lines.size() << " lines, last: " << (lines.empty() ? "" : lines.back()) << "; " << lost;
     Far.Join();
     EXPECT_EQ(lines[0], "N1 G1 X1");
     EXPECT_EQ(lines[199], "N200 G1 X1");
