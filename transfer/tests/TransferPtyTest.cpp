@@ -105,6 +105,19 @@ TEST_P(TransferPtyTest, CancelAtTheFirstConfirmationSendsNothingMore) {
     EXPECT_EQ(Far.Received(), "N1\r");
 }
 
+TEST_P(TransferPtyTest, EscapeStopsTheSendAfterTheLineUnderWay) {
+    TTestEventLoop keys;
+    TEventLoopScope scope(keys);
+    keys.SetKeyDown(VK_ESCAPE, true);
+    ASSERT_TRUE(Open());
+    Far.StartReading(GetParam(), 3);
+    EXPECT_EQ(Send("N1\rN2\rN3", {}), TSendEnd::Cancelled);
+    Far.Join();
+    EXPECT_EQ(Far.ReadSome(100, 64), "");
+    EXPECT_EQ(Far.Received(), "N1\r");
+    EXPECT_EQ(Message, "Data transfer cancelled by user !");
+}
+
 // The editor text of a program several times larger than the pty's buffer.
 std::string BigProgram(int Lines) {
     std::string text;

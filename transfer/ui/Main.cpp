@@ -7,6 +7,7 @@
 #include "components/toolbar/ui/TbTlwn.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
+#include "platform/ui/QtPos_size.h"
 #include "transfer/LineSender.h"
 #include "transfer/TransferLink.h"
 #include "transfer/TransferPort.h"
@@ -121,6 +122,7 @@ TMainForm::TMainForm(const std::string &WorkingFolder, TTransferPort *Port, QWid
     FPollingTimer->setInterval(50);
     connect(FPollingTimer, &QTimer::timeout, this, [this] { PollingTimerTimer(); });
     FPollingTimer->start();
+    new TQtPos_size(this, "TMainForm", TPosBorder::Sizeable, "Rostrel");
     FormCreate();
 }
 
@@ -380,6 +382,7 @@ TInputWin *TMainForm::CreateMDIChild(const std::string &Name) {
     e->OnCloseQuery = [this](TInputWin *W) { return EditorCloseQuery(W); };
     SetEditorFont(e, FFontSize);
     QMdiSubWindow *sub = FMdi->addSubWindow(e);
+    new TQtPos_size(sub, "TInputWin", TPosBorder::Sizeable);
     sub->show();
     FMdi->setActiveSubWindow(sub);
     if (FileExists(Name))
