@@ -26,6 +26,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -135,6 +138,11 @@ void TMainForm::BuildMenus() {
     FReopen = file->addMenu("&Reopen");
     file->addAction("&Save", this, [this] { FileSave(); });
     file->addAction("Save &As...", this, [this] { FileSaveAs(); });
+    file->addSeparator();
+    file->addAction("&Print", this, [this] { FilePrint(); });
+    file->addAction("P&rint Setup...", this, [this] {
+        QPageSetupDialog(&Printer(), this).exec();
+    });
     file->addSeparator();
     file->addAction("E&xit", this, [this] { close(); });
     QMenu *setup = menuBar()->addMenu("&Setup");
@@ -431,6 +439,21 @@ void TMainForm::FileSaveAs() {
     e->SaveFile("");
     if (FileExists(e->windowTitle().toStdString()))
         FHistory.AddFile(e->windowTitle().toStdString());
+}
+
+QPrinter &TMainForm::Printer() {
+    if (!FPrinter)
+        FPrinter = std::make_unique<QPrinter>();
+    return *FPrinter;
+}
+
+void TMainForm::FilePrint() {
+    TInputWin *e = ActiveEditor();
+    if (!e)
+        return;
+    QPrintDialog dialog(&Printer(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        e->Editor()->Print(e->windowTitle().toStdString(), Printer());
 }
 
 void TMainForm::FontSize1Click(int Tag) {

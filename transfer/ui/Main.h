@@ -24,6 +24,7 @@ class QLabel;
 class QLineEdit;
 class QMdiArea;
 class QMenu;
+class QPrinter;
 class QTimer;
 
 namespace orv {
@@ -51,6 +52,8 @@ public:
     void FileOpen();
     void FileSave();
     void FileSaveAs();
+    // The active editor prints itself with its caption as the title.
+    void FilePrint();
     void FontSize1Click(int Tag);
     void UpperOnlyClick();
     void LowerOnlyClick();
@@ -108,11 +111,13 @@ private:
     TInputWin *ReceiveWindow() const;
     bool EditorCloseQuery(TInputWin *Editor);
     void OpenIntoNewEditor(const std::string &Name);
+    QPrinter &Printer();
 
     std::string FWorkingFolder;
     std::string FIniFile;
     std::unique_ptr<TTransferPort> FOwnPort;
     std::unique_ptr<TTransferLink> FLink;
+    std::unique_ptr<QPrinter> FPrinter;
     bool FPortOpen = false;
     bool FCancel = false;
     bool FSending = false;
