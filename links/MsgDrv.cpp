@@ -166,6 +166,10 @@ void TMsgCommPortDriver::Poll() {
     TimerWndProc(m);
 }
 
+bool TMsgCommPortDriver::WaitForData(int Ms, int WakeHandle) {
+    return FPort.WaitReadable(Ms, WakeHandle);
+}
+
 unsigned TMsgCommPortDriver::ReadInto(unsigned Count) {
     int n = FPort.Read(FBuffer.data(), int(std::min<size_t>(Count, FBuffer.size())));
     if (n <= 0)

@@ -110,6 +110,9 @@ public:
     void TimerWndProc(TMessage &Message);
     // Polls once: TimerWndProc with a WM_TIMER message.
     void Poll();
+    // Waits at most Ms for input (an owner's poll loop paces itself here).
+    // A byte written to WakeHandle (a pipe) ends the wait early.
+    bool WaitForData(int Ms, int WakeHandle = -1);
 
     msgdrv::TPortNumber Port() const { return FPortNumber; }
     void SetPort(msgdrv::TPortNumber Port); // only while closed
