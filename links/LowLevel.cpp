@@ -320,17 +320,21 @@ bool TLowLevel::Download(const std::string &ProgramFile) {
 
 // ---------------------------------------------------------------- requests
 
+// The worker's notification ends the wait at once; the message queue is
+// served between the waits on it.
 bool TLowLevel::WaitPumping(const std::function<bool()> &Done) {
     for (;;) {
+        {
+            std::shared_lock lock(FLock);
+            if (Done())
+                return true;
+            if (FTerminated || !FRunning || EventLoop().KeyDown(VK_ESCAPE))
+                return false;
+            FChanged.wait_for(lock, std::chrono::milliseconds(1));
+            if (Done())
+                return true;
+        }
         EventLoop().ProcessMessages();
-        std::shared_lock lock(FLock);
-        if (Done())
-            return true;
-        if (FTerminated || !FRunning || EventLoop().KeyDown(VK_ESCAPE))
-            return false;
-        FChanged.wait_for(lock, std::chrono::milliseconds(1));
-        if (Done())
-            return true;
     }
 }
 
