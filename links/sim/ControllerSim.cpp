@@ -315,7 +315,7 @@ void TControllerSim::Frame(const std::string &Raw, bool Read) {
 void TControllerSim::CommandLine(const std::string &Line) {
     Record('<', "line", Line);
     std::string text = Trim(Line);
-    if (text.find(char(frames::CtrlZ)) != std::string::npos) {
+    if (Line.find(char(frames::CtrlZ)) != std::string::npos) {
         FLoading = false;
         Send("\r\n>", "line");
         return;
