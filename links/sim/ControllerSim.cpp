@@ -274,6 +274,11 @@ void TControllerSim::Frame(const std::string &Raw, bool Read) {
     if (Read) {
         if (has(TSimFault::NoAck))
             return; // a read not understood is not answered
+        for (const TSimFault &f : FCurrent)
+            if (f.Kind == TSimFault::Nak) {
+                SendAck(true, f.NakValue);
+                return;
+            }
         ReadRequest(command, channel, frame.substr(head + 1, frame.size() - head - 2));
         return;
     }
