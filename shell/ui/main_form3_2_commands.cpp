@@ -22,6 +22,8 @@
 #include "engine/view2d/Draw_2D.h"
 #include "engine/view2d/ui/Form2DWindow.h"
 #include "links/MachLink.h"
+#include "links/ui/MintFindForm.h"
+#include "engine/core/NetUtil.h"
 #include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
 #include "machine/Machine_Tooling.h"
@@ -357,10 +359,17 @@ void TMainForm::BilletSizeClick() {
     UpdateBillet();
 }
 
+// The finder searches at once and closes; a port found goes into the
+// machine data and the active machine's file.
 void TMainForm::SearchForMachine() {
-    // The machine finder comes with the machine links; until then it finds
-    // no port and nothing is written.
-    FFoundPort = 0;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TToolbarButton *machine = Button(TMainButton::MachineOutput);
+    bool enabled = machine->isEnabled();
+    machine->setEnabled(false);
+    FFoundPort = orv::SearchForMachine(this, FEngine ? FEngine->MachineData() : nullptr,
+                                       NetUtil().Param1);
+    machine->setEnabled(enabled);
+    QApplication::restoreOverrideCursor();
 }
 
 // --- Open routine -----------------------------------------------------------
