@@ -6,6 +6,7 @@
 #include "links/ControllerNewComms.h"
 #include "links/ControllerNewCommsNewChip.h"
 #include "links/GetMintVersion.h"
+#include "links/LineControllers.h"
 #include "machine/Read_Machinedata_file.h"
 #include "machine/convert.h"
 #include "platform/EventLoop.h"
@@ -166,6 +167,8 @@ bool TMachLink::WaitIdle(const std::string &What, int TimeOutMs) {
 // ---------------------------------------------------------------- connect
 
 std::unique_ptr<TBasicController> TMachLink::CreateController(int Type) {
+    if (auto line = CreateLineController(Type, SettingsFile))
+        return line;
     std::unique_ptr<TController> c;
     if (Type == 0)
         c = std::make_unique<TControllerNewComms>();
