@@ -4,6 +4,7 @@
 #include "links/LowLevel.h"
 #include "links/MachLink.h"
 #include "links/MsgDrv.h"
+#include "links/StdMint.h"
 #include "machine/Read_Machinedata_file.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
@@ -27,19 +28,6 @@ TMintInfoViewFactory &ViewFactory() {
 
 bool IsTextByte(uint8_t B) {
     return B >= 14 && B <= 132;
-}
-
-bool ReadLines(const std::string &FileName, std::vector<std::string> &Lines) {
-    std::ifstream in(FileName, std::ios::binary);
-    if (!in)
-        return false;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        Lines.push_back(line);
-    }
-    return !in.bad();
 }
 
 bool IsLoadLine(const std::string &Line) {
@@ -275,7 +263,7 @@ bool TGetMintVer::DownloadProgram(int Port, const std::string &FileName, bool) {
     Display("Download To COM:" + IntToStr(Port) + " . . .");
     DelayMs(100);
     std::vector<std::string> lines;
-    if (!FileExists(FileName) || !ReadLines(FileName, lines))
+    if (!FileExists(FileName) || !ReadProgramLines(FileName, lines))
         return false;
     if (!OpenPort(Port))
         return false;
@@ -326,7 +314,7 @@ bool TGetMintVer::DownloadProgram(int Port, const std::string &FileName, bool) {
 
 int TGetMintVer::FileVersion(const std::string &FileName, int N) {
     std::vector<std::string> lines;
-    if (!FileExists(FileName) || !ReadLines(FileName, lines))
+    if (!FileExists(FileName) || !ReadProgramLines(FileName, lines))
         return 0;
     std::sort(lines.begin(), lines.end());
     std::string key = "COMMS(" + IntToStr(N) + ")";

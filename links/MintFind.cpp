@@ -228,15 +228,22 @@ void TMintFindForm::FindMachine() {
 
 // ---------------------------------------------------------------- commands
 
-void TMintFindForm::BreakClick() {
+// ENQ CR LF to a controller found, then 50 ms; false without one.
+bool TMintFindForm::WakeController() {
     if (FoundPort < 0) {
         MessageDlg("", "Find Machine first !", mtInformation, mbOK);
-        return;
+        return false;
     }
     FWorker->ClearReply();
     FWorker->ClearError();
     FWorker->RawRequest(EnqCrLf());
     Pause(50);
+    return true;
+}
+
+void TMintFindForm::BreakClick() {
+    if (!WakeController())
+        return;
     FWorker->CommandRequest(0, "M3", "0,0,0");
     Pause(50);
     FWorker->RawRequest(EnqCrLf());
@@ -244,15 +251,8 @@ void TMintFindForm::BreakClick() {
 }
 
 void TMintFindForm::RunMintButtClick() {
-    if (FoundPort < 0) {
-        MessageDlg("", "Find Machine first !", mtInformation, mbOK);
-        return;
-    }
-    FWorker->ClearReply();
-    FWorker->ClearError();
-    FWorker->RawRequest(EnqCrLf());
-    Pause(50);
-    FWorker->RawRequest("run" + CrLf);
+    if (WakeController())
+        FWorker->RawRequest("run" + CrLf);
 }
 
 void TMintFindForm::DownloadButtClick() {

@@ -67,6 +67,7 @@ public:
 
 private:
     void SearchAndReact(const std::string &FileName);
+    bool WakeController();
     // Sends Line and LF; with an expected answer waits for it (at most the
     // TimeOut interval). True when the wait timed out.
     bool SendLineWithWait(const std::string &Line);

@@ -12,9 +12,7 @@
 
 namespace orv {
 
-namespace {
-
-bool ReadLines(const std::string &FileName, std::vector<std::string> &Lines) {
+bool ReadProgramLines(const std::string &FileName, std::vector<std::string> &Lines) {
     std::ifstream in(FileName, std::ios::binary);
     if (!in)
         return false;
@@ -26,8 +24,6 @@ bool ReadLines(const std::string &FileName, std::vector<std::string> &Lines) {
     }
     return !in.bad();
 }
-
-} // namespace
 
 TStdMint::TStdMint() : TStdMint(1000) {}
 
@@ -99,7 +95,7 @@ void TStdMint::SendLine(const std::string &Text) {
 
 bool TStdMint::SendFile(const std::string &FileName) {
     std::vector<std::string> lines;
-    if (!ReadLines(FileName, lines)) {
+    if (!ReadProgramLines(FileName, lines)) {
         MessageDlg("", "Cannot read the controller program " + FileName, mtError, mbOK);
         return false;
     }

@@ -7,10 +7,15 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace orv {
 
 class TCommPortDriver;
+
+// The lines of a controller program file, CR LF or LF; false when it
+// cannot be read.
+bool ReadProgramLines(const std::string &FileName, std::vector<std::string> &Lines);
 class TProgressView;
 
 class TStdMint {

@@ -5,6 +5,7 @@
 
 #include "links/ui/MintFindForm.h"
 #include "links/sim/ControllerSim.h"
+#include "links/tests/PtyPair.h"
 #include "links/ui/Mint_Information.h"
 #include "machine/Read_Machinedata_file.h"
 #include "platform/IniFile.h"
@@ -16,25 +17,12 @@
 
 #include <QLabel>
 #include <QProgressBar>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace orv {
 namespace {
 
-struct TDeadPort {
-    TDeadPort() {
-        Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ::grantpt(Master);
-        ::unlockpt(Master);
-        char name[128] = {};
-        ::ptsname_r(Master, name, sizeof name);
-        Slave = name;
-    }
-    ~TDeadPort() { ::close(Master); }
-    int Master = -1;
-    std::string Slave;
-};
+// A pseudo-terminal nobody answers on.
+using TDeadPort = test::TPtyPair;
 
 TEST(MintFindFormTest, AutomaticSearchSavesThePortFound) {
     TQtEventLoop loop;

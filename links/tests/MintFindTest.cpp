@@ -7,6 +7,7 @@
 #include "links/MintFind.h"
 #include "links/CommThread.h"
 #include "links/sim/ControllerSim.h"
+#include "links/tests/PtyPair.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
 #include "platform/tests/TempDir.h"
@@ -14,41 +15,23 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
 
 namespace orv {
 namespace {
 
 // A pseudo-terminal nobody answers on.
-struct TDeadPort {
-    TDeadPort() {
-        Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ::grantpt(Master);
-        ::unlockpt(Master);
-        char name[128] = {};
-        ::ptsname_r(Master, name, sizeof name);
-        Slave = name;
+using TDeadPort = test::TPtyPair;
+
+// What the PC side wrote to Port, waiting up to 1 s for Count bytes.
+std::string ReadFar(TDeadPort &Port, size_t Count) {
+    std::string all;
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (all.size() < Count && std::chrono::steady_clock::now() < end) {
+        all += Port.Read();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    ~TDeadPort() { ::close(Master); }
-    // What the PC side wrote, waiting up to 1 s for Count bytes.
-    std::string Read(size_t Count) {
-        std::string all;
-        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-        while (all.size() < Count && std::chrono::steady_clock::now() < end) {
-            pollfd p{Master, POLLIN, 0};
-            ::poll(&p, 1, 10);
-            char b[256];
-            ssize_t n = ::read(Master, b, sizeof b);
-            if (n > 0)
-                all.append(b, size_t(n));
-        }
-        return all;
-    }
-    int Master = -1;
-    std::string Slave;
-};
+    return all;
+}
 
 class MintFindTest : public ::testing::Test {
 protected:
@@ -120,7 +103,7 @@ TEST_F(MintFindTest, FindsTheRunningControllerOnTheSecondPort) {
     EXPECT_EQ(Form->FoundPort, 2);
     EXPECT_TRUE(Form->ProgramRunning);
     EXPECT_TRUE(Messages.Log().empty());
-    EXPECT_EQ(First.Read(5), "\x04VN6\x05");
+    EXPECT_EQ(ReadFar(First, 5), "\x04VN6\x05");
 }
 
 // An answer without "vn2." is a controller whose program does not run.
@@ -191,7 +174,7 @@ TEST_F(MintFindTest, BreakMintOnTheWire) {
     auto start = std::chrono::steady_clock::now();
     Form->BreakClick();
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150));
-    EXPECT_EQ(First.Read(17), "\x05\r\n\x04M300,0,0\x03y\x05\r\n");
+    EXPECT_EQ(ReadFar(First, 17), "\x05\r\n\x04M300,0,0\x03y\x05\r\n");
 }
 
 TEST_F(MintFindTest, NoControllerAnywhere) {
