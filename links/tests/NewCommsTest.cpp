@@ -128,6 +128,41 @@ TEST(NewCommsLink, AWrongLengthByteGetsANak) {
     EXPECT_NE(r.Rig.Sim.CommsValue(20), 60); // the start entry never arrived
 }
 
+// The workers of Control Types 0 and 6 keep the receiver's rules: every
+// status byte from 0x80 to 0xBF acknowledges by bit 0, a status byte
+// before the check byte is a status byte, a bad check byte makes a read
+// go again; nothing is lost or done twice.
+TEST(NewCommsLink, Type6LineFaults) {
+    struct {
+        const char *Name;
+        TSimFault::TKind Kind;
+        const char *Match;
+        int NakValue;
+    } rows[] = {{"NAK 0x83", TSimFault::Nak, "07,3", 0x83},
+                {"NAK 0xBF", TSimFault::Nak, "07,3", 0xBF},
+                {"status before check", TSimFault::StatusBeforeCheck, "MB63<ENQ>", 0x81},
+                {"bad check", TSimFault::BadCheck, "MB63<ENQ>", 0x81},
+                {"no ack", TSimFault::NoAck, "07,3", 0x81}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.Name);
+        TNewCommsRig<TControllerNewCommsNewChip> r(true, true);
+        ASSERT_TRUE(r.Open());
+        TSimFault f;
+        f.Kind = row.Kind;
+        f.Match = row.Match;
+        f.NakValue = row.NakValue;
+        r.Rig.Sim.AddFault(f);
+        r.Rig.Sim.SetCommsValue(3, 1234);
+        r.Controller.WriteComms(7, 3);
+        EXPECT_TRUE(r.Controller.LastSendOk());
+        EXPECT_EQ(r.Controller.ReadComms(3), 1234);
+        r.Rig.Sync();
+        EXPECT_EQ(r.Rig.Sim.CommsValue(7), 3);
+        EXPECT_EQ(r.Rig.Count(P(frames::LengthWriteFrame("MB", 6, "01,07"))), 1);
+        EXPECT_TRUE(r.Errors.empty());
+    }
+}
+
 TEST(NewCommsLink, Type0FramesVersionAndOverrides) {
     TNewCommsRig<TControllerNewComms> r;
     ASSERT_TRUE(r.Open());
