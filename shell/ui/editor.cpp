@@ -710,9 +710,17 @@ void TEditorForm::GotoLineNumber()
     FRichEdit->SetSelection(start, (int)FRichEdit->Line(line).size());
 }
 
+// The window's printer: what Printer Setup chose is what Print prints on.
+QPrinter &TEditorForm::Printer()
+{
+    if (!FPrinter)
+        FPrinter = std::make_unique<QPrinter>();
+    return *FPrinter;
+}
+
 void TEditorForm::Print()
 {
-    QPrinter printer;
+    QPrinter &printer = Printer();
     int copies = 1;
     if (!EditorDialogs().Print(this, printer, copies))
         return;
@@ -725,8 +733,7 @@ void TEditorForm::Print()
 
 void TEditorForm::PrinterSetup()
 {
-    QPrinter printer;
-    EditorDialogs().PrinterSetup(this, printer);
+    EditorDialogs().PrinterSetup(this, Printer());
 }
 
 // --- Colours ---
