@@ -35,6 +35,9 @@ protected:
     {
         TLxEnvironmentTest::SetUp();
         InstallLxDialogs();
+        // Qt's widgets take their texts again once the translator is in.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
         Dictionary.SetDictionaryName("Dictionary1");
         Dictionary.SetLanguageFileName(std::string(ORV_DATA_DIR) + "/language.txt");
         Dictionary.SetFileName(std::string(ORV_DATA_DIR) + "/translat.txt");

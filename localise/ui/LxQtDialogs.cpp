@@ -156,7 +156,8 @@ void MarkPrintControls(QDialog &Dialog, bool Setup)
         mark(PrintControls);
 }
 
-// Calls Apply whenever the dialog is shown or becomes active, and Shown
+// Calls Apply whenever the dialog is shown or becomes active, and once Qt
+// has set its own texts again after a change of Qt's translators; Shown
 // once it has its size, as it is shown.
 class TActivationWatch : public QObject {
 public:
@@ -164,12 +165,14 @@ public:
         : FApply(std::move(Apply)), FShown(std::move(Shown))
     {
     }
-    bool eventFilter(QObject *, QEvent *Event) override
+    bool eventFilter(QObject *Dialog, QEvent *Event) override
     {
         if (Event->type() == QEvent::Show || Event->type() == QEvent::WindowActivate)
             FApply();
         if (Event->type() == QEvent::Show)
             FShown();
+        if (Event->type() == QEvent::LanguageChange)
+            QTimer::singleShot(0, Dialog, FApply);
         return false;
     }
 
