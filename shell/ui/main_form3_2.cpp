@@ -851,6 +851,8 @@ void TMainForm::MergeChildMenus(QMdiSubWindow *Window) {
         menuBar()->insertAction(before, a);
         FMergedActions.push_back(a);
     }
+    // The child's menus as they are now, in the language, with hot keys.
+    TranslateAgain(child);
 }
 
 // --- Menus ------------------------------------------------------------------

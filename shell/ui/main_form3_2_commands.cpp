@@ -42,6 +42,7 @@
 #include "shell/ui/Billet_size.h"
 #include "shell/ui/Choice_From.h"
 #include "shell/ui/Mach_Warn.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "shell/ui/RecentMenuMW.h"
 #include "shell/ui/ShellGlyphs.h"
 #include "shell/ui/ShellStatusBar.h"
@@ -223,6 +224,7 @@ void TMainForm::FileOpenClick() {
         return;
     ini.WriteString("directories", "FNC Folder", ExtractFilePath(folder));
     FRecent->AddFile(folder);
+    TranslateAgain(this);
 }
 
 // --- Project files -----------------------------------------------------------
@@ -324,6 +326,7 @@ void TMainForm::OpenCommand()
 }
 
 void TMainForm::RecentClick(const std::string &FileName) {
+    TranslateAgain(this); // the list was made again
     if (FileExists(FileName)) {
         std::string name = FileName;
         OpenProgramFile(0, name);
@@ -342,6 +345,7 @@ void TMainForm::SaveAsClick() {
         return;
     FEngine->SetProgramFile(name);
     FRecent->AddFile(name);
+    TranslateAgain(this);
 }
 
 void TMainForm::BilletSizeClick() {

@@ -12,6 +12,7 @@
 #include "platform/Paths.h"
 #include "platform/ui/ModalRunner.h"
 #include "shell/ToolbarSetup.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "shell/UtilityMenu.h"
 #include "shell/ui/Config_Menu_Tools.h"
 #include "shell/ui/ShellGlyphs.h"
@@ -271,6 +272,7 @@ void TMainForm::BuildUtilitiesMenu(const std::vector<std::string> &Titles)
         item->setData(QString::fromStdString(title));
         connect(item, &QAction::triggered, this, [this, item] { UtilityItemClick(item); });
     }
+    TranslateAgain(this);
 }
 
 void TMainForm::UtilityItemClick(QAction *Item)
