@@ -10,6 +10,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QCheckBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -383,6 +384,30 @@ TEST_F(LxQtDialogsTest, ProgramPrintGoesThroughTheLocalisedDialog)
     WhenModal([&](QDialog &D) { name = D.objectName().toStdString(); });
     EXPECT_FALSE(LxPrinterSetup(nullptr, qtPrinter));
     EXPECT_EQ(name, "LxPrinterSetupDialog");
+}
+
+} // namespace
+
+namespace {
+
+// Two files chosen at once come back as whole paths, FileName the first.
+TEST_F(LxQtDialogsTest, MultiSelectReturnsWholePathsFileNameFirst)
+{
+    TLxOpenDialog dialog;
+    dialog.Options |= ofAllowMultiSelect;
+    dialog.SetInitialDir(std::string(ORV_DATA_DIR) + "/");
+    WhenModal(
+        [](QDialog &D) {
+            auto *name = D.findChild<QLineEdit *>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            name->setText("\"translat.txt\" \"language.txt\"");
+        },
+        true);
+    ASSERT_TRUE(dialog.Execute());
+    const std::string data = ORV_DATA_DIR;
+    EXPECT_EQ(dialog.Files(),
+              (std::vector<std::string>{data + "/translat.txt", data + "/language.txt"}));
+    EXPECT_EQ(dialog.FileName, data + "/translat.txt");
 }
 
 } // namespace
