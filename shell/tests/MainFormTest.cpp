@@ -237,7 +237,7 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle) {
     EXPECT_EQ(Form().StatusPanelText(2, 2), "File:");
     EXPECT_EQ(Form().StatusPanelText(2, 3), ProgramFile);
     EXPECT_EQ(Shown().Run, "S-T-");
-    EXPECT_FALSE(B(TMainButton::VROutput)->isEnabled()) << "no VR control on this system";
+    EXPECT_TRUE(B(TMainButton::VROutput)->isEnabled()) << "the simulated VR world is there";
     EXPECT_FALSE(B(TMainButton::Output3D)->isHidden())
         << "the simulation control was registered from beside the program";
     EXPECT_FALSE(Form().MenuItem("CIMSettings")->isVisible()) << "the bench mill has no CIM input";

@@ -37,6 +37,7 @@
 #include "platform/ui/QtPos_size.h"
 #include "platform/ui/VirtualKeys.h"
 #include "shell/CodeHelp.h"
+#include "shell/RemoteInputs.h"
 #include "shell/ShellSettings.h"
 #include "shell/SourceMenu.h"
 #include "shell/SupportCheck.h"
@@ -137,6 +138,7 @@ TMainForm::~TMainForm() {
     Help().SetViewer(nullptr);
     if (!FClosed)
         FormClose();
+    FreeRemoteInputs();
     FRecent.reset();
     if (FKeyForm)
         FKeyForm->hide();
@@ -158,6 +160,7 @@ void TMainForm::FormCreate() {
     resize(756, 490);
     AssignCommandTags();
     BuildMenus();
+    CreateRemoteInputs();
     BuildStatusBars();
     auto *centre = new QWidget(this);
     auto *column = new QVBoxLayout(centre);
@@ -561,6 +564,7 @@ void TMainForm::FormShow() {
     FEngine->FormCreate();
     FEngine->OnInputStateChanged = [this](TObject *) { InputStateChanged(); };
     FEngine->OnCycleStateChanged = [this](TObject *) { CycleStateChanged(); };
+    StartRemoteInputs();
     FRecent->LoadHistory();
     RestoreToolbarLayout(FMainIni);
     HideListedButtons(FMainIni);
@@ -619,10 +623,11 @@ void TMainForm::UpdateCaption() {
 bool TMainForm::CheckSupportFiles()
 {
     TSupportProbes probes;
-    // The VR viewer is not on this system. The simulation control is made
-    // by its class id; registration takes "Velmarox.OCX" from the program
-    // folder, or from beside the binary when the program's files live apart.
-    probes.CreateVR = [] { return false; };
+    // The VR control is the simulated world of the links. The simulation
+    // control is made by its class id; registration takes "Velmarox.OCX"
+    // from the program folder, or from beside the binary when the program's
+    // files live apart.
+    probes.CreateVR = [] { return CanCreateVRControl(); };
     probes.CreateSimulation = [] {
         TComPtr control;
         return CreateInstance(VelmaroxControlClassId, control) == S_OK;

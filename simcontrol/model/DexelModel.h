@@ -193,7 +193,7 @@ private:
     void RimPolygon(const CGridPoint &P, double R, CQuadCorner *Rim) const;
     void ShankWalls(const CGridPoint &P, double R, double RimZ, CQuadCorner (*Walls)[4]) const;
     bool FastFacets(const CQuadCorner *Floor, int FloorCount, const CQuadCorner (*Walls)[4],
-                    int WallCount, int Z, int FloorColour);
+                    int WallCount, int SharedWalls, int Z, int FloorColour);
     void StagePolygonRows(int C, const CEdgeExtremes &E);
     const int *CellHead(int C, int R) const
     {

@@ -98,7 +98,7 @@ void CDexelModel::ClearExtremes(int From, int To)
         FExtremes[c] = {NoRowNear, 0, 0, -NoRowNear, 0, 0};
 }
 
-void CDexelModel::EnterExtreme(int C, int R, int Z, int Shade)
+inline void CDexelModel::EnterExtreme(int C, int R, int Z, int Shade)
 {
     if (C < 0 || C >= static_cast<int>(FExtremes.size()))
         return;
@@ -128,6 +128,16 @@ void CDexelModel::WalkEdge(const CQuadCorner &A, const CQuadCorner &B)
     const int c0 = std::min(ca, cb), c1 = std::max(ca, cb);
     const int from = std::max(c0, 0), to = std::min(c1, static_cast<int>(FExtremes.size()) - 1);
     const double span = c1 - c0;
+    if (L.z == H.z && L.shade == H.shade) {
+        // A level edge of one shade (floors, the rims of walls): height
+        // and shade are the same all along.
+        const int z = Trunc(L.z);
+        for (int c = from; c <= to; ++c) {
+            const double f = (c - c0) / span;
+            EnterExtreme(c, Trunc(L.y + f * (H.y - L.y)), z, L.shade);
+        }
+        return;
+    }
     for (int c = from; c <= to; ++c) {
         const double f = (c - c0) / span;
         EnterExtreme(c, Trunc(L.y + f * (H.y - L.y)), Trunc(L.z + f * (H.z - L.z)),
@@ -246,7 +256,8 @@ bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
     ToolColumn = Trunc(P.x);
     ToolRow = Trunc(P.y);
     ToolZ = static_cast<int>(P.z);
-    return FastFacets(rim, Sectors, walls, Sectors, static_cast<int>(P.z), -1);
+    // The last wall closes the rim at 2 pi, not at the floor's first corner.
+    return FastFacets(rim, Sectors, walls, Sectors, Sectors - 1, static_cast<int>(P.z), -1);
 }
 
 // The facets of one cut whose nodes all lie at height z or above: a floor
@@ -260,7 +271,8 @@ bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
 // Only the other rows of each column, in runs, are staged and passed
 // over; the result is that of the full pass.
 bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
-                             const CQuadCorner (*Walls)[4], int WallCount, int Z, int FloorColour)
+                             const CQuadCorner (*Walls)[4], int WallCount, int SharedWalls,
+                             int Z, int FloorColour)
 {
     constexpr int MaxWalls = 16;
     if (WallCount > MaxWalls || FloorCount > 32)
@@ -328,8 +340,44 @@ bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
         FStampRows[c].Floor = {NoRowNear, 0, 0, -NoRowNear, 0, 0};
     spans(rim, FloorCount, true);
     const int stageFrom = first, stageTo = last;
-    for (int w = 0; w < WallCount; ++w)
-        spans(Walls[w], 4, false);
+    // A wall standing on floor edge k (its first two corners are those of
+    // the floor's edge k to k + 1) meets the rows of that edge and of its
+    // two ends, which only add to the floor's; it is walked when staged,
+    // if at all. Its rows for the groups are taken a row wider each way.
+    bool walkLater[MaxWalls] = {};
+    for (int w = 0; w < WallCount; ++w) {
+        if (w >= SharedWalls) {
+            spans(Walls[w], 4, false);
+            continue;
+        }
+        walkLater[w] = true;
+        const CQuadCorner &a = Walls[w][0], &b = Walls[w][1];
+        const int from = std::max(Trunc(std::min(a.x, b.x)), 0);
+        const int to = std::min(Trunc(std::max(a.x, b.x)), FColumnCount - 1);
+        wallFrom[w] = from;
+        wallTo[w] = to;
+        ++wall;
+        if (from > to)
+            continue;
+        const int rowLo = std::min(Trunc(a.y), Trunc(b.y)) - 1;
+        const int rowHi = std::max(Trunc(a.y), Trunc(b.y)) + 1;
+        for (const CQuadCorner *end : {&a, &b}) {
+            const int c = Trunc(end->x);
+            if (c < from || c > to)
+                continue;
+            FStampRows[c].Lo = std::min(FStampRows[c].Lo, Trunc(end->y));
+            FStampRows[c].Hi = std::max(FStampRows[c].Hi, Trunc(end->y));
+        }
+        for (int c = from; c <= to; ++c) {
+            CStampRows &rows = FStampRows[c];
+            const CEdgeExtremes &f = rows.Floor;
+            const int g = f.NearRow <= f.FarRow && rowLo + rowHi > f.NearRow + f.FarRow;
+            rows.RimLo[g] = std::min(rows.RimLo[g], rowLo);
+            rows.RimHi[g] = std::max(rows.RimHi[g], rowHi);
+        }
+        first = std::min(first, from);
+        last = std::max(last, to);
+    }
 
     // A row at exactly z (one node) comes out unchanged when it gets only
     // the floor and the row in front of it lies nowhere below z, or when
@@ -383,17 +431,25 @@ bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
                     else
                         quiet = span[i - 1] != EmptyCell && low(i - 1) >= z;
                 }
-                // A stack already holding every height the cut stages there
-                // (z, and up to the top for walls) stays as it is when the
-                // row in front is left alone, stands up to its bottom, and
-                // one neighbour reaches nowhere below its head (no levelling).
+                // Otherwise, with the row in front left alone and standing
+                // up to this row's bottom: a row the cut does not reach, or
+                // a stack already holding every height the cut stages there
+                // (z, and up to the top for walls), stays as it is when a
+                // neighbour reaches nowhere below its head (no levelling);
+                // walls staged onto a lower stack are levelled back to
+                // exactly its head when the neighbours' lowest come to it.
                 if (!quiet && FloorColour < 0 && prevQuiet && span[i] != EmptyCell &&
-                    span[i - 1] != EmptyCell && span[i + 1] != EmptyCell) {
+                    span[i - 1] != EmptyCell && span[i + 1] != EmptyCell &&
+                    high(i - 1) >= low(i)) {
                     const int h = high(i), l = low(i);
-                    const int back =
-                        i + 1 >= lo && i + 1 <= hi ? std::min(low(i + 1), z) : low(i + 1);
-                    quiet = l <= z && h >= (wall ? FTop : z) && high(i - 1) >= l &&
-                            (low(i - 1) >= h || back >= h);
+                    const bool staged = i >= lo && i <= hi;
+                    const int backHigh = low(i + 1);
+                    const int backLow = i + 1 >= lo && i + 1 <= hi ? std::min(backHigh, z) : backHigh;
+                    const bool holds = !staged || (l <= z && h >= (wall ? FTop : z));
+                    quiet = holds && (low(i - 1) >= h || backLow >= h);
+                    if (!quiet && staged && wall && l <= z && h >= z)
+                        quiet = low(i - 1) <= h && backHigh <= h &&
+                                (l == h || low(i - 1) == h || backLow == h);
                 }
                 lastLooked = i;
                 lastQuiet = quiet;
@@ -423,11 +479,27 @@ bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
             StageSegment(c, e);
     }
     FlushCellStage();
-    // The walls from their kept segments, as RasterQuad stages them.
+    // The walls, as RasterQuad stages them: from their kept segments, or
+    // walked now when they meet a row that is staged.
     size_t segment = 0;
     for (int k = 0; k < WallCount; ++k) {
         if (wallFrom[k] > wallTo[k])
             continue;
+        if (walkLater[k]) {
+            const CQuadCorner &a = Walls[k][0], &b = Walls[k][1];
+            const int rowLo = std::min(Trunc(a.y), Trunc(b.y)) - 1;
+            const int rowHi = std::max(Trunc(a.y), Trunc(b.y)) + 1;
+            bool meets = false;
+            for (int c = wallFrom[k]; c <= wallTo[k] && !meets; ++c) {
+                const CStampRows &rows = FStampRows[c];
+                meets = rows.All;
+                for (int n = 0; n < rows.Count && !meets; ++n)
+                    meets = rows.From[n] <= rowHi && rows.To[n] >= rowLo;
+            }
+            if (meets)
+                RasterQuad(Walls[k][0], Walls[k][1], Walls[k][2], Walls[k][3]);
+            continue;
+        }
         WidenTouchedColumns(wallFrom[k], wallTo[k]);
         for (int c = wallFrom[k]; c <= wallTo[k]; ++c) {
             const CEdgeExtremes &e = FWallSegments[segment++];
@@ -643,7 +715,7 @@ void CDexelModel::PlanarSweep(const CGridPoint &P1, const CGridPoint &P2, double
     if (FastCuts && z >= 0 && z < FTop && std::fabs(P1.x) < 1e5 && std::fabs(P1.y) < 1e5 &&
         std::fabs(P2.x) < 1e5 && std::fabs(P2.y) < 1e5 && R >= 0 && R < 1e5 &&
         FTouchedFirst > FTouchedLast && Overwrite &&
-        FastFacets(floor, 4, wall, 1, static_cast<int>(z), down))
+        FastFacets(floor, 4, wall, 1, 0, static_cast<int>(z), down))
         return;
     RasterQuad(floor[0], floor[1], floor[2], floor[3]);
     RasterQuad(wall[0][0], wall[0][1], wall[0][2], wall[0][3]);

@@ -372,6 +372,12 @@ void Scatter(CDexelModel &M, unsigned Seed, int Count)
 const CMoveScript Scripts[] = {
     {"spiral_level", 2, 5, false, [](CDexelModel &M) { Spiral(M, 6000, 6, 4, 19, 19); }},
     {"spiral_ramp", 2, 5, false, [](CDexelModel &M) { Spiral(M, 6000, 6, 4, 19, 15); }},
+    {"spiral_up_rotated", 2.7, 4, false,
+     [](CDexelModel &M) {
+         M.SetRotation(-0.9);
+         M.BuildBillet(0, 0, 140, 140, 20, 192);
+         Spiral(M, 8000, 6, 3, 14, 19);
+     }},
     {"spiral_fine", 4, 5, false, [](CDexelModel &M) { Spiral(M, 3000, 3, 4, 19.3, 18.1); }},
     {"spiral_ball", 2, 4, true, [](CDexelModel &M) { Spiral(M, 2000, 3, 3, 18, 16); }},
     {"scatter_flat", 1.5, 4, false, [](CDexelModel &M) { Scatter(M, 7, 400); }},
