@@ -75,9 +75,11 @@ const TMainButton RunButtonsOrder[] = {TMainButton::Start, TMainButton::Pause, T
 } // namespace
 
 // --- Menus ------------------------------------------------------------------
+// Menus and items carry their English texts; the window's translator gives
+// them the language.
 
 QMenu *TMainForm::NewMenu(QMenu *Parent, const char *Name, const char *Caption) {
-    QMenu *m = Parent ? Parent->addMenu(Tr(Caption)) : menuBar()->addMenu(Tr(Caption));
+    QMenu *m = Parent ? Parent->addMenu(Caption) : menuBar()->addMenu(Caption);
     m->setObjectName(Name);
     FMenus[Name] = m;
     return m;
@@ -85,7 +87,7 @@ QMenu *TMainForm::NewMenu(QMenu *Parent, const char *Name, const char *Caption) 
 
 QAction *TMainForm::NewItem(QMenu *Parent, const char *Name, const char *Caption,
                             std::function<void()> Action) {
-    QAction *a = Parent->addAction(Tr(Caption));
+    QAction *a = Parent->addAction(Caption);
     a->setObjectName(Name);
     FActions[Name] = a;
     if (Action)
@@ -170,8 +172,8 @@ void TMainForm::BuildPopupMenus() {
     choose3D->setObjectName("Select3Dpopup");
     FMenus["Select3Dpopup"] = choose3D;
     auto *group = new QActionGroup(choose3D);
-    FStandard3D = choose3D->addAction(Tr("Standard 3D"));
-    FOpenGL3D = choose3D->addAction(Tr("OpenGL enhanced 3D"));
+    FStandard3D = choose3D->addAction("Standard 3D");
+    FOpenGL3D = choose3D->addAction("OpenGL enhanced 3D");
     for (QAction *a : {FStandard3D, FOpenGL3D}) {
         a->setCheckable(true);
         group->addAction(a);

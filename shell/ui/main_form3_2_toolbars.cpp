@@ -7,7 +7,6 @@
 #include "components/toolbar/ui/TbCore.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/toolbar/ui/TbTlbr.h"
-#include "engine/core/Mess.h"
 #include "engine/form/base.h"
 #include "platform/Paths.h"
 #include "platform/ui/ModalRunner.h"
@@ -28,11 +27,6 @@
 namespace orv {
 
 namespace {
-
-QString Tr(const char *Text)
-{
-    return QString::fromStdString(Mess().Translate(Text));
-}
 
 // A right button released on a toolbar itself (not on one of its buttons)
 // opens the toolbar popup.
@@ -92,7 +86,7 @@ std::vector<TToolbarButton *> TMainForm::ToolbarButtons() const
 void TMainForm::BuildToolbarSetupMenus()
 {
     QMenu *setup = Menu("Setup");
-    QMenu *bars = new QMenu(Tr("ToolBars"), setup);
+    QMenu *bars = new QMenu("ToolBars", setup);
     bars->setObjectName("ToolBars");
     FMenus["ToolBars"] = bars;
     setup->insertMenu(MenuItem("JogKeys"), bars);
