@@ -899,7 +899,9 @@ TEST_F(MainForm, UtilitiesAreConfiguredAndRunFromTheMenu)
     EXPECT_EQ(Messages.Log()[1].Caption, "Select Working Directory");
     EXPECT_EQ(Messages.Log()[2].Text, "Delete the item entitled Calc?");
     EXPECT_EQ(Messages.Log()[2].Caption, "Confirm");
-    EXPECT_EQ(items(), (std::vector<std::string>{"Configure &Utilities...", "-", "Notes", "Report"}));
+    EXPECT_EQ(items(),
+              (std::vector<std::string>{"Configure &Utilities...", "-", "&Notes", "&Report"}))
+        << "the items made now get hot keys at once";
     EXPECT_EQ(Setting("Menu Tools", "Report_Title"), "1") << "its place rewritten";
 
     Form().Menu("Utilities")->actions().back()->trigger();

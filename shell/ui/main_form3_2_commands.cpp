@@ -45,6 +45,7 @@
 #include "shell/ui/Billet_size.h"
 #include "shell/ui/Choice_From.h"
 #include "shell/ui/Mach_Warn.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "shell/ui/RecentMenuMW.h"
 #include "shell/ui/ShellGlyphs.h"
 #include "shell/ui/ShellStatusBar.h"
@@ -76,9 +77,11 @@ const TMainButton RunButtonsOrder[] = {TMainButton::Start, TMainButton::Pause, T
 } // namespace
 
 // --- Menus ------------------------------------------------------------------
+// Menus and items carry their English texts; the window's translator gives
+// them the language.
 
 QMenu *TMainForm::NewMenu(QMenu *Parent, const char *Name, const char *Caption) {
-    QMenu *m = Parent ? Parent->addMenu(Tr(Caption)) : menuBar()->addMenu(Tr(Caption));
+    QMenu *m = Parent ? Parent->addMenu(Caption) : menuBar()->addMenu(Caption);
     m->setObjectName(Name);
     FMenus[Name] = m;
     return m;
@@ -86,7 +89,7 @@ QMenu *TMainForm::NewMenu(QMenu *Parent, const char *Name, const char *Caption) 
 
 QAction *TMainForm::NewItem(QMenu *Parent, const char *Name, const char *Caption,
                             std::function<void()> Action) {
-    QAction *a = Parent->addAction(Tr(Caption));
+    QAction *a = Parent->addAction(Caption);
     a->setObjectName(Name);
     FActions[Name] = a;
     if (Action)
@@ -171,8 +174,8 @@ void TMainForm::BuildPopupMenus() {
     choose3D->setObjectName("Select3Dpopup");
     FMenus["Select3Dpopup"] = choose3D;
     auto *group = new QActionGroup(choose3D);
-    FStandard3D = choose3D->addAction(Tr("Standard 3D"));
-    FOpenGL3D = choose3D->addAction(Tr("OpenGL enhanced 3D"));
+    FStandard3D = choose3D->addAction("Standard 3D");
+    FOpenGL3D = choose3D->addAction("OpenGL enhanced 3D");
     for (QAction *a : {FStandard3D, FOpenGL3D}) {
         a->setCheckable(true);
         group->addAction(a);
@@ -226,6 +229,7 @@ void TMainForm::FileOpenClick() {
         return;
     ini.WriteString("directories", "FNC Folder", ExtractFilePath(folder));
     FRecent->AddFile(folder);
+    TranslateAgain(this);
 }
 
 // --- Project files -----------------------------------------------------------
@@ -327,6 +331,7 @@ void TMainForm::OpenCommand()
 }
 
 void TMainForm::RecentClick(const std::string &FileName) {
+    TranslateAgain(this); // the list was made again
     if (FileExists(FileName)) {
         std::string name = FileName;
         OpenProgramFile(0, name);
@@ -345,6 +350,7 @@ void TMainForm::SaveAsClick() {
         return;
     FEngine->SetProgramFile(name);
     FRecent->AddFile(name);
+    TranslateAgain(this);
 }
 
 void TMainForm::BilletSizeClick() {
