@@ -223,9 +223,9 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle) {
     EXPECT_EQ(Form().windowTitle().toStdString(), "Orvellan  -  BENCHMILL");
     EXPECT_TRUE(Dialogs.empty()) << "the support files are all there";
     QMenu *source = Form().Menu("Source");
-    ASSERT_EQ(source->actions().size(), 3);
-    const char *captions[] = {"File", "Editor", "Compiled Program"};
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(source->actions().size(), 4);
+    const char *captions[] = {"File", "Editor", "Compiled Program", "Fanuc 21i"};
+    for (int i = 0; i < 4; ++i) {
         QAction *item = source->actions()[i];
         EXPECT_EQ(item->objectName().toStdString(), "MenuSource" + std::to_string(i + 1));
         EXPECT_EQ(item->text().toStdString(), captions[i]);

@@ -1,0 +1,124 @@
+// The Fanuc 21 window offscreen: it shows the station's texts, its keypad,
+// buttons and knob work the station, and it stays 630 px high.
+#include "engine/core/NetUtil.h"
+#include "fanuc/fanuc21/Fanuc21Screen.h"
+#include "fanuc/ui/Fanuc21Form.h"
+#include "fanuc/ui/FanucLedButton.h"
+#include "components/gif/ui/GIFImage.h"
+#include "components/toolbar/ui/TbCtls.h"
+#include "platform/EventLoop.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <filesystem>
+
+namespace orv::fanuc {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Fanuc21Form : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Folder = fs::temp_directory_path() / ("fanuc21form_" + std::to_string(::getpid()));
+        fs::remove_all(Folder);
+        fs::create_directories(Folder);
+        for (const char *name : {"Tarnwick.ini", "FanucKnob.gif"})
+            fs::copy_file(fs::path(ORV_DATA_DIR) / name, Folder / name);
+        Previous = fs::current_path();
+        fs::current_path(Folder);
+        SetProgramPathOverride(Folder.string(), "Tarnwick");
+        Net = std::make_unique<TNetUtil>();
+        Station = std::make_unique<TFanucScreen>();
+        Station->OnOpsCommand = [this](int Code) { Sent.push_back(Code); };
+        Station->Initialise();
+        Form = std::make_unique<TFanuc21Form>(*Station);
+    }
+    void TearDown() override
+    {
+        Form.reset();
+        Station.reset();
+        Net.reset();
+        fs::current_path(Previous);
+        fs::remove_all(Folder);
+    }
+    void Click(QWidget *W)
+    {
+        const QPointF at(5, 5);
+        QMouseEvent press(QEvent::MouseButtonPress, at, W->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(W, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, W->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(W, &release);
+    }
+    void Key(int QtKey, const char *Text)
+    {
+        QKeyEvent press(QEvent::KeyPress, QtKey, Qt::NoModifier, Text);
+        QApplication::sendEvent(Form.get(), &press);
+    }
+    fs::path Folder, Previous;
+    std::unique_ptr<TNetUtil> Net;
+    TTestEventLoop Loop;
+    TEventLoopScope LoopScope{Loop};
+    TScriptedMessages Messages;
+    TMessageServiceScope MessageScope{Messages};
+    std::unique_ptr<TFanucScreen> Station;
+    std::unique_ptr<TFanuc21Form> Form;
+    std::vector<int> Sent;
+};
+
+TEST_F(Fanuc21Form, ShapeAndFreshTexts)
+{
+    EXPECT_EQ(Form->height(), 630);
+    EXPECT_EQ(Form->width(), 732);
+    EXPECT_TRUE(Form->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(Form->KeypadKeys().size(), 44u);
+    EXPECT_EQ(Form->OperatorButtons().size(), 44u);
+    EXPECT_EQ(Form->SoftKeyButtons().size(), 7u);
+    EXPECT_EQ(Station->Text("StatDisp1"), "EDIT");
+}
+
+TEST_F(Fanuc21Form, KeypadButtonsAndKeysReachTheStation)
+{
+    Click(Form->KeypadKeys()[25]); // PROG
+    EXPECT_EQ(Station->Text("TopLabel"), "PROGRAM");
+    Click(Form->KeypadKeys()[2]); // G
+    Key(Qt::Key_0, "0");
+    Key(Qt::Key_Period, "."); // types ".", never deletes
+    EXPECT_EQ(Station->KeyInText(), "G0.");
+    Click(Form->OperatorButtons()[35]); // CYCLE START
+    EXPECT_EQ(Sent.back(), 21);
+    Click(Form->OperatorButtons()[6]); // MPG keeps its LED
+    EXPECT_TRUE(static_cast<TLedButton *>(Form->OperatorButtons()[6])->LedOn());
+}
+
+TEST_F(Fanuc21Form, KnobShowsTheStationsFrame)
+{
+    for (int i = 0; i < 30; ++i)
+        Station->KnobStep(true);
+    auto *knob = static_cast<TGIFImage *>(Form->Knob());
+    EXPECT_EQ(knob->FrameCount(), 21);
+    EXPECT_EQ(knob->CurrentFrame(), 21);
+    for (int i = 0; i < 30; ++i)
+        Station->KnobStep(false);
+    EXPECT_EQ(knob->CurrentFrame(), 1);
+}
+
+TEST_F(Fanuc21Form, HidingTheRightPanelNarrowsTheWindow)
+{
+    Station->ToggleRightPanel();
+    EXPECT_EQ(Form->width(), 508);
+    Station->ToggleRightPanel();
+    EXPECT_EQ(Form->width(), 732);
+}
+
+} // namespace
+} // namespace orv::fanuc
