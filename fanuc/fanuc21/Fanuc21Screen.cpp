@@ -88,6 +88,7 @@ TFanucScreen::TFanucScreen()
     : FPanel(std::make_unique<TFanucControlPanel>(*this)),
       FInput(std::make_unique<TFanuc21Input>(*this)), FTimer(std::make_unique<TTimer>())
 {
+    LedRows = &Fanuc21Leds;
     Leds.assign(Fanuc21Buttons().size(), false);
     Program.Words = {"O0000", "%"};
     MDI.Words = {"%"};
@@ -161,7 +162,7 @@ void TFanucScreen::Initialise()
     LayOut();
     FInput->ResetSource();
     std::fill(Leds.begin(), Leds.end(), false);
-    SetLed(Fanuc21Leds.Increments[0], true);
+    SetLed(LedRows->Increments[0], true);
     ShowKnob(50);
     ShowOverride(50);
     FPanel->RequestStateRefresh(nullptr);
@@ -248,7 +249,8 @@ void TFanucScreen::ShowStatusItem(int Code)
         set("StatDisp1", "MEM");
         ProgramPane.SetBlockMode(true);
         // The end marker holds no block of the program: the run starts at the top.
-        if (ProgramPane.GetBlockLine() >= int(Program.Lines.size()))
+        if (ProgramPane.CursorWord >= int(Program.Words.size()) - 1 ||
+            ProgramPane.GetBlockLine() >= int(Program.Lines.size()))
             ProgramPane.GotoStart();
         ProgramIndex = FInput->HighlightIndex = std::max(ProgramPane.GetBlockLine(), 0);
         break;
@@ -323,10 +325,10 @@ void TFanucScreen::KnobMouseMove(int X, int Y)
         FDragX = X;
         return;
     }
-    if (Y > FDragY + 2) {
+    if (Y > FDragY + KnobStepPixels) {
         FDragY = Y;
         KnobStep(false);
-    } else if (Y < FDragY - 2) {
+    } else if (Y < FDragY - KnobStepPixels) {
         FDragY = Y;
         KnobStep(true);
     }
@@ -398,12 +400,18 @@ void TFanucScreen::ShowMachineMode(TMachineMode Mode)
     default:
         break;
     }
-    SetLed(Fanuc21Leds.Auto, Mode == modeAuto);
-    SetLed(Fanuc21Leds.Edit, Mode == modeEdit);
-    SetLed(Fanuc21Leds.MDI, Mode == modeMDI);
-    SetLed(Fanuc21Leds.Home, Mode == modeHome);
-    SetLed(Fanuc21Leds.Jog, Mode == modeJog || Mode == modeIncJog);
-    SetLed(Fanuc21Leds.IncJog, Mode == modeIncJog);
+    ShowModeLeds(Mode);
+}
+
+// The mode LEDs; the program pane runs in block mode in every mode but edit.
+void TFanucScreen::ShowModeLeds(TMachineMode Mode)
+{
+    SetLed(LedRows->Auto, Mode == modeAuto);
+    SetLed(LedRows->Edit, Mode == modeEdit);
+    SetLed(LedRows->MDI, Mode == modeMDI);
+    SetLed(LedRows->Home, Mode == modeHome);
+    SetLed(LedRows->Jog, Mode == modeJog || Mode == modeIncJog);
+    SetLed(LedRows->IncJog, Mode == modeIncJog);
     ProgramPane.SetBlockMode(Mode != modeEdit);
     if (FunctionPage == fpProgram)
         ShowPanes();
@@ -484,8 +492,8 @@ void TFanucScreen::TimerTick()
         std::strftime(text, sizeof text, "%H:%M:%S", std::localtime(&now));
         Label("TimeLabel").Text = text;
     }
-    SetLed(Fanuc21Leds.CycleStart, FCycleState == csRunning || (FCycleState == csPaused && BlinkPhase));
-    SetLed(Fanuc21Leds.CycleStop, FCycleState == csStopped || FCycleState == csRewind);
+    SetLed(LedRows->CycleStart, FCycleState == csRunning || (FCycleState == csPaused && BlinkPhase));
+    SetLed(LedRows->CycleStop, FCycleState == csStopped || FCycleState == csRewind);
     if (FPanel->Estop())
         ShowStatusItem(11);
     if (!ErrorText.empty()) {
@@ -708,7 +716,7 @@ void TFanucScreen::SoftKey(int Tag)
 void TFanucScreen::SoftKeyPage0to2(int Tag)
 {
     const int page = SoftKeyPage;
-    if (Tag == 2)
+    if (Tag == 3)
         return OpenProgram();
     if (page == 0 && Tag == 6)
         return ShowSoftKeyPage(1);
@@ -727,8 +735,8 @@ void TFanucScreen::SoftKeyPage0to2(int Tag)
     if (page == 2) {
         switch (Tag) {
         case 1: return ShowSoftKeyPage(1);
-        case 3: return SaveProgramAs();
-        case 4: return NewProgram();
+        case 4: return SaveProgramAs();
+        case 5: return NewProgram();
         case 7: return ShowSoftKeyPage(3);
         default: return;
         }
@@ -963,10 +971,10 @@ void TFanucScreen::ProgramEditKey(int Code, const std::string &Text)
 void TFanucScreen::WriteBack()
 {
     if (CurrentPane == &ProgramPane) {
-        Program.WordsToLines();
+        Program.WordsToLines(WriteEndMarker);
         Modified = true;
     } else {
-        MDI.WordsToLines();
+        MDI.WordsToLines(WriteEndMarker);
     }
     if (OnChange)
         OnChange();
@@ -986,7 +994,7 @@ void TFanucScreen::OpButtMouseDown(int Row)
     // A button without a function keeps its LED lit once pressed.
     SetLed(Row, tag == NoFunction);
     int command = NoFunction;
-    const TLedRows &rows = Fanuc21Leds;
+    const TLedRows &rows = *LedRows;
     if (DisplayedMode == 0) {
         if (tag == 4)
             SetLed(rows.HomeX, true), command = 17;
@@ -1000,7 +1008,7 @@ void TFanucScreen::OpButtMouseDown(int Row)
         SetLed(rows.HomeZ, false);
     }
     if (command != NoFunction)
-        SendCommand(command);
+        SendHomeCommand(command);
     else
         SendCommand(tag);
     if (tag >= 34 && tag <= 38) {
@@ -1065,7 +1073,7 @@ bool TFanucScreen::LoadProgram(const std::string &Name)
 
 bool TFanucScreen::SaveProgram(const std::string &Name)
 {
-    Program.WordsToLines();
+    Program.WordsToLines(WriteEndMarker);
     if (!WriteLines(Name, Program.Lines)) {
         MessageDlg("", Mess().Translate("Error trying to save file") + " " + Name, mtError, mbOK);
         return false;
