@@ -452,6 +452,8 @@ void TFanucScreenOM::ToggleRightPanel()
     TFanucScreen::ToggleRightPanel();
     FloatKnobShown = RightPanelHidden;
     Label("ShowHideBtn").Text = RightPanelHidden ? "Show Edit Panel" : "Hide Edit Panel";
+    if (OnScreenChange)
+        OnScreenChange();
 }
 
 void TFanucScreenOM::ShowProgramNumber()

@@ -1,6 +1,7 @@
 // The Fanuc 21 window offscreen: it shows the station's texts, its keypad,
 // buttons and knob work the station, and it stays 630 px high.
 #include "engine/core/NetUtil.h"
+#include "fanuc/fanuc0m/FanucOMScreen.h"
 #include "fanuc/fanuc21/Fanuc21Screen.h"
 #include "fanuc/ui/Fanuc21Form.h"
 #include "fanuc/ui/FanucLedButton.h"
@@ -118,6 +119,48 @@ TEST_F(Fanuc21Form, HidingTheRightPanelNarrowsTheWindow)
     EXPECT_EQ(Form->width(), 508);
     Station->ToggleRightPanel();
     EXPECT_EQ(Form->width(), 732);
+}
+
+TEST_F(Fanuc21Form, TheZeroMWindowHasItsKeypadAndFloatsItsKnob)
+{
+    Form.reset();
+    auto station = std::make_unique<TFanucScreenOM>();
+    station->Initialise();
+    TFanuc21Form form(*station);
+    EXPECT_EQ(form.windowTitle().toStdString(), "Fanuc OM");
+    EXPECT_TRUE(form.windowFlags() & Qt::Tool);
+    ASSERT_EQ(form.KeypadKeys().size(), 33u);
+    EXPECT_EQ(form.KeypadKeys()[5]->toolTip().toStdString(), "4, X");
+    EXPECT_EQ(form.OperatorButtons().size(), 46u);
+    Click(form.KeypadKeys()[25]); // Program
+    Click(form.KeypadKeys()[5]);  // X
+    Click(form.KeypadKeys()[10]); // 1
+    EXPECT_EQ(station->KeyInText(), "X1");
+    station->ToggleRightPanel();
+    ASSERT_NE(form.FloatKnob(), nullptr);
+    EXPECT_EQ(form.FloatKnob()->windowTitle().toStdString(), "Feed Override");
+    EXPECT_EQ(form.Knob()->parentWidget(), form.FloatKnob());
+    station->ToggleRightPanel();
+    EXPECT_EQ(form.FloatKnob(), nullptr);
+    form.close();
+}
+
+TEST_F(Fanuc21Form, TheFactoryMakesBothStationsWithTheirWindows)
+{
+    const struct {
+        int Kind;
+        const char *Title;
+    } cases[] = {{4, "Fanuc 21i MA"}, {9, "Fanuc OM"}, {3, nullptr}};
+    for (const auto &c : cases) {
+        QWidget *adopted = nullptr;
+        auto station = CreateFanucStation(c.Kind, [&](QWidget *W) { adopted = W; });
+        EXPECT_EQ(station == nullptr, c.Title == nullptr);
+        if (!c.Title)
+            continue;
+        ASSERT_NE(adopted, nullptr);
+        EXPECT_EQ(adopted->windowTitle().toStdString(), c.Title);
+        static_cast<TFanucScreen *>(station.get())->Modified = false;
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "fanuc/FanucButtons.h"
 #include "fanuc/FanucOffsets.h"
+#include "fanuc/fanuc0m/FanucOMScreen.h"
 #include "fanuc/fanuc21/Fanuc21Screen.h"
 #include "fanuc/ui/FanucKnob.h"
 #include "fanuc/ui/FanucLedButton.h"
@@ -64,15 +65,23 @@ const char *const KeyFaces[44] = {
     "POS", "PROG", "OFS SET", "SHIFT", "CAN", "INPUT", "SYS TEM", "MESS AGE", "GRAPH", "ALTER",
     "INSERT", "DELETE", "PAGE up", "PAGE dn", "<-", "->", "up", "down", "HELP", "RESET"};
 
+QColor FromBgr(uint32_t Color) { return QColor(Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF); }
+
+// The CRT in the station's colours: grey with black text (21), black with
+// green text (0M).
 class TCrt : public QWidget {
 public:
-    TCrt(TFanucScreen &Station, QWidget *Parent) : QWidget(Parent), FStation(Station) {}
+    TCrt(TFanucScreen &Station, QWidget *Parent)
+        : QWidget(Parent), FStation(Station), FBack(FromBgr(Station.ProgramPane.BackColor)),
+          FText(FromBgr(Station.ProgramPane.TextColor))
+    {
+    }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
-        p.fillRect(rect(), DisplayBack);
+        p.fillRect(rect(), FBack);
         QFont normal("Courier", 10);
         normal.setStyleHint(QFont::TypeWriter);
         QFont big("MS Serif", 22, QFont::Bold);
@@ -97,8 +106,8 @@ private:
         const QFontMetrics m(P.font());
         QRect box(X, Y, m.horizontalAdvance(Text), m.height());
         if (Inverted)
-            P.fillRect(box, Qt::black);
-        P.setPen(Inverted ? DisplayBack : Qt::black);
+            P.fillRect(box, FText);
+        P.setPen(Inverted ? FBack : FText);
         P.drawText(box, Qt::AlignVCenter | Qt::AlignLeft, Text);
     }
     void PaintPane(QPainter &P)
@@ -114,7 +123,7 @@ private:
                 const TScreenWord &last = row.Labels.back();
                 P.fillRect(QRect(left + pane.Margin, y,
                                  last.X + int(last.Text.size()) * pane.CharWidth, pane.RowHeight),
-                           Qt::black);
+                           FText);
             }
             for (const TScreenWord &word : row.Labels)
                 DrawText(P, left + pane.Margin + word.X, y, QString::fromLatin1(word.Text.c_str()),
@@ -150,6 +159,17 @@ private:
     }
 
     TFanucScreen &FStation;
+    QColor FBack, FText;
+};
+
+// The 0M's knob in a window of its own while the right panel is hidden.
+class TFloatKnob : public QWidget {
+public:
+    explicit TFloatKnob(QWidget *Parent) : QWidget(Parent, Qt::Tool)
+    {
+        setWindowTitle("Feed Override");
+        setObjectName("FloatKnob");
+    }
 };
 
 } // namespace
@@ -171,10 +191,14 @@ int VirtualKeyOf(int QtKey)
 TFanuc21Form::TFanuc21Form(TFanucScreen &Station, QWidget *Parent)
     : QWidget(Parent), FStation(Station)
 {
-    setWindowTitle("Fanuc 21i MA");
-    setWindowFlag(Qt::FramelessWindowHint);
+    auto *zeroM = dynamic_cast<TFanucScreenOM *>(&FStation);
+    setWindowTitle(zeroM ? "Fanuc OM" : "Fanuc 21i MA");
+    setWindowFlag(zeroM ? Qt::Tool : Qt::FramelessWindowHint);
     setFocusPolicy(Qt::StrongFocus);
-    setFixedHeight(FormHeight);
+    if (zeroM)
+        setMinimumHeight(611), setMaximumHeight(FormHeight);
+    else
+        setFixedHeight(FormHeight);
     setMinimumWidth(508);
     setMaximumWidth(732);
     resize(FStation.Width, FormHeight);
@@ -187,7 +211,10 @@ TFanuc21Form::TFanuc21Form(TFanucScreen &Station, QWidget *Parent)
     FOutputs = new QWidget(this);
     FOutputs->setObjectName("OutputsPanel");
     FOutputs->setGeometry(505, 0, 227, FormHeight);
-    BuildKeypad(FOutputs);
+    if (zeroM)
+        BuildKeypadOM(FOutputs, *zeroM);
+    else
+        BuildKeypad(FOutputs);
     BuildOperatorButtons(ops);
     BuildSoftKeys();
     FEstop = new TToolbarButton(FOutputs);
@@ -202,6 +229,34 @@ TFanuc21Form::TFanuc21Form(TFanucScreen &Station, QWidget *Parent)
 }
 
 TFanuc21Form::~TFanuc21Form() { FStation.OnScreenChange = nullptr; }
+
+// The 0M keypad: seven rows of five, without the first key of rows 1 and 4.
+void TFanuc21Form::BuildKeypadOM(QWidget *Parent, TFanucScreenOM &Station)
+{
+    int k = 0;
+    for (int row = 0; row < 7; ++row)
+        for (int column = 0; column < 5; ++column) {
+            if ((row == 1 || row == 4) && column == 0)
+                continue;
+            auto *key = new TToolbarButton(Parent);
+            key->Tag = k;
+            const QString name = QString::fromLatin1(FanucOMKeypad()[k].Name);
+            key->SetCaption(name);
+            key->setToolTip(name);
+            key->SetWordWrap(true);
+            const int left = column * 36 + 8 + (column >= 1 && column <= 3 ? 15 : column == 4 ? 30 : 0);
+            const int top = row * 35 + (row <= 4 ? 35 : 50);
+            key->setGeometry(left, top, 32, 32);
+            key->OnMouseDown = [&Station, k](TToolbarButton *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+                Station.KeypadMouseDown(k);
+            };
+            key->OnMouseUp = [&Station, k](TToolbarButton *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+                Station.KeypadMouseUp(k);
+            };
+            FKeys.push_back(key);
+            ++k;
+        }
+}
 
 void TFanuc21Form::BuildKeypad(QWidget *Parent)
 {
@@ -235,7 +290,7 @@ void TFanuc21Form::BuildOperatorButtons(QWidget *Parent)
     const auto &table = FStation.Buttons();
     for (int i = 0; i < int(table.size()); ++i) {
         const TButtType &row = table[i];
-        auto *button = new TLedButton(Parent);
+        auto *button = new TLedButton(Parent, dynamic_cast<TFanucScreenOM *>(&FStation) != nullptr);
         button->Background(OperatorFace(row.Face));
         button->SetFlat(false);
         button->move(row.Left, row.Top);
@@ -275,7 +330,33 @@ void TFanuc21Form::Refresh()
     if (width() != FStation.Width)
         resize(FStation.Width, FormHeight);
     static_cast<TFanucKnob *>(FKnob)->ShowFrame(FStation.KnobFrame);
+    if (auto *zeroM = dynamic_cast<TFanucScreenOM *>(&FStation))
+        PlaceKnob(zeroM->FloatKnobShown);
     FDisplay->update();
+}
+
+// Hidden right panel: the knob moves into its "Feed Override" window, at
+// the form's right edge, bottom-aligned; shown again: back on the panel.
+void TFanuc21Form::PlaceKnob(bool Floating)
+{
+    if (Floating == (FFloatKnob != nullptr))
+        return;
+    if (!Floating) {
+        FKnob->setParent(FOutputs);
+        FKnob->move(120, 410);
+        FKnob->show();
+        delete FFloatKnob;
+        FFloatKnob = nullptr;
+        return;
+    }
+    FFloatKnob = new TFloatKnob(this);
+    FKnob->setParent(FFloatKnob);
+    FKnob->move(-2, -2);
+    FKnob->show();
+    FFloatKnob->resize(FKnob->width() - 4, FKnob->height() - 4);
+    const QPoint corner = mapToGlobal(QPoint(width(), height()));
+    FFloatKnob->move(corner.x(), corner.y() - FFloatKnob->height());
+    FFloatKnob->show();
 }
 
 void TFanuc21Form::keyPressEvent(QKeyEvent *Event)

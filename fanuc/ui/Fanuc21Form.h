@@ -1,5 +1,6 @@
 #pragma once
-// The window of the Fanuc 21 station: a borderless MDI child 630 px high
+// The window of the Fanuc 21 station (and of the 0M, a tool window with its
+// own keypad and green CRT): a borderless MDI child 630 px high
 // that paints the station's screen model (CRT texts, program pane, offset
 // pages), its keypad, soft keys, LED operator buttons, emergency stop and
 // override knob, and passes mouse and keys to the station.
@@ -19,8 +20,8 @@ class TFanucScreen;
 namespace orv::fanuc {
 
 class TFanucScreen;
+class TFanucScreenOM;
 class TLedButton;
-class TGIFKnob;
 
 class TFanuc21Form : public QWidget {
 public:
@@ -35,12 +36,16 @@ public:
     const std::vector<TToolbarButton *> &SoftKeyButtons() const { return FSoftKeys; }
     TToolbarButton *Estop() const { return FEstop; }
     QWidget *Knob() const { return FKnob; }
+    // The 0M's "Feed Override" window while its right panel is hidden.
+    QWidget *FloatKnob() const { return FFloatKnob; }
 
 protected:
     void keyPressEvent(QKeyEvent *Event) override;
 
 private:
     void BuildKeypad(QWidget *Parent);
+    void BuildKeypadOM(QWidget *Parent, TFanucScreenOM &Station);
+    void PlaceKnob(bool Floating);
     void BuildOperatorButtons(QWidget *Parent);
     void BuildSoftKeys();
 
@@ -48,13 +53,15 @@ private:
     QWidget *FDisplay = nullptr;
     QWidget *FOutputs = nullptr;
     QWidget *FKnob = nullptr;
+    QWidget *FFloatKnob = nullptr;
     TToolbarButton *FEstop = nullptr;
     std::vector<TToolbarButton *> FKeys;
     std::vector<TLedButton *> FButtons;
     std::vector<TToolbarButton *> FSoftKeys;
 };
 
-// The station with its window, for Tarnwick's source menu (kind 4). Adopt
+// The station with its window, for Tarnwick's source menu (kind 4 the 21,
+// 9 the 0M; others none). Adopt
 // makes the window an MDI child of the main window (none: a window of its own).
 std::unique_ptr<orv::TFanucScreen> CreateFanucStation(int Kind,
                                                       const std::function<void(QWidget *)> &Adopt);

@@ -1,4 +1,5 @@
 // Tarnwick's Fanuc stations: the station model with its window.
+#include "fanuc/fanuc0m/FanucOMScreen.h"
 #include "fanuc/fanuc21/Fanuc21Screen.h"
 #include "fanuc/ui/Fanuc21Form.h"
 
@@ -6,10 +7,11 @@ namespace orv::fanuc {
 
 namespace {
 
-// The Fanuc 21 station that owns its window; the window goes first.
-class TFanucScreenWindow : public TFanucScreen {
+// A station that owns its window; the window goes first.
+template <class TStation>
+class TStationWindow : public TStation {
 public:
-    explicit TFanucScreenWindow(const std::function<void(QWidget *)> &Adopt)
+    explicit TStationWindow(const std::function<void(QWidget *)> &Adopt)
         : FForm(std::make_unique<TFanuc21Form>(*this))
     {
         if (Adopt)
@@ -17,7 +19,7 @@ public:
         FForm->show();
         FForm->setFocus();
     }
-    ~TFanucScreenWindow() override { FForm.reset(); }
+    ~TStationWindow() override { FForm.reset(); }
 
 private:
     std::unique_ptr<TFanuc21Form> FForm;
@@ -28,9 +30,11 @@ private:
 std::unique_ptr<orv::TFanucScreen> CreateFanucStation(int Kind,
                                                       const std::function<void(QWidget *)> &Adopt)
 {
-    if (Kind != 4)
-        return nullptr;
-    return std::make_unique<TFanucScreenWindow>(Adopt);
+    if (Kind == 4)
+        return std::make_unique<TStationWindow<TFanucScreen>>(Adopt);
+    if (Kind == 9)
+        return std::make_unique<TStationWindow<TFanucScreenOM>>(Adopt);
+    return nullptr;
 }
 
 } // namespace orv::fanuc

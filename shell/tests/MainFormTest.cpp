@@ -223,13 +223,14 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle) {
     EXPECT_EQ(Form().windowTitle().toStdString(), "Orvellan  -  BENCHMILL");
     EXPECT_TRUE(Dialogs.empty()) << "the support files are all there";
     QMenu *source = Form().Menu("Source");
-    ASSERT_EQ(source->actions().size(), 4);
-    const char *captions[] = {"File", "Editor", "Compiled Program", "Fanuc 21i"};
-    for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(source->actions().size(), 5);
+    const char *captions[] = {"File", "Editor", "Compiled Program", "Fanuc 21i", "Fanuc 0M"};
+    const int tags[] = {1, 2, 3, 4, 9};
+    for (int i = 0; i < 5; ++i) {
         QAction *item = source->actions()[i];
         EXPECT_EQ(item->objectName().toStdString(), "MenuSource" + std::to_string(i + 1));
         EXPECT_EQ(item->text().toStdString(), captions[i]);
-        EXPECT_EQ(item->data().toInt(), i + 1);
+        EXPECT_EQ(item->data().toInt(), tags[i]);
         EXPECT_EQ(item->isChecked(), i == 1) << "the editor source is chosen at start";
     }
     EXPECT_EQ(Form().Engine()->SourceKind(), skEditor);
