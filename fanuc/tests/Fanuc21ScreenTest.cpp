@@ -337,6 +337,29 @@ TEST_F(StationTest, HighlightFollowsLinesPastPercentAndBlankLines)
     }
 }
 
+TEST_F(StationTest, ProgramSoftKeysOpenSaveAndStartPrograms)
+{
+    TFanucScreen &s = Make();
+    s.ShowMachineMode(modeEdit);
+    EXPECT_EQ(s.Text("SoftKey2"), " DIR  ");
+    const std::string file = Write("open.fnc", "O0007\r\nG00 X1.\r\n");
+    Messages.Answer(file);
+    Keys("SK3"); // DIR opens
+    EXPECT_EQ(s.FileName, file);
+    EXPECT_EQ(s.Program.Words.front(), "O0007");
+    Keys("SK6 SK7"); // (OPRT), continue
+    EXPECT_EQ(s.Text("SoftKey3"), "PUNCH ");
+    Keys("\"G01\" INSERT");
+    const std::string saved = (Folder / "saved.fnc").string();
+    Messages.Answer(saved);
+    Keys("SK4"); // PUNCH saves as
+    EXPECT_EQ(s.FileName, saved);
+    EXPECT_FALSE(s.Modified);
+    Keys("SK5"); // DELETE starts a new program
+    EXPECT_EQ(s.Program.Words, (std::vector<std::string>{"O0000", ";"}));
+    EXPECT_TRUE(s.FileName.empty());
+}
+
 TEST_F(StationTest, OffsetPagesWithoutToolingShowTheMessage)
 {
     TFanucScreen &s = Make();
