@@ -51,6 +51,9 @@ char CodeCharacter(int Code)
 TFanucScreenOM::TFanucScreenOM() : HomeKeyDelay(std::make_unique<TTimer>())
 {
     FSection = "FanucScreenOM";
+    for (const char *&idle : StatusIdle)
+        idle = "";
+    StatusHomeText = "ZRN";
     TDIniFile settings(MainIniPath());
     ShowButtons = settings.ReadBool(FSection, "Show Buttons", true);
     LeftSide = settings.ReadBool(FSection, "Left Side", false);
@@ -120,46 +123,18 @@ void TFanucScreenOM::ClearKeyIn()
 
 // --- Status line, override ---
 
+// As the 21's, on an emptied line; EDIT and MDI clear the key-in.
 void TFanucScreenOM::ShowStatusItem(int Code)
+{
+    TFanucScreen::ShowStatusItem(Code);
+    if (Code == 0 || Code == 2)
+        ClearKeyIn();
+}
+
+void TFanucScreenOM::ResetStatusLine()
 {
     for (const char *name : {"StatDisp2", "StatDisp3", "StatDisp4"})
         Label(name).Text.clear();
-    auto set = [this](const char *Name, const char *Text) { Label(Name).Text = Text; };
-    switch (Code) {
-    case 0: set("StatDisp1", "EDIT"); ClearKeyIn(); break;
-    case 1: TFanucScreen::ShowStatusItem(1); break;
-    case 2:
-        set("StatDisp1", "MDI");
-        MDIIndex = std::max(MDIPane.GetBlockLine(), 0);
-        ClearKeyIn();
-        break;
-    case 3: set("StatDisp1", "JOG"); break;
-    case 4: set("StatDisp1", "ZRN"); break;
-    case 5: set("StatDisp2", "STRT"); break;
-    case 6: set("StatDisp2", "STOP"); break;
-    case 7: set("StatDisp2", "HOLD"); break;
-    case 8: set("StatDisp2", "INC"); break;
-    case 9: set("StatDisp3", "MTN "); break;
-    case 10: set("StatDisp3", "DWL "); break;
-    case 11: set("StatDisp3", "--EM"); set("StatDisp4", "G--"); break;
-    case 12: set("StatDisp3", "-RES"); set("StatDisp4", "ET-"); break;
-    case 13: set("StatDisp4", "FIN"); break;
-    case 14: set("StatDisp5", "ALM"); break;
-    case 15: set("StatDisp5", "BAT"); break;
-    case 16:
-        for (const char *name : {"StatDisp1", "StatDisp2", "StatDisp3", "StatDisp4", "StatDisp5"})
-            Label(name).Text.clear();
-        break;
-    case 17: case 18: case 19: case 20: case 21:
-        Label("StatDisp" + std::to_string(Code - 16)).Text.clear();
-        break;
-    default: break;
-    }
-    if (Code == 1)
-        for (const char *name : {"StatDisp3", "StatDisp4"})
-            Label(name).Text.clear();
-    if (OnScreenChange)
-        OnScreenChange();
 }
 
 void TFanucScreenOM::ShowOverride(int)

@@ -51,6 +51,7 @@ public:
 
 protected:
     void SendHomeCommand(int Code) override;
+    void ResetStatusLine() override;
 
 private:
     void TypeCode(int Code);

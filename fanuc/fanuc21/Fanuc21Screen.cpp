@@ -238,15 +238,18 @@ bool TFanucScreen::Visible(const std::string &Name) const
 
 // --- Status line, override, knob ---
 
+// Each status code writes one field (or two); codes 16 to 21 put fields
+// back to their idle text (StatusIdle: "****" etc. on the 21, empty on the 0M).
 void TFanucScreen::ShowStatusItem(int Code)
 {
-    Label("StatDisp3").Text = "*** ";
-    Label("StatDisp4").Text = "***";
-    auto set = [this](const char *Name, const char *Text) { Label(Name).Text = Text; };
+    static const char *const fields[5] = {"StatDisp1", "StatDisp2", "StatDisp3", "StatDisp4",
+                                          "StatDisp5"};
+    ResetStatusLine();
+    auto set = [this](int Field, const char *Text) { Label(fields[Field - 1]).Text = Text; };
     switch (Code) {
-    case 0: set("StatDisp1", "EDIT"); break;
+    case 0: set(1, "EDIT"); break;
     case 1:
-        set("StatDisp1", "MEM");
+        set(1, "MEM");
         ProgramPane.SetBlockMode(true);
         // The end marker holds no block of the program: the run starts at the top.
         if (ProgramPane.CursorWord >= int(Program.Words.size()) - 1 ||
@@ -254,32 +257,34 @@ void TFanucScreen::ShowStatusItem(int Code)
             ProgramPane.GotoStart();
         ProgramIndex = FInput->HighlightIndex = std::max(ProgramPane.GetBlockLine(), 0);
         break;
-    case 2: set("StatDisp1", "MDI"); MDIIndex = std::max(MDIPane.GetBlockLine(), 0); break;
-    case 3: set("StatDisp1", "JOG"); break;
-    case 4: set("StatDisp1", "REF"); break;
-    case 5: set("StatDisp2", "STRT"); break;
-    case 6: set("StatDisp2", "STOP"); break;
-    case 7: set("StatDisp2", "HOLD"); break;
-    case 8: set("StatDisp2", "INC"); break;
-    case 9: set("StatDisp3", "MTN "); break;
-    case 10: set("StatDisp3", "DWL "); break;
-    case 11: set("StatDisp3", "--EM"); set("StatDisp4", "G--"); break;
-    case 12: set("StatDisp3", "-RES"); set("StatDisp4", "ET-"); break;
-    case 13: set("StatDisp4", "FIN"); break;
-    case 14: set("StatDisp5", "ALM"); break;
-    case 15: set("StatDisp5", "BAT"); break;
+    case 2: set(1, "MDI"); MDIIndex = std::max(MDIPane.GetBlockLine(), 0); break;
+    case 3: set(1, "JOG"); break;
+    case 4: set(1, StatusHomeText); break;
+    case 5: set(2, "STRT"); break;
+    case 6: set(2, "STOP"); break;
+    case 7: set(2, "HOLD"); break;
+    case 8: set(2, "INC"); break;
+    case 9: set(3, "MTN "); break;
+    case 10: set(3, "DWL "); break;
+    case 11: set(3, "--EM"); set(4, "G--"); break;
+    case 12: set(3, "-RES"); set(4, "ET-"); break;
+    case 13: set(4, "FIN"); break;
+    case 14: set(5, "ALM"); break;
+    case 15: set(5, "BAT"); break;
     case 16:
-        set("StatDisp1", "****"); set("StatDisp2", "****");
-        set("StatDisp3", "*** "); set("StatDisp4", "***"); set("StatDisp5", "");
+        for (int field = 1; field <= 5; ++field)
+            set(field, StatusIdle[field - 1]);
         break;
-    case 17: set("StatDisp1", "****"); break;
-    case 18: set("StatDisp2", "****"); break;
-    case 19: set("StatDisp3", "*** "); break;
-    case 20: set("StatDisp4", "***"); break;
-    case 21: set("StatDisp5", ""); break;
+    case 17: case 18: case 19: case 20: case 21: set(Code - 16, StatusIdle[Code - 17]); break;
     default: break;
     }
     Changed();
+}
+
+void TFanucScreen::ResetStatusLine()
+{
+    Label("StatDisp3").Text = "*** ";
+    Label("StatDisp4").Text = "***";
 }
 
 void TFanucScreen::ShowOverride(int Percent)

@@ -180,6 +180,11 @@ public:
     TFanucControlPanel &Panel() { return *FPanel; }
 
 protected:
+    // Every status item first puts these fields back (21: "*** ", "***" in 3 and 4).
+    virtual void ResetStatusLine();
+    // The idle texts of the five status fields and the home mode's text.
+    const char *StatusIdle[5] = {"****", "****", "*** ", "***", ""};
+    const char *StatusHomeText = "REF";
     // A home command (17, 18, 42) of the +X, +Z, +Y buttons in home mode.
     virtual void SendHomeCommand(int Code) { SendCommand(Code); }
     void ShowModeLeds(TMachineMode Mode);

@@ -1,8 +1,8 @@
 // The Fanuc 21 window offscreen: it shows the station's texts, its keypad,
 // buttons and knob work the station, and it stays 630 px high.
-#include "engine/core/NetUtil.h"
 #include "fanuc/fanuc0m/FanucOMScreen.h"
 #include "fanuc/fanuc21/Fanuc21Screen.h"
+#include "fanuc/tests/FanucTestFolder.h"
 #include "fanuc/ui/Fanuc21Form.h"
 #include "fanuc/ui/FanucLedButton.h"
 #include "components/gif/ui/GIFImage.h"
@@ -28,15 +28,6 @@ class Fanuc21Form : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Folder = fs::temp_directory_path() / ("fanuc21form_" + std::to_string(::getpid()));
-        fs::remove_all(Folder);
-        fs::create_directories(Folder);
-        for (const char *name : {"Tarnwick.ini", "FanucKnob.gif"})
-            fs::copy_file(fs::path(ORV_DATA_DIR) / name, Folder / name);
-        Previous = fs::current_path();
-        fs::current_path(Folder);
-        SetProgramPathOverride(Folder.string(), "Tarnwick");
-        Net = std::make_unique<TNetUtil>();
         Station = std::make_unique<TFanucScreen>();
         Station->OnOpsCommand = [this](int Code) { Sent.push_back(Code); };
         Station->Initialise();
@@ -46,9 +37,6 @@ protected:
     {
         Form.reset();
         Station.reset();
-        Net.reset();
-        fs::current_path(Previous);
-        fs::remove_all(Folder);
     }
     void Click(QWidget *W)
     {
@@ -65,8 +53,7 @@ protected:
         QKeyEvent press(QEvent::KeyPress, QtKey, Qt::NoModifier, Text);
         QApplication::sendEvent(Form.get(), &press);
     }
-    fs::path Folder, Previous;
-    std::unique_ptr<TNetUtil> Net;
+    test::TSettingsFolder Settings{"Tarnwick.ini", "FanucKnob.gif"};
     TTestEventLoop Loop;
     TEventLoopScope LoopScope{Loop};
     TScriptedMessages Messages;

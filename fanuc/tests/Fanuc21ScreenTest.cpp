@@ -1,13 +1,13 @@
 // The Fanuc 21 station without a window: pages, status line, key-in line,
 // keypad routing, PRESET, knob, emergency stop, operator buttons, the
 // program memory and its source, and the runs that ncrun drives.
-#include "engine/core/NetUtil.h"
 #include "fanuc/FanucButtons.h"
 #include "fanuc/FanucOffsets.h"
 #include "fanuc/FanucScript.h"
 #include "fanuc/fanuc21/Fanuc21Input.h"
 #include "fanuc/fanuc21/Fanuc21Screen.h"
 #include "fanuc/fanuc21/FanucControlPanel.h"
+#include "fanuc/tests/FanucTestFolder.h"
 #include "machine/MachineCommands.h"
 #include "platform/EventLoop.h"
 #include "platform/HelpService.h"
@@ -31,25 +31,7 @@ namespace fs = std::filesystem;
 // and a test clock.
 class StationTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        Folder = fs::temp_directory_path() / ("fanuc21_" + std::to_string(::getpid()) + "_" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Folder);
-        fs::create_directories(Folder);
-        fs::copy_file(fs::path(ORV_DATA_DIR) / "Tarnwick.ini", Folder / "Tarnwick.ini");
-        Previous = fs::current_path();
-        fs::current_path(Folder);
-        SetProgramPathOverride(Folder.string(), "Tarnwick");
-        Net = std::make_unique<TNetUtil>();
-    }
-    void TearDown() override
-    {
-        Station.reset();
-        Net.reset();
-        fs::current_path(Previous);
-        fs::remove_all(Folder);
-    }
+    void TearDown() override { Station.reset(); }
     TFanucScreen &Make()
     {
         Station = std::make_unique<TFanucScreen>();
@@ -67,8 +49,8 @@ protected:
         std::string error;
         ASSERT_TRUE(RunKeyScript(*Station, Script, nullptr, error)) << error;
     }
-    fs::path Folder, Previous;
-    std::unique_ptr<TNetUtil> Net;
+    test::TSettingsFolder Settings;
+    const fs::path &Folder = Settings.Path;
     TTestEventLoop Loop;
     TEventLoopScope LoopScope{Loop};
     TScriptedMessages Messages;
@@ -89,6 +71,28 @@ TEST_F(StationTest, FreshStationShowsPositionEditAndAnEmptyProgram)
     EXPECT_EQ(s.Text("OverrideLabel"), "OS50%");
     EXPECT_EQ(s.KnobFrame, 6);
     EXPECT_TRUE(s.Leds[Fanuc21Leds.Increments[0]]);
+}
+
+TEST_F(StationTest, StatusLineTable)
+{
+    TFanucScreen &s = Make();
+    const struct {
+        int Code;
+        const char *Fields[5];
+    } cases[] = {
+        {16, {"****", "****", "*** ", "***", ""}}, {3, {"JOG", "****", "*** ", "***", ""}},
+        {4, {"REF", "****", "*** ", "***", ""}},   {7, {"REF", "HOLD", "*** ", "***", ""}},
+        {9, {"REF", "HOLD", "MTN ", "***", ""}},   {11, {"REF", "HOLD", "--EM", "G--", ""}},
+        {13, {"REF", "HOLD", "*** ", "FIN", ""}},  {15, {"REF", "HOLD", "*** ", "***", "BAT"}},
+        {18, {"REF", "****", "*** ", "***", "BAT"}}, {21, {"REF", "****", "*** ", "***", ""}},
+        {99, {"REF", "****", "*** ", "***", ""}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Code);
+        s.ShowStatusItem(c.Code);
+        for (int f = 0; f < 5; ++f)
+            EXPECT_EQ(s.Text("StatDisp" + std::to_string(f + 1)), c.Fields[f]);
+    }
 }
 
 TEST_F(StationTest, PosCyclesAbsoluteRelativeAll)
@@ -391,18 +395,7 @@ TEST(FanucOffs, PageKeysWrapAndInputAnswersWithTheMessage)
 
 // --- Runs through ncrun ---
 
-std::string RunNcrun(const std::string &Arguments, int &Status)
-{
-    std::string command = std::string(ORV_NCRUN_PATH) + " " + Arguments + " 2>/dev/null";
-    FILE *pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    Status = WEXITSTATUS(::pclose(pipe));
-    return out;
-}
+using test::RunNcrun;
 
 std::string Data(const char *Name) { return std::string(ORV_SOURCE_DIR) + "/fanuc/tests/data/" + Name; }
 

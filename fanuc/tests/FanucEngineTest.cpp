@@ -7,11 +7,11 @@
 #include "engine/chain/BasicOutput.h"
 #include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
-#include "engine/core/NetUtil.h"
 #include "engine/form/HeadlessHost.h"
 #include "engine/form/base.h"
 #include "fanuc/FanucOffsets.h"
 #include "fanuc/fanuc21/Fanuc21Screen.h"
+#include "fanuc/tests/FanucTestFolder.h"
 #include "machine/DummyLinkMill.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Work_piece_offset.h"
@@ -58,10 +58,6 @@ class FanucEngine : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Folder = fs::temp_directory_path() / ("fanuc_engine_" + std::to_string(::getpid()) + "_" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Folder);
-        fs::copy(ORV_DATA_DIR, Folder, fs::copy_options::recursive);
         // Tool 1 is 25 mm long in this fixture.
         std::ifstream in(Folder / "Tarnwick.MTD", std::ios::binary);
         std::string library(std::istreambuf_iterator<char>(in), {});
@@ -69,11 +65,7 @@ protected:
         library = std::regex_replace(library, std::regex("Tool Length offset=41.2"), "Tool Length offset=25");
         std::ofstream(Folder / "Tarnwick.MTD", std::ios::binary) << library;
         std::ofstream(Folder / "prog.fnc", std::ios::binary) << "G00 X10. Y5.\r\nG01 Z-1. F100\r\nM30\r\n";
-        Previous = fs::current_path();
-        fs::current_path(Folder);
-        SetProgramPathOverride(Folder.string(), "Tarnwick");
         Mess = std::make_unique<TMess>();
-        Net = std::make_unique<TNetUtil>();
         Engine = std::make_unique<TBaseForm>(Host);
         Host.SetEngine(Engine.get());
         Engine->FormCreate();
@@ -90,10 +82,7 @@ protected:
         if (Host.Station)
             Host.Station->Modified = false;
         Engine.reset();
-        Net.reset();
         Mess.reset();
-        fs::current_path(Previous);
-        fs::remove_all(Folder);
     }
     // Runs prog.fnc from the station's memory; the machine's Z at the end (mm).
     double RunZ()
@@ -117,7 +106,8 @@ protected:
         Loop.Advance(100);
         return position.Z;
     }
-    fs::path Folder, Previous;
+    test::TSettingsFolder Settings{test::TWholeData::Copy};
+    const fs::path &Folder = Settings.Path;
     TTestEventLoop Loop;
     TEventLoopScope LoopScope{Loop};
     TMessages Messages;

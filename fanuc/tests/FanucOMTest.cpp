@@ -1,10 +1,10 @@
 // The Fanuc 0M: the keypad decoder and key-in line, the station's
 // differences from the 21, and its runs through ncrun.
-#include "engine/core/NetUtil.h"
 #include "fanuc/FanucButtons.h"
 #include "fanuc/FanucScript.h"
 #include "fanuc/fanuc0m/FanucOMInput.h"
 #include "fanuc/fanuc0m/FanucOMScreen.h"
+#include "fanuc/tests/FanucTestFolder.h"
 #include "machine/MachineCommands.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
@@ -91,15 +91,6 @@ class OMStation : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Folder = fs::temp_directory_path() / ("fanuc0m_" + std::to_string(::getpid()) + "_" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Folder);
-        fs::create_directories(Folder);
-        fs::copy_file(fs::path(ORV_DATA_DIR) / "Tarnwick.ini", Folder / "Tarnwick.ini");
-        Previous = fs::current_path();
-        fs::current_path(Folder);
-        SetProgramPathOverride(Folder.string(), "Tarnwick");
-        Net = std::make_unique<TNetUtil>();
         Station = std::make_unique<TFanucScreenOM>();
         Station->OnOpsCommand = [this](int Code) {
             Sent.push_back(Code);
@@ -108,20 +99,14 @@ protected:
         Station->OnOpsCommandStop = [this] { StopAt = Loop.NowMs(); };
         Station->Initialise();
     }
-    void TearDown() override
-    {
-        Station.reset();
-        Net.reset();
-        fs::current_path(Previous);
-        fs::remove_all(Folder);
-    }
+    void TearDown() override { Station.reset(); }
     void Keys(const std::string &Script)
     {
         std::string error;
         ASSERT_TRUE(RunKeyScript(*Station, Script, nullptr, error)) << error;
     }
-    fs::path Folder, Previous;
-    std::unique_ptr<TNetUtil> Net;
+    test::TSettingsFolder Settings;
+    const fs::path &Folder = Settings.Path;
     TTestEventLoop Loop;
     TEventLoopScope LoopScope{Loop};
     TScriptedMessages Messages;
@@ -140,6 +125,37 @@ TEST_F(OMStation, FreshStation)
     EXPECT_EQ(Station->FunctionPage, fpPosition);
     EXPECT_EQ(Station->Buttons().size(), 46u);
     EXPECT_EQ(Station->ProgramPane.TextColor, 65280u);
+    Station->ShowStatusItem(9);
+    EXPECT_EQ(Station->Text("StatDisp3"), "MTN ");
+    Station->ShowStatusItem(5);
+    EXPECT_EQ(Station->Text("StatDisp3"), "") << "every item empties fields 2 to 4 first";
+    EXPECT_EQ(Station->Text("StatDisp2"), "STRT");
+    Station->ShowStatusItem(17);
+    EXPECT_EQ(Station->Text("StatDisp1"), "");
+}
+
+TEST(FanucOMButtons, Table)
+{
+    const auto &table = FanucOMButtons();
+    ASSERT_EQ(table.size(), 46u);
+    const struct {
+        int Row;
+        const char *Text1, *Text2;
+        int Face;
+        uint32_t Colour;
+        int Tag;
+    } rows[] = {{0, "AUTO", "", 0, 0, 3},      {13, "LOW", "X1", 0, 0, 34},
+                {16, "+Z", "", 1, WhiteText, 6}, {18, "-4", "", 1, WhiteText, 46},
+                {25, "+X", "", 1, WhiteText, 4}, {34, "+4", "", 1, WhiteText, 45},
+                {37, "CYCLE", "START", 3, WhiteText, 21}, {45, "CLNT", "AUTO", 0, 0, 999}};
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.Row);
+        EXPECT_EQ(table[r.Row].Text1, r.Text1);
+        EXPECT_EQ(table[r.Row].Text2, r.Text2);
+        EXPECT_EQ(table[r.Row].Face, r.Face);
+        EXPECT_EQ(table[r.Row].FontColor, r.Colour);
+        EXPECT_EQ(table[r.Row].Tag, r.Tag);
+    }
 }
 
 TEST_F(OMStation, HomeCommandGoesOut300MsAfterThePress)
@@ -226,18 +242,7 @@ TEST_F(OMStation, CancelledSaveAsKeepsTheFileName)
 
 // --- Runs through ncrun ---
 
-std::string RunNcrun(const std::string &Arguments, int &Status)
-{
-    std::string command = std::string(ORV_NCRUN_PATH) + " " + Arguments + " 2>/dev/null";
-    FILE *pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    Status = WEXITSTATUS(::pclose(pipe));
-    return out;
-}
+using test::RunNcrun;
 
 TEST(FanucOMNcrun, ProgramTypedOnTheKeypadRunsAsTheFile)
 {
