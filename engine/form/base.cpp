@@ -219,13 +219,15 @@ void TBaseForm::ApplyMachineData()
     } else {
         FCircular->ExpandArcs = false;
     }
-    // TODO(links): the Keplin console and the CIM port wait for the links.
     FHost.SetMenuItemVisible(TMainMenuItem::CimSettings, m.InputDevices.CIMRS232Input);
     FHost.SetMenuItemVisible(TMainMenuItem::DdeConnection, m.InputDevices.CIMDDEInput);
     ApplyToolCount();
     ResetModalGroups();
     ShowModalData(FGroups);
     FCalc->FourthAxis = m.MachineCapability.FourthAxisLetter;
+    // The Keplin console, the CIM port and the DDE server belong to the
+    // main window's remote inputs.
+    FHost.MachineDataApplied();
 }
 
 void TBaseForm::ReadSettings(TDIniFile &Settings)

@@ -164,7 +164,9 @@ public:
     // Puts a machine into the machine slot (freeing the one there), wires
     // it and initialises it; false when it did not initialise (a link that
     // could not connect stays in the slot, not connected).
-    bool InsertMachine(std::unique_ptr<TBasicMachine> Machine);
+    // IsVRLink: the machine is the VR link of the "VR Machine" button.
+    bool InsertMachine(std::unique_ptr<TBasicMachine> Machine, bool IsVRLink = false);
+    bool MachineIsVRLink() const { return FMachine && FMachineIsVR; }
     // The host's machine for its "Machine" button (the real-machine link)
     // into the machine slot, where it stays through changes of source; false
     // when the host has none or it did not connect.
@@ -270,6 +272,16 @@ public:
     // The main window's Offsets button: down opens the "Work Piece Offsets"
     // window with the machine attached, up closes it.
     void WorkPieceOffsetClick();
+
+    // --- DDE status (the shell's DDE server binds OnDDESend) ---
+    // The DDE command state: State 0 busy, 1 idle, 2 not connected, 3 error.
+    Tdevice_type DDEDevice;
+    // A status text for the DDE clients.
+    std::function<void(const std::string &Text)> OnDDESend;
+    // "BUSY " when DDE input is on and the state is not busy (run commands).
+    void DDEBusy();
+    // "IDLE " + command + argument when DDE input is on and not idle.
+    void DDEIdle();
 
     // Show generated blocks in the source's expanded-code strip.
     bool ShowExpanded = false;
@@ -462,6 +474,7 @@ private:
 
     std::unique_ptr<TBasicMachine> FMachine;
     bool FMachineInRun = false; // the machine joined the current run
+    bool FMachineIsVR = false;  // the machine is the VR link
     // The machine came from the host's machine button (MakeMachineLink): a
     // change of source keeps it, even when it is a simulated machine.
     bool FOperatorMachine = false;

@@ -44,6 +44,8 @@ bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Op
         return Options.Machine = true;
     if (arg == "--link")
         return Options.Link = true;
+    if (arg == "--vr")
+        return Options.VR = Options.Machine = true;
     if (arg == "--block-skip")
         return Options.BlockSkip = true;
     if (arg == "--settings")
@@ -95,6 +97,10 @@ bool ParseNcRunOptions(int Argc, const char *const *Argv, TNcRunOptions &Options
             return false;
         }
         Options.Program = arg;
+    }
+    if (Options.VR && (Options.Link || !Options.MdiFile.empty() || Options.Fanuc21)) {
+        Error = "--vr runs the VR machine alone: no --link, --mdi or --fanuc21";
+        return false;
     }
     if (!Options.MdiFile.empty()) {
         if (!Options.Machine) {

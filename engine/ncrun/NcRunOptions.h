@@ -29,6 +29,7 @@ struct TNcRunOptions {
     std::string SimFile;      // simulation output on; its picture saved here at the end
     std::string MdiFile;      // typed into the panel's MDI page and run in MDI mode
     bool Link = false;        // with Machine: the machine link over its serial port, real clock
+    bool VR = false;          // the VR link over the simulated world, test clock (sets Machine)
     bool Fanuc21 = false;     // a Fanuc station is the source; PROGRAM optional
     bool Fanuc0M = false;     // that station is the 0M
     std::string FanucKeys;    // its key script (fanuc/FanucScript.h)

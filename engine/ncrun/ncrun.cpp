@@ -37,6 +37,9 @@
 #include "machine/DummyLinkMill.h"
 #ifdef ORV_NCRUN_LINK
 #include "links/MachLink.h"
+#include "links/VRLink.h"
+#include "links/VRWorld.h"
+#include "machine/Read_Machinedata_file.h"
 #endif
 #include "machine/convert.h"
 #include "platform/NumberText.h"
@@ -85,7 +88,7 @@ constexpr int MachineTimeLimitMs = 60 * 60 * 1000;
 const char *Usage =
     "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
     "             [--answers FILE] [--single-step] [--block-skip] [--2d] [--bm2 FILE]\n"
-    "             [--2d-list FILE] [--sim FILE] [--machine [--link]] PROGRAM\n"
+    "             [--2d-list FILE] [--sim FILE] [--machine [--link] | --vr] PROGRAM\n"
     "       ncrun [--settings DIR] --machine --mdi FILE\n"
     "       ncrun [--settings DIR] [--machine] --fanuc21|--fanuc0m KEYS [--screen FILE] [PROGRAM]\n";
 
@@ -401,6 +404,8 @@ private:
     void FinishSearch();
     int ExitStatus() const;
     void RunOnMachine(TTestEventLoop &Loop);
+    void RunOnVR(TTestEventLoop &Loop);
+    void PrintSteps(const char *When);
     bool RunFanucStation(TTestEventLoop &Loop);
     bool RunOnLink(TEventLoop &Loop);
     void PrintPosition();
@@ -544,7 +549,9 @@ int TNcRun::Run()
     if (FOptions.Link) {
         if (!RunOnLink(loop))
             return 1;
-    } else if (FOptions.Machine)
+    } else if (FOptions.VR)
+        RunOnVR(testLoop);
+    else if (FOptions.Machine)
         RunOnMachine(testLoop);
     else
         FHost.ClickButton(TMainButton::Start);
@@ -590,6 +597,59 @@ void TNcRun::RunOnMachine(TTestEventLoop &Loop)
     std::fprintf(stderr, "ncrun: the run had not ended after %d minutes of machine time; stopped\n",
                  MachineTimeLimitMs / 60000);
     FFailed = true;
+}
+
+// The VR link over the simulated world in the machine slot, as the "VR
+// Machine" button puts it there: every world call and event is printed
+// ("VR ..."), then the run goes as on the simulated machine. At the end the
+// link leaves the slot and the machine data's steps per mm are printed.
+void TNcRun::RunOnVR(TTestEventLoop &Loop)
+{
+#ifdef ORV_NCRUN_LINK
+    PrintSteps("file");
+    auto world = std::make_unique<TVRWorld>();
+    world->OnTrace = [](const std::string &Line) { std::printf("VR %s\n", Line.c_str()); };
+    auto link = std::make_unique<TVRLink>(FEngine.get(), std::move(world));
+    TVRLink *vr = link.get();
+    FHost.SetButtonDown(TMainButton::VROutput, true);
+    if (!FEngine->InsertMachine(std::move(link), true)) {
+        std::fprintf(stderr, "ncrun: the VR machine did not start\n");
+        FFailed = true;
+        FEngine->FreeMachine();
+        PrintSteps("after");
+        return;
+    }
+    std::printf("VR scale %s signs %d %d %d\n", FloatToStr(vr->Scale, 6).c_str(), vr->XSign,
+                vr->YSign, vr->ZSign);
+    PrintSteps("world");
+    FEngine->MakeStandardPanel();
+    Loop.Advance(400); // the first poll reports the machine's state
+    if (FMessages.ErrorsShown == 0) {
+        FEngine->PanelCommand(19);
+        FEngine->PanelCommand(3);
+        FEngine->PanelCommand(21);
+        for (int i = 0; i < MachineTimeLimitMs / 100 && FEngine->RunState() != csStopped; ++i)
+            Loop.Advance(100);
+    }
+    if (FEngine->RunState() != csStopped)
+        FEngine->CycleStop();
+    FEngine->FreeMachine();
+    Loop.ProcessMessages();
+    PrintSteps("after");
+#else
+    std::fprintf(stderr, "ncrun: built without the machine links\n");
+    FFailed = true;
+#endif
+}
+
+void TNcRun::PrintSteps(const char *When)
+{
+#ifdef ORV_NCRUN_LINK
+    const TFeedData &f = FEngine->MachineData()->Feed;
+    std::printf("STEPS %s X%s Y%s Z%s F%s\n", When, FloatToStr(f.StepsX, 6).c_str(),
+                FloatToStr(f.StepsY, 6).c_str(), FloatToStr(f.StepsZ, 6).c_str(),
+                FloatToStr(f.StepsF, 6).c_str());
+#endif
 }
 
 // The station is the source; the operator homes, then works the key script.

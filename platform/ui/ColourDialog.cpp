@@ -11,6 +11,12 @@ QColor ToQColor(uint32_t Colour)
 {
     return QColor(Colour & 0xFF, (Colour >> 8) & 0xFF, (Colour >> 16) & 0xFF);
 }
+TColourDialogFunc &ColourDialog()
+{
+    static TColourDialogFunc dialog;
+    return dialog;
+}
+
 uint32_t FromQColor(const QColor &Colour)
 {
     return (uint32_t)Colour.red() | ((uint32_t)Colour.green() << 8) |
@@ -35,9 +41,20 @@ void SaveCustomColours(const std::string &File)
     WriteCustomColours(File, colours);
 }
 
+void SetColourDialog(TColourDialogFunc Dialog)
+{
+    ColourDialog() = std::move(Dialog);
+}
+
 bool ChooseColour(QWidget *Parent, uint32_t &Colour, const std::string &CustomColoursFile)
 {
     LoadCustomColours(CustomColoursFile);
+    if (ColourDialog()) {
+        if (!ColourDialog()(Parent, Colour))
+            return false;
+        SaveCustomColours(CustomColoursFile);
+        return true;
+    }
     const QColor chosen = QColorDialog::getColor(ToQColor(Colour), Parent);
     if (!chosen.isValid())
         return false;

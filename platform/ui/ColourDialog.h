@@ -4,6 +4,7 @@
 // operation are ignored.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class QWidget;
@@ -13,6 +14,11 @@ namespace orv {
 // The dialog's custom colours from File, and back to it.
 void LoadCustomColours(const std::string &File);
 void SaveCustomColours(const std::string &File);
+
+// The dialog that asks for a colour (the program's localised one); unset:
+// Qt's own. Colour in and out; true when one was chosen.
+using TColourDialogFunc = std::function<bool(QWidget *Parent, uint32_t &Colour)>;
+void SetColourDialog(TColourDialogFunc Dialog);
 
 // Colour is a colour value (0x00BBGGRR); true when one was chosen.
 bool ChooseColour(QWidget *Parent, uint32_t &Colour, const std::string &CustomColoursFile);

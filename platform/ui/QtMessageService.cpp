@@ -106,6 +106,8 @@ std::optional<std::string> TQtMessageService::ChooseFile(const TFileRequest &Req
 {
     if (Request.ProgramPreview && Request.Kind == TFileDialogKind::Open && ProgramDialog)
         return ProgramDialog(FParent, Request);
+    if (FileDialog)
+        return FileDialog(FParent, Request);
     QString dir = QString::fromStdString(Request.InitialDir);
     if (Request.Kind == TFileDialogKind::Folder) {
         const QString folder = QFileDialog::getExistingDirectory(

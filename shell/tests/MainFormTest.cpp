@@ -224,7 +224,8 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle) {
     EXPECT_TRUE(Dialogs.empty()) << "the support files are all there";
     QMenu *source = Form().Menu("Source");
     ASSERT_EQ(source->actions().size(), 5);
-    const char *captions[] = {"File", "Editor", "Compiled Program", "Fanuc 21i", "Fanuc 0M"};
+    // The menus give each item a hot key of its own.
+    const char *captions[] = {"&File", "&Editor", "&Compiled Program", "F&anuc 21i", "Fa&nuc 0M"};
     const int tags[] = {1, 2, 3, 4, 9};
     for (int i = 0; i < 5; ++i) {
         QAction *item = source->actions()[i];
@@ -237,7 +238,7 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle) {
     EXPECT_EQ(Form().StatusPanelText(2, 2), "File:");
     EXPECT_EQ(Form().StatusPanelText(2, 3), ProgramFile);
     EXPECT_EQ(Shown().Run, "S-T-");
-    EXPECT_FALSE(B(TMainButton::VROutput)->isEnabled()) << "no VR control on this system";
+    EXPECT_TRUE(B(TMainButton::VROutput)->isEnabled()) << "the simulated VR world is there";
     EXPECT_FALSE(B(TMainButton::Output3D)->isHidden())
         << "the simulation control was registered from beside the program";
     EXPECT_FALSE(Form().MenuItem("CIMSettings")->isVisible()) << "the bench mill has no CIM input";
@@ -864,7 +865,9 @@ TEST_F(MainForm, UtilitiesAreConfiguredAndRunFromTheMenu)
             texts.push_back(a->isSeparator() ? "-" : a->text().toStdString());
         return texts;
     };
-    EXPECT_EQ(items(), (std::vector<std::string>{"Configure &Utilities...", "-", "Notes", "Calc"}));
+    // The window's translator gave the items it found hot keys.
+    EXPECT_EQ(items(),
+              (std::vector<std::string>{"Configure &Utilities...", "-", "&Notes", "&Calc"}));
 
     bool okForTakenTitle = true, okAtLast = false;
     Messages.Answer(script); // the program's "..."

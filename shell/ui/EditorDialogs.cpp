@@ -11,6 +11,9 @@
 #include "shell/ui/ask_for_token_form.h"
 #include "shell/ui/editor.h"
 #include "shell/ui/global_change.h"
+#include "localise/ui/LxQtDialogs.h"
+#include "platform/ui/FindDialogs.h"
+#include "platform/ui/ModalRunner.h"
 
 #include <QFontDialog>
 #include <QInputDialog>
@@ -59,11 +62,11 @@ bool TEditorDialogs::AlterValues(QWidget *Parent, int Tag, TAlterValues &Values)
 
 bool TEditorDialogs::FindText(QWidget *Parent, std::string &Text)
 {
-    bool ok = false;
-    const QString found = QInputDialog::getText(Parent, QObject::tr("Find"), QObject::tr("Find what:"),
-                                                QLineEdit::Normal, FromBytes(Text), &ok);
+    std::unique_ptr<TFindDialog> dialog = MakeFindDialog(Parent);
+    dialog->FindEdit->setText(FromBytes(Text));
+    const bool ok = RunModal(*dialog) == QDialog::Accepted;
     if (ok)
-        Text = ToBytes(found);
+        Text = ToBytes(dialog->FindEdit->text());
     return ok && !Text.empty();
 }
 

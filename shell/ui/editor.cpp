@@ -5,6 +5,8 @@
 #include "engine/core/DIniFile.h"
 #include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
+#include "localise/dialogs/LxDlgMod.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "platform/EventLoop.h"
 #include "platform/HelpService.h"
 #include "platform/MessageService.h"
@@ -136,6 +138,9 @@ TEditorForm::TEditorForm(QWidget *Parent) : QMainWindow(Parent)
     FRichEdit->OnFilesDropped = [this](const QStringList &Files) { FilesDropped(Files); };
     resize(560, 420);
     FormCreate();
+    AttachTranslator(this, "TEditorForm");
+    // From the first editor on, the program's standard dialogs are translated.
+    TLxDialogModule().Loaded();
 }
 
 TEditorForm::~TEditorForm() { FormDestroy(); }

@@ -15,6 +15,7 @@
 #include "engine/simlink/SimLink.h"
 #include "engine/form/ui/EngineWindows.h"
 #include "localise/LxTextDictionary.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "machine/Read_Machinedata_file.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
@@ -36,6 +37,7 @@
 #include "platform/ui/QtPos_size.h"
 #include "platform/ui/VirtualKeys.h"
 #include "shell/CodeHelp.h"
+#include "shell/RemoteInputs.h"
 #include "shell/ShellSettings.h"
 #include "shell/SourceMenu.h"
 #include "shell/SupportCheck.h"
@@ -132,9 +134,11 @@ TMainForm::~TMainForm() {
     TWork_piece_offset::WindowFactory = nullptr;
     TMachine_Tooling::DeckFactory = nullptr;
     SetMdiAdopter(nullptr);
+    SetModalPreparer(nullptr);
     Help().SetViewer(nullptr);
     if (!FClosed)
         FormClose();
+    FreeRemoteInputs();
     FRecent.reset();
     if (FKeyForm)
         FKeyForm->hide();
@@ -156,6 +160,7 @@ void TMainForm::FormCreate() {
     resize(756, 490);
     AssignCommandTags();
     BuildMenus();
+    CreateRemoteInputs();
     BuildStatusBars();
     auto *centre = new QWidget(this);
     auto *column = new QVBoxLayout(centre);
@@ -559,6 +564,7 @@ void TMainForm::FormShow() {
     FEngine->FormCreate();
     FEngine->OnInputStateChanged = [this](TObject *) { InputStateChanged(); };
     FEngine->OnCycleStateChanged = [this](TObject *) { CycleStateChanged(); };
+    StartRemoteInputs();
     FRecent->LoadHistory();
     RestoreToolbarLayout(FMainIni);
     HideListedButtons(FMainIni);
@@ -587,6 +593,7 @@ void TMainForm::FormShow() {
     UpdateCaption();
     CycleStateChanged();
     LayOutClient();
+    AttachFormTranslator();
 }
 
 void TMainForm::BuildSourceMenu() {
@@ -616,10 +623,11 @@ void TMainForm::UpdateCaption() {
 bool TMainForm::CheckSupportFiles()
 {
     TSupportProbes probes;
-    // The VR viewer is not on this system. The simulation control is made
-    // by its class id; registration takes "Velmarox.OCX" from the program
-    // folder, or from beside the binary when the program's files live apart.
-    probes.CreateVR = [] { return false; };
+    // The VR control is the simulated world of the links. The simulation
+    // control is made by its class id; registration takes "Velmarox.OCX"
+    // from the program folder, or from beside the binary when the program's
+    // files live apart.
+    probes.CreateVR = [] { return CanCreateVRControl(); };
     probes.CreateSimulation = [] {
         TComPtr control;
         return CreateInstance(VelmaroxControlClassId, control) == S_OK;
@@ -823,6 +831,11 @@ QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window) {
     // the form): the sub-window follows it.
     connect(Window, &QObject::destroyed, sub, [sub] { sub->deleteLater(); });
     new TFollowChild(sub, Window);
+    // A child without a translator of its own gets one with its class name.
+    if (!TranslatorOf(Window)) {
+        const QString name = QString(Window->metaObject()->className()).section("::", -1);
+        AttachTranslator(Window, name.toStdString());
+    }
     return sub;
 }
 

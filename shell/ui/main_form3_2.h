@@ -34,7 +34,10 @@ class QPushButton;
 namespace orv {
 
 class TBaseForm;
+class TDDEServerWindow;
 class TDock;
+class TRemoteInputs;
+class TRemoteWindow;
 class TKey_def_form;
 class TMenu2;
 class TQtPos_size;
@@ -168,6 +171,16 @@ public:
     TJogKeyTable *CreateJogKeyForm() override;
     void ShowJogKeySetup() override;
     bool ConfirmMachineRun(bool &DontShowAgain) override;
+    void MachineDataApplied() override;
+
+    // --- Remote inputs (main_form3_2_remote.cpp) ---
+    // The CIM port, copy-data requests, DDE server and Keplin console.
+    TRemoteInputs *RemoteInputs() const { return FRemote.get(); }
+    TDDEServerWindow *DDEWindow() const;
+    // The Keplin console's press (mouse down and activate) or release on
+    // the control of that name; its key, with modifiers, to the focus.
+    void KeplinPress(const std::string &Control, bool Press);
+    void KeplinKey(uint8_t Key, unsigned Shift);
 
 protected:
     void showEvent(QShowEvent *Event) override;
@@ -213,6 +226,11 @@ private:
     void OpenMessageDictionary();
     void BuildSourceMenu();
     void BindHelpItems();
+    // Language: the window's translator, the "Select Language" command and
+    // the texts the window sets while it runs (main_form3_2_language.cpp).
+    void AttachFormTranslator();
+    void SelectLanguageClick();
+    void RefreshChangingTexts();
     void PanelButton(QPushButton *Button, bool Down);
     void ApplySupportResult(bool VRAvailable, bool Sim3DAvailable);
     void MergeChildMenus(QMdiSubWindow *Window);
@@ -243,6 +261,13 @@ private:
     void SearchForMachine();
     void EscapePressedDuringRun();
     void StartCycleTimer(bool On);
+
+    // Remote inputs (main_form3_2_remote.cpp).
+    void CreateRemoteInputs();
+    void StartRemoteInputs();
+    void FreeRemoteInputs();
+    void ShowDDEWindow();
+    void VRClick(TToolbarButton *Sender);
 
     // TProgramOpenerHost.
     bool EngineStopped() const override;
@@ -304,7 +329,13 @@ private:
     QPointer<QWidget> FOffsetsForm; // the work offsets' window while it is open
     QWidget *FMacroForm = nullptr;  // made at first use, goes before the engine
     TQtPos_size *FPos = nullptr;
+    std::unique_ptr<TRemoteWindow> FRemoteWindow;
+    std::unique_ptr<TRemoteInputs> FRemote;
+    QPointer<QWidget> FDDEWindow; // the "CIM DDE Server" window once shown
 };
+
+// True when the VR control (the simulated world) can be made.
+bool CanCreateVRControl();
 
 // The program's main window while it exists (null before and after).
 TMainForm *MainForm();

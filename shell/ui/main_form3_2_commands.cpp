@@ -23,6 +23,7 @@
 #include "engine/view2d/Draw_2D.h"
 #include "engine/view2d/ui/Form2DWindow.h"
 #include "links/MachLink.h"
+#include "links/ui/LineDebugForm.h"
 #include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
 #include "machine/ControlPanelStd.h"
@@ -153,6 +154,7 @@ void TMainForm::BuildSetupMenu() {
             FEngine->SetupClick();
         UpdateCaption();
     });
+    NewItem(setup, "SelectLanguage", "Select Language", [this] { SelectLanguageClick(); });
     NewItem(setup, "JogKeys", "Jog Keys", [this] {
         if (FEngine)
             FEngine->JogKeySetup();
@@ -643,12 +645,14 @@ void TMainForm::OpenGlClick(bool OpenGL) {
 }
 
 // The "Machine" button puts the machine into the engine while it is down,
-// with the standard control panel ("Control Panel") to drive it; a link
-// that cannot connect (its error shown) lets the button up. The VR link
-// comes with its own Part; until then the buttons only keep each other out.
+// with the standard control panel ("Control Panel") to drive it; "VR
+// Machine" puts the VR link there. A link that cannot connect (its error
+// shown) lets the button up. The two buttons keep each other out.
 void TMainForm::MachineClick(TToolbarButton *Sender)
 {
     TToolbarButton *machine = Button(TMainButton::MachineOutput);
+    if (Sender == Button(TMainButton::VROutput) && FEngine)
+        VRClick(Sender);
     if (Sender == machine && FEngine) {
         if (!machine->Down()) {
             FEngine->FreeMachine();
@@ -676,6 +680,7 @@ std::unique_ptr<TBasicMachine> TMainForm::CreateMachineLink(TBaseForm &Engine)
     const TRead_Machinedata_file *data = Engine.MachineData();
     if (data && !data->MachineCapability.RealMachineAvailable)
         return std::make_unique<TDummyLinkMill>(&Engine);
+    InstallLinkViews(); // the controllers' debug windows and splash
     auto link = std::make_unique<TMachLink>(&Engine);
     link->NotifyWindow = [&Engine](int Message) { Engine.PostControllerMessage(Message); };
     return link;

@@ -10,19 +10,66 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QStatusBar>
 
 #include <sstream>
 
 namespace orv {
 
+// A picture drawn stretched over the whole widget.
+class TStretchedPicture : public QWidget {
+public:
+    using QWidget::QWidget;
+    void SetImage(const QImage &Image)
+    {
+        FImage = Image;
+        update();
+    }
+    const QImage &Image() const { return FImage; }
+    std::function<void()> OnPress;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        if (FImage.isNull())
+            painter.fillRect(rect(), palette().window());
+        else
+            painter.drawImage(rect(), FImage);
+    }
+    void mousePressEvent(QMouseEvent *) override
+    {
+        if (OnPress)
+            OnPress();
+    }
+
+private:
+    QImage FImage;
+};
+
 TThreeDWindow::TThreeDWindow()
 {
     setWindowTitle("3D Simulation");
-    FContainer = new QWidget(this);
+    FPicture = new TStretchedPicture(this);
+    FPicture->setObjectName("Picture");
+    FPicture->installEventFilter(this);
+    setCentralWidget(FPicture);
+    FContainer = new QWidget(FPicture);
     FContainer->setObjectName("OleContainer1");
     FContainer->installEventFilter(this);
-    setCentralWidget(FContainer);
+    FPicture->OnPress = [this] {
+        FContainer->show();
+        FContainer->raise();
+    };
+    // The container's verb menu.
+    FProperties = new QAction("Properties", FContainer);
+    connect(FProperties, &QAction::triggered, this, [this] {
+        if (FForm)
+            FForm->ControlVerb(OleVerbProperties);
+    });
+    FContainer->addAction(FProperties);
+    FContainer->setContextMenuPolicy(Qt::ActionsContextMenu);
     const char *captions[] = {"X=", "Y=", "Z=", "Tool=", ""};
     const int widths[] = {70, 70, 70, 75, 50};
     for (int k = 0; k < 5; ++k) {
@@ -35,6 +82,8 @@ TThreeDWindow::TThreeDWindow()
 }
 
 TThreeDWindow::~TThreeDWindow() = default;
+
+QWidget *TThreeDWindow::Picture() const { return FPicture; }
 
 void TThreeDWindow::Attach(TThreeD_form &Form) { FForm = &Form; }
 
@@ -122,6 +171,8 @@ void TThreeDWindow::FitControl()
 
 bool TThreeDWindow::eventFilter(QObject *Watched, QEvent *Event)
 {
+    if (Watched == FPicture && Event->type() == QEvent::Resize)
+        FContainer->setGeometry(FPicture->rect());
     if (Watched == FContainer && Event->type() == QEvent::Resize) {
         FitControl();
         if (FForm)
@@ -166,7 +217,9 @@ bool TThreeDWindow::EditRapidFeed(double &Threshold)
 
 bool TThreeDWindow::SavePicture(const std::string &FileName)
 {
-    return FContainer->grab().toImage().save(QString::fromStdString(FileName), "BMP");
+    const QImage picture = FContainer->grab().toImage();
+    FPicture->SetImage(picture);
+    return picture.save(QString::fromStdString(FileName), "BMP");
 }
 
 std::string TThreeDWindow::ChoosePictureFile(const std::string &Suggested)
