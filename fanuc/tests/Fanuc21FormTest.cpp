@@ -74,6 +74,15 @@ TEST_F(Fanuc21Form, ShapeAndFreshTexts)
     EXPECT_EQ(Station->Text("StatDisp1"), "EDIT");
 }
 
+TEST_F(Fanuc21Form, CrtPaintsTheStationsTexts)
+{
+    Station->ShowMachineMode(modeEdit);
+    const QImage crt = Form->Display()->grab().toImage();
+    EXPECT_EQ(QColor(crt.pixel(495, 200)), QColor(0xE1, 0xE1, 0xE1));
+    // The cursor word "O0000" of the program pane is inverted: black behind it.
+    EXPECT_EQ(QColor(crt.pixel(86 + 2 + 4, 30 + 2 + 8)), QColor(Qt::black));
+}
+
 TEST_F(Fanuc21Form, KeypadButtonsAndKeysReachTheStation)
 {
     Click(Form->KeypadKeys()[25]); // PROG
