@@ -164,9 +164,18 @@ TEST_F(StationTest, HelpModeSendsNothing)
     TFanucScreen &s = Make();
     Keys("HELP");
     EXPECT_EQ(s.Text("TopLabel"), "HELP SYSTEM");
-    Keys("CYCLE/START AUTO ESTOP SK2");
+    SetHelpService(&HelpService);
+    Keys("CYCLE/START AUTO ESTOP SK2 POS");
+    SetHelpService(nullptr);
     EXPECT_TRUE(Sent.empty());
-    ASSERT_EQ(HelpService.Requests().size(), 0u); // the station's help goes through Help()
+    // Each press asks the help file for its topic instead.
+    std::vector<int> contexts;
+    for (const auto &request : HelpService.Requests()) {
+        EXPECT_EQ(request.HelpFile, s.HelpFile);
+        contexts.push_back(request.Context);
+    }
+    EXPECT_EQ(contexts, (std::vector<int>{521, 503, 1001, 1000, 24}));
+    EXPECT_NE(s.HelpFile.find("FanucHelp.hlp"), std::string::npos);
 }
 
 TEST_F(StationTest, OperatorButtons)
