@@ -274,23 +274,11 @@ void TFanucScreenOM::KeypadMouseDown(int Key)
         case 27: ResetControl(); break;
         case 33: case 34: case 37: case 38: case 39: case 40: EditKey(code, ""); break;
         case 146: case 147: case 151: EditKey(code, EditLine.ANCaption()); break;
-        case 148:
-            if (FunctionPage == fpPosition)
-                SetPositionDisplay((PositionDisplay + 1) % 3);
-            else
-                ShowFunctionPage(fpPosition);
-            break;
+        case 148: PositionKey(); break;
         case 149: ShowFunctionPage(fpProgram); break;
         case 150: ShowFunctionPage(FunctionPage == fpOffset ? fpWorkShift : fpOffset); break;
         case 154: SendCommand(31); break;
-        case 235:
-            if (FunctionPage == fpHelp) {
-                ShowFunctionPage(FSavedPage);
-            } else {
-                FSavedPage = FunctionPage;
-                ShowFunctionPage(fpHelp);
-            }
-            break;
+        case 235: HelpKey(); break;
         default:
             // A character key types its character; a function key acts.
             if (Keypad.Keys[Key].Kind == kkFunction)
@@ -300,17 +288,7 @@ void TFanucScreenOM::KeypadMouseDown(int Key)
             break;
         }
     }
-    const int low = code & 0xFF;
-    if ((low == 88 || low == 89 || low == 90) && FunctionPage == fpPosition && PositionDisplay != 0) {
-        SelectedAxis = uint8_t(low - 88);
-        ShowSoftKeyPage(7);
-    }
-}
-
-void TFanucScreenOM::KeypadMouseUp(int Key)
-{
-    ShowStatusItem(19);
-    ShowStatusItem(20);
+    SelectAxisByLetter(code & 0xFF, 'X');
 }
 
 // Codes the station acts on; any other code types its character.

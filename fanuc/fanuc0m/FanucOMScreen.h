@@ -27,9 +27,8 @@ public:
     void ShowFunctionPage(int Page) override;
     void SetPositionDisplay(int Kind) override;
     void SoftKey(int Tag) override;
-    // A keypad key (0 to 32) pressed and released.
+    // A keypad key (0 to 32) pressed.
     void KeypadMouseDown(int Key) override;
-    void KeypadMouseUp(int Key) override;
     // A key of the PC keyboard; FromKeypad: the keypad's decoded code
     // (typed as it is: "-" and "." are characters, never Insert or Delete).
     void KeyDown(int Key, char Character = 0) override;

@@ -850,34 +850,47 @@ void TFanucScreen::KeypadMouseDown(int Key)
         return HelpPopup(c);
     if (c != 0) {
         switch (c) {
-        case 24:
-            if (FunctionPage == fpPosition)
-                SetPositionDisplay((PositionDisplay + 1) % 3);
-            else
-                ShowFunctionPage(fpPosition);
-            break;
+        case 24: PositionKey(); break;
         case 25: ShowFunctionPage(fpProgram); break;
         case 26: ShowFunctionPage(FunctionPage == fpOffset ? fpWorkShift : fpOffset); break;
         case 33: case 34: case 37: case 38: case 39: case 40: EditKey(c, ""); break;
-        case 42:
-            if (FunctionPage == fpHelp) {
-                ShowFunctionPage(FSavedPage);
-            } else {
-                FSavedPage = FunctionPage;
-                ShowFunctionPage(fpHelp);
-            }
-            break;
+        case 42: HelpKey(); break;
         case 43: ResetControl(); break;
         case 232: SendCommand(31); break;
         case 233: case 234: EditKey(c, KeyInText()); break;
         default: KeyDown(c); break; // typed as a key of the keyboard
         }
     }
-    const int low = c & 0xFF;
-    if ((low == 85 || low == 86 || low == 87) && FunctionPage == fpPosition && PositionDisplay != 0) {
-        SelectedAxis = uint8_t(low - 85);
-        ShowSoftKeyPage(7);
+    SelectAxisByLetter(c & 0xFF, 'U');
+}
+
+// POS: on the POSITION page the next display (absolute, relative, all).
+void TFanucScreen::PositionKey()
+{
+    if (FunctionPage == fpPosition)
+        SetPositionDisplay((PositionDisplay + 1) % 3);
+    else
+        ShowFunctionPage(fpPosition);
+}
+
+void TFanucScreen::HelpKey()
+{
+    if (FunctionPage == fpHelp) {
+        ShowFunctionPage(FSavedPage);
+    } else {
+        FSavedPage = FunctionPage;
+        ShowFunctionPage(fpHelp);
     }
+}
+
+// The axis letter of a key on the relative or all display selects the axis
+// for PRESET and ORIGIN (First: the letter of X).
+void TFanucScreen::SelectAxisByLetter(int Letter, char First)
+{
+    if (Letter < First || Letter > First + 2 || FunctionPage != fpPosition || PositionDisplay == 0)
+        return;
+    SelectedAxis = uint8_t(Letter - First);
+    ShowSoftKeyPage(7);
 }
 
 void TFanucScreen::KeypadMouseUp(int Key)

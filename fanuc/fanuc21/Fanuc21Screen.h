@@ -188,6 +188,9 @@ protected:
     // A home command (17, 18, 42) of the +X, +Z, +Y buttons in home mode.
     virtual void SendHomeCommand(int Code) { SendCommand(Code); }
     void ShowModeLeds(TMachineMode Mode);
+    void PositionKey();
+    void HelpKey();
+    void SelectAxisByLetter(int Letter, char First);
     void WriteBack();
     void ProgramEditKey(int Code, const std::string &Text);
     void SetTitle(const std::string &Text);
