@@ -3,6 +3,8 @@
 #include "fanuc/fanuc21/Fanuc21Screen.h"
 #include "fanuc/ui/Fanuc21Form.h"
 
+#include <QMdiSubWindow>
+
 namespace orv::fanuc {
 
 namespace {
@@ -16,6 +18,10 @@ public:
     {
         if (Adopt)
             Adopt(FForm.get());
+        // The 21 is a borderless child: its sub-window takes no frame either.
+        auto *sub = qobject_cast<QMdiSubWindow *>(FForm->parentWidget());
+        if (sub && (FForm->windowFlags() & Qt::FramelessWindowHint))
+            sub->setWindowFlags(Qt::SubWindow | Qt::FramelessWindowHint);
         FForm->show();
         FForm->setFocus();
     }

@@ -336,6 +336,44 @@ TEST_F(MainForm, TheDemoProgramIsDrawnInThe2DChild) {
     }
 }
 
+TEST_F(MainForm, TheSourceMenuOpensTheFanucStationsAsChildren) {
+    Start({ProgramFile});
+    auto pick = [&](int Tag) {
+        for (QAction *a : Form().Menu("Source")->actions())
+            if (a->data().toInt() == Tag)
+                a->trigger();
+    };
+    auto titles = [&] {
+        // A station's sub-window goes after its window, later.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        std::vector<std::string> out;
+        for (QMdiSubWindow *w : OtherChildren(Form()))
+            out.push_back(w->windowTitle().toStdString());
+        return out;
+    };
+    auto has = [&](const char *Title) {
+        auto all = titles();
+        return std::find(all.begin(), all.end(), Title) != all.end();
+    };
+    pick(4);
+    EXPECT_EQ(Form().Engine()->SourceKind(), skFanuc21);
+    EXPECT_TRUE(has("Fanuc 21i MA"));
+    for (QMdiSubWindow *w : OtherChildren(Form()))
+        if (w->windowTitle() == "Fanuc 21i MA")
+            EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint) << "a borderless child";
+    if (const char *shot = std::getenv("ORV_SCREENSHOT")) {
+        Form().resize(1100, 760);
+        QApplication::processEvents();
+        Form().grab().save(shot);
+    }
+    pick(9);
+    EXPECT_EQ(Form().Engine()->SourceKind(), skFanuc0M);
+    EXPECT_TRUE(has("Fanuc OM"));
+    EXPECT_FALSE(has("Fanuc 21i MA"));
+    pick(2);
+    EXPECT_FALSE(has("Fanuc OM"));
+}
+
 TEST_F(MainForm, EscapeStopsOnlyARunningProgram) {
     Start({ProgramFile});
     B(TMainButton::Output2D)->Click();
