@@ -13,6 +13,7 @@
 #include "engine/core/Mess.h"
 #include "engine/core/ui/MacroVarsForm.h"
 #include "engine/form/FanucScreen.h"
+#include "fanuc/ui/Fanuc21Form.h"
 #include "engine/form/EditorInput.h"
 #include "engine/form/TextInput.h"
 #include "shell/ui/editor.h"
@@ -967,8 +968,9 @@ std::unique_ptr<TBasicInput> TMainForm::CreateEditorInput(TBaseForm &)
     });
 }
 
-std::unique_ptr<TFanucScreen> TMainForm::CreateFanucScreen(TBaseForm &, int) {
-    return nullptr;
+std::unique_ptr<TFanucScreen> TMainForm::CreateFanucScreen(TBaseForm &, int Kind) {
+    // The station's window is an MDI child of this window.
+    return fanuc::CreateFanucStation(Kind, [this](QWidget *Window) { AdoptChild(Window); });
 }
 
 } // namespace orv
