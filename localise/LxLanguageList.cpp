@@ -54,11 +54,12 @@ std::vector<TLxLanguageNode> ListSublanguages(TLxDictionary &Dictionary, int Fla
             top = nodes.end() - 1;
         }
         for (const auto &[country, localeId] : LocalesOfLanguage(&Dictionary, language, native)) {
+            const auto id = localeId; // older compilers cannot capture a structured binding
             const bool present =
                 std::any_of(top->Children.begin(), top->Children.end(),
-                            [&](const TLxLanguageNode &N) { return N.Value == localeId; });
+                            [id](const TLxLanguageNode &N) { return N.Value == id; });
             if (!present)
-                top->Children.push_back({country, localeId, {}});
+                top->Children.push_back({country, id, {}});
         }
     }
     return nodes;

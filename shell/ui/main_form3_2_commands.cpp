@@ -22,6 +22,7 @@
 #include "engine/view2d/Draw_2D.h"
 #include "engine/view2d/ui/Form2DWindow.h"
 #include "links/MachLink.h"
+#include "links/ui/LineDebugForm.h"
 #include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
 #include "machine/ControlPanelStd.h"
@@ -678,6 +679,7 @@ std::unique_ptr<TBasicMachine> TMainForm::CreateMachineLink(TBaseForm &Engine)
     const TRead_Machinedata_file *data = Engine.MachineData();
     if (data && !data->MachineCapability.RealMachineAvailable)
         return std::make_unique<TDummyLinkMill>(&Engine);
+    InstallLinkViews(); // the controllers' debug windows and splash
     auto link = std::make_unique<TMachLink>(&Engine);
     link->NotifyWindow = [&Engine](int Message) { Engine.PostControllerMessage(Message); };
     return link;
