@@ -162,7 +162,6 @@ bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled)
     const int high = prev < 0 ? Z : static_cast<int16_t>(span >> 16);
     const int low = at < 0 ? Z : static_cast<int16_t>(span & 0xffff);
     span = PackSpan(high, low);
-    SpanChanged(C, R);
     if (prev < 0)
         FTable[cell] = n;
     else
@@ -209,7 +208,6 @@ void CDexelModel::CutCell(int C, int R, int Z)
     }
     FSpans[cell] = head < 0 ? EmptyCell
                             : PackSpan(FNodes[head].z, static_cast<int16_t>(FSpans[cell] & 0xffff));
-    SpanChanged(C, R);
 }
 
 // New nodes below an older surface, or more than one pixel below the node
@@ -335,7 +333,6 @@ bool CDexelModel::BuildBillet(double LowX, double LowY, double HighX, double Hig
     FTable.clear();
     FSpans.clear();
     FStampRows.clear();
-    FRuns.clear();
     FRowFilter = false;
     FCols.clear();
     FTouched.clear();
@@ -418,7 +415,6 @@ bool CDexelModel::BuildBillet(double LowX, double LowY, double HighX, double Hig
         FTop = 0;
         return false;
     }
-    FRuns.assign(count + 1, CLevelRun{});
     FTable.assign(cells, -1);
     FSpans.assign(cells, EmptyCell);
     FStampRows.assign(count + 1, CStampRows{});

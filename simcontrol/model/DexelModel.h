@@ -248,22 +248,6 @@ private:
         CEdgeExtremes Floor; // the floor's segment in this column
     };
     std::vector<CStampRows> FStampRows;
-    // Per column, rows A..B whose cells hold one node at Z (none when
-    // A > B). A change to a cell inside cuts the run short at it.
-    struct CLevelRun {
-        int Z = 0, A = 1, B = 0;
-    };
-    std::vector<CLevelRun> FRuns;
-    void SpanChanged(int C, int R)
-    {
-        CLevelRun &run = FRuns[C];
-        if (R < run.A || R > run.B)
-            return;
-        if (R - run.A > run.B - R)
-            run.B = R - 1;
-        else
-            run.A = R + 1;
-    }
     // The shank walls' column segments of a fast stamp, wall after wall.
     std::vector<CEdgeExtremes> FWallSegments;
     bool FRowFilter = false;

@@ -409,88 +409,63 @@ bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
         // only the others are looked at one by one, front to back.
         int lastLooked = from - 1;
         bool lastQuiet = true; // the row in front of the range is not passed over
-        // For a stamp, the rows inside the column's known run at z (and
-        // their neighbours) are all at z: only the rows on either side of
-        // it are surveyed.
-        int skipFrom = to + 1, skipTo = to;
-        if (FloorColour < 0) {
-            CLevelRun &run = FRuns[c];
-            if (run.Z != z || run.A > run.B) {
-                const int mid = (from + to) / 2;
-                run = span[mid] == level ? CLevelRun{z, mid, mid} : CLevelRun{};
-            }
-            if (run.A <= run.B) {
-                while (run.A - 1 > col.First && span[run.A - 1] == level)
-                    --run.A;
-                while (run.B + 1 < col.Last && span[run.B + 1] == level)
-                    ++run.B;
-                skipFrom = std::max(from, run.A + 1);
-                skipTo = std::min(to, run.B - 1);
-            }
-        }
-        const int segments = skipFrom <= skipTo ? 2 : 1;
-        for (int s = 0; s < segments; ++s) {
-            const int segFrom = segments == 1 ? from : s == 0 ? from : skipTo + 1;
-            const int segTo = segments == 1 ? to : s == 0 ? skipFrom - 1 : to;
-            for (int base = segFrom; base <= segTo && !rows.All; base += 62) {
-                const int end = std::min(segTo, base + 61);
-                const uint64_t eq = LevelMask(span + base - 1, end - base + 3, level);
-                const int count = end - base + 1;
-                uint64_t look = count == 64 ? ~0ull : (1ull << count) - 1;
-                if (FloorColour < 0)
-                    look &= ~(eq & (eq >> 1) & (eq >> 2));
-                while (look && !rows.All) {
-                    const int i = base + __builtin_ctzll(look);
-                    look &= look - 1;
-                    const bool prevQuiet = lastLooked == i - 1 ? lastQuiet : true;
-                    const bool wall =
-                        (i >= rimLo[0] && i <= rimHi[0]) || (i >= rimLo[1] && i <= rimHi[1]);
-                    bool quiet = false;
-                    if (span[i] == level &&
-                        (FloorColour < 0 || FNodes[heads[i]].colour == FloorColour)) {
-                        if (wall)
-                            quiet =
-                                span[i - 1] == level && span[i + 1] != EmptyCell && low(i + 1) <= z;
-                        else
-                            quiet = span[i - 1] != EmptyCell && low(i - 1) >= z;
-                    }
-                    // Otherwise, with the row in front left alone and standing
-                    // up to this row's bottom: a row the cut does not reach, or
-                    // a stack already holding every height the cut stages there
-                    // (z, and up to the top for walls), stays as it is when a
-                    // neighbour reaches nowhere below its head (no levelling);
-                    // walls staged onto a lower stack are levelled back to
-                    // exactly its head when the neighbours' lowest come to it.
-                    if (!quiet && FloorColour < 0 && prevQuiet && span[i] != EmptyCell &&
-                        span[i - 1] != EmptyCell && span[i + 1] != EmptyCell &&
-                        high(i - 1) >= low(i)) {
-                        const int h = high(i), l = low(i);
-                        const bool staged = i >= lo && i <= hi;
-                        const int backHigh = low(i + 1);
-                        const int backLow =
-                            i + 1 >= lo && i + 1 <= hi ? std::min(backHigh, z) : backHigh;
-                        const bool holds = !staged || (l <= z && h >= (wall ? FTop : z));
-                        quiet = holds && (low(i - 1) >= h || backLow >= h);
-                        if (!quiet && staged && wall && l <= z && h >= z)
-                            quiet = low(i - 1) <= h && backHigh <= h &&
-                                    (l == h || low(i - 1) == h || backLow == h);
-                    }
-                    lastLooked = i;
-                    lastQuiet = quiet;
-                    if (quiet)
-                        continue;
-                    if (rows.Count > 0 && rows.To[rows.Count - 1] == i - 1) {
-                        rows.To[rows.Count - 1] = i;
-                        continue;
-                    }
-                    if (rows.Count == 4) {
-                        rows.All = true;
-                        break;
-                    }
-                    rows.From[rows.Count] = i;
-                    rows.To[rows.Count] = i;
-                    ++rows.Count;
+        for (int base = from; base <= to && !rows.All; base += 62) {
+            const int end = std::min(to, base + 61);
+            const uint64_t eq = LevelMask(span + base - 1, end - base + 3, level);
+            const int count = end - base + 1;
+            uint64_t look = count == 64 ? ~0ull : (1ull << count) - 1;
+            if (FloorColour < 0)
+                look &= ~(eq & (eq >> 1) & (eq >> 2));
+            while (look && !rows.All) {
+                const int i = base + __builtin_ctzll(look);
+                look &= look - 1;
+                const bool prevQuiet = lastLooked == i - 1 ? lastQuiet : true;
+                const bool wall =
+                    (i >= rimLo[0] && i <= rimHi[0]) || (i >= rimLo[1] && i <= rimHi[1]);
+                bool quiet = false;
+                if (span[i] == level &&
+                    (FloorColour < 0 || FNodes[heads[i]].colour == FloorColour)) {
+                    if (wall)
+                        quiet =
+                            span[i - 1] == level && span[i + 1] != EmptyCell && low(i + 1) <= z;
+                    else
+                        quiet = span[i - 1] != EmptyCell && low(i - 1) >= z;
                 }
+                // Otherwise, with the row in front left alone and standing
+                // up to this row's bottom: a row the cut does not reach, or
+                // a stack already holding every height the cut stages there
+                // (z, and up to the top for walls), stays as it is when a
+                // neighbour reaches nowhere below its head (no levelling);
+                // walls staged onto a lower stack are levelled back to
+                // exactly its head when the neighbours' lowest come to it.
+                if (!quiet && FloorColour < 0 && prevQuiet && span[i] != EmptyCell &&
+                    span[i - 1] != EmptyCell && span[i + 1] != EmptyCell &&
+                    high(i - 1) >= low(i)) {
+                    const int h = high(i), l = low(i);
+                    const bool staged = i >= lo && i <= hi;
+                    const int backHigh = low(i + 1);
+                    const int backLow = i + 1 >= lo && i + 1 <= hi ? std::min(backHigh, z) : backHigh;
+                    const bool holds = !staged || (l <= z && h >= (wall ? FTop : z));
+                    quiet = holds && (low(i - 1) >= h || backLow >= h);
+                    if (!quiet && staged && wall && l <= z && h >= z)
+                        quiet = low(i - 1) <= h && backHigh <= h &&
+                                (l == h || low(i - 1) == h || backLow == h);
+                }
+                lastLooked = i;
+                lastQuiet = quiet;
+                if (quiet)
+                    continue;
+                if (rows.Count > 0 && rows.To[rows.Count - 1] == i - 1) {
+                    rows.To[rows.Count - 1] = i;
+                    continue;
+                }
+                if (rows.Count == 4) {
+                    rows.All = true;
+                    break;
+                }
+                rows.From[rows.Count] = i;
+                rows.To[rows.Count] = i;
+                ++rows.Count;
             }
         }
     }
