@@ -35,7 +35,7 @@ std::vector<TLxLanguageNode> ListLanguages(TLxDictionary &Dictionary, int Flags)
         if (!Listed(Dictionary, language, Flags))
             continue;
         nodes.push_back(
-            {(Flags & lxldNativeNames) != 0 ? language.NativeName : language.Name, i});
+            {(Flags & lxldNativeNames) != 0 ? language.NativeName : language.Name, i, {}});
     }
     return nodes;
 }

@@ -100,6 +100,18 @@ protected:
         r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         r.Out = ReadFile(out);
         r.Err = ReadFile(err);
+        // The simulator reads at the line's pace: let it log what the run
+        // wrote before it went (the log stays unchanged for 300 ms, 3 s at most).
+        auto settle = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        std::uintmax_t size = static_cast<std::uintmax_t>(-1);
+        while (std::chrono::steady_clock::now() < settle) {
+            std::error_code ec;
+            std::uintmax_t now = fs::file_size(log, ec);
+            if (!ec && now == size)
+                break;
+            size = ec ? size : now;
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
         ::kill(pid, SIGTERM);
         int status = 0;
         ::waitpid(pid, &status, 0);
