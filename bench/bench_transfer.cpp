@@ -97,8 +97,10 @@ int main() {
     const std::string text = Program();
     std::printf("program: %zu bytes\n", text.size() + 1);
     for (int baud : {115200, 9600}) {
-        std::printf("%6d baud: send all at once %5.1f %% of the line rate\n", baud, Send(baud, text));
-        std::printf("%6d baud: receive          %5.1f %% of the line rate\n", baud, Receive(baud, text));
+        std::printf("%6d baud: send all at once %5.1f %% of the line rate\n", baud,
+                    Send(baud, text));
+        std::printf("%6d baud: receive          %5.1f %% of the line rate\n", baud,
+                    Receive(baud, text));
     }
     SetEventLoop(nullptr);
     return 0;

@@ -48,7 +48,8 @@ TSendEnd TLineSender::Run() {
         if (EventLoop().KeyDown(VK_ESCAPE) && Cancel)
             *Cancel = true;
         if (LineByLine && went && !Cancelled() &&
-            MessageDlg("Confirm", "Press OK to send next line", mtConfirmation, mbOKCancel) != mrOk &&
+            MessageDlg("Confirm", "Press OK to send next line", mtConfirmation, mbOKCancel) !=
+                mrOk &&
             Cancel)
             *Cancel = true;
     }

@@ -18,7 +18,8 @@ enum class TSendEnd { Completed, Cancelled, Stalled, Lost };
 
 class TLineSender {
 public:
-    TLineSender(TTransferPort &Port, const TSendOptions &Options) : FPort(Port), FOptions(Options) {}
+    TLineSender(TTransferPort &Port, const TSendOptions &Options)
+        : FPort(Port), FOptions(Options) {}
 
     // Next line (8-bit); false with the last one (TInputWin.GetNextLine).
     std::function<bool(std::string &Line)> GetNextLine;

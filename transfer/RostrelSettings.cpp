@@ -10,7 +10,9 @@ const char *const Def = "DEFAULT";
 const char *const Opt = "OPTIONS";
 } // namespace
 
-std::string RostrelIniPath(const std::string &WorkingFolder) { return WorkingFolder + "Rostrel.ini"; }
+std::string RostrelIniPath(const std::string &WorkingFolder) {
+    return WorkingFolder + "Rostrel.ini";
+}
 
 void ReadComSettings(const std::string &IniFile, TComSettings &C) {
     TIniFile ini(IniFile);

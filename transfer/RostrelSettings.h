@@ -32,7 +32,8 @@ std::string RostrelIniPath(const std::string &WorkingFolder);
 
 void ReadComSettings(const std::string &IniFile, TComSettings &Com);
 // Also writes the two LF options.
-void WriteComSettings(const std::string &IniFile, const TComSettings &Com, const TSendOptions &Options);
+void WriteComSettings(const std::string &IniFile, const TComSettings &Com,
+                      const TSendOptions &Options);
 void ReadOptions(const std::string &IniFile, TRostrelSettings &Settings);
 // FILEDIRECTORY, FONT SIZE and the five options other than the LF pair.
 void WriteOptions(const std::string &IniFile, const TRostrelSettings &Settings);

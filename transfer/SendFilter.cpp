@@ -6,7 +6,9 @@
 namespace orv {
 
 namespace {
-unsigned char Lower(char C) { return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(C))); }
+unsigned char Lower(char C) {
+    return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(C)));
+}
 
 bool StartsWithNoCase(const std::string &Line, const std::string &Prefix) {
     if (Prefix.empty() || Prefix.size() > Line.size())

@@ -9,13 +9,13 @@
 namespace orv {
 
 struct TSendOptions {
-    bool StripBlank = false;  // "Do NOT send blank lines"
-    std::string Comment1;     // lines starting with these (any case) are not sent;
-    std::string Comment2;     // an empty text never matches
-    bool UpperOnly = false;   // "Output everything in UPPERCASE"
-    bool LowerOnly = false;   // "Output everything in lowercase"
-    bool AppendLF = false;    // "Append LF after CR"
-    bool AppendCR = false;    // "Append LF before CR": stored and shown only
+    bool StripBlank = false; // "Do NOT send blank lines"
+    std::string Comment1;    // lines starting with these (any case) are not sent;
+    std::string Comment2;    // an empty text never matches
+    bool UpperOnly = false;  // "Output everything in UPPERCASE"
+    bool LowerOnly = false;  // "Output everything in lowercase"
+    bool AppendLF = false;   // "Append LF after CR"
+    bool AppendCR = false;   // "Append LF before CR": stored and shown only
 };
 
 // True when Line holds no character above the space (an empty line is blank).

@@ -16,9 +16,13 @@ bool TTransferLink::OpenPort(const std::vector<TComPortEntry> &Ports, int Index,
     return opened;
 }
 
-void TTransferLink::Disconnect() { FPort.Close(); }
+void TTransferLink::Disconnect() {
+    FPort.Close();
+}
 
-bool TTransferLink::Connected() const { return FPort.IsOpen(); }
+bool TTransferLink::Connected() const {
+    return FPort.IsOpen();
+}
 
 void TTransferLink::Poll() {
     uint8_t buffer[InBufSize];

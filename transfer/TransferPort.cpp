@@ -12,7 +12,9 @@ int64_t NowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
-bool IsWouldBlock(int Error) { return Error == EAGAIN || Error == EWOULDBLOCK || Error == EINTR; }
+bool IsWouldBlock(int Error) {
+    return Error == EAGAIN || Error == EWOULDBLOCK || Error == EINTR;
+}
 } // namespace
 
 bool TSerialTransferPort::Open(const std::string &Device, const TSerialSettings &Line,
@@ -28,7 +30,9 @@ bool TSerialTransferPort::Open(const std::string &Device, const TSerialSettings 
     return true;
 }
 
-void TSerialTransferPort::Close() { FPort.Close(); }
+void TSerialTransferPort::Close() {
+    FPort.Close();
+}
 
 TSendOutcome TSerialTransferPort::SendString(const std::string &Text) {
     TSendOutcome out;

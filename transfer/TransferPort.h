@@ -24,7 +24,8 @@ class TTransferPort {
 public:
     virtual ~TTransferPort() = default;
     // Opens Device with the line settings; false with Error, nothing open.
-    virtual bool Open(const std::string &Device, const TSerialSettings &Line, std::string &Error) = 0;
+    virtual bool Open(const std::string &Device, const TSerialSettings &Line,
+                      std::string &Error) = 0;
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
     // Writes all of Text, waiting while the line takes nothing; Stalled

@@ -16,8 +16,8 @@ uint32_t AdjustedBorderColor(uint32_t Colour, uint32_t Current, int Percentage, 
     return HSLScaleToColor(h, s, l);
 }
 
-std::vector<TBevelLine> BevelFrameLines(int Left, int Top, int Right, int Bottom, uint32_t TopColour,
-                                        int Width, uint32_t BottomColour) {
+std::vector<TBevelLine> BevelFrameLines(int Left, int Top, int Right, int Bottom,
+                                        uint32_t TopColour, int Width, uint32_t BottomColour) {
     std::vector<TBevelLine> lines;
     --Right;
     --Bottom;

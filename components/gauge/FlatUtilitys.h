@@ -19,7 +19,7 @@ uint32_t AdjustedBorderColor(uint32_t Colour, uint32_t Current, int Percentage, 
 
 // The lines of Width rings inside Left..Right-1, Top..Bottom-1: left and top
 // in TopColour, right and bottom in BottomColour, each ring one pixel in.
-std::vector<TBevelLine> BevelFrameLines(int Left, int Top, int Right, int Bottom, uint32_t TopColour,
-                                        int Width, uint32_t BottomColour);
+std::vector<TBevelLine> BevelFrameLines(int Left, int Top, int Right, int Bottom,
+                                        uint32_t TopColour, int Width, uint32_t BottomColour);
 
 } // namespace orv

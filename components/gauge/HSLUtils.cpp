@@ -5,10 +5,14 @@
 
 namespace orv {
 
-int RoundEven(double Value) { return int(std::nearbyint(Value)); }
+int RoundEven(double Value) {
+    return int(std::nearbyint(Value));
+}
 
 namespace {
-uint32_t Rgb(int R, int G, int B) { return uint32_t(R) | uint32_t(G) << 8 | uint32_t(B) << 16; }
+uint32_t Rgb(int R, int G, int B) {
+    return uint32_t(R) | uint32_t(G) << 8 | uint32_t(B) << 16;
+}
 } // namespace
 
 int HueToChannel(double Hue, double M1, double M2) {

@@ -9,15 +9,21 @@
 namespace orv {
 
 namespace {
-QString ToQ(const std::u16string &S) { return QString::fromUtf16(S.data(), qsizetype(S.size())); }
-std::u16string FromQ(const QString &S) { return S.toStdU16String(); }
+QString ToQ(const std::u16string &S) {
+    return QString::fromUtf16(S.data(), qsizetype(S.size()));
+}
+std::u16string FromQ(const QString &S) {
+    return S.toStdU16String();
+}
 } // namespace
 
 std::u16string TWideRichEditStringsW::Get(int Index) const {
     return FromQ(FEditor.document()->findBlockByNumber(Index).text());
 }
 
-int TWideRichEditStringsW::GetCount() const { return FEditor.LineCount(); }
+int TWideRichEditStringsW::GetCount() const {
+    return FEditor.LineCount();
+}
 
 void TWideRichEditStringsW::Put(int Index, const std::u16string &S) {
     QTextBlock block = FEditor.document()->findBlockByNumber(Index);
@@ -28,9 +34,13 @@ void TWideRichEditStringsW::Put(int Index, const std::u16string &S) {
     cursor.insertText(ToQ(S));
 }
 
-void TWideRichEditStringsW::Clear() { FEditor.clear(); }
+void TWideRichEditStringsW::Clear() {
+    FEditor.clear();
+}
 
-void TWideRichEditStringsW::Delete(int Index) { FEditor.DeleteLine(Index); }
+void TWideRichEditStringsW::Delete(int Index) {
+    FEditor.DeleteLine(Index);
+}
 
 void TWideRichEditStringsW::Insert(int Index, const std::u16string &S) {
     QTextDocument *doc = FEditor.document();

@@ -27,7 +27,8 @@ struct TScrollPanelFrame {
     // Strips to repaint for a resize (none when FullRepaint or a caption
     // asks for everything, or when there is no frame): FrameWidth + 1
     // pixels at the old and the new right edge, and likewise at the bottom.
-    std::vector<TPanelRect> ResizeStrips(int OldWidth, int OldHeight, int NewWidth, int NewHeight) const;
+    std::vector<TPanelRect> ResizeStrips(int OldWidth, int OldHeight, int NewWidth,
+                                         int NewHeight) const;
 };
 
 } // namespace orv

@@ -39,10 +39,10 @@ TEST(FlatGauge, BarAndTextOfTheValues) {
 }
 
 TEST(FlatGauge, WritersKeepProgressInTheStoredRange) {
-    TFlatGaugeValues v; // 0..100, 25
+    TFlatGaugeValues v;              // 0..100, 25
     EXPECT_TRUE(v.SetMinValue(150)); // held at MaxValue
     EXPECT_EQ(v.MinValue(), 100);
-    EXPECT_EQ(v.Progress(), 100); // not 150, above MaxValue
+    EXPECT_EQ(v.Progress(), 100);   // not 150, above MaxValue
     EXPECT_TRUE(v.SetMaxValue(50)); // not below MinValue
     EXPECT_EQ(v.MaxValue(), 100);
     EXPECT_FALSE(v.SetProgress(500));

@@ -6,7 +6,9 @@
 namespace orv {
 
 namespace {
-int RoundHalfEven(double V) { return int(std::nearbyint(V)); }
+int RoundHalfEven(double V) {
+    return int(std::nearbyint(V));
+}
 } // namespace
 
 void TTrkBarModel::SetMax(int Value) {
@@ -41,7 +43,8 @@ std::string TTrkBarModel::ThumbResource() const {
     bool oriented = ThumbStyle == tsBox || ThumbStyle == tsPointer;
     if (!oriented)
         return std::string(names[ThumbStyle]) + "_SIZE" + digit;
-    return std::string(names[ThumbStyle]) + (FOrientation == toVertical ? "_VSIZE" : "_HSIZE") + digit;
+    return std::string(names[ThumbStyle]) + (FOrientation == toVertical ? "_VSIZE" : "_HSIZE") +
+           digit;
 }
 
 std::string TTrkBarModel::MaskResource() const {

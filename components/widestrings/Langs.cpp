@@ -15,7 +15,9 @@ int LocaleCodePage(int Language) {
     return cp > 0 ? cp : SystemAnsiCodePage;
 }
 
-int LocaleCharset(int Language) { return CharSetOfCodePage(LocaleCodePage(Language)); }
+int LocaleCharset(int Language) {
+    return CharSetOfCodePage(LocaleCodePage(Language));
+}
 
 std::u16string TextToWide(const std::string &Text, int CodePage) {
     std::u16string out;
@@ -31,6 +33,8 @@ std::string WideToText(const std::u16string &Text, int CodePage) {
     return out;
 }
 
-int DefaultLanguage() { return LxSystem().UserDefaultLocale; }
+int DefaultLanguage() {
+    return LxSystem().UserDefaultLocale;
+}
 
 } // namespace orv

@@ -29,7 +29,9 @@ struct TUpdate {
 
 TWideStrings::TWideStrings() : FLanguage(DefaultLanguage()) {}
 
-void *TWideStrings::GetObject(int) const { return nullptr; }
+void *TWideStrings::GetObject(int) const {
+    return nullptr;
+}
 
 void TWideStrings::Put(int Index, const std::u16string &S) {
     void *object = GetObject(Index);
@@ -203,7 +205,9 @@ void TWideStrings::ReadWideStringsProperty(const std::string &Hex) {
     SetTextStr(text);
 }
 
-void TWideStringList::Delete(int Index) { FItems.erase(FItems.begin() + Index); }
+void TWideStringList::Delete(int Index) {
+    FItems.erase(FItems.begin() + Index);
+}
 
 void TWideStringList::Insert(int Index, const std::u16string &S) {
     if (Index < 0 || Index >= int(FItems.size()))

@@ -98,10 +98,12 @@ public:
     // Sleeps until Bytes characters would have passed since Start, so the
     // pacing does not drift with the sleeps' own overshoot.
     static void PaceUntil(std::chrono::steady_clock::time_point Start, int Baud, size_t Bytes) {
-        std::this_thread::sleep_until(Start + std::chrono::microseconds(int64_t(Bytes) * 10 * 1000000 / Baud));
+        std::this_thread::sleep_until(
+            Start + std::chrono::microseconds(int64_t(Bytes) * 10 * 1000000 / Baud));
     }
     static void Pace(int Baud, size_t Bytes) {
-        std::this_thread::sleep_for(std::chrono::microseconds(int64_t(Bytes) * 10 * 1000000 / Baud));
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(int64_t(Bytes) * 10 * 1000000 / Baud));
     }
     std::string Received() {
         std::lock_guard<std::mutex> lock(FMutex);

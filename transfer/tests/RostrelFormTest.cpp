@@ -39,8 +39,8 @@ protected:
     }
     // [Serial Ports] COM1 (no device) and COM3 (the pty), then the frame.
     void Start(const std::string &Extra = "") {
-        Dir.Write("Rostrel.ini", "[Serial Ports]\nCOM1=" + Dir.File("none") + "\nCOM3=" + Far.Slave +
-                                     "\n" + Extra);
+        Dir.Write("Rostrel.ini", "[Serial Ports]\nCOM1=" + Dir.File("none") +
+                                     "\nCOM3=" + Far.Slave + "\n" + Extra);
         Form = std::make_unique<TMainForm>(Dir.Path());
     }
     template <class T> T *Child(const char *Name) { return Form->findChild<T *>(Name); }
@@ -129,8 +129,9 @@ TEST_F(RostrelFormTest, EditorWindowLinesLoadAndSave) {
 
     w.LoadFile(Dir.Path()); // a folder cannot be read as a program
     w.SaveFile(Dir.File("no/such/folder/x.fnc"));
-    EXPECT_EQ(Texts(), (std::vector<std::string>{
-                           "File open error !", "Cannot save file: " + Dir.File("no/such/folder/x.fnc")}));
+    EXPECT_EQ(Texts(),
+              (std::vector<std::string>{"File open error !",
+                                        "Cannot save file: " + Dir.File("no/such/folder/x.fnc")}));
     EXPECT_EQ(w.Editor()->Line(0), "N1"); // the text it had stays
 
     // A name holding UNKNOWN, also in a folder, asks for a name.

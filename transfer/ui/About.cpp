@@ -41,8 +41,12 @@ TAboutBox::TAboutBox(QWidget *Parent) : QDialog(Parent) {
     FormShow();
 }
 
-void TAboutBox::FormShow() { FVersion->setText(QString::fromStdString(GetVersionText())); }
+void TAboutBox::FormShow() {
+    FVersion->setText(QString::fromStdString(GetVersionText()));
+}
 
-QString TAboutBox::Version() const { return FVersion->text(); }
+QString TAboutBox::Version() const {
+    return FVersion->text();
+}
 
 } // namespace orv

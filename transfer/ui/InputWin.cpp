@@ -42,13 +42,22 @@ TInputWin::TInputWin(QWidget *Parent) : QWidget(Parent) {
         a->setObjectName(Name);
         connect(a, &QAction::triggered, this, [Action] { Action(); });
     };
-    add("Reopenafile1", "&Open...", [this] { if (OnReOpen) OnReOpen(this); });
+    add("Reopenafile1", "&Open...", [this] {
+        if (OnReOpen)
+            OnReOpen(this);
+    });
     add("SaveFile1", "&Save", [this] { SaveFile(windowTitle().toStdString()); });
     add("Cleareditor1", "Clear editor", [this] { FEditor->clear(); });
     add("Copy1", "&Copy", [this] { FEditor->copy(); });
     add("Paste1", "&Paste", [this] { FEditor->paste(); });
-    add("SendtoRS2321", "&Send ---> RS232  ", [this] { if (OnSendClick) OnSendClick(this); });
-    add("ReceiveRS2321", "&Receive <--- RS232", [this] { if (OnReceiveClick) OnReceiveClick(this); });
+    add("SendtoRS2321", "&Send ---> RS232  ", [this] {
+        if (OnSendClick)
+            OnSendClick(this);
+    });
+    add("ReceiveRS2321", "&Receive <--- RS232", [this] {
+        if (OnReceiveClick)
+            OnReceiveClick(this);
+    });
     FEditor->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(FEditor, &QWidget::customContextMenuRequested, this, [this](const QPoint &P) {
         raise();
@@ -61,7 +70,9 @@ TInputWin::TInputWin(QWidget *Parent) : QWidget(Parent) {
     FormCreate();
 }
 
-void TInputWin::FormCreate() { FAssembly.Reset(); }
+void TInputWin::FormCreate() {
+    FAssembly.Reset();
+}
 
 int TInputWin::NumberOfChars() const {
     int n = 0;
@@ -151,7 +162,9 @@ bool TInputWin::GetNextLine(std::string &Line) {
     return NextSendLine(FSendText, FSendPosition, Line);
 }
 
-void TInputWin::AppendReceived(const uint8_t *Data, int Size) { FAssembly.AppendReceived(Data, Size); }
+void TInputWin::AppendReceived(const uint8_t *Data, int Size) {
+    FAssembly.AppendReceived(Data, Size);
+}
 
 void TInputWin::AddReceivedLine(const std::string &Line, bool WithoutCR) {
     // A new, empty editor holds one empty line: the first line replaces it.
@@ -193,7 +206,9 @@ void TInputWin::EditorSelectionChange() {
                              .arg(FEditor->CaretColumn() + 1));
 }
 
-QString TInputWin::Status() const { return FStatusBar1->text(); }
+QString TInputWin::Status() const {
+    return FStatusBar1->text();
+}
 
 void TInputWin::closeEvent(QCloseEvent *Event) {
     if (OnCloseQuery && !OnCloseQuery(this)) {

@@ -38,8 +38,9 @@
 namespace orv {
 
 namespace {
-const char *const FileFilter = "Mill Files (*.fnc)|*.fnc|Lathe Files (*.fnl)|*.fnl|Robot Files "
-                               "(*.rob)|*.rob|Robot Position Files (*.pos)|*.pos|All Files (*.*)|*.*";
+const char *const FileFilter =
+    "Mill Files (*.fnc)|*.fnc|Lathe Files (*.fnl)|*.fnl|Robot Files "
+    "(*.rob)|*.rob|Robot Position Files (*.pos)|*.pos|All Files (*.*)|*.*";
 
 bool FileExists(const std::string &Name) {
     std::error_code ec;
@@ -140,16 +141,15 @@ void TMainForm::BuildMenus() {
     file->addAction("Save &As...", this, [this] { FileSaveAs(); });
     file->addSeparator();
     file->addAction("&Print", this, [this] { FilePrint(); });
-    file->addAction("P&rint Setup...", this, [this] {
-        QPageSetupDialog(&Printer(), this).exec();
-    });
+    file->addAction("P&rint Setup...", this, [this] { QPageSetupDialog(&Printer(), this).exec(); });
     file->addSeparator();
     file->addAction("E&xit", this, [this] { close(); });
     QMenu *setup = menuBar()->addMenu("&Setup");
     QMenu *sizes = setup->addMenu("&Font Size");
     const char *captions[] = {"8", "10", "12", "16"};
     for (int tag = 1; tag <= 4; ++tag) {
-        QAction *a = sizes->addAction(captions[tag - 1], this, [this, tag] { FontSize1Click(tag); });
+        QAction *a =
+            sizes->addAction(captions[tag - 1], this, [this, tag] { FontSize1Click(tag); });
         a->setCheckable(true);
         FSizeItems.push_back(a);
     }
@@ -195,7 +195,8 @@ void TMainForm::BuildToolbar() {
                        [this] { ReceiveButtClick(); });
     FSendButt = add("SendButt", "Send --->", "Send data from current editor",
                     [this] { SendButtClick("SendButt"); });
-    FStopButt = add("StopButt", "Stop", "Stop sending or receiveing data", [this] { StopButtClick(); });
+    FStopButt =
+        add("StopButt", "Stop", "Stop sending or receiveing data", [this] { StopButtClick(); });
     FSendOne = add("SendOne", "Line by line --->", "Send one line of data at a time",
                    [this] { SendButtClick("SendOne"); });
     FRostrel->SetDockedTo(FDock1);
@@ -281,7 +282,8 @@ void TMainForm::BuildOptionWin() {
     col->addWidget(FIgnoreString2);
     col->addWidget(new QLabel("eg, \"REM Change Tool Here\" would ", content));
     col->addWidget(new QLabel("not be sent if you entered REM here", content));
-    auto box = [&](QCheckBox *&Box, const char *Name, const char *Caption, void (TMainForm::*Click)()) {
+    auto box = [&](QCheckBox *&Box, const char *Name, const char *Caption,
+                   void (TMainForm::*Click)()) {
         Box = new QCheckBox(Caption, content);
         Box->setObjectName(Name);
         connect(Box, &QCheckBox::clicked, this, [this, Click] { (this->*Click)(); });
@@ -406,9 +408,13 @@ bool TMainForm::EditorCloseQuery(TInputWin *Editor) {
     return false;
 }
 
-void TMainForm::FileNew() { CreateMDIChild("UNKNOWN" + std::to_string(Editors().size() + 1)); }
+void TMainForm::FileNew() {
+    CreateMDIChild("UNKNOWN" + std::to_string(Editors().size() + 1));
+}
 
-void TMainForm::OpenIntoNewEditor(const std::string &Name) { CreateMDIChild(Name); }
+void TMainForm::OpenIntoNewEditor(const std::string &Name) {
+    CreateMDIChild(Name);
+}
 
 void TMainForm::FileOpen() {
     if (FSending)
@@ -466,10 +472,18 @@ void TMainForm::FontSize1Click(int Tag) {
         SetEditorFont(e, FFontSize);
 }
 
-void TMainForm::UpperOnlyClick() { KeepExclusive(FUpperOnly, FLowerOnly); }
-void TMainForm::LowerOnlyClick() { KeepExclusive(FLowerOnly, FUpperOnly); }
-void TMainForm::AppendLFClick() { KeepExclusive(FAppendLF, FAppendCR); }
-void TMainForm::AppendCRClick() { KeepExclusive(FAppendCR, FAppendLF); }
+void TMainForm::UpperOnlyClick() {
+    KeepExclusive(FUpperOnly, FLowerOnly);
+}
+void TMainForm::LowerOnlyClick() {
+    KeepExclusive(FLowerOnly, FUpperOnly);
+}
+void TMainForm::AppendLFClick() {
+    KeepExclusive(FAppendLF, FAppendCR);
+}
+void TMainForm::AppendCRClick() {
+    KeepExclusive(FAppendCR, FAppendLF);
+}
 
 void TMainForm::CloseAll1Click() {
     const auto list = FMdi->subWindowList();
@@ -497,7 +511,8 @@ void TMainForm::ReadComSettings() {
     TComSettings c;
     orv::ReadComSettings(FIniFile, c);
     FComPorts->SetItemIndex(PortIndexFor(c.Port, FComPorts->Count()));
-    FBaudRate->setCurrentIndex(c.BaudRate >= 0 && c.BaudRate < FBaudRate->count() ? c.BaudRate : -1);
+    FBaudRate->setCurrentIndex(c.BaudRate >= 0 && c.BaudRate < FBaudRate->count() ? c.BaudRate
+                                                                                  : -1);
     FParity->SetItemIndex(c.Parity);
     FDataBits->SetItemIndex(c.DataBits);
     FStopBits->SetItemIndex(c.StopBits);
@@ -506,7 +521,7 @@ void TMainForm::ReadComSettings() {
 
 void TMainForm::WriteComSettings() {
     TComSettings c{FComPorts->ItemIndex(), FBaudRate->currentIndex(), FParity->ItemIndex(),
-                   FDataBits->ItemIndex(), FStopBits->ItemIndex(), FHandShaking->isChecked()};
+                   FDataBits->ItemIndex(), FStopBits->ItemIndex(),    FHandShaking->isChecked()};
     orv::WriteComSettings(FIniFile, c, Options());
 }
 
@@ -560,7 +575,9 @@ void TMainForm::OpenPort() {
     FPortOpen = FLink->OpenPort(FPorts, FComPorts->ItemIndex(), line);
 }
 
-void TMainForm::PollingTimerTimer() { FLink->Poll(); }
+void TMainForm::PollingTimerTimer() {
+    FLink->Poll();
+}
 
 void TMainForm::PortLost(const std::string &Message) {
     FPortOpen = false;
@@ -578,8 +595,9 @@ void TMainForm::PortLost(const std::string &Message) {
 // ---- sending ----
 
 void TMainForm::SetSendingCommands(bool Enabled) {
-    for (QWidget *w : {static_cast<QWidget *>(FSendButt), static_cast<QWidget *>(FSendOne),
-                       static_cast<QWidget *>(FReceiveButt), static_cast<QWidget *>(FConfigureButt)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(FSendButt), static_cast<QWidget *>(FSendOne),
+          static_cast<QWidget *>(FReceiveButt), static_cast<QWidget *>(FConfigureButt)})
         w->setEnabled(Enabled);
     FOpenAction->setEnabled(Enabled);
     FReopen->setEnabled(Enabled);
@@ -692,7 +710,9 @@ void TMainForm::ReceiveData(const uint8_t *Data, int Size) {
     FDropped->setText(QString::number(w->Dropped()));
 }
 
-void TMainForm::ShowRobotReply(const std::string &Text) { FWhereLabel->setText(FromBytes(Text)); }
+void TMainForm::ShowRobotReply(const std::string &Text) {
+    FWhereLabel->setText(FromBytes(Text));
+}
 
 void TMainForm::WhereButtonClick() {
     OpenPort();

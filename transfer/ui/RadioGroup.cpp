@@ -23,9 +23,13 @@ void TRadioGroup::SetItems(const QStringList &Items) {
     }
 }
 
-int TRadioGroup::Count() const { return int(FGroup->buttons().size()); }
+int TRadioGroup::Count() const {
+    return int(FGroup->buttons().size());
+}
 
-int TRadioGroup::ItemIndex() const { return FGroup->checkedId(); }
+int TRadioGroup::ItemIndex() const {
+    return FGroup->checkedId();
+}
 
 void TRadioGroup::SetItemIndex(int Index) {
     if (Index < 0 || Count() == 0) {

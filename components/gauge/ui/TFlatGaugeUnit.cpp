@@ -7,7 +7,9 @@
 namespace orv {
 
 namespace {
-QColor ToQ(uint32_t C) { return QColor(int(C & 0xFF), int(C >> 8 & 0xFF), int(C >> 16 & 0xFF)); }
+QColor ToQ(uint32_t C) {
+    return QColor(int(C & 0xFF), int(C >> 8 & 0xFF), int(C >> 16 & 0xFF));
+}
 } // namespace
 
 TFlatGauge::TFlatGauge(QWidget *Parent) : QWidget(Parent) {
@@ -77,13 +79,16 @@ QRect TFlatGauge::BarRect() const {
     return QRect(inner.left(), inner.top(), length, inner.height());
 }
 
-QString TFlatGauge::Text() const { return QString::fromStdString(FValues.Text()); }
+QString TFlatGauge::Text() const {
+    return QString::fromStdString(FValues.Text());
+}
 
 void TFlatGauge::paintEvent(QPaintEvent *) {
     QPainter p(this);
     if (!FTransparent)
         p.fillRect(rect(), ToQ(FColor));
-    for (const TBevelLine &l : BevelFrameLines(0, 0, width(), height(), FColorBorder, 1, FColorBorder)) {
+    for (const TBevelLine &l :
+         BevelFrameLines(0, 0, width(), height(), FColorBorder, 1, FColorBorder)) {
         p.setPen(ToQ(l.Colour));
         p.drawLine(l.X1, l.Y1, l.X2, l.Y2);
     }

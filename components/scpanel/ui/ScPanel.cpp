@@ -49,8 +49,8 @@ void TScrollPanel::Resized(QResizeEvent *Event) {
     const QSize old = Event->oldSize().isValid() ? Event->oldSize() : Event->size();
     FLastRepaint.clear();
     if (!FullRepaint && Caption.isEmpty())
-        FLastRepaint =
-            FFrame.ResizeStrips(old.width(), old.height(), Event->size().width(), Event->size().height());
+        FLastRepaint = FFrame.ResizeStrips(old.width(), old.height(), Event->size().width(),
+                                           Event->size().height());
     if (FLastRepaint.empty())
         update();
     for (const TPanelRect &r : FLastRepaint)

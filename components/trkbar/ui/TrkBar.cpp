@@ -6,8 +6,12 @@
 namespace orv {
 
 namespace {
-QColor ToQ(uint32_t C) { return QColor(int(C & 0xFF), int(C >> 8 & 0xFF), int(C >> 16 & 0xFF)); }
-QRect ToQ(const TTrkRect &R) { return QRect(R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top); }
+QColor ToQ(uint32_t C) {
+    return QColor(int(C & 0xFF), int(C >> 8 & 0xFF), int(C >> 16 & 0xFF));
+}
+QRect ToQ(const TTrkRect &R) {
+    return QRect(R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top);
+}
 } // namespace
 
 TTrkBar::TTrkBar(QWidget *Parent) : QWidget(Parent) {
@@ -34,11 +38,13 @@ QPixmap TTrkBar::ThumbPicture(const std::string &Resource, int Width, int Height
         p.drawPolygon(QPolygon({QPoint(Width / 2, 0), QPoint(Width - 1, Height / 2),
                                 QPoint(Width / 2, Height - 1), QPoint(0, Height / 2)}));
     } else if (Resource.rfind("POINTER_H", 0) == 0) {
-        p.drawPolygon(QPolygon({QPoint(0, 0), QPoint(Width - 1, 0), QPoint(Width - 1, Height * 2 / 3),
-                                QPoint(Width / 2, Height - 1), QPoint(0, Height * 2 / 3)}));
+        p.drawPolygon(
+            QPolygon({QPoint(0, 0), QPoint(Width - 1, 0), QPoint(Width - 1, Height * 2 / 3),
+                      QPoint(Width / 2, Height - 1), QPoint(0, Height * 2 / 3)}));
     } else if (Resource.rfind("POINTER_V", 0) == 0) {
-        p.drawPolygon(QPolygon({QPoint(0, 0), QPoint(Width * 2 / 3, 0), QPoint(Width - 1, Height / 2),
-                                QPoint(Width * 2 / 3, Height - 1), QPoint(0, Height - 1)}));
+        p.drawPolygon(
+            QPolygon({QPoint(0, 0), QPoint(Width * 2 / 3, 0), QPoint(Width - 1, Height / 2),
+                      QPoint(Width * 2 / 3, Height - 1), QPoint(0, Height - 1)}));
     } else {
         p.drawRect(r);
     }
@@ -47,7 +53,8 @@ QPixmap TTrkBar::ThumbPicture(const std::string &Resource, int Width, int Height
 
 void TTrkBar::LoadThumb() {
     FThumbName = QString::fromStdString(FModel.ThumbResource());
-    FThumb = ThumbPicture(FModel.ThumbResource(), FModel.ThumbBitmapWidth(), FModel.ThumbBitmapHeight());
+    FThumb =
+        ThumbPicture(FModel.ThumbResource(), FModel.ThumbBitmapWidth(), FModel.ThumbBitmapHeight());
 }
 
 void TTrkBar::resizeEvent(QResizeEvent *) {
@@ -61,7 +68,8 @@ void TTrkBar::paintEvent(QPaintEvent *) {
     QPainter p(this);
     const bool on = isEnabled();
     QBrush top = on ? QBrush(ToQ(TrkColortop)) : QBrush(ToQ(TrkColortop), Qt::Dense4Pattern);
-    QBrush bottom = on ? QBrush(ToQ(TrkColorbottom)) : QBrush(ToQ(TrkColorbottom), Qt::Dense4Pattern);
+    QBrush bottom =
+        on ? QBrush(ToQ(TrkColorbottom)) : QBrush(ToQ(TrkColorbottom), Qt::Dense4Pattern);
     p.fillRect(ToQ(FModel.GrooveRect()), top);
     p.fillRect(ToQ(FModel.LowerColourRect()), bottom);
     const bool vertical = FModel.Orientation() == toVertical;
@@ -88,6 +96,8 @@ void TTrkBar::mouseMoveEvent(QMouseEvent *Event) {
     FModel.MouseMove(Event->position().toPoint().x(), Event->position().toPoint().y());
 }
 
-void TTrkBar::mouseReleaseEvent(QMouseEvent *) { FModel.MouseUp(); }
+void TTrkBar::mouseReleaseEvent(QMouseEvent *) {
+    FModel.MouseUp();
+}
 
 } // namespace orv
