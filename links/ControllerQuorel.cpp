@@ -144,8 +144,14 @@ void TControllerQuorel::WriteComms(int Index, Extended Value) {
     SetMode(1);
     int c = MachineData ? MachineData->MCodes[m].Code : 0;
     std::string line = quorel::MCodeLine(m, c, SpindleSpeed);
-    if (!line.empty())
+    if (!line.empty()) {
         QueueLine(line);
+        // The M code is done once the box has answered its line (or the line
+        // failed, or the operator escaped): the run may end right after it,
+        // and M30's spindle stop must not be left in the queue.
+        while (!FClosing && !FQueue.empty() && !EventLoop().KeyDown(VK_ESCAPE))
+            DelayMs(5);
+    }
     DelayMs(50);
 }
 
