@@ -40,7 +40,7 @@ if(ORV_WITH_QT)
         ${CMAKE_CURRENT_LIST_DIR}/ui/zoffset_.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/offset_type_form.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/Work_piece_offsets_form2.cpp
-        DEPS orv_tooling orv_platform_ui)
+        DEPS orv_tooling orv_platform_ui orv_localise_ui)
 
     orv_test(tooling_ui_tests QT SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/tests/ToolWindowsTest.cpp

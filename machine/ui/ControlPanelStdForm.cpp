@@ -43,9 +43,9 @@ QToolButton *ToolButton(QWidget *Parent, const char *Name, const char *Caption, 
 {
     auto *b = new QToolButton(Parent);
     b->setObjectName(Name);
-    b->setText(Tr(Caption));
+    b->setText(Caption);
     if (*Hint)
-        b->setToolTip(Tr(Hint));
+        b->setToolTip(Hint);
     return b;
 }
 
@@ -54,7 +54,7 @@ QSlider *Slider(QWidget *Parent, const char *Name, int Min, int Max, const char 
     auto *s = new QSlider(Qt::Horizontal, Parent);
     s->setObjectName(Name);
     s->setRange(Min, Max);
-    s->setToolTip(Tr(Hint));
+    s->setToolTip(Hint);
     return s;
 }
 
@@ -71,16 +71,16 @@ TControlPanelStdForm::TControlPanelStdForm(TControlPanelStd &Panel, QWidget *Par
     : QWidget(Parent, Qt::Window), FPanel(Panel)
 {
     setObjectName(TControlPanelStd::FormName);
-    setWindowTitle(Tr("Control Panel"));
+    setWindowTitle("Control Panel");
     auto *layout = new QVBoxLayout(this);
     CreateToolbar();
     CreateReadout();
     PageControl = new QTabWidget(this);
     PageControl->setObjectName("PageControl");
-    PageControl->addTab(CreateHomePage(), Tr("Home"));
-    PageControl->addTab(CreateJogPage(), Tr("Jog"));
-    PageControl->addTab(CreateAutoPage(), Tr("Auto"));
-    PageControl->addTab(CreateMDIPage(), Tr("MDI"));
+    PageControl->addTab(CreateHomePage(), "Home");
+    PageControl->addTab(CreateJogPage(), "Jog");
+    PageControl->addTab(CreateAutoPage(), "Auto");
+    PageControl->addTab(CreateMDIPage(), "MDI");
     CreateStatus();
     auto *tools = new QHBoxLayout;
     for (QToolButton *b : {Mcode_but, View_CoOrds, ZToolOffsets, Coolant, Turbo, TChangeButt})
@@ -144,12 +144,12 @@ void TControlPanelStdForm::CreateToolbar()
     Turbo->installEventFilter(this);
     auto *info = new QToolButton(this);
     info->setObjectName("VersionInfo");
-    info->setText(Tr("Machine Information"));
+    info->setText("Machine Information");
     info->hide();
     connect(info, &QToolButton::clicked, this, [this] { FPanel.VersionInfoClick(); });
-    auto *control = new QMenu(Tr("Control"), this);
+    auto *control = new QMenu("Control", this);
     control->setObjectName("MainMenu");
-    control->addAction(Tr("Machine Information"), this, [this] { FPanel.VersionInfoClick(); });
+    control->addAction("Machine Information", this, [this] { FPanel.VersionInfoClick(); });
     setContextMenuPolicy(Qt::ActionsContextMenu);
     addAction(control->menuAction());
 }
@@ -164,7 +164,7 @@ void TControlPanelStdForm::CreateReadout()
         frame->setFrameShape(QFrame::Panel);
         frame->setAutoFillBackground(true);
         auto *grid = new QGridLayout(frame);
-        grid->addWidget(Label(frame, "", Tr(Caption)), 0, 0, 1, 2);
+        grid->addWidget(Label(frame, "", Caption), 0, 0, 1, 2);
         const char *axes[3] = {"X", "Y", "Z"};
         for (int i = 0; i < 3; ++i) {
             grid->addWidget(Label(frame, "", axes[i]), i + 1, 0);
@@ -203,7 +203,7 @@ QWidget *TControlPanelStdForm::CreateHomePage()
     static const char *const shapeNames[3] = {"XShape", "YShape", "ZShape"};
     int row = 0;
     for (const auto &h : homes) {
-        h.Button = new QPushButton(Tr(h.Caption), page);
+        h.Button = new QPushButton(h.Caption, page);
         h.Button->setObjectName(h.Name);
         h.Button->setEnabled(false);
         const int code = h.Code;
@@ -229,7 +229,7 @@ QWidget *TControlPanelStdForm::CreateJogPage()
     auto *page = new QWidget;
     page->setObjectName("Jog");
     auto *grid = new QGridLayout(page);
-    JogPanel = Label(page, "JogPanel", Tr("Jog"));
+    JogPanel = Label(page, "JogPanel", "Jog");
     JogPanel->setAutoFillBackground(true);
     JogTrap = new QLineEdit(page);
     JogTrap->setObjectName("JogTrap");

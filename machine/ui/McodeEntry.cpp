@@ -1,6 +1,5 @@
 #include "machine/ui/McodeEntry.h"
 
-#include "engine/core/Mess.h"
 #include "machine/ControlPanelStd.h"
 
 #include <QHBoxLayout>
@@ -10,22 +9,18 @@
 
 namespace orv {
 
-namespace {
-QString Tr(const char *Text) { return QString::fromStdString(Mess().Translate(Text)); }
-} // namespace
-
 TMcodeManual::TMcodeManual(QWidget *Parent) : QDialog(Parent)
 {
     setObjectName("McodeManual");
-    setWindowTitle(Tr("Enter an M code"));
+    setWindowTitle("Enter an M code");
     McodeText = new QLineEdit(this);
     McodeText->setObjectName("McodeText");
-    McodeText->setToolTip(Tr("Enter the M code you wish to execute here"));
-    DoIt = new QPushButton(Tr("Do It"), this);
+    McodeText->setToolTip("Enter the M code you wish to execute here");
+    DoIt = new QPushButton("Do It", this);
     DoIt->setObjectName("DoIt");
-    DoIt->setToolTip(Tr("This will execute your M code"));
+    DoIt->setToolTip("This will execute your M code");
     DoIt->setDefault(true);
-    Cancel = new QPushButton(Tr("Cancel"), this);
+    Cancel = new QPushButton("Cancel", this);
     Cancel->setObjectName("Cancel");
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(DoIt);

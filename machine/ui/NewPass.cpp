@@ -35,12 +35,12 @@ TNewPassword::TNewPassword(QWidget *Parent, std::string SettingsFile)
     NewPassEdit = edit("NewPassEdit");
     ConfirmPassword = edit("ConfirmPassword");
     OldLabel = new QLabel(this);
-    NewLabel = new QLabel(Tr("&New password:"), this);
-    ConfirmLabel = new QLabel(Tr("Con&firm new password:"), this);
-    OKButton = new QPushButton(Tr("OK"), this);
+    NewLabel = new QLabel("&New password:", this);
+    ConfirmLabel = new QLabel("Con&firm new password:", this);
+    OKButton = new QPushButton("OK", this);
     OKButton->setObjectName("OKButton");
     OKButton->setDefault(true);
-    CancelButton = new QPushButton(Tr("Cancel"), this);
+    CancelButton = new QPushButton("Cancel", this);
     CancelButton->setObjectName("CancelButton");
     auto *grid = new QGridLayout(this);
     grid->addWidget(OldLabel, 0, 0);

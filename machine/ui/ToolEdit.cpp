@@ -37,10 +37,10 @@ void TToolEditForm::FormCreate(int FocusNumber)
         edit->setProperty("Tag", n);
         FEdits[n - 1] = edit;
         FLastGood[n - 1] = FValues.Texts[n - 1];
-        form->addRow(Q(Tr(TToolEditValues::Captions[n - 1])), edit);
+        form->addRow(TToolEditValues::Captions[n - 1], edit);
         connect(edit, &QLineEdit::textEdited, this, [this, n] { EditChanged(n); });
     }
-    auto *ok = new QPushButton(Q(Tr("OK")), this);
+    auto *ok = new QPushButton("OK", this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &TToolEditForm::OkClick);
     auto *layout = new QVBoxLayout(this);

@@ -35,19 +35,19 @@ TTOffsets::TTOffsets(QWidget *Parent) : QDialog(Parent) { FormCreate(); }
 
 void TTOffsets::FormCreate()
 {
-    setWindowTitle(Q(Tr("Tool Offsets")));
+    setWindowTitle("Tool Offsets");
     auto *bar = new QMenuBar(this);
-    QMenu *file = bar->addMenu(Q(Tr("File")));
-    file->addAction(Q(Tr("Export...")), this, &TTOffsets::ExportClick);
-    file->addAction(Q(Tr("Import...")), this, &TTOffsets::ImportClick);
-    file->addAction(Q(Tr("New")), this, &TTOffsets::NewClick);
+    QMenu *file = bar->addMenu("File");
+    file->addAction("Export...", this, &TTOffsets::ExportClick);
+    file->addAction("Import...", this, &TTOffsets::ImportClick);
+    file->addAction("New", this, &TTOffsets::NewClick);
     FTabs = new QTabBar(this);
     for (const char *caption : TabCaptions)
-        FTabs->addTab(Q(Tr(caption)));
+        FTabs->addTab(caption);
     FTabs->move(0, TopOfTabs);
     connect(FTabs, &QTabBar::currentChanged, this, &TTOffsets::TabChanged);
-    FOk = new QPushButton(Q(Tr("OK")), this);
-    FCancel = new QPushButton(Q(Tr("Cancel")), this);
+    FOk = new QPushButton("OK", this);
+    FCancel = new QPushButton("Cancel", this);
     connect(FOk, &QPushButton::clicked, this, &TTOffsets::OkClick);
     connect(FCancel, &QPushButton::clicked, this, &QDialog::reject);
 }

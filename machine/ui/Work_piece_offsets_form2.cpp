@@ -35,7 +35,7 @@ TWPiece_form::TWPiece_form(TWork_piece_offset &Offsets, QWidget *Parent)
 
 void TWPiece_form::FormCreate()
 {
-    setWindowTitle(Q(Tr("Work Piece Offsets")));
+    setWindowTitle("Work Piece Offsets");
     setProperty("HelpContext", HelpContext);
     TreeView1 = new QTreeWidget(this);
     TreeView1->setHeaderHidden(true);
@@ -45,11 +45,11 @@ void TWPiece_form::FormCreate()
         FOffsets.SelectNode(Node->parent() ? Node->text(0).toStdString() : std::string());
     });
     connect(TreeView1, &QTreeWidget::itemChanged, this, &TWPiece_form::NodeRenamed);
-    CURRENT_OFFSET = new QLabel(Q(Tr("No Offset")), this);
+    CURRENT_OFFSET = new QLabel("No Offset", this);
     auto *current = new QHBoxLayout;
-    current->addWidget(new QLabel(Q(Tr("Machine Offset:")), this));
+    current->addWidget(new QLabel("Machine Offset:", this));
     current->addWidget(CURRENT_OFFSET, 1);
-    FindCentre = new QPushButton(Q(Tr("Circle Centre ?")), this);
+    FindCentre = new QPushButton("Circle Centre ?", this);
     connect(FindCentre, &QPushButton::clicked, this, [this] { FOffsets.ShowCentreFinder(); });
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(current);
@@ -72,7 +72,7 @@ QWidget *TWPiece_form::CreateEditPanel()
         Spin[i]->setProperty("Tag", i + 1);
         SetAxis[i] = new QToolButton(panel);
         SetAxis[i]->setText(QString("0%1").arg(names[i]));
-        SetAxis[i]->setToolTip(Q(Tr(AxisHints[i])));
+        SetAxis[i]->setToolTip(AxisHints[i]);
         grid->addWidget(new QLabel(names[i], panel), i, 0);
         grid->addWidget(Spin[i], i, 1);
         grid->addWidget(SetAxis[i], i, 2);
@@ -89,7 +89,7 @@ QWidget *TWPiece_form::CreateCentrePanel()
 {
     FindCentrePanel = new QWidget(this);
     auto *grid = new QGridLayout(FindCentrePanel);
-    grid->addWidget(new QLabel(Q(Tr("Touch then click the 3 points of a circle")), this), 0, 0, 1, 3);
+    grid->addWidget(new QLabel("Touch then click the 3 points of a circle", this), 0, 0, 1, 3);
     for (int i = 0; i < 3; ++i) {
         auto *button = new QPushButton(QString::number(i + 1), FindCentrePanel);
         connect(button, &QPushButton::clicked, this, [this, i] { FOffsets.TakeCentrePoint(i); });
@@ -101,8 +101,8 @@ QWidget *TWPiece_form::CreateCentrePanel()
     FDiameterLabel = new QLabel(FindCentrePanel);
     FLamp = new QLabel(FindCentrePanel);
     FLamp->setFixedSize(16, 16);
-    auto *ok = new QPushButton(Q(Tr("&Ok")), FindCentrePanel);
-    auto *cancel = new QPushButton(Q(Tr("&Cancel")), FindCentrePanel);
+    auto *ok = new QPushButton("&Ok", FindCentrePanel);
+    auto *cancel = new QPushButton("&Cancel", FindCentrePanel);
     connect(ok, &QPushButton::clicked, this, [this] { FOffsets.AcceptCentre(); });
     connect(cancel, &QPushButton::clicked, this, [this] { FOffsets.CancelCentre(); });
     grid->addWidget(FCentreLabel, 4, 0, 1, 2);

@@ -1,6 +1,5 @@
 #include "machine/ui/data_entty_form.h"
 
-#include "engine/core/Mess.h"
 #include "machine/ui/QtText.h"
 
 #include <QHBoxLayout>
@@ -13,12 +12,12 @@ namespace orv {
 TData_entry::TData_entry(QWidget *Parent) : QDialog(Parent)
 {
     setObjectName("data_entry");
-    setWindowTitle(Q(Mess().Translate("Enter new name")));
+    setWindowTitle("Enter new name");
     FileName = new QLineEdit(this);
     FileName->setObjectName("FileName");
-    OKButton = new QPushButton(Q(Mess().Translate("OK")), this);
+    OKButton = new QPushButton("OK", this);
     OKButton->setDefault(true);
-    CancelButton = new QPushButton(Q(Mess().Translate("Cancel")), this);
+    CancelButton = new QPushButton("Cancel", this);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(OKButton);

@@ -1,5 +1,6 @@
 #include "machine/ui/offset_type_form.h"
 
+#include "localise/ui/LxQtTranslator.h"
 #include "machine/ToolingMessages.h"
 #include "machine/ui/QtText.h"
 
@@ -43,7 +44,7 @@ TOffset_type::TOffset_type(int Axis, int FirstPicture, QWidget *Parent) : QDialo
 
 void TOffset_type::FormCreate(int Axis, int FirstPicture)
 {
-    setWindowTitle(Q(Tr("Set Offset")));
+    setWindowTitle("Set Offset");
     const int axis = Axis >= 1 && Axis <= 3 ? Axis : 1;
     setProperty("HelpContext", HelpContexts[axis - 1]);
     Pictures = new QButtonGroup(this);
@@ -58,8 +59,8 @@ void TOffset_type::FormCreate(int Axis, int FirstPicture)
         pictures->addWidget(pic);
     }
     Pictures->button(1)->setChecked(true);
-    Rad = new QRadioButton(Q(Tr("Use Cutter Radius")), this);
-    any = new QRadioButton(Q(Tr("Other Value")), this);
+    Rad = new QRadioButton("Use Cutter Radius", this);
+    any = new QRadioButton("Other Value", this);
     Edit1 = new QLineEdit("0", this);
     Rad->setChecked(true);
     Edit1->setEnabled(false);
@@ -73,6 +74,8 @@ void TOffset_type::FormCreate(int Axis, int FirstPicture)
     layout->addWidget(any);
     layout->addWidget(Edit1);
     layout->addWidget(buttons);
+    // English texts; the translator gives the window its language.
+    AttachTranslator(this, "TOffset_type");
 }
 
 int TOffset_type::Picture() const { return Pictures->checkedId() > 0 ? Pictures->checkedId() : 1; }

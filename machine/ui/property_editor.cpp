@@ -46,7 +46,7 @@ TVis_form::TVis_form(const std::string &MainSettingsFile, QWidget *Parent)
     : QDialog(Parent), FList(MainSettingsFile)
 {
     setObjectName("Vis_form");
-    setWindowTitle(Tr("Machine Properties Editor"));
+    setWindowTitle("Machine Properties Editor");
     setProperty("HelpContext", HelpContext);
     TV = new QTreeWidget(this);
     TV->setObjectName("TV");
@@ -56,16 +56,16 @@ TVis_form::TVis_form(const std::string &MainSettingsFile, QWidget *Parent)
     Display_Panel = new QWidget(this);
     Display_Panel->setObjectName("Display_Panel");
     Display_Panel->setMinimumSize(320, RowTop + RowCount * RowStep);
-    Title = new QLabel(Tr("Millers"), Display_Panel);
+    Title = new QLabel("Millers", Display_Panel);
     Title->setObjectName("Title");
     Title->setGeometry(3, 4, 300, 20);
     CreateRows();
     auto *splitter = new QSplitter(this);
     splitter->addWidget(TV);
     splitter->addWidget(Display_Panel);
-    OKButton = new QPushButton(Tr("OK"), this);
+    OKButton = new QPushButton("OK", this);
     OKButton->setDefault(true);
-    NewPass = new QPushButton(Tr("Change Password"), this);
+    NewPass = new QPushButton("Change Password", this);
     NewPass->setObjectName("NewPass");
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(NewPass);
@@ -76,10 +76,10 @@ TVis_form::TVis_form(const std::string &MainSettingsFile, QWidget *Parent)
     layout->addLayout(buttons);
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName("PopupMenu1");
-    CopyItem = PopupMenu1->addAction(Tr("Copy..."), this, [this] { CopyClick(); });
-    DeleteItem = PopupMenu1->addAction(Tr("Delete"), this, [this] { DeleteClick(); });
+    CopyItem = PopupMenu1->addAction("Copy...", this, [this] { CopyClick(); });
+    DeleteItem = PopupMenu1->addAction("Delete", this, [this] { DeleteClick(); });
     PopupMenu1->addSeparator();
-    ActiveItem = PopupMenu1->addAction(Tr("Set As Active Machine"), this, [this] { ActiveClick(); });
+    ActiveItem = PopupMenu1->addAction("Set As Active Machine", this, [this] { ActiveClick(); });
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(NewPass, &QPushButton::clicked, this, [this] { ChangePasswordClick(); });
     connect(TV, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *Node) { ShowNode(Node); });

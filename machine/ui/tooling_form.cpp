@@ -63,7 +63,7 @@ TTooling_setup_form::TTooling_setup_form(TTooling_Library &Library, QWidget *Par
 
 void TTooling_setup_form::FormCreate()
 {
-    setWindowTitle(Q(Tr("Tooling Library")));
+    setWindowTitle("Tooling Library");
     setProperty("HelpContext", HelpContext);
     FTree = new QTreeWidget(this);
     FTree->header()->hide();
@@ -100,10 +100,10 @@ void TTooling_setup_form::FormCreate()
 void TTooling_setup_form::CreateMenus()
 {
     auto *bar = new QMenuBar(this);
-    QMenu *files = bar->addMenu(Q(Tr("Files")));
-    files->addAction(Q(Tr("Import Tool Data File...")), this, &TTooling_setup_form::ImportClick);
-    files->addAction(Q(Tr("Export Tool Data File...")), this, &TTooling_setup_form::ExportClick);
-    files->addAction(Q(Tr("New Tool data File")), this, [this] { FLibrary.NewDataFile(); });
+    QMenu *files = bar->addMenu("Files");
+    files->addAction("Import Tool Data File...", this, &TTooling_setup_form::ImportClick);
+    files->addAction("Export Tool Data File...", this, &TTooling_setup_form::ExportClick);
+    files->addAction("New Tool data File", this, [this] { FLibrary.NewDataFile(); });
 }
 
 std::string TTooling_setup_form::ToolName(QTreeWidgetItem *Node)

@@ -1,5 +1,6 @@
 #include "machine/ui/zoffset_.h"
 
+#include "localise/ui/LxQtTranslator.h"
 #include "machine/ToolingMessages.h"
 #include "machine/ui/QtText.h"
 
@@ -19,7 +20,7 @@ constexpr int HelpContext = 3140;
 
 TZoffset_form::TZoffset_form(QWidget *Parent) : QDialog(Parent)
 {
-    setWindowTitle(Q(Tr("Set Offset")));
+    setWindowTitle("Set Offset");
     setProperty("HelpContext", HelpContext);
     TextBox = new QLabel(this);
     TextBox->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -29,9 +30,11 @@ TZoffset_form::TZoffset_form(QWidget *Parent) : QDialog(Parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(TextBox);
-    layout->addWidget(new QLabel(Q(Tr("Z Offset")), this));
+    layout->addWidget(new QLabel("Z Offset", this));
     layout->addWidget(ZOffSet);
     layout->addWidget(buttons);
+    // English texts; the translator gives the window its language.
+    AttachTranslator(this, "TZoffset_form");
 }
 
 bool ZOffsetPrompt(const std::string &Prompt, std::string &Value)

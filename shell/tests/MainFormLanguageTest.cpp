@@ -92,6 +92,7 @@ public:
             if (!languages) {
                 TLxQtTranslator *tran = TranslatorOf(&D);
                 Others.push_back(tran && tran->Translator().Active());
+                LastDialog = Dump(&D);
                 return int(QDialog::Rejected);
             }
             DialogTitle = D.windowTitle();
@@ -149,6 +150,7 @@ public:
     int Choose = 0;
     QString DialogTitle;
     std::vector<bool> Others; // each other dialog: it ran with its translator open
+    QStringList LastDialog;   // the texts of the last other dialog as it ran
 
 private:
     std::filesystem::path FPrevious;
@@ -249,6 +251,45 @@ TEST_F(MainFormLanguage, MenusMadeLaterSpeakTheLanguageAtOnce)
     Form().MdiArea()->setActiveSubWindow(sub);
     EXPECT_EQ(later->title().toStdString(), "&Druckereinrichtung");
     EXPECT_TRUE(Form().menuBar()->actions().contains(later->menuAction()));
+}
+
+// Windows that carry their English texts: a dialog opened in German speaks
+// German, an open child window turns German, and English gives back the
+// texts each showed before.
+TEST_F(MainFormLanguage, ConvertedWindowsSpeakTheLanguageAndBack)
+{
+    Start();
+    Form().MenuItem("BilletSize")->trigger();
+    const QStringList billet = LastDialog;
+    ASSERT_TRUE(billet.contains("title=Billet Size")) << billet.join("|").toStdString();
+    Form().Button(TMainButton::ToolLibrary)->Click();
+    QWidget *library = nullptr;
+    for (QMdiSubWindow *sub : Form().MdiArea()->subWindowList())
+        if (sub->widget()->windowTitle() == "Tooling Library")
+            library = sub->widget();
+    ASSERT_NE(library, nullptr);
+    const QStringList libraryTexts = Dump(library);
+    auto *files = library->findChildren<QMenu *>()[0];
+    EXPECT_EQ(files->title(), "&Files");
+
+    SelectLanguage(1);
+    Form().MenuItem("BilletSize")->trigger();
+    const std::string german = LastDialog.join("|").toStdString();
+    for (const char *text : {"title=Rohteilgr\xC3\xB6\xC3\x9F" "e", "=X-Gr\xC3\xB6\xC3\x9F" "e",
+                             "=Z-Gr\xC3\xB6\xC3\x9F" "e", "=Y-Position", "=Abbrechen|"})
+        EXPECT_NE(german.find(text), std::string::npos) << text << " in " << german;
+    EXPECT_EQ(library->windowTitle().toStdString(), "Werkzeugbibliothek");
+    EXPECT_EQ(files->title().toStdString(), "&Dateien");
+    QStringList items;
+    for (QAction *a : files->actions())
+        items << a->text();
+    EXPECT_EQ(items.join("|").toStdString(),
+              "&Werkzeugdatei importieren...|W&erkzeugdatei exportieren...|&Neue Werkzeugdatei");
+
+    SelectLanguage(0);
+    Form().MenuItem("BilletSize")->trigger();
+    EXPECT_EQ(Differences(LastDialog, billet), "");
+    EXPECT_EQ(Differences(Dump(library), libraryTexts), "");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "shell/ui/CNC_Editor_pref_form.h"
 
 #include "components/richedit/RichEditW.h"
-#include "engine/core/Mess.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "platform/ui/QtPos_size.h"
 #include "shell/ui/EditorDialogs.h"
 
@@ -18,7 +18,6 @@
 namespace orv {
 
 namespace {
-QString Tr(const char *Text) { return QString::fromStdString(Mess().Translate(Text)); }
 
 void Paint(QLabel *Label, uint32_t Colour)
 {
@@ -33,7 +32,7 @@ TCol_pref::TCol_pref(const TTokenColours &Colours, QWidget *Parent)
     : QDialog(Parent), FColours(Colours)
 {
     setObjectName("Col_pref");
-    setWindowTitle(Tr("Colour Preferences"));
+    setWindowTitle("Colour Preferences");
     Tree = new QTreeWidget(this);
     Tree->setHeaderHidden(true);
     for (int i = 0; i < EditorTokenCount; ++i)
@@ -59,7 +58,7 @@ TCol_pref::TCol_pref(const TTokenColours &Colours, QWidget *Parent)
     panel->addLayout(swatches);
     const char *styles[] = {"Regular", "Bold", "Italic", "Bold Italic"};
     for (int i = 0; i < 4; ++i) {
-        auto *button = new QRadioButton(Tr(styles[i]), Cols);
+        auto *button = new QRadioButton(styles[i], Cols);
         Style->addButton(button, i);
         panel->addWidget(button);
     }
@@ -79,6 +78,8 @@ TCol_pref::TCol_pref(const TTokenColours &Colours, QWidget *Parent)
     SelectToken(0);
     adjustSize();
     new TQtPos_size(this, "TCol_pref", TPosBorder::Fixed);
+    // English texts; the translator gives the window its language.
+    AttachTranslator(this, "TCol_pref");
 }
 
 void TCol_pref::SelectToken(int Index)

@@ -1,6 +1,6 @@
 #include "shell/ui/DDEServerWindow.h"
 
-#include "engine/core/Mess.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "shell/simple_server_one.h"
 
 #include <QGridLayout>
@@ -10,31 +10,27 @@
 
 namespace orv {
 
-namespace {
-QString Tr(const char *Text) { return QString::fromStdString(Mess().Translate(Text)); }
-} // namespace
-
 TDDEServerWindow::TDDEServerWindow(TDDEServer &Server, QWidget *Parent)
     : QDialog(Parent), FServer(Server)
 {
     setObjectName("DDEServer");
-    setWindowTitle(Tr("CIM DDE Server"));
+    setWindowTitle("CIM DDE Server");
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint);
     auto *grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(Tr("Data In"), this), 0, 0);
+    grid->addWidget(new QLabel("Data In", this), 0, 0);
     DDE_Input = new QLineEdit(this);
     DDE_Input->setObjectName("DDE_Input");
     DDE_Input->setReadOnly(true);
     grid->addWidget(DDE_Input, 0, 1, 1, 3);
-    grid->addWidget(new QLabel(Tr("Data Out"), this), 1, 0);
+    grid->addWidget(new QLabel("Data Out", this), 1, 0);
     DDE_output = new QLineEdit(this);
     DDE_output->setObjectName("DDE_output");
     grid->addWidget(DDE_output, 1, 1, 1, 3);
     Con_Discon = new QPushButton(this);
     Con_Discon->setObjectName("Con_Discon");
-    SendData = new QPushButton(Tr("Send Data"), this);
-    OK = new QPushButton(Tr("OK"), this);
+    SendData = new QPushButton("Send Data", this);
+    OK = new QPushButton("OK", this);
     grid->addWidget(Con_Discon, 2, 1);
     grid->addWidget(SendData, 2, 2);
     grid->addWidget(OK, 2, 3);
@@ -47,6 +43,8 @@ TDDEServerWindow::TDDEServerWindow(TDDEServer &Server, QWidget *Parent)
     });
     FServer.OnChanged = [this] { ShowState(); };
     ShowState();
+    // English texts; the translator gives the window its language.
+    AttachTranslator(this, "TDDEServerWindow");
 }
 
 TDDEServerWindow::~TDDEServerWindow() { FServer.OnChanged = nullptr; }

@@ -2,6 +2,7 @@
 
 #include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
+#include "localise/ui/LxQtTranslator.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -22,22 +23,22 @@ THeaderForm::THeaderForm(const THeaderValues &Values, QWidget *Parent)
     : QDialog(Parent), FValues(Values)
 {
     setObjectName("HeaderForm");
-    setWindowTitle(Tr("Header Wizard"));
+    setWindowTitle("Header Wizard");
     auto *form = new QFormLayout(this);
     Author = new QLineEdit(QString::fromStdString(Values.Author), this);
     Description = new QLineEdit(QString::fromStdString(Values.Description), this);
     DateTime = new QDateEdit(QDate::currentDate(), this);
     DateTime->setCalendarPopup(true);
-    Metric = new QRadioButton(Tr("Metric"), this);
-    InchUnits = new QRadioButton(Tr("Inch"), this);
+    Metric = new QRadioButton("Metric", this);
+    InchUnits = new QRadioButton("Inch", this);
     (Values.Units == Inch ? InchUnits : Metric)->setChecked(true);
-    form->addRow(Tr("Author"), Author);
-    form->addRow(Tr("Description"), Description);
-    form->addRow(Tr("Date"), DateTime);
+    form->addRow("Author", Author);
+    form->addRow("Description", Description);
+    form->addRow("Date", DateTime);
     auto *units = new QHBoxLayout;
     units->addWidget(Metric);
     units->addWidget(InchUnits);
-    form->addRow(Tr("Units"), units);
+    form->addRow("Units", units);
     for (auto [edit, caption] : {std::pair{&XBillet, "X"}, {&YBillet, "Y"}, {&ZBillet, "Z"}}) {
         *edit = new QLineEdit(this);
         auto *row = new QHBoxLayout;
@@ -45,16 +46,18 @@ THeaderForm::THeaderForm(const THeaderValues &Values, QWidget *Parent)
         auto *unit = new QLabel(this);
         FUnitLabels.push_back(unit);
         row->addWidget(unit);
-        form->addRow(Tr(caption), row);
+        form->addRow(caption, row);
     }
     connect(InchUnits, &QRadioButton::toggled, this, [this] { ShowBillet(); });
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(Tr("&OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(Tr("&Cancel"));
+    buttons->button(QDialogButtonBox::Ok)->setText("&OK");
+    buttons->button(QDialogButtonBox::Cancel)->setText("&Cancel");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
     ShowBillet();
+    // English texts; the translator gives the window its language.
+    AttachTranslator(this, "THeaderForm");
 }
 
 void THeaderForm::ShowBillet()

@@ -1,6 +1,6 @@
 #include "shell/ui/Line_numbering_form.h"
+#include "localise/ui/LxQtTranslator.h"
 
-#include "engine/core/Mess.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -13,14 +13,10 @@
 
 namespace orv {
 
-namespace {
-QString Tr(const char *Text) { return QString::fromStdString(Mess().Translate(Text)); }
-} // namespace
-
 TLine_numbering::TLine_numbering(QWidget *Parent) : QDialog(Parent)
 {
     setObjectName("Line_numbering");
-    setWindowTitle(Tr("Line Numbering"));
+    setWindowTitle("Line Numbering");
     auto *layout = new QFormLayout(this);
     TokenN = new QLineEdit(this);
     startN = new QSpinBox(this);
@@ -29,13 +25,13 @@ TLine_numbering::TLine_numbering(QWidget *Parent) : QDialog(Parent)
     incN->setRange(1, 10000);
     SizeN = new QSpinBox(this);
     SizeN->setRange(0, 9);
-    removeN = new QCheckBox(Tr("Remove Numbering"), this);
+    removeN = new QCheckBox("Remove Numbering", this);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     OK = buttons->button(QDialogButtonBox::Ok);
-    layout->addRow(Tr("Number String"), TokenN);
-    layout->addRow(Tr("Start"), startN);
-    layout->addRow(Tr("Increment"), incN);
-    layout->addRow(Tr("Size"), SizeN);
+    layout->addRow("Number String", TokenN);
+    layout->addRow("Start", startN);
+    layout->addRow("Increment", incN);
+    layout->addRow("Size", SizeN);
     layout->addRow(removeN);
     layout->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -44,6 +40,8 @@ TLine_numbering::TLine_numbering(QWidget *Parent) : QDialog(Parent)
             [this](const QString &Text) { OK->setEnabled(!Text.isEmpty()); });
     connect(startN, &QSpinBox::valueChanged, this,
             [this](int Value) { SizeN->setValue((int)QString::number(Value).size()); });
+    // English texts; the translator gives the window its language.
+    AttachTranslator(this, "TLine_numbering");
 }
 
 void TLine_numbering::Load(const TNumbering &Numbering)

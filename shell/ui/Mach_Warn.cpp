@@ -18,7 +18,7 @@ QString Tr(const char *Text) {
 
 TMach_Warn::TMach_Warn(QWidget *Owner) : QDialog(Owner) {
     setObjectName("Mach_Warn");
-    setWindowTitle(Tr("Warning"));
+    setWindowTitle("Warning");
     auto *layout = new QVBoxLayout(this);
     auto *memo = new QPlainTextEdit(this);
     memo->setReadOnly(true);
@@ -26,13 +26,13 @@ TMach_Warn::TMach_Warn(QWidget *Owner) : QDialog(Owner) {
     memo->setPlainText(Tr("You have pressed Play") + "\n" + Tr("and") + "\n" +
                        Tr("The Real Machine is Selected!") + "\n");
     layout->addWidget(memo);
-    ShowAGain = new QCheckBox(Tr("Don't Show This Again"), this);
+    ShowAGain = new QCheckBox("Don't Show This Again", this);
     ShowAGain->setObjectName("ShowAGain");
     layout->addWidget(ShowAGain);
     auto *row = new QHBoxLayout;
-    Button1 = new QPushButton(Tr("Run"), this);
+    Button1 = new QPushButton("Run", this);
     Button1->setObjectName("Button1");
-    Button2 = new QPushButton(Tr("Stop"), this);
+    Button2 = new QPushButton("Stop", this);
     Button2->setObjectName("Button2");
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);

@@ -13,11 +13,6 @@
 namespace orv {
 
 namespace {
-QString Tr(const char *Text)
-{
-    return QString::fromStdString(Mess().Translate(Text));
-}
-
 // An edit with its "..." button beside it.
 QWidget *WithBrowse(QWidget *Parent, QLineEdit *Edit, QPushButton *&Button, const char *Name)
 {
@@ -37,7 +32,7 @@ TToolPropForm::TToolPropForm(QWidget *Owner, std::vector<std::string> Titles, st
     : QDialog(Owner), FTitles(std::move(Titles)), FOwn(std::move(Own))
 {
     setObjectName("ToolPropForm");
-    setWindowTitle(Tr("Utility Properties"));
+    setWindowTitle("Utility Properties");
     auto *form = new QFormLayout(this);
     auto edit = [this](const char *Name) {
         auto *e = new QLineEdit(this);
@@ -48,15 +43,15 @@ TToolPropForm::TToolPropForm(QWidget *Owner, std::vector<std::string> Titles, st
     ProgramEdit = edit("ProgramEdit");
     WorkEdit = edit("WorkEdit");
     ParamEdit = edit("ParamEdit");
-    form->addRow(Tr("&Title:"), TitleEdit);
-    form->addRow(Tr("&Program:"), WithBrowse(this, ProgramEdit, BrowseProgram, "BrowseProgram"));
-    form->addRow(Tr("&Working dir:"), WithBrowse(this, WorkEdit, BrowseFolder, "BrowseFolder"));
-    form->addRow(Tr("P&arameters:"), ParamEdit);
+    form->addRow("&Title:", TitleEdit);
+    form->addRow("&Program:", WithBrowse(this, ProgramEdit, BrowseProgram, "BrowseProgram"));
+    form->addRow("&Working dir:", WithBrowse(this, WorkEdit, BrowseFolder, "BrowseFolder"));
+    form->addRow("P&arameters:", ParamEdit);
     auto *buttons = new QDialogButtonBox(this);
-    OKBtn = buttons->addButton(Tr("&OK"), QDialogButtonBox::AcceptRole);
+    OKBtn = buttons->addButton("&OK", QDialogButtonBox::AcceptRole);
     OKBtn->setObjectName("OK");
     OKBtn->setDefault(true);
-    CancelBtn = buttons->addButton(Tr("&Cancel"), QDialogButtonBox::RejectRole);
+    CancelBtn = buttons->addButton("&Cancel", QDialogButtonBox::RejectRole);
     CancelBtn->setObjectName("Cancel");
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

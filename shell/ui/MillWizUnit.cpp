@@ -1,6 +1,7 @@
 #include "shell/ui/MillWizUnit.h"
 
 #include "engine/core/Mess.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "platform/MessageService.h"
 #include "platform/NumberText.h"
 #include "shell/CodeHelp.h"
@@ -57,7 +58,7 @@ TMillWizForm::TMillWizForm(TWizardModel &Model, const TLines &Text, QWidget *Par
     for (int sub = 1; sub <= WizardMSubKindCount; ++sub)
         ComboGCode->addItem(QString::fromStdString(WizardItemText(WizardMKind, sub)));
     ComboGCode->setEnabled(false);
-    BtnChangeE = new QPushButton(Tr("Change"), this);
+    BtnChangeE = new QPushButton("Change", this);
     BtnChangeE->setCheckable(true);
     connect(BtnChangeE, &QPushButton::toggled, ComboGCode, &QComboBox::setEnabled);
     connect(ComboGCode, &QComboBox::activated, this, [this](int Item) { KindChosen(Item); });
@@ -65,7 +66,7 @@ TMillWizForm::TMillWizForm(TWizardModel &Model, const TLines &Text, QWidget *Par
     top->addWidget(BtnChangeE);
     layout->addLayout(top);
     LabelNote = new QLabel(
-        Tr("  Note : All values depicted are show as absolute values unless otherwise stated."), this);
+        "  Note : All values depicted are show as absolute values unless otherwise stated.", this);
     layout->addWidget(LabelNote);
     FMiddle = new QHBoxLayout;
     Image = new QLabel(this);
@@ -73,9 +74,9 @@ TMillWizForm::TMillWizForm(TWizardModel &Model, const TLines &Text, QWidget *Par
     FMiddle->addWidget(Image);
     layout->addLayout(FMiddle);
     auto *bottom = new QHBoxLayout;
-    auto *ok = new QPushButton(Tr("OK"), this);
-    auto *cancel = new QPushButton(Tr("Cancel"), this);
-    auto *help = new QPushButton(Tr("Help"), this);
+    auto *ok = new QPushButton("OK", this);
+    auto *cancel = new QPushButton("Cancel", this);
+    auto *help = new QPushButton("Help", this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [this] { AskHelp(); });
@@ -85,6 +86,8 @@ TMillWizForm::TMillWizForm(TWizardModel &Model, const TLines &Text, QWidget *Par
     bottom->addWidget(help);
     layout->addLayout(bottom);
     SetupPage();
+    // English texts; the translator gives the window its language.
+    AttachTranslator(this, "TMillWizForm");
 }
 
 void TMillWizForm::AskHelp()

@@ -1,6 +1,7 @@
 #include "shell/ui/WizNoSupportUnit.h"
 
 #include "engine/core/Mess.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "shell/WizardText.h"
 
 #include <QHBoxLayout>
@@ -20,8 +21,8 @@ TWizNoSuportForm::TWizNoSuportForm(QWidget *Parent) : QDialog(Parent)
     Text->setWordWrap(true);
     layout->addWidget(Text);
     auto *buttons = new QHBoxLayout;
-    auto *close = new QPushButton(QString::fromStdString(Mess().Translate("Close")), this);
-    auto *help = new QPushButton(QString::fromStdString(Mess().Translate("Help")), this);
+    auto *close = new QPushButton("Close", this);
+    auto *help = new QPushButton("Help", this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [this] {
         FHelpAsked = true;
@@ -31,6 +32,8 @@ TWizNoSuportForm::TWizNoSuportForm(QWidget *Parent) : QDialog(Parent)
     buttons->addWidget(close);
     buttons->addWidget(help);
     layout->addLayout(buttons);
+    // English texts; the translator gives the window its language.
+    AttachTranslator(this, "TWizNoSuportForm");
 }
 
 void TWizNoSuportForm::Show(char Letter, int Code)

@@ -1,6 +1,6 @@
 #include "shell/ui/ask_for_token_form.h"
 
-#include "engine/core/Mess.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "platform/ui/QtPos_size.h"
 
 #include <QDialogButtonBox>
@@ -17,7 +17,7 @@ namespace orv {
 TGet_token_form::TGet_token_form(QWidget *Parent) : QDialog(Parent)
 {
     setObjectName("Get_token_form");
-    setWindowTitle(QString::fromStdString(Mess().Translate("Request")));
+    setWindowTitle("Request");
     auto *layout = new QVBoxLayout(this);
     description = new QLabel(this);
     Token = new QLineEdit(this);
@@ -27,9 +27,9 @@ TGet_token_form::TGet_token_form(QWidget *Parent) : QDialog(Parent)
     number->setRange(INT_MIN, INT_MAX);
     number->hide();
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromStdString(Mess().Translate("OK")));
+    buttons->button(QDialogButtonBox::Ok)->setText("OK");
     buttons->button(QDialogButtonBox::Cancel)
-        ->setText(QString::fromStdString(Mess().Translate("Cancel")));
+        ->setText("Cancel");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(description);
@@ -38,6 +38,8 @@ TGet_token_form::TGet_token_form(QWidget *Parent) : QDialog(Parent)
     layout->addWidget(buttons);
     adjustSize();
     new TQtPos_size(this, "TGet_token_form", TPosBorder::Fixed);
+    // English texts; the translator gives the window its language.
+    AttachTranslator(this, "TGet_token_form");
 }
 
 void TGet_token_form::Load(const TRequestValues &Values)

@@ -476,6 +476,8 @@ std::unique_ptr<TExpandedView> TEditorForm::CreateExpandedView()
     strip->setMaximumWidth(QWIDGETSIZE_MAX);
     strip->hide();
     centralWidget()->layout()->addWidget(strip);
+    // Made after the window's texts were given their language: given now.
+    TranslateAgain(this);
     return std::make_unique<TDockedExpanded>(strip);
 }
 

@@ -1,6 +1,5 @@
 #include "shell/ui/file_warning.h"
 
-#include "engine/core/Mess.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -11,16 +10,16 @@ namespace orv {
 
 TFile_warn::TFile_warn(QWidget *Owner) : QDialog(Owner) {
     setObjectName("File_warn");
-    setWindowTitle(QString::fromStdString(Mess().Translate("Warning")));
+    setWindowTitle("Warning");
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(
-        QString::fromStdString(Mess().Translate("WARNING - The following File(s) are not present")),
+        "WARNING - The following File(s) are not present",
         this));
     List = new QPlainTextEdit(this);
     List->setReadOnly(true);
     List->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(List);
-    auto *ok = new QPushButton(QString::fromStdString(Mess().Translate("OK")), this);
+    auto *ok = new QPushButton("OK", this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(ok, 0, Qt::AlignHCenter);

@@ -3,7 +3,6 @@
 #include "components/toolbar/ui/TbCore.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/toolbar/ui/TbTlbr.h"
-#include "engine/core/Mess.h"
 #include "shell/ToolbarSetup.h"
 
 #include <QCheckBox>
@@ -18,11 +17,6 @@
 namespace orv {
 
 namespace {
-
-QString Tr(const char *Text)
-{
-    return QString::fromStdString(Mess().Translate(Text));
-}
 
 constexpr int ControlRole = Qt::UserRole;
 constexpr int VisibleRole = Qt::UserRole + 1;
@@ -59,28 +53,28 @@ TToolbar_SetupForm::TToolbar_SetupForm(QWidget *MainForm, std::vector<TToolbar *
       FProgramFolder(std::move(ProgramFolder))
 {
     setObjectName("Toolbar_SetupForm");
-    setWindowTitle(Tr("ToolBar Setup"));
+    setWindowTitle("ToolBar Setup");
     auto *column = new QVBoxLayout(this);
     TreeView1 = new QTreeWidget(this);
     TreeView1->setObjectName("TreeView1");
     TreeView1->setHeaderHidden(true);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     column->addWidget(TreeView1, 1);
-    Hidden = new QCheckBox(Tr("Hidden"), this);
+    Hidden = new QCheckBox("Hidden", this);
     Hidden->setObjectName("Hidden");
     column->addWidget(Hidden);
     auto *row = new QHBoxLayout;
-    OKBtn = new QPushButton(Tr("OK"), this);
+    OKBtn = new QPushButton("OK", this);
     OKBtn->setObjectName("OK");
-    ShowAllBtn = new QPushButton(Tr("Show All"), this);
+    ShowAllBtn = new QPushButton("Show All", this);
     ShowAllBtn->setObjectName("ShowAll");
-    SaveBtn = new QPushButton(Tr("Save"), this);
+    SaveBtn = new QPushButton("Save", this);
     SaveBtn->setObjectName("Save");
     SaveMenu = new QMenu(SaveBtn);
     const char *levels[] = {"Main Default", "Level 1 Default", "Level 2 Default",
                             "Level 3 Default"};
     for (int tag = 0; tag < 4; ++tag) {
-        QAction *item = SaveMenu->addAction(Tr(levels[tag]));
+        QAction *item = SaveMenu->addAction(levels[tag]);
         item->setData(tag);
         connect(item, &QAction::triggered, this, [this, tag] { SaveClick(tag); });
     }

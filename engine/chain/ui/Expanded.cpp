@@ -1,6 +1,5 @@
 #include "engine/chain/ui/Expanded.h"
 
-#include "engine/core/Mess.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,7 +24,7 @@ TExpanded::TExpanded(QWidget *Parent) : QWidget(Parent)
     Layout->setContentsMargins(1, 1, 1, 1);
     Layout->setSpacing(1);
 
-    FCaption = new QLabel(Q(Mess().Translate("Expanded Code")), this);
+    FCaption = new QLabel("Expanded Code", this);
     FCaption->setFixedWidth(105);
     FCaption->setAlignment(Qt::AlignCenter);
     FCaption->setStyleSheet("background: silver; color: red; font-weight: bold; font-size: 7pt;");

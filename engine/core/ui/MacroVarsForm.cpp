@@ -1,7 +1,6 @@
 #include "engine/core/ui/MacroVarsForm.h"
 
 #include "engine/core/MacroVars.h"
-#include "engine/core/Mess.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,21 +21,19 @@ constexpr int FirstRowTop = 20;
 constexpr int RowStep = 29;
 constexpr int LabelWidth = 40;
 
-QString Tr(const char *Text) { return QString::fromStdString(Mess().Translate(Text)); }
-
 } // namespace
 
 TMacroVarsForm::TMacroVarsForm(TMacroVars &Store, QWidget *Parent)
     : QWidget(Parent, Qt::Window | Qt::WindowStaysOnTopHint), FStore(Store)
 {
     setObjectName("MacroVarsForm");
-    setWindowTitle(Tr("Macro Variables #"));
+    setWindowTitle("Macro Variables #");
     FPages = new QTabWidget(this);
-    FPages->addTab(MakePage(0, 33), Tr("Variables #1 to #33"));
-    FPages->addTab(MakePage(100, 149), Tr("Variables #100 to #149"));
-    FPages->addTab(MakePage(500, 531), Tr("Variables #500 to #531"));
+    FPages->addTab(MakePage(0, 33), "Variables #1 to #33");
+    FPages->addTab(MakePage(100, 149), "Variables #100 to #149");
+    FPages->addTab(MakePage(500, 531), "Variables #500 to #531");
     FPages->setCurrentIndex(2);
-    FOK = new QPushButton(Tr("OK"), this);
+    FOK = new QPushButton("OK", this);
     connect(FOK, &QPushButton::clicked, this, [this] { OKClick(); });
 
     auto *buttons = new QHBoxLayout;

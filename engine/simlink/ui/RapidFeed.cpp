@@ -1,5 +1,6 @@
 #include "engine/simlink/ui/RapidFeed.h"
 
+#include "localise/ui/LxQtTranslator.h"
 #include "platform/NumberText.h"
 
 #include <QCheckBox>
@@ -31,6 +32,8 @@ TRapidFeed::TRapidFeed(double Threshold, QWidget *Parent) : QDialog(Parent)
         Feed->setText(QString::fromStdString(FloatToStr(Threshold)));
     connect(RapidOnly, &QCheckBox::toggled, this, [this] { Follow(); });
     Follow();
+    // English texts; the translator gives the window its language.
+    AttachTranslator(this, "TRapidFeed");
 }
 
 void TRapidFeed::Follow()

@@ -1,7 +1,7 @@
 #include "engine/view2d/ui/element_info_form.h"
 
-#include "engine/core/Mess.h"
 #include "engine/core/data_types.h"
+#include "localise/ui/LxQtTranslator.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,11 +19,6 @@ const char *const PointCaptions[] = {"X Start:", "Y Start:", "Z Start:",
                                      "X End:",   "Y End:",   "Z End:"};
 const char *const ArcCaptions[] = {"X Centre:", "Y Centre:", "Arc Angle:", "Arc Radius:"};
 const char *const LineCaptions[] = {"Object Number:", "Line Number:", "Source:"};
-
-QString Tr(const char *Text)
-{
-    return QString::fromStdString(Mess().Translate(Text));
-}
 
 // A small picture of the element's kind.
 QPixmap KindPicture(TElementPicture Kind)
@@ -52,13 +47,15 @@ TElement_info::TElement_info(QWidget *Parent) : QDialog(Parent)
     Layout->addWidget(FArcPanel);
     Layout->addWidget(AddPanel(LineCaptions));
     auto *Buttons = new QHBoxLayout;
-    auto *Ok = new QPushButton(Tr("OK"));
-    FEditSource = new QPushButton(Tr("&Edit Source"));
+    auto *Ok = new QPushButton("OK");
+    FEditSource = new QPushButton("&Edit Source");
     connect(Ok, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
     connect(FEditSource, &QPushButton::clicked, this, [this] { done(ResultEditSource); });
     Buttons->addWidget(Ok);
     Buttons->addWidget(FEditSource);
     Layout->addLayout(Buttons);
+    // English texts; the translator gives the window its language.
+    AttachTranslator(this, "TElement_info");
 }
 
 // A panel of caption and value rows; the values are found by caption.
@@ -68,7 +65,7 @@ QWidget *TElement_info::AddPanel(std::span<const char *const> Captions)
     auto *Grid = new QGridLayout(Panel);
     int Row = 0;
     for (const char *Caption : Captions) {
-        Grid->addWidget(new QLabel(Tr(Caption)), Row, 0);
+        Grid->addWidget(new QLabel(Caption), Row, 0);
         auto *Value = new QLabel;
         Value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         Grid->addWidget(Value, Row++, 1);

@@ -4,6 +4,7 @@
 #include "engine/core/Mess.h"
 #include "engine/view2d/View2dGeometry.h"
 #include "engine/view2d/ui/View2dQtCanvas.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "platform/IniFile.h"
 
 #include <QCheckBox>
@@ -77,15 +78,15 @@ TDD_Type PreviewLine(uint8_t Kind, double X1, double Y1, double X2, double Y2, T
 
 TG_setup::TG_setup(QWidget *Parent) : QDialog(Parent)
 {
-    setWindowTitle(QString::fromStdString(Mess().Translate("2D Simulation Setup")));
+    setWindowTitle("2D Simulation Setup");
     auto *Grid = new QGridLayout;
     for (int I = 0; I < GraphicColourCount; ++I) {
-        FSwatches[I] = new QPushButton(QString::fromStdString(Mess().Translate(ColourCaptions[I])));
+        FSwatches[I] = new QPushButton(ColourCaptions[I]);
         connect(FSwatches[I], &QPushButton::clicked, this, [this, I] { ChooseColour(I); });
         Grid->addWidget(FSwatches[I], I, 0);
     }
     for (int I = 0; I < GraphicSwitchCount; ++I) {
-        FChecks[I] = new QCheckBox(QString::fromStdString(Mess().Translate(CheckCaptions[I])));
+        FChecks[I] = new QCheckBox(CheckCaptions[I]);
         if (I < 3)
             connect(FChecks[I], &QCheckBox::toggled, this, [this] { UpdatePreview(); });
         Grid->addWidget(FChecks[I], I, 1);
@@ -111,6 +112,8 @@ TG_setup::TG_setup(QWidget *Parent) : QDialog(Parent)
     Layout->addLayout(Grid);
     Layout->addWidget(Buttons);
     SetValues(TGraphicSettings{});
+    // English texts; the translator gives the window its language.
+    AttachTranslator(this, "TG_setup");
 }
 
 void TG_setup::LoadSettings(const std::string &FileName)
