@@ -1,8 +1,8 @@
 #include "shell/ui/Billet_size.h"
 
-#include "engine/core/Mess.h"
 #include "platform/ui/QtPos_size.h"
 #include "shell/ShellSettings.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -12,27 +12,24 @@
 namespace orv {
 
 namespace {
-QString Tr(const char *Text) {
-    return QString::fromStdString(Mess().Translate(Text));
-}
 const char *const Labels[5] = {"X Size", "Y Size", "Z Size", "X Position", "Y Position"};
 const char *const Names[5] = {"X", "Y", "Z", "Xp", "Yp"};
 } // namespace
 
 TB_Size::TB_Size(QWidget *Owner, bool Inch) : QDialog(Owner), FInch(Inch) {
-    setWindowTitle(Tr("Billet Size"));
+    setWindowTitle(QTr("Billet Size"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     auto *form = new QFormLayout(this);
     for (int i = 0; i < 5; ++i) {
         FEdits[i] = new QLineEdit(this);
         FEdits[i]->setObjectName(Names[i]);
-        form->addRow(Tr(Labels[i]), FEdits[i]);
+        form->addRow(QTr(Labels[i]), FEdits[i]);
     }
     auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(Tr("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton *ok = buttons->addButton(QTr("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName("OK");
     ok->setDefault(true);
-    buttons->addButton(Tr("Cancel"), QDialogButtonBox::RejectRole)->setObjectName("Cancel");
+    buttons->addButton(QTr("Cancel"), QDialogButtonBox::RejectRole)->setObjectName("Cancel");
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { OKClick(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);

@@ -1,9 +1,9 @@
 #include "shell/ui/CNC_Editor_pref_form.h"
 
 #include "components/richedit/RichEditW.h"
-#include "engine/core/Mess.h"
 #include "platform/ui/QtPos_size.h"
 #include "shell/ui/EditorDialogs.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -18,8 +18,6 @@
 namespace orv {
 
 namespace {
-QString Tr(const char *Text) { return QString::fromStdString(Mess().Translate(Text)); }
-
 void Paint(QLabel *Label, uint32_t Colour)
 {
     Label->setAutoFillBackground(true);
@@ -33,7 +31,7 @@ TCol_pref::TCol_pref(const TTokenColours &Colours, QWidget *Parent)
     : QDialog(Parent), FColours(Colours)
 {
     setObjectName("Col_pref");
-    setWindowTitle(Tr("Colour Preferences"));
+    setWindowTitle(QTr("Colour Preferences"));
     Tree = new QTreeWidget(this);
     Tree->setHeaderHidden(true);
     for (int i = 0; i < EditorTokenCount; ++i)
@@ -59,7 +57,7 @@ TCol_pref::TCol_pref(const TTokenColours &Colours, QWidget *Parent)
     panel->addLayout(swatches);
     const char *styles[] = {"Regular", "Bold", "Italic", "Bold Italic"};
     for (int i = 0; i < 4; ++i) {
-        auto *button = new QRadioButton(Tr(styles[i]), Cols);
+        auto *button = new QRadioButton(QTr(styles[i]), Cols);
         Style->addButton(button, i);
         panel->addWidget(button);
     }

@@ -1,7 +1,7 @@
 #include "shell/ui/Choice_From.h"
 
 #include "components/toolbar/ui/TbCtls.h"
-#include "engine/core/Mess.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -12,15 +12,9 @@
 
 namespace orv {
 
-namespace {
-QString Tr(const char *Text) {
-    return QString::fromStdString(Mess().Translate(Text));
-}
-} // namespace
-
 TChoice_From::TChoice_From(QWidget *Owner) : QDialog(Owner) {
     setObjectName("Choice_From");
-    setWindowTitle(Tr("Please Choose!"));
+    setWindowTitle(QTr("Please Choose!"));
     auto *layout = new QVBoxLayout(this);
     auto *panel = new QFrame(this);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -37,7 +31,7 @@ TChoice_From::TChoice_From(QWidget *Owner) : QDialog(Owner) {
     for (auto &t : toggles) {
         auto *b = new TToolbarButton(panel);
         b->setObjectName(t.Name);
-        b->SetCaption(Tr(t.Caption));
+        b->SetCaption(QTr(t.Caption));
         b->SetLayout(blGlyphTop);
         b->SetFlat(false);
         b->SetGroupIndex(group++);
@@ -48,13 +42,13 @@ TChoice_From::TChoice_From(QWidget *Owner) : QDialog(Owner) {
         *t.Button = b;
     }
     layout->addWidget(panel);
-    auto *label = new QLabel(Tr("No output has been selected please choose one now."), this);
+    auto *label = new QLabel(QTr("No output has been selected please choose one now."), this);
     label->setAlignment(Qt::AlignCenter);
     layout->addWidget(label);
     auto *buttons = new QHBoxLayout;
-    Ok = new QPushButton(Tr("OK"), this);
+    Ok = new QPushButton(QTr("OK"), this);
     Ok->setObjectName("Ok");
-    Cancel = new QPushButton(Tr("Cancel"), this);
+    Cancel = new QPushButton(QTr("Cancel"), this);
     Cancel->setObjectName("Cancel");
     connect(Ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);

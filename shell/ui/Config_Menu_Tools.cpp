@@ -4,6 +4,7 @@
 #include "platform/MessageService.h"
 #include "platform/ui/ModalRunner.h"
 #include "shell/ui/MenuToolProp.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -12,20 +13,13 @@
 
 namespace orv {
 
-namespace {
-QString Tr(const char *Text)
-{
-    return QString::fromStdString(Mess().Translate(Text));
-}
-} // namespace
-
 TMenuConfigTools::TMenuConfigTools(QWidget *Owner, const std::string &SettingsFile)
     : QDialog(Owner), FList(SettingsFile)
 {
     setObjectName("MenuConfigTools");
-    setWindowTitle(Tr("Configure Utilities"));
+    setWindowTitle(QTr("Configure Utilities"));
     auto *grid = new QGridLayout(this);
-    auto *label = new QLabel(Tr("&Utilities:"), this);
+    auto *label = new QLabel(QTr("&Utilities:"), this);
     ToolList = new QListWidget(this);
     ToolList->setObjectName("ToolList");
     label->setBuddy(ToolList);
@@ -38,12 +32,12 @@ TMenuConfigTools::TMenuConfigTools(QWidget *Owner, const std::string &SettingsFi
         grid->addWidget(b, Row, 1);
         return b;
     };
-    AddBtn = button("AddBtn", Tr("&Add..."), 1);
-    EditBtn = button("EditBtn", Tr("&Edit..."), 2);
-    DeleteBtn = button("DeleteBtn", Tr("&Delete"), 3);
+    AddBtn = button("AddBtn", QTr("&Add..."), 1);
+    EditBtn = button("EditBtn", QTr("&Edit..."), 2);
+    DeleteBtn = button("DeleteBtn", QTr("&Delete"), 3);
     UpBtn = button("UpBtn", QString::fromUtf8("\u25B2"), 4);
     DownBtn = button("DownBtn", QString::fromUtf8("\u25BC"), 5);
-    CloseBtn = button("CloseBtn", Tr("&Close"), 6);
+    CloseBtn = button("CloseBtn", QTr("&Close"), 6);
     CloseBtn->setDefault(true);
     connect(AddBtn, &QPushButton::clicked, this, [this] { AddClick(); });
     connect(EditBtn, &QPushButton::clicked, this, [this] { EditClick(); });

@@ -1,7 +1,7 @@
 #include "shell/ui/HeaderUnit.h"
 
 #include "engine/core/DUtils.h"
-#include "engine/core/Mess.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -14,30 +14,26 @@
 
 namespace orv {
 
-namespace {
-QString Tr(const char *Text) { return QString::fromStdString(Mess().Translate(Text)); }
-} // namespace
-
 THeaderForm::THeaderForm(const THeaderValues &Values, QWidget *Parent)
     : QDialog(Parent), FValues(Values)
 {
     setObjectName("HeaderForm");
-    setWindowTitle(Tr("Header Wizard"));
+    setWindowTitle(QTr("Header Wizard"));
     auto *form = new QFormLayout(this);
     Author = new QLineEdit(QString::fromStdString(Values.Author), this);
     Description = new QLineEdit(QString::fromStdString(Values.Description), this);
     DateTime = new QDateEdit(QDate::currentDate(), this);
     DateTime->setCalendarPopup(true);
-    Metric = new QRadioButton(Tr("Metric"), this);
-    InchUnits = new QRadioButton(Tr("Inch"), this);
+    Metric = new QRadioButton(QTr("Metric"), this);
+    InchUnits = new QRadioButton(QTr("Inch"), this);
     (Values.Units == Inch ? InchUnits : Metric)->setChecked(true);
-    form->addRow(Tr("Author"), Author);
-    form->addRow(Tr("Description"), Description);
-    form->addRow(Tr("Date"), DateTime);
+    form->addRow(QTr("Author"), Author);
+    form->addRow(QTr("Description"), Description);
+    form->addRow(QTr("Date"), DateTime);
     auto *units = new QHBoxLayout;
     units->addWidget(Metric);
     units->addWidget(InchUnits);
-    form->addRow(Tr("Units"), units);
+    form->addRow(QTr("Units"), units);
     for (auto [edit, caption] : {std::pair{&XBillet, "X"}, {&YBillet, "Y"}, {&ZBillet, "Z"}}) {
         *edit = new QLineEdit(this);
         auto *row = new QHBoxLayout;
@@ -45,12 +41,12 @@ THeaderForm::THeaderForm(const THeaderValues &Values, QWidget *Parent)
         auto *unit = new QLabel(this);
         FUnitLabels.push_back(unit);
         row->addWidget(unit);
-        form->addRow(Tr(caption), row);
+        form->addRow(QTr(caption), row);
     }
     connect(InchUnits, &QRadioButton::toggled, this, [this] { ShowBillet(); });
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(Tr("&OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(Tr("&Cancel"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QTr("&OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QTr("&Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
@@ -64,7 +60,7 @@ void THeaderForm::ShowBillet()
     YBillet->setText(QString::fromStdString(FloatToUnitsText(inch, FValues.BilletY)));
     ZBillet->setText(QString::fromStdString(FloatToUnitsText(inch, FValues.BilletZ)));
     for (QLabel *label : FUnitLabels)
-        label->setText(inch ? Tr("inches") : Tr("mm"));
+        label->setText(inch ? QTr("inches") : QTr("mm"));
 }
 
 THeaderValues THeaderForm::Values() const

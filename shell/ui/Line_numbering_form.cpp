@@ -1,6 +1,7 @@
 #include "shell/ui/Line_numbering_form.h"
 
-#include "engine/core/Mess.h"
+#include "shell/ui/TranslatedText.h"
+
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -13,14 +14,10 @@
 
 namespace orv {
 
-namespace {
-QString Tr(const char *Text) { return QString::fromStdString(Mess().Translate(Text)); }
-} // namespace
-
 TLine_numbering::TLine_numbering(QWidget *Parent) : QDialog(Parent)
 {
     setObjectName("Line_numbering");
-    setWindowTitle(Tr("Line Numbering"));
+    setWindowTitle(QTr("Line Numbering"));
     auto *layout = new QFormLayout(this);
     TokenN = new QLineEdit(this);
     startN = new QSpinBox(this);
@@ -29,13 +26,13 @@ TLine_numbering::TLine_numbering(QWidget *Parent) : QDialog(Parent)
     incN->setRange(1, 10000);
     SizeN = new QSpinBox(this);
     SizeN->setRange(0, 9);
-    removeN = new QCheckBox(Tr("Remove Numbering"), this);
+    removeN = new QCheckBox(QTr("Remove Numbering"), this);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     OK = buttons->button(QDialogButtonBox::Ok);
-    layout->addRow(Tr("Number String"), TokenN);
-    layout->addRow(Tr("Start"), startN);
-    layout->addRow(Tr("Increment"), incN);
-    layout->addRow(Tr("Size"), SizeN);
+    layout->addRow(QTr("Number String"), TokenN);
+    layout->addRow(QTr("Start"), startN);
+    layout->addRow(QTr("Increment"), incN);
+    layout->addRow(QTr("Size"), SizeN);
     layout->addRow(removeN);
     layout->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -1,6 +1,7 @@
 #include "shell/ui/Mach_Warn.h"
 
-#include "engine/core/Mess.h"
+#include "shell/ui/TranslatedText.h"
+
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -10,29 +11,23 @@
 
 namespace orv {
 
-namespace {
-QString Tr(const char *Text) {
-    return QString::fromStdString(Mess().Translate(Text));
-}
-} // namespace
-
 TMach_Warn::TMach_Warn(QWidget *Owner) : QDialog(Owner) {
     setObjectName("Mach_Warn");
-    setWindowTitle(Tr("Warning"));
+    setWindowTitle(QTr("Warning"));
     auto *layout = new QVBoxLayout(this);
     auto *memo = new QPlainTextEdit(this);
     memo->setReadOnly(true);
     memo->setStyleSheet("background: black; color: red;");
-    memo->setPlainText(Tr("You have pressed Play") + "\n" + Tr("and") + "\n" +
-                       Tr("The Real Machine is Selected!") + "\n");
+    memo->setPlainText(QTr("You have pressed Play") + "\n" + QTr("and") + "\n" +
+                       QTr("The Real Machine is Selected!") + "\n");
     layout->addWidget(memo);
-    ShowAGain = new QCheckBox(Tr("Don't Show This Again"), this);
+    ShowAGain = new QCheckBox(QTr("Don't Show This Again"), this);
     ShowAGain->setObjectName("ShowAGain");
     layout->addWidget(ShowAGain);
     auto *row = new QHBoxLayout;
-    Button1 = new QPushButton(Tr("Run"), this);
+    Button1 = new QPushButton(QTr("Run"), this);
     Button1->setObjectName("Button1");
-    Button2 = new QPushButton(Tr("Stop"), this);
+    Button2 = new QPushButton(QTr("Stop"), this);
     Button2->setObjectName("Button2");
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);

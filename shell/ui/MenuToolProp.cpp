@@ -3,6 +3,7 @@
 #include "engine/core/Mess.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -13,11 +14,6 @@
 namespace orv {
 
 namespace {
-QString Tr(const char *Text)
-{
-    return QString::fromStdString(Mess().Translate(Text));
-}
-
 // An edit with its "..." button beside it.
 QWidget *WithBrowse(QWidget *Parent, QLineEdit *Edit, QPushButton *&Button, const char *Name)
 {
@@ -37,7 +33,7 @@ TToolPropForm::TToolPropForm(QWidget *Owner, std::vector<std::string> Titles, st
     : QDialog(Owner), FTitles(std::move(Titles)), FOwn(std::move(Own))
 {
     setObjectName("ToolPropForm");
-    setWindowTitle(Tr("Utility Properties"));
+    setWindowTitle(QTr("Utility Properties"));
     auto *form = new QFormLayout(this);
     auto edit = [this](const char *Name) {
         auto *e = new QLineEdit(this);
@@ -48,15 +44,15 @@ TToolPropForm::TToolPropForm(QWidget *Owner, std::vector<std::string> Titles, st
     ProgramEdit = edit("ProgramEdit");
     WorkEdit = edit("WorkEdit");
     ParamEdit = edit("ParamEdit");
-    form->addRow(Tr("&Title:"), TitleEdit);
-    form->addRow(Tr("&Program:"), WithBrowse(this, ProgramEdit, BrowseProgram, "BrowseProgram"));
-    form->addRow(Tr("&Working dir:"), WithBrowse(this, WorkEdit, BrowseFolder, "BrowseFolder"));
-    form->addRow(Tr("P&arameters:"), ParamEdit);
+    form->addRow(QTr("&Title:"), TitleEdit);
+    form->addRow(QTr("&Program:"), WithBrowse(this, ProgramEdit, BrowseProgram, "BrowseProgram"));
+    form->addRow(QTr("&Working dir:"), WithBrowse(this, WorkEdit, BrowseFolder, "BrowseFolder"));
+    form->addRow(QTr("P&arameters:"), ParamEdit);
     auto *buttons = new QDialogButtonBox(this);
-    OKBtn = buttons->addButton(Tr("&OK"), QDialogButtonBox::AcceptRole);
+    OKBtn = buttons->addButton(QTr("&OK"), QDialogButtonBox::AcceptRole);
     OKBtn->setObjectName("OK");
     OKBtn->setDefault(true);
-    CancelBtn = buttons->addButton(Tr("&Cancel"), QDialogButtonBox::RejectRole);
+    CancelBtn = buttons->addButton(QTr("&Cancel"), QDialogButtonBox::RejectRole);
     CancelBtn->setObjectName("Cancel");
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

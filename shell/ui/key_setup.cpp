@@ -1,8 +1,8 @@
 #include "shell/ui/key_setup.h"
 
-#include "engine/core/Mess.h"
 #include "platform/ui/QtPos_size.h"
 #include "platform/ui/VirtualKeys.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -16,10 +16,6 @@ namespace {
 const char *const ButtonNames[] = {"x1", "x2", "y1", "y2", "z1", "z2", "F1", "F2", "S1", "S2"};
 const char *const Captions[] = {"X+", "X-", "Y+", "Y-", "Z+", "Z-", "F+", "F-", "Sp+", "Sp-"};
 const char *const EditNames[] = {"Xp", "Xm", "Yp", "Ym", "Zp", "Zm", "Fup", "Fdn", "Sup", "Sdn"};
-QString Tr(const char *Text) {
-    return QString::fromStdString(Mess().Translate(Text));
-}
-
 void Paint(QLineEdit *Edit, const QColor &Colour) {
     QPalette p = Edit->palette();
     p.setColor(QPalette::Base, Colour);
@@ -30,7 +26,7 @@ void Paint(QLineEdit *Edit, const QColor &Colour) {
 TKey_def_form::TKey_def_form(QWidget *Owner, const std::string &SettingsFile)
     : QDialog(Owner), FSettingsFile(SettingsFile) {
     setObjectName("Key_def_form");
-    setWindowTitle(Tr("Axis Key Definition"));
+    setWindowTitle(QTr("Axis Key Definition"));
     auto *grid = new QGridLayout(this);
     for (int i = 0; i < TJogKeyTable::Count; ++i) {
         FButtons[i] = new QPushButton(Captions[i], this);
@@ -46,11 +42,11 @@ TKey_def_form::TKey_def_form(QWidget *Owner, const std::string &SettingsFile)
         grid->addWidget(FButtons[i], panel, (i % 2) * 2);
         grid->addWidget(FEdits[i], panel, (i % 2) * 2 + 1);
     }
-    FHint = new QLabel(Tr("Press A Key On the KeyBoard Now"), this);
+    FHint = new QLabel(QTr("Press A Key On the KeyBoard Now"), this);
     FHint->setObjectName("hint1");
     FHint->hide();
     grid->addWidget(FHint, 5, 0, 1, 4);
-    auto *ok = new QPushButton(Tr("OK"), this);
+    auto *ok = new QPushButton(QTr("OK"), this);
     ok->setObjectName("OK");
     ok->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, [this] { OKClick(); });

@@ -3,8 +3,8 @@
 #include "components/toolbar/ui/TbCore.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/toolbar/ui/TbTlbr.h"
-#include "engine/core/Mess.h"
 #include "shell/ToolbarSetup.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -18,11 +18,6 @@
 namespace orv {
 
 namespace {
-
-QString Tr(const char *Text)
-{
-    return QString::fromStdString(Mess().Translate(Text));
-}
 
 constexpr int ControlRole = Qt::UserRole;
 constexpr int VisibleRole = Qt::UserRole + 1;
@@ -59,28 +54,28 @@ TToolbar_SetupForm::TToolbar_SetupForm(QWidget *MainForm, std::vector<TToolbar *
       FProgramFolder(std::move(ProgramFolder))
 {
     setObjectName("Toolbar_SetupForm");
-    setWindowTitle(Tr("ToolBar Setup"));
+    setWindowTitle(QTr("ToolBar Setup"));
     auto *column = new QVBoxLayout(this);
     TreeView1 = new QTreeWidget(this);
     TreeView1->setObjectName("TreeView1");
     TreeView1->setHeaderHidden(true);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     column->addWidget(TreeView1, 1);
-    Hidden = new QCheckBox(Tr("Hidden"), this);
+    Hidden = new QCheckBox(QTr("Hidden"), this);
     Hidden->setObjectName("Hidden");
     column->addWidget(Hidden);
     auto *row = new QHBoxLayout;
-    OKBtn = new QPushButton(Tr("OK"), this);
+    OKBtn = new QPushButton(QTr("OK"), this);
     OKBtn->setObjectName("OK");
-    ShowAllBtn = new QPushButton(Tr("Show All"), this);
+    ShowAllBtn = new QPushButton(QTr("Show All"), this);
     ShowAllBtn->setObjectName("ShowAll");
-    SaveBtn = new QPushButton(Tr("Save"), this);
+    SaveBtn = new QPushButton(QTr("Save"), this);
     SaveBtn->setObjectName("Save");
     SaveMenu = new QMenu(SaveBtn);
     const char *levels[] = {"Main Default", "Level 1 Default", "Level 2 Default",
                             "Level 3 Default"};
     for (int tag = 0; tag < 4; ++tag) {
-        QAction *item = SaveMenu->addAction(Tr(levels[tag]));
+        QAction *item = SaveMenu->addAction(QTr(levels[tag]));
         item->setData(tag);
         connect(item, &QAction::triggered, this, [this, tag] { SaveClick(tag); });
     }
