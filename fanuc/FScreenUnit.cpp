@@ -257,11 +257,8 @@ void TFScreen::CursorDown()
 {
     if (BlockMode || Rows.empty())
         return;
-    if (!SearchText.empty()) {
-        Search(true);
-        SearchText.clear();
-        return;
-    }
+    if (!SearchText.empty())
+        return Search(true);
     HideCursor();
     if (CursorRow + 1 < int(Rows.size()))
         CursorRow++, CursorCol = 0;
@@ -274,11 +271,8 @@ void TFScreen::CursorUp()
 {
     if (BlockMode || Rows.empty())
         return;
-    if (!SearchText.empty()) {
-        Search(false);
-        SearchText.clear();
-        return;
-    }
+    if (!SearchText.empty())
+        return Search(false);
     HideCursor();
     if (CursorRow > 0)
         CursorRow--, CursorCol = 0;
@@ -307,12 +301,14 @@ void TFScreen::PageDown()
     ShowCursor();
 }
 
-// Whole words, compared upper-cased: X10 finds "X10", never "X100".
+// Whole words, compared upper-cased: X10 finds "X10", never "X100". The
+// search text is used once: the next cursor key moves the cursor again.
 void TFScreen::Search(bool Forward)
 {
+    const std::string wanted = UpperCase(SearchText);
+    SearchText.clear();
     if (!FWords)
         return;
-    const std::string wanted = UpperCase(SearchText);
     const int count = WordCount();
     if (Forward) {
         for (int i = CursorWord + 1; i < count; ++i)

@@ -3,6 +3,7 @@
 // modem lines a pseudo-terminal lacks, and the "COMn" port map.
 
 #include "platform/SerialPort.h"
+#include "platform/tests/Pty.h"
 #include "platform/tests/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -25,25 +26,11 @@ TSerialSettings Line(int Baud, int DataBits, char Parity, int StopBits) {
 
 class SerialPortTest : public ::testing::Test {
 protected:
-    SerialPortTest() {
-        Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ::grantpt(Master);
-        ::unlockpt(Master);
-        char name[128] = {};
-        ::ptsname_r(Master, name, sizeof name);
-        Slave = name;
-    }
-    ~SerialPortTest() override { ::close(Master); }
-    std::string ReadMaster() {
-        pollfd p{Master, POLLIN, 0};
-        ::poll(&p, 1, 1000);
-        char buffer[64];
-        ssize_t n = ::read(Master, buffer, sizeof buffer);
-        return n > 0 ? std::string(buffer, size_t(n)) : std::string();
-    }
+    std::string ReadMaster() { return Pty.ReadWithin(1000); }
 
-    int Master = -1;
-    std::string Slave;
+    test::TPty Pty;
+    const int Master = Pty.Master;
+    const std::string &Slave = Pty.Slave;
     TSerialPort Port;
 };
 

@@ -10,12 +10,11 @@
 #include "engine/form/base.h"
 #include "engine/form/tests/FormTestSupport.h"
 #include "platform/IniFile.h"
+#include "platform/tests/Pty.h"
 #include "shell/HeadlessRemote.h"
 #include "shell/RemoteInputs.h"
 
 #include <cstdlib>
-#include <fcntl.h>
-#include <unistd.h>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -23,36 +22,6 @@
 #include <string>
 
 namespace orv::test {
-
-// A pseudo-terminal: the test holds the master side, the program opens
-// Slave as its serial port.
-class TPty {
-public:
-    TPty()
-    {
-        Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ::grantpt(Master);
-        ::unlockpt(Master);
-        char name[128] = {};
-        ::ptsname_r(Master, name, sizeof name);
-        Slave = name;
-    }
-    ~TPty() { ::close(Master); }
-    TPty(const TPty &) = delete;
-    TPty &operator=(const TPty &) = delete;
-    bool Write(const std::string &Bytes) const
-    {
-        return ::write(Master, Bytes.data(), Bytes.size()) == ssize_t(Bytes.size());
-    }
-    std::string ReadNow() const
-    {
-        char buffer[256];
-        ssize_t n = ::read(Master, buffer, sizeof buffer);
-        return n > 0 ? std::string(buffer, size_t(n)) : std::string();
-    }
-    int Master = -1;
-    std::string Slave;
-};
 
 // XDG_RUNTIME_DIR pointed at a private folder for a scope.
 class TPrivateRuntime {

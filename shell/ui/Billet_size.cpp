@@ -2,6 +2,7 @@
 
 #include "platform/ui/QtPos_size.h"
 #include "shell/ShellSettings.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -4,6 +4,7 @@
 #include "localise/ui/LxQtTranslator.h"
 #include "platform/ui/QtPos_size.h"
 #include "shell/ui/EditorDialogs.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>

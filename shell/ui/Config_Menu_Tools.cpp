@@ -4,6 +4,7 @@
 #include "platform/MessageService.h"
 #include "platform/ui/ModalRunner.h"
 #include "shell/ui/MenuToolProp.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -2,6 +2,7 @@
 
 #include "localise/ui/LxQtTranslator.h"
 #include "shell/simple_server_one.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QGridLayout>
 #include <QLabel>

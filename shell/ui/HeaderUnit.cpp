@@ -3,6 +3,7 @@
 #include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
 #include "localise/ui/LxQtTranslator.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -14,10 +15,6 @@
 #include <QRadioButton>
 
 namespace orv {
-
-namespace {
-QString Tr(const char *Text) { return QString::fromStdString(Mess().Translate(Text)); }
-} // namespace
 
 THeaderForm::THeaderForm(const THeaderValues &Values, QWidget *Parent)
     : QDialog(Parent), FValues(Values)
@@ -67,7 +64,7 @@ void THeaderForm::ShowBillet()
     YBillet->setText(QString::fromStdString(FloatToUnitsText(inch, FValues.BilletY)));
     ZBillet->setText(QString::fromStdString(FloatToUnitsText(inch, FValues.BilletZ)));
     for (QLabel *label : FUnitLabels)
-        label->setText(inch ? Tr("inches") : Tr("mm"));
+        label->setText(inch ? QTr("inches") : QTr("mm"));
 }
 
 THeaderValues THeaderForm::Values() const

@@ -1,6 +1,7 @@
 #include "shell/ui/Mach_Warn.h"
 
-#include "engine/core/Mess.h"
+#include "shell/ui/TranslatedText.h"
+
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -10,12 +11,6 @@
 
 namespace orv {
 
-namespace {
-QString Tr(const char *Text) {
-    return QString::fromStdString(Mess().Translate(Text));
-}
-} // namespace
-
 TMach_Warn::TMach_Warn(QWidget *Owner) : QDialog(Owner) {
     setObjectName("Mach_Warn");
     setWindowTitle("Warning");
@@ -23,8 +18,8 @@ TMach_Warn::TMach_Warn(QWidget *Owner) : QDialog(Owner) {
     auto *memo = new QPlainTextEdit(this);
     memo->setReadOnly(true);
     memo->setStyleSheet("background: black; color: red;");
-    memo->setPlainText(Tr("You have pressed Play") + "\n" + Tr("and") + "\n" +
-                       Tr("The Real Machine is Selected!") + "\n");
+    memo->setPlainText(QTr("You have pressed Play") + "\n" + QTr("and") + "\n" +
+                       QTr("The Real Machine is Selected!") + "\n");
     layout->addWidget(memo);
     ShowAGain = new QCheckBox("Don't Show This Again", this);
     ShowAGain->setObjectName("ShowAGain");

@@ -3,6 +3,7 @@
 #include "engine/core/Mess.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

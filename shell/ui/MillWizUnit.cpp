@@ -6,6 +6,7 @@
 #include "platform/NumberText.h"
 #include "shell/CodeHelp.h"
 #include "shell/ui/RealEdit.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -24,8 +25,6 @@
 namespace orv {
 
 namespace {
-
-QString Tr(const std::string &Text) { return QString::fromStdString(Mess().Translate(Text)); }
 
 bool IsSet(const TCNC_Groups &G, int Word) { return G.Words[Word] != NoValue; }
 
@@ -158,7 +157,7 @@ void TMillWizForm::SetupPage()
     auto *form = new QFormLayout(FPage);
     const int kind = FModel.Kind;
     ComboGCode->setCurrentIndex(ComboItem(FModel));
-    setWindowTitle(Tr("Milling Wizard") + " - " + ComboGCode->currentText());
+    setWindowTitle(QTr("Milling Wizard") + " - " + ComboGCode->currentText());
     LabelNote->setVisible(!(kind == 15 || kind == 19 || kind == 20 || kind == WizardMKind));
     const bool arc = kind == 4 || kind == 5;
     for (int w = wX; w <= wS; ++w) {
@@ -168,11 +167,11 @@ void TMillWizForm::SetupPage()
             continue;
         if (kind == WizardMKind && w != wS)
             continue;
-        QString caption = Tr(Captions.at(w));
+        QString caption = QTr(Captions.at(w));
         if (kind >= 21 && kind <= 22 && (w == wI || w == wJ || w == wK))
-            caption = Tr(std::string("Scale Amount in ") + "XYZ"[w - wI] + " : ");
+            caption = QTr(std::string("Scale Amount in ") + "XYZ"[w - wI] + " : ");
         if (kind >= 23 && kind <= 24 && w == wR)
-            caption = Tr("Angle of Rotation - R");
+            caption = QTr("Angle of Rotation - R");
         AddWordField(form, w, caption);
     }
     if (arc) {
@@ -191,8 +190,8 @@ void TMillWizForm::SetupPage()
         AddWordField(centreForm, wI, "I : ");
         AddWordField(centreForm, wJ, "J : ");
         AddWordField(radiusForm, wR, "R : ");
-        PCCenterRadius->addTab(centre, Tr("Center"));
-        PCCenterRadius->addTab(radius, Tr("Radius"));
+        PCCenterRadius->addTab(centre, QTr("Center"));
+        PCCenterRadius->addTab(radius, QTr("Radius"));
         PCCenterRadius->setCurrentIndex(FModel.CentrePage ? 0 : 1);
         connect(PCCenterRadius, &QTabWidget::currentChanged, this,
                 [this](int Index) { ShowCentrePage(Index == 0); });
@@ -213,10 +212,10 @@ void TMillWizForm::AddOptions(QFormLayout *Form)
     auto group = [&](const char *Caption, std::vector<const char *> Items, int Checked,
                      std::function<void(int)> Chosen) {
         auto *box = new QButtonGroup(page);
-        auto *label = new QLabel(Tr(Caption), page);
+        auto *label = new QLabel(QTr(Caption), page);
         Form->addRow(label);
         for (int i = 0; i < (int)Items.size(); ++i) {
-            auto *button = new QRadioButton(Tr(Items[i]), page);
+            auto *button = new QRadioButton(QTr(Items[i]), page);
             box->addButton(button, i);
             button->setChecked(i == Checked);
             Form->addRow(button);
@@ -266,7 +265,7 @@ void TMillWizForm::AddOptions(QFormLayout *Form)
         // M03, M04, M05; with coolant M13, M14.
         const bool coolant = sub == 8 || sub == 9;
         const int item = coolant ? sub - 8 : sub - 5;
-        auto *useCoolant = new QCheckBox(Tr("Use Coolant"), page);
+        auto *useCoolant = new QCheckBox(QTr("Use Coolant"), page);
         useCoolant->setObjectName("CheckC");
         useCoolant->setChecked(coolant);
         useCoolant->setEnabled(item != 2);
@@ -289,13 +288,13 @@ void TMillWizForm::AddOptions(QFormLayout *Form)
         connect(tool, &QLineEdit::textEdited, this,
                 [this, tool] { FModel.Enter(wT, tool->ValueI()); });
         FFields[wT] = tool;
-        Form->addRow(Tr("Tool :"), tool);
+        Form->addRow(QTr("Tool :"), tool);
     }
     if (sub >= 5 && sub <= 9 && sub != 7) {
         if (!IsSet(FModel.Block, wS))
             FModel.Block.Words[wS] = 0;
         if (!Field(wS))
-            AddWordField(Form, wS, Tr("Speed :"));
+            AddWordField(Form, wS, QTr("Speed :"));
     }
     if (sub == 14) {
         const int proposed = TWizardModel::ProposedSubProgramId(FText);
@@ -327,12 +326,12 @@ void TMillWizForm::AddOptions(QFormLayout *Form)
                 update();
             }
         });
-        Form->addRow(Tr("Sub program repeats"), repeats);
-        Form->addRow(Tr("Sub program id"), id);
+        Form->addRow(QTr("Sub program repeats"), repeats);
+        Form->addRow(QTr("Sub program id"), id);
         auto *fileRow = new QHBoxLayout;
         fileRow->addWidget(file);
         fileRow->addWidget(browse);
-        Form->addRow(Tr("Sub program file name"), fileRow);
+        Form->addRow(QTr("Sub program file name"), fileRow);
         update();
     }
 }
@@ -418,7 +417,7 @@ void TMillWizForm::DrawPicture(int FocusWord)
             mark(word, at);
     if (kind >= 6 && kind <= 14) {
         p.setPen(Qt::black);
-        p.drawText(QPoint(100, 12), Tr("Intial Level"));
+        p.drawText(QPoint(100, 12), QTr("Intial Level"));
     }
     Image->setPixmap(picture);
 }

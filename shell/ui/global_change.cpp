@@ -1,6 +1,7 @@
 #include "shell/ui/global_change.h"
 
-#include "engine/core/Mess.h"
+#include "shell/ui/TranslatedText.h"
+
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -16,8 +17,6 @@
 namespace orv {
 
 namespace {
-QString Tr(const std::string &Text) { return QString::fromStdString(Mess().Translate(Text)); }
-
 QDoubleSpinBox *RealSpin(QWidget *Parent)
 {
     auto *spin = new QDoubleSpinBox(Parent);
@@ -33,32 +32,32 @@ TGlobal_changer::TGlobal_changer(int Tag, QWidget *Parent) : QDialog(Parent)
                                  "Z values"};
     const std::string what = What[std::clamp(Tag, 1, 5) - 1];
     setObjectName("Global_changer");
-    setWindowTitle(Tr("Change "));
+    setWindowTitle(QTr("Change "));
     auto *layout = new QVBoxLayout(this);
-    Confirm = new QCheckBox(Tr("Confirm Changes?"), this);
+    Confirm = new QCheckBox(QTr("Confirm Changes?"), this);
     PercentMode = new QRadioButton(this);
     ShiftMode = new QRadioButton(this);
-    Upper = new QGroupBox(Tr("Alter all " + what + " by %"), this);
-    Lower = new QGroupBox(Tr("Alter " + what + " at \xc3\x9f"), this);
+    Upper = new QGroupBox(QTr("Alter all " + what + " by %"), this);
+    Lower = new QGroupBox(QTr("Alter " + what + " at \xc3\x9f"), this);
     Percentage = new QSpinBox(Upper);
     Percentage->setRange(1, 1000);
     Percentage->setValue(100);
     auto *upper = new QFormLayout(Upper);
-    upper->addRow(Percentage, new QLabel(Tr("% (1 - 1000)"), Upper));
+    upper->addRow(Percentage, new QLabel(QTr("% (1 - 1000)"), Upper));
     Shift = RealSpin(Lower);
     Beta = RealSpin(Lower);
-    Above = new QCheckBox(Tr("Change Values Above \xc3\x9f"), Lower);
-    Below = new QCheckBox(Tr("Change Values Below \xc3\x9f"), Lower);
-    At = new QCheckBox(Tr("Change Values At \xc3\x9f"), Lower);
+    Above = new QCheckBox(QTr("Change Values Above \xc3\x9f"), Lower);
+    Below = new QCheckBox(QTr("Change Values Below \xc3\x9f"), Lower);
+    At = new QCheckBox(QTr("Change Values At \xc3\x9f"), Lower);
     auto *lower = new QFormLayout(Lower);
-    lower->addRow(Tr("Shift (+/-)"), Shift);
-    lower->addRow(Tr("\xc3\x9f Value"), Beta);
+    lower->addRow(QTr("Shift (+/-)"), Shift);
+    lower->addRow(QTr("\xc3\x9f Value"), Beta);
     lower->addRow(Above);
     lower->addRow(Below);
     lower->addRow(At);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(Tr("&OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(Tr("&Cancel"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QTr("&OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QTr("&Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(Confirm);

@@ -2,6 +2,7 @@
 
 #include "platform/ui/QtPos_size.h"
 #include "platform/ui/VirtualKeys.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

@@ -45,6 +45,7 @@
 #include "shell/ui/RecentMenuMW.h"
 #include "shell/ui/ShellGlyphs.h"
 #include "shell/ui/ShellStatusBar.h"
+#include "shell/ui/TranslatedText.h"
 #include "shell/ui/file_warning.h"
 #include "shell/ui/key_setup.h"
 
@@ -75,10 +76,6 @@ namespace orv {
 namespace {
 
 TMainForm *gMainForm = nullptr;
-
-QString Tr(const std::string &Text) {
-    return QString::fromStdString(Mess().Translate(Text));
-}
 
 // Files of a drop that are on this machine.
 std::vector<std::string> LocalFiles(const QMimeData *Data) {
@@ -460,7 +457,7 @@ void TMainForm::BuildOptionButtons() {
 
 void TMainForm::BuildModalLabels() {
     for (int i = 1; i <= 25; ++i) {
-        auto *label = new QLabel(Tr("Group ") + QString::number(i), FDataInfo);
+        auto *label = new QLabel(QTr("Group ") + QString::number(i), FDataInfo);
         label->setObjectName(QString("ModalLabel%1").arg(i));
         label->setFixedSize(40, 15);
         label->setAlignment(Qt::AlignCenter);
@@ -506,7 +503,7 @@ void TMainForm::BuildStatusBars() {
                 {"Cycle time 00:00:00", 110},
                 {"", 50}};
     for (int i = 0; i < 5; ++i)
-        FitInitialPanel(FStatusBar1, i, Tr(bar1[i].Text), bar1[i].Width);
+        FitInitialPanel(FStatusBar1, i, QTr(bar1[i].Text), bar1[i].Width);
     FStatusBar1->Panel(2).OwnerDrawn = true;
     FStatusBar1->Panel(4).Bevel = false;
     const struct {
@@ -519,7 +516,7 @@ void TMainForm::BuildStatusBars() {
                 {"", 50, true},
                 {"", 50, false}};
     for (int i = 0; i < 5; ++i) {
-        FitInitialPanel(FStatusBar2, i, Tr(bar2[i].Text), bar2[i].Width);
+        FitInitialPanel(FStatusBar2, i, QTr(bar2[i].Text), bar2[i].Width);
         FStatusBar2->Panel(i).Bevel = bar2[i].Bevel;
     }
 }
@@ -571,8 +568,8 @@ void TMainForm::FormShow() {
     TIniFile ini(FMainIni);
     FDefaultBillet = ReadDefaultBillet(FMainIni);
     FStatusBar1->hide();
-    FStatusBar1->Panel(2).Text = Tr("Skip Block OFF");
-    FStatusBar1->Panel(1).Text = Tr("Continuous Mode");
+    FStatusBar1->Panel(2).Text = QTr("Skip Block OFF");
+    FStatusBar1->Panel(1).Text = QTr("Continuous Mode");
     CheckSupportFiles();
     FStatusBar1->show();
     const bool expanded = ini.ReadBool("Data", "Expanded Cycles", true);
@@ -617,7 +614,7 @@ void TMainForm::UpdateCaption() {
     std::string machine;
     if (FEngine && FEngine->MachineData())
         machine = FEngine->MachineData()->ActiveMachine;
-    setWindowTitle(Tr("Orvellan  -  ") + QString::fromStdString(machine));
+    setWindowTitle(QTr("Orvellan  -  ") + QString::fromStdString(machine));
 }
 
 bool TMainForm::CheckSupportFiles()

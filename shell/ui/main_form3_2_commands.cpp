@@ -52,6 +52,7 @@
 #include "shell/ui/ShellStatusBar.h"
 #include "shell/ui/key_setup.h"
 #include "shell/ui/splash.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -67,10 +68,6 @@
 namespace orv {
 
 namespace {
-
-QString Tr(const std::string &Text) {
-    return QString::fromStdString(Mess().Translate(Text));
-}
 
 const TMainButton RunButtonsOrder[] = {TMainButton::Start, TMainButton::Pause, TMainButton::Stop,
                                        TMainButton::Rewind};
@@ -711,7 +708,7 @@ void TMainForm::UnitsClick()
 
 void TMainForm::ShowUnits() {
     const bool inch = FEngine && FEngine->Inch();
-    FStatusBar1->Panel(0).Text = Tr(inch ? "Inch" : "Metric");
+    FStatusBar1->Panel(0).Text = QTr(inch ? "Inch" : "Metric");
     FStatusBar1->update();
     MenuItem("UnitsInch")->setChecked(inch);
     MenuItem("UnitsMetric")->setChecked(!inch);
@@ -721,7 +718,7 @@ void TMainForm::skipBlockClick() {
     TToolbarButton *b = Button(TMainButton::BlockSkip);
     b->Tag = b->Tag == 0 ? 1 : 0;
     FStatusBar1->Panel(2).Fill = b->Tag == 1 ? QColor(Qt::red) : QColor();
-    FStatusBar1->SetFitted(2, Tr(b->Tag == 1 ? "Skip Block ON" : "Skip Block OFF"));
+    FStatusBar1->SetFitted(2, QTr(b->Tag == 1 ? "Skip Block ON" : "Skip Block OFF"));
     if (FEngine)
         FEngine->SetBlockSkip(b->Tag == 1);
 }
@@ -737,7 +734,7 @@ void TMainForm::progContClick() {
 void TMainForm::ShowExecuteMode(bool SingleStep) {
     TToolbarButton *b = Button(TMainButton::SingleBlock);
     b->SetDown(SingleStep);
-    b->SetCaption(Tr(SingleStep ? "Single Step" : "Continuous"));
+    b->SetCaption(QTr(SingleStep ? "Single Step" : "Continuous"));
     SetButtonGlyph(b, SingleStep ? glSingleStep : glContinuous);
     FStatusBar1->Panel(1).Text = b->Caption();
     FStatusBar1->update();

@@ -4,6 +4,7 @@
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/toolbar/ui/TbTlbr.h"
 #include "shell/ToolbarSetup.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
