@@ -111,6 +111,7 @@ TFanucScreen::TFanucScreen()
     Label("MainDisplay").Visible = false;
     Label("ProgramCheck").Visible = false;
     Label("SmallReadout").Visible = false;
+    ShowStartReadouts();
     ClearKeyIn();
     ShowStatusItem(16);
     ShowStatusItem(0);
@@ -426,6 +427,18 @@ void TFanucScreen::ShowModeLeds(TMachineMode Mode)
 void TFanucScreen::WriteReadout(const char *Name, double Value)
 {
     Label(Name).Text = FloatToUnitsText(Units == Inch, Value);
+}
+
+// Until the machine's first position report every readout shows the
+// station's start position: machine and relative origins at 0.
+void TFanucScreen::ShowStartReadouts()
+{
+    static const char *const names[] = {
+        "XRObig", "YROBig", "ZRObig", "RelX", "RelY", "RelZ", "AbsX", "AbsY", "AbsZ",
+        "ActX", "ActY", "ActZ", "ToGoX", "ToGoY", "ToGoZ", "USmall", "VSmall", "WSmall",
+        "UCheck", "VCheck", "WCheck", "XTogoCheck", "YTogoCheck", "ZTogoCheck"};
+    for (const char *name : names)
+        WriteReadout(name, 0.0);
 }
 
 void TFanucScreen::ShowPositions(const TMachineReadout &Report)

@@ -215,6 +215,7 @@ private:
     void SoftKeyOther(int Tag);
     void StepKnob(bool Up);
     void WriteReadout(const char *Name, double Value);
+    void ShowStartReadouts();
 
     std::unique_ptr<TTimer> FTimer;
     std::string FKeyIn;

@@ -71,6 +71,12 @@ TEST_F(StationTest, FreshStationShowsPositionEditAndAnEmptyProgram)
     EXPECT_EQ(s.Text("OverrideLabel"), "OS50%");
     EXPECT_EQ(s.KnobFrame, 6);
     EXPECT_TRUE(s.Leds[Fanuc21Leds.Increments[0]]);
+    // Before the machine's first position report the readouts show the start position.
+    for (const char *readout : {"XRObig", "YROBig", "ZRObig", "RelX", "AbsY", "ActZ", "ToGoX",
+                                "USmall", "WCheck", "ZTogoCheck"}) {
+        SCOPED_TRACE(readout);
+        EXPECT_EQ(s.Text(readout), "0.000");
+    }
 }
 
 TEST_F(StationTest, StatusLineTable)
@@ -408,37 +414,48 @@ using test::RunNcrun;
 
 std::string Data(const char *Name) { return std::string(ORV_SOURCE_DIR) + "/fanuc/tests/data/" + Name; }
 
+// The program typed in EDIT and run in AUTO, or typed and run in MDI, gives
+// the records and machine blocks of the same text run from a file; the
+// screen shows the mode and the end point in the absolute readout.
 TEST(FanucNcrun, ProgramTypedOnTheKeypadRunsAsTheFile)
 {
-    int status = 0;
-    const std::string golden = RunNcrun("--machine " + Data("golden.fnc"), status);
-    ASSERT_EQ(status, 0);
-    const std::string typed = "'\"O0001\" EOB INSERT \"G00 X10. Y5.\" EOB INSERT \"G01 Z-1. F100\" "
-                              "EOB INSERT \"M30\" EOB INSERT ";
-    const fs::path screen = fs::temp_directory_path() / ("fanuc_screen_" + std::to_string(::getpid()));
-    const std::string edited = RunNcrun("--machine --screen " + screen.string() +
-                                            " --fanuc21 'EDIT PROG DELETE " + typed.substr(1) +
-                                            "AUTO CYCLE/START'",
-                                        status);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(edited, golden);
-    std::ifstream in(screen);
-    std::string dump(std::istreambuf_iterator<char>(in), {});
-    EXPECT_NE(dump.find("StatDisp1=MEM\n"), std::string::npos);
-    EXPECT_NE(dump.find("XRObig=10.000\n"), std::string::npos);
-    EXPECT_NE(dump.find("ZRObig=-1.000\n"), std::string::npos);
-    fs::remove(screen);
-    // The same in MDI: the blocks and the end point of the run.
-    const std::string mdi = RunNcrun("--machine --fanuc21 'MDI " + typed.substr(1) + "CYCLE/START'", status);
-    EXPECT_EQ(status, 0);
-    auto machineLines = [](const std::string &Text) {
-        std::string lines;
-        for (size_t at = Text.find("\nM "); at != std::string::npos; at = Text.find("\nM ", at + 1))
-            lines += Text.substr(at + 1, Text.find('\n', at + 1) - at);
-        return lines + Text.substr(Text.find("POS "));
+    const std::string typed21 = "\"O0001\" EOB INSERT \"G00 X10. Y5.\" EOB INSERT \"G01 Z-1. F100\" "
+                                "EOB INSERT \"M30\" EOB INSERT ";
+    // The 0M types one word at a time; its INSERT takes the key-in.
+    const std::string typed0M = "\"O0001\" INSERT EOB INSERT \"G00\" INSERT \"X10.\" INSERT \"Y5.\" INSERT "
+                                "EOB INSERT \"G01\" INSERT \"Z-1.\" INSERT \"F100\" INSERT EOB INSERT "
+                                "\"M30\" INSERT EOB INSERT ";
+    const struct {
+        const char *Name, *Station, *Golden;
+        std::string Keys;
+        const char *Mode;
+    } cases[] = {
+        {"21 EDIT then AUTO", "--fanuc21", "golden.fnc", "EDIT PROG DELETE " + typed21 + "AUTO CYCLE/START", "MEM"},
+        {"21 MDI", "--fanuc21", "golden.fnc", "MDI " + typed21 + "CYCLE/START", "MDI"},
+        {"0M EDIT then AUTO", "--fanuc0m", "golden_om.fnc",
+         "EDIT PROG DELETE DELETE " + typed0M + "AUTO CYCLE/START", "MEM"},
+        {"0M MDI", "--fanuc0m", "golden_om.fnc", "MDI PROG " + typed0M + "CYCLE/START", "MDI"},
     };
-    EXPECT_EQ(machineLines(mdi).substr(machineLines(mdi).find("M B0")),
-              machineLines(golden).substr(machineLines(golden).find("M B0")));
+    const fs::path screen = fs::temp_directory_path() / ("fanuc_screen_" + std::to_string(::getpid()));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        int status = 0;
+        const std::string golden = RunNcrun("--machine " + Data(c.Golden), status);
+        ASSERT_EQ(status, 0);
+        ASSERT_NE(golden.find("POS "), std::string::npos);
+        const std::string run = RunNcrun("--machine --screen " + screen.string() + " " + c.Station +
+                                             " '" + c.Keys + "'",
+                                         status);
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(run, golden);
+        std::ifstream in(screen);
+        std::string dump(std::istreambuf_iterator<char>(in), {});
+        EXPECT_NE(dump.find(std::string("StatDisp1=") + c.Mode + "\n"), std::string::npos) << dump;
+        EXPECT_NE(dump.find("XRObig=10.000\n"), std::string::npos) << dump;
+        EXPECT_NE(dump.find("YROBig=5.000\n"), std::string::npos) << dump;
+        EXPECT_NE(dump.find("ZRObig=-1.000\n"), std::string::npos) << dump;
+        fs::remove(screen);
+    }
 }
 
 TEST(FanucNcrun, AutoStartsAtTheHighlightedBlockPastPercentAndBlankLines)

@@ -240,23 +240,5 @@ TEST_F(OMStation, CancelledSaveAsKeepsTheFileName)
     Station->Modified = false;
 }
 
-// --- Runs through ncrun ---
-
-using test::RunNcrun;
-
-TEST(FanucOMNcrun, ProgramTypedOnTheKeypadRunsAsTheFile)
-{
-    int status = 0;
-    const std::string golden =
-        RunNcrun("--machine " + std::string(ORV_SOURCE_DIR) + "/fanuc/tests/data/golden_om.fnc", status);
-    ASSERT_EQ(status, 0);
-    const std::string typed = "\"O0001\" INSERT EOB INSERT \"G00\" INSERT \"X10.\" INSERT \"Y5.\" INSERT "
-                              "EOB INSERT \"G01\" INSERT \"Z-1.\" INSERT \"F100\" INSERT EOB INSERT "
-                              "\"M30\" INSERT EOB INSERT ";
-    EXPECT_EQ(RunNcrun("--machine --fanuc0m 'EDIT PROG DELETE DELETE " + typed + "AUTO CYCLE/START'", status),
-              golden);
-    EXPECT_EQ(status, 0);
-}
-
 } // namespace
 } // namespace orv::fanuc
