@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <tuple>
 
 namespace orv::fanuc {
 
@@ -223,7 +224,13 @@ void TFanucScreen::ShowError(const std::string &Text)
     Changed();
 }
 
-void TFanucScreen::HelpPopup(int Context) { Help().ShowContext(HelpFile, Context); }
+void TFanucScreen::ShowHelpPopup(THelpControl Control, int Index, int Context)
+{
+    LastHelpPopup = {HelpFile, Context, Control, Index, 0, 0};
+    if (ControlOrigin)
+        std::tie(LastHelpPopup.X, LastHelpPopup.Y) = ControlOrigin(Control, Index);
+    Help().ShowContext(HelpFile, Context);
+}
 
 std::string TFanucScreen::Text(const std::string &Name) const
 {
@@ -723,7 +730,7 @@ void TFanucScreen::ShowSoftKeyPage(int Page)
 void TFanucScreen::SoftKey(int Tag)
 {
     if (FunctionPage == fpHelp)
-        return HelpPopup(1000);
+        return ShowHelpPopup(hcSoftKey, Tag, 1000);
     switch (SoftKeyPage) {
     case 0: case 1: case 2: SoftKeyPage0to2(Tag); break;
     case 5: case 6: case 7: case 9: SoftKeyPosition(Tag); break;
@@ -860,7 +867,7 @@ void TFanucScreen::KeypadMouseDown(int Key)
     const int c = (Shift ? KeyCodes[Key].second : KeyCodes[Key].first) & 0xFFFF;
     ShowError("");
     if (FunctionPage == fpHelp && c != 0 && c != 42)
-        return HelpPopup(c);
+        return ShowHelpPopup(hcKeypadKey, Key, c);
     if (c != 0) {
         switch (c) {
         case 24: PositionKey(); break;
@@ -1021,7 +1028,7 @@ void TFanucScreen::OpButtMouseDown(int Row)
         return;
     const int tag = table[Row].Tag;
     if (FunctionPage == fpHelp)
-        return HelpPopup(tag + 500);
+        return ShowHelpPopup(hcOperatorButton, Row, tag + 500);
     // A button without a function keeps its LED lit once pressed.
     SetLed(Row, tag == NoFunction);
     int command = NoFunction;
@@ -1058,7 +1065,7 @@ void TFanucScreen::OpButtMouseUp(int Row)
 void TFanucScreen::EstopClick()
 {
     if (FunctionPage == fpHelp)
-        return HelpPopup(1001);
+        return ShowHelpPopup(hcEstop, 0, 1001);
     EstopPicture = EstopReleased ? 0 : 1;
     EstopReleased = !EstopReleased;
     if (EstopReleased)

@@ -97,6 +97,31 @@ TEST_F(Fanuc21Form, KeypadButtonsAndKeysReachTheStation)
     EXPECT_TRUE(static_cast<TLedButton *>(Form->OperatorButtons()[6])->LedOn());
 }
 
+// In help mode a popup stands at the top-left corner of the control asked about.
+TEST_F(Fanuc21Form, HelpPopupsStandAtTheirControlsCorner)
+{
+    Form->move(40, 30);
+    Click(Form->KeypadKeys()[42]); // HELP
+    ASSERT_EQ(Station->FunctionPage, fpHelp);
+    const struct {
+        const char *Name;
+        QWidget *Control;
+        int Context;
+    } cases[] = {{"PROG", Form->KeypadKeys()[25], 25},
+                 {"CYCLE START", Form->OperatorButtons()[35], 521},
+                 {"soft key 3", Form->SoftKeyButtons()[2], 1000},
+                 {"emergency stop", Form->Estop(), 1001}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Click(c.Control);
+        const QPoint corner = c.Control->mapToGlobal(QPoint(0, 0));
+        EXPECT_EQ(Station->LastHelpPopup.Context, c.Context);
+        EXPECT_EQ(Station->LastHelpPopup.X, corner.x());
+        EXPECT_EQ(Station->LastHelpPopup.Y, corner.y());
+    }
+    EXPECT_TRUE(Sent.empty());
+}
+
 TEST_F(Fanuc21Form, KnobShowsTheStationsFrame)
 {
     for (int i = 0; i < 30; ++i)

@@ -168,19 +168,40 @@ TEST_F(StationTest, KnobStopsAtFrames1And21)
 TEST_F(StationTest, HelpModeSendsNothing)
 {
     TFanucScreen &s = Make();
+    // The window places each popup at its control's corner; here a corner per control.
+    s.ControlOrigin = [](THelpControl Control, int Index) {
+        return std::pair<int, int>(100 * Control + Index, 7);
+    };
     Keys("HELP");
     EXPECT_EQ(s.Text("TopLabel"), "HELP SYSTEM");
     SetHelpService(&HelpService);
-    Keys("CYCLE/START AUTO ESTOP SK2 POS");
+    const struct {
+        const char *Key;
+        int Context;
+        THelpControl Control;
+        int Index;
+    } cases[] = {
+        {"CYCLE/START", 521, hcOperatorButton, 35}, {"AUTO", 503, hcOperatorButton, 0},
+        {"ESTOP", 1001, hcEstop, 0},                {"SK2", 1000, hcSoftKey, 2},
+        {"POS", 24, hcKeypadKey, 24},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Key);
+        Keys(c.Key);
+        const THelpPopup &popup = s.LastHelpPopup;
+        EXPECT_EQ(popup.HelpFile, s.HelpFile);
+        EXPECT_EQ(popup.Context, c.Context);
+        EXPECT_EQ(popup.Control, c.Control);
+        EXPECT_EQ(popup.Index, c.Index);
+        EXPECT_EQ(popup.X, 100 * c.Control + c.Index);
+        EXPECT_EQ(popup.Y, 7);
+        ASSERT_FALSE(HelpService.Requests().empty());
+        EXPECT_EQ(HelpService.Requests().back().HelpFile, s.HelpFile);
+        EXPECT_EQ(HelpService.Requests().back().Context, c.Context);
+    }
     SetHelpService(nullptr);
     EXPECT_TRUE(Sent.empty());
-    // Each press asks the help file for its topic instead.
-    std::vector<int> contexts;
-    for (const auto &request : HelpService.Requests()) {
-        EXPECT_EQ(request.HelpFile, s.HelpFile);
-        contexts.push_back(request.Context);
-    }
-    EXPECT_EQ(contexts, (std::vector<int>{521, 503, 1001, 1000, 24}));
+    EXPECT_EQ(HelpService.Requests().size(), std::size(cases));
     EXPECT_NE(s.HelpFile.find("FanucHelp.hlp"), std::string::npos);
 }
 

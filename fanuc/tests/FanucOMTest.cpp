@@ -173,6 +173,28 @@ TEST_F(OMStation, HomeCommandGoesOut300MsAfterThePress)
     EXPECT_TRUE(Station->Leds[FanucOMLeds.HomeX]);
 }
 
+// In help mode the character keys share one topic; function keys have their code's.
+TEST_F(OMStation, HelpModeKeysOpenTheirTopics)
+{
+    Keys("HELP");
+    EXPECT_EQ(Station->Text("TopLabel"), "HELP SYSTEM");
+    const struct {
+        int Key, Context;
+    } cases[] = {{5, 2000}, {18, 2000}, {19, 2000}, {4, 146}, {9, 37}, {23, 33}, {0, 27}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Key);
+        Station->KeypadMouseDown(c.Key);
+        Station->KeypadMouseUp(c.Key);
+        EXPECT_EQ(Station->LastHelpPopup.Context, c.Context);
+        EXPECT_EQ(Station->LastHelpPopup.Index, c.Key);
+        EXPECT_NE(Station->LastHelpPopup.HelpFile.find("FanucOM.hlp"), std::string::npos);
+    }
+    EXPECT_TRUE(Sent.empty());
+    EXPECT_EQ(Station->KeyInText(), "");
+    Keys("HELP");
+    EXPECT_EQ(Station->FunctionPage, fpPosition);
+}
+
 TEST_F(OMStation, XThenCancelZeroesTheRelativeX)
 {
     TMachineReadout report{};

@@ -225,10 +225,35 @@ TFanuc21Form::TFanuc21Form(TFanucScreen &Station, QWidget *Parent)
     FKnob = new TFanucKnob(FStation, FOutputs);
     FKnob->move(120, 410);
     FStation.OnScreenChange = [this] { Refresh(); };
+    FStation.ControlOrigin = [this](THelpControl Control, int Index) {
+        const QPoint corner = HelpControl(Control, Index)->mapToGlobal(QPoint(0, 0));
+        return std::pair<int, int>(corner.x(), corner.y());
+    };
     Refresh();
 }
 
-TFanuc21Form::~TFanuc21Form() { FStation.OnScreenChange = nullptr; }
+TFanuc21Form::~TFanuc21Form()
+{
+    FStation.OnScreenChange = nullptr;
+    FStation.ControlOrigin = nullptr;
+}
+
+// The control a help popup asks about; the form itself when the index is
+// none of its controls.
+QWidget *TFanuc21Form::HelpControl(int Control, int Index) const
+{
+    auto pick = [this, Index](const auto &List, int First) -> QWidget * {
+        const int i = Index - First;
+        return i >= 0 && i < int(List.size()) ? static_cast<QWidget *>(List[i])
+                                              : const_cast<TFanuc21Form *>(this);
+    };
+    switch (Control) {
+    case hcKeypadKey: return pick(FKeys, 0);
+    case hcOperatorButton: return pick(FButtons, 0);
+    case hcSoftKey: return pick(FSoftKeys, 1);
+    default: return FEstop;
+    }
+}
 
 // The 0M keypad: seven rows of five, without the first key of rows 1 and 4.
 void TFanuc21Form::BuildKeypadOM(QWidget *Parent, TFanucScreenOM &Station)

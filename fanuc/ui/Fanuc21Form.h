@@ -48,6 +48,7 @@ private:
     void PlaceKnob(bool Floating);
     void BuildOperatorButtons(QWidget *Parent);
     void BuildSoftKeys();
+    QWidget *HelpControl(int Control, int Index) const;
 
     TFanucScreen &FStation;
     QWidget *FDisplay = nullptr;
