@@ -297,12 +297,16 @@ TEST_F(StationTest, LoadFailuresKeepTheMemory)
     EXPECT_FALSE(s.Input()->LoadFile(xnc));
     EXPECT_EQ(s.Program.Words, words);
     EXPECT_TRUE(s.FileName.empty());
-    std::string empty = Write("empty.fnc", "%\r\n");
-    ASSERT_TRUE(s.Input()->LoadFile(empty));
-    EXPECT_EQ(s.Program.Words, std::vector<std::string>{";"});
-    s.ShowFunctionPage(fpProgram);
-    s.ProgramPane.CursorRight();
-    EXPECT_EQ(s.ProgramPane.CursorWord, 0);
+    for (const char *text : {"%\r\n", ""}) { // only the end marker; no byte at all
+        SCOPED_TRACE(text);
+        std::string empty = Write("empty.fnc", text);
+        ASSERT_TRUE(s.Input()->LoadFile(empty));
+        EXPECT_EQ(s.Program.Words, std::vector<std::string>{";"});
+        s.ShowFunctionPage(fpProgram);
+        s.ProgramPane.CursorRight();
+        EXPECT_EQ(s.ProgramPane.CursorWord, 0);
+        s.FileName.clear();
+    }
 }
 
 TEST_F(StationTest, LoadingWritesTheOldFileOnlyWhenEdited)
@@ -317,6 +321,13 @@ TEST_F(StationTest, LoadingWritesTheOldFileOnlyWhenEdited)
     ASSERT_TRUE(s.Input()->LoadFile(name));
     std::ifstream in(first, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
+    in.close();
+    // A new program leaves the unedited file as it was too.
+    name = first;
+    ASSERT_TRUE(s.Input()->LoadFile(name));
+    s.NewProgram();
+    std::ifstream again(first, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), text);
 }
 
 TEST_F(StationTest, CancelledSaveAsKeepsTheEditAndCloseAsksAgain)
