@@ -233,6 +233,44 @@ TEST_F(StationTest, OperatorButtons)
     EXPECT_EQ(table[FindButton(table, "CYCLE", "STOP")].FontColor, WhiteText);
 }
 
+// The engine's machine state through the panel: homed LEDs, tool numbers,
+// the in-position status.
+TEST_F(StationTest, PanelShowsTheMachineState)
+{
+    TFanucScreen &s = Make();
+    TFanucControlPanel &panel = s.Panel();
+    const struct {
+        int Code;
+        bool X, Y, Z;
+    } homed[] = {{3, false, false, false}, {0, true, false, false}, {1, false, true, false},
+                 {2, false, false, true}, {6, true, true, true}};
+    for (const auto &h : homed) {
+        SCOPED_TRACE(h.Code);
+        for (int row : {Fanuc21Leds.HomeX, Fanuc21Leds.HomeY, Fanuc21Leds.HomeZ})
+            s.SetLed(row, false);
+        panel.SetHasHomed(h.Code);
+        EXPECT_EQ(s.Leds[Fanuc21Leds.HomeX], h.X);
+        EXPECT_EQ(s.Leds[Fanuc21Leds.HomeY], h.Y);
+        EXPECT_EQ(s.Leds[Fanuc21Leds.HomeZ], h.Z);
+    }
+    EXPECT_EQ(Fanuc21Leds.HomeX, 26);
+    const struct {
+        int Number;
+        const char *Shown;
+    } tools[] = {{7, "07"}, {123, "123"}, {0, "00"}};
+    for (const auto &t : tools) {
+        SCOPED_TRACE(t.Number);
+        panel.SetToolNumber(t.Number);
+        panel.SetToolOffsetNumber(t.Number);
+        EXPECT_EQ(s.Text("ToolLabel"), t.Shown);
+        EXPECT_EQ(s.Text("OffsetLabel"), t.Shown);
+    }
+    panel.SetInPosition(false);
+    EXPECT_EQ(s.Text("StatDisp3"), "MTN ");
+    panel.SetInPosition(true);
+    EXPECT_EQ(s.Text("StatDisp3"), "*** ");
+}
+
 TEST_F(StationTest, EditingOnTheProgramPage)
 {
     TFanucScreen &s = Make();
