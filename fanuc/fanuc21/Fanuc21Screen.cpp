@@ -177,6 +177,8 @@ void TFanucScreen::LayOut() { Changed(); }
 void TFanucScreen::SetUnits(TUnits Value)
 {
     Units = Value;
+    if (!FPositionReported)
+        ShowStartReadouts();
     if (OffsetPage)
         OffsetPage->SetUnits(Value);
     if (WorkShiftPage)
@@ -455,6 +457,7 @@ void TFanucScreen::ShowPositions(const TMachineReadout &Report)
     const double togo[3] = {Report.ToGo.X, Report.ToGo.Y, Report.ToGo.Z};
     double relative[3];
     static const char *const axes = "XYZ";
+    FPositionReported = true;
     for (int a = 0; a < 3; ++a) {
         Machine[a] = machine[a];
         relative[a] = machine[a] - Origin[a];

@@ -243,6 +243,7 @@ private:
     int FPreviousCycleState = 0, FBeforePrevious = 0;
     int FDragX = 0, FDragY = 0;
     bool FDragging = false;
+    bool FPositionReported = false; // a position report came from the machine
 };
 
 } // namespace orv::fanuc

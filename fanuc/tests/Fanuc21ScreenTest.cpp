@@ -77,6 +77,9 @@ TEST_F(StationTest, FreshStationShowsPositionEditAndAnEmptyProgram)
         SCOPED_TRACE(readout);
         EXPECT_EQ(s.Text(readout), "0.000");
     }
+    s.SetUnits(Inch);
+    EXPECT_EQ(s.Text("XRObig"), "0.0000");
+    EXPECT_EQ(s.Text("ToGoZ"), "0.0000");
 }
 
 TEST_F(StationTest, StatusLineTable)
