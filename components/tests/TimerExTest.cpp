@@ -27,9 +27,30 @@ bool ServeUntil(TTestEventLoop &Loop, F Done)
     return Done();
 }
 
+// Counts the messages posted to it, from any thread.
+class TCountingLoop : public TTestEventLoop {
+public:
+    void Post(std::function<void()> Message) override
+    {
+        TTestEventLoop::Post(std::move(Message));
+        ++Posted;
+    }
+    std::atomic<int> Posted{0};
+};
+
+// Waits, without serving the loop, until Done holds, for at most 10 s.
+template <class F>
+bool WaitUntil(F Done)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!Done() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return Done();
+}
+
 class TimerEx : public ::testing::Test {
 protected:
-    TTestEventLoop Loop;
+    TCountingLoop Loop;
     TEventLoopScope Scope{Loop};
 };
 
@@ -48,6 +69,7 @@ TEST_F(TimerEx, NoTicksWithoutIntervalOrHandler)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         Loop.ProcessMessages();
         EXPECT_EQ(ticks, 0);
+        EXPECT_EQ(Loop.Posted, 0) << "no worker posts ticks nobody takes";
     }
 }
 
@@ -90,13 +112,14 @@ TEST_F(TimerEx, DisablingDropsAWaitingTick)
     timer->SetThreaded(true);
     timer->SetOnTimer([&] { ++ticks; });
     // The worker posts a tick and waits; the queue is not served meanwhile.
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    ASSERT_TRUE(WaitUntil([&] { return Loop.Posted > 0; }));
     timer->SetEnabled(false);
     Loop.ProcessMessages();
     EXPECT_EQ(ticks, 0);
     // Freeing with a tick still queued returns, and the tick does nothing.
+    const int posted = Loop.Posted;
     timer->SetEnabled(true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(WaitUntil([&] { return Loop.Posted > posted; }));
     timer.reset();
     Loop.ProcessMessages();
     EXPECT_EQ(ticks, 0);

@@ -268,7 +268,7 @@ void TFanucScreenOM::KeypadMouseDown(int Key)
     const int code = Keypad.DecodeKey(Key, EditLine, FunctionPage == fpOffset);
     ShowError("");
     if (FunctionPage == fpHelp && code != 0 && code != 235)
-        return HelpPopup(HelpContext(code));
+        return ShowHelpPopup(hcKeypadKey, Key, HelpContext(code));
     if (code != 0) {
         switch (code) {
         case 27: ResetControl(); break;

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <tuple>
 
 namespace orv::fanuc {
 
@@ -111,6 +112,7 @@ TFanucScreen::TFanucScreen()
     Label("MainDisplay").Visible = false;
     Label("ProgramCheck").Visible = false;
     Label("SmallReadout").Visible = false;
+    ShowStartReadouts();
     ClearKeyIn();
     ShowStatusItem(16);
     ShowStatusItem(0);
@@ -175,6 +177,8 @@ void TFanucScreen::LayOut() { Changed(); }
 void TFanucScreen::SetUnits(TUnits Value)
 {
     Units = Value;
+    if (!FPositionReported)
+        ShowStartReadouts();
     if (OffsetPage)
         OffsetPage->SetUnits(Value);
     if (WorkShiftPage)
@@ -222,7 +226,13 @@ void TFanucScreen::ShowError(const std::string &Text)
     Changed();
 }
 
-void TFanucScreen::HelpPopup(int Context) { Help().ShowContext(HelpFile, Context); }
+void TFanucScreen::ShowHelpPopup(THelpControl Control, int Index, int Context)
+{
+    LastHelpPopup = {HelpFile, Context, Control, Index, 0, 0};
+    if (ControlOrigin)
+        std::tie(LastHelpPopup.X, LastHelpPopup.Y) = ControlOrigin(Control, Index);
+    Help().ShowContext(HelpFile, Context);
+}
 
 std::string TFanucScreen::Text(const std::string &Name) const
 {
@@ -428,6 +438,18 @@ void TFanucScreen::WriteReadout(const char *Name, double Value)
     Label(Name).Text = FloatToUnitsText(Units == Inch, Value);
 }
 
+// Until the machine's first position report every readout shows the
+// station's start position: machine and relative origins at 0.
+void TFanucScreen::ShowStartReadouts()
+{
+    static const char *const names[] = {
+        "XRObig", "YROBig", "ZRObig", "RelX", "RelY", "RelZ", "AbsX", "AbsY", "AbsZ",
+        "ActX", "ActY", "ActZ", "ToGoX", "ToGoY", "ToGoZ", "USmall", "VSmall", "WSmall",
+        "UCheck", "VCheck", "WCheck", "XTogoCheck", "YTogoCheck", "ZTogoCheck"};
+    for (const char *name : names)
+        WriteReadout(name, 0.0);
+}
+
 void TFanucScreen::ShowPositions(const TMachineReadout &Report)
 {
     const double machine[3] = {Report.Machine.X, Report.Machine.Y, Report.Machine.Z};
@@ -435,6 +457,7 @@ void TFanucScreen::ShowPositions(const TMachineReadout &Report)
     const double togo[3] = {Report.ToGo.X, Report.ToGo.Y, Report.ToGo.Z};
     double relative[3];
     static const char *const axes = "XYZ";
+    FPositionReported = true;
     for (int a = 0; a < 3; ++a) {
         Machine[a] = machine[a];
         relative[a] = machine[a] - Origin[a];
@@ -710,7 +733,7 @@ void TFanucScreen::ShowSoftKeyPage(int Page)
 void TFanucScreen::SoftKey(int Tag)
 {
     if (FunctionPage == fpHelp)
-        return HelpPopup(1000);
+        return ShowHelpPopup(hcSoftKey, Tag, 1000);
     switch (SoftKeyPage) {
     case 0: case 1: case 2: SoftKeyPage0to2(Tag); break;
     case 5: case 6: case 7: case 9: SoftKeyPosition(Tag); break;
@@ -847,7 +870,7 @@ void TFanucScreen::KeypadMouseDown(int Key)
     const int c = (Shift ? KeyCodes[Key].second : KeyCodes[Key].first) & 0xFFFF;
     ShowError("");
     if (FunctionPage == fpHelp && c != 0 && c != 42)
-        return HelpPopup(c);
+        return ShowHelpPopup(hcKeypadKey, Key, c);
     if (c != 0) {
         switch (c) {
         case 24: PositionKey(); break;
@@ -1008,7 +1031,7 @@ void TFanucScreen::OpButtMouseDown(int Row)
         return;
     const int tag = table[Row].Tag;
     if (FunctionPage == fpHelp)
-        return HelpPopup(tag + 500);
+        return ShowHelpPopup(hcOperatorButton, Row, tag + 500);
     // A button without a function keeps its LED lit once pressed.
     SetLed(Row, tag == NoFunction);
     int command = NoFunction;
@@ -1045,7 +1068,7 @@ void TFanucScreen::OpButtMouseUp(int Row)
 void TFanucScreen::EstopClick()
 {
     if (FunctionPage == fpHelp)
-        return HelpPopup(1001);
+        return ShowHelpPopup(hcEstop, 0, 1001);
     EstopPicture = EstopReleased ? 0 : 1;
     EstopReleased = !EstopReleased;
     if (EstopReleased)

@@ -43,6 +43,19 @@ struct TScreenLabel {
 
 enum TFunctionPage : uint8_t { fpOffset, fpPosition, fpProgram, fpWorkShift, fpHelp };
 
+// The controls that open a help popup in help mode.
+enum THelpControl : uint8_t { hcKeypadKey, hcOperatorButton, hcSoftKey, hcEstop };
+
+// A help popup: the topic Context of HelpFile, shown with its top-left
+// corner at X, Y (screen pixels: the top-left corner of the control asked about).
+struct THelpPopup {
+    std::string HelpFile;
+    int Context = 0;
+    THelpControl Control = hcKeypadKey;
+    int Index = 0; // keypad key, operator-button row or soft-key Tag
+    int X = 0, Y = 0;
+};
+
 // The character a virtual key types on a plain keyboard (0: none): letters,
 // digits, blank, and ";" 186, "=" 187, "," 188, "-" 189, "." 190, "/" 191,
 // "[" 219, "]" 221, "#" 222, "*" 106, "+" 107.
@@ -173,6 +186,11 @@ public:
 
     // The screen model changed: the window repaints.
     std::function<void()> OnScreenChange;
+    // The top-left corner of a control in screen pixels, given by the window
+    // (none: 0, 0).
+    std::function<std::pair<int, int>(THelpControl Control, int Index)> ControlOrigin;
+    // The last help popup shown (Context 0: none yet).
+    THelpPopup LastHelpPopup;
     // The clock's text for TimeLabel (tests fix it).
     std::function<std::string()> Clock;
 
@@ -196,7 +214,9 @@ protected:
     void SetTitle(const std::string &Text);
     void ShowPanes();
     void ShowError(const std::string &Text);
-    void HelpPopup(int Context);
+    // Every help popup goes through here: placed at the control's corner,
+    // recorded in LastHelpPopup, opened from HelpFile by the help service.
+    void ShowHelpPopup(THelpControl Control, int Index, int Context);
     void TypeCharacter(char C);
     // Settings section of the window ("FanucScreen").
     std::string FSection = "FanucScreen";
@@ -215,6 +235,7 @@ private:
     void SoftKeyOther(int Tag);
     void StepKnob(bool Up);
     void WriteReadout(const char *Name, double Value);
+    void ShowStartReadouts();
 
     std::unique_ptr<TTimer> FTimer;
     std::string FKeyIn;
@@ -222,6 +243,7 @@ private:
     int FPreviousCycleState = 0, FBeforePrevious = 0;
     int FDragX = 0, FDragY = 0;
     bool FDragging = false;
+    bool FPositionReported = false; // a position report came from the machine
 };
 
 } // namespace orv::fanuc

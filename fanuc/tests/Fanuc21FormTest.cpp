@@ -5,6 +5,7 @@
 #include "fanuc/tests/FanucTestFolder.h"
 #include "fanuc/ui/Fanuc21Form.h"
 #include "fanuc/ui/FanucLedButton.h"
+#include "machine/MachineCommands.h"
 #include "components/gif/ui/GIFImage.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "platform/EventLoop.h"
@@ -18,6 +19,7 @@
 #include <QMouseEvent>
 
 #include <filesystem>
+#include <fstream>
 
 namespace orv::fanuc {
 namespace {
@@ -97,6 +99,73 @@ TEST_F(Fanuc21Form, KeypadButtonsAndKeysReachTheStation)
     EXPECT_TRUE(static_cast<TLedButton *>(Form->OperatorButtons()[6])->LedOn());
 }
 
+// What the CRT paints, read back: the fresh station, POS, PRESET, the
+// emergency stop and HELP worked through the window.
+TEST_F(Fanuc21Form, CrtShowsWhatTheKeysDo)
+{
+    EXPECT_EQ(Form->ShownText("TopLabel"), "ACTUAL POSITION (ABSOLUTE)");
+    EXPECT_EQ(Form->ShownText("StatDisp1"), "EDIT");
+    EXPECT_EQ(Form->ShownText("XRObig"), "0.000");
+    EXPECT_EQ(Form->ShownText("OverrideLabel"), "OS50%");
+    Click(Form->KeypadKeys()[25]); // PROG
+    EXPECT_EQ(Form->ShownText("Row0"), "O0000 %");
+    EXPECT_EQ(Form->ShownText("XRObig"), "") << "the readouts are hidden on the PROGRAM page";
+    Click(Form->KeypadKeys()[24]); // POS
+    for (const char *title : {"ACTUAL POSITION (RELATIVE)", "ACTUAL POSITION (ALL)",
+                              "ACTUAL POSITION (ABSOLUTE)", "ACTUAL POSITION (RELATIVE)"}) {
+        Click(Form->KeypadKeys()[24]);
+        EXPECT_EQ(Form->ShownText("TopLabel"), title);
+    }
+    TMachineReadout report{};
+    report.Machine = {40, 0, 0};
+    Station->ShowPositions(report);
+    EXPECT_EQ(Form->ShownText("XRObig"), "40.000");
+    Click(Form->KeypadKeys()[27]); // SHIFT
+    Click(Form->KeypadKeys()[6]);  // U selects X
+    Key(Qt::Key_Backspace, "");
+    Key(Qt::Key_1, "1");
+    Key(Qt::Key_2, "2");
+    Key(Qt::Key_Period, ".");
+    Key(Qt::Key_5, "5");
+    EXPECT_EQ(Form->ShownText("EditLine"), ">12.5_");
+    EXPECT_EQ(Form->ShownText("Softkey1"), "PRESET");
+    Click(Form->SoftKeyButtons()[1]);
+    Station->ShowPositions(report);
+    EXPECT_EQ(Form->ShownText("XRObig"), "12.500");
+    Click(Form->Estop());
+    Click(Form->Estop());
+    EXPECT_EQ(Sent, (std::vector<int>{28, 32}));
+    EXPECT_EQ(Form->ShownText("StatDisp3"), "-RES");
+    EXPECT_EQ(Form->ShownText("StatDisp4"), "ET-");
+    Click(Form->KeypadKeys()[42]); // HELP
+    EXPECT_EQ(Form->ShownText("TopLabel"), "HELP SYSTEM");
+}
+
+// In help mode a popup stands at the top-left corner of the control asked about.
+TEST_F(Fanuc21Form, HelpPopupsStandAtTheirControlsCorner)
+{
+    Form->move(40, 30);
+    Click(Form->KeypadKeys()[42]); // HELP
+    ASSERT_EQ(Station->FunctionPage, fpHelp);
+    const struct {
+        const char *Name;
+        QWidget *Control;
+        int Context;
+    } cases[] = {{"PROG", Form->KeypadKeys()[25], 25},
+                 {"CYCLE START", Form->OperatorButtons()[35], 521},
+                 {"soft key 3", Form->SoftKeyButtons()[2], 1000},
+                 {"emergency stop", Form->Estop(), 1001}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Click(c.Control);
+        const QPoint corner = c.Control->mapToGlobal(QPoint(0, 0));
+        EXPECT_EQ(Station->LastHelpPopup.Context, c.Context);
+        EXPECT_EQ(Station->LastHelpPopup.X, corner.x());
+        EXPECT_EQ(Station->LastHelpPopup.Y, corner.y());
+    }
+    EXPECT_TRUE(Sent.empty());
+}
+
 TEST_F(Fanuc21Form, KnobShowsTheStationsFrame)
 {
     for (int i = 0; i < 30; ++i)
@@ -139,6 +208,27 @@ TEST_F(Fanuc21Form, TheZeroMWindowHasItsKeypadAndFloatsItsKnob)
     station->ToggleRightPanel();
     EXPECT_EQ(form.FloatKnob(), nullptr);
     form.close();
+}
+
+TEST_F(Fanuc21Form, TheZeroMCrtShowsItsNumbersAndStatus)
+{
+    Form.reset();
+    TFanucScreenOM station;
+    station.Initialise();
+    TFanuc21Form form(station);
+    EXPECT_EQ(form.ShownText("StatDisp1"), "ZRN");
+    EXPECT_EQ(form.ShownText("OverrideLabel"), "OS050%");
+    const fs::path file = Settings.Path / "o1234.fnc";
+    std::ofstream(file, std::ios::binary) << "O1234\r\nN20 G00 X1.\r\nM30\r\n";
+    Messages.Answer(file.string());
+    station.ShowMachineMode(modeEdit);
+    Click(form.KeypadKeys()[25]); // Program
+    Click(form.SoftKeyButtons()[2]); // O SRH opens
+    EXPECT_EQ(form.ShownText("SmallOffsetToolL").toStdString(), "O1234 N0000");
+    Click(form.KeypadKeys()[14]); // cursor down: on the 0M a word right, to ";"
+    Click(form.KeypadKeys()[14]); // into the block N20
+    EXPECT_EQ(form.ShownText("SmallOffsetToolL").toStdString(), "O1234 N0020");
+    EXPECT_EQ(form.ShownText("Row1").toStdString(), "N20 G00 X1. ;");
 }
 
 TEST_F(Fanuc21Form, TheFactoryMakesBothStationsWithTheirWindows)

@@ -71,6 +71,15 @@ TEST_F(StationTest, FreshStationShowsPositionEditAndAnEmptyProgram)
     EXPECT_EQ(s.Text("OverrideLabel"), "OS50%");
     EXPECT_EQ(s.KnobFrame, 6);
     EXPECT_TRUE(s.Leds[Fanuc21Leds.Increments[0]]);
+    // Before the machine's first position report the readouts show the start position.
+    for (const char *readout : {"XRObig", "YROBig", "ZRObig", "RelX", "AbsY", "ActZ", "ToGoX",
+                                "USmall", "WCheck", "ZTogoCheck"}) {
+        SCOPED_TRACE(readout);
+        EXPECT_EQ(s.Text(readout), "0.000");
+    }
+    s.SetUnits(Inch);
+    EXPECT_EQ(s.Text("XRObig"), "0.0000");
+    EXPECT_EQ(s.Text("ToGoZ"), "0.0000");
 }
 
 TEST_F(StationTest, StatusLineTable)
@@ -162,19 +171,40 @@ TEST_F(StationTest, KnobStopsAtFrames1And21)
 TEST_F(StationTest, HelpModeSendsNothing)
 {
     TFanucScreen &s = Make();
+    // The window places each popup at its control's corner; here a corner per control.
+    s.ControlOrigin = [](THelpControl Control, int Index) {
+        return std::pair<int, int>(100 * Control + Index, 7);
+    };
     Keys("HELP");
     EXPECT_EQ(s.Text("TopLabel"), "HELP SYSTEM");
     SetHelpService(&HelpService);
-    Keys("CYCLE/START AUTO ESTOP SK2 POS");
+    const struct {
+        const char *Key;
+        int Context;
+        THelpControl Control;
+        int Index;
+    } cases[] = {
+        {"CYCLE/START", 521, hcOperatorButton, 35}, {"AUTO", 503, hcOperatorButton, 0},
+        {"ESTOP", 1001, hcEstop, 0},                {"SK2", 1000, hcSoftKey, 2},
+        {"POS", 24, hcKeypadKey, 24},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Key);
+        Keys(c.Key);
+        const THelpPopup &popup = s.LastHelpPopup;
+        EXPECT_EQ(popup.HelpFile, s.HelpFile);
+        EXPECT_EQ(popup.Context, c.Context);
+        EXPECT_EQ(popup.Control, c.Control);
+        EXPECT_EQ(popup.Index, c.Index);
+        EXPECT_EQ(popup.X, 100 * c.Control + c.Index);
+        EXPECT_EQ(popup.Y, 7);
+        ASSERT_FALSE(HelpService.Requests().empty());
+        EXPECT_EQ(HelpService.Requests().back().HelpFile, s.HelpFile);
+        EXPECT_EQ(HelpService.Requests().back().Context, c.Context);
+    }
     SetHelpService(nullptr);
     EXPECT_TRUE(Sent.empty());
-    // Each press asks the help file for its topic instead.
-    std::vector<int> contexts;
-    for (const auto &request : HelpService.Requests()) {
-        EXPECT_EQ(request.HelpFile, s.HelpFile);
-        contexts.push_back(request.Context);
-    }
-    EXPECT_EQ(contexts, (std::vector<int>{521, 503, 1001, 1000, 24}));
+    EXPECT_EQ(HelpService.Requests().size(), std::size(cases));
     EXPECT_NE(s.HelpFile.find("FanucHelp.hlp"), std::string::npos);
 }
 
@@ -204,6 +234,44 @@ TEST_F(StationTest, OperatorButtons)
         EXPECT_EQ(table[FindButton(table, r.Text1, r.Text2)].Tag, r.Tag);
     }
     EXPECT_EQ(table[FindButton(table, "CYCLE", "STOP")].FontColor, WhiteText);
+}
+
+// The engine's machine state through the panel: homed LEDs, tool numbers,
+// the in-position status.
+TEST_F(StationTest, PanelShowsTheMachineState)
+{
+    TFanucScreen &s = Make();
+    TFanucControlPanel &panel = s.Panel();
+    const struct {
+        int Code;
+        bool X, Y, Z;
+    } homed[] = {{3, false, false, false}, {0, true, false, false}, {1, false, true, false},
+                 {2, false, false, true}, {6, true, true, true}};
+    for (const auto &h : homed) {
+        SCOPED_TRACE(h.Code);
+        for (int row : {Fanuc21Leds.HomeX, Fanuc21Leds.HomeY, Fanuc21Leds.HomeZ})
+            s.SetLed(row, false);
+        panel.SetHasHomed(h.Code);
+        EXPECT_EQ(s.Leds[Fanuc21Leds.HomeX], h.X);
+        EXPECT_EQ(s.Leds[Fanuc21Leds.HomeY], h.Y);
+        EXPECT_EQ(s.Leds[Fanuc21Leds.HomeZ], h.Z);
+    }
+    EXPECT_EQ(Fanuc21Leds.HomeX, 26);
+    const struct {
+        int Number;
+        const char *Shown;
+    } tools[] = {{7, "07"}, {123, "123"}, {0, "00"}};
+    for (const auto &t : tools) {
+        SCOPED_TRACE(t.Number);
+        panel.SetToolNumber(t.Number);
+        panel.SetToolOffsetNumber(t.Number);
+        EXPECT_EQ(s.Text("ToolLabel"), t.Shown);
+        EXPECT_EQ(s.Text("OffsetLabel"), t.Shown);
+    }
+    panel.SetInPosition(false);
+    EXPECT_EQ(s.Text("StatDisp3"), "MTN ");
+    panel.SetInPosition(true);
+    EXPECT_EQ(s.Text("StatDisp3"), "*** ");
 }
 
 TEST_F(StationTest, EditingOnTheProgramPage)
@@ -270,12 +338,16 @@ TEST_F(StationTest, LoadFailuresKeepTheMemory)
     EXPECT_FALSE(s.Input()->LoadFile(xnc));
     EXPECT_EQ(s.Program.Words, words);
     EXPECT_TRUE(s.FileName.empty());
-    std::string empty = Write("empty.fnc", "%\r\n");
-    ASSERT_TRUE(s.Input()->LoadFile(empty));
-    EXPECT_EQ(s.Program.Words, std::vector<std::string>{";"});
-    s.ShowFunctionPage(fpProgram);
-    s.ProgramPane.CursorRight();
-    EXPECT_EQ(s.ProgramPane.CursorWord, 0);
+    for (const char *text : {"%\r\n", ""}) { // only the end marker; no byte at all
+        SCOPED_TRACE(text);
+        std::string empty = Write("empty.fnc", text);
+        ASSERT_TRUE(s.Input()->LoadFile(empty));
+        EXPECT_EQ(s.Program.Words, std::vector<std::string>{";"});
+        s.ShowFunctionPage(fpProgram);
+        s.ProgramPane.CursorRight();
+        EXPECT_EQ(s.ProgramPane.CursorWord, 0);
+        s.FileName.clear();
+    }
 }
 
 TEST_F(StationTest, LoadingWritesTheOldFileOnlyWhenEdited)
@@ -290,6 +362,13 @@ TEST_F(StationTest, LoadingWritesTheOldFileOnlyWhenEdited)
     ASSERT_TRUE(s.Input()->LoadFile(name));
     std::ifstream in(first, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
+    in.close();
+    // A new program leaves the unedited file as it was too.
+    name = first;
+    ASSERT_TRUE(s.Input()->LoadFile(name));
+    s.NewProgram();
+    std::ifstream again(first, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), text);
 }
 
 TEST_F(StationTest, CancelledSaveAsKeepsTheEditAndCloseAsksAgain)
@@ -408,37 +487,48 @@ using test::RunNcrun;
 
 std::string Data(const char *Name) { return std::string(ORV_SOURCE_DIR) + "/fanuc/tests/data/" + Name; }
 
+// The program typed in EDIT and run in AUTO, or typed and run in MDI, gives
+// the records and machine blocks of the same text run from a file; the
+// screen shows the mode and the end point in the absolute readout.
 TEST(FanucNcrun, ProgramTypedOnTheKeypadRunsAsTheFile)
 {
-    int status = 0;
-    const std::string golden = RunNcrun("--machine " + Data("golden.fnc"), status);
-    ASSERT_EQ(status, 0);
-    const std::string typed = "'\"O0001\" EOB INSERT \"G00 X10. Y5.\" EOB INSERT \"G01 Z-1. F100\" "
-                              "EOB INSERT \"M30\" EOB INSERT ";
-    const fs::path screen = fs::temp_directory_path() / ("fanuc_screen_" + std::to_string(::getpid()));
-    const std::string edited = RunNcrun("--machine --screen " + screen.string() +
-                                            " --fanuc21 'EDIT PROG DELETE " + typed.substr(1) +
-                                            "AUTO CYCLE/START'",
-                                        status);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(edited, golden);
-    std::ifstream in(screen);
-    std::string dump(std::istreambuf_iterator<char>(in), {});
-    EXPECT_NE(dump.find("StatDisp1=MEM\n"), std::string::npos);
-    EXPECT_NE(dump.find("XRObig=10.000\n"), std::string::npos);
-    EXPECT_NE(dump.find("ZRObig=-1.000\n"), std::string::npos);
-    fs::remove(screen);
-    // The same in MDI: the blocks and the end point of the run.
-    const std::string mdi = RunNcrun("--machine --fanuc21 'MDI " + typed.substr(1) + "CYCLE/START'", status);
-    EXPECT_EQ(status, 0);
-    auto machineLines = [](const std::string &Text) {
-        std::string lines;
-        for (size_t at = Text.find("\nM "); at != std::string::npos; at = Text.find("\nM ", at + 1))
-            lines += Text.substr(at + 1, Text.find('\n', at + 1) - at);
-        return lines + Text.substr(Text.find("POS "));
+    const std::string typed21 = "\"O0001\" EOB INSERT \"G00 X10. Y5.\" EOB INSERT \"G01 Z-1. F100\" "
+                                "EOB INSERT \"M30\" EOB INSERT ";
+    // The 0M types one word at a time; its INSERT takes the key-in.
+    const std::string typed0M = "\"O0001\" INSERT EOB INSERT \"G00\" INSERT \"X10.\" INSERT \"Y5.\" INSERT "
+                                "EOB INSERT \"G01\" INSERT \"Z-1.\" INSERT \"F100\" INSERT EOB INSERT "
+                                "\"M30\" INSERT EOB INSERT ";
+    const struct {
+        const char *Name, *Station, *Golden;
+        std::string Keys;
+        const char *Mode;
+    } cases[] = {
+        {"21 EDIT then AUTO", "--fanuc21", "golden.fnc", "EDIT PROG DELETE " + typed21 + "AUTO CYCLE/START", "MEM"},
+        {"21 MDI", "--fanuc21", "golden.fnc", "MDI " + typed21 + "CYCLE/START", "MDI"},
+        {"0M EDIT then AUTO", "--fanuc0m", "golden_om.fnc",
+         "EDIT PROG DELETE DELETE " + typed0M + "AUTO CYCLE/START", "MEM"},
+        {"0M MDI", "--fanuc0m", "golden_om.fnc", "MDI PROG " + typed0M + "CYCLE/START", "MDI"},
     };
-    EXPECT_EQ(machineLines(mdi).substr(machineLines(mdi).find("M B0")),
-              machineLines(golden).substr(machineLines(golden).find("M B0")));
+    const fs::path screen = fs::temp_directory_path() / ("fanuc_screen_" + std::to_string(::getpid()));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        int status = 0;
+        const std::string golden = RunNcrun("--machine " + Data(c.Golden), status);
+        ASSERT_EQ(status, 0);
+        ASSERT_NE(golden.find("POS "), std::string::npos);
+        const std::string run = RunNcrun("--machine --screen " + screen.string() + " " + c.Station +
+                                             " '" + c.Keys + "'",
+                                         status);
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(run, golden);
+        std::ifstream in(screen);
+        std::string dump(std::istreambuf_iterator<char>(in), {});
+        EXPECT_NE(dump.find(std::string("StatDisp1=") + c.Mode + "\n"), std::string::npos) << dump;
+        EXPECT_NE(dump.find("XRObig=10.000\n"), std::string::npos) << dump;
+        EXPECT_NE(dump.find("YROBig=5.000\n"), std::string::npos) << dump;
+        EXPECT_NE(dump.find("ZRObig=-1.000\n"), std::string::npos) << dump;
+        fs::remove(screen);
+    }
 }
 
 TEST(FanucNcrun, AutoStartsAtTheHighlightedBlockPastPercentAndBlankLines)

@@ -173,6 +173,28 @@ TEST_F(OMStation, HomeCommandGoesOut300MsAfterThePress)
     EXPECT_TRUE(Station->Leds[FanucOMLeds.HomeX]);
 }
 
+// In help mode the character keys share one topic; function keys have their code's.
+TEST_F(OMStation, HelpModeKeysOpenTheirTopics)
+{
+    Keys("HELP");
+    EXPECT_EQ(Station->Text("TopLabel"), "HELP SYSTEM");
+    const struct {
+        int Key, Context;
+    } cases[] = {{5, 2000}, {18, 2000}, {19, 2000}, {4, 146}, {9, 37}, {23, 33}, {0, 27}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Key);
+        Station->KeypadMouseDown(c.Key);
+        Station->KeypadMouseUp(c.Key);
+        EXPECT_EQ(Station->LastHelpPopup.Context, c.Context);
+        EXPECT_EQ(Station->LastHelpPopup.Index, c.Key);
+        EXPECT_NE(Station->LastHelpPopup.HelpFile.find("FanucOM.hlp"), std::string::npos);
+    }
+    EXPECT_TRUE(Sent.empty());
+    EXPECT_EQ(Station->KeyInText(), "");
+    Keys("HELP");
+    EXPECT_EQ(Station->FunctionPage, fpPosition);
+}
+
 TEST_F(OMStation, XThenCancelZeroesTheRelativeX)
 {
     TMachineReadout report{};
@@ -238,24 +260,6 @@ TEST_F(OMStation, CancelledSaveAsKeepsTheFileName)
     EXPECT_EQ(Station->FileName, (Folder / "kept.fnc").string());
     EXPECT_TRUE(Station->Modified);
     Station->Modified = false;
-}
-
-// --- Runs through ncrun ---
-
-using test::RunNcrun;
-
-TEST(FanucOMNcrun, ProgramTypedOnTheKeypadRunsAsTheFile)
-{
-    int status = 0;
-    const std::string golden =
-        RunNcrun("--machine " + std::string(ORV_SOURCE_DIR) + "/fanuc/tests/data/golden_om.fnc", status);
-    ASSERT_EQ(status, 0);
-    const std::string typed = "\"O0001\" INSERT EOB INSERT \"G00\" INSERT \"X10.\" INSERT \"Y5.\" INSERT "
-                              "EOB INSERT \"G01\" INSERT \"Z-1.\" INSERT \"F100\" INSERT EOB INSERT "
-                              "\"M30\" INSERT EOB INSERT ";
-    EXPECT_EQ(RunNcrun("--machine --fanuc0m 'EDIT PROG DELETE DELETE " + typed + "AUTO CYCLE/START'", status),
-              golden);
-    EXPECT_EQ(status, 0);
 }
 
 } // namespace

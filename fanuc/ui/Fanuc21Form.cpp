@@ -52,6 +52,9 @@ const TPlace Places[] = {
     {"OffsetLabel", 440, 270, nullptr, false},   {"Softkey1", 75, 295, nullptr, false},
     {"SoftKey2", 139, 295, nullptr, false},      {"SoftKey3", 203, 295, nullptr, false},
     {"SoftKey4", 267, 295, nullptr, false},      {"SoftKey5", 331, 295, nullptr, false},
+    // The 0M's program and block numbers.
+    {"BigO", 300, 40, "BigReadout", false},      {"BigN", 380, 40, "BigReadout", false},
+    {"SmallOffsetToolL", 330, 6, nullptr, false},
 };
 
 const char *const HelpTexts[] = {"* HELP *", "In this mode - select an item you want",
@@ -78,8 +81,18 @@ public:
     }
 
 protected:
+public:
+    // What the last paint showed under a label's name ("Row0" ...: the pane's rows).
+    QString Shown(const std::string &Name) const
+    {
+        auto it = FShown.find(Name);
+        return it == FShown.end() ? QString() : it->second;
+    }
+
+protected:
     void paintEvent(QPaintEvent *) override
     {
+        FShown.clear();
         QPainter p(this);
         p.fillRect(rect(), FBack);
         QFont normal("Courier", 10);
@@ -89,6 +102,7 @@ protected:
             if (!FStation.Visible(place.Name) || (place.Group && !FStation.Visible(place.Group)))
                 continue;
             p.setFont(place.Big ? big : normal);
+            FShown[place.Name] = QString::fromLatin1(FStation.Text(place.Name).c_str());
             DrawText(p, place.X, place.Y, QString::fromLatin1(FStation.Text(place.Name).c_str()),
                      FStation.Labels.count(place.Name) && FStation.Labels.at(place.Name).Inverted);
         }
@@ -125,9 +139,12 @@ private:
                                  last.X + int(last.Text.size()) * pane.CharWidth, pane.RowHeight),
                            FText);
             }
-            for (const TScreenWord &word : row.Labels)
-                DrawText(P, left + pane.Margin + word.X, y, QString::fromLatin1(word.Text.c_str()),
-                         word.Inverted);
+            QString &shown = FShown["Row" + std::to_string(r)];
+            for (const TScreenWord &word : row.Labels) {
+                const QString text = QString::fromLatin1(word.Text.c_str());
+                DrawText(P, left + pane.Margin + word.X, y, text, word.Inverted);
+                shown += (shown.isEmpty() ? "" : " ") + text;
+            }
         }
     }
     void PaintPages(QPainter &P)
@@ -160,6 +177,7 @@ private:
 
     TFanucScreen &FStation;
     QColor FBack, FText;
+    std::map<std::string, QString> FShown;
 };
 
 // The 0M's knob in a window of its own while the right panel is hidden.
@@ -225,10 +243,41 @@ TFanuc21Form::TFanuc21Form(TFanucScreen &Station, QWidget *Parent)
     FKnob = new TFanucKnob(FStation, FOutputs);
     FKnob->move(120, 410);
     FStation.OnScreenChange = [this] { Refresh(); };
+    FStation.ControlOrigin = [this](THelpControl Control, int Index) {
+        const QPoint corner = HelpControl(Control, Index)->mapToGlobal(QPoint(0, 0));
+        return std::pair<int, int>(corner.x(), corner.y());
+    };
     Refresh();
 }
 
-TFanuc21Form::~TFanuc21Form() { FStation.OnScreenChange = nullptr; }
+TFanuc21Form::~TFanuc21Form()
+{
+    FStation.OnScreenChange = nullptr;
+    FStation.ControlOrigin = nullptr;
+}
+
+QString TFanuc21Form::ShownText(const std::string &Name) const
+{
+    FDisplay->grab();
+    return static_cast<TCrt *>(FDisplay)->Shown(Name);
+}
+
+// The control a help popup asks about; the form itself when the index is
+// none of its controls.
+QWidget *TFanuc21Form::HelpControl(int Control, int Index) const
+{
+    auto pick = [this, Index](const auto &List, int First) -> QWidget * {
+        const int i = Index - First;
+        return i >= 0 && i < int(List.size()) ? static_cast<QWidget *>(List[i])
+                                              : const_cast<TFanuc21Form *>(this);
+    };
+    switch (Control) {
+    case hcKeypadKey: return pick(FKeys, 0);
+    case hcOperatorButton: return pick(FButtons, 0);
+    case hcSoftKey: return pick(FSoftKeys, 1);
+    default: return FEstop;
+    }
+}
 
 // The 0M keypad: seven rows of five, without the first key of rows 1 and 4.
 void TFanuc21Form::BuildKeypadOM(QWidget *Parent, TFanucScreenOM &Station)

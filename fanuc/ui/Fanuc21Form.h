@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -31,6 +32,9 @@ public:
     void Refresh();
 
     QWidget *Display() const { return FDisplay; }
+    // The text the CRT shows under a label's name, as painted ("Row0" ...:
+    // the program pane's rows, words joined by blanks); empty when hidden.
+    QString ShownText(const std::string &Name) const;
     const std::vector<TToolbarButton *> &KeypadKeys() const { return FKeys; }
     const std::vector<TLedButton *> &OperatorButtons() const { return FButtons; }
     const std::vector<TToolbarButton *> &SoftKeyButtons() const { return FSoftKeys; }
@@ -48,6 +52,7 @@ private:
     void PlaceKnob(bool Floating);
     void BuildOperatorButtons(QWidget *Parent);
     void BuildSoftKeys();
+    QWidget *HelpControl(int Control, int Index) const;
 
     TFanucScreen &FStation;
     QWidget *FDisplay = nullptr;
