@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -137,7 +138,7 @@ bool TCalc_CNC::GetNextData(TCNC_data &Data)
         return false;
     }
     for (int i = 0; i + 1 < QueueSize; ++i)
-        FSlots[i] = FSlots[i + 1];
+        FSlots[i] = std::move(FSlots[i + 1]);
     FSlots[QueueSize - 1] = TCNC_data();
     --FCount;
     if (FCount < 0)

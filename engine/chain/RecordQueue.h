@@ -42,12 +42,16 @@ public:
     const_iterator begin() const { return const_iterator(*this, 0); }
     const_iterator end() const { return const_iterator(*this, FCount); }
 
-    // A fresh record (as T() makes it) at the back.
+    // A fresh record (as T() makes it) at the back; a record with a Reset
+    // is reset in its slot.
     T &emplace_back()
     {
         Grow();
         T &slot = FSlots[Index(FCount)];
-        slot = T();
+        if constexpr (requires { slot.Reset(); })
+            slot.Reset(); // in place, as a new record
+        else
+            slot = T();
         ++FCount;
         return slot;
     }
