@@ -51,6 +51,10 @@ void ExactParts(long double Value, uint64_t &Mantissa, int &Shift)
     }
 }
 
+constexpr char DigitPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233"
+                             "34353637383940414243444546474849505152535455565758596061626364656667"
+                             "6869707172737475767778798081828384858687888990919293949596979899";
+
 } // namespace
 
 bool FitsInt32(long double Value)
@@ -136,16 +140,24 @@ char *FormatFixedTo(char *Out, long double Value, int Decimals)
     char digits[32];
     char *end = digits + sizeof digits;
     char *at = end;
-    for (int i = 0; i < Decimals; ++i) {
-        *--at = static_cast<char>('0' + decimals % 10);
-        decimals /= 10;
+    // Two digits at a time.
+    int left = Decimals;
+    for (; left >= 2; left -= 2) {
+        at -= 2;
+        std::memcpy(at, DigitPairs + 2 * (decimals % 100), 2);
+        decimals /= 100;
     }
+    if (left > 0)
+        *--at = static_cast<char>('0' + decimals % 10);
     if (Decimals > 0)
         *--at = '.';
-    do {
-        *--at = static_cast<char>('0' + integer % 10);
-        integer /= 10;
-    } while (integer != 0);
+    while (integer >= 10) {
+        at -= 2;
+        std::memcpy(at, DigitPairs + 2 * (integer % 100), 2);
+        integer /= 100;
+    }
+    if (integer > 0 || at == end || *at == '.') // at least one integer digit
+        *--at = static_cast<char>('0' + integer);
     if (whole != 0 && std::signbit(Value))
         *--at = '-'; // "-0.000" reads as "0.000"
     const auto length = static_cast<size_t>(end - at);
