@@ -56,6 +56,16 @@ public:
         return slot;
     }
 
+    // A slot at the back as the record last taken out of it left it, for a
+    // caller that fills it whole.
+    T &push_back_reused()
+    {
+        Grow();
+        T &slot = FSlots[Index(FCount)];
+        ++FCount;
+        return slot;
+    }
+
     // Item must not be a record of this queue.
     void push_back(const T &Item)
     {

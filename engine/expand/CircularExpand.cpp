@@ -52,8 +52,7 @@ void TCircularExpand::GetNext(TCNC_Groups &Data)
             return;
         // The block is pulled into Data itself: one that passes as it is
         // goes on from there without a copy.
-        Data.Reset();
-        OnNextCycleNotify(this, Data);
+        PullBlock(Data, [&] { OnNextCycleNotify(this, Data); });
         if (Expand(Data))
             return;
     }

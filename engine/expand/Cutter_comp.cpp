@@ -194,7 +194,6 @@ void TCutter_comp::GetNext(TCNC_Groups &Data)
         if (Primed) {
             Advance(Data);
         } else {
-            Data.Reset();
             Prime(Data);
         }
         if (Compensate(Data))
@@ -209,7 +208,7 @@ void TCutter_comp::Prime(TCNC_Groups &Data)
 {
     Primed = true;
     FWindow.clear();
-    OnNextCompNotify(this, Data);
+    PullBlock(Data, [&] { OnNextCompNotify(this, Data); });
     while (static_cast<int>(FWindow.size()) < FLookAhead)
         PullIntoWindow();
 }
@@ -226,8 +225,8 @@ void TCutter_comp::Advance(TCNC_Groups &Data)
 // it is rated.
 void TCutter_comp::PullIntoWindow()
 {
-    FWindow.emplace_back();
-    OnNextCompNotify(this, FWindow.back());
+    TCNC_Groups &Block = FWindow.push_back_reused();
+    PullBlock(Block, [&] { OnNextCompNotify(this, Block); });
     const int Size = static_cast<int>(FWindow.size());
     if (Size >= 3)
         RateCorner(Size - 2);

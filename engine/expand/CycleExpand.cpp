@@ -52,8 +52,7 @@ void TCycleExpand::GetNext(TCNC_Groups &Data)
     while (FBuffer.empty() && OnNextCycleNotify) {
         // The block is pulled into Data itself: one that passes on goes
         // from there without a copy.
-        Data.Reset();
-        OnNextCycleNotify(this, Data);
+        PullBlock(Data, [&] { OnNextCycleNotify(this, Data); });
         if (Expand(Data))
             return;
     }
