@@ -350,8 +350,6 @@ private:
     // Pull loop.
     int ConsumerOf(TObject *Sender) const;
     bool ConsumerExpected(int Consumer) const;
-    bool RendezvousComplete() const;
-    bool HasConsumer() const;
     void ClearWaiting();
     void WireEditorInput(TEditorInput &Editor);
     void PullLoop();
