@@ -66,7 +66,7 @@ void DexelSpiral(benchmark::State &State, double ZEnd)
     State.counters["moves_per_s"] = benchmark::Counter(
         static_cast<double>(Moves) * State.iterations(), benchmark::Counter::kIsRate);
     State.counters["bytes_per_cell"] =
-        (model.NodesInUse() * sizeof(orv::DexelNode) + cells * sizeof(int)) / cells;
+        (model.NodesInUse() * sizeof(orv::DexelNode) + cells * orv::CDexelModel::CellBytes()) / cells;
 }
 
 // The comparison: a height map of floats, each move lowering every cell

@@ -3,6 +3,7 @@
 #include "engine/core/Mess.h"
 #include "engine/core/NetUtil.h"
 #include "links/Controller.h"
+#include "links/LineControllers.h"
 #include "machine/Read_Machinedata_file.h"
 #include "machine/convert.h"
 #include "platform/EventLoop.h"
@@ -163,6 +164,8 @@ bool TMachLink::WaitIdle(const std::string &What, int TimeOutMs) {
 // ---------------------------------------------------------------- connect
 
 std::unique_ptr<TBasicController> TMachLink::CreateController(int Type) {
+    if (auto line = CreateLineController(Type, SettingsFile))
+        return line;
     if (Type >= 0 && Type <= 7 && Type != 5)
         return nullptr; // those controllers are not in this program yet
     auto c = std::make_unique<TController>();

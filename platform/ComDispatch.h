@@ -18,6 +18,7 @@ using TComResult = int32_t;
 constexpr TComResult S_OK = 0;
 constexpr TComResult S_FALSE = 1;
 constexpr TComResult E_FAIL = static_cast<TComResult>(0x80004005);
+constexpr TComResult E_NOTIMPL = static_cast<TComResult>(0x80004001);
 constexpr TComResult E_POINTER = static_cast<TComResult>(0x80004003);
 constexpr TComResult E_OUTOFMEMORY = static_cast<TComResult>(0x8007000E);
 constexpr TComResult DISP_E_MEMBERNOTFOUND = static_cast<TComResult>(0x80020003);

@@ -24,7 +24,13 @@ public:
     // The framework's draw hook with no screen: bounds of Width x Height
     // pixels and an invalid area covering them.
     virtual void DrawOffscreen(int Width, int Height) = 0;
+    // Runs one of the control's verbs (OleVerbProperties: its property
+    // page); E_NOTIMPL for a verb it does not have.
+    virtual TComResult DoVerb(int Verb) { return E_NOTIMPL; }
 };
+
+// The verb that opens a control's property page.
+constexpr int OleVerbProperties = -7;
 
 class TComObject : public TDispatch {
 public:

@@ -59,7 +59,8 @@ struct TMessageRequest {
 // The result a request gets when nobody answers it.
 int DefaultAnswer(const TMessageRequest &Request);
 
-enum class TFileDialogKind { Open, Save };
+// Folder: a folder is chosen (the browser titled Title, starting in InitialDir).
+enum class TFileDialogKind { Open, Save, Folder };
 
 struct TFileRequest {
     TFileDialogKind Kind = TFileDialogKind::Open;

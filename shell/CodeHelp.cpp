@@ -3,6 +3,7 @@
 #include "engine/core/CNCLineParser.h"
 #include "engine/core/DIniFile.h"
 #include "engine/core/data_types.h"
+#include "localise/LxDictionary.h"
 #include "platform/NumberText.h"
 
 namespace orv {
@@ -56,6 +57,16 @@ THelpCode CodeOfBlock(const std::string &Text)
     if (groups.WordSet[wM])
         return {"M", HelpCodeText(Round(groups.Words[wM]))};
     return {"", HelpCodeText(0)};
+}
+
+std::string HelpLanguageName(const TLxDictionary &Dictionary)
+{
+    return Dictionary.Language() < 0 ? "English" : Dictionary.CurrentLanguage().Name;
+}
+
+bool HelpInEnglish(const TLxDictionary &Dictionary)
+{
+    return UpperCase(HelpLanguageName(Dictionary)).find("ENGLISH") != std::string::npos;
 }
 
 std::optional<int> HelpContext(const TIniFile &Reference, const THelpCode &Code)

@@ -12,6 +12,13 @@
 namespace orv {
 
 class TIniFile;
+class TLxDictionary;
+
+// Help is given only while the name of the dictionary's current language
+// contains "ENGLISH" (any case). Without a chosen language the program
+// speaks the language its texts are written in: "English".
+std::string HelpLanguageName(const TLxDictionary &Dictionary);
+bool HelpInEnglish(const TLxDictionary &Dictionary);
 
 // A code as the help knows it: "G" and "01", or no letter and "00".
 struct THelpCode {

@@ -41,12 +41,16 @@ void FinishRunButtons(TRunButtons &Buttons, const TRunContext &Context) {
         if (Context.SourceState != 0)
             Buttons.Rewind = true;
     }
+    if (Context.Ended) {
+        Buttons.Start = false;
+        Buttons.Rewind = true;
+    }
 }
 
 void InputStateButtons(TRunButtons &Buttons, const TRunContext &Context) {
     if (Context.SingleStep)
         return;
-    Buttons.Rewind = Context.SourceState != 0;
+    Buttons.Rewind = Context.SourceState != 0 || Context.Ended;
     Buttons.Start = !Buttons.Rewind;
     Buttons.Stop = true;
 }

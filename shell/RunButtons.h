@@ -25,6 +25,10 @@ struct TRunContext {
     bool MachineInRunMode = false; // automatic or MDI mode
     bool AnySinkInSlots0To3 = false;
     bool Stopped = true;
+    // The program ran to its end and has not been rewound since: the engine
+    // has already put the source back to its start, but the operator rewinds
+    // before a new start, so Start waits for Rewind.
+    bool Ended = false;
 };
 
 // Steps before the engine's command: every button enabled, then the
@@ -34,7 +38,8 @@ TRunButtons RunButtonsForClick(int Tag, bool SingleStep);
 void FinishRunButtons(TRunButtons &Buttons, const TRunContext &Context);
 
 // The editor changed or a program ended: Rewind when the source has
-// started, Start when Rewind is not, Stop; nothing in single step.
+// started or the program ended, Start when Rewind is not, Stop; nothing in
+// single step.
 void InputStateButtons(TRunButtons &Buttons, const TRunContext &Context);
 // M30 or the end of the program.
 void ProgramEndedButtons(TRunButtons &Buttons);

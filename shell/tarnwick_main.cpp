@@ -3,7 +3,9 @@
 // the main window and runs the message loop until it closes.
 #include "engine/view2d/ui/DOpenPicDlg.h"
 #include "localise/ui/LxApplication.h"
+#include "localise/ui/LxQtDialogs.h"
 #include "machine/ui/MachProbDialog.h"
+#include "platform/ui/ColourDialog.h"
 #include "platform/ui/QtEventLoop.h"
 #include "platform/ui/QtMessageService.h"
 #include "shell/ui/TarnwickApp.h"
@@ -24,6 +26,10 @@ int main(int argc, char **argv)
     orv::SetEventLoop(&loop);
     orv::TQtMessageService messages;
     messages.ProgramDialog = orv::ChooseProgramWithPicture;
+    // Every other file choice is a localised dialog.
+    orv::InstallLxDialogs();
+    messages.FileDialog = orv::LxChooseFile;
+    orv::SetColourDialog(orv::LxChooseColour);
     orv::SetMessageService(&messages);
     orv::InstallMachineWindows();
 

@@ -182,6 +182,10 @@ public:
     // The warning before a real machine runs: false for "Stop";
     // DontShowAgain when the operator ticked "Don't Show This Again".
     virtual bool ConfirmMachineRun(bool &DontShowAgain) { return true; }
+
+    // The engine applied the machine data (at start and after the machine
+    // properties were edited): the remote inputs follow its switches.
+    virtual void MachineDataApplied() {}
 };
 
 } // namespace orv

@@ -37,6 +37,8 @@ public:
     // Panel command with its code (the sender's Tag), and key release.
     std::function<void(int Code)> OnOpsCommand;
     std::function<void()> OnOpsCommandStop;
+    // The screen's program changed (a load, a new program, an edit).
+    std::function<void()> OnChange;
 };
 
 // The Fanuc 0M screen: used like the Fanuc 21 screen; it has no converter,

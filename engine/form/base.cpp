@@ -219,13 +219,15 @@ void TBaseForm::ApplyMachineData()
     } else {
         FCircular->ExpandArcs = false;
     }
-    // TODO(links): the Keplin console and the CIM port wait for the links.
     FHost.SetMenuItemVisible(TMainMenuItem::CimSettings, m.InputDevices.CIMRS232Input);
     FHost.SetMenuItemVisible(TMainMenuItem::DdeConnection, m.InputDevices.CIMDDEInput);
     ApplyToolCount();
     ResetModalGroups();
     ShowModalData(FGroups);
     FCalc->FourthAxis = m.MachineCapability.FourthAxisLetter;
+    // The Keplin console, the CIM port and the DDE server belong to the
+    // main window's remote inputs.
+    FHost.MachineDataApplied();
 }
 
 void TBaseForm::ReadSettings(TDIniFile &Settings)
@@ -278,7 +280,7 @@ void TBaseForm::FormDestroy()
 
 void TBaseForm::SelectSource(uint8_t Kind)
 {
-    if (HasSimulatedMachine())
+    if (!FOperatorMachine && HasSimulatedMachine())
         FreeMachine();
     if (FFanucScreen) {
         if (FPanel == FFanucScreen->ControlPanel())
@@ -331,6 +333,9 @@ void TBaseForm::CreateSource(uint8_t Kind)
         FFanucScreen = FHost.CreateFanucScreen(*this, Kind);
         if (FFanucScreen) {
             TakeOverPanel(FFanucScreen->ControlPanel());
+            FFanucScreen->OnOpsCommand = [this](int Code) { PanelCommand(Code); };
+            FFanucScreen->OnOpsCommandStop = [this] { StopJog(); };
+            FFanucScreen->OnChange = [this] { EditorChanged(); };
             FFanucScreen->SetConvertor(FConvertor.get());
             FFanucScreen->Initialise();
             FFanucScreen->SetUnits(Units());

@@ -164,9 +164,12 @@ public:
     // Puts a machine into the machine slot (freeing the one there), wires
     // it and initialises it; false when it did not initialise (a link that
     // could not connect stays in the slot, not connected).
-    bool InsertMachine(std::unique_ptr<TBasicMachine> Machine);
-    // The host's real-machine link into the machine slot; false when the
-    // host has none or it did not connect.
+    // IsVRLink: the machine is the VR link of the "VR Machine" button.
+    bool InsertMachine(std::unique_ptr<TBasicMachine> Machine, bool IsVRLink = false);
+    bool MachineIsVRLink() const { return FMachine && FMachineIsVR; }
+    // The host's machine for its "Machine" button (the real-machine link)
+    // into the machine slot, where it stays through changes of source; false
+    // when the host has none or it did not connect.
     bool MakeMachineLink();
     void FreeMachine();
     // The simulated machine, only when the slot is empty.
@@ -174,6 +177,9 @@ public:
     bool HasSimulatedMachine() const;
     // The host's standard control panel becomes the panel.
     void MakeStandardPanel();
+    // Frees the standard control panel (and its window); no panel after it
+    // unless another one is in use.
+    void FreeStandardPanel();
     // The panel's requests to the machine; ignored without a machine.
     void MachineRequest(TObject *Sender, TChangeData &Data);
     // The machine's (and the engine's) events to the panel and the buttons.
@@ -266,6 +272,16 @@ public:
     // The main window's Offsets button: down opens the "Work Piece Offsets"
     // window with the machine attached, up closes it.
     void WorkPieceOffsetClick();
+
+    // --- DDE status (the shell's DDE server binds OnDDESend) ---
+    // The DDE command state: State 0 busy, 1 idle, 2 not connected, 3 error.
+    Tdevice_type DDEDevice;
+    // A status text for the DDE clients.
+    std::function<void(const std::string &Text)> OnDDESend;
+    // "BUSY " when DDE input is on and the state is not busy (run commands).
+    void DDEBusy();
+    // "IDLE " + command + argument when DDE input is on and not idle.
+    void DDEIdle();
 
     // Show generated blocks in the source's expanded-code strip.
     bool ShowExpanded = false;
@@ -379,7 +395,6 @@ private:
     // Machine and panel helpers (base_machine.cpp).
     void WireMachine();
     void TakeOverPanel(TBasicControlPanel *Panel);
-    void FreeStandardPanel();
     void OtherMachineRequest(TChangeData &Data);
     void ShowEventOnPanel(TBasicControlPanel &P, TChangeData &Data);
     void SendPanelEvent(uint8_t Kind, int32_t IntValue, bool Flag);
@@ -458,6 +473,10 @@ private:
 
     std::unique_ptr<TBasicMachine> FMachine;
     bool FMachineInRun = false; // the machine joined the current run
+    bool FMachineIsVR = false;  // the machine is the VR link
+    // The machine came from the host's machine button (MakeMachineLink): a
+    // change of source keeps it, even when it is a simulated machine.
+    bool FOperatorMachine = false;
     // Calls into the machine that may serve messages (homing waits, a block
     // in progress). A machine freed meanwhile is parked here and destroyed
     // when the outermost call has returned, never under its own feet.

@@ -104,10 +104,11 @@ std::unique_ptr<TBasicMachine> TEngineHost::CreateMachineLink(TBaseForm &)
     return nullptr;
 }
 
-bool TBaseForm::InsertMachine(std::unique_ptr<TBasicMachine> Machine)
+bool TBaseForm::InsertMachine(std::unique_ptr<TBasicMachine> Machine, bool IsVRLink)
 {
     FreeMachine();
     FMachine = std::move(Machine);
+    FMachineIsVR = IsVRLink;
     if (!FMachine)
         return false;
     WireMachine();
@@ -126,7 +127,9 @@ bool TBaseForm::MakeMachineLink()
     std::unique_ptr<TBasicMachine> link = FHost.CreateMachineLink(*this);
     if (!link)
         return false;
-    return InsertMachine(std::move(link));
+    const bool ready = InsertMachine(std::move(link));
+    FOperatorMachine = FMachine != nullptr;
+    return ready;
 }
 
 void TBaseForm::MakeSimulatedMachine()
@@ -147,6 +150,8 @@ void TBaseForm::FreeMachine()
 {
     std::unique_ptr<TBasicMachine> machine = std::move(FMachine);
     FMachineInRun = false;
+    FMachineIsVR = false;
+    FOperatorMachine = false;
     if (!machine)
         return;
     AttachMachineToOffsets();
@@ -392,7 +397,8 @@ void TBaseForm::ButtonsByMode(TMachineMode Mode)
         FHost.SetButtonEnabled(b, enable);
     if (FMachine && FMachine->IsRealMachine)
         FHost.SetButtonEnabled(TMainButton::MachineOutput, enable);
-    // TODO(links): the VR output button when the machine is the VR link.
+    if (MachineIsVRLink())
+        FHost.SetButtonEnabled(TMainButton::VROutput, enable);
     if (enable) {
         FHost.SetMenuEnabled(TMainMenu::File, true);
         FHost.SetMenuEnabled(TMainMenu::Setup, true);

@@ -13,6 +13,7 @@
 #include "engine/chain/BasicInput.h"
 #include "engine/chain/BasicOutput.h"
 #include "engine/form/BlockSearchOutput.h"
+#include "engine/form/EngineRequests.h"
 #include "engine/form/FanucScreen.h"
 #include "engine/core/CNCLineParser.h"
 #include "engine/chain/CNC_ABS.h"
@@ -100,7 +101,7 @@ void TBaseForm::RestoreScreenSaver()
 void TBaseForm::CycleStart()
 {
     ShowPausedText(false);
-    // TODO(shell): DDE "BUSY " when the DDE server lands.
+    DDEBusy();
     if (FRunState == csPaused) {
         // The feed goes back before the run goes on, so the next block's
         // own feed is not overwritten by the one saved at the pause.
@@ -195,9 +196,30 @@ void TBaseForm::ShowPausedText(bool Paused)
     FPausedShown = false;
 }
 
+// The DDE clients follow the run: busy while it goes, idle with the last
+// command once it ends.
+void TBaseForm::DDEBusy()
+{
+    if (!OnDDESend || !FMachineData || !FMachineData->InputDevices.CIMDDEInput ||
+        DDEDevice.State == 0)
+        return;
+    DDEDevice.State = 0;
+    OnDDESend("BUSY ");
+}
+
+void TBaseForm::DDEIdle()
+{
+    if (!OnDDESend || !FMachineData || !FMachineData->InputDevices.CIMDDEInput ||
+        DDEDevice.State == 1)
+        return;
+    DDEDevice.State = 1;
+    OnDDESend(DDEIdleText(DDEDevice));
+}
+
 void TBaseForm::CyclePause()
 {
     ShowPausedText(true);
+    DDEBusy();
     if (FRunState == csPaused) {
         if (FMachine)
             FMachine->SetFeedrate(Round(FSavedFeed));
@@ -244,12 +266,14 @@ void TBaseForm::CycleStop()
             output->Stopped = true;
     if (FSource)
         FSource->HideExpanded();
+    DDEIdle();
 }
 
 void TBaseForm::CycleRewind()
 {
     FCurrentLine = -1;
     CycleStop();
+    DDEBusy();
     if (FSource)
         FSource->Rewind();
     for (int slot = SlotCount - 1; slot >= 0; --slot)
@@ -258,6 +282,7 @@ void TBaseForm::CycleRewind()
     FSubPrograms.clear();
     FSubIdentityCount = 0;
     ResetWorkShift();
+    DDEIdle();
     if (FResetOnRewind) {
         for (int g = 0; g < RewoundGroupCount; ++g)
             FGroups.Groups[g] = StartModalGroups[g];
@@ -316,8 +341,8 @@ int TBaseForm::ConsumerOf(TObject *Sender) const
         if (Sender && FOutputs[slot].get() == Sender)
             return bySlot[slot];
     // The machine in the slot takes part as the machine link does, the
-    // simulated one too, so it is never handed a move while it moves.
-    // TODO(links): the VR link counts as cnVR.
+    // simulated one and the VR link too, so it is never handed a move while
+    // it moves.
     if (Sender && Sender == FMachine.get())
         return cnMachineLink;
     return -1;
@@ -346,7 +371,7 @@ bool TBaseForm::ConsumerExpected(int Consumer) const
     case cnMachineLink:
         return FMachineInRun && MachineInRunMode();
     default:
-        return false; // TODO(links): the VR link in run mode
+        return false; // the VR link takes part as the machine (cnMachineLink)
     }
 }
 
@@ -552,7 +577,7 @@ void TBaseForm::AfterHandOut(int EndMark)
         CloseCompiledOutput();
         if (OnInputStateChanged)
             OnInputStateChanged(this);
-        // TODO(shell): DDE "IDLE " + command + argument.
+        DDEIdle();
     }
 }
 

@@ -44,6 +44,8 @@ bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Op
         return Options.Machine = true;
     if (arg == "--link")
         return Options.Link = true;
+    if (arg == "--vr")
+        return Options.VR = Options.Machine = true;
     if (arg == "--block-skip")
         return Options.BlockSkip = true;
     if (arg == "--settings")
@@ -62,6 +64,10 @@ bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Op
         return (Options.Draw2D = true) && TakeValue(Argc, Argv, Index, Options.Bm2File, Error);
     if (arg == "--2d-list")
         return (Options.Draw2D = true) && TakeValue(Argc, Argv, Index, Options.Draw2DList, Error);
+    if (arg == "--fanuc21")
+        return (Options.Fanuc21 = true) && TakeValue(Argc, Argv, Index, Options.FanucKeys, Error);
+    if (arg == "--screen")
+        return TakeValue(Argc, Argv, Index, Options.ScreenFile, Error);
     if (arg == "--sim")
         return TakeValue(Argc, Argv, Index, Options.SimFile, Error);
     if (arg == "--search")
@@ -89,6 +95,10 @@ bool ParseNcRunOptions(int Argc, const char *const *Argv, TNcRunOptions &Options
         }
         Options.Program = arg;
     }
+    if (Options.VR && (Options.Link || !Options.MdiFile.empty() || Options.Fanuc21)) {
+        Error = "--vr runs the VR machine alone: no --link, --mdi or --fanuc21";
+        return false;
+    }
     if (!Options.MdiFile.empty()) {
         if (!Options.Machine) {
             Error = "--mdi runs on the machine: add --machine";
@@ -100,7 +110,7 @@ bool ParseNcRunOptions(int Argc, const char *const *Argv, TNcRunOptions &Options
         }
         return true;
     }
-    if (Options.Program.empty()) {
+    if (Options.Program.empty() && !Options.Fanuc21) {
         Error = "no program named";
         return false;
     }

@@ -15,6 +15,10 @@
 // "Control Type", its "Com Port" mapped by [Serial Ports] of the settings)
 // on the real clock, printing the same lines; a link that cannot connect
 // ends the run with status 1.
+// --fanuc21 KEYS: the Fanuc 21 station is the source (PROGRAM, when named,
+// is loaded into its memory); after homing, the key script is worked on its
+// keypad, soft keys and buttons, and the run it starts goes to its end;
+// --screen FILE writes the station's screen model there at the end.
 // There is no machine-tooling window: an answer that asks for it (a missing
 // tool, "Edit Tooling Now") stops the run.
 
@@ -33,12 +37,20 @@
 #include "machine/DummyLinkMill.h"
 #ifdef ORV_NCRUN_LINK
 #include "links/MachLink.h"
+#include "links/VRLink.h"
+#include "links/VRWorld.h"
+#include "machine/Read_Machinedata_file.h"
 #endif
 #include "machine/convert.h"
 #include "platform/NumberText.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
+
+#ifdef ORV_NCRUN_FANUC
+#include "fanuc/FanucScript.h"
+#include "fanuc/fanuc21/Fanuc21Screen.h"
+#endif
 
 #ifdef ORV_NCRUN_SIM
 #include "engine/core/DUtils.h"
@@ -75,8 +87,9 @@ constexpr int MachineTimeLimitMs = 60 * 60 * 1000;
 const char *Usage =
     "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
     "             [--answers FILE] [--single-step] [--block-skip] [--2d] [--bm2 FILE]\n"
-    "             [--2d-list FILE] [--sim FILE] [--machine [--link]] PROGRAM\n"
-    "       ncrun [--settings DIR] --machine --mdi FILE\n";
+    "             [--2d-list FILE] [--sim FILE] [--machine [--link] | --vr] PROGRAM\n"
+    "       ncrun [--settings DIR] --machine --mdi FILE\n"
+    "       ncrun [--settings DIR] [--machine] --fanuc21 KEYS [--screen FILE] [PROGRAM]\n";
 
 // The event loop of the run: serves what is posted and due without waiting
 // for input (there is none), and starts a paused run (single block) again
@@ -352,6 +365,17 @@ public:
         return Output;
     }
 #endif
+#ifdef ORV_NCRUN_FANUC
+    std::unique_ptr<TFanucScreen> CreateFanucScreen(TBaseForm &, int Kind) override
+    {
+        if (Kind != skFanuc21)
+            return nullptr;
+        auto station = std::make_unique<fanuc::TFanucScreen>();
+        Station = station.get();
+        return station;
+    }
+    fanuc::TFanucScreen *Station = nullptr;
+#endif
     bool StandardPanel = false; // the standard panel (with its MDI page), no window
     // There is no "Machine Tooling" window to put the missing tool into the
     // changer, so nothing could end the output's wait for it: the run stops.
@@ -381,6 +405,9 @@ private:
     void FinishSearch();
     int ExitStatus() const;
     void RunOnMachine(TTestEventLoop &Loop);
+    void RunOnVR(TTestEventLoop &Loop);
+    void PrintSteps(const char *When);
+    bool RunFanucStation(TTestEventLoop &Loop);
     bool RunOnLink(TEventLoop &Loop);
     void PrintPosition();
 
@@ -502,13 +529,30 @@ int TNcRun::Run()
         std::fputs(line.c_str(), stdout);
     };
     FHost.StandardPanel = !FOptions.MdiFile.empty();
+    if (FOptions.Fanuc21) {
+        FHost.ClickButton(TMainButton::Compiled);
+        FProgram = FOptions.Program;
+        if (!RunFanucStation(testLoop))
+            FFailed = true;
+        if (FEngine->RunState() != csStopped)
+            FEngine->CycleStop();
+        testLoop.ProcessMessages();
+        if (FOptions.Machine)
+            PrintPosition();
+        FEngine.reset();
+        if (!FMessages.BadAnswer.empty())
+            return 2;
+        return FFailed || FMessages.ErrorsShown > 0 ? 1 : 0;
+    }
     if (FOptions.MdiFile.empty() ? !LoadProgram() : !LoadMDILines())
         return 1;
     SwitchOutputs();
     if (FOptions.Link) {
         if (!RunOnLink(loop))
             return 1;
-    } else if (FOptions.Machine)
+    } else if (FOptions.VR)
+        RunOnVR(testLoop);
+    else if (FOptions.Machine)
         RunOnMachine(testLoop);
     else
         FHost.ClickButton(TMainButton::Start);
@@ -554,6 +598,105 @@ void TNcRun::RunOnMachine(TTestEventLoop &Loop)
     std::fprintf(stderr, "ncrun: the run had not ended after %d minutes of machine time; stopped\n",
                  MachineTimeLimitMs / 60000);
     FFailed = true;
+}
+
+// The VR link over the simulated world in the machine slot, as the "VR
+// Machine" button puts it there: every world call and event is printed
+// ("VR ..."), then the run goes as on the simulated machine. At the end the
+// link leaves the slot and the machine data's steps per mm are printed.
+void TNcRun::RunOnVR(TTestEventLoop &Loop)
+{
+#ifdef ORV_NCRUN_LINK
+    PrintSteps("file");
+    auto world = std::make_unique<TVRWorld>();
+    world->OnTrace = [](const std::string &Line) { std::printf("VR %s\n", Line.c_str()); };
+    auto link = std::make_unique<TVRLink>(FEngine.get(), std::move(world));
+    TVRLink *vr = link.get();
+    FHost.SetButtonDown(TMainButton::VROutput, true);
+    if (!FEngine->InsertMachine(std::move(link), true)) {
+        std::fprintf(stderr, "ncrun: the VR machine did not start\n");
+        FFailed = true;
+        FEngine->FreeMachine();
+        PrintSteps("after");
+        return;
+    }
+    std::printf("VR scale %s signs %d %d %d\n", FloatToStr(vr->Scale, 6).c_str(), vr->XSign,
+                vr->YSign, vr->ZSign);
+    PrintSteps("world");
+    FEngine->MakeStandardPanel();
+    Loop.Advance(400); // the first poll reports the machine's state
+    if (FMessages.ErrorsShown == 0) {
+        FEngine->PanelCommand(19);
+        FEngine->PanelCommand(3);
+        FEngine->PanelCommand(21);
+        for (int i = 0; i < MachineTimeLimitMs / 100 && FEngine->RunState() != csStopped; ++i)
+            Loop.Advance(100);
+    }
+    if (FEngine->RunState() != csStopped)
+        FEngine->CycleStop();
+    FEngine->FreeMachine();
+    Loop.ProcessMessages();
+    PrintSteps("after");
+#else
+    std::fprintf(stderr, "ncrun: built without the machine links\n");
+    FFailed = true;
+#endif
+}
+
+void TNcRun::PrintSteps(const char *When)
+{
+#ifdef ORV_NCRUN_LINK
+    const TFeedData &f = FEngine->MachineData()->Feed;
+    std::printf("STEPS %s X%s Y%s Z%s F%s\n", When, FloatToStr(f.StepsX, 6).c_str(),
+                FloatToStr(f.StepsY, 6).c_str(), FloatToStr(f.StepsZ, 6).c_str(),
+                FloatToStr(f.StepsF, 6).c_str());
+#endif
+}
+
+// The station is the source; the operator homes, then works the key script.
+bool TNcRun::RunFanucStation(TTestEventLoop &Loop)
+{
+#ifdef ORV_NCRUN_FANUC
+    TEventLoopScope scope(Loop);
+    FEngine->SelectSource(skFanuc21);
+    fanuc::TFanucScreen *station = FHost.Station;
+    if (!station) {
+        std::fprintf(stderr, "ncrun: the Fanuc 21 station cannot be made\n");
+        return false;
+    }
+    station->Clock = [] { return std::string("00:00:00"); };
+    std::string name = FProgram;
+    if (!name.empty() && !station->Input()->LoadFile(name))
+        return false;
+    if (FOptions.Machine)
+        FEngine->InsertMachine(std::make_unique<TNcRunMill>(FEngine.get()));
+    Loop.Advance(400); // the first poll reports the e-stop state
+    FEngine->PanelCommand(19);
+    Loop.Advance(100);
+    FEnded = false;
+    FEngine->OnProgramEnded = [this](TObject *) { FEnded = true; };
+    std::string error;
+    auto wait = [&Loop](int Ms) { Loop.Advance(Ms > 0 ? Ms : 20); };
+    bool worked = fanuc::RunKeyScript(*station, FOptions.FanucKeys, wait, error);
+    if (!worked)
+        std::fprintf(stderr, "ncrun: %s\n", error.c_str());
+    for (int i = 0; i < MachineTimeLimitMs / 100 && FEngine->RunState() != csStopped; ++i)
+        Loop.Advance(100);
+    Loop.Advance(1000);
+    if (!FOptions.ScreenFile.empty()) {
+        std::ofstream screen(FOptions.ScreenFile, std::ios::binary);
+        screen << station->Dump();
+        screen.close();
+        if (screen.fail()) {
+            std::fprintf(stderr, "ncrun: cannot write the screen %s\n", FOptions.ScreenFile.c_str());
+            return false;
+        }
+    }
+    return worked;
+#else
+    std::fprintf(stderr, "ncrun: this build has no Fanuc stations\n");
+    return false;
+#endif
 }
 
 // The same on the machine link, on the real clock: the link connects when
@@ -679,6 +822,8 @@ int Main(int Argc, char **Argv)
         options.Program = fs::absolute(options.Program).string();
     if (!options.MdiFile.empty())
         options.MdiFile = fs::absolute(options.MdiFile).string();
+    if (!options.ScreenFile.empty())
+        options.ScreenFile = fs::absolute(options.ScreenFile).string();
     std::string xncTemp;
     messages.XncFile = options.XncFile.empty() ? std::string() : fs::absolute(options.XncFile).string();
     messages.GncFile = options.GncFile.empty() ? std::string() : fs::absolute(options.GncFile).string();

@@ -96,6 +96,13 @@ TComResult TThreeD_form::Redraw(int DrawMode)
     return Call(IdRedraw, {TVariant::I2(static_cast<int16_t>(DrawMode))});
 }
 
+TComResult TThreeD_form::ControlVerb(int Verb)
+{
+    if (!FControl || !FControl->Control())
+        return E_POINTER;
+    return FControl->Control()->DoVerb(Verb);
+}
+
 void TThreeD_form::SetDrawMode(int Mode)
 {
     DrawMode = Mode;

@@ -66,6 +66,8 @@ public:
     TComResult Put(int32_t Id, const TVariant &Value);
     TComResult Get(int32_t Id, TVariant &Value);
     TComResult Redraw(int DrawMode);
+    // One of the control's verbs (the container's verb menu: "Properties").
+    TComResult ControlVerb(int Verb);
 
     // Menu "3D Viewer".
     void SetDrawMode(int Mode);

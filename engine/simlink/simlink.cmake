@@ -20,5 +20,5 @@ if(ORV_WITH_QT)
         SOURCES
             ${ORV_SIMLINK_DIR}/ui/ThreeDWindow.cpp
             ${ORV_SIMLINK_DIR}/ui/RapidFeed.cpp
-        DEPS orv_engine_simlink)
+        DEPS orv_engine_simlink orv_platform_ui)
 endif()

@@ -1,6 +1,7 @@
 #include "links/sim/ControllerSim.h"
 
 #include "links/LowLevel.h"
+#include "links/sim/PtyMaster.h"
 #include "platform/NumberText.h"
 
 #include <algorithm>
@@ -55,24 +56,8 @@ TControllerSim::~TControllerSim() {
 }
 
 bool TControllerSim::Open(std::string &SlavePath, std::string &Error) {
-    FMaster = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (FMaster < 0 || ::grantpt(FMaster) != 0 || ::unlockpt(FMaster) != 0) {
-        Error = std::string("no pseudo-terminal: ") + std::strerror(errno);
-        return false;
-    }
-    char name[128];
-    if (::ptsname_r(FMaster, name, sizeof name) != 0) {
-        Error = std::string("no pseudo-terminal name: ") + std::strerror(errno);
-        return false;
-    }
-    SlavePath = name;
-    // The master side passes bytes as they are.
-    termios t{};
-    if (::tcgetattr(FMaster, &t) == 0) {
-        ::cfmakeraw(&t);
-        ::tcsetattr(FMaster, TCSANOW, &t);
-    }
-    return true;
+    FMaster = OpenPtyMaster(SlavePath, Error);
+    return FMaster >= 0;
 }
 
 void TControllerSim::Start() {

@@ -6,8 +6,10 @@
 #include "localise/LxHooks.h"
 #include "localise/LxLocales.h"
 #include "localise/LxResources.h"
+#include "localise/LxTextDictionary.h"
 #include "localise/LxSystem.h"
 #include "platform/FormatSettings.h"
+#include "platform/tests/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +49,20 @@ private:
     TProcessLocale FLocale;
     TExceptionEvent FHandler;
 };
+
+// Opens Dictionary as "Dictionary1" on tables written into Dir, every
+// language allowed, retranslating its forms, in language 0.
+inline void OpenTestDictionary(TLxTextDictionary &Dictionary, const TTempDir &Dir,
+                               const std::string &Languages, const std::string &Translations)
+{
+    Dictionary.SetDictionaryName("Dictionary1");
+    Dictionary.SetLanguageFileName(Dir.Write("language.txt", Languages));
+    Dictionary.SetFileName(Dir.Write("translat.txt", Translations));
+    Dictionary.SetCheckLevel(lxclNone);
+    Dictionary.SetOptions(lxdoAutoTranslate);
+    Dictionary.SetLanguage(0);
+    Dictionary.Open();
+}
 
 // Serves program resources from memory for the life of a scope.
 class TMemoryResources {

@@ -6,8 +6,8 @@
 #include "machine/ui/QtText.h"
 #include "machine/ui/ToolEdit.h"
 #include "platform/MessageService.h"
+#include "platform/ui/ColourDialog.h"
 
-#include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -19,7 +19,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <fstream>
 
 namespace orv {
 
@@ -40,7 +39,6 @@ TFileRequest LibraryFileRequest(TFileDialogKind Kind)
 
 // A TColor holds blue, green and red from the high byte down.
 QColor FromTColor(TColor C) { return QColor(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF); }
-TColor ToTColor(const QColor &C) { return C.red() | (C.green() << 8) | (C.blue() << 16); }
 
 // The 12 x 12 dot of a tool's colour.
 QIcon ColourDot(TColor Colour)
@@ -53,28 +51,6 @@ QIcon ColourDot(TColor Colour)
     painter.setBrush(FromTColor(Colour));
     painter.drawEllipse(0, 2, 10, 10);
     return QIcon(dot);
-}
-
-// Custom colours of the colour dialog, kept as "ColorA=rrggbb" lines; errors ignored.
-void LoadCustomColours(const std::string &File)
-{
-    std::ifstream in(File);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.size() < 8 || line.compare(0, 5, "Color") != 0 || line[6] != '=')
-            continue;
-        const int index = line[5] - 'A';
-        if (index >= 0 && index < QColorDialog::customCount())
-            QColorDialog::setCustomColor(index, QColor(Q("#" + line.substr(7))));
-    }
-}
-
-void SaveCustomColours(const std::string &File)
-{
-    std::ofstream out(File);
-    for (int i = 0; i < QColorDialog::customCount(); ++i)
-        out << "Color" << char('A' + i) << '='
-            << QColorDialog::customColor(i).name().mid(1).toStdString() << "\n";
 }
 
 } // namespace
@@ -274,12 +250,10 @@ void TTooling_setup_form::DeleteToolClick(QTreeWidgetItem *Node)
 
 void TTooling_setup_form::SetColourClick(const std::string &Name)
 {
-    const std::string colourFile = ExeFileWithExt("col");
-    LoadCustomColours(colourFile);
     FLibrary.ReadTool(Name);
-    QColor chosen = QColorDialog::getColor(FromTColor(FLibrary.Colour), this);
-    SaveCustomColours(colourFile);
-    FLibrary.SetToolColour(Name, ToTColor(chosen), chosen.isValid());
+    uint32_t colour = static_cast<uint32_t>(FLibrary.Colour);
+    const bool chosen = ChooseColour(this, colour, ExeFileWithExt("col"));
+    FLibrary.SetToolColour(Name, static_cast<TColor>(colour), chosen);
     FillTree();
 }
 

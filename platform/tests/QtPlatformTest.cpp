@@ -4,10 +4,12 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/tests/TempDir.h"
+#include "platform/ui/ColourDialog.h"
 #include "platform/ui/QtMessageService.h"
 #include "platform/ui/QtPos_size.h"
 #include "platform/ui/VirtualKeys.h"
 
+#include <QColorDialog>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -40,6 +42,25 @@ TEST(VirtualKeys, RoundTripAndKeypad) {
         EXPECT_EQ(QtKeyOf(row.Vk, &keypad), row.Qt);
         EXPECT_EQ(keypad, row.Modifiers.testFlag(Qt::KeypadModifier));
     }
+}
+
+TEST(ColourDialog, CustomColoursComeFromAndGoBackToTheColFile) {
+    test::TTempDir dir;
+    // Colour values: blue in the high byte, red in the low one.
+    dir.Write("Tarnwick.col", "ColorA=FF0000\r\nColorC=0080FF\r\n");
+    QColorDialog::setCustomColor(1, QColor(1, 2, 3));
+    LoadCustomColours(dir.File("Tarnwick.col"));
+    EXPECT_EQ(QColorDialog::customColor(0), QColor(0, 0, 255));
+    EXPECT_EQ(QColorDialog::customColor(1), QColor(1, 2, 3)) << "no entry: the dialog's own";
+    EXPECT_EQ(QColorDialog::customColor(2), QColor(255, 128, 0));
+    QColorDialog::setCustomColor(3, QColor(16, 32, 48));
+    SaveCustomColours(dir.File("Tarnwick.col"));
+    const std::string saved = dir.Read("Tarnwick.col");
+    EXPECT_NE(saved.find("ColorA=FF0000\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("ColorB=030201\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("ColorD=302010\r\n"), std::string::npos) << saved;
+    LoadCustomColours(dir.File("missing.col")); // ignored
+    EXPECT_EQ(QColorDialog::customColor(3), QColor(16, 32, 48));
 }
 
 TEST(QtPosSize, PlacesTheWindowAndKeepsItsLastBounds) {

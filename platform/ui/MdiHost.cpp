@@ -40,12 +40,15 @@ void SetDocumentOpener(TDocumentOpener Opener_) {
     Opener() = std::move(Opener_);
 }
 
-void OpenDocument(const std::string &Path) {
+void OpenDocument(const std::string &Path, const std::string &Anchor) {
     if (Opener()) {
-        Opener()(Path);
+        Opener()(Anchor.empty() ? Path : Path + "#" + Anchor);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(Path)));
+    QUrl url = QUrl::fromLocalFile(QString::fromStdString(Path));
+    if (!Anchor.empty())
+        url.setFragment(QString::fromStdString(Anchor));
+    QDesktopServices::openUrl(url);
 }
 
 } // namespace orv

@@ -18,9 +18,10 @@ bool AdoptAsMdiChild(QWidget *Window);
 // Shows a window: its MDI sub-window when it has one, else the window.
 void ShowWindowOrChild(QWidget *Window);
 
-// Opens a file (help, a web page) in the desktop's viewer.
+// Opens a file (help, a web page) in the desktop's viewer, at Anchor when
+// one is given. A test's opener receives Path, or Path + "#" + Anchor.
 using TDocumentOpener = std::function<void(const std::string &Path)>;
 void SetDocumentOpener(TDocumentOpener Opener);
-void OpenDocument(const std::string &Path);
+void OpenDocument(const std::string &Path, const std::string &Anchor = "");
 
 } // namespace orv

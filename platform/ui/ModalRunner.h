@@ -10,6 +10,9 @@ namespace orv {
 
 using TModalScript = std::function<int(QDialog &Dialog)>;
 void SetModalScript(TModalScript Script);
+// Called with every dialog before it runs (the program gives each one its
+// translator); none by default.
+void SetModalPreparer(std::function<void(QDialog &Dialog)> Preparer);
 // The dialog's result (QDialog::Accepted / Rejected, or its own).
 int RunModal(QDialog &Dialog);
 

@@ -106,7 +106,16 @@ std::optional<std::string> TQtMessageService::ChooseFile(const TFileRequest &Req
 {
     if (Request.ProgramPreview && Request.Kind == TFileDialogKind::Open && ProgramDialog)
         return ProgramDialog(FParent, Request);
+    if (FileDialog)
+        return FileDialog(FParent, Request);
     QString dir = QString::fromStdString(Request.InitialDir);
+    if (Request.Kind == TFileDialogKind::Folder) {
+        const QString folder = QFileDialog::getExistingDirectory(
+            FParent, QString::fromStdString(Request.Title), dir);
+        if (folder.isEmpty())
+            return std::nullopt;
+        return folder.toStdString();
+    }
     if (!Request.FileName.empty())
         dir = QString::fromStdString(Request.FileName);
     QString filter = QtFilterFromPipes(Request.Filter);

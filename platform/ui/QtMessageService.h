@@ -23,6 +23,9 @@ public:
     // the picture preview; unset: the plain file dialog.
     std::function<std::optional<std::string>(QWidget *Parent, const TFileRequest &Request)>
         ProgramDialog;
+    // The file dialog of every other request; unset: Qt's plain one.
+    std::function<std::optional<std::string>(QWidget *Parent, const TFileRequest &Request)>
+        FileDialog;
 
 private:
     QWidget *FParent;

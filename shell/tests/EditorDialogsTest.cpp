@@ -1,6 +1,8 @@
 // The editor's small dialogs: "Line Numbering", "Request", "Change ",
 // "Colour Preferences" and the header wizard.
 
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "shell/tests/EditorTestSupport.h"
 #include "shell/ui/CNC_Editor_pref_form.h"
 #include "shell/ui/HeaderUnit.h"
@@ -40,6 +42,7 @@ TEST(EditorDialogs, LineNumberingSizeFollowsTheStartAndOkNeedsANumberString)
 
 TEST(EditorDialogs, RequestShowsTextOrNumber)
 {
+    test::TFormFolder folder; // the dialog's position is kept beside the program
     TGet_token_form form;
     TRequestValues values;
     values.Description = "Enter Line number";
@@ -80,6 +83,7 @@ TEST(EditorDialogs, ChangeDialogModes)
 
 TEST(EditorDialogs, ColourPreferencesChangeACopy)
 {
+    test::TFormFolder folder;
     TTokenColours colours;
     TCol_pref form(colours);
     EXPECT_TRUE(form.Cols->isVisibleTo(&form));
@@ -87,6 +91,34 @@ TEST(EditorDialogs, ColourPreferencesChangeACopy)
     form.SetStyle(3);
     EXPECT_EQ(form.Colours().Tokens[5].Style, 3);
     EXPECT_EQ(colours.Tokens[5].Style, 0) << "the editor's block changes only on OK";
+}
+
+TEST(EditorDialogs, RequestAndColourPreferencesOpenWhereTheyWereLeft)
+{
+    test::TFormFolder folder;
+    const TTokenColours colours;
+    const struct {
+        const char *Section;
+        std::function<std::unique_ptr<QDialog>()> Make;
+    } rows[] = {
+        {"Get_token_form", [] { return std::make_unique<TGet_token_form>(); }},
+        {"Col_pref", [&colours] { return std::make_unique<TCol_pref>(colours); }},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.Section);
+        QSize size;
+        {
+            auto dialog = row.Make();
+            size = dialog->size();
+            dialog->move(123, 87);
+        }
+        TIniFile ini(ProgramSettingsFile());
+        EXPECT_EQ(ini.ReadInteger(row.Section, "Left", -1), 123);
+        EXPECT_EQ(ini.ReadInteger(row.Section, "Top", -1), 87);
+        auto again = row.Make();
+        EXPECT_EQ(again->pos(), QPoint(123, 87));
+        EXPECT_EQ(again->size(), size) << "a fixed dialog keeps its own size";
+    }
 }
 
 TEST(EditorDialogs, HeaderBilletFollowsTheUnits)

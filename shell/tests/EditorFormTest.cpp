@@ -5,11 +5,16 @@
 
 #include "shell/tests/EditorTestSupport.h"
 
+#include "engine/chain/ui/Expanded.h"
 #include "engine/core/Mess.h"
 #include "platform/HelpService.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QMenu>
 #include <QTextBlock>
@@ -319,6 +324,88 @@ TEST_F(EditorFormTest, CtrlF1AsksForTheHelpOfTheCodeUnderTheCaret)
     EXPECT_EQ(Help().Requests()[before].Context, 200001);
     EXPECT_EQ(Help().Requests()[before + 1].Context, 300003);
     EXPECT_EQ(editor->RichEdit()->CaretColumn(), 1) << "the caret is put back";
+}
+
+TEST_F(EditorFormTest, CodeHelpOpensTheTopicOfTheCodeInTheHelpPage)
+{
+    // The editor's help file is "mill.hlp" in the program folder; its topics
+    // are the anchors of the page beside it.
+    Folder.Write("Mill.htm", "<html></html>");
+    std::vector<THelpDocument> shown;
+    Help().SetViewer([&shown](const THelpDocument &Document) { shown.push_back(Document); });
+    const struct {
+        const char *Case;
+        std::string Reference;
+        std::vector<THelpDocument> Shown;
+    } rows[] = {
+        {"prefix and code", "[Standard Code]\nG=2000,NUMBER\n", {{Folder.File("Mill.htm"), "200001"}}},
+        {"prefix alone", "[Standard Code]\nG=2000\n", {{Folder.File("Mill.htm"), "2000"}}},
+        {"a context that is no integer shows nothing", "[Standard Code]\nG=20A0,NUMBER\n", {}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.Case);
+        Folder.Write("Help.ini", row.Reference);
+        shown.clear();
+        auto editor = MakeEditor();
+        editor->RichEdit()->SetText("N10 G01 X5");
+        editor->RichEdit()->SetCaretPos(0, 5);
+        EXPECT_NO_THROW(editor->CodeHelp(true));
+        EXPECT_EQ(shown, row.Shown);
+    }
+    Help().SetViewer(nullptr);
+}
+
+TEST_F(EditorFormTest, ExpandedCodeStripIsDockedAlongTheBottomOfTheText)
+{
+    auto editor = MakeEditor();
+    editor->resize(500, 300);
+    auto view = editor->CreateExpandedView();
+    auto *strip = editor->findChild<TExpanded *>();
+    ASSERT_NE(strip, nullptr);
+    EXPECT_FALSE(strip->isWindow()) << "part of the editor window, not a window of its own";
+    editor->show();
+    EXPECT_FALSE(strip->isVisible()) << "hidden until a generated block is shown";
+    view->SetCode("G01 X10 Y0 Z-5");
+    view->Show();
+    editor->centralWidget()->layout()->activate();
+    EXPECT_TRUE(strip->isVisible());
+    EXPECT_EQ(strip->Code()->text().toStdString(), "G01 X10 Y0 Z-5");
+    const QRect text = editor->RichEdit()->geometry();
+    EXPECT_EQ(strip->geometry(), QRect(text.left(), text.bottom() + 1, text.width(), 27));
+    EXPECT_EQ(text.bottom() + 1 + 27, editor->centralWidget()->height());
+    view->Hide();
+    editor->centralWidget()->layout()->activate();
+    EXPECT_EQ(editor->RichEdit()->height(), editor->centralWidget()->height())
+        << "the text takes the room back";
+    // The window may go before the source's handle on the strip.
+    editor.reset();
+    view->SetCode("G00 Z5");
+    view->Show();
+    view.reset();
+}
+
+TEST_F(EditorFormTest, AnAdoptedWindowIsPlacedAndShownThroughItsMdiFrame)
+{
+    // The source puts a sub-program's window right of the first one by
+    // their bounds; inside a main window those are the MDI frames'.
+    QMdiArea area;
+    area.resize(900, 600);
+    area.show();
+    auto first = MakeEditor();
+    auto second = MakeEditor();
+    QMdiSubWindow *firstFrame = area.addSubWindow(first.get());
+    QMdiSubWindow *secondFrame = area.addSubWindow(second.get());
+    firstFrame->hide();
+    secondFrame->hide();
+    first->ShowWindow();
+    EXPECT_TRUE(firstFrame->isVisible()) << "showing the window shows its frame";
+    first->SetBounds({10, 20, 300, 200});
+    EXPECT_EQ(firstFrame->geometry(), QRect(10, 20, 300, 200));
+    const TEditorWindow::TBounds b = first->Bounds();
+    second->SetBounds({b.Left + b.Width, b.Top, b.Width, b.Height});
+    second->ShowWindow();
+    EXPECT_EQ(secondFrame->geometry(), QRect(310, 20, 300, 200));
+    EXPECT_TRUE(secondFrame->isVisible());
 }
 
 TEST_F(EditorFormTest, HiLightMarksEveryWordOfALetterAndShowNormalTakesItAway)

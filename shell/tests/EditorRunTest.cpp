@@ -3,12 +3,14 @@
 // caret's line, the lock and the marked line while it runs, sub-program
 // windows and the flash of a failing line.
 
+#include "engine/chain/ui/Expanded.h"
 #include "engine/form/EditorInput.h"
 #include "engine/form/tests/FormEngine.h"
 #include "machine/Machine_Tooling.h"
 #include "shell/tests/EditorTestSupport.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 
 #include <fstream>
@@ -204,6 +206,38 @@ TEST(EditorRun, AMachineErrorFlashesItsLine)
     EXPECT_EQ(form.RichEdit()->SelLength(), 0);
     run.Folder.Loop.Advance(250);
     EXPECT_EQ(form.RichEdit()->SelText(), "G00 X200");
+}
+
+} // namespace
+} // namespace orv
+
+namespace orv {
+namespace {
+
+// With expanded code asked for, the strip under the main editor window's
+// text shows the generated blocks of a drilling cycle while they run, and
+// goes away with the stop.
+TEST(EditorRun, GeneratedBlocksShowInTheStripUnderTheText)
+{
+    TEditorRun run;
+    run.Folder.Write("cycles.ini", DataFile("cycles.ini"));
+    run.Load("p.fnc", "G90 G00 X0 Y0 Z5\nG99 G81 X10 Y10 Z-5 R2 F80\nG80\nM30\n");
+    run.Engine->ShowExpanded = true;
+    TEditorForm &form = run.Form(0);
+    form.show();
+    auto *strip = form.findChild<TExpanded *>();
+    ASSERT_NE(strip, nullptr);
+    std::vector<std::string> shown;
+    run.Engine->OnHandOut = [&](const TCNC_data &) {
+        const std::string text = strip->Code()->text().toStdString();
+        if (strip->isVisible() && (shown.empty() || shown.back() != text))
+            shown.push_back(text);
+    };
+    run.Start();
+    EXPECT_FALSE(shown.empty()) << "the cycle's blocks were shown";
+    for (const std::string &text : shown)
+        EXPECT_EQ(text.find("G81"), std::string::npos) << text << ": a generated block";
+    EXPECT_FALSE(strip->isVisible()) << "hidden after the stop";
 }
 
 } // namespace

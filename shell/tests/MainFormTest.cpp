@@ -16,7 +16,12 @@
 #include "machine/Machine_Tooling.h"
 #include "machine/Work_piece_offset.h"
 #include "machine/ui/NewPass.h"
+#include "machine/ui/Tool_Holder2.h"
+#include "machine/ControlPanelStd.h"
+#include "machine/DummyLinkMill.h"
+#include "machine/ui/ControlPanelStdForm.h"
 #include "machine/ui/property_editor.h"
+#include "platform/HelpService.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
@@ -26,7 +31,14 @@
 #include "shell/ui/Choice_From.h"
 #include "shell/ui/ShellStatusBar.h"
 #include "shell/ui/key_setup.h"
+#include "components/richedit/RichEditW.h"
 #include "shell/ui/editor.h"
+#include "shell/ToolbarSetup.h"
+#include "shell/ui/Config_Menu_Tools.h"
+#include "shell/ui/MenuToolProp.h"
+#include "shell/ui/toolbar_setup.h"
+#include "components/toolbar/ui/TbTlbr.h"
+#include "components/toolbar/TbGlyphImage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,6 +46,11 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QTabWidget>
+#include <QTreeWidget>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -48,6 +65,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <thread>
 
 namespace orv {
 namespace {
@@ -206,7 +224,8 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle) {
     EXPECT_TRUE(Dialogs.empty()) << "the support files are all there";
     QMenu *source = Form().Menu("Source");
     ASSERT_EQ(source->actions().size(), 3);
-    const char *captions[] = {"File", "Editor", "Compiled Program"};
+    // The menus give each item a hot key of its own.
+    const char *captions[] = {"&File", "&Editor", "&Compiled Program"};
     for (int i = 0; i < 3; ++i) {
         QAction *item = source->actions()[i];
         EXPECT_EQ(item->objectName().toStdString(), "MenuSource" + std::to_string(i + 1));
@@ -218,7 +237,7 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle) {
     EXPECT_EQ(Form().StatusPanelText(2, 2), "File:");
     EXPECT_EQ(Form().StatusPanelText(2, 3), ProgramFile);
     EXPECT_EQ(Shown().Run, "S-T-");
-    EXPECT_FALSE(B(TMainButton::VROutput)->isEnabled()) << "no VR control on this system";
+    EXPECT_TRUE(B(TMainButton::VROutput)->isEnabled()) << "the simulated VR world is there";
     EXPECT_FALSE(B(TMainButton::Output3D)->isHidden())
         << "the simulation control was registered from beside the program";
     EXPECT_FALSE(Form().MenuItem("CIMSettings")->isVisible()) << "the bench mill has no CIM input";
@@ -278,12 +297,18 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle) {
     Form().PressButton(TMainButton::Start); // to the end this time
     ASSERT_EQ(steps.size(), 5u);
     EXPECT_EQ(steps[4].Cycle, " Cycle time 00:00:00") << "counted from the new start";
-    // The end rewinds the program (the end record counts as M30): it can
-    // be started again at once.
+    // The end leaves Start and Pause disabled and Rewind enabled: the
+    // operator rewinds before a new start, even though the engine has put
+    // the program back to its start already.
     const TShown end = Shown();
     EXPECT_EQ(end.State, csStopped);
-    EXPECT_EQ(end.Run, "S-T-");
+    EXPECT_EQ(end.Run, "--TR");
     EXPECT_EQ(Form().Engine()->Source()->GetState(), 0);
+    EXPECT_FALSE(Form().PressButton(TMainButton::Start));
+    Form().PressButton(TMainButton::Stop);
+    EXPECT_EQ(Shown().Run, "--TR") << "Stop does not skip the rewind";
+    Form().PressButton(TMainButton::Rewind);
+    EXPECT_EQ(Shown().Run, "S-T-");
 }
 
 // The demo program drawn in the "2D Simulation" MDI child. With
@@ -387,13 +412,33 @@ TEST_F(MainForm, HelpOpensTheHelpFilesInEnglishAndTheWebPageOtherwise) {
     Start({});
     Form().MenuItem("HelpProduct")->trigger();
     Form().MenuItem("HelpProgramming")->trigger();
-    EXPECT_EQ(Opened, (std::vector<std::string>{Dir.File("Tarnwick.hlp"), Dir.File("mill.hlp")}));
+    // The programming help's topics are the page beside its help file.
+    EXPECT_EQ(Opened, (std::vector<std::string>{Dir.File("Tarnwick.hlp"), Dir.File("Mill.htm")}));
+    EXPECT_EQ(Help().HelpFile(), Dir.File("Tarnwick.hlp")) << "the application's help file";
+    // Ctrl+F1 in the editor opens the topic of the caret's code: the anchor
+    // the program's "Help.ini" gives G01 in the page beside "mill.hlp".
+    const auto codeHelp = [this] {
+        TEditorForm *editor = nullptr;
+        for (QMdiSubWindow *w : Form().MdiArea()->subWindowList())
+            if (auto *e = qobject_cast<TEditorForm *>(w->widget()))
+                editor = e;
+        ASSERT_NE(editor, nullptr);
+        editor->RichEdit()->SetText("N10 G01 X5");
+        editor->RichEdit()->SetCaretPos(0, 5);
+        editor->CodeHelp(true);
+    };
+    Opened.clear();
+    codeHelp();
+    EXPECT_EQ(Opened, std::vector<std::string>{Dir.File("Mill.htm") + "#200001"});
     App.reset();
     Opened.clear();
     TIniFile(Dir.File("Tarnwick.ini")).WriteInteger("Default Settings", "PrimaryLanguage", 1);
     Start({});
     Form().MenuItem("HelpProduct")->trigger();
     EXPECT_EQ(Opened, std::vector<std::string>{Dir.File("help.htm")});
+    codeHelp();
+    EXPECT_EQ(Opened, std::vector<std::string>{Dir.File("help.htm")})
+        << "no code help in other languages";
 }
 
 TEST_F(MainForm, CloseKeepsTheSettingsForTheNextStart) {
@@ -672,6 +717,325 @@ TEST_F(MainForm, MachineButtonWithoutAControllerComesUpAgain)
     for (const TRecordedMessage &m : Messages.Log())
         named = named || m.Text.find("Error Locating COM1") != std::string::npos;
     EXPECT_TRUE(named);
+}
+
+// The toolbar popup: a right button released on the Outputs toolbar. Its
+// items follow the toolbar's icon size and captions, and each choice sizes
+// the buttons at once; the next start keeps the choice.
+TEST_F(MainForm, TheToolbarPopupSizesTheButtons)
+{
+    Start({});
+    TToolbar *outputs = Form().Toolbars()[1];
+    ASSERT_EQ(outputs->objectName(), "Toolbar_output");
+    auto popup = [&] {
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2),
+                            Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(outputs, &release);
+        QMenu *menu = Form().Menu("PopupMenu2");
+        EXPECT_TRUE(menu->isVisible());
+        std::string state;
+        for (const char *name : {"IconLarge", "IconSmall", "IconNone", "ToolBarCaptions"}) {
+            QAction *a = Form().MenuItem(name);
+            state += std::string(a->isChecked() ? "x" : ".") + (a->isEnabled() ? "" : "-") + " ";
+        }
+        menu->hide();
+        return state;
+    };
+    TToolbarButton *twoD = B(TMainButton::Output2D);
+    auto size = [&] { return twoD->size(); };
+    const struct {
+        const char *Item; // chosen after the popup showed Before
+        const char *Before;
+        QSize After;
+        int GlyphWidth;
+    } steps[] = {
+        {"IconSmall", "x . . x ", QSize(72, 50), 16},
+        {"ToolBarCaptions", ". x . x ", QSize(35, 20), 16},       // captions off
+        {"IconLarge", ". x .- . ", QSize(65, 35), 24},            // "None" disabled
+        {"ToolBarCaptions", "x . .- . ", QSize(72, 50), 24},      // captions on
+        {"IconNone", "x . . x ", QSize(72, 15), 24},
+    };
+    EXPECT_EQ(size(), QSize(72, 50)) << "large glyphs with captions as built";
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.Item);
+        EXPECT_EQ(popup(), step.Before);
+        Form().MenuItem(step.Item)->trigger();
+        EXPECT_EQ(size(), step.After);
+        EXPECT_EQ(twoD->Glyph().Width, step.GlyphWidth);
+    }
+    EXPECT_EQ(popup(), ". . x x- ") << "\"None\" marked: captions cannot go";
+    EXPECT_EQ(twoD->DisplayMode(), dmTextOnly);
+    Form().close();
+    App.reset();
+    Start({});
+    EXPECT_EQ(B(TMainButton::Output2D)->size(), QSize(72, 15)) << "the layout keeps the choice";
+}
+
+// "View..." behind the settings password: without full access no dialog,
+// but the hidden buttons are still saved; with it, "Hidden" hides the
+// selected button at once, also when the dialog is left by its close box.
+TEST_F(MainForm, HiddenButtonsAreSavedAndRestoredWithoutCase)
+{
+    Start({});
+    B(TMainButton::Compiled)->hide();
+    Form().MenuItem("ToolBarsView")->trigger(); // the password is not given
+    EXPECT_EQ(Dialogs, std::vector<std::string>{"NewPassword"});
+    EXPECT_EQ(Setting("Hidden Buttons", "Comp_output"), "0");
+    EXPECT_EQ(Setting("Hidden Buttons", "startbutton"), "<none>");
+
+    std::string before, after;
+    Answer = [&](QDialog &D) {
+        if (auto *password = dynamic_cast<TNewPassword *>(&D)) {
+            password->OldPassword->setText("orvellan");
+            return password->OkClick();
+        }
+        auto &setup = dynamic_cast<TToolbar_SetupForm &>(D);
+        QTreeWidgetItem *post = setup.FindNode("Post_output");
+        QTreeWidgetItem *compiled = setup.FindNode("Comp_output");
+        EXPECT_EQ(post->text(0).toStdString(), "Post Output");
+        EXPECT_TRUE(TToolbar_SetupForm::NodeVisible(post));
+        EXPECT_FALSE(TToolbar_SetupForm::NodeVisible(compiled));
+        EXPECT_EQ(setup.FindNode("startbutton")->text(0).toStdString(), "Start")
+            << "a button without a caption is listed by its hint";
+        EXPECT_NE(setup.FindNode("dataInfo"), nullptr) << "a toolbar of labels has a node";
+        setup.TreeView1->setCurrentItem(compiled);
+        setup.TreeMouseUp();
+        EXPECT_TRUE(setup.Hidden->isChecked());
+        setup.TreeView1->setCurrentItem(post);
+        setup.TreeMouseUp();
+        EXPECT_FALSE(setup.Hidden->isChecked());
+        setup.Hidden->click();
+        EXPECT_TRUE(B(TMainButton::PostOutput)->isHidden()) << "hidden at once";
+        return int(QDialog::Rejected); // the close box
+    };
+    Dialogs.clear();
+    Form().MenuItem("ToolBarsView")->trigger();
+    EXPECT_EQ(Dialogs, (std::vector<std::string>{"NewPassword", "Toolbar_SetupForm"}));
+    EXPECT_TRUE(B(TMainButton::PostOutput)->isHidden());
+    EXPECT_EQ(Setting("Hidden Buttons", "Post_output"), "0");
+    App.reset();
+
+    TIniFile ini(Dir.File("Tarnwick.ini"));
+    ini.EraseSection("Hidden Buttons");
+    ini.WriteString("Hidden Buttons", "POST_OUTPUT", "0");
+    ini.WriteString("Hidden Buttons", "no_such_button", "0");
+    Start({});
+    EXPECT_TRUE(B(TMainButton::PostOutput)->isHidden());
+    EXPECT_FALSE(B(TMainButton::Compiled)->isHidden());
+
+    Answer = [&](QDialog &D) {
+        if (auto *password = dynamic_cast<TNewPassword *>(&D)) {
+            password->OldPassword->setText("orvellan");
+            return password->OkClick();
+        }
+        auto &setup = dynamic_cast<TToolbar_SetupForm &>(D);
+        setup.ShowAllBtn->click();
+        setup.OKBtn->click();
+        return D.result();
+    };
+    Form().MenuItem("ToolBarsView")->trigger();
+    EXPECT_FALSE(B(TMainButton::PostOutput)->isHidden());
+    EXPECT_FALSE(B(TMainButton::BlockSearch)->isHidden()) << "Show All shows every button";
+    EXPECT_FALSE(TIniFile(Dir.File("Tarnwick.ini")).SectionExists("Hidden Buttons"));
+}
+
+// The Utilities menu: two utilities at places 1 and 0 list the second
+// first; "Configure Utilities" refuses a title already taken, adds one and
+// deletes one after asking; the menu follows, and its item runs the
+// utility in its program's folder with its parameters.
+TEST_F(MainForm, UtilitiesAreConfiguredAndRunFromTheMenu)
+{
+    TIniFile ini(Dir.File("Tarnwick.ini"));
+    for (auto [title, place] : {std::pair{"Calc", 1}, std::pair{"Notes", 0}}) {
+        ini.WriteInteger("Menu Tools", std::string(title) + "_Title", place);
+        for (const char *key : {"_Prog", "_Work", "_Param"})
+            ini.WriteString("Menu Tools", std::string(title) + key, "");
+    }
+    std::filesystem::create_directories(Dir.File("tools"));
+    const std::string out = Dir.File("out.txt");
+    const std::string script = Dir.Write(
+        "tools/report.sh", "#!/bin/sh\n{ pwd; echo \"$@\"; } > \"" + out + ".part\" && mv \"" +
+                               out + ".part\" \"" + out + "\"\n");
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    Start({});
+    auto items = [&] {
+        std::vector<std::string> texts;
+        for (QAction *a : Form().Menu("Utilities")->actions())
+            texts.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+        return texts;
+    };
+    // The window's translator gave the items it found hot keys.
+    EXPECT_EQ(items(),
+              (std::vector<std::string>{"Configure &Utilities...", "-", "&Notes", "&Calc"}));
+
+    bool okForTakenTitle = true, okAtLast = false;
+    Messages.Answer(script); // the program's "..."
+    Messages.Answer("");     // the folder's "...", cancelled
+    Messages.Answer("Yes");  // "Delete the item entitled Calc?"
+    Answer = [&](QDialog &D) {
+        if (auto *properties = dynamic_cast<TToolPropForm *>(&D)) {
+            properties->BrowseProgram->click();
+            properties->BrowseFolder->click();
+            EXPECT_EQ(properties->WorkEdit->text(), "");
+            properties->TitleEdit->setText("cALC");
+            okForTakenTitle = properties->OKBtn->isEnabled();
+            properties->TitleEdit->setText("Report");
+            properties->ParamEdit->setText("-v now");
+            okAtLast = properties->OKBtn->isEnabled();
+            return int(QDialog::Accepted);
+        }
+        auto &config = dynamic_cast<TMenuConfigTools &>(D);
+        EXPECT_FALSE(config.EditBtn->isEnabled()) << "nothing selected yet";
+        config.AddBtn->click();
+        config.ToolList->setCurrentRow(1);
+        EXPECT_TRUE(config.DeleteBtn->isEnabled());
+        config.DeleteBtn->click();
+        return int(QDialog::Accepted);
+    };
+    Form().MenuItem("ConfigureTools")->trigger();
+    EXPECT_FALSE(okForTakenTitle) << "a title already taken, in other letters";
+    EXPECT_TRUE(okAtLast);
+    ASSERT_EQ(Messages.Log().size(), 3u);
+    EXPECT_EQ(Messages.Log()[1].Caption, "Select Working Directory");
+    EXPECT_EQ(Messages.Log()[2].Text, "Delete the item entitled Calc?");
+    EXPECT_EQ(Messages.Log()[2].Caption, "Confirm");
+    EXPECT_EQ(items(), (std::vector<std::string>{"Configure &Utilities...", "-", "Notes", "Report"}));
+    EXPECT_EQ(Setting("Menu Tools", "Report_Title"), "1") << "its place rewritten";
+
+    Form().Menu("Utilities")->actions().back()->trigger();
+    for (int i = 0; i < 2000 && !std::filesystem::exists(out); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(ReadAll(out),
+              std::filesystem::canonical(Dir.File("tools")).string() + "\n-v now\n");
+}
+
+// A layout saved as "Level 2 Default" from the setup dialog comes back with
+// "Load Level 2 Defaults", behind the settings password; the File Control
+// and Machine Control toolbars keep their visibility.
+TEST_F(MainForm, LevelPresetsAreSavedAndLoadedBehindThePassword)
+{
+    Start({});
+    TToolbar *outputs = Form().Toolbars()[1];
+    TToolbar *machine = Form().Toolbars()[2];
+    bool givePassword = true;
+    std::function<void(TToolbar_SetupForm &)> inSetup;
+    Answer = [&](QDialog &D) {
+        if (auto *password = dynamic_cast<TNewPassword *>(&D)) {
+            if (!givePassword)
+                return int(QDialog::Rejected);
+            password->OldPassword->setText("orvellan");
+            return password->OkClick();
+        }
+        inSetup(dynamic_cast<TToolbar_SetupForm &>(D));
+        return int(QDialog::Accepted);
+    };
+    outputs->IconSize = iconSmall;
+    Form().ApplyToolbarButtonStyle(outputs);
+    inSetup = [](TToolbar_SetupForm &Setup) {
+        ASSERT_EQ(Setup.SaveMenu->actions().size(), 4);
+        Setup.SaveMenu->actions()[2]->trigger();
+    };
+    Form().MenuItem("ToolBarsView")->trigger();
+    EXPECT_EQ(TIniFile(Dir.File("Default2.ini")).ReadString("Toolbar_output", "IconSize", ""),
+              "1") << "the preset found without regard to case";
+
+    outputs->IconSize = iconLarge;
+    Form().ApplyToolbarButtonStyle(outputs);
+    machine->SetVisible(false);
+    givePassword = false;
+    Form().MenuItem("LoadLevel2")->trigger();
+    EXPECT_EQ(B(TMainButton::Output2D)->Glyph().Width, 24) << "no access: nothing loaded";
+    givePassword = true;
+    Form().MenuItem("LoadLevel2")->trigger();
+    EXPECT_EQ(outputs->IconSize, iconSmall);
+    EXPECT_EQ(B(TMainButton::Output2D)->Glyph().Width, 16);
+    EXPECT_FALSE(machine->Visible()) << "kept as it was";
+}
+
+// The bench mill has no real machine: "Machine" drives the simulated
+// machine, and the "Control Panel" opens as an MDI child with the main
+// window's jog keys. The main window's Home All homes it; a change of
+// source keeps it; releasing "Machine" takes machine and panel away.
+TEST_F(MainForm, TheMachineButtonBringsTheControlPanel)
+{
+    Start({ProgramFile});
+    TBaseForm &engine = *Form().Engine();
+    EXPECT_EQ(engine.Panel(), nullptr) << "no panel without a machine";
+    B(TMainButton::MachineOutput)->Click();
+    ASSERT_TRUE(B(TMainButton::MachineOutput)->Down());
+    ASSERT_NE(dynamic_cast<TDummyLinkMill *>(engine.Machine()), nullptr);
+    auto *panel = dynamic_cast<TControlPanelStd *>(engine.Panel());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->JogKeys, engine.JogKeys()) << "the main window's jog-key table";
+    auto *form = dynamic_cast<TControlPanelStdForm *>(panel->Form());
+    ASSERT_NE(form, nullptr);
+    auto *sub = qobject_cast<QMdiSubWindow *>(form->parentWidget());
+    ASSERT_NE(sub, nullptr) << "an MDI child";
+    EXPECT_TRUE(sub->isVisible());
+    EXPECT_EQ(sub->windowTitle().toStdString(), "Control Panel");
+
+    Loop.Advance(400); // the first poll reports the machine's state
+    EXPECT_FALSE(form->PageControl->isTabVisible(pgJog));
+    ASSERT_TRUE(Form().PressCommand("HomeAllButt"));
+    Loop.Advance(200);
+    for (QLabel *lamp : form->Shapes)
+        EXPECT_TRUE(lamp->styleSheet().contains("#008000")) << lamp->styleSheet().toStdString();
+    for (int tab : {pgJog, pgAuto, pgMDI})
+        EXPECT_TRUE(form->PageControl->isTabVisible(tab)) << tab;
+
+    Form().Menu("Source")->actions()[0]->trigger(); // "File"
+    EXPECT_EQ(engine.SourceKind(), skFile);
+    EXPECT_NE(engine.Machine(), nullptr) << "the operator's machine stays";
+    EXPECT_EQ(engine.Panel(), panel);
+
+    B(TMainButton::MachineOutput)->Click();
+    EXPECT_EQ(engine.Machine(), nullptr);
+    EXPECT_EQ(engine.Panel(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QMdiSubWindow *w : OtherChildren(Form()))
+        EXPECT_NE(w->windowTitle().toStdString(), "Control Panel");
+}
+
+// A run whose "M06 T5" finds position 5 empty, answered Yes to "Edit
+// Tooling Now", shows the carousel with the Tooling button down; a
+// library tool inserted at 5 lets the run reach its end.
+TEST_F(MainForm, ARunWaitingForAToolGoesOnOnceTheCarouselHasIt)
+{
+    TIniFile(Dir.File("Tarnwick.MTF")).EraseSection("Tool5");
+    const std::string program =
+        Dir.Write("t5.fnc", "G21 G90 G17\nG00 X0 Y0 Z5\nM06 T5\nG01 X10 F100\nM30\n");
+    Start({program});
+    B(TMainButton::Output2D)->Click();
+    Messages.Answer("Yes");
+    bool inserted = false, toolingDown = false;
+    auto poll = std::make_shared<TTimer>();
+    poll->SetInterval(50);
+    poll->OnTimer = [&] {
+        auto *deck = dynamic_cast<TTool_Deck *>(Form().Engine()->Tooling()->Deck());
+        if (inserted || !deck)
+            return;
+        inserted = true;
+        toolingDown = B(TMainButton::Tooling)->Down();
+        auto find = [](QMenu *Menu, const char *Text) -> QAction * {
+            for (QAction *a : Menu->actions())
+                if (a->text() == Text)
+                    return a;
+            return nullptr;
+        };
+        QAction *insert = find(deck->PositionMenu(5), "Insert Tool");
+        QAction *tool = insert ? find(insert->menu(), "End Mill 10") : nullptr;
+        ASSERT_NE(tool, nullptr);
+        tool->trigger();
+    };
+    poll->SetEnabled(true);
+    Form().PressButton(TMainButton::Start);
+    poll->SetEnabled(false);
+    ASSERT_FALSE(Messages.Log().empty());
+    EXPECT_EQ(Messages.Log()[0].Text, "Failed to Find a valid Tool-5\nEdit Tooling Now");
+    EXPECT_TRUE(inserted) << "the carousel showed while the run waited";
+    EXPECT_TRUE(toolingDown);
+    EXPECT_EQ(Form().Engine()->Tooling()->CurrentTool(), 5);
+    EXPECT_EQ(Shown().Run, "--TR") << "the run reached its end";
 }
 
 } // namespace

@@ -28,6 +28,13 @@ TRunContext Ctx(int SourceState, bool SingleStep = false, bool Stopped = true) {
     return c;
 }
 
+// After the end of the program the engine has rewound the source (state 0).
+TRunContext AfterTheEnd(bool SingleStep = false) {
+    TRunContext c = Ctx(0, SingleStep);
+    c.Ended = true;
+    return c;
+}
+
 TRunContext ManualMachine(int SourceState, bool AnySink) {
     TRunContext c = Ctx(SourceState);
     c.HasMachine = true;
@@ -50,6 +57,15 @@ TEST(RunButtons, EnablingAfterEachClick) {
         {"rewind, manual machine, not started", tagRewind, ManualMachine(0, false), "S-T-"},
         {"stop at end, manual machine, no output", tagStop, ManualMachine(2, false), "S-TR"},
         {"stop at end, manual machine, 2D on", tagStop, ManualMachine(2, true), "--TR"},
+        {"stop after the end", tagStop, AfterTheEnd(), "--TR"},
+        {"stop after the end, single step", tagStop, AfterTheEnd(true), "--TR"},
+        {"stop after the end, manual machine", tagStop,
+         [] {
+             TRunContext c = ManualMachine(0, false);
+             c.Ended = true;
+             return c;
+         }(),
+         "--TR"},
     };
     for (const TClickRow &row : rows) {
         SCOPED_TRACE(row.Name);
@@ -79,6 +95,10 @@ TEST(RunButtons, InputStateAndProgramEnd) {
     EXPECT_EQ(Shown(step), "----") << "single step leaves the buttons alone";
     TRunButtons end{true, true, true, false};
     ProgramEndedButtons(end);
+    EXPECT_EQ(Shown(end), "--TR");
+    // The engine rewinds the source at the end and then reports the input
+    // state: Start still waits for the operator's Rewind.
+    InputStateButtons(end, AfterTheEnd());
     EXPECT_EQ(Shown(end), "--TR");
 }
 

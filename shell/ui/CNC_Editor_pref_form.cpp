@@ -2,6 +2,7 @@
 
 #include "components/richedit/RichEditW.h"
 #include "engine/core/Mess.h"
+#include "platform/ui/QtPos_size.h"
 #include "shell/ui/EditorDialogs.h"
 
 #include <QButtonGroup>
@@ -76,6 +77,8 @@ TCol_pref::TCol_pref(const TTokenColours &Colours, QWidget *Parent)
         SelectToken(Item ? Tree->indexOfTopLevelItem(Item) : -1);
     });
     SelectToken(0);
+    adjustSize();
+    new TQtPos_size(this, "TCol_pref", TPosBorder::Fixed);
 }
 
 void TCol_pref::SelectToken(int Index)

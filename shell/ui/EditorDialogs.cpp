@@ -1,6 +1,8 @@
 #include "shell/ui/EditorDialogs.h"
 
 #include "components/richedit/RichEditW.h"
+#include "engine/core/DUtils.h"
+#include "platform/ui/ColourDialog.h"
 #include "shell/ui/CNC_Editor_pref_form.h"
 #include "shell/ui/HeaderUnit.h"
 #include "shell/ui/Line_numbering_form.h"
@@ -9,8 +11,10 @@
 #include "shell/ui/ask_for_token_form.h"
 #include "shell/ui/editor.h"
 #include "shell/ui/global_change.h"
+#include "localise/ui/LxQtDialogs.h"
+#include "platform/ui/FindDialogs.h"
+#include "platform/ui/ModalRunner.h"
 
-#include <QColorDialog>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QPageSetupDialog>
@@ -58,11 +62,11 @@ bool TEditorDialogs::AlterValues(QWidget *Parent, int Tag, TAlterValues &Values)
 
 bool TEditorDialogs::FindText(QWidget *Parent, std::string &Text)
 {
-    bool ok = false;
-    const QString found = QInputDialog::getText(Parent, QObject::tr("Find"), QObject::tr("Find what:"),
-                                                QLineEdit::Normal, FromBytes(Text), &ok);
+    std::unique_ptr<TFindDialog> dialog = MakeFindDialog(Parent);
+    dialog->FindEdit->setText(FromBytes(Text));
+    const bool ok = RunModal(*dialog) == QDialog::Accepted;
     if (ok)
-        Text = ToBytes(found);
+        Text = ToBytes(dialog->FindEdit->text());
     return ok && !Text.empty();
 }
 
@@ -77,11 +81,8 @@ bool TEditorDialogs::Font(QWidget *Parent, QFont &Font)
 
 bool TEditorDialogs::Colour(QWidget *Parent, uint32_t &Colour)
 {
-    const QColor chosen = QColorDialog::getColor(TRichEditW::ToQColor(Colour), Parent);
-    if (!chosen.isValid())
-        return false;
-    Colour = TRichEditW::FromQColor(chosen);
-    return true;
+    // The custom colours are the program's, kept in its ".col" file.
+    return ChooseColour(Parent, Colour, ExeFileWithExt("col"));
 }
 
 bool TEditorDialogs::ColourPreferences(QWidget *Parent, TTokenColours &Colours)

@@ -110,4 +110,10 @@ TBitmap32 ShellGlyph(int Glyph) {
     return FromQImage(image);
 }
 
+TBitmap32 SmallShellGlyph(int Glyph) {
+    // Nearest pixels, so the transparent magenta stays unmixed.
+    return FromQImage(ToQImage(ShellGlyph(Glyph)).scaled(16, 16, Qt::IgnoreAspectRatio,
+                                                         Qt::FastTransformation));
+}
+
 } // namespace orv

@@ -29,5 +29,7 @@ enum TShellGlyph {
 };
 
 TBitmap32 ShellGlyph(int Glyph);
+// The same glyph in 16 by 16 pixels, for toolbars with small icons.
+TBitmap32 SmallShellGlyph(int Glyph);
 
 } // namespace orv

@@ -1,6 +1,7 @@
 #include "shell/ui/ask_for_token_form.h"
 
 #include "engine/core/Mess.h"
+#include "platform/ui/QtPos_size.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -35,6 +36,8 @@ TGet_token_form::TGet_token_form(QWidget *Parent) : QDialog(Parent)
     layout->addWidget(Token);
     layout->addWidget(number);
     layout->addWidget(buttons);
+    adjustSize();
+    new TQtPos_size(this, "TGet_token_form", TPosBorder::Fixed);
 }
 
 void TGet_token_form::Load(const TRequestValues &Values)

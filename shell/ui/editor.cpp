@@ -5,11 +5,14 @@
 #include "engine/core/DIniFile.h"
 #include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
+#include "localise/dialogs/LxDlgMod.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "platform/EventLoop.h"
 #include "platform/HelpService.h"
 #include "platform/MessageService.h"
 #include "platform/NumberText.h"
 #include "platform/Paths.h"
+#include "platform/ui/MdiHost.h"
 #include "shell/CodeHelp.h"
 #include "shell/ui/EditorDialogs.h"
 
@@ -19,11 +22,14 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QVBoxLayout>
 
 #include <filesystem>
 #include <fstream>
@@ -111,9 +117,16 @@ TEditorForm::TEditorForm(QWidget *Parent) : QMainWindow(Parent)
     setObjectName("EditorForm");
     // It closes with its source or with the program, not from its frame.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
-    FRichEdit = new TRichEditW(this);
+    // The text fills the window; the expanded-code strip, when the source
+    // makes one, is docked along its bottom.
+    auto *client = new QWidget(this);
+    auto *column = new QVBoxLayout(client);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    FRichEdit = new TRichEditW(client);
     FRichEdit->setObjectName("RichEdit");
-    setCentralWidget(FRichEdit);
+    column->addWidget(FRichEdit, 1);
+    setCentralWidget(client);
     FStatus = new QLabel(this);
     statusBar()->addWidget(FStatus, 1);
     BuildMenus();
@@ -125,6 +138,9 @@ TEditorForm::TEditorForm(QWidget *Parent) : QMainWindow(Parent)
     FRichEdit->OnFilesDropped = [this](const QStringList &Files) { FilesDropped(Files); };
     resize(560, 420);
     FormCreate();
+    AttachTranslator(this, "TEditorForm");
+    // From the first editor on, the program's standard dialogs are translated.
+    TLxDialogModule().Loaded();
 }
 
 TEditorForm::~TEditorForm() { FormDestroy(); }
@@ -397,19 +413,68 @@ void TEditorForm::SetBillet(const TBilletSize &Billet) { FBillet = Billet; }
 void TEditorForm::SetMachineName(const std::string &Name) { FMachineName = Name; }
 void TEditorForm::UpdateWizard() { FWizard.Padding = FCurrentPadding; }
 
+// The window's frame: its MDI sub-window once a main window has adopted it.
+QWidget *TEditorForm::Frame() const
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        return sub;
+    return const_cast<TEditorForm *>(this);
+}
+
 TEditorWindow::TBounds TEditorForm::Bounds() const
 {
-    const QRect r = geometry();
+    const QRect r = Frame()->geometry();
     return {r.left(), r.top(), r.width(), r.height()};
 }
 
-void TEditorForm::SetBounds(const TBounds &B) { setGeometry(B.Left, B.Top, B.Width, B.Height); }
+void TEditorForm::SetBounds(const TBounds &B)
+{
+    Frame()->setGeometry(B.Left, B.Top, B.Width, B.Height);
+}
 
-void TEditorForm::ShowWindow() { show(); }
+void TEditorForm::ShowWindow() { ShowWindowOrChild(this); }
+
+namespace {
+
+// The source's handle on the strip; the strip goes with the view, or with
+// the window when that goes first.
+class TDockedExpanded : public TExpandedView {
+public:
+    explicit TDockedExpanded(TExpanded *Strip) : FStrip(Strip) {}
+    ~TDockedExpanded() override { delete FStrip.data(); }
+    void SetCode(const std::string &Text) override
+    {
+        if (FStrip)
+            FStrip->SetCode(Text);
+    }
+    void Show() override
+    {
+        if (FStrip)
+            FStrip->show();
+    }
+    void Hide() override
+    {
+        if (FStrip)
+            FStrip->hide();
+    }
+
+private:
+    QPointer<TExpanded> FStrip;
+};
+
+} // namespace
 
 std::unique_ptr<TExpandedView> TEditorForm::CreateExpandedView()
 {
-    return std::make_unique<TExpanded>(this);
+    // A strip of this window under the text, as wide as the text.
+    auto *strip = new TExpanded(centralWidget());
+    strip->setWindowFlags(Qt::Widget);
+    strip->setObjectName("Expanded");
+    strip->setMinimumWidth(0);
+    strip->setMaximumWidth(QWIDGETSIZE_MAX);
+    strip->hide();
+    centralWidget()->layout()->addWidget(strip);
+    return std::make_unique<TDockedExpanded>(strip);
 }
 
 // --- Caption and status ---

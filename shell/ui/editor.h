@@ -155,6 +155,7 @@ protected:
 private:
     void FormCreate();
     void FormDestroy();
+    QWidget *Frame() const;
     void BuildMenus();
     void BuildPopup();
     void BuildWizardMenu();

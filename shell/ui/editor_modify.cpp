@@ -274,11 +274,7 @@ void TEditorForm::CheckSyntax()
 // Help is given in English only; in other languages there is no help file.
 void TEditorForm::SetupHelp()
 {
-    const TLxDictionary &dictionary = Mess().Dictionary();
-    const bool english = !dictionary.Active() ||
-                         UpperCase(dictionary.CurrentLocale().EnglishLanguageName).find("ENGLISH") !=
-                             std::string::npos;
-    if (english) {
+    if (HelpInEnglish(Mess().Dictionary())) {
         FRememberedHelpFile = Help().HelpFile();
         return;
     }

@@ -15,6 +15,7 @@
 #include "engine/simlink/SimLink.h"
 #include "engine/form/ui/EngineWindows.h"
 #include "localise/LxTextDictionary.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "machine/Read_Machinedata_file.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
@@ -26,6 +27,7 @@
 #include "machine/Work_piece_offset.h"
 #include "platform/ComServer.h"
 #include "platform/EventLoop.h"
+#include "platform/HelpService.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/NumberText.h"
@@ -34,9 +36,12 @@
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/QtPos_size.h"
 #include "platform/ui/VirtualKeys.h"
+#include "shell/CodeHelp.h"
+#include "shell/RemoteInputs.h"
 #include "shell/ShellSettings.h"
 #include "shell/SourceMenu.h"
 #include "shell/SupportCheck.h"
+#include "shell/UtilityMenu.h"
 #include "shell/ui/RecentMenuMW.h"
 #include "shell/ui/ShellGlyphs.h"
 #include "shell/ui/ShellStatusBar.h"
@@ -115,6 +120,10 @@ TMainForm *MainForm() {
 TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent) {
     gMainForm = this;
     setObjectName("MainForm");
+    // Help of every window opens in the desktop's viewer.
+    Help().SetViewer([](const THelpDocument &Document) {
+        OpenDocument(Document.Path, Document.Anchor);
+    });
     FormCreate();
 }
 
@@ -125,8 +134,11 @@ TMainForm::~TMainForm() {
     TWork_piece_offset::WindowFactory = nullptr;
     TMachine_Tooling::DeckFactory = nullptr;
     SetMdiAdopter(nullptr);
+    SetModalPreparer(nullptr);
+    Help().SetViewer(nullptr);
     if (!FClosed)
         FormClose();
+    FreeRemoteInputs();
     FRecent.reset();
     if (FKeyForm)
         FKeyForm->hide();
@@ -148,6 +160,7 @@ void TMainForm::FormCreate() {
     resize(756, 490);
     AssignCommandTags();
     BuildMenus();
+    CreateRemoteInputs();
     BuildStatusBars();
     auto *centre = new QWidget(this);
     auto *column = new QVBoxLayout(centre);
@@ -165,6 +178,7 @@ void TMainForm::FormCreate() {
     connect(FMdi, &QMdiArea::subWindowActivated, this,
             [this](QMdiSubWindow *W) { MergeChildMenus(W); });
     BuildToolbars();
+    SetUpToolbarPopups();
     BuildModalLabels();
     BuildTransformations();
     ReadBackground();
@@ -323,7 +337,7 @@ TToolbarButton *TMainForm::AddButton(TToolbar *Bar, const char *Name, const char
     b->setToolTip(Tr(Hint));
     b->Tag = Tag;
     b->SetLayout(blGlyphTop);
-    b->SetGlyph(ShellGlyph(Glyph));
+    SetButtonGlyph(b, Glyph);
     const int width = std::max(44, b->fontMetrics().horizontalAdvance(b->Caption()) + 12);
     b->resize(width, 44);
     if (Toggle) {
@@ -550,8 +564,10 @@ void TMainForm::FormShow() {
     FEngine->FormCreate();
     FEngine->OnInputStateChanged = [this](TObject *) { InputStateChanged(); };
     FEngine->OnCycleStateChanged = [this](TObject *) { CycleStateChanged(); };
+    StartRemoteInputs();
     FRecent->LoadHistory();
-    LoadToolWindowPositions(this, FMainIni);
+    RestoreToolbarLayout(FMainIni);
+    HideListedButtons(FMainIni);
     TIniFile ini(FMainIni);
     FDefaultBillet = ReadDefaultBillet(FMainIni);
     FStatusBar1->hide();
@@ -564,6 +580,7 @@ void TMainForm::FormShow() {
     FEngine->ShowExpanded = expanded;
     BuildSourceMenu();
     FHelpPath = ProgramFolder() + ini.ReadString("Default Settings", "Help File", "mill.hlp");
+    BuildUtilitiesMenu(ReadUtilityTitles(FMainIni));
     UpdateCaption();
     ShowUnits();
     const std::string first = NetUtil().Param1;
@@ -576,6 +593,7 @@ void TMainForm::FormShow() {
     UpdateCaption();
     CycleStateChanged();
     LayOutClient();
+    AttachFormTranslator();
 }
 
 void TMainForm::BuildSourceMenu() {
@@ -605,10 +623,11 @@ void TMainForm::UpdateCaption() {
 bool TMainForm::CheckSupportFiles()
 {
     TSupportProbes probes;
-    // The VR viewer is not on this system. The simulation control is made
-    // by its class id; registration takes "Velmarox.OCX" from the program
-    // folder, or from beside the binary when the program's files live apart.
-    probes.CreateVR = [] { return false; };
+    // The VR control is the simulated world of the links. The simulation
+    // control is made by its class id; registration takes "Velmarox.OCX"
+    // from the program folder, or from beside the binary when the program's
+    // files live apart.
+    probes.CreateVR = [] { return CanCreateVRControl(); };
     probes.CreateSimulation = [] {
         TComPtr control;
         return CreateInstance(VelmaroxControlClassId, control) == S_OK;
@@ -645,12 +664,9 @@ void TMainForm::ApplySupportResult(bool VRAvailable, bool Sim3DAvailable) {
 }
 
 void TMainForm::BindHelpItems() {
-    // Without a chosen language the program speaks the language its texts
-    // are written in, English.
-    TLxTextDictionary &dictionary = Mess().Dictionary();
-    const std::string language =
-        dictionary.Language() < 0 ? "English" : dictionary.CurrentLanguage().Name;
+    const std::string language = HelpLanguageName(Mess().Dictionary());
     const THelpFiles help = HelpFilesFor(language, ProgramFolder(), ProgramFileName(), FHelpPath);
+    Help().SetHelpFile(help.ApplicationHelpFile);
     MenuItem("HelpProduct")->setData(QString::fromStdString(help.ProductHelp));
     MenuItem("HelpProgramming")->setData(QString::fromStdString(help.ProgrammingHelp));
 }
@@ -658,7 +674,7 @@ void TMainForm::BindHelpItems() {
 void TMainForm::HelpClick(bool Programming) {
     const QString file =
         MenuItem(Programming ? "HelpProgramming" : "HelpProduct")->data().toString();
-    OpenDocument(file.toStdString());
+    Help().ShowContents(file.toStdString());
 }
 
 // --- Close ------------------------------------------------------------------
@@ -815,6 +831,11 @@ QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window) {
     // the form): the sub-window follows it.
     connect(Window, &QObject::destroyed, sub, [sub] { sub->deleteLater(); });
     new TFollowChild(sub, Window);
+    // A child without a translator of its own gets one with its class name.
+    if (!TranslatorOf(Window)) {
+        const QString name = QString(Window->metaObject()->className()).section("::", -1);
+        AttachTranslator(Window, name.toStdString());
+    }
     return sub;
 }
 

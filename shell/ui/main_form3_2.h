@@ -34,7 +34,10 @@ class QPushButton;
 namespace orv {
 
 class TBaseForm;
+class TDDEServerWindow;
 class TDock;
+class TRemoteInputs;
+class TRemoteWindow;
 class TKey_def_form;
 class TMenu2;
 class TQtPos_size;
@@ -119,6 +122,23 @@ public:
     // Makes Window an MDI child with its menus merged while it is active.
     QMdiSubWindow *AdoptChild(QWidget *Window);
 
+    // --- Toolbar and Utilities setup (main_form3_2_toolbars.cpp) ---
+    // The toolbar's buttons sized and drawn by its IconSize and ShowCaption.
+    void ApplyToolbarButtonStyle(TToolbar *Bar);
+    // The popup of a toolbar (a right button released on it).
+    void ToolbarPopup(TToolbar *Bar);
+    // Set&up > ToolBars > "View..." and "Load Level n Defaults" (1 to 3):
+    // behind the settings password; the hidden buttons are saved anyway.
+    void ToolBars2Click();
+    void SetDefaultToolBar11Click(int Tag);
+    void HideListedButtons(const std::string &SettingsFile);
+    void SaveHiddenButtons(const std::string &SettingsFile);
+    void BuildUtilitiesMenu(const std::vector<std::string> &Titles);
+    void UtilityItemClick(QAction *Item);
+    void ConfigureTools1Click();
+    // File Control, Outputs, Machine Control, Options, Modal Data.
+    std::vector<TToolbar *> Toolbars() const;
+
     // --- TEngineHost ---
     bool ButtonDown(TMainButton Which) const override;
     void ClickButton(TMainButton Which) override;
@@ -151,6 +171,16 @@ public:
     TJogKeyTable *CreateJogKeyForm() override;
     void ShowJogKeySetup() override;
     bool ConfirmMachineRun(bool &DontShowAgain) override;
+    void MachineDataApplied() override;
+
+    // --- Remote inputs (main_form3_2_remote.cpp) ---
+    // The CIM port, copy-data requests, DDE server and Keplin console.
+    TRemoteInputs *RemoteInputs() const { return FRemote.get(); }
+    TDDEServerWindow *DDEWindow() const;
+    // The Keplin console's press (mouse down and activate) or release on
+    // the control of that name; its key, with modifiers, to the focus.
+    void KeplinPress(const std::string &Control, bool Press);
+    void KeplinKey(uint8_t Key, unsigned Shift);
 
 protected:
     void showEvent(QShowEvent *Event) override;
@@ -196,10 +226,25 @@ private:
     void OpenMessageDictionary();
     void BuildSourceMenu();
     void BindHelpItems();
+    // Language: the window's translator, the "Select Language" command and
+    // the texts the window sets while it runs (main_form3_2_language.cpp).
+    void AttachFormTranslator();
+    void SelectLanguageClick();
+    void RefreshChangingTexts();
     void PanelButton(QPushButton *Button, bool Down);
     void ApplySupportResult(bool VRAvailable, bool Sim3DAvailable);
     void MergeChildMenus(QMdiSubWindow *Window);
     void ReleaseOnClose(QWidget *Window, TMainButton Which);
+
+    // Toolbar and Utilities setup (main_form3_2_toolbars.cpp).
+    void BuildToolbarSetupMenus();
+    void SetUpToolbarPopups();
+    void RestoreToolbarLayout(const std::string &LayoutFile);
+    void PopupIconSizeClick(int IconSize);
+    void PopupCaptionsClick();
+    void SetButtonGlyph(TToolbarButton *Button, int Glyph);
+    std::vector<TToolbarButton *> ToolbarButtons() const;
+    bool FullSettingsAccess();
 
     // Commands (main_form3_2_commands.cpp).
     void SetRunButtons(const TRunButtons &Buttons);
@@ -216,6 +261,13 @@ private:
     void SearchForMachine();
     void EscapePressedDuringRun();
     void StartCycleTimer(bool On);
+
+    // Remote inputs (main_form3_2_remote.cpp).
+    void CreateRemoteInputs();
+    void StartRemoteInputs();
+    void FreeRemoteInputs();
+    void ShowDDEWindow();
+    void VRClick(TToolbarButton *Sender);
 
     // TProgramOpenerHost.
     bool EngineStopped() const override;
@@ -241,6 +293,7 @@ private:
     std::unique_ptr<TMenu2> FRecent;
     bool FOutputsEnabled = true;
     int FCycleStateChanges = 0; // tells a refused start from one that ran
+    bool FEnded = false;        // ran to its end; Start waits for Rewind
     TCycleClock FCycleClock;
     std::unique_ptr<TTimer> FStatUpdate;
     std::string FHelpPath;
@@ -256,6 +309,7 @@ private:
     TToolbar *FOutputsBar = nullptr;
     TToolbar *FOptionsBar = nullptr;
     TToolbar *FDataInfo = nullptr;
+    TToolbar *FPopupToolbar = nullptr; // the toolbar whose popup is open
     std::map<TMainButton, TToolbarButton *> FButtons;
     std::vector<QLabel *> FModalLabels;
     QWidget *FTransformations = nullptr;
@@ -275,7 +329,13 @@ private:
     QPointer<QWidget> FOffsetsForm; // the work offsets' window while it is open
     QWidget *FMacroForm = nullptr;  // made at first use, goes before the engine
     TQtPos_size *FPos = nullptr;
+    std::unique_ptr<TRemoteWindow> FRemoteWindow;
+    std::unique_ptr<TRemoteInputs> FRemote;
+    QPointer<QWidget> FDDEWindow; // the "CIM DDE Server" window once shown
 };
+
+// True when the VR control (the simulated world) can be made.
+bool CanCreateVRControl();
 
 // The program's main window while it exists (null before and after).
 TMainForm *MainForm();

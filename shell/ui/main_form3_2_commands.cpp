@@ -22,8 +22,12 @@
 #include "engine/view2d/Draw_2D.h"
 #include "engine/view2d/ui/Form2DWindow.h"
 #include "links/MachLink.h"
+#include "links/ui/LineDebugForm.h"
 #include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
+#include "machine/ControlPanelStd.h"
+#include "machine/DummyLinkMill.h"
+#include "machine/Read_Machinedata_file.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
 #include "machine/ui/ControlPanelStdForm.h"
@@ -104,6 +108,7 @@ void TMainForm::BuildMenus() {
         MessageDlg(Mess().Translate("About"), "Orvellan\nTarnwick", mtInformation, mbOK);
     });
     BuildPopupMenus();
+    BuildToolbarSetupMenus();
 }
 
 void TMainForm::BuildFileMenu() {
@@ -148,6 +153,7 @@ void TMainForm::BuildSetupMenu() {
             FEngine->SetupClick();
         UpdateCaption();
     });
+    NewItem(setup, "SelectLanguage", "Select Language", [this] { SelectLanguageClick(); });
     NewItem(setup, "JogKeys", "Jog Keys", [this] {
         if (FEngine)
             FEngine->JogKeySetup();
@@ -387,6 +393,7 @@ void TMainForm::ShowProgramPath(const std::string &FileName) {
 }
 
 void TMainForm::AfterProgramLoaded(const std::string &FileName) {
+    FEnded = false;
     Button(TMainButton::Compiled)->SetDown(false);
     FEngine->ProgramLoaded(FileName, true, 0);
     Button(TMainButton::Start)->setEnabled(true);
@@ -394,6 +401,7 @@ void TMainForm::AfterProgramLoaded(const std::string &FileName) {
 }
 
 void TMainForm::AfterCompiledLoaded(const std::string &FileName) {
+    FEnded = false;
     Button(TMainButton::Compiled)->SetDown(false);
     FEngine->CompiledProgramLoaded(FileName);
     Button(TMainButton::Start)->setEnabled(true);
@@ -459,6 +467,7 @@ TRunContext TMainForm::RunContext() const {
     for (int slot = slot2D; slot <= slotPost; ++slot)
         c.AnySinkInSlots0To3 = c.AnySinkInSlots0To3 || FEngine->Output(slot);
     c.Stopped = FEngine->RunState() == csStopped;
+    c.Ended = FEnded;
     return c;
 }
 
@@ -501,6 +510,7 @@ void TMainForm::ToolbarbuttonClick(TToolbarButton *Sender) {
         UpdateStatusBar();
         break;
     case tagRewind:
+        FEnded = false;
         FCycleClock.Reset();
         StartCycleTimer(false);
         FEngine->CycleRewind();
@@ -577,6 +587,7 @@ void TMainForm::CycleStateChanged() {
 }
 
 void TMainForm::ProgramEnded() {
+    FEnded = true;
     TRunButtons b = RunButtons();
     ProgramEndedButtons(b);
     SetRunButtons(b);
@@ -632,17 +643,23 @@ void TMainForm::OpenGlClick(bool OpenGL) {
     Button(TMainButton::Output3D)->Click();
 }
 
-// The "Machine" button puts the real-machine link into the engine while it
-// is down; a link that cannot connect (its error shown) lets the button up.
-// The VR link comes with its own Part; until then the buttons only keep
-// each other out.
+// The "Machine" button puts the machine into the engine while it is down,
+// with the standard control panel ("Control Panel") to drive it; "VR
+// Machine" puts the VR link there. A link that cannot connect (its error
+// shown) lets the button up. The two buttons keep each other out.
 void TMainForm::MachineClick(TToolbarButton *Sender)
 {
     TToolbarButton *machine = Button(TMainButton::MachineOutput);
+    if (Sender == Button(TMainButton::VROutput) && FEngine)
+        VRClick(Sender);
     if (Sender == machine && FEngine) {
-        if (!machine->Down())
+        if (!machine->Down()) {
             FEngine->FreeMachine();
-        else if (!FEngine->MakeMachineLink()) {
+            FEngine->FreeStandardPanel();
+        } else if (FEngine->MakeMachineLink()) {
+            if (FEngine->SourceKind() != skFanuc21 && FEngine->SourceKind() != skFanuc0M)
+                FEngine->MakeStandardPanel();
+        } else {
             FEngine->FreeMachine();
             machine->SetDown(false);
         }
@@ -655,8 +672,14 @@ void TMainForm::MachineClick(TToolbarButton *Sender)
     (void)Sender;
 }
 
+// A machine whose parameters say no real machine is available (the bench
+// mill) is driven as the simulated machine; any other through the link.
 std::unique_ptr<TBasicMachine> TMainForm::CreateMachineLink(TBaseForm &Engine)
 {
+    const TRead_Machinedata_file *data = Engine.MachineData();
+    if (data && !data->MachineCapability.RealMachineAvailable)
+        return std::make_unique<TDummyLinkMill>(&Engine);
+    InstallLinkViews(); // the controllers' debug windows and splash
     auto link = std::make_unique<TMachLink>(&Engine);
     link->NotifyWindow = [&Engine](int Message) { Engine.PostControllerMessage(Message); };
     return link;
@@ -699,7 +722,7 @@ void TMainForm::ShowExecuteMode(bool SingleStep) {
     TToolbarButton *b = Button(TMainButton::SingleBlock);
     b->SetDown(SingleStep);
     b->SetCaption(Tr(SingleStep ? "Single Step" : "Continuous"));
-    b->SetGlyph(ShellGlyph(SingleStep ? glSingleStep : glContinuous));
+    SetButtonGlyph(b, SingleStep ? glSingleStep : glContinuous);
     FStatusBar1->Panel(1).Text = b->Caption();
     FStatusBar1->update();
     MenuItem("ModeStep")->setChecked(SingleStep);
@@ -757,9 +780,16 @@ void TMainForm::ShowMachineTooling()
         FEngine->ShowMachineTooling(true);
 }
 
+// The "Control Panel" opens as an MDI child and keeps its place.
 std::unique_ptr<TBasicControlPanel> TMainForm::CreateStandardPanel(TBaseForm &)
 {
-    return MakeControlPanelStd();
+    std::unique_ptr<TControlPanelStd> panel = MakeControlPanelStd();
+    if (auto *form = dynamic_cast<QWidget *>(panel->Form())) {
+        if (QMdiSubWindow *sub = AdoptChild(form))
+            new TQtPos_size(sub, "TControlPanelStdForm", TPosBorder::Fixed, "ControlPanelStd");
+        ShowWindowOrChild(form);
+    }
+    return panel;
 }
 
 // --- Status bars ------------------------------------------------------------

@@ -133,13 +133,13 @@ bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled)
     Z = std::max(Z, -30000); // nothing lies further below the bottom
     if (!FInsertAnywhere && !IsCuttable(C, R))
         return false;
-    int *link = CellHead(C, R);
-    if (!link)
+    const int cell = CellIndex(C, R);
+    if (cell < 0)
         return false;
     TouchRow(C, R);
     // Walk by index: a growing pool moves the nodes.
     int prev = -1;
-    int at = *link;
+    int at = FTable[cell];
     while (at >= 0 && FNodes[at].z > Z) {
         prev = at;
         at = FNodes[at].next;
@@ -158,8 +158,12 @@ bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled)
     FNodes[n].colour = static_cast<uint8_t>(Colour);
     FNodes[n].settled = Settled;
     FNodes[n].next = at;
+    uint32_t &span = FSpans[cell];
+    const int high = prev < 0 ? Z : static_cast<int16_t>(span >> 16);
+    const int low = at < 0 ? Z : static_cast<int16_t>(span & 0xffff);
+    span = PackSpan(high, low);
     if (prev < 0)
-        *link = n;
+        FTable[cell] = n;
     else
         FNodes[prev].next = n;
     return true;
@@ -172,6 +176,8 @@ void CDexelModel::StageCellNode(int C, int R, int Z, int Colour)
         return;
     }
     if ((!FInsertAnywhere && !IsCuttable(C, R)) || Z > FTop + 1)
+        return;
+    if (FRowFilter && !RowAllowed(C, R))
         return;
     if (!FStage.empty() && (C != FStageC || R != FStageR))
         FlushCellStage();
@@ -189,14 +195,19 @@ void CDexelModel::FlushCellStage()
 
 void CDexelModel::CutCell(int C, int R, int Z)
 {
-    int *head = CellHead(C, R);
-    if (!head)
+    const int cell = CellIndex(C, R);
+    if (cell < 0)
         return;
-    while (*head >= 0 && FNodes[*head].z > Z) {
-        const int n = *head;
-        *head = FNodes[n].next;
+    int &head = FTable[cell];
+    if (head < 0 || FNodes[head].z <= Z)
+        return;
+    while (head >= 0 && FNodes[head].z > Z) {
+        const int n = head;
+        head = FNodes[n].next;
         FreeNode(n);
     }
+    FSpans[cell] = head < 0 ? EmptyCell
+                            : PackSpan(FNodes[head].z, static_cast<int16_t>(FSpans[cell] & 0xffff));
 }
 
 // New nodes below an older surface, or more than one pixel below the node
@@ -234,30 +245,48 @@ CCellRange CDexelModel::CellRange(int C, int R) const
     return range;
 }
 
+CCellRange CDexelModel::Span(int C, int R) const
+{
+    CCellRange range;
+    const int cell = CellIndex(C, R);
+    if (cell < 0 || FSpans[cell] == EmptyCell)
+        return range;
+    range.HighZ = static_cast<int16_t>(FSpans[cell] >> 16);
+    range.LowZ = static_cast<int16_t>(FSpans[cell] & 0xffff);
+    return range;
+}
+
 // Levels each touched cell of the column against its neighbours in depth
 // and builds the wall that faces the viewer where a cell stands above the
 // cell in front of it. The row behind the last touched one is visited too:
 // it holds the far wall of a slot.
 void CDexelModel::ColumnFill(int C)
 {
+    const CTouched t = FTouched[C];
+    ColumnFillRows(C, std::max(t.First - 1, FCols[C].First + 1), t.Last + 1);
+    FTouched[C] = CTouched{};
+}
+
+// The settle and wall pass over rows From..To of a column (never the two
+// border rows and the row in front of the back border).
+void CDexelModel::ColumnFillRows(int C, int From, int To)
+{
     const CColumn &col = FCols[C];
-    CTouched &t = FTouched[C];
-    int i = std::max(t.First - 1, col.First + 1);
+    int i = From;
     Settle(C, i);
-    const int lastRow = t.Last + 1;
     // The ranges slide along the column: the front of row i is row i - 1
     // as it was left, here is what the last step saw behind.
-    CCellRange front = CellRange(C, i - 1);
-    CCellRange here = CellRange(C, i);
-    while (i <= lastRow && i < col.Last - 1) {
+    CCellRange front = Span(C, i - 1);
+    CCellRange here = Span(C, i);
+    while (i <= To && i < col.Last - 1) {
         Settle(C, i + 1);
-        const CCellRange back = CellRange(C, i + 1);
+        const CCellRange back = Span(C, i + 1);
         if (here.HighZ >= front.LowZ && here.HighZ >= back.LowZ) {
             const int level =
                 std::max(here.LowZ, front.LowZ > back.LowZ ? front.LowZ : back.LowZ);
             if (here.HighZ > level) {
                 CutCell(C, i, level);
-                here = CellRange(C, i);
+                here = Span(C, i);
             }
         }
         if (front.HighZ < here.LowZ) {
@@ -265,13 +294,12 @@ void CDexelModel::ColumnFill(int C)
             const int colour = head >= 0 ? FNodes[head].colour : 0;
             for (int z = front.HighZ; z < here.LowZ; ++z)
                 InsertNode(C, i, z, colour, true);
-            here = CellRange(C, i);
+            here = Span(C, i);
         }
         front = here;
         here = back;
         ++i;
     }
-    t = CTouched{};
 }
 
 void CDexelModel::FinishColumns()
@@ -303,6 +331,9 @@ bool CDexelModel::BuildBillet(double LowX, double LowY, double HighX, double Hig
     FInUse = 0;
     FOverflowed = false;
     FTable.clear();
+    FSpans.clear();
+    FStampRows.clear();
+    FRowFilter = false;
     FCols.clear();
     FTouched.clear();
     FExtremes.clear();
@@ -385,6 +416,8 @@ bool CDexelModel::BuildBillet(double LowX, double LowY, double HighX, double Hig
         return false;
     }
     FTable.assign(cells, -1);
+    FSpans.assign(cells, EmptyCell);
+    FStampRows.assign(count + 1, CStampRows{});
     FNodes.reserve(std::min(MaxNodes, cells * 2 + static_cast<size_t>(FTop) * (count + 1)));
     FInsertAnywhere = true;
     size_t fill = 0;

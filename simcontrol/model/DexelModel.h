@@ -43,13 +43,11 @@ constexpr int RapidColour = 205;
 // non-number), so far-off points never overflow an integer.
 inline int TruncGrid(double V)
 {
+    if (V >= -1e9 && V <= 1e9) [[likely]]
+        return static_cast<int>(V);
     if (!(V == V))
         return 0;
-    if (V > 1e9)
-        return 1000000000;
-    if (V < -1e9)
-        return -1000000000;
-    return static_cast<int>(V);
+    return V > 0 ? 1000000000 : -1000000000;
 }
 
 class CDexelModel {
@@ -117,6 +115,14 @@ public:
     size_t NodeCapacity() const { return FNodes.size(); }
     size_t CellCount() const { return FTable.size(); }
     bool Overflowed() const { return FOverflowed; }
+    // Bytes the model keeps per cell (head and height summary).
+    static constexpr size_t CellBytes() { return sizeof(int) + sizeof(uint32_t); }
+
+    // While set (the default), a stamp leaves alone the cells it provably
+    // cannot change: rows lying at the stamp's height with neighbours at
+    // it too. Clear, every stamped cell goes through the full settle and
+    // wall pass; the result is the same.
+    bool FastCuts = true;
 
     // --- Nodes ---
     bool InsertNode(int C, int R, int Z, int Colour, bool Settled);
@@ -166,15 +172,29 @@ private:
     };
     int AllocNode();
     void FreeNode(int Index);
-    int *CellHead(int C, int R)
+    int CellIndex(int C, int R) const
     {
         if (C < 0 || C >= static_cast<int>(FCols.size()))
-            return nullptr;
+            return -1;
         const CColumn &col = FCols[C];
         if (R < col.First || R > col.Last)
-            return nullptr;
-        return &FTable[col.Offset + R - col.First];
+            return -1;
+        return col.Offset + R - col.First;
     }
+    int *CellHead(int C, int R)
+    {
+        const int i = CellIndex(C, R);
+        return i < 0 ? nullptr : &FTable[i];
+    }
+    // Highest and lowest z of a cell from the summary; 0, 0 when empty.
+    CCellRange Span(int C, int R) const;
+    void ColumnFillRows(int C, int From, int To);
+    bool FlatStampFast(const CGridPoint &P, double R);
+    void RimPolygon(const CGridPoint &P, double R, CQuadCorner *Rim) const;
+    void ShankWalls(const CGridPoint &P, double R, double RimZ, CQuadCorner (*Walls)[4]) const;
+    bool FastFacets(const CQuadCorner *Floor, int FloorCount, const CQuadCorner (*Walls)[4],
+                    int WallCount, int SharedWalls, int Z, int FloorColour);
+    void StagePolygonRows(int C, const CEdgeExtremes &E);
     const int *CellHead(int C, int R) const
     {
         return const_cast<CDexelModel *>(this)->CellHead(C, R);
@@ -207,6 +227,31 @@ private:
     size_t FInUse = 0;
     bool FOverflowed = false;
     std::vector<int> FTable;
+    // Per cell, the heights of its head and of its last node packed as
+    // (high << 16 | low & 0xffff); EmptyCell when the cell has none.
+    static constexpr uint32_t EmptyCell = 0x80007fffu;
+    static uint32_t PackSpan(int High, int Low)
+    {
+        return (static_cast<uint32_t>(static_cast<uint16_t>(High)) << 16) |
+               static_cast<uint16_t>(Low);
+    }
+    std::vector<uint32_t> FSpans;
+    // The rows of each column a fast stamp stages into: up to four row
+    // ranges, or the whole column.
+    struct CStampRows {
+        int Count = 0;
+        bool All = false;
+        int From[4], To[4];
+        int Lo = 1000000, Hi = -1000000; // rows the stamp touches
+        // Rows the shank's walls touch, near and far group (first > last: none).
+        int RimLo[2] = {1000000, 1000000}, RimHi[2] = {-1000000, -1000000};
+        CEdgeExtremes Floor; // the floor's segment in this column
+    };
+    std::vector<CStampRows> FStampRows;
+    // The shank walls' column segments of a fast stamp, wall after wall.
+    std::vector<CEdgeExtremes> FWallSegments;
+    bool FRowFilter = false;
+    bool RowAllowed(int C, int R) const;
     std::vector<CColumn> FCols;
     std::vector<CTouched> FTouched;
     std::vector<CEdgeExtremes> FExtremes;

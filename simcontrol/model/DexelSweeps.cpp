@@ -11,6 +11,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace orv {
 
@@ -48,6 +52,37 @@ bool WithinArc(CDir Start, CDir End, CDir D)
 
 int Trunc(double V) { return TruncGrid(V); }
 
+// Bit k set when Values[k] equals Value (Count at most 64).
+uint64_t LevelMask(const uint32_t *Values, int Count, uint32_t Value)
+{
+    uint64_t mask = 0;
+    int k = 0;
+#ifdef __SSE2__
+    const __m128i want = _mm_set1_epi32(static_cast<int>(Value));
+    for (; k + 4 <= Count; k += 4) {
+        const __m128i got = _mm_loadu_si128(reinterpret_cast<const __m128i *>(Values + k));
+        const int bits = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(got, want)));
+        mask |= static_cast<uint64_t>(bits) << k;
+    }
+#endif
+    for (; k < Count; ++k)
+        mask |= static_cast<uint64_t>(Values[k] == Value) << k;
+    return mask;
+}
+
+// The rim's sector directions, k pi / 8 for k = 0..16.
+struct CSectorTable {
+    double cs[Sectors + 1], sn[Sectors + 1];
+    CSectorTable()
+    {
+        for (int k = 0; k <= Sectors; ++k) {
+            cs[k] = std::cos(k * Pi / 8);
+            sn[k] = std::sin(k * Pi / 8);
+        }
+    }
+};
+const CSectorTable Sector;
+
 } // namespace
 
 bool CDexelModel::AboveTop(double Z) const
@@ -63,7 +98,7 @@ void CDexelModel::ClearExtremes(int From, int To)
         FExtremes[c] = {NoRowNear, 0, 0, -NoRowNear, 0, 0};
 }
 
-void CDexelModel::EnterExtreme(int C, int R, int Z, int Shade)
+inline void CDexelModel::EnterExtreme(int C, int R, int Z, int Shade)
 {
     if (C < 0 || C >= static_cast<int>(FExtremes.size()))
         return;
@@ -93,6 +128,16 @@ void CDexelModel::WalkEdge(const CQuadCorner &A, const CQuadCorner &B)
     const int c0 = std::min(ca, cb), c1 = std::max(ca, cb);
     const int from = std::max(c0, 0), to = std::min(c1, static_cast<int>(FExtremes.size()) - 1);
     const double span = c1 - c0;
+    if (L.z == H.z && L.shade == H.shade) {
+        // A level edge of one shade (floors, the rims of walls): height
+        // and shade are the same all along.
+        const int z = Trunc(L.z);
+        for (int c = from; c <= to; ++c) {
+            const double f = (c - c0) / span;
+            EnterExtreme(c, Trunc(L.y + f * (H.y - L.y)), z, L.shade);
+        }
+        return;
+    }
     for (int c = from; c <= to; ++c) {
         const double f = (c - c0) / span;
         EnterExtreme(c, Trunc(L.y + f * (H.y - L.y)), Trunc(L.z + f * (H.z - L.z)),
@@ -107,6 +152,25 @@ void CDexelModel::WalkEdge(const CQuadCorner &A, const CQuadCorner &B)
 void CDexelModel::StageSegment(int C, const CEdgeExtremes &E)
 {
     const int steps = std::max(std::abs(E.FarRow - E.NearRow), std::abs(E.FarZ - E.NearZ));
+    if (FRowFilter && !FStampRows[C].All) {
+        const CStampRows &rows = FStampRows[C];
+        bool meets = false;
+        for (int k = 0; k < rows.Count && !meets; ++k)
+            meets = rows.From[k] <= E.FarRow && rows.To[k] >= E.NearRow;
+        if (!meets)
+            return;
+        if (E.NearZ == E.FarZ && steps > 0) {
+            // A level run of rows: only those of the allowed ranges, with
+            // the shade the step-by-step walk gives them.
+            const int increment = ((E.FarShade - E.NearShade) * 256) / steps;
+            for (int k = 0; k < rows.Count; ++k)
+                for (int r = std::max(rows.From[k], E.NearRow);
+                     r <= std::min(rows.To[k], E.FarRow); ++r)
+                    StageCellNode(C, r, E.NearZ,
+                                  (E.NearShade * 256 + (r - E.NearRow) * increment) / 256);
+            return;
+        }
+    }
     if (steps == 0) {
         StageCellNode(C, E.NearRow, E.NearZ, E.NearShade);
         return;
@@ -168,16 +232,313 @@ void CDexelModel::RasterPolygon(const CQuadCorner *Corners, int Count)
 
 // --- Stamps -----------------------------------------------------------------------
 
+bool CDexelModel::RowAllowed(int C, int R) const
+{
+    const CStampRows &rows = FStampRows[C];
+    if (rows.All)
+        return true;
+    for (int k = 0; k < rows.Count; ++k)
+        if (R >= rows.From[k] && R <= rows.To[k])
+            return true;
+    return false;
+}
+
+// A flat-bottomed stamp at height z stages nodes at z and above only.
+bool CDexelModel::FlatStampFast(const CGridPoint &P, double R)
+{
+    if (!FastCuts || FBallNosed || !(P.z >= 0 && P.z < FTop) || !(std::fabs(P.x) < 1e5) ||
+        !(std::fabs(P.y) < 1e5) || !(R >= 0 && R < 1e5) || FTouchedFirst <= FTouchedLast)
+        return false;
+    CQuadCorner rim[Sectors];
+    RimPolygon(P, R, rim);
+    CQuadCorner walls[Sectors][4];
+    ShankWalls(P, R, P.z, walls);
+    ToolColumn = Trunc(P.x);
+    ToolRow = Trunc(P.y);
+    ToolZ = static_cast<int>(P.z);
+    // The last wall closes the rim at 2 pi, not at the floor's first corner.
+    return FastFacets(rim, Sectors, walls, Sectors, Sectors - 1, static_cast<int>(P.z), -1);
+}
+
+// The facets of one cut whose nodes all lie at height z or above: a floor
+// polygon level at z, then walls (above z when the floor overwrites).
+// A row that stands at exactly z (one node) comes out of the settle and
+// wall pass unchanged when it gets only the floor and the row in front of
+// it lies nowhere below z; or when it gets walls too, the row in front
+// stands at exactly z and the row behind reaches down to z: the new nodes
+// settle onto z and level back to it, and no wall is due. With FloorColour
+// set (the floor overwrites) its z must already have the floor's colour.
+// Only the other rows of each column, in runs, are staged and passed
+// over; the result is that of the full pass.
+bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
+                             const CQuadCorner (*Walls)[4], int WallCount, int SharedWalls,
+                             int Z, int FloorColour)
+{
+    constexpr int MaxWalls = 16;
+    if (WallCount > MaxWalls || FloorCount > 32)
+        return false;
+    const int z = Z;
+    const CQuadCorner *rim = Floor;
+    // The rows every facet touches, column by column: the floor's own
+    // segment is kept for staging; the walls' rows are gathered in a group
+    // in front of the floor's middle and one behind it.
+    int first = 1000000, last = -1000000;
+    int wallFrom[MaxWalls], wallTo[MaxWalls], wall = 0;
+    FWallSegments.clear();
+    auto spans = [&](const CQuadCorner *Corners, int Count, bool Floor) {
+        double low = 1e300, high = -1e300;
+        for (int k = 0; k < Count; ++k) {
+            low = std::min(low, Corners[k].x);
+            high = std::max(high, Corners[k].x);
+        }
+        const int from = std::max(Trunc(low), 0);
+        const int to = std::min(Trunc(high), FColumnCount - 1);
+        if (!Floor) {
+            wallFrom[wall] = from;
+            wallTo[wall] = to;
+            ++wall;
+        }
+        if (from > to)
+            return;
+        ClearExtremes(from, to);
+        for (int k = 0; k < Count; ++k)
+            WalkEdge(Corners[k], Corners[(k + 1) % Count]);
+        for (int c = from; c <= to; ++c) {
+            const CEdgeExtremes &e = FExtremes[c];
+            CStampRows &rows = FStampRows[c];
+            if (Floor)
+                rows.Floor = e;
+            else
+                FWallSegments.push_back(e);
+            if (e.NearRow > e.FarRow)
+                continue;
+            rows.Lo = std::min(rows.Lo, e.NearRow);
+            rows.Hi = std::max(rows.Hi, e.FarRow);
+            if (!Floor) {
+                const CEdgeExtremes &f = rows.Floor;
+                const int g = f.NearRow <= f.FarRow && e.NearRow + e.FarRow > f.NearRow + f.FarRow;
+                rows.RimLo[g] = std::min(rows.RimLo[g], e.NearRow);
+                rows.RimHi[g] = std::max(rows.RimHi[g], e.FarRow);
+            }
+        }
+        first = std::min(first, from);
+        last = std::max(last, to);
+    };
+    double low = 1e300, high = -1e300;
+    for (int k = 0; k < FloorCount; ++k) {
+        low = std::min(low, Floor[k].x);
+        high = std::max(high, Floor[k].x);
+    }
+    for (int w = 0; w < WallCount; ++w)
+        for (int k = 0; k < 4; ++k) {
+            low = std::min(low, Walls[w][k].x);
+            high = std::max(high, Walls[w][k].x);
+        }
+    const int floorFrom = std::max(Trunc(low), 0);
+    const int floorTo = std::min(Trunc(high), FColumnCount - 1);
+    for (int c = floorFrom; c <= floorTo; ++c)
+        FStampRows[c].Floor = {NoRowNear, 0, 0, -NoRowNear, 0, 0};
+    spans(rim, FloorCount, true);
+    const int stageFrom = first, stageTo = last;
+    // A wall standing on floor edge k (its first two corners are those of
+    // the floor's edge k to k + 1) meets the rows of that edge and of its
+    // two ends, which only add to the floor's; it is walked when staged,
+    // if at all. Its rows for the groups are taken a row wider each way.
+    bool walkLater[MaxWalls] = {};
+    for (int w = 0; w < WallCount; ++w) {
+        if (w >= SharedWalls) {
+            spans(Walls[w], 4, false);
+            continue;
+        }
+        walkLater[w] = true;
+        const CQuadCorner &a = Walls[w][0], &b = Walls[w][1];
+        const int from = std::max(Trunc(std::min(a.x, b.x)), 0);
+        const int to = std::min(Trunc(std::max(a.x, b.x)), FColumnCount - 1);
+        wallFrom[w] = from;
+        wallTo[w] = to;
+        ++wall;
+        if (from > to)
+            continue;
+        const int rowLo = std::min(Trunc(a.y), Trunc(b.y)) - 1;
+        const int rowHi = std::max(Trunc(a.y), Trunc(b.y)) + 1;
+        for (const CQuadCorner *end : {&a, &b}) {
+            const int c = Trunc(end->x);
+            if (c < from || c > to)
+                continue;
+            FStampRows[c].Lo = std::min(FStampRows[c].Lo, Trunc(end->y));
+            FStampRows[c].Hi = std::max(FStampRows[c].Hi, Trunc(end->y));
+        }
+        for (int c = from; c <= to; ++c) {
+            CStampRows &rows = FStampRows[c];
+            const CEdgeExtremes &f = rows.Floor;
+            const int g = f.NearRow <= f.FarRow && rowLo + rowHi > f.NearRow + f.FarRow;
+            rows.RimLo[g] = std::min(rows.RimLo[g], rowLo);
+            rows.RimHi[g] = std::max(rows.RimHi[g], rowHi);
+        }
+        first = std::min(first, from);
+        last = std::max(last, to);
+    }
+
+    // A row at exactly z (one node) comes out unchanged when it gets only
+    // the floor and the row in front of it lies nowhere below z, or when
+    // it gets walls too, the row in front stands at exactly z and the row
+    // behind reaches down to z: the walls then settle and level back.
+    const uint32_t level = PackSpan(z, z);
+    for (int c = first; c <= last; ++c) {
+        CStampRows &rows = FStampRows[c];
+        const CColumn &col = FCols[c];
+        const int lo = std::max(rows.Lo, col.First + 1), hi = std::min(rows.Hi, col.Last - 1);
+        rows.Lo = 1000000;
+        rows.Hi = -1000000;
+        const int rimLo[2] = {rows.RimLo[0], rows.RimLo[1]};
+        const int rimHi[2] = {rows.RimHi[0], rows.RimHi[1]};
+        rows.RimLo[0] = rows.RimLo[1] = 1000000;
+        rows.RimHi[0] = rows.RimHi[1] = -1000000;
+        if (lo > hi)
+            continue;
+        if (hi >= col.Last - 1) {
+            rows.All = true;
+            continue;
+        }
+        const int from = std::max(lo - 1, col.First + 1), to = std::min(hi + 1, col.Last - 2);
+        const uint32_t *span = &FSpans[col.Offset - col.First];
+        const int *heads = &FTable[col.Offset - col.First];
+        auto low = [&](int R) { return static_cast<int>(static_cast<int16_t>(span[R] & 0xffff)); };
+        auto high = [&](int R) { return static_cast<int>(static_cast<int16_t>(span[R] >> 16)); };
+        // Rows at z between rows at z are found 62 at a time from a mask;
+        // only the others are looked at one by one, front to back.
+        int lastLooked = from - 1;
+        bool lastQuiet = true; // the row in front of the range is not passed over
+        for (int base = from; base <= to && !rows.All; base += 62) {
+            const int end = std::min(to, base + 61);
+            const uint64_t eq = LevelMask(span + base - 1, end - base + 3, level);
+            const int count = end - base + 1;
+            uint64_t look = count == 64 ? ~0ull : (1ull << count) - 1;
+            if (FloorColour < 0)
+                look &= ~(eq & (eq >> 1) & (eq >> 2));
+            while (look && !rows.All) {
+                const int i = base + __builtin_ctzll(look);
+                look &= look - 1;
+                const bool prevQuiet = lastLooked == i - 1 ? lastQuiet : true;
+                const bool wall =
+                    (i >= rimLo[0] && i <= rimHi[0]) || (i >= rimLo[1] && i <= rimHi[1]);
+                bool quiet = false;
+                if (span[i] == level &&
+                    (FloorColour < 0 || FNodes[heads[i]].colour == FloorColour)) {
+                    if (wall)
+                        quiet =
+                            span[i - 1] == level && span[i + 1] != EmptyCell && low(i + 1) <= z;
+                    else
+                        quiet = span[i - 1] != EmptyCell && low(i - 1) >= z;
+                }
+                // Otherwise, with the row in front left alone and standing
+                // up to this row's bottom: a row the cut does not reach, or
+                // a stack already holding every height the cut stages there
+                // (z, and up to the top for walls), stays as it is when a
+                // neighbour reaches nowhere below its head (no levelling);
+                // walls staged onto a lower stack are levelled back to
+                // exactly its head when the neighbours' lowest come to it.
+                if (!quiet && FloorColour < 0 && prevQuiet && span[i] != EmptyCell &&
+                    span[i - 1] != EmptyCell && span[i + 1] != EmptyCell &&
+                    high(i - 1) >= low(i)) {
+                    const int h = high(i), l = low(i);
+                    const bool staged = i >= lo && i <= hi;
+                    const int backHigh = low(i + 1);
+                    const int backLow = i + 1 >= lo && i + 1 <= hi ? std::min(backHigh, z) : backHigh;
+                    const bool holds = !staged || (l <= z && h >= (wall ? FTop : z));
+                    quiet = holds && (low(i - 1) >= h || backLow >= h);
+                    if (!quiet && staged && wall && l <= z && h >= z)
+                        quiet = low(i - 1) <= h && backHigh <= h &&
+                                (l == h || low(i - 1) == h || backLow == h);
+                }
+                lastLooked = i;
+                lastQuiet = quiet;
+                if (quiet)
+                    continue;
+                if (rows.Count > 0 && rows.To[rows.Count - 1] == i - 1) {
+                    rows.To[rows.Count - 1] = i;
+                    continue;
+                }
+                if (rows.Count == 4) {
+                    rows.All = true;
+                    break;
+                }
+                rows.From[rows.Count] = i;
+                rows.To[rows.Count] = i;
+                ++rows.Count;
+            }
+        }
+    }
+
+    FRowFilter = true;
+    // The floor from the segments kept above, as RasterPolygon stages them.
+    WidenTouchedColumns(stageFrom, stageTo);
+    for (int c = stageFrom; c <= stageTo; ++c) {
+        const CEdgeExtremes &e = FStampRows[c].Floor;
+        if (e.NearRow <= e.FarRow)
+            StageSegment(c, e);
+    }
+    FlushCellStage();
+    // The walls, as RasterQuad stages them: from their kept segments, or
+    // walked now when they meet a row that is staged.
+    size_t segment = 0;
+    for (int k = 0; k < WallCount; ++k) {
+        if (wallFrom[k] > wallTo[k])
+            continue;
+        if (walkLater[k]) {
+            const CQuadCorner &a = Walls[k][0], &b = Walls[k][1];
+            const int rowLo = std::min(Trunc(a.y), Trunc(b.y)) - 1;
+            const int rowHi = std::max(Trunc(a.y), Trunc(b.y)) + 1;
+            bool meets = false;
+            for (int c = wallFrom[k]; c <= wallTo[k] && !meets; ++c) {
+                const CStampRows &rows = FStampRows[c];
+                meets = rows.All;
+                for (int n = 0; n < rows.Count && !meets; ++n)
+                    meets = rows.From[n] <= rowHi && rows.To[n] >= rowLo;
+            }
+            if (meets)
+                RasterQuad(Walls[k][0], Walls[k][1], Walls[k][2], Walls[k][3]);
+            continue;
+        }
+        WidenTouchedColumns(wallFrom[k], wallTo[k]);
+        for (int c = wallFrom[k]; c <= wallTo[k]; ++c) {
+            const CEdgeExtremes &e = FWallSegments[segment++];
+            if (e.NearRow <= e.FarRow)
+                StageSegment(c, e);
+        }
+        FlushCellStage();
+    }
+    FRowFilter = false;
+    const bool overwrite = Overwrite;
+    Overwrite = true;
+    for (int c = first; c <= last; ++c) {
+        CStampRows &rows = FStampRows[c];
+        if (rows.All) {
+            if (FTouched[c].First <= FTouched[c].Last)
+                ColumnFill(c);
+        }
+        else {
+            for (int k = 0; k < rows.Count; ++k)
+                ColumnFillRows(c, rows.From[k], rows.To[k]);
+        }
+        FTouched[c] = CTouched{};
+        rows.Count = 0;
+        rows.All = false;
+    }
+    Overwrite = overwrite;
+    FTouchedFirst = 1000000;
+    FTouchedLast = -1000000;
+    return true;
+}
+
 void CDexelModel::Stamp(const CGridPoint &P, double R)
 {
+    if (FlatStampFast(P, R))
+        return;
     ToolColumn = Trunc(P.x);
     ToolRow = Trunc(P.y);
     ToolZ = Trunc(P.z);
-    double cs[Sectors + 1], sn[Sectors + 1];
-    for (int k = 0; k <= Sectors; ++k) {
-        cs[k] = std::cos(k * Pi / 8);
-        sn[k] = std::sin(k * Pi / 8);
-    }
+    const double *cs = Sector.cs, *sn = Sector.sn;
     double rimZ = P.z;
     if (FBallNosed) {
         const double qz = P.z + R;
@@ -195,20 +556,40 @@ void CDexelModel::Stamp(const CGridPoint &P, double R)
     else {
         // The sixteen sector triangles about the axis tile the rim
         // polygon, so the polygon is staged in one pass.
-        const int down = Shade(0, 0, -1);
         CQuadCorner rim[Sectors];
-        for (int k = 0; k < Sectors; ++k)
-            rim[k] = {P.x + R * cs[k], P.y + R * sn[k], P.z, down};
+        RimPolygon(P, R, rim);
         RasterPolygon(rim, Sectors);
     }
     if (rimZ >= FTop)
         return;
+    CQuadCorner walls[Sectors][4];
+    ShankWalls(P, R, rimZ, walls);
+    for (const auto &w : walls)
+        RasterQuad(w[0], w[1], w[2], w[3]);
+}
+
+// The flat-bottomed tool's end face at P: the rim polygon, shaded downward.
+void CDexelModel::RimPolygon(const CGridPoint &P, double R, CQuadCorner *Rim) const
+{
+    const int down = Shade(0, 0, -1);
+    for (int k = 0; k < Sectors; ++k)
+        Rim[k] = {P.x + R * Sector.cs[k], P.y + R * Sector.sn[k], P.z, down};
+}
+
+// The shank from the rim height up to the top, one vertical facet a
+// sector, each edge shaded with its horizontal normal.
+void CDexelModel::ShankWalls(const CGridPoint &P, double R, double RimZ,
+                             CQuadCorner (*Walls)[4]) const
+{
+    const double *cs = Sector.cs, *sn = Sector.sn;
     for (int k = 0; k < Sectors; ++k) {
         const int s0 = Shade(cs[k], sn[k], 0), s1 = Shade(cs[k + 1], sn[k + 1], 0);
         const double x0 = P.x + R * cs[k], y0 = P.y + R * sn[k];
         const double x1 = P.x + R * cs[k + 1], y1 = P.y + R * sn[k + 1];
-        RasterQuad({x0, y0, rimZ, s0}, {x1, y1, rimZ, s1}, {x1, y1, double(FTop), s1},
-                   {x0, y0, double(FTop), s0});
+        Walls[k][0] = {x0, y0, RimZ, s0};
+        Walls[k][1] = {x1, y1, RimZ, s1};
+        Walls[k][2] = {x1, y1, double(FTop), s1};
+        Walls[k][3] = {x0, y0, double(FTop), s0};
     }
 }
 
@@ -320,14 +701,24 @@ void CDexelModel::PlanarSweep(const CGridPoint &P1, const CGridPoint &P2, double
     const double nx = -dy, ny = dx;
     const int down = Shade(0, 0, -1);
     const double z = P1.z;
-    RasterQuad({P1.x - R * nx, P1.y - R * ny, z, down}, {P2.x - R * nx, P2.y - R * ny, z, down},
-               {P2.x + R * nx, P2.y + R * ny, z, down}, {P1.x + R * nx, P1.y + R * ny, z, down});
+    const CQuadCorner floor[4] = {{P1.x - R * nx, P1.y - R * ny, z, down},
+                                  {P2.x - R * nx, P2.y - R * ny, z, down},
+                                  {P2.x + R * nx, P2.y + R * ny, z, down},
+                                  {P1.x + R * nx, P1.y + R * ny, z, down}};
     const double sx = dx >= 0 ? -nx : nx, sy = dx >= 0 ? -ny : ny;
     const int shade = Shade(sx, sy, 0);
-    RasterQuad({P1.x + R * sx, P1.y + R * sy, z + 1, shade},
-               {P2.x + R * sx, P2.y + R * sy, z + 1, shade},
-               {P2.x + R * sx, P2.y + R * sy, double(FTop), shade},
-               {P1.x + R * sx, P1.y + R * sy, double(FTop), shade});
+    const CQuadCorner wall[1][4] = {{{P1.x + R * sx, P1.y + R * sy, z + 1, shade},
+                                     {P2.x + R * sx, P2.y + R * sy, z + 1, shade},
+                                     {P2.x + R * sx, P2.y + R * sy, double(FTop), shade},
+                                     {P1.x + R * sx, P1.y + R * sy, double(FTop), shade}}};
+    // The floor overwrites; the wall starts above it.
+    if (FastCuts && z >= 0 && z < FTop && std::fabs(P1.x) < 1e5 && std::fabs(P1.y) < 1e5 &&
+        std::fabs(P2.x) < 1e5 && std::fabs(P2.y) < 1e5 && R >= 0 && R < 1e5 &&
+        FTouchedFirst > FTouchedLast && Overwrite &&
+        FastFacets(floor, 4, wall, 1, 0, static_cast<int>(z), down))
+        return;
+    RasterQuad(floor[0], floor[1], floor[2], floor[3]);
+    RasterQuad(wall[0][0], wall[0][1], wall[0][2], wall[0][3]);
 }
 
 void CDexelModel::CutLine(double X1, double Y1, double Z1, double X2, double Y2, double Z2)

@@ -75,6 +75,15 @@ public:
         return FWidget.data();
     }
     void DrawOffscreen(int Width, int Height) override { FCtrl.OnDraw(Width, Height); }
+    TComResult DoVerb(int Verb) override
+    {
+        if (Verb != OleVerbProperties)
+            return E_NOTIMPL;
+        if (!FWidget)
+            return E_FAIL; // the page belongs to the control's window
+        FWidget->ShowPropertyPage();
+        return S_OK;
+    }
 
 private:
     CVelmaroxOCXCtrl FCtrl;

@@ -294,3 +294,169 @@ TEST_F(DexelModelTest, FarOffAndDeepMovesStayInRange)
 
 } // namespace
 } // namespace orv
+
+namespace orv {
+namespace {
+
+// Every cell's nodes (height, colour, settled) in order, column by column.
+std::vector<int> CellContents(const CDexelModel &M)
+{
+    std::vector<int> out;
+    for (int c = 0; c < M.Columns(); ++c)
+        for (int r = M.FirstRow(c); r <= M.LastRow(c); ++r) {
+            out.push_back(-1000000 - r);
+            for (int n = M.HeadIndex(c, r); n >= 0; n = M.Node(n).next)
+                out.push_back(M.Node(n).z * 1000 + M.Node(n).colour * 2 + M.Node(n).settled);
+        }
+    return out;
+}
+
+struct CMoveScript {
+    const char *Name;
+    double Scale, Radius;
+    bool Ball;
+    std::function<void(CDexelModel &)> Run;
+};
+
+// A line as the scene applies it: a stamp at each end and the sweep.
+void CutMove(CDexelModel &M, double X1, double Y1, double Z1, double X2, double Y2, double Z2)
+{
+    M.CutPoint(X1, Y1, Z1);
+    M.CutLine(X1, Y1, Z1, X2, Y2, Z2);
+    M.CutPoint(X2, Y2, Z2);
+}
+
+// The spiral of the speed bench, shortened: chords of an Archimedean
+// spiral from the centre out, each cut as the scene applies a line.
+void Spiral(CDexelModel &M, int Count, double Turns, double Pitch, double ZStart, double ZEnd)
+{
+    double px = 70, py = 70, pz = ZStart;
+    for (int i = 1; i <= Count; ++i) {
+        const double a = Turns * 2 * M_PI * i / Count;
+        const double r = Pitch * a / (2 * M_PI);
+        const double x = 70 + r * std::cos(a), y = 70 + r * std::sin(a);
+        const double z = ZStart + (ZEnd - ZStart) * i / Count;
+        CutMove(M, px, py, pz, x, y, z);
+        px = x;
+        py = y;
+        pz = z;
+    }
+}
+
+// Lines, plunges, rapids and arcs from a fixed pseudo-random sequence.
+void Scatter(CDexelModel &M, unsigned Seed, int Count)
+{
+    unsigned s = Seed;
+    auto next = [&](double Low, double High) {
+        s = s * 1103515245u + 12345u;
+        return Low + (High - Low) * ((s >> 8) & 0xffff) / 65535.0;
+    };
+    double x = 70, y = 70, z = 15;
+    for (int i = 0; i < Count; ++i) {
+        const double nx = next(5, 135), ny = next(5, 135);
+        const double nz = next(0, 1) < 0.3 ? z : next(8, 21);
+        M.Rapid = next(0, 1) < 0.1;
+        if (next(0, 1) < 0.2) {
+            const double a = next(0, 6.28), b = next(0, 6.28);
+            M.CutArc(x, y, nz, next(2, 20), std::cos(a), std::sin(a), std::cos(b), std::sin(b),
+                     next(0, 1) < 0.5);
+        }
+        else
+            CutMove(M, x, y, z, nx, ny, nz);
+        x = nx;
+        y = ny;
+        z = nz;
+    }
+}
+
+const CMoveScript Scripts[] = {
+    {"spiral_level", 2, 5, false, [](CDexelModel &M) { Spiral(M, 6000, 6, 4, 19, 19); }},
+    {"spiral_ramp", 2, 5, false, [](CDexelModel &M) { Spiral(M, 6000, 6, 4, 19, 15); }},
+    {"spiral_up_rotated", 2.7, 4, false,
+     [](CDexelModel &M) {
+         M.SetRotation(-0.9);
+         M.BuildBillet(0, 0, 140, 140, 20, 192);
+         Spiral(M, 8000, 6, 3, 14, 19);
+     }},
+    {"spiral_fine", 4, 5, false, [](CDexelModel &M) { Spiral(M, 3000, 3, 4, 19.3, 18.1); }},
+    {"spiral_ball", 2, 4, true, [](CDexelModel &M) { Spiral(M, 2000, 3, 3, 18, 16); }},
+    {"scatter_flat", 1.5, 4, false, [](CDexelModel &M) { Scatter(M, 7, 400); }},
+    {"scatter_rotated", 2.5, 3, false,
+     [](CDexelModel &M) {
+         M.SetRotation(0.7);
+         M.BuildBillet(0, 0, 140, 140, 20, 192);
+         Scatter(M, 11, 300);
+     }},
+};
+
+void PrintTo(const CMoveScript &Script, std::ostream *Out) { *Out << Script.Name; }
+
+class DexelFastCutTest : public ::testing::TestWithParam<CMoveScript> {};
+
+// The stamp's shortcut leaves every cell exactly as the full settle and
+// wall pass does.
+TEST_P(DexelFastCutTest, SameCellsAsTheFullPass)
+{
+    const CMoveScript &script = GetParam();
+    std::vector<int> result[2];
+    for (int fast = 0; fast < 2; ++fast) {
+        CDexelModel m;
+        m.FastCuts = fast == 1;
+        m.SetScale(script.Scale);
+        m.SetTilt(0.5);
+        m.SetRotation(0);
+        m.SetLight(0.6, -0.5, 0.4);
+        ASSERT_TRUE(m.BuildBillet(0, 0, 140, 140, 20, 192));
+        m.SetToolSize(script.Radius);
+        m.SetBallNosed(script.Ball);
+        script.Run(m);
+        EXPECT_FALSE(m.Overflowed());
+        result[fast] = CellContents(m);
+    }
+    ASSERT_EQ(result[0].size(), result[1].size());
+    size_t differ = 0;
+    while (differ < result[0].size() && result[0][differ] == result[1][differ])
+        ++differ;
+    EXPECT_EQ(differ, result[0].size()) << "first difference at entry " << differ;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, DexelFastCutTest, ::testing::ValuesIn(Scripts),
+                         [](const auto &Info) { return std::string(Info.param.Name); });
+
+} // namespace
+} // namespace orv
+
+namespace orv {
+namespace {
+
+// A rapid move cuts exactly as a feed move, every surface it leaves red.
+TEST_F(DexelModelTest, RapidsLeaveTheirSurfacesRed)
+{
+    for (bool ball : {false, true}) {
+        SCOPED_TRACE(ball ? "ball" : "flat");
+        SetUp();
+        M.SetToolRadiusPixels(5);
+        M.SetBallNosed(ball);
+        M.Rapid = true;
+        M.CutPoint(20, 30, 30);
+        M.CutLine(20, 30, 30, 80, 30, 30);
+        M.CutPoint(80, 30, 30);
+        M.Rapid = false;
+        int walls = 0;
+        for (int x = 22; x <= 78; ++x) {
+            const CGridPoint g = M.ToGrid(x + 0.5, 30.5, 0);
+            const int c = static_cast<int>(g.x), r = static_cast<int>(g.y);
+            SCOPED_TRACE(x);
+            EXPECT_EQ(M.SurfaceZ(c, r), 30);
+            EXPECT_EQ(M.Node(M.HeadIndex(c, r)).colour, RapidColour);
+            // Up the column to the uncut top: every node the cut made is red.
+            for (int rr = r; M.SurfaceZ(c, rr) < 40; ++rr)
+                for (int n = M.HeadIndex(c, rr); n >= 0; n = M.Node(n).next, ++walls)
+                    EXPECT_EQ(M.Node(n).colour, RapidColour) << "row " << rr;
+        }
+        EXPECT_GT(walls, 100);
+    }
+}
+
+} // namespace
+} // namespace orv

@@ -1,6 +1,7 @@
 #include "simcontrol/ui/VelmaroxWidget.h"
 
 #include "simcontrol/ui/ProgressDlg.h"
+#include "simcontrol/ui/VelmaroxPropPage.h"
 #include "simcontrol/ui/ViewerWnd.h"
 
 #include <QApplication>
@@ -38,6 +39,8 @@ CVelmaroxWidget::CVelmaroxWidget(CVelmaroxOCXCtrl &Ctrl, QWidget *Parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
+    // The right button probes the billet; it opens no menu of the host's.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     FCtrl->SetWindow(this);
     FCtrl->SetSceneWindows(this);
 }
@@ -138,6 +141,13 @@ void CVelmaroxWidget::mouseReleaseEvent(QMouseEvent *Event)
 void CVelmaroxWidget::ShowAboutBox()
 {
     QMessageBox::about(this, "About VelmaroxOCX", "Velmarox OCX Control, Version 1.0");
+}
+
+void CVelmaroxWidget::ShowPropertyPage()
+{
+    auto *page = new CVelmaroxOCXPropPage(window());
+    page->setAttribute(Qt::WA_DeleteOnClose);
+    page->open();
 }
 
 void CVelmaroxWidget::CreateViewer()

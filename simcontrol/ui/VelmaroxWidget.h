@@ -29,6 +29,9 @@ public:
     void RepaintNow() override;
     void *Handle() override { return this; }
     void ShowAboutBox() override;
+    // The "Properties" verb: the property page, modal to the host's window,
+    // without holding the caller (it closes itself).
+    void ShowPropertyPage();
 
     void CreateViewer() override;
     void ShowViewer(bool Visible) override;

@@ -46,6 +46,16 @@ TEST(NcrunOptions, TheMachineLink)
     EXPECT_TRUE(o.Link);
 }
 
+TEST(NcrunOptions, TheVRMachineRunsOnTheMachineClock)
+{
+    TNcRunOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"--vr", "p.fnc"}, o, error)) << error;
+    EXPECT_TRUE(o.VR);
+    EXPECT_TRUE(o.Machine);
+    EXPECT_FALSE(o.Link);
+}
+
 TEST(NcrunOptions, DefaultsWithOnlyAProgram)
 {
     TNcRunOptions o;
@@ -73,6 +83,10 @@ TEST(NcrunOptions, RefusesBadArguments)
         {"search negative", {"--search", "-1", "a"},
          "--search needs a line number of 0 or more, not \"-1\""},
         {"link without machine", {"--link", "a"}, "--link drives the machine: it needs --machine"},
+        {"vr with the link", {"--vr", "--machine", "--link", "a"},
+         "--vr runs the VR machine alone: no --link, --mdi or --fanuc21"},
+        {"vr with mdi", {"--vr", "--mdi", "m.txt"},
+         "--vr runs the VR machine alone: no --link, --mdi or --fanuc21"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Name);

@@ -3,27 +3,73 @@
 #include "engine/core/DUtils.h"
 #include "engine/simlink/ui/RapidFeed.h"
 #include "platform/MessageService.h"
+#include "platform/ui/ColourDialog.h"
 
 #include <QActionGroup>
-#include <QColorDialog>
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QStatusBar>
 
-#include <fstream>
 #include <sstream>
 
 namespace orv {
 
+// A picture drawn stretched over the whole widget.
+class TStretchedPicture : public QWidget {
+public:
+    using QWidget::QWidget;
+    void SetImage(const QImage &Image)
+    {
+        FImage = Image;
+        update();
+    }
+    const QImage &Image() const { return FImage; }
+    std::function<void()> OnPress;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        if (FImage.isNull())
+            painter.fillRect(rect(), palette().window());
+        else
+            painter.drawImage(rect(), FImage);
+    }
+    void mousePressEvent(QMouseEvent *) override
+    {
+        if (OnPress)
+            OnPress();
+    }
+
+private:
+    QImage FImage;
+};
+
 TThreeDWindow::TThreeDWindow()
 {
     setWindowTitle("3D Simulation");
-    FContainer = new QWidget(this);
+    FPicture = new TStretchedPicture(this);
+    FPicture->setObjectName("Picture");
+    FPicture->installEventFilter(this);
+    setCentralWidget(FPicture);
+    FContainer = new QWidget(FPicture);
     FContainer->setObjectName("OleContainer1");
     FContainer->installEventFilter(this);
-    setCentralWidget(FContainer);
+    FPicture->OnPress = [this] {
+        FContainer->show();
+        FContainer->raise();
+    };
+    // The container's verb menu.
+    FProperties = new QAction("Properties", FContainer);
+    connect(FProperties, &QAction::triggered, this, [this] {
+        if (FForm)
+            FForm->ControlVerb(OleVerbProperties);
+    });
+    FContainer->addAction(FProperties);
+    FContainer->setContextMenuPolicy(Qt::ActionsContextMenu);
     const char *captions[] = {"X=", "Y=", "Z=", "Tool=", ""};
     const int widths[] = {70, 70, 70, 75, 50};
     for (int k = 0; k < 5; ++k) {
@@ -36,6 +82,8 @@ TThreeDWindow::TThreeDWindow()
 }
 
 TThreeDWindow::~TThreeDWindow() = default;
+
+QWidget *TThreeDWindow::Picture() const { return FPicture; }
 
 void TThreeDWindow::Attach(TThreeD_form &Form) { FForm = &Form; }
 
@@ -123,6 +171,8 @@ void TThreeDWindow::FitControl()
 
 bool TThreeDWindow::eventFilter(QObject *Watched, QEvent *Event)
 {
+    if (Watched == FPicture && Event->type() == QEvent::Resize)
+        FContainer->setGeometry(FPicture->rect());
     if (Watched == FContainer && Event->type() == QEvent::Resize) {
         FitControl();
         if (FForm)
@@ -151,59 +201,9 @@ void TThreeDWindow::TickDrawMode(int Mode)
 void TThreeDWindow::SetAutoSaveTick(bool Ticked) { FAutoSave->setChecked(Ticked); }
 void TThreeDWindow::SetOffsetsTick(bool Ticked) { FOffsets->setChecked(Ticked); }
 
-namespace {
-
-QColor FromColourValue(uint32_t C) { return QColor(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF); }
-
-uint32_t ToColourValue(const QColor &C)
-{
-    return static_cast<uint32_t>(C.red()) | (static_cast<uint32_t>(C.green()) << 8) |
-           (static_cast<uint32_t>(C.blue()) << 16);
-}
-
-// The colour dialog's sixteen custom colours live in the program's ".col"
-// file as "ColorA" to "ColorP" = six hexadecimal digits; errors are ignored.
-void LoadCustomColours(const std::string &File)
-{
-    std::ifstream in(File);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.size() < 8 || line.compare(0, 5, "Color") != 0 || line[6] != '=')
-            continue;
-        const int index = line[5] - 'A';
-        if (index < 0 || index >= 16)
-            continue;
-        try {
-            const auto value = static_cast<uint32_t>(std::stoul(line.substr(7), nullptr, 16));
-            QColorDialog::setCustomColor(index, FromColourValue(value));
-        }
-        catch (const std::exception &) {
-        }
-    }
-}
-
-void SaveCustomColours(const std::string &File)
-{
-    std::ofstream out(File, std::ios::trunc);
-    for (int k = 0; k < 16; ++k) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%06X", ToColourValue(QColorDialog::customColor(k)));
-        out << "Color" << static_cast<char>('A' + k) << '=' << text << "\r\n";
-    }
-}
-
-} // namespace
-
 bool TThreeDWindow::ChooseColour(uint32_t &Colour)
 {
-    const std::string custom = ExeFileWithExt("col");
-    LoadCustomColours(custom);
-    const QColor chosen = QColorDialog::getColor(FromColourValue(Colour), this);
-    if (!chosen.isValid())
-        return false;
-    SaveCustomColours(custom);
-    Colour = ToColourValue(chosen);
-    return true;
+    return orv::ChooseColour(this, Colour, ExeFileWithExt("col"));
 }
 
 bool TThreeDWindow::EditRapidFeed(double &Threshold)
@@ -217,7 +217,9 @@ bool TThreeDWindow::EditRapidFeed(double &Threshold)
 
 bool TThreeDWindow::SavePicture(const std::string &FileName)
 {
-    return FContainer->grab().toImage().save(QString::fromStdString(FileName), "BMP");
+    const QImage picture = FContainer->grab().toImage();
+    FPicture->SetImage(picture);
+    return picture.save(QString::fromStdString(FileName), "BMP");
 }
 
 std::string TThreeDWindow::ChoosePictureFile(const std::string &Suggested)

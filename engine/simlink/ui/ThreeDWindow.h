@@ -12,6 +12,8 @@ class QLabel;
 
 namespace orv {
 
+class TStretchedPicture;
+
 class TThreeDWindow : public QMainWindow, public TThreeDView {
 public:
     TThreeDWindow();
@@ -30,6 +32,10 @@ public:
     std::string ChoosePictureFile(const std::string &Suggested) override;
 
     QWidget *Container() const { return FContainer; }
+    // The stretched picture behind the container: it holds the control's
+    // picture as last saved; a press on it shows the container again.
+    QWidget *Picture() const;
+    QAction *PropertiesAction() const { return FProperties; }
     QWidget *ControlWindow() const { return FControlWindow; }
     QString StatusText(int Panel) const;
 
@@ -42,6 +48,8 @@ private:
 
     TThreeD_form *FForm = nullptr;
     QWidget *FContainer;
+    TStretchedPicture *FPicture;
+    QAction *FProperties;
     QWidget *FControlWindow = nullptr;
     QLabel *FPanels[5];
     QAction *FDrawModes[3];

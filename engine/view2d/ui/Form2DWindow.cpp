@@ -3,6 +3,7 @@
 #include "engine/core/Mess.h"
 #include "engine/view2d/ui/element_info_form.h"
 #include "engine/view2d/ui/graphic_setup.h"
+#include "localise/ui/LxQtTranslator.h"
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
@@ -180,6 +181,10 @@ TForm2DWindow::TForm2DWindow() : TImageView2D(600, 400)
         statusBar()->addWidget(FStatus[I]);
     }
     BuildMenus();
+    // The lock's tip follows its state: made again in a new language.
+    AttachTranslator(this, "TForm2D")->Translator().OnAfterTranslate = [this](auto &) {
+        FLock->setToolTip(Tr(FLock->isChecked() ? "Datum Locked" : "Datum Unlocked"));
+    };
 }
 
 TForm2DWindow::~TForm2DWindow() = default;
@@ -202,6 +207,7 @@ void TForm2DWindow::BuildDatumPanel()
         });
     }
     FLock = new QToolButton;
+    FLock->setObjectName("DatumLock");
     FLock->setCheckable(true);
     FLock->setChecked(true);
     FLock->setText("L");

@@ -1,0 +1,297 @@
+#include "localise/ui/LxQtDialogs.h"
+
+#include "localise/LxCustomDictionary.h"
+#include "localise/LxHooks.h"
+#include "localise/dialogs/LxDlgMod.h"
+#include "localise/ui/LxWidgetText.h"
+#include "platform/ui/FindDialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QScreen>
+#include <QTimer>
+#include <QTranslator>
+
+#include <map>
+#include <utility>
+
+namespace orv {
+
+namespace {
+
+QString Q(const std::string &Text)
+{
+    return QString::fromStdString(Text);
+}
+
+// Qt's own texts inside its dialogs, mapped to the sources of the tables.
+class TLxQtTextBridge : public QTranslator {
+public:
+    QString translate(const char *Context, const char *Source, const char * /*Disambiguation*/,
+                      int /*N*/) const override
+    {
+        static const std::map<std::pair<std::string, std::string>, std::string> sources = {
+            {{"QFileSystemModel", "Name"}, "Name"},
+            {{"QFileSystemModel", "Size"}, "Size"},
+            {{"QFileSystemModel", "Type"}, "Type"},
+            {{"QFileSystemModel", "Kind"}, "Type"},
+            {{"QFileSystemModel", "Date Modified"}, "Modified"},
+            {{"QFileDialog", "Back"}, "Back"},
+            {{"QFileDialog", "Parent Directory"}, "Up One Level"},
+            {{"QFileDialog", "Create New Folder"}, "Create New Folder"},
+            {{"QFileDialog", "List View"}, "List"},
+            {{"QFileDialog", "Detail View"}, "Details"},
+            {{"QColorDialog", "&Basic colors"}, "&Basic colors:"},
+            {{"QColorDialog", "&Custom colors"}, "&Custom colors:"},
+            {{"QColorDialog", "&Add to Custom Colors"}, "&Add to Custom Colors"},
+            {{"QColorDialog", "Hu&e:"}, "Hu&e:"},
+            {{"QColorDialog", "&Sat:"}, "&Sat:"},
+            {{"QColorDialog", "&Val:"}, "&Lum:"},
+            {{"QColorDialog", "&Red:"}, "&Red:"},
+            {{"QColorDialog", "&Green:"}, "&Green:"},
+            {{"QColorDialog", "Bl&ue:"}, "Bl&ue:"},
+        };
+        if (!Context || !Source || !IsDefaultDictionaryOpen())
+            return {};
+        auto found = sources.find({Context, Source});
+        if (found == sources.end())
+            return {};
+        return Q(TranslateDefault(found->second));
+    }
+    bool isEmpty() const override { return false; }
+};
+
+QWidget *ParentOf(void *Parent)
+{
+    return static_cast<QWidget *>(Parent);
+}
+
+QString NameFilter(const std::pair<std::string, std::string> &Filter)
+{
+    QString name = Q(Filter.first);
+    QString patterns = Q(Filter.second).replace(';', ' ');
+    if (name.contains('('))
+        return name;
+    return name + " (" + patterns + ")";
+}
+
+void SetFileDialogTexts(QFileDialog &Dialog, const TLxFileDialogSpec &Spec)
+{
+    const TLxDialogKind kind = Spec.Save ? (Spec.OldStyle ? TLxDialogKind::SaveOld
+                                                          : TLxDialogKind::SaveNew)
+                                         : (Spec.OldStyle ? TLxDialogKind::OpenOld
+                                                          : TLxDialogKind::OpenNew);
+    // Without a dictionary only the new-style save dialog sets its texts.
+    const bool always = Spec.ModuleTexts || kind == TLxDialogKind::SaveNew;
+    if (!Spec.Dictionary && !always) {
+        if (!Spec.Title.empty())
+            Dialog.setWindowTitle(Q(Spec.Title));
+        return;
+    }
+    const TLxDialogTexts texts =
+        TranslatedDialogTexts(kind, Spec.Dictionary, Spec.Title, Spec.ModuleTexts);
+    Dialog.setWindowTitle(Q(texts.Caption));
+    const std::pair<int, QFileDialog::DialogLabel> roles[] = {
+        {1091, QFileDialog::LookIn}, {1090, QFileDialog::FileName},
+        {1089, QFileDialog::FileType}, {1, QFileDialog::Accept}, {2, QFileDialog::Reject}};
+    for (const auto &[id, text] : texts.Controls)
+        for (const auto &[roleId, role] : roles)
+            if (id == roleId)
+                Dialog.setLabelText(role, Q(text));
+}
+
+class TLxQtDialogHost : public TLxDialogHost {
+public:
+    bool RunFileDialog(const TLxFileDialogSpec &Spec, TLxFileDialogAnswer &Answer) override
+    {
+        QFileDialog dialog(ParentOf(Spec.Parent));
+        dialog.setObjectName(Spec.Save ? "LxSaveDialog" : "LxOpenDialog");
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(Spec.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode((Spec.Options & ofAllowMultiSelect) != 0 ? QFileDialog::ExistingFiles
+                           : Spec.Save                              ? QFileDialog::AnyFile
+                                                                    : QFileDialog::ExistingFile);
+        QStringList filters;
+        for (const auto &filter : Spec.Filters)
+            filters << NameFilter(filter);
+        if (!filters.isEmpty()) {
+            dialog.setNameFilters(filters);
+            if (Spec.FilterIndex >= 1 && Spec.FilterIndex <= filters.size())
+                dialog.selectNameFilter(filters[Spec.FilterIndex - 1]);
+        }
+        if (!Spec.InitialDir.empty())
+            dialog.setDirectory(Q(Spec.InitialDir));
+        if (!Spec.FileName.empty())
+            dialog.selectFile(Q(Spec.FileName));
+        QString suffix = Q(Spec.DefaultExt);
+        while (suffix.startsWith('*') || suffix.startsWith('.'))
+            suffix.remove(0, 1);
+        dialog.setDefaultSuffix(suffix);
+        // Qt sets its buttons' texts again as folders load and the selection
+        // changes: the texts are set again after each (as at every folder
+        // change of the platform's dialog).
+        const auto apply = [&dialog, &Spec] { SetFileDialogTexts(dialog, Spec); };
+        apply();
+        QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog, apply);
+        QObject::connect(&dialog, &QFileDialog::currentChanged, &dialog, apply);
+        if (auto *model = dialog.findChild<QFileSystemModel *>())
+            QObject::connect(model, &QFileSystemModel::directoryLoaded, &dialog, apply);
+        QTimer::singleShot(0, &dialog, apply);
+        if (Spec.Centre)
+            CentreDialog(&dialog, ParentOf(Spec.Parent));
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        const QStringList chosen = dialog.selectedFiles();
+        Answer.Names.clear();
+        if (chosen.size() > 1) {
+            Answer.Names.push_back(dialog.directory().absolutePath().toStdString());
+            for (const QString &file : chosen)
+                Answer.Names.push_back(file.toStdString());
+        } else if (!chosen.isEmpty()) {
+            Answer.Names.push_back(chosen.front().toStdString());
+        }
+        Answer.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+        return !Answer.Names.empty();
+    }
+
+    bool RunColorDialog(TLxColorDialogSpec &Spec) override
+    {
+        for (int i = 0; i < 16 && i < QColorDialog::customCount(); ++i)
+            if (Spec.CustomColors[i] >= 0)
+                QColorDialog::setCustomColor(i, FromRgb(static_cast<uint32_t>(Spec.CustomColors[i])));
+        QColorDialog dialog(FromRgb(Spec.Color), ParentOf(Spec.Parent));
+        dialog.setObjectName("LxColorDialog");
+        dialog.setOption(QColorDialog::DontUseNativeDialog);
+        if (Spec.Dictionary)
+            dialog.setWindowTitle(Q(TranslateText(Spec.Dictionary, "Color")));
+        if (Spec.Centre)
+            CentreDialog(&dialog, ParentOf(Spec.Parent));
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        Spec.Color = ToRgb(dialog.selectedColor());
+        for (int i = 0; i < 16 && i < QColorDialog::customCount(); ++i)
+            Spec.CustomColors[i] = static_cast<int>(ToRgb(QColorDialog::customColor(i)));
+        return true;
+    }
+
+    // Printing goes through the program's own print dialogs; none here.
+    bool RunPrintDialog(const TLxPrintDialogSpec &, TLxPrintDialogAnswer &) override
+    {
+        return false;
+    }
+
+private:
+    // Colours as the platform keeps them: red in the low byte.
+    static QColor FromRgb(uint32_t Value)
+    {
+        return QColor(Value & 0xFF, (Value >> 8) & 0xFF, (Value >> 16) & 0xFF);
+    }
+    static uint32_t ToRgb(const QColor &Colour)
+    {
+        return static_cast<uint32_t>(Colour.red()) | (static_cast<uint32_t>(Colour.green()) << 8) |
+               (static_cast<uint32_t>(Colour.blue()) << 16);
+    }
+};
+
+} // namespace
+
+void InstallLxDialogs()
+{
+    static TLxQtDialogHost host;
+    static TLxQtTextBridge *bridge = nullptr;
+    SetLxDialogHost(&host);
+    if (!bridge && qApp) {
+        bridge = new TLxQtTextBridge;
+        bridge->setParent(qApp);
+        QApplication::installTranslator(bridge);
+    }
+}
+
+void TranslateDialogWidgets(QWidget *Dialog, TLxDialogKind Kind,
+                            const TLxDictionary *Dictionary, const std::string &Title,
+                            bool ModuleTexts)
+{
+    const TLxDialogTexts texts = TranslatedDialogTexts(Kind, nullptr, Title, ModuleTexts);
+    Dialog->setWindowTitle(
+        Q(Title.empty() ? TranslateText(Dictionary, DialogCaptionSource(Kind)) : Title));
+    std::vector<QWidget *> unnamed;
+    std::map<int, QWidget *> byId;
+    for (QWidget *child : Dialog->findChildren<QWidget *>()) {
+        const QVariant id = child->property("lxControlId");
+        if (!id.isValid())
+            continue;
+        if (id.toInt() == 65535)
+            unnamed.push_back(child);
+        else
+            byId[id.toInt()] = child;
+    }
+    size_t label = 0;
+    for (const auto &[id, source] : texts.Controls) {
+        QWidget *control = nullptr;
+        if (id == 65535)
+            control = label < unnamed.size() ? unnamed[label++] : nullptr;
+        else if (auto found = byId.find(id); found != byId.end())
+            control = found->second;
+        if (!control)
+            continue;
+        TLxWidgetText window(control);
+        TranslateWindowText(Dictionary, window, source, true);
+    }
+}
+
+void CentreDialog(QWidget *Dialog, QWidget *Parent)
+{
+    QRect area;
+    if (Parent)
+        area = Parent->frameGeometry();
+    else if (QScreen *screen = QApplication::primaryScreen())
+        area = screen->geometry();
+    const QSize size = Dialog->size();
+    Dialog->move(area.x() + (area.width() - size.width()) / 2,
+                 area.y() + (area.height() - size.height()) / 2);
+}
+
+std::unique_ptr<TFindDialog> MakeFindDialog(QWidget *Parent, bool Replace)
+{
+    std::unique_ptr<TFindDialog> dialog = Replace ? std::make_unique<TReplaceDialog>(Parent)
+                                                  : std::make_unique<TFindDialog>(Parent);
+    const TLxDictionary *dictionary = IsDefaultDictionaryOpen() ? DefaultDictionary() : nullptr;
+    TranslateDialogWidgets(dialog.get(), Replace ? TLxDialogKind::Replace : TLxDialogKind::Find,
+                           dictionary, {}, true);
+    return dialog;
+}
+
+bool LxChooseColour(QWidget *Parent, uint32_t &Colour)
+{
+    TLxColorDialog dialog;
+    dialog.ModuleTexts = TLxDialogModule::Installed(TLxDialogKind::Color);
+    dialog.Parent = Parent;
+    dialog.Color = Colour;
+    if (!dialog.Execute())
+        return false;
+    Colour = dialog.Color;
+    return true;
+}
+
+std::optional<std::string> LxChooseFile(QWidget *Parent, const TFileRequest &Request)
+{
+    const bool save = Request.Kind == TFileDialogKind::Save;
+    TLxSaveDialog saveDialog;
+    TLxOpenDialog openDialog;
+    TLxOpenDialog &dialog = save ? saveDialog : openDialog;
+    dialog.ModuleTexts = TLxDialogModule::Installed(save ? TLxDialogKind::SaveNew
+                                                         : TLxDialogKind::OpenNew);
+    dialog.Parent = Parent;
+    dialog.Title = Request.Title;
+    dialog.Filter = Request.Filter;
+    dialog.SetInitialDir(Request.InitialDir);
+    dialog.FileName = Request.FileName;
+    dialog.DefaultExt = Request.DefaultExt;
+    if (!dialog.Execute())
+        return std::nullopt;
+    return dialog.FileName;
+}
+
+} // namespace orv

@@ -1,0 +1,49 @@
+#pragma once
+// The localised common dialogs on Qt: Qt's own file and colour dialogs,
+// never the desktop's, so that their texts can be set: the caption and the
+// labels by control role from the dialogs' tables, inner texts (list
+// columns, tool tips, the colour dialog's labels) through a Qt translator
+// that maps Qt's texts to the tables' sources. Dialogs are centred over
+// their parent when asked. Also the dialog factory for the file choices of
+// the message service.
+
+#include "localise/dialogs/LxMlDlgs.h"
+#include "platform/MessageService.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace orv {
+
+class TFindDialog;
+class TLxDictionary;
+
+// Installs the Qt dialog host and the translator of Qt's own texts (once).
+void InstallLxDialogs();
+
+// Sets the caption and the texts of the controls that carry a control id
+// (property "lxControlId"; id 65535 labels in their order) from the table
+// of Kind, widening controls their translation does not fit.
+void TranslateDialogWidgets(QWidget *Dialog, TLxDialogKind Kind,
+                            const TLxDictionary *Dictionary, const std::string &Title = {},
+                            bool ModuleTexts = false);
+
+// Centres Dialog over Parent (over the screen without one), size kept.
+void CentreDialog(QWidget *Dialog, QWidget *Parent);
+
+// The find (or replace) dialog as the dialog module makes it: its texts
+// from the dialog tables through the default dictionary.
+std::unique_ptr<TFindDialog> MakeFindDialog(QWidget *Parent, bool Replace = false);
+
+// A colour chosen with the localised colour dialog made by the dialog
+// module (the custom colours as the dialog holds them).
+bool LxChooseColour(QWidget *Parent, uint32_t &Colour);
+
+// A file choice of the message service as a localised dialog made by the
+// dialog module: the whole path, or nothing when cancelled.
+std::optional<std::string> LxChooseFile(QWidget *Parent, const TFileRequest &Request);
+
+} // namespace orv

@@ -1,0 +1,288 @@
+#include "view3d/geometry/Assertion.h"
+#include "view3d/scene/GLRecorder.h"
+#include "view3d/scene/GLTexture.h"
+#include "view3d/scene/JPEGImage.h"
+#include "view3d/scene/RenderContextInfo.h"
+#include "view3d/scene/XOpenGL.h"
+#include "view3d/scene/tests/FakeContext.h"
+
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+TGLPicture Picture(int W, int H, uint8_t B = 10, uint8_t G = 20, uint8_t R = 30)
+{
+    TGLPicture p;
+    p.Width = W;
+    p.Height = H;
+    for (int i = 0; i < W * H; ++i)
+        p.BGR.insert(p.BGR.end(), {B, G, R});
+    return p;
+}
+
+TEST(GLTexture, ColoursFromWindowsValues)
+{
+    TGLColor c(nullptr, {0, 0, 0, 0.5f});
+    c.FromWinColor(0x00FF8000); // B = 255, G = 128, R = 0
+    EXPECT_EQ(c.Red(), 0);
+    EXPECT_EQ(c.Green(), float(128 * (1.0L / 255)));
+    EXPECT_EQ(c.Blue(), 1);
+    EXPECT_EQ(c.Alpha(), 1); // reset to opaque
+    SetSystemColorResolver([](int Index) { return Index == 15 ? 0x00010203u : 0u; });
+    EXPECT_EQ(ColorToRGB(clBtnFace), 0x00010203u);
+    SetSystemColorResolver(nullptr);
+}
+
+TEST(GLTexture, MaterialCullingBlendingAndFog)
+{
+    TGLRecorder gl;
+    TGLMaterial m(nullptr);
+    TRenderContextInfo rci;
+    rci.FaceCulling = true;
+    rci.StateSet = 0;
+    ClearMaterialCache();
+    gl.Clear();
+    m.Apply(rci);
+    // The buffer culls: back faces are culled and their properties never sent.
+    EXPECT_TRUE(InStates(rci.StateSet, TGLState::CullFace));
+    for (const TGLCall &c : gl.Of("glMaterialfv"))
+        EXPECT_EQ(c.Args[0], gl::FRONT);
+    EXPECT_TRUE(gl.Has("glDisable", {gl::TEXTURE_2D}) || !InStates(rci.StateSet, TGLState::Texture2D));
+
+    m.SetFaceCulling(fcNoCull);
+    m.SetBlendingMode(bmAdditive);
+    gl.Clear();
+    m.Apply(rci);
+    EXPECT_FALSE(InStates(rci.StateSet, TGLState::CullFace));
+    EXPECT_TRUE(gl.Has("glDisable", {gl::CULL_FACE}));
+    EXPECT_GT(gl.Of("glMaterialfv").size(), 0u);
+    for (const TGLCall &c : gl.Of("glMaterialfv"))
+        EXPECT_EQ(c.Args[0], gl::BACK); // the front was sent already
+    EXPECT_TRUE(gl.Has("glEnable", {gl::BLEND}));
+    EXPECT_TRUE(gl.Has("glBlendFunc", {gl::SRC_ALPHA, gl::ONE}));
+
+    // Two materials ignoring fog, nested: fog comes back only at the outer end.
+    TGLMaterial outer(nullptr), inner(nullptr);
+    outer.SetMaterialOptions(moIgnoreFog);
+    inner.SetMaterialOptions(moIgnoreFog);
+    EnableCapability(rci.StateSet, TGLState::Fog);
+    outer.Apply(rci);
+    EXPECT_EQ(rci.FogSuspendCount, 1);
+    inner.Apply(rci);
+    EXPECT_EQ(rci.FogSuspendCount, 2);
+    gl.Clear();
+    inner.UnApply(rci);
+    EXPECT_FALSE(InStates(rci.StateSet, TGLState::Fog));
+    EXPECT_EQ(gl.Count("glEnable"), 0);
+    outer.UnApply(rci);
+    EXPECT_TRUE(InStates(rci.StateSet, TGLState::Fog));
+    EXPECT_TRUE(gl.Has("glEnable", {gl::FOG}));
+    EXPECT_EQ(rci.FogSuspendCount, 0);
+}
+
+TEST(GLTexture, FaceProperties)
+{
+    TGLRecorder gl;
+    int changes = 0;
+    TGLUpdateAbleObject owner(nullptr);
+    TGLFaceProperties f(&owner);
+    f.OnChange = [&](TObject *) { ++changes; };
+    TGLMaterial other(nullptr);
+    f.AssignFrom(other); // not face properties: nothing
+    EXPECT_EQ(changes, 0);
+    TGLFaceProperties g(nullptr);
+    g.Diffuse().AssignRGBA({1, 0, 0, 1});
+    g.SetShininess(200);
+    EXPECT_EQ(g.Shininess(), 128);
+    f.AssignFrom(g);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(f.Diffuse().Red(), 1);
+    ClearPolygonModeCache();
+    f.SetPolygonMode(pmLines);
+    f.ApplyFace(gl::FRONT);
+    EXPECT_TRUE(gl.Has("glPolygonMode", {gl::FRONT, gl::LINE}));
+}
+
+TEST(GLTexture, TextureSendsParametersAndImageOncePerChange)
+{
+    TGLRecorder gl;
+    TFakeContext context;
+    context.CreateContext(nullptr);
+    context.Activate();
+    TGLMaterial m(nullptr);
+    TGLTexture &t = m.Texture();
+    t.PersistentImage()->SetPicture(Picture(4, 4));
+    TRenderContextInfo rci;
+    ClearTextureBindCache();
+
+    gl.Clear();
+    m.Apply(rci); // a new texture is disabled
+    EXPECT_EQ(gl.Count("glTexImage2D") + gl.Count("gluBuild2DMipmaps"), 0);
+    EXPECT_FALSE(InStates(rci.StateSet, TGLState::Texture2D));
+
+    t.SetDisabled(false);
+    t.SetMinFilter(miLinear);
+    gl.Clear();
+    m.Apply(rci);
+    EXPECT_EQ(gl.Count("glGenTextures"), 1);
+    EXPECT_EQ(gl.Count("glTexImage2D"), 1);
+    EXPECT_TRUE(gl.Has("glTexImage2D",
+                       {gl::TEXTURE_2D, 0, gl::RGBA, 4, 4, 0, gl::RGBA, gl::UNSIGNED_BYTE}));
+    EXPECT_TRUE(gl.Has("glTexParameteri", {gl::TEXTURE_MIN_FILTER, gl::LINEAR_FILTER}) ||
+                gl.Has("glTexParameteri",
+                       {gl::TEXTURE_2D, gl::TEXTURE_MIN_FILTER, gl::LINEAR_FILTER}));
+    EXPECT_TRUE(gl.Has("glTexParameteri", {gl::TEXTURE_2D, gl::TEXTURE_WRAP_S, gl::REPEAT}));
+    EXPECT_TRUE(gl.Has("glTexEnvi", {gl::TEXTURE_ENV, gl::TEXTURE_ENV_MODE, gl::DECAL}));
+    EXPECT_TRUE(InStates(rci.StateSet, TGLState::Texture2D));
+
+    gl.Clear();
+    m.UnApply(rci);
+    m.Apply(rci);
+    t.SetMagFilter(maLinear); // unchanged
+    m.Apply(rci);
+    EXPECT_EQ(gl.Count("glTexImage2D"), 0);
+    EXPECT_EQ(gl.Count("glTexParameteri"), 0);
+    EXPECT_EQ(gl.Count("glBindTexture"), 0);
+
+    t.SetMagFilter(maNearest);
+    m.Apply(rci);
+    EXPECT_EQ(gl.Count("glTexImage2D"), 1);
+    EXPECT_TRUE(gl.Has("glTexParameteri", {gl::TEXTURE_2D, gl::TEXTURE_MAG_FILTER, gl::NEAREST}));
+
+    // Mipmapped filters build their mipmaps through GLU.
+    t.SetMinFilter(miLinearMipmapLinear);
+    gl.Clear();
+    m.Apply(rci);
+    EXPECT_EQ(gl.Count("gluBuild2DMipmaps"), 1);
+    EXPECT_EQ(gl.Count("glTexImage2D"), 0);
+
+    m.ReleaseTextureObject();
+    EXPECT_EQ(gl.Count("glDeleteTextures"), 1);
+    EXPECT_FALSE(t.HasTextureObject());
+    context.Deactivate();
+}
+
+TEST(GLTexture, BitmapSizesSent)
+{
+    TGLRecorder gl;
+    struct Case {
+        const char *Name;
+        int W, H, Max;
+        int SentW, SentH;
+        bool Scaled;
+    } cases[] = {
+        {"3 x 2 stretched to 4 x 2", 3, 2, 1024, 4, 2, false},
+        {"100 x 60 scaled to 128 x 64", 100, 60, 1024, 128, 64, true},
+        {"above the maximum", 300, 200, 64, 64, 64, true},
+        {"one row", 8, 1, 1024, 8, 1, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        gl.Values[gl::MAX_TEXTURE_SIZE] = {double(c.Max)};
+        gl.Clear();
+        TGLBitmap32 b;
+        b.AssignPicture(Picture(c.W, c.H));
+        EXPECT_EQ(b.Width() % 4, 0);
+        int w, h;
+        b.UploadTexture(gl::TEXTURE_2D, miLinear, gl::RGBA, w, h);
+        EXPECT_EQ(w, c.SentW);
+        EXPECT_EQ(h, c.SentH);
+        EXPECT_EQ(gl.Count("gluScaleImage"), c.Scaled ? 1 : 0);
+        EXPECT_TRUE(gl.Has("glTexImage2D", {gl::TEXTURE_2D, 0, gl::RGBA, double(c.SentW),
+                                            double(c.SentH), 0, gl::RGBA, gl::UNSIGNED_BYTE}));
+    }
+}
+
+TEST(GLTexture, BitmapRowsAndAlpha)
+{
+    TGLPicture p = Picture(4, 2);
+    // Top-left pixel black, bottom-left pure red.
+    p.BGR[0] = p.BGR[1] = p.BGR[2] = 0;
+    p.BGR[12] = 0, p.BGR[13] = 0, p.BGR[14] = 255;
+    TGLBitmap32 b;
+    b.AssignPicture(p);
+    // The first pixel of Data is the picture's bottom-left one.
+    EXPECT_EQ(b.Data[0], 255);
+    EXPECT_EQ(b.Data[1], 0);
+    EXPECT_EQ(b.Data[3], 255);
+    b.AlphaKeyColor(0); // super-black transparent
+    int transparent = 0;
+    for (size_t i = 3; i < b.Data.size(); i += 4)
+        transparent += b.Data[i] == 0;
+    EXPECT_EQ(transparent, 1);
+    EXPECT_EQ(b.Data[4 * 4 + 3], 0); // the top-left pixel, in the last row
+    b.AlphaFromIntensity();
+    EXPECT_EQ(b.Data[3], 85);
+    b.AlphaSqrtIntensity();
+    EXPECT_EQ(b.Data[3], SqrtRamp255()[85]);
+    b.AlphaFill(7);
+    EXPECT_EQ(b.Data[7], 7);
+    TGLBitmap32 top;
+    top.TopDownRows = true;
+    top.AssignPicture(p);
+    EXPECT_EQ(top.Data[0], 0); // top-left first
+    EXPECT_THROW(top.ResizeWidth(-1), EAssertionFailed);
+    top.ResizeWidth(5);
+    EXPECT_EQ(top.Width(), 8);
+}
+
+TEST(GLTexture, PictureFiles)
+{
+    TGLTexture t(nullptr);
+    TGLPersistentImage &image = *t.PersistentImage();
+    image.SetPicture(Picture(4, 4));
+    try {
+        image.LoadImageFile("/nonexistent/Wood.jpg");
+        FAIL();
+    } catch (const EAssertionFailed &e) {
+        EXPECT_STREQ(e.what(), "Could not open file: /nonexistent/Wood.jpg");
+    }
+    EXPECT_TRUE(image.Picture().Empty());
+    const std::string bad = testing::TempDir() + "broken.jpg";
+    WriteTextFile(bad, "this is no JPEG");
+    try {
+        image.LoadImageFile(bad);
+        FAIL();
+    } catch (const EInvalidGraphic &e) {
+        EXPECT_EQ(std::string(e.what()).rfind("JPEG error #", 0), 0u);
+    }
+    std::remove(bad.c_str());
+    std::string asked;
+    image.OnTextureNeeded = [&](TObject *, std::string &Name) {
+        asked = Name;
+        Name = std::string(ORV_DATA_DIR) + "/pictures/checker.jpg";
+    };
+    image.LoadImageFile("Checker.jpg");
+    EXPECT_EQ(asked, "Checker.jpg");
+    EXPECT_EQ(image.GetWidth(), 64);
+    EXPECT_EQ(image.GetHeight(), 64);
+}
+
+TEST(XOpenGL, ModeChangesNest)
+{
+    TGLRecorder gl;
+    SetStandardMode();
+    BeginModeChange();
+    BeginModeChange();
+    SetDisabledMode();
+    EndModeChange();
+    EXPECT_EQ(XOpenGLMode(), xmStandard); // applied only at the outermost end
+    EndModeChange();
+    EXPECT_EQ(XOpenGLMode(), xmDisabled);
+    BeginModeChange();
+    SetStandardMode();
+    SetDisabledMode();
+    EndModeChange();
+    EXPECT_EQ(XOpenGLMode(), xmDisabled);
+    gl.Clear();
+    xgl().TexCoord2f(1, 2); // disabled: nothing
+    SetStandardMode();
+    xgl().TexCoord2f(1, 2);
+    EXPECT_EQ(gl.Names(), (std::vector<std::string>{"glTexCoord2f"}));
+    EXPECT_THROW(SetDualTextureMode(), EAssertionFailed); // no multitexturing offered
+    SetDisabledMode();
+}
+
+} // namespace
+} // namespace orv
