@@ -366,6 +366,8 @@ private:
     // Pull loop.
     int ConsumerOf(TObject *Sender) const;
     bool ConsumerExpected(int Consumer) const;
+    bool RendezvousComplete() const;
+    bool HasConsumer() const;
     void ClearWaiting();
     void WireEditorInput(TEditorInput &Editor);
     void PullLoop();

@@ -375,6 +375,22 @@ bool TBaseForm::ConsumerExpected(int Consumer) const
     }
 }
 
+bool TBaseForm::RendezvousComplete() const
+{
+    for (int c = 0; c < ConsumerCount; ++c)
+        if (FWaiting[c] != ConsumerExpected(c))
+            return false;
+    return true;
+}
+
+bool TBaseForm::HasConsumer() const
+{
+    for (int c = 0; c < ConsumerCount; ++c)
+        if (ConsumerExpected(c))
+            return true;
+    return MachineInRunMode();
+}
+
 void TBaseForm::ClearWaiting() { FWaiting.fill(false); }
 
 void TBaseForm::WaitWhilePaused()
@@ -412,19 +428,11 @@ void TBaseForm::PullLoop()
         FCallPending = false;
         if (FRunState == csStopped)
             break;
-        // Who takes part is asked once per turn, for both questions.
-        bool anyExpected = false;
-        bool complete = true;
-        for (int c = 0; c < ConsumerCount; ++c) {
-            const bool expected = ConsumerExpected(c);
-            anyExpected = anyExpected || expected;
-            complete = complete && FWaiting[c] == expected;
-        }
-        if (!anyExpected && !MachineInRunMode()) {
+        if (!HasConsumer()) {
             CycleStop();
             break;
         }
-        if (!complete)
+        if (!RendezvousComplete())
             break;
         ClearWaiting();
         HandOut();
