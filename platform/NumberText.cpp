@@ -51,6 +51,10 @@ void ExactParts(long double Value, uint64_t &Mantissa, int &Shift)
     }
 }
 
+constexpr char DigitPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233"
+                             "34353637383940414243444546474849505152535455565758596061626364656667"
+                             "6869707172737475767778798081828384858687888990919293949596979899";
+
 } // namespace
 
 bool FitsInt32(long double Value)
@@ -100,47 +104,84 @@ int32_t Trunc(long double Value, int32_t Fallback)
     return static_cast<int32_t>(t);
 }
 
+char *FormatFixedTo(char *Out, long double Value, int Decimals)
+{
+    // Up to nine decimals, below 2^63, without the C library's general path;
+    // the digits are the same: the exact binary value times 10^Decimals,
+    // rounded to the nearest integer, ties to even.
+    if (Decimals < 0 || Decimals > 9 || !(std::fabs(Value) < 0x1p63L))
+        return nullptr;
+    static constexpr uint64_t Tens[] = {1,      10,      100,      1000,      10000,
+                                        100000, 1000000, 10000000, 100000000, 1000000000};
+    uint64_t mantissa = 0;
+    int shift = 0; // |Value| = mantissa / 2^shift, shift >= 1
+    ExactParts(Value, mantissa, shift);
+    unsigned __int128 whole = 0;
+    if (Value != 0 && shift < 128) {
+        const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * Tens[Decimals];
+        whole = scaled >> shift;
+        const unsigned __int128 rest = scaled - (whole << shift);
+        const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+        if (rest > half || (rest == half && (whole & 1) != 0))
+            ++whole;
+    } // else below 2^-64 and so below half a unit of the last digit
+    // Integer part and decimals apart, each within 64 bits; most values need
+    // no 128-bit division.
+    uint64_t integer = 0;
+    uint64_t decimals = 0;
+    if ((whole >> 64) == 0) {
+        const auto small = static_cast<uint64_t>(whole);
+        integer = small / Tens[Decimals];
+        decimals = small - integer * Tens[Decimals];
+    } else {
+        integer = static_cast<uint64_t>(whole / Tens[Decimals]);
+        decimals = static_cast<uint64_t>(whole % Tens[Decimals]);
+    }
+    char digits[32];
+    char *end = digits + sizeof digits;
+    char *at = end;
+    // Two digits at a time.
+    int left = Decimals;
+    for (; left >= 2; left -= 2) {
+        at -= 2;
+        std::memcpy(at, DigitPairs + 2 * (decimals % 100), 2);
+        decimals /= 100;
+    }
+    if (left > 0)
+        *--at = static_cast<char>('0' + decimals % 10);
+    if (Decimals > 0)
+        *--at = '.';
+    while (integer >= 10) {
+        at -= 2;
+        std::memcpy(at, DigitPairs + 2 * (integer % 100), 2);
+        integer /= 100;
+    }
+    if (integer > 0 || at == end || *at == '.') // at least one integer digit
+        *--at = static_cast<char>('0' + integer);
+    if (whole != 0 && std::signbit(Value))
+        *--at = '-'; // "-0.000" reads as "0.000"
+    const auto length = static_cast<size_t>(end - at);
+    std::memcpy(Out, at, length);
+    return Out + length;
+}
+
+void AppendFixed(std::string &Text, long double Value, int Decimals)
+{
+    char digits[FixedTextSize];
+    if (char *end = FormatFixedTo(digits, Value, Decimals))
+        Text.append(digits, end);
+    else
+        Text += FormatFixed(Value, Decimals);
+}
+
 std::string FormatFixed(long double Value, int Decimals, int MinDigits)
 {
     if (!std::isfinite(Value))
         return std::isnan(Value) ? "NAN" : (Value > 0 ? "INF" : "-INF");
-    // The common case (no padding, up to nine decimals, below 2^63) without
-    // the C library's general path; the digits are the same: the exact binary
-    // value times 10^Decimals, rounded to the nearest integer, ties to even.
-    if (MinDigits <= 0 && Decimals >= 0 && Decimals <= 9 && std::fabs(Value) < 0x1p63L) {
-        static constexpr uint64_t Tens[] = {1,      10,      100,      1000,      10000,
-                                            100000, 1000000, 10000000, 100000000, 1000000000};
-        uint64_t mantissa = 0;
-        int shift = 0; // |Value| = mantissa / 2^shift, shift >= 1
-        ExactParts(Value, mantissa, shift);
-        unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * Tens[Decimals];
-        unsigned __int128 whole = 0;
-        if (Value != 0 && shift < 128) {
-            whole = scaled >> shift;
-            const unsigned __int128 rest = scaled - (whole << shift);
-            const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
-            if (rest > half || (rest == half && (whole & 1) != 0))
-                ++whole;
-        } // else below 2^-64 and so below half a unit of the last digit
-        char digits[64];
-        char *end = digits + sizeof digits;
-        char *at = end;
-        // Integer part and decimals apart, each within 64 bits.
-        auto integer = static_cast<uint64_t>(whole / Tens[Decimals]);
-        auto decimals = static_cast<uint64_t>(whole % Tens[Decimals]);
-        for (int i = 0; i < Decimals; ++i) {
-            *--at = static_cast<char>('0' + decimals % 10);
-            decimals /= 10;
-        }
-        if (Decimals > 0)
-            *--at = '.';
-        do {
-            *--at = static_cast<char>('0' + integer % 10);
-            integer /= 10;
-        } while (integer != 0);
-        if (whole != 0 && std::signbit(Value))
-            *--at = '-'; // "-0.000" reads as "0.000"
-        return std::string(at, end);
+    if (MinDigits <= 0) {
+        char digits[FixedTextSize];
+        if (char *end = FormatFixedTo(digits, Value, Decimals))
+            return std::string(digits, end);
     }
     char buffer[128];
     int width = MinDigits > 0 ? MinDigits + (Decimals > 0 ? 1 : 0) : 0;

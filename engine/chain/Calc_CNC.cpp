@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -131,14 +132,15 @@ bool TCalc_CNC::GetNextData(TCNC_data &Data)
         FResult = false;
         return false;
     }
-    Data.Assign(FSlots[0]);
+    Data.Assign(Slot(0));
     if (Data.Motion == EndOfProgramCode || Data.LineNumber < 0) {
         FResult = false;
         return false;
     }
-    for (int i = 0; i + 1 < QueueSize; ++i)
-        FSlots[i] = FSlots[i + 1];
-    FSlots[QueueSize - 1] = TCNC_data();
+    // The queue is a ring: the record handed out leaves its slot empty as
+    // the queue's last.
+    Slot(0) = TCNC_data();
+    FFirst = (FFirst + 1) % QueueSize;
     --FCount;
     if (FCount < 0)
         FResult = false;
@@ -169,7 +171,7 @@ bool TCalc_CNC::Calculate(TCNC_Groups &Groups)
     const bool ValuesUsable = CheckValues(Rec);
     if (Groups.WordSet[wArcUnresolved] || !ValuesUsable) {
         Rec.Motion = NoMoveCode;
-        Push(Rec);
+        Push(std::move(Rec));
         return true;
     }
     std::vector<int> Events = EventCodesOf(Groups);
@@ -179,7 +181,7 @@ bool TCalc_CNC::Calculate(TCNC_Groups &Groups)
     }
     for (int Code : Events)
         Push(EventRecord(Rec, Code));
-    Push(Rec);
+    Push(std::move(Rec));
     return true;
 }
 
@@ -187,6 +189,7 @@ void TCalc_CNC::ClearQueue()
 {
     FSlots.fill(TCNC_data());
     FCount = 0;
+    FFirst = 0;
 }
 
 void TCalc_CNC::Rewind()
@@ -456,11 +459,11 @@ void TCalc_CNC::Remember(const TCNC_Groups &G)
     FLastC = G.Words[wC];
 }
 
-void TCalc_CNC::Push(const TCNC_data &Rec)
+void TCalc_CNC::Push(TCNC_data &&Rec)
 {
     if (FCount >= QueueSize)
         return; // cannot happen: a block gives at most four records
-    FSlots[FCount++] = Rec;
+    Slot(FCount++) = std::move(Rec);
     FResult = true;
 }
 

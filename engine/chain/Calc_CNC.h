@@ -61,11 +61,13 @@ private:
     void ApplyScaling(TCNC_data &Rec, TCNC_Groups &G);
     bool CheckValues(TCNC_data &Rec);
     void Remember(const TCNC_Groups &G);
-    void Push(const TCNC_data &Rec);
+    void Push(TCNC_data &&Rec);
 
     static constexpr int QueueSize = 4;
     std::array<TCNC_data, QueueSize> FSlots;
     int FCount = 0;
+    int FFirst = 0; // slot of the queue's first record
+    TCNC_data &Slot(int At) { return FSlots[(FFirst + At) % QueueSize]; }
     bool FResult = false;
 
     double FLastX = 0, FLastY = 0, FLastZ = 0, FLastA = 0, FLastB = 0, FLastC = 0;

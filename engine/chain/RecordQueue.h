@@ -42,12 +42,26 @@ public:
     const_iterator begin() const { return const_iterator(*this, 0); }
     const_iterator end() const { return const_iterator(*this, FCount); }
 
-    // A fresh record (as T() makes it) at the back.
+    // A fresh record (as T() makes it) at the back; a record with a Reset
+    // is reset in its slot.
     T &emplace_back()
     {
         Grow();
         T &slot = FSlots[Index(FCount)];
-        slot = T();
+        if constexpr (requires { slot.Reset(); })
+            slot.Reset(); // in place, as a new record
+        else
+            slot = T();
+        ++FCount;
+        return slot;
+    }
+
+    // A slot at the back as the record last taken out of it left it, for a
+    // caller that fills it whole.
+    T &push_back_reused()
+    {
+        Grow();
+        T &slot = FSlots[Index(FCount)];
         ++FCount;
         return slot;
     }

@@ -6,6 +6,9 @@
 
 #include "engine/core/data_types.h"
 
+#include <climits>
+#include <cstdint>
+
 namespace orv {
 
 // The end record of a program: the engine writes -101 into the G word when
@@ -86,6 +89,20 @@ inline bool IsMetricBlock(const TCNC_Groups &Block)
 inline double WordValue(const TCNC_Groups &Block, int Word)
 {
     return static_cast<double>(Block.Words[Word]);
+}
+
+// Pulls a block into Data through Pull, an event that either assigns a whole
+// record to Data or leaves it alone (a stopped stage): Data is then a new,
+// empty record, as if it had been made fresh for the pull. The mark in the
+// line number (which no block carries) saves clearing the record first.
+template <class TPull>
+inline void PullBlock(TCNC_Groups &Data, TPull &&Pull)
+{
+    constexpr int32_t NotPulled = INT32_MIN;
+    Data.LineNumber = NotPulled;
+    Pull();
+    if (Data.LineNumber == NotPulled)
+        Data.Reset();
 }
 
 } // namespace orv

@@ -85,13 +85,7 @@ enum TGroupIndex : int {
 class TCNC_Groups : public TPersistent {
 public:
     // Every field zero or empty.
-    TCNC_Groups()
-    {
-        std::memset(Groups, 0, sizeof Groups);
-        std::memset(GroupSet, 0, sizeof GroupSet);
-        std::memset(static_cast<void *>(Words), 0, sizeof Words); // all bits zero is 0.0
-        std::memset(WordSet, 0, sizeof WordSet);
-    }
+    TCNC_Groups() { Reset(); } // all bits zero is 0.0 for the words
     // Records travel from stage to stage by copy: the value arrays go as
     // blocks of memory, not element by element.
     TCNC_Groups(const TCNC_Groups &Other)
@@ -124,6 +118,25 @@ public:
         return *this;
     }
     ~TCNC_Groups() override = default;
+
+    // Every field as a new record has it, in place: the stages refill the
+    // same records block after block without building new ones.
+    void Reset()
+    {
+        std::memset(Groups, 0, sizeof Groups);
+        std::memset(GroupSet, 0, sizeof GroupSet);
+        std::memset(static_cast<void *>(Words), 0, sizeof Words);
+        std::memset(WordSet, 0, sizeof WordSet);
+        LookAheadMark = false;
+        GeneratedMark = false;
+        GeneratedText.clear();
+        RestOfLine.clear();
+        LineNumber = 0;
+        InputPosition = 0;
+        Level = 0;
+        MoveLength = 0;
+        CornerAngle = 0;
+    }
 
     // Every group Round(Value) (NoGCode when Value is NoValue), every word
     // Value, all flags and marks false, texts empty, LineNumber and

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace orv {
 
@@ -49,11 +50,13 @@ void TCircularExpand::GetNext(TCNC_Groups &Data)
         }
         if (!OnNextCycleNotify)
             return;
-        TCNC_Groups Block;
-        OnNextCycleNotify(this, Block);
-        Expand(Block);
+        // The block is pulled into Data itself: one that passes as it is
+        // goes on from there without a copy.
+        PullBlock(Data, [&] { OnNextCycleNotify(this, Data); });
+        if (Expand(Data))
+            return;
     }
-    Data = FList.front();
+    Data = std::move(FList.front());
     FList.pop_front();
 }
 
@@ -65,20 +68,18 @@ void TCircularExpand::ClearPending()
     FX = FY = FZ = 0;
 }
 
-void TCircularExpand::Expand(const TCNC_Groups &Block)
+bool TCircularExpand::Expand(const TCNC_Groups &Block)
 {
-    if (IsEndOfProgram(Block)) {
-        FList.push_back(Block);
-        return;
-    }
+    if (IsEndOfProgram(Block))
+        return true;
     const bool Helical = IsHelicalArc(Block);
     if (Helical || IsPlaneArc(Block, ExpandArcs)) {
         StartChords(Block, Helical);
         Remember(Block);
-        return;
+        return false;
     }
-    FList.push_back(Block);
     Remember(Block);
+    return true;
 }
 
 void TCircularExpand::Remember(const TCNC_Groups &Block)

@@ -56,7 +56,9 @@ private:
         int Count = 0, Index = 0;
     };
 
-    void Expand(const TCNC_Groups &Block);
+    // True when the block goes on as it is; an arc to expand starts a
+    // chord run instead.
+    bool Expand(const TCNC_Groups &Block);
     void StartChords(const TCNC_Groups &Block, bool Helical);
     int ChordCount(const TCNC_Groups &Block, double Radius);
     void EmitNextPoint();

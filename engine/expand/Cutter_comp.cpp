@@ -6,6 +6,7 @@
 #include "machine/Machine_Tooling.h"
 
 #include <cmath>
+#include <utility>
 
 namespace orv {
 
@@ -188,14 +189,17 @@ void TCutter_comp::GetNext(TCNC_Groups &Data)
     while (FOutput.empty()) {
         if (!OnNextCompNotify)
             return;
-        TCNC_Groups Block;
-        if (Primed)
-            Advance(Block);
-        else
-            Prime(Block);
-        Compensate(Block);
+        // The block is worked on in Data itself: one that goes on alone
+        // needs no copy through the output queue.
+        if (Primed) {
+            Advance(Data);
+        } else {
+            Prime(Data);
+        }
+        if (Compensate(Data))
+            return;
     }
-    Data = FOutput.front();
+    Data = std::move(FOutput.front());
     FOutput.pop_front();
 }
 
@@ -204,14 +208,14 @@ void TCutter_comp::Prime(TCNC_Groups &Data)
 {
     Primed = true;
     FWindow.clear();
-    OnNextCompNotify(this, Data);
+    PullBlock(Data, [&] { OnNextCompNotify(this, Data); });
     while (static_cast<int>(FWindow.size()) < FLookAhead)
         PullIntoWindow();
 }
 
 void TCutter_comp::Advance(TCNC_Groups &Data)
 {
-    Data = FWindow.front();
+    Data = std::move(FWindow.front());
     FWindow.pop_front();
     while (static_cast<int>(FWindow.size()) < FLookAhead)
         PullIntoWindow();
@@ -221,8 +225,8 @@ void TCutter_comp::Advance(TCNC_Groups &Data)
 // it is rated.
 void TCutter_comp::PullIntoWindow()
 {
-    FWindow.emplace_back();
-    OnNextCompNotify(this, FWindow.back());
+    TCNC_Groups &Block = FWindow.push_back_reused();
+    PullBlock(Block, [&] { OnNextCompNotify(this, Block); });
     const int Size = static_cast<int>(FWindow.size());
     if (Size >= 3)
         RateCorner(Size - 2);
@@ -294,12 +298,10 @@ void TCutter_comp::StopBefore(int Middle)
     }
 }
 
-void TCutter_comp::Compensate(TCNC_Groups &Block)
+bool TCutter_comp::Compensate(TCNC_Groups &Block)
 {
-    if (IsEndOfProgram(Block)) {
-        FOutput.push_back(Block);
-        return;
-    }
+    if (IsEndOfProgram(Block))
+        return true;
     int Side = Block.Groups[gCutterComp] - 40;
     if (Side < 0 || Side > 2)
         Side = 0;
@@ -307,9 +309,9 @@ void TCutter_comp::Compensate(TCNC_Groups &Block)
     const bool Arc = IsArcMove(Block);
     CheckSwitches(Block, Arc);
     if (Side != 0 && (Arc || IsStraightMove(Block)))
-        CompensateMove(Block, Side, Arc);
-    else
-        PassUnchanged(Block, Side);
+        return CompensateMove(Block, Side, Arc);
+    PassUnchanged(Block, Side);
+    return true;
 }
 
 // G41/G42 on a straight move starts compensation, G40 cancels it; neither
@@ -340,7 +342,6 @@ void TCutter_comp::PassUnchanged(TCNC_Groups &Block, int Side)
         FCompX = FX;
         FCompY = FY;
     }
-    FOutput.push_back(Block);
 }
 
 double TCutter_comp::ToolRadius(const TCNC_Groups &Block)
@@ -354,7 +355,7 @@ double TCutter_comp::ToolRadius(const TCNC_Groups &Block)
     return CompensationAmount;
 }
 
-void TCutter_comp::CompensateMove(TCNC_Groups &Block, int Side, bool Arc)
+bool TCutter_comp::CompensateMove(TCNC_Groups &Block, int Side, bool Arc)
 {
     FSide = Side;
     FRadius = ToolRadius(Block);
@@ -368,8 +369,7 @@ void TCutter_comp::CompensateMove(TCNC_Groups &Block, int Side, bool Arc)
         // No XY travel: the block stays on the offset path.
         Block.Words[wX] = FCompX;
         Block.Words[wY] = FCompY;
-        FOutput.push_back(Block);
-        return;
+        return true;
     }
     TJoin Join;
     if (FindNext(Join, Block)) {
@@ -381,6 +381,7 @@ void TCutter_comp::CompensateMove(TCNC_Groups &Block, int Side, bool Arc)
     FX = WordValue(Block, wX);
     FY = WordValue(Block, wY);
     FZ = WordValue(Block, wZ);
+    return false;
 }
 
 // The first element of the window the block is joined to. A G40 block ends
@@ -558,7 +559,8 @@ TCutter_comp::TArcShape TCutter_comp::ArcShape(const TCNC_Groups &Arc) const
 void TCutter_comp::EmitStraight(const TCNC_Groups &Template, const TPoint2D &P, int Mark,
                                 bool Inserted)
 {
-    TCNC_Groups Out = Template;
+    FOutput.push_back(Template);
+    TCNC_Groups &Out = FOutput.back();
     Out.Words[wX] = P.X;
     Out.Words[wY] = P.Y;
     Out.WordSet[wX] = true;
@@ -569,7 +571,6 @@ void TCutter_comp::EmitStraight(const TCNC_Groups &Template, const TPoint2D &P, 
     Out.GeneratedMark = Mark == 1;
     if (Inserted)
         Out.GeneratedText = FormatMoveText(1, IsMetricBlock(Out), P.X, P.Y, NoValue, NoValue);
-    FOutput.push_back(std::move(Out));
     FCompX = P.X;
     FCompY = P.Y;
 }
@@ -578,7 +579,8 @@ void TCutter_comp::EmitStraight(const TCNC_Groups &Template, const TPoint2D &P, 
 // circle and its radius word grows or shrinks by the offset (sign kept).
 void TCutter_comp::EmitArc(const TCNC_Groups &Arc, const TPoint2D &P, const TArcShape &Shape)
 {
-    TCNC_Groups Out = Arc;
+    FOutput.push_back(Arc);
+    TCNC_Groups &Out = FOutput.back();
     Out.Words[wX] = P.X;
     Out.Words[wY] = P.Y;
     const Extended Radius = Arc.Words[wRadius];
@@ -587,7 +589,6 @@ void TCutter_comp::EmitArc(const TCNC_Groups &Arc, const TPoint2D &P, const TArc
     Out.WordSet[wX] = true;
     Out.WordSet[wY] = true;
     Out.GeneratedMark = false;
-    FOutput.push_back(std::move(Out));
     FCompX = P.X;
     FCompY = P.Y;
 }

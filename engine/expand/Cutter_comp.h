@@ -73,9 +73,11 @@ private:
     bool RunsOn(const TCNC_Groups &Middle, const TCNC_Groups &Later, double Angle) const;
     void StopBefore(int Middle);
 
-    void Compensate(TCNC_Groups &Block);
+    // True when the block goes on alone as it is now; else what it makes
+    // waits in the output queue.
+    bool Compensate(TCNC_Groups &Block);
     void CheckSwitches(const TCNC_Groups &Block, bool Arc);
-    void CompensateMove(TCNC_Groups &Block, int Side, bool Arc);
+    bool CompensateMove(TCNC_Groups &Block, int Side, bool Arc);
     void PassUnchanged(TCNC_Groups &Block, int Side);
     double ToolRadius(const TCNC_Groups &Block);
     bool FindNext(TJoin &Join, const TCNC_Groups &Block) const;

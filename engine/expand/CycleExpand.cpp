@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <cmath>
+#include <utility>
 
 namespace orv {
 
@@ -49,13 +50,15 @@ std::string TCycleExpand::CyclesFileName()
 void TCycleExpand::GetNext(TCNC_Groups &Data)
 {
     while (FBuffer.empty() && OnNextCycleNotify) {
-        TCNC_Groups Block;
-        OnNextCycleNotify(this, Block);
-        Expand(Block);
+        // The block is pulled into Data itself: one that passes on goes
+        // from there without a copy.
+        PullBlock(Data, [&] { OnNextCycleNotify(this, Data); });
+        if (Expand(Data))
+            return;
     }
     if (FBuffer.empty())
         return;
-    Data = FBuffer.front();
+    Data = std::move(FBuffer.front());
     FBuffer.pop_front();
 }
 
@@ -65,27 +68,25 @@ void TCycleExpand::ClearPending()
     FReported.clear();
 }
 
-void TCycleExpand::Expand(const TCNC_Groups &Block)
+bool TCycleExpand::Expand(TCNC_Groups &Working)
 {
-    TCNC_Groups Working = Block;
-    if (IsEndOfProgram(Working)) {
-        FBuffer.push_back(Working);
-        return;
-    }
+    if (IsEndOfProgram(Working))
+        return true;
     // A motion code cancels the cycle for this block only; the cycle stays
     // active for the blocks that follow.
     if (Working.GroupSet[gMotion])
         Working.Groups[gCannedCycle] = 80;
     if (Working.Groups[gCannedCycle] != 80) {
-        if (DrillsAHole(Working))
+        if (DrillsAHole(Working)) {
             ExpandCycle(Working);
-        else
-            PassOn(Working);
-        return;
+            return false;
+        }
+        PassOn(Working);
+        return true;
     }
     if (ProgramsGroup(Working, gNonModal, 28)) {
         ReferenceReturn(Working);
-        return;
+        return false;
     }
     // The initial level is where the tool stands: after a cycle the block's
     // Z word still holds the cycle's depth, so a block without Z keeps the
@@ -96,13 +97,13 @@ void TCycleExpand::Expand(const TCNC_Groups &Block)
         FCycleRan = false;
     FInitialLevel = FToolZ;
     PassOn(Working);
+    return true;
 }
 
 // Texts of earlier stages (the chord text of arc expansion) do not travel on.
 void TCycleExpand::PassOn(TCNC_Groups &Block)
 {
     Block.GeneratedText.clear();
-    FBuffer.push_back(Block);
 }
 
 // G28: a rapid to the intermediate point when one is given, then the

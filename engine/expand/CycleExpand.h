@@ -70,7 +70,9 @@ private:
         std::string Value; // text after "="
     };
 
-    void Expand(const TCNC_Groups &Block);
+    // Works on the block in place; true when it goes on as it is, false
+    // when what it makes waits in the buffer.
+    bool Expand(TCNC_Groups &Working);
     void PassOn(TCNC_Groups &Block);
     void ReferenceReturn(const TCNC_Groups &Block);
     void ExpandCycle(const TCNC_Groups &Block);

@@ -4,6 +4,7 @@
 #include "engine/chain/Vectors.h"
 
 #include <cmath>
+#include <utility>
 
 namespace orv {
 
@@ -73,20 +74,21 @@ void TOptimise::GetNext(TCNC_Groups &Data)
     }
     if (FCount == 0)
         return;
-    Data = FWindow[0];
-    for (int Slot = 1; Slot < FCount; ++Slot)
-        FWindow[Slot - 1] = FWindow[Slot];
+    // The window is a ring: the first block leaves, the others stay where
+    // they are.
+    Data = std::move(Slot(0));
+    FFirst = (FFirst + 1) % WindowSize;
     --FCount;
 }
 
-bool TOptimise::FillSlot(int Slot)
+bool TOptimise::FillSlot(int At)
 {
     if (!OnNextOptimiseNotify)
         return false;
-    OnNextOptimiseNotify(this, FWindow[Slot]);
+    OnNextOptimiseNotify(this, this->Slot(At));
     ++FCount;
-    if (Slot == 0)
-        LimitFirstFeed(FWindow[0]);
+    if (At == 0)
+        LimitFirstFeed(this->Slot(0));
     return true;
 }
 
@@ -104,14 +106,14 @@ void TOptimise::LimitFirstFeed(TCNC_Groups &First)
 
 void TOptimise::Optimise()
 {
-    LimitFeed(FWindow[0], FWindow[1]);
-    if (MergesCurrent(FWindow[0], FWindow[1], FWindow[2]))
+    LimitFeed(Slot(0), Slot(1));
+    if (MergesCurrent(Slot(0), Slot(1), Slot(2)))
         DropCurrent();
 }
 
 void TOptimise::DropCurrent()
 {
-    FWindow[1] = FWindow[2];
+    Slot(1) = std::move(Slot(2));
     FCount = 2;
 }
 

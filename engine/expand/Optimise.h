@@ -28,7 +28,11 @@ public:
     void GetNext(TCNC_Groups &Data);
 
     // Empties the window (the engine form's run start and rewinds).
-    void ResetCount() { FCount = 0; }
+    void ResetCount()
+    {
+        FCount = 0;
+        FFirst = 0;
+    }
     int Count() const { return FCount; }
 
     // Set when a run stops or rewinds, cleared at its start.
@@ -40,7 +44,9 @@ private:
     static constexpr int WindowSize = 3;
 
     void ResetMergeRun();
-    bool FillSlot(int Slot);
+    bool FillSlot(int At);
+    // The At-th block of the window, from its first.
+    TCNC_Groups &Slot(int At) { return FWindow[(FFirst + At) % WindowSize]; }
     void Optimise(); // slots: 0 previous, 1 current, 2 next
     void LimitFeed(const TCNC_Groups &Previous, TCNC_Groups &Current);
     void LimitFirstFeed(TCNC_Groups &First);
@@ -51,6 +57,7 @@ private:
 
     std::array<TCNC_Groups, WindowSize> FWindow;
     int FCount = 0;
+    int FFirst = 0; // slot of the window's first block
 
     double FMinimumFeed = 0;
     double FMaximumXFeed = 0;

@@ -10,10 +10,8 @@ namespace orv {
 
 void THeadlessHost::SetButtonDown(TMainButton Button, bool Down)
 {
-    if (Down)
-        FDown.insert(Button);
-    else
-        FDown.erase(Button);
+    const uint32_t bit = uint32_t(1) << static_cast<int>(Button);
+    FDown = Down ? FDown | bit : FDown & ~bit;
 }
 
 void THeadlessHost::Set3DChoice(int Item, bool Checked)
@@ -24,7 +22,10 @@ void THeadlessHost::Set3DChoice(int Item, bool Checked)
         FChoice3D.erase(Item);
 }
 
-bool THeadlessHost::ButtonDown(TMainButton Button) const { return FDown.count(Button) > 0; }
+bool THeadlessHost::ButtonDown(TMainButton Button) const
+{
+    return (FDown >> static_cast<int>(Button)) & 1;
+}
 
 bool THeadlessHost::Choice3DChecked(int Item) const { return FChoice3D.count(Item) > 0; }
 

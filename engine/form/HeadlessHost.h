@@ -7,6 +7,7 @@
 
 #include "engine/chain/EngineHost.h"
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <set>
@@ -84,7 +85,8 @@ private:
     void SwitchOutput(TMainButton Button, bool On);
 
     TBaseForm *FEngine = nullptr;
-    std::set<TMainButton> FDown;
+    uint32_t FDown = 0; // one bit per TMainButton: asked for every record of a run
+    static_assert(static_cast<int>(TMainButton::ToolLibrary) < 32);
     std::set<int> FChoice3D{Choice3DSimulationControl};
     std::map<std::pair<int, int>, TStatus> FStatus;
     std::map<int, std::string> FLabels;

@@ -18,6 +18,14 @@ bool IsRegularFile(const std::string &FileName)
     return ::stat(FileName.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// The characters a stream buffer holds ahead of its reader, so that a line is
+// taken from them in one piece instead of character by character.
+struct TGetArea : std::streambuf {
+    static const char *Next(std::streambuf &Buffer) { return (Buffer.*&TGetArea::gptr)(); }
+    static const char *End(std::streambuf &Buffer) { return (Buffer.*&TGetArea::egptr)(); }
+    static void Skip(std::streambuf &Buffer, int Count) { (Buffer.*&TGetArea::gbump)(Count); }
+};
+
 // The one line model of the text source, for running, jumping and label
 // lookup alike: a line ends at LF, at CR (CR LF counts once) or at a zero
 // byte; other control characters are dropped. Position counts the bytes
@@ -30,6 +38,21 @@ bool ReadTextLine(std::streambuf &Buffer, long long &Position, long long Size, s
     if (Position >= Size)
         return false;
     while (Position < Size) {
+        // The run of printable characters the buffer holds goes in at once.
+        const char *at = TGetArea::Next(Buffer);
+        const char *end = TGetArea::End(Buffer);
+        if (end - at > Size - Position)
+            end = at + (Size - Position);
+        const char *stop = at;
+        while (stop < end && static_cast<unsigned char>(*stop) >= 32)
+            ++stop;
+        if (stop != at) {
+            Line.append(at, stop);
+            TGetArea::Skip(Buffer, static_cast<int>(stop - at));
+            Position += stop - at;
+            continue;
+        }
+        // A control character, or an empty buffer to be refilled.
         int c = Buffer.sbumpc();
         if (c == Eof)
             break;

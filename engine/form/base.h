@@ -432,6 +432,7 @@ private:
     std::unique_ptr<TWork_piece_offset> FWorkOffsets;
 
     TCNC_Groups FGroups;
+    std::string FSourceLine; // the source line being parsed
     // Group values (1 to 25) the modal labels show, so that only changed
     // labels are written; not valid after another writer or while hidden.
     int32_t FModalShown[26] = {};

@@ -774,7 +774,9 @@ void TBaseForm::CNC_ABSNextNotify(TObject *)
 {
     if (FRunState != csRunning)
         return;
-    std::string line;
+    // One line buffer for the whole run: a long line costs no allocation.
+    std::string &line = FSourceLine;
+    line.clear();
     int lineNumber = 0;
     int level = 0;
     std::string readError;

@@ -54,6 +54,7 @@ orv_test(engine_form_tests
         ${ORV_FORM_DIR}/tests/NcrunProgramsTest.cpp
         ${ORV_FORM_DIR}/tests/NcrunBadInputTest.cpp
         ${ORV_FORM_DIR}/tests/FormToolingTest.cpp
+        ${ORV_FORM_DIR}/tests/RecordLineTest.cpp
     DEPS orv_engine_form orv_ncrun_lib)
 if(TARGET engine_form_tests)
     # The tooling tests run the real 2D output.

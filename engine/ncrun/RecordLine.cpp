@@ -3,27 +3,56 @@
 #include "engine/core/data_types.h"
 #include "platform/NumberText.h"
 
+#include <charconv>
+
 namespace orv {
 
 namespace {
 
-void AddReal(std::string &Line, long double Value)
-{
-    Line += ' ';
-    if (Value == NoValue)
-        Line += '-';
-    else
-        Line += FormatFixed(Value, 4);
-}
+// The numbers of a record go into a buffer on the stack first and reach the
+// line in one append; a real the quick path cannot write (2^63 and beyond,
+// infinities) goes through FormatFixed.
+class TRecordWriter {
+public:
+    explicit TRecordWriter(std::string &Line) : FLine(Line) {}
+    ~TRecordWriter() { Flush(); }
 
-void AddCode(std::string &Line, int32_t Value)
-{
-    Line += ' ';
-    if (Value == NoMoveCode)
-        Line += '-';
-    else
-        Line += IntToStr(Value);
-}
+    void Char(char C) { *FAt++ = C; }
+    void Code(int32_t Value)
+    {
+        *FAt++ = ' ';
+        if (Value == NoMoveCode)
+            *FAt++ = '-';
+        else
+            Int(Value);
+    }
+    void Int(int32_t Value) { FAt = std::to_chars(FAt, FAt + 12, Value).ptr; }
+    void Real(long double Value)
+    {
+        *FAt++ = ' ';
+        if (Value == NoValue) {
+            *FAt++ = '-';
+            return;
+        }
+        if (char *end = FormatFixedTo(FAt, Value, 4)) {
+            FAt = end;
+            return;
+        }
+        Flush();
+        FLine += FormatFixed(Value, 4);
+    }
+    void Flush()
+    {
+        FLine.append(FBuffer, FAt);
+        FAt = FBuffer;
+    }
+
+private:
+    // Room for every number of one record at their longest.
+    char FBuffer[20 * (FixedTextSize + 2)];
+    char *FAt = FBuffer;
+    std::string &FLine;
+};
 
 } // namespace
 
@@ -37,20 +66,22 @@ std::string RecordLine(const TCNC_data &Data)
 
 void AppendRecordLine(std::string &Line, const TCNC_data &Data)
 {
-    Line += IntToStr(Data.LineNumber);
-    AddCode(Line, Data.Motion);
-    for (long double value : {static_cast<long double>(Data.X), static_cast<long double>(Data.Y),
-                              static_cast<long double>(Data.Z), static_cast<long double>(Data.I),
-                              static_cast<long double>(Data.J), static_cast<long double>(Data.K),
-                              static_cast<long double>(Data.R), Data.Sweep, Data.Radius})
-        AddReal(Line, value);
-    Line += ' ';
-    Line += IntToStr(Data.Plane);
-    AddReal(Line, Data.Feed);
-    AddCode(Line, Data.Spindle);
-    AddCode(Line, Data.MCode);
-    AddCode(Line, Data.Tool);
-    Line += ' ';
+    {
+        TRecordWriter out(Line);
+        out.Int(Data.LineNumber);
+        out.Code(Data.Motion);
+        for (double value : {Data.X, Data.Y, Data.Z, Data.I, Data.J, Data.K, Data.R})
+            out.Real(value);
+        out.Real(Data.Sweep);
+        out.Real(Data.Radius);
+        out.Char(' ');
+        out.Int(Data.Plane);
+        out.Real(Data.Feed);
+        out.Code(Data.Spindle);
+        out.Code(Data.MCode);
+        out.Code(Data.Tool);
+        out.Char(' ');
+    }
     if (Data.Text.empty())
         Line += '-';
     else

@@ -80,6 +80,9 @@ TEST(NumberText, FixedTextMatchesTheCLibrary)
         for (int decimals : {0, 1, 3, 4, 6, 9}) {
             SCOPED_TRACE(reference(v, 25));
             ASSERT_EQ(FormatFixed(v, decimals), reference(v, decimals)) << decimals;
+            std::string line = "X";
+            AppendFixed(line, v, decimals);
+            ASSERT_EQ(line, "X" + reference(v, decimals)) << decimals;
         }
 }
 
