@@ -70,10 +70,11 @@ function(orv_test name)
     if(ARG_GL)
         set(env "QT_QPA_PLATFORM=xcb")
         set(wrapper ${CMAKE_SOURCE_DIR}/scripts/with-xvfb.sh)
+        # Read by gtest_discover_tests when it is called: set it first.
+        set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${wrapper})
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                              PROPERTIES ENVIRONMENT "${env}" LABELS gl
                              TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60)
-        set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${wrapper})
     else()
         # Tests without widgets carry the label "core" and are built by the
         # target core_tests (the sanitizer pass runs these).

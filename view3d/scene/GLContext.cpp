@@ -22,20 +22,6 @@ template <class T> void Erase(std::vector<T *> &List, T *Item)
     List.erase(std::remove(List.begin(), List.end(), Item), List.end());
 }
 
-// Activates a context for a scope and deactivates it on every exit.
-struct TActivation {
-    TGLContext &Context;
-    explicit TActivation(TGLContext &C) : Context(C) { Context.Activate(); }
-    ~TActivation()
-    {
-        try {
-            Context.Deactivate();
-        } catch (...) {
-            // An error already on its way out wins.
-        }
-    }
-};
-
 } // namespace
 
 void CheckGLError()
@@ -60,6 +46,14 @@ void ClearGLErrors()
 }
 
 TGLContext *CurrentGLContext() { return gCurrentContext; }
+
+TGLActivation::~TGLActivation()
+{
+    try {
+        FContext.Deactivate();
+    } catch (...) {
+    }
+}
 
 // ---- TGLContext ----
 
@@ -157,7 +151,7 @@ void TGLContext::ShareLists(TGLContext &Other)
 
 void TGLContext::ReleaseAllHandles()
 {
-    TActivation active(*this);
+    TGLActivation active(*this);
     while (!FOwnedHandles.empty())
         FOwnedHandles.back()->ReleaseHandle();
 }
@@ -215,6 +209,13 @@ void TGLContext::DestroyContext()
 
 TGLContextHandle::~TGLContextHandle()
 {
+    // A subclass that forgot to release: at least leave no dangling entry.
+    if (FContext)
+        Erase(FContext->FOwnedHandles, this);
+}
+
+void TGLContextHandle::ReleaseQuietly() noexcept
+{
     try {
         ReleaseHandle();
     } catch (...) {
@@ -258,7 +259,7 @@ void TGLContextHandle::ReleaseHandle()
             ++depth;
         }
     try {
-        TActivation active(*owner);
+        TGLActivation active(*owner);
         DeleteName(name);
     } catch (...) {
         for (int i = 0; i < depth; ++i)

@@ -121,11 +121,26 @@ private:
 // The context last activated in this thread and not yet fully deactivated.
 TGLContext *CurrentGLContext();
 
+// Activates a context for a scope and deactivates it on every exit (an
+// error of the deactivation gives way to one already on its way out).
+class TGLActivation {
+public:
+    explicit TGLActivation(TGLContext &Context) : FContext(Context) { FContext.Activate(); }
+    ~TGLActivation();
+    TGLActivation(const TGLActivation &) = delete;
+    TGLActivation &operator=(const TGLActivation &) = delete;
+
+private:
+    TGLContext &FContext;
+};
+
 // An OpenGL object owned through the context that was current when it was made.
 class TGLContextHandle : public TObject {
 public:
     TGLContextHandle() = default;
-    ~TGLContextHandle() override; // ReleaseHandle, errors swallowed
+    // Each handle class releases its name in its own destructor (the
+    // deleting call is virtual); this one only checks nothing is left.
+    ~TGLContextHandle() override;
     TGLContextHandle(const TGLContextHandle &) = delete;
     TGLContextHandle &operator=(const TGLContextHandle &) = delete;
 
@@ -139,6 +154,7 @@ public:
 protected:
     virtual GLuint GenerateName() = 0;
     virtual void DeleteName(GLuint Name) = 0;
+    void ReleaseQuietly() noexcept; // for destructors
 
 private:
     friend class TGLContext;
@@ -147,12 +163,18 @@ private:
 };
 
 class TGLListHandle : public TGLContextHandle {
+public:
+    ~TGLListHandle() override { ReleaseQuietly(); }
+
 protected:
     GLuint GenerateName() override;
     void DeleteName(GLuint Name) override;
 };
 
 class TGLTextureHandle : public TGLContextHandle {
+public:
+    ~TGLTextureHandle() override { ReleaseQuietly(); }
+
 protected:
     GLuint GenerateName() override;
     void DeleteName(GLuint Name) override;
@@ -160,6 +182,7 @@ protected:
 
 class TGLVirtualHandle : public TGLContextHandle {
 public:
+    ~TGLVirtualHandle() override { ReleaseQuietly(); }
     std::function<void(TGLVirtualHandle &Sender, GLuint &Handle)> OnAllocate, OnDestroy;
 
 protected:

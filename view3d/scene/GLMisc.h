@@ -178,6 +178,15 @@ void ClearFrontFace();
 
 // ---- helpers ----
 
+// Stores Value when it differs; true when it did (the setter then reports it).
+template <class T> bool StoreChanged(T &Field, const T &Value)
+{
+    if (Field == Value)
+        return false;
+    Field = Value;
+    return true;
+}
+
 // 256 bytes: entry i = TruncateToInteger(sqrt(i / 255) * 255).
 const uint8_t *SqrtRamp255();
 void WriteTextFile(const std::string &FileName, const std::string &Text); // raises EFilerError

@@ -161,10 +161,8 @@ void TGLFaceProperties::SetShininess(int Value)
 
 void TGLFaceProperties::SetPolygonMode(TPolygonMode Value)
 {
-    if (Value == FPolygonMode)
-        return;
-    FPolygonMode = Value;
-    SignalChange(this);
+    if (StoreChanged(FPolygonMode, Value))
+        SignalChange(this);
 }
 
 void TGLFaceProperties::ApplyFace(GLenum Face)
@@ -457,26 +455,20 @@ TGLFaceProperties &TGLMaterial::BackProperties()
 
 void TGLMaterial::SetBlendingMode(TBlendingMode Value)
 {
-    if (Value == FBlendingMode)
-        return;
-    FBlendingMode = Value;
-    SignalChange(this);
+    if (StoreChanged(FBlendingMode, Value))
+        SignalChange(this);
 }
 
 void TGLMaterial::SetMaterialOptions(unsigned Value)
 {
-    if (Value == FOptions)
-        return;
-    FOptions = Value;
-    SignalChange(this);
+    if (StoreChanged(FOptions, Value))
+        SignalChange(this);
 }
 
 void TGLMaterial::SetFaceCulling(TFaceCulling Value)
 {
-    if (Value == FFaceCulling)
-        return;
-    FFaceCulling = Value;
-    SignalChange(this);
+    if (StoreChanged(FFaceCulling, Value))
+        SignalChange(this);
 }
 
 void TGLMaterial::Apply(TRenderContextInfo &Rci)

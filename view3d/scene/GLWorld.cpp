@@ -43,6 +43,8 @@ TGLBaseSceneObject::~TGLBaseSceneObject()
 {
     FreeCameraDescendants();
     SceneObjectFreed(this);
+    FEffects.reset();
+    FBehaviours.reset();
     FListHandle.ReleaseHandle();
     if (FParent)
         FParent->RemoveChild(this, false);
@@ -361,34 +363,26 @@ void TGLBaseSceneObject::OrbitAround(TGLBaseSceneObject *Target, float PitchStep
 
 void TGLBaseSceneObject::SetVisible(bool V)
 {
-    if (V == FVisible)
-        return;
-    FVisible = V;
-    SignalChange(this);
+    if (StoreChanged(FVisible, V))
+        SignalChange(this);
 }
 
 void TGLBaseSceneObject::SetShowAxes(bool V)
 {
-    if (V == FShowAxes)
-        return;
-    FShowAxes = V;
-    SignalChange(this);
+    if (StoreChanged(FShowAxes, V))
+        SignalChange(this);
 }
 
 void TGLBaseSceneObject::SetObjectsSorting(TGLObjectsSorting V)
 {
-    if (V == FObjectsSorting)
-        return;
-    FObjectsSorting = V;
-    SignalChange(this);
+    if (StoreChanged(FObjectsSorting, V))
+        SignalChange(this);
 }
 
 void TGLBaseSceneObject::SetVisibilityCulling(TGLVisibilityCulling V)
 {
-    if (V == FVisibilityCulling)
-        return;
-    FVisibilityCulling = V;
-    SignalChange(this);
+    if (StoreChanged(FVisibilityCulling, V))
+        SignalChange(this);
 }
 
 // ---- geometry queries ----
@@ -528,8 +522,131 @@ void TGLBaseSceneObject::ReportProgress(double DeltaTime, double NewTime)
 {
     for (auto it = FChildren.rbegin(); it != FChildren.rend(); ++it)
         (*it)->ReportProgress(DeltaTime, NewTime);
+    if (FBehaviours)
+        FBehaviours->Advance(DeltaTime, NewTime);
+    if (FEffects)
+        FEffects->Advance(DeltaTime, NewTime);
     if (OnProgress)
         OnProgress(this, DeltaTime, NewTime);
+}
+
+// ---- behaviours and effects ----
+
+void TGLBaseBehaviour::WriteItemData(TVirtualWriter &Writer) const { Writer.PutInteger(0); }
+
+void TGLBaseBehaviour::ReadItemData(TVirtualReader &Reader)
+{
+    Check(Reader.GetInteger() == 0, "Assertion failure");
+}
+
+TGLBaseSceneObject *TGLBaseBehaviour::OwnerObject() const
+{
+    return Owner() ? dynamic_cast<TGLBaseSceneObject *>(Owner()->GetOwner()) : nullptr;
+}
+
+namespace {
+
+bool IsEffectClass(const TXCollectionItemClass &Class)
+{
+    std::unique_ptr<TXCollectionItem> probe(Class.Create(nullptr));
+    return dynamic_cast<TGLObjectEffect *>(probe.get()) != nullptr;
+}
+
+std::string PathOf(TGLBaseSceneObject *Owner)
+{
+    Check(Owner != nullptr, "Assertion failure");
+    return {};
+}
+
+std::string NamePathOf(const TPersistent *Owner)
+{
+    auto *o = dynamic_cast<const TGLBaseSceneObject *>(Owner);
+    return o ? o->Name : std::string();
+}
+
+const bool gBehaviourClasses = [] {
+    RegisterXCollectionItemClass<TGLBehaviour>("TGLBehaviour");
+    RegisterXCollectionItemClass<TGLObjectEffect>("TGLObjectEffect");
+    RegisterXCollectionItemClass<TGLObjectPreEffect>("TGLObjectPreEffect");
+    RegisterXCollectionItemClass<TGLObjectPostEffect>("TGLObjectPostEffect");
+    RegisterXCollectionItemClass<TGLObjectAfterEffect>("TGLObjectAfterEffect");
+    return true;
+}();
+
+} // namespace
+
+TGLBehaviours::TGLBehaviours(TGLBaseSceneObject *Owner) : TXCollection(Owner, PathOf(Owner)) {}
+
+bool TGLBehaviours::AcceptsClass(const TXCollectionItemClass &Class) const
+{
+    return !IsEffectClass(Class) && TXCollection::AcceptsClass(Class);
+}
+
+std::string TGLBehaviours::OwnerPath() const { return NamePathOf(GetOwner()); }
+std::string TGLObjectEffects::OwnerPath() const { return NamePathOf(GetOwner()); }
+
+void TGLBehaviours::Advance(double DeltaTime, double NewTime)
+{
+    for (int i = 0; i < Count(); ++i)
+        if (auto *b = dynamic_cast<TGLBaseBehaviour *>(Items(i)))
+            b->Advance(DeltaTime, NewTime);
+}
+
+TGLObjectEffects::TGLObjectEffects(TGLBaseSceneObject *Owner)
+    : TXCollection(Owner, PathOf(Owner))
+{
+}
+
+bool TGLObjectEffects::AcceptsClass(const TXCollectionItemClass &Class) const
+{
+    return IsEffectClass(Class) && TXCollection::AcceptsClass(Class);
+}
+
+void TGLObjectEffects::Advance(double DeltaTime, double NewTime)
+{
+    for (int i = 0; i < Count(); ++i)
+        if (auto *b = dynamic_cast<TGLBaseBehaviour *>(Items(i)))
+            b->Advance(DeltaTime, NewTime);
+}
+
+void TGLObjectEffects::DrawPreEffects(TGLWorldBuffer *Buffer, TRenderContextInfo &Rci)
+{
+    for (int i = 0; i < Count(); ++i)
+        if (auto *e = dynamic_cast<TGLObjectPreEffect *>(Items(i)))
+            e->Render(Buffer, Rci);
+}
+
+void TGLObjectEffects::DrawPostEffects(TGLWorldBuffer *Buffer, TRenderContextInfo &Rci)
+{
+    for (int i = 0; i < Count(); ++i)
+        if (auto *e = dynamic_cast<TGLObjectPostEffect *>(Items(i)))
+            e->Render(Buffer, Rci);
+        else if (auto *a = dynamic_cast<TGLObjectAfterEffect *>(Items(i)); a && Buffer)
+            Buffer->AfterEffects.push_back(a);
+}
+
+TGLBehaviours &TGLBaseSceneObject::Behaviours()
+{
+    if (!FBehaviours)
+        FBehaviours = std::make_unique<TGLBehaviours>(this);
+    return *FBehaviours;
+}
+
+TGLObjectEffects &TGLBaseSceneObject::Effects()
+{
+    if (!FEffects)
+        FEffects = std::make_unique<TGLObjectEffects>(this);
+    return *FEffects;
+}
+
+std::string TGLBaseSceneObject::BehavioursData() const
+{
+    return FBehaviours && FBehaviours->Count() > 0 ? FBehaviours->SaveToText() : std::string();
+}
+
+std::string TGLBaseSceneObject::EffectsData() const
+{
+    return FEffects && FEffects->Count() > 0 ? FEffects->SaveToText() : std::string();
 }
 
 // ---- the other node classes ----

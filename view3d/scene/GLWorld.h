@@ -13,6 +13,7 @@
 #include "view3d/scene/GLContext.h"
 #include "view3d/scene/GLTexture.h"
 #include "view3d/scene/RenderContextInfo.h"
+#include "view3d/scene/XCollection.h"
 
 #include <cstdint>
 #include <functional>
@@ -37,6 +38,68 @@ enum TGLObjectStyle : uint8_t {
 };
 
 using TGLProgressEvent = std::function<void(TObject *Sender, double DeltaTime, double NewTime)>;
+
+class TGLBaseSceneObject;
+
+// ---- behaviours and effects (items of the node's two collections) ----
+
+// Stream data: the version 0 only (another is an assertion failure).
+class TGLBaseBehaviour : public TXCollectionItem {
+public:
+    using TXCollectionItem::TXCollectionItem;
+    virtual void Advance(double DeltaTime, double NewTime) {}
+    void WriteItemData(TVirtualWriter &Writer) const override;
+    void ReadItemData(TVirtualReader &Reader) override;
+    TGLBaseSceneObject *OwnerObject() const;
+};
+
+class TGLBehaviour : public TGLBaseBehaviour {
+public:
+    using TGLBaseBehaviour::TGLBaseBehaviour;
+    std::string ItemTitle() const override { return "Behaviour"; }
+};
+
+class TGLObjectEffect : public TGLBehaviour {
+public:
+    using TGLBehaviour::TGLBehaviour;
+    std::string ItemTitle() const override { return "Effect"; }
+    virtual void Render(TGLWorldBuffer *Buffer, TRenderContextInfo &Rci) {}
+};
+class TGLObjectPreEffect : public TGLObjectEffect {
+public:
+    using TGLObjectEffect::TGLObjectEffect;
+};
+class TGLObjectPostEffect : public TGLObjectEffect {
+public:
+    using TGLObjectEffect::TGLObjectEffect;
+};
+// Rendered once the whole scene is drawn.
+class TGLObjectAfterEffect : public TGLObjectEffect {
+public:
+    using TGLObjectEffect::TGLObjectEffect;
+};
+
+// Owner must be a scene object (assertion failure otherwise).
+class TGLBehaviours : public TXCollection {
+public:
+    explicit TGLBehaviours(TGLBaseSceneObject *Owner);
+    bool AcceptsClass(const TXCollectionItemClass &Class) const override; // no effects
+    void Advance(double DeltaTime, double NewTime);
+
+protected:
+    std::string OwnerPath() const override;
+};
+
+class TGLObjectEffects : public TXCollection {
+public:
+    explicit TGLObjectEffects(TGLBaseSceneObject *Owner);
+    bool AcceptsClass(const TXCollectionItemClass &Class) const override; // effects only
+    void Advance(double DeltaTime, double NewTime);
+    std::string OwnerPath() const override;
+    void DrawPreEffects(TGLWorldBuffer *Buffer, TRenderContextInfo &Rci);
+    // Post-effects now; after-effects queue in the buffer for the end of the frame.
+    void DrawPostEffects(TGLWorldBuffer *Buffer, TRenderContextInfo &Rci);
+};
 
 class TGLBaseSceneObject : public TGLUpdateAbleComponent {
 public:
@@ -116,6 +179,15 @@ public:
     void SetVisibilityCulling(TGLVisibilityCulling V);
     float TagFloat = 0;
     TGLProgressEvent OnProgress;
+    TGLBehaviours &Behaviours(); // made on first use
+    TGLObjectEffects &Effects();
+    bool HasEffects() const { return FEffects && FEffects->Count() > 0; }
+    // The "BehavioursData" and "EffectsData" form properties: empty unless
+    // the collection exists and holds an item.
+    std::string BehavioursData() const;
+    std::string EffectsData() const;
+    void ReadBehavioursData(const std::string &Data) { Behaviours().LoadFromText(Data); }
+    void ReadEffectsData(const std::string &Data) { Effects().LoadFromText(Data); }
 
     // ---- geometry queries ----
     virtual TVector4f HalfExtents();
@@ -182,6 +254,8 @@ private:
     TGLObjectsSorting FObjectsSorting = osInherited;
     TGLVisibilityCulling FVisibilityCulling = vcInherited;
     TSingleList FSortKeys;
+    std::unique_ptr<TGLBehaviours> FBehaviours;
+    std::unique_ptr<TGLObjectEffects> FEffects;
 };
 
 // The two roots of every scene.
@@ -308,10 +382,8 @@ private:
     friend class TGLWorld;
     template <class T> void Store(T &Field, T Value)
     {
-        if (Field == Value)
-            return;
-        Field = Value;
-        SignalChange(this);
+        if (StoreChanged(Field, Value))
+            SignalChange(this);
     }
     GLenum FLightSlot = 0;
     TGLCoordinates FSpotDirection;
@@ -387,6 +459,7 @@ public:
     TFogDistance FogDistance() const { return FFogDistance; }
     void SetFogDistance(TFogDistance V) { Store(FFogDistance, V); }
     bool Changed() const { return FChanged; }
+    void MarkChanged() { FChanged = true; } // the settings go again to the next context
     void SignalChange(TObject *Sender) override;
     void AssignFrom(const TGLFogEnvironment &Source);
     // Sends the settings when they changed and the buffer has a context.
@@ -395,10 +468,8 @@ public:
 private:
     template <class T> void Store(T &Field, T Value)
     {
-        if (Field == Value)
-            return;
-        Field = Value;
-        SignalChange(this);
+        if (StoreChanged(Field, Value))
+            SignalChange(this);
     }
     TGLWorldBuffer *FBuffer;
     TGLColor FFogColor;
@@ -478,6 +549,8 @@ public:
     const TMatrix4x4f &ProjectionMatrix() const { return FProjectionMatrix; }
     const TMatrix4x4f &ModelViewMatrix() const { return FModelViewMatrix; }
     const TVector4f &CameraPosition() const { return FCameraPosition; }
+    // Effects to render once the whole scene is drawn (this frame).
+    std::vector<TGLObjectAfterEffect *> AfterEffects;
 
     int FrameCount() const { return FFrameCount; }
     uint64_t FrameTicks() const { return FFrameTicks; }
@@ -493,17 +566,12 @@ private:
     friend class TGLWorld;
     template <class T> void Store(T &Field, T Value)
     {
-        if (Field == Value)
-            return;
-        Field = Value;
-        SignalChange(this);
+        if (StoreChanged(Field, Value))
+            SignalChange(this);
     }
     template <class T> void Structural(T &Field, T Value)
     {
-        if (Field == Value)
-            return;
-        Field = Value;
-        if (OnStructuralChange)
+        if (StoreChanged(Field, Value) && OnStructuralChange)
             OnStructuralChange(this);
     }
     void SetContextAttributes(TGLContext &Context);

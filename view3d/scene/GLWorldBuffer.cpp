@@ -1,5 +1,6 @@
 // The drawing surface of one viewer: its context and the render pass.
 #include "view3d/geometry/Assertion.h"
+#include "view3d/scene/GLCrossPlatform.h"
 #include "view3d/scene/GLEntries.h"
 #include "view3d/scene/GLWorld.h"
 #include "view3d/scene/GLWorldRegistry.h"
@@ -12,25 +13,19 @@ namespace orv {
 
 namespace {
 
-int64_t SteadyNanoseconds()
+int64_t CounterNow()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    int64_t value;
+    QueryCounter(value);
+    return value;
 }
 
-// Activates a context for a scope; deactivates it on every exit.
-struct TActive {
-    TGLContext &C;
-    explicit TActive(TGLContext &Context) : C(Context) { C.Activate(); }
-    ~TActive()
-    {
-        try {
-            C.Deactivate();
-        } catch (...) {
-        }
-    }
-};
+int64_t CounterHz()
+{
+    int64_t value;
+    QueryCounterFrequency(value);
+    return value;
+}
 
 struct TRenderingFlag {
     bool &Flag;
@@ -55,7 +50,7 @@ void SetState(TGLStates &Set, TGLState S, bool On)
 } // namespace
 
 TGLWorldBuffer::TGLWorldBuffer(TPersistent *Owner)
-    : TGLUpdateAbleObject(Owner), QueryCounter(SteadyNanoseconds), CounterFrequency(1000000000),
+    : TGLUpdateAbleObject(Owner), QueryCounter(CounterNow), CounterFrequency(CounterHz()),
       FFog(this)
 {
     BufferCreated(this);
@@ -115,7 +110,7 @@ void TGLWorldBuffer::CreateBufferContext(void *DeviceContext, bool Memory)
     else
         context->CreateContext(DeviceContext);
     FContext = std::move(context);
-    TActive active(*FContext);
+    TGLActivation active(*FContext);
     if (!GL().OpenGL11)
         throw EOpenGLError("Need at least OpenGL version 1.1");
     GL().glViewport(0, 0, FViewPort[2], FViewPort[3]);
@@ -138,7 +133,7 @@ void TGLWorldBuffer::Resize(int Width, int Height)
     FViewPort[3] = std::max(Height, 1);
     if (!FContext)
         return;
-    TActive active(*FContext);
+    TGLActivation active(*FContext);
     GL().glViewport(0, 0, FViewPort[2], FViewPort[3]);
 }
 
@@ -257,7 +252,7 @@ void TGLWorldBuffer::Render()
         FCamera->Scene()->RegisterBuffer(this);
     }
     {
-        TActive active(*FContext);
+        TGLActivation active(*FContext);
         TRenderingFlag rendering(FRendering);
         FRenderResolution = 96;
         ClearGLErrors();
@@ -294,7 +289,7 @@ void TGLWorldBuffer::RenderBitmap(TGLBitmapTarget &Target, int Dpi)
         colourBits = Target.BitsPerPixel();
         break;
     case 0:
-        colourBits = 24; // the screen's depth
+        colourBits = CurrentScreenDepth(); // device-dependent: the screen's
         break;
     default:
         colourBits = 24;
@@ -303,14 +298,20 @@ void TGLWorldBuffer::RenderBitmap(TGLBitmapTarget &Target, int Dpi)
     if (!context)
         throw std::runtime_error("Failed to create RenderingContext.");
     context->SetColorBits(colourBits);
-    context->SetDepthBits(24);
     context->CreateContext(Target.DeviceContext());
     const TGLStates savedStates = FStateSet;
     GLContextManager().ReleaseAllHandles();
+    // Fog settings live in each context: the picture's gets them, and the
+    // window's gets them again at its next frame.
+    FFog.MarkChanged();
+    struct TFogAgain {
+        TGLFogEnvironment &F;
+        ~TFogAgain() { F.MarkChanged(); }
+    } fogAgain{FFog};
     int savedViewPort[4];
     std::copy(FViewPort, FViewPort + 4, savedViewPort);
     try {
-        TActive active(*context);
+        TGLActivation active(*context);
         PrepareFrameState();
         SendClearColor();
         FViewPort[0] = FViewPort[1] = 0;

@@ -80,12 +80,27 @@ void TGLBaseSceneObject::Render(TRenderContextInfo &Rci)
     if (drawSelf) {
         if (FShowAxes && Rci.Buffer && Rci.Buffer->Camera())
             RenderAxes(0xCCCC, Rci.Buffer->Camera()->DepthOfView());
-        {
-            TDepthTestOff depth(Rci, ignoresDepth);
-            RenderObject(Rci, true, drawChildren);
+        if (HasEffects()) {
+            g.glPushMatrix();
+            FEffects->DrawPreEffects(Rci.Buffer, Rci);
+            g.glPopMatrix();
+            g.glPushMatrix();
+            {
+                TDepthTestOff depth(Rci, ignoresDepth);
+                RenderObject(Rci, true, drawChildren);
+            }
+            if (FStyle & osRestoresStateCaches)
+                ResetStateCaches(true);
+            FEffects->DrawPostEffects(Rci.Buffer, Rci);
+            g.glPopMatrix();
+        } else {
+            {
+                TDepthTestOff depth(Rci, ignoresDepth);
+                RenderObject(Rci, true, drawChildren);
+            }
+            if (FStyle & osRestoresStateCaches)
+                ResetStateCaches(false);
         }
-        if (FStyle & osRestoresStateCaches)
-            ResetStateCaches(false);
     } else {
         const bool bufferDepth = Rci.Buffer && Rci.Buffer->DepthTest();
         TDepthTestOff depth(Rci, ignoresDepth && bufferDepth);

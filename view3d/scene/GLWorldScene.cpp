@@ -64,36 +64,28 @@ void TGLCamera::SetFocalLength(float Value)
 {
     if (Value <= 0)
         Value = 1;
-    if (Value == FFocalLength)
-        return;
-    FFocalLength = Value;
-    InvalidateLocalMatrix();
+    if (StoreChanged(FFocalLength, Value))
+        InvalidateLocalMatrix();
 }
 
 void TGLCamera::SetDepthOfView(float Value)
 {
-    if (Value == FDepthOfView)
-        return;
-    FDepthOfView = Value;
-    InvalidateLocalMatrix();
+    if (StoreChanged(FDepthOfView, Value))
+        InvalidateLocalMatrix();
 }
 
 void TGLCamera::SetSceneScale(float Value)
 {
     if (Value == 0)
         Value = 1;
-    if (Value == FSceneScale)
-        return;
-    FSceneScale = Value;
-    SignalChange(this);
+    if (StoreChanged(FSceneScale, Value))
+        SignalChange(this);
 }
 
 void TGLCamera::SetCameraStyle(TGLCameraStyle Value)
 {
-    if (Value == FCameraStyle)
-        return;
-    FCameraStyle = Value;
-    SignalChange(this);
+    if (StoreChanged(FCameraStyle, Value))
+        SignalChange(this);
 }
 
 void TGLCamera::SetTargetObject(TGLBaseSceneObject *Target)
@@ -420,7 +412,10 @@ void TGLWorld::RenderFrame(TGLWorldBuffer &Buffer, int Width, int Height, TDrawS
         TRenderContextInfo &R;
         ~TKeepStates() { B.FStateSet = R.StateSet; }
     } keep{Buffer, rci};
+    Buffer.AfterEffects.clear();
     FObjects->Render(rci);
+    for (TGLObjectAfterEffect *e : Buffer.AfterEffects)
+        e->Render(&Buffer, rci);
     DisableCapability(rci.StateSet, TGLState::Blend);
     DisableCapability(rci.StateSet, TGLState::Texture2D);
 }
@@ -450,22 +445,17 @@ void TGLFogEnvironment::AssignFrom(const TGLFogEnvironment &Source)
 
 void TGLFogEnvironment::Apply()
 {
-    if (!FChanged || !FBuffer->BufferContext())
+    // Sent to the context of the frame being drawn: a picture's context
+    // during RenderBitmap, else the buffer's own.
+    TGLContext *current = CurrentGLContext();
+    if (!FChanged || (!current && !FBuffer->BufferContext()))
         return;
-    TGLContext &context = *FBuffer->BufferContext();
-    context.Activate();
+    TGLContext &context = current ? *current : *FBuffer->BufferContext();
+    TGLActivation active(context);
     struct TDone {
-        TGLContext &C;
         bool &Changed;
-        ~TDone()
-        {
-            Changed = false;
-            try {
-                C.Deactivate();
-            } catch (...) {
-            }
-        }
-    } done{context, FChanged};
+        ~TDone() { Changed = false; }
+    } done{FChanged};
     const TGLEntryTable &g = GL();
     static constexpr GLenum modes[] = {gl::LINEAR, gl::EXP, gl::EXP2};
     g.glFogi(gl::FOG_MODE, GLint(modes[FFogMode]));

@@ -483,6 +483,47 @@ TEST(GLWorld, RenderPassWithoutCameraClearsOnly)
     EXPECT_EQ(f.Buffer.ViewPort()[3], 1);
 }
 
+// A picture for RenderBitmap on the fake contexts.
+class TFakeBitmap : public TGLBitmapTarget {
+public:
+    int Width() const override { return 64; }
+    int Height() const override { return 48; }
+    int BitsPerPixel() const override { return 24; }
+    int PixelsPerInch() const override { return 150; }
+    void *DeviceContext() override { return this; }
+};
+
+TEST(GLWorld, RenderBitmapDrawsInAContextOfItsOwn)
+{
+    TSceneFixture f;
+    auto *quad = f.Scene.Objects().NewChild<TCountedQuad>();
+    f.Buffer.Render();
+    ASSERT_NE(quad->ListHandle().Handle(), 0u);
+    TFakeBitmap bitmap;
+    const int contexts = GLContextManager().ContextCount();
+    f.Gl.Clear();
+    f.Buffer.RenderBitmap(bitmap, 0);
+    EXPECT_EQ(f.Buffer.RenderResolution(), 150); // dpi 0: the picture's own
+    EXPECT_TRUE(f.Gl.Has("glViewport", {0, 0, 64, 48}));
+    // Lists are rebuilt in the picture's context and freed after it.
+    EXPECT_EQ(quad->Compiles, 2);
+    EXPECT_EQ(quad->ListHandle().Handle(), 0u);
+    EXPECT_EQ(GLContextManager().ContextCount(), contexts);
+    EXPECT_EQ(f.Buffer.ViewPort()[2], 200); // the window's viewport is back
+    f.Buffer.Render();
+    EXPECT_EQ(quad->Compiles, 3);
+
+    // A picture asked for during a frame is refused.
+    f.Buffer.BeforeRender = [&](TObject *) { f.Buffer.RenderBitmap(bitmap, 96); };
+    try {
+        f.Buffer.Render();
+        FAIL();
+    } catch (const EAssertionFailed &e) {
+        EXPECT_STREQ(e.what(), "Assertion failed: Already rendering");
+    }
+    EXPECT_FALSE(f.Buffer.Rendering());
+}
+
 TEST(GLWorld, RayCastStopsAtAHitParent)
 {
     TGLWorld scene;

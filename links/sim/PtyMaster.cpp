@@ -1,0 +1,36 @@
+#include "links/sim/PtyMaster.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace orv {
+
+int OpenPtyMaster(std::string &Slave, std::string &Error) {
+    int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
+        Error = std::string("no pseudo-terminal: ") + std::strerror(errno);
+        if (master >= 0)
+            ::close(master);
+        return -1;
+    }
+    char name[128];
+    if (::ptsname_r(master, name, sizeof name) != 0) {
+        Error = std::string("no pseudo-terminal name: ") + std::strerror(errno);
+        ::close(master);
+        return -1;
+    }
+    Slave = name;
+    // The master side passes bytes as they are.
+    termios t{};
+    if (::tcgetattr(master, &t) == 0) {
+        ::cfmakeraw(&t);
+        ::tcsetattr(master, TCSANOW, &t);
+    }
+    return master;
+}
+
+} // namespace orv

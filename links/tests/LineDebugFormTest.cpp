@@ -1,0 +1,94 @@
+// The debug window of the queued and router-box controllers, offscreen:
+// lists cleared past 800 lines, "Send  ->" and Enter hand the command line
+// to the controller, "Capture Receive" copies the received list.
+
+#include "links/LowLevelNew.h"
+#include "links/ui/CardForms.h"
+#include "links/ui/LineDebugForm.h"
+#include "platform/EventLoop.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QKeyEvent>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+TEST(LineDebugFormTest, ListsClearPast800Lines) {
+    TLowLevelNewDebugForm form;
+    EXPECT_EQ(form.windowTitle(), "LowLevelNewDebugForm");
+    for (int i = 1; i <= 800; ++i)
+        form.AddSent("frame " + std::to_string(i));
+    EXPECT_EQ(form.SentMemo->document()->blockCount(), 800);
+    form.AddSent("frame 801");
+    EXPECT_TRUE(form.SentMemo->toPlainText().isEmpty());
+    form.AddReceived("[EVENT ACK]");
+    EXPECT_EQ(form.ReceiveMemo->toPlainText(), "[EVENT ACK]");
+}
+
+TEST(LineDebugFormTest, SendAndEnterHandTheTextOverAndCaptureCopies) {
+    TQuorelDebugForm form;
+    EXPECT_EQ(form.windowTitle(), "QuorelDebugForm");
+    std::vector<std::string> sent;
+    form.OnCommand = [&](const std::string &Text) { sent.push_back(Text); };
+    form.CommandLine->setText("xz?");
+    form.Button1->click();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(form.CommandLine, &enter);
+    EXPECT_EQ(sent, (std::vector<std::string>{"xz?", "xz?"}));
+    EXPECT_EQ(form.Button1->text(), "Send  ->");
+    form.AddReceived("x1y2z3G");
+    form.AddReceived("x1y2z3");
+    form.Button2->click();
+    EXPECT_EQ(form.Capture->toPlainText(), "x1y2z3G\nx1y2z3");
+}
+
+// The program's factory gives the queued controller its window, whose
+// command line queues a read frame.
+TEST(LineDebugFormTest, QueuedControllerQueuesTheCommandLine) {
+    TPlainEventLoop loop;
+    TEventLoopScope scope(loop);
+    InstallLinkViews();
+    TControllerLowLevelNew controller;
+    LinkViews().LineDebug = nullptr;
+    TLowLevelNewDebugForm *window = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *f = dynamic_cast<TLowLevelNewDebugForm *>(w))
+            window = f;
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    window->CommandLine->setText("vn6");
+    window->Button1->click();
+    EXPECT_EQ(controller.Queued(), 1u);
+}
+
+TEST(CardFormsTest, TraceClearsPast300LinesAndCaptureCopies) {
+    TNextStepdebug form;
+    EXPECT_EQ(form.windowTitle(), "Next Step DEBUG");
+    for (int i = 1; i <= 300; ++i)
+        form.Trace("Get Pos");
+    EXPECT_EQ(form.Memo->document()->blockCount(), 300);
+    form.Trace("Get Pos");
+    EXPECT_TRUE(form.Memo->toPlainText().isEmpty());
+    form.Trace("MintRun");
+    form.CaptureButton->click();
+    EXPECT_EQ(form.Memo1->toPlainText(), "MintRun");
+    EXPECT_EQ(form.Counters[1]->text(), "0");
+    form.SetEventCount(4);
+    EXPECT_EQ(form.Counters[1]->text(), "4");
+}
+
+TEST(CardFormsTest, SplashShowsTheStep) {
+    TMintSplash splash;
+    EXPECT_TRUE(splash.windowFlags() & Qt::WindowStaysOnTopHint);
+    splash.SetStatus("Downloading Firmware");
+    EXPECT_EQ(splash.DoingWhat->text(), "Downloading Firmware");
+}
+
+} // namespace
+} // namespace orv

@@ -1,0 +1,197 @@
+// The router box controller: status answers with the echo removed, M code
+// lines, no position or jog before the first answer, homing with its park
+// line and offset, the emergency stop and its recovery, and an echo that
+// never comes reported once.
+
+#include "links/ControllerQuorel.h"
+#include "links/sim/RouterSim.h"
+#include "links/tests/PtyPair.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace orv {
+namespace {
+
+TEST(QuorelLines, StatusAnswers) {
+    struct {
+        const char *Answer;
+        bool Ok;
+        int32_t X, Y, Z;
+        const char *Tail;
+    } cases[] = {
+        {"x100y-200z300G", true, 100, -200, 300, "G"},
+        {"x0y0z-15000goes", true, 0, 0, -15000, "goes"},
+        {"x1y2", false, 0, 0, 0, ""},          // no "z": nothing changes
+        {"x-y2z3", false, 0, 0, 0, ""},        // a lone sign is no number
+        {"xz?x5y6z7", false, 0, 0, 0, ""},     // the echo must be gone first
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Answer);
+        quorel::TStatus s;
+        ASSERT_EQ(quorel::ParseStatus(c.Answer, s), c.Ok);
+        if (!c.Ok)
+            continue;
+        EXPECT_EQ(s.X, c.X);
+        EXPECT_EQ(s.Y, c.Y);
+        EXPECT_EQ(s.Z, c.Z);
+        EXPECT_EQ(s.Tail, c.Tail);
+    }
+}
+
+TEST(QuorelLines, MCodeLines) {
+    struct {
+        int M, C, S;
+        const char *Line;
+    } cases[] = {
+        {3, 0, 1000, "M03 S1000"}, {3, 5, 1000, "M05 S1000"}, {4, 0, 800, "M04 S800"},
+        {30, 0, 0, "M05"},         {8, 8, 0, "M08"},          {8, 0, 0, ""},
+        {13, 12, 0, "M12"},        {9, -1, 0, ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(quorel::MCodeLine(c.M, c.C, c.S), c.Line) << c.M << " " << c.C;
+}
+
+class QuorelSimTest : public ::testing::Test {
+protected:
+    QuorelSimTest() : Scope(Loop) {
+        std::string error, slave;
+        EXPECT_TRUE(Sim.Open(slave, error)) << error;
+        Sim.SpeedUp = 20;
+        C.SettingsFile = Temp.Write("Tarnwick.ini", "[Serial Ports]\nCOM1=" + slave + "\n");
+        C.OnDone = [this](TObject *, bool) { ++Done; };
+        C.SetErrorHandler([this](TObject *, int, const std::string &, const std::string &Message,
+                                 const std::string &) { Errors.push_back(Message); });
+    }
+    ~QuorelSimTest() override { Sim.Stop(); }
+    // Lines the box got, without status requests.
+    std::vector<std::string> Commands() const {
+        std::vector<std::string> out;
+        for (const std::string &l : Sim.Lines())
+            if (l != "xz?")
+                out.push_back(l);
+        return out;
+    }
+    bool Poll() {
+        int32_t x, y, z;
+        return C.GetPosition(x, y, z);
+    }
+    TPlainEventLoop Loop;
+    TEventLoopScope Scope;
+    test::TTempDir Temp;
+    TRouterSim Sim;
+    TControllerQuorel C;
+    int Done = 0;
+    std::vector<std::string> Errors;
+};
+
+TEST_F(QuorelSimTest, NoPositionOrJogBeforeTheFirstStatusAnswer) {
+    Sim.Start();
+    ASSERT_TRUE(C.Open(1, 9600, 1, false));
+    int32_t x, y, z;
+    EXPECT_FALSE(C.GetPosition(x, y, z));
+    EXPECT_EQ(x, 50000);
+    C.MoveAxisRelative(0, 100);
+    C.MoveAxisAbsolute(1, 100);
+    EXPECT_EQ(std::count_if(C.QueuedLines().begin(), C.QueuedLines().end(),
+                            [](const std::string &l) { return l.find("G01") != std::string::npos; }),
+              0);
+    // The box answers: the position is the box's, read past the echo.
+    ASSERT_TRUE(test::ServeUntil([&] { return Poll(); }));
+    ASSERT_TRUE(C.GetPosition(x, y, z));
+    EXPECT_EQ(x, 0);
+    C.SetFeedRate(2000);
+    C.MoveAxisRelative(0, 100);
+    ASSERT_TRUE(test::ServeUntil([&] {
+        Poll();
+        return Done == 1;
+    }));
+    ASSERT_TRUE(test::ServeUntil([&] { return Poll() && C.GetPosition(x, y, z) && x == 100; }));
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"mode0", "lathe", "o", "S200", "auto",
+                                                    "G01X100Y0Z0F2000"}));
+    EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(QuorelSimTest, HomingSendsTheParkLineAndOffsetAndWaitsForTheParkAnswer) {
+    Sim.Start();
+    ASSERT_TRUE(C.Open(1, 9600, 1, false));
+    C.HomeOffsetY = 125;
+    ASSERT_TRUE(test::ServeUntil([&] { return Poll(); }));
+    C.Home(1, 2);
+    EXPECT_EQ(Sim.Lines().back().rfind("park-y", 0), 0u);
+    ASSERT_TRUE(test::ServeUntil([&] { return C.Queued() == 0; }));
+    std::vector<std::string> lines = Commands();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
+              (std::vector<std::string>{"man", "park-y", "ydY125"}));
+}
+
+TEST_F(QuorelSimTest, MCodesGoInAutomaticMode) {
+    Sim.Start();
+    ASSERT_TRUE(C.Open(1, 9600, 1, false));
+    C.SetSpindleSpeed(1000);
+    C.WriteComms(18, 3);
+    C.WriteComms(18, 30);
+    ASSERT_TRUE(test::ServeUntil([&] { return C.Queued() == 0; }));
+    std::vector<std::string> lines = Commands();
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
+              (std::vector<std::string>{"auto", "M03 S1000", "M05"}));
+}
+
+TEST_F(QuorelSimTest, EmergencyStopResetsThenRestoresTheBox) {
+    Sim.EStopAt("G01", 2);
+    Sim.Start();
+    ASSERT_TRUE(C.Open(1, 9600, 1, false));
+    int stops = 0;
+    C.OnStopped = [&](TObject *) { ++stops; };
+    ASSERT_TRUE(test::ServeUntil([&] { return Poll(); }));
+    C.MoveLinear(10, 10, 10, false);
+    ASSERT_TRUE(test::ServeUntil([&] {
+        Poll();
+        return C.IsStopped();
+    }));
+    EXPECT_EQ(stops, 1);
+    EXPECT_EQ(Done, 0); // the move never ended: no done
+    ASSERT_TRUE(test::ServeUntil([&] {
+        Poll();
+        std::vector<std::string> lines = Sim.Lines();
+        return !C.IsStopped() && std::count(lines.begin(), lines.end(), "lathe") == 2;
+    }));
+    std::vector<std::string> lines = Sim.Lines();
+    auto reset = std::find(lines.begin(), lines.end(), "reset");
+    ASSERT_NE(reset, lines.end());
+    EXPECT_EQ(*(reset + 1), "xz?");
+    auto mode = std::find(reset, lines.end(), "mode0");
+    ASSERT_NE(mode, lines.end());
+    EXPECT_EQ(*(mode + 1), "lathe");
+    EXPECT_GE(std::count(lines.begin(), lines.end(), "reset"), 2);
+}
+
+TEST_F(QuorelSimTest, AMissingEchoIsReportedOnceNamingTheLine) {
+    Sim.DropEchoAt("G01X5");
+    Sim.Start();
+    ASSERT_TRUE(C.Open(1, 9600, 1, false));
+    ASSERT_TRUE(test::ServeUntil([&] { return Poll(); }));
+    C.SetFeedRate(100);
+    C.MoveLinear(5, 5, 5, false);
+    ASSERT_TRUE(test::ServeUntil([&] { return !Errors.empty(); }));
+    EXPECT_EQ(Errors, std::vector<std::string>{"Router box: no echo for \"G01X5Y5Z5F100\""});
+    EXPECT_EQ(C.Queued(), 0u);
+}
+
+TEST_F(QuorelSimTest, AnAnswerThatNeverComesIsReportedOnce) {
+    Sim.SilenceAt("G01");
+    Sim.Start();
+    ASSERT_TRUE(C.Open(1, 9600, 1, false));
+    C.AnswerTimeOutMs = 1500;
+    ASSERT_TRUE(test::ServeUntil([&] { return Poll(); }));
+    C.MoveLinear(5, 5, 5, false);
+    C.Stop();
+    ASSERT_TRUE(test::ServeUntil([&] { return !Errors.empty(); }));
+    EXPECT_EQ(Errors.size(), 1u);
+    EXPECT_NE(Errors[0].find("G01X5Y5Z5"), std::string::npos) << Errors[0];
+}
+
+} // namespace
+} // namespace orv
