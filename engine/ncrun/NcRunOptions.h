@@ -3,7 +3,8 @@
 // through the engine form with no window:
 //   ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE]
 //         [--search LINE] [--answers FILE] [--single-step] [--block-skip]
-//         [--2d] [--bm2 FILE] [--2d-list FILE] [--sim FILE] [--machine [--link]] PROGRAM
+//         [--2d] [--bm2 FILE] [--2d-list FILE] [--sim FILE | --3d-grid FILE]
+//         [--machine [--link]] PROGRAM
 //   ncrun [--settings DIR] --machine --mdi FILE
 //   ncrun [--settings DIR] [--machine] --fanuc21|--fanuc0m KEYS [--screen FILE] [PROGRAM]
 
@@ -34,6 +35,7 @@ struct TNcRunOptions {
     bool Fanuc0M = false;     // that station is the 0M
     std::string FanucKeys;    // its key script (fanuc/FanucScript.h)
     std::string ScreenFile;   // the station's screen model written here at the end
+    std::string Grid3DFile;   // the milling 3D view on (no window); its height map written here
 };
 
 // Parses argv[1..]; false with Error set on a bad or missing argument.

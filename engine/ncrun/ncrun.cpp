@@ -58,6 +58,12 @@
 #include "engine/simlink/SimLink.h"
 #endif
 
+#ifdef ORV_NCRUN_3D
+#include "engine/core/DUtils.h"
+#include "view3d/milling/MillingView.h"
+#include <fstream>
+#endif
+
 #ifdef ORV_NCRUN_2D
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
@@ -88,7 +94,8 @@ constexpr int MachineTimeLimitMs = 60 * 60 * 1000;
 const char *Usage =
     "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
     "             [--answers FILE] [--single-step] [--block-skip] [--2d] [--bm2 FILE]\n"
-    "             [--2d-list FILE] [--sim FILE] [--machine [--link] | --vr] PROGRAM\n"
+    "             [--2d-list FILE] [--sim FILE | --3d-grid FILE] [--machine [--link] | --vr]\n"
+    "             PROGRAM\n"
     "       ncrun [--settings DIR] --machine --mdi FILE\n"
     "       ncrun [--settings DIR] [--machine] --fanuc21|--fanuc0m KEYS [--screen FILE] [PROGRAM]\n";
 
@@ -330,6 +337,17 @@ public:
         if (Slot == slotSimulation)
             return MakeSimulation();
 #endif
+#ifdef ORV_NCRUN_3D
+        if (Slot == slotOpenGL) {
+            // The milling view without its window, with the "3DGraphics"
+            // settings of the run's settings folder.
+            auto view = std::make_unique<TMillingView>();
+            TG3D_settings settings;
+            settings.LoadSettings(MainIniPath());
+            view->ApplySetup(settings);
+            return std::make_unique<T3DOutput>(std::move(view));
+        }
+#endif
         return THeadlessHost::CreateOutput(Slot);
     }
 #ifdef ORV_NCRUN_LINK
@@ -420,6 +438,7 @@ private:
     TNcRunMessages &FMessages;
     void Finish2D();
     void FinishSimulation();
+    void Finish3DGrid();
 
     TNcRunHost FHost;
     std::unique_ptr<TBaseForm> FEngine;
@@ -488,6 +507,11 @@ void TNcRun::SwitchOutputs()
     if (!FOptions.SimFile.empty()) {
         FHost.Set3DChoice(Choice3DSimulationControl, true);
         FHost.Set3DChoice(Choice3DOpenGL, false);
+        FHost.ClickButton(TMainButton::Output3D);
+    }
+    if (!FOptions.Grid3DFile.empty()) {
+        FHost.Set3DChoice(Choice3DSimulationControl, false);
+        FHost.Set3DChoice(Choice3DOpenGL, true);
         FHost.ClickButton(TMainButton::Output3D);
     }
     if (FOptions.SingleStep)
@@ -570,6 +594,7 @@ int TNcRun::Run()
         PrintPosition();
     Finish2D();
     FinishSimulation();
+    Finish3DGrid();
     // The engine saves its settings as it goes: a refused save is an error
     // of the run too.
     FEngine.reset();
@@ -800,6 +825,26 @@ void TNcRun::FinishSimulation()
     FFailed = true;
 }
 
+// The milling view's height map, written at the end of the run.
+void TNcRun::Finish3DGrid()
+{
+    if (FOptions.Grid3DFile.empty())
+        return;
+#ifdef ORV_NCRUN_3D
+    auto *sink = dynamic_cast<T3DOutput *>(FEngine->Output(slotOpenGL));
+    auto *view = sink ? dynamic_cast<TMillingView *>(sink->View()) : nullptr;
+    if (view) {
+        std::ofstream out(FOptions.Grid3DFile, std::ios::binary);
+        WriteHeightMap(out, view->Billet);
+        out.close();
+        if (out)
+            return;
+    }
+#endif
+    std::fprintf(stderr, "ncrun: cannot write the 3D height map %s\n", FOptions.Grid3DFile.c_str());
+    FFailed = true;
+}
+
 int Main(int Argc, char **Argv)
 {
     // Records go out in large writes unless someone watches them come.
@@ -823,6 +868,8 @@ int Main(int Argc, char **Argv)
         options.Draw2DList = fs::absolute(options.Draw2DList).string();
     if (!options.SimFile.empty())
         options.SimFile = fs::absolute(options.SimFile).string();
+    if (!options.Grid3DFile.empty())
+        options.Grid3DFile = fs::absolute(options.Grid3DFile).string();
     if (!options.Program.empty())
         options.Program = fs::absolute(options.Program).string();
     if (!options.MdiFile.empty())

@@ -1,0 +1,299 @@
+#include "view3d/milling/MillingBillet.h"
+
+#include "view3d/geometry/Geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace orv {
+
+namespace {
+
+constexpr double NoContact = std::numeric_limits<double>::infinity();
+
+// A billet size as the view keeps it: whole millimetres, nothing below 0.
+float WholeSize(double Size)
+{
+    if (!std::isfinite(Size) || Size <= 0)
+        return 0;
+    return static_cast<float>(NearestInteger(static_cast<float>(Size)));
+}
+
+// Z along the move at T (0 start, 1 end), exact at both ends.
+double ZAlong(const TMillPoint &A, const TMillPoint &B, double T)
+{
+    return (1 - T) * A.Z + T * B.Z;
+}
+
+} // namespace
+
+TMillingBillet::TMillingBillet()
+{
+    // The first Turbo cut after the view starts rebuilds at once.
+    TurboCount = 9999;
+    ResetHeightMap(0);
+}
+
+int TMillingBillet::RoundHalfUp(long double V)
+{
+    int r = NearestInteger(static_cast<float>(V));
+    if (FractionalPart(V) == 0.5L && std::fmod(IntegerPart(V), 2.0L) == 0)
+        ++r;
+    return r;
+}
+
+void TMillingBillet::SetBilletSize(double X, double Y, double Z)
+{
+    FBilletX = WholeSize(X);
+    FBilletY = WholeSize(Y);
+    FBilletZ = WholeSize(Z);
+    ResetHeightMap(0);
+}
+
+void TMillingBillet::ResetHeightMap(double Fill)
+{
+    const double area = static_cast<double>(FBilletX) * FBilletY;
+    FStep = area >= 4000 ? GridSizeSetting : 0.2;
+    if (area < 500)
+        FStep = 0.1;
+    FNX = NearestInteger(static_cast<float>(FBilletX / FStep)) + 1;
+    FNY = NearestInteger(static_cast<float>(FBilletY / FStep)) + 1;
+    FRows = FNY + 5;
+    FHeights.assign(static_cast<size_t>(FNX + 5) * FRows, static_cast<float>(Fill));
+    FPath.clear();
+}
+
+TMillPoint TMillingBillet::ApplyDatumOffset(double X, double Y, double Z) const
+{
+    if (UseOffsets) {
+        X += DatumX;
+        Y += DatumY;
+        Z += DatumZ;
+    }
+    return {static_cast<float>(X), static_cast<float>(Y), static_cast<float>(Z)};
+}
+
+void TMillingBillet::AddPathNode(uint8_t Kind, const TMillPoint &P)
+{
+    if (Kind < PathShown.size() && PathShown[Kind])
+        FPath.push_back({P, PathColours[Kind], Kind});
+}
+
+void TMillingBillet::AddStraightMove(uint8_t Kind, double X1, double Y1, double Z1, double X2,
+                                     double Y2, double Z2, double ToolRadius)
+{
+    const TMillPoint from = ApplyDatumOffset(X1, Y1, Z1);
+    const TMillPoint to = ApplyDatumOffset(X2, Y2, Z2);
+    AddPathNode(Kind, to);
+    CutSegment(from, to, ToolRadius);
+    if (!Turbo && OnPlaceTool)
+        OnPlaceTool(to, ToolRadius);
+}
+
+TMillPoint TMillingBillet::ArcPoint(const TMillPoint &Centre, int Plane, float Angle, float R)
+{
+    const double a = static_cast<double>(DegreesToRadiansSingle(Angle));
+    const float c = static_cast<float>(R * std::cos(a));
+    const float s = static_cast<float>(R * std::sin(a));
+    switch (Plane) {
+    case 18: return {Centre.X + c, Centre.Y, Centre.Z + s};
+    case 19: return {Centre.X, Centre.Y + c, Centre.Z + s};
+    default: return {Centre.X + c, Centre.Y + s, Centre.Z};
+    }
+}
+
+void TMillingBillet::AddArcMove(int Plane, double X1, double Y1, double Z1, double CentreX,
+                                double CentreY, double CentreZ, double, double Sweep,
+                                double ToolRadius)
+{
+    const TMillPoint start = ApplyDatumOffset(X1, Y1, Z1);
+    const TMillPoint centre = ApplyDatumOffset(CentreX, CentreY, CentreZ);
+    if (Plane < 17 || Plane > 19)
+        Plane = 17;
+    // The plane's two axes (A, B): XY, XZ or YZ.
+    auto axes = [Plane](const TMillPoint &P) -> std::pair<double, double> {
+        if (Plane == 18)
+            return {P.X, P.Z};
+        if (Plane == 19)
+            return {P.Y, P.Z};
+        return {P.X, P.Y};
+    };
+    const auto [sa, sb] = axes(start);
+    const auto [ca, cb] = axes(centre);
+    const double r = std::hypot(sa - ca, sb - cb);
+    double angle = static_cast<double>(RadiansToDegrees(ArcTangentYX(sb - cb, sa - ca)));
+    if (angle < 0)
+        angle += 360;
+    // About one chord per millimetre of arc.
+    const double length = r * 2 * std::numbers::pi * Sweep / 360;
+    const int n = std::abs(NearestInteger(static_cast<float>(length)));
+    TMillPoint prev = start;
+    if (n == 0) {
+        AddPathNode(PathCircular, start);
+    }
+    else {
+        const double step = Sweep / n;
+        for (int k = 0; k <= n; ++k) {
+            if (angle > 360)
+                angle -= 360;
+            if (angle < 0)
+                angle += 360;
+            const TMillPoint p = ArcPoint(centre, Plane, static_cast<float>(std::fabs(angle)),
+                                          static_cast<float>(r));
+            CutSegment(prev, p, ToolRadius);
+            prev = p;
+            AddPathNode(PathCircular, p);
+            angle -= step;
+        }
+    }
+    if (!Turbo && OnPlaceTool)
+        OnPlaceTool(prev, ToolRadius);
+}
+
+void TMillingBillet::FinishRun()
+{
+    Turbo = false;
+    if (OnSurfaceChanged)
+        OnSurfaceChanged();
+}
+
+// Every cell within the tool's reach of the move takes the lowest point of
+// the tool swept from From to exactly To, at the cell's own position.
+void TMillingBillet::CutSegment(const TMillPoint &From, const TMillPoint &To, double ToolRadius)
+{
+    if (From == To || (From.Z >= 0 && To.Z >= 0))
+        return;
+    const double r = std::fabs(ToolRadius);
+    const double step = FStep;
+    const double eps = 1e-9;
+    const int i0 = std::max(0, static_cast<int>(std::ceil((std::min(From.X, To.X) - r) / step - eps)));
+    const int i1 = std::min(FNX, static_cast<int>(std::floor((std::max(From.X, To.X) + r) / step + eps)));
+    const int j0 = std::max(0, static_cast<int>(std::ceil((std::min(From.Y, To.Y) - r) / step - eps)));
+    const int j1 = std::min(FNY, static_cast<int>(std::floor((std::max(From.Y, To.Y) + r) / step + eps)));
+    const bool ball = ToolShape == ToolShapeBall;
+    for (int i = i0; i <= i1; ++i) {
+        const double cx = i * step;
+        for (int j = j0; j <= j1; ++j) {
+            const double cy = j * step;
+            const double h = ball ? SweptBall(cx, cy, From, To, r) : SweptFlat(cx, cy, From, To, r);
+            if (h != NoContact)
+                LowerHeight(i, j, static_cast<float>(h));
+        }
+    }
+    SurfaceCut();
+}
+
+// Flat end (and pointed tools): the tip's height while the axis is within
+// R of the cell, lowest over the move.
+double TMillingBillet::SweptFlat(double Cx, double Cy, const TMillPoint &A, const TMillPoint &B,
+                                 double R) const
+{
+    const double dx = B.X - A.X, dy = B.Y - A.Y;
+    const double wx = Cx - A.X, wy = Cy - A.Y;
+    const double a = dx * dx + dy * dy;
+    const double b = dx * wx + dy * wy;
+    const double c = wx * wx + wy * wy - R * R;
+    double lo = 0, hi = 1;
+    if (a == 0) {
+        if (c > 0)
+            return NoContact;
+    }
+    else {
+        const double disc = b * b - a * c;
+        if (disc < 0)
+            return NoContact;
+        const double root = std::sqrt(disc);
+        lo = std::max(0.0, (b - root) / a);
+        hi = std::min(1.0, (b + root) / a);
+        if (lo > hi)
+            return NoContact;
+    }
+    return std::min(ZAlong(A, B, lo), ZAlong(A, B, hi));
+}
+
+// Ball nose: the lowest point, over the vertical line through the cell, of
+// the capsule that the ball's centre (tip + R) sweeps along the move.
+double TMillingBillet::SweptBall(double Cx, double Cy, const TMillPoint &A, const TMillPoint &B,
+                                 double R) const
+{
+    double best = NoContact;
+    auto sphere = [&](const TMillPoint &P) {
+        const double rho2 = (Cx - P.X) * (Cx - P.X) + (Cy - P.Y) * (Cy - P.Y);
+        if (rho2 <= R * R)
+            best = std::min(best, P.Z + R - std::sqrt(R * R - rho2));
+    };
+    sphere(A);
+    sphere(B);
+    // The cylinder between the two end spheres: with s the height above
+    // A's centre, |w|^2 - (w.d)^2 / |d|^2 <= R^2 is a quadratic in s.
+    const double dx = B.X - A.X, dy = B.Y - A.Y, dz = static_cast<double>(B.Z) - A.Z;
+    const double horizontal = dx * dx + dy * dy;
+    if (horizontal == 0)
+        return best;
+    const double dd = horizontal + dz * dz;
+    const double wx = Cx - A.X, wy = Cy - A.Y;
+    const double e = wx * dx + wy * dy;
+    const double h = wx * wx + wy * wy;
+    const double qb = e * dz;
+    const double qc = h * dd - e * e - R * R * dd;
+    const double disc = qb * qb - horizontal * qc;
+    if (disc < 0)
+        return best;
+    const double root = std::sqrt(disc);
+    double lo = (qb - root) / horizontal;
+    double hi = (qb + root) / horizontal;
+    // Only where the foot of the perpendicular lies on the move (0..1).
+    if (dz == 0) {
+        const double t = e / dd;
+        if (t < 0 || t > 1)
+            return best;
+    }
+    else {
+        double s0 = -e / dz, s1 = (dd - e) / dz;
+        if (s0 > s1)
+            std::swap(s0, s1);
+        lo = std::max(lo, s0);
+        hi = std::min(hi, s1);
+        if (lo > hi)
+            return best;
+    }
+    return std::min(best, A.Z + R + lo);
+}
+
+void TMillingBillet::LowerHeight(int I, int J, float H)
+{
+    if (I < 0 || J < 0 || I > FNX || J > FNY)
+        return;
+    float &cell = FHeights[Index(I, J)];
+    cell = std::min(cell, H);
+}
+
+void TMillingBillet::SurfaceCut()
+{
+    if (Turbo) {
+        if (++TurboCount <= 1000)
+            return;
+        TurboCount = 0;
+    }
+    if (OnSurfaceChanged)
+        OnSurfaceChanged();
+}
+
+bool TMillingBillet::HeightAt(float &Z, float X, float Y) const
+{
+    if (X < 0 || Y < 0 || X > FBilletX || Y > FBilletY)
+        return false;
+    Z = Cell(NearestInteger(static_cast<float>(X / FStep)), NearestInteger(static_cast<float>(Y / FStep)));
+    return true;
+}
+
+float TMillingBillet::SurfaceAt(float X, float Y) const
+{
+    float z = -FBilletZ;
+    HeightAt(z, X, Y);
+    return z;
+}
+
+} // namespace orv

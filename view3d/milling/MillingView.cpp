@@ -1,0 +1,98 @@
+#include "view3d/milling/MillingView.h"
+
+#include <cmath>
+#include <cstdio>
+#include <ostream>
+#include <string_view>
+
+namespace orv {
+
+TMillingView::TMillingView()
+{
+    static const char *const labels[7] = {"X :", "Y:", "Z :", "F :", "M :", "S :", "T :"};
+    for (int k = 0; k < 7; ++k) {
+        FPanels[2 * k].Text = labels[k];
+        FPanels[2 * k].Width = 20;
+    }
+    Billet.OnSurfaceChanged = [this] {
+        if (OnChanged)
+            OnChanged();
+    };
+}
+
+void TMillingView::AddStraightMove(uint8_t Kind, double X1, double Y1, double Z1, double X2,
+                                   double Y2, double Z2, double ToolRadius)
+{
+    Billet.AddStraightMove(Kind, X1, Y1, Z1, X2, Y2, Z2, ToolRadius);
+}
+
+void TMillingView::AddArcMove(int Plane, double X1, double Y1, double Z1, double CentreX,
+                              double CentreY, double CentreZ, double Radius, double Sweep,
+                              double ToolRadius)
+{
+    Billet.AddArcMove(Plane, X1, Y1, Z1, CentreX, CentreY, CentreZ, Radius, Sweep, ToolRadius);
+}
+
+void TMillingView::SetBilletSize(double X, double Y, double Z)
+{
+    Billet.SetBilletSize(X, Y, Z);
+    if (OnChanged)
+        OnChanged();
+}
+
+void TMillingView::FinishRun() { Billet.FinishRun(); }
+
+void TMillingView::SetPanelText(int Index, const std::string &Text)
+{
+    if (Index >= 0 && Index < static_cast<int>(FPanels.size()))
+        FPanels[Index].Text = Text;
+}
+
+void TMillingView::SetPanelWidth(int Index, int Width)
+{
+    if (Index >= 0 && Index < static_cast<int>(FPanels.size()))
+        FPanels[Index].Width = Width;
+}
+
+int TMillingView::PanelTextWidth(const std::string &Text) const
+{
+    return 8 * static_cast<int>(Text.size());
+}
+
+void TMillingView::ApplySetup(const TG3D_settings &Settings)
+{
+    Billet.PathColours = {Settings.LinearColour, Settings.CircularColour, Settings.RapidColour};
+    Billet.PathShown = {Settings.ShowLinears, Settings.ShowArcs, Settings.ShowRapids};
+    Billet.GridSizeSetting = Settings.GridSize;
+    Billet.UseOffsets = Settings.UseOffsets;
+    Billet.TurboCount = 9999;
+    ShowCutter = Settings.ShowCutter;
+    if (OnChanged)
+        OnChanged();
+}
+
+void TMillingView::OptionsAccepted(const TG3D_settings &Settings)
+{
+    const double previous = Billet.GridStep();
+    ApplySetup(Settings);
+    if (std::fabs(Settings.GridSize - previous) > 0.09)
+        Billet.ResetHeightMap(0);
+}
+
+void WriteHeightMap(std::ostream &Out, const TMillingBillet &Billet)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.4f", Billet.GridStep());
+    Out << Billet.NX() << ' ' << Billet.NY() << ' ' << buf << '\n';
+    for (int j = 0; j < Billet.NY(); ++j) {
+        for (int i = 0; i < Billet.NX(); ++i) {
+            std::snprintf(buf, sizeof buf, "%.4f", static_cast<double>(Billet.Cell(i, j)));
+            // A depth that rounds away is written as the untouched top.
+            const char *text = std::string_view(buf) == "-0.0000" ? buf + 1 : buf;
+            Out << (i ? " " : "") << text;
+        }
+        Out << '\n';
+    }
+}
+
+} // namespace orv

@@ -1,0 +1,75 @@
+#include "view3d/milling/Polynomials.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace orv {
+namespace {
+
+struct TCase {
+    const char *Name;
+    std::vector<double> Coefficients; // c0, c1, ... (2 to 5 of them)
+    std::vector<double> Roots;        // sorted, each once
+};
+
+TDoubleArray Solve(const std::vector<double> &c)
+{
+    switch (c.size()) {
+    case 3: return SolveQuadric(c[0], c[1], c[2]);
+    case 4: return SolveCubic(c[0], c[1], c[2], c[3]);
+    default: return SolveQuartic(c[0], c[1], c[2], c[3], c[4]);
+    }
+}
+
+TEST(Polynomials, RootsOfEachDegree)
+{
+    const TCase cases[] = {
+        {"quadratic distinct", {2, -3, 1}, {1, 2}},
+        {"quadratic double", {1, -2, 1}, {1}},
+        {"quadratic none", {1, 0, 1}, {}},
+        {"quadratic leading zero: linear root", {4, -2, 0}, {2}},
+        {"quadratic all but c0 zero: none", {4, 0, 0}, {}},
+        {"cubic distinct (x-1)(x-2)(x-3)", {-6, 11, -6, 1}, {1, 2, 3}},
+        {"cubic double x^2 (x-3)", {0, 0, -3, 1}, {0, 3}},
+        {"cubic triple (x-1)^3", {-1, 3, -3, 1}, {1}},
+        {"cubic one real x^3 + x + 2 -> -1", {2, 1, 0, 1}, {-1}},
+        {"cubic leading zero", {2, -3, 1, 0}, {1, 2}},
+        {"quartic (x-1)(x-2)(x-3)(x-4)", {24, -50, 35, -10, 1}, {1, 2, 3, 4}},
+        {"quartic with a root at 0", {0, -6, 11, -6, 1}, {0, 1, 2, 3}},
+        {"quartic depressed, r = 0: x^2 (x^2 - 1)", {0, 0, -1, 0, 1}, {-1, 0, 1}},
+        {"quartic none x^4 + 1", {1, 0, 0, 0, 1}, {}},
+        {"quartic leading zero", {-6, 11, -6, 1, 0}, {1, 2, 3}},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TDoubleArray roots = Solve(c.Coefficients);
+        std::sort(roots.begin(), roots.end());
+        // Near-equal roots of a rounded double root count once.
+        roots.erase(std::unique(roots.begin(), roots.end(),
+                                [](double a, double b) { return std::fabs(a - b) < 1e-6; }),
+                    roots.end());
+        ASSERT_EQ(roots.size(), c.Roots.size());
+        for (size_t k = 0; k < roots.size(); ++k)
+            EXPECT_NEAR(roots[k], c.Roots[k], 1e-9);
+    }
+}
+
+TEST(Polynomials, QuadraticGivesTheLargerRootFirst)
+{
+    const TDoubleArray roots = SolveQuadric(2, -3, 1);
+    ASSERT_EQ(roots.size(), 2u);
+    EXPECT_DOUBLE_EQ(roots[0], 2);
+    EXPECT_DOUBLE_EQ(roots[1], 1);
+}
+
+TEST(Polynomials, CoefficientsThatAreNoNumbersGiveNoRoots)
+{
+    const double nan = std::nan("");
+    EXPECT_TRUE(SolveQuartic(nan, 1, 1, 1, 1).empty());
+    EXPECT_TRUE(SolveQuadric(nan, nan, nan).empty());
+}
+
+} // namespace
+} // namespace orv
