@@ -3,6 +3,7 @@
 #include "links/LinkViews.h"
 #include "links/LowLevelNew.h"
 #include "links/ThreadComm32.h"
+#include "machine/BasicMachine.h"
 #include "machine/Read_Machinedata_file.h"
 #include "platform/EventLoop.h"
 #include "platform/NumberText.h"
@@ -107,12 +108,7 @@ bool TControllerQuorel::Open(int Port, int Baud, int StopBits, bool HardwareHand
     FBuffer.clear();
     if (MachineData) {
         AnswerTimeOutMs = MachineData->Communications.MCodeTimeOut;
-        const TMachineCapability &c = MachineData->MachineCapability;
-        double travel = std::max({std::fabs(c.TravelXPlus - c.TravelXMinus),
-                                  std::fabs(c.TravelYPlus - c.TravelYMinus),
-                                  std::fabs(c.TravelZPlus - c.TravelZMinus)});
-        if (MachineData->Home.Feed > 0)
-            ParkTimeOutMs = int(std::min(2 * travel / MachineData->Home.Feed * 60000 + 10000, 1e9));
+        ParkTimeOutMs = TBasicMachine::HomingTimeOutMs(MachineData);
     }
     if (!OpenLine(Port, TBaudRate::___9600, TParity::Even, TDataBits::_7, HardwareHandshaking,
                   "Control Type 2"))
