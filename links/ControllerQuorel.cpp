@@ -140,8 +140,15 @@ void TControllerQuorel::WriteComms(int Index, Extended Value) {
     SetMode(1);
     int c = MachineData ? MachineData->MCodes[m].Code : 0;
     std::string line = quorel::MCodeLine(m, c, SpindleSpeed);
-    if (!line.empty())
+    if (!line.empty()) {
         QueueLine(line);
+        // The code is carried out once the box has answered its line: an M05
+        // at the end of the program must not wait in the queue as the link
+        // closes. A line that fails empties the queue.
+        while (!FClosing && !EventLoop().KeyDown(VK_ESCAPE) &&
+               std::find(FQueue.begin(), FQueue.end(), line) != FQueue.end())
+            EventLoop().ProcessMessages();
+    }
     DelayMs(50);
 }
 
