@@ -64,7 +64,7 @@ void TFScreen::SetTextColor(uint32_t Color)
 // its row. Result: (first word of the next page, or the last word's index
 // when the list ended, blocks up to this page's end). A word longer than a
 // row takes a row of its own; no row is left empty.
-std::pair<int, int> TFScreen::BuildPage()
+std::pair<int, int> TFScreen::BuildPage(bool MeasureOnly)
 {
     std::pair<int, int> result{WordCount() - 1, 0};
     if (PageIndex >= PageCount || !FWords || FWords->empty())
@@ -91,7 +91,10 @@ std::pair<int, int> TFScreen::BuildPage()
                 return {i, blocks};
             }
         }
-        Rows.back().Labels.push_back({i, x, words[i], false});
+        if (MeasureOnly)
+            Rows.back().Labels.push_back({i, x, std::string(), false});
+        else
+            Rows.back().Labels.push_back({i, x, words[i], false});
         x += len * CharWidth + WordGap;
         n += len + 1;
         if (EndsBlock(words, i)) {
@@ -113,13 +116,13 @@ void TFScreen::ResetPages()
     Pages.assign(1, {0, 0});
 }
 
-bool TFScreen::NextPage(bool Redraw)
+bool TFScreen::NextPage(bool Redraw, bool MeasureOnly)
 {
     const bool wasLast = LastPage;
     if (wasLast && PageIndex >= 0)
         return false;
     ++PageIndex;
-    auto [next, blocks] = BuildPage();
+    auto [next, blocks] = BuildPage(MeasureOnly);
     Pages[PageIndex].second = blocks;
     if (next >= WordCount() - 1 && (Rows.empty() || Rows.back().Labels.back().Index >= next)) {
         LastPage = true;
@@ -328,7 +331,13 @@ void TFScreen::GotoWord(int Index)
     ResetPages();
     bool found = false;
     while (!found) {
-        NextPage(false);
+        // Pages before the word's are only measured; its own gets its labels.
+        NextPage(false, true);
+        const bool wordsPage =
+            LastPage || (PageIndex + 1 < PageCount && Index < Pages[PageIndex + 1].first);
+        if (!wordsPage)
+            continue;
+        BuildPage(false);
         for (int r = 0; r < int(Rows.size()) && !found; ++r)
             for (int c = 0; c < int(Rows[r].Labels.size()); ++c)
                 if (Rows[r].Labels[c].Index == Index) {

@@ -102,9 +102,10 @@ public:
     std::function<void()> OnRepaint;
 
 private:
-    std::pair<int, int> BuildPage();
+    // MeasureOnly: the rows hold the words' places but no texts.
+    std::pair<int, int> BuildPage(bool MeasureOnly = false);
     void ResetPages();
-    bool NextPage(bool Redraw);
+    bool NextPage(bool Redraw, bool MeasureOnly = false);
     bool PrevPage();
     void Rebuild();
     void ShowCursor();

@@ -1,6 +1,7 @@
 #include "fanuc/FanucScript.h"
 
 #include "fanuc/FanucButtons.h"
+#include "fanuc/fanuc0m/FanucOMScreen.h"
 #include "fanuc/fanuc21/Fanuc21Screen.h"
 #include "platform/NumberText.h"
 
@@ -22,9 +23,49 @@ const std::map<std::string, int> &KeypadNames()
     return names;
 }
 
+const std::map<std::string, int> &KeypadNamesOM()
+{
+    static const std::map<std::string, int> names = {
+        {"RESET", 0},  {"ALTER", 4},     {"INSERT", 8},   {"UP", 9},        {"DELETE", 13},
+        {"DOWN", 14},  {"EOB", 18},      {"CAN", 22},     {"PAGEUP", 23},   {"POS", 24},
+        {"PROG", 25},  {"OFFSET", 26},   {"INPUT", 27},   {"PAGEDOWN", 28}, {"DIAG", 29},
+        {"HELP", 30},  {"GRAPH", 31},    {"START", 32},
+    };
+    return names;
+}
+
+// Types one character on the 0M keypad: the key whose characters hold it,
+// pressed again while it cycles to another of its characters.
+bool TypeOnOMKeypad(TFanucScreenOM &Station, char C)
+{
+    const char wanted = char(std::toupper(static_cast<unsigned char>(C)));
+    const std::string before = Station.EditLine.ANCaption();
+    for (int k = 0; k < FanucOMKeyCount; ++k) {
+        const TKeypadRow &row = FanucOMKeypad()[k];
+        if (row.Kind == kkFunction)
+            continue;
+        bool holds = false;
+        for (int code : row.Codes)
+            holds = holds || (code >= 0 && (code == 45 ? '-' : code == 46 ? '.' : VirtualKeyCharacter(code)) == wanted);
+        if (!holds)
+            continue;
+        for (int press = 0; press < 4; ++press) {
+            Station.KeypadMouseDown(k);
+            Station.KeypadMouseUp(k);
+            if (Station.EditLine.ANCaption() == before + wanted)
+                return true;
+        }
+        Station.EditLine.SetANCaption(before);
+        Station.Keypad.ResetCycle();
+    }
+    return false;
+}
+
 // Types one character with the keypad key whose face carries it.
 bool TypeOnKeypad(TFanucScreen &Station, char C)
 {
+    if (auto *om = dynamic_cast<TFanucScreenOM *>(&Station))
+        return TypeOnOMKeypad(*om, C);
     const char wanted = char(std::toupper(static_cast<unsigned char>(C)));
     for (int k = 0; k < int(Station.KeyCodes.size()); ++k) {
         const auto [code, shifted] = Station.KeyCodes[k];
@@ -91,6 +132,7 @@ bool RunKeyScript(TFanucScreen &Station, const std::string &Script,
     std::vector<std::string> tokens;
     if (!ScriptTokens(Script, tokens, Error))
         return false;
+    const auto &names = dynamic_cast<TFanucScreenOM *>(&Station) ? KeypadNamesOM() : KeypadNames();
     for (size_t t = 0; t < tokens.size(); ++t) {
         const std::string &token = tokens[t];
         const std::string upper = UpperCase(token);
@@ -101,9 +143,9 @@ bool RunKeyScript(TFanucScreen &Station, const std::string &Script,
                     Error = std::string("no keypad key types \"") + c + "\"";
                     return false;
                 }
-        } else if (KeypadNames().count(upper)) {
-            Station.KeypadMouseDown(KeypadNames().at(upper));
-            Station.KeypadMouseUp(KeypadNames().at(upper));
+        } else if (names.count(upper)) {
+            Station.KeypadMouseDown(names.at(upper));
+            Station.KeypadMouseUp(names.at(upper));
         } else if (upper.size() == 3 && upper.rfind("SK", 0) == 0 && upper[2] >= '1' && upper[2] <= '7') {
             Station.SoftKey(upper[2] - '0');
         } else if (upper.rfind("PC", 0) == 0 && TryStrToInt(upper.substr(2), number)) {

@@ -3,6 +3,8 @@
 //   "G00 X10."  typed on the keypad, character by character (SHIFT as needed)
 //   EOB INSERT ALTER DELETE CAN INPUT POS PROG OFFSET SHIFT RESET HELP
 //   PAGEUP PAGEDOWN LEFT RIGHT UP DOWN GRAPH SYSTEM MESSAGE   keypad keys
+//   (0M: RESET ALTER INSERT UP DELETE DOWN EOB CAN PAGEUP POS PROG OFFSET
+//   INPUT PAGEDOWN DIAG HELP GRAPH START; characters cycle on their key)
 //   SK1 .. SK7  soft keys (return, the five keys, continue)
 //   AUTO EDIT MDI CYCLE/START +X ...  operator buttons by Text1[/Text2]
 //   PC13  a key of the PC keyboard by virtual-key code

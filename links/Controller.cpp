@@ -26,7 +26,9 @@ std::string ArcAngleText(double Degrees) {
     return FormatFixed(Degrees, 1);
 }
 
-TController::TController() : FWorker(std::make_unique<TLowLevel>()) {
+TController::TController() : TController(std::make_unique<TLowLevel>()) {}
+
+TController::TController(std::unique_ptr<TLowLevel> Worker) : FWorker(std::move(Worker)) {
     EarlyDone = false;
 }
 

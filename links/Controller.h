@@ -60,6 +60,10 @@ public:
     // The settings file of the port map; empty: the main settings file.
     std::string SettingsFile;
 
+protected:
+    // A controller of another worker (the same frames over another driver).
+    explicit TController(std::unique_ptr<TLowLevel> Worker);
+
 private:
     bool Write(int Channel, const std::string &Payload, const std::string &Command);
     bool Move(int Channel, const std::string &Payload, const std::string &Command);

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace orv {
@@ -150,6 +151,7 @@ TLowLevel::~TLowLevel() {
         FThread.join();
     FAlive.reset();
     FDriver->Disconnect();
+    // A derived worker's port is closed by its own destructor.
     for (int fd : FWake)
         if (fd >= 0)
             ::close(fd);
@@ -228,13 +230,13 @@ bool TLowLevel::Connect(const std::string &ProgramFile, bool UnderInspection) {
     ChecksumBeep =
         SameText(TIniFile(main).ReadString("Default Settings", "ChecksumBeep", "False"), "TRUE");
     Suspend();
-    if (!ConfigureDriver() || !FDriver->Connect())
+    if (!OpenPort())
         return false;
     SetTurbo(true);
     if (UnderInspection) {
-        FDriver->SendString(frames::WriteFrame("M3", 1, "0"));
+        SendBytes(BuildWriteFrame("M3", 1, "0"), true);
         EventLoop().ProcessMessages();
-        FDriver->SendString(std::string(1, char(frames::ENQ)));
+        SendBytes(std::string(1, char(frames::ENQ)), true);
     }
     bool ok = VersionQuery();
     if (!ok)
@@ -261,6 +263,45 @@ bool TLowLevel::VersionQuery() {
     return false;
 }
 
+bool TLowLevel::OpenPort() {
+    return ConfigureDriver() && FDriver->Connect();
+}
+
+void TLowLevel::ClosePort() {
+    FDriver->Disconnect();
+}
+
+bool TLowLevel::PortOpen() const {
+    return FDriver->Connected();
+}
+
+void TLowLevel::SendBytes(const std::string &Bytes, bool) {
+    FDriver->SendString(Bytes);
+}
+
+void TLowLevel::PollPort(int WaitMs) {
+    FDriver->WaitForData(WaitMs, FWake[0]);
+    FDriver->Poll();
+}
+
+void TLowLevel::EndTurn() {
+    PollDriver(1);
+}
+
+std::string TLowLevel::BuildWriteFrame(const std::string &Command, int Channel,
+                                       const std::string &Payload) const {
+    return frames::WriteFrame(Command, Channel, Payload);
+}
+
+void TLowLevel::SleepTurn(int Ms) {
+    pollfd p{FWake[0], POLLIN, 0};
+    if (FWake[0] < 0 || ::poll(&p, 1, Ms) <= 0)
+        return;
+    char drain[64];
+    while (::read(FWake[0], drain, sizeof drain) > 0) {
+    }
+}
+
 bool TLowLevel::Download(const std::string &ProgramFile) {
     Suspend();
     FDriver->Disconnect();
@@ -279,17 +320,21 @@ bool TLowLevel::Download(const std::string &ProgramFile) {
 
 // ---------------------------------------------------------------- requests
 
+// The worker's notification ends the wait at once; the message queue is
+// served between the waits on it.
 bool TLowLevel::WaitPumping(const std::function<bool()> &Done) {
     for (;;) {
+        {
+            std::shared_lock lock(FLock);
+            if (Done())
+                return true;
+            if (FTerminated || !FRunning || EventLoop().KeyDown(VK_ESCAPE))
+                return false;
+            FChanged.wait_for(lock, std::chrono::milliseconds(1));
+            if (Done())
+                return true;
+        }
         EventLoop().ProcessMessages();
-        std::shared_lock lock(FLock);
-        if (Done())
-            return true;
-        if (FTerminated || !FRunning || EventLoop().KeyDown(VK_ESCAPE))
-            return false;
-        FChanged.wait_for(lock, std::chrono::milliseconds(1));
-        if (Done())
-            return true;
     }
 }
 
@@ -493,7 +538,7 @@ void TLowLevel::Execute() {
             IdleWork(idleTurns);
         }
         Notifications(reported);
-        PollDriver(1);
+        EndTurn();
     }
     std::unique_lock lock(FLock);
     FParked = true;
@@ -569,7 +614,7 @@ void TLowLevel::PostToUser(std::function<void()> Message) {
 TLowLevel::TExchangeResult TLowLevel::Exchange(const TRequest &R) {
     bool read = R.Kind == rkRead;
     std::string frame = read ? frames::ReadFrame(R.Command, R.Channel, R.Payload)
-                             : frames::WriteFrame(R.Command, R.Channel, R.Payload);
+                             : BuildWriteFrame(R.Command, R.Channel, R.Payload);
     {
         std::unique_lock lock(FLock);
         if (R.Kind == rkMove)
@@ -615,7 +660,7 @@ TLowLevel::TExchangeResult TLowLevel::Exchange(const TRequest &R) {
     return result;
 }
 
-void TLowLevel::SendFrame(const std::string &Frame) {
+void TLowLevel::SendFrame(const std::string &Frame, bool Again) {
     int64_t now = Clock();
     {
         std::unique_lock lock(FLock);
@@ -623,20 +668,29 @@ void TLowLevel::SendFrame(const std::string &Frame) {
         if (KeepSendLog)
             FSendLog.push_back({now, Frame});
     }
-    if (FDriver->Connected())
-        FDriver->SendString(Frame);
+    if (!PortOpen())
+        return;
+    FSending = true;
+    SendBytes(Frame, Again);
+    FSending = false;
+    if (FResendWanted) {
+        FResendWanted = false;
+        Resend(Clock());
+    }
 }
 
 void TLowLevel::PollDriver(int WaitMs) {
-    if (!FDriver->Connected())
-        return;
-    FDriver->WaitForData(WaitMs, FWake[0]);
-    FDriver->Poll();
+    if (PortOpen())
+        PollPort(WaitMs);
 }
 
 // The frame goes again after a short pause, up to 21 sends in all; the
 // version query is never resent.
 void TLowLevel::Resend(int64_t Now) {
+    if (FSending) {
+        FResendWanted = true;
+        return;
+    }
     std::string frame;
     {
         std::unique_lock lock(FLock);
@@ -656,14 +710,14 @@ void TLowLevel::Resend(int64_t Now) {
         frame = FLastFrame;
     }
     // The line settles for 10 ms before the frame goes again.
-    if (FDriver->Connected()) {
+    if (PortOpen()) {
         int64_t until = Now + 10;
         for (int64_t now = Clock(); now < until && !FTerminated; now = Clock()) {
             FClockSeen = now;
             PollDriver(1);
         }
     }
-    SendFrame(frame);
+    SendFrame(frame, true);
 }
 
 void TLowLevel::GiveUp() {

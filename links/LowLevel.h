@@ -141,6 +141,29 @@ public:
     std::function<std::unique_ptr<TProgressView>()> ProgressFactory;
     TCommPortDriver &Driver() { return *FDriver; }
 
+protected:
+    // The port seams a worker over another driver replaces. OpenPort
+    // configures and opens (message 49 or 50 and false for a port or rate
+    // it cannot use); SendBytes writes a frame (Resend: LastFrame again);
+    // PollPort reads what waits, waiting at most WaitMs for it; EndTurn
+    // ends an idle or busy turn of the loop.
+    virtual bool OpenPort();
+    virtual void ClosePort();
+    virtual bool PortOpen() const;
+    virtual void SendBytes(const std::string &Bytes, bool Resend);
+    virtual void PollPort(int WaitMs);
+    virtual void EndTurn();
+    // The write frame of Command (a worker of a newer chip adds a length).
+    virtual std::string BuildWriteFrame(const std::string &Command, int Channel,
+                                        const std::string &Payload) const;
+    // Loads the controller program when the version query went unanswered.
+    virtual bool Download(const std::string &ProgramFile);
+    void Suspend();
+    void Resume();
+    // Sleeps up to Ms; a posted request ends it early.
+    void SleepTurn(int Ms);
+    int WakeHandle() const { return FWake[0]; }
+
 private:
     struct TRequest {
         TRequestKind Kind = rkNone;
@@ -156,19 +179,16 @@ private:
 
     bool ConfigureDriver();
     bool VersionQuery();
-    bool Download(const std::string &ProgramFile);
     std::optional<std::string> Post(TRequest Request, bool &Done);
     bool WaitPumping(const std::function<bool()> &Done);
     void StartWorker();
-    void Suspend();
-    void Resume();
 
     // Worker side.
     void Execute();
     TExchangeResult Exchange(const TRequest &Request);
     void IdleWork(int &IdleTurns);
     void Notifications(bool &Reported);
-    void SendFrame(const std::string &Frame);
+    void SendFrame(const std::string &Frame, bool Again = false);
     // Now: the clock's time that found the frame unanswered.
     void Resend(int64_t Now);
     void GiveUp();
@@ -213,6 +233,9 @@ private:
     int FResendCount = 0;
     int64_t FDeadline = 0;
     std::vector<TSent> FSendLog;
+    // A NAK that came while a frame was going out byte by byte: the frame
+    // goes again once it is out (worker only).
+    bool FSending = false, FResendWanted = false;
     // Receiver state (worker only).
     std::string FReceiveBuffer;
     bool FAwaitCheck = false;

@@ -3,6 +3,9 @@
 #include "engine/core/Mess.h"
 #include "engine/core/NetUtil.h"
 #include "links/Controller.h"
+#include "links/ControllerNewComms.h"
+#include "links/ControllerNewCommsNewChip.h"
+#include "links/GetMintVersion.h"
 #include "links/LineControllers.h"
 #include "machine/Read_Machinedata_file.h"
 #include "machine/convert.h"
@@ -166,9 +169,15 @@ bool TMachLink::WaitIdle(const std::string &What, int TimeOutMs) {
 std::unique_ptr<TBasicController> TMachLink::CreateController(int Type) {
     if (auto line = CreateLineController(Type, SettingsFile))
         return line;
-    if (Type >= 0 && Type <= 7 && Type != 5)
+    std::unique_ptr<TController> c;
+    if (Type == 0)
+        c = std::make_unique<TControllerNewComms>();
+    else if (Type == 6)
+        c = std::make_unique<TControllerNewCommsNewChip>();
+    else if (Type >= 0 && Type <= 7 && Type != 5)
         return nullptr; // those controllers are not in this program yet
-    auto c = std::make_unique<TController>();
+    else
+        c = std::make_unique<TController>();
     c->SettingsFile = SettingsFile;
     return c;
 }
@@ -220,6 +229,12 @@ bool TMachLink::Initialise() {
     if (!main.empty())
         debug =
             SameText(TIniFile(main).ReadString("Default Settings", "MintDebug", "False"), "TRUE");
+    // Control Types 0 and 6 are told apart by the controller's version; a
+    // port the probe had to search for is saved in the machine data.
+    if ((ControlType == 0 || ControlType == 6) &&
+        !ProbeMintController(const_cast<TRead_Machinedata_file &>(*MachineData), SettingsFile,
+                             ControlType, VersionText, InitialTool))
+        return false;
     Controller = CreateController(ControlType);
     if (!Controller) {
         MachineError(-1, "Machine Error",

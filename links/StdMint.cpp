@@ -12,9 +12,7 @@
 
 namespace orv {
 
-namespace {
-
-bool ReadLines(const std::string &FileName, std::vector<std::string> &Lines) {
+bool ReadProgramLines(const std::string &FileName, std::vector<std::string> &Lines) {
     std::ifstream in(FileName, std::ios::binary);
     if (!in)
         return false;
@@ -27,16 +25,34 @@ bool ReadLines(const std::string &FileName, std::vector<std::string> &Lines) {
     return !in.bad();
 }
 
-} // namespace
+TStdMint::TStdMint() : TStdMint(1000) {}
 
-TStdMint::TStdMint() {
-    DelayMs(1000);
+TStdMint::TStdMint(int PauseMs) {
+    DelayMs(PauseMs);
     FDriver = std::make_unique<TCommPortDriver>();
 }
 
 TStdMint::~TStdMint() = default;
 
+void TStdMint::Received(const uint8_t *Data, size_t Size) {
+    FReceived.append(reinterpret_cast<const char *>(Data), Size);
+    if (FReceived.find('>') != std::string::npos) {
+        FPromptSeen = true;
+        FReceived.clear();
+    }
+}
+
 bool TStdMint::Download(int Port, const std::string &FileName) {
+    if (!OpenPort(Port))
+        return false;
+    SendLine("ver");
+    Wait(150);
+    if (!FPromptSeen)
+        return false;
+    return SendFile(FileName);
+}
+
+bool TStdMint::OpenPort(int Port) {
     TCommPortDriver &d = *FDriver;
     d.Disconnect();
     d.SettingsFile = SettingsFile;
@@ -48,34 +64,38 @@ bool TStdMint::Download(int Port, const std::string &FileName) {
     d.SetComPortInBufSize(2048);
     d.SetComPortOutBufSize(2048);
     d.OnReceiveData = [this](TObject *, const uint8_t *Data, int Size) {
-        FReceived.append(reinterpret_cast<const char *>(Data), size_t(Size));
-        if (FReceived.find('>') != std::string::npos) {
-            FPromptSeen = true;
-            FReceived.clear();
-        }
+        Received(Data, size_t(Size));
     };
     if (Port >= 1 && Port <= 8)
         d.SetComPort(TComPortNumber(Port - 1));
     d.SetComPortSpeed(br19200);
-    if (!d.Connect())
-        return false;
-    SendLine("ver");
-    DelayMs(150);
-    if (!FPromptSeen)
-        return false;
-    return SendFile(FileName);
+    return d.Connect();
 }
 
-void TStdMint::SendLine(const std::string &Text) {
+bool TStdMint::PortOpen() const {
+    return FDriver->Connected();
+}
+
+// The polled driver's line goes out once its output queue has emptied.
+void TStdMint::SendText(const std::string &Line) {
     while (FDriver->Connected() && FDriver->OutFreeSpace() < FDriver->ComPortOutBufSize())
         EventLoop().ProcessMessages();
     FPromptSeen = false;
-    FDriver->SendString(Text + "\n");
+    FDriver->SendString(Line + "\n");
+}
+
+void TStdMint::Wait(int Ms) {
+    DelayMs(Ms);
+}
+
+void TStdMint::SendLine(const std::string &Text) {
+    FPromptSeen = false;
+    SendText(Text);
 }
 
 bool TStdMint::SendFile(const std::string &FileName) {
     std::vector<std::string> lines;
-    if (!ReadLines(FileName, lines)) {
+    if (!ReadProgramLines(FileName, lines)) {
         MessageDlg("", "Cannot read the controller program " + FileName, mtError, mbOK);
         return false;
     }
@@ -88,7 +108,7 @@ bool TStdMint::SendFile(const std::string &FileName) {
     }
     long long position = 0;
     for (const std::string &line : lines) {
-        if (!FDriver->Connected())
+        if (!PortOpen())
             return false;
         if (progress)
             progress->SetPosition(++position);
@@ -96,18 +116,18 @@ bool TStdMint::SendFile(const std::string &FileName) {
             continue;
         if (line[0] == '|') {
             SendLine(std::string(1, char(frames::CtrlZ)));
-            DelayMs(1500);
+            Wait(1500);
             continue;
         }
         SendLine(line);
         if (LineDelay > 0)
-            DelayMs(LineDelay);
+            Wait(LineDelay);
         if (line.find("328") != std::string::npos)
             LineDelay = 0;
     }
     SendLine("");
     SendLine("RUN");
-    DelayMs(6500);
+    Wait(6500);
     return true;
 }
 

@@ -35,7 +35,7 @@ std::vector<TLxLanguageNode> ListLanguages(TLxDictionary &Dictionary, int Flags)
         if (!Listed(Dictionary, language, Flags))
             continue;
         nodes.push_back(
-            {(Flags & lxldNativeNames) != 0 ? language.NativeName : language.Name, i});
+            {(Flags & lxldNativeNames) != 0 ? language.NativeName : language.Name, i, {}});
     }
     return nodes;
 }
@@ -54,11 +54,12 @@ std::vector<TLxLanguageNode> ListSublanguages(TLxDictionary &Dictionary, int Fla
             top = nodes.end() - 1;
         }
         for (const auto &[country, localeId] : LocalesOfLanguage(&Dictionary, language, native)) {
+            const auto id = localeId; // older compilers cannot capture a structured binding
             const bool present =
                 std::any_of(top->Children.begin(), top->Children.end(),
-                            [&](const TLxLanguageNode &N) { return N.Value == localeId; });
+                            [id](const TLxLanguageNode &N) { return N.Value == id; });
             if (!present)
-                top->Children.push_back({country, localeId, {}});
+                top->Children.push_back({country, id, {}});
         }
     }
     return nodes;

@@ -71,12 +71,16 @@ int64_t TPlainEventLoop::NowMs() const
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+// A caller that serves in a loop while it waits is held to one idle serve
+// per millisecond; a single serve between other work returns at once.
 void TPlainEventLoop::ProcessMessages()
 {
+    using namespace std::chrono;
     size_t served = ServePosted();
     FireDueTimers(NowMs());
-    if (served == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (served == 0 && steady_clock::now() - FLastIdleServe < milliseconds(1))
+        std::this_thread::sleep_until(FLastIdleServe + milliseconds(1));
+    FLastIdleServe = steady_clock::now();
 }
 
 size_t TPlainEventLoop::ServePosted()

@@ -5,6 +5,7 @@
 // program installs a Qt loop; tests install TTestEventLoop, whose clock
 // only moves when the test (or a wait) advances it.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -90,6 +91,7 @@ private:
     std::vector<std::function<void()>> FPosted;
     std::map<int, TTimerEntry> FTimers;
     int FNextId = 1;
+    std::chrono::steady_clock::time_point FLastIdleServe;
 };
 
 // Deterministic loop for tests: the clock starts at 0 and moves only by

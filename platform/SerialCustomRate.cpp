@@ -23,4 +23,16 @@ bool SetCustomBaud(int Handle, int Baud) {
 #endif
 }
 
+int CurrentBaud(int Handle) {
+#if defined(TCGETS2) && defined(BOTHER)
+    struct termios2 tio;
+    if (::ioctl(Handle, TCGETS2, &tio) != 0)
+        return -1;
+    return int(tio.c_ospeed);
+#else
+    (void)Handle;
+    return -1;
+#endif
+}
+
 } // namespace orv

@@ -207,6 +207,18 @@ int TSerialPort::OutQueued() const {
     return queued;
 }
 
+int TSerialPort::InQueued() const {
+    int waiting = 0;
+    if (FHandle < 0 || ::ioctl(FHandle, FIONREAD, &waiting) != 0)
+        return 0;
+    return waiting;
+}
+
+bool TSerialPort::ModemStatus(int &Bits) const {
+    Bits = 0;
+    return FHandle >= 0 && ::ioctl(FHandle, TIOCMGET, &Bits) == 0;
+}
+
 void TSerialPort::Flush(bool Input, bool Output) {
     if (FHandle < 0)
         return;

@@ -53,6 +53,11 @@ public:
     bool WaitReadable(int TimeoutMs, int WakeHandle = -1);
     // Bytes written and not yet sent; 0 when the device cannot tell.
     int OutQueued() const;
+    // Bytes received and not yet read; 0 when the device cannot tell.
+    int InQueued() const;
+    // The modem status lines (TIOCM_CTS, TIOCM_DSR, TIOCM_RNG, TIOCM_CAR
+    // bits); false when the device has none (a pseudo-terminal).
+    bool ModemStatus(int &Bits) const;
     void Flush(bool Input, bool Output);
     // Modem lines; a device without them (a pseudo-terminal) refuses
     // quietly: false, nothing else happens.
@@ -76,5 +81,8 @@ std::vector<std::string> SerialDevices();
 // Sets a rate outside the fixed termios table through the custom-rate
 // call; false when the device refuses it.
 bool SetCustomBaud(int Handle, int Baud);
+// The output rate a device runs at (bits per second); -1 when it cannot
+// tell. On a pseudo-terminal master: the rate its slave was given.
+int CurrentBaud(int Handle);
 
 } // namespace orv

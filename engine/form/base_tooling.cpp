@@ -161,6 +161,9 @@ void TBaseForm::Machine_tooling1Tool_Z_offsetChanged(TObject *Sender)
     }
     if (FMachine)
         FMachine->ForcePositionReport = true;
+    // The Fanuc offset page shows the length offsets too.
+    if (FanucScreenIsSource())
+        FFanucScreen->RefreshOffsetPage();
 }
 
 void TBaseForm::Machine_tooling1DataChanged(TObject *Sender, int Position)

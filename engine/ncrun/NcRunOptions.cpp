@@ -66,6 +66,9 @@ bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Op
         return (Options.Draw2D = true) && TakeValue(Argc, Argv, Index, Options.Draw2DList, Error);
     if (arg == "--fanuc21")
         return (Options.Fanuc21 = true) && TakeValue(Argc, Argv, Index, Options.FanucKeys, Error);
+    if (arg == "--fanuc0m")
+        return (Options.Fanuc21 = Options.Fanuc0M = true) &&
+               TakeValue(Argc, Argv, Index, Options.FanucKeys, Error);
     if (arg == "--screen")
         return TakeValue(Argc, Argv, Index, Options.ScreenFile, Error);
     if (arg == "--sim")

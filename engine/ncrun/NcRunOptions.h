@@ -5,7 +5,7 @@
 //         [--search LINE] [--answers FILE] [--single-step] [--block-skip]
 //         [--2d] [--bm2 FILE] [--2d-list FILE] [--sim FILE] [--machine [--link]] PROGRAM
 //   ncrun [--settings DIR] --machine --mdi FILE
-//   ncrun [--settings DIR] [--machine] --fanuc21 KEYS [--screen FILE] [PROGRAM]
+//   ncrun [--settings DIR] [--machine] --fanuc21|--fanuc0m KEYS [--screen FILE] [PROGRAM]
 
 #include <string>
 
@@ -30,7 +30,8 @@ struct TNcRunOptions {
     std::string MdiFile;      // typed into the panel's MDI page and run in MDI mode
     bool Link = false;        // with Machine: the machine link over its serial port, real clock
     bool VR = false;          // the VR link over the simulated world, test clock (sets Machine)
-    bool Fanuc21 = false;     // the Fanuc 21 station is the source; PROGRAM optional
+    bool Fanuc21 = false;     // a Fanuc station is the source; PROGRAM optional
+    bool Fanuc0M = false;     // that station is the 0M
     std::string FanucKeys;    // its key script (fanuc/FanucScript.h)
     std::string ScreenFile;   // the station's screen model written here at the end
 };

@@ -15,7 +15,7 @@
 // "Control Type", its "Com Port" mapped by [Serial Ports] of the settings)
 // on the real clock, printing the same lines; a link that cannot connect
 // ends the run with status 1.
-// --fanuc21 KEYS: the Fanuc 21 station is the source (PROGRAM, when named,
+// --fanuc21 KEYS (--fanuc0m KEYS): the Fanuc 21 (0M) station is the source (PROGRAM, when named,
 // is loaded into its memory); after homing, the key script is worked on its
 // keypad, soft keys and buttons, and the run it starts goes to its end;
 // --screen FILE writes the station's screen model there at the end.
@@ -49,6 +49,7 @@
 
 #ifdef ORV_NCRUN_FANUC
 #include "fanuc/FanucScript.h"
+#include "fanuc/fanuc0m/FanucOMScreen.h"
 #include "fanuc/fanuc21/Fanuc21Screen.h"
 #endif
 
@@ -89,7 +90,7 @@ const char *Usage =
     "             [--answers FILE] [--single-step] [--block-skip] [--2d] [--bm2 FILE]\n"
     "             [--2d-list FILE] [--sim FILE] [--machine [--link] | --vr] PROGRAM\n"
     "       ncrun [--settings DIR] --machine --mdi FILE\n"
-    "       ncrun [--settings DIR] [--machine] --fanuc21 KEYS [--screen FILE] [PROGRAM]\n";
+    "       ncrun [--settings DIR] [--machine] --fanuc21|--fanuc0m KEYS [--screen FILE] [PROGRAM]\n";
 
 // The event loop of the run: serves what is posted and due without waiting
 // for input (there is none), and starts a paused run (single block) again
@@ -362,9 +363,13 @@ public:
 #ifdef ORV_NCRUN_FANUC
     std::unique_ptr<TFanucScreen> CreateFanucScreen(TBaseForm &, int Kind) override
     {
-        if (Kind != skFanuc21)
+        std::unique_ptr<fanuc::TFanucScreen> station;
+        if (Kind == skFanuc21)
+            station = std::make_unique<fanuc::TFanucScreen>();
+        else if (Kind == skFanuc0M)
+            station = std::make_unique<fanuc::TFanucScreenOM>();
+        else
             return nullptr;
-        auto station = std::make_unique<fanuc::TFanucScreen>();
         Station = station.get();
         return station;
     }
@@ -652,10 +657,10 @@ bool TNcRun::RunFanucStation(TTestEventLoop &Loop)
 {
 #ifdef ORV_NCRUN_FANUC
     TEventLoopScope scope(Loop);
-    FEngine->SelectSource(skFanuc21);
+    FEngine->SelectSource(FOptions.Fanuc0M ? skFanuc0M : skFanuc21);
     fanuc::TFanucScreen *station = FHost.Station;
     if (!station) {
-        std::fprintf(stderr, "ncrun: the Fanuc 21 station cannot be made\n");
+        std::fprintf(stderr, "ncrun: the Fanuc station cannot be made\n");
         return false;
     }
     station->Clock = [] { return std::string("00:00:00"); };

@@ -88,6 +88,7 @@ TFanucScreen::TFanucScreen()
     : FPanel(std::make_unique<TFanucControlPanel>(*this)),
       FInput(std::make_unique<TFanuc21Input>(*this)), FTimer(std::make_unique<TTimer>())
 {
+    LedRows = &Fanuc21Leds;
     Leds.assign(Fanuc21Buttons().size(), false);
     Program.Words = {"O0000", "%"};
     MDI.Words = {"%"};
@@ -161,7 +162,7 @@ void TFanucScreen::Initialise()
     LayOut();
     FInput->ResetSource();
     std::fill(Leds.begin(), Leds.end(), false);
-    SetLed(Fanuc21Leds.Increments[0], true);
+    SetLed(LedRows->Increments[0], true);
     ShowKnob(50);
     ShowOverride(50);
     FPanel->RequestStateRefresh(nullptr);
@@ -237,47 +238,53 @@ bool TFanucScreen::Visible(const std::string &Name) const
 
 // --- Status line, override, knob ---
 
+// Each status code writes one field (or two); codes 16 to 21 put fields
+// back to their idle text (StatusIdle: "****" etc. on the 21, empty on the 0M).
 void TFanucScreen::ShowStatusItem(int Code)
 {
-    Label("StatDisp3").Text = "*** ";
-    Label("StatDisp4").Text = "***";
-    auto set = [this](const char *Name, const char *Text) { Label(Name).Text = Text; };
+    static const char *const fields[5] = {"StatDisp1", "StatDisp2", "StatDisp3", "StatDisp4",
+                                          "StatDisp5"};
+    ResetStatusLine();
+    auto set = [this](int Field, const char *Text) { Label(fields[Field - 1]).Text = Text; };
     switch (Code) {
-    case 0: set("StatDisp1", "EDIT"); break;
+    case 0: set(1, "EDIT"); break;
     case 1:
-        set("StatDisp1", "MEM");
+        set(1, "MEM");
         ProgramPane.SetBlockMode(true);
         // The end marker holds no block of the program: the run starts at the top.
-        if (ProgramPane.GetBlockLine() >= int(Program.Lines.size()))
+        if (ProgramPane.CursorWord >= int(Program.Words.size()) - 1 ||
+            ProgramPane.GetBlockLine() >= int(Program.Lines.size()))
             ProgramPane.GotoStart();
         ProgramIndex = FInput->HighlightIndex = std::max(ProgramPane.GetBlockLine(), 0);
         break;
-    case 2: set("StatDisp1", "MDI"); MDIIndex = std::max(MDIPane.GetBlockLine(), 0); break;
-    case 3: set("StatDisp1", "JOG"); break;
-    case 4: set("StatDisp1", "REF"); break;
-    case 5: set("StatDisp2", "STRT"); break;
-    case 6: set("StatDisp2", "STOP"); break;
-    case 7: set("StatDisp2", "HOLD"); break;
-    case 8: set("StatDisp2", "INC"); break;
-    case 9: set("StatDisp3", "MTN "); break;
-    case 10: set("StatDisp3", "DWL "); break;
-    case 11: set("StatDisp3", "--EM"); set("StatDisp4", "G--"); break;
-    case 12: set("StatDisp3", "-RES"); set("StatDisp4", "ET-"); break;
-    case 13: set("StatDisp4", "FIN"); break;
-    case 14: set("StatDisp5", "ALM"); break;
-    case 15: set("StatDisp5", "BAT"); break;
+    case 2: set(1, "MDI"); MDIIndex = std::max(MDIPane.GetBlockLine(), 0); break;
+    case 3: set(1, "JOG"); break;
+    case 4: set(1, StatusHomeText); break;
+    case 5: set(2, "STRT"); break;
+    case 6: set(2, "STOP"); break;
+    case 7: set(2, "HOLD"); break;
+    case 8: set(2, "INC"); break;
+    case 9: set(3, "MTN "); break;
+    case 10: set(3, "DWL "); break;
+    case 11: set(3, "--EM"); set(4, "G--"); break;
+    case 12: set(3, "-RES"); set(4, "ET-"); break;
+    case 13: set(4, "FIN"); break;
+    case 14: set(5, "ALM"); break;
+    case 15: set(5, "BAT"); break;
     case 16:
-        set("StatDisp1", "****"); set("StatDisp2", "****");
-        set("StatDisp3", "*** "); set("StatDisp4", "***"); set("StatDisp5", "");
+        for (int field = 1; field <= 5; ++field)
+            set(field, StatusIdle[field - 1]);
         break;
-    case 17: set("StatDisp1", "****"); break;
-    case 18: set("StatDisp2", "****"); break;
-    case 19: set("StatDisp3", "*** "); break;
-    case 20: set("StatDisp4", "***"); break;
-    case 21: set("StatDisp5", ""); break;
+    case 17: case 18: case 19: case 20: case 21: set(Code - 16, StatusIdle[Code - 17]); break;
     default: break;
     }
     Changed();
+}
+
+void TFanucScreen::ResetStatusLine()
+{
+    Label("StatDisp3").Text = "*** ";
+    Label("StatDisp4").Text = "***";
 }
 
 void TFanucScreen::ShowOverride(int Percent)
@@ -323,10 +330,10 @@ void TFanucScreen::KnobMouseMove(int X, int Y)
         FDragX = X;
         return;
     }
-    if (Y > FDragY + 2) {
+    if (Y > FDragY + KnobStepPixels) {
         FDragY = Y;
         KnobStep(false);
-    } else if (Y < FDragY - 2) {
+    } else if (Y < FDragY - KnobStepPixels) {
         FDragY = Y;
         KnobStep(true);
     }
@@ -398,12 +405,18 @@ void TFanucScreen::ShowMachineMode(TMachineMode Mode)
     default:
         break;
     }
-    SetLed(Fanuc21Leds.Auto, Mode == modeAuto);
-    SetLed(Fanuc21Leds.Edit, Mode == modeEdit);
-    SetLed(Fanuc21Leds.MDI, Mode == modeMDI);
-    SetLed(Fanuc21Leds.Home, Mode == modeHome);
-    SetLed(Fanuc21Leds.Jog, Mode == modeJog || Mode == modeIncJog);
-    SetLed(Fanuc21Leds.IncJog, Mode == modeIncJog);
+    ShowModeLeds(Mode);
+}
+
+// The mode LEDs; the program pane runs in block mode in every mode but edit.
+void TFanucScreen::ShowModeLeds(TMachineMode Mode)
+{
+    SetLed(LedRows->Auto, Mode == modeAuto);
+    SetLed(LedRows->Edit, Mode == modeEdit);
+    SetLed(LedRows->MDI, Mode == modeMDI);
+    SetLed(LedRows->Home, Mode == modeHome);
+    SetLed(LedRows->Jog, Mode == modeJog || Mode == modeIncJog);
+    SetLed(LedRows->IncJog, Mode == modeIncJog);
     ProgramPane.SetBlockMode(Mode != modeEdit);
     if (FunctionPage == fpProgram)
         ShowPanes();
@@ -484,8 +497,8 @@ void TFanucScreen::TimerTick()
         std::strftime(text, sizeof text, "%H:%M:%S", std::localtime(&now));
         Label("TimeLabel").Text = text;
     }
-    SetLed(Fanuc21Leds.CycleStart, FCycleState == csRunning || (FCycleState == csPaused && BlinkPhase));
-    SetLed(Fanuc21Leds.CycleStop, FCycleState == csStopped || FCycleState == csRewind);
+    SetLed(LedRows->CycleStart, FCycleState == csRunning || (FCycleState == csPaused && BlinkPhase));
+    SetLed(LedRows->CycleStop, FCycleState == csStopped || FCycleState == csRewind);
     if (FPanel->Estop())
         ShowStatusItem(11);
     if (!ErrorText.empty()) {
@@ -708,7 +721,7 @@ void TFanucScreen::SoftKey(int Tag)
 void TFanucScreen::SoftKeyPage0to2(int Tag)
 {
     const int page = SoftKeyPage;
-    if (Tag == 2)
+    if (Tag == 3)
         return OpenProgram();
     if (page == 0 && Tag == 6)
         return ShowSoftKeyPage(1);
@@ -727,8 +740,8 @@ void TFanucScreen::SoftKeyPage0to2(int Tag)
     if (page == 2) {
         switch (Tag) {
         case 1: return ShowSoftKeyPage(1);
-        case 3: return SaveProgramAs();
-        case 4: return NewProgram();
+        case 4: return SaveProgramAs();
+        case 5: return NewProgram();
         case 7: return ShowSoftKeyPage(3);
         default: return;
         }
@@ -837,34 +850,47 @@ void TFanucScreen::KeypadMouseDown(int Key)
         return HelpPopup(c);
     if (c != 0) {
         switch (c) {
-        case 24:
-            if (FunctionPage == fpPosition)
-                SetPositionDisplay((PositionDisplay + 1) % 3);
-            else
-                ShowFunctionPage(fpPosition);
-            break;
+        case 24: PositionKey(); break;
         case 25: ShowFunctionPage(fpProgram); break;
         case 26: ShowFunctionPage(FunctionPage == fpOffset ? fpWorkShift : fpOffset); break;
         case 33: case 34: case 37: case 38: case 39: case 40: EditKey(c, ""); break;
-        case 42:
-            if (FunctionPage == fpHelp) {
-                ShowFunctionPage(FSavedPage);
-            } else {
-                FSavedPage = FunctionPage;
-                ShowFunctionPage(fpHelp);
-            }
-            break;
+        case 42: HelpKey(); break;
         case 43: ResetControl(); break;
         case 232: SendCommand(31); break;
         case 233: case 234: EditKey(c, KeyInText()); break;
         default: KeyDown(c); break; // typed as a key of the keyboard
         }
     }
-    const int low = c & 0xFF;
-    if ((low == 85 || low == 86 || low == 87) && FunctionPage == fpPosition && PositionDisplay != 0) {
-        SelectedAxis = uint8_t(low - 85);
-        ShowSoftKeyPage(7);
+    SelectAxisByLetter(c & 0xFF, 'U');
+}
+
+// POS: on the POSITION page the next display (absolute, relative, all).
+void TFanucScreen::PositionKey()
+{
+    if (FunctionPage == fpPosition)
+        SetPositionDisplay((PositionDisplay + 1) % 3);
+    else
+        ShowFunctionPage(fpPosition);
+}
+
+void TFanucScreen::HelpKey()
+{
+    if (FunctionPage == fpHelp) {
+        ShowFunctionPage(FSavedPage);
+    } else {
+        FSavedPage = FunctionPage;
+        ShowFunctionPage(fpHelp);
     }
+}
+
+// The axis letter of a key on the relative or all display selects the axis
+// for PRESET and ORIGIN (First: the letter of X).
+void TFanucScreen::SelectAxisByLetter(int Letter, char First)
+{
+    if (Letter < First || Letter > First + 2 || FunctionPage != fpPosition || PositionDisplay == 0)
+        return;
+    SelectedAxis = uint8_t(Letter - First);
+    ShowSoftKeyPage(7);
 }
 
 void TFanucScreen::KeypadMouseUp(int Key)
@@ -963,10 +989,10 @@ void TFanucScreen::ProgramEditKey(int Code, const std::string &Text)
 void TFanucScreen::WriteBack()
 {
     if (CurrentPane == &ProgramPane) {
-        Program.WordsToLines();
+        Program.WordsToLines(WriteEndMarker);
         Modified = true;
     } else {
-        MDI.WordsToLines();
+        MDI.WordsToLines(WriteEndMarker);
     }
     if (OnChange)
         OnChange();
@@ -986,7 +1012,7 @@ void TFanucScreen::OpButtMouseDown(int Row)
     // A button without a function keeps its LED lit once pressed.
     SetLed(Row, tag == NoFunction);
     int command = NoFunction;
-    const TLedRows &rows = Fanuc21Leds;
+    const TLedRows &rows = *LedRows;
     if (DisplayedMode == 0) {
         if (tag == 4)
             SetLed(rows.HomeX, true), command = 17;
@@ -1000,7 +1026,7 @@ void TFanucScreen::OpButtMouseDown(int Row)
         SetLed(rows.HomeZ, false);
     }
     if (command != NoFunction)
-        SendCommand(command);
+        SendHomeCommand(command);
     else
         SendCommand(tag);
     if (tag >= 34 && tag <= 38) {
@@ -1065,7 +1091,7 @@ bool TFanucScreen::LoadProgram(const std::string &Name)
 
 bool TFanucScreen::SaveProgram(const std::string &Name)
 {
-    Program.WordsToLines();
+    Program.WordsToLines(WriteEndMarker);
     if (!WriteLines(Name, Program.Lines)) {
         MessageDlg("", Mess().Translate("Error trying to save file") + " " + Name, mtError, mbOK);
         return false;

@@ -32,6 +32,7 @@ class TFanucControlPanel;
 class TFanucOffs;
 class TFanucWShiftForm;
 struct TButtType;
+struct TLedRows;
 
 // One text of the screen model: label, caption or panel.
 struct TScreenLabel {
@@ -66,13 +67,13 @@ public:
     void SetWorkOffset(TWork_piece_offset *Value) override { WorkOffset = Value; }
 
     // --- What the panel calls ---
-    void ShowMachineMode(TMachineMode Mode);
+    virtual void ShowMachineMode(TMachineMode Mode);
     // Positions in mm, shown in the station's units.
     void ShowPositions(const TMachineReadout &Report);
-    void ShowCycleState(TCycleState State);
-    void ShowStatusItem(int Code);
-    void ShowKnob(int Percent);
-    void ShowOverride(int Percent);
+    virtual void ShowCycleState(TCycleState State);
+    virtual void ShowStatusItem(int Code);
+    virtual void ShowKnob(int Percent);
+    virtual void ShowOverride(int Percent);
     void SendCommand(int Code);
     void SetLed(int Row, bool On);
 
@@ -89,18 +90,18 @@ public:
 
     // --- Input ---
     // A keypad key (0 to 43) pressed and released.
-    void KeypadMouseDown(int Key);
-    void KeypadMouseUp(int Key);
+    virtual void KeypadMouseDown(int Key);
+    virtual void KeypadMouseUp(int Key);
     // A key of the PC keyboard (virtual key; Character as the layout gives
     // it, 0: the plain keyboard's character of the key).
-    void KeyDown(int Key, char Character = 0);
-    void EditKey(int Code, const std::string &Text);
-    std::string KeyInText() const { return FKeyIn; }
-    void ClearKeyIn();
+    virtual void KeyDown(int Key, char Character = 0);
+    virtual void EditKey(int Code, const std::string &Text);
+    virtual std::string KeyInText() const { return FKeyIn; }
+    virtual void ClearKeyIn();
     // Soft key by Tag: 1 return, 2 to 6 under labels 1 to 5, 7 continue.
-    void SoftKey(int Tag);
+    virtual void SoftKey(int Tag);
     // Operator button by row of the table.
-    void OpButtMouseDown(int Row);
+    virtual void OpButtMouseDown(int Row);
     void OpButtMouseUp(int Row);
     void EstopClick();
     void KnobMouseDown(int X, int Y);
@@ -108,14 +109,14 @@ public:
     void KnobMouseUp();
     void KnobStep(bool Up);
     // "Hide -->": the keypad panel on or off (width 732 or 508).
-    void ToggleRightPanel();
+    virtual void ToggleRightPanel();
     // The 500 ms display timer's tick.
     void TimerTick();
 
     // --- Pages ---
-    void ShowFunctionPage(int Page);
-    void ShowSoftKeyPage(int Page);
-    void SetPositionDisplay(int Kind);
+    virtual void ShowFunctionPage(int Page);
+    virtual void ShowSoftKeyPage(int Page);
+    virtual void SetPositionDisplay(int Kind);
     void PresetRelative(bool WithValue);
     void ShowProgramCheck(bool On);
 
@@ -125,7 +126,13 @@ public:
     bool Visible(const std::string &Name) const;
     // Every label, LED and the current pane as text, one item a line.
     std::string Dump() const;
-    const std::vector<TButtType> &Buttons() const;
+    virtual const std::vector<TButtType> &Buttons() const;
+    // The rows whose LEDs the station and its panel drive.
+    const TLedRows *LedRows = nullptr;
+    // Pixels of vertical drag for a knob step.
+    int KnobStepPixels = 2;
+    // The 0M writes its end marker "%" as a line of its own.
+    bool WriteEndMarker = false;
 
     std::map<std::string, TScreenLabel> Labels;
     std::vector<bool> Leds;
@@ -173,20 +180,35 @@ public:
     TFanucControlPanel &Panel() { return *FPanel; }
 
 protected:
+    // Every status item first puts these fields back (21: "*** ", "***" in 3 and 4).
+    virtual void ResetStatusLine();
+    // The idle texts of the five status fields and the home mode's text.
+    const char *StatusIdle[5] = {"****", "****", "*** ", "***", ""};
+    const char *StatusHomeText = "REF";
+    // A home command (17, 18, 42) of the +X, +Z, +Y buttons in home mode.
+    virtual void SendHomeCommand(int Code) { SendCommand(Code); }
+    void ShowModeLeds(TMachineMode Mode);
+    void PositionKey();
+    void HelpKey();
+    void SelectAxisByLetter(int Letter, char First);
+    void WriteBack();
+    void ProgramEditKey(int Code, const std::string &Text);
+    void SetTitle(const std::string &Text);
+    void ShowPanes();
+    void ShowError(const std::string &Text);
+    void HelpPopup(int Context);
+    void TypeCharacter(char C);
     // Settings section of the window ("FanucScreen").
     std::string FSection = "FanucScreen";
+    std::unique_ptr<TFanucControlPanel> FPanel;
+    std::unique_ptr<TFanuc21Input> FInput;
+    int FCycleState = 0;
+    int FSavedPage = fpPosition;
 
 private:
     void LayOut();
     void ReadButtonMap();
     void Changed();
-    void ShowError(const std::string &Text);
-    void HelpPopup(int Context);
-    void WriteBack();
-    void TypeCharacter(char C);
-    void ProgramEditKey(int Code, const std::string &Text);
-    void SetTitle(const std::string &Text);
-    void ShowPanes();
     void ShowMainDisplay(int Page);
     void SoftKeyPage0to2(int Tag);
     void SoftKeyPosition(int Tag);
@@ -194,13 +216,10 @@ private:
     void StepKnob(bool Up);
     void WriteReadout(const char *Name, double Value);
 
-    std::unique_ptr<TFanucControlPanel> FPanel;
-    std::unique_ptr<TFanuc21Input> FInput;
     std::unique_ptr<TTimer> FTimer;
     std::string FKeyIn;
     char FCursorChar = '_';
-    int FSavedPage = fpPosition;
-    int FCycleState = 0, FPreviousCycleState = 0, FBeforePrevious = 0;
+    int FPreviousCycleState = 0, FBeforePrevious = 0;
     int FDragX = 0, FDragY = 0;
     bool FDragging = false;
 };

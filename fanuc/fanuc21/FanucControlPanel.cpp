@@ -31,7 +31,7 @@ void TFanucControlPanel::ShowPosition(TMachineReadout &Readout) { FStation.ShowP
 void TFanucControlPanel::SetHasHomed(int Code)
 {
     TBasicControlPanel::SetHasHomed(Code);
-    const TLedRows &rows = FStation.Buttons().size() == Fanuc21Buttons().size() ? Fanuc21Leds : FanucOMLeds;
+    const TLedRows &rows = *FStation.LedRows;
     if (Code == 0 || Code == 6)
         FStation.SetLed(rows.HomeX, true);
     if (Code == 1 || Code == 6)
@@ -67,13 +67,13 @@ void TFanucControlPanel::SetCycleState(TCycleState State)
 void TFanucControlPanel::SetSingleStep(bool Value)
 {
     TBasicControlPanel::SetSingleStep(Value);
-    FStation.SetLed(10, SingleStep());
+    FStation.SetLed(FStation.LedRows->SingleBlock, SingleStep());
 }
 
 void TFanucControlPanel::SetBlockSkip(bool Value)
 {
     TBasicControlPanel::SetBlockSkip(Value);
-    FStation.SetLed(11, BlockSkip());
+    FStation.SetLed(FStation.LedRows->BlockSkip, BlockSkip());
 }
 
 void TFanucControlPanel::SetInPosition(bool Value)

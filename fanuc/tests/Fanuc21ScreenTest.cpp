@@ -1,13 +1,13 @@
 // The Fanuc 21 station without a window: pages, status line, key-in line,
 // keypad routing, PRESET, knob, emergency stop, operator buttons, the
 // program memory and its source, and the runs that ncrun drives.
-#include "engine/core/NetUtil.h"
 #include "fanuc/FanucButtons.h"
 #include "fanuc/FanucOffsets.h"
 #include "fanuc/FanucScript.h"
 #include "fanuc/fanuc21/Fanuc21Input.h"
 #include "fanuc/fanuc21/Fanuc21Screen.h"
 #include "fanuc/fanuc21/FanucControlPanel.h"
+#include "fanuc/tests/FanucTestFolder.h"
 #include "machine/MachineCommands.h"
 #include "platform/EventLoop.h"
 #include "platform/HelpService.h"
@@ -31,25 +31,7 @@ namespace fs = std::filesystem;
 // and a test clock.
 class StationTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        Folder = fs::temp_directory_path() / ("fanuc21_" + std::to_string(::getpid()) + "_" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Folder);
-        fs::create_directories(Folder);
-        fs::copy_file(fs::path(ORV_DATA_DIR) / "Tarnwick.ini", Folder / "Tarnwick.ini");
-        Previous = fs::current_path();
-        fs::current_path(Folder);
-        SetProgramPathOverride(Folder.string(), "Tarnwick");
-        Net = std::make_unique<TNetUtil>();
-    }
-    void TearDown() override
-    {
-        Station.reset();
-        Net.reset();
-        fs::current_path(Previous);
-        fs::remove_all(Folder);
-    }
+    void TearDown() override { Station.reset(); }
     TFanucScreen &Make()
     {
         Station = std::make_unique<TFanucScreen>();
@@ -67,8 +49,8 @@ protected:
         std::string error;
         ASSERT_TRUE(RunKeyScript(*Station, Script, nullptr, error)) << error;
     }
-    fs::path Folder, Previous;
-    std::unique_ptr<TNetUtil> Net;
+    test::TSettingsFolder Settings;
+    const fs::path &Folder = Settings.Path;
     TTestEventLoop Loop;
     TEventLoopScope LoopScope{Loop};
     TScriptedMessages Messages;
@@ -89,6 +71,28 @@ TEST_F(StationTest, FreshStationShowsPositionEditAndAnEmptyProgram)
     EXPECT_EQ(s.Text("OverrideLabel"), "OS50%");
     EXPECT_EQ(s.KnobFrame, 6);
     EXPECT_TRUE(s.Leds[Fanuc21Leds.Increments[0]]);
+}
+
+TEST_F(StationTest, StatusLineTable)
+{
+    TFanucScreen &s = Make();
+    const struct {
+        int Code;
+        const char *Fields[5];
+    } cases[] = {
+        {16, {"****", "****", "*** ", "***", ""}}, {3, {"JOG", "****", "*** ", "***", ""}},
+        {4, {"REF", "****", "*** ", "***", ""}},   {7, {"REF", "HOLD", "*** ", "***", ""}},
+        {9, {"REF", "HOLD", "MTN ", "***", ""}},   {11, {"REF", "HOLD", "--EM", "G--", ""}},
+        {13, {"REF", "HOLD", "*** ", "FIN", ""}},  {15, {"REF", "HOLD", "*** ", "***", "BAT"}},
+        {18, {"REF", "****", "*** ", "***", "BAT"}}, {21, {"REF", "****", "*** ", "***", ""}},
+        {99, {"REF", "****", "*** ", "***", ""}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Code);
+        s.ShowStatusItem(c.Code);
+        for (int f = 0; f < 5; ++f)
+            EXPECT_EQ(s.Text("StatDisp" + std::to_string(f + 1)), c.Fields[f]);
+    }
 }
 
 TEST_F(StationTest, PosCyclesAbsoluteRelativeAll)
@@ -160,9 +164,18 @@ TEST_F(StationTest, HelpModeSendsNothing)
     TFanucScreen &s = Make();
     Keys("HELP");
     EXPECT_EQ(s.Text("TopLabel"), "HELP SYSTEM");
-    Keys("CYCLE/START AUTO ESTOP SK2");
+    SetHelpService(&HelpService);
+    Keys("CYCLE/START AUTO ESTOP SK2 POS");
+    SetHelpService(nullptr);
     EXPECT_TRUE(Sent.empty());
-    ASSERT_EQ(HelpService.Requests().size(), 0u); // the station's help goes through Help()
+    // Each press asks the help file for its topic instead.
+    std::vector<int> contexts;
+    for (const auto &request : HelpService.Requests()) {
+        EXPECT_EQ(request.HelpFile, s.HelpFile);
+        contexts.push_back(request.Context);
+    }
+    EXPECT_EQ(contexts, (std::vector<int>{521, 503, 1001, 1000, 24}));
+    EXPECT_NE(s.HelpFile.find("FanucHelp.hlp"), std::string::npos);
 }
 
 TEST_F(StationTest, OperatorButtons)
@@ -337,6 +350,29 @@ TEST_F(StationTest, HighlightFollowsLinesPastPercentAndBlankLines)
     }
 }
 
+TEST_F(StationTest, ProgramSoftKeysOpenSaveAndStartPrograms)
+{
+    TFanucScreen &s = Make();
+    s.ShowMachineMode(modeEdit);
+    EXPECT_EQ(s.Text("SoftKey2"), " DIR  ");
+    const std::string file = Write("open.fnc", "O0007\r\nG00 X1.\r\n");
+    Messages.Answer(file);
+    Keys("SK3"); // DIR opens
+    EXPECT_EQ(s.FileName, file);
+    EXPECT_EQ(s.Program.Words.front(), "O0007");
+    Keys("SK6 SK7"); // (OPRT), continue
+    EXPECT_EQ(s.Text("SoftKey3"), "PUNCH ");
+    Keys("\"G01\" INSERT");
+    const std::string saved = (Folder / "saved.fnc").string();
+    Messages.Answer(saved);
+    Keys("SK4"); // PUNCH saves as
+    EXPECT_EQ(s.FileName, saved);
+    EXPECT_FALSE(s.Modified);
+    Keys("SK5"); // DELETE starts a new program
+    EXPECT_EQ(s.Program.Words, (std::vector<std::string>{"O0000", ";"}));
+    EXPECT_TRUE(s.FileName.empty());
+}
+
 TEST_F(StationTest, OffsetPagesWithoutToolingShowTheMessage)
 {
     TFanucScreen &s = Make();
@@ -368,18 +404,7 @@ TEST(FanucOffs, PageKeysWrapAndInputAnswersWithTheMessage)
 
 // --- Runs through ncrun ---
 
-std::string RunNcrun(const std::string &Arguments, int &Status)
-{
-    std::string command = std::string(ORV_NCRUN_PATH) + " " + Arguments + " 2>/dev/null";
-    FILE *pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    Status = WEXITSTATUS(::pclose(pipe));
-    return out;
-}
+using test::RunNcrun;
 
 std::string Data(const char *Name) { return std::string(ORV_SOURCE_DIR) + "/fanuc/tests/data/" + Name; }
 

@@ -172,8 +172,8 @@ void TControllerSim::Byte(uint8_t B) {
         if (B == '\n') {
             CommandLine(FLine);
             FLine.clear();
-        } else if (B != '\r')
-            FLine += char(B);
+        } else if (B >= 32 || B == frames::CtrlZ)
+            FLine += char(B); // the terminal drops other control bytes
         return;
     }
     switch (FParse) {
@@ -259,6 +259,11 @@ void TControllerSim::Frame(const std::string &Raw, bool Read) {
     if (Read) {
         if (has(TSimFault::NoAck))
             return; // a read not understood is not answered
+        for (const TSimFault &f : FCurrent)
+            if (f.Kind == TSimFault::Nak) {
+                SendAck(true, f.NakValue);
+                return;
+            }
         ReadRequest(command, channel, frame.substr(head + 1, frame.size() - head - 2));
         return;
     }
@@ -266,6 +271,14 @@ void TControllerSim::Frame(const std::string &Raw, bool Read) {
     if (frames::Check(body) != uint8_t(frame.back())) {
         SendAck(true);
         return;
+    }
+    std::string payload = frame.substr(head + 1, frame.size() - head - 3);
+    if (LengthByte && command != "CT" && command != "ST") {
+        if (payload.empty() || uint8_t(payload[0]) != payload.size() - 1 + 33) {
+            SendAck(true);
+            return;
+        }
+        payload.erase(0, 1);
     }
     TSimFault nak;
     for (const TSimFault &f : FCurrent)
@@ -279,25 +292,62 @@ void TControllerSim::Frame(const std::string &Raw, bool Read) {
     // carried out twice.
     if (frame != FLastWrite) {
         FLastWrite = frame;
-        WriteFrame(command, channel, frame.substr(head + 1, frame.size() - head - 3), frame);
+        WriteFrame(command, channel, payload, frame);
     }
     if (has(TSimFault::NoAck))
         return;
     SendAck(false);
 }
 
+// The controller's command line: ">" prompts each line, "ver" names the
+// firmware, a "LOAD" line is echoed and the lines after it are taken
+// without a prompt until a Ctrl-Z, "run" starts the program loaded.
 void TControllerSim::CommandLine(const std::string &Line) {
     Record('<', "line", Line);
-    if (SameText(Trim(Line), "RUN")) {
+    std::string text = Trim(Line);
+    if (Line.find(char(frames::CtrlZ)) != std::string::npos) {
+        FLoading = false;
+        Send("\r\n>", "line");
+        return;
+    }
+    if (FLoading) {
+        FProgram.push_back(text);
+        return;
+    }
+    if (SameText(text, "RUN")) {
+        LoadedVersions();
         ProgramRunning = true;
-        Send("Corvane\r\n", "line");
+        Send(Banner + "\r\n", "line");
         return;
     }
-    if (SameText(Trim(Line), "ver")) {
-        Send("MINT 2.0.4\r\n>", "line");
+    if (SameText(text, "ver")) {
+        std::string version = VersionText.rfind("vn", 0) == 0 ? VersionText.substr(2) : VersionText;
+        Send("MINT " + version + "\r\n>", "line");
         return;
     }
+    if (UpperCase(text).find("LOAD") != std::string::npos) {
+        FLoading = true;
+        Send(UpperCase(text) + "\r\n", "line");
+        return;
+    }
+    if (!text.empty())
+        FProgram.push_back(text);
     Send("\r\n>", "line");
+}
+
+// "comms(31) = 4" in the program loaded: the version entries it sets.
+void TControllerSim::LoadedVersions() {
+    for (const std::string &line : FProgram) {
+        std::string upper = UpperCase(line);
+        for (int index : {31, 32}) {
+            if (upper.find("COMMS(" + IntToStr(index) + ")") == std::string::npos)
+                continue;
+            size_t eq = upper.find('=');
+            if (eq == std::string::npos)
+                continue;
+            SetCommsValue(index, Number(Trim(upper.substr(eq + 1))));
+        }
+    }
 }
 
 // ---------------------------------------------------------------- commands
@@ -329,6 +379,8 @@ void TControllerSim::WriteFrame(const std::string &Command, int Channel, const s
             SetCommsValue(99, 19);
             Announce();
         }
+    } else if (Command == "M3" && Channel == 0) {
+        ProgramRunning = false; // the program breaks to the command line
     } else if (Command == "ST") {
         StartMotion(x, y, z, 0);
     } else if (Command == "HS" && !f.empty()) {
@@ -483,6 +535,8 @@ void TControllerSim::Send(const std::string &Bytes, const std::string &Kind) {
             used = false;
         it = used ? FCurrent.erase(it) : it + 1;
     }
+    if (Silent)
+        return;
     Record('>', Kind, out);
     size_t done = 0;
     while (done < out.size() && !FStop) {

@@ -81,6 +81,13 @@ public:
     double SpeedUp = 1;             // motion runs this many times faster
     int PaceBaud = 0;               // > 0: bytes take their line time (8N2)
     std::string VersionText = "vnCorvane Mint 5.04";
+    // Control Type 6: write frames other than "CT" and "ST" carry a length
+    // byte (payload bytes + 33); a wrong one is refused with a NAK.
+    bool LengthByte = false;
+    // A controller that takes every byte and answers nothing.
+    std::atomic<bool> Silent{false};
+    // The start-up banner the command line answers "run" with.
+    std::string Banner = "Corvane Mint program started";
 
     // State the tests look at (under the lock).
     double CommsValue(int Index) const;
@@ -137,6 +144,11 @@ private:
     // Parser.
     enum { psIdle, psFrame, psCheck } FParse = psIdle;
     std::string FFrame, FLine;
+    // Command line: a "LOAD" block takes lines without a prompt until a
+    // Ctrl-Z; the lines loaded set entries 31 and 32 when the program runs.
+    bool FLoading = false;
+    std::vector<std::string> FProgram;
+    void LoadedVersions();
     std::string FLastWrite;
     // Motion: start time, duration, per-axis from/to (steps).
     TAxisMotion FAxis[3];

@@ -4,7 +4,8 @@
 // side has talked and closed its end, or SIGTERM. The frame log goes to
 // --log at the end.
 //   ctrlsim [--port-file FILE] [--log FILE] [--speed N] [--clear-delay MS]
-//           [--pace BAUD] [--no-program] [--fault KIND:MATCH[:COUNT]]...
+//           [--pace BAUD] [--no-program] [--version TEXT] [--length-check]
+//           [--fault KIND:MATCH[:COUNT]]...
 //           [--fault-rate PERCENT --seed N]
 // KIND: drop, garble, garble-answer, delay, no-ack, nak, bad-check,
 // status-before-check, late-ack, never-done, guard-open.
@@ -86,6 +87,10 @@ int main(int Argc, char **Argv) {
             sim.PaceBaud = orv::StrToIntDef(value(), 19200);
         else if (a == "--no-program")
             sim.ProgramRunning = false;
+        else if (a == "--version")
+            sim.VersionText = value();
+        else if (a == "--length-check")
+            sim.LengthByte = true;
         else if (a == "--fault-rate")
             ratePercent = orv::StrToIntDef(value(), 0);
         else if (a == "--seed")

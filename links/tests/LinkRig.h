@@ -7,6 +7,7 @@
 
 #include "links/ComDrv32.h"
 #include "links/LowLevel.h"
+#include "links/MsgDrv.h"
 #include "links/sim/ControllerSim.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
@@ -35,8 +36,8 @@ public:
         // only looks at how many bytes wait on the PC side.
         Probe = ::open(Slave.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
         Settings = Temp.Write("Tarnwick.ini", "[Serial Ports]\nCOM1=" + Slave + "\n");
-        SentBase = TCommPortDriver::TotalBytesSent();
-        ReceivedBase = TCommPortDriver::TotalBytesReceived();
+        SentBase = TotalSent();
+        ReceivedBase = TotalReceived();
     }
     ~TSimRig() {
         Sim.Stop();
@@ -52,8 +53,8 @@ public:
         while (std::chrono::steady_clock::now() < end) {
             int waiting = 0;
             ::ioctl(Probe, FIONREAD, &waiting);
-            uint64_t sent = TCommPortDriver::TotalBytesSent() - SentBase;
-            uint64_t received = TCommPortDriver::TotalBytesReceived() - ReceivedBase;
+            uint64_t sent = TotalSent() - SentBase;
+            uint64_t received = TotalReceived() - ReceivedBase;
             if (Sim.BytesIn() == sent && received + uint64_t(waiting) >= Sim.BytesOut() &&
                 Sim.Quiet())
                 return;
@@ -84,6 +85,13 @@ public:
     bool Opened = false;
 
 private:
+    // Bytes through both kinds of driver.
+    static uint64_t TotalSent() {
+        return TCommPortDriver::TotalBytesSent() + TMsgCommPortDriver::TotalBytesSent();
+    }
+    static uint64_t TotalReceived() {
+        return TCommPortDriver::TotalBytesReceived() + TMsgCommPortDriver::TotalBytesReceived();
+    }
     int Probe = -1;
     uint64_t SentBase = 0, ReceivedBase = 0;
 };

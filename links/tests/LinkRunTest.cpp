@@ -22,7 +22,14 @@ using TRun = test::TNcrunRun;
 
 class LinkRunTest : public test::TNcrunRig {
 protected:
-    LinkRunTest() { Machine({{"Control Type=0", "Control Type=5"}, {"Baud rate=9600", "Baud rate=19200"}}); }
+    LinkRunTest() {
+        Machine({{"Control Type=0", "Control Type=5"}, {"Baud rate=9600", "Baud rate=19200"}});
+    }
+    // Control Type and program file of the machine.
+    void SetMachine(int ControlType, const std::string &MintFile = "NONE") {
+        Machine({{"Control Type=5", "Control Type=" + std::to_string(ControlType)},
+                 {"Mint File=NONE", "Mint File=" + MintFile}});
+    }
 
     // Starts the simulator with Args, maps COM1 to it and runs ncrun.
     TRun Run(const std::vector<std::string> &SimArgs, int ScreenUpdateMs = 0) {
@@ -70,17 +77,37 @@ protected:
         auto split = [](const std::vector<std::string> &All, std::vector<std::string> &Modes) {
             std::vector<std::string> rest;
             for (const std::string &f : All)
-                (f.rfind("<EOT>MB602,", 0) == 0 ? Modes : rest).push_back(f);
+                (f.rfind("<EOT>MB602,", 0) == 0 || f.rfind("<EOT>MB6%02,", 0) == 0 ? Modes : rest)
+                    .push_back(f);
             return rest;
         };
         std::vector<std::string> gotModes, wantModes;
         EXPECT_EQ(split(Got, gotModes), split(Want, wantModes));
         EXPECT_EQ(gotModes, wantModes);
     }
-    static std::string ExpectedFile() {
-        return std::string(ORV_SOURCE_DIR) + "/links/tests/data/link_run.frames";
+    static std::string ExpectedFile(const std::string &Name = "link_run") {
+        return std::string(ORV_SOURCE_DIR) + "/links/tests/data/" + Name + ".frames";
     }
-    static std::vector<std::string> Expected() { return Lines(ReadFile(ExpectedFile())); }
+    static std::vector<std::string> Expected(const std::string &Name = "link_run") {
+        return Lines(ReadFile(ExpectedFile(Name)));
+    }
+    // A run of the program that must write exactly the frames of Name.
+    void RunsExactly(const std::vector<std::string> &SimArgs, const std::string &Name) {
+        TRun r = Run(SimArgs);
+        EXPECT_EQ(r.Status, 0) << r.Err;
+        if (std::getenv("ORV_UPDATE_GOLDEN")) {
+            std::ofstream out(ExpectedFile(Name), std::ios::binary);
+            for (const std::string &f : WriteFrames(r))
+                out << f << "\n";
+        }
+        int resends = 0;
+        ExpectFrames(WriteFrames(r, &resends), Expected(Name));
+        EXPECT_EQ(resends, 0);
+        EXPECT_NE(r.Out.find("POS X60000 Y60000 Z0 X150.000 Y150.000 Z0.000"), std::string::npos)
+            << r.Out;
+        Last = r;
+    }
+    TRun Last;
 };
 
 TEST_F(LinkRunTest, RunsTheProgramToItsEnd) {
@@ -137,6 +164,49 @@ TEST_F(LinkRunTest, TheGuardOpenAtTheToolChange) {
     // The block ends with its error: no M6 goes after it.
     std::vector<std::string> frames = WriteFrames(r);
     EXPECT_EQ(std::count(frames.begin(), frames.end(), "<EOT>MB618,6<ETX>-"), 0);
+}
+
+// Control Type 0: the probe's version "vn2.0.4" keeps it; its start frame
+// goes before the frames of the Control Type 5 run.
+TEST_F(LinkRunTest, ControlType0AgainstVersion204) {
+    SetMachine(0);
+    RunsExactly({"--version", "vn2.0.4"}, "link_run_type0");
+    EXPECT_EQ(Expected("link_run_type0").front(), "<EOT>M312<ETX>z");
+    std::vector<std::string> rest = Expected("link_run_type0");
+    rest.erase(rest.begin());
+    ExpectFrames(rest, Expected());
+}
+
+// Control Type 0 in the machine file, but "vn2.1" answers: the link runs
+// Control Type 6, every write frame but "CT" and "ST" with its length
+// byte, which the simulator checks.
+TEST_F(LinkRunTest, ControlType6AgainstVersion21) {
+    SetMachine(0);
+    RunsExactly({"--version", "vn2.1", "--length-check"}, "link_run_type6");
+    std::vector<std::string> frames = Expected("link_run_type6");
+    EXPECT_NE(std::find(frames.begin(), frames.end(), "<EOT>MB6%07,2<ETX><STX>"), frames.end());
+    EXPECT_NE(std::find(frames.begin(), frames.end(), "<EOT>CT6<ETX>&"), frames.end());
+}
+
+// The controller's program is missing: the probe loads the program file
+// over the command line, starts it, and the run goes on as Control Type 6.
+TEST_F(LinkRunTest, AMissingProgramIsLoadedAndStartedFirst) {
+    SetMachine(6, std::string(ORV_SOURCE_DIR) + "/links/tests/data/link_run.mnt");
+    RunsExactly({"--version", "vn2.1", "--length-check", "--no-program"}, "link_run_download");
+    // The two forms of the mode frame, then the frames of Control Type 6.
+    std::vector<std::string> frames = Expected("link_run_download");
+    ASSERT_GE(frames.size(), 2u);
+    EXPECT_EQ(frames[0], "<EOT>M310<ETX>x");
+    EXPECT_EQ(frames[1], "<EOT>M31\"0<ETX>Z");
+    ExpectFrames({frames.begin() + 2, frames.end()}, Expected("link_run_type6"));
+    std::vector<std::string> lines;
+    for (const std::string &line : Last.Log)
+        if (line.find(" < line ") != std::string::npos)
+            lines.push_back(line.substr(line.find(" < line ") + 8));
+    EXPECT_EQ(lines, (std::vector<std::string>{"ver", "REM Controller program of the link runs",
+                                               "comms(31) = 5", "comms(32) = 4", "auto",
+                                               "LOAD main", "print \"mill ready\"", "loop",
+                                               "endl", "<1A>", "run"}));
 }
 
 TEST_F(LinkRunTest, NoControllerOnThePort) {

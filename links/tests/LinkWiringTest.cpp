@@ -60,7 +60,8 @@ TEST(LinkWiringTest, TheMachineButtonMakesTheLink) {
     bool named = false;
     for (const TRecordedMessage &m : messages.Log())
         named = named || m.Text.find("Error Locating COM") != std::string::npos ||
-                m.Text.find("Control Type") != std::string::npos;
+                m.Text.find("Control Type") != std::string::npos ||
+                m.Text.find("Machine not found !") != std::string::npos;
     EXPECT_TRUE(named);
     host.ClickButton(TMainButton::MachineOutput);
     EXPECT_EQ(engine.Machine(), nullptr);

@@ -111,9 +111,10 @@ TEST_F(MachLinkTest, OtherControlTypesFailWithAnErrorNamingTheType) {
     struct TCase {
         int Type;
         const char *Class;
-    } cases[] = {{0, "TControllerNewComms"},    {1, "TControllerNextMove"},
-                 {2, "TControllerQuorel"},      {3, "TControllerTRIO"},
-                 {4, "TControllerLowLevelNew"}, {6, "TControllerNewCommsNewChip"},
+    } cases[] = {{1, "TControllerNextMove"},
+                 {2, "TControllerQuorel"},
+                 {3, "TControllerTRIO"},
+                 {4, "TControllerLowLevelNew"},
                  {7, "TControllerNextMoveES"}};
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Type);

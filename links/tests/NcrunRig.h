@@ -118,9 +118,19 @@ protected:
                 Prepare(main);
             r = RunNcrun();
         }
-        ::kill(pid, SIGTERM);
+        // The simulator reads at the line's pace: it ends by itself once it
+        // has read all the run wrote and found the line closed (3 s), and
+        // writes its log then; one that does not is stopped.
         int status = 0;
-        ::waitpid(pid, &status, 0);
+        auto gone = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        pid_t ended = 0;
+        while ((ended = ::waitpid(pid, &status, WNOHANG)) == 0 &&
+               std::chrono::steady_clock::now() < gone)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (ended == 0) {
+            ::kill(pid, SIGTERM);
+            ::waitpid(pid, &status, 0);
+        }
         r.Log = Lines(ReadFile(log));
         return r;
     }

@@ -337,6 +337,7 @@ bool TLxPrintDialog::Run(bool Setup, TLxPrintDialogAnswer &Answer)
         spec.PrintToFile = PrintToFile;
     }
     FillCommon(spec);
+    spec.ModuleTexts = ModuleTexts;
     if (!host->RunPrintDialog(spec, Answer))
         return false;
     if (FPrinter && !Answer.Device.empty())

@@ -154,6 +154,9 @@ struct TLxPrintDialogSpec {
     const TLxDictionary *Dictionary = nullptr;
     bool Centre = true;
     void *Parent = nullptr;
+    // Made through the dialog module: texts always set (the sources
+    // without a dictionary).
+    bool ModuleTexts = false;
 };
 
 struct TLxPrintDialogAnswer {

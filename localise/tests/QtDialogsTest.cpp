@@ -1,6 +1,7 @@
 #include "localise/LxTextDictionary.h"
 #include "localise/dialogs/LxMlDlgs.h"
 #include "localise/tests/LxTestSupport.h"
+#include "localise/tests/WhenModal.h"
 #include "localise/ui/LxQtDialogs.h"
 #include "localise/ui/LxWidgetText.h"
 #include "platform/ui/FindDialogs.h"
@@ -9,6 +10,14 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLineEdit>
+#include <QCheckBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QTimer>
 
@@ -17,30 +26,9 @@
 #include <functional>
 
 using namespace orv;
+using orv::test::WhenModal;
 
 namespace {
-
-// Runs Inspect on the modal dialog once it is up, then cancels it; the
-// dialog is looked for again and again for a bounded number of turns.
-void WhenModal(std::function<void(QDialog &)> Inspect)
-{
-    auto *timer = new QTimer;
-    auto turns = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, turns, Inspect] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog && ++*turns < 500)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (!dialog) {
-            ADD_FAILURE() << "no dialog came up";
-            return;
-        }
-        Inspect(*dialog);
-        dialog->reject();
-    });
-    timer->start(5);
-}
 
 class LxQtDialogsTest : public test::TLxEnvironmentTest {
 protected:
@@ -48,6 +36,9 @@ protected:
     {
         TLxEnvironmentTest::SetUp();
         InstallLxDialogs();
+        // Qt's widgets take their texts again once the translator is in.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
         Dictionary.SetDictionaryName("Dictionary1");
         Dictionary.SetLanguageFileName(std::string(ORV_DATA_DIR) + "/language.txt");
         Dictionary.SetFileName(std::string(ORV_DATA_DIR) + "/translat.txt");
@@ -225,6 +216,198 @@ TEST_F(LxQtDialogsTest, OldStyleSaveDialogsTypeBoxAndDefaultExtension)
         EXPECT_EQ(suffix.toStdString(), c.Suffix);
         EXPECT_EQ(dialog.FileName, "part.gnc"); // cancelled: unchanged
     }
+}
+
+} // namespace
+
+namespace {
+
+// The text of a dialog's control: by object name, or "#1" / "#2" for the
+// control with that id (the unnamed accept and cancel buttons).
+std::string ControlText(QDialog &Dialog, const std::string &Name)
+{
+    QWidget *control = nullptr;
+    if (Name[0] == '#') {
+        for (QWidget *w : Dialog.findChildren<QWidget *>())
+            if (w->property("lxControlId").toString() == QString::fromStdString(Name.substr(1)))
+                control = w;
+    } else {
+        control = Dialog.findChild<QWidget *>(QString::fromStdString(Name));
+    }
+    if (!control)
+        return "(no " + Name + ")";
+    return TLxWidgetText(control).Text();
+}
+
+TEST_F(LxQtDialogsTest, PrintDialogsSpeakTheLanguageAndSitOverTheirParent)
+{
+    struct Case {
+        const char *Name;
+        bool Setup;
+        bool Dictionary;
+        const char *Caption;
+        std::vector<std::pair<std::string, const char *>> Texts; // control, text
+    };
+    const Case cases[] = {
+        {"print",
+         false,
+         true,
+         "Drucken",
+         {{"#1", "OK"},
+          {"#2", "Abbrechen"},
+          {"collate", "&Sortieren"},
+          {"gbPrintRange", "Druckbereich"},
+          {"printAll", "&Alles"},
+          {"properties", "&Eigenschaften"},
+          {"printerGroup", "Drucker"}}},
+        {"printer set-up",
+         true,
+         true,
+         "Druckereinrichtung",
+         {{"#1", "OK"},
+          {"#2", "Abbrechen"},
+          {"portrait", "&Hochformat"},
+          {"landscape", "&Querformat"},
+          {"groupBox_3", "Ausrichtung"},
+          {"groupBox_2", "Papier"},
+          {"pageSizeLabel", "&Gr\xC3\xB6\xC3\x9F" "e:"}}},
+        // No dictionary: Qt's own texts stay.
+        {"print without a dictionary",
+         false,
+         false,
+         "Print",
+         {{"collate", "Collate"}, {"gbPrintRange", "Print range"}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        if (!c.Dictionary) {
+            Dictionary.Close();
+            TLxDictionaries::Remove(&Dictionary);
+        }
+        QPrinter qtPrinter;
+        TLxQtPrinter printer(qtPrinter);
+        TLxPrinterSetupDialog setup(&printer);
+        TLxPrintDialog print(&printer);
+        TLxPrintDialog &dialog = c.Setup ? setup : print;
+        dialog.Parent = &Parent;
+        dialog.SetCopies(2);
+        std::string caption;
+        std::vector<std::string> texts;
+        QPoint centre;
+        WhenModal([&](QDialog &D) {
+            EXPECT_TRUE(c.Setup ? qobject_cast<QPageSetupDialog *>(&D) != nullptr
+                                : qobject_cast<QPrintDialog *>(&D) != nullptr);
+            caption = D.windowTitle().toStdString();
+            for (const auto &text : c.Texts)
+                texts.push_back(ControlText(D, text.first));
+            centre = Centre(D);
+        });
+        EXPECT_FALSE(dialog.Execute());
+        if (!c.Dictionary)
+            TLxDictionaries::Add(&Dictionary);
+        EXPECT_EQ(caption, c.Caption);
+        ASSERT_EQ(texts.size(), c.Texts.size());
+        for (size_t i = 0; i < texts.size(); ++i)
+            EXPECT_EQ(texts[i], c.Texts[i].second) << c.Texts[i].first;
+        EXPECT_LE((centre - Centre(Parent)).manhattanLength(), 10);
+        EXPECT_EQ(dialog.Copies(), 2); // cancelled: unchanged
+    }
+}
+
+// A printer that is not a Qt one: the dialog shows its count and device.
+class TStandInPrinter : public TLxPrinter {
+public:
+    int Copies() const override { return FCopies; }
+    void SetCopies(int Value) override { FCopies = Value; }
+    std::string DeviceName() const override { return {}; }
+    void SetDevice(const std::string &) override {}
+    int FCopies = 4;
+};
+
+TEST_F(LxQtDialogsTest, ConfirmedPrintDialogReturnsItsChoices)
+{
+    QTemporaryDir folder;
+    QPrinter qtPrinter;
+    qtPrinter.setOutputFileName(folder.filePath("out.pdf"));
+    TLxQtPrinter printer(qtPrinter);
+    TLxPrintDialog dialog(&printer);
+    dialog.Options = poPageNums;
+    dialog.MinPage = 1;
+    dialog.MaxPage = 9;
+    WhenModal(
+        [](QDialog &D) {
+            D.findChild<QSpinBox *>("copies")->setValue(3);
+            D.findChild<QCheckBox *>("collate")->setChecked(true);
+            D.findChild<QRadioButton *>("printRange")->setChecked(true);
+            D.findChild<QSpinBox *>("from")->setValue(2);
+            D.findChild<QSpinBox *>("to")->setValue(4);
+        },
+        true);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.Copies(), 3);
+    EXPECT_EQ(qtPrinter.copyCount(), 3);
+    EXPECT_TRUE(dialog.Collate);
+    EXPECT_EQ(dialog.PrintRange, prPageNums);
+    EXPECT_EQ(dialog.FromPage, 2);
+    EXPECT_EQ(dialog.ToPage, 4);
+
+    // The count a printer keeps itself comes back whichever way the
+    // dialog answers (one copy, or the count).
+    TStandInPrinter standIn;
+    TLxPrintDialog other(&standIn);
+    int shown = 0;
+    WhenModal([&](QDialog &D) { shown = D.findChild<QSpinBox *>("copies")->value(); }, true);
+    ASSERT_TRUE(other.Execute());
+    EXPECT_EQ(shown, 4);
+    EXPECT_EQ(other.Copies(), 4);
+    EXPECT_EQ(standIn.Copies(), 4);
+}
+
+TEST_F(LxQtDialogsTest, ProgramPrintGoesThroughTheLocalisedDialog)
+{
+    QTemporaryDir folder;
+    QPrinter qtPrinter;
+    qtPrinter.setOutputFileName(folder.filePath("out.pdf"));
+    std::string name, caption;
+    WhenModal([&](QDialog &D) {
+        name = D.objectName().toStdString();
+        caption = D.windowTitle().toStdString();
+        D.findChild<QSpinBox *>("copies")->setValue(2);
+    }, true);
+    int copies = 0;
+    ASSERT_TRUE(LxPrint(nullptr, qtPrinter, copies));
+    EXPECT_EQ(name, "LxPrintDialog");
+    EXPECT_EQ(caption, "Drucken");
+    // The program prints the copies the printer does not make itself.
+    EXPECT_EQ(copies, qtPrinter.supportsMultipleCopies() ? 1 : 2);
+    EXPECT_EQ(qtPrinter.copyCount(), 2);
+    WhenModal([&](QDialog &D) { name = D.objectName().toStdString(); });
+    EXPECT_FALSE(LxPrinterSetup(nullptr, qtPrinter));
+    EXPECT_EQ(name, "LxPrinterSetupDialog");
+}
+
+} // namespace
+
+namespace {
+
+// Two files chosen at once come back as whole paths, FileName the first.
+TEST_F(LxQtDialogsTest, MultiSelectReturnsWholePathsFileNameFirst)
+{
+    TLxOpenDialog dialog;
+    dialog.Options |= ofAllowMultiSelect;
+    dialog.SetInitialDir(std::string(ORV_DATA_DIR) + "/");
+    WhenModal(
+        [](QDialog &D) {
+            auto *name = D.findChild<QLineEdit *>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            name->setText("\"translat.txt\" \"language.txt\"");
+        },
+        true);
+    ASSERT_TRUE(dialog.Execute());
+    const std::string data = ORV_DATA_DIR;
+    EXPECT_EQ(dialog.Files(),
+              (std::vector<std::string>{data + "/translat.txt", data + "/language.txt"}));
+    EXPECT_EQ(dialog.FileName, data + "/translat.txt");
 }
 
 } // namespace

@@ -6,14 +6,22 @@
 #include "localise/ui/LxWidgetText.h"
 #include "platform/ui/FindDialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QDialogButtonBox>
+#include <QEvent>
 #include <QFileSystemModel>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QTimer>
 #include <QTranslator>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <utility>
 
@@ -102,6 +110,110 @@ void SetFileDialogTexts(QFileDialog &Dialog, const TLxFileDialogSpec &Spec)
                 Dialog.setLabelText(role, Q(text));
 }
 
+// Where Qt's print and page set-up dialogs keep the controls of the tables
+// (by object name, inside a named box where the name repeats). Qt's print
+// dialog has no print-to-file box (a printer "Print to File" instead), no
+// status and no comment; its set-up dialog shows no printer.
+struct TPrintControl {
+    int Id;
+    const char *Box;
+    const char *Name;
+};
+constexpr TPrintControl PrintControls[] = {
+    {1041, "", "collate"},         {1089, "", "printRange"},
+    {1090, "gbPrintRange", "label_3"}, {1025, "", "properties"},
+    {1056, "", "printAll"},        {1057, "", "printSelection"},
+    {1058, "", "pagesRadioButton"}, {1072, "", "gbPrintRange"},
+    {1073, "copiesTab", "groupBox"}, {1075, "", "printerGroup"},
+    {1092, "copiesTab", "label"},  {1093, "printerGroup", "label"},
+    {1094, "printerGroup", "label_3"}, {1097, "printerGroup", "label_2"},
+};
+constexpr TPrintControl SetupControls[] = {
+    {1089, "", "pageSizeLabel"}, {1090, "", "paperSourceLabel"}, {1056, "", "portrait"},
+    {1057, "", "landscape"},     {1072, "", "groupBox_3"},      {1073, "", "groupBox_2"},
+};
+
+// Gives the print dialog's controls their control ids; the accepting
+// button is 1, the cancelling one 2.
+void MarkPrintControls(QDialog &Dialog, bool Setup)
+{
+    for (QDialogButtonBox *box : Dialog.findChildren<QDialogButtonBox *>())
+        for (QAbstractButton *button : box->buttons()) {
+            const auto role = box->buttonRole(button);
+            if (role == QDialogButtonBox::AcceptRole || role == QDialogButtonBox::RejectRole)
+                button->setProperty("lxControlId", role == QDialogButtonBox::AcceptRole ? 1 : 2);
+        }
+    const auto mark = [&Dialog](const auto &Controls) {
+        for (const TPrintControl &c : Controls) {
+            QObject *box = *c.Box ? Dialog.findChild<QObject *>(c.Box) : &Dialog;
+            if (QWidget *control = box ? box->findChild<QWidget *>(c.Name) : nullptr)
+                control->setProperty("lxControlId", c.Id);
+        }
+    };
+    if (Setup)
+        mark(SetupControls);
+    else
+        mark(PrintControls);
+}
+
+// Calls Apply whenever the dialog is shown or becomes active, and once Qt
+// has set its own texts again after a change of Qt's translators; Shown
+// once it has its size, as it is shown.
+class TActivationWatch : public QObject {
+public:
+    TActivationWatch(std::function<void()> Apply, std::function<void()> Shown)
+        : FApply(std::move(Apply)), FShown(std::move(Shown))
+    {
+    }
+    bool eventFilter(QObject *Dialog, QEvent *Event) override
+    {
+        if (Event->type() == QEvent::Show || Event->type() == QEvent::WindowActivate)
+            FApply();
+        if (Event->type() == QEvent::Show)
+            FShown();
+        if (Event->type() == QEvent::LanguageChange)
+            QTimer::singleShot(0, Dialog, FApply);
+        return false;
+    }
+
+private:
+    std::function<void()> FApply;
+    std::function<void()> FShown;
+};
+
+void SetPrintOptions(QPrintDialog &Dialog, const TLxPrintDialogSpec &Spec)
+{
+    Dialog.setOption(QAbstractPrintDialog::PrintToFile,
+                     (Spec.Options & poPrintToFile) != 0 &&
+                         (Spec.Options & poDisablePrintToFile) == 0);
+    Dialog.setOption(QAbstractPrintDialog::PrintPageRange, (Spec.Options & poPageNums) != 0);
+    Dialog.setOption(QAbstractPrintDialog::PrintSelection, (Spec.Options & poSelection) != 0);
+    Dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
+    if (Spec.MaxPage > 0)
+        Dialog.setMinMax(Spec.MinPage, Spec.MaxPage);
+    if (Spec.ToPage > 0)
+        Dialog.setFromTo(Spec.FromPage, Spec.ToPage);
+    Dialog.setPrintRange(Spec.PrintRange == prSelection  ? QAbstractPrintDialog::Selection
+                         : Spec.PrintRange == prPageNums ? QAbstractPrintDialog::PageRange
+                                                         : QAbstractPrintDialog::AllPages);
+}
+
+void ReadPrintAnswer(const QPrintDialog &Dialog, const QPrinter &Printer,
+                     TLxPrintDialogAnswer &Answer)
+{
+    Answer.Collate = Printer.collateCopies();
+    Answer.PrintToFile = !Printer.outputFileName().isEmpty();
+    Answer.PrintRange = Dialog.printRange() == QAbstractPrintDialog::Selection ? prSelection
+                        : Dialog.printRange() == QAbstractPrintDialog::PageRange
+                            ? prPageNums
+                            : prAllPages;
+    Answer.FromPage = Dialog.fromPage();
+    Answer.ToPage = Dialog.toPage();
+    // A printer that makes its copies itself answers one copy; the count
+    // is then the printer's own.
+    Answer.Copies = Printer.supportsMultipleCopies() ? 1 : Printer.copyCount();
+}
+
 class TLxQtDialogHost : public TLxDialogHost {
 public:
     bool RunFileDialog(const TLxFileDialogSpec &Spec, TLxFileDialogAnswer &Answer) override
@@ -176,10 +288,56 @@ public:
         return true;
     }
 
-    // Printing goes through the program's own print dialogs; none here.
-    bool RunPrintDialog(const TLxPrintDialogSpec &, TLxPrintDialogAnswer &) override
+    // Qt's print and page set-up dialogs (its own widgets on this platform)
+    // over the Qt printer, or over one made like the given printer.
+    bool RunPrintDialog(const TLxPrintDialogSpec &Spec, TLxPrintDialogAnswer &Answer) override
     {
-        return false;
+        QPrinter own;
+        auto *qtPrinter = dynamic_cast<TLxQtPrinter *>(Spec.Printer);
+        QPrinter &printer = qtPrinter ? qtPrinter->Printer() : own;
+        if (Spec.Printer && !qtPrinter) {
+            if (!Spec.Printer->DeviceName().empty())
+                own.setPrinterName(Q(Spec.Printer->DeviceName()));
+            own.setCopyCount(std::max(1, Spec.Printer->Copies()));
+        }
+        if (!Spec.Setup) {
+            printer.setCollateCopies(Spec.Collate);
+            if (Spec.Copies >= 1)
+                printer.setCopyCount(Spec.Copies);
+        }
+        std::unique_ptr<QDialog> dialog;
+        if (Spec.Setup) {
+            dialog = std::make_unique<QPageSetupDialog>(&printer, ParentOf(Spec.Parent));
+            dialog->setObjectName("LxPrinterSetupDialog");
+        } else {
+            auto print = std::make_unique<QPrintDialog>(&printer, ParentOf(Spec.Parent));
+            SetPrintOptions(*print, Spec);
+            print->setObjectName("LxPrintDialog");
+            dialog = std::move(print);
+        }
+        MarkPrintControls(*dialog, Spec.Setup);
+        const TLxDialogKind kind = Spec.Setup ? TLxDialogKind::PrintSetup : TLxDialogKind::Print;
+        QDialog *shown = dialog.get();
+        const auto apply = [shown, kind, &Spec] {
+            if (Spec.Dictionary || Spec.ModuleTexts)
+                TranslateDialogWidgets(shown, kind, Spec.Dictionary);
+        };
+        TActivationWatch watch(apply, [shown, &Spec] {
+            if (Spec.Centre)
+                CentreDialog(shown, ParentOf(Spec.Parent));
+        });
+        dialog->installEventFilter(&watch);
+        apply();
+        const bool confirmed = dialog->exec() == QDialog::Accepted;
+        dialog->removeEventFilter(&watch);
+        if (!confirmed)
+            return false;
+        Answer.Device = printer.printerName().toStdString();
+        if (Spec.Printer && !qtPrinter)
+            Spec.Printer->SetCopies(printer.copyCount());
+        if (!Spec.Setup)
+            ReadPrintAnswer(static_cast<QPrintDialog &>(*dialog), printer, Answer);
+        return true;
     }
 
 private:
@@ -273,6 +431,51 @@ bool LxChooseColour(QWidget *Parent, uint32_t &Colour)
         return false;
     Colour = dialog.Color;
     return true;
+}
+
+int TLxQtPrinter::Copies() const
+{
+    return FPrinter.copyCount();
+}
+
+void TLxQtPrinter::SetCopies(int Copies)
+{
+    FPrinter.setCopyCount(std::max(1, Copies));
+}
+
+std::string TLxQtPrinter::DeviceName() const
+{
+    return FPrinter.printerName().toStdString();
+}
+
+void TLxQtPrinter::SetDevice(const std::string &Name)
+{
+    if (FPrinter.printerName() != Q(Name))
+        FPrinter.setPrinterName(Q(Name));
+}
+
+bool LxPrint(QWidget *Parent, QPrinter &Printer, int &Copies)
+{
+    TLxQtPrinter printer(Printer);
+    TLxPrintDialog dialog(&printer);
+    dialog.ModuleTexts = TLxDialogModule::Installed(TLxDialogKind::Print);
+    dialog.Parent = Parent;
+    dialog.Options = poPrintToFile;
+    dialog.SetCopies(printer.Copies());
+    dialog.Collate = Printer.collateCopies();
+    if (!dialog.Execute())
+        return false;
+    Copies = Printer.supportsMultipleCopies() ? 1 : std::max(1, dialog.Copies());
+    return true;
+}
+
+bool LxPrinterSetup(QWidget *Parent, QPrinter &Printer)
+{
+    TLxQtPrinter printer(Printer);
+    TLxPrinterSetupDialog dialog(&printer);
+    dialog.ModuleTexts = TLxDialogModule::Installed(TLxDialogKind::PrintSetup);
+    dialog.Parent = Parent;
+    return dialog.Execute();
 }
 
 std::optional<std::string> LxChooseFile(QWidget *Parent, const TFileRequest &Request)

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+class QPrinter;
 class QWidget;
 
 namespace orv {
@@ -45,5 +46,27 @@ bool LxChooseColour(QWidget *Parent, uint32_t &Colour);
 // A file choice of the message service as a localised dialog made by the
 // dialog module: the whole path, or nothing when cancelled.
 std::optional<std::string> LxChooseFile(QWidget *Parent, const TFileRequest &Request);
+
+// A Qt printer as the printer of the print dialogs: the dialogs work on it
+// directly.
+class TLxQtPrinter : public TLxPrinter {
+public:
+    explicit TLxQtPrinter(QPrinter &Printer) : FPrinter(Printer) {}
+    int Copies() const override;
+    void SetCopies(int Copies) override;
+    std::string DeviceName() const override;
+    void SetDevice(const std::string &Name) override;
+    QPrinter &Printer() const { return FPrinter; }
+
+private:
+    QPrinter &FPrinter;
+};
+
+// The print dialog over Printer, made by the dialog module. Copies: how
+// many times the program prints the document itself (1 when the printer
+// makes the copies). False when cancelled.
+bool LxPrint(QWidget *Parent, QPrinter &Printer, int &Copies);
+// The printer set-up dialog over Printer; false when cancelled.
+bool LxPrinterSetup(QWidget *Parent, QPrinter &Printer);
 
 } // namespace orv

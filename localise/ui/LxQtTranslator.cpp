@@ -548,4 +548,11 @@ TLxQtTranslator *TranslatorOf(QWidget *Form)
     return nullptr;
 }
 
+void TranslateAgain(QWidget *Form)
+{
+    TLxQtTranslator *tran = TranslatorOf(Form);
+    if (tran && tran->Translator().Active())
+        tran->Translator().Translate();
+}
+
 } // namespace orv

@@ -94,5 +94,9 @@ TLxQtTranslator *AttachTranslator(QWidget *Form, const std::string &ClassName,
                                   std::vector<std::string> Ancestors = {});
 // The translator on Form; none when it has none.
 TLxQtTranslator *TranslatorOf(QWidget *Form);
+// After Form made menu items again (items added, menus merged in): a pass
+// of its open translator now, so that they speak the language and get hot
+// keys at once. Nothing without an open translator.
+void TranslateAgain(QWidget *Form);
 
 } // namespace orv

@@ -5,6 +5,9 @@
 
 #include "shell/tests/EditorTestSupport.h"
 
+#include "localise/tests/WhenModal.h"
+#include "localise/ui/LxQtDialogs.h"
+
 #include "engine/chain/ui/Expanded.h"
 #include "engine/core/Mess.h"
 #include "platform/HelpService.h"
@@ -114,6 +117,36 @@ TEST_F(EditorFormTest, PrintsTheTextAndKeepsTheWindowColour)
     Editor->Print();
     EXPECT_GT(std::filesystem::file_size(Folder.File("print.pdf")), 0u);
     EXPECT_EQ(Editor->RichEdit()->Color(), 65535u);
+}
+
+TEST_F(EditorFormTest, PrintUsesThePrinterAsSetUp)
+{
+    Dialogs.Setup = [](QPrinter &Printer) {
+        return Printer.setPageOrientation(QPageLayout::Landscape);
+    };
+    Editor->MenuAction("PrinterSetup1")->trigger();
+    Editor->RichEdit()->SetText("G00 X1");
+    Dialogs.PrintTo = Folder.File("print.pdf");
+    Editor->MenuAction("Print1")->trigger();
+    EXPECT_EQ(Dialogs.PrintedOrientation, QPageLayout::Landscape);
+    EXPECT_TRUE(std::filesystem::exists(Folder.File("print.pdf")));
+}
+
+TEST_F(EditorFormTest, PrintAndPrinterSetupOpenTheLocalisedDialogs)
+{
+    InstallLxDialogs();
+    SetEditorDialogs(nullptr);
+    struct Case {
+        const char *Action;
+        const char *Dialog;
+    };
+    for (const Case &c : {Case{"Print1", "LxPrintDialog"},
+                          Case{"PrinterSetup1", "LxPrinterSetupDialog"}}) {
+        std::string name;
+        test::WhenModal([&](QDialog &D) { name = D.objectName().toStdString(); });
+        Editor->MenuAction(c.Action)->trigger();
+        EXPECT_EQ(name, c.Dialog);
+    }
 }
 
 TEST_F(EditorFormTest, MenuGroupsForAMainWindow)

@@ -44,8 +44,10 @@ public:
     // Printing goes to this PDF file; empty cancels the print dialog.
     std::string PrintTo;
     int Copies = 1;
+    QPageLayout::Orientation PrintedOrientation = QPageLayout::Portrait;
     bool Print(QWidget *, QPrinter &Printer, int &Copies_) override
     {
+        PrintedOrientation = Printer.pageLayout().orientation();
         if (PrintTo.empty())
             return false;
         Printer.setOutputFormat(QPrinter::PdfFormat);
@@ -53,6 +55,9 @@ public:
         Copies_ = Copies;
         return true;
     }
+    // Printer Setup sets the printer up with this; none cancels.
+    std::function<bool(QPrinter &)> Setup;
+    bool PrinterSetup(QWidget *, QPrinter &Printer) override { return Setup && Setup(Printer); }
     bool NotSupported(QWidget *, char Letter, int Code) override
     {
         ++NotSupportedShown;

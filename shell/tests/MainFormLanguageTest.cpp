@@ -21,6 +21,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -220,6 +221,34 @@ TEST_F(MainFormLanguage, GermanAndBackGiveEveryTextExactly)
     ExpectGerman(*this);
     SelectLanguage(0);
     EXPECT_EQ(Differences(Texts(), english), "");
+}
+
+// Menu items a window makes while a language is in use speak it, with hot
+// keys, at once: the Utilities items, and the items of a child window's
+// menus as they are merged into the main window's bar.
+TEST_F(MainFormLanguage, MenusMadeLaterSpeakTheLanguageAtOnce)
+{
+    Start();
+    SelectLanguage(1);
+    Form().BuildUtilitiesMenu({"Notes", "Print"});
+    QStringList utilities;
+    for (QAction *a : Form().Menu("Utilities")->actions())
+        if (!a->isSeparator())
+            utilities << a->text();
+    EXPECT_EQ(utilities.join("|").toStdString(),
+              "Configure &Utilities...|&Notes|&Drucken")
+        << "translated, hot keys no sibling uses";
+
+    auto *child = new QMainWindow;
+    child->setObjectName("Child");
+    child->menuBar()->addMenu("Color");
+    QMdiSubWindow *sub = Form().AdoptChild(child);
+    child->show();
+    QMenu *later = child->menuBar()->addMenu("Print Setup");
+    Form().MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(Form2D->parentWidget()));
+    Form().MdiArea()->setActiveSubWindow(sub);
+    EXPECT_EQ(later->title().toStdString(), "&Druckereinrichtung");
+    EXPECT_TRUE(Form().menuBar()->actions().contains(later->menuAction()));
 }
 
 } // namespace

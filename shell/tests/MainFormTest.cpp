@@ -223,14 +223,15 @@ TEST_F(MainForm, StartsWithTheProgramOpenAndRunsAWholeCycle) {
     EXPECT_EQ(Form().windowTitle().toStdString(), "Orvellan  -  BENCHMILL");
     EXPECT_TRUE(Dialogs.empty()) << "the support files are all there";
     QMenu *source = Form().Menu("Source");
-    ASSERT_EQ(source->actions().size(), 3);
+    ASSERT_EQ(source->actions().size(), 5);
     // The menus give each item a hot key of its own.
-    const char *captions[] = {"&File", "&Editor", "&Compiled Program"};
-    for (int i = 0; i < 3; ++i) {
+    const char *captions[] = {"&File", "&Editor", "&Compiled Program", "F&anuc 21i", "Fa&nuc 0M"};
+    const int tags[] = {1, 2, 3, 4, 9};
+    for (int i = 0; i < 5; ++i) {
         QAction *item = source->actions()[i];
         EXPECT_EQ(item->objectName().toStdString(), "MenuSource" + std::to_string(i + 1));
         EXPECT_EQ(item->text().toStdString(), captions[i]);
-        EXPECT_EQ(item->data().toInt(), i + 1);
+        EXPECT_EQ(item->data().toInt(), tags[i]);
         EXPECT_EQ(item->isChecked(), i == 1) << "the editor source is chosen at start";
     }
     EXPECT_EQ(Form().Engine()->SourceKind(), skEditor);
@@ -333,6 +334,44 @@ TEST_F(MainForm, TheDemoProgramIsDrawnInThe2DChild) {
         QApplication::processEvents();
         Form().grab().save(shot);
     }
+}
+
+TEST_F(MainForm, TheSourceMenuOpensTheFanucStationsAsChildren) {
+    Start({ProgramFile});
+    auto pick = [&](int Tag) {
+        for (QAction *a : Form().Menu("Source")->actions())
+            if (a->data().toInt() == Tag)
+                a->trigger();
+    };
+    auto titles = [&] {
+        // A station's sub-window goes after its window, later.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        std::vector<std::string> out;
+        for (QMdiSubWindow *w : OtherChildren(Form()))
+            out.push_back(w->windowTitle().toStdString());
+        return out;
+    };
+    auto has = [&](const char *Title) {
+        auto all = titles();
+        return std::find(all.begin(), all.end(), Title) != all.end();
+    };
+    pick(4);
+    EXPECT_EQ(Form().Engine()->SourceKind(), skFanuc21);
+    EXPECT_TRUE(has("Fanuc 21i MA"));
+    for (QMdiSubWindow *w : OtherChildren(Form()))
+        if (w->windowTitle() == "Fanuc 21i MA")
+            EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint) << "a borderless child";
+    if (const char *shot = std::getenv("ORV_SCREENSHOT")) {
+        Form().resize(1100, 760);
+        QApplication::processEvents();
+        Form().grab().save(shot);
+    }
+    pick(9);
+    EXPECT_EQ(Form().Engine()->SourceKind(), skFanuc0M);
+    EXPECT_TRUE(has("Fanuc OM"));
+    EXPECT_FALSE(has("Fanuc 21i MA"));
+    pick(2);
+    EXPECT_FALSE(has("Fanuc OM"));
 }
 
 TEST_F(MainForm, EscapeStopsOnlyARunningProgram) {
@@ -899,7 +938,9 @@ TEST_F(MainForm, UtilitiesAreConfiguredAndRunFromTheMenu)
     EXPECT_EQ(Messages.Log()[1].Caption, "Select Working Directory");
     EXPECT_EQ(Messages.Log()[2].Text, "Delete the item entitled Calc?");
     EXPECT_EQ(Messages.Log()[2].Caption, "Confirm");
-    EXPECT_EQ(items(), (std::vector<std::string>{"Configure &Utilities...", "-", "Notes", "Report"}));
+    EXPECT_EQ(items(),
+              (std::vector<std::string>{"Configure &Utilities...", "-", "&Notes", "&Report"}))
+        << "the items made now get hot keys at once";
     EXPECT_EQ(Setting("Menu Tools", "Report_Title"), "1") << "its place rewritten";
 
     Form().Menu("Utilities")->actions().back()->trigger();

@@ -17,9 +17,6 @@
 
 #include <QFontDialog>
 #include <QInputDialog>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 
 namespace orv {
 
@@ -96,18 +93,12 @@ bool TEditorDialogs::ColourPreferences(QWidget *Parent, TTokenColours &Colours)
 
 bool TEditorDialogs::Print(QWidget *Parent, QPrinter &Printer, int &Copies)
 {
-    QPrintDialog dialog(&Printer, Parent);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    Copies = 1; // the printer repeats its own copies
-    return true;
+    return LxPrint(Parent, Printer, Copies);
 }
 
 bool TEditorDialogs::PrinterSetup(QWidget *Parent, QPrinter &Printer)
 {
-    QPageSetupDialog dialog(&Printer, Parent);
-    return dialog.exec() == QDialog::Accepted;
+    return LxPrinterSetup(Parent, Printer);
 }
 
 bool TEditorDialogs::Wizard(QWidget *Parent, TWizardModel &Model, const TLines &Text)

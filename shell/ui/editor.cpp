@@ -180,26 +180,28 @@ void TEditorForm::FormDestroy()
 
 // --- Menus ---
 
+// The menus carry their English texts; the window's translator gives them
+// the language.
 void TEditorForm::BuildMenus()
 {
-    FEditorMenu = menuBar()->addMenu(QString::fromStdString(Tr("E&ditor")));
+    FEditorMenu = menuBar()->addMenu(QString::fromStdString("E&ditor"));
     FEditorMenu->setObjectName("File1");
     auto add = [this](QMenu *Menu, const std::string &Name, const std::string &Caption,
                       std::function<void()> Action) {
-        QAction *action = Menu->addAction(QString::fromStdString(Tr(Caption)));
+        QAction *action = Menu->addAction(QString::fromStdString(Caption));
         action->setObjectName(QString::fromStdString(Name));
         QObject::connect(action, &QAction::triggered, this, [Action] { Action(); });
         FActions[Name] = action;
         return action;
     };
-    FHiLightMenu = FEditorMenu->addMenu(QString::fromStdString(Tr("&Hi Light")));
+    FHiLightMenu = FEditorMenu->addMenu(QString::fromStdString("&Hi Light"));
     FHiLightMenu->setObjectName("HiLight1");
     for (char letter : std::string("GMTFSXYZIJ"))
         add(FHiLightMenu, std::string("HiLight") + letter, std::string(1, letter),
             [this, letter] { HiLight(letter); });
     add(FEditorMenu, "ShowNormal1", "Show &Normal", [this] { ShowNormal(); })->setEnabled(false);
 
-    QMenu *edit = FEditorMenu->addMenu(QString::fromStdString(Tr("&Edit")));
+    QMenu *edit = FEditorMenu->addMenu(QString::fromStdString("&Edit"));
     edit->setObjectName("Edit1");
     add(edit, "Undo1", "&Undo", [this] { FRichEdit->undo(); });
     add(edit, "Redo1", "&Redo", [this] { FRichEdit->redo(); });
@@ -212,13 +214,13 @@ void TEditorForm::BuildMenus()
     add(edit, "selectAll2", "Select &All", [this] { FRichEdit->selectAll(); });
     QObject::connect(edit, &QMenu::aboutToShow, this, [this] { UpdateEditMenu(); });
 
-    QMenu *search = FEditorMenu->addMenu(QString::fromStdString(Tr("&Search")));
+    QMenu *search = FEditorMenu->addMenu(QString::fromStdString("&Search"));
     search->setObjectName("Search1");
     add(search, "Searchfor1", "&Find...", [this] { Find(); });
     add(search, "GotoLineNumber1", "&Goto Line Number...", [this] { GotoLineNumber(); });
     add(search, "CheckSyntax1", "&Check Syntax", [this] { CheckSyntax(); });
 
-    QMenu *modify = FEditorMenu->addMenu(QString::fromStdString(Tr("&Modify")));
+    QMenu *modify = FEditorMenu->addMenu(QString::fromStdString("&Modify"));
     modify->setObjectName("Modify1");
     const char *alter[] = {"Alter Feed Rates..", "Alter Speeds...", "Alter X Values...",
                            "Alter Y Values...", "Alter Z Values..."};
@@ -235,7 +237,7 @@ void TEditorForm::BuildMenus()
         [this] { RemoveLineEndToken(); });
     add(modify, "LineNumbering1", "Line Numbering...", [this] { LineNumbering(); });
 
-    QMenu *prefs = FEditorMenu->addMenu(QString::fromStdString(Tr("&Preferences")));
+    QMenu *prefs = FEditorMenu->addMenu(QString::fromStdString("&Preferences"));
     prefs->setObjectName("Preferences1");
     QAction *colour = add(prefs, "ColourFormatText1", "Colour Format Text",
                           [this] { ToggleColourFormat(); });
@@ -266,7 +268,7 @@ void TEditorForm::BuildPopup()
     FPopupMenu->setObjectName("PopupMenu1");
     auto add = [this](const std::string &Name, const std::string &Caption,
                       std::function<void()> Action) {
-        QAction *action = FPopupMenu->addAction(QString::fromStdString(Tr(Caption)));
+        QAction *action = FPopupMenu->addAction(QString::fromStdString(Caption));
         action->setObjectName(QString::fromStdString(Name));
         QObject::connect(action, &QAction::triggered, this, [Action] { Action(); });
         FActions[Name] = action;
@@ -291,16 +293,16 @@ void TEditorForm::BuildPopup()
 // the operation groups), or "Wizard..." on a selection.
 void TEditorForm::BuildWizardMenu()
 {
-    FWizardMenu = FPopupMenu->addMenu(QString::fromStdString(Tr("Wizards")));
+    FWizardMenu = FPopupMenu->addMenu(QString::fromStdString("Wizards"));
     FWizardMenu->setObjectName("Wizards1");
     auto wizard = [this](QMenu *Menu, const std::string &Caption, int Tag) {
-        QAction *action = Menu->addAction(QString::fromStdString(Tr(Caption)));
+        QAction *action = Menu->addAction(QString::fromStdString(Caption));
         action->setData(Tag);
         QObject::connect(action, &QAction::triggered, this, [this, Tag] { WizardMenuClick(Tag); });
     };
-    QAction *header = FWizardMenu->addAction(QString::fromStdString(Tr("Header")));
+    QAction *header = FWizardMenu->addAction(QString::fromStdString("Header"));
     QObject::connect(header, &QAction::triggered, this, [this] { InsertHeaderFooter(false); });
-    QAction *footer = FWizardMenu->addAction(QString::fromStdString(Tr("Footer")));
+    QAction *footer = FWizardMenu->addAction(QString::fromStdString("Footer"));
     QObject::connect(footer, &QAction::triggered, this, [this] { InsertHeaderFooter(true); });
     struct TGroup {
         const char *Caption;
@@ -332,7 +334,7 @@ void TEditorForm::BuildWizardMenu()
             wizard(FWizardMenu, group.Caption, group.Items[0].second);
             continue;
         }
-        QMenu *sub = FWizardMenu->addMenu(QString::fromStdString(Tr(group.Caption)));
+        QMenu *sub = FWizardMenu->addMenu(QString::fromStdString(group.Caption));
         for (const auto &[caption, tag] : group.Items)
             wizard(sub, caption, tag);
     }
@@ -710,9 +712,17 @@ void TEditorForm::GotoLineNumber()
     FRichEdit->SetSelection(start, (int)FRichEdit->Line(line).size());
 }
 
+// The window's printer: what Printer Setup chose is what Print prints on.
+QPrinter &TEditorForm::Printer()
+{
+    if (!FPrinter)
+        FPrinter = std::make_unique<QPrinter>();
+    return *FPrinter;
+}
+
 void TEditorForm::Print()
 {
-    QPrinter printer;
+    QPrinter &printer = Printer();
     int copies = 1;
     if (!EditorDialogs().Print(this, printer, copies))
         return;
@@ -725,8 +735,7 @@ void TEditorForm::Print()
 
 void TEditorForm::PrinterSetup()
 {
-    QPrinter printer;
-    EditorDialogs().PrinterSetup(this, printer);
+    EditorDialogs().PrinterSetup(this, Printer());
 }
 
 // --- Colours ---

@@ -21,6 +21,7 @@
 class QMenu;
 class QAction;
 class QLabel;
+class QPrinter;
 
 namespace orv {
 
@@ -109,6 +110,7 @@ public:
     void GotoLineNumber();
     void Print();
     void PrinterSetup();
+    QPrinter &Printer();
     void CheckSyntax();
     // F1 in the text; Ctrl held asks for the code under the caret.
     void CodeHelp(bool Ctrl);
@@ -198,6 +200,7 @@ private:
 
     std::string FFileName;
     std::string FSaveFolder;
+    std::unique_ptr<QPrinter> FPrinter;
     std::string FFormatFile;
     std::string FHelpFile;
     std::string FHelpReference;

@@ -333,8 +333,8 @@ TToolbarButton *TMainForm::AddButton(TToolbar *Bar, const char *Name, const char
                                      const char *Hint, int Tag, int Glyph, bool Toggle) {
     auto *b = new TToolbarButton(Bar);
     b->setObjectName(Name);
-    b->SetCaption(Tr(Caption));
-    b->setToolTip(Tr(Hint));
+    b->SetCaption(Caption);
+    b->setToolTip(Hint);
     b->Tag = Tag;
     b->SetLayout(blGlyphTop);
     SetButtonGlyph(b, Glyph);
@@ -370,7 +370,7 @@ void TMainForm::BuildToolbars() {
 TToolbar *TMainForm::AddToolbar(const char *Name, const char *Caption, int Row, int Pos) {
     auto *t = new TToolbar(this);
     t->setObjectName(Name);
-    t->SetCaption(Tr(Caption));
+    t->SetCaption(Caption);
     t->SetDockRow(Row);
     t->SetDockPos(Pos);
     t->SetDockedTo(FDocks[0]);
@@ -475,10 +475,10 @@ void TMainForm::BuildModalLabels() {
 void TMainForm::BuildTransformations() {
     FTransformations = new QWidget(this, Qt::Tool);
     FTransformations->setObjectName("Transformations");
-    FTransformations->setWindowTitle(Tr("Coordinate Transformations"));
+    FTransformations->setWindowTitle("Coordinate Transformations");
     auto *column = new QVBoxLayout(FTransformations);
     auto group = [&](QGroupBox *&Box, QLabel *&Text, const char *Name, const char *Title) {
-        Box = new QGroupBox(Tr(Title), FTransformations);
+        Box = new QGroupBox(Title, FTransformations);
         Box->setObjectName(Name);
         Text = new QLabel("0", Box);
         (new QVBoxLayout(Box))->addWidget(Text);
@@ -600,7 +600,7 @@ void TMainForm::BuildSourceMenu() {
     QMenu *source = Menu("Source");
     QAction *editor = nullptr;
     for (const TSourceItem &item : ReadSourceMenu(FMainIni)) {
-        QAction *a = source->addAction(Tr(item.Caption));
+        QAction *a = source->addAction(QString::fromStdString(item.Caption));
         a->setObjectName(QString::fromStdString(item.Name));
         a->setData(item.Tag);
         a->setCheckable(true);
@@ -856,6 +856,8 @@ void TMainForm::MergeChildMenus(QMdiSubWindow *Window) {
         menuBar()->insertAction(before, a);
         FMergedActions.push_back(a);
     }
+    // The child's menus as they are now, in the language, with hot keys.
+    TranslateAgain(child);
 }
 
 // --- Menus ------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "engine/core/Mess.h"
 #include "engine/core/ui/MacroVarsForm.h"
 #include "engine/form/FanucScreen.h"
+#include "fanuc/ui/Fanuc21Form.h"
 #include "engine/form/EditorInput.h"
 #include "engine/form/TextInput.h"
 #include "shell/ui/editor.h"
@@ -23,6 +24,8 @@
 #include "engine/view2d/ui/Form2DWindow.h"
 #include "links/MachLink.h"
 #include "links/ui/LineDebugForm.h"
+#include "links/ui/MintFindForm.h"
+#include "engine/core/NetUtil.h"
 #include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
 #include "machine/ControlPanelStd.h"
@@ -43,6 +46,7 @@
 #include "shell/ui/Billet_size.h"
 #include "shell/ui/Choice_From.h"
 #include "shell/ui/Mach_Warn.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "shell/ui/RecentMenuMW.h"
 #include "shell/ui/ShellGlyphs.h"
 #include "shell/ui/ShellStatusBar.h"
@@ -74,9 +78,11 @@ const TMainButton RunButtonsOrder[] = {TMainButton::Start, TMainButton::Pause, T
 } // namespace
 
 // --- Menus ------------------------------------------------------------------
+// Menus and items carry their English texts; the window's translator gives
+// them the language.
 
 QMenu *TMainForm::NewMenu(QMenu *Parent, const char *Name, const char *Caption) {
-    QMenu *m = Parent ? Parent->addMenu(Tr(Caption)) : menuBar()->addMenu(Tr(Caption));
+    QMenu *m = Parent ? Parent->addMenu(Caption) : menuBar()->addMenu(Caption);
     m->setObjectName(Name);
     FMenus[Name] = m;
     return m;
@@ -84,7 +90,7 @@ QMenu *TMainForm::NewMenu(QMenu *Parent, const char *Name, const char *Caption) 
 
 QAction *TMainForm::NewItem(QMenu *Parent, const char *Name, const char *Caption,
                             std::function<void()> Action) {
-    QAction *a = Parent->addAction(Tr(Caption));
+    QAction *a = Parent->addAction(Caption);
     a->setObjectName(Name);
     FActions[Name] = a;
     if (Action)
@@ -169,8 +175,8 @@ void TMainForm::BuildPopupMenus() {
     choose3D->setObjectName("Select3Dpopup");
     FMenus["Select3Dpopup"] = choose3D;
     auto *group = new QActionGroup(choose3D);
-    FStandard3D = choose3D->addAction(Tr("Standard 3D"));
-    FOpenGL3D = choose3D->addAction(Tr("OpenGL enhanced 3D"));
+    FStandard3D = choose3D->addAction("Standard 3D");
+    FOpenGL3D = choose3D->addAction("OpenGL enhanced 3D");
     for (QAction *a : {FStandard3D, FOpenGL3D}) {
         a->setCheckable(true);
         group->addAction(a);
@@ -224,6 +230,7 @@ void TMainForm::FileOpenClick() {
         return;
     ini.WriteString("directories", "FNC Folder", ExtractFilePath(folder));
     FRecent->AddFile(folder);
+    TranslateAgain(this);
 }
 
 // --- Project files -----------------------------------------------------------
@@ -325,6 +332,7 @@ void TMainForm::OpenCommand()
 }
 
 void TMainForm::RecentClick(const std::string &FileName) {
+    TranslateAgain(this); // the list was made again
     if (FileExists(FileName)) {
         std::string name = FileName;
         OpenProgramFile(0, name);
@@ -343,6 +351,7 @@ void TMainForm::SaveAsClick() {
         return;
     FEngine->SetProgramFile(name);
     FRecent->AddFile(name);
+    TranslateAgain(this);
 }
 
 void TMainForm::BilletSizeClick() {
@@ -363,10 +372,17 @@ void TMainForm::BilletSizeClick() {
     UpdateBillet();
 }
 
+// The finder searches at once and closes; a port found goes into the
+// machine data and the active machine's file.
 void TMainForm::SearchForMachine() {
-    // The machine finder comes with the machine links; until then it finds
-    // no port and nothing is written.
-    FFoundPort = 0;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TToolbarButton *machine = Button(TMainButton::MachineOutput);
+    bool enabled = machine->isEnabled();
+    machine->setEnabled(false);
+    FFoundPort = orv::SearchForMachine(this, FEngine ? FEngine->MachineData() : nullptr,
+                                       NetUtil().Param1);
+    machine->setEnabled(enabled);
+    QApplication::restoreOverrideCursor();
 }
 
 // --- Open routine -----------------------------------------------------------
@@ -952,8 +968,9 @@ std::unique_ptr<TBasicInput> TMainForm::CreateEditorInput(TBaseForm &)
     });
 }
 
-std::unique_ptr<TFanucScreen> TMainForm::CreateFanucScreen(TBaseForm &, int) {
-    return nullptr;
+std::unique_ptr<TFanucScreen> TMainForm::CreateFanucScreen(TBaseForm &, int Kind) {
+    // The station's window is an MDI child of this window.
+    return fanuc::CreateFanucStation(Kind, [this](QWidget *Window) { AdoptChild(Window); });
 }
 
 } // namespace orv

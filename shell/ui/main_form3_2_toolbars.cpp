@@ -7,11 +7,11 @@
 #include "components/toolbar/ui/TbCore.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/toolbar/ui/TbTlbr.h"
-#include "engine/core/Mess.h"
 #include "engine/form/base.h"
 #include "platform/Paths.h"
 #include "platform/ui/ModalRunner.h"
 #include "shell/ToolbarSetup.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "shell/UtilityMenu.h"
 #include "shell/ui/Config_Menu_Tools.h"
 #include "shell/ui/ShellGlyphs.h"
@@ -27,11 +27,6 @@
 namespace orv {
 
 namespace {
-
-QString Tr(const char *Text)
-{
-    return QString::fromStdString(Mess().Translate(Text));
-}
 
 // A right button released on a toolbar itself (not on one of its buttons)
 // opens the toolbar popup.
@@ -91,7 +86,7 @@ std::vector<TToolbarButton *> TMainForm::ToolbarButtons() const
 void TMainForm::BuildToolbarSetupMenus()
 {
     QMenu *setup = Menu("Setup");
-    QMenu *bars = new QMenu(Tr("ToolBars"), setup);
+    QMenu *bars = new QMenu("ToolBars", setup);
     bars->setObjectName("ToolBars");
     FMenus["ToolBars"] = bars;
     setup->insertMenu(MenuItem("JogKeys"), bars);
@@ -271,6 +266,7 @@ void TMainForm::BuildUtilitiesMenu(const std::vector<std::string> &Titles)
         item->setData(QString::fromStdString(title));
         connect(item, &QAction::triggered, this, [this, item] { UtilityItemClick(item); });
     }
+    TranslateAgain(this);
 }
 
 void TMainForm::UtilityItemClick(QAction *Item)

@@ -380,6 +380,23 @@ const CMoveScript Scripts[] = {
      }},
     {"spiral_fine", 4, 5, false, [](CDexelModel &M) { Spiral(M, 3000, 3, 4, 19.3, 18.1); }},
     {"spiral_ball", 2, 4, true, [](CDexelModel &M) { Spiral(M, 2000, 3, 3, 18, 16); }},
+    // A level floor, grooved by other cuts (ball-nosed, ramp, plunge) and
+    // then passed over again at its own height: stamps there must see
+    // every cell the other cuts changed.
+    {"level_regrooved", 2, 5, false,
+     [](CDexelModel &M) {
+         Spiral(M, 1500, 3, 4, 19, 19);
+         M.SetBallNosed(true);
+         M.SetToolSize(2);
+         CutMove(M, 55, 70, 18, 85, 70, 18);
+         CutMove(M, 70, 55, 19, 70, 85, 19);
+         M.SetBallNosed(false);
+         CutMove(M, 60, 60, 19, 80, 80, 17);
+         M.CutPoint(75, 65, 16);
+         M.CutPoint(62, 76, 19.5);
+         M.SetToolSize(5);
+         Spiral(M, 1500, 3, 4, 19, 19);
+     }},
     {"scatter_flat", 1.5, 4, false, [](CDexelModel &M) { Scatter(M, 7, 400); }},
     {"scatter_rotated", 2.5, 3, false,
      [](CDexelModel &M) {

@@ -154,7 +154,7 @@ private:
 
 TForm2DWindow::TForm2DWindow() : TImageView2D(600, 400)
 {
-    setWindowTitle(Tr("2D Simulation"));
+    setWindowTitle("2D Simulation");
     setObjectName("Form2D");
     FScroll = new QScrollArea;
     FPaintBox = new TPaintBox(*this);
@@ -176,12 +176,13 @@ TForm2DWindow::TForm2DWindow() : TImageView2D(600, 400)
     const int Widths[5] = {70, 70, 70, 75, 50};
     const char *Captions[5] = {"X=", "Y=", "Z=", "Tool=", ""};
     for (int I = 0; I < 5; ++I) {
-        FStatus[I] = new QLabel(Tr(Captions[I]));
+        FStatus[I] = new QLabel(Captions[I]);
         FStatus[I]->setMinimumWidth(Widths[I]);
         statusBar()->addWidget(FStatus[I]);
     }
     BuildMenus();
-    // The lock's tip follows its state: made again in a new language.
+    // The window's texts are its English ones; its translator gives them the
+    // language. The lock's tip follows its state: made again in a new language.
     AttachTranslator(this, "TForm2D")->Translator().OnAfterTranslate = [this](auto &) {
         FLock->setToolTip(Tr(FLock->isChecked() ? "Datum Locked" : "Datum Unlocked"));
     };
@@ -215,9 +216,9 @@ void TForm2DWindow::BuildDatumPanel()
     connect(FLock, &QToolButton::toggled, this, [this](bool Down) {
         FLock->setToolTip(Tr(Down ? "Datum Locked" : "Datum Unlocked"));
     });
-    Row->addWidget(new QLabel(Tr("Datum X : ")));
+    Row->addWidget(new QLabel("Datum X : "));
     Row->addWidget(FDatumX);
-    Row->addWidget(new QLabel(Tr("Datum Y :")));
+    Row->addWidget(new QLabel("Datum Y :"));
     Row->addWidget(FDatumY);
     Row->addWidget(FLock);
     Row->addStretch();
@@ -227,26 +228,26 @@ void TForm2DWindow::BuildDatumPanel()
 void TForm2DWindow::BuildMenus()
 {
     FPopup = new QMenu(this);
-    FZoomIn = FPopup->addAction(Tr("Zoom In"), this, [this] { FForm->ZoomIn(); });
-    FZoomOut = FPopup->addAction(Tr("Zoom Out"), this, [this] { FForm->ZoomOut(); });
-    FShowAll = FPopup->addAction(Tr("Show All"), this, [this] { FForm->ShowAll(); });
+    FZoomIn = FPopup->addAction("Zoom In", this, [this] { FForm->ZoomIn(); });
+    FZoomOut = FPopup->addAction("Zoom Out", this, [this] { FForm->ZoomOut(); });
+    FShowAll = FPopup->addAction("Show All", this, [this] { FForm->ShowAll(); });
     FPopup->addSeparator();
-    FObjectData = FPopup->addAction(Tr("Object Data..."), this, [this] { FForm->ObjectData(); });
+    FObjectData = FPopup->addAction("Object Data...", this, [this] { FForm->ObjectData(); });
     FPopup->addSeparator();
-    FPopup->addAction(Tr("Setup Graphics..."), this, [this] { FForm->SetupGraphics(); });
+    FPopup->addAction("Setup Graphics...", this, [this] { FForm->SetupGraphics(); });
     FPopup->addSeparator();
-    FPopupSave = FPopup->addMenu(Tr("Save As Bitmap"));
-    FSaveAs = FPopup->addAction(Tr("Save Bitmap As..."), this, [this] { FForm->SaveBitmapAs(); });
+    FPopupSave = FPopup->addMenu("Save As Bitmap");
+    FSaveAs = FPopup->addAction("Save Bitmap As...", this, [this] { FForm->SaveBitmapAs(); });
 
-    QMenu *Main = menuBar()->addMenu(Tr("2D Simulation"));
-    Main->addAction(Tr("Setup Graphics..."), this, [this] { FForm->SetupGraphics(); });
-    FAutoSave = Main->addAction(Tr("Auto Save Bitmap?"));
+    QMenu *Main = menuBar()->addMenu("2D Simulation");
+    Main->addAction("Setup Graphics...", this, [this] { FForm->SetupGraphics(); });
+    FAutoSave = Main->addAction("Auto Save Bitmap?");
     FAutoSave->setCheckable(true);
     connect(FAutoSave, &QAction::toggled, this, [this](bool On) { FForm->AutoSaveBitmap = On; });
-    FMainSave = Main->addMenu(Tr("Save as Bitmap"));
-    FMainSaveAs = Main->addAction(Tr("Save Bitmap as..."), this, [this] { FForm->SaveBitmapAs(); });
+    FMainSave = Main->addMenu("Save as Bitmap");
+    FMainSaveAs = Main->addAction("Save Bitmap as...", this, [this] { FForm->SaveBitmapAs(); });
     Main->addSeparator();
-    FUseOffsets = Main->addAction(Tr("Use X,Y Offsets"));
+    FUseOffsets = Main->addAction("Use X,Y Offsets");
     FUseOffsets->setCheckable(true);
     connect(FUseOffsets, &QAction::triggered, this, [this] {
         if (FForm->OnToggleOffsets)

@@ -1,0 +1,262 @@
+// The Fanuc 0M: the keypad decoder and key-in line, the station's
+// differences from the 21, and its runs through ncrun.
+#include "fanuc/FanucButtons.h"
+#include "fanuc/FanucScript.h"
+#include "fanuc/fanuc0m/FanucOMInput.h"
+#include "fanuc/fanuc0m/FanucOMScreen.h"
+#include "fanuc/tests/FanucTestFolder.h"
+#include "machine/MachineCommands.h"
+#include "platform/EventLoop.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace orv::fanuc {
+namespace {
+
+namespace fs = std::filesystem;
+
+class OMKeypad : public ::testing::Test {
+protected:
+    int Press(int Key, bool OffsetPage = false)
+    {
+        int code = Keypad.DecodeKey(Key, Line, OffsetPage);
+        char c = code == 45 ? '-' : code == 46 ? '.' : VirtualKeyCharacter(code);
+        if (code > 13 && c)
+            Line.SetANCaption(Line.ANCaption() + c);
+        return code;
+    }
+    TTestEventLoop Loop;
+    TEventLoopScope Scope{Loop};
+    TEditLine Line;
+    TFanucOMKeypad Keypad;
+};
+
+TEST_F(OMKeypad, LetterKeysCycleWhileTheKeyInHoldsOneCharacter)
+{
+    EXPECT_EQ(Press(19), 67);
+    EXPECT_EQ(Press(19), 65);
+    EXPECT_EQ(Press(19), 66);
+    EXPECT_EQ(Line.ANCaption(), "B");
+    // EOB cycles ";", "/", "," while the key-in holds only a symbol.
+    Line.SetANCaption("");
+    Keypad.ResetCycle();
+    const std::array<int, 4> symbols{186, 191, 188, 186};
+    for (int expected : symbols)
+        EXPECT_EQ(Press(18), expected);
+    // After an address, EOB gives "#".
+    Line.SetANCaption("X");
+    EXPECT_EQ(Press(18), 222);
+}
+
+TEST_F(OMKeypad, DigitKeysGiveTheAddressFirstThenTheDigit)
+{
+    EXPECT_EQ(Press(1), 79); // O
+    EXPECT_EQ(Press(1), 55); // 7
+    EXPECT_EQ(Line.ANCaption(), "O7");
+    Line.SetANCaption("");
+    EXPECT_EQ(Keypad.MapPCKey('O', Line, false), 79);
+    Line.SetANCaption("O");
+    EXPECT_EQ(Keypad.MapPCKey('7', Line, false), 55);
+    // Delete from the PC is the Delete key; "." and "-" are typed.
+    EXPECT_EQ(Keypad.MapPCKey(46, Line, false), 46);
+    EXPECT_EQ(Keypad.Keys[13].Kind, kkFunction);
+}
+
+TEST_F(OMKeypad, KeyInLineShowsAddressAndNumberAndTakesTwelveCharacters)
+{
+    for (int key : {5, 10, 11, 17, 6}) // X 1 2 . 5
+        Press(key);
+    EXPECT_EQ(Line.ANCaption(), "X12.5");
+    EXPECT_EQ(Line.Caption(), "NUM.  X          12.5_");
+    EXPECT_TRUE(Line.Flashing());
+    Line.SetANCaption("X12345678901");
+    Line.SetANCaption(Line.ANCaption() + "2"); // a 13th character
+    EXPECT_EQ(Line.ANCaption(), "X12345678901");
+    Line.DelChar(false);
+    EXPECT_EQ(Line.ANCaption(), "X1234567890");
+    Line.SetANCaption("");
+    EXPECT_EQ(Press(21, true), 0); // key 21 on the OFFSET page: number entry
+    EXPECT_TRUE(Line.NoChar);
+    EXPECT_EQ(Line.Caption(), "NO.   ");
+}
+
+class OMStation : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Station = std::make_unique<TFanucScreenOM>();
+        Station->OnOpsCommand = [this](int Code) {
+            Sent.push_back(Code);
+            Times.push_back(Loop.NowMs());
+        };
+        Station->OnOpsCommandStop = [this] { StopAt = Loop.NowMs(); };
+        Station->Initialise();
+    }
+    void TearDown() override { Station.reset(); }
+    void Keys(const std::string &Script)
+    {
+        std::string error;
+        ASSERT_TRUE(RunKeyScript(*Station, Script, nullptr, error)) << error;
+    }
+    test::TSettingsFolder Settings;
+    const fs::path &Folder = Settings.Path;
+    TTestEventLoop Loop;
+    TEventLoopScope LoopScope{Loop};
+    TScriptedMessages Messages;
+    TMessageServiceScope MessageScope{Messages};
+    std::unique_ptr<TFanucScreenOM> Station;
+    std::vector<int> Sent;
+    std::vector<int64_t> Times;
+    int64_t StopAt = -1;
+};
+
+TEST_F(OMStation, FreshStation)
+{
+    EXPECT_EQ(Station->Text("StatDisp1"), "ZRN");
+    EXPECT_EQ(Station->Text("OverrideLabel"), "OS050%");
+    EXPECT_EQ(Station->Program.Words, (std::vector<std::string>{"O0000", ";", "%"}));
+    EXPECT_EQ(Station->FunctionPage, fpPosition);
+    EXPECT_EQ(Station->Buttons().size(), 46u);
+    EXPECT_EQ(Station->ProgramPane.TextColor, 65280u);
+    Station->ShowStatusItem(9);
+    EXPECT_EQ(Station->Text("StatDisp3"), "MTN ");
+    Station->ShowStatusItem(5);
+    EXPECT_EQ(Station->Text("StatDisp3"), "") << "every item empties fields 2 to 4 first";
+    EXPECT_EQ(Station->Text("StatDisp2"), "STRT");
+    Station->ShowStatusItem(17);
+    EXPECT_EQ(Station->Text("StatDisp1"), "");
+}
+
+TEST(FanucOMButtons, Table)
+{
+    const auto &table = FanucOMButtons();
+    ASSERT_EQ(table.size(), 46u);
+    const struct {
+        int Row;
+        const char *Text1, *Text2;
+        int Face;
+        uint32_t Colour;
+        int Tag;
+    } rows[] = {{0, "AUTO", "", 0, 0, 3},      {13, "LOW", "X1", 0, 0, 34},
+                {16, "+Z", "", 1, WhiteText, 6}, {18, "-4", "", 1, WhiteText, 46},
+                {25, "+X", "", 1, WhiteText, 4}, {34, "+4", "", 1, WhiteText, 45},
+                {37, "CYCLE", "START", 3, WhiteText, 21}, {45, "CLNT", "AUTO", 0, 0, 999}};
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.Row);
+        EXPECT_EQ(table[r.Row].Text1, r.Text1);
+        EXPECT_EQ(table[r.Row].Text2, r.Text2);
+        EXPECT_EQ(table[r.Row].Face, r.Face);
+        EXPECT_EQ(table[r.Row].FontColor, r.Colour);
+        EXPECT_EQ(table[r.Row].Tag, r.Tag);
+    }
+}
+
+TEST_F(OMStation, HomeCommandGoesOut300MsAfterThePress)
+{
+    Station->DisplayedMode = 0;
+    Loop.Advance(1000);
+    Sent.clear();
+    Keys("+X");
+    EXPECT_TRUE(Sent.empty());
+    EXPECT_EQ(StopAt, 1000);
+    Loop.Advance(299);
+    EXPECT_TRUE(Sent.empty());
+    Loop.Advance(1);
+    EXPECT_EQ(Sent, std::vector<int>{17});
+    EXPECT_TRUE(Station->Leds[FanucOMLeds.HomeX]);
+}
+
+TEST_F(OMStation, XThenCancelZeroesTheRelativeX)
+{
+    TMachineReadout report{};
+    report.Machine = {40, 0, 0};
+    Station->ShowPositions(report);
+    Keys("POS");
+    Station->KeypadMouseDown(5); // "4, X"
+    EXPECT_EQ(Station->SelectedAxis, 0);
+    EXPECT_EQ(Station->Text("Softkey1"), "PRESET");
+    Station->KeypadMouseDown(22); // Cancel
+    Station->ShowPositions(report);
+    EXPECT_EQ(Station->Text("XRObig"), "0.000");
+}
+
+TEST_F(OMStation, TypingANumberNeverEditsTheProgram)
+{
+    Station->ShowMachineMode(modeEdit);
+    Keys("PROG \"X12.5\"");
+    EXPECT_EQ(Station->KeyInText(), "X12.5");
+    EXPECT_EQ(Station->Program.Words, (std::vector<std::string>{"O0000", ";", "%"}));
+    Station->KeyDown(190, '.'); // the PC's point
+    Station->KeyDown(189, '-');
+    EXPECT_EQ(Station->KeyInText(), "X12.5.-");
+    Keys("CAN CAN INPUT");
+    EXPECT_EQ(Station->Program.Words, (std::vector<std::string>{"O0000", ";", "X12.5", "%"}));
+    EXPECT_TRUE(Station->Modified);
+    EXPECT_EQ(Station->Program.Lines.back(), "%"); // the 0M writes its end marker
+}
+
+TEST_F(OMStation, ProgramAndBlockNumbers)
+{
+    std::ofstream(Folder / "o1234.fnc", std::ios::binary) << "O1234\r\nN20 G00 X1.\r\nM30\r\n";
+    Messages.Answer((Folder / "o1234.fnc").string());
+    Keys("PROG SK3");
+    EXPECT_EQ(Station->Text("BigO"), "O1234");
+    std::string line;
+    Station->Input()->GetLine(0, line);
+    EXPECT_EQ(line, "O1234");
+    Station->Input()->GetLine(9, line);
+    EXPECT_EQ(line, "");
+    Station->ShowMachineMode(modeEdit);
+    Station->ProgramPane.CursorDown();
+    EXPECT_EQ(Station->Text("BigN"), "N0020");
+}
+
+TEST_F(OMStation, HidingTheRightPanelFloatsTheKnob)
+{
+    Station->ToggleRightPanel();
+    EXPECT_TRUE(Station->FloatKnobShown);
+    EXPECT_EQ(Station->Width, 508);
+    EXPECT_EQ(Station->Text("ShowHideBtn"), "Show Edit Panel");
+    Station->ToggleRightPanel();
+    EXPECT_FALSE(Station->FloatKnobShown);
+    EXPECT_EQ(Station->Width, 732);
+}
+
+TEST_F(OMStation, CancelledSaveAsKeepsTheFileName)
+{
+    Station->FileName = (Folder / "kept.fnc").string();
+    Station->Modified = true;
+    Messages.Answer("");
+    Station->SaveProgramAs();
+    EXPECT_EQ(Station->FileName, (Folder / "kept.fnc").string());
+    EXPECT_TRUE(Station->Modified);
+    Station->Modified = false;
+}
+
+// --- Runs through ncrun ---
+
+using test::RunNcrun;
+
+TEST(FanucOMNcrun, ProgramTypedOnTheKeypadRunsAsTheFile)
+{
+    int status = 0;
+    const std::string golden =
+        RunNcrun("--machine " + std::string(ORV_SOURCE_DIR) + "/fanuc/tests/data/golden_om.fnc", status);
+    ASSERT_EQ(status, 0);
+    const std::string typed = "\"O0001\" INSERT EOB INSERT \"G00\" INSERT \"X10.\" INSERT \"Y5.\" INSERT "
+                              "EOB INSERT \"G01\" INSERT \"Z-1.\" INSERT \"F100\" INSERT EOB INSERT "
+                              "\"M30\" INSERT EOB INSERT ";
+    EXPECT_EQ(RunNcrun("--machine --fanuc0m 'EDIT PROG DELETE DELETE " + typed + "AUTO CYCLE/START'", status),
+              golden);
+    EXPECT_EQ(status, 0);
+}
+
+} // namespace
+} // namespace orv::fanuc

@@ -1,0 +1,372 @@
+#include "fanuc/ui/Fanuc21Form.h"
+
+#include "fanuc/FanucButtons.h"
+#include "fanuc/FanucOffsets.h"
+#include "fanuc/fanuc0m/FanucOMScreen.h"
+#include "fanuc/fanuc21/Fanuc21Screen.h"
+#include "fanuc/ui/FanucKnob.h"
+#include "fanuc/ui/FanucLedButton.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <map>
+
+namespace orv::fanuc {
+
+namespace {
+
+constexpr int FormHeight = 630;
+const QColor DisplayBack(0xE1, 0xE1, 0xE1); // 14803425
+
+// Where each text of the screen model stands on the CRT; Group: the panel
+// that must be visible too; Big: the large readout type.
+struct TPlace {
+    const char *Name;
+    int X, Y;
+    const char *Group;
+    bool Big;
+};
+
+const TPlace Places[] = {
+    {"TopLabel", 10, 6, nullptr, false},
+    {"BigXorU", 60, 70, "BigReadout", true},     {"XRObig", 120, 70, "BigReadout", true},
+    {"BigYorV", 60, 120, "BigReadout", true},    {"YROBig", 120, 120, "BigReadout", true},
+    {"BigZorW", 60, 170, "BigReadout", true},    {"ZRObig", 120, 170, "BigReadout", true},
+    {"RelX", 40, 60, "AllReadout", false},       {"RelY", 40, 76, "AllReadout", false},
+    {"RelZ", 40, 92, "AllReadout", false},       {"AbsX", 260, 60, "AllReadout", false},
+    {"AbsY", 260, 76, "AllReadout", false},      {"AbsZ", 260, 92, "AllReadout", false},
+    {"ActX", 40, 140, "AllReadout", false},      {"ActY", 40, 156, "AllReadout", false},
+    {"ActZ", 40, 172, "AllReadout", false},      {"ToGoX", 260, 140, "AllReadout", false},
+    {"ToGoY", 260, 156, "AllReadout", false},    {"ToGoZ", 260, 172, "AllReadout", false},
+    {"USmall", 300, 200, "SmallReadout", false}, {"VSmall", 360, 200, "SmallReadout", false},
+    {"WSmall", 420, 200, "SmallReadout", false}, {"CheckType", 330, 30, "ProgramCheck", false},
+    {"UCheck", 350, 50, "ProgramCheck", false},  {"VCheck", 350, 66, "ProgramCheck", false},
+    {"WCheck", 350, 82, "ProgramCheck", false},  {"XTogoCheck", 350, 110, "ProgramCheck", false},
+    {"YTogoCheck", 350, 126, "ProgramCheck", false}, {"ZTogoCheck", 350, 142, "ProgramCheck", false},
+    {"EditLine", 10, 232, nullptr, false},       {"ErrorLabel", 300, 232, nullptr, false},
+    {"StatDisp1", 10, 270, nullptr, false},      {"StatDisp2", 60, 270, nullptr, false},
+    {"StatDisp3", 110, 270, nullptr, false},     {"StatDisp4", 160, 270, nullptr, false},
+    {"StatDisp5", 210, 270, nullptr, false},     {"TimeLabel", 250, 270, nullptr, false},
+    {"OverrideLabel", 330, 270, nullptr, false}, {"ToolLabel", 410, 270, nullptr, false},
+    {"OffsetLabel", 440, 270, nullptr, false},   {"Softkey1", 75, 295, nullptr, false},
+    {"SoftKey2", 139, 295, nullptr, false},      {"SoftKey3", 203, 295, nullptr, false},
+    {"SoftKey4", 267, 295, nullptr, false},      {"SoftKey5", 331, 295, nullptr, false},
+};
+
+const char *const HelpTexts[] = {"* HELP *", "In this mode - select an item you want",
+                                 "to know more about by clicking it", "with the ? mouse pointer.",
+                                 "Press HELP key again to leave help mode"};
+
+// The faces of the 44 keypad keys.
+const char *const KeyFaces[44] = {
+    "O P", "N Q", "G R", "7 A", "8 B", "9 D", "X U", "Y V", "Z W", "4 [", "5 ]", "6 SP",
+    "M I", "S J", "T K", "1 ,", "2 #", "3 =", "F L", "H D", "EOB E", "- +", "0 *", ". /",
+    "POS", "PROG", "OFS SET", "SHIFT", "CAN", "INPUT", "SYS TEM", "MESS AGE", "GRAPH", "ALTER",
+    "INSERT", "DELETE", "PAGE up", "PAGE dn", "<-", "->", "up", "down", "HELP", "RESET"};
+
+QColor FromBgr(uint32_t Color) { return QColor(Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF); }
+
+// The CRT in the station's colours: grey with black text (21), black with
+// green text (0M).
+class TCrt : public QWidget {
+public:
+    TCrt(TFanucScreen &Station, QWidget *Parent)
+        : QWidget(Parent), FStation(Station), FBack(FromBgr(Station.ProgramPane.BackColor)),
+          FText(FromBgr(Station.ProgramPane.TextColor))
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), FBack);
+        QFont normal("Courier", 10);
+        normal.setStyleHint(QFont::TypeWriter);
+        QFont big("MS Serif", 22, QFont::Bold);
+        for (const TPlace &place : Places) {
+            if (!FStation.Visible(place.Name) || (place.Group && !FStation.Visible(place.Group)))
+                continue;
+            p.setFont(place.Big ? big : normal);
+            DrawText(p, place.X, place.Y, QString::fromLatin1(FStation.Text(place.Name).c_str()),
+                     FStation.Labels.count(place.Name) && FStation.Labels.at(place.Name).Inverted);
+        }
+        p.setFont(normal);
+        if (FStation.Visible("HelpPanel") && FStation.FunctionPage == fpHelp)
+            for (int i = 0; i < 5; ++i)
+                DrawText(p, 40, 50 + 18 * i, HelpTexts[i], false);
+        PaintPane(p);
+        PaintPages(p);
+    }
+
+private:
+    void DrawText(QPainter &P, int X, int Y, const QString &Text, bool Inverted)
+    {
+        const QFontMetrics m(P.font());
+        QRect box(X, Y, m.horizontalAdvance(Text), m.height());
+        if (Inverted)
+            P.fillRect(box, FText);
+        P.setPen(Inverted ? FBack : FText);
+        P.drawText(box, Qt::AlignVCenter | Qt::AlignLeft, Text);
+    }
+    void PaintPane(QPainter &P)
+    {
+        if (FStation.FunctionPage != fpProgram)
+            return;
+        const TFScreen &pane = *FStation.CurrentPane;
+        const int left = 86, top = 30;
+        for (int r = 0; r < int(pane.Rows.size()); ++r) {
+            const TLabelList &row = pane.Rows[r];
+            const int y = top + r * pane.RowHeight + pane.Margin;
+            if (row.Filled && !row.Labels.empty()) {
+                const TScreenWord &last = row.Labels.back();
+                P.fillRect(QRect(left + pane.Margin, y,
+                                 last.X + int(last.Text.size()) * pane.CharWidth, pane.RowHeight),
+                           FText);
+            }
+            for (const TScreenWord &word : row.Labels)
+                DrawText(P, left + pane.Margin + word.X, y, QString::fromLatin1(word.Text.c_str()),
+                         word.Inverted);
+        }
+    }
+    void PaintPages(QPainter &P)
+    {
+        if (!FStation.Visible("MainDisplay"))
+            return;
+        if (FStation.FunctionPage == fpOffset && FStation.OffsetPage) {
+            const TFanucOffs &page = *FStation.OffsetPage;
+            DrawText(P, 20, 28, "NO.      GEOM(H)    GEOM(D)", false);
+            for (int t = 0; t < TFanucOffs::ToolCount; ++t) {
+                const int y = 46 + 14 * t;
+                DrawText(P, 28, y, QString::fromStdString(page.Numbers[t]), false);
+                DrawText(P, 90, y, QString::fromStdString(page.Cells[t]), page.Cursor == t);
+                DrawText(P, 180, y, QString::fromStdString(page.Cells[t + TFanucOffs::ToolCount]),
+                         page.Cursor == t + TFanucOffs::ToolCount);
+            }
+        }
+        if (FStation.FunctionPage == fpWorkShift && FStation.WorkShiftPage) {
+            const TFanucWShiftForm &page = *FStation.WorkShiftPage;
+            DrawText(P, 40, 28, "(SHIFT VALUE)", false);
+            DrawText(P, 210, 28, "(MEASUREMENT)", false);
+            const char *const axes[] = {"X", "Y", "Z"};
+            for (int a = 0; a < 3; ++a) {
+                DrawText(P, 32, 60 + 16 * a, axes[a], false);
+                DrawText(P, 200, 60 + 16 * a, axes[a], false);
+                DrawText(P, 50, 60 + 16 * a, QString::fromStdString(page.Cells[a]), page.Cursor == a);
+            }
+        }
+    }
+
+    TFanucScreen &FStation;
+    QColor FBack, FText;
+};
+
+// The 0M's knob in a window of its own while the right panel is hidden.
+class TFloatKnob : public QWidget {
+public:
+    explicit TFloatKnob(QWidget *Parent) : QWidget(Parent, Qt::Tool)
+    {
+        setWindowTitle("Feed Override");
+        setObjectName("FloatKnob");
+    }
+};
+
+} // namespace
+
+int VirtualKeyOf(int QtKey)
+{
+    if ((QtKey >= Qt::Key_0 && QtKey <= Qt::Key_9) || (QtKey >= Qt::Key_A && QtKey <= Qt::Key_Z))
+        return QtKey;
+    static const std::map<int, int> keys = {
+        {Qt::Key_Backspace, 8}, {Qt::Key_Return, 13}, {Qt::Key_Enter, 13}, {Qt::Key_Shift, 16},
+        {Qt::Key_Escape, 27},   {Qt::Key_PageUp, 33}, {Qt::Key_PageDown, 34}, {Qt::Key_Left, 37},
+        {Qt::Key_Up, 38},       {Qt::Key_Right, 39},  {Qt::Key_Down, 40},   {Qt::Key_Insert, 45},
+        {Qt::Key_Delete, 46},   {Qt::Key_Space, 32},
+    };
+    auto it = keys.find(QtKey);
+    return it == keys.end() ? 0 : it->second;
+}
+
+TFanuc21Form::TFanuc21Form(TFanucScreen &Station, QWidget *Parent)
+    : QWidget(Parent), FStation(Station)
+{
+    auto *zeroM = dynamic_cast<TFanucScreenOM *>(&FStation);
+    setWindowTitle(zeroM ? "Fanuc OM" : "Fanuc 21i MA");
+    setWindowFlag(zeroM ? Qt::Tool : Qt::FramelessWindowHint);
+    setFocusPolicy(Qt::StrongFocus);
+    if (zeroM)
+        setMinimumHeight(611), setMaximumHeight(FormHeight);
+    else
+        setFixedHeight(FormHeight);
+    setMinimumWidth(508);
+    setMaximumWidth(732);
+    resize(FStation.Width, FormHeight);
+    FDisplay = new TCrt(FStation, this);
+    FDisplay->setObjectName("DisplayPanel");
+    FDisplay->setGeometry(0, 0, 500, 330);
+    auto *ops = new QWidget(this);
+    ops->setObjectName("OpsPanel");
+    ops->setGeometry(0, 335, 500, 215);
+    FOutputs = new QWidget(this);
+    FOutputs->setObjectName("OutputsPanel");
+    FOutputs->setGeometry(505, 0, 227, FormHeight);
+    if (zeroM)
+        BuildKeypadOM(FOutputs, *zeroM);
+    else
+        BuildKeypad(FOutputs);
+    BuildOperatorButtons(ops);
+    BuildSoftKeys();
+    FEstop = new TToolbarButton(FOutputs);
+    FEstop->setObjectName("EstopImage");
+    FEstop->SetCaption("E-STOP");
+    FEstop->setGeometry(20, 420, 80, 80);
+    FEstop->OnClick = [this](TToolbarButton *) { FStation.EstopClick(); };
+    FKnob = new TFanucKnob(FStation, FOutputs);
+    FKnob->move(120, 410);
+    FStation.OnScreenChange = [this] { Refresh(); };
+    Refresh();
+}
+
+TFanuc21Form::~TFanuc21Form() { FStation.OnScreenChange = nullptr; }
+
+// The 0M keypad: seven rows of five, without the first key of rows 1 and 4.
+void TFanuc21Form::BuildKeypadOM(QWidget *Parent, TFanucScreenOM &Station)
+{
+    int k = 0;
+    for (int row = 0; row < 7; ++row)
+        for (int column = 0; column < 5; ++column) {
+            if ((row == 1 || row == 4) && column == 0)
+                continue;
+            auto *key = new TToolbarButton(Parent);
+            key->Tag = k;
+            const QString name = QString::fromLatin1(FanucOMKeypad()[k].Name);
+            key->SetCaption(name);
+            key->setToolTip(name);
+            key->SetWordWrap(true);
+            const int left = column * 36 + 8 + (column >= 1 && column <= 3 ? 15 : column == 4 ? 30 : 0);
+            const int top = row * 35 + (row <= 4 ? 35 : 50);
+            key->setGeometry(left, top, 32, 32);
+            key->OnMouseDown = [&Station, k](TToolbarButton *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+                Station.KeypadMouseDown(k);
+            };
+            key->OnMouseUp = [&Station, k](TToolbarButton *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+                Station.KeypadMouseUp(k);
+            };
+            FKeys.push_back(key);
+            ++k;
+        }
+}
+
+void TFanuc21Form::BuildKeypad(QWidget *Parent)
+{
+    for (int k = 0; k < 44; ++k) {
+        auto *key = new TToolbarButton(Parent);
+        key->Tag = k;
+        key->SetCaption(KeyFaces[k]);
+        key->SetWordWrap(true);
+        key->SetColor(2894892);
+        key->SetNoBorder(true);
+        int left = (k % 6) * 36 + 6, top = (k / 6) * 35 + 45;
+        if (k >= 36) {
+            static const int places[8][2] = {{6, 255}, {6, 290}, {42, 273}, {114, 273},
+                                             {78, 255}, {78, 290}, {186, 255}, {186, 290}};
+            left = places[k - 36][0];
+            top = places[k - 36][1];
+        }
+        key->setGeometry(left, top, 32, 32);
+        key->OnMouseDown = [this, k](TToolbarButton *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+            FStation.KeypadMouseDown(k);
+        };
+        key->OnMouseUp = [this, k](TToolbarButton *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+            FStation.KeypadMouseUp(k);
+        };
+        FKeys.push_back(key);
+    }
+}
+
+void TFanuc21Form::BuildOperatorButtons(QWidget *Parent)
+{
+    const auto &table = FStation.Buttons();
+    for (int i = 0; i < int(table.size()); ++i) {
+        const TButtType &row = table[i];
+        auto *button = new TLedButton(Parent, dynamic_cast<TFanucScreenOM *>(&FStation) != nullptr);
+        button->Background(OperatorFace(row.Face));
+        button->SetFlat(false);
+        button->move(row.Left, row.Top);
+        button->Text1 = QString::fromStdString(row.Text1);
+        button->Text2 = QString::fromStdString(row.Text2);
+        button->FontColor = row.FontColor;
+        button->Tag = row.Tag;
+        button->OnMouseDown = [this, i](TToolbarButton *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+            FStation.OpButtMouseDown(i);
+        };
+        button->OnMouseUp = [this, i](TToolbarButton *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+            FStation.OpButtMouseUp(i);
+        };
+        FButtons.push_back(button);
+    }
+}
+
+void TFanuc21Form::BuildSoftKeys()
+{
+    for (int tag = 1; tag <= 7; ++tag) {
+        auto *key = new TToolbarButton(FDisplay);
+        key->Tag = tag;
+        key->SetCaption(tag == 1 ? "<" : tag == 7 ? ">" : "");
+        key->SetNoBorder(true);
+        const int left = tag == 1 ? 56 : tag == 7 ? 422 : 56 + tag * 65 - tag / 2 - 20;
+        key->setGeometry(left, tag == 1 ? 314 : 315, 30, 15);
+        key->OnClick = [this, tag](TToolbarButton *) { FStation.SoftKey(tag); };
+        FSoftKeys.push_back(key);
+    }
+}
+
+void TFanuc21Form::Refresh()
+{
+    for (int i = 0; i < int(FButtons.size()) && i < int(FStation.Leds.size()); ++i)
+        FButtons[i]->SetLedOn(FStation.Leds[i]);
+    FOutputs->setVisible(!FStation.RightPanelHidden);
+    if (width() != FStation.Width)
+        resize(FStation.Width, FormHeight);
+    static_cast<TFanucKnob *>(FKnob)->ShowFrame(FStation.KnobFrame);
+    if (auto *zeroM = dynamic_cast<TFanucScreenOM *>(&FStation))
+        PlaceKnob(zeroM->FloatKnobShown);
+    FDisplay->update();
+}
+
+// Hidden right panel: the knob moves into its "Feed Override" window, at
+// the form's right edge, bottom-aligned; shown again: back on the panel.
+void TFanuc21Form::PlaceKnob(bool Floating)
+{
+    if (Floating == (FFloatKnob != nullptr))
+        return;
+    if (!Floating) {
+        FKnob->setParent(FOutputs);
+        FKnob->move(120, 410);
+        FKnob->show();
+        delete FFloatKnob;
+        FFloatKnob = nullptr;
+        return;
+    }
+    FFloatKnob = new TFloatKnob(this);
+    FKnob->setParent(FFloatKnob);
+    FKnob->move(-2, -2);
+    FKnob->show();
+    FFloatKnob->resize(FKnob->width() - 4, FKnob->height() - 4);
+    const QPoint corner = mapToGlobal(QPoint(width(), height()));
+    FFloatKnob->move(corner.x(), corner.y() - FFloatKnob->height());
+    FFloatKnob->show();
+}
+
+void TFanuc21Form::keyPressEvent(QKeyEvent *Event)
+{
+    const int key = VirtualKeyOf(Event->key());
+    const QString text = Event->text();
+    const char c = text.size() == 1 && text[0].unicode() < 128 ? char(text[0].unicode()) : 0;
+    if (key == 0 && c == 0)
+        return QWidget::keyPressEvent(Event);
+    FStation.KeyDown(key ? key : 0, (key >= 'A' && key <= 'Z') || key == 0 ? c : 0);
+}
+
+} // namespace orv::fanuc

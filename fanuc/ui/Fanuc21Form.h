@@ -1,0 +1,73 @@
+#pragma once
+// The window of the Fanuc 21 station (and of the 0M, a tool window with its
+// own keypad and green CRT): a borderless MDI child 630 px high
+// that paints the station's screen model (CRT texts, program pane, offset
+// pages), its keypad, soft keys, LED operator buttons, emergency stop and
+// override knob, and passes mouse and keys to the station.
+
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class QLabel;
+
+namespace orv {
+class TToolbarButton;
+class TFanucScreen;
+} // namespace orv
+
+namespace orv::fanuc {
+
+class TFanucScreen;
+class TFanucScreenOM;
+class TLedButton;
+
+class TFanuc21Form : public QWidget {
+public:
+    explicit TFanuc21Form(TFanucScreen &Station, QWidget *Parent = nullptr);
+    ~TFanuc21Form() override;
+    // Re-reads the screen model.
+    void Refresh();
+
+    QWidget *Display() const { return FDisplay; }
+    const std::vector<TToolbarButton *> &KeypadKeys() const { return FKeys; }
+    const std::vector<TLedButton *> &OperatorButtons() const { return FButtons; }
+    const std::vector<TToolbarButton *> &SoftKeyButtons() const { return FSoftKeys; }
+    TToolbarButton *Estop() const { return FEstop; }
+    QWidget *Knob() const { return FKnob; }
+    // The 0M's "Feed Override" window while its right panel is hidden.
+    QWidget *FloatKnob() const { return FFloatKnob; }
+
+protected:
+    void keyPressEvent(QKeyEvent *Event) override;
+
+private:
+    void BuildKeypad(QWidget *Parent);
+    void BuildKeypadOM(QWidget *Parent, TFanucScreenOM &Station);
+    void PlaceKnob(bool Floating);
+    void BuildOperatorButtons(QWidget *Parent);
+    void BuildSoftKeys();
+
+    TFanucScreen &FStation;
+    QWidget *FDisplay = nullptr;
+    QWidget *FOutputs = nullptr;
+    QWidget *FKnob = nullptr;
+    QWidget *FFloatKnob = nullptr;
+    TToolbarButton *FEstop = nullptr;
+    std::vector<TToolbarButton *> FKeys;
+    std::vector<TLedButton *> FButtons;
+    std::vector<TToolbarButton *> FSoftKeys;
+};
+
+// The station with its window, for Tarnwick's source menu (kind 4 the 21,
+// 9 the 0M; others none). Adopt
+// makes the window an MDI child of the main window (none: a window of its own).
+std::unique_ptr<orv::TFanucScreen> CreateFanucStation(int Kind,
+                                                      const std::function<void(QWidget *)> &Adopt);
+
+// The virtual key of a Qt key (letters and digits as they are; 0 for keys
+// the station has no use for).
+int VirtualKeyOf(int QtKey);
+
+} // namespace orv::fanuc
