@@ -154,9 +154,14 @@ void TControllerQuorel::WriteComms(int Index, Extended Value) {
 
 // ---------------------------------------------------------------- lines
 
+// A move waiting behind other lines already makes the box busy: a wait
+// for idle must not end before the move has even been sent.
 void TControllerQuorel::QueueLine(const std::string &Line) {
-    if (!FClosing)
-        FQueue.push_back(Line);
+    if (FClosing)
+        return;
+    FQueue.push_back(Line);
+    if (Line.rfind("G0", 0) == 0)
+        FIdle = false;
 }
 
 void TControllerQuorel::Tick() {

@@ -291,5 +291,19 @@ TEST_F(QuorelWireTest, LookAheadEntriesAreTakenInOrderAroundAnArc) {
     EXPECT_TRUE(Errors.empty());
 }
 
+// A move queued behind other lines makes the box busy at once: a wait for
+// idle (the tool change's move) does not end before the move was sent.
+TEST_F(QuorelWireTest, AMoveWaitingInTheQueueIsNotIdle) {
+    ASSERT_TRUE(C.Open(1, 9600, 1, false));
+    ASSERT_TRUE(ServeUntilSent());
+    EXPECT_TRUE(C.IsIdle());
+    C.QueueLine("xz?");
+    C.MoveLinear(5, 5, 5, false);
+    EXPECT_FALSE(C.IsIdle());
+    ASSERT_TRUE(ServeUntilSent());
+    EXPECT_FALSE(C.IsIdle()); // the box's answer says "G": still moving
+    EXPECT_TRUE(DoneAtStatus.empty());
+}
+
 } // namespace
 } // namespace orv
