@@ -3,6 +3,7 @@
 #include "links/LinkViews.h"
 #include "links/LowLevelNew.h"
 #include "links/ThreadComm32.h"
+#include "machine/BasicMachine.h"
 #include "machine/Read_Machinedata_file.h"
 #include "platform/EventLoop.h"
 #include "platform/NumberText.h"
@@ -107,12 +108,7 @@ bool TControllerQuorel::Open(int Port, int Baud, int StopBits, bool HardwareHand
     FBuffer.clear();
     if (MachineData) {
         AnswerTimeOutMs = MachineData->Communications.MCodeTimeOut;
-        const TMachineCapability &c = MachineData->MachineCapability;
-        double travel = std::max({std::fabs(c.TravelXPlus - c.TravelXMinus),
-                                  std::fabs(c.TravelYPlus - c.TravelYMinus),
-                                  std::fabs(c.TravelZPlus - c.TravelZMinus)});
-        if (MachineData->Home.Feed > 0)
-            ParkTimeOutMs = int(std::min(2 * travel / MachineData->Home.Feed * 60000 + 10000, 1e9));
+        ParkTimeOutMs = TBasicMachine::HomingTimeOutMs(MachineData);
     }
     if (!OpenLine(Port, TBaudRate::___9600, TParity::Even, TDataBits::_7, HardwareHandshaking,
                   "Control Type 2"))
@@ -146,20 +142,26 @@ void TControllerQuorel::WriteComms(int Index, Extended Value) {
     std::string line = quorel::MCodeLine(m, c, SpindleSpeed);
     if (!line.empty()) {
         QueueLine(line);
-        // The M code is done once the box has answered its line (or the line
-        // failed, or the operator escaped): the run may end right after it,
-        // and M30's spindle stop must not be left in the queue.
-        while (!FClosing && !FQueue.empty() && !EventLoop().KeyDown(VK_ESCAPE))
-            DelayMs(5);
+        // The code is carried out once the box has answered its line: an M05
+        // at the end of the program must not wait in the queue as the link
+        // closes. A line that fails empties the queue.
+        while (!FClosing && !EventLoop().KeyDown(VK_ESCAPE) &&
+               std::find(FQueue.begin(), FQueue.end(), line) != FQueue.end())
+            EventLoop().ProcessMessages();
     }
     DelayMs(50);
 }
 
 // ---------------------------------------------------------------- lines
 
+// A move waiting behind other lines already makes the box busy: a wait
+// for idle must not end before the move has even been sent.
 void TControllerQuorel::QueueLine(const std::string &Line) {
-    if (!FClosing)
-        FQueue.push_back(Line);
+    if (FClosing)
+        return;
+    FQueue.push_back(Line);
+    if (Line.rfind("G0", 0) == 0)
+        FIdle = false;
 }
 
 void TControllerQuorel::Tick() {

@@ -526,14 +526,14 @@ void TBasicMachine::SetHomedMark(int Code)
     MarkHomed(Code, HomedX, HomedY, HomedZ, HomedXY, AllHomed);
 }
 
-int TBasicMachine::HomingTimeOutMs() const {
-    if (!MachineData || MachineData->Home.Feed <= 0)
+int TBasicMachine::HomingTimeOutMs(const TRead_Machinedata_file *Data) {
+    if (!Data || Data->Home.Feed <= 0)
         return FallbackHomingMs;
-    const TMachineCapability &c = MachineData->MachineCapability;
+    const TMachineCapability &c = Data->MachineCapability;
     double travel = std::max({std::fabs(c.TravelXPlus - c.TravelXMinus),
                               std::fabs(c.TravelYPlus - c.TravelYMinus),
                               std::fabs(c.TravelZPlus - c.TravelZMinus)});
-    double ms = 2 * travel / MachineData->Home.Feed * 60000 + 10000;
+    double ms = 2 * travel / Data->Home.Feed * 60000 + 10000;
     return ms < 1e9 ? int(ms) : FallbackHomingMs;
 }
 

@@ -132,7 +132,10 @@ public:
 
     // Homing may take the longest travel at the homing feed twice over,
     // plus ten seconds; without a usable feed one minute. Milliseconds.
-    int HomingTimeOutMs() const;
+    // The controllers that home on their own (a router box's park) take
+    // the same time-out from the machine file.
+    static int HomingTimeOutMs(const TRead_Machinedata_file *Data);
+    int HomingTimeOutMs() const { return HomingTimeOutMs(MachineData); }
 
     int FeedOverride = 100;                  // percent
     int SpeedOverride = 100;                 // percent

@@ -119,6 +119,19 @@ void TLineSim::Send(const std::string &Bytes, const std::string &Kind) {
     FBytesOut += done;
 }
 
+// Terminal settings made through the master apply to the slave, the PC
+// side's end; with IXON there the XOFF stops its output.
+void TLineSim::HoldPeerOutput() {
+    termios t{};
+    if (::tcgetattr(FMaster, &t) == 0) {
+        t.c_iflag |= IXON;
+        ::tcsetattr(FMaster, TCSANOW, &t);
+    }
+    const char xoff = 0x13;
+    if (::write(FMaster, &xoff, 1) == 1)
+        Record('>', "xoff", std::string(1, xoff));
+}
+
 void TLineSim::Position(double &X, double &Y, double &Z) const {
     std::lock_guard lock(FLock);
     double t = FMs <= 0 ? 1 : std::clamp(double(Now() - FStart) / FMs, 0.0, 1.0);

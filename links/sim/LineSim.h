@@ -32,6 +32,9 @@ public:
     bool PeerGone() const { return FPeerGone.load(); }
     // The far end stops answering (nothing is echoed or answered) from now.
     void SetSilent(bool On) { FSilent = On; }
+    // The far end sends XOFF with the PC side's software flow control
+    // switched on under it: the PC's writes stay pending from now.
+    void HoldPeerOutput();
     bool Silent() const { return FSilent.load(); }
 
     std::vector<TSimLogEntry> Log() const;

@@ -68,6 +68,12 @@ void TQueuedSim::Byte(uint8_t B) {
         std::string frame = FFrame + char(B);
         std::string printable = frames::Printable(frame);
         Record('<', "write", frame);
+        if (!FHoldAt.empty() && printable.find(FHoldAt) != std::string::npos) {
+            FHoldAt.clear();
+            HoldPeerOutput();
+            SetSilent(true);
+            return;
+        }
         if (!FSilenceAt.empty() && printable.find(FSilenceAt) != std::string::npos) {
             SetSilent(true);
             return;

@@ -5,7 +5,8 @@
 // out (VA6, MA6, MA<axis>, HS6, HM<axis><dir>, ST6, G02/G03); read frames
 // (EOT text ENQ) get replies STX text ETX check, "zz6" the status
 // "zz" X,Y,Z,idle X,idle Y,idle Z. Faults on demand: a NAK, no answer, a
-// wrong check byte, or silence from a frame on.
+// wrong check byte, or silence from a frame on, with the PC's output held
+// (XOFF) as well.
 
 #include "links/sim/LineSim.h"
 
@@ -20,6 +21,9 @@ public:
     // Frames whose printable text contains Match get the fault Count times.
     void AddFault(TFault Kind, const std::string &Match, int Count = 1);
     void SilenceAt(const std::string &Match) { FSilenceAt = Match; }
+    // From the first write frame containing Match: silent, and the PC's
+    // further writes held.
+    void HoldAt(const std::string &Match) { FHoldAt = Match; }
     // Frames received (printable), command and read frames in order.
     std::vector<std::string> Frames() const;
 
@@ -36,7 +40,7 @@ private:
     std::string FFrame;
     bool FInFrame = false, FAwaitCheck = false;
     double FHomeFeed = 1000;
-    std::string FSilenceAt;
+    std::string FSilenceAt, FHoldAt;
     struct TEntry {
         TFault Kind;
         std::string Match;

@@ -6,6 +6,7 @@
 //           [--speed N] [--silent-at MATCH] [--drop-prompt MATCH]
 //           [--nak MATCH] [--no-answer MATCH] [--bad-check MATCH]
 //           [--guard-open MATCH] [--estop MATCH] [--drop-echo MATCH]
+//           [--hold-at MATCH]
 
 #include "links/sim/QueuedSim.h"
 #include "links/sim/RouterSim.h"
@@ -32,7 +33,8 @@ void OnSignal(int) {
 } // namespace
 
 int main(int Argc, char **Argv) {
-    std::string protocol, portFile, logFile, silentAt, dropPrompt, guardAt, estopAt, dropEcho;
+    std::string protocol, portFile, logFile, silentAt, dropPrompt, guardAt, estopAt, dropEcho,
+        holdAt;
     std::vector<std::pair<orv::TQueuedSim::TFault, std::string>> faults;
     double speed = 1;
     for (int i = 1; i < Argc; ++i) {
@@ -54,6 +56,8 @@ int main(int Argc, char **Argv) {
             guardAt = value();
         else if (a == "--estop")
             estopAt = value();
+        else if (a == "--hold-at")
+            holdAt = value();
         else if (a == "--drop-echo")
             dropEcho = value();
         else if (a == "--nak")
@@ -79,6 +83,8 @@ int main(int Argc, char **Argv) {
         auto queued = std::make_unique<orv::TQueuedSim>();
         if (!silentAt.empty())
             queued->SilenceAt(silentAt);
+        if (!holdAt.empty())
+            queued->HoldAt(holdAt);
         for (const auto &f : faults)
             queued->AddFault(f.first, f.second);
         sim = std::move(queued);

@@ -2,122 +2,25 @@
 // the link's program runs to its end for each Control Type with its
 // expected list of lines, and the fault runs stop with their errors.
 
-#include "platform/IniFile.h"
-#include "platform/tests/TempDir.h"
-
-#include <gtest/gtest.h>
+#include "links/tests/NcrunRig.h"
 
 #include <algorithm>
-#include <chrono>
-#include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <spawn.h>
-#include <sstream>
-#include <sys/wait.h>
-#include <thread>
-#include <vector>
 
-#ifndef ORV_NCRUN
-#error "ORV_NCRUN names the ncrun executable"
-#endif
 #ifndef ORV_LINESIM
 #error "ORV_LINESIM names the simulator program"
 #endif
-
-extern char **environ;
 
 namespace orv {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Lines;
+using test::ReadFile;
+using TRun = test::TNcrunRun;
 
-std::string ReadFile(const std::string &Path) {
-    std::ifstream in(Path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> Lines(const std::string &Text) {
-    std::vector<std::string> lines;
-    std::istringstream in(Text);
-    std::string line;
-    while (std::getline(in, line))
-        if (!line.empty())
-            lines.push_back(line);
-    return lines;
-}
-
-struct TRun {
-    int Status = -1;
-    std::string Out, Err;
-    std::vector<std::string> Log; // "time dir kind bytes"
-};
-
-class LineRunTest : public ::testing::Test {
+class LineRunTest : public test::TNcrunRig {
 protected:
-    LineRunTest() {
-        Settings = Temp.File("settings");
-        fs::copy(ORV_DATA_DIR, Settings, fs::copy_options::recursive);
-    }
-    // Edits of the machine file: each "Key=old" becomes "Key=new".
-    void Machine(const std::vector<std::pair<std::string, std::string>> &Edits) {
-        std::string machine = Settings + "/machines/BENCHMILL.ini";
-        std::string text = ReadFile(machine);
-        for (const auto &e : Edits) {
-            size_t at = text.find(e.first);
-            ASSERT_NE(at, std::string::npos) << e.first;
-            text.replace(at, e.first.size(), e.second);
-        }
-        std::ofstream(machine, std::ios::binary) << text;
-    }
-
-    TRun Run(const std::vector<std::string> &SimArgs) {
-        TRun r;
-        std::string portFile = Temp.File("port.txt"), log = Temp.File("sim.log");
-        fs::remove(portFile);
-        std::vector<std::string> args = {ORV_LINESIM, "--port-file", portFile, "--log",
-                                         log,         "--speed",     "50"};
-        args.insert(args.end(), SimArgs.begin(), SimArgs.end());
-        std::vector<char *> argv;
-        for (std::string &a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        if (::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-            ADD_FAILURE() << "cannot start " << ORV_LINESIM;
-            return r;
-        }
-        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!fs::exists(portFile) && std::chrono::steady_clock::now() < end)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        std::string slave = Lines(ReadFile(portFile)).at(0);
-        TIniFile(Settings + "/Tarnwick.ini").WriteString("Serial Ports", "COM1", slave);
-        std::string program = std::string(ORV_SOURCE_DIR) + "/links/tests/data/link_run.fnc";
-        std::string out = Temp.File("out.txt"), err = Temp.File("err.txt");
-        std::string command = std::string("'") + ORV_NCRUN + "' --settings '" + Settings +
-                              "' --machine --link '" + program + "' >'" + out + "' 2>'" + err + "'";
-        int raw = std::system(command.c_str());
-        r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.Out = ReadFile(out);
-        r.Err = ReadFile(err);
-        // The simulator reads at the line's pace: let it log what the run
-        // wrote before it went (the log stays unchanged for 300 ms, 3 s at most).
-        auto settle = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-        std::uintmax_t size = static_cast<std::uintmax_t>(-1);
-        while (std::chrono::steady_clock::now() < settle) {
-            std::error_code ec;
-            std::uintmax_t now = fs::file_size(log, ec);
-            if (!ec && now == size)
-                break;
-            size = ec ? size : now;
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        }
-        ::kill(pid, SIGTERM);
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        r.Log = Lines(ReadFile(log));
-        return r;
-    }
+    TRun Run(const std::vector<std::string> &SimArgs) { return TNcrunRig::Run(ORV_LINESIM, SimArgs); }
 
     // Entries from the PC of Kind, without those Skip matches.
     static std::vector<std::string> Received(const TRun &R, const std::string &Kind,
@@ -146,9 +49,6 @@ protected:
         }
         EXPECT_EQ(Got, Lines(ReadFile(file)));
     }
-
-    test::TTempDir Temp;
-    std::string Settings;
 };
 
 // The Trio takes arcs as lines: its machine expands them. Its M codes and
@@ -219,6 +119,26 @@ TEST_F(QueuedRunTest, ASilentControllerStopsTheRun) {
     EXPECT_EQ(frames.back().rfind("<EOT>G02X72000", 0), 0u) << frames.back();
 }
 
+// The controller holds the line (XOFF) as the arc frame arrives: the
+// frames written after it stay pending in the serial component, the run
+// stops with the time-out, and closing ends the pending write; ncrun
+// exits instead of hanging.
+TEST_F(QueuedRunTest, ClosingDuringAPendingWrite) {
+    TRun r = Run({"--protocol", "queued", "--hold-at", "G02"});
+    EXPECT_EQ(r.Status, 1);
+    // One report, the time-out's: the port itself did not fail.
+    size_t at = r.Err.find("LowLevel Timed Out");
+    EXPECT_NE(at, std::string::npos) << r.Err;
+    EXPECT_EQ(r.Err.find("LowLevel Timed Out", at + 1), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("after 21 sends"), std::string::npos) << r.Err;
+    EXPECT_EQ(r.Err.find("The serial port"), std::string::npos) << r.Err;
+    std::vector<std::string> frames = Received(r, "write", "");
+    ASSERT_FALSE(frames.empty());
+    // None of the 20 resends got through the held line.
+    EXPECT_EQ(frames.back().rfind("<EOT>G02X72000", 0), 0u) << frames.back();
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), frames.back()), 1);
+}
+
 // The router box: every character echoed, lines answered, M codes as
 // lines of their own; a guard that opens stops the run at the tool change.
 class RouterRunTest : public LineRunTest {
@@ -237,10 +157,16 @@ TEST_F(RouterRunTest, RunsTheProgramToItsEnd) {
 TEST_F(RouterRunTest, TheGuardOpenAtTheToolChange) {
     TRun r = Run({"--protocol", "router", "--guard-open", "M08"});
     EXPECT_EQ(r.Status, 1);
-    // Found by the next status poll: while M08 is answered, before the tool
-    // change's move, or after the manual change; the run stops either way.
-    EXPECT_NE(r.Err.find("Machine not safe"), std::string::npos) << r.Err;
+    // The guard opens as M08 is answered; the next status shows it to the
+    // wait before the tool change, to the change's own check, or after the
+    // manual change. Either way the run stops with the guard named and the
+    // box gets no M06.
+    EXPECT_TRUE(r.Err.find("Machine not safe") != std::string::npos ||
+                r.Err.find("Toolchange Error") != std::string::npos)
+        << r.Err;
+    EXPECT_NE(r.Err.find("Guard"), std::string::npos) << r.Err;
     std::vector<std::string> lines = Received(r, "line", "xz?");
+    EXPECT_NE(std::count(lines.begin(), lines.end(), "M08"), 0);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "M06"), 0);
 }
 
@@ -275,17 +201,8 @@ protected:
                  {"Mint File=NONE", "Mint File=" + mint}});
     }
     TRun RunCards() {
-        TRun r;
-        std::string log = Temp.File("cards.log"), out = Temp.File("out.txt"),
-                    err = Temp.File("err.txt");
-        std::string program = std::string(ORV_SOURCE_DIR) + "/links/tests/data/link_run.fnc";
-        std::string command = "ORV_RECORDING_CARDS='" + log + "' '" + std::string(ORV_NCRUN) +
-                              "' --settings '" + Settings + "' --machine --link '" + program +
-                              "' >'" + out + "' 2>'" + err + "'";
-        int raw = std::system(command.c_str());
-        r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.Out = ReadFile(out);
-        r.Err = ReadFile(err);
+        std::string log = Temp.File("cards.log");
+        TRun r = RunNcrun("ORV_RECORDING_CARDS='" + log + "' ");
         r.Log = Lines(ReadFile(log));
         return r;
     }

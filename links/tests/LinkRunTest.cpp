@@ -5,119 +5,38 @@
 // an M code never completed and a guard open at the tool change stop the
 // run with their errors.
 
-#include "platform/IniFile.h"
-#include "platform/tests/TempDir.h"
-
-#include <gtest/gtest.h>
+#include "links/tests/NcrunRig.h"
 
 #include <algorithm>
-#include <chrono>
-#include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <spawn.h>
-#include <sstream>
-#include <sys/wait.h>
-#include <thread>
-#include <vector>
 
-#ifndef ORV_NCRUN
-#error "ORV_NCRUN names the ncrun executable"
-#endif
 #ifndef ORV_CTRLSIM
 #error "ORV_CTRLSIM names the simulator program"
 #endif
 
-extern char **environ;
-
 namespace orv {
 namespace {
 
-namespace fs = std::filesystem;
+using test::Lines;
+using test::ReadFile;
+using TRun = test::TNcrunRun;
 
-std::string ReadFile(const std::string &Path) {
-    std::ifstream in(Path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> Lines(const std::string &Text) {
-    std::vector<std::string> lines;
-    std::istringstream in(Text);
-    std::string line;
-    while (std::getline(in, line))
-        if (!line.empty())
-            lines.push_back(line);
-    return lines;
-}
-
-struct TRun {
-    int Status = -1;
-    std::string Out, Err;
-    std::vector<std::string> Log; // the simulator's frame log
-};
-
-class LinkRunTest : public ::testing::Test {
+class LinkRunTest : public test::TNcrunRig {
 protected:
     LinkRunTest() {
-        Settings = Temp.File("settings");
-        fs::copy(ORV_DATA_DIR, Settings, fs::copy_options::recursive);
-        std::string machine = Settings + "/machines/BENCHMILL.ini";
-        std::string text = ReadFile(machine);
-        Replace(text, "Control Type=0", "Control Type=5");
-        Replace(text, "Baud rate=9600", "Baud rate=19200");
-        std::ofstream(machine, std::ios::binary) << text;
+        Machine({{"Control Type=0", "Control Type=5"}, {"Baud rate=9600", "Baud rate=19200"}});
     }
     // Control Type and program file of the machine.
     void SetMachine(int ControlType, const std::string &MintFile = "NONE") {
-        std::string machine = Settings + "/machines/BENCHMILL.ini";
-        std::string text = ReadFile(machine);
-        Replace(text, "Control Type=5", "Control Type=" + std::to_string(ControlType));
-        Replace(text, "Mint File=NONE", "Mint File=" + MintFile);
-        std::ofstream(machine, std::ios::binary) << text;
-    }
-    static void Replace(std::string &Text, const std::string &From, const std::string &To) {
-        size_t at = Text.find(From);
-        ASSERT_NE(at, std::string::npos) << From;
-        Text.replace(at, From.size(), To);
+        Machine({{"Control Type=5", "Control Type=" + std::to_string(ControlType)},
+                 {"Mint File=NONE", "Mint File=" + MintFile}});
     }
 
     // Starts the simulator with Args, maps COM1 to it and runs ncrun.
     TRun Run(const std::vector<std::string> &SimArgs, int ScreenUpdateMs = 0) {
-        TRun r;
-        std::string portFile = Temp.File("port.txt"), log = Temp.File("sim.log");
-        std::vector<std::string> args = {ORV_CTRLSIM, "--port-file", portFile, "--log",
-                                         log,         "--speed",     "50"};
-        args.insert(args.end(), SimArgs.begin(), SimArgs.end());
-        std::vector<char *> argv;
-        for (std::string &a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        if (::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-            ADD_FAILURE() << "cannot start " << ORV_CTRLSIM;
-            return r;
-        }
-        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!fs::exists(portFile) && std::chrono::steady_clock::now() < end)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        std::string slave = Lines(ReadFile(portFile)).at(0);
-        TIniFile main(Settings + "/Tarnwick.ini");
-        main.WriteString("Serial Ports", "COM1", slave);
-        if (ScreenUpdateMs > 0)
-            main.WriteInteger("Default Settings", "ScreenUpdate", ScreenUpdateMs);
-        std::string program = std::string(ORV_SOURCE_DIR) + "/links/tests/data/link_run.fnc";
-        std::string out = Temp.File("out.txt"), err = Temp.File("err.txt");
-        std::string command = std::string("'") + ORV_NCRUN + "' --settings '" + Settings +
-                              "' --machine --link '" + program + "' >'" + out + "' 2>'" + err + "'";
-        int raw = std::system(command.c_str());
-        r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.Out = ReadFile(out);
-        r.Err = ReadFile(err);
-        ::kill(pid, SIGTERM);
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        r.Log = Lines(ReadFile(log));
-        return r;
+        return TNcrunRig::Run(ORV_CTRLSIM, SimArgs, [&](TIniFile &Main) {
+            if (ScreenUpdateMs > 0)
+                Main.WriteInteger("Default Settings", "ScreenUpdate", ScreenUpdateMs);
+        });
     }
 
     // The write frames of the log ("time < write bytes"), a frame sent
@@ -189,9 +108,6 @@ protected:
         Last = r;
     }
     TRun Last;
-
-    test::TTempDir Temp;
-    std::string Settings;
 };
 
 TEST_F(LinkRunTest, RunsTheProgramToItsEnd) {
@@ -296,13 +212,9 @@ TEST_F(LinkRunTest, AMissingProgramIsLoadedAndStartedFirst) {
 TEST_F(LinkRunTest, NoControllerOnThePort) {
     std::ofstream(Settings + "/Tarnwick.ini", std::ios::app)
         << "\n[Serial Ports]\nCOM1=" << Temp.File("no-such-port") << "\n";
-    std::string program = std::string(ORV_SOURCE_DIR) + "/links/tests/data/link_run.fnc";
-    std::string err = Temp.File("err.txt");
-    std::string command = std::string("'") + ORV_NCRUN + "' --settings '" + Settings +
-                          "' --machine --link '" + program + "' >/dev/null 2>'" + err + "'";
-    int raw = std::system(command.c_str());
-    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
-    EXPECT_NE(ReadFile(err).find("Error Locating COM1"), std::string::npos) << ReadFile(err);
+    TRun r = RunNcrun();
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Err.find("Error Locating COM1"), std::string::npos) << r.Err;
 }
 
 } // namespace

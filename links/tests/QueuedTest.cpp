@@ -251,6 +251,28 @@ TEST_F(QueuedWireTest, OpenReportsThePortError) {
     EXPECT_EQ(Errors, std::vector<std::string>{"ERROR|Error opening com port: COM2"});
 }
 
+// An axis move shows in the debug window whether a frame is on its way
+// ("SENDING1") or not ("SENDING0") before its own frame is queued.
+TEST_F(QueuedWireTest, AnAxisMoveShowsWhetherAFrameIsBeingSent) {
+    Loop.Port = nullptr;
+    TDebugScope debug;
+    C = std::make_unique<TControllerLowLevelNew>();
+    C->SettingsFile = Pty.Settings;
+    Loop.Port = &C->Port();
+    C->MoveAxisAbsolute(1, 250);
+    ASSERT_TRUE(C->Open(1, 9600, 1, false));
+    for (int i = 0; i < 200 && FarFrames().empty(); ++i)
+        Loop.ProcessMessages();
+    ASSERT_FALSE(FarFrames().empty()); // written, its reply never comes
+    C->MoveAxisAbsolute(2, -40);
+    std::vector<std::string> sending;
+    for (const std::string &l : debug.Sent)
+        if (l.rfind("SENDING", 0) == 0)
+            sending.push_back(l);
+    EXPECT_EQ(sending, (std::vector<std::string>{"SENDING0", "SENDING1"}));
+    EXPECT_EQ(C->Queued(), 3u); // the two axis moves behind the status request
+}
+
 // Against the simulator, on the real clock.
 class QueuedSimTest : public ::testing::Test {
 protected:

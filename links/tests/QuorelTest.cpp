@@ -1,7 +1,8 @@
 // The router box controller: status answers with the echo removed, M code
 // lines, no position or jog before the first answer, homing with its park
 // line and offset, the emergency stop and its recovery, and an echo that
-// never comes reported once.
+// never comes reported once; echo waits from CR up and the look-ahead
+// entries taken in order around an arc, against a far side of the test's own.
 
 #include "links/ControllerQuorel.h"
 #include "links/sim/RouterSim.h"
@@ -133,7 +134,8 @@ TEST_F(QuorelSimTest, MCodesGoInAutomaticMode) {
     C.SetSpindleSpeed(1000);
     C.WriteComms(18, 3);
     C.WriteComms(18, 30);
-    ASSERT_TRUE(test::ServeUntil([&] { return C.Queued() == 0; }));
+    // Each call returns once the box has answered its line.
+    EXPECT_EQ(C.Queued(), 0u);
     std::vector<std::string> lines = Commands();
     EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
               (std::vector<std::string>{"auto", "M03 S1000", "M05"}));
@@ -191,6 +193,116 @@ TEST_F(QuorelSimTest, AnAnswerThatNeverComesIsReportedOnce) {
     ASSERT_TRUE(test::ServeUntil([&] { return !Errors.empty(); }));
     EXPECT_EQ(Errors.size(), 1u);
     EXPECT_NE(Errors[0].find("G01X5Y5Z5"), std::string::npos) << Errors[0];
+}
+
+// The far side played by the test on a bare pseudo-terminal: characters
+// from CR up are echoed, and a line is answered after the echo of its CR
+// ("x0y0z0G", still moving, for "xz?").
+class QuorelWireTest : public ::testing::Test {
+protected:
+    QuorelWireTest() : Scope(Loop) {
+        C.SettingsFile = Pty.Settings;
+        C.OnDone = [this](TObject *, bool) { DoneAtStatus.push_back(Statuses); };
+        C.SetErrorHandler([this](TObject *, int, const std::string &, const std::string &Message,
+                                 const std::string &) { Errors.push_back(Message); });
+    }
+    void Serve() {
+        for (char b : Pty.Read()) {
+            if (uint8_t(b) >= 13)
+                Pty.Write(std::string(1, b));
+            if (b != '\r') {
+                Line += b;
+                continue;
+            }
+            Got.push_back(Line);
+            if (Line == "xz?") {
+                ++Statuses;
+                Pty.Write(std::string("x0y0z0G") + quorel::DC1);
+            } else {
+                Pty.Write(std::string(1, quorel::DC1));
+            }
+            Line.clear();
+        }
+    }
+    bool ServeUntilSent() {
+        return test::ServeUntil([&] {
+            Serve();
+            return C.Queued() == 0;
+        });
+    }
+    TPlainEventLoop Loop;
+    TEventLoopScope Scope;
+    test::TPtyPair Pty;
+    TControllerQuorel C;
+    std::string Line;
+    std::vector<std::string> Got, Errors;
+    int Statuses = 0;
+    std::vector<int> DoneAtStatus; // statuses answered when each done came
+};
+
+// A character below CR is written without waiting for its echo; from CR
+// up each one waits, and a lost echo is reported.
+TEST_F(QuorelWireTest, EchoWaitsFromCarriageReturnUp) {
+    ASSERT_TRUE(C.Open(1, 9600, 1, false));
+    ASSERT_TRUE(ServeUntilSent());
+    C.QueueLine(std::string("P\x01\x0b") + "Q");
+    ASSERT_TRUE(ServeUntilSent());
+    EXPECT_TRUE(Errors.empty()) << Errors.front();
+    EXPECT_EQ(Got.back(), std::string("P\x01\x0b") + "Q");
+}
+
+// The far side echoes nothing below CR, so the CR of a line that is never
+// echoed is found by its own 1 s wait.
+TEST_F(QuorelWireTest, AnUnechoedCarriageReturnIsReported) {
+    ASSERT_TRUE(C.Open(1, 9600, 1, false));
+    ASSERT_TRUE(ServeUntilSent());
+    C.QueueLine("P");
+    bool sawP = false;
+    ASSERT_TRUE(test::ServeUntil([&] {
+        for (char b : Pty.Read()) {
+            if (b == 'P' && !sawP) {
+                sawP = true;
+                Pty.Write("P"); // echoed; the CR after it is not
+            }
+        }
+        return !Errors.empty();
+    }));
+    EXPECT_EQ(Errors, std::vector<std::string>{"Router box: no echo for \"P\""});
+}
+
+// Each G01 line takes the next look-ahead entry and each arc its own "N":
+// a status that shows the box still moving completes the look-ahead lines
+// only, whatever was queued between them.
+TEST_F(QuorelWireTest, LookAheadEntriesAreTakenInOrderAroundAnArc) {
+    ASSERT_TRUE(C.Open(1, 9600, 1, false));
+    ASSERT_TRUE(ServeUntilSent());
+    int start = Statuses;
+    C.SetFeedRate(600);
+    C.MoveLinear(10, 0, 0, true);
+    C.QueueLine("xz?");
+    C.MoveArc(20, 10, 0, 10, 10, 0, 10, 90, true, 0);
+    C.QueueLine("xz?");
+    C.MoveLinear(30, 10, 0, false);
+    C.QueueLine("xz?");
+    C.MoveLinear(40, 10, 0, true);
+    C.QueueLine("xz?");
+    ASSERT_TRUE(ServeUntilSent());
+    EXPECT_EQ(DoneAtStatus, (std::vector<int>{start + 1, start + 4}));
+    EXPECT_TRUE(Errors.empty());
+}
+
+// A move queued behind other lines makes the box busy at once: a wait for
+// idle (the tool change's move) does not end before the move was sent.
+TEST_F(QuorelWireTest, AMoveWaitingInTheQueueIsNotIdle) {
+    ASSERT_TRUE(C.Open(1, 9600, 1, false));
+    ASSERT_TRUE(ServeUntilSent());
+    EXPECT_TRUE(C.IsIdle());
+    C.QueueLine("xz?");
+    C.MoveLinear(5, 5, 5, false);
+    EXPECT_FALSE(C.IsIdle());
+    ASSERT_TRUE(ServeUntilSent());
+    EXPECT_FALSE(C.IsIdle()); // the box's answer says "G": still moving
+    EXPECT_TRUE(DoneAtStatus.empty());
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "links/ui/CardForms.h"
 
-#include "platform/ui/QtPos_size.h"
-
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -54,7 +52,6 @@ TNextStepdebug::TNextStepdebug(QWidget *Parent) : QWidget(Parent, Qt::Window) {
         Memo1->setPlainText(Memo->toPlainText());
     });
     resize(640, 360);
-    (new TQtPos_size(this, "TNextStepdebug", TPosBorder::Sizeable))->setParent(this);
 }
 
 void TNextStepdebug::Trace(const std::string &Line) {

@@ -2,12 +2,14 @@
 
 #include "links/ui/CardForms.h"
 
+#include "platform/ui/MdiHost.h"
 #include "platform/ui/QtPos_size.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 
 namespace orv {
@@ -31,7 +33,7 @@ QPlainTextEdit *Memo(QWidget *Parent, const char *Name) {
 
 TLineDebugForm::TLineDebugForm(const std::string &Caption, const std::string &ClassName,
                                QWidget *Parent)
-    : QWidget(Parent, Qt::Window) {
+    : QWidget(Parent, Qt::Window), FClassName(ClassName) {
     setObjectName(QString::fromStdString(Caption));
     setWindowTitle(QString::fromStdString(Caption));
     SentMemo = Memo(this, "SentMemo");
@@ -58,8 +60,6 @@ TLineDebugForm::TLineDebugForm(const std::string &Caption, const std::string &Cl
         Capture->setPlainText(ReceiveMemo->toPlainText());
     });
     resize(640, 300);
-    FPosSize = new TQtPos_size(this, ClassName, TPosBorder::Sizeable);
-    FPosSize->setParent(this);
 }
 
 TLineDebugForm::~TLineDebugForm() = default;
@@ -77,20 +77,74 @@ void TLineDebugForm::SendCommand() {
         OnCommand(CommandLine->text().toStdString());
 }
 
+namespace {
+
+// A window the controller holds may be an MDI child that the main window
+// frees first when it closes: the controller's handle lets go of it then.
+template <class Form> class TWindowRef {
+public:
+    explicit TWindowRef(Form *Window) : FWindow(Window) {}
+    ~TWindowRef() { delete FWindow.data(); }
+    TWindowRef(const TWindowRef &) = delete;
+    TWindowRef &operator=(const TWindowRef &) = delete;
+
+protected:
+    QPointer<Form> FWindow;
+};
+
+class TLineDebugRef : public TLineDebugView, TWindowRef<TLineDebugForm> {
+public:
+    explicit TLineDebugRef(TLineDebugForm *Window) : TWindowRef(Window) {
+        Window->OnCommand = [this](const std::string &Text) {
+            if (OnCommand)
+                OnCommand(Text);
+        };
+    }
+    void AddSent(const std::string &Line) override {
+        if (FWindow)
+            FWindow->AddSent(Line);
+    }
+    void AddReceived(const std::string &Line) override {
+        if (FWindow)
+            FWindow->AddReceived(Line);
+    }
+};
+
+class TTraceRef : public TCardTraceView, TWindowRef<TNextStepdebug> {
+public:
+    using TWindowRef::TWindowRef;
+    void Trace(const std::string &Line) override {
+        if (FWindow)
+            FWindow->Trace(Line);
+    }
+};
+
+// An MDI child of the main window when there is one, else a window of its
+// own; either way its frame keeps its position under the window's name.
+void ShowKeptWindow(QWidget *Window, const std::string &ClassName, bool MdiChild) {
+    QWidget *frame = MdiChild && AdoptAsMdiChild(Window) ? Window->parentWidget() : Window;
+    new TQtPos_size(frame, ClassName, TPosBorder::Sizeable, Window->objectName().toStdString());
+    ShowWindowOrChild(Window);
+}
+
+} // namespace
+
+// The queued controller's window and "Next Step DEBUG" are MDI children;
+// the router box's window and the splash stand on their own.
 void InstallLinkViews() {
     LinkViews().LineDebug = [](const std::string &Caption) -> std::unique_ptr<TLineDebugView> {
-        std::unique_ptr<TLineDebugForm> form;
+        TLineDebugForm *form = nullptr;
         if (Caption == "QuorelDebugForm")
-            form = std::make_unique<TQuorelDebugForm>();
+            form = new TQuorelDebugForm;
         else
-            form = std::make_unique<TLowLevelNewDebugForm>();
-        form->show();
-        return form;
+            form = new TLowLevelNewDebugForm;
+        ShowKeptWindow(form, form->ClassName(), Caption != "QuorelDebugForm");
+        return std::make_unique<TLineDebugRef>(form);
     };
     LinkViews().Trace = []() -> std::unique_ptr<TCardTraceView> {
-        auto form = std::make_unique<TNextStepdebug>();
-        form->show();
-        return form;
+        auto *form = new TNextStepdebug;
+        ShowKeptWindow(form, "TNextStepdebug", true);
+        return std::make_unique<TTraceRef>(form);
     };
     LinkViews().Splash = []() -> std::unique_ptr<TCardSplashView> {
         auto splash = std::make_unique<TMintSplash>();

@@ -3,19 +3,20 @@
 // the router box ("QuorelDebugForm"): the frames or lines sent, the
 // answers received (each list cleared when it passes 800 lines), a copy of
 // the received list, and a command line whose text "Send  ->" or Enter
-// hands to the controller. Their position is kept between sessions.
+// hands to the controller. The program's factories show them and keep
+// their position between sessions.
 
 #include "links/LinkViews.h"
 
 #include <QWidget>
+
+#include <string>
 
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace orv {
-
-class TQtPos_size;
 
 class TLineDebugForm : public QWidget, public TLineDebugView {
 public:
@@ -35,9 +36,12 @@ public:
     QPushButton *Button1 = nullptr; // "Send  ->"
     QPushButton *Button2 = nullptr; // "Capture Receive"
 
+    // The form's class, the name its position is kept under.
+    const std::string &ClassName() const { return FClassName; }
+
 private:
     void SendCommand();
-    TQtPos_size *FPosSize = nullptr;
+    std::string FClassName;
 };
 
 class TLowLevelNewDebugForm : public TLineDebugForm {
