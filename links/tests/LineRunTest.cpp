@@ -149,7 +149,12 @@ protected:
 TEST_F(RouterRunTest, RunsTheProgramToItsEnd) {
     TRun r = Run({"--protocol", "router"});
     EXPECT_EQ(r.Status, 0) << r.Err;
-    ExpectGolden("router_run.lines", Received(r, "line", "xz?"));
+    std::vector<std::string> lines = Received(r, "line", "xz?");
+    // The link's stop as it closes ("q") goes out only when the box is still
+    // being served; it follows the program either way.
+    if (!lines.empty() && lines.back() == "q")
+        lines.pop_back();
+    ExpectGolden("router_run.lines", lines);
     EXPECT_NE(r.Out.find("POS X60000 Y60000 Z0 X150.000 Y150.000 Z0.000"), std::string::npos)
         << r.Out;
 }
