@@ -86,9 +86,19 @@ public:
     TWideStrings &WideLines();
     std::u16string GetWideSelText() const;
 
-    // Character position of the first match of Text from StartPos over
-    // Length characters (0 or less: to the end); -1 when none. Options 0:
-    // forward, any case, not whole words.
+    // The locale whose code page converts the 8-bit facade (the line and
+    // text calls, SelText, FindText) and the wide lines' language. 0 (the
+    // default): each byte is the character of the same number, so NC bytes
+    // such as 216 keep their value.
+    int Language() const { return FLanguage; }
+    void SetLanguage(int Language);
+
+    // Character position of a match of Text, -1 when none. Forward: the
+    // first match in StartPos..StartPos + Length; backward (FindBackward):
+    // the last in StartPos - Length..StartPos. Length 0 or less: to the end
+    // (backward: to the start). Any case unless FindMatchCase; FindWholeWord
+    // takes only matches that no letter, digit or "_" touches.
+    enum { FindBackward = 1, FindWholeWord = 2, FindMatchCase = 4 };
     int FindText(const std::string &Text, int StartPos, int Length, int Options = 0) const;
 
     TTextAttributesW &SelAttributes() { return FSelAttributes; }
@@ -132,10 +142,16 @@ protected:
 private:
     friend class TTextAttributesW;
     QTextCursor CursorAt(int Start, int Length) const;
+    // 8-bit text to and from the control's characters in the Language's
+    // code page.
+    QString Widen(const std::string &Text) const;
+    std::string Narrow(const QString &Text) const;
 
     TTextAttributesW FSelAttributes{*this, false};
     TTextAttributesW FDefAttributes{*this, true};
     int FUndoLimit = 30;
+    int FLanguage = 0;
+    int FCodePage = 0;
     uint32_t FColour = 16777215;
     int FUpdates = 0;
     QTextCursor FUpdateCursor;
