@@ -10,6 +10,7 @@
 #include <QTextEdit>
 
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,9 @@ namespace orv {
 
 class TRichEditW;
 class TWideStrings;
+
+enum TInputFormat { ifText, ifRTF, ifUnicode };
+enum TOutputFormat { ofText, ofRTF, ofRTFNoObjs, ofTextized, ofUnicode };
 
 // Character format of the selection or of the default format. Colours are
 // Windows colour numbers (red 255); Style bits 1 bold, 2 italic,
@@ -100,6 +104,24 @@ public:
     // takes only matches that no letter, digit or "_" touches.
     enum { FindBackward = 1, FindWholeWord = 2, FindMatchCase = 4 };
     int FindText(const std::string &Text, int StartPos, int Length, int Options = 0) const;
+
+    // The text from or to a stream in InputFormat / OutputFormat: plain
+    // 8-bit text in the Language's code page, 16-bit little-endian units
+    // (a leading FF FE mark is skipped), or the control's own RTF (other
+    // RTF it cannot read loads as plain text; ofTextized saves plain text).
+    // Saved paragraphs end in CR LF. Progress (position, size) is reported
+    // before each block read and after each block written. False with
+    // "Failed to Load Stream" / "Failed to Save Stream" in StreamError; a
+    // failed load leaves the text as it was.
+    bool LoadFromStream(std::istream &In);
+    bool SaveToStream(std::ostream &Out);
+    TInputFormat InputFormat = ifRTF;
+    TOutputFormat OutputFormat = ofRTF;
+    bool SelectedInOut = false; // save only the selection
+    bool PlainRTF = false;      // RTF without the font table
+    std::function<void(int Position, int Size)> OnLoadProgress;
+    std::function<void(int Position, int Size)> OnSaveProgress;
+    std::string StreamError;
 
     TTextAttributesW &SelAttributes() { return FSelAttributes; }
     TTextAttributesW &DefAttributes() { return FDefAttributes; }

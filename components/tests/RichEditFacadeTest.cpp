@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace orv {
 namespace {
 
@@ -54,6 +56,96 @@ TEST(RichEditFacade, FindTextBothWays) {
     for (const Case &c : cases)
         EXPECT_EQ(editor.FindText(c.Text, c.Start, c.Length, c.Options), c.Expected)
             << c.Text << " from " << c.Start << " over " << c.Length << " options " << c.Options;
+}
+
+std::string Saved(TRichEditW &Editor, TOutputFormat Format) {
+    std::ostringstream out;
+    Editor.OutputFormat = Format;
+    EXPECT_TRUE(Editor.SaveToStream(out));
+    return out.str();
+}
+
+bool Load(TRichEditW &Editor, TInputFormat Format, const std::string &Bytes) {
+    std::istringstream in(Bytes);
+    Editor.InputFormat = Format;
+    return Editor.LoadFromStream(in);
+}
+
+// Each format saves what it loads back; RTF keeps braces, backslashes, tabs
+// and characters outside the code page.
+TEST(RichEditStreams, RoundTrips) {
+    const std::u16string text = u"G0 X1\n\u041F\tA{b}\\c \u20AC\nM30";
+    struct Case {
+        TOutputFormat Out;
+        TInputFormat In;
+        int Language;
+    } cases[] = {{ofRTF, ifRTF, 0}, {ofRTFNoObjs, ifRTF, 1049}, {ofUnicode, ifUnicode, 0},
+                 {ofText, ifText, 1049}};
+    for (const Case &c : cases) {
+        TRichEditW from, to;
+        from.SetLanguage(c.Language);
+        to.SetLanguage(c.Language);
+        from.WideLines().SetTextStr(c.Out == ofText ? u"G0 X1\n\u041F\tA\nM30" : text);
+        const std::u16string before = from.GetWideText();
+        ASSERT_TRUE(Load(to, c.In, Saved(from, c.Out))) << c.Out;
+        EXPECT_EQ(to.GetWideText(), before) << c.Out;
+    }
+}
+
+TEST(RichEditStreams, SavedBytesAndForeignInput) {
+    TRichEditW editor;
+    editor.SetText("A\nB");
+    EXPECT_EQ(Saved(editor, ofUnicode), std::string("A\0\r\0\n\0B\0", 8));
+    EXPECT_EQ(Saved(editor, ofText), "A\r\nB");
+    EXPECT_EQ(Saved(editor, ofTextized), "A\r\nB");
+    editor.SetSelection(2, 1);
+    editor.SelectedInOut = true;
+    EXPECT_EQ(Saved(editor, ofText), "B");
+
+    struct Case {
+        TInputFormat Format;
+        std::string Bytes;
+        std::u16string Text;
+    } cases[] = {
+        {ifUnicode, std::string("\xFF\xFE\x41\0\x0D\0", 6), u"A\n"},
+        {ifRTF,
+         "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}"
+         "{\\*\\generator x;}\\f0\\cf1 Hello\\'e9\\par\r\nWorld}",
+         u"Hello\u00E9\nWorld"},
+        // RTF that does not close, or broken escapes, loads as plain text.
+        {ifRTF, "{\\rtf1 open", u"{\\rtf1 open"},
+        {ifRTF, "{\\rtf1 x\\'zz}", u"{\\rtf1 x\\'zz}"},
+        {ifRTF, "N10 G0\r\nN20", u"N10 G0\nN20"},
+        {ifText, "N10\rN20\nN30", u"N10\nN20\nN30"},
+    };
+    for (const Case &c : cases) {
+        TRichEditW in;
+        ASSERT_TRUE(Load(in, c.Format, c.Bytes)) << c.Bytes;
+        EXPECT_EQ(in.GetWideText(), c.Text) << c.Bytes;
+    }
+}
+
+TEST(RichEditStreams, ProgressAndFailures) {
+    TRichEditW editor;
+    std::vector<std::pair<int, int>> loads, saves;
+    editor.OnLoadProgress = [&](int Position, int Size) { loads.emplace_back(Position, Size); };
+    editor.OnSaveProgress = [&](int Position, int Size) { saves.emplace_back(Position, Size); };
+    ASSERT_TRUE(Load(editor, ifText, std::string(10000, 'x')));
+    ASSERT_GE(loads.size(), 3u);
+    EXPECT_EQ(loads[0], std::make_pair(0, 10000));
+    EXPECT_EQ(loads[1], std::make_pair(4096, 10000));
+    EXPECT_EQ(loads[2], std::make_pair(8192, 10000));
+    Saved(editor, ofText);
+    ASSERT_EQ(saves.size(), 3u);
+    EXPECT_EQ(saves.back(), std::make_pair(10000, 10000));
+
+    // An odd count of 16-bit bytes fails and keeps the text.
+    EXPECT_FALSE(Load(editor, ifUnicode, std::string("A\0B", 3)));
+    EXPECT_EQ(editor.StreamError, "Failed to Load Stream");
+    EXPECT_EQ(editor.TextLength(), 10000);
+    std::ostream broken(nullptr);
+    EXPECT_FALSE(editor.SaveToStream(broken));
+    EXPECT_EQ(editor.StreamError, "Failed to Save Stream");
 }
 
 } // namespace
