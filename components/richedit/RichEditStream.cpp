@@ -18,15 +18,13 @@ namespace {
 constexpr int BlockSize = 4096;
 
 // CR LF, CR and LF each end a paragraph.
-QString FromLineEnds(QString Text)
-{
+QString FromLineEnds(QString Text) {
     Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Text.replace(u'\r', u'\n');
     return Text;
 }
 
-std::string ToUnits(const QString &Text)
-{
+std::string ToUnits(const QString &Text) {
     std::string bytes;
     bytes.reserve(size_t(Text.size()) * 2);
     for (QChar c : Text) {
@@ -36,8 +34,7 @@ std::string ToUnits(const QString &Text)
     return bytes;
 }
 
-bool FromUnits(const std::string &Bytes, QString &Text)
-{
+bool FromUnits(const std::string &Bytes, QString &Text) {
     size_t at = Bytes.size() >= 2 && uint8_t(Bytes[0]) == 0xFF && uint8_t(Bytes[1]) == 0xFE ? 2 : 0;
     if ((Bytes.size() - at) % 2 != 0)
         return false;
@@ -47,9 +44,10 @@ bool FromUnits(const std::string &Bytes, QString &Text)
     return true;
 }
 
-std::string WriteRtf(const QString &Text, int CodePage, const QString &Font, int Points, bool Plain)
-{
-    std::string rtf = "{\\rtf1\\ansi\\ansicpg" + std::to_string(CodePage ? CodePage : 1252) + "\\deff0";
+std::string WriteRtf(const QString &Text, int CodePage, const QString &Font, int Points,
+                     bool Plain) {
+    std::string rtf =
+        "{\\rtf1\\ansi\\ansicpg" + std::to_string(CodePage ? CodePage : 1252) + "\\deff0";
     if (!Plain)
         rtf += "{\\fonttbl{\\f0 " + Font.toStdString() + ";}}";
     rtf += "\\uc1\\pard\\f0\\fs" + std::to_string(Points * 2) + " ";
@@ -70,8 +68,7 @@ std::string WriteRtf(const QString &Text, int CodePage, const QString &Font, int
 }
 
 // Reads RTF text; false when Bytes is no RTF or its groups do not close.
-bool ReadRtf(const std::string &Bytes, QString &Text)
-{
+bool ReadRtf(const std::string &Bytes, QString &Text) {
     if (Bytes.rfind("{\\rtf", 0) != 0)
         return false;
     Text.clear();
@@ -93,7 +90,8 @@ bool ReadRtf(const std::string &Bytes, QString &Text)
             if (depth == skipDepth)
                 skipDepth = 0;
             if (--depth == 0)
-                return i == Bytes.size() || Bytes.find_first_not_of("\r\n\0", i, 3) == std::string::npos;
+                return i == Bytes.size() ||
+                       Bytes.find_first_not_of("\r\n\0", i, 3) == std::string::npos;
         } else if (c == '\r' || c == '\n') {
         } else if (c != '\\') {
             put(QChar(char16_t(uint8_t(c))));
@@ -149,8 +147,7 @@ bool ReadRtf(const std::string &Bytes, QString &Text)
 
 } // namespace
 
-bool TRichEditW::LoadFromStream(std::istream &In)
-{
+bool TRichEditW::LoadFromStream(std::istream &In) {
     StreamError.clear();
     In.seekg(0, std::ios::end);
     const std::streamoff end = In.tellg();
@@ -180,8 +177,7 @@ bool TRichEditW::LoadFromStream(std::istream &In)
     return true;
 }
 
-bool TRichEditW::SaveToStream(std::ostream &Out)
-{
+bool TRichEditW::SaveToStream(std::ostream &Out) {
     StreamError.clear();
     QString text = SelectedInOut ? QString::fromStdU16String(GetWideSelText()) : toPlainText();
     std::string bytes;

@@ -38,8 +38,52 @@ public:
     // Font name, size and style at once.
     void Assign(const QFont &Font);
 
+    // The character attributes, each kept as a property of the character
+    // format (those Qt has no own property for as user properties).
+    std::string Name() const;
+    void SetName(const std::string &Name);
+    int Size() const; // points
+    void SetSize(int Points);
+    int Weight() const; // 400 normal, 700 bold
+    void SetWeight(int Weight);
+    int Language() const; // the control's Language when none is set
+    void SetLanguage(int Language);
+    int SubscriptStyle() const; // 0 none, 1 subscript, 2 superscript
+    void SetSubscriptStyle(int Style);
+    // Points.
+    double Offset() const;
+    void SetOffset(double Points);
+    double Spacing() const;
+    void SetSpacing(double Points);
+    double Kerning() const;
+    void SetKerning(double Points);
+    int UnderlineType() const; // 0 unless underlined
+    void SetUnderlineType(int Type);
+    int Animation() const;
+    void SetAnimation(int Animation);
+    // Effects: bold 1, italic 2, underline 4, strike-out 8, link $20, small
+    // caps $40, all caps $80, hidden $100, outline $200, shadow $400,
+    // emboss $800, imprint $1000.
+    enum : unsigned {
+        efBold = 1,
+        efItalic = 2,
+        efUnderline = 4,
+        efStrikeOut = 8,
+        efLink = 0x20,
+        efSmallCaps = 0x40,
+        efAllCaps = 0x80,
+        efHidden = 0x100,
+        efOutline = 0x200,
+        efShadow = 0x400,
+        efEmboss = 0x800,
+        efImprint = 0x1000
+    };
+    bool Effect(unsigned Mask) const;
+    void SetEffect(unsigned Mask, bool On);
+
 private:
     void Merge(const QTextCharFormat &Format);
+    QTextCharFormat Format() const;
     TRichEditW &FOwner;
     bool FDefault;
 };

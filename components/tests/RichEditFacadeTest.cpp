@@ -1,7 +1,8 @@
 // The rich edit's 8-bit facade and search: text crosses in the Language's
 // code page (1049 converts with 1251 and reads back the same bytes; no
 // Language keeps each byte's value), and FindText searches either way, in
-// a range or to the end, with whole words and case as asked.
+// a range or to the end, with whole words and case as asked; streams in
+// each format with progress; the character attribute table.
 
 #include "components/richedit/RichEditW.h"
 #include "components/widestrings/WStrList.h"
@@ -79,7 +80,9 @@ TEST(RichEditStreams, RoundTrips) {
         TOutputFormat Out;
         TInputFormat In;
         int Language;
-    } cases[] = {{ofRTF, ifRTF, 0}, {ofRTFNoObjs, ifRTF, 1049}, {ofUnicode, ifUnicode, 0},
+    } cases[] = {{ofRTF, ifRTF, 0},
+                 {ofRTFNoObjs, ifRTF, 1049},
+                 {ofUnicode, ifUnicode, 0},
                  {ofText, ifText, 1049}};
     for (const Case &c : cases) {
         TRichEditW from, to;
@@ -146,6 +149,68 @@ TEST(RichEditStreams, ProgressAndFailures) {
     std::ostream broken(nullptr);
     EXPECT_FALSE(editor.SaveToStream(broken));
     EXPECT_EQ(editor.StreamError, "Failed to Save Stream");
+}
+
+// Every attribute written to the selection reads back from it and leaves
+// the text after the selection as it was; the effects map onto Qt's own
+// font properties where it has them.
+TEST(RichEditAttributes, TableRoundTrip) {
+    TRichEditW editor;
+    editor.SetText("abc def");
+    editor.SetLanguage(1049);
+    editor.SetSelection(0, 3);
+    TTextAttributesW &a = editor.SelAttributes();
+    EXPECT_EQ(a.Weight(), 400);
+    EXPECT_EQ(a.Language(), 1049);
+    EXPECT_EQ(a.UnderlineType(), 0);
+    a.SetName("Courier New");
+    a.SetSize(14);
+    a.SetWeight(700);
+    a.SetLanguage(1031);
+    a.SetSubscriptStyle(2);
+    a.SetOffset(1.5);
+    a.SetSpacing(2);
+    a.SetKerning(8);
+    a.SetUnderlineType(3);
+    a.SetAnimation(4);
+    EXPECT_EQ(a.Name(), "Courier New");
+    EXPECT_EQ(a.Size(), 14);
+    EXPECT_EQ(a.Weight(), 700);
+    EXPECT_TRUE(a.Effect(TTextAttributesW::efBold));
+    EXPECT_EQ(a.Language(), 1031);
+    EXPECT_EQ(a.SubscriptStyle(), 2);
+    EXPECT_DOUBLE_EQ(a.Offset(), 1.5);
+    EXPECT_DOUBLE_EQ(a.Spacing(), 2);
+    EXPECT_DOUBLE_EQ(a.Kerning(), 8);
+    EXPECT_EQ(a.UnderlineType(), 3);
+    EXPECT_TRUE(a.Effect(TTextAttributesW::efUnderline));
+    EXPECT_EQ(a.Animation(), 4);
+
+    const unsigned effects[] = {TTextAttributesW::efItalic,  TTextAttributesW::efStrikeOut,
+                                TTextAttributesW::efLink,    TTextAttributesW::efSmallCaps,
+                                TTextAttributesW::efAllCaps, TTextAttributesW::efHidden,
+                                TTextAttributesW::efOutline, TTextAttributesW::efShadow,
+                                TTextAttributesW::efEmboss,  TTextAttributesW::efImprint};
+    for (unsigned e : effects) {
+        a.SetEffect(e, true);
+        EXPECT_TRUE(a.Effect(e)) << e;
+        for (unsigned other : effects)
+            if (other != e && other != TTextAttributesW::efSmallCaps &&
+                e != TTextAttributesW::efSmallCaps)
+                EXPECT_EQ(a.Effect(other), other < e || other == e) << e << " " << other;
+    }
+    for (unsigned e : effects) {
+        a.SetEffect(e, false);
+        EXPECT_FALSE(a.Effect(e)) << e;
+    }
+    a.SetEffect(TTextAttributesW::efSmallCaps, true);
+    EXPECT_FALSE(a.Effect(TTextAttributesW::efAllCaps));
+
+    editor.SetSelection(5, 1);
+    EXPECT_EQ(a.Weight(), 400);
+    EXPECT_EQ(a.SubscriptStyle(), 0);
+    EXPECT_EQ(a.Animation(), 0);
+    EXPECT_EQ(a.Language(), 1049);
 }
 
 } // namespace
