@@ -40,7 +40,7 @@ struct TRig {
         Open = Link.OpenPort({{"COM1", Far.Slave}}, 0, line);
     }
     test::TPtyFarSide Far;
-    TSerialTransferPort Port;
+    TMsgDrvTransferPort Port;
     TTransferLink Link{Port};
     bool Open = false;
 };

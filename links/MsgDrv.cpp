@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <sys/ioctl.h>
 #include <thread>
 
@@ -119,20 +121,31 @@ int TMsgCommPortDriver::OutFreeSpace() const {
 }
 
 unsigned TMsgCommPortDriver::SendData(const uint8_t *Buffer, unsigned Count, unsigned TimeoutMs) {
-    if (!Connected())
+    LastSendEnd = sdDone;
+    LastSendError.clear();
+    if (!Connected()) {
+        LastSendEnd = sdFailed;
+        LastSendError = std::strerror(EBADF);
         return 0;
+    }
     unsigned written = 0;
     // A stalled line is a matter of real time, whatever clock the owner uses.
     int64_t start = SteadyClockMs();
     while (Count > 0) {
         int free = OutFreeSpace();
         if (free != 0) {
-            if (CheckLineStatus && GetLineStatus() == 0)
+            if (CheckLineStatus && GetLineStatus() == 0) {
+                LastSendEnd = sdStalled;
                 break;
+            }
             int n =
                 FPort.Write(Buffer + written, int(std::min(unsigned(std::max(free, 1)), Count)));
-            if (n < 0)
-                break; // the device failed: what went out is the answer
+            if (n < 0) {
+                // The device failed: what went out is the answer.
+                LastSendEnd = sdFailed;
+                LastSendError = std::strerror(-n);
+                break;
+            }
             if (n > 0) {
                 written += unsigned(n);
                 Count -= unsigned(n);
@@ -141,8 +154,10 @@ unsigned TMsgCommPortDriver::SendData(const uint8_t *Buffer, unsigned Count, uns
                 continue;
             }
         }
-        if (SteadyClockMs() - start > int64_t(TimeoutMs))
+        if (SteadyClockMs() - start > int64_t(TimeoutMs)) {
+            LastSendEnd = sdStalled;
             break;
+        }
         std::this_thread::yield();
     }
     return written;
@@ -171,7 +186,10 @@ bool TMsgCommPortDriver::WaitForData(int Ms, int WakeHandle) {
 }
 
 unsigned TMsgCommPortDriver::ReadInto(unsigned Count) {
+    errno = 0;
     int n = FPort.Read(FBuffer.data(), int(std::min<size_t>(Count, FBuffer.size())));
+    if (n < 0)
+        PortFailed(errno);
     if (n <= 0)
         return 0;
     gReceived += uint64_t(n);
@@ -184,14 +202,36 @@ void TMsgCommPortDriver::TimerWndProc(TMessage &Message) {
         return;
     unsigned waiting = unsigned(FPort.InQueued());
     if (FPacketSize < 1) {
-        if (waiting == 0)
+        if (waiting == 0) {
+            ReadLateInput();
             return;
+        }
         unsigned n = ReadInto(std::min(waiting, FInBufSize));
         if (n > 0 && OnReceiveData)
             OnReceiveData(nullptr, FBuffer.data(), n);
         return;
     }
     PacketPoll(waiting);
+}
+
+void TMsgCommPortDriver::ReadLateInput() {
+    // A terminal reports a hang-up as input ready that reads as nothing.
+    if (!FPort.WaitReadable(0))
+        return;
+    errno = 0;
+    int n = FPort.Read(FBuffer.data(), int(FInBufSize));
+    if (n <= 0) {
+        PortFailed(n < 0 && errno ? errno : EIO);
+        return;
+    }
+    gReceived += uint64_t(n);
+    if (OnReceiveData)
+        OnReceiveData(nullptr, FBuffer.data(), unsigned(n));
+}
+
+void TMsgCommPortDriver::PortFailed(int Error) {
+    if (OnPortError)
+        OnPortError(nullptr, std::strerror(Error ? Error : EIO));
 }
 
 // Whole packets go at once; a partial one waits for its rest until

@@ -79,6 +79,11 @@ enum TPacketMode { pmDiscard, pmPass };
 enum TLineStatus : unsigned { lsCTS = 1, lsDSR = 2, lsRING = 4, lsRLSD = 8 };
 
 using TReceiveDataEvent = std::function<void(TObject *Sender, const uint8_t *Data, unsigned Size)>;
+using TPortErrorEvent = std::function<void(TObject *Sender, const std::string &Reason)>;
+
+// How the last SendData ended: everything went out, the line took nothing
+// for the time-out, or the device failed (LastSendError says why).
+enum TDriverSendEnd { sdDone, sdStalled, sdFailed };
 
 class TMsgCommPortDriver {
 public:
@@ -99,14 +104,17 @@ public:
     // OutBufSize less the bytes queued (16-bit arithmetic); -1 when closed.
     int OutFreeSpace() const;
     // Writes up to Count bytes, giving up after TimeoutMs without progress;
-    // the count written (0 when closed).
+    // the count written (0 when closed). LastSendEnd tells a stalled line
+    // from a failed device.
     unsigned SendData(const uint8_t *Buffer, unsigned Count, unsigned TimeoutMs);
     unsigned SendBuffer(const uint8_t *Buffer, unsigned Count);
     bool SendByte(uint8_t Value);
     bool SendString(const std::string &S);
     // The window procedure: WM_TIMER reads what waits (plain or packet
     // mode); any other message, or any while closed, gets the default
-    // answer 0 in Message.Result.
+    // answer 0 in Message.Result. A read that fails, or a line that hung up
+    // (ready with nothing to read), fires OnPortError with the system's
+    // reason; the port stays open for its owner to close.
     void TimerWndProc(TMessage &Message);
     // Polls once: TimerWndProc with a WM_TIMER message.
     void Poll();
@@ -153,6 +161,9 @@ public:
     bool CheckLineStatus = false;
     TReceiveDataEvent OnReceiveData;
     TReceiveDataEvent OnReceivePacket;
+    TPortErrorEvent OnPortError;
+    TDriverSendEnd LastSendEnd = sdDone;
+    std::string LastSendError;
     // The settings file of the [Serial Ports] map; empty: the main settings.
     std::string SettingsFile;
     // ms on a monotonic clock for packet time-outs (tests move it).
@@ -166,6 +177,10 @@ public:
 
 private:
     unsigned ReadInto(unsigned Count);
+    // Nothing queued: input that came after the count is read; a line that
+    // is ready with nothing to read hung up.
+    void ReadLateInput();
+    void PortFailed(int Error);
     void PacketPoll(unsigned Waiting);
 
     TSerialPort FPort;

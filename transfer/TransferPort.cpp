@@ -1,89 +1,76 @@
 #include "transfer/TransferPort.h"
 
-#include <cerrno>
-#include <chrono>
+#include "transfer/TransferLink.h"
+
+#include <algorithm>
 #include <cstring>
-#include <thread>
 
 namespace orv {
 
-namespace {
-int64_t NowMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+TMsgDrvTransferPort::TMsgDrvTransferPort() {
+    FDriver.SetInBufSize(unsigned(TTransferLink::InBufSize));
+    FDriver.OnReceiveData = [this](TObject *, const uint8_t *Data, unsigned Size) {
+        FPending.insert(FPending.end(), Data, Data + Size);
+    };
+    FDriver.OnPortError = [this](TObject *, const std::string &Reason) { FFailure = Reason; };
 }
-bool IsWouldBlock(int Error) {
-    return Error == EAGAIN || Error == EWOULDBLOCK || Error == EINTR;
-}
-} // namespace
 
-bool TSerialTransferPort::Open(const std::string &Device, const TSerialSettings &Line,
+bool TMsgDrvTransferPort::Open(const std::string &Device, const TSerialSettings &Line,
                                std::string &Error) {
-    FPort.Close();
-    if (!FPort.Open(Device, Error))
-        return false;
-    if (!FPort.Apply(Line, Error)) {
-        FPort.Close();
-        return false;
-    }
-    FPort.Flush(true, true);
-    return true;
+    Close();
+    FDriver.SetPortName(Device);
+    FDriver.SetBaudRateValue(unsigned(Line.Baud));
+    FDriver.SetDataBits(TComPortDataBits(std::clamp(Line.DataBits, 5, 8) - 5));
+    static const char parities[] = "NOEMS";
+    const char *p = std::strchr(parities, Line.Parity ? Line.Parity : 'N');
+    FDriver.SetParity(TComPortParity(p ? p - parities : 0));
+    FDriver.SetStopBits(Line.StopBits == 2 ? sb2BITS : sb1BITS);
+    FDriver.SetHwFlow(Line.RtsCts ? hfRTSCTS : hfNONERTSON);
+    FDriver.SetSwFlow(Line.XonXoff ? sfXONXOFF : sfNONE);
+    if (FDriver.Connect())
+        return true;
+    Error = FDriver.LastError;
+    return false;
 }
 
-void TSerialTransferPort::Close() {
-    FPort.Close();
+void TMsgDrvTransferPort::Close() {
+    FDriver.Disconnect();
+    FPending.clear();
+    FFailure.clear();
 }
 
-TSendOutcome TSerialTransferPort::SendString(const std::string &Text) {
+TSendOutcome TMsgDrvTransferPort::SendString(const std::string &Text) {
     TSendOutcome out;
-    if (!FPort.IsOpen()) {
+    if (!FDriver.Connected()) {
         out.Status = TSendStatus::Closed;
         return out;
     }
-    const auto *data = reinterpret_cast<const uint8_t *>(Text.data());
-    int64_t lastProgress = NowMs();
-    while (out.Written < int(Text.size())) {
-        int n = FPort.Write(data + out.Written, int(Text.size()) - out.Written);
-        if (n > 0) {
-            out.Written += n;
-            lastProgress = NowMs();
-            continue;
-        }
-        if (n < 0 && !IsWouldBlock(-n)) {
-            out.Status = TSendStatus::Lost;
-            out.Reason = std::strerror(-n);
-            return out;
-        }
-        if (NowMs() - lastProgress >= OutputTimeoutMs) {
-            out.Status = TSendStatus::Stalled;
-            return out;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    out.Written = int(FDriver.SendData(reinterpret_cast<const uint8_t *>(Text.data()),
+                                       unsigned(Text.size()), unsigned(OutputTimeoutMs)));
+    if (FDriver.LastSendEnd == sdStalled) {
+        out.Status = TSendStatus::Stalled;
+    } else if (FDriver.LastSendEnd == sdFailed) {
+        out.Status = TSendStatus::Lost;
+        out.Reason = FDriver.LastSendError;
     }
     return out;
 }
 
-int TSerialTransferPort::Read(uint8_t *Buffer, int Size, std::string &Reason) {
-    if (!FPort.IsOpen())
+int TMsgDrvTransferPort::Read(uint8_t *Buffer, int Size, std::string &Reason) {
+    if (!FDriver.Connected())
         return 0;
-    errno = 0;
-    int n = FPort.Read(Buffer, Size);
-    if (n < 0) {
-        int e = errno;
-        Reason = std::strerror(e ? e : EIO);
+    if (FPending.empty() && FFailure.empty())
+        FDriver.Poll();
+    // What came before a failure is handed on first.
+    if (FPending.empty()) {
+        if (FFailure.empty())
+            return 0;
+        Reason = FFailure;
         return -1;
     }
-    // A terminal in raw mode reads 0 both when nothing waits and when the
-    // far side hung up; only the hang-up also reports input ready. Input
-    // that arrived after the read is ready too: read once more, and only a
-    // second empty read is the hang-up.
-    if (n != 0 || !FPort.WaitReadable(0))
-        return n;
-    n = FPort.Read(Buffer, Size);
-    if (n <= 0) {
-        Reason = std::strerror(n < 0 && errno ? errno : EIO);
-        return -1;
-    }
+    int n = std::min(Size, int(FPending.size()));
+    std::copy_n(FPending.begin(), n, Buffer);
+    FPending.erase(FPending.begin(), FPending.begin() + n);
     return n;
 }
 

@@ -1,14 +1,16 @@
 #pragma once
 // The port Rostrel talks through: open by a listed entry's device, write a
-// line with an output time-out, read what waits. TSerialTransferPort is the
-// serial device; a test or the bench may give another. A write that makes
-// no progress for the time-out and a device that fails are told apart so a
-// send can stop with the right message.
+// line with an output time-out, read what waits. TMsgDrvTransferPort is the
+// serial device through the message-driven port driver; a test may give
+// another. A write that makes no progress for the time-out and a device
+// that fails are told apart so a send can stop with the right message.
 
+#include "links/MsgDrv.h"
 #include "platform/SerialPort.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orv {
 
@@ -38,16 +40,20 @@ public:
     int OutputTimeoutMs = 500;
 };
 
-class TSerialTransferPort : public TTransferPort {
+class TMsgDrvTransferPort : public TTransferPort {
 public:
+    TMsgDrvTransferPort();
     bool Open(const std::string &Device, const TSerialSettings &Line, std::string &Error) override;
     void Close() override;
-    bool IsOpen() const override { return FPort.IsOpen(); }
+    bool IsOpen() const override { return FDriver.Connected(); }
     TSendOutcome SendString(const std::string &Text) override;
+    // Polls the driver when nothing it read is left over.
     int Read(uint8_t *Buffer, int Size, std::string &Reason) override;
 
 private:
-    TSerialPort FPort;
+    TMsgCommPortDriver FDriver;
+    std::vector<uint8_t> FPending; // read by the driver, not yet taken
+    std::string FFailure;          // the system's reason of a failed poll
 };
 
 } // namespace orv

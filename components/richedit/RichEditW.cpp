@@ -1,6 +1,7 @@
 #include "components/richedit/RichEditW.h"
 
 #include "components/richedit/WideRichEditStrings.h"
+#include "components/widestrings/Langs.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
@@ -151,7 +152,7 @@ int TRichEditW::LineCount() const
 
 std::string TRichEditW::Line(int Index) const
 {
-    return ToBytes(document()->findBlockByNumber(Index).text());
+    return Narrow(document()->findBlockByNumber(Index).text());
 }
 
 void TRichEditW::SetLine(int Index, const std::string &Text)
@@ -161,7 +162,7 @@ void TRichEditW::SetLine(int Index, const std::string &Text)
         return;
     QTextCursor cursor(block);
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    cursor.insertText(FromBytes(Text));
+    cursor.insertText(Widen(Text));
 }
 
 void TRichEditW::InsertLine(int Index, const std::string &Text)
@@ -171,11 +172,11 @@ void TRichEditW::InsertLine(int Index, const std::string &Text)
         cursor.movePosition(QTextCursor::End);
         if (!document()->isEmpty())
             cursor.insertBlock();
-        cursor.insertText(FromBytes(Text));
+        cursor.insertText(Widen(Text));
         return;
     }
     QTextCursor cursor(document()->findBlockByNumber(std::max(0, Index)));
-    cursor.insertText(FromBytes(Text));
+    cursor.insertText(Widen(Text));
     cursor.insertBlock();
 }
 
@@ -196,9 +197,9 @@ void TRichEditW::DeleteLine(int Index)
     cursor.removeSelectedText();
 }
 
-void TRichEditW::SetText(const std::string &Text) { setPlainText(FromBytes(Text)); }
+void TRichEditW::SetText(const std::string &Text) { setPlainText(Widen(Text)); }
 
-std::string TRichEditW::Text() const { return ToBytes(toPlainText()); }
+std::string TRichEditW::Text() const { return Narrow(toPlainText()); }
 
 int TRichEditW::LineStart(int Index) const
 {
@@ -235,7 +236,7 @@ void TRichEditW::SetSelection(int Start, int Length) { setTextCursor(CursorAt(St
 
 std::string TRichEditW::SelText() const
 {
-    return ToBytes(textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n'));
+    return Narrow(textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n'));
 }
 
 void TRichEditW::ClearSelection()
@@ -283,17 +284,66 @@ std::u16string TRichEditW::GetWideSelText() const
     return textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n').toStdU16String();
 }
 
+void TRichEditW::SetLanguage(int Language)
+{
+    FLanguage = Language;
+    FCodePage = Language ? LocaleCodePage(Language) : 0;
+    WideLines().SetLanguage(Language);
+}
+
+QString TRichEditW::Widen(const std::string &Text) const
+{
+    if (FCodePage == 0)
+        return FromBytes(Text);
+    return QString::fromStdU16String(TextToWide(Text, FCodePage));
+}
+
+std::string TRichEditW::Narrow(const QString &Text) const
+{
+    if (FCodePage == 0)
+        return ToBytes(Text);
+    return WideToText(Text.toStdU16String(), FCodePage);
+}
+
+namespace {
+bool IsWordChar(QChar C)
+{
+    return C.isLetterOrNumber() || C == u'_';
+}
+} // namespace
+
 int TRichEditW::FindText(const std::string &Text, int StartPos, int Length, int Options) const
 {
-    if (Text.empty())
-        return -1;
+    const QString needle = Widen(Text);
     const QString text = toPlainText();
-    const int at = (int)text.indexOf(FromBytes(Text), std::max(0, StartPos), Qt::CaseInsensitive);
-    if (at < 0)
+    const int n = (int)needle.size(), size = (int)text.size();
+    if (n == 0)
         return -1;
-    if (Length > 0 && at + (int)Text.size() > StartPos + Length)
+    const Qt::CaseSensitivity cs = Options & FindMatchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const int start = std::clamp(StartPos, 0, size);
+    const bool backward = Options & FindBackward;
+    const int lo = backward ? (Length > 0 ? std::max(0, start - Length) : 0) : start;
+    const int hi = backward ? start : (Length > 0 ? std::min(size, start + Length) : size);
+    auto whole = [&](int At) {
+        return !(Options & FindWholeWord) ||
+               ((At == 0 || !IsWordChar(text[At - 1])) &&
+                (At + n == size || !IsWordChar(text[At + n])));
+    };
+    if (backward) {
+        for (int at = hi - n; at >= lo; --at) {
+            at = (int)text.lastIndexOf(needle, at, cs);
+            if (at < lo)
+                break;
+            if (whole(at))
+                return at;
+        }
         return -1;
-    return at;
+    }
+    for (int at = (int)text.indexOf(needle, lo, cs); at >= 0 && at + n <= hi;
+         at = (int)text.indexOf(needle, at + 1, cs))
+        if (whole(at))
+            return at;
+    return -1;
 }
 
 void TRichEditW::FormatRange(int Start, int Length, uint32_t Colour, uint32_t BackColour,

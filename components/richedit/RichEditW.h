@@ -10,6 +10,7 @@
 #include <QTextEdit>
 
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,9 @@ namespace orv {
 
 class TRichEditW;
 class TWideStrings;
+
+enum TInputFormat { ifText, ifRTF, ifUnicode };
+enum TOutputFormat { ofText, ofRTF, ofRTFNoObjs, ofTextized, ofUnicode };
 
 // Character format of the selection or of the default format. Colours are
 // Windows colour numbers (red 255); Style bits 1 bold, 2 italic,
@@ -34,8 +38,52 @@ public:
     // Font name, size and style at once.
     void Assign(const QFont &Font);
 
+    // The character attributes, each kept as a property of the character
+    // format (those Qt has no own property for as user properties).
+    std::string Name() const;
+    void SetName(const std::string &Name);
+    int Size() const; // points
+    void SetSize(int Points);
+    int Weight() const; // 400 normal, 700 bold
+    void SetWeight(int Weight);
+    int Language() const; // the control's Language when none is set
+    void SetLanguage(int Language);
+    int SubscriptStyle() const; // 0 none, 1 subscript, 2 superscript
+    void SetSubscriptStyle(int Style);
+    // Points.
+    double Offset() const;
+    void SetOffset(double Points);
+    double Spacing() const;
+    void SetSpacing(double Points);
+    double Kerning() const;
+    void SetKerning(double Points);
+    int UnderlineType() const; // 0 unless underlined
+    void SetUnderlineType(int Type);
+    int Animation() const;
+    void SetAnimation(int Animation);
+    // Effects: bold 1, italic 2, underline 4, strike-out 8, link $20, small
+    // caps $40, all caps $80, hidden $100, outline $200, shadow $400,
+    // emboss $800, imprint $1000.
+    enum : unsigned {
+        efBold = 1,
+        efItalic = 2,
+        efUnderline = 4,
+        efStrikeOut = 8,
+        efLink = 0x20,
+        efSmallCaps = 0x40,
+        efAllCaps = 0x80,
+        efHidden = 0x100,
+        efOutline = 0x200,
+        efShadow = 0x400,
+        efEmboss = 0x800,
+        efImprint = 0x1000
+    };
+    bool Effect(unsigned Mask) const;
+    void SetEffect(unsigned Mask, bool On);
+
 private:
     void Merge(const QTextCharFormat &Format);
+    QTextCharFormat Format() const;
     TRichEditW &FOwner;
     bool FDefault;
 };
@@ -86,10 +134,38 @@ public:
     TWideStrings &WideLines();
     std::u16string GetWideSelText() const;
 
-    // Character position of the first match of Text from StartPos over
-    // Length characters (0 or less: to the end); -1 when none. Options 0:
-    // forward, any case, not whole words.
+    // The locale whose code page converts the 8-bit facade (the line and
+    // text calls, SelText, FindText) and the wide lines' language. 0 (the
+    // default): each byte is the character of the same number, so NC bytes
+    // such as 216 keep their value.
+    int Language() const { return FLanguage; }
+    void SetLanguage(int Language);
+
+    // Character position of a match of Text, -1 when none. Forward: the
+    // first match in StartPos..StartPos + Length; backward (FindBackward):
+    // the last in StartPos - Length..StartPos. Length 0 or less: to the end
+    // (backward: to the start). Any case unless FindMatchCase; FindWholeWord
+    // takes only matches that no letter, digit or "_" touches.
+    enum { FindBackward = 1, FindWholeWord = 2, FindMatchCase = 4 };
     int FindText(const std::string &Text, int StartPos, int Length, int Options = 0) const;
+
+    // The text from or to a stream in InputFormat / OutputFormat: plain
+    // 8-bit text in the Language's code page, 16-bit little-endian units
+    // (a leading FF FE mark is skipped), or the control's own RTF (other
+    // RTF it cannot read loads as plain text; ofTextized saves plain text).
+    // Saved paragraphs end in CR LF. Progress (position, size) is reported
+    // before each block read and after each block written. False with
+    // "Failed to Load Stream" / "Failed to Save Stream" in StreamError; a
+    // failed load leaves the text as it was.
+    bool LoadFromStream(std::istream &In);
+    bool SaveToStream(std::ostream &Out);
+    TInputFormat InputFormat = ifRTF;
+    TOutputFormat OutputFormat = ofRTF;
+    bool SelectedInOut = false; // save only the selection
+    bool PlainRTF = false;      // RTF without the font table
+    std::function<void(int Position, int Size)> OnLoadProgress;
+    std::function<void(int Position, int Size)> OnSaveProgress;
+    std::string StreamError;
 
     TTextAttributesW &SelAttributes() { return FSelAttributes; }
     TTextAttributesW &DefAttributes() { return FDefAttributes; }
@@ -132,10 +208,16 @@ protected:
 private:
     friend class TTextAttributesW;
     QTextCursor CursorAt(int Start, int Length) const;
+    // 8-bit text to and from the control's characters in the Language's
+    // code page.
+    QString Widen(const std::string &Text) const;
+    std::string Narrow(const QString &Text) const;
 
     TTextAttributesW FSelAttributes{*this, false};
     TTextAttributesW FDefAttributes{*this, true};
     int FUndoLimit = 30;
+    int FLanguage = 0;
+    int FCodePage = 0;
     uint32_t FColour = 16777215;
     int FUpdates = 0;
     QTextCursor FUpdateCursor;

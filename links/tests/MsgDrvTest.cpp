@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -34,10 +36,14 @@ protected:
         Driver.OnReceivePacket = [this](TObject *, const uint8_t *Data, unsigned Size) {
             Packets.emplace_back(reinterpret_cast<const char *>(Data), Size);
         };
+        Driver.OnPortError = [this](TObject *, const std::string &Reason) {
+            Errors.push_back(Reason);
+        };
     }
     ~MsgDrvTest() override {
         Driver.Disconnect();
-        ::close(Master);
+        if (Master >= 0)
+            ::close(Master);
     }
     test::TTempDir Temp;
     int Master = -1;
@@ -46,6 +52,7 @@ protected:
     TMsgCommPortDriver Driver;
     std::string Data_;
     std::vector<std::string> Packets;
+    std::vector<std::string> Errors;
 };
 
 TEST(MsgDrvSizes, WritersStoreWhatTheyMayHold) {
@@ -152,6 +159,37 @@ TEST_F(MsgDrvTest, AClosedDriverAndOtherMessages) {
         ::usleep(500);
     }
     EXPECT_EQ(Data_, "hello");
+    EXPECT_TRUE(Errors.empty());
+}
+
+// A far side that reads nothing stalls a send at its time-out; one that
+// hung up fails it with the system's reason, and a poll reports the
+// hang-up instead of taking it for silence.
+TEST_F(MsgDrvTest, AStalledLineAndAHungUpOneAreToldApart) {
+    ASSERT_TRUE(Driver.Connect());
+    std::vector<uint8_t> block(1 << 20, 'x');
+    unsigned written = Driver.SendData(block.data(), unsigned(block.size()), 100);
+    EXPECT_GT(written, 0u);
+    EXPECT_LT(written, block.size());
+    EXPECT_EQ(Driver.LastSendEnd, sdStalled);
+    EXPECT_TRUE(Driver.LastSendError.empty());
+    Driver.Poll();
+    EXPECT_TRUE(Errors.empty());
+
+    ::close(Master);
+    Master = -1;
+    EXPECT_LT(Driver.SendData(block.data(), 16, 100), 16u);
+    EXPECT_EQ(Driver.LastSendEnd, sdFailed);
+    EXPECT_EQ(Driver.LastSendError, std::strerror(EIO));
+    Driver.Poll();
+    ASSERT_FALSE(Errors.empty());
+    EXPECT_EQ(Errors.front(), std::strerror(EIO));
+    EXPECT_TRUE(Driver.Connected()); // its owner closes it
+    EXPECT_TRUE(Data_.empty());
+
+    Driver.Disconnect();
+    EXPECT_EQ(Driver.SendData(block.data(), 1, 100), 0u);
+    EXPECT_EQ(Driver.LastSendEnd, sdFailed);
 }
 
 // Packet size 10 with 25 bytes waiting: two packets, 5 bytes kept until

@@ -46,7 +46,7 @@ protected:
     TMessageServiceScope MessagesScope{Messages};
     test::TPtyFarSide Far;
     std::vector<TComPortEntry> Ports;
-    TSerialTransferPort Port;
+    TMsgDrvTransferPort Port;
     TTransferLink Link{Port};
     bool Cancel = false;
     std::string Message;

@@ -97,7 +97,7 @@ TMainForm::TMainForm(const std::string &WorkingFolder, TTransferPort *Port, QWid
     : QMainWindow(Parent), FWorkingFolder(WorkingFolder), FIniFile(RostrelIniPath(WorkingFolder)) {
     setWindowTitle("Corvane RS232 communicator");
     if (!Port) {
-        FOwnPort = std::make_unique<TSerialTransferPort>();
+        FOwnPort = std::make_unique<TMsgDrvTransferPort>();
         Port = FOwnPort.get();
     }
     FLink = std::make_unique<TTransferLink>(*Port);
