@@ -452,9 +452,10 @@ void TFanucScreen::ShowStartReadouts()
 
 void TFanucScreen::ShowPositions(const TMachineReadout &Report)
 {
-    const double machine[3] = {Report.Machine.X, Report.Machine.Y, Report.Machine.Z};
-    const double work[3] = {Report.Work.X, Report.Work.Y, Report.Work.Z};
-    const double togo[3] = {Report.ToGo.X, Report.ToGo.Y, Report.ToGo.Z};
+    const double machine[3] = {double(Report.Machine.X), double(Report.Machine.Y),
+                               double(Report.Machine.Z)};
+    const double work[3] = {double(Report.Work.X), double(Report.Work.Y), double(Report.Work.Z)};
+    const double togo[3] = {double(Report.ToGo.X), double(Report.ToGo.Y), double(Report.ToGo.Z)};
     double relative[3];
     static const char *const axes = "XYZ";
     FPositionReported = true;
