@@ -6,6 +6,7 @@
 #include "links/ui/MintFindForm.h"
 #include "links/sim/ControllerSim.h"
 #include "links/tests/PtyPair.h"
+#include "components/lcd/ui/LCD_Lab.h"
 #include "links/ui/Mint_Information.h"
 #include "machine/Read_Machinedata_file.h"
 #include "platform/IniFile.h"
@@ -60,7 +61,8 @@ TEST(MintFindFormTest, MintInformationWindow) {
     EXPECT_EQ(w.windowTitle(), "Mint Information");
     EXPECT_EQ(w.size(), QSize(471, 46));
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.LCD->text(), "Locating Mint On COM:1 . . .");
+    EXPECT_EQ(w.LCD->Caption(), "Locating Mint On COM:1 . . .");
+    EXPECT_EQ(w.LCD->geometry(), QRect(0, 0, 470, 28));
     EXPECT_EQ(w.Gauge->value(), 33);
     EXPECT_EQ(w.Gauge->maximum(), 100);
 }

@@ -1,7 +1,8 @@
 #include "links/ui/Mint_Information.h"
 
+#include "components/lcd/ui/LCD_Lab.h"
+
 #include <QGuiApplication>
-#include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
 
@@ -12,10 +13,15 @@ TMintInformationWindow::TMintInformationWindow(QWidget *Parent)
                           Qt::MSWindowsFixedSizeDialogHint) {
     setWindowTitle("Mint Information");
     setFixedSize(471, 46);
-    LCD = new QLabel(this);
+    // One line of 29 characters, 5 x 7 dots of 2 x 2 pixels: 470 x 28.
+    LCD = new TLCDLabel(this);
     LCD->setObjectName("LCD");
-    LCD->setGeometry(0, 0, 470, 28);
-    LCD->setStyleSheet("background: black; color: #ffdd22; border: 1px solid green;");
+    LCD->SetNoOfChars(29);
+    LCD->SetBackGround(0x000000);
+    LCD->SetBorderStyle(frSingle);
+    LCD->SetBorderColor(0x008000);
+    LCD->SetPixelOn(2237183);
+    LCD->SetPixelOff(119);
     Gauge = new QProgressBar(this);
     Gauge->setObjectName("Gauge");
     Gauge->setGeometry(0, 29, 471, 17);
@@ -26,7 +32,7 @@ TMintInformationWindow::TMintInformationWindow(QWidget *Parent)
 }
 
 void TMintInformationWindow::SetText(const std::string &Text) {
-    LCD->setText(QString::fromStdString(Text));
+    LCD->SetCaption(Text);
 }
 
 void TMintInformationWindow::SetGauge(int Percent) {

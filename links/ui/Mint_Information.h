@@ -8,10 +8,11 @@
 
 #include <QWidget>
 
-class QLabel;
 class QProgressBar;
 
 namespace orv {
+
+class TLCDLabel;
 
 class TMintInformationWindow : public QWidget, public TMintInfoView {
 public:
@@ -21,7 +22,7 @@ public:
     void SetGauge(int Percent) override;
     void SetVisible(bool Visible) override;
 
-    QLabel *LCD = nullptr;
+    TLCDLabel *LCD = nullptr;
     QProgressBar *Gauge = nullptr;
 };
 

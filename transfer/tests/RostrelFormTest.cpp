@@ -3,6 +3,7 @@
 // box, and sending, receiving and the robot query over a pseudo-terminal
 // listed as the second of two ports.
 
+#include "components/lcd/ui/LCD_Lab.h"
 #include "components/richedit/RichEditW.h"
 #include "components/toolbar/ui/TbTlwn.h"
 #include "platform/EventLoop.h"
@@ -219,7 +220,7 @@ TEST_F(RostrelFormTest, ReceiveIntoEditorsAndTheRobotReply) {
     ASSERT_TRUE(test::WaitUntil([&] { return (got += Far.ReadSome(10, 64)).size() >= 4; }, [] {}));
     EXPECT_EQ(got, "WH\r\n");
     Far.WriteAll("X 1.0 Y 2.0\r\n");
-    Poll([&] { return Label("WhereLabel") == "X 1.0 Y 2.0\r\n"; });
+    Poll([&] { return Child<TLCDLabel>("WhereLabel")->Caption() == "X 1.0 Y 2.0\r\n"; });
     EXPECT_EQ(active->Editor()->Line(0), "X 1.0 Y 2.0");
 
     // A hang-up ends the receive with the reason; every line stays.

@@ -1,5 +1,6 @@
 #include "transfer/ui/Main.h"
 
+#include "components/lcd/ui/LCD_Lab.h"
 #include "components/richedit/RichEditW.h"
 #include "components/toolbar/ui/TbCore.h"
 #include "components/toolbar/ui/TbCtls.h"
@@ -304,11 +305,14 @@ void TMainForm::BuildOptionWin() {
 void TMainForm::BuildRobotWin() {
     auto *content = new QWidget;
     auto *col = new QVBoxLayout(content);
-    // A plain label until the dot-matrix label is available.
-    FWhereLabel = new QLabel(content);
+    // One line of 26 red characters on black, dots off in maroon.
+    FWhereLabel = new TLCDLabel(content);
     FWhereLabel->setObjectName("WhereLabel");
-    FWhereLabel->setStyleSheet("background: black; color: red; font-family: monospace");
-    FWhereLabel->setMinimumWidth(26 * 8);
+    FWhereLabel->SetPixelSize(pix1x1);
+    FWhereLabel->SetNoOfChars(26);
+    FWhereLabel->SetBackGround(0x000000);
+    FWhereLabel->SetPixelOn(0x0000FF);
+    FWhereLabel->SetPixelOff(0x000080);
     col->addWidget(FWhereLabel);
     auto *where = new QPushButton("Where ?", content);
     where->setObjectName("WhereButton");
@@ -711,7 +715,7 @@ void TMainForm::ReceiveData(const uint8_t *Data, int Size) {
 }
 
 void TMainForm::ShowRobotReply(const std::string &Text) {
-    FWhereLabel->setText(FromBytes(Text));
+    FWhereLabel->SetCaption(Text);
 }
 
 void TMainForm::WhereButtonClick() {

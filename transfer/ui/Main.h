@@ -31,6 +31,7 @@ namespace orv {
 
 class TDock;
 class TInputWin;
+class TLCDLabel;
 class TRadioGroup;
 class TToolbar;
 class TToolbarButton;
@@ -169,7 +170,7 @@ private:
     QCheckBox *FAppendLF = nullptr;
     QCheckBox *FAppendCR = nullptr;
     TToolWindow *FRobotWin = nullptr;
-    QLabel *FWhereLabel = nullptr;
+    TLCDLabel *FWhereLabel = nullptr;
     QTimer *FPollingTimer = nullptr;
 };
 
