@@ -28,7 +28,7 @@ orv_fuzz(fuzz_parser SOURCES ${CMAKE_CURRENT_LIST_DIR}/../fuzz/fuzz_parser.cpp D
 if(ORV_WITH_QT)
     orv_ui_library(orv_engine_core_ui SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/ui/MacroVarsForm.cpp
-        DEPS orv_engine_core)
+        DEPS orv_engine_core orv_rspin_ui)
     orv_test(engine_core_ui_tests QT SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/tests/MacroVarsFormTest.cpp
         DEPS orv_engine_core_ui)

@@ -1,10 +1,12 @@
 #include "engine/core/ui/MacroVarsForm.h"
 
+#include "components/rspin/ui/RSpin.h"
 #include "engine/core/DIniFile.h"
 #include "engine/core/MacroVars.h"
 #include "platform/tests/TempDir.h"
 
 #include <QLineEdit>
+#include <QToolButton>
 #include <QPushButton>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -49,6 +51,11 @@ TEST_F(MacroVarsFormTest, ProgramChangesShowAndTypedTextsReachTheStore)
     EXPECT_EQ(FVars.GetVarValue(3), 2.75L);
     emit form.Field(3)->textEdited("-");
     EXPECT_EQ(FVars.GetVarValue(3), 0); // no number reads as 0
+    // The spin button steps the value into the store.
+    auto *spin = static_cast<TRSpinEdit *>(form.Field(4));
+    spin->UpButton()->click();
+    spin->UpButton()->click();
+    EXPECT_EQ(FVars.GetVarValue(4), 2);
 }
 
 TEST_F(MacroVarsFormTest, OKSavesTheKeptVariablesAndHides)

@@ -1,5 +1,6 @@
 #include "engine/core/ui/MacroVarsForm.h"
 
+#include "components/rspin/ui/RSpin.h"
 #include "engine/core/MacroVars.h"
 
 #include <QHBoxLayout>
@@ -65,13 +66,19 @@ QWidget *TMacroVarsForm::MakePage(int First, int Last)
         auto *label = new QLabel(QString("#%1: ").arg(number), page);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setGeometry(FieldLefts[column] - LabelWidth, top + 3, LabelWidth, 17);
-        auto *field = new QLineEdit(QString::fromStdString(FStore.VarText(number)), page);
+        auto *field = new TRSpinEdit(page);
+        field->setText(QString::fromStdString(FStore.VarText(number)));
         field->setObjectName(QString("Var%1").arg(number));
         field->setGeometry(FieldLefts[column], top, FieldWidth, 23);
         field->setValidator(typed);
         field->setEnabled(number != 0); // #0 always reads 0
         connect(field, &QLineEdit::textEdited, this,
                 [this, number](const QString &Text) { FieldEdited(number, Text); });
+        // A step by the arrow keys or the spin button reaches the store too.
+        field->OnChange = [this, number, field] {
+            if (field->text().toStdString() != FStore.VarText(number))
+                FieldEdited(number, field->text());
+        };
         FFields[number] = field;
     }
     return page;
