@@ -1,6 +1,8 @@
 // The dot-matrix label's tables, custom font files and size rules, headless.
 #include "components/lcd/LCDFonts.h"
 
+#include "components/tests/LCDFontFile.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -64,13 +66,8 @@ protected:
     std::string Path = ::testing::TempDir() + "lcd_font.bin";
     void TearDown() override { std::remove(Path.c_str()); }
 
-    // A header and Glyphs bytes of dots (Cut bytes fewer).
     void Write(int Cols, int Rows, int First, int Last, const std::string &Glyphs) {
-        std::ofstream f(Path, std::ios::binary | std::ios::trunc);
-        for (int v : {Cols, Rows, First, Last})
-            for (int b = 0; b < 4; ++b)
-                f.put(char((uint32_t(v) >> (8 * b)) & 0xFF));
-        f << Glyphs;
+        test::WriteLCDFont(Path, Cols, Rows, First, Last, Glyphs);
     }
 };
 

@@ -5,6 +5,8 @@
 
 #include "platform/MessageService.h"
 
+#include "components/tests/LCDFontFile.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -230,11 +232,7 @@ protected:
     std::string Path = ::testing::TempDir() + "lcd_label_font.bin";
     void TearDown() override { std::remove(Path.c_str()); }
     void Write(int Cols, int Rows, int First, int Last, const std::string &Glyphs) {
-        std::ofstream f(Path, std::ios::binary | std::ios::trunc);
-        for (int v : {Cols, Rows, First, Last})
-            for (int b = 0; b < 4; ++b)
-                f.put(char((uint32_t(v) >> (8 * b)) & 0xFF));
-        f << Glyphs;
+        test::WriteLCDFont(Path, Cols, Rows, First, Last, Glyphs);
     }
 };
 
