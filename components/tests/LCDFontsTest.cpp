@@ -4,6 +4,8 @@
 #include "components/tests/LCDFontFile.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -63,7 +65,8 @@ TEST(LCDFonts, TallTablesKeepTheLetterShapes) {
 
 class LCDCustomFontTest : public ::testing::Test {
 protected:
-    std::string Path = ::testing::TempDir() + "lcd_font.bin";
+    // One file per test process: ctest runs the tests of this fixture side by side.
+    std::string Path = ::testing::TempDir() + "lcd_font_" + std::to_string(::getpid()) + ".bin";
     void TearDown() override { std::remove(Path.c_str()); }
 
     void Write(int Cols, int Rows, int First, int Last, const std::string &Glyphs) {

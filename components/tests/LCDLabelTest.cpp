@@ -8,6 +8,8 @@
 #include "components/tests/LCDFontFile.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
 
 #include <QImage>
 
@@ -229,7 +231,9 @@ TEST(LCDLabel, ShapedAndRoundDots) {
 
 class LCDLabelFontTest : public ::testing::Test {
 protected:
-    std::string Path = ::testing::TempDir() + "lcd_label_font.bin";
+    // One file per test process: ctest runs the tests of this fixture side by side.
+    std::string Path =
+        ::testing::TempDir() + "lcd_label_font_" + std::to_string(::getpid()) + ".bin";
     void TearDown() override { std::remove(Path.c_str()); }
     void Write(int Cols, int Rows, int First, int Last, const std::string &Glyphs) {
         test::WriteLCDFont(Path, Cols, Rows, First, Last, Glyphs);

@@ -2,6 +2,7 @@
 // floating tool window offscreen and compares it with the expected picture.
 // ORV_UPDATE_PICTURES=1 writes the expected picture instead.
 #include "ToolbarTestSupport.h"
+#include <unistd.h>
 
 #include "components/toolbar/TbGlyphImage.h"
 #include "components/toolbar/TbToolbarLayout.h"
@@ -119,7 +120,8 @@ TEST_F(Screenshot, FormWithDocksFloatingToolbarAndToolWindow)
             if ((shot.pixel(x, y) & 0xFFFFFFu) != (expected.pixel(x, y) & 0xFFFFFFu))
                 ++differing;
     if (differing) {
-        const std::string actualPath = ::testing::TempDir() + "toolbar_form_actual.png";
+        const std::string actualPath =
+            ::testing::TempDir() + "toolbar_form_actual_" + std::to_string(::getpid()) + ".png";
         shot.save(QString::fromStdString(actualPath));
         ADD_FAILURE() << differing << " pixels differ; this run's picture: " << actualPath;
     }

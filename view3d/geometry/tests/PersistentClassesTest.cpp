@@ -2,6 +2,7 @@
 #include "view3d/geometry/VectorLists.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -57,7 +58,7 @@ struct TOwnedList : TPersistentObjectList {
 
 std::string TempFile(const char *Name)
 {
-    return testing::TempDir() + Name;
+    return testing::TempDir() + std::to_string(::getpid()) + "_" + Name;
 }
 
 std::string ReadFile(const std::string &Name)

@@ -4,6 +4,7 @@
 #include "view3d/scene/XOpenGL.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 
@@ -168,7 +169,7 @@ TEST(GLMisc, NumberHelpers)
 
 TEST(GLMisc, TextFiles)
 {
-    const std::string file = testing::TempDir() + "glmisc.txt";
+    const std::string file = testing::TempDir() + "glmisc_" + std::to_string(::getpid()) + ".txt";
     WriteTextFile(file, std::string("ab\0c", 4));
     EXPECT_EQ(ReadTextFile(file), std::string("ab\0c", 4));
     EXPECT_EQ(FileSizeOf(file), 4);

@@ -7,6 +7,7 @@
 #include "view3d/scene/tests/FakeContext.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace orv {
 namespace {
@@ -239,7 +240,7 @@ TEST(GLTexture, PictureFiles)
         EXPECT_STREQ(e.what(), "Could not open file: /nonexistent/Wood.jpg");
     }
     EXPECT_TRUE(image.Picture().Empty());
-    const std::string bad = testing::TempDir() + "broken.jpg";
+    const std::string bad = testing::TempDir() + "broken_" + std::to_string(::getpid()) + ".jpg";
     WriteTextFile(bad, "this is no JPEG");
     try {
         image.LoadImageFile(bad);

@@ -4,6 +4,7 @@
 #include "view3d/scene/XCollection.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
@@ -60,7 +61,8 @@ TEST(XCollection, StreamNamesEachClassOnce)
     EXPECT_EQ(c.SaveToText(), expected);
 
     // Through a file and back, byte for byte.
-    const std::string file = testing::TempDir() + "collection.bin";
+    const std::string file =
+        testing::TempDir() + "collection_" + std::to_string(::getpid()) + ".bin";
     {
         std::ofstream f(file, std::ios::binary);
         f << c.SaveToText();
