@@ -6,53 +6,27 @@
 
 namespace orv {
 
-TVariant TVariant::I2(int16_t V)
+namespace {
+
+// A variant of type T holding its value in the field that type uses.
+TVariant Made(TVarType T, int32_t Int, double Real = 0, std::string Text = {})
 {
     TVariant v;
-    v.Type = VT_I2;
-    v.Int = V;
+    v.Type = T;
+    v.Int = Int;
+    v.Real = Real;
+    v.Text = std::move(Text);
     return v;
 }
 
-TVariant TVariant::I4(int32_t V)
-{
-    TVariant v;
-    v.Type = VT_I4;
-    v.Int = V;
-    return v;
-}
+} // namespace
 
-TVariant TVariant::R4(float V)
-{
-    TVariant v;
-    v.Type = VT_R4;
-    v.Real = V;
-    return v;
-}
-
-TVariant TVariant::R8(double V)
-{
-    TVariant v;
-    v.Type = VT_R8;
-    v.Real = V;
-    return v;
-}
-
-TVariant TVariant::Bool(bool V)
-{
-    TVariant v;
-    v.Type = VT_BOOL;
-    v.Int = V ? 1 : 0;
-    return v;
-}
-
-TVariant TVariant::Str(std::string V)
-{
-    TVariant v;
-    v.Type = VT_BSTR;
-    v.Text = std::move(V);
-    return v;
-}
+TVariant TVariant::I2(int16_t V) { return Made(VT_I2, V); }
+TVariant TVariant::I4(int32_t V) { return Made(VT_I4, V); }
+TVariant TVariant::R4(float V) { return Made(VT_R4, 0, V); }
+TVariant TVariant::R8(double V) { return Made(VT_R8, 0, V); }
+TVariant TVariant::Bool(bool V) { return Made(VT_BOOL, V ? 1 : 0); }
+TVariant TVariant::Str(std::string V) { return Made(VT_BSTR, 0, 0, std::move(V)); }
 
 namespace {
 
