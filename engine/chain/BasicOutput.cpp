@@ -182,6 +182,27 @@ void TBasicOutput::NotifyNext()
         Enqueue({this, {}});
 }
 
+void TBasicOutput::FinishRecord(TCNC_data &Data)
+{
+    if (Data.Motion != EndOfProgramCode && !Stopped)
+        NotifyNext();
+    if (Data.Motion == EndOfProgramCode && Stopped)
+        Data.Motion = NoMoveCode;
+}
+
+bool TBasicOutput::AskForMissingTool(int Tool, const char *LineBreak)
+{
+    constexpr int MessageNoValidTool = 40;    // "Failed to Find a valid Tool-"
+    constexpr int MessageEditToolingNow = 41; // "Edit Tooling Now"
+    const std::string text = Mess().MessageText(MessageNoValidTool) + IntToStr(Tool) + LineBreak +
+                             Mess().MessageText(MessageEditToolingNow);
+    if (MessageDlg("", text, mtInformation, mbYesNo) != mrYes)
+        return false;
+    if (OnNeedsToolPage)
+        OnNeedsToolPage(this);
+    return true;
+}
+
 bool TBasicOutput::ExecuteSaveDialog(const std::string &FolderKey, const std::string &DefaultExt,
                                      const std::string &Filter, std::string &FileName) const
 {

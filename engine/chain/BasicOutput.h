@@ -110,6 +110,14 @@ public:
 protected:
     // Fires OnNextNotify through RunNextNotify.
     void NotifyNext();
+    // The end of Execute for a sink that paces the run itself: asks for the
+    // next record unless this was the end or the run stopped; in a stopped
+    // run the end code becomes "nothing to do" for the sinks after this one.
+    void FinishRecord(TCNC_data &Data);
+    // Tool is not in the changer: asks the operator (messages 40, 41, lines
+    // joined by LineBreak) whether to edit the tooling now; on yes fires
+    // OnNeedsToolPage. True when the operator said yes.
+    bool AskForMissingTool(int Tool, const char *LineBreak);
     // The save dialog of a file output (through the message service): it
     // starts in the folder kept under FolderKey in [directories] of the main
     // settings, and the chosen file's folder is kept there. Filter is

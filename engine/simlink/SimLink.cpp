@@ -17,8 +17,6 @@ namespace {
 constexpr int32_t IdMode = 1, IdRapid = 2, IdTilt = 3, IdRotation = 4, IdSetBillet = 8,
                   IdLinear = 9, IdArc = 10, IdTool = 13;
 constexpr int MessageTool = 7;
-constexpr int MessageNoValidTool = 40;
-constexpr int MessageEditToolingNow = 41;
 
 constexpr int MotionRapid = 0, MotionLinear = 1, MotionArcCW = 2, MotionArcCCW = 3;
 constexpr int EventBillet = -1, EventEdgeMove = -6;
@@ -245,10 +243,7 @@ void TSimLink::Execute(TCNC_data &Data)
         if (!*alive)
             return;
     }
-    if (Data.Motion != EndOfProgramCode && !Stopped)
-        NotifyNext();
-    if (Data.Motion == EndOfProgramCode && Stopped)
-        Data.Motion = NoMoveCode;
+    FinishRecord(Data);
 }
 
 // --- Tools ----------------------------------------------------------------------
@@ -260,15 +255,11 @@ void TSimLink::ChangeTool(int Tool)
     if (!Tooling)
         return;
     if (!Tooling->HasTool(Tool)) {
-        const std::string text = Mess().MessageText(MessageNoValidTool) + IntToStr(Tool) + "\r" +
-                                 Mess().MessageText(MessageEditToolingNow);
-        if (MessageDlg("", text, mtInformation, mbYesNo) != mrYes) {
+        if (!AskForMissingTool(Tool, "\r")) {
             CurrentTool = previous;
             ShowToolPanel();
             return;
         }
-        if (OnNeedsToolPage)
-            OnNeedsToolPage(this);
         if (!WaitForTool(Tool))
             return;
     }

@@ -18,8 +18,6 @@ namespace {
 
 constexpr const char *WindowSection = "2D Window";
 constexpr int MessageTool = 7;
-constexpr int MessageNoValidTool = 40;
-constexpr int MessageEditToolingNow = 41;
 
 // Motion and event codes of a move record this output acts on.
 constexpr int MotionRapid = 0;
@@ -182,10 +180,7 @@ void TDraw_2D::Execute(TCNC_data &Data)
         if (!*Alive)
             return;
     }
-    if (Data.Motion != EndOfProgramCode && !Stopped)
-        NotifyNext();
-    if (Data.Motion == EndOfProgramCode && Stopped)
-        Data.Motion = NoMoveCode;
+    FinishRecord(Data);
 }
 
 void TDraw_2D::ExecuteEvent(TCNC_data &Data)
@@ -273,14 +268,8 @@ void TDraw_2D::ChangeTool(int Tool)
     if (!Tooling)
         return;
     if (!Tooling->HasTool(Tool) && !OwnerChangesTools) {
-        const std::string Text = Mess().MessageText(MessageNoValidTool) + IntToStr(Tool) + "\n" +
-                                 Mess().MessageText(MessageEditToolingNow);
-        if (MessageDlg("", Text, mtInformation, mbYesNo) == mrYes) {
-            if (OnNeedsToolPage)
-                OnNeedsToolPage(this);
-            if (!WaitForTool(Tool))
-                return;
-        }
+        if (AskForMissingTool(Tool, "\n") && !WaitForTool(Tool))
+            return;
     }
     if (Tooling->HasTool(Tool)) {
         if (Tooling->CurrentTool() != Tool)

@@ -10,8 +10,6 @@ namespace orv {
 
 namespace {
 
-constexpr int MessageNoValidTool = 40; // "Failed to Find a valid Tool-"
-constexpr int MessageEditToolingNow = 41; // "Edit Tooling Now"
 
 constexpr int MotionRapid = 0, MotionLinear = 1, MotionArcCW = 2, MotionArcCCW = 3;
 constexpr int EventBillet = -1, EventToolDef = -3;
@@ -163,10 +161,7 @@ void T3DOutput::Execute(TCNC_data &Data)
         if (!*alive)
             return;
     }
-    if (Data.Motion != EndOfProgramCode && !Stopped)
-        NotifyNext();
-    if (Data.Motion == EndOfProgramCode && Stopped)
-        Data.Motion = NoMoveCode;
+    FinishRecord(Data);
 }
 
 void T3DOutput::ChangeTool(int Tool)
@@ -181,12 +176,8 @@ void T3DOutput::ChangeTool(int Tool)
     // The engine has asked for the tool already when it changes tools itself.
     if (OwnerChangesTools)
         return;
-    const std::string text = Mess().MessageText(MessageNoValidTool) + IntToStr(Tool) + "\r" +
-                             Mess().MessageText(MessageEditToolingNow);
-    if (MessageDlg("", text, mtInformation, mbYesNo) != mrYes)
+    if (!AskForMissingTool(Tool, "\r"))
         return; // the run goes on with the previous tool
-    if (OnNeedsToolPage)
-        OnNeedsToolPage(this);
     if (WaitForTool(Tool) && Tooling->HasTool(Tool))
         TakeTool(Tool);
 }
