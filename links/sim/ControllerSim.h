@@ -6,6 +6,8 @@
 // the loader uses; it logs every frame with a time and injects faults per
 // frame or at a seeded rate.
 
+#include "links/sim/PtyMaster.h"
+
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -45,19 +47,13 @@ struct TSimLogEntry {
     std::string Bytes; // printable
 };
 
-class TControllerSim {
+class TControllerSim : public TPtySim {
 public:
     TControllerSim();
-    ~TControllerSim();
+    ~TControllerSim() override;
     TControllerSim(const TControllerSim &) = delete;
     TControllerSim &operator=(const TControllerSim &) = delete;
 
-    // Opens the pseudo-terminal pair; SlavePath is the device the PC side
-    // opens. False with Error set.
-    bool Open(std::string &SlavePath, std::string &Error);
-    // Runs the controller in a thread of its own until Stop.
-    void Start();
-    void Stop();
     // True once the PC side has talked and closed its end again.
     bool PeerGone() const { return FPeerGone.load(); }
 
@@ -75,7 +71,6 @@ public:
     uint64_t BytesOut() const { return FBytesOut.load(); }
 
     // Settings, set before Start.
-    std::function<int64_t()> Clock; // ms; default the steady clock
     bool ProgramRunning = true;     // false: the command line answers, frames do not
     int ClearDelayMs = 20;          // a command entry is carried out after this
     double SpeedUp = 1;             // motion runs this many times faster
@@ -104,7 +99,7 @@ private:
     struct TAxisMotion {
         double From = 0, To = 0;
     };
-    void Run();
+    void Run() override;
     void ReadInput();
     void Byte(uint8_t B);
     void Frame(const std::string &Frame, bool Read);
@@ -124,11 +119,7 @@ private:
     void Announce();
     void Record(char Direction, const std::string &Kind, const std::string &Bytes);
     bool TakeFault(TSimFault::TKind Kind, const std::string &Printable, TSimFault *Found = nullptr);
-    int64_t Now() const;
 
-    int FMaster = -1;
-    std::thread FThread;
-    std::atomic<bool> FStop{false};
     std::atomic<bool> FPeerGone{false};
     bool FTalked = false;
     mutable std::mutex FLock;

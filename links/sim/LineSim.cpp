@@ -16,32 +16,10 @@
 
 namespace orv {
 
-TLineSim::TLineSim() : Clock(SteadyClockMs) {}
+TLineSim::TLineSim() = default;
 
 TLineSim::~TLineSim() {
     Stop();
-    if (FMaster >= 0)
-        ::close(FMaster);
-}
-
-bool TLineSim::Open(std::string &SlavePath, std::string &Error) {
-    FMaster = OpenPtyMaster(SlavePath, Error);
-    return FMaster >= 0;
-}
-
-void TLineSim::Start() {
-    FStop = false;
-    FThread = std::thread([this] { Run(); });
-}
-
-void TLineSim::Stop() {
-    FStop = true;
-    if (FThread.joinable())
-        FThread.join();
-}
-
-int64_t TLineSim::Now() const {
-    return Clock();
 }
 
 std::vector<TSimLogEntry> TLineSim::Log() const {

@@ -1,5 +1,7 @@
 #include "links/sim/PtyMaster.h"
 
+#include "links/LowLevel.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -31,6 +33,34 @@ int OpenPtyMaster(std::string &Slave, std::string &Error) {
         ::tcsetattr(master, TCSANOW, &t);
     }
     return master;
+}
+
+TPtySim::TPtySim() : Clock(SteadyClockMs) {}
+
+TPtySim::~TPtySim() {
+    Stop();
+    if (FMaster >= 0)
+        ::close(FMaster);
+}
+
+bool TPtySim::Open(std::string &SlavePath, std::string &Error) {
+    FMaster = OpenPtyMaster(SlavePath, Error);
+    return FMaster >= 0;
+}
+
+void TPtySim::Start() {
+    FStop = false;
+    FThread = std::thread([this] { Run(); });
+}
+
+void TPtySim::Stop() {
+    FStop = true;
+    if (FThread.joinable())
+        FThread.join();
+}
+
+int64_t TPtySim::Now() const {
+    return Clock();
 }
 
 } // namespace orv
