@@ -87,23 +87,6 @@ bool TControllerSim::Quiet() const {
     return FChanges.empty() && ::poll(&p, 1, 0) <= 0;
 }
 
-std::vector<TSimLogEntry> TControllerSim::Log() const {
-    std::lock_guard lock(FLock);
-    return FLog;
-}
-
-std::string TControllerSim::LogText() const {
-    std::string text;
-    for (const TSimLogEntry &e : Log())
-        text += IntToStr(e.Time) + " " + e.Direction + " " + e.Kind + " " + e.Bytes + "\n";
-    return text;
-}
-
-void TControllerSim::Record(char Direction, const std::string &Kind, const std::string &Bytes) {
-    std::lock_guard lock(FLock);
-    FLog.push_back({Now(), Direction, Kind, frames::Printable(Bytes)});
-}
-
 // ---------------------------------------------------------------- loop
 
 // The PC side closes its port for a while during a program download; it

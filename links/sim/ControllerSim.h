@@ -40,13 +40,6 @@ struct TSimFault {
     int DelayMs = 5;
 };
 
-struct TSimLogEntry {
-    int64_t Time;      // ms on the simulator's clock
-    char Direction;    // '<' from the PC, '>' to the PC
-    std::string Kind;  // "write", "read", "line", "ack", "nak", "reply", "status"
-    std::string Bytes; // printable
-};
-
 class TControllerSim : public TPtySim {
 public:
     TControllerSim();
@@ -62,9 +55,6 @@ public:
     // chance, from a generator seeded with Seed.
     void SetFaultRate(unsigned Seed, int Percent, std::vector<TSimFault::TKind> Kinds);
 
-    std::vector<TSimLogEntry> Log() const;
-    // The log as text lines "time dir kind bytes".
-    std::string LogText() const;
     // Frames received from the PC so far (any kind).
     int FramesReceived() const { return FFramesReceived.load(); }
     uint64_t BytesIn() const { return FBytesIn.load(); }
@@ -117,13 +107,10 @@ private:
     void SendAck(bool Nak, int NakValue = 0x81);
     void Send(const std::string &Bytes, const std::string &Kind);
     void Announce();
-    void Record(char Direction, const std::string &Kind, const std::string &Bytes);
     bool TakeFault(TSimFault::TKind Kind, const std::string &Printable, TSimFault *Found = nullptr);
 
     std::atomic<bool> FPeerGone{false};
     bool FTalked = false;
-    mutable std::mutex FLock;
-    std::vector<TSimLogEntry> FLog;
     std::vector<TSimFault> FFaults;
     std::vector<TSimFault> FCurrent; // faults drawn for the frame being answered
     std::mt19937 FRandom;

@@ -22,29 +22,12 @@ TLineSim::~TLineSim() {
     Stop();
 }
 
-std::vector<TSimLogEntry> TLineSim::Log() const {
-    std::lock_guard lock(FLock);
-    return FLog;
-}
-
-std::string TLineSim::LogText() const {
-    std::string text;
-    for (const TSimLogEntry &e : Log())
-        text += IntToStr(e.Time) + " " + e.Direction + " " + e.Kind + " " + e.Bytes + "\n";
-    return text;
-}
-
 std::vector<std::string> TLineSim::Received(const std::string &Kind) const {
     std::vector<std::string> out;
     for (const TSimLogEntry &e : Log())
         if (e.Direction == '<' && e.Kind == Kind)
             out.push_back(e.Bytes);
     return out;
-}
-
-void TLineSim::Record(char Direction, const std::string &Kind, const std::string &Bytes) {
-    std::lock_guard lock(FLock);
-    FLog.push_back({Now(), Direction, Kind, frames::Printable(Bytes)});
 }
 
 void TLineSim::Run() {

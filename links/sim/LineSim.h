@@ -34,9 +34,6 @@ public:
     void HoldPeerOutput();
     bool Silent() const { return FSilent.load(); }
 
-    std::vector<TSimLogEntry> Log() const;
-    // "time dir kind bytes" lines.
-    std::string LogText() const;
     // Entries from the PC of one kind, in order.
     std::vector<std::string> Received(const std::string &Kind) const;
     uint64_t BytesIn() const { return FBytesIn.load(); }
@@ -51,20 +48,17 @@ protected:
     virtual void Byte(uint8_t B) = 0;
     virtual void Timers() {}
     void Send(const std::string &Bytes, const std::string &Kind);
-    void Record(char Direction, const std::string &Kind, const std::string &Bytes);
     // A straight move of the axes at Feed steps per second (the longest
     // axis sets the time); Axis >= 0 moves that axis only.
     void StartMotion(double X, double Y, double Z, double Feed);
     void StopMotion();
     bool AxisMoving(int Axis) const;
 
-    mutable std::mutex FLock; // the log and the motion
 
 private:
     void Run() override;
     std::atomic<bool> FPeerGone{false}, FSilent{false};
     bool FTalked = false;
-    std::vector<TSimLogEntry> FLog;
     std::atomic<uint64_t> FBytesIn{0}, FBytesOut{0};
     double FFrom[3] = {}, FTo[3] = {};
     int64_t FStart = 0;

@@ -1,6 +1,7 @@
 #include "links/sim/PtyMaster.h"
 
 #include "links/LowLevel.h"
+#include "platform/NumberText.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -61,6 +62,23 @@ void TPtySim::Stop() {
 
 int64_t TPtySim::Now() const {
     return Clock();
+}
+
+std::vector<TSimLogEntry> TPtySim::Log() const {
+    std::lock_guard lock(FLock);
+    return FLog;
+}
+
+std::string TPtySim::LogText() const {
+    std::string text;
+    for (const TSimLogEntry &e : Log())
+        text += IntToStr(e.Time) + " " + e.Direction + " " + e.Kind + " " + e.Bytes + "\n";
+    return text;
+}
+
+void TPtySim::Record(char Direction, const std::string &Kind, const std::string &Bytes) {
+    std::lock_guard lock(FLock);
+    FLog.push_back({Now(), Direction, Kind, frames::Printable(Bytes)});
 }
 
 } // namespace orv
