@@ -42,7 +42,7 @@ double Number(const std::string &Text) {
 
 } // namespace
 
-TControllerSim::TControllerSim() : Clock(SteadyClockMs), FRandom(1) {
+TControllerSim::TControllerSim() : FRandom(1) {
     FComms[5] = FComms[6] = 100;
     FComms[19] = 1;
     FComms[31] = 5;
@@ -51,28 +51,6 @@ TControllerSim::TControllerSim() : Clock(SteadyClockMs), FRandom(1) {
 
 TControllerSim::~TControllerSim() {
     Stop();
-    if (FMaster >= 0)
-        ::close(FMaster);
-}
-
-bool TControllerSim::Open(std::string &SlavePath, std::string &Error) {
-    FMaster = OpenPtyMaster(SlavePath, Error);
-    return FMaster >= 0;
-}
-
-void TControllerSim::Start() {
-    FStop = false;
-    FThread = std::thread([this] { Run(); });
-}
-
-void TControllerSim::Stop() {
-    FStop = true;
-    if (FThread.joinable())
-        FThread.join();
-}
-
-int64_t TControllerSim::Now() const {
-    return Clock();
 }
 
 void TControllerSim::AddFault(const TSimFault &Fault) {
@@ -107,23 +85,6 @@ bool TControllerSim::Quiet() const {
     pollfd p{FMaster, POLLIN, 0};
     std::lock_guard lock(FLock);
     return FChanges.empty() && ::poll(&p, 1, 0) <= 0;
-}
-
-std::vector<TSimLogEntry> TControllerSim::Log() const {
-    std::lock_guard lock(FLock);
-    return FLog;
-}
-
-std::string TControllerSim::LogText() const {
-    std::string text;
-    for (const TSimLogEntry &e : Log())
-        text += IntToStr(e.Time) + " " + e.Direction + " " + e.Kind + " " + e.Bytes + "\n";
-    return text;
-}
-
-void TControllerSim::Record(char Direction, const std::string &Kind, const std::string &Bytes) {
-    std::lock_guard lock(FLock);
-    FLog.push_back({Now(), Direction, Kind, frames::Printable(Bytes)});
 }
 
 // ---------------------------------------------------------------- loop

@@ -6,6 +6,8 @@
 // the loader uses; it logs every frame with a time and injects faults per
 // frame or at a seeded rate.
 
+#include "links/sim/PtyMaster.h"
+
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -38,26 +40,13 @@ struct TSimFault {
     int DelayMs = 5;
 };
 
-struct TSimLogEntry {
-    int64_t Time;      // ms on the simulator's clock
-    char Direction;    // '<' from the PC, '>' to the PC
-    std::string Kind;  // "write", "read", "line", "ack", "nak", "reply", "status"
-    std::string Bytes; // printable
-};
-
-class TControllerSim {
+class TControllerSim : public TPtySim {
 public:
     TControllerSim();
-    ~TControllerSim();
+    ~TControllerSim() override;
     TControllerSim(const TControllerSim &) = delete;
     TControllerSim &operator=(const TControllerSim &) = delete;
 
-    // Opens the pseudo-terminal pair; SlavePath is the device the PC side
-    // opens. False with Error set.
-    bool Open(std::string &SlavePath, std::string &Error);
-    // Runs the controller in a thread of its own until Stop.
-    void Start();
-    void Stop();
     // True once the PC side has talked and closed its end again.
     bool PeerGone() const { return FPeerGone.load(); }
 
@@ -66,16 +55,12 @@ public:
     // chance, from a generator seeded with Seed.
     void SetFaultRate(unsigned Seed, int Percent, std::vector<TSimFault::TKind> Kinds);
 
-    std::vector<TSimLogEntry> Log() const;
-    // The log as text lines "time dir kind bytes".
-    std::string LogText() const;
     // Frames received from the PC so far (any kind).
     int FramesReceived() const { return FFramesReceived.load(); }
     uint64_t BytesIn() const { return FBytesIn.load(); }
     uint64_t BytesOut() const { return FBytesOut.load(); }
 
     // Settings, set before Start.
-    std::function<int64_t()> Clock; // ms; default the steady clock
     bool ProgramRunning = true;     // false: the command line answers, frames do not
     int ClearDelayMs = 20;          // a command entry is carried out after this
     double SpeedUp = 1;             // motion runs this many times faster
@@ -104,7 +89,7 @@ private:
     struct TAxisMotion {
         double From = 0, To = 0;
     };
-    void Run();
+    void Run() override;
     void ReadInput();
     void Byte(uint8_t B);
     void Frame(const std::string &Frame, bool Read);
@@ -122,17 +107,10 @@ private:
     void SendAck(bool Nak, int NakValue = 0x81);
     void Send(const std::string &Bytes, const std::string &Kind);
     void Announce();
-    void Record(char Direction, const std::string &Kind, const std::string &Bytes);
     bool TakeFault(TSimFault::TKind Kind, const std::string &Printable, TSimFault *Found = nullptr);
-    int64_t Now() const;
 
-    int FMaster = -1;
-    std::thread FThread;
-    std::atomic<bool> FStop{false};
     std::atomic<bool> FPeerGone{false};
     bool FTalked = false;
-    mutable std::mutex FLock;
-    std::vector<TSimLogEntry> FLog;
     std::vector<TSimFault> FFaults;
     std::vector<TSimFault> FCurrent; // faults drawn for the frame being answered
     std::mt19937 FRandom;

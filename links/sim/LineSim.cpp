@@ -16,44 +16,10 @@
 
 namespace orv {
 
-TLineSim::TLineSim() : Clock(SteadyClockMs) {}
+TLineSim::TLineSim() = default;
 
 TLineSim::~TLineSim() {
     Stop();
-    if (FMaster >= 0)
-        ::close(FMaster);
-}
-
-bool TLineSim::Open(std::string &SlavePath, std::string &Error) {
-    FMaster = OpenPtyMaster(SlavePath, Error);
-    return FMaster >= 0;
-}
-
-void TLineSim::Start() {
-    FStop = false;
-    FThread = std::thread([this] { Run(); });
-}
-
-void TLineSim::Stop() {
-    FStop = true;
-    if (FThread.joinable())
-        FThread.join();
-}
-
-int64_t TLineSim::Now() const {
-    return Clock();
-}
-
-std::vector<TSimLogEntry> TLineSim::Log() const {
-    std::lock_guard lock(FLock);
-    return FLog;
-}
-
-std::string TLineSim::LogText() const {
-    std::string text;
-    for (const TSimLogEntry &e : Log())
-        text += IntToStr(e.Time) + " " + e.Direction + " " + e.Kind + " " + e.Bytes + "\n";
-    return text;
 }
 
 std::vector<std::string> TLineSim::Received(const std::string &Kind) const {
@@ -62,11 +28,6 @@ std::vector<std::string> TLineSim::Received(const std::string &Kind) const {
         if (e.Direction == '<' && e.Kind == Kind)
             out.push_back(e.Bytes);
     return out;
-}
-
-void TLineSim::Record(char Direction, const std::string &Kind, const std::string &Bytes) {
-    std::lock_guard lock(FLock);
-    FLog.push_back({Now(), Direction, Kind, frames::Printable(Bytes)});
 }
 
 void TLineSim::Run() {

@@ -6,6 +6,8 @@
 
 #include "links/sim/ControllerSim.h"
 
+#include "links/sim/PtyMaster.h"
+
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -16,18 +18,13 @@
 
 namespace orv {
 
-class TLineSim {
+class TLineSim : public TPtySim {
 public:
     TLineSim();
-    virtual ~TLineSim();
+    ~TLineSim() override;
     TLineSim(const TLineSim &) = delete;
     TLineSim &operator=(const TLineSim &) = delete;
 
-    // Opens the pseudo-terminal pair; SlavePath is the device the PC side
-    // opens. False with Error set.
-    bool Open(std::string &SlavePath, std::string &Error);
-    void Start();
-    void Stop();
     // True once the PC side has talked and closed its end for 3 s.
     bool PeerGone() const { return FPeerGone.load(); }
     // The far end stops answering (nothing is echoed or answered) from now.
@@ -37,9 +34,6 @@ public:
     void HoldPeerOutput();
     bool Silent() const { return FSilent.load(); }
 
-    std::vector<TSimLogEntry> Log() const;
-    // "time dir kind bytes" lines.
-    std::string LogText() const;
     // Entries from the PC of one kind, in order.
     std::vector<std::string> Received(const std::string &Kind) const;
     uint64_t BytesIn() const { return FBytesIn.load(); }
@@ -48,30 +42,23 @@ public:
     void Position(double &X, double &Y, double &Z) const;
     bool Moving() const;
 
-    std::function<int64_t()> Clock; // ms; default the steady clock
     double SpeedUp = 1;             // motion runs this many times faster
 
 protected:
     virtual void Byte(uint8_t B) = 0;
     virtual void Timers() {}
     void Send(const std::string &Bytes, const std::string &Kind);
-    void Record(char Direction, const std::string &Kind, const std::string &Bytes);
-    int64_t Now() const;
     // A straight move of the axes at Feed steps per second (the longest
     // axis sets the time); Axis >= 0 moves that axis only.
     void StartMotion(double X, double Y, double Z, double Feed);
     void StopMotion();
     bool AxisMoving(int Axis) const;
 
-    mutable std::mutex FLock; // the log and the motion
 
 private:
-    void Run();
-    int FMaster = -1;
-    std::thread FThread;
-    std::atomic<bool> FStop{false}, FPeerGone{false}, FSilent{false};
+    void Run() override;
+    std::atomic<bool> FPeerGone{false}, FSilent{false};
     bool FTalked = false;
-    std::vector<TSimLogEntry> FLog;
     std::atomic<uint64_t> FBytesIn{0}, FBytesOut{0};
     double FFrom[3] = {}, FTo[3] = {};
     int64_t FStart = 0;

@@ -1,5 +1,8 @@
 #include "links/sim/PtyMaster.h"
 
+#include "links/LowLevel.h"
+#include "platform/NumberText.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -31,6 +34,51 @@ int OpenPtyMaster(std::string &Slave, std::string &Error) {
         ::tcsetattr(master, TCSANOW, &t);
     }
     return master;
+}
+
+TPtySim::TPtySim() : Clock(SteadyClockMs) {}
+
+TPtySim::~TPtySim() {
+    Stop();
+    if (FMaster >= 0)
+        ::close(FMaster);
+}
+
+bool TPtySim::Open(std::string &SlavePath, std::string &Error) {
+    FMaster = OpenPtyMaster(SlavePath, Error);
+    return FMaster >= 0;
+}
+
+void TPtySim::Start() {
+    FStop = false;
+    FThread = std::thread([this] { Run(); });
+}
+
+void TPtySim::Stop() {
+    FStop = true;
+    if (FThread.joinable())
+        FThread.join();
+}
+
+int64_t TPtySim::Now() const {
+    return Clock();
+}
+
+std::vector<TSimLogEntry> TPtySim::Log() const {
+    std::lock_guard lock(FLock);
+    return FLog;
+}
+
+std::string TPtySim::LogText() const {
+    std::string text;
+    for (const TSimLogEntry &e : Log())
+        text += IntToStr(e.Time) + " " + e.Direction + " " + e.Kind + " " + e.Bytes + "\n";
+    return text;
+}
+
+void TPtySim::Record(char Direction, const std::string &Kind, const std::string &Bytes) {
+    std::lock_guard lock(FLock);
+    FLog.push_back({Now(), Direction, Kind, frames::Printable(Bytes)});
 }
 
 } // namespace orv
