@@ -1,5 +1,6 @@
 #include "links/LowLevelNew.h"
 
+#include "links/LineTiming.h"
 #include "links/LinkViews.h"
 #include "links/LowLevel.h"
 #include "links/ThreadComm32.h"
@@ -76,7 +77,7 @@ int32_t StatusInt(const std::string &Reply, int N) {
 } // namespace
 
 TControllerLowLevelNew::TControllerLowLevelNew()
-    : FTimer(std::make_unique<TTimer>()) {
+    : FTimer(std::make_unique<TTimer>()), FResendMs(LineResendMs().load()) {
     if (LinkViews().LineDebug) {
         FDebug = LinkViews().LineDebug("LowLevelNewDebugForm");
         if (FDebug)
@@ -143,7 +144,7 @@ void TControllerLowLevelNew::Tick() {
             GiveUp(FCurrent);
         } else {
             Transmit(FCurrent);
-            FDeadline = EventLoop().NowMs() + ResendMs;
+            FDeadline = EventLoop().NowMs() + FResendMs;
         }
     }
     if (!FSending)
@@ -157,7 +158,7 @@ void TControllerLowLevelNew::SendNext() {
     FCurrent = FQueue.front();
     FResends = 0;
     Transmit(FCurrent);
-    FDeadline = EventLoop().NowMs() + ResendMs;
+    FDeadline = EventLoop().NowMs() + FResendMs;
 }
 
 void TControllerLowLevelNew::Finish() {

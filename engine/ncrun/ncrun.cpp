@@ -747,6 +747,13 @@ bool TNcRun::RunOnLink(TEventLoop &Loop)
         }
     };
     serveFor(400); // the first poll reports the e-stop state
+    // The operator homes once that report is in and the e-stop is released
+    // (a loaded machine polls late; a box may still be in e-stop).
+    TBasicMachine *machine = FEngine->Machine();
+    int64_t released = Loop.NowMs() + 30000;
+    while (machine && (!machine->FirstPollDone || machine->LastEStop) &&
+           Loop.NowMs() < released)
+        serveFor(10);
     FEngine->PanelCommand(19);
     FEngine->PanelCommand(3);
     FEngine->PanelCommand(21);
