@@ -8,7 +8,9 @@
 //           [--guard-open MATCH] [--estop MATCH] [--drop-echo MATCH]
 //           [--hold-at MATCH] [--sessions N] [--estop-held MS]
 // With --sessions N the box stays on until the PC side has connected,
-// talked and closed N times (a run, then a rerun).
+// talked and closed N times (a run, then a rerun). --estop-held MS: the
+// router box's e-stop button is released MS after it was pressed; "reset"
+// lines clear the stop only after that.
 
 #include "links/sim/QueuedSim.h"
 #include "links/sim/RouterSim.h"
