@@ -14,7 +14,7 @@ TEST(MillingView, SettingsGiveThePathColoursAndKinds)
     s.CircularColour = 3;
     s.ShowRapids = false;
     view.ApplySetup(s);
-    EXPECT_EQ(view.Billet.PathColours, (std::array<TColor, 3>{2, 3, 1}));
+    EXPECT_EQ(view.Billet.PathColours, (std::array<int32_t, 3>{2, 3, 1}));
     EXPECT_EQ(view.Billet.PathShown, (std::array<bool, 3>{true, true, false}));
     EXPECT_EQ(view.Billet.TurboCount, 9999);
 }
