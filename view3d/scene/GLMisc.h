@@ -142,6 +142,9 @@ public:
     void DrawNodePolygon(bool Textured, const TAffineVec3f *Normal = nullptr,
                          int SplineDivisions = 1, bool Reversed = false);
 
+protected:
+    bool IsUpdating() const { return FUpdateCount > 0; }
+
 private:
     TGLUpdateAbleComponent *FOwner;
     TNodeFactory FFactory;

@@ -1,6 +1,8 @@
 #include "view3d/scene/qt/ReferenceScenes.h"
 
 #include "view3d/scene/GLEntries.h"
+#include "view3d/scene/GLGraph.h"
+#include "view3d/scene/GLObjects.h"
 #include "view3d/scene/JPEGImage.h"
 #include "view3d/scene/XOpenGL.h"
 #include "view3d/scene/qt/GLQtContext.h"
@@ -37,6 +39,66 @@ void AddCameraAndLight(TReferenceScene &R)
     light->SetLightStyle(lsOmni);
 }
 
+template <class T> T *AddSolid(TGLBaseSceneObject &Parent, const TVector4f &Diffuse)
+{
+    auto *solid = Parent.NewChild<T>();
+    solid->Material().FrontProperties().Diffuse().AssignRGBA(Diffuse);
+    solid->Material().FrontProperties().Ambient().AssignRGBA({0.2f, 0.2f, 0.2f, 1});
+    return solid;
+}
+
+// The scene primitives, each turned a little towards the light.
+void AddPrimitive(const std::string &Name, TGLBaseSceneObject &Objects)
+{
+    if (Name == "sphere") {
+        auto *s = AddSolid<TSphere>(Objects, {0.8f, 0.3f, 0.2f, 1});
+        s->SetRadius(1.2f);
+        s->SetSlices(24);
+    } else if (Name == "cylinder") {
+        auto *c = AddSolid<TCylinder>(Objects, {0.3f, 0.7f, 0.3f, 1});
+        c->SetBottomRadius(1);
+        c->SetTopRadius(0.6f);
+        c->SetHeight(2.5f);
+        c->SetSlices(24);
+        c->SetPitchAngle(25);
+    } else if (Name == "cone") {
+        auto *c = AddSolid<TCone>(Objects, {0.9f, 0.8f, 0.2f, 1});
+        c->SetBottomRadius(1.2f);
+        c->SetHeight(2.5f);
+        c->SetSlices(24);
+        c->SetPitchAngle(-25);
+    } else if (Name == "disk") {
+        auto *d = AddSolid<TDisk>(Objects, {0.3f, 0.5f, 0.9f, 1});
+        d->SetOuterRadius(1.3f);
+        d->SetInnerRadius(0.45f);
+        d->SetStartAngle(30);
+        d->SetSweepAngle(270);
+        d->SetSlices(32);
+    } else if (Name == "lines") {
+        auto *l = Objects.NewChild<TLines>();
+        l->SetLineWidth(3);
+        l->SetNodesAspect(lnaCube);
+        l->SetNodeSize(0.3f);
+        l->SetOptions(loUseNodeColorForLines);
+        const TVector4f colours[] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {1, 1, 0, 1}, {0, 1, 1, 1}};
+        const float nodes[][2] = {{-1.5f, -0.8f}, {-0.5f, 0.8f}, {0.5f, -0.8f}, {1.5f, 0.8f}};
+        for (int i = 0; i < 4; ++i) {
+            l->AddNode(nodes[i][0], nodes[i][1], 0);
+            l->Nodes().Node(i).Color().AssignRGBA(colours[i]);
+        }
+    } else if (Name == "height_field") {
+        // The built-in ripple, seen from above at an angle.
+        auto *h = AddSolid<THeightField>(Objects, {0.7f, 0.7f, 0.9f, 1});
+        for (TGLSamplingScale *s : {&h->XSamplingScale(), &h->YSamplingScale()}) {
+            s->SetMax(1.5f);
+            s->SetMin(-1.5f);
+            s->SetStep(0.05f);
+        }
+        h->SetPitchAngle(55);
+        h->SetScale({1.1f, 1.1f, 1.1f, 0});
+    }
+}
+
 } // namespace
 
 TDirectOpenGL *AddQuad(TGLBaseSceneObject &Parent, float Z, const TVector4f &Diffuse)
@@ -53,7 +115,8 @@ TDirectOpenGL *AddQuad(TGLBaseSceneObject &Parent, float Z, const TVector4f &Dif
 
 std::vector<std::string> ReferenceSceneNames()
 {
-    return {"lit_quad", "translucent_quads", "fog_off", "fog_on", "textured_quad", "axes"};
+    return {"lit_quad", "translucent_quads", "fog_off", "fog_on", "textured_quad", "axes",
+            "sphere",   "cylinder",          "cone",    "disk",   "lines",         "height_field"};
 }
 
 TReferenceScene BuildReferenceScene(const std::string &Name)
@@ -91,6 +154,8 @@ TReferenceScene BuildReferenceScene(const std::string &Name)
         node->SetTurnAngle(20);
         node->SetPitchAngle(20);
         node->SetShowAxes(true);
+    } else {
+        AddPrimitive(Name, objects);
     }
     return r;
 }
