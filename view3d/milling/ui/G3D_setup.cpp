@@ -5,6 +5,7 @@
 #include "platform/MessageService.h"
 #include "platform/ui/ColourDialog.h"
 #include "platform/ui/ModalRunner.h"
+#include "view3d/scene/GLObjects.h"
 #include "view3d/scene/GLTexture.h"
 #include "view3d/scene/GLWorld.h"
 #include "view3d/scene/JPEGImage.h"
@@ -110,17 +111,13 @@ TG3D_setup::TG3D_setup(QWidget *Owner) : QDialog(Owner)
 {
     setObjectName("G3D_setup");
     setWindowTitle("3D Simulation Setup");
-    FOwnMaterial = std::make_unique<TGLMaterial>(nullptr);
-    FMaterial = FOwnMaterial.get();
-    FMaterial->FrontProperties().Diffuse().AssignRGBA({1, 0.498f, 0, 1});
-    FMaterial->FrontProperties().SetShininess(97);
-    FMaterial->Texture().SetTextureMode(tmModulate);
     BuildControls();
     BuildPreview();
     ToControls();
 }
 
-TG3D_setup::~TG3D_setup() = default;
+// The viewer goes before the scene it shows.
+TG3D_setup::~TG3D_setup() { delete GLWorldViewer1; }
 
 TGLMaterial &TG3D_setup::PreviewMaterial() { return *FMaterial; }
 
@@ -244,10 +241,19 @@ void TG3D_setup::BuildPreview()
     auto *light = FMatScene->Objects().NewChild<TGLLightSource>();
     light->SetPosition({9, 4, -5, 1});
     light->Specular().AssignRGBA({1, 1, 1, 1});
+    MatSphere = FMatScene->Objects().NewChild<TSphere>();
+    MatSphere->SetRadius(0.5f);
+    MatSphere->SetSlices(64);
+    MatSphere->SetStacks(64);
+    FMaterial = &MatSphere->Material();
+    FMaterial->FrontProperties().Diffuse().AssignRGBA({1, 0.498f, 0, 1});
+    FMaterial->FrontProperties().SetShininess(97);
+    FMaterial->Texture().SetTextureMode(tmModulate);
     auto *camera = FMatScene->Cameras().NewChild<TGLCamera>();
     camera->SetPosition({6.5f, 0, 0, 1});
     camera->SetDepthOfView(100);
     camera->SetFocalLength(50);
+    camera->SetTargetObject(MatSphere);
     GLWorldViewer1 = new TGLWorldViewer(this);
     GLWorldViewer1->setObjectName("GLWorldViewer1");
     GLWorldViewer1->setFixedSize(66, 66);

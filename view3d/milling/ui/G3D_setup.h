@@ -24,6 +24,7 @@ class TGLMaterial;
 class TGLWorld;
 class TGLWorldViewer;
 class TRSpinEdit;
+class TSphere;
 struct TGLPicture;
 
 // A rounded rectangle filled with a colour; a press reports itself.
@@ -94,6 +95,7 @@ public:
     QButtonGroup *MatSelect;
     QLabel *MatImage;
     TGLWorldViewer *GLWorldViewer1;
+    TSphere *MatSphere;
     QCheckBox *NotUsePlastic, *MattCheck, *ShinyCheck;
 
 private:
@@ -111,8 +113,7 @@ private:
     int32_t FMaterialColour = 0;
     QImage FShown;
     std::unique_ptr<TGLWorld> FMatScene;
-    std::unique_ptr<TGLMaterial> FOwnMaterial; // until the preview sphere holds one
-    TGLMaterial *FMaterial = nullptr;
+    TGLMaterial *FMaterial = nullptr; // MatSphere's
 };
 
 } // namespace orv
