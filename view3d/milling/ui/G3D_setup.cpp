@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QOpenGLContext>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -89,6 +90,15 @@ void TColourShape::mousePressEvent(QMouseEvent *)
 {
     if (OnMouseDown)
         OnMouseDown(this);
+}
+
+bool DisplayHasOpenGL()
+{
+    static const bool available = [] {
+        QOpenGLContext probe;
+        return probe.create();
+    }();
+    return available;
 }
 
 TGLPicture DefaultTexturePicture()
@@ -254,12 +264,14 @@ void TG3D_setup::BuildPreview()
     camera->SetDepthOfView(100);
     camera->SetFocalLength(50);
     camera->SetTargetObject(MatSphere);
-    GLWorldViewer1 = new TGLWorldViewer(this);
+    // Without OpenGL the preview stays out of the dialog (a widget that
+    // cannot draw would break the dialog's painting).
+    GLWorldViewer1 = new TGLWorldViewer(DisplayHasOpenGL() ? this : nullptr);
     GLWorldViewer1->setObjectName("GLWorldViewer1");
     GLWorldViewer1->setFixedSize(66, 66);
     GLWorldViewer1->setToolTip("Preview of your current Material properties");
     GLWorldViewer1->SetCamera(camera);
-    if (auto *grid = qobject_cast<QGridLayout *>(layout()))
+    if (auto *grid = qobject_cast<QGridLayout *>(layout()); grid && GLWorldViewer1->parent())
         grid->addWidget(GLWorldViewer1, 5, 3, 3, 1);
 }
 

@@ -91,13 +91,25 @@ void TGLWorld3D::FormCreate(const std::string &SettingsPath)
     window3D->setObjectName("Window3D");
     auto *inner = new QVBoxLayout(window3D);
     inner->setContentsMargins(0, 0, 0, 0);
-    SceneViewer = new TGLWorldViewer(window3D);
+    // Without OpenGL on this display the viewer stays out of the window (a
+    // widget that cannot draw would break the window's painting); the
+    // window says so instead.
+    const bool drawable = DisplayHasOpenGL();
+    SceneViewer = new TGLWorldViewer(drawable ? window3D : nullptr);
     SceneViewer->setObjectName("SceneViewer");
     SceneViewer->SetCamera(FScene->Camera);
     SceneViewer->Buffer().SetShadeModel(smSmooth);
     SceneViewer->installEventFilter(this);
-    SceneViewer->setMouseTracking(false);
-    inner->addWidget(SceneViewer);
+    if (drawable) {
+        inner->addWidget(SceneViewer);
+    } else {
+        auto *none = new QLabel(
+            "OpenGL is not available on this display: the 3D view cannot be drawn.", window3D);
+        none->setObjectName("NoOpenGL");
+        none->setAlignment(Qt::AlignCenter);
+        none->setWordWrap(true);
+        inner->addWidget(none);
+    }
     column->addWidget(window3D, 1);
     setCentralWidget(central);
     BuildMenu();
