@@ -192,15 +192,24 @@ TEST_F(GLWorld3DPictures, NcrunWritesTheCaptureAtTheEnd)
                                 "N40 G00 X10 Y10 Z5\nN50 G01 Z-2 F200\nN60 G01 X50\n"
                                 "N70 G03 X50 Y35 I0 J12.5\nN80 G01 X10\nN90 G00 Z5\nN100 M30\n%\n");
     const std::string picture = Dir.File("pocket.bmp");
-    QProcess run;
-    run.setProcessChannelMode(QProcess::MergedChannels);
-    run.start(ORV_NCRUN, {"--3d", QString::fromStdString(picture), QString::fromStdString(program)});
-    ASSERT_TRUE(run.waitForFinished(120000));
-    EXPECT_EQ(run.exitCode(), 0) << run.readAll().toStdString();
+    auto ncrun = [&](const QStringList &Args) {
+        QProcess run;
+        run.setProcessChannelMode(QProcess::MergedChannels);
+        run.start(ORV_NCRUN, Args + QStringList{QString::fromStdString(program)});
+        EXPECT_TRUE(run.waitForFinished(120000));
+        EXPECT_EQ(run.exitCode(), 0) << run.readAll().toStdString();
+    };
+    const QString windowGrid = QString::fromStdString(Dir.File("window.grid"));
+    const QString plainGrid = QString::fromStdString(Dir.File("plain.grid"));
+    ncrun({"--3d", QString::fromStdString(picture), "--3d-grid", windowGrid});
     const QImage image(QString::fromStdString(picture));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(640, 480));
     ExpectPicture(image, "ncrun_pocket", 20);
+    // The window cuts as the view without a window does.
+    ncrun({"--3d-grid", plainGrid});
+    EXPECT_EQ(Dir.Read("window.grid"), Dir.Read("plain.grid"));
+    EXPECT_NE(Dir.Read("plain.grid").find("-2.0000"), std::string::npos);
 }
 #endif
 
