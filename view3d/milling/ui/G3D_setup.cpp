@@ -31,7 +31,9 @@ namespace {
 
 QColor ToQColor(int32_t C) { return QColor(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF); }
 
-QImage ToQImage(const TGLPicture &P)
+} // namespace
+
+QImage PictureImage(const TGLPicture &P)
 {
     QImage image(P.Width, P.Height, QImage::Format_RGB32);
     for (int y = 0; y < P.Height; ++y)
@@ -41,6 +43,8 @@ QImage ToQImage(const TGLPicture &P)
         }
     return image;
 }
+
+namespace {
 
 // Clicks on a label (the texture picture).
 class TClickFilter : public QObject {
@@ -355,7 +359,7 @@ bool TG3D_setup::Execute()
 
 void TG3D_setup::ShowPicture(const TGLPicture &Picture)
 {
-    FShown = ToQImage(Picture);
+    FShown = PictureImage(Picture);
     MatImage->setPixmap(QPixmap::fromImage(FShown));
 }
 

@@ -49,6 +49,8 @@ bool DisplayHasOpenGL();
 
 // The fallback texture picture (a grey checker), 64 x 64.
 TGLPicture DefaultTexturePicture();
+// A decoded picture as a Qt image (32 bits, opaque).
+QImage PictureImage(const TGLPicture &Picture);
 
 class TG3D_setup : public QDialog {
 public:

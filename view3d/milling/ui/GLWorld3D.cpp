@@ -33,32 +33,23 @@ namespace {
 
 constexpr double cCoarseSampling = 3.0; // mm, while the camera moves and in Turbo
 
-// A floating tool window whose client area holds Content.
-class TContentWindow : public TToolWindow {
-public:
-    TContentWindow(QWidget *Form, const char *Name, const char *Caption, QWidget *Content)
-        : TToolWindow(Form), FContent(Content)
-    {
-        setObjectName(Name);
-        SetCaption(Caption);
-        Content->setParent(this);
-        const QSize size = Content->sizeHint();
-        SetClientAreaWidth(size.width());
-        SetClientAreaHeight(size.height());
-        SetDockedTo(nullptr);
-        SetVisible(false);
-    }
-
-protected:
-    void resizeEvent(QResizeEvent *Event) override
-    {
-        TToolWindow::resizeEvent(Event);
-        FContent->setGeometry(rect().marginsRemoved(NonClientMargins()));
-    }
-
-private:
-    QWidget *FContent;
-};
+// A floating tool window (hidden) with Content filling its client area.
+TToolWindow *FloatingWindow(QWidget *Form, const char *Name, const char *Caption,
+                            QWidget *Content)
+{
+    auto *window = new TToolWindow(Form);
+    window->setObjectName(Name);
+    window->SetCaption(Caption);
+    Content->setParent(window);
+    window->OnResize = [Content](TCustomToolWindow *W) {
+        Content->setGeometry(W->rect().marginsRemoved(W->NonClientMargins()));
+    };
+    window->SetClientAreaWidth(Content->sizeHint().width());
+    window->SetClientAreaHeight(Content->sizeHint().height());
+    window->SetDockedTo(nullptr);
+    window->SetVisible(false);
+    return window;
+}
 
 std::string BaseName(const std::string &Path)
 {
@@ -264,7 +255,7 @@ void TGLWorld3D::BuildMeasureWin()
         l->SetCaption(captions[i]);
         column->addWidget(l);
     }
-    MeasureWin = new TContentWindow(this, "MeasureWin", "Measuring Info", content);
+    MeasureWin = FloatingWindow(this, "MeasureWin", "Measuring Info", content);
     MeasureWin->SetResizable(false);
 }
 
@@ -290,7 +281,7 @@ void TGLWorld3D::BuildCaptureWin()
     add("Cancel", "Cancel", [this] { CancelClick(); });
     column->addLayout(row);
     content->resize(content->minimumSize());
-    SaveABMP = new TContentWindow(this, "SaveABMP", "Capture As Bitmap", content);
+    SaveABMP = FloatingWindow(this, "SaveABMP", "Capture As Bitmap", content);
     SaveABMP->SetMinClientWidth(280);
     SaveABMP->SetMinClientHeight(280);
     SaveABMP->SetDockableTo(0);

@@ -27,17 +27,6 @@ namespace fs = std::filesystem;
 
 const std::string cData = ORV_DATA_DIR;
 
-QImage PictureImage(const TGLPicture &P)
-{
-    QImage image(P.Width, P.Height, QImage::Format_RGB32);
-    for (int y = 0; y < P.Height; ++y)
-        for (int x = 0; x < P.Width; ++x) {
-            const uint8_t *bgr = &P.BGR[(size_t(y) * P.Width + x) * 3];
-            image.setPixel(x, y, qRgb(bgr[2], bgr[1], bgr[0]));
-        }
-    return image;
-}
-
 // The dialog's colour requests answer with the next colour given.
 struct TColourScript {
     std::vector<uint32_t> Colours;
