@@ -573,9 +573,9 @@ void TGLWorld3D::SaveAsClick()
     request.Kind = TFileDialogKind::Save;
     request.Filter = "Bitmaps (*.bmp)|*.BMP";
     request.DefaultExt = "bmp";
-    const std::filesystem::path program(FModel.ProgramName);
+    std::filesystem::path program(FModel.ProgramName);
     request.InitialDir = program.parent_path().string();
-    request.FileName = program.stem().string() + ".BMP";
+    request.FileName = program.replace_extension(".BMP").string();
     const std::optional<std::string> chosen = Messages().ChooseFile(request);
     if (chosen && !chosen->empty() && *chosen != ".BMP")
         CaptureBitmap(*chosen, 1);

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 namespace orv {
@@ -171,6 +172,35 @@ TEST_F(GLWorld3DPictures, CaptureShowsItselfAndSavesABitmap)
     EXPECT_EQ(saved.width(), qRound(w.SceneViewer->width() * 0.5));
     EXPECT_EQ(saved.depth(), 24 + 8); // loaded as 32-bit from a 24-bit file
     EXPECT_TRUE(Messages.Log().empty());
+}
+
+TEST_F(GLWorld3DPictures, SaveAsSuggestsTheProgramsNameAndSavesTheChosenFile)
+{
+    TGLWorld3D w(Ini);
+    w.resize(200, 150);
+    w.show();
+    w.SetProgramName(Dir.File("PART7.FNC"));
+    struct {
+        const char *Name;
+        std::string Answer;
+        bool Saved;
+    } cases[] = {{"chosen", Dir.File("part7.bmp"), true},
+                 {"cancelled", "", false},
+                 {"only the extension", ".BMP", false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::filesystem::remove(Dir.File("part7.bmp"));
+        w.SaveBitmapAs1Click();
+        ASSERT_TRUE(w.SaveABMP->Visible());
+        Messages.ClearLog();
+        Messages.Answer(c.Answer);
+        w.SaveAsClick();
+        ASSERT_EQ(Messages.Log().size(), 1u);
+        EXPECT_EQ(Messages.Log()[0].Kind, "file");
+        EXPECT_EQ(Messages.Log()[0].Text, Dir.File("PART7.BMP"));
+        EXPECT_EQ(std::filesystem::exists(Dir.File("part7.bmp")), c.Saved);
+        EXPECT_FALSE(w.SaveABMP->Visible());
+    }
 }
 
 TEST_F(GLWorld3DPictures, CaptureThatCannotBeWrittenTellsTheOperator)
