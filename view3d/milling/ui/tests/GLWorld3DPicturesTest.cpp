@@ -12,6 +12,8 @@
 #include "view3d/scene/qt/GLWorldViewer.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -153,6 +155,26 @@ TEST_F(GLWorld3DPictures, CutsChangeThePicture)
                                        w.AddStraightMove(0, 5, 50, -4, 95, 50, -4, 4);
                                    }});
     EXPECT_NE(Compare(uncut, cut), "");
+}
+
+TEST_F(GLWorld3DPictures, ShownWindowDrawsItsViewAndAgainAfterACut)
+{
+    TGLWorld3D w(Ini);
+    w.resize(400, 300);
+    w.show();
+    w.SetBilletSize(100, 100, 20);
+    auto drawn = [&](int Frames) {
+        QElapsedTimer timer;
+        timer.start();
+        while (w.SceneViewer->FramesDrawn() < Frames && timer.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return w.SceneViewer->FramesDrawn() >= Frames;
+    };
+    ASSERT_TRUE(drawn(1));
+    const int before = w.SceneViewer->FramesDrawn();
+    w.AddStraightMove(0, 10, 10, -2, 90, 10, -2, 3);
+    EXPECT_TRUE(drawn(before + 1)) << "a cut asks for a frame";
+    EXPECT_EQ(w.SceneViewer->LastError(), "");
 }
 
 TEST_F(GLWorld3DPictures, CaptureShowsItselfAndSavesABitmap)
