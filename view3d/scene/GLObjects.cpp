@@ -704,10 +704,16 @@ void TCylinderBase::SetLoops(int Value)
         StoreGeometry(*this, FLoops, Value);
 }
 
-void TCylinderBase::EnterGLUFrame(float StartOffset) const
+void TCylinderBase::EnterGLUFrame() const
 {
     GL().glRotatef(-90, 1, 0, 0);
-    GL().glTranslatef(0, 0, -FHeight / 2 + StartOffset);
+    GL().glTranslatef(0, 0, -FHeight / 2);
+}
+
+TVector4f TCylinderBase::TubeHalfExtents(float TopRadius)
+{
+    const float r = std::max(std::abs(TopRadius), std::abs(FBottomRadius));
+    return ScaledBy(*this, r, FHeight / 2, r);
 }
 
 void TCylinderBase::AssignTo(TPersistent &Dest) const
@@ -761,11 +767,7 @@ void TCylinder::CompileGeometry(TRenderContextInfo &)
     GL().glPopMatrix();
 }
 
-TVector4f TCylinder::HalfExtents()
-{
-    const float r = std::max(std::abs(FTopRadius), std::abs(FBottomRadius));
-    return ScaledBy(*this, r, FHeight / 2, r);
-}
+TVector4f TCylinder::HalfExtents() { return TubeHalfExtents(FTopRadius); }
 
 void TCylinder::AssignTo(TPersistent &Dest) const
 {

@@ -310,7 +310,9 @@ public:
 protected:
     void AssignTo(TPersistent &Dest) const override;
     // The GLU frame: Z along the object's Y, from -Height / 2.
-    void EnterGLUFrame(float StartOffset = 0) const;
+    void EnterGLUFrame() const;
+    // (R, Height / 2, R) x Scale, R the larger of |TopRadius| and |BottomRadius|.
+    TVector4f TubeHalfExtents(float TopRadius);
 
     float FBottomRadius = 0.5f;
     int FSlices = 16, FStacks = 4, FLoops = 1;

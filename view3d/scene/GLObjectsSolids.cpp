@@ -281,11 +281,7 @@ void TAnnulus::CompileGeometry(TRenderContextInfo &)
     g.glPopMatrix();
 }
 
-TVector4f TAnnulus::HalfExtents()
-{
-    const float r = std::max(std::abs(FTopRadius), std::abs(FBottomRadius));
-    return ScaledBy(*this, r, FHeight / 2, r);
-}
+TVector4f TAnnulus::HalfExtents() { return TubeHalfExtents(FTopRadius); }
 
 void TAnnulus::AssignTo(TPersistent &Dest) const
 {

@@ -23,13 +23,6 @@ void SetScale(TGLSamplingScale &S, float Min, float Max, float Step, float Origi
     S.SetOrigin(Origin);
 }
 
-void Compile(TGLBaseSceneObject &Object, TGLRecorder &Gl)
-{
-    Gl.Clear();
-    TRenderContextInfo rci;
-    Object.CompileGeometry(rci);
-}
-
 struct TVertex {
     float X, Y, Z;
 };

@@ -3,6 +3,7 @@
 #include "view3d/geometry/Geometry.h"
 #include "view3d/scene/GLRecorder.h"
 #include "view3d/scene/XOpenGL.h"
+#include "view3d/scene/tests/SceneFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +12,6 @@
 
 namespace orv {
 namespace {
-
-void Compile(TGLBaseSceneObject &Object, TGLRecorder &Gl)
-{
-    Gl.Clear();
-    TRenderContextInfo rci;
-    Object.CompileGeometry(rci);
-}
 
 struct TFace {
     std::vector<TAffineVec3f> Corners;
