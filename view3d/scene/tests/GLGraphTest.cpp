@@ -404,7 +404,7 @@ TEST(GLXYZGrid, LinesAlongTheAxesOfItsParts)
     }
 }
 
-TEST(GLSceneClasses, HeightFieldAndGridAreRegistered)
+TEST(SceneObjectClasses, HeightFieldAndGridAreRegistered)
 {
     for (const char *name : {"THeightField", "TXYZGrid"}) {
         SCOPED_TRACE(name);

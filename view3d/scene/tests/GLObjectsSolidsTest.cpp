@@ -99,7 +99,7 @@ void ExpectFacesPoint(const std::vector<TFace> &Faces, bool Out)
     }
 }
 
-TEST(GLSceneClasses, SixteenPrimitivesInTheirOrder)
+TEST(SceneObjectClasses, SixteenPrimitivesInTheirOrder)
 {
     const std::vector<std::string> expected = {
         "TSphere", "TCube",   "TFrustrum", "TCylinder",  "TCone",      "TTorus",
