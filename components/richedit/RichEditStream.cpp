@@ -173,7 +173,19 @@ bool TRichEditW::LoadFromStream(std::istream &In) {
         StreamError = "Failed to Load Stream";
         return false;
     }
+    // A new text takes the caret's format: never that of a link.
+    if (currentCharFormat().isAnchor()) {
+        QTextCharFormat format = currentCharFormat();
+        format.setAnchor(false);
+        format.setFontUnderline(false);
+        format.clearForeground();
+        setCurrentCharFormat(format);
+    }
+    FLoading = true;
     setPlainText(FromLineEnds(text));
+    FLoading = false;
+    if (FAutoURLDetect != adNone)
+        ScanLinks(0, TextLength());
     return true;
 }
 

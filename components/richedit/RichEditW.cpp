@@ -129,19 +129,11 @@ TRichEditW::TRichEditW(QWidget *Parent) : QTextEdit(Parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setAcceptDrops(true);
+    viewport()->setMouseTracking(true); // the cursor over links
     document()->setUndoRedoEnabled(true);
-    connect(this, &QTextEdit::textChanged, this, [this] {
-        if (OnChange)
-            OnChange();
-    });
-    connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
-        if (OnSelectionChange)
-            OnSelectionChange();
-    });
-    connect(this, &QTextEdit::selectionChanged, this, [this] {
-        if (OnSelectionChange)
-            OnSelectionChange();
-    });
+    connect(this, &QTextEdit::textChanged, this, [this] { TextChanged(); });
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] { SelectionChanged(); });
+    connect(this, &QTextEdit::selectionChanged, this, [this] { SelectionChanged(); });
 }
 
 int TRichEditW::LineCount() const
@@ -410,13 +402,6 @@ void TRichEditW::keyPressEvent(QKeyEvent *Event)
     if (OnKeyDown && OnKeyDown(Event->key(), Event->modifiers()))
         return;
     QTextEdit::keyPressEvent(Event);
-}
-
-void TRichEditW::mouseReleaseEvent(QMouseEvent *Event)
-{
-    QTextEdit::mouseReleaseEvent(Event);
-    if (OnMouseUp)
-        OnMouseUp(Event->position().toPoint(), Event->button());
 }
 
 // Only files may be dropped; text is never dragged within the control.

@@ -6,6 +6,8 @@
 // 8-bit bytes (each byte one character, so ".FNC" bytes such as 216 keep
 // their value) or as UTF-16.
 
+#include "components/richedit/URLCollection.h"
+
 #include <QTextCharFormat>
 #include <QTextEdit>
 
@@ -23,6 +25,8 @@ class TWideStrings;
 
 enum TInputFormat { ifText, ifRTF, ifUnicode };
 enum TOutputFormat { ofText, ofRTF, ofRTFNoObjs, ofTextized, ofUnicode };
+// adDefault: links of the standard schemes; adExtended: links of CustomURLs.
+enum TAutoURLDetect { adNone, adDefault, adExtended };
 
 // Character format of the selection or of the default format. Colours are
 // Windows colour numbers (red 255); Style bits 1 bold, 2 italic,
@@ -193,12 +197,35 @@ public:
     // Files dropped on the control (full paths).
     std::function<void(const QStringList &Files)> OnFilesDropped;
 
+    // Link detection. Each change scans the words around the previous and
+    // the current selection (a load scans the whole text) and gives links
+    // the Link effect, their type's colour (URLColor for a type in the
+    // window text colour) and underline; other words lose them.
+    TAutoURLDetect AutoURLDetect() const { return FAutoURLDetect; }
+    void SetAutoURLDetect(TAutoURLDetect Value);
+    TURLCollection &CustomURLs() { return FCustomURLs; }
+    uint32_t URLColor = 0xFF0000; // blue
+    int URLCursor = crHandPoint;  // over a link whose type has cursor 0
+    // The mouse over a link (the cursor is set through the cursor service)
+    // and a left click on one; the link's text, when longer than one
+    // character.
+    std::function<void(const std::string &URL)> OnURLMove;
+    std::function<void(const std::string &URL)> OnURLClick;
+
+    // Holds the selection, the first visible line and painting (nests):
+    // the last unlock puts back the selection and scrolls back to the line.
+    void LockSelection();
+    void UnlockSelection();
+    bool SelectionLocked() const { return FLockCount > 0; }
+
     static QColor ToQColor(uint32_t Colour);
     static uint32_t FromQColor(const QColor &Colour);
 
 protected:
     void keyPressEvent(QKeyEvent *Event) override;
     void mouseReleaseEvent(QMouseEvent *Event) override;
+    void mouseMoveEvent(QMouseEvent *Event) override;
+    void paintEvent(QPaintEvent *Event) override;
     void dragEnterEvent(QDragEnterEvent *Event) override;
     void dragMoveEvent(QDragMoveEvent *Event) override;
     void dropEvent(QDropEvent *Event) override;
@@ -212,6 +239,15 @@ private:
     // code page.
     QString Widen(const std::string &Text) const;
     std::string Narrow(const QString &Text) const;
+    void TextChanged();
+    void SelectionChanged();
+    // Links: the scan after a change, the scan of a range, and the link
+    // under a point of the viewport (its text; empty when none).
+    void ScanChange();
+    void ScanLinks(int Start, int End);
+    void FormatWord(int Start, int Length, int Type, const TURLCollection &Types);
+    std::u16string LinkAt(const QPoint &Position) const;
+    int FirstVisibleLine() const;
 
     TTextAttributesW FSelAttributes{*this, false};
     TTextAttributesW FDefAttributes{*this, true};
@@ -222,6 +258,17 @@ private:
     int FUpdates = 0;
     QTextCursor FUpdateCursor;
     std::shared_ptr<TWideStrings> FWideLines;
+    TAutoURLDetect FAutoURLDetect = adNone;
+    TURLCollection FCustomURLs;
+    bool FScanning = false;
+    bool FLoading = false;
+    bool FOverLink = false;
+    int FLastSelStart = 0;
+    int FLastSelEnd = 0;
+    int FLockCount = 0;
+    int FLockSelStart = 0;
+    int FLockSelLength = 0;
+    int FLockFirstLine = 0;
 };
 
 // 8-bit bytes to and from the control's characters, one to one.

@@ -50,6 +50,21 @@ void TQtCursorService::Show(bool Visible)
         w->setCursor(Qt::BlankCursor);
 }
 
+void TQtCursorService::SetShape(void *Window, int Cursor)
+{
+    auto *w = static_cast<QWidget *>(Window);
+    if (!w)
+        return;
+    switch (Cursor) {
+    case -2: w->setCursor(Qt::ArrowCursor); break;
+    case -3: w->setCursor(Qt::CrossCursor); break;
+    case -4: w->setCursor(Qt::IBeamCursor); break;
+    case -11: w->setCursor(Qt::WaitCursor); break;
+    case -21: w->setCursor(Qt::PointingHandCursor); break;
+    default: w->unsetCursor(); break;
+    }
+}
+
 bool TQtCursorService::eventFilter(QObject *Watched, QEvent *Event)
 {
     if (Event->type() == QEvent::MouseMove && Watched == FConfined) {
