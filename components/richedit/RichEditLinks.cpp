@@ -41,7 +41,7 @@ bool IsLinkFormat(const QTextCharFormat &Format) { return Format.isAnchor(); }
 
 void TRichEditW::TextChanged()
 {
-    if (FScanning)
+    if (FScanning || FChangeOff > 0)
         return;
     ScanChange();
     if (OnChange)

@@ -1,5 +1,6 @@
 #include "components/richedit/RichEditW.h"
 
+#include "components/richedit/RichEditStrings.h"
 #include "components/richedit/WideRichEditStrings.h"
 #include "components/widestrings/Langs.h"
 
@@ -280,7 +281,6 @@ void TRichEditW::SetLanguage(int Language)
 {
     FLanguage = Language;
     FCodePage = Language ? LocaleCodePage(Language) : 0;
-    WideLines().SetLanguage(Language);
 }
 
 QString TRichEditW::Widen(const std::string &Text) const
@@ -456,6 +456,13 @@ TWideStrings &TRichEditW::WideLines()
     if (!FWideLines)
         FWideLines = std::make_shared<TWideRichEditStringsW>(*this);
     return *FWideLines;
+}
+
+TRichEditStringsW &TRichEditW::Lines()
+{
+    if (!FLines)
+        FLines = std::make_shared<TRichEditStringsW>(*this);
+    return *FLines;
 }
 
 } // namespace orv

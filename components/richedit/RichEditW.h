@@ -20,6 +20,8 @@ class QPrinter;
 
 namespace orv {
 
+class TConversion;
+class TRichEditStringsW;
 class TRichEditW;
 class TWideStrings;
 
@@ -136,6 +138,9 @@ public:
     std::u16string GetWideText() const;
     // The lines as 16-bit strings, without a length limit.
     TWideStrings &WideLines();
+    // The lines as 8-bit strings in the Language's code page, with files
+    // and streams.
+    TRichEditStringsW &Lines();
     std::u16string GetWideSelText() const;
 
     // The locale whose code page converts the 8-bit facade (the line and
@@ -158,11 +163,12 @@ public:
     // (a leading FF FE mark is skipped), or the control's own RTF (other
     // RTF it cannot read loads as plain text; ofTextized saves plain text).
     // Saved paragraphs end in CR LF. Progress (position, size) is reported
-    // before each block read and after each block written. False with
-    // "Failed to Load Stream" / "Failed to Save Stream" in StreamError; a
-    // failed load leaves the text as it was.
-    bool LoadFromStream(std::istream &In);
-    bool SaveToStream(std::ostream &Out);
+    // before each block read and after each block written; the blocks go
+    // through Conversion (none: copied as they are). False with "Failed to
+    // Load Stream" / "Failed to Save Stream" in StreamError; a failed load
+    // leaves the text as it was.
+    bool LoadFromStream(std::istream &In, TConversion *Conversion = nullptr);
+    bool SaveToStream(std::ostream &Out, TConversion *Conversion = nullptr);
     TInputFormat InputFormat = ifRTF;
     TOutputFormat OutputFormat = ofRTF;
     bool SelectedInOut = false; // save only the selection
@@ -234,6 +240,8 @@ protected:
 
 private:
     friend class TTextAttributesW;
+    friend class TRichEditStringsW;
+    friend class TWideRichEditStringsW;
     QTextCursor CursorAt(int Start, int Length) const;
     // 8-bit text to and from the control's characters in the Language's
     // code page.
@@ -258,6 +266,8 @@ private:
     int FUpdates = 0;
     QTextCursor FUpdateCursor;
     std::shared_ptr<TWideStrings> FWideLines;
+    std::shared_ptr<TRichEditStringsW> FLines;
+    int FChangeOff = 0; // no OnChange and no link scan while set
     TAutoURLDetect FAutoURLDetect = adNone;
     TURLCollection FCustomURLs;
     bool FScanning = false;
