@@ -9,6 +9,14 @@
 
 namespace orv {
 
+// Cursor ids as the system numbers them.
+constexpr int crDefault = 0; // the window's own
+constexpr int crArrow = -2;
+constexpr int crCross = -3;
+constexpr int crIBeam = -4;
+constexpr int crHourGlass = -11;
+constexpr int crHandPoint = -21;
+
 class TCursorService {
 public:
     virtual ~TCursorService() = default;
@@ -20,8 +28,7 @@ public:
     // X, Y in the window's client coordinates.
     virtual void MoveTo(void *Window, int X, int Y) {}
     virtual void Show(bool Visible) {}
-    // The shape over a window: a cursor id as the system numbers them
-    // (0 the window's own, -2 arrow, -4 I-beam, -11 hourglass, -21 hand).
+    // The shape over a window: one of the cursor ids above.
     virtual void SetShape(void *Window, int Cursor) {}
 };
 

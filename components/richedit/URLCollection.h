@@ -4,16 +4,14 @@
 // colour and cursor a link under the mouse has. Texts are 16-bit; positions
 // are character indexes. No window here: the control applies the result.
 
+#include "platform/CursorService.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace orv {
 
-// Cursor ids as the system numbers them.
-constexpr int crDefault = 0;
-constexpr int crIBeam = -4;
-constexpr int crHandPoint = -21;
 // The window text colour of the colour scheme (a system colour number).
 constexpr uint32_t clWindowText = 0xFF000008;
 

@@ -56,11 +56,11 @@ void TQtCursorService::SetShape(void *Window, int Cursor)
     if (!w)
         return;
     switch (Cursor) {
-    case -2: w->setCursor(Qt::ArrowCursor); break;
-    case -3: w->setCursor(Qt::CrossCursor); break;
-    case -4: w->setCursor(Qt::IBeamCursor); break;
-    case -11: w->setCursor(Qt::WaitCursor); break;
-    case -21: w->setCursor(Qt::PointingHandCursor); break;
+    case crArrow: w->setCursor(Qt::ArrowCursor); break;
+    case crCross: w->setCursor(Qt::CrossCursor); break;
+    case crIBeam: w->setCursor(Qt::IBeamCursor); break;
+    case crHourGlass: w->setCursor(Qt::WaitCursor); break;
+    case crHandPoint: w->setCursor(Qt::PointingHandCursor); break;
     default: w->unsetCursor(); break;
     }
 }
