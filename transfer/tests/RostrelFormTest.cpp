@@ -81,6 +81,8 @@ TEST_F(RostrelFormTest, SettingsDefaultsAndRoundTrip) {
     EXPECT_EQ(Child<TRadioGroup>("ComPorts")->Item(1), "COM3");
     EXPECT_EQ(Child<TRadioGroup>("ComPorts")->ItemIndex(), 0); // PORT 5 of two ports
     EXPECT_EQ(Form->FontSize(), 14);
+    Form->FileNew();
+    EXPECT_EQ(Form->Editors()[0]->Editor()->DefAttributes().Size(), 14);
     for (QAction *a : Form->menuBar()->findChildren<QAction *>())
         if (a->isCheckable())
             EXPECT_FALSE(a->isChecked()) << a->text().toStdString();
