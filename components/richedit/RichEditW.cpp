@@ -383,6 +383,12 @@ void TRichEditW::EndUpdate()
         FUpdateCursor.endEditBlock();
 }
 
+void TRichEditW::SetIncludeOLE(bool Value)
+{
+    if (Value)
+        throw EOleError("Unable to get interface");
+}
+
 void TRichEditW::SetColor(uint32_t Colour)
 {
     FColour = Colour;

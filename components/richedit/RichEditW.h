@@ -14,6 +14,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 class QPrinter;
@@ -24,6 +25,12 @@ class TConversion;
 class TRichEditStringsW;
 class TRichEditW;
 class TWideStrings;
+
+// Raised when embedded objects are asked for: this control holds none.
+class EOleError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 enum TInputFormat { ifText, ifRTF, ifUnicode };
 enum TOutputFormat { ofText, ofRTF, ofRTFNoObjs, ofTextized, ofUnicode };
@@ -217,6 +224,11 @@ public:
     // character.
     std::function<void(const std::string &URL)> OnURLMove;
     std::function<void(const std::string &URL)> OnURLClick;
+
+    // Embedded objects are not supported: true raises EOleError "Unable to
+    // get interface" and leaves the control as it was.
+    bool IncludeOLE() const { return false; }
+    void SetIncludeOLE(bool Value);
 
     // Holds the selection, the first visible line and painting (nests):
     // the last unlock puts back the selection and scrolls back to the line.
