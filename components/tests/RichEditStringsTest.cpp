@@ -12,24 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <fstream>
 #include <sstream>
 
 namespace orv {
 namespace {
-
-std::string ReadFile(const std::string &Name)
-{
-    std::ifstream in(Name, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteFile(const std::string &Name, const std::string &Bytes)
-{
-    std::ofstream(Name, std::ios::binary) << Bytes;
-}
 
 TEST(RichEditLines, CountLeavesOutAnEmptyLastLine)
 {
@@ -136,7 +122,7 @@ TEST(RichEditLines, FilesGoThroughTheConversionOfTheirExtension)
     } cases[] = {{"a.RTF", "N10 G0"}, {"b.rtf", "N10 G0"}, {"c.txt", "n10 g0"}, {"d.fnc", "n10 g0"},
                  {"noext", "n10 g0"}};
     for (const Case &c : cases) {
-        WriteFile(dir.File(c.File), "n10 g0");
+        dir.Write(c.File, "n10 g0");
         ASSERT_TRUE(editor.Lines().LoadFromFile(dir.File(c.File))) << c.File;
         EXPECT_EQ(editor.Text(), c.Text) << c.File;
     }
@@ -160,7 +146,7 @@ TEST(RichEditLines, FilesGoThroughTheConversionOfTheirExtension)
     editor.OutputFormat = ofText;
     editor.SetText("N1\nN2");
     ASSERT_TRUE(editor.Lines().SaveToFile(dir.File("out.fnc")));
-    EXPECT_EQ(ReadFile(dir.File("out.fnc")), "N1\r\nN2");
+    EXPECT_EQ(dir.Read("out.fnc"), "N1\r\nN2");
     EXPECT_FALSE(editor.Lines().SaveToFile(dir.File("no/such/out.fnc")));
     EXPECT_EQ(editor.StreamError, "Cannot create file " + dir.File("no/such/out.fnc"));
 }
@@ -179,13 +165,13 @@ TEST(RichEditLines, WideLinesFilesUseTheControlsFormats)
                  {"list mark FE FF", "\xFE\xFF" + units},
                  {"no mark", units}};
     for (const Case &c : cases) {
-        WriteFile(dir.File("w.txt"), c.Bytes);
+        dir.Write("w.txt", c.Bytes);
         ASSERT_TRUE(editor.WideLines().LoadFromFile(dir.File("w.txt"))) << c.Name;
         EXPECT_EQ(editor.WideLines().GetCount(), 2) << c.Name;
         EXPECT_EQ(editor.WideLines().Get(1), u"B") << c.Name;
     }
     ASSERT_TRUE(editor.WideLines().SaveToFile(dir.File("back.txt")));
-    EXPECT_EQ(ReadFile(dir.File("back.txt")), std::string("A\0\r\0\n\0B\0", 8));
+    EXPECT_EQ(dir.Read("back.txt"), std::string("A\0\r\0\n\0B\0", 8));
 
     editor.WideLines().SetTextStr(u"A");
     EXPECT_EQ(editor.WideLines().WideStringsProperty(), "0041000D000A");
