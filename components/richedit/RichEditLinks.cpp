@@ -63,6 +63,10 @@ void TRichEditW::ScanChange()
 {
     if (FAutoURLDetect == adNone || FLoading || SelectionLocked())
         return;
+    // An undo or redo (steps left to redo) brings its own formats back; a
+    // scan now would add a step and wipe the redo steps.
+    if (document()->availableRedoSteps() > 0)
+        return;
     const QTextCursor cursor = textCursor();
     const int start = std::min(FLastSelStart, cursor.selectionStart());
     const int end = std::max(FLastSelEnd, cursor.selectionEnd());
@@ -87,8 +91,10 @@ void TRichEditW::ScanLinks(int Start, int End)
     }
     LockSelection();
     FScanning = true;
+    // The formats are one undo step of their own, after the edit: an undo
+    // takes back the link first, the next one the typing.
     QTextCursor edit(document());
-    edit.joinPreviousEditBlock();
+    edit.beginEditBlock();
     int at = start;
     for (const TLinkWord &word : ScanLinkWords(text, start, end, types)) {
         // Characters between words never keep a link's format (Qt hands a

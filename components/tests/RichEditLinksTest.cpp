@@ -118,6 +118,35 @@ TEST_F(RichEditLinksTest, LoadScansTheWholeTextAndEditsRescanAroundThem)
     EXPECT_TRUE(IsLink(18)); // "file:x", one place earlier
 }
 
+// The link's format is an undo step of its own after the typing: undo
+// takes back the link, then the typing; redo brings them back in turn, and
+// neither starts a scan that would wipe the steps left to redo.
+TEST_F(RichEditLinksTest, UndoAndRedoOfATypedLink)
+{
+    Editor.SetAutoURLDetect(adExtended);
+    Load("N10 G0");
+    QTextCursor end(Editor.document());
+    end.movePosition(QTextCursor::End);
+    Editor.setTextCursor(end);
+    Editor.textCursor().insertText(" http://a");
+    ASSERT_TRUE(IsLink(8));
+    Editor.undo();
+    EXPECT_EQ(Editor.Text(), "N10 G0 http://a");
+    EXPECT_FALSE(IsLink(8));
+    Editor.undo();
+    EXPECT_EQ(Editor.Text(), "N10 G0");
+    Editor.redo();
+    EXPECT_EQ(Editor.Text(), "N10 G0 http://a");
+    EXPECT_FALSE(IsLink(8));
+    Editor.redo();
+    EXPECT_TRUE(IsLink(8));
+    EXPECT_FALSE(Editor.CanRedo());
+    // A new edit after an undo scans again.
+    Editor.undo();
+    Editor.textCursor().insertText("b");
+    EXPECT_TRUE(IsLink(8));
+}
+
 TEST_F(RichEditLinksTest, NoDetectionLeavesTheText)
 {
     Load("http://a.b me@shop.com");
