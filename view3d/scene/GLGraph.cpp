@@ -2,6 +2,7 @@
 
 #include "view3d/geometry/Geometry.h"
 #include "view3d/scene/GLEntries.h"
+#include "view3d/scene/GLObjectsStore.h"
 #include "view3d/scene/XOpenGL.h"
 
 #include <algorithm>
@@ -104,14 +105,12 @@ THeightField::THeightField(TComponent *Owner)
 
 void THeightField::SetOptions(unsigned Value)
 {
-    if (StoreChanged(FOptions, Value))
-        GeometryChanged();
+    StoreGeometry(*this, FOptions, Value);
 }
 
 void THeightField::SetColorMode(THeightFieldColorMode Value)
 {
-    if (StoreChanged(FColorMode, Value))
-        GeometryChanged();
+    StoreGeometry(*this, FColorMode, Value);
 }
 
 void THeightField::SetOnGetHeight(THeightFieldGetHeightEvent Event)
@@ -281,14 +280,12 @@ TXYZGrid::TXYZGrid(TComponent *Owner)
 
 void TXYZGrid::SetParts(unsigned Value)
 {
-    if (StoreChanged(FParts, Value))
-        GeometryChanged();
+    StoreGeometry(*this, FParts, Value);
 }
 
 void TXYZGrid::SetLinesStyle(TXYZGridLinesStyle Value)
 {
-    if (StoreChanged(FLinesStyle, Value))
-        GeometryChanged();
+    StoreGeometry(*this, FLinesStyle, Value);
 }
 
 void TXYZGrid::SignalChange(TObject *Sender)

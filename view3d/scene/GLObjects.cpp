@@ -5,6 +5,7 @@
 #include "view3d/geometry/PersistentClasses.h"
 #include "view3d/geometry/Spline.h"
 #include "view3d/scene/GLEntries.h"
+#include "view3d/scene/GLObjectsStore.h"
 #include "view3d/scene/XOpenGL.h"
 
 #include <algorithm>
@@ -15,18 +16,6 @@
 namespace orv {
 
 namespace {
-
-template <class T> void StoreGeometry(TGLBaseSceneObject &Object, T &Field, const T &Value)
-{
-    if (StoreChanged(Field, Value))
-        Object.GeometryChanged();
-}
-
-TVector4f ScaledBy(TGLBaseSceneObject &Object, float X, float Y, float Z)
-{
-    const TVector4f &s = Object.Scale().AsVector();
-    return {s.X * X, s.Y * Y, s.Z * Z, 0};
-}
 
 constexpr GLbitfield cLineStateBits =
     gl::ENABLE_BIT | gl::CURRENT_BIT | gl::LIGHTING_BIT | gl::LINE_BIT | gl::COLOR_BUFFER_BIT;
@@ -325,20 +314,22 @@ TGLLinesNode::TGLLinesNode(TGLLinesNodes *Collection, const TVector4f &Color)
 {
 }
 
-TGLLinesNodes::TGLLinesNodes(TGLBaseSceneObject *Owner, std::function<TVector4f()> NodeColor)
-    : TGLNodes(Owner,
-               [NodeColor](TGLNodes *Nodes) {
-                   return std::make_unique<TGLLinesNode>(static_cast<TGLLinesNodes *>(Nodes),
-                                                         NodeColor());
-               }),
-      FLinesOwner(Owner)
+TGLObjectNodes::TGLObjectNodes(TGLBaseSceneObject *Owner, TNodeFactory Factory)
+    : TGLNodes(Owner, std::move(Factory)), FObject(Owner)
 {
 }
 
-void TGLLinesNodes::NodesChanged()
+void TGLObjectNodes::NodesChanged()
 {
-    if (!IsUpdating() && FLinesOwner)
-        FLinesOwner->GeometryChanged();
+    if (!IsUpdating() && FObject)
+        FObject->GeometryChanged();
+}
+
+TGLLinesNodes::TGLLinesNodes(TGLBaseSceneObject *Owner, std::function<TVector4f()> NodeColor)
+    : TGLObjectNodes(Owner, [NodeColor](TGLNodes *Nodes) {
+          return std::make_unique<TGLLinesNode>(static_cast<TGLLinesNodes *>(Nodes), NodeColor());
+      })
+{
 }
 
 TLines::TLines(TComponent *Owner)
@@ -713,10 +704,16 @@ void TCylinderBase::SetLoops(int Value)
         StoreGeometry(*this, FLoops, Value);
 }
 
-void TCylinderBase::EnterGLUFrame(float StartOffset) const
+void TCylinderBase::EnterGLUFrame() const
 {
     GL().glRotatef(-90, 1, 0, 0);
-    GL().glTranslatef(0, 0, -FHeight / 2 + StartOffset);
+    GL().glTranslatef(0, 0, -FHeight / 2);
+}
+
+TVector4f TCylinderBase::TubeHalfExtents(float TopRadius)
+{
+    const float r = std::max(std::abs(TopRadius), std::abs(FBottomRadius));
+    return ScaledBy(*this, r, FHeight / 2, r);
 }
 
 void TCylinderBase::AssignTo(TPersistent &Dest) const
@@ -770,11 +767,7 @@ void TCylinder::CompileGeometry(TRenderContextInfo &)
     GL().glPopMatrix();
 }
 
-TVector4f TCylinder::HalfExtents()
-{
-    const float r = std::max(std::abs(FTopRadius), std::abs(FBottomRadius));
-    return ScaledBy(*this, r, FHeight / 2, r);
-}
+TVector4f TCylinder::HalfExtents() { return TubeHalfExtents(FTopRadius); }
 
 void TCylinder::AssignTo(TPersistent &Dest) const
 {
@@ -815,12 +808,21 @@ namespace {
 // The classes of this unit by name, in the order the scene files know them.
 const bool gRegistered = [] {
     RegisterSceneObjectClass<TSphere>("TSphere");
+    RegisterSceneObjectClass<TCube>("TCube");
+    RegisterSceneObjectClass<TFrustrum>("TFrustrum");
     RegisterSceneObjectClass<TCylinder>("TCylinder");
     RegisterSceneObjectClass<TCone>("TCone");
+    RegisterSceneObjectClass<TTorus>("TTorus");
+    RegisterSceneObjectClass<TTeapot>("TTeapot");
+    RegisterSceneObjectClass<TDodecahedron>("TDodecahedron");
     RegisterSceneObjectClass<TDisk>("TDisk");
     RegisterSceneObjectClass<TPlane>("TPlane");
+    RegisterSceneObjectClass<TSprite>("TSprite");
     RegisterSceneObjectClass<TDummyCube>("TDummyCube");
     RegisterSceneObjectClass<TLines>("TLines");
+    RegisterSceneObjectClass<TAnnulus>("TAnnulus");
+    RegisterSceneObjectClass<TArrowLine>("TArrowLine");
+    RegisterSceneObjectClass<TPolygon>("TPolygon");
     return true;
 }();
 } // namespace

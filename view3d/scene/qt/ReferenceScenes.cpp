@@ -47,6 +47,46 @@ template <class T> T *AddSolid(TGLBaseSceneObject &Parent, const TVector4f &Diff
     return solid;
 }
 
+// The small solids on a 3 x 3 grid, each turned to show three sides.
+void AddSolids(TGLBaseSceneObject &Objects)
+{
+    std::vector<TGLCustomSceneObject *> solids;
+    solids.push_back(AddSolid<TCube>(Objects, {0.8f, 0.3f, 0.2f, 1}));
+    solids.push_back(AddSolid<TFrustrum>(Objects, {0.3f, 0.7f, 0.3f, 1}));
+    auto *annulus = AddSolid<TAnnulus>(Objects, {0.3f, 0.5f, 0.9f, 1});
+    annulus->SetSlices(24);
+    solids.push_back(annulus);
+    auto *torus = AddSolid<TTorus>(Objects, {0.9f, 0.8f, 0.2f, 1});
+    torus->SetPitchAngle(-60); // before the common turn, so the ring is seen at an angle
+    solids.push_back(torus);
+    solids.push_back(AddSolid<TTeapot>(Objects, {0.9f, 0.9f, 0.9f, 1}));
+    solids.push_back(AddSolid<TDodecahedron>(Objects, {0.8f, 0.3f, 0.8f, 1}));
+    auto *arrow = AddSolid<TArrowLine>(Objects, {0.3f, 0.8f, 0.8f, 1});
+    arrow->SetParts(alLine | alTopArrow | alBottomArrow);
+    arrow->SetHeight(0.6f);
+    arrow->SetTopArrowHeadHeight(0.2f);
+    arrow->SetBottomArrowHeadHeight(0.2f);
+    arrow->SetSlices(16);
+    solids.push_back(arrow);
+    auto *polygon = AddSolid<TPolygon>(Objects, {0.9f, 0.5f, 0.2f, 1});
+    const float star[][2] = {{0, 0.5f}, {0.12f, 0.15f}, {0.48f, 0.15f}, {0.19f, -0.06f},
+                             {0.29f, -0.4f}, {0, -0.2f}, {-0.29f, -0.4f}, {-0.19f, -0.06f},
+                             {-0.48f, 0.15f}, {-0.12f, 0.15f}};
+    for (const auto &p : star)
+        polygon->AddNode(p[0], p[1], 0);
+    solids.push_back(polygon);
+    solids.push_back(AddSolid<TSprite>(Objects, {0.5f, 0.9f, 0.5f, 1}));
+    for (size_t i = 0; i < solids.size(); ++i) {
+        TGLCustomSceneObject *s = solids[i];
+        s->SetPosition({-1.3f + 1.3f * float(i % 3), 1.0f - 1.0f * float(i / 3), 0, 1});
+        s->SetScale({0.7f, 0.7f, 0.7f, 0});
+        if (s != polygon && s != solids.back()) {
+            s->SetTurnAngle(30);
+            s->SetPitchAngle(s->PitchAngle() + 20);
+        }
+    }
+}
+
 // The scene primitives, each turned a little towards the light.
 void AddPrimitive(const std::string &Name, TGLBaseSceneObject &Objects)
 {
@@ -86,6 +126,8 @@ void AddPrimitive(const std::string &Name, TGLBaseSceneObject &Objects)
             l->AddNode(nodes[i][0], nodes[i][1], 0);
             l->Nodes().Node(i).Color().AssignRGBA(colours[i]);
         }
+    } else if (Name == "solids") {
+        AddSolids(Objects);
     } else if (Name == "height_field") {
         // The built-in ripple, seen from above at an angle.
         auto *h = AddSolid<THeightField>(Objects, {0.7f, 0.7f, 0.9f, 1});
@@ -116,7 +158,8 @@ TDirectOpenGL *AddQuad(TGLBaseSceneObject &Parent, float Z, const TVector4f &Dif
 std::vector<std::string> ReferenceSceneNames()
 {
     return {"lit_quad", "translucent_quads", "fog_off", "fog_on", "textured_quad", "axes",
-            "sphere",   "cylinder",          "cone",    "disk",   "lines",         "height_field"};
+            "sphere",   "cylinder",          "cone",    "disk",   "lines",         "height_field",
+            "solids"};
 }
 
 TReferenceScene BuildReferenceScene(const std::string &Name)

@@ -23,13 +23,6 @@ void SetScale(TGLSamplingScale &S, float Min, float Max, float Step, float Origi
     S.SetOrigin(Origin);
 }
 
-void Compile(TGLBaseSceneObject &Object, TGLRecorder &Gl)
-{
-    Gl.Clear();
-    TRenderContextInfo rci;
-    Object.CompileGeometry(rci);
-}
-
 struct TVertex {
     float X, Y, Z;
 };
@@ -411,7 +404,7 @@ TEST(GLXYZGrid, LinesAlongTheAxesOfItsParts)
     }
 }
 
-TEST(GLSceneClasses, HeightFieldAndGridAreRegistered)
+TEST(SceneObjectClasses, HeightFieldAndGridAreRegistered)
 {
     for (const char *name : {"THeightField", "TXYZGrid"}) {
         SCOPED_TRACE(name);

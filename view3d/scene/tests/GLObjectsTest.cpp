@@ -18,14 +18,6 @@ const TVector4f cRed{1, 0, 0, 1}, cGreen{0, 1, 0, 1}, cYellow{1, 1, 0, 1};
 
 std::vector<double> Rgba(const TVector4f &C) { return {C.X, C.Y, C.Z, C.W}; }
 
-// Compiles one object's geometry on the recording fake.
-void Compile(TGLBaseSceneObject &Object, TGLRecorder &Gl)
-{
-    Gl.Clear();
-    TRenderContextInfo rci;
-    Object.CompileGeometry(rci);
-}
-
 // Every glPushAttrib has its glPopAttrib and every glBegin its glEnd, in order.
 void ExpectBalanced(const TGLRecorder &Gl)
 {

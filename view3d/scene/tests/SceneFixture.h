@@ -1,7 +1,8 @@
 #pragma once
 // A scene drawn through a buffer on a fake context with the recording
 // OpenGL fake: a camera at (0, 0, 10) looking down -Z, a 200 x 100 view,
-// and a count of the buffer's change signals.
+// and a count of the buffer's change signals; and one object's geometry
+// recorded on its own.
 
 #include "view3d/scene/GLRecorder.h"
 #include "view3d/scene/GLWorld.h"
@@ -31,5 +32,13 @@ struct TSceneFixture {
         Gl.Clear();
     }
 };
+
+// Clears the record, then compiles Object's geometry into it.
+inline void Compile(TGLBaseSceneObject &Object, TGLRecorder &Gl)
+{
+    Gl.Clear();
+    TRenderContextInfo rci;
+    Object.CompileGeometry(rci);
+}
 
 } // namespace orv
