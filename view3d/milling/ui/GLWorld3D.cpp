@@ -393,9 +393,6 @@ void TGLWorld3D::ApplySetup()
         ToolBarDatum->SetVisible(true);
     TGLMaterial &surface = FScene->VisGrid->Material();
     surface.AssignFrom(FSetup->PreviewMaterial());
-    // The copy leaves the texture's mode alone: the picture is lit as the
-    // preview shows it.
-    surface.Texture().SetTextureMode(FSetup->PreviewMaterial().Texture().TextureMode());
     FScene->VisGrid->SetColorMode(FSetup->Textured() ? hfcmDiffuse : hfcmNone);
     SceneViewer->Buffer().SetBackgroundColor(static_cast<TColor>(s.BackgroundColour));
     FScene->SetBackground(s.BackgroundColour);
