@@ -315,6 +315,40 @@ TEST(GLDummyCube, ExtentsPositionAndRays)
     EXPECT_EQ(p.W, 1);
 }
 
+// A camera below its target, as the milling view holds it: the group's
+// WorldPosition is its children's centre, the camera's own place, yet the
+// camera aims, orbits and zooms about the point where the group stands.
+TEST(GLDummyCube, CameraBelowItsTargetAimsAtTheTargetsPlace)
+{
+    TGLRecorder gl;
+    TGLWorld scene;
+    auto *target = scene.Objects().NewChild<TDummyCube>();
+    auto *camera = target->NewChild<TGLCamera>();
+    camera->SetTargetObject(target);
+    target->SetPosition({10, 10, 0, 1});
+    camera->SetPosition({-3, -15, 32, 1});
+    const TVector4f aim{10, 10, 0, 1};
+    auto distance = [&] {
+        return double(AffineLength(AffinePart(HomogeneousSubtract(camera->WorldPosition(), aim))));
+    };
+    const double start = std::sqrt(9.0 + 225 + 1024);
+
+    camera->Apply();
+    ASSERT_EQ(gl.Count("gluLookAt"), 1);
+    const std::vector<double> look = gl.Of("gluLookAt")[0].Args;
+    EXPECT_EQ(std::vector<double>(look.begin(), look.begin() + 6),
+              (std::vector<double>{7, -5, 32, 10, 10, 0}));
+
+    camera->OrbitTarget(20, 30);
+    EXPECT_NEAR(distance(), start, 1e-3) << "orbits on a sphere about the target";
+    EXPECT_EQ(target->Position().X(), 10);
+
+    camera->SetPosition({-3, -15, 32, 1});
+    camera->ScaleTargetDistance(0.5f);
+    EXPECT_NEAR(distance(), start / 2, 1e-4);
+    EXPECT_NEAR(camera->Position().Z(), 16, 1e-5);
+}
+
 TEST(GLPlane, QuadWithTiledTextureCoordinates)
 {
     TGLRecorder gl;
