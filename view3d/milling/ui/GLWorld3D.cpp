@@ -4,6 +4,7 @@
 #include "components/toolbar/ui/TbCore.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/toolbar/ui/TbTlbr.h"
+#include "components/toolbar/ui/PanelToolWindow.h"
 #include "components/toolbar/ui/TbTlwn.h"
 #include "platform/MessageService.h"
 #include "view3d/milling/ui/G3D_setup.h"
@@ -32,24 +33,6 @@ namespace orv {
 namespace {
 
 constexpr double cCoarseSampling = 3.0; // mm, while the camera moves and in Turbo
-
-// A floating tool window (hidden) with Content filling its client area.
-TToolWindow *FloatingWindow(QWidget *Form, const char *Name, const char *Caption,
-                            QWidget *Content)
-{
-    auto *window = new TToolWindow(Form);
-    window->setObjectName(Name);
-    window->SetCaption(Caption);
-    Content->setParent(window);
-    window->OnResize = [Content](TCustomToolWindow *W) {
-        Content->setGeometry(W->rect().marginsRemoved(W->NonClientMargins()));
-    };
-    window->SetClientAreaWidth(Content->sizeHint().width());
-    window->SetClientAreaHeight(Content->sizeHint().height());
-    window->SetDockedTo(nullptr);
-    window->SetVisible(false);
-    return window;
-}
 
 std::string BaseName(const std::string &Path)
 {
@@ -255,7 +238,8 @@ void TGLWorld3D::BuildMeasureWin()
         l->SetCaption(captions[i]);
         column->addWidget(l);
     }
-    MeasureWin = FloatingWindow(this, "MeasureWin", "Measuring Info", content);
+    MeasureWin = new TPanelToolWindow(this, "MeasureWin", "Measuring Info", content);
+    MeasureWin->SetBorderStyle(bsNone);
     MeasureWin->SetResizable(false);
 }
 
@@ -281,7 +265,7 @@ void TGLWorld3D::BuildCaptureWin()
     add("Cancel", "Cancel", [this] { CancelClick(); });
     column->addLayout(row);
     content->resize(content->minimumSize());
-    SaveABMP = FloatingWindow(this, "SaveABMP", "Capture As Bitmap", content);
+    SaveABMP = new TPanelToolWindow(this, "SaveABMP", "Capture As Bitmap", content);
     SaveABMP->SetMinClientWidth(280);
     SaveABMP->SetMinClientHeight(280);
     SaveABMP->SetDockableTo(0);
