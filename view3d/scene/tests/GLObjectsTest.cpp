@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 namespace orv {
 namespace {
@@ -84,13 +85,22 @@ TEST(GLLines, NeedTwoNodes)
     ExpectBalanced(gl);
 }
 
-TEST(GLLines, SegmentShadesFromNodeColourToNodeColour)
-{
+// A line from (0, 0, 0) to (1, 0, 0) without node markers, on the recorder.
+struct TPlainLine : ::testing::Test {
+    TPlainLine()
+    {
+        lines.SetNodesAspect(lnaInvisible);
+        lines.AddNode(0, 0, 0);
+        lines.AddNode(1, 0, 0);
+    }
     TGLRecorder gl;
     TLines lines;
-    lines.SetNodesAspect(lnaInvisible);
-    lines.AddNode(0, 0, 0);
-    lines.AddNode(1, 0, 0);
+};
+
+using GLPlainLine = TPlainLine;
+
+TEST_F(GLPlainLine, SegmentShadesFromNodeColourToNodeColour)
+{
     lines.Nodes().Node(0).Color().AssignRGBA(cRed);
     lines.Nodes().Node(1).Color().AssignRGBA(cGreen);
 
@@ -178,13 +188,8 @@ TEST(GLLines, PropertyLimits)
     }
 }
 
-TEST(GLLines, LineStyleFollowsPatternWidthAndAlpha)
+TEST_F(GLPlainLine, LineStyleFollowsPatternWidthAndAlpha)
 {
-    TGLRecorder gl;
-    TLines lines;
-    lines.SetNodesAspect(lnaInvisible);
-    lines.AddNode(0, 0, 0);
-    lines.AddNode(1, 0, 0);
     Compile(lines, gl);
     EXPECT_FALSE(gl.Has("glEnable", {double(gl::LINE_STIPPLE)}));
     EXPECT_FALSE(gl.Has("glEnable", {double(gl::BLEND)}));
@@ -442,23 +447,36 @@ TEST(GLQuadrics, CylinderSetsUpAFreshQuadricAlongY)
 
 TEST(GLQuadrics, PartsChooseWhatIsDrawn)
 {
-    TGLRecorder gl;
     TCylinder cylinder;
-    cylinder.SetParts(cyTop);
-    Compile(cylinder, gl);
-    EXPECT_EQ(gl.Count("gluCylinder"), 0);
-    EXPECT_EQ(gl.Count("gluDisk"), 1);
-
     TCone cone;
     cone.SetBottomRadius(2);
+    struct Case {
+        const char *Name;
+        TGLBaseSceneObject &Object;
+        std::function<void()> Choose;
+        int Cylinders, Disks;
+    } cases[] = {
+        {"cylinder, all", cylinder, [] {}, 1, 2},
+        {"cylinder, top", cylinder, [&] { cylinder.SetParts(cyTop); }, 0, 1},
+        {"cylinder, sides", cylinder, [&] { cylinder.SetParts(cySides); }, 1, 0},
+        {"cone, both", cone, [] {}, 1, 1},
+        {"cone, bottom", cone, [&] { cone.SetParts(coBottom); }, 0, 1},
+        {"cone, sides", cone, [&] { cone.SetParts(coSides); }, 1, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TGLRecorder gl;
+        c.Choose();
+        Compile(c.Object, gl);
+        EXPECT_EQ(gl.Count("gluCylinder"), c.Cylinders);
+        EXPECT_EQ(gl.Count("gluDisk"), c.Disks);
+        EXPECT_EQ(gl.Count("gluDeleteQuadric"), 1);
+    }
+    TGLRecorder gl;
+    cone.SetParts(coSides | coBottom);
     Compile(cone, gl);
     EXPECT_TRUE(gl.Has("gluCylinder", {2, 0, 1, 16, 4})) << "a cone closes at the top";
     EXPECT_TRUE(gl.Has("gluDisk", {0, 2, 16, 1}));
-    EXPECT_EQ(gl.Count("gluDisk"), 1);
-    cone.SetParts(coBottom);
-    Compile(cone, gl);
-    EXPECT_EQ(gl.Count("gluCylinder"), 0);
-    EXPECT_EQ(gl.Count("gluDeleteQuadric"), 1);
 
     TDisk disk;
     disk.SetInnerRadius(0.25f);
