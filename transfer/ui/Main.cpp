@@ -2,10 +2,10 @@
 
 #include "components/lcd/ui/LCD_Lab.h"
 #include "components/richedit/RichEditW.h"
+#include "components/toolbar/ui/PanelToolWindow.h"
 #include "components/toolbar/ui/TbCore.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/toolbar/ui/TbTlbr.h"
-#include "components/toolbar/ui/PanelToolWindow.h"
 #include "components/toolbar/ui/TbTlwn.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"

@@ -1,10 +1,10 @@
 #include "view3d/milling/ui/GLWorld3D.h"
 
 #include "components/lcd/ui/LCD_Lab.h"
+#include "components/toolbar/ui/PanelToolWindow.h"
 #include "components/toolbar/ui/TbCore.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/toolbar/ui/TbTlbr.h"
-#include "components/toolbar/ui/PanelToolWindow.h"
 #include "components/toolbar/ui/TbTlwn.h"
 #include "platform/MessageService.h"
 #include "view3d/milling/ui/G3D_setup.h"
