@@ -369,6 +369,84 @@ void Scatter(CDexelModel &M, unsigned Seed, int Count)
     }
 }
 
+// A tool wandering over the billet in short steps, as a pocketing or
+// finishing path does: most steps shorter than the tool radius (so they end
+// inside the disc they start from), level at whole height units or ramping
+// between them, with reversals along the last step, plunges and lifts on
+// the spot, arcs and full circles, rapids, and now and then a change of
+// tool shape or size. Heights lie between the billet's bottom and just
+// above its top.
+struct CWander {
+    bool SwitchShapes = false;
+    double Scale = 2;
+};
+
+void Wander(CDexelModel &M, unsigned Seed, int Count, CWander Options)
+{
+    unsigned s = Seed;
+    auto next = [&](double Low, double High) {
+        s = s * 1103515245u + 12345u;
+        return Low + (High - Low) * ((s >> 8) & 0xffff) / 65535.0;
+    };
+    // A whole height unit (a grid z), or anywhere between two.
+    auto height = [&](double Low, double High) {
+        const double z = next(Low, High);
+        return next(0, 1) < 0.7 ? std::floor(z * Options.Scale) / Options.Scale : z;
+    };
+    double x = 70, y = 70, z = 19, px = x, py = y, pz = z;
+    for (int i = 0; i < Count; ++i) {
+        const double kind = next(0, 1);
+        M.Rapid = next(0, 1) < 0.05;
+        if (Options.SwitchShapes && next(0, 1) < 0.02) {
+            M.SetBallNosed(!M.BallNosed());
+            M.SetToolSize(next(1.5, 6));
+        }
+        double nx = x, ny = y, nz = z;
+        if (kind < 0.1) { // back along the last step
+            nx = px;
+            ny = py;
+            nz = pz;
+        }
+        else if (kind < 0.18) { // plunge or lift on the spot
+            nz = height(10, 20.5);
+            M.CutPoint(x, y, z);
+            M.CutPoint(x, y, nz);
+            px = x;
+            py = y;
+            pz = z;
+            z = nz;
+            continue;
+        }
+        else if (kind < 0.26) {
+            const double a = next(0, 6.28), b = next(0, 6.28), r = next(0.3, 15);
+            const double cx = std::clamp(x - r * std::cos(a), 20.0, 120.0);
+            const double cy = std::clamp(y - r * std::sin(a), 20.0, 120.0);
+            if (next(0, 1) < 0.2)
+                M.CutFullCircle(cx, cy, z, r);
+            else
+                M.CutArc(cx, cy, z, r, std::cos(a), std::sin(a), std::cos(b), std::sin(b),
+                         next(0, 1) < 0.5);
+            continue;
+        }
+        else {
+            // A step: short (inside the disc) or long, level or ramping.
+            const double a = next(0, 6.28);
+            const double l = next(0, 1) < 0.7 ? next(0.02, 5) : next(5, 40);
+            nx = std::clamp(x + l * std::cos(a), 2.0, 138.0);
+            ny = std::clamp(y + l * std::sin(a), 2.0, 138.0);
+            if (next(0, 1) < 0.35)
+                nz = height(10, 20.5);
+        }
+        CutMove(M, x, y, z, nx, ny, nz);
+        px = x;
+        py = y;
+        pz = z;
+        x = nx;
+        y = ny;
+        z = nz;
+    }
+}
+
 const CMoveScript Scripts[] = {
     {"spiral_level", 2, 5, false, [](CDexelModel &M) { Spiral(M, 6000, 6, 4, 19, 19); }},
     {"spiral_ramp", 2, 5, false, [](CDexelModel &M) { Spiral(M, 6000, 6, 4, 19, 15); }},
@@ -404,6 +482,18 @@ const CMoveScript Scripts[] = {
          M.BuildBillet(0, 0, 140, 140, 20, 192);
          Scatter(M, 11, 300);
      }},
+    {"wander_flat", 2, 4, false, [](CDexelModel &M) { Wander(M, 3, 3000, {false, 2}); }},
+    {"wander_ball", 2, 3, true, [](CDexelModel &M) { Wander(M, 5, 1500, {false, 2}); }},
+    {"wander_both_shapes", 3, 5, false, [](CDexelModel &M) { Wander(M, 9, 2500, {true, 3}); }},
+    {"wander_fine_rotated", 4, 2.5, false,
+     [](CDexelModel &M) {
+         M.SetRotation(2.2);
+         M.BuildBillet(0, 0, 140, 140, 20, 192);
+         Wander(M, 13, 2500, {true, 4});
+     }},
+    // A tool much smaller than a cell, and one near the billet's size.
+    {"wander_tiny_tool", 1, 0.3, false, [](CDexelModel &M) { Wander(M, 17, 2000, {false, 1}); }},
+    {"wander_huge_tool", 1.5, 30, false, [](CDexelModel &M) { Wander(M, 19, 300, {true, 1.5}); }},
 };
 
 void PrintTo(const CMoveScript &Script, std::ostream *Out) { *Out << Script.Name; }
