@@ -52,6 +52,7 @@ void CDexelModel::SetLight(double X, double Y, double Z)
     FLight[0] = X / L;
     FLight[1] = Y / L;
     FLight[2] = Z / L;
+    ShadeSectors();
 }
 
 CGridPoint CDexelModel::ToGrid(double X, double Y, double Z) const
@@ -188,9 +189,85 @@ void CDexelModel::StageCellNode(int C, int R, int Z, int Colour)
 
 void CDexelModel::FlushCellStage()
 {
-    for (const auto &[colour, z] : FStage)
-        InsertNode(FStageC, FStageR, z, colour, false);
+    if (!InsertStageInOneWalk())
+        for (const auto &[colour, z] : FStage)
+            InsertNode(FStageC, FStageR, z, colour, false);
     FStage.clear();
+}
+
+// The stage of one cell holds a column segment's nodes, so its heights run
+// one way. Such a stage goes into the cell in a single walk down its nodes,
+// top first, and leaves the cell as inserting node after node in the
+// stage's order does: a height staged twice takes, on a new node, the
+// colour staged first, and with Overwrite set the colour staged last.
+// False (nothing done) when the heights turn back, or when the pool might
+// run short (then which nodes are refused depends on the order).
+bool CDexelModel::InsertStageInOneWalk()
+{
+    const int count = static_cast<int>(FStage.size());
+    if (count < 2 || FInUse + FStage.size() > MaxNodes)
+        return false;
+    auto heightAt = [&](int K) { return std::max(FStage[K].second, -30000); };
+    const bool rising = heightAt(count - 1) > heightAt(0);
+    for (int k = 1; k < count; ++k)
+        if (rising ? heightAt(k) < heightAt(k - 1) : heightAt(k) > heightAt(k - 1))
+            return false;
+    if ((!FInsertAnywhere && !IsCuttable(FStageC, FStageR)))
+        return true;
+    const int cell = CellIndex(FStageC, FStageR);
+    if (cell < 0)
+        return true;
+    // Runs of equal heights, highest first.
+    const int step = rising ? -1 : 1;
+    int k = rising ? count - 1 : 0;
+    while (k >= 0 && k < count && FStage[k].second > FTop)
+        k += step;
+    if (k < 0 || k >= count)
+        return true;
+    TouchRow(FStageC, FStageR);
+    int prev = -1, at = FTable[cell];
+    bool grewTail = false;
+    while (k >= 0 && k < count) {
+        const int z = heightAt(k);
+        int end = k;
+        while (end + step >= 0 && end + step < count && heightAt(end + step) == z)
+            end += step;
+        const int firstColour = FStage[rising ? end : k].first;
+        const int lastColour = FStage[rising ? k : end].first;
+        k = end + step;
+        while (at >= 0 && FNodes[at].z > z) {
+            prev = at;
+            at = FNodes[at].next;
+        }
+        if (at >= 0 && FNodes[at].z == z) {
+            if (Overwrite) {
+                FNodes[at].colour = static_cast<uint8_t>(lastColour);
+                FNodes[at].settled = 0;
+            }
+            continue;
+        }
+        const int n = AllocNode();
+        if (n < 0)
+            continue;
+        FNodes[n].z = static_cast<int16_t>(z);
+        FNodes[n].colour = static_cast<uint8_t>(Overwrite ? lastColour : firstColour);
+        FNodes[n].settled = 0;
+        FNodes[n].next = at;
+        if (prev < 0)
+            FTable[cell] = n;
+        else
+            FNodes[prev].next = n;
+        grewTail = grewTail || at < 0;
+        prev = n;
+    }
+    const int head = FTable[cell];
+    if (head < 0)
+        return true; // an empty cell and a full pool
+    int low = static_cast<int16_t>(FSpans[cell] & 0xffff);
+    if (grewTail || FSpans[cell] == EmptyCell)
+        low = FNodes[prev].z;
+    FSpans[cell] = PackSpan(FNodes[head].z, low);
+    return true;
 }
 
 void CDexelModel::CutCell(int C, int R, int Z)
