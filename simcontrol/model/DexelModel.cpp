@@ -138,36 +138,49 @@ bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled)
     if (cell < 0)
         return false;
     TouchRow(C, R);
-    // Walk by index: a growing pool moves the nodes.
-    int prev = -1;
-    int at = FTable[cell];
-    while (at >= 0 && FNodes[at].z > Z) {
-        prev = at;
-        at = FNodes[at].next;
+    int prev = -1, at = FTable[cell];
+    const int placed = PlaceNode(cell, prev, at, Z, Colour, Colour, Settled);
+    if (placed <= 0)
+        return placed == 0;
+    uint32_t &span = FSpans[cell];
+    const int high = FTable[cell] == prev ? Z : static_cast<int16_t>(span >> 16);
+    const int low = FNodes[prev].next < 0 ? Z : static_cast<int16_t>(span & 0xffff);
+    span = PackSpan(high, low);
+    return true;
+}
+
+// Walks Prev and At (the node above and the node at or below) down the
+// cell to height Z and puts a node there: an existing one takes OverColour
+// and Settled while Overwrite is set; a new one, NewColour, becomes Prev.
+// 1 for a new node, 0 for an existing one, -1 when the pool is full. Walks
+// by index: a growing pool moves the nodes.
+int CDexelModel::PlaceNode(int Cell, int &Prev, int &At, int Z, int NewColour, int OverColour,
+                           bool Settled)
+{
+    while (At >= 0 && FNodes[At].z > Z) {
+        Prev = At;
+        At = FNodes[At].next;
     }
-    if (at >= 0 && FNodes[at].z == Z) {
+    if (At >= 0 && FNodes[At].z == Z) {
         if (Overwrite) {
-            FNodes[at].colour = static_cast<uint8_t>(Colour);
-            FNodes[at].settled = Settled;
+            FNodes[At].colour = static_cast<uint8_t>(OverColour);
+            FNodes[At].settled = Settled;
         }
-        return true;
+        return 0;
     }
     const int n = AllocNode();
     if (n < 0)
-        return false;
+        return -1;
     FNodes[n].z = static_cast<int16_t>(Z);
-    FNodes[n].colour = static_cast<uint8_t>(Colour);
+    FNodes[n].colour = static_cast<uint8_t>(NewColour);
     FNodes[n].settled = Settled;
-    FNodes[n].next = at;
-    uint32_t &span = FSpans[cell];
-    const int high = prev < 0 ? Z : static_cast<int16_t>(span >> 16);
-    const int low = at < 0 ? Z : static_cast<int16_t>(span & 0xffff);
-    span = PackSpan(high, low);
-    if (prev < 0)
-        FTable[cell] = n;
+    FNodes[n].next = At;
+    if (Prev < 0)
+        FTable[Cell] = n;
     else
-        FNodes[prev].next = n;
-    return true;
+        FNodes[Prev].next = n;
+    Prev = n;
+    return 1;
 }
 
 void CDexelModel::StageCellNode(int C, int R, int Z, int Colour)
@@ -212,7 +225,7 @@ bool CDexelModel::InsertStageInOneWalk()
     for (int k = 1; k < count; ++k)
         if (rising ? heightAt(k) < heightAt(k - 1) : heightAt(k) > heightAt(k - 1))
             return false;
-    if ((!FInsertAnywhere && !IsCuttable(FStageC, FStageR)))
+    if (!FInsertAnywhere && !IsCuttable(FStageC, FStageR))
         return true;
     const int cell = CellIndex(FStageC, FStageR);
     if (cell < 0)
@@ -235,30 +248,9 @@ bool CDexelModel::InsertStageInOneWalk()
         const int firstColour = FStage[rising ? end : k].first;
         const int lastColour = FStage[rising ? k : end].first;
         k = end + step;
-        while (at >= 0 && FNodes[at].z > z) {
-            prev = at;
-            at = FNodes[at].next;
-        }
-        if (at >= 0 && FNodes[at].z == z) {
-            if (Overwrite) {
-                FNodes[at].colour = static_cast<uint8_t>(lastColour);
-                FNodes[at].settled = 0;
-            }
-            continue;
-        }
-        const int n = AllocNode();
-        if (n < 0)
-            continue;
-        FNodes[n].z = static_cast<int16_t>(z);
-        FNodes[n].colour = static_cast<uint8_t>(Overwrite ? lastColour : firstColour);
-        FNodes[n].settled = 0;
-        FNodes[n].next = at;
-        if (prev < 0)
-            FTable[cell] = n;
-        else
-            FNodes[prev].next = n;
-        grewTail = grewTail || at < 0;
-        prev = n;
+        if (PlaceNode(cell, prev, at, z, Overwrite ? lastColour : firstColour, lastColour, false) ==
+            1)
+            grewTail = grewTail || at < 0;
     }
     const int head = FTable[cell];
     if (head < 0)

@@ -173,6 +173,7 @@ private:
     int AllocNode();
     void FreeNode(int Index);
     bool InsertStageInOneWalk();
+    int PlaceNode(int Cell, int &Prev, int &At, int Z, int NewColour, int OverColour, bool Settled);
     int CellIndex(int C, int R) const
     {
         if (C < 0 || C >= static_cast<int>(FCols.size()))

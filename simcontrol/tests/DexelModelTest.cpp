@@ -530,6 +530,80 @@ TEST_P(DexelFastCutTest, SameCellsAsTheFullPass)
 INSTANTIATE_TEST_SUITE_P(Scripts, DexelFastCutTest, ::testing::ValuesIn(Scripts),
                          [](const auto &Info) { return std::string(Info.param.Name); });
 
+// A cell's stage goes in as inserting its nodes one by one in order does:
+// the same nodes, colours and settled marks, the same rows touched (seen
+// through the settle and wall pass afterwards).
+TEST(DexelStageTest, FlushEqualsInsertingInOrder)
+{
+    struct CCase {
+        const char *Name;
+        std::vector<std::pair<int, int>> Stage; // (colour, z)
+        bool Overwrite;
+        bool BorderRow = false;
+    };
+    const std::vector<std::pair<int, int>> rising = {{30, 8},  {31, 9},  {32, 10}, {33, 11},
+                                                     {34, 12}, {35, 13}, {36, 20}, {37, 22}};
+    const std::vector<std::pair<int, int>> falling(rising.rbegin(), rising.rend());
+    const std::vector<std::pair<int, int>> twice = {{40, 9},  {41, 10}, {42, 10}, {43, 10},
+                                                    {44, 12}, {45, 12}, {46, 13}};
+    const std::vector<std::pair<int, int>> twiceFalling(twice.rbegin(), twice.rend());
+    const CCase cases[] = {
+        {"rising", rising, false},
+        {"rising_overwrite", rising, true},
+        {"falling", falling, false},
+        {"falling_overwrite", falling, true},
+        {"twice", twice, false},
+        {"twice_overwrite", twice, true},
+        {"twice_falling", twiceFalling, false},
+        {"twice_falling_overwrite", twiceFalling, true},
+        {"through_the_top", {{50, 38}, {51, 39}, {52, 40}, {53, 41}}, false},
+        {"down_from_above_the_top", {{50, 41}, {51, 40}, {52, 39}}, true},
+        {"only_above_the_top", {{50, 41}, {51, 41}}, false},
+        {"below_the_floor", {{60, -30005}, {61, -30002}, {62, -30000}, {63, -29999}}, false},
+        {"below_the_floor_overwrite", {{60, -29999}, {61, -30000}, {62, -30004}}, true},
+        {"turning_back", {{70, 10}, {71, 15}, {72, 12}, {73, 12}}, false},
+        {"one_node", {{80, 11}}, true},
+        {"border_row", rising, true, true},
+    };
+    for (const CCase &k : cases)
+        for (bool deep : {false, true}) {
+            SCOPED_TRACE(std::string(k.Name) + (deep ? " deep" : ""));
+            std::vector<int> result[2][2];
+            for (int staged = 0; staged < 2; ++staged) {
+                CDexelModel m;
+                m.SetScale(1.0);
+                m.SetTilt(0.5);
+                ASSERT_TRUE(m.BuildBillet(0, 0, 100, 75, 40, 192));
+                const int c = 30, mid = m.FirstRow(c) + 20;
+                const int r = k.BorderRow ? m.FirstRow(c) : mid;
+                // A cell settled at height 10 (its rows untouched since); deep,
+                // its neighbours are then cut far below it, so that the wall
+                // pass levels it down to its lowest node.
+                for (int z : {10, 12, 20})
+                    m.InsertNode(c, mid, z, 90, true);
+                m.ColumnFill(c);
+                if (deep) {
+                    m.InsertNode(c, mid - 1, -20, 91, true);
+                    m.InsertNode(c, mid + 1, -20, 91, true);
+                }
+                m.Overwrite = k.Overwrite;
+                for (const auto &[colour, z] : k.Stage) {
+                    if (staged)
+                        m.StageCellNode(c, r, z, colour);
+                    else
+                        m.InsertNode(c, r, z, colour, false);
+                }
+                m.FlushCellStage();
+                result[staged][0] = CellContents(m);
+                m.ColumnFill(c);
+                result[staged][1] = CellContents(m);
+                EXPECT_FALSE(m.Overflowed());
+            }
+            EXPECT_EQ(result[0][0], result[1][0]);
+            EXPECT_EQ(result[0][1], result[1][1]);
+        }
+}
+
 } // namespace
 } // namespace orv
 
