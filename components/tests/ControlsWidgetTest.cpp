@@ -51,6 +51,35 @@ TEST(ControlsWidget, TrackBarTurnsVerticalOnResize) {
     EXPECT_EQ(changes, 2);
 }
 
+// The operator panel's bars: box thumbs of the largest size on a 6-pixel
+// maroon groove, drawn over their parent's background.
+TEST(ControlsWidget, TrackBarThumbGrooveAndBackground) {
+    QWidget parent;
+    parent.resize(60, 200);
+    QPalette green = parent.palette();
+    green.setColor(QPalette::Window, QColor(0, 0xFF, 0));
+    parent.setPalette(green);
+    parent.setAutoFillBackground(true);
+    TTrkBar &bar = *new TTrkBar(&parent);
+    bar.resize(40, 200);
+    parent.show();
+    bar.SetThumbStyle(tsBox);
+    bar.SetThumbSize(tsSize5);
+    EXPECT_EQ(bar.ThumbName(), "BOX_VSIZE5");
+    EXPECT_EQ(bar.Thumb().size(), QSize(bar.Model().ThumbThickness(), bar.Model().ThumbLength()));
+    bar.SetTrkWidth(2);
+    EXPECT_EQ(bar.Model().GrooveRect().Right - bar.Model().GrooveRect().Left, 6);
+    bar.TrkColortop = 0x000080;
+    bar.SetPosition(bar.Max()); // the thumb at the top, out of the groove's middle
+
+    auto colourAt = [&](int X, int Y) { return parent.grab().toImage().pixelColor(X, Y); };
+    const int middle = (bar.Model().GrooveRect().Top + bar.Model().GrooveRect().Bottom) / 2;
+    EXPECT_EQ(colourAt(20, middle), QColor(0x80, 0, 0)) << "maroon groove";
+    EXPECT_EQ(colourAt(2, middle), QColor(0, 0xFF, 0)) << "transparent";
+    bar.SetTransparent(false);
+    EXPECT_NE(colourAt(2, middle), QColor(0, 0xFF, 0)) << "opaque";
+}
+
 TEST(ControlsWidget, ScrollPanelInsetsItsClient) {
     QWidget form;
     form.resize(300, 200);
