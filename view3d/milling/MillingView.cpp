@@ -1,5 +1,8 @@
 #include "view3d/milling/MillingView.h"
 
+#include "engine/core/DUtils.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <ostream>
@@ -77,6 +80,33 @@ void TMillingView::OptionsAccepted(const TG3D_settings &Settings)
     ApplySetup(Settings);
     if (std::fabs(Settings.GridSize - previous) > 0.09)
         Billet.ResetHeightMap(0);
+}
+
+void TMillingView::DragProbe(int DX, int DY)
+{
+    const double step = Billet.GridStep();
+    ProbeX = std::clamp(static_cast<float>(ProbeX - DX * step / 2), 0.0f, Billet.BilletX());
+    ProbeY = std::clamp(static_cast<float>(ProbeY + DY * step / 2), 0.0f, Billet.BilletY());
+    Billet.HeightAt(ProbeZ, ProbeX, ProbeY);
+}
+
+std::string TMillingView::MeasureText(int Axis) const
+{
+    static const char *const names[3] = {"X: ", "Y: ", "Z: "};
+    const float value[3] = {ProbeX, ProbeY, ProbeZ};
+    return names[Axis] + FloatToUnitsText(FUnits == Inch, value[Axis]);
+}
+
+void TMillingView::SetDatumText(int Axis, const std::string &Text)
+{
+    double *datum[3] = {&Billet.DatumX, &Billet.DatumY, &Billet.DatumZ};
+    *datum[Axis] = UnitsTextToMM(CleanNumberText(Text), FUnits == Inch ? 1 : 0);
+}
+
+std::string TMillingView::DatumText(int Axis) const
+{
+    const double datum[3] = {Billet.DatumX, Billet.DatumY, Billet.DatumZ};
+    return FloatToUnitsText(FUnits == Inch, datum[Axis]);
 }
 
 void WriteHeightMap(std::ostream &Out, const TMillingBillet &Billet)

@@ -40,6 +40,17 @@ public:
     // 0.09 mm from the grid in use resets the billet and the path.
     void OptionsAccepted(const TG3D_settings &Settings);
 
+    // The probe of "Measure" dragged by (AnchorX - X, AnchorY - Y) pixels:
+    // half a grid cell a pixel, to the right and up the screen; it stays on
+    // the billet and its Z follows the surface (kept where it reads none).
+    void DragProbe(int DX, int DY);
+    // "X: ", "Y: ", "Z: " and the probe's coordinate in the view's units
+    // (Axis 0, 1, 2).
+    std::string MeasureText(int Axis) const;
+    // A datum edit's text (the view's units) as the datum offset in mm.
+    void SetDatumText(int Axis, const std::string &Text);
+    std::string DatumText(int Axis) const;
+
     TUnits Units() const { return FUnits; }
     const std::string &PanelText(int Index) const { return FPanels.at(Index).Text; }
     int PanelWidth(int Index) const { return FPanels.at(Index).Width; }
@@ -47,6 +58,8 @@ public:
     TMillingBillet Billet;
     std::string ProgramName;
     bool ShowCutter = true;
+    // The probe's position (mm) and the surface height under it.
+    float ProbeX = 0, ProbeY = 0, ProbeZ = 0;
     // Drawn again: the surface (after cuts), the tool (a placed tip).
     std::function<void()> OnChanged;
 

@@ -116,7 +116,7 @@ TEST(G3DSettings, MaterialsAndTheirPictures)
         int Item;
         std::string Picture;
         bool Textured, TextureEnabled;
-        TColor Specular;
+        int32_t Specular;
     } cases[] = {
         {miWood, "", true, true, -1},
         {miMetal, dir.Path() + "Metal.jpg", true, true, -1},

@@ -14,7 +14,7 @@ TEST(MillingView, SettingsGiveThePathColoursAndKinds)
     s.CircularColour = 3;
     s.ShowRapids = false;
     view.ApplySetup(s);
-    EXPECT_EQ(view.Billet.PathColours, (std::array<TColor, 3>{2, 3, 1}));
+    EXPECT_EQ(view.Billet.PathColours, (std::array<int32_t, 3>{2, 3, 1}));
     EXPECT_EQ(view.Billet.PathShown, (std::array<bool, 3>{true, true, false}));
     EXPECT_EQ(view.Billet.TurboCount, 9999);
 }
@@ -70,6 +70,65 @@ TEST(MillingView, SinkWithoutAViewStillPacesTheRun)
     sink.SetStatusPanel(14, "text");
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(sink.LastX, 5);
+}
+
+} // namespace
+} // namespace orv
+
+namespace orv {
+namespace {
+
+TEST(MillingView, ProbeRidesOnTheCutSurfaceAndStaysOnTheBillet)
+{
+    TMillingView view;
+    view.SetBilletSize(100, 50, 10); // grid 0.6: a pixel is 0.3 mm
+    view.Billet.ToolShape = ToolShapeFlat;
+    view.AddStraightMove(0, 0, 3, -2, 40, 3, -2, 2);
+    struct {
+        const char *Name;
+        int DX, DY;
+        float X, Y, Z;
+    } steps[] = {
+        {"right 10, down 10: Y clamps at 0, beside the cut", -10, -10, 3, 0, 0},
+        {"up 10", 0, 10, 3, 3, -2},
+        {"up 20: out of the cut", 0, 20, 3, 9, 0},
+        {"far left: clamped at 0", 1000, 0, 0, 9, 0},
+        {"far right and up: the corner", -1000, 1000, 100, 50, 0},
+    };
+    for (const auto &s : steps) {
+        SCOPED_TRACE(s.Name);
+        view.DragProbe(s.DX, s.DY);
+        EXPECT_NEAR(view.ProbeX, s.X, 1e-4);
+        EXPECT_NEAR(view.ProbeY, s.Y, 1e-4);
+        EXPECT_FLOAT_EQ(view.ProbeZ, s.Z);
+    }
+    EXPECT_EQ(view.MeasureText(0), "X: 100.000");
+    view.SetUnits(Inch);
+    EXPECT_EQ(view.MeasureText(1), "Y: 1.9685");
+}
+
+TEST(MillingView, DatumEditsReadInTheViewsUnits)
+{
+    struct {
+        const char *Name;
+        TUnits Units;
+        const char *Text;
+        double Mm;
+        const char *Shown;
+    } cases[] = {
+        {"metric", Metric, "5", 5, "5.000"},
+        {"metric with a comma", Metric, "-1,5", -1.5, "-1.500"},
+        {"inch", Inch, "1", 25.4, "1.0000"},
+        {"no number", Metric, "abc", 0, "0.000"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TMillingView view;
+        view.SetUnits(c.Units);
+        view.SetDatumText(0, c.Text);
+        EXPECT_DOUBLE_EQ(view.Billet.DatumX, c.Mm);
+        EXPECT_EQ(view.DatumText(0), c.Shown);
+    }
 }
 
 } // namespace
