@@ -338,6 +338,7 @@ void TControllerSim::WriteFrame(const std::string &Command, int Channel, const s
         if (TakeFault(TSimFault::GuardOpen, frames::Printable(Raw))) {
             SetCommsValue(19, 0);
             SetCommsValue(99, 19);
+            FGuardUnread = true;
             Announce();
         }
     } else if (Command == "M3" && Channel == 0) {
@@ -387,6 +388,8 @@ void TControllerSim::ReadRequest(const std::string &Command, int Channel,
             SendReply("erbad index " + Payload);
             return;
         }
+        if (index == 19)
+            FGuardUnread = false;
         SendReply("mb" + FloatToStr(CommsValue(index)));
     } else if (Command == "VN") {
         SendReply(VersionText);
@@ -407,7 +410,7 @@ void TControllerSim::Timers() {
         Announce();
     }
     int64_t now = Now();
-    if (FClearAt >= 0 && now >= FClearAt) {
+    if (FClearAt >= 0 && now >= FClearAt && !FGuardUnread) {
         FClearAt = -1;
         SetCommsValue(1, 0);
         SetCommsValue(99, 1);

@@ -31,7 +31,8 @@ struct TSimFault {
         StatusBeforeCheck, // a status byte between a reply's ETX and its check byte
         LateDuplicateAck,  // the acknowledgement comes again DelayMs later
         MCodeNeverDone,    // the M code of the frame is never completed
-        GuardOpen,         // the guard opens (entry 19 = 0, announced)
+        GuardOpen,         // the guard opens (entry 19 = 0, announced); a command
+                           // completes only once the PC has read entry 19
     };
     TKind Kind = NoAck;
     std::string Match; // printable text the frame contains ("" any frame)
@@ -139,6 +140,11 @@ private:
     double FHomeFeed = 1000;
     // Pending timed events.
     int64_t FClearAt = -1;
+    // The firmware names only the entry it changed last (entry 99): a
+    // command completed while the guard's opening is still unread would
+    // hide it from the PC. The completion waits until entry 19 is read, so
+    // a run sees the open guard however late its worker reads.
+    bool FGuardUnread = false;
     int FNeverDoneCode = -1000;
     struct TLater {
         int64_t At;

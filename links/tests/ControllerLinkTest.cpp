@@ -7,7 +7,13 @@
 #include "links/LowLevel.h"
 #include "links/tests/LinkRig.h"
 
+#include "platform/NumberText.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace orv {
 namespace {
@@ -329,6 +335,90 @@ TEST_F(ControllerLinkTest, AMissingDeviceIsNamedByItsPort) {
     ASSERT_EQ(Messages.Log().size(), 1u);
     EXPECT_EQ(Messages.Log()[0].Text.rfind("Error Locating COM2", 0), 0u);
     EXPECT_NE(Messages.Log()[0].Text.find("/dev/orv-no-such-port"), std::string::npos);
+}
+
+// The far side of the line written by hand, for what a worker cannot
+// be made to do: read late.
+class TRawLine {
+public:
+    explicit TRawLine(const std::string &Device)
+        : FFd(::open(Device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {}
+    ~TRawLine() {
+        if (FFd >= 0)
+            ::close(FFd);
+    }
+    bool IsOpen() const { return FFd >= 0; }
+    // Writes the frame; true once its acknowledgement (a status byte 0x80
+    // to 0xBF) has come, within 5 s.
+    bool Write(const std::string &Frame) {
+        Send(Frame);
+        return Await([](const std::string &In) {
+            return std::any_of(In.begin(), In.end(),
+                               [](char B) { return (uint8_t(B) & 0xC0) == 0x80; });
+        });
+    }
+    // The reply's text to the read frame, status bytes left out; "" after 5 s.
+    std::string Read(const std::string &Frame) {
+        Send(Frame);
+        if (!Await([](const std::string &In) {
+                size_t etx = In.find(char(frames::ETX));
+                return etx != std::string::npos && etx + 1 < In.size();
+            }))
+            return "";
+        size_t stx = FIn.find(char(frames::STX)), etx = FIn.find(char(frames::ETX));
+        return stx < etx ? FIn.substr(stx + 1, etx - stx - 1) : "";
+    }
+
+private:
+    void Send(const std::string &Bytes) {
+        FIn.clear();
+        EXPECT_EQ(::write(FFd, Bytes.data(), Bytes.size()), ssize_t(Bytes.size()));
+    }
+    bool Await(const std::function<bool(const std::string &)> &Done) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!Done(FIn) && std::chrono::steady_clock::now() < end) {
+            char buffer[64];
+            ssize_t n = ::read(FFd, buffer, sizeof buffer);
+            if (n > 0)
+                FIn.append(buffer, size_t(n));
+            else
+                std::this_thread::yield();
+        }
+        return Done(FIn);
+    }
+    int FFd;
+    std::string FIn;
+};
+
+// The guard opens as an M code is handed over; the PC reads entry 99 only
+// after the code's time to complete has passed. Entry 99 still names the
+// guard, and the code completes once entry 19 has been read.
+TEST(ControllerSimTest, AnOpenGuardIsNotHiddenByTheCommandCompletedAfterIt) {
+    test::TSimRig rig;
+    TSimFault guard;
+    guard.Kind = TSimFault::GuardOpen;
+    guard.Match = "MB618,8";
+    rig.Sim.AddFault(guard);
+    rig.Start();
+    TRawLine line(rig.Slave);
+    ASSERT_TRUE(line.IsOpen());
+    auto read = [&line](int Index) {
+        return line.Read(frames::ReadFrame("MB", 6, IntToStr(Index)));
+    };
+    ASSERT_TRUE(line.Write(frames::WriteFrame("MB", 6, "18,8")));
+    ASSERT_TRUE(line.Write(frames::WriteFrame("MB", 6, "01,18")));
+    rig.Now += 10 * rig.Sim.ClearDelayMs;
+    // Each reply leaves the simulator a turn of its timers before the next.
+    EXPECT_EQ(read(1), "mb18");
+    EXPECT_EQ(read(99), "mb19");
+    EXPECT_EQ(read(1), "mb18");
+    EXPECT_EQ(read(19), "mb0");
+    std::string handshake;
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while ((handshake = read(1)) != "mb0" && std::chrono::steady_clock::now() < end) {
+    }
+    EXPECT_EQ(handshake, "mb0");
+    EXPECT_EQ(read(99), "mb1");
 }
 
 } // namespace
