@@ -807,6 +807,10 @@ bool TNcRun::RunOnLink(TEventLoop &Loop)
     // The operator homes once that report is in and the e-stop is released
     // (a loaded machine polls late; a box may still be in e-stop).
     TBasicMachine *machine = FEngine->Machine();
+    // A machine that polls seldom ("ScreenUpdate") is asked once now, as
+    // its first poll would: the run does not wait a long interval for it.
+    if (machine && !machine->FirstPollDone)
+        machine->PollMachine();
     int64_t released = Loop.NowMs() + 30000;
     while (machine && (!machine->FirstPollDone || machine->LastEStop) &&
            Loop.NowMs() < released)
