@@ -24,6 +24,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -49,6 +50,13 @@ TToolWindow *FloatingWindow(QWidget *Form, const char *Name, const char *Caption
     window->SetDockedTo(nullptr);
     window->SetVisible(false);
     return window;
+}
+
+// The sampling while the camera moves and in Turbo: never finer than the
+// height map itself (a very large billet has a grid coarser than 3 mm).
+double CoarseSampling(const TMillingBillet &Billet)
+{
+    return std::max(cCoarseSampling, Billet.GridStep());
 }
 
 std::string BaseName(const std::string &Path)
@@ -366,7 +374,7 @@ void TGLWorld3D::SurfaceReset()
     const TMillingBillet &b = FModel.Billet;
     FScene->SetBillet(b.BilletX(), b.BilletY(), b.BilletZ(), b.GridStep());
     if (TurboButt->Down())
-        FScene->SetSampling(cCoarseSampling);
+        FScene->SetSampling(CoarseSampling(FModel.Billet));
     FPathShown = 0;
     PathChanged();
     FScene->SurfaceChanged();
@@ -456,7 +464,7 @@ void TGLWorld3D::Window3DMouseDown(Qt::MouseButtons Buttons, Qt::KeyboardModifie
         FProbeMouseY = Y;
     }
     if (!FMeasuring)
-        FScene->SetSampling(cCoarseSampling);
+        FScene->SetSampling(CoarseSampling(FModel.Billet));
 }
 
 void TGLWorld3D::Window3DMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers, int X, int Y)
@@ -516,7 +524,7 @@ void TGLWorld3D::TurboButtMouseDown()
         return;
     }
     FScene->DummyTool->SetVisible(false);
-    FScene->SetSampling(cCoarseSampling);
+    FScene->SetSampling(CoarseSampling(FModel.Billet));
 }
 
 void TGLWorld3D::Options1Click()

@@ -145,6 +145,26 @@ TEST_F(GLWorld3D, TurboHidesTheToolUntilTheEndOfTheRun)
     EXPECT_FLOAT_EQ(w.Scene().VisGrid->XSamplingScale().Step(), 0.6f);
 }
 
+// A billet too large for a fine grid: moving the camera or Turbo never
+// samples it finer than its coarsened grid (which would be billions of
+// samples), and letting go returns to the grid.
+TEST_F(GLWorld3D, CoarseSamplingIsNeverFinerThanTheGrid)
+{
+    TGLWorld3D w(Ini);
+    w.SetBilletSize(1e6, 1e6, 10);
+    const float grid = static_cast<float>(w.Model().Billet.GridStep());
+    ASSERT_GT(grid, 3.0f);
+    w.Window3DMouseDown(Qt::LeftButton, Qt::NoModifier, 10, 10);
+    EXPECT_FLOAT_EQ(w.Scene().VisGrid->XSamplingScale().Step(), grid);
+    w.Window3DMouseUp();
+    w.TurboButtMouseDown();
+    EXPECT_FLOAT_EQ(w.Scene().VisGrid->YSamplingScale().Step(), grid);
+    // A billet of ordinary size samples at 3 mm while the camera moves.
+    w.SetBilletSize(100, 50, 10);
+    w.Window3DMouseDown(Qt::LeftButton, Qt::NoModifier, 10, 10);
+    EXPECT_FLOAT_EQ(w.Scene().VisGrid->XSamplingScale().Step(), 3.0f);
+}
+
 TEST_F(GLWorld3D, UseOffsetsShowsTheDatumBarAndMovesTheMarker)
 {
     TGLWorld3D w(Ini);
