@@ -27,6 +27,7 @@ void TMillingView::AddStraightMove(uint8_t Kind, double X1, double Y1, double Z1
                                    double Y2, double Z2, double ToolRadius)
 {
     Billet.AddStraightMove(Kind, X1, Y1, Z1, X2, Y2, Z2, ToolRadius);
+    PathChanged();
 }
 
 void TMillingView::AddArcMove(int Plane, double X1, double Y1, double Z1, double CentreX,
@@ -34,6 +35,7 @@ void TMillingView::AddArcMove(int Plane, double X1, double Y1, double Z1, double
                               double ToolRadius)
 {
     Billet.AddArcMove(Plane, X1, Y1, Z1, CentreX, CentreY, CentreZ, Radius, Sweep, ToolRadius);
+    PathChanged();
 }
 
 void TMillingView::SetBilletSize(double X, double Y, double Z)
@@ -41,20 +43,35 @@ void TMillingView::SetBilletSize(double X, double Y, double Z)
     Billet.SetBilletSize(X, Y, Z);
     if (OnChanged)
         OnChanged();
+    SurfaceReset();
 }
 
-void TMillingView::FinishRun() { Billet.FinishRun(); }
+void TMillingView::FinishRun()
+{
+    Billet.FinishRun();
+    RunFinished();
+}
+
+void TMillingView::SetUnits(TUnits Units)
+{
+    FUnits = Units;
+    UnitsChanged();
+}
 
 void TMillingView::SetPanelText(int Index, const std::string &Text)
 {
-    if (Index >= 0 && Index < static_cast<int>(FPanels.size()))
-        FPanels[Index].Text = Text;
+    if (Index < 0 || Index >= static_cast<int>(FPanels.size()))
+        return;
+    FPanels[Index].Text = Text;
+    PanelChanged(Index);
 }
 
 void TMillingView::SetPanelWidth(int Index, int Width)
 {
-    if (Index >= 0 && Index < static_cast<int>(FPanels.size()))
-        FPanels[Index].Width = Width;
+    if (Index < 0 || Index >= static_cast<int>(FPanels.size()))
+        return;
+    FPanels[Index].Width = Width;
+    PanelChanged(Index);
 }
 
 int TMillingView::PanelTextWidth(const std::string &Text) const

@@ -18,7 +18,7 @@ class TMillingView : public T3DView {
 public:
     TMillingView();
 
-    void SetUnits(TUnits Units) override { FUnits = Units; }
+    void SetUnits(TUnits Units) override;
     void AddStraightMove(uint8_t Kind, double X1, double Y1, double Z1, double X2, double Y2,
                          double Z2, double ToolRadius) override;
     void AddArcMove(int Plane, double X1, double Y1, double Z1, double CentreX, double CentreY,
@@ -62,6 +62,14 @@ public:
     float ProbeX = 0, ProbeY = 0, ProbeZ = 0;
     // Drawn again: the surface (after cuts), the tool (a placed tip).
     std::function<void()> OnChanged;
+
+protected:
+    // A window that shows the view follows it here; the model is up to date.
+    virtual void UnitsChanged() {}
+    virtual void PathChanged() {}  // after each move
+    virtual void SurfaceReset() {} // a new billet: new grid, empty path
+    virtual void RunFinished() {}
+    virtual void PanelChanged(int Index) {} // its text or width
 
 private:
     struct TPanel {

@@ -2,8 +2,57 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 namespace orv {
 namespace {
+
+// A window on the view: records which hook fires, with what the model
+// holds at that moment.
+struct TWatchingView : TMillingView {
+    std::vector<std::string> Heard;
+    void UnitsChanged() override { Heard.push_back(Units() == Inch ? "units inch" : "units"); }
+    void PathChanged() override { Heard.push_back("path " + std::to_string(Billet.Path().size())); }
+    void SurfaceReset() override { Heard.push_back("reset " + std::to_string(Billet.BilletX())); }
+    void RunFinished() override { Heard.push_back("finished"); }
+    void PanelChanged(int Index) override
+    {
+        Heard.push_back("panel " + std::to_string(Index) + " " + PanelText(Index) + " " +
+                        std::to_string(PanelWidth(Index)));
+    }
+};
+
+TEST(MillingView, WindowHearsEachChangeOnceAfterTheModel)
+{
+    struct {
+        const char *Name;
+        std::function<void(TMillingView &)> Call;
+        std::vector<std::string> Heard;
+    } cases[] = {
+        {"units", [](TMillingView &V) { V.SetUnits(Inch); }, {"units inch"}},
+        {"billet", [](TMillingView &V) { V.SetBilletSize(40, 10, 5); }, {"reset 40.000000"}},
+        {"straight", [](TMillingView &V) { V.AddStraightMove(2, 0, 0, 5, 1, 1, 5, 1); },
+         {"path 1"}},
+        {"arc: 16 chords", [](TMillingView &V) { V.AddArcMove(17, 10, 0, 5, 0, 0, 5, 10, 90, 1); },
+         {"path 17"}},
+        {"end of run", [](TMillingView &V) { V.FinishRun(); }, {"finished"}},
+        {"panel text", [](TMillingView &V) { V.SetPanelText(3, "1.5"); }, {"panel 3 1.5 50"}},
+        {"panel width", [](TMillingView &V) { V.SetPanelWidth(2, 33); }, {"panel 2 Y: 33"}},
+        {"panel out of range", [](TMillingView &V) { V.SetPanelText(15, "x"); }, {}},
+        {"tool and name", [](TMillingView &V) {
+             V.SetToolShape(ToolShapeFlat);
+             V.SetProgramName("A.FNC");
+         }, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TWatchingView view;
+        c.Call(view);
+        EXPECT_EQ(view.Heard, c.Heard);
+    }
+}
 
 TEST(MillingView, SettingsGiveThePathColoursAndKinds)
 {

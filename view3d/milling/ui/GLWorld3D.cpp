@@ -1,6 +1,7 @@
 #include "view3d/milling/ui/GLWorld3D.h"
 
 #include "components/lcd/ui/LCD_Lab.h"
+#include "components/toolbar/ui/PanelToolWindow.h"
 #include "components/toolbar/ui/TbCore.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/toolbar/ui/TbTlbr.h"
@@ -33,24 +34,6 @@ namespace orv {
 namespace {
 
 constexpr double cCoarseSampling = 3.0; // mm, while the camera moves and in Turbo
-
-// A floating tool window (hidden) with Content filling its client area.
-TToolWindow *FloatingWindow(QWidget *Form, const char *Name, const char *Caption,
-                            QWidget *Content)
-{
-    auto *window = new TToolWindow(Form);
-    window->setObjectName(Name);
-    window->SetCaption(Caption);
-    Content->setParent(window);
-    window->OnResize = [Content](TCustomToolWindow *W) {
-        Content->setGeometry(W->rect().marginsRemoved(W->NonClientMargins()));
-    };
-    window->SetClientAreaWidth(Content->sizeHint().width());
-    window->SetClientAreaHeight(Content->sizeHint().height());
-    window->SetDockedTo(nullptr);
-    window->SetVisible(false);
-    return window;
-}
 
 // The sampling while the camera moves and in Turbo: never finer than the
 // height map itself (a very large billet has a grid coarser than 3 mm).
@@ -117,26 +100,26 @@ void TGLWorld3D::FormCreate(const std::string &SettingsPath)
     BuildMeasureWin();
     BuildCaptureWin();
 
-    FModel.Billet.OnSurfaceChanged = [this] { FScene->SurfaceChanged(); };
-    FModel.Billet.OnPlaceTool = [this](const TMillPoint &Tip, double Radius) {
-        if (FModel.ShowCutter)
-            FScene->PlaceTool(Tip, static_cast<float>(Radius), FModel.Billet.ToolShape);
+    Billet.OnSurfaceChanged = [this] { FScene->SurfaceChanged(); };
+    Billet.OnPlaceTool = [this](const TMillPoint &Tip, double Radius) {
+        if (ShowCutter)
+            FScene->PlaceTool(Tip, static_cast<float>(Radius), Billet.ToolShape);
     };
     FScene->SetOnGetHeight([this](float X, float Y, float &Z, TVector4f &Colour, TTexPoint &Tex) {
         Tex.S *= 0.01f; // the material's picture repeats every 100 mm
         Tex.T *= 0.01f;
-        Z = FModel.Billet.SurfaceAt(X, Y);
+        Z = Billet.SurfaceAt(X, Y);
         Colour = WinColorToVector(static_cast<TColor>(FSetup->Settings().SurfaceColour), 1);
         if (Z < 0)
             Colour = FSetup->Textured() ? FSetup->PreviewMaterial().FrontProperties().Diffuse().Color()
                                         : ColorWhite;
     });
 
-    FModel.Billet.TurboCount = 0;
+    Billet.TurboCount = 0;
     FSetup = std::make_unique<TG3D_setup>(this);
     FSetup->LoadSettings(SettingsPath);
     ApplySetup();
-    FModel.Billet.ResetHeightMap(0);
+    Billet.ResetHeightMap(0);
     SurfaceReset();
     ResetButtClick();
 }
@@ -193,7 +176,7 @@ void TGLWorld3D::BuildToolbars()
     TurboButt = button("TurboButt", "Turbo", 1);
     TurboButt->OnMouseDown = [this](TToolbarButton *, Qt::MouseButton, Qt::KeyboardModifiers,
                                     int, int) { TurboButtMouseDown(); };
-    TurboButt->OnClick = [this](TToolbarButton *B) { FModel.Billet.Turbo = B->Down(); };
+    TurboButt->OnClick = [this](TToolbarButton *B) { Billet.Turbo = B->Down(); };
     PathsButt = button("PathsButt", "Paths", 2);
     PathsButt->OnClick = [this](TToolbarButton *) { PathsButtClick(); };
     Show3D = button("Show3D", "3D", 4);
@@ -233,16 +216,16 @@ void TGLWorld3D::BuildStatusBar()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     for (int i = 0; i < 15; ++i) {
-        FPanels[i] = new QLabel(QString::fromStdString(FModel.PanelText(i)), row);
-        FPanels[i]->setFixedWidth(FModel.PanelWidth(i));
+        FPanelLabels[i] = new QLabel(QString::fromStdString(PanelText(i)), row);
+        FPanelLabels[i]->setFixedWidth(PanelWidth(i));
         if (i % 2 == 0 && i < 14)
-            FPanels[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            FPanelLabels[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         else
-            FPanels[i]->setFrameShape(QFrame::Panel);
-        layout->addWidget(FPanels[i]);
+            FPanelLabels[i]->setFrameShape(QFrame::Panel);
+        layout->addWidget(FPanelLabels[i]);
     }
-    FPanels[14]->setMinimumWidth(0);
-    FPanels[14]->setMaximumWidth(QWIDGETSIZE_MAX);
+    FPanelLabels[14]->setMinimumWidth(0);
+    FPanelLabels[14]->setMaximumWidth(QWIDGETSIZE_MAX);
     layout->setStretch(14, 1);
     bar->addWidget(row, 1);
 }
@@ -263,7 +246,8 @@ void TGLWorld3D::BuildMeasureWin()
         l->SetCaption(captions[i]);
         column->addWidget(l);
     }
-    MeasureWin = FloatingWindow(this, "MeasureWin", "Measuring Info", content);
+    MeasureWin = new TPanelToolWindow(this, "MeasureWin", "Measuring Info", content);
+    MeasureWin->SetBorderStyle(bsNone);
     MeasureWin->SetResizable(false);
 }
 
@@ -289,74 +273,39 @@ void TGLWorld3D::BuildCaptureWin()
     add("Cancel", "Cancel", [this] { CancelClick(); });
     column->addLayout(row);
     content->resize(content->minimumSize());
-    SaveABMP = FloatingWindow(this, "SaveABMP", "Capture As Bitmap", content);
+    SaveABMP = new TPanelToolWindow(this, "SaveABMP", "Capture As Bitmap", content);
     SaveABMP->SetMinClientWidth(280);
     SaveABMP->SetMinClientHeight(280);
     SaveABMP->SetDockableTo(0);
 }
 
-// --- T3DView ----------------------------------------------------------------------------
+// --- the view's hooks ------------------------------------------------------------------
 
-void TGLWorld3D::SetUnits(TUnits Units)
+void TGLWorld3D::UnitsChanged()
 {
-    FModel.SetUnits(Units);
     FUpdating = true;
     TFlatEdit *edits[3] = {EditXOffset, EditYOffset, EditZOffset};
     for (int i = 0; i < 3; ++i)
-        edits[i]->setText(QString::fromStdString(FModel.DatumText(i)));
+        edits[i]->setText(QString::fromStdString(DatumText(i)));
     FUpdating = false;
     ShowMeasurement();
 }
 
-void TGLWorld3D::AddStraightMove(uint8_t Kind, double X1, double Y1, double Z1, double X2,
-                                 double Y2, double Z2, double ToolRadius)
+void TGLWorld3D::RunFinished()
 {
-    FModel.AddStraightMove(Kind, X1, Y1, Z1, X2, Y2, Z2, ToolRadius);
-    PathChanged();
-}
-
-void TGLWorld3D::AddArcMove(int Plane, double X1, double Y1, double Z1, double CentreX,
-                            double CentreY, double CentreZ, double Radius, double Sweep,
-                            double ToolRadius)
-{
-    FModel.AddArcMove(Plane, X1, Y1, Z1, CentreX, CentreY, CentreZ, Radius, Sweep, ToolRadius);
-    PathChanged();
-}
-
-void TGLWorld3D::SetBilletSize(double X, double Y, double Z)
-{
-    FModel.SetBilletSize(X, Y, Z);
-    SurfaceReset();
-}
-
-void TGLWorld3D::FinishRun()
-{
-    FModel.FinishRun();
     TurboButt->SetDown(false);
-    if (FModel.ShowCutter)
+    if (ShowCutter)
         FScene->DummyTool->SetVisible(true);
-    FScene->SetSampling(FModel.Billet.GridStep());
+    FScene->SetSampling(Billet.GridStep());
     FScene->SurfaceChanged();
 }
 
-void TGLWorld3D::SetToolShape(uint8_t Shape) { FModel.SetToolShape(Shape); }
-
-void TGLWorld3D::SetProgramName(const std::string &Name) { FModel.SetProgramName(Name); }
-
 bool TGLWorld3D::TurboDown() const { return TurboButt->Down(); }
 
-void TGLWorld3D::SetPanelText(int Index, const std::string &Text)
+void TGLWorld3D::PanelChanged(int Index)
 {
-    FModel.SetPanelText(Index, Text);
-    if (Index >= 0 && Index < 15)
-        FPanels[Index]->setText(QString::fromStdString(Text));
-}
-
-void TGLWorld3D::SetPanelWidth(int Index, int Width)
-{
-    FModel.SetPanelWidth(Index, Width);
-    if (Index >= 0 && Index < 15)
-        FPanels[Index]->setFixedWidth(Width);
+    FPanelLabels[Index]->setText(QString::fromStdString(PanelText(Index)));
+    FPanelLabels[Index]->setFixedWidth(PanelWidth(Index));
 }
 
 int TGLWorld3D::PanelTextWidth(const std::string &Text) const
@@ -364,17 +313,17 @@ int TGLWorld3D::PanelTextWidth(const std::string &Text) const
     return statusBar()->fontMetrics().horizontalAdvance(QString::fromStdString(Text));
 }
 
-QString TGLWorld3D::PanelCaption(int Index) const { return FPanels[Index]->text(); }
+QString TGLWorld3D::PanelCaption(int Index) const { return FPanelLabels[Index]->text(); }
 
 // --- scene upkeep ----------------------------------------------------------------------
 
 // The billet (or the grid) is new: planes, sampling and an empty path.
 void TGLWorld3D::SurfaceReset()
 {
-    const TMillingBillet &b = FModel.Billet;
+    const TMillingBillet &b = Billet;
     FScene->SetBillet(b.BilletX(), b.BilletY(), b.BilletZ(), b.GridStep());
     if (TurboButt->Down())
-        FScene->SetSampling(CoarseSampling(FModel.Billet));
+        FScene->SetSampling(CoarseSampling(Billet));
     FPathShown = 0;
     PathChanged();
     FScene->SurfaceChanged();
@@ -382,7 +331,7 @@ void TGLWorld3D::SurfaceReset()
 
 void TGLWorld3D::PathChanged()
 {
-    const std::vector<TPathNode> &path = FModel.Billet.Path();
+    const std::vector<TPathNode> &path = Billet.Path();
     if (path.size() < FPathShown)
         FPathShown = 0;
     if (path.size() == FPathShown && FPathShown != 0)
@@ -394,16 +343,13 @@ void TGLWorld3D::PathChanged()
 void TGLWorld3D::ApplySetup()
 {
     const TG3D_settings &s = FSetup->Settings();
-    FModel.ApplySetup(s);
-    FScene->DummyTool->SetVisible(FModel.ShowCutter);
+    TMillingView::ApplySetup(s);
+    FScene->DummyTool->SetVisible(ShowCutter);
     UseOffsets1->setChecked(s.UseOffsets);
     if (s.UseOffsets)
         ToolBarDatum->SetVisible(true);
     TGLMaterial &surface = FScene->VisGrid->Material();
     surface.AssignFrom(FSetup->PreviewMaterial());
-    // The copy leaves the texture's mode alone: the picture is lit as the
-    // preview shows it.
-    surface.Texture().SetTextureMode(FSetup->PreviewMaterial().Texture().TextureMode());
     FScene->VisGrid->SetColorMode(FSetup->Textured() ? hfcmDiffuse : hfcmNone);
     SceneViewer->Buffer().SetBackgroundColor(static_cast<TColor>(s.BackgroundColour));
     FScene->SetBackground(s.BackgroundColour);
@@ -414,13 +360,13 @@ void TGLWorld3D::ShowMeasurement()
 {
     TLCDLabel *labels[3] = {Xmeas, YMeas, ZMeas};
     for (int i = 0; i < 3; ++i)
-        labels[i]->SetCaption(FModel.MeasureText(i));
-    FScene->PlaceProbe(FModel.ProbeX, FModel.ProbeY, FModel.ProbeZ);
+        labels[i]->SetCaption(MeasureText(i));
+    FScene->PlaceProbe(ProbeX, ProbeY, ProbeZ);
 }
 
 void TGLWorld3D::PlaceDatumSymbol()
 {
-    const TMillingBillet &b = FModel.Billet;
+    const TMillingBillet &b = Billet;
     if (UseOffsets1->isChecked())
         FScene->PlaceDatum(b.DatumX, b.DatumY, b.DatumZ);
     else
@@ -464,7 +410,7 @@ void TGLWorld3D::Window3DMouseDown(Qt::MouseButtons Buttons, Qt::KeyboardModifie
         FProbeMouseY = Y;
     }
     if (!FMeasuring)
-        FScene->SetSampling(CoarseSampling(FModel.Billet));
+        FScene->SetSampling(CoarseSampling(Billet));
 }
 
 void TGLWorld3D::Window3DMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers, int X, int Y)
@@ -485,7 +431,7 @@ void TGLWorld3D::Window3DMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifie
     FMouseX = X;
     FMouseY = Y;
     if (FMeasuring) {
-        FModel.DragProbe(FProbeMouseX - X, FProbeMouseY - Y);
+        DragProbe(FProbeMouseX - X, FProbeMouseY - Y);
         ShowMeasurement();
         FProbeMouseX = X;
         FProbeMouseY = Y;
@@ -494,7 +440,7 @@ void TGLWorld3D::Window3DMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifie
 
 void TGLWorld3D::Window3DMouseUp()
 {
-    FScene->SetSampling(FModel.Billet.GridStep());
+    FScene->SetSampling(Billet.GridStep());
     FMeasuring = false;
 }
 
@@ -519,22 +465,22 @@ void TGLWorld3D::MeasureButtClick()
 // down hides it and samples coarsely.
 void TGLWorld3D::TurboButtMouseDown()
 {
-    if (TurboButt->Down() && FModel.ShowCutter) {
+    if (TurboButt->Down() && ShowCutter) {
         FScene->DummyTool->SetVisible(true);
         return;
     }
     FScene->DummyTool->SetVisible(false);
-    FScene->SetSampling(CoarseSampling(FModel.Billet));
+    FScene->SetSampling(CoarseSampling(Billet));
 }
 
 void TGLWorld3D::Options1Click()
 {
     if (!FSetup->Execute())
         return;
-    const double previous = FModel.Billet.GridStep();
-    FModel.OptionsAccepted(FSetup->Settings());
+    const double previous = Billet.GridStep();
+    OptionsAccepted(FSetup->Settings());
     ApplySetup();
-    if (FModel.Billet.GridStep() != previous || FModel.Billet.Path().size() < FPathShown)
+    if (Billet.GridStep() != previous || Billet.Path().size() < FPathShown)
         SurfaceReset();
 }
 
@@ -543,7 +489,7 @@ void TGLWorld3D::UseOffsets1Click()
     UseOffsets1->setChecked(!UseOffsets1->isChecked());
     ToolBarDatum->SetVisible(UseOffsets1->isChecked());
     FSetup->SetUseOffsets(UseOffsets1->isChecked());
-    FModel.Billet.UseOffsets = UseOffsets1->isChecked();
+    Billet.UseOffsets = UseOffsets1->isChecked();
     PlaceDatumSymbol();
 }
 
@@ -553,7 +499,7 @@ void TGLWorld3D::EditXOffsetChange()
         return;
     TFlatEdit *edits[3] = {EditXOffset, EditYOffset, EditZOffset};
     for (int i = 0; i < 3; ++i)
-        FModel.SetDatumText(i, edits[i]->text().toStdString());
+        SetDatumText(i, edits[i]->text().toStdString());
     PlaceDatumSymbol();
 }
 
@@ -581,7 +527,7 @@ void TGLWorld3D::SaveAsClick()
     request.Kind = TFileDialogKind::Save;
     request.Filter = "Bitmaps (*.bmp)|*.BMP";
     request.DefaultExt = "bmp";
-    std::filesystem::path program(FModel.ProgramName);
+    std::filesystem::path program(ProgramName);
     request.InitialDir = program.parent_path().string();
     request.FileName = program.replace_extension(".BMP").string();
     const std::optional<std::string> chosen = Messages().ChooseFile(request);
@@ -608,7 +554,7 @@ bool TGLWorld3D::CaptureBitmap(const std::string &FileName, float Scale)
         p.setPen(Qt::black);
         p.setBackgroundMode(Qt::OpaqueMode);
         p.setBackground(Qt::white);
-        const std::string name = BaseName(FileName.empty() ? FModel.ProgramName : FileName);
+        const std::string name = BaseName(FileName.empty() ? ProgramName : FileName);
         const QString text = QString::fromStdString("Corvane 3D - Orvellan. " + name);
         p.drawText(QPoint(1, 1 + p.fontMetrics().ascent()), text);
     }

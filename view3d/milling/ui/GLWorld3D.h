@@ -29,26 +29,16 @@ class TGLWorldViewer;
 class TG3D_setup;
 class TMillingScene;
 
-class TGLWorld3D : public QMainWindow, public T3DView {
+class TGLWorld3D : public QMainWindow, public TMillingView {
     Q_OBJECT
 public:
     // Settings: the main settings file whose "3DGraphics" the view uses.
     explicit TGLWorld3D(const std::string &SettingsPath, QWidget *Parent = nullptr);
     ~TGLWorld3D() override;
 
-    // --- T3DView (lengths in program mm) ---
-    void SetUnits(TUnits Units) override;
-    void AddStraightMove(uint8_t Kind, double X1, double Y1, double Z1, double X2, double Y2,
-                         double Z2, double ToolRadius) override;
-    void AddArcMove(int Plane, double X1, double Y1, double Z1, double CentreX, double CentreY,
-                    double CentreZ, double Radius, double Sweep, double ToolRadius) override;
-    void SetBilletSize(double X, double Y, double Z) override;
-    void FinishRun() override;
-    void SetToolShape(uint8_t Shape) override;
-    void SetProgramName(const std::string &Name) override;
+    // The sink's view: the model below draws through the hooks at the end;
+    // Turbo and the panel font are the window's.
     bool TurboDown() const override;
-    void SetPanelText(int Index, const std::string &Text) override;
-    void SetPanelWidth(int Index, int Width) override;
     int PanelTextWidth(const std::string &Text) const override;
 
     // Draws the view into a picture of the viewer's size times Scale with
@@ -58,7 +48,7 @@ public:
     // picture cannot be drawn or the file cannot be written.
     bool CaptureBitmap(const std::string &FileName, float Scale);
 
-    TMillingView &Model() { return FModel; }
+    TMillingView &Model() { return *this; }
     TG3D_setup &Setup() { return *FSetup; }
     TMillingScene &Scene() { return *FScene; }
     const QImage &CapturedPicture() const;
@@ -106,14 +96,16 @@ private:
     void ApplySetup();
     void ShowMeasurement();
     void PlaceDatumSymbol();
-    void SurfaceReset();
-    void PathChanged();
+    void UnitsChanged() override;
+    void PathChanged() override;
+    void SurfaceReset() override;
+    void RunFinished() override;
+    void PanelChanged(int Index) override;
 
-    TMillingView FModel;
     std::unique_ptr<TG3D_setup> FSetup;
     std::unique_ptr<TMillingScene> FScene;
     std::unique_ptr<QImage> FCaptured;
-    QLabel *FPanels[15];
+    QLabel *FPanelLabels[15];
     QMenu *FSetupMenu = nullptr;
     int FMouseX = 0, FMouseY = 0;
     int FProbeMouseX = 0, FProbeMouseY = 0;

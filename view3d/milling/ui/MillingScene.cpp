@@ -31,9 +31,7 @@ void Red(TGLCustomSceneObject &Object)
 TMillingScene::TMillingScene() : FWorld(std::make_unique<TGLWorld>(nullptr))
 {
     BuildDatum();
-    // A plain node: a dummy cube's position is that of its children, and the
-    // camera below it would look at itself.
-    CameraTarget = FWorld->Objects().NewChild<TGLBaseSceneObject>();
+    CameraTarget = FWorld->Objects().NewChild<TDummyCube>();
     Camera = CameraTarget->NewChild<TGLCamera>();
     Camera->SetDepthOfView(2000);
     Camera->SetFocalLength(60);

@@ -55,7 +55,7 @@ public:
     void SetOnGetHeight(THeightEvent Event);
 
     TDummyCube *DatumSymbol, *DummyGrid, *DummyTool, *DummyToolPath, *Measure;
-    TGLBaseSceneObject *CameraTarget;
+    TDummyCube *CameraTarget;
     TDisk *Disk1, *Disk2;
     TGLCamera *Camera;
     THeightField *VisGrid;

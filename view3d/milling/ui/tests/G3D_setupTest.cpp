@@ -3,6 +3,8 @@
 // putting the controls back.
 #include "view3d/milling/ui/G3D_setup.h"
 
+#include "view3d/milling/tests/G3DDefaults.h"
+
 #include "components/rspin/ui/RSpin.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
@@ -56,20 +58,19 @@ void RunAndPress(const std::function<void(TG3D_setup &)> &Script, const char *Bu
 
 TEST(G3D_setup, FileWithoutTheSectionFillsTheControlsWithTheDefaults)
 {
-    test::TTempDir dir;
-    const std::string ini = dir.Write("Tarnwick.ini", "[Other]\r\nx=1\r\n");
+    const test::TFileWithoutSection file;
     TG3D_setup setup;
-    setup.LoadSettings(ini);
-    EXPECT_EQ(setup.rapid_C->Colour(), 255);
-    EXPECT_EQ(setup.Linear_C->Colour(), 65280);
-    EXPECT_EQ(setup.Circular_C->Colour(), 16711680);
-    EXPECT_EQ(setup.Background_c->Colour(), 8421440);
+    setup.LoadSettings(file.Ini);
+    const int32_t colours[4] = {setup.rapid_C->Colour(), setup.Linear_C->Colour(),
+                                setup.Circular_C->Colour(), setup.Background_c->Colour()};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(colours[i], test::cDefaultColours[i]) << "colour " << i;
     EXPECT_TRUE(setup.rapids->isChecked() && setup.linears->isChecked() &&
                 setup.arcs->isChecked() && setup.show_cutter->isChecked());
     EXPECT_DOUBLE_EQ(static_cast<double>(setup.GridSize->Value()), 0.6);
     EXPECT_EQ(setup.MatSelect->checkedId(), miWood);
     EXPECT_FALSE(setup.MattCheck->isChecked() || setup.ShinyCheck->isChecked());
-    EXPECT_EQ(setup.Settings().TextureFolder, dir.Path());
+    EXPECT_EQ(setup.Settings().TextureFolder, file.Dir.Path());
     EXPECT_FALSE(setup.Dirty());
 }
 

@@ -57,6 +57,11 @@ TEST_F(GLWorld3D, MenuToolbarsAndStatusBarAsTheFormHasThem)
         EXPECT_EQ(w.PanelCaption(2 * k).toStdString(), labels[k]);
     EXPECT_EQ(w.Xmeas->NoOfChars(), 10);
     EXPECT_FALSE(w.MeasureWin->Visible());
+    EXPECT_EQ(w.MeasureWin->Caption(), "Measuring Info");
+    EXPECT_EQ(w.MeasureWin->BorderStyle(), bsNone);
+    EXPECT_FALSE(w.MeasureWin->Resizable());
+    EXPECT_EQ(w.SaveABMP->Caption(), "Capture As Bitmap");
+    EXPECT_EQ(w.SaveABMP->DockableTo(), 0);
     EXPECT_FALSE(w.Scene().Measure->Visible());
     EXPECT_FALSE(w.Scene().ToolPath->Visible());
 }
