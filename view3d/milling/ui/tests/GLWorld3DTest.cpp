@@ -18,6 +18,8 @@
 #include "view3d/scene/GLObjects.h"
 
 #include <QButtonGroup>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -168,6 +170,34 @@ TEST_F(GLWorld3D, CoarseSamplingIsNeverFinerThanTheGrid)
     w.SetBilletSize(100, 50, 10);
     w.Window3DMouseDown(Qt::LeftButton, Qt::NoModifier, 10, 10);
     EXPECT_FLOAT_EQ(w.Scene().VisGrid->XSamplingScale().Step(), 3.0f);
+}
+
+// On a platform that draws widgets into memory only (these tests run on
+// "offscreen", also under an X server where a context can still be had) the
+// viewer stays out of the window and the window says why; shown and
+// painted, it draws without the viewer.
+TEST_F(GLWorld3D, WithoutOpenGLWidgetsTheWindowShowsANoteInstead)
+{
+    ASSERT_EQ(QGuiApplication::platformName(), "offscreen");
+    EXPECT_FALSE(DisplayHasOpenGL());
+    TGLWorld3D w(Ini);
+    w.show();
+    // The setup dialog with its preview, shown and painted, then cancelled.
+    SetModalScript([](QDialog &D) {
+        D.show();
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+        D.reject();
+        return D.result();
+    });
+    w.Options1Click();
+    SetModalScript(nullptr);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    ASSERT_NE(w.findChild<QLabel *>("NoOpenGL"), nullptr);
+    EXPECT_EQ(w.findChild<QWidget *>("SceneViewer"), nullptr);
+    EXPECT_EQ(w.Setup().findChild<QWidget *>("GLWorldViewer1"), nullptr);
+    w.hide();
 }
 
 TEST_F(GLWorld3D, UseOffsetsShowsTheDatumBarAndMovesTheMarker)
