@@ -447,6 +447,54 @@ void Wander(CDexelModel &M, unsigned Seed, int Count, CWander Options)
     }
 }
 
+// Level moves far shorter than a cell, as a fine spiral or a finishing
+// pass makes them, cut as the scene applies lines: a heading that drifts,
+// now and then turns sharply or reverses onto the cells just cut; steps
+// down a height unit and back up; rapids; the light moved between moves.
+struct CTinySteps {
+    double Step = 0.05;      // mm a move
+    double Turn = 0.15;      // chance of a sharp turn a move
+    double Reverse = 0.03;   // chance of turning back a move
+    double Scale = 4;        // height units per mm
+    bool MoveLight = false;
+};
+
+void TinySteps(CDexelModel &M, unsigned Seed, int Count, CTinySteps Options)
+{
+    unsigned s = Seed;
+    auto next = [&](double Low, double High) {
+        s = s * 1103515245u + 12345u;
+        return Low + (High - Low) * ((s >> 8) & 0xffff) / 65535.0;
+    };
+    const double level = std::floor(19 * Options.Scale) / Options.Scale;
+    double x = 70, y = 70, z = level, a = 0.3;
+    for (int i = 0; i < Count; ++i) {
+        const double kind = next(0, 1);
+        if (kind < Options.Reverse)
+            a += M_PI;
+        else if (kind < Options.Reverse + Options.Turn)
+            a += next(-2.5, 2.5);
+        else
+            a += next(-0.05, 0.05);
+        M.Rapid = next(0, 1) < 0.03;
+        if (Options.MoveLight && next(0, 1) < 0.01)
+            M.SetLight(next(-1, 1), next(-1, 1), next(0.2, 1));
+        double nz = z;
+        if (next(0, 1) < 0.02)
+            nz = z == level ? level - 1 / Options.Scale : level;
+        double nx = x + Options.Step * std::cos(a), ny = y + Options.Step * std::sin(a);
+        if (nx < 40 || nx > 100 || ny < 40 || ny > 100) {
+            a += M_PI;
+            nx = x;
+            ny = y;
+        }
+        CutMove(M, x, y, z, nx, ny, nz);
+        x = nx;
+        y = ny;
+        z = nz;
+    }
+}
+
 const CMoveScript Scripts[] = {
     {"spiral_level", 2, 5, false, [](CDexelModel &M) { Spiral(M, 6000, 6, 4, 19, 19); }},
     {"spiral_ramp", 2, 5, false, [](CDexelModel &M) { Spiral(M, 6000, 6, 4, 19, 15); }},
@@ -494,6 +542,21 @@ const CMoveScript Scripts[] = {
     // A tool much smaller than a cell, and one near the billet's size.
     {"wander_tiny_tool", 1, 0.3, false, [](CDexelModel &M) { Wander(M, 17, 2000, {false, 1}); }},
     {"wander_huge_tool", 1.5, 30, false, [](CDexelModel &M) { Wander(M, 19, 300, {true, 1.5}); }},
+    // Chords of a fifth of a cell and less, as the speed bench cuts them.
+    {"spiral_tiny_steps", 4, 5, false, [](CDexelModel &M) { Spiral(M, 8000, 3, 4, 19, 19); }},
+    {"spiral_tiny_steps_ramp", 4, 5, false,
+     [](CDexelModel &M) { Spiral(M, 6000, 2, 4, 19, 18.25); }},
+    {"tiny_steps", 4, 5, false, [](CDexelModel &M) { TinySteps(M, 23, 6000, {}); }},
+    {"tiny_steps_reversing", 4, 3, false,
+     [](CDexelModel &M) { TinySteps(M, 29, 5000, {0.08, 0.05, 0.2, 4}); }},
+    {"tiny_steps_small_tool_light", 4, 1.2, false,
+     [](CDexelModel &M) { TinySteps(M, 31, 5000, {0.03, 0.2, 0.05, 4, true}); }},
+    {"tiny_steps_rotated", 3, 4, false,
+     [](CDexelModel &M) {
+         M.SetRotation(0.45);
+         M.BuildBillet(0, 0, 140, 140, 20, 192);
+         TinySteps(M, 37, 5000, {0.1, 0.1, 0.05, 3, true});
+     }},
 };
 
 void PrintTo(const CMoveScript &Script, std::ostream *Out) { *Out << Script.Name; }
