@@ -1,7 +1,8 @@
 // The Control Type 5 controller over a pseudo-terminal to the simulator:
 // the connection sequence, comms writes and reads, moves, outputs and
 // inputs, and the line's faults (NAKs, garbled and lost bytes, bad check
-// bytes, late acknowledgements, a frame never acknowledged).
+// bytes, late acknowledgements, a frame never acknowledged); and the
+// simulator keeping an open guard readable through entry 99.
 
 #include "links/Controller.h"
 #include "links/LowLevel.h"

@@ -54,7 +54,14 @@ protected:
             for (const std::string &l : Got)
                 out << l << "\n";
         }
-        EXPECT_EQ(Got, Lines(ReadFile(file)));
+        // Compared as text, so a failure shows the lines that differ.
+        auto text = [](const std::vector<std::string> &L) {
+            std::string t;
+            for (const std::string &l : L)
+                t += l + "\n";
+            return t;
+        };
+        EXPECT_EQ(text(Got), text(Lines(ReadFile(file))));
     }
 };
 
