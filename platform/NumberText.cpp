@@ -137,8 +137,10 @@ char *FormatFixedTo(char *Out, long double Value, int Decimals)
         integer = static_cast<uint64_t>(whole / Tens[Decimals]);
         decimals = static_cast<uint64_t>(whole % Tens[Decimals]);
     }
-    char digits[32];
-    char *end = digits + sizeof digits;
+    // The text ends in the middle of the buffer, so that a whole
+    // FixedTextSize copy from its start stays inside.
+    char digits[2 * FixedTextSize];
+    char *end = digits + FixedTextSize;
     char *at = end;
     // Two digits at a time.
     int left = Decimals;
@@ -160,9 +162,8 @@ char *FormatFixedTo(char *Out, long double Value, int Decimals)
         *--at = static_cast<char>('0' + integer);
     if (whole != 0 && std::signbit(Value))
         *--at = '-'; // "-0.000" reads as "0.000"
-    const auto length = static_cast<size_t>(end - at);
-    std::memcpy(Out, at, length);
-    return Out + length;
+    std::memcpy(Out, at, FixedTextSize); // a fixed size copies faster than the length
+    return Out + (end - at);
 }
 
 void AppendFixed(std::string &Text, long double Value, int Decimals)

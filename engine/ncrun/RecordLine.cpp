@@ -4,6 +4,7 @@
 #include "platform/NumberText.h"
 
 #include <charconv>
+#include <cstring>
 
 namespace orv {
 
@@ -27,17 +28,29 @@ public:
             Int(Value);
     }
     void Int(int32_t Value) { FAt = std::to_chars(FAt, FAt + 12, Value).ptr; }
-    void Real(long double Value)
+    void Real(long double Value, TRecordPrinter::TRealText &Kept)
     {
         *FAt++ = ' ';
         if (Value == NoValue) {
             *FAt++ = '-';
             return;
         }
+        // Equal values have equal texts ("-0" writes as "0"); not a number
+        // is never equal and so never reused.
+        // Whole rooms are copied: a fixed size copies faster than the length.
+        if (Kept.Length != 0 && Kept.Value == Value) {
+            std::memcpy(FAt, Kept.Text, sizeof Kept.Text);
+            FAt += Kept.Length;
+            return;
+        }
         if (char *end = FormatFixedTo(FAt, Value, 4)) {
+            Kept.Value = Value;
+            Kept.Length = static_cast<uint8_t>(end - FAt);
+            std::memcpy(Kept.Text, FAt, sizeof Kept.Text);
             FAt = end;
             return;
         }
+        Kept.Length = 0;
         Flush();
         FLine += FormatFixed(Value, 4);
     }
@@ -48,7 +61,8 @@ public:
     }
 
 private:
-    // Room for every number of one record at their longest.
+    // Room for every number of one record at their longest, and for a
+    // whole text room copied at the last of them.
     char FBuffer[20 * (FixedTextSize + 2)];
     char *FAt = FBuffer;
     std::string &FLine;
@@ -66,17 +80,24 @@ std::string RecordLine(const TCNC_data &Data)
 
 void AppendRecordLine(std::string &Line, const TCNC_data &Data)
 {
+    TRecordPrinter().Append(Line, Data);
+}
+
+void TRecordPrinter::Append(std::string &Line, const TCNC_data &Data)
+{
+    static_assert(TextRoom == FixedTextSize);
     {
         TRecordWriter out(Line);
         out.Int(Data.LineNumber);
         out.Code(Data.Motion);
+        TRealText *kept = FTexts;
         for (double value : {Data.X, Data.Y, Data.Z, Data.I, Data.J, Data.K, Data.R})
-            out.Real(value);
-        out.Real(Data.Sweep);
-        out.Real(Data.Radius);
+            out.Real(value, *kept++);
+        out.Real(Data.Sweep, *kept++);
+        out.Real(Data.Radius, *kept++);
         out.Char(' ');
         out.Int(Data.Plane);
-        out.Real(Data.Feed);
+        out.Real(Data.Feed, *kept);
         out.Code(Data.Spindle);
         out.Code(Data.MCode);
         out.Code(Data.Tool);

@@ -551,11 +551,17 @@ int TNcRun::Run()
     testLoop.Engine = FEngine.get();
     FEngine->FormCreate();
     FEngine->OnProgramEnded = [this](TObject *) { FEnded = true; };
-    FEngine->OnHandOut = [line = std::string()](const TCNC_data &Data) mutable {
+    FEngine->OnHandOut = [line = std::string(),
+                          printer = TRecordPrinter()](const TCNC_data &Data) mutable {
         line.clear();
-        AppendRecordLine(line, Data);
+        printer.Append(line, Data);
         line += '\n';
-        std::fputs(line.c_str(), stdout);
+        // A text with a NUL character ends the line there, newline included,
+        // as a C string would.
+        size_t length = line.find('\0', line.size() - Data.Text.size() - 1);
+        if (length == std::string::npos)
+            length = line.size();
+        std::fwrite(line.data(), 1, length, stdout);
     };
     FHost.StandardPanel = !FOptions.MdiFile.empty();
     if (FOptions.Fanuc21) {
