@@ -24,11 +24,15 @@ bool TCompilerOutput::OpenFile(const std::string &Name)
     FileName = Name;
     FWriteFailed = false;
     FFile = std::fopen(Name.c_str(), "wb");
-    if (!FFile)
+    if (!FFile) {
         ReportFileError("Cannot create");
-    else
-        std::setvbuf(FFile, nullptr, _IOFBF, 1 << 16); // records go out in large writes
-    return FFile != nullptr;
+        return false;
+    }
+    constexpr size_t BufferSize = 1 << 16; // records go out in large writes
+    if (!FFileBuffer)
+        FFileBuffer = std::make_unique<char[]>(BufferSize);
+    std::setvbuf(FFile, FFileBuffer.get(), _IOFBF, BufferSize);
+    return true;
 }
 
 void TCompilerOutput::CloseFile()

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace orv {
@@ -41,6 +42,9 @@ private:
     void ReportFileError(const std::string &What);
 
     std::FILE *FFile = nullptr;
+    // The file's buffer, ours: the C library sizes one it makes itself by
+    // the disk's block, whatever size is asked for.
+    std::unique_ptr<char[]> FFileBuffer;
     bool FWriteFailed = false;
     TCompiledRecord FRecord{};
 };
