@@ -37,6 +37,7 @@
 #include "machine/Read_Machinedata_file.h"
 #include "machine/convert.h"
 
+#include <cstring>
 #include <iterator>
 
 namespace orv {
@@ -375,18 +376,15 @@ bool TBaseForm::ConsumerExpected(int Consumer) const
     }
 }
 
-bool TBaseForm::RendezvousComplete() const
+bool TBaseForm::RendezvousComplete(const TConsumerSet &Expected) const
 {
-    for (int c = 0; c < ConsumerCount; ++c)
-        if (FWaiting[c] != ConsumerExpected(c))
-            return false;
-    return true;
+    return FWaiting == Expected;
 }
 
-bool TBaseForm::HasConsumer() const
+bool TBaseForm::HasConsumer(const TConsumerSet &Expected) const
 {
-    for (int c = 0; c < ConsumerCount; ++c)
-        if (ConsumerExpected(c))
+    for (bool expected : Expected)
+        if (expected)
             return true;
     return MachineInRunMode();
 }
@@ -428,11 +426,15 @@ void TBaseForm::PullLoop()
         FCallPending = false;
         if (FRunState == csStopped)
             break;
-        if (!HasConsumer()) {
+        // Asked once per turn: nothing between the two questions changes it.
+        TConsumerSet expected;
+        for (int c = 0; c < ConsumerCount; ++c)
+            expected[c] = ConsumerExpected(c);
+        if (!HasConsumer(expected)) {
             CycleStop();
             break;
         }
-        if (!RendezvousComplete())
+        if (!RendezvousComplete(expected))
             break;
         ClearWaiting();
         HandOut();
@@ -657,6 +659,12 @@ void TBaseForm::ShowModalData(const TCNC_Groups &Groups)
         FModalShownValid = false;
         return;
     }
+    // The labels show groups 1 to 25 (the G groups, M code, spindle, tool),
+    // which most blocks leave as they were.
+    static_assert(gMCode == 23 && gSpindle == 24 && gTool == 25);
+    if (FModalShownValid &&
+        std::memcmp(FModalShown + 1, Groups.Groups + 1, 25 * sizeof(int32_t)) == 0)
+        return;
     // A label whose value has not changed since it was written is left alone.
     auto unchanged = [this, &Groups](int Label) {
         const int32_t v = Groups.Groups[Label];

@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <limits>
 
 namespace orv {
 
@@ -28,23 +29,27 @@ public:
             Int(Value);
     }
     void Int(int32_t Value) { FAt = std::to_chars(FAt, FAt + 12, Value).ptr; }
-    void Real(long double Value, TRecordPrinter::TRealText &Kept)
+    // A double field is read as a double: only a value to format is widened.
+    template <typename TReal>
+    void Real(TReal Value, TRecordPrinter::TRealText &Kept)
     {
         *FAt++ = ' ';
         if (Value == NoValue) {
             *FAt++ = '-';
             return;
         }
-        // Equal values have equal texts ("-0" writes as "0"); not a number
-        // is never equal and so never reused.
-        // Whole rooms are copied: a fixed size copies faster than the length.
-        if (Kept.Length != 0 && Kept.Value == Value) {
+        // The same bits have the same text (the bits of an x87 extended are
+        // its first ten bytes). Whole rooms are copied: a fixed size copies
+        // faster than the length.
+        constexpr size_t Bits = std::numeric_limits<TReal>::digits == 64 ? 10 : sizeof(TReal);
+        static_assert(sizeof(TReal) >= Bits && sizeof Kept.Bits >= Bits);
+        if (Kept.Length != 0 && std::memcmp(Kept.Bits, &Value, Bits) == 0) {
             std::memcpy(FAt, Kept.Text, sizeof Kept.Text);
             FAt += Kept.Length;
             return;
         }
         if (char *end = FormatFixedTo(FAt, Value, 4)) {
-            Kept.Value = Value;
+            std::memcpy(Kept.Bits, &Value, Bits);
             Kept.Length = static_cast<uint8_t>(end - FAt);
             std::memcpy(Kept.Text, FAt, sizeof Kept.Text);
             FAt = end;

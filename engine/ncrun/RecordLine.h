@@ -26,8 +26,8 @@ public:
     static constexpr int RealCount = 10;
     static constexpr int TextRoom = 32;
     struct TRealText {
-        long double Value = 0;
-        uint8_t Length = 0; // 0: nothing kept
+        unsigned char Bits[16]; // of the value written
+        uint8_t Length = 0;     // 0: nothing kept
         char Text[TextRoom];
     };
 
