@@ -110,15 +110,17 @@ bool ShortDecimal(std::string_view Text, long double &Value)
     int digits = 0, decimals = 0;
     bool point = false;
     for (; i < Text.size(); ++i) {
-        char c = Text[i];
-        if (c == '.' && !point) {
+        const unsigned digit = static_cast<unsigned char>(Text[i]) - unsigned{'0'};
+        if (digit < 10) {
+            if (++digits > 19)
+                return false;
+            mantissa = mantissa * 10 + digit;
+            decimals += point ? 1 : 0;
+        } else if (Text[i] == '.' && !point) {
             point = true;
-            continue;
-        }
-        if (!IsDigit(c) || ++digits > 19)
+        } else {
             return false;
-        mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-        decimals += point ? 1 : 0;
+        }
     }
     if (digits == 0)
         return false;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -132,7 +133,12 @@ bool TCalc_CNC::GetNextData(TCNC_data &Data)
         FResult = false;
         return false;
     }
-    Data.Assign(Slot(0));
+    // A plain record takes the slot's by move; any other kind refuses it
+    // as Assign does.
+    if (typeid(Data) == typeid(TCNC_data))
+        Data = std::move(Slot(0));
+    else
+        Data.Assign(Slot(0));
     if (Data.Motion == EndOfProgramCode || Data.LineNumber < 0) {
         FResult = false;
         return false;
@@ -423,6 +429,13 @@ void TCalc_CNC::ApplyScaling(TCNC_data &Rec, TCNC_Groups &G)
 
 bool TCalc_CNC::CheckValues(TCNC_data &Rec)
 {
+    // Nearly every record: all finite, nothing to name.
+    const double Max = std::numeric_limits<double>::max();
+    if (std::isfinite(Rec.Feed) && std::isfinite(Rec.X) && std::isfinite(Rec.Y) &&
+        std::isfinite(Rec.Z) && std::isfinite(Rec.FourthAxis) && std::isfinite(Rec.I) &&
+        std::isfinite(Rec.J) && std::isfinite(Rec.K) && std::isfinite(Rec.R) &&
+        std::isfinite(Rec.P) && std::fabs(Rec.Sweep) <= Max && std::fabs(Rec.Radius) <= Max)
+        return true;
     const struct {
         const char *Name;
         double TCNC_data::*Field;
