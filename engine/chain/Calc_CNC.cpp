@@ -133,19 +133,23 @@ bool TCalc_CNC::GetNextData(TCNC_data &Data)
         FResult = false;
         return false;
     }
-    // A plain record takes the slot's by move; any other kind refuses it
-    // as Assign does.
-    if (typeid(Data) == typeid(TCNC_data))
-        Data = std::move(Slot(0));
+    // The queue is a ring: a slot handed out holds what the move left of
+    // its record until a record is pushed into it again, so an empty queue
+    // hands out an empty record.
+    TCNC_data &first = Slot(0);
+    if (FCount == 0)
+        first = TCNC_data();
+    // The end stays in its slot for the next ask; a plain record takes any
+    // other by move, and a record of another kind refuses it as Assign does.
+    const bool end = first.Motion == EndOfProgramCode || first.LineNumber < 0;
+    if (!end && typeid(Data) == typeid(TCNC_data))
+        Data = std::move(first);
     else
-        Data.Assign(Slot(0));
-    if (Data.Motion == EndOfProgramCode || Data.LineNumber < 0) {
+        Data.Assign(first);
+    if (end) {
         FResult = false;
         return false;
     }
-    // The queue is a ring: the record handed out leaves its slot empty as
-    // the queue's last.
-    Slot(0) = TCNC_data();
     FFirst = (FFirst + 1) % QueueSize;
     --FCount;
     if (FCount < 0)
