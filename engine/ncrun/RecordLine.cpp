@@ -30,6 +30,9 @@ public:
     }
     void Int(int32_t Value) { FAt = std::to_chars(FAt, FAt + 12, Value).ptr; }
     // A double field is read as a double: only a value to format is widened.
+    // The same bits have the same text (the bits of an x87 extended are its
+    // first ten bytes). Whole rooms are copied: a fixed size copies faster
+    // than the length.
     template <typename TReal>
     void Real(TReal Value, TRecordPrinter::TRealText &Kept)
     {
@@ -38,9 +41,6 @@ public:
             *FAt++ = '-';
             return;
         }
-        // The same bits have the same text (the bits of an x87 extended are
-        // its first ten bytes). Whole rooms are copied: a fixed size copies
-        // faster than the length.
         constexpr size_t Bits = std::numeric_limits<TReal>::digits == 64 ? 10 : sizeof(TReal);
         static_assert(sizeof(TReal) >= Bits && sizeof Kept.Bits >= Bits);
         if (Kept.Length != 0 && std::memcmp(Kept.Bits, &Value, Bits) == 0) {
@@ -48,8 +48,14 @@ public:
             FAt += Kept.Length;
             return;
         }
+        std::memcpy(Kept.Bits, &Value, Bits);
+        NewReal(Value, Kept);
+    }
+    // A value to format, its text kept for the records after when it fits
+    // the quick path.
+    void NewReal(long double Value, TRecordPrinter::TRealText &Kept)
+    {
         if (char *end = FormatFixedTo(FAt, Value, 4)) {
-            std::memcpy(Kept.Bits, &Value, Bits);
             Kept.Length = static_cast<uint8_t>(end - FAt);
             std::memcpy(Kept.Text, FAt, sizeof Kept.Text);
             FAt = end;
