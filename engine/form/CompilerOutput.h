@@ -41,10 +41,15 @@ private:
     bool OpenFile(const std::string &Name);
     void ReportFileError(const std::string &What);
 
+    // Writes the records gathered so far; false (reported) when refused.
+    bool WriteBatch();
+
     std::FILE *FFile = nullptr;
-    // The file's buffer, ours: the C library sizes one it makes itself by
-    // the disk's block, whatever size is asked for.
-    std::unique_ptr<char[]> FFileBuffer;
+    // Records go to the file a batch of 64 KB at a time, through a FILE
+    // without a buffer of its own.
+    static constexpr size_t BatchSize = (65536 / CompiledRecordSize) * CompiledRecordSize;
+    std::unique_ptr<unsigned char[]> FBatch;
+    size_t FBatchUsed = 0;
     bool FWriteFailed = false;
     TCompiledRecord FRecord{};
 };

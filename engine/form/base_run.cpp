@@ -351,24 +351,25 @@ int TBaseForm::ConsumerOf(TObject *Sender) const
 
 // A consumer takes part when its button is down (and, for an output, the
 // output exists: an empty slot can never ask, so it must not hold the run).
+// The slot is looked at before the host is asked: most slots are empty.
 bool TBaseForm::ConsumerExpected(int Consumer) const
 {
     auto down = [this](TMainButton b) { return FHost.ButtonDown(b); };
     switch (Consumer) {
     case cnSimulation:
-        return down(TMainButton::Output3D) && FHost.Choice3DChecked(Choice3DSimulationControl) &&
-               FOutputs[slotSimulation];
+        return FOutputs[slotSimulation] && down(TMainButton::Output3D) &&
+               FHost.Choice3DChecked(Choice3DSimulationControl);
     case cnOpenGL:
-        return down(TMainButton::Output3D) && FHost.Choice3DChecked(Choice3DOpenGL) &&
-               FOutputs[slotOpenGL];
+        return FOutputs[slotOpenGL] && down(TMainButton::Output3D) &&
+               FHost.Choice3DChecked(Choice3DOpenGL);
     case cn2D:
-        return down(TMainButton::Output2D) && FOutputs[slot2D];
+        return FOutputs[slot2D] && down(TMainButton::Output2D);
     case cnPost:
-        return down(TMainButton::PostOutput) && FOutputs[slotPost];
+        return FOutputs[slotPost] && down(TMainButton::PostOutput);
     case cnCompiled:
-        return down(TMainButton::Compiled) && FOutputs[slotCompiled];
+        return FOutputs[slotCompiled] && down(TMainButton::Compiled);
     case cnBlockSearch:
-        return down(TMainButton::BlockSearch) && FOutputs[slotBlockSearch];
+        return FOutputs[slotBlockSearch] && down(TMainButton::BlockSearch);
     case cnMachineLink:
         return FMachineInRun && MachineInRunMode();
     default:
