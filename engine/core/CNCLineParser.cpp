@@ -93,6 +93,20 @@ int LetterIndex(std::string_view Token)
     return static_cast<int>(at);
 }
 
+// Whether the word at Index holds a real number: every address but the
+// marks, the codes and the integers (the ones ParseValueWord reads apart).
+bool IsRealWord(int Index)
+{
+    switch (Index) {
+    case wPercent: case wCloseBracket: case wComment: case wSlash: case wMessage:
+    case wQuestion: case wG: case wM: case wS: case wT: case wH: case wN: case wO:
+    case wBracket:
+        return false;
+    default:
+        return true;
+    }
+}
+
 // Modal group of a G number, -1 for a number that is no G code.
 int GCodeGroup(int G)
 {
@@ -590,6 +604,16 @@ bool CNCLineParser::ParseWords(const std::string &Line, const TTokenViews &Token
                                 QuoteForMessage(Line),
                             MsgUnknownToken);
             return false;
+        }
+        // Most words are an address with a number: read here at once. One
+        // that does not read goes the long way, which reports it.
+        long double value = 0;
+        if (IsRealWord(index) && at < Tokens.size() && ReadReal(Tokens[at], value)) {
+            ++at;
+            Groups.Words[index] = value;
+            Groups.WordSet[index] = true;
+            status = true;
+            continue;
         }
         bool endOfLine = false;
         bool good = ParseWord(Line, Tokens, at, index, Groups, endOfLine);
