@@ -558,9 +558,12 @@ int TNcRun::Run()
         line += '\n';
         // A text with a NUL character ends the line there, newline included,
         // as a C string would.
-        size_t length = line.find('\0', line.size() - Data.Text.size() - 1);
-        if (length == std::string::npos)
-            length = line.size();
+        size_t length = line.size();
+        if (!Data.Text.empty()) {
+            const size_t nul = Data.Text.find('\0');
+            if (nul != std::string::npos)
+                length = line.size() - 1 - Data.Text.size() + nul;
+        }
         std::fwrite(line.data(), 1, length, stdout);
     };
     FHost.StandardPanel = !FOptions.MdiFile.empty();
