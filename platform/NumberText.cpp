@@ -146,10 +146,14 @@ char *FixedTextTo(char *Out, long double Value)
         integer = static_cast<uint64_t>(whole / Ten);
         decimals = static_cast<uint64_t>(whole % Ten);
     }
-    // The text ends in the middle of the buffer, so that a whole
-    // FixedTextSize copy from its start stays inside.
-    char digits[2 * FixedTextSize];
-    char *end = digits + FixedTextSize;
+    // Written straight into Out from its end backwards, the length known
+    // first: a text built elsewhere and copied over would be read back
+    // before its bytes are stored.
+    const bool negative = whole != 0 && std::signbit(Value); // "-0.000" reads as "0.000"
+    int integerDigits = 1;
+    for (uint64_t ten = 10; integerDigits < 20 && integer >= ten; ten *= 10)
+        ++integerDigits;
+    char *const end = Out + (negative ? 1 : 0) + integerDigits + (Decimals > 0 ? Decimals + 1 : 0);
     char *at = end;
     // Two digits at a time.
     int left = Decimals;
@@ -162,17 +166,17 @@ char *FixedTextTo(char *Out, long double Value)
         *--at = static_cast<char>('0' + decimals % 10);
     if (Decimals > 0)
         *--at = '.';
+    const char *const integerEnd = at;
     while (integer >= 10) {
         at -= 2;
         std::memcpy(at, DigitPairs + 2 * (integer % 100), 2);
         integer /= 100;
     }
-    if (integer > 0 || at == end || *at == '.') // at least one integer digit
+    if (integer > 0 || at == integerEnd) // at least one integer digit
         *--at = static_cast<char>('0' + integer);
-    if (whole != 0 && std::signbit(Value))
-        *--at = '-'; // "-0.000" reads as "0.000"
-    std::memcpy(Out, at, FixedTextSize); // a fixed size copies faster than the length
-    return Out + (end - at);
+    if (negative)
+        *--at = '-';
+    return end;
 }
 
 } // namespace

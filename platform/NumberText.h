@@ -27,9 +27,9 @@ bool FitsInt32(long double Value);
 // "0.000" style formats give it; MinDigits > 0 pads with leading zeros until
 // the text holds that many digits. "-0.000" comes out as "0.000".
 std::string FormatFixed(long double Value, int Decimals, int MinDigits = 0);
-// FormatFixed(Value, Decimals) written at Out (the whole FixedTextSize room
-// is written over) for Decimals 0 to 9 and |Value| below 2^63; returns the
-// end of the text, or nullptr (nothing written) for other values.
+// FormatFixed(Value, Decimals) written at Out (room for FixedTextSize chars)
+// for Decimals 0 to 9 and |Value| below 2^63; returns the end of the text,
+// or nullptr (nothing written) for other values.
 constexpr int FixedTextSize = 32;
 char *FormatFixedTo(char *Out, long double Value, int Decimals);
 // FormatFixed(Value, Decimals) added to the end of Text.

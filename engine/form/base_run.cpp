@@ -37,6 +37,7 @@
 #include "machine/Read_Machinedata_file.h"
 #include "machine/convert.h"
 
+#include <charconv>
 #include <cstring>
 #include <iterator>
 
@@ -677,9 +678,15 @@ void TBaseForm::ShowModalData(const TCNC_Groups &Groups)
     for (int g = 1; g <= 22; ++g) {
         if (unchanged(g))
             continue;
-        int32_t v = Groups.Groups[g];
-        std::string text = v < 0 ? " G--" : (v > 9 ? " G" + IntToStr(v) : " G0" + IntToStr(v));
-        FHost.SetModalLabel(g, text);
+        // " G--" when unset, else " G" and at least two digits.
+        const int32_t v = Groups.Groups[g];
+        char text[16] = " G--";
+        char *end = text + 4;
+        if (v >= 0) {
+            text[2] = '0';
+            end = std::to_chars(text + (v > 9 ? 2 : 3), std::end(text), v).ptr;
+        }
+        FHost.SetModalLabel(g, std::string(text, end));
     }
     if (!unchanged(gMCode))
         FHost.SetModalLabel(23, "M" + IntToStr(Groups.Groups[gMCode]));
