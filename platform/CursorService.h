@@ -9,6 +9,14 @@
 
 namespace orv {
 
+// Cursor ids as the system numbers them.
+constexpr int crDefault = 0; // the window's own
+constexpr int crArrow = -2;
+constexpr int crCross = -3;
+constexpr int crIBeam = -4;
+constexpr int crHourGlass = -11;
+constexpr int crHandPoint = -21;
+
 class TCursorService {
 public:
     virtual ~TCursorService() = default;
@@ -20,6 +28,8 @@ public:
     // X, Y in the window's client coordinates.
     virtual void MoveTo(void *Window, int X, int Y) {}
     virtual void Show(bool Visible) {}
+    // The shape over a window: one of the cursor ids above.
+    virtual void SetShape(void *Window, int Cursor) {}
 };
 
 // The installed service; a service that does nothing when none is.
@@ -27,7 +37,7 @@ TCursorService &CursorService();
 void SetCursorService(TCursorService *Service);
 
 // Records every call as text: "capture", "release capture", "confine",
-// "release confine", "move X,Y", "show"/"hide".
+// "release confine", "move X,Y", "show"/"hide", "shape N".
 class TRecordingCursor : public TCursorService {
 public:
     void Capture(void *) override { Calls.push_back("capture"); }
@@ -39,6 +49,7 @@ public:
         Calls.push_back("move " + std::to_string(X) + "," + std::to_string(Y));
     }
     void Show(bool Visible) override { Calls.push_back(Visible ? "show" : "hide"); }
+    void SetShape(void *, int Cursor) override { Calls.push_back("shape " + std::to_string(Cursor)); }
     std::vector<std::string> Calls;
 };
 

@@ -3,6 +3,7 @@
 // fonts and colours are read past).
 
 #include "components/richedit/RichEditW.h"
+#include "components/richedit/RichEditStrings.h"
 #include "components/widestrings/Langs.h"
 
 #include <algorithm>
@@ -35,7 +36,11 @@ std::string ToUnits(const QString &Text) {
 }
 
 bool FromUnits(const std::string &Bytes, QString &Text) {
-    size_t at = Bytes.size() >= 2 && uint8_t(Bytes[0]) == 0xFF && uint8_t(Bytes[1]) == 0xFE ? 2 : 0;
+    // The usual mark FF FE, or FE FF as the wide string lists write it:
+    // both begin little-endian units.
+    const bool mark = Bytes.size() >= 2 && ((uint8_t(Bytes[0]) == 0xFF && uint8_t(Bytes[1]) == 0xFE) ||
+                                            (uint8_t(Bytes[0]) == 0xFE && uint8_t(Bytes[1]) == 0xFF));
+    size_t at = mark ? 2 : 0;
     if ((Bytes.size() - at) % 2 != 0)
         return false;
     Text.clear();
@@ -147,7 +152,7 @@ bool ReadRtf(const std::string &Bytes, QString &Text) {
 
 } // namespace
 
-bool TRichEditW::LoadFromStream(std::istream &In) {
+bool TRichEditW::LoadFromStream(std::istream &In, TConversion *Conversion) {
     StreamError.clear();
     In.seekg(0, std::ios::end);
     const std::streamoff end = In.tellg();
@@ -155,16 +160,20 @@ bool TRichEditW::LoadFromStream(std::istream &In) {
     In.seekg(0, std::ios::beg);
     In.clear();
     const int size = end > 0 ? int(end) : 0;
+    TConversion plain;
+    TConversion &conversion = Conversion ? *Conversion : plain;
     std::string bytes;
     char block[BlockSize];
-    while (In && !In.eof()) {
+    bool read = true;
+    for (int n = 1; n > 0;) {
         if (OnLoadProgress)
             OnLoadProgress(int(bytes.size()), size);
-        In.read(block, BlockSize);
-        bytes.append(block, size_t(In.gcount()));
+        n = conversion.ConvertReadStream(In, block, BlockSize);
+        read = n >= 0;
+        if (n > 0)
+            bytes.append(block, size_t(n));
     }
     QString text;
-    bool read = !In.bad();
     if (read && InputFormat == ifUnicode)
         read = FromUnits(bytes, text);
     else if (read && !(InputFormat == ifRTF && ReadRtf(bytes, text)))
@@ -173,11 +182,23 @@ bool TRichEditW::LoadFromStream(std::istream &In) {
         StreamError = "Failed to Load Stream";
         return false;
     }
+    // A new text takes the caret's format: never that of a link.
+    if (currentCharFormat().isAnchor()) {
+        QTextCharFormat format = currentCharFormat();
+        format.setAnchor(false);
+        format.setFontUnderline(false);
+        format.clearForeground();
+        setCurrentCharFormat(format);
+    }
+    FLoading = true;
     setPlainText(FromLineEnds(text));
+    FLoading = false;
+    if (FAutoURLDetect != adNone)
+        ScanLinks(0, TextLength());
     return true;
 }
 
-bool TRichEditW::SaveToStream(std::ostream &Out) {
+bool TRichEditW::SaveToStream(std::ostream &Out, TConversion *Conversion) {
     StreamError.clear();
     QString text = SelectedInOut ? QString::fromStdU16String(GetWideSelText()) : toPlainText();
     std::string bytes;
@@ -188,13 +209,16 @@ bool TRichEditW::SaveToStream(std::ostream &Out) {
         text.replace(u'\n', QStringLiteral("\r\n"));
         bytes = OutputFormat == ofUnicode ? ToUnits(text) : Narrow(text);
     }
-    for (size_t at = 0; at < bytes.size() && Out; at += BlockSize) {
-        const size_t n = std::min(bytes.size() - at, size_t(BlockSize));
-        Out.write(bytes.data() + at, std::streamsize(n));
-        if (Out && OnSaveProgress)
-            OnSaveProgress(int(at + n), int(bytes.size()));
+    TConversion plain;
+    TConversion &conversion = Conversion ? *Conversion : plain;
+    bool written = bool(Out);
+    for (size_t at = 0; at < bytes.size() && written; at += BlockSize) {
+        const int n = int(std::min(bytes.size() - at, size_t(BlockSize)));
+        written = conversion.ConvertWriteStream(Out, bytes.data() + at, n) == n;
+        if (written && OnSaveProgress)
+            OnSaveProgress(int(at) + n, int(bytes.size()));
     }
-    if (!Out) {
+    if (!written) {
         StreamError = "Failed to Save Stream";
         return false;
     }

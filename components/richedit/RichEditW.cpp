@@ -1,5 +1,6 @@
 #include "components/richedit/RichEditW.h"
 
+#include "components/richedit/RichEditStrings.h"
 #include "components/richedit/WideRichEditStrings.h"
 #include "components/widestrings/Langs.h"
 
@@ -129,19 +130,11 @@ TRichEditW::TRichEditW(QWidget *Parent) : QTextEdit(Parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setAcceptDrops(true);
+    viewport()->setMouseTracking(true); // the cursor over links
     document()->setUndoRedoEnabled(true);
-    connect(this, &QTextEdit::textChanged, this, [this] {
-        if (OnChange)
-            OnChange();
-    });
-    connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
-        if (OnSelectionChange)
-            OnSelectionChange();
-    });
-    connect(this, &QTextEdit::selectionChanged, this, [this] {
-        if (OnSelectionChange)
-            OnSelectionChange();
-    });
+    connect(this, &QTextEdit::textChanged, this, [this] { TextChanged(); });
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] { SelectionChanged(); });
+    connect(this, &QTextEdit::selectionChanged, this, [this] { SelectionChanged(); });
 }
 
 int TRichEditW::LineCount() const
@@ -288,7 +281,6 @@ void TRichEditW::SetLanguage(int Language)
 {
     FLanguage = Language;
     FCodePage = Language ? LocaleCodePage(Language) : 0;
-    WideLines().SetLanguage(Language);
 }
 
 QString TRichEditW::Widen(const std::string &Text) const
@@ -391,6 +383,12 @@ void TRichEditW::EndUpdate()
         FUpdateCursor.endEditBlock();
 }
 
+void TRichEditW::SetIncludeOLE(bool Value)
+{
+    if (Value)
+        throw EOleError("Unable to get interface");
+}
+
 void TRichEditW::SetColor(uint32_t Colour)
 {
     FColour = Colour;
@@ -410,13 +408,6 @@ void TRichEditW::keyPressEvent(QKeyEvent *Event)
     if (OnKeyDown && OnKeyDown(Event->key(), Event->modifiers()))
         return;
     QTextEdit::keyPressEvent(Event);
-}
-
-void TRichEditW::mouseReleaseEvent(QMouseEvent *Event)
-{
-    QTextEdit::mouseReleaseEvent(Event);
-    if (OnMouseUp)
-        OnMouseUp(Event->position().toPoint(), Event->button());
 }
 
 // Only files may be dropped; text is never dragged within the control.
@@ -471,6 +462,13 @@ TWideStrings &TRichEditW::WideLines()
     if (!FWideLines)
         FWideLines = std::make_shared<TWideRichEditStringsW>(*this);
     return *FWideLines;
+}
+
+TRichEditStringsW &TRichEditW::Lines()
+{
+    if (!FLines)
+        FLines = std::make_shared<TRichEditStringsW>(*this);
+    return *FLines;
 }
 
 } // namespace orv

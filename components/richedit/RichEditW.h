@@ -6,23 +6,36 @@
 // 8-bit bytes (each byte one character, so ".FNC" bytes such as 216 keep
 // their value) or as UTF-16.
 
+#include "components/richedit/URLCollection.h"
+
 #include <QTextCharFormat>
 #include <QTextEdit>
 
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 class QPrinter;
 
 namespace orv {
 
+class TConversion;
+class TRichEditStringsW;
 class TRichEditW;
 class TWideStrings;
 
+// Raised when embedded objects are asked for: this control holds none.
+class EOleError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 enum TInputFormat { ifText, ifRTF, ifUnicode };
 enum TOutputFormat { ofText, ofRTF, ofRTFNoObjs, ofTextized, ofUnicode };
+// adDefault: links of the standard schemes; adExtended: links of CustomURLs.
+enum TAutoURLDetect { adNone, adDefault, adExtended };
 
 // Character format of the selection or of the default format. Colours are
 // Windows colour numbers (red 255); Style bits 1 bold, 2 italic,
@@ -132,6 +145,9 @@ public:
     std::u16string GetWideText() const;
     // The lines as 16-bit strings, without a length limit.
     TWideStrings &WideLines();
+    // The lines as 8-bit strings in the Language's code page, with files
+    // and streams.
+    TRichEditStringsW &Lines();
     std::u16string GetWideSelText() const;
 
     // The locale whose code page converts the 8-bit facade (the line and
@@ -154,11 +170,12 @@ public:
     // (a leading FF FE mark is skipped), or the control's own RTF (other
     // RTF it cannot read loads as plain text; ofTextized saves plain text).
     // Saved paragraphs end in CR LF. Progress (position, size) is reported
-    // before each block read and after each block written. False with
-    // "Failed to Load Stream" / "Failed to Save Stream" in StreamError; a
-    // failed load leaves the text as it was.
-    bool LoadFromStream(std::istream &In);
-    bool SaveToStream(std::ostream &Out);
+    // before each block read and after each block written; the blocks go
+    // through Conversion (none: copied as they are). False with "Failed to
+    // Load Stream" / "Failed to Save Stream" in StreamError; a failed load
+    // leaves the text as it was.
+    bool LoadFromStream(std::istream &In, TConversion *Conversion = nullptr);
+    bool SaveToStream(std::ostream &Out, TConversion *Conversion = nullptr);
     TInputFormat InputFormat = ifRTF;
     TOutputFormat OutputFormat = ofRTF;
     bool SelectedInOut = false; // save only the selection
@@ -193,12 +210,40 @@ public:
     // Files dropped on the control (full paths).
     std::function<void(const QStringList &Files)> OnFilesDropped;
 
+    // Link detection. Each change scans the words around the previous and
+    // the current selection (a load scans the whole text) and gives links
+    // the Link effect, their type's colour (URLColor for a type in the
+    // window text colour) and underline; other words lose them.
+    TAutoURLDetect AutoURLDetect() const { return FAutoURLDetect; }
+    void SetAutoURLDetect(TAutoURLDetect Value);
+    TURLCollection &CustomURLs() { return FCustomURLs; }
+    uint32_t URLColor = 0xFF0000; // blue
+    int URLCursor = crHandPoint;  // over a link whose type has cursor 0
+    // The mouse over a link (the cursor is set through the cursor service)
+    // and a left click on one; the link's text, when longer than one
+    // character.
+    std::function<void(const std::string &URL)> OnURLMove;
+    std::function<void(const std::string &URL)> OnURLClick;
+
+    // Embedded objects are not supported: true raises EOleError "Unable to
+    // get interface" and leaves the control as it was.
+    bool IncludeOLE() const { return false; }
+    void SetIncludeOLE(bool Value);
+
+    // Holds the selection, the first visible line and painting (nests):
+    // the last unlock puts back the selection and scrolls back to the line.
+    void LockSelection();
+    void UnlockSelection();
+    bool SelectionLocked() const { return FLockCount > 0; }
+
     static QColor ToQColor(uint32_t Colour);
     static uint32_t FromQColor(const QColor &Colour);
 
 protected:
     void keyPressEvent(QKeyEvent *Event) override;
     void mouseReleaseEvent(QMouseEvent *Event) override;
+    void mouseMoveEvent(QMouseEvent *Event) override;
+    void paintEvent(QPaintEvent *Event) override;
     void dragEnterEvent(QDragEnterEvent *Event) override;
     void dragMoveEvent(QDragMoveEvent *Event) override;
     void dropEvent(QDropEvent *Event) override;
@@ -207,11 +252,22 @@ protected:
 
 private:
     friend class TTextAttributesW;
+    friend class TRichEditStringsW;
+    friend class TWideRichEditStringsW;
     QTextCursor CursorAt(int Start, int Length) const;
     // 8-bit text to and from the control's characters in the Language's
     // code page.
     QString Widen(const std::string &Text) const;
     std::string Narrow(const QString &Text) const;
+    void TextChanged();
+    void SelectionChanged();
+    // Links: the scan after a change, the scan of a range, and the link
+    // under a point of the viewport (its text; empty when none).
+    void ScanChange();
+    void ScanLinks(int Start, int End);
+    void FormatWord(int Start, int Length, int Type, const TURLCollection &Types);
+    std::u16string LinkAt(const QPoint &Position) const;
+    int FirstVisibleLine() const;
 
     TTextAttributesW FSelAttributes{*this, false};
     TTextAttributesW FDefAttributes{*this, true};
@@ -222,6 +278,19 @@ private:
     int FUpdates = 0;
     QTextCursor FUpdateCursor;
     std::shared_ptr<TWideStrings> FWideLines;
+    std::shared_ptr<TRichEditStringsW> FLines;
+    int FChangeOff = 0; // no OnChange and no link scan while set
+    TAutoURLDetect FAutoURLDetect = adNone;
+    TURLCollection FCustomURLs;
+    bool FScanning = false;
+    bool FLoading = false;
+    bool FOverLink = false;
+    int FLastSelStart = 0;
+    int FLastSelEnd = 0;
+    int FLockCount = 0;
+    int FLockSelStart = 0;
+    int FLockSelLength = 0;
+    int FLockFirstLine = 0;
 };
 
 // 8-bit bytes to and from the control's characters, one to one.

@@ -1,5 +1,6 @@
 #include "components/richedit/WideRichEditStrings.h"
 
+#include "components/richedit/RichEditStrings.h"
 #include "components/richedit/RichEditW.h"
 
 #include <QTextBlock>
@@ -72,7 +73,48 @@ void TWideRichEditStringsW::SetTextStr(const std::u16string &Text) {
     QString joined;
     for (int i = 0; i < lines.GetCount(); ++i)
         joined += (i ? "\n" : "") + ToQ(lines.Get(i));
+    ++FEditor.FChangeOff;
     FEditor.setPlainText(joined);
+    --FEditor.FChangeOff;
+}
+
+void TWideRichEditStringsW::SetUpdateState(bool Updating) {
+    if (Updating) {
+        FEditor.Lines().BeginUpdate();
+        return;
+    }
+    FEditor.Lines().EndUpdate();
+}
+
+TLanguage TWideRichEditStringsW::Language() const {
+    return FEditor.Language();
+}
+
+void TWideRichEditStringsW::SetLanguage(TLanguage Value) {
+    FEditor.SetLanguage(Value);
+}
+
+void TWideRichEditStringsW::AddStrings(const TWideStrings &Other) {
+    std::function<void()> selectionChange = std::move(FEditor.OnSelectionChange);
+    FEditor.OnSelectionChange = nullptr;
+    TWideStrings::AddStrings(Other);
+    FEditor.OnSelectionChange = std::move(selectionChange);
+}
+
+bool TWideRichEditStringsW::LoadFromStream(std::istream &In) {
+    return FEditor.Lines().LoadFromStream(In);
+}
+
+bool TWideRichEditStringsW::SaveToStream(std::ostream &Out) const {
+    return FEditor.Lines().SaveToStream(Out);
+}
+
+bool TWideRichEditStringsW::LoadFromFile(const std::string &FileName) {
+    return FEditor.Lines().LoadFromFile(FileName);
+}
+
+bool TWideRichEditStringsW::SaveToFile(const std::string &FileName) const {
+    return FEditor.Lines().SaveToFile(FileName);
 }
 
 } // namespace orv

@@ -19,7 +19,21 @@ public:
     void Delete(int Index) override;
     void Insert(int Index, const std::u16string &S) override;
     std::u16string GetTextStr() const override;
+    // Fires no OnChange and scans no links.
     void SetTextStr(const std::u16string &Text) override;
+    // Painting off while updating.
+    void SetUpdateState(bool Updating) override;
+    // The control's Language.
+    TLanguage Language() const override;
+    void SetLanguage(TLanguage Value) override;
+    // Appends with OnSelectionChange held back.
+    void AddStrings(const TWideStrings &Other) override;
+    // Files and streams go through the control's Lines (its InputFormat and
+    // OutputFormat, the conversion of the file's extension).
+    bool LoadFromStream(std::istream &In) override;
+    bool SaveToStream(std::ostream &Out) const override;
+    bool LoadFromFile(const std::string &FileName) override;
+    bool SaveToFile(const std::string &FileName) const override;
 
 private:
     TRichEditW &FEditor;

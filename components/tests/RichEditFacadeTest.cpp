@@ -213,5 +213,20 @@ TEST(RichEditAttributes, TableRoundTrip) {
     EXPECT_EQ(a.Language(), 1049);
 }
 
+// Embedded objects are refused with the system's message; the text stays.
+TEST(RichEditFacade, NoEmbeddedObjects) {
+    TRichEditW editor;
+    editor.SetText("N1");
+    editor.SetIncludeOLE(false);
+    try {
+        editor.SetIncludeOLE(true);
+        FAIL() << "no error";
+    } catch (const EOleError &e) {
+        EXPECT_STREQ(e.what(), "Unable to get interface");
+    }
+    EXPECT_FALSE(editor.IncludeOLE());
+    EXPECT_EQ(editor.Text(), "N1");
+}
+
 } // namespace
 } // namespace orv

@@ -151,7 +151,7 @@ void TWideStrings::EndUpdate() {
         SetUpdateState(false);
 }
 
-void TWideStrings::LoadFromStream(std::istream &In) {
+bool TWideStrings::LoadFromStream(std::istream &In) {
     std::string bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
     size_t at = 0;
     // Our own files start FE FF, the usual mark is FF FE; both hold
@@ -163,30 +163,27 @@ void TWideStrings::LoadFromStream(std::istream &In) {
     for (; at + 1 < bytes.size(); at += 2)
         text += char16_t(uint8_t(bytes[at]) | uint8_t(bytes[at + 1]) << 8);
     SetTextStr(text);
+    return !In.bad();
 }
 
-void TWideStrings::SaveToStream(std::ostream &Out) const {
+bool TWideStrings::SaveToStream(std::ostream &Out) const {
     std::string bytes = "\xFE\xFF";
     for (char16_t c : GetTextStr()) {
         bytes += char(c & 0xFF);
         bytes += char(c >> 8);
     }
     Out.write(bytes.data(), std::streamsize(bytes.size()));
+    return bool(Out);
 }
 
 bool TWideStrings::LoadFromFile(const std::string &FileName) {
     std::ifstream in(FileName, std::ios::binary);
-    if (!in)
-        return false;
-    LoadFromStream(in);
-    return true;
+    return in && LoadFromStream(in);
 }
 
 bool TWideStrings::SaveToFile(const std::string &FileName) const {
     std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    SaveToStream(out);
-    out.flush();
-    return bool(out);
+    return SaveToStream(out) && out.flush();
 }
 
 std::string TWideStrings::WideStringsProperty() const {

@@ -32,12 +32,12 @@ public:
     virtual void SetTextStr(const std::u16string &Text);
     virtual void SetUpdateState(bool) {}
 
-    TLanguage Language() const { return FLanguage; }
-    void SetLanguage(TLanguage Value) { FLanguage = Value; }
+    virtual TLanguage Language() const { return FLanguage; }
+    virtual void SetLanguage(TLanguage Value) { FLanguage = Value; }
 
     int Add(const std::u16string &S);
     int AddObject(const std::u16string &S, void *Object);
-    void AddStrings(const TWideStrings &Other);
+    virtual void AddStrings(const TWideStrings &Other);
     void Assign(const TWideStrings &Other);
     // 8-bit strings in the system code page, appended.
     void Assign(const std::vector<std::string> &Other);
@@ -50,12 +50,13 @@ public:
     void EndUpdate();
 
     // FE FF or FF FE (both read as little-endian units) or no mark.
-    void LoadFromStream(std::istream &In);
-    // FE FF, then the text as little-endian units.
-    void SaveToStream(std::ostream &Out) const;
+    virtual bool LoadFromStream(std::istream &In);
+    // FE FF, then the text as little-endian units; false when it cannot be
+    // written.
+    virtual bool SaveToStream(std::ostream &Out) const;
     // False when the file cannot be opened or written.
-    bool LoadFromFile(const std::string &FileName);
-    bool SaveToFile(const std::string &FileName) const;
+    virtual bool LoadFromFile(const std::string &FileName);
+    virtual bool SaveToFile(const std::string &FileName) const;
 
     // The "WideStrings" form value and its reader.
     std::string WideStringsProperty() const;

@@ -7,6 +7,7 @@
 #include "links/sim/ControllerSim.h"
 #include "links/tests/PtyPair.h"
 #include "components/lcd/ui/LCD_Lab.h"
+#include "components/gauge/ui/TFlatGaugeUnit.h"
 #include "links/ui/Mint_Information.h"
 #include "machine/Read_Machinedata_file.h"
 #include "platform/IniFile.h"
@@ -63,8 +64,11 @@ TEST(MintFindFormTest, MintInformationWindow) {
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.LCD->Caption(), "Locating Mint On COM:1 . . .");
     EXPECT_EQ(w.LCD->geometry(), QRect(0, 0, 470, 28));
-    EXPECT_EQ(w.Gauge->value(), 33);
-    EXPECT_EQ(w.Gauge->maximum(), 100);
+    EXPECT_EQ(w.Gauge->Progress(), 33);
+    EXPECT_EQ(w.Gauge->MaxValue(), 100);
+    EXPECT_EQ(w.Gauge->Text(), "33 %");
+    EXPECT_EQ(w.Gauge->geometry(), QRect(0, 29, 471, 17));
+    EXPECT_EQ(w.Gauge->ColorBorder(), 8623776u);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "links/ui/Mint_Information.h"
 
+#include "components/gauge/ui/TFlatGaugeUnit.h"
 #include "components/lcd/ui/LCD_Lab.h"
 
 #include <QGuiApplication>
-#include <QProgressBar>
 #include <QScreen>
 
 namespace orv {
@@ -22,11 +22,11 @@ TMintInformationWindow::TMintInformationWindow(QWidget *Parent)
     LCD->SetBorderColor(0x008000);
     LCD->SetPixelOn(2237183);
     LCD->SetPixelOff(119);
-    Gauge = new QProgressBar(this);
+    Gauge = new TFlatGauge(this);
     Gauge->setObjectName("Gauge");
     Gauge->setGeometry(0, 29, 471, 17);
-    Gauge->setRange(0, 100);
-    Gauge->setTextVisible(false);
+    Gauge->SetColorBorder(8623776);
+    Gauge->SetProgress(0);
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -36,7 +36,7 @@ void TMintInformationWindow::SetText(const std::string &Text) {
 }
 
 void TMintInformationWindow::SetGauge(int Percent) {
-    Gauge->setValue(Percent);
+    Gauge->SetProgress(Percent);
 }
 
 void TMintInformationWindow::SetVisible(bool Visible) {

@@ -1,17 +1,14 @@
 #pragma once
 // The "Mint Information" window of the controller probe: one line of text
-// and a gauge from 0 to 100 along the bottom, centred on the screen. A
-// plain label and progress bar stand in for the dot-matrix display and the
-// flat gauge of the component library.
+// and a flat gauge from 0 to 100 along the bottom, centred on the screen.
 
 #include "links/GetMintVersion.h"
 
 #include <QWidget>
 
-class QProgressBar;
-
 namespace orv {
 
+class TFlatGauge;
 class TLCDLabel;
 
 class TMintInformationWindow : public QWidget, public TMintInfoView {
@@ -23,7 +20,7 @@ public:
     void SetVisible(bool Visible) override;
 
     TLCDLabel *LCD = nullptr;
-    QProgressBar *Gauge = nullptr;
+    TFlatGauge *Gauge = nullptr;
 };
 
 // Makes the probe show this window.

@@ -50,6 +50,21 @@ void TQtCursorService::Show(bool Visible)
         w->setCursor(Qt::BlankCursor);
 }
 
+void TQtCursorService::SetShape(void *Window, int Cursor)
+{
+    auto *w = static_cast<QWidget *>(Window);
+    if (!w)
+        return;
+    switch (Cursor) {
+    case crArrow: w->setCursor(Qt::ArrowCursor); break;
+    case crCross: w->setCursor(Qt::CrossCursor); break;
+    case crIBeam: w->setCursor(Qt::IBeamCursor); break;
+    case crHourGlass: w->setCursor(Qt::WaitCursor); break;
+    case crHandPoint: w->setCursor(Qt::PointingHandCursor); break;
+    default: w->unsetCursor(); break;
+    }
+}
+
 bool TQtCursorService::eventFilter(QObject *Watched, QEvent *Event)
 {
     if (Event->type() == QEvent::MouseMove && Watched == FConfined) {

@@ -19,6 +19,7 @@ public:
     void ReleaseConfine() override;
     void MoveTo(void *Window, int X, int Y) override;
     void Show(bool Visible) override;
+    void SetShape(void *Window, int Cursor) override;
 
 protected:
     bool eventFilter(QObject *Watched, QEvent *Event) override;

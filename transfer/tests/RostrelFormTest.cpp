@@ -6,6 +6,7 @@
 #include "components/lcd/ui/LCD_Lab.h"
 #include "components/richedit/RichEditW.h"
 #include "components/toolbar/ui/TbTlwn.h"
+#include "platform/CursorService.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
@@ -80,6 +81,8 @@ TEST_F(RostrelFormTest, SettingsDefaultsAndRoundTrip) {
     EXPECT_EQ(Child<TRadioGroup>("ComPorts")->Item(1), "COM3");
     EXPECT_EQ(Child<TRadioGroup>("ComPorts")->ItemIndex(), 0); // PORT 5 of two ports
     EXPECT_EQ(Form->FontSize(), 14);
+    Form->FileNew();
+    EXPECT_EQ(Form->Editors()[0]->Editor()->DefAttributes().Size(), 14);
     for (QAction *a : Form->menuBar()->findChildren<QAction *>())
         if (a->isCheckable())
             EXPECT_FALSE(a->isChecked()) << a->text().toStdString();
@@ -143,6 +146,36 @@ TEST_F(RostrelFormTest, EditorWindowLinesLoadAndSave) {
     TInputWin back;
     back.LoadFile(Dir.File("saved.fnc"));
     EXPECT_EQ(back.Editor()->Text(), "N1\nN2");
+}
+
+// The window reads and writes through its control's lines: plain text in
+// code page 1252 (language 2057), the file's bytes kept on a round trip,
+// the hourglass while reading.
+TEST_F(RostrelFormTest, EditorWindowFilesGoThroughTheControlsLines) {
+    TRecordingCursor cursor;
+    SetCursorService(&cursor);
+    const std::string program = "N1 G0 X1 (\x80 \xD8)\r\nN2 M30\r\n";
+    Dir.Write("p.fnc", program);
+    TInputWin w;
+    w.LoadFile(Dir.File("p.fnc"));
+    SetCursorService(nullptr);
+    EXPECT_EQ(cursor.Calls, (std::vector<std::string>{"shape -11", "shape 0"}));
+    EXPECT_EQ(w.Editor()->GetWideText(), u"N1 G0 X1 (\u20AC \u00D8)\nN2 M30");
+    EXPECT_EQ(w.Editor()->LineCount(), 2);
+    EXPECT_FALSE(w.Editor()->CanUndo());
+    w.SaveFile(Dir.File("q.fnc"));
+    EXPECT_EQ(Dir.Read("q.fnc"), program);
+
+    // Without a closing break the saved file gains one; an empty editor
+    // saves an empty file.
+    Dir.Write("open.fnc", "N1\rN2");
+    w.LoadFile(Dir.File("open.fnc"));
+    w.SaveFile(Dir.File("open2.fnc"));
+    EXPECT_EQ(Dir.Read("open2.fnc"), "N1\r\nN2\r\n");
+    w.Editor()->clear();
+    w.SaveFile(Dir.File("empty.fnc"));
+    EXPECT_EQ(Dir.Read("empty.fnc"), "");
+    EXPECT_TRUE(Texts().empty());
 }
 
 TEST_F(RostrelFormTest, VersionText) {

@@ -1,8 +1,10 @@
 #include "transfer/ui/InputWin.h"
 
+#include "components/richedit/RichEditStrings.h"
 #include "components/richedit/RichEditW.h"
 #include "components/widestrings/Langs.h"
 #include "components/widestrings/WStrList.h"
+#include "platform/CursorService.h"
 #include "platform/MessageService.h"
 #include "transfer/SendCursor.h"
 
@@ -11,9 +13,7 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace orv {
 
@@ -27,6 +27,10 @@ TInputWin::TInputWin(QWidget *Parent) : QWidget(Parent) {
     FEditor->setObjectName("Editor");
     FEditor->setLineWrapMode(QTextEdit::NoWrap);
     FEditor->SetUndoLimit(0);
+    // Plain text in and out; the 8-bit lines in code page 1252.
+    FEditor->InputFormat = ifText;
+    FEditor->OutputFormat = ofText;
+    FEditor->SetLanguage(2057);
     FStatusBar1 = new QLabel(this);
     FStatusBar1->setObjectName("StatusBar1");
     auto *layout = new QVBoxLayout(this);
@@ -87,34 +91,23 @@ void TInputWin::SetCaption(const std::string &Name) {
 }
 
 void TInputWin::LoadFile(const std::string &FileName) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(FileName, ec);
-    std::ifstream in(FileName, std::ios::binary);
-    std::ostringstream text;
-    if (!ec && in && size > 0)
-        text << in.rdbuf();
-    if (ec || !in || text.str().size() != size) {
+    CursorService().SetShape(this, crHourGlass);
+    TRichEditStringsW &lines = FEditor->Lines();
+    if (!lines.LoadFromFile(FileName)) {
+        CursorService().SetShape(this, crDefault);
         ShowMessage("File open error !");
         return;
     }
-    // Lines end in CR LF, LF or CR; the editor keeps paragraphs.
-    std::string lines;
-    const std::string data = text.str();
-    for (size_t i = 0; i < data.size(); ++i) {
-        if (data[i] == '\r') {
-            lines += '\n';
-            if (i + 1 < data.size() && data[i + 1] == '\n')
-                ++i;
-        } else {
-            lines += data[i];
-        }
-    }
-    if (!lines.empty() && lines.back() == '\n')
-        lines.pop_back();
-    FEditor->SetText(lines);
+    // A break after the file's last line adds no empty line (it is written
+    // back on saving).
+    const int last = FEditor->LineCount() - 1;
+    if (last > 0 && FEditor->WideLines().Get(last).empty())
+        FEditor->WideLines().Delete(last);
+    FEditor->document()->clearUndoRedoStacks();
     FEditor->SetCaretPos(0, 0);
     SetCaption(FileName);
     FEditor->SetModified(false);
+    CursorService().SetShape(this, crDefault);
     FSendPosition = 0;
 }
 
@@ -131,11 +124,13 @@ void TInputWin::SaveFile(const std::string &FileName) {
             return;
         name = *chosen;
     }
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    for (int i = 0; out && i < FEditor->LineCount(); ++i)
-        out << FEditor->Line(i) << "\r\n";
-    out.flush();
-    if (!out) {
+    bool saved = FEditor->Lines().SaveToFile(name);
+    if (saved && FEditor->TextLength() > 0) {
+        // Every line ends in CR LF, the last one too.
+        std::ofstream out(name, std::ios::binary | std::ios::app);
+        saved = bool(out << "\r\n" << std::flush);
+    }
+    if (!saved) {
         ShowMessage("Cannot save file: " + name);
         return;
     }

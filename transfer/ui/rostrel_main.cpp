@@ -2,6 +2,7 @@
 // thread's services, finds its working folder (the current folder, else
 // the program's) and runs the MDI frame until it closes. Nothing is taken
 // from the command line.
+#include "platform/ui/QtCursorService.h"
 #include "platform/ui/QtEventLoop.h"
 #include "platform/ui/QtMessageService.h"
 #include "transfer/ui/Main.h"
@@ -19,6 +20,8 @@ int main(int argc, char **argv) {
     orv::SetEventLoop(&loop);
     orv::TQtMessageService messages;
     orv::SetMessageService(&messages);
+    orv::TQtCursorService cursors;
+    orv::SetCursorService(&cursors);
     QString folder = QDir::currentPath();
     if (folder.isEmpty())
         folder = QApplication::applicationDirPath();

@@ -21,6 +21,7 @@ using GLubyte = unsigned char;
 using GLfloat = float;
 using GLdouble = double;
 using GLUtesselator = void;
+using GLUquadric = void;
 using TGLUCallback = void (*)();
 
 // X(result, name, parameters): the entries, in table order.
@@ -118,7 +119,27 @@ using TGLUCallback = void (*)();
     X(void, gluTessNormal, (GLUtesselator *, GLdouble, GLdouble, GLdouble))                        \
     X(GLint, gluScaleImage,                                                                        \
       (GLenum, GLint, GLint, GLenum, const void *, GLint, GLint, GLenum, void *))                  \
-    X(GLint, gluBuild2DMipmaps, (GLenum, GLint, GLint, GLint, GLenum, GLenum, const void *))
+    X(GLint, gluBuild2DMipmaps, (GLenum, GLint, GLint, GLint, GLenum, GLenum, const void *))      \
+    X(void, glVertex4f, (GLfloat, GLfloat, GLfloat, GLfloat))                                      \
+    X(void, glColor3fv, (const GLfloat *))                                                         \
+    X(void, glColorMaterial, (GLenum, GLenum))                                                     \
+    X(void, glRotatef, (GLfloat, GLfloat, GLfloat, GLfloat))                                       \
+    X(void, glTranslatef, (GLfloat, GLfloat, GLfloat))                                             \
+    X(void, glScalef, (GLfloat, GLfloat, GLfloat))                                                 \
+    X(void, glDepthMask, (GLboolean))                                                              \
+    X(void, glMap2f,                                                                               \
+      (GLenum, GLfloat, GLfloat, GLint, GLint, GLfloat, GLfloat, GLint, GLint, const GLfloat *))   \
+    X(void, glMapGrid2f, (GLint, GLfloat, GLfloat, GLint, GLfloat, GLfloat))                       \
+    X(void, glEvalMesh2, (GLenum, GLint, GLint, GLint, GLint))                                     \
+    X(GLUquadric *, gluNewQuadric, ())                                                             \
+    X(void, gluDeleteQuadric, (GLUquadric *))                                                      \
+    X(void, gluQuadricDrawStyle, (GLUquadric *, GLenum))                                           \
+    X(void, gluQuadricNormals, (GLUquadric *, GLenum))                                             \
+    X(void, gluQuadricOrientation, (GLUquadric *, GLenum))                                         \
+    X(void, gluQuadricTexture, (GLUquadric *, GLboolean))                                          \
+    X(void, gluCylinder, (GLUquadric *, GLdouble, GLdouble, GLdouble, GLint, GLint))               \
+    X(void, gluDisk, (GLUquadric *, GLdouble, GLdouble, GLint, GLint))                             \
+    X(void, gluPartialDisk, (GLUquadric *, GLdouble, GLdouble, GLint, GLint, GLdouble, GLdouble))
 
 struct TGLEntryTable {
 #define ORV_GL_MEMBER(R, N, P) R(*N) P = nullptr;
@@ -204,6 +225,15 @@ constexpr GLenum S = 0x2000, T = 0x2001, R = 0x2002, Q = 0x2003, TEXTURE_GEN_MOD
                  OBJECT_LINEAR = 0x2401, EYE_LINEAR = 0x2400, SPHERE_MAP = 0x2402,
                  OBJECT_PLANE = 0x2501, EYE_PLANE = 0x2502, TEXTURE_GEN_S = 0x0C60,
                  TEXTURE_GEN_T = 0x0C61;
+// Primitives, attribute groups and evaluators.
+constexpr GLenum LINE_STRIP = 0x0003, TRIANGLE_STRIP = 0x0005, TRIANGLE_FAN = 0x0006,
+                 QUAD_STRIP = 0x0008;
+constexpr GLbitfield CURRENT_BIT = 0x0001, POLYGON_BIT = 0x0008;
+constexpr GLenum AMBIENT_AND_DIFFUSE = 0x1602;
+constexpr GLenum MAP2_NORMAL = 0x0DB2, MAP2_TEXTURE_COORD_2 = 0x0DB4, MAP2_VERTEX_3 = 0x0DB7;
+// GLU quadrics.
+constexpr GLenum GLU_SMOOTH = 100000, GLU_FLAT = 100001, GLU_NONE = 100002,
+                 GLU_FILL = 100012, GLU_OUTSIDE = 100020, GLU_INSIDE = 100021;
 // GLU tessellator callbacks and properties.
 constexpr GLenum GLU_TESS_BEGIN = 100100, GLU_TESS_VERTEX = 100101, GLU_TESS_END = 100102,
                  GLU_TESS_ERROR = 100103, GLU_TESS_COMBINE = 100105;

@@ -92,29 +92,11 @@ void TGLCoordinates::NormalizeCoords() { HomogeneousNormalize(FCoords); }
 long double TGLCoordinates::CoordsLength() const { return HomogeneousLength(FCoords); }
 bool TGLCoordinates::SameCoords(const TVector4f &V) const { return HomogeneousEquals(FCoords, V); }
 
-std::string TGLCoordinates::CoordinatesData() const
-{
-    std::string data(16, '\0');
-    for (int i = 0; i < 4; ++i) {
-        uint32_t bits;
-        const float v = FCoords[i];
-        std::memcpy(&bits, &v, 4);
-        for (int b = 0; b < 4; ++b)
-            data[size_t(4 * i + b)] = char(bits >> (8 * b));
-    }
-    return data;
-}
+std::string TGLCoordinates::CoordinatesData() const { return SinglesData(&FCoords.X, 4); }
 
 void TGLCoordinates::ReadCoordinatesData(const std::string &Data)
 {
-    if (Data.size() != 16)
-        return;
-    for (int i = 0; i < 4; ++i) {
-        uint32_t bits = 0;
-        for (int b = 0; b < 4; ++b)
-            bits |= uint32_t(uint8_t(Data[size_t(4 * i + b)])) << (8 * b);
-        std::memcpy(&FCoords[i], &bits, 4);
-    }
+    ReadSinglesData(Data, &FCoords.X, 4);
 }
 
 void TGLCoordinates::SignalChange(TObject *Sender)
@@ -302,6 +284,33 @@ void TGLNodes::DrawNodePolygon(bool Textured, const TAffineVec3f *Normal, int Sp
     g.gluTessEndPolygon(scope.Tess);
     if (!t.Error.empty())
         throw EAssertionFailed(t.Error);
+}
+
+// ---- form property data ----
+
+std::string SinglesData(const float *Values, int Count)
+{
+    std::string data(size_t(4 * Count), '\0');
+    for (int i = 0; i < Count; ++i) {
+        uint32_t bits;
+        std::memcpy(&bits, &Values[i], 4);
+        for (int b = 0; b < 4; ++b)
+            data[size_t(4 * i + b)] = char(bits >> (8 * b));
+    }
+    return data;
+}
+
+bool ReadSinglesData(const std::string &Data, float *Values, int Count)
+{
+    if (Data.size() != size_t(4 * Count))
+        return false;
+    for (int i = 0; i < Count; ++i) {
+        uint32_t bits = 0;
+        for (int b = 0; b < 4; ++b)
+            bits |= uint32_t(uint8_t(Data[size_t(4 * i + b)])) << (8 * b);
+        std::memcpy(&Values[i], &bits, 4);
+    }
+    return true;
 }
 
 // ---- state caches ----

@@ -142,6 +142,9 @@ public:
     void DrawNodePolygon(bool Textured, const TAffineVec3f *Normal = nullptr,
                          int SplineDivisions = 1, bool Reversed = false);
 
+protected:
+    bool IsUpdating() const { return FUpdateCount > 0; }
+
 private:
     TGLUpdateAbleComponent *FOwner;
     TNodeFactory FFactory;
@@ -193,5 +196,9 @@ void WriteTextFile(const std::string &FileName, const std::string &Text); // rai
 std::string ReadTextFile(const std::string &FileName); // empty when missing
 int64_t FileSizeOf(const std::string &FileName);        // 0 when missing
 int NextPowerOfTwo(int N);                              // 1 for N <= 1
+// Binary form properties: Count singles, little-endian, 4 bytes each.
+std::string SinglesData(const float *Values, int Count);
+// False (Values untouched) unless Data holds exactly Count singles.
+bool ReadSinglesData(const std::string &Data, float *Values, int Count);
 
 } // namespace orv

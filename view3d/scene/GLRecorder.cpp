@@ -97,6 +97,13 @@ TGLEntryTable RecordingTable()
     t.glMultMatrixf = &RecordFloats<"glMultMatrixf", 16>;
     t.glVertex3fv = &RecordFloats<"glVertex3fv", 3>;
     t.glNormal3fv = &RecordFloats<"glNormal3fv", 3>;
+    t.glColor3fv = &RecordFloats<"glColor3fv", 3>;
+    t.gluNewQuadric = []() -> GLUquadric * {
+        static int quadric; // any address will do: the fake never reads it
+        if (gActive)
+            gActive->Add("gluNewQuadric", {});
+        return &quadric;
+    };
     t.glTexCoord2fv = &RecordFloats<"glTexCoord2fv", 2>;
     t.glTexCoord3fv = &RecordFloats<"glTexCoord3fv", 3>;
     t.glGetIntegerv = [](GLenum Name, GLint *Out) { Answer(Name, Out); };

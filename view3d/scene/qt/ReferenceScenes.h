@@ -1,7 +1,9 @@
 #pragma once
 // Small reference scenes of the scene graph: a lit quad, translucent quads
-// drawn blended last, quads in fog, a textured quad and axes. Quads are
-// drawn by TDirectOpenGL until the scene primitives exist.
+// drawn blended last, quads in fog, a textured quad and axes (quads drawn
+// by TDirectOpenGL), and the scene primitives: sphere, cylinder, cone,
+// disk, lines, the height field's ripple and the small solids (cube,
+// frustrum, annulus, torus, teapot, dodecahedron, arrow line, polygon, sprite).
 
 #include "view3d/scene/GLWorld.h"
 
@@ -23,7 +25,8 @@ struct TReferenceScene {
 // A 2 x 2 quad in its XY plane facing +Z, with texture coordinates 0..1.
 TDirectOpenGL *AddQuad(TGLBaseSceneObject &Parent, float Z, const TVector4f &Diffuse);
 
-// "lit_quad", "translucent_quads", "fog_off", "fog_on", "textured_quad", "axes".
+// "lit_quad", "translucent_quads", "fog_off", "fog_on", "textured_quad", "axes",
+// "sphere", "cylinder", "cone", "disk", "lines", "height_field", "solids".
 std::vector<std::string> ReferenceSceneNames();
 TReferenceScene BuildReferenceScene(const std::string &Name);
 // Draws the scene into a picture through RenderBitmap (96 dpi).

@@ -3,6 +3,7 @@
 #include "view3d/scene/GLRecorder.h"
 #include "view3d/scene/GLWorld.h"
 #include "view3d/scene/tests/FakeContext.h"
+#include "view3d/scene/tests/SceneFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -177,29 +178,6 @@ TEST(GLWorld, UpdatesAreBalanced)
 }
 
 // A buffer registered with the scene counts the signals that reach it.
-struct TSceneFixture {
-    TGLRecorder Gl;
-    TFakeContextClass Contexts;
-    TGLWorld Scene;
-    TGLBaseSceneObject Viewer; // the owner the buffer's events need
-    TGLWorldBuffer Buffer{&Viewer};
-    TGLCamera *Camera;
-    int Signals = 0;
-    TSceneFixture()
-    {
-        Camera = Scene.Cameras().NewChild<TGLCamera>();
-        Camera->SetPosition({0, 0, 10, 1});
-        Camera->SetDirection({0, 0, -1, 0});
-        Buffer.SetCamera(Camera);
-        Buffer.Resize(200, 100);
-        Buffer.OnChange = [this](TObject *) { ++Signals; };
-        Buffer.CreateBufferContext(nullptr);
-        Buffer.Render(); // registers the buffer
-        Signals = 0;
-        Gl.Clear();
-    }
-};
-
 TEST(GLWorld, GeometryChangedSignalsOncePerDraw)
 {
     TSceneFixture f;

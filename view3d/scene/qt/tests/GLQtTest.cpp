@@ -2,6 +2,7 @@
 // reference scenes through RenderBitmap against pictures checked by eye,
 // and the viewer window.
 #include "view3d/scene/GLEntries.h"
+#include "view3d/scene/GLGraph.h"
 #include "view3d/scene/qt/GLQtContext.h"
 #include "view3d/scene/qt/GLWorldViewer.h"
 #include "view3d/scene/qt/ReferenceScenes.h"
@@ -102,6 +103,47 @@ TEST(GLQt, FogChangesThePicture)
     TReferenceScene off = BuildReferenceScene("fog_off"), on = BuildReferenceScene("fog_on");
     EXPECT_NE(Compare(RenderReferenceScene(off, 160, 120), RenderReferenceScene(on, 160, 120)),
               "");
+}
+
+// The reference scene's height field, re-sampled: -0.5..10.5 by 0.5 on
+// both axes, shrunk to fit the view and facing the camera.
+THeightField &LatticeField(TReferenceScene &Scene)
+{
+    auto &field = dynamic_cast<THeightField &>(*Scene.Scene->Objects().ChildAt(1));
+    for (TGLSamplingScale *s : {&field.XSamplingScale(), &field.YSamplingScale()}) {
+        s->SetMax(10.5f);
+        s->SetMin(-0.5f);
+        s->SetStep(0.5f);
+    }
+    field.SetPitchAngle(0);
+    field.SetScale({0.25f, 0.25f, 0.25f, 0});
+    field.SetPosition({-1.25f, -1.25f, 0, 1});
+    return field;
+}
+
+TEST(GLQt, HeightFieldOnARealContext)
+{
+    TReferenceScene scene = BuildReferenceScene("height_field");
+    THeightField &field = LatticeField(scene);
+    RenderReferenceScene(scene, 160, 120);
+    EXPECT_EQ(field.TriangleCount(), 21 * (23 * 2 - 2)) << "22 columns, 23 rows";
+
+    // A tilted plane under a parallel light: away from the edges every
+    // sample has the same normal, so the surface there is one colour.
+    dynamic_cast<TGLLightSource &>(*scene.Scene->Objects().ChildAt(0)).SetLightStyle(lsParallel);
+    field.SetOnGetHeight(
+        [](float X, float Y, float &Z, TVector4f &, TTexPoint &) { Z = 0.3f * X + 0.2f * Y; });
+    const QImage flat = RenderReferenceScene(scene, 160, 120);
+    const QRgb centre = flat.pixel(80, 60);
+    EXPECT_NE(centre, flat.pixel(2, 2)) << "the field covers the middle";
+    for (int y = 45; y <= 75; y += 5)
+        for (int x = 60; x <= 100; x += 5) {
+            const QRgb p = flat.pixel(x, y);
+            EXPECT_LE(std::abs(qRed(p) - qRed(centre)) + std::abs(qGreen(p) - qGreen(centre)) +
+                          std::abs(qBlue(p) - qBlue(centre)),
+                      3)
+                << x << ", " << y;
+        }
 }
 
 struct TViewerFixture {

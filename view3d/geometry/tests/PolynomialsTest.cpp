@@ -1,4 +1,4 @@
-#include "view3d/milling/Polynomials.h"
+#include "view3d/geometry/Polynomials.h"
 
 #include <gtest/gtest.h>
 
@@ -41,6 +41,11 @@ TEST(Polynomials, RootsOfEachDegree)
         {"quartic depressed, r = 0: x^2 (x^2 - 1)", {0, 0, -1, 0, 1}, {-1, 0, 1}},
         {"quartic none x^4 + 1", {1, 0, 0, 0, 1}, {}},
         {"quartic leading zero", {-6, 11, -6, 1, 0}, {1, 2, 3}},
+        // Biquadratics: 2z - p of the resolvent is 0 and rounds either way.
+        {"biquadratic (x^2 - 0.01)(x^2 + 0.63)", {-0.0063, 0, 0.62, 0, 1}, {-0.1, 0.1}},
+        {"biquadratic (x^2 - 4)(x^2 + 4.5)", {-18, 0, 0.5, 0, 1}, {-2, 2}},
+        {"biquadratic (x^2 - 0.25)(x^2 + 2.25)", {-0.5625, 0, 2, 0, 1}, {-0.5, 0.5}},
+        {"biquadratic (x^2 - 1)(x^2 - 9)", {9, 0, -10, 0, 1}, {-3, -1, 1, 3}},
     };
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Name);

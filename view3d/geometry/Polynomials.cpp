@@ -1,4 +1,4 @@
-#include "view3d/milling/Polynomials.h"
+#include "view3d/geometry/Polynomials.h"
 
 #include <cmath>
 #include <numbers>
@@ -75,10 +75,14 @@ TDoubleArray SolveCubic(double C0, double C1, double C2, double C3)
 
 namespace {
 
-// 0 when zero, the square root when positive; false when negative.
-bool RootOfResolventTerm(double &V)
+// 0 when zero, the square root when positive; false when negative. V is a
+// difference of two terms whose magnitudes add up to Scale: a V within
+// rounding of Scale counts as zero. A biquadratic, where 2z - p is exactly
+// 0, would otherwise lose all its roots to a last-bit error below zero, or
+// take the square root of the error above it (roots off by 1e-8).
+bool RootOfResolventTerm(double &V, double Scale)
 {
-    if (IsZero(V)) {
+    if (IsZero(V) || std::fabs(V) <= 1e-12 * Scale) {
         V = 0;
         return true;
     }
@@ -115,7 +119,8 @@ TDoubleArray SolveQuartic(double C0, double C1, double C2, double C3, double C4)
         const double z = resolvent[0];
         double u = z * z - r;
         double v = 2 * z - p;
-        if (!RootOfResolventTerm(u) || !RootOfResolventTerm(v))
+        if (!RootOfResolventTerm(u, z * z + std::fabs(r)) ||
+            !RootOfResolventTerm(v, std::fabs(2 * z) + std::fabs(p)))
             return {};
         const double s = q >= 0 ? 1.0 : -1.0;
         roots = SolveQuadric(z - u, s * v, 1);
