@@ -813,8 +813,9 @@ TEST_P(DexelNoRiseTest, NoCutRaisesACell)
                     for (size_t i = 0; i < heads.size(); ++i)
                         risen += after[i] > heads[i];
                     EXPECT_EQ(risen, 0) << "cells standing higher than before the cut";
-                    if (k.Steps[s].Again)
+                    if (k.Steps[s].Again) {
                         EXPECT_TRUE(NodeHeights(m) == cells) << "a repeated cut changed heights";
+                    }
                 }
             }
 }
