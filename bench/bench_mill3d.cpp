@@ -7,12 +7,31 @@
 // rebuild here is the height field's sampling pass over the grid (every
 // lattice point through the view's height callback), without OpenGL;
 // normal mode runs the first 1,000 chords only, its rebuilds dominate.
+//
+// With a display (run it under scripts/with-xvfb.sh) the milling window is
+// measured too, 640 x 480 with the tool path of all 50,000 chords shown:
+// frames per second of the view as it stands, and of the view with the
+// surface sampled again for every frame (a cut between frames); and moves
+// per second through the window with a frame after every rebuild the cut
+// asks for, in normal mode (first 100 chords) and in Turbo. Without a
+// display these are skipped with a message.
 
 #include "view3d/milling/MillingBillet.h"
+#include "view3d/milling/ui/GLWorld3D.h"
+#include "view3d/milling/ui/MillingScene.h"
+#include "view3d/scene/GLEntries.h"
+#include "view3d/scene/qt/GLWorldViewer.h"
 
+#include "components/toolbar/ui/TbCtls.h"
+
+#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -75,7 +94,121 @@ void Cut(benchmark::State &State, bool Turbo, int Count)
         benchmark::Counter(static_cast<double>(Count) * State.iterations(), benchmark::Counter::kIsRate);
 }
 
+// --- the window ---
+
+// The window on the benchmark's billet, shown at 640 x 480, its settings in
+// a file of its own.
+struct TWindow {
+    std::string Ini = (std::filesystem::temp_directory_path() / "bench_mill3d.ini").string();
+    std::unique_ptr<orv::TGLWorld3D> W;
+    TWindow()
+    {
+        std::filesystem::remove(Ini);
+        W = std::make_unique<orv::TGLWorld3D>(Ini);
+        W->resize(700, 600);
+        W->show();
+        W->SceneViewer->resize(640, 480);
+        TMillingBillet &b = W->Model().Billet;
+        b.GridSizeSetting = 0.25;
+        W->SetBilletSize(140, 140, 20);
+        W->SetToolShape(orv::ToolShapeBall);
+        QApplication::processEvents();
+    }
+    ~TWindow() { std::filesystem::remove(Ini); }
+    // One frame drawn now into the viewer's surface, finished.
+    void Frame()
+    {
+        W->SceneViewer->makeCurrent();
+        W->SceneViewer->Buffer().Render();
+        orv::GL().glFinish();
+        W->SceneViewer->doneCurrent();
+        ++FramesDrawn;
+    }
+    int FramesDrawn = 0;
+    void CutSpiral(const std::vector<TPoint> &Path, int Count)
+    {
+        for (int i = 0; i < Count; ++i)
+            W->AddStraightMove(0, Path[i].X, Path[i].Y, Path[i].Z, Path[i + 1].X, Path[i + 1].Y,
+                               Path[i + 1].Z, ToolRadius);
+    }
+};
+
+void Frames(benchmark::State &State, bool Resample)
+{
+    TWindow window;
+    window.W->TurboButt->SetDown(true);
+    window.W->Model().Billet.Turbo = true;
+    window.CutSpiral(Spiral(Moves), Moves);
+    window.W->FinishRun();
+    window.W->PathsButt->Click();
+    window.Frame(); // lists compiled once
+    for (auto _ : State) {
+        if (Resample)
+            window.W->Scene().SurfaceChanged();
+        window.Frame();
+    }
+    State.counters["path nodes"] = static_cast<double>(window.W->Model().Billet.Path().size());
+    State.counters["frames drawn"] = window.FramesDrawn;
+    State.counters["fps"] = benchmark::Counter(static_cast<double>(State.iterations()),
+                                               benchmark::Counter::kIsRate);
+}
+
+// Moves through the window; a frame follows every rebuild the cut asks for.
+void CutInWindow(benchmark::State &State, bool Turbo, int Count)
+{
+    const std::vector<TPoint> path = Spiral(Moves);
+    int frames = 0;
+    for (auto _ : State) {
+        TWindow window;
+        window.W->TurboButt->SetDown(Turbo);
+        window.W->Model().Billet.Turbo = Turbo;
+        orv::TMillingScene &scene = window.W->Scene();
+        window.W->Model().Billet.OnSurfaceChanged = [&] {
+            scene.SurfaceChanged();
+            window.Frame();
+            ++frames;
+        };
+        window.CutSpiral(path, Count);
+        window.W->FinishRun();
+    }
+    State.counters["frames"] = frames;
+    State.counters["moves/s"] = benchmark::Counter(static_cast<double>(Count) * State.iterations(),
+                                                   benchmark::Counter::kIsRate);
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(Cut, turbo_50000, true, Moves)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(Cut, normal_first_1000, false, 1000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    std::unique_ptr<QApplication> app;
+    if (std::getenv("DISPLAY")) {
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        app = std::make_unique<QApplication>(argc, argv);
+        benchmark::RegisterBenchmark("View/fps_path_50000", Frames, false)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(50);
+        benchmark::RegisterBenchmark("View/fps_path_50000_resampled", Frames, true)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(20);
+        benchmark::RegisterBenchmark("Window/cut_turbo_50000", CutInWindow, true, Moves)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(1);
+        benchmark::RegisterBenchmark("Window/cut_normal_first_100", CutInWindow, false, 100)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(1);
+    } else {
+        std::fprintf(stderr, "bench_mill3d: no display: the window's frames are skipped "
+                             "(run it under scripts/with-xvfb.sh)\n");
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

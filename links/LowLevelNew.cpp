@@ -1,11 +1,13 @@
 #include "links/LowLevelNew.h"
 
+#include "links/LineTiming.h"
 #include "links/LinkViews.h"
 #include "links/LowLevel.h"
 #include "links/ThreadComm32.h"
 #include "platform/EventLoop.h"
 #include "platform/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orv {
@@ -44,6 +46,10 @@ bool IsMoveFrame(const std::string &Frame) {
     return false;
 }
 
+bool IsReadFrame(const std::string &Frame) {
+    return !Frame.empty() && uint8_t(Frame.back()) == frames::ENQ;
+}
+
 bool IsAcknowledgement(uint8_t B) {
     return (B & 0xC1) == 0x80;
 }
@@ -76,7 +82,7 @@ int32_t StatusInt(const std::string &Reply, int N) {
 } // namespace
 
 TControllerLowLevelNew::TControllerLowLevelNew()
-    : FTimer(std::make_unique<TTimer>()) {
+    : FTimer(std::make_unique<TTimer>()), FResendMs(LineResendMs().load()) {
     if (LinkViews().LineDebug) {
         FDebug = LinkViews().LineDebug("LowLevelNewDebugForm");
         if (FDebug)
@@ -143,7 +149,7 @@ void TControllerLowLevelNew::Tick() {
             GiveUp(FCurrent);
         } else {
             Transmit(FCurrent);
-            FDeadline = EventLoop().NowMs() + ResendMs;
+            FDeadline = EventLoop().NowMs() + FResendMs;
         }
     }
     if (!FSending)
@@ -157,7 +163,7 @@ void TControllerLowLevelNew::SendNext() {
     FCurrent = FQueue.front();
     FResends = 0;
     Transmit(FCurrent);
-    FDeadline = EventLoop().NowMs() + ResendMs;
+    FDeadline = EventLoop().NowMs() + FResendMs;
 }
 
 void TControllerLowLevelNew::Finish() {
@@ -215,6 +221,14 @@ void TControllerLowLevelNew::ReceiveData(const uint8_t *Data, int Size) {
                     FDebug->AddReceived("[BAD CHECK] " + frames::Printable(reply + char(b)));
                 continue; // dropped: 1 s of silence writes the frame again
             }
+            // A reply that comes while a command frame awaits its
+            // acknowledgement is a late second reply to a read frame written
+            // again: taken before that command, it tells nothing about now.
+            if (FSending && !IsReadFrame(FCurrent)) {
+                if (FDebug)
+                    FDebug->AddReceived("[LATE] " + frames::Printable(reply));
+                continue;
+            }
             FLastReply = reply;
             if (FDebug)
                 FDebug->AddReceived(frames::Printable(reply));
@@ -232,8 +246,8 @@ void TControllerLowLevelNew::ReceiveData(const uint8_t *Data, int Size) {
         if (FBuffer.empty() && IsAcknowledgement(b)) {
             if (FDebug)
                 FDebug->AddReceived("[EVENT ACK]");
-            if (FSending)
-                Finish();
+            if (FSending && !IsReadFrame(FCurrent))
+                Finish(); // a read frame waits for its reply, not an acknowledgement
             continue;
         }
         if (FBuffer.empty() && IsNak(b)) {
@@ -250,13 +264,15 @@ void TControllerLowLevelNew::ReceiveData(const uint8_t *Data, int Size) {
     }
 }
 
+// The status was taken before any frame still queued was written: a move
+// waiting there keeps the axes busy, whatever the flags say.
 void TControllerLowLevelNew::StatusReply(const std::string &Reply) {
     FX = StatusInt(Reply, 0);
     FY = StatusInt(Reply, 1);
     FZ = StatusInt(Reply, 2);
     bool idle = StatusField(Reply, 3) == "1" && StatusField(Reply, 4) == "1" &&
                 StatusField(Reply, 5) == "1";
-    FIdle = idle;
+    FIdle = idle && std::none_of(FQueue.begin(), FQueue.end(), IsMoveFrame);
     if (idle && FWasBusy) {
         FHomeDone = true;
         FWasBusy = false;

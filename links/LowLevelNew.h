@@ -35,7 +35,6 @@ std::string ArcText(int32_t X, int32_t Y, int32_t CentreX, int32_t CentreY, int3
 
 class TControllerLowLevelNew : public TLineController {
 public:
-    static constexpr int ResendMs = 1000;
     static constexpr int MaxResends = 20;
     static constexpr int32_t NoPosition = 9999999;
 
@@ -93,6 +92,7 @@ private:
     std::string FCurrent; // the frame awaited
     int FResends = 0;
     int64_t FDeadline = 0;
+    int FResendMs; // LineResendMs when made
 };
 
 } // namespace orv

@@ -2,6 +2,7 @@
 
 #include "engine/core/Mess.h"
 #include "links/ComDrv32.h"
+#include "links/LineTiming.h"
 #include "links/LowLevel.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
@@ -24,7 +25,9 @@ bool Busy(double Entry) {
 
 } // namespace
 
-TLowLevelTRIO::TLowLevelTRIO() : FDriver(std::make_unique<TCommPortDriver>()), Clock(SteadyClockMs) {
+TLowLevelTRIO::TLowLevelTRIO()
+    : FDriver(std::make_unique<TCommPortDriver>()), Clock(SteadyClockMs),
+      FResendMs(LineResendMs().load()) {
     for (double &v : FTable)
         v = NoValue;
 }
@@ -239,7 +242,7 @@ void TLowLevelTRIO::WriteLine(const std::string &Line) {
         FPromptSeen = false;
         FLastLine = Line;
         FResendCount = 0;
-        FDeadline = Clock() + ResendMs;
+        FDeadline = Clock() + FResendMs;
     }
     FDriver->SendString(Line + "\r");
 }
@@ -269,7 +272,7 @@ void TLowLevelTRIO::Resend(int64_t Now) {
         if (FPromptSeen)
             return;
         if (++FResendCount <= MaxResends && !FLost) {
-            FDeadline = Now + 10 + ResendMs;
+            FDeadline = Now + 10 + FResendMs;
             line = FLastLine;
         } else {
             // Given up: the waiting caller and the worker go on. A table

@@ -29,7 +29,6 @@ public:
     enum TPendingKind { pkNone = 0, pkCommand = 2, pkMove = 4 };
     // Axis 6: the line names no axis.
     static constexpr int NoAxis = 6;
-    static constexpr int ResendMs = 1000;
     static constexpr int MaxResends = 20;
     static constexpr double NoValue = 9999999;
 
@@ -108,6 +107,7 @@ private:
     std::string FLastLine;
     int FResendCount = 0;
     int64_t FDeadline = 0;
+    const int FResendMs; // LineResendMs when made
     std::string FBuffer; // worker only
 };
 

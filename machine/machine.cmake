@@ -41,7 +41,7 @@ if(ORV_WITH_QT)
         ${CMAKE_CURRENT_LIST_DIR}/ui/data_entty_form.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/NewPass.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ui/property_editor.cpp
-        DEPS orv_machine orv_tooling_ui orv_engine_chain_ui orv_platform_ui)
+        DEPS orv_machine orv_tooling_ui orv_engine_chain_ui orv_platform_ui orv_controls_ui)
 
     orv_test(machine_ui_tests SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/tests/MachineWindowsTest.cpp

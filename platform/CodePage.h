@@ -14,7 +14,9 @@ namespace orv {
 bool CodePageAvailable(int CodePage);
 
 // Bytes in CodePage to UTF-16. False (Text empty) when the code page is not
-// available. Bytes the code page does not define become U+FFFD.
+// available. Bytes the code page does not define become U+FFFD, except in
+// Windows-1252, whose five undefined bytes are the control characters of the
+// same number both ways.
 bool DecodeCodePage(int CodePage, std::string_view Bytes, std::u16string &Text);
 
 // UTF-16 to bytes in CodePage. False (Bytes empty) when the code page is not

@@ -1,5 +1,7 @@
 #include "components/scpanel/ScPanelFrame.h"
 
+#include <algorithm>
+
 namespace orv {
 
 int TScrollPanelFrame::FrameWidth() const {
@@ -29,6 +31,32 @@ std::vector<TPanelRect> TScrollPanelFrame::ResizeStrips(int OldWidth, int OldHei
         strips.push_back({0, NewHeight - f - 1, wide, NewHeight});
     }
     return strips;
+}
+
+void TControlScrollBar::SetRange(int Value) {
+    FRange = std::max(0, Value);
+    SetPosition(FPosition);
+}
+
+void TControlScrollBar::SetClientSize(int Value) {
+    FClientSize = std::max(0, Value);
+    SetPosition(FPosition);
+}
+
+void TControlScrollBar::SetPosition(int Value) {
+    FPosition = std::clamp(Value, 0, MaxPosition());
+}
+
+int TControlScrollBar::MaxPosition() const {
+    return std::max(0, FRange - FClientSize);
+}
+
+int TControlScrollBar::LineStep() const {
+    return Smooth ? std::max(1, FClientSize / 10) : std::max(1, Increment);
+}
+
+int TControlScrollBar::PageStep() const {
+    return std::max(1, FClientSize);
 }
 
 } // namespace orv

@@ -175,5 +175,59 @@ TEST(ScrollPanel, FrameAndResizeStrips) {
     EXPECT_TRUE(one.ResizeStrips(100, 40, 110, 40).empty());
 }
 
+// The scroll bars keep the position within what can be scrolled, however
+// range, position and shown part are set and in whichever order.
+TEST(ScrollPanel, ScrollBarKeepsItsPositionInRange) {
+    struct Case {
+        const char *Name;
+        int Range, ClientSize, Position;
+        int Expected;
+        bool Visible;
+    };
+    const Case cases[] = {
+        {"within", 1000, 300, 250, 250, true},
+        {"the last page", 1000, 300, 700, 700, true},
+        {"one past the last page", 1000, 300, 701, 700, true},
+        {"negative", 1000, 300, -5, 0, true},
+        {"all of it fits", 300, 300, 50, 0, false},
+        {"nothing to scroll", 0, 300, 50, 0, false},
+        {"nothing shown", 100, 0, 150, 100, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TControlScrollBar bar;
+        bar.SetClientSize(c.ClientSize);
+        bar.SetRange(c.Range);
+        bar.SetPosition(c.Position);
+        EXPECT_EQ(bar.Position(), c.Expected);
+        EXPECT_EQ(bar.Visible(), c.Visible);
+    }
+    // A smaller range or a larger shown part pulls the position back.
+    TControlScrollBar bar;
+    bar.SetClientSize(300);
+    bar.SetRange(1000);
+    bar.SetPosition(700);
+    bar.SetRange(800);
+    EXPECT_EQ(bar.Position(), 500);
+    bar.SetClientSize(600);
+    EXPECT_EQ(bar.Position(), 200);
+    bar.SetRange(-10);
+    EXPECT_EQ(bar.Range(), 0);
+    EXPECT_EQ(bar.Position(), 0);
+}
+
+TEST(ScrollPanel, ScrollBarSteps) {
+    TControlScrollBar bar;
+    bar.SetClientSize(250);
+    EXPECT_EQ(bar.LineStep(), 8);
+    EXPECT_EQ(bar.PageStep(), 250);
+    bar.Smooth = true;
+    EXPECT_EQ(bar.LineStep(), 25);
+    bar.SetClientSize(5);
+    EXPECT_EQ(bar.LineStep(), 1) << "a step of at least one pixel";
+    bar.SetClientSize(0);
+    EXPECT_EQ(bar.PageStep(), 1);
+}
+
 } // namespace
 } // namespace orv

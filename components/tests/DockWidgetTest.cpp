@@ -3,6 +3,7 @@
 // close button, and the error texts.
 #include "ToolbarTestSupport.h"
 
+#include "components/toolbar/ui/PanelToolWindow.h"
 #include "components/toolbar/ui/TbTlbr.h"
 #include "components/toolbar/ui/TbTlwn.h"
 
@@ -414,6 +415,33 @@ TEST_F(Docks, DockedToolWindowTakesItsClientSize)
     EXPECT_EQ(tw->ClientAreaWidth(), 100);
     EXPECT_EQ(tw->ClientAreaHeight(), 40);
     EXPECT_EQ(tw->size(), QSize(2 + 9 + 100 + 2, 44));
+}
+
+// A panel that asks for 120 x 40.
+struct TFixedHintPanel : QWidget {
+    QSize sizeHint() const override { return {120, 40}; }
+};
+
+TEST_F(Docks, PanelToolWindowKeepsItsContentInsideTheBorders)
+{
+    auto *content = new TFixedHintPanel;
+    auto *tw = new TPanelToolWindow(Form.get(), "Readouts", "Measuring Info", content);
+    EXPECT_EQ(tw->objectName(), "Readouts");
+    EXPECT_EQ(tw->Caption(), "Measuring Info");
+    EXPECT_EQ(content->parentWidget(), tw);
+    EXPECT_FALSE(tw->Visible());
+    EXPECT_EQ(tw->DockedTo(), nullptr);
+    EXPECT_EQ(tw->ClientAreaWidth(), 120);
+    EXPECT_EQ(tw->ClientAreaHeight(), 40);
+
+    auto inside = [&] { return tw->rect().marginsRemoved(tw->NonClientMargins()); };
+    tw->SetVisible(true);
+    EXPECT_EQ(content->geometry(), inside()) << "floating";
+    tw->SetClientAreaWidth(200);
+    EXPECT_EQ(content->geometry(), inside()) << "grown";
+    EXPECT_EQ(content->width(), 200);
+    tw->SetDockedTo(Top);
+    EXPECT_EQ(content->geometry(), inside()) << "docked";
 }
 
 TEST_F(Docks, MenuOfAButtonInALeftDockOpensBesideIt)

@@ -75,6 +75,8 @@ bool TakeOption(int Argc, const char *const *Argv, int &Index, TNcRunOptions &Op
         return TakeValue(Argc, Argv, Index, Options.SimFile, Error);
     if (arg == "--3d-grid")
         return TakeValue(Argc, Argv, Index, Options.Grid3DFile, Error);
+    if (arg == "--3d")
+        return TakeValue(Argc, Argv, Index, Options.Capture3DFile, Error);
     if (arg == "--search")
         return TakeValue(Argc, Argv, Index, value, Error) && TakeSearchLine(value, Options, Error);
     Error = "unknown option " + arg;
@@ -104,8 +106,8 @@ bool ParseNcRunOptions(int Argc, const char *const *Argv, TNcRunOptions &Options
         Error = "--vr runs the VR machine alone: no --link, --mdi or --fanuc21";
         return false;
     }
-    if (!Options.SimFile.empty() && !Options.Grid3DFile.empty()) {
-        Error = "--sim and --3d-grid share the 3D button: name one of them";
+    if (!Options.SimFile.empty() && (!Options.Grid3DFile.empty() || !Options.Capture3DFile.empty())) {
+        Error = "--sim and --3d or --3d-grid share the 3D button: name one of them";
         return false;
     }
     if (!Options.MdiFile.empty()) {

@@ -36,6 +36,7 @@ struct TNcRunOptions {
     std::string FanucKeys;    // its key script (fanuc/FanucScript.h)
     std::string ScreenFile;   // the station's screen model written here at the end
     std::string Grid3DFile;   // the milling 3D view on (no window); its height map written here
+    std::string Capture3DFile; // the milling 3D window on (offscreen); its capture written here
 };
 
 // Parses argv[1..]; false with Error set on a bad or missing argument.

@@ -61,6 +61,7 @@
 #ifdef ORV_NCRUN_3D
 #include "engine/core/DUtils.h"
 #include "view3d/milling/MillingView.h"
+#include <dlfcn.h>
 #include <fstream>
 #endif
 
@@ -94,7 +95,8 @@ constexpr int MachineTimeLimitMs = 60 * 60 * 1000;
 const char *Usage =
     "usage: ncrun [--settings DIR] [--compiled] [--xnc FILE] [--gnc FILE] [--search LINE]\n"
     "             [--answers FILE] [--single-step] [--block-skip] [--2d] [--bm2 FILE]\n"
-    "             [--2d-list FILE] [--sim FILE | --3d-grid FILE] [--machine [--link] | --vr]\n"
+    "             [--2d-list FILE] [--sim FILE | --3d-grid FILE] [--3d FILE.bmp]\n"
+    "             [--machine [--link] | --vr]\n"
     "             PROGRAM\n"
     "       ncrun [--settings DIR] --machine --mdi FILE\n"
     "       ncrun [--settings DIR] [--machine] --fanuc21|--fanuc0m KEYS [--screen FILE] [PROGRAM]\n";
@@ -298,18 +300,25 @@ public:
 };
 #endif
 
+#if defined(ORV_NCRUN_2D) || defined(ORV_NCRUN_3D)
+// A module of ncrun: the one beside ncrun, else the one where the build put it.
+void *OpenModule(const char *BuildPath)
+{
+    std::error_code ec;
+    fs::path beside =
+        fs::read_symlink("/proc/self/exe", ec).parent_path() / fs::path(BuildPath).filename();
+    void *module = ::dlopen(beside.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    return module ? module : ::dlopen(BuildPath, RTLD_NOW | RTLD_GLOBAL);
+}
+#endif
+
 #ifdef ORV_NCRUN_2D
 // The pictures of the 2D output, from the module beside ncrun (or where the
 // build put it); without it the 2D output draws into no picture.
 std::unique_ptr<TForm2DView> LoadImageView(int ClientWidth, int ClientHeight)
 {
     using TMake = TForm2DView *(*)(int, int);
-    std::error_code ec;
-    fs::path beside = fs::read_symlink("/proc/self/exe", ec).parent_path() /
-                      fs::path(ORV_NCRUN_VIEW2D).filename();
-    void *module = ::dlopen(beside.c_str(), RTLD_NOW | RTLD_GLOBAL);
-    if (!module)
-        module = ::dlopen(ORV_NCRUN_VIEW2D, RTLD_NOW | RTLD_GLOBAL);
+    void *module = OpenModule(ORV_NCRUN_VIEW2D);
     auto make = module ? reinterpret_cast<TMake>(::dlsym(module, "OrvNcrunImageView")) : nullptr;
     if (!make) {
         const char *why = ::dlerror();
@@ -317,6 +326,44 @@ std::unique_ptr<TForm2DView> LoadImageView(int ClientWidth, int ClientHeight)
         return nullptr;
     }
     return std::unique_ptr<TForm2DView>(make(ClientWidth, ClientHeight));
+}
+#endif
+
+#ifdef ORV_NCRUN_3D
+// The milling window of --3d, from the module beside ncrun (or where the
+// build put it): drawn offscreen, 640 x 480, under the run's X server.
+struct TMillingWindowModule {
+    T3DView *(*Make)(int Width, int Height) = nullptr;
+    TMillingView *(*Model)(T3DView *View) = nullptr;
+    bool (*Capture)(T3DView *View, const char *FileName) = nullptr;
+};
+
+const TMillingWindowModule &MillingWindowModule()
+{
+    static TMillingWindowModule m = [] {
+        TMillingWindowModule found;
+        if (void *module = OpenModule(ORV_NCRUN_VIEW3D)) {
+            found.Make = reinterpret_cast<decltype(found.Make)>(::dlsym(module, "OrvNcrunMillingWindow"));
+            found.Model = reinterpret_cast<decltype(found.Model)>(::dlsym(module, "OrvNcrunMillingModel"));
+            found.Capture = reinterpret_cast<decltype(found.Capture)>(::dlsym(module, "OrvNcrunCapture3D"));
+        }
+        if (!found.Make || !found.Model || !found.Capture) {
+            const char *why = ::dlerror();
+            std::fprintf(stderr, "ncrun: cannot load the 3D window: %s\n", why ? why : ORV_NCRUN_VIEW3D);
+            found = {};
+        }
+        return found;
+    }();
+    return m;
+}
+
+// The milling view of the OpenGL output: the window's for --3d, else a
+// view without a window.
+TMillingView *MillingModel(T3DView *View)
+{
+    if (auto *plain = dynamic_cast<TMillingView *>(View))
+        return plain;
+    return View && MillingWindowModule().Model ? MillingWindowModule().Model(View) : nullptr;
 }
 #endif
 
@@ -339,6 +386,12 @@ public:
 #endif
 #ifdef ORV_NCRUN_3D
         if (Slot == slotOpenGL) {
+            // --3d: the milling window, drawn offscreen.
+            if (Window3D) {
+                const TMillingWindowModule &module = MillingWindowModule();
+                T3DView *window = module.Make ? module.Make(640, 480) : nullptr;
+                return std::make_unique<T3DOutput>(std::unique_ptr<T3DView>(window));
+            }
             // The milling view without its window, with the "3DGraphics"
             // settings of the run's settings folder.
             auto view = std::make_unique<TMillingView>();
@@ -400,6 +453,7 @@ public:
     fanuc::TFanucScreen *Station = nullptr;
 #endif
     bool StandardPanel = false; // the standard panel (with its MDI page), no window
+    bool Window3D = false;      // the OpenGL output gets the milling window (--3d)
     // There is no "Machine Tooling" window to put the missing tool into the
     // changer, so nothing could end the output's wait for it: the run stops.
     void ShowMachineTooling() override
@@ -439,6 +493,7 @@ private:
     void Finish2D();
     void FinishSimulation();
     void Finish3DGrid();
+    void Finish3DCapture();
 
     TNcRunHost FHost;
     std::unique_ptr<TBaseForm> FEngine;
@@ -509,7 +564,8 @@ void TNcRun::SwitchOutputs()
         FHost.Set3DChoice(Choice3DOpenGL, false);
         FHost.ClickButton(TMainButton::Output3D);
     }
-    if (!FOptions.Grid3DFile.empty()) {
+    if (!FOptions.Grid3DFile.empty() || !FOptions.Capture3DFile.empty()) {
+        FHost.Window3D = !FOptions.Capture3DFile.empty();
         FHost.Set3DChoice(Choice3DSimulationControl, false);
         FHost.Set3DChoice(Choice3DOpenGL, true);
         FHost.ClickButton(TMainButton::Output3D);
@@ -595,6 +651,7 @@ int TNcRun::Run()
     Finish2D();
     FinishSimulation();
     Finish3DGrid();
+    Finish3DCapture();
     // The engine saves its settings as it goes: a refused save is an error
     // of the run too.
     FEngine.reset();
@@ -747,6 +804,13 @@ bool TNcRun::RunOnLink(TEventLoop &Loop)
         }
     };
     serveFor(400); // the first poll reports the e-stop state
+    // The operator homes once that report is in and the e-stop is released
+    // (a loaded machine polls late; a box may still be in e-stop).
+    TBasicMachine *machine = FEngine->Machine();
+    int64_t released = Loop.NowMs() + 30000;
+    while (machine && (!machine->FirstPollDone || machine->LastEStop) &&
+           Loop.NowMs() < released)
+        serveFor(10);
     FEngine->PanelCommand(19);
     FEngine->PanelCommand(3);
     FEngine->PanelCommand(21);
@@ -832,7 +896,7 @@ void TNcRun::Finish3DGrid()
         return;
 #ifdef ORV_NCRUN_3D
     auto *sink = dynamic_cast<T3DOutput *>(FEngine->Output(slotOpenGL));
-    auto *view = sink ? dynamic_cast<TMillingView *>(sink->View()) : nullptr;
+    TMillingView *view = sink ? MillingModel(sink->View()) : nullptr;
     if (view) {
         std::ofstream out(FOptions.Grid3DFile, std::ios::binary);
         WriteHeightMap(out, view->Billet);
@@ -842,6 +906,21 @@ void TNcRun::Finish3DGrid()
     }
 #endif
     std::fprintf(stderr, "ncrun: cannot write the 3D height map %s\n", FOptions.Grid3DFile.c_str());
+    FFailed = true;
+}
+
+// --3d: the window's picture as "&Capture as bitmap" saves it.
+void TNcRun::Finish3DCapture()
+{
+    if (FOptions.Capture3DFile.empty())
+        return;
+#ifdef ORV_NCRUN_3D
+    auto *sink = dynamic_cast<T3DOutput *>(FEngine->Output(slotOpenGL));
+    if (sink && sink->View() && MillingWindowModule().Capture &&
+        MillingWindowModule().Capture(sink->View(), FOptions.Capture3DFile.c_str()))
+        return;
+#endif
+    std::fprintf(stderr, "ncrun: cannot write the 3D picture %s\n", FOptions.Capture3DFile.c_str());
     FFailed = true;
 }
 
@@ -870,6 +949,8 @@ int Main(int Argc, char **Argv)
         options.SimFile = fs::absolute(options.SimFile).string();
     if (!options.Grid3DFile.empty())
         options.Grid3DFile = fs::absolute(options.Grid3DFile).string();
+    if (!options.Capture3DFile.empty())
+        options.Capture3DFile = fs::absolute(options.Capture3DFile).string();
     if (!options.Program.empty())
         options.Program = fs::absolute(options.Program).string();
     if (!options.MdiFile.empty())

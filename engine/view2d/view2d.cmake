@@ -33,7 +33,7 @@ if(ORV_WITH_QT)
             ${ORV_VIEW2D_DIR}/ui/element_info_form.cpp
             ${ORV_VIEW2D_DIR}/ui/Form2DWindow.cpp
             ${ORV_VIEW2D_DIR}/ui/DOpenPicDlg.cpp
-        DEPS orv_engine_view2d orv_platform_ui orv_localise_ui)
+        DEPS orv_engine_view2d orv_platform_ui orv_localise_ui orv_controls_ui)
 
     orv_test(engine_view2d_ui_tests
         SOURCES

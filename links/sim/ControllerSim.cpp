@@ -373,8 +373,9 @@ void TControllerSim::ReadRequest(const std::string &Command, int Channel,
                                  const std::string &Payload) {
     if (Command == "ZZ") {
         double x, y, z;
-        Position(x, y, z);
-        bool idle = !Moving();
+        int64_t now = Now();
+        Position(x, y, z, now);
+        bool idle = !Moving(now);
         std::string i = idle ? "1" : "0";
         SendReply("zz" + IntToStr(std::llround(x)) + "," + IntToStr(std::llround(y)) + "," +
                   IntToStr(std::llround(z)) + "," + i + "," + i + "," + i + ",0,0,0," +
@@ -435,8 +436,8 @@ void TControllerSim::StartMotion(double X, double Y, double Z, double Feed) {
     FMotionMs = Feed > 0 ? d / Feed * 1000 / SpeedUp : 0;
 }
 
-void TControllerSim::Position(double &X, double &Y, double &Z) const {
-    double t = FMotionMs <= 0 ? 1 : std::min(1.0, double(Now() - FMotionStart) / FMotionMs);
+void TControllerSim::Position(double &X, double &Y, double &Z, int64_t At) const {
+    double t = FMotionMs <= 0 ? 1 : std::min(1.0, double(At - FMotionStart) / FMotionMs);
     X = FAxis[0].From + (FAxis[0].To - FAxis[0].From) * t;
     Y = FAxis[1].From + (FAxis[1].To - FAxis[1].From) * t;
     Z = FAxis[2].From + (FAxis[2].To - FAxis[2].From) * t;
@@ -446,8 +447,8 @@ std::string TControllerSim::InputField(int Group) const {
     return IntToStr((FInputs.load() >> (8 * Group)) & 0xFF);
 }
 
-bool TControllerSim::Moving() const {
-    return FMotionMs > 0 && Now() - FMotionStart < FMotionMs;
+bool TControllerSim::Moving(int64_t At) const {
+    return FMotionMs > 0 && At - FMotionStart < FMotionMs;
 }
 
 uint8_t TControllerSim::StatusBits() const {

@@ -99,8 +99,12 @@ private:
     void ReadRequest(const std::string &Command, int Channel, const std::string &Payload);
     void Timers();
     void StartMotion(double X, double Y, double Z, double Feed);
-    void Position(double &X, double &Y, double &Z) const;
-    bool Moving() const;
+    // The axes at At (ms on the simulator's clock); a status takes both
+    // at one instant, so it never shows the axes idle short of the target.
+    void Position(double &X, double &Y, double &Z, int64_t At) const;
+    void Position(double &X, double &Y, double &Z) const { Position(X, Y, Z, Now()); }
+    bool Moving(int64_t At) const;
+    bool Moving() const { return Moving(Now()); }
     std::string InputField(int Group) const;
     uint8_t StatusBits() const;
     void SendReply(const std::string &Text);

@@ -50,9 +50,15 @@ void TLineSim::Run() {
                 FBytesIn += uint64_t(got);
         } else if (hangUp) {
             int64_t now = SteadyClockMs();
-            if (closedSince < 0)
+            if (closedSince < 0) {
                 closedSince = now;
-            if (FTalked && now - closedSince > 3000)
+                if (FTalked) {
+                    ++FClosed;
+                    ResetLine();
+                }
+                FTalked = false;
+            }
+            if (FClosed >= Sessions && now - closedSince > 3000)
                 FPeerGone = true;
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
@@ -93,22 +99,32 @@ void TLineSim::HoldPeerOutput() {
         Record('>', "xoff", std::string(1, xoff));
 }
 
-void TLineSim::Position(double &X, double &Y, double &Z) const {
+TLineSim::TAxesState TLineSim::AxesAt(int64_t At) const {
+    TAxesState s;
+    bool running = FMs > 0 && At - FStart < FMs;
+    double t = FMs <= 0 ? 1 : std::clamp(double(At - FStart) / FMs, 0.0, 1.0);
+    for (int i = 0; i < 3; ++i) {
+        s.At[i] = std::round(FFrom[i] + (FTo[i] - FFrom[i]) * t);
+        s.Moving[i] = running && FFrom[i] != FTo[i];
+    }
+    return s;
+}
+
+TLineSim::TAxesState TLineSim::Axes() const {
     std::lock_guard lock(FLock);
-    double t = FMs <= 0 ? 1 : std::clamp(double(Now() - FStart) / FMs, 0.0, 1.0);
-    double *out[3] = {&X, &Y, &Z};
-    for (int i = 0; i < 3; ++i)
-        *out[i] = std::round(FFrom[i] + (FTo[i] - FFrom[i]) * t);
+    return AxesAt(Now());
+}
+
+void TLineSim::Position(double &X, double &Y, double &Z) const {
+    TAxesState s = Axes();
+    X = s.At[0];
+    Y = s.At[1];
+    Z = s.At[2];
 }
 
 bool TLineSim::Moving() const {
     std::lock_guard lock(FLock);
     return FMs > 0 && Now() - FStart < FMs;
-}
-
-bool TLineSim::AxisMoving(int Axis) const {
-    std::lock_guard lock(FLock);
-    return FMs > 0 && Now() - FStart < FMs && FFrom[Axis] != FTo[Axis];
 }
 
 void TLineSim::StartMotion(double X, double Y, double Z, double Feed) {

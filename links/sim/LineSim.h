@@ -25,8 +25,10 @@ public:
     TLineSim(const TLineSim &) = delete;
     TLineSim &operator=(const TLineSim &) = delete;
 
-    // True once the PC side has talked and closed its end for 3 s.
+    // True once the PC side has talked and closed its end Sessions times,
+    // the last time for 3 s (the box stays on while the PC reconnects).
     bool PeerGone() const { return FPeerGone.load(); }
+    int Sessions = 1;
     // The far end stops answering (nothing is echoed or answered) from now.
     void SetSilent(bool On) { FSilent = On; }
     // The far end sends XOFF with the PC side's software flow control
@@ -41,6 +43,14 @@ public:
     // Steps of the axes now.
     void Position(double &X, double &Y, double &Z) const;
     bool Moving() const;
+    // Where the axes are and which still move, taken at one instant: a
+    // status answer never shows an axis idle short of its target.
+    struct TAxesState {
+        double At[3] = {};
+        bool Moving[3] = {};
+        bool Any() const { return Moving[0] || Moving[1] || Moving[2]; }
+    };
+    TAxesState Axes() const;
 
     double SpeedUp = 1;             // motion runs this many times faster
 
@@ -52,13 +62,14 @@ protected:
     // axis sets the time); Axis >= 0 moves that axis only.
     void StartMotion(double X, double Y, double Z, double Feed);
     void StopMotion();
-    bool AxisMoving(int Axis) const;
 
 
 private:
     void Run() override;
+    TAxesState AxesAt(int64_t Now) const; // FLock held
     std::atomic<bool> FPeerGone{false}, FSilent{false};
     bool FTalked = false;
+    int FClosed = 0; // sessions the PC side has ended
     std::atomic<uint64_t> FBytesIn{0}, FBytesOut{0};
     double FFrom[3] = {}, FTo[3] = {};
     int64_t FStart = 0;

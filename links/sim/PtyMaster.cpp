@@ -46,7 +46,20 @@ TPtySim::~TPtySim() {
 
 bool TPtySim::Open(std::string &SlavePath, std::string &Error) {
     FMaster = OpenPtyMaster(SlavePath, Error);
+    termios t{};
+    if (FMaster >= 0 && ::tcgetattr(FMaster, &t) == 0) {
+        const auto *bytes = reinterpret_cast<const uint8_t *>(&t);
+        FFreshLine.assign(bytes, bytes + sizeof t);
+    }
     return FMaster >= 0;
+}
+
+void TPtySim::ResetLine() {
+    termios t{};
+    if (FMaster < 0 || FFreshLine.size() != sizeof t)
+        return;
+    std::memcpy(&t, FFreshLine.data(), sizeof t);
+    ::tcsetattr(FMaster, TCSANOW, &t);
 }
 
 void TPtySim::Start() {

@@ -48,9 +48,15 @@ protected:
     virtual ~TPtySim();
     virtual void Run() = 0;
     int64_t Now() const;
+    // Puts the line's settings back as they were when the pair was made,
+    // as a port is when it is opened again after the PC side closed it
+    // (on a pseudo-terminal the settings of the last session stay, and
+    // the C library then refuses a parity setting the terminal ignores).
+    void ResetLine();
     void Record(char Direction, const std::string &Kind, const std::string &Bytes);
 
     int FMaster = -1;
+    std::vector<uint8_t> FFreshLine; // the termios of a new pair
     std::thread FThread;
     std::atomic<bool> FStop{false};
     mutable std::mutex FLock; // the log and what the simulator keeps beside it

@@ -128,14 +128,13 @@ void TQueuedSim::Read(const std::string &Text) {
         Reply("ok" + Text, bad);
         return;
     }
-    double x, y, z;
-    Position(x, y, z);
-    std::string idle;
+    TAxesState axes = Axes();
+    std::string reply = "zz";
     for (int a = 0; a < 3; ++a)
-        idle += std::string(",") + (AxisMoving(a) ? "0" : "1");
-    Reply("zz" + IntToStr(int64_t(x)) + "," + IntToStr(int64_t(y)) + "," + IntToStr(int64_t(z)) +
-              idle,
-          bad);
+        reply += IntToStr(int64_t(axes.At[a])) + ",";
+    for (int a = 0; a < 3; ++a)
+        reply += std::string(axes.Moving[a] ? "0" : "1") + (a < 2 ? "," : "");
+    Reply(reply, bad);
 }
 
 void TQueuedSim::Command(const std::string &Text) {

@@ -50,9 +50,34 @@ TRecordingCard::~TRecordingCard() {
         out << c << "\n";
 }
 
+bool TRecordingCard::Faults(const std::string &Text) {
+    bool any = false;
+    size_t from = 0;
+    while (from <= Text.size()) {
+        size_t end = Text.find(';', from);
+        std::string f = Text.substr(from, end == std::string::npos ? end : end - from);
+        from = end == std::string::npos ? Text.size() + 1 : end + 1;
+        int value = 0;
+        if (f.rfind("estop-at:", 0) == 0 && TryStrToInt(f.substr(9), value)) {
+            EStopAt(value);
+            any = true;
+        } else if (f.rfind("estop-held:", 0) == 0 && TryStrToInt(f.substr(11), value)) {
+            EStopHeld(value);
+            any = true;
+        } else if (!f.empty()) {
+            return false;
+        }
+    }
+    return any;
+}
+
 void TRecordingCard::Record(int Id, const std::string &Arguments) {
     if (std::find(Unrecorded.begin(), Unrecorded.end(), Id) == Unrecorded.end())
         Calls.push_back(IntToStr(Id) + "(" + Arguments + ")");
+    if (Id == FEStopAt) {
+        FEStopAt = -1;
+        FPress = true;
+    }
     auto it = FFail.find(Id);
     if (it != FFail.end() && it->second > 0) {
         --it->second;
@@ -82,8 +107,14 @@ void TRecordingCard::Load(int Axis, double Target) {
     FAxis[Axis].HasLoad = true;
 }
 
-// Loaded moves start together; the longest sets the time.
+// Loaded moves start together; the longest sets the time. A stopped card
+// does not move.
 void TRecordingCard::Start() {
+    if (Stopped) {
+        for (TAxis &a : FAxis)
+            a.HasLoad = false;
+        return;
+    }
     double ms = 0;
     for (int i = 0; i < 3; ++i)
         if (FAxis[i].HasLoad)
@@ -93,6 +124,7 @@ void TRecordingCard::Start() {
         TAxis &a = FAxis[i];
         if (!a.HasLoad)
             continue;
+        FStarted = true;
         a.From = At(i);
         a.To = a.Loaded;
         a.Start = now;
@@ -123,15 +155,43 @@ void TRecordingCard::SetComms(int16_t Index, float Value) {
         FClearHandshakeAt = EventLoop().NowMs() + 20;
 }
 
+void TRecordingCard::IdleQueried() {
+    if (FEStopHeldMs >= 0 && FReleaseAt < 0)
+        FReleaseAt = EventLoop().NowMs() + FEStopHeldMs;
+}
+
+// The stop halts the axes where they are; the calls around it show in the
+// log as "e-stop pressed" and "e-stop released".
+void TRecordingCard::PressOrRelease() {
+    if (FPress) {
+        FPress = false;
+        Calls.push_back("e-stop pressed");
+        for (int a = 0; a < 3; ++a)
+            Halt(a);
+        SetStopped(true);
+    }
+    if (FReleaseAt >= 0 && EventLoop().NowMs() >= FReleaseAt) {
+        FReleaseAt = -1;
+        FEStopHeldMs = -1;
+        Calls.push_back("e-stop released");
+        SetStopped(false);
+    }
+}
+
 void TRecordingCard::Tick() {
+    PressOrRelease();
     if (FClearHandshakeAt >= 0 && EventLoop().NowMs() >= FClearHandshakeAt) {
         FClearHandshakeAt = -1;
         Comms[1] = 0;
     }
+    // A move that started and ended between two ticks (a short move, a
+    // late tick) ends as any other: the card raises its idle event.
     bool moving = !AxisIdle(0) || !AxisIdle(1) || !AxisIdle(2);
-    if (FWasMoving && !moving && IdleEvent && *IdleEvent)
-        (*IdleEvent)(7);
+    bool ended = (FWasMoving || FStarted) && !moving;
     FWasMoving = moving;
+    FStarted = false;
+    if (ended && IdleEvent && *IdleEvent)
+        (*IdleEvent)(7);
 }
 
 // ---------------------------------------------------------------- card A
@@ -180,6 +240,7 @@ void TRecordingCardA::Home347(int16_t Axis, int16_t Mode) {
 }
 void TRecordingCardA::Idle368(int16_t Axis, bool &Idle) {
     Record(368, Num(Axis));
+    IdleQueried();
     Idle = AxisIdle(Axis);
 }
 void TRecordingCardA::Inputs376(int16_t Zero, int32_t &Bits) {
@@ -230,6 +291,11 @@ void TRecordingCardB::RaiseData(int16_t Code, float Value) {
     SetComms(Code, Value);
     if (OnDPREvent)
         OnDPREvent(Code);
+}
+// The card's program reports the drives through comms 37.
+void TRecordingCardB::SetStopped(bool On) {
+    Stopped = On;
+    RaiseData(37, On ? 0 : 1);
 }
 void TRecordingCardB::DownloadFirmware87(const std::string &Path) { Record(87, Path); }
 void TRecordingCardB::Version90(int32_t &Version) {
@@ -287,6 +353,7 @@ void TRecordingCardB::Home348(int16_t Axis, int16_t Mode) {
 }
 void TRecordingCardB::Idle369(int16_t Axis, bool &Idle) {
     Record(369, Num(Axis));
+    IdleQueried();
     Idle = AxisIdle(Axis);
 }
 void TRecordingCardB::Inputs377(int16_t Zero, int32_t &Bits) {
@@ -332,18 +399,21 @@ void TRecordingCardB::PutContourAngle1305(int16_t Axis, float Value) {
     Record(1305, Args({double(Axis), Value}));
 }
 
-void InstallRecordingCards(const std::string &LogFile, double SpeedUp) {
-    MintFactories().CardA = [LogFile, SpeedUp]() -> std::unique_ptr<TMintControl> {
+void InstallRecordingCards(const std::string &LogFile, double SpeedUp,
+                           const std::string &Faults) {
+    MintFactories().CardA = [LogFile, SpeedUp, Faults]() -> std::unique_ptr<TMintControl> {
         auto card = std::make_unique<TRecordingCardA>();
         card->LogFile = LogFile;
         card->SpeedUp = SpeedUp;
+        card->Faults(Faults);
         card->Unrecorded = {104, 307, 368, 376, 464, 552};
         return card;
     };
-    MintFactories().CardB = [LogFile, SpeedUp]() -> std::unique_ptr<TMintControl5023> {
+    MintFactories().CardB = [LogFile, SpeedUp, Faults]() -> std::unique_ptr<TMintControl5023> {
         auto card = std::make_unique<TRecordingCardB>();
         card->LogFile = LogFile;
         card->SpeedUp = SpeedUp;
+        card->Faults(Faults);
         card->Unrecorded = {105, 308, 369, 377, 465};
         return card;
     };

@@ -5,7 +5,10 @@
 // the handshake entry 1 cleared 20 ms after a command is written); axes
 // move on the event loop's clock and raise the axis-idle event when they
 // stop; card B answers call 90 only when connected on its own port and
-// raises data events on demand; any call fails on demand.
+// raises data events on demand; any call fails on demand. An emergency
+// stop on demand: the card halts its axes and reports the stop (card A
+// through call 552, card B through comms 37 and its data event) until it
+// is released.
 
 #include "links/MintControl.h"
 
@@ -27,6 +30,17 @@ public:
 
     // Call Id raises EMintError the next Count times.
     void FailOn(int Id, int Count = 1) { FFail[Id] += Count; }
+    // The e-stop is pressed as call Id is made (on the next tick).
+    void EStopAt(int Id) { FEStopAt = Id; }
+    // The e-stop is pressed from the start and released ReleaseMs after the
+    // first idle query (call 368 or 369: the link's first poll sees it).
+    void EStopHeld(int ReleaseMs) {
+        FEStopHeldMs = ReleaseMs;
+        SetStopped(true);
+    }
+    // Faults from a text "estop-at:ID" or "estop-held:MS" (several separated
+    // by ";"); false for a text that names none of them.
+    bool Faults(const std::string &Text);
     std::vector<std::string> Calls;
     float Comms[100] = {};
     uint32_t Inputs = 0;
@@ -50,8 +64,18 @@ public:
     void SetComms(int16_t Index, float Value);
     std::function<void(int16_t)> *IdleEvent = nullptr;
 
+protected:
+    // How the card shows its stop: card A answers call 552, card B sets
+    // comms 37 and raises its data event.
+    virtual void SetStopped(bool On) { Stopped = On; }
+    void IdleQueried();
+
 private:
     void Tick();
+    void PressOrRelease();
+    int FEStopAt = -1, FEStopHeldMs = -1;
+    bool FPress = false;
+    int64_t FReleaseAt = -1;
     struct TAxis {
         double From = 0, To = 0, Loaded = 0;
         bool HasLoad = false;
@@ -61,6 +85,7 @@ private:
     double At(int Axis) const;
     TAxis FAxis[3];
     bool FWasMoving = false;
+    bool FStarted = false; // a move started since the last tick
     int64_t FClearHandshakeAt = -1;
     std::map<int, int> FFail;
     std::unique_ptr<TTimer> FTimer;
@@ -103,6 +128,7 @@ public:
     int CardPort = 1; // call 90 answers only when connected on this port
     // The card changes comms Code and raises its data event.
     void RaiseData(int16_t Code, float Value);
+    void SetStopped(bool On) override;
 
     void DownloadFirmware87(const std::string &Path) override;
     void Version90(int32_t &Version) override;
@@ -140,7 +166,8 @@ private:
 
 // Installs factories of recording cards whose calls, without the status
 // reads, are appended to LogFile when each card is destroyed; their motion
-// runs SpeedUp times faster.
-void InstallRecordingCards(const std::string &LogFile, double SpeedUp = 50);
+// runs SpeedUp times faster; Faults as for TRecordingCard::Faults.
+void InstallRecordingCards(const std::string &LogFile, double SpeedUp = 50,
+                           const std::string &Faults = "");
 
 } // namespace orv

@@ -47,6 +47,7 @@ void TRouterSim::Byte(uint8_t B) {
     }
     if (!FEStopAt.empty() && line.find(FEStopAt) != std::string::npos) {
         FEStop = true;
+        FReleasedAt = Now() + FHeldMs;
         StopMotion();
         FEStopAt.clear();
     }
@@ -66,11 +67,13 @@ std::string TRouterSim::Execute(const std::string &Line) {
     double x, y, z;
     Position(x, y, z);
     double at[3] = {x, y, z};
-    if (Line == "xz?")
-        return "x" + IntToStr(int64_t(x)) + "y" + IntToStr(int64_t(y)) + "z" +
-               IntToStr(int64_t(z)) + (Moving() ? "G" : "") + (FGuardOpen ? "go" : "") +
-               (FEStop ? "es" : "");
-    if (Line == "reset" && FEStop && --FResetsNeeded <= 0)
+    if (Line == "xz?") {
+        TAxesState axes = Axes();
+        return "x" + IntToStr(int64_t(axes.At[0])) + "y" + IntToStr(int64_t(axes.At[1])) + "z" +
+               IntToStr(int64_t(axes.At[2])) + (axes.Any() ? "G" : "") +
+               (FGuardOpen ? "go" : "") + (FEStop ? "es" : "");
+    }
+    if (Line == "reset" && FEStop && Now() >= FReleasedAt && --FResetsNeeded <= 0)
         FEStop = false;
     if (FEStop)
         return "";

@@ -5,7 +5,8 @@
 // "go" while the guard is open, "es" during an emergency stop. A park line
 // is answered when the axis is home. Faults on demand: the guard opens or
 // an emergency stop comes at a line (the stop clears after Resets "reset"
-// lines), an echo is lost, or the box falls silent.
+// lines that come once the button is released, HeldMs after the stop), an
+// echo is lost, or the box falls silent.
 
 #include "links/sim/LineSim.h"
 
@@ -18,9 +19,10 @@ class TRouterSim : public TLineSim {
 public:
     void SilenceAt(const std::string &Match) { FSilenceAt = Match; }
     void GuardOpenAt(const std::string &Match) { FGuardAt = Match; }
-    void EStopAt(const std::string &Match, int Resets = 2) {
+    void EStopAt(const std::string &Match, int Resets = 2, int HeldMs = 0) {
         FEStopAt = Match;
         FResetsNeeded = Resets;
+        FHeldMs = HeldMs;
     }
     // The echo of the last character of the first line containing Match is lost.
     void DropEchoAt(const std::string &Match) { FDropEchoAt = Match; }
@@ -37,7 +39,8 @@ private:
     std::string FLine;
     std::string FSilenceAt, FGuardAt, FEStopAt, FDropEchoAt;
     bool FGuardOpen = false, FEStop = false, FParkPending = false;
-    int FResetsNeeded = 0;
+    int FResetsNeeded = 0, FHeldMs = 0;
+    int64_t FReleasedAt = 0;
 };
 
 } // namespace orv

@@ -101,9 +101,13 @@ std::string TTrioSim::Execute(const std::string &Line) {
     int axis = AxisOf(Line);
     std::vector<double> a = Arguments(Line);
     if (Starts(Line, "TABLEVALUES")) {
-        return IntToStr(int64_t(x)) + "," + IntToStr(int64_t(y)) + "," + IntToStr(int64_t(z)) +
-               "," + (AxisMoving(0) ? "1" : "0") + "," + (AxisMoving(1) ? "1" : "0") + "," +
-               (AxisMoving(2) ? "1" : "0");
+        TAxesState axes = Axes();
+        std::string values;
+        for (int i = 0; i < 3; ++i)
+            values += IntToStr(int64_t(axes.At[i])) + ",";
+        for (int i = 0; i < 3; ++i)
+            values += std::string(axes.Moving[i] ? "1" : "0") + (i < 2 ? "," : "");
+        return values;
     }
     if (Starts(Line, "SP(") && !a.empty()) {
         FSpeed = a[0];

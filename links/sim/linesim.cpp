@@ -6,7 +6,11 @@
 //           [--speed N] [--silent-at MATCH] [--drop-prompt MATCH]
 //           [--nak MATCH] [--no-answer MATCH] [--bad-check MATCH]
 //           [--guard-open MATCH] [--estop MATCH] [--drop-echo MATCH]
-//           [--hold-at MATCH]
+//           [--hold-at MATCH] [--sessions N] [--estop-held MS]
+// With --sessions N the box stays on until the PC side has connected,
+// talked and closed N times (a run, then a rerun). --estop-held MS: the
+// router box's e-stop button is released MS after it was pressed; "reset"
+// lines clear the stop only after that.
 
 #include "links/sim/QueuedSim.h"
 #include "links/sim/RouterSim.h"
@@ -37,6 +41,7 @@ int main(int Argc, char **Argv) {
         holdAt;
     std::vector<std::pair<orv::TQueuedSim::TFault, std::string>> faults;
     double speed = 1;
+    int sessions = 1, estopHeldMs = 0;
     for (int i = 1; i < Argc; ++i) {
         std::string a = Argv[i];
         auto value = [&]() -> std::string { return i + 1 < Argc ? Argv[++i] : ""; };
@@ -56,6 +61,10 @@ int main(int Argc, char **Argv) {
             guardAt = value();
         else if (a == "--estop")
             estopAt = value();
+        else if (a == "--estop-held")
+            estopHeldMs = orv::StrToIntDef(value(), 0);
+        else if (a == "--sessions")
+            sessions = orv::StrToIntDef(value(), 1);
         else if (a == "--hold-at")
             holdAt = value();
         else if (a == "--drop-echo")
@@ -95,7 +104,7 @@ int main(int Argc, char **Argv) {
         if (!guardAt.empty())
             router->GuardOpenAt(guardAt);
         if (!estopAt.empty())
-            router->EStopAt(estopAt);
+            router->EStopAt(estopAt, 2, estopHeldMs);
         if (!dropEcho.empty())
             router->DropEchoAt(dropEcho);
         sim = std::move(router);
@@ -105,6 +114,7 @@ int main(int Argc, char **Argv) {
         return 2;
     }
     sim->SpeedUp = speed;
+    sim->Sessions = sessions;
     std::string slave, error;
     if (!sim->Open(slave, error)) {
         std::fprintf(stderr, "linesim: %s\n", error.c_str());

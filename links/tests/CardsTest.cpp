@@ -155,6 +155,34 @@ TEST_F(CardTest, FirstCardOpenMovesArcsHomingAndCommands) {
     EXPECT_TRUE(Errors.empty());
 }
 
+// A move so short that it starts and ends between two ticks of the card
+// still ends with the idle event, on both cards: the link would otherwise
+// wait for its done for ever.
+TEST_F(CardTest, AMoveShorterThanATickStillEndsWithTheIdleEvent) {
+    Temp.Write("nmpci.chx", "");
+    Temp.Write("prog.cfg", "");
+    Temp.Write("prog.MEX", "");
+    TControllerNextMove a;
+    TControllerNextMoveES b;
+    Wire(a);
+    Wire(b);
+    a.FirmwareFolder = b.FirmwareFolder = Temp.Path();
+    ASSERT_TRUE(a.Open(1, 9600, 1, false));
+    ASSERT_TRUE(b.Open(1, 9600, 1, false));
+    Serve(50);
+    // Card A reports through OnDone, card B through its notification.
+    for (TBasicController *c : {static_cast<TBasicController *>(&a), static_cast<TBasicController *>(&b)}) {
+        SCOPED_TRACE(c == &a ? "card A" : "card B");
+        c->SetFeedRate(1000000); // one step in a microsecond
+        Serve(50);
+        Done = 0;
+        Notes.clear();
+        c->MoveLinear(1, 0, 0, false);
+        Serve(50);
+        EXPECT_EQ(Done + int(Notes.size()), 1);
+    }
+}
+
 TEST_F(CardTest, InputThirtyOneReadsOnBothCards) {
     TControllerNextMove a;
     TControllerNextMoveES b;

@@ -21,6 +21,13 @@ using TRun = test::TNcrunRun;
 class LineRunTest : public test::TNcrunRig {
 protected:
     TRun Run(const std::vector<std::string> &SimArgs) { return TNcrunRig::Run(ORV_LINESIM, SimArgs); }
+    // A run against a controller that falls silent: the protocols write
+    // again after ResendMs instead of 1 s, so the 20 resends take less time.
+    TRun RunSilent(const std::vector<std::string> &SimArgs) {
+        return TNcrunRig::Run(ORV_LINESIM, SimArgs, {},
+                              "ORV_LINE_RESEND_MS=" + std::to_string(ResendMs) + " ");
+    }
+    static constexpr int ResendMs = 200;
 
     // Entries from the PC of Kind, without those Skip matches.
     static std::vector<std::string> Received(const TRun &R, const std::string &Kind,
@@ -73,7 +80,7 @@ TEST_F(TrioRunTest, RunsTheProgramToItsEndWithArcsAsLines) {
 
 // A controller that falls silent: 20 resends, then the run stops.
 TEST_F(TrioRunTest, ASilentControllerStopsTheRun) {
-    TRun r = Run({"--protocol", "trio", "--silent-at", "MA(68000,44000"});
+    TRun r = RunSilent({"--protocol", "trio", "--silent-at", "MA(68000,44000"});
     EXPECT_EQ(r.Status, 1);
     EXPECT_NE(r.Err.find("Major Timeout Problem sending - MA(68000,44000,17520)(MA)"),
               std::string::npos)
@@ -111,7 +118,7 @@ TEST_F(QueuedRunTest, NaksAndBadChecksCostResendsOnly) {
 }
 
 TEST_F(QueuedRunTest, ASilentControllerStopsTheRun) {
-    TRun r = Run({"--protocol", "queued", "--silent-at", "G02"});
+    TRun r = RunSilent({"--protocol", "queued", "--silent-at", "G02"});
     EXPECT_EQ(r.Status, 1);
     EXPECT_NE(r.Err.find("LowLevel Timed Out"), std::string::npos) << r.Err;
     std::vector<std::string> frames = Received(r, "write", "");
@@ -124,7 +131,7 @@ TEST_F(QueuedRunTest, ASilentControllerStopsTheRun) {
 // stops with the time-out, and closing ends the pending write; ncrun
 // exits instead of hanging.
 TEST_F(QueuedRunTest, ClosingDuringAPendingWrite) {
-    TRun r = Run({"--protocol", "queued", "--hold-at", "G02"});
+    TRun r = RunSilent({"--protocol", "queued", "--hold-at", "G02"});
     EXPECT_EQ(r.Status, 1);
     // One report, the time-out's: the port itself did not fail.
     size_t at = r.Err.find("LowLevel Timed Out");
@@ -175,17 +182,62 @@ TEST_F(RouterRunTest, TheGuardOpenAtTheToolChange) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "M06"), 0);
 }
 
-// An emergency stop during the arc ends the run there; nothing after it
-// is cut.
-TEST_F(RouterRunTest, AnEmergencyStopEndsTheRun) {
-    TRun r = Run({"--protocol", "router", "--estop", "G02"});
-    EXPECT_EQ(r.Status, 1);
-    std::vector<std::string> lines = Received(r, "line", "xz?");
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back().rfind("G02X72000", 0), 0u) << lines.back();
+// An emergency stop during the arc ends the run there: nothing after it is
+// cut. The button is released 3 s later; the box keeps its e-stop until it
+// is reset, so the rerun, a new connection, finds it there: the link resets
+// the box until it reports no e-stop, restores it ("mode0", "lathe"), and
+// only then homes and runs the program to its end with the lines of a
+// plain run.
+TEST_F(RouterRunTest, AnEmergencyStopAndItsRecovery) {
+    std::vector<TRun> runs = RunEach(ORV_LINESIM,
+                                     {"--protocol", "router", "--estop", "G02", "--estop-held",
+                                      "3000", "--sessions", "2"},
+                                     {}, {"", ""});
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].Status, 1) << runs[0].Err;
+    EXPECT_EQ(runs[1].Status, 0) << runs[1].Err;
+    EXPECT_NE(runs[1].Out.find("POS X60000 Y60000 Z0 X150.000 Y150.000 Z0.000"),
+              std::string::npos)
+        << runs[1].Out;
+    // The two connections, each opening with the box's start-up lines.
+    std::vector<std::string> lines = Received(runs[1], "line", "xz?");
+    const std::vector<std::string> startUp = {"mode0", "lathe", "o", "S200"};
+    ASSERT_TRUE(std::equal(startUp.begin(), startUp.end(), lines.begin()));
+    auto second = std::search(lines.begin() + 1, lines.end(), startUp.begin(), startUp.end());
+    ASSERT_NE(second, lines.end());
+    // The first run: the arc is the last move; the link's stop "q" and a
+    // "reset" may follow it.
+    auto arc = std::find_if(lines.begin(), second,
+                            [](const std::string &l) { return l.rfind("G02X72000", 0) == 0; });
+    ASSERT_NE(arc, second);
+    for (auto l = arc + 1; l != second; ++l)
+        EXPECT_TRUE(*l == "q" || *l == "reset") << *l;
+    // The rerun: nothing is homed before the box is restored after its
+    // last reset; from the restoring lines on, the plain run's homing and
+    // program follow.
+    std::vector<std::string> rerun(second, lines.end());
+    auto lastReset = std::find(rerun.rbegin(), rerun.rend(), "reset");
+    ASSERT_NE(lastReset, rerun.rend()) << "the box was never reset";
+    auto restored = lastReset.base();
+    EXPECT_EQ(std::count_if(rerun.begin(), restored,
+                            [](const std::string &l) { return l.rfind("park", 0) == 0; }),
+              0);
+    std::vector<std::string> after(restored, rerun.end());
+    if (!after.empty() && after.back() == "q")
+        after.pop_back();
+    std::vector<std::string> plain =
+        Lines(ReadFile(std::string(ORV_SOURCE_DIR) + "/links/tests/data/router_run.lines"));
+    auto homing = std::find(plain.begin(), plain.end(), "park+z");
+    ASSERT_NE(homing, plain.end());
+    std::vector<std::string> want = {"mode0", "lathe"};
+    want.insert(want.end(), homing, plain.end());
+    EXPECT_EQ(after, want);
 }
 
 TEST_F(RouterRunTest, ASilentBoxStopsTheRunWithOneReport) {
+    // The echo of the arc line comes, its answer not: the wait for it ends
+    // at the machine's "M Code TimeOut" (2 s here).
+    Machine({{"M Code TimeOut=10000", "M Code TimeOut=2000"}});
     TRun r = Run({"--protocol", "router", "--silent-at", "G02"});
     EXPECT_EQ(r.Status, 1);
     size_t at = r.Err.find("Router box: no answer for \"G02X72000");
@@ -205,11 +257,58 @@ protected:
         Machine({{"Control Type=0", "Control Type=" + std::to_string(Type)},
                  {"Mint File=NONE", "Mint File=" + mint}});
     }
-    TRun RunCards() {
-        std::string log = Temp.File("cards.log");
-        TRun r = RunNcrun("ORV_RECORDING_CARDS='" + log + "' ");
+    // A run on recording cards with Faults (ORV_RECORDING_CARDS_FAULTS);
+    // each run keeps a log of its own.
+    TRun RunCards(const std::string &Faults = "") {
+        std::string log = Temp.File("cards" + std::to_string(++FRuns) + ".log");
+        TRun r = RunNcrun("ORV_RECORDING_CARDS='" + log + "' ORV_RECORDING_CARDS_FAULTS='" +
+                          Faults + "' ");
         r.Log = Lines(ReadFile(log));
         return r;
+    }
+    // An e-stop pressed as the arc call ArcCall is made stops the run: no
+    // move call after it. The rerun finds the e-stop still pressed; once it
+    // is released the controller switches the drives on again (DrivesOn),
+    // and only then the link homes and runs the program to its end with the
+    // calls of the plain run (Golden) from the homing on.
+    void EStopAndRecovery(const std::string &ArcCall, const std::vector<std::string> &DrivesOn,
+                          const std::string &Golden) {
+        TRun stopped = RunCards("estop-at:" + ArcCall);
+        EXPECT_EQ(stopped.Status, 1) << stopped.Err;
+        std::vector<std::string> calls = Calls(stopped);
+        auto pressed = std::find(calls.begin(), calls.end(), "e-stop pressed");
+        ASSERT_NE(pressed, calls.end());
+        auto arc = std::find_if(calls.begin(), pressed, [&](const std::string &c) {
+            return c.rfind(ArcCall + "(", 0) == 0;
+        });
+        EXPECT_NE(arc, pressed) << "the arc was not the move being cut";
+        for (auto c = pressed; c != calls.end(); ++c)
+            for (const char *move : {"218(", "219(", "572(", "573(", "430(", "431(", "331(",
+                                     "332(", "347(", "348("})
+                EXPECT_NE(c->rfind(move, 0), 0u) << *c << " after the e-stop";
+
+        TRun rerun = RunCards("estop-held:500");
+        EXPECT_EQ(rerun.Status, 0) << rerun.Err;
+        EXPECT_NE(rerun.Out.find("POS X60000 Y60000 Z0 X150.000 Y150.000 Z0.000"),
+                  std::string::npos)
+            << rerun.Out;
+        calls = Calls(rerun);
+        auto released = std::find(calls.begin(), calls.end(), "e-stop released");
+        ASSERT_NE(released, calls.end());
+        ASSERT_GE(size_t(calls.end() - released), DrivesOn.size() + 1);
+        EXPECT_TRUE(std::equal(DrivesOn.begin(), DrivesOn.end(), released + 1))
+            << "the drives were not switched on again after the release";
+        auto homing = std::find_if(calls.begin(), calls.end(), [](const std::string &c) {
+            return c.rfind("347(", 0) == 0 || c.rfind("348(", 0) == 0;
+        });
+        EXPECT_GT(homing - released, 0) << "homed before the release";
+        std::vector<std::string> plain = Lines(
+            ReadFile(std::string(ORV_SOURCE_DIR) + "/links/tests/data/" + Golden));
+        auto plainHoming = std::find_if(plain.begin(), plain.end(), [](const std::string &c) {
+            return c.rfind("347(", 0) == 0 || c.rfind("348(", 0) == 0;
+        });
+        EXPECT_EQ(std::vector<std::string>(homing, calls.end()),
+                  std::vector<std::string>(plainHoming, plain.end()));
     }
     // The calls (the cards leave out their status reads), the run's own
     // folder shown as "<temp>/".
@@ -222,6 +321,9 @@ protected:
         }
         return out;
     }
+
+private:
+    int FRuns = 0;
 };
 
 TEST_F(CardRunTest, FirstCardRunsTheProgramToItsEnd) {
@@ -243,6 +345,20 @@ TEST_F(CardRunTest, NewerCardRunsTheProgramToItsEnd) {
     // The port found is written back to the machine file.
     EXPECT_NE(ReadFile(Settings + "/machines/BENCHMILL.ini").find("Com Port=1"),
               std::string::npos);
+}
+
+TEST_F(CardRunTest, FirstCardEmergencyStopAndItsRecovery) {
+    Setup(1);
+    EStopAndRecovery("218", {"203(0)", "203(1)", "203(2)", "264(0,1)", "264(1,1)", "264(2,1)"},
+                     "card_a_run.calls");
+}
+
+TEST_F(CardRunTest, NewerCardEmergencyStopAndItsRecovery) {
+    Setup(7);
+    EStopAndRecovery("219",
+                     {"204(0)", "204(1)", "204(2)", "265(0,1)", "265(1,1)", "265(2,1)", "104(36,1)",
+                      "104(1,36)"},
+                     "card_b_run.calls");
 }
 
 TEST_F(CardRunTest, FirstCardWithoutItsFirmwareDoesNotConnect) {

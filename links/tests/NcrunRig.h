@@ -71,26 +71,38 @@ protected:
     }
 
     // ncrun on the link's program with the settings; Env goes before the
-    // command ("NAME='value' ").
+    // command ("NAME='value' "). A run that has not ended after
+    // NcrunLimitS is ended (a failure of the test, not a hang of it).
     TNcrunRun RunNcrun(const std::string &Env = "") {
         TNcrunRun r;
         std::string program = std::string(ORV_SOURCE_DIR) + "/links/tests/data/link_run.fnc";
         std::string out = Temp.File("out.txt"), err = Temp.File("err.txt");
-        std::string command = Env + "'" + ORV_NCRUN + "' --settings '" + Settings +
-                              "' --machine --link '" + program + "' >'" + out + "' 2>'" + err +
-                              "'";
+        std::string command = Env + "timeout -k 5 " + std::to_string(NcrunLimitS) + " '" +
+                              ORV_NCRUN + "' --settings '" + Settings + "' --machine --link '" +
+                              program + "' >'" + out + "' 2>'" + err + "'";
         int raw = std::system(command.c_str());
         r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        EXPECT_NE(r.Status, 124) << "ncrun had not ended after " << NcrunLimitS << " s";
         r.Out = ReadFile(out);
         r.Err = ReadFile(err);
         return r;
     }
 
     // Starts the simulator program Sim with SimArgs, maps COM1 to its
-    // device, lets Prepare edit the main settings, runs ncrun and stops the
-    // simulator, whose log comes back with the run.
+    // device, lets Prepare edit the main settings, runs ncrun (with Env)
+    // and stops the simulator, whose log comes back with the run.
     TNcrunRun Run(const std::string &Sim, const std::vector<std::string> &SimArgs,
-                  const std::function<void(TIniFile &)> &Prepare = {}) {
+                  const std::function<void(TIniFile &)> &Prepare = {},
+                  const std::string &Env = "") {
+        std::vector<TNcrunRun> runs = RunEach(Sim, SimArgs, Prepare, {Env});
+        return runs.empty() ? TNcrunRun{} : runs.back();
+    }
+
+    // The same with one ncrun run after the other against the one
+    // simulator, the n-th with Envs[n]; the log comes with the last.
+    std::vector<TNcrunRun> RunEach(const std::string &Sim, const std::vector<std::string> &SimArgs,
+                                   const std::function<void(TIniFile &)> &Prepare,
+                                   const std::vector<std::string> &Envs) {
         std::string portFile = Temp.File("port.txt"), log = Temp.File("sim.log");
         std::filesystem::remove(portFile);
         std::vector<std::string> args = {Sim, "--port-file", portFile, "--log", log, "--speed", "50"};
@@ -108,7 +120,7 @@ protected:
         while (!std::filesystem::exists(portFile) && std::chrono::steady_clock::now() < end)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         std::vector<std::string> port = Lines(ReadFile(portFile));
-        TNcrunRun r;
+        std::vector<TNcrunRun> runs;
         if (port.empty()) {
             ADD_FAILURE() << Sim << " named no device";
         } else {
@@ -116,7 +128,8 @@ protected:
             main.WriteString("Serial Ports", "COM1", port[0]);
             if (Prepare)
                 Prepare(main);
-            r = RunNcrun();
+            for (const std::string &env : Envs)
+                runs.push_back(RunNcrun(env));
         }
         // The simulator reads at the line's pace: it ends by itself once it
         // has read all the run wrote and found the line closed (3 s), and
@@ -131,10 +144,12 @@ protected:
             ::kill(pid, SIGTERM);
             ::waitpid(pid, &status, 0);
         }
-        r.Log = Lines(ReadFile(log));
-        return r;
+        if (!runs.empty())
+            runs.back().Log = Lines(ReadFile(log));
+        return runs;
     }
 
+    static constexpr int NcrunLimitS = 120;
     TTempDir Temp;
     std::string Settings;
 };

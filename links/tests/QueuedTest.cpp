@@ -234,6 +234,68 @@ TEST_F(QueuedWireTest, AnAcknowledgementByteCompletesTheWait) {
     EXPECT_TRUE(Errors.empty());
 }
 
+// The status asked for before an arc was queued shows the axes idle: the
+// arc waiting behind it keeps them busy, so a wait for idle does not end
+// before the arc has even been written.
+TEST_F(QueuedWireTest, AStatusTakenBeforeAQueuedMoveLeavesTheAxesBusy) {
+    int done = 0;
+    C->OnDone = [&](TObject *, bool) { ++done; };
+    size_t answered = 0;
+    Loop.OnTurn = [&] {
+        const std::vector<std::string> &f = FarFrames();
+        if (answered == 0 && f.size() == 1) {
+            C->MoveArc(10, 10, 0, 0, 10, 0, 10, 90, false, 17);
+            Loop.Answer(Pty, frames::Reply("zz0,0,0,1,1,1"));
+            answered = 1;
+        }
+        for (; answered > 0 && answered < f.size(); ++answered)
+            Loop.Answer(Pty, std::string(1, char(0x80))); // the arc acknowledged
+    };
+    ASSERT_TRUE(C->Open(1, 9600, 1, false));
+    for (int i = 0; i < 30; ++i) {
+        Loop.ProcessMessages();
+        if (answered > 0)
+            ASSERT_FALSE(C->IsIdle()) << "turn " << i;
+    }
+    ASSERT_EQ(FarFrames().size(), 2u);
+    EXPECT_EQ(FarFrames()[1].rfind("<EOT>G02X10Y11", 0), 0u) << FarFrames()[1];
+    EXPECT_EQ(done, 0);
+}
+
+// The status frame goes twice (1 s without a reply) and both replies come,
+// the second once the next frame, a move, awaits its acknowledgement: that
+// late reply is shown, but neither acknowledges the move nor completes it.
+TEST_F(QueuedWireTest, ALateSecondReplyIsNotTakenForTheNextFrame) {
+    TDebugScope debug;
+    C = std::make_unique<TControllerLowLevelNew>();
+    C->SettingsFile = Pty.Settings;
+    Loop.Port = &C->Port();
+    int done = 0, replies = 0;
+    C->OnDone = [&](TObject *, bool) { ++done; };
+    Loop.OnTurn = [&] {
+        const std::vector<std::string> &f = FarFrames();
+        if (f.size() == 2 && replies == 0) {
+            C->MoveRapid(1, 2, 3);
+            Loop.Answer(Pty, frames::Reply("zz0,0,0,1,1,1")); // the first reply
+            replies = 1;
+        }
+        if (f.size() == 3 && replies == 1) {
+            Loop.Answer(Pty, frames::Reply("zz0,0,0,1,1,1")); // the second, late
+            replies = 2;
+        }
+    };
+    ASSERT_TRUE(C->Open(1, 9600, 1, false));
+    for (int i = 0; i < 250 && FarFrames().size() < 4; ++i)
+        Loop.ProcessMessages();
+    // Unacknowledged, the move is written again after 1 s.
+    std::string move = frames::Printable(queued::CommandFrame("MA61,2,3"));
+    EXPECT_EQ(FarFrames(), (std::vector<std::string>{"<EOT>zz6<ENQ>", "<EOT>zz6<ENQ>", move, move}));
+    ASSERT_EQ(debug.Received.size(), 2u);
+    EXPECT_EQ(debug.Received[1].rfind("[LATE] ", 0), 0u) << debug.Received[1];
+    EXPECT_EQ(done, 0);
+    EXPECT_FALSE(C->IsIdle());
+}
+
 TEST_F(QueuedWireTest, FramesQueuedAtDestructionAreDropped) {
     ASSERT_TRUE(C->Open(1, 9600, 1, false));
     for (int i = 0; i < 10; ++i)

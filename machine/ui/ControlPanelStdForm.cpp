@@ -1,5 +1,6 @@
 #include "machine/ui/ControlPanelStdForm.h"
 
+#include "components/trkbar/ui/TrkBar.h"
 #include "engine/chain/ui/MDIMemo.h"
 #include "engine/core/Mess.h"
 #include "machine/ui/McodeEntry.h"
@@ -18,7 +19,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QSlider>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -49,13 +49,48 @@ QToolButton *ToolButton(QWidget *Parent, const char *Name, const char *Caption, 
     return b;
 }
 
-QSlider *Slider(QWidget *Parent, const char *Name, int Min, int Max, const char *Hint)
+// The panel's vertical bars: box thumbs of the largest size on a 6-pixel
+// maroon groove, no ticks, over the page's background. Tag is the request
+// kind the bar sends.
+TTrkBar *Bar(QWidget *Parent, const char *Name, int Min, int Max, int Tag, const char *Hint)
 {
-    auto *s = new QSlider(Qt::Horizontal, Parent);
-    s->setObjectName(Name);
-    s->setRange(Min, Max);
-    s->setToolTip(Hint);
-    return s;
+    auto *b = new TTrkBar(Parent);
+    b->setObjectName(Name);
+    b->setFixedWidth(40);
+    b->setMinimumHeight(140);
+    b->SetThumbStyle(tsBox);
+    b->SetThumbSize(tsSize5);
+    b->TrkColortop = 0x000080; // maroon
+    b->SetTrkWidth(6);
+    b->TLTicks = false;
+    b->BRTicks = false;
+    b->SetTransparent(true);
+    b->SetMax(Max);
+    b->SetMin(Min);
+    b->Tag = Tag;
+    b->setToolTip(Hint);
+    return b;
+}
+
+// New ends in an order that never puts Min above Max on the way.
+void SetRange(TTrkBar &Bar, int Min, int Max)
+{
+    if (Min > Bar.Max()) {
+        Bar.SetMax(Max);
+        Bar.SetMin(Min);
+    } else {
+        Bar.SetMin(Min);
+        Bar.SetMax(Max);
+    }
+}
+
+// A bar moved by the operator (not by the panel's own refresh) goes to the panel.
+void OnMoved(TTrkBar *Bar, const bool &Refreshing, std::function<void(int)> Moved)
+{
+    Bar->OnChange = [Bar, &Refreshing, Moved] {
+        if (!Refreshing)
+            Moved(Bar->Position());
+    };
 }
 
 QLabel *Label(QWidget *Parent, const char *Name, const QString &Text = {})
@@ -234,35 +269,28 @@ QWidget *TControlPanelStdForm::CreateJogPage()
     JogTrap = new QLineEdit(page);
     JogTrap->setObjectName("JogTrap");
     JogTrap->setReadOnly(true);
-    JogFeed = Slider(page, "JogFeed", 1, 1000, "Set Jog Feed Rate");
-    Jog_step = Slider(page, "Jog_step", 0, 6, "Alter Jog Step  value");
+    JogFeed = Bar(page, "JogFeed", 1, 1000, 1, "Set Jog Feed Rate");
+    Jog_step = Bar(page, "Jog_step", 0, 6, 7, "Alter Jog Step  value");
     Jog_step->hide();
     jog_button = ToolButton(page, "jog_button", "Jog", "");
-    SpeedBar = Slider(page, "SpeedBar", 0, 0, "Set Spindle Speed");
+    SpeedBar = Bar(page, "SpeedBar", 0, 0, 4, "Set Spindle Speed");
     Speed_button = ToolButton(page, "Speed_button", "M5", "");
     FeedDisplayNew = Label(page, "FeedDisplayNew");
     SpeedDisplayNew = Label(page, "SpeedDisplayNew");
+    // The jog field and its button above; the feed (or step) bar and the
+    // speed bar side by side, each over its display.
     grid->addWidget(JogPanel, 0, 0);
     grid->addWidget(JogTrap, 0, 1);
     grid->addWidget(jog_button, 0, 2);
-    grid->addWidget(JogFeed, 1, 0, 1, 2);
-    grid->addWidget(Jog_step, 1, 0, 1, 2);
-    grid->addWidget(FeedDisplayNew, 1, 2);
-    grid->addWidget(SpeedBar, 2, 0, 1, 2);
-    grid->addWidget(SpeedDisplayNew, 2, 2);
-    grid->addWidget(Speed_button, 3, 2);
-    connect(JogFeed, &QSlider::valueChanged, this, [this](int P) {
-        if (!FRefreshing)
-            FPanel.JogFeedMoved(P);
-    });
-    connect(Jog_step, &QSlider::valueChanged, this, [this](int P) {
-        if (!FRefreshing)
-            FPanel.JogStepMoved(P);
-    });
-    connect(SpeedBar, &QSlider::valueChanged, this, [this](int P) {
-        if (!FRefreshing)
-            FPanel.SpeedBarMoved(P);
-    });
+    grid->addWidget(JogFeed, 1, 0, Qt::AlignHCenter);
+    grid->addWidget(Jog_step, 1, 0, Qt::AlignHCenter);
+    grid->addWidget(SpeedBar, 1, 1, Qt::AlignHCenter);
+    grid->addWidget(Speed_button, 1, 2, Qt::AlignBottom);
+    grid->addWidget(FeedDisplayNew, 2, 0, Qt::AlignHCenter);
+    grid->addWidget(SpeedDisplayNew, 2, 1, Qt::AlignHCenter);
+    OnMoved(JogFeed, FRefreshing, [this](int P) { FPanel.JogFeedMoved(P); });
+    OnMoved(Jog_step, FRefreshing, [this](int P) { FPanel.JogStepMoved(P); });
+    OnMoved(SpeedBar, FRefreshing, [this](int P) { FPanel.SpeedBarMoved(P); });
     connect(jog_button, &QToolButton::clicked, this, [this] { FPanel.JogButtonClick(); });
     connect(Speed_button, &QToolButton::clicked, this, [this] { FPanel.SpeedButtonClick(); });
     JogTrap->installEventFilter(this);
@@ -274,22 +302,19 @@ QWidget *TControlPanelStdForm::CreateAutoPage()
     auto *page = new QWidget;
     page->setObjectName("Auto");
     auto *grid = new QGridLayout(page);
-    FeedBar = Slider(page, "FeedBar", 0, 150, "Set Feed Rate Override %");
-    SpindleBar = Slider(page, "SpindleBar", 50, 120, "Not in use at the moment");
+    FeedBar = Bar(page, "FeedBar", 0, 150, 3, "Set Feed Rate Override %");
+    SpindleBar = Bar(page, "SpindleBar", 50, 120, 6, "Not in use at the moment");
+    FeedBar->SetPosition(100);
+    SpindleBar->SetPosition(100);
     FeedOverrideValue = Label(page, "FeedOverrideValue", "100%");
     SpindleOverrideValue = Label(page, "SpindleOverrideValue", "100%");
-    grid->addWidget(FeedBar, 0, 0);
-    grid->addWidget(FeedOverrideValue, 0, 1);
-    grid->addWidget(SpindleBar, 1, 0);
-    grid->addWidget(SpindleOverrideValue, 1, 1);
-    connect(FeedBar, &QSlider::valueChanged, this, [this](int P) {
-        if (!FRefreshing)
-            FPanel.FeedBarMoved(P);
-    });
-    connect(SpindleBar, &QSlider::valueChanged, this, [this](int P) {
-        if (!FRefreshing)
-            FPanel.SpindleBarMoved(P);
-    });
+    // The two override bars side by side, each over its value.
+    grid->addWidget(FeedBar, 0, 0, Qt::AlignHCenter);
+    grid->addWidget(SpindleBar, 0, 1, Qt::AlignHCenter);
+    grid->addWidget(FeedOverrideValue, 1, 0, Qt::AlignHCenter);
+    grid->addWidget(SpindleOverrideValue, 1, 1, Qt::AlignHCenter);
+    OnMoved(FeedBar, FRefreshing, [this](int P) { FPanel.FeedBarMoved(P); });
+    OnMoved(SpindleBar, FRefreshing, [this](int P) { FPanel.SpindleBarMoved(P); });
     return page;
 }
 
@@ -502,14 +527,14 @@ void TControlPanelStdForm::RefreshPages()
 void TControlPanelStdForm::RefreshSliders()
 {
     const TControlPanelStd::TShown &s = FPanel.Shown();
-    JogFeed->setRange(1, std::max(1, s.JogFeedMax));
-    JogFeed->setValue(s.JogFeedPosition);
-    Jog_step->setValue(s.JogStepPosition);
-    SpeedBar->setRange(s.SpeedMin, s.SpeedMax);
-    SpeedBar->setValue(s.SpeedPosition);
-    FeedBar->setValue(s.FeedBarPosition);
+    SetRange(*JogFeed, 1, std::max(1, s.JogFeedMax));
+    JogFeed->SetPosition(s.JogFeedPosition);
+    Jog_step->SetPosition(s.JogStepPosition);
+    SetRange(*SpeedBar, s.SpeedMin, s.SpeedMax);
+    SpeedBar->SetPosition(s.SpeedPosition);
+    FeedBar->SetPosition(s.FeedBarPosition);
     FeedBar->setEnabled(s.FeedBarEnabled);
-    SpindleBar->setValue(s.SpindleBarPosition);
+    SpindleBar->SetPosition(s.SpindleBarPosition);
     SpindleBar->setEnabled(s.SpindleBarEnabled);
     FeedOverrideValue->setText(Q(s.FeedOverrideText));
     FeedOverrideValue->setStyleSheet(ColourStyle("color", s.FeedOverrideColour));

@@ -1,6 +1,6 @@
 #pragma once
 // The "Control Panel" window of the standard panel: mode pages (Home, Jog,
-// Auto, MDI), the position readout, sliders, M-code, coolant, turbo, tool
+// Auto, MDI), the position readout, vertical track bars, M-code, coolant, turbo, tool
 // change and Z-offset buttons, the machine status line and the status bar.
 // It draws TControlPanelStd's state and hands every operator action to it;
 // jog and override keys go through its key preview. It refuses to close.
@@ -16,13 +16,14 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QSlider;
 class QStatusBar;
 class QTabWidget;
 class QToolButton;
 class QPushButton;
 
 namespace orv {
+
+class TTrkBar;
 
 class TControlPanelStdForm : public QWidget, public TControlPanelStdView {
     Q_OBJECT
@@ -45,11 +46,11 @@ public:
     // Jog page.
     QLineEdit *JogTrap;
     QLabel *JogPanel; // "Jog"
-    QSlider *JogFeed, *Jog_step, *SpeedBar;
+    TTrkBar *JogFeed, *Jog_step, *SpeedBar;
     QToolButton *jog_button, *Speed_button;
     QLabel *FeedDisplayNew, *SpeedDisplayNew;
     // Auto page.
-    QSlider *FeedBar, *SpindleBar;
+    TTrkBar *FeedBar, *SpindleBar;
     QLabel *FeedOverrideValue, *SpindleOverrideValue;
     // MDI page.
     QWidget *OverRidePanel;

@@ -39,6 +39,7 @@
 #include "shell/ui/toolbar_setup.h"
 #include "components/toolbar/ui/TbTlbr.h"
 #include "components/toolbar/TbGlyphImage.h"
+#include "view3d/milling/ui/GLWorld3D.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,6 +56,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QUrl>
@@ -1077,6 +1079,44 @@ TEST_F(MainForm, ARunWaitingForAToolGoesOnOnceTheCarouselHasIt)
     EXPECT_TRUE(toolingDown);
     EXPECT_EQ(Form().Engine()->Tooling()->CurrentTool(), 5);
     EXPECT_EQ(Shown().Run, "--TR") << "the run reached its end";
+}
+
+TEST_F(MainForm, TheOpenGLChoiceOpensTheMilling3DWindowAndARunCutsIt)
+{
+    Start({ProgramFile});
+    QAction *openGL = nullptr;
+    for (QAction *a : Form().Menu("Select3Dpopup")->actions())
+        if (a->text().remove('&') == "OpenGL enhanced 3D")
+            openGL = a;
+    ASSERT_NE(openGL, nullptr);
+    openGL->trigger();
+    EXPECT_EQ(Setting("3DGraphics", "Use OpenGl"), "1");
+    ASSERT_TRUE(B(TMainButton::Output3D)->Down());
+    auto *sink = dynamic_cast<T3DOutput *>(Form().Engine()->Output(slotOpenGL));
+    ASSERT_NE(sink, nullptr);
+    QPointer<TGLWorld3D> window = dynamic_cast<TGLWorld3D *>(sink->View());
+    ASSERT_NE(window, nullptr);
+    auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget());
+    ASSERT_NE(sub, nullptr) << "an MDI child of the main window";
+    EXPECT_EQ(sub->windowTitle(), "Milling 3D Simulation");
+    Form().MdiArea()->setActiveSubWindow(sub);
+    QStringList menus;
+    for (QAction *a : Form().menuBar()->actions())
+        menus << a->text();
+    EXPECT_TRUE(menus.contains("&3D Setup")) << menus.join(",").toStdString();
+
+    Form().PressButton(TMainButton::Start);
+    EXPECT_EQ(Shown().Run, "--TR") << "the run reached its end";
+    EXPECT_LT(window->Model().Billet.SurfaceAt(30, 0), 0) << "the square was cut";
+    EXPECT_EQ(window->PanelCaption(1), "0.000");
+
+    // Released: the output goes at once, its window once the click is over.
+    B(TMainButton::Output3D)->Click();
+    EXPECT_EQ(Form().Engine()->Output(slotOpenGL), nullptr);
+    QCoreApplication::processEvents();
+    EventLoop().ProcessMessages();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
 }
 
 } // namespace

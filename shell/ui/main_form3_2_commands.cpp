@@ -43,6 +43,7 @@
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/QtPos_size.h"
 #include "shell/ProjectFile.h"
+#include "view3d/milling/ui/GLWorld3D.h"
 #include "shell/ui/Billet_size.h"
 #include "shell/ui/Choice_From.h"
 #include "shell/ui/Mach_Warn.h"
@@ -941,8 +942,18 @@ std::unique_ptr<TBasicOutput> TMainForm::CreateOutput(int Slot)
         };
         return output;
     }
+    if (Slot == slotOpenGL) {
+        // The milling window: an MDI child with its "&3D Setup" menu merged
+        // while it is active; the sink owns it.
+        auto window = std::make_unique<TGLWorld3D>(FMainIni);
+        if (QMdiSubWindow *sub = AdoptChild(window.get()))
+            new TQtPos_size(sub, "TGLWorld3D", TPosBorder::Sizeable);
+        ReleaseOnClose(window.get(), TMainButton::Output3D);
+        ShowWindowOrChild(window.get());
+        return std::make_unique<T3DOutput>(std::move(window));
+    }
     if (Slot != slot2D)
-        return nullptr; // the OpenGL view is not on this system
+        return nullptr;
     auto output = std::make_unique<TDraw_2D>();
     output->ViewFactory = [this] {
         auto window = std::make_unique<TForm2DWindow>();

@@ -52,6 +52,7 @@ void CDexelModel::SetLight(double X, double Y, double Z)
     FLight[0] = X / L;
     FLight[1] = Y / L;
     FLight[2] = Z / L;
+    ShadeSectors();
 }
 
 CGridPoint CDexelModel::ToGrid(double X, double Y, double Z) const
@@ -137,36 +138,49 @@ bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled)
     if (cell < 0)
         return false;
     TouchRow(C, R);
-    // Walk by index: a growing pool moves the nodes.
-    int prev = -1;
-    int at = FTable[cell];
-    while (at >= 0 && FNodes[at].z > Z) {
-        prev = at;
-        at = FNodes[at].next;
+    int prev = -1, at = FTable[cell];
+    const int placed = PlaceNode(cell, prev, at, Z, Colour, Colour, Settled);
+    if (placed <= 0)
+        return placed == 0;
+    uint32_t &span = FSpans[cell];
+    const int high = FTable[cell] == prev ? Z : static_cast<int16_t>(span >> 16);
+    const int low = FNodes[prev].next < 0 ? Z : static_cast<int16_t>(span & 0xffff);
+    span = PackSpan(high, low);
+    return true;
+}
+
+// Walks Prev and At (the node above and the node at or below) down the
+// cell to height Z and puts a node there: an existing one takes OverColour
+// and Settled while Overwrite is set; a new one, NewColour, becomes Prev.
+// 1 for a new node, 0 for an existing one, -1 when the pool is full. Walks
+// by index: a growing pool moves the nodes.
+int CDexelModel::PlaceNode(int Cell, int &Prev, int &At, int Z, int NewColour, int OverColour,
+                           bool Settled)
+{
+    while (At >= 0 && FNodes[At].z > Z) {
+        Prev = At;
+        At = FNodes[At].next;
     }
-    if (at >= 0 && FNodes[at].z == Z) {
+    if (At >= 0 && FNodes[At].z == Z) {
         if (Overwrite) {
-            FNodes[at].colour = static_cast<uint8_t>(Colour);
-            FNodes[at].settled = Settled;
+            FNodes[At].colour = static_cast<uint8_t>(OverColour);
+            FNodes[At].settled = Settled;
         }
-        return true;
+        return 0;
     }
     const int n = AllocNode();
     if (n < 0)
-        return false;
+        return -1;
     FNodes[n].z = static_cast<int16_t>(Z);
-    FNodes[n].colour = static_cast<uint8_t>(Colour);
+    FNodes[n].colour = static_cast<uint8_t>(NewColour);
     FNodes[n].settled = Settled;
-    FNodes[n].next = at;
-    uint32_t &span = FSpans[cell];
-    const int high = prev < 0 ? Z : static_cast<int16_t>(span >> 16);
-    const int low = at < 0 ? Z : static_cast<int16_t>(span & 0xffff);
-    span = PackSpan(high, low);
-    if (prev < 0)
-        FTable[cell] = n;
+    FNodes[n].next = At;
+    if (Prev < 0)
+        FTable[Cell] = n;
     else
-        FNodes[prev].next = n;
-    return true;
+        FNodes[Prev].next = n;
+    Prev = n;
+    return 1;
 }
 
 void CDexelModel::StageCellNode(int C, int R, int Z, int Colour)
@@ -188,9 +202,64 @@ void CDexelModel::StageCellNode(int C, int R, int Z, int Colour)
 
 void CDexelModel::FlushCellStage()
 {
-    for (const auto &[colour, z] : FStage)
-        InsertNode(FStageC, FStageR, z, colour, false);
+    if (!InsertStageInOneWalk())
+        for (const auto &[colour, z] : FStage)
+            InsertNode(FStageC, FStageR, z, colour, false);
     FStage.clear();
+}
+
+// The stage of one cell holds a column segment's nodes, so its heights run
+// one way. Such a stage goes into the cell in a single walk down its nodes,
+// top first, and leaves the cell as inserting node after node in the
+// stage's order does: a height staged twice takes, on a new node, the
+// colour staged first, and with Overwrite set the colour staged last.
+// False (nothing done) when the heights turn back, or when the pool might
+// run short (then which nodes are refused depends on the order).
+bool CDexelModel::InsertStageInOneWalk()
+{
+    const int count = static_cast<int>(FStage.size());
+    if (count < 2 || FInUse + FStage.size() > MaxNodes)
+        return false;
+    auto heightAt = [&](int K) { return std::max(FStage[K].second, -30000); };
+    const bool rising = heightAt(count - 1) > heightAt(0);
+    for (int k = 1; k < count; ++k)
+        if (rising ? heightAt(k) < heightAt(k - 1) : heightAt(k) > heightAt(k - 1))
+            return false;
+    if (!FInsertAnywhere && !IsCuttable(FStageC, FStageR))
+        return true;
+    const int cell = CellIndex(FStageC, FStageR);
+    if (cell < 0)
+        return true;
+    // Runs of equal heights, highest first.
+    const int step = rising ? -1 : 1;
+    int k = rising ? count - 1 : 0;
+    while (k >= 0 && k < count && FStage[k].second > FTop)
+        k += step;
+    if (k < 0 || k >= count)
+        return true;
+    TouchRow(FStageC, FStageR);
+    int prev = -1, at = FTable[cell];
+    bool grewTail = false;
+    while (k >= 0 && k < count) {
+        const int z = heightAt(k);
+        int end = k;
+        while (end + step >= 0 && end + step < count && heightAt(end + step) == z)
+            end += step;
+        const int firstColour = FStage[rising ? end : k].first;
+        const int lastColour = FStage[rising ? k : end].first;
+        k = end + step;
+        if (PlaceNode(cell, prev, at, z, Overwrite ? lastColour : firstColour, lastColour, false) ==
+            1)
+            grewTail = grewTail || at < 0;
+    }
+    const int head = FTable[cell];
+    if (head < 0)
+        return true; // an empty cell and a full pool
+    int low = static_cast<int16_t>(FSpans[cell] & 0xffff);
+    if (grewTail || FSpans[cell] == EmptyCell)
+        low = FNodes[prev].z;
+    FSpans[cell] = PackSpan(FNodes[head].z, low);
+    return true;
 }
 
 void CDexelModel::CutCell(int C, int R, int Z)

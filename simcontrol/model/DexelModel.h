@@ -172,6 +172,8 @@ private:
     };
     int AllocNode();
     void FreeNode(int Index);
+    bool InsertStageInOneWalk();
+    int PlaceNode(int Cell, int &Prev, int &At, int Z, int NewColour, int OverColour, bool Settled);
     int CellIndex(int C, int R) const
     {
         if (C < 0 || C >= static_cast<int>(FCols.size()))
@@ -192,6 +194,10 @@ private:
     bool FlatStampFast(const CGridPoint &P, double R);
     void RimPolygon(const CGridPoint &P, double R, CQuadCorner *Rim) const;
     void ShankWalls(const CGridPoint &P, double R, double RimZ, CQuadCorner (*Walls)[4]) const;
+    // The shades of the shank's sector edges (horizontal normals at k pi / 8)
+    // under the current light, worked out when the light is set.
+    void ShadeSectors();
+    int FSectorShade[17] = {};
     bool FastFacets(const CQuadCorner *Floor, int FloorCount, const CQuadCorner (*Walls)[4],
                     int WallCount, int SharedWalls, int Z, int FloorColour);
     void StagePolygonRows(int C, const CEdgeExtremes &E);
@@ -202,6 +208,7 @@ private:
     void TouchRow(int C, int R);
     void ClearExtremes(int From, int To);
     void EnterExtreme(int C, int R, int Z, int Shade);
+    static void EnterExtremeAt(CEdgeExtremes &E, int R, int Z, int Shade);
     void WalkEdge(const CQuadCorner &A, const CQuadCorner &B);
     void StageSegment(int C, const CEdgeExtremes &E);
     void Stamp(const CGridPoint &P, double R);

@@ -102,7 +102,11 @@ inline void CDexelModel::EnterExtreme(int C, int R, int Z, int Shade)
 {
     if (C < 0 || C >= static_cast<int>(FExtremes.size()))
         return;
-    CEdgeExtremes &e = FExtremes[C];
+    EnterExtremeAt(FExtremes[C], R, Z, Shade);
+}
+
+inline void CDexelModel::EnterExtremeAt(CEdgeExtremes &e, int R, int Z, int Shade)
+{
     if (R < e.NearRow || (R == e.NearRow && Z < e.NearZ)) {
         e.NearRow = R;
         e.NearZ = Z;
@@ -128,20 +132,23 @@ void CDexelModel::WalkEdge(const CQuadCorner &A, const CQuadCorner &B)
     const int c0 = std::min(ca, cb), c1 = std::max(ca, cb);
     const int from = std::max(c0, 0), to = std::min(c1, static_cast<int>(FExtremes.size()) - 1);
     const double span = c1 - c0;
+    // Both ends lie within a million pixels of the grid (the callers hold
+    // them so), so a plain conversion truncates as TruncGrid does.
     if (L.z == H.z && L.shade == H.shade) {
         // A level edge of one shade (floors, the rims of walls): height
         // and shade are the same all along.
         const int z = Trunc(L.z);
         for (int c = from; c <= to; ++c) {
             const double f = (c - c0) / span;
-            EnterExtreme(c, Trunc(L.y + f * (H.y - L.y)), z, L.shade);
+            EnterExtremeAt(FExtremes[c], static_cast<int>(L.y + f * (H.y - L.y)), z, L.shade);
         }
         return;
     }
     for (int c = from; c <= to; ++c) {
         const double f = (c - c0) / span;
-        EnterExtreme(c, Trunc(L.y + f * (H.y - L.y)), Trunc(L.z + f * (H.z - L.z)),
-                     Trunc(L.shade + f * (H.shade - L.shade)));
+        EnterExtremeAt(FExtremes[c], static_cast<int>(L.y + f * (H.y - L.y)),
+                       static_cast<int>(L.z + f * (H.z - L.z)),
+                       static_cast<int>(L.shade + f * (H.shade - L.shade)));
     }
 }
 
@@ -582,8 +589,10 @@ void CDexelModel::ShankWalls(const CGridPoint &P, double R, double RimZ,
                              CQuadCorner (*Walls)[4]) const
 {
     const double *cs = Sector.cs, *sn = Sector.sn;
+    const int *shade = FSectorShade;
     for (int k = 0; k < Sectors; ++k) {
-        const int s0 = Shade(cs[k], sn[k], 0), s1 = Shade(cs[k + 1], sn[k + 1], 0);
+        const int s0 = Rapid ? RapidColour : shade[k];
+        const int s1 = Rapid ? RapidColour : shade[k + 1];
         const double x0 = P.x + R * cs[k], y0 = P.y + R * sn[k];
         const double x1 = P.x + R * cs[k + 1], y1 = P.y + R * sn[k + 1];
         Walls[k][0] = {x0, y0, RimZ, s0};
@@ -591,6 +600,18 @@ void CDexelModel::ShankWalls(const CGridPoint &P, double R, double RimZ,
         Walls[k][2] = {x1, y1, double(FTop), s1};
         Walls[k][3] = {x0, y0, double(FTop), s0};
     }
+}
+
+void CDexelModel::ShadeSectors()
+{
+    static_assert(sizeof(FSectorShade) / sizeof(FSectorShade[0]) == Sectors + 1);
+    const bool rapid = Rapid;
+    Rapid = false;
+    // As the sector table has them (worked out here, as the light may be
+    // set before that table is built).
+    for (int k = 0; k <= Sectors; ++k)
+        FSectorShade[k] = Shade(std::cos(k * Pi / 8), std::sin(k * Pi / 8), 0);
+    Rapid = rapid;
 }
 
 void CDexelModel::CutPoint(double X, double Y, double Z)

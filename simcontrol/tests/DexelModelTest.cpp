@@ -369,6 +369,132 @@ void Scatter(CDexelModel &M, unsigned Seed, int Count)
     }
 }
 
+// A tool wandering over the billet in short steps, as a pocketing or
+// finishing path does: most steps shorter than the tool radius (so they end
+// inside the disc they start from), level at whole height units or ramping
+// between them, with reversals along the last step, plunges and lifts on
+// the spot, arcs and full circles, rapids, and now and then a change of
+// tool shape or size. Heights lie between the billet's bottom and just
+// above its top.
+struct CWander {
+    bool SwitchShapes = false;
+    double Scale = 2;
+};
+
+void Wander(CDexelModel &M, unsigned Seed, int Count, CWander Options)
+{
+    unsigned s = Seed;
+    auto next = [&](double Low, double High) {
+        s = s * 1103515245u + 12345u;
+        return Low + (High - Low) * ((s >> 8) & 0xffff) / 65535.0;
+    };
+    // A whole height unit (a grid z), or anywhere between two.
+    auto height = [&](double Low, double High) {
+        const double z = next(Low, High);
+        return next(0, 1) < 0.7 ? std::floor(z * Options.Scale) / Options.Scale : z;
+    };
+    double x = 70, y = 70, z = 19, px = x, py = y, pz = z;
+    for (int i = 0; i < Count; ++i) {
+        const double kind = next(0, 1);
+        M.Rapid = next(0, 1) < 0.05;
+        if (Options.SwitchShapes && next(0, 1) < 0.02) {
+            M.SetBallNosed(!M.BallNosed());
+            M.SetToolSize(next(1.5, 6));
+        }
+        double nx = x, ny = y, nz = z;
+        if (kind < 0.1) { // back along the last step
+            nx = px;
+            ny = py;
+            nz = pz;
+        }
+        else if (kind < 0.18) { // plunge or lift on the spot
+            nz = height(10, 20.5);
+            M.CutPoint(x, y, z);
+            M.CutPoint(x, y, nz);
+            px = x;
+            py = y;
+            pz = z;
+            z = nz;
+            continue;
+        }
+        else if (kind < 0.26) {
+            const double a = next(0, 6.28), b = next(0, 6.28), r = next(0.3, 15);
+            const double cx = std::clamp(x - r * std::cos(a), 20.0, 120.0);
+            const double cy = std::clamp(y - r * std::sin(a), 20.0, 120.0);
+            if (next(0, 1) < 0.2)
+                M.CutFullCircle(cx, cy, z, r);
+            else
+                M.CutArc(cx, cy, z, r, std::cos(a), std::sin(a), std::cos(b), std::sin(b),
+                         next(0, 1) < 0.5);
+            continue;
+        }
+        else {
+            // A step: short (inside the disc) or long, level or ramping.
+            const double a = next(0, 6.28);
+            const double l = next(0, 1) < 0.7 ? next(0.02, 5) : next(5, 40);
+            nx = std::clamp(x + l * std::cos(a), 2.0, 138.0);
+            ny = std::clamp(y + l * std::sin(a), 2.0, 138.0);
+            if (next(0, 1) < 0.35)
+                nz = height(10, 20.5);
+        }
+        CutMove(M, x, y, z, nx, ny, nz);
+        px = x;
+        py = y;
+        pz = z;
+        x = nx;
+        y = ny;
+        z = nz;
+    }
+}
+
+// Level moves far shorter than a cell, as a fine spiral or a finishing
+// pass makes them, cut as the scene applies lines: a heading that drifts,
+// now and then turns sharply or reverses onto the cells just cut; steps
+// down a height unit and back up; rapids; the light moved between moves.
+struct CTinySteps {
+    double Step = 0.05;      // mm a move
+    double Turn = 0.15;      // chance of a sharp turn a move
+    double Reverse = 0.03;   // chance of turning back a move
+    double Scale = 4;        // height units per mm
+    bool MoveLight = false;
+};
+
+void TinySteps(CDexelModel &M, unsigned Seed, int Count, CTinySteps Options)
+{
+    unsigned s = Seed;
+    auto next = [&](double Low, double High) {
+        s = s * 1103515245u + 12345u;
+        return Low + (High - Low) * ((s >> 8) & 0xffff) / 65535.0;
+    };
+    const double level = std::floor(19 * Options.Scale) / Options.Scale;
+    double x = 70, y = 70, z = level, a = 0.3;
+    for (int i = 0; i < Count; ++i) {
+        const double kind = next(0, 1);
+        if (kind < Options.Reverse)
+            a += M_PI;
+        else if (kind < Options.Reverse + Options.Turn)
+            a += next(-2.5, 2.5);
+        else
+            a += next(-0.05, 0.05);
+        M.Rapid = next(0, 1) < 0.03;
+        if (Options.MoveLight && next(0, 1) < 0.01)
+            M.SetLight(next(-1, 1), next(-1, 1), next(0.2, 1));
+        double nz = z;
+        if (next(0, 1) < 0.02)
+            nz = z == level ? level - 1 / Options.Scale : level;
+        double nx = x + Options.Step * std::cos(a), ny = y + Options.Step * std::sin(a);
+        if (nx < 40 || nx > 100 || ny < 40 || ny > 100) {
+            a += M_PI;
+            nx = x;
+            ny = y;
+        }
+        CutMove(M, x, y, z, nx, ny, nz);
+        x = nx;
+        y = ny;
+        z = nz;
+    }
+}
+
 const CMoveScript Scripts[] = {
     {"spiral_level", 2, 5, false, [](CDexelModel &M) { Spiral(M, 6000, 6, 4, 19, 19); }},
     {"spiral_ramp", 2, 5, false, [](CDexelModel &M) { Spiral(M, 6000, 6, 4, 19, 15); }},
@@ -403,6 +529,33 @@ const CMoveScript Scripts[] = {
          M.SetRotation(0.7);
          M.BuildBillet(0, 0, 140, 140, 20, 192);
          Scatter(M, 11, 300);
+     }},
+    {"wander_flat", 2, 4, false, [](CDexelModel &M) { Wander(M, 3, 3000, {false, 2}); }},
+    {"wander_ball", 2, 3, true, [](CDexelModel &M) { Wander(M, 5, 1500, {false, 2}); }},
+    {"wander_both_shapes", 3, 5, false, [](CDexelModel &M) { Wander(M, 9, 2500, {true, 3}); }},
+    {"wander_fine_rotated", 4, 2.5, false,
+     [](CDexelModel &M) {
+         M.SetRotation(2.2);
+         M.BuildBillet(0, 0, 140, 140, 20, 192);
+         Wander(M, 13, 2500, {true, 4});
+     }},
+    // A tool much smaller than a cell, and one near the billet's size.
+    {"wander_tiny_tool", 1, 0.3, false, [](CDexelModel &M) { Wander(M, 17, 2000, {false, 1}); }},
+    {"wander_huge_tool", 1.5, 30, false, [](CDexelModel &M) { Wander(M, 19, 300, {true, 1.5}); }},
+    // Chords of a fifth of a cell and less, as the speed bench cuts them.
+    {"spiral_tiny_steps", 4, 5, false, [](CDexelModel &M) { Spiral(M, 8000, 3, 4, 19, 19); }},
+    {"spiral_tiny_steps_ramp", 4, 5, false,
+     [](CDexelModel &M) { Spiral(M, 6000, 2, 4, 19, 18.25); }},
+    {"tiny_steps", 4, 5, false, [](CDexelModel &M) { TinySteps(M, 23, 6000, {}); }},
+    {"tiny_steps_reversing", 4, 3, false,
+     [](CDexelModel &M) { TinySteps(M, 29, 5000, {0.08, 0.05, 0.2, 4}); }},
+    {"tiny_steps_small_tool_light", 4, 1.2, false,
+     [](CDexelModel &M) { TinySteps(M, 31, 5000, {0.03, 0.2, 0.05, 4, true}); }},
+    {"tiny_steps_rotated", 3, 4, false,
+     [](CDexelModel &M) {
+         M.SetRotation(0.45);
+         M.BuildBillet(0, 0, 140, 140, 20, 192);
+         TinySteps(M, 37, 5000, {0.1, 0.1, 0.05, 3, true});
      }},
 };
 
@@ -439,6 +592,80 @@ TEST_P(DexelFastCutTest, SameCellsAsTheFullPass)
 
 INSTANTIATE_TEST_SUITE_P(Scripts, DexelFastCutTest, ::testing::ValuesIn(Scripts),
                          [](const auto &Info) { return std::string(Info.param.Name); });
+
+// A cell's stage goes in as inserting its nodes one by one in order does:
+// the same nodes, colours and settled marks, the same rows touched (seen
+// through the settle and wall pass afterwards).
+TEST(DexelStageTest, FlushEqualsInsertingInOrder)
+{
+    struct CCase {
+        const char *Name;
+        std::vector<std::pair<int, int>> Stage; // (colour, z)
+        bool Overwrite;
+        bool BorderRow = false;
+    };
+    const std::vector<std::pair<int, int>> rising = {{30, 8},  {31, 9},  {32, 10}, {33, 11},
+                                                     {34, 12}, {35, 13}, {36, 20}, {37, 22}};
+    const std::vector<std::pair<int, int>> falling(rising.rbegin(), rising.rend());
+    const std::vector<std::pair<int, int>> twice = {{40, 9},  {41, 10}, {42, 10}, {43, 10},
+                                                    {44, 12}, {45, 12}, {46, 13}};
+    const std::vector<std::pair<int, int>> twiceFalling(twice.rbegin(), twice.rend());
+    const CCase cases[] = {
+        {"rising", rising, false},
+        {"rising_overwrite", rising, true},
+        {"falling", falling, false},
+        {"falling_overwrite", falling, true},
+        {"twice", twice, false},
+        {"twice_overwrite", twice, true},
+        {"twice_falling", twiceFalling, false},
+        {"twice_falling_overwrite", twiceFalling, true},
+        {"through_the_top", {{50, 38}, {51, 39}, {52, 40}, {53, 41}}, false},
+        {"down_from_above_the_top", {{50, 41}, {51, 40}, {52, 39}}, true},
+        {"only_above_the_top", {{50, 41}, {51, 41}}, false},
+        {"below_the_floor", {{60, -30005}, {61, -30002}, {62, -30000}, {63, -29999}}, false},
+        {"below_the_floor_overwrite", {{60, -29999}, {61, -30000}, {62, -30004}}, true},
+        {"turning_back", {{70, 10}, {71, 15}, {72, 12}, {73, 12}}, false},
+        {"one_node", {{80, 11}}, true},
+        {"border_row", rising, true, true},
+    };
+    for (const CCase &k : cases)
+        for (bool deep : {false, true}) {
+            SCOPED_TRACE(std::string(k.Name) + (deep ? " deep" : ""));
+            std::vector<int> result[2][2];
+            for (int staged = 0; staged < 2; ++staged) {
+                CDexelModel m;
+                m.SetScale(1.0);
+                m.SetTilt(0.5);
+                ASSERT_TRUE(m.BuildBillet(0, 0, 100, 75, 40, 192));
+                const int c = 30, mid = m.FirstRow(c) + 20;
+                const int r = k.BorderRow ? m.FirstRow(c) : mid;
+                // A cell settled at height 10 (its rows untouched since); deep,
+                // its neighbours are then cut far below it, so that the wall
+                // pass levels it down to its lowest node.
+                for (int z : {10, 12, 20})
+                    m.InsertNode(c, mid, z, 90, true);
+                m.ColumnFill(c);
+                if (deep) {
+                    m.InsertNode(c, mid - 1, -20, 91, true);
+                    m.InsertNode(c, mid + 1, -20, 91, true);
+                }
+                m.Overwrite = k.Overwrite;
+                for (const auto &[colour, z] : k.Stage) {
+                    if (staged)
+                        m.StageCellNode(c, r, z, colour);
+                    else
+                        m.InsertNode(c, r, z, colour, false);
+                }
+                m.FlushCellStage();
+                result[staged][0] = CellContents(m);
+                m.ColumnFill(c);
+                result[staged][1] = CellContents(m);
+                EXPECT_FALSE(m.Overflowed());
+            }
+            EXPECT_EQ(result[0][0], result[1][0]);
+            EXPECT_EQ(result[0][1], result[1][1]);
+        }
+}
 
 } // namespace
 } // namespace orv

@@ -2,6 +2,7 @@
 
 #include "components/lcd/ui/LCD_Lab.h"
 #include "components/richedit/RichEditW.h"
+#include "components/toolbar/ui/PanelToolWindow.h"
 #include "components/toolbar/ui/TbCore.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/toolbar/ui/TbTlbr.h"
@@ -47,32 +48,6 @@ bool FileExists(const std::string &Name) {
     std::error_code ec;
     return !Name.empty() && std::filesystem::is_regular_file(Name, ec);
 }
-
-// A tool window whose client area holds Content, placed inside the borders.
-class TPanelToolWindow : public TToolWindow {
-public:
-    TPanelToolWindow(QWidget *Form, const char *Name, const char *Caption, QWidget *Content)
-        : TToolWindow(Form), FContent(Content) {
-        setObjectName(Name);
-        SetCaption(Caption);
-        Content->setParent(this);
-        const QSize size = Content->sizeHint();
-        SetClientAreaWidth(size.width());
-        SetClientAreaHeight(size.height());
-        SetDockedTo(nullptr);
-        SetVisible(false);
-    }
-
-protected:
-    void resizeEvent(QResizeEvent *Event) override {
-        TToolWindow::resizeEvent(Event);
-        const QMargins m = NonClientMargins();
-        FContent->setGeometry(rect().marginsRemoved(m));
-    }
-
-private:
-    QWidget *FContent;
-};
 
 // Two exclusive boxes: when both end up ticked, the other one is cleared.
 void KeepExclusive(QCheckBox *Clicked, QCheckBox *Other) {

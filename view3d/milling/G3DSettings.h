@@ -2,14 +2,12 @@
 // The settings of the milling 3D view as its setup dialog holds them, and
 // their section "3DGraphics" of the main settings file (a section of its
 // own, apart from the simulation control's "3D Graphics"). Colours are
-// TColor values (0x00BBGGRR).
+// Windows colour values (0x00BBGGRR).
 
 #include <cstdint>
 #include <string>
 
 namespace orv {
-
-using TColor = int32_t;
 
 // Items of "Material type".
 enum TMaterialItem : int32_t {
@@ -31,16 +29,16 @@ struct TMaterialChoice {
     // The surface colour mode of the view follows the vertex colours.
     bool Textured = true;
     // Specular colour set by the plastics; -1 leaves it as it was.
-    TColor Specular = -1;
+    int32_t Specular = -1;
 };
 
 struct TG3D_settings {
-    TColor RapidColour = 255;
-    TColor LinearColour = 65280;
-    TColor CircularColour = 16711680;
-    TColor PlasticColour = 255;
-    TColor BackgroundColour = 8421440;
-    TColor SurfaceColour = 10526880;
+    int32_t RapidColour = 255;
+    int32_t LinearColour = 65280;
+    int32_t CircularColour = 16711680;
+    int32_t PlasticColour = 255;
+    int32_t BackgroundColour = 8421440;
+    int32_t SurfaceColour = 10526880;
     int32_t BilletMaterial = 12;
     int32_t SavedBilletMaterial = 12;
     double MoveHistory = 2000; // 1 .. 50000

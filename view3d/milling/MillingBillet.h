@@ -12,8 +12,6 @@
 
 namespace orv {
 
-using TColor = int32_t;
-
 struct TMillPoint {
     float X = 0, Y = 0, Z = 0;
     bool operator==(const TMillPoint &) const = default;
@@ -22,7 +20,7 @@ struct TMillPoint {
 // One node of the tool path: the end of a shown move and its kind's colour.
 struct TPathNode {
     TMillPoint Point;
-    TColor Colour = 0;
+    int32_t Colour = 0;
     uint8_t Kind = 0; // 0 linear, 1 circular, 2 rapid
 };
 
@@ -82,7 +80,7 @@ public:
     double GridSizeSetting = 0.6;
     bool UseOffsets = false;
     double DatumX = 0, DatumY = 0, DatumZ = 0;
-    std::array<TColor, 3> PathColours{65280, 16711680, 255};
+    std::array<int32_t, 3> PathColours{65280, 16711680, 255};
     std::array<bool, 3> PathShown{true, true, true};
     uint8_t ToolShape = ToolShapeBall;
     // Turbo: the surface is rebuilt at the first cut, then every 1001st.

@@ -1,5 +1,8 @@
 #include "view3d/milling/MillingView.h"
 
+#include "engine/core/DUtils.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <ostream>
@@ -24,6 +27,7 @@ void TMillingView::AddStraightMove(uint8_t Kind, double X1, double Y1, double Z1
                                    double Y2, double Z2, double ToolRadius)
 {
     Billet.AddStraightMove(Kind, X1, Y1, Z1, X2, Y2, Z2, ToolRadius);
+    PathChanged();
 }
 
 void TMillingView::AddArcMove(int Plane, double X1, double Y1, double Z1, double CentreX,
@@ -31,6 +35,7 @@ void TMillingView::AddArcMove(int Plane, double X1, double Y1, double Z1, double
                               double ToolRadius)
 {
     Billet.AddArcMove(Plane, X1, Y1, Z1, CentreX, CentreY, CentreZ, Radius, Sweep, ToolRadius);
+    PathChanged();
 }
 
 void TMillingView::SetBilletSize(double X, double Y, double Z)
@@ -38,20 +43,35 @@ void TMillingView::SetBilletSize(double X, double Y, double Z)
     Billet.SetBilletSize(X, Y, Z);
     if (OnChanged)
         OnChanged();
+    SurfaceReset();
 }
 
-void TMillingView::FinishRun() { Billet.FinishRun(); }
+void TMillingView::FinishRun()
+{
+    Billet.FinishRun();
+    RunFinished();
+}
+
+void TMillingView::SetUnits(TUnits Units)
+{
+    FUnits = Units;
+    UnitsChanged();
+}
 
 void TMillingView::SetPanelText(int Index, const std::string &Text)
 {
-    if (Index >= 0 && Index < static_cast<int>(FPanels.size()))
-        FPanels[Index].Text = Text;
+    if (Index < 0 || Index >= static_cast<int>(FPanels.size()))
+        return;
+    FPanels[Index].Text = Text;
+    PanelChanged(Index);
 }
 
 void TMillingView::SetPanelWidth(int Index, int Width)
 {
-    if (Index >= 0 && Index < static_cast<int>(FPanels.size()))
-        FPanels[Index].Width = Width;
+    if (Index < 0 || Index >= static_cast<int>(FPanels.size()))
+        return;
+    FPanels[Index].Width = Width;
+    PanelChanged(Index);
 }
 
 int TMillingView::PanelTextWidth(const std::string &Text) const
@@ -77,6 +97,33 @@ void TMillingView::OptionsAccepted(const TG3D_settings &Settings)
     ApplySetup(Settings);
     if (std::fabs(Settings.GridSize - previous) > 0.09)
         Billet.ResetHeightMap(0);
+}
+
+void TMillingView::DragProbe(int DX, int DY)
+{
+    const double step = Billet.GridStep();
+    ProbeX = std::clamp(static_cast<float>(ProbeX - DX * step / 2), 0.0f, Billet.BilletX());
+    ProbeY = std::clamp(static_cast<float>(ProbeY + DY * step / 2), 0.0f, Billet.BilletY());
+    Billet.HeightAt(ProbeZ, ProbeX, ProbeY);
+}
+
+std::string TMillingView::MeasureText(int Axis) const
+{
+    static const char *const names[3] = {"X: ", "Y: ", "Z: "};
+    const float value[3] = {ProbeX, ProbeY, ProbeZ};
+    return names[Axis] + FloatToUnitsText(FUnits == Inch, value[Axis]);
+}
+
+void TMillingView::SetDatumText(int Axis, const std::string &Text)
+{
+    double *datum[3] = {&Billet.DatumX, &Billet.DatumY, &Billet.DatumZ};
+    *datum[Axis] = UnitsTextToMM(CleanNumberText(Text), FUnits == Inch ? 1 : 0);
+}
+
+std::string TMillingView::DatumText(int Axis) const
+{
+    const double datum[3] = {Billet.DatumX, Billet.DatumY, Billet.DatumZ};
+    return FloatToUnitsText(FUnits == Inch, datum[Axis]);
 }
 
 void WriteHeightMap(std::ostream &Out, const TMillingBillet &Billet)

@@ -18,7 +18,7 @@ class TMillingView : public T3DView {
 public:
     TMillingView();
 
-    void SetUnits(TUnits Units) override { FUnits = Units; }
+    void SetUnits(TUnits Units) override;
     void AddStraightMove(uint8_t Kind, double X1, double Y1, double Z1, double X2, double Y2,
                          double Z2, double ToolRadius) override;
     void AddArcMove(int Plane, double X1, double Y1, double Z1, double CentreX, double CentreY,
@@ -40,6 +40,17 @@ public:
     // 0.09 mm from the grid in use resets the billet and the path.
     void OptionsAccepted(const TG3D_settings &Settings);
 
+    // The probe of "Measure" dragged by (AnchorX - X, AnchorY - Y) pixels:
+    // half a grid cell a pixel, to the right and up the screen; it stays on
+    // the billet and its Z follows the surface (kept where it reads none).
+    void DragProbe(int DX, int DY);
+    // "X: ", "Y: ", "Z: " and the probe's coordinate in the view's units
+    // (Axis 0, 1, 2).
+    std::string MeasureText(int Axis) const;
+    // A datum edit's text (the view's units) as the datum offset in mm.
+    void SetDatumText(int Axis, const std::string &Text);
+    std::string DatumText(int Axis) const;
+
     TUnits Units() const { return FUnits; }
     const std::string &PanelText(int Index) const { return FPanels.at(Index).Text; }
     int PanelWidth(int Index) const { return FPanels.at(Index).Width; }
@@ -47,8 +58,18 @@ public:
     TMillingBillet Billet;
     std::string ProgramName;
     bool ShowCutter = true;
+    // The probe's position (mm) and the surface height under it.
+    float ProbeX = 0, ProbeY = 0, ProbeZ = 0;
     // Drawn again: the surface (after cuts), the tool (a placed tip).
     std::function<void()> OnChanged;
+
+protected:
+    // A window that shows the view follows it here; the model is up to date.
+    virtual void UnitsChanged() {}
+    virtual void PathChanged() {}  // after each move
+    virtual void SurfaceReset() {} // a new billet: new grid, empty path
+    virtual void RunFinished() {}
+    virtual void PanelChanged(int Index) {} // its text or width
 
 private:
     struct TPanel {

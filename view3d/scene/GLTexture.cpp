@@ -318,6 +318,33 @@ TGLCoordinates &TGLTexture::MappingTCoordinates()
     return *FMapT;
 }
 
+void TGLTexture::AssignFrom(const TGLTexture &Source)
+{
+    if (&Source == this)
+        return;
+    FImageAlpha = Source.FImageAlpha;
+    FTextureMode = Source.FTextureMode;
+    FTextureWrap = Source.FTextureWrap;
+    FTextureFormat = Source.FTextureFormat;
+    FCompression = Source.FCompression;
+    FMinFilter = Source.FMinFilter;
+    FMagFilter = Source.FMagFilter;
+    FMappingMode = Source.FMappingMode;
+    // A plane not made yet holds the default.
+    if (Source.FMapS)
+        MappingSCoordinates().Assign(*Source.FMapS);
+    else
+        FMapS.reset();
+    if (Source.FMapT)
+        MappingTCoordinates().Assign(*Source.FMapT);
+    else
+        FMapT.reset();
+    // The texture coordinates are compiled into the owner's list.
+    SetDisabled(Source.FDisabled);
+    FImage->Assign(*Source.FImage);
+    FChanges = 3;
+}
+
 bool TGLTexture::HasTextureObject() const { return FHandle && FHandle->Handle() != 0; }
 
 void TGLTexture::ReleaseTextureObject()
@@ -547,11 +574,7 @@ void TGLMaterial::AssignFrom(const TGLMaterial &Source)
     FFront->AssignFrom(*Source.FFront);
     FBlendingMode = Source.FBlendingMode;
     FOptions = Source.FOptions;
-    FFaceCulling = Source.FFaceCulling;
-    if (auto *mine = FTexture->PersistentImage())
-        if (auto *theirs = Source.FTexture->PersistentImage())
-            mine->SetPicture(theirs->Picture());
-    FTexture->SetDisabled(Source.FTexture->Disabled());
+    FTexture->AssignFrom(*Source.FTexture);
     SignalChange(this);
 }
 

@@ -175,6 +175,9 @@ public:
     void SetMappingMode(TGLTextureMappingMode Value);
     TGLCoordinates &MappingSCoordinates();
     TGLCoordinates &MappingTCoordinates();
+    // Copies the image and every setting (filters, mode, wrap, format,
+    // alpha, mapping, Disabled); parameters and image go out again.
+    void AssignFrom(const TGLTexture &Source);
 
     // The texture object, sending parameters and image when they changed.
     GLuint ObjectHandle();

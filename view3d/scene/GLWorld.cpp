@@ -249,7 +249,7 @@ const TMatrix4x4f &TGLBaseSceneObject::InverseWorldMatrix()
     return FWorldMatrices[1];
 }
 
-TVector4f TGLBaseSceneObject::WorldPosition() { return WorldMatrix()[3]; }
+TVector4f TGLBaseSceneObject::WorldPosition() { return AbsolutePosition(); }
 
 TVector4f TGLBaseSceneObject::WorldUp()
 {
@@ -333,7 +333,7 @@ void TGLBaseSceneObject::OrbitAround(TGLBaseSceneObject *Target, float PitchStep
 {
     if (!Target)
         return;
-    const TVector4f t = Target->WorldPosition(), s = WorldPosition();
+    const TVector4f t = Target->AbsolutePosition(), s = AbsolutePosition();
     const TVector4f v = HomogeneousSubtract(s, t);
     const float d = float(AffineLength(AffinePart(v)));
     TVector4f n = v;

@@ -143,6 +143,10 @@ public:
     void SetLocalMatrix(const TMatrix4x4f &M);
     const TMatrix4x4f &WorldMatrix();
     const TMatrix4x4f &InverseWorldMatrix();
+    // Row 3 of the world matrix: where the object itself stands. Cameras aim
+    // at and orbit about this, since a grouping node's WorldPosition is the
+    // centre of its children (a camera below its target would aim at itself).
+    TVector4f AbsolutePosition() { return WorldMatrix()[3]; }
     virtual TVector4f WorldPosition();
     TVector4f WorldUp();
     TVector4f WorldToLocal(const TVector4f &V);

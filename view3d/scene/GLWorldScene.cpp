@@ -146,7 +146,7 @@ void TGLCamera::Apply()
     }
     const TVector4f s = WorldPosition();
     if (FTarget) {
-        const TVector4f t = FTarget->WorldPosition();
+        const TVector4f t = FTarget->AbsolutePosition();
         FWorldDirection = HomogeneousSubtract(t, s);
         HomogeneousNormalize(FWorldDirection);
         GL().gluLookAt(s.X, s.Y, s.Z, t.X, t.Y, t.Z, Up().X(), Up().Y(), Up().Z());
@@ -164,7 +164,7 @@ void TGLCamera::ScaleTargetDistance(float Factor)
 {
     if (!FTarget)
         return;
-    const TVector4f t = FTarget->WorldPosition();
+    const TVector4f t = FTarget->AbsolutePosition();
     TVector4f p = HomogeneousAdd(t, HomogeneousScaled(HomogeneousSubtract(WorldPosition(), t),
                                                       Factor));
     p.W = 1;

@@ -2,10 +2,40 @@
 
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScrollBar>
 
 namespace orv {
 
-TScrollPanel::TScrollPanel(QWidget *Parent) : QScrollArea(Parent) {
+void TPanelScrollBar::SetRange(int Value) {
+    FModel.SetRange(Value);
+    FPanel.UpdateBars();
+}
+void TPanelScrollBar::SetPosition(int Value) {
+    FModel.SetPosition(Value);
+    FPanel.UpdateBars();
+}
+void TPanelScrollBar::SetSmooth(bool Value) {
+    FModel.Smooth = Value;
+    FPanel.UpdateBars();
+}
+void TPanelScrollBar::SetTracking(bool Value) {
+    FModel.Tracking = Value;
+    FPanel.UpdateBars();
+}
+
+// The panel's scroll bar as the rules have it; the bar hides itself when
+// its range is empty.
+void TPanelScrollBar::Show() {
+    FBar.setRange(0, FModel.MaxPosition());
+    FBar.setPageStep(FModel.PageStep());
+    FBar.setSingleStep(FModel.LineStep());
+    FBar.setTracking(FModel.Tracking);
+    FBar.setValue(FModel.Position());
+}
+
+TScrollPanel::TScrollPanel(QWidget *Parent)
+    : QScrollArea(Parent), FHorz(*this, *horizontalScrollBar()),
+      FVert(*this, *verticalScrollBar()) {
     setFrameShape(QFrame::NoFrame);
     viewport()->setAutoFillBackground(false);
     resize(185, 41);
@@ -35,12 +65,69 @@ void TScrollPanel::SetClient(QWidget *Child) {
     Realign();
 }
 
+void TScrollPanel::SetScrolled(QWidget *Child) {
+    FScrolled = Child;
+    Child->setParent(viewport());
+    UpdateBars();
+}
+
+int TScrollPanel::ClientWidth() const {
+    return viewport()->width() + 2 * FFrame.FrameWidth();
+}
+
+int TScrollPanel::ClientHeight() const {
+    return viewport()->height() + 2 * FFrame.FrameWidth();
+}
+
 void TScrollPanel::Realign() {
     int f = FFrame.FrameWidth();
     setViewportMargins(f, f, f, f);
     if (FClient)
         FClient->setGeometry(viewport()->rect());
+    UpdateBars();
     update();
+}
+
+// Showing or hiding a bar changes the shown part, which may show or hide
+// the other: settle in a few rounds.
+void TScrollPanel::UpdateBars() {
+    if (FUpdatingBars)
+        return;
+    FUpdatingBars = true;
+    for (int round = 0; round < 3; ++round) {
+        const QSize shown = viewport()->size();
+        FHorz.FModel.SetClientSize(shown.width());
+        FVert.FModel.SetClientSize(shown.height());
+        FHorz.Show();
+        FVert.Show();
+        if (viewport()->size() == shown)
+            break;
+    }
+    FUpdatingBars = false;
+    PlaceScrolled();
+}
+
+void TScrollPanel::PlaceScrolled() {
+    if (FScrolled)
+        FScrolled->move(-FHorz.Position(), -FVert.Position());
+}
+
+// The operator moved a bar (or the wheel did).
+void TScrollPanel::scrollContentsBy(int, int) {
+    if (FUpdatingBars)
+        return;
+    FHorz.FModel.SetPosition(horizontalScrollBar()->value());
+    FVert.FModel.SetPosition(verticalScrollBar()->value());
+    PlaceScrolled();
+}
+
+bool TScrollPanel::viewportEvent(QEvent *Event) {
+    if (Event->type() == QEvent::Resize) {
+        if (FClient)
+            FClient->setGeometry(viewport()->rect());
+        UpdateBars();
+    }
+    return QScrollArea::viewportEvent(Event);
 }
 
 // The scroll area's resizeEvent also serves the viewport; the panel's own

@@ -1,7 +1,9 @@
 #pragma once
 // TScrollPanel: a container that scrolls its children and looks like a
 // panel: outer and inner bevels, a border ring in the panel colour. Aligned
-// children (SetClient) fill the client area less the frame.
+// children (SetClient) fill the client area less the frame; a scrolled
+// child (SetScrolled) moves under the two scroll bars, whose Range its
+// owner sets.
 
 #include "components/scpanel/ScPanelFrame.h"
 
@@ -9,7 +11,34 @@
 
 #include <functional>
 
+class QScrollBar;
+
 namespace orv {
+
+class TScrollPanel;
+
+// HorzScrollBar or VertScrollBar of a scroll panel: the rules of
+// TControlScrollBar shown on the panel's scroll bar, in pixels.
+class TPanelScrollBar {
+public:
+    int Range() const { return FModel.Range(); }
+    void SetRange(int Value);
+    int Position() const { return FModel.Position(); }
+    void SetPosition(int Value);
+    bool Smooth() const { return FModel.Smooth; }
+    void SetSmooth(bool Value);
+    bool Tracking() const { return FModel.Tracking; }
+    void SetTracking(bool Value);
+    const TControlScrollBar &Model() const { return FModel; }
+
+private:
+    friend class TScrollPanel;
+    TPanelScrollBar(TScrollPanel &Panel, QScrollBar &Bar) : FPanel(Panel), FBar(Bar) {}
+    void Show();
+    TScrollPanel &FPanel;
+    QScrollBar &FBar;
+    TControlScrollBar FModel;
+};
 
 class TScrollPanel : public QScrollArea {
     Q_OBJECT
@@ -25,6 +54,13 @@ public:
     QString Caption;
     // The child that fills the area for aligned children.
     void SetClient(QWidget *Child);
+    // The child that scrolls: its top left corner is at minus the positions.
+    void SetScrolled(QWidget *Child);
+    TPanelScrollBar &HorzScrollBar() { return FHorz; }
+    TPanelScrollBar &VertScrollBar() { return FVert; }
+    // The client area without the scroll bars, frame included.
+    int ClientWidth() const;
+    int ClientHeight() const;
     // The strips the last resize marked for repainting (empty: everything).
     const std::vector<TPanelRect> &LastRepaint() const { return FLastRepaint; }
 
@@ -32,12 +68,20 @@ public:
 
 protected:
     bool event(QEvent *Event) override;
+    bool viewportEvent(QEvent *Event) override;
+    void scrollContentsBy(int DX, int DY) override;
 
 private:
+    friend class TPanelScrollBar;
     void Realign();
+    void UpdateBars();
+    void PlaceScrolled();
     void Resized(QResizeEvent *Event);
     TScrollPanelFrame FFrame;
     QWidget *FClient = nullptr;
+    QWidget *FScrolled = nullptr;
+    TPanelScrollBar FHorz, FVert;
+    bool FUpdatingBars = false;
     std::vector<TPanelRect> FLastRepaint;
 };
 

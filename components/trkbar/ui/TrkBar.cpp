@@ -57,6 +57,28 @@ void TTrkBar::LoadThumb() {
         ThumbPicture(FModel.ThumbResource(), FModel.ThumbBitmapWidth(), FModel.ThumbBitmapHeight());
 }
 
+void TTrkBar::SetThumbStyle(TThumbStyle Value) {
+    FModel.ThumbStyle = Value;
+    LoadThumb();
+    update();
+}
+
+void TTrkBar::SetThumbSize(TThumbSize Value) {
+    FModel.ThumbSize = Value;
+    LoadThumb();
+    update();
+}
+
+void TTrkBar::SetTrkWidth(int Value) {
+    FModel.SetTrkWidth(Value);
+    update();
+}
+
+void TTrkBar::SetTransparent(bool Value) {
+    FTransparent = Value;
+    update();
+}
+
 void TTrkBar::resizeEvent(QResizeEvent *) {
     TTrackOrientation before = FModel.Orientation();
     FModel.Resize(width(), height());
@@ -66,6 +88,8 @@ void TTrkBar::resizeEvent(QResizeEvent *) {
 
 void TTrkBar::paintEvent(QPaintEvent *) {
     QPainter p(this);
+    if (!FTransparent)
+        p.fillRect(rect(), palette().color(QPalette::Base));
     const bool on = isEnabled();
     QBrush top = on ? QBrush(ToQ(TrkColortop)) : QBrush(ToQ(TrkColortop), Qt::Dense4Pattern);
     QBrush bottom =

@@ -18,12 +18,24 @@ public:
     TTrkBarModel &Model() { return FModel; }
     int Position() const { return FModel.Position(); }
     void SetPosition(int Value) { FModel.SetPosition(Value); }
+    int Max() const { return FModel.Max(); }
     void SetMax(int Value) { FModel.SetMax(Value); }
+    int Min() const { return FModel.Min(); }
     void SetMin(int Value) { FModel.SetMin(Value); }
+    // Shape and size reload the thumb picture.
+    void SetThumbStyle(TThumbStyle Value);
+    void SetThumbSize(TThumbSize Value);
+    // Groove thickness, at least 6 pixels.
+    void SetTrkWidth(int Value);
+    // A transparent bar leaves its background to its parent; an opaque one
+    // fills it with the window colour.
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
     bool TLTicks = true;
     bool BRTicks = false;
     uint32_t TrkColortop = 0xC0C0C0;
     uint32_t TrkColorbottom = 0x000000;
+    int Tag = 0;
     // The thumb picture in use and its resource name.
     const QPixmap &Thumb() const { return FThumb; }
     QString ThumbName() const { return FThumbName; }
@@ -45,6 +57,7 @@ private:
     TTrkBarModel FModel;
     QPixmap FThumb;
     QString FThumbName;
+    bool FTransparent = true;
 };
 
 } // namespace orv

@@ -14,6 +14,7 @@
 #include "machine/JogKeyTable.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
+#include "components/trkbar/ui/TrkBar.h"
 #include "machine/ui/ControlPanelStdForm.h"
 #include "machine/ui/Tool_Holder2.h"
 
@@ -21,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
@@ -141,6 +143,87 @@ TEST_F(FormControlPanel, AJogKeyInTheJogFieldJogsUntilReleasedAndCoolantSendsM8T
     Form().Coolant->click();
     Form().Coolant->click();
     EXPECT_EQ(MCodesSent(), (std::vector<int>{8, 9}));
+}
+
+// The panel's vertical track bars: what the operator sets goes out as the
+// bar's request and shows in its display; what the panel sets comes back to
+// the bar without going out again.
+TEST_F(FormControlPanel, TheTrackBarsSendWhatTheOperatorSets)
+{
+    HomeAll();
+    Form().PageControl->setCurrentIndex(pgAuto);
+    struct Case {
+        const char *Name;
+        TTrkBar *Bar;
+        int Position;
+        uint8_t Kind;
+        QLabel *Display;
+        const char *Text;
+    };
+    const Case cases[] = {
+        {"feed override", Form().FeedBar, 105, rqFeedOverride, Form().FeedOverrideValue, "105%"},
+        {"feed override stopped", Form().FeedBar, 0, rqFeedOverride, Form().FeedOverrideValue,
+         "0%"},
+        {"spindle override", Form().SpindleBar, 80, rqSpeedOverride, Form().SpindleOverrideValue,
+         "80%"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Requests.clear();
+        c.Bar->SetPosition(c.Position);
+        ASSERT_EQ(Requests.size(), 1u);
+        EXPECT_EQ(Requests[0].Kind, c.Kind);
+        EXPECT_DOUBLE_EQ(double(Requests[0].Value), c.Position);
+        EXPECT_EQ(c.Display->text(), c.Text);
+        EXPECT_EQ(c.Bar->Tag, c.Kind) << "the tag is the request kind";
+    }
+
+    Requests.clear();
+    Panel().SetFeedOverride(120);
+    EXPECT_EQ(Form().FeedBar->Position(), 120);
+    EXPECT_EQ(Form().FeedOverrideValue->text(), "120%");
+    EXPECT_EQ(Count(rqFeedOverride), 0) << "the panel's own value is not sent back";
+
+    // The jog bars take their ends from the machine.
+    EXPECT_EQ(Form().JogFeed->Min(), 1);
+    EXPECT_EQ(Form().JogFeed->Max(), std::max(1, Panel().Shown().JogFeedMax));
+    EXPECT_EQ(Form().SpeedBar->Min(), Panel().Shown().SpeedMin);
+    EXPECT_EQ(Form().SpeedBar->Max(), Panel().Shown().SpeedMax);
+    EXPECT_EQ(Form().Jog_step->Max(), 6);
+    Requests.clear();
+    Form().Jog_step->SetPosition(2);
+    EXPECT_EQ(Count(rqJogIncrement), 1);
+    EXPECT_DOUBLE_EQ(Panel().JogIncrement, 0.1);
+}
+
+// Dragging the feed override bar's thumb to the top gives the largest
+// override; the bar stands upright with the panel's box thumb.
+TEST_F(FormControlPanel, DraggingTheFeedBarToTheTopGivesTheLargestOverride)
+{
+    HomeAll();
+    Form().PageControl->setCurrentIndex(pgAuto);
+    Form().show();
+    TTrkBar &bar = *Form().FeedBar;
+    ASSERT_TRUE(bar.isVisible());
+    EXPECT_EQ(bar.Model().Orientation(), toVertical);
+    EXPECT_EQ(bar.ThumbName(), "BOX_VSIZE5");
+    Requests.clear();
+    auto mouse = [&](QEvent::Type Type, QPoint At) {
+        const Qt::MouseButton button = Type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(Type, QPointF(At), QPointF(bar.mapToGlobal(At)), button,
+                          Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&bar, &event);
+    };
+    const TTrkRect thumb = bar.Model().ThumbRect();
+    const QPoint grip((thumb.Left + thumb.Right) / 2, (thumb.Top + thumb.Bottom) / 2);
+    mouse(QEvent::MouseButtonPress, grip);
+    mouse(QEvent::MouseMove, QPoint(grip.x(), 0));
+    mouse(QEvent::MouseButtonRelease, QPoint(grip.x(), 0));
+    EXPECT_EQ(bar.Position(), 150);
+    EXPECT_EQ(Form().FeedOverrideValue->text(), "150%");
+    ASSERT_GE(Count(rqFeedOverride), 1);
+    EXPECT_DOUBLE_EQ(double(Requests.back().Value), 150);
 }
 
 TEST_F(FormControlPanel, WhileRunningThePageStaysAndNoModeRequestGoesOut)

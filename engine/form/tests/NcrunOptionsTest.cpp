@@ -56,6 +56,15 @@ TEST(NcrunOptions, TheVRMachineRunsOnTheMachineClock)
     EXPECT_FALSE(o.Link);
 }
 
+TEST(NcrunOptions, TheMillingWindowAndItsHeightMapTogether)
+{
+    TNcRunOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"--3d", "w.bmp", "--3d-grid", "g.txt", "p.fnc"}, o, error)) << error;
+    EXPECT_EQ(o.Capture3DFile, "w.bmp");
+    EXPECT_EQ(o.Grid3DFile, "g.txt");
+}
+
 TEST(NcrunOptions, DefaultsWithOnlyAProgram)
 {
     TNcRunOptions o;
@@ -87,6 +96,9 @@ TEST(NcrunOptions, RefusesBadArguments)
          "--vr runs the VR machine alone: no --link, --mdi or --fanuc21"},
         {"vr with mdi", {"--vr", "--mdi", "m.txt"},
          "--vr runs the VR machine alone: no --link, --mdi or --fanuc21"},
+        {"sim with the 3D window", {"--sim", "s.bmp", "--3d", "w.bmp", "a"},
+         "--sim and --3d or --3d-grid share the 3D button: name one of them"},
+        {"3D window without its file", {"a", "--3d"}, "missing value after --3d"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Name);

@@ -7,6 +7,8 @@
 
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/tests/View2dFixture.h"
+#include "components/scpanel/ui/ScPanel.h"
+#include "engine/view2d/View2dGeometry.h"
 #include "engine/view2d/ui/Form2DWindow.h"
 
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -121,6 +124,51 @@ TEST_F(View2dWindow, PictureHeldElsewhereKeepsItsPixels)
     Sink.Execute(Line);
     EXPECT_FALSE(Window().Composite() == Before) << "the new element is shown";
     EXPECT_TRUE(Held == Before);
+}
+
+// Zooming in keeps the point pressed where it was in the drawing area: the
+// area's range is the picture, its position the anchored one, and the paint
+// box sits at minus the position.
+TEST_F(View2dWindow, ZoomScrollsTheDrawingAreaToThePress)
+{
+    Draw(DemoPocket());
+    Window().show();
+    TScrollPanel &Area = *Window().DrawingArea();
+    TPanelScrollBar &H = Area.HorzScrollBar();
+    TPanelScrollBar &V = Area.VertScrollBar();
+    EXPECT_EQ(H.Range(), 600);
+    EXPECT_EQ(V.Range(), 300);
+    auto Settle = [&] {
+        for (int I = 0; I < 100 && !(Area.horizontalScrollBar()->isVisible() &&
+                                     Area.verticalScrollBar()->isVisible());
+             ++I)
+            QApplication::processEvents();
+    };
+    Sink.Window()->ZoomIn();
+    Settle();
+    ASSERT_TRUE(Area.horizontalScrollBar()->isVisible()) << "the picture outgrew the area";
+
+    const int PressX = H.Position() + Area.ClientWidth() * 3 / 4;
+    const int PressY = V.Position() + Area.ClientHeight() / 4;
+    Sink.Window()->LeftPress({PressX, PressY});
+    const double AnchorX = double(PressX) / Window().PictureWidth();
+    const double AnchorY = double(PressY) / Window().PictureHeight();
+    Sink.Window()->ZoomIn();
+    Settle();
+    EXPECT_EQ(H.Range(), Window().PictureWidth());
+    EXPECT_EQ(V.Range(), Window().PictureHeight());
+    EXPECT_GT(H.Range(), 1200);
+    EXPECT_EQ(H.Position(), AnchoredScrollPosition(H.Range(), Area.ClientWidth(), AnchorX));
+    EXPECT_EQ(V.Position(), AnchoredScrollPosition(V.Range(), Area.ClientHeight(), AnchorY));
+    EXPECT_EQ(Area.horizontalScrollBar()->value(), H.Position());
+    auto *Box = Window().findChild<QWidget *>("PaintBox");
+    ASSERT_TRUE(Box);
+    EXPECT_EQ(Box->pos(), QPoint(-H.Position(), -V.Position()));
+
+    Sink.Window()->ShowAll();
+    EXPECT_EQ(H.Range(), 600);
+    EXPECT_LE(H.Position(), std::max(0, 600 - Area.ClientWidth())) << "within the smaller picture";
+    EXPECT_EQ(Box->pos(), QPoint(-H.Position(), -V.Position()));
 }
 
 TEST_F(View2dWindow, HighlightedElement)

@@ -1,5 +1,6 @@
 #include "engine/view2d/ui/Form2DWindow.h"
 
+#include "components/scpanel/ui/ScPanel.h"
 #include "engine/core/Mess.h"
 #include "engine/view2d/ui/element_info_form.h"
 #include "engine/view2d/ui/graphic_setup.h"
@@ -16,8 +17,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStatusBar>
@@ -156,23 +155,39 @@ TForm2DWindow::TForm2DWindow() : TImageView2D(600, 400)
 {
     setWindowTitle("2D Simulation");
     setObjectName("Form2D");
-    FScroll = new QScrollArea;
+    // Three scroll panels: the client area, its scrolling drawing area
+    // (the paint box, picture-sized, scrolls in it) and the depth bar.
+    FScroll = new TScrollPanel;
+    FScroll->setObjectName("DrawArea");
+    FScroll->SetBevelOuter(bvNone);
+    FScroll->HorzScrollBar().SetSmooth(true);
+    FScroll->VertScrollBar().SetSmooth(true);
+    FScroll->HorzScrollBar().SetTracking(true);
+    FScroll->VertScrollBar().SetTracking(true);
     FPaintBox = new TPaintBox(*this);
     FPaintBox->setObjectName("PaintBox");
-    FScroll->setWidget(FPaintBox);
-    FScroll->setWidgetResizable(false);
+    FScroll->SetScrolled(FPaintBox);
     FGauge = new TGaugeBox(*this);
+    FDepthBar = new TScrollPanel;
+    FDepthBar->setObjectName("DepthBar");
+    FDepthBar->SetBevelOuter(bvLowered);
+    FDepthBar->SetClient(FGauge);
+    FDepthBar->setMinimumWidth(FGauge->minimumWidth() + 2 * FDepthBar->Frame().FrameWidth());
     auto *Splitter = new QSplitter(Qt::Horizontal);
     Splitter->addWidget(FScroll);
-    Splitter->addWidget(FGauge);
+    Splitter->addWidget(FDepthBar);
     Splitter->setStretchFactor(0, 1);
+    FClientArea = new TScrollPanel;
+    FClientArea->setObjectName("ClientArea");
+    FClientArea->SetBevelOuter(bvNone);
     auto *Central = new QWidget;
     auto *Layout = new QVBoxLayout(Central);
     Layout->setContentsMargins(0, 0, 0, 0);
     Layout->addWidget(Splitter, 1);
     BuildDatumPanel();
     Layout->addWidget(FDatumPanel);
-    setCentralWidget(Central);
+    FClientArea->SetClient(Central);
+    setCentralWidget(FClientArea);
     const int Widths[5] = {70, 70, 70, 75, 50};
     const char *Captions[5] = {"X=", "Y=", "Z=", "Tool=", ""};
     for (int I = 0; I < 5; ++I) {
@@ -285,18 +300,26 @@ void TForm2DWindow::Attach(TForm2D &Form)
     FForm = &Form;
     FAutoSave->setChecked(Form.AutoSaveBitmap);
     FUseOffsets->setChecked(Form.UseOffsets);
-    FGauge->setFixedWidth(std::max(10, Form.ZWidth));
+    FDepthBar->setFixedWidth(std::max(10, Form.ZWidth) + 2 * FDepthBar->Frame().FrameWidth());
     FGauge->SyncMenu(Form.ThinCutter);
+}
+
+// The paint box is as large as the picture; the drawing area scrolls over it.
+void TForm2DWindow::SizePaintBox()
+{
+    if (FPaintBox->size() != QSize(PictureWidth(), PictureHeight()))
+        FPaintBox->setFixedSize(PictureWidth(), PictureHeight());
+    FScroll->HorzScrollBar().SetRange(PictureWidth());
+    FScroll->VertScrollBar().SetRange(PictureHeight());
 }
 
 void TForm2DWindow::SetScrollPosition(double AnchorX, double AnchorY)
 {
-    QScrollBar *H = FScroll->horizontalScrollBar();
-    QScrollBar *V = FScroll->verticalScrollBar();
-    const int Width = FScroll->viewport()->width();
-    const int Height = FScroll->viewport()->height();
-    H->setValue(AnchoredScrollPosition(PictureWidth(), Width, AnchorX));
-    V->setValue(AnchoredScrollPosition(PictureHeight(), Height, AnchorY));
+    SizePaintBox();
+    TPanelScrollBar &H = FScroll->HorzScrollBar();
+    TPanelScrollBar &V = FScroll->VertScrollBar();
+    H.SetPosition(AnchoredScrollPosition(H.Range(), FScroll->ClientWidth(), AnchorX));
+    V.SetPosition(AnchoredScrollPosition(V.Range(), FScroll->ClientHeight(), AnchorY));
 }
 
 void TForm2DWindow::SetStatusText(int Panel, const std::string &Text)
@@ -355,9 +378,9 @@ bool TForm2DWindow::DatumLocked() const
 
 void TForm2DWindow::FitToPicture(bool WithDatumPanel)
 {
-    FPaintBox->setFixedSize(PictureWidth(), PictureHeight());
+    SizePaintBox();
     const int Extra = WithDatumPanel ? FDatumPanel->sizeHint().height() : 0;
-    resize(PictureWidth() + FGauge->width() + 14,
+    resize(PictureWidth() + FDepthBar->width() + 14,
            PictureHeight() + Extra + statusBar()->sizeHint().height() +
                menuBar()->sizeHint().height() + 13);
 }
@@ -399,8 +422,7 @@ bool TForm2DWindow::ShowSetupDialog(const std::string &FileName, TGraphicSetting
 
 void TForm2DWindow::CompositeChanged()
 {
-    if (FPaintBox->size() != QSize(PictureWidth(), PictureHeight()))
-        FPaintBox->setFixedSize(PictureWidth(), PictureHeight());
+    SizePaintBox();
     FPaintBox->update();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The "2D Simulation" window: menus, the paint box in a scroll area, the
-// Z gauge strip, the datum panel and the status bar around the drawing
-// window's pictures. It only shows what the form (TForm2D) computed and
+// The "2D Simulation" window: menus, the paint box in a scroll panel, the
+// Z gauge strip in its depth bar, the datum panel and the status bar around
+// the drawing window's pictures. It only shows what the form (TForm2D) computed and
 // hands mouse and menu actions back to it.
 
 #include "engine/view2d/ui/View2dImageView.h"
@@ -12,11 +12,12 @@ class QAction;
 class QDoubleSpinBox;
 class QLabel;
 class QMenu;
-class QScrollArea;
 class QToolButton;
 class QWidget;
 
 namespace orv {
+
+class TScrollPanel;
 
 class TForm2DWindow : public QMainWindow, public TImageView2D {
     Q_OBJECT
@@ -44,6 +45,8 @@ public:
     bool ShowSetupDialog(const std::string &FileName, TGraphicSettings &Settings) override;
 
     QString StatusText(int Panel) const;
+    // The scrolling drawing area (the paint box scrolls in it).
+    TScrollPanel *DrawingArea() const { return FScroll; }
 
     QMenu *PopupMenu() const { return FPopup; }
     // Enables the popup's items as the form allows (done on opening).
@@ -58,9 +61,12 @@ private:
     void BuildMenus();
     void BuildDatumPanel();
     void FillSaveMenu(QMenu *Menu);
+    void SizePaintBox();
 
     TForm2D *FForm = nullptr;
-    QScrollArea *FScroll = nullptr;
+    TScrollPanel *FClientArea = nullptr;
+    TScrollPanel *FScroll = nullptr;
+    TScrollPanel *FDepthBar = nullptr;
     TPaintBox *FPaintBox = nullptr;
     TGaugeBox *FGauge = nullptr;
     QWidget *FDatumPanel = nullptr;

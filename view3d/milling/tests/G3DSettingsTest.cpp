@@ -2,6 +2,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/tests/TempDir.h"
+#include "view3d/milling/tests/G3DDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -21,14 +22,14 @@ std::string Slurp(const std::string &Path)
 
 TEST(G3DSettings, FileWithoutTheSectionGivesTheDefaults)
 {
-    test::TTempDir dir;
-    const std::string ini = dir.Write("Tarnwick.ini", "[3D Graphics]\r\ngrid size=2\r\n");
+    const test::TFileWithoutSection file("[3D Graphics]\r\ngrid size=2\r\n");
+    const test::TTempDir &dir = file.Dir;
     TG3D_settings s;
-    s.LoadSettings(ini);
-    EXPECT_EQ(s.RapidColour, 255);
-    EXPECT_EQ(s.LinearColour, 65280);
-    EXPECT_EQ(s.CircularColour, 16711680);
-    EXPECT_EQ(s.BackgroundColour, 8421440);
+    s.LoadSettings(file.Ini);
+    const int32_t colours[4] = {s.RapidColour, s.LinearColour, s.CircularColour,
+                                s.BackgroundColour};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(colours[i], test::cDefaultColours[i]) << "colour " << i;
     EXPECT_EQ(s.SurfaceColour, 10526880);
     EXPECT_DOUBLE_EQ(s.GridSize, 0.6); // "3D Graphics" is another window's
     EXPECT_TRUE(s.ShowLinears && s.ShowRapids && s.ShowArcs && s.ShowCutter);
@@ -116,7 +117,7 @@ TEST(G3DSettings, MaterialsAndTheirPictures)
         int Item;
         std::string Picture;
         bool Textured, TextureEnabled;
-        TColor Specular;
+        int32_t Specular;
     } cases[] = {
         {miWood, "", true, true, -1},
         {miMetal, dir.Path() + "Metal.jpg", true, true, -1},

@@ -23,6 +23,14 @@ void SetScale(TGLSamplingScale &S, float Min, float Max, float Step, float Origi
     S.SetOrigin(Origin);
 }
 
+// Both sampling scales of a height field or grid, one step, origins at 0.
+template <class T>
+void SetScales(T &Object, float XMin, float XMax, float YMin, float YMax, float Step)
+{
+    SetScale(Object.XSamplingScale(), XMin, XMax, Step);
+    SetScale(Object.YSamplingScale(), YMin, YMax, Step);
+}
+
 struct TVertex {
     float X, Y, Z;
 };
@@ -109,8 +117,7 @@ TEST(GLHeightField, ColumnsAndRowsOfTheLattice)
 {
     TGLRecorder gl;
     THeightField field;
-    SetScale(field.XSamplingScale(), -0.5f, 10.5f, 0.5f);
-    SetScale(field.YSamplingScale(), -0.5f, 10.5f, 0.5f);
+    SetScales(field, -0.5f, 10.5f, -0.5f, 10.5f, 0.5f);
     std::set<float> xs, ys;
     int calls = 0;
     field.SetOnGetHeight([&](float X, float Y, float &Z, TVector4f &, TTexPoint &Tex) {
@@ -147,8 +154,7 @@ TEST(GLHeightField, NothingWithoutTwoValidScales)
     THeightField field;
     Compile(field, gl);
     EXPECT_TRUE(gl.Calls.empty()) << "Min = Max by default";
-    SetScale(field.XSamplingScale(), 0, 1, 0.5f);
-    SetScale(field.YSamplingScale(), 0, 1, 0.5f);
+    SetScales(field, 0, 1, 0, 1, 0.5f);
     field.YSamplingScale().SetMin(2); // drags Max along: invalid again
     Compile(field, gl);
     EXPECT_EQ(gl.Count("glBegin"), 0);
@@ -159,8 +165,7 @@ TEST(GLHeightField, BuiltInRippleWithoutCallback)
 {
     TGLRecorder gl;
     THeightField field;
-    SetScale(field.XSamplingScale(), -1, 1, 0.5f);
-    SetScale(field.YSamplingScale(), -1, 1, 0.5f);
+    SetScales(field, -1, 1, -1, 1, 0.5f);
     Compile(field, gl);
     int checked = 0;
     for (const auto &strip : Strips(gl))
@@ -197,8 +202,7 @@ TEST(GLHeightField, NormalsOfAPlane)
         SCOPED_TRACE(c.Name);
         TGLRecorder gl;
         THeightField field;
-        SetScale(field.XSamplingScale(), 0, 4, 1);
-        SetScale(field.YSamplingScale(), 0, 4, 1);
+        SetScales(field, 0, 4, 0, 4, 1);
         field.SetOnGetHeight([&](float X, float Y, float &Z, TVector4f &, TTexPoint &) {
             Z = c.A * X + c.B * Y;
         });
@@ -231,8 +235,7 @@ TEST(GLHeightField, RowsNeverTakeMoreSamplesThanTheyHold)
     // than the lattice (and the row buffers) have.
     TGLRecorder gl;
     THeightField field;
-    SetScale(field.XSamplingScale(), 0, 23, 0.001f);
-    SetScale(field.YSamplingScale(), 0, 0.001f, 0.001f);
+    SetScales(field, 0, 23, 0, 0.001f, 0.001f);
     const int capacity = field.XSamplingScale().MaxStepCount() + 1;
     int calls = 0, k = 0;
     float lastY = -1;
@@ -269,8 +272,7 @@ TEST(GLHeightField, ColourModesAndTwoSidedSaveTheEnableState)
         SCOPED_TRACE(c.Name);
         TGLRecorder gl;
         THeightField field;
-        SetScale(field.XSamplingScale(), 0, 2, 1);
-        SetScale(field.YSamplingScale(), 0, 1, 1);
+        SetScales(field, 0, 2, 0, 1, 1);
         field.SetOptions(c.Options);
         field.SetColorMode(c.Mode);
         field.SetOnGetHeight([](float X, float, float &, TVector4f &Color, TTexPoint &) {
@@ -296,8 +298,7 @@ TEST(GLHeightField, TextureCoordinatesFromTheCallback)
     TGLRecorder gl;
     SetStandardMode();
     THeightField field;
-    SetScale(field.XSamplingScale(), 0, 2, 1);
-    SetScale(field.YSamplingScale(), 0, 1, 1);
+    SetScales(field, 0, 2, 0, 1, 1);
     field.SetOnGetHeight([](float X, float Y, float &, TVector4f &, TTexPoint &Tex) {
         Tex = {X / 2, Y * 4};
     });
@@ -313,8 +314,7 @@ TEST(GLHeightField, ARaisingCallbackLeavesTheStateBalanced)
 {
     TGLRecorder gl;
     THeightField field;
-    SetScale(field.XSamplingScale(), 0, 2, 1);
-    SetScale(field.YSamplingScale(), 0, 3, 1);
+    SetScales(field, 0, 2, 0, 3, 1);
     int calls = 0;
     field.SetOnGetHeight([&](float, float, float &, TVector4f &, TTexPoint &) {
         if (++calls == 5)
@@ -332,8 +332,7 @@ TEST(GLHeightField, ScaleChangesRecompile)
 {
     TSceneFixture f;
     auto *field = f.Scene.Objects().NewChild<THeightField>();
-    SetScale(field->XSamplingScale(), 0, 2, 1);
-    SetScale(field->YSamplingScale(), 0, 2, 1);
+    SetScales(*field, 0, 2, 0, 2, 1);
     f.Buffer.Render();
     ASSERT_FALSE(field->ListStale());
     EXPECT_EQ(f.Gl.Count("glNewList"), 1) << "drawn through a display list";
@@ -387,8 +386,7 @@ TEST(GLXYZGrid, LinesAlongTheAxesOfItsParts)
         SCOPED_TRACE(c.Name);
         TGLRecorder gl;
         TXYZGrid grid;
-        SetScale(grid.XSamplingScale(), 0, 2, 1);
-        SetScale(grid.YSamplingScale(), 0, 2, 1);
+        SetScales(grid, 0, 2, 0, 2, 1);
         SetScale(grid.ZSamplingScale(), -1, 1.5f, 1, 0.5f);
         grid.SetParts(c.Parts);
         grid.SetLinesStyle(c.Style);

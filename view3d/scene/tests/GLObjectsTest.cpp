@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 namespace orv {
 namespace {
@@ -84,13 +85,22 @@ TEST(GLLines, NeedTwoNodes)
     ExpectBalanced(gl);
 }
 
-TEST(GLLines, SegmentShadesFromNodeColourToNodeColour)
-{
+// A line from (0, 0, 0) to (1, 0, 0) without node markers, on the recorder.
+struct TPlainLine : ::testing::Test {
+    TPlainLine()
+    {
+        lines.SetNodesAspect(lnaInvisible);
+        lines.AddNode(0, 0, 0);
+        lines.AddNode(1, 0, 0);
+    }
     TGLRecorder gl;
     TLines lines;
-    lines.SetNodesAspect(lnaInvisible);
-    lines.AddNode(0, 0, 0);
-    lines.AddNode(1, 0, 0);
+};
+
+using GLPlainLine = TPlainLine;
+
+TEST_F(GLPlainLine, SegmentShadesFromNodeColourToNodeColour)
+{
     lines.Nodes().Node(0).Color().AssignRGBA(cRed);
     lines.Nodes().Node(1).Color().AssignRGBA(cGreen);
 
@@ -178,13 +188,8 @@ TEST(GLLines, PropertyLimits)
     }
 }
 
-TEST(GLLines, LineStyleFollowsPatternWidthAndAlpha)
+TEST_F(GLPlainLine, LineStyleFollowsPatternWidthAndAlpha)
 {
-    TGLRecorder gl;
-    TLines lines;
-    lines.SetNodesAspect(lnaInvisible);
-    lines.AddNode(0, 0, 0);
-    lines.AddNode(1, 0, 0);
     Compile(lines, gl);
     EXPECT_FALSE(gl.Has("glEnable", {double(gl::LINE_STIPPLE)}));
     EXPECT_FALSE(gl.Has("glEnable", {double(gl::BLEND)}));
@@ -315,6 +320,40 @@ TEST(GLDummyCube, ExtentsPositionAndRays)
     EXPECT_EQ(p.W, 1);
 }
 
+// A camera below its target, as the milling view holds it: the group's
+// WorldPosition is its children's centre, the camera's own place, yet the
+// camera aims, orbits and zooms about the point where the group stands.
+TEST(GLDummyCube, CameraBelowItsTargetAimsAtTheTargetsPlace)
+{
+    TGLRecorder gl;
+    TGLWorld scene;
+    auto *target = scene.Objects().NewChild<TDummyCube>();
+    auto *camera = target->NewChild<TGLCamera>();
+    camera->SetTargetObject(target);
+    target->SetPosition({10, 10, 0, 1});
+    camera->SetPosition({-3, -15, 32, 1});
+    const TVector4f aim{10, 10, 0, 1};
+    auto distance = [&] {
+        return double(AffineLength(AffinePart(HomogeneousSubtract(camera->WorldPosition(), aim))));
+    };
+    const double start = std::sqrt(9.0 + 225 + 1024);
+
+    camera->Apply();
+    ASSERT_EQ(gl.Count("gluLookAt"), 1);
+    const std::vector<double> look = gl.Of("gluLookAt")[0].Args;
+    EXPECT_EQ(std::vector<double>(look.begin(), look.begin() + 6),
+              (std::vector<double>{7, -5, 32, 10, 10, 0}));
+
+    camera->OrbitTarget(20, 30);
+    EXPECT_NEAR(distance(), start, 1e-3) << "orbits on a sphere about the target";
+    EXPECT_EQ(target->Position().X(), 10);
+
+    camera->SetPosition({-3, -15, 32, 1});
+    camera->ScaleTargetDistance(0.5f);
+    EXPECT_NEAR(distance(), start / 2, 1e-4);
+    EXPECT_NEAR(camera->Position().Z(), 16, 1e-5);
+}
+
 TEST(GLPlane, QuadWithTiledTextureCoordinates)
 {
     TGLRecorder gl;
@@ -408,23 +447,36 @@ TEST(GLQuadrics, CylinderSetsUpAFreshQuadricAlongY)
 
 TEST(GLQuadrics, PartsChooseWhatIsDrawn)
 {
-    TGLRecorder gl;
     TCylinder cylinder;
-    cylinder.SetParts(cyTop);
-    Compile(cylinder, gl);
-    EXPECT_EQ(gl.Count("gluCylinder"), 0);
-    EXPECT_EQ(gl.Count("gluDisk"), 1);
-
     TCone cone;
     cone.SetBottomRadius(2);
+    struct Case {
+        const char *Name;
+        TGLBaseSceneObject &Object;
+        std::function<void()> Choose;
+        int Cylinders, Disks;
+    } cases[] = {
+        {"cylinder, all", cylinder, [] {}, 1, 2},
+        {"cylinder, top", cylinder, [&] { cylinder.SetParts(cyTop); }, 0, 1},
+        {"cylinder, sides", cylinder, [&] { cylinder.SetParts(cySides); }, 1, 0},
+        {"cone, both", cone, [] {}, 1, 1},
+        {"cone, bottom", cone, [&] { cone.SetParts(coBottom); }, 0, 1},
+        {"cone, sides", cone, [&] { cone.SetParts(coSides); }, 1, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TGLRecorder gl;
+        c.Choose();
+        Compile(c.Object, gl);
+        EXPECT_EQ(gl.Count("gluCylinder"), c.Cylinders);
+        EXPECT_EQ(gl.Count("gluDisk"), c.Disks);
+        EXPECT_EQ(gl.Count("gluDeleteQuadric"), 1);
+    }
+    TGLRecorder gl;
+    cone.SetParts(coSides | coBottom);
     Compile(cone, gl);
     EXPECT_TRUE(gl.Has("gluCylinder", {2, 0, 1, 16, 4})) << "a cone closes at the top";
     EXPECT_TRUE(gl.Has("gluDisk", {0, 2, 16, 1}));
-    EXPECT_EQ(gl.Count("gluDisk"), 1);
-    cone.SetParts(coBottom);
-    Compile(cone, gl);
-    EXPECT_EQ(gl.Count("gluCylinder"), 0);
-    EXPECT_EQ(gl.Count("gluDeleteQuadric"), 1);
 
     TDisk disk;
     disk.SetInnerRadius(0.25f);

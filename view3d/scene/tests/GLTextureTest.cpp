@@ -164,6 +164,61 @@ TEST(GLTexture, TextureSendsParametersAndImageOncePerChange)
     context.Deactivate();
 }
 
+TEST(GLTexture, MaterialCopyCarriesTheWholeTexture)
+{
+    TGLRecorder gl;
+    TFakeContext context;
+    context.CreateContext(nullptr);
+    context.Activate();
+    TGLMaterial from(nullptr), to(nullptr);
+    TGLTexture &t = from.Texture();
+    t.PersistentImage()->SetPicture(Picture(8, 2));
+    t.SetDisabled(false);
+    t.SetTextureMode(tmModulate);
+    t.SetTextureWrap(twNone);
+    t.SetMinFilter(miNearest);
+    t.SetMagFilter(maNearest);
+    t.SetTextureFormat(tfRGB);
+    t.SetMappingMode(tmmObjectLinear);
+    t.MappingSCoordinates().AssignXYZW(0.5f, 0, 0, 0);
+    t.MappingTCoordinates().AssignXYZW(0, 0.25f, 0, 0);
+    from.SetFaceCulling(fcNoCull);
+
+    to.AssignFrom(from);
+    EXPECT_EQ(to.FaceCulling(), fcBufferDefault); // not part of the copy
+    TRenderContextInfo rci;
+    ClearTextureBindCache();
+    gl.Clear();
+    to.Apply(rci);
+    // Lit the way the source is: modulated, not a flat decal.
+    EXPECT_TRUE(gl.Has("glTexEnvi", {gl::TEXTURE_ENV, gl::TEXTURE_ENV_MODE, gl::MODULATE}));
+    EXPECT_TRUE(gl.Has("glTexParameteri", {gl::TEXTURE_2D, gl::TEXTURE_WRAP_S, gl::CLAMP}));
+    EXPECT_TRUE(gl.Has("glTexParameteri", {gl::TEXTURE_2D, gl::TEXTURE_WRAP_T, gl::CLAMP}));
+    EXPECT_TRUE(gl.Has("glTexParameteri", {gl::TEXTURE_2D, gl::TEXTURE_MIN_FILTER, gl::NEAREST}));
+    EXPECT_TRUE(gl.Has("glTexParameteri", {gl::TEXTURE_2D, gl::TEXTURE_MAG_FILTER, gl::NEAREST}));
+    EXPECT_TRUE(gl.Has("glTexImage2D",
+                       {gl::TEXTURE_2D, 0, gl::RGB, 8, 2, 0, gl::RGBA, gl::UNSIGNED_BYTE}));
+    EXPECT_TRUE(gl.Has("glTexGeni", {gl::S, gl::TEXTURE_GEN_MODE, gl::OBJECT_LINEAR}));
+    EXPECT_TRUE(gl.Has("glTexGenfv", {gl::S, gl::OBJECT_PLANE, 0.5, 0, 0, 0}));
+    EXPECT_TRUE(gl.Has("glTexGenfv", {gl::T, gl::OBJECT_PLANE, 0, 0.25, 0, 0}));
+
+    // Copying again sends parameters and image again, even when equal.
+    to.UnApply(rci);
+    gl.Clear();
+    to.AssignFrom(from);
+    to.Apply(rci);
+    EXPECT_EQ(gl.Count("glTexImage2D"), 1);
+    EXPECT_EQ(gl.Count("glTexParameteri"), 4);
+
+    // A disabled source disables the copy: no texturing at all.
+    from.Texture().SetDisabled(true);
+    to.AssignFrom(from);
+    to.UnApply(rci);
+    to.Apply(rci);
+    EXPECT_FALSE(InStates(rci.StateSet, TGLState::Texture2D));
+    context.Deactivate();
+}
+
 TEST(GLTexture, BitmapSizesSent)
 {
     TGLRecorder gl;
