@@ -85,10 +85,15 @@ void TPlainEventLoop::ProcessMessages()
 
 size_t TPlainEventLoop::ServePosted()
 {
+    // A message posted after this look is served at the next call, as one
+    // posted just after the swap below would be.
+    if (!FAnyPosted.load(std::memory_order_acquire))
+        return 0;
     std::vector<std::function<void()>> posted;
     {
         std::lock_guard<std::mutex> lock(FMutex);
         posted.swap(FPosted);
+        FAnyPosted.store(false, std::memory_order_relaxed);
     }
     for (auto &m : posted)
         m();
@@ -99,6 +104,7 @@ void TPlainEventLoop::Post(std::function<void()> Message)
 {
     std::lock_guard<std::mutex> lock(FMutex);
     FPosted.push_back(std::move(Message));
+    FAnyPosted.store(true, std::memory_order_release);
 }
 
 int TPlainEventLoop::StartTimer(int IntervalMs, std::function<void()> OnTimer)

@@ -5,6 +5,7 @@
 // program installs a Qt loop; tests install TTestEventLoop, whose clock
 // only moves when the test (or a wait) advances it.
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -89,6 +90,9 @@ private:
     };
     std::mutex FMutex;
     std::vector<std::function<void()>> FPosted;
+    // Whether FPosted may hold a message: a run asks at every record and
+    // mostly finds none, without taking the lock.
+    std::atomic<bool> FAnyPosted{false};
     std::map<int, TTimerEntry> FTimers;
     int FNextId = 1;
     std::chrono::steady_clock::time_point FLastIdleServe;

@@ -104,21 +104,30 @@ int32_t Trunc(long double Value, int32_t Fallback)
     return static_cast<int32_t>(t);
 }
 
-char *FormatFixedTo(char *Out, long double Value, int Decimals)
+namespace {
+
+// FormatFixedTo for one number of decimals: the powers of ten are constants,
+// so the divisions by them are multiplications.
+template <int Decimals>
+char *FixedTextTo(char *Out, long double Value)
 {
     // Up to nine decimals, below 2^63, without the C library's general path;
     // the digits are the same: the exact binary value times 10^Decimals,
     // rounded to the nearest integer, ties to even.
-    if (Decimals < 0 || Decimals > 9 || !(std::fabs(Value) < 0x1p63L))
+    if (!(std::fabs(Value) < 0x1p63L))
         return nullptr;
-    static constexpr uint64_t Tens[] = {1,      10,      100,      1000,      10000,
-                                        100000, 1000000, 10000000, 100000000, 1000000000};
+    constexpr uint64_t Ten = [] {
+        uint64_t ten = 1;
+        for (int i = 0; i < Decimals; ++i)
+            ten *= 10;
+        return ten;
+    }();
     uint64_t mantissa = 0;
     int shift = 0; // |Value| = mantissa / 2^shift, shift >= 1
     ExactParts(Value, mantissa, shift);
     unsigned __int128 whole = 0;
     if (Value != 0 && shift < 128) {
-        const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * Tens[Decimals];
+        const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * Ten;
         whole = scaled >> shift;
         const unsigned __int128 rest = scaled - (whole << shift);
         const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
@@ -131,14 +140,20 @@ char *FormatFixedTo(char *Out, long double Value, int Decimals)
     uint64_t decimals = 0;
     if ((whole >> 64) == 0) {
         const auto small = static_cast<uint64_t>(whole);
-        integer = small / Tens[Decimals];
-        decimals = small - integer * Tens[Decimals];
+        integer = small / Ten;
+        decimals = small - integer * Ten;
     } else {
-        integer = static_cast<uint64_t>(whole / Tens[Decimals]);
-        decimals = static_cast<uint64_t>(whole % Tens[Decimals]);
+        integer = static_cast<uint64_t>(whole / Ten);
+        decimals = static_cast<uint64_t>(whole % Ten);
     }
-    char digits[32];
-    char *end = digits + sizeof digits;
+    // Written straight into Out from its end backwards, the length known
+    // first: a text built elsewhere and copied over would be read back
+    // before its bytes are stored.
+    const bool negative = whole != 0 && std::signbit(Value); // "-0.000" reads as "0.000"
+    int integerDigits = 1;
+    for (uint64_t ten = 10; integerDigits < 20 && integer >= ten; ten *= 10)
+        ++integerDigits;
+    char *const end = Out + (negative ? 1 : 0) + integerDigits + (Decimals > 0 ? Decimals + 1 : 0);
     char *at = end;
     // Two digits at a time.
     int left = Decimals;
@@ -151,18 +166,36 @@ char *FormatFixedTo(char *Out, long double Value, int Decimals)
         *--at = static_cast<char>('0' + decimals % 10);
     if (Decimals > 0)
         *--at = '.';
+    const char *const integerEnd = at;
     while (integer >= 10) {
         at -= 2;
         std::memcpy(at, DigitPairs + 2 * (integer % 100), 2);
         integer /= 100;
     }
-    if (integer > 0 || at == end || *at == '.') // at least one integer digit
+    if (integer > 0 || at == integerEnd) // at least one integer digit
         *--at = static_cast<char>('0' + integer);
-    if (whole != 0 && std::signbit(Value))
-        *--at = '-'; // "-0.000" reads as "0.000"
-    const auto length = static_cast<size_t>(end - at);
-    std::memcpy(Out, at, length);
-    return Out + length;
+    if (negative)
+        *--at = '-';
+    return end;
+}
+
+} // namespace
+
+char *FormatFixedTo(char *Out, long double Value, int Decimals)
+{
+    switch (Decimals) {
+    case 0: return FixedTextTo<0>(Out, Value);
+    case 1: return FixedTextTo<1>(Out, Value);
+    case 2: return FixedTextTo<2>(Out, Value);
+    case 3: return FixedTextTo<3>(Out, Value);
+    case 4: return FixedTextTo<4>(Out, Value);
+    case 5: return FixedTextTo<5>(Out, Value);
+    case 6: return FixedTextTo<6>(Out, Value);
+    case 7: return FixedTextTo<7>(Out, Value);
+    case 8: return FixedTextTo<8>(Out, Value);
+    case 9: return FixedTextTo<9>(Out, Value);
+    default: return nullptr;
+    }
 }
 
 void AppendFixed(std::string &Text, long double Value, int Decimals)

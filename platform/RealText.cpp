@@ -3,6 +3,7 @@
 #include "platform/NumberText.h"
 
 #include <charconv>
+#include <cstddef>
 #include <cmath>
 #include <cstdlib>
 
@@ -102,25 +103,28 @@ bool ShortDecimal(std::string_view Text, long double &Value)
     static constexpr long double Powers[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
                                              1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
                                              1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L};
-    if (Text.empty())
+    const char *at = Text.data();
+    const char *const end = at + Text.size();
+    if (at == end)
         return false;
-    const bool negative = Text.front() == '-';
-    size_t i = (negative || Text.front() == '+') ? 1 : 0;
+    const bool negative = *at == '-';
+    if (negative || *at == '+')
+        ++at;
+    // The digits before the point, then those after it; more than 19 wrap
+    // the mantissa, but such a text is refused anyway.
     unsigned long long mantissa = 0;
-    int digits = 0, decimals = 0;
-    bool point = false;
-    for (; i < Text.size(); ++i) {
-        char c = Text[i];
-        if (c == '.' && !point) {
-            point = true;
-            continue;
-        }
-        if (!IsDigit(c) || ++digits > 19)
-            return false;
-        mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-        decimals += point ? 1 : 0;
+    const char *const first = at;
+    while (at < end && IsDigit(*at))
+        mantissa = mantissa * 10 + static_cast<unsigned>(*at++ - '0');
+    const auto whole = at - first;
+    std::ptrdiff_t decimals = 0;
+    if (at < end && *at == '.') {
+        const char *const fraction = ++at;
+        while (at < end && IsDigit(*at))
+            mantissa = mantissa * 10 + static_cast<unsigned>(*at++ - '0');
+        decimals = at - fraction;
     }
-    if (digits == 0)
+    if (at != end || whole + decimals == 0 || whole + decimals > 19)
         return false;
     long double v = static_cast<long double>(mantissa);
     if (decimals > 0)

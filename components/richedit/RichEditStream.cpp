@@ -200,7 +200,7 @@ bool TRichEditW::LoadFromStream(std::istream &In, TConversion *Conversion) {
 
 bool TRichEditW::SaveToStream(std::ostream &Out, TConversion *Conversion) {
     StreamError.clear();
-    QString text = SelectedInOut ? QString::fromStdU16String(GetWideSelText()) : toPlainText();
+    QString text = SelectedInOut ? QString::fromStdU16String(GetWideSelText()) : PlainText();
     std::string bytes;
     if (OutputFormat == ofRTF || OutputFormat == ofRTFNoObjs) {
         const QFont font = document()->defaultFont();

@@ -192,7 +192,22 @@ void TRichEditW::DeleteLine(int Index)
 
 void TRichEditW::SetText(const std::string &Text) { setPlainText(Widen(Text)); }
 
-std::string TRichEditW::Text() const { return Narrow(toPlainText()); }
+QString TRichEditW::PlainText() const
+{
+    QString text = document()->toRawText();
+    for (QChar &c : text) {
+        switch (c.unicode()) {
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xFDD0: // the start and end of a frame
+        case 0xFDD1: c = u'\n'; break;
+        default: break;
+        }
+    }
+    return text;
+}
+
+std::string TRichEditW::Text() const { return Narrow(PlainText()); }
 
 int TRichEditW::LineStart(int Index) const
 {
@@ -270,7 +285,7 @@ bool TRichEditW::Modified() const { return document()->isModified(); }
 
 void TRichEditW::SetModified(bool Modified) { document()->setModified(Modified); }
 
-std::u16string TRichEditW::GetWideText() const { return toPlainText().toStdU16String(); }
+std::u16string TRichEditW::GetWideText() const { return PlainText().toStdU16String(); }
 
 std::u16string TRichEditW::GetWideSelText() const
 {
@@ -307,7 +322,7 @@ bool IsWordChar(QChar C)
 int TRichEditW::FindText(const std::string &Text, int StartPos, int Length, int Options) const
 {
     const QString needle = Widen(Text);
-    const QString text = toPlainText();
+    const QString text = PlainText();
     const int n = (int)needle.size(), size = (int)text.size();
     if (n == 0)
         return -1;

@@ -142,6 +142,9 @@ public:
     bool Modified() const;
     void SetModified(bool Modified);
 
+    // The whole text, paragraphs ended by LF; every character kept as it
+    // is (a no-break space stays one, where Qt's plain text gives a space).
+    QString PlainText() const;
     std::u16string GetWideText() const;
     // The lines as 16-bit strings, without a length limit.
     TWideStrings &WideLines();

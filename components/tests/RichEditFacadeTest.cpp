@@ -128,6 +128,18 @@ TEST(RichEditStreams, SavedBytesAndForeignInput) {
     }
 }
 
+// A no-break space is a character of its own: text, search and every saved
+// format keep it (Qt's plain text would make it a space).
+TEST(RichEditStreams, NoBreakSpaceIsKept) {
+    TRichEditW editor;
+    editor.SetText("X\xA0" "1\nY 2");
+    EXPECT_EQ(editor.GetWideText(), u"X\u00A0" "1\nY 2");
+    EXPECT_EQ(editor.Text(), "X\xA0" "1\nY 2");
+    EXPECT_EQ(editor.FindText(" ", 0, 0), 5); // the space of "Y 2"
+    EXPECT_EQ(Saved(editor, ofText), "X\xA0" "1\r\nY 2");
+    EXPECT_EQ(Saved(editor, ofUnicode), std::string("X\0\xA0\0" "1\0\r\0\n\0Y\0 \0" "2\0", 16));
+}
+
 TEST(RichEditStreams, ProgressAndFailures) {
     TRichEditW editor;
     std::vector<std::pair<int, int>> loads, saves;

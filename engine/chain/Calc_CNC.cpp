@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -132,14 +133,23 @@ bool TCalc_CNC::GetNextData(TCNC_data &Data)
         FResult = false;
         return false;
     }
-    Data.Assign(Slot(0));
-    if (Data.Motion == EndOfProgramCode || Data.LineNumber < 0) {
+    // The queue is a ring: a slot handed out holds what the move left of
+    // its record until a record is pushed into it again, so an empty queue
+    // hands out an empty record.
+    TCNC_data &first = Slot(0);
+    if (FCount == 0)
+        first = TCNC_data();
+    // The end stays in its slot for the next ask; a plain record takes any
+    // other by move, and a record of another kind refuses it as Assign does.
+    const bool end = first.Motion == EndOfProgramCode || first.LineNumber < 0;
+    if (!end && typeid(Data) == typeid(TCNC_data))
+        Data = std::move(first);
+    else
+        Data.Assign(first);
+    if (end) {
         FResult = false;
         return false;
     }
-    // The queue is a ring: the record handed out leaves its slot empty as
-    // the queue's last.
-    Slot(0) = TCNC_data();
     FFirst = (FFirst + 1) % QueueSize;
     --FCount;
     if (FCount < 0)
@@ -423,6 +433,13 @@ void TCalc_CNC::ApplyScaling(TCNC_data &Rec, TCNC_Groups &G)
 
 bool TCalc_CNC::CheckValues(TCNC_data &Rec)
 {
+    // Nearly every record: all finite, nothing to name.
+    const double Max = std::numeric_limits<double>::max();
+    if (std::isfinite(Rec.Feed) && std::isfinite(Rec.X) && std::isfinite(Rec.Y) &&
+        std::isfinite(Rec.Z) && std::isfinite(Rec.FourthAxis) && std::isfinite(Rec.I) &&
+        std::isfinite(Rec.J) && std::isfinite(Rec.K) && std::isfinite(Rec.R) &&
+        std::isfinite(Rec.P) && std::fabs(Rec.Sweep) <= Max && std::fabs(Rec.Radius) <= Max)
+        return true;
     const struct {
         const char *Name;
         double TCNC_data::*Field;

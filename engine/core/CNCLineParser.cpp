@@ -7,9 +7,11 @@
 #include "platform/MessageService.h"
 #include "platform/RealText.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -24,8 +26,8 @@ constexpr int MsgBadValue = 31;
 constexpr int MsgUnknownToken = 32;
 constexpr int MsgMacroStructure = 52;
 
-constexpr int MaxLetterRun = 31;
-constexpr int MaxNumberToken = 32;
+constexpr size_t MaxLetterRun = 31;
+constexpr size_t MaxNumberToken = 32;
 constexpr size_t MaxLiteralLength = 9; // sign and point included
 constexpr int MaxGCodesPerBlock = 4;
 constexpr int MaxMCode = 173;
@@ -34,17 +36,36 @@ constexpr int MaxTool = 100;
 constexpr int MaxInteger = 2147483646; // H, N, O and jump targets
 constexpr double NoGWord = -1000;      // G word value of a block that is no move
 
-bool IsLetter(char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z'); }
-bool IsDigit(char C) { return C >= '0' && C <= '9'; }
-bool IsNumberStart(char C) { return IsDigit(C) || C == '-' || C == '+' || C == '.' || C == '#'; }
-bool IsNumberPart(char C) { return IsDigit(C) || C == '.' || C == '#'; }
+constexpr bool IsLetter(char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z'); }
+constexpr bool IsDigit(char C) { return C >= '0' && C <= '9'; }
+constexpr bool IsNumberStart(char C)
+{
+    return IsDigit(C) || C == '-' || C == '+' || C == '.' || C == '#';
+}
+constexpr bool IsNumberPart(char C) { return IsDigit(C) || C == '.' || C == '#'; }
 
 // Blanks, ";", "%", NUL and everything outside "!" to "~" stand between tokens.
-bool IsSeparator(char C)
+constexpr bool IsSeparator(char C)
 {
     auto code = static_cast<unsigned char>(C);
     return C == ';' || C == '%' || code < '!' || code > '~';
 }
+
+// The kinds above of every character, looked up once per character.
+enum : uint8_t { ccSeparator = 1, ccLetter = 2, ccNumberStart = 4, ccNumberPart = 8 };
+constexpr std::array<uint8_t, 256> CharClasses = [] {
+    std::array<uint8_t, 256> table{};
+    for (int code = 0; code < 256; ++code) {
+        const char c = static_cast<char>(code);
+        table[code] = static_cast<uint8_t>((IsSeparator(c) ? ccSeparator : 0) |
+                                           (IsLetter(c) ? ccLetter : 0) |
+                                           (IsNumberStart(c) ? ccNumberStart : 0) |
+                                           (IsNumberPart(c) ? ccNumberPart : 0));
+    }
+    return table;
+}();
+
+uint8_t CharClass(char C) { return CharClasses[static_cast<unsigned char>(C)]; }
 
 bool StartsWith(std::string_view Text, std::string_view Prefix)
 {
@@ -70,6 +91,20 @@ int LetterIndex(std::string_view Token)
     if (Token.empty() || at == std::string::npos || at == 0 || at > wCloseBracket)
         return -1;
     return static_cast<int>(at);
+}
+
+// Whether the word at Index holds a real number: every address but the
+// marks, the codes and the integers (the ones ParseValueWord reads apart).
+bool IsRealWord(int Index)
+{
+    switch (Index) {
+    case wPercent: case wCloseBracket: case wComment: case wSlash: case wMessage:
+    case wQuestion: case wG: case wM: case wS: case wT: case wH: case wN: case wO:
+    case wBracket:
+        return false;
+    default:
+        return true;
+    }
 }
 
 // Modal group of a G number, -1 for a number that is no G code.
@@ -437,9 +472,31 @@ void CNCLineParser::ClearPresence(TCNC_Groups &Groups)
 // A slashed zero (code 216, or its two-byte UTF-8 form) is a zero.
 void CNCLineParser::UpperPlain(const std::string &Line, std::string &Text)
 {
-    Text.resize(Line.size());
-    char *out = Text.data();
     const size_t size = Line.size();
+    Text.resize(size);
+    // Plain ASCII, nearly every line, eight characters at a time: a byte
+    // from "a" to "z" loses its 0x20 bit.
+    const char *in = Line.data();
+    char *out = Text.data();
+    constexpr uint64_t Ones = 0x0101010101010101u;
+    uint64_t seen = 0;
+    size_t at = 0;
+    for (; at + 8 <= size; at += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, in + at, 8);
+        seen |= word;
+        const uint64_t fromA = word + Ones * (0x80 - 'a');
+        const uint64_t pastZ = word + Ones * (0x80 - 'z' - 1);
+        word -= ((fromA & ~pastZ) & Ones * 0x80) >> 2;
+        std::memcpy(out + at, &word, 8);
+    }
+    for (; at < size; ++at) {
+        const auto code = static_cast<unsigned char>(in[at]);
+        seen |= code;
+        out[at] = static_cast<char>(code - (static_cast<unsigned>(code - 'a') < 26u ? 32 : 0));
+    }
+    if ((seen & Ones * 0x80) == 0)
+        return;
     for (size_t i = 0; i < size; ++i) {
         char c = Line[i];
         auto code = static_cast<unsigned char>(c);
@@ -461,24 +518,29 @@ void CNCLineParser::SplitText(std::string &Text, TTokenViews &Tokens)
 {
     static constexpr std::string_view CommentRest = "1";
     Tokens.clear();
+    char *const text = Text.data();
+    const size_t size = Text.size();
     size_t i = 0;
     while (true) {
-        while (i < Text.size() && IsSeparator(Text[i]))
+        while (i < size && (CharClass(text[i]) & ccSeparator))
             ++i;
-        if (i >= Text.size())
+        if (i >= size)
             break;
-        if (Text[i] == ':')
-            Text[i] = 'O'; // a program number written with a colon
-        size_t start = i++;
-        if (IsLetter(Text[start])) {
-            while (i < Text.size() && IsLetter(Text[i]) && i - start < MaxLetterRun)
+        if (text[i] == ':')
+            text[i] = 'O'; // a program number written with a colon
+        const size_t start = i++;
+        const uint8_t kind = CharClass(text[start]);
+        if (kind & ccLetter) {
+            const size_t limit = std::min(size, start + MaxLetterRun);
+            while (i < limit && (CharClass(text[i]) & ccLetter))
                 ++i;
-        } else if (IsNumberStart(Text[start])) {
-            while (i < Text.size() && IsNumberPart(Text[i]) && i - start < MaxNumberToken)
+        } else if (kind & ccNumberStart) {
+            const size_t limit = std::min(size, start + MaxNumberToken);
+            while (i < limit && (CharClass(text[i]) & ccNumberPart))
                 ++i;
         }
-        Tokens.emplace_back(Text.data() + start, i - start);
-        if (Tokens.back() == "(") {
+        Tokens.emplace_back(text + start, i - start);
+        if (i - start == 1 && text[start] == '(') {
             Tokens.push_back(CommentRest); // a comment: the rest of the line is not split
             break;
         }
@@ -542,6 +604,16 @@ bool CNCLineParser::ParseWords(const std::string &Line, const TTokenViews &Token
                                 QuoteForMessage(Line),
                             MsgUnknownToken);
             return false;
+        }
+        // Most words are an address with a number: read here at once. One
+        // that does not read goes the long way, which reports it.
+        long double value = 0;
+        if (IsRealWord(index) && at < Tokens.size() && ReadReal(Tokens[at], value)) {
+            ++at;
+            Groups.Words[index] = value;
+            Groups.WordSet[index] = true;
+            status = true;
+            continue;
         }
         bool endOfLine = false;
         bool good = ParseWord(Line, Tokens, at, index, Groups, endOfLine);
@@ -716,7 +788,8 @@ bool CNCLineParser::ReadReal(std::string_view Token, long double &Value) const
         Value = Token[0] == '-' ? -variable : variable;
         return true;
     }
-    if (Token.size() > MaxLiteralLength || Token.find('#') != std::string_view::npos)
+    // A "#" further in is no number: the reader refuses it.
+    if (Token.size() > MaxLiteralLength)
         return false;
     return TextToReal(Token, Value);
 }

@@ -1,5 +1,6 @@
 #include "engine/core/data_types.h"
 
+#include <cstring>
 #include <typeinfo>
 
 namespace orv {
@@ -47,6 +48,10 @@ void TCNC_Groups::AssignTo(TPersistent &Dest) const
         AssignError(Dest, "TCNC_Groups");
     static_cast<TCNC_Groups &>(Dest) = *this;
 }
+
+void CopyRecordBytes(void *To, const void *From, size_t Size) { std::memcpy(To, From, Size); }
+
+void ZeroRecordBytes(void *To, size_t Size) { std::memset(To, 0, Size); }
 
 void TCNC_data::AssignTo(TPersistent &Dest) const
 {

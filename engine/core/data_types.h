@@ -80,6 +80,12 @@ enum TGroupIndex : int {
     gMCode = 23, gSpindle = 24, gTool = 25, gBlockDelete = 26, gKeyword = 27,
 };
 
+// memcpy and memset of a record's value arrays, out of line: the C
+// library's vector routines, not the string instructions the compiler puts
+// inline for a block of known size.
+void CopyRecordBytes(void *To, const void *From, size_t Size);
+void ZeroRecordBytes(void *To, size_t Size);
+
 // One parsed NC block. Values carry modal state from block to block; the set
 // flags say what this block programmed. Copied by assignment or Assign.
 class TCNC_Groups : public TPersistent {
@@ -123,10 +129,7 @@ public:
     // same records block after block without building new ones.
     void Reset()
     {
-        std::memset(Groups, 0, sizeof Groups);
-        std::memset(GroupSet, 0, sizeof GroupSet);
-        std::memset(static_cast<void *>(Words), 0, sizeof Words);
-        std::memset(WordSet, 0, sizeof WordSet);
+        ZeroRecordBytes(Groups, ValueBytes());
         LookAheadMark = false;
         GeneratedMark = false;
         GeneratedText.clear();
@@ -163,12 +166,16 @@ protected:
     void AssignTo(TPersistent &Dest) const override;
 
 private:
+    // The value arrays, Groups to WordSet, lie together: they are copied and
+    // cleared as one block, by the C library's own routines.
+    size_t ValueBytes() const
+    {
+        return static_cast<size_t>(reinterpret_cast<const char *>(WordSet + WordCount) -
+                                   reinterpret_cast<const char *>(Groups));
+    }
     void CopyValues(const TCNC_Groups &Other)
     {
-        std::memcpy(Groups, Other.Groups, sizeof Groups);
-        std::memcpy(GroupSet, Other.GroupSet, sizeof GroupSet);
-        std::memcpy(static_cast<void *>(Words), Other.Words, sizeof Words);
-        std::memcpy(WordSet, Other.WordSet, sizeof WordSet);
+        CopyRecordBytes(Groups, Other.Groups, ValueBytes());
         LookAheadMark = Other.LookAheadMark;
         GeneratedMark = Other.GeneratedMark;
         LineNumber = Other.LineNumber;

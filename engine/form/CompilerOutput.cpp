@@ -24,17 +24,33 @@ bool TCompilerOutput::OpenFile(const std::string &Name)
     FileName = Name;
     FWriteFailed = false;
     FFile = std::fopen(Name.c_str(), "wb");
-    if (!FFile)
+    if (!FFile) {
         ReportFileError("Cannot create");
-    else
-        std::setvbuf(FFile, nullptr, _IOFBF, 1 << 16); // records go out in large writes
-    return FFile != nullptr;
+        return false;
+    }
+    std::setvbuf(FFile, nullptr, _IONBF, 0);
+    if (!FBatch)
+        FBatch = std::make_unique<unsigned char[]>(BatchSize);
+    FBatchUsed = 0;
+    return true;
+}
+
+bool TCompilerOutput::WriteBatch()
+{
+    const size_t size = FBatchUsed;
+    FBatchUsed = 0;
+    if (size == 0 || std::fwrite(FBatch.get(), 1, size, FFile) == size)
+        return true;
+    ReportFileError("Cannot write");
+    return false;
 }
 
 void TCompilerOutput::CloseFile()
 {
     if (!FFile)
         return;
+    if (!FWriteFailed)
+        WriteBatch();
     bool closed = std::fclose(FFile) == 0;
     FFile = nullptr;
     if (!closed && !FWriteFailed)
@@ -60,8 +76,10 @@ void TCompilerOutput::Execute(TCNC_data &Data)
 {
     if (FFile && !FWriteFailed) {
         PackCompiledRecord(Data, FRecord);
-        if (std::fwrite(FRecord.data(), 1, FRecord.size(), FFile) != FRecord.size())
-            ReportFileError("Cannot write");
+        std::memcpy(FBatch.get() + FBatchUsed, FRecord.data(), FRecord.size());
+        FBatchUsed += FRecord.size();
+        if (FBatchUsed == BatchSize)
+            WriteBatch();
     }
     bool isEnd = Data.Motion == EndOfProgramCode;
     // The end record is the file's last: closing it here reports a write

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace orv {
@@ -40,7 +41,15 @@ private:
     bool OpenFile(const std::string &Name);
     void ReportFileError(const std::string &What);
 
+    // Writes the records gathered so far; false (reported) when refused.
+    bool WriteBatch();
+
     std::FILE *FFile = nullptr;
+    // Records go to the file a batch of 64 KB at a time, through a FILE
+    // without a buffer of its own.
+    static constexpr size_t BatchSize = (65536 / CompiledRecordSize) * CompiledRecordSize;
+    std::unique_ptr<unsigned char[]> FBatch;
+    size_t FBatchUsed = 0;
     bool FWriteFailed = false;
     TCompiledRecord FRecord{};
 };

@@ -366,8 +366,9 @@ private:
     // Pull loop.
     int ConsumerOf(TObject *Sender) const;
     bool ConsumerExpected(int Consumer) const;
-    bool RendezvousComplete() const;
-    bool HasConsumer() const;
+    using TConsumerSet = std::array<bool, ConsumerCount>;
+    bool RendezvousComplete(const TConsumerSet &Expected) const;
+    bool HasConsumer(const TConsumerSet &Expected) const;
     void ClearWaiting();
     void WireEditorInput(TEditorInput &Editor);
     void PullLoop();

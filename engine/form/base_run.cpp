@@ -37,6 +37,8 @@
 #include "machine/Read_Machinedata_file.h"
 #include "machine/convert.h"
 
+#include <charconv>
+#include <cstring>
 #include <iterator>
 
 namespace orv {
@@ -350,24 +352,25 @@ int TBaseForm::ConsumerOf(TObject *Sender) const
 
 // A consumer takes part when its button is down (and, for an output, the
 // output exists: an empty slot can never ask, so it must not hold the run).
+// The slot is looked at before the host is asked: most slots are empty.
 bool TBaseForm::ConsumerExpected(int Consumer) const
 {
     auto down = [this](TMainButton b) { return FHost.ButtonDown(b); };
     switch (Consumer) {
     case cnSimulation:
-        return down(TMainButton::Output3D) && FHost.Choice3DChecked(Choice3DSimulationControl) &&
-               FOutputs[slotSimulation];
+        return FOutputs[slotSimulation] && down(TMainButton::Output3D) &&
+               FHost.Choice3DChecked(Choice3DSimulationControl);
     case cnOpenGL:
-        return down(TMainButton::Output3D) && FHost.Choice3DChecked(Choice3DOpenGL) &&
-               FOutputs[slotOpenGL];
+        return FOutputs[slotOpenGL] && down(TMainButton::Output3D) &&
+               FHost.Choice3DChecked(Choice3DOpenGL);
     case cn2D:
-        return down(TMainButton::Output2D) && FOutputs[slot2D];
+        return FOutputs[slot2D] && down(TMainButton::Output2D);
     case cnPost:
-        return down(TMainButton::PostOutput) && FOutputs[slotPost];
+        return FOutputs[slotPost] && down(TMainButton::PostOutput);
     case cnCompiled:
-        return down(TMainButton::Compiled) && FOutputs[slotCompiled];
+        return FOutputs[slotCompiled] && down(TMainButton::Compiled);
     case cnBlockSearch:
-        return down(TMainButton::BlockSearch) && FOutputs[slotBlockSearch];
+        return FOutputs[slotBlockSearch] && down(TMainButton::BlockSearch);
     case cnMachineLink:
         return FMachineInRun && MachineInRunMode();
     default:
@@ -375,18 +378,15 @@ bool TBaseForm::ConsumerExpected(int Consumer) const
     }
 }
 
-bool TBaseForm::RendezvousComplete() const
+bool TBaseForm::RendezvousComplete(const TConsumerSet &Expected) const
 {
-    for (int c = 0; c < ConsumerCount; ++c)
-        if (FWaiting[c] != ConsumerExpected(c))
-            return false;
-    return true;
+    return FWaiting == Expected;
 }
 
-bool TBaseForm::HasConsumer() const
+bool TBaseForm::HasConsumer(const TConsumerSet &Expected) const
 {
-    for (int c = 0; c < ConsumerCount; ++c)
-        if (ConsumerExpected(c))
+    for (bool expected : Expected)
+        if (expected)
             return true;
     return MachineInRunMode();
 }
@@ -428,11 +428,15 @@ void TBaseForm::PullLoop()
         FCallPending = false;
         if (FRunState == csStopped)
             break;
-        if (!HasConsumer()) {
+        // Asked once per turn: nothing between the two questions changes it.
+        TConsumerSet expected;
+        for (int c = 0; c < ConsumerCount; ++c)
+            expected[c] = ConsumerExpected(c);
+        if (!HasConsumer(expected)) {
             CycleStop();
             break;
         }
-        if (!RendezvousComplete())
+        if (!RendezvousComplete(expected))
             break;
         ClearWaiting();
         HandOut();
@@ -657,6 +661,12 @@ void TBaseForm::ShowModalData(const TCNC_Groups &Groups)
         FModalShownValid = false;
         return;
     }
+    // The labels show groups 1 to 25 (the G groups, M code, spindle, tool),
+    // which most blocks leave as they were.
+    static_assert(gMCode == 23 && gSpindle == 24 && gTool == 25);
+    if (FModalShownValid &&
+        std::memcmp(FModalShown + 1, Groups.Groups + 1, 25 * sizeof(int32_t)) == 0)
+        return;
     // A label whose value has not changed since it was written is left alone.
     auto unchanged = [this, &Groups](int Label) {
         const int32_t v = Groups.Groups[Label];
@@ -668,9 +678,15 @@ void TBaseForm::ShowModalData(const TCNC_Groups &Groups)
     for (int g = 1; g <= 22; ++g) {
         if (unchanged(g))
             continue;
-        int32_t v = Groups.Groups[g];
-        std::string text = v < 0 ? " G--" : (v > 9 ? " G" + IntToStr(v) : " G0" + IntToStr(v));
-        FHost.SetModalLabel(g, text);
+        // " G--" when unset, else " G" and at least two digits.
+        const int32_t v = Groups.Groups[g];
+        char text[16] = " G--";
+        char *end = text + 4;
+        if (v >= 0) {
+            text[2] = '0';
+            end = std::to_chars(text + (v > 9 ? 2 : 3), std::end(text), v).ptr;
+        }
+        FHost.SetModalLabel(g, std::string(text, end));
     }
     if (!unchanged(gMCode))
         FHost.SetModalLabel(23, "M" + IntToStr(Groups.Groups[gMCode]));

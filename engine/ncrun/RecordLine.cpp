@@ -4,6 +4,8 @@
 #include "platform/NumberText.h"
 
 #include <charconv>
+#include <cstring>
+#include <limits>
 
 namespace orv {
 
@@ -27,17 +29,39 @@ public:
             Int(Value);
     }
     void Int(int32_t Value) { FAt = std::to_chars(FAt, FAt + 12, Value).ptr; }
-    void Real(long double Value)
+    // A double field is read as a double: only a value to format is widened.
+    // The same bits have the same text (the bits of an x87 extended are its
+    // first ten bytes). Whole rooms are copied: a fixed size copies faster
+    // than the length.
+    template <typename TReal>
+    void Real(TReal Value, TRecordPrinter::TRealText &Kept)
     {
         *FAt++ = ' ';
         if (Value == NoValue) {
             *FAt++ = '-';
             return;
         }
+        constexpr size_t Bits = std::numeric_limits<TReal>::digits == 64 ? 10 : sizeof(TReal);
+        static_assert(sizeof(TReal) >= Bits && sizeof Kept.Bits >= Bits);
+        if (Kept.Length != 0 && std::memcmp(Kept.Bits, &Value, Bits) == 0) {
+            std::memcpy(FAt, Kept.Text, sizeof Kept.Text);
+            FAt += Kept.Length;
+            return;
+        }
+        std::memcpy(Kept.Bits, &Value, Bits);
+        NewReal(Value, Kept);
+    }
+    // A value to format, its text kept for the records after when it fits
+    // the quick path.
+    void NewReal(long double Value, TRecordPrinter::TRealText &Kept)
+    {
         if (char *end = FormatFixedTo(FAt, Value, 4)) {
+            Kept.Length = static_cast<uint8_t>(end - FAt);
+            std::memcpy(Kept.Text, FAt, sizeof Kept.Text);
             FAt = end;
             return;
         }
+        Kept.Length = 0;
         Flush();
         FLine += FormatFixed(Value, 4);
     }
@@ -48,7 +72,8 @@ public:
     }
 
 private:
-    // Room for every number of one record at their longest.
+    // Room for every number of one record at their longest, and for a
+    // whole text room copied at the last of them.
     char FBuffer[20 * (FixedTextSize + 2)];
     char *FAt = FBuffer;
     std::string &FLine;
@@ -66,17 +91,24 @@ std::string RecordLine(const TCNC_data &Data)
 
 void AppendRecordLine(std::string &Line, const TCNC_data &Data)
 {
+    TRecordPrinter().Append(Line, Data);
+}
+
+void TRecordPrinter::Append(std::string &Line, const TCNC_data &Data)
+{
+    static_assert(TextRoom == FixedTextSize);
     {
         TRecordWriter out(Line);
         out.Int(Data.LineNumber);
         out.Code(Data.Motion);
+        TRealText *kept = FTexts;
         for (double value : {Data.X, Data.Y, Data.Z, Data.I, Data.J, Data.K, Data.R})
-            out.Real(value);
-        out.Real(Data.Sweep);
-        out.Real(Data.Radius);
+            out.Real(value, *kept++);
+        out.Real(Data.Sweep, *kept++);
+        out.Real(Data.Radius, *kept++);
         out.Char(' ');
         out.Int(Data.Plane);
-        out.Real(Data.Feed);
+        out.Real(Data.Feed, *kept);
         out.Code(Data.Spindle);
         out.Code(Data.MCode);
         out.Code(Data.Tool);

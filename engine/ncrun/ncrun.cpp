@@ -607,11 +607,20 @@ int TNcRun::Run()
     testLoop.Engine = FEngine.get();
     FEngine->FormCreate();
     FEngine->OnProgramEnded = [this](TObject *) { FEnded = true; };
-    FEngine->OnHandOut = [line = std::string()](const TCNC_data &Data) mutable {
+    FEngine->OnHandOut = [line = std::string(),
+                          printer = TRecordPrinter()](const TCNC_data &Data) mutable {
         line.clear();
-        AppendRecordLine(line, Data);
+        printer.Append(line, Data);
         line += '\n';
-        std::fputs(line.c_str(), stdout);
+        // A text with a NUL character ends the line there, newline included,
+        // as a C string would.
+        size_t length = line.size();
+        if (!Data.Text.empty()) {
+            const size_t nul = Data.Text.find('\0');
+            if (nul != std::string::npos)
+                length = line.size() - 1 - Data.Text.size() + nul;
+        }
+        std::fwrite(line.data(), 1, length, stdout);
     };
     FHost.StandardPanel = !FOptions.MdiFile.empty();
     if (FOptions.Fanuc21) {

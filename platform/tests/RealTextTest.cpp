@@ -53,6 +53,8 @@ TEST(RealText, ReadingTexts)
         {"", false, 0},        {".", false, 0},         {"-", false, 0},     {"1,5", false, 0},
         {"1.2.3", false, 0},   {"abc", false, 0},       {"1E", false, 0},    {"1e5000", false, 0},
         {"NAN", false, 0},     {"0x10", false, 0},      {"1 2", false, 0},
+        // 19 digits are read at once; 20 would overflow that reading.
+        {"-.9999999999999999999", true, -1.0L}, {"99999999999999999999", true, 1e20L},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.Text);

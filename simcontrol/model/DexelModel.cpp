@@ -138,6 +138,8 @@ bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled)
     if (cell < 0)
         return false;
     TouchRow(C, R);
+    if (!FInsertAnywhere && AboveHead(cell, Z))
+        return false;
     int prev = -1, at = FTable[cell];
     const int placed = PlaceNode(cell, prev, at, Z, Colour, Colour, Settled);
     if (placed <= 0)
@@ -238,6 +240,8 @@ bool CDexelModel::InsertStageInOneWalk()
     if (k < 0 || k >= count)
         return true;
     TouchRow(FStageC, FStageR);
+    while (k >= 0 && k < count && !FInsertAnywhere && AboveHead(cell, heightAt(k)))
+        k += step;
     int prev = -1, at = FTable[cell];
     bool grewTail = false;
     while (k >= 0 && k < count) {

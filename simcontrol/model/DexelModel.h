@@ -174,6 +174,13 @@ private:
     void FreeNode(int Index);
     bool InsertStageInOneWalk();
     int PlaceNode(int Cell, int &Prev, int &At, int Z, int NewColour, int OverColour, bool Settled);
+    // Cutting only takes material away: a cut puts no node above a cell's
+    // head, or the settled cell would stand higher than before (a rim
+    // cell's wall reaching the billet top over a head one below it).
+    bool AboveHead(int Cell, int Z) const
+    {
+        return FTable[Cell] >= 0 && Z > FNodes[FTable[Cell]].z;
+    }
     int CellIndex(int C, int R) const
     {
         if (C < 0 || C >= static_cast<int>(FCols.size()))

@@ -440,11 +440,12 @@ bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
                 }
                 // Otherwise, with the row in front left alone and standing
                 // up to this row's bottom: a row the cut does not reach, or
-                // a stack already holding every height the cut stages there
-                // (z, and up to the top for walls), stays as it is when a
-                // neighbour reaches nowhere below its head (no levelling);
-                // walls staged onto a lower stack are levelled back to
-                // exactly its head when the neighbours' lowest come to it.
+                // a stack reaching from z or below up to z or above (a cut
+                // puts nothing above a head, and a settled stack has every
+                // height between its ends, so the cut adds no node), stays
+                // as it is when a neighbour reaches nowhere below its head
+                // (no levelling), or when the neighbours' lowest level it to
+                // exactly its head.
                 if (!quiet && FloorColour < 0 && prevQuiet && span[i] != EmptyCell &&
                     span[i - 1] != EmptyCell && span[i + 1] != EmptyCell &&
                     high(i - 1) >= low(i)) {
@@ -452,7 +453,7 @@ bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
                     const bool staged = i >= lo && i <= hi;
                     const int backHigh = low(i + 1);
                     const int backLow = i + 1 >= lo && i + 1 <= hi ? std::min(backHigh, z) : backHigh;
-                    const bool holds = !staged || (l <= z && h >= (wall ? FTop : z));
+                    const bool holds = !staged || (l <= z && h >= z);
                     quiet = holds && (low(i - 1) >= h || backLow >= h);
                     if (!quiet && staged && wall && l <= z && h >= z)
                         quiet = low(i - 1) <= h && backHigh <= h &&

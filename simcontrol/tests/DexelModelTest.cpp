@@ -298,15 +298,18 @@ TEST_F(DexelModelTest, FarOffAndDeepMovesStayInRange)
 namespace orv {
 namespace {
 
-// Every cell's nodes (height, colour, settled) in order, column by column.
-std::vector<int> CellContents(const CDexelModel &M)
+// Every cell's nodes (height, colour, settled; or the heights alone) in
+// order, column by column.
+std::vector<int> CellContents(const CDexelModel &M, bool HeightsOnly = false)
 {
     std::vector<int> out;
     for (int c = 0; c < M.Columns(); ++c)
         for (int r = M.FirstRow(c); r <= M.LastRow(c); ++r) {
             out.push_back(-1000000 - r);
             for (int n = M.HeadIndex(c, r); n >= 0; n = M.Node(n).next)
-                out.push_back(M.Node(n).z * 1000 + M.Node(n).colour * 2 + M.Node(n).settled);
+                out.push_back(HeightsOnly ? M.Node(n).z
+                                          : M.Node(n).z * 1000 + M.Node(n).colour * 2 +
+                                                M.Node(n).settled);
         }
     return out;
 }
@@ -701,6 +704,114 @@ TEST_F(DexelModelTest, RapidsLeaveTheirSurfacesRed)
         EXPECT_GT(walls, 100);
     }
 }
+
+} // namespace
+} // namespace orv
+
+namespace orv {
+namespace {
+
+// Cutting only takes material away. A case is a run of cuts on a 100 x 75 x
+// 20 billet at 2 pixels per mm (programmed heights on whole pixels), tool
+// radius 5 mm; after every cut no cell stands higher than before it, and a
+// cut marked Again (one already made, so the tool passes through air)
+// leaves every node's height as it was (a sweep may shade them anew).
+struct CRiseStep {
+    std::function<void(CDexelModel &)> Cut;
+    bool Again = false;
+};
+
+struct CRiseCase {
+    const char *Name;
+    std::vector<CRiseStep> Steps;
+};
+
+std::vector<int> Heads(const CDexelModel &M)
+{
+    std::vector<int> out;
+    for (int c = 0; c < M.ColumnCount(); ++c)
+        for (int r = M.FirstRow(c) + 1; r < M.LastRow(c); ++r)
+            out.push_back(M.SurfaceZ(c, r));
+    return out;
+}
+
+CRiseStep Stamp(double X, double Y, double Z, bool Again = false)
+{
+    return {[=](CDexelModel &M) { M.CutPoint(X, Y, Z); }, Again};
+}
+
+CRiseStep Move(double X1, double Y1, double Z1, double X2, double Y2, double Z2,
+               bool Again = false)
+{
+    return {[=](CDexelModel &M) { CutMove(M, X1, Y1, Z1, X2, Y2, Z2); }, Again};
+}
+
+// A stamp far from the others: the next stamp is not the same as the last.
+const CRiseStep Elsewhere = Stamp(85, 60, 15);
+
+const CRiseCase RiseCases[] = {
+    {"stamp_twice", {Stamp(40, 30.3, 12), Elsewhere, Stamp(40, 30.3, 12, true)}},
+    {"stamp_three_times",
+     {Stamp(33.7, 41.2, 8), Elsewhere, Stamp(33.7, 41.2, 8, true), Stamp(20, 20, 15),
+      Stamp(33.7, 41.2, 8, true)}},
+    {"stamp_sweep_stamp",
+     {Stamp(20, 30, 12),
+      {[](CDexelModel &M) { M.CutLine(20, 30, 12, 60, 30, 12); }},
+      Stamp(60, 30, 12), Stamp(20, 30, 12, true), Stamp(60, 30, 12, true)}},
+    {"level_line_twice", {Move(15, 25, 10, 70, 45, 10), Move(15, 25, 10, 70, 45, 10, true)}},
+    {"level_line_back", {Move(15, 25, 10, 70, 45, 10), Move(70, 45, 10, 15, 25, 10, true)}},
+    {"ramp_twice_then_stamps",
+     {Move(15, 35, 18, 80, 35, 8), Move(15, 35, 18, 80, 35, 8, true),
+      Stamp(15, 35, 18, true), Stamp(80, 35, 8, true)}},
+    {"ramp_then_level_over_it",
+     {Move(15, 35, 18, 80, 35, 8), Move(15, 35, 14, 80, 35, 14), Stamp(47, 35, 13)}},
+    {"arc_twice",
+     {{[](CDexelModel &M) { M.CutArc(50, 35, 10, 20, 1, 0, -1, 0, false); }},
+      {[](CDexelModel &M) { M.CutArc(50, 35, 10, 20, 1, 0, -1, 0, false); }, true}}},
+    {"deeper_then_shallower",
+     {Stamp(50, 35, 6), Stamp(53, 36, 12), Move(40, 35, 14, 60, 35, 14), Stamp(50, 35, 6)}},
+};
+
+void PrintTo(const CRiseCase &Case, std::ostream *Out) { *Out << Case.Name; }
+
+class DexelNoRiseTest : public ::testing::TestWithParam<CRiseCase> {};
+
+TEST_P(DexelNoRiseTest, NoCutRaisesACell)
+{
+    const CRiseCase &k = GetParam();
+    for (bool ball : {false, true})
+        for (double rotation : {0.0, 0.7})
+            for (bool fast : {true, false}) {
+                SCOPED_TRACE(std::string(ball ? "ball" : "flat") + " rotation " +
+                             std::to_string(rotation) + (fast ? " fast" : " full"));
+                CDexelModel m;
+                m.FastCuts = fast;
+                m.SetScale(2.0);
+                m.SetTilt(0.5);
+                m.SetRotation(rotation);
+                m.SetLight(0.6, -0.5, 0.4);
+                ASSERT_TRUE(m.BuildBillet(0, 0, 100, 75, 20, 192));
+                m.SetToolSize(5);
+                m.SetBallNosed(ball);
+                for (size_t s = 0; s < k.Steps.size(); ++s) {
+                    SCOPED_TRACE("step " + std::to_string(s));
+                    const std::vector<int> heads = Heads(m);
+                    const std::vector<int> cells = CellContents(m, true);
+                    k.Steps[s].Cut(m);
+                    const std::vector<int> after = Heads(m);
+                    int risen = 0;
+                    for (size_t i = 0; i < heads.size(); ++i)
+                        risen += after[i] > heads[i];
+                    EXPECT_EQ(risen, 0) << "cells standing higher than before the cut";
+                    if (k.Steps[s].Again) {
+                        EXPECT_TRUE(CellContents(m, true) == cells) << "a repeated cut changed heights";
+                    }
+                }
+            }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cuts, DexelNoRiseTest, ::testing::ValuesIn(RiseCases),
+                         [](const auto &Info) { return std::string(Info.param.Name); });
 
 } // namespace
 } // namespace orv

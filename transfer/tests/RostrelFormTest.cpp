@@ -178,6 +178,39 @@ TEST_F(RostrelFormTest, EditorWindowFilesGoThroughTheControlsLines) {
     EXPECT_TRUE(Texts().empty());
 }
 
+// Every byte but the line breaks comes back as it was read: the editor is
+// no place to lose a program's odd characters (control codes, the five
+// bytes code page 1252 leaves unassigned, NUL, the no-break space) or its
+// empty lines.
+TEST_F(RostrelFormTest, EditorWindowKeepsEveryByteOnARoundTrip) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            all += char(b);
+    const struct {
+        const char *Name;
+        std::string Program;
+    } cases[] = {
+        {"every byte", "N1 " + all + "\r\nM30\r\n"},
+        {"empty lines inside and at the end", "N1\r\n\r\nN2\r\n\r\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Dir.Write("in.fnc", c.Program);
+        TInputWin w;
+        w.LoadFile(Dir.File("in.fnc"));
+        w.SaveFile(Dir.File("out.fnc"));
+        const std::string back = Dir.Read("out.fnc");
+        EXPECT_EQ(back.size(), c.Program.size());
+        EXPECT_TRUE(back == c.Program);
+        for (size_t i = 0; i < std::min(back.size(), c.Program.size()); ++i)
+            if (back[i] != c.Program[i])
+                ADD_FAILURE() << "byte " << i << ": " << int(uint8_t(c.Program[i])) << " came back as "
+                              << int(uint8_t(back[i]));
+    }
+    EXPECT_TRUE(Texts().empty());
+}
+
 TEST_F(RostrelFormTest, VersionText) {
     EXPECT_EQ(VersionText(2, 3, 0, 7, false, false), "Ver: 2.3.0.7");
     EXPECT_EQ(VersionText(2, 3, 0, 7, false, true), "Ver: 2.3.0.7 *BETA*");

@@ -13,12 +13,39 @@ namespace {
 
 constexpr double NoContact = std::numeric_limits<double>::infinity();
 
+// The largest billet side kept (mm, a kilometre) and the most cells the
+// height map may hold (64 MB of heights): a billet beyond them would have
+// the map take gigabytes, so its grid is coarsened until it fits.
+constexpr double MaxBilletSize = 1e6;
+constexpr double MaxCells = 16.0 * 1024 * 1024;
+
 // A billet size as the view keeps it: whole millimetres, nothing below 0.
 float WholeSize(double Size)
 {
     if (!std::isfinite(Size) || Size <= 0)
         return 0;
-    return static_cast<float>(NearestInteger(static_cast<float>(Size)));
+    return static_cast<float>(NearestInteger(static_cast<float>(std::min(Size, MaxBilletSize))));
+}
+
+// Cells of the height map for the billet at Step, with its five spare
+// columns and rows.
+double CellsAt(double X, double Y, double Step)
+{
+    return (std::nearbyint(X / Step) + 6) * (std::nearbyint(Y / Step) + 6);
+}
+
+bool IsFinitePoint(const TMillPoint &P)
+{
+    return std::isfinite(P.X) && std::isfinite(P.Y) && std::isfinite(P.Z);
+}
+
+// The cell index range [First, Last] of coordinates Low..High at Step,
+// clipped to 0..Count before it is narrowed to int.
+void CellRange(double Low, double High, double Step, int Count, int &First, int &Last)
+{
+    const double eps = 1e-9;
+    First = static_cast<int>(std::clamp(std::ceil(Low / Step - eps), 0.0, double(Count) + 1));
+    Last = static_cast<int>(std::clamp(std::floor(High / Step + eps), -1.0, double(Count)));
 }
 
 // Z along the move at T (0 start, 1 end), exact at both ends.
@@ -55,9 +82,16 @@ void TMillingBillet::SetBilletSize(double X, double Y, double Z)
 void TMillingBillet::ResetHeightMap(double Fill)
 {
     const double area = static_cast<double>(FBilletX) * FBilletY;
-    FStep = area >= 4000 ? GridSizeSetting : 0.2;
+    const double setting = std::isfinite(GridSizeSetting) ? std::clamp(GridSizeSetting, 0.1, 3.0)
+                                                           : 0.6;
+    FStep = area >= 4000 ? setting : 0.2;
     if (area < 500)
         FStep = 0.1;
+    if (CellsAt(FBilletX, FBilletY, FStep) > MaxCells) {
+        FStep = std::sqrt(area / MaxCells) * 1.01;
+        while (CellsAt(FBilletX, FBilletY, FStep) > MaxCells)
+            FStep *= 1.01;
+    }
     FNX = NearestInteger(static_cast<float>(FBilletX / FStep)) + 1;
     FNY = NearestInteger(static_cast<float>(FBilletY / FStep)) + 1;
     FRows = FNY + 5;
@@ -86,6 +120,10 @@ void TMillingBillet::AddStraightMove(uint8_t Kind, double X1, double Y1, double 
 {
     const TMillPoint from = ApplyDatumOffset(X1, Y1, Z1);
     const TMillPoint to = ApplyDatumOffset(X2, Y2, Z2);
+    // A move the program cannot place (a coordinate out of single range
+    // or not a number) is neither drawn nor cut.
+    if (!IsFinitePoint(from) || !IsFinitePoint(to) || !std::isfinite(ToolRadius))
+        return;
     AddPathNode(Kind, to);
     CutSegment(from, to, ToolRadius);
     if (!Turbo && OnPlaceTool)
@@ -110,6 +148,9 @@ void TMillingBillet::AddArcMove(int Plane, double X1, double Y1, double Z1, doub
 {
     const TMillPoint start = ApplyDatumOffset(X1, Y1, Z1);
     const TMillPoint centre = ApplyDatumOffset(CentreX, CentreY, CentreZ);
+    if (!IsFinitePoint(start) || !IsFinitePoint(centre) || !std::isfinite(Sweep) ||
+        !std::isfinite(ToolRadius))
+        return;
     if (Plane < 17 || Plane > 19)
         Plane = 17;
     // The plane's two axes (A, B): XY, XZ or YZ.
@@ -127,7 +168,10 @@ void TMillingBillet::AddArcMove(int Plane, double X1, double Y1, double Z1, doub
     if (angle < 0)
         angle += 360;
     // About one chord per millimetre of arc.
-    const double length = r * 2 * std::numbers::pi * Sweep / 360;
+    // An arc longer than the largest billet round still gets no more chords
+    // than a millimetre each of that billet's perimeter.
+    const double length = std::clamp(r * 2 * std::numbers::pi * Sweep / 360, -4 * MaxBilletSize,
+                                     4 * MaxBilletSize);
     const int n = std::abs(NearestInteger(static_cast<float>(length)));
     TMillPoint prev = start;
     if (n == 0) {
@@ -167,11 +211,11 @@ void TMillingBillet::CutSegment(const TMillPoint &From, const TMillPoint &To, do
         return;
     const double r = std::fabs(ToolRadius);
     const double step = FStep;
-    const double eps = 1e-9;
-    const int i0 = std::max(0, static_cast<int>(std::ceil((std::min(From.X, To.X) - r) / step - eps)));
-    const int i1 = std::min(FNX, static_cast<int>(std::floor((std::max(From.X, To.X) + r) / step + eps)));
-    const int j0 = std::max(0, static_cast<int>(std::ceil((std::min(From.Y, To.Y) - r) / step - eps)));
-    const int j1 = std::min(FNY, static_cast<int>(std::floor((std::max(From.Y, To.Y) + r) / step + eps)));
+    int i0, i1, j0, j1;
+    CellRange(double(std::min(From.X, To.X)) - r, double(std::max(From.X, To.X)) + r, step, FNX,
+              i0, i1);
+    CellRange(double(std::min(From.Y, To.Y)) - r, double(std::max(From.Y, To.Y)) + r, step, FNY,
+              j0, j1);
     const bool ball = ToolShape == ToolShapeBall;
     for (int i = i0; i <= i1; ++i) {
         const double cx = i * step;
@@ -283,7 +327,8 @@ void TMillingBillet::SurfaceCut()
 
 bool TMillingBillet::HeightAt(float &Z, float X, float Y) const
 {
-    if (X < 0 || Y < 0 || X > FBilletX || Y > FBilletY)
+    // Written so that a coordinate that is not a number is outside too.
+    if (!(X >= 0 && Y >= 0 && X <= FBilletX && Y <= FBilletY))
         return false;
     Z = Cell(NearestInteger(static_cast<float>(X / FStep)), NearestInteger(static_cast<float>(Y / FStep)));
     return true;

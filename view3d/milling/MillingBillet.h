@@ -39,15 +39,18 @@ public:
     TMillingBillet();
 
     // Whole millimetres (ties to even: 20.5 -> 20); a negative or
-    // non-finite size counts as 0. Resets the height map and the path.
+    // non-finite size counts as 0, one above 1,000,000 mm as that.
+    // Resets the height map and the path.
     void SetBilletSize(double X, double Y, double Z);
     // Chooses the grid (the setting from 4000 mm^2 of billet area, 0.2 mm
-    // below, 0.1 mm below 500 mm^2), sets every cell to Fill and empties the
-    // tool path.
+    // below, 0.1 mm below 500 mm^2; a setting outside 0.1 .. 3 mm is held
+    // to it), sets every cell to Fill and empties the tool path. A grid
+    // that would take more than 16 Mi cells is coarsened until it fits.
     void ResetHeightMap(double Fill);
 
     // A straight move (Kind 0 linear, 2 rapid; rapids cut like linears)
-    // from point 1 to point 2 with a tool of ToolRadius (mm).
+    // from point 1 to point 2 with a tool of ToolRadius (mm). A move with
+    // a coordinate or radius that is not finite is ignored.
     void AddStraightMove(uint8_t Kind, double X1, double Y1, double Z1, double X2, double Y2,
                          double Z2, double ToolRadius);
     // An arc from (X1, Y1, Z1) round the centre, Sweep in degrees (positive

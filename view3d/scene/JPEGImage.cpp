@@ -7,6 +7,8 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
 namespace orv {
 
@@ -23,6 +25,11 @@ void ErrorExit(j_common_ptr Info)
 }
 
 void NoMessage(j_common_ptr) {}
+
+// The largest picture decoded (pixels, 192 MB as RGB): a broken or hostile
+// header can name up to 65500 x 65500, far beyond any texture, and the
+// decoder would take gigabytes before reading the first line.
+constexpr uint64_t cMaxPicturePixels = 64u * 1024 * 1024;
 
 std::string Extension(const std::string &FileName)
 {
@@ -53,11 +60,19 @@ TGLPicture DecodeJPEG(const uint8_t *Data, size_t Size)
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, Data, static_cast<unsigned long>(Size));
     jpeg_read_header(&info, TRUE);
+    if (uint64_t(info.image_width) * info.image_height > cMaxPicturePixels)
+        ERREXIT1(&info, JERR_IMAGE_TOO_BIG, unsigned(info.image_width));
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     width = int(info.output_width);
     height = int(info.output_height);
-    rows->resize(size_t(width) * size_t(height) * 3);
+    try {
+        rows->resize(size_t(width) * size_t(height) * 3);
+    } catch (...) {
+        jpeg_destroy_decompress(&info);
+        delete rows;
+        throw;
+    }
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = &(*rows)[size_t(info.output_scanline) * size_t(width) * 3];
         jpeg_read_scanlines(&info, &row, 1);

@@ -111,6 +111,11 @@ TEST(ParserTokens, SplittingLines)
         {"X1\xd8\xd8 Y\xc3\x98.5", {"X", "100", "Y", "0.5"}},
         {"X1-2-3", {"X", "1", "-2", "-3"}},
         {"!?/=", {"!", "?", "/", "="}},
+        // Long lines are upper-cased eight characters at a time: the
+        // neighbours of "a" and "z" stay, a character from 128 up anywhere.
+        {"abcdefgh`{xyz@[]", {"ABCDEFGH", "`", "{", "XYZ", "@", "[", "]"}},
+        {"x1.5 y2.5 z\xd8", {"X", "1.5", "Y", "2.5", "Z", "0"}},
+        {"x\xd8 y1.25 g01", {"X", "0", "Y", "1.25", "G", "01"}},
         {"", {}},
     };
     for (const auto &row : rows) {

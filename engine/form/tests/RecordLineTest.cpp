@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace orv {
 namespace {
 
@@ -58,6 +60,47 @@ TEST(RecordLine, FieldsInTheirPlaces)
     std::string joined = "> ";
     AppendRecordLine(joined, move);
     EXPECT_EQ(joined, "> " + RecordLine(move));
+}
+
+// A printer that reuses the texts of the record before prints every record
+// of a run as a fresh line would: repeated, changed, signed-zero, huge and
+// not-a-number values in turn.
+TEST(RecordLine, PrinterReusingTextsMatchesFreshLines)
+{
+    const long double nan = std::numeric_limits<double>::quiet_NaN();
+    struct TStep {
+        double X;
+        double Feed;
+        long double Sweep;
+    };
+    const TStep steps[] = {
+        {1.5, 800, 0},
+        {1.5, 800, 0},
+        {-0.0, 800, -0.0},
+        {0.0, 800, 0},
+        {1e20, 800, -1e25L},
+        {1e20, 800, -1e25L},
+        {2.00005, 800, 90},
+        {2.00015, 800, 90},
+        {static_cast<double>(nan), 800, nan},
+        {static_cast<double>(nan), 800, nan},
+        {-3.25, 1200, -90},
+        {-3.25, 1200, -90},
+    };
+    TRecordPrinter printer;
+    TCNC_data move;
+    move.Motion = 1;
+    int line = 0;
+    for (const TStep &step : steps) {
+        move.LineNumber = ++line;
+        move.X = step.X;
+        move.Feed = step.Feed;
+        move.Sweep = step.Sweep;
+        move.Text = line % 3 == 0 ? "(NOTE)" : "";
+        std::string printed = "> ";
+        printer.Append(printed, move);
+        EXPECT_EQ(printed, "> " + RecordLine(move)) << "record " << line;
+    }
 }
 
 } // namespace

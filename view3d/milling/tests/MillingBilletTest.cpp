@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace orv {
 namespace {
@@ -283,6 +284,106 @@ TEST_F(MillingBilletTest, CutsAtTheBilletEdgesStayInsideTheGrid)
     Line(-50, -50, -5, 100, 100, -5, 30);
     EXPECT_LT(At(40, 10), 0);
     EXPECT_LT(At(0, 0), 0);
+}
+
+TEST_F(MillingBilletTest, HugeBilletsAndGridSettingsKeepTheMapBounded)
+{
+    struct {
+        const char *Name;
+        double X, Y, Setting;
+        double MinStep; // the step at least
+    } cases[] = {
+        {"a kilometre square at 0.6", 1e6, 1e6, 0.6, 1e6 / 4096},
+        {"size beyond single range", 1e300, 1e300, 0.6, 1e6 / 4096},
+        {"long and thin", 1e6, 10, 0.6, 0.6},
+        {"zero grid setting", 5000, 5000, 0, 0.1},
+        {"grid setting not a number", 200, 200, NAN, 0.6},
+        {"negative grid setting", 200, 200, -1, 0.1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Billet.GridSizeSetting = c.Setting;
+        Billet.SetBilletSize(c.X, c.Y, 10);
+        EXPECT_LE(Billet.BilletX(), 1e6f);
+        EXPECT_GE(Billet.GridStep(), c.MinStep);
+        EXPECT_LE(double(Billet.NX() + 5) * (Billet.NY() + 5), 16.0 * 1024 * 1024);
+        // The whole billet is still covered.
+        EXPECT_GE((Billet.NX() - 1) * Billet.GridStep() + Billet.GridStep() / 2, Billet.BilletX());
+    }
+    // A billet of realistic size keeps the chosen grid.
+    Billet.GridSizeSetting = 0.25;
+    Billet.SetBilletSize(140, 140, 20);
+    EXPECT_EQ(Billet.NX(), 561);
+}
+
+TEST_F(MillingBilletTest, MovesThatCannotBePlacedAreIgnored)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct {
+        const char *Name;
+        double X1, Y1, Z1, X2, Y2, Z2, R;
+    } straight[] = {
+        {"end X not a number", 1, 1, -1, nan, 5, -1, 1},
+        {"start Z not a number", 1, 1, nan, 5, 5, -1, 1},
+        {"infinite end", 1, 1, -1, inf, 5, -1, 1},
+        {"beyond single range", 1, 1, -1, 1e300, 5, -1, 1},
+        {"radius not a number", 1, 1, -1, 5, 5, -1, nan},
+        {"infinite radius", 1, 1, -1, 5, 5, -1, inf},
+    };
+    for (const auto &c : straight) {
+        SCOPED_TRACE(c.Name);
+        Billet.SetBilletSize(40, 10, 10);
+        Rebuilds = 0;
+        Line(c.X1, c.Y1, c.Z1, c.X2, c.Y2, c.Z2, c.R);
+        EXPECT_TRUE(Billet.Path().empty());
+        EXPECT_EQ(Rebuilds, 0);
+        EXPECT_EQ(At(1, 1), 0);
+    }
+    struct {
+        const char *Name;
+        double X1, CentreX, Sweep, R;
+    } arcs[] = {
+        {"sweep not a number", 5, 10, nan, 1},
+        {"infinite sweep", 5, 10, inf, 1},
+        {"centre not a number", 5, nan, 90, 1},
+        {"radius not a number", 5, 10, 90, nan},
+    };
+    for (const auto &c : arcs) {
+        SCOPED_TRACE(c.Name);
+        Billet.SetBilletSize(40, 10, 10);
+        Billet.AddArcMove(17, c.X1, 5, -1, c.CentreX, 5, -1, 5, c.Sweep, c.R);
+        EXPECT_TRUE(Billet.Path().empty());
+        EXPECT_EQ(At(5, 5), 0);
+    }
+}
+
+TEST_F(MillingBilletTest, FarMovesAndHugeArcsStayBounded)
+{
+    Billet.ToolShape = ToolShapeFlat;
+    // Far outside on either side, and across the whole billet with a huge
+    // finite coordinate: indexes are clipped before they become integers.
+    Line(-1e30, 5, -1, -1e29, 5, -1, 1);
+    EXPECT_EQ(At(0, 5), 0);
+    Line(1e30, 5, -1, 2e30, 5, -1, 1);
+    EXPECT_EQ(At(40, 5), 0);
+    Line(-1e30, 5, -2, 1e30, 5, -2, 1);
+    EXPECT_EQ(At(0, 5), -2);
+    EXPECT_EQ(At(40, 5), -2);
+    // An arc of a radius far beyond any billet gets a bounded number of
+    // chords (about one a millimetre of the largest billet's perimeter).
+    Billet.PathShown[PathCircular] = false;
+    Billet.AddArcMove(17, 1e12, 5, -1, 0, 5, -1, 1e12, 360, 1);
+    EXPECT_EQ(Billet.Path().size(), 3u);
+}
+
+TEST_F(MillingBilletTest, ReadingAtANonNumberIsOutside)
+{
+    float z = 7;
+    EXPECT_FALSE(Billet.HeightAt(z, NAN, 5));
+    EXPECT_FALSE(Billet.HeightAt(z, 5, NAN));
+    EXPECT_EQ(z, 7);
+    EXPECT_EQ(Billet.SurfaceAt(NAN, NAN), -10);
 }
 
 } // namespace

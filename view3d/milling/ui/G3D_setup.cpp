@@ -14,6 +14,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -99,6 +100,13 @@ void TColourShape::mousePressEvent(QMouseEvent *)
 bool DisplayHasOpenGL()
 {
     static const bool available = [] {
+        // These platforms draw widgets into memory only: they may still
+        // give a context (offscreen does, through the X server when there
+        // is one), but an OpenGL widget on them cannot be flushed.
+        const QString platform = QGuiApplication::platformName();
+        for (const char *rasterOnly : {"offscreen", "minimal", "vnc", "linuxfb"})
+            if (platform == QLatin1String(rasterOnly))
+                return false;
         QOpenGLContext probe;
         return probe.create();
     }();

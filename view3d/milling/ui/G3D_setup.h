@@ -43,8 +43,10 @@ private:
     int32_t FColour = 0xC0C0C0; // silver
 };
 
-// Whether this display gives OpenGL contexts at all (the offscreen
-// platform gives none): viewers are put into windows only where they can draw.
+// Whether OpenGL widgets can draw on this display: it gives OpenGL
+// contexts, and it is not a platform that draws widgets into memory only
+// (offscreen, minimal, vnc, linuxfb). Viewers are put into windows only
+// where they can draw.
 bool DisplayHasOpenGL();
 
 // The fallback texture picture (a grey checker), 64 x 64.

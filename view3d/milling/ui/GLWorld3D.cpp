@@ -25,6 +25,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -33,6 +34,13 @@ namespace orv {
 namespace {
 
 constexpr double cCoarseSampling = 3.0; // mm, while the camera moves and in Turbo
+
+// The sampling while the camera moves and in Turbo: never finer than the
+// height map itself (a very large billet has a grid coarser than 3 mm).
+double CoarseSampling(const TMillingBillet &Billet)
+{
+    return std::max(cCoarseSampling, Billet.GridStep());
+}
 
 std::string BaseName(const std::string &Path)
 {
@@ -315,7 +323,7 @@ void TGLWorld3D::SurfaceReset()
     const TMillingBillet &b = Billet;
     FScene->SetBillet(b.BilletX(), b.BilletY(), b.BilletZ(), b.GridStep());
     if (TurboButt->Down())
-        FScene->SetSampling(cCoarseSampling);
+        FScene->SetSampling(CoarseSampling(Billet));
     FPathShown = 0;
     PathChanged();
     FScene->SurfaceChanged();
@@ -402,7 +410,7 @@ void TGLWorld3D::Window3DMouseDown(Qt::MouseButtons Buttons, Qt::KeyboardModifie
         FProbeMouseY = Y;
     }
     if (!FMeasuring)
-        FScene->SetSampling(cCoarseSampling);
+        FScene->SetSampling(CoarseSampling(Billet));
 }
 
 void TGLWorld3D::Window3DMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers, int X, int Y)
@@ -462,7 +470,7 @@ void TGLWorld3D::TurboButtMouseDown()
         return;
     }
     FScene->DummyTool->SetVisible(false);
-    FScene->SetSampling(cCoarseSampling);
+    FScene->SetSampling(CoarseSampling(Billet));
 }
 
 void TGLWorld3D::Options1Click()

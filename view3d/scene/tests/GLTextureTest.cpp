@@ -7,6 +7,9 @@
 #include "view3d/scene/tests/FakeContext.h"
 
 #include <gtest/gtest.h>
+#include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 #include <unistd.h>
 
 namespace orv {
@@ -313,6 +316,56 @@ TEST(GLTexture, PictureFiles)
     EXPECT_EQ(asked, "Checker.jpg");
     EXPECT_EQ(image.GetWidth(), 64);
     EXPECT_EQ(image.GetHeight(), 64);
+}
+
+// A JPEG whose frame header names Width x Height: the 8 x 8 checker of the
+// test data with its start-of-frame sizes rewritten.
+std::string JPEGClaiming(uint16_t Width, uint16_t Height)
+{
+    std::string data = ReadTextFile(std::string(ORV_DATA_DIR) + "/pictures/checker.jpg");
+    for (size_t i = 0; i + 9 < data.size(); ++i) {
+        const auto marker = uint8_t(data[i + 1]);
+        if (uint8_t(data[i]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
+            data[i + 5] = char(Height >> 8);
+            data[i + 6] = char(Height & 0xFF);
+            data[i + 7] = char(Width >> 8);
+            data[i + 8] = char(Width & 0xFF);
+            return data;
+        }
+    }
+    return {};
+}
+
+TEST(GLTexture, PicturesBeyondTheLimitAreRefusedBeforeDecoding)
+{
+    struct {
+        const char *Name;
+        uint16_t Width, Height;
+        bool Refused;
+    } cases[] = {
+        {"largest header", 65500, 65500, true},
+        {"one wide line", 65500, 1100, true},
+        {"large but allowed", 2048, 1024, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string data = JPEGClaiming(c.Width, c.Height);
+        ASSERT_FALSE(data.empty());
+        const auto *bytes = reinterpret_cast<const uint8_t *>(data.data());
+        if (!c.Refused) {
+            // The scan data ends long before the picture does: decoded, the
+            // rest is filled in.
+            const TGLPicture p = DecodeJPEG(bytes, data.size());
+            EXPECT_EQ(p.Width, c.Width);
+            continue;
+        }
+        try {
+            DecodeJPEG(bytes, data.size());
+            ADD_FAILURE() << "decoded";
+        } catch (const EInvalidGraphic &e) {
+            EXPECT_STREQ(e.what(), ("JPEG error #" + std::to_string(JERR_IMAGE_TOO_BIG)).c_str());
+        }
+    }
 }
 
 TEST(XOpenGL, ModeChangesNest)

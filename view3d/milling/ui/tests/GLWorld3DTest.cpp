@@ -18,6 +18,8 @@
 #include "view3d/scene/GLObjects.h"
 
 #include <QButtonGroup>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -148,6 +150,54 @@ TEST_F(GLWorld3D, TurboHidesTheToolUntilTheEndOfTheRun)
     EXPECT_FALSE(w.Model().Billet.Turbo);
     EXPECT_TRUE(w.Scene().DummyTool->Visible());
     EXPECT_FLOAT_EQ(w.Scene().VisGrid->XSamplingScale().Step(), 0.6f);
+}
+
+// A billet too large for a fine grid: moving the camera or Turbo never
+// samples it finer than its coarsened grid (which would be billions of
+// samples), and letting go returns to the grid.
+TEST_F(GLWorld3D, CoarseSamplingIsNeverFinerThanTheGrid)
+{
+    TGLWorld3D w(Ini);
+    w.SetBilletSize(1e6, 1e6, 10);
+    const float grid = static_cast<float>(w.Model().Billet.GridStep());
+    ASSERT_GT(grid, 3.0f);
+    w.Window3DMouseDown(Qt::LeftButton, Qt::NoModifier, 10, 10);
+    EXPECT_FLOAT_EQ(w.Scene().VisGrid->XSamplingScale().Step(), grid);
+    w.Window3DMouseUp();
+    w.TurboButtMouseDown();
+    EXPECT_FLOAT_EQ(w.Scene().VisGrid->YSamplingScale().Step(), grid);
+    // A billet of ordinary size samples at 3 mm while the camera moves.
+    w.SetBilletSize(100, 50, 10);
+    w.Window3DMouseDown(Qt::LeftButton, Qt::NoModifier, 10, 10);
+    EXPECT_FLOAT_EQ(w.Scene().VisGrid->XSamplingScale().Step(), 3.0f);
+}
+
+// On a platform that draws widgets into memory only (these tests run on
+// "offscreen", also under an X server where a context can still be had) the
+// viewer stays out of the window and the window says why; shown and
+// painted, it draws without the viewer.
+TEST_F(GLWorld3D, WithoutOpenGLWidgetsTheWindowShowsANoteInstead)
+{
+    ASSERT_EQ(QGuiApplication::platformName(), "offscreen");
+    EXPECT_FALSE(DisplayHasOpenGL());
+    TGLWorld3D w(Ini);
+    w.show();
+    // The setup dialog with its preview, shown and painted, then cancelled.
+    SetModalScript([](QDialog &D) {
+        D.show();
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+        D.reject();
+        return D.result();
+    });
+    w.Options1Click();
+    SetModalScript(nullptr);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    ASSERT_NE(w.findChild<QLabel *>("NoOpenGL"), nullptr);
+    EXPECT_EQ(w.findChild<QWidget *>("SceneViewer"), nullptr);
+    EXPECT_EQ(w.Setup().findChild<QWidget *>("GLWorldViewer1"), nullptr);
+    w.hide();
 }
 
 TEST_F(GLWorld3D, UseOffsetsShowsTheDatumBarAndMovesTheMarker)
