@@ -3,6 +3,7 @@
 #include "engine/core/Mess.h"
 #include "engine/core/NetUtil.h"
 #include "links/ComDrv32.h"
+#include "links/LineTiming.h"
 #include "links/StdMint.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
@@ -19,7 +20,6 @@ namespace orv {
 
 namespace {
 
-constexpr int ResendMs = 1000;
 constexpr int MaxSends = 21;
 constexpr int NotifyMoveDone = WM_USER_MESSAGE + 1;
 constexpr int NotifyNotReady = WM_USER_MESSAGE + 2;
@@ -664,7 +664,7 @@ void TLowLevel::SendFrame(const std::string &Frame, bool Again) {
     int64_t now = Clock();
     {
         std::unique_lock lock(FLock);
-        FDeadline = now + ResendMs;
+        FDeadline = now + LineResendMs().load();
         if (KeepSendLog)
             FSendLog.push_back({now, Frame});
     }

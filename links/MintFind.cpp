@@ -273,6 +273,9 @@ bool TMintFindForm::SendLineWithWait(const std::string &Line) {
     FTimedOutFlag = false;
     FTimeOut->SetEnabled(false);
     FTimeOut->SetEnabled(true);
+    // A prompt that came after the last line was done with answers that
+    // line, not this one.
+    FWorker->ClearReply();
     FWorker->RawRequest(Line + "\n");
     if (!FExpected.empty())
         while (FWorker->Reply().find(FExpected) == std::string::npos && !FTimedOutFlag)

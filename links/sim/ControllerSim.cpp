@@ -265,6 +265,8 @@ void TControllerSim::Frame(const std::string &Raw, bool Read) {
 // without a prompt until a Ctrl-Z, "run" starts the program loaded.
 void TControllerSim::CommandLine(const std::string &Line) {
     Record('<', "line", Line);
+    if (TakeFault(TSimFault::NoPrompt, frames::Printable(Line)))
+        return;
     std::string text = Trim(Line);
     if (Line.find(char(frames::CtrlZ)) != std::string::npos) {
         FLoading = false;

@@ -33,6 +33,7 @@ struct TSimFault {
         MCodeNeverDone,    // the M code of the frame is never completed
         GuardOpen,         // the guard opens (entry 19 = 0, announced); a command
                            // completes only once the PC has read entry 19
+        NoPrompt,          // a command line is taken but gets no answer
     };
     TKind Kind = NoAck;
     std::string Match; // printable text the frame contains ("" any frame)

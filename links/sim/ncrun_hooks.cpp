@@ -3,7 +3,7 @@
 //   Types 1 and 7) get recording cards whose calls are appended to that
 //   file; ORV_RECORDING_CARDS_FAULTS names faults of those cards (see
 //   RecordingCards.h);
-// - ORV_LINE_RESEND_MS: the queued and Trio protocols write a frame again
+// - ORV_LINE_RESEND_MS: the frame, queued and Trio protocols write again
 //   after that many ms without an answer instead of 1 s, so that a run
 //   against a silent simulator ends sooner.
 

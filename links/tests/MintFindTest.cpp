@@ -132,9 +132,30 @@ TEST_F(MintFindTest, NotRunningAsksAndLoadsTheChosenFile) {
                 return e.Time;
         return -1;
     };
-    EXPECT_GE(at("LOAD main") - at("auto"), 25); // a prompted line waits first
+    // "LOAD main" is written 25 ms after the prompt that answers "auto",
+    // and that prompt goes out only once "auto" has been taken.
+    EXPECT_GE(at("LOAD main") - at("auto"), 25);
     EXPECT_TRUE(Sim.ProgramRunning);
     EXPECT_FALSE(Said("Download of Mint file failed"));
+}
+
+// The prompt the break leaves in the reply does not answer the first line
+// of the file: a line the controller never answers fails the download, and
+// nothing after it goes out.
+TEST_F(MintFindTest, AnEarlierPromptDoesNotAnswerTheNextLine) {
+    Sim.VersionText = "vn1.9";
+    TSimFault mute;
+    mute.Kind = TSimFault::NoPrompt;
+    mute.Match = "auto";
+    Sim.AddFault(mute);
+    Start();
+    Form->FindMachine();
+    ASSERT_EQ(Form->FoundPort, 2);
+    Form->DownloadMint(Temp.Write("prog.mnt", "auto\nprint 1\n"));
+    EXPECT_TRUE(Said("Download of Mint file failed"));
+    std::vector<std::string> lines = Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "auto"), lines.end());
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), "print 1"), lines.end());
 }
 
 // A Mint file named on the command line goes without a question.
