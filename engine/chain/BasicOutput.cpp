@@ -182,6 +182,17 @@ void TBasicOutput::NotifyNext()
         Enqueue({this, {}});
 }
 
+void TBasicOutput::FillUnprogrammed(double &X, double &Y, double &Z, double LastX, double LastY,
+                                    double LastZ)
+{
+    if (X == NoValue)
+        X = LastX;
+    if (Y == NoValue)
+        Y = LastY;
+    if (Z == NoValue)
+        Z = LastZ;
+}
+
 void TBasicOutput::FinishRecord(TCNC_data &Data)
 {
     if (Data.Motion != EndOfProgramCode && !Stopped)

@@ -114,6 +114,10 @@ protected:
     // next record unless this was the end or the run stopped; in a stopped
     // run the end code becomes "nothing to do" for the sinks after this one.
     void FinishRecord(TCNC_data &Data);
+    // A move's coordinates that were not programmed (NoValue) take the
+    // sink's last position.
+    static void FillUnprogrammed(double &X, double &Y, double &Z, double LastX, double LastY,
+                                 double LastZ);
     // Tool is not in the changer: asks the operator (messages 40, 41, lines
     // joined by LineBreak) whether to edit the tooling now; on yes fires
     // OnNeedsToolPage. True when the operator said yes.

@@ -156,9 +156,8 @@ TComResult TSimLink::SendLine(double X, double Y, double Z)
 
 void TSimLink::RapidMove(double X, double Y, double Z)
 {
-    X = Given(X, LastX);
-    Y = Given(Y, LastY);
-    Z = RaisedZ(Given(Z, LastZ));
+    FillUnprogrammed(X, Y, Z, LastX, LastY, LastZ);
+    Z = RaisedZ(Z);
     if (FWindow) {
         FWindow->Put(IdRapid, TVariant::Bool(true));
         SendLine(X, Y, Z);
@@ -171,9 +170,8 @@ void TSimLink::RapidMove(double X, double Y, double Z)
 
 void TSimLink::LinearMove(double X, double Y, double Z)
 {
-    X = Given(X, LastX);
-    Y = Given(Y, LastY);
-    Z = RaisedZ(Given(Z, LastZ));
+    FillUnprogrammed(X, Y, Z, LastX, LastY, LastZ);
+    Z = RaisedZ(Z);
     if (FWindow) {
         FWindow->Put(IdRapid, TVariant::Bool(RapidByFeed()));
         SendLine(X, Y, Z);
@@ -189,9 +187,8 @@ void TSimLink::LinearMove(double X, double Y, double Z)
 void TSimLink::ArcMove(double X, double Y, double Z, double CentreX, double CentreY,
                        double CentreZ, Extended Sweep, Extended Radius)
 {
-    X = Given(X, LastX);
-    Y = Given(Y, LastY);
-    Z = RaisedZ(Given(Z, LastZ));
+    FillUnprogrammed(X, Y, Z, LastX, LastY, LastZ);
+    Z = RaisedZ(Z);
     const double start = SimLinkAngle(LastX - CentreX, LastY - CentreY);
     const double end = SimLinkAngle(X - CentreX, Y - CentreY);
     if (FWindow) {

@@ -47,9 +47,7 @@ void T3DOutput::SetUnits(TUnits NewUnits)
 
 void T3DOutput::RapidMove(double X, double Y, double Z)
 {
-    X = Given(X, LastX);
-    Y = Given(Y, LastY);
-    Z = Given(Z, LastZ);
+    FillUnprogrammed(X, Y, Z, LastX, LastY, LastZ);
     if (FView) {
         try {
             FView->AddStraightMove(2, LastX, LastY, LastZ, X, Y, Z, ToolDiameter * 0.5);
@@ -69,9 +67,7 @@ void T3DOutput::RapidMove(double X, double Y, double Z)
 
 void T3DOutput::LinearMove(double X, double Y, double Z)
 {
-    X = Given(X, LastX);
-    Y = Given(Y, LastY);
-    Z = Given(Z, LastZ);
+    FillUnprogrammed(X, Y, Z, LastX, LastY, LastZ);
     if (FView)
         FView->AddStraightMove(0, LastX, LastY, LastZ, X, Y, Z, ToolDiameter * 0.5);
     LastX = X;
@@ -82,12 +78,8 @@ void T3DOutput::LinearMove(double X, double Y, double Z)
 void T3DOutput::ArcMove(double X, double Y, double Z, double CentreX, double CentreY,
                         double CentreZ, Extended Sweep, Extended Radius)
 {
-    X = Given(X, LastX);
-    Y = Given(Y, LastY);
-    Z = Given(Z, LastZ);
-    CentreX = Given(CentreX, LastCentreX);
-    CentreY = Given(CentreY, LastCentreY);
-    CentreZ = Given(CentreZ, LastCentreZ);
+    FillUnprogrammed(X, Y, Z, LastX, LastY, LastZ);
+    FillUnprogrammed(CentreX, CentreY, CentreZ, LastCentreX, LastCentreY, LastCentreZ);
     const double sweep = Given(static_cast<double>(Sweep), LastSweep);
     const double radius = Given(static_cast<double>(Radius), LastRadius);
     if (FView)
