@@ -37,6 +37,38 @@ bool FileExists(const std::string &Path)
     return !Path.empty() && fs::is_regular_file(Path, ec);
 }
 
+// The colours and switches, read and written alike, in the order they are
+// written (keys are read without regard to case).
+struct TColourKey {
+    const char *Key;
+    int32_t TG3D_settings::*Field;
+    int32_t Default;
+};
+constexpr TColourKey ColourKeys[] = {
+    {"rapid colour", &TG3D_settings::RapidColour, 255},
+    {"linear colour", &TG3D_settings::LinearColour, 65280},
+    {"circular colour", &TG3D_settings::CircularColour, 16711680},
+    {"plastic colour", &TG3D_settings::PlasticColour, 255},
+    {"background colour", &TG3D_settings::BackgroundColour, 8421440},
+    {"surface colour", &TG3D_settings::SurfaceColour, 10526880},
+};
+
+struct TSwitchKey {
+    const char *Key;
+    bool TG3D_settings::*Field;
+    bool Default;
+};
+constexpr TSwitchKey SwitchKeys[] = {
+    {"shiny", &TG3D_settings::Shiny, false},
+    {"matt", &TG3D_settings::Matt, true},
+    {"show linears", &TG3D_settings::ShowLinears, true},
+    {"show Rapids", &TG3D_settings::ShowRapids, true},
+    {"show Arcs", &TG3D_settings::ShowArcs, true},
+    {"show cutter", &TG3D_settings::ShowCutter, true},
+    {"show billet", &TG3D_settings::ShowBillet, true},
+    {"use Offsets", &TG3D_settings::UseOffsets, false},
+};
+
 } // namespace
 
 void TG3D_settings::LoadSettings(const std::string &Path)
@@ -44,26 +76,16 @@ void TG3D_settings::LoadSettings(const std::string &Path)
     SettingsPath = Path;
     const TIniFile ini(Path);
     const char *s = G3DSection;
-    RapidColour = ini.ReadInteger(s, "rapid colour", 255);
-    LinearColour = ini.ReadInteger(s, "linear colour", 65280);
-    CircularColour = ini.ReadInteger(s, "circular colour", 16711680);
-    PlasticColour = ini.ReadInteger(s, "plastic colour", 255);
-    BackgroundColour = ini.ReadInteger(s, "backGround colour", 8421440);
-    SurfaceColour = ini.ReadInteger(s, "surface colour", 10526880);
+    for (const TColourKey &k : ColourKeys)
+        this->*k.Field = ini.ReadInteger(s, k.Key, k.Default);
     BilletMaterial = SavedBilletMaterial = ini.ReadInteger(s, "billet material", 12);
     MoveHistory = std::clamp<double>(ini.ReadInteger(s, "move history amount", 2000), 1, 50000);
     double grid = ini.ReadFloat(s, "grid size", 0.6);
     if (!std::isfinite(grid))
         grid = 0.6;
     GridSize = std::clamp(grid, 0.1, 3.0);
-    Matt = ini.ReadBool(s, "matt", true);
-    Shiny = ini.ReadBool(s, "shiny", false);
-    ShowLinears = ini.ReadBool(s, "show linears", true);
-    ShowRapids = ini.ReadBool(s, "show rapids", true);
-    ShowArcs = ini.ReadBool(s, "show arcs", true);
-    ShowCutter = ini.ReadBool(s, "show cutter", true);
-    ShowBillet = ini.ReadBool(s, "show billet", true);
-    UseOffsets = ini.ReadBool(s, "Use Offsets", false);
+    for (const TSwitchKey &k : SwitchKeys)
+        this->*k.Field = ini.ReadBool(s, k.Key, k.Default);
     TextureFolder = ini.ReadString(s, "Texture Directory", "");
     CustomTexture = ini.ReadString(s, "Custom Texture", "");
     MaterialType = ini.ReadInteger(s, "Material Type", miWood);
@@ -83,22 +105,12 @@ bool TG3D_settings::SaveSettings()
 {
     TIniFile ini(SettingsPath);
     const char *s = G3DSection;
-    ini.WriteInteger(s, "rapid colour", RapidColour);
-    ini.WriteInteger(s, "linear colour", LinearColour);
-    ini.WriteInteger(s, "circular colour", CircularColour);
-    ini.WriteInteger(s, "plastic colour", PlasticColour);
-    ini.WriteInteger(s, "background colour", BackgroundColour);
-    ini.WriteInteger(s, "surface colour", SurfaceColour);
+    for (const TColourKey &k : ColourKeys)
+        ini.WriteInteger(s, k.Key, this->*k.Field);
     ini.WriteInteger(s, "move history amount", static_cast<int32_t>(std::lround(MoveHistory)));
     ini.WriteString(s, "grid size", RealText(GridSize));
-    ini.WriteBool(s, "shiny", Shiny);
-    ini.WriteBool(s, "matt", Matt);
-    ini.WriteBool(s, "show linears", ShowLinears);
-    ini.WriteBool(s, "show Rapids", ShowRapids);
-    ini.WriteBool(s, "show Arcs", ShowArcs);
-    ini.WriteBool(s, "show cutter", ShowCutter);
-    ini.WriteBool(s, "show billet", ShowBillet);
-    ini.WriteBool(s, "use Offsets", UseOffsets);
+    for (const TSwitchKey &k : SwitchKeys)
+        ini.WriteBool(s, k.Key, this->*k.Field);
     ini.WriteString(s, "Texture Directory", TextureFolder);
     ini.WriteString(s, "Custom Texture", CustomTexture);
     ini.WriteInteger(s, "Material Type", MaterialType);
