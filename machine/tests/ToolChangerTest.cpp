@@ -28,12 +28,7 @@ class ToolChanger : public TToolingFixture {
 protected:
     ToolChanger()
     {
-        auto lib = std::make_unique<TTooling_Library>();
-        lib->SetDataFile(Dir.Write("lib.MTD", Library));
-        Tooling.SetToolLibrary(std::move(lib));
-        Tooling.SetToolCapacity(8);
-        Tooling.SetMachineToolCount(8);
-        Tooling.SetDataFile(Dir.Write("mill.MTF", Changer));
+        LoadTooling(Tooling, Library, Changer);
         Tooling.Tool_Z_offsetChanged = [this](TObject *) {
             Events.push_back("Z " + FloatToStr(Tooling.CurrentLengthOffset));
         };

@@ -5,6 +5,8 @@
 // test event loop.
 
 #include "engine/core/NetUtil.h"
+#include "machine/Machine_Tooling.h"
+#include "machine/Tooling_lib.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
@@ -38,6 +40,18 @@ protected:
         for (const auto &m : Msgs.Log())
             texts.push_back(m.Text);
         return texts;
+    }
+
+    // Gives Tooling an 8-place changer "mill.MTF" of ChangerText and a tool
+    // library "lib.MTD" of LibraryText, both written into Dir.
+    void LoadTooling(TMachine_Tooling &Tooling, const char *LibraryText, const char *ChangerText)
+    {
+        auto lib = std::make_unique<TTooling_Library>();
+        lib->SetDataFile(Dir.Write("lib.MTD", LibraryText));
+        Tooling.SetToolLibrary(std::move(lib));
+        Tooling.SetToolCapacity(8);
+        Tooling.SetMachineToolCount(8);
+        Tooling.SetDataFile(Dir.Write("mill.MTF", ChangerText));
     }
 
     TTempDir Dir;

@@ -83,12 +83,7 @@ class SimLinkTest : public test::TToolingFixture {
 protected:
     SimLinkTest()
     {
-        auto lib = std::make_unique<TTooling_Library>();
-        lib->SetDataFile(Dir.Write("lib.MTD", Library));
-        Tooling.SetToolLibrary(std::move(lib));
-        Tooling.SetToolCapacity(8);
-        Tooling.SetMachineToolCount(8);
-        Tooling.SetDataFile(Dir.Write("mill.MTF", Changer));
+        LoadTooling(Tooling, Library, Changer);
         Link = std::make_unique<TSimLink>();
         Link->ControlFactory = [this] { return TComPtr(new TRecordingControl(Calls)); };
         Link->ViewFactory = [this] { return std::make_unique<TRecordingThreeDView>(Status); };

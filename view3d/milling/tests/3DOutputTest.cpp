@@ -81,12 +81,7 @@ class T3DOutputTest : public test::TToolingFixture {
 protected:
     T3DOutputTest()
     {
-        auto lib = std::make_unique<TTooling_Library>();
-        lib->SetDataFile(Dir.Write("lib.MTD", Library));
-        Tooling.SetToolLibrary(std::move(lib));
-        Tooling.SetToolCapacity(8);
-        Tooling.SetMachineToolCount(8);
-        Tooling.SetDataFile(Dir.Write("mill.MTF", Changer));
+        LoadTooling(Tooling, Library, Changer);
         auto view = std::make_unique<TFakeView>(Log);
         View = view.get();
         Sink = std::make_unique<T3DOutput>(std::move(view));
