@@ -40,12 +40,7 @@ class ToolDeck : public TToolingFixture {
 protected:
     ToolDeck()
     {
-        auto lib = std::make_unique<TTooling_Library>();
-        lib->SetDataFile(Dir.Write("lib.MTD", Library));
-        Tooling.SetToolLibrary(std::move(lib));
-        Tooling.SetToolCapacity(6);
-        Tooling.SetMachineToolCount(6);
-        Tooling.SetDataFile(Dir.Write("mill.MTF", Changer));
+        LoadTooling(Tooling, Library, Changer, 6);
         Tooling.OnDataChanged = [this](TObject *, int P) { Data.push_back(P); };
         TMachine_Tooling::DeckFactory = [this](TMachine_Tooling &) {
             return std::make_unique<TFakeDeck>(Refreshes);

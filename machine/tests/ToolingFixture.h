@@ -42,15 +42,16 @@ protected:
         return texts;
     }
 
-    // Gives Tooling an 8-place changer "mill.MTF" of ChangerText and a tool
-    // library "lib.MTD" of LibraryText, both written into Dir.
-    void LoadTooling(TMachine_Tooling &Tooling, const char *LibraryText, const char *ChangerText)
+    // Gives Tooling a changer "mill.MTF" of ChangerText with Places places
+    // and a tool library "lib.MTD" of LibraryText, both written into Dir.
+    void LoadTooling(TMachine_Tooling &Tooling, const char *LibraryText, const char *ChangerText,
+                     int Places = 8)
     {
         auto lib = std::make_unique<TTooling_Library>();
         lib->SetDataFile(Dir.Write("lib.MTD", LibraryText));
         Tooling.SetToolLibrary(std::move(lib));
-        Tooling.SetToolCapacity(8);
-        Tooling.SetMachineToolCount(8);
+        Tooling.SetToolCapacity(Places);
+        Tooling.SetMachineToolCount(Places);
         Tooling.SetDataFile(Dir.Write("mill.MTF", ChangerText));
     }
 
