@@ -2,6 +2,7 @@
 
 #include "links/ComDrv32.h"
 #include "links/LowLevel.h"
+#include "links/WorkerPark.h"
 #include "platform/EventLoop.h"
 
 #include <mutex>
@@ -244,13 +245,8 @@ void TCommThread::Execute() {
         std::string command, payload;
         {
             std::unique_lock lock(FLock);
-            if (FSuspended) {
-                FParked = true;
-                FChanged.notify_all();
-                FChanged.wait(lock, [this] { return !FSuspended || FTerminated.load(); });
-                FParked = false;
+            if (ParkWhileSuspended(lock, FChanged, FSuspended, FParked, FTerminated))
                 continue;
-            }
             kind = FPendingKind;
             channel = FChannel;
             command = FCommand;

@@ -5,6 +5,7 @@
 #include "links/ComDrv32.h"
 #include "links/LineTiming.h"
 #include "links/StdMint.h"
+#include "links/WorkerPark.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
@@ -512,13 +513,8 @@ void TLowLevel::Execute() {
         std::optional<TRequest> request;
         {
             std::unique_lock lock(FLock);
-            if (FSuspendRequested) {
-                FParked = true;
-                FChanged.notify_all();
-                FChanged.wait(lock, [this] { return !FSuspendRequested || FTerminated.load(); });
-                FParked = false;
+            if (ParkWhileSuspended(lock, FChanged, FSuspendRequested, FParked, FTerminated))
                 continue;
-            }
             FParked = false;
             request = FPending;
         }
