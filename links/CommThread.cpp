@@ -2,6 +2,7 @@
 
 #include "links/ComDrv32.h"
 #include "links/LowLevel.h"
+#include "links/WorkerPark.h"
 #include "platform/EventLoop.h"
 
 #include <mutex>
@@ -130,22 +131,12 @@ void TCommThread::OpenLink(int Port, int Baud) {
     TCommPortDriver &d = *FDriver;
     d.Disconnect();
     d.SettingsFile = SettingsFile;
-    static const struct {
-        int Baud;
-        TComPortBaudRate Rate;
-    } rates[] = {{1200, br1200},   {2400, br2400},   {4800, br4800},
-                 {9600, br9600},   {14400, br14400}, {19200, br19200},
-                 {38400, br38400}, {56000, br56000}, {115200, br115200}};
-    bool portOk = Port >= 1 && Port <= 6, rateOk = false;
+    bool portOk = Port >= 1 && Port <= 6;
     if (portOk)
         d.SetComPort(TComPortNumber(Port - 1));
     else
         RecordError(2);
-    for (const auto &r : rates)
-        if (r.Baud == Baud) {
-            d.SetComPortSpeed(r.Rate);
-            rateOk = true;
-        }
+    bool rateOk = SetLinkBaud(d, Baud);
     if (!rateOk)
         RecordError(3);
     d.SetComPortHwHandshaking(hhNONE);
@@ -244,13 +235,8 @@ void TCommThread::Execute() {
         std::string command, payload;
         {
             std::unique_lock lock(FLock);
-            if (FSuspended) {
-                FParked = true;
-                FChanged.notify_all();
-                FChanged.wait(lock, [this] { return !FSuspended || FTerminated.load(); });
-                FParked = false;
+            if (ParkWhileSuspended(lock, FChanged, FSuspended, FParked, FTerminated))
                 continue;
-            }
             kind = FPendingKind;
             channel = FChannel;
             command = FCommand;

@@ -5,6 +5,7 @@
 #include "links/ComDrv32.h"
 #include "links/LineTiming.h"
 #include "links/StdMint.h"
+#include "links/WorkerPark.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
@@ -54,6 +55,21 @@ void Beep() {
 }
 
 } // namespace
+
+bool SetLinkBaud(TCommPortDriver &Driver, int Baud) {
+    static const struct {
+        int Baud;
+        TComPortBaudRate Rate;
+    } rates[] = {{1200, br1200},   {2400, br2400},   {4800, br4800},
+                 {9600, br9600},   {14400, br14400}, {19200, br19200},
+                 {38400, br38400}, {56000, br56000}, {115200, br115200}};
+    for (const auto &r : rates)
+        if (r.Baud == Baud) {
+            Driver.SetComPortSpeed(r.Rate);
+            return true;
+        }
+    return false;
+}
 
 int64_t SteadyClockMs() {
     using namespace std::chrono;
@@ -199,19 +215,7 @@ bool TLowLevel::ConfigureDriver() {
     }
     d.SetComPort(TComPortNumber(Port - 1));
     d.SetComPortHwHandshaking(Handshake ? hhRTSCTS : hhNONE);
-    static const struct {
-        int Baud;
-        TComPortBaudRate Rate;
-    } rates[] = {{1200, br1200},   {2400, br2400},   {4800, br4800},
-                 {9600, br9600},   {14400, br14400}, {19200, br19200},
-                 {38400, br38400}, {56000, br56000}, {115200, br115200}};
-    bool known = false;
-    for (const auto &r : rates)
-        if (r.Baud == Baud) {
-            d.SetComPortSpeed(r.Rate);
-            known = true;
-        }
-    if (!known) {
+    if (!SetLinkBaud(d, Baud)) {
         Mess().ShowMessageByIndex(50, mtError, mbOK);
         return false;
     }
@@ -512,13 +516,8 @@ void TLowLevel::Execute() {
         std::optional<TRequest> request;
         {
             std::unique_lock lock(FLock);
-            if (FSuspendRequested) {
-                FParked = true;
-                FChanged.notify_all();
-                FChanged.wait(lock, [this] { return !FSuspendRequested || FTerminated.load(); });
-                FParked = false;
+            if (ParkWhileSuspended(lock, FChanged, FSuspendRequested, FParked, FTerminated))
                 continue;
-            }
             FParked = false;
             request = FPending;
         }

@@ -31,6 +31,10 @@ class TProgressView;
 using TLinkClock = std::function<int64_t()>;
 int64_t SteadyClockMs();
 
+// Sets Driver's speed to Baud when it is one of the rates a link offers
+// (1200 to 115200 baud); false, with the speed untouched, otherwise.
+bool SetLinkBaud(TCommPortDriver &Driver, int Baud);
+
 namespace frames {
 constexpr uint8_t STX = 2, ETX = 3, EOT = 4, ENQ = 5, ACK = 6, NAK = 21, CtrlZ = 26;
 // XOR of every byte of Bytes.

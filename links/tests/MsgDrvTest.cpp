@@ -5,6 +5,7 @@
 // procedure that reads only on WM_TIMER.
 
 #include "links/MsgDrv.h"
+#include "platform/tests/Pty.h"
 #include "platform/tests/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -21,13 +22,7 @@ namespace {
 class MsgDrvTest : public ::testing::Test {
 protected:
     MsgDrvTest() {
-        Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ::grantpt(Master);
-        ::unlockpt(Master);
-        char name[128] = {};
-        ::ptsname_r(Master, name, sizeof name);
-        Slave = name;
-        Driver.SettingsFile = Temp.Write("ports.ini", "[Serial Ports]\nCOM12=" + Slave + "\n");
+        Driver.SettingsFile = Temp.Write("ports.ini", "[Serial Ports]\nCOM12=" + Pty.Slave + "\n");
         Driver.SetPort(msgdrv::pnCOM12);
         Driver.Clock = [this] { return Now; };
         Driver.OnReceiveData = [this](TObject *, const uint8_t *Data, unsigned Size) {
@@ -42,12 +37,9 @@ protected:
     }
     ~MsgDrvTest() override {
         Driver.Disconnect();
-        if (Master >= 0)
-            ::close(Master);
     }
     test::TTempDir Temp;
-    int Master = -1;
-    std::string Slave;
+    test::TPty Pty;
     int64_t Now = 1000;
     TMsgCommPortDriver Driver;
     std::string Data_;
@@ -115,7 +107,7 @@ TEST(MsgDrvSizes, PortsAndRates) {
 TEST_F(MsgDrvTest, Com12OpensThroughThePortMapAtACustomRate) {
     Driver.SetBaudRateValue(31250);
     ASSERT_TRUE(Driver.Connect()) << Driver.LastError;
-    EXPECT_EQ(CurrentBaud(Master), 31250);
+    EXPECT_EQ(CurrentBaud(Pty.Master), 31250);
     // A pseudo-terminal has no modem lines.
     EXPECT_EQ(Driver.GetLineStatus(), 0u);
     // The port is fixed while open.
@@ -123,9 +115,9 @@ TEST_F(MsgDrvTest, Com12OpensThroughThePortMapAtACustomRate) {
     EXPECT_EQ(Driver.PortName(), "COM12");
     EXPECT_TRUE(Driver.SendString("abc"));
     char buffer[8] = {};
-    pollfd p{Master, POLLIN, 0};
+    pollfd p{Pty.Master, POLLIN, 0};
     ::poll(&p, 1, 1000);
-    EXPECT_EQ(::read(Master, buffer, sizeof buffer), 3);
+    EXPECT_EQ(::read(Pty.Master, buffer, sizeof buffer), 3);
     EXPECT_EQ(std::string(buffer, 3), "abc");
 }
 
@@ -143,7 +135,7 @@ TEST_F(MsgDrvTest, AClosedDriverAndOtherMessages) {
     // Nothing waiting: no event.
     Driver.Poll();
     EXPECT_TRUE(Data_.empty());
-    ASSERT_EQ(::write(Master, "hello", 5), 5);
+    ASSERT_EQ(::write(Pty.Master, "hello", 5), 5);
     // Only WM_TIMER reads; the bytes stay for the next poll.
     TMessage paint;
     paint.Msg = 15;
@@ -176,8 +168,8 @@ TEST_F(MsgDrvTest, AStalledLineAndAHungUpOneAreToldApart) {
     Driver.Poll();
     EXPECT_TRUE(Errors.empty());
 
-    ::close(Master);
-    Master = -1;
+    ::close(Pty.Master);
+    Pty.Master = -1;
     EXPECT_LT(Driver.SendData(block.data(), 16, 100), 16u);
     EXPECT_EQ(Driver.LastSendEnd, sdFailed);
     EXPECT_EQ(Driver.LastSendError, std::strerror(EIO));
@@ -203,7 +195,7 @@ TEST_F(MsgDrvTest, PacketsAndTheRestAtItsTimeOut) {
         Driver.SetPacketTimeout(200);
         Driver.PacketMode = mode;
         ASSERT_TRUE(Driver.Connect());
-        ASSERT_EQ(::write(Master, "0123456789abcdefghijKLMNO", 25), 25);
+        ASSERT_EQ(::write(Pty.Master, "0123456789abcdefghijKLMNO", 25), 25);
         // The line delivers at its pace: poll until both packets are in.
         for (int i = 0; i < 2000 && Packets.size() < 2; ++i) {
             Driver.Poll();
@@ -219,7 +211,7 @@ TEST_F(MsgDrvTest, PacketsAndTheRestAtItsTimeOut) {
         }
         EXPECT_EQ(Packets.size(), 2u);
         // Five more complete a third packet.
-        ASSERT_EQ(::write(Master, "PQRST", 5), 5);
+        ASSERT_EQ(::write(Pty.Master, "PQRST", 5), 5);
         for (int i = 0; i < 2000 && Packets.size() < 3; ++i) {
             Driver.Poll();
             ::usleep(500);
@@ -227,7 +219,7 @@ TEST_F(MsgDrvTest, PacketsAndTheRestAtItsTimeOut) {
         ASSERT_EQ(Packets.size(), 3u);
         EXPECT_EQ(Packets[2], "KLMNOPQRST");
         // A partial packet past its time-out: passed or dropped.
-        ASSERT_EQ(::write(Master, "uvw", 3), 3);
+        ASSERT_EQ(::write(Pty.Master, "uvw", 3), 3);
         for (int i = 0; i < 50; ++i) {
             Driver.Poll();
             ::usleep(500);
@@ -242,7 +234,7 @@ TEST_F(MsgDrvTest, PacketsAndTheRestAtItsTimeOut) {
             EXPECT_EQ(Packets.size(), 3u);
         }
         // Nothing is left behind either way.
-        ASSERT_EQ(::write(Master, "0123456789", 10), 10);
+        ASSERT_EQ(::write(Pty.Master, "0123456789", 10), 10);
         size_t before = Packets.size();
         for (int i = 0; i < 2000 && Packets.size() == before; ++i) {
             Driver.Poll();

@@ -22,7 +22,11 @@ public:
         ::ptsname_r(Master, name, sizeof name);
         Slave = name;
     }
-    ~TPty() { ::close(Master); }
+    ~TPty()
+    {
+        if (Master >= 0)
+            ::close(Master);
+    }
     TPty(const TPty &) = delete;
     TPty &operator=(const TPty &) = delete;
     bool Write(const std::string &Bytes) const

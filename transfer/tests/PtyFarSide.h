@@ -3,6 +3,7 @@
 // slave is named in a [Serial Ports] entry, the master is read or written
 // here at the line rate (10 bits a character), from a thread of its own.
 
+#include "platform/tests/Pty.h"
 #include "platform/tests/TempDir.h"
 
 #include <atomic>
@@ -16,16 +17,8 @@
 
 namespace orv::test {
 
-class TPtyFarSide {
+class TPtyFarSide : public TPty {
 public:
-    TPtyFarSide() {
-        Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ::grantpt(Master);
-        ::unlockpt(Master);
-        char name[128] = {};
-        ::ptsname_r(Master, name, sizeof name);
-        Slave = name;
-    }
     ~TPtyFarSide() {
         Stop = true;
         if (Worker.joinable())
@@ -122,8 +115,6 @@ public:
             Worker.join();
     }
 
-    int Master = -1;
-    std::string Slave;
     std::atomic<bool> Stop{false};
     std::atomic<bool> Done{false};
     std::thread Worker;

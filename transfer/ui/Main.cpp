@@ -36,6 +36,7 @@
 #include <QVBoxLayout>
 
 #include <filesystem>
+#include <optional>
 
 namespace orv {
 
@@ -43,6 +44,14 @@ namespace {
 const char *const FileFilter =
     "Mill Files (*.fnc)|*.fnc|Lathe Files (*.fnl)|*.fnl|Robot Files "
     "(*.rob)|*.rob|Robot Position Files (*.pos)|*.pos|All Files (*.*)|*.*";
+
+// The open dialog for a program file, starting in Directory.
+std::optional<std::string> ChooseProgramFile(const std::string &Directory) {
+    TFileRequest r;
+    r.Filter = FileFilter;
+    r.InitialDir = Directory;
+    return Messages().ChooseFile(r);
+}
 
 bool FileExists(const std::string &Name) {
     std::error_code ec;
@@ -359,10 +368,7 @@ TInputWin *TMainForm::CreateMDIChild(const std::string &Name) {
     e->OnReOpen = [this](TInputWin *) {
         if (FSending)
             return;
-        TFileRequest r;
-        r.Filter = FileFilter;
-        r.InitialDir = FFileDirectory;
-        auto chosen = Messages().ChooseFile(r);
+        auto chosen = ChooseProgramFile(FFileDirectory);
         if (chosen && FileExists(*chosen) && ActiveEditor()) {
             ActiveEditor()->LoadFile(*chosen);
             FHistory.AddFile(*chosen);
@@ -398,10 +404,7 @@ void TMainForm::OpenIntoNewEditor(const std::string &Name) {
 void TMainForm::FileOpen() {
     if (FSending)
         return;
-    TFileRequest r;
-    r.Filter = FileFilter;
-    r.InitialDir = FFileDirectory;
-    auto chosen = Messages().ChooseFile(r);
+    auto chosen = ChooseProgramFile(FFileDirectory);
     if (chosen && !chosen->empty()) {
         CreateMDIChild(*chosen);
         FHistory.AddFile(*chosen);
