@@ -62,7 +62,8 @@ TGLPicture DecodeJPEG(const uint8_t *Data, size_t Size)
     jpeg_read_header(&info, TRUE);
     if (uint64_t(info.image_width) * info.image_height > cMaxPicturePixels)
         ERREXIT1(&info, JERR_IMAGE_TOO_BIG, unsigned(info.image_width));
-    info.out_color_space = JCS_RGB;
+    // The rows come out in the picture's own order, B, G, R.
+    info.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&info);
     width = int(info.output_width);
     height = int(info.output_height);
@@ -85,8 +86,6 @@ TGLPicture DecodeJPEG(const uint8_t *Data, size_t Size)
     p.Height = height;
     p.BGR = std::move(*rows);
     delete rows;
-    for (size_t i = 0; i + 2 < p.BGR.size(); i += 3)
-        std::swap(p.BGR[i], p.BGR[i + 2]);
     return p;
 }
 

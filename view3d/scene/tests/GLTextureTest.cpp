@@ -336,6 +336,51 @@ std::string JPEGClaiming(uint16_t Width, uint16_t Height)
     return {};
 }
 
+// A Width x Height JPEG of one colour, encoded from R, G, B rows.
+std::string SolidJPEG(int Width, int Height, uint8_t R, uint8_t G, uint8_t B)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char *out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = JDIMENSION(Width);
+    info.image_height = JDIMENSION(Height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row;
+    for (int x = 0; x < Width; ++x)
+        row.insert(row.end(), {R, G, B});
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&info, &r, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::string data(reinterpret_cast<const char *>(out), size);
+    std::free(out);
+    return data;
+}
+
+TEST(GLTexture, DecodedPixelsAreBlueGreenRed)
+{
+    const std::string data = SolidJPEG(9, 5, 240, 120, 10);
+    const TGLPicture p = DecodeJPEG(reinterpret_cast<const uint8_t *>(data.data()), data.size());
+    ASSERT_EQ(p.Width, 9);
+    ASSERT_EQ(p.Height, 5);
+    ASSERT_EQ(p.BGR.size(), 9u * 5 * 3);
+    for (size_t i = 0; i < p.BGR.size(); i += 3) {
+        EXPECT_NEAR(p.BGR[i], 10, 4) << "blue of pixel " << i / 3;
+        EXPECT_NEAR(p.BGR[i + 1], 120, 4) << "green of pixel " << i / 3;
+        EXPECT_NEAR(p.BGR[i + 2], 240, 4) << "red of pixel " << i / 3;
+    }
+}
+
 TEST(GLTexture, PicturesBeyondTheLimitAreRefusedBeforeDecoding)
 {
     struct {
