@@ -3,29 +3,15 @@
 // take a status byte for reply text.
 #include "links/LowLevel.h"
 #include "platform/EventLoop.h"
-#include "platform/MessageService.h"
+#include "platform/fuzz/SilentMessages.h"
 
 #include <cstddef>
 #include <cstdint>
 
-namespace {
-// The boxes of a frame given up or an "er" reply, answered unseen.
-class TSilentMessages : public orv::TMessageService {
-public:
-    int Show(const orv::TMessageRequest &Request) override { return orv::DefaultAnswer(Request); }
-    bool InputQuery(const std::string &, const std::string &, std::string &) override {
-        return false;
-    }
-    std::optional<std::string> ChooseFile(const orv::TFileRequest &) override {
-        return std::nullopt;
-    }
-};
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size) {
     static orv::TTestEventLoop loop;
     static orv::TEventLoopScope scope(loop);
-    static TSilentMessages messages;
+    static orv::TSilentMessages messages;
     static orv::TMessageServiceScope messageScope(messages);
     if (Size == 0)
         return 0;
