@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 
 namespace orv {
 
@@ -31,10 +32,27 @@ std::string Num(double V)
     return s == "-0" ? "0" : s;
 }
 
+// A number of the world file; 0 for a text that is none, or one no double holds.
 double ToReal(const std::string &Text)
 {
     long double v = 0;
-    return TryStrToFloat(Trim(Text), v) ? double(v) : 0;
+    if (!TryStrToFloat(Trim(Text), v) || !std::isfinite(v) ||
+        std::fabs(v) > std::numeric_limits<double>::max())
+        return 0;
+    return double(v);
+}
+
+// The number as a whole one, its fraction cut off (or rounded with Round);
+// Default for a text that is none, or one outside the range of int.
+int ToInt(const std::string &Text, int Default = 0, bool Round = false)
+{
+    long double v = 0;
+    if (!TryStrToFloat(Trim(Text), v) || !std::isfinite(v))
+        return Default;
+    v = Round ? std::round(v) : std::trunc(v);
+    if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+        return Default;
+    return int(v);
 }
 
 const char *const Axes[3] = {"xaxis", "yaxis", "zaxis"};
@@ -94,7 +112,7 @@ void TVRWorld::SetWorldFile(const std::string &FileName)
             FError = "World file without a scale: " + FileName;
         for (const std::string &f : Split(Value("never", "mcodes"), ','))
             if (!Trim(f).empty())
-                FNever.insert(int(ToReal(f)));
+                FNever.insert(ToInt(f));
     }
     FTimer->SetEnabled(true);
 }
@@ -102,7 +120,7 @@ void TVRWorld::SetWorldFile(const std::string &FileName)
 int TVRWorld::Timing(const char *Name, int Default)
 {
     auto it = FValues.find(Key("timing", Name));
-    return it == FValues.end() ? Default : int(ToReal(it->second));
+    return it == FValues.end() ? Default : ToInt(it->second, Default);
 }
 
 void TVRWorld::Raise(int Type, int Code)
@@ -135,12 +153,12 @@ void TVRWorld::Version(int &Major, int &Minor, int &Release)
     std::vector<std::string> parts = Split(Value("control", "version"), '.');
     int *out[3] = {&Major, &Minor, &Release};
     for (int i = 0; i < 3; ++i)
-        *out[i] = i < int(parts.size()) ? int(ToReal(parts[size_t(i)])) : 0;
+        *out[i] = i < int(parts.size()) ? ToInt(parts[size_t(i)]) : 0;
 }
 
 int TVRWorld::GetInt(const std::string &Object, const std::string &Variable)
 {
-    return int(std::lround(ToReal(Value(Object, Variable))));
+    return ToInt(Value(Object, Variable), 0, true);
 }
 
 void TVRWorld::SetInt(const std::string &Object, const std::string &Variable, int V)
@@ -151,7 +169,8 @@ void TVRWorld::SetInt(const std::string &Object, const std::string &Variable, in
 
 float TVRWorld::GetReal(const std::string &Object, const std::string &Variable)
 {
-    return float(ToReal(Value(Object, Variable)));
+    const double v = ToReal(Value(Object, Variable));
+    return std::fabs(v) <= std::numeric_limits<float>::max() ? float(v) : 0;
 }
 
 void TVRWorld::SetReal(const std::string &Object, const std::string &Variable, float V)
@@ -191,7 +210,8 @@ void TVRWorld::FinishCarousel()
         return;
     const int steps = GetInt("carousal", "Tool Count");
     const int direction = GetInt("carousal", "Direction");
-    int current = GetInt("carousal", "current") - 1 - direction * steps;
+    // Wide enough for any place, turn and count the file may hold.
+    int64_t current = int64_t(GetInt("carousal", "current")) - 1 - int64_t(direction) * steps;
     current = ((current % places) + places) % places;
     Value("carousal", "current") = std::to_string(current + 1);
     Value("carousal", "BUSY") = "0";

@@ -207,5 +207,44 @@ TEST_F(VRLink, EveryDeviceWaitEnds)
     }
 }
 
+// Numbers of the world file beyond what the world can hold read as none
+// (or the default timing); a carousel turn with the largest counts comes
+// out on a place.
+TEST_F(VRLink, WorldNumbersBeyondRangeReadAsNone)
+{
+    const std::string file = Folder.File("odd.xvr");
+    std::ofstream(file) << "[vrparams]\nvrscale=2\nbig=1e300\n"
+                           "[control]\nversion=3.99999999999.1\n"
+                           "[carousal]\npositions=7\ncurrent=2147483647\n"
+                           "Tool Count=2147483647\nDirection=-1\nhuge=3e9\n"
+                           "[timing]\nmcode=1e12\ncarousel step=0\n"
+                           "[never]\nmcodes=6, 1e20\n";
+    TVRWorld world;
+    std::vector<int> events;
+    world.OnSCL = [&](int, int Code) { events.push_back(Code); };
+    world.SetWorldFile(file);
+    Folder.Loop.Advance(20);
+    ASSERT_EQ(world.LoadError(), "");
+    EXPECT_EQ(world.GetInt("carousal", "huge"), 0);
+    EXPECT_EQ(world.GetReal("vrparams", "big"), 0.0f);
+    int major = -1, minor = -1, release = -1;
+    world.Version(major, minor, release);
+    EXPECT_EQ(std::vector<int>({major, minor, release}), std::vector<int>({3, 0, 1}));
+
+    world.Action("carousal", 1);
+    Folder.Loop.Advance(20);
+    EXPECT_EQ(world.GetText("carousal", "current"), "2"); // (2^31 - 2 + 2^31 - 1) mod 7, + 1
+    world.SetInt("Mcode", "Mcode", 6);
+    world.SetFlag("Mcode", "DoIt", true); // never done
+    world.SetInt("Mcode", "Mcode", 7);
+    world.SetFlag("Mcode", "DoIt", true); // done after the default 100 ms
+    Folder.Loop.Advance(150);
+    EXPECT_EQ(events, std::vector<int>({4, 7}));
+
+    std::ofstream(file) << "[vrparams]\nvrscale=1e999\n";
+    world.SetWorldFile(file);
+    EXPECT_EQ(world.LoadError(), "World file without a scale: " + file);
+}
+
 } // namespace
 } // namespace orv
