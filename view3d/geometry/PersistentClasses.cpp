@@ -368,7 +368,13 @@ void TPersistentObject::RaiseVersionError(int Version) const
 
 // ---- persistent object list ----
 
-TPersistentObjectList::~TPersistentObjectList() { ClearEntries(); }
+TPersistentObjectList::~TPersistentObjectList()
+{
+    if (FOwnsEntries)
+        FreeEntries();
+    else
+        ClearEntries();
+}
 
 const TObjectListEntry &TPersistentObjectList::Entry(int Index) const
 {
@@ -446,37 +452,58 @@ void TPersistentObjectList::WriteArchive(TVirtualWriter &Writer) const
 void TPersistentObjectList::ReadArchive(TVirtualReader &Reader)
 {
     FreeEntries();
-    const int32_t version = Reader.GetInteger();
-    if (version != 0)
-        RaiseVersionError(version);
-    Reader.OpenList();
-    std::vector<std::string> classes;
-    while (!Reader.AtListEnd()) {
-        const int tag = Reader.PeekTag();
-        // Held until it is in the list, so an error while it reads frees it.
-        std::unique_ptr<TPersistentObject> object;
-        if (tag == vaInt8 || tag == vaInt16 || tag == vaInt32) {
-            const int32_t index = Reader.GetInteger();
-            if (index < 0 || size_t(index) >= classes.size())
+    // The depth of the lists being read (in this thread), so an archive of
+    // lists inside lists cannot exhaust the stack.
+    static thread_local int depth = 0;
+    struct TLevel {
+        TLevel()
+        {
+            if (depth >= MaxNesting)
                 throw EReadError(SBrokenObjectListArchive);
-            object = CreatePersistentObject(classes[size_t(index)]);
-        } else if (tag == vaString || tag == vaLString) {
-            std::string name = Reader.GetString();
-            object = CreatePersistentObject(name); // an unknown name raises here
-            classes.push_back(std::move(name));
-        } else if (tag == vaFalse || tag == vaTrue) {
-            Reader.GetBoolean();
-            AddEntry({nullptr, Reader.GetInteger()});
-            continue;
-        } else {
-            throw EReadError(SBrokenObjectListArchive);
+            ++depth;
         }
-        ObjectRead(*object);
-        object->ReadArchive(Reader);
-        AddEntry({object.get(), 0});
-        object.release();
+        ~TLevel() { --depth; }
+    };
+    try {
+        TLevel level;
+        const int32_t version = Reader.GetInteger();
+        if (version != 0)
+            RaiseVersionError(version);
+        Reader.OpenList();
+        std::vector<std::string> classes;
+        while (!Reader.AtListEnd()) {
+            const int tag = Reader.PeekTag();
+            // Held until it is in the list, so an error while it reads frees it.
+            std::unique_ptr<TPersistentObject> object;
+            if (tag == vaInt8 || tag == vaInt16 || tag == vaInt32) {
+                const int32_t index = Reader.GetInteger();
+                if (index < 0 || size_t(index) >= classes.size())
+                    throw EReadError(SBrokenObjectListArchive);
+                object = CreatePersistentObject(classes[size_t(index)]);
+            } else if (tag == vaString || tag == vaLString) {
+                std::string name = Reader.GetString();
+                object = CreatePersistentObject(name); // an unknown name raises here
+                classes.push_back(std::move(name));
+            } else if (tag == vaFalse || tag == vaTrue) {
+                Reader.GetBoolean();
+                AddEntry({nullptr, Reader.GetInteger()});
+                continue;
+            } else {
+                throw EReadError(SBrokenObjectListArchive);
+            }
+            // A list made here holds what it reads: freed with it.
+            if (auto *list = dynamic_cast<TPersistentObjectList *>(object.get()))
+                list->FOwnsEntries = true;
+            ObjectRead(*object);
+            object->ReadArchive(Reader);
+            AddEntry({object.get(), 0});
+            object.release();
+        }
+        Reader.CloseList();
+    } catch (...) {
+        FreeEntries();
+        throw;
     }
-    Reader.CloseList();
 }
 
 } // namespace orv

@@ -192,8 +192,12 @@ struct TObjectListEntry {
 
 class TPersistentObjectList : public TPersistentObject {
 public:
-    ~TPersistentObjectList() override; // clears; entries are not freed
+    // Clears; the entries are not freed, except in a list an archive made
+    // inside another list (it holds what that archive made, and frees it).
+    ~TPersistentObjectList() override;
     static constexpr int GrowthDelta = 16;
+    // Lists read inside lists at most this deep.
+    static constexpr int MaxNesting = 64;
 
     int Count() const { return int(FEntries.size()); }
     int Capacity() const { return FCapacity; }
@@ -207,8 +211,10 @@ public:
     void FreeEntries(); // deletes every object entry, then ClearEntries
 
     void WriteArchive(TVirtualWriter &Writer) const override;
-    // Refuses a class index outside the archive's class list and an
-    // unknown tag with EReadError "Broken ObjectList archive".
+    // Frees the entries, then reads. Refuses a class index outside the
+    // archive's class list, an unknown tag and lists nested deeper than
+    // MaxNesting with EReadError "Broken ObjectList archive"; after any
+    // error the objects read are freed and the list is empty.
     void ReadArchive(TVirtualReader &Reader) override;
 
 protected:
@@ -218,6 +224,7 @@ protected:
 private:
     std::vector<TObjectListEntry> FEntries;
     int FCapacity = 0;
+    bool FOwnsEntries = false;
 };
 
 } // namespace orv

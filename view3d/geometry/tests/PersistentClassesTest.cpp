@@ -156,6 +156,75 @@ TEST(PersistentClasses, BrokenArchivesAreRefused)
     }
 }
 
+// Counts its live instances, so a test sees what a read left behind.
+class TCounted : public TPersistentObject {
+public:
+    static inline int Live = 0;
+    TCounted() { ++Live; }
+    ~TCounted() override { --Live; }
+    void ReadArchive(TVirtualReader &R) override { R.GetInteger(); }
+};
+const bool gCountedRegistered = [] {
+    RegisterPersistentClass<TCounted>("C");
+    return true;
+}();
+
+// The archive of a list of Entries (each a class name or index and its data).
+std::string ListArchive(const std::string &Entries) { return Bytes({2, 0, 1}) + Entries + Bytes({0}); }
+std::string Named(const std::string &Class) { return Bytes({6, int(Class.size())}) + Class; }
+
+TEST(PersistentClasses, ListsInsideListsFreeWhatTheyReadAndRefuseDeepNesting)
+{
+    const std::string counted = Named("C") + Bytes({2, 7});
+    const std::string inner =
+        Named("TPersistentObjectList") + ListArchive(counted + Bytes({2, 0, 2, 8}));
+    std::string deep = Bytes({2, 0, 1});
+    for (int i = 0; i < 100000; ++i)
+        deep += Named("TPersistentObjectList") + Bytes({2, 0, 1});
+    struct Case {
+        const char *Name;
+        std::string Archive;
+        int Count; // entries read; -1: refused
+    } cases[] = {
+        {"a list inside a list", ListArchive(counted + inner), 2},
+        {"broken inside the inner list",
+         ListArchive(counted + Named("TPersistentObjectList") +
+                     Bytes({2, 0, 1}) + counted + Bytes({5, 0, 0, 0, 0, 0, 0, 0, 0, 0})),
+         -1},
+        {"cut after the inner list", ListArchive(counted + inner).substr(0, 44), -1},
+        {"lists nested past the limit", deep, -1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TOwnedList list;
+        list.AddObject(new TCounted); // freed by the read
+        try {
+            list.RestoreFromText(c.Archive);
+            EXPECT_EQ(list.Count(), c.Count);
+        } catch (const EFilerError &e) {
+            EXPECT_EQ(c.Count, -1) << e.what();
+            EXPECT_EQ(list.Count(), 0);
+        }
+        list.FreeEntries();
+        EXPECT_EQ(TCounted::Live, 0);
+    }
+}
+
+TEST(PersistentClasses, ListsNestAsDeepAsTheLimit)
+{
+    std::string archive = Bytes({2, 0, 1});
+    for (int i = 1; i < TPersistentObjectList::MaxNesting; ++i)
+        archive += Named("TPersistentObjectList") + Bytes({2, 0, 1});
+    archive += std::string(size_t(TPersistentObjectList::MaxNesting), '\0');
+    TOwnedList list;
+    list.RestoreFromText(archive);
+    EXPECT_EQ(list.StoreToText(), archive);
+    TOwnedList deeper;
+    EXPECT_THROW(deeper.RestoreFromText(Bytes({2, 0, 1}) + Named("TPersistentObjectList") +
+                                        archive.substr(0, archive.size() - 1) + Bytes({0, 0})),
+                 EReadError);
+}
+
 TEST(PersistentClasses, AssignAndCloneCopyThroughAnArchive)
 {
     TSingleList a;
