@@ -2,48 +2,27 @@
 // font it takes must hold every glyph its header names; a file it refuses
 // must leave the font it had.
 #include "components/lcd/LCDFonts.h"
+#include "platform/fuzz/FuzzSupport.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-std::string gFolder;
-
-void RemoveFolder() { std::filesystem::remove_all(gFolder); }
-
-std::string MakeFolder()
-{
-    std::string pattern =
-        ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/orvfuzzXXXXXX" : "/tmp/orvfuzzXXXXXX";
-    gFolder = std::string(::mkdtemp(pattern.data())) + "/";
-    std::atexit(RemoveFolder);
-    return gFolder;
-}
-
 // A 1 x 1 font of the codes 65 and 66: A lit, B dark.
-void WriteKnownFont(const std::string &Name)
+std::string KnownFont()
 {
-    const unsigned char bytes[] = {1, 0, 0, 0, 1, 0, 0, 0, 65, 0, 0, 0, 66, 0, 0, 0, 0, 1};
-    std::ofstream(Name, std::ios::binary).write(reinterpret_cast<const char *>(bytes), sizeof bytes);
+    const uint8_t bytes[] = {1, 0, 0, 0, 1, 0, 0, 0, 65, 0, 0, 0, 66, 0, 0, 0, 0, 1};
+    return orv::FuzzFile("known.fnt", bytes, sizeof bytes);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
 {
-    static const std::string folder = MakeFolder();
-    const std::string known = folder + "known.fnt", name = folder + "fuzz.fnt";
-    static const bool written = (WriteKnownFont(known), true);
-    (void)written;
-    {
-        std::ofstream file(name, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char *>(Data), std::streamsize(Size));
-    }
+    static const std::string known = KnownFont();
+    const std::string name = orv::FuzzFile("fuzz.fnt", Data, Size);
     orv::TLCDCustomFont font;
     if (!font.Load(known))
         std::abort();

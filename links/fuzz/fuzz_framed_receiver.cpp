@@ -2,17 +2,14 @@
 // with a write, a read or nothing outstanding: it must neither crash nor
 // take a status byte for reply text.
 #include "links/LowLevel.h"
-#include "platform/EventLoop.h"
-#include "platform/fuzz/SilentMessages.h"
+#include "platform/fuzz/FuzzSupport.h"
 
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size) {
-    static orv::TTestEventLoop loop;
-    static orv::TEventLoopScope scope(loop);
-    static orv::TSilentMessages messages;
-    static orv::TMessageServiceScope messageScope(messages);
+    static orv::TFuzzScopes scopes;
+    orv::TTestEventLoop &loop = scopes.Loop;
     if (Size == 0)
         return 0;
     // One worker for every input (as on a line, state carries over).

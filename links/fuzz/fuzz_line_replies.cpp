@@ -7,8 +7,7 @@
 #include "links/ControllerQuorel.h"
 #include "links/LowLevelNew.h"
 #include "links/LowLevelTRIO.h"
-#include "platform/EventLoop.h"
-#include "platform/fuzz/SilentMessages.h"
+#include "platform/fuzz/FuzzSupport.h"
 
 #include <cmath>
 #include <cstddef>
@@ -17,10 +16,8 @@
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size) {
-    static orv::TTestEventLoop loop;
-    static orv::TEventLoopScope scope(loop);
-    static orv::TSilentMessages messages;
-    static orv::TMessageServiceScope messageScope(messages);
+    static orv::TFuzzScopes scopes;
+    orv::TTestEventLoop &loop = scopes.Loop;
     if (Size == 0)
         return 0;
     const uint8_t *bytes = Data + 1;

@@ -3,45 +3,17 @@
 // set-up and an M code, with the clock moving on. A world without a scale
 // must say so; nothing may crash or overflow, whatever numbers it holds.
 #include "links/VRWorld.h"
-#include "platform/EventLoop.h"
-#include "platform/fuzz/SilentMessages.h"
+#include "platform/fuzz/FuzzSupport.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
-
-namespace {
-
-std::string gFolder;
-
-void RemoveFolder() { std::filesystem::remove_all(gFolder); }
-
-std::string MakeFolder()
-{
-    std::string pattern =
-        ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/orvfuzzXXXXXX" : "/tmp/orvfuzzXXXXXX";
-    gFolder = std::string(::mkdtemp(pattern.data())) + "/";
-    std::atexit(RemoveFolder);
-    return gFolder;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
 {
-    static orv::TTestEventLoop loop;
-    static orv::TEventLoopScope scope(loop);
-    static orv::TSilentMessages messages;
-    static orv::TMessageServiceScope messageScope(messages);
-    static const std::string folder = MakeFolder();
-    const std::string name = folder + "fuzz.xvr";
-    {
-        std::ofstream file(name, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char *>(Data), std::streamsize(Size));
-    }
+    static orv::TFuzzScopes scopes;
+    orv::TTestEventLoop &loop = scopes.Loop;
+    const std::string name = orv::FuzzFile("fuzz.xvr", Data, Size);
     orv::TVRWorld world;
     int events = 0;
     world.OnSCL = [&](int, int) { ++events; };

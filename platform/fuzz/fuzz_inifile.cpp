@@ -3,40 +3,15 @@
 // what it held (its sections) and the encoding it was read in.
 
 #include "platform/IniFile.h"
+#include "platform/fuzz/FuzzSupport.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
-
-namespace {
-
-std::string gFolder;
-
-void RemoveFolder() { std::filesystem::remove_all(gFolder); }
-
-std::string MakeFolder()
-{
-    // A memory-backed folder where there is one: the file is rewritten per input.
-    std::string pattern =
-        ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/orvfuzzXXXXXX" : "/tmp/orvfuzzXXXXXX";
-    gFolder = std::string(::mkdtemp(pattern.data())) + "/";
-    std::atexit(RemoveFolder);
-    return gFolder;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
 {
-    static const std::string folder = MakeFolder();
-    const std::string name = folder + "fuzz.ini";
-    {
-        std::ofstream file(name, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char *>(Data), std::streamsize(Size));
-    }
+    const std::string name = orv::FuzzFile("fuzz.ini", Data, Size);
     orv::TIniFile ini(name);
     std::vector<std::string> sections = ini.ReadSections();
     for (const std::string &section : sections)

@@ -2,42 +2,22 @@
 // bytes and ends its side. The server must answer in well-formed frames,
 // end the conversation (an error or a disconnect reply being its last
 // frame), and give back every advise link the conversation held.
-#include "platform/EventLoop.h"
 #include "platform/LocalSocket.h"
-#include "platform/fuzz/SilentMessages.h"
+#include "platform/fuzz/FuzzSupport.h"
 #include "shell/simple_server_one.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-std::string gFolder;
-
-void RemoveFolder() { std::filesystem::remove_all(gFolder); }
-
-// The server's runtime folder: a private one of the fuzzer's own.
-void MakeRuntimeFolder()
-{
-    std::string pattern = "/tmp/orvfuzzXXXXXX";
-    gFolder = ::mkdtemp(pattern.data());
-    ::chmod(gFolder.c_str(), 0700);
-    ::setenv("XDG_RUNTIME_DIR", gFolder.c_str(), 1);
-    std::atexit(RemoveFolder);
-}
-
 orv::TDDEServer &Server()
 {
-    static orv::TTestEventLoop loop;
-    static orv::TEventLoopScope scope(loop);
-    static orv::TSilentMessages messages;
-    static orv::TMessageServiceScope messageScope(messages);
+    static orv::TFuzzScopes scopes;
     static orv::TDDEServer *server = [] {
-        MakeRuntimeFolder();
+        // The server's runtime folder: the fuzzer's own, private scratch folder.
+        ::setenv("XDG_RUNTIME_DIR", orv::FuzzFolder().c_str(), 1);
         auto *s = new orv::TDDEServer;
         s->PollingDelay = 0;
         s->OnPoke = [](int, const std::string &) {};

@@ -8,7 +8,7 @@
 #include "engine/form/EngineRequests.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
-#include "platform/fuzz/SilentMessages.h"
+#include "platform/fuzz/FuzzSupport.h"
 #include "shell/RemoteInputs.h"
 
 #include <cstdint>

@@ -1,42 +1,19 @@
 // Feeds arbitrary bytes to the reader of the control's saved picture. A
 // file it takes must be in the saved layout, and its pixels saved again
 // from an image must read back the same.
+#include "platform/fuzz/FuzzSupport.h"
 #include "simcontrol/render/DibSurface.h"
 #include "simcontrol/render/PaletteTable.h"
 #include "simcontrol/render/SavedImage.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
-
-namespace {
-
-std::string gFolder;
-
-void RemoveFolder() { std::filesystem::remove_all(gFolder); }
-
-std::string MakeFolder()
-{
-    std::string pattern =
-        ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/orvfuzzXXXXXX" : "/tmp/orvfuzzXXXXXX";
-    gFolder = std::string(::mkdtemp(pattern.data())) + "/";
-    std::atexit(RemoveFolder);
-    return gFolder;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
 {
-    static const std::string folder = MakeFolder();
-    const std::string name = folder + "fuzz.bmp", again = folder + "again.bmp";
-    {
-        std::ofstream file(name, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char *>(Data), std::streamsize(Size));
-    }
+    const std::string name = orv::FuzzFile("fuzz.bmp", Data, Size);
+    const std::string again = orv::FuzzFolder() + "again.bmp";
     orv::CSavedBitmap bitmap;
     std::string error;
     if (!orv::ReadSavedBitmap(name, bitmap, error)) {
