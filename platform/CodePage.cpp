@@ -45,6 +45,7 @@ std::vector<std::string> CandidateNames(int CodePage)
 struct TCodePageEntry {
     std::optional<std::string> Name;
     bool SingleByte = false;
+    bool HasUndefined = false;
     std::array<char16_t, 256> Chars{};
     std::vector<std::pair<char16_t, char>> Bytes;
 };
@@ -64,7 +65,7 @@ char16_t UndefinedByteChar(unsigned char Byte)
 // per character when each byte alone is one character, the 256 bytes in a
 // row are the same characters, and no byte read as unknown joins any byte
 // after it into one character (as the lead byte of a double-byte code page
-// or UTF-8 does).
+// or UTF-8 does). Entry is left as it was for any other code page.
 void LearnSingleByte(TCodePageEntry &Entry)
 {
     QStringDecoder decoder(Entry.Name->c_str(), QStringConverter::Flag::Stateless);
@@ -74,14 +75,16 @@ void LearnSingleByte(TCodePageEntry &Entry)
     const QString row = DecodeWith(decoder, all);
     if (row.size() != 256)
         return;
+    std::array<char16_t, 256> chars{};
+    bool undefined = false;
     for (int b = 0; b < 256; ++b) {
         const QString one = DecodeWith(decoder, std::string_view(&all[size_t(b)], 1));
         if (one.size() != 1 || one[0] != row[b])
             return;
-        Entry.Chars[size_t(b)] = row[b].unicode();
+        chars[size_t(b)] = row[b].unicode();
     }
     for (int b = 0; b < 256; ++b) {
-        if (Entry.Chars[size_t(b)] != u'\xFFFD')
+        if (chars[size_t(b)] != u'\xFFFD')
             continue;
         std::string pairs;
         for (int next = 0; next < 256; ++next) {
@@ -90,12 +93,15 @@ void LearnSingleByte(TCodePageEntry &Entry)
         }
         if (DecodeWith(decoder, pairs).size() != 512)
             return;
-        Entry.Chars[size_t(b)] = UndefinedByteChar(static_cast<unsigned char>(b));
+        chars[size_t(b)] = UndefinedByteChar(static_cast<unsigned char>(b));
+        undefined = true;
     }
     Entry.SingleByte = true;
+    Entry.HasUndefined = undefined;
+    Entry.Chars = chars;
     for (int b = 0; b < 256; ++b)
-        Entry.Bytes.emplace_back(Entry.Chars[size_t(b)], char(b));
-    // A character of two bytes saves as the first of them.
+        Entry.Bytes.emplace_back(chars[size_t(b)], char(b));
+    // A character two bytes read as saves as the lower of them.
     std::stable_sort(Entry.Bytes.begin(), Entry.Bytes.end(),
                      [](const auto &A, const auto &B) { return A.first < B.first; });
 }
@@ -160,11 +166,11 @@ bool DecodeCodePage(int CodePage, std::string_view Bytes, std::u16string &Text)
     QStringDecoder decoder(entry.Name->c_str(), QStringConverter::Flag::Stateless);
     const QString wide = DecodeWith(decoder, Bytes);
     Text.assign(reinterpret_cast<const char16_t *>(wide.utf16()), static_cast<size_t>(wide.size()));
-    // Bytes the converter does not define take our characters.
-    if (entry.SingleByte && Text.size() == Bytes.size()) {
-        for (size_t i = Text.find(u'\xFFFD'); i != std::u16string::npos;
-             i = Text.find(u'\xFFFD', i + 1))
-            Text[i] = entry.Chars[static_cast<unsigned char>(Bytes[i])];
+    // Bytes the converter does not define (it says so) take our characters.
+    if (decoder.hasError() && entry.HasUndefined && Text.size() == Bytes.size()) {
+        for (size_t i = 0; i < Text.size(); ++i)
+            if (Text[i] == u'\xFFFD')
+                Text[i] = entry.Chars[static_cast<unsigned char>(Bytes[i])];
     }
     return true;
 }
