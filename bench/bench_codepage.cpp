@@ -43,8 +43,16 @@ void BM_Encode(benchmark::State &State)
 }
 
 // Arguments: code page, whether the text holds undefined bytes.
-BENCHMARK(BM_Decode)->Args({1252, 0})->Args({1253, 0})->Args({1253, 1})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Encode)->Args({1252, 0})->Args({1253, 0})->Args({1253, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Decode)
+    ->Args({1252, 0})
+    ->Args({1253, 0})
+    ->Args({1253, 1})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Encode)
+    ->Args({1252, 0})
+    ->Args({1253, 0})
+    ->Args({1253, 1})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
