@@ -14,9 +14,13 @@ namespace orv {
 bool CodePageAvailable(int CodePage);
 
 // Bytes in CodePage to UTF-16. False (Text empty) when the code page is not
-// available. Bytes the code page does not define become U+FFFD, except in
-// Windows-1252, whose five undefined bytes are the control characters of the
-// same number both ways.
+// available. In a code page of one byte per character no byte is lost: a
+// byte the converter leaves undefined is read as a character of our own,
+// and that character is saved as the byte again. Bytes 0x80..0x9F take the
+// control character of the same number (as Windows-1252's five undefined
+// bytes do); bytes from 0xA0 take the private-use character U+F700 + byte
+// (1253's 0xD2 is U+F7D2). In other code pages (932, 936, 949, 950, UTF-8)
+// malformed bytes become U+FFFD.
 bool DecodeCodePage(int CodePage, std::string_view Bytes, std::u16string &Text);
 
 // UTF-16 to bytes in CodePage. False (Bytes empty) when the code page is not

@@ -1,5 +1,6 @@
 // The rich edit's 8-bit lines: the count without an empty last line, the
-// Language's code page both ways, text set without change events, adding
+// Language's code page both ways (a file in it saved back byte for byte,
+// its undefined bytes too), text set without change events, adding
 // without selection events, Assign; files through the conversion of their
 // extension (any case), with the failures named and the text kept; the
 // wide lines' files going through the same path, with both byte marks.
@@ -52,6 +53,22 @@ TEST(RichEditLines, CodePageOfTheLanguage)
     // The wide lines' language is the control's, both ways.
     editor.WideLines().SetLanguage(1031);
     EXPECT_EQ(editor.Language(), 1031);
+}
+
+TEST(RichEditLines, FileInTheLanguagesCodePageSavesEveryByte)
+{
+    test::TTempDir dir;
+    TRichEditW editor;
+    editor.SetLanguage(1032); // Greek: code page 1253, which leaves 0xD2 and 0xFF undefined
+    editor.InputFormat = ifText;
+    editor.OutputFormat = ofText;
+    const std::string program = "N10 (\xC1\xAA\xD2)\r\nN20 (\xFF)";
+    dir.Write("greek.fnc", program);
+    ASSERT_TRUE(editor.Lines().LoadFromFile(dir.File("greek.fnc")));
+    EXPECT_EQ(editor.WideLines().Get(0), u"N10 (\u0391\u00AA\uF7D2)");
+    EXPECT_EQ(editor.Lines().Get(1), "N20 (\xFF)");
+    ASSERT_TRUE(editor.Lines().SaveToFile(dir.File("back.fnc")));
+    EXPECT_EQ(dir.Read("back.fnc"), program);
 }
 
 TEST(RichEditLines, TextAddAndAssign)
