@@ -2,6 +2,7 @@
 
 #include "links/ComDrv32.h"
 #include "links/LowLevel.h"
+#include "links/ReplyLimit.h"
 #include "links/WorkerPark.h"
 #include "platform/EventLoop.h"
 
@@ -68,6 +69,7 @@ std::string TCommThread::Reply() const {
 void TCommThread::ClearReply() {
     std::unique_lock lock(FLock);
     FReplyBuffer.clear();
+    FInFrame = FDropping = false;
 }
 int TCommThread::ErrorCode() const {
     std::shared_lock lock(FLock);
@@ -283,17 +285,32 @@ void TCommThread::ReceiveBytes(const uint8_t *Data, int Size) {
             continue;
         }
         std::unique_lock lock(FLock);
-        if (b == frames::STX)
+        if (b == frames::STX) {
             FReplyBuffer.clear();
-        else if (b == frames::ETX)
-            FReplyState = 3;
-        else if (b == frames::ACK) {
+            FInFrame = true;
+            FDropping = false;
+        } else if (b == frames::ETX) {
+            if (!FDropping)
+                FReplyState = 3;
+            FInFrame = false;
+        } else if (b == frames::ACK) {
             FReplyState = 1;
             lock.unlock();
             PostToUser([this] { FAnswerTimer->SetEnabled(false); });
-        } else
+        } else if (!FDropping) {
             FReplyBuffer += char(b);
+            if (FInFrame && FReplyBuffer.size() > MaxReplyBytes) {
+                // Not a reply: the frame goes and the next STX starts again.
+                FReplyBuffer.clear();
+                FInFrame = false;
+                FDropping = true;
+            } else if (FReplyBuffer.size() > 2 * MaxReplyBytes) {
+                KeepReplyTail(FReplyBuffer); // raw text: the newest bytes stay
+            }
+        }
     }
+    std::unique_lock lock(FLock);
+    KeepReplyTail(FReplyBuffer);
 }
 
 } // namespace orv

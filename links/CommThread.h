@@ -81,7 +81,9 @@ private:
     int FPendingKind = 0;                   // L
     int FChannel = 0;                       // L
     std::string FCommand, FPayload;         // L
-    std::string FReplyBuffer;               // L
+    std::string FReplyBuffer;               // L: at most MaxReplyBytes
+    bool FInFrame = false;                  // L: STX came, its ETX not yet
+    bool FDropping = false;                 // L: an overlong frame went
     int FErrorCode = 0;                     // L
     int FFailedPort = -1;                   // L
     int FPort = 0;                          // L

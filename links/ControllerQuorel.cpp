@@ -2,6 +2,7 @@
 
 #include "links/LinkViews.h"
 #include "links/LowLevelNew.h"
+#include "links/ReplyLimit.h"
 #include "links/ThreadComm32.h"
 #include "machine/BasicMachine.h"
 #include "machine/Read_Machinedata_file.h"
@@ -106,6 +107,7 @@ bool TControllerQuorel::Open(int Port, int Baud, int StopBits, bool HardwareHand
     FPolling = FGuardOpen = FEStop = false;
     FIdle = true;
     FBuffer.clear();
+    FOverlong = false;
     if (MachineData) {
         AnswerTimeOutMs = MachineData->Communications.MCodeTimeOut;
         ParkTimeOutMs = TBasicMachine::HomingTimeOutMs(MachineData);
@@ -183,6 +185,7 @@ void TControllerQuorel::StartLine() {
         FDebug->AddSent(FLine);
     FLastLine = FLine;
     FBuffer.clear();
+    FOverlong = false;
     FChar = 0;
     SendChar();
 }
@@ -252,11 +255,26 @@ void TControllerQuorel::ReceiveData(const uint8_t *Data, int Size) {
         if (uint8_t(b) > 19)
             FBuffer += b;
         if (b == quorel::DC1) {
+            NoteOverlong(KeepReplyTail(FBuffer));
             std::string answer;
             answer.swap(FBuffer);
+            // After noise the answer starts at the echo of its line.
+            if (FOverlong)
+                answer = AfterLastEcho(answer, FLastLine);
+            FOverlong = false;
             Answer(answer);
         }
     }
+    NoteOverlong(KeepReplyTail(FBuffer));
+}
+
+// Noise longer than a reply is shown once until the next answer ends.
+void TControllerQuorel::NoteOverlong(bool Cut) {
+    if (!Cut || FOverlong)
+        return;
+    FOverlong = true;
+    if (FDebug)
+        FDebug->AddReceived("[OVERLONG]");
 }
 
 void TControllerQuorel::Answer(const std::string &Text) {

@@ -73,6 +73,8 @@ public:
     bool ReadInput(int Index) override { return true; }
 
     void ReceiveData(const uint8_t *Data, int Size);
+    // Bytes of the answer being collected (never more than MaxReplyBytes).
+    size_t PendingReplyBytes() const { return FBuffer.size(); }
     void QueueLine(const std::string &Line);
     size_t Queued() const { return FQueue.size(); }
     const std::deque<std::string> &QueuedLines() const { return FQueue; }
@@ -92,6 +94,7 @@ private:
     void Fail(const std::string &What);
     void Answer(const std::string &Text);
     void Status(const std::string &Answer);
+    void NoteOverlong(bool Cut);
 
     std::unique_ptr<TLineDebugView> FDebug;
     std::unique_ptr<TTimer> FTimer;
@@ -102,6 +105,7 @@ private:
     bool FIdle = true, FMoving = false, FGuardOpen = false, FEStop = false;
     bool FResetPending = false, FPolling = false, FParkDone = false;
     bool FClosing = false, FLost = false;
+    bool FOverlong = false; // noise was cut from the answer being collected
     TStage FStage = stIdle;
     std::string FLine, FLastLine, FBuffer, FLastAnswer;
     size_t FChar = 0;

@@ -4,6 +4,7 @@
 #include "links/LowLevel.h"
 #include "links/MachLink.h"
 #include "links/MsgDrv.h"
+#include "links/ReplyLimit.h"
 #include "links/StdMint.h"
 #include "machine/Read_Machinedata_file.h"
 #include "platform/EventLoop.h"
@@ -138,6 +139,7 @@ void TGetMintVer::VersionBytes(const uint8_t *Data, unsigned Size) {
         if (b == '\n' && UpperCase(FReceived).find("MINT") != std::string::npos)
             FFound = true;
     }
+    KeepReplyTail(FReceived);
     Display(FReceived);
 }
 
@@ -150,6 +152,8 @@ void TGetMintVer::ReplyBytes(const uint8_t *Data, unsigned Size) {
             (!FTerminator.empty() && FReply.find(FTerminator) != std::string::npos) ||
             (b >= 128 && FTerminatorChar != 0) || (FTerminatorChar != 0 && b == FTerminatorChar))
             FFound = true;
+        // The terminator is looked for in the newest bytes only.
+        KeepReplyTail(FReply);
     }
 }
 

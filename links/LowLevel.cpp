@@ -4,6 +4,7 @@
 #include "engine/core/NetUtil.h"
 #include "links/ComDrv32.h"
 #include "links/LineTiming.h"
+#include "links/ReplyLimit.h"
 #include "links/StdMint.h"
 #include "links/WorkerPark.h"
 #include "platform/EventLoop.h"
@@ -771,9 +772,10 @@ void TLowLevel::ReceiveData(const uint8_t *Data, int Size) {
         switch (b) {
         case frames::STX:
             FReceiveBuffer.clear();
+            FDropping = false;
             break;
         case frames::ETX:
-            FAwaitCheck = true;
+            FAwaitCheck = !FDropping;
             break;
         case frames::ACK:
             Acknowledge();
@@ -782,7 +784,14 @@ void TLowLevel::ReceiveData(const uint8_t *Data, int Size) {
             NotAcknowledged();
             break;
         default:
+            if (FDropping)
+                break;
             FReceiveBuffer += char(b);
+            if (FReceiveBuffer.size() > MaxReplyBytes) {
+                // Not a reply: dropped up to the next STX.
+                FReceiveBuffer.clear();
+                FDropping = true;
+            }
             break;
         }
     }

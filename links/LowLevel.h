@@ -111,6 +111,8 @@ public:
     // Hands bytes received to the protocol as the driver's receive event
     // does (the worker polls the driver; tests feed bytes here).
     void ReceiveData(const uint8_t *Data, int Size);
+    // Bytes of the reply being collected (at most MaxReplyBytes).
+    size_t PendingReplyBytes() const { return FReceiveBuffer.size(); }
     // The last frame sent and how often it has been resent.
     std::string LastFrame() const;
     int ResendCount() const;
@@ -243,6 +245,7 @@ private:
     // Receiver state (worker only).
     std::string FReceiveBuffer;
     bool FAwaitCheck = false;
+    bool FDropping = false; // an overlong reply: bytes wait for the next STX
     int FLastIndex = 0;
     std::atomic<bool> FStopped{false};
     std::atomic<int> FMotionState{0};

@@ -2,6 +2,7 @@
 
 #include "links/LineTiming.h"
 #include "links/LinkViews.h"
+#include "links/ReplyLimit.h"
 #include "links/LowLevel.h"
 #include "links/ThreadComm32.h"
 #include "platform/EventLoop.h"
@@ -259,6 +260,13 @@ void TControllerLowLevelNew::ReceiveData(const uint8_t *Data, int Size) {
         if (FBuffer.empty())
             continue; // noise between replies
         FBuffer += char(b);
+        if (FBuffer.size() > MaxReplyBytes) {
+            // Not a reply: dropped, and the next STX starts again.
+            FBuffer.clear();
+            if (FDebug)
+                FDebug->AddReceived("[OVERLONG]");
+            continue;
+        }
         if (b == frames::ETX)
             FAwaitCheck = true;
     }

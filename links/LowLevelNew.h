@@ -64,6 +64,8 @@ public:
 
     // Hands received bytes to the protocol as the port's event does.
     void ReceiveData(const uint8_t *Data, int Size);
+    // Bytes of the frame being collected, STX to ETX (at most MaxReplyBytes).
+    size_t PendingReplyBytes() const { return FBuffer.size(); }
     // Queues typed text as a read frame (the debug window's command line).
     void QueueCommandLine(const std::string &Text);
     size_t Queued() const { return FQueue.size(); }

@@ -4,6 +4,7 @@
 #include "links/ComDrv32.h"
 #include "links/LineTiming.h"
 #include "links/LowLevel.h"
+#include "links/ReplyLimit.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
 #include "platform/NumberText.h"
@@ -329,13 +330,21 @@ void TLowLevelTRIO::ReceiveData(const uint8_t *Data, int Size) {
                 FPromptSeen = true;
                 FLost = false;
             }
+            FOverlong |= KeepReplyTail(FBuffer);
             std::string answer;
             answer.swap(FBuffer);
+            if (FOverlong) {
+                // After noise the answer starts at the echo of its line.
+                std::shared_lock lock(FLock);
+                answer = AfterLastEcho(answer, FLastLine);
+            }
+            FOverlong = false;
             Interpret(answer);
         } else if (c != '\r' && c != '\n') {
             FBuffer += c;
         }
     }
+    FOverlong |= KeepReplyTail(FBuffer);
 }
 
 // The answer is the echoed line followed by the controller's output.

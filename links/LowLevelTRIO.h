@@ -66,6 +66,9 @@ public:
     // Hands received characters to the protocol as the driver's event does
     // (the worker polls the driver; tests feed characters here).
     void ReceiveData(const uint8_t *Data, int Size);
+    // Characters of the answer being collected (worker only; never more
+    // than MaxReplyBytes between two calls of ReceiveData).
+    size_t PendingReplyBytes() const { return FBuffer.size(); }
 
     int Port = 1;
     int Baud = 38400;
@@ -108,7 +111,8 @@ private:
     int FResendCount = 0;
     int64_t FDeadline = 0;
     const int FResendMs; // LineResendMs when made
-    std::string FBuffer; // worker only
+    std::string FBuffer;    // worker only
+    bool FOverlong = false; // worker only: noise was cut from FBuffer
 };
 
 } // namespace orv

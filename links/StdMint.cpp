@@ -3,6 +3,7 @@
 #include "engine/chain/EngineHost.h"
 #include "links/ComDrv32.h"
 #include "links/LowLevel.h"
+#include "links/ReplyLimit.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
@@ -40,6 +41,7 @@ void TStdMint::Received(const uint8_t *Data, size_t Size) {
         FPromptSeen = true;
         FReceived.clear();
     }
+    KeepReplyTail(FReceived);
 }
 
 bool TStdMint::Download(int Port, const std::string &FileName) {
