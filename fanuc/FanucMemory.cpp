@@ -1,4 +1,5 @@
 #include "fanuc/FanucMemory.h"
+#include "platform/SafeSave.h"
 
 #include <algorithm>
 #include <cctype>
@@ -148,13 +149,10 @@ bool ReadLines(const std::string &FileName, std::vector<std::string> &Lines)
 
 bool WriteLines(const std::string &FileName, const std::vector<std::string> &Lines)
 {
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
+    std::string text;
     for (const std::string &line : Lines)
-        out << line << "\r\n";
-    out.close();
-    return !out.fail();
+        text += line + "\r\n";
+    return static_cast<bool>(SaveFileReplacing(FileName, text));
 }
 
 } // namespace orv::fanuc

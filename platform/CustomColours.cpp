@@ -1,4 +1,5 @@
 #include "platform/CustomColours.h"
+#include "platform/SafeSave.h"
 
 #include <cstdio>
 #include <fstream>
@@ -32,16 +33,16 @@ TCustomColours ReadCustomColours(const std::string &File)
 
 bool WriteCustomColours(const std::string &File, const TCustomColours &Colours)
 {
-    std::ofstream out(File, std::ios::binary | std::ios::trunc);
-    for (size_t k = 0; k < Colours.size() && out; ++k) {
+    std::string text;
+    for (size_t k = 0; k < Colours.size(); ++k) {
         if (Colours[k] < 0)
             continue;
-        char text[16];
-        std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(Colours[k] & 0xFFFFFF));
-        out << "Color" << static_cast<char>('A' + k) << '=' << text << "\r\n";
+        char line[24];
+        std::snprintf(line, sizeof line, "Color%c=%06X\r\n", static_cast<char>('A' + k),
+                      static_cast<unsigned>(Colours[k] & 0xFFFFFF));
+        text += line;
     }
-    out.flush();
-    return static_cast<bool>(out);
+    return static_cast<bool>(SaveFileReplacing(File, text));
 }
 
 } // namespace orv

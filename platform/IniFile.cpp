@@ -3,8 +3,8 @@
 #include "platform/CodePage.h"
 #include "platform/MessageService.h"
 #include "platform/NumberText.h"
+#include "platform/SafeSave.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -173,20 +173,11 @@ void TIniFile::Save()
                 out << e.Key << '=' << e.Value << "\r\n";
         }
     }
-    std::string tmp = FFileName + ".tmp";
-    std::string bytes = EncodeFile(out.str(), FEncoding);
-    std::FILE *f = std::fopen(tmp.c_str(), "wb");
-    bool written = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    written = f && std::fclose(f) == 0 && written;
-    if (!written) {
-        WriteFailed("Cannot write settings file " + FFileName + ": " + std::strerror(errno));
-        if (f) // only what this save made; the name may belong to something else
-            std::remove(tmp.c_str());
-        return;
-    }
-    if (std::rename(tmp.c_str(), FFileName.c_str()) != 0) {
-        WriteFailed("Cannot replace settings file " + FFileName + ": " + std::strerror(errno));
-        std::remove(tmp.c_str());
+    const TSaveResult saved = SaveFileReplacing(FFileName, EncodeFile(out.str(), FEncoding));
+    if (!saved) {
+        const std::string what = saved.Failed == TSaveStep::Replace ? "Cannot replace settings file "
+                                                                    : "Cannot write settings file ";
+        WriteFailed(what + FFileName + ": " + saved.Reason);
         return;
     }
     FLastWriteOk = true;

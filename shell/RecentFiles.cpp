@@ -1,6 +1,7 @@
 #include "shell/RecentFiles.h"
 
 #include "platform/NumberText.h"
+#include "platform/SafeSave.h"
 
 #include <algorithm>
 #include <fstream>
@@ -21,13 +22,10 @@ void TRecentFiles::LoadHistory(const std::string &ListFile) {
 }
 
 bool TRecentFiles::SaveHistory(const std::string &ListFile) const {
-    std::ofstream out(ListFile, std::ios::trunc);
-    if (!out)
-        return false;
+    std::string text;
     for (const std::string &f : FFiles)
-        out << f << "\n";
-    out.flush();
-    return static_cast<bool>(out);
+        text += f + "\n";
+    return static_cast<bool>(SaveFileReplacing(ListFile, text));
 }
 
 void TRecentFiles::AddFile(const std::string &FileName) {

@@ -2,6 +2,7 @@
 
 #include "components/richedit/RichEditW.h"
 #include "components/widestrings/WStrList.h"
+#include "platform/SafeSave.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,6 +11,7 @@
 #include <istream>
 #include <map>
 #include <ostream>
+#include <sstream>
 
 namespace orv {
 
@@ -175,18 +177,19 @@ bool TRichEditStringsW::LoadFromFile(const std::string &FileName)
     return FEditor.LoadFromStream(in, conversion.get());
 }
 
-bool TRichEditStringsW::SaveToFile(const std::string &FileName)
+bool TRichEditStringsW::SaveToFile(const std::string &FileName, const std::string &Ending)
 {
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        FEditor.StreamError = "Cannot create file " + FileName;
-        return false;
-    }
+    // The whole file is made in memory first, so a conversion or a disk that
+    // fails part way leaves the old file as it was.
+    std::ostringstream out;
     const std::unique_ptr<TConversion> conversion = ConversionFor(FileName);
     if (!FEditor.SaveToStream(out, conversion.get()))
         return false;
-    if (!out.flush()) {
-        FEditor.StreamError = "Failed to Save Stream";
+    out << Ending;
+    const TSaveResult saved = SaveFileReplacing(FileName, out.str());
+    if (!saved) {
+        FEditor.StreamError = saved.Failed == TSaveStep::Create ? "Cannot create file " + FileName
+                                                                : "Failed to Save Stream";
         return false;
     }
     return true;

@@ -56,11 +56,12 @@ public:
 
     // False with the control's StreamError ("Failed to Load Stream",
     // "Failed to Save Stream", "Cannot open file <name>" or "Cannot create
-    // file <name>"); a failed load keeps the text.
+    // file <name>"); a failed load keeps the text, a failed save the old file.
     bool LoadFromStream(std::istream &In);
     bool SaveToStream(std::ostream &Out);
     bool LoadFromFile(const std::string &FileName);
-    bool SaveToFile(const std::string &FileName);
+    // Ending: bytes written after the converted text, in the same save.
+    bool SaveToFile(const std::string &FileName, const std::string &Ending = {});
 
     // The conversion for an extension without its dot, any case ("rtf").
     static void RegisterConversionFormat(const std::string &Extension, TConversionFactory Factory);

@@ -8,6 +8,7 @@
 #include "components/richedit/RichEditStrings.h"
 #include "components/richedit/RichEditW.h"
 #include "components/widestrings/WStrList.h"
+#include "platform/tests/FileSizeLimit.h"
 #include "platform/tests/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -166,6 +167,15 @@ TEST(RichEditLines, FilesGoThroughTheConversionOfTheirExtension)
     EXPECT_EQ(dir.Read("out.fnc"), "N1\r\nN2");
     EXPECT_FALSE(editor.Lines().SaveToFile(dir.File("no/such/out.fnc")));
     EXPECT_EQ(editor.StreamError, "Cannot create file " + dir.File("no/such/out.fnc"));
+
+    // The disk refusing the text part way: the old file stays whole.
+    editor.SetText("N10 G0 X0\nN20 G1 X100 F500\nN30 M30");
+    {
+        test::TFileSizeLimit limit(8);
+        EXPECT_FALSE(editor.Lines().SaveToFile(dir.File("out.fnc")));
+    }
+    EXPECT_EQ(editor.StreamError, "Failed to Save Stream");
+    EXPECT_EQ(dir.Read("out.fnc"), "N1\r\nN2");
 }
 
 TEST(RichEditLines, WideLinesFilesUseTheControlsFormats)

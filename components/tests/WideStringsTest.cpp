@@ -4,6 +4,7 @@
 
 #include "components/widestrings/Langs.h"
 #include "components/widestrings/WStrList.h"
+#include "platform/tests/FileSizeLimit.h"
 #include "platform/tests/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +77,15 @@ TEST(WideStrings, FileBytesAndMarks) {
     ASSERT_TRUE(ruBack.LoadFromFile(dir.File("ru.wst")));
     EXPECT_TRUE(ruBack.Equals(ru));
     EXPECT_FALSE(ruBack.LoadFromFile(dir.File("missing.wst")));
+
+    // A save the disk refuses part way keeps the old file whole.
+    const std::string saved = dir.Read("ru.wst");
+    ru.Add(u"\u041F\u043E\u043A\u0430");
+    {
+        test::TFileSizeLimit limit(saved.size());
+        EXPECT_FALSE(ru.SaveToFile(dir.File("ru.wst")));
+    }
+    EXPECT_EQ(dir.Read("ru.wst"), saved);
 }
 
 TEST(WideStrings, FormValueSearchAndEditing) {

@@ -1,9 +1,11 @@
 #include "components/widestrings/WStrList.h"
 
 #include "components/widestrings/Langs.h"
+#include "platform/SafeSave.h"
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace orv {
 
@@ -182,8 +184,8 @@ bool TWideStrings::LoadFromFile(const std::string &FileName) {
 }
 
 bool TWideStrings::SaveToFile(const std::string &FileName) const {
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    return SaveToStream(out) && out.flush();
+    std::ostringstream out;
+    return SaveToStream(out) && SaveFileReplacing(FileName, out.str());
 }
 
 std::string TWideStrings::WideStringsProperty() const {

@@ -1,6 +1,8 @@
 // Splitting lines into words, joining words into lines, and the block table
 // of the program memory.
 #include "fanuc/FanucMemory.h"
+#include "platform/tests/FileSizeLimit.h"
+#include "platform/tests/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -75,6 +77,22 @@ TEST(FanucMemory, AFileWithoutWordsHoldsTheLoneEndMarker)
         EXPECT_EQ(memory.Words, Words{";"});
         EXPECT_EQ(memory.BlockLines.size(), 1u);
     }
+}
+
+// A program written back to its file that the disk refuses part way stays
+// as it was on disk; one that fits replaces it whole.
+TEST(FanucMemory, WritingLinesReplacesTheFileOrLeavesItWhole)
+{
+    test::TTempDir dir;
+    const std::string name = dir.Write("O1234.fnc", "O1234\r\nG00 X10.\r\nM30\r\n");
+    const std::vector<std::string> longer(200, "G01 X123.456 Y654.321 F500.");
+    {
+        test::TFileSizeLimit limit(512);
+        EXPECT_FALSE(WriteLines(name, longer));
+    }
+    EXPECT_EQ(dir.Read("O1234.fnc"), "O1234\r\nG00 X10.\r\nM30\r\n");
+    EXPECT_TRUE(WriteLines(name, {"O1234", "M30"}));
+    EXPECT_EQ(dir.Read("O1234.fnc"), "O1234\r\nM30\r\n");
 }
 
 } // namespace

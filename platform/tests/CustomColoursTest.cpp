@@ -1,5 +1,6 @@
 // The ".col" file of the colour dialog's custom colours.
 #include "platform/CustomColours.h"
+#include "platform/tests/FileSizeLimit.h"
 #include "platform/tests/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,19 @@ TEST(CustomColours, BadEntriesAndMissingFilesAreIgnored)
     EXPECT_EQ(ReadCustomColours(dir.File("missing.col")), none);
     EXPECT_EQ(ReadCustomColours(dir.Path()), none) << "a folder is no file";
     EXPECT_FALSE(WriteCustomColours(dir.File("no/such/folder.col"), expected));
+}
+
+TEST(CustomColours, AFailedWriteKeepsTheOldColours)
+{
+    test::TTempDir dir;
+    const std::string old = dir.Write("Tarnwick.col", "ColorA=0000FF\r\n");
+    TCustomColours colours;
+    colours.fill(0x123456);
+    {
+        test::TFileSizeLimit limit(20);
+        EXPECT_FALSE(WriteCustomColours(old, colours));
+    }
+    EXPECT_EQ(dir.Read("Tarnwick.col"), "ColorA=0000FF\r\n");
 }
 
 } // namespace

@@ -2,10 +2,14 @@
 #include "platform/MessageService.h"
 
 #include "TempDir.h"
+#include "platform/tests/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace orv;
 
@@ -135,28 +139,51 @@ TEST(IniFile, AFileKeepsItsEncoding)
         << "UTF-16 text reads as UTF-8";
 }
 
-// A save the disk refuses (the temporary file's name taken by a folder, which
-// no one, root included, can open for writing) leaves the file as it was,
-// says which file, once, and keeps the value for the next save.
+// A save the disk refuses part way (here the file-size limit; a full disk or
+// quota alike) leaves the file as it was, says which file, once, and keeps
+// the value for the next save.
 TEST(IniFile, ARefusedSaveKeepsTheFileAndIsShownOnce)
 {
     test::TTempDir dir;
     std::string before = Utf16(u"[S]\r\na=1\r\n", false, true);
     std::string name = dir.Write("x.ini", before);
-    std::filesystem::create_directory(name + ".tmp");
     TScriptedMessages messages;
     TMessageServiceScope scope(messages);
     TIniFile ini(name);
-    ini.WriteString("S", "b", "2");
-    ini.WriteString("S", "c", "3");
+    {
+        test::TFileSizeLimit limit(before.size());
+        ini.WriteString("S", "b", "2");
+        ini.WriteString("S", "c", "3");
+    }
     EXPECT_FALSE(ini.LastWriteOk());
     EXPECT_EQ(dir.Read("x.ini"), before);
     ASSERT_EQ(messages.Log().size(), 1u);
     EXPECT_EQ(messages.Log()[0].Caption, "File Error");
-    EXPECT_NE(messages.Log()[0].Text.find("Cannot write settings file " + name), std::string::npos);
-    EXPECT_TRUE(std::filesystem::is_directory(name + ".tmp")) << "what the save did not make stays";
-    std::filesystem::remove(name + ".tmp");
+    EXPECT_NE(messages.Log()[0].Text.find("Cannot write settings file " + name + ": " +
+                                          std::strerror(EFBIG)),
+              std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1)
+        << "no temporary file stays";
     ini.WriteString("S", "d", "4");
     EXPECT_TRUE(ini.LastWriteOk());
     EXPECT_EQ(dir.Read("x.ini"), Utf16(u"[S]\r\na=1\r\nb=2\r\nc=3\r\nd=4\r\n", false, true));
+}
+
+// The settings reached through a link (a shared machine file) stay behind
+// the link, with the permissions they had.
+TEST(IniFile, ASaveThroughALinkKeepsTheLinkAndTheMode)
+{
+    test::TTempDir dir;
+    std::filesystem::create_directory(dir.File("shared"));
+    const std::string real = dir.Write("shared/Tarnwick.ini", "[S]\r\na=1\r\n");
+    ::chmod(real.c_str(), 0640);
+    std::filesystem::create_symlink("shared/Tarnwick.ini", dir.File("Tarnwick.ini"));
+    TIniFile ini(dir.File("Tarnwick.ini"));
+    ini.WriteString("S", "b", "2");
+    ASSERT_TRUE(ini.LastWriteOk()) << ini.LastError();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("Tarnwick.ini")));
+    EXPECT_EQ(dir.Read("shared/Tarnwick.ini"), "[S]\r\na=1\r\nb=2\r\n");
+    struct stat st {};
+    ::stat(real.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 }

@@ -11,6 +11,7 @@
 #include "engine/chain/ui/Expanded.h"
 #include "engine/core/Mess.h"
 #include "platform/HelpService.h"
+#include "platform/tests/FileSizeLimit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -239,6 +240,30 @@ TEST_F(EditorFormTest, FailedSaveKeepsTheModifiedFlag)
     EXPECT_EQ(MessageTexts().back(), Mess().MessageText(6));
     EXPECT_TRUE(Editor->RichEdit()->Modified());
     EXPECT_EQ(Editor->windowTitle().toStdString(), "Editor - New File");
+}
+
+// The disk refusing the new text part way (here the file-size limit) leaves
+// the program on disk as it was, and the window still holds the unsaved edit.
+TEST_F(EditorFormTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
+{
+    const std::string old = "%\nO0001\nG00 X0 Y0\nG01 X50 F200\nM30\n%\n";
+    ASSERT_TRUE(Editor->LoadFromFile(Folder.Write("prog.fnc", old)));
+    std::string longer;
+    for (int i = 0; i < 400; ++i) {
+        Editor->RichEdit()->InsertLine(i, "G01 X" + std::to_string(i) + " Y1");
+        longer += "G01 X" + std::to_string(i) + " Y1\n";
+    }
+    ASSERT_TRUE(Editor->RichEdit()->Modified());
+    {
+        test::TFileSizeLimit limit(old.size());
+        Editor->SaveFile();
+    }
+    EXPECT_EQ(MessageTexts().back(), Mess().MessageText(6));
+    EXPECT_EQ(Folder.Read("prog.fnc"), old);
+    EXPECT_TRUE(Editor->RichEdit()->Modified());
+    Editor->SaveFile();
+    EXPECT_EQ(Folder.Read("prog.fnc").rfind(longer + "%\nO0001\n", 0), 0u);
+    EXPECT_FALSE(Editor->RichEdit()->Modified());
 }
 
 TEST_F(EditorFormTest, CancelInTheSaveDialogAtCloseKeepsTheProgram)

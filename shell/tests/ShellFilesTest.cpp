@@ -5,6 +5,7 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/Pos_size.h"
+#include "platform/tests/FileSizeLimit.h"
 #include "platform/tests/TempDir.h"
 #include "shell/KeySetup.h"
 #include "shell/RecentFiles.h"
@@ -51,6 +52,12 @@ TEST(RecentFiles, KeptBetweenRuns) {
     none.LoadHistory(dir.File("missing.HST"));
     EXPECT_TRUE(none.Files().empty());
     EXPECT_FALSE(first.SaveHistory(dir.File("no/such/folder/x.HST")));
+    {
+        test::TFileSizeLimit limit(4); // the disk full after a few bytes
+        first.AddFile("/p/c.fnc");
+        EXPECT_FALSE(first.SaveHistory(dir.File("Tarnwick.HST")));
+    }
+    EXPECT_EQ(dir.Read("Tarnwick.HST"), "/p/b.fnc\n/p/a.fnc\n") << "the old list stays whole";
 }
 
 class PosSize : public ::testing::Test {

@@ -12,6 +12,7 @@
 #include "platform/MessageService.h"
 #include "platform/NumberText.h"
 #include "platform/Paths.h"
+#include "platform/SafeSave.h"
 #include "platform/ui/MdiHost.h"
 #include "shell/CodeHelp.h"
 #include "shell/ui/EditorDialogs.h"
@@ -32,7 +33,6 @@
 #include <QVBoxLayout>
 
 #include <filesystem>
-#include <fstream>
 #include <cstdio>
 
 namespace orv {
@@ -561,15 +561,10 @@ bool TEditorForm::LoadFromFile(const std::string &FileName)
 
 bool TEditorForm::WriteFile(const std::string &FileName)
 {
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
-    const std::string text = FRichEdit->Text();
-    out << text;
+    std::string text = FRichEdit->Text();
     if (!text.empty())
-        out << '\n';
-    out.close();
-    return !out.fail();
+        text += '\n';
+    return static_cast<bool>(SaveFileReplacing(FileName, text));
 }
 
 void TEditorForm::SaveFile()

@@ -2,10 +2,9 @@
 
 #include "simcontrol/render/DibSurface.h"
 #include "simcontrol/render/PaletteTable.h"
+#include "platform/SafeSave.h"
 
-#include <cstdio>
 #include <fstream>
-#include <unistd.h>
 
 namespace orv {
 
@@ -72,27 +71,9 @@ bool SaveBitmap(const std::string &FileName, const CDibSurface &Image,
 {
     if (!Image.Exists() || FileName.empty())
         return false;
-    const std::string temporary = FileName + ".saving";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        const std::string head = Header(Image, Palette);
-        out.write(head.data(), static_cast<std::streamsize>(head.size()));
-        out.write(reinterpret_cast<const char *>(Image.Bytes().data()),
-                  static_cast<std::streamsize>(Image.Bytes().size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            ::unlink(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), FileName.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    std::string bytes = Header(Image, Palette);
+    bytes.append(reinterpret_cast<const char *>(Image.Bytes().data()), Image.Bytes().size());
+    return static_cast<bool>(SaveFileReplacing(FileName, bytes));
 }
 
 bool ReadSavedBitmap(const std::string &FileName, CSavedBitmap &Bitmap, std::string &Error)

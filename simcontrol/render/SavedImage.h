@@ -15,9 +15,10 @@ class CPaletteTable;
 
 constexpr uint32_t SavedPixelOffset = 958;
 
-// Writes the picture beside the target and renames it into place, so a
-// failed save leaves any old file as it was. False when there is no image
-// yet or the file cannot be written.
+// Saves the picture by replacing the file (platform/SafeSave.h), so a
+// failed save leaves any old file as it was, a link stays a link and an old
+// file keeps its permissions. False when there is no image yet or the file
+// cannot be written.
 bool SaveBitmap(const std::string &FileName, const CDibSurface &Image,
                 const CPaletteTable &Palette);
 

@@ -1,12 +1,16 @@
 #include "simcontrol/VelmaroxOCXCtrl.h"
 
 #include "platform/CursorService.h"
+#include "platform/tests/FileSizeLimit.h"
 #include "platform/tests/TempDir.h"
 #include "simcontrol/render/SavedImage.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <iterator>
+#include <sys/stat.h>
 
 namespace orv {
 namespace {
@@ -357,21 +361,40 @@ TEST(SimControlSave, FailedSaveKeepsTheOldFile)
     CVelmaroxOCXCtrl ctrl;
     ctrl.OnDraw(64, 48);
     const std::string name = dir.Write("old.bmp", "old picture");
-    // The file beside it cannot be made: the save fails and the old file stays.
-    std::filesystem::create_directory(name + ".saving");
-    EXPECT_FALSE(ctrl.Save(name));
+    // The disk refuses the picture part way: the save fails and the old file
+    // stays, with nothing left beside it.
+    {
+        test::TFileSizeLimit limit(1000);
+        EXPECT_FALSE(ctrl.Save(name));
+    }
     EXPECT_EQ(dir.Read("old.bmp"), "old picture");
-    std::filesystem::remove(name + ".saving");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
     // A folder in the way of the name: nothing is left behind.
     std::filesystem::create_directory(dir.File("folder.bmp"));
     EXPECT_FALSE(ctrl.Save(dir.File("folder.bmp")));
-    EXPECT_FALSE(std::filesystem::exists(dir.File("folder.bmp.saving")));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("folder.bmp")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
     EXPECT_FALSE(ctrl.Save(dir.File("no/such/folder/a.bmp")));
     // Saving twice leaves only the second picture.
     ASSERT_TRUE(ctrl.Save(name));
     ctrl.OnDraw(32, 16);
     ASSERT_TRUE(ctrl.Save(name));
     EXPECT_EQ(std::filesystem::file_size(name), 32u * 16 + 958);
+}
+
+TEST(SimControlSave, ThroughALinkTheLinkAndTheModeStay)
+{
+    test::TTempDir dir;
+    CVelmaroxOCXCtrl ctrl;
+    ctrl.OnDraw(32, 16);
+    const std::string real = dir.Write("real.bmp", "old picture");
+    ::chmod(real.c_str(), 0600);
+    std::filesystem::create_symlink("real.bmp", dir.File("shown.bmp"));
+    ASSERT_TRUE(ctrl.Save(dir.File("shown.bmp")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("shown.bmp")));
+    EXPECT_EQ(std::filesystem::file_size(real), 32u * 16 + 958);
+    EXPECT_EQ(std::filesystem::status(real).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 TEST(SimControlMouse, DragsFollowTheFormulasAndCursorJumps)

@@ -10,6 +10,7 @@
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
+#include "platform/tests/FileSizeLimit.h"
 #include "transfer/tests/PtyFarSide.h"
 #include "transfer/ui/About.h"
 #include "transfer/ui/InputWin.h"
@@ -146,6 +147,28 @@ TEST_F(RostrelFormTest, EditorWindowLinesLoadAndSave) {
     TInputWin back;
     back.LoadFile(Dir.File("saved.fnc"));
     EXPECT_EQ(back.Editor()->Text(), "N1\nN2");
+}
+
+// A save the disk refuses part way (here the file-size limit lets the text in
+// but not its closing CR LF) leaves the old program byte for byte, says so
+// and keeps the edit unsaved.
+TEST_F(RostrelFormTest, EditorWindowFailedSaveKeepsTheOldFile) {
+    const std::string old = "N10 G0 X0\r\nN20 M30\r\n";
+    Dir.Write("p.fnc", old);
+    TInputWin w;
+    w.LoadFile(Dir.File("p.fnc"));
+    w.Editor()->SetText("N1\nN2");
+    w.Editor()->SetModified(true);
+    {
+        test::TFileSizeLimit limit(6);
+        w.SaveFile(Dir.File("p.fnc"));
+    }
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Cannot save file: " + Dir.File("p.fnc")});
+    EXPECT_EQ(Dir.Read("p.fnc"), old);
+    EXPECT_TRUE(w.Editor()->Modified());
+    w.SaveFile(Dir.File("p.fnc"));
+    EXPECT_EQ(Dir.Read("p.fnc"), "N1\r\nN2\r\n");
+    EXPECT_FALSE(w.Editor()->Modified());
 }
 
 // The window reads and writes through its control's lines: plain text in

@@ -13,7 +13,6 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
-#include <fstream>
 
 namespace orv {
 
@@ -124,12 +123,8 @@ void TInputWin::SaveFile(const std::string &FileName) {
             return;
         name = *chosen;
     }
-    bool saved = FEditor->Lines().SaveToFile(name);
-    if (saved && FEditor->TextLength() > 0) {
-        // Every line ends in CR LF, the last one too.
-        std::ofstream out(name, std::ios::binary | std::ios::app);
-        saved = bool(out << "\r\n" << std::flush);
-    }
+    // Every line ends in CR LF, the last one too.
+    const bool saved = FEditor->Lines().SaveToFile(name, FEditor->TextLength() > 0 ? "\r\n" : "");
     if (!saved) {
         ShowMessage("Cannot save file: " + name);
         return;

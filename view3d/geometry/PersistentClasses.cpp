@@ -1,4 +1,5 @@
 #include "view3d/geometry/PersistentClasses.h"
+#include "platform/SafeSave.h"
 
 #include <algorithm>
 #include <cstring>
@@ -312,12 +313,12 @@ void TPersistentObject::RestoreFromStream(std::istream &Stream, const TReaderFac
 
 void TPersistentObject::StoreToFile(const std::string &FileName, const TWriterFactory &Writer) const
 {
-    std::ofstream file(FileName, std::ios::binary | std::ios::trunc);
-    if (!file)
+    std::ostringstream stream(std::ios::binary);
+    StoreToStream(stream, Writer ? Writer : WriterClassFor());
+    const TSaveResult saved = SaveFileReplacing(FileName, stream.str());
+    if (saved.Failed == TSaveStep::Create)
         throw EFilerError("Cannot create file \"" + FileName + "\"");
-    StoreToStream(file, Writer ? Writer : WriterClassFor());
-    file.flush();
-    if (!file)
+    if (!saved)
         throw EFilerError("Stream write error");
 }
 

@@ -1,4 +1,5 @@
 #include "view3d/scene/GLMisc.h"
+#include "platform/SafeSave.h"
 
 #include "view3d/geometry/Assertion.h"
 #include "view3d/geometry/Geometry.h"
@@ -512,11 +513,10 @@ const uint8_t *SqrtRamp255()
 
 void WriteTextFile(const std::string &FileName, const std::string &Text)
 {
-    std::ofstream f(FileName, std::ios::binary | std::ios::trunc);
-    if (!f)
+    const TSaveResult saved = SaveFileReplacing(FileName, Text);
+    if (saved.Failed == TSaveStep::Create)
         throw EFilerError("Cannot create file \"" + FileName + "\"");
-    f.write(Text.data(), std::streamsize(Text.size()));
-    if (!f)
+    if (!saved)
         throw EFilerError("Stream write error");
 }
 

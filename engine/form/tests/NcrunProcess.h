@@ -44,13 +44,14 @@ inline std::string CopyFixtureSettings(const TTempDir &Temp, const std::string &
 // from the current folder when it is empty. Standard output and error pass
 // through files in Temp. The post-processor's date is fixed, so ".GNC" text
 // can be compared with an expected file.
+// Runner, when given, is the command that starts it ("setpriv ... ").
 inline TNcrunResult RunNcrun(const TTempDir &Temp, const std::string &Args,
-                             const std::string &Folder = "")
+                             const std::string &Folder = "", const std::string &Runner = "")
 {
     std::string out = Temp.File("out.txt");
     std::string err = Temp.File("err.txt");
     std::string command = Folder.empty() ? "" : "cd '" + Folder + "' && ";
-    command += std::string("SOURCE_DATE_EPOCH=1700000000 '") + ORV_NCRUN + "' " + Args + " >'" +
+    command += "SOURCE_DATE_EPOCH=1700000000 " + Runner + "'" + ORV_NCRUN + "' " + Args + " >'" +
                out + "' 2>'" + err + "'";
     int raw = std::system(command.c_str());
     TNcrunResult r;
