@@ -100,6 +100,11 @@ struct TThreadComm32::TThreads {
     std::thread Reader, Writer;
 
     ~TThreads() {
+        // A port given up half way through opening is left shared again:
+        // its exclusive mode outlives our handle while anyone else has the
+        // device open, and would lock out every later open but root's.
+        if (Port >= 0)
+            ::ioctl(Port, TIOCNXCL);
         for (int h : {Stop, NewInput, LineError, Port})
             if (h >= 0)
                 ::close(h);

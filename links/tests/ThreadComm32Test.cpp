@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 #include <chrono>
 #include <thread>
 
@@ -126,6 +129,25 @@ TEST_F(ThreadComm32Test, OpenErrorsInTheComponentsWords) {
             EXPECT_EQ(e.what(), c.Message);
         }
     }
+}
+
+// A port that failed after it was taken for itself is shared again, so the
+// next open (not only root's) gets it.
+TEST_F(ThreadComm32Test, AFailedOpenLeavesThePortShared) {
+    {
+        TThreadComm32 comm;
+        comm.SettingsFile = Pty.Settings;
+        comm.DataBits = TDataBits::_4;
+        EXPECT_THROW(comm.OpenPort(), ECommsError);
+    }
+    const int fd = ::open(Pty.Slave.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    int exclusive = -1;
+    ASSERT_EQ(::ioctl(fd, TIOCGEXCL, &exclusive), 0);
+    ::close(fd);
+    EXPECT_EQ(exclusive, 0);
+    Comm->DataBits = TDataBits::_8;
+    EXPECT_TRUE(Comm->OpenPort());
 }
 
 TEST_F(ThreadComm32Test, CustomRatesOpen) {
