@@ -166,8 +166,9 @@ protected:
     void At(int64_t Ms, std::function<void()> Action) {
         auto timer = std::make_shared<TTimer>();
         timer->SetInterval(static_cast<int>(Ms));
-        timer->OnTimer = [timer, Action] {
-            timer->SetEnabled(false);
+        // FTimers owns it; the handler holding it too would keep it for ever.
+        timer->OnTimer = [t = timer.get(), Action] {
+            t->SetEnabled(false);
             Action();
         };
         timer->SetEnabled(true);
