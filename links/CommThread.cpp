@@ -304,8 +304,8 @@ void TCommThread::ReceiveBytes(const uint8_t *Data, int Size) {
                 FReplyBuffer.clear();
                 FInFrame = false;
                 FDropping = true;
-            } else if (FReplyBuffer.size() > 2 * MaxReplyBytes) {
-                KeepReplyTail(FReplyBuffer); // raw text: the newest bytes stay
+            } else {
+                TrimReplyTail(FReplyBuffer); // raw text: the newest bytes stay
             }
         }
     }

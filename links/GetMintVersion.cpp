@@ -153,8 +153,9 @@ void TGetMintVer::ReplyBytes(const uint8_t *Data, unsigned Size) {
             (b >= 128 && FTerminatorChar != 0) || (FTerminatorChar != 0 && b == FTerminatorChar))
             FFound = true;
         // The terminator is looked for in the newest bytes only.
-        KeepReplyTail(FReply);
+        TrimReplyTail(FReply);
     }
+    KeepReplyTail(FReply);
 }
 
 // ---------------------------------------------------------------- version

@@ -22,6 +22,15 @@ inline bool KeepReplyTail(std::string &Buffer) {
     return true;
 }
 
+// For a receiver that looks at its buffer byte by byte: once the buffer has
+// grown to twice MaxReplyBytes its last MaxReplyBytes stay (cutting at every
+// byte would move the whole buffer each time). KeepReplyTail when a chunk of
+// bytes is done brings it within the limit.
+inline void TrimReplyTail(std::string &Buffer) {
+    if (Buffer.size() > 2 * MaxReplyBytes)
+        KeepReplyTail(Buffer);
+}
+
 // An answer collected after noise was cut: from the last echo of the line
 // sent on, or all of it when the echo is not there.
 inline std::string AfterLastEcho(const std::string &Text, const std::string &Line) {

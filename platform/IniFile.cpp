@@ -173,7 +173,8 @@ void TIniFile::Save()
                 out << e.Key << '=' << e.Value << "\r\n";
         }
     }
-    const TSaveResult saved = SaveFileReplacing(FFileName, EncodeFile(out.str(), FEncoding));
+    const TSaveResult saved =
+        SaveFileReplacing(FFileName, EncodeFile(out.str(), FEncoding), TSaveSync::Cached);
     if (!saved) {
         const std::string what = saved.Failed == TSaveStep::Replace ? "Cannot replace settings file "
                                                                     : "Cannot write settings file ";

@@ -1,5 +1,7 @@
 #include "platform/SafeSave.h"
 
+#include "platform/Paths.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -23,12 +25,6 @@ TSaveResult Failure(TSaveStep Step, int Error) {
     return {Step, std::strerror(Error)};
 }
 
-std::string FolderOf(const std::string &Path) // with its "/", empty for the current folder
-{
-    const size_t slash = Path.rfind('/');
-    return slash == std::string::npos ? std::string() : Path.substr(0, slash + 1);
-}
-
 // The file a chain of symbolic links ends at, so that the link survives the
 // save; Path itself when it is no link. False (ELOOP) for a circle of links.
 bool FollowLinks(std::string &Path, int &Error) {
@@ -43,7 +39,7 @@ bool FollowLinks(std::string &Path, int &Error) {
             return false;
         }
         const std::string next(target, static_cast<size_t>(size));
-        Path = !next.empty() && next.front() == '/' ? next : FolderOf(Path) + next;
+        Path = !next.empty() && next.front() == '/' ? next : ExtractFilePath(Path) + next;
     }
     Error = ELOOP;
     return false;
@@ -62,7 +58,7 @@ mode_t CurrentUmask() {
 
 // A hidden name beside Target for mkstemp, kept within the file-name limit.
 std::string TemporaryPattern(const std::string &Target) {
-    const std::string folder = FolderOf(Target);
+    const std::string folder = ExtractFilePath(Target);
     std::string name = "." + Target.substr(folder.size());
     name.resize(std::min(name.size(), MaxNameLength - TemporaryTail.size()));
     return folder + name + std::string(TemporaryTail);
@@ -85,7 +81,7 @@ bool WriteAll(int Fd, std::string_view Bytes) {
 
 // The rename is on the disk only once the folder is.
 void SyncFolder(const std::string &Target) {
-    const std::string folder = FolderOf(Target);
+    const std::string folder = ExtractFilePath(Target);
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
         ::fsync(fd);
@@ -95,7 +91,8 @@ void SyncFolder(const std::string &Target) {
 
 } // namespace
 
-TSaveResult SaveFileReplacing(const std::string &FileName, std::string_view Bytes) {
+TSaveResult SaveFileReplacing(const std::string &FileName, std::string_view Bytes,
+                              TSaveSync Sync) {
     std::string target = FileName;
     int error = 0;
     if (!FollowLinks(target, error))
@@ -110,7 +107,8 @@ TSaveResult SaveFileReplacing(const std::string &FileName, std::string_view Byte
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return Failure(TSaveStep::Create, errno);
-    bool written = WriteAll(fd, Bytes) && ::fsync(fd) == 0 && ::fchmod(fd, mode) == 0;
+    const bool toDisk = Sync == TSaveSync::ToDisk;
+    bool written = WriteAll(fd, Bytes) && (!toDisk || ::fsync(fd) == 0) && ::fchmod(fd, mode) == 0;
     if (!written)
         error = errno;
     // close reports what a network file system could not store.
@@ -127,7 +125,8 @@ TSaveResult SaveFileReplacing(const std::string &FileName, std::string_view Byte
         ::unlink(temporary.c_str());
         return Failure(TSaveStep::Replace, error);
     }
-    SyncFolder(target);
+    if (toDisk)
+        SyncFolder(target);
     return {};
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Saving a file by replacing it: the bytes go to a new file beside the target
-// that is flushed to the disk and then renamed over it, so a save that fails
+// that is then renamed over it, so a save that fails
 // part way (disk or quota full, I/O error, the device gone) leaves the old file
 // as it was instead of truncated. A symbolic link stays a link: the file it
 // points to is replaced.
@@ -25,9 +25,16 @@ struct TSaveResult {
     explicit operator bool() const { return Failed == TSaveStep::None; }
 };
 
+// Whether a save waits until the new file and its folder are on the disk
+// (so that a power cut right after it cannot cost the file): a document the
+// user saves, yes; settings written dozens of times a session, no (a flush
+// to the disk can take tens of milliseconds each).
+enum class TSaveSync { ToDisk, Cached };
+
 // Writes Bytes as the whole content of FileName. An existing file keeps its
 // permission bits; a new one gets the usual ones (0666 less the umask). On
 // failure only the temporary file is removed and the old file is untouched.
-TSaveResult SaveFileReplacing(const std::string &FileName, std::string_view Bytes);
+TSaveResult SaveFileReplacing(const std::string &FileName, std::string_view Bytes,
+                              TSaveSync Sync = TSaveSync::ToDisk);
 
 } // namespace orv

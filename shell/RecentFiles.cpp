@@ -25,7 +25,7 @@ bool TRecentFiles::SaveHistory(const std::string &ListFile) const {
     std::string text;
     for (const std::string &f : FFiles)
         text += f + "\n";
-    return static_cast<bool>(SaveFileReplacing(ListFile, text));
+    return static_cast<bool>(SaveFileReplacing(ListFile, text, TSaveSync::Cached));
 }
 
 void TRecentFiles::AddFile(const std::string &FileName) {

@@ -315,7 +315,12 @@ void TPersistentObject::StoreToFile(const std::string &FileName, const TWriterFa
 {
     std::ostringstream stream(std::ios::binary);
     StoreToStream(stream, Writer ? Writer : WriterClassFor());
-    const TSaveResult saved = SaveFileReplacing(FileName, stream.str());
+    WriteFileReplacing(FileName, stream.str());
+}
+
+void WriteFileReplacing(const std::string &FileName, std::string_view Bytes)
+{
+    const TSaveResult saved = SaveFileReplacing(FileName, Bytes);
     if (saved.Failed == TSaveStep::Create)
         throw EFilerError("Cannot create file \"" + FileName + "\"");
     if (!saved)

@@ -18,6 +18,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <typeindex>
 #include <vector>
 
@@ -32,6 +33,12 @@ class EReadError : public EFilerError {
 public:
     using EFilerError::EFilerError;
 };
+
+// Writes Bytes as the whole of FileName by replacing the file, so a failed
+// write leaves an old one as it was. EFilerError "Cannot create file
+// "<name>"" when no file can be made there, "Stream write error" when the
+// bytes do not get onto it.
+void WriteFileReplacing(const std::string &FileName, std::string_view Bytes);
 class EInvalidFileSignature : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

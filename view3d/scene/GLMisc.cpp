@@ -1,5 +1,4 @@
 #include "view3d/scene/GLMisc.h"
-#include "platform/SafeSave.h"
 
 #include "view3d/geometry/Assertion.h"
 #include "view3d/geometry/Geometry.h"
@@ -513,11 +512,7 @@ const uint8_t *SqrtRamp255()
 
 void WriteTextFile(const std::string &FileName, const std::string &Text)
 {
-    const TSaveResult saved = SaveFileReplacing(FileName, Text);
-    if (saved.Failed == TSaveStep::Create)
-        throw EFilerError("Cannot create file \"" + FileName + "\"");
-    if (!saved)
-        throw EFilerError("Stream write error");
+    WriteFileReplacing(FileName, Text);
 }
 
 std::string ReadTextFile(const std::string &FileName)
