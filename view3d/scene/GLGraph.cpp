@@ -189,17 +189,22 @@ size_t THeightField::UpdateSamples()
 {
     if (!FXSamplingScale.IsValid() || !FYSamplingScale.IsValid())
         return 0;
+    // A change of a scale marks every sample stale: kept samples that are
+    // not stale lie on the lattice of the scales as they are.
+    if (!FAllStale && !FKept.empty())
+        return SampleStaleBox();
     TLattice lattice = Lattice();
     const size_t count = lattice.Xs.size() * lattice.Ys.size();
-    if (!FAllStale && lattice == FKeptLattice)
-        return SampleStaleBox();
     FStaleBox[0] = 0, FStaleBox[1] = -1;
-    FKept.clear();
-    FKeptLattice = {};
-    if (count > MaxKeptSamples || count == 0)
+    if (count > MaxKeptSamples || count == 0) {
+        FKept = {};
+        FKeptLattice = {};
         return 0; // sampled row by row while drawing
-    FKept.assign(lattice.Ys.size(), TRow(lattice.Xs.size()));
-    FKeptLattice = std::move(lattice);
+    }
+    if (!(lattice == FKeptLattice)) { // else the rows are taken again in place
+        FKept.assign(lattice.Ys.size(), TRow(lattice.Xs.size()));
+        FKeptLattice = std::move(lattice);
+    }
     // Marked fresh first: a callback that raises leaves the whole surface stale.
     FAllStale = true;
     for (size_t k = 0; k < FKept.size(); ++k)
