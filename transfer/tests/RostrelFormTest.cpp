@@ -344,11 +344,16 @@ TEST_F(RostrelFormTest, LoadedFileKeepsItsClosingLineBreak) {
         e->SaveFile(Dir.File("back.fnc"));
         EXPECT_EQ(Dir.Read("back.fnc"), c.Saved);
         if (!c.Wire.empty()) {
-            const size_t before = Far.Size();
-            Far.StartReading(115200, before + c.Wire.size());
+            // A few bytes: the pty holds them until they are read here.
             Form->SendButtClick("SendButt");
-            Far.Join();
-            EXPECT_EQ(Far.Received().substr(before), c.Wire);
+            std::string wire;
+            while (wire.size() < c.Wire.size()) {
+                const std::string piece = Far.ReadSome(2000, 256);
+                if (piece.empty())
+                    break;
+                wire += piece;
+            }
+            EXPECT_EQ(wire, c.Wire);
             EXPECT_EQ(Far.ReadSome(100, 64), "") << "nothing after the closing CR";
         }
         e->parentWidget()->close();
