@@ -95,6 +95,8 @@ endfunction()
 # GL: needs an OpenGL context; run through scripts/with-xvfb.sh on xcb.
 # PLATFORM: the Qt platform of QT tests instead of plain "offscreen" (such as
 # "offscreen:configfile=screen.json" for a screen of another size).
+# Every test runs in the source tree's top folder: one that writes outside
+# its own temporary folder leaves the work tree changed (.ci/run checks).
 function(orv_test name)
     if(NOT ORV_TESTS)
         return()
@@ -120,7 +122,8 @@ function(orv_test name)
         set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${wrapper})
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                              PROPERTIES ENVIRONMENT "${env}" LABELS gl
-                             TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60)
+                             TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60
+                             WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
     else()
         # Tests without widgets carry the label "core" and are built by the
         # target core_tests (the sanitizer pass runs these).
@@ -135,7 +138,8 @@ function(orv_test name)
         endif()
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                              PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=${ARG_PLATFORM}" LABELS ${label}
-                             TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60)
+                             TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60
+                             WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
     endif()
 endfunction()
 
