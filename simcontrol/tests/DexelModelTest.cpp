@@ -249,6 +249,61 @@ TEST_F(DexelModelTest, LevelSlotHasItsFarWall)
     }
 }
 
+// A plunge with a 6 mm flat tool, then full circles (or arcs) of radius 3
+// and 6 about it, at one depth: the floor they leave is one flat shade. The
+// walls of the larger circle stand on floor the smaller one cut; their
+// feet must not paint it in wall shades.
+TEST(DexelWallFeet, ArcsLeaveTheFloorInTheFloorsShade)
+{
+    const struct {
+        const char *Name;
+        double Rotation;
+        bool FullCircles;
+    } cases[] = {{"full circles", 0, true},
+                 {"full circles, turned view", 0.5, true},
+                 {"half arcs both ways", 0.5, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        CDexelModel m;
+        m.SetScale(4);
+        m.SetTilt(0.5);
+        m.SetRotation(c.Rotation);
+        m.SetLight(0.6, -0.5, 0.4);
+        ASSERT_TRUE(m.BuildBillet(0, 0, 100, 80, 20, 192));
+        m.SetToolSize(3);
+        auto line = [&](double X1, double Y1, double Z1, double X2, double Y2, double Z2) {
+            m.CutPoint(X1, Y1, Z1);
+            m.CutLine(X1, Y1, Z1, X2, Y2, Z2);
+            m.CutPoint(X2, Y2, Z2);
+        };
+        auto circle = [&](double R) {
+            if (c.FullCircles) {
+                m.CutFullCircle(70, 50, 16, R);
+                return;
+            }
+            m.CutArc(70, 50, 16, R, 1, 0, -1, 0, false);
+            m.CutArc(70, 50, 16, R, 1, 0, -1, 0, true);
+        };
+        line(70, 50, 25, 70, 50, 16);
+        line(70, 50, 16, 73, 50, 16);
+        circle(3);
+        line(73, 50, 16, 76, 50, 16);
+        circle(6);
+        const int floor = 16 * 4, down = m.Shade(0, 0, -1);
+        int cells = 0, walled = 0;
+        for (int col = 0; col < m.Columns(); ++col)
+            for (int r = m.FirstRow(col) + 1; r < m.LastRow(col); ++r) {
+                const int head = m.HeadIndex(col, r);
+                if (head < 0 || m.Node(head).z != floor)
+                    continue;
+                ++cells;
+                walled += m.Node(head).colour != down;
+            }
+        EXPECT_GT(cells, 3000);
+        EXPECT_EQ(walled, 0) << "of " << cells << " floor cells";
+    }
+}
+
 TEST(DexelModelStorage, GrowsWithTheCutsAndRefusesHugeBillets)
 {
     CDexelModel m;

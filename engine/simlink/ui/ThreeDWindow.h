@@ -36,6 +36,7 @@ public:
     // picture as last saved; a press on it shows the container again.
     QWidget *Picture() const;
     QAction *PropertiesAction() const { return FProperties; }
+    QAction *AboutAction() const { return FAbout; }
     QWidget *ControlWindow() const { return FControlWindow; }
     QString StatusText(int Panel) const;
 
@@ -50,8 +51,11 @@ private:
     QWidget *FContainer;
     TStretchedPicture *FPicture;
     QAction *FProperties;
+    QAction *FAbout;
     QWidget *FControlWindow = nullptr;
     QLabel *FPanels[5];
+    QString FStatusTexts[5]; // as the link last set them
+    bool FStatusGiven[5] = {};
     QAction *FDrawModes[3];
     QAction *FAutoSave;
     QAction *FOffsets;
