@@ -654,20 +654,56 @@ INSTANTIATE_TEST_SUITE_P(Scripts, DexelFastCutTest, ::testing::ValuesIn(Scripts)
 // A cell's stage goes in as inserting its nodes one by one in order does:
 // the same nodes, colours and settled marks, the same rows touched (seen
 // through the settle and wall pass afterwards).
+// A wall's foot at a height the cell has keeps that node's colour (it is
+// still marked as cut, so the settle pass treats it as before); at a new
+// height it is a node of its own colour.
+TEST(DexelStageTest, AFootKeepsTheColourOfTheNodeThere)
+{
+    CDexelModel m;
+    m.SetScale(1.0);
+    m.SetTilt(0.5);
+    ASSERT_TRUE(m.BuildBillet(0, 0, 100, 75, 40, 192));
+    const int c = 30, r = m.FirstRow(c) + 20;
+    m.InsertNode(c, r, 10, 90, true);
+    m.CutCell(c, r, 10); // the cell's head is now the node at 10
+    m.Overwrite = true;
+    m.StageCellNode(c, r, 10, 55, true);
+    m.StageCellNode(c, r, 9, 56, true);
+    m.FlushCellStage();
+    const DexelNode &at10 = m.Node(m.HeadIndex(c, r));
+    EXPECT_EQ(at10.z, 10);
+    EXPECT_EQ(at10.colour, 90);
+    EXPECT_EQ(at10.settled, 0);
+    ASSERT_GE(at10.next, 0);
+    const DexelNode &at9 = m.Node(at10.next);
+    EXPECT_EQ(at9.z, 9);
+    EXPECT_EQ(at9.colour, 56);
+}
+
 TEST(DexelStageTest, FlushEqualsInsertingInOrder)
 {
+    struct CStaged {
+        int Colour, Z;
+        bool Foot = false; // a wall's foot: keeps the colour of a node there
+    };
     struct CCase {
         const char *Name;
-        std::vector<std::pair<int, int>> Stage; // (colour, z)
+        std::vector<CStaged> Stage;
         bool Overwrite;
         bool BorderRow = false;
     };
-    const std::vector<std::pair<int, int>> rising = {{30, 8},  {31, 9},  {32, 10}, {33, 11},
-                                                     {34, 12}, {35, 13}, {36, 20}, {37, 22}};
-    const std::vector<std::pair<int, int>> falling(rising.rbegin(), rising.rend());
-    const std::vector<std::pair<int, int>> twice = {{40, 9},  {41, 10}, {42, 10}, {43, 10},
-                                                    {44, 12}, {45, 12}, {46, 13}};
-    const std::vector<std::pair<int, int>> twiceFalling(twice.rbegin(), twice.rend());
+    const std::vector<CStaged> rising = {{30, 8},  {31, 9},  {32, 10}, {33, 11},
+                                         {34, 12}, {35, 13}, {36, 20}, {37, 22}};
+    const std::vector<CStaged> falling(rising.rbegin(), rising.rend());
+    const std::vector<CStaged> twice = {{40, 9},  {41, 10}, {42, 10}, {43, 10},
+                                        {44, 12}, {45, 12}, {46, 13}};
+    const std::vector<CStaged> twiceFalling(twice.rbegin(), twice.rend());
+    // Feet at heights the cell has (10, 12) and has not (9, 13), first,
+    // last and alone in a run of one height.
+    const std::vector<CStaged> feet = {{40, 9, true},  {41, 10, true}, {42, 10},
+                                       {43, 10, true}, {44, 12, true}, {45, 12, true},
+                                       {46, 13, true}, {47, 14}};
+    const std::vector<CStaged> feetFalling(feet.rbegin(), feet.rend());
     const CCase cases[] = {
         {"rising", rising, false},
         {"rising_overwrite", rising, true},
@@ -685,6 +721,11 @@ TEST(DexelStageTest, FlushEqualsInsertingInOrder)
         {"turning_back", {{70, 10}, {71, 15}, {72, 12}, {73, 12}}, false},
         {"one_node", {{80, 11}}, true},
         {"border_row", rising, true, true},
+        {"feet", feet, false},
+        {"feet_overwrite", feet, true},
+        {"feet_falling", feetFalling, false},
+        {"feet_falling_overwrite", feetFalling, true},
+        {"one_foot_overwrite", {{80, 10, true}}, true},
     };
     for (const CCase &k : cases)
         for (bool deep : {false, true}) {
@@ -708,11 +749,11 @@ TEST(DexelStageTest, FlushEqualsInsertingInOrder)
                     m.InsertNode(c, mid + 1, -20, 91, true);
                 }
                 m.Overwrite = k.Overwrite;
-                for (const auto &[colour, z] : k.Stage) {
+                for (const CStaged &n : k.Stage) {
                     if (staged)
-                        m.StageCellNode(c, r, z, colour);
+                        m.StageCellNode(c, r, n.Z, n.Colour, n.Foot);
                     else
-                        m.InsertNode(c, r, z, colour, false);
+                        m.InsertNode(c, r, n.Z, n.Colour, false, n.Foot);
                 }
                 m.FlushCellStage();
                 result[staged][0] = CellContents(m);
