@@ -122,6 +122,7 @@ std::vector<TUserWindow> MakeWindows()
                         While(*editor);
                     }});
     list.push_back(Toolbar("2D Simulation", "2D Simulation"));
+    list.push_back(Toolbar("3D Simulation", "3D Simulation"));
     list.push_back({"Milling 3D Simulation", nullptr, [](TarnwickUser &U, const TWhile &While) {
                         VisitShown(U, "Milling 3D Simulation", [&] { OpenMilling3D(U); }, While);
                     }});
