@@ -51,23 +51,20 @@ void MoveTo(QWidget *Widget, QPoint Pos)
     QTest::mouseMove(Widget->window()->windowHandle(), InWindow(Widget, Pos));
 }
 
-// Runs Pick on the popup menu a right-click opens (it runs its own loop)
-// and clicks the item it returns; the item texts go to Items.
-void ClickInPopup(QStringList &Items, std::function<QString()> Pick)
+// Clicks the item Wanted of the popup menu open now; the item texts go to
+// Items.
+void ClickInPopup(QStringList &Items, const QString &Wanted)
 {
-    QTimer::singleShot(0, [&Items, Pick] {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        if (!menu)
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_TRUE(menu) << "no menu is open";
+    for (QAction *a : menu->actions())
+        Items << a->text();
+    for (QAction *a : menu->actions())
+        if (a->text() == Wanted && a->isVisible() && a->isEnabled()) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
             return;
-        for (QAction *a : menu->actions())
-            Items << a->text();
-        const QString wanted = Pick();
-        for (QAction *a : menu->actions())
-            if (a->text() == wanted && a->isVisible() && a->isEnabled())
-                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
-        if (menu->isVisible())
-            menu->close();
-    });
+        }
+    menu->close();
 }
 
 // A top-level dialog of the class name, shown now; null when none is.
@@ -145,7 +142,7 @@ TEST_F(ThreeDWindowTest, PropertyPageAndThePictureBehindTheContainer)
     ASSERT_TRUE(window->ControlWindow());
 
     EXPECT_EQ(link.Window()->ControlVerb(0), E_NOTIMPL);
-    EXPECT_EQ(window->Container()->contextMenuPolicy(), Qt::ActionsContextMenu);
+    EXPECT_EQ(window->Container()->contextMenuPolicy(), Qt::CustomContextMenu);
     EXPECT_EQ(window->ControlWindow()->contextMenuPolicy(), Qt::DefaultContextMenu);
     window->PropertiesAction()->trigger();
     QDialog *page = nullptr;
@@ -246,10 +243,10 @@ TEST_F(ThreeDWindowTest, RightClickOnTheControlProbesAndOpensItsPages)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Item);
         QStringList items;
-        ClickInPopup(items, [&c] { return QString(c.Item); });
         const QPoint at(control->width() / 2, control->height() / 2);
         Press(control, Qt::RightButton, at);
         Release(control, Qt::RightButton, at);
+        ClickInPopup(items, c.Item);
         EXPECT_EQ(items, QStringList({"Properties", "&About..."}));
         QDialog *page = ShownDialog(c.Dialog);
         ASSERT_TRUE(page);

@@ -63,21 +63,25 @@ TThreeDWindow::TThreeDWindow()
         FContainer->show();
         FContainer->raise();
     };
-    // The container's verb menu.
+    // The container's verb menu, which the control's window passes its
+    // right-click on to; it pops up and leaves the handler at once.
+    FVerbMenu = new QMenu(FContainer);
+    FVerbMenu->setObjectName("VerbMenu");
     FProperties = new QAction("Properties", FContainer);
     connect(FProperties, &QAction::triggered, this, [this] {
         if (FForm)
             FForm->ControlVerb(OleVerbProperties);
     });
-    FContainer->addAction(FProperties);
+    FVerbMenu->addAction(FProperties);
     FAbout = new QAction("&About...", FContainer);
     connect(FAbout, &QAction::triggered, this, [this] {
         if (FForm)
             FForm->AboutBox();
     });
-    FContainer->addAction(FAbout);
-    // The control's window passes its right-click on to here.
-    FContainer->setContextMenuPolicy(Qt::ActionsContextMenu);
+    FVerbMenu->addAction(FAbout);
+    FContainer->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(FContainer, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &At) { FVerbMenu->popup(FContainer->mapToGlobal(At)); });
     const char *captions[] = {"X=", "Y=", "Z=", "Tool=", ""};
     const int widths[] = {70, 70, 70, 75, 50};
     for (int k = 0; k < 5; ++k) {

@@ -9,6 +9,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 
 namespace orv {
 
@@ -50,6 +51,7 @@ private:
     TThreeD_form *FForm = nullptr;
     QWidget *FContainer;
     TStretchedPicture *FPicture;
+    QMenu *FVerbMenu;
     QAction *FProperties;
     QAction *FAbout;
     QWidget *FControlWindow = nullptr;
