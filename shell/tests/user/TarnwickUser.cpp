@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,6 +23,7 @@
 #include <QScreen>
 #include <QStyleOptionTitleBar>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QWindow>
 
@@ -33,6 +35,13 @@ namespace {
 
 QString Plain(QString Text)
 {
+    return PlainCaption(std::move(Text));
+}
+
+} // namespace
+
+QString PlainCaption(QString Text)
+{
     // "&&" stands for one "&"; a single "&" marks the hot key.
     Text.replace("&&", "\x01");
     Text.remove('&');
@@ -40,6 +49,8 @@ QString Plain(QString Text)
     // A tab separates a shortcut's text.
     return Text.section('\t', 0, 0).trimmed();
 }
+
+namespace {
 
 std::string Describe(const QWidget *W)
 {
@@ -78,6 +89,13 @@ void TUserLoop::ProcessMessages()
     TTestEventLoop::ProcessMessages();
 }
 
+// A wait for the operator (a tool put in) sees the user's input too.
+void TUserLoop::WaitForMessages()
+{
+    QCoreApplication::processEvents();
+    TTestEventLoop::WaitForMessages();
+}
+
 // --- Modal windows --------------------------------------------------------------
 
 // Looks for a new modal window every few milliseconds of the real clock
@@ -98,7 +116,9 @@ private:
     void Look()
     {
         std::erase_if(FHandled, [](const QPointer<QWidget> &W) { return !W || !W->isVisible(); });
-        QWidget *modal = QApplication::activeModalWidget();
+        QWidget *modal = RunningPopup();
+        if (!modal)
+            modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible())
             return;
         for (const QPointer<QWidget> &w : FHandled)
@@ -118,11 +138,29 @@ private:
                 handle(*window);
         });
     }
+    // A popup menu that runs a loop of its own (QMenu::exec): the loops
+    // running are more than the modal windows open.
+    QWidget *RunningPopup() const
+    {
+        QWidget *popup = QApplication::activePopupWidget();
+        if (!popup)
+            return nullptr;
+        const int modals = static_cast<int>(std::count_if(
+            FHandled.begin(), FHandled.end(), [popup](const QPointer<QWidget> &W) { return W != popup; }));
+        return QThread::currentThread()->loopLevel() > modals ? popup : nullptr;
+    }
     void Refuse(QWidget &W)
     {
         std::string what = W.windowTitle().toStdString();
         if (auto *box = qobject_cast<QMessageBox *>(&W))
             what += ": " + box->text().toStdString();
+        if (auto *menu = qobject_cast<QMenu *>(&W)) {
+            QStringList items;
+            for (QAction *a : menu->actions())
+                if (!a->isSeparator())
+                    items << Plain(a->text());
+            what += "a menu in a loop of its own: " + items.join(" | ").toStdString();
+        }
         FUser.Unexpected.push_back(what);
         W.close();
     }
@@ -306,6 +344,12 @@ void TarnwickUser::Key(int QtKey, Qt::KeyboardModifiers Modifiers)
         window = Form().windowHandle();
     ASSERT_NE(window, nullptr) << "no window has the focus";
     QTest::keyClick(window, Qt::Key(QtKey), Modifiers);
+    if (QtKey == Qt::Key_Menu) {
+        // The desktop's platform turns the menu key into a context-menu
+        // request to the window (the offscreen platform does not).
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QPoint(), Modifiers);
+        QCoreApplication::sendEvent(window, &request);
+    }
     ServeQtOnly();
 }
 

@@ -46,6 +46,7 @@ namespace test {
 class TUserLoop : public TTestEventLoop {
 public:
     void ProcessMessages() override;
+    void WaitForMessages() override;
 };
 
 class TarnwickUser : public ::testing::Test {
@@ -100,10 +101,10 @@ public:
     void Serve(int64_t Ms = 10);
     // Serves messages until Done, at most LimitMs of the test clock.
     bool WaitFor(const std::function<bool()> &Done, int64_t LimitMs = 5000);
-    // Handle runs with the next modal window (a dialog or a message box)
-    // once it shows, inside its loop; it answers it through real input.
-    // A modal window with no handler waiting is recorded in Unexpected and
-    // cancelled, so a test never hangs on one.
+    // Handle runs with the next modal window (a dialog, a message box, or a
+    // menu run in a loop of its own) once it shows, inside its loop; it
+    // answers it through real input. A modal window with no handler waiting
+    // is recorded in Unexpected and cancelled, so a test never hangs on one.
     void WhenModal(std::function<void(QWidget &Window)> Handle);
     // A modal message box's button by its text (without "&"), clicked.
     void Answer(QWidget &Box, const QString &ButtonText);
@@ -152,6 +153,10 @@ private:
 // A window of the main window as its user reaches it. Visit opens it
 // through real input, runs While with the window shown (for a modal dialog
 // inside its loop) and closes it again as its user does.
+// A caption as the user reads it: without its hot-key "&" and without the
+// shortcut after a tab.
+QString PlainCaption(QString Text);
+
 struct TUserWindow {
     std::string Name;
     // Settings the window needs before the start (may be empty).

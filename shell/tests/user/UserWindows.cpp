@@ -121,6 +121,17 @@ std::vector<TUserWindow> MakeWindows()
                         ASSERT_NE(editor, nullptr);
                         While(*editor);
                     }});
+    list.push_back({"Editor popup", nullptr, [](TarnwickUser &U, const TWhile &While) {
+                        TEditorForm *editor = Editor(U);
+                        ASSERT_NE(editor, nullptr);
+                        QWidget *text = editor->RichEdit()->viewport();
+                        U.RightClick(text, QPoint(40, 20));
+                        QMenu *popup = U.OpenPopup();
+                        ASSERT_NE(popup, nullptr) << "no popup opened";
+                        EXPECT_EQ(popup, editor->PopupMenu()) << "another popup opened";
+                        While(*popup);
+                        U.Key(Qt::Key_Escape);
+                    }});
     list.push_back(Toolbar("2D Simulation", "2D Simulation"));
     list.push_back(Toolbar("3D Simulation", "3D Simulation"));
     list.push_back({"Milling 3D Simulation", nullptr, [](TarnwickUser &U, const TWhile &While) {
