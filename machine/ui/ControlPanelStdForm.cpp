@@ -2,14 +2,15 @@
 
 #include "components/trkbar/ui/TrkBar.h"
 #include "engine/chain/ui/MDIMemo.h"
+#include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
 #include "machine/ui/McodeEntry.h"
 #include "machine/ui/QtText.h"
+#include "platform/ui/ColourDialog.h"
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/VirtualKeys.h"
 
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -32,7 +33,6 @@ QString Tr(const char *Text) { return Q(Mess().Translate(Text)); }
 
 // Colours are stored as 0x00BBGGRR.
 QColor ToQColor(TColor C) { return QColor(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF); }
-TColor FromQColor(const QColor &C) { return C.red() | (C.green() << 8) | (C.blue() << 16); }
 
 QString ColourStyle(const char *Property, TColor C)
 {
@@ -391,9 +391,11 @@ void TControlPanelStdForm::BuildToolPopup()
 void TControlPanelStdForm::PickColour(bool Background)
 {
     const TControlPanelStd::TShown &s = FPanel.Shown();
-    QColor start = ToQColor(Background ? s.ReadOutPanelColor : s.ReadOutAxesColor);
-    QColor chosen = QColorDialog::getColor(start, this);
-    FPanel.ColourPicked(Background, chosen.isValid() ? FromQColor(chosen) : 0, chosen.isValid());
+    // The program's colour dialog, in the operator's language, with the
+    // custom colours the other colour dialogs keep beside the program.
+    uint32_t colour = static_cast<uint32_t>(Background ? s.ReadOutPanelColor : s.ReadOutAxesColor);
+    const bool chosen = ChooseColour(this, colour, ExeFileWithExt("col"));
+    FPanel.ColourPicked(Background, chosen ? static_cast<TColor>(colour) : 0, chosen);
 }
 
 // --- Events ---
