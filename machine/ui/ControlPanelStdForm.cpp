@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -112,10 +114,15 @@ TControlPanelStdForm::TControlPanelStdForm(TControlPanelStd &Panel, QWidget *Par
     CreateReadout();
     PageControl = new QTabWidget(this);
     PageControl->setObjectName("PageControl");
+    PageControl->setUsesScrollButtons(false);
     PageControl->addTab(CreateHomePage(), "Home");
     PageControl->addTab(CreateJogPage(), "Jog");
     PageControl->addTab(CreateAutoPage(), "Auto");
     PageControl->addTab(CreateMDIPage(), "MDI");
+    // The window is sized while only the Home tab shows (its frame in the
+    // main window is fixed): room is kept for all four, which homing shows.
+    PageControl->setMinimumWidth(PageControl->tabBar()->sizeHint().width() +
+                                 PageControl->style()->pixelMetric(QStyle::PM_TabBarTabHSpace));
     CreateStatus();
     auto *tools = new QHBoxLayout;
     for (QToolButton *b : {Mcode_but, View_CoOrds, ZToolOffsets, Coolant, Turbo, TChangeButt})
@@ -427,7 +434,11 @@ bool TControlPanelStdForm::eventFilter(QObject *Watched, QEvent *Event)
         break;
     case QEvent::MouseButtonPress:
         if (Watched == MachDisp || Watched == ProgDisp || Watched == OffsetDataPanel) {
-            PickColour(static_cast<QMouseEvent *>(Event)->button() == Qt::RightButton);
+            // The dialog opens once the press is over: a modal loop inside
+            // the press would keep the button held for the dialog's clicks.
+            const bool background = static_cast<QMouseEvent *>(Event)->button() == Qt::RightButton;
+            QMetaObject::invokeMethod(
+                this, [this, background] { PickColour(background); }, Qt::QueuedConnection);
             return true;
         }
         break;

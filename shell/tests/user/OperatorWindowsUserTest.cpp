@@ -1,20 +1,38 @@
 // The operator's windows of the machine as their user meets them in
 // Tarnwick on the demo with the default data (the bench mill, driven as the
 // simulated machine): the "Control Panel" from the Machine button through
-// homing to a run of the demo on the machine, and its MDI page.
+// homing to a run of the demo on the machine, its MDI page, its menus,
+// dialogs and displays; and the main window's settings that name things
+// in the settings files (machine copies, utility titles, projects).
 #include "shell/tests/user/TarnwickUser.h"
 
 #include "components/toolbar/ui/TbCtls.h"
+#include "engine/chain/ui/MDIMemo.h"
 #include "engine/form/base.h"
+#include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
+#include "machine/Machine_Tooling.h"
+#include "machine/Work_piece_offset.h"
 #include "machine/ui/ControlPanelStdForm.h"
+#include "machine/ui/McodeEntry.h"
+#include "platform/IniFile.h"
 #include "shell/ui/main_form3_2.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QColorDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
+
+#include <fstream>
+#include <sstream>
 
 namespace orv::test {
 namespace {
@@ -51,12 +69,56 @@ protected:
     // A page of the panel chosen by a click on its tab.
     void ChoosePage(TControlPanelStdForm &Panel, int Page)
     {
+        Serve(); // the tab bar lays out the tabs that came
         QTabBar *tabs = Panel.PageControl->tabBar();
         ASSERT_TRUE(Panel.PageControl->isTabVisible(Page)) << "tab " << Page << " is hidden";
+        ASSERT_TRUE(tabs->rect().contains(tabs->tabRect(Page)))
+            << "tab " << Page << " lies outside its bar, " << tabs->width() << " wide";
         Click(tabs, tabs->tabRect(Page).center());
     }
 
+    // The panel opened and the machine homed by Home All.
+    TControlPanelStdForm *OpenAndHome()
+    {
+        TControlPanelStdForm *panel = OpenControlPanel();
+        if (!panel || !WaitFor([&] { return panel->BothHome->isEnabled(); }, 2000))
+            return nullptr;
+        Click(panel->BothHome);
+        return WaitFor([&] { return Homed(*panel); }, 60000) ? panel : nullptr;
+    }
+    // Every request the panel sends on its way to the machine.
+    void RecordRequests()
+    {
+        TBasicControlPanel *p = Form().Engine()->Panel();
+        auto toEngine = p->OnMachineRequest;
+        p->OnMachineRequest = [this, toEngine](TObject *Sender, TRequestData &R) {
+            Requests.push_back(R);
+            toEngine(Sender, R);
+        };
+    }
+    std::vector<int> MCodesSent() const
+    {
+        std::vector<int> codes;
+        for (const TRequestData &r : Requests)
+            if (r.Kind == rqMCode)
+                codes.push_back(r.IntValue);
+        return codes;
+    }
+    // The message box that comes next: its text kept, answered with Button.
+    void ExpectBox(std::vector<std::string> &Texts, const QString &Button)
+    {
+        WhenModal([this, &Texts, Button](QWidget &Box) {
+            Texts.push_back(Text(Box));
+            Answer(Box, Button);
+        });
+    }
+    std::string Setting(const char *Section, const char *Key) const
+    {
+        return TIniFile(Dir.File("Tarnwick.ini")).ReadString(Section, Key, "(none)");
+    }
+
     std::vector<std::string> ToolChangeAsked;
+    std::vector<TRequestData> Requests;
 };
 
 // The Machine button opens the Control Panel; once the simulated machine
@@ -105,6 +167,262 @@ TEST_F(OperatorWindows, TheMachineButtonHomesAndRunsTheDemoOnTheMachine)
     EXPECT_EQ(panel->ProgValues[0]->text().toStdString(), "55.000");
     EXPECT_EQ(panel->ProgValues[1]->text().toStdString(), "40.000");
     EXPECT_EQ(panel->ProgValues[2]->text().toStdString(), "5.000");
+    EXPECT_TRUE(Unexpected.empty());
+}
+
+// The MDI page: blocks typed into the memo run on the machine with Start;
+// while they run the memo takes no keys (a line typed then would have made
+// the blocks already run run again), and afterwards it is open again.
+TEST_F(OperatorWindows, WhileTheMDIBlocksRunTheMemoTakesNoKeysAndEachBlockRunsOnce)
+{
+    Start();
+    TControlPanelStdForm *panel = OpenAndHome();
+    ASSERT_NE(panel, nullptr) << "shown: " << ShownWindows();
+    ChoosePage(*panel, pgMDI);
+    ASSERT_TRUE(WaitFor([&] { return Machine()->Mode == modeMDI; }, 1000))
+        << "mode " << int(Machine()->Mode) << ", page " << panel->PageControl->currentIndex()
+        << " rect " << panel->PageControl->tabBar()->tabRect(pgMDI).x() << ","
+        << panel->PageControl->tabBar()->tabRect(pgMDI).width() << " bar "
+        << panel->PageControl->tabBar()->width() << " cycle " << panel->CycleState1->text().toStdString()
+        << " status " << panel->MachStatusBar->text().toStdString();
+    auto *memo = panel->OverRidePanel->findChild<TMDIMemo *>();
+    ASSERT_NE(memo, nullptr);
+    ExpectWindowFits(panel);
+    Click(memo->viewport());
+    Type("G21 G90 G01 F600");
+    for (int x = 1; x <= 60; ++x) {
+        Key(Qt::Key_Return);
+        Type("X" + QString::number(x));
+    }
+    const QString typed = memo->toPlainText();
+    ASSERT_EQ(typed.count('\n'), 60) << typed.left(80).toStdString();
+
+    // Past X3 the readout's X only goes up: no block runs twice.
+    double lastX = -1e9;
+    bool wentBack = false;
+    auto sample = [&] {
+        const double x = panel->ProgValues[0]->text().toDouble();
+        wentBack = wentBack || (lastX >= 3 && x < lastX);
+        lastX = x;
+    };
+    ClickToolbarButton("startbutton");
+    ASSERT_TRUE(WaitFor([&] { return sample(), lastX >= 3; }, 60000))
+        << "the blocks did not start: X " << lastX << ", cycle "
+        << panel->CycleState1->text().toStdString() << ", unexpected "
+        << (Unexpected.empty() ? "" : Unexpected.front()) << ", message "
+        << panel->MessageLabel->text().toStdString();
+    EXPECT_TRUE(memo->isReadOnly());
+    Click(memo->viewport());
+    Key(Qt::Key_End, Qt::ControlModifier);
+    Key(Qt::Key_Return);
+    Type("M05");
+    EXPECT_EQ(memo->toPlainText(), typed) << "the running memo took the keys";
+    // Its popup offers nothing that would change the text.
+    bool offered = false;
+    WhenModal([&](QWidget &Menu) {
+        offered = true;
+        for (QAction *a : Menu.actions())
+            if (!a->isSeparator())
+                EXPECT_FALSE(a->isEnabled() && a->text().remove('&') != "Edit")
+                    << a->text().toStdString();
+        Key(Qt::Key_Escape);
+    });
+    RightClick(memo->viewport(), QPoint(20, 10));
+    EXPECT_TRUE(WaitFor([&] { return offered; }, 500)) << "no popup";
+
+    ASSERT_TRUE(WaitFor([&] { return sample(), !memo->isReadOnly(); }, 60000))
+        << "the blocks did not end";
+    EXPECT_TRUE(WaitFor([&] { return sample(), panel->ProgValues[0]->text() == "60.000"; }, 2000))
+        << "the last block did not run: X " << lastX;
+    EXPECT_FALSE(wentBack) << "the machine went back: blocks ran twice";
+    Click(memo->viewport());
+    Key(Qt::Key_End, Qt::ControlModifier);
+    Key(Qt::Key_Return);
+    Type("M05");
+    EXPECT_TRUE(memo->toPlainText().endsWith("X60\nM05"));
+    EXPECT_TRUE(Unexpected.empty());
+}
+
+// The displays and dialogs of the panel: "Co Ordinates" swaps the machine
+// and program readouts; "M Codes" lists the manual entry and the enabled M
+// codes, and "Enter an M code" sends a number and refuses anything else;
+// the "Control" menu's "Machine Information" asks the machine.
+TEST_F(OperatorWindows, ThePanelsCoordinatesMCodesAndMachineInformation)
+{
+    Start();
+    TControlPanelStdForm *panel = OpenAndHome();
+    ASSERT_NE(panel, nullptr) << "shown: " << ShownWindows();
+    RecordRequests();
+
+    // The machine's information from the window's "Control" menu (a right
+    // click on the window): asked of the machine, which as the simulated
+    // machine has none to show.
+    bool picked = false;
+    WhenModal([this, &picked](QWidget &Menu) {
+        PickFromPopup(qobject_cast<QMenu *>(&Menu), {"Control", "Machine Information"});
+        picked = true;
+    });
+    RightClick(panel->MachStatusBar);
+    EXPECT_TRUE(WaitFor([&] { return picked; }, 1000)) << "no menu";
+    ASSERT_FALSE(Requests.empty());
+    EXPECT_EQ(Requests.back().Kind, rqShowVersion);
+    Serve(100);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    EXPECT_TRUE(panel->ProgDisp->isVisible());
+    EXPECT_FALSE(panel->MachDisp->isVisible());
+    Click(panel->View_CoOrds);
+    EXPECT_TRUE(panel->MachDisp->isVisible());
+    EXPECT_FALSE(panel->ProgDisp->isVisible());
+    ExpectWindowFits(panel);
+    Click(panel->View_CoOrds);
+    EXPECT_TRUE(panel->ProgDisp->isVisible());
+
+    // "Enter an M code": "x5.5" is no integer (the error, nothing sent),
+    // then " 8" goes out as M8.
+    const struct {
+        const char *Typed;
+        std::vector<int> Sent;
+        std::vector<std::string> Errors;
+    } entries[] = {{"x5.5", {}, {"'5.5' is not a valid integer value"}}, {" 8", {8}, {}}};
+    for (const auto &e : entries) {
+        SCOPED_TRACE(e.Typed);
+        Requests.clear();
+        std::vector<std::string> errors;
+        bool shown = false;
+        WhenModal([&](QWidget &Dialog) {
+            shown = true;
+            EXPECT_EQ(Dialog.windowTitle().toStdString(), "Enter an M code");
+            ExpectWindowFits(&Dialog);
+            if (!e.Errors.empty())
+                ExpectBox(errors, "OK");
+            Type(e.Typed);
+            Answer(Dialog, "Do It");
+        });
+        Click(panel->Mcode_but);
+        QMenu *codes = OpenPopup();
+        ASSERT_NE(codes, nullptr) << "the M code menu did not open";
+        QStringList items;
+        for (QAction *a : codes->actions())
+            items << a->text().remove('&');
+        EXPECT_EQ(items.first(), "Manual M code entry");
+        EXPECT_GT(items.size(), 1) << "the machine's enabled M codes follow";
+        PickFromPopup(codes, {"Manual M code entry"});
+        WaitFor([&] { return shown && errors.size() == e.Errors.size(); }, 1000);
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(errors, e.Errors);
+        EXPECT_EQ(MCodesSent(), e.Sent);
+    }
+
+    EXPECT_TRUE(Unexpected.empty());
+}
+
+// The small panel beside the home buttons: a double click marks the
+// machine homed without moving it, and the mode pages show.
+TEST_F(OperatorWindows, ADoubleClickOnTheSecretHomeMarksTheMachineHomed)
+{
+    Start();
+    TControlPanelStdForm *panel = OpenControlPanel();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return panel->BothHome->isEnabled(); }, 2000));
+    EXPECT_FALSE(Homed(*panel));
+    DoubleClick(panel->SecretHome);
+    Serve(100);
+    EXPECT_TRUE(Homed(*panel));
+    EXPECT_TRUE(Machine()->AllHomed);
+    for (int page : {pgJog, pgAuto, pgMDI})
+        EXPECT_TRUE(panel->PageControl->isTabVisible(page)) << page;
+}
+
+// With [Default Settings] "ToolChangeButton" the Jog page offers "Tool
+// Change": its menu lists the changer's tools (the one in the spindle
+// disabled); one chosen and confirmed goes into the machine.
+TEST_F(OperatorWindows, TheToolChangeMenuPutsTheChosenToolIntoTheMachine)
+{
+    TIniFile(Dir.File("Tarnwick.ini")).WriteString("Default Settings", "ToolChangeButton", "True");
+    Start();
+    TControlPanelStdForm *panel = OpenAndHome();
+    ASSERT_NE(panel, nullptr) << "shown: " << ShownWindows();
+    EXPECT_FALSE(panel->TChangeButt->isVisible()) << "not on the Home page";
+    ChoosePage(*panel, pgJog);
+    ASSERT_TRUE(WaitFor([&] { return Machine()->Mode == modeJog; }, 1000));
+    ASSERT_TRUE(panel->TChangeButt->isVisible());
+    ExpectWindowFits(panel);
+
+    std::vector<std::string> asked;
+    Click(panel->TChangeButt);
+    QMenu *tools = OpenPopup();
+    ASSERT_NE(tools, nullptr) << "the tool menu did not open";
+    ASSERT_GE(tools->actions().size(), 2);
+    const QAction *inSpindle = tools->actions().first();
+    EXPECT_TRUE(inSpindle->text().startsWith("T 1 : ")) << inSpindle->text().toStdString();
+    EXPECT_FALSE(inSpindle->isEnabled()) << "tool 1 is in the spindle";
+    QAction *second = tools->actions().at(1);
+    const QString caption = second->text();
+    EXPECT_TRUE(caption.contains("mm ")) << caption.toStdString();
+    const int position = caption.section(' ', 1, 1).toInt();
+    ExpectBox(asked, "Yes");
+    ExpectBox(asked, "OK");
+    PickFromPopup(tools, {caption});
+    ASSERT_TRUE(WaitFor([&] { return asked.size() == 2; }, 2000)) << "asked: " << asked.size();
+    EXPECT_EQ(asked[0], "Are you sure you want to change to Tool: " + std::to_string(position) + " ?");
+    EXPECT_EQ(asked[1], "Change the tool in the machine to Tool Number " + std::to_string(position));
+    EXPECT_EQ(Form().Engine()->Tooling()->CurrentTool(), position);
+    EXPECT_EQ(panel->StatusPanels[2]->text().toStdString(), "T " + std::to_string(position));
+    EXPECT_FALSE(panel->TChangeButt->isChecked());
+    EXPECT_TRUE(Unexpected.empty());
+}
+
+// A mouse button on the readout picks its colours through the program's
+// colour dialog, which shows the custom colours every colour dialog of the
+// program keeps beside it and keeps the ones added there: the right button
+// the background, the left the digits; both kept in the settings.
+TEST_F(OperatorWindows, TheReadoutColoursComeFromTheProgramsColourDialog)
+{
+    std::ofstream(Dir.File("Tarnwick.col"), std::ios::binary) << "ColorA=0000FF\r\n";
+    Start();
+    TControlPanelStdForm *panel = OpenControlPanel();
+    ASSERT_NE(panel, nullptr);
+    // The background first, its colour added to the custom colours (in the
+    // first place); then the digits, with that custom colour kept.
+    const struct {
+        Qt::MouseButton Button;
+        const char *Chosen, *Key;
+        int Value;
+        QColor Kept;
+        bool Add;
+    } picks[] = {{Qt::RightButton, "#00ff00", "ReadOutPanelColor", 0x00FF00, QColor(255, 0, 0), true},
+                 {Qt::LeftButton, "#0000ff", "ReadOutAxesColor", 0xFF0000, QColor(0, 255, 0), false}};
+    for (const auto &p : picks) {
+        SCOPED_TRACE(p.Key);
+        bool shown = false;
+        WhenModal([&](QWidget &Dialog) {
+            shown = true;
+            EXPECT_NE(qobject_cast<QColorDialog *>(&Dialog), nullptr) << "another dialog";
+            EXPECT_EQ(QColorDialog::customColor(0), p.Kept) << "the kept colour";
+            QLineEdit *html = nullptr;
+            for (QLineEdit *e : Dialog.findChildren<QLineEdit *>())
+                if (e->isVisible() && e->text().startsWith('#'))
+                    html = e;
+            ASSERT_NE(html, nullptr);
+            DoubleClick(html);
+            Key(Qt::Key_A, Qt::ControlModifier);
+            Type(p.Chosen);
+            if (p.Add)
+                Answer(Dialog, "Add to Custom Colors");
+            Answer(Dialog, "OK");
+        });
+        Click(panel->ProgDisp, QPoint(5, 5), p.Button);
+        WaitFor([&] { return shown; }, 1000);
+        EXPECT_TRUE(shown) << "no colour dialog";
+        Serve();
+        EXPECT_EQ(Setting("ControlPanel", p.Key), std::to_string(p.Value));
+        EXPECT_TRUE(panel->ProgDisp->styleSheet().contains(p.Chosen))
+            << panel->ProgDisp->styleSheet().toStdString();
+    }
+    std::stringstream kept;
+    kept << std::ifstream(Dir.File("Tarnwick.col"), std::ios::binary).rdbuf();
+    EXPECT_EQ(kept.str().substr(0, 15), "ColorA=00FF00\r\n") << kept.str();
     EXPECT_TRUE(Unexpected.empty());
 }
 
