@@ -15,7 +15,11 @@
 #include "machine/Work_piece_offset.h"
 #include "machine/ui/ControlPanelStdForm.h"
 #include "machine/ui/McodeEntry.h"
+#include "machine/ui/data_entty_form.h"
+#include "machine/ui/property_editor.h"
 #include "platform/IniFile.h"
+#include "shell/ui/Config_Menu_Tools.h"
+#include "shell/ui/MenuToolProp.h"
 #include "shell/ui/main_form3_2.h"
 
 #include <QAbstractButton>
@@ -30,6 +34,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include <fstream>
 #include <sstream>
@@ -423,6 +429,177 @@ TEST_F(OperatorWindows, TheReadoutColoursComeFromTheProgramsColourDialog)
     std::stringstream kept;
     kept << std::ifstream(Dir.File("Tarnwick.col"), std::ios::binary).rdbuf();
     EXPECT_EQ(kept.str().substr(0, 15), "ColorA=00FF00\r\n") << kept.str();
+    EXPECT_TRUE(Unexpected.empty());
+}
+
+// --- Names the settings files hold --------------------------------------------
+
+class SettingsNames : public OperatorWindows {
+protected:
+    std::string Read(const std::string &File) const
+    {
+        std::stringstream text;
+        text << std::ifstream(Dir.File(File), std::ios::binary).rdbuf();
+        return text.str();
+    }
+};
+
+// "Copy..." in the machine editor: a name that the machine list cannot
+// hold as a key, or that would put the copy outside the machines folder, is
+// refused with the editor's error and changes nothing; a plain one copies.
+TEST_F(SettingsNames, TheMachineEditorCopiesOnlyUnderAUsableName)
+{
+    Start();
+    const std::string listBefore = Read("Machines.ini");
+    std::vector<std::string> errors;
+    bool edited = false;
+    WhenModal([this](QWidget &Dialog) {
+        Type("orvellan");
+        Answer(Dialog, "OK");
+    });
+    WhenModal([&](QWidget &Dialog) {
+        auto &editor = dynamic_cast<TVis_form &>(Dialog);
+        ExpectWindowFits(&editor);
+        for (const char *name : {"A=B", "[X]", "../../outside", "MILL2"}) {
+            SCOPED_TRACE(name);
+            QList<QTreeWidgetItem *> found =
+                editor.TV->findItems("BENCHMILL", Qt::MatchFixedString | Qt::MatchRecursive);
+            ASSERT_FALSE(found.isEmpty());
+            editor.TV->scrollToItem(found.first());
+            const size_t before = errors.size();
+            WhenModal([&, name](QWidget &Entry) {
+                auto &entry = dynamic_cast<TData_entry &>(Entry);
+                DoubleClick(entry.FileName);
+                Key(Qt::Key_A, Qt::ControlModifier);
+                Type(name);
+                Answer(Entry, "OK");
+            });
+            if (std::string(name) != "MILL2")
+                ExpectBox(errors, "OK");
+            const QRect item = editor.TV->visualItemRect(found.first());
+            EXPECT_TRUE(editor.TV->viewport()->rect().contains(item)) << "the machine's name is cut";
+            RightClick(editor.TV->viewport(), item.center());
+            QMenu *menu = OpenPopup();
+            ASSERT_NE(menu, nullptr) << "no machine menu";
+            PickFromPopup(menu, {"Copy..."});
+            if (std::string(name) != "MILL2") {
+                WaitFor([&] { return errors.size() > before; }, 1000);
+                ASSERT_EQ(errors.size(), before + 1);
+                EXPECT_EQ(errors.back(), "Sorry Error in creating that name");
+                EXPECT_EQ(Read("Machines.ini"), listBefore);
+            }
+        }
+        edited = true;
+        CloseByFrame(&Dialog);
+    });
+    ChooseMenu({"Setup", "Setup Machine Parameters..."});
+    ASSERT_TRUE(WaitFor([&] { return edited; }, 2000));
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("outside.ini")));
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("machines/[X].ini")));
+    EXPECT_TRUE(std::filesystem::exists(Dir.File("machines/MILL2.ini")));
+    EXPECT_NE(Read("Machines.ini").find("MILL2="), std::string::npos);
+    EXPECT_TRUE(Unexpected.empty());
+}
+
+// "Utility Properties": a title the [Menu Tools] keys cannot hold keeps
+// "OK" disabled as a title already taken does; a plain one enables it.
+TEST_F(SettingsNames, AUtilityTitleTheMenuKeysCannotHoldKeepsOKDisabled)
+{
+    Start();
+    const std::string program = Dir.File("Tarnwick.ini"); // a file that exists
+    bool closed = false;
+    WhenModal([&](QWidget &Dialog) {
+        auto &config = dynamic_cast<TMenuConfigTools &>(Dialog);
+        WhenModal([&](QWidget &Properties) {
+            auto &form = dynamic_cast<TToolPropForm &>(Properties);
+            ExpectWindowFits(&form);
+            Click(form.ProgramEdit);
+            Type(QString::fromStdString(program));
+            const struct {
+                const char *Title;
+                bool Ok;
+            } titles[] = {{"Calc=2", false}, {"[Calc]", false}, {"My_Title tool", false},
+                          {"Calc 2", true}};
+            for (const auto &t : titles) {
+                SCOPED_TRACE(t.Title);
+                DoubleClick(form.TitleEdit);
+                Key(Qt::Key_A, Qt::ControlModifier);
+                Type(t.Title);
+                EXPECT_EQ(form.OKBtn->isEnabled(), t.Ok);
+            }
+            Answer(Properties, "Cancel");
+        });
+        Click(config.AddBtn);
+        Answer(Dialog, "Close");
+        closed = true;
+    });
+    ChooseMenu({"Utilities", "Configure Utilities..."});
+    EXPECT_TRUE(WaitFor([&] { return closed; }, 2000));
+    EXPECT_EQ(Read("Tarnwick.ini").find("Calc"), std::string::npos);
+    EXPECT_TRUE(Unexpected.empty());
+}
+
+// Save Project with no program loaded keeps the folder the file dialogs
+// start in (an empty one would send them to the current directory).
+TEST_F(SettingsNames, SaveProjectWithoutAProgramKeepsTheProgramFolder)
+{
+    const std::string folder = Dir.File("programs/");
+    TIniFile(Dir.File("Tarnwick.ini")).WriteString("directories", "FNC Folder", folder);
+    Start({});
+    ASSERT_TRUE(Form().Engine()->ProgramFile().empty());
+    FileAnswers = {Dir.File("job.prj")};
+    ChooseMenu({"File", "Save Project..."});
+    ASSERT_EQ(FileRequests.size(), 1u);
+    EXPECT_EQ(FileRequests[0].InitialDir, folder);
+    EXPECT_TRUE(std::filesystem::exists(Dir.File("job.prj")));
+    EXPECT_EQ(Setting("directories", "FNC Folder"), folder);
+    FileAnswers = {""};
+    ChooseMenu({"File", "Open Project..."});
+    ASSERT_EQ(FileRequests.size(), 2u);
+    EXPECT_EQ(FileRequests[1].InitialDir, folder);
+}
+
+// A project opened while a program runs (paused) does not open its
+// program, but its other keys still apply.
+TEST_F(SettingsNames, AProjectOpenedDuringARunAppliesAllButItsProgram)
+{
+    const std::string other = Dir.File("programs/other.fnc");
+    std::ofstream(other, std::ios::binary) << "G00 X1\nM30\n";
+    std::ofstream(Dir.File("job.prj"), std::ios::binary)
+        << "[Data]\r\nFilename=" << other
+        << "\r\nMachine Work Piece=G55\r\nSimulation Work Piece=G56\r\nMetric=0\r\n";
+    Start();
+    const std::string program = Form().Engine()->ProgramFile();
+    ClickToolbarButton("2D Simulation");
+    // The run goes on inside the Start click, serving the operator's input
+    // between its blocks: the operator pauses it, opens the project and
+    // stops the run.
+    TCycleState during = csStopped;
+    std::string programThen;
+    bool inch = false;
+    std::string machineOffset, simulationOffset, shown;
+    QTimer::singleShot(0, [&] {
+        ClickToolbarButton("pauseButton");
+        during = Form().Engine()->RunState();
+        FileAnswers = {Dir.File("job.prj")};
+        ChooseMenu({"File", "Open Project..."});
+        Serve(100);
+        programThen = Form().Engine()->ProgramFile();
+        inch = Form().Engine()->Inch();
+        machineOffset = Form().Engine()->WorkOffsets()->CurrentMOffset();
+        simulationOffset = Form().Engine()->WorkOffsets()->CurrentSOffset();
+        shown = Form().StatusPanelText(2, 1);
+        ClickToolbarButton("stopbutton");
+    });
+    ClickToolbarButton("startbutton");
+    Serve(100);
+    EXPECT_NE(during, csStopped) << "the run was not under way";
+    EXPECT_EQ(programThen, program) << "the running program stays";
+    EXPECT_TRUE(inch);
+    EXPECT_EQ(machineOffset, "G55");
+    EXPECT_EQ(simulationOffset, "G56");
+    EXPECT_EQ(shown, "G55");
+    EXPECT_EQ(FileRequests.size(), 1u);
     EXPECT_TRUE(Unexpected.empty());
 }
 
