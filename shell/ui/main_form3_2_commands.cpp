@@ -405,9 +405,24 @@ bool TMainForm::EngineStopped() const {
     return FEngine && FEngine->RunState() == csStopped;
 }
 
-void TMainForm::DisableRunButtons() {
+TRunButtons TMainForm::DisableRunButtons() {
+    const TRunButtons before = RunButtons();
     for (TMainButton b : RunButtonsOrder)
         Button(b)->setEnabled(false);
+    return before;
+}
+
+void TMainForm::RestoreRunButtons(const TRunButtons &Before) {
+    SetRunButtons(Before);
+}
+
+int TMainForm::SourceTag() const {
+    return FEngine ? FEngine->SourceKind() : 0;
+}
+
+void TMainForm::ReportNotFound(const std::string &FileName) {
+    MessageDlg(Mess().Translate(TMess::DialogCaption(mtError)),
+               Mess().MessageText(1) + "\n" + FileName, mtError, mbOK);
 }
 
 bool TMainForm::LoadInSource(std::string &FileName) {
@@ -443,9 +458,6 @@ void TMainForm::SetProgramFile(const std::string &FileName) {
 void TMainForm::UpdateBillet() {
     if (FEngine)
         FEngine->UpdateBillet();
-}
-void TMainForm::EnableStop() {
-    Button(TMainButton::Stop)->setEnabled(true);
 }
 
 bool TMainForm::SelectSourceByTag(int Tag) {

@@ -13,6 +13,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -387,6 +390,30 @@ void TarnwickUser::Key(int QtKey, Qt::KeyboardModifiers Modifiers)
         QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QPoint(), Modifiers);
         QCoreApplication::sendEvent(window, &request);
     }
+    ServeQtOnly();
+}
+
+void TarnwickUser::DropFiles(const QStringList &Paths, QWidget *Target, QPoint At)
+{
+    ASSERT_NE(Target, nullptr);
+    if (At.x() < 0)
+        At = Target->rect().center();
+    QWidget *top = Target->window();
+    QWidget *under = top->childAt(Target->mapTo(top, At));
+    if (!under)
+        under = top;
+    const QPoint spot = under->mapFrom(top, Target->mapTo(top, At));
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &p : Paths)
+        urls << QUrl::fromLocalFile(p);
+    data.setUrls(urls);
+    QDragEnterEvent enter(spot, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &enter);
+    QDragMoveEvent move(spot, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &move);
+    QDropEvent drop(QPointF(spot), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &drop);
     ServeQtOnly();
 }
 

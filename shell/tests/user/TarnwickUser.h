@@ -80,6 +80,10 @@ public:
     // A key to the window that has the focus (the active popup or modal
     // window first).
     void Key(int QtKey, Qt::KeyboardModifiers Modifiers = Qt::NoModifier);
+    // Files dragged from the desktop and dropped at At on Target: the drag's
+    // enter, move and drop go to the widget under the spot and up to the
+    // first that takes them, as the window system's drag delivers them.
+    void DropFiles(const QStringList &Paths, QWidget *Target, QPoint At = QPoint(-1, -1));
     void Type(const QString &Text);
 
     // The main window's toolbar button whose caption (without "&") or

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -28,6 +29,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 namespace orv::test {
 namespace {
@@ -359,6 +361,78 @@ TEST_F(TarnwickUser, TheEditorFrameHasNoCloseAndTheWindowsMenuBringsTheEditorBac
     EXPECT_FALSE(frame->isMinimized());
     ExpectWindowFits(editor);
     EXPECT_EQ(Form().MdiArea()->activeSubWindow(), frame);
+}
+
+// What the user sees of the open program.
+struct TOpenProgram {
+    TEditorForm *Window = nullptr;
+    std::string Text, Caption, FilePanel, Run;
+    bool operator==(const TOpenProgram &) const = default;
+};
+
+TOpenProgram OpenProgram(TarnwickUser &U)
+{
+    TOpenProgram p;
+    p.Window = Editor(U);
+    if (p.Window) {
+        p.Text = p.Window->RichEdit()->Text();
+        p.Caption = p.Window->windowTitle().toStdString();
+    }
+    p.FilePanel = U.Form().StatusPanelText(2, 3);
+    for (const char *b : {"startbutton", "pauseButton", "stopbutton", "rewindbutton"})
+        p.Run += U.ToolbarButton(b)->isEnabled() ? "1" : "0";
+    return p;
+}
+
+// A file that cannot be read, or a folder dropped on the window: the user
+// is told why, and the open program, its text, its panels and its run
+// buttons stay as they were.
+TEST_F(TarnwickUser, AFailedOpenSaysWhyAndKeepsTheProgram)
+{
+    Start();
+    std::filesystem::create_directory(Dir.File("folder.fnc"));
+    const TOpenProgram before = OpenProgram(*this);
+    ASSERT_NE(before.Window, nullptr);
+    ASSERT_NE(before.Text, "");
+    struct {
+        const char *Name;
+        std::function<void()> Open;
+        const char *Says;
+    } cases[] = {
+        {"File > Open of a file that cannot be read",
+         [&] {
+             // Read errors at once on any machine, for any user.
+             FileAnswers.push_back("/proc/self/mem");
+             ChooseMenu({"File", "Open..."});
+         },
+         "Error trying to open file"},
+        {"File > Open of a folder",
+         [&] {
+             FileAnswers.push_back(Dir.File("folder.fnc"));
+             ChooseMenu({"File", "Open..."});
+         },
+         "File not found."},
+        {"a folder dropped on the window",
+         [&] { DropFiles({QString::fromStdString(Dir.File("programs"))}, Form().MdiArea()); },
+         "File not found."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        QStringList said;
+        WhenModal([&](QWidget &Box) {
+            if (auto *box = qobject_cast<QMessageBox *>(&Box))
+                said << box->text();
+            Answer(Box, "OK");
+        });
+        c.Open();
+        Serve();
+        ForgetModalHandlers();
+        ASSERT_EQ(said.size(), 1) << said.join(" / ").toStdString();
+        EXPECT_TRUE(said[0].startsWith(c.Says)) << said[0].toStdString();
+        EXPECT_TRUE(OpenProgram(*this) == before)
+            << "now: " << OpenProgram(*this).Caption << " | " << OpenProgram(*this).FilePanel
+            << " | run " << OpenProgram(*this).Run << " (was " << before.Run << ")";
+    }
 }
 
 } // namespace
