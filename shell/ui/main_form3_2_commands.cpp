@@ -521,21 +521,26 @@ void TMainForm::ToolbarbuttonClick(TToolbarButton *Sender) {
     const int stateChanges = FCycleStateChanges;
     SetRunButtons(RunButtonsForClick(tag, FEngine->SingleStep()));
     switch (tag) {
-    case tagStart:
+    case tagStart: {
         // The cycle time counts from the first Start after a rewind.
-        if (!FCycleClock.Started())
+        const bool counting = FCycleClock.Started();
+        if (!counting)
             FCycleClock.Update(EventLoop().NowMs(), "");
         StartCycleTimer(true);
         FEngine->CycleStart();
         // A start the engine refused (no output chosen, the machine warning
-        // answered "Stop") leaves the buttons as they were, so the operator
-        // can try again.
+        // answered "Stop") leaves the buttons and the clock as they were, so
+        // the operator can try again and the time counts from the start
+        // that runs.
         if (FEngine && FCycleStateChanges == stateChanges) {
             StartCycleTimer(false);
+            if (!counting)
+                FCycleClock.Reset();
             SetRunButtons(before);
             return;
         }
         break;
+    }
     case tagPause:
         StartCycleTimer(false);
         FEngine->CyclePause();

@@ -272,6 +272,7 @@ TarnwickUser::TarnwickUser()
 
 TarnwickUser::~TarnwickUser()
 {
+    FTimers.clear();
     App.reset();
     FFocusReturn.reset();
     FModalWatch.reset();
@@ -569,6 +570,19 @@ void TarnwickUser::Serve(int64_t Ms)
     // top of its loop, as they go in the program's own loop.
     if (!QApplication::activeModalWidget())
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TarnwickUser::At(int64_t Ms, std::function<void()> Action)
+{
+    auto timer = std::make_shared<TTimer>();
+    timer->SetInterval(static_cast<int>(Ms));
+    // FTimers owns it; its handler holding it too would keep it for ever.
+    timer->OnTimer = [t = timer.get(), Action] {
+        t->SetEnabled(false);
+        Action();
+    };
+    timer->SetEnabled(true);
+    FTimers.push_back(timer);
 }
 
 bool TarnwickUser::WaitFor(const std::function<bool()> &Done, int64_t LimitMs)

@@ -112,6 +112,9 @@ public:
     // --- Time and modal windows ------------------------------------------
     // Serves messages while the test clock moves on by Ms.
     void Serve(int64_t Ms = 10);
+    // Runs Action once the test clock has moved on by Ms: also during a run,
+    // whose waits serve messages (a click inside a run goes there).
+    void At(int64_t Ms, std::function<void()> Action);
     // Serves messages until Done, at most LimitMs of the test clock.
     bool WaitFor(const std::function<bool()> &Done, int64_t LimitMs = 5000);
     // Handle runs with the next modal window (a dialog, a message box, or a
@@ -161,6 +164,7 @@ private:
     std::unique_ptr<TMessageServiceScope> FMessageScope;
     std::unique_ptr<TModalWatch> FModalWatch;
     std::unique_ptr<TFocusReturn> FFocusReturn;
+    std::vector<std::shared_ptr<TTimer>> FTimers;
 };
 
 // A window of the main window as its user reaches it. Visit opens it

@@ -10,6 +10,7 @@
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
 #include "engine/view2d/ui/Form2DWindow.h"
+#include "platform/IniFile.h"
 #include "components/scpanel/ui/ScPanel.h"
 #include "shell/ui/editor.h"
 #include "shell/ui/main_form3_2.h"
@@ -433,6 +434,46 @@ TEST_F(TarnwickUser, AFailedOpenSaysWhyAndKeepsTheProgram)
             << "now: " << OpenProgram(*this).Caption << " | " << OpenProgram(*this).FilePanel
             << " | run " << OpenProgram(*this).Run << " (was " << before.Run << ")";
     }
+}
+
+// A program of one line runs, rewinds and runs again.
+TEST_F(TarnwickUser, AOneLineProgramRunsAgainAfterRewind)
+{
+    Dir.Write("one.fnc", "G01 X5 Y5 F500");
+    Start({"one.fnc"});
+    ClickToolbarButton("2D Simulation");
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        ASSERT_TRUE(ToolbarButton("startbutton")->isEnabled());
+        ClickToolbarButton("startbutton");
+        EXPECT_FALSE(ToolbarButton("startbutton")->isEnabled()) << "the run went to its end";
+        ASSERT_TRUE(ToolbarButton("rewindbutton")->isEnabled());
+        ClickToolbarButton("rewindbutton");
+        EXPECT_TRUE(ToolbarButton("startbutton")->isEnabled()) << "Rewind makes Start available";
+    }
+}
+
+// A Start the user cancelled ("Please Choose!") starts no clock: the cycle
+// time counts from the Start that ran.
+TEST_F(TarnwickUser, TheCycleTimeCountsFromTheStartThatRan)
+{
+    // The cutter is animated: the run lasts seconds of the test clock.
+    TIniFile(Dir.File("Tarnwick.ini")).WriteString("Graphics", "show cutter", "1");
+    Start();
+    WhenModal([this](QWidget &Choice) { Answer(Choice, "Cancel"); });
+    ClickToolbarButton("startbutton");
+    EXPECT_TRUE(ToolbarButton("startbutton")->isEnabled()) << "the refused start changed nothing";
+    Serve(15000);
+
+    ClickToolbarButton("2D Simulation");
+    std::string twoSecondsIn;
+    // The panel shows the time every half second: just after the second.
+    At(2100, [&] {
+        twoSecondsIn = Form().StatusPanelText(1, 3);
+        ClickToolbarButton("stopbutton");
+    });
+    ClickToolbarButton("startbutton");
+    EXPECT_EQ(twoSecondsIn, " Cycle time 00:00:02");
 }
 
 } // namespace
