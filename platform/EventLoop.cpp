@@ -85,19 +85,31 @@ void TPlainEventLoop::ProcessMessages()
 
 size_t TPlainEventLoop::ServePosted()
 {
-    // A message posted after this look is served at the next call, as one
-    // posted just after the swap below would be.
+    // A message posted after this look is served at the next call. The
+    // messages are taken one at a time, so one that serves messages itself
+    // (a run, a modal box) lets those queued behind it run meanwhile.
     if (!FAnyPosted.load(std::memory_order_acquire))
         return 0;
-    std::vector<std::function<void()>> posted;
+    size_t count = 0;
     {
         std::lock_guard<std::mutex> lock(FMutex);
-        posted.swap(FPosted);
-        FAnyPosted.store(false, std::memory_order_relaxed);
+        count = FPosted.size();
     }
-    for (auto &m : posted)
-        m();
-    return posted.size();
+    size_t served = 0;
+    for (; served < count; ++served) {
+        std::function<void()> message;
+        {
+            std::lock_guard<std::mutex> lock(FMutex);
+            if (FPosted.empty())
+                break;
+            message = std::move(FPosted.front());
+            FPosted.pop_front();
+            if (FPosted.empty())
+                FAnyPosted.store(false, std::memory_order_relaxed);
+        }
+        message();
+    }
+    return served;
 }
 
 void TPlainEventLoop::Post(std::function<void()> Message)
@@ -122,28 +134,49 @@ void TPlainEventLoop::StopTimer(int Id)
     FTimers.erase(Id);
 }
 
+int TPlainEventLoop::NextDueTimer(int64_t Now, std::shared_ptr<std::function<void()>> &Handler)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    int id = 0;
+    int64_t best = Now + 1;
+    for (auto &[tid, t] : FTimers)
+        if (!t.Running && t.Due <= Now && t.Due < best) {
+            best = t.Due;
+            id = tid;
+        }
+    if (!id)
+        return 0;
+    auto &t = FTimers[id];
+    t.Due += t.IntervalMs;
+    if (t.Due <= Now)
+        t.Due = Now + t.IntervalMs; // never fire a backlog in a burst
+    t.Running = true;
+    Handler = t.Handler;
+    return id;
+}
+
+void TPlainEventLoop::SetTimerRunning(int Id, bool Running)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    auto it = FTimers.find(Id);
+    if (it != FTimers.end())
+        it->second.Running = Running;
+}
+
 void TPlainEventLoop::FireDueTimers(int64_t Now)
 {
-    // Fire in order of due time; a handler may start or stop timers.
+    // Fire in order of due time; a handler may start or stop timers. A timer
+    // whose handler is running (and serving messages) is skipped.
     for (;;) {
-        int id = 0;
         std::shared_ptr<std::function<void()>> handler;
-        {
-            std::lock_guard<std::mutex> lock(FMutex);
-            int64_t best = Now + 1;
-            for (auto &[tid, t] : FTimers)
-                if (t.Due <= Now && t.Due < best) {
-                    best = t.Due;
-                    id = tid;
-                }
-            if (!id)
-                return;
-            auto &t = FTimers[id];
-            t.Due += t.IntervalMs;
-            if (t.Due <= Now)
-                t.Due = Now + t.IntervalMs; // never fire a backlog in a burst
-            handler = t.Handler;
-        }
+        const int id = NextDueTimer(Now, handler);
+        if (!id)
+            return;
+        struct TRunning {
+            TPlainEventLoop &Loop;
+            int Id;
+            ~TRunning() { Loop.SetTimerRunning(Id, false); }
+        } running{*this, id};
         (*handler)();
     }
 }

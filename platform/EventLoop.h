@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -68,7 +69,10 @@ private:
 };
 
 // A loop on the steady clock with no window system: posted messages and
-// timers are served by ProcessMessages. Used by headless tools.
+// timers are served by ProcessMessages. Used by headless tools. As in the
+// program's Qt loop, a timer does not fire again while its own handler runs
+// (a handler that serves messages stays deaf to its own timer), and a
+// message that serves messages lets the ones posted behind it run.
 class TPlainEventLoop : public TEventLoop {
 public:
     int64_t NowMs() const override;
@@ -87,9 +91,15 @@ private:
         int IntervalMs;
         int64_t Due;
         std::shared_ptr<std::function<void()>> Handler;
+        bool Running = false;
     };
+    // The due timer that fires first and is not running, marked running,
+    // with its handler; 0 when none.
+    int NextDueTimer(int64_t Now, std::shared_ptr<std::function<void()>> &Handler);
+    void SetTimerRunning(int Id, bool Running);
+
     std::mutex FMutex;
-    std::vector<std::function<void()>> FPosted;
+    std::deque<std::function<void()>> FPosted;
     // Whether FPosted may hold a message: a run asks at every record and
     // mostly finds none, without taking the lock.
     std::atomic<bool> FAnyPosted{false};
