@@ -92,6 +92,8 @@ endfunction()
 # A GoogleTest binary. QT: widget tests, run on the offscreen platform with a
 # QApplication made by the shared test main (not while listing tests).
 # GL: needs an OpenGL context; run through scripts/with-xvfb.sh on xcb.
+# Every test runs in the source tree's top folder: one that writes outside
+# its own temporary folder leaves the work tree changed (.ci/run checks).
 function(orv_test name)
     if(NOT ORV_TESTS)
         return()
@@ -117,7 +119,8 @@ function(orv_test name)
         set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${wrapper})
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                              PROPERTIES ENVIRONMENT "${env}" LABELS gl
-                             TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60)
+                             TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60
+                             WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
     else()
         # Tests without widgets carry the label "core" and are built by the
         # target core_tests (the sanitizer pass runs these).
@@ -129,7 +132,8 @@ function(orv_test name)
         endif()
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                              PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS ${label}
-                             TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60)
+                             TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60
+                             WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
     endif()
 endfunction()
 
