@@ -140,7 +140,7 @@ int TPlainEventLoop::NextDueTimer(int64_t Now, std::shared_ptr<std::function<voi
     int id = 0;
     int64_t best = Now + 1;
     for (auto &[tid, t] : FTimers)
-        if (!t.Running && t.Due <= Now && t.Due < best) {
+        if ((TimersReenter || !t.Running) && t.Due <= Now && t.Due < best) {
             best = t.Due;
             id = tid;
         }
@@ -166,7 +166,8 @@ void TPlainEventLoop::SetTimerRunning(int Id, bool Running)
 void TPlainEventLoop::FireDueTimers(int64_t Now)
 {
     // Fire in order of due time; a handler may start or stop timers. A timer
-    // whose handler is running (and serving messages) is skipped.
+    // whose handler is running (and serving messages) is skipped unless
+    // timers re-enter.
     for (;;) {
         std::shared_ptr<std::function<void()>> handler;
         const int id = NextDueTimer(Now, handler);

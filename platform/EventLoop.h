@@ -69,10 +69,9 @@ private:
 };
 
 // A loop on the steady clock with no window system: posted messages and
-// timers are served by ProcessMessages. Used by headless tools. As in the
-// program's Qt loop, a timer does not fire again while its own handler runs
-// (a handler that serves messages stays deaf to its own timer), and a
-// message that serves messages lets the ones posted behind it run.
+// timers are served by ProcessMessages. Used by headless tools. A message
+// that serves messages lets the ones posted behind it run, as in Qt; a timer
+// may fire again inside its own handler (TimersReenter), which Qt's do not.
 class TPlainEventLoop : public TEventLoop {
 public:
     int64_t NowMs() const override;
@@ -83,6 +82,7 @@ public:
 
 protected:
     void FireDueTimers(int64_t Now);
+    bool TimersReenter = true;
     // Runs the messages posted so far; returns how many ran.
     size_t ServePosted();
 
@@ -109,9 +109,13 @@ private:
 };
 
 // Deterministic loop for tests: the clock starts at 0 and moves only by
-// Advance, or by StepMs on each ProcessMessages (so waits end).
+// Advance, or by StepMs on each ProcessMessages (so waits end). It stands in
+// for the program's Qt loop, so, as there, a timer does not fire again while
+// its own handler runs: a handler that serves messages (a run started from a
+// port's poll) stays deaf to its own timer until it returns.
 class TTestEventLoop : public TPlainEventLoop {
 public:
+    TTestEventLoop() { TimersReenter = false; }
     int64_t NowMs() const override { return FNow; }
     void ProcessMessages() override;
     // Moves the clock forward, firing each timer as it falls due.
