@@ -1,0 +1,160 @@
+// What a user met at the seams between Tarnwick's windows and its user:
+// each case drives the program through real input only and checks what the
+// user sees and keeps.
+#include "shell/tests/user/TarnwickUser.h"
+
+#include "components/toolbar/ui/TbCtls.h"
+#include "components/richedit/RichEditW.h"
+#include "engine/form/base.h"
+#include "engine/simlink/ui/ThreeDWindow.h"
+#include "engine/view2d/DD_Draw_Form.h"
+#include "engine/view2d/Draw_2D.h"
+#include "shell/ui/editor.h"
+#include "shell/ui/main_form3_2.h"
+
+#include <QImage>
+#include <QMenu>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QWidget>
+
+#include <cstdlib>
+
+namespace orv::test {
+namespace {
+
+// Pixels that differ between two pictures of one size.
+int ChangedPixels(const QImage &Before, const QImage &After)
+{
+    int changed = 0;
+    for (int y = 0; y < Before.height(); ++y)
+        for (int x = 0; x < Before.width(); ++x)
+            changed += Before.pixel(x, y) != After.pixel(x, y);
+    return changed;
+}
+
+TEST_F(TarnwickUser, TheStandard3DButtonShowsTheSimulationAndARunDrawsTheDemo)
+{
+    Start();
+    ClickToolbarButton("3D Simulation");
+    QWidget *window = WindowTitled("3D Simulation");
+    ASSERT_NE(window, nullptr) << "shown: " << ShownWindows();
+    ExpectWindowFits(window);
+    auto *simulation = dynamic_cast<TThreeDWindow *>(window);
+    ASSERT_NE(simulation, nullptr);
+    ASSERT_NE(simulation->ControlWindow(), nullptr) << "the control sits in the window";
+    const QImage before = simulation->ControlWindow()->grab().toImage();
+
+    ClickToolbarButton("startbutton");
+    EXPECT_FALSE(ToolbarButton("startbutton")->isEnabled()) << "the run went to its end";
+    EXPECT_TRUE(ToolbarButton("rewindbutton")->isEnabled());
+    Serve();
+    const QImage after = simulation->ControlWindow()->grab().toImage();
+    if (const char *shot = std::getenv("ORV_SCREENSHOT"))
+        after.save(shot);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_GT(ChangedPixels(before, after), 500) << "the billet was cut where the demo goes";
+}
+
+// The program's editor window.
+TEditorForm *Editor(TarnwickUser &U)
+{
+    for (QMdiSubWindow *sub : U.Form().MdiArea()->subWindowList())
+        if (auto *editor = qobject_cast<TEditorForm *>(sub->widget()))
+            return editor;
+    return nullptr;
+}
+
+QStringList Items(QMenu *Menu)
+{
+    QStringList items;
+    for (QAction *a : Menu->actions())
+        if (a->isVisible() && !a->isSeparator())
+            items << PlainCaption(a->text());
+    return items;
+}
+
+// The editor's own popup, by a right click on the text and by the menu key;
+// Qt's standard text menu (Undo ... Select All) never comes.
+TEST_F(TarnwickUser, TheEditorsPopupOpensOnARightClickAndOnTheMenuKey)
+{
+    Start();
+    TEditorForm *editor = Editor(*this);
+    ASSERT_NE(editor, nullptr);
+    QWidget *text = editor->RichEdit()->viewport();
+    struct {
+        const char *Name;
+        std::function<void()> Open;
+    } ways[] = {{"right click", [&] { RightClick(text, QPoint(60, 40)); }},
+                {"menu key", [&] {
+                     Click(text, QPoint(60, 40));
+                     Key(Qt::Key_Menu);
+                 }}};
+    for (const auto &way : ways) {
+        SCOPED_TRACE(way.Name);
+        way.Open();
+        QMenu *popup = OpenPopup();
+        ASSERT_NE(popup, nullptr) << "no popup opened";
+        EXPECT_EQ(popup, editor->PopupMenu()) << Items(popup).join(" | ").toStdString();
+        EXPECT_TRUE(Items(popup).contains("Show 2D Draw Element"));
+        EXPECT_TRUE(Items(popup).contains("Update Format"));
+        EXPECT_TRUE(Items(popup).contains("Wizards"));
+        ExpectWindowFits(popup);
+        Key(Qt::Key_Escape);
+        EXPECT_EQ(OpenPopup(), nullptr);
+    }
+}
+
+// Where line Line (from 0) of the editor's text is drawn, in its viewport.
+QPoint LineSpot(TEditorForm &Editor, int Line)
+{
+    QTextCursor cursor(Editor.RichEdit()->document()->findBlockByNumber(Line));
+    cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 3);
+    return Editor.RichEdit()->cursorRect(cursor).center();
+}
+
+// What the popup leads to: the 2D drawing of the caret's line, the colours
+// again, the block wizard.
+TEST_F(TarnwickUser, TheEditorsPopupReachesTheDrawElementTheFormatAndTheWizard)
+{
+    Start();
+    ClickToolbarButton("2D Simulation");
+    ClickToolbarButton("startbutton");
+    ASSERT_TRUE(ToolbarButton("rewindbutton")->isEnabled()) << "the demo ran to its end";
+    TEditorForm *editor = Editor(*this);
+    ASSERT_NE(editor, nullptr);
+    QWidget *text = editor->RichEdit()->viewport();
+    const int line = 8; // "N50 G01 X70 Y20 F300"
+    ASSERT_TRUE(editor->LineText(line).starts_with("N50")) << editor->LineText(line);
+    Click(text, LineSpot(*editor, line));
+
+    RightClick(text, LineSpot(*editor, line));
+    ASSERT_NE(OpenPopup(), nullptr);
+    PickFromPopup(OpenPopup(), {"Show 2D Draw Element"});
+    auto *draw = dynamic_cast<TDraw_2D *>(Form().Engine()->Output(slot2D));
+    ASSERT_TRUE(draw && draw->Window());
+    const int selected = draw->Window()->Selected();
+    ASSERT_GE(selected, 0) << "no element of the line is highlighted";
+    EXPECT_EQ(draw->Window()->Elements()[selected].LineNumber, line + 1);
+
+    RightClick(text, LineSpot(*editor, line));
+    PickFromPopup(OpenPopup(), {"Update Format"});
+    EXPECT_EQ(OpenPopup(), nullptr);
+
+    QString wizard;
+    WhenModal([&](QWidget &Dialog) {
+        wizard = Dialog.windowTitle();
+        ExpectWindowFits(&Dialog);
+        CloseByFrame(&Dialog);
+    });
+    RightClick(text, LineSpot(*editor, line));
+    PickFromPopup(OpenPopup(), {"Wizards", "Interpolation", "Linear"});
+    WaitFor([&] { return !wizard.isEmpty(); });
+    EXPECT_FALSE(wizard.isEmpty()) << "the block wizard did not open";
+}
+
+} // namespace
+} // namespace orv::test
