@@ -15,7 +15,9 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QOpenGLContext>
 #include <QScreen>
 #include <QWindow>
@@ -268,6 +270,9 @@ TEST(GLQt, FullScreenViewerShowsTheSceneOnABorderlessForm)
     viewer.OnClick = [&](TGLFullScreenViewer &) { events.push_back("click"); };
     viewer.OnKeyDown = [&](TGLFullScreenViewer &, QKeyEvent *) { events.push_back("key down"); };
     viewer.OnKeyPress = [&](TGLFullScreenViewer &, QChar K) { events.push_back(QString(K).toStdString()); };
+    viewer.OnKeyUp = [&](TGLFullScreenViewer &, QKeyEvent *) { events.push_back("key up"); };
+    viewer.OnDblClick = [&](TGLFullScreenViewer &) { events.push_back("double click"); };
+    viewer.OnMouseWheel = [&](TGLFullScreenViewer &, QWheelEvent *) { events.push_back("wheel"); };
     bool mayClose = false;
     viewer.OnCloseQuery = [&](TGLFullScreenViewer &) { return mayClose; };
     viewer.OnClose = [&](TGLFullScreenViewer &) { events.push_back("close"); };
@@ -294,7 +299,26 @@ TEST(GLQt, FullScreenViewerShowsTheSceneOnABorderlessForm)
     QApplication::sendEvent(form, &release);
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
     QApplication::sendEvent(form, &key);
-    EXPECT_EQ(events, (std::vector<std::string>{"down", "up", "click", "key down", "a"}));
+    QKeyEvent keyUp(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
+    QApplication::sendEvent(form, &keyUp);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, at, form->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form, &twice);
+    QWheelEvent wheel(at, form->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(form, &wheel);
+    EXPECT_EQ(events, (std::vector<std::string>{"down", "up", "click", "key down", "a", "key up",
+                                                "double click", "wheel"}));
+    // The popup menu opens on a right click.
+    QMenu menu;
+    menu.addAction("Close");
+    viewer.PopupMenu = &menu;
+    QMouseEvent right(QEvent::MouseButtonPress, at, form->mapToGlobal(at), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(form, &right);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+    viewer.PopupMenu = nullptr;
 
     // VSync follows the viewer from frame to frame.
     viewer.VSync = vsmNoSync;
@@ -332,8 +356,10 @@ TEST(GLQt, FullScreenViewerRefusesAModeTheScreenCannotTake)
         viewer.SetHeight(c.Height);
         viewer.ScreenDepth = c.Depth;
         if (c.Fits) {
+            viewer.StayOnTop = true;
             viewer.SetActive(true);
             EXPECT_TRUE(viewer.Active());
+            EXPECT_TRUE(viewer.Form()->windowFlags() & Qt::WindowStaysOnTopHint);
             viewer.SetActive(false);
             continue;
         }
