@@ -83,6 +83,42 @@ void TPlainEventLoop::ProcessMessages()
     FLastIdleServe = steady_clock::now();
 }
 
+// Sleeps on the posted-message signal, at most until the next timer is due.
+void TPlainEventLoop::WaitForMessages()
+{
+    {
+        std::unique_lock<std::mutex> lock(FMutex);
+        const auto posted = [this] { return FAnyPosted.load(std::memory_order_relaxed); };
+        int64_t due = 0;
+        if (!NextDueLocked(due))
+            FWake.wait(lock, posted);
+        else if (const int64_t wait = due - NowMs(); wait > 0)
+            FWake.wait_for(lock, std::chrono::milliseconds(wait), posted);
+    }
+    ServePosted();
+    FireDueTimers(NowMs());
+    FLastIdleServe = std::chrono::steady_clock::now();
+}
+
+bool TPlainEventLoop::NextDue(int64_t &Due)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    return NextDueLocked(Due);
+}
+
+// A timer whose handler runs (and does not re-enter) fires only after it
+// returns: a wait inside that handler must not wait for it.
+bool TPlainEventLoop::NextDueLocked(int64_t &Due) const
+{
+    bool any = false;
+    for (const auto &[id, t] : FTimers)
+        if ((TimersReenter || !t.Running) && (!any || t.Due < Due)) {
+            Due = t.Due;
+            any = true;
+        }
+    return any;
+}
+
 size_t TPlainEventLoop::ServePosted()
 {
     // A message posted after this look is served at the next call. The
@@ -117,6 +153,7 @@ void TPlainEventLoop::Post(std::function<void()> Message)
     std::lock_guard<std::mutex> lock(FMutex);
     FPosted.push_back(std::move(Message));
     FAnyPosted.store(true, std::memory_order_release);
+    FWake.notify_all();
 }
 
 int TPlainEventLoop::StartTimer(int IntervalMs, std::function<void()> OnTimer)
@@ -185,6 +222,18 @@ void TPlainEventLoop::FireDueTimers(int64_t Now)
 void TTestEventLoop::ProcessMessages()
 {
     Advance(StepMs);
+}
+
+void TTestEventLoop::WaitForMessages()
+{
+    if (ServePosted() > 0)
+        return;
+    int64_t due = 0;
+    if (!NextDue(due)) {
+        Advance(StepMs);
+        return;
+    }
+    Advance(std::max<int64_t>(due - FNow, 0));
 }
 
 void TTestEventLoop::Advance(int64_t Ms)

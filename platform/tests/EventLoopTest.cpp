@@ -93,3 +93,25 @@ TEST(EventLoop, MessagesPostedBehindALongOneRunWhileItServes)
     loop.ProcessMessages();
     EXPECT_EQ(log, (std::vector<std::string>{"long begins", "second", "third", "long ends"}));
 }
+
+// A wait inside a timer's handler moves on to the other timers, never to
+// its own: that one cannot fire before the handler returns.
+TEST(EventLoop, AWaitInsideATimersHandlerDoesNotWaitForThatTimer)
+{
+    TTestEventLoop loop;
+    TEventLoopScope scope(loop);
+    TTimer poll, other;
+    poll.SetInterval(50);
+    other.SetInterval(300);
+    int others = 0;
+    other.OnTimer = [&] { ++others; };
+    poll.OnTimer = [&] {
+        while (others == 0)
+            loop.WaitForMessages();
+    };
+    poll.SetEnabled(true);
+    other.SetEnabled(true);
+    loop.Advance(50);
+    EXPECT_EQ(others, 1);
+    EXPECT_EQ(loop.NowMs(), 300);
+}

@@ -37,6 +37,13 @@ void TQtEventLoop::ProcessMessages()
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
+// Qt's own wait: the thread sleeps in the dispatcher until an event, a
+// timer or a posted message wakes it.
+void TQtEventLoop::WaitForMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
 void TQtEventLoop::Post(std::function<void()> Message)
 {
     QMetaObject::invokeMethod(this, std::move(Message), Qt::QueuedConnection);

@@ -89,6 +89,13 @@ void TUserLoop::ProcessMessages()
     TTestEventLoop::ProcessMessages();
 }
 
+// A wait for the operator (a tool put in) sees the user's input too.
+void TUserLoop::WaitForMessages()
+{
+    QCoreApplication::processEvents();
+    TTestEventLoop::WaitForMessages();
+}
+
 // --- Modal windows --------------------------------------------------------------
 
 // Looks for a new modal window every few milliseconds of the real clock

@@ -46,6 +46,7 @@ namespace test {
 class TUserLoop : public TTestEventLoop {
 public:
     void ProcessMessages() override;
+    void WaitForMessages() override;
 };
 
 class TarnwickUser : public ::testing::Test {
