@@ -19,6 +19,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStyleOptionTitleBar>
@@ -80,6 +82,14 @@ bool IsButton(const QWidget *W)
 }
 
 } // namespace
+
+bool OpenGLAvailable()
+{
+    QOffscreenSurface surface;
+    surface.create();
+    QOpenGLContext context;
+    return context.create() && context.makeCurrent(&surface);
+}
 
 // --- Loop ---------------------------------------------------------------------
 
@@ -182,6 +192,13 @@ public:
         FTimer.start();
     }
 
+    // Gives the focus back now, and waits until the window system has.
+    void GiveBackNow()
+    {
+        Look();
+        QTest::qWaitFor([] { return QGuiApplication::focusWindow() != nullptr; }, 2000);
+    }
+
 private:
     void Look()
     {
@@ -193,9 +210,19 @@ private:
             }
             return;
         }
+        auto takesFocus = [](QWindow *W) {
+            return W && W->isVisible() && W->isTopLevel() &&
+                   (W->type() == Qt::Window || W->type() == Qt::Dialog);
+        };
         for (auto it = FHistory.rbegin(); it != FHistory.rend(); ++it)
-            if (*it && (*it)->isVisible() && (*it)->type() != Qt::Popup) {
+            if (takesFocus(*it)) {
                 (*it)->requestActivate();
+                return;
+            }
+        // None seen yet: a top-level window the user sees.
+        for (QWindow *w : QGuiApplication::topLevelWindows())
+            if (takesFocus(w)) {
+                w->requestActivate();
                 return;
             }
     }
@@ -336,6 +363,8 @@ void TarnwickUser::RightClick(QWidget *Target, QPoint At)
 
 void TarnwickUser::Key(int QtKey, Qt::KeyboardModifiers Modifiers)
 {
+    if (!QGuiApplication::focusWindow())
+        FFocusReturn->GiveBackNow();
     QWidget *to = QApplication::activePopupWidget();
     if (!to)
         to = QApplication::activeModalWidget();
@@ -355,6 +384,8 @@ void TarnwickUser::Key(int QtKey, Qt::KeyboardModifiers Modifiers)
 
 void TarnwickUser::Type(const QString &Text)
 {
+    if (!QGuiApplication::focusWindow())
+        FFocusReturn->GiveBackNow();
     for (QChar c : Text) {
         QWidget *to = QApplication::activePopupWidget();
         if (!to)
@@ -406,7 +437,9 @@ void TarnwickUser::ChooseMenu(const QStringList &Path, bool ByMouse)
     ASSERT_TRUE(menu->isVisible())
         << "the menu " << Path[0].toStdString() << " did not open; active window: "
         << Describe(QApplication::activeWindow()) << ", focus: "
-        << Describe(QApplication::focusWidget());
+        << Describe(QApplication::focusWidget()) << ", focus window: "
+        << (QGuiApplication::focusWindow() ? QGuiApplication::focusWindow()->objectName().toStdString()
+                                           : std::string("(none)"));
     PickFromPopup(menu, Path.mid(1));
 }
 
