@@ -343,16 +343,18 @@ void TarnwickUser::DoubleClick(QWidget *Target, QPoint At)
 void TarnwickUser::Drag(QWidget *Target, QPoint From, QPoint To)
 {
     ASSERT_NE(Target, nullptr);
+    // The pointer's path on the window, fixed at the press: what it drags
+    // may move under it.
     QWidget *top = Target->window();
     QWindow *handle = top->windowHandle();
-    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, Target->mapTo(top, From));
+    const QPoint from = Target->mapTo(top, From), to = Target->mapTo(top, To);
+    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, from);
     const int steps = 5;
     for (int i = 1; i <= steps; ++i) {
-        const QPoint p = From + (To - From) * i / steps;
-        QTest::mouseMove(handle, Target->mapTo(top, p));
+        QTest::mouseMove(handle, from + (to - from) * i / steps);
         ServeQtOnly();
     }
-    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, Target->mapTo(top, To));
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, to);
     ServeQtOnly();
 }
 

@@ -156,5 +156,41 @@ TEST_F(TarnwickUser, TheEditorsPopupReachesTheDrawElementTheFormatAndTheWizard)
     EXPECT_FALSE(wizard.isEmpty()) << "the block wizard did not open";
 }
 
+// A spot of Panel that no control of it covers: what a drag there moves
+// is the window.
+QPoint FreeSpot(QWidget *Panel)
+{
+    for (int y = 4; y < Panel->height(); y += 4)
+        for (int x = 4; x < Panel->width(); x += 4)
+            if (!Panel->childAt(x, y))
+                return QPoint(x, y);
+    return QPoint(-1, -1);
+}
+
+// In a main window as large as the seat's screen the borderless Fanuc 21
+// opens inside the MDI area, keypad and all, and its user can move it.
+TEST_F(TarnwickUser, TheFanuc21OpensInsideTheMdiAreaAndMovesByItsBackground)
+{
+    Start({"programs/demo.fnc"}, QSize(1280, 1024));
+    WhenModal([this](QWidget &Box) { Answer(Box, "OK"); }); // put tool 1 in
+    ChooseMenu({"File", "Source", "Fanuc 21i"});
+    QWidget *station = WindowTitled("Fanuc 21i MA");
+    ASSERT_NE(station, nullptr) << ShownWindows();
+    ExpectWindowFits(station);
+
+    QWidget *frame = Frame(station);
+    QWidget *panel = station->findChild<QWidget *>("OutputsPanel");
+    ASSERT_NE(panel, nullptr);
+    const QPoint grip = FreeSpot(panel);
+    ASSERT_GE(grip.x(), 0) << "the keypad panel has no free spot";
+    const QPoint before = frame->pos();
+    const QPoint by(-150, 60);
+    Drag(panel, grip, grip + by);
+    EXPECT_EQ(frame->pos(), before + by) << "the drag moved the station";
+    // Towards the main window's far corner: it stops at the area's edge.
+    Drag(panel, grip, panel->mapFrom(&Form(), QPoint(Form().width() - 4, Form().height() - 4)));
+    ExpectWindowFits(station);
+}
+
 } // namespace
 } // namespace orv::test

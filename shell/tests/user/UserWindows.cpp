@@ -159,6 +159,13 @@ std::vector<TUserWindow> MakeWindows()
                         VisitShown(U, "Macro Variables #",
                                    [&] { U.ChooseMenu({"Setup", "Macro Variables"}); }, While);
                     }});
+    for (auto [title, item] : {std::pair{"Fanuc 21i MA", "Fanuc 21i"}, std::pair{"Fanuc OM", "Fanuc 0M"}})
+        list.push_back({title, nullptr, [title, item](TarnwickUser &U, const TWhile &While) {
+                            AnswerToolChange(U);
+                            VisitShown(
+                                U, title, [&] { U.ChooseMenu({"File", "Source", item}); }, While,
+                                [&U](QWidget *) { U.ChooseMenu({"File", "Source", "Editor"}); });
+                        }});
     list.push_back({"Corvane Virtual Reality", nullptr, [](TarnwickUser &U, const TWhile &While) {
                         AnswerToolChange(U);
                         VisitShown(U, "Corvane Virtual Reality",
