@@ -121,31 +121,19 @@ bool TPlainEventLoop::NextDueLocked(int64_t &Due) const
 
 size_t TPlainEventLoop::ServePosted()
 {
-    // A message posted after this look is served at the next call. The
-    // messages are taken one at a time, so one that serves messages itself
-    // (a run, a modal box) lets those queued behind it run meanwhile.
+    // A message posted after this look is served at the next call, as one
+    // posted just after the swap below would be.
     if (!FAnyPosted.load(std::memory_order_acquire))
         return 0;
-    size_t count = 0;
+    std::vector<std::function<void()>> posted;
     {
         std::lock_guard<std::mutex> lock(FMutex);
-        count = FPosted.size();
+        posted.swap(FPosted);
+        FAnyPosted.store(false, std::memory_order_relaxed);
     }
-    size_t served = 0;
-    for (; served < count; ++served) {
-        std::function<void()> message;
-        {
-            std::lock_guard<std::mutex> lock(FMutex);
-            if (FPosted.empty())
-                break;
-            message = std::move(FPosted.front());
-            FPosted.pop_front();
-            if (FPosted.empty())
-                FAnyPosted.store(false, std::memory_order_relaxed);
-        }
-        message();
-    }
-    return served;
+    for (auto &m : posted)
+        m();
+    return posted.size();
 }
 
 void TPlainEventLoop::Post(std::function<void()> Message)

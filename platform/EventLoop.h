@@ -9,7 +9,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -74,9 +73,8 @@ private:
 };
 
 // A loop on the steady clock with no window system: posted messages and
-// timers are served by ProcessMessages. Used by headless tools. A message
-// that serves messages lets the ones posted behind it run, as in Qt; a timer
-// may fire again inside its own handler (TimersReenter), which Qt's do not.
+// timers are served by ProcessMessages. Used by headless tools. A timer may
+// fire again inside its own handler (TimersReenter), which Qt's do not.
 class TPlainEventLoop : public TEventLoop {
 public:
     int64_t NowMs() const override;
@@ -108,7 +106,7 @@ private:
 
     std::mutex FMutex;
     std::condition_variable FWake; // a message was posted
-    std::deque<std::function<void()>> FPosted;
+    std::vector<std::function<void()>> FPosted;
     // Whether FPosted may hold a message: a run asks at every record and
     // mostly finds none, without taking the lock.
     std::atomic<bool> FAnyPosted{false};

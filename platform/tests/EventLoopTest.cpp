@@ -76,24 +76,6 @@ TEST(EventLoop, ATimerDoesNotFireInsideItsOwnHandler)
     EXPECT_EQ(polls, 2); // once, not a burst of the ticks it missed
 }
 
-// A posted message that serves messages lets those posted behind it run,
-// in order, while it goes on.
-TEST(EventLoop, MessagesPostedBehindALongOneRunWhileItServes)
-{
-    TTestEventLoop loop;
-    TEventLoopScope scope(loop);
-    std::vector<std::string> log;
-    loop.Post([&] {
-        log.push_back("long begins");
-        DelayMs(100);
-        log.push_back("long ends");
-    });
-    loop.Post([&] { log.push_back("second"); });
-    loop.Post([&] { log.push_back("third"); });
-    loop.ProcessMessages();
-    EXPECT_EQ(log, (std::vector<std::string>{"long begins", "second", "third", "long ends"}));
-}
-
 // A wait inside a timer's handler moves on to the other timers, never to
 // its own: that one cannot fire before the handler returns.
 TEST(EventLoop, AWaitInsideATimersHandlerDoesNotWaitForThatTimer)
