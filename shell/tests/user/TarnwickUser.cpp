@@ -19,6 +19,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStyleOptionTitleBar>
@@ -80,6 +82,14 @@ bool IsButton(const QWidget *W)
 }
 
 } // namespace
+
+bool OpenGLAvailable()
+{
+    QOffscreenSurface surface;
+    surface.create();
+    QOpenGLContext context;
+    return context.create() && context.makeCurrent(&surface);
+}
 
 // --- Loop ---------------------------------------------------------------------
 
@@ -182,6 +192,13 @@ public:
         FTimer.start();
     }
 
+    // Gives the focus back now, and waits until the window system has.
+    void GiveBackNow()
+    {
+        Look();
+        QTest::qWaitFor([] { return QGuiApplication::focusWindow() != nullptr; }, 2000);
+    }
+
 private:
     void Look()
     {
@@ -193,9 +210,19 @@ private:
             }
             return;
         }
+        auto takesFocus = [](QWindow *W) {
+            return W && W->isVisible() && W->isTopLevel() &&
+                   (W->type() == Qt::Window || W->type() == Qt::Dialog);
+        };
         for (auto it = FHistory.rbegin(); it != FHistory.rend(); ++it)
-            if (*it && (*it)->isVisible() && (*it)->type() != Qt::Popup) {
+            if (takesFocus(*it)) {
                 (*it)->requestActivate();
+                return;
+            }
+        // None seen yet: a top-level window the user sees.
+        for (QWindow *w : QGuiApplication::topLevelWindows())
+            if (takesFocus(w)) {
+                w->requestActivate();
                 return;
             }
     }
@@ -316,16 +343,18 @@ void TarnwickUser::DoubleClick(QWidget *Target, QPoint At)
 void TarnwickUser::Drag(QWidget *Target, QPoint From, QPoint To)
 {
     ASSERT_NE(Target, nullptr);
+    // The pointer's path on the window, fixed at the press: what it drags
+    // may move under it.
     QWidget *top = Target->window();
     QWindow *handle = top->windowHandle();
-    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, Target->mapTo(top, From));
+    const QPoint from = Target->mapTo(top, From), to = Target->mapTo(top, To);
+    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, from);
     const int steps = 5;
     for (int i = 1; i <= steps; ++i) {
-        const QPoint p = From + (To - From) * i / steps;
-        QTest::mouseMove(handle, Target->mapTo(top, p));
+        QTest::mouseMove(handle, from + (to - from) * i / steps);
         ServeQtOnly();
     }
-    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, Target->mapTo(top, To));
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, to);
     ServeQtOnly();
 }
 
@@ -336,6 +365,8 @@ void TarnwickUser::RightClick(QWidget *Target, QPoint At)
 
 void TarnwickUser::Key(int QtKey, Qt::KeyboardModifiers Modifiers)
 {
+    if (!QGuiApplication::focusWindow())
+        FFocusReturn->GiveBackNow();
     QWidget *to = QApplication::activePopupWidget();
     if (!to)
         to = QApplication::activeModalWidget();
@@ -355,6 +386,8 @@ void TarnwickUser::Key(int QtKey, Qt::KeyboardModifiers Modifiers)
 
 void TarnwickUser::Type(const QString &Text)
 {
+    if (!QGuiApplication::focusWindow())
+        FFocusReturn->GiveBackNow();
     for (QChar c : Text) {
         QWidget *to = QApplication::activePopupWidget();
         if (!to)
@@ -406,7 +439,9 @@ void TarnwickUser::ChooseMenu(const QStringList &Path, bool ByMouse)
     ASSERT_TRUE(menu->isVisible())
         << "the menu " << Path[0].toStdString() << " did not open; active window: "
         << Describe(QApplication::activeWindow()) << ", focus: "
-        << Describe(QApplication::focusWidget());
+        << Describe(QApplication::focusWidget()) << ", focus window: "
+        << (QGuiApplication::focusWindow() ? QGuiApplication::focusWindow()->objectName().toStdString()
+                                           : std::string("(none)"));
     PickFromPopup(menu, Path.mid(1));
 }
 

@@ -163,8 +163,13 @@ struct TUserWindow {
     std::function<void(TarnwickUser &User)> Prepare;
     std::function<void(TarnwickUser &User, const std::function<void(QWidget &Window)> &While)>
         Visit;
+    // The window draws with OpenGL: reached where a context can be made
+    // (the suite's run under scripts/with-xvfb.sh).
+    bool NeedsOpenGL = false;
 };
 const std::vector<TUserWindow> &UserWindows();
+// True when an OpenGL context can be made here.
+bool OpenGLAvailable();
 void PrintTo(const TUserWindow &Window, std::ostream *Out);
 
 } // namespace test

@@ -9,10 +9,14 @@
 #include "engine/simlink/ui/ThreeDWindow.h"
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
+#include "engine/view2d/ui/Form2DWindow.h"
+#include "components/scpanel/ui/ScPanel.h"
 #include "shell/ui/editor.h"
 #include "shell/ui/main_form3_2.h"
 
 #include <QImage>
+#include <QLabel>
+#include <QStatusBar>
 #include <QMenu>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -21,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace orv::test {
@@ -154,6 +159,89 @@ TEST_F(TarnwickUser, TheEditorsPopupReachesTheDrawElementTheFormatAndTheWizard)
     PickFromPopup(OpenPopup(), {"Wizards", "Interpolation", "Linear"});
     WaitFor([&] { return !wizard.isEmpty(); });
     EXPECT_FALSE(wizard.isEmpty()) << "the block wizard did not open";
+}
+
+// A spot of Panel that no control of it covers: what a drag there moves
+// is the window.
+QPoint FreeSpot(QWidget *Panel)
+{
+    for (int y = 4; y < Panel->height(); y += 4)
+        for (int x = 4; x < Panel->width(); x += 4)
+            if (!Panel->childAt(x, y))
+                return QPoint(x, y);
+    return QPoint(-1, -1);
+}
+
+// In a main window as large as the seat's screen the borderless Fanuc 21
+// opens inside the MDI area, keypad and all, and its user can move it.
+TEST_F(TarnwickUser, TheFanuc21OpensInsideTheMdiAreaAndMovesByItsBackground)
+{
+    Start({"programs/demo.fnc"}, QSize(1280, 1024));
+    WhenModal([this](QWidget &Box) { Answer(Box, "OK"); }); // put tool 1 in
+    ChooseMenu({"File", "Source", "Fanuc 21i"});
+    QWidget *station = WindowTitled("Fanuc 21i MA");
+    ASSERT_NE(station, nullptr) << ShownWindows();
+    ExpectWindowFits(station);
+
+    QWidget *frame = Frame(station);
+    QWidget *panel = station->findChild<QWidget *>("OutputsPanel");
+    ASSERT_NE(panel, nullptr);
+    const QPoint grip = FreeSpot(panel);
+    ASSERT_GE(grip.x(), 0) << "the keypad panel has no free spot";
+    const QPoint before = frame->pos();
+    const QPoint by(-150, 60);
+    Drag(panel, grip, grip + by);
+    EXPECT_EQ(frame->pos(), before + by) << "the drag moved the station";
+    // Towards the main window's far corner: it stops at the area's edge.
+    Drag(panel, grip, panel->mapFrom(&Form(), QPoint(Form().width() - 4, Form().height() - 4)));
+    ExpectWindowFits(station);
+}
+
+// The readout panels of a window's status bar, left to right: none lies
+// over the next, and each shows its whole text.
+void ExpectPanelsApart(QWidget *Window)
+{
+    QList<QLabel *> panels;
+    for (QLabel *l : Window->findChildren<QLabel *>())
+        if (l->isVisible() && qobject_cast<QStatusBar *>(l->parentWidget()))
+            panels << l;
+    std::sort(panels.begin(), panels.end(), [](QLabel *A, QLabel *B) { return A->x() < B->x(); });
+    ASSERT_GE(panels.size(), 4);
+    for (int i = 0; i < panels.size(); ++i) {
+        const std::string text = panels[i]->text().toStdString();
+        EXPECT_GE(panels[i]->width(), panels[i]->fontMetrics().horizontalAdvance(panels[i]->text()))
+            << "\"" << text << "\" is cut";
+        if (i + 1 < panels.size())
+            EXPECT_LE(panels[i]->geometry().right(), panels[i + 1]->x())
+                << "\"" << text << "\" runs into the next panel";
+    }
+}
+
+// The 2D view opens around the whole picture, inside the MDI area; at the
+// smallest size its frame allows, its readouts still stand apart.
+TEST_F(TarnwickUser, The2DViewOpensAroundItsPictureAndItsReadoutsNeverOverlap)
+{
+    Start({"programs/demo.fnc"}, QSize(1280, 1024));
+    ClickToolbarButton("2D Simulation");
+    ClickToolbarButton("startbutton");
+    auto *view = dynamic_cast<TForm2DWindow *>(WindowTitled("2D Simulation"));
+    ASSERT_NE(view, nullptr) << ShownWindows();
+    ExpectWindowFits(view);
+    QWidget *picture = view->findChild<QWidget *>("PaintBox");
+    ASSERT_NE(picture, nullptr);
+    const QSize shown = view->DrawingArea()->viewport()->size();
+    EXPECT_TRUE(shown.width() >= picture->width() && shown.height() >= picture->height())
+        << "the picture " << picture->width() << " x " << picture->height()
+        << " is cut to " << shown.width() << " x " << shown.height();
+    ExpectPanelsApart(view);
+
+    // The frame's bottom-right corner dragged up to the top-left.
+    QWidget *frame = Frame(view);
+    const int opened = frame->width();
+    Drag(frame, QPoint(frame->width() - 2, frame->height() - 2), QPoint(4, 4));
+    EXPECT_LT(frame->width(), opened) << "the frame took the drag";
+    ExpectWindowFits(view);
+    ExpectPanelsApart(view);
 }
 
 } // namespace
