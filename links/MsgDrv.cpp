@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <sys/ioctl.h>
@@ -95,6 +95,7 @@ bool TMsgCommPortDriver::ApplySettings() {
         FPort.SetRTS(true);
     FPort.Flush(true, true);
     FPacketStart = -1;
+    FLineFreeUs = 0;
     return true;
 }
 

@@ -213,7 +213,11 @@ bool TRichEditW::event(QEvent *Event)
         if (mouse->button() == Qt::LeftButton && SelectionBarPress(mouse->position().toPoint()))
             return true;
     }
-    return QTextEdit::event(Event);
+    const bool handled = QTextEdit::event(Event);
+    // A new font reaches the document without the language options.
+    if (Event->type() == QEvent::FontChange)
+        ApplyWindowOptions();
+    return handled;
 }
 
 int TRichEditW::LineCount() const

@@ -373,6 +373,11 @@ TEST(RichEditFacade, SelectionBarAndLanguageOptions) {
     EXPECT_EQ(editor.RecreateCount(), 2);
     EXPECT_EQ(editor.viewport()->x(), editor.frameWidth());
     EXPECT_EQ(editor.LangOptions(), TLangOptions(loAutoKeyboard));
+    QFont courier = editor.font();
+    courier.setPointSize(15);
+    editor.setFont(courier); // as the editor windows set their size
+    EXPECT_TRUE(editor.document()->defaultFont().styleStrategy() & QFont::NoFontMerging);
+    EXPECT_EQ(editor.document()->defaultFont().pointSize(), 15);
     editor.SetLangOptions(loAutoFont | loIMECancelComplete);
     EXPECT_FALSE(editor.document()->defaultFont().styleStrategy() & QFont::NoFontMerging);
 }

@@ -317,7 +317,7 @@ void TDock::SetThickness(int Across)
 }
 
 // In a layout the dock takes exactly its thickness across, and along any
-// length from that of its longest window up, so every window fits.
+// length from that of its longest row up, so every window fits.
 void TDock::SetLayoutPolicy()
 {
     if (Axis() == daHorizontal)
