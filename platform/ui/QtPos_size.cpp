@@ -1,8 +1,11 @@
 #include "platform/ui/QtPos_size.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QEvent>
 #include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace orv {
 
@@ -14,7 +17,42 @@ TQtPos_size::TQtPos_size(QWidget *Window, const std::string &ClassName, TPosBord
     if (QScreen *s = QGuiApplication::primaryScreen())
         screen = s->size();
     const TPosBounds b = FPos.Loaded(Owner(), screen.width(), screen.height());
-    FWindow->setGeometry(b.Left, b.Top, b.Width, b.Height);
+    if (FPos.PositionStored()) {
+        FWindow->setGeometry(b.Left, b.Top, b.Width, b.Height);
+        return;
+    }
+    // Never placed before: its stored size, if any, and a place at its
+    // first show (a top-level window over the middle of its main window).
+    FWindow->resize(b.Width, b.Height);
+    if (FWindow->isWindow())
+        FWindow->installEventFilter(this);
+}
+
+bool TQtPos_size::eventFilter(QObject *Watched, QEvent *Event) {
+    if (Watched == FWindow && Event->type() == QEvent::Show) {
+        FWindow->removeEventFilter(this);
+        if (!FWindow->testAttribute(Qt::WA_Moved))
+            CentreOnMainWindow();
+    }
+    return QObject::eventFilter(Watched, Event);
+}
+
+// The main window is the owner's window, else the active one; the window
+// stays on its screen.
+void TQtPos_size::CentreOnMainWindow() {
+    QWidget *main = FWindow->parentWidget() ? FWindow->parentWidget()->window()
+                                            : QApplication::activeWindow();
+    QRect frame = FWindow->frameGeometry();
+    if (main && main != FWindow)
+        frame.moveCenter(main->frameGeometry().center());
+    else if (QScreen *s = FWindow->screen())
+        frame.moveCenter(s->availableGeometry().center());
+    if (QScreen *s = FWindow->screen()) {
+        const QRect room = s->availableGeometry();
+        frame.moveLeft(std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - frame.width() + 1)));
+        frame.moveTop(std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() - frame.height() + 1)));
+    }
+    FWindow->move(frame.topLeft());
 }
 
 // Destroyed with its window, whose bounds are still there to read.

@@ -476,5 +476,32 @@ TEST_F(TarnwickUser, TheCycleTimeCountsFromTheStartThatRan)
     EXPECT_EQ(twoSecondsIn, " Cycle time 00:00:02");
 }
 
+// A dialog opened for the first time (no stored position) stands over the
+// middle of the main window, wherever that is on the screen.
+TEST_F(TarnwickUser, FirstTimeDialogsCentreOnTheMainWindow)
+{
+    Start({"programs/demo.fnc"}, QSize(900, 700));
+    Form().move(340, 280);
+    Serve();
+    const QPoint middle = Form().frameGeometry().center();
+    const struct {
+        const char *Title;
+        QStringList Menu;
+    } dialogs[] = {{"Billet Size", {"Setup", "Default Billet Size..."}},
+                   {"Axis Key Definition", {"Setup", "Jog Keys"}}};
+    for (const auto &d : dialogs) {
+        SCOPED_TRACE(d.Title);
+        QPoint at(-1000, -1000);
+        WhenModal([&](QWidget &Dialog) {
+            at = Dialog.frameGeometry().center();
+            CloseByFrame(&Dialog);
+        });
+        ChooseMenu(d.Menu);
+        EXPECT_LE((at - middle).manhattanLength(), 4)
+            << "its middle is at " << at.x() << "," << at.y() << ", the main window's at "
+            << middle.x() << "," << middle.y();
+    }
+}
+
 } // namespace
 } // namespace orv::test
