@@ -38,24 +38,25 @@ bool TQtPos_size::eventFilter(QObject *Watched, QEvent *Event) {
 }
 
 // The main window is the owner's window, else the active one; the window
-// stays on its screen.
+// stays on its screen. A window with neither (the main window itself) keeps
+// the place the window system gives it.
 void TQtPos_size::CentreOnMainWindow() {
     QWidget *main = FWindow->parentWidget() ? FWindow->parentWidget()->window()
                                             : QApplication::activeWindow();
+    if (!main || main == FWindow)
+        return;
     QRect frame = FWindow->frameGeometry();
-    if (main && main != FWindow)
-        frame.moveCenter(main->frameGeometry().center());
-    else if (QScreen *s = FWindow->screen())
-        frame.moveCenter(s->availableGeometry().center());
+    frame.moveCenter(main->frameGeometry().center());
     if (QScreen *s = FWindow->screen()) {
         const QRect room = s->availableGeometry();
-        frame.moveLeft(std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - frame.width() + 1)));
-        frame.moveTop(std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() - frame.height() + 1)));
+        frame.moveLeft(std::clamp(frame.left(), room.left(),
+                                  std::max(room.left(), room.right() - frame.width() + 1)));
+        frame.moveTop(std::clamp(frame.top(), room.top(),
+                                 std::max(room.top(), room.bottom() - frame.height() + 1)));
     }
     FWindow->move(frame.topLeft());
 }
 
-// Destroyed with its window, whose bounds are still there to read.
 TQtPos_size::~TQtPos_size() {
     const QRect g = FWindow->geometry();
     FPos.SavePosition(Owner(), TPosBounds{g.left(), g.top(), g.width(), g.height()});

@@ -3,6 +3,7 @@
 // user sees and keeps.
 #include "shell/tests/user/TarnwickUser.h"
 
+#include "components/toolbar/TbGlyphImage.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/richedit/RichEditW.h"
 #include "engine/form/base.h"
@@ -501,6 +502,69 @@ TEST_F(TarnwickUser, FirstTimeDialogsCentreOnTheMainWindow)
             << "its middle is at " << at.x() << "," << at.y() << ", the main window's at "
             << middle.x() << "," << middle.y();
     }
+}
+
+// The editor active (a click on its text) and its Editor menu open.
+void OpenEditorMenu(TarnwickUser &U)
+{
+    U.Click(Editor(U)->RichEdit()->viewport(), QPoint(200, 5));
+    U.ChooseMenu({"Editor"});
+}
+
+// Whether an item of the Editor menu is enabled, as the opened menu shows.
+bool EditorItemEnabled(TarnwickUser &U, const QString &Item)
+{
+    OpenEditorMenu(U);
+    QMenu *menu = U.OpenPopup();
+    bool enabled = false;
+    if (menu)
+        for (QAction *a : menu->actions())
+            if (PlainCaption(a->text()) == Item)
+                enabled = a->isEnabled();
+    U.Key(Qt::Key_Escape);
+    return enabled;
+}
+
+// "Show Normal" only while a highlight is shown; "Hi Light" only while the
+// text has lines, also after a run unlocked the menu.
+TEST_F(TarnwickUser, ShowNormalAndHiLightFollowTheirRules)
+{
+    Start();
+    ClickToolbarButton("2D Simulation");
+    ClickToolbarButton("startbutton"); // a run locks and unlocks the menu
+    ClickToolbarButton("rewindbutton");
+    EXPECT_FALSE(EditorItemEnabled(*this, "Show Normal")) << "no highlight yet";
+    EXPECT_TRUE(EditorItemEnabled(*this, "Hi Light"));
+    OpenEditorMenu(*this);
+    PickFromPopup(OpenPopup(), {"Hi Light", "G"});
+    EXPECT_TRUE(EditorItemEnabled(*this, "Show Normal")) << "the G words are highlighted";
+    OpenEditorMenu(*this);
+    PickFromPopup(OpenPopup(), {"Show Normal"});
+    EXPECT_FALSE(EditorItemEnabled(*this, "Show Normal"));
+    ChooseMenu({"File", "New..."});
+    EXPECT_FALSE(EditorItemEnabled(*this, "Hi Light")) << "an empty text has no lines";
+}
+
+// "Please Choose!": each output button shows its glyph and its whole caption.
+TEST_F(TarnwickUser, PleaseChooseShowsGlyphsAndWholeCaptions)
+{
+    Start();
+    bool shown = false;
+    WhenModal([&](QWidget &Choice) {
+        shown = true;
+        const QList<TToolbarButton *> outputs = Choice.findChildren<TToolbarButton *>();
+        EXPECT_EQ(outputs.size(), 4);
+        for (TToolbarButton *b : outputs) {
+            SCOPED_TRACE(b->Caption().toStdString());
+            EXPECT_FALSE(b->Glyph().Empty()) << "no glyph";
+            EXPECT_GE(b->width() - 4, b->fontMetrics().horizontalAdvance(PlainCaption(b->Caption())))
+                << "the caption is clipped";
+        }
+        ExpectWindowFits(&Choice);
+        Answer(Choice, "Cancel");
+    });
+    ClickToolbarButton("startbutton");
+    EXPECT_TRUE(shown);
 }
 
 } // namespace
