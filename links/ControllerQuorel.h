@@ -41,7 +41,6 @@ bool ParseStatus(const std::string &Answer, TStatus &Status);
 
 class TControllerQuorel : public TLineController {
 public:
-    static constexpr int EchoTimeOutMs = 1000;
 
     TControllerQuorel();
     ~TControllerQuorel() override;
@@ -80,6 +79,7 @@ public:
     const std::deque<std::string> &QueuedLines() const { return FQueue; }
 
     int AnswerTimeOutMs = 10000; // the machine file's "M Code TimeOut"
+    int EchoTimeOutMs = 1000;    // for each character from CR up
     int ParkTimeOutMs = 120000;  // the homing time-out
 
 private:
