@@ -10,6 +10,7 @@
 // nothing waits inside the timer.
 
 #include "links/LineController.h"
+#include "links/LineTiming.h"
 
 #include <deque>
 #include <memory>
@@ -79,7 +80,7 @@ public:
     const std::deque<std::string> &QueuedLines() const { return FQueue; }
 
     int AnswerTimeOutMs = 10000; // the machine file's "M Code TimeOut"
-    int EchoTimeOutMs = 1000;    // for each character from CR up
+    int EchoTimeOutMs = RouterEchoMs().load(); // for each character from CR up
     int ParkTimeOutMs = 120000;  // the homing time-out
 
 private:
