@@ -13,6 +13,8 @@ class EveryWindow : public TarnwickUser, public ::testing::WithParamInterface<TU
 TEST_P(EveryWindow, ShowsFitsAndCloses)
 {
     const TUserWindow &window = GetParam();
+    if (window.NeedsOpenGL && !OpenGLAvailable())
+        GTEST_SKIP() << "needs OpenGL: run under scripts/with-xvfb.sh";
     if (window.Prepare)
         window.Prepare(*this);
     Start();

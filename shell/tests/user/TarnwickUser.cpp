@@ -19,6 +19,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStyleOptionTitleBar>
@@ -80,6 +82,14 @@ bool IsButton(const QWidget *W)
 }
 
 } // namespace
+
+bool OpenGLAvailable()
+{
+    QOffscreenSurface surface;
+    surface.create();
+    QOpenGLContext context;
+    return context.create() && context.makeCurrent(&surface);
+}
 
 // --- Loop ---------------------------------------------------------------------
 
@@ -182,6 +192,13 @@ public:
         FTimer.start();
     }
 
+    // Gives the focus back now, and waits until the window system has.
+    void GiveBackNow()
+    {
+        Look();
+        QTest::qWaitFor([] { return QGuiApplication::focusWindow() != nullptr; }, 2000);
+    }
+
 private:
     void Look()
     {
@@ -193,9 +210,19 @@ private:
             }
             return;
         }
+        auto takesFocus = [](QWindow *W) {
+            return W && W->isVisible() && W->isTopLevel() &&
+                   (W->type() == Qt::Window || W->type() == Qt::Dialog);
+        };
         for (auto it = FHistory.rbegin(); it != FHistory.rend(); ++it)
-            if (*it && (*it)->isVisible() && (*it)->type() != Qt::Popup) {
+            if (takesFocus(*it)) {
                 (*it)->requestActivate();
+                return;
+            }
+        // None seen yet: a top-level window the user sees.
+        for (QWindow *w : QGuiApplication::topLevelWindows())
+            if (takesFocus(w)) {
+                w->requestActivate();
                 return;
             }
     }
@@ -272,6 +299,12 @@ void TarnwickUser::Start(std::vector<std::string> Args, QSize Size)
     Serve();
 }
 
+void TarnwickUser::EndProgram()
+{
+    App.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 TMainForm &TarnwickUser::Form() const
 {
     return App->MainForm();
@@ -316,16 +349,18 @@ void TarnwickUser::DoubleClick(QWidget *Target, QPoint At)
 void TarnwickUser::Drag(QWidget *Target, QPoint From, QPoint To)
 {
     ASSERT_NE(Target, nullptr);
+    // The pointer's path on the window, fixed at the press: what it drags
+    // may move under it.
     QWidget *top = Target->window();
     QWindow *handle = top->windowHandle();
-    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, Target->mapTo(top, From));
+    const QPoint from = Target->mapTo(top, From), to = Target->mapTo(top, To);
+    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, from);
     const int steps = 5;
     for (int i = 1; i <= steps; ++i) {
-        const QPoint p = From + (To - From) * i / steps;
-        QTest::mouseMove(handle, Target->mapTo(top, p));
+        QTest::mouseMove(handle, from + (to - from) * i / steps);
         ServeQtOnly();
     }
-    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, Target->mapTo(top, To));
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, to);
     ServeQtOnly();
 }
 
@@ -336,6 +371,8 @@ void TarnwickUser::RightClick(QWidget *Target, QPoint At)
 
 void TarnwickUser::Key(int QtKey, Qt::KeyboardModifiers Modifiers)
 {
+    if (!QGuiApplication::focusWindow())
+        FFocusReturn->GiveBackNow();
     QWidget *to = QApplication::activePopupWidget();
     if (!to)
         to = QApplication::activeModalWidget();
@@ -355,6 +392,8 @@ void TarnwickUser::Key(int QtKey, Qt::KeyboardModifiers Modifiers)
 
 void TarnwickUser::Type(const QString &Text)
 {
+    if (!QGuiApplication::focusWindow())
+        FFocusReturn->GiveBackNow();
     for (QChar c : Text) {
         QWidget *to = QApplication::activePopupWidget();
         if (!to)
@@ -406,7 +445,9 @@ void TarnwickUser::ChooseMenu(const QStringList &Path, bool ByMouse)
     ASSERT_TRUE(menu->isVisible())
         << "the menu " << Path[0].toStdString() << " did not open; active window: "
         << Describe(QApplication::activeWindow()) << ", focus: "
-        << Describe(QApplication::focusWidget());
+        << Describe(QApplication::focusWidget()) << ", focus window: "
+        << (QGuiApplication::focusWindow() ? QGuiApplication::focusWindow()->objectName().toStdString()
+                                           : std::string("(none)"));
     PickFromPopup(menu, Path.mid(1));
 }
 
@@ -449,32 +490,45 @@ QWidget *TarnwickUser::Frame(QWidget *Window)
     return Window->window();
 }
 
+QRect TarnwickUser::TitleBarButton(QWidget *Window, QStyle::SubControl Button)
+{
+    auto *sub = qobject_cast<QMdiSubWindow *>(Frame(Window));
+    if (!sub)
+        return QRect();
+    // Where the sub-window's style draws the button on its title bar.
+    QStyleOptionTitleBar option;
+    option.initFrom(sub);
+    option.titleBarFlags = sub->windowFlags();
+    option.titleBarState = int(sub->windowState());
+    option.subControls = QStyle::SC_All;
+    option.text = sub->windowTitle();
+    const int height = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub);
+    option.rect = QRect(0, 0, sub->width(), height);
+    return sub->style()->subControlRect(QStyle::CC_TitleBar, &option, Button, sub);
+}
+
+void TarnwickUser::ClickTitleBarButton(QWidget *Window, QStyle::SubControl Button)
+{
+    const QRect r = TitleBarButton(Window, Button);
+    ASSERT_TRUE(r.isValid() && !r.isEmpty()) << Describe(Window) << " has no such button on its frame";
+    QWidget *sub = Frame(Window);
+    QWidget *top = sub->window();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      sub->mapTo(top, r.center()));
+    ServeQtOnly();
+}
+
 void TarnwickUser::CloseByFrame(QWidget *Window)
 {
     QWidget *frame = Frame(Window);
     ASSERT_NE(frame, nullptr);
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(frame)) {
-        // The close button of the sub-window's title bar, where its style
-        // draws it.
-        QStyleOptionTitleBar option;
-        option.initFrom(sub);
-        option.titleBarFlags = sub->windowFlags();
-        option.subControls = QStyle::SC_All;
-        option.text = sub->windowTitle();
-        const int height = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub);
-        option.rect = QRect(0, 0, sub->width(), height);
-        const QRect close = sub->style()->subControlRect(QStyle::CC_TitleBar, &option,
-                                                         QStyle::SC_TitleBarCloseButton, sub);
-        ASSERT_TRUE(close.isValid() && !close.isEmpty())
-            << Describe(Window) << " has no close button on its frame";
-        QWidget *top = sub->window();
-        QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                          sub->mapTo(top, close.center()));
-    } else {
-        // The window manager's close.
-        ASSERT_NE(frame->windowHandle(), nullptr);
-        frame->windowHandle()->close();
+    if (qobject_cast<QMdiSubWindow *>(frame)) {
+        ClickTitleBarButton(Window, QStyle::SC_TitleBarCloseButton);
+        return;
     }
+    // The window manager's close.
+    ASSERT_NE(frame->windowHandle(), nullptr);
+    frame->windowHandle()->close();
     ServeQtOnly();
 }
 

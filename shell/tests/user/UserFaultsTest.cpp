@@ -9,10 +9,15 @@
 #include "engine/simlink/ui/ThreeDWindow.h"
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
+#include "engine/view2d/ui/Form2DWindow.h"
+#include "components/scpanel/ui/ScPanel.h"
 #include "shell/ui/editor.h"
 #include "shell/ui/main_form3_2.h"
 
+#include <QAbstractButton>
 #include <QImage>
+#include <QLabel>
+#include <QStatusBar>
 #include <QMenu>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -21,6 +26,7 @@
 #include <QMdiSubWindow>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace orv::test {
@@ -154,6 +160,205 @@ TEST_F(TarnwickUser, TheEditorsPopupReachesTheDrawElementTheFormatAndTheWizard)
     PickFromPopup(OpenPopup(), {"Wizards", "Interpolation", "Linear"});
     WaitFor([&] { return !wizard.isEmpty(); });
     EXPECT_FALSE(wizard.isEmpty()) << "the block wizard did not open";
+}
+
+// A spot of Panel that no control of it covers: what a drag there moves
+// is the window.
+QPoint FreeSpot(QWidget *Panel)
+{
+    for (int y = 4; y < Panel->height(); y += 4)
+        for (int x = 4; x < Panel->width(); x += 4)
+            if (!Panel->childAt(x, y))
+                return QPoint(x, y);
+    return QPoint(-1, -1);
+}
+
+// In a main window as large as the seat's screen the borderless Fanuc 21
+// opens inside the MDI area, keypad and all, and its user can move it.
+TEST_F(TarnwickUser, TheFanuc21OpensInsideTheMdiAreaAndMovesByItsBackground)
+{
+    Start({"programs/demo.fnc"}, QSize(1280, 1024));
+    WhenModal([this](QWidget &Box) { Answer(Box, "OK"); }); // put tool 1 in
+    ChooseMenu({"File", "Source", "Fanuc 21i"});
+    QWidget *station = WindowTitled("Fanuc 21i MA");
+    ASSERT_NE(station, nullptr) << ShownWindows();
+    ExpectWindowFits(station);
+
+    QWidget *frame = Frame(station);
+    QWidget *panel = station->findChild<QWidget *>("OutputsPanel");
+    ASSERT_NE(panel, nullptr);
+    const QPoint grip = FreeSpot(panel);
+    ASSERT_GE(grip.x(), 0) << "the keypad panel has no free spot";
+    const QPoint before = frame->pos();
+    const QPoint by(-150, 60);
+    Drag(panel, grip, grip + by);
+    EXPECT_EQ(frame->pos(), before + by) << "the drag moved the station";
+    // Towards the main window's far corner: it stops at the area's edge.
+    Drag(panel, grip, panel->mapFrom(&Form(), QPoint(Form().width() - 4, Form().height() - 4)));
+    ExpectWindowFits(station);
+}
+
+// The readout panels of a window's status bar, left to right: none lies
+// over the next, and each shows its whole text.
+void ExpectPanelsApart(QWidget *Window)
+{
+    QList<QLabel *> panels;
+    for (QLabel *l : Window->findChildren<QLabel *>())
+        if (l->isVisible() && qobject_cast<QStatusBar *>(l->parentWidget()))
+            panels << l;
+    std::sort(panels.begin(), panels.end(), [](QLabel *A, QLabel *B) { return A->x() < B->x(); });
+    ASSERT_GE(panels.size(), 4);
+    for (int i = 0; i < panels.size(); ++i) {
+        const std::string text = panels[i]->text().toStdString();
+        EXPECT_GE(panels[i]->width(), panels[i]->fontMetrics().horizontalAdvance(panels[i]->text()))
+            << "\"" << text << "\" is cut";
+        if (i + 1 < panels.size())
+            EXPECT_LE(panels[i]->geometry().right(), panels[i + 1]->x())
+                << "\"" << text << "\" runs into the next panel";
+    }
+}
+
+// The 2D view opens around the whole picture, inside the MDI area; at the
+// smallest size its frame allows, its readouts still stand apart.
+TEST_F(TarnwickUser, The2DViewOpensAroundItsPictureAndItsReadoutsNeverOverlap)
+{
+    Start({"programs/demo.fnc"}, QSize(1280, 1024));
+    ClickToolbarButton("2D Simulation");
+    ClickToolbarButton("startbutton");
+    auto *view = dynamic_cast<TForm2DWindow *>(WindowTitled("2D Simulation"));
+    ASSERT_NE(view, nullptr) << ShownWindows();
+    ExpectWindowFits(view);
+    QWidget *picture = view->findChild<QWidget *>("PaintBox");
+    ASSERT_NE(picture, nullptr);
+    const QSize shown = view->DrawingArea()->viewport()->size();
+    EXPECT_TRUE(shown.width() >= picture->width() && shown.height() >= picture->height())
+        << "the picture " << picture->width() << " x " << picture->height()
+        << " is cut to " << shown.width() << " x " << shown.height();
+    ExpectPanelsApart(view);
+
+    // The frame's bottom-right corner dragged up to the top-left.
+    QWidget *frame = Frame(view);
+    const int opened = frame->width();
+    Drag(frame, QPoint(frame->width() - 2, frame->height() - 2), QPoint(4, 4));
+    EXPECT_LT(frame->width(), opened) << "the frame took the drag";
+    ExpectWindowFits(view);
+    ExpectPanelsApart(view);
+}
+
+// The buttons of a message box, left to right as the user reads them.
+QStringList Buttons(QWidget &Box)
+{
+    QList<QAbstractButton *> buttons = Box.findChildren<QAbstractButton *>();
+    std::sort(buttons.begin(), buttons.end(),
+              [](QAbstractButton *A, QAbstractButton *B) { return A->x() < B->x(); });
+    QStringList texts;
+    for (QAbstractButton *b : buttons)
+        if (b->isVisible())
+            texts << PlainCaption(b->text());
+    return texts;
+}
+
+// File > New, a line typed, File > Exit: the unnamed work is asked about
+// with Yes, No and Cancel; Cancel, or Cancel in its Save As, keeps Tarnwick
+// open with the text; No lets it go without another question.
+TEST_F(TarnwickUser, ExitAsksAboutUnsavedWorkAndCancelKeepsIt)
+{
+    Start();
+    ChooseMenu({"File", "New..."});
+    TEditorForm *editor = Editor(*this);
+    ASSERT_NE(editor, nullptr);
+    Click(editor->RichEdit()->viewport(), QPoint(20, 10));
+    Type("G01 X5");
+    ASSERT_EQ(editor->LineText(0), "G01 X5");
+
+    QStringList asked;
+    auto exitAnswering = [&](const QString &Answer_, bool ByFrame = false) {
+        asked.clear();
+        WhenModal([&, Answer_](QWidget &Box) {
+            asked = Buttons(Box);
+            Answer(Box, Answer_);
+        });
+        if (ByFrame)
+            CloseByFrame(&Form());
+        else
+            ChooseMenu({"File", "Exit"});
+        Serve();
+    };
+    for (bool byFrame : {false, true}) {
+        SCOPED_TRACE(byFrame ? "the frame's close" : "File > Exit");
+        exitAnswering("Cancel", byFrame);
+        EXPECT_EQ(asked.join(",").toStdString(), "Yes,No,Cancel");
+        EXPECT_TRUE(Form().isVisible()) << "Cancel keeps Tarnwick open";
+        EXPECT_EQ(editor->LineText(0), "G01 X5");
+    }
+
+    FileAnswers.push_back(""); // the Save As cancelled
+    exitAnswering("Yes");
+    EXPECT_EQ(FileRequests.size(), 1u) << "Yes on an unnamed program asks for a name";
+    EXPECT_TRUE(Form().isVisible()) << "a cancelled Save As keeps Tarnwick open";
+    EXPECT_EQ(editor->LineText(0), "G01 X5");
+
+    exitAnswering("No");
+    EXPECT_FALSE(Form().isVisible()) << "No lets the program end";
+    EndProgram();
+    EXPECT_TRUE(Unexpected.empty()) << "asked again on the way out: " << Unexpected.front();
+}
+
+TEST_F(TarnwickUser, ExitSavesUnnamedWorkWhereTheUserSays)
+{
+    Start();
+    ChooseMenu({"File", "New..."});
+    TEditorForm *editor = Editor(*this);
+    ASSERT_NE(editor, nullptr);
+    Click(editor->RichEdit()->viewport(), QPoint(20, 10));
+    Type("G01 X5");
+    FileAnswers.push_back(Dir.File("kept.fnc"));
+    WhenModal([this](QWidget &Box) { Answer(Box, "Yes"); });
+    ChooseMenu({"File", "Exit"});
+    Serve();
+    EXPECT_FALSE(Form().isVisible());
+    EXPECT_EQ(Dir.Read("kept.fnc"), "G01 X5\n");
+}
+
+// The Windows menu's item of Window ("1 Editor - ..."), clicked.
+void PickFromWindowsMenu(TarnwickUser &U, QWidget *Window)
+{
+    U.ChooseMenu({"Windows"});
+    QMenu *menu = U.OpenPopup();
+    ASSERT_NE(menu, nullptr);
+    const QString title = TarnwickUser::Frame(Window)->windowTitle();
+    for (QAction *a : menu->actions())
+        if (PlainCaption(a->text()).endsWith(" " + title)) {
+            U.PickFromPopup(menu, {PlainCaption(a->text())});
+            return;
+        }
+    FAIL() << "the Windows menu does not list " << title.toStdString();
+}
+
+// The editor's frame minimises and maximises only; whatever hid it, the
+// Windows menu brings it back.
+TEST_F(TarnwickUser, TheEditorFrameHasNoCloseAndTheWindowsMenuBringsTheEditorBack)
+{
+    Start();
+    TEditorForm *editor = Editor(*this);
+    ASSERT_NE(editor, nullptr);
+    QWidget *frame = Frame(editor);
+    // A user who finds a close button on the frame uses it.
+    const bool closeOffered = TitleBarButton(editor, QStyle::SC_TitleBarCloseButton).isValid();
+    EXPECT_FALSE(closeOffered) << "the editor's frame offers a close button";
+    if (closeOffered)
+        CloseByFrame(editor);
+    Click(editor->RichEdit()->viewport(), QPoint(20, 10));
+    Key(Qt::Key_F4, Qt::ControlModifier);
+    PickFromWindowsMenu(*this, editor);
+    ExpectWindowFits(editor);
+
+    ClickTitleBarButton(editor, QStyle::SC_TitleBarMinButton);
+    EXPECT_TRUE(frame->isMinimized());
+    PickFromWindowsMenu(*this, editor);
+    EXPECT_FALSE(frame->isMinimized());
+    ExpectWindowFits(editor);
+    EXPECT_EQ(Form().MdiArea()->activeSubWindow(), frame);
 }
 
 } // namespace

@@ -134,20 +134,38 @@ std::vector<TUserWindow> MakeWindows()
                     }});
     list.push_back(Toolbar("2D Simulation", "2D Simulation"));
     list.push_back(Toolbar("3D Simulation", "3D Simulation"));
-    list.push_back({"Milling 3D Simulation", nullptr, [](TarnwickUser &U, const TWhile &While) {
+    list.push_back({"OpenGL Milling 3D Simulation", nullptr, [](TarnwickUser &U, const TWhile &While) {
                         VisitShown(U, "Milling 3D Simulation", [&] { OpenMilling3D(U); }, While);
                     }});
+    list.push_back({"OpenGL Capture As Bitmap", nullptr, [](TarnwickUser &U, const TWhile &While) {
+                        OpenMilling3D(U);
+                        QWidget *milling = U.WindowTitled("Milling 3D Simulation");
+                        ASSERT_NE(milling, nullptr);
+                        VisitShown(
+                            U, "Capture As Bitmap",
+                            [&] { U.ChooseMenu({"3D Setup", "Capture as bitmap"}); }, While,
+                            [&U](QWidget *Capture) { U.Answer(*Capture, "Cancel"); });
+                        U.CloseByFrame(milling);
+                    }, true});
     list.push_back({"Control Panel", nullptr, [](TarnwickUser &U, const TWhile &While) {
                         AnswerToolChange(U);
                         VisitShown(U, "Control Panel", [&] { U.ClickToolbarButton("Machine"); },
                                    While, [&U](QWidget *) { U.ClickToolbarButton("Machine"); });
                     }});
+    list.push_back(Toolbar("Machine Tooling", "Tooling"));
     list.push_back(Toolbar("Tooling Library", "Tool Library"));
     list.push_back(Toolbar("Work Piece Offsets", "Offsets"));
     list.push_back({"Macro Variables #", nullptr, [](TarnwickUser &U, const TWhile &While) {
                         VisitShown(U, "Macro Variables #",
                                    [&] { U.ChooseMenu({"Setup", "Macro Variables"}); }, While);
                     }});
+    for (auto [title, item] : {std::pair{"Fanuc 21i MA", "Fanuc 21i"}, std::pair{"Fanuc OM", "Fanuc 0M"}})
+        list.push_back({title, nullptr, [title, item](TarnwickUser &U, const TWhile &While) {
+                            AnswerToolChange(U);
+                            VisitShown(
+                                U, title, [&] { U.ChooseMenu({"File", "Source", item}); }, While,
+                                [&U](QWidget *) { U.ChooseMenu({"File", "Source", "Editor"}); });
+                        }});
     list.push_back({"Corvane Virtual Reality", nullptr, [](TarnwickUser &U, const TWhile &While) {
                         AnswerToolChange(U);
                         VisitShown(U, "Corvane Virtual Reality",

@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QOpenGLContext>
+#include <QPointer>
 #include <QScreen>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -269,7 +270,9 @@ TEST(GLQt, FullScreenViewerShowsTheSceneOnABorderlessForm)
     viewer.OnMouseUp = [&](TGLFullScreenViewer &, QMouseEvent *) { events.push_back("up"); };
     viewer.OnClick = [&](TGLFullScreenViewer &) { events.push_back("click"); };
     viewer.OnKeyDown = [&](TGLFullScreenViewer &, QKeyEvent *) { events.push_back("key down"); };
-    viewer.OnKeyPress = [&](TGLFullScreenViewer &, QChar K) { events.push_back(QString(K).toStdString()); };
+    viewer.OnKeyPress = [&](TGLFullScreenViewer &, QChar K) {
+        events.push_back(QString(K).toStdString());
+    };
     viewer.OnKeyUp = [&](TGLFullScreenViewer &, QKeyEvent *) { events.push_back("key up"); };
     viewer.OnDblClick = [&](TGLFullScreenViewer &) { events.push_back("double click"); };
     viewer.OnMouseWheel = [&](TGLFullScreenViewer &, QWheelEvent *) { events.push_back("wheel"); };
@@ -338,6 +341,23 @@ TEST(GLQt, FullScreenViewerShowsTheSceneOnABorderlessForm)
     QCoreApplication::processEvents();
 }
 
+TEST(GLQt, AFullScreenViewerFreedWhileItsFormShowsTakesTheFormAlong)
+{
+    TProxyScene p;
+    QPointer<QWidget> form;
+    bool closed = false;
+    {
+        TGLFullScreenViewer viewer;
+        viewer.SetCamera(p.Camera);
+        viewer.OnClose = [&](TGLFullScreenViewer &) { closed = true; };
+        viewer.SetActive(true);
+        form = viewer.Form();
+        ASSERT_TRUE(WaitUntil([&] { return viewer.Buffer().FrameCount() > 0; }));
+    }
+    EXPECT_FALSE(closed) << "no event reaches a viewer that is gone";
+    ASSERT_TRUE(WaitUntil([&] { return form.isNull(); }));
+}
+
 TEST(GLQt, FullScreenViewerRefusesAModeTheScreenCannotTake)
 {
     TGLFullScreenViewer viewer;
@@ -359,8 +379,14 @@ TEST(GLQt, FullScreenViewerRefusesAModeTheScreenCannotTake)
             viewer.StayOnTop = true;
             viewer.SetActive(true);
             EXPECT_TRUE(viewer.Active());
-            EXPECT_TRUE(viewer.Form()->windowFlags() & Qt::WindowStaysOnTopHint);
+            QPointer<QWidget> form = viewer.Form();
+            EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
+            // Shown and drawn before it closes, and gone before the next
+            // case (Mesa's software renderer may hang at exit on a form
+            // closed before its first frame).
+            EXPECT_TRUE(WaitUntil([&] { return viewer.Buffer().FrameCount() > 0; }));
             viewer.SetActive(false);
+            EXPECT_TRUE(WaitUntil([&] { return form.isNull(); }));
             continue;
         }
         try {
