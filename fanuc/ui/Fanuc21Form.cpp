@@ -518,7 +518,7 @@ void TFanuc21Form::Refresh()
     for (int i = 0; i < int(FButtons.size()) && i < int(FStation.Leds.size()); ++i)
         FButtons[i]->SetLedOn(FStation.Leds[i]);
     FOutputs->setVisible(!FStation.RightPanelHidden);
-    if (width() != FStation.Width)
+    if (FAppliedWidth != FStation.Width)
         SetWidth(FStation.Width);
     static_cast<TFanucKnob *>(FKnob)->ShowFrame(FStation.KnobFrame);
     FOnTheLeft->setChecked(FStation.LeftSide);
@@ -532,14 +532,24 @@ void TFanuc21Form::Refresh()
     FDisplay->update();
 }
 
-// In Tarnwick the station's sub-window narrows and widens with it.
+// The station's own width (732 or 508), once per change: a size the user
+// or the main window gives it later stays. In Tarnwick the sub-window
+// narrows and widens with it and stays inside the MDI area.
 void TFanuc21Form::SetWidth(int Width)
 {
+    FAppliedWidth = Width;
     QWidget *frame = FrameOf(this);
-    const int border = frame->width() - frame->contentsRect().width();
     resize(Width, height());
-    if (frame != this)
-        frame->resize(Width + border, frame->height());
+    if (frame == this)
+        return;
+    const int border = frame->width() - frame->contentsRect().width();
+    const QRect room = frame->parentWidget() ? frame->parentWidget()->rect() : QRect();
+    int w = Width + border;
+    if (!room.isEmpty())
+        w = std::max(std::min(w, room.width()), frame->minimumWidth());
+    frame->resize(w, frame->height());
+    if (!room.isEmpty())
+        frame->move(std::clamp(frame->x(), 0, std::max(0, room.width() - w)), frame->y());
 }
 
 // Hidden right panel: the knob moves into its "Feed Override" window, at
