@@ -318,6 +318,7 @@ TEST_F(StationWindow, TheZeroMsButtonFloatsTheKnobAndBringsItBack)
     QMdiSubWindow *knobFrame = Frame(window);
     ASSERT_NE(knobFrame, nullptr) << "an MDI child";
     EXPECT_TRUE(knobFrame->isVisible());
+    EXPECT_EQ(Area.activeSubWindow(), frame) << "the station stays the active window";
     EXPECT_EQ(Form->Knob()->parentWidget(), window);
     EXPECT_EQ(Form->Knob()->pos(), QPoint(-2, -2));
     EXPECT_EQ(window->size(), Form->Knob()->size() - QSize(4, 4));

@@ -14,6 +14,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -590,6 +591,9 @@ void TFanuc21Form::PlaceKnob(bool Floating)
         at = QPoint(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())),
                     std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
     knob->move(at);
+    // The station stays the active window (its keys, its menu in the bar).
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(station); sub && sub->mdiArea())
+        sub->mdiArea()->setActiveSubWindow(sub);
 }
 
 // The 0M's hide button: on the emergency-stop panel with the panel shown,
