@@ -28,10 +28,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 namespace orv::test {
 namespace {
@@ -565,6 +567,76 @@ TEST_F(TarnwickUser, PleaseChooseShowsGlyphsAndWholeCaptions)
     });
     ClickToolbarButton("startbutton");
     EXPECT_TRUE(shown);
+}
+
+// The windows that keep their place, opened as their user opens them.
+struct TKeptWindow {
+    const char *Section; // in the settings file beside the program
+    const char *Title;
+    std::function<void(TarnwickUser &)> Open;
+};
+
+const TKeptWindow KeptWindows[] = {
+    {"EditorForm", "Editor", [](TarnwickUser &) {}},
+    {"MacroVarsForm", "Macro Variables #",
+     [](TarnwickUser &U) { U.ChooseMenu({"Setup", "Macro Variables"}); }},
+    {"Tool_Deck", "Machine Tooling", [](TarnwickUser &U) { U.ClickToolbarButton("Tooling"); }},
+    {"VRT_form", "Corvane Virtual Reality",
+     [](TarnwickUser &U) {
+         U.WhenModal([&U](QWidget &Box) { U.Answer(Box, "OK"); }); // put tool 1 in
+         U.ClickToolbarButton("VR Machine");
+     }},
+};
+
+// Windows moved by their title bars (and the billet dialog by the window
+// manager) open there again at the next start; each keeps its own section.
+TEST_F(TarnwickUser, WindowsOpenWhereTheUserLeftThem)
+{
+    Start();
+    std::map<std::string, QPoint> moved;
+    for (const TKeptWindow &k : KeptWindows) {
+        SCOPED_TRACE(k.Section);
+        k.Open(*this);
+        QWidget *window = WindowTitled(k.Title);
+        ASSERT_NE(window, nullptr) << ShownWindows();
+        QWidget *frame = Frame(window);
+        const QPoint grip(frame->width() / 2, 8);
+        // Up and left where there is room, so it stays inside the area.
+        const QPoint by(frame->x() > 40 ? -37 : 37, frame->y() > 30 ? -23 : 23);
+        Drag(frame, grip, grip + by);
+        ExpectWindowFits(window);
+        moved[k.Section] = frame->pos();
+    }
+    QPoint billet;
+    WhenModal([&](QWidget &Dialog) {
+        Dialog.windowHandle()->setPosition(Dialog.pos() + QPoint(-51, 33)); // the window manager
+        Serve();
+        billet = Dialog.pos();
+        Answer(Dialog, "OK");
+    });
+    ChooseMenu({"Setup", "Default Billet Size..."});
+    ChooseMenu({"File", "Exit"});
+    EndProgram();
+
+    const TIniFile positions(Dir.File("Tarnwick.ini"));
+    for (const char *section : {"EditorForm", "MacroVarsForm", "Tool_Deck", "VRT_form", "B_Size"})
+        EXPECT_TRUE(positions.ValueExists(section, "Top")) << "no [" << section << "]";
+
+    Start();
+    for (const TKeptWindow &k : KeptWindows) {
+        SCOPED_TRACE(k.Section);
+        k.Open(*this);
+        QWidget *window = WindowTitled(k.Title);
+        ASSERT_NE(window, nullptr) << ShownWindows();
+        EXPECT_EQ(Frame(window)->pos(), moved[k.Section]);
+    }
+    QPoint again;
+    WhenModal([&](QWidget &Dialog) {
+        again = Dialog.pos();
+        Answer(Dialog, "Cancel");
+    });
+    ChooseMenu({"Setup", "Default Billet Size..."});
+    EXPECT_EQ(again, billet);
 }
 
 } // namespace
