@@ -14,11 +14,14 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 
+#include <algorithm>
 #include <map>
 
 namespace orv::fanuc {
@@ -516,7 +519,7 @@ void TFanuc21Form::Refresh()
     for (int i = 0; i < int(FButtons.size()) && i < int(FStation.Leds.size()); ++i)
         FButtons[i]->SetLedOn(FStation.Leds[i]);
     FOutputs->setVisible(!FStation.RightPanelHidden);
-    if (width() != FStation.Width)
+    if (FAppliedWidth != FStation.Width)
         SetWidth(FStation.Width);
     static_cast<TFanucKnob *>(FKnob)->ShowFrame(FStation.KnobFrame);
     FOnTheLeft->setChecked(FStation.LeftSide);
@@ -530,14 +533,24 @@ void TFanuc21Form::Refresh()
     FDisplay->update();
 }
 
-// In Tarnwick the station's sub-window narrows and widens with it.
+// The station's own width (732 or 508), once per change: a size the user
+// or the main window gives it later stays. In Tarnwick the sub-window
+// narrows and widens with it and stays inside the MDI area.
 void TFanuc21Form::SetWidth(int Width)
 {
+    FAppliedWidth = Width;
     QWidget *frame = FrameOf(this);
-    const int border = frame->width() - frame->contentsRect().width();
     resize(Width, height());
-    if (frame != this)
-        frame->resize(Width + border, frame->height());
+    if (frame == this)
+        return;
+    const int border = frame->width() - frame->contentsRect().width();
+    const QRect room = frame->parentWidget() ? frame->parentWidget()->rect() : QRect();
+    int w = Width + border;
+    if (!room.isEmpty())
+        w = std::max(std::min(w, room.width()), frame->minimumWidth());
+    frame->resize(w, frame->height());
+    if (!room.isEmpty())
+        frame->move(std::clamp(frame->x(), 0, std::max(0, room.width() - w)), frame->y());
 }
 
 // Hidden right panel: the knob moves into its "Feed Override" window, at
@@ -565,10 +578,22 @@ void TFanuc21Form::PlaceKnob(bool Floating)
     if (knob != FFloatKnob)
         knob->adjustSize();
     ShowWindowOrChild(FFloatKnob);
-    // An MDI child is placed in the MDI area, a window of its own on the screen.
-    const QRect edge = knob == FFloatKnob ? station->frameGeometry() : station->geometry();
-    const int height = knob == FFloatKnob ? knob->frameGeometry().height() : knob->height();
-    knob->move(edge.right() + 1, edge.bottom() + 1 - height);
+    // An MDI child is placed in the MDI area, a window of its own on the
+    // screen; either way it stays inside the room it has.
+    const bool child = knob != FFloatKnob;
+    const QRect edge = child ? station->geometry() : station->frameGeometry();
+    const QSize size = child ? knob->size() : knob->frameGeometry().size();
+    QRect room = child ? knob->parentWidget()->rect() : QRect();
+    if (!child && knob->screen())
+        room = knob->screen()->availableGeometry();
+    QPoint at(edge.right() + 1, edge.bottom() + 1 - size.height());
+    if (!room.isEmpty())
+        at = QPoint(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())),
+                    std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
+    knob->move(at);
+    // The station stays the active window (its keys, its menu in the bar).
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(station); sub && sub->mdiArea())
+        sub->mdiArea()->setActiveSubWindow(sub);
 }
 
 // The 0M's hide button: on the emergency-stop panel with the panel shown,

@@ -132,10 +132,13 @@ public:
     void HiLight(char Letter);
     void ShowNormal();
     void UpdateFormat();
-    // The close query when the program ends: an unnamed modified program
-    // asks for a name (Cancel keeps it open), else "Save alterations?" with
-    // Cancel. True when the window may go.
+    // The close query when the program ends: "Save alterations?" with Yes,
+    // No and Cancel for a modified text (Yes on an unnamed one asks for its
+    // name). True when the window may go; Cancel, or a cancelled Save As,
+    // keeps it.
     bool CloseQuery();
+    // The text goes without another question (its close query said so).
+    void ForgetChanges();
     // Files dropped on the window.
     void FilesDropped(const QStringList &Files);
     // Opens the block wizard for a menu tag (0: alter the caret's block).
@@ -171,6 +174,7 @@ private:
     bool KeyDown(int Key, Qt::KeyboardModifiers Modifiers);
     // The popup at a point of the screen, its items enabled as they apply.
     void ShowPopup(const QPoint &Global);
+    void ShowingHighlight(bool Shown);
     void LoadFormatSettings();
     void SaveFormatSettings();
     void SetupHelp();
@@ -210,6 +214,8 @@ private:
     int FHelpContext = 3010;
     int FLineCount = 0;
     bool FBulkUpdate = false;
+    bool FHighlightShown = false; // "Hi Light" coloured letters now
+    bool FMenuUnlocked = true;    // a run locks the Editor menu
     bool FBusy = false;
     int FFindStart = 0;
     std::string FFindText;

@@ -6,6 +6,7 @@
 // reads and presses its buttons, writes its status panels and labels, and
 // asks it for the windows and outputs that live outside the engine.
 #include "engine/chain/EngineHost.h"
+#include "platform/Pos_size.h"
 #include "shell/CycleClock.h"
 #include "shell/ProgramOpener.h"
 #include "shell/RunButtons.h"
@@ -121,6 +122,9 @@ public:
     bool PressCommand(const QString &Name);
     // Makes Window an MDI child with its menus merged while it is active.
     QMdiSubWindow *AdoptChild(QWidget *Window);
+    // The same, and its frame keeps its position (section: the window's
+    // object name).
+    QMdiSubWindow *KeepPosition(QWidget *Window, const std::string &ClassName, TPosBorder Border);
 
     // --- Toolbar and Utilities setup (main_form3_2_toolbars.cpp) ---
     // The toolbar's buttons sized and drawn by its IconSize and ShowCaption.
@@ -221,6 +225,7 @@ private:
     void LayOutClient();
     void PaintBackground();
     void ListWindows();
+    void BringBack(QMdiSubWindow *Sub);
     void ReadBackground();
     void InstallChildWindows();
     void OpenMessageDictionary();
@@ -234,6 +239,7 @@ private:
     void PanelButton(QPushButton *Button, bool Down);
     void ApplySupportResult(bool VRAvailable, bool Sim3DAvailable);
     void MergeChildMenus(QMdiSubWindow *Window);
+    bool EditorsMayClose();
     void ReleaseOnClose(QWidget *Window, TMainButton Which);
 
     // Toolbar and Utilities setup (main_form3_2_toolbars.cpp).
@@ -271,7 +277,10 @@ private:
 
     // TProgramOpenerHost.
     bool EngineStopped() const override;
-    void DisableRunButtons() override;
+    TRunButtons DisableRunButtons() override;
+    void RestoreRunButtons(const TRunButtons &Before) override;
+    int SourceTag() const override;
+    void ReportNotFound(const std::string &FileName) override;
     bool LoadInSource(std::string &FileName) override;
     void ShowProgramPath(const std::string &FileName) override;
     void AfterProgramLoaded(const std::string &FileName) override;
@@ -279,7 +288,6 @@ private:
     std::string ProgramFile() const override;
     void SetProgramFile(const std::string &FileName) override;
     void UpdateBillet() override;
-    void EnableStop() override;
     bool SelectSourceByTag(int Tag) override;
 
     std::string FMainIni;
