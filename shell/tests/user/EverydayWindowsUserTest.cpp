@@ -19,11 +19,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QWidget>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace orv::test {
 namespace {
@@ -89,6 +91,77 @@ TEST_F(EverydayWindows, StartAfterEscapeGoesOnWhereTheRunStopped)
     EXPECT_TRUE(Enabled(*this, "rewindbutton"));
     EXPECT_EQ(Output2D()->Window()->Elements().front().LineNumber, 7)
         << "the picture of the first part stays: the run went on, it did not start again";
+}
+
+// --- Help and menus ---------------------------------------------------------------
+
+// The desktop's answer to a request to show a document, for one test.
+class TDesktopViewer {
+public:
+    explicit TDesktopViewer(bool Opens)
+    {
+        SetDocumentOpener([this, Opens](const std::string &Path) {
+            Requests.push_back(Path);
+            return Opens;
+        });
+    }
+    ~TDesktopViewer() { SetDocumentOpener(nullptr); }
+    std::vector<std::string> Requests;
+};
+
+// The text of the message box that the next step brings, answered OK.
+std::string ExpectMessage(TarnwickUser &U, const std::function<void()> &Step)
+{
+    std::string text;
+    U.WhenModal([&](QWidget &Box) {
+        if (auto *box = qobject_cast<QMessageBox *>(&Box))
+            text = box->text().toStdString();
+        U.ExpectWindowFits(&Box);
+        U.Answer(Box, "OK");
+    });
+    Step();
+    U.WaitFor([&] { return !text.empty(); }, 1000);
+    if (text.empty())
+        U.ForgetModalHandlers();
+    return text;
+}
+
+// Help > Orvellan and F1 in the editor: when the desktop cannot show the
+// help, or the help file is missing, the operator is told so and why.
+TEST_F(EverydayWindows, HelpThatCannotOpenTellsTheOperatorWhy)
+{
+    Start();
+    const struct {
+        const char *Name;
+        std::function<void()> Ask;
+    } ways[] = {{"Help > Orvellan", [this] { ChooseMenu({"Help", "Orvellan"}); }},
+                {"F1 in the editor", [this] {
+                     Click(Editor(*this)->RichEdit()->viewport(), QPoint(40, 20));
+                     Key(Qt::Key_F1);
+                 }}};
+    for (const auto &way : ways) {
+        SCOPED_TRACE(way.Name);
+        TDesktopViewer noViewer(false);
+        const std::string text = ExpectMessage(*this, way.Ask);
+        ASSERT_EQ(noViewer.Requests.size(), 1u) << "the help was asked of the desktop";
+        EXPECT_NE(text.find("Help could not be opened."), std::string::npos) << text;
+        EXPECT_NE(text.find("The desktop has no viewer for the help file."), std::string::npos) << text;
+    }
+    // The help page gone: nothing is asked of the desktop.
+    std::string page;
+    {
+        TDesktopViewer viewer(true);
+        ChooseMenu({"Help", "Orvellan"});
+        ASSERT_EQ(viewer.Requests.size(), 1u);
+        page = viewer.Requests.front();
+    }
+    EXPECT_TRUE(Unexpected.empty()) << "a help the desktop shows brings no message";
+    std::filesystem::remove(page);
+    TDesktopViewer viewer(true);
+    const std::string text = ExpectMessage(*this, [this] { ChooseMenu({"Help", "Orvellan"}); });
+    EXPECT_TRUE(viewer.Requests.empty());
+    EXPECT_NE(text.find("The help file was not found."), std::string::npos) << text;
+    EXPECT_NE(text.find(page), std::string::npos) << text;
 }
 
 } // namespace
