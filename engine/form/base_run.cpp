@@ -453,6 +453,14 @@ void TBaseForm::PullLoop()
 
 void TBaseForm::HandOut()
 {
+    // A pause that came while the move before was handed out holds the run
+    // here, before the chain is asked: the chain gives nothing while the run
+    // is paused, and the empty move taken then would end the program.
+    if (FRunState == csPaused) {
+        WaitWhilePaused();
+        if (FRunState == csStopped)
+            return;
+    }
     if (!TakeNextMove())
         return;
     if (FData.Motion == -4 || FData.Motion == -5) {
@@ -724,8 +732,14 @@ void TBaseForm::Calc_CNCNextNotify(TObject *)
 {
     if (FRunState != csRunning)
         return;
-    TCNC_Groups block;
-    FCutter->GetNext(block);
+    // The compensation's own record is calculated where it lies; with no
+    // block (the stage stopped) an empty one is.
+    TCNC_Groups *next = FCutter->Next();
+    if (!next) {
+        FEmptyBlock.Reset();
+        next = &FEmptyBlock;
+    }
+    TCNC_Groups &block = *next;
     FCalc->Calculate(block);
     if (FSource) {
         if (!block.GeneratedText.empty() && ShowExpanded)

@@ -221,6 +221,7 @@ private:
     void LayOutClient();
     void PaintBackground();
     void ListWindows();
+    void BringBack(QMdiSubWindow *Sub);
     void ReadBackground();
     void InstallChildWindows();
     void OpenMessageDictionary();
@@ -234,6 +235,7 @@ private:
     void PanelButton(QPushButton *Button, bool Down);
     void ApplySupportResult(bool VRAvailable, bool Sim3DAvailable);
     void MergeChildMenus(QMdiSubWindow *Window);
+    bool EditorsMayClose();
     void ReleaseOnClose(QWidget *Window, TMainButton Which);
 
     // Toolbar and Utilities setup (main_form3_2_toolbars.cpp).
@@ -271,7 +273,10 @@ private:
 
     // TProgramOpenerHost.
     bool EngineStopped() const override;
-    void DisableRunButtons() override;
+    TRunButtons DisableRunButtons() override;
+    void RestoreRunButtons(const TRunButtons &Before) override;
+    int SourceTag() const override;
+    void ReportNotFound(const std::string &FileName) override;
     bool LoadInSource(std::string &FileName) override;
     void ShowProgramPath(const std::string &FileName) override;
     void AfterProgramLoaded(const std::string &FileName) override;
@@ -279,7 +284,6 @@ private:
     std::string ProgramFile() const override;
     void SetProgramFile(const std::string &FileName) override;
     void UpdateBillet() override;
-    void EnableStop() override;
     bool SelectSourceByTag(int Tag) override;
 
     std::string FMainIni;

@@ -13,6 +13,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -269,6 +272,7 @@ TarnwickUser::TarnwickUser()
 
 TarnwickUser::~TarnwickUser()
 {
+    FTimers.clear();
     App.reset();
     FFocusReturn.reset();
     FModalWatch.reset();
@@ -297,6 +301,12 @@ void TarnwickUser::Start(std::vector<std::string> Args, QSize Size)
     Form().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
     Serve();
+}
+
+void TarnwickUser::EndProgram()
+{
+    App.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TMainForm &TarnwickUser::Form() const
@@ -381,6 +391,30 @@ void TarnwickUser::Key(int QtKey, Qt::KeyboardModifiers Modifiers)
         QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QPoint(), Modifiers);
         QCoreApplication::sendEvent(window, &request);
     }
+    ServeQtOnly();
+}
+
+void TarnwickUser::DropFiles(const QStringList &Paths, QWidget *Target, QPoint At)
+{
+    ASSERT_NE(Target, nullptr);
+    if (At.x() < 0)
+        At = Target->rect().center();
+    QWidget *top = Target->window();
+    QWidget *under = top->childAt(Target->mapTo(top, At));
+    if (!under)
+        under = top;
+    const QPoint spot = under->mapFrom(top, Target->mapTo(top, At));
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &p : Paths)
+        urls << QUrl::fromLocalFile(p);
+    data.setUrls(urls);
+    QDragEnterEvent enter(spot, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &enter);
+    QDragMoveEvent move(spot, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &move);
+    QDropEvent drop(QPointF(spot), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &drop);
     ServeQtOnly();
 }
 
@@ -484,32 +518,45 @@ QWidget *TarnwickUser::Frame(QWidget *Window)
     return Window->window();
 }
 
+QRect TarnwickUser::TitleBarButton(QWidget *Window, QStyle::SubControl Button)
+{
+    auto *sub = qobject_cast<QMdiSubWindow *>(Frame(Window));
+    if (!sub)
+        return QRect();
+    // Where the sub-window's style draws the button on its title bar.
+    QStyleOptionTitleBar option;
+    option.initFrom(sub);
+    option.titleBarFlags = sub->windowFlags();
+    option.titleBarState = int(sub->windowState());
+    option.subControls = QStyle::SC_All;
+    option.text = sub->windowTitle();
+    const int height = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub);
+    option.rect = QRect(0, 0, sub->width(), height);
+    return sub->style()->subControlRect(QStyle::CC_TitleBar, &option, Button, sub);
+}
+
+void TarnwickUser::ClickTitleBarButton(QWidget *Window, QStyle::SubControl Button)
+{
+    const QRect r = TitleBarButton(Window, Button);
+    ASSERT_TRUE(r.isValid() && !r.isEmpty()) << Describe(Window) << " has no such button on its frame";
+    QWidget *sub = Frame(Window);
+    QWidget *top = sub->window();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      sub->mapTo(top, r.center()));
+    ServeQtOnly();
+}
+
 void TarnwickUser::CloseByFrame(QWidget *Window)
 {
     QWidget *frame = Frame(Window);
     ASSERT_NE(frame, nullptr);
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(frame)) {
-        // The close button of the sub-window's title bar, where its style
-        // draws it.
-        QStyleOptionTitleBar option;
-        option.initFrom(sub);
-        option.titleBarFlags = sub->windowFlags();
-        option.subControls = QStyle::SC_All;
-        option.text = sub->windowTitle();
-        const int height = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub);
-        option.rect = QRect(0, 0, sub->width(), height);
-        const QRect close = sub->style()->subControlRect(QStyle::CC_TitleBar, &option,
-                                                         QStyle::SC_TitleBarCloseButton, sub);
-        ASSERT_TRUE(close.isValid() && !close.isEmpty())
-            << Describe(Window) << " has no close button on its frame";
-        QWidget *top = sub->window();
-        QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                          sub->mapTo(top, close.center()));
-    } else {
-        // The window manager's close.
-        ASSERT_NE(frame->windowHandle(), nullptr);
-        frame->windowHandle()->close();
+    if (qobject_cast<QMdiSubWindow *>(frame)) {
+        ClickTitleBarButton(Window, QStyle::SC_TitleBarCloseButton);
+        return;
     }
+    // The window manager's close.
+    ASSERT_NE(frame->windowHandle(), nullptr);
+    frame->windowHandle()->close();
     ServeQtOnly();
 }
 
@@ -523,6 +570,19 @@ void TarnwickUser::Serve(int64_t Ms)
     // top of its loop, as they go in the program's own loop.
     if (!QApplication::activeModalWidget())
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TarnwickUser::At(int64_t Ms, std::function<void()> Action)
+{
+    auto timer = std::make_shared<TTimer>();
+    timer->SetInterval(static_cast<int>(Ms));
+    // FTimers owns it; its handler holding it too would keep it for ever.
+    timer->OnTimer = [t = timer.get(), Action] {
+        t->SetEnabled(false);
+        Action();
+    };
+    timer->SetEnabled(true);
+    FTimers.push_back(timer);
 }
 
 bool TarnwickUser::WaitFor(const std::function<bool()> &Done, int64_t LimitMs)

@@ -10,14 +10,17 @@
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
 #include "engine/view2d/ui/Form2DWindow.h"
+#include "platform/IniFile.h"
 #include "components/scpanel/ui/ScPanel.h"
 #include "shell/ui/editor.h"
 #include "shell/ui/main_form3_2.h"
 
+#include <QAbstractButton>
 #include <QImage>
 #include <QLabel>
 #include <QStatusBar>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -27,6 +30,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 namespace orv::test {
 namespace {
@@ -242,6 +246,234 @@ TEST_F(TarnwickUser, The2DViewOpensAroundItsPictureAndItsReadoutsNeverOverlap)
     EXPECT_LT(frame->width(), opened) << "the frame took the drag";
     ExpectWindowFits(view);
     ExpectPanelsApart(view);
+}
+
+// The buttons of a message box, left to right as the user reads them.
+QStringList Buttons(QWidget &Box)
+{
+    QList<QAbstractButton *> buttons = Box.findChildren<QAbstractButton *>();
+    std::sort(buttons.begin(), buttons.end(),
+              [](QAbstractButton *A, QAbstractButton *B) { return A->x() < B->x(); });
+    QStringList texts;
+    for (QAbstractButton *b : buttons)
+        if (b->isVisible())
+            texts << PlainCaption(b->text());
+    return texts;
+}
+
+// File > New, a line typed, File > Exit: the unnamed work is asked about
+// with Yes, No and Cancel; Cancel, or Cancel in its Save As, keeps Tarnwick
+// open with the text; No lets it go without another question.
+TEST_F(TarnwickUser, ExitAsksAboutUnsavedWorkAndCancelKeepsIt)
+{
+    Start();
+    ChooseMenu({"File", "New..."});
+    TEditorForm *editor = Editor(*this);
+    ASSERT_NE(editor, nullptr);
+    Click(editor->RichEdit()->viewport(), QPoint(20, 10));
+    Type("G01 X5");
+    ASSERT_EQ(editor->LineText(0), "G01 X5");
+
+    QStringList asked;
+    auto exitAnswering = [&](const QString &Answer_, bool ByFrame = false) {
+        asked.clear();
+        WhenModal([&, Answer_](QWidget &Box) {
+            asked = Buttons(Box);
+            Answer(Box, Answer_);
+        });
+        if (ByFrame)
+            CloseByFrame(&Form());
+        else
+            ChooseMenu({"File", "Exit"});
+        Serve();
+    };
+    for (bool byFrame : {false, true}) {
+        SCOPED_TRACE(byFrame ? "the frame's close" : "File > Exit");
+        exitAnswering("Cancel", byFrame);
+        EXPECT_EQ(asked.join(",").toStdString(), "Yes,No,Cancel");
+        EXPECT_TRUE(Form().isVisible()) << "Cancel keeps Tarnwick open";
+        EXPECT_EQ(editor->LineText(0), "G01 X5");
+    }
+
+    FileAnswers.push_back(""); // the Save As cancelled
+    exitAnswering("Yes");
+    EXPECT_EQ(FileRequests.size(), 1u) << "Yes on an unnamed program asks for a name";
+    EXPECT_TRUE(Form().isVisible()) << "a cancelled Save As keeps Tarnwick open";
+    EXPECT_EQ(editor->LineText(0), "G01 X5");
+
+    exitAnswering("No");
+    EXPECT_FALSE(Form().isVisible()) << "No lets the program end";
+    EndProgram();
+    EXPECT_TRUE(Unexpected.empty()) << "asked again on the way out: " << Unexpected.front();
+}
+
+TEST_F(TarnwickUser, ExitSavesUnnamedWorkWhereTheUserSays)
+{
+    Start();
+    ChooseMenu({"File", "New..."});
+    TEditorForm *editor = Editor(*this);
+    ASSERT_NE(editor, nullptr);
+    Click(editor->RichEdit()->viewport(), QPoint(20, 10));
+    Type("G01 X5");
+    FileAnswers.push_back(Dir.File("kept.fnc"));
+    WhenModal([this](QWidget &Box) { Answer(Box, "Yes"); });
+    ChooseMenu({"File", "Exit"});
+    Serve();
+    EXPECT_FALSE(Form().isVisible());
+    EXPECT_EQ(Dir.Read("kept.fnc"), "G01 X5\n");
+}
+
+// The Windows menu's item of Window ("1 Editor - ..."), clicked.
+void PickFromWindowsMenu(TarnwickUser &U, QWidget *Window)
+{
+    U.ChooseMenu({"Windows"});
+    QMenu *menu = U.OpenPopup();
+    ASSERT_NE(menu, nullptr);
+    const QString title = TarnwickUser::Frame(Window)->windowTitle();
+    for (QAction *a : menu->actions())
+        if (PlainCaption(a->text()).endsWith(" " + title)) {
+            U.PickFromPopup(menu, {PlainCaption(a->text())});
+            return;
+        }
+    FAIL() << "the Windows menu does not list " << title.toStdString();
+}
+
+// The editor's frame minimises and maximises only; whatever hid it, the
+// Windows menu brings it back.
+TEST_F(TarnwickUser, TheEditorFrameHasNoCloseAndTheWindowsMenuBringsTheEditorBack)
+{
+    Start();
+    TEditorForm *editor = Editor(*this);
+    ASSERT_NE(editor, nullptr);
+    QWidget *frame = Frame(editor);
+    // A user who finds a close button on the frame uses it.
+    const bool closeOffered = TitleBarButton(editor, QStyle::SC_TitleBarCloseButton).isValid();
+    EXPECT_FALSE(closeOffered) << "the editor's frame offers a close button";
+    if (closeOffered)
+        CloseByFrame(editor);
+    Click(editor->RichEdit()->viewport(), QPoint(20, 10));
+    Key(Qt::Key_F4, Qt::ControlModifier);
+    PickFromWindowsMenu(*this, editor);
+    ExpectWindowFits(editor);
+
+    ClickTitleBarButton(editor, QStyle::SC_TitleBarMinButton);
+    EXPECT_TRUE(frame->isMinimized());
+    PickFromWindowsMenu(*this, editor);
+    EXPECT_FALSE(frame->isMinimized());
+    ExpectWindowFits(editor);
+    EXPECT_EQ(Form().MdiArea()->activeSubWindow(), frame);
+}
+
+// What the user sees of the open program.
+struct TOpenProgram {
+    TEditorForm *Window = nullptr;
+    std::string Text, Caption, FilePanel, Run;
+    bool operator==(const TOpenProgram &) const = default;
+};
+
+TOpenProgram OpenProgram(TarnwickUser &U)
+{
+    TOpenProgram p;
+    p.Window = Editor(U);
+    if (p.Window) {
+        p.Text = p.Window->RichEdit()->Text();
+        p.Caption = p.Window->windowTitle().toStdString();
+    }
+    p.FilePanel = U.Form().StatusPanelText(2, 3);
+    for (const char *b : {"startbutton", "pauseButton", "stopbutton", "rewindbutton"})
+        p.Run += U.ToolbarButton(b)->isEnabled() ? "1" : "0";
+    return p;
+}
+
+// A file that cannot be read, or a folder dropped on the window: the user
+// is told why, and the open program, its text, its panels and its run
+// buttons stay as they were.
+TEST_F(TarnwickUser, AFailedOpenSaysWhyAndKeepsTheProgram)
+{
+    Start();
+    std::filesystem::create_directory(Dir.File("folder.fnc"));
+    const TOpenProgram before = OpenProgram(*this);
+    ASSERT_NE(before.Window, nullptr);
+    ASSERT_NE(before.Text, "");
+    struct {
+        const char *Name;
+        std::function<void()> Open;
+        const char *Says;
+    } cases[] = {
+        {"File > Open of a file that cannot be read",
+         [&] {
+             // Read errors at once on any machine, for any user.
+             FileAnswers.push_back("/proc/self/mem");
+             ChooseMenu({"File", "Open..."});
+         },
+         "Error trying to open file"},
+        {"File > Open of a folder",
+         [&] {
+             FileAnswers.push_back(Dir.File("folder.fnc"));
+             ChooseMenu({"File", "Open..."});
+         },
+         "File not found."},
+        {"a folder dropped on the window",
+         [&] { DropFiles({QString::fromStdString(Dir.File("programs"))}, Form().MdiArea()); },
+         "File not found."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        QStringList said;
+        WhenModal([&](QWidget &Box) {
+            if (auto *box = qobject_cast<QMessageBox *>(&Box))
+                said << box->text();
+            Answer(Box, "OK");
+        });
+        c.Open();
+        Serve();
+        ForgetModalHandlers();
+        ASSERT_EQ(said.size(), 1) << said.join(" / ").toStdString();
+        EXPECT_TRUE(said[0].startsWith(c.Says)) << said[0].toStdString();
+        EXPECT_TRUE(OpenProgram(*this) == before)
+            << "now: " << OpenProgram(*this).Caption << " | " << OpenProgram(*this).FilePanel
+            << " | run " << OpenProgram(*this).Run << " (was " << before.Run << ")";
+    }
+}
+
+// A program of one line runs, rewinds and runs again.
+TEST_F(TarnwickUser, AOneLineProgramRunsAgainAfterRewind)
+{
+    Dir.Write("one.fnc", "G01 X5 Y5 F500");
+    Start({"one.fnc"});
+    ClickToolbarButton("2D Simulation");
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        ASSERT_TRUE(ToolbarButton("startbutton")->isEnabled());
+        ClickToolbarButton("startbutton");
+        EXPECT_FALSE(ToolbarButton("startbutton")->isEnabled()) << "the run went to its end";
+        ASSERT_TRUE(ToolbarButton("rewindbutton")->isEnabled());
+        ClickToolbarButton("rewindbutton");
+        EXPECT_TRUE(ToolbarButton("startbutton")->isEnabled()) << "Rewind makes Start available";
+    }
+}
+
+// A Start the user cancelled ("Please Choose!") starts no clock: the cycle
+// time counts from the Start that ran.
+TEST_F(TarnwickUser, TheCycleTimeCountsFromTheStartThatRan)
+{
+    // The cutter is animated: the run lasts seconds of the test clock.
+    TIniFile(Dir.File("Tarnwick.ini")).WriteString("Graphics", "show cutter", "1");
+    Start();
+    WhenModal([this](QWidget &Choice) { Answer(Choice, "Cancel"); });
+    ClickToolbarButton("startbutton");
+    EXPECT_TRUE(ToolbarButton("startbutton")->isEnabled()) << "the refused start changed nothing";
+    Serve(15000);
+
+    ClickToolbarButton("2D Simulation");
+    std::string twoSecondsIn;
+    // The panel shows the time every half second: just after the second.
+    At(2100, [&] {
+        twoSecondsIn = Form().StatusPanelText(1, 3);
+        ClickToolbarButton("stopbutton");
+    });
+    ClickToolbarButton("startbutton");
+    EXPECT_EQ(twoSecondsIn, " Cycle time 00:00:02");
 }
 
 } // namespace
