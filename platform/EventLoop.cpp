@@ -20,9 +20,11 @@ void SetEventLoop(TEventLoop *Loop) { gLoop = Loop ? Loop : &gPlain; }
 void DelayMs(int Ms)
 {
     int64_t end = EventLoop().NowMs() + Ms;
-    while (EventLoop().NowMs() < end)
-        EventLoop().ProcessMessages();
+    for (int64_t now = EventLoop().NowMs(); now < end; now = EventLoop().NowMs())
+        EventLoop().WaitMessages(int(end - now));
 }
+
+void WaitMessages(int MaxMs) { EventLoop().WaitMessages(MaxMs); }
 
 bool EscapePressed()
 {
@@ -102,9 +104,33 @@ size_t TPlainEventLoop::ServePosted()
 
 void TPlainEventLoop::Post(std::function<void()> Message)
 {
-    std::lock_guard<std::mutex> lock(FMutex);
-    FPosted.push_back(std::move(Message));
-    FAnyPosted.store(true, std::memory_order_release);
+    {
+        std::lock_guard<std::mutex> lock(FMutex);
+        FPosted.push_back(std::move(Message));
+        FAnyPosted.store(true, std::memory_order_release);
+    }
+    FPostedCv.notify_all();
+}
+
+void TPlainEventLoop::WaitMessages(int MaxMs)
+{
+    BlockForMessage(MaxMs);
+    ServePosted();
+    FireDueTimers(NowMs());
+    FLastIdleServe = std::chrono::steady_clock::now();
+}
+
+void TPlainEventLoop::BlockForMessage(int MaxMs)
+{
+    std::unique_lock<std::mutex> lock(FMutex);
+    int64_t until = NowMs() + std::max(0, MaxMs);
+    for (const auto &[id, t] : FTimers)
+        until = std::min(until, t.Due);
+    int64_t wait = until - NowMs();
+    if (wait <= 0 || FAnyPosted.load(std::memory_order_acquire))
+        return;
+    FPostedCv.wait_for(lock, std::chrono::milliseconds(wait),
+                       [this] { return FAnyPosted.load(std::memory_order_acquire); });
 }
 
 int TPlainEventLoop::StartTimer(int IntervalMs, std::function<void()> OnTimer)

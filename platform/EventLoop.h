@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -35,6 +36,11 @@ public:
     virtual void StopTimer(int Id) = 0;
     // True while the key is held down.
     virtual bool KeyDown(int VirtualKey) const { return false; }
+    // Serves the pending messages; when there are none, first blocks until
+    // one is posted, a timer falls due or MaxMs have passed. A wait that
+    // looks at a state again and again calls this between the looks, so it
+    // sleeps instead of spinning.
+    virtual void WaitMessages(int MaxMs) { ProcessMessages(); }
 };
 
 TEventLoop &EventLoop();
@@ -42,6 +48,8 @@ void SetEventLoop(TEventLoop *Loop);
 
 // Serves messages until Ms milliseconds have passed.
 void DelayMs(int Ms);
+// Serves messages, blocking at most MaxMs for one when none is pending.
+void WaitMessages(int MaxMs);
 // Serves messages once, then tells whether Escape is down.
 bool EscapePressed();
 
@@ -76,9 +84,12 @@ public:
     void Post(std::function<void()> Message) override;
     int StartTimer(int IntervalMs, std::function<void()> OnTimer) override;
     void StopTimer(int Id) override;
+    void WaitMessages(int MaxMs) override;
 
 protected:
     void FireDueTimers(int64_t Now);
+    // Blocks until a message is posted, a timer falls due or MaxMs passed.
+    void BlockForMessage(int MaxMs);
     // Runs the messages posted so far; returns how many ran.
     size_t ServePosted();
 
@@ -89,6 +100,7 @@ private:
         std::shared_ptr<std::function<void()>> Handler;
     };
     std::mutex FMutex;
+    std::condition_variable FPostedCv;
     std::vector<std::function<void()>> FPosted;
     // Whether FPosted may hold a message: a run asks at every record and
     // mostly finds none, without taking the lock.
@@ -104,6 +116,8 @@ class TTestEventLoop : public TPlainEventLoop {
 public:
     int64_t NowMs() const override { return FNow; }
     void ProcessMessages() override;
+    // One step of the test clock, as ProcessMessages: nothing blocks.
+    void WaitMessages(int MaxMs) override { ProcessMessages(); }
     // Moves the clock forward, firing each timer as it falls due.
     void Advance(int64_t Ms);
     bool KeyDown(int VirtualKey) const override;

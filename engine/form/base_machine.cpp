@@ -316,7 +316,8 @@ void TBaseForm::OtherMachineRequest(TChangeData &Data)
 // --- Events from the machine (and the engine) to the panel ---
 
 // The run is stopped by an e-stop and by a guard opening during a run with
-// or without a panel; the rest only shows on the panel.
+// or without a panel (the status bar names the reason); the rest only
+// shows on the panel.
 void TBaseForm::PanelRequest(TObject *Sender, TChangeData &Data)
 {
     switch (Data.Kind) {
@@ -325,12 +326,17 @@ void TBaseForm::PanelRequest(TObject *Sender, TChangeData &Data)
             ButtonsByMode(TMachineMode(Data.IntValue));
         break;
     case evEstop:
-        if (Data.Flag)
+        // No box: the status bar says why the machine stopped.
+        if (Data.Flag) {
             CycleStop();
+            FHost.SetStatusText(2, 4, Translate("Emergency stop"), true);
+        }
         break;
     case evSafe:
-        if (!Data.Flag && FRunState == csRunning)
+        if (!Data.Flag && FRunState == csRunning) {
             CycleStop();
+            FHost.SetStatusText(2, 4, Translate("Guard open: the run was stopped"), true);
+        }
         break;
     default: break;
     }

@@ -34,6 +34,10 @@ struct TSimFault {
         GuardOpen,         // the guard opens (entry 19 = 0, announced); a command
                            // completes only once the PC has read entry 19
         NoPrompt,          // a command line is taken but gets no answer
+        EStop,             // the emergency stop is pressed as the frame arrives
+                           // (and held): the axes stop where they are
+        GuardBlip,         // as GuardOpen, and the guard closes again (announced)
+                           // 500 ms later
     };
     TKind Kind = NoAck;
     std::string Match; // printable text the frame contains ("" any frame)
@@ -73,6 +77,8 @@ public:
     bool LengthByte = false;
     // A controller that takes every byte and answers nothing.
     std::atomic<bool> Silent{false};
+    // In emergency stop from the start (status bit 3): the axes do not move.
+    bool EStopped = false;
     // The start-up banner the command line answers "run" with.
     std::string Banner = "Corvane Mint program started";
 
@@ -146,6 +152,7 @@ private:
     // hide it from the PC. The completion waits until entry 19 is read, so
     // a run sees the open guard however late its worker reads.
     bool FGuardUnread = false;
+    int64_t FGuardCloseAt = -1;
     int FNeverDoneCode = -1000;
     struct TLater {
         int64_t At;
