@@ -136,7 +136,10 @@ std::string TMachLink::MotionTimeOutText(int TimeOutMs) const {
 }
 
 // Waits for the axes to stop: false after Escape (the machine stops), an
-// open guard, a stop, or TimeOutMs (a machine error each, a stop quietly).
+// open guard, a stop, an emergency stop, a failed line, or TimeOutMs (a
+// machine error for Escape, the guard and the time-out; the others
+// quietly: a stop is the caller's, the e-stop shows on the status line,
+// the failed line has been reported).
 bool TMachLink::WaitIdle(const std::string &What, int TimeOutMs) {
     TWaitResult result = WaitFor([this] { return IsIdle(); }, TimeOutMs);
     switch (result) {
@@ -156,9 +159,7 @@ bool TMachLink::WaitIdle(const std::string &What, int TimeOutMs) {
                      "Close the Guard !");
         return false;
     case TWaitResult::EStopped:
-        Stop();
-        MachineError(-1, "Machine Error", Mess().Translate("Emergency stop"),
-                     "\"" + What + "\" aborted: the machine reports an emergency stop");
+        Stop(); // no box: the poll puts the emergency stop on the status line
         return false;
     case TWaitResult::Lost:
         return false; // the failed line has been reported
