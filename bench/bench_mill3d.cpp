@@ -2,11 +2,14 @@
 // grid size of 0.25 mm (561 x 561 cells), cut with a 6 mm ball tool along
 // the spiral of the simulation control's benchmark (50,000 equal-angle
 // chords out to a radius of 65 mm at a 4 mm pitch, Z -1). Reported: moves
-// per second of cutting including the surface rebuilds, in normal mode
-// (a rebuild after every chord) and in Turbo (one per 1001 chords). A
-// rebuild here is the height field's sampling pass over the grid (every
-// lattice point through the view's height callback), without OpenGL;
-// normal mode runs the first 1,000 chords only, its rebuilds dominate.
+// per second of cutting including the surface's sampling, without OpenGL:
+// the window's height field (its scales, a height callback like the
+// window's) takes its samples as a frame would before it draws. In Turbo
+// the whole surface is sampled at the first cut and every 1001st; in
+// normal mode every chord samples again the cells it lowered (the whole
+// spiral, and its first 1,000 chords), and "whole_surface" samples the
+// whole surface after every chord as the view did before it kept its
+// samples (first 1,000 chords).
 //
 // With a display (run it under scripts/with-xvfb.sh) the milling window is
 // measured too, 640 x 480 with the tool path of all 50,000 chords shown:
@@ -20,6 +23,7 @@
 #include "view3d/milling/ui/GLWorld3D.h"
 #include "view3d/milling/ui/MillingScene.h"
 #include "view3d/scene/GLEntries.h"
+#include "view3d/scene/GLGraph.h"
 #include "view3d/scene/qt/GLWorldViewer.h"
 
 #include "components/toolbar/ui/TbCtls.h"
@@ -57,31 +61,46 @@ std::vector<TPoint> Spiral(int Count)
     return p;
 }
 
-// The height field's pass: samples from -step to billet + step.
-float SampleSurface(const TMillingBillet &B)
+// The window's height callback on the billet: the surface of the height
+// map, textured every 100 mm, the material's colour where it is cut.
+void ShowBillet(orv::TMillingScene &Scene, const TMillingBillet &B)
 {
-    const double s = B.GridStep();
-    float sum = 0;
-    for (int j = -1; j * s <= B.BilletY() + s; ++j)
-        for (int i = -1; i * s < B.BilletX() + s; ++i)
-            sum += B.SurfaceAt(static_cast<float>(i * s), static_cast<float>(j * s));
-    return sum;
+    Scene.SetBillet(B.BilletX(), B.BilletY(), B.BilletZ(), B.GridStep());
+    Scene.SetOnGetHeight([&B](float X, float Y, float &Z, orv::TVector4f &Colour,
+                              orv::TTexPoint &Tex) {
+        Tex.S *= 0.01f;
+        Tex.T *= 0.01f;
+        Z = B.SurfaceAt(X, Y);
+        Colour = Z < 0 ? orv::TVector4f{0.8f, 0.6f, 0.4f, 1} : orv::TVector4f{1, 1, 1, 1};
+    });
 }
 
-void Cut(benchmark::State &State, bool Turbo, int Count)
+enum TSampling { WholeSurface, CellsCut };
+
+void Cut(benchmark::State &State, bool Turbo, int Count, TSampling Sampling)
 {
     const std::vector<TPoint> path = Spiral(Moves);
+    double samples = 0;
     for (auto _ : State) {
         TMillingBillet billet;
         billet.GridSizeSetting = 0.25;
         billet.SetBilletSize(140, 140, 20);
         billet.ToolShape = orv::ToolShapeBall;
         billet.Turbo = Turbo;
+        orv::TMillingScene scene;
+        ShowBillet(scene, billet);
         int rebuilds = 0;
         billet.OnSurfaceChanged = [&] {
             ++rebuilds;
-            benchmark::DoNotOptimize(SampleSurface(billet));
+            scene.SurfaceChanged();
+            samples += static_cast<double>(scene.VisGrid->UpdateSamples());
         };
+        if (Sampling == CellsCut)
+            billet.OnCellsCut = [&](int I0, int J0, int I1, int J1) {
+                ++rebuilds;
+                scene.CellsCut(billet.GridStep(), I0, J0, I1, J1);
+                samples += static_cast<double>(scene.VisGrid->UpdateSamples());
+            };
         for (int i = 0; i < Count; ++i)
             billet.AddStraightMove(0, path[i].X, path[i].Y, path[i].Z, path[i + 1].X,
                                    path[i + 1].Y, path[i + 1].Z, ToolRadius);
@@ -90,6 +109,7 @@ void Cut(benchmark::State &State, bool Turbo, int Count)
         State.counters["rebuilds"] = rebuilds;
         State.counters["path nodes"] = static_cast<double>(billet.Path().size());
     }
+    State.counters["samples/move"] = samples / (static_cast<double>(Count) * State.iterations());
     State.counters["moves/s"] =
         benchmark::Counter(static_cast<double>(Count) * State.iterations(), benchmark::Counter::kIsRate);
 }
@@ -178,8 +198,18 @@ void CutInWindow(benchmark::State &State, bool Turbo, int Count)
 
 } // namespace
 
-BENCHMARK_CAPTURE(Cut, turbo_50000, true, Moves)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK_CAPTURE(Cut, normal_first_1000, false, 1000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(Cut, turbo_50000, true, Moves, CellsCut)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(Cut, normal_50000, false, Moves, CellsCut)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(Cut, normal_first_1000, false, 1000, CellsCut)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(Cut, normal_whole_surface_first_1000, false, 1000, WholeSurface)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 int main(int argc, char **argv)
 {

@@ -5,14 +5,14 @@
 # user plus system, so that other work on the machine counts less), their
 # ratio and peak memory.
 #   bench/compare_rs274.sh [BUILD_DIR] [RUNS]
-# BUILD_DIR defaults to ./build (make_bench_programs and engine/ncrun are
+# BUILD_DIR defaults to ./build (make_bench_programs and ncrun/ncrun are
 # taken from it); RUNS (default 3) runs of each, the fastest counts.
 # Installs nothing.
 set -eu
 
 build=${1:-build}
 runs=${2:-3}
-ncrun=$build/engine/ncrun
+ncrun=$build/ncrun/ncrun
 make=$build/bench/make_bench_programs
 for tool in "$ncrun" "$make"; do
     if [ ! -x "$tool" ]; then

@@ -20,7 +20,13 @@ orv_test(engine_expand_tests
         ${ORV_EXPAND_DIR}/tests/CycleExpandTest.cpp
         ${ORV_EXPAND_DIR}/tests/CutterCompChainTest.cpp
         ${ORV_EXPAND_DIR}/tests/CutterCompGoldenTest.cpp
+        ${ORV_EXPAND_DIR}/tests/CutterCompNcrunTest.cpp
     DEPS orv_engine_expand orv_ncrun_lib)
+if(TARGET engine_expand_tests)
+    # The fixtures also run through ncrun, the engine form with no window.
+    add_dependencies(engine_expand_tests ncrun)
+    target_compile_definitions(engine_expand_tests PRIVATE ORV_NCRUN="$<TARGET_FILE:ncrun>")
+endif()
 
 orv_fuzz(fuzz_expand
     SOURCES ${ORV_EXPAND_DIR}/../fuzz/fuzz_expand.cpp
@@ -28,15 +34,3 @@ orv_fuzz(fuzz_expand
 if(ORV_FUZZ)
     target_compile_definitions(fuzz_expand PRIVATE ORV_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
 endif()
-
-# The fixtures through ncrun, the engine form with no window (defined by
-# form.cmake, which comes later: wired once the folder is read).
-function(orv_expand_ncrun_tests)
-    if(TARGET engine_expand_tests AND TARGET ncrun)
-        target_sources(engine_expand_tests PRIVATE
-            ${ORV_EXPAND_DIR}/tests/CutterCompNcrunTest.cpp)
-        add_dependencies(engine_expand_tests ncrun)
-        target_compile_definitions(engine_expand_tests PRIVATE ORV_NCRUN="$<TARGET_FILE:ncrun>")
-    endif()
-endfunction()
-cmake_language(DEFER CALL orv_expand_ncrun_tests)

@@ -1,6 +1,7 @@
 # The engine form and what it owns directly: the compiled move files, the
-# post-processor output, block search, the run loop; its windows in ui/;
-# and ncrun, the headless test driver.
+# post-processor output, block search, the run loop; its windows in ui/.
+# Tests that run programs through ncrun (ncrun/, defined after the modules)
+# name it by $<TARGET_FILE:ncrun>.
 
 set(ORV_FORM_DIR ${CMAKE_CURRENT_LIST_DIR})
 
@@ -25,17 +26,6 @@ if(ORV_WITH_QT)
         SOURCES
             ${ORV_FORM_DIR}/ui/EngineWindows.cpp
         DEPS orv_engine_form)
-endif()
-
-if(ORV_TESTS)
-    add_library(orv_ncrun_lib STATIC
-        ${ORV_FORM_DIR}/../ncrun/NcRunOptions.cpp
-        ${ORV_FORM_DIR}/../ncrun/RecordLine.cpp)
-    target_link_libraries(orv_ncrun_lib PUBLIC orv_engine_form)
-    # The headless test driver: one program through the engine form.
-    add_executable(ncrun ${ORV_FORM_DIR}/../ncrun/ncrun.cpp)
-    target_link_libraries(ncrun PRIVATE orv_ncrun_lib)
-    target_compile_definitions(ncrun PRIVATE ORV_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
 endif()
 
 orv_test(engine_form_tests

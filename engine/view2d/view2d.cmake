@@ -44,27 +44,12 @@ if(ORV_WITH_QT)
         DEPS orv_engine_view2d_ui
         QT)
 
-    # ncrun draws with the 2D output when asked (--2d, --bm2, --2d-list).
-    # The pictures are a module that ncrun loads only when it draws, so that
-    # other runs start without the graphics libraries; the module takes the
-    # engine's code from ncrun itself.
-    if(TARGET ncrun)
-        add_library(ncrun_view2d MODULE
-            ${ORV_VIEW2D_DIR}/../ncrun/ImageViewModule.cpp
-            ${ORV_VIEW2D_DIR}/ui/View2dImageView.cpp
-            ${ORV_VIEW2D_DIR}/ui/View2dQtCanvas.cpp)
-        target_include_directories(ncrun_view2d PRIVATE ${CMAKE_SOURCE_DIR})
-        target_link_libraries(ncrun_view2d PRIVATE Qt6::Gui)
-        set_target_properties(ncrun_view2d PROPERTIES PREFIX "" POSITION_INDEPENDENT_CODE ON)
-        target_link_libraries(ncrun PRIVATE orv_engine_view2d ${CMAKE_DL_LIBS})
-        set_target_properties(ncrun PROPERTIES ENABLE_EXPORTS ON)
-        add_dependencies(ncrun ncrun_view2d)
-        target_compile_definitions(ncrun PRIVATE ORV_NCRUN_2D=1
-                                   ORV_NCRUN_VIEW2D="$<TARGET_FILE:ncrun_view2d>")
-        orv_test(engine_view2d_ncrun_tests
-            SOURCES ${ORV_VIEW2D_DIR}/tests/View2dNcrunTest.cpp
-            DEPS orv_ncrun_lib Qt6::Gui
-            QT)
+    # The 2D output through ncrun (--2d, --bm2, --2d-list).
+    orv_test(engine_view2d_ncrun_tests
+        SOURCES ${ORV_VIEW2D_DIR}/tests/View2dNcrunTest.cpp
+        DEPS orv_ncrun_lib Qt6::Gui
+        QT)
+    if(TARGET engine_view2d_ncrun_tests)
         add_dependencies(engine_view2d_ncrun_tests ncrun)
         target_compile_definitions(engine_view2d_ncrun_tests PRIVATE ORV_NCRUN="$<TARGET_FILE:ncrun>")
     endif()

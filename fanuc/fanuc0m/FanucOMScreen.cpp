@@ -37,6 +37,8 @@ int HelpContext(int Code)
     return character ? 2000 : Code;
 }
 
+// The character a keypad code types: 45 and 46 are the keypad's "-" and "."
+// (as keys of the PC keyboard they are Insert and Delete, which act).
 char CodeCharacter(int Code)
 {
     if (Code == 45)
@@ -282,7 +284,7 @@ void TFanucScreenOM::KeypadMouseDown(int Key)
         default:
             // A character key types its character; a function key acts.
             if (Keypad.Keys[Key].Kind == kkFunction)
-                KeyCode(code, true);
+                KeyCode(code);
             else
                 TypeCode(code);
             break;
@@ -291,27 +293,23 @@ void TFanucScreenOM::KeypadMouseDown(int Key)
     SelectAxisByLetter(code & 0xFF, 'X');
 }
 
-// Codes the station acts on; any other code types its character.
-static bool IsActionCodeImpl(int Code)
-{
-    switch (Code) {
-    case 8: case 13: case 27: case 33: case 34: case 37: case 38: case 39: case 40: case 45:
-    case 46: case 108: case 112: case 146: case 147: case 148: case 149: case 150: case 151:
-    case 154:
-        return true;
-    default: return Code >= 125 && Code <= 134;
-    }
-}
-
+// The PC key decoded as the keypad key that carries it: a character is
+// typed by the address and number rules, a key that acts acts. A character
+// without a key code of its own (Key 0) is typed as it is.
 void TFanucScreenOM::KeyDown(int Key, char Character)
 {
     ShowError("");
-    const int code = Keypad.MapPCKey(Key, EditLine, FunctionPage == fpOffset);
-    if (code == Key && Character && !IsActionCodeImpl(code))
-        EditLine.SetANCaption(EditLine.ANCaption() +
-                              char(std::toupper(static_cast<unsigned char>(Character))));
+    if (Key == 0) {
+        if (static_cast<unsigned char>(Character) > 32)
+            EditLine.SetANCaption(EditLine.ANCaption() +
+                                  char(std::toupper(static_cast<unsigned char>(Character))));
+        return;
+    }
+    const TPCKey key = Keypad.MapPCKey(Key, EditLine, FunctionPage == fpOffset);
+    if (key.Typed)
+        TypeCode(key.Code);
     else
-        KeyCode(code, false);
+        KeyCode(key.Code);
 }
 
 void TFanucScreenOM::TypeCode(int Code)
@@ -321,7 +319,7 @@ void TFanucScreenOM::TypeCode(int Code)
         EditLine.SetANCaption(EditLine.ANCaption() + c);
 }
 
-void TFanucScreenOM::KeyCode(int Code, bool FromKeypad)
+void TFanucScreenOM::KeyCode(int Code)
 {
     switch (Code) {
     case 8:
@@ -355,7 +353,7 @@ void TFanucScreenOM::KeyCode(int Code, bool FromKeypad)
     case 151:
         SelectedAxis = 4;
         return EditKey(151, EditLine.ANCaption());
-    default: return TypeCode(Code);
+    default: return; // a key without an action here (SYSTEM, OUTPUT, Shift ...)
     }
 }
 

@@ -29,10 +29,13 @@ public:
     void SoftKey(int Tag) override;
     // A keypad key (0 to 32) pressed.
     void KeypadMouseDown(int Key) override;
-    // A key of the PC keyboard; FromKeypad: the keypad's decoded code
-    // (typed as it is: "-" and "." are characters, never Insert or Delete).
+    // A key of the PC keyboard (virtual key; Key 0: Character has no key of
+    // its own): see TFanucOMKeypad::MapPCKey.
     void KeyDown(int Key, char Character = 0) override;
-    void KeyCode(int Code, bool FromKeypad);
+    // A code that acts (a function key's, or a PC key that types nothing):
+    // 8 Cancel, 13 Enter, 27 Escape, 45 Insert, 46 Delete, page and cursor
+    // keys, F1 and F14 to F23, 146 to 154 the keypad's function keys.
+    void KeyCode(int Code);
     void EditKey(int Code, const std::string &Text) override;
     std::string KeyInText() const override { return EditLine.ANCaption(); }
     void ClearKeyIn() override;

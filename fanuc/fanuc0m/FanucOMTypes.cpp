@@ -1,5 +1,6 @@
 #include "fanuc/fanuc0m/FanucOMTypes.h"
 
+#include "fanuc/PCKeys.h"
 #include "platform/EventLoop.h"
 
 #include <algorithm>
@@ -214,27 +215,29 @@ int TFanucOMKeypad::DecodeKey(int Key, TEditLine &Line, bool OffsetPage)
     return result;
 }
 
-int TFanucOMKeypad::MapPCKey(int Code, TEditLine &Line, bool OffsetPage)
+namespace {
+
+bool Holds(const TKeyRecValue &K, int Code)
 {
-    for (int i = 0; i < int(Keys.size()); ++i) {
-        const TKeyRecValue &k = Keys[i];
-        bool holds = false;
-        switch (k.Kind) {
-        case kkLetterCycle:
-            holds = std::find(k.Letters.begin(), k.Letters.begin() + k.LetterCount, Code) !=
-                    k.Letters.begin() + k.LetterCount;
-            break;
-        case kkDigitAddress: holds = k.NumCode == Code || k.Letters[0] == Code; break;
-        case kkFunction: holds = k.FuncCode == Code; break;
-        case kkSymbols:
-            holds = k.NumCode == Code ||
-                    std::find(k.Letters.begin(), k.Letters.begin() + 3, Code) != k.Letters.begin() + 3;
-            break;
-        }
-        if (holds)
-            return DecodeKey(i, Line, OffsetPage);
+    const auto letters = K.Letters.begin();
+    switch (K.Kind) {
+    case kkLetterCycle: return std::find(letters, letters + K.LetterCount, Code) != letters + K.LetterCount;
+    case kkDigitAddress: return K.NumCode == Code || K.Letters[0] == Code;
+    case kkFunction: return K.FuncCode == Code;
+    case kkSymbols: return K.NumCode == Code || std::find(letters, letters + 3, Code) != letters + 3;
     }
-    return Code;
+    return false;
+}
+
+} // namespace
+
+TPCKey TFanucOMKeypad::MapPCKey(int Key, TEditLine &Line, bool OffsetPage)
+{
+    const bool typed = VirtualKeyCharacter(Key) != 0;
+    for (int i = 0; i < int(Keys.size()); ++i)
+        if ((Keys[i].Kind != kkFunction) == typed && Holds(Keys[i], Key))
+            return {DecodeKey(i, Line, OffsetPage), typed};
+    return {Key, typed};
 }
 
 } // namespace orv::fanuc

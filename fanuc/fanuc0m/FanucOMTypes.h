@@ -71,14 +71,27 @@ private:
     std::unique_ptr<TTimer> FTimer;
 };
 
+// A key of the PC keyboard decoded: a character code to type (the keypad's
+// codes: letters, digits, 45 "-", 46 ".", 186 ";", 222 "#" ...) or, when
+// Typed is false, a code the station acts on (8 Cancel, 13 Enter, 45
+// Insert, 46 Delete, 146 Alter ...). The two share numbers: Typed tells them apart.
+struct TPCKey {
+    int Code = 0;
+    bool Typed = false;
+};
+
 // The keypad's decoder with its state (the last key and the cycle step).
 class TFanucOMKeypad {
 public:
     TFanucOMKeypad();
-    // The code of a press of key Key on Line; OffsetPage: the OFFSET page is shown.
+    // The code of a press of key Key on Line; OffsetPage: the OFFSET page is
+    // shown. A function key's code acts; any other key's code is typed.
     int DecodeKey(int Key, TEditLine &Line, bool OffsetPage);
-    // A code from the PC keyboard through the first key record holding it.
-    int MapPCKey(int Code, TEditLine &Line, bool OffsetPage);
+    // A virtual key of the PC keyboard: a key that types a character goes
+    // through the first character key holding its code (so "T" after an
+    // address types key 17's "."); a key that acts (Insert, Delete, cursor)
+    // only through a function key, never as a character of the same number.
+    TPCKey MapPCKey(int Key, TEditLine &Line, bool OffsetPage);
     void ResetCycle() { LastKey = CycleIndex = 0; }
 
     std::vector<TKeyRecValue> Keys;

@@ -60,29 +60,6 @@ const char *const Letters[3][3] = {{"X", "Y", "Z"}, {"U", "V", "W"}, {"X", "Y", 
 
 } // namespace
 
-char VirtualKeyCharacter(int Key)
-{
-    if ((Key >= '0' && Key <= '9') || (Key >= 'A' && Key <= 'Z') || Key == ' ')
-        return char(Key);
-    switch (Key) {
-    case 186: return ';';
-    case 187: return '=';
-    case 188: return ',';
-    case 189: return '-';
-    case 190: return '.';
-    case 191: return '/';
-    case 219: return '[';
-    case 221: return ']';
-    case 222: return '#';
-    case 106: return '*';
-    case 107: return '+';
-    case 109: return '-';
-    case 110: return '.';
-    case 111: return '/';
-    default: return 0;
-    }
-}
-
 // --- Creation and show ---
 
 TFanucScreen::TFanucScreen()

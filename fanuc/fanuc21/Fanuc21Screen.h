@@ -13,6 +13,7 @@
 #include "engine/form/FanucScreen.h"
 #include "fanuc/FScreenUnit.h"
 #include "fanuc/FanucMemory.h"
+#include "fanuc/PCKeys.h"
 
 #include <array>
 #include <map>
@@ -55,11 +56,6 @@ struct THelpPopup {
     int Index = 0; // keypad key, operator-button row or soft-key Tag
     int X = 0, Y = 0;
 };
-
-// The character a virtual key types on a plain keyboard (0: none): letters,
-// digits, blank, and ";" 186, "=" 187, "," 188, "-" 189, "." 190, "/" 191,
-// "[" 219, "]" 221, "#" 222, "*" 106, "+" 107.
-char VirtualKeyCharacter(int Key);
 
 class TFanucScreen : public orv::TFanucScreen {
 public:

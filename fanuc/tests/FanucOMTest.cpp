@@ -61,12 +61,17 @@ TEST_F(OMKeypad, DigitKeysGiveTheAddressFirstThenTheDigit)
     EXPECT_EQ(Press(1), 55); // 7
     EXPECT_EQ(Line.ANCaption(), "O7");
     Line.SetANCaption("");
-    EXPECT_EQ(Keypad.MapPCKey('O', Line, false), 79);
+    EXPECT_EQ(Keypad.MapPCKey('O', Line, false).Code, 79);
     Line.SetANCaption("O");
-    EXPECT_EQ(Keypad.MapPCKey('7', Line, false), 55);
+    EXPECT_EQ(Keypad.MapPCKey('7', Line, false).Code, 55);
     // Delete from the PC is the Delete key; "." and "-" are typed.
-    EXPECT_EQ(Keypad.MapPCKey(46, Line, false), 46);
+    const TPCKey del = Keypad.MapPCKey(46, Line, false);
+    EXPECT_EQ(del.Code, 46);
+    EXPECT_FALSE(del.Typed);
     EXPECT_EQ(Keypad.Keys[13].Kind, kkFunction);
+    const TPCKey point = Keypad.MapPCKey('T', Line, false); // after the address: key 17's "."
+    EXPECT_EQ(point.Code, 46);
+    EXPECT_TRUE(point.Typed);
 }
 
 TEST_F(OMKeypad, KeyInLineShowsAddressAndNumberAndTakesTwelveCharacters)
@@ -260,6 +265,30 @@ TEST_F(OMStation, CancelledSaveAsKeepsTheFileName)
     EXPECT_EQ(Station->FileName, (Folder / "kept.fnc").string());
     EXPECT_TRUE(Station->Modified);
     Station->Modified = false;
+}
+
+// PC keys through ncrun's screen dump: "T" and "M" after an address type the
+// "." and "-" of their keypad keys, Insert with nothing keyed in does
+// nothing, and the program stays as it was.
+TEST(OMNcrun, PCLettersAfterAnAddressTypeAndInsertActs)
+{
+    const struct {
+        const char *Keys, *KeyIn;
+    } cases[] = {{"EDIT PROG \"S1\" PC84", "EditLine=NUM.  S          1."},
+                 {"EDIT PROG \"X1\" PC77", "EditLine=NUM.  X          1-"},
+                 {"EDIT PROG PC45", "EditLine=ADRS. \n"}};
+    const fs::path screen = fs::temp_directory_path() / ("fanuc_pc_" + std::to_string(::getpid()));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Keys);
+        int status = 0;
+        test::RunNcrun("--screen " + screen.string() + " --fanuc0m '" + c.Keys + "'", status);
+        EXPECT_EQ(status, 0);
+        std::ifstream in(screen);
+        const std::string dump(std::istreambuf_iterator<char>(in), {});
+        EXPECT_NE(dump.find(c.KeyIn), std::string::npos) << dump;
+        EXPECT_NE(dump.find("ROW  [O0000] ; \nROW  % \n"), std::string::npos) << dump;
+        fs::remove(screen);
+    }
 }
 
 } // namespace

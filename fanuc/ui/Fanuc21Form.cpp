@@ -6,6 +6,7 @@
 #include "fanuc/fanuc21/Fanuc21Screen.h"
 #include "fanuc/ui/FanucKnob.h"
 #include "fanuc/ui/FanucLedButton.h"
+#include "platform/ui/VirtualKeys.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -192,18 +193,17 @@ public:
 
 } // namespace
 
-int VirtualKeyOf(int QtKey)
+TPCKeyPress PCKeyOf(const QKeyEvent &Event)
 {
-    if ((QtKey >= Qt::Key_0 && QtKey <= Qt::Key_9) || (QtKey >= Qt::Key_A && QtKey <= Qt::Key_Z))
-        return QtKey;
-    static const std::map<int, int> keys = {
-        {Qt::Key_Backspace, 8}, {Qt::Key_Return, 13}, {Qt::Key_Enter, 13}, {Qt::Key_Shift, 16},
-        {Qt::Key_Escape, 27},   {Qt::Key_PageUp, 33}, {Qt::Key_PageDown, 34}, {Qt::Key_Left, 37},
-        {Qt::Key_Up, 38},       {Qt::Key_Right, 39},  {Qt::Key_Down, 40},   {Qt::Key_Insert, 45},
-        {Qt::Key_Delete, 46},   {Qt::Key_Space, 32},
-    };
-    auto it = keys.find(QtKey);
-    return it == keys.end() ? 0 : it->second;
+    const QString text = Event.text();
+    const char c = text.size() == 1 && text[0].unicode() > 32 && text[0].unicode() < 127
+                       ? char(text[0].unicode())
+                       : 0;
+    int key = VirtualKeyOf(Event);
+    // A symbol the layout types with a shift ("#", "*", "+") is its plain key's.
+    if (key == 0 && c)
+        key = VirtualKeyOfSymbol(c);
+    return {key, key == 0 ? c : char(0)};
 }
 
 TFanuc21Form::TFanuc21Form(TFanucScreen &Station, QWidget *Parent)
@@ -410,12 +410,10 @@ void TFanuc21Form::PlaceKnob(bool Floating)
 
 void TFanuc21Form::keyPressEvent(QKeyEvent *Event)
 {
-    const int key = VirtualKeyOf(Event->key());
-    const QString text = Event->text();
-    const char c = text.size() == 1 && text[0].unicode() < 128 ? char(text[0].unicode()) : 0;
-    if (key == 0 && c == 0)
+    const TPCKeyPress key = PCKeyOf(*Event);
+    if (key.Key == 0 && key.Character == 0)
         return QWidget::keyPressEvent(Event);
-    FStation.KeyDown(key ? key : 0, (key >= 'A' && key <= 'Z') || key == 0 ? c : 0);
+    FStation.KeyDown(key.Key, key.Character);
 }
 
 } // namespace orv::fanuc

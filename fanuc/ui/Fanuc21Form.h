@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class QKeyEvent;
 class QLabel;
 
 namespace orv {
@@ -71,8 +72,13 @@ private:
 std::unique_ptr<orv::TFanucScreen> CreateFanucStation(int Kind,
                                                       const std::function<void(QWidget *)> &Adopt);
 
-// The virtual key of a Qt key (letters and digits as they are; 0 for keys
-// the station has no use for).
-int VirtualKeyOf(int QtKey);
+// A key press as the stations take it: the virtual key (the program's one
+// mapping of Qt keys, as ncrun's "PCn"), and Character only for a character
+// that has no key of its own ("(", ":"; Key 0).
+struct TPCKeyPress {
+    int Key = 0;
+    char Character = 0;
+};
+TPCKeyPress PCKeyOf(const QKeyEvent &Event);
 
 } // namespace orv::fanuc

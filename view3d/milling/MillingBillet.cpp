@@ -97,6 +97,7 @@ void TMillingBillet::ResetHeightMap(double Fill)
     FRows = FNY + 5;
     FHeights.assign(static_cast<size_t>(FNX + 5) * FRows, static_cast<float>(Fill));
     FPath.clear();
+    FSurfaceBehind = true;
 }
 
 TMillPoint TMillingBillet::ApplyDatumOffset(double X, double Y, double Z) const
@@ -199,8 +200,25 @@ void TMillingBillet::AddArcMove(int Plane, double X1, double Y1, double Z1, doub
 void TMillingBillet::FinishRun()
 {
     Turbo = false;
+    WholeSurfaceChanged();
+}
+
+void TMillingBillet::WholeSurfaceChanged()
+{
+    FSurfaceBehind = false;
     if (OnSurfaceChanged)
         OnSurfaceChanged();
+}
+
+void TMillingBillet::TCellBox::Add(int I, int J)
+{
+    if (I0 > I1) {
+        I0 = I1 = I;
+        J0 = J1 = J;
+        return;
+    }
+    I0 = std::min(I0, I), I1 = std::max(I1, I);
+    J0 = std::min(J0, J), J1 = std::max(J1, J);
 }
 
 // Every cell within the tool's reach of the move takes the lowest point of
@@ -217,16 +235,17 @@ void TMillingBillet::CutSegment(const TMillPoint &From, const TMillPoint &To, do
     CellRange(double(std::min(From.Y, To.Y)) - r, double(std::max(From.Y, To.Y)) + r, step, FNY,
               j0, j1);
     const bool ball = ToolShape == ToolShapeBall;
+    TCellBox lowered;
     for (int i = i0; i <= i1; ++i) {
         const double cx = i * step;
         for (int j = j0; j <= j1; ++j) {
             const double cy = j * step;
             const double h = ball ? SweptBall(cx, cy, From, To, r) : SweptFlat(cx, cy, From, To, r);
-            if (h != NoContact)
-                LowerHeight(i, j, static_cast<float>(h));
+            if (h != NoContact && LowerHeight(i, j, static_cast<float>(h)))
+                lowered.Add(i, j);
         }
     }
-    SurfaceCut();
+    SurfaceCut(lowered);
 }
 
 // Flat end (and pointed tools): the tip's height while the axis is within
@@ -306,23 +325,33 @@ double TMillingBillet::SweptBall(double Cx, double Cy, const TMillPoint &A, cons
     return std::min(best, A.Z + R + lo);
 }
 
-void TMillingBillet::LowerHeight(int I, int J, float H)
+bool TMillingBillet::LowerHeight(int I, int J, float H)
 {
     if (I < 0 || J < 0 || I > FNX || J > FNY)
-        return;
+        return false;
     float &cell = FHeights[Index(I, J)];
-    cell = std::min(cell, H);
+    if (!(H < cell))
+        return false;
+    cell = H;
+    return true;
 }
 
-void TMillingBillet::SurfaceCut()
+void TMillingBillet::SurfaceCut(const TCellBox &Lowered)
 {
     if (Turbo) {
+        FSurfaceBehind = true;
         if (++TurboCount <= 1000)
             return;
         TurboCount = 0;
+        WholeSurfaceChanged();
+        return;
     }
-    if (OnSurfaceChanged)
-        OnSurfaceChanged();
+    if (!OnCellsCut || FSurfaceBehind) {
+        WholeSurfaceChanged();
+        return;
+    }
+    if (Lowered.I0 <= Lowered.I1)
+        OnCellsCut(Lowered.I0, Lowered.J0, Lowered.I1, Lowered.J1);
 }
 
 bool TMillingBillet::HeightAt(float &Z, float X, float Y) const

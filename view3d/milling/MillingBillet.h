@@ -93,6 +93,12 @@ public:
     // The surface must be sampled again (a cut segment, or every 1001st
     // in Turbo).
     std::function<void()> OnSurfaceChanged;
+    // With this set, a cut segment outside Turbo reports only the cells it
+    // lowered, I0..I1 x J0..J1 (inclusive; nothing when it lowered none),
+    // and OnSurfaceChanged fires only when the whole surface must be
+    // sampled again: the first cut after a reset or after Turbo cuts, and
+    // at the end of a run.
+    std::function<void(int I0, int J0, int I1, int J1)> OnCellsCut;
     // The tool is now at Tip (not in Turbo).
     std::function<void(const TMillPoint &Tip, double Radius)> OnPlaceTool;
 
@@ -105,9 +111,15 @@ public:
 private:
     size_t Index(int I, int J) const { return static_cast<size_t>(I) * FRows + J; }
     void AddPathNode(uint8_t Kind, const TMillPoint &P);
+    // Cells I0..I1 x J0..J1 lowered by one segment; empty when I0 > I1.
+    struct TCellBox {
+        int I0 = 1, J0 = 1, I1 = 0, J1 = 0;
+        void Add(int I, int J);
+    };
     void CutSegment(const TMillPoint &From, const TMillPoint &To, double ToolRadius);
-    void LowerHeight(int I, int J, float H);
-    void SurfaceCut();
+    bool LowerHeight(int I, int J, float H);
+    void SurfaceCut(const TCellBox &Lowered);
+    void WholeSurfaceChanged();
     double SweptFlat(double Cx, double Cy, const TMillPoint &A, const TMillPoint &B, double R) const;
     double SweptBall(double Cx, double Cy, const TMillPoint &A, const TMillPoint &B, double R) const;
 
@@ -117,6 +129,8 @@ private:
     int FRows = 6;
     std::vector<float> FHeights;
     std::vector<TPathNode> FPath;
+    // Cells changed that no OnCellsCut reported (Turbo, a reset).
+    bool FSurfaceBehind = true;
 };
 
 } // namespace orv

@@ -88,6 +88,7 @@ using TGLUCallback = void (*)();
     X(void, glTexEnvfv, (GLenum, GLenum, const GLfloat *))                                         \
     X(void, glPixelStorei, (GLenum, GLint))                                                        \
     X(void, glReadPixels, (GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void *))                \
+    X(void, glCopyTexSubImage2D, (GLenum, GLint, GLint, GLint, GLint, GLint, GLsizei, GLsizei))    \
     X(void, glBlendFunc, (GLenum, GLenum))                                                         \
     X(void, glColorMask, (GLboolean, GLboolean, GLboolean, GLboolean))                             \
     X(void, glDepthFunc, (GLenum))                                                                 \
@@ -141,13 +142,28 @@ using TGLUCallback = void (*)();
     X(void, gluDisk, (GLUquadric *, GLdouble, GLdouble, GLint, GLint))                             \
     X(void, gluPartialDisk, (GLUquadric *, GLdouble, GLdouble, GLint, GLint, GLdouble, GLdouble))
 
+// The second texture unit's entries (GL_ARB_multitexture): set only when
+// the context offers the extension, so they are not among those every
+// context must have.
+#define ORV_GL_MULTITEXTURE_ENTRIES(X)                                                             \
+    X(void, glActiveTextureARB, (GLenum))                                                          \
+    X(void, glClientActiveTextureARB, (GLenum))                                                    \
+    X(void, glMultiTexCoord2fARB, (GLenum, GLfloat, GLfloat))                                      \
+    X(void, glMultiTexCoord2fvARB, (GLenum, const GLfloat *))                                      \
+    X(void, glMultiTexCoord3fARB, (GLenum, GLfloat, GLfloat, GLfloat))                             \
+    X(void, glMultiTexCoord3fvARB, (GLenum, const GLfloat *))                                      \
+    X(void, glMultiTexCoord4fARB, (GLenum, GLfloat, GLfloat, GLfloat, GLfloat))                    \
+    X(void, glMultiTexCoord4fvARB, (GLenum, const GLfloat *))
+
 struct TGLEntryTable {
 #define ORV_GL_MEMBER(R, N, P) R(*N) P = nullptr;
     ORV_GL_ENTRIES(ORV_GL_MEMBER)
+    ORV_GL_MULTITEXTURE_ENTRIES(ORV_GL_MEMBER)
 #undef ORV_GL_MEMBER
     // What the loader found besides the entries.
     bool OpenGL11 = false;  // the libraries loaded and give at least OpenGL 1.1
     bool NVFogDistance = false; // GL_NV_fog_distance
+    // GL_ARB_multitexture, with every entry of ORV_GL_MULTITEXTURE_ENTRIES.
     bool ARBMultitexture = false;
 };
 
@@ -211,6 +227,9 @@ constexpr GLenum MAX_CLIP_PLANES = 0x0D32, MAX_EVAL_ORDER = 0x0D30, MAX_LIGHTS =
                  DOUBLEBUFFER = 0x0C32, SUBPIXEL_BITS = 0x0D50, DEPTH_BITS = 0x0D56,
                  STENCIL_BITS = 0x0D57;
 constexpr GLenum VENDOR = 0x1F00, RENDERER = 0x1F01, VERSION = 0x1F02, EXTENSIONS = 0x1F03;
+// Texture units (GL_ARB_multitexture).
+constexpr GLenum TEXTURE0_ARB = 0x84C0, TEXTURE1_ARB = 0x84C1, ACTIVE_TEXTURE_ARB = 0x84E0,
+                 CURRENT_TEXTURE_COORDS = 0x0B03;
 // Textures.
 constexpr GLenum TEXTURE_MAG_FILTER = 0x2800, TEXTURE_MIN_FILTER = 0x2801,
                  TEXTURE_WRAP_S = 0x2802, TEXTURE_WRAP_T = 0x2803, NEAREST = 0x2600,

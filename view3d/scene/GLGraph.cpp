@@ -90,13 +90,6 @@ void TGLSamplingScale::AssignTo(TPersistent &Dest) const
 
 // ---- THeightField ----
 
-struct THeightField::TSample {
-    float Z = 0;
-    TVector4f Color;
-    TTexPoint TexPoint;
-    TAffineVec3f Normal;
-};
-
 THeightField::THeightField(TComponent *Owner)
     : TGLWorldObject(Owner), FXSamplingScale(this), FYSamplingScale(this)
 {
@@ -132,9 +125,10 @@ void THeightField::SignalChange(TObject *Sender)
     TGLWorldObject::SignalChange(Sender);
 }
 
-void THeightField::FillRow(TRow &Row, float Y, const std::vector<float> &Xs)
+void THeightField::FillRow(TRow &Row, float Y, const std::vector<float> &Xs, size_t From,
+                           size_t To)
 {
-    for (size_t i = 0; i < Xs.size(); ++i) {
+    for (size_t i = From; i < To; ++i) {
         TSample &s = Row[i];
         s.TexPoint = {Xs[i], Y};
         if (FOnGetHeight) {
@@ -147,6 +141,95 @@ void THeightField::FillRow(TRow &Row, float Y, const std::vector<float> &Xs)
             s.Z = float(std::cos(12.0L * r) / ((6.28L * r + 1) * 2));
         }
     }
+}
+
+void THeightField::GeometryChanged()
+{
+    FAllStale = true;
+    TGLWorldObject::GeometryChanged();
+}
+
+void THeightField::SamplesChanged(float XMin, float XMax, float YMin, float YMax)
+{
+    float *b = FStaleBox;
+    if (b[0] > b[1]) {
+        b[0] = XMin, b[1] = XMax, b[2] = YMin, b[3] = YMax;
+    } else {
+        b[0] = std::min(b[0], XMin), b[1] = std::max(b[1], XMax);
+        b[2] = std::min(b[2], YMin), b[3] = std::max(b[3], YMax);
+    }
+    // The list is stale, the kept samples outside the box are not.
+    TGLWorldObject::GeometryChanged();
+}
+
+// Sample positions are Base + k x Step: a running sum in single precision
+// drifts, and could give a row more samples than it holds.
+THeightField::TLattice THeightField::Lattice() const
+{
+    TLattice l;
+    const size_t capacity = size_t(std::max(FXSamplingScale.MaxStepCount(), 0)) + 1;
+    const float xBase = FXSamplingScale.StepBase(), xStep = FXSamplingScale.Step();
+    for (int i = 0; l.Xs.size() < capacity; ++i) {
+        const float x = TGLSamplingScale::LatticeValue(xBase, xStep, i);
+        if (!(x < FXSamplingScale.Max()))
+            break;
+        l.Xs.push_back(x);
+    }
+    const float yBase = FYSamplingScale.StepBase(), yStep = FYSamplingScale.Step();
+    for (int k = 0;; ++k) {
+        const float y = TGLSamplingScale::LatticeValue(yBase, yStep, k);
+        if (!(y <= FYSamplingScale.Max()))
+            break;
+        l.Ys.push_back(y);
+    }
+    return l;
+}
+
+size_t THeightField::UpdateSamples()
+{
+    if (!FXSamplingScale.IsValid() || !FYSamplingScale.IsValid())
+        return 0;
+    // A change of a scale marks every sample stale: kept samples that are
+    // not stale lie on the lattice of the scales as they are.
+    if (!FAllStale && !FKept.empty())
+        return SampleStaleBox();
+    TLattice lattice = Lattice();
+    const size_t count = lattice.Xs.size() * lattice.Ys.size();
+    FStaleBox[0] = 0, FStaleBox[1] = -1;
+    if (count > MaxKeptSamples || count == 0) {
+        FKept = {};
+        FKeptLattice = {};
+        return 0; // sampled row by row while drawing
+    }
+    if (!(lattice == FKeptLattice)) { // else the rows are taken again in place
+        FKept.assign(lattice.Ys.size(), TRow(lattice.Xs.size()));
+        FKeptLattice = std::move(lattice);
+    }
+    // Marked fresh first: a callback that raises leaves the whole surface stale.
+    FAllStale = true;
+    for (size_t k = 0; k < FKept.size(); ++k)
+        FillRow(FKept[k], FKeptLattice.Ys[k], FKeptLattice.Xs, 0, FKeptLattice.Xs.size());
+    FAllStale = false;
+    return count;
+}
+
+// The kept samples inside the stale box are taken again.
+size_t THeightField::SampleStaleBox()
+{
+    float *b = FStaleBox;
+    if (b[0] > b[1] || b[2] > b[3])
+        return 0;
+    const std::vector<float> &xs = FKeptLattice.Xs, &ys = FKeptLattice.Ys;
+    const size_t i0 = size_t(std::lower_bound(xs.begin(), xs.end(), b[0]) - xs.begin());
+    const size_t i1 = size_t(std::upper_bound(xs.begin(), xs.end(), b[1]) - xs.begin());
+    const size_t k0 = size_t(std::lower_bound(ys.begin(), ys.end(), b[2]) - ys.begin());
+    const size_t k1 = size_t(std::upper_bound(ys.begin(), ys.end(), b[3]) - ys.begin());
+    FAllStale = true;
+    for (size_t k = k0; k < k1; ++k)
+        FillRow(FKept[k], ys[k], xs, i0, i1);
+    FAllStale = false;
+    b[0] = 0, b[1] = -1;
+    return i1 > i0 ? (i1 - i0) * (k1 > k0 ? k1 - k0 : 0) : 0;
 }
 
 void THeightField::ComputeNormals(TRow &Row, const TRow *Before, const TRow *After) const
@@ -215,21 +298,11 @@ void THeightField::CompileGeometry(TRenderContextInfo &)
     if (!FXSamplingScale.IsValid() || !FYSamplingScale.IsValid())
         return;
     const TGLEntryTable &g = GL();
-    // Sample positions are Base + k x Step: a running sum in single
-    // precision drifts, and could give a row more samples than it holds.
-    const size_t capacity = size_t(std::max(FXSamplingScale.MaxStepCount(), 0)) + 1;
-    const float xBase = FXSamplingScale.StepBase(), xStep = FXSamplingScale.Step();
-    std::vector<float> xs;
-    for (int i = 0; xs.size() < capacity; ++i) {
-        const float x = TGLSamplingScale::LatticeValue(xBase, xStep, i);
-        if (!(x < FXSamplingScale.Max()))
-            break;
-        xs.push_back(x);
-    }
-    // Three row buffers: the row before the previous, the previous, the current.
-    TRow rows[3] = {TRow(xs.size()), TRow(xs.size()), TRow(xs.size())};
-    TRow *before = &rows[0], *previous = &rows[1], *current = &rows[2];
-
+    // A list made again with nothing changed (its context went, a picture
+    // is drawn) samples everything: the surface's source may have moved on
+    // without a notice, as the milling view's does in Turbo.
+    if (!ListStale())
+        FAllStale = true;
     TEnableStateGuard guard((FOptions & hfoTwoSided) || FColorMode != hfcmNone);
     if (FOptions & hfoTwoSided)
         g.glDisable(gl::CULL_FACE);
@@ -238,24 +311,40 @@ void THeightField::CompileGeometry(TRenderContextInfo &)
         g.glColorMaterial(gl::FRONT_AND_BACK, cColorMaterialModes[FColorMode]);
         ClearMaterialCache();
     }
-    const float yBase = FYSamplingScale.StepBase(), yStep = FYSamplingScale.Step();
-    auto rowY = [&](int K) { return TGLSamplingScale::LatticeValue(yBase, yStep, K); };
-    int rowCount = 0;
-    for (; rowY(rowCount) <= FYSamplingScale.Max(); ++rowCount) {
-        std::swap(before, previous); // the oldest row's buffer takes the new row
-        std::swap(previous, current);
-        FillRow(*current, rowY(rowCount), xs);
-        if (rowCount >= 1)
-            ComputeNormals(*previous, rowCount >= 2 ? before : nullptr, current);
-        if (rowCount >= 2)
-            DrawStrip(*before, rowY(rowCount - 2), *previous, rowY(rowCount - 1), xs);
+    UpdateSamples();
+    // Without kept samples (a lattice too large to keep) every row is
+    // sampled now, into three buffers in turn.
+    const bool kept = !FKept.empty();
+    const TLattice streamed = kept ? TLattice{} : Lattice();
+    const TLattice &lattice = kept ? FKeptLattice : streamed;
+    const std::vector<float> &xs = lattice.Xs, &ys = lattice.Ys;
+    std::vector<TRow> spare(kept ? 0 : 3, TRow(xs.size()));
+    auto row = [&](size_t K) -> TRow & {
+        if (kept)
+            return FKept[K];
+        TRow &r = spare[K % 3]; // the buffer of row K - 3, no longer drawn
+        FillRow(r, ys[K], xs, 0, xs.size());
+        return r;
+    };
+
+    // Normals need the rows before and after: a row is drawn one row late.
+    TRow *before = nullptr, *previous = nullptr, *current = nullptr;
+    const size_t rowCount = ys.size();
+    for (size_t k = 0; k < rowCount; ++k) {
+        before = previous;
+        previous = current;
+        current = &row(k);
+        if (k >= 1)
+            ComputeNormals(*previous, before, current);
+        if (k >= 2)
+            DrawStrip(*before, ys[k - 2], *previous, ys[k - 1], xs);
     }
     if (rowCount >= 1) {
-        ComputeNormals(*current, rowCount >= 2 ? previous : nullptr, nullptr);
+        ComputeNormals(*current, previous, nullptr);
         if (rowCount >= 2)
-            DrawStrip(*previous, rowY(rowCount - 2), *current, rowY(rowCount - 1), xs);
+            DrawStrip(*previous, ys[rowCount - 2], *current, ys[rowCount - 1], xs);
     }
-    FTriangleCount = xs.empty() || rowCount < 1 ? 0 : int(xs.size() - 1) * (rowCount * 2 - 2);
+    FTriangleCount = xs.empty() || rowCount < 1 ? 0 : int(xs.size() - 1) * (int(rowCount) * 2 - 2);
 }
 
 void THeightField::AssignTo(TPersistent &Dest) const
@@ -268,6 +357,7 @@ void THeightField::AssignTo(TPersistent &Dest) const
     d->SetOnGetHeight(FOnGetHeight);
     d->SetOptions(FOptions);
     d->SetColorMode(FColorMode);
+    TGLWorldObject::AssignTo(Dest);
 }
 
 // ---- TXYZGrid ----

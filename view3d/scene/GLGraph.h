@@ -74,16 +74,41 @@ public:
     // Triangles of the last build.
     int TriangleCount() const { return FTriangleCount; }
 
+    // The heights (and colours) may have changed only for X in XMin..XMax
+    // and Y in YMin..YMax (inclusive, local units): the next build samples
+    // that box again and takes the rest of the surface from the samples
+    // it keeps. Any other change (GeometryChanged, a scale, an option, a
+    // list made again for a new context) samples the whole surface again.
+    void SamplesChanged(float XMin, float XMax, float YMin, float YMax);
+    // What a build does before it draws: brings the kept samples up to
+    // date (no OpenGL). Returns the number of samples taken.
+    size_t UpdateSamples();
+    // A lattice of more samples than this is sampled anew at every build
+    // (three rows at a time) instead of being kept.
+    static constexpr size_t MaxKeptSamples = size_t(2) << 20;
+
     void CompileGeometry(TRenderContextInfo &Rci) override;
     void SignalChange(TObject *Sender) override;
+    void GeometryChanged() override;
 
 protected:
     void AssignTo(TPersistent &Dest) const override;
 
 private:
-    struct TSample;
+    struct TSample {
+        float Z = 0;
+        TVector4f Color;
+        TTexPoint TexPoint;
+        TAffineVec3f Normal;
+    };
     using TRow = std::vector<TSample>;
-    void FillRow(TRow &Row, float Y, const std::vector<float> &Xs);
+    struct TLattice {
+        std::vector<float> Xs, Ys;
+        bool operator==(const TLattice &) const = default;
+    };
+    TLattice Lattice() const;
+    void FillRow(TRow &Row, float Y, const std::vector<float> &Xs, size_t From, size_t To);
+    size_t SampleStaleBox();
     void ComputeNormals(TRow &Row, const TRow *Before, const TRow *After) const;
     void DrawStrip(const TRow &A, float YA, const TRow &B, float YB,
                    const std::vector<float> &Xs) const;
@@ -94,6 +119,12 @@ private:
     THeightFieldGetHeightEvent FOnGetHeight;
     THeightFieldGetHeight2Event FOnGetHeight2;
     int FTriangleCount = 0;
+    // The samples kept between builds, row by row, on the lattice they
+    // were taken on; FAllStale: none of them can be used.
+    TLattice FKeptLattice;
+    std::vector<TRow> FKept;
+    bool FAllStale = true;
+    float FStaleBox[4] = {0, -1, 0, -1}; // X min, X max, Y min, Y max; empty when min > max
 };
 
 enum TXYZGridPart : unsigned { gpX = 1, gpY = 2, gpZ = 4 };

@@ -130,38 +130,68 @@ void DrawDodecahedron()
 
 namespace {
 
-std::vector<std::pair<std::string, TSceneObjectFactory>> &SceneClasses()
+struct TRegisteredClass {
+    std::string Name;
+    TComponentFactory Factory;
+    bool SceneObject;
+};
+
+std::vector<TRegisteredClass> &RegisteredClasses()
 {
-    static std::vector<std::pair<std::string, TSceneObjectFactory>> classes;
+    static std::vector<TRegisteredClass> classes;
     return classes;
+}
+
+const TRegisteredClass &FindRegistered(const std::string &Name)
+{
+    for (const TRegisteredClass &c : RegisteredClasses())
+        if (c.Name == Name)
+            return c;
+    throw EClassNotFound("Class " + Name + " not found");
 }
 
 } // namespace
 
-void RegisterSceneObjectClass(const std::string &Name, TSceneObjectFactory Factory)
+void RegisterComponentClass(const std::string &Name, TComponentFactory Factory, bool SceneObject)
 {
-    for (auto &entry : SceneClasses())
-        if (entry.first == Name) {
-            entry.second = std::move(Factory);
+    for (TRegisteredClass &c : RegisteredClasses())
+        if (c.Name == Name) {
+            c.Factory = std::move(Factory);
+            c.SceneObject = SceneObject;
             return;
         }
-    SceneClasses().emplace_back(Name, std::move(Factory));
+    RegisteredClasses().push_back({Name, std::move(Factory), SceneObject});
+}
+
+std::vector<std::string> RegisteredComponentClasses()
+{
+    std::vector<std::string> names;
+    for (const TRegisteredClass &c : RegisteredClasses())
+        names.push_back(c.Name);
+    return names;
 }
 
 std::vector<std::string> RegisteredSceneObjectClasses()
 {
     std::vector<std::string> names;
-    for (const auto &entry : SceneClasses())
-        names.push_back(entry.first);
+    for (const TRegisteredClass &c : RegisteredClasses())
+        if (c.SceneObject)
+            names.push_back(c.Name);
     return names;
+}
+
+std::unique_ptr<TComponent> CreateComponent(const std::string &Name)
+{
+    return FindRegistered(Name).Factory();
 }
 
 std::unique_ptr<TGLBaseSceneObject> CreateSceneObject(const std::string &Name)
 {
-    for (const auto &entry : SceneClasses())
-        if (entry.first == Name)
-            return entry.second();
-    throw EClassNotFound("Class " + Name + " not found");
+    const TRegisteredClass &c = FindRegistered(Name);
+    if (!c.SceneObject)
+        throw EClassNotFound("Class " + Name + " not found");
+    return std::unique_ptr<TGLBaseSceneObject>(
+        dynamic_cast<TGLBaseSceneObject *>(c.Factory().release()));
 }
 
 // ---- TDummyCube ----
@@ -209,6 +239,7 @@ void TDummyCube::AssignTo(TPersistent &Dest) const
     d->SetCubeSize(FCubeSize);
     d->FEdgeColor.Assign(FEdgeColor);
     d->SetVisibleAtRunTime(FVisibleAtRunTime);
+    TGLImmaterialSceneObject::AssignTo(Dest);
 }
 
 // ---- TPlane ----
@@ -256,6 +287,7 @@ void TPlane::AssignTo(TPersistent &Dest) const
     d->SetHeight(FHeight);
     d->SetXTiles(FXTiles);
     d->SetYTiles(FYTiles);
+    TGLWorldObject::AssignTo(Dest);
 }
 
 // ---- TLineBase ----
@@ -303,6 +335,7 @@ void TLineBase::AssignTo(TPersistent &Dest) const
     d->SetLinePattern(FLinePattern);
     d->SetLineWidth(FLineWidth);
     d->SetAntiAliased(FAntiAliased);
+    TGLImmaterialSceneObject::AssignTo(Dest);
 }
 
 // ---- TLines ----
@@ -501,6 +534,7 @@ void TQuadricObject::AssignTo(TPersistent &Dest) const
         return TGLWorldObject::AssignTo(Dest);
     d->SetNormals(FNormals);
     d->SetNormalDirection(FNormalDirection);
+    TGLWorldObject::AssignTo(Dest);
 }
 
 // ---- TSphere ----

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace orv {
@@ -616,18 +617,28 @@ void DrawWireframeCube(float Size, const TVector4f &Color);
 // face normals.
 void DrawDodecahedron();
 
-// ---- the scene's classes by name ----
+// ---- the classes a form may name (form streaming) ----
 
-using TSceneObjectFactory = std::function<std::unique_ptr<TGLBaseSceneObject>()>;
+using TComponentFactory = std::function<std::unique_ptr<TComponent>()>;
 // A name registered again keeps its first place and takes the new factory.
-void RegisterSceneObjectClass(const std::string &Name, TSceneObjectFactory Factory);
+void RegisterComponentClass(const std::string &Name, TComponentFactory Factory,
+                            bool SceneObject = false);
+template <class T> void RegisterComponentClass(const std::string &Name)
+{
+    RegisterComponentClass(Name, [] { return std::make_unique<T>(); },
+                           std::is_base_of_v<TGLBaseSceneObject, T>);
+}
 template <class T> void RegisterSceneObjectClass(const std::string &Name)
 {
-    RegisterSceneObjectClass(Name, [] { return std::make_unique<T>(); });
+    static_assert(std::is_base_of_v<TGLBaseSceneObject, T>);
+    RegisterComponentClass<T>(Name);
 }
 // In the order of registration.
+std::vector<std::string> RegisteredComponentClasses();
 std::vector<std::string> RegisteredSceneObjectClasses();
 // EClassNotFound "Class <Name> not found" when unknown.
+std::unique_ptr<TComponent> CreateComponent(const std::string &Name);
+// Also EClassNotFound for a registered class that is no scene object.
 std::unique_ptr<TGLBaseSceneObject> CreateSceneObject(const std::string &Name);
 
 } // namespace orv

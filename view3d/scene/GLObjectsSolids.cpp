@@ -131,6 +131,7 @@ void TSprite::AssignTo(TPersistent &Dest) const
     d->SetRotation(FRotation);
     d->SetAlphaChannel(FAlphaChannel);
     d->SetNoZWrite(FNoZWrite);
+    TGLCustomSceneObject::AssignTo(Dest);
 }
 
 // ---- TCube ----
@@ -180,6 +181,7 @@ void TCube::AssignTo(TPersistent &Dest) const
     d->SetParts(FParts);
     d->SetNormalDirection(FNormalDirection);
     d->GeometryChanged();
+    TGLWorldObject::AssignTo(Dest);
 }
 
 // ---- TFrustrum ----
@@ -246,6 +248,7 @@ void TFrustrum::AssignTo(TPersistent &Dest) const
     d->SetHeight(FHeight);
     d->SetParts(FParts);
     d->SetNormalDirection(FNormalDirection);
+    TGLWorldObject::AssignTo(Dest);
 }
 
 // ---- TAnnulus ----
@@ -377,6 +380,7 @@ void TTorus::AssignTo(TPersistent &Dest) const
     d->SetMinorRadius(FMinorRadius);
     d->SetRings(FRings);
     d->SetSides(FSides);
+    TGLWorldObject::AssignTo(Dest);
 }
 
 // ---- TTeapot ----
@@ -649,6 +653,7 @@ void TPolygonBase::AssignTo(TPersistent &Dest) const
     d->FNodes.EndUpdate();
     d->SetDivision(FDivision);
     d->SetSplineMode(FSplineMode);
+    TGLWorldObject::AssignTo(Dest);
 }
 
 TPolygon::TPolygon(TComponent *Owner) : TPolygonBase(Owner) {}

@@ -73,6 +73,16 @@ template <TLiteral Name, size_t N> void RecordFloats(const GLfloat *P)
         gActive->Add(Name.S, std::vector<double>(P, P + N));
 }
 
+// Entries whose arguments are a texture unit and N floats.
+template <TLiteral Name, size_t N> void RecordUnitFloats(GLenum Unit, const GLfloat *P)
+{
+    if (!gActive)
+        return;
+    std::vector<double> values{double(Unit)};
+    values.insert(values.end(), P, P + N);
+    gActive->Add(Name.S, std::move(values));
+}
+
 void Answer(GLenum Name, auto *Out)
 {
     if (!gActive)
@@ -92,7 +102,12 @@ TGLEntryTable RecordingTable()
     TGLEntryTable t;
 #define ORV_GL_FILL(R, N, P) Fill<#N>(t.N);
     ORV_GL_ENTRIES(ORV_GL_FILL)
+    ORV_GL_MULTITEXTURE_ENTRIES(ORV_GL_FILL)
 #undef ORV_GL_FILL
+    t.glMultiTexCoord2fvARB = &RecordUnitFloats<"glMultiTexCoord2fvARB", 2>;
+    t.glMultiTexCoord3fvARB = &RecordUnitFloats<"glMultiTexCoord3fvARB", 3>;
+    t.glMultiTexCoord4fvARB = &RecordUnitFloats<"glMultiTexCoord4fvARB", 4>;
+    t.glTexCoord4fv = &RecordFloats<"glTexCoord4fv", 4>;
     t.glLoadMatrixf = &RecordFloats<"glLoadMatrixf", 16>;
     t.glMultMatrixf = &RecordFloats<"glMultMatrixf", 16>;
     t.glVertex3fv = &RecordFloats<"glVertex3fv", 3>;
@@ -141,6 +156,7 @@ TGLEntryTable RecordingTable()
         return reinterpret_cast<const GLubyte *>(text.c_str());
     };
     t.OpenGL11 = true;
+    t.ARBMultitexture = true;
     return t;
 }
 

@@ -3,6 +3,7 @@
 
 #include "view3d/geometry/Assertion.h"
 #include "view3d/geometry/Geometry.h"
+#include "view3d/scene/GLObjects.h"
 #include "view3d/scene/GLWorldRegistry.h"
 
 #include <algorithm>
@@ -667,6 +668,15 @@ void TGLCustomSceneObject::ReleaseHandle()
     FMaterial.ReleaseTextureObject();
 }
 
+void TGLCustomSceneObject::AssignTo(TPersistent &Dest) const
+{
+    if (auto *d = dynamic_cast<TGLCustomSceneObject *>(&Dest)) {
+        d->FMaterial.AssignFrom(FMaterial);
+        d->Hint = Hint;
+    }
+    TGLBaseSceneObject::AssignTo(Dest);
+}
+
 TDirectOpenGL::TDirectOpenGL(TComponent *Owner) : TGLImmaterialSceneObject(Owner)
 {
     FStyle |= osImmediateDraw | osRestoresStateCaches;
@@ -679,5 +689,118 @@ void TDirectOpenGL::SetUseBuildList(bool Value)
     else
         FStyle |= osImmediateDraw;
 }
+
+void TDirectOpenGL::AssignTo(TPersistent &Dest) const
+{
+    if (auto *d = dynamic_cast<TDirectOpenGL *>(&Dest))
+        d->SetUseBuildList(UseBuildList());
+    TGLImmaterialSceneObject::AssignTo(Dest);
+}
+
+// ---- the proxy ----
+
+TGLProxyObject::TGLProxyObject(TComponent *Owner) : TGLBaseSceneObject(Owner)
+{
+    ProxyCreated(this);
+}
+
+TGLProxyObject::~TGLProxyObject() { ProxyFreed(this); }
+
+void TGLProxyObject::SetMasterObject(TGLBaseSceneObject *Master)
+{
+    if (Master == FMaster)
+        return;
+    FMaster = Master;
+    GeometryChanged();
+}
+
+void TGLProxyObject::SetProxyOptions(unsigned Options)
+{
+    if (StoreChanged(FOptions, Options))
+        GeometryChanged();
+}
+
+void TGLProxyObject::Notification(TGLBaseSceneObject *Freed)
+{
+    if (Freed == FMaster)
+        SetMasterObject(nullptr);
+}
+
+TVector4f TGLProxyObject::HalfExtents()
+{
+    if (!FMaster)
+        return TGLBaseSceneObject::HalfExtents();
+    const TVector4f m = FMaster->HalfExtents();
+    const TVector4f &s = Scale().AsVector();
+    return {m.X * s.X, m.Y * s.Y, m.Z * s.Z, m.W * s.W};
+}
+
+void TGLProxyObject::AssignTo(TPersistent &Dest) const
+{
+    if (auto *d = dynamic_cast<TGLProxyObject *>(&Dest))
+        d->SetMasterObject(FMaster);
+    TGLBaseSceneObject::AssignTo(Dest);
+}
+
+// ---- Assign ----
+
+void TGLBaseSceneObject::AssignTo(TPersistent &Dest) const
+{
+    auto *d = dynamic_cast<TGLBaseSceneObject *>(&Dest);
+    if (!d)
+        return TGLUpdateAbleComponent::AssignTo(Dest);
+    // The local matrix is rebuilt on demand: the source's cache is brought
+    // up to date, which changes nothing it shows.
+    auto &source = const_cast<TGLBaseSceneObject &>(*this);
+    d->ReleaseHandles();
+    d->SetVisible(FVisible);
+    d->SetLocalMatrix(source.LocalMatrix());
+    d->SetShowAxes(FShowAxes);
+    d->SetObjectsSorting(FObjectsSorting);
+    d->SetVisibilityCulling(FVisibilityCulling);
+    *d->FRotation.CoordsAddress() = FRotation.AsVector();
+    d->FTransformationMode = FTransformationMode;
+    d->FreeAllChildren();
+    d->SetSceneRecursive(FScene);
+    if (FScene)
+        FScene->BeginUpdate();
+    try {
+        for (TGLBaseSceneObject *child : FChildren) {
+            std::unique_ptr<TGLBaseSceneObject> copy = CreateSceneObject(child->ClassName());
+            copy->Assign(*child);
+            d->AppendChild(copy.release());
+        }
+    } catch (...) {
+        if (FScene)
+            FScene->EndUpdate();
+        throw;
+    }
+    if (FScene)
+        FScene->EndUpdate();
+    d->OnProgress = OnProgress;
+    if (FBehaviours)
+        d->Behaviours().AssignFrom(*FBehaviours);
+    else
+        d->FBehaviours.reset();
+    if (FEffects)
+        d->Effects().AssignFrom(*FEffects);
+    else
+        d->FEffects.reset();
+    d->Tag = Tag;
+    d->TagFloat = TagFloat;
+}
+
+// ---- form streaming ----
+
+// The node classes a form may hold, besides the primitives' own.
+const bool gStreamedClasses = [] {
+    RegisterSceneObjectClass<TGLLightSource>("TGLLightSource");
+    RegisterSceneObjectClass<TGLCamera>("TGLCamera");
+    RegisterSceneObjectClass<TGLProxyObject>("TGLProxyObject");
+    RegisterComponentClass<TGLWorld>("TGLWorld");
+    RegisterSceneObjectClass<TDirectOpenGL>("TDirectOpenGL");
+    RegisterComponentClass<TGLMemoryViewer>("TGLMemoryViewer");
+    return true;
+}();
 
 } // namespace orv

@@ -227,6 +227,12 @@ public:
     const TGLListHandle &ListHandle() const { return FListHandle; }
 
 protected:
+    // Into another scene object: its handles go, it takes the visibility,
+    // local matrix, axes, sorting, culling, angles, transformation mode,
+    // progress event, behaviours, effects and tags, this object's scene,
+    // and copies of the children (each of its own class, which must be
+    // registered: EClassNotFound otherwise); its own children are freed.
+    void AssignTo(TPersistent &Dest) const override;
     static constexpr uint8_t cLocalMatrixStale = 1, cWorldMatrixStale = 2,
                              cInverseMatrixStale = 4, cListStale = 8;
     uint8_t FStyle = 0;
@@ -278,6 +284,9 @@ public:
     void RenderObject(TRenderContextInfo &Rci, bool DrawSelf, bool DrawChildren) override;
     void ReleaseHandle() override;
 
+protected:
+    void AssignTo(TPersistent &Dest) const override; // also the material and the hint
+
 private:
     TGLMaterial FMaterial;
 };
@@ -292,7 +301,8 @@ public:
     using TGLImmaterialSceneObject::TGLImmaterialSceneObject;
 };
 
-// Draws what its OnRender sends, every frame, or once into a list with UseBuildList.
+// Draws what its OnRender sends, every frame, or once into a list with
+// UseBuildList. The program itself makes none.
 class TDirectOpenGL : public TGLImmaterialSceneObject {
 public:
     explicit TDirectOpenGL(TComponent *Owner = nullptr);
@@ -300,6 +310,41 @@ public:
     void SetUseBuildList(bool Value);
     std::function<void(TRenderContextInfo &Rci)> OnRender;
     void CompileGeometry(TRenderContextInfo &Rci) override;
+
+protected:
+    void AssignTo(TPersistent &Dest) const override; // also UseBuildList
+};
+
+enum TGLProxyObjectOption : unsigned {
+    pooEffects = 1,        // the master's post-effects after the proxy
+    pooObjects = 2,        // the master (and its children) drawn in the proxy's place
+    pooTransformation = 4, // with the master's own local transform
+};
+
+// Draws its master object again in its own place, with its own children
+// after it. A proxy inside its master's subtree draws nothing there (the
+// guard against drawing itself for ever). The program itself makes none.
+class TGLProxyObject : public TGLBaseSceneObject {
+public:
+    explicit TGLProxyObject(TComponent *Owner = nullptr);
+    ~TGLProxyObject() override;
+    TGLBaseSceneObject *MasterObject() const { return FMaster; }
+    void SetMasterObject(TGLBaseSceneObject *Master);
+    unsigned ProxyOptions() const { return FOptions; }
+    void SetProxyOptions(unsigned Options); // TGLProxyObjectOption bits
+    // A scene object is being freed: the master that goes is forgotten.
+    void Notification(TGLBaseSceneObject *Freed);
+    // The master's, times the proxy's own scale; the node's own without a master.
+    TVector4f HalfExtents() override;
+    void RenderObject(TRenderContextInfo &Rci, bool DrawSelf, bool DrawChildren) override;
+
+protected:
+    void AssignTo(TPersistent &Dest) const override; // also the master
+
+private:
+    TGLBaseSceneObject *FMaster = nullptr;
+    unsigned FOptions = pooEffects | pooObjects | pooTransformation;
+    bool FRendering = false;
 };
 
 enum TGLCameraStyle { csPerspective, csOrthogonal, csOrtho2D, csCustom };
@@ -607,6 +652,54 @@ private:
     uint64_t FFrameTicks = 0; // 64 bits: a nanosecond counter wraps 32 bits in seconds
     float FFrameRate = 0;
     int64_t FLastFrameCounter = 0;
+};
+
+// ---- viewers without a window (the program itself makes none) ----
+
+// Owns a buffer that shows its camera's scene without a window. Width and
+// Height default to 256; a value of 0 or less becomes 1. The events
+// BeforeRender, PostRender and AfterRender are the buffer's. A change of
+// the buffer's context attributes frees the context: the next frame makes
+// it again.
+class TGLNonVisualViewer : public TComponent {
+public:
+    explicit TGLNonVisualViewer(TComponent *Owner = nullptr);
+    ~TGLNonVisualViewer() override;
+    TGLWorldBuffer &Buffer() { return FBuffer; }
+    TGLCamera *Camera() const { return FBuffer.Camera(); }
+    void SetCamera(TGLCamera *Camera) { FBuffer.SetCamera(Camera); }
+    int Width() const { return FWidth; }
+    void SetWidth(int Value);
+    int Height() const { return FHeight; }
+    void SetHeight(int Value);
+    // Draws one frame into the viewer's surface.
+    virtual void Render() = 0;
+    // Copies the last frame (Width x Height from the lower left corner)
+    // into the texture: into its texture object when that is at least as
+    // large, else the texture's image becomes the frame and is sent again.
+    // Nothing without a context.
+    void CopyToTexture(TGLTexture &Texture);
+
+protected:
+    virtual void BufferChanged(TObject *Sender) {}
+    virtual void BufferStructuralChange(TObject *Sender) { FBuffer.FreeBufferContext(); }
+    virtual void PrepareContext(TObject *Sender) {}
+
+private:
+    TGLWorldBuffer FBuffer;
+    int FWidth = 256, FHeight = 256;
+};
+
+// Draws into an off-screen context of its own (a framebuffer object on an
+// offscreen surface), made at the first frame at the viewer's size and
+// made again when the size has changed.
+class TGLMemoryViewer : public TGLNonVisualViewer {
+public:
+    explicit TGLMemoryViewer(TComponent *Owner = nullptr) : TGLNonVisualViewer(Owner) {}
+    void Render() override;
+
+private:
+    int FContextWidth = 0, FContextHeight = 0;
 };
 
 } // namespace orv

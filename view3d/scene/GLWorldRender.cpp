@@ -255,6 +255,37 @@ void TGLBaseSceneObject::RenderAxes(uint16_t Pattern, float Length)
     g.glPopAttrib();
 }
 
+void TGLProxyObject::RenderObject(TRenderContextInfo &Rci, bool DrawSelf, bool DrawChildren)
+{
+    if (FRendering)
+        return; // inside its own master's subtree
+    FRendering = true;
+    struct TDone {
+        TGLProxyObject &P;
+        ~TDone()
+        {
+            P.FRendering = false;
+            P.FChanges &= uint8_t(~cListStale);
+        }
+    } done{*this};
+    if (FMaster && (FOptions & pooObjects)) {
+        const bool nested = Rci.NestedNames;
+        Rci.NestedNames = true;
+        struct TRestore {
+            TRenderContextInfo &R;
+            bool N;
+            ~TRestore() { R.NestedNames = N; }
+        } restore{Rci, nested};
+        if (FOptions & pooTransformation)
+            GL().glMultMatrixf(&FMaster->LocalMatrix()[0].X);
+        FMaster->RenderObject(Rci, DrawSelf, DrawChildren);
+    }
+    if (DrawChildren && ChildCount() > 0)
+        RenderChildRange(0, ChildCount() - 1, Rci);
+    if ((FOptions & pooEffects) && FMaster && FMaster->HasEffects())
+        FMaster->Effects().DrawPostEffects(Rci.Buffer, Rci);
+}
+
 void TDirectOpenGL::CompileGeometry(TRenderContextInfo &Rci)
 {
     SetStandardMode();

@@ -20,6 +20,12 @@ std::vector<TGLCamera *> &Cameras()
     return c;
 }
 
+std::vector<TGLProxyObject *> &Proxies()
+{
+    static std::vector<TGLProxyObject *> p;
+    return p;
+}
+
 std::vector<TGLWorldBuffer *> &Buffers()
 {
     static std::vector<TGLWorldBuffer *> b;
@@ -38,7 +44,11 @@ void SceneObjectFreed(TGLBaseSceneObject *Object)
 {
     for (TGLCamera *c : Cameras())
         c->TargetFreed(Object);
+    for (TGLProxyObject *p : Proxies())
+        p->Notification(Object);
 }
+void ProxyCreated(TGLProxyObject *Proxy) { Proxies().push_back(Proxy); }
+void ProxyFreed(TGLProxyObject *Proxy) { Erase(Proxies(), Proxy); }
 void CameraCreated(TGLCamera *Camera) { Cameras().push_back(Camera); }
 void CameraFreed(TGLCamera *Camera)
 {

@@ -4,8 +4,9 @@
 // process-wide mode decides which texture units get them. The render pass
 // switches to the disabled mode and back to the standard one before every
 // scene rendering, which re-reads the entry table of the current context.
-// The two multi-unit modes need GL_ARB_multitexture, which the entry table
-// does not offer here: asking for them is an assertion failure.
+// The two multi-unit modes need GL_ARB_multitexture (the entry table's
+// ARBMultitexture): asking for them without it is an assertion failure.
+// Their entries always leave texture unit 0 active.
 
 #include "view3d/scene/GLEntries.h"
 

@@ -9,7 +9,7 @@
 #include "engine/chain/CNC_Metric.h"
 #include "engine/chain/Calc_CNC.h"
 #include "engine/chain/FileInput.h"
-#include "engine/ncrun/RecordLine.h"
+#include "ncrun/RecordLine.h"
 #include "engine/chain/tests/ChainBlocks.h"
 
 #include <gtest/gtest.h>

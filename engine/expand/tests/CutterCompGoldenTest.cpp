@@ -5,7 +5,7 @@
 // program names on its first line (a comment) the message it must produce.
 // ORV_UPDATE_GOLDEN=1 rewrites the .rec files.
 
-#include "engine/ncrun/RecordLine.h"
+#include "ncrun/RecordLine.h"
 #include "engine/expand/tests/CycleExpandRig.h"
 #include "engine/expand/tests/ExpandChain.h"
 

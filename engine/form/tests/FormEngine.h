@@ -7,7 +7,7 @@
 #include "engine/form/FanucScreen.h"
 #include "engine/form/HeadlessHost.h"
 #include "engine/form/base.h"
-#include "engine/ncrun/RecordLine.h"
+#include "ncrun/RecordLine.h"
 #include "engine/form/tests/FormTestSupport.h"
 
 #include <functional>

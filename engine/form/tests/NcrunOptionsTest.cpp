@@ -1,7 +1,7 @@
 // The command line of ncrun: every option, and the bad arguments that make
 // it exit with status 2.
 
-#include "engine/ncrun/NcRunOptions.h"
+#include "ncrun/NcRunOptions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The record line ncrun prints: every field in its place, unset values as
 // "-", reals with four decimals whatever their size.
 
-#include "engine/ncrun/RecordLine.h"
+#include "ncrun/RecordLine.h"
 
 #include "engine/core/data_types.h"
 

@@ -1,7 +1,7 @@
 // ncrun with the 2D output: its options, and a run of the demo program
 // that writes the drawing list and the picture.
 
-#include "engine/ncrun/NcRunOptions.h"
+#include "ncrun/NcRunOptions.h"
 
 #include "platform/tests/TempDir.h"
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace orv {
 namespace {
@@ -243,6 +244,53 @@ TEST_F(MillingBilletTest, TurboRebuildsAtOnceThenEvery1001stSegment)
     EXPECT_EQ(Rebuilds, 3);
     Line(1, 1, -1, 2, 1, -1, 0.5);
     EXPECT_EQ(Rebuilds, 4); // after the run every segment again
+}
+
+// Outside Turbo, with OnCellsCut set, a segment reports the cells it
+// lowered; the whole surface is asked for only when the view is behind.
+TEST_F(MillingBilletTest, CutsReportTheCellsTheyLowered)
+{
+    struct TBox {
+        int I0, J0, I1, J1;
+        bool operator==(const TBox &) const = default;
+    };
+    std::vector<TBox> boxes;
+    Billet.OnCellsCut = [&](int I0, int J0, int I1, int J1) { boxes.push_back({I0, J0, I1, J1}); };
+    Billet.ToolShape = ToolShapeFlat;
+    // The first cut after the billet was made: the whole surface.
+    Line(10, 5, -1, 12, 5, -1, 0.5);
+    EXPECT_EQ(Rebuilds, 1);
+    EXPECT_TRUE(boxes.empty());
+    // From then on the cells the flat tool lowered: x 19.45..22.55, y 4.45..5.55 mm.
+    Line(20, 5, -1, 22, 5, -1, 0.55);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], (TBox{195, 45, 225, 55}));
+    EXPECT_EQ(At(21, 5), -1);
+    // The same cut again lowers nothing, and reports nothing.
+    Line(20, 5, -1, 22, 5, -1, 0.55);
+    EXPECT_EQ(boxes.size(), 1u);
+    // Deeper along half of it: only that half.
+    Line(21, 5, -2, 22, 5, -2, 0.55);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1], (TBox{205, 45, 225, 55}));
+    EXPECT_EQ(Rebuilds, 1);
+    // Cuts in Turbo leave the view behind: the next cut after them asks
+    // for the whole surface, once.
+    Billet.Turbo = true;
+    Line(30, 5, -1, 32, 5, -1, 0.5); // Turbo's first cut rebuilds at once
+    Line(30, 7, -1, 32, 7, -1, 0.5); // this one waits
+    const int turbo = Rebuilds;
+    Billet.Turbo = false;
+    Line(35, 5, -1, 36, 5, -1, 0.5);
+    EXPECT_EQ(Rebuilds, turbo + 1);
+    EXPECT_EQ(boxes.size(), 2u);
+    Line(35, 7, -1, 36, 7, -1, 0.5);
+    EXPECT_EQ(boxes.size(), 3u);
+    // So does a new billet.
+    Billet.SetBilletSize(40, 10, 10);
+    Line(35, 5, -1, 36, 5, -1, 0.5);
+    EXPECT_EQ(Rebuilds, turbo + 2);
+    EXPECT_EQ(boxes.size(), 3u);
 }
 
 TEST_F(MillingBilletTest, ToolIsPlacedOutsideTurboOnly)

@@ -101,6 +101,9 @@ void TGLWorld3D::FormCreate(const std::string &SettingsPath)
     BuildCaptureWin();
 
     Billet.OnSurfaceChanged = [this] { FScene->SurfaceChanged(); };
+    Billet.OnCellsCut = [this](int I0, int J0, int I1, int J1) {
+        FScene->CellsCut(Billet.GridStep(), I0, J0, I1, J1);
+    };
     Billet.OnPlaceTool = [this](const TMillPoint &Tip, double Radius) {
         if (ShowCutter)
             FScene->PlaceTool(Tip, static_cast<float>(Radius), Billet.ToolShape);

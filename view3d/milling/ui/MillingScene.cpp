@@ -165,6 +165,14 @@ void TMillingScene::SetSampling(double Sampling)
 
 void TMillingScene::SurfaceChanged() { VisGrid->GeometryChanged(); }
 
+// A sample takes the cell nearest to it: cell I shows at samples within
+// half a step of I x Step; a whole step each side covers the rounding.
+void TMillingScene::CellsCut(double Step, int I0, int J0, int I1, int J1)
+{
+    VisGrid->SamplesChanged(static_cast<float>((I0 - 1) * Step), static_cast<float>((I1 + 1) * Step),
+                            static_cast<float>((J0 - 1) * Step), static_cast<float>((J1 + 1) * Step));
+}
+
 void TMillingScene::SetToolRadius(float R, uint8_t Shape)
 {
     ToolTip->SetRadius(R);

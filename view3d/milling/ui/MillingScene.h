@@ -37,6 +37,9 @@ public:
     void SetSampling(double Sampling);
     // The surface samples the height map again at its next frame.
     void SurfaceChanged();
+    // Only the height map's cells I0..I1 x J0..J1 of a grid of Step mm
+    // changed: the next frame samples again only where they show.
+    void CellsCut(double Step, int I0, int J0, int I1, int J1);
     // The tool of radius R (mm) with its tip at P; Shape 2 ball nose,
     // others flat ended.
     void PlaceTool(const TMillPoint &P, float R, uint8_t Shape);

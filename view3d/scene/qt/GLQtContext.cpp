@@ -99,7 +99,16 @@ bool LoadQtGLEntries(QOpenGLContext *Context)
     const QSurfaceFormat f = Context ? Context->format() : QSurfaceFormat();
     t.OpenGL11 = ok && (f.majorVersion() > 1 || (f.majorVersion() == 1 && f.minorVersion() >= 1));
     t.NVFogDistance = ok && Context->hasExtension("GL_NV_fog_distance");
-    t.ARBMultitexture = false; // the entry table offers no second texture unit
+    // Multitexturing is asked of the context: every OpenGL since 1.3 has it,
+    // older ones may offer the extension.
+    bool multi = ok && (Context->hasExtension("GL_ARB_multitexture") ||
+                        f.majorVersion() > 1 || f.minorVersion() >= 3);
+    if (multi) {
+#define ORV_GL_LOAD_OPTIONAL(R, N, P) multi = Resolve(t.N, Context, #N) && multi;
+        ORV_GL_MULTITEXTURE_ENTRIES(ORV_GL_LOAD_OPTIONAL)
+#undef ORV_GL_LOAD_OPTIONAL
+    }
+    t.ARBMultitexture = multi;
     SetGLEntries(t);
     gLoadedFrom = Context;
     return ok;

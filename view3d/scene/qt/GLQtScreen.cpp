@@ -45,7 +45,9 @@ TVideoMode TGLQtDisplayModes::DesktopMode()
     QScreen *s = QGuiApplication::primaryScreen();
     if (!s)
         return {0, 0, 0, {}};
-    return {uint16_t(s->size().width()), uint16_t(s->size().height()), uint8_t(s->depth()), {}};
+    // Bits per pixel: an X screen of depth 24 keeps each pixel in 32 bits.
+    const int depth = s->depth() == 24 ? 32 : s->depth();
+    return {uint16_t(s->size().width()), uint16_t(s->size().height()), uint8_t(depth), {}};
 }
 
 bool TGLQtDisplayModes::TestMode(int Width, int Height, int Depth)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <set>
 #include <stdexcept>
@@ -365,6 +366,119 @@ TEST(GLHeightField, AssignTakesTheFirstCallbackOnly)
     EXPECT_EQ(to.Options(), unsigned(hfoTextureCoordinates));
     EXPECT_TRUE(bool(to.OnGetHeight()));
     EXPECT_FALSE(bool(to.OnGetHeight2()));
+}
+
+// A surface whose heights the test changes, with a count of the samples
+// taken; drawn through a buffer as a viewer would.
+struct TKeptSurface {
+    TSceneFixture F;
+    THeightField *Field = F.Scene.Objects().NewChild<THeightField>();
+    float Heights[12][12] = {};
+    int Samples = 0;
+    TKeptSurface()
+    {
+        SetScales(*Field, 0, 11, 0, 11, 1); // x 0..10, y 0..11
+        Field->SetColorMode(hfcmDiffuse);
+        Field->SetOnGetHeight([this](float X, float Y, float &Z, TVector4f &Colour, TTexPoint &) {
+            ++Samples;
+            Z = Heights[int(X)][int(Y)];
+            Colour = {Z, 0, 1, 1};
+        });
+    }
+    // One frame; the surface's vertices, normals and colours as drawn.
+    std::vector<TGLCall> Frame()
+    {
+        Samples = 0;
+        F.Gl.Clear();
+        F.Buffer.Render();
+        std::vector<TGLCall> drawn;
+        for (const TGLCall &c : F.Gl.Calls)
+            if (c.Name == "glVertex4f" || c.Name == "glNormal3fv" || c.Name == "glColor4fv")
+                drawn.push_back(c);
+        return drawn;
+    }
+};
+
+bool SameCalls(const std::vector<TGLCall> &A, const std::vector<TGLCall> &B)
+{
+    if (A.size() != B.size())
+        return false;
+    for (size_t i = 0; i < A.size(); ++i)
+        if (A[i].Name != B[i].Name || A[i].Args != B[i].Args)
+            return false;
+    return true;
+}
+
+TEST(GLHeightField, AChangedBoxIsAllThatIsSampledAgain)
+{
+    TKeptSurface s;
+    s.Frame();
+    EXPECT_EQ(s.Samples, 11 * 12) << "the first frame samples everything";
+    s.Heights[3][4] = -1;
+    s.Heights[5][6] = -2;
+    s.Field->SamplesChanged(3, 5, 4, 6);
+    EXPECT_TRUE(s.Field->ListStale());
+    const std::vector<TGLCall> kept = s.Frame();
+    EXPECT_EQ(s.Samples, 3 * 3);
+    // The same picture as a surface sampled anew: heights, normals (which
+    // reach one sample beyond the box) and colours.
+    s.Field->GeometryChanged();
+    const std::vector<TGLCall> whole = s.Frame();
+    EXPECT_EQ(s.Samples, 11 * 12);
+    EXPECT_TRUE(SameCalls(kept, whole));
+    EXPECT_GT(kept.size(), 0u);
+}
+
+TEST(GLHeightField, BoxesGatherUntilTheNextFrame)
+{
+    TKeptSurface s;
+    s.Frame();
+    s.Field->SamplesChanged(1, 1, 1, 1);
+    s.Field->SamplesChanged(3.5f, 4.5f, 8, 9); // only the lattice points inside count
+    EXPECT_EQ(s.Field->UpdateSamples(), size_t(4 * 9)) << "x 1..4, y 1..9";
+    EXPECT_EQ(s.Field->UpdateSamples(), 0u) << "nothing left";
+    s.Field->SamplesChanged(20, 30, 20, 30); // outside the lattice
+    EXPECT_EQ(s.Field->UpdateSamples(), 0u);
+}
+
+TEST(GLHeightField, EveryOtherChangeSamplesTheWholeSurface)
+{
+    struct Case {
+        const char *Name;
+        std::function<void(THeightField &)> Change;
+        int Samples;
+    } cases[] = {
+        {"geometry changed", [](THeightField &f) { f.GeometryChanged(); }, 11 * 12},
+        {"a scale", [](THeightField &f) { f.XSamplingScale().SetMax(6); }, 6 * 12},
+        {"an option", [](THeightField &f) { f.SetOptions(hfoTextureCoordinates); }, 11 * 12},
+        {"the list made again (a new context)", [](THeightField &f) { f.ReleaseHandle(); },
+         11 * 12},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TKeptSurface s;
+        s.Frame();
+        c.Change(*s.Field);
+        s.Frame();
+        EXPECT_EQ(s.Samples, c.Samples);
+        s.Frame();
+        EXPECT_EQ(s.Samples, 0) << "nothing changed since";
+    }
+}
+
+TEST(GLHeightField, ALatticeTooLargeToKeepIsSampledAtEveryBuild)
+{
+    TGLRecorder gl;
+    THeightField field;
+    const float side = 1500; // 1500 x 1501 samples: more than may be kept
+    SetScales(field, 0, side, 0, side, 1);
+    int samples = 0;
+    field.SetOnGetHeight([&](float, float, float &, TVector4f &, TTexPoint &) { ++samples; });
+    EXPECT_EQ(field.UpdateSamples(), 0u);
+    TRenderContextInfo rci;
+    field.CompileGeometry(rci);
+    EXPECT_EQ(samples, 1500 * 1501);
+    EXPECT_EQ(field.TriangleCount(), 1499 * (1501 * 2 - 2));
 }
 
 TEST(GLXYZGrid, LinesAlongTheAxesOfItsParts)

@@ -671,8 +671,15 @@ TEST(GLObjects, AssignCopiesTheClassesOwnProperties)
     EXPECT_EQ(copy.NodeSize(), 3);
     EXPECT_TRUE(HomogeneousEquals(copy.LineColor().Color(), cRed));
 
+    // A scene object of another class takes the node's part only; what is
+    // no scene object is refused.
+    lines.SetPosition({4, 5, 6, 1});
     TPlane plane;
-    EXPECT_THROW(plane.Assign(lines), EConvertError);
+    plane.SetWidth(7);
+    plane.Assign(lines);
+    EXPECT_EQ(plane.Position().Z(), 6);
+    EXPECT_EQ(plane.Width(), 7);
+    EXPECT_THROW(plane.Assign(lines.LineColor()), EConvertError);
 }
 
 } // namespace

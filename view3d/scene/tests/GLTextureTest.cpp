@@ -6,6 +6,7 @@
 #include "view3d/scene/XOpenGL.h"
 #include "view3d/scene/tests/FakeContext.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 // After jpeglib.h, which it needs.
@@ -434,7 +435,117 @@ TEST(XOpenGL, ModeChangesNest)
     SetStandardMode();
     xgl().TexCoord2f(1, 2);
     EXPECT_EQ(gl.Names(), (std::vector<std::string>{"glTexCoord2f"}));
-    EXPECT_THROW(SetDualTextureMode(), EAssertionFailed); // no multitexturing offered
+    GL().ARBMultitexture = false; // a driver without multitexturing
+    EXPECT_THROW(SetDualTextureMode(), EAssertionFailed);
+    EXPECT_THROW(SetSecondUnitMode(), EAssertionFailed);
+    EXPECT_EQ(XOpenGLMode(), xmStandard);
+    SetDisabledMode();
+}
+
+// Which units each mode's entries reach: unit 0 through the plain calls,
+// unit 1 through the multitexture calls or a switch of the active unit,
+// which always ends back on unit 0.
+TEST(XOpenGL, EachModeSendsToItsUnits)
+{
+    const double u0 = gl::TEXTURE0_ARB, u1 = gl::TEXTURE1_ARB;
+    using TCalls = std::vector<TGLCall>;
+    struct Case {
+        const char *Name;
+        void (*Set)();
+        TCalls TexCoord, TexGen, ClientState, Enable;
+    } cases[] = {
+        {"disabled", SetDisabledMode, {}, {}, {}, {}},
+        {"standard",
+         SetStandardMode,
+         {{"glTexCoord2f", {0.25, 0.75}}},
+         {{"glTexGeni", {gl::S, gl::TEXTURE_GEN_MODE, gl::SPHERE_MAP}}},
+         {{"glEnableClientState", {0x8078}}},
+         {{"glEnable", {gl::TEXTURE_2D}}}},
+        {"dual texture: the same values to both units",
+         SetDualTextureMode,
+         {{"glTexCoord2f", {0.25, 0.75}}, {"glMultiTexCoord2fARB", {u1, 0.25, 0.75}}},
+         {{"glTexGeni", {gl::S, gl::TEXTURE_GEN_MODE, gl::SPHERE_MAP}},
+          {"glActiveTextureARB", {u1}},
+          {"glTexGeni", {gl::S, gl::TEXTURE_GEN_MODE, gl::SPHERE_MAP}},
+          {"glActiveTextureARB", {u0}}},
+         {{"glEnableClientState", {0x8078}},
+          {"glClientActiveTextureARB", {u1}},
+          {"glEnableClientState", {0x8078}},
+          {"glClientActiveTextureARB", {u0}}},
+         {{"glEnable", {gl::TEXTURE_2D}},
+          {"glActiveTextureARB", {u1}},
+          {"glEnable", {gl::TEXTURE_2D}},
+          {"glActiveTextureARB", {u0}}}},
+        {"second unit only",
+         SetSecondUnitMode,
+         {{"glMultiTexCoord2fARB", {u1, 0.25, 0.75}}},
+         {{"glActiveTextureARB", {u1}},
+          {"glTexGeni", {gl::S, gl::TEXTURE_GEN_MODE, gl::SPHERE_MAP}},
+          {"glActiveTextureARB", {u0}}},
+         {{"glClientActiveTextureARB", {u1}},
+          {"glEnableClientState", {0x8078}},
+          {"glClientActiveTextureARB", {u0}}},
+         {{"glActiveTextureARB", {u1}}, {"glEnable", {gl::TEXTURE_2D}}, {"glActiveTextureARB", {u0}}}},
+    };
+    auto same = [](const TCalls &A, const TCalls &B) {
+        if (A.size() != B.size())
+            return false;
+        for (size_t i = 0; i < A.size(); ++i)
+            if (A[i].Name != B[i].Name || A[i].Args != B[i].Args)
+                return false;
+        return true;
+    };
+    auto names = [](const TCalls &A) {
+        std::string s;
+        for (const TGLCall &c : A)
+            s += c.Name + " ";
+        return s;
+    };
+    TGLRecorder gl;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        c.Set();
+        const std::pair<const TCalls *, std::function<void()>> calls[] = {
+            {&c.TexCoord, [] { xgl().TexCoord2f(0.25f, 0.75f); }},
+            {&c.TexGen, [] { xgl().TexGeni(gl::S, gl::TEXTURE_GEN_MODE, gl::SPHERE_MAP); }},
+            {&c.ClientState, [] { xgl().EnableClientState(0x8078); }},
+            {&c.Enable, [] { xgl().Enable(gl::TEXTURE_2D); }}};
+        for (const auto &[expected, call] : calls) {
+            gl.Clear();
+            call();
+            EXPECT_TRUE(same(gl.Calls, *expected)) << names(gl.Calls);
+        }
+    }
+    // The vector forms carry the unit and as many values as their name says.
+    SetDualTextureMode();
+    gl.Clear();
+    const GLfloat v[4] = {1, 2, 3, 4};
+    xgl().TexCoord3fv(v);
+    EXPECT_TRUE(gl.Has("glMultiTexCoord3fvARB", {u1, 1, 2, 3}));
+    SetSecondUnitMode();
+    gl.Clear();
+    xgl().TexCoord4fv(v);
+    EXPECT_EQ(gl.Names(), (std::vector<std::string>{"glMultiTexCoord4fvARB"}));
+    EXPECT_TRUE(gl.Has("glMultiTexCoord4fvARB", {u1, 1, 2, 3, 4}));
+    SetDisabledMode();
+}
+
+TEST(XOpenGL, AMultiUnitModeAskedDuringAModeChangeWaitsForItsEnd)
+{
+    TGLRecorder gl;
+    SetStandardMode();
+    BeginModeChange();
+    SetSecondUnitMode();
+    EXPECT_EQ(XOpenGLMode(), xmStandard);
+    EndModeChange();
+    EXPECT_EQ(XOpenGLMode(), xmSecondUnitOnly);
+    // Dual, then Standard again, inside one change: nothing changes.
+    SetStandardMode();
+    BeginModeChange();
+    SetDualTextureMode();
+    SetStandardMode();
+    EndModeChange();
+    EXPECT_EQ(XOpenGLMode(), xmStandard);
     SetDisabledMode();
 }
 

@@ -177,6 +177,41 @@ TEST_F(GLWorld3DPictures, ShownWindowDrawsItsViewAndAgainAfterACut)
     EXPECT_EQ(w.SceneViewer->LastError(), "");
 }
 
+// Frames between cuts sample again only what each cut changed; the view
+// then shows exactly what a whole new sampling of the surface shows.
+TEST_F(GLWorld3DPictures, FramesBetweenCutsShowWhatAWholeSamplingShows)
+{
+    TGLWorld3D w(Ini);
+    w.resize(400, 300);
+    w.show();
+    w.SetBilletSize(100, 100, 20);
+    w.Scene().Camera->ScaleTargetDistance(1.8f);
+    auto frame = [&] {
+        const int before = w.SceneViewer->FramesDrawn();
+        QElapsedTimer timer;
+        timer.start();
+        while (w.SceneViewer->FramesDrawn() == before && timer.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return w.SceneViewer->FramesDrawn() > before;
+    };
+    ASSERT_TRUE(frame());
+    w.SetToolShape(ToolShapeBall);
+    const double moves[][6] = {{10, 20, -3, 80, 25, -3}, {80, 25, -3, 60, 80, -6},
+                               {60, 80, -6, 20, 60, -2}, {20, 60, -2, 50, 50, -8}};
+    for (const auto &m : moves) {
+        w.AddStraightMove(0, m[0], m[1], m[2], m[3], m[4], m[5], 5);
+        ASSERT_TRUE(frame());
+    }
+    w.AddArcMove(17, 70, 50, -4, 50, 50, -4, 20, 180, 3);
+    ASSERT_TRUE(frame());
+    const QImage kept = w.SceneViewer->grabFramebuffer();
+    w.Scene().SurfaceChanged();
+    const QImage whole = w.SceneViewer->grabFramebuffer();
+    ASSERT_FALSE(kept.isNull());
+    EXPECT_TRUE(kept == whole);
+    EXPECT_EQ(w.SceneViewer->LastError(), "");
+}
+
 TEST_F(GLWorld3DPictures, CaptureShowsItselfAndSavesABitmap)
 {
     TGLWorld3D w(Ini);

@@ -16,6 +16,8 @@
 #include "view3d/milling/ui/MillingScene.h"
 #include "view3d/scene/GLGraph.h"
 #include "view3d/scene/GLObjects.h"
+#include "view3d/scene/GLRecorder.h"
+#include "view3d/scene/RenderContextInfo.h"
 
 #include <QButtonGroup>
 #include <QGuiApplication>
@@ -24,6 +26,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace orv {
 namespace {
@@ -176,6 +181,64 @@ TEST_F(GLWorld3D, CoarseSamplingIsNeverFinerThanTheGrid)
 // "offscreen", also under an X server where a context can still be had) the
 // viewer stays out of the window and the window says why; shown and
 // painted, it draws without the viewer.
+// The surface as a frame draws it (heights, normals, colours, texture
+// coordinates), on the recording fake.
+std::vector<TGLCall> SurfaceAsDrawn(THeightField &Field)
+{
+    TGLRecorder gl;
+    TRenderContextInfo rci;
+    Field.CompileGeometry(rci);
+    return gl.Calls;
+}
+
+bool SameCalls(const std::vector<TGLCall> &A, const std::vector<TGLCall> &B)
+{
+    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](auto &P, auto &Q) {
+               return P.Name == Q.Name && P.Args == Q.Args;
+           });
+}
+
+// Outside Turbo every cut samples again only where the cells it lowered
+// show, and the surface drawn is the one a whole new sampling gives:
+// moves of both tool shapes, an arc, a plunge, cuts over cut floor, the
+// billet's edges, a cut with the camera moving (coarse sampling).
+TEST_F(GLWorld3D, CutsSampleOnlyWhatTheyChangedAndDrawTheSameSurface)
+{
+    TGLWorld3D w(Ini);
+    w.Model().Billet.GridSizeSetting = 0.5;
+    w.SetBilletSize(100, 50, 10);
+    THeightField &field = *w.Scene().VisGrid;
+    const size_t whole = field.UpdateSamples();
+    ASSERT_EQ(whole, size_t(202 * 103)) << "-0.5 .. 100 by 0.5, -0.5 .. 50.5";
+    size_t most = 0;
+    auto frame = [&] { most = std::max(most, field.UpdateSamples()); }; // what a frame samples
+    w.SetToolShape(ToolShapeFlat);
+    w.AddStraightMove(0, 5, 5, 5, 5, 5, -2, 3); // the first cut samples the whole surface
+    frame();
+    EXPECT_EQ(most, whole);
+    w.Window3DMouseDown(Qt::LeftButton, Qt::NoModifier, 10, 10); // the camera moves: coarse
+    w.AddStraightMove(0, 20, 30, -5, 25, 32, -5, 2);
+    frame();
+    w.Window3DMouseUp();
+    frame();
+    most = 0;
+    w.AddStraightMove(0, 5, 5, -2, 30, 8, -2, 3);
+    frame();
+    w.AddStraightMove(0, 30, 8, -2, 30, 8, -2, 3); // lowers nothing
+    frame();
+    w.SetToolShape(ToolShapeBall);
+    w.AddArcMove(17, 40, 20, -3, 40, 28, -3, 8, 270, 2.5);
+    frame();
+    w.AddStraightMove(0, -2, 48, -1, 102, 51, -4, 4); // over the billet's edges
+    frame();
+    w.AddStraightMove(0, 10, 30, -1, 12, 30, -6, 1.5); // drawn below without a frame first
+    EXPECT_LT(most, whole / 4) << "a cut samples again only near itself";
+    const std::vector<TGLCall> kept = SurfaceAsDrawn(field);
+    w.Scene().SurfaceChanged(); // everything sampled anew
+    EXPECT_TRUE(SameCalls(kept, SurfaceAsDrawn(field)));
+    EXPECT_GT(kept.size(), 1000u);
+}
+
 TEST_F(GLWorld3D, WithoutOpenGLWidgetsTheWindowShowsANoteInstead)
 {
     ASSERT_EQ(QGuiApplication::platformName(), "offscreen");

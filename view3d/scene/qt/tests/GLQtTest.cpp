@@ -6,11 +6,19 @@
 #include "view3d/scene/qt/GLQtContext.h"
 #include "view3d/scene/qt/GLWorldViewer.h"
 #include "view3d/scene/qt/ReferenceScenes.h"
+#include "view3d/scene/XOpenGL.h"
+#include "view3d/scene/GLObjects.h"
+#include "view3d/scene/GLScreen.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QScreen>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -81,6 +89,263 @@ TEST(GLQt, ContextsCreateNestAndShare)
     EXPECT_EQ(GL().glGetError(), 0u);
     b.Deactivate();
     EXPECT_THROW(a.Deactivate(), EGLContext);
+}
+
+// The texture-coordinate layer's modes against the driver's own state:
+// the current coordinates and the 2D-texture enable of each unit.
+TEST(GLQt, MultitexturingModesReachTheirUnits)
+{
+    TGLQtContext::Register();
+    QImage picture(8, 8, QImage::Format_RGB32);
+    TGLQtDevice device;
+    device.Image = &picture;
+    TGLQtContext context;
+    context.CreateContext(&device);
+    TGLActivation active(context);
+    const TGLEntryTable &g = GL();
+    ASSERT_TRUE(g.ARBMultitexture) << "every OpenGL since 1.3 has multitexturing";
+    const GLenum u0 = gl::TEXTURE0_ARB, u1 = gl::TEXTURE1_ARB;
+    struct TUnit {
+        float S, T;
+        bool Textured;
+    };
+    auto unit = [&](GLenum Unit) {
+        g.glActiveTextureARB(Unit);
+        GLfloat v[4] = {};
+        g.glGetFloatv(gl::CURRENT_TEXTURE_COORDS, v);
+        GLint on = 0;
+        g.glGetIntegerv(gl::TEXTURE_2D, &on);
+        g.glActiveTextureARB(u0);
+        return TUnit{v[0], v[1], on != 0};
+    };
+    struct {
+        const char *Name;
+        void (*Set)();
+        bool Unit0, Unit1;
+    } cases[] = {{"standard", SetStandardMode, true, false},
+                 {"dual texture: TexCoord2f goes to both units", SetDualTextureMode, true, true},
+                 {"second unit only", SetSecondUnitMode, false, true},
+                 {"disabled", SetDisabledMode, false, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        for (GLenum u : {u0, u1}) {
+            g.glActiveTextureARB(u);
+            g.glDisable(gl::TEXTURE_2D);
+            g.glMultiTexCoord2fARB(u, 0, 0);
+        }
+        g.glActiveTextureARB(u0);
+        c.Set();
+        xgl().TexCoord2f(0.25f, 0.75f);
+        xgl().Enable(gl::TEXTURE_2D);
+        GLint activeUnit = 0;
+        g.glGetIntegerv(gl::ACTIVE_TEXTURE_ARB, &activeUnit);
+        EXPECT_EQ(GLenum(activeUnit), u0) << "the layer ends on unit 0";
+        const bool sent[2] = {c.Unit0, c.Unit1};
+        for (int k = 0; k < 2; ++k) {
+            SCOPED_TRACE(k == 0 ? "unit 0" : "unit 1");
+            const TUnit got = unit(k == 0 ? u0 : u1);
+            EXPECT_EQ(got.S, sent[k] ? 0.25f : 0.0f);
+            EXPECT_EQ(got.T, sent[k] ? 0.75f : 0.0f);
+            EXPECT_EQ(got.Textured, sent[k]);
+        }
+        EXPECT_EQ(g.glGetError(), 0u);
+    }
+    SetDisabledMode();
+}
+
+// Two quads side by side on a dark background: a red master at x -1.5 and
+// its proxy 3 to the right (the master's own offset applied after the
+// proxy's), seen from z 8.
+struct TProxyScene {
+    TGLWorld Scene;
+    TGLCamera *Camera = Scene.Cameras().NewChild<TGLCamera>();
+    TGLProxyObject *Proxy;
+    TProxyScene()
+    {
+        Camera->SetPosition({0, 0, 8, 1});
+        Camera->SetDirection({0, 0, -1, 0});
+        auto *light = Scene.Objects().NewChild<TGLLightSource>();
+        light->SetPosition({0, 0, 10, 1});
+        TDirectOpenGL *master = AddQuad(Scene.Objects(), 0, {1, 0, 0, 1});
+        master->SetPosition({-1.5f, 0, 0, 1});
+        master->SetScale({0.5f, 0.5f, 1, 0});
+        Proxy = Scene.Objects().NewChild<TGLProxyObject>();
+        Proxy->SetMasterObject(master);
+        Proxy->SetPosition({3, 0, 0, 1});
+    }
+};
+
+// The pixels of the current context's frame, top row first.
+QImage ReadFrame(int Width, int Height)
+{
+    QImage image(Width, Height, QImage::Format_RGBA8888);
+    GL().glPixelStorei(gl::PACK_ALIGNMENT, 1);
+    GL().glReadPixels(0, 0, Width, Height, gl::RGBA, gl::UNSIGNED_BYTE, image.bits());
+    return image.mirrored();
+}
+
+bool Reddish(QRgb P) { return qRed(P) > 100 && qGreen(P) < 60 && qBlue(P) < 60; }
+
+// Red pixels of the middle row left and right of the centre.
+std::pair<int, int> RedHalves(const QImage &Frame)
+{
+    std::pair<int, int> n{0, 0};
+    const int y = Frame.height() / 2, centre = Frame.width() / 2;
+    for (int x = 0; x < Frame.width(); ++x)
+        if (Reddish(Frame.pixel(x, y)))
+            ++(x < centre ? n.first : n.second);
+    return n;
+}
+
+TEST(GLQt, MemoryViewerDrawsOffscreenAsABitmapDoes)
+{
+    TGLQtContext::Register();
+    TProxyScene p;
+    TGLMemoryViewer viewer;
+    viewer.SetWidth(160);
+    viewer.SetHeight(120);
+    viewer.SetCamera(p.Camera);
+    viewer.Buffer().SetBackgroundColor(0x00102030);
+    viewer.Render();
+    ASSERT_NE(viewer.Buffer().BufferContext(), nullptr);
+    QImage frame;
+    {
+        TGLActivation active(*viewer.Buffer().BufferContext());
+        frame = ReadFrame(160, 120);
+    }
+    // The master on the left, the proxy drawing it again on the right,
+    // the background between them.
+    const auto [left, right] = RedHalves(frame);
+    EXPECT_GT(left, 5);
+    EXPECT_EQ(right, left);
+    EXPECT_FALSE(Reddish(frame.pixel(80, 60)));
+    // The same picture as RenderBitmap draws from a window's buffer.
+    TComponent owner;
+    TGLWorldBuffer buffer(&owner);
+    buffer.SetBackgroundColor(0x00102030);
+    buffer.SetCamera(p.Camera);
+    buffer.Resize(160, 120);
+    TGLQtBitmap bitmap(160, 120);
+    buffer.RenderBitmap(bitmap, 96);
+    EXPECT_EQ(Compare(frame, bitmap.Image), "");
+    // Without its master the proxy draws nothing.
+    p.Proxy->SetProxyOptions(pooEffects | pooTransformation);
+    viewer.Render();
+    TGLActivation active(*viewer.Buffer().BufferContext());
+    frame = ReadFrame(160, 120);
+    EXPECT_EQ(RedHalves(frame), std::make_pair(left, 0));
+}
+
+TEST(GLQt, MemoryViewerCopiesItsFrameIntoATexture)
+{
+    TGLQtContext::Register();
+    TProxyScene p;
+    TGLMemoryViewer viewer;
+    viewer.SetWidth(64);
+    viewer.SetHeight(64);
+    viewer.SetCamera(p.Camera);
+    viewer.Render();
+    TGLBaseSceneObject owner;
+    TGLTexture texture(&owner);
+    viewer.CopyToTexture(texture); // read back: the texture had no picture
+    EXPECT_EQ(texture.Image().GetWidth(), 64);
+    EXPECT_GE(texture.SentWidth(), 64);
+    EXPECT_NO_THROW(viewer.CopyToTexture(texture)); // copied in place
+    TGLActivation active(*viewer.Buffer().BufferContext());
+    EXPECT_EQ(GL().glGetError(), 0u);
+}
+
+TEST(GLQt, FullScreenViewerShowsTheSceneOnABorderlessForm)
+{
+    TProxyScene p;
+    TGLFullScreenViewer viewer;
+    EXPECT_EQ(viewer.Width(), 800);
+    EXPECT_EQ(viewer.Height(), 600);
+    viewer.SetCamera(p.Camera);
+    std::vector<std::string> events;
+    viewer.OnMouseDown = [&](TGLFullScreenViewer &, QMouseEvent *) { events.push_back("down"); };
+    viewer.OnMouseUp = [&](TGLFullScreenViewer &, QMouseEvent *) { events.push_back("up"); };
+    viewer.OnClick = [&](TGLFullScreenViewer &) { events.push_back("click"); };
+    viewer.OnKeyDown = [&](TGLFullScreenViewer &, QKeyEvent *) { events.push_back("key down"); };
+    viewer.OnKeyPress = [&](TGLFullScreenViewer &, QChar K) { events.push_back(QString(K).toStdString()); };
+    bool mayClose = false;
+    viewer.OnCloseQuery = [&](TGLFullScreenViewer &) { return mayClose; };
+    viewer.OnClose = [&](TGLFullScreenViewer &) { events.push_back("close"); };
+
+    viewer.SetActive(true);
+    ASSERT_TRUE(viewer.Active());
+    QWidget *form = viewer.Form();
+    ASSERT_TRUE(WaitUntil([&] { return viewer.Buffer().FrameCount() > 0; }));
+    // X keeps its mode: the desktop's is the one chosen, the form covers it.
+    EXPECT_FALSE(viewer.DisplayModeSwitched());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(form->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(form->geometry(), QGuiApplication::primaryScreen()->geometry());
+    EXPECT_EQ(viewer.Buffer().ViewPort()[2], form->width());
+    EXPECT_EQ(form->windowHandle()->requestedFormat().swapInterval(), 1) << "VSync by default";
+
+    const QPointF at(40, 30);
+    QMouseEvent press(QEvent::MouseButtonPress, at, form->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, form->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(form, &release);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QApplication::sendEvent(form, &key);
+    EXPECT_EQ(events, (std::vector<std::string>{"down", "up", "click", "key down", "a"}));
+
+    // VSync follows the viewer from frame to frame.
+    viewer.VSync = vsmNoSync;
+    const int frames = viewer.Buffer().FrameCount();
+    viewer.Render();
+    ASSERT_GT(viewer.Buffer().FrameCount(), frames);
+    EXPECT_EQ(form->windowHandle()->requestedFormat().swapInterval(), 0);
+
+    // Closing asks first; a closed form has no context left.
+    form->close();
+    EXPECT_TRUE(viewer.Active());
+    mayClose = true;
+    viewer.SetActive(false);
+    EXPECT_FALSE(viewer.Active());
+    EXPECT_EQ(viewer.Buffer().BufferContext(), nullptr);
+    EXPECT_EQ(events.back(), "close");
+    QCoreApplication::processEvents();
+}
+
+TEST(GLQt, FullScreenViewerRefusesAModeTheScreenCannotTake)
+{
+    TGLFullScreenViewer viewer;
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    struct {
+        const char *Name;
+        int Width, Height;
+        TGLScreenDepth Depth;
+        bool Fits;
+    } cases[] = {{"the screen's own size", screen.width(), screen.height(), sd32bits, true},
+                 {"one pixel wider", screen.width() + 1, 600, sd32bits, false},
+                 {"one pixel taller", 800, screen.height() + 1, sd16bits, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        viewer.SetWidth(c.Width);
+        viewer.SetHeight(c.Height);
+        viewer.ScreenDepth = c.Depth;
+        if (c.Fits) {
+            viewer.SetActive(true);
+            EXPECT_TRUE(viewer.Active());
+            viewer.SetActive(false);
+            continue;
+        }
+        try {
+            viewer.SetActive(true);
+            ADD_FAILURE() << "activated";
+        } catch (const std::exception &e) {
+            EXPECT_STREQ(e.what(), "Unsupported video mode");
+        }
+        EXPECT_FALSE(viewer.Active());
+    }
+    EXPECT_EQ(GLScreen().CurrentMode(), 0);
 }
 
 TEST(GLQt, ReferenceScenesMatchTheirPictures)
@@ -197,6 +462,26 @@ TEST(GLQt, AntiAliasingChangeRebuildsTheLists)
     EXPECT_EQ(quad->ListHandle().Handle(), 0u); // freed with the old context
     ASSERT_TRUE(WaitUntil([&] { return f.Viewer.FramesDrawn() > frames; }));
     EXPECT_NE(quad->ListHandle().Handle(), 0u); // compiled again
+}
+
+TEST(GLQt, ViewerAppliesVSyncBeforeEveryFrame)
+{
+    TViewerFixture f;
+    QWindow *window = f.Viewer.window()->windowHandle();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->requestedFormat().swapInterval(), 0) << "no VSync by default";
+    f.Viewer.SetVSync(vsmSync);
+    int frames = f.Viewer.FramesDrawn();
+    f.Viewer.update();
+    ASSERT_TRUE(WaitUntil([&] { return f.Viewer.FramesDrawn() > frames; }));
+    EXPECT_EQ(window->requestedFormat().swapInterval(), 1);
+    // A BeforeRender of the user's own replaces the binding.
+    f.Viewer.Buffer().BeforeRender = [](TObject *) {};
+    f.Viewer.SetVSync(vsmNoSync);
+    frames = f.Viewer.FramesDrawn();
+    f.Viewer.update();
+    ASSERT_TRUE(WaitUntil([&] { return f.Viewer.FramesDrawn() > frames; }));
+    EXPECT_EQ(window->requestedFormat().swapInterval(), 1);
 }
 
 TEST(GLQt, WithoutACameraTheViewerClearsToTheBackground)

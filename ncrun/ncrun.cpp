@@ -31,8 +31,8 @@
 #include "engine/core/Mess.h"
 #include "engine/core/NetUtil.h"
 #include "engine/form/base.h"
-#include "engine/ncrun/NcRunOptions.h"
-#include "engine/ncrun/RecordLine.h"
+#include "ncrun/NcRunOptions.h"
+#include "ncrun/RecordLine.h"
 #include "machine/ControlPanelStd.h"
 #include "machine/DummyLinkMill.h"
 #ifdef ORV_NCRUN_LINK

@@ -1,4 +1,4 @@
-#include "engine/ncrun/RecordLine.h"
+#include "ncrun/RecordLine.h"
 
 #include "engine/core/data_types.h"
 #include "platform/NumberText.h"

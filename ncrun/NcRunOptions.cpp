@@ -1,4 +1,4 @@
-#include "engine/ncrun/NcRunOptions.h"
+#include "ncrun/NcRunOptions.h"
 
 #include "platform/NumberText.h"
 
