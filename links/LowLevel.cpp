@@ -12,6 +12,7 @@
 #include "platform/MessageService.h"
 #include "platform/NumberText.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
@@ -24,6 +25,7 @@ namespace {
 
 constexpr int MaxSends = 21;
 constexpr int VersionAttempts = 3;
+constexpr int VersionWaitMs = 1000;
 constexpr int NotifyMoveDone = WM_USER_MESSAGE + 1;
 constexpr int NotifyNotReady = WM_USER_MESSAGE + 2;
 constexpr int NotifyUnderWay = WM_USER_MESSAGE;
@@ -707,7 +709,9 @@ void TLowLevel::SendFrame(const std::string &Frame, bool Again) {
     int64_t now = Clock();
     {
         std::unique_lock lock(FLock);
-        FDeadline = now + LineResendMs().load();
+        // The version query waits its 1 s even when frames go again sooner.
+        int wait = LineResendMs().load();
+        FDeadline = now + (FNoResend ? std::max(wait, VersionWaitMs) : wait);
         if (KeepSendLog)
             FSendLog.push_back({now, Frame});
     }

@@ -287,10 +287,11 @@ void TBaseForm::OtherMachineRequest(TChangeData &Data)
     TBasicMachine &m = *FMachine;
     switch (Data.Kind) {
     case rqHome:
-        // Home all: Z first, out of the way, then X and Y together.
+        // Home all: Z first, out of the way, then X and Y together; not X
+        // and Y when Z failed (the tool may still be down in the work).
         if (Data.IntValue == HomeAll) {
             m.Home(HomeZ);
-            if (FMachine.get() == &m)
+            if (FMachine.get() == &m && m.HomedZ)
                 m.Home(HomeXY);
         } else {
             m.Home(Data.IntValue);

@@ -327,6 +327,10 @@ void TControllerSim::WriteFrame(const std::string &Command, int Channel, const s
     std::vector<std::string> f = Split(Payload);
     double x, y, z;
     Position(x, y, z);
+    if (TakeFault(TSimFault::GuardBlip, frames::Printable(Raw))) {
+        OpenGuard();
+        FGuardCloseOnStop = true;
+    }
     if (Command == "MB" && f.size() == 2) {
         int index = int(Number(f[0]));
         double value = Number(f[1]);
@@ -344,19 +348,18 @@ void TControllerSim::WriteFrame(const std::string &Command, int Channel, const s
             if (!neverDone)
                 FClearAt = Now() + ClearDelayMs;
         }
-        bool blip = TakeFault(TSimFault::GuardBlip, frames::Printable(Raw));
-        if (blip || TakeFault(TSimFault::GuardOpen, frames::Printable(Raw))) {
-            SetCommsValue(19, 0);
-            SetCommsValue(99, 19);
-            FGuardUnread = true;
-            Announce();
-            if (blip)
-                FGuardCloseAt = Now() + 500;
-        }
+        if (TakeFault(TSimFault::GuardOpen, frames::Printable(Raw)))
+            OpenGuard();
     } else if (Command == "M3" && Channel == 0) {
         ProgramRunning = false; // the program breaks to the command line
     } else if (Command == "ST") {
         StartMotion(x, y, z, 0);
+        if (FGuardCloseOnStop) {
+            FGuardCloseOnStop = false;
+            SetCommsValue(19, 1);
+            SetCommsValue(99, 19);
+            Announce();
+        }
     } else if (Command == "HS" && !f.empty()) {
         FHomeFeed = std::max(1.0, Number(f[0]));
     } else if (Command == "HM" && Channel >= 0 && Channel <= 2) {
@@ -380,6 +383,13 @@ void TControllerSim::WriteFrame(const std::string &Command, int Channel, const s
         double feed = std::max(1.0, CommsValue(3));
         FMotionMs = length / feed * 1000 / SpeedUp;
     }
+}
+
+void TControllerSim::OpenGuard() {
+    SetCommsValue(19, 0);
+    SetCommsValue(99, 19);
+    FGuardUnread = true;
+    Announce();
 }
 
 void TControllerSim::ReadRequest(const std::string &Command, int Channel,
@@ -422,12 +432,6 @@ void TControllerSim::Timers() {
         Announce();
     }
     int64_t now = Now();
-    if (FGuardCloseAt >= 0 && now >= FGuardCloseAt && !FGuardUnread) {
-        FGuardCloseAt = -1;
-        SetCommsValue(19, 1);
-        SetCommsValue(99, 19);
-        Announce();
-    }
     if (FClearAt >= 0 && now >= FClearAt && !FGuardUnread) {
         FClearAt = -1;
         SetCommsValue(1, 0);

@@ -36,8 +36,9 @@ struct TSimFault {
         NoPrompt,          // a command line is taken but gets no answer
         EStop,             // the emergency stop is pressed as the frame arrives
                            // (and held): the axes stop where they are
-        GuardBlip,         // as GuardOpen, and the guard closes again (announced)
-                           // 500 ms later
+        GuardBlip,         // as GuardOpen, as any write frame arrives; the guard
+                           // closes again (announced) when the PC's next stop
+                           // ("ST") arrives
     };
     TKind Kind = NoAck;
     std::string Match; // printable text the frame contains ("" any frame)
@@ -119,6 +120,7 @@ private:
     void SendAck(bool Nak, int NakValue = 0x81);
     void Send(const std::string &Bytes, const std::string &Kind);
     void Announce();
+    void OpenGuard();
     bool TakeFault(TSimFault::TKind Kind, const std::string &Printable, TSimFault *Found = nullptr);
 
     std::atomic<bool> FPeerGone{false};
@@ -152,7 +154,7 @@ private:
     // hide it from the PC. The completion waits until entry 19 is read, so
     // a run sees the open guard however late its worker reads.
     bool FGuardUnread = false;
-    int64_t FGuardCloseAt = -1;
+    bool FGuardCloseOnStop = false;
     int FNeverDoneCode = -1000;
     struct TLater {
         int64_t At;

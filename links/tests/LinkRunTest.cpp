@@ -256,7 +256,7 @@ TEST_F(LinkRunTest, NoControllerOnThePort) {
 // and then the stop): the arc's frame is given up after its 21 sends and
 // reported once, in one message; the stop is tried once (its own 21
 // sends), nothing goes out after it, and ncrun ends with status 1. Frames
-// go again every 100 ms here, so each give-up takes about 2 s.
+// go again every 200 ms here, so each give-up takes about 4 s.
 TEST_F(LinkRunTest, ADeadControllerEndsTheRunOnce) {
     for (int type : {5, 0}) {
         SCOPED_TRACE(type);
@@ -265,7 +265,7 @@ TEST_F(LinkRunTest, ADeadControllerEndsTheRunOnce) {
         auto start = std::chrono::steady_clock::now();
         TRun r = Run({"--version", "vn2.0.4", "--fault", "no-ack:CA3:-1", "--fault",
                       "no-ack:ST6:-1"},
-                     0, "ORV_LINE_RESEND_MS=100 ");
+                     0, "ORV_LINE_RESEND_MS=200 ");
         auto took = std::chrono::steady_clock::now() - start;
         EXPECT_EQ(r.Status, 1) << r.Err;
         EXPECT_LT(took, std::chrono::seconds(40));
@@ -284,17 +284,17 @@ TEST_F(LinkRunTest, ADeadControllerEndsTheRunOnce) {
     }
 }
 
-// Homing fails (the guard opens as the homing feed is written and closes
-// again half a second later): ncrun says so and does not start the
-// program; after the homing feed nothing goes to the machine but homing
-// frames, stops and mode writes: no move, no tool change, no M code.
+// Homing fails: the guard opens as X homes (and closes again at the stop
+// that ends the homing). ncrun says so and does not start the program;
+// after it nothing goes to the machine but homing frames already on
+// their way, stops and mode writes: no move, no tool change, no M code.
 TEST_F(LinkRunTest, AFailedHomingEndsTheRun) {
-    TRun r = Run({"--fault", "guard-blip:MB603,4000"}, 0, "ORV_LINE_RESEND_MS=30000 ");
+    TRun r = Run({"--fault", "guard-blip:HM02"}, 0, "ORV_LINE_RESEND_MS=30000 ");
     EXPECT_EQ(r.Status, 1) << r.Err;
     EXPECT_NE(r.Err.find("Homing Error"), std::string::npos) << r.Err;
     EXPECT_NE(r.Err.find("the program is not run"), std::string::npos) << r.Err;
     std::vector<std::string> writes = AllWrites(r);
-    auto homing = std::find(writes.begin(), writes.end(), "<EOT>MB603,4000<ETX><NAK>");
+    auto homing = std::find(writes.begin(), writes.end(), "<EOT>HM02<ETX><NUL>");
     ASSERT_NE(homing, writes.end());
     for (auto f = homing + 1; f != writes.end(); ++f)
         EXPECT_TRUE(StopOrMode(*f) || f->rfind("<EOT>HS6", 0) == 0 ||
