@@ -16,7 +16,8 @@ if(ORV_FUZZ)
     set(ORV_TESTS OFF)
     set(ORV_WITH_QT OFF)
 else()
-    find_package(Qt6 6.2 REQUIRED COMPONENTS Core Gui Widgets PrintSupport Network OpenGL OpenGLWidgets)
+    find_package(Qt6 6.2 REQUIRED COMPONENTS Core Gui Widgets PrintSupport Network OpenGL OpenGLWidgets
+                 Test)
     set(ORV_WITH_QT ON)
     set(CMAKE_AUTOMOC OFF)
 endif()
@@ -92,11 +93,15 @@ endfunction()
 # A GoogleTest binary. QT: widget tests, run on the offscreen platform with a
 # QApplication made by the shared test main (not while listing tests).
 # GL: needs an OpenGL context; run through scripts/with-xvfb.sh on xcb.
+# PLATFORM: the Qt platform of QT tests instead of plain "offscreen" (such as
+# "offscreen:configfile=screen.json" for a screen of another size).
+# Every test runs in the source tree's top folder: one that writes outside
+# its own temporary folder leaves the work tree changed (.ci/run checks).
 function(orv_test name)
     if(NOT ORV_TESTS)
         return()
     endif()
-    cmake_parse_arguments(ARG "QT;GL" "" "SOURCES;DEPS" ${ARGN})
+    cmake_parse_arguments(ARG "QT;GL" "PLATFORM" "SOURCES;DEPS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_compile_options(${name} PRIVATE ${ORV_TEST_OPT} ${ORV_PCH_CHECK})
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gmock)
@@ -117,7 +122,8 @@ function(orv_test name)
         set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${wrapper})
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                              PROPERTIES ENVIRONMENT "${env}" LABELS gl
-                             TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60)
+                             TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60
+                             WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
     else()
         # Tests without widgets carry the label "core" and are built by the
         # target core_tests (the sanitizer pass runs these).
@@ -127,9 +133,13 @@ function(orv_test name)
             set(label core)
             set_property(GLOBAL APPEND PROPERTY ORV_CORE_TESTS ${name})
         endif()
+        if(NOT ARG_PLATFORM)
+            set(ARG_PLATFORM offscreen)
+        endif()
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-                             PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS ${label}
-                             TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60)
+                             PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=${ARG_PLATFORM}" LABELS ${label}
+                             TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60
+                             WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
     endif()
 endfunction()
 

@@ -10,7 +10,9 @@
 namespace orv {
 
 // What the worker and the ticks it posts share with the timer; the timer
-// may be freed while a posted tick still waits in the queue.
+// may be freed while a posted tick still waits in the queue. Each worker
+// has its generation: a tick posted by a worker that has since ended (the
+// timer was updated: threading switched off, a new interval) is dropped.
 struct TTimerEx::TShared {
     std::mutex Mutex;
     std::condition_variable Wake;
@@ -18,6 +20,7 @@ struct TTimerEx::TShared {
     bool Alive = true;
     bool Ending = false;
     bool TickDone = true;
+    unsigned Generation = 0;
     std::function<void()> OnTimer;
     TTimerEx *Owner = nullptr;
     std::thread Worker;
@@ -106,6 +109,7 @@ void TTimerEx::StopWorker()
     std::lock_guard<std::mutex> lock(FShared->Mutex);
     FShared->Ending = false;
     FShared->TickDone = true;
+    ++FShared->Generation;
 }
 
 // The worker sleeps for the interval; a sleep cut short (the timer changed
@@ -117,6 +121,7 @@ void TTimerEx::StartWorker()
     const bool threadSafe = ThreadSafe;
     shared->Worker = std::thread([shared, interval, threadSafe] {
         std::unique_lock<std::mutex> lock(shared->Mutex);
+        const unsigned generation = shared->Generation;
         while (!shared->Ending) {
             if (shared->Wake.wait_for(lock, interval, [&] { return shared->Ending; }))
                 break;
@@ -130,11 +135,12 @@ void TTimerEx::StartWorker()
                 continue;
             }
             shared->TickDone = false;
-            EventLoop().Post([shared] {
+            EventLoop().Post([shared, generation] {
                 TTimerEx *owner = nullptr;
                 {
                     std::lock_guard<std::mutex> guard(shared->Mutex);
-                    if (shared->Alive && shared->Enabled && !shared->Ending)
+                    if (shared->Alive && shared->Enabled && !shared->Ending &&
+                        shared->Generation == generation)
                         owner = shared->Owner;
                 }
                 if (owner)

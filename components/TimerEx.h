@@ -2,8 +2,9 @@
 // A timer that ticks either from the user-interface thread's event loop or
 // from a worker thread of its own, which sleeps for the interval and then
 // runs the tick itself (ThreadSafe) or posts it to the user-interface thread
-// and waits for it. A posted tick does nothing once the timer is disabled or
-// freed, and the worker's wait for it ends then too.
+// and waits for it. A posted tick does nothing once the timer is disabled,
+// updated (a tick of a worker that ended) or freed, and the worker's wait
+// for it ends then too.
 
 #include <cstdint>
 #include <functional>

@@ -268,6 +268,22 @@ void TMintFindForm::DownloadButtClick() {
         FView->SetButtonsEnabled(true);
 }
 
+// The break leaves the controller at its command line, which answers the
+// break's last ENQ CR LF with a prompt. The file's first line goes out only
+// once that prompt is in (or the line time-out has passed: a silent
+// controller then fails at that line): a prompt that came later would
+// answer the first line, which the controller may never have taken.
+void TMintFindForm::AwaitBreakPrompt() {
+    FTimedOutFlag = false;
+    FTimeOut->SetEnabled(false);
+    FTimeOut->SetEnabled(true);
+    while (FWorker->Reply().find('>') == std::string::npos && !FTimedOutFlag)
+        EventLoop().ProcessMessages();
+    FTimeOut->SetEnabled(false);
+    FTimedOutFlag = false;
+    FWorker->ClearReply();
+}
+
 bool TMintFindForm::SendLineWithWait(const std::string &Line) {
     Pause(FExpected.empty() ? 1 : FLinePause);
     FTimedOutFlag = false;
@@ -330,6 +346,7 @@ void TMintFindForm::DownloadMint(const std::string &Given) {
     if (FView)
         FView->SetFileLabel(fileName);
     FExpected = ">";
+    AwaitBreakPrompt();
     long long sent = 0;
     std::string line;
     while (NextLine(in, line)) {

@@ -71,6 +71,7 @@ private:
     // Sends Line and LF; with an expected answer waits for it (at most the
     // TimeOut interval). True when the wait timed out.
     bool SendLineWithWait(const std::string &Line);
+    void AwaitBreakPrompt();
     void AbortDownload();
     void Pause(int Ms);
     void Progress(int Percent);

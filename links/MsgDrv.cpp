@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <sys/ioctl.h>
@@ -19,6 +20,12 @@ namespace {
 constexpr unsigned MinInBuf = 128, MaxInBuf = 8192, MinOutBuf = 12, MaxOutBuf = 8192;
 
 std::atomic<uint64_t> gSent{0}, gReceived{0};
+
+int64_t SteadyClockUs() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 char ParityLetter(TComPortParity P) {
     static const char letters[] = {'N', 'O', 'E', 'M', 'S'};
@@ -66,6 +73,7 @@ bool TMsgCommPortDriver::Connect() {
 void TMsgCommPortDriver::Disconnect() {
     FPort.Close();
     FPacketStart = -1;
+    FLineFreeUs = 0;
 }
 
 bool TMsgCommPortDriver::ApplySettings() {
@@ -87,6 +95,7 @@ bool TMsgCommPortDriver::ApplySettings() {
         FPort.SetRTS(true);
     FPort.Flush(true, true);
     FPacketStart = -1;
+    FLineFreeUs = 0;
     return true;
 }
 
@@ -111,6 +120,8 @@ bool TMsgCommPortDriver::FlushBuffers(bool Input, bool Output) {
         return false;
     FPort.Flush(Input, Output);
     FPacketStart = -1;
+    if (Output)
+        FLineFreeUs = 0;
     return true;
 }
 
@@ -130,7 +141,7 @@ unsigned TMsgCommPortDriver::SendData(const uint8_t *Buffer, unsigned Count, uns
     }
     unsigned written = 0;
     // A stalled line is a matter of real time, whatever clock the owner uses.
-    int64_t start = SteadyClockMs();
+    int64_t deadline = StallDeadlineMs(SteadyClockMs(), TimeoutMs);
     while (Count > 0) {
         int free = OutFreeSpace();
         if (free != 0) {
@@ -150,17 +161,34 @@ unsigned TMsgCommPortDriver::SendData(const uint8_t *Buffer, unsigned Count, uns
                 written += unsigned(n);
                 Count -= unsigned(n);
                 gSent += uint64_t(n);
-                start = SteadyClockMs();
+                const int64_t nowUs = SteadyClockUs();
+                FLineFreeUs = std::max(FLineFreeUs, nowUs) + LineTimeUs(n);
+                deadline = StallDeadlineMs(nowUs / 1000, TimeoutMs);
                 continue;
             }
         }
-        if (SteadyClockMs() - start > int64_t(TimeoutMs)) {
+        if (SteadyClockMs() > deadline) {
             LastSendEnd = sdStalled;
             break;
         }
-        std::this_thread::yield();
+        // A slow line may keep us waiting for seconds: do not spin.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return written;
+}
+
+int64_t TMsgCommPortDriver::LineTimeUs(int64_t Bytes) const {
+    if (FBaudRateValue == 0)
+        return 0;
+    // Start bit, data bits, parity, stop bits (1.5 runs as 2).
+    const int64_t bits =
+        1 + 5 + int64_t(FDataBits) + (FParity == ptNONE ? 0 : 1) + (FStopBits == sb1BITS ? 1 : 2);
+    return Bytes * bits * 1000000 / int64_t(FBaudRateValue);
+}
+
+int64_t TMsgCommPortDriver::StallDeadlineMs(int64_t NowMs, unsigned TimeoutMs) const {
+    const int64_t queuedDoneMs = NowMs + LineTimeUs(FPort.OutQueued()) / 1000;
+    return std::max(queuedDoneMs, FLineFreeUs / 1000) + int64_t(TimeoutMs);
 }
 
 unsigned TMsgCommPortDriver::SendBuffer(const uint8_t *Buffer, unsigned Count) {

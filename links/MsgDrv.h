@@ -103,9 +103,11 @@ public:
     bool FlushBuffers(bool Input, bool Output);
     // OutBufSize less the bytes queued (16-bit arithmetic); -1 when closed.
     int OutFreeSpace() const;
-    // Writes up to Count bytes, giving up after TimeoutMs without progress;
-    // the count written (0 when closed). LastSendEnd tells a stalled line
-    // from a failed device.
+    // Writes up to Count bytes; the count written (0 when closed).
+    // LastSendEnd tells a stalled line from a failed device. The line has
+    // stalled when the device takes nothing for the time the bytes still
+    // queued need at the configured rate plus TimeoutMs (TimeoutMs alone
+    // when nothing is queued), so a slow line that drains is no stall.
     unsigned SendData(const uint8_t *Buffer, unsigned Count, unsigned TimeoutMs);
     unsigned SendBuffer(const uint8_t *Buffer, unsigned Count);
     bool SendByte(uint8_t Value);
@@ -182,6 +184,11 @@ private:
     void ReadLateInput();
     void PortFailed(int Error);
     void PacketPoll(unsigned Waiting);
+    // Time the line needs for Bytes at the configured rate (us; 0 for an
+    // unknown rate), and the steady-clock ms by which a send that made no
+    // progress since NowMs has stalled.
+    int64_t LineTimeUs(int64_t Bytes) const;
+    int64_t StallDeadlineMs(int64_t NowMs, unsigned TimeoutMs) const;
 
     TSerialPort FPort;
     msgdrv::TPortNumber FPortNumber = msgdrv::pnCOM2;
@@ -198,6 +205,10 @@ private:
     unsigned FPollingDelay = 50;
     int64_t FPacketStart = -1;
     std::vector<uint8_t> FBuffer;
+    // When the line will have sent every byte written so far (steady-clock
+    // us), as the rate allows: a device that hides its queue (a
+    // pseudo-terminal) drains no faster.
+    int64_t FLineFreeUs = 0;
 };
 
 } // namespace orv

@@ -61,8 +61,12 @@ struct TDeckButton {
 
 // What the window shows; the tooling keeps it and the window draws it.
 struct TToolDeckShown {
-    static constexpr int ImageLeft = 8, ImageTop = 8, ImageWidth = 225, ImageHeight = 230;
     static constexpr int ButtonWidth = 33, ButtonHeight = 25, StripHeight = 6;
+    // The position buttons are centred on the image's rim: the image keeps
+    // half a button and a margin of 8 pixels from the window's edges, so
+    // the leftmost and the topmost button lie whole inside the window.
+    static constexpr int ImageLeft = 8 + ButtonWidth / 2, ImageTop = 8 + ButtonHeight / 2;
+    static constexpr int ImageWidth = 225, ImageHeight = 230;
     static constexpr int PointerBase = 40;
     static constexpr TColor DiscColour = 5263440, PointerColour = 12632256;
 

@@ -85,6 +85,40 @@ void TPlainEventLoop::ProcessMessages()
     FLastIdleServe = steady_clock::now();
 }
 
+// Sleeps on the posted-message signal, at most until the next timer is due.
+void TPlainEventLoop::WaitForMessages()
+{
+    {
+        std::unique_lock<std::mutex> lock(FMutex);
+        const auto posted = [this] { return FAnyPosted.load(std::memory_order_relaxed); };
+        int64_t due = 0;
+        if (!NextDueLocked(due))
+            FWake.wait(lock, posted);
+        else if (const int64_t wait = due - NowMs(); wait > 0)
+            FWake.wait_for(lock, std::chrono::milliseconds(wait), posted);
+    }
+    ServePosted();
+    FireDueTimers(NowMs());
+    FLastIdleServe = std::chrono::steady_clock::now();
+}
+
+bool TPlainEventLoop::NextDue(int64_t &Due)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    return NextDueLocked(Due);
+}
+
+bool TPlainEventLoop::NextDueLocked(int64_t &Due) const
+{
+    bool any = false;
+    for (const auto &[id, t] : FTimers)
+        if (!any || t.Due < Due) {
+            Due = t.Due;
+            any = true;
+        }
+    return any;
+}
+
 size_t TPlainEventLoop::ServePosted()
 {
     // A message posted after this look is served at the next call, as one
@@ -104,12 +138,10 @@ size_t TPlainEventLoop::ServePosted()
 
 void TPlainEventLoop::Post(std::function<void()> Message)
 {
-    {
-        std::lock_guard<std::mutex> lock(FMutex);
-        FPosted.push_back(std::move(Message));
-        FAnyPosted.store(true, std::memory_order_release);
-    }
-    FPostedCv.notify_all();
+    std::lock_guard<std::mutex> lock(FMutex);
+    FPosted.push_back(std::move(Message));
+    FAnyPosted.store(true, std::memory_order_release);
+    FWake.notify_all();
 }
 
 void TPlainEventLoop::WaitMessages(int MaxMs)
@@ -124,13 +156,13 @@ void TPlainEventLoop::BlockForMessage(int MaxMs)
 {
     std::unique_lock<std::mutex> lock(FMutex);
     int64_t until = NowMs() + std::max(0, MaxMs);
-    for (const auto &[id, t] : FTimers)
-        until = std::min(until, t.Due);
+    int64_t due = 0;
+    if (NextDueLocked(due))
+        until = std::min(until, due);
     int64_t wait = until - NowMs();
-    if (wait <= 0 || FAnyPosted.load(std::memory_order_acquire))
-        return;
-    FPostedCv.wait_for(lock, std::chrono::milliseconds(wait),
-                       [this] { return FAnyPosted.load(std::memory_order_acquire); });
+    const auto posted = [this] { return FAnyPosted.load(std::memory_order_acquire); };
+    if (wait > 0 && !posted())
+        FWake.wait_for(lock, std::chrono::milliseconds(wait), posted);
 }
 
 int TPlainEventLoop::StartTimer(int IntervalMs, std::function<void()> OnTimer)
@@ -177,6 +209,18 @@ void TPlainEventLoop::FireDueTimers(int64_t Now)
 void TTestEventLoop::ProcessMessages()
 {
     Advance(StepMs);
+}
+
+void TTestEventLoop::WaitForMessages()
+{
+    if (ServePosted() > 0)
+        return;
+    int64_t due = 0;
+    if (!NextDue(due)) {
+        Advance(StepMs);
+        return;
+    }
+    Advance(std::max<int64_t>(due - FNow, 0));
 }
 
 void TTestEventLoop::Advance(int64_t Ms)

@@ -29,6 +29,10 @@ public:
     virtual int64_t NowMs() const = 0;
     // Serves the pending messages once (posted messages, due timers, input).
     virtual void ProcessMessages() = 0;
+    // Sleeps until something arrives (a posted message, a timer falling
+    // due, input), then serves what is there. A wait for the operator (a
+    // tool put in, a stop) calls it in a loop so the core stays idle.
+    virtual void WaitForMessages() { ProcessMessages(); }
     // Runs Message in the user-interface thread; callable from any thread.
     virtual void Post(std::function<void()> Message) = 0;
     // Starts a repeating timer; returns its id (> 0).
@@ -81,6 +85,7 @@ class TPlainEventLoop : public TEventLoop {
 public:
     int64_t NowMs() const override;
     void ProcessMessages() override;
+    void WaitForMessages() override;
     void Post(std::function<void()> Message) override;
     int StartTimer(int IntervalMs, std::function<void()> OnTimer) override;
     void StopTimer(int Id) override;
@@ -92,6 +97,8 @@ protected:
     void BlockForMessage(int MaxMs);
     // Runs the messages posted so far; returns how many ran.
     size_t ServePosted();
+    // When the next timer falls due (NowMs clock); false when none runs.
+    bool NextDue(int64_t &Due);
 
 private:
     struct TTimerEntry {
@@ -100,11 +107,12 @@ private:
         std::shared_ptr<std::function<void()>> Handler;
     };
     std::mutex FMutex;
-    std::condition_variable FPostedCv;
+    std::condition_variable FWake; // a message was posted
     std::vector<std::function<void()>> FPosted;
     // Whether FPosted may hold a message: a run asks at every record and
     // mostly finds none, without taking the lock.
     std::atomic<bool> FAnyPosted{false};
+    bool NextDueLocked(int64_t &Due) const;
     std::map<int, TTimerEntry> FTimers;
     int FNextId = 1;
     std::chrono::steady_clock::time_point FLastIdleServe;
@@ -116,6 +124,9 @@ class TTestEventLoop : public TPlainEventLoop {
 public:
     int64_t NowMs() const override { return FNow; }
     void ProcessMessages() override;
+    // Serves what is posted; else moves the clock on to the next timer
+    // and fires it; with neither, moves it on by StepMs.
+    void WaitForMessages() override;
     // One step of the test clock, as ProcessMessages: nothing blocks.
     void WaitMessages(int MaxMs) override { ProcessMessages(); }
     // Moves the clock forward, firing each timer as it falls due.

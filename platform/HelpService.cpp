@@ -16,7 +16,14 @@ THelpDocument HelpDocument(const std::string &HelpFile, int Context)
     const std::string page = FindFileNoCase(ChangeFileExt(HelpFile, ".htm"));
     if (!FileExists(page))
         return {FindFileNoCase(HelpFile), ""};
-    return {page, Context < 0 ? "" : std::to_string(Context)};
+    switch (Context) {
+    case THelpService::Index:
+        return {page, "index"};
+    case THelpService::HelpOnHelp:
+        return {page, "helponhelp"};
+    default:
+        return {page, Context < 0 ? "" : std::to_string(Context)};
+    }
 }
 
 void THelpService::ShowContext(const std::string &HelpFile, int Context)

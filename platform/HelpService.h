@@ -21,18 +21,27 @@ struct THelpDocument {
 // The page of a help file's topic. The topics live in the HTML page beside
 // the help file with the same name and ".htm" (found without regard to
 // case), one anchor per context number; without that page the help file
-// itself is opened, at its start. Context < 0 asks for the contents.
+// itself is opened, at its start. Contents (or any other negative context)
+// asks for the start of the page, Index for its "index" anchor (the search
+// for a topic), HelpOnHelp for its "helponhelp" anchor (how to use help).
 THelpDocument HelpDocument(const std::string &HelpFile, int Context);
 
 class THelpService {
 public:
     static constexpr int Contents = -1;
+    static constexpr int Index = -2;
+    static constexpr int HelpOnHelp = -3;
 
     virtual ~THelpService() = default;
     // Opens HelpFile at the topic of Context.
     virtual void ShowContext(const std::string &HelpFile, int Context);
     // Opens HelpFile at its contents.
     void ShowContents(const std::string &HelpFile) { ShowContext(HelpFile, Contents); }
+    // Opens HelpFile at its list of topics to search (a partial key search
+    // with an empty key).
+    void ShowIndex(const std::string &HelpFile) { ShowContext(HelpFile, Index); }
+    // Opens HelpFile's page on how to use the help.
+    void ShowHelpOnHelp(const std::string &HelpFile) { ShowContext(HelpFile, HelpOnHelp); }
     // The application's help file (empty: none).
     const std::string &HelpFile() const { return FHelpFile; }
     void SetHelpFile(const std::string &File) { FHelpFile = File; }
@@ -43,7 +52,7 @@ public:
 
     struct TRequest {
         std::string HelpFile;
-        int Context = 0; // Contents for the contents
+        int Context = 0; // Contents, Index or HelpOnHelp for those
     };
     // Every request, in order.
     const std::vector<TRequest> &Requests() const { return FRequests; }

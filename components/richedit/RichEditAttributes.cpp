@@ -15,7 +15,8 @@ enum : int {
     KerningProperty,
     UnderlineTypeProperty,
     AnimationProperty,
-    EffectsProperty // hidden, outline, shadow, emboss, imprint
+    EffectsProperty, // hidden, outline, shadow, emboss, imprint
+    PitchProperty
 };
 constexpr unsigned StoredEffects = TTextAttributesW::efHidden | TTextAttributesW::efOutline |
                                    TTextAttributesW::efShadow | TTextAttributesW::efEmboss |
@@ -179,6 +180,9 @@ void TTextAttributesW::SetEffect(unsigned Mask, bool On) {
     QTextCharFormat format;
     switch (Mask) {
     case efBold:
+        // A weight that already agrees stays (600 is not bold, 800 is).
+        if (Effect(efBold) == On)
+            return;
         format.setFontWeight(On ? QFont::Bold : QFont::Normal);
         break;
     case efItalic:
@@ -209,6 +213,50 @@ void TTextAttributesW::SetEffect(unsigned Mask, bool On) {
     }
     }
     Merge(format);
+}
+
+int TTextAttributesW::Pitch() const {
+    return Format().intProperty(PitchProperty);
+}
+
+void TTextAttributesW::SetPitch(int Pitch) {
+    QTextCharFormat format;
+    format.setProperty(PitchProperty, Pitch == 1 || Pitch == 2 ? Pitch : 0);
+    format.setFontFixedPitch(Pitch == 1);
+    Merge(format);
+}
+
+void TTextAttributesW::Assign(const TTextAttributesW &Source) {
+    if (&Source == this)
+        return;
+    SetColor(Source.Color());
+    SetName(Source.Name());
+    SetSize(Source.Size());
+    SetPitch(Source.Pitch());
+    SetWeight(Source.Weight());
+    SetBackColor(Source.BackColor());
+    SetLanguage(Source.Language());
+    SetSubscriptStyle(Source.SubscriptStyle());
+    SetOffset(Source.Offset());
+    SetSpacing(Source.Spacing());
+    SetKerning(Source.Kerning());
+    SetUnderlineType(Source.UnderlineType());
+    for (unsigned e : {efBold, efItalic, efStrikeOut})
+        SetEffect(e, Source.Effect(e));
+    SetAnimation(Source.Animation());
+    for (unsigned e : {efSmallCaps, efAllCaps, efHidden, efOutline, efShadow, efEmboss,
+                       efImprint, efLink})
+        SetEffect(e, Source.Effect(e));
+}
+
+void TTextAttributesW::AssignTo(QFont &Font) const {
+    Font.setFamilies({QString::fromStdString(Name())});
+    Font.setBold(Effect(efBold));
+    Font.setItalic(Effect(efItalic));
+    Font.setUnderline(Effect(efUnderline));
+    Font.setPointSize(Size());
+    if (Pitch() != 0)
+        Font.setFixedPitch(Pitch() == 1);
 }
 
 } // namespace orv

@@ -6,6 +6,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMimeData>
 #include <QPrinter>
 #include <QTextBlock>
@@ -77,10 +78,22 @@ uint32_t TTextAttributesW::Color() const
 
 void TTextAttributesW::Merge(const QTextCharFormat &Format)
 {
-    if (FDefault)
-        FOwner.mergeCurrentCharFormat(Format);
-    else
-        FOwner.textCursor().mergeCharFormat(Format);
+    QTextCursor cursor = FOwner.textCursor();
+    if (FDefault || cursor.hasSelection()) {
+        if (FDefault)
+            FOwner.mergeCurrentCharFormat(Format);
+        else
+            cursor.mergeCharFormat(Format);
+        return;
+    }
+    // No selection: what is typed next takes the format, and with
+    // WordFormatting so does the word at the caret.
+    FOwner.mergeCurrentCharFormat(Format);
+    if (!FOwner.WordFormatting)
+        return;
+    cursor.select(QTextCursor::WordUnderCursor);
+    if (cursor.hasSelection() && !cursor.selectedText().trimmed().isEmpty())
+        cursor.mergeCharFormat(Format);
 }
 
 void TTextAttributesW::SetColor(uint32_t Colour)
@@ -88,6 +101,15 @@ void TTextAttributesW::SetColor(uint32_t Colour)
     QTextCharFormat format;
     format.setForeground(TRichEditW::ToQColor(Colour));
     Merge(format);
+}
+
+uint32_t TTextAttributesW::BackColor() const
+{
+    const QTextCharFormat format = Format();
+    if (!format.hasProperty(QTextFormat::BackgroundBrush) ||
+        format.background().style() == Qt::NoBrush)
+        return FOwner.Color();
+    return TRichEditW::FromQColor(format.background().color());
 }
 
 void TTextAttributesW::SetBackColor(uint32_t Colour)
@@ -135,6 +157,67 @@ TRichEditW::TRichEditW(QWidget *Parent) : QTextEdit(Parent)
     connect(this, &QTextEdit::textChanged, this, [this] { TextChanged(); });
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { SelectionChanged(); });
     connect(this, &QTextEdit::selectionChanged, this, [this] { SelectionChanged(); });
+    ApplyWindowOptions();
+}
+
+void TRichEditW::SetShowSelectionBar(bool Value)
+{
+    if (Value == FShowSelectionBar)
+        return;
+    FShowSelectionBar = Value;
+    RecreateWnd();
+}
+
+void TRichEditW::SetLangOptions(TLangOptions Value)
+{
+    FLangOptions = Value & 0x0F;
+    ApplyWindowOptions();
+}
+
+void TRichEditW::RecreateWnd()
+{
+    // The text, its formats and the selection live in the document, which
+    // a re-created window keeps; the window's own options are set again.
+    ++FRecreateCount;
+    ApplyWindowOptions();
+}
+
+void TRichEditW::ApplyWindowOptions()
+{
+    setViewportMargins(FShowSelectionBar ? SelectionBarWidth : 0, 0, 0, 0);
+    QFont font = document()->defaultFont();
+    font.setStyleStrategy((FLangOptions & loAutoFont)
+                              ? QFont::StyleStrategy(font.styleStrategy() & ~QFont::NoFontMerging)
+                              : QFont::StyleStrategy(font.styleStrategy() | QFont::NoFontMerging));
+    document()->setDefaultFont(font);
+}
+
+bool TRichEditW::SelectionBarPress(const QPoint &Position)
+{
+    if (!FShowSelectionBar || Position.x() >= viewport()->x() || Position.y() < viewport()->y() ||
+        Position.y() >= viewport()->y() + viewport()->height())
+        return false;
+    QTextCursor line = cursorForPosition(QPoint(0, Position.y() - viewport()->y()));
+    line.movePosition(QTextCursor::StartOfBlock);
+    line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    setTextCursor(line);
+    return true;
+}
+
+bool TRichEditW::event(QEvent *Event)
+{
+    // The selection bar lies outside the viewport, where the scroll area
+    // ignores the mouse.
+    if (Event->type() == QEvent::MouseButtonPress) {
+        auto *mouse = static_cast<QMouseEvent *>(Event);
+        if (mouse->button() == Qt::LeftButton && SelectionBarPress(mouse->position().toPoint()))
+            return true;
+    }
+    const bool handled = QTextEdit::event(Event);
+    // A new font reaches the document without the language options.
+    if (Event->type() == QEvent::FontChange)
+        ApplyWindowOptions();
+    return handled;
 }
 
 int TRichEditW::LineCount() const

@@ -33,6 +33,15 @@ public:
 };
 
 enum TInputFormat { ifText, ifRTF, ifUnicode };
+// Language options, as bits 0 to 3 of TLangOptions. loAutoFont: characters
+// the font lacks are drawn with a font that has them.
+enum TLangOption : unsigned {
+    loAutoKeyboard = 1,
+    loAutoFont = 2,
+    loIMECancelComplete = 4,
+    loIMEAlwaysSendNotify = 8
+};
+using TLangOptions = unsigned;
 enum TOutputFormat { ofText, ofRTF, ofRTFNoObjs, ofTextized, ofUnicode };
 // adDefault: links of the standard schemes; adExtended: links of CustomURLs.
 enum TAutoURLDetect { adNone, adDefault, adExtended };
@@ -43,12 +52,29 @@ enum TAutoURLDetect { adNone, adDefault, adExtended };
 class TTextAttributesW {
 public:
     TTextAttributesW(TRichEditW &Owner, bool Default) : FOwner(Owner), FDefault(Default) {}
+    // Writes to the selection attributes with no selection apply to the
+    // word at the caret when the control's WordFormatting is on (the caret
+    // outside a word: only to what is typed next), else only to what is
+    // typed next.
     uint32_t Color() const;
     void SetColor(uint32_t Colour);
+    // The window colour unless a background is set.
+    uint32_t BackColor() const;
     void SetBackColor(uint32_t Colour);
+    // 0 default, 1 fixed, 2 variable.
+    int Pitch() const;
+    void SetPitch(int Pitch);
+    // Every attribute of Source, in the order colour, name, size, pitch,
+    // weight, background, language, subscript style, offset, spacing,
+    // kerning, underline type, bold, italic, strike-out, animation, small
+    // caps, all caps, hidden, outline, shadow, emboss, imprint, link.
+    void Assign(const TTextAttributesW &Source);
+    // Into a font: name, bold, italic, underline, size and pitch (the
+    // font's strike-out is left as it is).
+    void AssignTo(QFont &Font) const;
     uint8_t Style() const;
     void SetStyle(uint8_t Style);
-    // Font name, size and style at once.
+    // From a font: name, size, pitch, bold, italic, strike-out, underline.
     void Assign(const QFont &Font);
 
     // The character attributes, each kept as a property of the character
@@ -228,6 +254,23 @@ public:
     std::function<void(const std::string &URL)> OnURLMove;
     std::function<void(const std::string &URL)> OnURLClick;
 
+    // The selection bar: a left margin where a click selects the line
+    // beside it. Changing it re-creates the window (RecreateWnd).
+    bool ShowSelectionBar() const { return FShowSelectionBar; }
+    void SetShowSelectionBar(bool Value);
+    static constexpr int SelectionBarWidth = 8; // pixels
+    // Sent to the control when it is created and when set.
+    TLangOptions LangOptions() const { return FLangOptions; }
+    void SetLangOptions(TLangOptions Value);
+    // With no selection, a selection-attribute change applies to the word
+    // at the caret.
+    bool WordFormatting = true;
+    // Applies the window's options again (selection bar, language
+    // options), keeping the text, the selection and the formats; the times
+    // it was done.
+    void RecreateWnd();
+    int RecreateCount() const { return FRecreateCount; }
+
     // Embedded objects are not supported: true raises EOleError "Unable to
     // get interface" and leaves the control as it was.
     bool IncludeOLE() const { return false; }
@@ -243,6 +286,7 @@ public:
     static uint32_t FromQColor(const QColor &Colour);
 
 protected:
+    bool event(QEvent *Event) override;
     void keyPressEvent(QKeyEvent *Event) override;
     void mouseReleaseEvent(QMouseEvent *Event) override;
     void mouseMoveEvent(QMouseEvent *Event) override;
@@ -271,6 +315,9 @@ private:
     void FormatWord(int Start, int Length, int Type, const TURLCollection &Types);
     std::u16string LinkAt(const QPoint &Position) const;
     int FirstVisibleLine() const;
+    void ApplyWindowOptions();
+    // A press in the selection bar selects the line beside it.
+    bool SelectionBarPress(const QPoint &Position);
 
     TTextAttributesW FSelAttributes{*this, false};
     TTextAttributesW FDefAttributes{*this, true};
@@ -294,6 +341,9 @@ private:
     int FLockSelStart = 0;
     int FLockSelLength = 0;
     int FLockFirstLine = 0;
+    bool FShowSelectionBar = false;
+    TLangOptions FLangOptions = loAutoFont;
+    int FRecreateCount = 0;
 };
 
 // 8-bit bytes to and from the control's characters, one to one.

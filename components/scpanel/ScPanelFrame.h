@@ -9,6 +9,7 @@
 namespace orv {
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 struct TPanelRect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;

@@ -125,6 +125,41 @@ TEST(TrkBar, ResizeTurnsVerticalWithItsThumb) {
     EXPECT_EQ(bar.ThumbResource(), "CIRCLE_SIZE5");
 }
 
+// The lower-colour area: on a vertical bar from B x (100 - divide) / 100
+// (halves to even) down to the groove's lower end B, edges in ascending
+// order; on a horizontal bar the whole groove, whatever the divide.
+TEST(TrkBar, LowerColourArea) {
+    constexpr int G = -100000; // the groove's own edge
+    const struct {
+        const char *Name;
+        int Width, Height, Divide;
+        int Top, Bottom;
+    } cases[] = {
+        // 200 high: B = 200 - 4 - 13 / 2 = 190.
+        {"vertical, half", 30, 200, 50, 95, 190},
+        {"vertical, all", 30, 200, 100, 0, 190},
+        {"vertical, new bar's 1", 30, 200, 1, 188, 190}, // 188.1
+        {"vertical, 0: nothing", 30, 200, 0, 190, 190},
+        {"vertical, 150: ascending edges", 30, 200, 150, -95, 190},
+        {"vertical, half to even", 30, 200, 85, 28, 190}, // 28.5
+        {"horizontal, half", 200, 50, 50, G, G},
+        {"horizontal, 1", 200, 50, 1, G, G},
+        {"horizontal, 150", 200, 50, 150, G, G},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TTrkBarModel bar;
+        bar.Resize(c.Width, c.Height);
+        bar.TrkColorDivide = c.Divide;
+        const TTrkRect groove = bar.GrooveRect();
+        const TTrkRect lower = bar.LowerColourRect();
+        EXPECT_EQ(lower.Top, c.Top == G ? groove.Top : c.Top);
+        EXPECT_EQ(lower.Bottom, c.Bottom == G ? groove.Bottom : c.Bottom);
+        EXPECT_EQ(lower.Left, groove.Left);
+        EXPECT_EQ(lower.Right, groove.Right);
+    }
+}
+
 TEST(TrkBar, GeometryPagingAndDragging) {
     TTrkBarModel bar;
     bar.Resize(30, 200); // vertical
@@ -150,6 +185,7 @@ TEST(TrkBar, GeometryPagingAndDragging) {
     EXPECT_EQ(bar.LowerColourRect().Bottom, groove.Bottom);
 
     // Ends that meet: one tick at the minimum end, the thumb there, no paging.
+    // (The lower colour's own rows are in LowerColourArea.)
     bar.SetMin(3);
     bar.SetMax(3);
     EXPECT_EQ(bar.TickOffsets(), (std::vector<int>{4 + bar.ThumbLength() / 2}));

@@ -4,8 +4,11 @@
 #include "components/scpanel/ui/ScPanel.h"
 #include "components/trkbar/ui/TrkBar.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 #include <gtest/gtest.h>
@@ -80,6 +83,168 @@ TEST(ControlsWidget, TrackBarThumbGrooveAndBackground) {
     EXPECT_NE(colourAt(2, middle), QColor(0, 0xFF, 0)) << "opaque";
 }
 
+// Owner-drawn ticks: OnDrawTick once per value, at (offset, 0) on a
+// horizontal bar and (0, offset) on a vertical one, the offset being
+// (i - Min) x S / (Max - Min) + margin + half the thumb; no standard lines.
+TEST(ControlsWidget, TrackBarOwnerDrawnTicks) {
+    const struct {
+        const char *Name;
+        QSize Size;
+        int Min, Max;
+    } cases[] = {
+        {"horizontal", QSize(200, 50), 0, 10},
+        {"vertical", QSize(30, 150), -2, 3},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TTrkBar bar;
+        bar.resize(c.Size);
+        bar.SetMin(c.Min);
+        bar.SetMax(c.Max);
+        bar.TrkColortop = 0x00FF00; // a green groove
+        bar.SetTransparent(false);
+        EXPECT_EQ(bar.TickStyle(), tkStandard);
+        bar.SetTickStyle(tkOwnerDraw);
+        std::vector<std::pair<QPoint, int>> drawn;
+        bar.OnDrawTick = [&](TTrkBar *Bar, QPainter &, QPoint Location, int Index) {
+            EXPECT_EQ(Bar, &bar);
+            drawn.push_back({Location, Index});
+        };
+        const QImage shot = bar.grab().toImage();
+        const bool vertical = c.Size.width() < c.Size.height();
+        const int along = vertical ? c.Size.height() : c.Size.width();
+        const int thumb = bar.Model().ThumbLength();
+        const int span = along - thumb - 2 * TTrkBarModel::Margin;
+        std::vector<std::pair<QPoint, int>> expected;
+        for (int i = c.Min; i <= c.Max; ++i) {
+            const int offset =
+                (i - c.Min) * span / (c.Max - c.Min) + TTrkBarModel::Margin + thumb / 2;
+            expected.push_back({vertical ? QPoint(0, offset) : QPoint(offset, 0), i});
+        }
+        EXPECT_EQ(drawn, expected);
+        // Where a standard tick would be, the background shows.
+        const QPoint tick = vertical ? QPoint(7, expected[0].first.y())
+                                     : QPoint(expected[0].first.x(), 7);
+        EXPECT_NE(shot.pixelColor(tick), QColor(Qt::black));
+        bar.SetTickStyle(tkStandard);
+        EXPECT_EQ(bar.grab().toImage().pixelColor(tick), QColor(Qt::black));
+    }
+}
+
+// Over the thumb the cursor is the sizing one along the bar, elsewhere the
+// default one.
+TEST(ControlsWidget, TrackBarThumbCursors) {
+    for (QSize size : {QSize(200, 50), QSize(30, 200)}) {
+        TTrkBar bar;
+        bar.resize(size);
+        bar.show();
+        const TTrkRect t = bar.Model().ThumbRect();
+        auto moveTo = [&](QPoint P) {
+            QMouseEvent move(QEvent::MouseMove, P, bar.mapToGlobal(P), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(&bar, &move);
+        };
+        moveTo(QPoint((t.Left + t.Right) / 2, (t.Top + t.Bottom) / 2));
+        EXPECT_EQ(bar.cursor().shape(),
+                  size.width() < size.height() ? Qt::SizeVerCursor : Qt::SizeHorCursor);
+        moveTo(QPoint(size.width() - 2, size.height() - 2));
+        EXPECT_EQ(bar.cursor().shape(), Qt::ArrowCursor);
+    }
+}
+
+// Round thumbs are drawn through their mask: around the shape the bar's
+// background shows; box and square thumbs cover their whole rectangle.
+TEST(ControlsWidget, TrackBarMaskedThumbs) {
+    const struct {
+        TThumbStyle Style;
+        const char *Mask;
+        bool CornerShowsBackground;
+    } cases[] = {
+        {tsCircle, "CIRCLE_SIZE5M", true},
+        {tsDiamond, "DIAMOND_SIZE5M", true},
+        {tsPointer, "POINTER_HSIZE5M", true},
+        {tsBox, "", false},
+        {tsSquare, "", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Mask);
+        QWidget parent;
+        parent.resize(220, 60);
+        QPalette green = parent.palette();
+        green.setColor(QPalette::Window, QColor(0, 0xFF, 0));
+        parent.setPalette(green);
+        parent.setAutoFillBackground(true);
+        TTrkBar &bar = *new TTrkBar(&parent);
+        bar.SetThumbStyle(c.Style);
+        bar.SetThumbSize(tsSize5);
+        bar.TLTicks = false;
+        EXPECT_EQ(bar.MaskName().toStdString(), c.Mask);
+        EXPECT_EQ(bar.Mask().isNull(), std::string(c.Mask).empty());
+        if (!bar.Mask().isNull())
+            EXPECT_EQ(bar.Mask().size(), bar.Thumb().size());
+        const QImage shot = parent.grab().toImage();
+        const TTrkRect t = bar.Model().ThumbRect();
+        const QColor corner = shot.pixelColor(t.Left, t.Bottom - 1); // bottom left
+        EXPECT_EQ(corner == QColor(0, 0xFF, 0), c.CornerShowsBackground) << corner.name().toStdString();
+        EXPECT_EQ(shot.pixelColor((t.Left + t.Right) / 2, (t.Top + t.Bottom) / 2),
+                  QColor(0xC0, 0xC0, 0xC0))
+            << "the silver face";
+    }
+}
+
+// A horizontal bar's groove is in the lower colour from end to end.
+TEST(ControlsWidget, TrackBarHorizontalGrooveInTheLowerColour) {
+    TTrkBar bar;
+    bar.TLTicks = false;
+    bar.TrkColortop = 0xC0C0C0;
+    bar.TrkColorbottom = 0x0000FF; // red
+    bar.Model().TrkColorDivide = 50;
+    bar.SetPosition(5);
+    const QImage shot = bar.grab().toImage();
+    const TTrkRect g = bar.Model().GrooveRect();
+    const int y = (g.Top + g.Bottom) / 2;
+    for (int x : {g.Left, g.Left + 20, g.Right - 20, g.Right - 1})
+        EXPECT_EQ(shot.pixelColor(x, y), QColor(0xFF, 0, 0)) << x;
+}
+
+// Disabled, the groove and the thumb's face show the pattern made when the
+// bar was created: with the first colours, silver and maroon in a
+// checkerboard, whatever colours were set afterwards.
+TEST(ControlsWidget, TrackBarDisabledLook) {
+    TTrkBar bar;
+    bar.resize(40, 200);
+    bar.SetThumbStyle(tsBox);
+    bar.SetThumbSize(tsSize5);
+    bar.TLTicks = false;
+    bar.TrkColortop = 0x000080;
+    bar.TrkColorbottom = 0x00FF00;
+    const QImage pattern = bar.DisabledPattern();
+    ASSERT_EQ(pattern.size(), QSize(8, 8));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(pattern.pixelColor(x, y),
+                      (x + y) % 2 ? QColor(0x80, 0, 0) : QColor(0xC0, 0xC0, 0xC0));
+    bar.SetPosition(bar.Max()); // the thumb at the top, the groove free below it
+    bar.setEnabled(false);
+    const QImage shot = bar.grab().toImage();
+    const TTrkRect g = bar.Model().GrooveRect();
+    const TTrkRect t = bar.Model().ThumbRect();
+    const int x = (g.Left + g.Right) / 2;
+    for (int y = t.Bottom + 2; y < t.Bottom + 6; ++y)
+        EXPECT_EQ(shot.pixelColor(x, y), pattern.pixelColor(x % 8, y % 8)) << "groove at " << y;
+    const QPoint face(t.Right - 4, t.Bottom - 4);
+    const QPoint inThumb = face - QPoint(t.Left, t.Top);
+    EXPECT_EQ(shot.pixelColor(face), pattern.pixelColor(inThumb.x() % 8, inThumb.y() % 8));
+    EXPECT_EQ(shot.pixelColor(face + QPoint(1, 0)).name(),
+              pattern.pixelColor((inThumb.x() + 1) % 8, inThumb.y() % 8).name());
+
+    // The mix of the two colours a form sets before the bar is made.
+    const QImage mixed = TTrkBar::MakeDisabledPattern(0x000080, 0x00FF00, 200);
+    EXPECT_EQ(mixed.pixelColor(0, 0), QColor(0x80, 0, 0)) << "top rows: 4";
+    EXPECT_EQ(mixed.pixelColor(0, 4), QColor(0, 0xFF, 0));
+    EXPECT_EQ(mixed.pixelColor(1, 4), QColor(0xC0, 0xC0, 0xC0)) << "silver between";
+}
+
 TEST(ControlsWidget, ScrollPanelInsetsItsClient) {
     QWidget form;
     form.resize(300, 200);
@@ -102,6 +267,51 @@ TEST(ControlsWidget, ScrollPanelInsetsItsClient) {
     ASSERT_EQ(panel.LastRepaint().size(), 2u);
     EXPECT_EQ(panel.LastRepaint()[0].Right - panel.LastRepaint()[0].Left, 2);
     EXPECT_EQ(panel.LastRepaint()[1].Right, 110);
+}
+
+// A single border puts a sunken 2-pixel edge around the panel, outside the
+// bevels: the aligned child moves in by it and comes back when the border
+// goes. Alignment is kept; a locked panel is no tool control.
+TEST(ControlsWidget, ScrollPanelBorderStyleAlignmentAndLocked) {
+    QWidget form;
+    form.resize(300, 200);
+    TScrollPanel &panel = *new TScrollPanel(&form);
+    panel.resize(100, 60);
+    form.show();
+    auto *child = new QWidget;
+    panel.SetClient(child);
+    panel.SetBevelWidth(2); // raised outer bevel: 2 pixels
+    EXPECT_EQ(panel.BorderStyle(), bsNone);
+    EXPECT_EQ(child->mapTo(&panel, QPoint(0, 0)), QPoint(2, 2));
+    EXPECT_EQ(panel.ClientWidth(), 100);
+
+    panel.SetBorderStyle(bsSingle);
+    EXPECT_EQ(panel.frameWidth(), 2);
+    EXPECT_EQ(child->mapTo(&panel, QPoint(0, 0)), QPoint(4, 4));
+    EXPECT_EQ(child->size(), QSize(92, 52));
+    EXPECT_EQ(panel.ClientWidth(), 96) << "the border is outside the client area";
+    const QImage shot = panel.grab().toImage();
+    EXPECT_EQ(shot.pixel(0, 30), panel.palette().color(QPalette::Dark).rgb()) << "sunken edge";
+    EXPECT_EQ(shot.pixel(2, 30), panel.palette().color(QPalette::Light).rgb()) << "raised bevel";
+
+    panel.FullRepaint = false;
+    panel.SetBevelWidth(1);
+    panel.resize(110, 60);
+    ASSERT_EQ(panel.LastRepaint().size(), 2u);
+    EXPECT_EQ(panel.LastRepaint()[1].Right, 106) << "strips in the client area";
+
+    panel.SetBorderStyle(bsNone);
+    EXPECT_EQ(panel.frameWidth(), 0);
+    EXPECT_EQ(child->mapTo(&panel, QPoint(0, 0)), QPoint(1, 1));
+    EXPECT_EQ(child->size(), QSize(108, 58));
+
+    EXPECT_EQ(panel.Alignment(), taCenter);
+    panel.SetAlignment(taRightJustify);
+    EXPECT_EQ(panel.Alignment(), taRightJustify);
+    EXPECT_FALSE(panel.Locked);
+    EXPECT_TRUE(panel.IsToolControl());
+    panel.Locked = true;
+    EXPECT_FALSE(panel.IsToolControl());
 }
 
 // A picture larger than the panel scrolls under the two bars: positions

@@ -8,7 +8,9 @@
 #include "components/toolbar/ui/TbTlwn.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
+#include <QVBoxLayout>
 
 namespace orv {
 namespace {
@@ -402,6 +404,54 @@ TEST_F(Docks, FormClientRectIsWhatTheDocksLeave)
     Form->resize(500, 300);
     EXPECT_EQ(Top->width(), 500);
     EXPECT_EQ(Left->height(), 300 - 26);
+}
+
+// A dock in a layout is the layout's to place: it asks for its thickness
+// across and takes the length it is given, so what follows it in the layout
+// stays clear of it; docks outside any layout are still aligned on the form.
+TEST_F(Docks, DockInALayoutAsksForItsThickness)
+{
+    auto *column = new QWidget(Form.get());
+    column->setGeometry(0, 100, 400, 300);
+    auto *layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto *area = new QWidget(column);
+    auto *bottom = new TDock(column, dpBottom);
+    auto *below = new QLabel("below", column);
+    layout->addWidget(area, 1);
+    layout->addWidget(bottom);
+    layout->addWidget(below);
+    column->show();
+    TToolbar *bar = Bar("InLayout", 3, bottom);
+    QApplication::processEvents();
+    EXPECT_EQ(bottom->sizeHint().height(), 26);
+    EXPECT_EQ(bottom->geometry(), QRect(0, 300 - below->height() - 26, 400, 26));
+    EXPECT_EQ(below->y(), bottom->geometry().bottom() + 1) << "the next widget below the dock";
+    EXPECT_EQ(bar->pos(), QPoint(0, 0));
+
+    column->resize(150, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(bottom->width(), 150);
+    EXPECT_EQ(bottom->geometry().bottom() + 1, below->y());
+    // A second bar in the row: the dock asks for the row's whole length, so
+    // the layout widens it and no bar is cut off.
+    TToolbar *second = Bar("Second", 3, bottom, 0, 100);
+    QApplication::processEvents();
+    EXPECT_EQ(bottom->sizeHint(), QSize(164, 26));
+    EXPECT_GE(column->minimumSizeHint().width(), 164);
+    column->resize(column->minimumSizeHint().width(), 300);
+    QApplication::processEvents();
+    EXPECT_LE(second->geometry().right(), bottom->width() - 1);
+    // A second row: the dock grows across, what follows moves down.
+    Bar("Third", 2, bottom, 1, 0);
+    QApplication::processEvents();
+    EXPECT_GT(bottom->height(), 26);
+    EXPECT_EQ(bottom->height(), bottom->sizeHint().height());
+    EXPECT_EQ(bottom->geometry().bottom() + 1, below->y());
+    EXPECT_EQ(area->height(), 300 - below->height() - bottom->height());
+
+    EXPECT_EQ(Top->geometry(), QRect(0, 0, 600, 0)) << "the form's own docks as before";
 }
 
 TEST_F(Docks, DockedToolWindowTakesItsClientSize)

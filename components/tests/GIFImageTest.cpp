@@ -12,6 +12,7 @@
 #include <QColor>
 
 #include <fstream>
+#include <sstream>
 
 namespace orv {
 namespace {
@@ -107,20 +108,114 @@ TEST_F(GIFImage, DelaysAreAtLeast50MsAndScaleWithSpeed)
         Image.SetSpeed(speed);
         Image.SetAnimate(true);
         Loop.Advance(1000); // past the first ticks
-        // Frame by frame, the time each one stays.
-        std::vector<int64_t> changes;
-        Image.OnChange = [&] { changes.push_back(Loop.NowMs()); };
+        // Frame by frame, the time each one stays: at each change the frame
+        // just drawn is the one before CurrentFrame (the next to come).
+        struct TChange {
+            int64_t At;
+            int Shown;
+        };
+        std::vector<TChange> changes;
+        Image.OnChange = [&] {
+            const int next = Image.CurrentFrame();
+            changes.push_back({Loop.NowMs(), next == 1 ? Image.FrameCount() : next - 1});
+        };
         Loop.Advance(1000);
         Image.OnChange = nullptr;
         ASSERT_GE(changes.size(), 3u);
-        std::vector<int64_t> stays;
-        for (size_t i = 1; i < changes.size(); ++i)
-            stays.push_back(changes[i] - changes[i - 1]);
-        const int64_t shortStay = 50 * 100 / speed, longStay = 200 * 100 / speed;
-        for (int64_t stay : stays)
-            EXPECT_TRUE(stay == shortStay || stay == longStay) << stay << " at speed " << speed;
+        const int64_t stayOf[] = {0, 50 * 100 / speed, 200 * 100 / speed}; // by frame
+        int seen[3] = {0, 0, 0};
+        for (size_t i = 1; i < changes.size(); ++i) {
+            const int shown = changes[i - 1].Shown;
+            ASSERT_TRUE(shown == 1 || shown == 2) << shown;
+            EXPECT_EQ(changes[i].At - changes[i - 1].At, stayOf[shown])
+                << "frame " << shown << " at speed " << speed;
+            ++seen[shown];
+            EXPECT_EQ(changes[i].Shown, shown == 1 ? 2 : 1) << "the frames take turns";
+        }
+        EXPECT_GT(seen[1], 0);
+        EXPECT_GT(seen[2], 0);
         Image.SetAnimate(false);
     }
+}
+
+// The "Data" form value: a 32-bit length and the GIF's bytes; read back it
+// gives the same picture. A value cut short, or one that is no GIF, leaves
+// the control empty; a length of 0 holds no picture.
+TEST_F(GIFImage, DataValueRoundTripAndBadValues)
+{
+    const std::string gif = EncodeGIF({{0, 0, 2, 2, 1, 10}, {0, 0, 2, 2, 2, 20}}, 0);
+    ASSERT_TRUE(Image.LoadFromStream(gif));
+    std::ostringstream out;
+    Image.WriteData(out);
+    const std::string value = out.str();
+    ASSERT_EQ(value.size(), gif.size() + 4);
+    const uint32_t length = uint8_t(value[0]) | uint8_t(value[1]) << 8 |
+                            uint8_t(value[2]) << 16 | uint32_t(uint8_t(value[3])) << 24;
+    EXPECT_EQ(length, gif.size());
+    EXPECT_EQ(value.substr(4), gif);
+
+    TGIFImage back;
+    std::istringstream in(value);
+    ASSERT_TRUE(back.ReadData(in));
+    EXPECT_EQ(back.FrameCount(), 2);
+    EXPECT_EQ(back.Frame(2).Delay, 200);
+    EXPECT_EQ(back.Data(), gif);
+
+    std::ostringstream none;
+    TGIFImage().WriteData(none);
+    EXPECT_EQ(none.str(), "") << "an empty control stores nothing";
+
+    const struct {
+        const char *Name;
+        std::string Value;
+        bool Read;
+    } cases[] = {
+        {"cut short", value.substr(0, value.size() - 5), false},
+        {"length only", value.substr(0, 4), false},
+        {"no length", std::string("\x05\x00", 2), false},
+        {"not a GIF", std::string("\x04\x00\x00\x00JFIF", 8), false},
+        {"length 0", std::string(4, '\0'), true},
+        {"negative length", "\xFF\xFF\xFF\xFF", true},
+        {"length past the value", std::string("\xFF\xFF\xFF\x7F", 4) + gif, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        ASSERT_TRUE(back.LoadFromStream(gif));
+        std::istringstream bad(c.Value);
+        EXPECT_EQ(back.ReadData(bad), c.Read);
+        EXPECT_TRUE(back.Empty());
+        EXPECT_EQ(back.Data(), "");
+    }
+}
+
+// Assign copies another control's picture by decoding its Data; no source
+// or an empty one clears. AssignTo gives the first frame.
+TEST_F(GIFImage, AssignAndAssignTo)
+{
+    const std::string gif = EncodeGIF({{0, 0, 2, 2, 1, 10}, {0, 0, 2, 2, 2, 20}}, 3);
+    ASSERT_TRUE(Image.LoadFromStream(gif));
+    TGIFImage copy;
+    copy.Assign(&Image);
+    EXPECT_EQ(copy.Data(), gif);
+    EXPECT_EQ(copy.FrameCount(), 2);
+    EXPECT_EQ(copy.LoopCount(), 3);
+    EXPECT_EQ(copy.CurrentFrame(), 1);
+    EXPECT_EQ(copy.Composition().pixelColor(0, 0), QColor(255, 0, 0));
+
+    QImage first;
+    copy.SetCurrentFrame(2); // the shown frame does not matter
+    copy.AssignTo(first);
+    EXPECT_EQ(first.size(), QSize(2, 2));
+    EXPECT_EQ(first.pixelColor(1, 1), QColor(255, 0, 0));
+
+    TGIFImage empty;
+    copy.Assign(&empty);
+    EXPECT_TRUE(copy.Empty());
+    copy.AssignTo(first);
+    EXPECT_TRUE(first.isNull());
+    Image.Assign(nullptr);
+    EXPECT_TRUE(Image.Empty());
+    EXPECT_EQ(Image.Data(), "");
 }
 
 TEST_F(GIFImage, LoopCountGivesThePasses)

@@ -7,6 +7,10 @@
 #include "components/richedit/RichEditW.h"
 #include "components/widestrings/WStrList.h"
 
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTextBlock>
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -223,6 +227,159 @@ TEST(RichEditAttributes, TableRoundTrip) {
     EXPECT_EQ(a.SubscriptStyle(), 0);
     EXPECT_EQ(a.Animation(), 0);
     EXPECT_EQ(a.Language(), 1049);
+}
+
+// With no selection a change of the selection attributes goes to the word
+// at the caret (WordFormatting, on by default) and to what is typed next;
+// with WordFormatting off only to what is typed next.
+TEST(RichEditAttributes, WordFormattingAppliesToTheWordAtTheCaret) {
+    const struct {
+        const char *Name;
+        bool WordFormatting;
+        int Caret;
+        bool WordBold;
+    } cases[] = {
+        {"inside the first word", true, 1, true},
+        {"at the end of the word", true, 3, true},
+        {"off", false, 1, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TRichEditW editor;
+        EXPECT_TRUE(editor.WordFormatting);
+        editor.WordFormatting = c.WordFormatting;
+        editor.SetText("abc def");
+        editor.SetSelection(c.Caret, 0);
+        editor.SelAttributes().SetEffect(TTextAttributesW::efBold, true);
+        editor.SelAttributes().SetColor(0x0000FF);
+        for (int i = 0; i < 3; ++i) {
+            uint32_t colour, back;
+            uint8_t style;
+            editor.CharFormatAt(i, colour, back, style);
+            EXPECT_EQ((style & 1) != 0, c.WordBold) << i;
+            EXPECT_EQ(colour == 0x0000FF, c.WordBold) << i;
+        }
+        uint32_t colour, back;
+        uint8_t style;
+        editor.CharFormatAt(5, colour, back, style);
+        EXPECT_EQ(style & 1, 0) << "the other word keeps its format";
+        editor.insertPlainText("X");
+        editor.CharFormatAt(c.Caret, colour, back, style);
+        EXPECT_EQ(style & 1, 1) << "what is typed next";
+    }
+}
+
+// Assign copies every attribute of the table from one control's selection to
+// another's; AssignTo gives a font name, style, size and pitch.
+TEST(RichEditAttributes, AssignCopiesEveryAttribute) {
+    TRichEditW from, to;
+    from.SetText("abc");
+    from.SetSelection(0, 3);
+    TTextAttributesW &a = from.SelAttributes();
+    a.SetColor(0x0000FF);
+    a.SetName("Courier New");
+    a.SetSize(15);
+    a.SetPitch(1);
+    a.SetWeight(800);
+    a.SetBackColor(0x00FFFF);
+    a.SetLanguage(1031);
+    a.SetSubscriptStyle(1);
+    a.SetOffset(2.5);
+    a.SetSpacing(1.5);
+    a.SetKerning(9);
+    a.SetUnderlineType(2);
+    a.SetEffect(TTextAttributesW::efItalic, true);
+    a.SetEffect(TTextAttributesW::efStrikeOut, true);
+    a.SetAnimation(3);
+    a.SetEffect(TTextAttributesW::efAllCaps, true);
+    for (unsigned e : {TTextAttributesW::efHidden, TTextAttributesW::efShadow,
+                       TTextAttributesW::efImprint, TTextAttributesW::efLink})
+        a.SetEffect(e, true);
+    to.SetText("xyz");
+    to.SetSelection(0, 3);
+    to.SelAttributes().SetEffect(TTextAttributesW::efSmallCaps, true);
+    to.SelAttributes().SetEffect(TTextAttributesW::efOutline, true);
+    TTextAttributesW &b = to.SelAttributes();
+    b.Assign(a);
+    EXPECT_EQ(b.Color(), 0x0000FFu);
+    EXPECT_EQ(b.Name(), "Courier New");
+    EXPECT_EQ(b.Size(), 15);
+    EXPECT_EQ(b.Pitch(), 1);
+    EXPECT_EQ(b.Weight(), 800) << "bold copied after the weight keeps it";
+    EXPECT_EQ(b.BackColor(), 0x00FFFFu);
+    EXPECT_EQ(b.Language(), 1031);
+    EXPECT_EQ(b.SubscriptStyle(), 1);
+    EXPECT_DOUBLE_EQ(b.Offset(), 2.5);
+    EXPECT_DOUBLE_EQ(b.Spacing(), 1.5);
+    EXPECT_DOUBLE_EQ(b.Kerning(), 9);
+    EXPECT_EQ(b.UnderlineType(), 2);
+    EXPECT_EQ(b.Animation(), 3);
+    for (unsigned e : {TTextAttributesW::efBold, TTextAttributesW::efItalic,
+                       TTextAttributesW::efStrikeOut, TTextAttributesW::efAllCaps,
+                       TTextAttributesW::efHidden, TTextAttributesW::efShadow,
+                       TTextAttributesW::efImprint, TTextAttributesW::efLink})
+        EXPECT_TRUE(b.Effect(e)) << e;
+    for (unsigned e : {TTextAttributesW::efSmallCaps, TTextAttributesW::efOutline,
+                       TTextAttributesW::efEmboss})
+        EXPECT_FALSE(b.Effect(e)) << e << " was set on the target only";
+    EXPECT_EQ(to.Text(), "xyz");
+
+    QFont font("Arial", 9);
+    font.setStrikeOut(false);
+    a.AssignTo(font);
+    EXPECT_EQ(font.family(), "Courier New");
+    EXPECT_EQ(font.pointSize(), 15);
+    EXPECT_TRUE(font.bold());
+    EXPECT_TRUE(font.italic());
+    EXPECT_TRUE(font.underline());
+    EXPECT_TRUE(font.fixedPitch());
+    EXPECT_FALSE(font.strikeOut()) << "strike-out is not given to a font";
+}
+
+// The selection bar is a left margin where a click selects the line beside
+// it; changing it re-creates the window, whose language options are set
+// again. Without automatic font, missing characters are not taken from
+// other fonts.
+TEST(RichEditFacade, SelectionBarAndLanguageOptions) {
+    TRichEditW editor;
+    editor.resize(300, 200);
+    editor.show();
+    editor.SetText("N10 G0\nN20 G1 X5\nN30 M30");
+    EXPECT_FALSE(editor.ShowSelectionBar());
+    EXPECT_EQ(editor.LangOptions(), TLangOptions(loAutoFont));
+    EXPECT_EQ(editor.viewport()->x(), editor.frameWidth());
+    EXPECT_FALSE(editor.document()->defaultFont().styleStrategy() & QFont::NoFontMerging);
+
+    editor.SetLangOptions(loAutoKeyboard);
+    EXPECT_TRUE(editor.document()->defaultFont().styleStrategy() & QFont::NoFontMerging);
+    editor.SetShowSelectionBar(true);
+    EXPECT_EQ(editor.RecreateCount(), 1);
+    editor.SetShowSelectionBar(true);
+    EXPECT_EQ(editor.RecreateCount(), 1) << "the same value re-creates nothing";
+    EXPECT_EQ(editor.viewport()->x(), editor.frameWidth() + TRichEditW::SelectionBarWidth);
+    EXPECT_EQ(editor.LangOptions(), TLangOptions(loAutoKeyboard));
+    EXPECT_TRUE(editor.document()->defaultFont().styleStrategy() & QFont::NoFontMerging);
+    EXPECT_EQ(editor.Text(), "N10 G0\nN20 G1 X5\nN30 M30");
+
+    // A click in the bar beside the second line selects that line.
+    const QRect second = editor.cursorRect(QTextCursor(editor.document()->findBlockByNumber(1)));
+    const QPoint inBar(editor.frameWidth() + 2, editor.viewport()->y() + second.center().y());
+    QMouseEvent press(QEvent::MouseButtonPress, inBar, editor.mapToGlobal(inBar), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&editor, &press);
+    EXPECT_EQ(editor.SelText(), "N20 G1 X5");
+
+    editor.SetShowSelectionBar(false);
+    EXPECT_EQ(editor.RecreateCount(), 2);
+    EXPECT_EQ(editor.viewport()->x(), editor.frameWidth());
+    EXPECT_EQ(editor.LangOptions(), TLangOptions(loAutoKeyboard));
+    QFont courier = editor.font();
+    courier.setPointSize(15);
+    editor.setFont(courier); // as the editor windows set their size
+    EXPECT_TRUE(editor.document()->defaultFont().styleStrategy() & QFont::NoFontMerging);
+    EXPECT_EQ(editor.document()->defaultFont().pointSize(), 15);
+    editor.SetLangOptions(loAutoFont | loIMECancelComplete);
+    EXPECT_FALSE(editor.document()->defaultFont().styleStrategy() & QFont::NoFontMerging);
 }
 
 // Embedded objects are refused with the system's message; the text stays.

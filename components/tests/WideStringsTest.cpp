@@ -96,6 +96,13 @@ TEST(WideStrings, FormValueSearchAndEditing) {
     back.ReadWideStringsProperty("0041000D000A004");
     EXPECT_EQ(Lines(back), (std::vector<std::u16string>{u"A"}));
 
+    // The form value read back, with the trailing incomplete group ignored.
+    TWideStringList good;
+    std::string error = "old";
+    EXPECT_TRUE(good.ReadWideStringsProperty("0041000D000A004", &error));
+    EXPECT_EQ(Lines(good), (std::vector<std::u16string>{u"A"}));
+    EXPECT_EQ(error, "");
+
     TWideStringList s;
     s.Add(u"abc");
     s.Add(u"\u0434\u0430");
@@ -113,6 +120,37 @@ TEST(WideStrings, FormValueSearchAndEditing) {
     EXPECT_EQ(s.GetObject(1), &tag);
     s.Insert(99, u"end"); // past the end appends
     EXPECT_EQ(s.Get(s.GetCount() - 1), u"end");
+}
+
+// A form value with anything but four hexadecimal digits per character is
+// the reader's error: the list keeps its lines and nothing is thrown.
+TEST(WideStrings, BadFormValueIsTheReadersError) {
+    const struct {
+        const char *Name;
+        std::string Hex;
+        std::string Group;
+    } cases[] = {
+        {"letters", "ZZZZ", "ZZZZ"},
+        {"bad digit in the second group", "0041004G", "004G"},
+        {"sign", "+041", "+041"},
+        {"minus", "-001", "-001"},
+        {"leading space", " 041", " 041"},
+        {"C prefix", "0x41", "0x41"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TWideStringList l;
+        l.Add(u"keep");
+        std::string error;
+        bool read = true;
+        EXPECT_NO_THROW(read = l.ReadWideStringsProperty(c.Hex, &error));
+        EXPECT_FALSE(read);
+        EXPECT_EQ(error, "Error reading WideStrings: \"" + c.Group +
+                             "\" is not a hexadecimal character code");
+        EXPECT_EQ(Lines(l), (std::vector<std::u16string>{u"keep"}));
+        EXPECT_NO_THROW(read = l.ReadWideStringsProperty(c.Hex));
+        EXPECT_FALSE(read);
+    }
 }
 
 TEST(Langs, CodePagesAndConversions) {

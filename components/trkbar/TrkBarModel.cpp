@@ -92,14 +92,12 @@ TTrkRect TTrkBarModel::GrooveRect() const {
 }
 
 TTrkRect TTrkBarModel::LowerColourRect() const {
-    TTrkRect g = GrooveRect();
-    int divide = TrkColorDivide == 0 ? 1 : TrkColorDivide;
-    if (FOrientation == toVertical) {
-        int b = g.Bottom;
-        return {g.Left, RoundHalfEven(b * (100 - divide) / 100.0), g.Right, b};
-    }
-    int r = g.Right;
-    return {g.Left, g.Top, RoundHalfEven(r * divide / 100.0), g.Bottom};
+    const TTrkRect g = GrooveRect();
+    if (FOrientation != toVertical)
+        return g;
+    const int b = g.Bottom;
+    const int top = RoundHalfEven(b * (100 - TrkColorDivide) / 100.0);
+    return {g.Left, std::min(top, b), g.Right, std::max(top, b)};
 }
 
 TTrkRect TTrkBarModel::ThumbRect() const {

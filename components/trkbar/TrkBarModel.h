@@ -15,6 +15,8 @@ namespace orv {
 enum TTrackOrientation { toHorizontal, toVertical };
 enum TThumbSize { tsSize1, tsSize2, tsSize3, tsSize4, tsSize5 };
 enum TThumbStyle { tsBox, tsCircle, tsDiamond, tsPointer, tsSquare };
+// tkOwnerDraw: the owner draws each tick (OnDrawTick).
+enum TTickStyle { tkStandard, tkOwnerDraw };
 
 struct TTrkRect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;
@@ -57,8 +59,12 @@ public:
     int ThumbThickness() const;
 
     TTrkRect GrooveRect() const;
+    // The part of the groove in TrkColorbottom: on a vertical bar from
+    // B x (100 - TrkColorDivide) / 100 down to B (the groove's lower end,
+    // edges in ascending order); on a horizontal bar the whole groove.
     TTrkRect LowerColourRect() const;
     TTrkRect ThumbRect() const;
+    bool OverThumb(int X, int Y) const { return ThumbRect().Contains(X, Y); }
     // Offsets of the ticks from the top (vertical) or left.
     std::vector<int> TickOffsets() const;
 

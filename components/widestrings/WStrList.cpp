@@ -197,11 +197,38 @@ std::string TWideStrings::WideStringsProperty() const {
     return hex;
 }
 
-void TWideStrings::ReadWideStringsProperty(const std::string &Hex) {
+namespace {
+int HexDigit(char C) {
+    if (C >= '0' && C <= '9')
+        return C - '0';
+    if (C >= 'A' && C <= 'F')
+        return C - 'A' + 10;
+    if (C >= 'a' && C <= 'f')
+        return C - 'a' + 10;
+    return -1;
+}
+} // namespace
+
+bool TWideStrings::ReadWideStringsProperty(const std::string &Hex, std::string *Error) {
     std::u16string text;
-    for (size_t i = 0; i + 4 <= Hex.size(); i += 4)
-        text += char16_t(std::stoi(Hex.substr(i, 4), nullptr, 16));
+    for (size_t i = 0; i + 4 <= Hex.size(); i += 4) {
+        unsigned unit = 0;
+        for (size_t k = i; k < i + 4; ++k) {
+            const int digit = HexDigit(Hex[k]);
+            if (digit < 0) {
+                if (Error)
+                    *Error = "Error reading WideStrings: \"" + Hex.substr(i, 4) +
+                             "\" is not a hexadecimal character code";
+                return false;
+            }
+            unit = unit << 4 | unsigned(digit);
+        }
+        text += char16_t(unit);
+    }
     SetTextStr(text);
+    if (Error)
+        Error->clear();
+    return true;
 }
 
 void TWideStringList::Delete(int Index) {

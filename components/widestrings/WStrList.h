@@ -58,9 +58,13 @@ public:
     virtual bool LoadFromFile(const std::string &FileName);
     virtual bool SaveToFile(const std::string &FileName) const;
 
-    // The "WideStrings" form value and its reader.
+    // The "WideStrings" form value and its reader: four upper-case
+    // hexadecimal digits per character of GetTextStr. Reading ignores a
+    // trailing incomplete group; a group that is not four hexadecimal digits
+    // is the reader's error: false with "Error reading WideStrings: "<group>"
+    // is not a hexadecimal character code" in Error, the lines unchanged.
     std::string WideStringsProperty() const;
-    void ReadWideStringsProperty(const std::string &Hex);
+    bool ReadWideStringsProperty(const std::string &Hex, std::string *Error = nullptr);
 
 private:
     int FUpdateCount = 0;

@@ -5,7 +5,9 @@
 #include "engine/chain/Vectors.h"
 #include "machine/Machine_Tooling.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <utility>
 
 namespace orv {
@@ -30,8 +32,8 @@ bool IsParallel(const TPoint2D &D1, const TPoint2D &D2)
     return std::fabs(Cross(D1, D2)) < 0.0001;
 }
 
-TPoint2D EndXY(const TCNC_Groups &Block) { return {WordValue(Block, wX), WordValue(Block, wY)}; }
-TPoint2D CentreXY(const TCNC_Groups &Block) { return {WordValue(Block, wI), WordValue(Block, wJ)}; }
+using TPlaneAxes = TCutter_comp::TPlaneAxes;
+
 TPoint3D End3D(const TCNC_Groups &Block)
 {
     return {WordValue(Block, wX), WordValue(Block, wY), WordValue(Block, wZ)};
@@ -55,15 +57,29 @@ TPoint2D UnitFrom(const TPoint2D &B, const TPoint2D &A)
     return UnitFrom(B, A, Len);
 }
 
-bool IsStraightMove(const TCNC_Groups &Block)
+bool ProgramsPlane(const TCNC_Groups &Block, const TPlaneAxes &Plane)
 {
-    return ProgramsXY(Block) && IsStraightMotion(Block);
+    return Block.WordSet[Plane.First] || Block.WordSet[Plane.Second];
+}
+
+// A straight move that travels in the plane (not only along its normal).
+bool IsStraightMove(const TCNC_Groups &Block, const TPlaneAxes &Plane)
+{
+    return ProgramsPlane(Block, Plane) && IsStraightMotion(Block);
+}
+
+bool IsArcMove(const TCNC_Groups &Block, const TPlaneAxes &Plane)
+{
+    return (ProgramsPlane(Block, Plane) || Block.WordSet[wRadius]) && IsArcMotion(Block);
 }
 
 bool IsArcMove(const TCNC_Groups &Block)
 {
-    return (ProgramsXY(Block) || Block.WordSet[wRadius]) && IsArcMotion(Block);
+    return IsArcMove(Block, TCutter_comp::PlaneAxesOf(Block));
 }
+
+// Index of an axis word (X, Y, Z) in the remembered positions.
+int AxisIndex(int Word) { return Word - wX; }
 
 bool IsFeedMove(const TCNC_Groups &Block)
 {
@@ -176,6 +192,18 @@ struct TCutter_comp::TJoin {
 TCutter_comp::TCutter_comp(TComponent *Owner) : TBase_cnc(Owner) {}
 
 TCutter_comp::~TCutter_comp() = default;
+
+TCutter_comp::TPlaneAxes TCutter_comp::PlaneAxesOf(const TCNC_Groups &Block)
+{
+    switch (Block.Groups[gPlane]) {
+    case 18:
+        return {wX, wZ, wI, wK, true};
+    case 19:
+        return {wY, wZ, wJ, wK, false};
+    default:
+        return {};
+    }
+}
 
 void TCutter_comp::SetLookAhead(int Value)
 {
@@ -306,9 +334,10 @@ bool TCutter_comp::Compensate(TCNC_Groups &Block)
     if (Side < 0 || Side > 2)
         Side = 0;
     CurrentComp = static_cast<TComp_type>(Side);
-    const bool Arc = IsArcMove(Block);
+    FPlane = PlaneAxesOf(Block);
+    const bool Arc = IsArcMove(Block, FPlane);
     CheckSwitches(Block, Arc);
-    if (Side != 0 && (Arc || IsStraightMove(Block)))
+    if (Side != 0 && (Arc || IsStraightMove(Block, FPlane)))
         return CompensateMove(Block, Side, Arc);
     PassUnchanged(Block, Side);
     return true;
@@ -328,20 +357,43 @@ void TCutter_comp::CheckSwitches(const TCNC_Groups &Block, bool Arc)
         FState = Block.Groups[gCutterComp] == 40 ? 2 : 0;
 }
 
-// A block without XY movement keeps the offset position, so that a Z move
-// under compensation does not lose the offset.
+// A block without movement in the plane keeps the offset position, so that
+// a move along the plane's normal (Z in G17) under compensation does not
+// lose the offset.
 void TCutter_comp::PassUnchanged(TCNC_Groups &Block, int Side)
 {
-    FX = WordValue(Block, wX);
-    FY = WordValue(Block, wY);
-    FZ = WordValue(Block, wZ);
+    Remember(Block);
     if (Side != 0) {
-        Block.Words[wX] = FCompX;
-        Block.Words[wY] = FCompY;
+        Block.Words[FPlane.First] = FCompensated[AxisIndex(FPlane.First)];
+        Block.Words[FPlane.Second] = FCompensated[AxisIndex(FPlane.Second)];
     } else {
-        FCompX = FX;
-        FCompY = FY;
+        std::copy(std::begin(FProgrammed), std::end(FProgrammed), std::begin(FCompensated));
     }
+}
+
+TPoint2D TCutter_comp::EndOf(const TCNC_Groups &Block) const
+{
+    return {WordValue(Block, FPlane.First), WordValue(Block, FPlane.Second)};
+}
+
+TPoint2D TCutter_comp::Programmed() const
+{
+    return {FProgrammed[AxisIndex(FPlane.First)], FProgrammed[AxisIndex(FPlane.Second)]};
+}
+
+void TCutter_comp::Remember(const TCNC_Groups &Block)
+{
+    for (int Word : {wX, wY, wZ})
+        FProgrammed[AxisIndex(Word)] = WordValue(Block, Word);
+}
+
+// The point's two coordinates into the block's plane axes, marked present.
+void TCutter_comp::SetPlanePoint(TCNC_Groups &Block, const TPoint2D &P) const
+{
+    Block.Words[FPlane.First] = P.X;
+    Block.Words[FPlane.Second] = P.Y;
+    Block.WordSet[FPlane.First] = true;
+    Block.WordSet[FPlane.Second] = true;
 }
 
 double TCutter_comp::ToolRadius(const TCNC_Groups &Block)
@@ -357,18 +409,18 @@ double TCutter_comp::ToolRadius(const TCNC_Groups &Block)
 
 bool TCutter_comp::CompensateMove(TCNC_Groups &Block, int Side, bool Arc)
 {
-    FSide = Side;
+    FSide = FPlane.SidesSwapped ? 3 - Side : Side;
     FRadius = ToolRadius(Block);
     if (FState == 0 && Arc && !Block.GroupSet[gCutterComp]) {
         ReportComp(Block, msgNoMovement);
         FState = 1;
     }
     double Length = 0;
-    UnitFrom(TPoint2D{FX, FY}, EndXY(Block), Length);
+    UnitFrom(Programmed(), EndOf(Block), Length);
     if (!Arc && Length == 0) {
-        // No XY travel: the block stays on the offset path.
-        Block.Words[wX] = FCompX;
-        Block.Words[wY] = FCompY;
+        // No travel in the plane: the block stays on the offset path.
+        Block.Words[FPlane.First] = FCompensated[AxisIndex(FPlane.First)];
+        Block.Words[FPlane.Second] = FCompensated[AxisIndex(FPlane.Second)];
         return true;
     }
     TJoin Join;
@@ -378,9 +430,7 @@ bool TCutter_comp::CompensateMove(TCNC_Groups &Block, int Side, bool Arc)
         else
             Join.NextIsArc ? JoinArcArc(Block, Join) : JoinArcStraight(Block, Join);
     }
-    FX = WordValue(Block, wX);
-    FY = WordValue(Block, wY);
-    FZ = WordValue(Block, wZ);
+    Remember(Block);
     return false;
 }
 
@@ -391,15 +441,15 @@ bool TCutter_comp::FindNext(TJoin &Join, const TCNC_Groups &Block) const
 {
     for (const TCNC_Groups &Next : FWindow) {
         if (ProgramsGroup(Next, gCutterComp, 40)) {
-            Join = {&Next, false, EndXY(Next)};
+            Join = {&Next, false, EndOf(Next)};
             return true;
         }
         if (IsEndOfProgram(Next)) {
-            Join = {&Next, false, EndXY(Block)};
+            Join = {&Next, false, EndOf(Block)};
             return true;
         }
-        if (IsStraightMove(Next) || IsArcMove(Next)) {
-            Join = {&Next, IsArcMove(Next), EndXY(Next)};
+        if (IsStraightMove(Next, FPlane) || IsArcMove(Next, FPlane)) {
+            Join = {&Next, IsArcMove(Next, FPlane), EndOf(Next)};
             return true;
         }
     }
@@ -414,7 +464,7 @@ bool TCutter_comp::FindNext(TJoin &Join, const TCNC_Groups &Block) const
 void TCutter_comp::JoinStraightStraight(const TCNC_Groups &Block, const TJoin &Join)
 {
     const double R = FRadius;
-    const TPoint2D P0{FX, FY}, P1 = EndXY(Block), P2 = Join.P2;
+    const TPoint2D P0 = Programmed(), P1 = EndOf(Block), P2 = Join.P2;
     const TPoint2D D1 = UnitFrom(P0, P1);
     const TPoint2D N1 = OffsetNormal(D1, FSide);
     double NextLength = 0;
@@ -441,7 +491,7 @@ void TCutter_comp::JoinStraightStraight(const TCNC_Groups &Block, const TJoin &J
 void TCutter_comp::JoinStraightArc(const TCNC_Groups &Block, const TJoin &Join)
 {
     const double R = FRadius;
-    const TPoint2D P0{FX, FY}, P1 = EndXY(Block);
+    const TPoint2D P0 = Programmed(), P1 = EndOf(Block);
     const TPoint2D D1 = UnitFrom(P0, P1);
     const TPoint2D OffsetEnd = P1 + OffsetNormal(D1, FSide) * R;
     const TArcShape Arc = ArcShape(*Join.Next);
@@ -475,7 +525,7 @@ void TCutter_comp::JoinStraightArc(const TCNC_Groups &Block, const TJoin &Join)
 void TCutter_comp::JoinArcStraight(const TCNC_Groups &Block, const TJoin &Join)
 {
     const double R = FRadius;
-    const TPoint2D P1 = EndXY(Block);
+    const TPoint2D P1 = EndOf(Block);
     const TArcShape Arc = ArcShape(Block);
     const TPoint2D E = Arc.OffsetPoint(P1), Back = Arc.Back(P1);
     double NextLength = 0;
@@ -509,7 +559,7 @@ void TCutter_comp::JoinArcStraight(const TCNC_Groups &Block, const TJoin &Join)
 void TCutter_comp::JoinArcArc(const TCNC_Groups &Block, const TJoin &Join)
 {
     const double R = FRadius;
-    const TPoint2D P1 = EndXY(Block);
+    const TPoint2D P1 = EndOf(Block);
     const TArcShape This = ArcShape(Block), Next = ArcShape(*Join.Next);
     const TPoint2D E = This.OffsetPoint(P1), S = Next.OffsetPoint(P1);
     const TPoint2D Back1 = This.Back(P1), Back2 = Next.Back(P1);
@@ -545,7 +595,7 @@ void TCutter_comp::JoinArcArc(const TCNC_Groups &Block, const TJoin &Join)
 TCutter_comp::TArcShape TCutter_comp::ArcShape(const TCNC_Groups &Arc) const
 {
     TArcShape Shape;
-    Shape.Centre = CentreXY(Arc);
+    Shape.Centre = {WordValue(Arc, FPlane.CentreFirst), WordValue(Arc, FPlane.CentreSecond)};
     Shape.Radius = std::fabs(WordValue(Arc, wRadius));
     Shape.Clockwise = IsClockwise(Arc);
     const bool Inside = (FSide == 1) != Shape.Clockwise;
@@ -561,18 +611,20 @@ void TCutter_comp::EmitStraight(const TCNC_Groups &Template, const TPoint2D &P, 
 {
     FOutput.push_back(Template);
     TCNC_Groups &Out = FOutput.back();
-    Out.Words[wX] = P.X;
-    Out.Words[wY] = P.Y;
-    Out.WordSet[wX] = true;
-    Out.WordSet[wY] = true;
+    SetPlanePoint(Out, P);
     Out.Words[wG] = 1;
     Out.WordSet[wG] = true;
     Out.Groups[gMotion] = 1;
     Out.GeneratedMark = Mark == 1;
-    if (Inserted)
-        Out.GeneratedText = FormatMoveText(1, IsMetricBlock(Out), P.X, P.Y, NoValue, NoValue);
-    FCompX = P.X;
-    FCompY = P.Y;
+    if (Inserted) {
+        double Axes[3] = {NoValue, NoValue, NoValue};
+        Axes[AxisIndex(FPlane.First)] = P.X;
+        Axes[AxisIndex(FPlane.Second)] = P.Y;
+        Out.GeneratedText =
+            FormatMoveText(1, IsMetricBlock(Out), Axes[0], Axes[1], Axes[2], NoValue);
+    }
+    FCompensated[AxisIndex(FPlane.First)] = P.X;
+    FCompensated[AxisIndex(FPlane.Second)] = P.Y;
 }
 
 // An arc keeps its centre, sweep and direction; it ends at P on its offset
@@ -581,16 +633,13 @@ void TCutter_comp::EmitArc(const TCNC_Groups &Arc, const TPoint2D &P, const TArc
 {
     FOutput.push_back(Arc);
     TCNC_Groups &Out = FOutput.back();
-    Out.Words[wX] = P.X;
-    Out.Words[wY] = P.Y;
+    SetPlanePoint(Out, P);
     const Extended Radius = Arc.Words[wRadius];
     Out.Words[wRadius] = Radius >= 0 ? Radius - Shape.M : Radius + Shape.M;
     Out.WordSet[wRadius] = true;
-    Out.WordSet[wX] = true;
-    Out.WordSet[wY] = true;
     Out.GeneratedMark = false;
-    FCompX = P.X;
-    FCompY = P.Y;
+    FCompensated[AxisIndex(FPlane.First)] = P.X;
+    FCompensated[AxisIndex(FPlane.Second)] = P.Y;
 }
 
 void TCutter_comp::ReportComp(const TCNC_Groups &Block, int Message)

@@ -1,11 +1,13 @@
 #pragma once
-// TCutter_comp: tool-radius compensation. It offsets the programmed XY path
-// by the tool radius to the left (G41) or right (G42) of the direction of
-// travel, inserting straight moves at outside corners, and rates the corners
-// of a look-ahead window of blocks to mark where the machine may run on
-// without stopping. It pulls from canned-cycle expansion through its owner
-// and hands blocks to the move calculator. Blocks arrive absolute, in
-// millimetres, with arcs resolved (I, J the centre, word 37 the radius).
+// TCutter_comp: tool-radius compensation. It offsets the programmed path in
+// the plane in use (G17 XY, G18 XZ, G19 YZ) by the tool radius to the left
+// (G41) or right (G42) of the direction of travel, seen from the positive
+// end of the plane's normal, inserting straight moves at outside corners;
+// the axis along the normal is never offset. It also rates the corners of a
+// look-ahead window of blocks to mark where the machine may run on without
+// stopping. It pulls from canned-cycle expansion through its owner and hands
+// blocks to the move calculator. Blocks arrive absolute, in millimetres,
+// with arcs resolved (centre in I, J, K, word 37 the radius).
 
 #include "engine/chain/RecordQueue.h"
 #include "engine/core/Base_cnc.h"
@@ -61,6 +63,17 @@ public:
 
     EGetCompNextNotify OnNextCompNotify;
 
+    // The plane a block is compensated in: the words of its two axes and
+    // of its centre, first axis across and second up. G18 is X across and
+    // Z up (its arcs arrive with G02 and G03 exchanged for that view), which
+    // looks at the plane from -Y: left and right swap there.
+    struct TPlaneAxes {
+        int First = wX, Second = wY;
+        int CentreFirst = wI, CentreSecond = wJ;
+        bool SidesSwapped = false;
+    };
+    static TPlaneAxes PlaneAxesOf(const TCNC_Groups &Block);
+
 private:
     struct TArcShape;
     struct TJoin;
@@ -87,6 +100,11 @@ private:
     void JoinArcArc(const TCNC_Groups &Block, const TJoin &Join);
     TArcShape ArcShape(const TCNC_Groups &Arc) const;
 
+    TPoint2D EndOf(const TCNC_Groups &Block) const;
+    TPoint2D Programmed() const;
+    void SetPlanePoint(TCNC_Groups &Block, const TPoint2D &P) const;
+    void Remember(const TCNC_Groups &Block);
+
     void EmitStraight(const TCNC_Groups &Template, const TPoint2D &P, int Mark, bool Inserted);
     void EmitArc(const TCNC_Groups &Arc, const TPoint2D &P, const TArcShape &Shape);
     void ReportComp(const TCNC_Groups &Block, int Message);
@@ -96,10 +114,13 @@ private:
     TRecordQueue<TCNC_Groups> FWindow;
     TRecordQueue<TCNC_Groups> FOutput;
     int FState = 0;                // 0 just switched on, 1 running, 2 being cancelled
-    int FSide = 0;                 // 1 left, 2 right while a block is compensated
-    double FRadius = 0;            // r of the block being compensated
-    double FX = 0, FY = 0, FZ = 0; // programmed end of the last block
-    double FCompX = 0, FCompY = 0; // end of the last emitted compensated block
+    int FSide = 0;      // 1 left, 2 right in the plane's view while a block is compensated
+    double FRadius = 0; // r of the block being compensated
+    TPlaneAxes FPlane;  // of the block being compensated
+    // X, Y, Z: the programmed end of the last block, and the end of the last
+    // emitted compensated block (its axes outside the plane unused).
+    double FProgrammed[3] = {0, 0, 0};
+    double FCompensated[3] = {0, 0, 0};
 };
 
 } // namespace orv

@@ -264,14 +264,14 @@ void TBaseForm::ChangeToolForRun(const TCNC_data &Data)
     FTooling->RequestToolChange(Data.Tool, true);
 }
 
-// Serves messages until the position holds a tool; a stop or another
-// change of the run state ends the wait. True when the tool is there.
+// Sleeps in the event loop until the position holds a tool; a stop or
+// another change of the run state ends the wait. True when the tool is there.
 bool TBaseForm::WaitForToolInChanger(int Tool, TCycleState StateAtAsk)
 {
     while (!FTooling->HasTool(Tool)) {
         if (FRunState != StateAtAsk)
             return false;
-        EventLoop().ProcessMessages();
+        EventLoop().WaitForMessages();
     }
     return true;
 }

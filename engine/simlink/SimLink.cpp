@@ -7,6 +7,7 @@
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orv {
@@ -64,6 +65,7 @@ void TSimLink::CreateWindow()
     FWindow->OnToggleOffsets = [this] {
         SetBillet(BilletXPos, BilletYPos, BilletXSize, BilletYSize, BilletZSize);
     };
+    FWindow->OnLanguageChanged = [this] { ShowToolPanel(); };
 }
 
 bool TSimLink::Initialise()
@@ -75,7 +77,7 @@ bool TSimLink::Initialise()
     FWindow->Put(IdTilt, TVariant::R8(0.5));
     FWindow->Put(IdRotation, TVariant::R8(0.5));
     ShowToolPanel();
-    LastX = LastY = LastZ = 0;
+    LastX = LastY = LastZ = FProgramZ = 0;
     FWindow->Redraw(9);
     return true;
 }
@@ -156,7 +158,8 @@ TComResult TSimLink::SendLine(double X, double Y, double Z)
 
 void TSimLink::RapidMove(double X, double Y, double Z)
 {
-    FillUnprogrammed(X, Y, Z, LastX, LastY, LastZ);
+    FillUnprogrammed(X, Y, Z, LastX, LastY, FProgramZ);
+    FProgramZ = Z;
     Z = RaisedZ(Z);
     if (FWindow) {
         FWindow->Put(IdRapid, TVariant::Bool(true));
@@ -170,7 +173,8 @@ void TSimLink::RapidMove(double X, double Y, double Z)
 
 void TSimLink::LinearMove(double X, double Y, double Z)
 {
-    FillUnprogrammed(X, Y, Z, LastX, LastY, LastZ);
+    FillUnprogrammed(X, Y, Z, LastX, LastY, FProgramZ);
+    FProgramZ = Z;
     Z = RaisedZ(Z);
     if (FWindow) {
         FWindow->Put(IdRapid, TVariant::Bool(RapidByFeed()));
@@ -187,7 +191,12 @@ void TSimLink::LinearMove(double X, double Y, double Z)
 void TSimLink::ArcMove(double X, double Y, double Z, double CentreX, double CentreY,
                        double CentreZ, Extended Sweep, Extended Radius)
 {
-    FillUnprogrammed(X, Y, Z, LastX, LastY, LastZ);
+    if (Plane == 18 || Plane == 19) {
+        PlaneArcMove(X, Y, Z, CentreX, CentreY, CentreZ, static_cast<double>(Sweep));
+        return;
+    }
+    FillUnprogrammed(X, Y, Z, LastX, LastY, FProgramZ);
+    FProgramZ = Z;
     Z = RaisedZ(Z);
     const double start = SimLinkAngle(LastX - CentreX, LastY - CentreY);
     const double end = SimLinkAngle(X - CentreX, Y - CentreY);
@@ -202,6 +211,55 @@ void TSimLink::ArcMove(double X, double Y, double Z, double CentreX, double Cent
         LastY = Y;
     }
     LastZ = Z;
+}
+
+// The control cuts arcs in its plan (XY) only: an arc of the XZ (G18) or
+// YZ (G19) plane goes to it as chords in that plane, none longer than the
+// machine's "Min Chord Length". The sweep is in degrees, positive
+// clockwise in the plane's axes (X or Y first, Z second), as the engine
+// gives it; a helix moves the third axis evenly along the chords.
+void TSimLink::PlaneArcMove(double X, double Y, double Z, double CentreX, double CentreY,
+                            double CentreZ, double Sweep)
+{
+    FillUnprogrammed(X, Y, Z, LastX, LastY, FProgramZ);
+    const bool xz = Plane == 18;
+    const double a0 = xz ? LastX : LastY, b0 = FProgramZ, o0 = xz ? LastY : LastX;
+    const double o1 = xz ? Y : X;
+    const double ca = xz ? CentreX : CentreY, cb = CentreZ;
+    const double r = std::hypot(a0 - ca, b0 - cb);
+    const double sweep = Sweep * M_PI / 180;
+    const double turn = std::hypot(sweep * r, o1 - o0); // the helix's length
+    int chords = 1;
+    if (std::isfinite(turn) && std::isfinite(ca) && std::isfinite(cb))
+        chords = static_cast<int>(std::clamp(std::ceil(turn / ChordLength()), 1.0, 100000.0));
+    const double start = std::atan2(b0 - cb, a0 - ca);
+    if (FWindow)
+        FWindow->Put(IdRapid, TVariant::Bool(RapidByFeed()));
+    for (int k = 1; k <= chords; ++k) {
+        double px = X, py = Y, pz = Z;
+        if (k < chords) {
+            const double angle = start - sweep * k / chords;
+            const double a = ca + r * std::cos(angle), o = o0 + (o1 - o0) * k / chords;
+            pz = cb + r * std::sin(angle);
+            px = xz ? a : o;
+            py = xz ? o : a;
+        }
+        const double raised = RaisedZ(pz);
+        if (FWindow)
+            SendLine(px, py, raised);
+        LastX = px;
+        LastY = py;
+        LastZ = raised;
+    }
+    FProgramZ = Z;
+    ShowPosition(X, Y, LastZ);
+}
+
+// The machine's "Min Chord Length", else the arc expansion's default.
+double TSimLink::ChordLength() const
+{
+    const double length = MachineData ? MachineData->MachineCapability.MinChordLength : 0;
+    return length > 0 ? length : 0.2;
 }
 
 void TSimLink::FeedChange(TCNC_data &Data)
@@ -275,14 +333,16 @@ void TSimLink::ChangeTool(int Tool)
     ShowToolPanel();
 }
 
-// Serves messages until the tool is there, the run stops or changes state,
-// or this output is released. False when the output is gone.
+// Sleeps in the event loop until the tool is there, the run stops or
+// changes state, or this output is released: each of them comes with a
+// message, and the core stays idle while the operator edits the tooling.
+// False when the output is gone.
 bool TSimLink::WaitForTool(int Tool)
 {
     const std::shared_ptr<bool> alive = FAlive;
     const TCycleState stateAtAsk = RunState;
     while (!Tooling->HasTool(Tool)) {
-        EventLoop().ProcessMessages();
+        EventLoop().WaitForMessages();
         if (!*alive)
             return false;
         if (Stopped || RunState != stateAtAsk)

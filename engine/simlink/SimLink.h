@@ -43,6 +43,7 @@ public:
 
     TThreeD_form *Window() const { return FWindow.get(); }
 
+    // The last position sent; Z raised to the billet bottom.
     double LastX = 0, LastY = 0, LastZ = 0;
     double LastFeed = 0;
     double SentXSize = 0, SentYSize = 0, SentZSize = 0;
@@ -58,8 +59,12 @@ private:
     double RaisedZ(double Z) const;
     bool RapidByFeed() const;
     TComResult SendLine(double X, double Y, double Z);
+    void PlaneArcMove(double X, double Y, double Z, double CentreX, double CentreY,
+                      double CentreZ, double Sweep);
+    double ChordLength() const;
 
     std::unique_ptr<TThreeD_form> FWindow;
+    double FProgramZ = 0; // the last Z as programmed (not raised)
     std::unique_ptr<TTool_data> FToolData;
     std::shared_ptr<bool> FAlive;
 };

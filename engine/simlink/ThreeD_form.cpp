@@ -12,7 +12,7 @@ namespace {
 
 constexpr const char *Section = "3D Graphics";
 constexpr int32_t IdMode = 1, IdBackground = 5, IdBillet = 6, IdSurface = 7, IdSave = 12,
-                  IdRedraw = 14;
+                  IdRedraw = 14, IdAboutBox = -552;
 
 double ReadReal(const TIniFile &Ini, const char *Key, double Default)
 {
@@ -70,6 +70,12 @@ void TThreeD_form::FormCreate()
     }
 }
 
+void TThreeD_form::LanguageChanged()
+{
+    if (OnLanguageChanged)
+        OnLanguageChanged();
+}
+
 TComResult TThreeD_form::Call(int32_t Id, const std::vector<TVariant> &Args, TVariant *Result)
 {
     if (!FControl)
@@ -102,6 +108,8 @@ TComResult TThreeD_form::ControlVerb(int Verb)
         return E_POINTER;
     return FControl->Control()->DoVerb(Verb);
 }
+
+TComResult TThreeD_form::AboutBox() { return Call(IdAboutBox, {}); }
 
 void TThreeD_form::SetDrawMode(int Mode)
 {

@@ -68,6 +68,8 @@ public:
     TComResult Redraw(int DrawMode);
     // One of the control's verbs (the container's verb menu: "Properties").
     TComResult ControlVerb(int Verb);
+    // The control's About box (its AboutBox method), from the container's menu.
+    TComResult AboutBox();
 
     // Menu "3D Viewer".
     void SetDrawMode(int Mode);
@@ -83,6 +85,9 @@ public:
     // The container was resized: Redraw(9) now, Redraw(4) and (9) 500 ms
     // after the last resize.
     void ContainerResized();
+    // The view has its texts in a new language: the texts composed from
+    // words (the tool panel) are made again in it.
+    void LanguageChanged();
 
     double RapidFeed = -1; // mm/min; below 0: only rapids are drawn as rapids
     bool UseOffsets = false;
@@ -90,6 +95,7 @@ public:
     int DrawMode = 2;
     std::string PictureFileName;
     std::function<void()> OnToggleOffsets;
+    std::function<void()> OnLanguageChanged;
 
 private:
     std::string ColourKey(TSimColour Which) const;

@@ -285,15 +285,16 @@ void TDraw_2D::ChangeTool(int Tool)
     ShowToolPanel();
 }
 
-// Serves messages until the operator has put a tool at that position. A
-// stop, a change of the run state or the release of this output (which
-// frees it) ends the wait too. False when the output is gone.
+// Sleeps in the event loop until the operator has put a tool at that
+// position. A stop, a change of the run state or the release of this
+// output (which frees it) ends the wait too; each comes with a message.
+// False when the output is gone.
 bool TDraw_2D::WaitForTool(int Tool)
 {
     const std::shared_ptr<bool> Alive = FAlive;
     const TCycleState StateAtAsk = RunState;
     while (!Tooling->HasTool(Tool)) {
-        EventLoop().ProcessMessages();
+        EventLoop().WaitForMessages();
         if (!*Alive)
             return false;
         if (Stopped || RunState != StateAtAsk)

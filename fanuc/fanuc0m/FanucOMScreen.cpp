@@ -80,6 +80,12 @@ TFanucScreenOM::TFanucScreenOM() : HomeKeyDelay(std::make_unique<TTimer>())
     Label("BigN").Text = "N0000";
     Label("SmallOffsetToolL") = {"O0000 N0000", false, false};
     Label("ShowHideBtn").Text = "Hide Edit Panel";
+    SetHelpTexts({"* HELP *",
+                  "In this mode - select an item you want to know more about by clicking it "
+                  "with the ? mouse pointer.",
+                  "Press HELP (OPR ALARM) key again to leave help mode",
+                  "You have pressed the 'Operators Alarm' button. This button would normally "
+                  "show the alarm number display, on this simulator it enables help mode."});
     EditLine.OnChange = [this] { ShowEditLine(); };
     EditLine.OnDelChar = [this] {
         if (!EditLine.HasAdrs())
@@ -156,6 +162,18 @@ void TFanucScreenOM::ShowKnob(int Percent)
 
 // --- Mode and pages ---
 
+// The 0M's own soft keys on the program search and the offset pages.
+const TSoftKeyLabels *TFanucScreenOM::SoftKeyPageLabels(int Page) const
+{
+    static const TSoftKeyLabels search = {"      ", "O SRH ", "SRH <-", "SRH ->", "REWIND"};
+    static const TSoftKeyLabels offsets = {"OFFSET", "      ", "W.SHFT", "      ", "      "};
+    if (Page == 1)
+        return &search;
+    if (Page == 8 || Page == 10)
+        return &offsets;
+    return TFanucScreen::SoftKeyPageLabels(Page);
+}
+
 void TFanucScreenOM::ShowMachineMode(TMachineMode Mode)
 {
     EditLine.Visible = false;
@@ -203,7 +221,7 @@ void TFanucScreenOM::ShowFunctionPage(int Page)
     if (Page == fpPosition)
         EditLine.Visible = false;
     if (Page == fpOffset)
-        Label("SmallReadout").Visible = MachineTooling != nullptr;
+        ShowSmallReadout(MachineTooling != nullptr);
     if (Page == fpHelp) {
         Label("SmallOffsetToolL").Visible = true;
         Label("BigReadout").Visible = false;

@@ -27,6 +27,7 @@ public:
     void ShowFunctionPage(int Page) override;
     void SetPositionDisplay(int Kind) override;
     void SoftKey(int Tag) override;
+    const TSoftKeyLabels *SoftKeyPageLabels(int Page) const override;
     // A keypad key (0 to 32) pressed.
     void KeypadMouseDown(int Key) override;
     // A key of the PC keyboard (virtual key; Key 0: Character has no key of

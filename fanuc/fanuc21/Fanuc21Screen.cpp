@@ -28,9 +28,9 @@ constexpr int MaxKnobFrame = 21;
 const char *const SoftKeyLabels[] = {"Softkey1", "SoftKey2", "SoftKey3", "SoftKey4", "SoftKey5"};
 
 // Labels 1 to 5 of the soft-key pages; pages without labels are empty.
-const std::array<const char *, 5> *SoftKeyTexts(int Page)
+const TSoftKeyLabels *Fanuc21SoftKeyLabels(int Page)
 {
-    static const std::map<int, std::array<const char *, 5>> pages = {
+    static const std::map<int, TSoftKeyLabels> pages = {
         {0, {" PRGM ", " DIR  ", "      ", "      ", "(OPRT)"}},
         {1, {"      ", "O SRH ", "SRH \xBF ", "SRH ? ", "REWIND"}},
         {2, {"F SRH ", " READ ", "PUNCH ", "DELETE", "      "}},
@@ -89,6 +89,9 @@ TFanucScreen::TFanucScreen()
     Label("MainDisplay").Visible = false;
     Label("ProgramCheck").Visible = false;
     Label("SmallReadout").Visible = false;
+    SetHelpTexts({"* HELP *", "In this mode - select an item you want",
+                  "to know more about by clicking it", "with the ? mouse pointer.",
+                  "Press HELP key again to leave help mode"});
     ShowStartReadouts();
     ClearKeyIn();
     ShowStatusItem(16);
@@ -578,7 +581,7 @@ void TFanucScreen::ShowFunctionPage(int Page)
     switch (Page) {
     case fpOffset:
     case fpWorkShift:
-        Label("SmallReadout").Visible = Page == fpOffset;
+        ShowSmallReadout(true);
         ShowMainDisplay(Page);
         break;
     case fpPosition:
@@ -616,6 +619,28 @@ void TFanucScreen::ShowFunctionPage(int Page)
     }
     FunctionPage = Page;
     Changed();
+}
+
+// The HELP page's lines ("HelpText1" ...), each on a line of its own; a
+// long one wraps.
+void TFanucScreen::SetHelpTexts(const std::vector<std::string> &Texts)
+{
+    for (size_t i = 0; i < Texts.size(); ++i)
+        Label("HelpText" + IntToStr(int(i) + 1)).Text = Texts[i];
+    for (size_t i = Texts.size() + 1; Labels.erase("HelpText" + IntToStr(int(i))); ++i)
+        ;
+}
+
+// "ACTUAL POSITION (RELATIVE)" beside the OFFSET and WORK SHIFT pages: shown
+// with the relative reading of the last position report, not a stale one.
+void TFanucScreen::ShowSmallReadout(bool On)
+{
+    Label("SmallReadout").Visible = On;
+    if (!On)
+        return;
+    static const char *const small[3] = {"USmall", "VSmall", "WSmall"};
+    for (int a = 0; a < 3; ++a)
+        WriteReadout(small[a], Machine[a] - Origin[a]);
 }
 
 void TFanucScreen::ShowProgramCheck(bool On)
@@ -693,11 +718,16 @@ void TFanucScreen::PresetRelative(bool WithValue)
 
 // --- Soft keys ---
 
+const TSoftKeyLabels *TFanucScreen::SoftKeyPageLabels(int Page) const
+{
+    return Fanuc21SoftKeyLabels(Page);
+}
+
 void TFanucScreen::ShowSoftKeyPage(int Page)
 {
     for (const char *name : SoftKeyLabels)
         Label(name).Inverted = false;
-    const auto *texts = SoftKeyTexts(Page);
+    const TSoftKeyLabels *texts = SoftKeyPageLabels(Page);
     if (!texts)
         return Changed();
     for (int i = 0; i < 5; ++i)
@@ -1061,6 +1091,20 @@ void TFanucScreen::ResetControl()
     SendCommand(28);
     SendCommand(32);
     FInput->RestartSource();
+}
+
+void TFanucScreen::KeyUp()
+{
+    ShowStatusItem(19);
+    ShowStatusItem(20);
+}
+
+void TFanucScreen::HideButtons()
+{
+    if (RightPanelHidden)
+        ToggleRightPanel();
+    Width = 732;
+    Changed();
 }
 
 void TFanucScreen::ToggleRightPanel()

@@ -35,6 +35,9 @@ class TFanucWShiftForm;
 struct TButtType;
 struct TLedRows;
 
+// The five soft-key labels of a page.
+using TSoftKeyLabels = std::array<const char *, 5>;
+
 // One text of the screen model: label, caption or panel.
 struct TScreenLabel {
     std::string Text;
@@ -117,14 +120,21 @@ public:
     void KnobMouseMove(int X, int Y);
     void KnobMouseUp();
     void KnobStep(bool Up);
+    // A key of the PC keyboard let go: status fields 3 and 4 back to idle.
+    void KeyUp();
     // "Hide -->": the keypad panel on or off (width 732 or 508).
     virtual void ToggleRightPanel();
+    // "Hide Buttons" of the "View Buttons" menu: the whole window, 732 px,
+    // so the keypad panel shows again.
+    void HideButtons();
     // The 500 ms display timer's tick.
     void TimerTick();
 
     // --- Pages ---
     virtual void ShowFunctionPage(int Page);
     virtual void ShowSoftKeyPage(int Page);
+    // The labels of a soft-key page (none: a page without labels).
+    virtual const TSoftKeyLabels *SoftKeyPageLabels(int Page) const;
     virtual void SetPositionDisplay(int Kind);
     void PresetRelative(bool WithValue);
     void ShowProgramCheck(bool On);
@@ -209,6 +219,8 @@ protected:
     void ProgramEditKey(int Code, const std::string &Text);
     void SetTitle(const std::string &Text);
     void ShowPanes();
+    void SetHelpTexts(const std::vector<std::string> &Texts);
+    void ShowSmallReadout(bool On);
     void ShowError(const std::string &Text);
     // Every help popup goes through here: placed at the control's corner,
     // recorded in LastHelpPopup, opened from HelpFile by the help service.

@@ -291,5 +291,49 @@ TEST(OMNcrun, PCLettersAfterAnAddressTypeAndInsertActs)
     }
 }
 
+// ncrun's screen dump of pages as each station shows them: the 0M's own
+// soft keys, each station's HELP texts, the relative readout beside both
+// offset pages.
+TEST(FanucNcrun, PagesAsEachStationShowsThem)
+{
+    const struct {
+        const char *Station, *Keys;
+        std::vector<std::string> Shown, NotShown;
+    } cases[] = {
+        {"--fanuc0m", "OFFSET",
+         {"TopLabel=OFFSET\n", "Softkey1=OFFSET\n", "SoftKey2=      \n", "SoftKey3=W.SHFT\n",
+          "SoftKey5=      \n", "SmallReadout=\n", "USmall=0.000\n"},
+         {"SETING", "(OPRT)"}},
+        {"--fanuc0m", "OFFSET OFFSET", {"TopLabel=WORK SHIFT\n", "SmallReadout=\n"}, {}},
+        {"--fanuc21", "OFFSET OFFSET",
+         {"TopLabel=WORK SHIFT\n", "SoftKey2=W.SHFT\n", "SmallReadout=\n"}, {}},
+        {"--fanuc0m", "PROG SK6", {"SoftKey3=SRH <-\n", "SoftKey4=SRH ->\n"}, {"SRH ?"}},
+        {"--fanuc0m", "HELP",
+         {"TopLabel=HELP SYSTEM\n", "HelpPanel=\n", "HelpText1=* HELP *\n",
+          "HelpText3=Press HELP (OPR ALARM) key again to leave help mode\n",
+          "HelpText4=You have pressed the 'Operators Alarm' button. This button would normally "
+          "show the alarm number display, on this simulator it enables help mode.\n"},
+         {"HelpText5", "Press HELP key"}},
+        {"--fanuc21", "HELP",
+         {"HelpPanel=\n", "HelpText2=In this mode - select an item you want\n",
+          "HelpText5=Press HELP key again to leave help mode\n"},
+         {"OPR ALARM"}},
+    };
+    const fs::path screen = fs::temp_directory_path() / ("fanuc_pages_" + std::to_string(::getpid()));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.Station) + " " + c.Keys);
+        int status = 0;
+        test::RunNcrun("--screen " + screen.string() + " " + c.Station + " '" + c.Keys + "'", status);
+        EXPECT_EQ(status, 0);
+        std::ifstream in(screen);
+        const std::string dump(std::istreambuf_iterator<char>(in), {});
+        for (const std::string &text : c.Shown)
+            EXPECT_NE(dump.find(text), std::string::npos) << text << dump;
+        for (const std::string &text : c.NotShown)
+            EXPECT_EQ(dump.find(text), std::string::npos) << text << dump;
+        fs::remove(screen);
+    }
+}
+
 } // namespace
 } // namespace orv::fanuc

@@ -1,14 +1,22 @@
 #include "fanuc/ui/Fanuc21Form.h"
 
+#include "engine/core/Mess.h"
 #include "fanuc/FanucButtons.h"
 #include "fanuc/FanucOffsets.h"
 #include "fanuc/fanuc0m/FanucOMScreen.h"
 #include "fanuc/fanuc21/Fanuc21Screen.h"
 #include "fanuc/ui/FanucKnob.h"
 #include "fanuc/ui/FanucLedButton.h"
+#include "platform/ui/MdiHost.h"
 #include "platform/ui/VirtualKeys.h"
 
+#include <QActionGroup>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 
 #include <map>
@@ -18,7 +26,18 @@ namespace orv::fanuc {
 namespace {
 
 constexpr int FormHeight = 630;
-const QColor DisplayBack(0xE1, 0xE1, 0xE1); // 14803425
+constexpr int FullWidth = 732, NarrowWidth = 508;
+
+// The soft keys under the CRT by Tag (1 return, 2 to 6, 7 continue), from
+// the display picture's left edge: the 21's are 30 x 15, the 0M's 25 x 25.
+QRect SoftKeyRect(bool ZeroM, int Tag)
+{
+    if (ZeroM)
+        return {Tag == 1 ? 39 : Tag == 7 ? 432 : Tag * 66 - 28, 310, 25, 25};
+    return {Tag == 1 ? 56 : Tag == 7 ? 422 : Tag * 65 - Tag / 2 - 20, Tag == 1 ? 314 : 315, 30, 15};
+}
+
+const char *const SoftKeyLabelNames[5] = {"Softkey1", "SoftKey2", "SoftKey3", "SoftKey4", "SoftKey5"};
 
 // Where each text of the screen model stands on the CRT; Group: the panel
 // that must be visible too; Big: the large readout type.
@@ -50,17 +69,11 @@ const TPlace Places[] = {
     {"StatDisp3", 110, 270, nullptr, false},     {"StatDisp4", 160, 270, nullptr, false},
     {"StatDisp5", 210, 270, nullptr, false},     {"TimeLabel", 250, 270, nullptr, false},
     {"OverrideLabel", 330, 270, nullptr, false}, {"ToolLabel", 410, 270, nullptr, false},
-    {"OffsetLabel", 440, 270, nullptr, false},   {"Softkey1", 75, 295, nullptr, false},
-    {"SoftKey2", 139, 295, nullptr, false},      {"SoftKey3", 203, 295, nullptr, false},
-    {"SoftKey4", 267, 295, nullptr, false},      {"SoftKey5", 331, 295, nullptr, false},
+    {"OffsetLabel", 440, 270, nullptr, false},
     // The 0M's program and block numbers.
     {"BigO", 300, 40, "BigReadout", false},      {"BigN", 380, 40, "BigReadout", false},
     {"SmallOffsetToolL", 330, 6, nullptr, false},
 };
-
-const char *const HelpTexts[] = {"* HELP *", "In this mode - select an item you want",
-                                 "to know more about by clicking it", "with the ? mouse pointer.",
-                                 "Press HELP key again to leave help mode"};
 
 // The faces of the 44 keypad keys.
 const char *const KeyFaces[44] = {
@@ -77,12 +90,11 @@ class TCrt : public QWidget {
 public:
     TCrt(TFanucScreen &Station, QWidget *Parent)
         : QWidget(Parent), FStation(Station), FBack(FromBgr(Station.ProgramPane.BackColor)),
-          FText(FromBgr(Station.ProgramPane.TextColor))
+          FText(FromBgr(Station.ProgramPane.TextColor)),
+          FZeroM(dynamic_cast<TFanucScreenOM *>(&Station) != nullptr)
     {
     }
 
-protected:
-public:
     // What the last paint showed under a label's name ("Row0" ...: the pane's rows).
     QString Shown(const std::string &Name) const
     {
@@ -108,9 +120,9 @@ protected:
                      FStation.Labels.count(place.Name) && FStation.Labels.at(place.Name).Inverted);
         }
         p.setFont(normal);
+        PaintSoftKeyLabels(p);
         if (FStation.Visible("HelpPanel") && FStation.FunctionPage == fpHelp)
-            for (int i = 0; i < 5; ++i)
-                DrawText(p, 40, 50 + 18 * i, HelpTexts[i], false);
+            PaintHelp(p);
         PaintPane(p);
         PaintPages(p);
     }
@@ -124,6 +136,34 @@ private:
             P.fillRect(box, FText);
         P.setPen(Inverted ? FBack : FText);
         P.drawText(box, Qt::AlignVCenter | Qt::AlignLeft, Text);
+    }
+    // Each label centred over its soft key (Tags 2 to 6).
+    void PaintSoftKeyLabels(QPainter &P)
+    {
+        const QFontMetrics m(P.font());
+        for (int i = 0; i < 5; ++i) {
+            const std::string name = SoftKeyLabelNames[i];
+            const QString text = QString::fromLatin1(FStation.Text(name).c_str());
+            const QRect key = SoftKeyRect(FZeroM, i + 2);
+            DrawText(P, key.center().x() - m.horizontalAdvance(text) / 2, key.top() - m.height() - 3,
+                     text, FStation.Labels.count(name) && FStation.Labels.at(name).Inverted);
+            FShown[name] = text;
+        }
+    }
+    // The help panel's lines one below the other; a long line wraps.
+    void PaintHelp(QPainter &P)
+    {
+        int y = 50;
+        P.setPen(FText);
+        for (int i = 1; FStation.Labels.count("HelpText" + std::to_string(i)); ++i) {
+            const std::string name = "HelpText" + std::to_string(i);
+            const QString text = QString::fromLatin1(FStation.Text(name).c_str());
+            const QRect box = P.boundingRect(QRect(30, y, width() - 60, 200),
+                                             Qt::AlignLeft | Qt::TextWordWrap, text);
+            P.drawText(box, Qt::AlignLeft | Qt::TextWordWrap, text);
+            FShown[name] = text;
+            y = box.bottom() + 8;
+        }
     }
     void PaintPane(QPainter &P)
     {
@@ -178,18 +218,41 @@ private:
 
     TFanucScreen &FStation;
     QColor FBack, FText;
+    bool FZeroM;
     std::map<std::string, QString> FShown;
 };
 
-// The 0M's knob in a window of its own while the right panel is hidden.
+// The 0M's knob in a window of its own while the right panel is hidden
+// ("Feed Override", an MDI child in Tarnwick); its keys work the station.
 class TFloatKnob : public QWidget {
 public:
-    explicit TFloatKnob(QWidget *Parent) : QWidget(Parent, Qt::Tool)
+    explicit TFloatKnob(TFanucScreen &Station) : QWidget(nullptr, Qt::Tool), FStation(Station)
     {
         setWindowTitle("Feed Override");
         setObjectName("FloatKnob");
+        setFocusPolicy(Qt::StrongFocus);
     }
+
+protected:
+    void keyPressEvent(QKeyEvent *Event) override
+    {
+        const TPCKeyPress key = PCKeyOf(*Event);
+        if (key.Key == 0 && key.Character == 0)
+            return QWidget::keyPressEvent(Event);
+        FStation.KeyDown(key.Key, key.Character);
+    }
+    void keyReleaseEvent(QKeyEvent *) override { FStation.KeyUp(); }
+
+private:
+    TFanucScreen &FStation;
 };
+
+// The frame a window is placed by: its MDI sub-window, or the window itself.
+QWidget *FrameOf(QWidget *Window)
+{
+    auto *sub = qobject_cast<QMdiSubWindow *>(Window->parentWidget());
+    return sub ? static_cast<QWidget *>(sub) : Window;
+}
 
 } // namespace
 
@@ -207,41 +270,39 @@ TPCKeyPress PCKeyOf(const QKeyEvent &Event)
 }
 
 TFanuc21Form::TFanuc21Form(TFanucScreen &Station, QWidget *Parent)
-    : QWidget(Parent), FStation(Station)
+    : QMainWindow(Parent), FStation(Station), FZeroM(dynamic_cast<TFanucScreenOM *>(&Station))
 {
-    auto *zeroM = dynamic_cast<TFanucScreenOM *>(&FStation);
-    setWindowTitle(zeroM ? "Fanuc OM" : "Fanuc 21i MA");
-    setWindowFlag(zeroM ? Qt::Tool : Qt::FramelessWindowHint);
+    setObjectName(FZeroM ? "FanucScreenOM" : "FanucScreen");
+    setWindowTitle(FZeroM ? "Fanuc OM" : "Fanuc 21i MA");
+    setWindowFlag(FZeroM ? Qt::Tool : Qt::FramelessWindowHint);
     setFocusPolicy(Qt::StrongFocus);
-    if (zeroM)
+    if (FZeroM)
         setMinimumHeight(611), setMaximumHeight(FormHeight);
     else
         setFixedHeight(FormHeight);
-    setMinimumWidth(508);
-    setMaximumWidth(732);
+    setMinimumWidth(NarrowWidth);
+    setMaximumWidth(FullWidth);
     resize(FStation.Width, FormHeight);
-    FDisplay = new TCrt(FStation, this);
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+    const int displayHeight = FZeroM ? 340 : 330;
+    FDisplay = new TCrt(FStation, client);
     FDisplay->setObjectName("DisplayPanel");
-    FDisplay->setGeometry(0, 0, 500, 330);
-    auto *ops = new QWidget(this);
-    ops->setObjectName("OpsPanel");
-    ops->setGeometry(0, 335, 500, 215);
-    FOutputs = new QWidget(this);
+    FDisplay->setGeometry(0, 0, 500, displayHeight);
+    FOps = new QWidget(client);
+    FOps->setObjectName("OpsPanel");
+    FOps->setGeometry(0, displayHeight + 5, 500, 215);
+    FOutputs = new QWidget(client);
     FOutputs->setObjectName("OutputsPanel");
-    FOutputs->setGeometry(505, 0, 227, FormHeight);
-    if (zeroM)
-        BuildKeypadOM(FOutputs, *zeroM);
+    FOutputs->setGeometry(505, 0, FullWidth - 505, FormHeight);
+    if (FZeroM)
+        BuildKeypadOM(FOutputs, *FZeroM);
     else
         BuildKeypad(FOutputs);
-    BuildOperatorButtons(ops);
+    BuildOperatorButtons(FOps);
     BuildSoftKeys();
-    FEstop = new TToolbarButton(FOutputs);
-    FEstop->setObjectName("EstopImage");
-    FEstop->SetCaption("E-STOP");
-    FEstop->setGeometry(20, 420, 80, 80);
-    FEstop->OnClick = [this](TToolbarButton *) { FStation.EstopClick(); };
-    FKnob = new TFanucKnob(FStation, FOutputs);
-    FKnob->move(120, 410);
+    BuildEstopPanel();
+    BuildMenus();
     FStation.OnScreenChange = [this] { Refresh(); };
     FStation.ControlOrigin = [this](THelpControl Control, int Index) {
         const QPoint corner = HelpControl(Control, Index)->mapToGlobal(QPoint(0, 0));
@@ -254,6 +315,7 @@ TFanuc21Form::~TFanuc21Form()
 {
     FStation.OnScreenChange = nullptr;
     FStation.ControlOrigin = nullptr;
+    delete FFloatKnob; // with the knob, when it floats
 }
 
 QString TFanuc21Form::ShownText(const std::string &Name) const
@@ -279,7 +341,8 @@ QWidget *TFanuc21Form::HelpControl(int Control, int Index) const
     }
 }
 
-// The 0M keypad: seven rows of five, without the first key of rows 1 and 4.
+// The 0M keypad: seven rows of five, without the first key of rows 1 and 4;
+// those two places hold the "CURSOR" and "PAGE" legends of the keys below them.
 void TFanuc21Form::BuildKeypadOM(QWidget *Parent, TFanucScreenOM &Station)
 {
     int k = 0;
@@ -305,6 +368,19 @@ void TFanuc21Form::BuildKeypadOM(QWidget *Parent, TFanucScreenOM &Station)
             FKeys.push_back(key);
             ++k;
         }
+    QFont legend = font();
+    legend.setPointSize(6);
+    const struct {
+        const char *Name, *Text;
+        int Top;
+    } legends[] = {{"LabelCursor", "CURSOR", 1 * 35 + 35}, {"LabelPage", "PAGE", 4 * 35 + 35}};
+    for (const auto &l : legends) {
+        auto *label = new QLabel(l.Text, Parent);
+        label->setObjectName(l.Name);
+        label->setFont(legend);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        label->setGeometry(2, l.Top, 44, 30);
+    }
 }
 
 void TFanuc21Form::BuildKeypad(QWidget *Parent)
@@ -339,7 +415,7 @@ void TFanuc21Form::BuildOperatorButtons(QWidget *Parent)
     const auto &table = FStation.Buttons();
     for (int i = 0; i < int(table.size()); ++i) {
         const TButtType &row = table[i];
-        auto *button = new TLedButton(Parent, dynamic_cast<TFanucScreenOM *>(&FStation) != nullptr);
+        auto *button = new TLedButton(Parent, FZeroM != nullptr);
         button->Background(OperatorFace(row.Face));
         button->SetFlat(false);
         button->move(row.Left, row.Top);
@@ -363,12 +439,76 @@ void TFanuc21Form::BuildSoftKeys()
         auto *key = new TToolbarButton(FDisplay);
         key->Tag = tag;
         key->SetCaption(tag == 1 ? "<" : tag == 7 ? ">" : "");
-        key->SetNoBorder(true);
-        const int left = tag == 1 ? 56 : tag == 7 ? 422 : 56 + tag * 65 - tag / 2 - 20;
-        key->setGeometry(left, tag == 1 ? 314 : 315, 30, 15);
+        key->SetNoBorder(!FZeroM);
+        key->setGeometry(SoftKeyRect(FZeroM != nullptr, tag));
         key->OnClick = [this, tag](TToolbarButton *) { FStation.SoftKey(tag); };
         FSoftKeys.push_back(key);
     }
+}
+
+// The emergency stop and the knob; on the 0M also the button that hides
+// the right panel.
+void TFanuc21Form::BuildEstopPanel()
+{
+    FEstopPanel = new QWidget(FOutputs);
+    FEstopPanel->setObjectName("EstopPanel");
+    FEstopPanel->setGeometry(0, 330, FOutputs->width(), FormHeight - 330);
+    FEstop = new TToolbarButton(FEstopPanel);
+    FEstop->setObjectName("EstopImage");
+    FEstop->SetCaption("E-STOP");
+    FEstop->setGeometry(20, 90, 80, 80);
+    FEstop->OnClick = [this](TToolbarButton *) { FStation.EstopClick(); };
+    FKnobPanel = new QWidget(FEstopPanel);
+    FKnobPanel->setObjectName("KnobPanel");
+    FKnobPanel->setGeometry(120, 80, 64, 64);
+    FKnob = new TFanucKnob(FStation, FKnobPanel);
+    FKnob->move(0, 0);
+    if (!FZeroM)
+        return;
+    FShowHide = new TToolbarButton(FEstopPanel);
+    FShowHide->setObjectName("ShowHideBtn");
+    FShowHide->setGeometry(198, 216, 25, 25);
+    FShowHide->OnClick = [this](TToolbarButton *) { FStation.ToggleRightPanel(); };
+}
+
+// The "Editor" menu joins Tarnwick's menu bar while the station is active;
+// the 21's popup menu hides and shows the right panel.
+void TFanuc21Form::BuildMenus()
+{
+    QMenu *editor = menuBar()->addMenu("Editor");
+    editor->setObjectName("Editor1");
+    QMenu *view = editor->addMenu("View Buttons");
+    view->setObjectName("ViewButtons1");
+    FHideButtons = view->addAction("Hide Buttons");
+    FHideButtons->setObjectName("ShowHideButtons");
+    connect(FHideButtons, &QAction::triggered, this, [this] { FStation.HideButtons(); });
+    auto *side = new QActionGroup(this);
+    FOnTheLeft = view->addAction("On the Left");
+    FOnTheLeft->setObjectName("OntheLeft1");
+    FOnTheRight = view->addAction("On the Right");
+    FOnTheRight->setObjectName("OntheRight1");
+    for (QAction *a : {FOnTheLeft, FOnTheRight}) {
+        a->setCheckable(true);
+        side->addAction(a);
+    }
+    connect(FOnTheLeft, &QAction::triggered, this, [this] { FStation.LeftSide = true; });
+    connect(FOnTheRight, &QAction::triggered, this, [this] { FStation.LeftSide = false; });
+    menuBar()->hide(); // shown in the main window's bar, never in the station
+    if (FZeroM)
+        return;
+    FPopup = new QMenu(this);
+    FPopup->setObjectName("PopupMenu1");
+    FHideRightPanel = FPopup->addAction("Hide -->");
+    FHideRightPanel->setObjectName("HideRightPanel");
+    FHideRightPanel->setCheckable(true);
+    connect(FHideRightPanel, &QAction::triggered, this, [this] { FStation.ToggleRightPanel(); });
+}
+
+void TFanuc21Form::contextMenuEvent(QContextMenuEvent *Event)
+{
+    if (!FPopup)
+        return QMainWindow::contextMenuEvent(Event);
+    FPopup->popup(Event->globalPos());
 }
 
 void TFanuc21Form::Refresh()
@@ -377,43 +517,87 @@ void TFanuc21Form::Refresh()
         FButtons[i]->SetLedOn(FStation.Leds[i]);
     FOutputs->setVisible(!FStation.RightPanelHidden);
     if (width() != FStation.Width)
-        resize(FStation.Width, FormHeight);
+        SetWidth(FStation.Width);
     static_cast<TFanucKnob *>(FKnob)->ShowFrame(FStation.KnobFrame);
-    if (auto *zeroM = dynamic_cast<TFanucScreenOM *>(&FStation))
-        PlaceKnob(zeroM->FloatKnobShown);
+    FOnTheLeft->setChecked(FStation.LeftSide);
+    FOnTheRight->setChecked(!FStation.LeftSide);
+    if (FHideRightPanel)
+        FHideRightPanel->setChecked(FStation.RightPanelHidden);
+    if (FZeroM) {
+        PlaceKnob(FZeroM->FloatKnobShown);
+        PlaceShowHideButton(FStation.RightPanelHidden);
+    }
     FDisplay->update();
 }
 
+// In Tarnwick the station's sub-window narrows and widens with it.
+void TFanuc21Form::SetWidth(int Width)
+{
+    QWidget *frame = FrameOf(this);
+    const int border = frame->width() - frame->contentsRect().width();
+    resize(Width, height());
+    if (frame != this)
+        frame->resize(Width + border, frame->height());
+}
+
 // Hidden right panel: the knob moves into its "Feed Override" window, at
-// the form's right edge, bottom-aligned; shown again: back on the panel.
+// the station's right edge and bottom-aligned with it; shown again: back on
+// the knob panel, and the window goes.
 void TFanuc21Form::PlaceKnob(bool Floating)
 {
     if (Floating == (FFloatKnob != nullptr))
         return;
     if (!Floating) {
-        FKnob->setParent(FOutputs);
-        FKnob->move(120, 410);
+        FKnob->setParent(FKnobPanel);
+        FKnob->move(0, 0);
         FKnob->show();
         delete FFloatKnob;
         FFloatKnob = nullptr;
         return;
     }
-    FFloatKnob = new TFloatKnob(this);
+    FFloatKnob = new TFloatKnob(FStation);
     FKnob->setParent(FFloatKnob);
     FKnob->move(-2, -2);
     FKnob->show();
-    FFloatKnob->resize(FKnob->width() - 4, FKnob->height() - 4);
-    const QPoint corner = mapToGlobal(QPoint(width(), height()));
-    FFloatKnob->move(corner.x(), corner.y() - FFloatKnob->height());
-    FFloatKnob->show();
+    FFloatKnob->setFixedSize(FKnob->width() - 4, FKnob->height() - 4);
+    AdoptAsMdiChild(FFloatKnob);
+    QWidget *station = FrameOf(this), *knob = FrameOf(FFloatKnob);
+    if (knob != FFloatKnob)
+        knob->adjustSize();
+    ShowWindowOrChild(FFloatKnob);
+    // An MDI child is placed in the MDI area, a window of its own on the screen.
+    const QRect edge = knob == FFloatKnob ? station->frameGeometry() : station->geometry();
+    const int height = knob == FFloatKnob ? knob->frameGeometry().height() : knob->height();
+    knob->move(edge.right() + 1, edge.bottom() + 1 - height);
+}
+
+// The 0M's hide button: on the emergency-stop panel with the panel shown,
+// on the operator panel with it hidden; its hint says what it will do.
+void TFanuc21Form::PlaceShowHideButton(bool Hidden)
+{
+    QWidget *parent = Hidden ? FOps : FEstopPanel;
+    if (FShowHide->parentWidget() != parent) {
+        FShowHide->setParent(parent);
+        FShowHide->move(Hidden ? QPoint(472, 190) : QPoint(198, 216));
+        FShowHide->show();
+    }
+    FShowHide->SetCaption(Hidden ? ">" : "<");
+    FShowHide->setToolTip(QString::fromStdString(Mess().Translate(FStation.Text("ShowHideBtn"))));
 }
 
 void TFanuc21Form::keyPressEvent(QKeyEvent *Event)
 {
     const TPCKeyPress key = PCKeyOf(*Event);
     if (key.Key == 0 && key.Character == 0)
-        return QWidget::keyPressEvent(Event);
+        return QMainWindow::keyPressEvent(Event);
     FStation.KeyDown(key.Key, key.Character);
+}
+
+void TFanuc21Form::keyReleaseEvent(QKeyEvent *Event)
+{
+    if (Event->isAutoRepeat())
+        return;
+    FStation.KeyUp();
 }
 
 } // namespace orv::fanuc

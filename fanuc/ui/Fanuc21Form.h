@@ -1,18 +1,23 @@
 #pragma once
 // The window of the Fanuc 21 station (and of the 0M, a tool window with its
-// own keypad and green CRT): a borderless MDI child 630 px high
-// that paints the station's screen model (CRT texts, program pane, offset
-// pages), its keypad, soft keys, LED operator buttons, emergency stop and
-// override knob, and passes mouse and keys to the station.
+// own keypad and green CRT): a borderless MDI child 630 px high, 732 px
+// wide with the keypad panel and 508 px without, that paints the station's
+// screen model (CRT texts, program pane, offset pages), its keypad, soft
+// keys, LED operator buttons, emergency stop and override knob, and passes
+// mouse and keys to the station. Its "Editor" menu ("View Buttons") joins
+// the main window's menu bar; the 21's popup menu and the 0M's button hide
+// the keypad panel (the 0M's knob then floats in a window of its own).
 
-#include <QWidget>
+#include <QMainWindow>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+class QAction;
+class QContextMenuEvent;
 class QKeyEvent;
-class QLabel;
+class QMenu;
 
 namespace orv {
 class TToolbarButton;
@@ -25,7 +30,7 @@ class TFanucScreen;
 class TFanucScreenOM;
 class TLedButton;
 
-class TFanuc21Form : public QWidget {
+class TFanuc21Form : public QMainWindow {
 public:
     explicit TFanuc21Form(TFanucScreen &Station, QWidget *Parent = nullptr);
     ~TFanuc21Form() override;
@@ -33,6 +38,7 @@ public:
     void Refresh();
 
     QWidget *Display() const { return FDisplay; }
+    QWidget *Outputs() const { return FOutputs; }
     // The text the CRT shows under a label's name, as painted ("Row0" ...:
     // the program pane's rows, words joined by blanks); empty when hidden.
     QString ShownText(const std::string &Name) const;
@@ -43,24 +49,44 @@ public:
     QWidget *Knob() const { return FKnob; }
     // The 0M's "Feed Override" window while its right panel is hidden.
     QWidget *FloatKnob() const { return FFloatKnob; }
+    // The 0M's button that hides and shows the right panel.
+    TToolbarButton *ShowHideButton() const { return FShowHide; }
+    // The 21's popup menu ("Hide -->"), none on the 0M.
+    QMenu *PopupMenu() const { return FPopup; }
 
 protected:
     void keyPressEvent(QKeyEvent *Event) override;
+    void keyReleaseEvent(QKeyEvent *Event) override;
+    void contextMenuEvent(QContextMenuEvent *Event) override;
 
 private:
     void BuildKeypad(QWidget *Parent);
     void BuildKeypadOM(QWidget *Parent, TFanucScreenOM &Station);
-    void PlaceKnob(bool Floating);
     void BuildOperatorButtons(QWidget *Parent);
     void BuildSoftKeys();
+    void BuildEstopPanel();
+    void BuildMenus();
+    void SetWidth(int Width);
+    void PlaceKnob(bool Floating);
+    void PlaceShowHideButton(bool Hidden);
     QWidget *HelpControl(int Control, int Index) const;
 
     TFanucScreen &FStation;
+    TFanucScreenOM *FZeroM;
     QWidget *FDisplay = nullptr;
+    QWidget *FOps = nullptr;
     QWidget *FOutputs = nullptr;
+    QWidget *FEstopPanel = nullptr;
+    QWidget *FKnobPanel = nullptr;
     QWidget *FKnob = nullptr;
     QWidget *FFloatKnob = nullptr;
     TToolbarButton *FEstop = nullptr;
+    TToolbarButton *FShowHide = nullptr;
+    QMenu *FPopup = nullptr;
+    QAction *FHideRightPanel = nullptr;
+    QAction *FHideButtons = nullptr;
+    QAction *FOnTheLeft = nullptr;
+    QAction *FOnTheRight = nullptr;
     std::vector<TToolbarButton *> FKeys;
     std::vector<TLedButton *> FButtons;
     std::vector<TToolbarButton *> FSoftKeys;

@@ -2,6 +2,7 @@
 #include "fanuc/fanuc0m/FanucOMScreen.h"
 #include "fanuc/fanuc21/Fanuc21Screen.h"
 #include "fanuc/ui/Fanuc21Form.h"
+#include "platform/ui/QtPos_size.h"
 
 #include <QMdiSubWindow>
 
@@ -20,8 +21,14 @@ public:
             Adopt(FForm.get());
         // The 21 is a borderless child: its sub-window takes no frame either.
         auto *sub = qobject_cast<QMdiSubWindow *>(FForm->parentWidget());
-        if (sub && (FForm->windowFlags() & Qt::FramelessWindowHint))
+        const bool frameless = FForm->windowFlags() & Qt::FramelessWindowHint;
+        if (sub && frameless)
             sub->setWindowFlags(Qt::SubWindow | Qt::FramelessWindowHint);
+        // The station opens where it was last closed ("FanucScreen", "FanucScreenOM").
+        if (sub)
+            new TQtPos_size(sub, frameless ? "TFanucScreen" : "TFanucScreenOM",
+                            frameless ? TPosBorder::Fixed : TPosBorder::ToolWindow,
+                            FForm->objectName().toStdString());
         FForm->show();
         FForm->setFocus();
     }

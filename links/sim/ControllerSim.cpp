@@ -274,6 +274,10 @@ void TControllerSim::CommandLine(const std::string &Line) {
     Record('<', "line", Line);
     if (TakeFault(TSimFault::NoPrompt, frames::Printable(Line)))
         return;
+    if (TSimFault late; TakeFault(TSimFault::LatePrompt, frames::Printable(Line), &late)) {
+        late.Kind = TSimFault::DelayByte; // the prompt is the answer's last byte
+        FCurrent.push_back(late);
+    }
     std::string text = Trim(Line);
     if (Line.find(char(frames::CtrlZ)) != std::string::npos) {
         FLoading = false;

@@ -34,6 +34,7 @@ struct TSimFault {
         GuardOpen,         // the guard opens (entry 19 = 0, announced); a command
                            // completes only once the PC has read entry 19
         NoPrompt,          // a command line is taken but gets no answer
+        LatePrompt,        // a command line's prompt comes DelayMs late
         EStop,             // the emergency stop is pressed as the frame arrives
                            // (and held): the axes stop where they are
         GuardBlip,         // as GuardOpen, as any write frame arrives; the guard

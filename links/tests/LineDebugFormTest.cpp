@@ -8,6 +8,8 @@
 #include "links/ui/CardForms.h"
 #include "links/ui/LineDebugForm.h"
 #include "platform/EventLoop.h"
+#include "platform/tests/ProgramFolder.h"
+#include "platform/tests/TempDir.h"
 #include "platform/ui/MdiHost.h"
 #include "platform/ui/QtPos_size.h"
 
@@ -59,6 +61,8 @@ TEST(LineDebugFormTest, SendAndEnterHandTheTextOverAndCaptureCopies) {
 // The program's factory gives the queued controller its window, whose
 // command line queues a read frame.
 TEST(LineDebugFormTest, QueuedControllerQueuesTheCommandLine) {
+    test::TTempDir dir;
+    test::TProgramFolder folder(dir.Path()); // the window keeps its position there
     TPlainEventLoop loop;
     TEventLoopScope scope(loop);
     InstallLinkViews();
@@ -88,6 +92,8 @@ bool KeepsPosition(QWidget *Window) {
 // frame keeps its position. The main window may free its children first:
 // the controllers' handles then write to nothing.
 TEST(LinkViewsTest, MdiChildrenWhereTheMainWindowTakesThem) {
+    test::TTempDir dir;
+    test::TProgramFolder folder(dir.Path()); // the windows keep their positions there
     auto area = std::make_unique<QMdiArea>();
     SetMdiAdopter([&](QWidget *W) {
         area->addSubWindow(W);

@@ -12,13 +12,13 @@
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
+#include "platform/tests/ProgramFolder.h"
 #include "platform/tests/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace orv {
 namespace {
@@ -33,15 +33,30 @@ public:
     std::string SettingsFile;
 };
 
+// The working folder is Folder while it lives: made before the engine and
+// gone after it, so that everything the engine saves, at its end too, lands
+// in the test's folder, also when an assertion ends the test early.
+class TWorkingFolder {
+public:
+    explicit TWorkingFolder(const std::string &Folder)
+        : FPrevious(std::filesystem::current_path()), FProgram(Folder)
+    {
+        std::filesystem::current_path(Folder);
+    }
+    ~TWorkingFolder() { std::filesystem::current_path(FPrevious); }
+
+private:
+    std::filesystem::path FPrevious;
+    test::TProgramFolder FProgram;
+};
+
 TEST(LinkWiringTest, TheMachineButtonMakesTheLink) {
     test::TTempDir temp;
     std::string settings = temp.File("settings");
     std::filesystem::copy(ORV_DATA_DIR, settings, std::filesystem::copy_options::recursive);
     std::ofstream(settings + "/Tarnwick.ini", std::ios::app)
         << "\n[Serial Ports]\nCOM1=" << temp.File("none") << "\n";
-    std::string here = std::filesystem::current_path().string();
-    ASSERT_EQ(::chdir(settings.c_str()), 0);
-    SetProgramPathOverride(settings, "Tarnwick");
+    TWorkingFolder folder(settings);
     TTestEventLoop loop;
     TEventLoopScope loopScope(loop);
     TScriptedMessages messages;
@@ -65,7 +80,6 @@ TEST(LinkWiringTest, TheMachineButtonMakesTheLink) {
     EXPECT_TRUE(named);
     host.ClickButton(TMainButton::MachineOutput);
     EXPECT_EQ(engine.Machine(), nullptr);
-    ::chdir(here.c_str());
 }
 
 TEST(LinkWiringTest, SaveComPortWritesTheMachineFile) {

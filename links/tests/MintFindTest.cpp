@@ -140,14 +140,19 @@ TEST_F(MintFindTest, NotRunningAsksAndLoadsTheChosenFile) {
 }
 
 // The prompt the break leaves in the reply does not answer the first line
-// of the file: a line the controller never answers fails the download, and
-// nothing after it goes out.
+// of the file, also when it comes well after the break's pauses: a line the
+// controller never answers fails the download, and nothing after it goes
+// out.
 TEST_F(MintFindTest, AnEarlierPromptDoesNotAnswerTheNextLine) {
     Sim.VersionText = "vn1.9";
     TSimFault mute;
     mute.Kind = TSimFault::NoPrompt;
     mute.Match = "auto";
     Sim.AddFault(mute);
+    TSimFault late; // the break's second ENQ CR LF is the first command line
+    late.Kind = TSimFault::LatePrompt;
+    late.DelayMs = 300;
+    Sim.AddFault(late);
     Start();
     Form->FindMachine();
     ASSERT_EQ(Form->FoundPort, 2);

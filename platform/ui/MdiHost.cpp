@@ -40,15 +40,15 @@ void SetDocumentOpener(TDocumentOpener Opener_) {
     Opener() = std::move(Opener_);
 }
 
-void OpenDocument(const std::string &Path, const std::string &Anchor) {
+bool OpenDocument(const std::string &Path, const std::string &Anchor) {
     if (Opener()) {
         Opener()(Anchor.empty() ? Path : Path + "#" + Anchor);
-        return;
+        return true;
     }
     QUrl url = QUrl::fromLocalFile(QString::fromStdString(Path));
     if (!Anchor.empty())
         url.setFragment(QString::fromStdString(Anchor));
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 } // namespace orv

@@ -19,9 +19,10 @@ bool AdoptAsMdiChild(QWidget *Window);
 void ShowWindowOrChild(QWidget *Window);
 
 // Opens a file (help, a web page) in the desktop's viewer, at Anchor when
-// one is given. A test's opener receives Path, or Path + "#" + Anchor.
+// one is given; false when the desktop could not. A test's opener receives
+// Path, or Path + "#" + Anchor.
 using TDocumentOpener = std::function<void(const std::string &Path)>;
 void SetDocumentOpener(TDocumentOpener Opener);
-void OpenDocument(const std::string &Path, const std::string &Anchor = "");
+bool OpenDocument(const std::string &Path, const std::string &Anchor = "");
 
 } // namespace orv

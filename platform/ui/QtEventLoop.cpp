@@ -48,6 +48,13 @@ void TQtEventLoop::WaitMessages(int MaxMs)
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
+// Qt's own wait: the thread sleeps in the dispatcher until an event, a
+// timer or a posted message wakes it.
+void TQtEventLoop::WaitForMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
 void TQtEventLoop::Post(std::function<void()> Message)
 {
     QMetaObject::invokeMethod(this, std::move(Message), Qt::QueuedConnection);

@@ -18,6 +18,7 @@ public:
 
     int64_t NowMs() const override;
     void ProcessMessages() override;
+    void WaitForMessages() override;
     void Post(std::function<void()> Message) override;
     int StartTimer(int IntervalMs, std::function<void()> OnTimer) override;
     void StopTimer(int Id) override;

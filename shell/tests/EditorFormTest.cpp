@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMdiArea>
@@ -514,10 +515,12 @@ TEST_F(EditorFormTest, CommandsWorkOnTheSelectedLinesOnly)
 TEST_F(EditorFormTest, PopupOffersTheWizardsOrTheAlteration)
 {
     Editor->RichEdit()->SetText("G01 X5");
+    // The context-menu request a right click makes on the text.
     auto rightClick = [this] {
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5),
-                            Qt::RightButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(Editor->RichEdit()->viewport(), &release);
+        QWidget *text = Editor->RichEdit()->viewport();
+        QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5), text->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(text, &request);
+        EXPECT_TRUE(Editor->PopupMenu()->isVisible());
         Editor->PopupMenu()->close();
     };
     struct {

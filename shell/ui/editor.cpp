@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMdiSubWindow>
@@ -134,7 +135,10 @@ TEditorForm::TEditorForm(QWidget *Parent) : QMainWindow(Parent)
     FRichEdit->OnChange = [this] { TextChanged(); };
     FRichEdit->OnSelectionChange = [this] { UpdateStatus(); };
     FRichEdit->OnKeyDown = [this](int Key, Qt::KeyboardModifiers Mods) { return KeyDown(Key, Mods); };
-    FRichEdit->OnMouseUp = [this](const QPoint &P, Qt::MouseButton B) { MouseUp(P, B); };
+    // The text's context menu is the editor's own popup, by the mouse and
+    // by the menu key (the text control would offer its standard one).
+    FRichEdit->installEventFilter(this);
+    FRichEdit->viewport()->installEventFilter(this);
     FRichEdit->OnFilesDropped = [this](const QStringList &Files) { FilesDropped(Files); };
     resize(560, 420);
     FormCreate();
@@ -374,12 +378,24 @@ void TEditorForm::UpdatePopup()
     FWizardAlter->setVisible(selected);
 }
 
-void TEditorForm::MouseUp(const QPoint &Position, Qt::MouseButton Button)
+bool TEditorForm::eventFilter(QObject *Watched, QEvent *Event)
 {
-    if (Button != Qt::RightButton)
-        return;
+    if (Event->type() != QEvent::ContextMenu ||
+        (Watched != FRichEdit && Watched != FRichEdit->viewport()))
+        return QMainWindow::eventFilter(Watched, Event);
+    auto *request = static_cast<QContextMenuEvent *>(Event);
+    // By the mouse at the pointer; by the keyboard under the caret.
+    QPoint at = request->globalPos();
+    if (request->reason() == QContextMenuEvent::Keyboard)
+        at = FRichEdit->viewport()->mapToGlobal(FRichEdit->cursorRect().bottomLeft());
+    ShowPopup(at);
+    return true;
+}
+
+void TEditorForm::ShowPopup(const QPoint &Global)
+{
     UpdatePopup();
-    FPopupMenu->popup(FRichEdit->viewport()->mapToGlobal(Position));
+    FPopupMenu->popup(Global);
 }
 
 // --- TEditorWindow ---

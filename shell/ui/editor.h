@@ -153,6 +153,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *Event) override;
+    bool eventFilter(QObject *Watched, QEvent *Event) override;
 
 private:
     void FormCreate();
@@ -168,7 +169,8 @@ private:
     void SetStatus(const std::string &Text);
     void TextChanged();
     bool KeyDown(int Key, Qt::KeyboardModifiers Modifiers);
-    void MouseUp(const QPoint &Position, Qt::MouseButton Button);
+    // The popup at a point of the screen, its items enabled as they apply.
+    void ShowPopup(const QPoint &Global);
     void LoadFormatSettings();
     void SaveFormatSettings();
     void SetupHelp();

@@ -59,6 +59,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
@@ -68,6 +69,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -808,6 +810,79 @@ private:
 };
 } // namespace
 
+namespace {
+// The room a sub-window has: its MDI area's viewport.
+QRect Room(const QMdiSubWindow *Sub) {
+    return Sub->parentWidget() ? Sub->parentWidget()->rect() : QRect();
+}
+
+// A window opens inside the MDI area: one placed or stored past its edge
+// comes in, one larger than the area gets the area's size (not below its
+// minimum).
+void FitInArea(QMdiSubWindow *Sub) {
+    const QRect room = Room(Sub);
+    if (room.isEmpty() || Sub->isMaximized() || Sub->isMinimized())
+        return;
+    const QSize size = Sub->size().boundedTo(room.size()).expandedTo(Sub->minimumSize());
+    if (size != Sub->size())
+        Sub->resize(size);
+    Sub->move(std::clamp(Sub->x(), 0, std::max(0, room.width() - size.width())),
+              std::clamp(Sub->y(), 0, std::max(0, room.height() - size.height())));
+}
+
+// Each show of a sub-window fits it in the area; a borderless one (no
+// title bar to take) moves with a drag on any spot of it that no control
+// takes, and stays inside the area.
+class TKeepInArea : public QObject {
+public:
+    explicit TKeepInArea(QMdiSubWindow *Sub) : QObject(Sub), FSub(Sub) {
+        Sub->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *Event) override {
+        switch (Event->type()) {
+        case QEvent::Show:
+            FitInArea(FSub);
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+            return (FSub->windowFlags() & Qt::FramelessWindowHint) &&
+                   Drag(static_cast<QMouseEvent *>(Event));
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    bool Drag(QMouseEvent *Event) {
+        const QPoint at = FSub->parentWidget()->mapFromGlobal(Event->globalPosition().toPoint());
+        if (Event->type() == QEvent::MouseButtonPress) {
+            if (Event->button() != Qt::LeftButton)
+                return false;
+            FDragging = true;
+            FGrip = at - FSub->pos();
+            return true;
+        }
+        if (!FDragging)
+            return false;
+        if (Event->type() == QEvent::MouseButtonRelease)
+            FDragging = false;
+        const QRect room = Room(FSub);
+        const QPoint to = at - FGrip;
+        FSub->move(std::clamp(to.x(), 0, std::max(0, room.width() - FSub->width())),
+                   std::clamp(to.y(), 0, std::max(0, room.height() - FSub->height())));
+        return true;
+    }
+
+    QMdiSubWindow *FSub;
+    bool FDragging = false;
+    QPoint FGrip; // the pointer less the window's position at the press (area pixels)
+};
+} // namespace
+
 void TMainForm::ReleaseOnClose(QWidget *Window, TMainButton Which) {
     if (auto *sub = qobject_cast<QMdiSubWindow *>(Window->parentWidget()))
         new TReleaseOnClose(sub, Button(Which));
@@ -828,6 +903,7 @@ QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window) {
     // the form): the sub-window follows it.
     connect(Window, &QObject::destroyed, sub, [sub] { sub->deleteLater(); });
     new TFollowChild(sub, Window);
+    new TKeepInArea(sub);
     // A child without a translator of its own gets one with its class name.
     if (!TranslatorOf(Window)) {
         const QString name = QString(Window->metaObject()->className()).section("::", -1);

@@ -938,6 +938,8 @@ std::unique_ptr<TBasicOutput> TMainForm::CreateOutput(int Slot)
             window->setObjectName("ThreeD_form");
             AdoptChild(window.get());
             ReleaseOnClose(window.get(), TMainButton::Output3D);
+            // The operator pressed the button to see the simulation.
+            ShowWindowOrChild(window.get());
             return window;
         };
         return output;

@@ -127,7 +127,7 @@ void CDexelModel::TouchRow(int C, int R)
     t.Last = std::max(t.Last, R);
 }
 
-bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled)
+bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled, bool Foot)
 {
     if (Z > FTop)
         return false;
@@ -141,7 +141,7 @@ bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled)
     if (!FInsertAnywhere && AboveHead(cell, Z))
         return false;
     int prev = -1, at = FTable[cell];
-    const int placed = PlaceNode(cell, prev, at, Z, Colour, Colour, Settled);
+    const int placed = PlaceNode(cell, prev, at, Z, Colour, Foot ? -1 : Colour, Settled);
     if (placed <= 0)
         return placed == 0;
     uint32_t &span = FSpans[cell];
@@ -165,7 +165,8 @@ int CDexelModel::PlaceNode(int Cell, int &Prev, int &At, int Z, int NewColour, i
     }
     if (At >= 0 && FNodes[At].z == Z) {
         if (Overwrite) {
-            FNodes[At].colour = static_cast<uint8_t>(OverColour);
+            if (OverColour >= 0)
+                FNodes[At].colour = static_cast<uint8_t>(OverColour);
             FNodes[At].settled = Settled;
         }
         return 0;
@@ -185,7 +186,7 @@ int CDexelModel::PlaceNode(int Cell, int &Prev, int &At, int Z, int NewColour, i
     return 1;
 }
 
-void CDexelModel::StageCellNode(int C, int R, int Z, int Colour)
+void CDexelModel::StageCellNode(int C, int R, int Z, int Colour, bool Foot)
 {
     if (C < 0) {
         FlushCellStage();
@@ -199,14 +200,14 @@ void CDexelModel::StageCellNode(int C, int R, int Z, int Colour)
         FlushCellStage();
     FStageC = C;
     FStageR = R;
-    FStage.emplace_back(Colour, Z);
+    FStage.push_back({Colour, Z, Foot});
 }
 
 void CDexelModel::FlushCellStage()
 {
     if (!InsertStageInOneWalk())
-        for (const auto &[colour, z] : FStage)
-            InsertNode(FStageC, FStageR, z, colour, false);
+        for (const CStaged &n : FStage)
+            InsertNode(FStageC, FStageR, n.Z, n.Colour, false, n.Foot);
     FStage.clear();
 }
 
@@ -214,7 +215,8 @@ void CDexelModel::FlushCellStage()
 // one way. Such a stage goes into the cell in a single walk down its nodes,
 // top first, and leaves the cell as inserting node after node in the
 // stage's order does: a height staged twice takes, on a new node, the
-// colour staged first, and with Overwrite set the colour staged last.
+// colour staged first, and with Overwrite set the colour staged last that
+// is no foot's.
 // False (nothing done) when the heights turn back, or when the pool might
 // run short (then which nodes are refused depends on the order).
 bool CDexelModel::InsertStageInOneWalk()
@@ -222,7 +224,7 @@ bool CDexelModel::InsertStageInOneWalk()
     const int count = static_cast<int>(FStage.size());
     if (count < 2 || FInUse + FStage.size() > MaxNodes)
         return false;
-    auto heightAt = [&](int K) { return std::max(FStage[K].second, -30000); };
+    auto heightAt = [&](int K) { return std::max(FStage[K].Z, -30000); };
     const bool rising = heightAt(count - 1) > heightAt(0);
     for (int k = 1; k < count; ++k)
         if (rising ? heightAt(k) < heightAt(k - 1) : heightAt(k) > heightAt(k - 1))
@@ -235,7 +237,7 @@ bool CDexelModel::InsertStageInOneWalk()
     // Runs of equal heights, highest first.
     const int step = rising ? -1 : 1;
     int k = rising ? count - 1 : 0;
-    while (k >= 0 && k < count && FStage[k].second > FTop)
+    while (k >= 0 && k < count && FStage[k].Z > FTop)
         k += step;
     if (k < 0 || k >= count)
         return true;
@@ -249,11 +251,17 @@ bool CDexelModel::InsertStageInOneWalk()
         int end = k;
         while (end + step >= 0 && end + step < count && heightAt(end + step) == z)
             end += step;
-        const int firstColour = FStage[rising ? end : k].first;
-        const int lastColour = FStage[rising ? k : end].first;
+        // In stage order the run is [from, to]: its first entry makes a new
+        // node; with Overwrite the last entry that is no foot colours it.
+        const int from = std::min(k, end), to = std::max(k, end);
         k = end + step;
-        if (PlaceNode(cell, prev, at, z, Overwrite ? lastColour : firstColour, lastColour, false) ==
-            1)
+        int lastColour = -1;
+        for (int n = to; n >= from && lastColour < 0; --n)
+            if (!FStage[n].Foot)
+                lastColour = FStage[n].Colour;
+        const int firstColour = FStage[from].Colour;
+        const int newColour = Overwrite && lastColour >= 0 ? lastColour : firstColour;
+        if (PlaceNode(cell, prev, at, z, newColour, lastColour, false) == 1)
             grewTail = grewTail || at < 0;
     }
     const int head = FTable[cell];

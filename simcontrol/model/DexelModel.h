@@ -125,8 +125,11 @@ public:
     bool FastCuts = true;
 
     // --- Nodes ---
-    bool InsertNode(int C, int R, int Z, int Colour, bool Settled);
-    void StageCellNode(int C, int R, int Z, int Colour);
+    // A Foot node (the lowest of a wall's nodes in a column) never takes
+    // over the colour of a node already at its height: a wall standing on
+    // a floor leaves the floor's shade.
+    bool InsertNode(int C, int R, int Z, int Colour, bool Settled, bool Foot = false);
+    void StageCellNode(int C, int R, int Z, int Colour, bool Foot = false);
     void FlushCellStage();
     void CutCell(int C, int R, int Z);
     void Settle(int C, int R);
@@ -173,6 +176,7 @@ private:
     int AllocNode();
     void FreeNode(int Index);
     bool InsertStageInOneWalk();
+    // OverColour -1: an existing node keeps its colour.
     int PlaceNode(int Cell, int &Prev, int &At, int Z, int NewColour, int OverColour, bool Settled);
     // Cutting only takes material away: a cut puts no node above a cell's
     // head, or the settled cell would stand higher than before (a rim
@@ -217,6 +221,10 @@ private:
     void EnterExtreme(int C, int R, int Z, int Shade);
     static void EnterExtremeAt(CEdgeExtremes &E, int R, int Z, int Shade);
     void WalkEdge(const CQuadCorner &A, const CQuadCorner &B);
+    // A vertical facet whose lowest node in each column is a foot.
+    void RasterWall(const CQuadCorner &P1, const CQuadCorner &P2, const CQuadCorner &P3,
+                    const CQuadCorner &P4);
+    bool FWallFeet = false;
     void StageSegment(int C, const CEdgeExtremes &E);
     void Stamp(const CGridPoint &P, double R);
     void SweepSegment(const CGridPoint &P1, const CGridPoint &P2, double R, bool Radial,
@@ -283,7 +291,11 @@ private:
     bool FInsertAnywhere = true;
     // The cell stage: nodes of one cell collected before insertion.
     int FStageC = -1, FStageR = 0;
-    std::vector<std::pair<int, int>> FStage; // (colour, z)
+    struct CStaged {
+        int Colour, Z;
+        bool Foot;
+    };
+    std::vector<CStaged> FStage;
 };
 
 // Integer line stepper (Bresenham) from (X0, Y0) to (X1, Y1); Visit(x, y)

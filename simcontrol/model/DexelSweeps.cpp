@@ -10,6 +10,7 @@
 #include "simcontrol/model/DexelModel.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #ifdef __SSE2__
@@ -178,8 +179,10 @@ void CDexelModel::StageSegment(int C, const CEdgeExtremes &E)
             return;
         }
     }
+    // A wall's lowest nodes in the column are its feet.
+    const int foot = FWallFeet ? std::min(E.NearZ, E.FarZ) : INT_MIN;
     if (steps == 0) {
-        StageCellNode(C, E.NearRow, E.NearZ, E.NearShade);
+        StageCellNode(C, E.NearRow, E.NearZ, E.NearShade, E.NearZ == foot);
         return;
     }
     int shade = E.NearShade * 256;
@@ -188,8 +191,8 @@ void CDexelModel::StageSegment(int C, const CEdgeExtremes &E)
     bool first = true;
     StepLine(E.NearRow, E.NearZ, E.FarRow, E.FarZ, [&](int r, int z) {
         if (!first && r != prevRow && prevZ < z)
-            StageCellNode(C, r, prevZ, shade / 256);
-        StageCellNode(C, r, z, shade / 256);
+            StageCellNode(C, r, prevZ, shade / 256, prevZ == foot);
+        StageCellNode(C, r, z, shade / 256, z == foot);
         first = false;
         prevRow = r;
         prevZ = z;
@@ -202,6 +205,14 @@ void CDexelModel::RasterQuad(const CQuadCorner &P1, const CQuadCorner &P2, const
 {
     const CQuadCorner corners[4] = {P1, P2, P3, P4};
     RasterPolygon(corners, 4);
+}
+
+void CDexelModel::RasterWall(const CQuadCorner &P1, const CQuadCorner &P2,
+                             const CQuadCorner &P3, const CQuadCorner &P4)
+{
+    FWallFeet = true;
+    RasterQuad(P1, P2, P3, P4);
+    FWallFeet = false;
 }
 
 void CDexelModel::RasterPolygon(const CQuadCorner *Corners, int Count)
@@ -691,8 +702,10 @@ void CDexelModel::SweepSegment(const CGridPoint &P1, const CGridPoint &P2, doubl
     }
     if (!(P1.z < FTop || P2.z < FTop))
         return;
+    // The side walls stand on the floor (or on the ball's tube): their feet
+    // leave the shade of what is already cut there.
     const int sPlus = Shade(h1x, h1y, 0);
-    RasterQuad({P1.x + R * h1x, P1.y + R * h1y, zb1, sPlus},
+    RasterWall({P1.x + R * h1x, P1.y + R * h1y, zb1, sPlus},
                {P2.x + R * h2x, P2.y + R * h2y, zb2, sPlus},
                {P2.x + R * h2x, P2.y + R * h2y, double(FTop + 4), sPlus},
                {P1.x + R * h1x, P1.y + R * h1y, double(FTop + 4), sPlus});
@@ -704,7 +717,7 @@ void CDexelModel::SweepSegment(const CGridPoint &P1, const CGridPoint &P2, doubl
                    {P1.x + R * h1x, P1.y + R * h1y, P1.z, down});
     }
     const int sMinus = Shade(-h1x, -h1y, 0);
-    RasterQuad({P1.x - R * h1x, P1.y - R * h1y, zb1, sMinus},
+    RasterWall({P1.x - R * h1x, P1.y - R * h1y, zb1, sMinus},
                {P2.x - R * h2x, P2.y - R * h2y, zb2, sMinus},
                {P2.x - R * h2x, P2.y - R * h2y, double(FTop + 1), sMinus},
                {P1.x - R * h1x, P1.y - R * h1y, double(FTop + 1), sMinus});

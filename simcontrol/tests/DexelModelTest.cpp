@@ -249,6 +249,61 @@ TEST_F(DexelModelTest, LevelSlotHasItsFarWall)
     }
 }
 
+// A plunge with a 6 mm flat tool, then full circles (or arcs) of radius 3
+// and 6 about it, at one depth: the floor they leave is one flat shade. The
+// walls of the larger circle stand on floor the smaller one cut; their
+// feet must not paint it in wall shades.
+TEST(DexelWallFeet, ArcsLeaveTheFloorInTheFloorsShade)
+{
+    const struct {
+        const char *Name;
+        double Rotation;
+        bool FullCircles;
+    } cases[] = {{"full circles", 0, true},
+                 {"full circles, turned view", 0.5, true},
+                 {"half arcs both ways", 0.5, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        CDexelModel m;
+        m.SetScale(4);
+        m.SetTilt(0.5);
+        m.SetRotation(c.Rotation);
+        m.SetLight(0.6, -0.5, 0.4);
+        ASSERT_TRUE(m.BuildBillet(0, 0, 100, 80, 20, 192));
+        m.SetToolSize(3);
+        auto line = [&](double X1, double Y1, double Z1, double X2, double Y2, double Z2) {
+            m.CutPoint(X1, Y1, Z1);
+            m.CutLine(X1, Y1, Z1, X2, Y2, Z2);
+            m.CutPoint(X2, Y2, Z2);
+        };
+        auto circle = [&](double R) {
+            if (c.FullCircles) {
+                m.CutFullCircle(70, 50, 16, R);
+                return;
+            }
+            m.CutArc(70, 50, 16, R, 1, 0, -1, 0, false);
+            m.CutArc(70, 50, 16, R, 1, 0, -1, 0, true);
+        };
+        line(70, 50, 25, 70, 50, 16);
+        line(70, 50, 16, 73, 50, 16);
+        circle(3);
+        line(73, 50, 16, 76, 50, 16);
+        circle(6);
+        const int floor = 16 * 4, down = m.Shade(0, 0, -1);
+        int cells = 0, walled = 0;
+        for (int col = 0; col < m.Columns(); ++col)
+            for (int r = m.FirstRow(col) + 1; r < m.LastRow(col); ++r) {
+                const int head = m.HeadIndex(col, r);
+                if (head < 0 || m.Node(head).z != floor)
+                    continue;
+                ++cells;
+                walled += m.Node(head).colour != down;
+            }
+        EXPECT_GT(cells, 3000);
+        EXPECT_EQ(walled, 0) << "of " << cells << " floor cells";
+    }
+}
+
 TEST(DexelModelStorage, GrowsWithTheCutsAndRefusesHugeBillets)
 {
     CDexelModel m;
@@ -599,20 +654,56 @@ INSTANTIATE_TEST_SUITE_P(Scripts, DexelFastCutTest, ::testing::ValuesIn(Scripts)
 // A cell's stage goes in as inserting its nodes one by one in order does:
 // the same nodes, colours and settled marks, the same rows touched (seen
 // through the settle and wall pass afterwards).
+// A wall's foot at a height the cell has keeps that node's colour (it is
+// still marked as cut, so the settle pass treats it as before); at a new
+// height it is a node of its own colour.
+TEST(DexelStageTest, AFootKeepsTheColourOfTheNodeThere)
+{
+    CDexelModel m;
+    m.SetScale(1.0);
+    m.SetTilt(0.5);
+    ASSERT_TRUE(m.BuildBillet(0, 0, 100, 75, 40, 192));
+    const int c = 30, r = m.FirstRow(c) + 20;
+    m.InsertNode(c, r, 10, 90, true);
+    m.CutCell(c, r, 10); // the cell's head is now the node at 10
+    m.Overwrite = true;
+    m.StageCellNode(c, r, 10, 55, true);
+    m.StageCellNode(c, r, 9, 56, true);
+    m.FlushCellStage();
+    const DexelNode &at10 = m.Node(m.HeadIndex(c, r));
+    EXPECT_EQ(at10.z, 10);
+    EXPECT_EQ(at10.colour, 90);
+    EXPECT_EQ(at10.settled, 0);
+    ASSERT_GE(at10.next, 0);
+    const DexelNode &at9 = m.Node(at10.next);
+    EXPECT_EQ(at9.z, 9);
+    EXPECT_EQ(at9.colour, 56);
+}
+
 TEST(DexelStageTest, FlushEqualsInsertingInOrder)
 {
+    struct CStaged {
+        int Colour, Z;
+        bool Foot = false; // a wall's foot: keeps the colour of a node there
+    };
     struct CCase {
         const char *Name;
-        std::vector<std::pair<int, int>> Stage; // (colour, z)
+        std::vector<CStaged> Stage;
         bool Overwrite;
         bool BorderRow = false;
     };
-    const std::vector<std::pair<int, int>> rising = {{30, 8},  {31, 9},  {32, 10}, {33, 11},
-                                                     {34, 12}, {35, 13}, {36, 20}, {37, 22}};
-    const std::vector<std::pair<int, int>> falling(rising.rbegin(), rising.rend());
-    const std::vector<std::pair<int, int>> twice = {{40, 9},  {41, 10}, {42, 10}, {43, 10},
-                                                    {44, 12}, {45, 12}, {46, 13}};
-    const std::vector<std::pair<int, int>> twiceFalling(twice.rbegin(), twice.rend());
+    const std::vector<CStaged> rising = {{30, 8},  {31, 9},  {32, 10}, {33, 11},
+                                         {34, 12}, {35, 13}, {36, 20}, {37, 22}};
+    const std::vector<CStaged> falling(rising.rbegin(), rising.rend());
+    const std::vector<CStaged> twice = {{40, 9},  {41, 10}, {42, 10}, {43, 10},
+                                        {44, 12}, {45, 12}, {46, 13}};
+    const std::vector<CStaged> twiceFalling(twice.rbegin(), twice.rend());
+    // Feet at heights the cell has (10, 12) and has not (9, 13), first,
+    // last and alone in a run of one height.
+    const std::vector<CStaged> feet = {{40, 9, true},  {41, 10, true}, {42, 10},
+                                       {43, 10, true}, {44, 12, true}, {45, 12, true},
+                                       {46, 13, true}, {47, 14}};
+    const std::vector<CStaged> feetFalling(feet.rbegin(), feet.rend());
     const CCase cases[] = {
         {"rising", rising, false},
         {"rising_overwrite", rising, true},
@@ -630,6 +721,11 @@ TEST(DexelStageTest, FlushEqualsInsertingInOrder)
         {"turning_back", {{70, 10}, {71, 15}, {72, 12}, {73, 12}}, false},
         {"one_node", {{80, 11}}, true},
         {"border_row", rising, true, true},
+        {"feet", feet, false},
+        {"feet_overwrite", feet, true},
+        {"feet_falling", feetFalling, false},
+        {"feet_falling_overwrite", feetFalling, true},
+        {"one_foot_overwrite", {{80, 10, true}}, true},
     };
     for (const CCase &k : cases)
         for (bool deep : {false, true}) {
@@ -653,11 +749,11 @@ TEST(DexelStageTest, FlushEqualsInsertingInOrder)
                     m.InsertNode(c, mid + 1, -20, 91, true);
                 }
                 m.Overwrite = k.Overwrite;
-                for (const auto &[colour, z] : k.Stage) {
+                for (const CStaged &n : k.Stage) {
                     if (staged)
-                        m.StageCellNode(c, r, z, colour);
+                        m.StageCellNode(c, r, n.Z, n.Colour, n.Foot);
                     else
-                        m.InsertNode(c, r, z, colour, false);
+                        m.InsertNode(c, r, n.Z, n.Colour, false, n.Foot);
                 }
                 m.FlushCellStage();
                 result[staged][0] = CellContents(m);

@@ -2,13 +2,16 @@
 // creation by class id, dispatch calls, unregistration.
 #include "platform/ClassRegistry.h"
 #include "platform/ComServer.h"
+#include "platform/IniFile.h"
 #include "platform/tests/TempDir.h"
 #include "simcontrol/VelmaroxOCXCtrl.h"
 #include "simcontrol/render/SavedImage.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 namespace orv {
 namespace {
@@ -33,34 +36,66 @@ TEST_F(SimPluginTest, RegisterCreateUnregister)
 
     TClassRegistry reg(Registry);
     const std::string cls = std::string("CLSID\\") + VelmaroxClassId;
-    const std::string module = reg.Value(cls + "\\InprocServer32");
-    EXPECT_EQ(module, std::filesystem::canonical(ORV_VELMAROX_OCX).string());
-    const struct {
-        std::string Key, Name, Value;
-    } keys[] = {
-        {cls, "@", "VelmaroxOCX Control"},
-        {cls + "\\ProgID", "@", "VELMAROXOCX.VelmaroxOCXCtrl.1"},
-        {cls + "\\InprocServer32", "ThreadingModel", "Apartment"},
-        {cls + "\\ToolboxBitmap32", "@", module + ", 1"},
-        {cls + "\\MiscStatus\\1", "@", "131473"},
-        {cls + "\\TypeLib", "@", VelmaroxTypeLibId},
-        {cls + "\\Version", "@", "1.0"},
-        {std::string("CLSID\\") + VelmaroxPropPageId, "@", "VelmaroxOCX Property Page"},
-        {std::string("TypeLib\\") + VelmaroxTypeLibId + "\\1.0", "@",
-         "VelmaroxOCX ActiveX Control module"},
+    const std::string module = std::filesystem::canonical(ORV_VELMAROX_OCX).string();
+    // Exactly these keys and values, nothing more: the type library with
+    // its two interfaces, the control's class with its ProgID, the property
+    // page. The dispatch table is checked member by member below.
+    const std::string lib = std::string("TypeLib\\") + VelmaroxTypeLibId + "\\1.0";
+    const std::string disp = std::string("Interface\\") + VelmaroxDispatchId;
+    const std::string events = std::string("Interface\\") + VelmaroxEventsId;
+    const std::string page = std::string("CLSID\\") + VelmaroxPropPageId;
+    const std::string progId = "VELMAROXOCX.VelmaroxOCXCtrl.1";
+    const std::string folder = std::filesystem::path(module).parent_path().string() + "/";
+    std::vector<std::string> expected = {
+        lib + "|@=VelmaroxOCX ActiveX Control module",
+        lib + "\\0\\linux|@=" + module,
+        lib + "\\FLAGS|@=0",
+        lib + "\\HELPDIR|@=" + folder,
+        lib + "\\HELPFILE|@=VelmaroxOCX.hlp",
+        disp + "|@=_DVelmaroxOCX",
+        disp + "\\TypeLib|@=" + VelmaroxTypeLibId,
+        disp + "\\TypeLib|Version=1.0",
+        events + "|@=_DVelmaroxOCXEvents",
+        events + "\\TypeLib|@=" + VelmaroxTypeLibId,
+        events + "\\TypeLib|Version=1.0",
+        cls + "|@=VelmaroxOCX Control",
+        cls + "\\ProgID|@=" + progId,
+        cls + "\\InprocServer32|@=" + module,
+        cls + "\\InprocServer32|ThreadingModel=Apartment",
+        cls + "\\ToolboxBitmap32|@=" + module + ", 1",
+        cls + "\\MiscStatus|@=0",
+        cls + "\\MiscStatus\\1|@=131473",
+        cls + "\\Control|@=",
+        cls + "\\TypeLib|@=" + VelmaroxTypeLibId,
+        cls + "\\Version|@=1.0",
+        progId + "|@=VelmaroxOCX Control",
+        progId + "\\CLSID|@=" + VelmaroxClassId,
+        page + "|@=VelmaroxOCX Property Page",
+        page + "\\InprocServer32|@=" + module,
+        page + "\\InprocServer32|ThreadingModel=Apartment",
     };
-    for (const auto &k : keys) {
-        SCOPED_TRACE(k.Key);
-        EXPECT_EQ(reg.Value(k.Key, k.Name), k.Value);
-    }
+    std::vector<std::string> written;
+    const TIniFile file(Registry);
+    for (const std::string &key : reg.Keys())
+        for (const std::string &value : file.ReadSectionValues(key))
+            if (key != lib + "\\Dispatch" || value.rfind("_DVelmaroxOCX=", 0) != 0)
+                written.push_back(key + "|" + value);
+    std::sort(expected.begin(), expected.end());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, expected);
     EXPECT_FALSE(reg.KeyExists(cls + "\\Insertable"));
-    // The dispatch table of the type library lists every member.
+    // The dispatch table of the type library lists every member with its
+    // dispatch id, in order.
     std::vector<TDispMember> members;
-    ASSERT_TRUE(
-        ParseMembers(reg.Value(std::string("TypeLib\\") + VelmaroxTypeLibId + "\\1.0\\Dispatch",
-                               "_DVelmaroxOCX"),
-                     members));
-    EXPECT_EQ(members.size(), 15u);
+    ASSERT_TRUE(ParseMembers(reg.Value(lib + "\\Dispatch", "_DVelmaroxOCX"), members));
+    std::vector<std::string> listed;
+    for (const TDispMember &m : members)
+        listed.push_back(std::to_string(m.Id) + " " + m.Name);
+    const std::vector<std::string> dispatch = {
+        "1 Mode",     "2 Rapid",  "3 Tilt",        "4 Rotation",   "5 BackgroundColour",
+        "6 BilletColour", "7 SurfaceColour", "8 SetBillet", "9 Linear", "10 Arc",
+        "11 ShowViewer", "12 Save", "13 Tool",     "14 Redraw",    "-552 AboutBox"};
+    EXPECT_EQ(listed, dispatch);
 
     ASSERT_EQ(CreateInstance(VelmaroxClassId, control), S_OK);
     ASSERT_TRUE(control);
@@ -79,8 +114,7 @@ TEST_F(SimPluginTest, RegisterCreateUnregister)
     control.reset();
 
     EXPECT_EQ(CallRegistrationExport(ORV_VELMAROX_OCX, "DllUnregisterServer"), S_OK);
-    EXPECT_FALSE(reg.KeyExists(cls));
-    EXPECT_FALSE(reg.KeyExists(cls + "\\InprocServer32"));
+    EXPECT_TRUE(reg.Keys().empty()) << "every key it wrote is gone";
     EXPECT_EQ(CreateInstance(VelmaroxClassId, control), REGDB_E_CLASSNOTREG);
 }
 

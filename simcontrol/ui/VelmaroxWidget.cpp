@@ -1,11 +1,12 @@
 #include "simcontrol/ui/VelmaroxWidget.h"
 
 #include "simcontrol/ui/ProgressDlg.h"
+#include "simcontrol/ui/VelmaroxAboutBox.h"
 #include "simcontrol/ui/VelmaroxPropPage.h"
 #include "simcontrol/ui/ViewerWnd.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -39,8 +40,10 @@ CVelmaroxWidget::CVelmaroxWidget(CVelmaroxOCXCtrl &Ctrl, QWidget *Parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
-    // The right button probes the billet; it opens no menu of the host's.
-    setContextMenuPolicy(Qt::PreventContextMenu);
+    // The right button probes the billet, then its context-menu request
+    // goes on to the host's panel (its verb menu, as a press that the
+    // framework's handler passes on to the parent).
+    setContextMenuPolicy(Qt::DefaultContextMenu);
     FCtrl->SetWindow(this);
     FCtrl->SetSceneWindows(this);
 }
@@ -138,9 +141,21 @@ void CVelmaroxWidget::mouseReleaseEvent(QMouseEvent *Event)
     }
 }
 
+void CVelmaroxWidget::contextMenuEvent(QContextMenuEvent *Event) { Event->ignore(); }
+
+// Moves that queued up while a slow picture was drawn are dropped, so the
+// next one handled is where the cursor is now. The window system merges
+// the moves it holds back itself; those posted to this window go here.
+void CVelmaroxWidget::DrainMouseMoves()
+{
+    QCoreApplication::removePostedEvents(this, QEvent::MouseMove);
+}
+
 void CVelmaroxWidget::ShowAboutBox()
 {
-    QMessageBox::about(this, "About VelmaroxOCX", "Velmarox OCX Control, Version 1.0");
+    auto *box = new CVelmaroxAboutBox(window());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void CVelmaroxWidget::ShowPropertyPage()

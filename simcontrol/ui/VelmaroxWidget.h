@@ -28,6 +28,9 @@ public:
 
     void RepaintNow() override;
     void *Handle() override { return this; }
+    void DrainMouseMoves() override;
+    // The About box (dialog 1), modal to the host's window, without holding
+    // the caller (it closes itself).
     void ShowAboutBox() override;
     // The "Properties" verb: the property page, modal to the host's window,
     // without holding the caller (it closes itself).
@@ -52,6 +55,8 @@ protected:
     void mousePressEvent(QMouseEvent *Event) override;
     void mouseMoveEvent(QMouseEvent *Event) override;
     void mouseReleaseEvent(QMouseEvent *Event) override;
+    // Not taken: the request goes on to the host's panel.
+    void contextMenuEvent(QContextMenuEvent *Event) override;
 
 private:
     CVelmaroxOCXCtrl *FCtrl;

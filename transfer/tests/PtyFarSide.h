@@ -12,6 +12,7 @@
 #include <mutex>
 #include <poll.h>
 #include <string>
+#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
@@ -47,7 +48,8 @@ public:
                     CloseMaster();
                     return;
                 }
-                PaceUntil(start, Baud, Size());
+                if (!Unpaced)
+                    PaceUntil(start, Baud, Size());
             }
         });
     }
@@ -115,6 +117,27 @@ public:
             Worker.join();
     }
 
+    // What a pseudo-terminal takes from a raw slave before the far side
+    // reads anything (the kernel's buffers, which vary between kernels).
+    static size_t Capacity() {
+        TPty pty;
+        int slave = ::open(pty.Slave.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (slave < 0)
+            return 0;
+        termios t{};
+        ::tcgetattr(slave, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(slave, TCSANOW, &t);
+        const std::string block(1024, 'x');
+        size_t taken = 0;
+        for (ssize_t n; (n = ::write(slave, block.data(), block.size())) > 0;)
+            taken += size_t(n);
+        ::close(slave);
+        return taken;
+    }
+
+    // Set while reading: the far side reads as fast as it can from then on.
+    std::atomic<bool> Unpaced{false};
     std::atomic<bool> Stop{false};
     std::atomic<bool> Done{false};
     std::thread Worker;

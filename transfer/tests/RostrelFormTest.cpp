@@ -4,13 +4,16 @@
 // listed as the second of two ports.
 
 #include "components/lcd/ui/LCD_Lab.h"
+#include "components/richedit/RichEditStrings.h"
 #include "components/richedit/RichEditW.h"
 #include "components/toolbar/ui/TbTlwn.h"
 #include "platform/CursorService.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
+#include "platform/Paths.h"
 #include "platform/tests/FileSizeLimit.h"
+#include "platform/ui/MdiHost.h"
 #include "transfer/tests/PtyFarSide.h"
 #include "transfer/ui/About.h"
 #include "transfer/ui/InputWin.h"
@@ -19,12 +22,19 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 
 namespace orv {
 namespace {
@@ -54,6 +64,69 @@ protected:
         for (const auto &m : Messages.Log())
             t.push_back(m.Text);
         return t;
+    }
+    // The frame as its user meets it: shown, every posted layout served.
+    void ShowFrame() {
+        Form->show();
+        Settle();
+    }
+    static void Settle() {
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+    }
+    // A left click at the middle of W as drawn: the press and release go to
+    // whatever widget of the frame is on top there.
+    void ClickAt(QWidget *W) {
+        const QPoint inFrame = W->mapTo(Form.get(), W->rect().center());
+        QWidget *hit = Form->childAt(inFrame);
+        ASSERT_EQ(hit, W) << W->objectName().toStdString() << " is covered at its middle";
+        const QPoint p = W->rect().center();
+        const QPoint global = W->mapToGlobal(p);
+        QMouseEvent press(QEvent::MouseButtonPress, p, global, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(W, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, p, global, Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(W, &release);
+    }
+    // The toolbar and each of its buttons show inside the frame, above the
+    // status panel and clear of it.
+    void ExpectToolbarShown(const std::string &When) {
+        SCOPED_TRACE(When);
+        auto *bar = Child<QWidget>("Rostrel");
+        auto *panel = Child<QWidget>("StatusPanel");
+        ASSERT_TRUE(bar && panel);
+        const QRect frame = Form->rect();
+        const QRect barRect(bar->mapTo(Form.get(), QPoint(0, 0)), bar->size());
+        const QRect panelRect(panel->mapTo(Form.get(), QPoint(0, 0)), panel->size());
+        EXPECT_TRUE(bar->isVisible());
+        EXPECT_TRUE(panel->isVisible());
+        EXPECT_GT(bar->height(), 0);
+        EXPECT_TRUE(frame.contains(barRect)) << "toolbar outside the frame";
+        EXPECT_TRUE(frame.contains(panelRect)) << "panel outside the frame";
+        EXPECT_FALSE(barRect.intersects(panelRect)) << "toolbar over the status panel";
+        EXPECT_LE(barRect.bottom(), panelRect.top()) << "the panel lies below the toolbar";
+        for (const char *name : {"ConfigureButt", "ReceiveButt", "SendButt", "StopButt", "SendOne"}) {
+            auto *b = Child<QWidget>(name);
+            ASSERT_TRUE(b) << name;
+            const QRect r(b->mapTo(Form.get(), QPoint(0, 0)), b->size());
+            EXPECT_TRUE(b->isVisible()) << name;
+            EXPECT_TRUE(barRect.contains(r)) << name << " outside its toolbar";
+            EXPECT_FALSE(r.intersects(panelRect)) << name << " over the status panel";
+            EXPECT_EQ(Form->childAt(r.center()), b) << name << " covered";
+        }
+    }
+    // Chooses Item of the menu-bar menu Menu, as a click on it does.
+    void ChooseMenu(const char *Menu, const char *Item) {
+        for (QAction *m : Form->menuBar()->actions())
+            if (m->text() == Menu && m->menu())
+                for (QAction *a : m->menu()->actions())
+                    if (a->text() == Item) {
+                        ASSERT_TRUE(a->isEnabled()) << Item;
+                        a->trigger();
+                        return;
+                    }
+        FAIL() << Menu << " > " << Item << " is not there";
     }
     void Poll(std::function<bool()> Until) {
         ASSERT_TRUE(test::WaitUntil(Until, [&] { Form->PollingTimerTimer(); }));
@@ -106,7 +179,10 @@ TEST_F(RostrelFormTest, FileNewLoadsAnExistingUnknownFileAndTheBoxesAreExclusive
     ASSERT_EQ(Form->Editors().size(), 1u);
     TInputWin *e = Form->Editors()[0];
     EXPECT_EQ(e->WinId, 1);
-    EXPECT_EQ(e->Editor()->LineCount(), 2);
+    EXPECT_EQ(e->Editor()->Lines().GetCount(), 2);
+    EXPECT_FALSE(e->Editor()->ShowSelectionBar());
+    EXPECT_EQ(e->Editor()->LangOptions(), TLangOptions(loAutoFont));
+    EXPECT_TRUE(e->Editor()->WordFormatting);
     EXPECT_EQ(e->NumberOfChars(), 11);
     Form->FileNew();
     EXPECT_EQ(Form->Editors()[1]->windowTitle(), "UNKNOWN2");
@@ -146,7 +222,7 @@ TEST_F(RostrelFormTest, EditorWindowLinesLoadAndSave) {
     EXPECT_EQ(w.windowTitle().toStdString(), Dir.File("saved.fnc"));
     TInputWin back;
     back.LoadFile(Dir.File("saved.fnc"));
-    EXPECT_EQ(back.Editor()->Text(), "N1\nN2");
+    EXPECT_EQ(back.Editor()->Text(), "N1\nN2\n"); // the file's closing break
 }
 
 // A save the disk refuses part way (here the file-size limit lets the text in
@@ -183,8 +259,8 @@ TEST_F(RostrelFormTest, EditorWindowFilesGoThroughTheControlsLines) {
     w.LoadFile(Dir.File("p.fnc"));
     SetCursorService(nullptr);
     EXPECT_EQ(cursor.Calls, (std::vector<std::string>{"shape -11", "shape 0"}));
-    EXPECT_EQ(w.Editor()->GetWideText(), u"N1 G0 X1 (\u20AC \u00D8)\nN2 M30");
-    EXPECT_EQ(w.Editor()->LineCount(), 2);
+    EXPECT_EQ(w.Editor()->GetWideText(), u"N1 G0 X1 (\u20AC \u00D8)\nN2 M30\n");
+    EXPECT_EQ(w.Editor()->Lines().GetCount(), 2);
     EXPECT_FALSE(w.Editor()->CanUndo());
     w.SaveFile(Dir.File("q.fnc"));
     EXPECT_EQ(Dir.Read("q.fnc"), program);
@@ -234,6 +310,125 @@ TEST_F(RostrelFormTest, EditorWindowKeepsEveryByteOnARoundTrip) {
     EXPECT_TRUE(Texts().empty());
 }
 
+// A loaded program keeps its closing line break: the send ends with a lone
+// CR for it, a save writes it once, and the status line counts the lines
+// of the file just loaded.
+TEST_F(RostrelFormTest, LoadedFileKeepsItsClosingLineBreak) {
+    std::string big;
+    for (int i = 1; i <= 406; ++i)
+        big += "N" + std::to_string(i) + "\r\n";
+    const struct {
+        const char *Name;
+        std::string File;
+        std::string Wire;
+        std::string Saved;
+        std::string Status;
+    } cases[] = {
+        {"closing CR LF", "N1 G0\r\nM30\r\n", "N1 G0\rM30\r\r", "N1 G0\r\nM30\r\n",
+         "Line: 1 / 2, Column: 1"},
+        {"no closing break", "N1 G0\r\nM30", "N1 G0\rM30\r", "N1 G0\r\nM30\r\n",
+         "Line: 1 / 2, Column: 1"},
+        {"closing LF", "N1\nN2\n", "N1\rN2\r\r", "N1\r\nN2\r\n", "Line: 1 / 2, Column: 1"},
+        {"406 lines", big, "", big, "Line: 1 / 406, Column: 1"},
+    };
+    Start("[COMSETTINGS]\nPORT=1\nBAUDRATE=12\n");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Dir.Write("p.fnc", c.File);
+        TInputWin *e = Form->CreateMDIChild(Dir.File("p.fnc"));
+        EXPECT_EQ(e->Status().toStdString(), c.Status);
+        // A second load into the same window: the status is that of the new text.
+        e->Editor()->SetText("A\nB\nC\nD\nE\nF\nG\nH\nI\nJ");
+        e->LoadFile(Dir.File("p.fnc"));
+        EXPECT_EQ(e->Status().toStdString(), c.Status);
+        e->SaveFile(Dir.File("back.fnc"));
+        EXPECT_EQ(Dir.Read("back.fnc"), c.Saved);
+        if (!c.Wire.empty()) {
+            // A few bytes: the pty holds them until they are read here.
+            Form->SendButtClick("SendButt");
+            std::string wire;
+            while (wire.size() < c.Wire.size()) {
+                const std::string piece = Far.ReadSome(2000, 256);
+                if (piece.empty())
+                    break;
+                wire += piece;
+            }
+            EXPECT_EQ(wire, c.Wire);
+            EXPECT_EQ(Far.ReadSome(100, 64), "") << "nothing after the closing CR";
+        }
+        e->parentWidget()->close();
+    }
+    EXPECT_TRUE(Texts().empty());
+}
+
+// The Help menu opens the help page beside the program (the program's name
+// with ".htm") at its start, its index and its page on using help; without
+// the page the user is told which file is missing.
+TEST_F(RostrelFormTest, HelpMenuOpensThePagesOrSaysWhichFileIsMissing) {
+    SetProgramPathOverride(Dir.Path(), "Rostrel");
+    std::vector<std::string> opened;
+    SetDocumentOpener([&](const std::string &Path) { opened.push_back(Path); });
+    Start();
+    std::vector<std::string> items;
+    for (QAction *m : Form->menuBar()->actions())
+        if (m->text() == "&Help")
+            for (QAction *a : m->menu()->actions())
+                items.push_back(a->text().toStdString());
+    EXPECT_EQ(items, (std::vector<std::string>{"&Contents", "&Search for Help On...",
+                                               "&How to Use Help", "", "&About..."}));
+
+    ChooseMenu("&Help", "&Contents");
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Cannot open help file: " +
+                                                Dir.File("Rostrel.hlp")});
+    EXPECT_TRUE(opened.empty());
+
+    Messages.ClearLog();
+    std::ifstream shipped(std::string(ORV_DATA_DIR) + "/Rostrel.htm", std::ios::binary);
+    const std::string page((std::istreambuf_iterator<char>(shipped)),
+                           std::istreambuf_iterator<char>());
+    EXPECT_NE(page.find("id=\"index\""), std::string::npos);
+    EXPECT_NE(page.find("id=\"helponhelp\""), std::string::npos);
+    Dir.Write("Rostrel.htm", page);
+    ChooseMenu("&Help", "&Contents");
+    ChooseMenu("&Help", "&Search for Help On...");
+    ChooseMenu("&Help", "&How to Use Help");
+    EXPECT_EQ(opened, (std::vector<std::string>{Dir.File("Rostrel.htm"),
+                                                Dir.File("Rostrel.htm") + "#index",
+                                                Dir.File("Rostrel.htm") + "#helponhelp"}));
+    EXPECT_TRUE(Texts().empty());
+    Form.reset();
+    SetDocumentOpener(nullptr);
+    SetProgramPathOverride("", "");
+}
+
+// Arrange All lines up the minimised editors' icons along the bottom of the
+// area, left to right; the open editor stays where it is.
+TEST_F(RostrelFormTest, ArrangeAllLinesUpTheMinimisedIcons) {
+    Start();
+    Form->resize(640, 480);
+    ShowFrame();
+    for (int i = 0; i < 3; ++i)
+        Form->FileNew();
+    const QList<QMdiSubWindow *> subs = Form->MdiArea()->subWindowList();
+    ASSERT_EQ(subs.size(), 3);
+    subs[0]->showMinimized();
+    subs[2]->showMinimized();
+    Settle();
+    subs[0]->move(200, 40); // dragged away from where the area put it
+    subs[2]->move(90, 10);
+    const QRect open = subs[1]->geometry();
+    ChooseMenu("&Window", "&Arrange All");
+    Settle();
+    const QRect area = Form->MdiArea()->viewport()->rect();
+    const QRect first = subs[0]->geometry(), second = subs[2]->geometry();
+    EXPECT_EQ(first.topLeft(), QPoint(0, area.bottom() + 1 - first.height()));
+    EXPECT_EQ(second.topLeft(), QPoint(first.width(), area.bottom() + 1 - second.height()));
+    EXPECT_TRUE(subs[0]->isMinimized());
+    EXPECT_TRUE(subs[2]->isMinimized());
+    EXPECT_EQ(subs[1]->geometry(), open);
+    EXPECT_FALSE(subs[1]->isMinimized());
+}
+
 TEST_F(RostrelFormTest, VersionText) {
     EXPECT_EQ(VersionText(2, 3, 0, 7, false, false), "Ver: 2.3.0.7");
     EXPECT_EQ(VersionText(2, 3, 0, 7, false, true), "Ver: 2.3.0.7 *BETA*");
@@ -268,6 +463,33 @@ TEST_F(RostrelFormTest, SendGoesToTheSecondListedPortAndBlocksOtherCommands) {
     Messages.ClearLog();
     Form->SendButtClick("SendButt");
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Please open a file to send !"}));
+}
+
+// The "Rostrel RS232 functions" toolbar is there from the start, above the
+// status panel and clear of it, at every size, and stays after a send
+// started from its own button.
+TEST_F(RostrelFormTest, ToolbarShowsAboveTheStatusPanelAtEverySizeAndAfterASend) {
+    Start("[COMSETTINGS]\nPORT=1\nBAUDRATE=12\n");
+    Form->resize(640, 480);
+    ShowFrame();
+    ExpectToolbarShown("at start");
+    // The narrowest asks for less room than the toolbar needs: the frame
+    // keeps it.
+    for (QSize size : {QSize(900, 700), QSize(420, 300), QSize(200, 150), QSize(640, 480)}) {
+        Form->resize(size);
+        Settle();
+        ExpectToolbarShown("at " + std::to_string(size.width()) + " x " +
+                           std::to_string(size.height()));
+    }
+    Form->FileNew();
+    Form->Editors()[0]->Editor()->SetText("G0 X1\nM30");
+    Far.StartReading(115200, 10);
+    ClickAt(Child<QWidget>("SendButt"));
+    Far.Join();
+    EXPECT_EQ(Far.Received(), "G0 X1\rM30\r");
+    EXPECT_TRUE(Texts().empty());
+    Settle();
+    ExpectToolbarShown("after a send");
 }
 
 TEST_F(RostrelFormTest, ReceiveIntoEditorsAndTheRobotReply) {

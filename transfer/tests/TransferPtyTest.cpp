@@ -169,6 +169,32 @@ TEST_P(TransferPtyTest, AFarSideThatStopsReadingEndsTheSendAtTheTimeOut) {
     EXPECT_NE(Message.find(": the COM port takes no data !"), std::string::npos);
 }
 
+// A far side that reads at the line's own rate: once the pty's buffers are
+// full, write room comes back only every few hundred ms or seconds, yet the
+// line drains and the send must go on to the end. Once the last line is
+// handed over, the far side takes the rest at once.
+using TransferPtyPacedTest = TransferPtyTest;
+INSTANTIATE_TEST_SUITE_P(SlowRates, TransferPtyPacedTest, ::testing::Values(4800, 9600));
+
+TEST_P(TransferPtyPacedTest, ALineDrainingAtItsRateIsNoStall) {
+    const size_t capacity = test::TPtyFarSide::Capacity();
+    ASSERT_GT(capacity, 0u);
+    std::string text;
+    // A few KB more than the buffers hold: the far side has to read those
+    // at the line's rate, with the write room coming back in bursts.
+    for (int lines = 100; text.size() < capacity + 4096; lines += 20)
+        text = BigProgram(lines);
+    ASSERT_TRUE(Open());
+    const std::string wire = WireOf(text);
+    Far.StartReading(GetParam(), wire.size());
+    EXPECT_EQ(Send(text, {}), TSendEnd::Completed) << Message;
+    Far.Unpaced = true;
+    Far.Join();
+    EXPECT_EQ(Far.Size(), wire.size());
+    EXPECT_TRUE(Far.Received() == wire) << "the program byte for byte";
+    EXPECT_TRUE(Messages.Log().empty());
+}
+
 TEST_P(TransferPtyTest, AHangUpDuringASendIsReported) {
     ASSERT_TRUE(Open());
     Far.StartReading(GetParam(), 1 << 20, 200);

@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 
 namespace orv {
 
@@ -30,6 +32,9 @@ TInputWin::TInputWin(QWidget *Parent) : QWidget(Parent) {
     FEditor->InputFormat = ifText;
     FEditor->OutputFormat = ofText;
     FEditor->SetLanguage(2057);
+    // No selection bar; characters the font lacks come from another font.
+    FEditor->SetShowSelectionBar(false);
+    FEditor->SetLangOptions(loAutoFont);
     FStatusBar1 = new QLabel(this);
     FStatusBar1->setObjectName("StatusBar1");
     auto *layout = new QVBoxLayout(this);
@@ -97,17 +102,21 @@ void TInputWin::LoadFile(const std::string &FileName) {
         ShowMessage("File open error !");
         return;
     }
-    // A break after the file's last line adds no empty line (it is written
-    // back on saving).
-    const int last = FEditor->LineCount() - 1;
-    if (last > 0 && FEditor->WideLines().Get(last).empty())
-        FEditor->WideLines().Delete(last);
+    // The file's closing line break stays in the text (an empty last
+    // paragraph): the send ends with it as a lone CR, and saving does not
+    // add a second one.
     FEditor->document()->clearUndoRedoStacks();
     FEditor->SetCaretPos(0, 0);
     SetCaption(FileName);
     FEditor->SetModified(false);
     CursorService().SetShape(this, crDefault);
     FSendPosition = 0;
+    EditorSelectionChange(); // the caret may not have moved, the lines have
+}
+
+bool TInputWin::EndsWithLineBreak() const {
+    const int count = FEditor->LineCount();
+    return count > 1 && FEditor->WideLines().Get(count - 1).empty();
 }
 
 void TInputWin::SaveFile(const std::string &FileName) {
@@ -123,8 +132,10 @@ void TInputWin::SaveFile(const std::string &FileName) {
             return;
         name = *chosen;
     }
-    // Every line ends in CR LF, the last one too.
-    const bool saved = FEditor->Lines().SaveToFile(name, FEditor->TextLength() > 0 ? "\r\n" : "");
+    // Every line ends in CR LF, the last one too (a text that ends in a
+    // line break has it already).
+    const bool closed = FEditor->TextLength() == 0 || EndsWithLineBreak();
+    const bool saved = FEditor->Lines().SaveToFile(name, closed ? "" : "\r\n");
     if (!saved) {
         ShowMessage("Cannot save file: " + name);
         return;
@@ -190,9 +201,11 @@ void TInputWin::SetEditorState(int State) {
 }
 
 void TInputWin::EditorSelectionChange() {
+    // The line count is that of the lines: a closing break adds none.
+    const int line = FEditor->CaretLine() + 1;
     FStatusBar1->setText(QString("Line: %1 / %2, Column: %3")
-                             .arg(FEditor->CaretLine() + 1)
-                             .arg(FEditor->LineCount())
+                             .arg(line)
+                             .arg(std::max(FEditor->Lines().GetCount(), line))
                              .arg(FEditor->CaretColumn() + 1));
 }
 

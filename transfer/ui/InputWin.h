@@ -27,7 +27,8 @@ public:
     // Sum of the lengths of the editor's lines.
     int NumberOfChars() const;
 
-    // Loads an existing file; "File open error !" when it cannot be read.
+    // Loads an existing file, its closing line break kept; "File open
+    // error !" when it cannot be read.
     void LoadFile(const std::string &FileName);
     // Saves the lines (CR LF); an empty name or one holding "UNKNOWN" asks
     // for a name first. "Cannot save file: <name>" when it cannot be written.
@@ -62,6 +63,8 @@ private:
     void EditorSelectionChange();
     void AddReceivedLine(const std::string &Line, bool WithoutCR);
     void SetCaption(const std::string &Name);
+    // The text ends in a line break (an empty last paragraph).
+    bool EndsWithLineBreak() const;
 
     TRichEditW *FEditor;
     QLabel *FStatusBar1;

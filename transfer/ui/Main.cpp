@@ -8,7 +8,10 @@
 #include "components/toolbar/ui/TbTlbr.h"
 #include "components/toolbar/ui/TbTlwn.h"
 #include "platform/EventLoop.h"
+#include "platform/HelpService.h"
 #include "platform/MessageService.h"
+#include "platform/Paths.h"
+#include "platform/ui/MdiHost.h"
 #include "platform/ui/QtPos_size.h"
 #include "transfer/LineSender.h"
 #include "transfer/TransferLink.h"
@@ -35,6 +38,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -53,7 +57,7 @@ std::optional<std::string> ChooseProgramFile(const std::string &Directory) {
     return Messages().ChooseFile(r);
 }
 
-bool FileExists(const std::string &Name) {
+bool IsFile(const std::string &Name) {
     std::error_code ec;
     return !Name.empty() && std::filesystem::is_regular_file(Name, ec);
 }
@@ -112,10 +116,19 @@ TMainForm::TMainForm(const std::string &WorkingFolder, TTransferPort *Port, QWid
     connect(FPollingTimer, &QTimer::timeout, this, [this] { PollingTimerTimer(); });
     FPollingTimer->start();
     new TQtPos_size(this, "TMainForm", TPosBorder::Sizeable, "Rostrel");
+    // Help opens in the desktop's viewer; when it cannot, the user is told.
+    Help().SetViewer([](const THelpDocument &Document) {
+        if (Document.Path.empty() || !FileExists(Document.Path) ||
+            !OpenDocument(Document.Path, Document.Anchor))
+            ShowMessage("Cannot open help file: " +
+                        (Document.Path.empty() ? Help().HelpFile() : Document.Path));
+    });
     FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    Help().SetViewer(nullptr);
+}
 
 void TMainForm::BuildMenus() {
     QMenu *file = menuBar()->addMenu("&File");
@@ -143,16 +156,20 @@ void TMainForm::BuildMenus() {
     QMenu *window = menuBar()->addMenu("&Window");
     window->addAction("&Tile", this, [this] { FMdi->tileSubWindows(); });
     window->addAction("&Cascade", this, [this] { FMdi->cascadeSubWindows(); });
-    window->addAction("&Arrange All", this, [this] { FMdi->tileSubWindows(); });
+    window->addAction("&Arrange All", this, [this] { WindowArrange(); });
     window->addAction("&Close All", this, [this] { CloseAll1Click(); });
     window->addAction("Robot Comms", this, [this] { FRobotWin->SetVisible(true); });
     QMenu *help = menuBar()->addMenu("&Help");
+    help->addAction("&Contents", this, [this] { HelpContents(); });
+    help->addAction("&Search for Help On...", this, [this] { HelpSearch(); });
+    help->addAction("&How to Use Help", this, [this] { HelpHowToUse(); });
+    help->addSeparator();
     help->addAction("&About...", this, [this] { HelpAbout(); });
     FHistory.OnRebuildMenu = [this](const std::vector<std::string> &Captions) {
         FReopen->clear();
         for (const std::string &name : Captions)
             FReopen->addAction(QString::fromStdString(name), this, [this, name] {
-                if (FileExists(name))
+                if (IsFile(name))
                     OpenIntoNewEditor(name);
             });
     };
@@ -310,6 +327,7 @@ void TMainForm::BuildRobotWin() {
 }
 
 void TMainForm::FormCreate() {
+    Help().SetHelpFile(ChangeFileExt(ProgramFolder() + ProgramFileName(), ".hlp"));
     ListComPorts();
     ReadComSettings();
     ReadOptions();
@@ -369,7 +387,7 @@ TInputWin *TMainForm::CreateMDIChild(const std::string &Name) {
         if (FSending)
             return;
         auto chosen = ChooseProgramFile(FFileDirectory);
-        if (chosen && FileExists(*chosen) && ActiveEditor()) {
+        if (chosen && IsFile(*chosen) && ActiveEditor()) {
             ActiveEditor()->LoadFile(*chosen);
             FHistory.AddFile(*chosen);
         }
@@ -380,7 +398,7 @@ TInputWin *TMainForm::CreateMDIChild(const std::string &Name) {
     new TQtPos_size(sub, "TInputWin", TPosBorder::Sizeable);
     sub->show();
     FMdi->setActiveSubWindow(sub);
-    if (FileExists(Name))
+    if (IsFile(Name))
         e->LoadFile(Name);
     return e;
 }
@@ -425,7 +443,7 @@ void TMainForm::FileSaveAs() {
     if (!e)
         return;
     e->SaveFile("");
-    if (FileExists(e->windowTitle().toStdString()))
+    if (IsFile(e->windowTitle().toStdString()))
         FHistory.AddFile(e->windowTitle().toStdString());
 }
 
@@ -471,6 +489,43 @@ void TMainForm::CloseAll1Click() {
     const auto list = FMdi->subWindowList();
     for (auto it = list.rbegin(); it != list.rend(); ++it)
         (*it)->close();
+}
+
+void TMainForm::HelpContents() {
+    Help().ShowContents(Help().HelpFile());
+}
+
+void TMainForm::HelpSearch() {
+    Help().ShowIndex(Help().HelpFile());
+}
+
+void TMainForm::HelpHowToUse() {
+    Help().ShowHelpOnHelp(Help().HelpFile());
+}
+
+// The icons of the minimised editors line up along the bottom of the
+// area, left to right, a row above when one is full; the other windows
+// stay where they are.
+void TMainForm::WindowArrange() {
+    const QRect area = FMdi->viewport()->rect();
+    int x = 0;
+    int y = area.bottom() + 1;
+    int rowHeight = 0;
+    for (QMdiSubWindow *w : FMdi->subWindowList()) {
+        if (!w->isMinimized() || w->isHidden())
+            continue;
+        const QSize icon = w->size();
+        if (x > 0 && x + icon.width() > area.width()) {
+            x = 0;
+            y -= rowHeight;
+            rowHeight = 0;
+        }
+        if (x == 0)
+            rowHeight = icon.height();
+        w->move(x, std::max(0, y - icon.height()));
+        x += icon.width();
+        rowHeight = std::max(rowHeight, icon.height());
+    }
 }
 
 void TMainForm::HelpAbout() {

@@ -61,6 +61,15 @@ public:
     void AppendLFClick();
     void AppendCRClick();
     void CloseAll1Click();
+    // Lines up the icons of the minimised editors along the area's bottom.
+    void WindowArrange();
+    // The help file (the program's name with ".hlp", its pages in the
+    // ".htm" beside it) at its contents, at its topics to search, at how
+    // to use the help; "Cannot open help file: <path>" when the desktop
+    // cannot show it.
+    void HelpContents();
+    void HelpSearch();
+    void HelpHowToUse();
     void HelpAbout();
 
     // Sender name "SendOne" sends line by line.

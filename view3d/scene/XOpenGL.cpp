@@ -38,18 +38,34 @@ TXOpenGLEntries StandardEntries()
 // leave unit 0 active. Unit 1 gets the same values as unit 0.
 namespace dual {
 constexpr GLenum U0 = gl::TEXTURE0_ARB, U1 = gl::TEXTURE1_ARB;
-void TexCoord2f(GLfloat S, GLfloat T) { GL().glTexCoord2f(S, T); GL().glMultiTexCoord2fARB(U1, S, T); }
-void TexCoord2fv(const GLfloat *V) { GL().glTexCoord2fv(V); GL().glMultiTexCoord2fvARB(U1, V); }
+void TexCoord2f(GLfloat S, GLfloat T)
+{
+    GL().glTexCoord2f(S, T);
+    GL().glMultiTexCoord2fARB(U1, S, T);
+}
+void TexCoord2fv(const GLfloat *V)
+{
+    GL().glTexCoord2fv(V);
+    GL().glMultiTexCoord2fvARB(U1, V);
+}
 void TexCoord3f(GLfloat S, GLfloat T, GLfloat R)
 {
     GL().glTexCoord3f(S, T, R); GL().glMultiTexCoord3fARB(U1, S, T, R);
 }
-void TexCoord3fv(const GLfloat *V) { GL().glTexCoord3fv(V); GL().glMultiTexCoord3fvARB(U1, V); }
+void TexCoord3fv(const GLfloat *V)
+{
+    GL().glTexCoord3fv(V);
+    GL().glMultiTexCoord3fvARB(U1, V);
+}
 void TexCoord4f(GLfloat S, GLfloat T, GLfloat R, GLfloat Q)
 {
     GL().glTexCoord4f(S, T, R, Q); GL().glMultiTexCoord4fARB(U1, S, T, R, Q);
 }
-void TexCoord4fv(const GLfloat *V) { GL().glTexCoord4fv(V); GL().glMultiTexCoord4fvARB(U1, V); }
+void TexCoord4fv(const GLfloat *V)
+{
+    GL().glTexCoord4fv(V);
+    GL().glMultiTexCoord4fvARB(U1, V);
+}
 // Call on unit 0, then on unit 1 through Select, back to unit 0.
 template <class F> void Both(void (*Select)(GLenum), F Call)
 {
@@ -64,12 +80,18 @@ template <class F> void Second(void (*Select)(GLenum), F Call)
     Call();
     Select(U0);
 }
-void TexGenf(GLenum C, GLenum P, GLfloat V) { Both(GL().glActiveTextureARB, [&] { GL().glTexGenf(C, P, V); }); }
+void TexGenf(GLenum C, GLenum P, GLfloat V)
+{
+    Both(GL().glActiveTextureARB, [&] { GL().glTexGenf(C, P, V); });
+}
 void TexGenfv(GLenum C, GLenum P, const GLfloat *V)
 {
     Both(GL().glActiveTextureARB, [&] { GL().glTexGenfv(C, P, V); });
 }
-void TexGeni(GLenum C, GLenum P, GLint V) { Both(GL().glActiveTextureARB, [&] { GL().glTexGeni(C, P, V); }); }
+void TexGeni(GLenum C, GLenum P, GLint V)
+{
+    Both(GL().glActiveTextureARB, [&] { GL().glTexGeni(C, P, V); });
+}
 void TexGeniv(GLenum C, GLenum P, const GLint *V)
 {
     Both(GL().glActiveTextureARB, [&] { GL().glTexGeniv(C, P, V); });
@@ -78,8 +100,14 @@ void TexCoordPointer(GLint N, GLenum T, GLsizei S, const void *P)
 {
     Both(GL().glClientActiveTextureARB, [&] { GL().glTexCoordPointer(N, T, S, P); });
 }
-void EnableClientState(GLenum A) { Both(GL().glClientActiveTextureARB, [&] { GL().glEnableClientState(A); }); }
-void DisableClientState(GLenum A) { Both(GL().glClientActiveTextureARB, [&] { GL().glDisableClientState(A); }); }
+void EnableClientState(GLenum A)
+{
+    Both(GL().glClientActiveTextureARB, [&] { GL().glEnableClientState(A); });
+}
+void DisableClientState(GLenum A)
+{
+    Both(GL().glClientActiveTextureARB, [&] { GL().glDisableClientState(A); });
+}
 void Enable(GLenum C) { Both(GL().glActiveTextureARB, [&] { GL().glEnable(C); }); }
 void Disable(GLenum C) { Both(GL().glActiveTextureARB, [&] { GL().glDisable(C); }); }
 } // namespace dual
@@ -91,14 +119,23 @@ void TexCoord2f(GLfloat S, GLfloat T) { GL().glMultiTexCoord2fARB(U1, S, T); }
 void TexCoord2fv(const GLfloat *V) { GL().glMultiTexCoord2fvARB(U1, V); }
 void TexCoord3f(GLfloat S, GLfloat T, GLfloat R) { GL().glMultiTexCoord3fARB(U1, S, T, R); }
 void TexCoord3fv(const GLfloat *V) { GL().glMultiTexCoord3fvARB(U1, V); }
-void TexCoord4f(GLfloat S, GLfloat T, GLfloat R, GLfloat Q) { GL().glMultiTexCoord4fARB(U1, S, T, R, Q); }
+void TexCoord4f(GLfloat S, GLfloat T, GLfloat R, GLfloat Q)
+{
+    GL().glMultiTexCoord4fARB(U1, S, T, R, Q);
+}
 void TexCoord4fv(const GLfloat *V) { GL().glMultiTexCoord4fvARB(U1, V); }
-void TexGenf(GLenum C, GLenum P, GLfloat V) { Second(GL().glActiveTextureARB, [&] { GL().glTexGenf(C, P, V); }); }
+void TexGenf(GLenum C, GLenum P, GLfloat V)
+{
+    Second(GL().glActiveTextureARB, [&] { GL().glTexGenf(C, P, V); });
+}
 void TexGenfv(GLenum C, GLenum P, const GLfloat *V)
 {
     Second(GL().glActiveTextureARB, [&] { GL().glTexGenfv(C, P, V); });
 }
-void TexGeni(GLenum C, GLenum P, GLint V) { Second(GL().glActiveTextureARB, [&] { GL().glTexGeni(C, P, V); }); }
+void TexGeni(GLenum C, GLenum P, GLint V)
+{
+    Second(GL().glActiveTextureARB, [&] { GL().glTexGeni(C, P, V); });
+}
 void TexGeniv(GLenum C, GLenum P, const GLint *V)
 {
     Second(GL().glActiveTextureARB, [&] { GL().glTexGeniv(C, P, V); });

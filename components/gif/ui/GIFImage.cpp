@@ -9,6 +9,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <istream>
+#include <ostream>
 
 namespace orv {
 
@@ -24,6 +26,7 @@ void TGIFImage::Clear()
     FPrevious.clear();
     FComposition = QImage();
     FData.clear();
+    FFirstBitmap = QImage();
     FCurrent = 1;
     FPasses = 1;
     FFirstTick = true;
@@ -83,6 +86,62 @@ bool TGIFImage::LoadFromStream(const std::string &Data)
         Arm(FrameInterval(1));
     update();
     return true;
+}
+
+void TGIFImage::WriteData(std::ostream &Out) const
+{
+    if (FData.empty())
+        return;
+    const uint32_t size = uint32_t(FData.size());
+    const char length[4] = {char(size & 0xFF), char(size >> 8 & 0xFF), char(size >> 16 & 0xFF),
+                            char(size >> 24 & 0xFF)};
+    Out.write(length, 4);
+    Out.write(FData.data(), std::streamsize(FData.size()));
+}
+
+bool TGIFImage::ReadData(std::istream &In)
+{
+    unsigned char length[4];
+    if (!In.read(reinterpret_cast<char *>(length), 4))
+        return Clear(), false;
+    const int32_t size =
+        int32_t(uint32_t(length[0]) | uint32_t(length[1]) << 8 | uint32_t(length[2]) << 16 |
+                uint32_t(length[3]) << 24);
+    if (size <= 0)
+        return Clear(), true;
+    // Read in pieces: a length that the stream does not hold allocates no
+    // more than what is there.
+    std::string data;
+    char piece[65536];
+    while (data.size() < size_t(size)) {
+        const size_t want = std::min(sizeof piece, size_t(size) - data.size());
+        if (!In.read(piece, std::streamsize(want)))
+            return Clear(), false;
+        data.append(piece, want);
+    }
+    return LoadFromStream(data);
+}
+
+void TGIFImage::Assign(const TGIFImage *Source)
+{
+    if (Source == this)
+        return;
+    if (!Source || Source->Empty()) {
+        Clear();
+        return;
+    }
+    LoadFromStream(Source->Data());
+}
+
+void TGIFImage::AssignTo(QImage &Bitmap) const
+{
+    if (FFrames.empty()) {
+        Bitmap = QImage();
+        return;
+    }
+    if (FFirstBitmap.isNull())
+        FFirstBitmap = FFrames.front().copy();
+    Bitmap = FFirstBitmap;
 }
 
 // Transparent pixels keep what was there; an opaque frame covers its area.

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,6 +61,18 @@ public:
     // The timer's interval now (0: no timer).
     int TimerInterval() const;
     const std::string &Data() const { return FData; }
+    // The "Data" form value: a 32-bit little-endian length, then that many
+    // bytes of the GIF file; nothing for an empty control.
+    void WriteData(std::ostream &Out) const;
+    // Reads a "Data" value and decodes it. A length of 0 or less holds no
+    // picture (the control is cleared, true). False, the control cleared,
+    // when the value is cut short or its GIF does not decode.
+    bool ReadData(std::istream &In);
+    // No source, or one without a picture, clears the control; otherwise
+    // the source's Data is decoded here.
+    void Assign(const TGIFImage *Source);
+    // Bitmap becomes a copy of the first frame (a null image when empty).
+    void AssignTo(QImage &Bitmap) const;
 
     std::function<void()> OnChanging, OnChange, OnWrapAnimation;
     // Bytes processed, bytes in all, per cent, keep on (false aborts).
@@ -80,6 +93,7 @@ private:
     bool PassesLeft() const;
 
     std::string FData;
+    mutable QImage FFirstBitmap; // AssignTo's copy, made once per picture
     TGIFFile FFile;
     std::vector<QImage> FFrames;
     std::vector<QImage> FPrevious; // area under a disposal-3 frame

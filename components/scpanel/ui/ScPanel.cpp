@@ -59,6 +59,24 @@ void TScrollPanel::SetBorderWidth(int Value) {
     Realign();
 }
 
+void TScrollPanel::SetBorderStyle(TBorderStyle Value) {
+    if (Value == FBorderStyle)
+        return;
+    FBorderStyle = Value;
+    if (Value == bsSingle) {
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setLineWidth(2);
+    } else {
+        setFrameStyle(QFrame::NoFrame);
+    }
+    Realign();
+}
+
+void TScrollPanel::SetAlignment(TAlignment Value) {
+    FAlignment = Value;
+    update();
+}
+
 void TScrollPanel::SetClient(QWidget *Child) {
     FClient = Child;
     Child->setParent(viewport());
@@ -135,13 +153,16 @@ bool TScrollPanel::viewportEvent(QEvent *Event) {
 void TScrollPanel::Resized(QResizeEvent *Event) {
     const QSize old = Event->oldSize().isValid() ? Event->oldSize() : Event->size();
     FLastRepaint.clear();
+    // The strips are in the client area, inside the window border.
+    const int border = frameWidth();
     if (!FullRepaint && Caption.isEmpty())
-        FLastRepaint = FFrame.ResizeStrips(old.width(), old.height(), Event->size().width(),
-                                           Event->size().height());
+        FLastRepaint = FFrame.ResizeStrips(old.width() - 2 * border, old.height() - 2 * border,
+                                           Event->size().width() - 2 * border,
+                                           Event->size().height() - 2 * border);
     if (FLastRepaint.empty())
         update();
     for (const TPanelRect &r : FLastRepaint)
-        update(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top));
+        update(QRect(r.Left + border, r.Top + border, r.Right - r.Left, r.Bottom - r.Top));
     if (FClient)
         FClient->setGeometry(viewport()->rect());
     if (OnResize)
@@ -157,7 +178,7 @@ bool TScrollPanel::event(QEvent *Event) {
     // The frame around the viewport: bevels and the border ring.
     QPainter p(this);
     const QColor face = palette().color(QPalette::Button);
-    QRect r = rect();
+    QRect r = contentsRect(); // inside the window border
     auto bevel = [&](TBevelCut Cut) {
         if (Cut == bvNone)
             return;

@@ -6,6 +6,7 @@
 // owner sets.
 
 #include "components/scpanel/ScPanelFrame.h"
+#include "platform/BorderStyle.h"
 
 #include <QScrollArea>
 
@@ -52,13 +53,26 @@ public:
     void SetBorderWidth(int Value);
     bool FullRepaint = true;
     QString Caption;
+    // The window border: bsSingle draws a sunken 2-pixel edge around the
+    // panel, outside its bevels; a change re-creates the window (the
+    // children are aligned again).
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
+    // Kept for the caption, which the panel does not draw; a change repaints.
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    // A locked panel is no tool control: an object activated in place
+    // covers it instead of leaving it shown.
+    bool Locked = false;
+    bool IsToolControl() const { return !Locked; }
     // The child that fills the area for aligned children.
     void SetClient(QWidget *Child);
     // The child that scrolls: its top left corner is at minus the positions.
     void SetScrolled(QWidget *Child);
     TPanelScrollBar &HorzScrollBar() { return FHorz; }
     TPanelScrollBar &VertScrollBar() { return FVert; }
-    // The client area without the scroll bars, frame included.
+    // The client area without the scroll bars, frame included (the window
+    // border is not part of it).
     int ClientWidth() const;
     int ClientHeight() const;
     // The strips the last resize marked for repainting (empty: everything).
@@ -82,6 +96,8 @@ private:
     QWidget *FScrolled = nullptr;
     TPanelScrollBar FHorz, FVert;
     bool FUpdatingBars = false;
+    TBorderStyle FBorderStyle = bsNone;
+    TAlignment FAlignment = taCenter;
     std::vector<TPanelRect> FLastRepaint;
 };
 

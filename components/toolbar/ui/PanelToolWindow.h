@@ -14,6 +14,7 @@ public:
     TPanelToolWindow(QWidget *Form, const char *Name, const char *Caption, QWidget *Content);
 
 protected:
+    void showEvent(QShowEvent *Event) override;
     void resizeEvent(QResizeEvent *Event) override;
 
 private:

@@ -7,11 +7,13 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QPainter>
 #include <QRegion>
 #include <QScreen>
 
 #include <algorithm>
+#include <map>
 
 namespace orv {
 
@@ -117,6 +119,7 @@ TDock::TDock(QWidget *Parent, TDockPosition Position)
             "A TDock control cannot be placed inside a tool window or another TDock");
     setParent(Parent);
     setProperty("DockPosition", int(Position));
+    SetLayoutPolicy();
     if (Parent) {
         Parent->installEventFilter(this);
         show(); // a control is visible unless hidden
@@ -199,6 +202,7 @@ void TDock::SetPosition(TDockPosition Value)
             "Cannot change Position of a TDock if it already contains controls");
     FPosition = Value;
     setProperty("DockPosition", int(Value));
+    SetLayoutPolicy();
     LayOutRows();
     AlignDocks(parentWidget());
 }
@@ -287,6 +291,17 @@ void TDock::LayOutRows()
         --w->FArranging;
     }
     const int lines = FDockList.empty() ? 0 : BoundLineCount(FBoundLines, horizontal);
+    // The longest row: its windows end to end.
+    std::map<int, int> rowLengths;
+    for (TCustomToolWindow *w : FDockList)
+        rowLengths[w->FPlace.DockRow] += horizontal ? w->width() : w->height();
+    int longest = 0;
+    for (const auto &[row, length] : rowLengths)
+        longest = std::max(longest, length);
+    if (longest != FLongestBar) {
+        FLongestBar = longest;
+        updateGeometry();
+    }
     SetThickness(FDockList.empty() ? across : across + lines);
     FArrangeNeeded = false;
     --FDisableArrange;
@@ -297,7 +312,33 @@ void TDock::SetThickness(int Across)
     if (FThickness == Across && !isHidden())
         return;
     FThickness = Across;
+    updateGeometry(); // a layout that holds the dock gives it the new thickness
     AlignDocks(parentWidget());
+}
+
+// In a layout the dock takes exactly its thickness across, and along any
+// length from that of its longest row up, so every window fits.
+void TDock::SetLayoutPolicy()
+{
+    if (Axis() == daHorizontal)
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    else
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    updateGeometry();
+}
+
+QSize TDock::sizeHint() const
+{
+    return Axis() == daHorizontal ? QSize(FLongestBar, FThickness)
+                                  : QSize(FThickness, FLongestBar);
+}
+
+QSize TDock::minimumSizeHint() const { return sizeHint(); }
+
+bool TDock::InParentLayout() const
+{
+    const QWidget *p = parentWidget();
+    return p && p->layout() && p->layout()->indexOf(const_cast<TDock *>(this)) >= 0;
 }
 
 void TDock::OpenRowBefore(int Row)
@@ -332,7 +373,8 @@ void TDock::AlignDocks(QWidget *Parent)
     const QList<TDock *> docks = Parent->findChildren<TDock *>(Qt::FindDirectChildrenOnly);
     for (TDockPosition side : {dpTop, dpBottom, dpLeft, dpRight})
         for (TDock *d : docks) {
-            if (d->FPosition != side)
+            // A dock in the parent's layout is placed by that layout.
+            if (d->FPosition != side || d->InParentLayout())
                 continue;
             const int t = d->FThickness;
             QRect r;

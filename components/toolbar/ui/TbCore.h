@@ -9,6 +9,7 @@
 #include "components/toolbar/TbDockLayout.h"
 #include "components/toolbar/TbDragLoop.h"
 #include "components/toolbar/TbTypes.h"
+#include "platform/BorderStyle.h"
 
 #include <QImage>
 #include <QWidget>
@@ -23,7 +24,6 @@ namespace orv {
 class TCustomToolWindow;
 class TDragOutline;
 
-enum TBorderStyle : uint8_t { bsNone, bsSingle };
 
 // Sets of dock positions and of bound lines, as bit masks.
 using TDockableTo = uint8_t;
@@ -92,9 +92,15 @@ public:
     void PlaceDropped(TCustomToolWindow *Bar, int CentreAcross, int Along);
 
     // Places the docks of Parent along its edges (top and bottom full width,
-    // left and right between them); the rest is FormClientRect.
+    // left and right between them); the rest is FormClientRect. A dock that
+    // Parent's layout holds is left to the layout, which gives it its
+    // thickness across and at least its longest row's length along
+    // (sizeHint), so no window is cut off.
     static void AlignDocks(QWidget *Parent);
     static QRect FormClientRect(QWidget *Form);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *Event) override;
@@ -105,6 +111,8 @@ protected:
 private:
     friend class TCustomToolWindow;
     void SetThickness(int Across);
+    void SetLayoutPolicy();
+    bool InParentLayout() const;
     void InvalidateBars();
     QImage ShownBackground() const;
 
@@ -124,6 +132,7 @@ private:
     bool FArrangeNeeded = false;
     int FLayoutCount = 0;
     int FThickness = 0;
+    int FLongestBar = 0; // the longest row along, for a layout that holds the dock
     bool FDestroying = false;
 };
 

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
+#include <string>
 
 namespace orv {
 namespace {
@@ -94,6 +96,61 @@ TEST(CutterCompChain, ExpandedArcsAndAContourLeftOpenAtProgramEnd)
         EXPECT_NEAR(std::hypot(Circle[Index].X - 10, Circle[Index].Y), 5, 0.02);
     }
     EXPECT_EQ(Records.back().MCode, 30);
+}
+
+// Compensation works in the plane in use: G18 offsets in X and Z, G19 in Y
+// and Z, with left and right seen from the positive end of the plane's
+// normal (+Z, +Y, +X), and the axis along the normal is never offset. The
+// same contour in each plane: lead-in to (10, 10), along the first axis to
+// 50, down the second to 0, out with G40 to (60, -10). Tool of 6.35 mm:
+// one side runs at 10 - 3.175 and turns an outside corner (the crossing
+// lies 3.175 x tan 22.5 below 0), the other at 10 + 3.175 with an inside
+// corner.
+TEST(CutterCompChain, CompensationOffsetsInThePlaneInUse)
+{
+    struct TPlaneCase {
+        const char *Plane, *Side;
+        char First, Second;
+        int Normal; // axis index (X 0, Y 1, Z 2) along the plane's normal
+        bool Lower;
+    };
+    const TPlaneCase Cases[] = {
+        {"G17", "G42", 'X', 'Y', 2, true}, {"G17", "G41", 'X', 'Y', 2, false},
+        {"G18", "G41", 'X', 'Z', 1, true}, {"G18", "G42", 'X', 'Z', 1, false},
+        {"G19", "G42", 'Y', 'Z', 0, true}, {"G19", "G41", 'Y', 'Z', 0, false},
+    };
+    const double R = 3.175, Corner = R * std::tan(std::numbers::pi / 8);
+    for (const TPlaneCase &C : Cases) {
+        SCOPED_TRACE(std::string(C.Plane) + " " + C.Side);
+        const std::string F(1, C.First), S(1, C.Second);
+        TExpandChain Chain({
+            "G21 G90 G17 G00 X0 Y0 Z20",                           // 1
+            std::string(C.Plane) + " G00 " + F + "0 " + S + "20",  // 2
+            std::string(C.Side) + " G01 " + F + "10 " + S + "10 F100", // 3
+            "G01 " + F + "50",                                     // 4
+            "G01 " + S + "0",                                      // 5
+            "G40 G01 " + F + "60 " + S + "-10",                    // 6
+            "M30",                                                 // 7
+        }, 6.35);
+        const auto Records = Chain.RunAll();
+        EXPECT_TRUE(Chain.Errors.empty());
+        const double Offset = C.Lower ? -R : R;
+        const double Expected[4][2] = {{10, 10 + Offset},
+                                       {50 + Offset, 10 + Offset},
+                                       {50 + Offset, C.Lower ? -Corner : Corner},
+                                       {60, -10}};
+        const int FirstAxis = C.First - 'X', SecondAxis = C.Second - 'X';
+        for (int Line = 3; Line <= 6; ++Line) {
+            SCOPED_TRACE("line " + std::to_string(Line));
+            const auto Moves = OfLine(Records, Line);
+            ASSERT_EQ(Moves.size(), 1u);
+            const double At[3] = {Moves[0].X, Moves[0].Y, Moves[0].Z};
+            EXPECT_NEAR(At[FirstAxis], Expected[Line - 3][0], 1e-4);
+            EXPECT_NEAR(At[SecondAxis], Expected[Line - 3][1], 1e-4);
+            EXPECT_EQ(At[C.Normal], NoValue) << "no move along the normal";
+            EXPECT_EQ(Moves[0].Motion, 1);
+        }
+    }
 }
 
 } // namespace

@@ -70,6 +70,8 @@ TEST(CutterCompGolden, FixtureProgramsThroughTheWholeChain)
 {
     const TFixture Fixtures[] = {
         {"contour_g41", false, 0.2},
+        {"contour_g18", false, 0.2},
+        {"arcs_g18_g19", false, 0.2},
         {"drilling", false, 0.2},
         {"helix_open", true, 2},
         {"bad_comp_on_arc", false, 0.2},

@@ -77,6 +77,12 @@ public:
             if (Hook)
                 Hook();
         }
+        void WaitForMessages() override
+        {
+            TTestEventLoop::WaitForMessages();
+            if (Hook)
+                Hook();
+        }
     };
     THookLoop Loop;
     TScriptedMessages Messages;

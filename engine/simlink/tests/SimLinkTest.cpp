@@ -5,6 +5,7 @@
 #include "engine/simlink/SimLink.h"
 
 #include "machine/Machine_Tooling.h"
+#include "machine/Read_Machinedata_file.h"
 #include "machine/Tooling_lib.h"
 #include "machine/tests/ToolingFixture.h"
 #include "engine/core/DUtils.h"
@@ -12,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <sstream>
 
 namespace orv {
@@ -140,6 +143,115 @@ TEST_F(SimLinkTest, ArcsAreRaisedAndSweepGivesTheDirection)
     EXPECT_EQ(Calls.back(), "10 call 0 0 -20 10 90 0 1");
 }
 
+// The "9 call" lines sent, as their six numbers.
+std::vector<std::array<double, 6>> Lines(const std::vector<std::string> &Calls)
+{
+    std::vector<std::array<double, 6>> lines;
+    for (const std::string &c : Calls) {
+        if (c.rfind("9 call ", 0) != 0)
+            continue;
+        std::istringstream in(c.substr(7));
+        std::array<double, 6> l{};
+        for (double &v : l)
+            in >> v;
+        lines.push_back(l);
+    }
+    return lines;
+}
+
+// Arcs of the XZ and YZ planes reach the control as short lines in their
+// plane, end to end on the circle, none longer than the machine's "Min
+// Chord Length"; a helix moves the third axis evenly. The control's own
+// arc lies in its plan, so it is not used for them.
+TEST_F(SimLinkTest, ArcsOutsideTheXYPlaneGoAsChordsInTheirPlane)
+{
+    TRead_Machinedata_file machine;
+    machine.MachineCapability.MinChordLength = 0.5;
+    const struct {
+        const char *Name;
+        int Plane;
+        double Chord;     // the machine's chord length (0: none given)
+        double Start[3], End[3], Centre[3];
+        double Sweep;
+        double Middle[3]; // the arc's middle point
+        size_t Chords;
+    } cases[] = {
+        // G18 G02 from X20 to X30 at Z-2 about X25: the engine's sweep -180
+        // turns it through the bottom, Z-7.
+        {"G18 clockwise", 18, 0.5, {20, 40, -2}, {30, 40, -2}, {25, 40, -2}, -180, {25, 40, -7},
+         32},
+        {"G18 anticlockwise", 18, 0.5, {20, 40, -2}, {30, 40, -2}, {25, 40, -2}, 180,
+         {25, 40, 3}, 32},
+        // G19 quarter helix: Y30 Z-2 to Y25 Z-7 about Y30 Z-7, X from 10 to 12.
+        {"G19 helix", 19, 0.5, {10, 30, -2}, {12, 25, -7}, {10, 30, -7}, -90,
+         {11, 26.4645, -3.4645}, 17},
+        {"no chord length given", 18, 0, {20, 40, -2}, {30, 40, -2}, {25, 40, -2}, -180,
+         {25, 40, -7}, 79},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        machine.MachineCapability.MinChordLength = c.Chord;
+        Link->MachineData = &machine;
+        Run(Move(0, c.Start[0], c.Start[1], c.Start[2]));
+        Calls.clear();
+        TCNC_data arc = Move(2, c.End[0], c.End[1], c.End[2]);
+        arc.Plane = c.Plane;
+        arc.I = c.Centre[0];
+        arc.J = c.Centre[1];
+        arc.K = c.Centre[2];
+        arc.Sweep = c.Sweep;
+        arc.Radius = 5;
+        Run(arc);
+        for (const std::string &call : Calls)
+            EXPECT_NE(call.rfind("10 call", 0), 0u) << call;
+        const auto lines = Lines(Calls);
+        ASSERT_EQ(lines.size(), c.Chords);
+        const double chord = c.Chord > 0 ? c.Chord : 0.2;
+        const int a = c.Plane == 18 ? 0 : 1, off = c.Plane == 18 ? 1 : 0;
+        double from[3] = {c.Start[0], c.Start[1], c.Start[2]};
+        for (size_t k = 0; k < lines.size(); ++k) {
+            SCOPED_TRACE(k);
+            const auto &l = lines[k];
+            for (int i = 0; i < 3; ++i)
+                EXPECT_NEAR(l[i], from[i], 1e-4) << "lines follow on";
+            EXPECT_LE(std::hypot(l[3] - l[0], l[4] - l[1], l[5] - l[2]), chord + 1e-4);
+            const double r = std::hypot(l[3 + a] - c.Centre[a], l[5] - c.Centre[2]);
+            EXPECT_NEAR(r, 5, 1e-4) << "on the circle in the arc's plane";
+            const double along = (l[3 + off] - c.Start[off]) / (c.End[off] - c.Start[off] + 1e-300);
+            if (c.End[off] != c.Start[off])
+                EXPECT_NEAR(along, double(k + 1) / lines.size(), 1e-4) << "an even helix";
+            else
+                EXPECT_NEAR(l[3 + off], c.Start[off], 1e-4);
+            for (int i = 0; i < 3; ++i)
+                from[i] = l[3 + i];
+        }
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(from[i], c.End[i], 1e-4) << "ends at the end point";
+        double nearest = 1e9;
+        for (const auto &l : lines)
+            nearest = std::min(nearest, std::hypot(l[3] - c.Middle[0], l[4] - c.Middle[1],
+                                                   l[5] - c.Middle[2]));
+        EXPECT_LE(nearest, chord / 2) << "through the arc's middle";
+        EXPECT_DOUBLE_EQ(Link->LastX, c.End[0]);
+        EXPECT_DOUBLE_EQ(Link->LastZ, c.End[2]);
+    }
+    // Below the billet the chords are raised to its bottom, as lines are.
+    Run(Move(0, 20, 40, -17));
+    Calls.clear();
+    TCNC_data deep = Move(2, 30, 40, -17);
+    deep.Plane = 18;
+    deep.I = 25;
+    deep.J = 40;
+    deep.K = -17;
+    deep.Sweep = -180;
+    Run(deep);
+    double lowest = 0;
+    for (const auto &l : Lines(Calls))
+        lowest = std::min(lowest, l[5]);
+    EXPECT_DOUBLE_EQ(lowest, -20);
+    Link->MachineData = nullptr;
+}
+
 TEST_F(SimLinkTest, RapidThresholdTurnsFastFeedsIntoRapids)
 {
     Link->Window()->RapidFeed = 1000;
@@ -225,6 +337,49 @@ TEST_F(SimLinkTest, WaitForAMissingToolEndsOnStopAndOnRelease)
     Link->OnNeedsToolPage = [&](TObject *) { Loop.Post([this] { Link.reset(); }); };
     Run(change);
     EXPECT_FALSE(Link);
+}
+
+// How a wait asks the event loop: serving in a loop (ProcessMessages)
+// returns at once when nothing is there, so such a wait spins a core; a
+// wait that sleeps asks for WaitForMessages, once per thing that happens.
+class TCountingLoop : public TTestEventLoop {
+public:
+    void ProcessMessages() override
+    {
+        ++Serves;
+        TTestEventLoop::ProcessMessages();
+    }
+    void WaitForMessages() override
+    {
+        ++Waits;
+        TTestEventLoop::WaitForMessages();
+    }
+    int Serves = 0, Waits = 0;
+};
+
+// The operator answers Yes and takes two seconds to put the tool in: the
+// link sleeps that whole time in one wait, and then takes the tool.
+TEST_F(SimLinkTest, WaitForAMissingToolSleepsUntilTheToolIsPutIn)
+{
+    TCountingLoop loop;
+    TEventLoopScope scope(loop);
+    TTimer operatorAtTheChanger;
+    operatorAtTheChanger.SetInterval(2000);
+    operatorAtTheChanger.OnTimer = [&] {
+        operatorAtTheChanger.SetEnabled(false);
+        Tooling.SetToolName(5, "Ball 8");
+    };
+    operatorAtTheChanger.SetEnabled(true);
+    Msgs.Answer("Yes");
+    TCNC_data change;
+    change.MCode = 6;
+    change.Tool = 5;
+    Run(change);
+    EXPECT_EQ(loop.NowMs(), 2000);
+    EXPECT_EQ(loop.Serves, 0) << "the wait served messages in a loop";
+    EXPECT_EQ(loop.Waits, 1);
+    EXPECT_EQ(Calls.back(), "13 call 5 4 1 65280");
+    EXPECT_EQ(Status[3], "Tool =5");
 }
 
 TEST_F(SimLinkTest, StopRepaintsAndEndRecord)

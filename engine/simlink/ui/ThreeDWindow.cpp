@@ -2,6 +2,7 @@
 
 #include "engine/core/DUtils.h"
 #include "engine/simlink/ui/RapidFeed.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "platform/MessageService.h"
 #include "platform/ui/ColourDialog.h"
 
@@ -62,14 +63,25 @@ TThreeDWindow::TThreeDWindow()
         FContainer->show();
         FContainer->raise();
     };
-    // The container's verb menu.
+    // The container's verb menu, which the control's window passes its
+    // right-click on to; it pops up and leaves the handler at once.
+    FVerbMenu = new QMenu(FContainer);
+    FVerbMenu->setObjectName("VerbMenu");
     FProperties = new QAction("Properties", FContainer);
     connect(FProperties, &QAction::triggered, this, [this] {
         if (FForm)
             FForm->ControlVerb(OleVerbProperties);
     });
-    FContainer->addAction(FProperties);
-    FContainer->setContextMenuPolicy(Qt::ActionsContextMenu);
+    FVerbMenu->addAction(FProperties);
+    FAbout = new QAction("&About...", FContainer);
+    connect(FAbout, &QAction::triggered, this, [this] {
+        if (FForm)
+            FForm->AboutBox();
+    });
+    FVerbMenu->addAction(FAbout);
+    FContainer->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(FContainer, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &At) { FVerbMenu->popup(FContainer->mapToGlobal(At)); });
     const char *captions[] = {"X=", "Y=", "Z=", "Tool=", ""};
     const int widths[] = {70, 70, 70, 75, 50};
     for (int k = 0; k < 5; ++k) {
@@ -79,6 +91,16 @@ TThreeDWindow::TThreeDWindow()
     }
     BuildMenu();
     resize(660, 540);
+    // The window's texts are its English ones; its translator gives them the
+    // language and puts back the texts it first found. The panels keep what
+    // the link last showed, and the link makes its words again.
+    AttachTranslator(this, "TThreeD_form")->Translator().OnAfterTranslate = [this](auto &) {
+        for (int k = 0; k < 5; ++k)
+            if (FStatusGiven[k])
+                FPanels[k]->setText(FStatusTexts[k]);
+        if (FForm)
+            FForm->LanguageChanged();
+    };
 }
 
 TThreeDWindow::~TThreeDWindow() = default;
@@ -183,8 +205,11 @@ bool TThreeDWindow::eventFilter(QObject *Watched, QEvent *Event)
 
 void TThreeDWindow::SetStatusText(int Panel, const std::string &Text)
 {
-    if (Panel >= 0 && Panel < 5)
-        FPanels[Panel]->setText(QString::fromStdString(Text));
+    if (Panel < 0 || Panel >= 5)
+        return;
+    FStatusTexts[Panel] = QString::fromStdString(Text);
+    FStatusGiven[Panel] = true;
+    FPanels[Panel]->setText(FStatusTexts[Panel]);
 }
 
 QString TThreeDWindow::StatusText(int Panel) const

@@ -9,6 +9,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 
 namespace orv {
 
@@ -36,6 +37,7 @@ public:
     // picture as last saved; a press on it shows the container again.
     QWidget *Picture() const;
     QAction *PropertiesAction() const { return FProperties; }
+    QAction *AboutAction() const { return FAbout; }
     QWidget *ControlWindow() const { return FControlWindow; }
     QString StatusText(int Panel) const;
 
@@ -49,9 +51,13 @@ private:
     TThreeD_form *FForm = nullptr;
     QWidget *FContainer;
     TStretchedPicture *FPicture;
+    QMenu *FVerbMenu;
     QAction *FProperties;
+    QAction *FAbout;
     QWidget *FControlWindow = nullptr;
     QLabel *FPanels[5];
+    QString FStatusTexts[5]; // as the link last set them
+    bool FStatusGiven[5] = {};
     QAction *FDrawModes[3];
     QAction *FAutoSave;
     QAction *FOffsets;

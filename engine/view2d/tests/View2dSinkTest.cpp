@@ -233,6 +233,46 @@ TEST_F(View2dSink, WaitForAMissingToolEnds)
     }
 }
 
+// How a wait asks the event loop: serving in a loop (ProcessMessages)
+// returns at once when nothing is there, so such a wait spins a core; a
+// wait that sleeps asks for WaitForMessages, once per thing that happens.
+class TCountingLoop : public TTestEventLoop {
+public:
+    void ProcessMessages() override
+    {
+        ++Serves;
+        TTestEventLoop::ProcessMessages();
+    }
+    void WaitForMessages() override
+    {
+        ++Waits;
+        TTestEventLoop::WaitForMessages();
+    }
+    int Serves = 0, Waits = 0;
+};
+
+// The operator takes two seconds to put the tool in: the output sleeps
+// that whole time in one wait (no timer of its own runs while it waits).
+TEST_F(View2dSink, WaitForAMissingToolSleepsUntilTheToolIsPutIn)
+{
+    TCountingLoop Loop;
+    TEventLoopScope Scope(Loop);
+    TTimer Operator;
+    Operator.SetInterval(2000);
+    Operator.OnTimer = [&] {
+        Operator.SetEnabled(false);
+        Tooling.SetToolName(5, "End 6");
+    };
+    Operator.SetEnabled(true);
+    Sink->Window()->ElementColour = 7;
+    Msgs.Answer("Yes");
+    Run(ToolChange(5));
+    EXPECT_EQ(Loop.NowMs(), 2000);
+    EXPECT_EQ(Loop.Serves, 0) << "the wait served messages in a loop";
+    EXPECT_EQ(Loop.Waits, 1);
+    EXPECT_EQ(Sink->Window()->ElementColour, 255) << "the tool put in is taken";
+}
+
 TEST_F(View2dSink, MissingToolAnsweredNoKeepsThePreviousTool)
 {
     Sink->Window()->ElementColour = 7;

@@ -173,26 +173,30 @@ TForm2DWindow::TForm2DWindow() : TImageView2D(600, 400)
     FDepthBar->SetBevelOuter(bvLowered);
     FDepthBar->SetClient(FGauge);
     FDepthBar->setMinimumWidth(FGauge->minimumWidth() + 2 * FDepthBar->Frame().FrameWidth());
-    auto *Splitter = new QSplitter(Qt::Horizontal);
-    Splitter->addWidget(FScroll);
-    Splitter->addWidget(FDepthBar);
-    Splitter->setStretchFactor(0, 1);
+    FSplitter = new QSplitter(Qt::Horizontal);
+    FSplitter->addWidget(FScroll);
+    FSplitter->addWidget(FDepthBar);
+    FSplitter->setStretchFactor(0, 1);
     FClientArea = new TScrollPanel;
     FClientArea->setObjectName("ClientArea");
     FClientArea->SetBevelOuter(bvNone);
     auto *Central = new QWidget;
     auto *Layout = new QVBoxLayout(Central);
     Layout->setContentsMargins(0, 0, 0, 0);
-    Layout->addWidget(Splitter, 1);
+    Layout->addWidget(FSplitter, 1);
     BuildDatumPanel();
     Layout->addWidget(FDatumPanel);
     FClientArea->SetClient(Central);
     setCentralWidget(FClientArea);
+    // Each readout is wide enough for the longest value it shows, and the
+    // window never gets narrower than the readouts side by side.
     const int Widths[5] = {70, 70, 70, 75, 50};
     const char *Captions[5] = {"X=", "Y=", "Z=", "Tool=", ""};
+    const char *Widest[5] = {"X= -9999.999", "Y= -9999.999", "Z= -9999.999", "Tool= 999", ""};
     for (int I = 0; I < 5; ++I) {
         FStatus[I] = new QLabel(Captions[I]);
-        FStatus[I]->setMinimumWidth(Widths[I]);
+        FStatus[I]->setMinimumWidth(
+            std::max(Widths[I], FStatus[I]->fontMetrics().horizontalAdvance(Widest[I]) + 6));
         statusBar()->addWidget(FStatus[I]);
     }
     BuildMenus();
@@ -301,7 +305,16 @@ void TForm2DWindow::Attach(TForm2D &Form)
     FAutoSave->setChecked(Form.AutoSaveBitmap);
     FUseOffsets->setChecked(Form.UseOffsets);
     FDepthBar->setFixedWidth(std::max(10, Form.ZWidth) + 2 * FDepthBar->Frame().FrameWidth());
+    FitSplitter();
     FGauge->SyncMenu(Form.ThinCutter);
+}
+
+// The splitter keeps the depth bar's width from before it was fixed: the
+// drawing area takes all the rest.
+void TForm2DWindow::FitSplitter()
+{
+    FSplitter->setSizes({std::max(0, FSplitter->width() - FSplitter->handleWidth() - FDepthBar->width()),
+                         FDepthBar->width()});
 }
 
 // The paint box is as large as the picture; the drawing area scrolls over it.
@@ -380,7 +393,7 @@ void TForm2DWindow::FitToPicture(bool WithDatumPanel)
 {
     SizePaintBox();
     const int Extra = WithDatumPanel ? FDatumPanel->sizeHint().height() : 0;
-    resize(PictureWidth() + FDepthBar->width() + 14,
+    resize(PictureWidth() + FDepthBar->width() + FSplitter->handleWidth() + 14,
            PictureHeight() + Extra + statusBar()->sizeHint().height() +
                menuBar()->sizeHint().height() + 13);
 }
@@ -418,6 +431,14 @@ bool TForm2DWindow::ShowSetupDialog(const std::string &FileName, TGraphicSetting
         return false;
     Settings = Dialog.Values();
     return true;
+}
+
+// The status bar's size grip comes with the show: the readouts side by
+// side with it are the narrowest the window goes.
+void TForm2DWindow::showEvent(QShowEvent *Event)
+{
+    QMainWindow::showEvent(Event);
+    setMinimumWidth(statusBar()->sizeHint().width());
 }
 
 void TForm2DWindow::CompositeChanged()

@@ -12,6 +12,7 @@ class QAction;
 class QDoubleSpinBox;
 class QLabel;
 class QMenu;
+class QSplitter;
 class QToolButton;
 class QWidget;
 
@@ -54,6 +55,7 @@ public:
 
 protected:
     void CompositeChanged() override;
+    void showEvent(QShowEvent *Event) override;
 
 private:
     class TPaintBox;
@@ -62,11 +64,13 @@ private:
     void BuildDatumPanel();
     void FillSaveMenu(QMenu *Menu);
     void SizePaintBox();
+    void FitSplitter();
 
     TForm2D *FForm = nullptr;
     TScrollPanel *FClientArea = nullptr;
     TScrollPanel *FScroll = nullptr;
     TScrollPanel *FDepthBar = nullptr;
+    QSplitter *FSplitter = nullptr;
     TPaintBox *FPaintBox = nullptr;
     TGaugeBox *FGauge = nullptr;
     QWidget *FDatumPanel = nullptr;

@@ -203,7 +203,7 @@ TEST(Geometry, EdgeCasesOfTheScalarRoutines)
     EXPECT_EQ(float(d), 180.0f);
 }
 
-TEST(Geometry, LengthsOfTheDoneCases)
+TEST(Geometry, LengthsScalingAndBitExactEquality)
 {
     EXPECT_EQ(HomogeneousLength({3, 4, 0, 1}), std::sqrt(26.0L));
     EXPECT_EQ(AffineLength({3, 4, 0}), 5.0L);
@@ -212,7 +212,7 @@ TEST(Geometry, LengthsOfTheDoneCases)
     EXPECT_FALSE(HomogeneousEquals({0, 0, 0, 0}, {0, 0, 0, -0.0f}));
 }
 
-TEST(Geometry, NormalizeDegreesOfThePartsCases)
+TEST(Geometry, NormalizeDegreesFoldsIntoOneTurnAboutZero)
 {
     struct Case {
         float In, Out;

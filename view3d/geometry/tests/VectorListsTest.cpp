@@ -68,7 +68,7 @@ TEST(VectorLists, SortByKeysKeepsObjectsPaired)
             EXPECT_EQ(*static_cast<float *>(objects[size_t(i)]), keys[i]);
         }
     }
-    // The Part's example: (3, 1, 2) with (a, b, c) gives (b, c, a).
+    // The objects move with their keys: (3, 1, 2) with (a, b, c) gives (b, c, a).
     TSingleList keys;
     for (float k : {3.f, 1.f, 2.f})
         keys.AddValue(k);

@@ -169,8 +169,8 @@ void TMillingScene::SurfaceChanged() { VisGrid->GeometryChanged(); }
 // half a step of I x Step; a whole step each side covers the rounding.
 void TMillingScene::CellsCut(double Step, int I0, int J0, int I1, int J1)
 {
-    VisGrid->SamplesChanged(static_cast<float>((I0 - 1) * Step), static_cast<float>((I1 + 1) * Step),
-                            static_cast<float>((J0 - 1) * Step), static_cast<float>((J1 + 1) * Step));
+    auto at = [Step](int Cell) { return static_cast<float>(Cell * Step); };
+    VisGrid->SamplesChanged(at(I0 - 1), at(I1 + 1), at(J0 - 1), at(J1 + 1));
 }
 
 void TMillingScene::SetToolRadius(float R, uint8_t Shape)

@@ -243,8 +243,8 @@ protected:
             return;
         Fire(FViewer->OnMouseUp, Event);
         // A click: pressed and released with the same button over the form.
-        if (FViewer && Event->button() == FPressed && rect().contains(Event->position().toPoint()) &&
-            FViewer->OnClick)
+        const bool inside = rect().contains(Event->position().toPoint());
+        if (FViewer && Event->button() == FPressed && inside && FViewer->OnClick)
             FViewer->OnClick(*FViewer);
         FPressed = Qt::NoButton;
     }

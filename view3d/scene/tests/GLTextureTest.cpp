@@ -485,7 +485,9 @@ TEST(XOpenGL, EachModeSendsToItsUnits)
          {{"glClientActiveTextureARB", {u1}},
           {"glEnableClientState", {0x8078}},
           {"glClientActiveTextureARB", {u0}}},
-         {{"glActiveTextureARB", {u1}}, {"glEnable", {gl::TEXTURE_2D}}, {"glActiveTextureARB", {u0}}}},
+         {{"glActiveTextureARB", {u1}},
+          {"glEnable", {gl::TEXTURE_2D}},
+          {"glActiveTextureARB", {u0}}}},
     };
     auto same = [](const TCalls &A, const TCalls &B) {
         if (A.size() != B.size())

@@ -8,6 +8,7 @@
 #include "components/rspin/ui/RSpin.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
+#include "platform/tests/ProgramFolder.h"
 #include "platform/tests/TempDir.h"
 #include "platform/ui/ColourDialog.h"
 #include "platform/ui/ModalRunner.h"
@@ -29,9 +30,12 @@ namespace fs = std::filesystem;
 
 const std::string cData = ORV_DATA_DIR;
 
-// The dialog's colour requests answer with the next colour given.
+// The dialog's colour requests answer with the next colour given; the
+// custom colours, kept beside the program, go to a folder of their own.
 struct TColourScript {
     std::vector<uint32_t> Colours;
+    test::TTempDir Folder;
+    test::TProgramFolder Beside{Folder.Path()};
     TColourScript()
     {
         SetColourDialog([this](QWidget *, uint32_t &Colour) {

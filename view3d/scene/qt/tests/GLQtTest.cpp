@@ -15,8 +15,11 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QOpenGLContext>
+#include <QPointer>
 #include <QScreen>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -267,7 +270,12 @@ TEST(GLQt, FullScreenViewerShowsTheSceneOnABorderlessForm)
     viewer.OnMouseUp = [&](TGLFullScreenViewer &, QMouseEvent *) { events.push_back("up"); };
     viewer.OnClick = [&](TGLFullScreenViewer &) { events.push_back("click"); };
     viewer.OnKeyDown = [&](TGLFullScreenViewer &, QKeyEvent *) { events.push_back("key down"); };
-    viewer.OnKeyPress = [&](TGLFullScreenViewer &, QChar K) { events.push_back(QString(K).toStdString()); };
+    viewer.OnKeyPress = [&](TGLFullScreenViewer &, QChar K) {
+        events.push_back(QString(K).toStdString());
+    };
+    viewer.OnKeyUp = [&](TGLFullScreenViewer &, QKeyEvent *) { events.push_back("key up"); };
+    viewer.OnDblClick = [&](TGLFullScreenViewer &) { events.push_back("double click"); };
+    viewer.OnMouseWheel = [&](TGLFullScreenViewer &, QWheelEvent *) { events.push_back("wheel"); };
     bool mayClose = false;
     viewer.OnCloseQuery = [&](TGLFullScreenViewer &) { return mayClose; };
     viewer.OnClose = [&](TGLFullScreenViewer &) { events.push_back("close"); };
@@ -294,7 +302,26 @@ TEST(GLQt, FullScreenViewerShowsTheSceneOnABorderlessForm)
     QApplication::sendEvent(form, &release);
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
     QApplication::sendEvent(form, &key);
-    EXPECT_EQ(events, (std::vector<std::string>{"down", "up", "click", "key down", "a"}));
+    QKeyEvent keyUp(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
+    QApplication::sendEvent(form, &keyUp);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, at, form->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form, &twice);
+    QWheelEvent wheel(at, form->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(form, &wheel);
+    EXPECT_EQ(events, (std::vector<std::string>{"down", "up", "click", "key down", "a", "key up",
+                                                "double click", "wheel"}));
+    // The popup menu opens on a right click.
+    QMenu menu;
+    menu.addAction("Close");
+    viewer.PopupMenu = &menu;
+    QMouseEvent right(QEvent::MouseButtonPress, at, form->mapToGlobal(at), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(form, &right);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+    viewer.PopupMenu = nullptr;
 
     // VSync follows the viewer from frame to frame.
     viewer.VSync = vsmNoSync;
@@ -312,6 +339,23 @@ TEST(GLQt, FullScreenViewerShowsTheSceneOnABorderlessForm)
     EXPECT_EQ(viewer.Buffer().BufferContext(), nullptr);
     EXPECT_EQ(events.back(), "close");
     QCoreApplication::processEvents();
+}
+
+TEST(GLQt, AFullScreenViewerFreedWhileItsFormShowsTakesTheFormAlong)
+{
+    TProxyScene p;
+    QPointer<QWidget> form;
+    bool closed = false;
+    {
+        TGLFullScreenViewer viewer;
+        viewer.SetCamera(p.Camera);
+        viewer.OnClose = [&](TGLFullScreenViewer &) { closed = true; };
+        viewer.SetActive(true);
+        form = viewer.Form();
+        ASSERT_TRUE(WaitUntil([&] { return viewer.Buffer().FrameCount() > 0; }));
+    }
+    EXPECT_FALSE(closed) << "no event reaches a viewer that is gone";
+    ASSERT_TRUE(WaitUntil([&] { return form.isNull(); }));
 }
 
 TEST(GLQt, FullScreenViewerRefusesAModeTheScreenCannotTake)
@@ -332,9 +376,17 @@ TEST(GLQt, FullScreenViewerRefusesAModeTheScreenCannotTake)
         viewer.SetHeight(c.Height);
         viewer.ScreenDepth = c.Depth;
         if (c.Fits) {
+            viewer.StayOnTop = true;
             viewer.SetActive(true);
             EXPECT_TRUE(viewer.Active());
+            QPointer<QWidget> form = viewer.Form();
+            EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
+            // Shown and drawn before it closes, and gone before the next
+            // case (Mesa's software renderer may hang at exit on a form
+            // closed before its first frame).
+            EXPECT_TRUE(WaitUntil([&] { return viewer.Buffer().FrameCount() > 0; }));
             viewer.SetActive(false);
+            EXPECT_TRUE(WaitUntil([&] { return form.isNull(); }));
             continue;
         }
         try {

@@ -1,0 +1,248 @@
+// What a user met at the seams between Tarnwick's windows and its user:
+// each case drives the program through real input only and checks what the
+// user sees and keeps.
+#include "shell/tests/user/TarnwickUser.h"
+
+#include "components/toolbar/ui/TbCtls.h"
+#include "components/richedit/RichEditW.h"
+#include "engine/form/base.h"
+#include "engine/simlink/ui/ThreeDWindow.h"
+#include "engine/view2d/DD_Draw_Form.h"
+#include "engine/view2d/Draw_2D.h"
+#include "engine/view2d/ui/Form2DWindow.h"
+#include "components/scpanel/ui/ScPanel.h"
+#include "shell/ui/editor.h"
+#include "shell/ui/main_form3_2.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QStatusBar>
+#include <QMenu>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace orv::test {
+namespace {
+
+// Pixels that differ between two pictures of one size.
+int ChangedPixels(const QImage &Before, const QImage &After)
+{
+    int changed = 0;
+    for (int y = 0; y < Before.height(); ++y)
+        for (int x = 0; x < Before.width(); ++x)
+            changed += Before.pixel(x, y) != After.pixel(x, y);
+    return changed;
+}
+
+TEST_F(TarnwickUser, TheStandard3DButtonShowsTheSimulationAndARunDrawsTheDemo)
+{
+    Start();
+    ClickToolbarButton("3D Simulation");
+    QWidget *window = WindowTitled("3D Simulation");
+    ASSERT_NE(window, nullptr) << "shown: " << ShownWindows();
+    ExpectWindowFits(window);
+    auto *simulation = dynamic_cast<TThreeDWindow *>(window);
+    ASSERT_NE(simulation, nullptr);
+    ASSERT_NE(simulation->ControlWindow(), nullptr) << "the control sits in the window";
+    const QImage before = simulation->ControlWindow()->grab().toImage();
+
+    ClickToolbarButton("startbutton");
+    EXPECT_FALSE(ToolbarButton("startbutton")->isEnabled()) << "the run went to its end";
+    EXPECT_TRUE(ToolbarButton("rewindbutton")->isEnabled());
+    Serve();
+    const QImage after = simulation->ControlWindow()->grab().toImage();
+    if (const char *shot = std::getenv("ORV_SCREENSHOT"))
+        after.save(shot);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_GT(ChangedPixels(before, after), 500) << "the billet was cut where the demo goes";
+}
+
+// The program's editor window.
+TEditorForm *Editor(TarnwickUser &U)
+{
+    for (QMdiSubWindow *sub : U.Form().MdiArea()->subWindowList())
+        if (auto *editor = qobject_cast<TEditorForm *>(sub->widget()))
+            return editor;
+    return nullptr;
+}
+
+QStringList Items(QMenu *Menu)
+{
+    QStringList items;
+    for (QAction *a : Menu->actions())
+        if (a->isVisible() && !a->isSeparator())
+            items << PlainCaption(a->text());
+    return items;
+}
+
+// The editor's own popup, by a right click on the text and by the menu key;
+// Qt's standard text menu (Undo ... Select All) never comes.
+TEST_F(TarnwickUser, TheEditorsPopupOpensOnARightClickAndOnTheMenuKey)
+{
+    Start();
+    TEditorForm *editor = Editor(*this);
+    ASSERT_NE(editor, nullptr);
+    QWidget *text = editor->RichEdit()->viewport();
+    struct {
+        const char *Name;
+        std::function<void()> Open;
+    } ways[] = {{"right click", [&] { RightClick(text, QPoint(60, 40)); }},
+                {"menu key", [&] {
+                     Click(text, QPoint(60, 40));
+                     Key(Qt::Key_Menu);
+                 }}};
+    for (const auto &way : ways) {
+        SCOPED_TRACE(way.Name);
+        way.Open();
+        QMenu *popup = OpenPopup();
+        ASSERT_NE(popup, nullptr) << "no popup opened";
+        EXPECT_EQ(popup, editor->PopupMenu()) << Items(popup).join(" | ").toStdString();
+        EXPECT_TRUE(Items(popup).contains("Show 2D Draw Element"));
+        EXPECT_TRUE(Items(popup).contains("Update Format"));
+        EXPECT_TRUE(Items(popup).contains("Wizards"));
+        ExpectWindowFits(popup);
+        Key(Qt::Key_Escape);
+        EXPECT_EQ(OpenPopup(), nullptr);
+    }
+}
+
+// Where line Line (from 0) of the editor's text is drawn, in its viewport.
+QPoint LineSpot(TEditorForm &Editor, int Line)
+{
+    QTextCursor cursor(Editor.RichEdit()->document()->findBlockByNumber(Line));
+    cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 3);
+    return Editor.RichEdit()->cursorRect(cursor).center();
+}
+
+// What the popup leads to: the 2D drawing of the caret's line, the colours
+// again, the block wizard.
+TEST_F(TarnwickUser, TheEditorsPopupReachesTheDrawElementTheFormatAndTheWizard)
+{
+    Start();
+    ClickToolbarButton("2D Simulation");
+    ClickToolbarButton("startbutton");
+    ASSERT_TRUE(ToolbarButton("rewindbutton")->isEnabled()) << "the demo ran to its end";
+    TEditorForm *editor = Editor(*this);
+    ASSERT_NE(editor, nullptr);
+    QWidget *text = editor->RichEdit()->viewport();
+    const int line = 8; // "N50 G01 X70 Y20 F300"
+    ASSERT_TRUE(editor->LineText(line).starts_with("N50")) << editor->LineText(line);
+    Click(text, LineSpot(*editor, line));
+
+    RightClick(text, LineSpot(*editor, line));
+    ASSERT_NE(OpenPopup(), nullptr);
+    PickFromPopup(OpenPopup(), {"Show 2D Draw Element"});
+    auto *draw = dynamic_cast<TDraw_2D *>(Form().Engine()->Output(slot2D));
+    ASSERT_TRUE(draw && draw->Window());
+    const int selected = draw->Window()->Selected();
+    ASSERT_GE(selected, 0) << "no element of the line is highlighted";
+    EXPECT_EQ(draw->Window()->Elements()[selected].LineNumber, line + 1);
+
+    RightClick(text, LineSpot(*editor, line));
+    PickFromPopup(OpenPopup(), {"Update Format"});
+    EXPECT_EQ(OpenPopup(), nullptr);
+
+    QString wizard;
+    WhenModal([&](QWidget &Dialog) {
+        wizard = Dialog.windowTitle();
+        ExpectWindowFits(&Dialog);
+        CloseByFrame(&Dialog);
+    });
+    RightClick(text, LineSpot(*editor, line));
+    PickFromPopup(OpenPopup(), {"Wizards", "Interpolation", "Linear"});
+    WaitFor([&] { return !wizard.isEmpty(); });
+    EXPECT_FALSE(wizard.isEmpty()) << "the block wizard did not open";
+}
+
+// A spot of Panel that no control of it covers: what a drag there moves
+// is the window.
+QPoint FreeSpot(QWidget *Panel)
+{
+    for (int y = 4; y < Panel->height(); y += 4)
+        for (int x = 4; x < Panel->width(); x += 4)
+            if (!Panel->childAt(x, y))
+                return QPoint(x, y);
+    return QPoint(-1, -1);
+}
+
+// In a main window as large as the seat's screen the borderless Fanuc 21
+// opens inside the MDI area, keypad and all, and its user can move it.
+TEST_F(TarnwickUser, TheFanuc21OpensInsideTheMdiAreaAndMovesByItsBackground)
+{
+    Start({"programs/demo.fnc"}, QSize(1280, 1024));
+    WhenModal([this](QWidget &Box) { Answer(Box, "OK"); }); // put tool 1 in
+    ChooseMenu({"File", "Source", "Fanuc 21i"});
+    QWidget *station = WindowTitled("Fanuc 21i MA");
+    ASSERT_NE(station, nullptr) << ShownWindows();
+    ExpectWindowFits(station);
+
+    QWidget *frame = Frame(station);
+    QWidget *panel = station->findChild<QWidget *>("OutputsPanel");
+    ASSERT_NE(panel, nullptr);
+    const QPoint grip = FreeSpot(panel);
+    ASSERT_GE(grip.x(), 0) << "the keypad panel has no free spot";
+    const QPoint before = frame->pos();
+    const QPoint by(-150, 60);
+    Drag(panel, grip, grip + by);
+    EXPECT_EQ(frame->pos(), before + by) << "the drag moved the station";
+    // Towards the main window's far corner: it stops at the area's edge.
+    Drag(panel, grip, panel->mapFrom(&Form(), QPoint(Form().width() - 4, Form().height() - 4)));
+    ExpectWindowFits(station);
+}
+
+// The readout panels of a window's status bar, left to right: none lies
+// over the next, and each shows its whole text.
+void ExpectPanelsApart(QWidget *Window)
+{
+    QList<QLabel *> panels;
+    for (QLabel *l : Window->findChildren<QLabel *>())
+        if (l->isVisible() && qobject_cast<QStatusBar *>(l->parentWidget()))
+            panels << l;
+    std::sort(panels.begin(), panels.end(), [](QLabel *A, QLabel *B) { return A->x() < B->x(); });
+    ASSERT_GE(panels.size(), 4);
+    for (int i = 0; i < panels.size(); ++i) {
+        const std::string text = panels[i]->text().toStdString();
+        EXPECT_GE(panels[i]->width(), panels[i]->fontMetrics().horizontalAdvance(panels[i]->text()))
+            << "\"" << text << "\" is cut";
+        if (i + 1 < panels.size())
+            EXPECT_LE(panels[i]->geometry().right(), panels[i + 1]->x())
+                << "\"" << text << "\" runs into the next panel";
+    }
+}
+
+// The 2D view opens around the whole picture, inside the MDI area; at the
+// smallest size its frame allows, its readouts still stand apart.
+TEST_F(TarnwickUser, The2DViewOpensAroundItsPictureAndItsReadoutsNeverOverlap)
+{
+    Start({"programs/demo.fnc"}, QSize(1280, 1024));
+    ClickToolbarButton("2D Simulation");
+    ClickToolbarButton("startbutton");
+    auto *view = dynamic_cast<TForm2DWindow *>(WindowTitled("2D Simulation"));
+    ASSERT_NE(view, nullptr) << ShownWindows();
+    ExpectWindowFits(view);
+    QWidget *picture = view->findChild<QWidget *>("PaintBox");
+    ASSERT_NE(picture, nullptr);
+    const QSize shown = view->DrawingArea()->viewport()->size();
+    EXPECT_TRUE(shown.width() >= picture->width() && shown.height() >= picture->height())
+        << "the picture " << picture->width() << " x " << picture->height()
+        << " is cut to " << shown.width() << " x " << shown.height();
+    ExpectPanelsApart(view);
+
+    // The frame's bottom-right corner dragged up to the top-left.
+    QWidget *frame = Frame(view);
+    const int opened = frame->width();
+    Drag(frame, QPoint(frame->width() - 2, frame->height() - 2), QPoint(4, 4));
+    EXPECT_LT(frame->width(), opened) << "the frame took the drag";
+    ExpectWindowFits(view);
+    ExpectPanelsApart(view);
+}
+
+} // namespace
+} // namespace orv::test
