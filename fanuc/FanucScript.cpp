@@ -158,6 +158,8 @@ bool RunKeyScript(TFanucScreen &Station, const std::string &Script,
             Station.EstopClick();
         } else if (upper == "KNOB+" || upper == "KNOB-") {
             Station.KnobStep(upper == "KNOB+");
+        } else if (upper == "HIDE") {
+            Station.ToggleRightPanel();
         } else if (!PressButton(Station, token)) {
             Error = "no key, button or command \"" + token + "\" in the key script";
             return false;

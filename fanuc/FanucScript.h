@@ -9,6 +9,7 @@
 //   AUTO EDIT MDI CYCLE/START +X ...  operator buttons by Text1[/Text2]
 //   PC13  a key of the PC keyboard by virtual-key code
 //   ESTOP  the emergency-stop button; KNOB+ KNOB-  one step of the knob
+//   HIDE  the keypad panel hidden or shown (the 21's "Hide -->", the 0M's button)
 //   WAIT ms  lets the clock run
 // Tokens are separated by blanks; a quoted token keeps its blanks.
 

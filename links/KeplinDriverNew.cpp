@@ -59,6 +59,9 @@ TKeplinDriver::~TKeplinDriver() = default;
 
 void TKeplinDriver::LoadButtonMap(const std::string &FileName)
 {
+    // A table belongs to its file: nothing of the one read before stays.
+    for (TKeplinButton &b : FButtons)
+        b = TKeplinButton();
     FFileName = NamesFolder(FileName) ? FileName : IncludeTrailingDelimiter(ExeFolder()) + FileName;
     std::error_code ec;
     if (FileName.empty() || !std::filesystem::is_regular_file(FFileName, ec))
@@ -96,6 +99,12 @@ void TKeplinDriver::OpenPort(int Port)
     FPort->SetComPort(TComPortNumber(Port - 1));
     if (FPort->Connect())
         FPort->FlushBuffers(true, true);
+}
+
+void TKeplinDriver::ClosePort()
+{
+    if (FPort)
+        FPort->Disconnect();
 }
 
 bool TKeplinDriver::MapControl(const std::string &Control, const std::string &FunctionName)

@@ -33,14 +33,17 @@ public:
     TKeplinDriver(const TKeplinDriver &) = delete;
     TKeplinDriver &operator=(const TKeplinDriver &) = delete;
 
-    // Reads [buttons] "0" to "127" ("key,shift": the key in decimal, its low
-    // 8 bits; shift "0" Shift, "1" Alt, "2" Ctrl, else none). A name without
-    // a folder is in the program folder. An entry whose key does not parse
-    // is skipped; a missing file leaves the table as it was.
+    // Empties the table, then reads [buttons] "0" to "127" ("key,shift": the
+    // key in decimal, its low 8 bits; shift "0" Shift, "1" Alt, "2" Ctrl,
+    // else none). A name without a folder is in the program folder. An entry
+    // whose key does not parse is skipped; a missing file leaves the table
+    // empty.
     void LoadButtonMap(const std::string &FileName);
     // Opens COM<Port> (1 to 8) at 9600 baud, 8 data bits, no parity, 2 stop
     // bits, DTR raised; 0 or less does nothing. An open port is closed first.
     void OpenPort(int Port);
+    // Closes the port when it is open; the console is silent until OpenPort.
+    void ClosePort();
     // [Control] FunctionName: the first non-empty field among the first 26
     // of the comma-separated value is the button that presses Control. False
     // when there is none, or it does not parse or lies outside 0 to 127.

@@ -108,11 +108,13 @@ bool TPlainEventLoop::NextDue(int64_t &Due)
     return NextDueLocked(Due);
 }
 
+// A timer whose handler runs (and does not re-enter) fires only after it
+// returns: a wait inside that handler must not wait for it.
 bool TPlainEventLoop::NextDueLocked(int64_t &Due) const
 {
     bool any = false;
     for (const auto &[id, t] : FTimers)
-        if (!any || t.Due < Due) {
+        if ((TimersReenter || !t.Running) && (!any || t.Due < Due)) {
             Due = t.Due;
             any = true;
         }
@@ -180,28 +182,50 @@ void TPlainEventLoop::StopTimer(int Id)
     FTimers.erase(Id);
 }
 
+int TPlainEventLoop::NextDueTimer(int64_t Now, std::shared_ptr<std::function<void()>> &Handler)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    int id = 0;
+    int64_t best = Now + 1;
+    for (auto &[tid, t] : FTimers)
+        if ((TimersReenter || !t.Running) && t.Due <= Now && t.Due < best) {
+            best = t.Due;
+            id = tid;
+        }
+    if (!id)
+        return 0;
+    auto &t = FTimers[id];
+    t.Due += t.IntervalMs;
+    if (t.Due <= Now)
+        t.Due = Now + t.IntervalMs; // never fire a backlog in a burst
+    t.Running = true;
+    Handler = t.Handler;
+    return id;
+}
+
+void TPlainEventLoop::SetTimerRunning(int Id, bool Running)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    auto it = FTimers.find(Id);
+    if (it != FTimers.end())
+        it->second.Running = Running;
+}
+
 void TPlainEventLoop::FireDueTimers(int64_t Now)
 {
-    // Fire in order of due time; a handler may start or stop timers.
+    // Fire in order of due time; a handler may start or stop timers. A timer
+    // whose handler is running (and serving messages) is skipped unless
+    // timers re-enter.
     for (;;) {
-        int id = 0;
         std::shared_ptr<std::function<void()>> handler;
-        {
-            std::lock_guard<std::mutex> lock(FMutex);
-            int64_t best = Now + 1;
-            for (auto &[tid, t] : FTimers)
-                if (t.Due <= Now && t.Due < best) {
-                    best = t.Due;
-                    id = tid;
-                }
-            if (!id)
-                return;
-            auto &t = FTimers[id];
-            t.Due += t.IntervalMs;
-            if (t.Due <= Now)
-                t.Due = Now + t.IntervalMs; // never fire a backlog in a burst
-            handler = t.Handler;
-        }
+        const int id = NextDueTimer(Now, handler);
+        if (!id)
+            return;
+        struct TRunning {
+            TPlainEventLoop &Loop;
+            int Id;
+            ~TRunning() { Loop.SetTimerRunning(Id, false); }
+        } running{*this, id};
         (*handler)();
     }
 }

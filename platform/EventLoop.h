@@ -80,7 +80,8 @@ private:
 };
 
 // A loop on the steady clock with no window system: posted messages and
-// timers are served by ProcessMessages. Used by headless tools.
+// timers are served by ProcessMessages. Used by headless tools. A timer may
+// fire again inside its own handler (TimersReenter), which Qt's do not.
 class TPlainEventLoop : public TEventLoop {
 public:
     int64_t NowMs() const override;
@@ -93,6 +94,7 @@ public:
 
 protected:
     void FireDueTimers(int64_t Now);
+    bool TimersReenter = true;
     // Blocks until a message is posted, a timer falls due or MaxMs passed.
     void BlockForMessage(int MaxMs);
     // Runs the messages posted so far; returns how many ran.
@@ -105,7 +107,13 @@ private:
         int IntervalMs;
         int64_t Due;
         std::shared_ptr<std::function<void()>> Handler;
+        bool Running = false;
     };
+    // The due timer that fires first and is not running, marked running,
+    // with its handler; 0 when none.
+    int NextDueTimer(int64_t Now, std::shared_ptr<std::function<void()>> &Handler);
+    void SetTimerRunning(int Id, bool Running);
+
     std::mutex FMutex;
     std::condition_variable FWake; // a message was posted
     std::vector<std::function<void()>> FPosted;
@@ -119,9 +127,13 @@ private:
 };
 
 // Deterministic loop for tests: the clock starts at 0 and moves only by
-// Advance, or by StepMs on each ProcessMessages (so waits end).
+// Advance, or by StepMs on each ProcessMessages (so waits end). It stands in
+// for the program's Qt loop, so, as there, a timer does not fire again while
+// its own handler runs: a handler that serves messages (a run started from a
+// port's poll) stays deaf to its own timer until it returns.
 class TTestEventLoop : public TPlainEventLoop {
 public:
+    TTestEventLoop() { TimersReenter = false; }
     int64_t NowMs() const override { return FNow; }
     void ProcessMessages() override;
     // Serves what is posted; else moves the clock on to the next timer

@@ -180,10 +180,54 @@ void TLocalServer::AcceptWaiting()
             ::close(handle);
             continue;
         }
+        if (int(FConnections.size()) >= MaxConnections) {
+            RefuseBusy(handle);
+            continue;
+        }
         int id = FNextId++;
-        FConnections[id] = TConnection{handle};
+        FConnections[id] = TConnection{handle, EventLoop().NowMs(), false};
         if (OnConnect)
             OnConnect(id);
+    }
+}
+
+void TLocalServer::RefuseBusy(int Handle)
+{
+    ++BusyPeers;
+    if (!BusyReply.empty())
+        ::send(Handle, BusyReply.data(), BusyReply.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    ::close(Handle);
+}
+
+void TLocalServer::KeepOpen(int Connection, bool Kept)
+{
+    auto it = FConnections.find(Connection);
+    if (it == FConnections.end() || it->second.Kept == Kept)
+        return;
+    it->second.Kept = Kept;
+    it->second.Since = EventLoop().NowMs();
+}
+
+// A peer whose request has not come whole in time is answered as the owner
+// decides, then closed: it holds a descriptor for nothing.
+void TLocalServer::DropIdle()
+{
+    if (IdleTimeoutMs <= 0)
+        return;
+    const int64_t now = EventLoop().NowMs();
+    std::vector<int> late;
+    for (const auto &[id, c] : FConnections)
+        if (!c.Kept && now - c.Since >= IdleTimeoutMs)
+            late.push_back(id);
+    for (int id : late) {
+        if (!FConnections.count(id))
+            continue; // a handler of an earlier one closed it
+        ++TimedOutPeers;
+        if (OnTimeOut)
+            OnTimeOut(id);
+        else if (OnDisconnect)
+            OnDisconnect(id);
+        CloseConnection(id);
     }
 }
 
@@ -230,6 +274,7 @@ void TLocalServer::Poll()
         ids.push_back(entry.first);
     for (int id : ids)
         ReadConnection(id);
+    DropIdle();
 }
 
 // A peer that takes nothing for SendWaitMs is dropped, so one client that

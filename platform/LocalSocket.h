@@ -4,7 +4,9 @@
 // and a small client. The server never blocks: it is served by Poll from a
 // user-interface timer, so its events run in that thread. Sockets are made
 // 0600 in a folder only the user may enter, and a peer of another user is
-// refused at accept.
+// refused at accept. A server holds at most MaxConnections peers, and drops
+// one whose request has not come whole within IdleTimeoutMs, so idle peers
+// cannot use up the descriptors the program needs for its own files.
 
 #include <cstddef>
 #include <cstdint>
@@ -57,6 +59,25 @@ public:
     void CloseConnection(int Connection);
     int ConnectionCount() const { return int(FConnections.size()); }
 
+    // Peers beyond MaxConnections are accepted only to get BusyReply (sent
+    // without waiting) and be closed at once.
+    static constexpr int DefaultMaxConnections = 64;
+    static constexpr int DefaultIdleTimeoutMs = 10000;
+    int MaxConnections = DefaultMaxConnections;
+    std::string BusyReply;
+    int BusyPeers = 0;
+    // A connection's request must come whole within IdleTimeoutMs (on the
+    // event loop's clock) of its accept, or of the moment it stopped being
+    // kept open; else OnTimeOut (OnDisconnect when unset) may answer, and
+    // the connection is closed. 0: no time-out.
+    int IdleTimeoutMs = DefaultIdleTimeoutMs;
+    // Kept: the peer is between requests (a DDE conversation waiting for its
+    // next transaction) and no time-out applies. Clearing it starts the
+    // clock for the next request.
+    void KeepOpen(int Connection, bool Kept);
+    std::function<void(int Connection)> OnTimeOut;
+    int TimedOutPeers = 0;
+
     // The user id a peer must have; the process's own by default.
     unsigned AllowedUid;
     std::function<void(int Connection)> OnConnect;
@@ -71,9 +92,13 @@ public:
 private:
     struct TConnection {
         int Handle = -1;
+        int64_t Since = 0; // when the current request's clock started
+        bool Kept = false;
     };
     void AcceptWaiting();
     bool ReadConnection(int Id);
+    void RefuseBusy(int Handle);
+    void DropIdle();
 
     int FHandle = -1;
     bool FPolling = false;

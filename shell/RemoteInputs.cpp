@@ -7,6 +7,7 @@
 #include "links/KeplinDriverNew.h"
 #include "machine/BasicMachine.h"
 #include "machine/Read_Machinedata_file.h"
+#include "platform/EventLoop.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 #include "shell/simple_server_one.h"
@@ -108,7 +109,8 @@ bool ResolveInFolder(const std::string &Folder, const std::string &Name, std::st
     return true;
 }
 
-TRemoteInputs::TRemoteInputs(TRemoteWindow &Window) : FWindow(Window)
+TRemoteInputs::TRemoteInputs(TRemoteWindow &Window)
+    : FWindow(Window), FAlive(std::make_shared<int>(0))
 {
     RS232InputDialog.OnReceiveData = [this](TObject *Sender, const uint8_t *Data, int Count) {
         RS232InputDialogReceiveData(Sender, Data, Count);
@@ -121,6 +123,34 @@ TRemoteInputs::~TRemoteInputs()
     FCopyData.Close();
 }
 
+// Work a request starts runs from the event loop, not inside the handler
+// of the port or socket that brought it: a run or a modal box there would
+// leave that channel unserved until it ended. Messages posted by inputs
+// that are gone by then do nothing.
+void TRemoteInputs::Post(std::function<void()> Work)
+{
+    std::weak_ptr<int> alive = FAlive;
+    EventLoop().Post([alive, Work = std::move(Work)] {
+        if (alive.lock())
+            Work();
+    });
+}
+
+bool TRemoteInputs::RunActive() const
+{
+    const TBaseForm *engine = FWindow.Engine();
+    return FStartPending || (engine && engine->RunState() != csStopped);
+}
+
+void TRemoteInputs::PostStart()
+{
+    FStartPending = true;
+    Post([this] {
+        FStartPending = false;
+        FWindow.PressButton(TMainButton::Start);
+    });
+}
+
 // --- CIM RS232 command line ---
 
 bool TRemoteInputs::CimReply(const char *Text) { return RS232InputDialog.SendString(Text); }
@@ -130,7 +160,7 @@ void TRemoteInputs::RS232InputDialogReceiveData(TObject *Sender, const uint8_t *
     TBaseForm *engine = FWindow.Engine();
     if (!engine || !Data || Count <= 0)
         return;
-    if (engine->RunState() != csStopped) {
+    if (RunActive()) {
         // The rest of the request goes; the output is not flushed, which
         // could throw the reply away before it left.
         RS232InputDialog.FlushBuffers(true, false);
@@ -167,7 +197,7 @@ void TRemoteInputs::CimRequest(const std::string &Name)
     std::string file;
     if (!ResolveInFolder(FncFolder(), name, file)) {
         CimReply("ERROR\r\n");
-        ShowMessage(Tr("RS232 cim file not found.") + "\r\n" + name);
+        Post([name] { ShowMessage(Tr("RS232 cim file not found.") + "\r\n" + name); });
         return;
     }
     if (!FWindow.OpenProgramFile(1, file)) {
@@ -175,7 +205,7 @@ void TRemoteInputs::CimRequest(const std::string &Name)
         return;
     }
     if (CimReply("EXEC\r\n"))
-        FWindow.PressButton(TMainButton::Start);
+        PostStart();
 }
 
 bool TRemoteInputs::CheckCIMPortConflict(int MachinePort, int KeplinPort)
@@ -230,6 +260,9 @@ bool TRemoteInputs::ListenCopyData(std::string &Error, int PollingDelay)
         if (FRequests.count(Connection))
             AnswerCopyData(Connection, false);
     };
+    // So is one that does not come whole in time, or one over the cap.
+    FCopyData.OnTimeOut = FCopyData.OnDisconnect;
+    FCopyData.BusyReply = std::string(1, '\0');
     return FCopyData.Listen(CopyDataSocket, Error, PollingDelay);
 }
 
@@ -262,7 +295,9 @@ void TRemoteInputs::CopyDataReceived(int Connection, const uint8_t *Data, size_t
 
 bool TRemoteInputs::WMCopyData(uint32_t Identifier, const std::string &Data)
 {
-    if (Identifier != CopyDataIdentifier)
+    // A program opened between a request's start and its run would be run
+    // in its place.
+    if (Identifier != CopyDataIdentifier || FStartPending)
         return false;
     const std::string text = Data.substr(0, Data.find('\0'));
     if (text.size() <= 3)
@@ -316,7 +351,9 @@ void TRemoteInputs::RegisterDDE(bool On)
         engine->OnDDESend = nullptr;
         return;
     }
-    server.OnPoke = [this](int ServerId, const std::string &Text) { DDECommand(ServerId, Text); };
+    server.OnPoke = [this](int ServerId, const std::string &Text) {
+        Post([this, ServerId, Text] { DDECommand(ServerId, Text); });
+    };
     engine->OnDDESend = [this](const std::string &Text) { DDESend(Text); };
     DDESend("CONNECTED");
     DDESend("IDLE ");
@@ -367,11 +404,24 @@ void TRemoteInputs::DDELoadFile()
     DDEIdle(d);
 }
 
+// A command that comes while a run is on gets its error status at once;
+// the run's own command state stays, so the run ends with its own texts.
+void TRemoteInputs::DDERefuse(const std::string &Text)
+{
+    Tdevice_type refused = FWindow.Engine()->DDEDevice;
+    const std::string reply = ParseDDECommand(refused, Text);
+    if (DDECommandAction(refused, reply) == TDDEAction::None)
+        return; // no command: the status stays the run's
+    DDESend(DDEErrorText(refused));
+}
+
 void TRemoteInputs::DDECommand(int ServerId, const std::string &Text)
 {
     TBaseForm *engine = FWindow.Engine();
     if (!engine || IsDDEDisconnect(Text))
         return;
+    if (RunActive())
+        return DDERefuse(Text);
     Tdevice_type &d = engine->DDEDevice;
     const std::string reply = ParseDDECommand(d, Text);
     DDESend(reply);
@@ -411,16 +461,23 @@ void TRemoteInputs::SetupKeplin()
     const TRead_Machinedata_file &m = *engine->MachineData();
     if (!FKeplin) {
         FKeplin = std::make_unique<TKeplinDriver>(engine);
+        // Presses and keys go through the event loop in the order they came:
+        // a Start pressed inside the port's poll would run the program there,
+        // and the console could not stop it.
         FKeplin->OnControl = [this](const std::string &Control, bool Press) {
-            FWindow.PressControl(Control, Press);
+            Post([this, Control, Press] { FWindow.PressControl(Control, Press); });
         };
-        FKeplin->OnKey = [this](uint8_t Key, unsigned Shift) { FWindow.SendKey(Key, Shift); };
+        FKeplin->OnKey = [this](uint8_t Key, unsigned Shift) {
+            Post([this, Key, Shift] { FWindow.SendKey(Key, Shift); });
+        };
     }
+    // Each machine data gets the table of its own file, empty without one.
     FKeplin->LoadButtonMap(m.InputDevices.KeplinFile);
-    // Without a data file every button does nothing: the port stays shut.
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(FKeplin->FileName(), ec))
+    if (!std::filesystem::is_regular_file(FKeplin->FileName(), ec)) {
+        FKeplin->ClosePort(); // every button does nothing: the port is let go
         return;
+    }
     FKeplin->SettingsFile = MainIniPath();
     FKeplin->OpenPort(m.InputDevices.ComPort);
     for (const TKeplinFunction &f : KeplinFunctions)

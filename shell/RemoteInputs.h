@@ -8,6 +8,11 @@
 // Copy-data request on the socket "tarnwick.copydata": u32 identifier,
 // u32 length (both little-endian), then that many bytes of text; the reply
 // is one byte, 1 when the file was opened, else 0, and the connection ends.
+//
+// No handler of a port or socket runs a program or a modal box itself: the
+// Start, the DDE commands, the console's presses and the boxes are posted
+// to the event loop, so every channel is still served during a run, and a
+// request a run refuses is answered at once.
 
 #include "engine/chain/EngineHost.h"
 #include "engine/core/data_types.h"
@@ -15,6 +20,7 @@
 #include "platform/LocalSocket.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -67,11 +73,12 @@ public:
 
     // --- CIM RS232 command line ---
     TCommPortDriverVisual RS232InputDialog;
-    // Each received block: "ERROR" CR LF while a run is not stopped; a
-    // "$$MACHINE FROM name" line opens the name (".FNC" added without an
-    // extension) from the "FNC Folder", answers "EXEC" CR LF and clicks
-    // Start; a name that is missing, outside the folder or fails to open
-    // answers "ERROR" CR LF ("RS232 cim file not found." for the first two).
+    // Each received block: "ERROR" CR LF while a run is not stopped (or a
+    // remote Start waits to run); a "$$MACHINE FROM name" line opens the
+    // name (".FNC" added without an extension) from the "FNC Folder",
+    // answers "EXEC" CR LF and posts the Start click; a name that is
+    // missing, outside the folder or fails to open answers "ERROR" CR LF
+    // ("RS232 cim file not found." for the first two, posted).
     // A line over MaxCimLine characters answers "ERROR" CR LF and is dropped
     // up to its end.
     void RS232InputDialogReceiveData(TObject *Sender, const uint8_t *Data, int Count);
@@ -85,21 +92,27 @@ public:
     // Listens on CopyDataSocket; false with Error when it cannot.
     bool ListenCopyData(std::string &Error, int PollingDelay = 20);
     const std::string &CopyDataPath() const { return FCopyData.Path(); }
+    const TLocalServer &CopyDataServer() const { return FCopyData; }
     void PollCopyData() { FCopyData.Poll(); }
     // One request: true (reply 1) only when the identifier is 231166, the
     // text (up to its first zero, within Data) has more than three
-    // characters and the name after them was opened from the "FNC Folder".
+    // characters and the name after them was opened from the "FNC Folder"
+    // (never while a remote Start waits to run). At most 64 connections are
+    // held (one more is answered 0 and closed); a request that has not come
+    // whole 10 s after its connection is answered 0 and closed.
     bool WMCopyData(uint32_t Identifier, const std::string &Data);
 
     // --- DDE ---
     // On: makes the manager and server, registers "miller"/"data"/"status"
-    // as server 3 (hidden), binds the pokes to DDECommand, sends "CONNECTED"
-    // and "IDLE ". A registration that fails leaves DDE off ("NOT
+    // as server 3 (hidden; again: its conversations stay), binds the pokes
+    // to DDECommand (posted), sends "CONNECTED" and "IDLE ". A registration that fails leaves DDE off ("NOT
     // CONNECTED", State 2). Off: "NOT CONNECTED", State 2, the manager freed.
     void RegisterDDE(bool On);
     // Set&up > View > "DDE Connection...": the server window.
     void ShowDDEServer();
-    // A poked command (see EngineRequests.h for the texts and codes).
+    // A poked command (see EngineRequests.h for the texts and codes). While
+    // a run is on (or a remote Start waits) every command is refused with
+    // "ERROR " and its code and argument, and the run's state stays.
     void DDECommand(int ServerId, const std::string &Text);
     TDDEServer *DDEServer() const;
 
@@ -108,7 +121,8 @@ public:
 
     // The machine data was applied: the CIM port opened when "CIM RS232
     // Input" is on (and does not clash), DDE registered when "CIM DDE
-    // Input" is on, the Keplin console loaded and its port opened.
+    // Input" is on, the Keplin console's table read afresh from its file
+    // and its port opened (without the file: an empty table, the port shut).
     void MachineDataApplied();
 
     // The window that shows the server (set by the window layer).
@@ -121,6 +135,11 @@ private:
         std::string Bytes;
         bool Answered = false;
     };
+    void Post(std::function<void()> Work);
+    // A run is on, or a remote Start is posted and has not run yet.
+    bool RunActive() const;
+    void PostStart();
+    void DDERefuse(const std::string &Text);
     void CimRequest(const std::string &Name);
     bool CimReply(const char *Text);
     bool DDEMCode(int Code);
@@ -139,6 +158,8 @@ private:
     std::map<int, TCopyDataRequest> FRequests;
     std::unique_ptr<TDDEMan> FDDEMan;
     std::unique_ptr<TKeplinDriver> FKeplin;
+    bool FStartPending = false;
+    std::shared_ptr<int> FAlive; // posted work runs only while this lives
 };
 
 } // namespace orv

@@ -84,16 +84,15 @@ bool TDDEServer::Register_Server(int ServerId, const std::string &Service,
                                  const std::string &Topic, const std::string &Item, bool Visible)
 {
     this->Visible = Visible;
+    // Registering the same service again (the machine data applied once
+    // more) keeps the socket and the conversations on it, with their links.
+    const bool again = FSocket.Listening() && Service == FService && IsServerId(ServerId);
     FServerId = ServerId;
     FService = Service;
     FTopic = Topic;
     FItem = Item;
     std::string error;
-    if (!IsServerId(ServerId))
-        error = "Server id " + std::to_string(ServerId) + " is not supported";
-    else if (FSocket.Listen(Service, error, PollingDelay))
-        error.clear();
-    if (!error.empty() || !FSocket.Listening()) {
+    if (!again && !Listen(ServerId, Service, error)) {
         FConnected = false;
         MessageDlg(Tr("DDE Server Error"), Tr("Unable to register the DDE service") + " \"" +
                                                Service + "\": " + error,
@@ -101,6 +100,25 @@ bool TDDEServer::Register_Server(int ServerId, const std::string &Service,
         Changed();
         return false;
     }
+    StatusText = "IDLE ";
+    Send_data_out("IDLE ");
+    FConnected = true;
+    Changed();
+    return true;
+}
+
+// A new socket: the conversations of the one before end with it, and so
+// do their advise links.
+bool TDDEServer::Listen(int ServerId, const std::string &Service, std::string &Error)
+{
+    EndAllConversations();
+    if (!IsServerId(ServerId)) {
+        Error = "Server id " + std::to_string(ServerId) + " is not supported";
+        return false;
+    }
+    if (!FSocket.Listen(Service, Error, PollingDelay))
+        return false;
+    FSocket.BusyReply = DDEFrame(ddeError, {}, "too many conversations");
     FSocket.OnData = [this](int Connection, const uint8_t *Data, size_t Count) {
         Received(Connection, Data, Count);
     };
@@ -113,11 +131,26 @@ bool TDDEServer::Register_Server(int ServerId, const std::string &Service,
         }
         EndConversation(Connection);
     };
-    StatusText = "IDLE ";
-    Send_data_out("IDLE ");
-    FConnected = true;
-    Changed();
+    // A client that connects and never finishes a message is dropped.
+    FSocket.OnTimeOut = [this](int Connection) {
+        const std::string frame = DDEFrame(
+            ddeError, {},
+            "no whole message within " + std::to_string(FSocket.IdleTimeoutMs / 1000) + " s");
+        FSocket.Send(Connection, frame.data(), frame.size());
+        EndConversation(Connection);
+    };
     return true;
+}
+
+void TDDEServer::EndAllConversations()
+{
+    std::vector<int> ids;
+    for (const auto &entry : FConversations)
+        ids.push_back(entry.first);
+    for (int id : ids) {
+        EndConversation(id);
+        FSocket.CloseConnection(id);
+    }
 }
 
 void TDDEServer::Send_data_out(const std::string &Text)
@@ -254,6 +287,16 @@ void TDDEServer::EndConversation(int Connection)
 void TDDEServer::Received(int Connection, const uint8_t *Data, size_t Count)
 {
     FConversations[Connection].Buffer.append(reinterpret_cast<const char *>(Data), Count);
+    ServeMessages(Connection);
+    // A connected conversation between messages may wait as long as it
+    // likes; a message under way, or no connect yet, runs against the clock.
+    auto it = FConversations.find(Connection);
+    if (it != FConversations.end())
+        FSocket.KeepOpen(Connection, it->second.Connected && it->second.Buffer.empty());
+}
+
+void TDDEServer::ServeMessages(int Connection)
+{
     for (;;) {
         auto it = FConversations.find(Connection);
         if (it == FConversations.end())

@@ -21,7 +21,9 @@
 // A message over 1024 bytes, a message of an unknown type, one whose
 // fields are missing, or a transaction other than connect or wildconnect
 // before a connect is an error. A client that ends its side ends its
-// conversation.
+// conversation. The socket takes at most 64 clients (one more gets the
+// error "too many conversations"); a client that has not connected, or is
+// in the middle of a message, for 10 s gets an error and is dropped.
 
 #include "platform/LocalSocket.h"
 
@@ -65,9 +67,12 @@ public:
     TDDEServer &operator=(const TDDEServer &) = delete;
 
     // Shows or hides the window (Visible), keeps the names, listens on the
-    // socket named Service; "IDLE " is sent out. False, with a box saying
-    // why ("DDE Server Error"), when ServerId is not one of 1 to 11 and 16
-    // or the socket cannot be made; nothing is registered then.
+    // socket named Service; "IDLE " is sent out. Registering the service it
+    // already serves keeps the conversations and their advise links; a new
+    // socket ends those of the old one and releases their links. False,
+    // with a box saying why ("DDE Server Error"), when ServerId is not one
+    // of 1 to 11 and 16 or the socket cannot be made; nothing is registered
+    // then.
     bool Register_Server(int ServerId, const std::string &Service, const std::string &Topic,
                          const std::string &Item, bool Visible);
     // StatusText := Text, advised to every link, shown as "Data Out".
@@ -122,7 +127,10 @@ private:
         int AdviseLinks = 0; // this conversation's share of the links
     };
     void Changed();
+    bool Listen(int ServerId, const std::string &Service, std::string &Error);
+    void EndAllConversations();
     void Received(int Connection, const uint8_t *Data, size_t Count);
+    void ServeMessages(int Connection);
     bool Transaction(int Connection, TConversation &C, uint8_t Type,
                      const std::vector<std::string> &Fields, std::string &Error);
     void Reply(int Connection, uint8_t Type, bool Result, const std::string &Tail = {});

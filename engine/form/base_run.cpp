@@ -446,6 +446,14 @@ void TBaseForm::PullLoop()
 
 void TBaseForm::HandOut()
 {
+    // A pause that came while the move before was handed out holds the run
+    // here, before the chain is asked: the chain gives nothing while the run
+    // is paused, and the empty move taken then would end the program.
+    if (FRunState == csPaused) {
+        WaitWhilePaused();
+        if (FRunState == csStopped)
+            return;
+    }
     if (!TakeNextMove())
         return;
     if (FData.Motion == -4 || FData.Motion == -5) {

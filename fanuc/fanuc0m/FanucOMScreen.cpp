@@ -420,6 +420,7 @@ void TFanucScreenOM::ToggleRightPanel()
 {
     TFanucScreen::ToggleRightPanel();
     FloatKnobShown = RightPanelHidden;
+    Label("FloatKnob") = {"Feed Override", FloatKnobShown, false};
     Label("ShowHideBtn").Text = RightPanelHidden ? "Show Edit Panel" : "Hide Edit Panel";
     if (OnScreenChange)
         OnScreenChange();

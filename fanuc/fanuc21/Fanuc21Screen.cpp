@@ -79,7 +79,7 @@ TFanucScreen::TFanucScreen()
     ProgramPane.OnRepaint = MDIPane.OnRepaint = [this] { Changed(); };
     for (const char *name : {"TopLabel", "OverrideLabel", "ToolLabel", "OffsetLabel", "EditLine",
                              "StatDisp1", "StatDisp2", "StatDisp3", "StatDisp4", "StatDisp5",
-                             "TimeLabel", "Panel2"})
+                             "TimeLabel", "Panel2", "OutputsPanel"})
         Labels[name];
     Label("OverrideLabel").Text = "OS100%";
     Label("ToolLabel").Text = "00";
@@ -1190,7 +1190,7 @@ std::string TFanucScreen::Dump() const
     for (int i = 0; i < int(Leds.size()); ++i)
         if (Leds[i])
             out += " " + IntToStr(i);
-    out += "\nKNOB=" + IntToStr(KnobFrame) + "\n";
+    out += "\nKNOB=" + IntToStr(KnobFrame) + "\nWIDTH=" + IntToStr(Width) + "\n";
     for (const TLabelList &row : CurrentPane->Rows) {
         out += row.Filled ? "ROW* " : "ROW  ";
         for (const TScreenWord &word : row.Labels)

@@ -291,10 +291,12 @@ TEST(OMNcrun, PCLettersAfterAnAddressTypeAndInsertActs)
     }
 }
 
-// ncrun's screen dump of pages as each station shows them: the 0M's own
-// soft keys, each station's HELP texts, the relative readout beside both
-// offset pages.
-TEST(FanucNcrun, PagesAsEachStationShowsThem)
+// ncrun's screen dump as each station shows it: the 0M's own soft keys,
+// each station's HELP texts, the relative readout beside both offset pages,
+// the keypad panel hidden (the 0M's knob floating) and shown again, and
+// operator buttons whose LEDs the engine or the station lights (modes,
+// single block, block skip, increments, buttons without a function).
+TEST(FanucNcrun, ScreensAsEachStationShowsThem)
 {
     const struct {
         const char *Station, *Keys;
@@ -318,6 +320,21 @@ TEST(FanucNcrun, PagesAsEachStationShowsThem)
          {"HelpPanel=\n", "HelpText2=In this mode - select an item you want\n",
           "HelpText5=Press HELP key again to leave help mode\n"},
          {"OPR ALARM"}},
+        {"--fanuc21", "HIDE", {"OutputsPanel= [hidden]\n", "WIDTH=508\n"}, {"FloatKnob"}},
+        {"--fanuc21", "HIDE HIDE", {"OutputsPanel=\n", "WIDTH=732\n"}, {}},
+        {"--fanuc0m", "HIDE",
+         {"OutputsPanel= [hidden]\n", "WIDTH=508\n", "ShowHideBtn=Show Edit Panel\n",
+          "FloatKnob=Feed Override\n"},
+         {}},
+        {"--fanuc0m", "HIDE HIDE",
+         {"OutputsPanel=\n", "WIDTH=732\n", "ShowHideBtn=Hide Edit Panel\n",
+          "FloatKnob=Feed Override [hidden]\n"},
+         {}},
+        {"--fanuc21", "SINGL/BLOCK BLOCK/DELET MPG TEACH", {"LEDS= 3 6 8 10 11 13 16 36\n"}, {}},
+        {"--fanuc0m", "SINGL/BLOCK BLOCK/DELET MPG TEACH", {"LEDS= 3 6 8 10 11 13 16 38\n"}, {}},
+        {"--fanuc21", "INC/JOG HIGH", {"StatDisp1=JOG\n", "LEDS= 4 5 22 36\n"}, {}},
+        {"--fanuc0m", "INC/JOG HIGH", {"StatDisp1=JOG\n", "LEDS= 4 5 23 38\n"}, {}},
+        {"--fanuc0m", "MDI", {"StatDisp1=MDI\n", "LEDS= 2 13 16 38\n"}, {}},
     };
     const fs::path screen = fs::temp_directory_path() / ("fanuc_pages_" + std::to_string(::getpid()));
     for (const auto &c : cases) {

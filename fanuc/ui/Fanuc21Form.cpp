@@ -18,7 +18,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 
+#include <algorithm>
 #include <map>
 
 namespace orv::fanuc {
@@ -565,10 +567,19 @@ void TFanuc21Form::PlaceKnob(bool Floating)
     if (knob != FFloatKnob)
         knob->adjustSize();
     ShowWindowOrChild(FFloatKnob);
-    // An MDI child is placed in the MDI area, a window of its own on the screen.
-    const QRect edge = knob == FFloatKnob ? station->frameGeometry() : station->geometry();
-    const int height = knob == FFloatKnob ? knob->frameGeometry().height() : knob->height();
-    knob->move(edge.right() + 1, edge.bottom() + 1 - height);
+    // An MDI child is placed in the MDI area, a window of its own on the
+    // screen; either way it stays inside the room it has.
+    const bool child = knob != FFloatKnob;
+    const QRect edge = child ? station->geometry() : station->frameGeometry();
+    const QSize size = child ? knob->size() : knob->frameGeometry().size();
+    QRect room = child ? knob->parentWidget()->rect() : QRect();
+    if (!child && knob->screen())
+        room = knob->screen()->availableGeometry();
+    QPoint at(edge.right() + 1, edge.bottom() + 1 - size.height());
+    if (!room.isEmpty())
+        at = QPoint(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())),
+                    std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
+    knob->move(at);
 }
 
 // The 0M's hide button: on the emergency-stop panel with the panel shown,

@@ -46,3 +46,54 @@ TEST(EventLoop, EscapeIsSeenAfterServingMessages)
     loop.SetKeyDown(VK_ESCAPE, true);
     EXPECT_TRUE(EscapePressed());
 }
+
+// A handler that serves messages (a run started from a port's poll) must
+// not hear its own timer again before it returns, as in the program's Qt
+// loop; other timers go on firing.
+TEST(EventLoop, ATimerDoesNotFireInsideItsOwnHandler)
+{
+    TTestEventLoop loop;
+    TEventLoopScope scope(loop);
+    TTimer poll, other;
+    int depth = 0, deepest = 0, polls = 0, others = 0;
+    poll.SetInterval(50);
+    other.SetInterval(50);
+    poll.OnTimer = [&] {
+        ++polls;
+        deepest = std::max(deepest, ++depth);
+        if (polls == 1)
+            DelayMs(500); // a long wait inside the handler
+        --depth;
+    };
+    other.OnTimer = [&] { ++others; };
+    poll.SetEnabled(true);
+    other.SetEnabled(true);
+    loop.Advance(50);
+    EXPECT_EQ(deepest, 1);
+    EXPECT_EQ(polls, 1);
+    EXPECT_GE(others, 10); // served all through the wait
+    loop.Advance(1);
+    EXPECT_EQ(polls, 2); // once, not a burst of the ticks it missed
+}
+
+// A wait inside a timer's handler moves on to the other timers, never to
+// its own: that one cannot fire before the handler returns.
+TEST(EventLoop, AWaitInsideATimersHandlerDoesNotWaitForThatTimer)
+{
+    TTestEventLoop loop;
+    TEventLoopScope scope(loop);
+    TTimer poll, other;
+    poll.SetInterval(50);
+    other.SetInterval(300);
+    int others = 0;
+    other.OnTimer = [&] { ++others; };
+    poll.OnTimer = [&] {
+        while (others == 0)
+            loop.WaitForMessages();
+    };
+    poll.SetEnabled(true);
+    other.SetEnabled(true);
+    loop.Advance(50);
+    EXPECT_EQ(others, 1);
+    EXPECT_EQ(loop.NowMs(), 300);
+}

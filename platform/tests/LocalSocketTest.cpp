@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -234,6 +235,67 @@ TEST_F(LocalSocketTest, TheTimerServesTheServer)
         ::usleep(2000);
     }
     EXPECT_EQ(Received[1], "tick");
+}
+
+// Peers past the cap get the busy reply and are closed at once; those held
+// are dropped when their request has not come whole in time, unless their
+// owner keeps them open between requests.
+TEST_F(LocalSocketTest, HoldsAtMostTheCapAndDropsRequestsThatNeverComeWhole)
+{
+    std::string error;
+    ASSERT_TRUE(Server.Listen("probe", error, 0)) << error;
+    Server.MaxConnections = 3;
+    Server.IdleTimeoutMs = 1000;
+    Server.BusyReply = "busy";
+    std::vector<int> timedOut;
+    Server.OnTimeOut = [&](int Id) {
+        timedOut.push_back(Id);
+        Server.Send(Id, "late", 4);
+    };
+    std::vector<std::unique_ptr<TLocalClient>> clients;
+    for (int i = 0; i < 5; ++i) {
+        clients.push_back(std::make_unique<TLocalClient>());
+        ASSERT_TRUE(clients.back()->Connect("probe", error)) << error;
+    }
+    ASSERT_TRUE(PollUntil([&] { return Server.BusyPeers == 2; }));
+    EXPECT_EQ(Server.ConnectionCount(), 3);
+    EXPECT_EQ(Connections, (std::vector<int>{1, 2, 3}));
+    for (int i = 3; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        bool closed = false;
+        EXPECT_EQ(clients[size_t(i)]->Receive(2000, &closed), "busy");
+        clients[size_t(i)]->Receive(2000, &closed);
+        EXPECT_TRUE(closed);
+    }
+
+    Server.KeepOpen(2, true); // between requests: no clock
+    struct TStep {
+        int64_t AdvanceMs;
+        std::vector<int> TimedOut;
+    } steps[] = {{999, {}}, {1, {1, 3}}, {5000, {1, 3}}};
+    for (const TStep &s : steps) {
+        SCOPED_TRACE(s.AdvanceMs);
+        Loop.Advance(s.AdvanceMs);
+        Server.Poll();
+        EXPECT_EQ(timedOut, s.TimedOut);
+    }
+    EXPECT_EQ(Server.ConnectionCount(), 1);
+    EXPECT_EQ(Server.TimedOutPeers, 2);
+    EXPECT_TRUE(Ended.empty()); // the time-out handler answered instead
+    bool closed = false;
+    EXPECT_EQ(clients[0]->Receive(2000, &closed), "late");
+    clients[0]->Receive(2000, &closed);
+    EXPECT_TRUE(closed);
+
+    // Room again: a new peer is held, and a kept one let go starts its clock.
+    TLocalClient fresh;
+    ASSERT_TRUE(fresh.Connect("probe", error));
+    ASSERT_TRUE(PollUntil([&] { return Connections.size() == 4; }));
+    Server.KeepOpen(2, false);
+    Loop.Advance(1000);
+    Server.Poll();
+    EXPECT_EQ(timedOut, (std::vector<int>{1, 3, 2, 4}));
+    EXPECT_EQ(Server.ConnectionCount(), 0);
 }
 
 } // namespace

@@ -13,7 +13,10 @@ namespace orv::test {
 
 class TPty {
 public:
-    TPty()
+    // WatchSlave: the test keeps a handle on the slave side too (opened
+    // before the code under test takes the port exclusively), only to see
+    // when bytes written to the master have reached it (AwaitDelivered).
+    explicit TPty(bool WatchSlave = false)
     {
         Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
         ::grantpt(Master);
@@ -21,11 +24,23 @@ public:
         char name[128] = {};
         ::ptsname_r(Master, name, sizeof name);
         Slave = name;
+        if (WatchSlave)
+            FWatch = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     }
     ~TPty()
     {
+        if (FWatch >= 0)
+            ::close(FWatch);
         if (Master >= 0)
             ::close(Master);
+    }
+    // Waits up to TimeoutMs until the slave side has bytes to read (the
+    // kernel hands them over a moment after the write), so the next poll
+    // of the port finds them. Needs WatchSlave.
+    bool AwaitDelivered(int TimeoutMs = 2000) const
+    {
+        pollfd p{FWatch, POLLIN, 0};
+        return FWatch >= 0 && ::poll(&p, 1, TimeoutMs) > 0 && (p.revents & POLLIN);
     }
     TPty(const TPty &) = delete;
     TPty &operator=(const TPty &) = delete;
@@ -49,6 +64,9 @@ public:
     }
     int Master = -1;
     std::string Slave;
+
+private:
+    int FWatch = -1;
 };
 
 } // namespace orv::test

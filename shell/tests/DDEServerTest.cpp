@@ -2,10 +2,15 @@
 // length-prefixed transactions: the engine's commands and status texts, the
 // server's transaction rules, and malformed messages.
 
+#include "machine/Read_Machinedata_file.h"
+#include "machine/SettingsPassword.h"
 #include "shell/simple_server_one.h"
 #include "shell/tests/RemoteRig.h"
+#include "shell/tests/RunWatch.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 
@@ -34,15 +39,28 @@ public:
     }
     void SendRaw(const std::string &Bytes) { FSocket.Send(Bytes); }
     void Finish() { FSocket.FinishSending(); }
-    // Serves the server until Count frames have come (or the server closed).
+    // Serves the server, and the commands it posted (the clock stands),
+    // until Count frames have come (or the server closed).
     std::vector<TFrame> Await(size_t Count)
     {
         for (int i = 0; i < 500 && Frames().size() < Count && !FClosed; ++i) {
             FRig.Inputs->DDEServer()->Poll();
+            FRig.Folder.Loop.Advance(0);
             bool closed = false;
             FPending += FSocket.Receive(2, &closed);
             FClosed = FClosed || closed;
         }
+        std::vector<TFrame> out = Frames();
+        FPending.erase(0, FConsumed);
+        FConsumed = 0;
+        return out;
+    }
+    // What has come, without serving the server (its timer does that).
+    std::vector<TFrame> Take()
+    {
+        bool closed = false;
+        FPending += FSocket.Receive(0, &closed);
+        FClosed = FClosed || closed;
         std::vector<TFrame> out = Frames();
         FPending.erase(0, FConsumed);
         FConsumed = 0;
@@ -138,9 +156,9 @@ TEST_F(DDEServer, RegistersAtStartIdleIn0600Socket)
 TEST_F(DDEServer, Command5OpensTheFileBusyThenIdle)
 {
     ASSERT_EQ(Client.Transact(ddeAdviseStart, {"status"}), 1);
-    // The command's texts, then the poke's own advise of the status.
+    // The poke's own advise of the status, then the command's texts.
     EXPECT_EQ(Poke("DoCommand 5 prog.fnc", 3),
-              (std::vector<std::string>{"BUSY 5 prog.fnc", "IDLE 5 prog.fnc", "IDLE 5 prog.fnc"}));
+              (std::vector<std::string>{"IDLE ", "BUSY 5 prog.fnc", "IDLE 5 prog.fnc"}));
     EXPECT_EQ(Rig.Remote.Opened, std::vector<std::string>{Rig.Folder.File("progs/prog.fnc")});
     EXPECT_EQ(Rig.Engine->DDEDevice.State, 1);
 }
@@ -151,16 +169,16 @@ TEST_F(DDEServer, Command3RunsOnceForTheSameArgument)
     ASSERT_TRUE(Rig.Remote.OpenProgramFile(0, program));
     Rig.Engine->MakeSimulatedMachine(); // after the source: a new source frees it
     ASSERT_EQ(Client.Transact(ddeAdviseStart, {"status"}), 1);
-    // The run's end, then the rewind of its M30 (busy, idle again), then the
-    // poke's own advise.
+    // The poke's own advise, the command, the run's end, then the rewind of
+    // its M30 (busy, idle again).
     EXPECT_EQ(Poke("DoCommand 3 prog.fnc", 5),
-              (std::vector<std::string>{"BUSY 3 prog.fnc", "IDLE 3 prog.fnc", "BUSY ",
-                                        "IDLE 3 prog.fnc", "IDLE 3 prog.fnc"}));
+              (std::vector<std::string>{"IDLE ", "BUSY 3 prog.fnc", "IDLE 3 prog.fnc", "BUSY ",
+                                        "IDLE 3 prog.fnc"}));
     EXPECT_EQ(Rig.Starts(), 1);
     EXPECT_EQ(Rig.Ended, 1);
     Request(); // the same text is passed on again after a request
     EXPECT_EQ(Poke("DoCommand 3 prog.fnc", 2),
-              (std::vector<std::string>{"BUSY 3 prog.fnc", "BUSY 3 prog.fnc"}));
+              (std::vector<std::string>{"IDLE 3 prog.fnc", "BUSY 3 prog.fnc"}));
     EXPECT_EQ(Rig.Starts(), 1);
 }
 
@@ -301,6 +319,111 @@ TEST_F(DDEServer, MalformedMessagesGetTheErrorAndTheirConnectionEnds)
     EXPECT_EQ(pokes, 0);
     EXPECT_TRUE(Rig.Remote.Opened.empty());
     EXPECT_EQ(Request(), "IDLE "); // the server goes on
+}
+
+// A command poked while the run another command started goes on is
+// refused at once: its error status reaches the advise links at the next
+// poll while the run goes on, the run ends with its own texts, and nothing
+// of the refused command runs afterwards.
+TEST_F(DDEServer, ACommandDuringTheRunACommandStartedIsRefusedAtOnce)
+{
+    constexpr int Moves = 1000;
+    std::string program = Rig.Folder.Write("progs/long.fnc", test::LongProgram(Moves));
+    ASSERT_TRUE(Rig.Remote.OpenProgramFile(0, program));
+    Rig.Engine->MakeSimulatedMachine();
+    ASSERT_EQ(Client.Transact(ddeAdviseStart, {"status"}), 1);
+    TDDEClient other(Rig);
+    ASSERT_EQ(other.Transact(ddeConnect, {"miller", "data"}), 1);
+    ASSERT_EQ(other.Transact(ddeAdviseStart, {"status"}), 1);
+    std::vector<std::string> seen; // the other client's advised texts
+    test::TWatch refused(*Rig.Engine, [&] {
+        for (const std::string &a : TDDEClient::Advised(other.Take()))
+            seen.push_back(a.substr(0, a.find('\0')));
+        return std::find(seen.begin(), seen.end(), "ERROR 3 prog.fnc") != seen.end();
+    });
+    Rig.Engine->OnHandOut = [&](const TCNC_data &) {
+        if (++Rig.Records != 50)
+            return;
+        other.Send(ddePoke, {"status"}, std::string("DoCommand 3 prog.fnc") + '\0');
+        refused.Arm();
+    };
+    Client.Send(ddePoke, {"status"}, std::string("DoCommand 3 long.fnc") + '\0');
+    for (int i = 0; i < 400 && Rig.Ended == 0; ++i)
+        Rig.Folder.Loop.Advance(50);
+    ASSERT_TRUE(refused.Seen()) << "no answer came while the run went on";
+    EXPECT_EQ(refused.State, csRunning);
+    // The server's poll, the posted command's turn, the watch's.
+    EXPECT_LE(refused.Delay(), 20 + 2 * test::TWatch::TickMs);
+    Rig.Folder.Loop.Advance(1000);
+    EXPECT_EQ(Rig.Starts(), 1);
+    EXPECT_EQ(Rig.Ended, 1);
+    std::vector<std::string> after = TDDEClient::Advised(Client.Await(100));
+    for (std::string &a : after)
+        a = a.substr(0, a.find('\0'));
+    const auto error = std::find(after.begin(), after.end(), "ERROR 3 prog.fnc");
+    ASSERT_NE(error, after.end());
+    EXPECT_NE(std::find(error, after.end(), "IDLE 3 long.fnc"), after.end())
+        << "the run ends with its own command's text";
+}
+
+// Applying the machine data again (the machine editor's OK) registers the
+// server again: the conversations on it go on with their advise links, and
+// the links go back as the conversations end.
+TEST_F(DDEServer, RegisteringAgainKeepsTheConversationsAndTheirLinks)
+{
+    for (int i = 0; i < TDDEServer::MaxAdviseLinks; ++i)
+        ASSERT_EQ(Client.Transact(ddeAdviseStart, {"status"}), 1) << i;
+    SetPasswordDialog([](int) { return 1; });
+    TRead_Machinedata_file::EditorWindow = [](TRead_Machinedata_file &, bool) {};
+    Rig.Engine->SetupClick();
+    SetPasswordDialog(nullptr);
+    TRead_Machinedata_file::EditorWindow = nullptr;
+
+    EXPECT_EQ(Request(), "IDLE ") << "the conversation was dropped";
+    EXPECT_EQ(Rig.Inputs->DDEServer()->AdviseLinks(), TDDEServer::MaxAdviseLinks);
+    TDDEClient other(Rig);
+    ASSERT_EQ(other.Transact(ddeConnect, {"miller", "data"}), 1);
+    EXPECT_EQ(other.Transact(ddeAdviseStart, {"status"}), 0); // all 200 are held
+    EXPECT_EQ(Client.Transact(ddeDisconnect, {}), 1);
+    EXPECT_EQ(Rig.Inputs->DDEServer()->AdviseLinks(), 0);
+    EXPECT_EQ(other.Transact(ddeAdviseStart, {"status"}), 1);
+}
+
+// A client that has not connected, or stops in the middle of a message, is
+// told why and dropped after the idle time-out; a connected conversation
+// between messages may wait as long as it likes.
+TEST_F(DDEServer, AClientThatNeverFinishesAMessageIsDropped)
+{
+    struct TCase {
+        const char *Name;
+        bool Connect;
+        std::string Bytes;
+        bool Dropped;
+    } cases[] = {
+        {"nothing sent", false, "", true},
+        {"half a message", true, DDEFrame(ddeRequest, {"status"}).substr(0, 6), true},
+        {"a conversation between messages", true, "", false},
+    };
+    const std::string error = "no whole message within 10 s";
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TDDEClient client(Rig);
+        if (c.Connect) {
+            ASSERT_EQ(client.Transact(ddeConnect, {"miller", "data"}), 1);
+        }
+        client.SendRaw(c.Bytes);
+        client.Await(1); // the server has it
+        Rig.Folder.Loop.Advance(TLocalServer::DefaultIdleTimeoutMs);
+        std::vector<TFrame> f = client.Await(1);
+        ASSERT_EQ(f.size(), c.Dropped ? 1u : 0u);
+        if (c.Dropped) {
+            EXPECT_EQ(f[0].Type, ddeError);
+            EXPECT_EQ(f[0].Body, error);
+            client.Await(2);
+        }
+        EXPECT_EQ(client.Closed(), c.Dropped);
+    }
+    EXPECT_EQ(Request(), "IDLE "); // the fixture's own conversation stayed
 }
 
 TEST(DDERegistration, ASocketThatCannotBeMadeLeavesDDENotConnected)

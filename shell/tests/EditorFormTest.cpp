@@ -269,16 +269,26 @@ TEST_F(EditorFormTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
 
 TEST_F(EditorFormTest, CancelInTheSaveDialogAtCloseKeepsTheProgram)
 {
+    // An unnamed program is asked about first (Yes, No, Cancel); Yes asks
+    // for its name, and a cancelled save dialog keeps it.
     Editor->RichEdit()->InsertLine(0, "G00 X1");
+    Folder.Messages.Answer("Yes");
     Folder.Messages.Answer(""); // the save dialog cancelled
     EXPECT_FALSE(Editor->CloseQuery());
-    EXPECT_EQ(Folder.Messages.Log().back().Kind, "file") << "the save dialog, not the question";
+    const auto &log = Folder.Messages.Log();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[log.size() - 2].Buttons, mbYesNoCancel) << "the question with Cancel first";
+    EXPECT_EQ(log.back().Kind, "file");
+    Folder.Messages.Answer("Yes");
     Folder.Messages.Answer(Folder.File("kept.fnc"));
     EXPECT_TRUE(Editor->CloseQuery());
     EXPECT_EQ(Folder.Read("kept.fnc"), "G00 X1\n");
     Editor->RichEdit()->InsertLine(1, "M30");
     Folder.Messages.Answer("Cancel");
     EXPECT_FALSE(Editor->CloseQuery()) << "a named program: Cancel keeps it open";
+    Folder.Messages.Answer("No");
+    EXPECT_TRUE(Editor->CloseQuery()) << "No lets it go unsaved";
+    EXPECT_EQ(Folder.Read("kept.fnc"), "G00 X1\n");
 }
 
 TEST_F(EditorFormTest, SyntaxCheckWithoutErrors)

@@ -48,7 +48,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QCheckBox>
-#include <QContextMenuEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QTabWidget>
@@ -376,94 +375,6 @@ TEST_F(MainForm, TheSourceMenuOpensTheFanucStationsAsChildren) {
     EXPECT_FALSE(has("Fanuc 21i MA"));
     pick(2);
     EXPECT_FALSE(has("Fanuc OM"));
-}
-
-// The active Fanuc station's "Editor" menu stands in Tarnwick's menu bar:
-// "View Buttons" keeps the side of the buttons ("On the Left" / "On the
-// Right", kept as [FanucScreen] "Left Side") and "Hide Buttons" brings back
-// the keypad panel that the station's popup "Hide -->" hid.
-TEST_F(MainForm, TheFanucStationsViewButtonsMenuJoinsTheMenuBar) {
-    Start({ProgramFile});
-    Form().resize(1100, 760);
-    for (QAction *a : Form().Menu("Source")->actions())
-        if (a->data().toInt() == 4)
-            a->trigger();
-    QMdiSubWindow *station = nullptr;
-    for (QMdiSubWindow *w : OtherChildren(Form()))
-        if (w->windowTitle() == "Fanuc 21i MA")
-            station = w;
-    ASSERT_NE(station, nullptr);
-    Form().MdiArea()->setActiveSubWindow(station);
-    QApplication::processEvents();
-    auto mouse = [](QWidget *W, QEvent::Type Type, QPoint At) {
-        QMouseEvent e(Type, QPointF(At), QPointF(W->mapToGlobal(At)), Qt::LeftButton,
-                      Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
-        QApplication::sendEvent(W, &e);
-    };
-    auto item = [](QWidget *Menu, const char *Text) -> QAction * {
-        for (QAction *a : Menu->actions())
-            if (QString(a->text()).remove('&') == Text)
-                return a;
-        return nullptr;
-    };
-    // Clicks the item Text of the open menu Menu (in the bar: opens its menu).
-    auto click = [&](QWidget *Menu, const char *Text) -> QMenu * {
-        QAction *a = item(Menu, Text);
-        EXPECT_NE(a, nullptr) << Text;
-        if (!a)
-            return nullptr;
-        const QRect place = qobject_cast<QMenuBar *>(Menu)
-                                ? static_cast<QMenuBar *>(Menu)->actionGeometry(a)
-                                : static_cast<QMenu *>(Menu)->actionGeometry(a);
-        EXPECT_TRUE(Menu->isVisible() && place.isValid() && a->isVisible()) << Text;
-        mouse(Menu, QEvent::MouseMove, place.center());
-        mouse(Menu, QEvent::MouseButtonPress, place.center());
-        mouse(Menu, QEvent::MouseButtonRelease, place.center());
-        QApplication::processEvents();
-        return a->menu();
-    };
-    auto viewButtons = [&] {
-        QMenu *editor = click(Form().menuBar(), "Editor");
-        return editor ? click(editor, "View Buttons") : nullptr;
-    };
-    QMenu *view = viewButtons();
-    ASSERT_NE(view, nullptr);
-    EXPECT_TRUE(item(view, "On the Right")->isChecked());
-    click(view, "On the Left");
-    EXPECT_FALSE(view->isVisible());
-    view = viewButtons();
-    ASSERT_NE(view, nullptr);
-    EXPECT_TRUE(item(view, "On the Left")->isChecked());
-    EXPECT_FALSE(item(view, "On the Right")->isChecked());
-    // Escape closes the open menus one by one.
-    for (int i = 0; i < 3 && QApplication::activePopupWidget(); ++i) {
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QApplication::sendEvent(QApplication::activePopupWidget(), &escape);
-    }
-    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-    // "Hide -->" from the station's popup, then "Hide Buttons".
-    QWidget *form = station->widget();
-    QContextMenuEvent context(QContextMenuEvent::Mouse, QPoint(200, 100),
-                              form->mapToGlobal(QPoint(200, 100)));
-    QApplication::sendEvent(form->childAt(200, 100), &context);
-    QMenu *popup = form->findChild<QMenu *>("PopupMenu1");
-    ASSERT_NE(popup, nullptr);
-    click(popup, "Hide -->");
-    EXPECT_EQ(form->width(), 508);
-    view = viewButtons();
-    ASSERT_NE(view, nullptr);
-    click(view, "Hide Buttons");
-    EXPECT_EQ(form->width(), 732);
-    EXPECT_TRUE(form->findChild<QWidget *>("OutputsPanel")->isVisible());
-    // Closing the station keeps the side.
-    for (QAction *a : Form().Menu("Source")->actions())
-        if (a->data().toInt() == 2)
-            a->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Setting("FanucScreen", "Left Side"), "1");
-    for (QAction *a : Form().menuBar()->actions())
-        EXPECT_TRUE(!a->menu() || !item(a->menu(), "View Buttons")) << "the station's menu went with it";
 }
 
 TEST_F(MainForm, EscapeStopsOnlyARunningProgram) {

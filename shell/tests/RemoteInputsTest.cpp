@@ -3,11 +3,16 @@
 // copy-data requests from local-socket clients.
 
 #include "shell/tests/RemoteRig.h"
+#include "shell/tests/RunWatch.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
+
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -19,7 +24,7 @@ using test::TRemoteRig;
 
 class CimLine : public ::testing::Test {
 protected:
-    TPty Pty;
+    TPty Pty{true};
     TRemoteRig Rig{{{"CIM RS232 Input", "TRUE"}, {"Com Port", "3"}}, {{"COM2", Pty.Slave}}};
 
     // Sends Bytes, then serves the loop until Expected has come back (or a
@@ -93,13 +98,64 @@ TEST_F(CimLine, RefusedRequestsAnswerErrorAndOpenNothing)
     EXPECT_EQ(Exchange("just a line\r"), ""); // no request: no reply
 }
 
-TEST_F(CimLine, ARunOrAPauseAnswersError)
+// The cell controller's first request starts a long run; its second comes
+// while that run goes on (or is paused by the operator): it is answered
+// "ERROR" at the port's next poll, nothing of it is opened, and nothing
+// runs once the first run has ended.
+TEST_F(CimLine, ARequestDuringTheRunTheFirstStartedAnswersErrorAtTheNextPoll)
 {
-    for (TCycleState state : {csRunning, csPaused}) {
-        Rig.Engine->SetCycleState(state);
-        EXPECT_EQ(Exchange("$$MACHINE FROM prog\r"), "ERROR\r\n");
+    constexpr int Moves = 1000;
+    Rig.Folder.Write("progs/long.FNC", test::LongProgram(Moves));
+    TCommPortDriver &port = Rig.Inputs->RS232InputDialog.Driver();
+    struct TCase {
+        const char *Name;
+        bool Pause;
+        TCycleState State; // when the answer goes
+    } cases[] = {{"running", false, csRunning}, {"paused", true, csPaused}};
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Rig.Remote.Opened.clear();
+        Rig.Host.Clicks.clear();
+        Rig.Records = Rig.Ended = 0;
+        uint64_t sent = 0;
+        test::TWatch answer(*Rig.Engine, [&] { return port.BytesSent() > sent; });
+        TTimer resume; // the operator goes on two seconds after the pause
+        resume.SetInterval(2000);
+        resume.OnTimer = [&] {
+            resume.SetEnabled(false);
+            Rig.Host.ClickButton(TMainButton::Start);
+        };
+        Rig.Engine->OnHandOut = [&](const TCNC_data &) {
+            if (++Rig.Records != 50)
+                return;
+            if (c.Pause) {
+                Rig.Host.ClickButton(TMainButton::Pause);
+                resume.SetEnabled(true);
+            }
+            ASSERT_TRUE(Pty.Write("$$MACHINE FROM prog\r"));
+            ASSERT_TRUE(Pty.AwaitDelivered());
+            sent = port.BytesSent();
+            answer.Arm();
+        };
+        ASSERT_TRUE(Pty.Write("$$MACHINE FROM long\r"));
+        for (int i = 0; i < 400 && Rig.Ended == 0; ++i) {
+            Rig.Folder.Loop.Advance(50);
+            ::usleep(1000);
+        }
+        ASSERT_TRUE(answer.Seen()) << "no answer came while the run went on";
+        EXPECT_LE(answer.Delay(), port.ComPortPollingDelay() + test::TWatch::TickMs);
+        EXPECT_EQ(answer.State, c.State);
+        std::string got;
+        for (int i = 0; i < 200 && got.size() < 13; ++i)
+            got += Pty.ReadWithin(10);
+        EXPECT_EQ(got, "EXEC\r\nERROR\r\n");
+        EXPECT_EQ(Rig.Records, Moves + 3); // the first move, the zigzag, M30, the end
+        // Nothing of the refused request is left to run.
+        Rig.Folder.Loop.Advance(1000);
+        EXPECT_EQ(Rig.Remote.Opened, std::vector<std::string>{Rig.Folder.File("progs/long.FNC")});
+        EXPECT_EQ(Rig.Ended, 1);
+        EXPECT_EQ(Pty.ReadWithin(10), "");
     }
-    EXPECT_TRUE(Rig.Remote.Opened.empty());
 }
 
 TEST_F(CimLine, AnOverlongLineAnswersErrorOnceAndIsDroppedToItsEnd)
@@ -244,6 +300,77 @@ TEST_F(CopyData, EveryOtherRequestAnswers0AndOpensNothing)
         EXPECT_EQ(Request(c.Bytes, c.Finish), "0");
     }
     EXPECT_TRUE(Rig.Remote.Opened.empty());
+}
+
+// The process's descriptor limit lowered for a scope.
+class TDescriptorLimit {
+public:
+    explicit TDescriptorLimit(rlim_t Soft)
+    {
+        ::getrlimit(RLIMIT_NOFILE, &FSaved);
+        rlimit lowered = FSaved;
+        lowered.rlim_cur = std::min(Soft, FSaved.rlim_cur);
+        ::setrlimit(RLIMIT_NOFILE, &lowered);
+    }
+    ~TDescriptorLimit() { ::setrlimit(RLIMIT_NOFILE, &FSaved); }
+
+private:
+    rlimit FSaved{};
+};
+
+rlim_t OpenDescriptors()
+{
+    return rlim_t(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                std::filesystem::directory_iterator()));
+}
+
+// Peers that connect and send nothing cannot use up the program's
+// descriptors: those past the cap are answered 0 at once, the held ones are
+// answered 0 and dropped after the idle time-out, and then a request and
+// the program it names open again. The limit leaves room for the clients,
+// the cap and a little more: holding every idle peer would not fit.
+TEST_F(CopyData, IdlePeersAreCappedThenTimedOutSoRequestsAndFilesKeepWorking)
+{
+    const int cap = TLocalServer::DefaultMaxConnections;
+    const int peers = 2 * cap + 20;
+    TDescriptorLimit limit(OpenDescriptors() + rlim_t(peers + cap + 32));
+    const TLocalServer &server = Rig.Inputs->CopyDataServer();
+    // Each peer is taken (held or refused) before the next connects: one
+    // left waiting would hold the ones after it in the socket's queue.
+    std::vector<std::unique_ptr<TLocalClient>> idle;
+    for (int i = 0; i < peers; ++i) {
+        idle.push_back(std::make_unique<TLocalClient>());
+        std::string error;
+        ASSERT_TRUE(idle.back()->Connect(TRemoteInputs::CopyDataSocket, error)) << i << error;
+        Rig.Inputs->PollCopyData();
+        if (server.ConnectionCount() + server.BusyPeers != i + 1) {
+            ADD_FAILURE() << "peer " << i << " was neither held nor refused";
+            break;
+        }
+    }
+    EXPECT_EQ(server.ConnectionCount(), cap);
+    EXPECT_EQ(server.BusyPeers, peers - cap);
+    auto answer = [](TLocalClient &Client) {
+        bool closed = false;
+        std::string got = Client.Receive(2000, &closed);
+        if (!closed)
+            Client.Receive(2000, &closed);
+        return closed ? got : "(still open) " + got;
+    };
+    EXPECT_EQ(answer(*idle.back()), std::string(1, '\0'));
+    EXPECT_EQ(Request(Message(231166, "abcprog.FNC")), "0"); // no room yet
+
+    Rig.Folder.Loop.Advance(TLocalServer::DefaultIdleTimeoutMs - 1);
+    Rig.Inputs->PollCopyData();
+    EXPECT_EQ(server.ConnectionCount(), cap);
+    Rig.Folder.Loop.Advance(1);
+    Rig.Inputs->PollCopyData();
+    EXPECT_EQ(server.ConnectionCount(), 0);
+    EXPECT_EQ(answer(*idle.front()), std::string(1, '\0'));
+    EXPECT_TRUE(Rig.Remote.Opened.empty());
+
+    EXPECT_EQ(Request(Message(231166, "abcprog.FNC")), "1");
+    EXPECT_EQ(Rig.Remote.Opened, std::vector<std::string>{Rig.Program});
 }
 
 TEST_F(CopyData, ARunAnswers0)

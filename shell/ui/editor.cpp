@@ -639,21 +639,22 @@ bool TEditorForm::CheckSaveChanges(bool AllowCancel)
 
 bool TEditorForm::CloseQuery()
 {
-    if (FRichEdit->Modified() && FFileName.empty()) {
-        // An unnamed program goes only once it is saved.
-        std::string name;
-        SaveFileAs(name);
-        return !name.empty();
-    }
+    // Asked with Cancel: Yes on an unnamed program asks for its name, and a
+    // cancelled Save As keeps the window, as Cancel does.
     return CheckSaveChanges(true);
 }
 
+void TEditorForm::ForgetChanges()
+{
+    FRichEdit->SetModified(false);
+}
+
+// The window closes with its source or with the program (whose close asks
+// the close query), never from its frame: a closed editor would take the
+// program's text out of the operator's reach.
 void TEditorForm::closeEvent(QCloseEvent *Event)
 {
-    if (CloseQuery())
-        Event->accept();
-    else
-        Event->ignore();
+    Event->ignore();
 }
 
 void TEditorForm::FilesDropped(const QStringList &Files)

@@ -132,10 +132,13 @@ public:
     void HiLight(char Letter);
     void ShowNormal();
     void UpdateFormat();
-    // The close query when the program ends: an unnamed modified program
-    // asks for a name (Cancel keeps it open), else "Save alterations?" with
-    // Cancel. True when the window may go.
+    // The close query when the program ends: "Save alterations?" with Yes,
+    // No and Cancel for a modified text (Yes on an unnamed one asks for its
+    // name). True when the window may go; Cancel, or a cancelled Save As,
+    // keeps it.
     bool CloseQuery();
+    // The text goes without another question (its close query said so).
+    void ForgetChanges();
     // Files dropped on the window.
     void FilesDropped(const QStringList &Files);
     // Opens the block wizard for a menu tag (0: alter the caret's block).

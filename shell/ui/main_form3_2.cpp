@@ -46,6 +46,7 @@
 #include "shell/ui/ShellGlyphs.h"
 #include "shell/ui/ShellStatusBar.h"
 #include "shell/ui/TranslatedText.h"
+#include "shell/ui/editor.h"
 #include "shell/ui/file_warning.h"
 #include "shell/ui/key_setup.h"
 
@@ -679,8 +680,28 @@ void TMainForm::HelpClick(bool Programming) {
 // --- Close ------------------------------------------------------------------
 
 void TMainForm::closeEvent(QCloseEvent *Event) {
+    if (!FClosed && !EditorsMayClose()) {
+        Event->ignore();
+        return;
+    }
     FormClose();
     Event->accept();
+}
+
+// Every editor window with unsaved work is asked before anything closes;
+// Cancel in any of them keeps the program and all the work.
+bool TMainForm::EditorsMayClose() {
+    std::vector<TEditorForm *> editors;
+    for (QMdiSubWindow *sub : FMdi->subWindowList())
+        if (auto *editor = qobject_cast<TEditorForm *>(sub->widget()))
+            editors.push_back(editor);
+    for (TEditorForm *editor : editors)
+        if (!editor->CloseQuery())
+            return false;
+    // Saved or not wanted: the source's farewell asks no more.
+    for (TEditorForm *editor : editors)
+        editor->ForgetChanges();
+    return true;
 }
 
 void TMainForm::FormClose() {
@@ -895,6 +916,12 @@ QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window) {
         return existing;
     const QSize size = Window->size();
     QMdiSubWindow *sub = FMdi->addSubWindow(Window);
+    // A window whose frame has a title and no close button (the editor
+    // minimises and maximises only) keeps that frame in the MDI area.
+    const Qt::WindowFlags own = Window->windowFlags();
+    if ((own & Qt::WindowTitleHint) && !(own & Qt::WindowCloseButtonHint))
+        sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            (own & Qt::WindowMinMaxButtonsHint));
     sub->setWindowTitle(Window->windowTitle());
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
     sub->hide();

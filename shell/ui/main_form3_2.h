@@ -221,6 +221,7 @@ private:
     void LayOutClient();
     void PaintBackground();
     void ListWindows();
+    void BringBack(QMdiSubWindow *Sub);
     void ReadBackground();
     void InstallChildWindows();
     void OpenMessageDictionary();
@@ -234,6 +235,7 @@ private:
     void PanelButton(QPushButton *Button, bool Down);
     void ApplySupportResult(bool VRAvailable, bool Sim3DAvailable);
     void MergeChildMenus(QMdiSubWindow *Window);
+    bool EditorsMayClose();
     void ReleaseOnClose(QWidget *Window, TMainButton Which);
 
     // Toolbar and Utilities setup (main_form3_2_toolbars.cpp).

@@ -205,9 +205,21 @@ void TMainForm::ListWindows() {
         QAction *a = windows->addAction(QString("&%1 %2").arg(++n).arg(sub->windowTitle()));
         a->setCheckable(true);
         a->setChecked(sub == FMdi->activeSubWindow());
-        connect(a, &QAction::triggered, this, [this, sub] { FMdi->setActiveSubWindow(sub); });
+        connect(a, &QAction::triggered, this, [this, sub] { BringBack(sub); });
         FWindowItems.push_back(a);
     }
+}
+
+// A window picked from the Windows menu comes back whatever hid it: its
+// content, its frame, a minimised frame.
+void TMainForm::BringBack(QMdiSubWindow *Sub) {
+    if (Sub->widget() && Sub->widget()->isHidden())
+        Sub->widget()->show();
+    if (Sub->isMinimized())
+        Sub->showNormal();
+    else
+        Sub->show();
+    FMdi->setActiveSubWindow(Sub);
 }
 
 void TMainForm::SetMenuItemVisible(TMainMenuItem Item, bool Visible) {

@@ -142,8 +142,11 @@ bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled, bool
         return false;
     int prev = -1, at = FTable[cell];
     const int placed = PlaceNode(cell, prev, at, Z, Colour, Foot ? -1 : Colour, Settled);
-    if (placed <= 0)
-        return placed == 0;
+    if (placed == 2)
+        MarkChanged(C);
+    if (placed != 1)
+        return placed >= 0;
+    MarkChanged(C);
     uint32_t &span = FSpans[cell];
     const int high = FTable[cell] == prev ? Z : static_cast<int16_t>(span >> 16);
     const int low = FNodes[prev].next < 0 ? Z : static_cast<int16_t>(span & 0xffff);
@@ -154,8 +157,9 @@ bool CDexelModel::InsertNode(int C, int R, int Z, int Colour, bool Settled, bool
 // Walks Prev and At (the node above and the node at or below) down the
 // cell to height Z and puts a node there: an existing one takes OverColour
 // and Settled while Overwrite is set; a new one, NewColour, becomes Prev.
-// 1 for a new node, 0 for an existing one, -1 when the pool is full. Walks
-// by index: a growing pool moves the nodes.
+// 1 for a new node, 2 for an existing one that took a new colour, 0 for
+// one that did not, -1 when the pool is full. Walks by index: a growing
+// pool moves the nodes.
 int CDexelModel::PlaceNode(int Cell, int &Prev, int &At, int Z, int NewColour, int OverColour,
                            bool Settled)
 {
@@ -164,12 +168,17 @@ int CDexelModel::PlaceNode(int Cell, int &Prev, int &At, int Z, int NewColour, i
         At = FNodes[At].next;
     }
     if (At >= 0 && FNodes[At].z == Z) {
-        if (Overwrite) {
-            if (OverColour >= 0)
-                FNodes[At].colour = static_cast<uint8_t>(OverColour);
-            FNodes[At].settled = Settled;
-        }
-        return 0;
+        if (!Overwrite)
+            return 0;
+        // Between cuts every node is settled: only a new colour is a change
+        // that stays.
+        DexelNode &n = FNodes[At];
+        const uint8_t colour = OverColour >= 0 ? static_cast<uint8_t>(OverColour) : n.colour;
+        n.settled = Settled;
+        if (n.colour == colour)
+            return 0;
+        n.colour = colour;
+        return 2;
     }
     const int n = AllocNode();
     if (n < 0)
@@ -245,7 +254,7 @@ bool CDexelModel::InsertStageInOneWalk()
     while (k >= 0 && k < count && !FInsertAnywhere && AboveHead(cell, heightAt(k)))
         k += step;
     int prev = -1, at = FTable[cell];
-    bool grewTail = false;
+    bool grewTail = false, changed = false;
     while (k >= 0 && k < count) {
         const int z = heightAt(k);
         int end = k;
@@ -261,9 +270,13 @@ bool CDexelModel::InsertStageInOneWalk()
                 lastColour = FStage[n].Colour;
         const int firstColour = FStage[from].Colour;
         const int newColour = Overwrite && lastColour >= 0 ? lastColour : firstColour;
-        if (PlaceNode(cell, prev, at, z, newColour, lastColour, false) == 1)
+        const int placed = PlaceNode(cell, prev, at, z, newColour, lastColour, false);
+        changed = changed || placed > 0;
+        if (placed == 1)
             grewTail = grewTail || at < 0;
     }
+    if (changed)
+        MarkChanged(FStageC);
     const int head = FTable[cell];
     if (head < 0)
         return true; // an empty cell and a full pool
@@ -287,6 +300,7 @@ void CDexelModel::CutCell(int C, int R, int Z)
         head = FNodes[n].next;
         FreeNode(n);
     }
+    MarkChanged(C);
     FSpans[cell] = head < 0 ? EmptyCell
                             : PackSpan(FNodes[head].z, static_cast<int16_t>(FSpans[cell] & 0xffff));
 }
@@ -414,6 +428,8 @@ bool CDexelModel::BuildBillet(double LowX, double LowY, double HighX, double Hig
     FTable.clear();
     FSpans.clear();
     FStampRows.clear();
+    FColumnChange.clear();
+    FQuiet.clear();
     FRowFilter = false;
     FCols.clear();
     FTouched.clear();
@@ -498,6 +514,8 @@ bool CDexelModel::BuildBillet(double LowX, double LowY, double HighX, double Hig
     }
     FTable.assign(cells, -1);
     FSpans.assign(cells, EmptyCell);
+    FColumnChange.assign(count + 1, 0);
+    FQuiet.assign(count + 1, CQuietColumn{});
     FStampRows.assign(count + 1, CStampRows{});
     FNodes.reserve(std::min(MaxNodes, cells * 2 + static_cast<size_t>(FTop) * (count + 1)));
     FInsertAnywhere = true;

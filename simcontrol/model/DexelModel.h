@@ -118,10 +118,11 @@ public:
     // Bytes the model keeps per cell (head and height summary).
     static constexpr size_t CellBytes() { return sizeof(int) + sizeof(uint32_t); }
 
-    // While set (the default), a stamp leaves alone the cells it provably
-    // cannot change: rows lying at the stamp's height with neighbours at
-    // it too. Clear, every stamped cell goes through the full settle and
-    // wall pass; the result is the same.
+    // While set (the default), a stamp or a level sweep leaves alone the
+    // cells it provably cannot change: rows lying at its height with
+    // neighbours at it too, and whole columns that it was found to leave
+    // as they are, unchanged since. Clear, every stamped cell goes through
+    // the full settle and wall pass; the result is the same.
     bool FastCuts = true;
 
     // --- Nodes ---
@@ -274,6 +275,30 @@ private:
     std::vector<CEdgeExtremes> FWallSegments;
     bool FRowFilter = false;
     bool RowAllowed(int C, int R) const;
+    // Each column's count of changes (a node added, taken away or
+    // recoloured; between cuts every node is settled), and what cuts that
+    // left it alone found there: rows whose cells reach down to a height
+    // (flat stamps), rows whose heads stand at or below a height with the
+    // floor's colour at it (level sweeps), and rows over which the settle
+    // and wall pass changes nothing. All of it holds while the column does
+    // not change, so a later cut within those rows is passed over at once.
+    struct CQuietRows {
+        int Z = 0, Colour = -1, Lo = 0, Hi = -1; // none while Lo > Hi
+        void Join(int NewZ, int NewColour, int NewLo, int NewHi);
+    };
+    struct CQuietColumn {
+        uint64_t Change = 0;
+        CQuietRows Reach, Heads;
+        int FillLo = 0, FillHi = -1;
+    };
+    std::vector<uint64_t> FColumnChange;
+    std::vector<CQuietColumn> FQuiet;
+    uint64_t FChangeCount = 0;
+    void MarkChanged(int C) { FColumnChange[C] = ++FChangeCount; }
+    bool PassesOver(int C, int Z, int FloorColour, int Lo, int Hi);
+    bool RowsReachDownTo(int C, int Z, int Lo, int Hi) const;
+    bool HeadsAtOrBelow(int C, int Z, int Colour, int Lo, int Hi) const;
+    bool FillLeavesAlone(int C, int From, int To) const;
     std::vector<CColumn> FCols;
     std::vector<CTouched> FTouched;
     std::vector<CEdgeExtremes> FExtremes;

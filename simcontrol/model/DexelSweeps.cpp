@@ -53,6 +53,10 @@ bool WithinArc(CDir Start, CDir End, CDir D)
 
 int Trunc(double V) { return TruncGrid(V); }
 
+// The settle and wall pass of a cut whose rows in a column are Lo..Hi runs
+// from row Lo - 1 (never the border row First) to Hi + 1.
+int FillFrom(int Lo, int First) { return std::max(Lo - 1, First + 1); }
+
 // Bit k set when Values[k] equals Value (Count at most 64).
 uint64_t LevelMask(const uint32_t *Values, int Count, uint32_t Value)
 {
@@ -406,6 +410,9 @@ bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
         CStampRows &rows = FStampRows[c];
         const CColumn &col = FCols[c];
         const int lo = std::max(rows.Lo, col.First + 1), hi = std::min(rows.Hi, col.Last - 1);
+        // Rows away from the column's ends: the full pass touches exactly
+        // rows lo..hi there.
+        const bool inside = rows.Lo > col.First && rows.Hi < col.Last - 1 && lo <= hi;
         rows.Lo = 1000000;
         rows.Hi = -1000000;
         const int rimLo[2] = {rows.RimLo[0], rows.RimLo[1]};
@@ -418,6 +425,8 @@ bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
             rows.All = true;
             continue;
         }
+        if (inside && PassesOver(c, z, FloorColour, lo, hi))
+            continue;
         const int from = std::max(lo - 1, col.First + 1), to = std::min(hi + 1, col.Last - 2);
         const uint32_t *span = &FSpans[col.Offset - col.First];
         const int *heads = &FTable[col.Offset - col.First];
@@ -493,9 +502,9 @@ bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
     // The floor from the segments kept above, as RasterPolygon stages them.
     WidenTouchedColumns(stageFrom, stageTo);
     for (int c = stageFrom; c <= stageTo; ++c) {
-        const CEdgeExtremes &e = FStampRows[c].Floor;
-        if (e.NearRow <= e.FarRow)
-            StageSegment(c, e);
+        const CStampRows &rows = FStampRows[c];
+        if (rows.Floor.NearRow <= rows.Floor.FarRow && (rows.All || rows.Count > 0))
+            StageSegment(c, rows.Floor);
     }
     FlushCellStage();
     // The walls, as RasterQuad stages them: from their kept segments, or
@@ -522,7 +531,8 @@ bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
         WidenTouchedColumns(wallFrom[k], wallTo[k]);
         for (int c = wallFrom[k]; c <= wallTo[k]; ++c) {
             const CEdgeExtremes &e = FWallSegments[segment++];
-            if (e.NearRow <= e.FarRow)
+            const CStampRows &rows = FStampRows[c];
+            if (e.NearRow <= e.FarRow && (rows.All || rows.Count > 0))
                 StageSegment(c, e);
         }
         FlushCellStage();
@@ -548,6 +558,163 @@ bool CDexelModel::FastFacets(const CQuadCorner *Floor, int FloorCount,
     FTouchedFirst = 1000000;
     FTouchedLast = -1000000;
     return true;
+}
+
+// Every cell of rows Lo..Hi holds nodes, the lowest at Z or below.
+bool CDexelModel::RowsReachDownTo(int C, int Z, int Lo, int Hi) const
+{
+    const CColumn &col = FCols[C];
+    const uint32_t *span = &FSpans[col.Offset - col.First];
+    // The lowest node's height is the span's low half; shifted up, it
+    // compares as a signed number.
+    const int32_t limit = static_cast<int32_t>(static_cast<uint32_t>(Z + 1) << 16);
+    int r = Lo;
+#ifdef __SSE2__
+    const __m128i below = _mm_set1_epi32(limit);
+    const __m128i empty = _mm_set1_epi32(static_cast<int>(EmptyCell));
+    __m128i bad = _mm_setzero_si128();
+    for (; r + 4 <= Hi + 1; r += 4) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(span + r));
+        bad = _mm_or_si128(bad, _mm_cmpeq_epi32(v, empty));
+        const __m128i low = _mm_slli_epi32(v, 16);
+        bad = _mm_or_si128(bad, _mm_xor_si128(_mm_cmplt_epi32(low, below), _mm_set1_epi32(-1)));
+    }
+    if (_mm_movemask_epi8(bad) != 0)
+        return false;
+#endif
+    for (; r <= Hi; ++r)
+        if (span[r] == EmptyCell || static_cast<int32_t>(span[r] << 16) >= limit)
+            return false;
+    return true;
+}
+
+// The settle and wall pass over rows From..To would leave the column as it
+// is. Between cuts every cell is settled and holds every height between
+// its ends, so settling takes nothing away; each row's step then levels it
+// or builds its wall only as its neighbours stand, and as no step changes
+// anything, each sees them as they are now.
+bool CDexelModel::FillLeavesAlone(int C, int From, int To) const
+{
+    const CColumn &col = FCols[C];
+    To = std::min(To, col.Last - 2);
+    const uint32_t *span = &FSpans[col.Offset - col.First];
+    // As Span reads them: an empty cell stands from 0 to 0.
+    auto low = [&](int R) {
+        return span[R] == EmptyCell ? 0 : static_cast<int>(static_cast<int16_t>(span[R] & 0xffff));
+    };
+    auto high = [&](int R) {
+        return span[R] == EmptyCell ? 0 : static_cast<int>(static_cast<int16_t>(span[R] >> 16));
+    };
+    // A row's step changes it when it stands above its own bottom and both
+    // neighbours' bottoms (the levelling), or when the row in front ends
+    // below its bottom (the wall).
+    int i = From;
+#ifdef __SSE2__
+    const __m128i empty = _mm_set1_epi32(static_cast<int>(EmptyCell));
+    for (; i + 4 <= To + 1; i += 4) {
+        const __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i *>(span + i - 1));
+        const __m128i h = _mm_loadu_si128(reinterpret_cast<const __m128i *>(span + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(span + i + 1));
+        const __m128i anyEmpty = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi32(f, empty), _mm_cmpeq_epi32(h, empty)),
+            _mm_cmpeq_epi32(b, empty));
+        if (_mm_movemask_epi8(anyEmpty) != 0)
+            break;
+        const __m128i fLow = _mm_srai_epi32(_mm_slli_epi32(f, 16), 16);
+        const __m128i fHigh = _mm_srai_epi32(f, 16);
+        const __m128i hLow = _mm_srai_epi32(_mm_slli_epi32(h, 16), 16);
+        const __m128i hHigh = _mm_srai_epi32(h, 16);
+        const __m128i bLow = _mm_srai_epi32(_mm_slli_epi32(b, 16), 16);
+        const __m128i levels = _mm_and_si128(
+            _mm_and_si128(_mm_cmpgt_epi32(hHigh, hLow), _mm_cmpgt_epi32(hHigh, fLow)),
+            _mm_cmpgt_epi32(hHigh, bLow));
+        const __m128i walls = _mm_cmpgt_epi32(hLow, fHigh);
+        if (_mm_movemask_epi8(_mm_or_si128(levels, walls)) != 0)
+            return false;
+    }
+#endif
+    for (; i <= To; ++i) {
+        const int hereHigh = high(i), hereLow = low(i);
+        if (hereHigh > std::max(hereLow, std::max(low(i - 1), low(i + 1))))
+            return false;
+        if (high(i - 1) < hereLow)
+            return false;
+    }
+    return true;
+}
+
+// Every cell of rows Lo..Hi holds nodes, the highest at Z or below and
+// coloured Colour when at Z.
+bool CDexelModel::HeadsAtOrBelow(int C, int Z, int Colour, int Lo, int Hi) const
+{
+    const CColumn &col = FCols[C];
+    const uint32_t *span = &FSpans[col.Offset - col.First];
+    const int *heads = &FTable[col.Offset - col.First];
+    for (int r = Lo; r <= Hi; ++r) {
+        if (span[r] == EmptyCell)
+            return false;
+        const int high = static_cast<int16_t>(span[r] >> 16);
+        if (high > Z || (high == Z && FNodes[heads[r]].colour != Colour))
+            return false;
+    }
+    return true;
+}
+
+// A cut at Z over rows Lo..Hi of a column, with nothing pending, leaves the
+// column alone when every node it stages is there already or lies above a
+// head, and the settle and wall pass over its rows changes nothing. For a
+// flat stamp (FloorColour -1, nothing overwritten, nodes at Z and above)
+// that holds when the cells reach down to Z; for a level sweep (its floor
+// at Z overwrites with FloorColour, its wall starts above Z) when no cell
+// stands above Z and those at Z have the floor's colour. What was found
+// stays true while the column does not change: it is kept, joined with
+// what earlier cuts found.
+bool CDexelModel::PassesOver(int C, int Z, int FloorColour, int Lo, int Hi)
+{
+    CQuietColumn &q = FQuiet[C];
+    if (q.Change != FColumnChange[C])
+        q = CQuietColumn{FColumnChange[C]};
+    const int fillLo = FillFrom(Lo, FCols[C].First), fillHi = Hi + 1;
+    const bool stamp = FloorColour < 0;
+    CQuietRows &rows = stamp ? q.Reach : q.Heads;
+    const bool rowsKnown = rows.Lo <= rows.Hi && rows.Z <= Z && rows.Lo <= Lo && Hi <= rows.Hi &&
+                           (stamp || (rows.Z == Z && rows.Colour == FloorColour));
+    const bool fillKnown = q.FillLo <= fillLo && fillHi <= q.FillHi;
+    if (rowsKnown && fillKnown)
+        return true;
+    if (!rowsKnown && !(stamp ? RowsReachDownTo(C, Z, Lo, Hi)
+                              : HeadsAtOrBelow(C, Z, FloorColour, Lo, Hi)))
+        return false;
+    if (!fillKnown && !FillLeavesAlone(C, fillLo, fillHi))
+        return false;
+    if (!rowsKnown)
+        rows.Join(Z, FloorColour, Lo, Hi);
+    if (!fillKnown) {
+        if (q.FillLo <= q.FillHi && q.FillLo <= fillHi + 1 && fillLo <= q.FillHi + 1) {
+            q.FillLo = std::min(q.FillLo, fillLo);
+            q.FillHi = std::max(q.FillHi, fillHi);
+        }
+        else {
+            q.FillLo = fillLo;
+            q.FillHi = fillHi;
+        }
+    }
+    return true;
+}
+
+// Rows found to hold for Z (and Colour): overlapping rows join; a stamp's
+// reach holds for the higher Z, a sweep's heads only for the same.
+void CDexelModel::CQuietRows::Join(int NewZ, int NewColour, int NewLo, int NewHi)
+{
+    const bool joins = Lo <= Hi && Lo <= NewHi + 1 && NewLo <= Hi + 1 &&
+                       (NewColour < 0 || (Z == NewZ && Colour == NewColour));
+    if (!joins) {
+        *this = {NewZ, NewColour, NewLo, NewHi};
+        return;
+    }
+    Z = std::max(Z, NewZ);
+    Lo = std::min(Lo, NewLo);
+    Hi = std::max(Hi, NewHi);
 }
 
 void CDexelModel::Stamp(const CGridPoint &P, double R)

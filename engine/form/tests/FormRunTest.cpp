@@ -226,6 +226,39 @@ TEST(FormRun, ScreenSaverComesBackAfterPauseAndResume)
     EXPECT_EQ(run.Host.ScreenSaverWrites, 2) << "a second stop has nothing to restore";
 }
 
+// The operator pauses between two moves, then goes on: the run resumes
+// with the next move and hands out the whole program, as it does without
+// the pause, wherever the pause falls.
+TEST(FormRun, APauseBetweenMovesLosesNothingOfTheProgram)
+{
+    TEngineRun plain;
+    plain.Load("square.fnc", Square);
+    plain.Host.ClickButton(TMainButton::Output2D);
+    plain.Start();
+    ASSERT_EQ(plain.Ended, 1);
+    for (size_t at = 1; at + 1 < plain.Records.size(); ++at) {
+        SCOPED_TRACE(at);
+        TEngineRun run;
+        run.Load("square.fnc", Square);
+        run.Host.ClickButton(TMainButton::Output2D);
+        bool paused = false;
+        int turns = 0;
+        run.Folder.Loop.Hook = [&] {
+            if (!paused && run.Records.size() == at) {
+                paused = true;
+                run.Host.ClickButton(TMainButton::Pause);
+            } else if (paused && run.Engine->RunState() == csPaused && ++turns == 5) {
+                run.Host.ClickButton(TMainButton::Start);
+            }
+        };
+        run.Start();
+        EXPECT_TRUE(paused);
+        EXPECT_EQ(run.Lines, plain.Lines);
+        EXPECT_EQ(run.Ended, 1);
+        EXPECT_EQ(run.Engine->RunState(), csStopped);
+    }
+}
+
 TEST(FormRun, CancelledSaveDialogReleasesTheOutputAndTheRunGoesOn)
 {
     TEngineRun run;

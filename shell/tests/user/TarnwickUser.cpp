@@ -299,6 +299,12 @@ void TarnwickUser::Start(std::vector<std::string> Args, QSize Size)
     Serve();
 }
 
+void TarnwickUser::EndProgram()
+{
+    App.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 TMainForm &TarnwickUser::Form() const
 {
     return App->MainForm();
@@ -484,32 +490,45 @@ QWidget *TarnwickUser::Frame(QWidget *Window)
     return Window->window();
 }
 
+QRect TarnwickUser::TitleBarButton(QWidget *Window, QStyle::SubControl Button)
+{
+    auto *sub = qobject_cast<QMdiSubWindow *>(Frame(Window));
+    if (!sub)
+        return QRect();
+    // Where the sub-window's style draws the button on its title bar.
+    QStyleOptionTitleBar option;
+    option.initFrom(sub);
+    option.titleBarFlags = sub->windowFlags();
+    option.titleBarState = int(sub->windowState());
+    option.subControls = QStyle::SC_All;
+    option.text = sub->windowTitle();
+    const int height = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub);
+    option.rect = QRect(0, 0, sub->width(), height);
+    return sub->style()->subControlRect(QStyle::CC_TitleBar, &option, Button, sub);
+}
+
+void TarnwickUser::ClickTitleBarButton(QWidget *Window, QStyle::SubControl Button)
+{
+    const QRect r = TitleBarButton(Window, Button);
+    ASSERT_TRUE(r.isValid() && !r.isEmpty()) << Describe(Window) << " has no such button on its frame";
+    QWidget *sub = Frame(Window);
+    QWidget *top = sub->window();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      sub->mapTo(top, r.center()));
+    ServeQtOnly();
+}
+
 void TarnwickUser::CloseByFrame(QWidget *Window)
 {
     QWidget *frame = Frame(Window);
     ASSERT_NE(frame, nullptr);
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(frame)) {
-        // The close button of the sub-window's title bar, where its style
-        // draws it.
-        QStyleOptionTitleBar option;
-        option.initFrom(sub);
-        option.titleBarFlags = sub->windowFlags();
-        option.subControls = QStyle::SC_All;
-        option.text = sub->windowTitle();
-        const int height = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub);
-        option.rect = QRect(0, 0, sub->width(), height);
-        const QRect close = sub->style()->subControlRect(QStyle::CC_TitleBar, &option,
-                                                         QStyle::SC_TitleBarCloseButton, sub);
-        ASSERT_TRUE(close.isValid() && !close.isEmpty())
-            << Describe(Window) << " has no close button on its frame";
-        QWidget *top = sub->window();
-        QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                          sub->mapTo(top, close.center()));
-    } else {
-        // The window manager's close.
-        ASSERT_NE(frame->windowHandle(), nullptr);
-        frame->windowHandle()->close();
+    if (qobject_cast<QMdiSubWindow *>(frame)) {
+        ClickTitleBarButton(Window, QStyle::SC_TitleBarCloseButton);
+        return;
     }
+    // The window manager's close.
+    ASSERT_NE(frame->windowHandle(), nullptr);
+    frame->windowHandle()->close();
     ServeQtOnly();
 }
 

@@ -17,6 +17,8 @@
 
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
+#include <QStyle>
 #include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -60,6 +62,8 @@ public:
     void Start(std::vector<std::string> Args = {"programs/demo.fnc"}, QSize Size = {1280, 1000});
     TMainForm &Form() const;
     bool Started() const { return App != nullptr; }
+    // The main routine returns (its main window closed): the program goes.
+    void EndProgram();
 
     // --- Input through the window system ---------------------------------
     // A press and release of Button at At in Target's coordinates (default:
@@ -95,6 +99,11 @@ public:
     // an MDI child's title bar, the window manager's close of a top-level
     // window.
     void CloseByFrame(QWidget *Window);
+    // A button of an MDI child's title bar (SC_TitleBarCloseButton,
+    // SC_TitleBarMinButton ...) where its style draws it, in the frame's
+    // pixels; empty when the frame has none.
+    static QRect TitleBarButton(QWidget *Window, QStyle::SubControl Button);
+    void ClickTitleBarButton(QWidget *Window, QStyle::SubControl Button);
 
     // --- Time and modal windows ------------------------------------------
     // Serves messages while the test clock moves on by Ms.

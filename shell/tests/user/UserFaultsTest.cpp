@@ -14,6 +14,7 @@
 #include "shell/ui/editor.h"
 #include "shell/ui/main_form3_2.h"
 
+#include <QAbstractButton>
 #include <QImage>
 #include <QLabel>
 #include <QStatusBar>
@@ -242,6 +243,122 @@ TEST_F(TarnwickUser, The2DViewOpensAroundItsPictureAndItsReadoutsNeverOverlap)
     EXPECT_LT(frame->width(), opened) << "the frame took the drag";
     ExpectWindowFits(view);
     ExpectPanelsApart(view);
+}
+
+// The buttons of a message box, left to right as the user reads them.
+QStringList Buttons(QWidget &Box)
+{
+    QList<QAbstractButton *> buttons = Box.findChildren<QAbstractButton *>();
+    std::sort(buttons.begin(), buttons.end(),
+              [](QAbstractButton *A, QAbstractButton *B) { return A->x() < B->x(); });
+    QStringList texts;
+    for (QAbstractButton *b : buttons)
+        if (b->isVisible())
+            texts << PlainCaption(b->text());
+    return texts;
+}
+
+// File > New, a line typed, File > Exit: the unnamed work is asked about
+// with Yes, No and Cancel; Cancel, or Cancel in its Save As, keeps Tarnwick
+// open with the text; No lets it go without another question.
+TEST_F(TarnwickUser, ExitAsksAboutUnsavedWorkAndCancelKeepsIt)
+{
+    Start();
+    ChooseMenu({"File", "New..."});
+    TEditorForm *editor = Editor(*this);
+    ASSERT_NE(editor, nullptr);
+    Click(editor->RichEdit()->viewport(), QPoint(20, 10));
+    Type("G01 X5");
+    ASSERT_EQ(editor->LineText(0), "G01 X5");
+
+    QStringList asked;
+    auto exitAnswering = [&](const QString &Answer_, bool ByFrame = false) {
+        asked.clear();
+        WhenModal([&, Answer_](QWidget &Box) {
+            asked = Buttons(Box);
+            Answer(Box, Answer_);
+        });
+        if (ByFrame)
+            CloseByFrame(&Form());
+        else
+            ChooseMenu({"File", "Exit"});
+        Serve();
+    };
+    for (bool byFrame : {false, true}) {
+        SCOPED_TRACE(byFrame ? "the frame's close" : "File > Exit");
+        exitAnswering("Cancel", byFrame);
+        EXPECT_EQ(asked.join(",").toStdString(), "Yes,No,Cancel");
+        EXPECT_TRUE(Form().isVisible()) << "Cancel keeps Tarnwick open";
+        EXPECT_EQ(editor->LineText(0), "G01 X5");
+    }
+
+    FileAnswers.push_back(""); // the Save As cancelled
+    exitAnswering("Yes");
+    EXPECT_EQ(FileRequests.size(), 1u) << "Yes on an unnamed program asks for a name";
+    EXPECT_TRUE(Form().isVisible()) << "a cancelled Save As keeps Tarnwick open";
+    EXPECT_EQ(editor->LineText(0), "G01 X5");
+
+    exitAnswering("No");
+    EXPECT_FALSE(Form().isVisible()) << "No lets the program end";
+    EndProgram();
+    EXPECT_TRUE(Unexpected.empty()) << "asked again on the way out: " << Unexpected.front();
+}
+
+TEST_F(TarnwickUser, ExitSavesUnnamedWorkWhereTheUserSays)
+{
+    Start();
+    ChooseMenu({"File", "New..."});
+    TEditorForm *editor = Editor(*this);
+    ASSERT_NE(editor, nullptr);
+    Click(editor->RichEdit()->viewport(), QPoint(20, 10));
+    Type("G01 X5");
+    FileAnswers.push_back(Dir.File("kept.fnc"));
+    WhenModal([this](QWidget &Box) { Answer(Box, "Yes"); });
+    ChooseMenu({"File", "Exit"});
+    Serve();
+    EXPECT_FALSE(Form().isVisible());
+    EXPECT_EQ(Dir.Read("kept.fnc"), "G01 X5\n");
+}
+
+// The Windows menu's item of Window ("1 Editor - ..."), clicked.
+void PickFromWindowsMenu(TarnwickUser &U, QWidget *Window)
+{
+    U.ChooseMenu({"Windows"});
+    QMenu *menu = U.OpenPopup();
+    ASSERT_NE(menu, nullptr);
+    const QString title = TarnwickUser::Frame(Window)->windowTitle();
+    for (QAction *a : menu->actions())
+        if (PlainCaption(a->text()).endsWith(" " + title)) {
+            U.PickFromPopup(menu, {PlainCaption(a->text())});
+            return;
+        }
+    FAIL() << "the Windows menu does not list " << title.toStdString();
+}
+
+// The editor's frame minimises and maximises only; whatever hid it, the
+// Windows menu brings it back.
+TEST_F(TarnwickUser, TheEditorFrameHasNoCloseAndTheWindowsMenuBringsTheEditorBack)
+{
+    Start();
+    TEditorForm *editor = Editor(*this);
+    ASSERT_NE(editor, nullptr);
+    QWidget *frame = Frame(editor);
+    // A user who finds a close button on the frame uses it.
+    const bool closeOffered = TitleBarButton(editor, QStyle::SC_TitleBarCloseButton).isValid();
+    EXPECT_FALSE(closeOffered) << "the editor's frame offers a close button";
+    if (closeOffered)
+        CloseByFrame(editor);
+    Click(editor->RichEdit()->viewport(), QPoint(20, 10));
+    Key(Qt::Key_F4, Qt::ControlModifier);
+    PickFromWindowsMenu(*this, editor);
+    ExpectWindowFits(editor);
+
+    ClickTitleBarButton(editor, QStyle::SC_TitleBarMinButton);
+    EXPECT_TRUE(frame->isMinimized());
+    PickFromWindowsMenu(*this, editor);
+    EXPECT_FALSE(frame->isMinimized());
+    ExpectWindowFits(editor);
+    EXPECT_EQ(Form().MdiArea()->activeSubWindow(), frame);
 }
 
 } // namespace
