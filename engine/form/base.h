@@ -434,6 +434,7 @@ private:
 
     TCNC_Groups FGroups;
     std::string FSourceLine; // the source line being parsed
+    TCNC_Groups FEmptyBlock; // calculated when the compensation hands on none
     // Group values (1 to 25) the modal labels show, so that only changed
     // labels are written; not valid after another writer or while hidden.
     int32_t FModalShown[26] = {};

@@ -725,8 +725,14 @@ void TBaseForm::Calc_CNCNextNotify(TObject *)
 {
     if (FRunState != csRunning)
         return;
-    TCNC_Groups block;
-    FCutter->GetNext(block);
+    // The compensation's own record is calculated where it lies; with no
+    // block (the stage stopped) an empty one is.
+    TCNC_Groups *next = FCutter->Next();
+    if (!next) {
+        FEmptyBlock.Reset();
+        next = &FEmptyBlock;
+    }
+    TCNC_Groups &block = *next;
     FCalc->Calculate(block);
     if (FSource) {
         if (!block.GeneratedText.empty() && ShowExpanded)

@@ -60,6 +60,9 @@ protected:
         std::string error, slave;
         EXPECT_TRUE(Sim.Open(slave, error)) << error;
         Sim.SpeedUp = 20;
+        // A late echo is no fault here (the tests of a missing one set the
+        // box's own second back): on a loaded machine one may take longer.
+        C.EchoTimeOutMs = 600000;
         C.SettingsFile = Temp.Write("Tarnwick.ini", "[Serial Ports]\nCOM1=" + slave + "\n");
         C.OnDone = [this](TObject *, bool) { ++Done; };
         C.SetErrorHandler([this](TObject *, int, const std::string &, const std::string &Message,
@@ -175,6 +178,7 @@ TEST_F(QuorelSimTest, AMissingEchoIsReportedOnceNamingTheLine) {
     Sim.Start();
     ASSERT_TRUE(C.Open(1, 9600, 1, false));
     ASSERT_TRUE(test::ServeUntil([&] { return Poll(); }));
+    C.EchoTimeOutMs = 1000;
     C.SetFeedRate(100);
     C.MoveLinear(5, 5, 5, false);
     ASSERT_TRUE(test::ServeUntil([&] { return !Errors.empty(); }));
@@ -186,8 +190,8 @@ TEST_F(QuorelSimTest, AnAnswerThatNeverComesIsReportedOnce) {
     Sim.SilenceAt("G01");
     Sim.Start();
     ASSERT_TRUE(C.Open(1, 9600, 1, false));
-    C.AnswerTimeOutMs = 1500;
     ASSERT_TRUE(test::ServeUntil([&] { return Poll(); }));
+    C.AnswerTimeOutMs = 1500;
     C.MoveLinear(5, 5, 5, false);
     C.Stop();
     ASSERT_TRUE(test::ServeUntil([&] { return !Errors.empty(); }));
@@ -201,6 +205,7 @@ TEST_F(QuorelSimTest, AnAnswerThatNeverComesIsReportedOnce) {
 class QuorelWireTest : public ::testing::Test {
 protected:
     QuorelWireTest() : Scope(Loop) {
+        C.EchoTimeOutMs = 600000; // as above
         C.SettingsFile = Pty.Settings;
         C.OnDone = [this](TObject *, bool) { DoneAtStatus.push_back(Statuses); };
         C.SetErrorHandler([this](TObject *, int, const std::string &, const std::string &Message,
@@ -256,6 +261,7 @@ TEST_F(QuorelWireTest, EchoWaitsFromCarriageReturnUp) {
 TEST_F(QuorelWireTest, AnUnechoedCarriageReturnIsReported) {
     ASSERT_TRUE(C.Open(1, 9600, 1, false));
     ASSERT_TRUE(ServeUntilSent());
+    C.EchoTimeOutMs = 1000;
     C.QueueLine("P");
     bool sawP = false;
     ASSERT_TRUE(test::ServeUntil([&] {

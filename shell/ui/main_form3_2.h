@@ -273,7 +273,10 @@ private:
 
     // TProgramOpenerHost.
     bool EngineStopped() const override;
-    void DisableRunButtons() override;
+    TRunButtons DisableRunButtons() override;
+    void RestoreRunButtons(const TRunButtons &Before) override;
+    int SourceTag() const override;
+    void ReportNotFound(const std::string &FileName) override;
     bool LoadInSource(std::string &FileName) override;
     void ShowProgramPath(const std::string &FileName) override;
     void AfterProgramLoaded(const std::string &FileName) override;
@@ -281,7 +284,6 @@ private:
     std::string ProgramFile() const override;
     void SetProgramFile(const std::string &FileName) override;
     void UpdateBillet() override;
-    void EnableStop() override;
     bool SelectSourceByTag(int Tag) override;
 
     std::string FMainIni;

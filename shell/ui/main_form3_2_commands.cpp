@@ -405,9 +405,24 @@ bool TMainForm::EngineStopped() const {
     return FEngine && FEngine->RunState() == csStopped;
 }
 
-void TMainForm::DisableRunButtons() {
+TRunButtons TMainForm::DisableRunButtons() {
+    const TRunButtons before = RunButtons();
     for (TMainButton b : RunButtonsOrder)
         Button(b)->setEnabled(false);
+    return before;
+}
+
+void TMainForm::RestoreRunButtons(const TRunButtons &Before) {
+    SetRunButtons(Before);
+}
+
+int TMainForm::SourceTag() const {
+    return FEngine ? FEngine->SourceKind() : 0;
+}
+
+void TMainForm::ReportNotFound(const std::string &FileName) {
+    MessageDlg(Mess().Translate(TMess::DialogCaption(mtError)),
+               Mess().MessageText(1) + "\n" + FileName, mtError, mbOK);
 }
 
 bool TMainForm::LoadInSource(std::string &FileName) {
@@ -443,9 +458,6 @@ void TMainForm::SetProgramFile(const std::string &FileName) {
 void TMainForm::UpdateBillet() {
     if (FEngine)
         FEngine->UpdateBillet();
-}
-void TMainForm::EnableStop() {
-    Button(TMainButton::Stop)->setEnabled(true);
 }
 
 bool TMainForm::SelectSourceByTag(int Tag) {
@@ -509,21 +521,26 @@ void TMainForm::ToolbarbuttonClick(TToolbarButton *Sender) {
     const int stateChanges = FCycleStateChanges;
     SetRunButtons(RunButtonsForClick(tag, FEngine->SingleStep()));
     switch (tag) {
-    case tagStart:
+    case tagStart: {
         // The cycle time counts from the first Start after a rewind.
-        if (!FCycleClock.Started())
+        const bool counting = FCycleClock.Started();
+        if (!counting)
             FCycleClock.Update(EventLoop().NowMs(), "");
         StartCycleTimer(true);
         FEngine->CycleStart();
         // A start the engine refused (no output chosen, the machine warning
-        // answered "Stop") leaves the buttons as they were, so the operator
-        // can try again.
+        // answered "Stop") leaves the buttons and the clock as they were, so
+        // the operator can try again and the time counts from the start
+        // that runs.
         if (FEngine && FCycleStateChanges == stateChanges) {
             StartCycleTimer(false);
+            if (!counting)
+                FCycleClock.Reset();
             SetRunButtons(before);
             return;
         }
         break;
+    }
     case tagPause:
         StartCycleTimer(false);
         FEngine->CyclePause();

@@ -13,6 +13,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -269,6 +272,7 @@ TarnwickUser::TarnwickUser()
 
 TarnwickUser::~TarnwickUser()
 {
+    FTimers.clear();
     App.reset();
     FFocusReturn.reset();
     FModalWatch.reset();
@@ -387,6 +391,30 @@ void TarnwickUser::Key(int QtKey, Qt::KeyboardModifiers Modifiers)
         QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QPoint(), Modifiers);
         QCoreApplication::sendEvent(window, &request);
     }
+    ServeQtOnly();
+}
+
+void TarnwickUser::DropFiles(const QStringList &Paths, QWidget *Target, QPoint At)
+{
+    ASSERT_NE(Target, nullptr);
+    if (At.x() < 0)
+        At = Target->rect().center();
+    QWidget *top = Target->window();
+    QWidget *under = top->childAt(Target->mapTo(top, At));
+    if (!under)
+        under = top;
+    const QPoint spot = under->mapFrom(top, Target->mapTo(top, At));
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &p : Paths)
+        urls << QUrl::fromLocalFile(p);
+    data.setUrls(urls);
+    QDragEnterEvent enter(spot, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &enter);
+    QDragMoveEvent move(spot, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &move);
+    QDropEvent drop(QPointF(spot), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &drop);
     ServeQtOnly();
 }
 
@@ -542,6 +570,19 @@ void TarnwickUser::Serve(int64_t Ms)
     // top of its loop, as they go in the program's own loop.
     if (!QApplication::activeModalWidget())
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TarnwickUser::At(int64_t Ms, std::function<void()> Action)
+{
+    auto timer = std::make_shared<TTimer>();
+    timer->SetInterval(static_cast<int>(Ms));
+    // FTimers owns it; its handler holding it too would keep it for ever.
+    timer->OnTimer = [t = timer.get(), Action] {
+        t->SetEnabled(false);
+        Action();
+    };
+    timer->SetEnabled(true);
+    FTimers.push_back(timer);
 }
 
 bool TarnwickUser::WaitFor(const std::function<bool()> &Done, int64_t LimitMs)

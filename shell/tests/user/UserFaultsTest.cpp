@@ -10,6 +10,7 @@
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
 #include "engine/view2d/ui/Form2DWindow.h"
+#include "platform/IniFile.h"
 #include "components/scpanel/ui/ScPanel.h"
 #include "shell/ui/editor.h"
 #include "shell/ui/main_form3_2.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -28,6 +30,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 namespace orv::test {
 namespace {
@@ -359,6 +362,118 @@ TEST_F(TarnwickUser, TheEditorFrameHasNoCloseAndTheWindowsMenuBringsTheEditorBac
     EXPECT_FALSE(frame->isMinimized());
     ExpectWindowFits(editor);
     EXPECT_EQ(Form().MdiArea()->activeSubWindow(), frame);
+}
+
+// What the user sees of the open program.
+struct TOpenProgram {
+    TEditorForm *Window = nullptr;
+    std::string Text, Caption, FilePanel, Run;
+    bool operator==(const TOpenProgram &) const = default;
+};
+
+TOpenProgram OpenProgram(TarnwickUser &U)
+{
+    TOpenProgram p;
+    p.Window = Editor(U);
+    if (p.Window) {
+        p.Text = p.Window->RichEdit()->Text();
+        p.Caption = p.Window->windowTitle().toStdString();
+    }
+    p.FilePanel = U.Form().StatusPanelText(2, 3);
+    for (const char *b : {"startbutton", "pauseButton", "stopbutton", "rewindbutton"})
+        p.Run += U.ToolbarButton(b)->isEnabled() ? "1" : "0";
+    return p;
+}
+
+// A file that cannot be read, or a folder dropped on the window: the user
+// is told why, and the open program, its text, its panels and its run
+// buttons stay as they were.
+TEST_F(TarnwickUser, AFailedOpenSaysWhyAndKeepsTheProgram)
+{
+    Start();
+    std::filesystem::create_directory(Dir.File("folder.fnc"));
+    const TOpenProgram before = OpenProgram(*this);
+    ASSERT_NE(before.Window, nullptr);
+    ASSERT_NE(before.Text, "");
+    struct {
+        const char *Name;
+        std::function<void()> Open;
+        const char *Says;
+    } cases[] = {
+        {"File > Open of a file that cannot be read",
+         [&] {
+             // Read errors at once on any machine, for any user.
+             FileAnswers.push_back("/proc/self/mem");
+             ChooseMenu({"File", "Open..."});
+         },
+         "Error trying to open file"},
+        {"File > Open of a folder",
+         [&] {
+             FileAnswers.push_back(Dir.File("folder.fnc"));
+             ChooseMenu({"File", "Open..."});
+         },
+         "File not found."},
+        {"a folder dropped on the window",
+         [&] { DropFiles({QString::fromStdString(Dir.File("programs"))}, Form().MdiArea()); },
+         "File not found."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        QStringList said;
+        WhenModal([&](QWidget &Box) {
+            if (auto *box = qobject_cast<QMessageBox *>(&Box))
+                said << box->text();
+            Answer(Box, "OK");
+        });
+        c.Open();
+        Serve();
+        ForgetModalHandlers();
+        ASSERT_EQ(said.size(), 1) << said.join(" / ").toStdString();
+        EXPECT_TRUE(said[0].startsWith(c.Says)) << said[0].toStdString();
+        EXPECT_TRUE(OpenProgram(*this) == before)
+            << "now: " << OpenProgram(*this).Caption << " | " << OpenProgram(*this).FilePanel
+            << " | run " << OpenProgram(*this).Run << " (was " << before.Run << ")";
+    }
+}
+
+// A program of one line runs, rewinds and runs again.
+TEST_F(TarnwickUser, AOneLineProgramRunsAgainAfterRewind)
+{
+    Dir.Write("one.fnc", "G01 X5 Y5 F500");
+    Start({"one.fnc"});
+    ClickToolbarButton("2D Simulation");
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        ASSERT_TRUE(ToolbarButton("startbutton")->isEnabled());
+        ClickToolbarButton("startbutton");
+        EXPECT_FALSE(ToolbarButton("startbutton")->isEnabled()) << "the run went to its end";
+        ASSERT_TRUE(ToolbarButton("rewindbutton")->isEnabled());
+        ClickToolbarButton("rewindbutton");
+        EXPECT_TRUE(ToolbarButton("startbutton")->isEnabled()) << "Rewind makes Start available";
+    }
+}
+
+// A Start the user cancelled ("Please Choose!") starts no clock: the cycle
+// time counts from the Start that ran.
+TEST_F(TarnwickUser, TheCycleTimeCountsFromTheStartThatRan)
+{
+    // The cutter is animated: the run lasts seconds of the test clock.
+    TIniFile(Dir.File("Tarnwick.ini")).WriteString("Graphics", "show cutter", "1");
+    Start();
+    WhenModal([this](QWidget &Choice) { Answer(Choice, "Cancel"); });
+    ClickToolbarButton("startbutton");
+    EXPECT_TRUE(ToolbarButton("startbutton")->isEnabled()) << "the refused start changed nothing";
+    Serve(15000);
+
+    ClickToolbarButton("2D Simulation");
+    std::string twoSecondsIn;
+    // The panel shows the time every half second: just after the second.
+    At(2100, [&] {
+        twoSecondsIn = Form().StatusPanelText(1, 3);
+        ClickToolbarButton("stopbutton");
+    });
+    ClickToolbarButton("startbutton");
+    EXPECT_EQ(twoSecondsIn, " Cycle time 00:00:02");
 }
 
 } // namespace
