@@ -227,7 +227,7 @@ void TMainForm::InstallChildWindows() {
     };
     TMachine_Tooling::DeckFactory = [this](TMachine_Tooling &Tooling) {
         auto deck = std::make_unique<TTool_Deck>(Tooling);
-        AdoptChild(deck.get());
+        KeepPosition(deck.get(), "TTool_Deck", TPosBorder::Sizeable);
         ReleaseOnClose(deck.get(), TMainButton::Tooling);
         return deck;
     };
@@ -907,6 +907,15 @@ private:
 void TMainForm::ReleaseOnClose(QWidget *Window, TMainButton Which) {
     if (auto *sub = qobject_cast<QMdiSubWindow *>(Window->parentWidget()))
         new TReleaseOnClose(sub, Button(Which));
+}
+
+// An MDI child whose frame keeps its position, under the window's name.
+QMdiSubWindow *TMainForm::KeepPosition(QWidget *Window, const std::string &ClassName,
+                                       TPosBorder Border) {
+    QMdiSubWindow *sub = AdoptChild(Window);
+    if (sub)
+        new TQtPos_size(sub, ClassName, Border, Window->objectName().toStdString());
+    return sub;
 }
 
 QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window) {
