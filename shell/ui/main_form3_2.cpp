@@ -113,6 +113,27 @@ void FitInitialPanel(TShellStatusBar *Bar, int Index, const QString &Text, int W
 
 } // namespace
 
+namespace {
+
+// The help page in the desktop's viewer; when it cannot be shown the
+// operator is told, and why.
+void OpenHelp(const THelpDocument &Document) {
+    const std::string path = Document.Path.empty() ? Help().HelpFile() : Document.Path;
+    std::string reason;
+    if (path.empty() || !FileExists(path))
+        reason = "The help file was not found.";
+    else if (!OpenDocument(Document.Path, Document.Anchor))
+        reason = "The desktop has no viewer for the help file.";
+    else
+        return;
+    const TMess &mess = Mess();
+    MessageDlg(mess.Translate("Help"),
+               mess.Translate("Help could not be opened.") + "\n" + path + "\n" + mess.Translate(reason),
+               mtWarning, mbOK);
+}
+
+} // namespace
+
 TMainForm *MainForm() {
     return gMainForm;
 }
@@ -121,9 +142,7 @@ TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent) {
     gMainForm = this;
     setObjectName("MainForm");
     // Help of every window opens in the desktop's viewer.
-    Help().SetViewer([](const THelpDocument &Document) {
-        OpenDocument(Document.Path, Document.Anchor);
-    });
+    Help().SetViewer([](const THelpDocument &Document) { OpenHelp(Document); });
     FormCreate();
 }
 
