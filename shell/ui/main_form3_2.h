@@ -6,6 +6,7 @@
 // reads and presses its buttons, writes its status panels and labels, and
 // asks it for the windows and outputs that live outside the engine.
 #include "engine/chain/EngineHost.h"
+#include "platform/Pos_size.h"
 #include "shell/CycleClock.h"
 #include "shell/ProgramOpener.h"
 #include "shell/RunButtons.h"
@@ -121,6 +122,9 @@ public:
     bool PressCommand(const QString &Name);
     // Makes Window an MDI child with its menus merged while it is active.
     QMdiSubWindow *AdoptChild(QWidget *Window);
+    // The same, and its frame keeps its position (section: the window's
+    // object name).
+    QMdiSubWindow *KeepPosition(QWidget *Window, const std::string &ClassName, TPosBorder Border);
 
     // --- Toolbar and Utilities setup (main_form3_2_toolbars.cpp) ---
     // The toolbar's buttons sized and drawn by its IconSize and ShowCaption.

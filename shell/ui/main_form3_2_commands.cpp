@@ -786,7 +786,7 @@ void TMainForm::ShowMacroVariables() {
     if (!FMacroForm) {
         FMacroForm = new TMacroVarsForm(*FEngine->MacroVars());
         FMacroForm->setObjectName("MacroVarsForm");
-        AdoptChild(FMacroForm);
+        KeepPosition(FMacroForm, "TMacroVarsForm", TPosBorder::Fixed);
     }
     ShowWindowOrChild(FMacroForm);
 }
@@ -1002,7 +1002,7 @@ std::unique_ptr<TBasicInput> TMainForm::CreateEditorInput(TBaseForm &)
     // main menu while it is active.
     return std::make_unique<TEditorInput>(nullptr, [this]() -> std::unique_ptr<TEditorWindow> {
         auto form = std::make_unique<TEditorForm>();
-        AdoptChild(form.get());
+        KeepPosition(form.get(), "TEditorForm", TPosBorder::Sizeable);
         return form;
     });
 }
