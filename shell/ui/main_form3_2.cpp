@@ -35,6 +35,7 @@
 #include "platform/ui/MdiHost.h"
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/QtPos_size.h"
+#include "platform/ui/ScreenSaver.h"
 #include "platform/ui/VirtualKeys.h"
 #include "shell/CodeHelp.h"
 #include "shell/RemoteInputs.h"
@@ -203,6 +204,7 @@ void TMainForm::FormCreate() {
     ReadBackground();
     qApp->installEventFilter(this);
     setAcceptDrops(true);
+    FScreenSaver = new TScreenSaver(QApplication::applicationName(), this);
     FStatUpdate = std::make_unique<TTimer>();
     FStatUpdate->SetInterval(500);
     FStatUpdate->OnTimer = [this] { UpdateStatusBar(); };

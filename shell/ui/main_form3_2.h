@@ -39,6 +39,7 @@ class TDDEServerWindow;
 class TDock;
 class TRemoteInputs;
 class TRemoteWindow;
+class TScreenSaver;
 class TKey_def_form;
 class TMenu2;
 class TQtPos_size;
@@ -157,8 +158,9 @@ public:
     void ResetCycleTime() override;
     void ShowExecuteMode(bool SingleStep) override;
     TBilletBox DefaultBillet() const override { return FDefaultBillet; }
-    bool ScreenSaverActive() const override { return FScreenSaver; }
-    void SetScreenSaverActive(bool Active) override { FScreenSaver = Active; }
+    // The desktop's screen saver, held off while a program runs.
+    bool ScreenSaverActive() const override;
+    void SetScreenSaverActive(bool Active) override;
     bool ChooseOutputs(std::vector<TMainButton> &Chosen) override;
     std::unique_ptr<TSplashView> CreateSplash() override;
     std::unique_ptr<TProgressView> CreateProgressView() override;
@@ -306,7 +308,7 @@ private:
     std::unique_ptr<TTimer> FStatUpdate;
     std::string FHelpPath;
     int FFoundPort = 0;
-    bool FScreenSaver = true;
+    TScreenSaver *FScreenSaver = nullptr;
     std::function<void(int Key)> FKeyHandler;
 
     QWidget *FClient = nullptr;

@@ -42,6 +42,7 @@
 #include "platform/ui/MdiHost.h"
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/QtPos_size.h"
+#include "platform/ui/ScreenSaver.h"
 #include "shell/ProjectFile.h"
 #include "view3d/milling/ui/GLWorld3D.h"
 #include "shell/ui/Billet_size.h"
@@ -908,6 +909,14 @@ void TMainForm::SetButtonEnabled(TMainButton Which, bool Enabled) {
 
 void TMainForm::SetKeyHandler(std::function<void(int Key)> Handler) {
     FKeyHandler = std::move(Handler);
+}
+
+bool TMainForm::ScreenSaverActive() const {
+    return FScreenSaver->Active();
+}
+
+void TMainForm::SetScreenSaverActive(bool Active) {
+    FScreenSaver->SetActive(Active);
 }
 
 bool TMainForm::ChooseOutputs(std::vector<TMainButton> &Chosen) {

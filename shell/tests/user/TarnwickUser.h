@@ -27,6 +27,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -159,6 +160,7 @@ private:
     class TFocusReturn;
     void ServeQtOnly();
     std::filesystem::path FPrevious;
+    std::optional<std::string> FSessionBus; // the environment's, put back at the end
     TEventLoopScope FLoopScope{Loop};
     TQtMessageService FMessages;
     std::unique_ptr<TMessageServiceScope> FMessageScope;
