@@ -7,6 +7,7 @@
 #include "links/ControllerNewCommsNewChip.h"
 #include "links/GetMintVersion.h"
 #include "links/LineControllers.h"
+#include "links/LowLevel.h"
 #include "machine/Read_Machinedata_file.h"
 #include "machine/convert.h"
 #include "platform/EventLoop.h"
@@ -187,6 +188,7 @@ std::unique_ptr<TBasicController> TMachLink::CreateController(int Type) {
     else
         c = std::make_unique<TController>();
     c->SettingsFile = SettingsFile;
+    c->Worker().ProgressFactory = ProgressFactory;
     return c;
 }
 
