@@ -92,8 +92,7 @@ void BM_FullRedraw1024x768(benchmark::State &State)
     }
     const auto &List = Window.Elements();
     State.counters["elements"] = static_cast<double>(List.size());
-    State.counters["bytes_per_element"] =
-        static_cast<double>(List.capacity() * sizeof(orv::TDD_Type)) / List.size();
+    State.counters["bytes_per_element"] = static_cast<double>(List.MemoryBytes()) / List.size();
     State.counters["picture_width"] = Window.View()->PictureWidth();
 }
 BENCHMARK(BM_FullRedraw1024x768)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -108,7 +108,7 @@ void TForm2D::ClearElements()
 
 void TForm2D::SetElements(std::vector<TDD_Type> Elements)
 {
-    FElements = std::move(Elements);
+    FElements = TElementList(Elements);
     FSelected = -1;
     Redraw();
 }

@@ -100,7 +100,7 @@ public:
     void ClearElements();
     // The list becomes Elements, drawn at once without animation.
     void SetElements(std::vector<TDD_Type> Elements);
-    const std::vector<TDD_Type> &Elements() const { return FElements; }
+    const TElementList &Elements() const { return FElements; }
 
     // Sizes the pictures for Scale (pixels per mm), paints the background.
     void Layout(double NewScale);
@@ -235,7 +235,7 @@ private:
     uint8_t DisplayUnits() const { return Decimals == 4 ? 1 : 0; }
 
     std::unique_ptr<TForm2DView> FView;
-    std::vector<TDD_Type> FElements;
+    TElementList FElements;
     TGraphicSettings FSettings;
     std::string FSettingsFile;
     std::string FCurrentFilename;

@@ -268,18 +268,42 @@ void DrawElement(TCanvas2D &Canvas, const TDD_Type &E, const TGraphicSettings &S
     DrawWithStyles(Canvas, E, BuildDrawStyles(Settings, E.Colour), Settings, Scale);
 }
 
-void DrawElements(TCanvas2D &Canvas, const std::vector<TDD_Type> &Elements,
-                  const TGraphicSettings &Settings, double Scale)
+// Draws the elements Each visits, the styles built once for each run of
+// elements of one colour.
+template <class TEach>
+void DrawEach(TCanvas2D &Canvas, TColor FirstColour, const TEach &Each,
+              const TGraphicSettings &Settings, double Scale)
 {
-    TColor StyleColour = Elements.empty() ? clBlack : Elements.front().Colour;
+    TColor StyleColour = FirstColour;
     TDrawStyles Styles = BuildDrawStyles(Settings, StyleColour);
-    for (const TDD_Type &E : Elements) {
+    Each([&](const TDD_Type &E) {
         if (E.Colour != StyleColour) {
             StyleColour = E.Colour;
             Styles = BuildDrawStyles(Settings, StyleColour);
         }
         DrawWithStyles(Canvas, E, Styles, Settings, Scale);
-    }
+    });
+}
+
+void DrawElements(TCanvas2D &Canvas, const std::vector<TDD_Type> &Elements,
+                  const TGraphicSettings &Settings, double Scale)
+{
+    const TColor First = Elements.empty() ? clBlack : Elements.front().Colour;
+    DrawEach(
+        Canvas, First,
+        [&](const auto &Visit) {
+            for (const TDD_Type &E : Elements)
+                Visit(E);
+        },
+        Settings, Scale);
+}
+
+void DrawElements(TCanvas2D &Canvas, const TElementList &Elements,
+                  const TGraphicSettings &Settings, double Scale)
+{
+    const TColor First = Elements.empty() ? clBlack : Elements.front().Colour;
+    DrawEach(
+        Canvas, First, [&](const auto &Visit) { Elements.ForEach(Visit); }, Settings, Scale);
 }
 
 TPoint2D PickPoint(const TDD_Type &E)
@@ -289,7 +313,8 @@ TPoint2D PickPoint(const TDD_Type &E)
     return {E.StartX, E.StartY};
 }
 
-int PickElement(const std::vector<TDD_Type> &Elements, TPixel Click, double Scale)
+// The last element Each visits whose pick point lies within reach.
+template <class TEach> int PickEach(const TEach &Each, TPixel Click, double Scale)
 {
     if (Scale <= 0)
         return -1;
@@ -297,12 +322,29 @@ int PickElement(const std::vector<TDD_Type> &Elements, TPixel Click, double Scal
     const double Y = Round(Click.Y / Scale);
     const double Reach = PickDistancePixels / Scale;
     int Hit = -1;
-    for (size_t I = 0; I < Elements.size(); ++I) {
-        const TPoint2D P = PickPoint(Elements[I]);
+    int Index = 0;
+    Each([&](const TDD_Type &E) {
+        const TPoint2D P = PickPoint(E);
         if (std::fabs(P.X - X) <= Reach && std::fabs(P.Y - Y) <= Reach)
-            Hit = static_cast<int>(I);
-    }
+            Hit = Index;
+        ++Index;
+    });
     return Hit;
+}
+
+int PickElement(const std::vector<TDD_Type> &Elements, TPixel Click, double Scale)
+{
+    return PickEach(
+        [&](const auto &Visit) {
+            for (const TDD_Type &E : Elements)
+                Visit(E);
+        },
+        Click, Scale);
+}
+
+int PickElement(const TElementList &Elements, TPixel Click, double Scale)
+{
+    return PickEach([&](const auto &Visit) { Elements.ForEach(Visit); }, Click, Scale);
 }
 
 double ZoomInScale(double Scale, double FitScale)
