@@ -306,6 +306,50 @@ void DrawElements(TCanvas2D &Canvas, const TElementList &Elements,
         Canvas, First, [&](const auto &Visit) { Elements.ForEach(Visit); }, Settings, Scale);
 }
 
+void DrawElementsIn(TCanvas2D &Canvas, const TElementList &Elements,
+                    const TGraphicSettings &Settings, double Scale, const TPixelRect &Part)
+{
+    const TColor First = Elements.empty() ? clBlack : Elements.front().Colour;
+    DrawEach(
+        Canvas, First,
+        [&](const auto &Visit) {
+            Elements.ForEach([&](const TDD_Type &E) {
+                if (MayTouch(E, Part, Scale))
+                    Visit(E);
+            });
+        },
+        Settings, Scale);
+}
+
+bool MayTouch(const TDD_Type &E, const TPixelRect &Part, double Scale)
+{
+    // Pens, caps and the rounding of circle boxes reach a few pixels past
+    // the shapes' millimetres.
+    constexpr double SlackPixels = 4;
+    const bool Straight = IsStraight(E);
+    const double Values[] = {E.StartX,  E.StartY,  E.EndX,    E.EndY,      E.CutterRadius,
+                             E.CentreX, E.CentreY, E.Radius,  E.BoxLeft,   E.BoxRight,
+                             E.BoxTop,  E.BoxBottom};
+    for (size_t I = 0; I < (Straight ? 5 : std::size(Values)); ++I)
+        if (!std::isfinite(Values[I]))
+            return true; // where such an element lands is the pixels' business
+    const double Reach = std::fabs(E.CutterRadius);
+    double Left = std::min(E.StartX, E.EndX), Right = std::max(E.StartX, E.EndX);
+    double Top = std::min(E.StartY, E.EndY), Bottom = std::max(E.StartY, E.EndY);
+    if (!Straight) {
+        // Arcs about their centre, and whatever box the element carries.
+        const double R = std::fabs(E.Radius);
+        Left = std::min({Left, E.CentreX - R, E.BoxLeft, E.BoxRight});
+        Right = std::max({Right, E.CentreX + R, E.BoxLeft, E.BoxRight});
+        Top = std::min({Top, E.CentreY - R, E.BoxTop, E.BoxBottom});
+        Bottom = std::max({Bottom, E.CentreY + R, E.BoxTop, E.BoxBottom});
+    }
+    return (Right + Reach) * Scale + SlackPixels >= Part.Left &&
+           (Left - Reach) * Scale - SlackPixels < Part.Right &&
+           (Bottom + Reach) * Scale + SlackPixels >= Part.Top &&
+           (Top - Reach) * Scale - SlackPixels < Part.Bottom;
+}
+
 TPoint2D PickPoint(const TDD_Type &E)
 {
     if (E.Kind == ekArc && E.Sweep < 0)

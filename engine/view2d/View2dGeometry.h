@@ -93,6 +93,12 @@ void DrawElements(TCanvas2D &Canvas, const std::vector<TDD_Type> &Elements,
                   const TGraphicSettings &Settings, double Scale);
 void DrawElements(TCanvas2D &Canvas, const TElementList &Elements,
                   const TGraphicSettings &Settings, double Scale);
+// The same, leaving out the elements that put no pixel inside Part.
+void DrawElementsIn(TCanvas2D &Canvas, const TElementList &Elements,
+                    const TGraphicSettings &Settings, double Scale, const TPixelRect &Part);
+// Whether any drawing of the element (every style, its cutter circles)
+// may put a pixel inside Part; true when that cannot be told.
+bool MayTouch(const TDD_Type &Element, const TPixelRect &Part, double Scale);
 
 // --- Picking ---
 constexpr int PickDistancePixels = 10;
