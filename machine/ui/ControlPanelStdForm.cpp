@@ -5,6 +5,7 @@
 #include "engine/core/Mess.h"
 #include "machine/ui/McodeEntry.h"
 #include "machine/ui/QtText.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/VirtualKeys.h"
 
@@ -143,6 +144,10 @@ TControlPanelStdForm::TControlPanelStdForm(TControlPanelStd &Panel, QWidget *Par
         return memo;
     };
     WatchKeys();
+    // The status and the cycle state are words the panel translates: made
+    // again in a new language.
+    AttachTranslator(this, "TControlPanelStdForm")->Translator().OnAfterTranslate =
+        [this](auto &) { FPanel.LanguageChanged(); };
 }
 
 // --- Construction ---
