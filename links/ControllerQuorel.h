@@ -10,6 +10,7 @@
 // nothing waits inside the timer.
 
 #include "links/LineController.h"
+#include "links/LineTiming.h"
 
 #include <deque>
 #include <memory>
@@ -41,7 +42,6 @@ bool ParseStatus(const std::string &Answer, TStatus &Status);
 
 class TControllerQuorel : public TLineController {
 public:
-    static constexpr int EchoTimeOutMs = 1000;
 
     TControllerQuorel();
     ~TControllerQuorel() override;
@@ -80,6 +80,7 @@ public:
     const std::deque<std::string> &QueuedLines() const { return FQueue; }
 
     int AnswerTimeOutMs = 10000; // the machine file's "M Code TimeOut"
+    int EchoTimeOutMs = RouterEchoMs().load(); // for each character from CR up
     int ParkTimeOutMs = 120000;  // the homing time-out
 
 private:

@@ -122,6 +122,13 @@ public:
             FireDueTimers(NowMs());
         RestartPausedRun(Engine);
     }
+    // A wait of the machine link sleeps until a message, a timer or its
+    // deadline: the run's only core is not spun while the machine moves.
+    void WaitMessages(int MaxMs) override
+    {
+        TPlainEventLoop::WaitMessages(MaxMs);
+        RestartPausedRun(Engine);
+    }
 
 private:
     unsigned FAsks = 0;
@@ -523,11 +530,17 @@ bool TNcRun::LoadProgram()
 // The MDI page takes the file's lines when it opens.
 bool TNcRun::LoadMDILines()
 {
-    std::ifstream file(FOptions.MdiFile, std::ios::binary);
-    if (!file) {
+    auto readError = [this] {
         std::fprintf(stderr, "%s: %s\n", Mess().MessageText(37).c_str(), FOptions.MdiFile.c_str());
         return false;
-    }
+    };
+    // A folder opens as a stream on this system, and reads as nothing.
+    std::error_code ec;
+    if (fs::is_directory(FOptions.MdiFile, ec))
+        return readError();
+    std::ifstream file(FOptions.MdiFile, std::ios::binary);
+    if (!file)
+        return readError();
     FMDILines.clear();
     std::string line;
     while (std::getline(file, line)) {
@@ -535,6 +548,8 @@ bool TNcRun::LoadMDILines()
             line.pop_back();
         FMDILines.push_back(line);
     }
+    if (file.bad())
+        return readError();
     return true;
 }
 
@@ -824,7 +839,20 @@ bool TNcRun::RunOnLink(TEventLoop &Loop)
     while (machine && (!machine->FirstPollDone || machine->LastEStop) &&
            Loop.NowMs() < released)
         serveFor(10);
+    // Nothing but a stop goes to a machine in emergency stop, or to one
+    // whose homing failed: the run is not started.
+    if (machine && machine->LastEStop) {
+        std::fprintf(stderr, "ncrun: the machine is in emergency stop: the program is not run\n");
+        FFailed = true;
+        return true;
+    }
+    const int errors = FMessages.ErrorsShown;
     FEngine->PanelCommand(19);
+    if (FMessages.ErrorsShown != errors || !machine || !machine->Connected()) {
+        std::fprintf(stderr, "ncrun: the machine was not homed: the program is not run\n");
+        FFailed = true;
+        return true;
+    }
     FEngine->PanelCommand(3);
     FEngine->PanelCommand(21);
     int64_t end = Loop.NowMs() + 600000;

@@ -24,6 +24,7 @@ else
 fi
 export QT_QPA_PLATFORM=offscreen
 asan=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
+asan=$asan:suppressions=$PWD/scripts/asan.supp
 export ASAN_OPTIONS=${ASAN_OPTIONS:-$asan:check_initialization_order=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # The tests that measure the peak memory and the stack depth of a run are

@@ -98,10 +98,10 @@ TEST_F(TimerEx, ThreadedTicksRunInTheUserInterfaceThreadAndThenTheWindowTimerGoe
     });
     ASSERT_TRUE(ServeUntil(Loop, [&] { return ticks >= 3; }));
     EXPECT_FALSE(elsewhere);
-    // Threading goes off while the worker's next tick waits in the queue:
-    // that tick belongs to the worker that ended and is dropped.
-    const int posted = Loop.Posted;
-    ASSERT_TRUE(WaitUntil([&] { return Loop.Posted > posted; }));
+    // Threading goes off while the worker's next tick waits in the queue
+    // (posted, not yet run): that tick belongs to the worker that ended and
+    // is dropped.
+    ASSERT_TRUE(WaitUntil([&] { return Loop.Posted > ticks; }));
     timer.SetThreaded(false);
     const int before = ticks;
     Loop.Advance(20);

@@ -89,6 +89,19 @@ public:
         FHead = 0;
         FCount = 0;
     }
+    // At least Count slots, so that a queue holding fewer than Count records
+    // refills the slot of the one last taken out only after Count - 1 more
+    // were put in (the records move when the slots grow).
+    void reserve(size_t Count)
+    {
+        if (FSlots.size() >= Count)
+            return;
+        std::vector<T> slots(Count);
+        for (size_t i = 0; i < FCount; ++i)
+            slots[i] = std::move(FSlots[Index(i)]);
+        FSlots.swap(slots);
+        FHead = 0;
+    }
 
 private:
     size_t Index(size_t At) const

@@ -210,43 +210,55 @@ void TCutter_comp::SetLookAhead(int Value)
     FLookAhead = Value < MinimumLookAhead ? MinimumLookAhead : Value;
 }
 
-void TCutter_comp::GetNext(TCNC_Groups &Data)
+TCNC_Groups *TCutter_comp::Next()
 {
     if (Stopped)
-        return;
+        return nullptr;
     while (FOutput.empty()) {
         if (!OnNextCompNotify)
-            return;
-        // The block is worked on in Data itself: one that goes on alone
+            return nullptr;
+        // The block is worked on where it lies: one that goes on alone
         // needs no copy through the output queue.
-        if (Primed) {
-            Advance(Data);
-        } else {
-            Prime(Data);
-        }
-        if (Compensate(Data))
-            return;
+        TCNC_Groups &Block = Primed ? Advance() : Prime();
+        if (Compensate(Block))
+            return &Block;
     }
-    Data = std::move(FOutput.front());
+    // Taken out, the record stays in its slot until the queue fills it again
+    // (not before the next call).
+    TCNC_Groups &Front = FOutput.front();
     FOutput.pop_front();
+    return &Front;
+}
+
+void TCutter_comp::GetNext(TCNC_Groups &Data)
+{
+    if (TCNC_Groups *Block = Next())
+        Data = std::move(*Block);
 }
 
 // First request of a run: one block to work on and a full window behind it.
-void TCutter_comp::Prime(TCNC_Groups &Data)
+TCNC_Groups &TCutter_comp::Prime()
 {
     Primed = true;
     FWindow.clear();
-    PullBlock(Data, [&] { OnNextCompNotify(this, Data); });
+    FWindow.reserve(FLookAhead + 1);
+    PullBlock(FFirst, [&] { OnNextCompNotify(this, FFirst); });
     while (static_cast<int>(FWindow.size()) < FLookAhead)
         PullIntoWindow();
+    return FFirst;
 }
 
-void TCutter_comp::Advance(TCNC_Groups &Data)
+// The window's first block leaves it and is worked on in its slot, which the
+// window, kept one slot larger than the look-ahead, fills again only at the
+// next call.
+TCNC_Groups &TCutter_comp::Advance()
 {
-    Data = std::move(FWindow.front());
+    FWindow.reserve(FLookAhead + 1);
+    TCNC_Groups &Block = FWindow.front();
     FWindow.pop_front();
     while (static_cast<int>(FWindow.size()) < FLookAhead)
         PullIntoWindow();
+    return Block;
 }
 
 // A block joins the window's end and the corner it makes with the two before

@@ -39,11 +39,15 @@ public:
     bool TurboMode() const { return FTurboMode; }
     void SetTurboMode(bool Value) { FTurboMode = Value; }
 
-    // The next block into Data; nothing while Stopped. Errors (all with the
-    // line of the block concerned): detail "Compensation Error" with message
-    // 43 "No Movement to start Compensation with" (compensation starts on an
-    // arc), 44 "Cannot Start or End with an Arc" (G40/G41/G42 on an arc),
-    // 46 "Offset value can not be zero" (no usable tool diameter).
+    // The next block, handed on in a record of the stage's own that stays
+    // as it is until the next call (no copy of the record); nullptr while
+    // Stopped or with nothing to pull from. Errors (all with the line of the
+    // block concerned): detail "Compensation Error" with message 43 "No
+    // Movement to start Compensation with" (compensation starts on an arc),
+    // 44 "Cannot Start or End with an Arc" (G40/G41/G42 on an arc), 46
+    // "Offset value can not be zero" (no usable tool diameter).
+    TCNC_Groups *Next();
+    // The same block into Data; Data stays as it is when there is none.
     void GetNext(TCNC_Groups &Data);
 
     TComp_type CurrentComp = compOff;
@@ -78,8 +82,8 @@ private:
     struct TArcShape;
     struct TJoin;
 
-    void Prime(TCNC_Groups &Data);
-    void Advance(TCNC_Groups &Data);
+    TCNC_Groups &Prime();
+    TCNC_Groups &Advance();
     void PullIntoWindow();
     void RateCorner(int Middle);
     void LimitContourFeed(TCNC_Groups &Block) const;
@@ -112,6 +116,7 @@ private:
     int FLookAhead = 30;
     bool FTurboMode = false;
     TRecordQueue<TCNC_Groups> FWindow;
+    TCNC_Groups FFirst; // the first block of a run
     TRecordQueue<TCNC_Groups> FOutput;
     int FState = 0;                // 0 just switched on, 1 running, 2 being cancelled
     int FSide = 0;      // 1 left, 2 right in the plane's view while a block is compensated

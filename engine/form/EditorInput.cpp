@@ -195,6 +195,11 @@ uint8_t TEditorInput::GetState()
         return 0;
     const TEditorWindow &editor = CurrentEditor();
     const int caretLine = editor.LineOfChar(editor.SelStart());
+    // The first line before the run has read it is the start, also when it
+    // is the program's only line (else a one-line program could never
+    // start again after its rewind).
+    if (caretLine == 0 && editor.RunCharPos == 0)
+        return 0;
     if (caretLine >= editor.LineCount() - 1)
         return 2;
     return caretLine >= 1 ? 1 : 0;

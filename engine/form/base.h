@@ -340,6 +340,9 @@ private:
     void SaveToolSettings(TDIniFile &Settings);
     void WireTooling();
     void ResetWorkShift();
+    // The chain's blocks read ahead of the run are dropped: the next start
+    // reads from where the source stands.
+    void ForgetReadAhead();
     void AttachMachineToOffsets();
     void SelectWorkOffsetByCode(const TCNC_data &Data);
     bool FanucScreenIsSource() const;
@@ -434,6 +437,7 @@ private:
 
     TCNC_Groups FGroups;
     std::string FSourceLine; // the source line being parsed
+    TCNC_Groups FEmptyBlock; // calculated when the compensation hands on none
     // Group values (1 to 25) the modal labels show, so that only changed
     // labels are written; not valid after another writer or while hidden.
     int32_t FModalShown[26] = {};

@@ -318,6 +318,7 @@ TEST_F(StationWindow, TheZeroMsButtonFloatsTheKnobAndBringsItBack)
     QMdiSubWindow *knobFrame = Frame(window);
     ASSERT_NE(knobFrame, nullptr) << "an MDI child";
     EXPECT_TRUE(knobFrame->isVisible());
+    EXPECT_EQ(Area.activeSubWindow(), frame) << "the station stays the active window";
     EXPECT_EQ(Form->Knob()->parentWidget(), window);
     EXPECT_EQ(Form->Knob()->pos(), QPoint(-2, -2));
     EXPECT_EQ(window->size(), Form->Knob()->size() - QSize(4, 4));
@@ -364,6 +365,27 @@ TEST_F(StationWindow, TheZeroMsButtonFloatsTheKnobAndBringsItBack)
     EXPECT_EQ(button->toolTip().toStdString(), "Eingabefeld einblenden");
     ASSERT_TRUE(ClickOn(button));
     EXPECT_EQ(button->toolTip().toStdString(), "Eingabefeld ausblenden");
+}
+
+// A width the user gives the station stays while its display ticks; in a
+// narrow MDI area the keypad panel comes back without leaving the area.
+TEST_F(StationWindow, TheUsersWidthStaysAndTheStationStaysInsideTheArea)
+{
+    Open(9);
+    QMdiSubWindow *frame = Frame(Form);
+    ShowWindowOrChild(Form);
+    ASSERT_TRUE(ClickOn(Form->ShowHideButton()));
+    EXPECT_EQ(Form->width(), 508);
+    Area.resize(700, 760);
+    Frame(Form->FloatKnob())->move(0, 0); // out of the way
+    frame->move(150, 0);
+    ASSERT_TRUE(ClickOn(Form->ShowHideButton()));
+    EXPECT_TRUE(Area.viewport()->rect().contains(frame->geometry()))
+        << frame->x() << " " << frame->width() << " in " << Area.viewport()->width();
+    EXPECT_EQ(frame->width(), Area.viewport()->width());
+    frame->resize(650, frame->height());
+    Loop.Advance(1000); // two ticks of the display's timer
+    EXPECT_EQ(frame->width(), 650);
 }
 
 // The keys of the 0M's first column carry their legends above them.

@@ -15,6 +15,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -522,7 +523,7 @@ void TFanuc21Form::Refresh()
     for (int i = 0; i < int(FButtons.size()) && i < int(FStation.Leds.size()); ++i)
         FButtons[i]->SetLedOn(FStation.Leds[i]);
     FOutputs->setVisible(!FStation.RightPanelHidden);
-    if (width() != FStation.Width)
+    if (FAppliedWidth != FStation.Width)
         SetWidth(FStation.Width);
     static_cast<TFanucKnob *>(FKnob)->ShowFrame(FStation.KnobFrame);
     FOnTheLeft->setChecked(FStation.LeftSide);
@@ -536,14 +537,24 @@ void TFanuc21Form::Refresh()
     FDisplay->update();
 }
 
-// In Tarnwick the station's sub-window narrows and widens with it.
+// The station's own width (732 or 508), once per change: a size the user
+// or the main window gives it later stays. In Tarnwick the sub-window
+// narrows and widens with it and stays inside the MDI area.
 void TFanuc21Form::SetWidth(int Width)
 {
+    FAppliedWidth = Width;
     QWidget *frame = FrameOf(this);
-    const int border = frame->width() - frame->contentsRect().width();
     resize(Width, height());
-    if (frame != this)
-        frame->resize(Width + border, frame->height());
+    if (frame == this)
+        return;
+    const int border = frame->width() - frame->contentsRect().width();
+    const QRect room = frame->parentWidget() ? frame->parentWidget()->rect() : QRect();
+    int w = Width + border;
+    if (!room.isEmpty())
+        w = std::max(std::min(w, room.width()), frame->minimumWidth());
+    frame->resize(w, frame->height());
+    if (!room.isEmpty())
+        frame->move(std::clamp(frame->x(), 0, std::max(0, room.width() - w)), frame->y());
 }
 
 // Hidden right panel: the knob moves into its "Feed Override" window, at
@@ -584,6 +595,9 @@ void TFanuc21Form::PlaceKnob(bool Floating)
         at = QPoint(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())),
                     std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
     knob->move(at);
+    // The station stays the active window (its keys, its menu in the bar).
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(station); sub && sub->mdiArea())
+        sub->mdiArea()->setActiveSubWindow(sub);
 }
 
 // The 0M's hide button: on the emergency-stop panel with the panel shown,

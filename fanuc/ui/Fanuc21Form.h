@@ -73,6 +73,7 @@ private:
 
     TFanucScreen &FStation;
     TFanucScreenOM *FZeroM;
+    int FAppliedWidth = 0; // the station's width last given to the window
     QWidget *FDisplay = nullptr;
     QWidget *FOps = nullptr;
     QWidget *FOutputs = nullptr;

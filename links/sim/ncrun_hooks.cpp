@@ -5,7 +5,9 @@
 //   RecordingCards.h);
 // - ORV_LINE_RESEND_MS: the frame, queued and Trio protocols write again
 //   after that many ms without an answer instead of 1 s, so that a run
-//   against a silent simulator ends sooner.
+//   against a silent simulator ends sooner;
+// - ORV_ROUTER_ECHO_MS: the router box's echo may take that many ms
+//   instead of 1 s (a loaded test machine is no slow box).
 
 #include "links/LineTiming.h"
 #include "links/sim/RecordingCards.h"
@@ -24,6 +26,9 @@ const bool gInstalled = [] {
     if (const char *ms = std::getenv("ORV_LINE_RESEND_MS"))
         if (int v = orv::StrToIntDef(ms, 0); v > 0)
             orv::LineResendMs() = v;
+    if (const char *ms = std::getenv("ORV_ROUTER_ECHO_MS"))
+        if (int v = orv::StrToIntDef(ms, 0); v > 0)
+            orv::RouterEchoMs() = v;
     return true;
 }();
 

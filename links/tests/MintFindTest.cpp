@@ -56,6 +56,14 @@ protected:
                 lines.push_back(e.Bytes);
         return lines;
     }
+    // Serves the loop until the simulator has taken Line: its thread reads
+    // the port at its own pace, after the download has written the line.
+    bool Took(const std::string &Line) const {
+        return test::ServeUntil([&] {
+            std::vector<std::string> lines = Lines();
+            return std::find(lines.begin(), lines.end(), Line) != lines.end();
+        });
+    }
     bool Said(const std::string &Text) const {
         for (const TRecordedMessage &m : Messages.Log())
             if (m.Text == Text)
@@ -122,6 +130,7 @@ TEST_F(MintFindTest, NotRunningAsksAndLoadsTheChosenFile) {
     EXPECT_FALSE(Form->ProgramRunning);
     ASSERT_FALSE(Messages.Log().empty());
     EXPECT_EQ(Messages.Log()[0].Text, "Machine found but not running - download Mint file now ?");
+    ASSERT_TRUE(Took("run"));
     // "Break Mint" leaves the program: its second ENQ CR LF is an empty line.
     EXPECT_EQ(Lines(), (std::vector<std::string>{"", "auto", "LOAD main", "print 1", "end", "<1A>",
                                                  "last", "run"}));
@@ -135,7 +144,7 @@ TEST_F(MintFindTest, NotRunningAsksAndLoadsTheChosenFile) {
     // "LOAD main" is written 25 ms after the prompt that answers "auto",
     // and that prompt goes out only once "auto" has been taken.
     EXPECT_GE(at("LOAD main") - at("auto"), 25);
-    EXPECT_TRUE(Sim.ProgramRunning);
+    EXPECT_TRUE(test::ServeUntil([&] { return Sim.ProgramRunning; }));
     EXPECT_FALSE(Said("Download of Mint file failed"));
 }
 
@@ -170,6 +179,7 @@ TEST_F(MintFindTest, AMintFileOnTheCommandLineLoadsAtOnce) {
     Form->ArgumentFile = Temp.Write("prog.mnt", "auto\n");
     Form->FindButtClick();
     EXPECT_FALSE(Said("Machine found but not running - download Mint file now ?"));
+    ASSERT_TRUE(Took("run"));
     std::vector<std::string> lines = Lines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "auto"), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "run"), lines.end());

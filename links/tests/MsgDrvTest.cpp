@@ -146,10 +146,8 @@ TEST_F(MsgDrvTest, AClosedDriverAndOtherMessages) {
     }
     EXPECT_EQ(paint.Result, 0);
     EXPECT_TRUE(Data_.empty());
-    for (int i = 0; i < 2000 && Data_.size() < 5; ++i) {
+    while (Data_.size() < 5 && Driver.WaitForData(10000))
         Driver.Poll();
-        ::usleep(500);
-    }
     EXPECT_EQ(Data_, "hello");
     EXPECT_TRUE(Errors.empty());
 }
@@ -196,11 +194,10 @@ TEST_F(MsgDrvTest, PacketsAndTheRestAtItsTimeOut) {
         Driver.PacketMode = mode;
         ASSERT_TRUE(Driver.Connect());
         ASSERT_EQ(::write(Pty.Master, "0123456789abcdefghijKLMNO", 25), 25);
-        // The line delivers at its pace: poll until both packets are in.
-        for (int i = 0; i < 2000 && Packets.size() < 2; ++i) {
+        // The line delivers at its pace: poll as input comes until both
+        // packets are in.
+        while (Packets.size() < 2 && Driver.WaitForData(10000))
             Driver.Poll();
-            ::usleep(500);
-        }
         ASSERT_EQ(Packets.size(), 2u);
         EXPECT_EQ(Packets[0], "0123456789");
         EXPECT_EQ(Packets[1], "abcdefghij");
@@ -212,18 +209,15 @@ TEST_F(MsgDrvTest, PacketsAndTheRestAtItsTimeOut) {
         EXPECT_EQ(Packets.size(), 2u);
         // Five more complete a third packet.
         ASSERT_EQ(::write(Pty.Master, "PQRST", 5), 5);
-        for (int i = 0; i < 2000 && Packets.size() < 3; ++i) {
+        while (Packets.size() < 3 && Driver.WaitForData(10000))
             Driver.Poll();
-            ::usleep(500);
-        }
         ASSERT_EQ(Packets.size(), 3u);
         EXPECT_EQ(Packets[2], "KLMNOPQRST");
         // A partial packet past its time-out: passed or dropped.
         ASSERT_EQ(::write(Pty.Master, "uvw", 3), 3);
-        for (int i = 0; i < 50; ++i) {
-            Driver.Poll();
-            ::usleep(500);
-        }
+        // Taken once the line has delivered them: the packet's time starts.
+        ASSERT_TRUE(Driver.WaitForData(10000));
+        Driver.Poll();
         EXPECT_EQ(Packets.size(), 3u);
         Now += 201;
         Driver.Poll();
@@ -236,10 +230,8 @@ TEST_F(MsgDrvTest, PacketsAndTheRestAtItsTimeOut) {
         // Nothing is left behind either way.
         ASSERT_EQ(::write(Pty.Master, "0123456789", 10), 10);
         size_t before = Packets.size();
-        for (int i = 0; i < 2000 && Packets.size() == before; ++i) {
+        while (Packets.size() == before && Driver.WaitForData(10000))
             Driver.Poll();
-            ::usleep(500);
-        }
         ASSERT_EQ(Packets.size(), before + 1);
         EXPECT_EQ(Packets.back(), "0123456789");
         EXPECT_TRUE(Data_.empty());

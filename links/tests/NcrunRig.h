@@ -133,9 +133,10 @@ protected:
         }
         // The simulator reads at the line's pace: it ends by itself once it
         // has read all the run wrote and found the line closed (3 s), and
-        // writes its log then; one that does not is stopped.
+        // writes its log then; one that does not is stopped (a failure: the
+        // cap is far beyond what a loaded machine takes).
         int status = 0;
-        auto gone = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        auto gone = std::chrono::steady_clock::now() + std::chrono::seconds(NcrunLimitS);
         pid_t ended = 0;
         while ((ended = ::waitpid(pid, &status, WNOHANG)) == 0 &&
                std::chrono::steady_clock::now() < gone)

@@ -16,5 +16,12 @@ int main(int argc, char **argv)
     std::unique_ptr<QApplication> app;
     if (!listing)
         app = std::make_unique<QApplication>(argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // Windows closed at a test's end (deleted on close) still wait for the
+    // event loop: they go now, while the display is open. An OpenGL window
+    // left to the application's end can hang the software renderer's
+    // threads as the display closes.
+    if (app)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return result;
 }

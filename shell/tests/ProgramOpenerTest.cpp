@@ -2,13 +2,27 @@
 // load only what the test lets them.
 #include "shell/ProgramOpener.h"
 
+#include "platform/tests/TempDir.h"
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <set>
 
 namespace orv {
 namespace {
+
+// Files of the tests: they exist (a name not made here does not).
+test::TTempDir &Files()
+{
+    static test::TTempDir dir;
+    return dir;
+}
+std::string Made(const std::string &Name)
+{
+    return Files().Write(Name, "G00 X1\n");
+}
 
 // A window with sources of three kinds: the current one is Kind; each kind
 // loads the files listed for it.
@@ -24,9 +38,24 @@ public:
     bool StartEnabled = false, StopEnabled = false;
     int Billets = 0;
     std::vector<int> Selected;
+    std::vector<std::string> NotFound;
 
     bool EngineStopped() const override { return Stopped; }
-    void DisableRunButtons() override { StartEnabled = StopEnabled = false; }
+    TRunButtons DisableRunButtons() override
+    {
+        TRunButtons before;
+        before.Start = StartEnabled;
+        before.Stop = StopEnabled;
+        StartEnabled = StopEnabled = false;
+        return before;
+    }
+    void RestoreRunButtons(const TRunButtons &Before) override
+    {
+        StartEnabled = Before.Start;
+        StopEnabled = Before.Stop;
+    }
+    int SourceTag() const override { return Kind; }
+    void ReportNotFound(const std::string &Name) override { NotFound.push_back(Name); }
     bool LoadInSource(std::string &Name) override { return Loads[Kind].count(Name) > 0; }
     void ShowProgramPath(const std::string &Name) override { Path = Name; }
     void AfterProgramLoaded(const std::string &Name) override { Mark("program:" + Name); }
@@ -34,7 +63,6 @@ public:
     std::string ProgramFile() const override { return File; }
     void SetProgramFile(const std::string &Name) override { File = Name; }
     void UpdateBillet() override { ++Billets; }
-    void EnableStop() override { StopEnabled = true; }
     bool SelectSourceByTag(int Tag) override {
         if (!SourceItems.count(Tag))
             return false;
@@ -78,59 +106,110 @@ TEST(OpenProgramFile, RefusedUnlessStopped) {
 TEST(OpenProgramFile, AnNcFileWithTheCompiledSourceGoesToTheEditor) {
     TFakeWindow w;
     w.Kind = 3;
-    w.Loads[2] = {"/p/a.FNC"};
-    std::string name = "/p/a.FNC";
+    const std::string file = Made("a.FNC");
+    w.Loads[2] = {file};
+    std::string name = file;
     EXPECT_TRUE(OpenProgramFile(w, 0, name));
     EXPECT_EQ(w.Selected, std::vector<int>{2});
-    EXPECT_EQ(w.Loaded, "program:/p/a.FNC");
-    EXPECT_EQ(w.File, "/p/a.FNC");
+    EXPECT_EQ(w.Loaded, "program:" + file);
+    EXPECT_EQ(w.File, file);
 }
 
 TEST(OpenProgramFile, ACompiledFileGoesToTheCompiledSource) {
     TFakeWindow w;
     w.Kind = 2;
-    w.Loads[3] = {"/p/b.xnc"};
-    std::string name = "/p/b.xnc";
+    const std::string file = Made("b.xnc");
+    w.Loads[3] = {file};
+    std::string name = file;
     EXPECT_TRUE(OpenProgramFile(w, 0, name));
     EXPECT_EQ(w.Selected, std::vector<int>{3});
-    EXPECT_EQ(w.Loaded, "compiled:/p/b.xnc");
+    EXPECT_EQ(w.Loaded, "compiled:" + file);
 }
 
-TEST(OpenProgramFile, AFileNoSourceCanLoadIsNotMarkedLoaded) {
+// A file no source can read leaves the source and its program as they were.
+TEST(OpenProgramFile, AFileNoSourceCanLoadLeavesTheProgramAsItWas) {
     TFakeWindow w;
+    const std::string old = Made("old.xnc");
     w.Kind = 3;
-    w.File = "/p/old.fnc";
-    std::string name = "/p/broken.fnc";
+    w.Loads[3] = {old};
+    w.File = old;
+    w.StartEnabled = w.StopEnabled = true;
+    std::string name = Made("broken.fnc");
     EXPECT_FALSE(OpenProgramFile(w, 0, name));
-    EXPECT_EQ(w.Selected, std::vector<int>{2});
-    EXPECT_EQ(w.Loaded, "");
-    EXPECT_FALSE(w.StartEnabled);
-    EXPECT_EQ(w.File, "/p/old.fnc") << "the engine keeps the program it had";
+    EXPECT_EQ(w.Selected, (std::vector<int>{2, 3})) << "tried in the editor, then back";
+    EXPECT_EQ(w.Kind, 3);
+    EXPECT_EQ(w.Loaded, "compiled:" + old) << "the program opened again in its source";
+    EXPECT_TRUE(w.StartEnabled);
+    EXPECT_TRUE(w.StopEnabled);
+    EXPECT_EQ(w.File, old) << "the engine keeps the program it had";
+    EXPECT_TRUE(w.NotFound.empty());
+}
+
+// The source that suits the file is the current one: making it afresh would
+// only empty it.
+TEST(OpenProgramFile, AFileTheSuitingSourceCannotReadIsNotRetried) {
+    TFakeWindow w;
+    w.Kind = 2;
+    w.File = Made("open.fnc");
+    w.StartEnabled = true;
+    std::string name = Made("unreadable.fnc");
+    EXPECT_FALSE(OpenProgramFile(w, 0, name));
+    EXPECT_TRUE(w.Selected.empty());
+    EXPECT_TRUE(w.StartEnabled) << "the run buttons as they were";
+    EXPECT_EQ(w.File, Files().File("open.fnc"));
+}
+
+// A name that is no file is reported to the operator, not to a remote
+// input or a change of source, and never retried.
+TEST(OpenProgramFile, ANameThatIsNoFile) {
+    const struct {
+        const char *Name;
+        std::string File;
+        int Mode;
+        bool Reported;
+    } rows[] = {
+        {"missing, by the operator", Files().File("missing.fnc"), 0, true},
+        {"a folder, by the operator", Files().Path() + "folder", 0, true},
+        {"missing, by a remote input", Files().File("missing.fnc"), 1, false},
+    };
+    std::filesystem::create_directories(Files().Path() + "folder");
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.Name);
+        TFakeWindow w;
+        w.Kind = 3;
+        w.StopEnabled = true;
+        std::string name = row.File;
+        EXPECT_FALSE(OpenProgramFile(w, row.Mode, name));
+        EXPECT_TRUE(w.Selected.empty());
+        EXPECT_EQ(w.NotFound.size(), row.Reported ? 1u : 0u);
+        EXPECT_TRUE(w.StopEnabled);
+    }
 }
 
 TEST(OpenProgramFile, FailuresWithoutARetry) {
     const struct {
         const char *Name;
-        const char *File;
+        std::string File;
         std::set<int> Items;
-        const char *Previous;
-        bool StopEnabled;
+        std::string Previous;
     } rows[] = {
-        {"a folder: the dialog was cancelled", "/p/", {1, 2, 3}, "", false},
-        {"no editor item in the source menu", "/p/a.fnc", {1, 3}, "/p/x.fnc", true},
-        {"the current program cannot be read again", "/p/x.fnc", {1, 2, 3}, "/p/x.fnc", true},
+        {"a folder: the dialog was cancelled", "/p/", {1, 2, 3}, ""},
+        {"no editor item in the source menu", Made("a.fnc"), {1, 3}, ""},
+        {"the current program cannot be read again", Made("x.fnc"), {1, 2, 3}, Made("x.fnc")},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.Name);
         TFakeWindow w;
         w.SourceItems = row.Items;
         w.File = row.Previous;
+        w.StopEnabled = true;
         std::string name = row.File;
         EXPECT_FALSE(OpenProgramFile(w, 0, name));
         EXPECT_EQ(w.Loaded, "");
         EXPECT_FALSE(w.StartEnabled);
-        EXPECT_EQ(w.StopEnabled, row.StopEnabled);
+        EXPECT_TRUE(w.StopEnabled) << "the run buttons as they were";
         EXPECT_EQ(w.File, row.Previous);
+        EXPECT_TRUE(w.NotFound.empty());
     }
 }
 

@@ -34,6 +34,7 @@
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
 #include "machine/ui/ControlPanelStdForm.h"
+#include "machine/ui/Progress.h"
 #include "machine/ui/Work_piece_offsets_form2.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
@@ -42,6 +43,7 @@
 #include "platform/ui/MdiHost.h"
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/QtPos_size.h"
+#include "platform/ui/ScreenSaver.h"
 #include "shell/ProjectFile.h"
 #include "view3d/milling/ui/GLWorld3D.h"
 #include "shell/ui/Billet_size.h"
@@ -270,7 +272,10 @@ void TMainForm::SaveProjectMnuClick()
         TFileDialogKind::Save, ini.ReadString("directories", "FNC Folder", ProgramFolder())));
     if (!chosen || chosen->empty())
         return;
-    ini.WriteString("directories", "FNC Folder", ExtractFilePath(FEngine->ProgramFile()));
+    // With no program loaded the folder stays: an empty one would send the
+    // next file dialog to the current directory.
+    if (!FEngine->ProgramFile().empty())
+        ini.WriteString("directories", "FNC Folder", ExtractFilePath(FEngine->ProgramFile()));
     TProjectData data;
     data.Filename = FEngine->ProgramFile();
     if (FEngine->Tooling())
@@ -405,9 +410,24 @@ bool TMainForm::EngineStopped() const {
     return FEngine && FEngine->RunState() == csStopped;
 }
 
-void TMainForm::DisableRunButtons() {
+TRunButtons TMainForm::DisableRunButtons() {
+    const TRunButtons before = RunButtons();
     for (TMainButton b : RunButtonsOrder)
         Button(b)->setEnabled(false);
+    return before;
+}
+
+void TMainForm::RestoreRunButtons(const TRunButtons &Before) {
+    SetRunButtons(Before);
+}
+
+int TMainForm::SourceTag() const {
+    return FEngine ? FEngine->SourceKind() : 0;
+}
+
+void TMainForm::ReportNotFound(const std::string &FileName) {
+    MessageDlg(Mess().Translate(TMess::DialogCaption(mtError)),
+               Mess().MessageText(1) + "\n" + FileName, mtError, mbOK);
 }
 
 bool TMainForm::LoadInSource(std::string &FileName) {
@@ -443,9 +463,6 @@ void TMainForm::SetProgramFile(const std::string &FileName) {
 void TMainForm::UpdateBillet() {
     if (FEngine)
         FEngine->UpdateBillet();
-}
-void TMainForm::EnableStop() {
-    Button(TMainButton::Stop)->setEnabled(true);
 }
 
 bool TMainForm::SelectSourceByTag(int Tag) {
@@ -509,21 +526,26 @@ void TMainForm::ToolbarbuttonClick(TToolbarButton *Sender) {
     const int stateChanges = FCycleStateChanges;
     SetRunButtons(RunButtonsForClick(tag, FEngine->SingleStep()));
     switch (tag) {
-    case tagStart:
+    case tagStart: {
         // The cycle time counts from the first Start after a rewind.
-        if (!FCycleClock.Started())
+        const bool counting = FCycleClock.Started();
+        if (!counting)
             FCycleClock.Update(EventLoop().NowMs(), "");
         StartCycleTimer(true);
         FEngine->CycleStart();
         // A start the engine refused (no output chosen, the machine warning
-        // answered "Stop") leaves the buttons as they were, so the operator
-        // can try again.
+        // answered "Stop") leaves the buttons and the clock as they were, so
+        // the operator can try again and the time counts from the start
+        // that runs.
         if (FEngine && FCycleStateChanges == stateChanges) {
             StartCycleTimer(false);
+            if (!counting)
+                FCycleClock.Reset();
             SetRunButtons(before);
             return;
         }
         break;
+    }
     case tagPause:
         StartCycleTimer(false);
         FEngine->CyclePause();
@@ -708,6 +730,11 @@ std::unique_ptr<TBasicMachine> TMainForm::CreateMachineLink(TBaseForm &Engine)
     InstallLinkViews(); // the controllers' debug windows and splash
     auto link = std::make_unique<TMachLink>(&Engine);
     link->NotifyWindow = [&Engine](int Message) { Engine.PostControllerMessage(Message); };
+    // A controller whose program does not answer gets it downloaded; the
+    // operator sees the lines go in "Setting Up Machine [file]".
+    link->ProgressFactory = [this]() -> std::unique_ptr<TProgressView> {
+        return std::make_unique<Tprogress>(this);
+    };
     return link;
 }
 
@@ -769,7 +796,7 @@ void TMainForm::ShowMacroVariables() {
     if (!FMacroForm) {
         FMacroForm = new TMacroVarsForm(*FEngine->MacroVars());
         FMacroForm->setObjectName("MacroVarsForm");
-        AdoptChild(FMacroForm);
+        KeepPosition(FMacroForm, "TMacroVarsForm", TPosBorder::Fixed);
     }
     ShowWindowOrChild(FMacroForm);
 }
@@ -895,6 +922,14 @@ void TMainForm::SetKeyHandler(std::function<void(int Key)> Handler) {
     FKeyHandler = std::move(Handler);
 }
 
+bool TMainForm::ScreenSaverActive() const {
+    return FScreenSaver->Active();
+}
+
+void TMainForm::SetScreenSaverActive(bool Active) {
+    FScreenSaver->SetActive(Active);
+}
+
 bool TMainForm::ChooseOutputs(std::vector<TMainButton> &Chosen) {
     TChoice_From choice(this);
     if (RunModal(choice) != QDialog::Accepted)
@@ -987,7 +1022,7 @@ std::unique_ptr<TBasicInput> TMainForm::CreateEditorInput(TBaseForm &)
     // main menu while it is active.
     return std::make_unique<TEditorInput>(nullptr, [this]() -> std::unique_ptr<TEditorWindow> {
         auto form = std::make_unique<TEditorForm>();
-        AdoptChild(form.get());
+        KeepPosition(form.get(), "TEditorForm", TPosBorder::Sizeable);
         return form;
     });
 }

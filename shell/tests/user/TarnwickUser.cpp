@@ -15,6 +15,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -123,6 +126,8 @@ bool OpenGLAvailable()
 
 void TUserLoop::ProcessMessages()
 {
+    if (BeforeTurn)
+        BeforeTurn();
     QCoreApplication::processEvents();
     TTestEventLoop::ProcessMessages();
 }
@@ -271,8 +276,12 @@ TarnwickUser::TarnwickUser()
     FPrevious = std::filesystem::current_path();
     std::filesystem::current_path(Dir.Path());
     SetProgramPathOverride(Dir.Path(), "Tarnwick");
-    // The remote inputs' sockets and the class registry are the test's own.
+    // The remote inputs' sockets and the class registry are the test's own;
+    // the desktop's session bus is not (a test that needs one makes its own).
     ::setenv("XDG_RUNTIME_DIR", Dir.File("runtime").c_str(), 1);
+    if (const char *bus = std::getenv("DBUS_SESSION_BUS_ADDRESS"))
+        FSessionBus = bus;
+    ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
     ::setenv("ORV_CLASS_REGISTRY", Dir.File("classes.reg").c_str(), 1);
     // The program's services, as its main routine installs them; a file
     // dialog takes the test's answers.
@@ -298,6 +307,7 @@ TarnwickUser::TarnwickUser()
 
 TarnwickUser::~TarnwickUser()
 {
+    FTimers.clear();
     App.reset();
     FFocusReturn.reset();
     FModalWatch.reset();
@@ -306,6 +316,10 @@ TarnwickUser::~TarnwickUser()
     FMessageScope.reset();
     ::unsetenv("ORV_CLASS_REGISTRY");
     ::unsetenv("XDG_RUNTIME_DIR");
+    if (FSessionBus)
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", FSessionBus->c_str(), 1);
+    else
+        ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
     SetProgramPathOverride("", "");
     std::filesystem::current_path(FPrevious);
     EXPECT_TRUE(Unexpected.empty()) << "a modal window nobody expected: " << Unexpected.front();
@@ -416,6 +430,30 @@ void TarnwickUser::Key(int QtKey, Qt::KeyboardModifiers Modifiers)
         QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QPoint(), Modifiers);
         QCoreApplication::sendEvent(window, &request);
     }
+    ServeQtOnly();
+}
+
+void TarnwickUser::DropFiles(const QStringList &Paths, QWidget *Target, QPoint At)
+{
+    ASSERT_NE(Target, nullptr);
+    if (At.x() < 0)
+        At = Target->rect().center();
+    QWidget *top = Target->window();
+    QWidget *under = top->childAt(Target->mapTo(top, At));
+    if (!under)
+        under = top;
+    const QPoint spot = under->mapFrom(top, Target->mapTo(top, At));
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &p : Paths)
+        urls << QUrl::fromLocalFile(p);
+    data.setUrls(urls);
+    QDragEnterEvent enter(spot, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &enter);
+    QDragMoveEvent move(spot, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &move);
+    QDropEvent drop(QPointF(spot), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &drop);
     ServeQtOnly();
 }
 
@@ -571,6 +609,19 @@ void TarnwickUser::Serve(int64_t Ms)
     // top of its loop, as they go in the program's own loop.
     if (!QApplication::activeModalWidget())
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TarnwickUser::At(int64_t Ms, std::function<void()> Action)
+{
+    auto timer = std::make_shared<TTimer>();
+    timer->SetInterval(static_cast<int>(Ms));
+    // FTimers owns it; its handler holding it too would keep it for ever.
+    timer->OnTimer = [t = timer.get(), Action] {
+        t->SetEnabled(false);
+        Action();
+    };
+    timer->SetEnabled(true);
+    FTimers.push_back(timer);
 }
 
 bool TarnwickUser::WaitFor(const std::function<bool()> &Done, int64_t LimitMs)

@@ -27,6 +27,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,8 @@ class TUserLoop : public TTestEventLoop {
 public:
     void ProcessMessages() override;
     void WaitForMessages() override;
+    // Runs before each turn (a device simulator catching up with the clock).
+    std::function<void()> BeforeTurn;
 };
 
 class TarnwickUser : public ::testing::Test {
@@ -80,6 +83,10 @@ public:
     // A key to the window that has the focus (the active popup or modal
     // window first).
     void Key(int QtKey, Qt::KeyboardModifiers Modifiers = Qt::NoModifier);
+    // Files dragged from the desktop and dropped at At on Target: the drag's
+    // enter, move and drop go to the widget under the spot and up to the
+    // first that takes them, as the window system's drag delivers them.
+    void DropFiles(const QStringList &Paths, QWidget *Target, QPoint At = QPoint(-1, -1));
     void Type(const QString &Text);
 
     // The main window's toolbar button whose caption (without "&") or
@@ -108,6 +115,9 @@ public:
     // --- Time and modal windows ------------------------------------------
     // Serves messages while the test clock moves on by Ms.
     void Serve(int64_t Ms = 10);
+    // Runs Action once the test clock has moved on by Ms: also during a run,
+    // whose waits serve messages (a click inside a run goes there).
+    void At(int64_t Ms, std::function<void()> Action);
     // Serves messages until Done, at most LimitMs of the test clock.
     bool WaitFor(const std::function<bool()> &Done, int64_t LimitMs = 5000);
     // Handle runs with the next modal window (a dialog, a message box, or a
@@ -152,11 +162,13 @@ private:
     class TFocusReturn;
     void ServeQtOnly();
     std::filesystem::path FPrevious;
+    std::optional<std::string> FSessionBus; // the environment's, put back at the end
     TEventLoopScope FLoopScope{Loop};
     TQtMessageService FMessages;
     std::unique_ptr<TMessageServiceScope> FMessageScope;
     std::unique_ptr<TModalWatch> FModalWatch;
     std::unique_ptr<TFocusReturn> FFocusReturn;
+    std::vector<std::shared_ptr<TTimer>> FTimers;
 };
 
 // A window of the main window as its user reaches it. Visit opens it

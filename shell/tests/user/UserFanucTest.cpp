@@ -94,6 +94,7 @@ TEST_F(TarnwickUser, TheFanucZeroMsKnobFloatsInsideTheMdiArea)
     EXPECT_EQ(Frame(knob)->x(), frame->geometry().right() + 1);
     EXPECT_EQ(Frame(knob)->geometry().bottom(), frame->geometry().bottom());
     EXPECT_EQ(station->ShowHideButton()->toolTip().toStdString(), "Show Edit Panel");
+    EXPECT_NE(SideMarks(*this), "") << "the station stays active, its menu in the bar";
     Drag(station->Knob(), {30, 40}, {30, 20});
     EXPECT_EQ(station->ShownText("OverrideLabel").toStdString(), "OS100%") << "five steps up from 50 %";
     Click(station->ShowHideButton());

@@ -3,6 +3,7 @@
 // user sees and keeps.
 #include "shell/tests/user/TarnwickUser.h"
 
+#include "components/toolbar/TbGlyphImage.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/richedit/RichEditW.h"
 #include "engine/form/base.h"
@@ -10,6 +11,7 @@
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
 #include "engine/view2d/ui/Form2DWindow.h"
+#include "platform/IniFile.h"
 #include "components/scpanel/ui/ScPanel.h"
 #include "shell/ui/editor.h"
 #include "shell/ui/main_form3_2.h"
@@ -19,15 +21,19 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <map>
 
 namespace orv::test {
 namespace {
@@ -359,6 +365,278 @@ TEST_F(TarnwickUser, TheEditorFrameHasNoCloseAndTheWindowsMenuBringsTheEditorBac
     EXPECT_FALSE(frame->isMinimized());
     ExpectWindowFits(editor);
     EXPECT_EQ(Form().MdiArea()->activeSubWindow(), frame);
+}
+
+// What the user sees of the open program.
+struct TOpenProgram {
+    TEditorForm *Window = nullptr;
+    std::string Text, Caption, FilePanel, Run;
+    bool operator==(const TOpenProgram &) const = default;
+};
+
+TOpenProgram OpenProgram(TarnwickUser &U)
+{
+    TOpenProgram p;
+    p.Window = Editor(U);
+    if (p.Window) {
+        p.Text = p.Window->RichEdit()->Text();
+        p.Caption = p.Window->windowTitle().toStdString();
+    }
+    p.FilePanel = U.Form().StatusPanelText(2, 3);
+    for (const char *b : {"startbutton", "pauseButton", "stopbutton", "rewindbutton"})
+        p.Run += U.ToolbarButton(b)->isEnabled() ? "1" : "0";
+    return p;
+}
+
+// A file that cannot be read, or a folder dropped on the window: the user
+// is told why, and the open program, its text, its panels and its run
+// buttons stay as they were.
+TEST_F(TarnwickUser, AFailedOpenSaysWhyAndKeepsTheProgram)
+{
+    Start();
+    std::filesystem::create_directory(Dir.File("folder.fnc"));
+    const TOpenProgram before = OpenProgram(*this);
+    ASSERT_NE(before.Window, nullptr);
+    ASSERT_NE(before.Text, "");
+    struct {
+        const char *Name;
+        std::function<void()> Open;
+        const char *Says;
+    } cases[] = {
+        {"File > Open of a file that cannot be read",
+         [&] {
+             // Read errors at once on any machine, for any user.
+             FileAnswers.push_back("/proc/self/mem");
+             ChooseMenu({"File", "Open..."});
+         },
+         "Error trying to open file"},
+        {"File > Open of a folder",
+         [&] {
+             FileAnswers.push_back(Dir.File("folder.fnc"));
+             ChooseMenu({"File", "Open..."});
+         },
+         "File not found."},
+        {"a folder dropped on the window",
+         [&] { DropFiles({QString::fromStdString(Dir.File("programs"))}, Form().MdiArea()); },
+         "File not found."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        QStringList said;
+        WhenModal([&](QWidget &Box) {
+            if (auto *box = qobject_cast<QMessageBox *>(&Box))
+                said << box->text();
+            Answer(Box, "OK");
+        });
+        c.Open();
+        Serve();
+        ForgetModalHandlers();
+        ASSERT_EQ(said.size(), 1) << said.join(" / ").toStdString();
+        EXPECT_TRUE(said[0].startsWith(c.Says)) << said[0].toStdString();
+        EXPECT_TRUE(OpenProgram(*this) == before)
+            << "now: " << OpenProgram(*this).Caption << " | " << OpenProgram(*this).FilePanel
+            << " | run " << OpenProgram(*this).Run << " (was " << before.Run << ")";
+    }
+}
+
+// A program of one line runs, rewinds and runs again.
+TEST_F(TarnwickUser, AOneLineProgramRunsAgainAfterRewind)
+{
+    Dir.Write("one.fnc", "G01 X5 Y5 F500");
+    Start({"one.fnc"});
+    ClickToolbarButton("2D Simulation");
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        ASSERT_TRUE(ToolbarButton("startbutton")->isEnabled());
+        ClickToolbarButton("startbutton");
+        EXPECT_FALSE(ToolbarButton("startbutton")->isEnabled()) << "the run went to its end";
+        ASSERT_TRUE(ToolbarButton("rewindbutton")->isEnabled());
+        ClickToolbarButton("rewindbutton");
+        EXPECT_TRUE(ToolbarButton("startbutton")->isEnabled()) << "Rewind makes Start available";
+    }
+}
+
+// A Start the user cancelled ("Please Choose!") starts no clock: the cycle
+// time counts from the Start that ran.
+TEST_F(TarnwickUser, TheCycleTimeCountsFromTheStartThatRan)
+{
+    // The cutter is animated: the run lasts seconds of the test clock.
+    TIniFile(Dir.File("Tarnwick.ini")).WriteString("Graphics", "show cutter", "1");
+    Start();
+    WhenModal([this](QWidget &Choice) { Answer(Choice, "Cancel"); });
+    ClickToolbarButton("startbutton");
+    EXPECT_TRUE(ToolbarButton("startbutton")->isEnabled()) << "the refused start changed nothing";
+    Serve(15000);
+
+    ClickToolbarButton("2D Simulation");
+    std::string twoSecondsIn;
+    // The panel shows the time every half second: just after the second.
+    At(2100, [&] {
+        twoSecondsIn = Form().StatusPanelText(1, 3);
+        ClickToolbarButton("stopbutton");
+    });
+    ClickToolbarButton("startbutton");
+    EXPECT_EQ(twoSecondsIn, " Cycle time 00:00:02");
+}
+
+// A dialog opened for the first time (no stored position) stands over the
+// middle of the main window, wherever that is on the screen.
+TEST_F(TarnwickUser, FirstTimeDialogsCentreOnTheMainWindow)
+{
+    Start({"programs/demo.fnc"}, QSize(900, 700));
+    Form().move(340, 280);
+    Serve();
+    const QPoint middle = Form().frameGeometry().center();
+    const struct {
+        const char *Title;
+        QStringList Menu;
+    } dialogs[] = {{"Billet Size", {"Setup", "Default Billet Size..."}},
+                   {"Axis Key Definition", {"Setup", "Jog Keys"}}};
+    for (const auto &d : dialogs) {
+        SCOPED_TRACE(d.Title);
+        QPoint at(-1000, -1000);
+        WhenModal([&](QWidget &Dialog) {
+            at = Dialog.frameGeometry().center();
+            CloseByFrame(&Dialog);
+        });
+        ChooseMenu(d.Menu);
+        EXPECT_LE((at - middle).manhattanLength(), 4)
+            << "its middle is at " << at.x() << "," << at.y() << ", the main window's at "
+            << middle.x() << "," << middle.y();
+    }
+}
+
+// The editor active (a click on its text) and its Editor menu open.
+void OpenEditorMenu(TarnwickUser &U)
+{
+    U.Click(Editor(U)->RichEdit()->viewport(), QPoint(200, 5));
+    U.ChooseMenu({"Editor"});
+}
+
+// Whether an item of the Editor menu is enabled, as the opened menu shows.
+bool EditorItemEnabled(TarnwickUser &U, const QString &Item)
+{
+    OpenEditorMenu(U);
+    QMenu *menu = U.OpenPopup();
+    bool enabled = false;
+    if (menu)
+        for (QAction *a : menu->actions())
+            if (PlainCaption(a->text()) == Item)
+                enabled = a->isEnabled();
+    U.Key(Qt::Key_Escape);
+    return enabled;
+}
+
+// "Show Normal" only while a highlight is shown; "Hi Light" only while the
+// text has lines, also after a run unlocked the menu.
+TEST_F(TarnwickUser, ShowNormalAndHiLightFollowTheirRules)
+{
+    Start();
+    ClickToolbarButton("2D Simulation");
+    ClickToolbarButton("startbutton"); // a run locks and unlocks the menu
+    ClickToolbarButton("rewindbutton");
+    EXPECT_FALSE(EditorItemEnabled(*this, "Show Normal")) << "no highlight yet";
+    EXPECT_TRUE(EditorItemEnabled(*this, "Hi Light"));
+    OpenEditorMenu(*this);
+    PickFromPopup(OpenPopup(), {"Hi Light", "G"});
+    EXPECT_TRUE(EditorItemEnabled(*this, "Show Normal")) << "the G words are highlighted";
+    OpenEditorMenu(*this);
+    PickFromPopup(OpenPopup(), {"Show Normal"});
+    EXPECT_FALSE(EditorItemEnabled(*this, "Show Normal"));
+    ChooseMenu({"File", "New..."});
+    EXPECT_FALSE(EditorItemEnabled(*this, "Hi Light")) << "an empty text has no lines";
+}
+
+// "Please Choose!": each output button shows its glyph and its whole caption.
+TEST_F(TarnwickUser, PleaseChooseShowsGlyphsAndWholeCaptions)
+{
+    Start();
+    bool shown = false;
+    WhenModal([&](QWidget &Choice) {
+        shown = true;
+        const QList<TToolbarButton *> outputs = Choice.findChildren<TToolbarButton *>();
+        EXPECT_EQ(outputs.size(), 4);
+        for (TToolbarButton *b : outputs) {
+            SCOPED_TRACE(b->Caption().toStdString());
+            EXPECT_FALSE(b->Glyph().Empty()) << "no glyph";
+            EXPECT_GE(b->width() - 4, b->fontMetrics().horizontalAdvance(PlainCaption(b->Caption())))
+                << "the caption is clipped";
+        }
+        ExpectWindowFits(&Choice);
+        Answer(Choice, "Cancel");
+    });
+    ClickToolbarButton("startbutton");
+    EXPECT_TRUE(shown);
+}
+
+// The windows that keep their place, opened as their user opens them.
+struct TKeptWindow {
+    const char *Section; // in the settings file beside the program
+    const char *Title;
+    std::function<void(TarnwickUser &)> Open;
+};
+
+const TKeptWindow KeptWindows[] = {
+    {"EditorForm", "Editor", [](TarnwickUser &) {}},
+    {"MacroVarsForm", "Macro Variables #",
+     [](TarnwickUser &U) { U.ChooseMenu({"Setup", "Macro Variables"}); }},
+    {"Tool_Deck", "Machine Tooling", [](TarnwickUser &U) { U.ClickToolbarButton("Tooling"); }},
+    {"VRT_form", "Corvane Virtual Reality",
+     [](TarnwickUser &U) {
+         U.WhenModal([&U](QWidget &Box) { U.Answer(Box, "OK"); }); // put tool 1 in
+         U.ClickToolbarButton("VR Machine");
+     }},
+};
+
+// Windows moved by their title bars (and the billet dialog by the window
+// manager) open there again at the next start; each keeps its own section.
+TEST_F(TarnwickUser, WindowsOpenWhereTheUserLeftThem)
+{
+    Start();
+    std::map<std::string, QPoint> moved;
+    for (const TKeptWindow &k : KeptWindows) {
+        SCOPED_TRACE(k.Section);
+        k.Open(*this);
+        QWidget *window = WindowTitled(k.Title);
+        ASSERT_NE(window, nullptr) << ShownWindows();
+        QWidget *frame = Frame(window);
+        const QPoint grip(frame->width() / 2, 8);
+        // Up and left where there is room, so it stays inside the area.
+        const QPoint by(frame->x() > 40 ? -37 : 37, frame->y() > 30 ? -23 : 23);
+        Drag(frame, grip, grip + by);
+        ExpectWindowFits(window);
+        moved[k.Section] = frame->pos();
+    }
+    QPoint billet;
+    WhenModal([&](QWidget &Dialog) {
+        Dialog.windowHandle()->setPosition(Dialog.pos() + QPoint(-51, 33)); // the window manager
+        Serve();
+        billet = Dialog.pos();
+        Answer(Dialog, "OK");
+    });
+    ChooseMenu({"Setup", "Default Billet Size..."});
+    ChooseMenu({"File", "Exit"});
+    EndProgram();
+
+    const TIniFile positions(Dir.File("Tarnwick.ini"));
+    for (const char *section : {"EditorForm", "MacroVarsForm", "Tool_Deck", "VRT_form", "B_Size"})
+        EXPECT_TRUE(positions.ValueExists(section, "Top")) << "no [" << section << "]";
+
+    Start();
+    for (const TKeptWindow &k : KeptWindows) {
+        SCOPED_TRACE(k.Section);
+        k.Open(*this);
+        QWidget *window = WindowTitled(k.Title);
+        ASSERT_NE(window, nullptr) << ShownWindows();
+        EXPECT_EQ(Frame(window)->pos(), moved[k.Section]);
+    }
+    QPoint again;
+    WhenModal([&](QWidget &Dialog) {
+        again = Dialog.pos();
+        Answer(Dialog, "Cancel");
+    });
+    ChooseMenu({"Setup", "Default Billet Size..."});
+    EXPECT_EQ(again, billet);
 }
 
 } // namespace
