@@ -55,8 +55,12 @@ std::string ControllerClassName(int Type) {
 
 void SaveComPort(TRead_Machinedata_file &MachineData, int Port) {
     MachineData.Communications.ComPort = Port;
-    if (!MachineData.MachineFile.empty())
-        TIniFile(MachineData.MachineFile).WriteInteger("Communications", "Com Port", Port);
+    // The file as found on disk: the name in the machine list is relative
+    // to its folder and may carry the other system's separators.
+    const std::string &file = MachineData.MachineFilePath().empty() ? MachineData.MachineFile
+                                                                    : MachineData.MachineFilePath();
+    if (!file.empty())
+        TIniFile(file).WriteInteger("Communications", "Com Port", Port);
 }
 
 TMachLink::TMachLink(TBaseForm *Owner)

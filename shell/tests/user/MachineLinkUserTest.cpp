@@ -11,13 +11,16 @@
 #include "machine/Read_Machinedata_file.h"
 #include "machine/ui/Progress.h"
 #include "platform/IniFile.h"
+#include "platform/ui/QtEventLoop.h"
 #include "shell/ui/TarnwickApp.h"
 #include "shell/ui/main_form3_2.h"
 
 #include <QApplication>
 #include <QPointer>
+#include <QMenu>
 #include <QProgressBar>
 
+#include <filesystem>
 #include <fstream>
 
 namespace orv::test {
@@ -31,6 +34,7 @@ protected:
     void Prepare(bool ProgramRunning, const std::string &ProgramFile = "NONE")
     {
         Rig = std::make_unique<TSimRig>(ProgramRunning);
+        Rig->Sim.VersionText = "vn2.1"; // a program the finder knows as running
         Rig->Start();
         Loop.BeforeTurn = [this] {
             Rig->Sync();
@@ -50,8 +54,46 @@ protected:
         Loop.BeforeTurn = nullptr;
     }
 
+    int MachinePort() const
+    {
+        return TIniFile(Dir.File("machines/BENCHMILL.ini")).ReadInteger("Communications", "Com Port", 0);
+    }
+
     std::unique_ptr<TSimRig> Rig;
 };
+
+// Right button on Machine, "Search for machine . . .": the finder tries the
+// ports in turn, finds the controller on COM1, closes by itself and keeps
+// COM1 as the machine's port.
+TEST_F(MachineLink, SearchForMachineFindsTheControllerOnItsPort)
+{
+    Prepare(true);
+    TIniFile(Dir.File("machines/BENCHMILL.ini")).WriteString("Communications", "Com Port", "7");
+    Start();
+    ASSERT_EQ(MachinePort(), 7);
+    std::string finder;
+    WhenModal([&](QWidget &Dialog) { finder = Dialog.windowTitle().toStdString(); });
+    RightClick(ToolbarButton("Machine"));
+    QMenu *popup = OpenPopup();
+    ASSERT_NE(popup, nullptr) << "the Machine button's popup did not open";
+    {
+        // The finder's worker thread talks to the port in real time: the
+        // search runs on the program's own loop and clock, as in Tarnwick.
+        TQtEventLoop programLoop;
+        TEventLoopScope scope(programLoop);
+        PickFromPopup(popup, {"Search for machine . . ."});
+    }
+    EXPECT_EQ(MachinePort(), 1) << "the machine's own file keeps the port";
+    for (const auto &e : std::filesystem::directory_iterator(Dir.Path()))
+        EXPECT_EQ(e.path().filename().string().find('\\'), std::string::npos)
+            << "a stray file " << e.path().filename();
+    EXPECT_FALSE(finder.empty()) << "the finder did not show";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the finder stayed open";
+    EXPECT_EQ(Form().Engine()->MachineData()->Communications.ComPort, 1);
+    EXPECT_GT(Rig->Sim.FramesReceived(), 0);
+    EXPECT_TRUE(ToolbarButton("Machine")->isEnabled());
+    EXPECT_TRUE(Unexpected.empty());
+}
 
 // A controller that does not answer the version frame gets the program
 // file over its command line: "Setting Up Machine [mill.mnt]" shows over
