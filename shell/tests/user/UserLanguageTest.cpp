@@ -171,9 +171,9 @@ TEST_F(UserLanguage, FontAndOffsetDialogsSpeakTheLanguage)
             for (const QString &text : c.Texts)
                 EXPECT_TRUE(texts.contains(text)) << text.toStdString() << " not in "
                                                   << texts.join("|").toStdString();
-            // Over the window that asked; over the screen when none did.
+            // Over the window that asked; over the main window when none did.
             const QWidget *over = Dialog.parentWidget();
-            const QPoint overCentre = !over ? Dialog.screen()->geometry().center()
+            const QPoint overCentre = !over ? Form().frameGeometry().center()
                                       : over->isWindow()
                                           ? over->frameGeometry().center()
                                           : over->mapToGlobal(over->rect().center());
