@@ -11,9 +11,11 @@
 #include "engine/view2d/ui/Form2DWindow.h"
 #include "platform/IniFile.h"
 #include "platform/ui/MdiHost.h"
+#include "localise/ui/LxLanguageDialog.h"
 #include "shell/ui/editor.h"
 #include "shell/ui/main_form3_2.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -25,9 +27,11 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTextCursor>
+#include <QTreeWidget>
 #include <QWidget>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 namespace orv::test {
@@ -296,6 +300,88 @@ TEST_F(View2D, UseXYOffsetsKeepsThePathAndTheWindowFollowsThePicture)
         const int spare = view->DrawingArea()->viewport()->height() - Picture(view)->height();
         EXPECT_LT(spare, 40) << "no large empty area below the picture; the frame is "
                              << frame->height();
+    }
+}
+
+} // namespace
+} // namespace orv::test
+namespace orv::test {
+namespace {
+
+// Opens each menu of the main window's bar by its hot key with Alt, while
+// Window (an MDI child, active) is open.
+void ExpectEveryMenuOpensByItsKey(TarnwickUser &U)
+{
+    QStringList titles;
+    for (QAction *title : U.Form().menuBar()->actions())
+        if (title->isVisible() && title->menu())
+            titles << PlainCaption(title->text());
+    ASSERT_GE(titles.size(), 5);
+    for (const QString &caption : titles) {
+        SCOPED_TRACE(caption.toStdString());
+        U.ChooseMenu({caption});
+        U.Key(Qt::Key_Escape);
+        U.Key(Qt::Key_Escape);
+    }
+}
+
+class MenuKeysBeside : public TarnwickUser, public ::testing::WithParamInterface<TUserWindow> {};
+
+// Beside every window of the MDI area, every menu opens by its hot key: a
+// button of the window with the same hot key does not take it.
+TEST_P(MenuKeysBeside, EveryMenuOpensByItsHotKey)
+{
+    const TUserWindow &window = GetParam();
+    if (window.NeedsOpenGL && !OpenGLAvailable())
+        GTEST_SKIP() << "needs OpenGL: run under scripts/with-xvfb.sh";
+    if (window.Prepare)
+        window.Prepare(*this);
+    Start();
+    window.Visit(*this, [&](QWidget &Shown) {
+        // Windows of their own (dialogs, menus) have no place in the bar.
+        if (!qobject_cast<QMdiSubWindow *>(Frame(&Shown)))
+            return;
+        ExpectEveryMenuOpensByItsKey(*this);
+    });
+}
+
+std::string WindowName(const ::testing::TestParamInfo<TUserWindow> &Info)
+{
+    std::string name;
+    for (char c : Info.param.Name)
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            name += c;
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Tarnwick, MenuKeysBeside, ::testing::ValuesIn(UserWindows()), WindowName);
+
+// The same in German, beside the tooling windows, whose buttons have hot
+// keys of their own.
+TEST_F(EverydayWindows, InGermanEveryMenuOpensByItsHotKeyBesideTheToolingWindows)
+{
+    Start();
+    WhenModal([this](QWidget &Dialog) {
+        auto *tree = dynamic_cast<TLxLanguageDialog &>(Dialog).TreeView;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            if ((*it)->childCount() == 0 && (*it)->data(0, Qt::UserRole).toInt() == 1) {
+                tree->scrollToItem(*it);
+                Click(tree->viewport(), tree->visualItemRect(*it).center());
+            }
+        Answer(Dialog, "OK");
+    });
+    ChooseMenu({"Setup", "Select Language"});
+    QStringList titles;
+    for (QAction *title : Form().menuBar()->actions())
+        titles << PlainCaption(title->text());
+    ASSERT_TRUE(titles.contains("Hilfe")) << titles.join(" | ").toStdString();
+    for (const char *button : {"Tooling_but", "ToolLib_but"}) {
+        SCOPED_TRACE(button);
+        TToolbarButton *b = ToolbarButton(button);
+        ASSERT_NE(b, nullptr);
+        ClickToolbarButton(button);
+        ExpectEveryMenuOpensByItsKey(*this);
+        ClickToolbarButton(button);
     }
 }
 
