@@ -17,6 +17,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
+#include <QTabBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -302,6 +304,76 @@ TEST_F(View2D, UseXYOffsetsKeepsThePathAndTheWindowFollowsThePicture)
                              << frame->height();
     }
 }
+
+// --- Windows that open whole --------------------------------------------------------
+
+// What a window shows of its texts: every label whole and inside the
+// widget it lies in, every tab's caption inside its bar, every item of a
+// tree whole in the tree's view.
+void ExpectTextsWhole(QWidget &Window)
+{
+    for (QLabel *label : Window.findChildren<QLabel *>()) {
+        const QString text = label->text();
+        if (!label->isVisibleTo(&Window) || text.isEmpty() || label->wordWrap() || text.contains('\n') ||
+            label->textFormat() == Qt::RichText || Qt::mightBeRichText(text))
+            continue;
+        EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(text))
+            << "\"" << text.toStdString() << "\" is cut";
+        if (label->parentWidget())
+            EXPECT_TRUE(label->parentWidget()->rect().contains(label->geometry()))
+                << "\"" << text.toStdString() << "\" lies outside its panel";
+    }
+    for (QTabBar *bar : Window.findChildren<QTabBar *>()) {
+        if (!bar->isVisibleTo(&Window))
+            continue;
+        for (int i = 0; i < bar->count(); ++i)
+            EXPECT_TRUE(bar->rect().contains(bar->tabRect(i)))
+                << "the tab \"" << bar->tabText(i).toStdString() << "\" is cut";
+    }
+    for (QTreeWidget *tree : Window.findChildren<QTreeWidget *>()) {
+        if (!tree->isVisibleTo(&Window))
+            continue;
+        tree->expandToDepth(1);
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            const QRect at = tree->visualItemRect(*it);
+            if (at.isEmpty())
+                continue;
+            const int right = at.x() + tree->fontMetrics().horizontalAdvance((*it)->text(0));
+            EXPECT_LE(right, tree->viewport()->width())
+                << "\"" << (*it)->text(0).toStdString() << "\" is cut by the tree's edge";
+        }
+    }
+}
+
+class WholeTexts : public TarnwickUser, public ::testing::WithParamInterface<std::string> {};
+
+// The windows whose texts were cut: each shows its labels, tabs and
+// items whole.
+TEST_P(WholeTexts, EveryTextOfTheWindowShowsWhole)
+{
+    const auto &all = UserWindows();
+    const auto window = std::find_if(all.begin(), all.end(),
+                                     [&](const TUserWindow &W) { return W.Name == GetParam(); });
+    ASSERT_NE(window, all.end());
+    Start();
+    bool visited = false;
+    window->Visit(*this, [&](QWidget &Shown) {
+        visited = true;
+        ExpectWindowFits(&Shown);
+        ExpectTextsWhole(Shown);
+    });
+    EXPECT_TRUE(visited);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tarnwick, WholeTexts,
+                         ::testing::Values("Macro Variables #", "Machine Properties Editor"),
+                         [](const ::testing::TestParamInfo<std::string> &Info) {
+                             std::string name;
+                             for (char c : Info.param)
+                                 if (std::isalnum(static_cast<unsigned char>(c)))
+                                     name += c;
+                             return name;
+                         });
 
 } // namespace
 } // namespace orv::test
