@@ -114,6 +114,9 @@ public:
     virtual bool IsIdle() { return true; }
     virtual bool ReadInput(int Index) { return true; }
     virtual void SetOutput(int Index, const std::string &Value) {}
+    // False once the line has failed (a frame given up): the controller
+    // sends nothing more but one stop, until the link connects again.
+    virtual bool Connected() { return true; }
 
     TControllerErrorEvent OnError;
     TControllerNotifyEvent OnStopped;

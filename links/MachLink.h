@@ -68,6 +68,8 @@ public:
     void JogIncrement(int Axis, int Feed, double Distance) override;
     bool IsSafe() override;
     bool IsIdle() override;
+    // False without a controller and once the controller's line failed.
+    bool Connected() override;
     void InPositionChanged(TObject *Sender, bool InPos) override;
     void ShowVersion() override;
     void GetMachinePosition(TXYZ &P) override;
@@ -98,6 +100,7 @@ private:
     void ControllerStopped(TObject *Sender);
     void FillController();
     bool WaitIdle(const std::string &What, int TimeOutMs);
+    TWaitResult WaitHandshake(int TimeOutMs);
     int FeedSteps(double MmPerMin) const;
     int RapidFeedSteps() const;
     double StepsPerMm(int Axis) const;

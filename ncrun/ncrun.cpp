@@ -122,6 +122,13 @@ public:
             FireDueTimers(NowMs());
         RestartPausedRun(Engine);
     }
+    // A wait of the machine link sleeps until a message, a timer or its
+    // deadline: the run's only core is not spun while the machine moves.
+    void WaitMessages(int MaxMs) override
+    {
+        TPlainEventLoop::WaitMessages(MaxMs);
+        RestartPausedRun(Engine);
+    }
 
 private:
     unsigned FAsks = 0;
@@ -824,7 +831,20 @@ bool TNcRun::RunOnLink(TEventLoop &Loop)
     while (machine && (!machine->FirstPollDone || machine->LastEStop) &&
            Loop.NowMs() < released)
         serveFor(10);
+    // Nothing but a stop goes to a machine in emergency stop, or to one
+    // whose homing failed: the run is not started.
+    if (machine && machine->LastEStop) {
+        std::fprintf(stderr, "ncrun: the machine is in emergency stop: the program is not run\n");
+        FFailed = true;
+        return true;
+    }
+    const int errors = FMessages.ErrorsShown;
     FEngine->PanelCommand(19);
+    if (FMessages.ErrorsShown != errors || !machine || !machine->Connected()) {
+        std::fprintf(stderr, "ncrun: the machine was not homed: the program is not run\n");
+        FFailed = true;
+        return true;
+    }
     FEngine->PanelCommand(3);
     FEngine->PanelCommand(21);
     int64_t end = Loop.NowMs() + 600000;

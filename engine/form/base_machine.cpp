@@ -287,10 +287,11 @@ void TBaseForm::OtherMachineRequest(TChangeData &Data)
     TBasicMachine &m = *FMachine;
     switch (Data.Kind) {
     case rqHome:
-        // Home all: Z first, out of the way, then X and Y together.
+        // Home all: Z first, out of the way, then X and Y together; not X
+        // and Y when Z failed (the tool may still be down in the work).
         if (Data.IntValue == HomeAll) {
             m.Home(HomeZ);
-            if (FMachine.get() == &m)
+            if (FMachine.get() == &m && m.HomedZ)
                 m.Home(HomeXY);
         } else {
             m.Home(Data.IntValue);
@@ -316,7 +317,8 @@ void TBaseForm::OtherMachineRequest(TChangeData &Data)
 // --- Events from the machine (and the engine) to the panel ---
 
 // The run is stopped by an e-stop and by a guard opening during a run with
-// or without a panel; the rest only shows on the panel.
+// or without a panel (the status bar names the reason); the rest only
+// shows on the panel.
 void TBaseForm::PanelRequest(TObject *Sender, TChangeData &Data)
 {
     switch (Data.Kind) {
@@ -325,12 +327,17 @@ void TBaseForm::PanelRequest(TObject *Sender, TChangeData &Data)
             ButtonsByMode(TMachineMode(Data.IntValue));
         break;
     case evEstop:
-        if (Data.Flag)
+        // No box: the status bar says why the machine stopped.
+        if (Data.Flag) {
             CycleStop();
+            FHost.SetStatusText(2, 4, Translate("Emergency stop"), true);
+        }
         break;
     case evSafe:
-        if (!Data.Flag && FRunState == csRunning)
+        if (!Data.Flag && FRunState == csRunning) {
             CycleStop();
+            FHost.SetStatusText(2, 4, Translate("Guard open: the run was stopped"), true);
+        }
         break;
     default: break;
     }
