@@ -7,6 +7,7 @@
 #include "links/ControllerNewCommsNewChip.h"
 #include "links/GetMintVersion.h"
 #include "links/LineControllers.h"
+#include "links/LowLevel.h"
 #include "machine/Read_Machinedata_file.h"
 #include "machine/convert.h"
 #include "platform/EventLoop.h"
@@ -54,8 +55,12 @@ std::string ControllerClassName(int Type) {
 
 void SaveComPort(TRead_Machinedata_file &MachineData, int Port) {
     MachineData.Communications.ComPort = Port;
-    if (!MachineData.MachineFile.empty())
-        TIniFile(MachineData.MachineFile).WriteInteger("Communications", "Com Port", Port);
+    // The file as found on disk: the name in the machine list is relative
+    // to its folder and may carry the other system's separators.
+    const std::string &file = MachineData.MachineFilePath().empty() ? MachineData.MachineFile
+                                                                    : MachineData.MachineFilePath();
+    if (!file.empty())
+        TIniFile(file).WriteInteger("Communications", "Com Port", Port);
 }
 
 TMachLink::TMachLink(TBaseForm *Owner)
@@ -187,6 +192,7 @@ std::unique_ptr<TBasicController> TMachLink::CreateController(int Type) {
     else
         c = std::make_unique<TController>();
     c->SettingsFile = SettingsFile;
+    c->Worker().ProgressFactory = ProgressFactory;
     return c;
 }
 

@@ -7,9 +7,11 @@
 // move notifications into block completions. User-interface thread only;
 // its waits serve the message queue and end on Escape, stop or a deadline.
 
+#include "engine/chain/EngineHost.h"
 #include "links/BasicController.h"
 #include "machine/BasicMachine.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -93,6 +95,9 @@ public:
     std::unique_ptr<TBasicController> Controller;
     // The settings file of the serial port map; empty: the main settings.
     std::string SettingsFile;
+    // The window that shows a controller program's download ("Setting Up
+    // Machine [file]"); none: the download shows nothing.
+    std::function<std::unique_ptr<TProgressView>()> ProgressFactory;
 
 private:
     void ControllerError(TObject *Sender, int Line, const std::string &Caption,

@@ -530,11 +530,17 @@ bool TNcRun::LoadProgram()
 // The MDI page takes the file's lines when it opens.
 bool TNcRun::LoadMDILines()
 {
-    std::ifstream file(FOptions.MdiFile, std::ios::binary);
-    if (!file) {
+    auto readError = [this] {
         std::fprintf(stderr, "%s: %s\n", Mess().MessageText(37).c_str(), FOptions.MdiFile.c_str());
         return false;
-    }
+    };
+    // A folder opens as a stream on this system, and reads as nothing.
+    std::error_code ec;
+    if (fs::is_directory(FOptions.MdiFile, ec))
+        return readError();
+    std::ifstream file(FOptions.MdiFile, std::ios::binary);
+    if (!file)
+        return readError();
     FMDILines.clear();
     std::string line;
     while (std::getline(file, line)) {
@@ -542,6 +548,8 @@ bool TNcRun::LoadMDILines()
             line.pop_back();
         FMDILines.push_back(line);
     }
+    if (file.bad())
+        return readError();
     return true;
 }
 

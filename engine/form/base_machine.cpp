@@ -62,6 +62,27 @@ TChangeData &Refill(std::unique_ptr<TChangeData> &Record, uint8_t Kind, int32_t 
     return *Record;
 }
 
+// What the machine's polls reported before this panel came (one made once
+// the operator answered the machine's first tool change): e-stop, guard
+// and homing marks. Before the first poll the panel waits for it.
+void ShowMachineState(const TBasicMachine &M, TBasicControlPanel &P)
+{
+    if (!M.FirstPollDone)
+        return;
+    P.SetSafe(M.LastSafe);
+    P.SetEstop(M.LastEStop);
+    const std::pair<bool, int> marks[] = {{M.HomedX, HomeX}, {M.HomedY, HomeY}, {M.HomedZ, HomeZ},
+                                          {M.HomedXY, HomeXY}, {M.AllHomed, HomeAll}};
+    bool any = false;
+    for (auto [homed, code] : marks)
+        if (homed) {
+            P.SetHasHomed(code);
+            any = true;
+        }
+    if (!any)
+        P.ClearHomed();
+}
+
 } // namespace
 
 // --- Putting a machine and a panel into the engine ---
@@ -305,6 +326,8 @@ void TBaseForm::OtherMachineRequest(TChangeData &Data)
         m.SetSpeedOverride(m.GetSpeedOverride());
         m.SetJogFeed(m.JogFeed);
         m.SetJogSpeed(m.JogSpeed);
+        if (FPanel && FMachine.get() == &m)
+            ShowMachineState(m, *FPanel);
         break;
     case rqTurbo: m.SetTurboMode(Data.Flag); break;
     case rqToolZOffset: m.SetToolZOffset(); break;

@@ -34,6 +34,7 @@
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
 #include "machine/ui/ControlPanelStdForm.h"
+#include "machine/ui/Progress.h"
 #include "machine/ui/Work_piece_offsets_form2.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
@@ -271,7 +272,10 @@ void TMainForm::SaveProjectMnuClick()
         TFileDialogKind::Save, ini.ReadString("directories", "FNC Folder", ProgramFolder())));
     if (!chosen || chosen->empty())
         return;
-    ini.WriteString("directories", "FNC Folder", ExtractFilePath(FEngine->ProgramFile()));
+    // With no program loaded the folder stays: an empty one would send the
+    // next file dialog to the current directory.
+    if (!FEngine->ProgramFile().empty())
+        ini.WriteString("directories", "FNC Folder", ExtractFilePath(FEngine->ProgramFile()));
     TProjectData data;
     data.Filename = FEngine->ProgramFile();
     if (FEngine->Tooling())
@@ -726,6 +730,11 @@ std::unique_ptr<TBasicMachine> TMainForm::CreateMachineLink(TBaseForm &Engine)
     InstallLinkViews(); // the controllers' debug windows and splash
     auto link = std::make_unique<TMachLink>(&Engine);
     link->NotifyWindow = [&Engine](int Message) { Engine.PostControllerMessage(Message); };
+    // A controller whose program does not answer gets it downloaded; the
+    // operator sees the lines go in "Setting Up Machine [file]".
+    link->ProgressFactory = [this]() -> std::unique_ptr<TProgressView> {
+        return std::make_unique<Tprogress>(this);
+    };
     return link;
 }
 

@@ -98,6 +98,8 @@ bool OpenGLAvailable()
 
 void TUserLoop::ProcessMessages()
 {
+    if (BeforeTurn)
+        BeforeTurn();
     QCoreApplication::processEvents();
     TTestEventLoop::ProcessMessages();
 }

@@ -50,6 +50,8 @@ class TUserLoop : public TTestEventLoop {
 public:
     void ProcessMessages() override;
     void WaitForMessages() override;
+    // Runs before each turn (a device simulator catching up with the clock).
+    std::function<void()> BeforeTurn;
 };
 
 class TarnwickUser : public ::testing::Test {
