@@ -860,6 +860,12 @@ bool TNcRun::RunOnLink(TEventLoop &Loop)
         Loop.ProcessMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    // What the controller still holds (the stop at the program's end) goes
+    // out before ncrun closes the link, as it would with the program open.
+    auto *link = dynamic_cast<TMachLink *>(FEngine->Machine());
+    int64_t flushed = Loop.NowMs() + 60000;
+    while (link && link->Controller && link->Controller->Pending() && Loop.NowMs() < flushed)
+        serveFor(10);
     return true;
 }
 
