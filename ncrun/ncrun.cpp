@@ -122,6 +122,14 @@ public:
             FireDueTimers(NowMs());
         RestartPausedRun(Engine);
     }
+    // A paused run waits for the operator: he starts it again at once.
+    void WaitForMessages() override
+    {
+        if (Engine && Engine->RunState() == csPaused)
+            RestartPausedRun(Engine);
+        else
+            TPlainEventLoop::WaitForMessages();
+    }
 
 private:
     unsigned FAsks = 0;
@@ -135,6 +143,11 @@ public:
     void ProcessMessages() override
     {
         TTestEventLoop::ProcessMessages();
+        RestartPausedRun(Engine);
+    }
+    void WaitForMessages() override
+    {
+        TTestEventLoop::WaitForMessages();
         RestartPausedRun(Engine);
     }
 };
