@@ -17,7 +17,7 @@ if(ORV_FUZZ)
     set(ORV_WITH_QT OFF)
 else()
     find_package(Qt6 6.2 REQUIRED COMPONENTS Core Gui Widgets PrintSupport Network OpenGL OpenGLWidgets
-                 Test)
+                 Test DBus)
     set(ORV_WITH_QT ON)
     set(CMAKE_AUTOMOC OFF)
 endif()

@@ -112,8 +112,14 @@ public:
     }
     virtual void NotifyDone(TObject *Sender, bool InPosition) {}
     virtual bool IsIdle() { return true; }
+    // Frames or lines handed over but not yet written and answered (the
+    // controllers that queue them); a link closed meanwhile drops them.
+    virtual bool Pending() const { return false; }
     virtual bool ReadInput(int Index) { return true; }
     virtual void SetOutput(int Index, const std::string &Value) {}
+    // False once the line has failed (a frame given up): the controller
+    // sends nothing more but one stop, until the link connects again.
+    virtual bool Connected() { return true; }
 
     TControllerErrorEvent OnError;
     TControllerNotifyEvent OnStopped;

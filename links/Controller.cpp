@@ -34,13 +34,18 @@ TController::TController(std::unique_ptr<TLowLevel> Worker) : FWorker(std::move(
 
 TController::~TController() = default;
 
+// A failed line takes no frame: the caller's step ends at once.
 bool TController::Write(int Channel, const std::string &Payload, const std::string &Command) {
+    if (!Connected())
+        return FLastOk = false;
     EventLoop().ProcessMessages();
     FLastOk = FWorker->PostWrite(Channel, Payload, Command);
     return FLastOk;
 }
 
 bool TController::Move(int Channel, const std::string &Payload, const std::string &Command) {
+    if (!Connected())
+        return FLastOk = false;
     EventLoop().ProcessMessages();
     FLastOk = FWorker->PostMove(Channel, Payload, Command);
     return FLastOk;
@@ -189,8 +194,22 @@ void TController::MoveAxisRelative(int Axis, int32_t Distance) {
     Move(Axis, IntToStr(Distance), "MR");
 }
 
+// Once the line has failed the stop is tried once more (with its resends),
+// however often the run's error handling asks for it.
 void TController::Stop() {
-    Write(ChannelGeneral, "", "ST");
+    if (Connected()) {
+        if (!Write(ChannelGeneral, "", "ST"))
+            FStopTried = !Connected();
+        return;
+    }
+    if (FStopTried)
+        return;
+    FStopTried = true;
+    FLastOk = FWorker->PostStop(ChannelGeneral, "", "ST");
+}
+
+bool TController::Connected() {
+    return !FWorker->LineFailed();
 }
 
 void TController::MoveRapid(int32_t X, int32_t Y, int32_t Z) {

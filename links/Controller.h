@@ -52,6 +52,8 @@ public:
     bool IsIdle() override;
     bool ReadInput(int Index) override;
     void SetOutput(int Index, const std::string &Value) override;
+    // False once a frame was given up: nothing more goes out but one stop.
+    bool Connected() override;
 
     // True when the last frame sent was acknowledged.
     bool LastSendOk() const { return FLastOk; }
@@ -70,6 +72,7 @@ private:
 
     std::unique_ptr<TLowLevel> FWorker;
     bool FLastOk = true;
+    bool FStopTried = false; // the one stop of a failed line
 };
 
 // "0.0" text of an arc angle.

@@ -196,7 +196,10 @@ bool TControllerNextMove::GetPosition(int32_t &X, int32_t &Y, int32_t &Z) {
 }
 
 // The card takes a linear move when its move count is 3 or more; the wait
-// for it ends on Escape, a stopped run, or MoveCountTimeOutMs.
+// for it ends on Escape, a stop made during the wait (the cycle state when
+// the wait began does not count: the link positions the axes while the
+// cycle is stopped), or MoveCountTimeOutMs with a machine error. The count
+// is read again every 10 ms.
 void TControllerNextMove::MoveLinear(int32_t X, int32_t Y, int32_t Z, bool LookAhead) {
     int16_t n = 0;
     if (!Call("431", [&n](TMintControl &C) { C.MoveCount431(0, n); }))
@@ -205,9 +208,10 @@ void TControllerNextMove::MoveLinear(int32_t X, int32_t Y, int32_t Z, bool LookA
         if (!Call("331", [this](TMintControl &C) { C.Go331(3, FAxes); }))
             return;
         int64_t deadline = EventLoop().NowMs() + MoveCountTimeOutMs;
+        const int stops = FStops;
         while (n < 3) {
-            EventLoop().ProcessMessages();
-            if (EventLoop().KeyDown(VK_ESCAPE) || CycleState == csStopped)
+            EventLoop().WaitMessages(10);
+            if (EventLoop().KeyDown(VK_ESCAPE) || FStops != stops)
                 return;
             if (EventLoop().NowMs() >= deadline) {
                 ReportError("Machine Error", "Motion card move buffer Timed Out",
@@ -247,7 +251,14 @@ void TControllerNextMove::MoveAxisRelative(int Axis, int32_t Distance) {
     });
 }
 
+void TControllerNextMove::SetCycleState(TCycleState State) {
+    if (State == csStopped && CycleState != csStopped)
+        ++FStops;
+    TBasicController::SetCycleState(State);
+}
+
 void TControllerNextMove::Stop() {
+    ++FStops;
     Call("551", [](TMintControl &C) {
         for (int16_t a = 0; a < 3; ++a)
             C.StopAxis551(a);

@@ -33,6 +33,8 @@ public:
     void SetFeedOverride(int Percent) override;
     int GetSpindleOverride() override;
     void SetSpindleOverride(int Percent) override;
+    // A run stopped while a move waits ends the wait.
+    void SetCycleState(TCycleState State) override;
     // The firmware, ".cfg" and Mint files must exist ("Firmware file:" ...
     // " does not exist !"); false then, or without a card.
     bool Open(int Port, int Baud, int StopBits, bool HardwareHandshaking) override;
@@ -71,6 +73,7 @@ private:
     std::vector<float> FTargets{0, 0, 0};
     int16_t FIdle[3] = {-1, -1, -1};
     bool FWasStopped = false;
+    int FStops = 0; // Stop calls: one during a wait ends it
 };
 
 } // namespace orv

@@ -393,7 +393,27 @@ void TControllerQuorel::MoveAxisRelative(int Axis, int32_t Distance) {
     MoveTo(p[0], p[1], p[2], false);
 }
 
+// The moves still waiting in the queue do not go after a stop (the line
+// being sent finishes); with none on its way the box counts as idle.
 void TControllerQuorel::Stop() {
+    auto first = FQueue.begin();
+    if (FStage != stIdle && first != FQueue.end())
+        ++first;
+    size_t contours = 0;
+    auto move = [&contours](const std::string &Line) {
+        if (Line.rfind("G0", 0) != 0)
+            return false;
+        if (Line.rfind("G00", 0) != 0)
+            ++contours; // G01, G02, G03 carry a look-ahead mark each
+        return true;
+    };
+    FQueue.erase(std::remove_if(first, FQueue.end(), move), FQueue.end());
+    for (; contours > 0 && !FLookAhead.empty(); --contours)
+        FLookAhead.pop_back();
+    if (!FMoving && std::none_of(FQueue.begin(), FQueue.end(), [](const std::string &Line) {
+            return Line.rfind("G0", 0) == 0;
+        }))
+        FIdle = true;
     QueueLine("q");
 }
 

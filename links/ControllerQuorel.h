@@ -70,6 +70,7 @@ public:
     void MoveArc(int32_t X, int32_t Y, int32_t Z, int32_t CentreX, int32_t CentreY, int32_t CentreZ,
                  int32_t Radius, double Sweep, bool LookAhead, int Plane) override;
     bool IsIdle() override { return FIdle; }
+    bool Pending() const override { return FStage != stIdle || !FQueue.empty(); }
     bool ReadInput(int Index) override { return true; }
 
     void ReceiveData(const uint8_t *Data, int Size);

@@ -110,7 +110,7 @@ void TGetMintVer::Wait() {
         FDriver->Poll();
         if (FFound)
             break;
-        EventLoop().ProcessMessages();
+        EventLoop().WaitMessages(1);
         if (FTimerOn && EventLoop().NowMs() >= FDeadline)
             FTimedOut = true;
     }
@@ -211,23 +211,58 @@ int TGetMintVer::ControlTypeOf(const std::string &Version) {
 
 // ---------------------------------------------------------------- comms
 
+// The reply is STX text ETX and its check byte (status bytes, bit 7 set,
+// may come between them and are no part of it). A reply whose check byte
+// does not match its text, or whose text is no number, gives -1: a byte
+// changed on the line would otherwise read as another version.
 long double TGetMintVer::ReadComms(int Index) {
-    FDriver->OnReceiveData = [this](TObject *, const uint8_t *Data, unsigned Size) {
-        ReplyBytes(Data, Size);
+    std::string raw;
+    FDriver->OnReceiveData = [this, &raw](TObject *, const uint8_t *Data, unsigned Size) {
+        for (unsigned i = 0; i < Size && !FFound; ++i) {
+            if (Data[i] & 0x80)
+                continue;
+            raw += char(Data[i]);
+            size_t etx = raw.find(char(frames::ETX));
+            FFound = etx != std::string::npos && raw.size() > etx + 1;
+        }
+        KeepReplyTail(raw);
     };
     FTerminator.clear();
     FTerminatorChar = frames::ETX;
     FDriver->FlushBuffers(true, false);
-    if (!SendAndWait(frames::ReadFrame("MB", 6, IntToStr(Index))))
+    bool found = SendAndWait(frames::ReadFrame("MB", 6, IntToStr(Index)));
+    // Later waits (the start frame's) keep the reply collector, as before.
+    FDriver->OnReceiveData = [this](TObject *, const uint8_t *Data, unsigned Size) {
+        ReplyBytes(Data, Size);
+    };
+    size_t stx = raw.find(char(frames::STX));
+    FReply = stx == std::string::npos ? raw : raw.substr(stx + 1);
+    if (!found || stx == std::string::npos)
         return -1;
+    std::string text = FReply.substr(0, FReply.find(char(frames::ETX)));
+    char check = FReply.back();
     double value = 0;
-    std::string text = FReply.size() > 2 ? FReply.substr(2) : std::string();
-    // The check byte may follow the text when it is printable.
-    size_t end = 0;
-    while (end < text.size() && (std::isdigit(uint8_t(text[end])) || text[end] == '.' ||
-                                 text[end] == '-' || text[end] == '+'))
-        ++end;
-    return TryStrToFloat(text.substr(0, end), value) ? value : -1;
+    if (frames::Check(text + char(frames::ETX)) != uint8_t(check) || text.rfind("mb", 0) != 0 ||
+        !TryStrToFloat(text.substr(2), value))
+        return -1;
+    return value;
+}
+
+long double TGetMintVer::ReadCommsChecked(int Index) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        long double value = ReadComms(Index);
+        if (value != -1)
+            return value;
+        EventLoop().ProcessMessages();
+    }
+    MessageDlg("",
+               "The controller gave no good answer to the read of comms " + IntToStr(Index) +
+                   " in 3 reads (" +
+                   (FReply.empty() ? std::string("nothing came")
+                                   : "the last: " + frames::Printable(FReply)) +
+                   "); the connection failed.",
+               mtError, mbOK);
+    return -1;
 }
 
 int TGetMintVer::ReadCurrentTool() {
@@ -349,14 +384,19 @@ bool TGetMintVer::CheckProgramVersion(int Port, const std::string &FileName, boo
     FDriver->FlushBuffers(true, false);
     ReadComms(31);
     EventLoop().ProcessMessages();
-    long double major = ReadComms(31);
+    long double major = ReadCommsChecked(31);
     if (major == -1)
         return false;
     FDriver->FlushBuffers(true, false);
     DelayMs(50);
     ReadComms(32);
-    long double minor = ReadComms(32);
+    long double minor = ReadCommsChecked(32);
+    if (minor == -1)
+        return false;
     int runMajor = int(std::lround(double(major))), runMinor = int(std::lround(double(minor)));
+    // "NONE" names no file: the machine keeps its program and nothing is said.
+    if (SameText(ExtractFileName(FileName), "NONE"))
+        return true;
     if (!FileExists(FileName)) {
         MessageDlg("",
                    "The Mint program file " + FileName +
@@ -391,6 +431,9 @@ bool ProbeMintController(TRead_Machinedata_file &MachineData, const std::string 
     int port = MachineData.Communications.ComPort;
     const std::string &file = MachineData.Communications.MintFile;
     probe.QueryVersion(port, true, false, VersionText);
+    // A damaged answer (its end lost) is asked for again, three times in all.
+    for (int again = 0; again < 2 && VersionText == NotConnected && probe.VersionTextCame(); ++again)
+        probe.QueryVersion(port, true, false, VersionText);
     if (VersionText.find(NotConnected) != std::string::npos) {
         probe.QueryVersion(port, false, true, VersionText);
         if (VersionText.find(NotConnected) != std::string::npos) {

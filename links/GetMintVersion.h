@@ -57,6 +57,13 @@ public:
     int ReadCurrentTool();
     // One comms entry through a framed read; -1 without an answer.
     long double ReadComms(int Index);
+    // The same, read again when the answer is missing or damaged (three
+    // reads in all; a read changes nothing on the controller); -1 then, with
+    // a message naming the entry and what came instead.
+    long double ReadCommsChecked(int Index);
+    // Bytes of text came for the last version question (a damaged answer
+    // is worth asking again; silence is not).
+    bool VersionTextCame() const { return !FReceived.empty(); }
 
     // The number of comms(N) in a program file: the first of its sorted
     // lines naming it (any letter case), the first digits after its "=";

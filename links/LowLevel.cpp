@@ -12,6 +12,7 @@
 #include "platform/MessageService.h"
 #include "platform/NumberText.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
@@ -23,6 +24,8 @@ namespace orv {
 namespace {
 
 constexpr int MaxSends = 21;
+constexpr int VersionAttempts = 3;
+constexpr int VersionWaitMs = 1000;
 constexpr int NotifyMoveDone = WM_USER_MESSAGE + 1;
 constexpr int NotifyNotReady = WM_USER_MESSAGE + 2;
 constexpr int NotifyUnderWay = WM_USER_MESSAGE;
@@ -243,8 +246,9 @@ bool TLowLevel::Connect(const std::string &ProgramFile, bool UnderInspection) {
         EventLoop().ProcessMessages();
         SendBytes(std::string(1, char(frames::ENQ)), true);
     }
+    FVersionDamaged = false;
     bool ok = VersionQuery();
-    if (!ok)
+    if (!ok && !FVersionDamaged)
         ok = Download(ProgramFile);
     if (ok)
         StartWorker();
@@ -252,19 +256,44 @@ bool TLowLevel::Connect(const std::string &ProgramFile, bool UnderInspection) {
     return ok;
 }
 
-// One version frame, not resent; no reply within 1 s: a beep and false.
+// One version frame, not resent; no reply within 1 s: a beep and false
+// (the caller loads the program). A reply that came damaged (a wrong check
+// byte, bytes lost or changed) is asked for again, three times in all: a
+// read changes nothing on the controller. Three damaged replies fail the
+// connection with a message saying what came instead.
 bool TLowLevel::VersionQuery() {
     StartWorker();
-    TRequest r;
-    r.Kind = rkRead;
-    r.Command = "VN";
-    r.Channel = 6;
-    r.NoResend = true;
-    bool done = false;
-    std::optional<std::string> reply = Post(r, done);
-    if (reply && reply->rfind("vn", 0) == 0)
-        return true;
-    Beep();
+    std::string came;
+    for (int attempt = 0; attempt < VersionAttempts; ++attempt) {
+        TRequest r;
+        r.Kind = rkRead;
+        r.Command = "VN";
+        r.Channel = 6;
+        r.NoResend = true;
+        {
+            std::unique_lock lock(FLock);
+            FVersionBytes.clear();
+        }
+        bool done = false;
+        std::optional<std::string> reply = Post(r, done);
+        if (reply && reply->rfind("vn", 0) == 0)
+            return true;
+        {
+            std::shared_lock lock(FLock);
+            came = FVersionBytes;
+        }
+        if (came.empty())
+            break;
+    }
+    if (came.empty()) {
+        Beep();
+        return false;
+    }
+    FVersionDamaged = true;
+    MessageDlg("",
+               "The controller's version reply came damaged " + IntToStr(VersionAttempts) +
+                   " times (the last: " + frames::Printable(came) + "); the connection failed.",
+               mtError, mbOK);
     return false;
 }
 
@@ -347,6 +376,8 @@ bool TLowLevel::WaitPumping(const std::function<bool()> &Done) {
 // the previous one, and the caller waits for this request's own result.
 std::optional<std::string> TLowLevel::Post(TRequest Request, bool &Done) {
     Done = false;
+    if (FLineFailed && !Request.EvenIfFailed)
+        return std::nullopt;
     if (!WaitPumping([this] { return !FPending.has_value(); }))
         return std::nullopt;
     uint64_t seq;
@@ -381,6 +412,18 @@ bool TLowLevel::PostWrite(int Channel, const std::string &Payload, const std::st
     r.Channel = Channel;
     r.Command = Command;
     r.Payload = Payload;
+    bool done;
+    Post(r, done);
+    return done;
+}
+
+bool TLowLevel::PostStop(int Channel, const std::string &Payload, const std::string &Command) {
+    TRequest r;
+    r.Kind = rkWrite;
+    r.Channel = Channel;
+    r.Command = Command;
+    r.Payload = Payload;
+    r.EvenIfFailed = true;
     bool done;
     Post(r, done);
     return done;
@@ -555,6 +598,8 @@ bool TLowLevel::StatusPollDue(int &IdleTurns, int Delay) {
 }
 
 void TLowLevel::IdleWork(int &IdleTurns) {
+    if (FLineFailed)
+        return; // a dead line is not polled
     if (StatusPollDue(IdleTurns, PollingDelay))
         Exchange({rkRead, 6, "ZZ", "", 0, false});
     bool pending;
@@ -664,7 +709,9 @@ void TLowLevel::SendFrame(const std::string &Frame, bool Again) {
     int64_t now = Clock();
     {
         std::unique_lock lock(FLock);
-        FDeadline = now + LineResendMs().load();
+        // The version query waits its 1 s even when frames go again sooner.
+        int wait = LineResendMs().load();
+        FDeadline = now + (FNoResend ? std::max(wait, VersionWaitMs) : wait);
         if (KeepSendLog)
             FSendLog.push_back({now, Frame});
     }
@@ -730,13 +777,18 @@ void TLowLevel::GiveUp() {
         command = FLastCommand;
     }
     FChanged.notify_all();
+    // The line is dead: said once, in one box (the machine error when the
+    // link listens, else the worker's own).
+    if (FLineFailed.exchange(true))
+        return;
     std::string box = "Major Timeout Problem sending - " + frame + "(" + command + ")";
     std::string details = "Major problem sending" + frame + "(" + command + ")";
     TControllerErrorEvent onError = OnError;
     PostToUser([this, box, details, onError] {
-        MessageDlg("", box, mtError, mbOK);
         if (onError)
             onError(this, -1, "ERROR", "LowLevel Timed Out", details);
+        else
+            MessageDlg("", box, mtError, mbOK);
     });
 }
 
@@ -747,6 +799,7 @@ void TLowLevel::GiveUp() {
 // the last write frame by bit 0; 0xC0 and up announce a changed comms entry
 // by bit 5. Other bytes build replies: STX text ETX check.
 void TLowLevel::ReceiveData(const uint8_t *Data, int Size) {
+    KeepVersionBytes(Data, Size);
     for (int i = 0; i < Size; ++i) {
         uint8_t b = Data[i];
         if (IsStatusByte(b)) {
@@ -796,6 +849,15 @@ void TLowLevel::ReceiveData(const uint8_t *Data, int Size) {
         }
     }
     FChanged.notify_all();
+}
+
+// What answers the version query, kept for the message when it is damaged.
+void TLowLevel::KeepVersionBytes(const uint8_t *Data, int Size) {
+    std::unique_lock lock(FLock);
+    if (!FNoResend || FReplyState == 1)
+        return;
+    for (int i = 0; i < Size && FVersionBytes.size() < 80; ++i)
+        FVersionBytes += char(Data[i]);
 }
 
 void TLowLevel::ApplyStatus(uint8_t B) {

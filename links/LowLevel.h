@@ -80,6 +80,13 @@ public:
     bool PostWrite(int Channel, const std::string &Payload, const std::string &Command);
     // As PostWrite for a frame that starts a motion (clears the idle latch).
     bool PostMove(int Channel, const std::string &Payload, const std::string &Command);
+    // As PostWrite, also on a failed line (the stop).
+    bool PostStop(int Channel, const std::string &Payload, const std::string &Command);
+    // True once a frame was given up after its 21 sends: the line counts as
+    // dead until the link connects again. Posts other than PostStop then
+    // fail at once, the worker polls no more, and no further give-up is
+    // reported (the first one was).
+    bool LineFailed() const { return FLineFailed.load(); }
     void SetTurbo(bool On);
 
     // Field N (from 0) of the last status list; empty when it has fewer.
@@ -176,7 +183,8 @@ private:
         int Channel = 6;
         std::string Command, Payload;
         uint64_t Seq = 0;
-        bool NoResend = false; // the version query: one send, 1 s
+        bool NoResend = false;    // the version query: one send, 1 s
+        bool EvenIfFailed = false; // the stop of a failed line
     };
     struct TExchangeResult {
         bool Done = false; // acknowledged, or a read answered
@@ -200,6 +208,7 @@ private:
     void GiveUp();
     void PollDriver(int WaitMs);
     void ApplyStatus(uint8_t B);
+    void KeepVersionBytes(const uint8_t *Data, int Size);
     void Acknowledge();
     void NotAcknowledged();
     void CheckByte(uint8_t B);
@@ -212,6 +221,7 @@ private:
     std::thread FThread;
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FRunning{false};
+    std::atomic<bool> FLineFailed{false};
     bool FSuspendRequested = false; // L
     bool FParked = true;            // L
     std::shared_ptr<int> FAlive = std::make_shared<int>(0);
@@ -234,6 +244,8 @@ private:
     bool FReady = true, FWentNotReady = false, FBackReady = false;
     bool FTurbo = false;
     std::string FStatusList, FVersionReply;
+    std::string FVersionBytes; // L: what came for the version query
+    bool FVersionDamaged = false;
     Extended FComms[100] = {};
     std::string FLastFrame, FLastCommand;
     int FResendCount = 0;

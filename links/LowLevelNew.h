@@ -60,6 +60,7 @@ public:
     void MoveArc(int32_t X, int32_t Y, int32_t Z, int32_t CentreX, int32_t CentreY, int32_t CentreZ,
                  int32_t Radius, double Sweep, bool LookAhead, int Plane) override;
     bool IsIdle() override { return FIdle; }
+    bool Pending() const override { return FSending || !FQueue.empty(); }
     bool ReadInput(int Index) override { return true; }
 
     // Hands received bytes to the protocol as the port's event does.

@@ -7,6 +7,7 @@
 #include "links/ControllerNewCommsNewChip.h"
 #include "links/GetMintVersion.h"
 #include "links/LineControllers.h"
+#include "links/LowLevel.h"
 #include "machine/Read_Machinedata_file.h"
 #include "machine/convert.h"
 #include "platform/EventLoop.h"
@@ -54,8 +55,12 @@ std::string ControllerClassName(int Type) {
 
 void SaveComPort(TRead_Machinedata_file &MachineData, int Port) {
     MachineData.Communications.ComPort = Port;
-    if (!MachineData.MachineFile.empty())
-        TIniFile(MachineData.MachineFile).WriteInteger("Communications", "Com Port", Port);
+    // The file as found on disk: the name in the machine list is relative
+    // to its folder and may carry the other system's separators.
+    const std::string &file = MachineData.MachineFilePath().empty() ? MachineData.MachineFile
+                                                                    : MachineData.MachineFilePath();
+    if (!file.empty())
+        TIniFile(file).WriteInteger("Communications", "Com Port", Port);
 }
 
 TMachLink::TMachLink(TBaseForm *Owner)
@@ -136,7 +141,10 @@ std::string TMachLink::MotionTimeOutText(int TimeOutMs) const {
 }
 
 // Waits for the axes to stop: false after Escape (the machine stops), an
-// open guard, a stop, or TimeOutMs (a machine error each, a stop quietly).
+// open guard, a stop, an emergency stop, a failed line, or TimeOutMs (a
+// machine error for Escape, the guard and the time-out; the others
+// quietly: a stop is the caller's, the e-stop shows on the status line,
+// the failed line has been reported).
 bool TMachLink::WaitIdle(const std::string &What, int TimeOutMs) {
     TWaitResult result = WaitFor([this] { return IsIdle(); }, TimeOutMs);
     switch (result) {
@@ -155,6 +163,11 @@ bool TMachLink::WaitIdle(const std::string &What, int TimeOutMs) {
         MachineError(-1, "Machine Error", Mess().Translate("Machine not safe"),
                      "Close the Guard !");
         return false;
+    case TWaitResult::EStopped:
+        Stop(); // no box: the poll puts the emergency stop on the status line
+        return false;
+    case TWaitResult::Lost:
+        return false; // the failed line has been reported
     default:
         Stop();
         MachineError(-1, "Machine Error",
@@ -179,6 +192,7 @@ std::unique_ptr<TBasicController> TMachLink::CreateController(int Type) {
     else
         c = std::make_unique<TController>();
     c->SettingsFile = SettingsFile;
+    c->Worker().ProgressFactory = ProgressFactory;
     return c;
 }
 
@@ -202,7 +216,7 @@ void TMachLink::FillController() {
     c.ShortestTime = Round(m.Feed.ShortestTime * 1000, 0);
     c.HomeFeed = m.Home.Feed * m.Feed.StepsZ / 60;
     c.ProgramFile = m.Communications.MintFile;
-    TCodeTimeout = m.Communications.TCodeTimeOut;
+    TCodeTimeout = m.TCodeTimeOut();
     c.OnDone = [this](TObject *Sender, bool InPos) { InPositionChanged(Sender, InPos); };
     c.SetErrorHandler([this](TObject *Sender, int Line, const std::string &Caption,
                              const std::string &Message, const std::string &Details) {
@@ -511,33 +525,31 @@ void TMachLink::ExecuteMCode(int &M) {
     }
     if (!Controller)
         return;
+    if (!Connected()) {
+        M = NoMoveCode; // a failed line takes nothing but a stop
+        return;
+    }
     Controller->WriteComms(comms::MCode, M);
     // [M<n>] "Timeout", or the file's "M Code TimeOut" for 0 and for codes
     // without a record: every M code ends in time.
-    TimeoutTimer->SetEnabled(false);
-    TimeoutTimer->SetInterval(MachineData ? MachineData->MCodeTimeOut(M) : 10000);
-    TimeoutTimer->SetEnabled(true);
-    TimedOut = false;
-    for (;;) {
-        DelayMs(10);
-        if (EventLoop().KeyDown(VK_ESCAPE))
-            TimedOut = true;
-        if (TimedOut)
-            break;
-        Extended handshake = Controller->ReadComms(comms::Handshake);
-        if (HasCommsValue(handshake) && handshake == 0)
-            break;
-    }
-    if (TimedOut && OnMachineError)
+    TWaitResult result =
+        WaitHandshake(MachineData ? MachineData->MCodeTimeOut(M) : DefaultMCodeTimeOut);
+    if (result == TWaitResult::TimedOut && OnMachineError)
         MachineError(-1, "Mcode error", Quoted('M', M) + Mess().Translate("operation Timed Out"),
                      "");
-    TimeoutTimer->SetEnabled(false);
     M = NoMoveCode;
 }
 
 void TMachLink::ToolChange(int Tool) {
-    if (Tool <= 0 || !Controller)
+    if (Tool <= 0 || !Controller || !Connected() || IsEStopped())
         return;
+    // In a run the change moves the axes: never on a machine whose homing
+    // failed or was not done.
+    if (CycleState != csStopped && !IsHomed()) {
+        MachineError(-1, ToolChangeErrorCaption, Mess().Translate("Machine not homed"),
+                     "Cannot Toolchange\nHome the machine first !");
+        return;
+    }
     if (!Controller->IsSafe()) {
         MachineError(-1, ToolChangeErrorCaption, Mess().Translate("Machine not safe"),
                      "Cannot Toolchange\nClose the Guard !");
@@ -555,21 +567,10 @@ void TMachLink::ToolChange(int Tool) {
         return;
     LastPosition = {tc.X, tc.Y, tc.Z};
     Controller->WriteComms(comms::Tool, Tool);
-    TimeoutTimer->SetEnabled(false);
-    TimeoutTimer->SetInterval(TCodeTimeout);
-    TimeoutTimer->SetEnabled(true);
-    TimedOut = false;
-    for (;;) {
-        EventLoop().ProcessMessages();
-        if (EventLoop().KeyDown(VK_ESCAPE))
-            TimedOut = true;
-        if (TimedOut)
-            break;
-        Extended handshake = Controller->ReadComms(comms::Handshake);
-        if (HasCommsValue(handshake) && handshake == 0)
-            break;
-    }
-    if (!TimedOut) {
+    TWaitResult result = WaitHandshake(TCodeTimeout > 0 ? TCodeTimeout : DefaultTCodeTimeOut);
+    if (result == TWaitResult::Stopped || result == TWaitResult::Lost)
+        return;
+    if (result == TWaitResult::Done) {
         Controller->ToolChanging = true;
         TBasicMachine::ToolChange(Tool);
         Controller->ToolChanging = false;
@@ -580,7 +581,45 @@ void TMachLink::ToolChange(int Tool) {
         MachineError(-1, ToolChangeErrorCaption,
                      Quoted('T', Tool) + Mess().Translate("operation Timed Out"), "");
     }
+}
+
+// The controller clears entry 1 when it has carried out the command. The
+// entry is read again every WaitPaceMs; the wait ends then, at TimeOutMs or
+// on Escape (TimedOut both), or quietly (Stopped) on a stop, an emergency
+// stop (the poll reports it) or a failed line (reported already).
+TWaitResult TMachLink::WaitHandshake(int TimeOutMs) {
     TimeoutTimer->SetEnabled(false);
+    TimeoutTimer->SetInterval(TimeOutMs);
+    TimeoutTimer->SetEnabled(true);
+    TimedOut = false;
+    int stops = StopCount();
+    TWaitResult result = TWaitResult::TimedOut;
+    for (;;) {
+        DelayMs(WaitPaceMs);
+        if (EventLoop().KeyDown(VK_ESCAPE))
+            TimedOut = true;
+        if (TimedOut)
+            break;
+        if (!Connected()) {
+            result = TWaitResult::Lost;
+            break;
+        }
+        if (StopCount() != stops || IsEStopped()) {
+            result = TWaitResult::Stopped;
+            break;
+        }
+        Extended handshake = Controller->ReadComms(comms::Handshake);
+        if (HasCommsValue(handshake) && handshake == 0) {
+            result = TWaitResult::Done;
+            break;
+        }
+    }
+    TimeoutTimer->SetEnabled(false);
+    return result;
+}
+
+bool TMachLink::Connected() {
+    return Controller && Controller->Connected();
 }
 
 // ---------------------------------------------------------------- home, jog
@@ -631,7 +670,7 @@ bool TMachLink::JogContinuous(int Axis, int Feed, bool Positive) {
 void TMachLink::JogIncrement(int Axis, int Feed, double Distance) {
     if (Axis < 0 || Axis > 2 || !Controller || !MachineData)
         return;
-    int timeOut = MachineData->Communications.MCodeTimeOut;
+    int timeOut = MachineData->MCodeTimeOut(-1);
     TMachinePosition p;
     TWaitResult result = WaitFor(
         [this, &p] {

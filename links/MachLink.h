@@ -7,9 +7,11 @@
 // move notifications into block completions. User-interface thread only;
 // its waits serve the message queue and end on Escape, stop or a deadline.
 
+#include "engine/chain/EngineHost.h"
 #include "links/BasicController.h"
 #include "machine/BasicMachine.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -68,6 +70,8 @@ public:
     void JogIncrement(int Axis, int Feed, double Distance) override;
     bool IsSafe() override;
     bool IsIdle() override;
+    // False without a controller and once the controller's line failed.
+    bool Connected() override;
     void InPositionChanged(TObject *Sender, bool InPos) override;
     void ShowVersion() override;
     void GetMachinePosition(TXYZ &P) override;
@@ -91,6 +95,9 @@ public:
     std::unique_ptr<TBasicController> Controller;
     // The settings file of the serial port map; empty: the main settings.
     std::string SettingsFile;
+    // The window that shows a controller program's download ("Setting Up
+    // Machine [file]"); none: the download shows nothing.
+    std::function<std::unique_ptr<TProgressView>()> ProgressFactory;
 
 private:
     void ControllerError(TObject *Sender, int Line, const std::string &Caption,
@@ -98,6 +105,7 @@ private:
     void ControllerStopped(TObject *Sender);
     void FillController();
     bool WaitIdle(const std::string &What, int TimeOutMs);
+    TWaitResult WaitHandshake(int TimeOutMs);
     int FeedSteps(double MmPerMin) const;
     int RapidFeedSteps() const;
     double StepsPerMm(int Axis) const;

@@ -122,7 +122,8 @@ TWaitResult TVRLink::Wait(const std::function<bool()> &Done, int TimeOutMs)
     for (;;) {
         if (Done())
             return TWaitResult::Done;
-        if (EscapePressed())
+        EventLoop().WaitMessages(WaitPaceMs);
+        if (EventLoop().KeyDown(VK_ESCAPE))
             return TWaitResult::Escaped;
         if (Done())
             return TWaitResult::Done;

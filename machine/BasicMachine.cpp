@@ -499,8 +499,15 @@ void TBasicMachine::Jog(int Axis, bool Positive, Extended Increment) {
 }
 
 void TBasicMachine::Home(int Code) {
-    if (RefuseIncompleteMachineData())
+    if (RefuseIncompleteMachineData() || !Connected())
         return;
+    // A machine in emergency stop does not move: nothing is sent.
+    if (IsEStopped()) {
+        ResetHomedFlags();
+        MachineError(-1, "Homing Error", Mess().Translate("Emergency stop"),
+                     "The machine reports an emergency stop: homing aborted");
+        return;
+    }
     if (IsSafe() && Mode == modeHome) {
         if (MachineData)
             SetFeedrate(Round(MachineData->Home.Feed, Feedrate));
@@ -541,10 +548,15 @@ TWaitResult TBasicMachine::WaitFor(const std::function<bool()> &Done, int TimeOu
     int stops = FStopCount;
     int64_t end = EventLoop().NowMs() + TimeOutMs;
     for (;;) {
-        if (EscapePressed())
+        EventLoop().WaitMessages(WaitPaceMs);
+        if (EventLoop().KeyDown(VK_ESCAPE))
             return TWaitResult::Escaped;
         if (Done())
             return TWaitResult::Done;
+        if (!Connected())
+            return TWaitResult::Lost;
+        if (IsEStopped())
+            return TWaitResult::EStopped;
         if (!IsSafe())
             return TWaitResult::Unsafe;
         if (FStopCount != stops)
@@ -560,7 +572,7 @@ bool TBasicMachine::WaitForHoming() {
     TWaitResult result = WaitFor([this] { return IsIdle(); }, timeOut);
     if (result == TWaitResult::Done)
         return true;
-    if (result != TWaitResult::Stopped)
+    if (result != TWaitResult::Stopped && result != TWaitResult::Lost)
         Stop();
     switch (result) {
     case TWaitResult::Escaped:
@@ -575,6 +587,12 @@ bool TBasicMachine::WaitForHoming() {
         MachineError(-1, "Homing Error", Mess().Translate("Homing aborted"),
                      "The machine was stopped during the homing sequence");
         break;
+    case TWaitResult::EStopped:
+        MachineError(-1, "Homing Error", Mess().Translate("Emergency stop"),
+                     "The machine reports an emergency stop: homing aborted");
+        break;
+    case TWaitResult::Lost:
+        break; // the machine has said why
     default:
         MachineError(-1, "Homing Error", Mess().Translate("Homing timed out"),
                      "The axes did not reach home within " + IntToStr(timeOut / 1000) + " s");

@@ -35,7 +35,12 @@ using TPositionChangedEvent = std::function<void(TObject *Sender, TMachineReadou
 using TTurboChangedEvent = std::function<void(TObject *Sender, bool On)>;
 
 // How a wait for the machine ended.
-enum class TWaitResult { Done, Escaped, Unsafe, Stopped, TimedOut };
+// Lost: the machine's line failed (the machine has reported it already).
+enum class TWaitResult { Done, Escaped, Unsafe, Stopped, EStopped, Lost, TimedOut };
+
+// The longest a wait of the machine sleeps before it looks at its state
+// again (a message or a timer wakes it sooner).
+constexpr int WaitPaceMs = 10;
 
 class TBasicMachine : public TObject {
 public:
@@ -109,6 +114,8 @@ public:
     virtual bool IsSafe() { return false; }
     // All motion finished.
     virtual bool IsIdle() { return false; }
+    // False once the connection to the machine is lost; every wait ends.
+    virtual bool Connected() { return true; }
     virtual void ToolDataChanged(int Tool);
     virtual void InPositionChanged(TObject *Sender, bool InPosition) {}
     // Offers the spindle's Z (mm, less the work offset) as the current
@@ -192,21 +199,25 @@ protected:
     void RaiseFlagEvent(uint8_t Kind, bool Flag);
     void MachineError(int Line, const std::string &Caption, const std::string &Message,
                       const std::string &Details);
-    // Serves messages until Done holds, Escape is pressed, the guard opens,
-    // Stop is called or TimeOutMs passes.
+    // Serves messages until Done holds, Escape is pressed, the machine
+    // reports an emergency stop, the guard opens, Stop is called or
+    // TimeOutMs passes; it sleeps between its looks (WaitPaceMs at most).
     TWaitResult WaitFor(const std::function<bool()> &Done, int TimeOutMs);
     bool WaitForHoming();
+    // Stop calls so far: a wait that sees it change ends.
+    int StopCount() const { return FStopCount; }
     // A real machine cannot be driven without steps per mm and motor
     // directions: reports it and returns true.
     bool RefuseIncompleteMachineData();
     bool PositionKnown() const { return LastPosition.X != NoSteps; }
     // Milliseconds between polls: [Default Settings] "ScreenUpdate", 300.
     int PollIntervalMs() const;
+    // The axes count as homed (the rule of SetMachineMode).
+    bool IsHomed() const;
 
     std::unique_ptr<TDownCounter> DwellCounter;
 
 private:
-    bool IsHomed() const;
     void DwellDone();
     void FreeDwellCounter();
     void FillMissingCoordinates();

@@ -3,6 +3,7 @@
 #include "engine/chain/MDIInput.h"
 #include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
+#include "engine/core/ResStrings.h"
 #include "machine/JogKeyTable.h"
 #include "machine/Machine_Tooling.h"
 #include "machine/Read_Machinedata_file.h"
@@ -102,7 +103,7 @@ int ManualMCode(const std::string &Text)
     std::string clean = CleanNumberText(Text);
     int32_t code = -1;
     if (!TryStrToInt(clean, code)) {
-        ShowMessage("'" + clean + "' " + Translate("is not a valid integer value"));
+        ShowMessage(ResString(SInvalidInteger, {clean}));
         return -1;
     }
     return code;

@@ -33,6 +33,19 @@ void CreationError()
     MessageDlg("", Translate("Sorry Error in creating that name"), mtError, mbOK);
 }
 
+// A machine's name is a key of the list file and the stem of its parameter
+// file in the list's folder: it may not end the key ("="), open a section
+// ("[", "]", a leading ";" comment), or leave the folder.
+bool UsableName(const std::string &Name)
+{
+    if (Name.empty() || Name[0] == ';' || Name.find("..") != std::string::npos)
+        return false;
+    for (unsigned char c : Name)
+        if (c < 0x20 || c == 0x7F || c == '=' || c == '[' || c == ']' || c == '/' || c == '\\')
+            return false;
+    return true;
+}
+
 } // namespace
 
 int KeyPicture(const std::string &Value)
@@ -157,7 +170,7 @@ bool TMachineList::Copy(const std::string &Machine, const std::string &NewName)
     std::string target = ResolveMachineDataPath(prefix + name + ".ini",
                                                 ExtractFilePath(FMainSettings),
                                                 ExtractFilePath(FListFile));
-    if (name.empty() || Listed(name) || FileExistsNoCase(target) ||
+    if (!UsableName(name) || Listed(name) || FileExistsNoCase(target) ||
         !CopyFile(ParameterFile(Machine), target)) {
         CreationError();
         return false;

@@ -295,6 +295,10 @@ void TMachine_Tooling::DropLibraryTool(int Position, const std::string &Name)
 {
     if (Name.empty() || ToolNameUsed(Name, 1))
         return;
+    if (HasTool(Position)) { // the tool sitting there leaves the changer
+        MenuPosition = Position;
+        RemoveToolFromPosition();
+    }
     SetToolName(Position, Name);
     ShowToolAtPosition(Position, Name);
     ShowToolInfo(Position);

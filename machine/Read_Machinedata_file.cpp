@@ -265,8 +265,8 @@ void TRead_Machinedata_file::ReadDevices(const TReader &Ini) {
     c.ControlType = Ini.Integer(SectionComms, "Control Type");
     c.MintFile = FileBesideProgramWhenFolderMissing(Ini.Text(SectionComms, "Mint File"));
     c.PollingDelay = Ini.IniInteger(SectionComms, "Polling Delay", 70);
-    c.MCodeTimeOut = Ini.IniInteger(SectionComms, "M Code TimeOut", 10000);
-    c.TCodeTimeOut = Ini.IniInteger(SectionComms, "T Code TimeOut", 60000);
+    c.MCodeTimeOut = Ini.IniInteger(SectionComms, "M Code TimeOut", DefaultMCodeTimeOut);
+    c.TCodeTimeOut = Ini.IniInteger(SectionComms, "T Code TimeOut", DefaultTCodeTimeOut);
 
     TInputDevices &d = InputDevices;
     d.KeplinFile = Ini.Text(SectionDevices, "Keplin File");
@@ -336,11 +336,17 @@ void TRead_Machinedata_file::ReportWarnings() {
     MessageDlg(WarningHeadline, text, mtWarning, mbOK);
 }
 
+// A time-out of 0 or less would be a wait without end (or, for the tool
+// change, one that fails at once): the default deadline holds instead.
 int TRead_Machinedata_file::MCodeTimeOut(int MCode) const {
     bool known = MCode >= 0 && MCode < MCodeCount;
     if (known && MCodes[MCode].Timeout > 0)
         return MCodes[MCode].Timeout;
-    return Communications.MCodeTimeOut;
+    return Communications.MCodeTimeOut > 0 ? Communications.MCodeTimeOut : DefaultMCodeTimeOut;
+}
+
+int TRead_Machinedata_file::TCodeTimeOut() const {
+    return Communications.TCodeTimeOut > 0 ? Communications.TCodeTimeOut : DefaultTCodeTimeOut;
 }
 
 void TRead_Machinedata_file::AssignTo(TPersistent &Dest) const {

@@ -69,10 +69,13 @@ struct TToolChangeData {
     double X = 0, Y = 0, Z = 0; // tool-change position, mm
 };
 
+constexpr int DefaultMCodeTimeOut = 10000, DefaultTCodeTimeOut = 60000; // ms
+
 struct TCommunications {
     int BaudRate = 0, ComPort = 0, StopBits = 0;
     std::string MintFile;
-    int PollingDelay = 70, MCodeTimeOut = 10000, TCodeTimeOut = 60000; // ms
+    // As the file has them; the waits use MCodeTimeOut() and TCodeTimeOut().
+    int PollingDelay = 70, MCodeTimeOut = DefaultMCodeTimeOut, TCodeTimeOut = DefaultTCodeTimeOut;
     bool HardwareHandshaking = false;
     int ControlType = 0;
 };
@@ -127,8 +130,11 @@ public:
     const std::vector<std::string> &Warnings() const { return FWarnings; }
 
     // How long to wait for M code MCode to finish, ms: its own [M<n>]
-    // "Timeout", else the file's "M Code TimeOut".
+    // "Timeout", else the file's "M Code TimeOut"; a value of 0 or less
+    // gives way to the next, and at last to 10 s.
     int MCodeTimeOut(int MCode) const;
+    // "T Code TimeOut", or 60 s when it is 0 or less.
+    int TCodeTimeOut() const;
 
     Tpost_Process PostProcess;
     TMaterialData Material;

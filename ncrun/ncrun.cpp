@@ -130,6 +130,13 @@ public:
         else
             TPlainEventLoop::WaitForMessages();
     }
+    // A wait of the machine link sleeps until a message, a timer or its
+    // deadline: the run's only core is not spun while the machine moves.
+    void WaitMessages(int MaxMs) override
+    {
+        TPlainEventLoop::WaitMessages(MaxMs);
+        RestartPausedRun(Engine);
+    }
 
 private:
     unsigned FAsks = 0;
@@ -536,11 +543,17 @@ bool TNcRun::LoadProgram()
 // The MDI page takes the file's lines when it opens.
 bool TNcRun::LoadMDILines()
 {
-    std::ifstream file(FOptions.MdiFile, std::ios::binary);
-    if (!file) {
+    auto readError = [this] {
         std::fprintf(stderr, "%s: %s\n", Mess().MessageText(37).c_str(), FOptions.MdiFile.c_str());
         return false;
-    }
+    };
+    // A folder opens as a stream on this system, and reads as nothing.
+    std::error_code ec;
+    if (fs::is_directory(FOptions.MdiFile, ec))
+        return readError();
+    std::ifstream file(FOptions.MdiFile, std::ios::binary);
+    if (!file)
+        return readError();
     FMDILines.clear();
     std::string line;
     while (std::getline(file, line)) {
@@ -548,6 +561,8 @@ bool TNcRun::LoadMDILines()
             line.pop_back();
         FMDILines.push_back(line);
     }
+    if (file.bad())
+        return readError();
     return true;
 }
 
@@ -837,7 +852,20 @@ bool TNcRun::RunOnLink(TEventLoop &Loop)
     while (machine && (!machine->FirstPollDone || machine->LastEStop) &&
            Loop.NowMs() < released)
         serveFor(10);
+    // Nothing but a stop goes to a machine in emergency stop, or to one
+    // whose homing failed: the run is not started.
+    if (machine && machine->LastEStop) {
+        std::fprintf(stderr, "ncrun: the machine is in emergency stop: the program is not run\n");
+        FFailed = true;
+        return true;
+    }
+    const int errors = FMessages.ErrorsShown;
     FEngine->PanelCommand(19);
+    if (FMessages.ErrorsShown != errors || !machine || !machine->Connected()) {
+        std::fprintf(stderr, "ncrun: the machine was not homed: the program is not run\n");
+        FFailed = true;
+        return true;
+    }
     FEngine->PanelCommand(3);
     FEngine->PanelCommand(21);
     int64_t end = Loop.NowMs() + 600000;
@@ -845,6 +873,12 @@ bool TNcRun::RunOnLink(TEventLoop &Loop)
         Loop.ProcessMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    // What the controller still holds (the stop at the program's end) goes
+    // out before ncrun closes the link, as it would with the program open.
+    auto *link = dynamic_cast<TMachLink *>(FEngine->Machine());
+    int64_t flushed = Loop.NowMs() + 60000;
+    while (link && link->Controller && link->Controller->Pending() && Loop.NowMs() < flushed)
+        serveFor(10);
     return true;
 }
 

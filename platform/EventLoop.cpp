@@ -20,9 +20,11 @@ void SetEventLoop(TEventLoop *Loop) { gLoop = Loop ? Loop : &gPlain; }
 void DelayMs(int Ms)
 {
     int64_t end = EventLoop().NowMs() + Ms;
-    while (EventLoop().NowMs() < end)
-        EventLoop().ProcessMessages();
+    for (int64_t now = EventLoop().NowMs(); now < end; now = EventLoop().NowMs())
+        EventLoop().WaitMessages(int(end - now));
 }
+
+void WaitMessages(int MaxMs) { EventLoop().WaitMessages(MaxMs); }
 
 bool EscapePressed()
 {
@@ -142,6 +144,27 @@ void TPlainEventLoop::Post(std::function<void()> Message)
     FPosted.push_back(std::move(Message));
     FAnyPosted.store(true, std::memory_order_release);
     FWake.notify_all();
+}
+
+void TPlainEventLoop::WaitMessages(int MaxMs)
+{
+    BlockForMessage(MaxMs);
+    ServePosted();
+    FireDueTimers(NowMs());
+    FLastIdleServe = std::chrono::steady_clock::now();
+}
+
+void TPlainEventLoop::BlockForMessage(int MaxMs)
+{
+    std::unique_lock<std::mutex> lock(FMutex);
+    int64_t until = NowMs() + std::max(0, MaxMs);
+    int64_t due = 0;
+    if (NextDueLocked(due))
+        until = std::min(until, due);
+    int64_t wait = until - NowMs();
+    const auto posted = [this] { return FAnyPosted.load(std::memory_order_acquire); };
+    if (wait > 0 && !posted())
+        FWake.wait_for(lock, std::chrono::milliseconds(wait), posted);
 }
 
 int TPlainEventLoop::StartTimer(int IntervalMs, std::function<void()> OnTimer)

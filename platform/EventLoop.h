@@ -40,6 +40,11 @@ public:
     virtual void StopTimer(int Id) = 0;
     // True while the key is held down.
     virtual bool KeyDown(int VirtualKey) const { return false; }
+    // Serves the pending messages; when there are none, first blocks until
+    // one is posted, a timer falls due or MaxMs have passed. A wait that
+    // looks at a state again and again calls this between the looks, so it
+    // sleeps instead of spinning.
+    virtual void WaitMessages(int MaxMs) { ProcessMessages(); }
 };
 
 TEventLoop &EventLoop();
@@ -47,6 +52,8 @@ void SetEventLoop(TEventLoop *Loop);
 
 // Serves messages until Ms milliseconds have passed.
 void DelayMs(int Ms);
+// Serves messages, blocking at most MaxMs for one when none is pending.
+void WaitMessages(int MaxMs);
 // Serves messages once, then tells whether Escape is down.
 bool EscapePressed();
 
@@ -83,10 +90,13 @@ public:
     void Post(std::function<void()> Message) override;
     int StartTimer(int IntervalMs, std::function<void()> OnTimer) override;
     void StopTimer(int Id) override;
+    void WaitMessages(int MaxMs) override;
 
 protected:
     void FireDueTimers(int64_t Now);
     bool TimersReenter = true;
+    // Blocks until a message is posted, a timer falls due or MaxMs passed.
+    void BlockForMessage(int MaxMs);
     // Runs the messages posted so far; returns how many ran.
     size_t ServePosted();
     // When the next timer falls due (NowMs clock); false when none runs.
@@ -129,6 +139,8 @@ public:
     // Serves what is posted; else moves the clock on to the next timer
     // and fires it; with neither, moves it on by StepMs.
     void WaitForMessages() override;
+    // One step of the test clock, as ProcessMessages: nothing blocks.
+    void WaitMessages(int MaxMs) override { ProcessMessages(); }
     // Moves the clock forward, firing each timer as it falls due.
     void Advance(int64_t Ms);
     bool KeyDown(int VirtualKey) const override;

@@ -46,6 +46,7 @@ TPosBounds TPos_size::Loaded(const TPos_sizeOwner &Owner, int ScreenWidth, int S
     TIniFile ini(FSettingsFile);
     const std::string section = SectionName(Owner);
     TPosBounds b = Owner.Designed;
+    FPositionStored = ini.ValueExists(section, "Top") || ini.ValueExists(section, "Left");
     b.Top = ini.ReadInteger(section, "Top", b.Top);
     b.Left = ini.ReadInteger(section, "Left", b.Left);
     if (KeepsSizeOnLoad(Owner.Border)) {

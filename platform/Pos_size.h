@@ -42,12 +42,16 @@ public:
 
     // The file the bounds go to (fixed by Loaded).
     const std::string &SettingsFile() const { return FSettingsFile; }
+    // Whether Loaded found a stored position ("Top" or "Left"); without one
+    // the window keeps the place its system gives it.
+    bool PositionStored() const { return FPositionStored; }
 
     std::string ControlName;
     std::string About;
 
 private:
     std::string FSettingsFile;
+    bool FPositionStored = false;
 };
 
 } // namespace orv

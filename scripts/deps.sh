@@ -3,7 +3,8 @@
 set -euo pipefail
 PACKAGES=(g++ clang libclang-rt-14-dev cmake ninja-build ccache qt6-base-dev libqt6opengl6-dev
           libglu1-mesa-dev libgl1-mesa-dri libjpeg62-turbo-dev libgtest-dev libgmock-dev
-          libbenchmark-dev xvfb xauth fonts-dejavu-core socat)
+          libbenchmark-dev xvfb xauth fonts-dejavu-core socat dbus-daemon xdotool
+          imagemagick)
 # One dpkg query for the whole list (one a package took seconds on every run).
 declare -A installed=()
 while read -r name status; do

@@ -100,7 +100,12 @@ bool StartUtility(const std::string &SettingsFile, const std::string &Title)
 bool UtilityPropertiesValid(const std::string &Title, const std::string &Program,
                             const std::vector<std::string> &Titles, const std::string &Own)
 {
-    if (Title.empty() || !FileExists(Program))
+    // The title is the stem of four keys of [Menu Tools]: a key may not hold
+    // "=" or brackets nor start a comment, and "_Title" inside it would cut
+    // the title there.
+    if (Title.empty() || Title[0] == ';' || !FileExists(Program) ||
+        Title.find_first_of("=[]") != std::string::npos ||
+        Title.find("_Title") != std::string::npos)
         return false;
     for (const std::string &t : Titles)
         if (SameText(t, Title) && !SameText(t, Own))

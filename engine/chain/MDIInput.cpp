@@ -43,6 +43,7 @@ void TMDIInput::SetView(std::unique_ptr<TMDIMemoView> View)
         return;
     FView->Bind(this);
     FView->SetText(FText);
+    FView->SetReadOnly(CycleState() == csRunning || CycleState() == csPaused);
 }
 
 void TMDIInput::SetupMenus(const std::vector<std::pair<std::string, int>> &MCodes,
@@ -120,10 +121,26 @@ void TMDIInput::Restart()
     FLineCount = 0;
 }
 
+int TMDIInput::LineOffset(int Count) const
+{
+    size_t at = 0;
+    for (int n = 0; n < Count; ++n) {
+        size_t cr = FText.find(CrLf, at);
+        if (cr == std::string::npos)
+            return (int)FText.size();
+        at = cr + CrLf.size();
+    }
+    return (int)at;
+}
+
 void TMDIInput::TextChanged(const std::string &Text)
 {
     FText = WithCrLf(Text);
-    Restart();
+    const bool inCycle = CycleState() == csRunning || CycleState() == csPaused;
+    if (!inCycle)
+        Restart();
+    else if (FReadPos != -1)
+        FReadPos = LineOffset(FLineCount);
     if (Lines() <= LineLimit)
         FireChange("");
 }
@@ -232,6 +249,8 @@ void TMDIInput::FlashLine(int Line)
 void TMDIInput::SetCycleState(TCycleState State)
 {
     TBasicInput::SetCycleState(State);
+    if (FView)
+        FView->SetReadOnly(State == csRunning || State == csPaused);
     if (State == csStopped) {
         if (Lines() <= LineLimit)
             FireChange("");

@@ -29,6 +29,9 @@ public:
     virtual void SetFocus() = 0;
     virtual void Place(int Left, int Top, int Width, int Height) = 0;
     virtual void Show() = 0;
+    // The memo takes no edits while the cycle runs or is paused (its popup
+    // then offers only what reads the text).
+    virtual void SetReadOnly(bool ReadOnly) {}
     // Rebuilds the popup menu: "M Codes" (one item per entry), "Edit",
     // "Clear all MDI".
     virtual void SetMCodeItems(const std::vector<std::pair<std::string, int>> &Items) = 0;
@@ -55,9 +58,11 @@ public:
     void SaveLines(std::vector<std::string> &List) const;
 
     // --- The memo's edits ---
-    // The memo's whole text after an edit (LF or CR LF line ends). Every
-    // change restarts reading at the first line; OnChange fires with an
-    // empty text while the memo holds at most 100 lines.
+    // The memo's whole text after an edit (LF or CR LF line ends). A change
+    // restarts reading at the first line; one that still comes while the
+    // cycle runs or is paused keeps the lines already read as read, so no
+    // block runs twice. OnChange fires with an empty text while the memo
+    // holds at most 100 lines.
     void TextChanged(const std::string &Text);
     // A key about to be typed: true when it is refused ("Reached MDI Line
     // Limit" through OnChange): Enter on exactly 100 lines, any key on more.
@@ -97,6 +102,9 @@ public:
 private:
     std::vector<std::string> SplitLines() const;
     void Restart();
+    // The offset after the first Count lines (the text's length when it has
+    // fewer).
+    int LineOffset(int Count) const;
     void FireChange(const std::string &Text);
     void SetTextQuietly(const std::string &Text);
 

@@ -340,6 +340,9 @@ private:
     void SaveToolSettings(TDIniFile &Settings);
     void WireTooling();
     void ResetWorkShift();
+    // The chain's blocks read ahead of the run are dropped: the next start
+    // reads from where the source stands.
+    void ForgetReadAhead();
     void AttachMachineToOffsets();
     void SelectWorkOffsetByCode(const TCNC_data &Data);
     bool FanucScreenIsSource() const;

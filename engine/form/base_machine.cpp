@@ -62,6 +62,27 @@ TChangeData &Refill(std::unique_ptr<TChangeData> &Record, uint8_t Kind, int32_t 
     return *Record;
 }
 
+// What the machine's polls reported before this panel came (one made once
+// the operator answered the machine's first tool change): e-stop, guard
+// and homing marks. Before the first poll the panel waits for it.
+void ShowMachineState(const TBasicMachine &M, TBasicControlPanel &P)
+{
+    if (!M.FirstPollDone)
+        return;
+    P.SetSafe(M.LastSafe);
+    P.SetEstop(M.LastEStop);
+    const std::pair<bool, int> marks[] = {{M.HomedX, HomeX}, {M.HomedY, HomeY}, {M.HomedZ, HomeZ},
+                                          {M.HomedXY, HomeXY}, {M.AllHomed, HomeAll}};
+    bool any = false;
+    for (auto [homed, code] : marks)
+        if (homed) {
+            P.SetHasHomed(code);
+            any = true;
+        }
+    if (!any)
+        P.ClearHomed();
+}
+
 } // namespace
 
 // --- Putting a machine and a panel into the engine ---
@@ -287,10 +308,11 @@ void TBaseForm::OtherMachineRequest(TChangeData &Data)
     TBasicMachine &m = *FMachine;
     switch (Data.Kind) {
     case rqHome:
-        // Home all: Z first, out of the way, then X and Y together.
+        // Home all: Z first, out of the way, then X and Y together; not X
+        // and Y when Z failed (the tool may still be down in the work).
         if (Data.IntValue == HomeAll) {
             m.Home(HomeZ);
-            if (FMachine.get() == &m)
+            if (FMachine.get() == &m && m.HomedZ)
                 m.Home(HomeXY);
         } else {
             m.Home(Data.IntValue);
@@ -304,6 +326,8 @@ void TBaseForm::OtherMachineRequest(TChangeData &Data)
         m.SetSpeedOverride(m.GetSpeedOverride());
         m.SetJogFeed(m.JogFeed);
         m.SetJogSpeed(m.JogSpeed);
+        if (FPanel && FMachine.get() == &m)
+            ShowMachineState(m, *FPanel);
         break;
     case rqTurbo: m.SetTurboMode(Data.Flag); break;
     case rqToolZOffset: m.SetToolZOffset(); break;
@@ -316,7 +340,8 @@ void TBaseForm::OtherMachineRequest(TChangeData &Data)
 // --- Events from the machine (and the engine) to the panel ---
 
 // The run is stopped by an e-stop and by a guard opening during a run with
-// or without a panel; the rest only shows on the panel.
+// or without a panel (the status bar names the reason); the rest only
+// shows on the panel.
 void TBaseForm::PanelRequest(TObject *Sender, TChangeData &Data)
 {
     switch (Data.Kind) {
@@ -325,12 +350,17 @@ void TBaseForm::PanelRequest(TObject *Sender, TChangeData &Data)
             ButtonsByMode(TMachineMode(Data.IntValue));
         break;
     case evEstop:
-        if (Data.Flag)
+        // No box: the status bar says why the machine stopped.
+        if (Data.Flag) {
             CycleStop();
+            FHost.SetStatusText(2, 4, Translate("Emergency stop"), true);
+        }
         break;
     case evSafe:
-        if (!Data.Flag && FRunState == csRunning)
+        if (!Data.Flag && FRunState == csRunning) {
             CycleStop();
+            FHost.SetStatusText(2, 4, Translate("Guard open: the run was stopped"), true);
+        }
         break;
     default: break;
     }

@@ -118,12 +118,13 @@ void TBaseForm::CycleStart()
     // so a pause and resume cannot save the switched-off state over it.
     SaveScreenSaver();
     FreeBuriedOutputs();
+    // A start after a stop goes on where the run stopped: the blocks the
+    // chain has read ahead (the cutter compensation's look-ahead, the
+    // optimiser's window, the rest of a block in the move queue) are the
+    // program's next ones. A rewind or a new program forgets them.
     FCalc->Stopped = false;
     FOptimise->Stopped = false;
-    FCalc->ClearQueue();
-    FOptimise->ResetCount();
     FCutter->Stopped = false;
-    FCutter->Primed = false;
     ClearWaiting();
     SetCycleState(csRunning);
     FEndMark = 0;
@@ -306,8 +307,14 @@ void TBaseForm::CycleRewind()
         FGroups.Words[axis] = 0;
     FABS->Rewind();
     FCalc->Rewind();
+    ForgetReadAhead();
+}
+
+void TBaseForm::ForgetReadAhead()
+{
     FCalc->ClearQueue();
     FOptimise->ResetCount();
+    FCutter->Primed = false;
     FCircular->ClearPending();
     FCycle->ClearPending();
 }

@@ -201,6 +201,9 @@ void TBaseForm::ProgramLoaded(const std::string &FileName, bool IsMainProgram, i
     if (IsMainProgram) {
         FSubIdentityCount = 0;
         FProgramFile = FileName;
+        // The new program runs from its first line: nothing read ahead
+        // from the one before may run with it.
+        ForgetReadAhead();
         EditorChanged();
         return;
     }

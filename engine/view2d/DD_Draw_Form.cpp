@@ -106,6 +106,13 @@ void TForm2D::ClearElements()
     FSelected = -1;
 }
 
+void TForm2D::SetElements(std::vector<TDD_Type> Elements)
+{
+    FElements = std::move(Elements);
+    FSelected = -1;
+    Redraw();
+}
+
 void TForm2D::DrawLive(const TDD_Type &Element)
 {
     if (FSettings.ShowCutter && !AnimateAlong(Element))

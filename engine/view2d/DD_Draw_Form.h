@@ -98,6 +98,8 @@ public:
     // draws it at once (with the cutter animation when shown).
     void AddElement(const TDD_Type &Element);
     void ClearElements();
+    // The list becomes Elements, drawn at once without animation.
+    void SetElements(std::vector<TDD_Type> Elements);
     const std::vector<TDD_Type> &Elements() const { return FElements; }
 
     // Sizes the pictures for Scale (pixels per mm), paints the background.

@@ -10,6 +10,7 @@
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orv {
@@ -28,6 +29,13 @@ constexpr int MotionDwell = 4;
 constexpr int EventEdgeMove = -6;
 constexpr int EventToolDef = -3;
 constexpr int EventBillet = -1;
+
+// The scale that shows the whole area in the client: the picture is never
+// wider or higher than the room it is fitted in.
+double FitScaleFor(double ClientW, double ClientH, double AreaW, double AreaH)
+{
+    return std::min(ClientW / AreaW, ClientH / AreaH);
+}
 
 double Given(double Value, Extended Remembered)
 {
@@ -234,6 +242,18 @@ void TDraw_2D::MoveOntoDatum(TCNC_data &Data) const
     Shift(Data.Z, OffsetZ());
 }
 
+// Where the program's origin lies in the window's frame: the datum with
+// X,Y offsets, else the origin itself.
+double TDraw_2D::DatumShiftX() const
+{
+    return FWindow && FWindow->UseOffsets ? static_cast<double>(FWindow->DatumX) : 0;
+}
+
+double TDraw_2D::DatumShiftY() const
+{
+    return FWindow && FWindow->UseOffsets ? static_cast<double>(FWindow->DatumY) : 0;
+}
+
 double TDraw_2D::OffsetZ() const
 {
     return Convertor ? Convertor->OffsetZ + Convertor->ToolLength : 0;
@@ -421,7 +441,7 @@ void TDraw_2D::SetBillet(double XPos, double YPos, double XSize, double YSize, d
         W.AreaWidth = Round(TravelWidth);
         W.AreaHeight = Round(TravelHeight);
         if (W.AreaWidth > 0 && W.AreaHeight > 0 && ClientW > 0 && ClientH > 0)
-            NewScale = W.AreaWidth < W.AreaHeight ? ClientH / W.AreaHeight : ClientW / W.AreaWidth;
+            NewScale = FitScaleFor(ClientW, ClientH, W.AreaWidth, W.AreaHeight);
         const int Left = Round(XPos), Bottom = Round(YPos);
         W.BilletRect = {Left, Bottom, Left + Round(XSize), Bottom + Round(YSize)};
         W.TravelXMinus = MachineData ? MachineData->MachineCapability.TravelXMinus : 0;
@@ -437,7 +457,7 @@ void TDraw_2D::SetBillet(double XPos, double YPos, double XSize, double YSize, d
         const double SX = XSize == 0 ? 1000 : XSize;
         const double SY = YSize == 0 ? 1000 : YSize;
         if (ClientW > 0 && ClientH > 0)
-            NewScale = XSize >= YSize ? ClientW / SX : ClientH / SY;
+            NewScale = FitScaleFor(ClientW, ClientH, SX, SY);
     }
     W.FitScale = NewScale;
     W.Scale = NewScale;
@@ -450,10 +470,27 @@ void TDraw_2D::ToggleOffsets()
 {
     if (!FWindow)
         return;
+    // The path drawn so far is kept: a program point lies in the view
+    // with and without offsets by a shift of each axis.
+    const TViewMapping Before = Mapping();
+    const double BeforeX = Before.ViewX(DatumShiftX()), BeforeY = Before.ViewY(DatumShiftY());
+    std::vector<TDD_Type> Path = FWindow->Elements();
     FWindow->UseOffsets = !FWindow->UseOffsets;
     FWindow->ClearElements();
-    SetBillet(BilletXPos, BilletYPos, BilletXSize, BilletYSize, BilletZSize);
+    // The panel first: the window is fitted around the picture and it.
     FWindow->View()->ShowDatumPanel(FWindow->UseOffsets);
+    SetBillet(BilletXPos, BilletYPos, BilletXSize, BilletYSize, BilletZSize);
+    const TViewMapping After = Mapping();
+    const double DX = After.ViewX(DatumShiftX()) - BeforeX;
+    const double DY = After.ViewY(DatumShiftY()) - BeforeY;
+    for (TDD_Type &E : Path) {
+        for (double *X : {&E.StartX, &E.EndX, &E.CentreX, &E.BoxLeft, &E.BoxRight})
+            *X += DX;
+        for (double *Y : {&E.StartY, &E.EndY, &E.CentreY, &E.BoxTop, &E.BoxBottom})
+            *Y += DY;
+    }
+    if (!Path.empty())
+        FWindow->SetElements(std::move(Path));
 }
 
 } // namespace orv

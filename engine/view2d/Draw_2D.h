@@ -77,6 +77,8 @@ private:
     void AddStraight(uint8_t Kind, double X, double Y, double Z);
     bool DrawMove(const TMovePoint &To, const TDD_Type &Element);
     double OffsetZ() const;
+    double DatumShiftX() const;
+    double DatumShiftY() const;
     TViewMapping Mapping() const;
     std::string SettingsFile() const;
 

@@ -19,7 +19,7 @@ namespace orv {
 namespace {
 
 constexpr double Pi = 3.14159265358979323846;
-constexpr uint8_t IdleBits = 0x02, MovingBits = 0x10;
+constexpr uint8_t IdleBits = 0x02, MovingBits = 0x10, StoppedBit = 0x08;
 
 std::vector<std::string> Split(const std::string &Text) {
     std::vector<std::string> out;
@@ -209,6 +209,13 @@ void TControllerSim::Frame(const std::string &Raw, bool Read) {
         frame[1] = char(frame[1] ^ 0x01);
     if (!ProgramRunning)
         return; // the command line does not speak frames
+    if (TakeFault(TSimFault::EStop, printable)) {
+        double x, y, z;
+        Position(x, y, z);
+        StartMotion(x, y, z, 0);
+        EStopped = true;
+        Send(std::string(1, char(0xC0 | StatusBits())), "status");
+    }
     if (frame.size() < 4) {
         SendAck(true);
         return;
@@ -324,6 +331,10 @@ void TControllerSim::WriteFrame(const std::string &Command, int Channel, const s
     std::vector<std::string> f = Split(Payload);
     double x, y, z;
     Position(x, y, z);
+    if (TakeFault(TSimFault::GuardBlip, frames::Printable(Raw))) {
+        OpenGuard();
+        FGuardCloseOnStop = true;
+    }
     if (Command == "MB" && f.size() == 2) {
         int index = int(Number(f[0]));
         double value = Number(f[1]);
@@ -341,16 +352,18 @@ void TControllerSim::WriteFrame(const std::string &Command, int Channel, const s
             if (!neverDone)
                 FClearAt = Now() + ClearDelayMs;
         }
-        if (TakeFault(TSimFault::GuardOpen, frames::Printable(Raw))) {
-            SetCommsValue(19, 0);
-            SetCommsValue(99, 19);
-            FGuardUnread = true;
-            Announce();
-        }
+        if (TakeFault(TSimFault::GuardOpen, frames::Printable(Raw)))
+            OpenGuard();
     } else if (Command == "M3" && Channel == 0) {
         ProgramRunning = false; // the program breaks to the command line
     } else if (Command == "ST") {
         StartMotion(x, y, z, 0);
+        if (FGuardCloseOnStop) {
+            FGuardCloseOnStop = false;
+            SetCommsValue(19, 1);
+            SetCommsValue(99, 19);
+            Announce();
+        }
     } else if (Command == "HS" && !f.empty()) {
         FHomeFeed = std::max(1.0, Number(f[0]));
     } else if (Command == "HM" && Channel >= 0 && Channel <= 2) {
@@ -374,6 +387,13 @@ void TControllerSim::WriteFrame(const std::string &Command, int Channel, const s
         double feed = std::max(1.0, CommsValue(3));
         FMotionMs = length / feed * 1000 / SpeedUp;
     }
+}
+
+void TControllerSim::OpenGuard() {
+    SetCommsValue(19, 0);
+    SetCommsValue(99, 19);
+    FGuardUnread = true;
+    Announce();
 }
 
 void TControllerSim::ReadRequest(const std::string &Command, int Channel,
@@ -437,6 +457,8 @@ void TControllerSim::Timers() {
 void TControllerSim::StartMotion(double X, double Y, double Z, double Feed) {
     double x, y, z;
     Position(x, y, z);
+    if (EStopped)
+        X = x, Y = y, Z = z; // an emergency stop holds the axes
     FAxis[0] = {x, X};
     FAxis[1] = {y, Y};
     FAxis[2] = {z, Z};
@@ -461,7 +483,7 @@ bool TControllerSim::Moving(int64_t At) const {
 }
 
 uint8_t TControllerSim::StatusBits() const {
-    return Moving() ? MovingBits : IdleBits;
+    return uint8_t((Moving() ? MovingBits : IdleBits) | (EStopped ? StoppedBit : 0));
 }
 
 // ---------------------------------------------------------------- output

@@ -35,6 +35,11 @@ struct TSimFault {
                            // completes only once the PC has read entry 19
         NoPrompt,          // a command line is taken but gets no answer
         LatePrompt,        // a command line's prompt comes DelayMs late
+        EStop,             // the emergency stop is pressed as the frame arrives
+                           // (and held): the axes stop where they are
+        GuardBlip,         // as GuardOpen, as any write frame arrives; the guard
+                           // closes again (announced) when the PC's next stop
+                           // ("ST") arrives
     };
     TKind Kind = NoAck;
     std::string Match; // printable text the frame contains ("" any frame)
@@ -74,6 +79,8 @@ public:
     bool LengthByte = false;
     // A controller that takes every byte and answers nothing.
     std::atomic<bool> Silent{false};
+    // In emergency stop from the start (status bit 3): the axes do not move.
+    bool EStopped = false;
     // The start-up banner the command line answers "run" with.
     std::string Banner = "Corvane Mint program started";
 
@@ -114,6 +121,7 @@ private:
     void SendAck(bool Nak, int NakValue = 0x81);
     void Send(const std::string &Bytes, const std::string &Kind);
     void Announce();
+    void OpenGuard();
     bool TakeFault(TSimFault::TKind Kind, const std::string &Printable, TSimFault *Found = nullptr);
 
     std::atomic<bool> FPeerGone{false};
@@ -147,6 +155,7 @@ private:
     // hide it from the PC. The completion waits until entry 19 is read, so
     // a run sees the open guard however late its worker reads.
     bool FGuardUnread = false;
+    bool FGuardCloseOnStop = false;
     int FNeverDoneCode = -1000;
     struct TLater {
         int64_t At;

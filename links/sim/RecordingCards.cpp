@@ -155,7 +155,7 @@ void TRecordingCard::SetComms(int16_t Index, float Value) {
         FClearHandshakeAt = EventLoop().NowMs() + 20;
 }
 
-void TRecordingCard::IdleQueried() {
+void TRecordingCard::StateQueried() {
     if (FEStopHeldMs >= 0 && FReleaseAt < 0)
         FReleaseAt = EventLoop().NowMs() + FEStopHeldMs;
 }
@@ -240,7 +240,7 @@ void TRecordingCardA::Home347(int16_t Axis, int16_t Mode) {
 }
 void TRecordingCardA::Idle368(int16_t Axis, bool &Idle) {
     Record(368, Num(Axis));
-    IdleQueried();
+    StateQueried();
     Idle = AxisIdle(Axis);
 }
 void TRecordingCardA::Inputs376(int16_t Zero, int32_t &Bits) {
@@ -271,6 +271,7 @@ void TRecordingCardA::StopAxis551(int16_t Axis) {
 }
 void TRecordingCardA::Stopped552(int16_t Zero, bool &Value) {
     Record(552, Num(Zero));
+    StateQueried();
     Value = Stopped;
 }
 void TRecordingCardA::Vector572(int16_t Count, const std::vector<int32_t> &Axes,
@@ -353,7 +354,7 @@ void TRecordingCardB::Home348(int16_t Axis, int16_t Mode) {
 }
 void TRecordingCardB::Idle369(int16_t Axis, bool &Idle) {
     Record(369, Num(Axis));
-    IdleQueried();
+    StateQueried();
     Idle = AxisIdle(Axis);
 }
 void TRecordingCardB::Inputs377(int16_t Zero, int32_t &Bits) {

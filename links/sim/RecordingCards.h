@@ -68,7 +68,9 @@ protected:
     // How the card shows its stop: card A answers call 552, card B sets
     // comms 37 and raises its data event.
     virtual void SetStopped(bool On) { Stopped = On; }
-    void IdleQueried();
+    // The link looked at the axes or the stop: a held e-stop's release
+    // time starts then.
+    void StateQueried();
 
 private:
     void Tick();

@@ -8,7 +8,8 @@
 //           [--fault KIND:MATCH[:COUNT]]...
 //           [--fault-rate PERCENT --seed N]
 // KIND: drop, garble, garble-answer, delay, no-ack, nak, bad-check,
-// status-before-check, late-ack, never-done, guard-open.
+// status-before-check, late-ack, never-done, guard-open, guard-blip, estop.
+// --estop: the emergency stop is pressed from the start.
 
 #include "links/sim/ControllerSim.h"
 
@@ -42,7 +43,9 @@ bool FaultKind(const std::string &Name, orv::TSimFault::TKind &Kind) {
         {"status-before-check", K::StatusBeforeCheck},
         {"late-ack", K::LateDuplicateAck},
         {"never-done", K::MCodeNeverDone},
-        {"guard-open", K::GuardOpen}};
+        {"guard-open", K::GuardOpen},
+        {"estop", K::EStop},
+        {"guard-blip", K::GuardBlip}};
     auto it = kinds.find(Name);
     if (it == kinds.end())
         return false;
@@ -91,6 +94,8 @@ int main(int Argc, char **Argv) {
             sim.VersionText = value();
         else if (a == "--length-check")
             sim.LengthByte = true;
+        else if (a == "--estop")
+            sim.EStopped = true;
         else if (a == "--fault-rate")
             ratePercent = orv::StrToIntDef(value(), 0);
         else if (a == "--seed")

@@ -205,20 +205,59 @@ TEST_F(CardTest, AFailingCallIsReportedNotThrown) {
     EXPECT_TRUE(c.GetPosition(x, y, z));
 }
 
-TEST_F(CardTest, TheMoveCountWaitEndsAtItsDeadlineOrOnEscape) {
-    TControllerNextMove c;
-    Wire(c);
-    c.CycleState = csRunning;
-    A->MoveCount = 2;
-    c.MoveLinear(10, 10, 10, false);
-    EXPECT_EQ(Errors, std::vector<std::string>{"Motion card move buffer Timed Out"});
-    EXPECT_GE(Loop.NowMs(), c.MoveCountTimeOutMs);
-    Errors.clear();
-    Loop.SetKeyDown(VK_ESCAPE, true);
-    c.MoveLinear(10, 10, 10, false);
-    Loop.SetKeyDown(VK_ESCAPE, false);
-    EXPECT_TRUE(Errors.empty());
-    EXPECT_EQ(std::count(A->Calls.begin(), A->Calls.end(), "572(3,[1,2,3],[10,10,10])"), 0);
+// The move waits for a count of 3 whatever the cycle state when it began
+// (the link's first positioning move after connecting is made while the
+// cycle is stopped); only Escape, a stop made during the wait or the
+// deadline (with its error) end it without the move.
+TEST_F(CardTest, TheMoveCountWaitEndsOnlyOnEscapeAStopOrItsDeadline) {
+    const std::string move = "572(3,[1,2,3],[60000,60000,0])";
+    enum TEnd { CountReached, Deadline, Escape, StopCall, RunStopped };
+    struct TCase {
+        const char *Name;
+        TCycleState State;
+        TEnd End;
+    } cases[] = {
+        {"stopped, the count comes", csStopped, CountReached},
+        {"running, the count comes", csRunning, CountReached},
+        {"stopped, the count never comes", csStopped, Deadline},
+        {"running, the count never comes", csRunning, Deadline},
+        {"Escape", csStopped, Escape},
+        {"Stop during the wait", csStopped, StopCall},
+        {"the run stops during the wait", csRunning, RunStopped},
+    };
+    for (const TCase &k : cases) {
+        SCOPED_TRACE(k.Name);
+        TControllerNextMove c;
+        Wire(c);
+        c.CycleState = k.State;
+        A->MoveCount = 2;
+        Errors.clear();
+        int64_t start = Loop.NowMs();
+        int timer = Loop.StartTimer(500, [&] {
+            if (k.End == CountReached)
+                A->MoveCount = 3;
+            else if (k.End == Escape)
+                Loop.SetKeyDown(VK_ESCAPE, true);
+            else if (k.End == StopCall)
+                c.Stop();
+            else if (k.End == RunStopped)
+                c.SetCycleState(csStopped);
+        });
+        c.MoveLinear(60000, 60000, 0, false);
+        Loop.StopTimer(timer);
+        Loop.SetKeyDown(VK_ESCAPE, false);
+        int64_t waited = Loop.NowMs() - start;
+        bool moved = std::count(A->Calls.begin(), A->Calls.end(), move) == 1;
+        EXPECT_EQ(moved, k.End == CountReached);
+        if (k.End == Deadline) {
+            EXPECT_EQ(Errors, std::vector<std::string>{"Motion card move buffer Timed Out"});
+            EXPECT_GE(waited, c.MoveCountTimeOutMs);
+        } else {
+            EXPECT_TRUE(Errors.empty());
+            EXPECT_GE(waited, 500);
+            EXPECT_LT(waited, 600);
+        }
+    }
 }
 
 TEST_F(CardTest, NoCardMeansNotAvailable) {

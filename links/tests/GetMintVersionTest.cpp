@@ -165,6 +165,53 @@ TEST_F(GetMintVersionTest, AMissingFileIsNamedAndTheProgramKept) {
     EXPECT_TRUE(Rig.Frames("line").empty());
 }
 
+// "NONE" (any letter case, bare or completed with the program folder, as
+// the machine data does) names no program file: nothing is said, nothing
+// loaded, the running program kept.
+TEST_F(GetMintVersionTest, AFileNamedNoneIsNoFile) {
+    for (const std::string &file : {std::string("NONE"), Rig.Temp.File("NONE"),
+                                    Rig.Temp.File("none")}) {
+        SCOPED_TRACE(file);
+        EXPECT_TRUE(Probe.CheckProgramVersion(1, file, false));
+        EXPECT_TRUE(Messages.Log().empty());
+    }
+    EXPECT_TRUE(Rig.Frames("line").empty());
+}
+
+// A damaged answer to the version reads (a byte changed, the ETX lost) is
+// read again, three reads at most; three damaged answers fail the check
+// with a message naming the entry and what came.
+TEST_F(GetMintVersionTest, DamagedVersionReadsAreReadAgain) {
+    std::string file = Rig.Temp.Write("prog.mnt", "comms(31)=5\ncomms(32)=4\n");
+    struct TCase {
+        const char *Name;
+        TSimFault::TKind Kind;
+        int Count;
+        bool Ok;
+    } cases[] = {{"a digit changed twice", TSimFault::GarbleAnswer, 3, true},
+                 {"the end lost twice", TSimFault::DropByte, 3, true},
+                 {"always damaged", TSimFault::GarbleAnswer, -1, false}};
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Messages.ClearLog();
+        TSimFault f;
+        f.Kind = c.Kind;
+        f.Match = "MB631<ENQ>";
+        f.Count = c.Count; // the first of the two reads does not count
+        Rig.Sim.AddFault(f);
+        EXPECT_EQ(Probe.CheckProgramVersion(1, file, false), c.Ok);
+        if (c.Ok) {
+            EXPECT_TRUE(Messages.Log().empty());
+            continue;
+        }
+        ASSERT_EQ(Messages.Log().size(), 1u);
+        EXPECT_NE(Messages.Log()[0].Text.find("comms 31"), std::string::npos)
+            << Messages.Log()[0].Text;
+        EXPECT_NE(Messages.Log()[0].Text.find("the last: mb"), std::string::npos)
+            << Messages.Log()[0].Text;
+    }
+}
+
 // The operator accepts a download that fails: the check fails too.
 TEST_F(GetMintVersionTest, AFailedDownloadFailsTheCheck) {
     std::string file = Rig.Temp.Write("prog.mnt", "comms(31)=6\ncomms(32)=1\n");

@@ -73,6 +73,27 @@ protected:
             *Resends = resends;
         return frames;
     }
+    // Every write frame the simulator received, in order, resends included.
+    static std::vector<std::string> AllWrites(const TRun &R) {
+        std::vector<std::string> frames;
+        for (const std::string &line : R.Log) {
+            size_t at = line.find(" < write ");
+            if (at != std::string::npos)
+                frames.push_back(line.substr(at + 9));
+        }
+        return frames;
+    }
+    // Frames that only stop the machine or tell it the operator's mode.
+    static bool StopOrMode(const std::string &Frame) {
+        return Frame == "<EOT>ST6<ETX>6" || Frame == "<EOT>MB601,0<ETX>#" ||
+               Frame.rfind("<EOT>MB602,", 0) == 0;
+    }
+    static int Occurrences(const std::string &Text, const std::string &Part) {
+        int n = 0;
+        for (size_t at = Text.find(Part); at != std::string::npos; at = Text.find(Part, at + 1))
+            ++n;
+        return n;
+    }
     static int Count(const TRun &R, const std::string &Kind) {
         int n = 0;
         for (const std::string &line : R.Log)
@@ -182,6 +203,8 @@ TEST_F(LinkRunTest, TheGuardOpenAtTheToolChange) {
 TEST_F(LinkRunTest, ControlType0AgainstVersion204) {
     SetMachine(0);
     RunsExactly({"--version", "vn2.0.4"}, "link_run_type0");
+    // "Mint File=NONE" names no file: no warning about it.
+    EXPECT_EQ(Last.Err.find("Mint program file"), std::string::npos) << Last.Err;
     EXPECT_EQ(Expected("link_run_type0").front(), "<EOT>M312<ETX>z");
     std::vector<std::string> rest = Expected("link_run_type0");
     rest.erase(rest.begin());
@@ -194,6 +217,7 @@ TEST_F(LinkRunTest, ControlType0AgainstVersion204) {
 TEST_F(LinkRunTest, ControlType6AgainstVersion21) {
     SetMachine(0);
     RunsExactly({"--version", "vn2.1", "--length-check"}, "link_run_type6");
+    EXPECT_EQ(Last.Err.find("Mint program file"), std::string::npos) << Last.Err;
     std::vector<std::string> frames = Expected("link_run_type6");
     EXPECT_NE(std::find(frames.begin(), frames.end(), "<EOT>MB6%07,2<ETX><STX>"), frames.end());
     EXPECT_NE(std::find(frames.begin(), frames.end(), "<EOT>CT6<ETX>&"), frames.end());
@@ -226,6 +250,72 @@ TEST_F(LinkRunTest, NoControllerOnThePort) {
     TRun r = RunNcrun();
     EXPECT_EQ(r.Status, 1);
     EXPECT_NE(r.Err.find("Error Locating COM1"), std::string::npos) << r.Err;
+}
+
+// The controller stops acknowledging in the middle of the run (the arc,
+// and then the stop): the arc's frame is given up after its 21 sends and
+// reported once, in one message; the stop is tried once (its own 21
+// sends), nothing goes out after it, and ncrun ends with status 1. Frames
+// go again every 200 ms here, so each give-up takes about 4 s.
+TEST_F(LinkRunTest, ADeadControllerEndsTheRunOnce) {
+    for (int type : {5, 0}) {
+        SCOPED_TRACE(type);
+        if (type == 0)
+            SetMachine(0);
+        auto start = std::chrono::steady_clock::now();
+        TRun r = Run({"--version", "vn2.0.4", "--fault", "no-ack:CA3:-1", "--fault",
+                      "no-ack:ST6:-1"},
+                     0, "ORV_LINE_RESEND_MS=200 ");
+        auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(r.Status, 1) << r.Err;
+        EXPECT_LT(took, std::chrono::seconds(40));
+        EXPECT_EQ(Occurrences(r.Err, "LowLevel Timed Out"), 1) << r.Err;
+        EXPECT_NE(r.Err.find("Major problem sending<EOT>CA3"), std::string::npos) << r.Err;
+        EXPECT_EQ(r.Err.find("Major Timeout Problem"), std::string::npos) << r.Err;
+        std::vector<std::string> writes = AllWrites(r);
+        auto arc = std::find_if(writes.begin(), writes.end(), [](const std::string &f) {
+            return f.rfind("<EOT>CA3", 0) == 0;
+        });
+        ASSERT_NE(arc, writes.end());
+        std::vector<std::string> after(arc, writes.end());
+        std::vector<std::string> want(21, *arc);
+        want.insert(want.end(), 21, "<EOT>ST6<ETX>6");
+        EXPECT_EQ(after, want);
+    }
+}
+
+// Homing fails: the guard opens as X homes (and closes again at the stop
+// that ends the homing). ncrun says so and does not start the program;
+// after it nothing goes to the machine but homing frames already on
+// their way, stops and mode writes: no move, no tool change, no M code.
+TEST_F(LinkRunTest, AFailedHomingEndsTheRun) {
+    TRun r = Run({"--fault", "guard-blip:HM02"}, 0, "ORV_LINE_RESEND_MS=30000 ");
+    EXPECT_EQ(r.Status, 1) << r.Err;
+    EXPECT_NE(r.Err.find("Homing Error"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("the program is not run"), std::string::npos) << r.Err;
+    std::vector<std::string> writes = AllWrites(r);
+    auto homing = std::find(writes.begin(), writes.end(), "<EOT>HM02<ETX><NUL>");
+    ASSERT_NE(homing, writes.end());
+    for (auto f = homing + 1; f != writes.end(); ++f)
+        EXPECT_TRUE(StopOrMode(*f) || f->rfind("<EOT>HS6", 0) == 0 ||
+                    f->rfind("<EOT>HM", 0) == 0)
+            << *f;
+}
+
+// The emergency stop is pressed as the arc goes out: the run stops with
+// the reason on the status line ("Emergency stop", which ncrun prints),
+// status 1, and after it nothing but stops and mode writes go out.
+TEST_F(LinkRunTest, AnEmergencyStopIsNamedAndEndsTheRun) {
+    TRun r = Run({"--fault", "estop:CA3"}, 0, "ORV_LINE_RESEND_MS=30000 ");
+    EXPECT_EQ(r.Status, 1) << r.Err;
+    EXPECT_NE(r.Err.find("Emergency stop"), std::string::npos) << r.Err;
+    std::vector<std::string> writes = AllWrites(r);
+    auto arc = std::find_if(writes.begin(), writes.end(),
+                            [](const std::string &f) { return f.rfind("<EOT>CA3", 0) == 0; });
+    ASSERT_NE(arc, writes.end());
+    for (auto f = arc + 1; f != writes.end(); ++f)
+        EXPECT_TRUE(StopOrMode(*f)) << *f;
+    EXPECT_NE(std::find(arc, writes.end(), "<EOT>ST6<ETX>6"), writes.end());
 }
 
 } // namespace

@@ -35,8 +35,18 @@ public:
     void WriteComms(int I, Extended V) override {
         Calls.push_back("W" + IntToStr(I) + "," + FloatToStr(V));
     }
-    Extended ReadComms(int I) override { return I == 1 && NeverDone ? 1 : 0; }
+    bool Stopped = false;    // the controller reports an emergency stop
+    bool LineLost = false;   // the line failed: Connected() is false
+    int HandshakeReads = 0;  // reads of entry 1
+    int IdleLooks = 0;       // IsIdle calls
+    Extended ReadComms(int I) override {
+        if (I == 1)
+            ++HandshakeReads;
+        return I == 1 && NeverDone ? 1 : 0;
+    }
     bool IsSafe() override { return ToolChanging ? true : Safe; }
+    bool IsStopped() override { return Stopped; }
+    bool Connected() override { return !LineLost; }
     void Home(int Axis, int Dir) override {
         Calls.push_back("H" + IntToStr(Axis) + "," + IntToStr(Dir));
     }
@@ -63,7 +73,10 @@ public:
         Calls.push_back("JR" + IntToStr(Axis) + "," + IntToStr(D));
     }
     void Stop() override { Calls.push_back("ST"); }
-    bool IsIdle() override { return Idle; }
+    bool IsIdle() override {
+        ++IdleLooks;
+        return Idle;
+    }
 };
 
 class TTestLink : public TMachLink {
@@ -430,6 +443,181 @@ TEST_F(MachLinkTest, HomingSendsTheDirections) {
     ASSERT_TRUE(Connect());
     Link.HomeAxis(HomeXY);
     EXPECT_EQ(Calls, (std::vector<std::string>{"H0,2", "H1,0"}));
+}
+
+// "M Code TimeOut=0" with [M8] "Timeout=0", and "T Code TimeOut=0": the
+// waits end at the default deadlines (10 s, 60 s) instead of never, and a
+// tool change still waits for its move. Escape at 200 s ends a wait that
+// would never end by itself.
+TEST_F(MachLinkTest, TimeOutsOfZeroFallBackToTheDefaultDeadlines) {
+    Data.Communications.MCodeTimeOut = 0;
+    Data.Communications.TCodeTimeOut = 0;
+    Data.MCodes[8].Timeout = 0;
+    ASSERT_TRUE(Connect());
+    int escape = Loop.StartTimer(200000, [this] { Loop.SetKeyDown(VK_ESCAPE, true); });
+    Fake->NeverDone = true;
+    int64_t start = Loop.NowMs();
+    int m = 8;
+    Link.ExecuteMCode(m);
+    EXPECT_GE(Loop.NowMs() - start, 10000);
+    EXPECT_LT(Loop.NowMs() - start, 10100);
+    ASSERT_EQ(Errors.size(), 1u);
+    EXPECT_EQ(Errors[0].Message, "\"M8\" operation Timed Out");
+
+    // The change move runs 500 ms; the changer answers at once.
+    Errors.clear();
+    Fake->NeverDone = false;
+    Fake->Idle = false;
+    Loop.StartTimer(500, [this] { Fake->Idle = true; });
+    Link.ToolChange(2);
+    EXPECT_TRUE(Errors.empty()) << Errors[0].Message;
+    EXPECT_TRUE(Called("W7,2"));
+
+    Fake->NeverDone = true;
+    start = Loop.NowMs();
+    Link.ToolChange(3);
+    EXPECT_GE(Loop.NowMs() - start, 60000);
+    EXPECT_LT(Loop.NowMs() - start, 60200);
+    ASSERT_EQ(Errors.size(), 1u);
+    EXPECT_EQ(Errors[0].Message, "\"T3\" operation Timed Out");
+    Loop.StopTimer(escape);
+    Loop.SetKeyDown(VK_ESCAPE, false);
+}
+
+// A controller in emergency stop: homing and the tool change send nothing
+// and homing says why at once; an e-stop during a wait ends it at once
+// with a stop (homing with its error; the tool change quietly, as the
+// poll puts the e-stop on the status line), not with the wait's time-out.
+TEST_F(MachLinkTest, AnEmergencyStopIsNamedAndNothingMoves) {
+    ASSERT_TRUE(Connect());
+    Fake->Stopped = true;
+    Link.Home(HomeZ);
+    ASSERT_EQ(Errors.size(), 1u);
+    EXPECT_EQ(Errors[0].Caption, "Homing Error");
+    EXPECT_EQ(Errors[0].Message, "Emergency stop");
+    Link.ToolChange(2);
+    EXPECT_TRUE(Calls.empty()) << Calls[0];
+
+    struct TCase {
+        const char *Name;
+        std::function<void()> Wait;
+        const char *Caption; // "": no error
+    } cases[] = {
+        {"homing", [this] { Link.Home(HomeZ); }, "Homing Error"},
+        {"the tool change move", [this] { Link.ToolChange(2); }, ""},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Fake->Stopped = false;
+        Fake->Idle = false;
+        Errors.clear();
+        Calls.clear();
+        int64_t start = Loop.NowMs();
+        int timer = Loop.StartTimer(300, [this] { Fake->Stopped = true; });
+        c.Wait();
+        Loop.StopTimer(timer);
+        EXPECT_LT(Loop.NowMs() - start, 400);
+        EXPECT_EQ(std::count(Calls.begin(), Calls.end(), "ST"), 1);
+        EXPECT_FALSE(Called("W7,2"));
+        if (!*c.Caption) {
+            EXPECT_TRUE(Errors.empty()) << Errors[0].Message;
+            continue;
+        }
+        ASSERT_EQ(Errors.size(), 1u);
+        EXPECT_EQ(Errors[0].Caption, c.Caption);
+        EXPECT_EQ(Errors[0].Message, "Emergency stop");
+    }
+}
+
+// In a run, a machine whose homing failed (or was never done) gets no tool
+// change move and no changer handshake: the change stops the run.
+TEST_F(MachLinkTest, NoToolChangeToAnUnhomedMachineInARun) {
+    ASSERT_TRUE(Connect());
+    Link.SetCycleState(csRunning);
+    Calls.clear();
+    Link.ToolChange(2);
+    EXPECT_TRUE(Calls.empty()) << Calls[0];
+    ASSERT_EQ(Errors.size(), 1u);
+    EXPECT_EQ(Errors[0].Caption, "Toolchange Error");
+    EXPECT_EQ(Errors[0].Message, "Machine not homed");
+    Errors.clear();
+    Link.MarkAllHomed();
+    Link.ToolChange(2);
+    EXPECT_TRUE(std::any_of(Calls.begin(), Calls.end(),
+                            [](const std::string &C) { return C.rfind("VA", 0) == 0; }));
+    EXPECT_TRUE(Called("W7,2"));
+    EXPECT_TRUE(Errors.empty());
+}
+
+// The line of the controller failed (it has reported that once): every
+// wait ends at once and quietly, with no second error.
+TEST_F(MachLinkTest, ALostLineEndsEveryWaitQuietly) {
+    ASSERT_TRUE(Connect());
+    Fake->LineLost = true;
+    Fake->NeverDone = true;
+    Fake->Idle = false;
+    struct TCase {
+        const char *Name;
+        std::function<void()> Wait;
+    } cases[] = {
+        {"M code", [this] { int m = 8; Link.ExecuteMCode(m); }},
+        {"dwell", [this] { Link.DwellTime = 100; Link.Dwell(); }},
+        {"homing", [this] { Link.Home(HomeZ); }},
+        {"tool change", [this] { Link.ToolChange(2); }},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        int64_t start = Loop.NowMs();
+        c.Wait();
+        EXPECT_LT(Loop.NowMs() - start, 100);
+        EXPECT_TRUE(Errors.empty()) << Errors[0].Message;
+    }
+    EXPECT_EQ(Done, 0);
+}
+
+// A loop on which a wait that spins costs 1 ms a turn, and one that
+// sleeps costs the time it sleeps: the waits look at the machine and read
+// the handshake once per 10 ms, not once per turn.
+class TSpinCountingLoop : public TTestEventLoop {
+public:
+    void ProcessMessages() override { Advance(1); }
+    void WaitMessages(int MaxMs) override { Advance(std::max(1, MaxMs)); }
+};
+
+TEST_F(MachLinkTest, WaitsSleepBetweenTheirLooks) {
+    ASSERT_TRUE(Connect());
+    TSpinCountingLoop spinLoop;
+    TEventLoopScope scope(spinLoop);
+    Fake->NeverDone = true;
+    Fake->Idle = false;
+    Link.TCodeTimeout = 2000;
+    struct TCase {
+        const char *Name;
+        std::function<void()> Wait;
+        std::function<int()> Looks;
+    } cases[] = {
+        {"homing", [this] { Link.Home(HomeZ); }, [this] { return Fake->IdleLooks; }},
+        {"dwell", [this] { Link.DwellTime = 100; Link.Dwell(); },
+         [this] { return Fake->IdleLooks; }},
+        {"M code handshake", [this] { int m = 8; Link.ExecuteMCode(m); },
+         [this] { return Fake->HandshakeReads; }},
+        {"tool change handshake",
+         [this] {
+             Fake->Idle = true;
+             Link.ToolChange(2);
+             Fake->Idle = false;
+         },
+         [this] { return Fake->HandshakeReads; }},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Fake->IdleLooks = Fake->HandshakeReads = 0;
+        int64_t start = spinLoop.NowMs();
+        c.Wait();
+        int64_t waited = spinLoop.NowMs() - start;
+        EXPECT_GE(waited, 1000);
+        EXPECT_LE(c.Looks(), waited / 10 + 3) << waited << " ms";
+    }
 }
 
 } // namespace

@@ -258,6 +258,42 @@ TEST(NewCommsLink, Type6LoadsTheProgramWhenTheVersionGoesUnanswered) {
     EXPECT_EQ(r.Rig.Sim.CommsValue(5), 100);
 }
 
+// A damaged version reply (a changed byte, a lost byte) is asked for again,
+// three times in all; it does not send the link to load a program into a
+// controller whose program answers. Three damaged replies fail the
+// connection with a message that shows what came.
+TEST(NewCommsLink, ADamagedVersionReplyIsAskedForAgain) {
+    struct TCase {
+        const char *Name;
+        TSimFault::TKind Kind;
+        int Count;
+        bool Connects;
+    } cases[] = {{"a byte changed twice", TSimFault::GarbleAnswer, 2, true},
+                 {"a bad check byte twice", TSimFault::BadCheck, 2, true},
+                 {"a byte lost twice", TSimFault::DropByte, 2, true},
+                 {"damaged every time", TSimFault::GarbleAnswer, -1, false}};
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TNewCommsRig<TControllerNewCommsNewChip> r(true, true);
+        TSimFault f;
+        f.Kind = c.Kind;
+        f.Match = "VN6<ENQ>";
+        f.Count = c.Count;
+        r.Rig.Sim.AddFault(f);
+        EXPECT_EQ(r.Open(), c.Connects);
+        EXPECT_EQ(r.Rig.Count("<EOT>VN6<ENQ>"), 3);
+        EXPECT_TRUE(r.Rig.Frames("line").empty()); // nothing was loaded
+        if (c.Connects) {
+            EXPECT_TRUE(r.Messages.Log().empty());
+            continue;
+        }
+        ASSERT_EQ(r.Messages.Log().size(), 1u);
+        const std::string &text = r.Messages.Log()[0].Text;
+        EXPECT_NE(text.find("version reply came damaged 3 times"), std::string::npos) << text;
+        EXPECT_NE(text.find("<STX>vn2"), std::string::npos) << text;
+    }
+}
+
 TEST(NewCommsLink, Type6FailsWhenTheLoaderGetsNoPrompt) {
     TNewCommsRig<TControllerNewCommsNewChip> r(false, true);
     TLowLevel &w = r.Controller.Worker();

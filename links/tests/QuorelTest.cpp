@@ -193,7 +193,7 @@ TEST_F(QuorelSimTest, AnAnswerThatNeverComesIsReportedOnce) {
     ASSERT_TRUE(test::ServeUntil([&] { return Poll(); }));
     C.AnswerTimeOutMs = 1500;
     C.MoveLinear(5, 5, 5, false);
-    C.Stop();
+    C.QueueLine("q"); // a second line behind the silent one (a stop would drop the move)
     ASSERT_TRUE(test::ServeUntil([&] { return !Errors.empty(); }));
     EXPECT_EQ(Errors.size(), 1u);
     EXPECT_NE(Errors[0].find("G01X5Y5Z5"), std::string::npos) << Errors[0];
@@ -309,6 +309,30 @@ TEST_F(QuorelWireTest, AMoveWaitingInTheQueueIsNotIdle) {
     ASSERT_TRUE(ServeUntilSent());
     EXPECT_FALSE(C.IsIdle()); // the box's answer says "G": still moving
     EXPECT_TRUE(DoneAtStatus.empty());
+}
+
+// A stop (an e-stop seen while a move waits, Escape) keeps the moves
+// still waiting in the queue from going after it: the line on its way
+// finishes, "q" follows, and the box counts as idle again, so a later
+// wait for idle (homing) can end.
+TEST_F(QuorelWireTest, AStopDropsTheMovesStillQueued) {
+    ASSERT_TRUE(C.Open(1, 9600, 1, false));
+    ASSERT_TRUE(ServeUntilSent());
+    C.SetFeedRate(600);
+    C.QueueLine("xz?");
+    C.MoveLinear(5, 5, 5, true);
+    C.MoveArc(20, 10, 0, 10, 10, 0, 10, 90, true, 0);
+    C.MoveRapid(0, 0, 0);
+    EXPECT_FALSE(C.IsIdle());
+    C.Stop();
+    EXPECT_TRUE(C.IsIdle());
+    // The switch to automatic stays; the three moves are gone.
+    EXPECT_EQ(C.QueuedLines(), (std::deque<std::string>{"xz?", "auto", "q"}));
+    ASSERT_TRUE(ServeUntilSent());
+    EXPECT_EQ(std::vector<std::string>(Got.end() - 3, Got.end()),
+              (std::vector<std::string>{"xz?", "auto", "q"}));
+    EXPECT_TRUE(C.IsIdle());
+    EXPECT_TRUE(Errors.empty());
 }
 
 } // namespace

@@ -6,10 +6,12 @@
 #include "machine/ControlPanelStd.h"
 
 #include "engine/chain/MDIInput.h"
+#include "engine/core/Mess.h"
 #include "machine/JogKeyTable.h"
 #include "machine/Read_Machinedata_file.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
+#include "platform/MessageService.h"
 #include "platform/tests/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -304,6 +306,31 @@ TEST_F(ControlPanelStdTest, TheMDIPageHandsItsSourceOverAndKeepsItsLines)
     ASSERT_EQ(handed.size(), 2u);
     EXPECT_FALSE(handed[1].second);
     EXPECT_EQ(Panel.MDILines, (std::vector<std::string>{"G00 X10", "M03"}));
+}
+
+// "Enter an M code" takes a number after cleaning; a text that is no
+// integer shows the program's own conversion error, in the operator's
+// language, and gives no code.
+TEST(ControlPanelStdManualMCode, ANumberIsTakenAndAnythingElseShowsTheConversionError)
+{
+    TScriptedMessages messages;
+    TMessageServiceScope scope(messages);
+    EXPECT_EQ(ManualMCode("8"), 8);
+    EXPECT_EQ(ManualMCode(" 30 "), 30);
+    EXPECT_TRUE(messages.Log().empty());
+    EXPECT_EQ(ManualMCode("x5.5"), -1);
+    ASSERT_EQ(messages.Log().size(), 1u);
+    EXPECT_EQ(messages.Log()[0].Text, "'5.5' is not a valid integer value");
+
+    TMess german;
+    std::string error;
+    ASSERT_TRUE(german.OpenDictionary(ORV_DATA_DIR "/language.txt", ORV_DATA_DIR "/translat.txt", 1,
+                                      error))
+        << error;
+    messages.ClearLog();
+    EXPECT_EQ(ManualMCode("x5.5"), -1);
+    ASSERT_EQ(messages.Log().size(), 1u);
+    EXPECT_EQ(messages.Log()[0].Text, "'5.5' ist kein g\xC3\xBCltiger ganzzahliger Wert");
 }
 
 } // namespace

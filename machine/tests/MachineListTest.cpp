@@ -137,15 +137,30 @@ TEST_F(MachineListTest, CopyOntoAnExistingOrEmptyNameChangesNothing)
     ASSERT_TRUE(list.Copy("BENCHMILL", "MILL2"));
     TIniFile(Dir.File("machines/MILL2.ini")).WriteString("Feed", "Marker", "kept");
     const std::string listBefore = ReadAll(list.ListFile());
-    for (const char *name : {"MILL2", "mill2", "", "  ", "BENCHMILL"}) {
+    const std::string folderBefore = Folder();
+    // "machines/../../outside.ini": the folder above the test's own.
+    const fs::path above = fs::path(Dir.Path()).parent_path().parent_path() / "outside.ini";
+    const bool aboveBefore = fs::exists(above);
+    // Taken or empty names, and names the list file cannot hold as a key or
+    // that lead out of the machines folder.
+    for (const char *name : {"MILL2", "mill2", "", "  ", "BENCHMILL", "A=B", "[X]", "X]", "[X",
+                             ";quiet", "../outside", "../../outside", "..", "up/down", "up\\down", "tab\there",
+                             "bell\a ring", "del\x7f"}) {
         SCOPED_TRACE(name);
         Messages.ClearLog();
         EXPECT_FALSE(list.Copy("BENCHMILL", name));
         ASSERT_EQ(Messages.Log().size(), 1u);
         EXPECT_EQ(Messages.Log()[0].Text, "Sorry Error in creating that name");
         EXPECT_EQ(ReadAll(list.ListFile()), listBefore);
+        EXPECT_EQ(Folder(), folderBefore);
+        EXPECT_FALSE(fs::exists(Dir.File("outside.ini")));
+        EXPECT_EQ(fs::exists(above), aboveBefore);
     }
+    EXPECT_EQ(list.Machines(), (std::vector<std::string>{"BENCHMILL", "MILL2"}));
     EXPECT_EQ(TIniFile(Dir.File("machines/MILL2.ini")).ReadString("Feed", "Marker", ""), "kept");
+    // A name with blanks and dots inside is a name like any other.
+    EXPECT_TRUE(list.Copy("BENCHMILL", "Mill 3.5 left"));
+    EXPECT_TRUE(fs::exists(Dir.File("machines/Mill 3.5 left.ini")));
 }
 
 TEST_F(MachineListTest, TheActiveMachineIsNeverDeletedAndNoKeepsTheMachine)

@@ -166,6 +166,20 @@ TEST_F(ToolDeck, ALibraryToolDroppedOnAPositionGoesInOnlyWhenNotInTheChanger)
     EXPECT_EQ(Tooling.DeckShown().Buttons[2].Hint, "Ball 4");
 }
 
+TEST_F(ToolDeck, ALibraryToolDroppedOnAnOccupiedPositionTakesThatToolOut)
+{
+    ASSERT_EQ(NameAt(1), "End 6");
+    Tooling.DropLibraryTool(1, "Ball 4");
+    EXPECT_EQ(NameAt(1), "Ball 4");
+    EXPECT_EQ(InUse("Ball 4"), "1");
+    EXPECT_EQ(InUse("End 6"), "0") << "the displaced tool left the changer";
+    EXPECT_EQ(Tooling.DeckShown().Buttons[0].Hint, "Ball 4");
+    // Out of the changer, it can go in again elsewhere.
+    Tooling.DropLibraryTool(3, "End 6");
+    EXPECT_EQ(NameAt(3), "End 6");
+    EXPECT_EQ(InUse("End 6"), "1");
+}
+
 TEST_F(ToolDeck, RemoveToolEmptiesThePositionAndFreesTheTool)
 {
     Tooling.MenuPosition = 2;

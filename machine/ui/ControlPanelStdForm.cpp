@@ -2,14 +2,15 @@
 
 #include "components/trkbar/ui/TrkBar.h"
 #include "engine/chain/ui/MDIMemo.h"
+#include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
 #include "machine/ui/McodeEntry.h"
 #include "machine/ui/QtText.h"
+#include "platform/ui/ColourDialog.h"
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/VirtualKeys.h"
 
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -20,6 +21,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -32,7 +35,6 @@ QString Tr(const char *Text) { return Q(Mess().Translate(Text)); }
 
 // Colours are stored as 0x00BBGGRR.
 QColor ToQColor(TColor C) { return QColor(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF); }
-TColor FromQColor(const QColor &C) { return C.red() | (C.green() << 8) | (C.blue() << 16); }
 
 QString ColourStyle(const char *Property, TColor C)
 {
@@ -112,10 +114,15 @@ TControlPanelStdForm::TControlPanelStdForm(TControlPanelStd &Panel, QWidget *Par
     CreateReadout();
     PageControl = new QTabWidget(this);
     PageControl->setObjectName("PageControl");
+    PageControl->setUsesScrollButtons(false);
     PageControl->addTab(CreateHomePage(), "Home");
     PageControl->addTab(CreateJogPage(), "Jog");
     PageControl->addTab(CreateAutoPage(), "Auto");
     PageControl->addTab(CreateMDIPage(), "MDI");
+    // The window is sized while only the Home tab shows (its frame in the
+    // main window is fixed): room is kept for all four, which homing shows.
+    PageControl->setMinimumWidth(PageControl->tabBar()->sizeHint().width() +
+                                 PageControl->style()->pixelMetric(QStyle::PM_TabBarTabHSpace));
     CreateStatus();
     auto *tools = new QHBoxLayout;
     for (QToolButton *b : {Mcode_but, View_CoOrds, ZToolOffsets, Coolant, Turbo, TChangeButt})
@@ -391,9 +398,11 @@ void TControlPanelStdForm::BuildToolPopup()
 void TControlPanelStdForm::PickColour(bool Background)
 {
     const TControlPanelStd::TShown &s = FPanel.Shown();
-    QColor start = ToQColor(Background ? s.ReadOutPanelColor : s.ReadOutAxesColor);
-    QColor chosen = QColorDialog::getColor(start, this);
-    FPanel.ColourPicked(Background, chosen.isValid() ? FromQColor(chosen) : 0, chosen.isValid());
+    // The program's colour dialog, in the operator's language, with the
+    // custom colours the other colour dialogs keep beside the program.
+    uint32_t colour = static_cast<uint32_t>(Background ? s.ReadOutPanelColor : s.ReadOutAxesColor);
+    const bool chosen = ChooseColour(this, colour, ExeFileWithExt("col"));
+    FPanel.ColourPicked(Background, chosen ? static_cast<TColor>(colour) : 0, chosen);
 }
 
 // --- Events ---
@@ -425,7 +434,11 @@ bool TControlPanelStdForm::eventFilter(QObject *Watched, QEvent *Event)
         break;
     case QEvent::MouseButtonPress:
         if (Watched == MachDisp || Watched == ProgDisp || Watched == OffsetDataPanel) {
-            PickColour(static_cast<QMouseEvent *>(Event)->button() == Qt::RightButton);
+            // The dialog opens once the press is over: a modal loop inside
+            // the press would keep the button held for the dialog's clicks.
+            const bool background = static_cast<QMouseEvent *>(Event)->button() == Qt::RightButton;
+            QMetaObject::invokeMethod(
+                this, [this, background] { PickColour(background); }, Qt::QueuedConnection);
             return true;
         }
         break;

@@ -1,5 +1,7 @@
 #include "machine/ui/ToolEdit.h"
 
+#include "platform/ui/QtPos_size.h"
+
 #include "machine/ToolingMessages.h"
 #include "machine/ui/QtText.h"
 
@@ -28,6 +30,7 @@ TToolEditForm::TToolEditForm(QWidget *Owner, TUnits Units, int FocusNumber,
 
 void TToolEditForm::FormCreate(int FocusNumber)
 {
+    setObjectName("ToolEditForm");
     setWindowTitle(Q(Tr("Tool Data")) + " - " + Q(FToolName));
     setProperty("HelpContext", HelpContext);
     auto *form = new QFormLayout;
@@ -48,6 +51,9 @@ void TToolEditForm::FormCreate(int FocusNumber)
     layout->addWidget(ok);
     const bool validFocus = FocusNumber >= 1 && FocusNumber <= TToolEditValues::EditCount;
     FEdits[validFocus ? FocusNumber - 1 : 0]->setFocus();
+    // It keeps its position between uses.
+    adjustSize();
+    new TQtPos_size(this, "TToolEditForm", TPosBorder::Fixed);
 }
 
 void TToolEditForm::EditChanged(int Number)

@@ -53,6 +53,8 @@ TVis_form::TVis_form(const std::string &MainSettingsFile, QWidget *Parent)
     TV->setHeaderHidden(true);
     TV->setContextMenuPolicy(Qt::CustomContextMenu);
     TV->installEventFilter(this);
+    // Room for the machine, section and key names beside the value panel.
+    TV->setMinimumWidth(200);
     Display_Panel = new QWidget(this);
     Display_Panel->setObjectName("Display_Panel");
     Display_Panel->setMinimumSize(320, RowTop + RowCount * RowStep);

@@ -1,5 +1,7 @@
 #include "machine/ui/zoffset_.h"
 
+#include "platform/ui/QtPos_size.h"
+
 #include "localise/ui/LxQtTranslator.h"
 #include "machine/ToolingMessages.h"
 #include "machine/ui/QtText.h"
@@ -20,6 +22,7 @@ constexpr int HelpContext = 3140;
 
 TZoffset_form::TZoffset_form(QWidget *Parent) : QDialog(Parent)
 {
+    setObjectName("Zoffset_form");
     setWindowTitle("Set Offset");
     setProperty("HelpContext", HelpContext);
     TextBox = new QLabel(this);
@@ -35,6 +38,9 @@ TZoffset_form::TZoffset_form(QWidget *Parent) : QDialog(Parent)
     layout->addWidget(buttons);
     // English texts; the translator gives the window its language.
     AttachTranslator(this, "TZoffset_form");
+    // It keeps its position between uses.
+    adjustSize();
+    new TQtPos_size(this, "TZoffset_form", TPosBorder::Fixed);
 }
 
 bool ZOffsetPrompt(const std::string &Prompt, std::string &Value)

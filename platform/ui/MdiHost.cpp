@@ -41,10 +41,8 @@ void SetDocumentOpener(TDocumentOpener Opener_) {
 }
 
 bool OpenDocument(const std::string &Path, const std::string &Anchor) {
-    if (Opener()) {
-        Opener()(Anchor.empty() ? Path : Path + "#" + Anchor);
-        return true;
-    }
+    if (Opener())
+        return Opener()(Anchor.empty() ? Path : Path + "#" + Anchor);
     QUrl url = QUrl::fromLocalFile(QString::fromStdString(Path));
     if (!Anchor.empty())
         url.setFragment(QString::fromStdString(Anchor));

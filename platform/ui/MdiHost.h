@@ -20,8 +20,8 @@ void ShowWindowOrChild(QWidget *Window);
 
 // Opens a file (help, a web page) in the desktop's viewer, at Anchor when
 // one is given; false when the desktop could not. A test's opener receives
-// Path, or Path + "#" + Anchor.
-using TDocumentOpener = std::function<void(const std::string &Path)>;
+// Path, or Path + "#" + Anchor, and answers as the desktop would.
+using TDocumentOpener = std::function<bool(const std::string &Path)>;
 void SetDocumentOpener(TDocumentOpener Opener);
 bool OpenDocument(const std::string &Path, const std::string &Anchor = "");
 

@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace orv {
 
 namespace {
@@ -35,6 +37,15 @@ int64_t TQtEventLoop::NowMs() const { return Clock().elapsed(); }
 void TQtEventLoop::ProcessMessages()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// Qt blocks for the next event; a single-shot timer ends the block at MaxMs.
+void TQtEventLoop::WaitMessages(int MaxMs)
+{
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.start(std::max(0, MaxMs));
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 // Qt's own wait: the thread sleeps in the dispatcher until an event, a

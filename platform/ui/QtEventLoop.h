@@ -23,6 +23,7 @@ public:
     int StartTimer(int IntervalMs, std::function<void()> OnTimer) override;
     void StopTimer(int Id) override;
     bool KeyDown(int VirtualKey) const override;
+    void WaitMessages(int MaxMs) override;
 
 protected:
     bool eventFilter(QObject *Watched, QEvent *Event) override;

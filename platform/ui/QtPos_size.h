@@ -1,7 +1,8 @@
 #pragma once
 // Puts a TPos_size on a Qt window: places the window at once from its
-// stored bounds and writes its last bounds back when the keeper is
-// destroyed with the window.
+// stored bounds (a top-level window never placed before opens over the
+// middle of its main window) and writes its last bounds back when the
+// keeper is destroyed with the window.
 #include "platform/Pos_size.h"
 
 #include <QObject>
@@ -21,7 +22,11 @@ public:
 
     TPos_size &Component() { return FPos; }
 
+protected:
+    bool eventFilter(QObject *Watched, QEvent *Event) override;
+
 private:
+    void CentreOnMainWindow();
     TPos_sizeOwner Owner() const;
     QWidget *FWindow;
     std::string FClassName;

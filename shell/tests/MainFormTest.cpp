@@ -125,7 +125,10 @@ protected:
             Dialogs.push_back(D.objectName().toStdString());
             return Answer ? Answer(D) : int(QDialog::Rejected);
         });
-        SetDocumentOpener([this](const std::string &Path) { Opened.push_back(Path); });
+        SetDocumentOpener([this](const std::string &Path) {
+            Opened.push_back(Path);
+            return true;
+        });
     }
     ~MainForm() override {
         App.reset();

@@ -81,19 +81,23 @@ TEST_F(PosSize, StoredBoundsAreCheckedAgainstTheScreen) {
         const char *Stored;
         TPosBorder Border;
         int Left, Top, Width, Height;
+        bool Placed; // a position was stored
     } rows[] = {
         {"sizeable", "Top=50\nLeft=60\nWidth=400\nHeight=250\n", TPosBorder::Sizeable, 60, 50, 400,
-         250},
+         250, true},
         {"top 2000 on a 1024 high screen", "Top=2000\nLeft=60\n", TPosBorder::Sizeable, 60, 0, 300,
-         200},
-        {"wholly left of the screen", "Top=5\nLeft=-500\n", TPosBorder::Sizeable, 0, 5, 300, 200},
+         200, true},
+        {"wholly left of the screen", "Top=5\nLeft=-500\n", TPosBorder::Sizeable, 0, 5, 300, 200,
+         true},
         {"partly off the screen stays", "Top=-50\nLeft=-100\n", TPosBorder::Sizeable, -100, -50,
-         300, 200},
+         300, 200, true},
         {"fixed border keeps its size", "Top=5\nLeft=6\nWidth=999\nHeight=999\n", TPosBorder::Fixed,
-         6, 5, 300, 200},
+         6, 5, 300, 200, true},
         {"sizeable tool window", "Width=123\nHeight=45\n", TPosBorder::SizeableToolWindow, 10, 20,
-         123, 45},
-        {"zero or negative size", "Width=0\nHeight=-4\n", TPosBorder::Sizeable, 10, 20, 300, 200},
+         123, 45, false},
+        {"zero or negative size", "Width=0\nHeight=-4\n", TPosBorder::Sizeable, 10, 20, 300, 200,
+         false},
+        {"never stored", "", TPosBorder::Fixed, 10, 20, 300, 200, false},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.Name);
@@ -104,6 +108,7 @@ TEST_F(PosSize, StoredBoundsAreCheckedAgainstTheScreen) {
         EXPECT_EQ(b.Top, row.Top);
         EXPECT_EQ(b.Width, row.Width);
         EXPECT_EQ(b.Height, row.Height);
+        EXPECT_EQ(pos.PositionStored(), row.Placed);
     }
 }
 

@@ -139,6 +139,13 @@ TEST(UtilityMenu, OkNeedsAFreeTitleAndAnExistingProgram)
         {"taken by another while editing", "Notes", program, "Calc", false},
         {"its own title while editing", "Calc", program, "Calc", true},
         {"its own title in other letters", "CALC", program, "Calc", true},
+        {"an equals sign ends the key", "Calc=2", program, "", false},
+        {"an opening bracket", "[Calc", program, "", false},
+        {"a closing bracket", "Calc]", program, "", false},
+        {"the title key's suffix inside", "My_Title tool", program, "", false},
+        {"the suffix at the end", "Report_Title", program, "", false},
+        {"a comment's mark at the start", ";Calc", program, "", false},
+        {"other suffixes and marks are plain text", "Calc_Prog 2.0 (x)", program, "", true},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.Name);

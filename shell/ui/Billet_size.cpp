@@ -17,6 +17,8 @@ const char *const Names[5] = {"X", "Y", "Z", "Xp", "Yp"};
 } // namespace
 
 TB_Size::TB_Size(QWidget *Owner, bool Inch) : QDialog(Owner), FInch(Inch) {
+    // The form's component name: its position's section is "B_Size".
+    setObjectName("B_Size");
     setWindowTitle("Billet Size");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     auto *form = new QFormLayout(this);

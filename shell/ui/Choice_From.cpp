@@ -1,6 +1,7 @@
 #include "shell/ui/Choice_From.h"
 
 #include "components/toolbar/ui/TbCtls.h"
+#include "shell/ui/ShellGlyphs.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -9,10 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace orv {
+#include <algorithm>
 
-namespace {
-} // namespace
+namespace orv {
 
 TChoice_From::TChoice_From(QWidget *Owner) : QDialog(Owner) {
     setObjectName("Choice_From");
@@ -21,19 +21,22 @@ TChoice_From::TChoice_From(QWidget *Owner) : QDialog(Owner) {
     auto *panel = new QFrame(this);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     auto *row = new QHBoxLayout(panel);
+    // The output buttons as the main window's Outputs bar shows them.
     struct {
         TToolbarButton **Button;
         const char *Name;
         const char *Caption;
-    } toggles[] = {{&threeD, "threeD", "3D Simulation"},
-                   {&twoD, "twoD", "2D Simulation"},
-                   {&compiles, "compiles", "Compiled"},
-                   {&Post_out, "Post_out", "Post Output"}};
+        int Glyph;
+    } toggles[] = {{&threeD, "threeD", "3D Simulation", gl3D},
+                   {&twoD, "twoD", "2D Simulation", gl2D},
+                   {&compiles, "compiles", "Compiled", glCompiled},
+                   {&Post_out, "Post_out", "Post Output", glPost}};
     int group = 1;
     for (auto &t : toggles) {
         auto *b = new TToolbarButton(panel);
         b->setObjectName(t.Name);
         b->SetCaption(t.Caption);
+        b->SetGlyph(ShellGlyph(t.Glyph));
         b->SetLayout(blGlyphTop);
         b->SetFlat(false);
         b->SetGroupIndex(group++);
@@ -66,6 +69,19 @@ void TChoice_From::FormCreate() {
 
 void TChoice_From::threeDClick() {
     Ok->setEnabled(threeD->Down() || twoD->Down() || compiles->Down() || Post_out->Down());
+}
+
+// Each output button as wide as its caption needs, in the language it
+// shows now.
+void TChoice_From::FitButtons() {
+    for (TToolbarButton *b : {threeD, twoD, compiles, Post_out})
+        b->setFixedWidth(std::max(72, b->fontMetrics().horizontalAdvance(b->Caption()) + 12));
+    adjustSize();
+}
+
+void TChoice_From::showEvent(QShowEvent *Event) {
+    FitButtons();
+    QDialog::showEvent(Event);
 }
 
 void TChoice_From::keyPressEvent(QKeyEvent *Event) {

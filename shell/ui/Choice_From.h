@@ -27,9 +27,11 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *Event) override;
+    void showEvent(QShowEvent *Event) override;
 
 private:
     void FormCreate();
+    void FitButtons();
 };
 
 } // namespace orv

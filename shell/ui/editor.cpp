@@ -420,8 +420,22 @@ void TEditorForm::ReleaseTextFocus() { FRichEdit->clearFocus(); }
 
 void TEditorForm::SetMenuEnabled(bool Enabled)
 {
+    FMenuUnlocked = Enabled;
     for (QAction *action : FEditorMenu->actions())
         action->setEnabled(Enabled);
+    // Unlocked, two items keep their own rules.
+    if (Enabled) {
+        FHiLightMenu->menuAction()->setEnabled(FRichEdit->LineCount() > 0);
+        ShowingHighlight(FHighlightShown);
+    }
+}
+
+// "Show Normal" is there while a highlight is shown (and the menu is not
+// locked by a run).
+void TEditorForm::ShowingHighlight(bool Shown)
+{
+    FHighlightShown = Shown;
+    FActions["ShowNormal1"]->setEnabled(Shown && FMenuUnlocked);
 }
 
 void TEditorForm::SetReadOnly(bool ReadOnly) { FRichEdit->setReadOnly(ReadOnly); }
@@ -526,13 +540,14 @@ void TEditorForm::TextChanged()
 {
     if (OnEditorChange)
         OnEditorChange(nullptr);
-    FHiLightMenu->menuAction()->setEnabled(FRichEdit->LineCount() > 0);
+    FHiLightMenu->menuAction()->setEnabled(FMenuUnlocked && FRichEdit->LineCount() > 0);
 }
 
 // --- Files ---
 
 void TEditorForm::NewFile()
 {
+    ShowingHighlight(false);
     FRichEdit->clear();
     FFileName.clear();
     FRichEdit->SetModified(false);
@@ -559,6 +574,7 @@ bool TEditorForm::LoadFromFile(const std::string &FileName)
             FActions["ColourFormatText1"]->setChecked(FFormat.Formatting);
         }
         FBulkUpdate = true;
+        ShowingHighlight(false);
         FRichEdit->SetText(text);
         FLineCount = FRichEdit->LineCount();
         ColourWholeText();
@@ -754,8 +770,10 @@ void TEditorForm::PrinterSetup()
 
 // --- Colours ---
 
+// Every format goes, a highlight too.
 void TEditorForm::ResetFormatting()
 {
+    ShowingHighlight(false);
     const uint32_t text = TRichEditW::FromQColor(FRichEdit->palette().color(QPalette::Text));
     const bool modified = FRichEdit->Modified();
     const int start = FRichEdit->SelStart(), length = FRichEdit->SelLength();
@@ -816,14 +834,13 @@ void TEditorForm::HiLight(char Letter)
     FBulkUpdate = false;
     FRichEdit->SetSelection(start, 0);
     FRichEdit->SetModified(modified);
-    FActions["ShowNormal1"]->setEnabled(true);
+    ShowingHighlight(true);
 }
 
 void TEditorForm::ShowNormal()
 {
     ResetFormatting();
     ColourWholeText();
-    FActions["ShowNormal1"]->setEnabled(false);
 }
 
 void TEditorForm::UpdateFormat()

@@ -174,6 +174,7 @@ private:
     bool KeyDown(int Key, Qt::KeyboardModifiers Modifiers);
     // The popup at a point of the screen, its items enabled as they apply.
     void ShowPopup(const QPoint &Global);
+    void ShowingHighlight(bool Shown);
     void LoadFormatSettings();
     void SaveFormatSettings();
     void SetupHelp();
@@ -213,6 +214,8 @@ private:
     int FHelpContext = 3010;
     int FLineCount = 0;
     bool FBulkUpdate = false;
+    bool FHighlightShown = false; // "Hi Light" coloured letters now
+    bool FMenuUnlocked = true;    // a run locks the Editor menu
     bool FBusy = false;
     int FFindStart = 0;
     std::string FFindText;

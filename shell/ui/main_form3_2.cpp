@@ -35,6 +35,7 @@
 #include "platform/ui/MdiHost.h"
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/QtPos_size.h"
+#include "platform/ui/ScreenSaver.h"
 #include "platform/ui/VirtualKeys.h"
 #include "shell/CodeHelp.h"
 #include "shell/RemoteInputs.h"
@@ -113,6 +114,27 @@ void FitInitialPanel(TShellStatusBar *Bar, int Index, const QString &Text, int W
 
 } // namespace
 
+namespace {
+
+// The help page in the desktop's viewer; when it cannot be shown the
+// operator is told, and why.
+void OpenHelp(const THelpDocument &Document) {
+    const std::string path = Document.Path.empty() ? Help().HelpFile() : Document.Path;
+    std::string reason;
+    if (path.empty() || !FileExists(path))
+        reason = "The help file was not found.";
+    else if (!OpenDocument(Document.Path, Document.Anchor))
+        reason = "The desktop has no viewer for the help file.";
+    else
+        return;
+    const TMess &mess = Mess();
+    MessageDlg(mess.Translate("Help"),
+               mess.Translate("Help could not be opened.") + "\n" + path + "\n" + mess.Translate(reason),
+               mtWarning, mbOK);
+}
+
+} // namespace
+
 TMainForm *MainForm() {
     return gMainForm;
 }
@@ -121,9 +143,7 @@ TMainForm::TMainForm(QWidget *Parent) : QMainWindow(Parent) {
     gMainForm = this;
     setObjectName("MainForm");
     // Help of every window opens in the desktop's viewer.
-    Help().SetViewer([](const THelpDocument &Document) {
-        OpenDocument(Document.Path, Document.Anchor);
-    });
+    Help().SetViewer([](const THelpDocument &Document) { OpenHelp(Document); });
     FormCreate();
 }
 
@@ -184,6 +204,7 @@ void TMainForm::FormCreate() {
     ReadBackground();
     qApp->installEventFilter(this);
     setAcceptDrops(true);
+    FScreenSaver = new TScreenSaver(QApplication::applicationName(), this);
     FStatUpdate = std::make_unique<TTimer>();
     FStatUpdate->SetInterval(500);
     FStatUpdate->OnTimer = [this] { UpdateStatusBar(); };
@@ -227,7 +248,7 @@ void TMainForm::InstallChildWindows() {
     };
     TMachine_Tooling::DeckFactory = [this](TMachine_Tooling &Tooling) {
         auto deck = std::make_unique<TTool_Deck>(Tooling);
-        AdoptChild(deck.get());
+        KeepPosition(deck.get(), "TTool_Deck", TPosBorder::Sizeable);
         ReleaseOnClose(deck.get(), TMainButton::Tooling);
         return deck;
     };
@@ -907,6 +928,15 @@ private:
 void TMainForm::ReleaseOnClose(QWidget *Window, TMainButton Which) {
     if (auto *sub = qobject_cast<QMdiSubWindow *>(Window->parentWidget()))
         new TReleaseOnClose(sub, Button(Which));
+}
+
+// An MDI child whose frame keeps its position, under the window's name.
+QMdiSubWindow *TMainForm::KeepPosition(QWidget *Window, const std::string &ClassName,
+                                       TPosBorder Border) {
+    QMdiSubWindow *sub = AdoptChild(Window);
+    if (sub)
+        new TQtPos_size(sub, ClassName, Border, Window->objectName().toStdString());
+    return sub;
 }
 
 QMdiSubWindow *TMainForm::AdoptChild(QWidget *Window) {

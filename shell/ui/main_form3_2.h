@@ -6,6 +6,7 @@
 // reads and presses its buttons, writes its status panels and labels, and
 // asks it for the windows and outputs that live outside the engine.
 #include "engine/chain/EngineHost.h"
+#include "platform/Pos_size.h"
 #include "shell/CycleClock.h"
 #include "shell/ProgramOpener.h"
 #include "shell/RunButtons.h"
@@ -38,6 +39,7 @@ class TDDEServerWindow;
 class TDock;
 class TRemoteInputs;
 class TRemoteWindow;
+class TScreenSaver;
 class TKey_def_form;
 class TMenu2;
 class TQtPos_size;
@@ -121,6 +123,9 @@ public:
     bool PressCommand(const QString &Name);
     // Makes Window an MDI child with its menus merged while it is active.
     QMdiSubWindow *AdoptChild(QWidget *Window);
+    // The same, and its frame keeps its position (section: the window's
+    // object name).
+    QMdiSubWindow *KeepPosition(QWidget *Window, const std::string &ClassName, TPosBorder Border);
 
     // --- Toolbar and Utilities setup (main_form3_2_toolbars.cpp) ---
     // The toolbar's buttons sized and drawn by its IconSize and ShowCaption.
@@ -153,8 +158,9 @@ public:
     void ResetCycleTime() override;
     void ShowExecuteMode(bool SingleStep) override;
     TBilletBox DefaultBillet() const override { return FDefaultBillet; }
-    bool ScreenSaverActive() const override { return FScreenSaver; }
-    void SetScreenSaverActive(bool Active) override { FScreenSaver = Active; }
+    // The desktop's screen saver, held off while a program runs.
+    bool ScreenSaverActive() const override;
+    void SetScreenSaverActive(bool Active) override;
     bool ChooseOutputs(std::vector<TMainButton> &Chosen) override;
     std::unique_ptr<TSplashView> CreateSplash() override;
     std::unique_ptr<TProgressView> CreateProgressView() override;
@@ -302,7 +308,7 @@ private:
     std::unique_ptr<TTimer> FStatUpdate;
     std::string FHelpPath;
     int FFoundPort = 0;
-    bool FScreenSaver = true;
+    TScreenSaver *FScreenSaver = nullptr;
     std::function<void(int Key)> FKeyHandler;
 
     QWidget *FClient = nullptr;

@@ -34,6 +34,7 @@
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
 #include "machine/ui/ControlPanelStdForm.h"
+#include "machine/ui/Progress.h"
 #include "machine/ui/Work_piece_offsets_form2.h"
 #include "platform/EventLoop.h"
 #include "platform/IniFile.h"
@@ -42,6 +43,7 @@
 #include "platform/ui/MdiHost.h"
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/QtPos_size.h"
+#include "platform/ui/ScreenSaver.h"
 #include "shell/ProjectFile.h"
 #include "view3d/milling/ui/GLWorld3D.h"
 #include "shell/ui/Billet_size.h"
@@ -270,7 +272,10 @@ void TMainForm::SaveProjectMnuClick()
         TFileDialogKind::Save, ini.ReadString("directories", "FNC Folder", ProgramFolder())));
     if (!chosen || chosen->empty())
         return;
-    ini.WriteString("directories", "FNC Folder", ExtractFilePath(FEngine->ProgramFile()));
+    // With no program loaded the folder stays: an empty one would send the
+    // next file dialog to the current directory.
+    if (!FEngine->ProgramFile().empty())
+        ini.WriteString("directories", "FNC Folder", ExtractFilePath(FEngine->ProgramFile()));
     TProjectData data;
     data.Filename = FEngine->ProgramFile();
     if (FEngine->Tooling())
@@ -725,6 +730,11 @@ std::unique_ptr<TBasicMachine> TMainForm::CreateMachineLink(TBaseForm &Engine)
     InstallLinkViews(); // the controllers' debug windows and splash
     auto link = std::make_unique<TMachLink>(&Engine);
     link->NotifyWindow = [&Engine](int Message) { Engine.PostControllerMessage(Message); };
+    // A controller whose program does not answer gets it downloaded; the
+    // operator sees the lines go in "Setting Up Machine [file]".
+    link->ProgressFactory = [this]() -> std::unique_ptr<TProgressView> {
+        return std::make_unique<Tprogress>(this);
+    };
     return link;
 }
 
@@ -786,7 +796,7 @@ void TMainForm::ShowMacroVariables() {
     if (!FMacroForm) {
         FMacroForm = new TMacroVarsForm(*FEngine->MacroVars());
         FMacroForm->setObjectName("MacroVarsForm");
-        AdoptChild(FMacroForm);
+        KeepPosition(FMacroForm, "TMacroVarsForm", TPosBorder::Fixed);
     }
     ShowWindowOrChild(FMacroForm);
 }
@@ -910,6 +920,14 @@ void TMainForm::SetKeyHandler(std::function<void(int Key)> Handler) {
     FKeyHandler = std::move(Handler);
 }
 
+bool TMainForm::ScreenSaverActive() const {
+    return FScreenSaver->Active();
+}
+
+void TMainForm::SetScreenSaverActive(bool Active) {
+    FScreenSaver->SetActive(Active);
+}
+
 bool TMainForm::ChooseOutputs(std::vector<TMainButton> &Chosen) {
     TChoice_From choice(this);
     if (RunModal(choice) != QDialog::Accepted)
@@ -1002,7 +1020,7 @@ std::unique_ptr<TBasicInput> TMainForm::CreateEditorInput(TBaseForm &)
     // main menu while it is active.
     return std::make_unique<TEditorInput>(nullptr, [this]() -> std::unique_ptr<TEditorWindow> {
         auto form = std::make_unique<TEditorForm>();
-        AdoptChild(form.get());
+        KeepPosition(form.get(), "TEditorForm", TPosBorder::Sizeable);
         return form;
     });
 }

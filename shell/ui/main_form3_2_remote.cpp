@@ -71,7 +71,8 @@ void TMainForm::CreateRemoteInputs()
     connect(MenuItem("CIMSettings"), &QAction::triggered, this,
             [this] { FRemote->CIMRS232Settings1Click(); });
     TVRLink::WindowFactory = [this](TVRLink &Link) -> std::unique_ptr<TVRView> {
-        return std::make_unique<TVRTView>(Link, [this](QWidget *W) { AdoptChild(W); });
+        return std::make_unique<TVRTView>(
+            Link, [this](QWidget *W) { KeepPosition(W, "TVRT_form", TPosBorder::Sizeable); });
     };
 }
 

@@ -367,7 +367,10 @@ TEST_F(RostrelFormTest, LoadedFileKeepsItsClosingLineBreak) {
 TEST_F(RostrelFormTest, HelpMenuOpensThePagesOrSaysWhichFileIsMissing) {
     SetProgramPathOverride(Dir.Path(), "Rostrel");
     std::vector<std::string> opened;
-    SetDocumentOpener([&](const std::string &Path) { opened.push_back(Path); });
+    SetDocumentOpener([&](const std::string &Path) {
+        opened.push_back(Path);
+        return true;
+    });
     Start();
     std::vector<std::string> items;
     for (QAction *m : Form->menuBar()->actions())

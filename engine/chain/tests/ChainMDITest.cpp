@@ -189,6 +189,57 @@ TEST(ChainMDITest, TheRunningLineAndAFlashedLineAreSelectedInTheMemo)
     EXPECT_EQ(text, "M03");
 }
 
+// The memo is read-only while the cycle runs or is paused; a change that
+// still reaches the source then (a line added at the end after three were
+// handed to the stages) keeps those three read, and the run goes on with
+// the fourth. Once stopped, the memo is open again and a change starts
+// from the first line.
+TEST(ChainMDITest, AChangeDuringTheCycleRunsNoBlockTwiceAndTheMemoIsReadOnlyMeanwhile)
+{
+    class TLockMemo : public TFakeMemo {
+    public:
+        TLockMemo(std::string &Log, bool &Locked) : TFakeMemo(Log), FLocked(Locked) {}
+        void SetReadOnly(bool ReadOnly) override { FLocked = ReadOnly; }
+
+    private:
+        bool &FLocked;
+    };
+    for (TCycleState state : {csRunning, csPaused}) {
+        SCOPED_TRACE(state == csRunning ? "running" : "paused");
+        std::string log;
+        bool locked = false;
+        TMDIInput input;
+        input.SetView(std::make_unique<TLockMemo>(log, locked));
+        input.TextChanged(Lines(5));
+        EXPECT_FALSE(locked);
+        input.SetCycleState(csRunning);
+        EXPECT_TRUE(locked);
+        std::string line;
+        int number = 0, level = 0;
+        for (int i = 0; i < 3; ++i)
+            input.ReadLine(line, number, level);
+        ASSERT_EQ(line, "G01 X3");
+        input.SetCycleState(state);
+        EXPECT_TRUE(locked);
+        input.TextChanged(Lines(5) + "\r\nM05");
+        std::vector<TRead> rest = ReadAll(input);
+        ASSERT_EQ(rest.size(), 4u);
+        EXPECT_EQ(rest[0].Line, "G01 X4");
+        EXPECT_EQ(rest[1].Line, "G01 X5");
+        EXPECT_EQ(rest[2].Line, "M05");
+        EXPECT_EQ(rest[3].Position, -1);
+        // A change after the end was reported keeps the end.
+        input.TextChanged(Lines(6));
+        EXPECT_EQ(input.ReadLine(line, number, level), -1);
+
+        input.SetCycleState(csStopped);
+        EXPECT_FALSE(locked);
+        input.ReadLine(line, number, level);
+        input.TextChanged(Lines(2));
+        EXPECT_EQ(input.ReadPos(), 0) << "stopped: the next start reads from the top";
+    }
+}
+
 TEST(ChainMDITest, SetupAppendsTheKeptLinesAndSaveLinesGivesThemBack)
 {
     TMDIInput input;

@@ -132,17 +132,30 @@ void TMDIMemo::BuildMenu()
     FMenu->addAction(Tr("Clear all MDI"), this, [this] { clear(); });
 }
 
+void TMDIMemo::SetReadOnly(bool ReadOnly)
+{
+    setReadOnly(ReadOnly);
+    // The running line stays marked in a memo that takes no keys.
+    setTextInteractionFlags(ReadOnly ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
+                                     : Qt::TextEditorInteraction);
+}
+
 void TMDIMemo::UpdateMenu()
 {
     const QTextCursor cursor = textCursor();
     const bool selected = cursor.hasSelection();
     const bool all = selected && cursor.selectedText().size() == toPlainText().size();
-    for (QAction *a : FMenu->actions().at(1)->menu()->actions()) {
+    const bool edits = !isReadOnly();
+    const QList<QAction *> top = FMenu->actions();
+    top.at(0)->setEnabled(edits); // M Codes
+    top.back()->setEnabled(edits); // Clear all MDI
+    for (QAction *a : top.at(1)->menu()->actions()) {
         switch (a->data().toInt()) {
-        case etUndo: a->setEnabled(FCanUndo); break;
+        case etUndo: a->setEnabled(edits && FCanUndo); break;
         case etCut:
-        case etCopy:
-        case etDelete: a->setEnabled(selected); break;
+        case etDelete: a->setEnabled(edits && selected); break;
+        case etCopy: a->setEnabled(selected); break;
+        case etPaste: a->setEnabled(edits); break;
         case etSelectAll: a->setEnabled(!all); break;
         default: break;
         }

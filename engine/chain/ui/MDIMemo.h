@@ -24,6 +24,7 @@ public:
     void SetFocus() override { setFocus(); }
     void Place(int Left, int Top, int Width, int Height) override;
     void Show() override { show(); }
+    void SetReadOnly(bool ReadOnly) override;
     void SetMCodeItems(const std::vector<std::pair<std::string, int>> &Items) override;
 
     // The popup menu as it shows now (enabling refreshed).

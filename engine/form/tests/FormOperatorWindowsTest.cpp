@@ -69,9 +69,10 @@ protected:
     TControlPanelStdForm &Form() { return *static_cast<TControlPanelStdForm *>(Panel().Form()); }
     TDummyLinkMill &Mill() { return *static_cast<TDummyLinkMill *>(Engine->Machine()); }
 
+    // Home All as the operator presses it: a disabled button does nothing.
     void HomeAll()
     {
-        Form().BothHome->setEnabled(true);
+        EXPECT_TRUE(Form().BothHome->isEnabled()) << "the home buttons are not open";
         Form().BothHome->click();
         Folder.Loop.Advance(100);
     }
@@ -120,6 +121,31 @@ TEST_F(FormControlPanel, HomeAllTurnsTheLampsGreenAndShowsTheModePages)
     EXPECT_EQ(Form().PageControl->currentIndex(), pgAuto);
     EXPECT_TRUE(Form().Turbo->isVisibleTo(&Form()));
     EXPECT_FALSE(Form().Mcode_but->isVisibleTo(&Form()));
+}
+
+// A panel made after the machine's first poll (the operator took a while
+// over the first tool change) still shows what the machine reported: ready,
+// nothing homed, the home buttons open; and homing works from it.
+TEST_F(FormControlPanel, APanelMadeAfterTheMachinesFirstPollShowsItsStateAndHomes)
+{
+    Engine->FreeStandardPanel();
+    Engine->FreeMachine();
+    Engine->MakeSimulatedMachine();
+    Folder.Loop.Advance(2000);
+    Engine->MakeStandardPanel();
+    EXPECT_EQ(Form().MachStatusBar->text(), " Machine Status: Ready");
+    for (QPushButton *b : {Form().XHome, Form().YHome, Form().ZHome, Form().BothHome})
+        EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
+    for (QLabel *lamp : Form().Shapes)
+        EXPECT_TRUE(lamp->styleSheet().contains("#ff0000")) << lamp->styleSheet().toStdString();
+    HomeAll();
+    for (QLabel *lamp : Form().Shapes)
+        EXPECT_TRUE(lamp->styleSheet().contains("#008000")) << lamp->styleSheet().toStdString();
+    // Made again once homed, it shows the machine homed with its mode pages.
+    Engine->MakeStandardPanel();
+    for (QLabel *lamp : Form().Shapes)
+        EXPECT_TRUE(lamp->styleSheet().contains("#008000")) << lamp->styleSheet().toStdString();
+    EXPECT_TRUE(Form().PageControl->isTabVisible(pgAuto));
 }
 
 TEST_F(FormControlPanel, AJogKeyInTheJogFieldJogsUntilReleasedAndCoolantSendsM8ThenM9)

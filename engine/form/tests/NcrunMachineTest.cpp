@@ -194,9 +194,15 @@ TEST_F(NcrunMachineTest, MdiWithoutTheMachineOrWithAProgramIsRefused)
     std::string prog = Temp.Write("prog.fnc", "M30\n");
     EXPECT_EQ(test::RunNcrun(Temp, "--mdi '" + mdi + "'").Status, 2);
     EXPECT_EQ(test::RunNcrun(Temp, "--machine --mdi '" + mdi + "' '" + prog + "'").Status, 2);
-    TMachineRun missing = test::RunNcrun(Temp, "--machine --mdi '" + Temp.File("none.mdi") + "'");
-    EXPECT_EQ(missing.Status, 1);
-    EXPECT_NE(missing.Err.find("none.mdi"), std::string::npos) << missing.Err;
+    // A file that is missing, or a folder: a read error, and nothing runs.
+    std::filesystem::create_directory(Temp.File("folder.mdi"));
+    for (const char *name : {"none.mdi", "folder.mdi"}) {
+        SCOPED_TRACE(name);
+        TMachineRun r = test::RunNcrun(Temp, "--machine --mdi '" + Temp.File(name) + "'");
+        EXPECT_EQ(r.Status, 1);
+        EXPECT_NE(r.Err.find(name), std::string::npos) << r.Err;
+        EXPECT_EQ(r.Out, "");
+    }
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,6 +24,8 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace orv {
 
@@ -326,6 +329,28 @@ void TForm2DWindow::SizePaintBox()
     FScroll->VertScrollBar().SetRange(PictureHeight());
 }
 
+QSize TForm2DWindow::Chrome() const
+{
+    const int Extra = FDatumPanel->isVisibleTo(this) ? FDatumPanel->sizeHint().height() : 0;
+    QSize Around(FDepthBar->width() + FSplitter->handleWidth() + 14,
+                 Extra + statusBar()->sizeHint().height() + menuBar()->sizeHint().height() + 13);
+    if (auto *Sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        Around += Sub->size() - size();
+    return Around;
+}
+
+QSize TForm2DWindow::Room() const
+{
+    QSize Shown = FScroll->maximumViewportSize();
+    if (!isVisible())
+        Shown = QSize(0, 0);
+    QSize Wanted = Shown.expandedTo(QSize(FClientWidth, FClientHeight));
+    auto *Sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (Sub && Sub->parentWidget())
+        Wanted = Wanted.boundedTo(Sub->parentWidget()->size() - Chrome());
+    return Wanted.expandedTo(QSize(1, 1));
+}
+
 void TForm2DWindow::SetScrollPosition(double AnchorX, double AnchorY)
 {
     SizePaintBox();
@@ -392,10 +417,28 @@ bool TForm2DWindow::DatumLocked() const
 void TForm2DWindow::FitToPicture(bool WithDatumPanel)
 {
     SizePaintBox();
+    FDatumPanel->setVisible(WithDatumPanel);
     const int Extra = WithDatumPanel ? FDatumPanel->sizeHint().height() : 0;
-    resize(PictureWidth() + FDepthBar->width() + FSplitter->handleWidth() + 14,
-           PictureHeight() + Extra + statusBar()->sizeHint().height() +
-               menuBar()->sizeHint().height() + 13);
+    const QSize Wanted(PictureWidth() + FDepthBar->width() + FSplitter->handleWidth() + 14,
+                       PictureHeight() + Extra + statusBar()->sizeHint().height() +
+                           menuBar()->sizeHint().height() + 13);
+    // In the MDI area the frame is what is sized: the window fills it.
+    auto *Sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    QWidget *Frame = Sub ? static_cast<QWidget *>(Sub) : this;
+    Frame->resize(Frame->size() - size() + Wanted);
+    // Shown, the window is laid out: the drawing area is made exactly as
+    // large as the picture.
+    if (isVisible()) {
+        const QSize Off = QSize(PictureWidth(), PictureHeight()) - FScroll->maximumViewportSize();
+        if (!Off.isNull())
+            Frame->resize(Frame->size() + Off);
+    }
+    // In the MDI area the frame stays inside the area.
+    if (Sub && Sub->parentWidget()) {
+        const QSize Area = Sub->parentWidget()->size();
+        Sub->move(std::clamp(Sub->x(), 0, std::max(0, Area.width() - Sub->width())),
+                  std::clamp(Sub->y(), 0, std::max(0, Area.height() - Sub->height())));
+    }
 }
 
 TWindowBounds TForm2DWindow::Bounds() const

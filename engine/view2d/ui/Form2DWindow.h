@@ -29,6 +29,11 @@ public:
     void Attach(TForm2D &Form) override;
     TForm2D *Form() const { return FForm; }
 
+    // The room the picture is fitted in: the drawing area the window has
+    // (at least the one it opened with), no larger than the window can get
+    // inside its MDI area.
+    int ScrollClientWidth() const override { return Room().width(); }
+    int ScrollClientHeight() const override { return Room().height(); }
     void SetScrollPosition(double AnchorX, double AnchorY) override;
     void SetStatusText(int Panel, const std::string &Text) override;
     int GaugeHeight() const override;
@@ -65,6 +70,10 @@ private:
     void FillSaveMenu(QMenu *Menu);
     void SizePaintBox();
     void FitSplitter();
+    QSize Room() const;
+    // What the window has around its drawing area (menu, status bar, depth
+    // bar, datum panel) and, in the MDI area, its frame.
+    QSize Chrome() const;
 
     TForm2D *FForm = nullptr;
     TScrollPanel *FClientArea = nullptr;

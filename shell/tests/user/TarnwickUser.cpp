@@ -98,6 +98,8 @@ bool OpenGLAvailable()
 
 void TUserLoop::ProcessMessages()
 {
+    if (BeforeTurn)
+        BeforeTurn();
     QCoreApplication::processEvents();
     TTestEventLoop::ProcessMessages();
 }
@@ -246,8 +248,12 @@ TarnwickUser::TarnwickUser()
     FPrevious = std::filesystem::current_path();
     std::filesystem::current_path(Dir.Path());
     SetProgramPathOverride(Dir.Path(), "Tarnwick");
-    // The remote inputs' sockets and the class registry are the test's own.
+    // The remote inputs' sockets and the class registry are the test's own;
+    // the desktop's session bus is not (a test that needs one makes its own).
     ::setenv("XDG_RUNTIME_DIR", Dir.File("runtime").c_str(), 1);
+    if (const char *bus = std::getenv("DBUS_SESSION_BUS_ADDRESS"))
+        FSessionBus = bus;
+    ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
     ::setenv("ORV_CLASS_REGISTRY", Dir.File("classes.reg").c_str(), 1);
     // The program's services, as its main routine installs them; a file
     // dialog takes the test's answers.
@@ -281,6 +287,10 @@ TarnwickUser::~TarnwickUser()
     FMessageScope.reset();
     ::unsetenv("ORV_CLASS_REGISTRY");
     ::unsetenv("XDG_RUNTIME_DIR");
+    if (FSessionBus)
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", FSessionBus->c_str(), 1);
+    else
+        ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
     SetProgramPathOverride("", "");
     std::filesystem::current_path(FPrevious);
     EXPECT_TRUE(Unexpected.empty()) << "a modal window nobody expected: " << Unexpected.front();

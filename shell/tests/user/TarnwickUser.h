@@ -27,6 +27,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,8 @@ class TUserLoop : public TTestEventLoop {
 public:
     void ProcessMessages() override;
     void WaitForMessages() override;
+    // Runs before each turn (a device simulator catching up with the clock).
+    std::function<void()> BeforeTurn;
 };
 
 class TarnwickUser : public ::testing::Test {
@@ -159,6 +162,7 @@ private:
     class TFocusReturn;
     void ServeQtOnly();
     std::filesystem::path FPrevious;
+    std::optional<std::string> FSessionBus; // the environment's, put back at the end
     TEventLoopScope FLoopScope{Loop};
     TQtMessageService FMessages;
     std::unique_ptr<TMessageServiceScope> FMessageScope;

@@ -3,6 +3,7 @@
 // user sees and keeps.
 #include "shell/tests/user/TarnwickUser.h"
 
+#include "components/toolbar/TbGlyphImage.h"
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/richedit/RichEditW.h"
 #include "engine/form/base.h"
@@ -27,10 +28,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 namespace orv::test {
 namespace {
@@ -474,6 +477,166 @@ TEST_F(TarnwickUser, TheCycleTimeCountsFromTheStartThatRan)
     });
     ClickToolbarButton("startbutton");
     EXPECT_EQ(twoSecondsIn, " Cycle time 00:00:02");
+}
+
+// A dialog opened for the first time (no stored position) stands over the
+// middle of the main window, wherever that is on the screen.
+TEST_F(TarnwickUser, FirstTimeDialogsCentreOnTheMainWindow)
+{
+    Start({"programs/demo.fnc"}, QSize(900, 700));
+    Form().move(340, 280);
+    Serve();
+    const QPoint middle = Form().frameGeometry().center();
+    const struct {
+        const char *Title;
+        QStringList Menu;
+    } dialogs[] = {{"Billet Size", {"Setup", "Default Billet Size..."}},
+                   {"Axis Key Definition", {"Setup", "Jog Keys"}}};
+    for (const auto &d : dialogs) {
+        SCOPED_TRACE(d.Title);
+        QPoint at(-1000, -1000);
+        WhenModal([&](QWidget &Dialog) {
+            at = Dialog.frameGeometry().center();
+            CloseByFrame(&Dialog);
+        });
+        ChooseMenu(d.Menu);
+        EXPECT_LE((at - middle).manhattanLength(), 4)
+            << "its middle is at " << at.x() << "," << at.y() << ", the main window's at "
+            << middle.x() << "," << middle.y();
+    }
+}
+
+// The editor active (a click on its text) and its Editor menu open.
+void OpenEditorMenu(TarnwickUser &U)
+{
+    U.Click(Editor(U)->RichEdit()->viewport(), QPoint(200, 5));
+    U.ChooseMenu({"Editor"});
+}
+
+// Whether an item of the Editor menu is enabled, as the opened menu shows.
+bool EditorItemEnabled(TarnwickUser &U, const QString &Item)
+{
+    OpenEditorMenu(U);
+    QMenu *menu = U.OpenPopup();
+    bool enabled = false;
+    if (menu)
+        for (QAction *a : menu->actions())
+            if (PlainCaption(a->text()) == Item)
+                enabled = a->isEnabled();
+    U.Key(Qt::Key_Escape);
+    return enabled;
+}
+
+// "Show Normal" only while a highlight is shown; "Hi Light" only while the
+// text has lines, also after a run unlocked the menu.
+TEST_F(TarnwickUser, ShowNormalAndHiLightFollowTheirRules)
+{
+    Start();
+    ClickToolbarButton("2D Simulation");
+    ClickToolbarButton("startbutton"); // a run locks and unlocks the menu
+    ClickToolbarButton("rewindbutton");
+    EXPECT_FALSE(EditorItemEnabled(*this, "Show Normal")) << "no highlight yet";
+    EXPECT_TRUE(EditorItemEnabled(*this, "Hi Light"));
+    OpenEditorMenu(*this);
+    PickFromPopup(OpenPopup(), {"Hi Light", "G"});
+    EXPECT_TRUE(EditorItemEnabled(*this, "Show Normal")) << "the G words are highlighted";
+    OpenEditorMenu(*this);
+    PickFromPopup(OpenPopup(), {"Show Normal"});
+    EXPECT_FALSE(EditorItemEnabled(*this, "Show Normal"));
+    ChooseMenu({"File", "New..."});
+    EXPECT_FALSE(EditorItemEnabled(*this, "Hi Light")) << "an empty text has no lines";
+}
+
+// "Please Choose!": each output button shows its glyph and its whole caption.
+TEST_F(TarnwickUser, PleaseChooseShowsGlyphsAndWholeCaptions)
+{
+    Start();
+    bool shown = false;
+    WhenModal([&](QWidget &Choice) {
+        shown = true;
+        const QList<TToolbarButton *> outputs = Choice.findChildren<TToolbarButton *>();
+        EXPECT_EQ(outputs.size(), 4);
+        for (TToolbarButton *b : outputs) {
+            SCOPED_TRACE(b->Caption().toStdString());
+            EXPECT_FALSE(b->Glyph().Empty()) << "no glyph";
+            EXPECT_GE(b->width() - 4, b->fontMetrics().horizontalAdvance(PlainCaption(b->Caption())))
+                << "the caption is clipped";
+        }
+        ExpectWindowFits(&Choice);
+        Answer(Choice, "Cancel");
+    });
+    ClickToolbarButton("startbutton");
+    EXPECT_TRUE(shown);
+}
+
+// The windows that keep their place, opened as their user opens them.
+struct TKeptWindow {
+    const char *Section; // in the settings file beside the program
+    const char *Title;
+    std::function<void(TarnwickUser &)> Open;
+};
+
+const TKeptWindow KeptWindows[] = {
+    {"EditorForm", "Editor", [](TarnwickUser &) {}},
+    {"MacroVarsForm", "Macro Variables #",
+     [](TarnwickUser &U) { U.ChooseMenu({"Setup", "Macro Variables"}); }},
+    {"Tool_Deck", "Machine Tooling", [](TarnwickUser &U) { U.ClickToolbarButton("Tooling"); }},
+    {"VRT_form", "Corvane Virtual Reality",
+     [](TarnwickUser &U) {
+         U.WhenModal([&U](QWidget &Box) { U.Answer(Box, "OK"); }); // put tool 1 in
+         U.ClickToolbarButton("VR Machine");
+     }},
+};
+
+// Windows moved by their title bars (and the billet dialog by the window
+// manager) open there again at the next start; each keeps its own section.
+TEST_F(TarnwickUser, WindowsOpenWhereTheUserLeftThem)
+{
+    Start();
+    std::map<std::string, QPoint> moved;
+    for (const TKeptWindow &k : KeptWindows) {
+        SCOPED_TRACE(k.Section);
+        k.Open(*this);
+        QWidget *window = WindowTitled(k.Title);
+        ASSERT_NE(window, nullptr) << ShownWindows();
+        QWidget *frame = Frame(window);
+        const QPoint grip(frame->width() / 2, 8);
+        // Up and left where there is room, so it stays inside the area.
+        const QPoint by(frame->x() > 40 ? -37 : 37, frame->y() > 30 ? -23 : 23);
+        Drag(frame, grip, grip + by);
+        ExpectWindowFits(window);
+        moved[k.Section] = frame->pos();
+    }
+    QPoint billet;
+    WhenModal([&](QWidget &Dialog) {
+        Dialog.windowHandle()->setPosition(Dialog.pos() + QPoint(-51, 33)); // the window manager
+        Serve();
+        billet = Dialog.pos();
+        Answer(Dialog, "OK");
+    });
+    ChooseMenu({"Setup", "Default Billet Size..."});
+    ChooseMenu({"File", "Exit"});
+    EndProgram();
+
+    const TIniFile positions(Dir.File("Tarnwick.ini"));
+    for (const char *section : {"EditorForm", "MacroVarsForm", "Tool_Deck", "VRT_form", "B_Size"})
+        EXPECT_TRUE(positions.ValueExists(section, "Top")) << "no [" << section << "]";
+
+    Start();
+    for (const TKeptWindow &k : KeptWindows) {
+        SCOPED_TRACE(k.Section);
+        k.Open(*this);
+        QWidget *window = WindowTitled(k.Title);
+        ASSERT_NE(window, nullptr) << ShownWindows();
+        EXPECT_EQ(Frame(window)->pos(), moved[k.Section]);
+    }
+    QPoint again;
+    WhenModal([&](QWidget &Dialog) {
+        again = Dialog.pos();
+        Answer(Dialog, "Cancel");
+    });
+    ChooseMenu({"Setup", "Default Billet Size..."});
+    EXPECT_EQ(again, billet);
 }
 
 } // namespace

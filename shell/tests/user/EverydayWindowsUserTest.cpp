@@ -1,0 +1,303 @@
+// The 2D view and the windows an operator opens every day (run keys, help,
+// menus), driven through real input: what the operator sees after each step.
+#include "shell/tests/user/TarnwickUser.h"
+
+#include "components/richedit/RichEditW.h"
+#include "components/scpanel/ui/ScPanel.h"
+#include "components/toolbar/ui/TbCtls.h"
+#include "engine/form/base.h"
+#include "engine/view2d/DD_Draw_Form.h"
+#include "engine/view2d/Draw_2D.h"
+#include "engine/view2d/ui/Form2DWindow.h"
+#include "platform/IniFile.h"
+#include "platform/ui/MdiHost.h"
+#include "shell/ui/editor.h"
+#include "shell/ui/main_form3_2.h"
+
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTextCursor>
+#include <QWidget>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace orv::test {
+namespace {
+
+TEditorForm *Editor(TarnwickUser &U)
+{
+    for (QMdiSubWindow *sub : U.Form().MdiArea()->subWindowList())
+        if (auto *editor = qobject_cast<TEditorForm *>(sub->widget()))
+            return editor;
+    return nullptr;
+}
+
+// The line (from 0) the editor's caret is on: the run marks its line there.
+int CaretLine(TarnwickUser &U)
+{
+    return Editor(U)->RichEdit()->textCursor().blockNumber();
+}
+
+bool Enabled(TarnwickUser &U, const char *Button)
+{
+    return U.ToolbarButton(Button)->isEnabled();
+}
+
+class EverydayWindows : public TarnwickUser {
+protected:
+    // The cutter drawn along each move: a run takes time on the test clock,
+    // as it takes the operator's time.
+    void ShowCutter() { TIniFile(Dir.File("Tarnwick.ini")).WriteBool("graphics", "show cutter", true); }
+    // Start clicked, and Escape pressed once the run has gone on for Ms.
+    void StartAndEscapeAfter(int64_t Ms)
+    {
+        const int timer = Loop.StartTimer(Ms, [this] { Key(Qt::Key_Escape); });
+        ClickToolbarButton("startbutton");
+        Loop.StopTimer(timer);
+    }
+    TDraw_2D *Output2D() const { return dynamic_cast<TDraw_2D *>(Form().Engine()->Output(slot2D)); }
+    bool Drew(int Line) const
+    {
+        const auto &elements = Output2D()->Window()->Elements();
+        return std::any_of(elements.begin(), elements.end(),
+                           [Line](const TDD_Type &E) { return E.LineNumber == Line; });
+    }
+};
+
+// --- Run keys ---------------------------------------------------------------------
+
+// Escape stops a run in the middle; Start then goes on from where it
+// stopped and runs the rest of the program to its end.
+TEST_F(EverydayWindows, StartAfterEscapeGoesOnWhereTheRunStopped)
+{
+    ShowCutter();
+    Start();
+    ClickToolbarButton("2D Simulation");
+    StartAndEscapeAfter(1500);
+    const int stoppedOn = CaretLine(*this);
+    EXPECT_EQ(Editor(*this)->LineText(stoppedOn).substr(0, 3), "N30") << "the first rapid takes 2.8 s";
+    ASSERT_TRUE(Enabled(*this, "startbutton"));
+    EXPECT_FALSE(Drew(17)) << "the run stopped before the second hole";
+
+    ClickToolbarButton("startbutton");
+    EXPECT_TRUE(Drew(17)) << "N130, the second hole, was drawn";
+    EXPECT_FALSE(Enabled(*this, "startbutton")) << "the program ran to its end";
+    EXPECT_TRUE(Enabled(*this, "rewindbutton"));
+    EXPECT_EQ(Output2D()->Window()->Elements().front().LineNumber, 7)
+        << "the picture of the first part stays: the run went on, it did not start again";
+}
+
+// --- Help and menus ---------------------------------------------------------------
+
+// The desktop's answer to a request to show a document, for one test.
+class TDesktopViewer {
+public:
+    explicit TDesktopViewer(bool Opens)
+    {
+        SetDocumentOpener([this, Opens](const std::string &Path) {
+            Requests.push_back(Path);
+            return Opens;
+        });
+    }
+    ~TDesktopViewer() { SetDocumentOpener(nullptr); }
+    std::vector<std::string> Requests;
+};
+
+// The text of the message box that the next step brings, answered OK.
+std::string ExpectMessage(TarnwickUser &U, const std::function<void()> &Step)
+{
+    std::string text;
+    U.WhenModal([&](QWidget &Box) {
+        if (auto *box = qobject_cast<QMessageBox *>(&Box))
+            text = box->text().toStdString();
+        U.ExpectWindowFits(&Box);
+        U.Answer(Box, "OK");
+    });
+    Step();
+    U.WaitFor([&] { return !text.empty(); }, 1000);
+    if (text.empty())
+        U.ForgetModalHandlers();
+    return text;
+}
+
+// Help > Orvellan and F1 in the editor: when the desktop cannot show the
+// help, or the help file is missing, the operator is told so and why.
+TEST_F(EverydayWindows, HelpThatCannotOpenTellsTheOperatorWhy)
+{
+    Start();
+    const struct {
+        const char *Name;
+        std::function<void()> Ask;
+    } ways[] = {{"Help > Orvellan", [this] { ChooseMenu({"Help", "Orvellan"}); }},
+                {"F1 in the editor", [this] {
+                     Click(Editor(*this)->RichEdit()->viewport(), QPoint(40, 20));
+                     Key(Qt::Key_F1);
+                 }}};
+    for (const auto &way : ways) {
+        SCOPED_TRACE(way.Name);
+        TDesktopViewer noViewer(false);
+        const std::string text = ExpectMessage(*this, way.Ask);
+        ASSERT_EQ(noViewer.Requests.size(), 1u) << "the help was asked of the desktop";
+        EXPECT_NE(text.find("Help could not be opened."), std::string::npos) << text;
+        EXPECT_NE(text.find("The desktop has no viewer for the help file."), std::string::npos) << text;
+    }
+    // The help page gone: nothing is asked of the desktop.
+    std::string page;
+    {
+        TDesktopViewer viewer(true);
+        ChooseMenu({"Help", "Orvellan"});
+        ASSERT_EQ(viewer.Requests.size(), 1u);
+        page = viewer.Requests.front();
+    }
+    EXPECT_TRUE(Unexpected.empty()) << "a help the desktop shows brings no message";
+    std::filesystem::remove(page);
+    TDesktopViewer viewer(true);
+    const std::string text = ExpectMessage(*this, [this] { ChooseMenu({"Help", "Orvellan"}); });
+    EXPECT_TRUE(viewer.Requests.empty());
+    EXPECT_NE(text.find("The help file was not found."), std::string::npos) << text;
+    EXPECT_NE(text.find(page), std::string::npos) << text;
+}
+
+// --- The 2D view ------------------------------------------------------------------
+
+// Pixels of the demo's path as the view draws it: the outlines in the
+// tools' red.
+int PathPixels(const QImage &Picture)
+{
+    int count = 0;
+    for (int y = 0; y < Picture.height(); ++y)
+        for (int x = 0; x < Picture.width(); ++x) {
+            const QColor c = Picture.pixelColor(x, y);
+            count += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+        }
+    return count;
+}
+
+class View2D : public EverydayWindows {
+protected:
+    // The demo run in the 2D view in a main window of Size.
+    TForm2DWindow *RunDemo(QSize Size)
+    {
+        Start({"programs/demo.fnc"}, Size);
+        ClickToolbarButton("2D Simulation");
+        ClickToolbarButton("startbutton");
+        return dynamic_cast<TForm2DWindow *>(WindowTitled("2D Simulation"));
+    }
+    QWidget *Picture(TForm2DWindow *View) const { return View->findChild<QWidget *>("PaintBox"); }
+    // The picture lies whole in the drawing area's view, from its corner.
+    void ExpectWholePictureShown(TForm2DWindow *View)
+    {
+        const QSize shown = View->DrawingArea()->viewport()->size();
+        QWidget *picture = Picture(View);
+        EXPECT_TRUE(shown.width() >= picture->width() && shown.height() >= picture->height())
+            << "the picture " << picture->width() << " x " << picture->height() << " is cut to "
+            << shown.width() << " x " << shown.height();
+        EXPECT_EQ(picture->pos(), QPoint(0, 0));
+    }
+    // Chooses Item of the view's popup, opened by a right click at At.
+    void Popup(TForm2DWindow *View, QPoint At, const QString &Item)
+    {
+        RightClick(Picture(View), At);
+        ASSERT_NE(OpenPopup(), nullptr);
+        PickFromPopup(OpenPopup(), {Item});
+    }
+};
+
+// In a main window of the size a first start had, the 2D view shows the
+// whole 100 x 100 billet at its first scale and after Show All; zoomed in,
+// its scroll bars move the picture the way they are dragged and reach both
+// of its ends.
+TEST_F(View2D, TheWholeBilletShowsAndTheScrollBarsMoveThePicture)
+{
+    TForm2DWindow *view = RunDemo(QSize(1000, 640));
+    ASSERT_NE(view, nullptr) << ShownWindows();
+    ExpectWindowFits(view);
+    ExpectWholePictureShown(view);
+    QWidget *picture = Picture(view);
+    const QSize fitted = picture->size();
+    EXPECT_EQ(fitted.width(), fitted.height()) << "a square billet is drawn square";
+
+    // Zoom In twice at the picture's left: the picture is larger than the view.
+    for (int i = 0; i < 2; ++i)
+        Popup(view, QPoint(10, picture->height() / 2), "Zoom In");
+    QScrollBar *bar = view->DrawingArea()->horizontalScrollBar();
+    ASSERT_TRUE(bar->isVisible()) << "zoomed in, the picture is wider than the view";
+    EXPECT_EQ(picture->x(), -bar->value()) << "the thumb shows where the picture is";
+    EXPECT_LT(bar->value(), bar->maximum()) << "zoomed at the left, the left part shows";
+
+    // The thumb dragged to the right end shows the picture's right end.
+    const auto thumb = [&] {
+        QStyleOptionSlider o;
+        o.initFrom(bar);
+        o.orientation = Qt::Horizontal;
+        o.minimum = bar->minimum();
+        o.maximum = bar->maximum();
+        o.sliderPosition = bar->sliderPosition();
+        o.sliderValue = bar->value();
+        o.singleStep = bar->singleStep();
+        o.pageStep = bar->pageStep();
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarSlider, bar);
+    };
+    Drag(bar, thumb().center(), QPoint(bar->width() + 50, thumb().center().y()));
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(picture->x() + picture->width(), view->DrawingArea()->viewport()->width())
+        << "the picture's right end shows";
+    // Dragged back left, the picture moves right, to its left end.
+    Drag(bar, thumb().center(), QPoint(-50, thumb().center().y()));
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(picture->x(), 0) << "the picture's left end shows";
+
+    Popup(view, QPoint(10, 10), "Show All");
+    ExpectWholePictureShown(view);
+    EXPECT_EQ(picture->size(), fitted);
+    // Show All scrolled away and back: a new run shows the whole picture again.
+    ClickToolbarButton("rewindbutton");
+    ClickToolbarButton("startbutton");
+    ExpectWholePictureShown(view);
+    ExpectWindowFits(view);
+}
+
+// "Use X,Y Offsets" draws the machine table with the billet and the path
+// drawn so far on it, and a new run's path; the window follows the
+// picture's size; unticked, the billet and the path come back.
+TEST_F(View2D, UseXYOffsetsKeepsThePathAndTheWindowFollowsThePicture)
+{
+    TForm2DWindow *view = RunDemo(QSize(1280, 1000));
+    ASSERT_NE(view, nullptr);
+    for (bool offsets : {true, false}) {
+        SCOPED_TRACE(offsets ? "ticked" : "unticked");
+        view->activateWindow();
+        Click(Picture(view), QPoint(5, 5));
+        const std::vector<TDD_Type> before = Output2D()->Window()->Elements();
+        ChooseMenu({"2D Simulation", "Use X,Y Offsets"});
+        EXPECT_EQ(Output2D()->Window()->UseOffsets, offsets);
+        // The path of the run stays on the new background, moved with it.
+        const std::vector<TDD_Type> &after = Output2D()->Window()->Elements();
+        ASSERT_EQ(after.size(), before.size()) << "the path is kept";
+        const double movedX = after.back().EndX - before.back().EndX;
+        for (size_t i = 0; i < after.size(); ++i)
+            EXPECT_NEAR(after[i].StartX - before[i].StartX, movedX, 1e-9) << "moved as one";
+        EXPECT_GT(PathPixels(Picture(view)->grab().toImage()), 200) << "the path is drawn";
+        ClickToolbarButton("rewindbutton");
+        ClickToolbarButton("startbutton");
+        EXPECT_TRUE(Drew(17)) << "the path was drawn";
+        ExpectWindowFits(view);
+        ExpectWholePictureShown(view);
+        const QWidget *frame = Frame(view);
+        const int spare = view->DrawingArea()->viewport()->height() - Picture(view)->height();
+        EXPECT_LT(spare, 40) << "no large empty area below the picture; the frame is "
+                             << frame->height();
+    }
+}
+
+} // namespace
+} // namespace orv::test
