@@ -352,6 +352,10 @@ void TControlPanelStdForm::CreateStatus()
         StatusPanels[i] = Label(StatusBar, "");
         StatusBar->addWidget(StatusPanels[i], 1);
     }
+    // The window's frame is fixed while the panels are still empty: room
+    // is kept for the feed at its longest.
+    StatusPanels[0]->setMinimumWidth(
+        StatusPanels[0]->fontMetrics().horizontalAdvance("F:00000.000 inch/min "));
 }
 
 // The key preview: every child's keys pass the form first.

@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTreeWidget>
+
+#include <algorithm>
 #include <QVBoxLayout>
 
 namespace orv {
@@ -53,8 +55,10 @@ TVis_form::TVis_form(const std::string &MainSettingsFile, QWidget *Parent)
     TV->setHeaderHidden(true);
     TV->setContextMenuPolicy(Qt::CustomContextMenu);
     TV->installEventFilter(this);
-    // Room for the machine, section and key names beside the value panel.
-    TV->setMinimumWidth(200);
+    // Room for the machine, section and key names beside the value panel:
+    // the deepest section name whole in the window's font.
+    TV->setMinimumWidth(std::max(200, TV->fontMetrics().horizontalAdvance("Input/Output Devices") +
+                                          3 * TV->indentation() + 24));
     Display_Panel = new QWidget(this);
     Display_Panel->setObjectName("Display_Panel");
     Display_Panel->setMinimumSize(320, RowTop + RowCount * RowStep);

@@ -60,6 +60,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QShortcutEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -775,6 +776,21 @@ bool TMainForm::eventFilter(QObject *Watched, QEvent *Event) {
         drop->acceptProposedAction();
         DropFiles(files);
         return true;
+    }
+    case QEvent::Shortcut: {
+        // A window's button with the same hot key as a menu of the bar (the
+        // window lies in the main window, so both are asked): the menu wins,
+        // as it does in every other window.
+        auto *shortcut = static_cast<QShortcutEvent *>(Event);
+        if (!shortcut->isAmbiguous() || Watched == menuBar())
+            break;
+        for (QAction *title : menuBar()->actions())
+            if (title->isVisible() && title->isEnabled() && title->menu() &&
+                QKeySequence::mnemonic(title->text()) == shortcut->key()) {
+                menuBar()->setActiveAction(title);
+                return true;
+            }
+        break;
     }
     case QEvent::KeyPress: {
         auto *key = static_cast<QKeyEvent *>(Event);
