@@ -122,6 +122,14 @@ public:
             FireDueTimers(NowMs());
         RestartPausedRun(Engine);
     }
+    // A paused run waits for the operator: he starts it again at once.
+    void WaitForMessages() override
+    {
+        if (Engine && Engine->RunState() == csPaused)
+            RestartPausedRun(Engine);
+        else
+            TPlainEventLoop::WaitForMessages();
+    }
     // A wait of the machine link sleeps until a message, a timer or its
     // deadline: the run's only core is not spun while the machine moves.
     void WaitMessages(int MaxMs) override
@@ -142,6 +150,11 @@ public:
     void ProcessMessages() override
     {
         TTestEventLoop::ProcessMessages();
+        RestartPausedRun(Engine);
+    }
+    void WaitForMessages() override
+    {
+        TTestEventLoop::WaitForMessages();
         RestartPausedRun(Engine);
     }
 };

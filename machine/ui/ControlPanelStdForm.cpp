@@ -4,6 +4,7 @@
 #include "engine/chain/ui/MDIMemo.h"
 #include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "machine/ui/McodeEntry.h"
 #include "machine/ui/QtText.h"
 #include "platform/ui/ColourDialog.h"
@@ -150,6 +151,10 @@ TControlPanelStdForm::TControlPanelStdForm(TControlPanelStd &Panel, QWidget *Par
         return memo;
     };
     WatchKeys();
+    // The status and the cycle state are words the panel translates: made
+    // again in a new language.
+    AttachTranslator(this, "TControlPanelStdForm")->Translator().OnAfterTranslate =
+        [this](auto &) { FPanel.LanguageChanged(); };
 }
 
 // --- Construction ---
@@ -352,6 +357,10 @@ void TControlPanelStdForm::CreateStatus()
         StatusPanels[i] = Label(StatusBar, "");
         StatusBar->addWidget(StatusPanels[i], 1);
     }
+    // The window's frame is fixed while the panels are still empty: room
+    // is kept for the feed at its longest.
+    StatusPanels[0]->setMinimumWidth(
+        StatusPanels[0]->fontMetrics().horizontalAdvance("F:00000.000 inch/min "));
 }
 
 // The key preview: every child's keys pass the form first.

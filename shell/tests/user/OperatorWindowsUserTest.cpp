@@ -154,6 +154,10 @@ TEST_F(OperatorWindows, TheMachineButtonHomesAndRunsTheDemoOnTheMachine)
     EXPECT_TRUE(Machine()->HomedZ && Machine()->HomedXY) << "Z first, then X and Y together";
     for (int page : {pgJog, pgAuto, pgMDI})
         EXPECT_TRUE(panel->PageControl->isTabVisible(page)) << page;
+    // The feed in the status bar is read whole.
+    QLabel *feed = panel->StatusPanels[0];
+    EXPECT_TRUE(feed->text().startsWith("F:")) << feed->text().toStdString();
+    EXPECT_GE(feed->width(), feed->sizeHint().width()) << feed->text().toStdString() << " is cut";
 
     ChoosePage(*panel, pgAuto);
     ASSERT_TRUE(WaitFor([&] { return Machine()->Mode == modeAuto; }, 1000));
