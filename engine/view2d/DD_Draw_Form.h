@@ -210,6 +210,14 @@ public:
 
     std::function<void(int Line)> OnEditSource;
     std::function<void()> OnToggleOffsets;
+    // The view's language changed: texts made from a translated word and a
+    // value are made again.
+    std::function<void()> OnLanguageChanged;
+    void LanguageChanged()
+    {
+        if (OnLanguageChanged)
+            OnLanguageChanged();
+    }
 
 private:
     // The pictures at that scale stay within the view's budget.

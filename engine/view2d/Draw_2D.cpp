@@ -94,6 +94,10 @@ void TDraw_2D::CreateWindow()
 {
     FWindow = std::make_unique<TForm2D>(ViewFactory ? ViewFactory() : nullptr);
     FWindow->OnToggleOffsets = [this] { ToggleOffsets(); };
+    FWindow->OnLanguageChanged = [this] {
+        if (FToolShown)
+            ShowToolPanel();
+    };
     FWindow->OnEditSource = [this](int Line) {
         if (OnNeedEditor)
             OnNeedEditor(this, Line);
@@ -327,6 +331,7 @@ void TDraw_2D::ShowToolPanel()
 {
     if (!FWindow || !Tooling)
         return;
+    FToolShown = true;
     FWindow->View()->SetStatusText(
         3, Mess().MessageText(MessageTool) + "= " + IntToStr(Tooling->CurrentTool()));
 }

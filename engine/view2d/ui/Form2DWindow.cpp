@@ -204,9 +204,12 @@ TForm2DWindow::TForm2DWindow() : TImageView2D(600, 400)
     }
     BuildMenus();
     // The window's texts are its English ones; its translator gives them the
-    // language. The lock's tip follows its state: made again in a new language.
+    // language. The lock's tip follows its state, and the tool panel holds a
+    // word and the tool: both made again in a new language.
     AttachTranslator(this, "TForm2D")->Translator().OnAfterTranslate = [this](auto &) {
         FLock->setToolTip(Tr(FLock->isChecked() ? "Datum Locked" : "Datum Unlocked"));
+        if (FForm)
+            FForm->LanguageChanged();
     };
 }
 
