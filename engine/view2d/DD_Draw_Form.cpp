@@ -580,9 +580,11 @@ bool TForm2D::WaitTick()
         EventLoop().ProcessMessages();
         return *Alive;
     }
+    // The tick, a stop and the window's close each come as a message: the
+    // animation sleeps between them instead of spinning a core.
     const int Start = TickCount;
     while (*Alive && !FStopAnimation && TickCount == Start)
-        EventLoop().ProcessMessages();
+        EventLoop().WaitForMessages();
     return *Alive;
 }
 
