@@ -4,6 +4,7 @@
 #include "engine/chain/ui/MDIMemo.h"
 #include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "machine/ui/McodeEntry.h"
 #include "machine/ui/QtText.h"
 #include "platform/ui/ColourDialog.h"
@@ -159,6 +160,10 @@ TControlPanelStdForm::TControlPanelStdForm(TControlPanelStd &Panel, QWidget *Par
         return memo;
     };
     WatchKeys();
+    // The status and the cycle state are words the panel translates: made
+    // again in a new language.
+    AttachTranslator(this, "TControlPanelStdForm")->Translator().OnAfterTranslate =
+        [this](auto &) { FPanel.LanguageChanged(); };
 }
 
 // --- Construction ---
