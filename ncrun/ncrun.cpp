@@ -152,10 +152,14 @@ public:
         TTestEventLoop::ProcessMessages();
         RestartPausedRun(Engine);
     }
+    // As above: a paused run is started again at once, before the test
+    // clock would jump on to the machine's next timer.
     void WaitForMessages() override
     {
-        TTestEventLoop::WaitForMessages();
-        RestartPausedRun(Engine);
+        if (Engine && Engine->RunState() == csPaused)
+            RestartPausedRun(Engine);
+        else
+            TTestEventLoop::WaitForMessages();
     }
 };
 

@@ -479,7 +479,8 @@ void TDraw_2D::ToggleOffsets()
     // with and without offsets by a shift of each axis.
     const TViewMapping Before = Mapping();
     const double BeforeX = Before.ViewX(DatumShiftX()), BeforeY = Before.ViewY(DatumShiftY());
-    std::vector<TDD_Type> Path = FWindow->Elements();
+    const TElementList &Drawn = FWindow->Elements();
+    std::vector<TDD_Type> Path(Drawn.begin(), Drawn.end());
     FWindow->UseOffsets = !FWindow->UseOffsets;
     FWindow->ClearElements();
     // The panel first: the window is fitted around the picture and it.

@@ -53,7 +53,7 @@ protected:
     }
 
     void Run(TCNC_data Data) { Sink->Execute(Data); }
-    const std::vector<TDD_Type> &Elements() const { return Sink->Window()->Elements(); }
+    const TElementList &Elements() const { return Sink->Window()->Elements(); }
 
     TMachine_Tooling Tooling;
     test::TViewRecord View;

@@ -59,10 +59,12 @@ public:
     explicit TPaintBox(TForm2DWindow &Window) : W(Window) { setMouseTracking(true); }
 
 protected:
-    void paintEvent(QPaintEvent *) override
+    // Only the part that is shown is painted and composed.
+    void paintEvent(QPaintEvent *Event) override
     {
         QPainter P(this);
-        P.drawImage(0, 0, W.Composite());
+        const QRect Part = Event->rect();
+        P.drawImage(Part, W.Composite(Part), Part);
     }
     void mousePressEvent(QMouseEvent *Event) override
     {
@@ -307,6 +309,7 @@ void TForm2DWindow::UpdatePopup()
 
 void TForm2DWindow::Attach(TForm2D &Form)
 {
+    TImageView2D::Attach(Form);
     FForm = &Form;
     FAutoSave->setChecked(Form.AutoSaveBitmap);
     FUseOffsets->setChecked(Form.UseOffsets);
