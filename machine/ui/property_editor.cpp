@@ -1,4 +1,5 @@
 #include "machine/ui/property_editor.h"
+#include "localise/ui/LxQtTranslator.h"
 
 #include "engine/core/Mess.h"
 #include "machine/ui/NewPass.h"
@@ -53,6 +54,7 @@ TVis_form::TVis_form(const std::string &MainSettingsFile, QWidget *Parent)
     TV = new QTreeWidget(this);
     TV->setObjectName("TV");
     TV->setHeaderHidden(true);
+    MarkAsData(TV); // machines, sections and keys, read back as names
     TV->setContextMenuPolicy(Qt::CustomContextMenu);
     TV->installEventFilter(this);
     // Room for the machine, section and key names beside the value panel:
@@ -102,6 +104,7 @@ void TVis_form::CreateRows()
         const int top = RowTop + i * RowStep;
         Labels[i] = new QLabel(Display_Panel);
         Labels[i]->setGeometry(3, top + 4, 106, 17);
+        MarkAsData(Labels[i]); // the settings' keys
         Checks[i] = new QCheckBox(Display_Panel);
         Checks[i]->setGeometry(160, top, 17, 17);
         Edits[i] = new QLineEdit(Display_Panel);

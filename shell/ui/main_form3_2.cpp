@@ -487,10 +487,22 @@ void TMainForm::BuildModalLabels() {
         label->setFixedSize(40, 15);
         label->setAlignment(Qt::AlignCenter);
         label->setToolTip(QString::fromStdString(ModalHint(i)));
+        label->setProperty("GroupNumber", i);
         QFont f = label->font();
         f.setPixelSize(9);
         label->setFont(f);
         FModalLabels.push_back(label);
+    }
+}
+
+// The modal labels' tips, and the labels that no modal value has replaced
+// yet ("Group n").
+void TMainForm::RefreshModalLabels() {
+    for (int i = 1; i <= static_cast<int>(FModalLabels.size()); ++i) {
+        QLabel *label = FModalLabels[i - 1];
+        label->setToolTip(QString::fromStdString(ModalHint(i)));
+        if (label->property("GroupNumber").isValid())
+            label->setText(QTr("Group ") + QString::number(i));
     }
 }
 

@@ -324,11 +324,12 @@ TEST_F(View2D, UseXYOffsetsKeepsThePathAndTheWindowFollowsThePicture)
         SCOPED_TRACE(offsets ? "ticked" : "unticked");
         view->activateWindow();
         Click(Picture(view), QPoint(5, 5));
-        const std::vector<TDD_Type> before = Output2D()->Window()->Elements();
+        const TElementList &shown = Output2D()->Window()->Elements();
+        const std::vector<TDD_Type> before(shown.begin(), shown.end());
         ChooseMenu({"2D Simulation", "Use X,Y Offsets"});
         EXPECT_EQ(Output2D()->Window()->UseOffsets, offsets);
         // The path of the run stays on the new background, moved with it.
-        const std::vector<TDD_Type> &after = Output2D()->Window()->Elements();
+        const TElementList &after = Output2D()->Window()->Elements();
         ASSERT_EQ(after.size(), before.size()) << "the path is kept";
         const double movedX = after.back().EndX - before.back().EndX;
         for (size_t i = 0; i < after.size(); ++i)
