@@ -139,8 +139,8 @@ TEST_F(EverydayWindows, AProgramOpenedWithoutRewindRunsFromItsOwnStart)
                                   [](const TDD_Type &E) { return E.LineNumber == 4; });
     ASSERT_NE(arc, elements.end());
     // G02 X4 Y0 R2 from the program's zero: centre X2, radius 2.
-    EXPECT_NEAR(arc->CentreX, 2, 1e-3) << "the arc starts at the program's zero";
-    EXPECT_NEAR(arc->Radius, 2, 1e-6);
+    EXPECT_NEAR((*arc).CentreX, 2, 1e-3) << "the arc starts at the program's zero";
+    EXPECT_NEAR((*arc).Radius, 2, 1e-6);
 }
 
 // --- Help and menus ---------------------------------------------------------------
