@@ -1,5 +1,6 @@
 #include "links/ComDrv32.h"
 
+#include "engine/core/Mess.h"
 #include "engine/core/NetUtil.h"
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
@@ -11,6 +12,10 @@
 #include <thread>
 
 namespace orv {
+
+namespace {
+std::string Tr(const std::string &Text) { return Mess().Translate(Text); }
+} // namespace
 
 namespace {
 
@@ -63,7 +68,7 @@ bool TCommPortDriver::Connect() {
     std::string device = SerialDevicePath(PortName(), settings);
     std::string error;
     if (!FPort.Open(device, error)) {
-        MessageDlg("", "Error Locating " + PortName() + "\n" + error, mtError, mbOK);
+        MessageDlg("", Tr("Error Locating ") + PortName() + "\n" + error, mtError, mbOK);
         return false;
     }
     if (!ApplySettings()) {
@@ -94,7 +99,8 @@ bool TCommPortDriver::ApplySettings() {
     s.XoffLimit = 1;
     std::string error;
     if (!FPort.Apply(s, error)) {
-        MessageDlg("", "Baud Rate Number unsupported\n" + PortName() + " " + error, mtError, mbOK);
+        MessageDlg("", Tr("Baud Rate Number unsupported") + "\n" + PortName() + " " + error, mtError,
+                   mbOK);
         return false;
     }
     if (EnableDTROnOpen)

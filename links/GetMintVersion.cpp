@@ -21,6 +21,10 @@
 namespace orv {
 
 namespace {
+std::string Tr(const std::string &Text) { return Mess().Translate(Text); }
+} // namespace
+
+namespace {
 
 TMintInfoViewFactory &ViewFactory() {
     static TMintInfoViewFactory factory;
@@ -163,7 +167,7 @@ void TGetMintVer::ReplyBytes(const uint8_t *Data, unsigned Size) {
 void TGetMintVer::QueryVersion(int Port, bool Framed, bool ShowIt, std::string &Reply) {
     if (ShowIt)
         Show(true);
-    Display("Locating Mint On COM:" + IntToStr(Port) + " . . .");
+    Display(Tr("Locating Mint On COM:") + IntToStr(Port) + " . . .");
     DelayMs(100);
     Reply.clear();
     FReceived.clear();
@@ -186,7 +190,7 @@ void TGetMintVer::QueryVersion(int Port, bool Framed, bool ShowIt, std::string &
     }
     Gauge(100);
     Reply = FReceived.substr(0, 255);
-    Display("Found Mint On COM:" + IntToStr(Port));
+    Display(Tr("Found Mint On COM:") + IntToStr(Port));
     if (ShowIt)
         DelayMs(800);
 }
@@ -194,7 +198,7 @@ void TGetMintVer::QueryVersion(int Port, bool Framed, bool ShowIt, std::string &
 int TGetMintVer::FindMachinePort(std::string &Reply) {
     Show(true);
     for (int n = 1; n <= 8; ++n) {
-        Display("Trying M/C on Comm:" + IntToStr(n));
+        Display(Tr("Trying M/C on Comm:") + IntToStr(n));
         QueryVersion(n, true, false, Reply);
         if (Reply == NotConnected)
             QueryVersion(n, false, false, Reply);
@@ -300,7 +304,7 @@ bool TGetMintVer::DownloadProgram(int Port, const std::string &FileName, bool) {
     Show(true);
     long long sent = 0;
     Gauge(0);
-    Display("Download To COM:" + IntToStr(Port) + " . . .");
+    Display(Tr("Download To COM:") + IntToStr(Port) + " . . .");
     DelayMs(100);
     std::vector<std::string> lines;
     if (!FileExists(FileName) || !ReadProgramLines(FileName, lines))
@@ -314,7 +318,7 @@ bool TGetMintVer::DownloadProgram(int Port, const std::string &FileName, bool) {
     DelayMs(50);
     FTerminatorChar = 0;
     FTerminator = ">";
-    Display("Downloading . . .");
+    Display(Tr("Downloading . . ."));
     for (const std::string &line : lines) {
         Gauge(int(sent / 65));
         if (line.empty())
@@ -340,14 +344,14 @@ bool TGetMintVer::DownloadProgram(int Port, const std::string &FileName, bool) {
         FTerminator = ">";
         SendAndWait(CtrlZ + "\r\n");
     }
-    Display("Starting . . .");
+    Display(Tr("Starting . . ."));
     FTerminator = "Corvane";
     FInterval = 12000;
     Gauge(100);
     bool started = SendAndWait("run\r\n");
     FInterval = 1000;
     Gauge(0);
-    Display("Running . . .");
+    Display(Tr("Running . . ."));
     DelayMs(500);
     return started;
 }
@@ -377,7 +381,7 @@ int TGetMintVer::FileVersion(const std::string &FileName, int N) {
 }
 
 bool TGetMintVer::CheckProgramVersion(int Port, const std::string &FileName, bool OldFirmware) {
-    Display("Comparing Mint File Versions . . .");
+    Display(Tr("Comparing Mint File Versions . . ."));
     DelayMs(200);
     if (!OpenPort(Port))
         return false;
@@ -399,8 +403,8 @@ bool TGetMintVer::CheckProgramVersion(int Port, const std::string &FileName, boo
         return true;
     if (!FileExists(FileName)) {
         MessageDlg("",
-                   "The Mint program file " + FileName +
-                       " is missing: the program running on the machine is kept.",
+                   Tr("The Mint program file ") + FileName +
+                       Tr(" is missing: the program running on the machine is kept."),
                    mtWarning, mbOK);
         return true;
     }
@@ -408,8 +412,8 @@ bool TGetMintVer::CheckProgramVersion(int Port, const std::string &FileName, boo
     if (runMajor == fileMajor && runMinor == fileMinor)
         return true;
     std::string text =
-        "PC Mint Version (on hard disk) = " + IntToStr(fileMajor) + "." + IntToStr(fileMinor) +
-        "\n\r" + "Mint Card Version (on machine) = " + IntToStr(runMajor) + "." +
+        Tr("PC Mint Version (on hard disk) = ") + IntToStr(fileMajor) + "." + IntToStr(fileMinor) +
+        "\n\r" + Tr("Mint Card Version (on machine) = ") + IntToStr(runMajor) + "." +
         IntToStr(runMinor) + "\n\r\n\r" +
         Mess().Translate(
             "Mint program on machine is different - download the new one from the PC ?");
@@ -417,7 +421,7 @@ bool TGetMintVer::CheckProgramVersion(int Port, const std::string &FileName, boo
         return true;
     if (DownloadProgram(Port, FileName, OldFirmware))
         return true;
-    MessageDlg("", "Download of Mint file " + FileName + " to COM" + IntToStr(Port) + " failed",
+    MessageDlg("", Tr("Download of Mint file ") + FileName + Tr(" to COM") + IntToStr(Port) + Tr(" failed"),
                mtError, mbOK);
     return false;
 }
@@ -439,13 +443,13 @@ bool ProbeMintController(TRead_Machinedata_file &MachineData, const std::string 
         if (VersionText.find(NotConnected) != std::string::npos) {
             port = probe.FindMachinePort(VersionText);
             if (port < 1) {
-                MessageDlg("", "Machine not found !", mtError, mbOK);
+                MessageDlg("", Tr("Machine not found !"), mtError, mbOK);
                 return false;
             }
             SaveComPort(MachineData, port);
         } else if (!probe.DownloadProgram(port, file,
                                           TGetMintVer::ControlTypeOf(VersionText) == 0)) {
-            MessageDlg("", "Download of Mint file " + file + " to COM" + IntToStr(port) + " failed",
+            MessageDlg("", Tr("Download of Mint file ") + file + Tr(" to COM") + IntToStr(port) + Tr(" failed"),
                        mtError, mbOK);
             return false;
         }

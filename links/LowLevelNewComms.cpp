@@ -12,6 +12,10 @@
 namespace orv {
 
 namespace {
+std::string Tr(const std::string &Text) { return Mess().Translate(Text); }
+} // namespace
+
+namespace {
 
 constexpr int TurnSleepMs = 5;
 // A byte waits for an empty output queue at most this long (real time).
@@ -68,7 +72,7 @@ bool TLowLevelNewComms::OpenPort() {
     };
     if (d.Connect())
         return true;
-    MessageDlg("", "Error Locating " + d.PortName() + "\n" + d.LastError, mtError, mbOK);
+    MessageDlg("", Tr("Error Locating ") + d.PortName() + "\n" + d.LastError, mtError, mbOK);
     return false;
 }
 

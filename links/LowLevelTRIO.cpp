@@ -291,9 +291,10 @@ void TLowLevelTRIO::Resend(int64_t Now) {
             lock.unlock();
             if (reported)
                 return;
-            std::string text = "Major Timeout Problem sending - " + line + "(" + command + ")";
             TControllerErrorEvent onError = OnError;
-            PostToUser([this, text, onError] {
+            PostToUser([this, line, command, onError] {
+                const std::string text =
+                    Mess().Translate("Major Timeout Problem sending - ") + line + "(" + command + ")";
                 if (onError)
                     onError(this, -1, "ERROR", text, "The Trio controller gave no prompt");
                 else

@@ -1,11 +1,16 @@
 #include "links/MintControl.h"
 
+#include "engine/core/Mess.h"
 #include "platform/MessageService.h"
 
 #include <cmath>
 #include <filesystem>
 
 namespace orv {
+
+namespace {
+std::string Tr(const std::string &Text) { return Mess().Translate(Text); }
+} // namespace
 
 namespace mint {
 
@@ -29,7 +34,7 @@ bool ArcAxes(int Plane, int32_t CentreX, int32_t CentreY, int32_t CentreZ, int16
 bool ReportMissingFile(const std::string &Label, const std::string &Path) {
     if (std::filesystem::exists(Path))
         return false;
-    MessageDlg("", Label + Path + " does not exist !", mtError, mbOK);
+    MessageDlg("", Label + Path + Tr(" does not exist !"), mtError, mbOK);
     return true;
 }
 

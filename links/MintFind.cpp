@@ -1,5 +1,6 @@
 #include "links/MintFind.h"
 
+#include "engine/core/Mess.h"
 #include "engine/core/NetUtil.h"
 #include "links/CommThread.h"
 #include "links/LowLevel.h"
@@ -16,6 +17,10 @@
 #include <map>
 
 namespace orv {
+
+namespace {
+std::string Tr(const std::string &Text) { return Mess().Translate(Text); }
+} // namespace
 
 namespace {
 
@@ -176,10 +181,10 @@ void TMintFindForm::SearchAndReact(const std::string &FileName) {
     ProgramRunning = false;
     FindMachine();
     if (FoundPort < 0) {
-        std::string text = "Machine not found !";
+        std::string text = Tr("Machine not found !");
         if (FWorker->FailedPort() >= 0)
             text += CrLf + "Com" + IntToStr(FWorker->FailedPort()) +
-                    ": maybe in use by another application";
+                    Tr(": maybe in use by another application");
         MessageDlg("", text, mtInformation, mbOK);
         return;
     }
@@ -189,7 +194,7 @@ void TMintFindForm::SearchAndReact(const std::string &FileName) {
         DownloadMint(FileName);
         return;
     }
-    if (MessageDlg("", "Machine found but not running - download Mint file now ?", mtConfirmation,
+    if (MessageDlg("", Tr("Machine found but not running - download Mint file now ?"), mtConfirmation,
                    mbYesNo) == mrYes)
         DownloadMint("");
 }
@@ -231,7 +236,7 @@ void TMintFindForm::FindMachine() {
 // ENQ CR LF to a controller found, then 50 ms; false without one.
 bool TMintFindForm::WakeController() {
     if (FoundPort < 0) {
-        MessageDlg("", "Find Machine first !", mtInformation, mbOK);
+        MessageDlg("", Tr("Find Machine first !"), mtInformation, mbOK);
         return false;
     }
     FWorker->ClearReply();
@@ -306,7 +311,7 @@ bool TMintFindForm::SendLineWithWait(const std::string &Line) {
 void TMintFindForm::AbortDownload() {
     if (FView)
         FView->SetBusyCursor(false);
-    MessageDlg("", "Download of Mint file failed", mtError, mbOK);
+    MessageDlg("", Tr("Download of Mint file failed"), mtError, mbOK);
     FWorker->CloseLink();
     if (FView) {
         FView->SetStatus("");
@@ -318,7 +323,7 @@ void TMintFindForm::DownloadMint(const std::string &Given) {
     if (FView) {
         FView->SetBusyCursor(true);
         FView->SetButtonsEnabled(false);
-        FView->SetStatus("Downloading Mint file to Com" + IntToStr(FoundPort) + ": . . .");
+        FView->SetStatus(Tr("Downloading Mint file to Com") + IntToStr(FoundPort) + ": . . .");
     }
     FTimedOutFlag = false;
     FLinePause = 25;
@@ -326,7 +331,7 @@ void TMintFindForm::DownloadMint(const std::string &Given) {
     std::string fileName = Given;
     if (fileName.empty()) {
         TFileRequest r;
-        r.Filter = "Mint Files (*.mnt)|*.mnt|All Files (*.*)|*.*";
+        r.Filter = Tr("Mint Files (*.mnt)|*.mnt|All Files (*.*)|*.*");
         fileName = Messages().ChooseFile(r).value_or("");
     }
     auto finish = [this] {
@@ -339,7 +344,7 @@ void TMintFindForm::DownloadMint(const std::string &Given) {
     };
     std::ifstream in(fileName, std::ios::binary);
     if (fileName.empty() || !in) {
-        MessageDlg("", "File read error", mtError, mbOK);
+        MessageDlg("", Tr("File read error"), mtError, mbOK);
         finish();
         return;
     }

@@ -1,6 +1,7 @@
 #include "links/StdMint.h"
 
 #include "engine/chain/EngineHost.h"
+#include "engine/core/Mess.h"
 #include "links/ComDrv32.h"
 #include "links/LowLevel.h"
 #include "links/ReplyLimit.h"
@@ -12,6 +13,10 @@
 #include <vector>
 
 namespace orv {
+
+namespace {
+std::string Tr(const std::string &Text) { return Mess().Translate(Text); }
+} // namespace
 
 bool ReadProgramLines(const std::string &FileName, std::vector<std::string> &Lines) {
     std::ifstream in(FileName, std::ios::binary);
@@ -98,7 +103,7 @@ void TStdMint::SendLine(const std::string &Text) {
 bool TStdMint::SendFile(const std::string &FileName) {
     std::vector<std::string> lines;
     if (!ReadProgramLines(FileName, lines)) {
-        MessageDlg("", "Cannot read the controller program " + FileName, mtError, mbOK);
+        MessageDlg("", Tr("Cannot read the controller program ") + FileName, mtError, mbOK);
         return false;
     }
     std::unique_ptr<TProgressView> progress = ProgressFactory ? ProgressFactory() : nullptr;

@@ -34,7 +34,7 @@ std::string VRWindowCaption(TVRControl &Control)
 {
     char version[32];
     std::snprintf(version, sizeof version, "%.3f", Control.GetReal("vrparams", "versionno"));
-    return Tr("Corvane Virtual Reality") + ".  Ver: " + version;
+    return Tr("Corvane Virtual Reality") + Tr(".  Ver: ") + version;
 }
 
 std::vector<std::string> VRViewHints(TVRControl &Control)

@@ -136,6 +136,36 @@ public:
     virtual void SetCell(int Col, int Row, const std::string &Text) = 0;
 };
 
+// A list view in report style: items with a caption and sub-items (the
+// other columns). Each item is an object of its own, by which the
+// translator remembers its texts. Sorting is held off while the texts
+// change, so that no item moves during a pass.
+class TLxListView {
+public:
+    virtual ~TLxListView() = default;
+    virtual int ItemCount() const = 0;
+    virtual TLxObject *Item(int Index) = 0;
+    virtual std::string Caption(int Index) const = 0;
+    virtual void SetCaption(int Index, const std::string &Text) = 0;
+    virtual int SubItemCount(int Index) const = 0;
+    virtual std::string SubItem(int Index, int Sub) const = 0;
+    virtual void SetSubItem(int Index, int Sub, const std::string &Text) = 0;
+    // Saves the sort type and sorts no more; EndUpdate restores it.
+    virtual void BeginUpdate() = 0;
+    virtual void EndUpdate() = 0;
+};
+
+// A tree view: its nodes by absolute index (parents before children).
+class TLxTreeView {
+public:
+    virtual ~TLxTreeView() = default;
+    virtual int NodeCount() const = 0;
+    virtual std::string NodeText(int Index) const = 0;
+    virtual void SetNodeText(int Index, const std::string &Text) = 0;
+    virtual void BeginUpdate() = 0;
+    virtual void EndUpdate() = 0;
+};
+
 enum TLxAlignment { lxaLeftJustify, lxaRightJustify, lxaCenter };
 
 class TLxStatusPanels {

@@ -14,10 +14,55 @@ void TranslateCell(TLxTranslator &Translator, TLxComponent *Grid, TLxGridCells &
         Cells.SetCell(Col, Row, Translator.TranslateValue(Grid, Grid->Name(), text, "Cells"));
 }
 
+std::string Translated(TLxTranslator &Translator, TLxObject *Object, TLxComponent *Control,
+                       const std::string &Text, const char *Property)
+{
+    return Text.empty() ? Text : Translator.TranslateValue(Object, Control->Name(), Text, Property);
+}
+
+// Sorting comes back as it was, also when a translation fails.
+template <typename TView> class TUpdateBatch {
+public:
+    explicit TUpdateBatch(TView &View) : FView(View) { FView.BeginUpdate(); }
+    ~TUpdateBatch() { FView.EndUpdate(); }
+
+private:
+    TView &FView;
+};
+
+void TranslateListView(TLxTranslator &Translator, TLxComponent *Control, TLxListView &List)
+{
+    TUpdateBatch<TLxListView> batch(List);
+    for (int i = 0; i < List.ItemCount(); ++i) {
+        TLxObject *item = List.Item(i);
+        List.SetCaption(i, Translated(Translator, item, Control, List.Caption(i), "Caption"));
+        for (int k = 0; k < List.SubItemCount(i); ++k)
+            List.SetSubItem(i, k, Translated(Translator, item, Control, List.SubItem(i, k), "Items"));
+    }
+}
+
+void TranslateTreeView(TLxTranslator &Translator, TLxComponent *Control, TLxTreeView &Tree)
+{
+    TUpdateBatch<TLxTreeView> batch(Tree);
+    for (int i = 0; i < Tree.NodeCount(); ++i)
+        Tree.SetNodeText(i, Translated(Translator, Control, Control, Tree.NodeText(i), "Items"));
+}
+
 } // namespace
 
 bool TLxControlModule::TranslateItems(TLxTranslator &Translator, TLxComponent *Control)
 {
+    const bool items = Translator.Targets().IsTarget(Control->ClassName(), "Items");
+    if (auto *list = dynamic_cast<TLxListView *>(Control)) {
+        if (items)
+            TranslateListView(Translator, Control, *list);
+        return true;
+    }
+    if (auto *tree = dynamic_cast<TLxTreeView *>(Control)) {
+        if (items)
+            TranslateTreeView(Translator, Control, *tree);
+        return true;
+    }
     auto *cells = dynamic_cast<TLxGridCells *>(Control);
     if (!cells)
         return false;

@@ -12,7 +12,10 @@ namespace orv {
 class TLxControlModule : public TLxModule {
 public:
     // Grids: the fixed columns (column by column, every row), then the fixed
-    // rows of the other columns, through TranslateValue as "Cells".
+    // rows of the other columns, through TranslateValue as "Cells". List
+    // views: each item's caption ("Caption") and its sub-items ("Items"),
+    // remembered by the item. Tree views: every node ("Items"). Lists and
+    // trees are handled when "Items" is a target of their class.
     bool TranslateItems(TLxTranslator &Translator, TLxComponent *Control) override;
     // A tab sheet stays; a control on one moves against the active page.
     bool MirrorControl(TLxTranslator &Translator, TLxComponent *Control,

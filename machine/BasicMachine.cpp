@@ -18,6 +18,10 @@
 namespace orv {
 
 namespace {
+std::string Tr(const std::string &Text) { return Mess().Translate(Text); }
+} // namespace
+
+namespace {
 
 constexpr int DefaultPollMs = 300;
 constexpr int FallbackHomingMs = 60000;
@@ -243,7 +247,7 @@ void TBasicMachine::SetToolZOffset() {
 }
 
 void TBasicMachine::ShowVersion() {
-    MessageDlg("", "No Version Information Available", mtInformation, mbOK);
+    MessageDlg("", Tr("No Version Information Available"), mtInformation, mbOK);
 }
 
 // ---------------------------------------------------------------- positions

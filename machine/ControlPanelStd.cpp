@@ -119,9 +119,30 @@ TStatusLine StatusLine(int Index)
     }
 }
 
+namespace {
+
+TStatusLine InitialisingLine()
+{
+    return {" " + Translate("Initialising . . ."), Black, -1};
+}
+
+const char *const CycleTexts[] = {"Stop", "Pause", "Run", "Rewind"};
+
+} // namespace
+
 TControlPanelStd::TControlPanelStd(TComponent *Owner) : TBasicControlPanel(Owner)
 {
-    FShown.Status = {" " + Translate("Initialising . . ."), Black, -1};
+    FShown.Status = InitialisingLine();
+    FShown.CycleText = Translate(CycleTexts[csStopped]);
+}
+
+void TControlPanelStd::LanguageChanged()
+{
+    FShown.Status = FStatusIndex < 0 ? InitialisingLine() : StatusLine(FStatusIndex);
+    const TCycleState state = CycleState();
+    if (state >= csStopped && state <= csRewind)
+        FShown.CycleText = Translate(CycleTexts[state]);
+    Changed();
 }
 
 TControlPanelStd::~TControlPanelStd()
@@ -345,9 +366,8 @@ void TControlPanelStd::ToggleCoordinates()
 void TControlPanelStd::SetCycleState(TCycleState State)
 {
     TBasicControlPanel::SetCycleState(State);
-    static const char *const texts[] = {"Stop", "Pause", "Run", "Rewind"};
     if (State >= csStopped && State <= csRewind)
-        FShown.CycleText = Translate(texts[State]);
+        FShown.CycleText = Translate(CycleTexts[State]);
     FShown.PagesLocked = State == csRunning;
     Changed();
 }
@@ -362,6 +382,7 @@ void TControlPanelStd::ToggleTurbo()
 
 void TControlPanelStd::ShowStatus(int Index)
 {
+    FStatusIndex = Index;
     FShown.Status = StatusLine(Index);
     Changed();
 }

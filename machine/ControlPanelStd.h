@@ -180,6 +180,9 @@ public:
     bool KeyDown(int Key, bool JogTrapHasFocus);
     void KeyUp(int Key);
     void FocusLost();
+    // The texts made from translated words (the machine status, the cycle
+    // state) made again in the language now in use.
+    void LanguageChanged();
 
     // --- MDI ---
     TMDIInput *MDI() const { return FMDI.get(); }
@@ -207,6 +210,7 @@ private:
     bool FHandlingKey = false;
     bool FKeyReleased = false;
     int FHeldKey = 0;
+    int FStatusIndex = -1; // the status shown; -1 while initialising
 };
 
 } // namespace orv

@@ -202,6 +202,8 @@ public:
     void RefreshPositions();
     // The information panel for Position (0 or less: none).
     void ShowToolInfo(int Position);
+    // The deck's texts made again after a change of language.
+    void LanguageChanged();
     // Left button down on a position: OnDataChanged, then its information.
     void PositionPressed(int Position);
     // Ctrl + left release: a tool change to Position (not the current one).

@@ -166,6 +166,17 @@ void TMachine_Tooling::SetUnits(TUnits Value)
         ShowToolInfo(FInfoPosition);
 }
 
+// The texts the deck made from translated words (the empty positions'
+// hint, the tool's details) made again in the language now in use.
+void TMachine_Tooling::LanguageChanged()
+{
+    EmptyHint = Tr("Tool Position Empty");
+    for (TDeckButton &b : FShown.Buttons)
+        if (!b.Occupied)
+            b.Hint = EmptyHint;
+    ShowToolInfo(FInfoPosition);
+}
+
 void TMachine_Tooling::ShowToolInfo(int Position)
 {
     FInfoPosition = Position;
@@ -202,7 +213,7 @@ void TMachine_Tooling::FillToolInfo(int Position, const std::string &Name)
         Tr("Tool Flute Length :") + " " + length(lib.FluteLength),
         Tr("Tool Length Offset :") + " " + length(lib.OffSet()),
     };
-    FShown.Summary = type + "\n" + length(lib.Diameter) + (inch ? "\" Dia." : "mm Dia.") + "\n" +
+    FShown.Summary = type + "\n" + length(lib.Diameter) + Tr(inch ? "\" Dia." : "mm Dia.") + "\n" +
                      length(lib.OffSet());
 }
 

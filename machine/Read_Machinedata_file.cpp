@@ -1,5 +1,7 @@
 #include "machine/Read_Machinedata_file.h"
 
+#include "engine/core/Mess.h"
+
 #include "platform/NumberText.h"
 #include "platform/IniFile.h"
 #include "platform/MessageService.h"
@@ -10,6 +12,10 @@
 #include <typeinfo>
 
 namespace orv {
+
+namespace {
+std::string Tr(const std::string &Text) { return Mess().Translate(Text); }
+} // namespace
 
 namespace {
 
@@ -115,7 +121,7 @@ private:
         if (Trim(Text).empty())
             return;
         FWarnings.push_back(std::string("[") + Section + "] \"" + Key + "\" = \"" + Text +
-                            "\" is not a number; 0 is used");
+                            Tr("\" is not a number; 0 is used"));
     }
 
     TIniFile FIni;
@@ -133,7 +139,7 @@ void TRead_Machinedata_file::Load() {
     ReadSettings();
     bool found = FileExists(FMachineFilePath);
     if (!found)
-        FWarnings.push_back("Machine parameter file not found: " + MachineFile);
+        FWarnings.push_back(Tr("Machine parameter file not found: ") + MachineFile);
     // A missing file reads like an empty one: every value takes its default.
     TReader ini(FMachineFilePath, FWarnings);
     ReadMachineFile(ini);
@@ -318,7 +324,7 @@ void TRead_Machinedata_file::CheckMotionData(bool FileFound) {
             continue;
         FMissingMotionData.push_back(n.Key);
         if (FileFound)
-            FWarnings.push_back(std::string("[Feed] \"") + n.Key + "\" is missing or zero");
+            FWarnings.push_back(std::string("[Feed] \"") + n.Key + Tr("\" is missing or zero"));
     }
 }
 
@@ -333,7 +339,7 @@ void TRead_Machinedata_file::ReportWarnings() {
     std::string text = MachineFile;
     for (const std::string &w : FWarnings)
         text += "\n" + w;
-    MessageDlg(WarningHeadline, text, mtWarning, mbOK);
+    MessageDlg(Tr(WarningHeadline), text, mtWarning, mbOK);
 }
 
 // A time-out of 0 or less would be a wait without end (or, for the tool

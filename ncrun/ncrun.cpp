@@ -122,6 +122,14 @@ public:
             FireDueTimers(NowMs());
         RestartPausedRun(Engine);
     }
+    // A paused run waits for the operator: he starts it again at once.
+    void WaitForMessages() override
+    {
+        if (Engine && Engine->RunState() == csPaused)
+            RestartPausedRun(Engine);
+        else
+            TPlainEventLoop::WaitForMessages();
+    }
     // A wait of the machine link sleeps until a message, a timer or its
     // deadline: the run's only core is not spun while the machine moves.
     void WaitMessages(int MaxMs) override
@@ -143,6 +151,15 @@ public:
     {
         TTestEventLoop::ProcessMessages();
         RestartPausedRun(Engine);
+    }
+    // As above: a paused run is started again at once, before the test
+    // clock would jump on to the machine's next timer.
+    void WaitForMessages() override
+    {
+        if (Engine && Engine->RunState() == csPaused)
+            RestartPausedRun(Engine);
+        else
+            TTestEventLoop::WaitForMessages();
     }
 };
 

@@ -29,6 +29,7 @@ int main(int argc, char **argv)
     // Every other file choice is a localised dialog.
     orv::InstallLxDialogs();
     messages.FileDialog = orv::LxChooseFile;
+    messages.InputDialog = orv::LxInputQuery;
     orv::SetColourDialog(orv::LxChooseColour);
     orv::SetMessageService(&messages);
     orv::InstallMachineWindows();

@@ -102,8 +102,10 @@ void TBasicOutput::Dwell(double Milliseconds)
     };
     DwellTimer->SetEnabled(true);
     // Stopped also ends the wait: a long dwell must not hold a stopped run.
+    // The timer and the stop each come as a message: the wait sleeps in the
+    // event loop between them.
     while (!Done && !Stopped)
-        EventLoop().ProcessMessages();
+        EventLoop().WaitForMessages();
     DwellTimer.reset();
 }
 

@@ -159,8 +159,10 @@ bool TCalc_CNC::GetNextData(TCNC_data &Data)
 
 bool TCalc_CNC::Calculate(TCNC_Groups &Groups)
 {
+    // The consumers take the queued records, and a stop comes, by messages:
+    // the wait sleeps between them.
     while (FCount > 0 && !Stopped)
-        EventLoop().ProcessMessages();
+        EventLoop().WaitForMessages();
     if (FCount != 0)
         ClearQueue(); // left over from a run that was stopped
 

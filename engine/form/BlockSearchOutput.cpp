@@ -52,15 +52,17 @@ void TBlockSearchOutput::ShowState()
         return;
     bool inch = Units == TUnits::Inch;
     TBlockSearchShown shown;
-    shown.G = IntToStr(FMotion);
+    // -1 stands for "none yet": the field stays empty.
+    auto Known = [](int Value) { return Value < 0 ? std::string() : IntToStr(Value); };
+    shown.G = Known(FMotion);
     shown.X = FloatToUnitsText(inch, FX);
     shown.Y = FloatToUnitsText(inch, FY);
     shown.Z = FloatToUnitsText(inch, FZ);
     shown.F = FloatToUnitsText(inch, FF);
     shown.T = IntToStr(FT);
-    shown.M = IntToStr(FM);
+    shown.M = Known(FM);
     shown.S = IntToStr(FS);
-    shown.SearchBlock = IntToStr(FLine);
+    shown.SearchBlock = Known(FLine);
     shown.TargetBlock = IntToStr(FTarget);
     shown.MCodes = FMCodes;
     FView->ShowValues(shown);

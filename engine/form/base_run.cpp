@@ -400,10 +400,13 @@ bool TBaseForm::HasConsumer(const TConsumerSet &Expected) const
 
 void TBaseForm::ClearWaiting() { FWaiting.fill(false); }
 
+// Sleeps in the event loop until the operator starts or stops the run
+// again (a button, a panel key, a remote input: each comes as a message),
+// so a paused run leaves the core idle.
 void TBaseForm::WaitWhilePaused()
 {
     while (FRunState == csPaused)
-        EventLoop().ProcessMessages();
+        EventLoop().WaitForMessages();
 }
 
 void TBaseForm::NextNotify(TObject *Sender)

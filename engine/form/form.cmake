@@ -25,7 +25,7 @@ if(ORV_WITH_QT)
     orv_ui_library(orv_engine_form_ui
         SOURCES
             ${ORV_FORM_DIR}/ui/EngineWindows.cpp
-        DEPS orv_engine_form)
+        DEPS orv_engine_form orv_localise_ui)
 endif()
 
 orv_test(engine_form_tests

@@ -108,7 +108,7 @@ void TForm2D::ClearElements()
 
 void TForm2D::SetElements(std::vector<TDD_Type> Elements)
 {
-    FElements = std::move(Elements);
+    FElements = TElementList(Elements);
     FSelected = -1;
     Redraw();
 }
@@ -125,33 +125,119 @@ void TForm2D::Layout(double NewScale)
 {
     FTimer->SetEnabled(false);
     Scale = NewScale;
-    PaintBackground();
+    SizePictures();
+    FPainted = {};
     if (FAnchorPending) {
         FView->SetScrollPosition(FAnchorX, FAnchorY);
         FAnchorPending = false;
     }
-    FView->ClearDrawing();
+    if (!PaintingOnDemand()) {
+        PaintBackground();
+        FView->ClearDrawing();
+        FPainted = WholePicture(); // the callers draw the elements at once
+    }
     Present();
     FTimer->SetEnabled(true);
+}
+
+// The animated cutter is drawn over the background and taken off again
+// (NotXor): a part painted in between would keep its trace, so the
+// pictures are painted whole while it may be shown.
+bool TForm2D::PaintingOnDemand() const
+{
+    return FView->PaintsOnDemand() && !(Running && FSettings.ShowCutter);
+}
+
+TPixelRect TForm2D::WholePicture() const
+{
+    return {0, 0, FView->PictureWidth(), FView->PictureHeight()};
+}
+
+namespace {
+
+bool IsEmpty(const TPixelRect &R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
+
+bool Contains(const TPixelRect &Outer, const TPixelRect &Inner)
+{
+    return Inner.Left >= Outer.Left && Inner.Top >= Outer.Top && Inner.Right <= Outer.Right &&
+           Inner.Bottom <= Outer.Bottom;
+}
+
+} // namespace
+
+void TForm2D::PaintPart(const TPixelRect &Part)
+{
+    const TPixelRect Whole = WholePicture();
+    const TPixelRect Wanted{std::max(Part.Left, Whole.Left), std::max(Part.Top, Whole.Top),
+                            std::min(Part.Right, Whole.Right), std::min(Part.Bottom, Whole.Bottom)};
+    if (IsEmpty(Wanted) || Contains(FPainted, Wanted))
+        return;
+    if (IsEmpty(FPainted)) {
+        PaintPiece(Wanted);
+        FPainted = Wanted;
+        return;
+    }
+    // What was painted grows to a rectangle around both: the pieces
+    // around it are painted.
+    const TPixelRect Was = FPainted;
+    const TPixelRect Grown{std::min(Was.Left, Wanted.Left), std::min(Was.Top, Wanted.Top),
+                           std::max(Was.Right, Wanted.Right), std::max(Was.Bottom, Wanted.Bottom)};
+    const TPixelRect Pieces[] = {{Grown.Left, Grown.Top, Grown.Right, Was.Top},
+                                 {Grown.Left, Was.Bottom, Grown.Right, Grown.Bottom},
+                                 {Grown.Left, Was.Top, Was.Left, Was.Bottom},
+                                 {Was.Right, Was.Top, Grown.Right, Was.Bottom}};
+    for (const TPixelRect &Piece : Pieces)
+        if (!IsEmpty(Piece))
+            PaintPiece(Piece);
+    FPainted = Grown;
+}
+
+void TForm2D::PaintAll()
+{
+    PaintPart(WholePicture());
+}
+
+// Background, elements and highlight as a whole painting leaves them, in
+// Piece alone.
+void TForm2D::PaintPiece(const TPixelRect &Piece)
+{
+    TCanvas2D &Back = FView->Background();
+    TCanvas2D &Drawing = FView->Drawing();
+    Back.ClipTo(Piece);
+    Drawing.ClipTo(Piece);
+    PaintBackground();
+    Drawing.FillRect(Piece, clWhite);
+    if (Piece == WholePicture())
+        DrawElements(Drawing, FElements, FSettings, Scale); // nothing to leave out
+    else
+        DrawElementsIn(Drawing, FElements, FSettings, Scale, Piece);
+    DrawHighlight();
+    Back.Unclip();
+    Drawing.Unclip();
+}
+
+// The pictures sized for the scale (with X,Y offsets a size within ten
+// pixels of the present one is kept).
+void TForm2D::SizePictures()
+{
+    const int W = ToPixel(AreaWidth, Scale);
+    const int H = ToPixel(AreaHeight, Scale);
+    const bool Near = WithinPixels(FView->PictureWidth(), W, 10) &&
+                      WithinPixels(FView->PictureHeight(), H, 10);
+    if (!UseOffsets || !Near)
+        FView->ResizePictures(W, H);
 }
 
 // The billet (or, with X,Y offsets, the machine table with its two bands
 // and the billet on it) on the background picture.
 void TForm2D::PaintBackground()
 {
-    const int W = ToPixel(AreaWidth, Scale);
-    const int H = ToPixel(AreaHeight, Scale);
     TCanvas2D &Canvas = FView->Background();
+    const int PW = FView->PictureWidth();
     if (!UseOffsets) {
-        FView->ResizePictures(W, H);
-        Canvas.FillRect({0, 0, W, H}, FSettings.MaterialColour);
+        Canvas.FillRect({0, 0, PW, FView->PictureHeight()}, FSettings.MaterialColour);
         return;
     }
-    const bool Near = WithinPixels(FView->PictureWidth(), W, 10) &&
-                      WithinPixels(FView->PictureHeight(), H, 10);
-    if (!Near)
-        FView->ResizePictures(W, H);
-    const int PW = FView->PictureWidth();
     const double Hs = AreaHeight * Scale;
     const int Band = ToPixel(BandMillimetres, Scale);
     Canvas.FillRect({0, 0, PW, FView->PictureHeight()}, TableColour);
@@ -169,10 +255,13 @@ void TForm2D::PaintBackground()
 void TForm2D::Redraw()
 {
     Layout(Scale);
-    DrawElements(FView->Drawing(), FElements, FSettings, Scale);
+    const bool Whole = FPainted == WholePicture(); // else drawn as it is shown
+    if (Whole)
+        DrawElements(FView->Drawing(), FElements, FSettings, Scale);
     FGauge.SetBillet(FGauge.MaterialColour, FGauge.ZSize);
     FView->GaugeChanged();
-    DrawHighlight();
+    if (Whole)
+        DrawHighlight();
     Present();
 }
 
@@ -318,7 +407,8 @@ void TForm2D::ZoomOut()
 void TForm2D::ShowAll()
 {
     Layout(FitScale);
-    DrawElements(FView->Drawing(), FElements, FSettings, Scale);
+    if (FPainted == WholePicture())
+        DrawElements(FView->Drawing(), FElements, FSettings, Scale);
     Present();
 }
 
@@ -490,9 +580,11 @@ bool TForm2D::WaitTick()
         EventLoop().ProcessMessages();
         return *Alive;
     }
+    // The tick, a stop and the window's close each come as a message: the
+    // animation sleeps between them instead of spinning a core.
     const int Start = TickCount;
     while (*Alive && !FStopAnimation && TickCount == Start)
-        EventLoop().ProcessMessages();
+        EventLoop().WaitForMessages();
     return *Alive;
 }
 
@@ -537,6 +629,7 @@ bool TForm2D::AnimateAlong(const TDD_Type &Element)
         return true;
     const double Step = CutterStep(FSettings.CutterSpeed);
     const TPoint2D Start = CutterStart(Element);
+    PaintAll();
     FAnimating = true;
     FStopAnimation = false;
     bool Alive = true;
@@ -564,6 +657,7 @@ bool TForm2D::AnimateAlong(const TDD_Type &Element)
 
 void TForm2D::AnimateCutterUntil(TPoint2D At, double CutterRadius, const std::function<bool()> &Done)
 {
+    PaintAll();
     FAnimating = true;
     FStopAnimation = false;
     const TPixel Pixel = ToPixel(At.X, At.Y, Scale);

@@ -48,6 +48,10 @@ public:
     virtual bool SavePicture(const std::string &FileName) = 0;
     // Whether pictures of that size can be kept (the view's memory budget).
     virtual bool CanHoldPictures(long long Width, long long Height) const { return true; }
+    // True when the view asks the form for each part of the pictures before
+    // it shows or saves it (TForm2D::PaintPart): a new layout then paints
+    // only what is looked at. Otherwise the pictures are painted whole.
+    virtual bool PaintsOnDemand() const { return false; }
 
     // The screen; a view without one keeps the defaults.
     virtual int ScrollClientWidth() const { return 0; }
@@ -100,13 +104,19 @@ public:
     void ClearElements();
     // The list becomes Elements, drawn at once without animation.
     void SetElements(std::vector<TDD_Type> Elements);
-    const std::vector<TDD_Type> &Elements() const { return FElements; }
+    const TElementList &Elements() const { return FElements; }
 
     // Sizes the pictures for Scale (pixels per mm), paints the background.
     void Layout(double NewScale);
     // Layout at the present scale, every element, the gauge, the highlight.
     void Redraw();
     void Present();
+    // Paints Part of the pictures (background, elements, highlight) when
+    // the last layout left it unpainted; a view that paints on demand asks
+    // for each part before it shows it.
+    void PaintPart(const TPixelRect &Part);
+    // The whole pictures painted.
+    void PaintAll();
 
     // --- Z gauge ---
     void ShowZ(int NewDecimals, double Z);
@@ -210,6 +220,14 @@ public:
 
     std::function<void(int Line)> OnEditSource;
     std::function<void()> OnToggleOffsets;
+    // The view's language changed: texts made from a translated word and a
+    // value are made again.
+    std::function<void()> OnLanguageChanged;
+    void LanguageChanged()
+    {
+        if (OnLanguageChanged)
+            OnLanguageChanged();
+    }
 
 private:
     // The pictures at that scale stay within the view's budget.
@@ -222,7 +240,11 @@ private:
     }
     void DrawLive(const TDD_Type &Element);
     void DrawHighlight();
+    bool PaintingOnDemand() const;
+    void SizePictures();
     void PaintBackground();
+    void PaintPiece(const TPixelRect &Piece);
+    TPixelRect WholePicture() const;
     bool AnimateAlong(const TDD_Type &Element);
     bool AnimateVertical(const TDD_Type &Element, TPixel At, double Step);
     bool AnimateStep(TPixel At, double CutterRadius);
@@ -235,13 +257,15 @@ private:
     uint8_t DisplayUnits() const { return Decimals == 4 ? 1 : 0; }
 
     std::unique_ptr<TForm2DView> FView;
-    std::vector<TDD_Type> FElements;
+    TElementList FElements;
     TGraphicSettings FSettings;
     std::string FSettingsFile;
     std::string FCurrentFilename;
     TZGauge FGauge;
     double FLastCutterRadius = 2;
     int FSelected = -1;
+    // The part of the pictures painted since the last layout.
+    TPixelRect FPainted;
     TPixel FLastPress;
     bool FAnchorPending = false;
     double FAnchorX = 0, FAnchorY = 0;

@@ -94,6 +94,10 @@ void TDraw_2D::CreateWindow()
 {
     FWindow = std::make_unique<TForm2D>(ViewFactory ? ViewFactory() : nullptr);
     FWindow->OnToggleOffsets = [this] { ToggleOffsets(); };
+    FWindow->OnLanguageChanged = [this] {
+        if (FToolShown)
+            ShowToolPanel();
+    };
     FWindow->OnEditSource = [this](int Line) {
         if (OnNeedEditor)
             OnNeedEditor(this, Line);
@@ -327,6 +331,7 @@ void TDraw_2D::ShowToolPanel()
 {
     if (!FWindow || !Tooling)
         return;
+    FToolShown = true;
     FWindow->View()->SetStatusText(
         3, Mess().MessageText(MessageTool) + "= " + IntToStr(Tooling->CurrentTool()));
 }
@@ -474,7 +479,8 @@ void TDraw_2D::ToggleOffsets()
     // with and without offsets by a shift of each axis.
     const TViewMapping Before = Mapping();
     const double BeforeX = Before.ViewX(DatumShiftX()), BeforeY = Before.ViewY(DatumShiftY());
-    std::vector<TDD_Type> Path = FWindow->Elements();
+    const TElementList &Drawn = FWindow->Elements();
+    std::vector<TDD_Type> Path(Drawn.begin(), Drawn.end());
     FWindow->UseOffsets = !FWindow->UseOffsets;
     FWindow->ClearElements();
     // The panel first: the window is fitted around the picture and it.

@@ -85,6 +85,7 @@ private:
     std::unique_ptr<TForm2D> FWindow;
     std::unique_ptr<TTool_data> FToolData;
     std::shared_ptr<bool> FAlive;
+    bool FToolShown = false; // the tool panel holds "Tool= n"
 };
 
 } // namespace orv

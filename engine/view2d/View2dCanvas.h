@@ -50,6 +50,10 @@ public:
     virtual void Ellipse(const TPixelRect &Box) = 0;
     // Fills the rectangle with a colour (no pen).
     virtual void FillRect(const TPixelRect &Box, TColor Colour) = 0;
+    // From now on only the pixels inside Rect change (each shape keeps the
+    // pixels it has there without the clip), until Unclip.
+    virtual void ClipTo(const TPixelRect &Rect) {}
+    virtual void Unclip() {}
 };
 
 } // namespace orv

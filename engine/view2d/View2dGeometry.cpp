@@ -268,18 +268,86 @@ void DrawElement(TCanvas2D &Canvas, const TDD_Type &E, const TGraphicSettings &S
     DrawWithStyles(Canvas, E, BuildDrawStyles(Settings, E.Colour), Settings, Scale);
 }
 
-void DrawElements(TCanvas2D &Canvas, const std::vector<TDD_Type> &Elements,
-                  const TGraphicSettings &Settings, double Scale)
+// Draws the elements Each visits, the styles built once for each run of
+// elements of one colour.
+template <class TEach>
+void DrawEach(TCanvas2D &Canvas, TColor FirstColour, const TEach &Each,
+              const TGraphicSettings &Settings, double Scale)
 {
-    TColor StyleColour = Elements.empty() ? clBlack : Elements.front().Colour;
+    TColor StyleColour = FirstColour;
     TDrawStyles Styles = BuildDrawStyles(Settings, StyleColour);
-    for (const TDD_Type &E : Elements) {
+    Each([&](const TDD_Type &E) {
         if (E.Colour != StyleColour) {
             StyleColour = E.Colour;
             Styles = BuildDrawStyles(Settings, StyleColour);
         }
         DrawWithStyles(Canvas, E, Styles, Settings, Scale);
+    });
+}
+
+void DrawElements(TCanvas2D &Canvas, const std::vector<TDD_Type> &Elements,
+                  const TGraphicSettings &Settings, double Scale)
+{
+    const TColor First = Elements.empty() ? clBlack : Elements.front().Colour;
+    DrawEach(
+        Canvas, First,
+        [&](const auto &Visit) {
+            for (const TDD_Type &E : Elements)
+                Visit(E);
+        },
+        Settings, Scale);
+}
+
+void DrawElements(TCanvas2D &Canvas, const TElementList &Elements,
+                  const TGraphicSettings &Settings, double Scale)
+{
+    const TColor First = Elements.empty() ? clBlack : Elements.front().Colour;
+    DrawEach(
+        Canvas, First, [&](const auto &Visit) { Elements.ForEach(Visit); }, Settings, Scale);
+}
+
+void DrawElementsIn(TCanvas2D &Canvas, const TElementList &Elements,
+                    const TGraphicSettings &Settings, double Scale, const TPixelRect &Part)
+{
+    const TColor First = Elements.empty() ? clBlack : Elements.front().Colour;
+    DrawEach(
+        Canvas, First,
+        [&](const auto &Visit) {
+            Elements.ForEach([&](const TDD_Type &E) {
+                if (MayTouch(E, Part, Scale))
+                    Visit(E);
+            });
+        },
+        Settings, Scale);
+}
+
+bool MayTouch(const TDD_Type &E, const TPixelRect &Part, double Scale)
+{
+    // Pens, caps and the rounding of circle boxes reach a few pixels past
+    // the shapes' millimetres.
+    constexpr double SlackPixels = 4;
+    const bool Straight = IsStraight(E);
+    const double Values[] = {E.StartX,  E.StartY,  E.EndX,    E.EndY,      E.CutterRadius,
+                             E.CentreX, E.CentreY, E.Radius,  E.BoxLeft,   E.BoxRight,
+                             E.BoxTop,  E.BoxBottom};
+    for (size_t I = 0; I < (Straight ? 5 : std::size(Values)); ++I)
+        if (!std::isfinite(Values[I]))
+            return true; // where such an element lands is the pixels' business
+    const double Reach = std::fabs(E.CutterRadius);
+    double Left = std::min(E.StartX, E.EndX), Right = std::max(E.StartX, E.EndX);
+    double Top = std::min(E.StartY, E.EndY), Bottom = std::max(E.StartY, E.EndY);
+    if (!Straight) {
+        // Arcs about their centre, and whatever box the element carries.
+        const double R = std::fabs(E.Radius);
+        Left = std::min({Left, E.CentreX - R, E.BoxLeft, E.BoxRight});
+        Right = std::max({Right, E.CentreX + R, E.BoxLeft, E.BoxRight});
+        Top = std::min({Top, E.CentreY - R, E.BoxTop, E.BoxBottom});
+        Bottom = std::max({Bottom, E.CentreY + R, E.BoxTop, E.BoxBottom});
     }
+    return (Right + Reach) * Scale + SlackPixels >= Part.Left &&
+           (Left - Reach) * Scale - SlackPixels < Part.Right &&
+           (Bottom + Reach) * Scale + SlackPixels >= Part.Top &&
+           (Top - Reach) * Scale - SlackPixels < Part.Bottom;
 }
 
 TPoint2D PickPoint(const TDD_Type &E)
@@ -289,7 +357,8 @@ TPoint2D PickPoint(const TDD_Type &E)
     return {E.StartX, E.StartY};
 }
 
-int PickElement(const std::vector<TDD_Type> &Elements, TPixel Click, double Scale)
+// The last element Each visits whose pick point lies within reach.
+template <class TEach> int PickEach(const TEach &Each, TPixel Click, double Scale)
 {
     if (Scale <= 0)
         return -1;
@@ -297,12 +366,29 @@ int PickElement(const std::vector<TDD_Type> &Elements, TPixel Click, double Scal
     const double Y = Round(Click.Y / Scale);
     const double Reach = PickDistancePixels / Scale;
     int Hit = -1;
-    for (size_t I = 0; I < Elements.size(); ++I) {
-        const TPoint2D P = PickPoint(Elements[I]);
+    int Index = 0;
+    Each([&](const TDD_Type &E) {
+        const TPoint2D P = PickPoint(E);
         if (std::fabs(P.X - X) <= Reach && std::fabs(P.Y - Y) <= Reach)
-            Hit = static_cast<int>(I);
-    }
+            Hit = Index;
+        ++Index;
+    });
     return Hit;
+}
+
+int PickElement(const std::vector<TDD_Type> &Elements, TPixel Click, double Scale)
+{
+    return PickEach(
+        [&](const auto &Visit) {
+            for (const TDD_Type &E : Elements)
+                Visit(E);
+        },
+        Click, Scale);
+}
+
+int PickElement(const TElementList &Elements, TPixel Click, double Scale)
+{
+    return PickEach([&](const auto &Visit) { Elements.ForEach(Visit); }, Click, Scale);
 }
 
 double ZoomInScale(double Scale, double FitScale)

@@ -6,6 +6,7 @@
 // elements made from moves, which colour an element takes, how each draw
 // style draws it, picking, zoom steps, the Z gauge and the cutter's path.
 
+#include "engine/view2d/ElementList.h"
 #include "engine/view2d/View2dStyles.h"
 #include "engine/chain/Vectors.h"
 #include "engine/core/data_types.h"
@@ -90,6 +91,14 @@ void DrawElement(TCanvas2D &Canvas, const TDD_Type &Element, const TGraphicSetti
 // built once for each run of elements of one colour).
 void DrawElements(TCanvas2D &Canvas, const std::vector<TDD_Type> &Elements,
                   const TGraphicSettings &Settings, double Scale);
+void DrawElements(TCanvas2D &Canvas, const TElementList &Elements,
+                  const TGraphicSettings &Settings, double Scale);
+// The same, leaving out the elements that put no pixel inside Part.
+void DrawElementsIn(TCanvas2D &Canvas, const TElementList &Elements,
+                    const TGraphicSettings &Settings, double Scale, const TPixelRect &Part);
+// Whether any drawing of the element (every style, its cutter circles)
+// may put a pixel inside Part; true when that cannot be told.
+bool MayTouch(const TDD_Type &Element, const TPixelRect &Part, double Scale);
 
 // --- Picking ---
 constexpr int PickDistancePixels = 10;
@@ -99,6 +108,7 @@ TPoint2D PickPoint(const TDD_Type &Element);
 // Index of the last element whose pick point lies within 10 pixels of the
 // pixel in both axes (the click taken to whole millimetres first); -1 none.
 int PickElement(const std::vector<TDD_Type> &Elements, TPixel Click, double Scale);
+int PickElement(const TElementList &Elements, TPixel Click, double Scale);
 
 // --- Zoom ---
 constexpr double ZoomFactor = 1.5;

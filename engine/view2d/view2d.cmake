@@ -7,6 +7,7 @@ set(ORV_VIEW2D_DIR ${CMAKE_CURRENT_LIST_DIR})
 orv_core_library(orv_engine_view2d
     SOURCES
         ${ORV_VIEW2D_DIR}/View2dStyles.cpp
+        ${ORV_VIEW2D_DIR}/ElementList.cpp
         ${ORV_VIEW2D_DIR}/View2dGeometry.cpp
         ${ORV_VIEW2D_DIR}/DD_Draw_Form.cpp
         ${ORV_VIEW2D_DIR}/Draw_2D.cpp
@@ -17,6 +18,7 @@ orv_core_library(orv_engine_view2d
 orv_test(engine_view2d_tests
     SOURCES
         ${ORV_VIEW2D_DIR}/tests/View2dGeometryTest.cpp
+        ${ORV_VIEW2D_DIR}/tests/View2dElementListTest.cpp
         ${ORV_VIEW2D_DIR}/tests/View2dFormTest.cpp
         ${ORV_VIEW2D_DIR}/tests/View2dDatumTest.cpp
         ${ORV_VIEW2D_DIR}/tests/View2dSinkTest.cpp

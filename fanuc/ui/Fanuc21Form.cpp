@@ -2,6 +2,7 @@
 
 #include "engine/core/Mess.h"
 #include "fanuc/FanucButtons.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "fanuc/FanucOffsets.h"
 #include "fanuc/fanuc0m/FanucOMScreen.h"
 #include "fanuc/fanuc21/Fanuc21Screen.h"
@@ -380,6 +381,7 @@ void TFanuc21Form::BuildKeypadOM(QWidget *Parent, TFanucScreenOM &Station)
     for (const auto &l : legends) {
         auto *label = new QLabel(l.Text, Parent);
         label->setObjectName(l.Name);
+        MarkAsData(label); // printed on the control as it stands
         label->setFont(legend);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         label->setGeometry(2, l.Top, 44, 30);
@@ -392,6 +394,7 @@ void TFanuc21Form::BuildKeypad(QWidget *Parent)
         auto *key = new TToolbarButton(Parent);
         key->Tag = k;
         key->SetCaption(KeyFaces[k]);
+        MarkAsData(key); // the key's face, printed on the control as it stands
         key->SetWordWrap(true);
         key->SetColor(2894892);
         key->SetNoBorder(true);
@@ -459,6 +462,7 @@ void TFanuc21Form::BuildEstopPanel()
     FEstop = new TToolbarButton(FEstopPanel);
     FEstop->setObjectName("EstopImage");
     FEstop->SetCaption("E-STOP");
+    MarkAsData(FEstop);
     FEstop->setGeometry(20, 90, 80, 80);
     FEstop->OnClick = [this](TToolbarButton *) { FStation.EstopClick(); };
     FKnobPanel = new QWidget(FEstopPanel);

@@ -2,6 +2,7 @@
 
 #include "engine/core/Mess.h"
 #include "links/ui/Tool_Flasher.h"
+#include "localise/ui/LxQtTranslator.h"
 
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -47,6 +48,19 @@ TVRT_form::TVRT_form(TVRControl &Control, QWidget *Parent) : QWidget(Parent), FC
     FTimer = new QTimer(this);
     connect(FTimer, &QTimer::timeout, this, [this] { ShowPosition(); });
     FTimer->start(200);
+    // The caption holds a translated name and the world's version: made
+    // again in a new language.
+    AttachTranslator(this, "TVRT_form")->Translator().OnAfterTranslate = [this](auto &) {
+        if (ViewsBuilt)
+            ShowCaption();
+    };
+}
+
+void TVRT_form::ShowCaption()
+{
+    setWindowTitle(QString::fromStdString(VRWindowCaption(FControl)));
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        sub->setWindowTitle(windowTitle());
 }
 
 TVRT_form::~TVRT_form() = default;
@@ -70,9 +84,7 @@ void TVRT_form::WorldLoaded()
         }
         ViewsBuilt = true;
     }
-    setWindowTitle(QString::fromStdString(VRWindowCaption(FControl)));
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        sub->setWindowTitle(windowTitle());
+    ShowCaption();
 }
 
 void TVRT_form::ShowPosition()

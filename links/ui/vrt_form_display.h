@@ -29,6 +29,7 @@ public:
 
     // The view buttons (once) and the caption with the world's version.
     void WorldLoaded();
+    void ShowCaption();
     // The position shown in the container.
     void ShowPosition();
 

@@ -10,6 +10,11 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QCheckBox>
 #include <QPageSetupDialog>
@@ -139,6 +144,87 @@ TEST_F(LxQtDialogsTest, ColourDialogCaption)
     EXPECT_FALSE(dialog.Execute());
     EXPECT_EQ(title.toStdString(), "Farbe");
     EXPECT_EQ(QColorDialog::customColor(0), QColor(255, 0, 0));
+}
+
+// The font dialog of the dialog module: its caption, labels, boxes and
+// buttons from the font table in the language, over its parent; the font
+// chosen comes back, a cancel keeps the one given.
+TEST_F(LxQtDialogsTest, FontDialogSpeaksTheLanguageAndSitsOverItsParent)
+{
+    QFont font("Monospace", 11);
+    QStringList texts;
+    QString title;
+    QPoint centre;
+    WhenModal([&](QDialog &D) {
+        EXPECT_TRUE(qobject_cast<QFontDialog *>(&D));
+        title = D.windowTitle();
+        centre = Centre(D);
+        for (QWidget *w : D.findChildren<QWidget *>()) {
+            if (auto *l = qobject_cast<QLabel *>(w))
+                texts << l->text();
+            else if (auto *b = qobject_cast<QAbstractButton *>(w))
+                texts << b->text();
+            else if (auto *g = qobject_cast<QGroupBox *>(w))
+                texts << g->title();
+        }
+    });
+    EXPECT_FALSE(LxChooseFont(&Parent, font));
+    EXPECT_EQ(font, QFont("Monospace", 11));
+    EXPECT_EQ(title.toStdString(), "Schriftart");
+    for (const char *text : {"&Schriftart:", "Schrifts&til:", "&Gr\xC3\xB6\xC3\x9F" "e:",
+                             "Effekte", "Beispiel", "&Durchgestrichen", "&Unterstrichen",
+                             "S&kript:", "OK", "Abbrechen"})
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(text)))
+            << text << " not in " << texts.join("|").toStdString();
+    EXPECT_LE((centre - Centre(Parent)).manhattanLength(), 10);
+
+    WhenModal([](QDialog &D) { static_cast<QFontDialog &>(D).setCurrentFont(QFont("Serif", 14)); },
+              true);
+    EXPECT_TRUE(LxChooseFont(&Parent, font));
+    EXPECT_EQ(font.pointSize(), 14);
+}
+
+// The message service's question for a text: the caller's caption and
+// prompt, OK and Cancel in the language, over the parent; the text typed
+// comes back only when confirmed.
+TEST_F(LxQtDialogsTest, InputQueryButtonsSpeakTheLanguage)
+{
+    std::string value = "1.5";
+    QStringList buttons;
+    QString title, prompt;
+    QPoint centre;
+    WhenModal([&](QDialog &D) {
+        title = D.windowTitle();
+        centre = Centre(D);
+        for (QAbstractButton *b : D.findChildren<QAbstractButton *>())
+            buttons << b->text();
+        for (QLabel *l : D.findChildren<QLabel *>())
+            prompt += l->text();
+        static_cast<QInputDialog &>(D).setTextValue("2.25");
+    });
+    EXPECT_FALSE(LxInputQuery(&Parent, "Versatz setzen", "Z:", value));
+    EXPECT_EQ(value, "1.5");
+    EXPECT_EQ(title.toStdString(), "Versatz setzen");
+    EXPECT_EQ(prompt.toStdString(), "Z:");
+    EXPECT_TRUE(buttons.contains("OK") && buttons.contains("Abbrechen"))
+        << buttons.join("|").toStdString();
+    EXPECT_LE((centre - Centre(Parent)).manhattanLength(), 10);
+    WhenModal([](QDialog &D) { static_cast<QInputDialog &>(D).setTextValue("2.25"); }, true);
+    EXPECT_TRUE(LxInputQuery(&Parent, "Versatz setzen", "Z:", value));
+    EXPECT_EQ(value, "2.25");
+}
+
+// Qt's own message boxes take the buttons' names of the program's message
+// dialogs in the language.
+TEST_F(LxQtDialogsTest, MessageBoxButtonsSpeakTheLanguage)
+{
+    QMessageBox box(QMessageBox::Question, "Frage", "?", QMessageBox::Yes | QMessageBox::No |
+                                                             QMessageBox::Cancel);
+    QStringList buttons;
+    for (QAbstractButton *b : box.buttons())
+        buttons << b->text();
+    buttons.sort();
+    EXPECT_EQ(buttons, QStringList({"&Ja", "&Nein", "Abbrechen"}));
 }
 
 } // namespace

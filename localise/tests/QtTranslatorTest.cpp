@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -150,6 +151,76 @@ TEST_F(LxQtTranslatorTest, WindowTextsFollowTheLanguageAndComeBackWhole)
     EXPECT_EQ(sample.Button->text(), "Demarrer");
     Dictionary.SetLanguage(0);
     EXPECT_EQ(sample.Dump(), english);
+}
+
+// A list's items in every column, its column titles and every node of a
+// tree, nested ones too, follow the language and come back; a sorted list
+// keeps its sort; a list of the user's names is left alone.
+TEST_F(LxQtTranslatorTest, ListAndTreeItemsFollowTheLanguageInEveryColumn)
+{
+    QWidget window;
+    auto *list = new QTreeWidget(&window);
+    list->setColumnCount(3);
+    list->setHeaderLabels({"Tool", "Size", "Page"});
+    new QTreeWidgetItem(list, {"Tool", "Metric", "Open"});
+    new QTreeWidgetItem(list, {"Size", "Start", "12"});
+    list->setSortingEnabled(true);
+    list->sortByColumn(0, Qt::AscendingOrder);
+    auto *tree = new QTreeWidget(&window);
+    auto *file = new QTreeWidgetItem(tree, {"File"});
+    new QTreeWidgetItem(new QTreeWidgetItem(file, {"Open"}), {"Exit"});
+    // The user's own names (a tool called "Tool") stay as they are.
+    auto *names = new QTreeWidget(&window);
+    new QTreeWidgetItem(names, {"Tool"});
+    MarkAsData(names);
+    const auto texts = [](QTreeWidget *Tree) {
+        QStringList all;
+        for (int c = 0; c < Tree->columnCount(); ++c)
+            all << Tree->headerItem()->text(c);
+        for (QTreeWidgetItemIterator it(Tree); *it; ++it)
+            for (int c = 0; c < Tree->columnCount(); ++c)
+                all << (*it)->text(c);
+        return all;
+    };
+    AttachTranslator(&window, "TSampleForm");
+    const QStringList englishList = texts(list), englishTree = texts(tree);
+
+    Dictionary.SetLanguage(1);
+    EXPECT_EQ(texts(list), QStringList({"Werkzeug", "Groesse", "Seite", "Groesse", "Starten", "12",
+                                        "Werkzeug", "Metrisch", "Oeffnen"}));
+    EXPECT_EQ(texts(tree).mid(1), QStringList({"Datei", "Oeffnen", "Beenden"}));
+    EXPECT_TRUE(list->isSortingEnabled());
+    EXPECT_EQ(names->topLevelItem(0)->text(0), "Tool");
+    Dictionary.SetLanguage(2);
+    ASSERT_EQ(list->findItems("Outil", Qt::MatchExactly).size(), 1);
+    EXPECT_EQ(list->findItems("Outil", Qt::MatchExactly)[0]->text(1), "Metrique");
+    Dictionary.SetLanguage(0);
+    EXPECT_EQ(texts(list), englishList);
+    EXPECT_EQ(texts(tree), englishTree);
+}
+
+// What a window puts inside Qt's own containers (the pages of a tab
+// widget, the contents of a scroll area) is the window's: translated too.
+TEST_F(LxQtTranslatorTest, TextsOnTabPagesAndInScrollAreas)
+{
+    QWidget window;
+    auto *tabs = new QTabWidget(&window);
+    auto *first = new QWidget;
+    auto *onPage = new QPushButton("Start", first);
+    tabs->addTab(first, "Page");
+    auto *second = new QWidget;
+    auto *hidden = new QLabel("Tool", second);
+    tabs->addTab(second, "File");
+    auto *scroll = new QScrollArea(&window);
+    auto *inside = new QLabel("Size");
+    scroll->setWidget(inside);
+    AttachTranslator(&window, "TSampleForm");
+    Dictionary.SetLanguage(1);
+    EXPECT_EQ(onPage->text(), "Starten");
+    EXPECT_EQ(hidden->text(), "Werkzeug") << "on the page not shown";
+    EXPECT_EQ(inside->text(), "Groesse");
+    Dictionary.SetLanguage(0);
+    EXPECT_EQ(hidden->text(), "Tool");
 }
 
 TEST_F(LxQtTranslatorTest, RightToLeftMirrorsLayoutsAndMovesPlacedWidgets)

@@ -131,6 +131,26 @@ public:
     std::string Cells[3][3] = {{"", "Tool", "Size"}, {"Tool", "Tool", "Size"}, {"Size", "x", "y"}};
 };
 
+class TFakeListView : public TFakeComponent, public TLxListView {
+public:
+    TFakeListView() : TFakeComponent("TListView", "List") {}
+    int ItemCount() const override { return 2; }
+    TLxObject *Item(int I) override { return &Objects[I]; }
+    std::string Caption(int I) const override { return Rows[I][0]; }
+    void SetCaption(int I, const std::string &T) override { Rows[I][0] = T; }
+    int SubItemCount(int) const override { return 2; }
+    std::string SubItem(int I, int S) const override { return Rows[I][S + 1]; }
+    void SetSubItem(int I, int S, const std::string &T) override { Rows[I][S + 1] = T; }
+    void BeginUpdate() override { Updating = true; }
+    void EndUpdate() override { Updating = false; }
+    struct TItem : TLxObject {
+        std::string ClassName() const override { return "TListItem"; }
+    };
+    TItem Objects[2];
+    std::string Rows[2][3] = {{"Tool", "Size", "File"}, {"Size", "Tool", "x"}};
+    bool Updating = false;
+};
+
 class TFakeStatusBar : public TFakeComponent, public TLxStatusPanels {
 public:
     TFakeStatusBar() : TFakeComponent("TStatusBar", "StatusBar1") {}
@@ -446,6 +466,26 @@ TEST_F(LxTranslatorTest, GridTranslatesItsFixedRowAndColumnOnly)
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c)
             EXPECT_EQ(grid.Cells[r][c], expected[r][c]) << r << "," << c;
+}
+
+// Each item's caption and sub-items, remembered by the item; a failing
+// translation still ends the update (the list sorts again).
+TEST_F(LxTranslatorTest, ListViewTranslatesEveryColumnAndEndsItsUpdate)
+{
+    auto &list = Form.Add<TFakeListView>();
+    Tran.Loaded();
+    Dictionary.SetLanguage(1);
+    const std::string expected[2][3] = {{"Werkzeug", "Groesse", "Datei"},
+                                        {"Groesse", "Werkzeug", "x"}};
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(list.Rows[r][c], expected[r][c]) << r << "," << c;
+    Dictionary.SetLanguage(0);
+    EXPECT_EQ(list.Rows[0][1], "Size");
+    EXPECT_FALSE(list.Updating);
+    Dictionary.SetMissingTranslation(lxmtRaiseException);
+    EXPECT_THROW(Dictionary.SetLanguage(1), ELxError);
+    EXPECT_FALSE(list.Updating);
 }
 
 TEST_F(LxTranslatorTest, FarEastLanguagesScaleTheForm)

@@ -8,7 +8,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QLabel>
 #include <QFileDialog>
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -60,6 +65,22 @@ public:
             {{"QColorDialog", "&Red:"}, "&Red:"},
             {{"QColorDialog", "&Green:"}, "&Green:"},
             {{"QColorDialog", "Bl&ue:"}, "Bl&ue:"},
+            // Buttons of Qt's message boxes and button boxes, as the
+            // program's message dialogs name them.
+            {{"QPlatformTheme", "OK"}, "OK"},
+            {{"QPlatformTheme", "Cancel"}, "Cancel"},
+            {{"QPlatformTheme", "&Yes"}, "&Yes"},
+            {{"QPlatformTheme", "&No"}, "&No"},
+            {{"QPlatformTheme", "Yes to &All"}, "Yes to &All"},
+            {{"QPlatformTheme", "N&o to All"}, "N&o to All"},
+            {{"QPlatformTheme", "Abort"}, "&Abort"},
+            {{"QPlatformTheme", "Retry"}, "&Retry"},
+            {{"QPlatformTheme", "Ignore"}, "&Ignore"},
+            {{"QPlatformTheme", "Close"}, "&Close"},
+            {{"QPlatformTheme", "Help"}, "&Help"},
+            {{"QPlatformTheme", "Apply"}, "&Apply"},
+            {{"QPlatformTheme", "Save"}, "&Save"},
+            {{"QPlatformTheme", "Open"}, "&Open"},
         };
         if (!Context || !Source || !IsDefaultDictionaryOpen())
             return {};
@@ -133,9 +154,9 @@ constexpr TPrintControl SetupControls[] = {
     {1057, "", "landscape"},     {1072, "", "groupBox_3"},      {1073, "", "groupBox_2"},
 };
 
-// Gives the print dialog's controls their control ids; the accepting
-// button is 1, the cancelling one 2.
-void MarkPrintControls(QDialog &Dialog, bool Setup)
+// The accepting button of a dialog's button box is control 1, the
+// cancelling one 2.
+void MarkButtons(QDialog &Dialog)
 {
     for (QDialogButtonBox *box : Dialog.findChildren<QDialogButtonBox *>())
         for (QAbstractButton *button : box->buttons()) {
@@ -143,6 +164,12 @@ void MarkPrintControls(QDialog &Dialog, bool Setup)
             if (role == QDialogButtonBox::AcceptRole || role == QDialogButtonBox::RejectRole)
                 button->setProperty("lxControlId", role == QDialogButtonBox::AcceptRole ? 1 : 2);
         }
+}
+
+// Gives the print dialog's controls their control ids.
+void MarkPrintControls(QDialog &Dialog, bool Setup)
+{
+    MarkButtons(Dialog);
     const auto mark = [&Dialog](const auto &Controls) {
         for (const TPrintControl &c : Controls) {
             QObject *box = *c.Box ? Dialog.findChild<QObject *>(c.Box) : &Dialog;
@@ -154,6 +181,33 @@ void MarkPrintControls(QDialog &Dialog, bool Setup)
         mark(SetupControls);
     else
         mark(PrintControls);
+}
+
+// Qt's font dialog names its controls by its own texts only: the controls
+// of the font table by those texts, as Qt sets them.
+void MarkFontControls(QFontDialog &Dialog)
+{
+    MarkButtons(Dialog);
+    static const std::pair<const char *, int> byText[] = {
+        {"&Font", 1088},    {"Font st&yle", 1089}, {"&Size", 1090},     {"Wr&iting System", 1094},
+        {"Effects", 1072},  {"Sample", 1073},      {"Stri&keout", 1040}, {"&Underline", 1041}};
+    for (QWidget *child : Dialog.findChildren<QWidget *>()) {
+        QString text;
+        if (auto *label = qobject_cast<QLabel *>(child))
+            text = label->text();
+        else if (auto *box = qobject_cast<QGroupBox *>(child))
+            text = box->title();
+        else if (auto *check = qobject_cast<QCheckBox *>(child))
+            text = check->text();
+        for (const auto &[source, id] : byText)
+            if (text == QLatin1String(source))
+                child->setProperty("lxControlId", id);
+    }
+}
+
+const TLxDictionary *OpenDefaultDictionary()
+{
+    return IsDefaultDictionaryOpen() ? DefaultDictionary() : nullptr;
 }
 
 // Calls Apply whenever the dialog is shown or becomes active, and once Qt
@@ -402,8 +456,11 @@ void TranslateDialogWidgets(QWidget *Dialog, TLxDialogKind Kind,
 void CentreDialog(QWidget *Dialog, QWidget *Parent)
 {
     QRect area;
-    if (Parent)
+    // A window inside another (an MDI child) by where it is on the screen.
+    if (Parent && Parent->isWindow())
         area = Parent->frameGeometry();
+    else if (Parent)
+        area = QRect(Parent->mapToGlobal(QPoint(0, 0)), Parent->size());
     else if (QScreen *screen = QApplication::primaryScreen())
         area = screen->geometry();
     const QSize size = Dialog->size();
@@ -419,6 +476,45 @@ std::unique_ptr<TFindDialog> MakeFindDialog(QWidget *Parent, bool Replace)
     TranslateDialogWidgets(dialog.get(), Replace ? TLxDialogKind::Replace : TLxDialogKind::Find,
                            dictionary, {}, true);
     return dialog;
+}
+
+bool LxChooseFont(QWidget *Parent, QFont &Font)
+{
+    QFontDialog dialog(Font, Parent);
+    dialog.setObjectName("LxFontDialog");
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    MarkFontControls(dialog);
+    const auto apply = [&dialog] {
+        TranslateDialogWidgets(&dialog, TLxDialogKind::Font, OpenDefaultDictionary(), {}, true);
+    };
+    TActivationWatch watch(apply, [&dialog, Parent] { CentreDialog(&dialog, Parent); });
+    dialog.installEventFilter(&watch);
+    apply();
+    const bool chosen = dialog.exec() == QDialog::Accepted;
+    dialog.removeEventFilter(&watch);
+    if (chosen)
+        Font = dialog.selectedFont();
+    return chosen;
+}
+
+bool LxInputQuery(QWidget *Parent, const std::string &Caption, const std::string &Prompt,
+                  std::string &Value)
+{
+    QInputDialog dialog(Parent);
+    dialog.setObjectName("LxInputQuery");
+    dialog.setWindowTitle(Q(Caption));
+    dialog.setLabelText(Q(Prompt));
+    dialog.setTextValue(Q(Value));
+    const TLxDictionary *dictionary = OpenDefaultDictionary();
+    dialog.setOkButtonText(Q(TranslateText(dictionary, "OK")));
+    dialog.setCancelButtonText(Q(TranslateText(dictionary, "Cancel")));
+    TActivationWatch watch([] {}, [&dialog, Parent] { CentreDialog(&dialog, Parent); });
+    dialog.installEventFilter(&watch);
+    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    dialog.removeEventFilter(&watch);
+    if (confirmed)
+        Value = dialog.textValue().toStdString();
+    return confirmed;
 }
 
 bool LxChooseColour(QWidget *Parent, uint32_t &Colour)

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+class QFont;
 class QPrinter;
 class QWidget;
 
@@ -42,6 +43,19 @@ std::unique_ptr<TFindDialog> MakeFindDialog(QWidget *Parent, bool Replace = fals
 // A colour chosen with the localised colour dialog made by the dialog
 // module (the custom colours as the dialog holds them).
 bool LxChooseColour(QWidget *Parent, uint32_t &Colour);
+
+// A font chosen with the font dialog made by the dialog module: caption and
+// controls from the font table through the default dictionary, centred
+// over Parent. False when cancelled (Font unchanged).
+bool LxChooseFont(QWidget *Parent, QFont &Font);
+
+// The text the message service asks for (InputQuery), in an input dialog
+// made by the dialog module: Caption and Prompt as given (the caller's own,
+// in the language), OK and Cancel from the dialog tables through the
+// default dictionary, centred over Parent. False when cancelled (Value
+// unchanged).
+bool LxInputQuery(QWidget *Parent, const std::string &Caption, const std::string &Prompt,
+                  std::string &Value);
 
 // A file choice of the message service as a localised dialog made by the
 // dialog module: the whole path, or nothing when cancelled.

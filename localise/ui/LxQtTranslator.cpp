@@ -1,6 +1,7 @@
 #include "localise/ui/LxQtTranslator.h"
 
 #include "localise/LxControlModule.h"
+#include "localise/LxCustomDictionary.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,6 +21,8 @@
 #include <QTreeWidget>
 #include <QWidget>
 
+#include <set>
+
 namespace orv {
 
 namespace {
@@ -38,6 +41,13 @@ std::vector<TLxQtAdapterFactory> &Factories()
 {
     static std::vector<TLxQtAdapterFactory> factories;
     return factories;
+}
+
+// A widget whose texts are the user's data (names of machines, tools,
+// offsets, settings keys): its caption and items are never translated.
+bool IsData(const QObject *Object)
+{
+    return Object->property("lxData").toBool();
 }
 
 // The action a menu shows as its entry in its parent menu: translated as
@@ -99,23 +109,6 @@ void AddListItems(QListWidget *List, std::vector<TLxProperty> &Properties)
         }));
 }
 
-void AddTreeItems(QTreeWidget *Tree, std::vector<TLxProperty> &Properties)
-{
-    Properties.push_back(TLxProperty::Lines(
-        "Items",
-        [Tree] {
-            std::vector<std::string> items;
-            for (QTreeWidgetItemIterator it(Tree); *it; ++it)
-                items.push_back(S((*it)->text(0)));
-            return items;
-        },
-        [Tree](const std::vector<std::string> &Items) {
-            size_t i = 0;
-            for (QTreeWidgetItemIterator it(Tree); *it && i < Items.size(); ++it, ++i)
-                (*it)->setText(0, Q(Items[i]));
-        }));
-}
-
 // Tab texts of a tab bar; a tab widget's own bar is one of Qt's inner
 // widgets, reached through the tab widget.
 void AddTabs(QTabBar *Bar, std::vector<TLxProperty> &Properties)
@@ -165,6 +158,148 @@ private:
         return FTable->item(Row - 1, Col - 1);
     }
     QTableWidget *FTable;
+};
+
+// One column title of a list or tree: an object with a "Caption".
+class TLxQtColumn : public TLxObject {
+public:
+    TLxQtColumn(QTreeWidget *Tree, int Column) : FTree(Tree), FColumn(Column) {}
+    std::string ClassName() const override { return "TListColumn"; }
+    std::vector<TLxProperty> Properties() override
+    {
+        return {TLxProperty::Text(
+            "Caption", [this] { return S(FTree->headerItem()->text(FColumn)); },
+            [this](const std::string &V) { FTree->headerItem()->setText(FColumn, Q(V)); })};
+    }
+
+private:
+    QTreeWidget *FTree;
+    int FColumn;
+};
+
+// One item of a list: the object its texts are remembered by.
+class TLxQtListItem : public TLxObject {
+public:
+    std::string ClassName() const override { return "TListItem"; }
+};
+
+// A tree widget: a list view when it has more than one column (each item
+// a caption with its sub-items), else a tree view. Its column titles are
+// the collection "Columns".
+class TLxQtTreeBase : public TLxQtComponent {
+public:
+    TLxQtTreeBase(QTreeWidget *Tree, QWidget *Root) : TLxQtComponent(Tree, Root), FTree(Tree) {}
+    std::vector<TLxProperty> Properties() override
+    {
+        std::vector<TLxProperty> list = TLxQtComponent::Properties();
+        while (static_cast<int>(FColumns.size()) < FTree->columnCount())
+            FColumns.push_back(
+                std::make_unique<TLxQtColumn>(FTree, static_cast<int>(FColumns.size())));
+        TLxProperty columns;
+        columns.Name = "Columns";
+        columns.Kind = TLxPropertyKind::Collection;
+        for (int c = 0; c < FTree->columnCount(); ++c)
+            columns.Items.push_back(FColumns[c].get());
+        list.push_back(columns);
+        return list;
+    }
+
+protected:
+    std::vector<QTreeWidgetItem *> AllItems() const
+    {
+        std::vector<QTreeWidgetItem *> items;
+        for (QTreeWidgetItemIterator it(FTree); *it; ++it)
+            items.push_back(*it);
+        return items;
+    }
+    // Sorting held off while texts change: no item moves during a pass.
+    void HoldSorting()
+    {
+        FSorting = FTree->isSortingEnabled();
+        FTree->setSortingEnabled(false);
+        FItems = AllItems();
+    }
+    void RestoreSorting() { FTree->setSortingEnabled(FSorting); }
+
+    QTreeWidget *FTree;
+    std::vector<QTreeWidgetItem *> FItems;
+
+private:
+    std::vector<std::unique_ptr<TLxQtColumn>> FColumns;
+    bool FSorting = false;
+};
+
+class TLxQtListView : public TLxQtTreeBase, public TLxListView {
+public:
+    TLxQtListView(QTreeWidget *Tree, QWidget *Root, std::function<void(TLxObject *)> Forget)
+        : TLxQtTreeBase(Tree, Root), FForget(std::move(Forget))
+    {
+    }
+    ~TLxQtListView() override
+    {
+        for (auto &[item, object] : FItemObjects)
+            FForget(object.get());
+    }
+    int ItemCount() const override { return static_cast<int>(FItems.size()); }
+    TLxObject *Item(int Index) override
+    {
+        std::unique_ptr<TLxQtListItem> &object = FItemObjects[FItems[Index]];
+        if (!object)
+            object = std::make_unique<TLxQtListItem>();
+        return object.get();
+    }
+    std::string Caption(int Index) const override { return S(FItems[Index]->text(0)); }
+    void SetCaption(int Index, const std::string &Text) override { Set(Index, 0, Text); }
+    int SubItemCount(int Index) const override
+    {
+        return std::max(0, FItems[Index]->columnCount() - 1);
+    }
+    std::string SubItem(int Index, int Sub) const override
+    {
+        return S(FItems[Index]->text(Sub + 1));
+    }
+    void SetSubItem(int Index, int Sub, const std::string &Text) override
+    {
+        Set(Index, Sub + 1, Text);
+    }
+    // Items gone since the last pass leave the translator's memory.
+    void BeginUpdate() override
+    {
+        HoldSorting();
+        const std::set<QTreeWidgetItem *> present(FItems.begin(), FItems.end());
+        for (auto it = FItemObjects.begin(); it != FItemObjects.end();) {
+            if (present.count(it->first)) {
+                ++it;
+                continue;
+            }
+            FForget(it->second.get());
+            it = FItemObjects.erase(it);
+        }
+    }
+    void EndUpdate() override { RestoreSorting(); }
+
+private:
+    void Set(int Index, int Column, const std::string &Text)
+    {
+        if (FItems[Index]->text(Column) != Q(Text))
+            FItems[Index]->setText(Column, Q(Text));
+    }
+    std::function<void(TLxObject *)> FForget;
+    std::map<QTreeWidgetItem *, std::unique_ptr<TLxQtListItem>> FItemObjects;
+};
+
+class TLxQtTreeView : public TLxQtTreeBase, public TLxTreeView {
+public:
+    using TLxQtTreeBase::TLxQtTreeBase;
+    int NodeCount() const override { return static_cast<int>(FItems.size()); }
+    std::string NodeText(int Index) const override { return S(FItems[Index]->text(0)); }
+    void SetNodeText(int Index, const std::string &Text) override
+    {
+        if (FItems[Index]->text(0) != Q(Text))
+            FItems[Index]->setText(0, Q(Text));
+    }
+    void BeginUpdate() override { HoldSorting(); }
+    void EndUpdate() override { RestoreSorting(); }
 };
 
 // Qt's system-menu actions of an MDI child, by the commands of their texts.
@@ -243,12 +378,24 @@ public:
         if (!menu)
             return;
         const QList<QAction *> actions = menu->actions();
-        for (int i = 0; i < actions.size() && i < static_cast<int>(Items.size()); ++i)
+        for (int i = 0; i < actions.size() && i < static_cast<int>(Items.size()); ++i) {
             if (Items[i].Command != 0)
                 actions[i]->setText(Q(Items[i].Text));
+            else if (!actions[i]->isSeparator())
+                TranslateOwnItem(actions[i]);
+        }
     }
 
 private:
+    // An item Qt adds to the system menu beyond the standard commands ("Stay
+    // on &Top"): translated from the text Qt gave it.
+    void TranslateOwnItem(QAction *Item) const
+    {
+        if (!Item->property("lxSource").isValid())
+            Item->setProperty("lxSource", Item->text());
+        const std::string source = S(Item->property("lxSource").toString());
+        Item->setText(Q(TranslateText(FOwner.Translator().Dictionary(), source)));
+    }
     QMenu *SystemMenuOf() const
     {
         auto *sub = qobject_cast<QMdiSubWindow *>(FRoot->parentWidget());
@@ -300,6 +447,12 @@ std::vector<TLxProperty> TLxQtComponent::Properties()
     if (!widget)
         return list;
     // An MDI child's frame shows the child's caption.
+    if (IsData(widget) && widget != FRoot) {
+        list.push_back(TextProperty(
+            "Hint", [widget] { return widget->toolTip(); },
+            [widget](const QString &V) { widget->setToolTip(V); }));
+        return list;
+    }
     if (widget == FRoot || widget->isWindow())
         list.push_back(TextProperty(
             "Caption", [widget] { return widget->windowTitle(); },
@@ -323,12 +476,12 @@ std::vector<TLxProperty> TLxQtComponent::Properties()
     list.push_back(TextProperty(
         "Hint", [widget] { return widget->toolTip(); },
         [widget](const QString &V) { widget->setToolTip(V); }));
+    if (IsData(widget))
+        return list;
     if (auto *combo = qobject_cast<QComboBox *>(widget); combo && !combo->isEditable())
         AddComboItems(combo, list);
     else if (auto *items = qobject_cast<QListWidget *>(widget))
         AddListItems(items, list);
-    else if (auto *tree = qobject_cast<QTreeWidget *>(widget))
-        AddTreeItems(tree, list);
     else if (auto *tabs = qobject_cast<QTabBar *>(widget))
         AddTabs(tabs, list);
     else if (auto *pages = qobject_cast<QTabWidget *>(widget))
@@ -445,6 +598,8 @@ TLxQtTranslator::TLxQtTranslator(QWidget *Form, const std::string &ClassName,
       FRootAdapter(std::make_unique<TLxQtForm>(*this, Form, ClassName, std::move(Ancestors))),
       FTranslator(FRootAdapter.get())
 {
+    // Lists, trees and grids are translated by the control module.
+    RegisterControlModule();
     setObjectName("Tran");
     FTranslator.SetName("Tran");
     Form->setProperty("lxTranslated", true);
@@ -453,17 +608,22 @@ TLxQtTranslator::TLxQtTranslator(QWidget *Form, const std::string &ClassName,
 TLxQtTranslator::~TLxQtTranslator()
 {
     FTranslator.Close();
+    // Adapters forget what the translator remembers of them while it exists.
+    FAdapters.clear();
 }
 
-// A window of its own translator is not walked; nor are Qt's inner objects.
+// A window of its own translator is not walked. Qt's inner objects are
+// not components, but what the window put in them (the pages of a tab
+// widget, the contents of a scroll area) is.
 void TLxQtTranslator::Collect(QObject *Parent, std::vector<QObject *> &Objects) const
 {
     for (QObject *child : Parent->children()) {
-        if (child == this || child->objectName().startsWith("qt_"))
+        if (child == this)
             continue;
         if (child->property("lxTranslated").toBool() || qobject_cast<QMdiSubWindow *>(child))
             continue;
-        if (child->isWidgetType() || qobject_cast<QAction *>(child)) {
+        const bool inner = child->objectName().startsWith("qt_");
+        if (!inner && (child->isWidgetType() || qobject_cast<QAction *>(child))) {
             if (!IsMenuEntryAction(child))
                 Objects.push_back(child);
         }
@@ -499,8 +659,13 @@ TLxComponent *TLxQtTranslator::AdapterOf(QObject *Object)
     if (!adapter) {
         if (auto *table = qobject_cast<QTableWidget *>(Object))
             adapter = std::make_unique<TLxQtTable>(table, FForm);
-        else
+        else if (auto *tree = qobject_cast<QTreeWidget *>(Object); !tree || IsData(tree))
             adapter = std::make_unique<TLxQtComponent>(Object, FForm);
+        else if (tree->columnCount() > 1)
+            adapter = std::make_unique<TLxQtListView>(
+                tree, FForm, [this](TLxObject *Item) { FTranslator.Forget(Item); });
+        else
+            adapter = std::make_unique<TLxQtTreeView>(tree, FForm);
     }
     TLxComponent *result = adapter.get();
     FAdapters.emplace(Object, std::move(adapter));
@@ -538,6 +703,16 @@ TLxQtTranslator *AttachTranslator(QWidget *Form, const std::string &ClassName,
     if (translator.Dictionary() && translator.Dictionary()->Active())
         translator.Loaded();
     return tran;
+}
+
+void MarkAsData(QWidget *Widget)
+{
+    Widget->setProperty("lxData", true);
+}
+
+bool IsMarkedAsData(const QObject *Object)
+{
+    return IsData(Object);
 }
 
 TLxQtTranslator *TranslatorOf(QWidget *Form)

@@ -86,6 +86,12 @@ private:
     TLxTranslator FTranslator;
 };
 
+// A widget that shows the user's own names (machines, tools, offsets,
+// utilities, settings keys), which the program also reads back: its
+// caption and items stay as they are in every language (its tip does not).
+void MarkAsData(QWidget *Widget);
+bool IsMarkedAsData(const QObject *Object);
+
 // Puts a translator named "Tran" on Form with the program's target list
 // ("Caption", "Hint", "Items", "Lines", "Hints", "Tabs", "Text",
 // "SimpleText", "Filter", "Title", "Cells"), bound to "Dictionary1", and

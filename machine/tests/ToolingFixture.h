@@ -2,7 +2,7 @@
 // Shared set-up of the tooling tests: a temporary folder that stands in for
 // the program folder and the working folder (so the main settings file and
 // the files beside the program live there), scripted message boxes and a
-// test event loop.
+// test event loop that counts how waits ask it for messages.
 
 #include "engine/core/NetUtil.h"
 #include "machine/Machine_Tooling.h"
@@ -10,6 +10,7 @@
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
+#include "platform/tests/CountingLoop.h"
 #include "platform/tests/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -57,7 +58,7 @@ protected:
 
     TTempDir Dir;
     TScriptedMessages Msgs;
-    TTestEventLoop Loop;
+    TCountingLoop Loop;
 
 private:
     TMessageServiceScope FMessageScope;

@@ -4,6 +4,7 @@
 #include "engine/chain/ui/MDIMemo.h"
 #include "engine/core/DUtils.h"
 #include "engine/core/Mess.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "machine/ui/McodeEntry.h"
 #include "machine/ui/QtText.h"
 #include "platform/ui/ColourDialog.h"
@@ -124,14 +125,23 @@ TControlPanelStdForm::TControlPanelStdForm(TControlPanelStd &Panel, QWidget *Par
     PageControl->setMinimumWidth(PageControl->tabBar()->sizeHint().width() +
                                  PageControl->style()->pixelMetric(QStyle::PM_TabBarTabHSpace));
     CreateStatus();
-    auto *tools = new QHBoxLayout;
+    auto *toolRow = new QWidget(this);
+    toolRow->setObjectName("ToolRow");
+    auto *tools = new QHBoxLayout(toolRow);
+    tools->setContentsMargins(0, 0, 0, 0);
     for (QToolButton *b : {Mcode_but, View_CoOrds, ZToolOffsets, Coolant, Turbo, TChangeButt})
         tools->addWidget(b);
     tools->addStretch();
+    // The frame is fixed while the Home page's two buttons show: room is
+    // kept for the most a page shows (Jog and MDI, with Tool Change).
+    int row = 4 * tools->spacing();
+    for (QToolButton *b : {Mcode_but, View_CoOrds, ZToolOffsets, Coolant, TChangeButt})
+        row += b->sizeHint().width();
+    toolRow->setMinimumWidth(row);
     auto *readout = new QHBoxLayout;
     readout->addWidget(MachDisp);
     readout->addWidget(ProgDisp);
-    layout->addLayout(tools);
+    layout->addWidget(toolRow);
     layout->addLayout(readout);
     layout->addWidget(OffsetDataPanel);
     layout->addWidget(PageControl);
@@ -150,6 +160,10 @@ TControlPanelStdForm::TControlPanelStdForm(TControlPanelStd &Panel, QWidget *Par
         return memo;
     };
     WatchKeys();
+    // The status and the cycle state are words the panel translates: made
+    // again in a new language.
+    AttachTranslator(this, "TControlPanelStdForm")->Translator().OnAfterTranslate =
+        [this](auto &) { FPanel.LanguageChanged(); };
 }
 
 // --- Construction ---
@@ -352,6 +366,12 @@ void TControlPanelStdForm::CreateStatus()
         StatusPanels[i] = Label(StatusBar, "");
         StatusBar->addWidget(StatusPanels[i], 1);
     }
+    // The window's frame is fixed while the panels are still empty: room
+    // is kept for each at its longest (feed, spindle speed, tool,
+    // overrides).
+    const char *longest[] = {"F:00000.000 inch/min ", "S:00000 RPM ", "T 000 ", "F:000% S:000% "};
+    for (int i = 0; i < 4; ++i)
+        StatusPanels[i]->setMinimumWidth(StatusPanels[i]->fontMetrics().horizontalAdvance(longest[i]));
 }
 
 // The key preview: every child's keys pass the form first.

@@ -1,5 +1,7 @@
 #include "machine/ui/MachProbDialog.h"
 
+#include "localise/ui/LxQtTranslator.h"
+
 #include "machine/Machine_Tooling.h"
 #include "machine/MachineProblem.h"
 #include "machine/ui/DownCounterWindow.h"
@@ -69,6 +71,8 @@ void InstallMachineWindows() {
     SetMachineProblemPresenter([](const TMachineProblem &Problem) {
         TMachProbDlg dialog;
         dialog.SetProblem(Problem);
+        // In the user's language, texts of the problem as well.
+        AttachTranslator(&dialog, "TMachProbDlg");
         dialog.exec();
     });
     SetDownCounterViewFactory([] { return std::make_unique<TDownCounterWindow>(); });

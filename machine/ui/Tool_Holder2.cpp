@@ -1,6 +1,7 @@
 #include "machine/ui/Tool_Holder2.h"
 
 #include "engine/core/Mess.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "machine/ToolingMessages.h"
 #include "machine/Tooling_lib.h"
 #include "machine/ui/QtText.h"
@@ -52,6 +53,11 @@ TTool_Deck::TTool_Deck(TMachine_Tooling &Tooling, QWidget *Parent)
     CreateMenu();
     CreatePositions();
     CreateInfoPanel();
+    // The positions' tips and the tool's details hold translated words with
+    // names and values: made again in a new language.
+    AttachTranslator(this, "TTool_Deck")->Translator().OnAfterTranslate = [this](auto &) {
+        FTooling.LanguageChanged();
+    };
 }
 
 // --- Construction ---

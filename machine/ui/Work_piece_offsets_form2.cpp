@@ -1,4 +1,5 @@
 #include "machine/ui/Work_piece_offsets_form2.h"
+#include "localise/ui/LxQtTranslator.h"
 
 #include "machine/ToolingMessages.h"
 #include "machine/ui/QtText.h"
@@ -39,13 +40,15 @@ void TWPiece_form::FormCreate()
     setProperty("HelpContext", HelpContext);
     TreeView1 = new QTreeWidget(this);
     TreeView1->setHeaderHidden(true);
+    MarkAsData(TreeView1); // offset names, read back as the offsets' keys
     TreeView1->setItemsExpandable(false);
     TreeView1->viewport()->installEventFilter(this);
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *Node) {
         FOffsets.SelectNode(Node->parent() ? Node->text(0).toStdString() : std::string());
     });
     connect(TreeView1, &QTreeWidget::itemChanged, this, &TWPiece_form::NodeRenamed);
-    CURRENT_OFFSET = new QLabel("No Offset", this);
+    CURRENT_OFFSET = new QLabel(Q(Tr("No Offset")), this);
+    MarkAsData(CURRENT_OFFSET);
     auto *current = new QHBoxLayout;
     current->addWidget(new QLabel("Machine Offset:", this));
     current->addWidget(CURRENT_OFFSET, 1);
@@ -58,6 +61,24 @@ void TWPiece_form::FormCreate()
     layout->addWidget(FindCentre);
     layout->addWidget(CreateCentrePanel());
     resize(300, 420);
+    AttachTranslator(this, "TWPiece_form")->Translator().OnAfterTranslate = [this](auto &) {
+        LanguageChanged();
+    };
+}
+
+// The texts made from a translated part and a name or value (the tree's
+// root, the current offset, the centre finder's) made again in the
+// language now in use.
+void TWPiece_form::LanguageChanged()
+{
+    if (QTreeWidgetItem *root = TreeView1->topLevelItem(0)) {
+        FRefreshing = true;
+        root->setText(0, Q(Tr("Machine Offsets")));
+        FRefreshing = false;
+    }
+    const std::string &current = FOffsets.CurrentMOffset();
+    CURRENT_OFFSET->setText(current.empty() ? Q(Tr("No Offset")) : Q(current));
+    RefreshCentre();
 }
 
 QWidget *TWPiece_form::CreateEditPanel()

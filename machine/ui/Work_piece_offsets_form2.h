@@ -44,6 +44,7 @@ private:
     QWidget *CreateCentrePanel();
     void RefreshTree();
     void RefreshCentre();
+    void LanguageChanged();
     void NodeRenamed(QTreeWidgetItem *Node);
     void SetAxisClick(int Axis);
 

@@ -1,4 +1,5 @@
 #include "machine/ui/property_editor.h"
+#include "localise/ui/LxQtTranslator.h"
 
 #include "engine/core/Mess.h"
 #include "machine/ui/NewPass.h"
@@ -18,6 +19,8 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTreeWidget>
+
+#include <algorithm>
 #include <QVBoxLayout>
 
 namespace orv {
@@ -51,10 +54,13 @@ TVis_form::TVis_form(const std::string &MainSettingsFile, QWidget *Parent)
     TV = new QTreeWidget(this);
     TV->setObjectName("TV");
     TV->setHeaderHidden(true);
+    MarkAsData(TV); // machines, sections and keys, read back as names
     TV->setContextMenuPolicy(Qt::CustomContextMenu);
     TV->installEventFilter(this);
-    // Room for the machine, section and key names beside the value panel.
-    TV->setMinimumWidth(200);
+    // Room for the machine, section and key names beside the value panel:
+    // the deepest section name whole in the window's font.
+    TV->setMinimumWidth(std::max(200, TV->fontMetrics().horizontalAdvance("Input/Output Devices") +
+                                          3 * TV->indentation() + 24));
     Display_Panel = new QWidget(this);
     Display_Panel->setObjectName("Display_Panel");
     Display_Panel->setMinimumSize(320, RowTop + RowCount * RowStep);
@@ -98,6 +104,7 @@ void TVis_form::CreateRows()
         const int top = RowTop + i * RowStep;
         Labels[i] = new QLabel(Display_Panel);
         Labels[i]->setGeometry(3, top + 4, 106, 17);
+        MarkAsData(Labels[i]); // the settings' keys
         Checks[i] = new QCheckBox(Display_Panel);
         Checks[i]->setGeometry(160, top, 17, 17);
         Edits[i] = new QLineEdit(Display_Panel);

@@ -1,4 +1,5 @@
 #include "machine/ui/tooling_form.h"
+#include "localise/ui/LxQtTranslator.h"
 
 #include "engine/core/DUtils.h"
 #include "machine/ToolingMessages.h"
@@ -68,6 +69,7 @@ void TTooling_setup_form::FormCreate()
     FTree = new QTreeWidget(this);
     FTree->header()->hide();
     FTree->setObjectName("ToolTree");
+    MarkAsData(FTree); // tool names, read back as the tools' keys
     // Tools are dragged from here onto the carousel's positions.
     FTree->setDragEnabled(true);
     FTree->setDragDropMode(QAbstractItemView::DragOnly);
@@ -95,6 +97,23 @@ void TTooling_setup_form::FormCreate()
             [this](QTreeWidgetItem *Node) { EditDetail(Node); });
     connect(FTree, &QTreeWidget::itemChanged, this, &TTooling_setup_form::NodeRenamed);
     resize(420, 360);
+    AttachTranslator(this, "TTooling_setup_form")->Translator().OnAfterTranslate =
+        [this](auto &) { LanguageChanged(); };
+}
+
+// The tree's own texts (its root, a tool's detail rows: a translated name
+// and a value) made again in the language now in use.
+void TTooling_setup_form::LanguageChanged()
+{
+    QTreeWidgetItem *root = FTree->topLevelItem(0);
+    if (!root)
+        return;
+    FFilling = true;
+    root->setText(0, Q(Tr("TOOLS")));
+    FFilling = false;
+    for (int i = 0; i < root->childCount(); ++i)
+        if (root->child(i)->childCount() > 0)
+            ShowDetails(root->child(i));
 }
 
 void TTooling_setup_form::CreateMenus()

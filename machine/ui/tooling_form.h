@@ -37,6 +37,7 @@ private:
     void NodeActivated(QTreeWidgetItem *Node);
     void NodeRenamed(QTreeWidgetItem *Node);
     void ShowDetails(QTreeWidgetItem *ToolNode);
+    void LanguageChanged();
     void EditDetail(QTreeWidgetItem *Row);
     void AddToolClick();
     void DeleteToolClick(QTreeWidgetItem *Node);

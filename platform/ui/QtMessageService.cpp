@@ -93,6 +93,8 @@ int TQtMessageService::Show(const TMessageRequest &Request)
 bool TQtMessageService::InputQuery(const std::string &Caption, const std::string &Prompt,
                                    std::string &Value)
 {
+    if (InputDialog)
+        return InputDialog(FParent, Caption, Prompt, Value);
     bool ok = false;
     QString text = QInputDialog::getText(FParent, QString::fromStdString(Caption),
                                          QString::fromStdString(Prompt), QLineEdit::Normal,

@@ -23,6 +23,11 @@ public:
     // the picture preview; unset: the plain file dialog.
     std::function<std::optional<std::string>(QWidget *Parent, const TFileRequest &Request)>
         ProgramDialog;
+    // The dialog that asks for a text (the program's localised one); unset:
+    // Qt's plain input dialog.
+    std::function<bool(QWidget *Parent, const std::string &Caption, const std::string &Prompt,
+                       std::string &Value)>
+        InputDialog;
     // The file dialog of every other request; unset: Qt's plain one.
     std::function<std::optional<std::string>(QWidget *Parent, const TFileRequest &Request)>
         FileDialog;

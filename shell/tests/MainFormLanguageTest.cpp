@@ -238,7 +238,7 @@ TEST_F(MainFormLanguage, MenusMadeLaterSpeakTheLanguageAtOnce)
         if (!a->isSeparator())
             utilities << a->text();
     EXPECT_EQ(utilities.join("|").toStdString(),
-              "Configure &Utilities...|&Notes|&Drucken")
+              "Hilfsprogramme &einrichten...|&Notes|&Drucken")
         << "translated, hot keys no sibling uses";
 
     auto *child = new QMainWindow;

@@ -1,6 +1,7 @@
 #include "shell/ui/Config_Menu_Tools.h"
 
 #include "engine/core/Mess.h"
+#include "localise/ui/LxQtTranslator.h"
 #include "platform/MessageService.h"
 #include "platform/ui/ModalRunner.h"
 #include "shell/ui/MenuToolProp.h"
@@ -24,6 +25,7 @@ TMenuConfigTools::TMenuConfigTools(QWidget *Owner, const std::string &SettingsFi
     auto *grid = new QGridLayout(this);
     auto *label = new QLabel("&Utilities:", this);
     ToolList = new QListWidget(this);
+    MarkAsData(ToolList); // the utilities' titles
     ToolList->setObjectName("ToolList");
     label->setBuddy(ToolList);
     grid->addWidget(label, 0, 0);

@@ -15,7 +15,6 @@
 #include "platform/ui/FindDialogs.h"
 #include "platform/ui/ModalRunner.h"
 
-#include <QFontDialog>
 #include <QInputDialog>
 
 namespace orv {
@@ -69,11 +68,7 @@ bool TEditorDialogs::FindText(QWidget *Parent, std::string &Text)
 
 bool TEditorDialogs::Font(QWidget *Parent, QFont &Font)
 {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, Font, Parent);
-    if (ok)
-        Font = chosen;
-    return ok;
+    return LxChooseFont(Parent, Font);
 }
 
 bool TEditorDialogs::Colour(QWidget *Parent, uint32_t &Colour)

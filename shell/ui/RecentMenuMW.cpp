@@ -1,16 +1,22 @@
 #include "shell/ui/RecentMenuMW.h"
 
+#include "engine/core/Mess.h"
+
 #include "platform/MessageService.h"
 
 #include <QMenu>
 
 namespace orv {
 
+namespace {
+std::string Tr(const std::string &Text) { return Mess().Translate(Text); }
+} // namespace
+
 TMenu2::TMenu2(const std::string &ListFile) : FListFile(ListFile) {}
 
 TMenu2::~TMenu2() {
     if (!FList.SaveHistory(FListFile))
-        MessageDlg("", "Could not save History List", mtWarning, mbOK);
+        MessageDlg("", Tr("Could not save History List"), mtWarning, mbOK);
 }
 
 void TMenu2::LoadHistory() {

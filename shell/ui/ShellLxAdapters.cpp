@@ -79,6 +79,9 @@ public:
     std::vector<TLxProperty> Properties() override
     {
         std::vector<TLxProperty> list = TLxQtComponent::Properties();
+        // A face printed on a control (a Fanuc key) stays as it stands.
+        if (IsMarkedAsData(FWidget))
+            return list;
         list.push_back(TLxProperty::Text(
             "Caption", [this] { return FWidget->Caption().toStdString(); },
             [this](const std::string &V) { FWidget->SetCaption(QString::fromStdString(V)); }));

@@ -142,7 +142,13 @@ TEditorForm::TEditorForm(QWidget *Parent) : QMainWindow(Parent)
     FRichEdit->OnFilesDropped = [this](const QStringList &Files) { FilesDropped(Files); };
     resize(560, 420);
     FormCreate();
-    AttachTranslator(this, "TEditorForm");
+    // The caption and the caret's place hold a translated word and a value:
+    // made again in a new language.
+    AttachTranslator(this, "TEditorForm")->Translator().OnAfterTranslate = [this](auto &) {
+        UpdateCaption();
+        if (!FBusy)
+            ShowCaretPlace();
+    };
     // From the first editor on, the program's standard dialogs are translated.
     TLxDialogModule().Loaded();
 }
@@ -530,10 +536,15 @@ void TEditorForm::UpdateStatus()
     if (!FBulkUpdate)
         FLineCount = FRichEdit->LineCount();
     const int line = FRichEdit->CaretLine();
-    SetStatus(Tr("Line: ") + IntToStr(line + 1) + " / " + IntToStr(FLineCount) + Tr(", Column: ") +
-              IntToStr(FRichEdit->CaretColumn() + 1));
+    ShowCaretPlace();
     if (line > 0 && LineSelectChanged)
         LineSelectChanged(nullptr, line + 1);
+}
+
+void TEditorForm::ShowCaretPlace()
+{
+    SetStatus(Tr("Line: ") + IntToStr(FRichEdit->CaretLine() + 1) + " / " + IntToStr(FLineCount) +
+              Tr(", Column: ") + IntToStr(FRichEdit->CaretColumn() + 1));
 }
 
 void TEditorForm::TextChanged()

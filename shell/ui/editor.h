@@ -169,6 +169,7 @@ private:
     void UpdateEditMenu();
     void UpdateCaption();
     void UpdateStatus();
+    void ShowCaretPlace();
     void SetStatus(const std::string &Text);
     void TextChanged();
     bool KeyDown(int Key, Qt::KeyboardModifiers Modifiers);

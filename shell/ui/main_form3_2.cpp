@@ -60,6 +60,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QShortcutEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -486,10 +487,22 @@ void TMainForm::BuildModalLabels() {
         label->setFixedSize(40, 15);
         label->setAlignment(Qt::AlignCenter);
         label->setToolTip(QString::fromStdString(ModalHint(i)));
+        label->setProperty("GroupNumber", i);
         QFont f = label->font();
         f.setPixelSize(9);
         label->setFont(f);
         FModalLabels.push_back(label);
+    }
+}
+
+// The modal labels' tips, and the labels that no modal value has replaced
+// yet ("Group n").
+void TMainForm::RefreshModalLabels() {
+    for (int i = 1; i <= static_cast<int>(FModalLabels.size()); ++i) {
+        QLabel *label = FModalLabels[i - 1];
+        label->setToolTip(QString::fromStdString(ModalHint(i)));
+        if (label->property("GroupNumber").isValid())
+            label->setText(QTr("Group ") + QString::number(i));
     }
 }
 
@@ -775,6 +788,21 @@ bool TMainForm::eventFilter(QObject *Watched, QEvent *Event) {
         drop->acceptProposedAction();
         DropFiles(files);
         return true;
+    }
+    case QEvent::Shortcut: {
+        // A window's button with the same hot key as a menu of the bar (the
+        // window lies in the main window, so both are asked): the menu wins,
+        // as it does in every other window.
+        auto *shortcut = static_cast<QShortcutEvent *>(Event);
+        if (!shortcut->isAmbiguous() || Watched == menuBar())
+            break;
+        for (QAction *title : menuBar()->actions())
+            if (title->isVisible() && title->isEnabled() && title->menu() &&
+                QKeySequence::mnemonic(title->text()) == shortcut->key()) {
+                menuBar()->setActiveAction(title);
+                return true;
+            }
+        break;
     }
     case QEvent::KeyPress: {
         auto *key = static_cast<QKeyEvent *>(Event);

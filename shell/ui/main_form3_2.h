@@ -238,6 +238,7 @@ private:
     void AttachFormTranslator();
     void SelectLanguageClick();
     void RefreshChangingTexts();
+    void RefreshModalLabels();
     void PanelButton(QPushButton *Button, bool Down);
     void ApplySupportResult(bool VRAvailable, bool Sim3DAvailable);
     void MergeChildMenus(QMdiSubWindow *Window);

@@ -880,8 +880,10 @@ bool TMainForm::ModalDataVisible() const {
 }
 
 void TMainForm::SetModalLabel(int Index, const std::string &Text) {
-    if (Index >= 1 && Index <= static_cast<int>(FModalLabels.size()))
+    if (Index >= 1 && Index <= static_cast<int>(FModalLabels.size())) {
+        FModalLabels[Index - 1]->setProperty("GroupNumber", QVariant());
         FModalLabels[Index - 1]->setText(QString::fromStdString(Text));
+    }
 }
 
 void TMainForm::ShowTransformPanels(const TTransformPanels &Panels) {

@@ -14,6 +14,7 @@
 #include "platform/ui/ModalRunner.h"
 #include "shell/ui/ShellLxAdapters.h"
 #include "shell/ui/ShellStatusBar.h"
+#include "shell/ui/TranslatedText.h"
 
 #include <QDialog>
 
@@ -75,6 +76,11 @@ void TMainForm::RefreshChangingTexts() {
     TToolbarButton *mode = Button(TMainButton::SingleBlock);
     mode->SetCaption(QString::fromStdString(
         Mess().Translate(mode->Down() ? "Single Step" : "Continuous")));
+    RefreshModalLabels();
+    // The cycle time keeps its time: only its word changes.
+    const QString cycle = FStatusBar1->Text(3);
+    const QString lead = cycle.startsWith(' ') ? " " : "";
+    FStatusBar1->SetFitted(3, lead + QTr("Cycle time") + " " + cycle.section(' ', -1));
     UpdateCaption();
 }
 

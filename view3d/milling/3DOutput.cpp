@@ -184,15 +184,16 @@ void T3DOutput::TakeTool(int Tool)
         FView->SetToolShape(ToolShapeOf(FToolData->CutterType));
 }
 
-// Serves messages until the tool is in the changer, the run stops, or the
-// engine releases this output (it unwires OnNextNotify first). False when
-// the output was freed meanwhile.
+// Sleeps in the event loop until the tool is in the changer, the run
+// stops, or the engine releases this output (it unwires OnNextNotify
+// first): each of them comes with a message, and the core stays idle while
+// the operator edits the tooling. False when the output was freed meanwhile.
 bool T3DOutput::WaitForTool(int Tool)
 {
     const std::shared_ptr<bool> alive = FAlive;
     const bool wired = static_cast<bool>(OnNextNotify);
     while (!Tooling->HasTool(Tool)) {
-        EventLoop().ProcessMessages();
+        EventLoop().WaitForMessages();
         if (!*alive)
             return false;
         if (Stopped || (wired && !OnNextNotify))

@@ -6,6 +6,7 @@
 #include "engine/chain/Calc_CNC.h"
 #include "engine/chain/tests/ChainBlocks.h"
 #include "platform/EventLoop.h"
+#include "platform/tests/CountingLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -463,6 +464,55 @@ TEST_F(ChainCalc, GetNextDataPullsThroughItsEvent)
     EXPECT_TRUE(Calc.GetNextData(Data));
     EXPECT_EQ(Data.X, 77);
     EXPECT_EQ(Asked, 3);
+}
+
+// A block calculated while records of the one before are still queued
+// waits until the consumers took them (each ask comes as a message) and
+// sleeps in the event loop meanwhile; a stop ends the wait and the stopped
+// run's records are dropped.
+TEST_F(ChainCalc, ABlockWaitsAsleepUntilTheQueueIsTaken)
+{
+    test::TCountingLoop Loop;
+    TEventLoopScope Scope(Loop);
+    auto Queue = [&](double X) {
+        NewLine(G, ++LineNumber);
+        Move(1, X, 0)(G);
+        TCNC_Groups Block = G;
+        return Calc.Calculate(Block);
+    };
+    Queue(1);
+    std::vector<double> Taken;
+    TTimer Consumer;
+    Consumer.SetInterval(2000);
+    Consumer.OnTimer = [&] {
+        Consumer.SetEnabled(false);
+        TCNC_data Data;
+        Calc.GetNextData(Data);
+        Taken.push_back(Data.X);
+    };
+    Consumer.SetEnabled(true);
+    EXPECT_TRUE(Queue(2));
+    EXPECT_EQ(Taken, std::vector<double>{1});
+    EXPECT_EQ(Loop.NowMs(), 2000);
+    EXPECT_EQ(Loop.Serves, 0) << "the wait served messages in a loop";
+    EXPECT_EQ(Loop.Waits, 1);
+    ASSERT_EQ(Calc.QueueCount(), 1);
+
+    TTimer Stop;
+    Stop.SetInterval(500);
+    Stop.OnTimer = [&] {
+        Stop.SetEnabled(false);
+        Calc.Stopped = true;
+    };
+    Stop.SetEnabled(true);
+    Queue(3);
+    EXPECT_EQ(Loop.NowMs(), 2500);
+    EXPECT_EQ(Loop.Serves, 0);
+    ASSERT_EQ(Calc.QueueCount(), 1) << "the stopped run's record is dropped";
+    Calc.Stopped = false;
+    TCNC_data Next;
+    Calc.GetNextData(Next);
+    EXPECT_EQ(Next.X, 3);
 }
 
 TEST_F(ChainCalc, GetNextDataReportsTheEnd)

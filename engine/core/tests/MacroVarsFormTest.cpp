@@ -35,10 +35,15 @@ TEST_F(MacroVarsFormTest, PagesAndFieldsShowTheStore)
         EXPECT_EQ(form.Field(n), nullptr) << n;
     EXPECT_FALSE(form.Field(0)->isEnabled());
     EXPECT_EQ(form.Field(500)->text(), "12.5");
-    EXPECT_EQ(form.Field(0)->geometry(), QRect(35, 20, 80, 23));
-    EXPECT_EQ(form.Field(1)->geometry(), QRect(150, 20, 80, 23));
-    EXPECT_EQ(form.Field(504)->geometry(), QRect(35, 49, 80, 23));
-    EXPECT_EQ(form.Field(7)->geometry(), QRect(380, 49, 80, 23));
+    // Rows of four 80 x 23 fields 29 pixels apart, the columns evenly
+    // spaced, each field right of a label as wide as "#531: " needs.
+    const int left = form.Field(0)->x(), pitch = form.Field(1)->x() - left;
+    EXPECT_GT(left, form.fontMetrics().horizontalAdvance("#531: "));
+    EXPECT_GT(pitch, 80 + form.fontMetrics().horizontalAdvance("#531: "));
+    EXPECT_EQ(form.Field(0)->geometry(), QRect(left, 20, 80, 23));
+    EXPECT_EQ(form.Field(1)->geometry(), QRect(left + pitch, 20, 80, 23));
+    EXPECT_EQ(form.Field(504)->geometry(), QRect(left, 49, 80, 23));
+    EXPECT_EQ(form.Field(7)->geometry(), QRect(left + 3 * pitch, 49, 80, 23));
 }
 
 TEST_F(MacroVarsFormTest, ProgramChangesShowAndTypedTextsReachTheStore)

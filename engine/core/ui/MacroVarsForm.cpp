@@ -8,19 +8,23 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace orv {
 
 namespace {
 
-// Field grid of a page: rows of four.
-constexpr int FieldLefts[4] = {35, 150, 265, 380};
+// Field grid of a page: rows of four, each field with its label on the
+// left, as wide as the widest label ("#999: ") in the window's font.
 constexpr int FieldWidth = 80;
+constexpr int ColumnGap = 35;
 constexpr int FirstRowTop = 20;
 constexpr int RowStep = 29;
-constexpr int LabelWidth = 40;
+constexpr int PageMargin = 10;
 
 } // namespace
 
@@ -43,7 +47,10 @@ TMacroVarsForm::TMacroVarsForm(TMacroVars &Store, QWidget *Parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(FPages);
     layout->addLayout(buttons);
-    resize(500, 480);
+    // Wide enough for every tab's caption side by side and every page.
+    FPages->setMinimumWidth(
+        std::max(FPages->minimumSizeHint().width(), FPages->tabBar()->sizeHint().width() + 8));
+    resize(QSize(500, 480).expandedTo(minimumSizeHint()));
     FStore.OnChange = [this](int Number) { StoreChanged(Number); };
 }
 
@@ -58,6 +65,11 @@ QLineEdit *TMacroVarsForm::Field(int Number) const
 QWidget *TMacroVarsForm::MakePage(int First, int Last)
 {
     auto *page = new QWidget;
+    const int LabelWidth =
+        std::max(40, page->fontMetrics().horizontalAdvance("#999: ") + 4);
+    int FieldLefts[4];
+    for (int column = 0; column < 4; ++column)
+        FieldLefts[column] = PageMargin + LabelWidth + column * (LabelWidth + FieldWidth + ColumnGap);
     page->setMinimumSize(FieldLefts[3] + FieldWidth + 20, FirstRowTop + RowStep * 13 + 10);
     auto *typed = new QRegularExpressionValidator(QRegularExpression("[-+0-9.]*"), page);
     for (int number = First; number <= Last; ++number) {

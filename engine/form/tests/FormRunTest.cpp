@@ -259,6 +259,44 @@ TEST(FormRun, APauseBetweenMovesLosesNothingOfTheProgram)
     }
 }
 
+// The operator pauses the run and comes back two seconds later: the paused
+// run sleeps that whole time in one wait of the event loop, where serving
+// messages in a loop would spin a core, and then goes on to its end.
+TEST(FormRun, APausedRunSleepsUntilTheOperatorStartsItAgain)
+{
+    TEngineRun run;
+    run.Load("square.fnc", Square);
+    run.Host.ClickButton(TMainButton::Output2D);
+    auto &loop = run.Folder.Loop;
+    struct TMark {
+        int64_t Ms = -1;
+        int Serves = 0, Waits = 0;
+    } paused, started;
+    auto mark = [&](TMark &M) { M = {loop.NowMs(), loop.Serves, loop.Waits}; };
+    TTimer operatorBack;
+    operatorBack.SetInterval(2000);
+    operatorBack.OnTimer = [&] {
+        operatorBack.SetEnabled(false);
+        mark(started);
+        run.Host.ClickButton(TMainButton::Start);
+    };
+    loop.Hook = [&] {
+        if (paused.Ms >= 0 || run.Records.size() != 3)
+            return;
+        run.Host.ClickButton(TMainButton::Pause);
+        mark(paused);
+        operatorBack.SetEnabled(true);
+    };
+    run.Start();
+    ASSERT_GE(paused.Ms, 0) << "never paused";
+    ASSERT_GE(started.Ms, 0) << "never started again";
+    EXPECT_EQ(started.Ms - paused.Ms, 2000);
+    EXPECT_EQ(started.Serves - paused.Serves, 0) << "the pause served messages in a loop";
+    EXPECT_EQ(started.Waits - paused.Waits, 1);
+    EXPECT_EQ(run.Ended, 1);
+    EXPECT_EQ(run.Engine->RunState(), csStopped);
+}
+
 TEST(FormRun, CancelledSaveDialogReleasesTheOutputAndTheRunGoesOn)
 {
     TEngineRun run;

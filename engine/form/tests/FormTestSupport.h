@@ -9,6 +9,7 @@
 #include "platform/EventLoop.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
+#include "platform/tests/CountingLoop.h"
 #include "platform/tests/TempDir.h"
 
 #include <filesystem>
@@ -67,19 +68,20 @@ public:
     }
     std::string Read(const std::string &Name) const { return FDir.Read(Name); }
 
-    // The test loop; Hook runs after every turn (a test's operator).
-    class THookLoop : public TTestEventLoop {
+    // The test loop; Hook runs after every turn (a test's operator). It
+    // counts how the waits ask it for messages (Serves, Waits).
+    class THookLoop : public TCountingLoop {
     public:
         std::function<void()> Hook;
         void ProcessMessages() override
         {
-            TTestEventLoop::ProcessMessages();
+            TCountingLoop::ProcessMessages();
             if (Hook)
                 Hook();
         }
         void WaitForMessages() override
         {
-            TTestEventLoop::WaitForMessages();
+            TCountingLoop::WaitForMessages();
             if (Hook)
                 Hook();
         }

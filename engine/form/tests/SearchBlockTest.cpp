@@ -127,6 +127,22 @@ TEST_F(SearchBlockTest, CollectsMCodesToolFeedAndSpindle)
     EXPECT_EQ(View->Last.MCodes, (std::vector<std::string>{"3", "8"}));
 }
 
+// Before the first record the window has no motion, M code or line to
+// show: those fields stay empty, the others read 0; the target shows.
+TEST_F(SearchBlockTest, NothingSeenYetShowsEmptyFieldsNotMinusOne)
+{
+    Search->SetTarget(7);
+    const TBlockSearchShown &shown = View->Last;
+    EXPECT_EQ(shown.G, "");
+    EXPECT_EQ(shown.M, "");
+    EXPECT_EQ(shown.SearchBlock, "");
+    EXPECT_EQ(shown.TargetBlock, "7");
+    EXPECT_EQ(shown.T, "0");
+    Feed({OnLine(Move(1, 2), 3)});
+    EXPECT_EQ(View->Last.G, "1");
+    EXPECT_EQ(View->Last.SearchBlock, "3");
+}
+
 TEST_F(SearchBlockTest, TargetIsFixedOnceReachedUntilTheNextStart)
 {
     Search->SetTarget(1);

@@ -1,5 +1,7 @@
 #include "engine/form/ui/EngineWindows.h"
 
+#include "localise/ui/LxQtTranslator.h"
+
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -135,6 +137,7 @@ TBlockSearchForm::TBlockSearchForm(QWidget *Parent) : QWidget(Parent)
     MVal = ValueLabel(codes);
     Sval = ValueLabel(codes);
     McodeList = new QComboBox(codes);
+    MarkAsData(McodeList); // the machine's M codes
     codesGrid->addWidget(new QLabel("M", codes), 0, 0);
     codesGrid->addWidget(MVal, 0, 1);
     codesGrid->addWidget(McodeList, 0, 2);

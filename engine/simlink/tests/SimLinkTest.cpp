@@ -10,6 +10,7 @@
 #include "machine/tests/ToolingFixture.h"
 #include "engine/core/DUtils.h"
 #include "platform/IniFile.h"
+#include "platform/tests/CountingLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -339,29 +340,11 @@ TEST_F(SimLinkTest, WaitForAMissingToolEndsOnStopAndOnRelease)
     EXPECT_FALSE(Link);
 }
 
-// How a wait asks the event loop: serving in a loop (ProcessMessages)
-// returns at once when nothing is there, so such a wait spins a core; a
-// wait that sleeps asks for WaitForMessages, once per thing that happens.
-class TCountingLoop : public TTestEventLoop {
-public:
-    void ProcessMessages() override
-    {
-        ++Serves;
-        TTestEventLoop::ProcessMessages();
-    }
-    void WaitForMessages() override
-    {
-        ++Waits;
-        TTestEventLoop::WaitForMessages();
-    }
-    int Serves = 0, Waits = 0;
-};
-
 // The operator answers Yes and takes two seconds to put the tool in: the
 // link sleeps that whole time in one wait, and then takes the tool.
 TEST_F(SimLinkTest, WaitForAMissingToolSleepsUntilTheToolIsPutIn)
 {
-    TCountingLoop loop;
+    test::TCountingLoop loop;
     TEventLoopScope scope(loop);
     TTimer operatorAtTheChanger;
     operatorAtTheChanger.SetInterval(2000);

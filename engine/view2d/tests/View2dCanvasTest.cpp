@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace orv {
@@ -116,6 +117,103 @@ TEST(View2dCanvas, CirclesMatchThePainter)
             }
         }
         EXPECT_EQ(DifferentPixels(Drawn, Expected), 0);
+    }
+}
+
+// A circle drawn again with the same pen and brush must be on top of
+// whatever was drawn since: the picture of circle, shape, circle is the
+// picture of shape, circle (the first circle's pixels are all covered). The
+// canvas may leave out the second circle only when the shape between left
+// the first one's pixels as they were.
+TEST(View2dCanvas, ACircleDrawnAgainIsOnTopOfWhatCameBetween)
+{
+    const TPixelRect Box{40, 30, 70, 60}; // a 30 pixel circle about (55, 45)
+    struct TCase {
+        const char *Name;
+        bool Filled;
+        std::function<void(TQtCanvas2D &)> Between;
+    } Cases[] = {
+        {"another colour across the outline", false,
+         [](TQtCanvas2D &C) {
+             C.SetPen(0x0000FF, 1, TPenStyle::Solid, TPenMode::Copy);
+             C.Line({30, 45}, {80, 46});
+         }},
+        {"another colour ending on the outline", false,
+         [](TQtCanvas2D &C) {
+             C.SetPen(0x0000FF, 1, TPenStyle::Solid, TPenMode::Copy);
+             C.Line({55, 45}, {55, 30});
+         }},
+        {"another colour inside only", false,
+         [](TQtCanvas2D &C) {
+             C.SetPen(0x0000FF, 1, TPenStyle::Solid, TPenMode::Copy);
+             C.Line({52, 44}, {58, 47});
+         }},
+        {"another colour inside a filled circle", true,
+         [](TQtCanvas2D &C) {
+             C.SetPen(0x0000FF, 1, TPenStyle::Solid, TPenMode::Copy);
+             C.Line({52, 44}, {58, 47});
+         }},
+        {"its own colour across", false,
+         [](TQtCanvas2D &C) {
+             C.SetPen(0x00FF00, 1, TPenStyle::Solid, TPenMode::Copy);
+             C.Line({30, 45}, {80, 46});
+         }},
+        {"NotXor in its own colour across", false,
+         [](TQtCanvas2D &C) {
+             C.SetPen(0x00FF00, 1, TPenStyle::Solid, TPenMode::NotXor);
+             C.Line({30, 45}, {80, 46});
+         }},
+        {"a long line across", false,
+         [](TQtCanvas2D &C) {
+             C.SetPen(0x0000FF, 1, TPenStyle::Solid, TPenMode::Copy);
+             C.Line({0, 0}, {159, 119});
+         }},
+        {"a wide pen across", false,
+         [](TQtCanvas2D &C) {
+             C.SetPen(0x0000FF, 5, TPenStyle::Solid, TPenMode::Copy);
+             C.Line({30, 45}, {80, 46});
+         }},
+        {"an arc across, twice (kept pixels the second time)", false,
+         [](TQtCanvas2D &C) {
+             C.SetPen(0x0000FF, 1, TPenStyle::Solid, TPenMode::Copy);
+             C.Arc({45, 20, 85, 60}, {85, 40}, {65, 60});
+             C.Arc({45, 20, 85, 60}, {85, 40}, {65, 60});
+         }},
+        {"a filled rectangle over it", false,
+         [](TQtCanvas2D &C) { C.FillRect({50, 25, 60, 65}, 0xFF0000); }},
+        {"another circle over it", false,
+         [](TQtCanvas2D &C) {
+             C.SetPen(0x0000FF, 1, TPenStyle::Solid, TPenMode::Copy);
+             C.Ellipse({50, 35, 80, 65});
+             C.SetPen(0x00FF00, 1, TPenStyle::Solid, TPenMode::Copy);
+         }},
+        {"a clip in between", false,
+         [](TQtCanvas2D &C) {
+             C.ClipTo({0, 0, 55, 120});
+             C.Unclip();
+         }},
+    };
+    for (const TCase &Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        auto Circle = [&](TQtCanvas2D &C) {
+            C.SetPen(0x00FF00, 1, TPenStyle::Solid, TPenMode::Copy);
+            C.SetBrush(Case.Filled ? 0xFF00FF : clNone,
+                       Case.Filled ? TBrushStyle::Solid : TBrushStyle::Clear);
+            C.Ellipse(Box);
+        };
+        QImage Twice = WhiteImage(), Once = WhiteImage();
+        {
+            TQtCanvas2D Canvas(&Twice);
+            Circle(Canvas);
+            Case.Between(Canvas);
+            Circle(Canvas);
+        }
+        {
+            TQtCanvas2D Canvas(&Once);
+            Case.Between(Canvas);
+            Circle(Canvas);
+        }
+        EXPECT_EQ(DifferentPixels(Twice, Once), 0);
     }
 }
 

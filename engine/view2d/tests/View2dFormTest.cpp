@@ -151,6 +151,10 @@ TEST_F(View2dForm, CutterAtSlowestSpeedStillEnds)
     // times a step (3 shapes each), all with NotXor so that nothing stays.
     EXPECT_EQ(Record.Background.Shapes.size(), 1u + 19 * 6 * 3);
     EXPECT_GE(Loop.NowMs(), 19 * 2 * 100) << "two timer ticks a step";
+    // Between the ticks the animation sleeps in the event loop: one wait a
+    // tick, and no serving in a loop, which would spin a core.
+    EXPECT_EQ(Loop.Waits, 19 * 2);
+    EXPECT_EQ(Loop.Serves, 0) << "the animation served messages in a loop";
 }
 
 TEST_F(View2dForm, DwellAnimationEndsWhenTheRunStops)

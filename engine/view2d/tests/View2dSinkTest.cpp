@@ -10,6 +10,7 @@
 #include "machine/Tooling_lib.h"
 #include "engine/core/DUtils.h"
 #include "platform/IniFile.h"
+#include "platform/tests/CountingLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +53,7 @@ protected:
     }
 
     void Run(TCNC_data Data) { Sink->Execute(Data); }
-    const std::vector<TDD_Type> &Elements() const { return Sink->Window()->Elements(); }
+    const TElementList &Elements() const { return Sink->Window()->Elements(); }
 
     TMachine_Tooling Tooling;
     test::TViewRecord View;
@@ -233,29 +234,11 @@ TEST_F(View2dSink, WaitForAMissingToolEnds)
     }
 }
 
-// How a wait asks the event loop: serving in a loop (ProcessMessages)
-// returns at once when nothing is there, so such a wait spins a core; a
-// wait that sleeps asks for WaitForMessages, once per thing that happens.
-class TCountingLoop : public TTestEventLoop {
-public:
-    void ProcessMessages() override
-    {
-        ++Serves;
-        TTestEventLoop::ProcessMessages();
-    }
-    void WaitForMessages() override
-    {
-        ++Waits;
-        TTestEventLoop::WaitForMessages();
-    }
-    int Serves = 0, Waits = 0;
-};
-
 // The operator takes two seconds to put the tool in: the output sleeps
 // that whole time in one wait (no timer of its own runs while it waits).
 TEST_F(View2dSink, WaitForAMissingToolSleepsUntilTheToolIsPutIn)
 {
-    TCountingLoop Loop;
+    test::TCountingLoop Loop;
     TEventLoopScope Scope(Loop);
     TTimer Operator;
     Operator.SetInterval(2000);

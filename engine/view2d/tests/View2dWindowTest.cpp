@@ -10,6 +10,7 @@
 #include "components/scpanel/ui/ScPanel.h"
 #include "engine/view2d/View2dGeometry.h"
 #include "engine/view2d/ui/Form2DWindow.h"
+#include "engine/view2d/ui/View2dImageView.h"
 
 #include <QApplication>
 #include <QDoubleSpinBox>
@@ -169,6 +170,103 @@ TEST_F(View2dWindow, ZoomScrollsTheDrawingAreaToThePress)
     EXPECT_EQ(H.Range(), 600);
     EXPECT_LE(H.Position(), std::max(0, 600 - Area.ClientWidth())) << "within the smaller picture";
     EXPECT_EQ(Box->pos(), QPoint(-H.Position(), -V.Position()));
+}
+
+// A view that has its pictures painted whole at each layout, as every
+// picture was before the parts were painted as they are shown.
+class TWholeImageView : public TImageView2D {
+public:
+    using TImageView2D::TImageView2D;
+    bool PaintsOnDemand() const override { return false; }
+};
+
+// A path over a 100 x 50 area that crosses itself: straight moves at
+// several depths, arcs of each kind (a first one of each size drawn before
+// the arc cache knows it), a full circle, a second tool.
+std::vector<TDD_Type> CrossingPath()
+{
+    const TViewMapping Map = test::Billet(50);
+    std::vector<TDD_Type> Path;
+    TMovePoint At{0, 0, 5};
+    auto Line = [&](uint8_t Kind, TMovePoint To, double R, TColor Colour) {
+        Path.push_back(MakeStraightElement(Kind, Map, At, To, R, int(Path.size()) + 1, Colour));
+        At = To;
+    };
+    auto Arc = [&](TArcMove Move, double R, TColor Colour) {
+        Path.push_back(MakeArcElement(Map, At, Move, R, int(Path.size()) + 1, Colour));
+        At = Move.End;
+    };
+    Line(ekRapid, {12, 8, 5}, 3, 255);
+    Line(ekLinear, {12, 8, -1}, 3, 255);
+    for (int I = 0; I < 12; ++I)
+        Line(ekLinear, {12 + 6.3 * I, I % 2 ? 40.0 : 9.0, -1}, 3, 255);
+    Arc(test::XYArc({91.3, 25, -1}, {81.3, 25, -1}, 180, 10), 3, 255);
+    Arc(test::XYArc({60, 25, -2}, {75.65, 25, -2}, -360, 15.65), 3, 255);
+    Arc(test::XYArc({59.9, 25.9, -2}, {50, 25, -2}, 5, 9.94), 3, 255);
+    Arc(TArcMove{{40, 25, -6}, {50, 0, -4}, 90, 5, 18}, 3, 255);
+    Arc(TArcMove{{39.5, 25, -6.2}, {40, 0, -5}, 4, 1, 19}, 3, 255);
+    Line(ekRapid, {40, 25, 5}, 3, 255);
+    for (int I = 0; I < 20; ++I) {
+        Line(ekLinear, {5 + 4.5 * I, 45 - 2 * I, I % 3 ? -0.5 : 0.5}, 1.2, 65280);
+        Arc(test::XYArc({7 + 4.5 * I, 43 - 2 * I, -0.5}, {6 + 4.5 * I, 44 - 2 * I, -0.5},
+                        I % 2 ? 90 : -270, 1.414),
+            1.2, 65280);
+    }
+    return Path;
+}
+
+// Parts painted as they are shown, in any order, give the pixels the whole
+// painting gives: after zooming in, for each style, with and without the
+// machine table, with an element highlighted.
+TEST_F(View2dWindow, PartsPaintedAsShownMatchTheWholePicture)
+{
+    struct TCase {
+        const char *Name;
+        bool Outline, Solid, Centre, ToolColours, Offsets;
+    } Cases[] = {
+        {"outline and centre", true, false, true, true, false},
+        {"solid", false, true, false, true, false},
+        {"every style, one colour", true, true, true, false, false},
+        {"outline and centre on the table", true, false, true, true, true},
+    };
+    const std::vector<TDD_Type> Path = CrossingPath();
+    for (const TCase &Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        TGraphicSettings Settings;
+        Settings.UseOutline = Case.Outline;
+        Settings.UseSolid = Case.Solid;
+        Settings.UseCentre = Case.Centre;
+        Settings.UseToolColour = Case.ToolColours;
+        auto Prepare = [&](TForm2D &Form) {
+            Form.SetSettings(Settings);
+            Form.AreaWidth = 110;
+            Form.AreaHeight = 60;
+            Form.BilletRect = {5, 5, 95, 45};
+            Form.UseOffsets = Case.Offsets;
+            Form.Scale = 9.7;
+            Form.SetElements(Path);
+            Form.HighlightLine(13); // the first arc
+            ASSERT_GE(Form.Selected(), 0);
+        };
+        TForm2D Whole(std::make_unique<TWholeImageView>(300, 200));
+        TForm2D OnDemand(std::make_unique<TImageView2D>(300, 200));
+        Prepare(Whole);
+        Prepare(OnDemand);
+        auto &WholeView = static_cast<TImageView2D &>(*Whole.View());
+        auto &PartView = static_cast<TImageView2D &>(*OnDemand.View());
+        const QImage Expected = WholeView.Composite().copy();
+        ASSERT_EQ(Expected.size(), QSize(1067, 582));
+        // Parts whose edges cut through elements, arcs and cutter circles.
+        const QRect Parts[] = {{400, 150, 300, 200}, {650, 100, 120, 333}, {0, 0, 97, 61},
+                               {333, 444, 555, 111}, {1000, 500, 200, 200}};
+        for (const QRect &Part : Parts) {
+            const QImage &Shown = PartView.Composite(Part);
+            const QRect Inside = Part & Expected.rect();
+            EXPECT_TRUE(Shown.copy(Inside) == Expected.copy(Inside))
+                << "part at " << Part.x() << "," << Part.y();
+        }
+        EXPECT_TRUE(PartView.Composite() == Expected) << "the whole picture";
+    }
 }
 
 TEST_F(View2dWindow, HighlightedElement)

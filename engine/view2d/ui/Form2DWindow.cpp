@@ -59,10 +59,12 @@ public:
     explicit TPaintBox(TForm2DWindow &Window) : W(Window) { setMouseTracking(true); }
 
 protected:
-    void paintEvent(QPaintEvent *) override
+    // Only the part that is shown is painted and composed.
+    void paintEvent(QPaintEvent *Event) override
     {
         QPainter P(this);
-        P.drawImage(0, 0, W.Composite());
+        const QRect Part = Event->rect();
+        P.drawImage(Part, W.Composite(Part), Part);
     }
     void mousePressEvent(QMouseEvent *Event) override
     {
@@ -204,9 +206,12 @@ TForm2DWindow::TForm2DWindow() : TImageView2D(600, 400)
     }
     BuildMenus();
     // The window's texts are its English ones; its translator gives them the
-    // language. The lock's tip follows its state: made again in a new language.
+    // language. The lock's tip follows its state, and the tool panel holds a
+    // word and the tool: both made again in a new language.
     AttachTranslator(this, "TForm2D")->Translator().OnAfterTranslate = [this](auto &) {
         FLock->setToolTip(Tr(FLock->isChecked() ? "Datum Locked" : "Datum Unlocked"));
+        if (FForm)
+            FForm->LanguageChanged();
     };
 }
 
@@ -304,6 +309,7 @@ void TForm2DWindow::UpdatePopup()
 
 void TForm2DWindow::Attach(TForm2D &Form)
 {
+    TImageView2D::Attach(Form);
     FForm = &Form;
     FAutoSave->setChecked(Form.AutoSaveBitmap);
     FUseOffsets->setChecked(Form.UseOffsets);

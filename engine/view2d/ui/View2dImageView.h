@@ -17,6 +17,8 @@ public:
     explicit TImageView2D(int ClientWidth = 800, int ClientHeight = 600);
     ~TImageView2D() override;
 
+    void Attach(TForm2D &Form) override { FForm = &Form; }
+    bool PaintsOnDemand() const override { return true; }
     void ResizePictures(int Width, int Height) override;
     int PictureWidth() const override { return FBackground.width(); }
     int PictureHeight() const override { return FBackground.height(); }
@@ -31,9 +33,17 @@ public:
     static constexpr long long MaxPicturePixels = 1LL << 26;
     int ScrollClientWidth() const override { return FClientWidth; }
     int ScrollClientHeight() const override { return FClientHeight; }
+    void SetScrollPosition(double AnchorX, double AnchorY) override;
 
-    // The composite as it is now (built when something changed).
+    // The composite as it is now, the whole picture painted (built when
+    // something changed).
     const QImage &Composite();
+    // The composite as it is now within Part (the rest may be out of date
+    // or not painted yet).
+    const QImage &Composite(const QRect &Part);
+    // The part of the picture the client area shows, scrolled as the last
+    // layout asked.
+    QRect ShownPart() const;
 
 protected:
     // Called when the composite changed; the window repaints.
@@ -41,11 +51,14 @@ protected:
     int FClientWidth, FClientHeight;
 
 private:
-    void Compose();
+    void Compose(const QRect &Part);
 
+    TForm2D *FForm = nullptr;
     QImage FBackground, FDrawing, FComposite;
     TQtCanvas2D FBackgroundCanvas, FDrawingCanvas;
     bool FDirty = true;
+    QRect FComposed; // the part of the composite built since the last change
+    double FAnchorX = 0, FAnchorY = 0;
     bool FShowDatum = false;
     TPixel FDatum;
 };

@@ -65,6 +65,7 @@ void TQtCanvas2D::SetImage(QImage *Image)
 
 void TQtCanvas2D::Flush()
 {
+    FStamp.Valid = false; // the image may change elsewhere
     if (FPainter)
         FPainter->end();
     FPainter.reset();
@@ -74,9 +75,11 @@ void TQtCanvas2D::Flush()
 
 QPainter *TQtCanvas2D::Painter()
 {
+    FStamp.Valid = false; // whatever QPainter draws may cover it
     if (!FPainter && FDevice && FDevice->width() > 0 && FDevice->height() > 0) {
         FPainter = std::make_unique<QPainter>(FDevice);
         FPainter->setRenderHint(QPainter::Antialiasing, false);
+        ApplyClip();
         FPenDirty = true;
     }
     if (FPainter && FPenDirty)
@@ -140,13 +143,43 @@ void TQtCanvas2D::BeginPlot()
         return; // nothing but this canvas touched the image since
     FBits = FImage->bits();
     FStride = FImage->bytesPerLine();
-    FWidth = FImage->width();
-    FHeight = FImage->height();
+    FMinX = FClipped ? std::max(0, FClip.Left) : 0;
+    FMinY = FClipped ? std::max(0, FClip.Top) : 0;
+    FMaxX = FClipped ? std::min(FImage->width(), FClip.Right) : FImage->width();
+    FMaxY = FClipped ? std::min(FImage->height(), FClip.Bottom) : FImage->height();
+}
+
+void TQtCanvas2D::ClipTo(const TPixelRect &Rect)
+{
+    FStamp.Valid = false;
+    FClipped = true;
+    FClip = Rect;
+    FBits = nullptr; // the plotting limits are taken again
+    ApplyClip();
+}
+
+void TQtCanvas2D::Unclip()
+{
+    FStamp.Valid = false;
+    FClipped = false;
+    FBits = nullptr;
+    ApplyClip();
+}
+
+void TQtCanvas2D::ApplyClip()
+{
+    if (!FPainter)
+        return;
+    if (FClipped)
+        FPainter->setClipRect(
+            QRect(FClip.Left, FClip.Top, FClip.Right - FClip.Left, FClip.Bottom - FClip.Top));
+    else
+        FPainter->setClipping(false);
 }
 
 inline void TQtCanvas2D::PlotPixel(int X, int Y, QRgb Colour, bool NotXor)
 {
-    if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight)
+    if (X < FMinX || Y < FMinY || X >= FMaxX || Y >= FMaxY)
         return;
     QRgb *Pixel = reinterpret_cast<QRgb *>(FBits + static_cast<ptrdiff_t>(Y) * FStride) + X;
     *Pixel = NotXor ? (~(Colour ^ *Pixel) & 0xFFFFFF) | 0xFF000000 : Colour;
@@ -154,8 +187,8 @@ inline void TQtCanvas2D::PlotPixel(int X, int Y, QRgb Colour, bool NotXor)
 
 bool TQtCanvas2D::InsideImage(const TPixelRect &Box, int Margin) const
 {
-    return Box.Left - Margin >= 0 && Box.Top - Margin >= 0 && Box.Right + Margin <= FWidth &&
-           Box.Bottom + Margin <= FHeight;
+    return Box.Left - Margin >= FMinX && Box.Top - Margin >= FMinY &&
+           Box.Right + Margin <= FMaxX && Box.Bottom + Margin <= FMaxY;
 }
 
 // Pixels of a cached shape at an offset that keeps them all on the image.
@@ -181,6 +214,7 @@ void TQtCanvas2D::PlotLine(TPixel From, TPixel To)
     BeginPlot();
     const QRgb Colour = PixelOf(FPenColour);
     const bool NotXor = FPenMode == TPenMode::NotXor;
+    LineOverStamp(From, To, Colour, NotXor);
     const int Dx = std::abs(To.X - From.X), Sx = From.X < To.X ? 1 : -1;
     const int Dy = -std::abs(To.Y - From.Y), Sy = From.Y < To.Y ? 1 : -1;
     int Error = Dx + Dy;
@@ -231,12 +265,16 @@ bool TQtCanvas2D::PlotCachedArc(const TPixelRect &Box, int Start16, int Span16)
     if (!Arc)
         return false;
     BeginPlot();
-    const bool Inside = Box.Left + Arc->Reach.Left >= 0 && Box.Top + Arc->Reach.Top >= 0 &&
-                        Box.Left + Arc->Reach.Right < FWidth &&
-                        Box.Top + Arc->Reach.Bottom < FHeight;
+    const bool Inside = Box.Left + Arc->Reach.Left >= FMinX &&
+                        Box.Top + Arc->Reach.Top >= FMinY && Box.Left + Arc->Reach.Right < FMaxX &&
+                        Box.Top + Arc->Reach.Bottom < FMaxY;
     if (!Inside)
         return false;
-    PlotInside(Arc->Pixels, {Box.Left, Box.Top}, PixelOf(FPenColour), false);
+    const QRgb Colour = PixelOf(FPenColour);
+    ShapeOverStamp({Box.Left + Arc->Reach.Left, Box.Top + Arc->Reach.Top,
+                    Box.Left + Arc->Reach.Right + 1, Box.Top + Arc->Reach.Bottom + 1},
+                   Colour, false);
+    PlotInside(Arc->Pixels, {Box.Left, Box.Top}, Colour, false);
     return true;
 }
 
@@ -332,16 +370,88 @@ const TQtCanvas2D::TEllipsePixels &TQtCanvas2D::EllipsePixels(int Width, int Hei
         P.setBrush(QBrush(Qt::red));
         P.drawEllipse(OutlineRect({Margin, Margin, Margin + Width, Margin + Height}));
     }
+    Pixels.MaskWidth = Scratch.width();
+    Pixels.MaskHeight = Scratch.height();
+    Pixels.Mask.assign(static_cast<size_t>(Pixels.MaskWidth) * Pixels.MaskHeight, 0);
     for (int Y = 0; Y < Scratch.height(); ++Y) {
         for (int X = 0; X < Scratch.width(); ++X) {
             const QRgb C = Scratch.pixel(X, Y) & 0xFFFFFF;
-            if (C == 0)
+            unsigned char &Mark = Pixels.Mask[static_cast<size_t>(Y) * Pixels.MaskWidth + X];
+            if (C == 0) {
                 Pixels.Outline.emplace_back(X - Margin, Y - Margin);
-            else if (C == 0xFF0000)
+                Mark = 1;
+            } else if (C == 0xFF0000) {
                 Pixels.Inside.emplace_back(X - Margin, Y - Margin);
+                Mark = 2;
+            }
         }
     }
     return Pixels;
+}
+
+// Pixels of the stamp's own pen colour over its unfilled outline leave it
+// as it is.
+bool TQtCanvas2D::LeavesStamp(QRgb Colour, bool NotXor) const
+{
+    return !FStamp.Valid || (!NotXor && !FStamp.Filled && Colour == FStamp.Pen);
+}
+
+bool TQtCanvas2D::NearStamp(const TPixelRect &Reach) const
+{
+    const TPixelRect &B = FStamp.Box;
+    const int M = EllipseMargin;
+    return Reach.Right > B.Left - M && Reach.Left < B.Right + M && Reach.Bottom > B.Top - M &&
+           Reach.Top < B.Bottom + M;
+}
+
+void TQtCanvas2D::ShapeOverStamp(const TPixelRect &Reach, QRgb Colour, bool NotXor)
+{
+    if (!LeavesStamp(Colour, NotXor) && NearStamp(Reach))
+        FStamp.Valid = false;
+}
+
+// The line's pixels (as PlotLine walks them) against the stamp's own.
+void TQtCanvas2D::LineOverStamp(TPixel From, TPixel To, QRgb Colour, bool NotXor)
+{
+    if (LeavesStamp(Colour, NotXor))
+        return;
+    const TPixelRect Reach{std::min(From.X, To.X), std::min(From.Y, To.Y),
+                           std::max(From.X, To.X) + 1, std::max(From.Y, To.Y) + 1};
+    if (!NearStamp(Reach))
+        return;
+    constexpr int LongestWalked = 64;
+    const int Dx = std::abs(To.X - From.X), Sx = From.X < To.X ? 1 : -1;
+    const int Dy = -std::abs(To.Y - From.Y), Sy = From.Y < To.Y ? 1 : -1;
+    if (std::max(Dx, -Dy) > LongestWalked) {
+        FStamp.Valid = false;
+        return;
+    }
+    const TEllipsePixels &P = *FStamp.Pixels;
+    const int OriginX = FStamp.Box.Left - EllipseMargin, OriginY = FStamp.Box.Top - EllipseMargin;
+    const unsigned char Own = FStamp.Filled ? 2 : 1; // marks up to this are the stamp's
+    int Error = Dx + Dy;
+    int X = From.X, Y = From.Y;
+    for (;;) {
+        const int Mx = X - OriginX, My = Y - OriginY;
+        if (Mx >= 0 && My >= 0 && Mx < P.MaskWidth && My < P.MaskHeight) {
+            const unsigned char Mark = P.Mask[static_cast<size_t>(My) * P.MaskWidth + Mx];
+            if (Mark != 0 && Mark <= Own) {
+                FStamp.Valid = false;
+                return;
+            }
+        }
+        if (X == To.X && Y == To.Y)
+            return;
+        const int E2 = 2 * Error;
+        if (E2 >= Dy) {
+            Error += Dy;
+            X += Sx;
+        }
+        if (E2 <= Dx) {
+            Error += Dx;
+            Y += Sy;
+        }
+    }
 }
 
 void TQtCanvas2D::PlotEllipse(const TPixelRect &Box)
@@ -353,6 +463,11 @@ void TQtCanvas2D::PlotEllipse(const TPixelRect &Box)
         return;
     const TEllipsePixels &Pixels = EllipsePixels(W, H);
     const bool NotXor = FPenMode == TPenMode::NotXor;
+    const bool Filled = FBrushStyle == TBrushStyle::Solid && FBrushColour != clNone;
+    const QRgb Pen = PixelOf(FPenColour), Brush = Filled ? PixelOf(FBrushColour) : 0;
+    if (!NotXor && FStamp.Valid && FStamp.Box == Box && FStamp.Pen == Pen &&
+        FStamp.Filled == Filled && FStamp.Brush == Brush)
+        return; // its pixels are there already
     const bool Inside = InsideImage(Box, EllipseMargin);
     auto Plot = [&](const std::vector<std::pair<int, int>> &List, QRgb Colour) {
         if (Inside) {
@@ -362,10 +477,13 @@ void TQtCanvas2D::PlotEllipse(const TPixelRect &Box)
         for (const auto &[Dx, Dy] : List)
             PlotPixel(Box.Left + Dx, Box.Top + Dy, Colour, NotXor);
     };
-    const bool Filled = FBrushStyle == TBrushStyle::Solid && FBrushColour != clNone;
     if (Filled)
-        Plot(Pixels.Inside, PixelOf(FBrushColour));
-    Plot(Pixels.Outline, PixelOf(FPenColour));
+        Plot(Pixels.Inside, Brush);
+    Plot(Pixels.Outline, Pen);
+    if (NotXor)
+        FStamp.Valid = false;
+    else
+        FStamp = {true, Box, Pen, Brush, Filled, &Pixels};
 }
 
 void TQtCanvas2D::FillRect(const TPixelRect &Box, TColor Colour)

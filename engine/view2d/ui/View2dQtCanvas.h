@@ -42,11 +42,26 @@ public:
     void Arc(const TPixelRect &Box, TPixel From, TPixel To) override;
     void Ellipse(const TPixelRect &Box) override;
     void FillRect(const TPixelRect &Box, TColor Colour) override;
+    void ClipTo(const TPixelRect &Rect) override;
+    void Unclip() override;
 
 private:
     // Pixels of an ellipse outline and of its inside, relative to its box.
     struct TEllipsePixels {
         std::vector<std::pair<int, int>> Outline, Inside;
+        // Per pixel of the box and its margin: 1 outline, 2 inside, 0 neither.
+        std::vector<unsigned char> Mask;
+        int MaskWidth = 0, MaskHeight = 0;
+    };
+    // The last ellipse plotted with the copy pen, while its pixels on the
+    // image are still the ones it gave them: the same ellipse again would
+    // change nothing (a path's elements meet at their cutter circles).
+    struct TStamp {
+        bool Valid = false;
+        TPixelRect Box;
+        unsigned int Pen = 0, Brush = 0;
+        bool Filled = false;
+        const TEllipsePixels *Pixels = nullptr;
     };
     // Pixels of an arc, relative to its box; Reach is their extent, both
     // ends included.
@@ -71,6 +86,13 @@ private:
     void PlotInside(const std::vector<std::pair<int, int>> &List, TPixel At, unsigned int Colour,
                     bool NotXor);
     void BeginPlot();
+    void ApplyClip();
+    // Forgets the stamp when pixels in Colour (NotXor: any) from From to To
+    // may have changed some of its pixels.
+    void LineOverStamp(TPixel From, TPixel To, unsigned int Colour, bool NotXor);
+    void ShapeOverStamp(const TPixelRect &Reach, unsigned int Colour, bool NotXor);
+    bool LeavesStamp(unsigned int Colour, bool NotXor) const;
+    bool NearStamp(const TPixelRect &Reach) const;
 
     // An ellipse's pixels reach this far outside its box at most.
     static constexpr int EllipseMargin = 2;
@@ -82,10 +104,14 @@ private:
     QImage *FImage = nullptr;
     unsigned char *FBits = nullptr; // the image's pixels while plotting
     long long FStride = 0;
-    int FWidth = 0, FHeight = 0;
+    // The pixels plotted directly may change: the image, within the clip.
+    int FMinX = 0, FMinY = 0, FMaxX = 0, FMaxY = 0;
+    bool FClipped = false;
+    TPixelRect FClip;
     std::map<std::pair<int, int>, TEllipsePixels> FEllipses;
     std::map<std::array<int, 4>, TArcPixels> FArcs;
     std::pair<int, int> FLastEllipseKey{-1, -1};
+    TStamp FStamp;
     const TEllipsePixels *FLastEllipse = nullptr;
     QPaintDevice *FDevice = nullptr;
     std::unique_ptr<QPainter> FPainter;

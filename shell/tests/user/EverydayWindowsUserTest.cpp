@@ -11,10 +11,14 @@
 #include "engine/view2d/ui/Form2DWindow.h"
 #include "platform/IniFile.h"
 #include "platform/ui/MdiHost.h"
+#include "localise/ui/LxLanguageDialog.h"
 #include "shell/ui/editor.h"
 #include "shell/ui/main_form3_2.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QLabel>
+#include <QTabBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -25,9 +29,11 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTextCursor>
+#include <QTreeWidget>
 #include <QWidget>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 namespace orv::test {
@@ -277,11 +283,12 @@ TEST_F(View2D, UseXYOffsetsKeepsThePathAndTheWindowFollowsThePicture)
         SCOPED_TRACE(offsets ? "ticked" : "unticked");
         view->activateWindow();
         Click(Picture(view), QPoint(5, 5));
-        const std::vector<TDD_Type> before = Output2D()->Window()->Elements();
+        const TElementList &shown = Output2D()->Window()->Elements();
+        const std::vector<TDD_Type> before(shown.begin(), shown.end());
         ChooseMenu({"2D Simulation", "Use X,Y Offsets"});
         EXPECT_EQ(Output2D()->Window()->UseOffsets, offsets);
         // The path of the run stays on the new background, moved with it.
-        const std::vector<TDD_Type> &after = Output2D()->Window()->Elements();
+        const TElementList &after = Output2D()->Window()->Elements();
         ASSERT_EQ(after.size(), before.size()) << "the path is kept";
         const double movedX = after.back().EndX - before.back().EndX;
         for (size_t i = 0; i < after.size(); ++i)
@@ -296,6 +303,158 @@ TEST_F(View2D, UseXYOffsetsKeepsThePathAndTheWindowFollowsThePicture)
         const int spare = view->DrawingArea()->viewport()->height() - Picture(view)->height();
         EXPECT_LT(spare, 40) << "no large empty area below the picture; the frame is "
                              << frame->height();
+    }
+}
+
+// --- Windows that open whole --------------------------------------------------------
+
+// What a window shows of its texts: every label whole and inside the
+// widget it lies in, every tab's caption inside its bar, every item of a
+// tree whole in the tree's view.
+void ExpectTextsWhole(QWidget &Window)
+{
+    for (QLabel *label : Window.findChildren<QLabel *>()) {
+        const QString text = label->text();
+        if (!label->isVisibleTo(&Window) || text.isEmpty() || label->wordWrap() || text.contains('\n') ||
+            label->textFormat() == Qt::RichText || Qt::mightBeRichText(text))
+            continue;
+        EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(text))
+            << "\"" << text.toStdString() << "\" is cut";
+        if (label->parentWidget())
+            EXPECT_TRUE(label->parentWidget()->rect().contains(label->geometry()))
+                << "\"" << text.toStdString() << "\" lies outside its panel";
+    }
+    for (QTabBar *bar : Window.findChildren<QTabBar *>()) {
+        if (!bar->isVisibleTo(&Window))
+            continue;
+        for (int i = 0; i < bar->count(); ++i)
+            EXPECT_TRUE(bar->rect().contains(bar->tabRect(i)))
+                << "the tab \"" << bar->tabText(i).toStdString() << "\" is cut";
+    }
+    for (QTreeWidget *tree : Window.findChildren<QTreeWidget *>()) {
+        if (!tree->isVisibleTo(&Window))
+            continue;
+        tree->expandToDepth(1);
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            const QRect at = tree->visualItemRect(*it);
+            if (at.isEmpty())
+                continue;
+            const int right = at.x() + tree->fontMetrics().horizontalAdvance((*it)->text(0));
+            EXPECT_LE(right, tree->viewport()->width())
+                << "\"" << (*it)->text(0).toStdString() << "\" is cut by the tree's edge";
+        }
+    }
+}
+
+class WholeTexts : public TarnwickUser, public ::testing::WithParamInterface<std::string> {};
+
+// The windows whose texts were cut: each shows its labels, tabs and
+// items whole.
+TEST_P(WholeTexts, EveryTextOfTheWindowShowsWhole)
+{
+    const auto &all = UserWindows();
+    const auto window = std::find_if(all.begin(), all.end(),
+                                     [&](const TUserWindow &W) { return W.Name == GetParam(); });
+    ASSERT_NE(window, all.end());
+    Start();
+    bool visited = false;
+    window->Visit(*this, [&](QWidget &Shown) {
+        visited = true;
+        ExpectWindowFits(&Shown);
+        ExpectTextsWhole(Shown);
+    });
+    EXPECT_TRUE(visited);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tarnwick, WholeTexts,
+                         ::testing::Values("Macro Variables #", "Machine Properties Editor"),
+                         [](const ::testing::TestParamInfo<std::string> &Info) {
+                             std::string name;
+                             for (char c : Info.param)
+                                 if (std::isalnum(static_cast<unsigned char>(c)))
+                                     name += c;
+                             return name;
+                         });
+
+} // namespace
+} // namespace orv::test
+namespace orv::test {
+namespace {
+
+// Opens each menu of the main window's bar by its hot key with Alt, while
+// Window (an MDI child, active) is open.
+void ExpectEveryMenuOpensByItsKey(TarnwickUser &U)
+{
+    QStringList titles;
+    for (QAction *title : U.Form().menuBar()->actions())
+        if (title->isVisible() && title->menu())
+            titles << PlainCaption(title->text());
+    ASSERT_GE(titles.size(), 5);
+    for (const QString &caption : titles) {
+        SCOPED_TRACE(caption.toStdString());
+        U.ChooseMenu({caption});
+        U.Key(Qt::Key_Escape);
+        U.Key(Qt::Key_Escape);
+    }
+}
+
+class MenuKeysBeside : public TarnwickUser, public ::testing::WithParamInterface<TUserWindow> {};
+
+// Beside every window of the MDI area, every menu opens by its hot key: a
+// button of the window with the same hot key does not take it.
+TEST_P(MenuKeysBeside, EveryMenuOpensByItsHotKey)
+{
+    const TUserWindow &window = GetParam();
+    if (window.NeedsOpenGL && !OpenGLAvailable())
+        GTEST_SKIP() << "needs OpenGL: run under scripts/with-xvfb.sh";
+    if (window.Prepare)
+        window.Prepare(*this);
+    Start();
+    window.Visit(*this, [&](QWidget &Shown) {
+        // Windows of their own (dialogs, menus) have no place in the bar.
+        if (!qobject_cast<QMdiSubWindow *>(Frame(&Shown)))
+            return;
+        ExpectEveryMenuOpensByItsKey(*this);
+    });
+}
+
+std::string WindowName(const ::testing::TestParamInfo<TUserWindow> &Info)
+{
+    std::string name;
+    for (char c : Info.param.Name)
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            name += c;
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Tarnwick, MenuKeysBeside, ::testing::ValuesIn(UserWindows()), WindowName);
+
+// The same in German, beside the tooling windows, whose buttons have hot
+// keys of their own.
+TEST_F(EverydayWindows, InGermanEveryMenuOpensByItsHotKeyBesideTheToolingWindows)
+{
+    Start();
+    WhenModal([this](QWidget &Dialog) {
+        auto *tree = dynamic_cast<TLxLanguageDialog &>(Dialog).TreeView;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            if ((*it)->childCount() == 0 && (*it)->data(0, Qt::UserRole).toInt() == 1) {
+                tree->scrollToItem(*it);
+                Click(tree->viewport(), tree->visualItemRect(*it).center());
+            }
+        Answer(Dialog, "OK");
+    });
+    ChooseMenu({"Setup", "Select Language"});
+    QStringList titles;
+    for (QAction *title : Form().menuBar()->actions())
+        titles << PlainCaption(title->text());
+    ASSERT_TRUE(titles.contains("Hilfe")) << titles.join(" | ").toStdString();
+    for (const char *button : {"Tooling_but", "ToolLib_but"}) {
+        SCOPED_TRACE(button);
+        TToolbarButton *b = ToolbarButton(button);
+        ASSERT_NE(b, nullptr);
+        ClickToolbarButton(button);
+        ExpectEveryMenuOpensByItsKey(*this);
+        ClickToolbarButton(button);
     }
 }
 

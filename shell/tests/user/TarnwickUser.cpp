@@ -3,6 +3,8 @@
 #include "components/toolbar/ui/TbCtls.h"
 #include "components/toolbar/ui/TbTlbr.h"
 #include "components/toolbar/ui/TbTlwn.h"
+#include "engine/core/Mess.h"
+#include "localise/LxTextDictionary.h"
 #include "localise/ui/LxQtDialogs.h"
 #include "machine/ui/MachProbDialog.h"
 #include "platform/Paths.h"
@@ -53,6 +55,32 @@ QString PlainCaption(QString Text)
     Text.replace("\x01", "&");
     // A tab separates a shortcut's text.
     return Text.section('\t', 0, 0).trimmed();
+}
+
+// The program's dictionary in the language in use: a shown text reads as
+// an English one when it is that text or its translation.
+bool ReadsAs(const QString &Shown, const QString &English)
+{
+    const QString shown = Plain(Shown);
+    if (shown == English)
+        return true;
+    const TLxTextDictionary &dictionary = Mess().Dictionary();
+    if (!dictionary.Active())
+        return false;
+    for (int i = 0; i < dictionary.GetTranslationCount(); ++i) {
+        const TLxTranslation &row = dictionary.Translation(i);
+        if (row.State != 2 && Plain(QString::fromStdString(row.Translation)) == shown &&
+            Plain(QString::fromStdString(row.Source)) == English)
+            return true;
+    }
+    return false;
+}
+
+bool TitleReadsAs(const QString &Shown, const QString &English)
+{
+    const QString shown = Plain(Shown);
+    return shown.startsWith(English) ||
+           shown.startsWith(QString::fromStdString(Mess().Translate(English.toStdString())));
 }
 
 namespace {
@@ -268,6 +296,7 @@ TarnwickUser::TarnwickUser()
         return answer;
     };
     FMessages.ProgramDialog = FMessages.FileDialog;
+    FMessages.InputDialog = LxInputQuery;
     FMessageScope = std::make_unique<TMessageServiceScope>(FMessages);
     InstallLxDialogs();
     SetColourDialog(LxChooseColour);
@@ -447,7 +476,7 @@ TToolbarButton *TarnwickUser::ToolbarButton(const QString &Name) const
 {
     for (TToolbar *bar : Form().Toolbars())
         for (TToolbarButton *b : bar->findChildren<TToolbarButton *>())
-            if (b->objectName() == Name || Plain(b->Caption()) == Name)
+            if (b->objectName() == Name || ReadsAs(b->Caption(), Name))
                 return b;
     return nullptr;
 }
@@ -468,7 +497,7 @@ void TarnwickUser::ChooseMenu(const QStringList &Path, bool ByMouse)
     QMenuBar *bar = Form().menuBar();
     QAction *title = nullptr;
     for (QAction *a : bar->actions())
-        if (a->isVisible() && Plain(a->text()) == Path[0])
+        if (a->isVisible() && ReadsAs(a->text(), Path[0]))
             title = a;
     ASSERT_NE(title, nullptr) << "no menu " << Path[0].toStdString();
     ASSERT_NE(title->menu(), nullptr);
@@ -498,7 +527,7 @@ void TarnwickUser::PickFromPopup(QMenu *Popup, const QStringList &Path)
         QStringList seen;
         for (QAction *a : Popup->actions()) {
             seen << Plain(a->text());
-            if (a->isVisible() && !a->isSeparator() && Plain(a->text()) == item)
+            if (a->isVisible() && !a->isSeparator() && ReadsAs(a->text(), item))
                 chosen = a;
         }
         ASSERT_NE(chosen, nullptr) << "no item " << item.toStdString() << " in "
@@ -619,7 +648,7 @@ void TarnwickUser::Answer(QWidget &Box, const QString &ButtonText)
     QStringList seen;
     for (QAbstractButton *b : Box.findChildren<QAbstractButton *>()) {
         seen << Plain(b->text());
-        if (b->isVisible() && Plain(b->text()) == ButtonText)
+        if (b->isVisible() && ReadsAs(b->text(), ButtonText))
             chosen = b;
     }
     ASSERT_NE(chosen, nullptr) << "no button " << ButtonText.toStdString() << " in "
@@ -633,7 +662,7 @@ QMdiSubWindow *TarnwickUser::MdiChild(const QString &Title) const
 {
     // A window may add to its title ("Corvane Virtual Reality.  Ver: 1.250").
     for (QMdiSubWindow *sub : Form().MdiArea()->subWindowList())
-        if (sub->isVisible() && Plain(sub->windowTitle()).startsWith(Title))
+        if (sub->isVisible() && TitleReadsAs(sub->windowTitle(), Title))
             return sub;
     return nullptr;
 }
@@ -643,7 +672,7 @@ QWidget *TarnwickUser::WindowTitled(const QString &Title) const
     if (QMdiSubWindow *sub = MdiChild(Title))
         return sub->widget();
     for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->isVisible() && Plain(w->windowTitle()).startsWith(Title))
+        if (w->isVisible() && TitleReadsAs(w->windowTitle(), Title))
             return w;
     return nullptr;
 }

@@ -177,6 +177,11 @@ private:
 // A caption as the user reads it: without its hot-key "&" and without the
 // shortcut after a tab.
 QString PlainCaption(QString Text);
+// A caption shown reads as English (a caption without "&"): it is that
+// text, or its translation in the language in use. A title may go on
+// after it.
+bool ReadsAs(const QString &Shown, const QString &English);
+bool TitleReadsAs(const QString &Shown, const QString &English);
 
 struct TUserWindow {
     std::string Name;

@@ -62,7 +62,8 @@ void VisitModal(TarnwickUser &U, const QString &Title, const std::function<void(
     bool shown = false;
     U.WhenModal([&](QWidget &Dialog) {
         shown = true;
-        EXPECT_EQ(Dialog.windowTitle().remove('&').toStdString(), Title.toStdString());
+        EXPECT_TRUE(TitleReadsAs(Dialog.windowTitle(), Title))
+            << Dialog.windowTitle().toStdString() << " is not " << Title.toStdString();
         While(Dialog);
         U.CloseByFrame(&Dialog);
     });

@@ -3,6 +3,7 @@
 #include "machine/Machine_Tooling.h"
 #include "machine/Tooling_lib.h"
 #include "machine/tests/ToolingFixture.h"
+#include "platform/tests/CountingLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -214,6 +215,28 @@ TEST_F(T3DOutputTest, WaitEndsWhenTheToolArrives)
     Loop.Post([this] { Tooling.InsertTool(6, "Ball 10"); });
     Run(ToolChange(6));
     EXPECT_EQ(Sink->ToolDiameter, 10);
+    EXPECT_EQ(Log.back(), "shape 2");
+}
+
+// The operator answers Yes and takes two seconds to put the tool in: the
+// output sleeps that whole time in one wait, and then takes the tool.
+TEST_F(T3DOutputTest, WaitForAMissingToolSleepsUntilTheToolIsPutIn)
+{
+    test::TCountingLoop loop;
+    TEventLoopScope scope(loop);
+    TTimer operatorAtTheChanger;
+    operatorAtTheChanger.SetInterval(2000);
+    operatorAtTheChanger.OnTimer = [&] {
+        operatorAtTheChanger.SetEnabled(false);
+        Tooling.SetToolName(5, "Ball 8");
+    };
+    operatorAtTheChanger.SetEnabled(true);
+    Msgs.Answer("Yes");
+    Run(ToolChange(5));
+    EXPECT_EQ(loop.NowMs(), 2000);
+    EXPECT_EQ(loop.Serves, 0) << "the wait served messages in a loop";
+    EXPECT_EQ(loop.Waits, 1);
+    EXPECT_EQ(Sink->ToolDiameter, 8) << "the tool put in is taken";
     EXPECT_EQ(Log.back(), "shape 2");
 }
 

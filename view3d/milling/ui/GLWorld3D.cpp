@@ -1,5 +1,7 @@
 #include "view3d/milling/ui/GLWorld3D.h"
 
+#include "engine/core/Mess.h"
+
 #include "components/lcd/ui/LCD_Lab.h"
 #include "components/toolbar/ui/PanelToolWindow.h"
 #include "components/toolbar/ui/TbCore.h"
@@ -30,6 +32,10 @@
 #include <filesystem>
 
 namespace orv {
+
+namespace {
+std::string Tr(const std::string &Text) { return Mess().Translate(Text); }
+} // namespace
 
 namespace {
 
@@ -547,7 +553,7 @@ bool TGLWorld3D::CaptureBitmap(const std::string &FileName, float Scale)
     try {
         SceneViewer->Buffer().RenderBitmap(bitmap, static_cast<int>(std::nearbyint(Scale * 96)));
     } catch (const std::exception &e) {
-        MessageDlg("Capture As Bitmap", std::string("The picture cannot be drawn: ") + e.what(),
+        MessageDlg(Tr("Capture As Bitmap"), Tr("The picture cannot be drawn: ") + e.what(),
                    mtError, mbOK);
         return false;
     }
@@ -568,8 +574,8 @@ bool TGLWorld3D::CaptureBitmap(const std::string &FileName, float Scale)
         return true;
     }
     if (!picture.save(QString::fromStdString(FileName), "BMP")) {
-        MessageDlg("Capture As Bitmap", "Cannot write the picture file " + FileName + ".", mtError,
-                   mbOK);
+        MessageDlg(Tr("Capture As Bitmap"), Tr("Cannot write the picture file ") + FileName + ".",
+                   mtError, mbOK);
         return false;
     }
     return true;

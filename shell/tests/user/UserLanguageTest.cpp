@@ -1,0 +1,311 @@
+// Tarnwick in German: the main window and every window it opens, each
+// opened the way its user opens it, show no English text that has no
+// German row (only texts that read the same in both languages, and the
+// user's own names of machines, tools and files, stay as they are).
+#include "shell/tests/user/TarnwickUser.h"
+#include "shell/tests/user/UserTexts.h"
+
+#include "components/toolbar/ui/TbCore.h"
+#include "engine/core/Mess.h"
+#include "engine/view2d/ui/Form2DWindow.h"
+#include "localise/LxTextDictionary.h"
+#include "localise/ui/LxLanguageDialog.h"
+#include "localise/ui/LxQtTranslator.h"
+#include "platform/IniFile.h"
+#include "shell/ui/main_form3_2.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTreeWidget>
+#include <QTabWidget>
+#include <QWidget>
+
+#include <algorithm>
+#include <iterator>
+
+#include <map>
+
+namespace orv::test {
+namespace {
+
+// Texts that read the same in German.
+std::set<QString> SameInGerman()
+{
+    return {"OK", "mm", "G54", "Info", "Start", "Name", "Status", "Position", "Radius"};
+}
+
+constexpr int German = 1;
+
+class UserLanguage : public TarnwickUser {
+protected:
+    // "Select Language" from the Setup menu (its captions in the language
+    // in use), the language of that number picked in its tree and confirmed.
+    void SelectLanguage(int Language)
+    {
+        bool chosen = false;
+        WhenModal([this, Language, &chosen](QWidget &Dialog) {
+            auto *tree = dynamic_cast<TLxLanguageDialog &>(Dialog).TreeView;
+            for (QTreeWidgetItemIterator it(tree); *it; ++it)
+                if ((*it)->childCount() == 0 && (*it)->data(0, Qt::UserRole).toInt() == Language) {
+                    tree->scrollToItem(*it);
+                    Click(tree->viewport(), tree->visualItemRect(*it).center());
+                }
+            Answer(Dialog, "OK");
+            chosen = true;
+        });
+        // By the mouse: a window of its own (the DDE server) may have the keys.
+        ChooseMenu({"Setup", "Select Language"}, true);
+        WaitFor([&] { return chosen; }, 1000);
+        ASSERT_TRUE(chosen);
+        ASSERT_EQ(Mess().Dictionary().Language(), Language);
+    }
+    // The program starts in the language its settings hold.
+    void StartInGerman()
+    {
+        TIniFile(Dir.File("Tarnwick.ini"))
+            .WriteInteger("Default Settings", "PrimaryLanguage", German);
+        Start();
+        ASSERT_EQ(Mess().Dictionary().Language(), German);
+    }
+    // Each text of Texts that reads English, once, with where it was seen.
+    void ExpectGerman(const std::string &Window, const std::vector<TShownText> &Texts)
+    {
+        const TLanguageCheck check(Mess().Dictionary(), SameInGerman(), Dir.Path());
+        std::map<std::string, std::string> english;
+        for (const TShownText &text : Texts)
+            if (std::string reason = check.EnglishIn(text.Text); !reason.empty())
+                english.emplace(reason, text.Where);
+        std::string list;
+        for (const auto &[reason, where] : english)
+            list += "\n  " + reason + "  [" + where + "]";
+        EXPECT_TRUE(english.empty()) << Window << " shows " << english.size()
+                                     << " English texts in German:" << list;
+    }
+    // No two items of a menu share a hot key.
+    void ExpectHotKeysApart(const std::string &Window, QWidget *Shown)
+    {
+        std::string list;
+        for (const std::string &clash : HotKeyClashes(Shown))
+            list += "\n  " + clash;
+        EXPECT_TRUE(list.empty()) << Window << " has menus whose items share a hot key:" << list;
+    }
+};
+
+TEST_F(UserLanguage, TheMainWindowReadsGerman)
+{
+    StartInGerman();
+    std::vector<TShownText> texts = ShownTexts(&Form());
+    for (TCustomToolWindow *window : TCustomToolWindow::ToolWindowsOf(&Form()))
+        for (TShownText &text : ShownTexts(window))
+            texts.push_back(std::move(text));
+    ExpectGerman("The main window", texts);
+    ExpectHotKeysApart("The main window", &Form());
+}
+
+// The 2D window's tool panel, a translated word and the tool of the run, is
+// made again in each language the user switches to.
+TEST_F(UserLanguage, The2DWindowsToolPanelFollowsTheLanguage)
+{
+    Start();
+    ClickToolbarButton("2D Simulation");
+    auto *window = dynamic_cast<TForm2DWindow *>(WindowTitled("2D Simulation"));
+    ASSERT_NE(window, nullptr) << "shown: " << ShownWindows();
+    ClickToolbarButton("startbutton");
+    WaitFor([&] { return window->StatusText(3) == "Tool= 4"; }, 20000);
+    ASSERT_EQ(window->StatusText(3).toStdString(), "Tool= 4") << "the demo ends with tool 4";
+    SelectLanguage(German);
+    EXPECT_EQ(window->StatusText(3).toStdString(), "Werkzeug= 4");
+    SelectLanguage(0);
+    EXPECT_EQ(window->StatusText(3).toStdString(), "Tool= 4");
+}
+
+// The dialogs the editor and the carousel open for a font and for a
+// number are the program's localised ones: in German their caption, labels
+// and buttons read German, and they sit over the window that asked.
+TEST_F(UserLanguage, FontAndOffsetDialogsSpeakTheLanguage)
+{
+    struct Case {
+        const char *Name;
+        std::function<void(UserLanguage &)> Open;
+        QString Title;
+        QStringList Texts;
+    };
+    const Case cases[] = {
+        {"the editor's font",
+         [](UserLanguage &U) { U.ChooseMenu({"Editor", "Preferences", "Font..."}); },
+         "Schriftart",
+         {"&Schriftart:", "Schrifts&til:", "Effekte", "&Unterstrichen", "OK", "Abbrechen"}},
+        {"the carousel's Z offset",
+         [](UserLanguage &U) {
+             U.ClickToolbarButton("Tooling");
+             QWidget *deck = U.WindowTitled("Machine Tooling");
+             ASSERT_NE(deck, nullptr);
+             auto *position = deck->findChild<QWidget *>("Position1");
+             ASSERT_NE(position, nullptr);
+             U.RightClick(position);
+             U.PickFromPopup(U.OpenPopup(), {"Set Z offset for this Tool"});
+         },
+         "Versatz setzen",
+         {"OK", "Abbrechen"}},
+    };
+    StartInGerman();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        bool shown = false;
+        WhenModal([&](QWidget &Dialog) {
+            shown = true;
+            EXPECT_EQ(Dialog.windowTitle(), c.Title);
+            QStringList texts;
+            for (QWidget *w : Dialog.findChildren<QWidget *>()) {
+                if (auto *l = qobject_cast<QLabel *>(w))
+                    texts << l->text();
+                else if (auto *b = qobject_cast<QAbstractButton *>(w))
+                    texts << b->text();
+                else if (auto *g = qobject_cast<QGroupBox *>(w))
+                    texts << g->title();
+            }
+            for (const QString &text : c.Texts)
+                EXPECT_TRUE(texts.contains(text)) << text.toStdString() << " not in "
+                                                  << texts.join("|").toStdString();
+            // Over the window that asked; over the main window when none did.
+            const QWidget *over = Dialog.parentWidget();
+            const QPoint overCentre = !over ? Form().frameGeometry().center()
+                                      : over->isWindow()
+                                          ? over->frameGeometry().center()
+                                          : over->mapToGlobal(over->rect().center());
+            EXPECT_LE((Dialog.frameGeometry().center() - overCentre).manhattanLength(), 10)
+                << "it is not centred";
+            ExpectWindowFits(&Dialog);
+            Answer(Dialog, "Abbrechen");
+        });
+        c.Open(*this);
+        WaitFor([&] { return shown; }, 1000);
+        if (!shown)
+            ForgetModalHandlers();
+        EXPECT_TRUE(shown) << c.Name << " did not open";
+    }
+}
+
+class EveryWindowInGerman : public UserLanguage,
+                            public ::testing::WithParamInterface<TUserWindow> {};
+
+TEST_P(EveryWindowInGerman, ReadsGerman)
+{
+    const TUserWindow &window = GetParam();
+    if (window.NeedsOpenGL && !OpenGLAvailable())
+        GTEST_SKIP() << "needs OpenGL: run under scripts/with-xvfb.sh";
+    if (window.Prepare)
+        window.Prepare(*this);
+    StartInGerman();
+    bool visited = false;
+    window.Visit(*this, [&](QWidget &Shown) {
+        visited = true;
+        ExpectGerman(window.Name, ShownTexts(&Shown));
+        ExpectHotKeysApart(window.Name, &Shown);
+    });
+    EXPECT_TRUE(visited) << window.Name << " was not reached in German";
+}
+
+// The texts of a window that hold a word, as "where: text", sorted, for
+// comparing (numbers a window shows may change meanwhile).
+std::vector<std::string> TextsOf(QWidget *Window)
+{
+    static const QRegularExpression word("[A-Za-z]{2}");
+    std::vector<std::string> texts;
+    for (const TShownText &text : ShownTexts(Window))
+        if (text.Text.contains(word))
+            texts.push_back(text.Where + ": " + text.Text.toStdString());
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
+// What Now holds that Before did not, and the other way round.
+std::string Differences(const std::vector<std::string> &Before, const std::vector<std::string> &Now)
+{
+    std::vector<std::string> gone, come;
+    std::set_difference(Before.begin(), Before.end(), Now.begin(), Now.end(),
+                        std::back_inserter(gone));
+    std::set_difference(Now.begin(), Now.end(), Before.begin(), Before.end(),
+                        std::back_inserter(come));
+    std::string text;
+    for (const std::string &t : gone)
+        text += "\n  was: " + t;
+    for (const std::string &t : come)
+        text += "\n  now: " + t;
+    return text;
+}
+
+// A window open while the user switches to German and back: it reads
+// German, then exactly its English texts again (texts the window makes from
+// a translated part and a value are made again in the new language). A
+// modal window keeps the main window's menu out of reach: it is opened
+// again after each switch instead.
+class EveryWindowSwitched : public UserLanguage,
+                            public ::testing::WithParamInterface<TUserWindow> {};
+
+TEST_P(EveryWindowSwitched, ReadsGermanAndBackEnglish)
+{
+    const TUserWindow &window = GetParam();
+    if (window.NeedsOpenGL && !OpenGLAvailable())
+        GTEST_SKIP() << "needs OpenGL: run under scripts/with-xvfb.sh";
+    if (window.Prepare)
+        window.Prepare(*this);
+    Start();
+    bool modal = false;
+    std::vector<std::string> english;
+    window.Visit(*this, [&](QWidget &Shown) {
+        english = TextsOf(&Shown);
+        if ((modal = QApplication::activeModalWidget() || QApplication::activePopupWidget()))
+            return;
+        SelectLanguage(German);
+        ExpectGerman(window.Name + " switched", ShownTexts(&Shown));
+        SelectLanguage(0);
+        const std::vector<std::string> back = TextsOf(&Shown);
+        EXPECT_EQ(back, english) << window.Name << " after the switch back:"
+                                 << Differences(english, back);
+    });
+    if (!modal)
+        return;
+    SelectLanguage(German);
+    window.Visit(*this, [&](QWidget &Shown) {
+        ExpectGerman(window.Name + " after the switch", ShownTexts(&Shown));
+    });
+    SelectLanguage(0);
+    window.Visit(*this, [&](QWidget &Shown) {
+        const std::vector<std::string> back = TextsOf(&Shown);
+        EXPECT_EQ(back, english) << window.Name << " after the switch back:"
+                                 << Differences(english, back);
+    });
+}
+
+TEST_F(UserLanguage, TheMainWindowSwitchesToGermanAndBack)
+{
+    Start();
+    const std::vector<std::string> english = TextsOf(&Form());
+    SelectLanguage(German);
+    ExpectGerman("The main window switched", ShownTexts(&Form()));
+    SelectLanguage(0);
+    const std::vector<std::string> back = TextsOf(&Form());
+    EXPECT_EQ(back, english) << "after the switch back:" << Differences(english, back);
+}
+
+std::string TestName(const ::testing::TestParamInfo<TUserWindow> &Info)
+{
+    std::string name;
+    for (char c : Info.param.Name)
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            name += c;
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Tarnwick, EveryWindowInGerman, ::testing::ValuesIn(UserWindows()),
+                         TestName);
+INSTANTIATE_TEST_SUITE_P(Tarnwick, EveryWindowSwitched, ::testing::ValuesIn(UserWindows()),
+                         TestName);
+
+} // namespace
+} // namespace orv::test
