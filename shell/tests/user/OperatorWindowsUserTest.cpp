@@ -9,6 +9,7 @@
 #include "components/toolbar/ui/TbCtls.h"
 #include "engine/chain/ui/MDIMemo.h"
 #include "engine/form/base.h"
+#include "localise/ui/LxLanguageDialog.h"
 #include "machine/BasicControlPanel.h"
 #include "machine/BasicMachine.h"
 #include "machine/Machine_Tooling.h"
@@ -138,6 +139,25 @@ protected:
             Texts.push_back(Text(Box));
             Answer(Box, Button);
         });
+    }
+    // "Select Language" from the Setup menu, the language of that number
+    // picked in its tree and confirmed.
+    void SelectLanguage(int Language)
+    {
+        bool chosen = false;
+        WhenModal([this, Language, &chosen](QWidget &Dialog) {
+            auto *tree = dynamic_cast<TLxLanguageDialog &>(Dialog).TreeView;
+            for (QTreeWidgetItemIterator it(tree); *it; ++it)
+                if ((*it)->childCount() == 0 && (*it)->data(0, Qt::UserRole).toInt() == Language) {
+                    tree->scrollToItem(*it);
+                    Click(tree->viewport(), tree->visualItemRect(*it).center());
+                }
+            Answer(Dialog, "OK");
+            chosen = true;
+        });
+        ChooseMenu({"Setup", "Select Language"}, true);
+        WaitFor([&] { return chosen; }, 1000);
+        ASSERT_TRUE(chosen);
     }
     std::string Setting(const char *Section, const char *Key) const
     {
@@ -411,24 +431,41 @@ TEST_F(OperatorWindows, TheToolChangeMenuPutsTheChosenToolIntoTheMachine)
 }
 
 // In German the captions are longer: the Jog page's buttons, with "Tool
-// Change", and all four tabs are still read whole.
-TEST_F(OperatorWindows, InGermanTheJogPagesButtonsAreReadWhole)
+// Change", and all four tabs are still read whole, whether the program
+// started in German or the operator chose German with the panel open.
+class GermanPanel : public OperatorWindows {
+protected:
+    void ExpectJogPageReadWhole(bool StartInGerman)
+    {
+        TIniFile ini(Dir.File("Tarnwick.ini"));
+        ini.WriteString("Default Settings", "ToolChangeButton", "True");
+        if (StartInGerman)
+            ini.WriteInteger("Default Settings", "PrimaryLanguage", 1);
+        Start();
+        TControlPanelStdForm *panel = OpenAndHome();
+        ASSERT_NE(panel, nullptr) << "shown: " << ShownWindows();
+        ChoosePage(*panel, pgJog);
+        ASSERT_TRUE(WaitFor([&] { return Machine()->Mode == modeJog; }, 1000));
+        if (!StartInGerman)
+            SelectLanguage(1);
+        EXPECT_EQ(panel->PageControl->tabText(pgJog).toStdString(), "Tippen");
+        EXPECT_EQ(panel->TChangeButt->text().toStdString(), "Werkzeugwechsel");
+        ExpectWindowFits(panel);
+        ExpectReadWhole(*panel);
+        QTabBar *tabs = panel->PageControl->tabBar();
+        EXPECT_GE(tabs->width(), tabs->sizeHint().width()) << "the tabs are cut";
+        EXPECT_TRUE(Unexpected.empty());
+    }
+};
+
+TEST_F(GermanPanel, StartedInGermanTheJogPagesButtonsAreReadWhole)
 {
-    TIniFile ini(Dir.File("Tarnwick.ini"));
-    ini.WriteString("Default Settings", "ToolChangeButton", "True");
-    ini.WriteInteger("Default Settings", "PrimaryLanguage", 1);
-    Start();
-    TControlPanelStdForm *panel = OpenAndHome();
-    ASSERT_NE(panel, nullptr) << "shown: " << ShownWindows();
-    ChoosePage(*panel, pgJog);
-    ASSERT_TRUE(WaitFor([&] { return Machine()->Mode == modeJog; }, 1000));
-    EXPECT_EQ(panel->PageControl->tabText(pgJog).toStdString(), "Tippen");
-    EXPECT_EQ(panel->TChangeButt->text().toStdString(), "Werkzeugwechsel");
-    ExpectWindowFits(panel);
-    ExpectReadWhole(*panel);
-    QTabBar *tabs = panel->PageControl->tabBar();
-    EXPECT_GE(tabs->width(), tabs->sizeHint().width()) << "the tabs are cut";
-    EXPECT_TRUE(Unexpected.empty());
+    ExpectJogPageReadWhole(true);
+}
+
+TEST_F(GermanPanel, GermanChosenWithThePanelOpenWidensIt)
+{
+    ExpectJogPageReadWhole(false);
 }
 
 // A mouse button on the readout picks its colours through the program's
