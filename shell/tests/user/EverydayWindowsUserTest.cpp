@@ -14,6 +14,7 @@
 #include "localise/ui/LxLanguageDialog.h"
 #include "shell/ui/editor.h"
 #include "shell/ui/main_form3_2.h"
+#include "shell/ui/ShellStatusBar.h"
 
 #include <QApplication>
 #include <QImage>
@@ -35,6 +36,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 
 namespace orv::test {
 namespace {
@@ -100,6 +102,45 @@ TEST_F(EverydayWindows, StartAfterEscapeGoesOnWhereTheRunStopped)
     EXPECT_TRUE(Enabled(*this, "rewindbutton"));
     EXPECT_EQ(Output2D()->Window()->Elements().front().LineNumber, 7)
         << "the picture of the first part stays: the run went on, it did not start again";
+}
+
+// A program opened while another stood stopped in the middle runs from its
+// own start: its first arc is measured from where a rewound run begins,
+// not from where the other program stopped (that gave "Bad ARC End Point"
+// on a valid arc until the operator rewound).
+TEST_F(EverydayWindows, AProgramOpenedWithoutRewindRunsFromItsOwnStart)
+{
+    ShowCutter();
+    std::filesystem::create_directories(Dir.File("jobs"));
+    {
+        std::ofstream program(Dir.File("jobs/arc.fnc"));
+        program << "%\nO2000 (ARC FROM THE START)\nN10 G21 G17 G90\nN20 G02 X4 Y0 R2 F200\n"
+                   "N30 G01 Y-3\nN40 M30\n%\n";
+    }
+    Start();
+    ClickToolbarButton("2D Simulation");
+    // The units there and back, as the operator did, and a run stopped
+    // with Escape on the demo's first rapid.
+    ClickToolbarButton("Units");
+    ClickToolbarButton("Units");
+    StartAndEscapeAfter(1500);
+    ASSERT_EQ(Editor(*this)->LineText(CaretLine(*this)).substr(0, 3), "N30");
+
+    FileAnswers = {Dir.File("jobs/arc.fnc")};
+    ChooseMenu({"File", "Open..."});
+    ASSERT_EQ(Editor(*this)->LineText(3), "N20 G02 X4 Y0 R2 F200");
+    ClickToolbarButton("startbutton");
+    EXPECT_EQ(Form().StatusBar(2)->Text(4).trimmed().toStdString(), "") << "no error stopped the run";
+    EXPECT_TRUE(Drew(4)) << "the arc was drawn";
+    EXPECT_TRUE(Drew(5)) << "the run went on past the arc";
+    EXPECT_FALSE(Enabled(*this, "startbutton")) << "the program ran to its end";
+    const auto &elements = Output2D()->Window()->Elements();
+    const auto arc = std::find_if(elements.begin(), elements.end(),
+                                  [](const TDD_Type &E) { return E.LineNumber == 4; });
+    ASSERT_NE(arc, elements.end());
+    // G02 X4 Y0 R2 from the program's zero: centre X2, radius 2.
+    EXPECT_NEAR((*arc).CentreX, 2, 1e-3) << "the arc starts at the program's zero";
+    EXPECT_NEAR((*arc).Radius, 2, 1e-6);
 }
 
 // --- Help and menus ---------------------------------------------------------------

@@ -77,6 +77,7 @@ protected:
     // by side.
     void ExpectReadWhole(TControlPanelStdForm &Panel)
     {
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); // as drawn next
         for (QToolButton *b : {Panel.Mcode_but, Panel.View_CoOrds, Panel.ZToolOffsets, Panel.Coolant,
                                Panel.Turbo, Panel.TChangeButt})
             if (b->isVisible())
