@@ -410,6 +410,27 @@ TEST_F(OperatorWindows, TheToolChangeMenuPutsTheChosenToolIntoTheMachine)
     EXPECT_TRUE(Unexpected.empty());
 }
 
+// In German the captions are longer: the Jog page's buttons, with "Tool
+// Change", and all four tabs are still read whole.
+TEST_F(OperatorWindows, InGermanTheJogPagesButtonsAreReadWhole)
+{
+    TIniFile ini(Dir.File("Tarnwick.ini"));
+    ini.WriteString("Default Settings", "ToolChangeButton", "True");
+    ini.WriteInteger("Default Settings", "PrimaryLanguage", 1);
+    Start();
+    TControlPanelStdForm *panel = OpenAndHome();
+    ASSERT_NE(panel, nullptr) << "shown: " << ShownWindows();
+    ChoosePage(*panel, pgJog);
+    ASSERT_TRUE(WaitFor([&] { return Machine()->Mode == modeJog; }, 1000));
+    EXPECT_EQ(panel->PageControl->tabText(pgJog).toStdString(), "Tippen");
+    EXPECT_EQ(panel->TChangeButt->text().toStdString(), "Werkzeugwechsel");
+    ExpectWindowFits(panel);
+    ExpectReadWhole(*panel);
+    QTabBar *tabs = panel->PageControl->tabBar();
+    EXPECT_GE(tabs->width(), tabs->sizeHint().width()) << "the tabs are cut";
+    EXPECT_TRUE(Unexpected.empty());
+}
+
 // A mouse button on the readout picks its colours through the program's
 // colour dialog, which shows the custom colours every colour dialog of the
 // program keeps beside it and keeps the ones added there: the right button
