@@ -58,6 +58,9 @@ public:
     bool Connect();
     void Disconnect();
     bool Connected() const { return FPort.IsOpen(); }
+    // Open on a real line, whose bytes take their time at the set rate (not
+    // a pseudo-terminal).
+    bool TimedLine() const { return FPort.IsOpen() && !FPort.IsPseudoTerminal(); }
     void FlushBuffers(bool Input, bool Output);
     // ComPortOutBufSize less the bytes queued; -1 when closed.
     int OutFreeSpace() const;

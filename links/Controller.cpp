@@ -1,5 +1,6 @@
 #include "links/Controller.h"
 
+#include "links/LinkViews.h"
 #include "links/LowLevel.h"
 #include "platform/EventLoop.h"
 #include "platform/NumberText.h"
@@ -54,6 +55,18 @@ bool TController::Move(int Channel, const std::string &Payload, const std::strin
 void TController::SetErrorHandler(TControllerErrorEvent Handler) {
     OnError = Handler;
     FWorker->OnError = Handler;
+}
+
+void TController::SetDebug(bool On) {
+    Debug = On;
+    if (On && !FTrace && LinkViews().Trace)
+        FTrace = LinkViews().Trace();
+    if (!FTrace)
+        return;
+    FWorker->OnNote = [this](const std::string &Note) {
+        if (Debug && FTrace)
+            FTrace->Trace(Note);
+    };
 }
 
 void TController::SetPollingDelay(int Turns) {

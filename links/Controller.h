@@ -10,6 +10,7 @@
 
 namespace orv {
 
+class TCardTraceView;
 class TLowLevel;
 
 class TController : public TBasicController {
@@ -19,6 +20,9 @@ public:
 
     void SetErrorHandler(TControllerErrorEvent Handler) override;
     void SetPollingDelay(int Turns) override;
+    // Debug: the worker's notes (answers out of turn, writes checked and
+    // sent again) go to a trace window.
+    void SetDebug(bool On) override;
     // A missing feed (9999999) sends nothing, except after the controller
     // came back ready, when the last real feed goes again.
     void SetFeedRate(int StepsPerSecond) override;
@@ -71,6 +75,7 @@ private:
     bool Move(int Channel, const std::string &Payload, const std::string &Command);
 
     std::unique_ptr<TLowLevel> FWorker;
+    std::unique_ptr<TCardTraceView> FTrace;
     bool FLastOk = true;
     bool FStopTried = false; // the one stop of a failed line
 };

@@ -14,6 +14,16 @@ inline std::atomic<int> &LineResendMs() {
     return ms;
 }
 
+// The framed protocol takes an answer that comes sooner than its frame's
+// bytes could have reached the controller for a stale one, on real lines
+// only: a pseudo-terminal passes bytes at once. A simulator that paces its
+// pseudo-terminal at the line's rate makes it a line (ncrun's hooks set
+// this for such runs).
+inline std::atomic<bool> &PacedPseudoTerminal() {
+    static std::atomic<bool> paced{false};
+    return paced;
+}
+
 inline std::atomic<int> &RouterEchoMs() {
     static std::atomic<int> ms{1000};
     return ms;

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
@@ -29,6 +31,9 @@ constexpr int VersionWaitMs = 1000;
 constexpr int NotifyMoveDone = WM_USER_MESSAGE + 1;
 constexpr int NotifyNotReady = WM_USER_MESSAGE + 2;
 constexpr int NotifyUnderWay = WM_USER_MESSAGE;
+// The fewest bits a byte takes on the line (start, 8 data, 1 stop).
+constexpr int64_t BitsPerByte = 10;
+constexpr int64_t Never = INT64_MAX;
 
 bool IsStatusByte(uint8_t B) {
     return (B & 0x80) != 0;
@@ -58,6 +63,22 @@ void Beep() {
     std::fputc('\a', stderr);
 }
 
+// A NAK with no status bits besides: a refusal. Other acknowledgement
+// bytes with bit 0 set may be an ACK that a noisy line changed.
+bool PlainNak(uint8_t B) {
+    return B == 0x81 || B == frames::NAK;
+}
+
+std::string ByteText(uint8_t B) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "%02X", B);
+    return hex;
+}
+
+bool SameValue(double A, double B) {
+    return std::fabs(A - B) <= 1e-9 * std::max(1.0, std::fabs(B));
+}
+
 } // namespace
 
 bool SetLinkBaud(TCommPortDriver &Driver, int Baud) {
@@ -78,6 +99,11 @@ bool SetLinkBaud(TCommPortDriver &Driver, int Baud) {
 int64_t SteadyClockMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+int64_t LineClockMicros() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 // ---------------------------------------------------------------- frames
@@ -320,6 +346,15 @@ void TLowLevel::PollPort(int WaitMs) {
 
 void TLowLevel::EndTurn() {
     PollDriver(1);
+}
+
+bool TLowLevel::TimedLine() const {
+    return FDriver->TimedLine();
+}
+
+// The line's rate when its bytes take their time; 0 when they pass at once.
+int TLowLevel::LineRate() const {
+    return TimedLine() || PacedPseudoTerminal().load() ? Baud : 0;
 }
 
 std::string TLowLevel::BuildWriteFrame(const std::string &Command, int Channel,
@@ -654,12 +689,25 @@ void TLowLevel::PostToUser(std::function<void()> Message) {
     });
 }
 
-// Sends the request's frame and polls the driver until it is acknowledged
-// (a write), answered by its own reply (a read) or given up.
+// Answers already waiting belong to earlier frames: they are taken before
+// the frame goes out, and a write they made doubtful is checked first.
 TLowLevel::TExchangeResult TLowLevel::Exchange(const TRequest &R) {
+    PollDriver(0);
+    RepairDoubtedWrite();
+    return Transfer(R);
+}
+
+// Sends the request's frame and polls the driver until it is acknowledged
+// (a write), answered by its own reply (a read) or given up. A write whose
+// answer does not come in time, or comes as a doubtful NAK, is checked on
+// the controller before it goes again.
+TLowLevel::TExchangeResult TLowLevel::Transfer(const TRequest &R) {
     bool read = R.Kind == rkRead;
     std::string frame = read ? frames::ReadFrame(R.Command, R.Channel, R.Payload)
                              : BuildWriteFrame(R.Command, R.Channel, R.Payload);
+    std::optional<TWrite> write;
+    if (!read)
+        write = TWrite{R, frame, StatusAxes(), FAnnouncements.load(), false};
     {
         std::unique_lock lock(FLock);
         if (R.Kind == rkMove)
@@ -671,6 +719,7 @@ TLowLevel::TExchangeResult TLowLevel::Exchange(const TRequest &R) {
         FAnswer.reset();
         FGivenUp = false;
         FNoResend = R.NoResend;
+        FWriteDoubt = false;
         FLastFrame = frame;
         FLastCommand = R.Command;
         FResendCount = 0;
@@ -679,6 +728,9 @@ TLowLevel::TExchangeResult TLowLevel::Exchange(const TRequest &R) {
         int32_t index = 0;
         FLastIndex = TryStrToInt(R.Payload, index) ? index : 0;
     }
+    bool checkOnTimeout = true;
+    if (write)
+        FOpenWrite = write;
     SendFrame(frame);
     for (;;) {
         {
@@ -688,13 +740,20 @@ TLowLevel::TExchangeResult TLowLevel::Exchange(const TRequest &R) {
         }
         PollDriver(1);
         int64_t deadline;
+        bool doubted;
         {
-            std::shared_lock lock(FLock);
+            std::unique_lock lock(FLock);
             deadline = FDeadline;
+            doubted = FWriteDoubt;
+            FWriteDoubt = false;
         }
         int64_t now = Clock();
         FClockSeen = now;
-        if (now >= deadline)
+        if (write && (doubted || now >= deadline))
+            CheckOpenWrite(*write, doubted, checkOnTimeout, now);
+        else if (now >= deadline && R.Check)
+            Unanswered();
+        else if (now >= deadline)
             Resend(now);
     }
     std::unique_lock lock(FLock);
@@ -702,11 +761,234 @@ TLowLevel::TExchangeResult TLowLevel::Exchange(const TRequest &R) {
     result.Done = !FGivenUp && (!read || FAnswered);
     result.Reply = read && FAnswered ? FAnswer : std::nullopt;
     FOutstandingKind = rkNone;
+    if (write) {
+        // Closed by its acknowledgement or its check; given up: nothing
+        // later can make it doubtful.
+        if (!result.Done)
+            FLastClosed.reset();
+        FOpenWrite.reset();
+    }
     return result;
 }
 
+// Asking first costs a read; sending again a write the controller carried
+// out would carry it out twice (a move made twice, a command run twice).
+// A check that gets no answer (a dead line) is not asked again on later
+// time-outs, so a dead line is given up in its usual time.
+void TLowLevel::CheckOpenWrite(const TWrite &W, bool Doubted, bool &CheckOnTimeout,
+                               int64_t Now) {
+    if (!Doubted && !CheckOnTimeout) {
+        Resend(Now);
+        return;
+    }
+    TOpen open = SaveOpen();
+    TVerdict verdict = Verify(W);
+    RestoreOpen(open);
+    CheckOnTimeout = verdict != TVerdict::Unknown;
+    if (verdict == TVerdict::Done) {
+        Note(frames::Printable(W.Frame) + " carried out: found on the controller");
+        FLastClosed = W;
+        FLastClosed->Checked = true;
+        std::unique_lock lock(FLock);
+        FReplyState = 1;
+        return;
+    }
+    if (verdict == TVerdict::NotDone)
+        Note(frames::Printable(W.Frame) + " not carried out: sent again");
+    Resend(Clock());
+}
+
+void TLowLevel::RepairDoubtedWrite() {
+    if (!FDoubted)
+        return;
+    TWrite w = *FDoubted;
+    FDoubted.reset();
+    if (FLineFailed)
+        return;
+    // A NAK made it doubtful: most likely it was refused. A write that does
+    // the same however often it is carried out goes again as it is; one
+    // that would do more (a relative move, an arc, a command) is checked,
+    // and what cannot be checked (a homing) goes again.
+    TVerdict verdict = Repeatable(w.Request) ? TVerdict::NotDone : Verify(w);
+    if (verdict == TVerdict::Done) {
+        if (FLastClosed && FLastClosed->Frame == w.Frame)
+            FLastClosed->Checked = true;
+        return;
+    }
+    Note(frames::Printable(w.Frame) + " refused: sent again");
+    Transfer(w.Request);
+}
+
+// Sets a value or a target: carried out twice, it does what it did once.
+bool TLowLevel::Repeatable(const TRequest &R) {
+    if (R.Command == "MR" || R.Command == "CA")
+        return false;
+    if (R.Command != "MB")
+        return true;
+    std::vector<std::string> f = SplitFields(R.Payload);
+    int32_t index = 0;
+    double value = 0;
+    return f.size() == 2 && TryStrToInt(f[0], index) && TryStrToFloat(f[1], value) &&
+           (index != comms::Handshake || value == 0);
+}
+
+TLowLevel::TOpen TLowLevel::SaveOpen() const {
+    std::shared_lock lock(FLock);
+    return {FOutstandingKind, FLastCommand, FLastFrame, FResendCount};
+}
+
+// The write is open again, but nothing answers it until it goes again.
+void TLowLevel::RestoreOpen(const TOpen &Open) {
+    std::unique_lock lock(FLock);
+    FOutstandingKind = Open.Kind;
+    FOutstandingCommand = FLastCommand = Open.Command;
+    FLastFrame = Open.Frame;
+    FResendCount = Open.Resends;
+    FReplyState = 0;
+    FAnswered = false;
+    FAnswer.reset();
+    FGivenUp = false;
+    FNoResend = false;
+    FWriteDoubt = false;
+    FEarliestAnswerUs = Never;
+}
+
+// ---------------------------------------------------------------- checks
+
+TLowLevel::TVerdict TLowLevel::Verify(const TWrite &W) {
+    struct TFlag {
+        bool &F;
+        explicit TFlag(bool &Flag) : F(Flag) { F = true; }
+        ~TFlag() { F = false; }
+    } verifying(FVerifying);
+    const std::string &c = W.Request.Command;
+    if (c == "MB")
+        return VerifyComms(W);
+    if (c == "VA" || c == "MA" || c == "MR" || c == "CA" || c == "HM")
+        return VerifyMotion(W);
+    return TVerdict::Unknown; // a stop, a setting: sent again as it is
+}
+
+// The entry read back holds the value written. The command handshake
+// (entry 1) may already be back at 0: then the controller announced a
+// changed entry since the write went out, and entry 99 names entry 1.
+TLowLevel::TVerdict TLowLevel::VerifyComms(const TWrite &W) {
+    std::vector<std::string> f = SplitFields(W.Request.Payload);
+    int32_t index = 0;
+    double value = 0, now = 0;
+    if (f.size() != 2 || !TryStrToInt(f[0], index) || !comms::InTable(index) ||
+        !TryStrToFloat(f[1], value))
+        return TVerdict::Unknown;
+    std::optional<std::string> reply = CheckRead("MB", IntToStr(index));
+    if (!reply || !TryStrToFloat(reply->substr(2), now))
+        return TVerdict::Unknown;
+    if (SameValue(now, value))
+        return TVerdict::Done;
+    if (index != comms::Handshake || now != 0 || FAnnouncements.load() == W.Announcements)
+        return TVerdict::NotDone;
+    double last = 0;
+    reply = CheckRead("MB", IntToStr(comms::LastChanged));
+    if (!reply || !TryStrToFloat(reply->substr(2), last))
+        return TVerdict::Unknown;
+    return last == comms::Handshake ? TVerdict::Done : TVerdict::NotDone;
+}
+
+// From rest, a move carried out has the axes moving or somewhere else. Idle
+// where they stood: not carried out, unless the move ends there.
+TLowLevel::TVerdict TLowLevel::VerifyMotion(const TWrite &W) {
+    if (!W.Before.Valid || !W.Before.Idle)
+        return TVerdict::Unknown;
+    std::optional<std::string> reply = CheckRead("ZZ", "");
+    if (!reply)
+        return TVerdict::Unknown;
+    TAxes now;
+    std::vector<std::string> f = SplitFields(reply->substr(2));
+    if (f.size() < 6)
+        return TVerdict::Unknown;
+    for (int i = 0; i < 3; ++i)
+        if (!TryStrToInt(f[size_t(i)], now.At[i]))
+            return TVerdict::Unknown;
+    if (f[3] != "1" || f[4] != "1" || f[5] != "1")
+        return TVerdict::Done;
+    if (!std::equal(now.At, now.At + 3, W.Before.At))
+        return TVerdict::Done;
+    const TRequest &r = W.Request;
+    std::vector<std::string> p = SplitFields(r.Payload);
+    std::vector<double> v;
+    for (const std::string &t : p) {
+        double d;
+        if (!TryStrToFloat(t, d))
+            return TVerdict::Unknown;
+        v.push_back(d);
+    }
+    bool moves;
+    if ((r.Command == "VA" || r.Command == "MA") && r.Channel == 6 && v.size() == 3)
+        moves = v[0] != W.Before.At[0] || v[1] != W.Before.At[1] || v[2] != W.Before.At[2];
+    else if (r.Command == "MA" && r.Channel >= 0 && r.Channel <= 2 && v.size() == 1)
+        moves = v[0] != W.Before.At[r.Channel];
+    else if (r.Command == "MR" && v.size() == 1)
+        moves = v[0] != 0;
+    else if (r.Command == "CA" && v.size() == 3) {
+        double radius = std::hypot(W.Before.At[0] - v[0], W.Before.At[1] - v[1]);
+        moves = 2 * radius * std::fabs(std::sin(v[2] * M_PI / 360)) >= 1;
+    } else
+        return TVerdict::Unknown; // homing: it may end where it began
+    return moves ? TVerdict::NotDone : TVerdict::Done;
+}
+
+// A check that goes unanswered in time says nothing (the line may be
+// dead); one refused or damaged is asked again, as any read.
+void TLowLevel::Unanswered() {
+    std::unique_lock lock(FLock);
+    FGivenUp = true;
+    FReplyState = 1;
+}
+
+std::optional<std::string> TLowLevel::CheckRead(const std::string &Command,
+                                                const std::string &Payload) {
+    TRequest r;
+    r.Kind = rkRead;
+    r.Channel = 6;
+    r.Command = Command;
+    r.Payload = Payload;
+    r.Check = true;
+    TExchangeResult result = Transfer(r);
+    if (!result.Done || !result.Reply || result.Reply->size() < 2)
+        return std::nullopt;
+    return result.Reply;
+}
+
+TLowLevel::TAxes TLowLevel::StatusAxes() const {
+    TAxes a;
+    std::vector<std::string> f;
+    {
+        std::shared_lock lock(FLock);
+        if (FStatusList.empty())
+            return a;
+        f = SplitFields(FStatusList);
+    }
+    if (f.size() < 6)
+        return a;
+    for (int i = 0; i < 3; ++i)
+        if (!TryStrToInt(f[size_t(i)], a.At[i]))
+            return a;
+    a.Valid = true;
+    a.Idle = f[3] == "1" && f[4] == "1" && f[5] == "1";
+    return a;
+}
+
+void TLowLevel::Note(const std::string &Text) {
+    if (!OnNote)
+        return;
+    auto onNote = OnNote;
+    PostToUser([onNote, Text] { onNote(Text); });
+}
+
+// A frame's own answer comes after its last byte has reached the
+// controller (on a real line: its bytes' time after it went out).
 void TLowLevel::SendFrame(const std::string &Frame, bool Again) {
     int64_t now = Clock();
+    int64_t startUs = LineClockUs();
     {
         std::unique_lock lock(FLock);
         // The version query waits its 1 s even when frames go again sooner.
@@ -715,6 +997,9 @@ void TLowLevel::SendFrame(const std::string &Frame, bool Again) {
         if (KeepSendLog)
             FSendLog.push_back({now, Frame});
     }
+    int rate = LineRate();
+    FEarliestAnswerUs =
+        startUs + (rate > 0 ? int64_t(Frame.size()) * BitsPerByte * 1000000 / rate : 0);
     if (!PortOpen())
         return;
     FSending = true;
@@ -806,15 +1091,13 @@ void TLowLevel::ReceiveData(const uint8_t *Data, int Size) {
             ApplyStatus(b);
             if (!IsAcknowledgement(b)) {
                 if (b & 0x20) {
+                    ++FAnnouncements;
                     std::unique_lock lock(FLock);
                     FChangePending = true;
                 }
                 continue;
             }
-            if (b & 1)
-                NotAcknowledged();
-            else
-                Acknowledge();
+            Answer(b, (b & 1) != 0);
             continue;
         }
         if (FAwaitCheck) {
@@ -831,10 +1114,10 @@ void TLowLevel::ReceiveData(const uint8_t *Data, int Size) {
             FAwaitCheck = !FDropping;
             break;
         case frames::ACK:
-            Acknowledge();
+            Answer(b, false);
             break;
         case frames::NAK:
-            NotAcknowledged();
+            Answer(b, true);
             break;
         default:
             if (FDropping)
@@ -870,23 +1153,54 @@ void TLowLevel::ApplyStatus(uint8_t B) {
         FMotionState = 2;
 }
 
-// An acknowledgement ends only an unanswered write: a late or duplicate
-// one during a read, or with nothing sent, is ignored.
-void TLowLevel::Acknowledge() {
+// An answer ends the open write only when it can be the write's own: not
+// sooner than its bytes could have reached the controller. A plain NAK sends the write again; a NAK with other status
+// bits may be a damaged ACK, so the write is checked first.
+void TLowLevel::Answer(uint8_t B, bool Nak) {
+    int state;
+    {
+        std::shared_lock lock(FLock);
+        state = FReplyState;
+    }
+    if (state == 1) {
+        OutOfTurn(B, Nak, "with no frame open");
+        return;
+    }
+    if (LineClockUs() < FEarliestAnswerUs) {
+        OutOfTurn(B, Nak, "before the frame could have reached the controller");
+        return;
+    }
+    if (state == 2) {
+        // A refused read goes again: a read changes nothing. An ACK
+        // belongs to an earlier write.
+        if (Nak)
+            Resend(Clock());
+        else
+            Note("ACK " + ByteText(B) + " out of turn, during a read");
+        return;
+    }
+    if (Nak && PlainNak(B)) {
+        Resend(Clock());
+        return;
+    }
+    if (!Nak)
+        FLastClosed = FOpenWrite;
     std::unique_lock lock(FLock);
-    if (FReplyState == 0)
+    if (Nak)
+        FWriteDoubt = true;
+    else
         FReplyState = 1;
 }
 
-// A NAK resends what is unanswered; with nothing unanswered there is
-// nothing to resend (a resend then would run a command twice).
-void TLowLevel::NotAcknowledged() {
-    {
-        std::shared_lock lock(FLock);
-        if (FReplyState == 1)
-            return;
-    }
-    Resend(Clock());
+// A late duplicate answer belongs to an earlier frame. A NAK out of turn
+// may be the refusal of the last write, whose place a stale ACK took: that
+// write is checked before the next frame goes out.
+void TLowLevel::OutOfTurn(uint8_t B, bool Nak, const std::string &Why) {
+    Note(std::string(Nak ? "NAK " : "ACK ") + ByteText(B) + " out of turn, " + Why);
+    if (!Nak || FVerifying || !FLastClosed || FLastClosed->Checked)
+        return;
+    FDoubted = FLastClosed;
+    FLastClosed.reset();
 }
 
 void TLowLevel::CheckByte(uint8_t B) {

@@ -7,6 +7,17 @@
 // and posts the move notifications (WM_USER + n) to the engine form.
 // Boxes and the error report reach the user-interface thread through the
 // event loop.
+//
+// The status bytes that acknowledge carry no frame number, so an answer
+// counts only for a frame it can belong to: what waits before a frame goes
+// out is taken first, and on a real line an answer sooner than the frame's
+// bytes could have reached the controller belongs to an earlier frame.
+// Such answers, and answers with no write open, are out of turn: they are
+// noted (OnNote) and cast doubt on the last write. A write in doubt, or
+// one whose answer did not come, or a NAK that may be a damaged ACK, is
+// checked on the controller before it goes again (a comms write by reading
+// the entry back, a move by the status), so no write is carried out twice
+// and none is lost.
 
 #include "links/BasicController.h"
 
@@ -30,6 +41,9 @@ class TProgressView;
 // Milliseconds on a monotonic clock; the resend deadlines read it.
 using TLinkClock = std::function<int64_t()>;
 int64_t SteadyClockMs();
+// Microseconds on the same clock: when an answer came, against the time
+// its frame's bytes take on the line.
+int64_t LineClockMicros();
 
 // Sets Driver's speed to Baud when it is one of the rates a link offers
 // (1200 to 115200 baud); false, with the speed untouched, otherwise.
@@ -147,6 +161,11 @@ public:
     TNotifyWindow NotifyWindow;
     TControllerErrorEvent OnError;
     TLinkClock Clock = SteadyClockMs;
+    // Microseconds, for the timing of answers on the line.
+    TLinkClock LineClockUs = LineClockMicros;
+    // Notes for the debug view (answers out of turn, writes checked and sent
+    // again), on the user-interface thread.
+    std::function<void(const std::string &Note)> OnNote;
     bool ChecksumBeep = false;
     // The settings file of the port map; empty: the main settings file.
     std::string SettingsFile;
@@ -166,6 +185,8 @@ protected:
     virtual void SendBytes(const std::string &Bytes, bool Resend);
     virtual void PollPort(int WaitMs);
     virtual void EndTurn();
+    // A real line, whose bytes take their time at the set rate.
+    virtual bool TimedLine() const;
     // The write frame of Command (a worker of a newer chip adds a length).
     virtual std::string BuildWriteFrame(const std::string &Command, int Channel,
                                         const std::string &Payload) const;
@@ -185,6 +206,27 @@ private:
         uint64_t Seq = 0;
         bool NoResend = false;    // the version query: one send, 1 s
         bool EvenIfFailed = false; // the stop of a failed line
+        bool Check = false;        // a read that checks a write: one wait
+    };
+    // The axes as a status list gave them.
+    struct TAxes {
+        bool Valid = false, Idle = false;
+        int32_t At[3] = {0, 0, 0};
+    };
+    // A write as sent, with what is needed to check it on the controller.
+    struct TWrite {
+        TRequest Request;
+        std::string Frame;
+        TAxes Before;          // the last status before it went out
+        int Announcements = 0; // changed-entry announcements before it
+        bool Checked = false;  // found carried out on the controller
+    };
+    enum class TVerdict { Done, NotDone, Unknown };
+    // What an open write frame needs again after a read that checked it.
+    struct TOpen {
+        TRequestKind Kind;
+        std::string Command, Frame;
+        int Resends;
     };
     struct TExchangeResult {
         bool Done = false; // acknowledged, or a read answered
@@ -200,6 +242,25 @@ private:
     // Worker side.
     void Execute();
     TExchangeResult Exchange(const TRequest &Request);
+    TExchangeResult Transfer(const TRequest &Request);
+    // An open write without its answer: checked, then done or sent again.
+    void CheckOpenWrite(const TWrite &W, bool Doubted, bool &CheckOnTimeout, int64_t Now);
+    // The last write, made doubtful by an answer out of turn: checked and
+    // sent again when the controller did not carry it out.
+    void RepairDoubtedWrite();
+    static bool Repeatable(const TRequest &Request);
+    TVerdict Verify(const TWrite &W);
+    TVerdict VerifyComms(const TWrite &W);
+    TVerdict VerifyMotion(const TWrite &W);
+    std::optional<std::string> CheckRead(const std::string &Command, const std::string &Payload);
+    void Unanswered();
+    TAxes StatusAxes() const;
+    TOpen SaveOpen() const;
+    void RestoreOpen(const TOpen &Open);
+    int LineRate() const;
+    void Answer(uint8_t B, bool Nak);
+    void OutOfTurn(uint8_t B, bool Nak, const std::string &Why);
+    void Note(const std::string &Text);
     void IdleWork(int &IdleTurns);
     void Notifications(bool &Reported);
     void SendFrame(const std::string &Frame, bool Again = false);
@@ -209,8 +270,6 @@ private:
     void PollDriver(int WaitMs);
     void ApplyStatus(uint8_t B);
     void KeepVersionBytes(const uint8_t *Data, int Size);
-    void Acknowledge();
-    void NotAcknowledged();
     void CheckByte(uint8_t B);
     void HandleReply(const std::string &Text);
     void HandleComms(const std::string &Text);
@@ -254,6 +313,14 @@ private:
     // A NAK that came while a frame was going out byte by byte: the frame
     // goes again once it is out (worker only).
     bool FSending = false, FResendWanted = false;
+    // Answers to the open frame come no sooner (line clock, worker only).
+    int64_t FEarliestAnswerUs = 0;
+    bool FWriteDoubt = false; // L
+    std::atomic<int> FAnnouncements{0};
+    // The write open, the last write closed, and one an answer out of turn
+    // made doubtful (worker only).
+    std::optional<TWrite> FOpenWrite, FLastClosed, FDoubted;
+    bool FVerifying = false;
     // Receiver state (worker only).
     std::string FReceiveBuffer;
     bool FAwaitCheck = false;

@@ -97,6 +97,9 @@ public:
     bool Connect();
     void Disconnect();
     bool Connected() const { return FPort.IsOpen(); }
+    // Open on a real line, whose bytes take their time at the set rate (not
+    // a pseudo-terminal).
+    bool TimedLine() const { return FPort.IsOpen() && !FPort.IsPseudoTerminal(); }
     bool ApplySettings();
     // Set of TLineStatus bits; empty when closed or without modem lines.
     unsigned GetLineStatus() const;

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -212,6 +214,16 @@ int TSerialPort::InQueued() const {
     if (FHandle < 0 || ::ioctl(FHandle, FIONREAD, &waiting) != 0)
         return 0;
     return waiting;
+}
+
+// Slaves of the pseudo-terminal multiplexer have majors 136 to 143; the
+// old BSD slaves (ttyp0 ...) major 3.
+bool TSerialPort::IsPseudoTerminal() const {
+    struct stat s;
+    if (FHandle < 0 || ::fstat(FHandle, &s) != 0 || !S_ISCHR(s.st_mode))
+        return false;
+    unsigned m = major(s.st_rdev);
+    return (m >= 136 && m <= 143) || m == 3;
 }
 
 bool TSerialPort::ModemStatus(int &Bits) const {

@@ -63,6 +63,9 @@ public:
     // quietly: false, nothing else happens.
     bool SetDTR(bool On);
     bool SetRTS(bool On);
+    // A pseudo-terminal: bytes pass at once, whatever rate it was given (a
+    // real line takes its bits' time).
+    bool IsPseudoTerminal() const;
 
 private:
     int FHandle = -1;

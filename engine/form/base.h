@@ -343,6 +343,9 @@ private:
     // The chain's blocks read ahead of the run are dropped: the next start
     // reads from where the source stands.
     void ForgetReadAhead();
+    // The run's position, modal state, sub-program calls and read-ahead are
+    // forgotten, as at a rewind.
+    void ForgetRunState();
     void AttachMachineToOffsets();
     void SelectWorkOffsetByCode(const TCNC_data &Data);
     bool FanucScreenIsSource() const;

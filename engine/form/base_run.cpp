@@ -282,10 +282,19 @@ void TBaseForm::CycleRewind()
     for (int slot = SlotCount - 1; slot >= 0; --slot)
         if (FOutputs[slot])
             FOutputs[slot]->Rewind();
-    FSubPrograms.clear();
-    FSubIdentityCount = 0;
     ResetWorkShift();
     DDEIdle();
+    FHost.ResetCycleTime();
+    ForgetRunState();
+}
+
+// What the chain keeps of the run so far (the position reached, the modal
+// state, the sub-program calls, the blocks read ahead) goes: the next
+// start begins at a program's first line as a first run does.
+void TBaseForm::ForgetRunState()
+{
+    FSubPrograms.clear();
+    FSubIdentityCount = 0;
     if (FResetOnRewind) {
         for (int g = 0; g < RewoundGroupCount; ++g)
             FGroups.Groups[g] = StartModalGroups[g];
@@ -296,7 +305,6 @@ void TBaseForm::CycleRewind()
         FTransform = TTransformPanels();
         FHost.ShowTransformPanels(FTransform);
     }
-    FHost.ResetCycleTime();
     for (double &axis : FReplayPosition)
         axis = 0;
     // The stages forget their remembered positions, so a second run of an

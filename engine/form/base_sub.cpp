@@ -199,11 +199,12 @@ void TBaseForm::ProgramLoaded(const std::string &FileName, bool IsMainProgram, i
     if (FSourceKind == skCompiled || !FSource)
         return;
     if (IsMainProgram) {
-        FSubIdentityCount = 0;
         FProgramFile = FileName;
-        // The new program runs from its first line: nothing read ahead
-        // from the one before may run with it.
-        ForgetReadAhead();
+        // The new program runs from its first line as after a rewind:
+        // nothing read ahead from the one before may run with it, and its
+        // first moves start from where a run starts, not from where the
+        // other program stopped.
+        ForgetRunState();
         EditorChanged();
         return;
     }

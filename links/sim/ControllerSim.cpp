@@ -183,8 +183,15 @@ void TControllerSim::Frame(const std::string &Raw, bool Read) {
     ++FFramesReceived;
     std::string printable = frames::Printable(Raw);
     Record('<', Read ? "read" : "write", Raw);
+    if (FFrozen || TakeFault(TSimFault::Freeze, printable)) {
+        FFrozen = true;
+        return;
+    }
     std::string frame = Raw;
     FCurrent.clear();
+    // The held duplicate goes out with this frame's answer, in one burst.
+    FPrefix.swap(FHeldAck);
+    FHeldAck.clear();
     for (TSimFault::TKind k : {TSimFault::DropByte, TSimFault::GarbleAnswer, TSimFault::DelayByte,
                                TSimFault::NoAck, TSimFault::Nak, TSimFault::BadCheck,
                                TSimFault::StatusBeforeCheck, TSimFault::LateDuplicateAck}) {
@@ -256,12 +263,10 @@ void TControllerSim::Frame(const std::string &Raw, bool Read) {
         SendAck(true, nak.NakValue);
         return;
     }
-    // A frame sent again because its acknowledgement was lost is not
-    // carried out twice.
-    if (frame != FLastWrite) {
-        FLastWrite = frame;
-        WriteFrame(command, channel, payload, frame);
-    }
+    // Every write taken is carried out, also one identical to the one
+    // before: telling a resend from a second command is the PC's part.
+    Record('=', "done", Raw);
+    WriteFrame(command, channel, payload, frame);
     if (has(TSimFault::NoAck))
         return;
     SendAck(false);
@@ -492,8 +497,12 @@ void TControllerSim::SendAck(bool Nak, int NakValue) {
     uint8_t b = Nak ? uint8_t(NakValue) : uint8_t(0x80 | StatusBits());
     std::string bytes(1, char(b));
     for (const TSimFault &f : FCurrent) {
-        if (f.Kind == TSimFault::LateDuplicateAck && !Nak)
-            FLater.push_back({Now() + f.DelayMs, bytes, "ack"});
+        if (f.Kind == TSimFault::LateDuplicateAck && !Nak) {
+            if (f.DelayMs < 0)
+                FHeldAck = bytes;
+            else
+                FLater.push_back({Now() + f.DelayMs, bytes, "ack"});
+        }
     }
     Send(bytes, Nak ? "nak" : "ack");
 }
@@ -530,7 +539,11 @@ void TControllerSim::Send(const std::string &Bytes, const std::string &Kind) {
     }
     if (Silent)
         return;
+    if (!FPrefix.empty())
+        Record('>', "ack", FPrefix);
     Record('>', Kind, out);
+    out = FPrefix + out;
+    FPrefix.clear();
     size_t done = 0;
     while (done < out.size() && !FStop) {
         ssize_t n = ::write(FMaster, out.data() + done, out.size() - done);

@@ -29,7 +29,8 @@ struct TSimFault {
         Nak,               // the frame is refused with NakValue
         BadCheck,          // a reply goes out with a wrong check byte
         StatusBeforeCheck, // a status byte between a reply's ETX and its check byte
-        LateDuplicateAck,  // the acknowledgement comes again DelayMs later
+        LateDuplicateAck,  // the acknowledgement comes again DelayMs later;
+                           // DelayMs < 0: just before the next frame's answer
         MCodeNeverDone,    // the M code of the frame is never completed
         GuardOpen,         // the guard opens (entry 19 = 0, announced); a command
                            // completes only once the PC has read entry 19
@@ -40,6 +41,8 @@ struct TSimFault {
         GuardBlip,         // as GuardOpen, as any write frame arrives; the guard
                            // closes again (announced) when the PC's next stop
                            // ("ST") arrives
+        Freeze,            // the controller hangs as the frame arrives: it
+                           // carries out and answers nothing from then on
     };
     TKind Kind = NoAck;
     std::string Match; // printable text the frame contains ("" any frame)
@@ -142,7 +145,9 @@ private:
     bool FLoading = false;
     std::vector<std::string> FProgram;
     void LoadedVersions();
-    std::string FLastWrite;
+    std::string FHeldAck; // a duplicate acknowledgement for the next frame
+    std::string FPrefix;  // goes out before the next answer, in one write
+    bool FFrozen = false;
     // Motion: start time, duration, per-axis from/to (steps).
     TAxisMotion FAxis[3];
     int64_t FMotionStart = 0;

@@ -17,7 +17,7 @@ int OpenPtyMaster(std::string &Slave, std::string &Error);
 
 struct TSimLogEntry {
     int64_t Time;      // ms on the simulator's clock
-    char Direction;    // '<' from the PC, '>' to the PC
+    char Direction;    // '<' from the PC, '>' to the PC, '=' a write carried out
     std::string Kind;  // "write", "read", "line", "ack", "nak", "reply", "status"
     std::string Bytes; // printable
 };

@@ -6,9 +6,11 @@
 //   ctrlsim [--port-file FILE] [--log FILE] [--speed N] [--clear-delay MS]
 //           [--pace BAUD] [--no-program] [--version TEXT] [--length-check]
 //           [--fault KIND:MATCH[:COUNT]]...
-//           [--fault-rate PERCENT --seed N]
+//           [--fault-rate PERCENT --seed N [--rate-kinds KIND,KIND...]]
 // KIND: drop, garble, garble-answer, delay, no-ack, nak, bad-check,
-// status-before-check, late-ack, never-done, guard-open, guard-blip, estop.
+// status-before-check, late-ack, stale-ack (the duplicate comes just before
+// the next frame's answer), never-done, guard-open, guard-blip, estop,
+// freeze (nothing is carried out or answered from that frame on).
 // --estop: the emergency stop is pressed from the start.
 
 #include "links/sim/ControllerSim.h"
@@ -21,6 +23,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -45,7 +48,9 @@ bool FaultKind(const std::string &Name, orv::TSimFault::TKind &Kind) {
         {"never-done", K::MCodeNeverDone},
         {"guard-open", K::GuardOpen},
         {"estop", K::EStop},
-        {"guard-blip", K::GuardBlip}};
+        {"guard-blip", K::GuardBlip},
+        {"stale-ack", K::LateDuplicateAck},
+        {"freeze", K::Freeze}};
     auto it = kinds.find(Name);
     if (it == kinds.end())
         return false;
@@ -59,6 +64,8 @@ bool ParseFault(const std::string &Text, orv::TSimFault &Fault) {
     std::string kind = Text.substr(0, a);
     if (!FaultKind(kind, Fault.Kind))
         return false;
+    if (kind == "stale-ack")
+        Fault.DelayMs = -1; // the duplicate comes just before the next answer
     if (a == std::string::npos)
         return true;
     size_t b = Text.find(':', a + 1);
@@ -75,6 +82,9 @@ int main(int Argc, char **Argv) {
     std::string portFile, logFile;
     int ratePercent = 0;
     unsigned seed = 1;
+    std::vector<orv::TSimFault::TKind> rateKinds = {
+        orv::TSimFault::GarbleByte, orv::TSimFault::GarbleAnswer, orv::TSimFault::BadCheck,
+        orv::TSimFault::DropByte};
     for (int i = 1; i < Argc; ++i) {
         std::string a = Argv[i];
         auto value = [&]() -> std::string { return i + 1 < Argc ? Argv[++i] : ""; };
@@ -98,7 +108,18 @@ int main(int Argc, char **Argv) {
             sim.EStopped = true;
         else if (a == "--fault-rate")
             ratePercent = orv::StrToIntDef(value(), 0);
-        else if (a == "--seed")
+        else if (a == "--rate-kinds") {
+            rateKinds.clear();
+            std::istringstream names(value());
+            for (std::string name; std::getline(names, name, ',');) {
+                orv::TSimFault::TKind k;
+                if (!FaultKind(name, k)) {
+                    std::fprintf(stderr, "ctrlsim: unknown fault %s\n", name.c_str());
+                    return 2;
+                }
+                rateKinds.push_back(k);
+            }
+        } else if (a == "--seed")
             seed = unsigned(orv::StrToIntDef(value(), 1));
         else if (a == "--fault") {
             orv::TSimFault f;
@@ -113,9 +134,7 @@ int main(int Argc, char **Argv) {
         }
     }
     if (ratePercent > 0)
-        sim.SetFaultRate(seed, ratePercent,
-                         {orv::TSimFault::GarbleByte, orv::TSimFault::GarbleAnswer,
-                          orv::TSimFault::BadCheck, orv::TSimFault::DropByte});
+        sim.SetFaultRate(seed, ratePercent, rateKinds);
     std::string slave, error;
     if (!sim.Open(slave, error)) {
         std::fprintf(stderr, "ctrlsim: %s\n", error.c_str());

@@ -7,7 +7,10 @@
 //   after that many ms without an answer instead of 1 s, so that a run
 //   against a silent simulator ends sooner;
 // - ORV_ROUTER_ECHO_MS: the router box's echo may take that many ms
-//   instead of 1 s (a loaded test machine is no slow box).
+//   instead of 1 s (a loaded test machine is no slow box);
+// - ORV_PACED_PTY=1: the simulator on the pseudo-terminal paces its bytes
+//   at the line's rate (ctrlsim --pace), so the framed protocol judges its
+//   answers' timing as on a real line.
 
 #include "links/LineTiming.h"
 #include "links/sim/RecordingCards.h"
@@ -15,6 +18,7 @@
 #include "platform/NumberText.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -29,6 +33,8 @@ const bool gInstalled = [] {
     if (const char *ms = std::getenv("ORV_ROUTER_ECHO_MS"))
         if (int v = orv::StrToIntDef(ms, 0); v > 0)
             orv::RouterEchoMs() = v;
+    if (const char *paced = std::getenv("ORV_PACED_PTY"))
+        orv::PacedPseudoTerminal() = std::string(paced) == "1";
     return true;
 }();
 

@@ -51,7 +51,8 @@ protected:
         Dictionary.SetLanguage(1);
         Dictionary.Open();
         ASSERT_TRUE(Dictionary.Active());
-        Parent.setGeometry(100, 100, 800, 600);
+        // Whole on the (800 x 800) screen: a dialog is kept whole on it.
+        Parent.setGeometry(40, 40, 720, 600);
     }
     static QPoint Centre(const QWidget &W) { return W.frameGeometry().center(); }
 

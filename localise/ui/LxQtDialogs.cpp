@@ -332,9 +332,16 @@ public:
         dialog.setOption(QColorDialog::DontUseNativeDialog);
         if (Spec.Dictionary)
             dialog.setWindowTitle(Q(TranslateText(Spec.Dictionary, "Color")));
-        if (Spec.Centre)
-            CentreDialog(&dialog, ParentOf(Spec.Parent));
-        if (dialog.exec() != QDialog::Accepted)
+        // Centred at its show, when its layout has given it its size.
+        QWidget *parent = ParentOf(Spec.Parent);
+        TActivationWatch watch([] {}, [&dialog, &Spec, parent] {
+            if (Spec.Centre)
+                CentreDialog(&dialog, parent);
+        });
+        dialog.installEventFilter(&watch);
+        const bool confirmed = dialog.exec() == QDialog::Accepted;
+        dialog.removeEventFilter(&watch);
+        if (!confirmed)
             return false;
         Spec.Color = ToRgb(dialog.selectedColor());
         for (int i = 0; i < 16 && i < QColorDialog::customCount(); ++i)
@@ -463,9 +470,19 @@ void CentreDialog(QWidget *Dialog, QWidget *Parent)
         area = QRect(Parent->mapToGlobal(QPoint(0, 0)), Parent->size());
     else if (QScreen *screen = QApplication::primaryScreen())
         area = screen->geometry();
-    const QSize size = Dialog->size();
-    Dialog->move(area.x() + (area.width() - size.width()) / 2,
-                 area.y() + (area.height() - size.height()) / 2);
+    QRect frame = Dialog->frameGeometry();
+    frame.moveCenter(area.center());
+    // A window near the screen's edge (a panel at the bottom) still gets
+    // its dialog whole on the screen.
+    QScreen *screen = Parent ? Parent->screen() : QApplication::primaryScreen();
+    if (screen) {
+        const QRect room = screen->availableGeometry();
+        frame.moveLeft(std::clamp(frame.left(), room.left(),
+                                  std::max(room.left(), room.right() - frame.width() + 1)));
+        frame.moveTop(std::clamp(frame.top(), room.top(),
+                                 std::max(room.top(), room.bottom() - frame.height() + 1)));
+    }
+    Dialog->move(frame.topLeft());
 }
 
 std::unique_ptr<TFindDialog> MakeFindDialog(QWidget *Parent, bool Replace)

@@ -28,6 +28,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace orv {
 
 namespace {
@@ -120,19 +122,18 @@ TControlPanelStdForm::TControlPanelStdForm(TControlPanelStd &Panel, QWidget *Par
     PageControl->addTab(CreateJogPage(), "Jog");
     PageControl->addTab(CreateAutoPage(), "Auto");
     PageControl->addTab(CreateMDIPage(), "MDI");
-    // The window is sized while only the Home tab shows (its frame in the
-    // main window is fixed): room is kept for all four, which homing shows.
-    PageControl->setMinimumWidth(PageControl->tabBar()->sizeHint().width() +
-                                 PageControl->style()->pixelMetric(QStyle::PM_TabBarTabHSpace));
     CreateStatus();
-    auto *tools = new QHBoxLayout;
+    FToolRow = new QWidget(this);
+    FToolRow->setObjectName("ToolRow");
+    auto *tools = new QHBoxLayout(FToolRow);
+    tools->setContentsMargins(0, 0, 0, 0);
     for (QToolButton *b : {Mcode_but, View_CoOrds, ZToolOffsets, Coolant, Turbo, TChangeButt})
         tools->addWidget(b);
     tools->addStretch();
     auto *readout = new QHBoxLayout;
     readout->addWidget(MachDisp);
     readout->addWidget(ProgDisp);
-    layout->addLayout(tools);
+    layout->addWidget(FToolRow);
     layout->addLayout(readout);
     layout->addWidget(OffsetDataPanel);
     layout->addWidget(PageControl);
@@ -154,7 +155,33 @@ TControlPanelStdForm::TControlPanelStdForm(TControlPanelStd &Panel, QWidget *Par
     // The status and the cycle state are words the panel translates: made
     // again in a new language.
     AttachTranslator(this, "TControlPanelStdForm")->Translator().OnAfterTranslate =
-        [this](auto &) { FPanel.LanguageChanged(); };
+        [this](auto &) {
+            KeepRoom();
+            FPanel.LanguageChanged();
+        };
+    KeepRoom(); // for the captions as the translator left them
+}
+
+// The frame is fixed and sized while the Home page shows only its tab and
+// two buttons: room is kept for the most a page shows (all four tabs; the
+// Jog and MDI pages' buttons with Tool Change), in the captions' language.
+// A window already shown widens when a new language needs more.
+void TControlPanelStdForm::KeepRoom()
+{
+    const int tabs = PageControl->tabBar()->sizeHint().width() +
+                     PageControl->style()->pixelMetric(QStyle::PM_TabBarTabHSpace);
+    PageControl->setMinimumWidth(std::max(PageControl->minimumWidth(), tabs));
+    int row = 4 * FToolRow->layout()->spacing();
+    for (QToolButton *b : {Mcode_but, View_CoOrds, ZToolOffsets, Coolant, TChangeButt})
+        row += b->sizeHint().width();
+    FToolRow->setMinimumWidth(row);
+    if (!isVisible())
+        return;
+    layout()->activate();
+    const int missing = minimumSizeHint().width() - width();
+    QWidget *frame = isWindow() ? this : parentWidget();
+    if (missing > 0 && frame)
+        frame->resize(frame->width() + missing, frame->height());
 }
 
 // --- Construction ---
@@ -358,9 +385,11 @@ void TControlPanelStdForm::CreateStatus()
         StatusBar->addWidget(StatusPanels[i], 1);
     }
     // The window's frame is fixed while the panels are still empty: room
-    // is kept for the feed at its longest.
-    StatusPanels[0]->setMinimumWidth(
-        StatusPanels[0]->fontMetrics().horizontalAdvance("F:00000.000 inch/min "));
+    // is kept for each at its longest (feed, spindle speed, tool,
+    // overrides).
+    const char *longest[] = {"F:00000.000 inch/min ", "S:00000 RPM ", "T 000 ", "F:000% S:000% "};
+    for (int i = 0; i < 4; ++i)
+        StatusPanels[i]->setMinimumWidth(StatusPanels[i]->fontMetrics().horizontalAdvance(longest[i]));
 }
 
 // The key preview: every child's keys pass the form first.

@@ -76,6 +76,7 @@ private:
     QWidget *CreateAutoPage();
     QWidget *CreateMDIPage();
     void CreateStatus();
+    void KeepRoom();
     void WatchKeys();
     bool KeyEvent(QEvent *Event);
     void PickColour(bool Background);
@@ -85,6 +86,7 @@ private:
     void RefreshSliders();
 
     TControlPanelStd &FPanel;
+    QWidget *FToolRow = nullptr;
     bool FRefreshing = false;
 };
 

@@ -60,6 +60,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcutEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -216,6 +217,17 @@ void TMainForm::FormCreate() {
     SetMdiAdopter([this](QWidget *W) { return AdoptChild(W) != nullptr; });
     InstallChildWindows();
     FPos = new TQtPos_size(this, "TMainForm", TPosBorder::Sizeable);
+    if (!FPos->Component().PositionStored()) {
+        // The designed 756 x 490 leaves most windows partly outside the MDI
+        // area: a first start opens at a size for the toolbars and the
+        // usual windows, or fills a screen too small for it.
+        const QSize first(1024, 768);
+        const QRect room = screen() ? screen()->availableGeometry() : QRect(QPoint(0, 0), first);
+        if (room.width() < first.width() || room.height() < first.height())
+            setWindowState(windowState() | Qt::WindowMaximized);
+        else
+            resize(first);
+    }
     LayOutClient();
 }
 

@@ -77,6 +77,9 @@ void TMainForm::RefreshChangingTexts() {
     mode->SetCaption(QString::fromStdString(
         Mess().Translate(mode->Down() ? "Single Step" : "Continuous")));
     RefreshModalLabels();
+    // Captions of the new language fitted on their buttons again.
+    for (TToolbar *bar : Toolbars())
+        ApplyToolbarButtonStyle(bar);
     // The cycle time keeps its time: only its word changes.
     const QString cycle = FStatusBar1->Text(3);
     const QString lead = cycle.startsWith(' ') ? " " : "";

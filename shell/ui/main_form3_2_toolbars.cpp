@@ -24,6 +24,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace orv {
 
 namespace {
@@ -53,16 +55,19 @@ private:
     std::function<void(TToolbar *)> FPopup;
 };
 
-// The buttons' width is fixed by the style; a caption the desktop's font
-// draws wider gets a smaller font (not below 8 pixels).
-void FitCaptionFont(TToolbarButton *Button, const QFont &Base, int Width)
+// The buttons' width is set by the style; a caption the desktop's font
+// draws wider gets a smaller font (not below 8 pixels), and one still too
+// wide (a long word of another language) a wider button. Gives the width.
+int FitCaptionFont(TToolbarButton *Button, const QFont &Base, int Width)
 {
     QFont font = Base;
     int pixels = QFontInfo(font).pixelSize();
     font.setPixelSize(pixels);
-    while (pixels > 8 && QFontMetrics(font).horizontalAdvance(Button->Caption()) > Width - 6)
+    const auto needed = [&] { return QFontMetrics(font).horizontalAdvance(Button->Caption()) + 6; };
+    while (pixels > 8 && needed() > Width)
         font.setPixelSize(--pixels);
     Button->setFont(font);
+    return std::max(Width, needed());
 }
 
 } // namespace
@@ -178,8 +183,8 @@ void TMainForm::ApplyToolbarButtonStyle(TToolbar *Bar)
     const TButtonStyle style = ToolbarButtonStyle(Bar->IconSize, Bar->ShowCaption);
     Bar->BeginUpdate();
     for (TToolbarButton *b : Bar->findChildren<TToolbarButton *>(Qt::FindDirectChildrenOnly)) {
-        b->resize(style.Width, style.Height);
-        FitCaptionFont(b, Bar->font(), style.Width);
+        const int width = FitCaptionFont(b, Bar->font(), style.Width);
+        b->resize(style.ShowCaption ? width : style.Width, style.Height);
         b->SetDisplayMode(style.ShowGlyph && style.ShowCaption ? dmBoth
                           : style.ShowGlyph                    ? dmGlyphOnly
                                                                : dmTextOnly);

@@ -6,9 +6,9 @@
 #include "engine/view2d/ui/View2dQtCanvas.h"
 #include "localise/ui/LxQtTranslator.h"
 #include "platform/IniFile.h"
+#include "platform/ui/ColourDialog.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -28,38 +28,6 @@ constexpr const char *ColourCaptions[GraphicColourCount] = {
 constexpr const char *CheckCaptions[GraphicSwitchCount] = {
     "Draw Outline Graphics", "Draw Solid Graphics", "Draw Centre Line", "Use Tool Colours",
     "linears",               "rapids",              "arcs",             "Show Cutter"};
-
-// A colour as the settings keep it (0x00BBGGRR).
-TColor ColourOf(const QColor &C)
-{
-    return C.red() | (C.green() << 8) | (C.blue() << 16);
-}
-
-// The custom colours of the colour dialog, kept beside the program as
-// "ColorA" to "ColorP" lines; errors are ignored.
-std::string CustomColourKey(int Index)
-{
-    return std::string("Color") + static_cast<char>('A' + Index);
-}
-
-void LoadCustomColours()
-{
-    TIniFile Ini(ExeFileWithExt("col"));
-    for (int I = 0; I < 16 && I < QColorDialog::customCount(); ++I) {
-        const int Value = Ini.ReadInteger("Custom Colors", CustomColourKey(I), -1);
-        if (Value >= 0)
-            QColorDialog::setCustomColor(I, ToQColor(Value));
-    }
-}
-
-void SaveCustomColours()
-{
-    TIniFile Ini(ExeFileWithExt("col"));
-    for (int I = 0; I < 16 && I < QColorDialog::customCount(); ++I) {
-        const QColor C = QColorDialog::customColor(I);
-        Ini.WriteInteger("Custom Colors", CustomColourKey(I), ColourOf(C));
-    }
-}
 
 // The preview box: 200 x 200 mm at one pixel per mm.
 TViewMapping PreviewMapping()
@@ -160,14 +128,14 @@ void TG_setup::ShowSwatch(int Index)
                                         .arg(C.name(), C.lightness() < 128 ? "white" : "black"));
 }
 
+// The program's colour dialog, in the language in use, with the custom
+// colours every colour dialog keeps beside the program.
 void TG_setup::ChooseColour(int Index)
 {
-    LoadCustomColours();
-    const QColor Chosen = QColorDialog::getColor(ToQColor(FColours[Index]), this);
-    if (!Chosen.isValid())
+    uint32_t Chosen = static_cast<uint32_t>(FColours[Index]);
+    if (!orv::ChooseColour(this, Chosen, ExeFileWithExt("col")))
         return;
-    FColours[Index] = ColourOf(Chosen);
-    SaveCustomColours();
+    FColours[Index] = static_cast<TColor>(Chosen);
     ShowSwatch(Index);
     UpdatePreview();
 }

@@ -5,6 +5,7 @@
 #include "components/richedit/RichEditW.h"
 #include "components/scpanel/ui/ScPanel.h"
 #include "components/toolbar/ui/TbCtls.h"
+#include "components/toolbar/ui/TbTlbr.h"
 #include "engine/form/base.h"
 #include "engine/view2d/DD_Draw_Form.h"
 #include "engine/view2d/Draw_2D.h"
@@ -14,8 +15,14 @@
 #include "localise/ui/LxLanguageDialog.h"
 #include "shell/ui/editor.h"
 #include "shell/ui/main_form3_2.h"
+#include "shell/ui/ShellStatusBar.h"
 
 #include <QApplication>
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QComboBox>
+#include <QAbstractSpinBox>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QTabBar>
@@ -25,6 +32,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -35,6 +43,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 
 namespace orv::test {
 namespace {
@@ -100,6 +109,45 @@ TEST_F(EverydayWindows, StartAfterEscapeGoesOnWhereTheRunStopped)
     EXPECT_TRUE(Enabled(*this, "rewindbutton"));
     EXPECT_EQ(Output2D()->Window()->Elements().front().LineNumber, 7)
         << "the picture of the first part stays: the run went on, it did not start again";
+}
+
+// A program opened while another stood stopped in the middle runs from its
+// own start: its first arc is measured from where a rewound run begins,
+// not from where the other program stopped (that gave "Bad ARC End Point"
+// on a valid arc until the operator rewound).
+TEST_F(EverydayWindows, AProgramOpenedWithoutRewindRunsFromItsOwnStart)
+{
+    ShowCutter();
+    std::filesystem::create_directories(Dir.File("jobs"));
+    {
+        std::ofstream program(Dir.File("jobs/arc.fnc"));
+        program << "%\nO2000 (ARC FROM THE START)\nN10 G21 G17 G90\nN20 G02 X4 Y0 R2 F200\n"
+                   "N30 G01 Y-3\nN40 M30\n%\n";
+    }
+    Start();
+    ClickToolbarButton("2D Simulation");
+    // The units there and back, as the operator did, and a run stopped
+    // with Escape on the demo's first rapid.
+    ClickToolbarButton("Units");
+    ClickToolbarButton("Units");
+    StartAndEscapeAfter(1500);
+    ASSERT_EQ(Editor(*this)->LineText(CaretLine(*this)).substr(0, 3), "N30");
+
+    FileAnswers = {Dir.File("jobs/arc.fnc")};
+    ChooseMenu({"File", "Open..."});
+    ASSERT_EQ(Editor(*this)->LineText(3), "N20 G02 X4 Y0 R2 F200");
+    ClickToolbarButton("startbutton");
+    EXPECT_EQ(Form().StatusBar(2)->Text(4).trimmed().toStdString(), "") << "no error stopped the run";
+    EXPECT_TRUE(Drew(4)) << "the arc was drawn";
+    EXPECT_TRUE(Drew(5)) << "the run went on past the arc";
+    EXPECT_FALSE(Enabled(*this, "startbutton")) << "the program ran to its end";
+    const auto &elements = Output2D()->Window()->Elements();
+    const auto arc = std::find_if(elements.begin(), elements.end(),
+                                  [](const TDD_Type &E) { return E.LineNumber == 4; });
+    ASSERT_NE(arc, elements.end());
+    // G02 X4 Y0 R2 from the program's zero: centre X2, radius 2.
+    EXPECT_NEAR((*arc).CentreX, 2, 1e-3) << "the arc starts at the program's zero";
+    EXPECT_NEAR((*arc).Radius, 2, 1e-6);
 }
 
 // --- Help and menus ---------------------------------------------------------------
@@ -306,6 +354,35 @@ TEST_F(View2D, UseXYOffsetsKeepsThePathAndTheWindowFollowsThePicture)
     }
 }
 
+// In German the toolbar buttons' captions are longer: each still shows
+// whole on its button, and whole again back in English.
+TEST_F(EverydayWindows, ToolbarCaptionsShowWholeInEitherLanguage)
+{
+    Start();
+    for (int language : {1, 0}) {
+        SCOPED_TRACE(language == 1 ? "German" : "English");
+        WhenModal([this, language](QWidget &Dialog) {
+            auto *tree = dynamic_cast<TLxLanguageDialog &>(Dialog).TreeView;
+            for (QTreeWidgetItemIterator it(tree); *it; ++it)
+                if ((*it)->childCount() == 0 && (*it)->data(0, Qt::UserRole).toInt() == language) {
+                    tree->scrollToItem(*it);
+                    Click(tree->viewport(), tree->visualItemRect(*it).center());
+                }
+            Answer(Dialog, "OK");
+        });
+        ChooseMenu({language == 1 ? "Setup" : "Einrichten", language == 1 ? "Select Language" : "Sprache wählen"});
+        int shown = 0;
+        for (TToolbarButton *b : Form().findChildren<TToolbarButton *>()) {
+            if (!b->isVisible() || b->Caption().isEmpty())
+                continue;
+            ++shown;
+            EXPECT_LE(QFontMetrics(b->font()).horizontalAdvance(PlainCaption(b->Caption())), b->width() - 4)
+                << "\"" << b->Caption().toStdString() << "\" is cut on its button " << b->width() << " wide";
+        }
+        EXPECT_GT(shown, 5);
+    }
+}
+
 // --- Windows that open whole --------------------------------------------------------
 
 // What a window shows of its texts: every label whole and inside the
@@ -346,6 +423,43 @@ void ExpectTextsWhole(QWidget &Window)
     }
 }
 
+// Every control the operator works in the window (buttons, spin boxes,
+// fields, lists, value panels) lies whole inside each widget it lies in,
+// and no other widget of the window lies over it.
+void ExpectControlsShown(QWidget &Window)
+{
+    for (QWidget *w : Window.findChildren<QWidget *>()) {
+        auto *panel = qobject_cast<QLabel *>(w);
+        const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QAbstractSpinBox *>(w) ||
+                             qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) ||
+                             (panel && panel->frameShape() != QFrame::NoFrame);
+        if (!control || !w->isVisibleTo(&Window) || w->window() != Window.window() ||
+            qobject_cast<QAbstractSpinBox *>(w->parentWidget()) ||
+            qobject_cast<QComboBox *>(w->parentWidget()))
+            continue;
+        const std::string name = (w->objectName().isEmpty() ? QString(w->metaObject()->className())
+                                                            : w->objectName())
+                                     .toStdString();
+        QRect r = w->rect();
+        for (QWidget *p = w; p != &Window && p->parentWidget(); p = p->parentWidget()) {
+            r.translate(p->pos());
+            EXPECT_TRUE(p->parentWidget()->rect().contains(r))
+                << name << " lies partly outside its panel " << p->parentWidget()->objectName().toStdString();
+        }
+        // Siblings made later lie on top of it.
+        const QWidget *parent = w->parentWidget();
+        if (!parent)
+            continue;
+        const QObjectList &siblings = parent->children();
+        for (qsizetype i = siblings.indexOf(w) + 1; i < siblings.size(); ++i) {
+            auto *over = qobject_cast<QWidget *>(siblings[i]);
+            if (over && over->isVisibleTo(&Window) && !over->isWindow())
+                EXPECT_FALSE(over->geometry().intersects(w->geometry()))
+                    << name << " is covered by " << over->objectName().toStdString();
+        }
+    }
+}
+
 class WholeTexts : public TarnwickUser, public ::testing::WithParamInterface<std::string> {};
 
 // The windows whose texts were cut: each shows its labels, tabs and
@@ -365,6 +479,66 @@ TEST_P(WholeTexts, EveryTextOfTheWindowShowsWhole)
     });
     EXPECT_TRUE(visited);
 }
+
+// A first start (no size kept yet) opens the main window larger than its
+// designed 756 x 490, on the screen, with every bar of buttons whole
+// inside it.
+TEST_F(EverydayWindows, TheFirstStartOpensAtASizeForTheUsualWindows)
+{
+    Start({"programs/demo.fnc"}, QSize());
+    const QRect room = Form().screen()->availableGeometry();
+    EXPECT_TRUE(room.contains(Form().frameGeometry()));
+    EXPECT_GE(Form().width(), std::min(1024, room.width()));
+    EXPECT_GE(Form().height(), std::min(768, room.height() - 40));
+    for (QWidget *bar : Form().findChildren<TToolbar *>()) {
+        // The bars of buttons; the modal labels' bar runs on past any edge.
+        if (!bar->isVisible() || bar->isWindow() ||
+            bar->findChildren<TToolbarButton *>(Qt::FindDirectChildrenOnly).isEmpty())
+            continue;
+        EXPECT_TRUE(Form().rect().contains(QRect(bar->mapTo(&Form(), QPoint(0, 0)), bar->size())))
+            << bar->objectName().toStdString() << " is cut by the main window";
+    }
+}
+
+// The windows an operator opens every day, in a main window of the size
+// of its first start and in one of the old first width (756 pixels): each
+// opens inside the MDI area with every text whole and every control shown.
+class OpensWhole : public TarnwickUser,
+                   public ::testing::WithParamInterface<std::tuple<std::string, bool>> {};
+
+TEST_P(OpensWhole, InsideTheAreaWithEveryControlShown)
+{
+    const auto &[name, narrow] = GetParam();
+    const auto &all = UserWindows();
+    const auto window = std::find_if(all.begin(), all.end(),
+                                     [&](const TUserWindow &W) { return W.Name == name; });
+    ASSERT_NE(window, all.end());
+    if (narrow)
+        Start({"programs/demo.fnc"}, QSize(756, 900));
+    else
+        Start({"programs/demo.fnc"}, QSize());
+    bool visited = false;
+    window->Visit(*this, [&](QWidget &Shown) {
+        visited = true;
+        ExpectWindowFits(&Shown);
+        ExpectTextsWhole(Shown);
+        ExpectControlsShown(Shown);
+    });
+    EXPECT_TRUE(visited);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tarnwick, OpensWhole,
+                         ::testing::Combine(::testing::Values("NC Program Restart", "Work Piece Offsets",
+                                                              "Machine Tooling", "Macro Variables #",
+                                                              "Tooling Library", "2D Simulation"),
+                                            ::testing::Bool()),
+                         [](const auto &Info) {
+                             std::string name;
+                             for (char c : std::get<0>(Info.param))
+                                 if (std::isalnum(static_cast<unsigned char>(c)))
+                                     name += c;
+                             return name + (std::get<1>(Info.param) ? "Narrow" : "FirstSize");
+                         });
 
 INSTANTIATE_TEST_SUITE_P(Tarnwick, WholeTexts,
                          ::testing::Values("Macro Variables #", "Machine Properties Editor"),

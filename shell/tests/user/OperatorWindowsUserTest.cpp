@@ -72,6 +72,27 @@ protected:
                 return false;
         return true;
     }
+    // The panel's frame is fixed: whatever its page shows is read whole,
+    // the buttons over the readout and the panels of its status bar, side
+    // by side.
+    void ExpectReadWhole(TControlPanelStdForm &Panel)
+    {
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); // as drawn next
+        for (QToolButton *b : {Panel.Mcode_but, Panel.View_CoOrds, Panel.ZToolOffsets, Panel.Coolant,
+                               Panel.Turbo, Panel.TChangeButt})
+            if (b->isVisible())
+                EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString() << " is cut";
+        int right = 0;
+        for (QLabel *p : Panel.StatusPanels) {
+            if (!p->isVisible() || p->text().isEmpty())
+                continue;
+            const std::string text = p->text().toStdString();
+            EXPECT_GE(p->width(), p->sizeHint().width()) << text << " is cut";
+            EXPECT_GE(p->x(), right) << text << " lies over the panel before it";
+            EXPECT_LE(p->geometry().right(), Panel.StatusBar->width()) << text << " runs out of the bar";
+            right = p->geometry().right();
+        }
+    }
     // A page of the panel chosen by a click on its tab.
     void ChoosePage(TControlPanelStdForm &Panel, int Page)
     {
@@ -163,9 +184,13 @@ TEST_F(OperatorWindows, TheMachineButtonHomesAndRunsTheDemoOnTheMachine)
     ASSERT_TRUE(WaitFor([&] { return Machine()->Mode == modeAuto; }, 1000));
     EXPECT_EQ(panel->PageControl->currentIndex(), pgAuto);
 
-    // The demo changes to tool 4 half way: the operator puts it in.
-    WhenModal([this](QWidget &Box) {
+    // The demo changes to tool 4 half way: the operator puts it in. The
+    // spindle turns by then: its speed shows in the status bar too.
+    WhenModal([this, panel](QWidget &Box) {
         ToolChangeAsked.push_back(Text(Box));
+        EXPECT_TRUE(panel->StatusPanels[1]->text().startsWith("S:"))
+            << panel->StatusPanels[1]->text().toStdString();
+        ExpectReadWhole(*panel);
         Answer(Box, "OK");
     });
     ClickToolbarButton("startbutton");
@@ -198,6 +223,7 @@ TEST_F(OperatorWindows, WhileTheMDIBlocksRunTheMemoTakesNoKeysAndEachBlockRunsOn
     auto *memo = panel->OverRidePanel->findChild<TMDIMemo *>();
     ASSERT_NE(memo, nullptr);
     ExpectWindowFits(panel);
+    ExpectReadWhole(*panel);
     Click(memo->viewport());
     Type("G21 G90 G01 F600");
     for (int x = 1; x <= 60; ++x) {
@@ -358,6 +384,7 @@ TEST_F(OperatorWindows, TheToolChangeMenuPutsTheChosenToolIntoTheMachine)
     ASSERT_TRUE(WaitFor([&] { return Machine()->Mode == modeJog; }, 1000));
     ASSERT_TRUE(panel->TChangeButt->isVisible());
     ExpectWindowFits(panel);
+    ExpectReadWhole(*panel);
 
     std::vector<std::string> asked;
     Click(panel->TChangeButt);
@@ -380,6 +407,27 @@ TEST_F(OperatorWindows, TheToolChangeMenuPutsTheChosenToolIntoTheMachine)
     EXPECT_EQ(Form().Engine()->Tooling()->CurrentTool(), position);
     EXPECT_EQ(panel->StatusPanels[2]->text().toStdString(), "T " + std::to_string(position));
     EXPECT_FALSE(panel->TChangeButt->isChecked());
+    EXPECT_TRUE(Unexpected.empty());
+}
+
+// In German the captions are longer: the Jog page's buttons, with "Tool
+// Change", and all four tabs are still read whole.
+TEST_F(OperatorWindows, InGermanTheJogPagesButtonsAreReadWhole)
+{
+    TIniFile ini(Dir.File("Tarnwick.ini"));
+    ini.WriteString("Default Settings", "ToolChangeButton", "True");
+    ini.WriteInteger("Default Settings", "PrimaryLanguage", 1);
+    Start();
+    TControlPanelStdForm *panel = OpenAndHome();
+    ASSERT_NE(panel, nullptr) << "shown: " << ShownWindows();
+    ChoosePage(*panel, pgJog);
+    ASSERT_TRUE(WaitFor([&] { return Machine()->Mode == modeJog; }, 1000));
+    EXPECT_EQ(panel->PageControl->tabText(pgJog).toStdString(), "Tippen");
+    EXPECT_EQ(panel->TChangeButt->text().toStdString(), "Werkzeugwechsel");
+    ExpectWindowFits(panel);
+    ExpectReadWhole(*panel);
+    QTabBar *tabs = panel->PageControl->tabBar();
+    EXPECT_GE(tabs->width(), tabs->sizeHint().width()) << "the tabs are cut";
     EXPECT_TRUE(Unexpected.empty());
 }
 
@@ -464,7 +512,9 @@ TEST_F(SettingsNames, TheMachineEditorCopiesOnlyUnderAUsableName)
     WhenModal([&](QWidget &Dialog) {
         auto &editor = dynamic_cast<TVis_form &>(Dialog);
         ExpectWindowFits(&editor);
-        for (const char *name : {"A=B", "[X]", "../../outside", "MILL2"}) {
+        // One copy; a failed check ends it, never the editor (left open,
+        // it would hold the test).
+        auto copyAs = [&](const char *name) {
             SCOPED_TRACE(name);
             QList<QTreeWidgetItem *> found =
                 editor.TV->findItems("BENCHMILL", Qt::MatchFixedString | Qt::MatchRecursive);
@@ -488,11 +538,15 @@ TEST_F(SettingsNames, TheMachineEditorCopiesOnlyUnderAUsableName)
             PickFromPopup(menu, {"Copy..."});
             if (std::string(name) != "MILL2") {
                 WaitFor([&] { return errors.size() > before; }, 1000);
+                ForgetModalHandlers(); // the error's, when it never came
                 ASSERT_EQ(errors.size(), before + 1);
                 EXPECT_EQ(errors.back(), "Sorry Error in creating that name");
                 EXPECT_EQ(Read("Machines.ini"), listBefore);
             }
-        }
+        };
+        // "../outside" aims at the folder above machines/: the test's own.
+        for (const char *name : {"A=B", "[X]", "../outside", "MILL2"})
+            copyAs(name);
         edited = true;
         CloseByFrame(&Dialog);
     });

@@ -328,12 +328,14 @@ TarnwickUser::~TarnwickUser()
 void TarnwickUser::Start(std::vector<std::string> Args, QSize Size)
 {
     const QSize screen = QGuiApplication::primaryScreen()->size();
-    ASSERT_TRUE(screen.width() >= Size.width() && screen.height() >= Size.height())
+    const QSize needed = Size.isValid() ? Size : QSize(1280, 1000);
+    ASSERT_TRUE(screen.width() >= needed.width() && screen.height() >= needed.height())
         << "the screen is " << screen.width() << " x " << screen.height()
         << "; run on the seat's screen: QT_QPA_PLATFORM="
            "offscreen:configfile=shell/tests/user/seat-screen.json";
     App = std::make_unique<TTarnwickApp>(Args);
-    Form().resize(Size);
+    if (Size.isValid())
+        Form().resize(Size);
     Form().move(0, 0);
     App->Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form()));

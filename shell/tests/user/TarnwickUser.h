@@ -61,7 +61,7 @@ public:
 
     // Starts Tarnwick as "Tarnwick Args..." in the data folder, its main
     // window Size large, shown and active (the seat of the smoke test is
-    // 1280 x 1024).
+    // 1280 x 1024). An invalid Size keeps the size the program gives it.
     void Start(std::vector<std::string> Args = {"programs/demo.fnc"}, QSize Size = {1280, 1000});
     TMainForm &Form() const;
     bool Started() const { return App != nullptr; }

@@ -11,11 +11,13 @@
 #include "localise/LxTextDictionary.h"
 #include "localise/ui/LxLanguageDialog.h"
 #include "localise/ui/LxQtTranslator.h"
+#include "machine/ui/ControlPanelStdForm.h"
 #include "platform/IniFile.h"
 #include "shell/ui/main_form3_2.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QColorDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRegularExpression>
@@ -187,6 +189,102 @@ TEST_F(UserLanguage, FontAndOffsetDialogsSpeakTheLanguage)
         if (!shown)
             ForgetModalHandlers();
         EXPECT_TRUE(shown) << c.Name << " did not open";
+    }
+}
+
+// The colour dialogs of the 2D window's graphics setup and of the Control
+// Panel's readout are the program's localised one: in German, over the
+// window that asked.
+TEST_F(UserLanguage, ColourDialogsSpeakTheLanguage)
+{
+    struct Case {
+        const char *Name;
+        // The windows on the way, and the handlers of the dialogs before
+        // the colour dialog; then what the user does to ask for a colour.
+        std::function<void(UserLanguage &)> Before, Ask;
+    };
+    const Case cases[] = {
+        {"the 2D window's graphics setup",
+         [](UserLanguage &U) {
+             U.ClickToolbarButton("2D Simulation");
+             U.WhenModal([&U](QWidget &Setup) {
+                 QAbstractButton *swatch = nullptr;
+                 for (QAbstractButton *b : Setup.findChildren<QAbstractButton *>())
+                     if (ReadsAs(b->text(), "Rapid Movement Colour"))
+                         swatch = b;
+                 ASSERT_NE(swatch, nullptr) << "no swatch";
+                 U.Click(swatch);
+                 U.Answer(Setup, "Cancel");
+             });
+         },
+         [](UserLanguage &U) {
+             QWidget *window = U.WindowTitled("2D Simulation");
+             ASSERT_NE(window, nullptr) << "shown: " << U.ShownWindows();
+             QWidget *picture = window->findChild<QWidget *>("PaintBox");
+             ASSERT_NE(picture, nullptr);
+             U.RightClick(picture, QPoint(20, 20));
+             U.PickFromPopup(U.OpenPopup(), {"Setup Graphics..."});
+         }},
+        {"the Control Panel's readout",
+         [](UserLanguage &U) {
+             bool asked = false;
+             U.WhenModal([&](QWidget &Box) {
+                 asked = true;
+                 U.Answer(Box, "OK");
+             });
+             U.ClickToolbarButton("Machine");
+             U.WaitFor([&] { return asked && U.WindowTitled("Control Panel"); }, 2000);
+             if (!asked)
+                 U.ForgetModalHandlers();
+         },
+         [](UserLanguage &U) {
+             auto *panel = dynamic_cast<TControlPanelStdForm *>(U.WindowTitled("Control Panel"));
+             ASSERT_NE(panel, nullptr) << "shown: " << U.ShownWindows();
+             U.Click(panel->ProgDisp, QPoint(5, 5), Qt::RightButton);
+         }},
+    };
+    StartInGerman();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        c.Before(*this);
+        bool shown = false;
+        WhenModal([&](QWidget &Dialog) {
+            shown = true;
+            EXPECT_NE(qobject_cast<QColorDialog *>(&Dialog), nullptr) << "another dialog";
+            EXPECT_EQ(Dialog.windowTitle().toStdString(), "Farbe");
+            QStringList texts;
+            for (QWidget *w : Dialog.findChildren<QWidget *>()) {
+                if (auto *l = qobject_cast<QLabel *>(w))
+                    texts << l->text();
+                else if (auto *b = qobject_cast<QAbstractButton *>(w))
+                    texts << b->text();
+            }
+            for (const char *text : {"&Grundfarben:", "&Benutzerdefinierte Farben:", "OK",
+                                     "Abbrechen"})
+                EXPECT_TRUE(texts.contains(QString::fromUtf8(text)))
+                    << text << " not in " << texts.join("|").toStdString();
+            const QWidget *over = Dialog.parentWidget();
+            ASSERT_NE(over, nullptr) << "asked by no window";
+            // Centred over it, moved no further than keeps it whole on
+            // the screen (the panel sits low).
+            QRect expected = Dialog.frameGeometry();
+            expected.moveCenter(over->isWindow() ? over->frameGeometry().center()
+                                                 : over->mapToGlobal(over->rect().center()));
+            const QRect room = Dialog.screen()->availableGeometry();
+            expected.moveTop(std::min(expected.top(), room.bottom() - expected.height() + 1));
+            expected.moveLeft(std::min(expected.left(), room.right() - expected.width() + 1));
+            expected.moveTopLeft(
+                {std::max(expected.left(), room.left()), std::max(expected.top(), room.top())});
+            EXPECT_LE((Dialog.frameGeometry().center() - expected.center()).manhattanLength(), 10)
+                << "it is not centred";
+            ExpectWindowFits(&Dialog);
+            Answer(Dialog, "Abbrechen");
+        });
+        c.Ask(*this);
+        WaitFor([&] { return shown; }, 1000);
+        if (!shown)
+            ForgetModalHandlers();
+        EXPECT_TRUE(shown) << c.Name << ": no colour dialog";
     }
 }
 

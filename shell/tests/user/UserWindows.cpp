@@ -191,6 +191,19 @@ std::vector<TUserWindow> MakeWindows()
     list.push_back(Dialog("ToolBar Setup", {"Setup", "ToolBars", "View..."}, true));
     list.push_back(Dialog("Configure Utilities", {"Utilities", "Configure Utilities..."}));
     list.push_back(Dialog("Axis Key Definition", {"Setup", "Jog Keys"}));
+    // Block search: its toolbar button shown through ToolBar Setup's "Show
+    // All" (behind the settings password), then pressed and released.
+    list.push_back({"NC Program Restart", nullptr, [](TarnwickUser &U, const TWhile &While) {
+                        TypePassword(U);
+                        U.WhenModal([&U](QWidget &Setup) {
+                            U.Answer(Setup, "Show All");
+                            U.Answer(Setup, "OK");
+                        });
+                        U.ChooseMenu({"Setup", "ToolBars", "View..."});
+                        VisitShown(
+                            U, "NC Program Restart", [&] { U.ClickToolbarButton("Block Search"); },
+                            While, [&U](QWidget *) { U.ClickToolbarButton("Block Search"); });
+                    }});
     list.push_back({"Please Choose!", nullptr, [](TarnwickUser &U, const TWhile &While) {
                         VisitModal(U, "Please Choose!", [&] { U.ClickToolbarButton("startbutton"); },
                                    While);
