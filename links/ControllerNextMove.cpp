@@ -92,9 +92,14 @@ bool TControllerNextMove::Open(int Port, int Baud, int StopBits, bool HardwareHa
             C.Setup306(a, 3);
     });
     WriteComms(comms::SpindleMaximum, SpindleMaximum);
+    // The card raises its event from its own handler; the done starts the
+    // next block (which may wait on the card), so the loop serves it after.
     FControl->OnAxisIdleEvent = [this](int16_t) {
-        if (IsIdle() && !IsStopped())
-            NotifyDone(this, true);
+        std::weak_ptr<int> alive = FAlive;
+        EventLoop().Post([this, alive] {
+            if (alive.lock() && IsIdle() && !IsStopped())
+                NotifyDone(this, true);
+        });
     };
     ok = ok && Call("611/606", [](TMintControl &C) {
         C.Events611(true);

@@ -68,6 +68,8 @@ private:
     void Status(const std::string &Text, int PauseMs);
 
     std::unique_ptr<TMintControl> FControl;
+    // Events posted to the loop find the controller gone after this.
+    std::shared_ptr<int> FAlive = std::make_shared<int>(0);
     std::unique_ptr<TCardSplashView> FSplash;
     std::vector<int32_t> FAxes{1, 2, 3};
     std::vector<float> FTargets{0, 0, 0};

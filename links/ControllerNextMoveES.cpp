@@ -142,11 +142,16 @@ bool TControllerNextMoveES::Open(int Port, int Baud, int StopBits, bool Hardware
     WriteComms(35, SpindleMinimum);
     WriteComms(39, MachineData ? MachineData->Feed.StepsF : 0);
     ok = ok && Call("207", [](TMintControl5023 &C) { C.Reset207(); });
+    // The card raises its event from its own handler; the done starts the
+    // next block (which may wait on the card), so the loop serves it after.
     FControl->OnAxisIdleEvent = [this](int16_t) {
-        if (FMoving && FMayComplete && IsIdle() && !IsStopped()) {
-            FMoving = false;
-            NotifyDone(this, true);
-        }
+        std::weak_ptr<int> alive = FAlive;
+        EventLoop().Post([this, alive] {
+            if (alive.lock() && FMoving && FMayComplete && IsIdle() && !IsStopped()) {
+                FMoving = false;
+                NotifyDone(this, true);
+            }
+        });
     };
     ok = ok && Call("612", [](TMintControl5023 &C) { C.Events612(true); });
     DelayMs(200);

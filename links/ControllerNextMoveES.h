@@ -76,6 +76,8 @@ private:
     void Trace(const std::string &Line);
 
     std::unique_ptr<TMintControl5023> FControl;
+    // Events posted to the loop find the controller gone after this.
+    std::shared_ptr<int> FAlive = std::make_shared<int>(0);
     std::unique_ptr<TCardTraceView> FTrace;
     std::vector<int16_t> FAxes{0, 1, 2};
     std::vector<float> FTargets{0, 0, 0};

@@ -81,6 +81,30 @@ void SetParity(termios &T, char Parity) {
 
 } // namespace
 
+void LineFlags(const TSerialSettings &S, termios &T) {
+    ::cfmakeraw(&T);
+    T.c_cflag |= CREAD | CLOCAL;
+    T.c_cflag &= ~CSIZE;
+    T.c_cflag |= DataSize(S.DataBits);
+    SetParity(T, S.Parity);
+    if (S.StopBits >= 2)
+        T.c_cflag |= CSTOPB;
+    else
+        T.c_cflag &= ~CSTOPB;
+    if (S.RtsCts)
+        T.c_cflag |= CRTSCTS;
+    else
+        T.c_cflag &= ~CRTSCTS;
+    if (S.XonXoff)
+        T.c_iflag |= IXON | IXOFF;
+    else
+        T.c_iflag &= ~(IXON | IXOFF | IXANY);
+    T.c_cc[VSTART] = 17;
+    T.c_cc[VSTOP] = 19;
+    T.c_cc[VMIN] = 0;
+    T.c_cc[VTIME] = 0;
+}
+
 TSerialPort::~TSerialPort() {
     Close();
 }
@@ -130,27 +154,7 @@ bool TSerialPort::Apply(const TSerialSettings &S, std::string &Error) {
         Error = FDevice + ": " + SystemText(errno);
         return false;
     }
-    ::cfmakeraw(&t);
-    t.c_cflag |= CREAD | CLOCAL;
-    t.c_cflag &= ~CSIZE;
-    t.c_cflag |= DataSize(S.DataBits);
-    SetParity(t, S.Parity);
-    if (S.StopBits >= 2)
-        t.c_cflag |= CSTOPB;
-    else
-        t.c_cflag &= ~CSTOPB;
-    if (S.RtsCts)
-        t.c_cflag |= CRTSCTS;
-    else
-        t.c_cflag &= ~CRTSCTS;
-    if (S.XonXoff)
-        t.c_iflag |= IXON | IXOFF;
-    else
-        t.c_iflag &= ~(IXON | IXOFF | IXANY);
-    t.c_cc[VSTART] = 17;
-    t.c_cc[VSTOP] = 19;
-    t.c_cc[VMIN] = 0;
-    t.c_cc[VTIME] = 0;
+    LineFlags(S, t);
     speed_t code;
     bool fixed = FixedRate(S.Baud, code);
     if (fixed) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <termios.h>
 #include <vector>
 
 namespace orv {
@@ -23,6 +24,11 @@ struct TSerialSettings {
     int XonLimit = 512;
     int XoffLimit = 1;
 };
+
+// Settings S as raw terminal flags (data size, parity, stop bits, flow
+// control), the rate aside. A pseudo-terminal drops the parity bits it is
+// given, so they are checked here.
+void LineFlags(const TSerialSettings &S, termios &T);
 
 class TSerialPort {
 public:

@@ -183,6 +183,37 @@ TEST_F(CardTest, AMoveShorterThanATickStillEndsWithTheIdleEvent) {
     }
 }
 
+// The move's done starts the next block, which may be an M code that
+// waits, serving the loop, for the card to clear its handshake. The done
+// must not come from inside the card's own timer: the loop's timers do
+// not fire inside their own handler (as Qt's), and the handshake is
+// cleared by that same timer.
+TEST_F(CardTest, AnMCodeStartedByTheMovesDoneCompletes) {
+    Temp.Write("nmpci.chx", "");
+    Temp.Write("prog.cfg", "");
+    TControllerNextMove c;
+    Wire(c);
+    c.FirmwareFolder = Temp.Path();
+    ASSERT_TRUE(c.Open(1, 9600, 1, false));
+    bool waited = false, cleared = false;
+    c.OnDone = [&](TObject *, bool) {
+        ++Done;
+        waited = true;
+        c.WriteComms(18, 3);
+        int64_t deadline = Loop.NowMs() + 1000;
+        while (Loop.NowMs() < deadline && !cleared) {
+            Loop.ProcessMessages();
+            cleared = c.ReadComms(1) == 0;
+        }
+    };
+    c.SetFeedRate(1000);
+    c.MoveLinear(100, 0, 0, false);
+    Serve(400);
+    EXPECT_TRUE(waited);
+    EXPECT_TRUE(cleared) << "M3 operation Timed Out";
+    EXPECT_EQ(Done, 1);
+}
+
 TEST_F(CardTest, InputThirtyOneReadsOnBothCards) {
     TControllerNextMove a;
     TControllerNextMoveES b;

@@ -12,6 +12,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace orv {
@@ -99,6 +100,23 @@ TEST_F(ComDrv32Test, TheDriversTimerPolls) {
     EXPECT_EQ(Events, 0);
     Loop.Advance(1);
     EXPECT_EQ(Received, ">");
+}
+
+// A line has no 1.5 stop bits: they run as 2; 1 stays 1.
+TEST_F(ComDrv32Test, OneAndAHalfStopBitsRunAsTwo) {
+    struct TCase {
+        TComPortStopBits Bits;
+        bool Two;
+    } cases[] = {{sb1BITS, false}, {sb1HALFBITS, true}, {sb2BITS, true}};
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(int(c.Bits));
+        Driver.SetComPortStopBits(c.Bits);
+        ASSERT_TRUE(Driver.Connect());
+        termios t{};
+        ASSERT_EQ(::tcgetattr(Master, &t), 0);
+        EXPECT_EQ((t.c_cflag & CSTOPB) != 0, c.Two);
+        Driver.Disconnect();
+    }
 }
 
 TEST_F(ComDrv32Test, ASendToAGoneLineEndsNegative) {
