@@ -93,7 +93,8 @@ TToolbar_SetupForm::TToolbar_SetupForm(QWidget *MainForm, std::vector<TToolbar *
 }
 
 // A toolbar with at least one button or label gets a node, its buttons
-// nodes under it (the caption, else the hint).
+// nodes under it (the caption, else the hint). A button with neither (a
+// disabled placeholder with no command) has nothing to show the operator.
 void TToolbar_SetupForm::Fill(const std::vector<TToolbar *> &Toolbars)
 {
     for (TToolbar *bar : Toolbars) {
@@ -106,6 +107,8 @@ void TToolbar_SetupForm::Fill(const std::vector<TToolbar *> &Toolbars)
         SetNode(root, ControlVisible(bar));
         for (TToolbarButton *b : buttons) {
             const QString text = b->Caption().isEmpty() ? b->toolTip() : b->Caption();
+            if (text.trimmed().isEmpty())
+                continue;
             auto *node = new QTreeWidgetItem(root, QStringList(text));
             node->setData(0, ControlRole, QVariant::fromValue<void *>(b));
             node->setData(0, Qt::AccessibleDescriptionRole, b->objectName());
