@@ -65,6 +65,9 @@ public:
             {{"QColorDialog", "&Red:"}, "&Red:"},
             {{"QColorDialog", "&Green:"}, "&Green:"},
             {{"QColorDialog", "Bl&ue:"}, "Bl&ue:"},
+            {{"QColorDialog", "HTML:"}, "HTML:"},
+            {{"QColorDialog", "&Pick Screen Color"}, "&Pick Screen Color"},
+            {{"QColorDialog", "Pick Screen Color"}, "&Pick Screen Color"},
             // Buttons of Qt's message boxes and button boxes, as the
             // program's message dialogs name them.
             {{"QPlatformTheme", "OK"}, "OK"},
