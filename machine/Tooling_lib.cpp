@@ -253,6 +253,13 @@ std::vector<TToolListEntry> TTooling_Library::ListTools()
     return tools;
 }
 
+void TTooling_Library::SetUnits(TUnits Value)
+{
+    Units = Value;
+    if (FWindow)
+        FWindow->UnitsChanged();
+}
+
 std::vector<std::string> TTooling_Library::DetailTexts(const std::string &Name)
 {
     ReadTool(Name, true);

@@ -34,6 +34,8 @@ public:
     virtual void FillTree() = 0;
     // Shows the picture "TOOL<n>" and the translated name of the cutter type.
     virtual void ShowCutterType(TCutter_types Type) = 0;
+    // The library's units changed: the sizes shown are shown again.
+    virtual void UnitsChanged() {}
 };
 
 // One tool node of the tree: a tool that reads and has a diameter above 0.
@@ -65,7 +67,9 @@ public:
     static std::function<std::unique_ptr<TToolingLibraryView>(TTooling_Library &)> WindowFactory;
 
     // --- Held values: the tool last read ---
-    TUnits Units = Metric;
+    TUnits Units = Metric; // of the sizes shown
+    // New units; an open window shows its sizes in them.
+    void SetUnits(TUnits Value);
     double Diameter = 0, Length = 0, FluteLength = 0; // mm
     TColor Colour = 0;
     int32_t FluteCount = 0, MaximumToolLife = 0, CurrentToolLife = 0;

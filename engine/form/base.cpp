@@ -567,7 +567,7 @@ void TBaseForm::SetUnits(bool Inch)
     if (FTooling) {
         FTooling->SetUnits(units);
         if (FTooling->ToolLibrary())
-            FTooling->ToolLibrary()->Units = units;
+            FTooling->ToolLibrary()->SetUnits(units);
     }
     if (FWorkOffsets)
         FWorkOffsets->SetUnits(units);

@@ -65,6 +65,9 @@ public:
             {{"QColorDialog", "&Red:"}, "&Red:"},
             {{"QColorDialog", "&Green:"}, "&Green:"},
             {{"QColorDialog", "Bl&ue:"}, "Bl&ue:"},
+            {{"QColorDialog", "HTML:"}, "HTML:"},
+            {{"QColorDialog", "&Pick Screen Color"}, "&Pick Screen Color"},
+            {{"QColorDialog", "Pick Screen Color"}, "&Pick Screen Color"},
             // Buttons of Qt's message boxes and button boxes, as the
             // program's message dialogs name them.
             {{"QPlatformTheme", "OK"}, "OK"},
@@ -129,6 +132,17 @@ void SetFileDialogTexts(QFileDialog &Dialog, const TLxFileDialogSpec &Spec)
         for (const auto &[roleId, role] : roles)
             if (id == roleId)
                 Dialog.setLabelText(role, Q(text));
+    // Qt's labels of the folder and type boxes have no buddy, so their hot
+    // key's "&" would show as it stands: each gets the box it names.
+    const std::pair<const char *, const char *> buddies[] = {
+        {"lookInLabel", "lookInCombo"}, {"fileNameLabel", "fileNameEdit"},
+        {"fileTypeLabel", "fileTypeCombo"}};
+    for (const auto &[label, box] : buddies) {
+        auto *caption = Dialog.findChild<QLabel *>(label);
+        auto *target = Dialog.findChild<QWidget *>(box);
+        if (caption && target && !caption->buddy())
+            caption->setBuddy(target);
+    }
 }
 
 // Where Qt's print and page set-up dialogs keep the controls of the tables

@@ -22,6 +22,8 @@ public:
 
     void FillTree() override;
     void ShowCutterType(TCutter_types Type) override;
+    // The sizes of the opened tools shown again, in the library's units.
+    void UnitsChanged() override { LanguageChanged(); }
 
     QTreeWidget *Tree() const { return FTree; }
     // The context menu of the node, as a right click builds it.

@@ -79,6 +79,9 @@ TBitmap32 ShellGlyph(int Glyph) {
     case glUnits:
         letter("mm", QColor(100, 100, 40));
         break;
+    case glUnitsInch:
+        letter("in", QColor(100, 100, 40));
+        break;
     case glOffsets:
         letter("G54", QColor(40, 100, 100));
         break;

@@ -25,7 +25,8 @@ enum TShellGlyph {
     glOpenGL,
     glBlank,
     glContinuous,
-    glSingleStep
+    glSingleStep,
+    glUnitsInch
 };
 
 TBitmap32 ShellGlyph(int Glyph);

@@ -151,8 +151,16 @@ void TMainForm::BuildSetupMenu() {
     });
     NewItem(view, "DDEConnection", "DDE Connection...", nullptr)->setVisible(false);
     QMenu *mode = NewMenu(setup, "ExecuteMode", "Execute Mode");
-    NewItem(mode, "ModeContinuous", "Continuous", nullptr)->setCheckable(true);
-    NewItem(mode, "ModeStep", "Step", nullptr)->setCheckable(true);
+    // The items only show the mode (the Continuous button sets it): a click
+    // puts the tick back where the mode is. The run starts continuous.
+    const auto showMode = [this] {
+        const bool step = FEngine && FEngine->SingleStep();
+        MenuItem("ModeStep")->setChecked(step);
+        MenuItem("ModeContinuous")->setChecked(!step);
+    };
+    NewItem(mode, "ModeContinuous", "Continuous", showMode)->setCheckable(true);
+    NewItem(mode, "ModeStep", "Step", showMode)->setCheckable(true);
+    MenuItem("ModeContinuous")->setChecked(true);
     // The machine list and parameter editor, behind the settings password.
     NewItem(setup, "SetupMachine", "Setup Machine Parameters...", [this] {
         if (FEngine)
@@ -750,6 +758,7 @@ void TMainForm::ShowUnits() {
     const bool inch = FEngine && FEngine->Inch();
     FStatusBar1->Panel(0).Text = QTr(inch ? "Inch" : "Metric");
     FStatusBar1->update();
+    SetButtonGlyph(Button(TMainButton::Units), inch ? glUnitsInch : glUnits);
     MenuItem("UnitsInch")->setChecked(inch);
     MenuItem("UnitsMetric")->setChecked(!inch);
 }

@@ -13,8 +13,10 @@
 #include "platform/IniFile.h"
 #include "platform/ui/MdiHost.h"
 #include "localise/ui/LxLanguageDialog.h"
+#include "machine/ui/tooling_form.h"
 #include "shell/ui/editor.h"
 #include "shell/ui/main_form3_2.h"
+#include "shell/ui/toolbar_setup.h"
 #include "shell/ui/ShellStatusBar.h"
 
 #include <QApplication>
@@ -150,7 +152,96 @@ TEST_F(EverydayWindows, AProgramOpenedWithoutRewindRunsFromItsOwnStart)
     EXPECT_NEAR((*arc).Radius, 2, 1e-6);
 }
 
+// --- Units -----------------------------------------------------------------------
+
+// In inch the Units button's icon says so, the 2D view's status shows inches
+// and the tool library shows its tools' sizes in inches; back in metric all
+// three show millimetres again.
+TEST_F(EverydayWindows, InchShowsInTheUnitsIconThe2DStatusAndTheToolLibrary)
+{
+    Start();
+    ClickToolbarButton("2D Simulation");
+    ClickToolbarButton("Tool Library");
+    // The first tool's diameter row, the tool opened by the keyboard.
+    const auto diameterRow = [this] {
+        auto *library = dynamic_cast<TTooling_setup_form *>(WindowTitled("Tooling Library"));
+        if (!library) { // a run closes it: opened again by its button
+            ClickToolbarButton("Tool Library");
+            library = dynamic_cast<TTooling_setup_form *>(WindowTitled("Tooling Library"));
+        }
+        if (!library)
+            return std::string("no library: ") + ShownWindows();
+        QTreeWidget *tree = library->Tree();
+        QTreeWidgetItem *tool = tree->topLevelItem(0) ? tree->topLevelItem(0)->child(0) : nullptr;
+        if (!tool)
+            return std::string("no tool");
+        // An open tool shows its rows as they stand; a closed one is opened.
+        if (!tool->isExpanded()) {
+            tree->scrollToItem(tool);
+            Click(tree->viewport(), tree->visualItemRect(tool).center());
+            Key(Qt::Key_Right);
+        }
+        return tool->childCount() > 0 ? tool->child(0)->text(0).toStdString() : std::string("closed");
+    };
+    const std::string diameter = diameterRow();
+    ASSERT_NE(diameter.find(" = "), std::string::npos) << diameter;
+    const QImage metricIcon = ToolbarButton("Units")->grab().toImage();
+    for (bool inch : {true, false}) {
+        SCOPED_TRACE(inch ? "inch" : "metric");
+        ClickToolbarButton("Units");
+        EXPECT_EQ(Form().StatusBar(1)->Text(0).trimmed().toStdString(), inch ? "Inch" : "Metric");
+        EXPECT_EQ(ToolbarButton("Units")->grab().toImage() == metricIcon, !inch)
+            << "the Units icon shows the units in use";
+        // The diameter row: "Diameter = 3.000" in mm, four decimals in inches.
+        const std::string row = diameterRow();
+        const std::string value = row.substr(row.find('=') + 2);
+        EXPECT_EQ(value.size() - value.find('.') - 1, inch ? 4u : 3u) << row;
+        if (!inch)
+            EXPECT_EQ(row, diameter);
+        if (Enabled(*this, "rewindbutton"))
+            ClickToolbarButton("rewindbutton");
+        ClickToolbarButton("startbutton");
+        auto *view = dynamic_cast<TForm2DWindow *>(WindowTitled("2D Simulation"));
+        ASSERT_NE(view, nullptr);
+        // The demo ends at X55 Y40 Z5.
+        EXPECT_EQ(view->StatusText(0).toStdString(), inch ? "X= 2.1654" : "X= 55.000");
+        EXPECT_EQ(view->StatusText(1).toStdString(), inch ? "Y= 1.5748" : "Y= 40.000");
+    }
+}
+
 // --- Help and menus ---------------------------------------------------------------
+
+// Set&up > Execute Mode shows the mode the status bar names with its tick:
+// from the start, after the Continuous button switches it, and a click on
+// an item (they only show the mode) leaves the tick where the mode is.
+TEST_F(EverydayWindows, ExecuteModeTicksTheModeInUse)
+{
+    Start();
+    const auto ticked = [this] {
+        ChooseMenu({"Setup", "Execute Mode"});
+        QMenu *modes = OpenPopup();
+        std::string shown;
+        if (modes)
+            for (QAction *item : modes->actions())
+                if (item->isChecked())
+                    shown += PlainCaption(item->text()).toStdString() + ";";
+        return std::pair{shown, modes};
+    };
+    EXPECT_EQ(Form().StatusBar(1)->Text(1).trimmed().toStdString(), "Continuous Mode");
+    auto [shown, modes] = ticked();
+    EXPECT_EQ(shown, "Continuous;");
+    ASSERT_NE(modes, nullptr);
+    PickFromPopup(modes, {"Step"});
+    EXPECT_EQ(ticked().first, "Continuous;") << "a click on Step does not switch the mode";
+    Key(Qt::Key_Escape);
+    Key(Qt::Key_Escape);
+    ClickToolbarButton("progCont");
+    EXPECT_EQ(Form().StatusBar(1)->Text(1).trimmed().toStdString(), "Single Step");
+    EXPECT_EQ(ticked().first, "Step;");
+    Key(Qt::Key_Escape);
+    Key(Qt::Key_Escape);
+}
+
 
 // The desktop's answer to a request to show a document, for one test.
 class TDesktopViewer {
@@ -381,6 +472,27 @@ TEST_F(EverydayWindows, ToolbarCaptionsShowWholeInEitherLanguage)
         }
         EXPECT_GT(shown, 5);
     }
+}
+
+// Set&up > ToolBars > View... names every bar and button it lists.
+TEST_F(EverydayWindows, ToolBarSetupNamesEveryEntry)
+{
+    Start();
+    WhenModal([this](QWidget &Dialog) {
+        Type("orvellan");
+        Answer(Dialog, "OK");
+    });
+    int entries = 0;
+    WhenModal([&](QWidget &Dialog) {
+        QTreeWidget *tree = dynamic_cast<TToolbar_SetupForm &>(Dialog).TreeView1;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it, ++entries)
+            EXPECT_FALSE((*it)->text(0).trimmed().isEmpty())
+                << "an entry without a name, for "
+                << (*it)->data(0, Qt::AccessibleDescriptionRole).toString().toStdString();
+        Answer(Dialog, "OK");
+    });
+    ChooseMenu({"Setup", "ToolBars", "View..."});
+    EXPECT_GT(entries, 10);
 }
 
 // --- Windows that open whole --------------------------------------------------------

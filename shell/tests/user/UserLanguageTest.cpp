@@ -20,6 +20,8 @@
 #include <QColorDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QToolButton>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTreeWidget>
@@ -285,6 +287,121 @@ TEST_F(UserLanguage, ColourDialogsSpeakTheLanguage)
         if (!shown)
             ForgetModalHandlers();
         EXPECT_TRUE(shown) << c.Name << ": no colour dialog";
+    }
+}
+
+// The dialogs and menus an operator meets inside the windows (a window's
+// setup, a tool's data, an M code typed in, the panel's menu) read German.
+TEST_F(UserLanguage, DialogsInsideTheWindowsReadGerman)
+{
+    struct Case {
+        std::string Name;
+        std::function<void(UserLanguage &)> Open; // the window the dialog is asked from
+        std::function<void(UserLanguage &)> Ask;
+        bool Menu = false; // a popup menu, not a modal window
+    };
+    const auto rightClickOn = [](const char *Window, const char *Child) {
+        return [=](UserLanguage &U) {
+            QWidget *window = U.WindowTitled(Window);
+            ASSERT_NE(window, nullptr) << "shown: " << U.ShownWindows();
+            QWidget *target = window->findChild<QWidget *>(Child);
+            ASSERT_NE(target, nullptr) << Child;
+            U.RightClick(target, QPoint(10, 10));
+        };
+    };
+    const auto panel = [](UserLanguage &U) {
+        return dynamic_cast<TControlPanelStdForm *>(U.WindowTitled("Control Panel"));
+    };
+    const Case cases[] = {
+        {"the 2D window's graphics setup",
+         [](UserLanguage &U) { U.ClickToolbarButton("2D Simulation"); },
+         [=](UserLanguage &U) {
+             rightClickOn("2D Simulation", "PaintBox")(U);
+             U.PickFromPopup(U.OpenPopup(), {"Setup Graphics..."});
+         }},
+        {"the 2D window's menu", nullptr, rightClickOn("2D Simulation", "PaintBox"), true},
+        {"a tool's data",
+         [](UserLanguage &U) { U.ClickToolbarButton("Tooling"); },
+         [=](UserLanguage &U) {
+             rightClickOn("Machine Tooling", "Position1")(U);
+             U.PickFromPopup(U.OpenPopup(), {"Edit Tool Data"});
+         }},
+        {"a position of the carousel's menu", nullptr, rightClickOn("Machine Tooling", "Position1"), true},
+        {"an M code typed in",
+         [](UserLanguage &U) {
+             bool asked = false;
+             U.WhenModal([&](QWidget &Box) {
+                 asked = true;
+                 U.Answer(Box, "OK");
+             });
+             U.ClickToolbarButton("Machine");
+             U.WaitFor([&] { return asked && U.WindowTitled("Control Panel"); }, 2000);
+             if (!asked)
+                 U.ForgetModalHandlers();
+         },
+         [=](UserLanguage &U) {
+             ASSERT_NE(panel(U), nullptr);
+             U.Click(panel(U)->Mcode_but);
+             U.PickFromPopup(U.OpenPopup(), {"Manual M code entry"});
+         }},
+        {"the Control Panel's menu", nullptr,
+         [=](UserLanguage &U) {
+             ASSERT_NE(panel(U), nullptr);
+             U.RightClick(panel(U)->MachStatusBar);
+         }},
+    };
+    // The editor's dialogs first, from its menu (in the menu bar while the
+    // editor is the active window).
+    std::vector<Case> all;
+    for (QStringList item : {QStringList{"Preferences", "Display Options..."},
+                             QStringList{"Preferences", "Background Colour..."},
+                             QStringList{"Modify", "Line Numbering..."},
+                             QStringList{"Modify", "Remove Line End Token..."}}) {
+        item.prepend("Editor");
+        all.push_back({"the editor's " + item.join(" > ").toStdString(), nullptr,
+                       [item](UserLanguage &U) { U.ChooseMenu(item); }});
+    }
+    // The 3D window's, from its menu while it is the active window.
+    for (const char *item : {"Rapid Move Threshold...", "Surface Colour..."})
+        all.push_back({std::string("the 3D window's ") + item,
+                       [](UserLanguage &U) {
+                           if (!U.WindowTitled("3D Simulation"))
+                               U.ClickToolbarButton("3D Simulation");
+                       },
+                       [item](UserLanguage &U) { U.ChooseMenu({"3D Viewer", "Setup", item}); }});
+    all.insert(all.end(), std::begin(cases), std::end(cases));
+    StartInGerman();
+    for (const Case &c : all) {
+        SCOPED_TRACE(c.Name);
+        if (c.Open)
+            c.Open(*this);
+        if (c.Menu) {
+            c.Ask(*this);
+            QMenu *menu = OpenPopup();
+            ASSERT_NE(menu, nullptr) << c.Name << " did not open";
+            ExpectGerman(c.Name, ShownTexts(menu));
+            ExpectHotKeysApart(c.Name, menu);
+            Key(Qt::Key_Escape);
+            continue;
+        }
+        bool shown = false;
+        WhenModal([&](QWidget &Dialog) {
+            shown = true;
+            ExpectGerman(c.Name, ShownTexts(&Dialog));
+            ExpectHotKeysApart(c.Name, &Dialog);
+            // The panel's menu runs in a loop of its own, like a dialog.
+            if (auto *menu = qobject_cast<QMenu *>(&Dialog)) {
+                menu->close();
+                return;
+            }
+            ExpectWindowFits(&Dialog);
+            CloseByFrame(&Dialog);
+        });
+        c.Ask(*this);
+        WaitFor([&] { return shown; }, 1000);
+        if (!shown)
+            ForgetModalHandlers();
+        EXPECT_TRUE(shown) << c.Name << " did not open";
     }
 }
 

@@ -391,10 +391,17 @@ std::string TLanguageCheck::LineReason(const QString &Line) const
     if (Line.isEmpty() || FTranslated.count(Line) || FAllowed.count(Line) ||
         FData.count(Line.toLower()))
         return {};
+    // "Tool Data - Slot Drill 3": a translated text and a name of the
+    // user's, each judged on its own.
     QStringList english;
-    for (const QString &word : WordsOf(Line, FData))
-        if (IsAscii(word) && !FWords.count(word))
-            english << word;
+    for (const QString &part : Line.split(" - ", Qt::SkipEmptyParts)) {
+        const QString text = part.trimmed();
+        if (FTranslated.count(text) || FAllowed.count(text) || FData.count(text.toLower()))
+            continue;
+        for (const QString &word : WordsOf(text, FData))
+            if (IsAscii(word) && !FWords.count(word))
+                english << word;
+    }
     if (english.isEmpty())
         return {};
     return "\"" + Line.toStdString() + "\" (" +
