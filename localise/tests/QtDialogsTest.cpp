@@ -110,6 +110,34 @@ TEST_F(LxQtDialogsTest, SaveDialogKeepsItsTitleElseSaveAs)
     }
 }
 
+// The labels of the open and save dialogs show their hot keys underlined,
+// never a "&" as it stands: each label with one has the box it names.
+TEST_F(LxQtDialogsTest, FileDialogLabelsShowNoAmpersand)
+{
+    for (int language : {0, 1})
+        for (bool save : {false, true}) {
+            SCOPED_TRACE((save ? "save, language " : "open, language ") + std::to_string(language));
+            Dictionary.SetLanguage(language);
+            QStringList shown;
+            WhenModal([&](QDialog &D) {
+                for (QLabel *label : D.findChildren<QLabel *>())
+                    if (label->isVisible() && label->text().contains('&')) {
+                        shown << label->text();
+                        EXPECT_NE(label->buddy(), nullptr)
+                            << "\"" << label->text().toStdString() << "\" shows its \"&\"";
+                    }
+            });
+            if (save) {
+                TLxSaveDialog dialog;
+                EXPECT_FALSE(dialog.Execute());
+            } else {
+                TLxOpenDialog dialog;
+                EXPECT_FALSE(dialog.Execute());
+            }
+            EXPECT_EQ(shown.size(), 3) << shown.join(" | ").toStdString();
+        }
+}
+
 TEST_F(LxQtDialogsTest, WithoutADictionaryNothingIsTranslatedButTheDialogIsCentred)
 {
     Dictionary.Close();

@@ -132,6 +132,17 @@ void SetFileDialogTexts(QFileDialog &Dialog, const TLxFileDialogSpec &Spec)
         for (const auto &[roleId, role] : roles)
             if (id == roleId)
                 Dialog.setLabelText(role, Q(text));
+    // Qt's labels of the folder and type boxes have no buddy, so their hot
+    // key's "&" would show as it stands: each gets the box it names.
+    const std::pair<const char *, const char *> buddies[] = {
+        {"lookInLabel", "lookInCombo"}, {"fileNameLabel", "fileNameEdit"},
+        {"fileTypeLabel", "fileTypeCombo"}};
+    for (const auto &[label, box] : buddies) {
+        auto *caption = Dialog.findChild<QLabel *>(label);
+        auto *target = Dialog.findChild<QWidget *>(box);
+        if (caption && target && !caption->buddy())
+            caption->setBuddy(target);
+    }
 }
 
 // Where Qt's print and page set-up dialogs keep the controls of the tables

@@ -220,7 +220,7 @@ void TMainForm::SaveHiddenButtons(const std::string &SettingsFile)
 {
     std::vector<std::string> hidden;
     for (TToolbarButton *b : ToolbarButtons())
-        if (b->isHidden())
+        if (b->isHidden() && !IsPlaceholderButton(*b))
             hidden.push_back(b->objectName().toStdString());
     WriteHiddenButtons(SettingsFile, hidden);
 }

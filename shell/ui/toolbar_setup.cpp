@@ -92,8 +92,13 @@ TToolbar_SetupForm::TToolbar_SetupForm(QWidget *MainForm, std::vector<TToolbar *
     resize(300, 380);
 }
 
+bool IsPlaceholderButton(const TToolbarButton &Button)
+{
+    return Button.Caption().trimmed().isEmpty() && Button.toolTip().trimmed().isEmpty();
+}
+
 // A toolbar with at least one button or label gets a node, its buttons
-// nodes under it (the caption, else the hint).
+// nodes under it (the caption, else the hint); a placeholder has none.
 void TToolbar_SetupForm::Fill(const std::vector<TToolbar *> &Toolbars)
 {
     for (TToolbar *bar : Toolbars) {
@@ -105,6 +110,8 @@ void TToolbar_SetupForm::Fill(const std::vector<TToolbar *> &Toolbars)
         root->setData(0, Qt::AccessibleDescriptionRole, bar->objectName());
         SetNode(root, ControlVisible(bar));
         for (TToolbarButton *b : buttons) {
+            if (IsPlaceholderButton(*b))
+                continue;
             const QString text = b->Caption().isEmpty() ? b->toolTip() : b->Caption();
             auto *node = new QTreeWidgetItem(root, QStringList(text));
             node->setData(0, ControlRole, QVariant::fromValue<void *>(b));

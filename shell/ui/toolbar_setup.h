@@ -17,6 +17,11 @@ class QTreeWidgetItem;
 namespace orv {
 
 class TToolbar;
+class TToolbarButton;
+
+// A button with neither caption nor hint: a disabled placeholder with no
+// command, which stays hidden and is neither listed nor kept as hidden.
+bool IsPlaceholderButton(const TToolbarButton &Button);
 
 class TToolbar_SetupForm : public QDialog {
 public:

@@ -269,6 +269,28 @@ TEST_F(View2dWindow, PartsPaintedAsShownMatchTheWholePicture)
     }
 }
 
+// A zoomed picture is painted as the drawing area shows it: what the area
+// shows at its scroll position is that part of the whole picture.
+TEST_F(View2dWindow, TheDrawingAreaShowsThePartItIsScrolledTo)
+{
+    Draw(DemoPocket());
+    Window().show();
+    TScrollPanel &Area = *Window().DrawingArea();
+    Sink.Window()->LeftPress({420, 90}); // near the arc: the zoom keeps it in view
+    Sink.Window()->ZoomIn();
+    Sink.Window()->ZoomIn();
+    for (int I = 0; I < 100 && !Area.horizontalScrollBar()->isVisible(); ++I)
+        QApplication::processEvents();
+    ASSERT_GT(Window().PictureWidth(), Area.ClientWidth());
+    const QPoint At(Area.HorzScrollBar().Position(), Area.VertScrollBar().Position());
+    const QImage Shown = Area.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect Part = QRect(At, Shown.size()) & QRect(QPoint(0, 0), Window().Composite().size());
+    ASSERT_FALSE(Part.isEmpty());
+    const QImage Whole = Window().Composite().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(Shown.copy(QRect(QPoint(0, 0), Part.size())) == Whole.copy(Part))
+        << "shown from " << At.x() << "," << At.y();
+}
+
 TEST_F(View2dWindow, HighlightedElement)
 {
     Draw(DemoPocket());

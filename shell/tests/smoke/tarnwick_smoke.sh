@@ -14,6 +14,8 @@ finish() {
     rm -rf "$work"
 }
 trap finish EXIT
+# A step that fails outside fail() still says where it stopped.
+trap 'echo "smoke: stopped at line $LINENO: $BASH_COMMAND"' ERR
 fail() { echo "smoke: $*"; import -window root "$work/fail.png" 2>/dev/null && \
          cp "$work/fail.png" "${SMOKE_SHOT:-/dev/null}" 2>/dev/null; exit 1; }
 

@@ -16,6 +16,7 @@
 #include "machine/ui/tooling_form.h"
 #include "shell/ui/editor.h"
 #include "shell/ui/main_form3_2.h"
+#include "shell/ui/toolbar_setup.h"
 #include "shell/ui/ShellStatusBar.h"
 
 #include <QApplication>
@@ -471,6 +472,27 @@ TEST_F(EverydayWindows, ToolbarCaptionsShowWholeInEitherLanguage)
         }
         EXPECT_GT(shown, 5);
     }
+}
+
+// Set&up > ToolBars > View... names every bar and button it lists.
+TEST_F(EverydayWindows, ToolBarSetupNamesEveryEntry)
+{
+    Start();
+    WhenModal([this](QWidget &Dialog) {
+        Type("orvellan");
+        Answer(Dialog, "OK");
+    });
+    int entries = 0;
+    WhenModal([&](QWidget &Dialog) {
+        QTreeWidget *tree = dynamic_cast<TToolbar_SetupForm &>(Dialog).TreeView1;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it, ++entries)
+            EXPECT_FALSE((*it)->text(0).trimmed().isEmpty())
+                << "an entry without a name, for "
+                << (*it)->data(0, Qt::AccessibleDescriptionRole).toString().toStdString();
+        Answer(Dialog, "OK");
+    });
+    ChooseMenu({"Setup", "ToolBars", "View..."});
+    EXPECT_GT(entries, 10);
 }
 
 // --- Windows that open whole --------------------------------------------------------

@@ -361,6 +361,14 @@ TEST_F(UserLanguage, DialogsInsideTheWindowsReadGerman)
         all.push_back({"the editor's " + item.join(" > ").toStdString(), nullptr,
                        [item](UserLanguage &U) { U.ChooseMenu(item); }});
     }
+    // The 3D window's, from its menu while it is the active window.
+    for (const char *item : {"Rapid Move Threshold...", "Surface Colour..."})
+        all.push_back({std::string("the 3D window's ") + item,
+                       [](UserLanguage &U) {
+                           if (!U.WindowTitled("3D Simulation"))
+                               U.ClickToolbarButton("3D Simulation");
+                       },
+                       [item](UserLanguage &U) { U.ChooseMenu({"3D Viewer", "Setup", item}); }});
     all.insert(all.end(), std::begin(cases), std::end(cases));
     StartInGerman();
     for (const Case &c : all) {
