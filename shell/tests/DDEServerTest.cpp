@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include <sys/stat.h>
 
@@ -366,6 +367,32 @@ TEST_F(DDEServer, ACommandDuringTheRunACommandStartedIsRefusedAtOnce)
         << "the run ends with its own command's text";
 }
 
+// The error box of a command stands as long as the operator leaves it; the
+// other clients are served meanwhile.
+TEST_F(DDEServer, TheErrorBoxOfACommandLeavesTheOtherClientsServed)
+{
+    TDDEClient other(Rig);
+    ASSERT_EQ(other.Transact(ddeConnect, {"miller", "data"}), 1);
+    test::TBoxLeftOpen box;
+    TMessageServiceScope scope(box);
+    std::vector<TFrame> answered; // what the other client got while the box stood
+    box.WhileOpen = [&] {
+        other.Send(ddeRequest, {"status"});
+        for (int i = 0; i < 100 && answered.empty(); ++i) {
+            Rig.Folder.Loop.Advance(20);
+            answered = other.Take();
+        }
+    };
+    Client.Send(ddePoke, {"status"}, std::string("DoCommand 5 missing.fnc") + '\0');
+    for (int i = 0; i < 100 && box.Log().empty(); ++i)
+        Rig.Folder.Loop.Advance(20);
+    ASSERT_EQ(box.Log().size(), 1u);
+    EXPECT_EQ(box.Log()[0].Caption, "DDE File Download Error");
+    ASSERT_EQ(answered.size(), 1u) << "the other client waited for the box";
+    EXPECT_EQ(answered[0].Type, ddeReply | ddeRequest);
+    EXPECT_TRUE(Rig.Remote.Opened.empty());
+}
+
 // Applying the machine data again (the machine editor's OK) registers the
 // server again: the conversations on it go on with their advise links, and
 // the links go back as the conversations end.
@@ -387,6 +414,28 @@ TEST_F(DDEServer, RegisteringAgainKeepsTheConversationsAndTheirLinks)
     EXPECT_EQ(Client.Transact(ddeDisconnect, {}), 1);
     EXPECT_EQ(Rig.Inputs->DDEServer()->AdviseLinks(), 0);
     EXPECT_EQ(other.Transact(ddeAdviseStart, {"status"}), 1);
+}
+
+// The server holds at most its cap of clients: one more is told so and
+// closed at once, and the clients it holds are served as before.
+TEST_F(DDEServer, AClientOverTheCapIsToldSoAndClosed)
+{
+    std::vector<std::unique_ptr<TDDEClient>> held; // with the fixture's client, the cap
+    for (int i = 1; i < TLocalServer::DefaultMaxConnections; ++i) {
+        held.push_back(std::make_unique<TDDEClient>(Rig));
+        ASSERT_TRUE(held.back()->Connected) << i;
+        Rig.Inputs->DDEServer()->Poll(); // taken before the next one comes
+    }
+    TDDEClient extra(Rig);
+    ASSERT_TRUE(extra.Connected);
+    std::vector<TFrame> f = extra.Await(1);
+    ASSERT_EQ(f.size(), 1u);
+    EXPECT_EQ(f[0].Type, ddeError);
+    EXPECT_EQ(f[0].Body, "too many conversations");
+    extra.Await(2);
+    EXPECT_TRUE(extra.Closed());
+    EXPECT_EQ(held.back()->Transact(ddeConnect, {"miller", "data"}), 1);
+    EXPECT_EQ(Request(), "IDLE ");
 }
 
 // A client that has not connected, or stops in the middle of a message, is

@@ -158,6 +158,39 @@ TEST_F(CimLine, ARequestDuringTheRunTheFirstStartedAnswersErrorAtTheNextPoll)
     }
 }
 
+// The box of a refused request stands as long as the operator leaves it;
+// the line is served meanwhile: a request that comes then is answered and
+// its program runs.
+TEST_F(CimLine, TheBoxOfARefusedRequestLeavesTheLineServed)
+{
+    test::TBoxLeftOpen box;
+    TMessageServiceScope scope(box);
+    std::string got, whileOpen;
+    box.WhileOpen = [&] {
+        ASSERT_TRUE(Pty.Write("$$MACHINE FROM prog\r"));
+        ASSERT_TRUE(Pty.AwaitDelivered());
+        for (int i = 0; i < 100 && whileOpen.find("EXEC") == std::string::npos; ++i) {
+            Rig.Folder.Loop.Advance(50);
+            whileOpen += Pty.ReadNow();
+            ::usleep(1000);
+        }
+        got += whileOpen;
+    };
+    ASSERT_TRUE(Pty.Write("$$MACHINE FROM nothing\r"));
+    for (int i = 0; i < 400 && Rig.Ended == 0; ++i) {
+        Rig.Folder.Loop.Advance(50);
+        got += Pty.ReadNow();
+        ::usleep(1000);
+    }
+    got += Pty.ReadNow();
+    ASSERT_EQ(box.Log().size(), 1u);
+    EXPECT_EQ(box.Log()[0].Text.rfind("RS232 cim file not found.", 0), 0u);
+    EXPECT_NE(whileOpen.find("EXEC\r\n"), std::string::npos) << "the line waited for the box";
+    EXPECT_EQ(got, "ERROR\r\nEXEC\r\n");
+    EXPECT_EQ(Rig.Remote.Opened, std::vector<std::string>{Rig.Program});
+    EXPECT_EQ(Rig.Ended, 1);
+}
+
 TEST_F(CimLine, AnOverlongLineAnswersErrorOnceAndIsDroppedToItsEnd)
 {
     EXPECT_EQ(Exchange(std::string(2000, 'A')), "ERROR\r\n");

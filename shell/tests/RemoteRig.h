@@ -3,13 +3,15 @@
 // folder of its own, programs in "progs/" (the "FNC Folder"), a private
 // runtime folder for the sockets, the engine on the headless host with the
 // 2D output on (so a started run runs), and the remote inputs bound to it.
-// Machine keys are set before the engine starts.
+// Machine keys are set before the engine starts. And a message box the
+// operator leaves standing, for requests that come while it is up.
 
 #include "engine/chain/BasicOutput.h"
 #include "engine/form/HeadlessHost.h"
 #include "engine/form/base.h"
 #include "engine/form/tests/FormTestSupport.h"
 #include "platform/IniFile.h"
+#include "platform/MessageService.h"
 #include "platform/tests/Pty.h"
 #include "shell/HeadlessRemote.h"
 #include "shell/RemoteInputs.h"
@@ -20,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace orv::test {
 
@@ -125,6 +128,20 @@ public:
     std::unique_ptr<TBaseForm> Engine;
     int Records = 0;
     int Ended = 0;
+};
+
+// Message boxes as the operator meets them: the first one shown stands
+// while WhileOpen runs (which serves the loop, as the box's own loop serves
+// the program's timers), then it is answered and logged as the script says.
+class TBoxLeftOpen : public TScriptedMessages {
+public:
+    std::function<void()> WhileOpen;
+    int Show(const TMessageRequest &Request) override
+    {
+        if (std::function<void()> open = std::exchange(WhileOpen, nullptr))
+            open();
+        return TScriptedMessages::Show(Request);
+    }
 };
 
 } // namespace orv::test

@@ -439,6 +439,10 @@ void TForm2DWindow::FitToPicture(bool WithDatumPanel)
         if (!Off.isNull())
             Frame->resize(Frame->size() + Off);
     }
+    // A picture narrower than the readouts side by side leaves room beside
+    // it: the frame never cuts the window's right part (the depth bar, the
+    // drawing area's vertical scroll bar) off.
+    Frame->resize(Frame->size().expandedTo(Frame->minimumSizeHint()));
     // In the MDI area the frame stays inside the area.
     if (Sub && Sub->parentWidget()) {
         const QSize Area = Sub->parentWidget()->size();

@@ -44,8 +44,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace orv::test {
 namespace {
@@ -150,6 +152,56 @@ TEST_F(EverydayWindows, AProgramOpenedWithoutRewindRunsFromItsOwnStart)
     // G02 X4 Y0 R2 from the program's zero: centre X2, radius 2.
     EXPECT_NEAR((*arc).CentreX, 2, 1e-3) << "the arc starts at the program's zero";
     EXPECT_NEAR((*arc).Radius, 2, 1e-6);
+}
+
+// The operator's sequence that once stopped a valid arc with "Bad ARC End
+// Point": a run stopped with Escape, the units to inch and back, the demo
+// opened again without a rewind, Start and Escape, Start. Each run goes
+// on without an error, and the second start draws the arc N70 (G02 X60
+// Y60 R10 from X70 Y50) with its centre at X60 Y50 and runs to the end.
+TEST_F(EverydayWindows, TheDemoOpenedAgainAfterTheUnitsThereAndBackRunsItsArc)
+{
+    ShowCutter();
+    Start();
+    ClickToolbarButton("2D Simulation");
+    const auto noError = [this] {
+        return Form().StatusBar(2)->Text(4).trimmed().toStdString() + (Unexpected.empty() ? "" : Unexpected.front());
+    };
+    StartAndEscapeAfter(1500);
+    ASSERT_EQ(Editor(*this)->LineText(CaretLine(*this)).substr(0, 3), "N30");
+    ClickToolbarButton("Units");
+    ClickToolbarButton("Units");
+    ASSERT_EQ(Form().StatusBar(1)->Text(0).trimmed().toStdString(), "Metric");
+
+    FileAnswers = {Dir.File("programs/demo.fnc")};
+    ChooseMenu({"File", "Open..."});
+    ASSERT_TRUE(FileAnswers.empty()) << "the open dialog was answered";
+    ASSERT_TRUE(Enabled(*this, "startbutton")) << "no rewind is asked for";
+    StartAndEscapeAfter(1500);
+    EXPECT_EQ(noError(), "") << "the run stopped by Escape, not by an error";
+
+    ClickToolbarButton("startbutton");
+    EXPECT_EQ(noError(), "") << "no error stopped the run";
+    EXPECT_FALSE(Enabled(*this, "startbutton")) << "the program ran to its end";
+    const auto &elements = Output2D()->Window()->Elements();
+    const auto drawn = [&](int Line) {
+        const auto e = std::find_if(elements.begin(), elements.end(),
+                                    [Line](const TDD_Type &E) { return E.LineNumber == Line; });
+        return e == elements.end() ? std::optional<TDD_Type>() : std::optional<TDD_Type>(*e);
+    };
+    const std::optional<TDD_Type> arc = drawn(11), before = drawn(10);
+    ASSERT_TRUE(arc && before) << "N60 and the arc N70 were drawn";
+    // Drawn in the view's frame (Y down from the billet's top, 100 mm): the
+    // arc joins N60's end, X70 Y50, to X60 Y60 about the centre X70 Y60,
+    // 90 degrees clockwise.
+    EXPECT_NEAR(arc->Radius, 10, 1e-6);
+    EXPECT_NEAR(before->EndX, 70, 1e-6);
+    EXPECT_NEAR(before->EndY, 50, 1e-6);
+    EXPECT_NEAR(arc->CentreX, 70, 1e-6);
+    EXPECT_NEAR(arc->CentreY, 40, 1e-6);
+    EXPECT_NEAR(std::fabs(arc->Sweep), 90, 1e-4);
+    for (const auto &[x, y] : {std::pair{arc->StartX, arc->StartY}, std::pair{arc->EndX, arc->EndY}})
+        EXPECT_NEAR(std::hypot(x - arc->CentreX, y - arc->CentreY), 10, 1e-6);
 }
 
 // --- Units -----------------------------------------------------------------------
@@ -347,6 +399,12 @@ protected:
             << "the picture " << picture->width() << " x " << picture->height() << " is cut to "
             << shown.width() << " x " << shown.height();
         EXPECT_EQ(picture->pos(), QPoint(0, 0));
+        // The window lies whole in its frame, its depth bar against its
+        // right edge: nothing of it is cut, no strip is left beside the gauge.
+        EXPECT_TRUE(QRect(QPoint(0, 0), Frame(View)->size()).contains(View->geometry()))
+            << "the window " << View->width() << " wide is cut by its frame " << Frame(View)->width();
+        QWidget *depth = View->findChild<QWidget *>("DepthBar");
+        EXPECT_EQ(depth->mapTo(View, QPoint(depth->width(), 0)).x(), View->width());
     }
     // Chooses Item of the view's popup, opened by a right click at At.
     void Popup(TForm2DWindow *View, QPoint At, const QString &Item)
@@ -358,9 +416,12 @@ protected:
 };
 
 // In a main window of the size a first start had, the 2D view shows the
-// whole 100 x 100 billet at its first scale and after Show All; zoomed in,
-// its scroll bars move the picture the way they are dragged and reach both
-// of its ends.
+// whole 100 x 100 billet at its first scale. Zoomed in, its scroll bars
+// move the picture the way they are worked: an arrow or the track right of
+// the thumb shows more of the right (the picture moves left), the left ones
+// bring it back, and the thumb dragged to either end shows that end of the
+// picture. Scrolled away, Show All, and a rewound new run, show the whole
+// picture again from its corner.
 TEST_F(View2D, TheWholeBilletShowsAndTheScrollBarsMoveThePicture)
 {
     TForm2DWindow *view = RunDemo(QSize(1000, 640));
@@ -370,44 +431,95 @@ TEST_F(View2D, TheWholeBilletShowsAndTheScrollBarsMoveThePicture)
     QWidget *picture = Picture(view);
     const QSize fitted = picture->size();
     EXPECT_EQ(fitted.width(), fitted.height()) << "a square billet is drawn square";
+    QWidget *shown = view->DrawingArea()->viewport();
+    QScrollBar *bar = view->DrawingArea()->horizontalScrollBar();
+    QScrollBar *upright = view->DrawingArea()->verticalScrollBar();
 
     // Zoom In twice at the picture's left: the picture is larger than the view.
-    for (int i = 0; i < 2; ++i)
-        Popup(view, QPoint(10, picture->height() / 2), "Zoom In");
-    QScrollBar *bar = view->DrawingArea()->horizontalScrollBar();
-    ASSERT_TRUE(bar->isVisible()) << "zoomed in, the picture is wider than the view";
-    EXPECT_EQ(picture->x(), -bar->value()) << "the thumb shows where the picture is";
-    EXPECT_LT(bar->value(), bar->maximum()) << "zoomed at the left, the left part shows";
-
-    // The thumb dragged to the right end shows the picture's right end.
-    const auto thumb = [&] {
-        QStyleOptionSlider o;
-        o.initFrom(bar);
-        o.orientation = Qt::Horizontal;
-        o.minimum = bar->minimum();
-        o.maximum = bar->maximum();
-        o.sliderPosition = bar->sliderPosition();
-        o.sliderValue = bar->value();
-        o.singleStep = bar->singleStep();
-        o.pageStep = bar->pageStep();
-        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarSlider, bar);
+    const auto zoomInAtTheLeft = [&] {
+        for (int i = 0; i < 2; ++i)
+            Popup(view, QPoint(10, std::min(picture->height(), shown->height()) / 2), "Zoom In");
+        ASSERT_TRUE(bar->isVisible()) << "zoomed in, the picture is wider than the view";
+        EXPECT_EQ(picture->x(), -bar->value()) << "the thumb shows where the picture is";
+        EXPECT_LT(bar->value(), bar->maximum()) << "zoomed at the left, the left part shows";
     };
-    Drag(bar, thumb().center(), QPoint(bar->width() + 50, thumb().center().y()));
+    zoomInAtTheLeft();
+    ASSERT_GT(picture->width(), 2 * shown->width());
+
+    // A part of a scroll bar where its style draws it.
+    const auto part = [](QScrollBar *Bar, QStyle::SubControl Part) {
+        QStyleOptionSlider o;
+        o.initFrom(Bar);
+        o.orientation = Bar->orientation();
+        o.minimum = Bar->minimum();
+        o.maximum = Bar->maximum();
+        o.sliderPosition = Bar->sliderPosition();
+        o.sliderValue = Bar->value();
+        o.singleStep = Bar->singleStep();
+        o.pageStep = Bar->pageStep();
+        return Bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, Part, Bar);
+    };
+    const struct {
+        const char *Name;
+        QStyle::SubControl Right, Left;
+        int Step;
+    } parts[] = {{"the arrows", QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarSubLine, bar->singleStep()},
+                 {"the track", QStyle::SC_ScrollBarAddPage, QStyle::SC_ScrollBarSubPage, bar->pageStep()}};
+    for (const auto &p : parts) {
+        SCOPED_TRACE(p.Name);
+        const int from = bar->value();
+        const QRect right = part(bar, p.Right);
+        ASSERT_FALSE(right.isEmpty());
+        Click(bar, right.center());
+        EXPECT_EQ(bar->value(), from + p.Step);
+        EXPECT_EQ(picture->x(), -bar->value()) << "the picture moved left with the thumb's move right";
+        const QRect left = part(bar, p.Left);
+        ASSERT_FALSE(left.isEmpty());
+        Click(bar, left.center());
+        EXPECT_EQ(bar->value(), from);
+        EXPECT_EQ(picture->x(), -from) << "and back";
+    }
+
+    // The thumb dragged to the right end shows the picture's right end, to
+    // the left end its left end (the path from X 0 on).
+    const auto dragThumb = [&](QScrollBar *Bar, int To) {
+        const QPoint at = part(Bar, QStyle::SC_ScrollBarSlider).center();
+        Drag(Bar, at, Bar->orientation() == Qt::Horizontal ? QPoint(To, at.y()) : QPoint(at.x(), To));
+    };
+    dragThumb(bar, bar->width() + 50);
     EXPECT_EQ(bar->value(), bar->maximum());
-    EXPECT_EQ(picture->x() + picture->width(), view->DrawingArea()->viewport()->width())
-        << "the picture's right end shows";
-    // Dragged back left, the picture moves right, to its left end.
-    Drag(bar, thumb().center(), QPoint(-50, thumb().center().y()));
+    EXPECT_EQ(picture->x() + picture->width(), shown->width()) << "the picture's right end shows";
+    dragThumb(bar, -50);
     EXPECT_EQ(bar->value(), 0);
     EXPECT_EQ(picture->x(), 0) << "the picture's left end shows";
+    // Its bottom edge and its top edge likewise.
+    ASSERT_TRUE(upright->isVisible());
+    dragThumb(upright, upright->height() + 50);
+    EXPECT_EQ(picture->y() + picture->height(), shown->height()) << "the picture's bottom shows";
+    dragThumb(upright, -50);
+    EXPECT_EQ(picture->y(), 0) << "the picture's top shows";
 
-    Popup(view, QPoint(10, 10), "Show All");
+    // Show All while scrolled to the right and down: the whole picture.
+    dragThumb(bar, bar->width() / 2 + 20);
+    dragThumb(upright, upright->height() / 2 + 20);
+    ASSERT_GT(bar->value(), 0);
+    Popup(view, QPoint(-picture->x() + 10, -picture->y() + 10), "Show All");
     ExpectWholePictureShown(view);
     EXPECT_EQ(picture->size(), fitted);
-    // Show All scrolled away and back: a new run shows the whole picture again.
+    EXPECT_FALSE(bar->isVisible());
     ClickToolbarButton("rewindbutton");
     ClickToolbarButton("startbutton");
     ExpectWholePictureShown(view);
+
+    // Zoomed and scrolled again, a rewound new run shows the whole picture.
+    zoomInAtTheLeft();
+    dragThumb(bar, bar->width() + 50);
+    ASSERT_GT(bar->value(), 0);
+    ClickToolbarButton("rewindbutton");
+    ClickToolbarButton("startbutton");
+    EXPECT_TRUE(Drew(17)) << "the new run drew the path";
+    ExpectWholePictureShown(view);
+    EXPECT_EQ(picture->size(), fitted);
     ExpectWindowFits(view);
 }
 
@@ -635,6 +747,9 @@ TEST_P(OpensWhole, InsideTheAreaWithEveryControlShown)
         ExpectWindowFits(&Shown);
         ExpectTextsWhole(Shown);
         ExpectControlsShown(Shown);
+        // No value field shows a raw "-1" for "nothing yet".
+        for (QLabel *field : Shown.findChildren<QLabel *>())
+            EXPECT_NE(field->text().trimmed().toStdString(), "-1") << field->objectName().toStdString();
     });
     EXPECT_TRUE(visited);
 }
