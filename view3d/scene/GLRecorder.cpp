@@ -181,7 +181,8 @@ TGLRecorder *TGLRecorder::Active() { return gActive; }
 
 void TGLRecorder::Add(const char *Name, std::vector<double> Args)
 {
-    Calls.push_back({Name, std::move(Args)});
+    if (KeepCalls)
+        Calls.push_back({Name, std::move(Args)});
 }
 
 std::vector<std::string> TGLRecorder::Names() const

@@ -34,6 +34,9 @@ public:
     std::map<GLenum, std::string> Strings;        // glGetString answers
     std::deque<GLenum> Errors;
     GLuint NextName = 1;
+    // Off: the entries answer as usual but leave no call behind, for a test
+    // that draws millions of vertices and looks only at what was drawn.
+    bool KeepCalls = true;
 
     void Clear() { Calls.clear(); }
     std::vector<std::string> Names() const;
