@@ -14,6 +14,9 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
+#include <functional>
+#include <memory>
+
 namespace orv {
 namespace {
 
@@ -112,6 +115,37 @@ TEST_F(ToolWindows, OffsetTableDialogLaysOutFourTabs)
     TIniFile ini(MainIniPath());
     EXPECT_EQ(ini.ReadString("Tool Offset Table", "17", "?"), "");
     EXPECT_EQ(ini.ReadString("Tool Offset Table", "64", "?"), "abc");
+}
+
+// Tool Data and Set Offset open again where the operator last left them,
+// each from a section of its own in the settings file beside the program.
+TEST_F(ToolWindows, ToolDataAndSetOffsetOpenWhereTheyWereLeft)
+{
+    const struct {
+        const char *Name;
+        std::function<std::unique_ptr<QDialog>()> Make;
+        QPoint LeftAt;
+    } dialogs[] = {
+        {"Tool Data",
+         [this] {
+             return std::make_unique<TToolEditForm>(nullptr, Metric, 3, "End 6", Lib.DataFile());
+         },
+         QPoint(123, 77)},
+        {"Set Offset", [] { return std::make_unique<TZoffset_form>(); }, QPoint(301, 45)},
+    };
+    for (const auto &d : dialogs) {
+        SCOPED_TRACE(d.Name);
+        std::unique_ptr<QDialog> dialog = d.Make();
+        dialog->show();
+        dialog->move(d.LeftAt);
+        ASSERT_EQ(dialog->pos(), d.LeftAt);
+    }
+    for (const auto &d : dialogs) {
+        SCOPED_TRACE(d.Name);
+        std::unique_ptr<QDialog> dialog = d.Make();
+        dialog->show();
+        EXPECT_EQ(dialog->pos(), d.LeftAt);
+    }
 }
 
 TEST_F(ToolWindows, ZOffsetDialogStartsAtZero)
