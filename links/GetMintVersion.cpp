@@ -260,11 +260,11 @@ long double TGetMintVer::ReadCommsChecked(int Index) {
         EventLoop().ProcessMessages();
     }
     MessageDlg("",
-               "The controller gave no good answer to the read of comms " + IntToStr(Index) +
-                   " in 3 reads (" +
-                   (FReply.empty() ? std::string("nothing came")
-                                   : "the last: " + frames::Printable(FReply)) +
-                   "); the connection failed.",
+               Tr("The controller gave no good answer to the read of comms ") + IntToStr(Index) +
+                   Tr(" in 3 reads (") +
+                   (FReply.empty() ? Tr("nothing came")
+                                   : Tr("the last: ") + frames::Printable(FReply)) +
+                   Tr("); the connection failed."),
                mtError, mbOK);
     return -1;
 }

@@ -317,8 +317,9 @@ bool TLowLevel::VersionQuery() {
     }
     FVersionDamaged = true;
     MessageDlg("",
-               "The controller's version reply came damaged " + IntToStr(VersionAttempts) +
-                   " times (the last: " + frames::Printable(came) + "); the connection failed.",
+               Mess().Translate("The controller's version reply came damaged ") +
+                   IntToStr(VersionAttempts) + Mess().Translate(" times (the last: ") +
+                   frames::Printable(came) + Mess().Translate("); the connection failed."),
                mtError, mbOK);
     return false;
 }
@@ -1066,10 +1067,12 @@ void TLowLevel::GiveUp() {
     // link listens, else the worker's own).
     if (FLineFailed.exchange(true))
         return;
-    std::string box = "Major Timeout Problem sending - " + frame + "(" + command + ")";
-    std::string details = "Major problem sending" + frame + "(" + command + ")";
+    std::string sent = frame + "(" + command + ")";
+    std::string details = "Major problem sending" + sent;
     TControllerErrorEvent onError = OnError;
-    PostToUser([this, box, details, onError] {
+    // Translated where it is shown, in the user-interface thread.
+    PostToUser([this, sent, details, onError] {
+        const std::string box = Mess().Translate("Major Timeout Problem sending - ") + sent;
         if (onError)
             onError(this, -1, "ERROR", "LowLevel Timed Out", details);
         else

@@ -365,9 +365,9 @@ void TMachLink::ArcMove(int32_t X, int32_t Y, int32_t Z, int32_t I, int32_t J, i
     if (ArcPlane == 18 || ArcPlane == 19) {
         MachineError(CurrentBlock ? CurrentBlock->LineNumber : -1, "Machine Error",
                      Mess().Translate("Arc plane not supported"),
-                     std::string("The controller cuts arcs in the XY plane (G17) only; this arc is "
-                                 "in the ") +
-                         PlaneName(ArcPlane));
+                     Mess().Translate("The controller cuts arcs in the XY plane (G17) only; "
+                                      "this arc is in the ") +
+                         Mess().Translate(PlaneName(ArcPlane)));
         return;
     }
     MovePending = true;

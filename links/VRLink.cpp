@@ -148,8 +148,8 @@ bool TVRLink::WaitDevice(const std::function<bool()> &Done, const std::string &W
     const std::string details =
         result == TWaitResult::Escaped
             ? "User pressed escape"
-            : "No answer from the virtual world within " + std::to_string(timeOut) +
-                  " ms (M Code TimeOut)";
+            : Tr("No answer from the virtual world within ") + std::to_string(timeOut) +
+                  Tr(" ms (M Code TimeOut)");
     MachineError(-1, "VR Machine Error", Tr("The virtual machine did not finish") + " " + What,
                  details);
     return false;

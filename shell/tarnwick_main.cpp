@@ -1,11 +1,7 @@
 // Tarnwick: the main program. Starts the user-interface thread's services,
 // then the main routine (message module, path module, main window), shows
 // the main window and runs the message loop until it closes.
-#include "engine/view2d/ui/DOpenPicDlg.h"
 #include "localise/ui/LxApplication.h"
-#include "localise/ui/LxQtDialogs.h"
-#include "machine/ui/MachProbDialog.h"
-#include "platform/ui/ColourDialog.h"
 #include "platform/ui/QtEventLoop.h"
 #include "platform/ui/QtMessageService.h"
 #include "shell/ui/TarnwickApp.h"
@@ -25,14 +21,8 @@ int main(int argc, char **argv)
     orv::TQtEventLoop loop;
     orv::SetEventLoop(&loop);
     orv::TQtMessageService messages;
-    messages.ProgramDialog = orv::ChooseProgramWithPicture;
-    // Every other file choice is a localised dialog.
-    orv::InstallLxDialogs();
-    messages.FileDialog = orv::LxChooseFile;
-    messages.InputDialog = orv::LxInputQuery;
-    orv::SetColourDialog(orv::LxChooseColour);
+    orv::InstallProgramDialogs(messages);
     orv::SetMessageService(&messages);
-    orv::InstallMachineWindows();
 
     std::vector<std::string> args;
     const QStringList all = app.arguments();

@@ -2,6 +2,7 @@
 // returns, M, S and T functions with their manual prompts and errors,
 // feeds, overrides, jogs and the connection by Control Type.
 
+#include "engine/core/Mess.h"
 #include "links/MachLink.h"
 #include "machine/tests/MachineTestRig.h"
 
@@ -173,6 +174,17 @@ TEST_F(MachLinkTest, ArcsBySweepAndPlane) {
                   std::string::npos);
     }
     EXPECT_EQ(Done, 1);
+    // In German the reason reads German, the plane too.
+    TMess german;
+    std::string error;
+    ASSERT_TRUE(german.OpenDictionary(ORV_DATA_DIR "/language.txt", ORV_DATA_DIR "/translat.txt",
+                                      1, error))
+        << error;
+    Errors.clear();
+    Link.ArcMove(100, 0, 0, 50, 0, 0, 50, 90, 19);
+    ASSERT_EQ(Errors.size(), 1u);
+    EXPECT_EQ(Errors[0].Details, "Die Steuerung fr\xC3\xA4st Kreisb\xC3\xB6gen nur in der XY-Ebene "
+                                 "(G17); dieser Bogen liegt in der YZ-Ebene (G19)");
 }
 
 TEST_F(MachLinkTest, ReferenceReturnWithoutCoordinatesRapidsHome) {

@@ -157,7 +157,9 @@ void TMillWizForm::SetupPage()
     auto *form = new QFormLayout(FPage);
     const int kind = FModel.Kind;
     ComboGCode->setCurrentIndex(ComboItem(FModel));
-    setWindowTitle(QTr("Milling Wizard") + " - " + ComboGCode->currentText());
+    // The operation's name in the language in use, whether or not the
+    // translator has been over the list yet.
+    setWindowTitle(QTr("Milling Wizard") + " - " + QTr(ComboGCode->currentText().toStdString()));
     LabelNote->setVisible(!(kind == 15 || kind == 19 || kind == 20 || kind == WizardMKind));
     const bool arc = kind == 4 || kind == 5;
     for (int w = wX; w <= wS; ++w) {
@@ -169,7 +171,7 @@ void TMillWizForm::SetupPage()
             continue;
         QString caption = QTr(Captions.at(w));
         if (kind >= 21 && kind <= 22 && (w == wI || w == wJ || w == wK))
-            caption = QTr(std::string("Scale Amount in ") + "XYZ"[w - wI] + " : ");
+            caption = QTr("Scale Amount in ") + "XYZ"[w - wI] + " : ";
         if (kind >= 23 && kind <= 24 && w == wR)
             caption = QTr("Angle of Rotation - R");
         AddWordField(form, w, caption);

@@ -2,6 +2,11 @@
 
 #include "engine/core/Mess.h"
 #include "engine/core/NetUtil.h"
+#include "engine/view2d/ui/DOpenPicDlg.h"
+#include "localise/ui/LxQtDialogs.h"
+#include "machine/ui/MachProbDialog.h"
+#include "platform/ui/ColourDialog.h"
+#include "platform/ui/QtMessageService.h"
 #include "shell/ui/main_form3_2.h"
 
 #include <QApplication>
@@ -23,6 +28,16 @@ TTarnwickApp::~TTarnwickApp() {
 
 void TTarnwickApp::Show() {
     FMainForm->show();
+}
+
+void InstallProgramDialogs(TQtMessageService &Messages) {
+    Messages.ProgramDialog = ChooseProgramWithPicture;
+    // Every other file choice, and a text asked for, is a localised dialog.
+    InstallLxDialogs();
+    Messages.FileDialog = LxChooseFile;
+    Messages.InputDialog = LxInputQuery;
+    SetColourDialog(LxChooseColour);
+    InstallMachineWindows();
 }
 
 } // namespace orv

@@ -8,6 +8,7 @@
 
 namespace orv {
 
+class TQtMessageService;
 class TMess;
 class TNetUtil;
 class TMainForm;
@@ -30,5 +31,11 @@ private:
     std::unique_ptr<TNetUtil> FNetUtil;
     std::unique_ptr<TMainForm> FMainForm;
 };
+
+// The program's dialogs, as the main routine installs them before the main
+// window: through Messages, the localised file and input dialogs (a
+// program to open with its picture) and the localised colour dialog;
+// Qt's own texts in the language in use; the machine's windows.
+void InstallProgramDialogs(TQtMessageService &Messages);
 
 } // namespace orv

@@ -1,8 +1,17 @@
 #include "engine/core/Mess.h"
 
+#include "localise/LxTextDictionary.h"
 #include "platform/MessageService.h"
 
 #include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
 
 namespace orv {
 namespace {
@@ -104,6 +113,121 @@ TEST(Mess, TheDictionaryTranslatesOnceOpenAndSwitchesLanguage)
     EXPECT_EQ(mess.Translate("A text nobody translated"), "A text nobody translated");
     ASSERT_TRUE(mess.OpenDictionary(data + "/language.txt", data + "/translat.txt", 0, error));
     EXPECT_EQ(mess.MessageText(34), "Bad ARC End Point");
+}
+
+// Every numbered message and every title of a message box has its German
+// row: in German none reads as it does in English, but for the texts that
+// are the same in both languages.
+TEST(Mess, EveryMessageAndBoxTitleReadsGerman)
+{
+    TMess mess;
+    const std::string data = ORV_DATA_DIR;
+    std::string error;
+    ASSERT_TRUE(mess.OpenDictionary(data + "/language.txt", data + "/translat.txt", 1, error))
+        << error;
+    const std::set<std::string> sameInGerman = {"Radius", "Information", "Orvellan"};
+    std::vector<std::string> texts;
+    for (int i = 0; i < TMess::MessageCount; ++i)
+        texts.push_back(TMess::TableText(i));
+    for (int type : {mtWarning, mtError, mtInformation, mtConfirmation, mtCustom})
+        texts.push_back(TMess::DialogCaption(type));
+    for (const std::string &text : texts)
+        if (!sameInGerman.count(text))
+            EXPECT_NE(mess.Translate(text), text) << "no German row for \"" << text << "\"";
+}
+
+// The text of the C++ string literals that start at Text[At] (adjacent
+// ones joined), its escapes decoded; At moves past them. Empty when no
+// literal starts there.
+std::string LiteralAt(const std::string &Text, size_t &At)
+{
+    std::string value;
+    while (At < Text.size() && Text[At] == '"') {
+        for (++At; At < Text.size() && Text[At] != '"'; ++At) {
+            if (Text[At] != '\\') {
+                value += Text[At];
+                continue;
+            }
+            const char escaped = Text[++At];
+            if (escaped == 'n')
+                value += '\n';
+            else if (escaped == 't')
+                value += '\t';
+            else if (escaped == 'x') {
+                size_t digits = 0;
+                const int code = std::stoi(Text.substr(At + 1, 2), &digits, 16);
+                value += static_cast<char>(code);
+                At += digits;
+            } else
+                value += escaped;
+        }
+        ++At;
+        while (At < Text.size() && std::isspace(static_cast<unsigned char>(Text[At])))
+            ++At;
+    }
+    return value;
+}
+
+// Every text the program's code hands to the translation as it stands
+// (Translate("..."), Tr("..."), TrQ("..."), QTr("...")) has a German row: a
+// caption or message written without one fails here, where it is written.
+TEST(Mess, EveryTextTheCodeTranslatesHasAGermanRow)
+{
+    TMess mess;
+    const std::string data = ORV_DATA_DIR;
+    std::string error;
+    ASSERT_TRUE(mess.OpenDictionary(data + "/language.txt", data + "/translat.txt", 1, error))
+        << error;
+    std::set<std::string> rows;
+    for (int i = 0; i < mess.Dictionary().GetTranslationCount(); ++i)
+        if (!mess.Dictionary().Translation(i).Translation.empty())
+            rows.insert(mess.Dictionary().Translation(i).Source);
+    const std::set<std::string> calls = {"Translate", "Tr", "TrQ", "QTr"};
+    int found = 0;
+    std::vector<std::string> missing;
+    // Rostrel, the transfer tool, speaks English only.
+    for (const char *module : {"engine", "machine", "shell", "links", "view3d", "fanuc",
+                               "components", "simcontrol", "localise", "platform"}) {
+        const std::filesystem::path folder = std::filesystem::path(ORV_SOURCE_DIR) / module;
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(folder)) {
+            const std::string path = entry.path().generic_string();
+            const std::string extension = entry.path().extension().string();
+            if ((extension != ".cpp" && extension != ".h") ||
+                path.find("/tests/") != std::string::npos)
+                continue;
+            std::ifstream in(entry.path(), std::ios::binary);
+            const std::string text((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
+            for (size_t open = text.find('('); open != std::string::npos;
+                 open = text.find('(', open + 1)) {
+                size_t name = open;
+                while (name > 0 && (std::isalnum(static_cast<unsigned char>(text[name - 1])) ||
+                                    text[name - 1] == '_'))
+                    --name;
+                size_t at = open + 1;
+                while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
+                    ++at;
+                if (at >= text.size() || text[at] != '"' ||
+                    !calls.count(text.substr(name, open - name)))
+                    continue;
+                const std::string literal = LiteralAt(text, at);
+                // A literal joined to a value is translated as a whole
+                // elsewhere; a literal alone is the text itself.
+                if (at >= text.size() || text[at] != ')' || literal.empty())
+                    continue;
+                ++found;
+                if (!rows.count(literal))
+                    missing.push_back(literal + "  [" +
+                                      entry.path().lexically_relative(ORV_SOURCE_DIR).string() +
+                                      "]");
+            }
+        }
+    }
+    EXPECT_GT(found, 100) << "the scan finds the program's texts";
+    std::string list;
+    for (const std::string &text : missing)
+        list += "\n  " + text;
+    EXPECT_TRUE(missing.empty()) << missing.size() << " texts without a German row:" << list;
 }
 
 TEST(Mess, ADictionaryThatCannotOpenLeavesTextsAlone)

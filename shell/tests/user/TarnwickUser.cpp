@@ -5,8 +5,6 @@
 #include "components/toolbar/ui/TbTlwn.h"
 #include "engine/core/Mess.h"
 #include "localise/LxTextDictionary.h"
-#include "localise/ui/LxQtDialogs.h"
-#include "machine/ui/MachProbDialog.h"
 #include "platform/Paths.h"
 #include "platform/ui/ColourDialog.h"
 #include "shell/ui/TarnwickApp.h"
@@ -285,6 +283,7 @@ TarnwickUser::TarnwickUser()
     ::setenv("ORV_CLASS_REGISTRY", Dir.File("classes.reg").c_str(), 1);
     // The program's services, as its main routine installs them; a file
     // dialog takes the test's answers.
+    InstallProgramDialogs(FMessages);
     FMessages.FileDialog = [this](QWidget *, const TFileRequest &Request) {
         FileRequests.push_back(Request);
         std::optional<std::string> answer;
@@ -296,11 +295,7 @@ TarnwickUser::TarnwickUser()
         return answer;
     };
     FMessages.ProgramDialog = FMessages.FileDialog;
-    FMessages.InputDialog = LxInputQuery;
     FMessageScope = std::make_unique<TMessageServiceScope>(FMessages);
-    InstallLxDialogs();
-    SetColourDialog(LxChooseColour);
-    InstallMachineWindows();
     FModalWatch = std::make_unique<TModalWatch>(*this);
     FFocusReturn = std::make_unique<TFocusReturn>();
 }

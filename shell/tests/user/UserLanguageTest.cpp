@@ -5,6 +5,7 @@
 #include "shell/tests/user/TarnwickUser.h"
 #include "shell/tests/user/UserTexts.h"
 
+#include "components/richedit/RichEditW.h"
 #include "components/toolbar/ui/TbCore.h"
 #include "engine/core/Mess.h"
 #include "engine/view2d/ui/Form2DWindow.h"
@@ -13,6 +14,7 @@
 #include "localise/ui/LxQtTranslator.h"
 #include "machine/ui/ControlPanelStdForm.h"
 #include "platform/IniFile.h"
+#include "shell/ui/editor.h"
 #include "shell/ui/main_form3_2.h"
 
 #include <QAbstractButton>
@@ -21,7 +23,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QToolButton>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTreeWidget>
@@ -45,7 +50,7 @@ std::set<QString> SameInGerman()
 constexpr int German = 1;
 
 class UserLanguage : public TarnwickUser {
-protected:
+public:
     // "Select Language" from the Setup menu (its captions in the language
     // in use), the language of that number picked in its tree and confirmed.
     void SelectLanguage(int Language)
@@ -96,6 +101,71 @@ protected:
         for (const std::string &clash : HotKeyClashes(Shown))
             list += "\n  " + clash;
         EXPECT_TRUE(list.empty()) << Window << " has menus whose items share a hot key:" << list;
+    }
+
+    // A dialog, a popup menu or a part of a window that the user brings up
+    // inside a window.
+    struct TAsked {
+        std::string Name;
+        std::function<void(UserLanguage &)> Open; // the window it is asked from
+        std::function<void(UserLanguage &)> Ask;
+        bool Menu = false;         // a popup menu, not a modal window
+        const char *Shown = nullptr; // a part of this window shown, not a modal window
+    };
+    // Each of Asked brought up in turn (the windows opened on the way stay):
+    // it reads German and its menus' hot keys stay apart.
+    void ExpectAskedGerman(const std::vector<TAsked> &Asked)
+    {
+        for (const TAsked &c : Asked) {
+            SCOPED_TRACE(c.Name);
+            if (c.Open)
+                c.Open(*this);
+            if (c.Menu) {
+                c.Ask(*this);
+                QMenu *menu = OpenPopup();
+                ASSERT_NE(menu, nullptr) << c.Name << " did not open";
+                ExpectGerman(c.Name, ShownTexts(menu));
+                ExpectHotKeysApart(c.Name, menu);
+                Key(Qt::Key_Escape);
+                continue;
+            }
+            if (c.Shown) {
+                c.Ask(*this);
+                QWidget *window = WindowTitled(c.Shown);
+                ASSERT_NE(window, nullptr) << "shown: " << ShownWindows();
+                ExpectGerman(c.Name, ShownTexts(window));
+                continue;
+            }
+            bool shown = false;
+            WhenModal([&](QWidget &Dialog) {
+                shown = true;
+                ExpectGerman(c.Name, ShownTexts(&Dialog));
+                ExpectHotKeysApart(c.Name, &Dialog);
+                // The panel's menu runs in a loop of its own, like a dialog.
+                if (auto *menu = qobject_cast<QMenu *>(&Dialog)) {
+                    menu->close();
+                    return;
+                }
+                ExpectWindowFits(&Dialog);
+                CloseByFrame(&Dialog);
+            });
+            c.Ask(*this);
+            WaitFor([&] { return shown; }, 1000);
+            if (!shown)
+                ForgetModalHandlers();
+            EXPECT_TRUE(shown) << c.Name << " did not open";
+        }
+    }
+    // The next modal window that shows (a dialog on the way to another) is
+    // answered with its button Button; that button's dialog comes next.
+    void ThroughDialog(const QString &Button)
+    {
+        WhenModal([this, Button](QWidget &Dialog) {
+            Answer(Dialog, Button);
+            Serve(10);
+            if (Dialog.isVisible())
+                CloseByFrame(&Dialog);
+        });
     }
 };
 
@@ -294,12 +364,7 @@ TEST_F(UserLanguage, ColourDialogsSpeakTheLanguage)
 // setup, a tool's data, an M code typed in, the panel's menu) read German.
 TEST_F(UserLanguage, DialogsInsideTheWindowsReadGerman)
 {
-    struct Case {
-        std::string Name;
-        std::function<void(UserLanguage &)> Open; // the window the dialog is asked from
-        std::function<void(UserLanguage &)> Ask;
-        bool Menu = false; // a popup menu, not a modal window
-    };
+    using Case = TAsked;
     const auto rightClickOn = [](const char *Window, const char *Child) {
         return [=](UserLanguage &U) {
             QWidget *window = U.WindowTitled(Window);
@@ -371,38 +436,133 @@ TEST_F(UserLanguage, DialogsInsideTheWindowsReadGerman)
                        [item](UserLanguage &U) { U.ChooseMenu({"3D Viewer", "Setup", item}); }});
     all.insert(all.end(), std::begin(cases), std::end(cases));
     StartInGerman();
-    for (const Case &c : all) {
-        SCOPED_TRACE(c.Name);
-        if (c.Open)
-            c.Open(*this);
-        if (c.Menu) {
-            c.Ask(*this);
-            QMenu *menu = OpenPopup();
-            ASSERT_NE(menu, nullptr) << c.Name << " did not open";
-            ExpectGerman(c.Name, ShownTexts(menu));
-            ExpectHotKeysApart(c.Name, menu);
-            Key(Qt::Key_Escape);
-            continue;
-        }
-        bool shown = false;
-        WhenModal([&](QWidget &Dialog) {
-            shown = true;
-            ExpectGerman(c.Name, ShownTexts(&Dialog));
-            ExpectHotKeysApart(c.Name, &Dialog);
-            // The panel's menu runs in a loop of its own, like a dialog.
-            if (auto *menu = qobject_cast<QMenu *>(&Dialog)) {
-                menu->close();
-                return;
-            }
-            ExpectWindowFits(&Dialog);
-            CloseByFrame(&Dialog);
-        });
-        c.Ask(*this);
-        WaitFor([&] { return shown; }, 1000);
-        if (!shown)
-            ForgetModalHandlers();
-        EXPECT_TRUE(shown) << c.Name << " did not open";
+    ExpectAskedGerman(all);
+}
+
+// The editor's further dialogs, from its menu and from the wizards of its
+// popup, read German.
+TEST_F(UserLanguage, EditorDialogsAndWizardsReadGerman)
+{
+    std::vector<TAsked> asked;
+    for (QStringList item :
+         {QStringList{"Search", "Find..."}, QStringList{"Search", "Goto Line Number..."},
+          QStringList{"Modify", "Alter Feed Rates.."}, QStringList{"Modify", "Alter X Values..."},
+          QStringList{"Modify", "Add Padding Token..."},
+          QStringList{"Modify", "Append Line End Token..."}}) {
+        item.prepend("Editor");
+        asked.push_back({"the editor's " + item.join(" > ").toStdString(), nullptr,
+                         [item](UserLanguage &U) { U.ChooseMenu(item); }});
     }
+    const auto popup = [](QStringList Path) {
+        return [Path](UserLanguage &U) {
+            TEditorForm *editor = nullptr;
+            for (QMdiSubWindow *sub : U.Form().MdiArea()->subWindowList())
+                if (auto *form = qobject_cast<TEditorForm *>(sub->widget()))
+                    editor = form;
+            ASSERT_NE(editor, nullptr);
+            U.RightClick(editor->RichEdit()->viewport(), QPoint(40, 20));
+            U.PickFromPopup(U.OpenPopup(), Path);
+        };
+    };
+    for (QStringList path :
+         {QStringList{"Header"}, QStringList{"Traverse", "Fast Traverse"},
+          QStringList{"Interpolation", "Clockwise Arc"},
+          QStringList{"Drilling Canned Cycles", "Deep Hole Peck Drilling"},
+          QStringList{"Boring Canned Cycles", "Boring - Dwell"},
+          QStringList{"Tapping Canned Cycles", "Tapping - Right Hand"},
+          QStringList{"Cutter Compensation"}, QStringList{"Scaling Operations"},
+          QStringList{"Rotation Operations"}, QStringList{"Mirror Operations", "Mirror in X"},
+          QStringList{"Spindle Operations"}, QStringList{"Program Operations"},
+          QStringList{"Sub Program Operations"}, QStringList{"Tool Change"}}) {
+        path.prepend("Wizards");
+        asked.push_back({"the editor's wizard " + path.join(" > ").toStdString(), nullptr,
+                         popup(path)});
+    }
+    StartInGerman();
+    ExpectAskedGerman(asked);
+}
+
+// The menus and dialogs of the tooling, offset and settings windows, and
+// the Help menu's box, read German.
+TEST_F(UserLanguage, ToolingOffsetSettingsAndHelpDialogsReadGerman)
+{
+    // A node of the tree of the window titled Window: the first of the
+    // second level (a tool of the library, an offset).
+    const auto node = [](UserLanguage &U, const char *Window) -> std::pair<QTreeWidget *, QRect> {
+        QWidget *window = U.WindowTitled(Window);
+        if (!window)
+            return {nullptr, {}};
+        for (QTreeWidget *tree : window->findChildren<QTreeWidget *>())
+            for (QTreeWidgetItemIterator it(tree); *it; ++it)
+                if ((*it)->parent() && !(*it)->parent()->parent()) {
+                    tree->scrollToItem(*it);
+                    return {tree, tree->visualItemRect(*it)};
+                }
+        return {nullptr, {}};
+    };
+    const auto rightClickNode = [node](const char *Window) {
+        return [=](UserLanguage &U) {
+            auto [tree, at] = node(U, Window);
+            ASSERT_NE(tree, nullptr) << "no node in " << Window << "; shown: " << U.ShownWindows();
+            U.RightClick(tree->viewport(), at.center());
+        };
+    };
+    const auto open = [](const char *Window, const char *Button) {
+        return [=](UserLanguage &U) {
+            if (!U.WindowTitled(Window))
+                U.ClickToolbarButton(Button);
+        };
+    };
+    const auto click = [](const char *Window, std::function<bool(QAbstractButton *)> Which) {
+        return [=](UserLanguage &U) {
+            QWidget *window = U.WindowTitled(Window);
+            ASSERT_NE(window, nullptr) << "shown: " << U.ShownWindows();
+            for (QAbstractButton *b : window->findChildren<QAbstractButton *>())
+                if (b->isVisible() && Which(b)) {
+                    U.Click(b);
+                    return;
+                }
+            FAIL() << "no such button in " << Window;
+        };
+    };
+    const std::vector<TAsked> asked = {
+        {"the tool library's menu", open("Tooling Library", "Tool Library"),
+         rightClickNode("Tooling Library"), true},
+        {"the work offsets' menu", open("Work Piece Offsets", "Offsets"),
+         rightClickNode("Work Piece Offsets"), true},
+        {"the work offsets' circle centre", nullptr,
+         click("Work Piece Offsets",
+               [](QAbstractButton *B) { return ReadsAs(B->text(), "Circle Centre ?"); }),
+         false, "Work Piece Offsets"},
+        {"the carousel's tool offsets", open("Machine Tooling", "Tooling"),
+         [](UserLanguage &U) {
+             QWidget *deck = U.WindowTitled("Machine Tooling");
+             ASSERT_NE(deck, nullptr);
+             auto *bar = deck->findChild<QMenuBar *>();
+             ASSERT_NE(bar, nullptr);
+             QAction *offsets = nullptr;
+             for (QAction *a : bar->actions())
+                 if (ReadsAs(a->text(), "Tool Offsets"))
+                     offsets = a;
+             ASSERT_NE(offsets, nullptr);
+             U.Click(bar, bar->actionGeometry(offsets).center());
+             U.PickFromPopup(U.OpenPopup(), {"Edit ToolOffsets..."});
+         }},
+        {"the machine editor's new password",
+         [](UserLanguage &U) {
+             U.WhenModal([&U](QWidget &Dialog) {
+                 U.Type("orvellan");
+                 U.Answer(Dialog, "OK");
+             });
+             U.ThroughDialog("Change Password");
+         },
+         [](UserLanguage &U) { U.ChooseMenu({"Setup", "Setup Machine Parameters..."}); }},
+        {"a utility's properties", [](UserLanguage &U) { U.ThroughDialog("Add..."); },
+         [](UserLanguage &U) { U.ChooseMenu({"Utilities", "Configure Utilities..."}); }},
+        {"the About box", nullptr, [](UserLanguage &U) { U.ChooseMenu({"Help", "About..."}); }},
+    };
+    StartInGerman();
+    ExpectAskedGerman(asked);
 }
 
 class EveryWindowInGerman : public UserLanguage,

@@ -256,28 +256,26 @@ bool IsAscii(const QString &Word)
     return true;
 }
 
-// A settings line's values: "[Section]", "Key=Value", tab- and
-// comma-separated fields.
+// A settings line's names and values: "[Section]" (a tool's, an offset's
+// name), the value of "Key=Value" and its tab- and comma-separated fields.
+// Keys and comments are the program's own words, not the user's.
 void AddDataLine(std::set<QString> &Data, const QString &Line)
 {
     const QString line = Line.trimmed();
-    if (line.isEmpty())
+    if (line.isEmpty() || line.startsWith(';'))
         return;
-    Data.insert(line.toLower());
     if (line.startsWith('[') && line.endsWith(']')) {
         Data.insert(line.mid(1, line.size() - 2).trimmed().toLower());
         return;
     }
-    QStringList parts;
     const qsizetype equals = line.indexOf('=');
-    if (equals > 0)
-        parts << line.left(equals) << line.mid(equals + 1);
-    else
-        parts << line;
-    for (const QString &part : parts)
-        for (const QString &field : part.split(QRegularExpression("[\\t,]")))
-            if (!field.trimmed().isEmpty())
-                Data.insert(field.trimmed().toLower());
+    const QString value = equals > 0 ? line.mid(equals + 1).trimmed() : line;
+    if (value.isEmpty())
+        return;
+    Data.insert(value.toLower());
+    for (const QString &field : value.split(QRegularExpression("[\\t,]")))
+        if (!field.trimmed().isEmpty())
+            Data.insert(field.trimmed().toLower());
 }
 
 // The key after a caption's "&" ("&&" is an ampersand), upper case; none
@@ -373,6 +371,16 @@ TLanguageCheck::TLanguageCheck(const TLxCustomDictionary &Dictionary, std::set<Q
         for (const QString &line : QString::fromLatin1(file.readAll()).split(QRegularExpression("[\\r\\n]")))
             AddDataLine(FData, line);
     }
+    // A word of the program's own English texts is not a name of the
+    // user's within a text ("Feed" stays a word to translate, even where a
+    // section of a machine file is called so).
+    std::set<QString> programWords;
+    for (const QString &source : FSources)
+        for (const QString &word : WordsOf(source))
+            programWords.insert(word.toLower());
+    for (const QString &data : FData)
+        if (!programWords.count(data))
+            FNames.insert(data);
 }
 
 std::string TLanguageCheck::EnglishIn(const QString &Text) const
@@ -386,19 +394,24 @@ std::string TLanguageCheck::EnglishIn(const QString &Text) const
     return reasons;
 }
 
+bool TLanguageCheck::IsUsersName(const QString &Text) const
+{
+    // A text of the program's own is to be translated, whatever a file holds.
+    return FData.count(Text.toLower()) && !FSources.count(Text);
+}
+
 std::string TLanguageCheck::LineReason(const QString &Line) const
 {
-    if (Line.isEmpty() || FTranslated.count(Line) || FAllowed.count(Line) ||
-        FData.count(Line.toLower()))
+    if (Line.isEmpty() || FTranslated.count(Line) || FAllowed.count(Line) || IsUsersName(Line))
         return {};
     // "Tool Data - Slot Drill 3": a translated text and a name of the
     // user's, each judged on its own.
     QStringList english;
     for (const QString &part : Line.split(" - ", Qt::SkipEmptyParts)) {
         const QString text = part.trimmed();
-        if (FTranslated.count(text) || FAllowed.count(text) || FData.count(text.toLower()))
+        if (FTranslated.count(text) || FAllowed.count(text) || IsUsersName(text))
             continue;
-        for (const QString &word : WordsOf(text, FData))
+        for (const QString &word : WordsOf(text, FNames))
             if (IsAscii(word) && !FWords.count(word))
                 english << word;
     }

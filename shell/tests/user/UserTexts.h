@@ -44,11 +44,13 @@ public:
 
 private:
     std::string LineReason(const QString &Line) const;
+    bool IsUsersName(const QString &Text) const;
     std::set<QString> FTranslated;  // whole texts of the language
     std::set<QString> FWords;       // their words
     std::set<QString> FSources;     // English texts with a row
     std::set<QString> FAllowed;
-    std::set<QString> FData; // lower case
+    std::set<QString> FData;  // the user's names and values, lower case
+    std::set<QString> FNames; // those that are no word of the program's texts
 };
 
 } // namespace test
