@@ -2,6 +2,7 @@
 // fed the controller's bytes directly (no port, no worker thread).
 
 #include "links/Controller.h"
+#include "links/LineTiming.h"
 #include "links/LowLevel.h"
 #include "platform/EventLoop.h"
 
@@ -126,6 +127,50 @@ TEST_F(ReceiverTest, StatusBytes) {
         EXPECT_EQ(w.Stopped(), c.Stopped);
         EXPECT_EQ(w.ChangePending(), c.ChangeAnnounced);
         EXPECT_EQ(w.MotionState(), c.Motion);
+    }
+}
+
+// On a line whose bytes take their time, an acknowledgement that comes
+// sooner than the frame's bytes could have reached the controller belongs
+// to an earlier frame: it is noted for the debug view and the frame stays
+// open until its own answer. On a line that passes bytes at once (a plain
+// pseudo-terminal) the same answer acknowledges.
+TEST_F(ReceiverTest, AnAcknowledgementSoonerThanItsFrameCouldArriveIsStale) {
+    struct TPacedLine {
+        explicit TPacedLine(bool Paced) { PacedPseudoTerminal() = Paced; }
+        ~TPacedLine() { PacedPseudoTerminal() = false; }
+    };
+    for (bool paced : {true, false}) {
+        SCOPED_TRACE(paced ? "paced line" : "bytes at once");
+        TPacedLine line(paced);
+        TLowLevel w;
+        w.Clock = [] { return int64_t(0); };
+        w.Baud = 19200; // a byte takes about 0.5 ms, the frame over 5 ms
+        int64_t us = 1000000;
+        w.LineClockUs = [&us] { return us; };
+        std::vector<std::string> notes;
+        w.OnNote = [&notes](const std::string &Note) { notes.push_back(Note); };
+        w.ExpectReply(TLowLevel::rkWrite, "MB", frames::WriteFrame("MB", 6, "07,3"));
+        const uint8_t nak = 0x81, ack = 0x80;
+        w.ReceiveData(&nak, 1); // refused: the frame goes again now
+        ASSERT_EQ(w.ResendCount(), 1);
+        us += 1000;
+        w.ReceiveData(&ack, 1);
+        Loop.ProcessMessages();
+        if (paced) {
+            EXPECT_NE(w.ReplyState(), 1);
+            ASSERT_EQ(notes.size(), 1u);
+            EXPECT_NE(
+                notes[0].find("out of turn, before the frame could have reached the controller"),
+                std::string::npos)
+                << notes[0];
+            us += 10000;
+            w.ReceiveData(&ack, 1);
+        }
+        EXPECT_EQ(w.ReplyState(), 1);
+        EXPECT_EQ(w.ResendCount(), 1);
+        Loop.ProcessMessages();
+        EXPECT_EQ(notes.size(), paced ? 1u : 0u);
     }
 }
 

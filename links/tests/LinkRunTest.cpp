@@ -373,5 +373,28 @@ TEST_F(LinkRunTest, AnEmergencyStopIsNamedAndEndsTheRun) {
     EXPECT_NE(std::find(arc, writes.end(), "<EOT>ST6<ETX>6"), writes.end());
 }
 
+// The controller is in emergency stop from the start: the stop is named
+// at once, nothing times out, and the program is not run. Nothing that
+// moves the machine or starts a command goes out (no positioning move, no
+// homing, no tool, no M code and no handshake of one): after the settings
+// of the connection only stops and mode writes.
+TEST_F(LinkRunTest, AControllerInEmergencyStopFromTheStartGetsOnlyAStop) {
+    TRun r = Run({"--estop"}, 0, "ORV_LINE_RESEND_MS=30000 ");
+    EXPECT_EQ(r.Status, 1) << r.Err;
+    EXPECT_NE(r.Err.find("Emergency stop"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("emergency stop: the program is not run"), std::string::npos) << r.Err;
+    EXPECT_EQ(r.Err.find("Timed Out"), std::string::npos) << r.Err;
+    EXPECT_EQ(r.Err.find("timed out"), std::string::npos) << r.Err;
+    std::vector<std::string> writes = AllWrites(r);
+    for (const std::string &f : writes)
+        for (const char *acts : {"<EOT>VA", "<EOT>MA", "<EOT>CA", "<EOT>MR", "<EOT>HM", "<EOT>HS",
+                                 "<EOT>MB607,", "<EOT>MB618,", "<EOT>MB601,07", "<EOT>MB601,18"})
+            EXPECT_NE(f.rfind(acts, 0), 0u) << f;
+    auto stop = std::find(writes.begin(), writes.end(), "<EOT>ST6<ETX>6");
+    ASSERT_NE(stop, writes.end());
+    for (auto f = stop; f != writes.end(); ++f)
+        EXPECT_TRUE(StopOrMode(*f)) << *f;
+}
+
 } // namespace
 } // namespace orv

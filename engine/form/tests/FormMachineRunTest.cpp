@@ -305,6 +305,55 @@ TEST_F(FormMachineRun, EscapeStopsTheRun)
     EXPECT_EQ(Mill().Current.X, at.X) << "the machine stops with the run";
 }
 
+// A simulated mill whose e-stop and guard the test works.
+class TGuardedMill : public TDummyLinkMill {
+public:
+    using TDummyLinkMill::TDummyLinkMill;
+    bool IsEStopped() override { return EStop; }
+    bool IsSafe() override { return !GuardOpen; }
+    bool EStop = false, GuardOpen = false;
+};
+
+// An e-stop pressed or the guard opened in the middle of a move stops the
+// run at the next poll of the machine; no box, but the status bar says
+// why, and the axes stay where they stopped.
+class FormMachineRunGuarded : public FormMachineRun {
+protected:
+    void StopsTheRun(bool TGuardedMill::*Flag, const std::string &Reason)
+    {
+        Load(Program);
+        auto owned = std::make_unique<TGuardedMill>(Engine.get());
+        TGuardedMill &mill = *owned;
+        Engine->InsertMachine(std::move(owned));
+        Folder.Messages.ClearLog();
+        HomeAndAuto();
+        ASSERT_EQ(mill.Mode, modeAuto);
+        Engine->PanelCommand(21);
+        Folder.Loop.Advance(500);
+        ASSERT_EQ(Engine->RunState(), csRunning);
+        EXPECT_NE(Host.StatusText(2, 4), Reason);
+        mill.*Flag = true;
+        Folder.Loop.Advance(1000); // the machine is polled 300 ms apart
+        EXPECT_EQ(Engine->RunState(), csStopped);
+        EXPECT_EQ(Host.StatusText(2, 4), Reason);
+        EXPECT_TRUE(MessageTexts().empty()) << MessageTexts()[0];
+        TXYZ at = mill.Current;
+        Folder.Loop.Advance(3000);
+        EXPECT_EQ(mill.Current.X, at.X) << "the machine stops with the run";
+        EXPECT_EQ(mill.Current.Y, at.Y);
+    }
+};
+
+TEST_F(FormMachineRunGuarded, AnEStopStopsTheRunAndTheStatusBarSaysSo)
+{
+    StopsTheRun(&TGuardedMill::EStop, "Emergency stop");
+}
+
+TEST_F(FormMachineRunGuarded, AnOpenGuardStopsTheRunAndTheStatusBarSaysSo)
+{
+    StopsTheRun(&TGuardedMill::GuardOpen, "Guard open: the run was stopped");
+}
+
 // A simulated mill that says when it is gone.
 class TWatchedMill : public TDummyLinkMill {
 public:
