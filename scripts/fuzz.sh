@@ -38,7 +38,10 @@ run_target() {
     work=$(mktemp -d)
     [ -n "$corpus" ] && cp -r "$corpus"/. "$work"/
     echo "fuzz: $name ($runs runs)"
-    if ! "$target" -runs="$runs" -max_len=512 -seed=1 "$work" >"$BUILD/$name.log" 2>&1; then
+    # Inputs the fuzzer keeps (crashes, leaks, slow units on a busy machine)
+    # go beside its log, not into the work tree's top folder.
+    if ! "$target" -runs="$runs" -max_len=512 -seed=1 -artifact_prefix="$BUILD/$name-" "$work" \
+        >"$BUILD/$name.log" 2>&1; then
         rm -rf "$work"
         tail -40 "$BUILD/$name.log"
         return 1

@@ -107,34 +107,53 @@ TEST(View2dNcrun, NegativeRadiusArcDrawsLikeItsCentreForm)
     EXPECT_TRUE(ByR == ByCentre) << "the outline of the negative-R arc is drawn";
 }
 
-// A G18 contour under G41 (tool 1, 3 mm across): the drawn path is offset
-// in X and Z by the tool radius and stays on Y 0 (view Y 100 on the default
-// billet); nothing moves it sideways out of the plane.
-TEST(View2dNcrun, CompensatedG18ContourIsDrawnInItsPlane)
+// A G18 and a G19 contour under G41 (tool 1, 3 mm across): the drawn path
+// is offset in the plane by the tool radius and keeps the axis along the
+// plane's normal where it is (Y 0, view Y 100 on the default billet, for
+// G18; X 0 for G19); nothing moves it sideways out of the plane. Seen from
+// +Y the G18 path runs below the programmed one (an inside corner), seen
+// from +X the G19 path above it (an outside corner).
+TEST(View2dNcrun, CompensatedContoursAreDrawnInTheirPlane)
 {
-    test::TTempDir Dir;
-    const std::string Program = Dir.Write("g18.fnc", "G21 G90 G17 G00 X0 Y0 Z20\n"
-                                                     "T1 M06\n"
-                                                     "G18 G00 X0 Y0 Z20\n"
-                                                     "G41 G01 X10 Z10 F100\n"
-                                                     "G01 X50\n"
-                                                     "G01 Z0\n"
-                                                     "G40 G01 X60 Z-10\n"
-                                                     "M30\n");
-    const std::string Command = std::string(ORV_NCRUN) + " --2d-list " + Dir.File("list.txt") +
-                                " " + Program + " > " + Dir.File("out.txt") + " 2>&1";
-    ASSERT_EQ(std::system(Command.c_str()), 0) << Dir.Read("out.txt");
-    const std::vector<std::string> List = Lines(Dir.File("list.txt"));
-    ASSERT_EQ(List.size(), 6u) << Dir.Read("list.txt");
-    const std::string Tail = " 0.0000 0.0000 0.0000 0.0000 0.0000 0.0000 0.0000 1.5000 0.0000";
-    const char *Moves[] = {
-        "1 4 255 0.0000 100.0000 20.0000 10.0000 100.0000 8.5000",
-        "1 5 255 10.0000 100.0000 8.5000 48.5000 100.0000 8.5000",
-        "1 6 255 48.5000 100.0000 8.5000 48.5000 100.0000 -0.6213",
-        "1 7 255 48.5000 100.0000 -0.6213 60.0000 100.0000 -10.0000",
+    struct TCase {
+        const char *Plane;
+        char Along; // the plane's axis the contour runs along first
+        const char *Moves[4];
+    } Cases[] = {
+        {"G18",
+         'X',
+         {"1 4 255 0.0000 100.0000 20.0000 10.0000 100.0000 8.5000",
+          "1 5 255 10.0000 100.0000 8.5000 48.5000 100.0000 8.5000",
+          "1 6 255 48.5000 100.0000 8.5000 48.5000 100.0000 -0.6213",
+          "1 7 255 48.5000 100.0000 -0.6213 60.0000 100.0000 -10.0000"}},
+        {"G19",
+         'Y',
+         {"1 4 255 0.0000 100.0000 20.0000 0.0000 90.0000 11.5000",
+          "1 5 255 0.0000 90.0000 11.5000 0.0000 48.5000 11.5000",
+          "1 6 255 0.0000 48.5000 11.5000 0.0000 48.5000 0.6213",
+          "1 7 255 0.0000 48.5000 0.6213 0.0000 40.0000 -10.0000"}},
     };
-    for (int Index = 0; Index < 4; ++Index)
-        EXPECT_EQ(List[Index + 2], Moves[Index] + Tail);
+    for (const TCase &C : Cases) {
+        SCOPED_TRACE(C.Plane);
+        const std::string A(1, C.Along);
+        test::TTempDir Dir;
+        const std::string Program =
+            Dir.Write("contour.fnc", "G21 G90 G17 G00 X0 Y0 Z20\n"
+                                     "T1 M06\n" +
+                                         std::string(C.Plane) + " G00 X0 Y0 Z20\n" +
+                                         "G41 G01 " + A + "10 Z10 F100\n" + "G01 " + A +
+                                         "50\n" + "G01 Z0\n" + "G40 G01 " + A + "60 Z-10\n" +
+                                         "M30\n");
+        const std::string Command = std::string(ORV_NCRUN) + " --2d-list " + Dir.File("list.txt") +
+                                    " " + Program + " > " + Dir.File("out.txt") + " 2>&1";
+        ASSERT_EQ(std::system(Command.c_str()), 0) << Dir.Read("out.txt");
+        const std::vector<std::string> List = Lines(Dir.File("list.txt"));
+        ASSERT_EQ(List.size(), 6u) << Dir.Read("list.txt");
+        const std::string Tail =
+            " 0.0000 0.0000 0.0000 0.0000 0.0000 0.0000 0.0000 1.5000 0.0000";
+        for (int Index = 0; Index < 4; ++Index)
+            EXPECT_EQ(List[Index + 2], C.Moves[Index] + Tail);
+    }
 }
 
 } // namespace
