@@ -602,7 +602,11 @@ void TLowLevel::Execute() {
             request = FPending;
         }
         if (request) {
-            TExchangeResult result = Exchange(*request);
+            // A request that waited while the line failed does not go out
+            // on the dead line: it ends not done, as one posted after.
+            TExchangeResult result;
+            if (!FLineFailed || request->EvenIfFailed)
+                result = Exchange(*request);
             {
                 std::unique_lock lock(FLock);
                 FPending.reset();
