@@ -172,15 +172,17 @@ void TCommPortDriver::Poll() {
     int n = FPort.Read(FBuffer.data(), int(FBuffer.size()));
     if (n <= 0)
         return;
+    // Counted once handed on: a count that has grown means the receiver
+    // has the bytes.
+    if (OnReceiveData) {
+        try {
+            OnReceiveData(nullptr, FBuffer.data(), n);
+        } catch (...) {
+            // A fault in the receiver costs this chunk only.
+        }
+    }
     FBytesReceived += uint64_t(n);
     gTotalReceived += uint64_t(n);
-    if (!OnReceiveData)
-        return;
-    try {
-        OnReceiveData(nullptr, FBuffer.data(), n);
-    } catch (...) {
-        // A fault in the receiver costs this chunk only.
-    }
 }
 
 bool TCommPortDriver::WaitForData(int Ms, int WakeHandle) {

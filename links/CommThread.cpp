@@ -95,6 +95,18 @@ int TCommThread::LinkState() const {
     return FLinkState;
 }
 
+int TCommThread::OpenPort() const {
+    if (!FDriver || !FDriver->Connected())
+        return 0;
+    std::shared_lock lock(FLock);
+    return FPort;
+}
+
+bool TCommThread::Busy() const {
+    std::shared_lock lock(FLock);
+    return FPendingKind != pkNone || FLinkState == 0;
+}
+
 // Any thread: the code under the lock; the notify event in the
 // user-interface thread.
 void TCommThread::RecordError(int Code) {

@@ -48,6 +48,12 @@ public:
     int FailedPort() const;
     void SetFailedPort(int Port);
     int LinkState() const;
+    // True while a request waits for the worker or the turn that wrote it
+    // runs.
+    bool Busy() const;
+    // The port of the open link; 0 when the link is closed. User-interface
+    // thread.
+    int OpenPort() const;
 
     // Called in the user-interface thread after each error is recorded.
     std::function<void(TCommThread *Sender)> OnNotify;

@@ -83,8 +83,16 @@ void TControllerSim::ChangeEntry(int Index, double Value) {
 
 bool TControllerSim::Quiet() const {
     pollfd p{FMaster, POLLIN, 0};
+    if (::poll(&p, 1, 0) > 0 || FReading || Now() >= FNextDue)
+        return false;
     std::lock_guard lock(FLock);
-    return FChanges.empty() && ::poll(&p, 1, 0) <= 0;
+    return FChanges.empty();
+}
+
+void TControllerSim::Later(int64_t At, const std::string &Bytes, const std::string &Kind) {
+    FLater.push_back({At, Bytes, Kind});
+    if (At < FNextDue)
+        FNextDue = At;
 }
 
 // ---------------------------------------------------------------- loop
@@ -99,8 +107,11 @@ void TControllerSim::Run() {
         bool hangUp = n > 0 && (p.revents & POLLHUP) && !(p.revents & POLLIN);
         if (!hangUp)
             closedSince = -1;
-        if (n > 0 && (p.revents & POLLIN))
+        if (n > 0 && (p.revents & POLLIN)) {
+            FReading = true;
             ReadInput();
+            FReading = false;
+        }
         else if (hangUp) {
             int64_t now = SteadyClockMs();
             if (closedSince < 0)
@@ -455,6 +466,10 @@ void TControllerSim::Timers() {
         } else
             ++i;
     }
+    int64_t next = INT64_MAX;
+    for (const TLater &l : FLater)
+        next = std::min(next, l.At);
+    FNextDue = next;
 }
 
 // ---------------------------------------------------------------- motion
@@ -501,7 +516,7 @@ void TControllerSim::SendAck(bool Nak, int NakValue) {
             if (f.DelayMs < 0)
                 FHeldAck = bytes;
             else
-                FLater.push_back({Now() + f.DelayMs, bytes, "ack"});
+                Later(Now() + f.DelayMs, bytes, "ack");
         }
     }
     Send(bytes, Nak ? "nak" : "ack");
@@ -531,7 +546,7 @@ void TControllerSim::Send(const std::string &Bytes, const std::string &Kind) {
         else if (it->Kind == TSimFault::GarbleAnswer && !out.empty())
             out[out.size() / 2] = char(out[out.size() / 2] ^ 0x01);
         else if (it->Kind == TSimFault::DelayByte && out.size() > 1) {
-            FLater.push_back({Now() + it->DelayMs, out.substr(out.size() - 1), Kind});
+            Later(Now() + it->DelayMs, out.substr(out.size() - 1), Kind);
             out.pop_back();
         } else
             used = false;

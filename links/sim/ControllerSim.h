@@ -95,7 +95,8 @@ public:
     void ChangeEntry(int Index, double Value);
     // Digital inputs 0 to 31 as the status list reports them.
     void SetInputs(uint32_t Bits) { FInputs = Bits; }
-    // True while no byte from the PC waits unprocessed.
+    // True while no byte from the PC waits unprocessed and no delayed
+    // answer is due on the simulator's clock.
     bool Quiet() const;
 
 private:
@@ -168,6 +169,11 @@ private:
         std::string Kind;
     };
     std::vector<TLater> FLater;
+    void Later(int64_t At, const std::string &Bytes, const std::string &Kind);
+    // The earliest At of FLater; set before the input that made it counts.
+    std::atomic<int64_t> FNextDue{INT64_MAX};
+    // Set from before a read of the PC's bytes until they are answered.
+    std::atomic<bool> FReading{false};
     std::vector<std::pair<int, double>> FChanges; // under the lock
     std::atomic<uint32_t> FInputs{5};
     int64_t FLineFreeAt = 0;

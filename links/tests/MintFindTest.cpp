@@ -1,10 +1,14 @@
 // The machine finder over three pseudo-terminals, the simulator on the
-// second, in real time (its worker is a thread): the search and the
-// running test, the question and the download of a controller that is not
-// running, a missing prompt, an unreadable file, "Break Mint" on the wire,
-// and a search that finds nothing, with the hint after a NAK.
+// second: the search and the running test, the question and the download
+// of a controller that is not running, a missing prompt, an unreadable
+// file, "Break Mint" on the wire, and a search that finds nothing, with the
+// hint after a NAK. The finder's waits, its worker's answer timer and the
+// simulator's delays all run on the test clock, which moves on only once
+// the worker and the simulator have done what they had to, so a time-out
+// falls by that clock alone however slowly the threads run.
 
 #include "links/MintFind.h"
+#include "links/ComDrv32.h"
 #include "links/CommThread.h"
 #include "links/sim/ControllerSim.h"
 #include "links/tests/PtyPair.h"
@@ -14,31 +18,106 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <thread>
+#include <unistd.h>
 
 namespace orv {
 namespace {
 
-// A pseudo-terminal nobody answers on.
-using TDeadPort = test::TPtyPair;
+// A pseudo-terminal nobody answers on; it knows how many bytes the PC
+// side has written to it.
+class TDeadPort : public test::TPtyPair {
+public:
+    std::string Take() {
+        std::string bytes = Read();
+        Taken += bytes.size();
+        return bytes;
+    }
+    uint64_t Arrived() const {
+        int waiting = 0;
+        ::ioctl(Master, FIONREAD, &waiting);
+        return Taken + uint64_t(waiting);
+    }
+
+private:
+    std::atomic<uint64_t> Taken{0};
+};
 
 // What the PC side wrote to Port, waiting up to 1 s for Count bytes.
 std::string ReadFar(TDeadPort &Port, size_t Count) {
     std::string all;
     auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     while (all.size() < Count && std::chrono::steady_clock::now() < end) {
-        all += Port.Read();
+        all += Port.Take();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return all;
 }
 
+// The test loop: before each step of its clock it waits (at most 2 s of
+// real time) until the worker has written what it was handed, the
+// simulator has answered all the PC wrote to it (all written less what
+// reached the ports nobody answers on) and sent what fell due, and the
+// worker has read its answers (or they wait on its port while the link is
+// elsewhere).
+class TMintLoop : public TTestEventLoop {
+public:
+    void ProcessMessages() override {
+        Settle();
+        TTestEventLoop::ProcessMessages();
+        Now = NowMs();
+    }
+    std::atomic<int64_t> Now{0};
+    TControllerSim *Sim = nullptr;
+    TCommThread *Worker = nullptr;
+    int Probe = -1; // the simulator's device, opened before the PC side
+    int SimPort = 0;
+    std::vector<const TDeadPort *> Dead;
+    uint64_t SentBase = TCommPortDriver::TotalBytesSent();
+    uint64_t ReceivedBase = TCommPortDriver::TotalBytesReceived();
+
+private:
+    void Settle() const {
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (std::chrono::steady_clock::now() < end) {
+            int waiting = 0;
+            ::ioctl(Probe, FIONREAD, &waiting);
+            uint64_t received = TCommPortDriver::TotalBytesReceived() - ReceivedBase;
+            uint64_t sent = TCommPortDriver::TotalBytesSent() - SentBase;
+            for (const TDeadPort *port : Dead)
+                sent -= std::min(sent, port->Arrived());
+            // What waits on the simulator's port is read while the link is
+            // open there.
+            bool reading = Worker && Worker->OpenPort() == SimPort && SimPort > 0;
+            if ((!Worker || !Worker->Busy()) && Sim->Quiet() && Sim->BytesIn() >= sent &&
+                received + uint64_t(reading ? 0 : waiting) >= Sim->BytesOut())
+                return;
+            std::this_thread::yield();
+        }
+    }
+};
+
 class MintFindTest : public ::testing::Test {
 protected:
     MintFindTest() {
+        Sim.Clock = [this] { return Loop.Now.load(); };
         std::string error;
         EXPECT_TRUE(Sim.Open(SimSlave, error)) << error;
         Sim.VersionText = "vn2.1";
+        Loop.Probe = ::open(SimSlave.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        Loop.Sim = &Sim;
+        Loop.Dead = {&First, &Second, &Third};
+    }
+    ~MintFindTest() override {
+        Loop.Worker = nullptr;
+        Form.reset();
+        Sim.Stop();
+        if (Loop.Probe >= 0)
+            ::close(Loop.Probe);
     }
     void Start(bool SimOnSecond = true) {
         Sim.Start();
@@ -48,6 +127,8 @@ protected:
         Form = std::make_unique<TMintFindForm>(nullptr, Settings);
         Form->FormCreate();
         Form->Ports = {"COM1", "COM2", "COM3"};
+        Loop.Worker = &Form->Worker();
+        Loop.SimPort = SimOnSecond ? 2 : 0;
     }
     std::vector<std::string> Lines() const {
         std::vector<std::string> lines;
@@ -71,7 +152,7 @@ protected:
         return false;
     }
 
-    TPlainEventLoop Loop;
+    TMintLoop Loop;
     TEventLoopScope LoopScope{Loop};
     TScriptedMessages Messages;
     TMessageServiceScope MessagesScope{Messages};
@@ -207,9 +288,9 @@ TEST_F(MintFindTest, BreakMintOnTheWire) {
     EXPECT_TRUE(Said("Find Machine first !"));
     Form->FoundPort = 1;
     Form->Worker().ChangePort(1);
-    auto start = std::chrono::steady_clock::now();
+    int64_t start = Loop.NowMs();
     Form->BreakClick();
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150));
+    EXPECT_GE(Loop.NowMs() - start, 150);
     EXPECT_EQ(ReadFar(First, 17), "\x05\r\n\x04M300,0,0\x03y\x05\r\n");
 }
 
