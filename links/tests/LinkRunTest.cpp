@@ -312,18 +312,18 @@ TEST_F(LinkRunTest, NoControllerOnThePort) {
 // arc's frame is given up after its 21 sends and
 // reported once, in one message; the stop is tried once (its own 21
 // sends), nothing goes out after it, and ncrun ends with status 1. Frames
-// go again every 200 ms here, so each give-up takes about 4 s.
+// go again every 200 ms here, so each give-up takes about 4 s. That the
+// run ends rather than tries again shows in what went out: exactly those
+// sends and nothing more (a run that never ended would fail at the
+// harness's limit).
 TEST_F(LinkRunTest, ADeadControllerEndsTheRunOnce) {
     for (int type : {5, 0}) {
         SCOPED_TRACE(type);
         if (type == 0)
             SetMachine(0);
-        auto start = std::chrono::steady_clock::now();
         TRun r = Run({"--version", "vn2.0.4", "--fault", "freeze:CA3"}, 0,
                      "ORV_LINE_RESEND_MS=200 ");
-        auto took = std::chrono::steady_clock::now() - start;
         EXPECT_EQ(r.Status, 1) << r.Err;
-        EXPECT_LT(took, std::chrono::seconds(40));
         EXPECT_EQ(Occurrences(r.Err, "LowLevel Timed Out"), 1) << r.Err;
         EXPECT_NE(r.Err.find("Major problem sending<EOT>CA3"), std::string::npos) << r.Err;
         EXPECT_EQ(r.Err.find("Major Timeout Problem"), std::string::npos) << r.Err;
