@@ -5,6 +5,7 @@
 #include "components/toolbar/ui/TbTlwn.h"
 #include "engine/core/Mess.h"
 #include "localise/LxTextDictionary.h"
+#include "localise/ui/LxLanguageDialog.h"
 #include "platform/Paths.h"
 #include "platform/ui/ColourDialog.h"
 #include "shell/ui/TarnwickApp.h"
@@ -30,6 +31,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWindow>
 
 #include <cstdlib>
@@ -513,6 +515,24 @@ void TarnwickUser::ChooseMenu(const QStringList &Path, bool ByMouse)
         << (QGuiApplication::focusWindow() ? QGuiApplication::focusWindow()->objectName().toStdString()
                                            : std::string("(none)"));
     PickFromPopup(menu, Path.mid(1));
+}
+
+bool TarnwickUser::SelectLanguageFrom(int Language, const QStringList &Menu, bool ByMouse)
+{
+    bool chosen = false;
+    WhenModal([this, Language, &chosen](QWidget &Dialog) {
+        auto *tree = dynamic_cast<TLxLanguageDialog &>(Dialog).TreeView;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            if ((*it)->childCount() == 0 && (*it)->data(0, Qt::UserRole).toInt() == Language) {
+                tree->scrollToItem(*it);
+                Click(tree->viewport(), tree->visualItemRect(*it).center());
+            }
+        Answer(Dialog, "OK");
+        chosen = true;
+    });
+    ChooseMenu(Menu, ByMouse);
+    WaitFor([&] { return chosen; }, 1000);
+    return chosen;
 }
 
 void TarnwickUser::PickFromPopup(QMenu *Popup, const QStringList &Path)

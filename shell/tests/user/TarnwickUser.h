@@ -98,6 +98,10 @@ public:
     // of Path after the first clicked in the popup that opens (captions
     // without "&"). {"File", "Source", "Fanuc 21i"}.
     void ChooseMenu(const QStringList &Path, bool ByMouse = false);
+    // "Select Language" chosen from Menu (the Setup menu's item, its captions
+    // in the language in use), the language of that number picked in its
+    // tree and confirmed; false when the dialog never came.
+    bool SelectLanguageFrom(int Language, const QStringList &Menu, bool ByMouse);
     // The items of Path clicked in Popup, an open popup menu.
     void PickFromPopup(QMenu *Popup, const QStringList &Path);
     // The popup open now (a context menu or a menu), or null.

@@ -55,21 +55,8 @@ public:
     // in use), the language of that number picked in its tree and confirmed.
     void SelectLanguage(int Language)
     {
-        bool chosen = false;
-        WhenModal([this, Language, &chosen](QWidget &Dialog) {
-            auto *tree = dynamic_cast<TLxLanguageDialog &>(Dialog).TreeView;
-            for (QTreeWidgetItemIterator it(tree); *it; ++it)
-                if ((*it)->childCount() == 0 && (*it)->data(0, Qt::UserRole).toInt() == Language) {
-                    tree->scrollToItem(*it);
-                    Click(tree->viewport(), tree->visualItemRect(*it).center());
-                }
-            Answer(Dialog, "OK");
-            chosen = true;
-        });
         // By the mouse: a window of its own (the DDE server) may have the keys.
-        ChooseMenu({"Setup", "Select Language"}, true);
-        WaitFor([&] { return chosen; }, 1000);
-        ASSERT_TRUE(chosen);
+        ASSERT_TRUE(SelectLanguageFrom(Language, {"Setup", "Select Language"}, true));
         ASSERT_EQ(Mess().Dictionary().Language(), Language);
     }
     // The program starts in the language its settings hold.

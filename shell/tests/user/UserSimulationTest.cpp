@@ -59,19 +59,7 @@ protected:
     // Menu (its captions in the language in use).
     void SelectLanguage(int Language, const QStringList &Menu)
     {
-        bool chosen = false;
-        WhenModal([this, Language, &chosen](QWidget &Dialog) {
-            auto *tree = dynamic_cast<TLxLanguageDialog &>(Dialog).TreeView;
-            for (QTreeWidgetItemIterator it(tree); *it; ++it)
-                if ((*it)->childCount() == 0 && (*it)->data(0, Qt::UserRole).toInt() == Language) {
-                    tree->scrollToItem(*it);
-                    Click(tree->viewport(), tree->visualItemRect(*it).center());
-                }
-            Answer(Dialog, "OK");
-            chosen = true;
-        });
-        ChooseMenu(Menu);
-        WaitFor([&] { return chosen; }, 1000);
+        SelectLanguageFrom(Language, Menu, false);
     }
 };
 
