@@ -659,6 +659,14 @@ void TarnwickUser::ForgetModalHandlers()
     FModalWatch->Handlers.clear();
 }
 
+bool TarnwickUser::WaitForModal(const bool &Shown, int64_t LimitMs)
+{
+    WaitFor([&] { return Shown; }, LimitMs);
+    if (!Shown)
+        ForgetModalHandlers();
+    return Shown;
+}
+
 void TarnwickUser::Answer(QWidget &Box, const QString &ButtonText)
 {
     QAbstractButton *chosen = nullptr;

@@ -133,6 +133,10 @@ public:
     void Answer(QWidget &Box, const QString &ButtonText);
     // Drops the handlers no modal window has taken (their window never came).
     void ForgetModalHandlers();
+    // Serves messages until Shown (set by a WhenModal handler), at most
+    // LimitMs of the test clock; when the window never came, its handler is
+    // dropped so that it cannot take a later one. Returns Shown.
+    bool WaitForModal(const bool &Shown, int64_t LimitMs);
     std::vector<std::string> Unexpected;
     // Answers of the file dialogs in order ("" cancels); every request is
     // kept in FileRequests. With no answer left a dialog is cancelled.

@@ -137,10 +137,7 @@ public:
                 CloseByFrame(&Dialog);
             });
             c.Ask(*this);
-            WaitFor([&] { return shown; }, 1000);
-            if (!shown)
-                ForgetModalHandlers();
-            EXPECT_TRUE(shown) << c.Name << " did not open";
+            EXPECT_TRUE(WaitForModal(shown, 1000)) << c.Name << " did not open";
         }
     }
     // The next modal window that shows (a dialog on the way to another) is
@@ -244,10 +241,7 @@ TEST_F(UserLanguage, FontAndOffsetDialogsSpeakTheLanguage)
             Answer(Dialog, "Abbrechen");
         });
         c.Open(*this);
-        WaitFor([&] { return shown; }, 1000);
-        if (!shown)
-            ForgetModalHandlers();
-        EXPECT_TRUE(shown) << c.Name << " did not open";
+        EXPECT_TRUE(WaitForModal(shown, 1000)) << c.Name << " did not open";
     }
 }
 
@@ -340,10 +334,7 @@ TEST_F(UserLanguage, ColourDialogsSpeakTheLanguage)
             Answer(Dialog, "Abbrechen");
         });
         c.Ask(*this);
-        WaitFor([&] { return shown; }, 1000);
-        if (!shown)
-            ForgetModalHandlers();
-        EXPECT_TRUE(shown) << c.Name << ": no colour dialog";
+        EXPECT_TRUE(WaitForModal(shown, 1000)) << c.Name << ": no colour dialog";
     }
 }
 
